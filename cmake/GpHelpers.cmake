@@ -26,6 +26,6 @@ endfunction()
 # Folders are filled in layer by layer; one that has no build file yet is skipped.
 macro(gp_optional_subdirectory dir)
   if(EXISTS ${PROJECT_SOURCE_DIR}/${dir}/CMakeLists.txt)
-    add_subdirectory(${dir})
+    add_subdirectory(${PROJECT_SOURCE_DIR}/${dir} ${PROJECT_BINARY_DIR}/${dir})
   endif()
 endmacro()
