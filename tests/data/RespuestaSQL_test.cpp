@@ -123,6 +123,11 @@ struct CasoValor
     const char *texto;
 };
 
+void PrintTo(const CasoValor &caso, std::ostream *salida)
+{
+    *salida << caso.valor.toString().toStdString() << " -> " << caso.texto;
+}
+
 class TextoValor : public ::testing::TestWithParam<CasoValor> {};
 
 TEST_P(TextoValor, IsWrittenWithSpanishConventions)
