@@ -1,0 +1,17 @@
+#pragma once
+#include <QString>
+
+// The operating system as four lines joined by CR LF: "PlataformaBase=" base name,
+// "Plataforma=" name, "Version=" major.minor.build, "Nivel=" service level. Here the base
+// is "Linux", the name the distribution's own, the version the kernel's, the level empty.
+QString ObtenerPlataforma();
+
+// The same from the text of /etc/os-release (empty when unreadable) and the kernel version.
+QString ObtenerPlataformaDe(const QString &osRelease, const QString &versionNucleo);
+
+// The highest network session number of the current user in the engine's user list. The
+// engines used here keep no such list, so every run is session 0.
+int NumeroSesionRed();
+
+// The login name of the user who runs the program; "Unknown" when it cannot be read.
+QString ObtenerUsuarioWindows();

@@ -1,0 +1,68 @@
+#include "GENEW/runtime/MapaNombres.h"
+#include "GENEW/runtime/Plataforma.h"
+#include "tests/support/TempDir.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(MapaNombres, ReescrituraDeLineas)
+{
+    struct Caso { const char *linea; const char *reescrita; };
+    const Caso casos[] = {
+        {"10 Gestion_de_Proyectos 100", "Gestion de Proyectos=100"},
+        {"10 fPROYPROY 2010 resto de palabras", "fPROYPROY=2010"},
+        {"10  NOMBRE 5", "=NOMBRE"},          // two blanks make an empty word
+        {"solo", "="},
+        {"dos Palabras", "Palabras="},
+        {"", "="},
+        {"1 Con_Guion_Bajo_ 7", "Con Guion Bajo =7"},
+    };
+    for (const Caso &c : casos)
+        EXPECT_EQ(MapaNombres::reescribirLinea(c.linea), c.reescrita) << c.linea;
+}
+
+TEST(MapaNombres, NombreDeCodigoYCodigoDeNombre)
+{
+    const MapaNombres mapa = MapaNombres::deTexto(
+        "1 Gestion_de_Proyectos 100\r\nuna\r\n2 Contabilidad 200\r\n3 Otra_Contabilidad 200\r\n4 Texto abc\r\n");
+    ASSERT_EQ(mapa.lineas().size(), 5);
+    EXPECT_EQ(NombreDeCodigoEnLista(mapa, 100), "Gestion de Proyectos");
+    EXPECT_EQ(NombreDeCodigoEnLista(mapa, 200), "Contabilidad");   // the first line wins
+    EXPECT_EQ(NombreDeCodigoEnLista(mapa, 300), "");
+    // A one-word line becomes "=" and only a number that is not one matches code 0.
+    EXPECT_EQ(NombreDeCodigoEnLista(mapa, 0), "");
+    EXPECT_EQ(mapa.lineas().at(1), "=");
+    EXPECT_EQ(mapa.codigoDeNombre("gestion de proyectos"), 100);
+    EXPECT_EQ(mapa.codigoDeNombre("Texto"), 0);
+    EXPECT_EQ(mapa.codigoDeNombre("Ninguno"), 0);
+}
+
+TEST(MapaNombres, ArchivoAusenteOIlegibleDaMapaVacio)
+{
+    gptest::TempDir dir;
+    EXPECT_TRUE(MapaNombres::leer(dir.path() + "/").lineas().isEmpty());
+    QFile f(dir.file("korvel.map"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("7 Ventana_Uno 1234\n");
+    f.close();
+    const MapaNombres mapa = MapaNombres::leer(dir.path() + "/");
+    EXPECT_EQ(mapa.lineas(), QStringList{"Ventana Uno=1234"});
+    EXPECT_EQ(NombreDeCodigoEnLista(mapa, 1234), "Ventana Uno");
+}
+
+TEST(Plataforma, TextoDeCuatroLineas)
+{
+    EXPECT_EQ(ObtenerPlataformaDe("NAME=\"Debian\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nID=debian\n",
+                                  "6.1.0-18-amd64"),
+              "PlataformaBase=Linux\r\nPlataforma=Debian GNU/Linux 12 (bookworm)\r\nVersion=6.1.0\r\nNivel=");
+    EXPECT_EQ(ObtenerPlataformaDe("PRETTY_NAME=Sin comillas", "5.15"),
+              "PlataformaBase=Linux\r\nPlataforma=Sin comillas\r\nVersion=5.15.0\r\nNivel=");
+    EXPECT_EQ(ObtenerPlataformaDe("", "raro"),
+              "PlataformaBase=Linux\r\nPlataforma=Desconocida\r\nVersion=0.0.0\r\nNivel=");
+    EXPECT_TRUE(ObtenerPlataforma().startsWith("PlataformaBase=Linux\r\nPlataforma="));
+    EXPECT_EQ(NumeroSesionRed(), 0);
+}
+
+} // namespace
