@@ -249,8 +249,15 @@ QString TextoNumeroSQL(double numero)
         return QStringLiteral("NAN");
     if (std::isinf(numero))
         return numero > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
-    if (numero == std::floor(numero) && std::fabs(numero) < 1e15)
+    const double magnitud = std::fabs(numero);
+    if (numero == std::floor(numero) && magnitud < 1e15)
         return QString::number(static_cast<qint64>(numero));
+    if (magnitud >= 0.0001 && magnitud < 1e15) {
+        // Fixed notation in this range is exactly what 'g' gives with 15 digits.
+        QString texto = QString::number(numero, 'g', 15);
+        texto.replace(u'.', u',');
+        return texto;
+    }
 
     // Fifteen significant digits, trailing zeros dropped; fixed notation from 0.00001 up
     // to fifteen integer digits, scientific ("1,5E20", "1,5E-6") outside that range.
