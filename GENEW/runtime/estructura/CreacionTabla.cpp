@@ -1,0 +1,289 @@
+#include "GENEW/runtime/estructura/CreacionTabla.h"
+
+#include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/estructura/DefinicionesEstructura.h"
+#include "GENEW/runtime/estructura/LineaDefinicion.h"
+
+namespace estructura {
+
+namespace mensajes {
+
+QString ErrorCamposUsuario(const QString &tabla, const QString &motivo)
+{
+    return QStringLiteral("Se ha producido un error al incorporar los Campos de Usuario en la tabla: ") + tabla
+           + QStringLiteral(". ") + QStringLiteral("Motivo: ") + motivo;
+}
+
+QString SinDefinicion(const QString &tabla)
+{
+    return QStringLiteral("No se ha encontrado la definición de la tabla. Tabla: ") + tabla;
+}
+
+QString ErrorCreandoTabla(const QString &tabla, const QString &motivo)
+{
+    return QStringLiteral("¡ Error creando la tabla ") + tabla + QStringLiteral(" !. Motivo: ") + motivo;
+}
+
+QString ErrorCrearTablaSQL(const QString &motivo)
+{
+    return QStringLiteral("¡No es posible crear la tabla SQL (Paso 1)!. Motivo: ") + motivo;
+}
+
+QString ErrorCrearIndiceSQL(const QString &motivo)
+{
+    return QStringLiteral("No es posible crear el índice en SQL. Mensaje: ") + motivo;
+}
+
+} // namespace mensajes
+
+namespace {
+
+const QString kMotorParadox = QStringLiteral("Paradox");
+const QString kMotorSQLServer = QStringLiteral("Microsoft SQL Server");
+const QString kMotorSQLGenerica = QStringLiteral("SQL Generica");
+
+// The hourglass for the span of the creation, whatever way it is left.
+class CursorEspera
+{
+public:
+    explicit CursorEspera(EjecutorCreacionTabla &ejecutor) : ejecutor_(ejecutor) { ejecutor_.cursorEspera(true); }
+    ~CursorEspera() { ejecutor_.cursorEspera(false); }
+    CursorEspera(const CursorEspera &) = delete;
+    CursorEspera &operator=(const CursorEspera &) = delete;
+
+private:
+    EjecutorCreacionTabla &ejecutor_;
+};
+
+class CreadorTabla
+{
+public:
+    CreadorTabla(TablaCreacion &tabla, const ConfiguracionCreacion &configuracion, EjecutorCreacionTabla &ejecutor)
+        : tabla_(tabla), configuracion_(configuracion), ejecutor_(ejecutor)
+    {
+    }
+
+    bool crear(const QString &definicion, int empresa)
+    {
+        ejecutor_.cerrarTabla(tabla_);
+        temporal_ = EsDefinicionTemporal(definicion);
+        const QString &carpetaTemporal = configuracion_.PathArchivosTemporales;
+        const bool temporalEnCarpeta = temporal_ && (carpetaTemporal.contains(u'/') || carpetaTemporal.contains(u'\\'));
+        const QString motor = temporalEnCarpeta ? kMotorParadox : configuracion_.TipoBaseDatos;
+        sqlServer_ = motor == kMotorSQLServer;
+        servidor_ = sqlServer_ || motor == kMotorSQLGenerica;
+
+        QString texto;
+        if (!obtenerTexto(definicion, texto))
+            return false;
+        if (temporal_)
+            texto = nombrarTablaTemporal(texto);
+
+        const bool alternativa = tabla_.DatabaseName.startsWith(u'?');
+        if (alternativa) {
+            ejecutor_.conectarBaseDatosAlt(tabla_.DatabaseName.mid(1), empresa);
+            if (sqlServer_)
+                tabla_.TableName = ejecutor_.quitarPropietarioTabla(tabla_.TableName);
+        }
+        nombre_ = ejecutor_.quitarPropietarioTabla(tabla_.TableName);
+        general_ = ejecutor_.esTablaGeneral(tabla_.TableName);
+        if (!temporal_ && existeTabla(alternativa))
+            return false;
+        if (alternativa)
+            tabla_.DatabaseName = tabla_.DatabaseName.mid(1);
+
+        CursorEspera cursor(ejecutor_);
+        ejecutor_.prepararTabla(tabla_, !servidor_);
+        const QStringList lineas = LineasAConstruir(nombre_, texto, temporal_, camposUsuarioDeLaTabla());
+        const bool definida = !LineasAConstruir(nombre_, texto, temporal_, {}).isEmpty();
+
+        const bool creada = servidor_ ? crearConSentencias(definida ? lineas : QStringList())
+                                      : crearConMotor(definida ? lineas : QStringList());
+        if (creada && tabla_.TableName.contains(u"EMPRESA") && tabla_.propietario != u"fGENEACTU")
+            crearEmpresa1();
+        return creada;
+    }
+
+private:
+    bool obtenerTexto(const QString &definicion, QString &texto)
+    {
+        if (temporal_) {
+            texto = definicion;
+            return true;
+        }
+        const auto mostrar = [this](const QString &tipo, const QString &mensaje) {
+            ejecutor_.mostrarMensaje(tipo, mensaje);
+        };
+        try {
+            if (definicion.isEmpty()) {
+                const QString estandar = ejecutor_.ficheroDefinicionesBaseDatos();
+                texto = CargarDefinicionesEstructura(estandar, CambiarExtension(estandar, QStringLiteral(".ESP")),
+                                                     CambiarExtension(estandar, QStringLiteral(".VRT")),
+                                                     ejecutor_.lectorFicheros(), mostrar);
+            } else {
+                texto = CargarDefinicionesEstructura(definicion.section(u';', 0, 0), definicion.section(u';', 1, 1),
+                                                     QString(), ejecutor_.lectorFicheros(), mostrar);
+            }
+        } catch (const gp::Error &) {
+            ejecutor_.mostrarMensaje(QStringLiteral("E"), mensajes::kImposibleAbrirEstructuras);
+            return false;
+        }
+        return true;
+    }
+
+    // Takes the number off the header line and gives the table its temporary name.
+    QString nombrarTablaTemporal(const QString &texto)
+    {
+        QStringList lineas = DividirLineas(texto);
+        const int numero = NumeroTablaTemporal(lineas.value(0));
+        if (!lineas.isEmpty())
+            lineas.removeFirst();
+        tabla_.DatabaseName = configuracion_.PathArchivosTemporales;
+        tabla_.TableName = ejecutor_.nombreTablaSQL(ejecutor_.nombreTablaTemporal(tabla_.propietario, numero));
+        return UnirLineas(lineas);
+    }
+
+    bool existeTabla(bool alternativa)
+    {
+        const QString conexion = alternativa ? kConexionAlternativa : general_ ? kConexionGeneral : kConexionEmpresa;
+        for (const QString &existente : ejecutor_.nombresTablas(conexion)) {
+            if (ejecutor_.quitarPropietarioTabla(existente).compare(nombre_, Qt::CaseInsensitive) == 0)
+                return true;
+        }
+        return false;
+    }
+
+    QList<FilaCampoUsuario> camposUsuarioDeLaTabla()
+    {
+        QList<FilaCampoUsuario> filas;
+        if (temporal_ || nombre_.compare(u"CAMPOUSR", Qt::CaseInsensitive) == 0)
+            return filas;
+        try {
+            const QString nombreSQL = ejecutor_.nombreTablaSQL(nombre_);
+            for (const FilaCampoUsuario &fila : ejecutor_.camposUsuario()) {
+                if (ejecutor_.nombreTablaSQL(fila.NombreTabla) == nombreSQL)
+                    filas << fila;
+            }
+        } catch (const gp::Error &error) {
+            ejecutor_.mostrarMensaje(QStringLiteral("A"), mensajes::ErrorCamposUsuario(nombre_, error.mensaje()));
+            filas.clear();
+        }
+        return filas;
+    }
+
+    QString conexionTransaccion()
+    {
+        const bool temporalEnGeneral =
+            temporal_ && ejecutor_.nombreBaseDatos(kConexionGeneral) == configuracion_.PathArchivosTemporales;
+        return temporalEnGeneral || general_ ? kConexionGeneral : kConexionEmpresa;
+    }
+
+    // Runs one statement of the creation; a failure undoes the transaction, so that it
+    // never stays open, before the abort leaves the creation.
+    void ejecutar(const QString &conexion, const QString &sentencia, bool esTabla)
+    {
+        try {
+            ejecutor_.ejecutarSentencia(tabla_.DatabaseName, sentencia);
+        } catch (const gp::Abort &) {
+            ejecutor_.deshacerTransaccion(conexion);
+            throw;
+        } catch (const gp::Error &error) {
+            ejecutor_.deshacerTransaccion(conexion);
+            if (esTabla) {
+                ejecutor_.mostrarMensaje(QStringLiteral("A"), mensajes::ErrorCrearTablaSQL(error.mensaje()));
+                ejecutor_.mostrarMensaje(QString(), sentencia);
+            } else {
+                ejecutor_.mostrarMensaje(QStringLiteral("A"), mensajes::ErrorCrearIndiceSQL(error.mensaje()));
+            }
+            throw gp::Abort();
+        }
+    }
+
+    bool crearConSentencias(const QStringList &lineas)
+    {
+        OpcionesSentencias opciones;
+        opciones.dialecto = sqlServer_ ? DialectoSQL::SQLServer : DialectoSQL::SQLGenerica;
+        opciones.formatoFechaSQL = configuracion_.FormatoFechaSQL;
+        opciones.versionSQLServer = configuracion_.VersionSQLServer;
+        opciones.temporal = temporal_;
+        const SentenciasCreacion sentencias = SentenciasCrearTabla(nombre_, lineas, opciones);
+
+        const QString conexion = conexionTransaccion();
+        ejecutor_.iniciarTransaccion(conexion);
+        bool creada = false;
+        if (!sentencias.crearTabla.isEmpty()) {
+            if (temporal_)
+                ejecutor_.ejecutarSQLSilencioso(tabla_.DatabaseName, QStringLiteral("DROP TABLE ") + nombre_);
+            ejecutar(conexion, sentencias.crearTabla, true);
+            creada = true;
+        }
+        for (const QString &indice : sentencias.crearIndices)
+            ejecutar(conexion, indice, false);
+        ejecutor_.confirmarTransaccion(conexion);
+
+        if (sqlServer_)
+            tabla_.TableName = ejecutor_.nombreTablaSQL(nombre_);
+        ejecutor_.terminarCreacion(tabla_);
+        if (temporal_ && creada && !ejecutor_.abrirTablaExclusiva(tabla_) && configuracion_.AutenticacionWindows) {
+            tabla_.TableName = configuracion_.CodigoUsuario + u'.' + nombre_;
+            ejecutor_.abrirTablaExclusiva(tabla_);
+        }
+        return creada;
+    }
+
+    bool crearConMotor(const QStringList &lineas)
+    {
+        if (lineas.isEmpty()) {
+            ejecutor_.mostrarMensaje(QStringLiteral("A"), mensajes::SinDefinicion(tabla_.TableName));
+            return false;
+        }
+        const DefinicionesTabla definiciones =
+            DefinicionesCrearTabla(tabla_.TableName, lineas, [this](const QString &tabla, const QString &indice) {
+                return ejecutor_.nombreIndice(tabla, indice);
+            });
+        try {
+            ejecutor_.crearTablaMotor(tabla_, definiciones);
+        } catch (const gp::Abort &) {
+            throw;
+        } catch (const gp::Error &error) {
+            ejecutor_.mostrarMensaje(QStringLiteral("E"), mensajes::ErrorCreandoTabla(tabla_.TableName, error.mensaje()));
+            return false;
+        }
+        ejecutor_.terminarCreacion(tabla_);
+        if (temporal_)
+            ejecutor_.abrirTablaExclusiva(tabla_);
+        return true;
+    }
+
+    void crearEmpresa1()
+    {
+        try {
+            ejecutor_.insertarEmpresa1(tabla_, kNombreEmpresa1, kNombreEmpresa1);
+            ejecutor_.crearBaseDatosEmpresa1();
+        } catch (const gp::Abort &) {
+            throw;
+        } catch (const gp::Error &) {
+            ejecutor_.cancelarInsercion(tabla_);
+            ejecutor_.mostrarMensaje(QStringLiteral("E"), mensajes::kImposibleCrearEmpresa1);
+        }
+    }
+
+    TablaCreacion &tabla_;
+    const ConfiguracionCreacion &configuracion_;
+    EjecutorCreacionTabla &ejecutor_;
+    bool temporal_ = false;
+    bool sqlServer_ = false;
+    bool servidor_ = false;
+    bool general_ = false;
+    QString nombre_;   // the table name without owner
+};
+
+} // namespace
+
+bool CrearTabla(TablaCreacion &tabla, const QString &definicion, int empresa,
+                const ConfiguracionCreacion &configuracion, EjecutorCreacionTabla &ejecutor)
+{
+    return CreadorTabla(tabla, configuracion, ejecutor).crear(definicion, empresa);
+}
+
+} // namespace estructura

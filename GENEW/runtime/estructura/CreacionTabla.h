@@ -1,0 +1,117 @@
+#pragma once
+#include "GENEW/runtime/estructura/FicherosDefiniciones.h"
+#include "GENEW/runtime/estructura/PlanCreacionTabla.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Creation of one table from its definition: the steps, their order and their messages.
+// Everything that touches a connection, a table component or the screen goes through
+// EjecutorCreacionTabla, which the service form implements over the data layer.
+namespace estructura {
+
+// The table component being created, as creation reads and changes it.
+struct TablaCreacion
+{
+    QString DatabaseName;      // a connection's database name, an alias, "?" + alias, or a folder
+    QString TableName;
+    QString propietario;       // Name of the owning form or data module
+};
+
+// The settings creation depends on.
+struct ConfiguracionCreacion
+{
+    QString TipoBaseDatos;     // "Paradox", "Microsoft SQL Server", "Microsoft Access", "SQL Generica"
+    QString PathArchivosTemporales;
+    QString FormatoFechaSQL;
+    QString VersionSQLServer;
+    bool AutenticacionWindows = false;
+    QString CodigoUsuario;     // the logged-in user
+};
+
+// Connection words of the executor.
+inline const QString kConexionEmpresa = QStringLiteral("Database");
+inline const QString kConexionGeneral = QStringLiteral("DatabaseGeneral");
+inline const QString kConexionAlternativa = QStringLiteral("DatabaseAlt");
+
+// The messages of table creation, by kind: "A" warning, "E" error (the program ends),
+// and "" for a plain box that shows a text as it is.
+namespace mensajes {
+inline const QString kImposibleAbrirEstructuras =
+    QStringLiteral("¡ Imposible abrir el fichero de estructuras de la Base de Datos !");
+inline const QString kImposibleCrearEmpresa1 = QStringLiteral("¡ Imposible crear el registro de la empresa 1 !");
+QString ErrorCamposUsuario(const QString &tabla, const QString &motivo);
+QString SinDefinicion(const QString &tabla);
+QString ErrorCreandoTabla(const QString &tabla, const QString &motivo);
+QString ErrorCrearTablaSQL(const QString &motivo);
+QString ErrorCrearIndiceSQL(const QString &motivo);
+} // namespace mensajes
+
+// Default name of company 1 in a new EMPRESA table.
+inline const QString kNombreEmpresa1 = QStringLiteral("Empresa 1");
+
+class EjecutorCreacionTabla
+{
+public:
+    virtual ~EjecutorCreacionTabla() = default;
+
+    // Messages (kind "A", "E", or "" for a plain box).
+    virtual void mostrarMensaje(const QString &tipo, const QString &texto) = 0;
+    virtual void cursorEspera(bool activo) = 0;
+
+    // The structure files. ficheroDefinicionesBaseDatos raises gp::Error when there is none to use.
+    virtual QString ficheroDefinicionesBaseDatos() = 0;
+    virtual const LectorFicheros &lectorFicheros() = 0;
+
+    // Names of the data module and the common routines.
+    virtual QString nombreTablaTemporal(const QString &propietario, int numero) = 0;
+    virtual QString nombreTablaSQL(const QString &tabla) = 0;
+    virtual QString quitarPropietarioTabla(const QString &tabla) = 0;
+    virtual QString nombreIndice(const QString &tabla, const QString &indice) = 0;
+    virtual bool esTablaGeneral(const QString &tabla) = 0;
+
+    // Connections: the second company, the tables a connection holds (without system
+    // tables), the database name a connection is open on.
+    virtual void conectarBaseDatosAlt(const QString &alias, int empresa) = 0;
+    virtual QStringList nombresTablas(const QString &conexion) = 0;
+    virtual QString nombreBaseDatos(const QString &conexion) = 0;
+
+    // Every row of CAMPOUSR; raises gp::Error when it cannot be read.
+    virtual QList<FilaCampoUsuario> camposUsuario() = 0;
+
+    // The table component: close it; make it ready for creation (exclusive, table type of
+    // the engine, no field or index definitions); end the creation (exclusive cleared);
+    // open it exclusively (false when that fails).
+    virtual void cerrarTabla(const TablaCreacion &tabla) = 0;
+    virtual void prepararTabla(const TablaCreacion &tabla, bool motorFicheros) = 0;
+    virtual void terminarCreacion(const TablaCreacion &tabla) = 0;
+    virtual bool abrirTablaExclusiva(const TablaCreacion &tabla) = 0;
+
+    // Statements of the server engines. ejecutarSentencia runs on the named database and
+    // raises gp::Error with the engine's reason; ejecutarSQLSilencioso never raises.
+    virtual void iniciarTransaccion(const QString &conexion) = 0;
+    virtual void confirmarTransaccion(const QString &conexion) = 0;
+    virtual void deshacerTransaccion(const QString &conexion) = 0;
+    virtual void ejecutarSentencia(const QString &baseDatos, const QString &sentencia) = 0;
+    virtual void ejecutarSQLSilencioso(const QString &baseDatos, const QString &sentencia) = 0;
+
+    // The file engine creates (or replaces) the table; raises gp::Error with the reason.
+    virtual void crearTablaMotor(const TablaCreacion &tabla, const DefinicionesTabla &definiciones) = 0;
+
+    // Company 1 of a new EMPRESA table: open, insert and post (raises gp::Error), cancel
+    // a failed insert, and create the company's SQL Server database.
+    virtual void insertarEmpresa1(const TablaCreacion &tabla, const QString &nombre, const QString &abreviatura) = 0;
+    virtual void cancelarInsercion(const TablaCreacion &tabla) = 0;
+    virtual void crearBaseDatosEmpresa1() = 0;
+};
+
+// Creates the table from the definition text: empty (the structure files), a "Tabla
+// Temporal" text, or a standard and a specific file path joined by ";". empresa is the
+// company of a "?" database name. True when the table was created; false when it
+// already existed, had no definition or could not be created. A failing CREATE
+// statement rolls the transaction back, shows why and raises gp::Abort.
+bool CrearTabla(TablaCreacion &tabla, const QString &definicion, int empresa,
+                const ConfiguracionCreacion &configuracion, EjecutorCreacionTabla &ejecutor);
+
+} // namespace estructura
