@@ -43,15 +43,14 @@ void TableDataSet::setConnection(Connection *connection)
 {
     if (active())
         close();
-    connection_ = connection;
+    link_.setConnection(connection);
 }
 
 void TableDataSet::setDatabaseName(const QString &name)
 {
     if (active())
         close();
-    databaseName_ = name;
-    connection_ = nullptr;
+    link_.setDatabaseName(name);
 }
 
 void TableDataSet::setTableName(const QString &name)
@@ -63,16 +62,7 @@ void TableDataSet::setTableName(const QString &name)
 
 Connection &TableDataSet::conn() const
 {
-    if (connection_)
-        return *connection_;
-    Session &session = session_ ? *session_ : Session::defaultSession();
-    if (Connection *named = session.findConnection(databaseName_))
-        return *named;
-    Connection &made = session.connection(databaseName_);
-    if (made.databaseName().isEmpty())
-        made.setDatabaseName(databaseName_);
-    const_cast<TableDataSet *>(this)->connection_ = &made;
-    return made;
+    return link_.connection();
 }
 
 bool TableDataSet::nullsFirst() const

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/data/DataSet.h"
+#include "platform/data/DatabaseLink.h"
 
 #include <QMap>
 #include <QVariantMap>
@@ -26,9 +27,9 @@ public:
     // Where the table lives: a connection, or a database name that names a connection
     // of the session (or a folder / alias, for which the session makes one).
     void setConnection(Connection *connection);
-    Connection *connection() const { return connection_; }
-    void setSession(Session *session) { session_ = session; }
-    QString databaseName() const { return databaseName_; }
+    Connection *connection() const { return link_.assigned(); }
+    void setSession(Session *session) { link_.setSession(session); }
+    QString databaseName() const { return link_.databaseName(); }
     void setDatabaseName(const QString &name);
     QString tableName() const { return tableName_; }
     void setTableName(const QString &name);
@@ -91,9 +92,7 @@ private:
     bool nullsFirst() const;
     QVector<Row> gridPage(qint64 page);
 
-    Connection *connection_ = nullptr;
-    Session *session_ = nullptr;
-    QString databaseName_;
+    mutable DatabaseLink link_;
     QString tableName_;
     bool exclusive_ = false;
     int pageSize_ = 100;
