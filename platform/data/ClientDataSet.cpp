@@ -38,8 +38,11 @@ QList<FieldDef> DataSetProvider::fieldDefs()
     QList<FieldDef> defs;
     for (int i = 0; i < dataSet_->fieldCount(); ++i) {
         const Field &f = dataSet_->field(i);
-        if (f.fieldKind() == FieldKind::Data)
-            defs << FieldDef{f.fieldName(), f.dataType(), f.size(), f.precision(), f.required};
+        if (f.fieldKind() != FieldKind::Data)
+            continue;
+        FieldDef def = f.definition();
+        def.required = f.required;
+        defs << def;
     }
     return defs;
 }
@@ -76,7 +79,7 @@ void ClientDataSet::addStoredField(const QString &name, TFieldType type, int siz
 {
     if (active())
         fail(QStringLiteral("Cannot perform this operation on an open dataset"));
-    storedDefs_ << FieldDef{name, type, size, 0, false};
+    storedDefs_ << fieldDef(name, type, size);
 }
 
 void ClientDataSet::emptyRows()

@@ -110,7 +110,7 @@ Field &DataSet::addCalculatedField(const QString &name, TFieldType type, int siz
 {
     if (active())
         fail(QStringLiteral("Cannot perform this operation on an open dataset"));
-    auto f = std::make_unique<Field>(*this, FieldDef{name, type, size, 0, false}, FieldKind::Calculated);
+    auto f = std::make_unique<Field>(*this, fieldDef(name, type, size), FieldKind::Calculated);
     f->index_ = int(fields_.size());
     fields_.push_back(std::move(f));
     return *fields_.back();

@@ -32,16 +32,6 @@ struct Bookmark
     bool operator==(const Bookmark &other) const { return key == other.key; }
 };
 
-struct IndexDef
-{
-    QString name;        // logical name ("" for the primary index, "ClaveN"...)
-    QStringList fields;
-    bool primary = false;
-    bool unique = false;
-    bool caseInsensitive = false;
-    bool descending = false;
-};
-
 // A condition range on the leading fields of the current index (inclusive ends).
 struct KeyRange
 {

@@ -49,6 +49,16 @@ TFieldType fieldTypeFromName(const QString &name)
     return ftUnknown;
 }
 
+FieldDef fieldDef(const QString &name, TFieldType type, int size, bool required)
+{
+    FieldDef def;
+    def.name = name;
+    def.type = type;
+    def.size = size;
+    def.required = required;
+    return def;
+}
+
 Field::Field(DataSet &dataSet, const FieldDef &def, FieldKind kind)
     : required(def.required), dataSet_(dataSet), def_(def), kind_(kind)
 {
@@ -129,8 +139,8 @@ QVariant Field::convert(const QVariant &value) const
             if (!ok)
                 conversionError(value.toString(), "floating point value");
         }
-        if (t == ftBCD && def_.precision > 0) {
-            const double scale = std::pow(10.0, def_.precision);
+        if (t == ftBCD && def_.scale > 0) {
+            const double scale = std::pow(10.0, def_.scale);
             d = std::round(d * scale) / scale;
         }
         return QVariant(d);

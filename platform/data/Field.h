@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 
@@ -19,15 +20,39 @@ TFieldType fieldTypeFromName(const QString &name);   // ftUnknown when not a typ
 
 enum class FieldKind { Data, Calculated, Lookup };
 
-// Declared shape of a column, read from the engine's schema (never guessed from values).
+struct FieldDef;
+FieldDef fieldDef(const QString &name, TFieldType type, int size = 0, bool required = false);
+
+} // namespace plat
+
+// Declared shape of columns and indexes: the engine's schema types.
+#if __has_include("platform/data/engine/Schema.h")
+#include "platform/data/engine/Schema.h"
+#else
+namespace plat {
 struct FieldDef
 {
     QString name;
-    TFieldType type = ftString;
-    int size = 0;          // characters of a string field, digits of a BCD field; 0 otherwise
-    int precision = 0;     // decimals of a BCD field
+    TFieldType type = ftUnknown;
+    int size = 0;
+    int precision = 0;
+    int scale = 0;
     bool required = false;
+    QString declaredType;
 };
+struct IndexDef
+{
+    QString name;
+    QStringList fields;
+    bool primary = false;
+    bool unique = false;
+    bool caseInsensitive = false;
+    bool descending = false;
+};
+} // namespace plat
+#endif
+
+namespace plat {
 
 // One field of a dataset: a view on one value of the dataset's current record buffer.
 // Field objects live as long as their dataset; a dataset that is closed and reopened keeps
@@ -43,6 +68,8 @@ public:
     QString dataTypeName() const { return fieldTypeName(def_.type); }
     int size() const { return def_.size; }
     int precision() const { return def_.precision; }
+    int scale() const { return def_.scale; }          // decimals of a BCD field
+    const FieldDef &definition() const { return def_; }
     FieldKind fieldKind() const { return kind_; }
     bool isCalculated() const { return kind_ != FieldKind::Data; }
     int index() const { return index_; }             // position among the dataset's fields

@@ -208,8 +208,9 @@ void PgCatalogue::recordCreateIndex(const QString &name, const QString &table, c
 
 void PgCatalogue::loadNames() const
 {
-    if (namesLoaded_)
+    if (namesLoaded_ || loading_)
         return;
+    loading_ = true;  // the query below must not map its own column names
     names_.clear();
     auto &self = const_cast<PgCatalogue &>(*this);
     const auto r = self.pc_.query(QStringLiteral("SELECT nombre FROM %1 UNION SELECT tabla FROM %1")
@@ -219,13 +220,17 @@ void PgCatalogue::loadNames() const
         names_.insert(n.toLower(), n);
     }
     namesLoaded_ = true;
+    loading_ = false;
 }
 
 QString PgCatalogue::declaredName(const QString &name) const
 {
+    if (loading_)
+        return name;
     try {
         loadNames();
     } catch (const gp::DatabaseError &) {
+        loading_ = false;
         return name;
     }
     return names_.value(name.toLower(), name);

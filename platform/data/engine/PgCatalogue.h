@@ -46,6 +46,7 @@ private:
     PhysicalConnection &pc_;
     mutable QHash<QString, QString> names_;  // lower -> declared
     mutable bool namesLoaded_ = false;
+    mutable bool loading_ = false;
     QSet<QString> collations_;
 };
 

@@ -261,7 +261,9 @@ QVariant PhysicalConnection::bindValue(const QVariant &v) const
 
 bool PhysicalConnection::runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params)
 {
-    q.setForwardOnly(true);
+    // QPSQL reads forward-only results row by row and loses them when the connection
+    // runs anything else (the savepoint release, a catalogue look-up): read them whole.
+    q.setForwardOnly(location_.engine != EngineKind::PostgreSQL || errorSource_ == ErrorSource::Odbc);
     if (params.isEmpty())
         return q.exec(sql);
     if (!q.prepare(sql))
@@ -371,8 +373,6 @@ QueryResult PhysicalConnection::query(const QString &sql, const QVariantMap &par
     QSqlQuery q = run(sql, params, true);
     QueryResult r;
     const QSqlRecord rec = q.record();
-    for (int i = 0; i < rec.count(); ++i)
-        r.columns << declaredName(rec.fieldName(i));
     bool typesRead = false;
     while (q.next()) {
         if (!typesRead) {
@@ -389,6 +389,9 @@ QueryResult PhysicalConnection::query(const QString &sql, const QVariantMap &par
         r.types = columnTypes(q);
     if (q.lastError().isValid())
         throw error(q.lastError());
+    q.finish();
+    for (int i = 0; i < rec.count(); ++i)
+        r.columns << declaredName(rec.fieldName(i));
     return r;
 }
 

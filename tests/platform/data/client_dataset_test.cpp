@@ -25,10 +25,10 @@ struct Lines : ::testing::Test
     ClientDataSet ds{"Lineas"};
     void SetUp() override
     {
-        ds.setFieldDefs({{"Documento", ftInteger, 0, 0, true},
-                         {"Serie", ftString, 3},
-                         {"Linea", ftInteger},
-                         {"Descripcion", ftString, 30}});
+        ds.setFieldDefs({fieldDef("Documento", ftInteger, 0, true),
+                         fieldDef("Serie", ftString, 3),
+                         fieldDef("Linea", ftInteger),
+                         fieldDef("Descripcion", ftString, 30)});
         ds.createDataSet();
         add(2, "B", 1, "dos b uno");
         add(1, "A", 2, "uno a dos");
@@ -249,7 +249,7 @@ TEST_F(Lines, FilterRecordEventHidesRows)
 TEST_F(Lines, CalculatedAndLookupFields)
 {
     ClientDataSet docs{"Documentos"};
-    docs.setFieldDefs({{"Codigo", ftInteger}, {"Titulo", ftString, 20}});
+    docs.setFieldDefs({fieldDef("Codigo", ftInteger), fieldDef("Titulo", ftString, 20)});
     docs.createDataSet();
     for (auto [code, title] : {std::pair{1, "Pedido"}, std::pair{2, "Factura"}}) {
         docs.append();
@@ -276,7 +276,7 @@ TEST_F(Lines, CalculatedAndLookupFields)
 TEST_F(Lines, MasterDetail)
 {
     ClientDataSet master{"Documentos"};
-    master.setFieldDefs({{"Codigo", ftInteger}});
+    master.setFieldDefs({fieldDef("Codigo", ftInteger)});
     master.createDataSet();
     for (int code : {1, 2, 5}) {
         master.append();
@@ -349,7 +349,7 @@ protected:
     QList<FieldDef> openSource() override
     {
         next_ = 1;
-        return {{"N", ftInteger}, {"Texto", ftString, 10}};
+        return {fieldDef("N", ftInteger), fieldDef("Texto", ftString, 10)};
     }
     bool fetchRows(int count, QVector<Row> &rows) override
     {

@@ -16,14 +16,14 @@ struct FieldFixture : ::testing::Test
     ClientDataSet ds{"Datos"};
     void SetUp() override
     {
-        ds.setFieldDefs({{"Nombre", ftString, 5},
-                         {"Cantidad", ftInteger},
-                         {"Precio", ftFloat},
-                         {"Fecha", ftDateTime},
-                         {"Hora", ftTime},
-                         {"Activo", ftBoolean},
-                         {"Notas", ftMemo},
-                         {"Foto", ftGraphic}});
+        ds.setFieldDefs({fieldDef("Nombre", ftString, 5),
+                         fieldDef("Cantidad", ftInteger),
+                         fieldDef("Precio", ftFloat),
+                         fieldDef("Fecha", ftDateTime),
+                         fieldDef("Hora", ftTime),
+                         fieldDef("Activo", ftBoolean),
+                         fieldDef("Notas", ftMemo),
+                         fieldDef("Foto", ftGraphic)});
         ds.createDataSet();
         ds.append();
     }
