@@ -6,6 +6,9 @@
 #include <QStringList>
 #include <QSysInfo>
 
+#include <pwd.h>
+#include <unistd.h>
+
 namespace {
 
 QString nombreDistribucion(const QString &osRelease)
@@ -54,4 +57,12 @@ QString ObtenerPlataforma()
 int NumeroSesionRed()
 {
     return 0;
+}
+
+QString ObtenerUsuarioWindows()
+{
+    if (const passwd *cuenta = getpwuid(geteuid()); cuenta && cuenta->pw_name && *cuenta->pw_name)
+        return QString::fromLocal8Bit(cuenta->pw_name);
+    const QString variable = qEnvironmentVariable("USER");
+    return variable.isEmpty() ? QStringLiteral("Unknown") : variable;
 }

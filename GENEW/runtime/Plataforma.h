@@ -12,3 +12,6 @@ QString ObtenerPlataformaDe(const QString &osRelease, const QString &versionNucl
 // The highest network session number of the current user in the engine's user list. The
 // engines used here keep no such list, so every run is session 0.
 int NumeroSesionRed();
+
+// The login name of the user who runs the program; "Unknown" when it cannot be read.
+QString ObtenerUsuarioWindows();

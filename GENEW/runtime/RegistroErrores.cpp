@@ -1,0 +1,84 @@
+#include "GENEW/runtime/RegistroErrores.h"
+
+#include "GENEW/runtime/LecturaArchivos.h"
+
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace {
+
+const QString FormatoMomento = QStringLiteral("dd/MM/yyyy hh:mm:ss");
+const qsizetype AnchoMomento = 19;
+const QString Separacion = QStringLiteral("  ");
+
+QStringList lineasDe(const QString &texto)
+{
+    static const QRegularExpression saltos(QStringLiteral("\r\n|\n|\r"));
+    return texto.split(saltos);
+}
+
+QString escribirEntrada(const RegistroErrores::Entrada &e)
+{
+    // A title is one line; the text keeps its lines, indented so none can pass for a header.
+    QString titulo = e.titulo;
+    titulo.replace(QRegularExpression(QStringLiteral("[\r\n]+")), QStringLiteral(" "));
+    QString salida = e.momento.toString(FormatoMomento) + Separacion + titulo + QLatin1Char('\n');
+    for (const QString &linea : lineasDe(e.texto))
+        salida += QLatin1Char('\t') + linea + QLatin1Char('\n');
+    return salida;
+}
+
+QList<RegistroErrores::Entrada> leerEntradas(const QString &contenido)
+{
+    QList<RegistroErrores::Entrada> entradas;
+    QStringList texto;
+    auto cerrar = [&] {
+        if (!entradas.isEmpty())
+            entradas.last().texto = texto.join(QStringLiteral("\r\n"));
+        texto.clear();
+    };
+    for (const QString &linea : lineasDe(contenido)) {
+        if (linea.startsWith(QLatin1Char('\t'))) {
+            if (!entradas.isEmpty())
+                texto << linea.mid(1);
+            continue;
+        }
+        if (linea.isEmpty())
+            continue;
+        cerrar();
+        RegistroErrores::Entrada e;
+        e.momento = QDateTime::fromString(linea.left(AnchoMomento), FormatoMomento);
+        e.titulo = linea.mid(AnchoMomento + Separacion.size());
+        entradas << e;
+    }
+    cerrar();
+    return entradas;
+}
+
+} // namespace
+
+RegistroErrores::RegistroErrores(const QString &directorioTrabajo)
+    : ruta_(LocalizarArchivo(directorioTrabajo + QLatin1String(NombreArchivo)))
+{
+}
+
+QList<RegistroErrores::Entrada> RegistroErrores::entradas() const
+{
+    return leerEntradas(LeerArchivoTexto(ruta_).value_or(QString()));
+}
+
+bool RegistroErrores::anotar(const QString &titulo, const QString &texto, const QDateTime &momento) const
+{
+    QList<Entrada> todas = entradas();
+    todas << Entrada{momento, titulo, texto};
+    if (todas.size() > MaximoEntradas)
+        todas.erase(todas.begin(), todas.end() - MaximoEntradas);
+    QString contenido;
+    for (const Entrada &e : todas)
+        contenido += escribirEntrada(e);
+    QSaveFile archivo(ruta_);
+    if (!archivo.open(QIODevice::WriteOnly))
+        return false;
+    archivo.write(contenido.toUtf8());
+    return archivo.commit();
+}

@@ -1,0 +1,33 @@
+#pragma once
+#include <QString>
+
+// What the program does with an exception that no form handled: the engine's and the class
+// library's English texts become Spanish warnings, a second group ends the program as
+// errors, a few are ignored, anything else is shown unchanged as a warning.
+struct TraduccionExcepcion
+{
+    enum class Clase {
+        Ignorar,          // nothing is shown (the cursor goes back to the arrow)
+        Advertencia,      // message of kind "A"
+        Error,            // message of kind "E": the program ends
+        AvisoDelSistema,  // a plain system message box; nothing else happens
+    };
+
+    Clase clase = Clase::Advertencia;
+    QString texto;                     // what to show (may start with "TRADUCIR: ")
+    bool cerrarFormularioDelRemitente = false;   // the raising grid's form is closed
+    bool registrarTraza = false;       // the text goes to the error-trace hook
+
+    // "A", "E" or empty (nothing goes through the message form).
+    QString tipoMensaje() const;
+};
+
+// mensaje: the exception's text; remitenteEsRejilla: the object whose event raised it is a
+// data grid; nivelCapturaIncidencias: the setting of that name ("Maximo" traces everything).
+TraduccionExcepcion TraducirExcepcion(const QString &mensaje, bool remitenteEsRejilla,
+                                      const QString &nivelCapturaIncidencias);
+
+// The Spanish form of an engine text marked for translation: a text holding "TRADUCIR:" loses
+// its first ten characters ("TRADUCIR: ") and the known engine phrases are put in Spanish.
+// A text without the mark comes back unchanged.
+QString TraducirTextoMarcado(const QString &texto);

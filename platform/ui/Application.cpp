@@ -1,0 +1,231 @@
+#include "platform/ui/Application.h"
+
+#include "platform/ui/Form.h"
+
+#include "GENEW/runtime/comun/SalidaMensajes.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QWidget>
+
+namespace plat {
+
+Application &Application::instance()
+{
+    static QPointer<Application> app;
+    if (!app) {
+        app = new Application();
+        if (QCoreApplication::instance())
+            app->setParent(QCoreApplication::instance());
+    }
+    return *app;
+}
+
+Application::Application()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(this);
+}
+
+Form *Application::mainForm() const
+{
+    return static_cast<Form *>(mainForm_.data());
+}
+
+void Application::setMainForm(Form *form)
+{
+    mainForm_ = form;
+}
+
+void Application::setTitle(const QString &title)
+{
+    title_ = title;
+    QGuiApplication::setApplicationDisplayName(title);
+}
+
+void Application::terminate()
+{
+    terminated_ = true;
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void Application::processMessages()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+QList<Form *> Application::forms() const
+{
+    QList<Form *> result;
+    for (QObject *o : owners_)
+        if (auto *form = qobject_cast<Form *>(o))
+            result.append(form);
+    return result;
+}
+
+QObject *Application::findComponent(const QString &name) const
+{
+    for (QObject *o : owners_)
+        if (!name.isEmpty() && o->objectName().compare(name, Qt::CaseInsensitive) == 0)
+            return o;
+    return nullptr;
+}
+
+Form *Application::findForm(const QString &name) const
+{
+    for (Form *f : forms())
+        if (!name.isEmpty() && f->objectName().compare(name, Qt::CaseInsensitive) == 0)
+            return f;
+    return nullptr;
+}
+
+Form *Application::activeForm() const
+{
+    QWidget *window = QApplication::activeWindow();
+    Form *form = window ? Form::formOf(window) : nullptr;
+    if (form && form->formStyle() == fsMDIForm)
+        if (Form *child = form->activeMdiChild())
+            return child;
+    return form;
+}
+
+void Application::checkActiveForm()
+{
+    Form *now = activeForm();
+    if (now == activeForm_.data())
+        return;
+    activeForm_ = now;
+    if (OnActiveFormChange.assigned())
+        guard(now, [this] { OnActiveFormChange(); });
+}
+
+int Application::screenWidth() const
+{
+    QScreen *s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().width() : 1024;
+}
+
+int Application::screenHeight() const
+{
+    QScreen *s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().height() : 768;
+}
+
+void Application::setCursor(Cursor cursor)
+{
+    if (cursor == cursor_)
+        return;
+    if (cursor_ != crDefault)
+        QGuiApplication::restoreOverrideCursor();
+    cursor_ = cursor;
+    switch (cursor) {
+    case crDefault: break;
+    case crHourGlass: QGuiApplication::setOverrideCursor(Qt::WaitCursor); break;
+    case crNoDrop: QGuiApplication::setOverrideCursor(Qt::ForbiddenCursor); break;
+    case crHandPoint: QGuiApplication::setOverrideCursor(Qt::PointingHandCursor); break;
+    case crArrow: QGuiApplication::setOverrideCursor(Qt::ArrowCursor); break;
+    }
+}
+
+void Application::handleException(QObject *sender, const std::exception &e)
+{
+    if (dynamic_cast<const gp::Abort *>(&e))
+        return;
+    if (OnException.assigned()) {
+        try {
+            OnException(sender, e);
+        } catch (...) {
+            // The handler is the last stop: what it throws goes nowhere.
+        }
+        return;
+    }
+    const auto *error = dynamic_cast<const gp::Error *>(&e);
+    salidaMensajes().mostrarMensaje(QStringLiteral("A"),
+                                    error ? error->mensaje() : QString::fromUtf8(e.what()), QString());
+}
+
+void Application::addOwner(QObject *owner)
+{
+    if (owners_.contains(owner))
+        return;
+    owners_.append(owner);
+    if (!mainForm_)
+        if (auto *form = qobject_cast<Form *>(owner))
+            mainForm_ = form;
+}
+
+void Application::removeOwner(QObject *owner)
+{
+    owners_.removeOne(owner);
+}
+
+void Application::updateHint(QWidget *widget)
+{
+    QString tip = widget->toolTip();
+    const qsizetype bar = tip.indexOf(QLatin1Char('|'));
+    if (bar >= 0)
+        tip = tip.mid(bar + 1);
+    if (tip == hint_)
+        return;
+    hint_ = tip;
+    if (OnHint.assigned())
+        guard(widget, [this] { OnHint(); });
+}
+
+bool Application::previewKey(QWidget *receiver, QKeyEvent *event)
+{
+    Form *form = Form::formOf(receiver);
+    if (!form || !form->keyPreview() || keysInDelivery_.contains(event))
+        return false;
+    // The form sees the key first; then the key (or what the handlers made of it) goes
+    // to the control as Qt would have delivered it.
+    keysInDelivery_.insert(event);
+    std::unique_ptr<QKeyEvent> replacement;
+    const bool deliver = form->runKeyHandlers(event, &replacement);
+    QPointer<QWidget> target = receiver;
+    if (deliver && target) {
+        QKeyEvent *sent = replacement ? replacement.get() : event;
+        keysInDelivery_.insert(sent);
+        QCoreApplication::sendEvent(target, sent);
+        keysInDelivery_.remove(sent);
+    }
+    keysInDelivery_.remove(event);
+    event->accept();
+    return true;
+}
+
+bool Application::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        if (watched->isWidgetType())
+            return previewKey(static_cast<QWidget *>(watched), static_cast<QKeyEvent *>(event));
+        break;
+    case QEvent::Enter:
+        if (watched->isWidgetType())
+            updateHint(static_cast<QWidget *>(watched));
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+bool GuardedApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const gp::Abort &) {
+    } catch (const std::exception &e) {
+        Application::instance().handleException(receiver, e);
+    } catch (...) {
+        Application::instance().handleException(receiver, gp::Error(QStringLiteral("Unknown exception")));
+    }
+    return true;
+}
+
+} // namespace plat

@@ -1,0 +1,573 @@
+#include "platform/ui/Form.h"
+
+#include "platform/ui/Colors.h"
+#include "platform/ui/Menus.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace plat {
+namespace {
+
+// Posted by Release(); the form frees itself when it arrives.
+const QEvent::Type kReleaseEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+QVBoxLayout *formLayout(QWidget *form)
+{
+    if (auto *box = qobject_cast<QVBoxLayout *>(form->layout()))
+        return box;
+    if (form->layout())
+        return nullptr;
+    auto *box = new QVBoxLayout(form);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(0);
+    return box;
+}
+
+// The Qt key of a typed character whose key the handlers changed ("." typed as ",").
+int qtKeyForCharacter(QChar c, int fallback)
+{
+    const char16_t u = c.toUpper().unicode();
+    if (u >= 0x20 && u < 0x7F)
+        return u;
+    switch (u) {
+    case '\r': return Qt::Key_Return;
+    case '\t': return Qt::Key_Tab;
+    case '\b': return Qt::Key_Backspace;
+    case 0x1B: return Qt::Key_Escape;
+    default: return fallback;
+    }
+}
+
+} // namespace
+
+Form::Form(QWidget *parent) : QWidget(parent, parent ? Qt::Window : Qt::WindowFlags()), color_(clBtnFace)
+{
+    setMouseTracking(true);
+    application().addOwner(this);
+}
+
+Form::~Form()
+{
+    application().removeOwner(this);
+}
+
+Form *Form::formOf(const QWidget *widget)
+{
+    for (QWidget *w = const_cast<QWidget *>(widget); w; w = w->parentWidget())
+        if (auto *form = qobject_cast<Form *>(w))
+            return form;
+    return nullptr;
+}
+
+void Form::fire(const NotifyEvent &event)
+{
+    if (event.assigned())
+        application().guard(this, [&] { event(this); });
+}
+
+void Form::afterConstruction()
+{
+    if (created_)
+        return;
+    created_ = true;
+    fire(OnCreate);
+    if (formStyle_ == fsMDIChild)
+        Show();
+}
+
+// ---- geometry --------------------------------------------------------------------------
+
+QWidget *Form::frameWidget() const
+{
+    return subWindow_ ? static_cast<QWidget *>(subWindow_.data()) : const_cast<Form *>(this);
+}
+
+int Form::left() const { return frameWidget()->x(); }
+int Form::top() const { return frameWidget()->y(); }
+int Form::width() const { return frameWidget()->QWidget::width(); }
+int Form::height() const { return frameWidget()->QWidget::height(); }
+void Form::setLeft(int left) { frameWidget()->move(left, top()); }
+void Form::setTop(int top) { frameWidget()->move(left(), top); }
+void Form::setWidth(int width) { frameWidget()->resize(width, height()); }
+void Form::setHeight(int height) { frameWidget()->resize(width(), height); }
+
+void Form::setBounds(int left, int top, int width, int height)
+{
+    frameWidget()->setGeometry(left, top, width, height);
+}
+
+void Form::applyPosition()
+{
+    positioned_ = true;
+    QRect around;
+    if (position_ == poScreenCenter)
+        around = QRect(0, 0, application().screenWidth(), application().screenHeight());
+    else if (position_ == poMainFormCenter) {
+        Form *main = application().mainForm();
+        if (main && main != this)
+            around = QRect(main->left(), main->top(), main->width(), main->height());
+        else
+            around = QRect(0, 0, application().screenWidth(), application().screenHeight());
+    } else
+        return;
+    // Whole-number halves, cut toward zero.
+    setLeft(around.left() + (around.width() - width()) / 2);
+    setTop(around.top() + (around.height() - height()) / 2);
+}
+
+WindowState Form::formState() const
+{
+    const Qt::WindowStates s = frameWidget()->windowState();
+    if (s & Qt::WindowMinimized)
+        return wsMinimized;
+    if (s & Qt::WindowMaximized)
+        return wsMaximized;
+    return wsNormal;
+}
+
+void Form::setFormState(WindowState state)
+{
+    if (!visible() && !subWindow_) {
+        initialState_ = state;   // applied when the form is shown
+        return;
+    }
+    QWidget *w = frameWidget();
+    switch (state) {
+    case wsMinimized: w->showMinimized(); break;
+    case wsMaximized: w->showMaximized(); break;
+    case wsNormal: w->showNormal(); break;
+    }
+}
+
+void Form::setColor(int color)
+{
+    color_ = color;
+    if (color == clBtnFace || color == clDefault) {
+        setAutoFillBackground(false);
+        setPalette(QPalette());
+        return;
+    }
+    QPalette p = palette();
+    p.setColor(QPalette::Window, toQColor(color));
+    setPalette(p);
+    setAutoFillBackground(true);
+}
+
+// ---- focus and visibility --------------------------------------------------------------
+
+QWidget *Form::activeControl() const
+{
+    QWidget *w = focusWidget();
+    return w && w != this ? w : nullptr;
+}
+
+void Form::setActiveControl(QWidget *control)
+{
+    if (control)
+        control->setFocus(Qt::OtherFocusReason);
+}
+
+void Form::selectNext(bool forward)
+{
+    focusNextPrevChild(forward);
+}
+
+bool Form::visible() const
+{
+    return subWindow_ ? subWindow_->isVisible() : isVisible();
+}
+
+void Form::setShown(bool shown)
+{
+    if (!shown) {
+        frameWidget()->hide();
+        return;
+    }
+    if (formStyle_ == fsMDIChild)
+        attachToMdiFrame();
+    if (!positioned_)
+        applyPosition();
+    QWidget *w = frameWidget();
+    const WindowState state = initialState_;
+    initialState_ = wsNormal;
+    switch (state) {
+    case wsMinimized: w->showMinimized(); break;
+    case wsMaximized: w->showMaximized(); break;
+    case wsNormal: w->show(); break;
+    }
+    if (subWindow_)
+        subWindow_->mdiArea()->setActiveSubWindow(subWindow_);
+}
+
+void Form::BringToFront()
+{
+    if (subWindow_) {
+        subWindow_->mdiArea()->setActiveSubWindow(subWindow_);
+        return;
+    }
+    raise();
+    activateWindow();
+}
+
+// ---- modal showing ---------------------------------------------------------------------
+
+int Form::ShowModal()
+{
+    if (modal_ || visible())
+        throw gp::Error(QStringLiteral("Cannot make a visible window modal"));
+    modal_ = true;
+    modalResult_ = mrNone;
+    setWindowModality(Qt::ApplicationModal);
+    Show();
+    activateWindow();
+    if (application().OnModalShown.assigned())
+        QTimer::singleShot(0, this, [this] {
+            application().guard(this, [this] { application().OnModalShown(*this); });
+        });
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    loop.exec(QEventLoop::DialogExec);
+    modalLoop_ = nullptr;
+    modal_ = false;
+    if (modalResult_ == mrNone)
+        modalResult_ = mrCancel;   // the loop ended because the application terminates
+    if (isVisible())
+        hide();
+    setWindowModality(Qt::NonModal);
+    return modalResult_;
+}
+
+void Form::setModalResult(int result)
+{
+    modalResult_ = result;
+    if (!modal_ || result == mrNone || endModalQueued_)
+        return;
+    // The class library ends the modal loop after the current event, not inside it.
+    endModalQueued_ = true;
+    QMetaObject::invokeMethod(this, [this] {
+        endModalQueued_ = false;
+        tryEndModal();
+    }, Qt::QueuedConnection);
+}
+
+void Form::tryEndModal()
+{
+    if (!modal_ || !modalLoop_ || modalResult_ == mrNone)
+        return;
+    if (!CloseQuery()) {
+        modalResult_ = mrNone;
+        return;
+    }
+    CloseAction action = caHide;
+    if (OnClose.assigned() && !application().guard(this, [&] { OnClose(this, action); }))
+        action = caNone;
+    if (action == caNone) {
+        modalResult_ = mrNone;
+        return;
+    }
+    hide();
+    modalLoop_->exit(0);
+    if (action == caFree)
+        Release();
+}
+
+// ---- closing and freeing ---------------------------------------------------------------
+
+bool Form::CloseQuery()
+{
+    if (formStyle_ == fsMDIForm)
+        for (int i = 0; i < mdiChildCount(); ++i)
+            if (Form *child = mdiChild(i); child && !child->CloseQuery())
+                return false;
+    bool canClose = true;
+    if (OnCloseQuery.assigned() && !application().guard(this, [&] { OnCloseQuery(this, canClose); }))
+        return false;
+    return canClose;
+}
+
+void Form::Close()
+{
+    if (modal_) {
+        setModalResult(mrCancel);
+        return;
+    }
+    if (closing_ || !CloseQuery())
+        return;
+    closing_ = true;
+    CloseAction action = formStyle_ == fsMDIChild ? caMinimize : caHide;
+    if (OnClose.assigned() && !application().guard(this, [&] { OnClose(this, action); }))
+        action = caNone;
+    closing_ = false;
+    if (action == caNone)
+        return;
+    if (application().mainForm() == this) {
+        application().terminate();
+        return;
+    }
+    switch (action) {
+    case caHide: Hide(); break;
+    case caMinimize: setFormState(wsMinimized); break;
+    case caFree: Release(); break;
+    case caNone: break;
+    }
+}
+
+void Form::Release()
+{
+    QCoreApplication::postEvent(this, new QEvent(kReleaseEvent));
+}
+
+void Form::Free()
+{
+    if (!destroyed_) {
+        destroyed_ = true;
+        fire(OnDestroy);
+    }
+    if (subWindow_) {
+        QMdiSubWindow *window = subWindow_;
+        subWindow_ = nullptr;
+        setParent(nullptr);
+        delete window;
+    }
+    delete this;
+}
+
+// ---- MDI ---------------------------------------------------------------------------------
+
+void Form::setFormStyle(FormStyle style)
+{
+    formStyle_ = style;
+    if (style == fsMDIForm && !mdiArea_) {
+        mdiArea_ = new QMdiArea(this);
+        mdiArea_->setObjectName(QString());
+        mdiArea_->setBackground(toQColor(clGradientInactiveCaption));
+        if (QVBoxLayout *box = formLayout(this))
+            box->addWidget(mdiArea_, 1);
+        connect(mdiArea_, &QMdiArea::subWindowActivated, this, &Form::mdiChildActivated);
+    }
+}
+
+void Form::attachToMdiFrame()
+{
+    if (subWindow_)
+        return;
+    Form *frame = application().mainForm();
+    if (!frame || frame == this || !frame->mdiArea())
+        throw gp::Error(QStringLiteral("Cannot create form. No MDI forms are currently active"));
+    const QSize size = QWidget::size();
+    subWindow_ = frame->mdiArea()->addSubWindow(this);
+    subWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
+    subWindow_->resize(size + (subWindow_->size() - subWindow_->contentsRect().size()));
+}
+
+int Form::mdiChildCount() const
+{
+    return mdiArea_ ? mdiArea_->subWindowList().size() : 0;
+}
+
+Form *Form::mdiChild(int index) const
+{
+    if (!mdiArea_)
+        return nullptr;
+    const auto windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
+    return index >= 0 && index < windows.size() ? qobject_cast<Form *>(windows[index]->widget()) : nullptr;
+}
+
+Form *Form::activeMdiChild() const
+{
+    if (!mdiArea_)
+        return nullptr;
+    QMdiSubWindow *w = mdiArea_->activeSubWindow();
+    if (!w)
+        w = mdiArea_->currentSubWindow();
+    return w ? qobject_cast<Form *>(w->widget()) : nullptr;
+}
+
+void Form::Cascade() { if (mdiArea_) mdiArea_->cascadeSubWindows(); }
+void Form::Tile() { if (mdiArea_) mdiArea_->tileSubWindows(); }
+void Form::Next() { if (mdiArea_) mdiArea_->activateNextSubWindow(); }
+void Form::Previous() { if (mdiArea_) mdiArea_->activatePreviousSubWindow(); }
+
+void Form::ArrangeIcons()
+{
+    if (!mdiArea_)
+        return;
+    // Minimised children line up along the bottom of the area, left to right.
+    int x = 0;
+    const int bottom = mdiArea_->viewport()->height();
+    for (QMdiSubWindow *w : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        if (!w->isMinimized())
+            continue;
+        w->move(x, bottom - w->height());
+        x += w->width();
+    }
+}
+
+void Form::mdiChildActivated(QMdiSubWindow *window)
+{
+    Form *now = window ? qobject_cast<Form *>(window->widget()) : nullptr;
+    if (now == activeChild_)
+        return;
+    Form *before = activeChild_;
+    activeChild_ = now;
+    if (before)
+        before->fire(before->OnDeactivate);
+    if (menu_)
+        menu_->mergeWith(now ? now->menu() : nullptr);
+    if (now)
+        now->fire(now->OnActivate);
+    application().checkActiveForm();
+}
+
+void Form::setMenu(MainMenu *menu)
+{
+    menu_ = menu;
+    if (!menu || formStyle_ == fsMDIChild)
+        return;   // a child's menu shows merged into the frame's
+    if (QLayout *l = layout() ? layout() : formLayout(this))
+        l->setMenuBar(menu->menuBar());
+}
+
+// ---- events ------------------------------------------------------------------------------
+
+bool Form::event(QEvent *e)
+{
+    if (e->type() == kReleaseEvent) {
+        if (application().OnFormRelease.assigned())
+            application().guard(this, [this] { application().OnFormRelease(this); });
+        Free();
+        return true;
+    }
+    switch (e->type()) {
+    case QEvent::WindowActivate:
+        if (!subWindow_) {
+            fire(OnActivate);
+            application().checkActiveForm();
+        }
+        break;
+    case QEvent::WindowDeactivate:
+        if (!subWindow_)
+            fire(OnDeactivate);
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(e);
+}
+
+void Form::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    if (!e->spontaneous())
+        fire(OnShow);
+}
+
+void Form::hideEvent(QHideEvent *e)
+{
+    QWidget::hideEvent(e);
+    if (!e->spontaneous())
+        fire(OnHide);
+}
+
+void Form::resizeEvent(QResizeEvent *e)
+{
+    QWidget::resizeEvent(e);
+    fire(OnResize);
+}
+
+void Form::closeEvent(QCloseEvent *e)
+{
+    // The window system's close goes through the class library's close; hiding, minimising
+    // or freeing is then done by Close itself.
+    e->ignore();
+    Close();
+}
+
+bool Form::runKeyHandlers(QKeyEvent *e, std::unique_ptr<QKeyEvent> *replacement)
+{
+    const int vk = virtualKeyOf(*e);
+    const ShiftState shift = shiftStateFromQt(e->modifiers());
+    int key = vk;
+    const KeyEvent &keyHandler = e->type() == QEvent::KeyRelease ? OnKeyUp : OnKeyDown;
+    if (vk != 0 && keyHandler.assigned()
+        && !application().guard(this, [&] { keyHandler(this, key, shift); }))
+        key = 0;   // a handler that failed leaves nothing for the control
+    if (vk != 0 && key == 0)
+        return false;
+
+    const QString text = e->text();
+    QChar typed = text.size() == 1 ? text[0] : QChar();
+    QChar ch = typed;
+    if (e->type() == QEvent::KeyPress && !typed.isNull() && OnKeyPress.assigned()
+        && !application().guard(this, [&] { OnKeyPress(this, ch); }))
+        ch = QChar();
+    const bool keyChanged = key != vk;
+    const bool charChanged = ch != typed;
+    if (!keyChanged && !charChanged)
+        return true;
+    if (!keyChanged && ch.isNull())
+        return false;   // the character was dropped: nothing reaches the control
+
+    bool keypad = false;
+    int qtKey = e->key();
+    if (keyChanged)
+        qtKey = qtKeyFromVirtualKey(key, &keypad);
+    else if (charChanged)
+        qtKey = qtKeyForCharacter(ch, e->key());
+    Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    if (keypad)
+        mods |= Qt::KeypadModifier;
+    replacement->reset(new QKeyEvent(e->type(), qtKey, mods, ch.isNull() ? QString() : QString(ch),
+                                     e->isAutoRepeat(), e->count()));
+    return true;
+}
+
+void Form::handleOwnKey(QKeyEvent *e)
+{
+    if (keyPreview_) {
+        // The preview has run already (Application's filter); nothing more for the form.
+        if (formStyle_ == fsMDIChild)
+            e->accept();
+        else
+            e->ignore();
+        return;
+    }
+    std::unique_ptr<QKeyEvent> replacement;
+    if (!runKeyHandlers(e, &replacement)) {
+        e->accept();
+        return;
+    }
+    if (replacement && e->type() == QEvent::KeyPress
+        && (replacement->key() == Qt::Key_Tab || replacement->key() == Qt::Key_Backtab)) {
+        focusNextPrevChild(!(replacement->modifiers() & Qt::ShiftModifier));
+        e->accept();
+        return;
+    }
+    // Keys do not travel on from an MDI child into its frame.
+    if (formStyle_ == fsMDIChild)
+        e->accept();
+    else
+        e->ignore();
+}
+
+void Form::keyPressEvent(QKeyEvent *e) { handleOwnKey(e); }
+void Form::keyReleaseEvent(QKeyEvent *e) { handleOwnKey(e); }
+
+void Form::mouseMoveEvent(QMouseEvent *e)
+{
+    QWidget::mouseMoveEvent(e);
+    if (OnMouseMove.assigned()) {
+        const QPoint p = e->position().toPoint();
+        const ShiftState shift = shiftStateFromQt(e->modifiers(), e->buttons());
+        application().guard(this, [&] { OnMouseMove(this, shift, p.x(), p.y()); });
+    }
+}
+
+} // namespace plat
