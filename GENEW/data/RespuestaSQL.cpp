@@ -1,52 +1,20 @@
 #include "GENEW/data/RespuestaSQL.h"
 
-#include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/comun/Rutinas.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
 #include <QVector>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
 const QString CRLF = QStringLiteral("\r\n");
 const QString NombreRowguid = QStringLiteral("rowguid");
 const QChar PuntoMedio(0x00B7);
-
-// Two-digit and four-digit fields written straight into the answer; the answer of a
-// large SELECT is mostly dates and numbers, and QDateTime::toString is slow.
-void anadirDigitos(QString &destino, int valor, int cifras)
-{
-    QChar buffer[8];
-    for (int i = cifras - 1; i >= 0; --i) {
-        buffer[i] = QChar(u'0' + valor % 10);
-        valor /= 10;
-    }
-    destino.append(buffer, cifras);
-}
-
-void anadirFecha(QString &destino, const QDate &fecha)
-{
-    anadirDigitos(destino, fecha.day(), 2);
-    destino.append(u'/');
-    anadirDigitos(destino, fecha.month(), 2);
-    destino.append(u'/');
-    const int anyo = fecha.year();
-    if (anyo >= 0 && anyo <= 9999)
-        anadirDigitos(destino, anyo, 4);
-    else
-        destino.append(QString::number(anyo));
-}
-
-void anadirHora(QString &destino, const QTime &hora)
-{
-    anadirDigitos(destino, hora.hour(), 2);
-    destino.append(u':');
-    anadirDigitos(destino, hora.minute(), 2);
-    destino.append(u':');
-    anadirDigitos(destino, hora.second(), 2);
-}
 
 bool esTipoFecha(TFieldType tipo)
 {
@@ -87,18 +55,95 @@ QDateTime fechaDeTexto(const QString &texto)
     return fecha;
 }
 
+// Large answers are mostly dates and numbers: with the program's default formats they are
+// written here digit by digit, giving exactly the text of FechaHoraATexto and
+// FlotanteATexto (the common routines, used for any other format) in a fraction of the time.
+void anadirDigitos(QString &destino, int valor, int cifras)
+{
+    QChar buffer[4];
+    for (int i = cifras - 1; i >= 0; --i) {
+        buffer[i] = QChar(u'0' + valor % 10);
+        valor /= 10;
+    }
+    destino.append(buffer, cifras);
+}
+
+bool formatosFechaPorDefecto()
+{
+    const AjustesComunes &ajustes = ajustesComunes();
+    return ajustes.FormatoFechaCorta == QLatin1String("dd/mm/yyyy") && ajustes.SeparadorFecha == u'/'
+        && ajustes.FormatoHoraLarga == QLatin1String("hh:nn:ss") && ajustes.SeparadorHora == u':';
+}
+
+void anadirFechaRapida(QString &destino, const QDate &fecha)
+{
+    anadirDigitos(destino, fecha.day(), 2);
+    destino.append(u'/');
+    anadirDigitos(destino, fecha.month(), 2);
+    destino.append(u'/');
+    anadirDigitos(destino, fecha.year(), 4);
+}
+
+void anadirHoraRapida(QString &destino, const QTime &hora)
+{
+    anadirDigitos(destino, hora.hour(), 2);
+    destino.append(u':');
+    anadirDigitos(destino, hora.minute(), 2);
+    destino.append(u':');
+    anadirDigitos(destino, hora.second(), 2);
+}
+
 void anadirFechaHora(QString &destino, const QDateTime &valor, TFieldType tipo)
 {
-    const QTime hora = valor.time();
-    if (tipo == ftTime) {
-        anadirHora(destino, hora);
+    const QDate fecha = valor.date();
+    if (!formatosFechaPorDefecto() || fecha.year() < 1 || fecha.year() > 9999) {
+        if (tipo == ftTime)
+            destino.append(FormatearFechaHora(ajustesComunes().FormatoHoraLarga, valor));
+        else if (tipo == ftDate)
+            destino.append(FormatearFechaHora(ajustesComunes().FormatoFechaCorta, valor));
+        else
+            destino.append(FechaHoraATexto(valor));
         return;
     }
-    anadirFecha(destino, valor.date());
-    if (tipo != ftDate && (hora.hour() != 0 || hora.minute() != 0 || hora.second() != 0)) {
-        destino.append(u' ');
-        anadirHora(destino, hora);
+    const QTime hora = valor.time();
+    if (tipo == ftTime) {
+        anadirHoraRapida(destino, hora);
+        return;
     }
+    anadirFechaRapida(destino, fecha);
+    if (tipo != ftDate && hora != QTime(0, 0)) {
+        destino.append(u' ');
+        anadirHoraRapida(destino, hora);
+    }
+}
+
+// The shortest text that reads back as the number is the 15-digit text whenever it has
+// 15 significant digits or fewer (most stored amounts); anything else, and the range in
+// which the common routine writes an exponent, goes through FlotanteATexto.
+void anadirNumero(QString &destino, double numero)
+{
+    const double magnitud = std::fabs(numero);
+    if (numero != 0 && !(magnitud >= 1e-4 && magnitud < 1e15)) {
+        destino.append(FlotanteATexto(numero));
+        return;
+    }
+    char buffer[64];
+    const auto [fin, error] = std::to_chars(buffer, buffer + sizeof buffer, numero, std::chars_format::fixed);
+    int significativas = 0;
+    bool empezado = false;
+    for (const char *c = buffer; c != fin; ++c) {
+        if (*c >= '1' && *c <= '9')
+            empezado = true;
+        if (empezado && *c >= '0' && *c <= '9')
+            ++significativas;
+    }
+    if (error != std::errc() || significativas > 15) {
+        destino.append(FlotanteATexto(numero));
+        return;
+    }
+    const QChar decimal = ajustesComunes().SeparadorDecimal;
+    for (const char *c = buffer; c != fin; ++c)
+        destino.append(*c == '.' ? decimal : QChar(QLatin1Char(*c)));
 }
 
 void anadirValor(QString &destino, const QVariant &valor, TFieldType tipo)
@@ -131,7 +176,7 @@ void anadirValor(QString &destino, const QVariant &valor, TFieldType tipo)
     case QMetaType::Float:
         if (esTipoFecha(tipo))
             break;
-        destino.append(TextoNumeroSQL(valor.toDouble()));
+        anadirNumero(destino, valor.toDouble());
         return;
     case QMetaType::Bool:
         destino.append(valor.toBool() ? QStringLiteral("True") : QStringLiteral("False"));
@@ -161,7 +206,7 @@ void anadirValor(QString &destino, const QVariant &valor, TFieldType tipo)
             bool ok = false;
             const double numero = texto.toDouble(&ok);
             if (ok) {
-                destino.append(TextoNumeroSQL(numero));
+                anadirNumero(destino, numero);
                 return;
             }
         }
@@ -206,18 +251,6 @@ struct Columna
     bool rowguid;
 };
 
-// The value of a Name=Value option inside the option text (its pieces separated by ",").
-QString valorOpcion(const QString &opciones, const QString &nombre)
-{
-    const QString prefijo = nombre + u'=';
-    const QStringList piezas = opciones.split(u',');
-    for (const QString &pieza : piezas) {
-        if (pieza.startsWith(prefijo, Qt::CaseInsensitive))
-            return pieza.mid(prefijo.size());
-    }
-    return QString();
-}
-
 } // namespace
 
 QString RespuestaErrorSQL(const QString &motivo)
@@ -236,61 +269,13 @@ FormatoRespuestaSQL FormatoRespuestaSQL::deOpciones(const QString &opciones)
     formato.formatoINI = opciones.contains(OpcionSQL::FormatoINI);
     formato.conservarUltimoCRLF = opciones.contains(OpcionSQL::NoEliminarUltimoCRLF);
     if (opciones.contains(OpcionSQL::DelimitadorCRLFMemo)) {
-        const QString delimitador = valorOpcion(opciones, OpcionSQL::DelimitadorCRLFMemo);
+        QString lineas = opciones;
+        lineas.replace(u',', QStringLiteral("\r\n"));
+        const QString delimitador = LeerValorDeLista(OpcionSQL::DelimitadorCRLFMemo, lineas);
         if (!delimitador.isEmpty())
             formato.delimitadorMemo = delimitador;
     }
     return formato;
-}
-
-QString TextoNumeroSQL(double numero)
-{
-    if (std::isnan(numero))
-        return QStringLiteral("NAN");
-    if (std::isinf(numero))
-        return numero > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
-    if (numero == std::floor(numero) && std::fabs(numero) < 1e15)
-        return QString::number(static_cast<qint64>(numero));
-
-    // Fifteen significant digits, trailing zeros dropped; fixed notation from 0.00001 up
-    // to fifteen integer digits, scientific ("1,5E20", "1,5E-6") outside that range.
-    const QString cientifico = QString::number(numero, 'e', 14);
-    const qsizetype posE = cientifico.indexOf(u'e');
-    const int exponente = cientifico.mid(posE + 1).toInt();
-    QString digitos = cientifico.left(posE);
-    const bool negativo = digitos.startsWith(u'-');
-    if (negativo)
-        digitos.remove(0, 1);
-    digitos.remove(u'.');
-    while (digitos.size() > 1 && digitos.endsWith(u'0'))
-        digitos.chop(1);
-
-    QString texto;
-    if (negativo)
-        texto.append(u'-');
-    if (std::fabs(numero) >= 0.00001 && exponente < 15) {
-        if (exponente < 0) {
-            texto.append(QStringLiteral("0,"));
-            texto.append(QString(-exponente - 1, u'0'));
-            texto.append(digitos);
-        } else if (digitos.size() <= exponente + 1) {
-            texto.append(digitos);
-            texto.append(QString(exponente + 1 - digitos.size(), u'0'));
-        } else {
-            texto.append(digitos.left(exponente + 1));
-            texto.append(u',');
-            texto.append(digitos.mid(exponente + 1));
-        }
-        return texto;
-    }
-    texto.append(digitos.left(1));
-    if (digitos.size() > 1) {
-        texto.append(u',');
-        texto.append(digitos.mid(1));
-    }
-    texto.append(u'E');
-    texto.append(QString::number(exponente));
-    return texto;
 }
 
 QString TextoValorSQL(const QVariant &valor, TFieldType tipo)

@@ -59,9 +59,6 @@ struct FormatoRespuestaSQL
 // midnight (so the zero date reads "30/12/1899"), times as hh:nn:ss.
 QString TextoValorSQL(const QVariant &valor, TFieldType tipo);
 
-// A floating number as the answer writes it: up to 15 significant digits, decimal comma.
-QString TextoNumeroSQL(double numero);
-
 // The whole answer of a SELECT; an empty result set gives an empty text.
 QString FormatearRespuestaSQL(FilasRespuestaSQL &filas, const FormatoRespuestaSQL &formato);
 QString FormatearRespuestaSQL(FilasRespuestaSQL &filas, const QString &opciones);

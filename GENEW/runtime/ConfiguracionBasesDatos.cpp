@@ -1,24 +1,11 @@
 #include "GENEW/runtime/ConfiguracionBasesDatos.h"
 
-#include "GENEW/runtime/LecturaArchivos.h"
+#include "GENEW/runtime/comun/FicherosTexto.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
 
 #include <QDir>
-#include <QRegularExpression>
-#include <QStringList>
 
 namespace {
-
-// Name=Value look-up: the name ends at the first "=", case is ignored, the first line wins.
-QString valorDeLista(const QString &nombre, const QString &texto)
-{
-    static const QRegularExpression saltos(QStringLiteral("\r\n|\n|\r"));
-    for (const QString &linea : texto.split(saltos)) {
-        const qsizetype igual = linea.indexOf(QLatin1Char('='));
-        if (igual >= 0 && linea.left(igual).compare(nombre, Qt::CaseInsensitive) == 0)
-            return linea.mid(igual + 1);
-    }
-    return QString();
-}
 
 void asignarSiNoVacio(QString &destino, const QString &valor)
 {
@@ -42,18 +29,17 @@ QString carpetaAbsoluta(const QString &carpeta, const QString &directorioTrabajo
 
 ConfiguracionBasesDatos ConfiguracionBasesDatos::leer(const QString &directorioTrabajo)
 {
-    const QString ruta = LocalizarArchivo(directorioTrabajo + QLatin1String(NombreArchivo));
-    return deTexto(LeerArchivoTexto(ruta).value_or(QString()), directorioTrabajo);
+    return deTexto(LeerFicheroTexto(directorioTrabajo + QLatin1String(NombreArchivo)), directorioTrabajo);
 }
 
 ConfiguracionBasesDatos ConfiguracionBasesDatos::deTexto(const QString &texto, const QString &directorioTrabajo)
 {
     ConfiguracionBasesDatos c;
-    asignarSiNoVacio(c.TipoBaseDatos, valorDeLista(QStringLiteral("TipoBaseDatos"), texto));
-    asignarSiNoVacio(c.AliasBaseDatosGeneral, valorDeLista(QStringLiteral("AliasBaseDatosGeneral"), texto));
-    asignarSiNoVacio(c.PathBaseDatosGeneral, valorDeLista(QStringLiteral("PathBaseDatosGeneral"), texto));
-    asignarSiNoVacio(c.AliasBaseDatos, valorDeLista(QStringLiteral("AliasBaseDatos"), texto));
-    asignarSiNoVacio(c.PathArchivosTemporales, valorDeLista(QStringLiteral("PathArchivosTemporales"), texto));
+    asignarSiNoVacio(c.TipoBaseDatos, LeerValorDeLista(QStringLiteral("TipoBaseDatos"), texto));
+    asignarSiNoVacio(c.AliasBaseDatosGeneral, LeerValorDeLista(QStringLiteral("AliasBaseDatosGeneral"), texto));
+    asignarSiNoVacio(c.PathBaseDatosGeneral, LeerValorDeLista(QStringLiteral("PathBaseDatosGeneral"), texto));
+    asignarSiNoVacio(c.AliasBaseDatos, LeerValorDeLista(QStringLiteral("AliasBaseDatos"), texto));
+    asignarSiNoVacio(c.PathArchivosTemporales, LeerValorDeLista(QStringLiteral("PathArchivosTemporales"), texto));
 
     c.PathBaseDatosGeneral = carpetaAbsoluta(c.PathBaseDatosGeneral, directorioTrabajo);
     // A value without a folder separator names a database (an alias), not a folder.

@@ -1,22 +1,16 @@
 #include "GENEW/runtime/MapaNombres.h"
 
-#include "GENEW/runtime/LecturaArchivos.h"
-
-#include <QRegularExpression>
+#include "GENEW/runtime/comun/FicherosTexto.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
 
 MapaNombres MapaNombres::leer(const QString &directorioTrabajo)
 {
-    const QString ruta = LocalizarArchivo(directorioTrabajo + QLatin1String(NombreArchivo));
-    return deTexto(LeerArchivoTexto(ruta).value_or(QString()));
+    return deTexto(LeerFicheroTexto(directorioTrabajo + QLatin1String(NombreArchivo)));
 }
 
 MapaNombres MapaNombres::deTexto(const QString &texto)
 {
-    static const QRegularExpression saltos(QStringLiteral("\r\n|\n|\r"));
-    QStringList lineas = texto.split(saltos);
-    // A final line break does not start another line.
-    if (!lineas.isEmpty() && lineas.last().isEmpty())
-        lineas.removeLast();
+    QStringList lineas = DividirLineas(texto);
     for (QString &linea : lineas)
         linea = reescribirLinea(linea);
     return MapaNombres(lineas);
@@ -35,23 +29,24 @@ namespace {
 
 QString parteNombre(const QString &linea) { return linea.section(QLatin1Char('='), 0, 0); }
 
+int comoNumero(const QString &texto)
+{
+    bool ok = false;
+    const int numero = texto.trimmed().toInt(&ok);
+    return ok ? numero : 0;
+}
+
 int parteNumero(const QString &linea)
 {
     const qsizetype igual = linea.indexOf(QLatin1Char('='));
-    bool ok = false;
-    const int numero = igual < 0 ? 0 : linea.mid(igual + 1).trimmed().toInt(&ok);
-    return ok ? numero : 0;
+    return igual < 0 ? 0 : comoNumero(linea.mid(igual + 1));
 }
 
 } // namespace
 
 int MapaNombres::codigoDeNombre(const QString &nombre) const
 {
-    for (const QString &linea : lineas_) {
-        if (linea.contains(QLatin1Char('=')) && parteNombre(linea).compare(nombre, Qt::CaseInsensitive) == 0)
-            return parteNumero(linea);
-    }
-    return 0;
+    return comoNumero(LeerValorDeLineas(nombre, lineas_));
 }
 
 QString NombreDeCodigoEnLista(const MapaNombres &mapa, int codigo)

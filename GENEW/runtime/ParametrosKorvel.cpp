@@ -1,72 +1,59 @@
 #include "GENEW/runtime/ParametrosKorvel.h"
 
-#include "GENEW/runtime/LecturaArchivos.h"
+#include "GENEW/runtime/comun/AjustesComunes.h"
+#include "GENEW/runtime/comun/FicherosTexto.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
 
 #include <QFileInfo>
-#include <QHash>
-#include <QRegularExpression>
 
 namespace {
 
-// The keys of one section of an INI text, by lower-cased name (look-ups ignore case).
-using ClavesSeccion = QHash<QString, QString>;
-
-ClavesSeccion leerSeccion(const QString &texto, const QString &seccion)
-{
-    static const QRegularExpression saltos(QStringLiteral("\r\n|\n|\r"));
-    ClavesSeccion claves;
-    bool dentro = false;
-    for (const QString &bruta : texto.split(saltos)) {
-        const QString linea = bruta.trimmed();
-        if (linea.startsWith(QLatin1Char('[')) && linea.endsWith(QLatin1Char(']'))) {
-            dentro = linea.mid(1, linea.size() - 2).trimmed().compare(seccion, Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        const qsizetype igual = linea.indexOf(QLatin1Char('='));
-        if (!dentro || igual <= 0)
-            continue;
-        const QString clave = linea.left(igual).trimmed().toLower();
-        if (!claves.contains(clave))
-            claves.insert(clave, linea.mid(igual + 1).trimmed());
-    }
-    return claves;
-}
-
+// The keys of one section as Name=Value lines. A key written with an empty value counts as
+// written: it does not take the default unless the key's default applies to empty values.
 class LectorSeccion
 {
 public:
-    LectorSeccion(const QString &texto, const char *seccion) : claves_(leerSeccion(texto, QString::fromUtf8(seccion))) {}
+    LectorSeccion(const QString &archivo, const char *seccion)
+        : lineas_(archivo.isEmpty() ? QStringList() : LeerSeccionINI(archivo, QString::fromUtf8(seccion)))
+    {
+    }
 
     void texto(const char *clave, QString &destino) const
     {
-        const auto it = claves_.constFind(QString::fromUtf8(clave).toLower());
-        if (it != claves_.constEnd())
-            destino = *it;
+        if (presente(clave))
+            destino = LeerValorDeLineas(QString::fromUtf8(clave), lineas_);
     }
     void textoNoVacio(const char *clave, QString &destino) const
     {
-        QString valor = destino;
-        texto(clave, valor);
+        const QString valor = LeerValorDeLineas(QString::fromUtf8(clave), lineas_);
         if (!valor.isEmpty())
             destino = valor;
     }
     void marca(const char *clave, bool &destino) const
     {
-        const auto it = claves_.constFind(QString::fromUtf8(clave).toLower());
-        if (it != claves_.constEnd())
-            destino = *it == QLatin1String("SI");
+        if (presente(clave))
+            destino = LeerValorDeLineas(QString::fromUtf8(clave), lineas_) == QLatin1String("SI");
     }
 
 private:
-    ClavesSeccion claves_;
+    bool presente(const char *clave) const
+    {
+        const QString prefijo = QString::fromUtf8(clave) + QLatin1Char('=');
+        for (const QString &linea : lineas_) {
+            if (linea.startsWith(prefijo, Qt::CaseInsensitive))
+                return true;
+        }
+        return false;
+    }
+
+    QStringList lineas_;
 };
 
 } // namespace
 
 QString ParametrosKorvel::fechaCeroSQL() const
 {
-    return FormatoFechaSQL == QLatin1String("dd/mm/yyyy") ? QStringLiteral("30/12/1899 00:00:00")
-                                                          : QStringLiteral("12/30/1899 00:00:00");
+    return AjustesComunes::fechaCeroSQLDeFormato(FormatoFechaSQL);
 }
 
 QString ParametrosKorvel::nombreArchivo(const QString &directorioTrabajo, const QString &valorOpcion)
@@ -78,10 +65,10 @@ QString ParametrosKorvel::nombreArchivo(const QString &directorioTrabajo, const 
     return directorioTrabajo + valorOpcion;
 }
 
-ParametrosKorvel ParametrosKorvel::deTexto(const QString &texto, const QString &tipoBaseDatos)
+ParametrosKorvel ParametrosKorvel::deArchivo(const QString &archivo, const QString &tipoBaseDatos)
 {
     ParametrosKorvel p;
-    const LectorSeccion c(texto, SeccionConfiguracion);
+    const LectorSeccion c(archivo, SeccionConfiguracion);
     c.marca("VisualizarLogoEmpresaEnMenu", p.VisualizarLogoEmpresaEnMenu);
     c.texto("NivelCapturaIncidencias", p.NivelCapturaIncidencias);
     c.marca("DesactivarForzadoGrabacionDatosADisco", p.DesactivarForzadoGrabacionDatosADisco);
@@ -107,7 +94,7 @@ ParametrosKorvel ParametrosKorvel::deTexto(const QString &texto, const QString &
     c.texto("AspectoAplicacion", p.AspectoAplicacion);
     c.texto("BDEPrivateDir", p.BDEPrivateDir);
 
-    const LectorSeccion s(texto, SeccionSQLServer);
+    const LectorSeccion s(archivo, SeccionSQLServer);
     s.textoNoVacio("NombreIntercalacionMSSQL", p.NombreIntercalacionMSSQL);
     s.texto("NombreUsuarioInicioSesion", p.NombreUsuarioInicioSesion);
     s.texto("PasswordInicioSesion", p.PasswordInicioSesion);
@@ -118,15 +105,16 @@ ParametrosKorvel ParametrosKorvel::deTexto(const QString &texto, const QString &
 ParametrosKorvel::Lectura ParametrosKorvel::leer(const QString &archivo, const QString &tipoBaseDatos)
 {
     Lectura lectura;
-    const QString ruta = LocalizarArchivo(archivo);
+    const QString ruta = LocalizarFichero(archivo);
     if (!QFileInfo::exists(ruta))
         return lectura;
-    const std::optional<QString> texto = LeerArchivoTexto(ruta);
-    if (!texto) {
+    bool leido = false;
+    LeerFicheroTexto(ruta, &leido);
+    if (!leido || QFileInfo(ruta).isDir()) {
         lectura.aviso = QStringLiteral("No ha sido posible leer los parámetros del archivo ") + archivo
             + QStringLiteral(". Se utilizarán los parámetros por defecto.");
         return lectura;
     }
-    lectura.parametros = deTexto(*texto, tipoBaseDatos);
+    lectura.parametros = deArchivo(ruta, tipoBaseDatos);
     return lectura;
 }

@@ -53,8 +53,8 @@ struct ParametrosKorvel
     // cannot be read gives every default and the warning to show. FormatoFechaSQL is read
     // only on "Microsoft SQL Server".
     static Lectura leer(const QString &archivo, const QString &tipoBaseDatos);
-    // The same from the file's text.
-    static ParametrosKorvel deTexto(const QString &texto, const QString &tipoBaseDatos);
+    // The keys of a readable file (missing keys and sections take their defaults).
+    static ParametrosKorvel deArchivo(const QString &archivo, const QString &tipoBaseDatos);
 };
 
 struct ParametrosKorvel::Lectura

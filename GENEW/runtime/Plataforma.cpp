@@ -1,6 +1,7 @@
 #include "GENEW/runtime/Plataforma.h"
 
-#include "GENEW/runtime/LecturaArchivos.h"
+#include "GENEW/runtime/comun/FicherosTexto.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -13,8 +14,7 @@ namespace {
 
 QString nombreDistribucion(const QString &osRelease)
 {
-    static const QRegularExpression saltos(QStringLiteral("\r\n|\n|\r"));
-    for (const QString &linea : osRelease.split(saltos)) {
+    for (const QString &linea : DividirLineas(osRelease)) {
         if (!linea.startsWith(QLatin1String("PRETTY_NAME=")))
             continue;
         QString valor = linea.mid(12).trimmed();
@@ -50,8 +50,7 @@ QString ObtenerPlataformaDe(const QString &osRelease, const QString &versionNucl
 
 QString ObtenerPlataforma()
 {
-    const QString osRelease = LeerArchivoTexto(QStringLiteral("/etc/os-release")).value_or(QString());
-    return ObtenerPlataformaDe(osRelease, QSysInfo::kernelVersion());
+    return ObtenerPlataformaDe(LeerFicheroTexto(QStringLiteral("/etc/os-release")), QSysInfo::kernelVersion());
 }
 
 int NumeroSesionRed()

@@ -1,9 +1,9 @@
 #include "GENEW/runtime/RegistroErrores.h"
 
-#include "GENEW/runtime/LecturaArchivos.h"
+#include "GENEW/runtime/comun/FicherosTexto.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
 
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace {
 
@@ -11,19 +11,13 @@ const QString FormatoMomento = QStringLiteral("dd/MM/yyyy hh:mm:ss");
 const qsizetype AnchoMomento = 19;
 const QString Separacion = QStringLiteral("  ");
 
-QStringList lineasDe(const QString &texto)
-{
-    static const QRegularExpression saltos(QStringLiteral("\r\n|\n|\r"));
-    return texto.split(saltos);
-}
-
 QString escribirEntrada(const RegistroErrores::Entrada &e)
 {
     // A title is one line; the text keeps its lines, indented so none can pass for a header.
     QString titulo = e.titulo;
     titulo.replace(QRegularExpression(QStringLiteral("[\r\n]+")), QStringLiteral(" "));
     QString salida = e.momento.toString(FormatoMomento) + Separacion + titulo + QLatin1Char('\n');
-    for (const QString &linea : lineasDe(e.texto))
+    for (const QString &linea : DividirLineas(e.texto))
         salida += QLatin1Char('\t') + linea + QLatin1Char('\n');
     return salida;
 }
@@ -37,7 +31,7 @@ QList<RegistroErrores::Entrada> leerEntradas(const QString &contenido)
             entradas.last().texto = texto.join(QStringLiteral("\r\n"));
         texto.clear();
     };
-    for (const QString &linea : lineasDe(contenido)) {
+    for (const QString &linea : DividirLineas(contenido)) {
         if (linea.startsWith(QLatin1Char('\t'))) {
             if (!entradas.isEmpty())
                 texto << linea.mid(1);
@@ -58,13 +52,13 @@ QList<RegistroErrores::Entrada> leerEntradas(const QString &contenido)
 } // namespace
 
 RegistroErrores::RegistroErrores(const QString &directorioTrabajo)
-    : ruta_(LocalizarArchivo(directorioTrabajo + QLatin1String(NombreArchivo)))
+    : ruta_(LocalizarFichero(directorioTrabajo + QLatin1String(NombreArchivo)))
 {
 }
 
 QList<RegistroErrores::Entrada> RegistroErrores::entradas() const
 {
-    return leerEntradas(LeerArchivoTexto(ruta_).value_or(QString()));
+    return leerEntradas(LeerFicheroTexto(ruta_));
 }
 
 bool RegistroErrores::anotar(const QString &titulo, const QString &texto, const QDateTime &momento) const
@@ -76,9 +70,5 @@ bool RegistroErrores::anotar(const QString &titulo, const QString &texto, const 
     QString contenido;
     for (const Entrada &e : todas)
         contenido += escribirEntrada(e);
-    QSaveFile archivo(ruta_);
-    if (!archivo.open(QIODevice::WriteOnly))
-        return false;
-    archivo.write(contenido.toUtf8());
-    return archivo.commit();
+    return EscribirFicheroTexto(ruta_, contenido);
 }

@@ -78,6 +78,19 @@ TEST(ConfiguracionBasesDatos, MotorInexistenteRechazado)
 
 // ---- KORVEL.INI ----
 
+// The settings of a KORVEL.INI holding the text.
+ParametrosKorvel desdeTexto(const QString &texto, const QString &tipoBaseDatos)
+{
+    gptest::TempDir dir;
+    QFile f(dir.file("KORVEL.INI"));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(texto.toUtf8());
+    f.close();
+    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(dir.file("KORVEL.INI"), tipoBaseDatos);
+    EXPECT_EQ(l.aviso, "");
+    return l.parametros;
+}
+
 void esperarPorDefecto(const ParametrosKorvel &p)
 {
     EXPECT_FALSE(p.VisualizarLogoEmpresaEnMenu);
@@ -131,10 +144,10 @@ TEST(ParametrosKorvel, ArchivoIlegibleAvisaYDejaLosValoresPorDefecto)
 TEST(ParametrosKorvel, ClavesAusentesPorDefecto)
 {
     // Sections present but holding other keys, and a section without accent (another name).
-    esperarPorDefecto(ParametrosKorvel::deTexto("[Configuración]\nOtra=SI\n[Configuracion]\nModoAdministradorActivado=SI\n"
+    esperarPorDefecto(desdeTexto("[Configuración]\nOtra=SI\n[Configuracion]\nModoAdministradorActivado=SI\n"
                                                 "[Microsoft SQL Server]\n",
                                                 "Microsoft SQL Server"));
-    esperarPorDefecto(ParametrosKorvel::deTexto("", "Paradox"));
+    esperarPorDefecto(desdeTexto("", "Paradox"));
 }
 
 TEST(ParametrosKorvel, CadaClaveSeLeeDeSuSeccion)
@@ -153,7 +166,7 @@ TEST(ParametrosKorvel, CadaClaveSeLeeDeSuSeccion)
         "[Microsoft SQL Server]\r\n"
         "NombreIntercalacionMSSQL=Modern_Spanish_CI_AS\r\nNombreUsuarioInicioSesion=sa\r\n"
         "PasswordInicioSesion=012003\r\nNivelAislamientoTransaccionesMSSQL=READ COMMITTED\r\n");
-    const ParametrosKorvel p = ParametrosKorvel::deTexto(texto, "Microsoft SQL Server");
+    const ParametrosKorvel p = desdeTexto(texto, "Microsoft SQL Server");
     EXPECT_TRUE(p.VisualizarLogoEmpresaEnMenu);
     EXPECT_EQ(p.NivelCapturaIncidencias, "Maximo");
     EXPECT_TRUE(p.DesactivarForzadoGrabacionDatosADisco);
@@ -188,7 +201,7 @@ TEST(ParametrosKorvel, MarcasCiertasSoloConSI)
     struct Caso { const char *valor; bool esperado; };
     const Caso casos[] = {{"SI", true}, {"si", false}, {"Si", false}, {"S", false}, {"", false}, {"NO", false}, {"1", false}};
     for (const Caso &c : casos) {
-        const ParametrosKorvel p = ParametrosKorvel::deTexto(
+        const ParametrosKorvel p = desdeTexto(
             QString::fromUtf8("[Configuración]\nModoAdministradorActivado=%1\nVisualizacionPreviaActivada=%1\n").arg(c.valor),
             "Paradox");
         EXPECT_EQ(p.ModoAdministradorActivado, c.esperado) << c.valor;
@@ -198,7 +211,7 @@ TEST(ParametrosKorvel, MarcasCiertasSoloConSI)
 
 TEST(ParametrosKorvel, ValoresVaciosQueTomanElDefecto)
 {
-    const ParametrosKorvel p = ParametrosKorvel::deTexto(
+    const ParametrosKorvel p = desdeTexto(
         QString::fromUtf8("[Configuración]\nFormatoFechaSQL=\nNivelCapturaIncidencias=\n"
                           "[Microsoft SQL Server]\nNombreIntercalacionMSSQL=\nNivelAislamientoTransaccionesMSSQL=\n"),
         "Microsoft SQL Server");
@@ -212,9 +225,9 @@ TEST(ParametrosKorvel, ValoresVaciosQueTomanElDefecto)
 TEST(ParametrosKorvel, FormatoFechaSoloEnSQLServer)
 {
     const QString texto = QString::fromUtf8("[Configuración]\nFormatoFechaSQL=dd/mm/yyyy\n");
-    EXPECT_EQ(ParametrosKorvel::deTexto(texto, "Paradox").FormatoFechaSQL, "mm/dd/yyyy");
-    EXPECT_EQ(ParametrosKorvel::deTexto(texto, "SQL Generica").fechaCeroSQL(), "12/30/1899 00:00:00");
-    EXPECT_EQ(ParametrosKorvel::deTexto(texto, "Microsoft SQL Server").FormatoFechaSQL, "dd/mm/yyyy");
+    EXPECT_EQ(desdeTexto(texto, "Paradox").FormatoFechaSQL, "mm/dd/yyyy");
+    EXPECT_EQ(desdeTexto(texto, "SQL Generica").fechaCeroSQL(), "12/30/1899 00:00:00");
+    EXPECT_EQ(desdeTexto(texto, "Microsoft SQL Server").FormatoFechaSQL, "dd/mm/yyyy");
 }
 
 TEST(ParametrosKorvel, ArchivoDeWindowsConAcentosEnLatin1)

@@ -10,3 +10,8 @@
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "GENEW/runtime/comun/SalidaMensajes.h"
 #include "GENEW/runtime/comun/TipoCampo.h"
+#include "GENEW/runtime/comun/InterfacesComunes.h"
+#include "GENEW/runtime/comun/RutinasComponentes.h"
+#include "GENEW/runtime/comun/RutinasSQL.h"
+#include "GENEW/runtime/comun/RutinasSistema.h"
+#include "GENEW/runtime/comun/RutinasTipos.h"

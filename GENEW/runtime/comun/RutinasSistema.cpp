@@ -1,0 +1,211 @@
+#include "GENEW/runtime/comun/RutinasSistema.h"
+
+#include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/comun/FicherosTexto.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QNetworkInterface>
+#include <QRegularExpression>
+#include <QThread>
+#include <QUuid>
+
+#include <pwd.h>
+#include <sys/utsname.h>
+#include <unistd.h>
+
+namespace {
+
+QRegularExpression ExpresionDeMascara(const QString &patron)
+{
+    // "name.*" also matches "name" without extension, as the system's masks do.
+    QString base = patron;
+    const bool extensionOpcional = base.endsWith(QStringLiteral(".*"));
+    if (extensionOpcional)
+        base.chop(2);
+    QString expresion;
+    for (const QChar c : base) {
+        if (c == QLatin1Char('*'))
+            expresion += QStringLiteral(".*");
+        else if (c == QLatin1Char('?'))
+            expresion += QLatin1Char('.');
+        else
+            expresion += QRegularExpression::escape(QString(c));
+    }
+    if (extensionOpcional)
+        expresion += QStringLiteral("(\\..*)?");
+    return QRegularExpression(QRegularExpression::anchoredPattern(expresion),
+                              QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+}
+
+QString ProgramaEnEjecucion()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationFilePath();
+    return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+}
+
+QString SinExtension(const QString &nombre)
+{
+    const QString fichero = QFileInfo(nombre).fileName();
+    const qsizetype punto = fichero.lastIndexOf(QLatin1Char('.'));
+    return punto > 0 ? fichero.left(punto) : fichero;
+}
+
+} // namespace
+
+void CopiarFichero(const QString &origen, const QString &destino)
+{
+    QFile entrada(LocalizarFichero(origen));
+    if (!entrada.open(QIODevice::ReadOnly))
+        throw gp::Error(QStringLiteral("Cannot open file \"%1\". %2").arg(origen, entrada.errorString()));
+    QFile salida(destino);
+    if (!salida.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw gp::Error(QStringLiteral("Cannot create file \"%1\". %2").arg(destino, salida.errorString()));
+    while (!entrada.atEnd()) {
+        const QByteArray bloque = entrada.read(1 << 16);
+        if (bloque.isEmpty() && entrada.error() != QFileDevice::NoError)
+            throw gp::Error(QStringLiteral("Read error on \"%1\". %2").arg(origen, entrada.errorString()));
+        if (salida.write(bloque) != bloque.size())
+            throw gp::Error(QStringLiteral("Write error on \"%1\". %2").arg(destino, salida.errorString()));
+    }
+    if (!salida.flush())
+        throw gp::Error(QStringLiteral("Write error on \"%1\". %2").arg(destino, salida.errorString()));
+}
+
+bool BorrarFicheros(const QString &mascara)
+{
+    const qsizetype barra = mascara.lastIndexOf(QLatin1Char('/'));
+    const QString carpeta = barra < 0 ? QString() : mascara.left(barra + 1);
+    const QRegularExpression patron = ExpresionDeMascara(mascara.mid(barra + 1));
+    const QDir dir(carpeta.isEmpty() ? QStringLiteral(".") : carpeta);
+    const QStringList entradas =
+        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    bool todoBorrado = true;
+    for (const QString &entrada : entradas) {
+        if (!patron.match(entrada).hasMatch())
+            continue;
+        const QString ruta = carpeta + entrada;
+        if (QFileInfo(ruta).isDir() || !QFile::remove(ruta))
+            todoBorrado = false;
+    }
+    return todoBorrado;
+}
+
+QString DirectorioTemporal()
+{
+    QString carpeta = QDir::tempPath();
+    if (!carpeta.endsWith(QLatin1Char('/')))
+        carpeta += QLatin1Char('/');
+    return carpeta;
+}
+
+bool EsEsteEjecutable(const QString &nombre)
+{
+    const QString buscado = Mayusculas(SinExtension(nombre));
+    if (buscado.isEmpty())
+        return false;
+    const QString programa = Mayusculas(SinExtension(ProgramaEnEjecucion()));
+    return programa.contains(buscado);
+}
+
+QString NuevoGUID()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+}
+
+bool ObtenerDireccionIP(QString &nombreHost, QString &direccion, QString &error)
+{
+    direccion.clear();
+    nombreHost = QHostInfo::localHostName();
+    if (nombreHost.isEmpty()) {
+        error = QStringLiteral("No se puede leer el nombre del ordenador");
+        return false;
+    }
+    for (const QHostAddress &candidata : QNetworkInterface::allAddresses()) {
+        if (candidata.protocol() == QAbstractSocket::IPv4Protocol && !candidata.isLoopback()) {
+            direccion = candidata.toString();
+            return true;
+        }
+    }
+    error = QStringLiteral("No se encuentra la dirección de ") + nombreHost;
+    return false;
+}
+
+void EsperarMilisegundos(int n)
+{
+    if (n <= 0)
+        return;
+    QElapsedTimer reloj;
+    reloj.start();
+    while (reloj.elapsed() < n) {
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QThread::msleep(1);
+    }
+}
+
+bool LeerVersionWindows(VersionWindows &version)
+{
+    version = VersionWindows();
+    utsname sistema{};
+    if (uname(&sistema) != 0) {
+        version.tamano = 0;
+        return false;
+    }
+    // "6.1.0-18-amd64": the leading numbers are major, minor and build.
+    const QRegularExpression numeros(QStringLiteral("^(\\d+)(?:\\.(\\d+))?(?:\\.(\\d+))?"));
+    const QRegularExpressionMatch m = numeros.match(QString::fromLocal8Bit(sistema.release));
+    if (!m.hasMatch()) {
+        version.tamano = 0;
+        return false;
+    }
+    version.tamano = kTamanoVersionWindows;
+    version.versionMayor = m.captured(1).toUInt();
+    version.versionMenor = m.captured(2).toUInt();
+    version.compilacion = m.captured(3).toUInt();
+    version.plataforma = kPlataformaLinux;
+    return true;
+}
+
+QString NombreUsuarioWindows()
+{
+    passwd registro{};
+    passwd *encontrado = nullptr;
+    char memoria[4096];
+    if (getpwuid_r(geteuid(), &registro, memoria, sizeof memoria, &encontrado) == 0 && encontrado
+        && encontrado->pw_name && *encontrado->pw_name)
+        return QString::fromLocal8Bit(encontrado->pw_name);
+    return QStringLiteral("Unknown");
+}
+
+QString DireccionAdaptadorRed()
+{
+    for (const QNetworkInterface &interfaz : QNetworkInterface::allInterfaces()) {
+        if (interfaz.flags() & QNetworkInterface::IsLoopBack)
+            continue;
+        QString hardware = interfaz.hardwareAddress();
+        hardware.remove(QLatin1Char(':'));
+        if (hardware.size() == 12 && hardware != QStringLiteral("000000000000"))
+            return hardware.toUpper();
+    }
+    return QStringLiteral("000000000000");
+}
+
+EjecutarProgramaFn &punteroEjecutarPrograma()
+{
+    static EjecutarProgramaFn fn;
+    return fn;
+}
+
+ObtenerPlataformaFn &punteroObtenerPlataforma()
+{
+    static ObtenerPlataformaFn fn;
+    return fn;
+}

@@ -1,0 +1,60 @@
+#pragma once
+#include <QString>
+#include <functional>
+
+// Files and the operating system. Paths use "/"; folders returned end in "/".
+
+// Copies every byte of the source (found ignoring case like any file of the program) into
+// the destination, created or emptied; raises gp::Error when either cannot be opened.
+void CopiarFichero(const QString &origen, const QString &destino);
+// Deletes every entry of the mask's folder whose name matches the mask ("*" and "?"; case
+// ignored; "*.*" also matches names without extension). True when every deletion succeeded
+// (also when nothing matched); false when any failed, folders among the matches included.
+bool BorrarFicheros(const QString &mascara);
+// The system's temporary folder, ending in "/".
+QString DirectorioTemporal();
+// The running program's file name, upper-cased and without extension, equals or contains the
+// name (also taken without extension and upper-cased).
+bool EsEsteEjecutable(const QString &nombre);
+// A new GUID: 36 characters, upper-case hexadecimal digits in groups joined by "-".
+QString NuevoGUID();
+// The computer's host name and its first address that is not the loopback (IPv4); false,
+// with the address empty and an error text, when there is no such address.
+bool ObtenerDireccionIP(QString &nombreHost, QString &direccion, QString &error);
+// Returns once n milliseconds have passed, processing the application's events meanwhile.
+void EsperarMilisegundos(int n);
+
+// The operating system's version record; on Linux it holds the kernel version.
+struct VersionWindows
+{
+    quint32 tamano = 0;          // 156 once filled, 0 after a failure
+    quint32 versionMayor = 0;
+    quint32 versionMenor = 0;
+    quint32 compilacion = 0;
+    quint32 plataforma = 0;      // kPlataformaLinux here
+    QString textoServicio;       // service-pack text: empty on Linux
+    quint16 servicioMayor = 0;
+    quint16 servicioMenor = 0;
+    quint16 mascaraSuite = 0;
+    quint8 tipoProducto = 0;
+};
+constexpr quint32 kTamanoVersionWindows = 156;
+// A platform number that no Windows family uses.
+constexpr quint32 kPlataformaLinux = 0xFFFF;
+
+// Clears the record and fills it from the kernel version ("6.1.0-18" gives 6, 1 and 0);
+// false, with the size 0, when the version cannot be read.
+bool LeerVersionWindows(VersionWindows &version);
+
+// The login name of the process owner; "Unknown" when there is none.
+QString NombreUsuarioWindows();
+// The first non-loopback network interface's hardware address as 12 upper-case hexadecimal
+// digits; "000000000000" when there is none.
+QString DireccionAdaptadorRed();
+
+// Routines of the runtime that lower layers reach through these pointers: the runtime sets
+// them at start-up; they stay empty until then.
+using EjecutarProgramaFn = std::function<void(const QString &lineaComandos, const QString &opciones)>;
+EjecutarProgramaFn &punteroEjecutarPrograma();
+using ObtenerPlataformaFn = std::function<QString()>;
+ObtenerPlataformaFn &punteroObtenerPlataforma();

@@ -1,0 +1,66 @@
+#pragma once
+#include "platform/data/MemoryDataSet.h"
+
+namespace plat {
+
+// Hands the rows of a dataset (usually a query) to a client dataset, packet by packet.
+// It opens its dataset when it is closed; when it was closed between two packets it is
+// reopened and the rows already handed over are skipped.
+class DataSetProvider
+{
+public:
+    explicit DataSetProvider(DataSet *dataSet = nullptr) : dataSet_(dataSet) {}
+    DataSet *dataSet() const { return dataSet_; }
+    void setDataSet(DataSet *dataSet);
+
+    QList<FieldDef> fieldDefs();
+    // Up to `count` rows (all when count < 0) following those already handed over;
+    // false when there were none left.
+    bool fetch(int count, QVector<Row> &rows);
+    void reset();   // the next fetch starts again from the first row
+
+private:
+    void ensureOpen();
+
+    DataSet *dataSet_;
+    qint64 delivered_ = 0;
+    bool started_ = false;
+};
+
+// A dataset that keeps its rows in memory: fed by a provider (in packets of
+// `packetRecords` rows, -1 = all at once) or created empty from field definitions.
+// Its rows, filter and bookmarks stay valid after the provider's query closes; edits stay
+// in memory. Stored columns of its own (`addStoredField`) hold calculated values.
+class ClientDataSet : public MemoryDataSet
+{
+public:
+    using MemoryDataSet::MemoryDataSet;
+
+    void setProvider(DataSetProvider *provider) { provider_ = provider; }
+    DataSetProvider *provider() const { return provider_; }
+    int packetRecords() const { return packetRecords_; }
+    void setPacketRecords(int count) { packetRecords_ = count == 0 ? -1 : count; }
+
+    // Without a provider: the columns of an empty dataset (CreateDataSet).
+    void setFieldDefs(const QList<FieldDef> &defs) { ownDefs_ = defs; }
+    void createDataSet();
+    // A column the dataset stores beside the provider's ones, written like any field.
+    void addStoredField(const QString &name, TFieldType type, int size = 0);
+    // Drops the rows read so far; the next open reads the provider again.
+    void emptyRows();
+
+protected:
+    QList<FieldDef> openSource() override;
+    bool fetchRows(int count, QVector<Row> &rows) override;
+    int packetSize() const override { return packetRecords_; }
+    bool keepRowsWhenClosed() const override { return false; }
+
+private:
+    DataSetProvider *provider_ = nullptr;
+    int packetRecords_ = -1;
+    QList<FieldDef> ownDefs_;
+    QList<FieldDef> storedDefs_;
+    int providerColumns_ = 0;
+};
+
+} // namespace plat

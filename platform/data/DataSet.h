@@ -1,0 +1,297 @@
+#pragma once
+#include "GENEW/runtime/comun/Errores.h"
+#include "platform/data/DataSetNotifier.h"
+#include "platform/data/Field.h"
+
+#include <QFlags>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace plat {
+
+enum class DataSetState { Inactive, Browse, Edit, Insert, SetKey, CalcFields, Filter };
+enum class DataAction { Fail, Abort, Retry };
+
+enum class LocateOption { CaseInsensitive = 0x1, PartialKey = 0x2 };
+Q_DECLARE_FLAGS(LocateOptions, LocateOption)
+Q_DECLARE_OPERATORS_FOR_FLAGS(LocateOptions)
+
+// The values of one source row, in column order (data fields only).
+using Row = QVector<QVariant>;
+
+// A record's identity: the values of the table's primary key (or, in memory, a row
+// number). Valid on every dataset over the same table, and after a refresh.
+struct Bookmark
+{
+    QVariantList key;
+    bool isValid() const { return !key.isEmpty(); }
+    bool operator==(const Bookmark &other) const { return key == other.key; }
+};
+
+// A condition range on the leading fields of the current index (inclusive ends).
+struct KeyRange
+{
+    QVariantList start;
+    QVariantList end;
+    bool isActive() const { return !start.isEmpty() || !end.isEmpty(); }
+};
+
+// The messages of dataset misuse, exactly as the program compares them.
+namespace DataSetMessages {
+inline const char *notEditing = "Dataset not in edit or insert mode";
+inline const char *emptyDataSet = "Cannot perform this operation on an empty dataset";
+inline const char *closedDataSet = "Cannot perform this operation on a closed dataset";
+inline const char *noIndex = "No index currently active";
+inline const char *readOnlyDataSet = "Cannot modify a read-only dataset";
+inline const char *typeMismatch = "Type mismatch in expression";
+QString mustHaveValue(const QString &fieldName);   // "Field '<name>' must have a value"
+QString fieldNotFound(const QString &fieldName);   // "Field '<name>' not found"
+} // namespace DataSetMessages
+
+// One dataset abstraction for tables, queries and cached client datasets.
+//
+// Records are reached through a cursor that each kind of dataset supplies (the protected
+// `cursor...` functions); this class holds the fields, the current record buffer, the
+// state machine and its events, ranges, filters, look-ups and the master-detail link.
+//
+// Events are plain assignable members; `if (ds.AfterPost)` tells whether one is assigned.
+// A gp::Abort thrown from a Before... event (or OnNewRecord) cancels the operation, leaves
+// the dataset as it was and goes on to the caller, which ignores it without a message.
+//
+// Grids: `rowCount()`, `rowValues(first, n)` (values of every field, calculated ones too,
+// of rows first..first+n-1 in the current order), `currentRow()` and `moveToRow(i)` never
+// walk the whole table on a table dataset (it reads pages by key). Listen to `notifier()`.
+class DataSet
+{
+public:
+    explicit DataSet(QString name = QString());
+    virtual ~DataSet();
+    DataSet(const DataSet &) = delete;
+    DataSet &operator=(const DataSet &) = delete;
+
+    const QString &name() const { return name_; }
+    void setName(const QString &name) { name_ = name; }
+    int tag = 0;
+    DataSetNotifier *notifier() const { return notifier_.get(); }
+
+    // Open and close.
+    void open();
+    void close();
+    bool active() const { return state_ != DataSetState::Inactive; }
+    void setActive(bool active) { active ? open() : close(); }
+    DataSetState state() const { return state_; }
+    bool readOnly() const { return readOnly_; }
+    void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    virtual bool canModify() const { return !readOnly_; }
+
+    // Fields: data fields in column order, then calculated and look-up fields.
+    int fieldCount() const { return int(fields_.size()); }
+    Field &field(int index) const;
+    Field *findField(const QString &name) const;          // ignoring case; null when none
+    Field &fieldByName(const QString &name) const;       // raises "Field 'x' not found"
+    QStringList fieldNames() const;
+    Field &addCalculatedField(const QString &name, TFieldType type, int size = 0);
+    Field &addLookupField(const QString &name, TFieldType type, int size, const QString &keyFields,
+                          DataSet &lookupDataSet, const QString &lookupKeyFields,
+                          const QString &lookupResultField);
+    bool modified() const { return modified_; }
+
+    // Navigation.
+    void first();
+    void last();
+    void next();
+    void prior();
+    qint64 moveBy(qint64 distance);
+    bool eof() const { return eof_; }
+    bool bof() const { return bof_; }
+    bool isEmpty() const;
+    qint64 recordCount();
+
+    // Editing.
+    void append();
+    void insert();
+    void edit();
+    void post();
+    void cancel();
+    void remove();   // the class library's Delete
+    void refresh();
+    void checkBrowseMode();
+
+    // Bookmarks.
+    Bookmark bookmark() const;
+    void gotoBookmark(const Bookmark &bookmark);
+    bool bookmarkValid(const Bookmark &bookmark);
+
+    // Indexes and keys.
+    virtual QList<IndexDef> indexDefs() const { return {}; }
+    QString indexName() const { return indexName_; }
+    void setIndexName(const QString &name);
+    QString indexFieldNames() const;                    // ";"-separated fields of the current order
+    void setIndexFieldNames(const QString &fields);     // order by these fields
+    int indexFieldCount() const { return int(indexFields().size()); }
+    int keyFieldCount() const { return indexFieldCount(); }
+    QStringList indexFields() const { return currentIndexFields_; }
+
+    // Search on the leading fields of the current index: exact, or the first record at
+    // or after the values. `setKey` + field assignments + `gotoKey` is the same.
+    bool findKey(const QVariantList &values);
+    void findNearest(const QVariantList &values);
+    void setKey();
+    bool gotoKey();
+    void gotoNearest();
+
+    // Ranges on the leading fields of the current index.
+    void setRange(const QVariantList &start, const QVariantList &end);
+    void cancelRange();
+    const KeyRange &range() const { return range_; }
+
+    // Locate: fields ";"-separated, one value per field.
+    bool locate(const QString &fields, const QVariant &values, LocateOptions options = {});
+    QVariant lookup(const QString &keyFields, const QVariant &keyValues, const QString &resultFields);
+
+    // Filter text in the program's filter syntax, and its switch; OnFilterRecord applies
+    // while `filtered()` too.
+    QString filter() const { return filterText_; }
+    void setFilter(const QString &text);
+    bool filtered() const { return filtered_; }
+    void setFiltered(bool on);
+
+    // Master-detail: this dataset shows the records whose leading index fields equal the
+    // master's `masterFields` (";"-separated) of its current record.
+    void setMasterSource(DataSet *master, const QString &masterFields);
+    DataSet *masterSource() const { return master_; }
+    QString masterFields() const { return masterFields_; }
+
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return controlsDisabled_ > 0; }
+
+    // For grids (see the class comment).
+    qint64 rowCount();
+    QVector<QVariantList> rowValues(qint64 first, int count);
+    QVector<QStringList> rowDisplayTexts(qint64 first, int count);   // through OnGetText
+    qint64 currentRow();
+    void moveToRow(qint64 row);
+
+    // Events.
+    using Event = std::function<void(DataSet &)>;
+    using ErrorEvent = std::function<void(DataSet &, const gp::Error &, DataAction &)>;
+    Event BeforeOpen, AfterOpen, BeforeClose, AfterClose;
+    Event BeforeInsert, AfterInsert, BeforeEdit, AfterEdit;
+    Event BeforePost, AfterPost, BeforeCancel, AfterCancel;
+    Event BeforeDelete, AfterDelete, BeforeScroll, AfterScroll;
+    Event OnNewRecord, OnCalcFields, BeforeRefresh, AfterRefresh;
+    std::function<void(DataSet &, bool &accept)> OnFilterRecord;
+    ErrorEvent OnPostError, OnDeleteError, OnEditError;
+
+    // Used by fields.
+    QVariant fieldValue(const Field &field) const;
+    void setFieldValue(Field &field, const QVariant &value);
+    QVariant oldFieldValue(const Field &field) const;
+
+protected:
+    // --- The cursor each kind of dataset supplies -------------------------------------
+    // Opens the source and answers its columns (declared types and sizes).
+    virtual QList<FieldDef> cursorOpen() = 0;
+    virtual void cursorClose() = 0;
+    // Move within the current order (index, range, filter applied: see `acceptsRow`)
+    // and load the row reached; false (and the cursor where it was) when there is none.
+    virtual bool cursorFirst(Row &row) = 0;
+    virtual bool cursorLast(Row &row) = 0;
+    virtual bool cursorNext(Row &row) = 0;
+    virtual bool cursorPrior(Row &row) = 0;
+    // Exact record by bookmark, whether or not it is within the current conditions.
+    virtual bool cursorGoto(const Bookmark &bookmark, Row &row) = 0;
+    virtual Bookmark cursorBookmark(const Row &row) const = 0;
+    // First record whose leading `values.size()` index fields are >= values (nearest) or
+    // == values (exact) in the current order.
+    virtual bool cursorSeek(const QVariantList &values, bool exact, Row &row) = 0;
+    // Rows written through; each answers the bookmark of the written record.
+    virtual Bookmark cursorInsert(const Row &row);
+    virtual Bookmark cursorUpdate(const Bookmark &at, const Row &oldRow, const Row &row);
+    virtual void cursorDelete(const Bookmark &at, const Row &row);
+    // Forget every cached row (conditions or data changed).
+    virtual void cursorReset() = 0;
+    virtual qint64 cursorCount() = 0;
+    virtual QVector<Row> cursorRows(qint64 first, int count) = 0;
+    virtual qint64 cursorPosition(const Row &row) = 0;   // 0-based row number of that row
+    // Order by an index of the source (name) or by fields; answers the index fields.
+    virtual QStringList cursorSetOrder(const QString &indexName, const QStringList &fields);
+    // Locate in the current order; the default walks the rows.
+    virtual bool cursorLocate(const QStringList &fields, const QVariantList &values,
+                              LocateOptions options, Row &row);
+    // Whether the cursor itself applies the range / the filter text (pushed into SQL).
+    virtual bool cursorAppliesRange() const { return false; }
+    virtual bool cursorAppliesFilterText() const { return false; }
+
+    // Whether a source row is within the range, the filter text and OnFilterRecord,
+    // for the parts the cursor does not apply itself.
+    bool acceptsRow(const Row &row);
+    bool hasRowConditions() const;
+    // Compares `row`'s leading index fields with `values` (-1, 0, 1).
+    int compareKey(const Row &row, const QVariantList &values) const;
+    int columnOf(const QString &fieldName) const;   // source column of a data field, -1 when none
+    const std::vector<FieldDef> &columns() const { return columns_; }
+    static bool valuesEqual(const QVariant &a, const QVariant &b, bool caseInsensitive, bool partial);
+    static int compareValues(const QVariant &a, const QVariant &b);
+    // The compiled filter text answers for one row (set by the filter wiring).
+    std::function<bool(const Row &)> filterTextMatches;
+    void conditionsChanged();   // re-reads from the first record after a change of conditions
+    void checkActive() const;
+    [[noreturn]] static void fail(const QString &message);
+
+private:
+    void createFields(const QList<FieldDef> &defs);
+    void loadRecord(const Row &row);
+    void computeCalculated();
+    void setEmptyBuffer();
+    void afterMove(bool found, bool forward);
+    void notifyRecord();
+    void notifyDataSet();
+    void notifyState();
+    void setState(DataSetState state);
+    void checkCanModify() const;
+    void checkRequired() const;
+    void beginInsert(bool atEnd);
+    void internalPost();
+    Row bufferRow() const;
+    void restoreCurrent();
+    void masterChanged();
+    void applyMasterRange();
+    bool runWithErrorHandler(const ErrorEvent &handler, const std::function<void()> &work);
+    QVariantList keyFromBuffer() const;
+    void compileFilter();
+    template<typename Out> QVector<Out> mapRows(qint64 first, int count, const std::function<Out()> &read);
+
+    QString name_;
+    std::unique_ptr<DataSetNotifier> notifier_;
+    std::vector<std::unique_ptr<Field>> fields_;
+    std::vector<FieldDef> columns_;
+    DataSetState state_ = DataSetState::Inactive;
+    QVector<QVariant> buffer_;      // one value per field
+    QVector<QVariant> oldBuffer_;   // the record as it was before edit / insert
+    Row currentRow_;                // the source row of the current record
+    bool hasCurrent_ = false;
+    bool eof_ = true, bof_ = true;
+    bool modified_ = false;
+    bool readOnly_ = false;
+    int controlsDisabled_ = 0;
+    bool pendingNotify_ = false;
+    QString indexName_;
+    QString orderFieldNames_;
+    QStringList currentIndexFields_;
+    KeyRange range_;
+    QString filterText_;
+    bool filtered_ = false;
+    DataSet *master_ = nullptr;
+    QString masterFields_;
+    QMetaObject::Connection masterConnection_, masterDestroyed_;
+    QVector<QVariant> keyBuffer_;
+    DataSetState stateBeforeKey_ = DataSetState::Browse;
+};
+
+} // namespace plat

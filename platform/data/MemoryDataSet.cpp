@@ -1,0 +1,259 @@
+#include "platform/data/MemoryDataSet.h"
+
+#include <algorithm>
+
+namespace plat {
+
+QList<FieldDef> MemoryDataSet::cursorOpen()
+{
+    const QList<FieldDef> defs = openSource();
+    if (!hasRows_ || !keepRowsWhenClosed()) {
+        store_.clear();
+        nextId_ = 1;
+        exhausted_ = false;
+        hasRows_ = true;
+    }
+    visible_.clear();
+    positionOf_.clear();
+    position_ = -1;
+    return defs;
+}
+
+void MemoryDataSet::cursorClose()
+{
+    closeSource();
+    if (!keepRowsWhenClosed())
+        discardRows();
+    visible_.clear();
+    positionOf_.clear();
+    position_ = -1;
+}
+
+void MemoryDataSet::discardRows()
+{
+    store_.clear();
+    hasRows_ = false;
+    exhausted_ = false;
+}
+
+Row MemoryDataSet::withId(qint64 id) const
+{
+    // The row number travels as a hidden last value, so a row names its own bookmark.
+    Row row = store_.value(id);
+    row.resize(int(columns().size()));
+    row << QVariant(id);
+    return row;
+}
+
+bool MemoryDataSet::loadPacket()
+{
+    if (exhausted_)
+        return false;
+    QVector<Row> rows;
+    const bool more = fetchRows(ordered() ? -1 : packetSize(), rows);
+    if (!more || packetSize() < 0 || ordered())
+        exhausted_ = true;
+    if (rows.isEmpty()) {
+        exhausted_ = true;
+        return false;
+    }
+    const bool simple = !ordered();
+    for (Row &row : rows) {
+        const qint64 id = nextId_++;
+        store_.insert(id, row);
+        if (simple && acceptsRow(row)) {
+            positionOf_.insert(id, visible_.size());
+            visible_ << id;
+        }
+    }
+    if (!simple)
+        rebuildVisible();
+    return true;
+}
+
+void MemoryDataSet::loadAll()
+{
+    while (loadPacket()) {
+    }
+}
+
+bool MemoryDataSet::lessThan(qint64 a, qint64 b) const
+{
+    const Row &x = store_[a];
+    const Row &y = store_[b];
+    for (int column : orderColumns_) {
+        const int c = compareValues(x.value(column), y.value(column));
+        if (c != 0)
+            return c < 0;
+    }
+    return a < b;
+}
+
+void MemoryDataSet::rebuildVisible()
+{
+    visible_.clear();
+    positionOf_.clear();
+    for (auto it = store_.cbegin(); it != store_.cend(); ++it)
+        if (acceptsRow(it.value()))
+            visible_ << it.key();
+    if (ordered())
+        std::stable_sort(visible_.begin(), visible_.end(), [this](qint64 a, qint64 b) { return lessThan(a, b); });
+    for (int i = 0; i < visible_.size(); ++i)
+        positionOf_.insert(visible_[i], i);
+}
+
+bool MemoryDataSet::rowAt(qint64 position, Row &row)
+{
+    while (position >= visible_.size() && loadPacket()) {
+    }
+    if (position < 0 || position >= visible_.size())
+        return false;
+    position_ = position;
+    row = withId(visible_[int(position)]);
+    return true;
+}
+
+bool MemoryDataSet::cursorFirst(Row &row)
+{
+    return rowAt(0, row);
+}
+
+bool MemoryDataSet::cursorLast(Row &row)
+{
+    loadAll();
+    return rowAt(visible_.size() - 1, row);
+}
+
+bool MemoryDataSet::cursorNext(Row &row)
+{
+    return rowAt(position_ + 1, row);
+}
+
+bool MemoryDataSet::cursorPrior(Row &row)
+{
+    return position_ > 0 && rowAt(position_ - 1, row);
+}
+
+bool MemoryDataSet::cursorGoto(const Bookmark &bookmark, Row &row)
+{
+    const qint64 id = bookmark.key.value(0).toLongLong();
+    const auto it = positionOf_.constFind(id);
+    if (it == positionOf_.cend())
+        return false;
+    position_ = it.value();
+    row = withId(id);
+    return true;
+}
+
+Bookmark MemoryDataSet::cursorBookmark(const Row &row) const
+{
+    return Bookmark{{row.value(int(columns().size()))}};
+}
+
+bool MemoryDataSet::cursorSeek(const QVariantList &values, bool exact, Row &row)
+{
+    loadAll();
+    if (!ordered()) {
+        for (int i = 0; i < visible_.size(); ++i)
+            if (compareKey(store_[visible_[i]], values) == 0)
+                return rowAt(i, row);
+        return false;
+    }
+    const auto it = std::lower_bound(visible_.cbegin(), visible_.cend(), values,
+                                     [this](qint64 id, const QVariantList &key) { return compareKey(store_[id], key) < 0; });
+    if (it == visible_.cend())
+        return false;
+    if (exact && compareKey(store_[*it], values) != 0)
+        return false;
+    return rowAt(it - visible_.cbegin(), row);
+}
+
+Bookmark MemoryDataSet::cursorInsert(const Row &row)
+{
+    const qint64 id = nextId_++;
+    store_.insert(id, row);
+    if (!ordered() && exhausted_ && acceptsRow(row)) {
+        positionOf_.insert(id, visible_.size());
+        visible_ << id;
+    } else if (ordered() || exhausted_) {
+        rebuildVisible();
+    } else if (acceptsRow(row)) {
+        // Rows still to arrive come after the ones read: the new row is shown at the end
+        // once they are all read.
+        loadAll();
+        positionOf_.insert(id, visible_.size());
+        visible_ << id;
+    }
+    return Bookmark{{QVariant(id)}};
+}
+
+Bookmark MemoryDataSet::cursorUpdate(const Bookmark &at, const Row &, const Row &row)
+{
+    const qint64 id = at.key.value(0).toLongLong();
+    store_.insert(id, row);
+    if (ordered() || hasRowConditions())
+        rebuildVisible();
+    return at;
+}
+
+void MemoryDataSet::cursorDelete(const Bookmark &at, const Row &)
+{
+    const qint64 id = at.key.value(0).toLongLong();
+    store_.remove(id);
+    const auto it = positionOf_.constFind(id);
+    if (it == positionOf_.cend())
+        return;
+    const int position = int(it.value());
+    visible_.remove(position);
+    positionOf_.remove(id);
+    for (int i = position; i < visible_.size(); ++i)
+        positionOf_[visible_[i]] = i;
+}
+
+void MemoryDataSet::cursorReset()
+{
+    rebuildVisible();
+    position_ = -1;
+}
+
+qint64 MemoryDataSet::cursorCount()
+{
+    loadAll();
+    return visible_.size();
+}
+
+QVector<Row> MemoryDataSet::cursorRows(qint64 first, int count)
+{
+    QVector<Row> rows;
+    const qint64 saved = position_;
+    Row row;
+    for (qint64 i = first; i < first + count && rowAt(i, row); ++i)
+        rows << row;
+    position_ = saved;
+    return rows;
+}
+
+qint64 MemoryDataSet::cursorPosition(const Row &row)
+{
+    return positionOf_.value(cursorBookmark(row).key.value(0).toLongLong(), -1);
+}
+
+QStringList MemoryDataSet::cursorSetOrder(const QString &indexName, const QStringList &fields)
+{
+    const QStringList wanted = DataSet::cursorSetOrder(indexName, fields);
+    orderFields_.clear();
+    orderColumns_.clear();
+    for (const QString &name : wanted) {
+        const int column = columnOf(name);
+        if (column < 0)
+            fail(DataSetMessages::fieldNotFound(name));
+        orderColumns_ << column;
+        orderFields_ << columns()[size_t(column)].name;
+    }
+    if (ordered())
+        loadAll();
+    rebuildVisible();
+    return orderFields_;
+}
+
+} // namespace plat

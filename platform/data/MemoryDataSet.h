@@ -1,0 +1,68 @@
+#pragma once
+#include "platform/data/DataSet.h"
+
+#include <QHash>
+#include <QMap>
+
+namespace plat {
+
+// Rows kept in memory: the base of query results and of the cached client dataset.
+// Rows may arrive in packets (`fetchRows`); bookmarks are row numbers that stay valid
+// while the rows are kept. The order is the arrival order, or the fields of
+// `setIndexFieldNames` (which first reads every row).
+class MemoryDataSet : public DataSet
+{
+public:
+    using DataSet::DataSet;
+
+protected:
+    // The source of the rows: columns at open, then packets of rows.
+    virtual QList<FieldDef> openSource() = 0;
+    virtual void closeSource() {}
+    // Appends up to `count` further rows (count < 0: all of them); false when no more.
+    virtual bool fetchRows(int count, QVector<Row> &rows) = 0;
+    virtual int packetSize() const { return -1; }
+    // Whether the rows stay after the dataset is closed and reopened.
+    virtual bool keepRowsWhenClosed() const { return false; }
+
+    QList<FieldDef> cursorOpen() override;
+    void cursorClose() override;
+    bool cursorFirst(Row &row) override;
+    bool cursorLast(Row &row) override;
+    bool cursorNext(Row &row) override;
+    bool cursorPrior(Row &row) override;
+    bool cursorGoto(const Bookmark &bookmark, Row &row) override;
+    Bookmark cursorBookmark(const Row &row) const override;
+    bool cursorSeek(const QVariantList &values, bool exact, Row &row) override;
+    Bookmark cursorInsert(const Row &row) override;
+    Bookmark cursorUpdate(const Bookmark &at, const Row &oldRow, const Row &row) override;
+    void cursorDelete(const Bookmark &at, const Row &row) override;
+    void cursorReset() override;
+    qint64 cursorCount() override;
+    QVector<Row> cursorRows(qint64 first, int count) override;
+    qint64 cursorPosition(const Row &row) override;
+    QStringList cursorSetOrder(const QString &indexName, const QStringList &fields) override;
+
+    void discardRows();
+
+private:
+    bool loadPacket();
+    void loadAll();
+    void rebuildVisible();
+    bool rowAt(qint64 position, Row &row);
+    bool ordered() const { return !orderFields_.isEmpty(); }
+    bool lessThan(qint64 a, qint64 b) const;
+    Row withId(qint64 id) const;
+
+    QMap<qint64, Row> store_;       // row number -> values
+    QVector<qint64> visible_;       // row numbers in the current order, conditions applied
+    QHash<qint64, qint64> positionOf_;
+    QVector<int> orderColumns_;
+    QStringList orderFields_;
+    qint64 nextId_ = 1;
+    qint64 position_ = -1;
+    bool exhausted_ = false;
+    bool hasRows_ = false;
+};
+
+} // namespace plat

@@ -1,0 +1,99 @@
+#include "platform/data/SqlVariables.h"
+
+namespace plat {
+
+namespace {
+
+bool isKind(QChar c)
+{
+    return c == u'$' || c == u'#' || c == u'&' || c == u'*';
+}
+
+bool endsName(QChar c)
+{
+    return c == u' ' || c == u'(' || c == u')' || c == u',' || c == u'\r' || c == u'\n';
+}
+
+// The name that starts a piece (up to the first blank, bracket, comma or line break).
+QString leadingName(const QString &piece)
+{
+    int end = 0;
+    while (end < piece.size() && !endsName(piece[end]))
+        ++end;
+    return piece.left(end);
+}
+
+void addName(QStringList &names, const QString &name)
+{
+    names << (names.contains(name) ? name + u'_' + QString::number(names.size() - 1) : name);
+}
+
+} // namespace
+
+QStringList sqlVariableNames(const QString &sql)
+{
+    QStringList names;
+    for (const QString &piece : sql.split(u':')) {
+        if (piece.isEmpty())
+            break;
+        if (isKind(piece[0]))
+            addName(names, leadingName(piece));
+    }
+    return names;
+}
+
+DriverStatement toDriverStatement(const QString &sql)
+{
+    DriverStatement out;
+    QStringList variables;   // kind variables listed so far, for the "_n" rule
+    // The first piece is read like the others, though no ":" precedes it.
+    const qsizetype firstColon = sql.indexOf(u':');
+    const QString firstPiece = firstColon < 0 ? sql : sql.left(firstColon);
+    if (firstPiece.isEmpty() && firstColon != 0)
+        return {sql, {}};
+    if (!firstPiece.isEmpty() && isKind(firstPiece[0]))
+        addName(variables, leadingName(firstPiece));
+    bool scanning = !firstPiece.isEmpty();
+    QChar quote;
+    for (int i = 0; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (c != u':') {
+            if (quote.isNull() && (c == u'\'' || c == u'"'))
+                quote = c;
+            else if (c == quote)
+                quote = QChar();
+            out.sql += c;
+            continue;
+        }
+        const QChar nextChar = i + 1 < sql.size() ? sql[i + 1] : QChar();
+        if (nextChar.isNull() || nextChar == u':')
+            scanning = false;   // an empty piece ends the variables
+        if (scanning && isKind(nextChar)) {
+            const QString name = leadingName(sql.mid(i + 1));
+            addName(variables, name);
+            if (nextChar == u'*') {
+                out.sql += u':';
+                continue;
+            }
+            out.placeholders << variables.last();
+            out.sql += u'?';
+            i += int(name.size());
+            continue;
+        }
+        const bool plainName = nextChar.isLetter() || nextChar == u'_';
+        const bool afterColon = i > 0 && sql[i - 1] == u':';
+        if (quote.isNull() && plainName && !afterColon) {
+            int end = i + 1;
+            while (end < sql.size() && (sql[end].isLetterOrNumber() || sql[end] == u'_'))
+                ++end;
+            out.placeholders << sql.mid(i + 1, end - i - 1);
+            out.sql += u'?';
+            i = end - 1;
+            continue;
+        }
+        out.sql += c;
+    }
+    return out;
+}
+
+} // namespace plat

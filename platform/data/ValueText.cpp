@@ -1,0 +1,339 @@
+#include "platform/data/ValueText.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+namespace plat {
+
+QDateTime zeroDate()
+{
+    return QDateTime(QDate(1899, 12, 30), QTime(0, 0));
+}
+
+QString floatToText(double value)
+{
+    if (std::isnan(value) || std::isinf(value))
+        return QString::number(value);
+    QString text = QString::number(value, 'g', 15);
+    if (text.contains(u'e')) {
+        // Keep plain digits for the magnitudes the program stores.
+        if (std::fabs(value) < 1e15 && std::fabs(value) >= 1e-4)
+            text = QString::number(value, 'f', 15 - int(std::floor(std::log10(std::fabs(value)))) - 1);
+        if (text.contains(u'.') && !text.contains(u'e')) {
+            while (text.endsWith(u'0'))
+                text.chop(1);
+            if (text.endsWith(u'.'))
+                text.chop(1);
+        }
+    }
+    text.replace(u'.', u',');
+    return text;
+}
+
+bool textToFloat(const QString &text, double &value)
+{
+    QString t = text.trimmed();
+    if (t.isEmpty())
+        return false;
+    if (t.contains(u',')) {
+        t.remove(u'.');
+        t.replace(u',', u'.');
+    }
+    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
+    if (!number.match(t).hasMatch())
+        return false;
+    bool ok = false;
+    value = t.toDouble(&ok);
+    return ok;
+}
+
+bool textToInteger(const QString &text, qint64 &value)
+{
+    static const QRegularExpression integer(QStringLiteral("^\\s*[+-]?\\d+\\s*$"));
+    if (!integer.match(text).hasMatch())
+        return false;
+    bool ok = false;
+    value = text.trimmed().toLongLong(&ok);
+    return ok;
+}
+
+bool textToBoolean(const QString &text, bool &value)
+{
+    const QString t = text.trimmed().toLower();
+    static const QStringList yes{QStringLiteral("true"), QStringLiteral("t"), QStringLiteral("1"),
+                                 QStringLiteral("si"), QStringLiteral("sí"), QStringLiteral("s"),
+                                 QStringLiteral("yes"), QStringLiteral("y")};
+    static const QStringList no{QStringLiteral("false"), QStringLiteral("f"), QStringLiteral("0"),
+                                QStringLiteral("no"), QStringLiteral("n")};
+    if (yes.contains(t)) {
+        value = true;
+        return true;
+    }
+    if (no.contains(t)) {
+        value = false;
+        return true;
+    }
+    return false;
+}
+
+QString dateTimeToText(const QDateTime &value, TFieldType type)
+{
+    if (!value.isValid())
+        return QString();
+    const QString time = value.time().toString(QStringLiteral("HH:mm:ss"));
+    if (type == ftTime)
+        return time;
+    const QString date = value.date().toString(QStringLiteral("dd/MM/yyyy"));
+    if (type == ftDate || value.time() == QTime(0, 0))
+        return date;
+    return date + u' ' + time;
+}
+
+namespace {
+
+bool readTime(const QString &text, QTime &time)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2})(?:[.,](\\d{1,3}))?)?$"));
+    const auto m = form.match(text.trimmed());
+    if (!m.hasMatch())
+        return false;
+    time = QTime(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
+                 m.captured(4).leftJustified(3, u'0').left(3).toInt());
+    return time.isValid();
+}
+
+bool readDate(const QString &text, QDate &date)
+{
+    static const QRegularExpression spanish(QStringLiteral("^(\\d{1,2})[/.-](\\d{1,2})[/.-](\\d{1,4})$"));
+    static const QRegularExpression iso(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
+    const QString t = text.trimmed();
+    if (auto m = iso.match(t); m.hasMatch()) {
+        date = QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+        return date.isValid();
+    }
+    if (auto m = spanish.match(t); m.hasMatch()) {
+        int year = m.captured(3).toInt();
+        if (m.captured(3).size() <= 2)
+            year += year < 50 ? 2000 : 1900;
+        date = QDate(year, m.captured(2).toInt(), m.captured(1).toInt());
+        return date.isValid();
+    }
+    return false;
+}
+
+} // namespace
+
+bool textToDateTime(const QString &text, TFieldType type, QDateTime &value)
+{
+    const QString t = text.trimmed();
+    if (type == ftTime) {
+        QTime time;
+        if (!readTime(t, time))
+            return false;
+        value = QDateTime(zeroDate().date(), time);
+        return true;
+    }
+    QString datePart = t, timePart;
+    const qsizetype blank = t.indexOf(QRegularExpression(QStringLiteral("[ T]")));
+    if (blank > 0) {
+        datePart = t.left(blank);
+        timePart = t.mid(blank + 1).trimmed();
+    }
+    QDate date;
+    QTime time(0, 0);
+    if (!readDate(datePart, date))
+        return false;
+    if (!timePart.isEmpty() && !readTime(timePart, time))
+        return false;
+    value = QDateTime(date, type == ftDate ? QTime(0, 0) : time);
+    return true;
+}
+
+namespace {
+
+struct NumberSection
+{
+    QString prefix, suffix;
+    int minInteger = 0, minDecimals = 0, maxDecimals = 0;
+    bool thousands = false, hasPlaces = false;
+};
+
+// Splits on ';' outside quotes.
+QStringList sections(const QString &format)
+{
+    QStringList out;
+    QString current;
+    QChar quote;
+    for (QChar c : format) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == u'\'' || c == u'"') {
+            quote = c;
+        } else if (c == u';') {
+            out << current;
+            current.clear();
+            continue;
+        }
+        current += c;
+    }
+    out << current;
+    return out;
+}
+
+NumberSection parseSection(const QString &section)
+{
+    NumberSection s;
+    bool inDecimals = false, placesSeen = false, placesDone = false;
+    QChar quote;
+    for (QChar c : section) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            else
+                (placesSeen ? s.suffix : s.prefix) += c;
+            continue;
+        }
+        if (c == u'\'' || c == u'"') {
+            quote = c;
+            continue;
+        }
+        const bool place = c == u'0' || c == u'#';
+        if (!placesDone && (place || (placesSeen && (c == u'.' || c == u',')) || (c == u'.' && !placesSeen))) {
+            placesSeen = true;
+            s.hasPlaces = true;
+            if (c == u'.')
+                inDecimals = true;
+            else if (c == u',')
+                s.thousands = true;
+            else if (inDecimals) {
+                ++s.maxDecimals;
+                if (c == u'0')
+                    s.minDecimals = s.maxDecimals;
+            } else if (c == u'0') {
+                ++s.minInteger;
+            }
+            continue;
+        }
+        if (placesSeen)
+            placesDone = true;
+        (placesSeen ? s.suffix : s.prefix) += c;
+    }
+    return s;
+}
+
+QString groupThousands(const QString &digits)
+{
+    QString out;
+    const int n = int(digits.size());
+    for (int i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            out += u'.';
+        out += digits[i];
+    }
+    return out;
+}
+
+} // namespace
+
+QString formatFloat(const QString &format, double value)
+{
+    if (format.isEmpty())
+        return floatToText(value);
+    const QStringList parts = sections(format);
+    QString section = parts.value(0);
+    bool sign = value < 0;
+    if (value < 0 && parts.size() > 1 && !parts[1].isEmpty()) {
+        section = parts[1];
+        sign = false;
+    } else if (value == 0 && parts.size() > 2 && !parts[2].isEmpty()) {
+        section = parts[2];
+    }
+    const NumberSection s = parseSection(section);
+    if (!s.hasPlaces)
+        return s.prefix + s.suffix;
+    QString fixed = QString::number(std::fabs(value), 'f', s.maxDecimals);
+    QString integer = fixed.section(u'.', 0, 0);
+    QString decimals = fixed.section(u'.', 1, 1);
+    while (decimals.size() > s.minDecimals && decimals.endsWith(u'0'))
+        decimals.chop(1);
+    if (integer == QStringLiteral("0") && s.minInteger == 0)
+        integer.clear();
+    while (integer.size() < s.minInteger)
+        integer.prepend(u'0');
+    if (s.thousands)
+        integer = groupThousands(integer);
+    QString number = integer;
+    if (!decimals.isEmpty())
+        number += u',' + decimals;
+    const bool isZero = (integer.isEmpty() || integer.count(u'0') + integer.count(u'.') == integer.size())
+                        && decimals.count(u'0') == decimals.size();
+    if (sign && !isZero)
+        number.prepend(u'-');
+    return s.prefix + number + s.suffix;
+}
+
+QString formatDateTime(const QString &format, const QDateTime &value)
+{
+    static const char *const months[] = {"enero", "febrero", "marzo", "abril", "mayo", "junio", "julio",
+                                         "agosto", "septiembre", "octubre", "noviembre", "diciembre"};
+    static const char *const days[] = {"lunes", "martes", "miércoles", "jueves", "viernes", "sábado", "domingo"};
+    if (format.isEmpty())
+        return dateTimeToText(value, ftDateTime);
+    const QDate d = value.date();
+    const QTime t = value.time();
+    QString out;
+    bool afterHour = false;
+    for (int i = 0; i < format.size();) {
+        const QChar c = format[i];
+        const QChar lower = c.toLower();
+        int run = 1;
+        while (i + run < format.size() && format[i + run].toLower() == lower)
+            ++run;
+        auto two = [](int v) { return QString::number(v).rightJustified(2, u'0'); };
+        if (c == u'\'' || c == u'"') {
+            const int end = int(format.indexOf(c, i + 1));
+            out += format.mid(i + 1, end < 0 ? -1 : end - i - 1);
+            i = end < 0 ? int(format.size()) : end + 1;
+            continue;
+        }
+        if (lower == u'd') {
+            if (run >= 4)
+                out += QString::fromUtf8(days[d.dayOfWeek() - 1]);
+            else if (run == 3)
+                out += QString::fromUtf8(days[d.dayOfWeek() - 1]).left(3);
+            else
+                out += run == 2 ? two(d.day()) : QString::number(d.day());
+        } else if (lower == u'm' && afterHour && run <= 2) {
+            out += run == 2 ? two(t.minute()) : QString::number(t.minute());
+            afterHour = false;
+        } else if (lower == u'm') {
+            if (run >= 4)
+                out += QString::fromUtf8(months[d.month() - 1]);
+            else if (run == 3)
+                out += QString::fromUtf8(months[d.month() - 1]).left(3);
+            else
+                out += run == 2 ? two(d.month()) : QString::number(d.month());
+        } else if (lower == u'y') {
+            out += run <= 2 ? two(d.year() % 100) : QString::number(d.year()).rightJustified(4, u'0');
+        } else if (lower == u'h') {
+            out += run >= 2 ? two(t.hour()) : QString::number(t.hour());
+            afterHour = true;
+            i += run;
+            continue;
+        } else if (lower == u'n') {
+            out += run >= 2 ? two(t.minute()) : QString::number(t.minute());
+        } else if (lower == u's') {
+            out += run >= 2 ? two(t.second()) : QString::number(t.second());
+        } else {
+            out += format.mid(i, run);
+            i += run;
+            continue; // separators keep a pending hour so "hh:mm" reads minutes
+        }
+        afterHour = false;
+        i += run;
+    }
+    return out;
+}
+
+} // namespace plat

@@ -1,0 +1,248 @@
+#include "platform/data/engine/Connection.h"
+
+#include "platform/data/engine/EngineErrors.h"
+#include "platform/data/engine/PhysicalConnection.h"
+#include "platform/data/engine/Session.h"
+
+#include <QRegularExpression>
+
+namespace plat {
+
+Connection::Connection(Session &session, const QString &name) : session_(session), name_(name) {}
+
+Connection::~Connection()
+{
+    try {
+        close();
+    } catch (...) {
+        // Closing on destruction never throws.
+    }
+}
+
+void Connection::setAliasName(const QString &alias)
+{
+    close();
+    aliasName_ = alias;
+}
+
+void Connection::setDatabaseName(const QString &databaseName)
+{
+    close();
+    databaseName_ = databaseName;
+}
+
+void Connection::setParams(const QStringList &params)
+{
+    close();
+    params_ = params;
+}
+
+void Connection::setConnectionString(const QString &connectionString)
+{
+    close();
+    connectionString_ = connectionString;
+}
+
+void Connection::setIsolationLevel(IsolationLevel level)
+{
+    isolation_ = level;
+    if (isOpen())
+        applyIsolation();
+}
+
+DatabaseLocation Connection::location() const
+{
+    if (!connectionString_.isEmpty()) {
+        const QStringList p = paramsFromAdoConnectionString(connectionString_);
+        return session_.resolve(paramValue(p, QStringLiteral("DATABASE NAME")), p);
+    }
+    const QString name = !databaseName_.isEmpty() ? databaseName_ : aliasName_;
+    if (!aliasName_.isEmpty() && session_.isAlias(aliasName_) && params_.isEmpty() && !databaseName_.contains(QLatin1Char('/')))
+        return session_.resolve(aliasName_);
+    return session_.resolve(name, params_);
+}
+
+void Connection::open()
+{
+    if (physical_)
+        return;
+    physical_ = session_.physicalFor(location());
+    applyIsolation();
+}
+
+void Connection::ensureOpen()
+{
+    if (!physical_)
+        open();
+}
+
+void Connection::applyIsolation()
+{
+    const QString sql = physical_->dialect().isolationStatement(isolation_);
+    if (!sql.isEmpty())
+        physical_->exec(physical_->dialect().adaptProgramSql(sql), {});
+}
+
+void Connection::rollBackOwnDepth()
+{
+    while (ownDepth_ > 0) {
+        --ownDepth_;
+        physical_->rollback();
+    }
+}
+
+void Connection::close()
+{
+    if (!physical_)
+        return;
+    auto physical = physical_;
+    try {
+        rollBackOwnDepth();
+    } catch (...) {
+        physical_.reset();
+        ownDepth_ = 0;
+        throw;
+    }
+    physical_.reset();
+}
+
+EngineKind Connection::engine() const { return physical_ ? physical_->location().engine : location().engine; }
+
+const Dialect &Connection::dialect() const
+{
+    return physical_ ? physical_->dialect() : Dialect::forEngine(location().engine);
+}
+
+void Connection::startTransaction()
+{
+    ensureOpen();
+    physical_->begin();
+    ++ownDepth_;
+}
+
+void Connection::commit()
+{
+    if (ownDepth_ == 0 || !physical_)
+        throw gp::DatabaseError(EngineText::GeneralSqlError + QStringLiteral(".\nNo transaction is active on ") + name_);
+    --ownDepth_;
+    physical_->commit();
+}
+
+void Connection::rollback()
+{
+    if (ownDepth_ == 0 || !physical_)
+        throw gp::DatabaseError(EngineText::GeneralSqlError + QStringLiteral(".\nNo transaction is active on ") + name_);
+    --ownDepth_;
+    physical_->rollback();
+}
+
+QString Connection::adaptSql(const QString &sql)
+{
+    ensureOpen();
+    return physical_->adapt(sql);
+}
+
+int Connection::exec(const QString &sql, const QVariantMap &params, SqlOrigin origin)
+{
+    ensureOpen();
+    return physical_->exec(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
+}
+
+QueryResult Connection::query(const QString &sql, const QVariantMap &params, SqlOrigin origin)
+{
+    ensureOpen();
+    return physical_->query(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
+}
+
+QVariant Connection::scalar(const QString &sql, const QVariantMap &params, SqlOrigin origin)
+{
+    const QueryResult r = query(sql, params, origin);
+    return r.rows.isEmpty() ? QVariant() : r.rows.first().value(0);
+}
+
+QStringList Connection::tableNames()
+{
+    ensureOpen();
+    return physical_->tableNames();
+}
+
+bool Connection::tableExists(const QString &table)
+{
+    const QStringList names = tableNames();
+    for (const auto &n : names)
+        if (n.compare(table, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+QList<FieldDef> Connection::columns(const QString &table)
+{
+    ensureOpen();
+    return physical_->columns(table);
+}
+
+QList<IndexDef> Connection::indexes(const QString &table)
+{
+    ensureOpen();
+    return physical_->indexes(table);
+}
+
+QStringList Connection::keyFields(const QString &table, const QString &indexName)
+{
+    const QList<IndexDef> list = indexes(table);
+    if (list.isEmpty())
+        return {};
+    if (indexName.isEmpty())
+        return list.first().fields;
+    const QString logical = dialect().logicalIndexName(table, indexName);
+    for (const auto &ix : list)
+        if (ix.name.compare(indexName, Qt::CaseInsensitive) == 0 || ix.name.compare(logical, Qt::CaseInsensitive) == 0)
+            return ix.fields;
+    return {};
+}
+
+void Connection::createTable(const TableDef &def)
+{
+    ensureOpen();
+    TableDef d = def;
+    for (auto &ix : d.indexes) {
+        if (ix.name.isEmpty() || ix.name == QLatin1String("<Primary>"))
+            ix.name = QStringLiteral("Clave1");
+    }
+    std::stable_sort(d.indexes.begin(), d.indexes.end(),
+                     [](const IndexDef &a, const IndexDef &b) { return a.primary && !b.primary; });
+    physical_->createTable(d);
+}
+
+void Connection::dropTable(const QString &table, bool ifExists)
+{
+    ensureOpen();
+    physical_->dropTable(table, ifExists);
+}
+
+void Connection::emptyTable(const QString &table)
+{
+    exec(QStringLiteral("DELETE FROM ") + table, {}, SqlOrigin::AsWritten);
+}
+
+int Connection::dropTablesMatching(const QString &pattern)
+{
+    // The program names files ("_QS*.*"): a table has no extension.
+    QString p = pattern;
+    if (p.endsWith(QLatin1String(".*")))
+        p.chop(2);
+    const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(p),
+                                QRegularExpression::CaseInsensitiveOption);
+    int n = 0;
+    for (const QString &table : tableNames()) {
+        if (re.match(table).hasMatch()) {
+            dropTable(table, true);
+            ++n;
+        }
+    }
+    return n;
+}
+
+QString Connection::qtConnectionName() const { return physical_ ? physical_->qtConnectionName() : QString(); }
+
+} // namespace plat

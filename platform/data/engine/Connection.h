@@ -1,0 +1,121 @@
+#pragma once
+#include "platform/data/engine/DatabaseLocation.h"
+#include "platform/data/engine/Dialect.h"
+#include "platform/data/engine/QueryResult.h"
+#include "platform/data/engine/Schema.h"
+
+#include <QStringList>
+#include <QVariantMap>
+#include <memory>
+
+namespace plat {
+
+class Session;
+class PhysicalConnection;
+
+// Whose SQL a statement is: the program's own texts go through the dialect (TOP, the
+// "SQL Generica" types, three-part names...); texts typed by users run as written.
+enum class SqlOrigin { Program, AsWritten };
+
+// One named connection of the program ("Database", "DatabaseGeneral", "DatabaseAlt",
+// and their "ADO" twins). It points at a database by alias name, database name (an
+// alias, "?" + a name, or a folder), parameter lines or an ADO connection string, and
+// connects on demand. Connections that resolve to one SQLite file share one physical
+// connection, and so its transaction: starts and ends are counted there.
+// Every engine failure is raised as gp::DatabaseError with the engine's text.
+class Connection
+{
+public:
+    Connection(Session &session, const QString &name);
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    const QString &name() const { return name_; }
+    Session &session() const { return session_; }
+
+    // Where it points (changing any of these disconnects first).
+    void setAliasName(const QString &alias);
+    QString aliasName() const { return aliasName_; }
+    void setDatabaseName(const QString &databaseName);
+    QString databaseName() const { return databaseName_; }
+    void setDriverName(const QString &driver) { driverName_ = driver; }
+    QString driverName() const { return driverName_; }
+    void setParams(const QStringList &params);
+    QStringList params() const { return params_; }
+    // The ADO form: the connection string the program writes.
+    void setConnectionString(const QString &connectionString);
+    QString connectionString() const { return connectionString_; }
+
+    void setKeepConnection(bool keep) { keepConnection_ = keep; }
+    bool keepConnection() const { return keepConnection_; }
+    // Applied on connecting (and at once when connected); SQLite has none and skips it.
+    void setIsolationLevel(IsolationLevel level);
+    IsolationLevel isolationLevel() const { return isolation_; }
+
+    // The location the current settings resolve to.
+    DatabaseLocation location() const;
+
+    void open();                 // connect; the database must exist
+    void close();                // disconnect (an open transaction of this connection is rolled back)
+    bool isOpen() const { return physical_ != nullptr; }
+    bool connected() const { return isOpen(); }
+
+    EngineKind engine() const;
+    const Dialect &dialect() const;
+
+    // Transactions. Nested starts on one physical SQLite connection are counted; only
+    // the outermost start, commit or roll-back reaches SQLite. A roll-back inside makes
+    // the outermost commit roll back (and raise).
+    void startTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return ownDepth_ > 0; }
+
+    // Runs a statement; answers the number of rows it changed (-1 when unknown).
+    // Parameters are bound by name (":Name"); dates are written as the engine stores
+    // them and a null or empty text as '' (pass an invalid QVariant for NULL).
+    int exec(const QString &sql, const QVariantMap &params = {}, SqlOrigin origin = SqlOrigin::Program);
+    // Runs a query and answers all its rows.
+    QueryResult query(const QString &sql, const QVariantMap &params = {}, SqlOrigin origin = SqlOrigin::Program);
+    // The first value of the first row, or an invalid QVariant.
+    QVariant scalar(const QString &sql, const QVariantMap &params = {}, SqlOrigin origin = SqlOrigin::Program);
+    // The program's statement as this connection's engine runs it.
+    QString adaptSql(const QString &sql);
+
+    // Schema.
+    QStringList tableNames();                      // user tables, sorted, declared case
+    bool tableExists(const QString &table);
+    QList<FieldDef> columns(const QString &table); // "Table does not exist" when missing
+    QList<IndexDef> indexes(const QString &table); // primary first, logical names
+    QStringList keyFields(const QString &table, const QString &indexName = {});
+    void createTable(const TableDef &def);
+    void dropTable(const QString &table, bool ifExists = true);
+    void emptyTable(const QString &table);
+    // Drops the tables whose name matches the pattern ("*" and "?", ignoring case,
+    // e.g. "_QS*"); answers how many.
+    int dropTablesMatching(const QString &pattern);
+
+    // The underlying QtSql connection name (for datasets that need a QSqlQuery).
+    QString qtConnectionName() const;
+    std::shared_ptr<PhysicalConnection> physical() const { return physical_; }
+
+private:
+    void ensureOpen();
+    void applyIsolation();
+    void rollBackOwnDepth();
+
+    Session &session_;
+    QString name_;
+    QString aliasName_;
+    QString databaseName_;
+    QString driverName_;
+    QStringList params_;
+    QString connectionString_;
+    bool keepConnection_ = true;
+    IsolationLevel isolation_ = IsolationLevel::ReadCommitted;
+    std::shared_ptr<PhysicalConnection> physical_;
+    int ownDepth_ = 0;
+};
+
+} // namespace plat

@@ -1,0 +1,83 @@
+#pragma once
+#include "platform/data/engine/EngineKind.h"
+#include "platform/data/engine/Schema.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+namespace plat {
+
+// Transaction isolation as the program names it.
+enum class IsolationLevel { DirtyRead, ReadCommitted, RepeatableRead };
+
+// The SQL the program builds, said the way one engine wants it. One object per engine,
+// shared and stateless. On SQL Server texts stay exactly as the program writes them;
+// the other engines get their equivalent.
+class Dialect
+{
+public:
+    virtual ~Dialect() = default;
+    static const Dialect &forEngine(EngineKind kind);
+
+    virtual EngineKind kind() const = 0;
+    // The QtSql driver that carries this engine ("QSQLITE", "QPSQL", "QODBC").
+    virtual QString qtDriver() const = 0;
+
+    // "SELECT ..." limited to its first n rows ("SELECT TOP n ..." or "... LIMIT n").
+    virtual QString selectTop(const QString &selectSql, int n) const = 0;
+    // Table hint for reads that must not wait for writers: " WITH(NOLOCK) " on SQL
+    // Server, a single blank elsewhere (so the text around it reads the same).
+    virtual QString lockHint() const;
+    // An expression worth 1 when `expr` reads as a number, else 0.
+    virtual QString isNumeric(const QString &expr) const = 0;
+    virtual QString concat(const QStringList &parts) const;
+
+    // A date-time literal, quoted, as this engine reads it. The zero date is 30/12/1899.
+    virtual QString dateLiteral(const QDateTime &value) const;
+    QString zeroDateLiteral() const { return dateLiteral(zeroDate()); }
+    static QDateTime zeroDate();
+    // 'yyyy-mm-dd hh:mm:ss' for a date-time; the form the layer stores and binds.
+    static QString isoDateTime(const QDateTime &value);
+
+    // A text literal with inner quotes doubled.
+    static QString quoted(const QString &text);
+
+    // Catalogue queries answering one column of names, in order: the key fields of an
+    // index (its engine name "<table>_<index>", or empty for the primary), and the
+    // columns of a table (optionally without memo columns).
+    virtual QString keyFieldsQuery(const QString &table, const QString &indexName) const = 0;
+    virtual QString columnsQuery(const QString &table, bool withoutMemos) const = 0;
+
+    // The physical column type for a declared field type word (see Schema.h).
+    virtual QString columnType(const FieldDef &field) const = 0;
+    // The column text of an auto-increment integer.
+    virtual QString identityColumnType() const = 0;
+    // " COLLATE <name>" as this engine takes the program's collation name.
+    virtual QString collate(const QString &name) const;
+    // "<database>.dbo.<table>" of the program, as this engine reaches it. `sameDatabase`
+    // tells the table lives in the connection's own database.
+    virtual QString threePartName(const QString &database, const QString &table, bool sameDatabase) const;
+
+    // The one comparison that ignores case and accents (searches, translations).
+    virtual QString foldExpression(const QString &expr) const = 0;
+    QString foldedCompare(const QString &lhs, const QString &op, const QString &rhs) const;
+
+    // Index names are global to a database: index X of table T is "T_X" physically.
+    QString physicalIndexName(const QString &table, const QString &logical) const;
+    QString logicalIndexName(const QString &table, const QString &physical) const;
+
+    // Statements that create a table from its definition (table, then indexes).
+    virtual QStringList createTableStatements(const TableDef &def) const;
+    virtual QString isolationStatement(IsolationLevel level) const;
+
+    // A program's statement turned into this engine's text (TOP, the engine's own type
+    // words...). On SQL Server the text is returned as written.
+    virtual QString adaptProgramSql(const QString &sql) const;
+
+protected:
+    virtual QString columnDefinition(const FieldDef &field) const;
+    virtual QString indexColumn(const IndexDef &index, const QString &field) const;
+};
+
+} // namespace plat

@@ -1,0 +1,86 @@
+#pragma once
+#include "platform/data/engine/Dialect.h"
+
+#include <functional>
+
+namespace plat {
+
+// "SELECT TOP n ..." written by the program, as "SELECT ... LIMIT n".
+QString rewriteTopAsLimit(const QString &sql);
+// Every "<database>.dbo.<table>" of a statement replaced by name(database, table).
+QString removeThreePartOwner(const QString &sql,
+                             const std::function<QString(const QString &, const QString &)> &name);
+
+// SQLite: "Paradox" folders. Types are kept as declared words; the folding function,
+// the numeric test and the day/month/year functions are registered by the connection.
+class SqliteDialect : public Dialect
+{
+public:
+    EngineKind kind() const override { return EngineKind::SQLite; }
+    QString qtDriver() const override { return QStringLiteral("QSQLITE"); }
+    QString selectTop(const QString &selectSql, int n) const override;
+    QString isNumeric(const QString &expr) const override;
+    QString keyFieldsQuery(const QString &table, const QString &indexName) const override;
+    QString columnsQuery(const QString &table, bool withoutMemos) const override;
+    QString columnType(const FieldDef &field) const override;
+    QString identityColumnType() const override;
+    QString foldExpression(const QString &expr) const override;
+    QStringList createTableStatements(const TableDef &def) const override;
+    QString isolationStatement(IsolationLevel level) const override;
+    QString adaptProgramSql(const QString &sql) const override;
+
+protected:
+    QString indexColumn(const IndexDef &index, const QString &field) const override;
+};
+
+// PostgreSQL: "SQL Generica". Names and types come back through the layer's catalogue.
+class PostgresDialect : public Dialect
+{
+public:
+    EngineKind kind() const override { return EngineKind::PostgreSQL; }
+    QString qtDriver() const override { return QStringLiteral("QPSQL"); }
+    QString selectTop(const QString &selectSql, int n) const override;
+    QString isNumeric(const QString &expr) const override;
+    QString keyFieldsQuery(const QString &table, const QString &indexName) const override;
+    QString columnsQuery(const QString &table, bool withoutMemos) const override;
+    QString columnType(const FieldDef &field) const override;
+    QString identityColumnType() const override;
+    QString foldExpression(const QString &expr) const override;
+    QString threePartName(const QString &database, const QString &table, bool sameDatabase) const override;
+    QString adaptProgramSql(const QString &sql) const override;
+
+protected:
+    QString indexColumn(const IndexDef &index, const QString &field) const override;
+};
+
+// Microsoft SQL Server through ODBC and FreeTDS: the program's own texts.
+class SqlServerDialect : public Dialect
+{
+public:
+    EngineKind kind() const override { return EngineKind::SqlServer; }
+    QString qtDriver() const override { return QStringLiteral("QODBC"); }
+    QString selectTop(const QString &selectSql, int n) const override;
+    QString lockHint() const override;
+    QString isNumeric(const QString &expr) const override;
+    QString concat(const QStringList &parts) const override;
+    QString dateLiteral(const QDateTime &value) const override;
+    QString keyFieldsQuery(const QString &table, const QString &indexName) const override;
+    QString columnsQuery(const QString &table, bool withoutMemos) const override;
+    QString columnType(const FieldDef &field) const override;
+    QString identityColumnType() const override;
+    QString foldExpression(const QString &expr) const override;
+    QString threePartName(const QString &database, const QString &table, bool sameDatabase) const override;
+
+    // The program's `FormatoFechaSQL` ("dd/mm/yyyy" or "mm/dd/yyyy", the default).
+    static void setProgramDateFormat(const QString &format);
+    static QString programDateFormat();
+
+protected:
+    QString indexColumn(const IndexDef &index, const QString &field) const override;
+};
+
+// The name under which the PostgreSQL dialect keeps its record of declared names.
+inline const QString kCatalogueColumns = QStringLiteral("gp_catalogo_columnas");
+inline const QString kCatalogueIndexes = QStringLiteral("gp_catalogo_indices");
+
+} // namespace plat

@@ -1,0 +1,144 @@
+#include "platform/data/engine/EngineErrors.h"
+
+#include <QRegularExpression>
+
+namespace plat {
+
+QString fieldMustHaveValueText(const QString &field)
+{
+    return QStringLiteral("Field '%1' must have a value").arg(field);
+}
+
+namespace {
+
+// What a failure is, before it is worded.
+struct Classified
+{
+    QString text;          // empty: not recognised
+    bool standsAlone = false;
+};
+
+QString driverMessage(const QSqlError &e)
+{
+    QString db = e.databaseText().trimmed();
+    const QString drv = e.driverText().trimmed();
+    if (db.isEmpty())
+        return drv;
+    if (drv.isEmpty() || db.contains(drv))
+        return db;
+    return db + QLatin1Char(' ') + drv;
+}
+
+QString named(const QString &field, const std::function<QString(const QString &)> &fieldCase)
+{
+    return fieldCase ? fieldCase(field) : field;
+}
+
+Classified mustHaveValue(const QString &column, const std::function<QString(const QString &)> &fieldCase)
+{
+    return {fieldMustHaveValueText(named(column, fieldCase)), true};
+}
+
+Classified classifySqlite(const QString &msg, const std::function<QString(const QString &)> &fc)
+{
+    static const QRegularExpression notNull(QStringLiteral("NOT NULL constraint failed: (?:\\w+\\.)?(\\w+)"));
+    if (auto m = notNull.match(msg); m.hasMatch())
+        return mustHaveValue(m.captured(1), fc);
+    if (msg.contains(QLatin1String("UNIQUE constraint failed"))
+        || msg.contains(QLatin1String("PRIMARY KEY constraint failed")))
+        return {EngineText::KeyViolation};
+    if (msg.contains(QLatin1String("no such table")))
+        return {EngineText::TableDoesNotExist};
+    if (msg.contains(QLatin1String("database is locked")) || msg.contains(QLatin1String("database table is locked")))
+        return {EngineText::RecordLocked};
+    if (msg.contains(QLatin1String("readonly database")))
+        return {EngineText::TableReadOnly};
+    if (msg.contains(QLatin1String("unable to open database")))
+        return {EngineText::PathNotFound};
+    if (msg.contains(QLatin1String("no such column")))
+        return {QStringLiteral("Invalid field name")};
+    return {};
+}
+
+Classified classifyPostgres(const QString &state, const QString &msg,
+                            const std::function<QString(const QString &)> &fc)
+{
+    static const QRegularExpression column(QStringLiteral("column \"([^\"]+)\""));
+    if (state == QLatin1String("23502") || msg.contains(QLatin1String("violates not-null constraint"))) {
+        const auto m = column.match(msg);
+        return mustHaveValue(m.hasMatch() ? m.captured(1) : QString(), fc);
+    }
+    if (state == QLatin1String("23505") || msg.contains(QLatin1String("duplicate key value")))
+        return {EngineText::KeyViolation};
+    if (state == QLatin1String("42P01")
+        || (msg.contains(QLatin1String("relation \"")) && msg.contains(QLatin1String("does not exist"))))
+        return {EngineText::TableDoesNotExist};
+    if (state == QLatin1String("55P03") || state == QLatin1String("40P01") || state == QLatin1String("40001"))
+        return {EngineText::RecordLocked};
+    if (state == QLatin1String("28P01") || state == QLatin1String("28000")
+        || msg.contains(QLatin1String("password authentication failed")))
+        return {EngineText::UnknownUser};
+    if (state == QLatin1String("3D000")
+        || (msg.contains(QLatin1String("database \"")) && msg.contains(QLatin1String("does not exist"))))
+        return {EngineText::PathNotFound};
+    if (state == QLatin1String("25006"))
+        return {EngineText::TableReadOnly};
+    if (state == QLatin1String("42703"))
+        return {QStringLiteral("Invalid field name")};
+    return {};
+}
+
+// ODBC reports the SQL Server error numbers, or the SQLSTATE and text of whichever
+// driver sits behind it (FreeTDS, or the PostgreSQL driver in the tests).
+Classified classifyOdbc(const QString &native, const QString &msg,
+                        const std::function<QString(const QString &)> &fc)
+{
+    static const QRegularExpression nullInto(QStringLiteral("insert the value NULL into column '([^']+)'"));
+    if (auto m = nullInto.match(msg); m.hasMatch())
+        return mustHaveValue(m.captured(1), fc);
+    if (native.contains(QLatin1String("2627")) || native.contains(QLatin1String("2601"))
+        || msg.contains(QLatin1String("Violation of PRIMARY KEY")) || msg.contains(QLatin1String("duplicate key")))
+        return {EngineText::KeyViolation};
+    if (native.contains(QLatin1String("208")) || msg.contains(QLatin1String("Invalid object name")))
+        return {EngineText::TableDoesNotExist};
+    if (native.contains(QLatin1String("1222")) || msg.contains(QLatin1String("Lock request time out")))
+        return {EngineText::RecordLocked};
+    if (native.contains(QLatin1String("18456")) || msg.contains(QLatin1String("Login failed")))
+        return {EngineText::UnknownUser};
+    if (native.contains(QLatin1String("4060")) || msg.contains(QLatin1String("Cannot open database")))
+        return {EngineText::PathNotFound};
+    // The PostgreSQL driver behind ODBC words its failures as the server does.
+    static const QRegularExpression sqlState(QStringLiteral("\\b([0-9A-Z]{5})\\b"));
+    QString state;
+    if (auto m = sqlState.match(native); m.hasMatch())
+        state = m.captured(1);
+    return classifyPostgres(state, msg, fc);
+}
+
+} // namespace
+
+QString engineErrorText(ErrorSource source, const QSqlError &error,
+                        const std::function<QString(const QString &)> &fieldCase)
+{
+    const QString msg = driverMessage(error);
+    const QString native = error.nativeErrorCode();
+    Classified c;
+    switch (source) {
+    case ErrorSource::SQLite: c = classifySqlite(msg, fieldCase); break;
+    case ErrorSource::PostgreSQL: c = classifyPostgres(native, msg, fieldCase); break;
+    case ErrorSource::Odbc: c = classifyOdbc(native, msg, fieldCase); break;
+    }
+    if (c.text.isEmpty())
+        c.text = EngineText::GeneralSqlError;
+    if (c.standsAlone || msg.isEmpty())
+        return c.text;
+    return c.text + QStringLiteral(".\n") + msg;
+}
+
+gp::DatabaseError engineError(ErrorSource source, const QSqlError &error,
+                              const std::function<QString(const QString &)> &fieldCase)
+{
+    return gp::DatabaseError(engineErrorText(source, error, fieldCase));
+}
+
+} // namespace plat

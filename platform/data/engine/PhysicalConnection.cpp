@@ -1,0 +1,530 @@
+#include "platform/data/engine/PhysicalConnection.h"
+
+#include "platform/data/engine/Dialects.h"
+#include "platform/data/engine/PgCatalogue.h"
+#include "platform/data/engine/Session.h"
+#include "platform/data/engine/SqliteExtensions.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlField>
+#include <QSqlRecord>
+#include <QSqlResult>
+#include <sqlite3.h>
+
+namespace plat {
+
+namespace {
+
+QString nextQtName()
+{
+    static QAtomicInt counter;
+    return QStringLiteral("gp_engine_%1").arg(counter.fetchAndAddRelaxed(1) + 1);
+}
+
+ErrorSource sourceOf(const DatabaseLocation &loc)
+{
+    if (loc.engine == EngineKind::SQLite)
+        return ErrorSource::SQLite;
+    if (!loc.odbcDriver.isEmpty() || loc.engine == EngineKind::SqlServer)
+        return ErrorSource::Odbc;
+    return ErrorSource::PostgreSQL;
+}
+
+const int kBusyTimeoutMs = 10000;
+
+} // namespace
+
+PhysicalConnection::PhysicalConnection(Session &session, const DatabaseLocation &location)
+    : session_(session), location_(location), errorSource_(sourceOf(location)), qtName_(nextQtName())
+{
+    dialect_ = &Dialect::forEngine(location.engine);
+}
+
+PhysicalConnection::~PhysicalConnection()
+{
+    catalogue_.reset();
+    {
+        QSqlDatabase db = QSqlDatabase::database(qtName_, false);
+        if (db.isOpen()) {
+            if (depth_ > 0)
+                db.rollback();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(qtName_);
+}
+
+QSqlDatabase PhysicalConnection::database() const { return QSqlDatabase::database(qtName_, false); }
+
+gp::DatabaseError PhysicalConnection::error(const QSqlError &e) const
+{
+    return engineError(errorSource_, e, [this](const QString &n) { return declaredName(n); });
+}
+
+QString PhysicalConnection::declaredName(const QString &name) const
+{
+    return catalogue_ ? catalogue_->declaredName(name) : name;
+}
+
+void PhysicalConnection::open()
+{
+    if (location_.engine == EngineKind::SQLite && location_.odbcDriver.isEmpty())
+        openSqlite();
+    else
+        openServer();
+}
+
+void PhysicalConnection::openSqlite()
+{
+    if (!QDir(location_.folder).exists())
+        throw gp::DatabaseError(EngineText::PathNotFound + QStringLiteral(".\n") + location_.folder);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), qtName_);
+    db.setDatabaseName(location_.sqliteFile());
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!db.open())
+        throw error(db.lastError());
+    const QVariant handle = db.driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
+        if (auto *h = *static_cast<sqlite3 *const *>(handle.constData()))
+            registerSqliteExtensions(h);
+    }
+    execSimple(QStringLiteral("PRAGMA journal_mode=WAL"));
+    execSimple(QStringLiteral("PRAGMA synchronous=FULL"));
+    execSimple(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs));
+}
+
+void PhysicalConnection::openServer()
+{
+    const bool odbc = !location_.odbcDriver.isEmpty() || location_.engine == EngineKind::SqlServer;
+    QSqlDatabase db = QSqlDatabase::addDatabase(odbc ? QStringLiteral("QODBC") : QStringLiteral("QPSQL"), qtName_);
+    if (odbc) {
+        db.setDatabaseName(location_.odbcConnectionString());
+    } else {
+        db.setHostName(location_.host);
+        if (location_.port > 0)
+            db.setPort(location_.port);
+        db.setDatabaseName(location_.database);
+        db.setUserName(location_.user);
+        db.setPassword(location_.password);
+        db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+    }
+    if (!db.open())
+        throw error(db.lastError());
+    if (location_.engine == EngineKind::PostgreSQL) {
+        execSimple(QStringLiteral("SET client_min_messages = warning"));
+        if (location_.database != QLatin1String("postgres")) {  // the server's own, for CREATE DATABASE
+            catalogue_ = std::make_unique<PgCatalogue>(*this);
+            catalogue_->ensureTables();
+        }
+    }
+}
+
+void PhysicalConnection::execSimple(const QString &sql)
+{
+    QSqlQuery q(database());
+    if (!q.exec(sql))
+        throw error(q.lastError());
+}
+
+// ---- transactions ----
+
+void PhysicalConnection::begin()
+{
+    if (depth_ == 0) {
+        rollbackOnly_ = false;
+        if (location_.engine == EngineKind::SQLite) {
+            // Take the write lock now: a deferred start could not wait for it later.
+            execSimple(QStringLiteral("BEGIN IMMEDIATE"));
+        } else {
+            QSqlDatabase db = database();
+            if (!db.transaction())
+                throw error(db.lastError());
+        }
+    }
+    ++depth_;
+}
+
+void PhysicalConnection::commit()
+{
+    if (depth_ == 0)
+        throw gp::DatabaseError(EngineText::GeneralSqlError + QStringLiteral(".\nNo transaction is active"));
+    if (--depth_ > 0)
+        return;
+    if (rollbackOnly_) {
+        rollbackOnly_ = false;
+        QSqlDatabase db = database();
+        if (location_.engine == EngineKind::SQLite)
+            execSimple(QStringLiteral("ROLLBACK"));
+        else
+            db.rollback();
+        throw gp::DatabaseError(EngineText::GeneralSqlError
+                                + QStringLiteral(".\nThe transaction was rolled back by an inner roll-back"));
+    }
+    if (location_.engine == EngineKind::SQLite) {
+        execSimple(QStringLiteral("COMMIT"));
+    } else {
+        QSqlDatabase db = database();
+        if (!db.commit())
+            throw error(db.lastError());
+    }
+}
+
+void PhysicalConnection::rollback()
+{
+    if (depth_ == 0)
+        throw gp::DatabaseError(EngineText::GeneralSqlError + QStringLiteral(".\nNo transaction is active"));
+    if (--depth_ > 0) {
+        rollbackOnly_ = true;
+        return;
+    }
+    rollbackOnly_ = false;
+    if (location_.engine == EngineKind::SQLite) {
+        execSimple(QStringLiteral("ROLLBACK"));
+    } else {
+        QSqlDatabase db = database();
+        if (!db.rollback())
+            throw error(db.lastError());
+    }
+}
+
+// ---- statements ----
+
+QString PhysicalConnection::adapt(const QString &sql)
+{
+    QString s = dialect_->adaptProgramSql(sql);
+    if (location_.engine == EngineKind::SQLite) {
+        s = removeThreePartOwner(s, [this](const QString &database, const QString &table) {
+            attachIfNeeded(database);
+            return attached_.contains(database.toUpper()) ? database + QLatin1Char('.') + table : table;
+        });
+    }
+    if (catalogue_)
+        s = catalogue_->withCollations(s);
+    return s;
+}
+
+void PhysicalConnection::attachIfNeeded(const QString &schema)
+{
+    const QString key = schema.toUpper();
+    if (attached_.contains(key) || key == QLatin1String("MAIN"))
+        return;
+    const DatabaseLocation other = session_.resolve(schema);
+    if (!other.isFolder() || other.key() == location_.key())
+        return;  // the connection's own database: the plain table name
+    QSqlQuery q(database());
+    q.prepare(QStringLiteral("ATTACH DATABASE ? AS ") + schema);
+    q.addBindValue(other.sqliteFile());
+    if (!q.exec())
+        throw error(q.lastError());
+    attached_.insert(key);
+}
+
+QVariant PhysicalConnection::bindValue(const QVariant &v) const
+{
+    if (!v.isValid())
+        return QVariant();
+    const bool odbc = errorSource_ == ErrorSource::Odbc;
+    switch (v.typeId()) {
+    case QMetaType::QString: {
+        const QString s = v.toString();
+        return s.isNull() ? QVariant(QStringLiteral("")) : v;  // '' never NULL
+    }
+    case QMetaType::QDateTime: {
+        const QDateTime dt = v.toDateTime();
+        if (!dt.isValid())
+            return QVariant();
+        return odbc ? QVariant(dt) : QVariant(Dialect::isoDateTime(dt));
+    }
+    case QMetaType::QDate: {
+        const QDate d = v.toDate();
+        if (!d.isValid())
+            return QVariant();
+        const QDateTime dt(d, QTime(0, 0));
+        return odbc ? QVariant(dt) : QVariant(Dialect::isoDateTime(dt));
+    }
+    case QMetaType::QTime: {
+        const QTime t = v.toTime();
+        if (!t.isValid())
+            return QVariant();
+        return odbc ? QVariant(QDateTime(Dialect::zeroDate().date(), t))
+                    : QVariant(t.toString(QStringLiteral("HH:mm:ss")));
+    }
+    case QMetaType::Bool:
+        return location_.engine == EngineKind::SQLite ? QVariant(v.toBool() ? 1 : 0) : v;
+    default:
+        return v;
+    }
+}
+
+bool PhysicalConnection::runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params)
+{
+    // QPSQL reads forward-only results row by row and loses them when the connection
+    // runs anything else (the savepoint release, a catalogue look-up): read them whole.
+    q.setForwardOnly(location_.engine != EngineKind::PostgreSQL || errorSource_ == ErrorSource::Odbc);
+    if (params.isEmpty())
+        return q.exec(sql);
+    if (!q.prepare(sql))
+        return false;
+    for (auto it = params.cbegin(); it != params.cend(); ++it) {
+        const QString name = it.key().startsWith(QLatin1Char(':')) ? it.key() : QLatin1Char(':') + it.key();
+        q.bindValue(name, bindValue(it.value()));
+    }
+    return q.exec();
+}
+
+QSqlQuery PhysicalConnection::run(const QString &sql, const QVariantMap &params, bool)
+{
+    QSqlQuery q(database());
+    // A failed statement must not abort a PostgreSQL transaction: it is rolled back to
+    // a savepoint taken just before it, as the other engines behave.
+    const bool savepoint = depth_ > 0 && location_.engine == EngineKind::PostgreSQL;
+    if (savepoint)
+        execSimple(QStringLiteral("SAVEPOINT gp_sentencia"));
+    if (!runRaw(q, sql, params)) {
+        const QSqlError e = q.lastError();
+        if (savepoint) {
+            QSqlQuery r(database());
+            r.exec(QStringLiteral("ROLLBACK TO SAVEPOINT gp_sentencia"));
+            r.exec(QStringLiteral("RELEASE SAVEPOINT gp_sentencia"));
+        }
+        throw error(e);
+    }
+    if (savepoint)
+        execSimple(QStringLiteral("RELEASE SAVEPOINT gp_sentencia"));
+    return q;
+}
+
+int PhysicalConnection::exec(const QString &sql, const QVariantMap &params)
+{
+    if (sql.trimmed().isEmpty())
+        return 0;
+    QSqlQuery q = run(sql, params, false);
+    const int n = q.numRowsAffected();
+    if (catalogue_)
+        catalogue_->recordStatement(sql);
+    return n;
+}
+
+QList<TFieldType> PhysicalConnection::columnTypes(const QSqlQuery &q) const
+{
+    const QSqlRecord rec = q.record();
+    QList<TFieldType> types(rec.count(), ftUnknown);
+    if (location_.engine == EngineKind::SQLite) {
+        const QVariant h = q.result()->handle();
+        if (h.isValid() && qstrcmp(h.typeName(), "sqlite3_stmt*") == 0) {
+            if (auto *stmt = *static_cast<sqlite3_stmt *const *>(h.constData())) {
+                for (int i = 0; i < rec.count() && i < sqlite3_column_count(stmt); ++i) {
+                    const char *decl = sqlite3_column_decltype(stmt, i);
+                    if (decl)
+                        types[i] = fieldFromDeclaredType(QString(), QString::fromUtf8(decl)).type;
+                }
+            }
+        }
+        return types;
+    }
+    for (int i = 0; i < rec.count(); ++i) {
+        switch (rec.field(i).metaType().id()) {
+        case QMetaType::QString: types[i] = ftString; break;
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt: types[i] = ftInteger; break;
+        case QMetaType::Double: types[i] = ftFloat; break;
+        case QMetaType::Bool: types[i] = ftBoolean; break;
+        case QMetaType::QDateTime: types[i] = ftDateTime; break;
+        case QMetaType::QDate: types[i] = ftDate; break;
+        case QMetaType::QTime: types[i] = ftTime; break;
+        case QMetaType::QByteArray: types[i] = ftBlob; break;
+        default: break;
+        }
+    }
+    return types;
+}
+
+QVariant PhysicalConnection::readValue(const QVariant &v, TFieldType type) const
+{
+    if (v.typeId() != QMetaType::QString)
+        return v;
+    const QString s = v.toString();
+    switch (type) {
+    case ftDateTime: {
+        QDateTime dt = QDateTime::fromString(s.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        if (!dt.isValid())
+            dt = QDateTime(QDate::fromString(s.left(10), QStringLiteral("yyyy-MM-dd")), QTime(0, 0));
+        return dt.isValid() ? QVariant(dt) : v;
+    }
+    case ftDate: {
+        const QDate d = QDate::fromString(s.left(10), QStringLiteral("yyyy-MM-dd"));
+        return d.isValid() ? QVariant(d) : v;
+    }
+    case ftTime: {
+        const QString t = s.size() > 8 ? s.right(8) : s;
+        const QTime tm = QTime::fromString(t, QStringLiteral("HH:mm:ss"));
+        return tm.isValid() ? QVariant(tm) : v;
+    }
+    default: return v;
+    }
+}
+
+QueryResult PhysicalConnection::query(const QString &sql, const QVariantMap &params)
+{
+    QSqlQuery q = run(sql, params, true);
+    QueryResult r;
+    const QSqlRecord rec = q.record();
+    bool typesRead = false;
+    while (q.next()) {
+        if (!typesRead) {
+            r.types = columnTypes(q);
+            typesRead = true;
+        }
+        QVariantList row;
+        row.reserve(rec.count());
+        for (int i = 0; i < rec.count(); ++i)
+            row << (q.isNull(i) ? QVariant() : readValue(q.value(i), r.types.value(i)));
+        r.rows << row;
+    }
+    if (!typesRead)
+        r.types = columnTypes(q);
+    if (q.lastError().isValid())
+        throw error(q.lastError());
+    q.finish();
+    for (int i = 0; i < rec.count(); ++i)
+        r.columns << declaredName(rec.fieldName(i));
+    return r;
+}
+
+// ---- schema ----
+
+QStringList PhysicalConnection::tableNames()
+{
+    QStringList names;
+    if (location_.engine == EngineKind::SQLite) {
+        const auto r = query(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
+                                            "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"), {});
+        for (const auto &row : r.rows)
+            names << row.value(0).toString();
+    } else if (catalogue_) {
+        names = catalogue_->tableNames();
+    } else {
+        const QStringList tables = database().tables(QSql::Tables);
+        names = tables;
+    }
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return names;
+}
+
+QList<FieldDef> PhysicalConnection::columns(const QString &table)
+{
+    if (location_.engine == EngineKind::SQLite)
+        return sqliteColumns(table);
+    if (catalogue_)
+        return catalogue_->columns(table);
+    const QSqlRecord rec = database().record(table);
+    if (rec.isEmpty())
+        throw gp::DatabaseError(EngineText::TableDoesNotExist + QStringLiteral(".\n") + table);
+    QList<FieldDef> out;
+    for (int i = 0; i < rec.count(); ++i) {
+        FieldDef f;
+        f.name = rec.fieldName(i);
+        f.required = rec.field(i).requiredStatus() == QSqlField::Required;
+        out << f;
+    }
+    return out;
+}
+
+QList<IndexDef> PhysicalConnection::indexes(const QString &table)
+{
+    if (location_.engine == EngineKind::SQLite)
+        return sqliteIndexes(table);
+    if (catalogue_)
+        return catalogue_->indexes(table);
+    return {};
+}
+
+QList<FieldDef> PhysicalConnection::sqliteColumns(const QString &table)
+{
+    const auto r = query(QStringLiteral("SELECT name, type, \"notnull\" FROM pragma_table_info(%1) ORDER BY cid")
+                             .arg(Dialect::quoted(table)), {});
+    if (r.rows.isEmpty())
+        throw gp::DatabaseError(EngineText::TableDoesNotExist + QStringLiteral(".\n") + table);
+    QList<FieldDef> out;
+    for (const auto &row : r.rows) {
+        FieldDef f = fieldFromDeclaredType(row.value(0).toString(), row.value(1).toString());
+        f.required = row.value(2).toInt() != 0;
+        out << f;
+    }
+    return out;
+}
+
+QList<IndexDef> PhysicalConnection::sqliteIndexes(const QString &table)
+{
+    const auto tableSql = query(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'table' "
+                                               "AND name = %1 COLLATE NOCASE").arg(Dialect::quoted(table)), {});
+    if (tableSql.rows.isEmpty())
+        throw gp::DatabaseError(EngineText::TableDoesNotExist + QStringLiteral(".\n") + table);
+    const QString realName = tableSql.rows[0].value(0).toString();
+    QList<IndexDef> out;
+
+    // The primary key: its constraint name, when the statement gave one.
+    IndexDef primary;
+    primary.primary = primary.unique = true;
+    static const QRegularExpression constraint(QStringLiteral("CONSTRAINT\\s+(\\w+)\\s+PRIMARY\\s+KEY"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    const auto m = constraint.match(tableSql.rows[0].value(1).toString());
+    primary.name = m.hasMatch() ? dialect_->logicalIndexName(realName, m.captured(1)) : QStringLiteral("Clave1");
+    const auto pk = query(QStringLiteral("SELECT name FROM pragma_table_info(%1) WHERE pk > 0 ORDER BY pk")
+                              .arg(Dialect::quoted(realName)), {});
+    for (const auto &row : pk.rows)
+        primary.fields << row.value(0).toString();
+
+    const auto list = query(QStringLiteral("SELECT name, \"unique\", origin FROM pragma_index_list(%1) ORDER BY seq")
+                                .arg(Dialect::quoted(realName)), {});
+    QList<IndexDef> others;
+    for (const auto &row : list.rows) {
+        const QString physical = row.value(0).toString();
+        const bool isPk = row.value(2).toString() == QLatin1String("pk");
+        const auto cols = query(QStringLiteral("SELECT name, \"desc\", coll FROM pragma_index_xinfo(%1) "
+                                               "WHERE key = 1 ORDER BY seqno").arg(Dialect::quoted(physical)), {});
+        IndexDef ix;
+        ix.unique = row.value(1).toInt() != 0;
+        for (const auto &c : cols.rows) {
+            ix.fields << c.value(0).toString();
+            if (c.value(1).toInt() != 0)
+                ix.descending = true;
+            if (c.value(2).toString().compare(QLatin1String("NOCASE"), Qt::CaseInsensitive) == 0)
+                ix.caseInsensitive = true;
+        }
+        if (isPk) {
+            primary.descending = ix.descending;
+            primary.caseInsensitive = ix.caseInsensitive;
+            continue;
+        }
+        ix.name = dialect_->logicalIndexName(realName, physical);
+        others.prepend(ix);  // pragma lists the newest first
+    }
+    if (!primary.fields.isEmpty())
+        out << primary;
+    out << others;
+    return out;
+}
+
+void PhysicalConnection::createTable(const TableDef &def)
+{
+    for (const QString &sql : dialect_->createTableStatements(def))
+        run(sql, {}, false);
+    if (catalogue_)
+        catalogue_->recordTable(def);
+}
+
+void PhysicalConnection::dropTable(const QString &table, bool ifExists)
+{
+    run(QStringLiteral("DROP TABLE %1%2").arg(ifExists ? QStringLiteral("IF EXISTS ") : QString(), table), {}, false);
+    if (catalogue_)
+        catalogue_->forgetTable(table);
+}
+
+} // namespace plat

@@ -1,0 +1,80 @@
+#pragma once
+#include "platform/data/engine/DatabaseLocation.h"
+#include "platform/data/engine/Dialect.h"
+#include "platform/data/engine/EngineErrors.h"
+#include "platform/data/engine/QueryResult.h"
+#include "platform/data/engine/Schema.h"
+
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariantMap>
+#include <memory>
+
+namespace plat {
+
+class Session;
+class PgCatalogue;
+
+// One real connection to one database, shared by every named connection that resolves
+// to it (SQLite) or owned by one (servers). It keeps the transaction depth, runs
+// statements with their parameters and maps every failure to the engine's text.
+class PhysicalConnection
+{
+public:
+    PhysicalConnection(Session &session, const DatabaseLocation &location);
+    ~PhysicalConnection();
+
+    void open();
+    const DatabaseLocation &location() const { return location_; }
+    const Dialect &dialect() const { return *dialect_; }
+    ErrorSource errorSource() const { return errorSource_; }
+    QSqlDatabase database() const;
+    const QString &qtConnectionName() const { return qtName_; }
+
+    // Counted transaction: only the outermost start and end reach the engine.
+    void begin();
+    void commit();
+    void rollback();
+    int depth() const { return depth_; }
+
+    int exec(const QString &sql, const QVariantMap &params);
+    QueryResult query(const QString &sql, const QVariantMap &params);
+    // Program text as this engine runs it (dialect, attached databases, collations).
+    QString adapt(const QString &sql);
+
+    QStringList tableNames();
+    QList<FieldDef> columns(const QString &table);
+    QList<IndexDef> indexes(const QString &table);
+    void createTable(const TableDef &def);
+    void dropTable(const QString &table, bool ifExists);
+
+    gp::DatabaseError error(const QSqlError &e) const;
+    // A name the engine gives back (PostgreSQL folds) in the case it was declared.
+    QString declaredName(const QString &name) const;
+
+private:
+    QSqlQuery run(const QString &sql, const QVariantMap &params, bool forRows);
+    bool runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params);
+    QVariant bindValue(const QVariant &v) const;
+    QVariant readValue(const QVariant &v, TFieldType type) const;
+    QList<TFieldType> columnTypes(const QSqlQuery &q) const;
+    void execSimple(const QString &sql);
+    void openSqlite();
+    void openServer();
+    void attachIfNeeded(const QString &database);
+    QList<FieldDef> sqliteColumns(const QString &table);
+    QList<IndexDef> sqliteIndexes(const QString &table);
+
+    Session &session_;
+    DatabaseLocation location_;
+    const Dialect *dialect_;
+    ErrorSource errorSource_;
+    QString qtName_;
+    int depth_ = 0;
+    bool rollbackOnly_ = false;
+    QSet<QString> attached_;
+    std::unique_ptr<PgCatalogue> catalogue_;
+};
+
+} // namespace plat

@@ -1,0 +1,205 @@
+#include "platform/data/engine/Session.h"
+
+#include "platform/data/engine/EngineErrors.h"
+#include "platform/data/engine/PhysicalConnection.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+namespace plat {
+
+Session::Session() = default;
+
+Session::~Session()
+{
+    connections_.clear();
+}
+
+Session &Session::defaultSession()
+{
+    static Session session;
+    return session;
+}
+
+void Session::setDefaultFolder(const QString &folder)
+{
+    defaultFolder_ = folder.isEmpty() ? QString() : QDir(folder).absolutePath();
+}
+
+void Session::loadAliasFile(const QString &path)
+{
+    // Read by hand: section names and keys carry blanks ("SERVER NAME") that the INI
+    // reader of QSettings would escape.
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    QString section;
+    QStringList params;
+    const auto flush = [&] {
+        if (!section.isEmpty())
+            addAlias(section, paramValue(params, QStringLiteral("DRIVER")), params);
+    };
+    for (QString line : lines) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+            continue;
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            flush();
+            section = line.mid(1, line.size() - 2).trimmed();
+            params.clear();
+        } else if (line.contains(QLatin1Char('='))) {
+            params << line;
+        }
+    }
+    flush();
+}
+
+void Session::addAlias(const QString &name, const QString &driver, const QStringList &params)
+{
+    aliases_.insert(name.toUpper(), Alias{name, driver, params});
+}
+
+bool Session::isAlias(const QString &name) const { return aliases_.contains(name.toUpper()); }
+
+Alias Session::alias(const QString &name) const { return aliases_.value(name.toUpper()); }
+
+QStringList Session::aliasNames() const
+{
+    QStringList out;
+    for (const auto &a : aliases_)
+        out << a.name;
+    return out;
+}
+
+DatabaseLocation Session::resolve(const QString &databaseName, const QStringList &params) const
+{
+    QString name = databaseName.trimmed();
+    if (name.startsWith(QLatin1Char('?')))
+        name = name.mid(1);
+    DatabaseLocation loc;
+    if (name.contains(QLatin1Char('/'))) {
+        loc.engine = EngineKind::SQLite;
+        loc.folder = QDir(name).absolutePath();
+        return loc;
+    }
+    const QString dbParam = paramValue(params, QStringLiteral("DATABASE NAME"));
+    if (dbParam.contains(QLatin1Char('/')) || !paramValue(params, QStringLiteral("PATH")).isEmpty()) {
+        loc.engine = EngineKind::SQLite;
+        loc.folder = QDir(dbParam.contains(QLatin1Char('/')) ? dbParam : paramValue(params, QStringLiteral("PATH")))
+                         .absolutePath();
+        return loc;
+    }
+    if (!params.isEmpty() && !paramValue(params, QStringLiteral("SERVER NAME")).isEmpty() && engine_ != EngineKind::SQLite) {
+        QStringList p = params;
+        if (dbParam.isEmpty())
+            setParamValue(p, QStringLiteral("DATABASE NAME"), name);
+        return locationFromParams(p, engine_);
+    }
+    if (isAlias(name)) {
+        const Alias a = alias(name);
+        if (!paramValue(a.params, QStringLiteral("PATH")).isEmpty() || engine_ != EngineKind::SQLite) {
+            QStringList p = a.params;
+            if (paramValue(p, QStringLiteral("DATABASE NAME")).isEmpty())
+                setParamValue(p, QStringLiteral("DATABASE NAME"), name);
+            return locationFromParams(p, engine_);
+        }
+    }
+    if (engine_ != EngineKind::SQLite && !name.isEmpty()) {
+        // A database of the configured server, reached with the parameters of any alias
+        // that names the same server (the program adds one per company database).
+        for (const auto &a : aliases_) {
+            if (paramValue(a.params, QStringLiteral("SERVER NAME")).isEmpty())
+                continue;
+            QStringList p = a.params;
+            setParamValue(p, QStringLiteral("DATABASE NAME"), name);
+            return locationFromParams(p, engine_);
+        }
+    }
+    if (defaultFolder_.isEmpty())
+        throw gp::DatabaseError(EngineText::PathNotFound + QStringLiteral(".\n") + databaseName);
+    loc.engine = EngineKind::SQLite;
+    loc.folder = defaultFolder_;
+    return loc;
+}
+
+Connection &Session::connection(const QString &name)
+{
+    auto &slot = connections_[name.toUpper()];
+    if (!slot)
+        slot = std::make_unique<Connection>(*this, name);
+    return *slot;
+}
+
+Connection *Session::findConnection(const QString &name) const
+{
+    const auto it = connections_.find(name.toUpper());
+    return it == connections_.end() ? nullptr : it->second.get();
+}
+
+void Session::closeAll()
+{
+    for (auto &c : connections_)
+        c.second->close();
+}
+
+std::shared_ptr<PhysicalConnection> Session::physicalFor(const DatabaseLocation &location)
+{
+    if (location.isFolder()) {
+        const QString key = location.key();
+        if (auto existing = shared_.value(key).lock())
+            return existing;
+        auto pc = std::make_shared<PhysicalConnection>(*this, location);
+        pc->open();
+        shared_.insert(key, pc);
+        return pc;
+    }
+    auto pc = std::make_shared<PhysicalConnection>(*this, location);
+    pc->open();
+    return pc;
+}
+
+bool Session::databaseExists(const QString &databaseName, const QStringList &params)
+{
+    const DatabaseLocation loc = resolve(databaseName, params);
+    if (loc.isFolder())
+        return QFileInfo::exists(loc.sqliteFile());
+    try {
+        physicalFor(loc);
+        return true;
+    } catch (const gp::DatabaseError &) {
+        return false;
+    }
+}
+
+bool Session::createDatabase(const QString &databaseName, const QStringList &serverStatements, const QStringList &params)
+{
+    const DatabaseLocation loc = resolve(databaseName, params);
+    if (loc.isFolder()) {
+        if (QFileInfo::exists(loc.sqliteFile()))
+            return false;
+        if (!QDir().mkpath(loc.folder))
+            throw gp::DatabaseError(EngineText::PathNotFound + QStringLiteral(".\n") + loc.folder);
+        physicalFor(loc);  // opening makes datos.sqlite
+        return true;
+    }
+    if (databaseExists(databaseName, params))
+        return false;
+    DatabaseLocation server = loc;
+    if (loc.engine == EngineKind::PostgreSQL) {
+        server.database = QStringLiteral("postgres");
+        auto pc = physicalFor(server);
+        pc->exec(QStringLiteral("CREATE DATABASE ") + loc.database.toLower(), {});
+        return true;
+    }
+    server.database = QStringLiteral("master");
+    auto pc = physicalFor(server);
+    for (const QString &sql : serverStatements)
+        pc->exec(sql, {});
+    return true;
+}
+
+} // namespace plat

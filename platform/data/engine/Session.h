@@ -1,0 +1,82 @@
+#pragma once
+#include "platform/data/engine/Connection.h"
+#include "platform/data/engine/DatabaseLocation.h"
+#include "platform/data/engine/EngineKind.h"
+
+#include <QHash>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace plat {
+
+// An engine alias: a name, its driver and the parameter lines the program writes.
+struct Alias
+{
+    QString name;
+    QString driver;        // "MSSQL" for those the program adds at run time
+    QStringList params;    // "NAME=Value" lines
+};
+
+// The engine session: the configured engine, the aliases, the private directory and
+// the named connections. The program has one (defaultSession); tests make their own.
+class Session
+{
+public:
+    Session();
+    ~Session();
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    static Session &defaultSession();
+
+    // The configured engine (`TipoBaseDatos`). Folders are SQLite whatever it is.
+    void setEngine(EngineKind engine) { engine_ = engine; }
+    EngineKind engine() const { return engine_; }
+
+    void setPrivateDir(const QString &dir) { privateDir_ = dir; }
+    QString privateDir() const { return privateDir_; }
+
+    // Where a name that is neither a folder nor an alias points on SQLite
+    // (`PathBaseDatosGeneral`).
+    void setDefaultFolder(const QString &folder);
+    QString defaultFolder() const { return defaultFolder_; }
+
+    // Aliases: read from ALIAS.INI (one section per alias, "NAME=Value" lines), or added
+    // at run time. Names ignore case.
+    void loadAliasFile(const QString &path);
+    void addAlias(const QString &name, const QString &driver, const QStringList &params);
+    bool isAlias(const QString &name) const;
+    Alias alias(const QString &name) const;
+    QStringList aliasNames() const;
+
+    // Where a database name (alias, "?" + name, folder) and parameter lines point.
+    DatabaseLocation resolve(const QString &databaseName, const QStringList &params = {}) const;
+
+    // The connection of that name, made on first use ("Database", "DatabaseGeneral"...).
+    Connection &connection(const QString &name);
+    Connection *findConnection(const QString &name) const;
+    void closeAll();
+
+    // Creates the database a name points at when it does not exist: a folder and its
+    // datos.sqlite; on PostgreSQL CREATE DATABASE (lower-cased) through "postgres".
+    // On SQL Server the program gives its own statements, run on "master" in order;
+    // the first failure is raised. Answers false when it already existed.
+    bool createDatabase(const QString &databaseName, const QStringList &serverStatements = {},
+                        const QStringList &params = {});
+    bool databaseExists(const QString &databaseName, const QStringList &params = {});
+
+    // The physical connection of a location, shared for SQLite files (internal).
+    std::shared_ptr<PhysicalConnection> physicalFor(const DatabaseLocation &location);
+
+private:
+    EngineKind engine_ = EngineKind::SQLite;
+    QString privateDir_;
+    QString defaultFolder_;
+    QMap<QString, Alias> aliases_;   // by upper-case name
+    std::map<QString, std::unique_ptr<Connection>> connections_;
+    QHash<QString, std::weak_ptr<PhysicalConnection>> shared_;
+};
+
+} // namespace plat

@@ -1,0 +1,100 @@
+#include "platform/data/engine/Dialects.h"
+
+#include <QRegularExpression>
+
+namespace plat {
+
+namespace {
+QString &dateFormatSetting()
+{
+    static QString format = QStringLiteral("mm/dd/yyyy");
+    return format;
+}
+} // namespace
+
+void SqlServerDialect::setProgramDateFormat(const QString &format)
+{
+    dateFormatSetting() = format.trimmed().isEmpty() ? QStringLiteral("mm/dd/yyyy") : format.trimmed();
+}
+
+QString SqlServerDialect::programDateFormat() { return dateFormatSetting(); }
+
+QString SqlServerDialect::selectTop(const QString &selectSql, int n) const
+{
+    static const QRegularExpression head(QStringLiteral("^\\s*SELECT\\s+(DISTINCT\\s+)?"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const auto m = head.match(selectSql);
+    if (!m.hasMatch())
+        return selectSql;
+    return selectSql.left(m.capturedEnd(0)) + QStringLiteral("TOP %1 ").arg(n) + selectSql.mid(m.capturedEnd(0));
+}
+
+QString SqlServerDialect::lockHint() const { return QStringLiteral(" WITH(NOLOCK) "); }
+
+QString SqlServerDialect::isNumeric(const QString &expr) const
+{
+    return QStringLiteral("ISNUMERIC(%1)").arg(expr);
+}
+
+QString SqlServerDialect::concat(const QStringList &parts) const { return parts.join(QStringLiteral(" + ")); }
+
+QString SqlServerDialect::dateLiteral(const QDateTime &value) const
+{
+    const QDateTime v = value.isValid() ? value : zeroDate();
+    const bool dayFirst = programDateFormat().startsWith(QLatin1String("dd"), Qt::CaseInsensitive);
+    return quoted(v.toString(dayFirst ? QStringLiteral("dd/MM/yyyy HH:mm:ss") : QStringLiteral("MM/dd/yyyy HH:mm:ss")));
+}
+
+QString SqlServerDialect::keyFieldsQuery(const QString &table, const QString &indexName) const
+{
+    const QString name = indexName.isEmpty() ? physicalIndexName(table, QStringLiteral("Clave1")) : indexName;
+    return QStringLiteral("SELECT C.Name   FROM SYSINDEXES I JOIN SYSINDEXKEYS K   ON I.id = K.id AND I.indid = "
+                          "K.indid   JOIN SYSCOLUMNS C ON I.id = C.id AND K.colid = C.colid   WHERE I.Name = ")
+        + quoted(name) + QStringLiteral("  ORDER BY K.KeyNo");
+}
+
+QString SqlServerDialect::columnsQuery(const QString &table, bool withoutMemos) const
+{
+    return QStringLiteral("SELECT C.Name   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id = O.id   WHERE O.name = ")
+        + quoted(table) + (withoutMemos ? QStringLiteral(" AND C.xtype <> 35 ") : QString())
+        + QStringLiteral(" ORDER BY C.colid ");
+}
+
+QString SqlServerDialect::columnType(const FieldDef &field) const
+{
+    switch (field.type) {
+    case ftWord: return QStringLiteral("INTEGER");
+    case ftAutoInc: return identityColumnType();
+    case ftBoolean: return QStringLiteral("BIT");
+    case ftFloat: return field.precision > 0 ? declaredTypeOfField(field) : QStringLiteral("FLOAT");
+    case ftCurrency: return QStringLiteral("MONEY");
+    case ftDate:
+    case ftTime:
+    case ftDateTime: return QStringLiteral("DATETIME");
+    case ftBlob:
+    case ftGraphic:
+    case ftBytes:
+    case ftVarBytes:
+    case ftTypedBinary:
+    case ftParadoxOle:
+    case ftDBaseOle: return QStringLiteral("IMAGE");
+    default: return declaredTypeOfField(field);
+    }
+}
+
+QString SqlServerDialect::identityColumnType() const { return QStringLiteral("INTEGER IDENTITY(1,1)"); }
+
+// The server's collation already ignores case and accents.
+QString SqlServerDialect::foldExpression(const QString &expr) const { return expr; }
+
+QString SqlServerDialect::threePartName(const QString &database, const QString &table, bool) const
+{
+    return database + QStringLiteral(".dbo.") + table;
+}
+
+QString SqlServerDialect::indexColumn(const IndexDef &index, const QString &field) const
+{
+    return index.descending ? field + QStringLiteral(" DESC") : field;
+}
+
+} // namespace plat

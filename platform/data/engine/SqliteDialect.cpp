@@ -1,0 +1,86 @@
+#include "platform/data/engine/Dialects.h"
+
+#include <QRegularExpression>
+
+namespace plat {
+
+QString SqliteDialect::selectTop(const QString &selectSql, int n) const
+{
+    QString s = selectSql.trimmed();
+    if (s.endsWith(QLatin1Char(';')))
+        s.chop(1);
+    return s + QStringLiteral(" LIMIT %1").arg(n);
+}
+
+QString SqliteDialect::isNumeric(const QString &expr) const
+{
+    return QStringLiteral("ISNUMERIC(%1)").arg(expr);
+}
+
+QString SqliteDialect::keyFieldsQuery(const QString &table, const QString &indexName) const
+{
+    // The primary key has no index of its own name: when the named index does not
+    // exist the table's key columns answer.
+    const QString physical = indexName.isEmpty() ? physicalIndexName(table, QStringLiteral("Clave1"))
+                                                 : physicalIndexName(table, indexName);
+    return QStringLiteral("SELECT name FROM (SELECT seqno AS n, name FROM pragma_index_info(%1) "
+                          "UNION ALL SELECT pk AS n, name FROM pragma_table_info(%2) WHERE pk > 0 "
+                          "AND NOT EXISTS (SELECT 1 FROM sqlite_master WHERE type = 'index' "
+                          "AND name = %1 COLLATE NOCASE)) ORDER BY n")
+        .arg(quoted(physical), quoted(table));
+}
+
+QString SqliteDialect::columnsQuery(const QString &table, bool withoutMemos) const
+{
+    return QStringLiteral("SELECT name FROM pragma_table_info(%1)%2 ORDER BY cid")
+        .arg(quoted(table), withoutMemos ? QStringLiteral(" WHERE upper(type) NOT IN ('TEXT', 'MEMO')") : QString());
+}
+
+QString SqliteDialect::columnType(const FieldDef &field) const { return declaredTypeOfField(field); }
+
+QString SqliteDialect::identityColumnType() const { return QStringLiteral("AUTOINC"); }
+
+QString SqliteDialect::foldExpression(const QString &expr) const
+{
+    return QStringLiteral("GP_PLEGAR(%1)").arg(expr);
+}
+
+QString SqliteDialect::indexColumn(const IndexDef &index, const QString &field) const
+{
+    QString col = field;
+    if (index.caseInsensitive)
+        col += QStringLiteral(" COLLATE NOCASE");
+    if (index.descending)
+        col += QStringLiteral(" DESC");
+    return col;
+}
+
+QStringList SqliteDialect::createTableStatements(const TableDef &def) const
+{
+    QStringList out = Dialect::createTableStatements(def);
+    // Auto-increment columns take the next number when inserted without a value.
+    for (const auto &f : def.fields) {
+        if (f.type != ftAutoInc)
+            continue;
+        out << QStringLiteral("CREATE TRIGGER %1_%2_auto AFTER INSERT ON %1 WHEN NEW.%2 IS NULL BEGIN "
+                              "UPDATE %1 SET %2 = (SELECT IFNULL(MAX(%2), 0) + 1 FROM %1) "
+                              "WHERE rowid = NEW.rowid; END")
+                   .arg(def.name, f.name);
+    }
+    return out;
+}
+
+QString SqliteDialect::isolationStatement(IsolationLevel) const { return {}; }
+
+QString SqliteDialect::adaptProgramSql(const QString &sql) const
+{
+    static const QRegularExpression isolation(QStringLiteral("^\\s*SET\\s+TRANSACTION\\s+ISOLATION\\s+LEVEL\\b"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    if (isolation.match(sql).hasMatch())
+        return {};  // one writer, no isolation levels
+    QString s = rewriteTopAsLimit(sql);
+    s.replace(QStringLiteral("WITH(NOLOCK)"), QString(), Qt::CaseInsensitive);
+    return s;
+}
+
+} // namespace plat

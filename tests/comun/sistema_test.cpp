@@ -1,0 +1,129 @@
+#include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/comun/RutinasSistema.h"
+#include "tests/support/TempDir.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+void Grabar(const QString &ruta, const QByteArray &bytes)
+{
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+TEST(Ficheros, CopiarFichero)
+{
+    gptest::TempDir dir;
+    QByteArray contenido;
+    for (int i = 0; i < 200000; ++i)
+        contenido.append(static_cast<char>(i % 251));
+    Grabar(dir.file(QStringLiteral("Origen.BIN")), contenido);
+    Grabar(dir.file(QStringLiteral("destino.bin")), QByteArray(300000, 'x'));
+    CopiarFichero(dir.file(QStringLiteral("ORIGEN.bin")), dir.file(QStringLiteral("destino.bin")));
+    QFile copia(dir.file(QStringLiteral("destino.bin")));
+    ASSERT_TRUE(copia.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copia.readAll(), contenido);
+
+    EXPECT_THROW(CopiarFichero(dir.file(QStringLiteral("falta.bin")), dir.file(QStringLiteral("x.bin"))), gp::Error);
+    EXPECT_THROW(CopiarFichero(dir.file(QStringLiteral("Origen.BIN")), dir.file(QStringLiteral("no/existe.bin"))),
+                 gp::Error);
+}
+
+TEST(Ficheros, BorrarFicherosSinMayusculas)
+{
+    gptest::TempDir dir;
+    for (const char *nombre : {"_QS1.tmp", "_qs2.TMP", "_QS3", "otro.tmp", "_QSX.dat"})
+        Grabar(dir.file(QString::fromLatin1(nombre)), "x");
+    const QString carpeta = dir.path() + QLatin1Char('/');
+
+    EXPECT_TRUE(BorrarFicheros(carpeta + QStringLiteral("_QS?.tmp")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+              (QStringList{QStringLiteral("_QS3"), QStringLiteral("_QSX.dat"), QStringLiteral("otro.tmp")}));
+
+    EXPECT_TRUE(BorrarFicheros(carpeta + QStringLiteral("_qs*.*")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("otro.tmp")});
+
+    EXPECT_TRUE(BorrarFicheros(carpeta + QStringLiteral("nada*.*")));
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("TEMPDIR")));
+    Grabar(dir.file(QStringLiteral("TEMP1")), "x");
+    EXPECT_FALSE(BorrarFicheros(carpeta + QStringLiteral("TEMP*")));   // a folder among the matches
+    EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("TEMP1"))));
+}
+
+TEST(Sistema, CarpetaTemporalYEjecutable)
+{
+    const QString temporal = DirectorioTemporal();
+    EXPECT_TRUE(temporal.endsWith(QLatin1Char('/')));
+    EXPECT_TRUE(QFileInfo(temporal).isDir());
+
+    const QString propio = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    EXPECT_TRUE(EsEsteEjecutable(propio));
+    EXPECT_TRUE(EsEsteEjecutable(propio.toUpper() + QStringLiteral(".EXE")));
+    EXPECT_TRUE(EsEsteEjecutable(propio.left(4)));
+    EXPECT_FALSE(EsEsteEjecutable(QStringLiteral("KORVEL.EXE")));
+    EXPECT_FALSE(EsEsteEjecutable(QString()));
+}
+
+TEST(Sistema, GuidUsuarioYAdaptador)
+{
+    const QString guid = NuevoGUID();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$"))
+                    .match(guid)
+                    .hasMatch())
+        << qPrintable(guid);
+    EXPECT_NE(NuevoGUID(), guid);
+    EXPECT_FALSE(NombreUsuarioWindows().isEmpty());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9A-F]{12}$")).match(DireccionAdaptadorRed()).hasMatch());
+}
+
+TEST(Sistema, DireccionIP)
+{
+    QString host, direccion, error;
+    const bool ok = ObtenerDireccionIP(host, direccion, error);
+    EXPECT_FALSE(host.isEmpty());
+    if (ok) {
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+$")).match(direccion).hasMatch());
+        EXPECT_NE(direccion, QStringLiteral("127.0.0.1"));
+    } else {
+        EXPECT_TRUE(direccion.isEmpty());
+        EXPECT_FALSE(error.isEmpty());
+    }
+}
+
+TEST(Sistema, VersionDelNucleo)
+{
+    VersionWindows version;
+    version.textoServicio = QStringLiteral("resto");
+    ASSERT_TRUE(LeerVersionWindows(version));
+    EXPECT_EQ(version.tamano, kTamanoVersionWindows);
+    EXPECT_EQ(version.plataforma, kPlataformaLinux);
+    EXPECT_GE(version.versionMayor, 2u);
+    EXPECT_TRUE(version.textoServicio.isEmpty());
+}
+
+TEST(Sistema, EsperaProcesandoEventos)
+{
+    QElapsedTimer reloj;
+    reloj.start();
+    EsperarMilisegundos(0);
+    EXPECT_LT(reloj.elapsed(), 20);
+
+    bool disparado = false;
+    QTimer::singleShot(5, [&] { disparado = true; });
+    reloj.restart();
+    EsperarMilisegundos(60);
+    EXPECT_GE(reloj.elapsed(), 60);
+    EXPECT_TRUE(disparado);
+}
+
+} // namespace

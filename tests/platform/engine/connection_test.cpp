@@ -1,0 +1,182 @@
+#include "tests/platform/engine/EngineFixture.h"
+
+#include "GENEW/runtime/comun/Errores.h"
+
+using namespace plat;
+using gptest::EngineTest;
+
+namespace {
+
+TableDef clientes()
+{
+    TableDef t;
+    t.name = QStringLiteral("CLIENTES");
+    t.fields = {{QStringLiteral("Codigo"), ftInteger},
+                {QStringLiteral("Serie"), ftString, 4},
+                {QStringLiteral("Nombre"), ftString, 40},
+                {QStringLiteral("Alta"), ftDateTime},
+                {QStringLiteral("Saldo"), ftFloat, 0, 28, 8},
+                {QStringLiteral("Notas"), ftMemo},
+                {QStringLiteral("Foto"), ftBlob},
+                {QStringLiteral("Nivel"), ftSmallint}};
+    IndexDef pk;
+    pk.name = QStringLiteral("<Primary>");
+    pk.fields = {QStringLiteral("Codigo"), QStringLiteral("Serie")};
+    pk.primary = pk.unique = true;
+    IndexDef byName;
+    byName.name = QStringLiteral("Clave2");
+    byName.fields = {QStringLiteral("Nombre")};
+    byName.caseInsensitive = true;
+    IndexDef byDate;
+    byDate.name = QStringLiteral("Clave3");
+    byDate.fields = {QStringLiteral("Alta"), QStringLiteral("Codigo")};
+    byDate.descending = true;
+    t.indexes = {byName, pk, byDate};
+    return t;
+}
+
+QString thrownText(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const gp::DatabaseError &e) {
+        return e.mensaje();
+    }
+    return QStringLiteral("<nothing raised>");
+}
+
+} // namespace
+
+TEST_P(EngineTest, SchemaComesBackAsDeclared)
+{
+    db().createTable(clientes());
+    const auto cols = db().columns(QStringLiteral("clientes"));
+    ASSERT_EQ(cols.size(), 8);
+    const struct { const char *name; TFieldType type; int size; } expected[] = {
+        {"Codigo", ftInteger, 0}, {"Serie", ftString, 4}, {"Nombre", ftString, 40}, {"Alta", ftDateTime, 0},
+        {"Saldo", ftFloat, 0},    {"Notas", ftMemo, 0},   {"Foto", ftBlob, 0},      {"Nivel", ftSmallint, 0},
+    };
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(cols[i].name, QLatin1String(expected[i].name));
+        EXPECT_EQ(cols[i].type, expected[i].type) << expected[i].name;
+        EXPECT_EQ(cols[i].size, expected[i].size) << expected[i].name;
+    }
+    EXPECT_EQ(cols[4].precision, 28);
+    EXPECT_EQ(cols[4].scale, 8);
+
+    const auto ix = db().indexes(QStringLiteral("CLIENTES"));
+    ASSERT_EQ(ix.size(), 3);
+    EXPECT_EQ(ix[0].name, QStringLiteral("Clave1"));
+    EXPECT_TRUE(ix[0].primary);
+    EXPECT_EQ(ix[0].fields, (QStringList{"Codigo", "Serie"}));
+    EXPECT_EQ(ix[1].name, QStringLiteral("Clave2"));
+    EXPECT_TRUE(ix[1].caseInsensitive);
+    EXPECT_FALSE(ix[1].descending);
+    EXPECT_EQ(ix[2].name, QStringLiteral("Clave3"));
+    EXPECT_TRUE(ix[2].descending);
+    EXPECT_FALSE(ix[2].caseInsensitive);
+    EXPECT_EQ(ix[2].fields, (QStringList{"Alta", "Codigo"}));
+    EXPECT_EQ(db().keyFields(QStringLiteral("CLIENTES")), (QStringList{"Codigo", "Serie"}));
+    EXPECT_EQ(db().keyFields(QStringLiteral("CLIENTES"), QStringLiteral("CLIENTES_Clave3")),
+              (QStringList{"Alta", "Codigo"}));
+    EXPECT_TRUE(db().tableNames().contains(QStringLiteral("CLIENTES")));
+}
+
+TEST_P(EngineTest, ValuesRoundTripWithParameters)
+{
+    db().createTable(clientes());
+    const QDateTime alta(QDate(2024, 2, 29), QTime(13, 45, 7));
+    const QByteArray foto("\x00\x01\xff binary", 12);
+    db().exec(QStringLiteral("INSERT INTO CLIENTES (Codigo, Serie, Nombre, Alta, Saldo, Notas, Foto) "
+                             "VALUES (:Codigo, :Serie, :Nombre, :Alta, :Saldo, :Notas, :Foto)"),
+              {{"Codigo", 1}, {"Serie", QString()}, {"Nombre", QStringLiteral("Íñigo O'Neill")}, {"Alta", alta},
+               {"Saldo", 1234.5}, {"Notas", QStringLiteral("línea 1\r\nlínea 2")}, {"Foto", foto}});
+    db().exec(QStringLiteral("INSERT INTO CLIENTES (Codigo, Serie) VALUES (2, 'B')"));
+
+    const auto r = db().query(QStringLiteral("SELECT Codigo, Serie, Nombre, Alta, Saldo, Notas, Foto FROM CLIENTES "
+                                             "ORDER BY Codigo"));
+    ASSERT_EQ(r.rows.size(), 2);
+    EXPECT_EQ(r.columns, (QStringList{"Codigo", "Serie", "Nombre", "Alta", "Saldo", "Notas", "Foto"}));
+    EXPECT_EQ(r.value(0, "Serie").toString(), QString());
+    EXPECT_FALSE(r.rows[0][1].isNull()) << "an empty text is stored as '', not NULL";
+    EXPECT_EQ(r.value(0, "Nombre").toString(), QStringLiteral("Íñigo O'Neill"));
+    EXPECT_EQ(r.value(0, "Alta").toDateTime(), alta);
+    EXPECT_DOUBLE_EQ(r.value(0, "Saldo").toDouble(), 1234.5);
+    EXPECT_EQ(r.value(0, "Notas").toString(), QStringLiteral("línea 1\r\nlínea 2"));
+    EXPECT_EQ(r.value(0, "Foto").toByteArray(), foto);
+    // Columns left out take their defaults: '' for texts, the zero date for dates.
+    EXPECT_EQ(r.value(1, "Nombre").toString(), QString());
+    EXPECT_FALSE(r.rows[1][2].isNull());
+    EXPECT_EQ(r.value(1, "Alta").toDateTime(), Dialect::zeroDate());
+
+    // Dates compare in SQL through the dialect's literal.
+    const auto n = db().scalar(QStringLiteral("SELECT COUNT(*) FROM CLIENTES WHERE Alta > %1")
+                                   .arg(db().dialect().dateLiteral(QDateTime(QDate(2024, 2, 29), QTime(0, 0)))));
+    EXPECT_EQ(n.toInt(), 1);
+    const auto zero = db().scalar(QStringLiteral("SELECT COUNT(*) FROM CLIENTES WHERE Alta = %1")
+                                      .arg(db().dialect().zeroDateLiteral()));
+    EXPECT_EQ(zero.toInt(), 1);
+}
+
+TEST_P(EngineTest, FailuresCarryTheEngineTexts)
+{
+    TableDef t = clientes();
+    t.fields[2].required = true;
+    db().createTable(t);
+    db().exec(QStringLiteral("INSERT INTO CLIENTES (Codigo, Serie, Nombre) VALUES (1, 'A', 'x')"));
+
+    const QString dup = thrownText([&] {
+        db().exec(QStringLiteral("INSERT INTO CLIENTES (Codigo, Serie, Nombre) VALUES (1, 'A', 'y')"));
+    });
+    EXPECT_TRUE(dup.startsWith(QStringLiteral("Key violation"))) << dup.toStdString();
+
+    const QString missing = thrownText([&] {
+        db().exec(QStringLiteral("INSERT INTO CLIENTES (Codigo, Serie, Nombre) VALUES (2, 'A', NULL)"));
+    });
+    EXPECT_EQ(missing, QStringLiteral("Field 'Nombre' must have a value"));
+
+    const QString noTable = thrownText([&] { db().query(QStringLiteral("SELECT * FROM NOEXISTE")); });
+    EXPECT_TRUE(noTable.startsWith(QStringLiteral("Table does not exist"))) << noTable.toStdString();
+
+    const QString noColumns = thrownText([&] { db().columns(QStringLiteral("NOEXISTE")); });
+    EXPECT_TRUE(noColumns.startsWith(QStringLiteral("Table does not exist"))) << noColumns.toStdString();
+}
+
+TEST_P(EngineTest, FailedStatementLeavesTheTransactionUsable)
+{
+    db().createTable(clientes());
+    db().startTransaction();
+    db().exec(QStringLiteral("INSERT INTO CLIENTES (Codigo, Serie) VALUES (1, 'A')"));
+    EXPECT_THROW(db().exec(QStringLiteral("INSERT INTO CLIENTES (Codigo, Serie) VALUES (1, 'A')")), gp::DatabaseError);
+    db().exec(QStringLiteral("INSERT INTO CLIENTES (Codigo, Serie) VALUES (2, 'A')"));
+    db().commit();
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM CLIENTES")).toInt(), 2);
+
+    db().startTransaction();
+    EXPECT_TRUE(db().inTransaction());
+    db().exec(QStringLiteral("DELETE FROM CLIENTES"));
+    db().rollback();
+    EXPECT_FALSE(db().inTransaction());
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM CLIENTES")).toInt(), 2);
+}
+
+TEST_P(EngineTest, TablesAreDroppedEmptiedAndMatchedByPattern)
+{
+    for (const char *name : {"_QS01", "_qs02", "TEMP_X", "OTRA"}) {
+        TableDef t;
+        t.name = QLatin1String(name);
+        t.fields = {{QStringLiteral("A"), ftInteger, 0, 0, 0, false, {}}};
+        db().createTable(t);
+        db().exec(QStringLiteral("INSERT INTO %1 (A) VALUES (1)").arg(t.name));
+    }
+    db().emptyTable(QStringLiteral("OTRA"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM OTRA")).toInt(), 0);
+    EXPECT_EQ(db().dropTablesMatching(QStringLiteral("_QS*.*")), 2);
+    EXPECT_EQ(db().tableNames(), (QStringList{"OTRA", "TEMP_X"}));
+    db().dropTable(QStringLiteral("TEMP_X"));
+    EXPECT_FALSE(db().tableExists(QStringLiteral("temp_x")));
+    EXPECT_NO_THROW(db().dropTable(QStringLiteral("TEMP_X")));
+    EXPECT_THROW(db().dropTable(QStringLiteral("TEMP_X"), false), gp::DatabaseError);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, EngineTest, GP_ENGINE_BACKENDS);
