@@ -103,7 +103,7 @@ private:
         QKeyEvent changed(e->type(), qtKey, keypad ? e->modifiers() | Qt::KeypadModifier : e->modifiers(),
                           ch.isNull() ? QString() : QString(ch));
         replacing_ = true;
-        QCoreApplication::sendEvent(self, &changed);
+        application().deliverKey(self, &changed);
         replacing_ = false;
         e->setAccepted(changed.isAccepted());
         return true;
