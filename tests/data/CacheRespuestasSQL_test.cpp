@@ -1,3 +1,4 @@
+#include "tests/data/ImprimirQString.h"
 #include "GENEW/data/CacheRespuestasSQL.h"
 #include "GENEW/data/RespuestaSQL.h"
 

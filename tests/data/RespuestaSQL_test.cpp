@@ -1,3 +1,4 @@
+#include "tests/data/ImprimirQString.h"
 #include "GENEW/data/RespuestaSQL.h"
 #include "tests/data/FilasEnMemoria.h"
 

@@ -44,8 +44,17 @@ QString ExtraerCampo(int indice, const QString &texto, const QString &separador)
         return QString();
     if (separador.isEmpty())
         return indice == 0 ? texto : QString();
-    const QStringList piezas = texto.split(separador, Qt::KeepEmptyParts, Qt::CaseSensitive);
-    return indice < piezas.size() ? piezas.at(indice) : QString();
+    // Walks to the piece instead of splitting the whole text: callers often step through
+    // long texts piece by piece.
+    qsizetype inicio = 0;
+    for (int pieza = 0; pieza < indice; ++pieza) {
+        const qsizetype siguiente = texto.indexOf(separador, inicio, Qt::CaseSensitive);
+        if (siguiente < 0)
+            return QString();
+        inicio = siguiente + separador.size();
+    }
+    const qsizetype fin = texto.indexOf(separador, inicio, Qt::CaseSensitive);
+    return texto.mid(inicio, fin < 0 ? -1 : fin - inicio);
 }
 
 QString ExtraerCampoDesdeElFinal(int n, const QString &texto, const QString &separador)
