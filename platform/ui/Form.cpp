@@ -428,11 +428,12 @@ void Form::mdiChildActivated(QMdiSubWindow *window)
         return;
     Form *before = activeChild_;
     activeChild_ = now;
-    if (before)
+    // A child being freed gets no more events.
+    if (before && !before->destroyed_)
         before->fire(before->OnDeactivate);
     if (menu_)
         menu_->mergeWith(now ? now->menu() : nullptr);
-    if (now)
+    if (now && !now->destroyed_)
         now->fire(now->OnActivate);
     application().checkActiveForm();
 }
