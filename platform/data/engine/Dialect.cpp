@@ -2,6 +2,8 @@
 
 #include "platform/data/engine/Dialects.h"
 
+#include "GENEW/runtime/comun/LiteralFechaSQL.h"
+
 #include <QRegularExpression>
 
 namespace plat {
@@ -33,6 +35,19 @@ QString Dialect::isoDateTime(const QDateTime &value)
 QString Dialect::dateLiteral(const QDateTime &value) const
 {
     return quoted(isoDateTime(value.isValid() ? value : zeroDate()));
+}
+
+QString Dialect::dateLiteralText(const QDateTime &value, const QString &) const
+{
+    return isoDateTime(value.isValid() ? value : zeroDate());
+}
+
+void Dialect::installAsProgramDateLiteral() const
+{
+    const Dialect *self = this;  // dialects live as long as the program
+    InstalarLiteralFechaSQL([self](const QDateTime &valor, const QString &literalPrograma) {
+        return self->dateLiteralText(valor, literalPrograma);
+    });
 }
 
 QString Dialect::quoted(const QString &text)

@@ -36,6 +36,12 @@ public:
     // A date-time literal, quoted, as this engine reads it. The zero date is 30/12/1899.
     virtual QString dateLiteral(const QDateTime &value) const;
     QString zeroDateLiteral() const { return dateLiteral(zeroDate()); }
+    // What goes between the quotes of a date the program writes, given the program's
+    // own literal text: SQL Server keeps it; the others write 'yyyy-mm-dd hh:mm:ss'
+    // whatever the program's text looks like (an invalid date is the zero date).
+    virtual QString dateLiteralText(const QDateTime &value, const QString &programLiteral) const;
+    // Makes this dialect the one the common routines write date literals with.
+    void installAsProgramDateLiteral() const;
     static QDateTime zeroDate();
     // 'yyyy-mm-dd hh:mm:ss' for a date-time; the form the layer stores and binds.
     static QString isoDateTime(const QDateTime &value);

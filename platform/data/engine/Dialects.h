@@ -64,6 +64,7 @@ public:
     QString isNumeric(const QString &expr) const override;
     QString concat(const QStringList &parts) const override;
     QString dateLiteral(const QDateTime &value) const override;
+    QString dateLiteralText(const QDateTime &value, const QString &programLiteral) const override;
     QString keyFieldsQuery(const QString &table, const QString &indexName) const override;
     QString columnsQuery(const QString &table, bool withoutMemos) const override;
     QString columnType(const FieldDef &field) const override;

@@ -45,6 +45,14 @@ QString SqlServerDialect::dateLiteral(const QDateTime &value) const
     return quoted(v.toString(dayFirst ? QStringLiteral("dd/MM/yyyy HH:mm:ss") : QStringLiteral("MM/dd/yyyy HH:mm:ss")));
 }
 
+QString SqlServerDialect::dateLiteralText(const QDateTime &value, const QString &programLiteral) const
+{
+    if (!programLiteral.isEmpty())
+        return programLiteral;
+    const QString q = dateLiteral(value);
+    return q.mid(1, q.size() - 2);
+}
+
 QString SqlServerDialect::keyFieldsQuery(const QString &table, const QString &indexName) const
 {
     const QString name = indexName.isEmpty() ? physicalIndexName(table, QStringLiteral("Clave1")) : indexName;

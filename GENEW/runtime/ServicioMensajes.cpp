@@ -1,0 +1,67 @@
+#include "GENEW/runtime/ServicioMensajes.h"
+
+#include "GENEW/runtime/TfGENEMENS.h"
+#include "GENEW/runtime/TraduccionExcepciones.h"
+
+#include <memory>
+
+ServicioMensajes::ServicioMensajes(TfGENEMENS &formulario)
+    : terminar([] { plat::application().terminate(); }), formulario_(formulario)
+{
+}
+
+ServicioMensajes::~ServicioMensajes()
+{
+    desinstalar();
+}
+
+QString ServicioMensajes::MostrarMensaje(const QString &tipo, const QString &texto, const QString &respuesta)
+{
+    // The window on screen keeps its message: a second one opens its own window above it.
+    std::unique_ptr<TfGENEMENS> encima;
+    TfGENEMENS *ventana = &formulario_;
+    if (formulario_.visible()) {
+        encima = std::make_unique<TfGENEMENS>();
+        encima->Plataforma = formulario_.Plataforma;
+        encima->ProcesarTeclaPulsada = formulario_.ProcesarTeclaPulsada;
+        encima->ProcesarTeclaFormulario = formulario_.ProcesarTeclaFormulario;
+        encima->afterConstruction();
+        ventana = encima.get();
+    }
+    ventana->TipoMensaje = tipo;
+    ventana->TextoDelMensaje = TraducirTextoMarcado(texto);
+    ventana->RespuestaMensaje = respuesta;
+    const int resultado = ventana->ShowModal();
+
+    QString respuestaFinal = respuesta;
+    if (tipo == QLatin1String("C"))
+        respuestaFinal = resultado == plat::mrYes ? QStringLiteral("SI") : QStringLiteral("NO");
+    else if (tipo == QLatin1String("P"))
+        respuestaFinal = resultado == plat::mrOk ? ventana->RespuestaMensaje : QString();
+    else if (tipo == QLatin1String("E") && terminar)
+        terminar();
+    return respuestaFinal;
+}
+
+void ServicioMensajes::instalar()
+{
+    if (instalado_)
+        return;
+    anterior_ = instalarSalidaMensajes(this);
+    instalado_ = true;
+}
+
+void ServicioMensajes::desinstalar()
+{
+    if (!instalado_)
+        return;
+    instalarSalidaMensajes(anterior_);
+    instalado_ = false;
+}
+
+void ServicioMensajes::mostrarProgreso(const QString &texto1, const QString &texto2, const QString &texto3,
+                                       const QString &texto4)
+{
+    if (anterior_)
+        anterior_->mostrarProgreso(texto1, texto2, texto3, texto4);
+}

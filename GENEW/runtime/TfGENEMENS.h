@@ -1,0 +1,58 @@
+#pragma once
+#include "platform/ui/Form.h"
+
+#include <QString>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The program's one message window. A message has a kind ("I" information, "A" warning,
+// "E" error, "C" yes/no question, "P" prompt for a text) that decides the caption, the icon
+// and the buttons; the window is shown modally and hidden again when a button is pressed.
+class TfGENEMENS : public plat::Form
+{
+    Q_OBJECT
+public:
+    explicit TfGENEMENS(QWidget *parent = nullptr);
+
+    // The message the next showing displays, and on return the typed answer of a prompt.
+    QString TipoMensaje;
+    QString TextoDelMensaje;
+    QString RespuestaMensaje;
+
+    // The platform name decides the window's height (the old system's caption was taller on
+    // one platform).
+    QString Plataforma;
+
+    QFrame *PanelMensaje;
+    QLabel *TextoMensaje;
+    QLabel *ImagenInformacion;
+    QLabel *ImagenExclamacion;
+    QLabel *ImagenInterrogacion;
+    QLabel *ImagenError;
+    QFrame *PanelRespuesta;
+    QLineEdit *EditRespuesta;
+    QPushButton *pbAceptar;
+    QPushButton *pbSI;
+    QPushButton *pbNO;
+
+    // The common keyboard routines the window hands its keys to before its controls see
+    // them; the start-up form assigns them.
+    plat::KeyPressEvent ProcesarTeclaPulsada;
+    plat::KeyEvent ProcesarTeclaFormulario;
+
+    void FormShow(QObject *Sender);
+    void FormHide(QObject *Sender);
+    void FormActivate(QObject *Sender);
+    void FormKeyPress(QObject *Sender, QChar &Key);
+    void FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift);
+
+private:
+    QPushButton *boton(const QString &nombre, const QString &texto, int resultado);
+    void mostrarIcono(QLabel *icono);
+    int tamanoLetraDiseno_ = 0;
+};
+
+extern TfGENEMENS *fGENEMENS;
