@@ -116,10 +116,7 @@ private:
         };
         try {
             if (definicion.isEmpty()) {
-                const QString estandar = ejecutor_.ficheroDefinicionesBaseDatos();
-                texto = CargarDefinicionesEstructura(estandar, CambiarExtension(estandar, QStringLiteral(".ESP")),
-                                                     CambiarExtension(estandar, QStringLiteral(".VRT")),
-                                                     ejecutor_.lectorFicheros(), mostrar);
+                texto = TextoEstructura(ejecutor_.ficheroDefinicionesBaseDatos(), ejecutor_.lectorFicheros(), mostrar);
             } else {
                 texto = CargarDefinicionesEstructura(definicion.section(u';', 0, 0), definicion.section(u';', 1, 1),
                                                      QString(), ejecutor_.lectorFicheros(), mostrar);
