@@ -1,6 +1,7 @@
 #include "GENEW/runtime/estructura/CreacionTabla.h"
 
 #include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/comun/RutinasSQL.h"
 #include "GENEW/runtime/estructura/DefinicionesEstructura.h"
 #include "GENEW/runtime/estructura/LineaDefinicion.h"
 
@@ -86,7 +87,7 @@ public:
                 tabla_.TableName = ejecutor_.quitarPropietarioTabla(tabla_.TableName);
         }
         nombre_ = ejecutor_.quitarPropietarioTabla(tabla_.TableName);
-        general_ = ejecutor_.esTablaGeneral(tabla_.TableName);
+        general_ = EsTablaGeneral(tabla_.TableName);
         if (!temporal_ && existeTabla(alternativa))
             return false;
         if (alternativa)

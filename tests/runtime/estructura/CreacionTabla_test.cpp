@@ -67,11 +67,6 @@ public:
     {
         return indice == kIndicePrimario ? "Clave1" : indice;
     }
-    bool esTablaGeneral(const QString &tabla) override
-    {
-        const QString nombre = tabla.section('.', -1);
-        return nombre == "EMPRESA" || nombre == "CAMPOUSR";
-    }
     void conectarBaseDatosAlt(const QString &alias, int empresa) override
     {
         registro << QString("alt:%1:%2").arg(alias).arg(empresa);
