@@ -1,5 +1,6 @@
 #pragma once
 #include "GENEW/runtime/comun/TipoCampo.h"
+#include "platform/data/engine/Schema.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -20,39 +21,8 @@ TFieldType fieldTypeFromName(const QString &name);   // ftUnknown when not a typ
 
 enum class FieldKind { Data, Calculated, Lookup };
 
-struct FieldDef;
+// A column definition (the engine's schema type) in one call.
 FieldDef fieldDef(const QString &name, TFieldType type, int size = 0, bool required = false);
-
-} // namespace plat
-
-// Declared shape of columns and indexes: the engine's schema types.
-#if __has_include("platform/data/engine/Schema.h")
-#include "platform/data/engine/Schema.h"
-#else
-namespace plat {
-struct FieldDef
-{
-    QString name;
-    TFieldType type = ftUnknown;
-    int size = 0;
-    int precision = 0;
-    int scale = 0;
-    bool required = false;
-    QString declaredType;
-};
-struct IndexDef
-{
-    QString name;
-    QStringList fields;
-    bool primary = false;
-    bool unique = false;
-    bool caseInsensitive = false;
-    bool descending = false;
-};
-} // namespace plat
-#endif
-
-namespace plat {
 
 // One field of a dataset: a view on one value of the dataset's current record buffer.
 // Field objects live as long as their dataset; a dataset that is closed and reopened keeps

@@ -42,7 +42,7 @@ QStringList sqlVariableNames(const QString &sql)
     return names;
 }
 
-DriverStatement toDriverStatement(const QString &sql)
+DriverStatement toDriverStatement(const QString &sql, const QString &namedPrefix)
 {
     DriverStatement out;
     QStringList variables;   // kind variables listed so far, for the "_n" rule
@@ -54,6 +54,10 @@ DriverStatement toDriverStatement(const QString &sql)
     if (!firstPiece.isEmpty() && isKind(firstPiece[0]))
         addName(variables, leadingName(firstPiece));
     bool scanning = !firstPiece.isEmpty();
+    auto placeholder = [&] {
+        return namedPrefix.isEmpty() ? QStringLiteral("?")
+                                     : u':' + namedPrefix + QString::number(out.placeholders.size() - 1);
+    };
     QChar quote;
     for (int i = 0; i < sql.size(); ++i) {
         const QChar c = sql[i];
@@ -76,7 +80,7 @@ DriverStatement toDriverStatement(const QString &sql)
                 continue;
             }
             out.placeholders << variables.last();
-            out.sql += u'?';
+            out.sql += placeholder();
             i += int(name.size());
             continue;
         }
@@ -87,7 +91,7 @@ DriverStatement toDriverStatement(const QString &sql)
             while (end < sql.size() && (sql[end].isLetterOrNumber() || sql[end] == u'_'))
                 ++end;
             out.placeholders << sql.mid(i + 1, end - i - 1);
-            out.sql += u'?';
+            out.sql += placeholder();
             i = end - 1;
             continue;
         }

@@ -12,12 +12,13 @@ QStringList sqlVariableNames(const QString &sql);
 
 // The statement as the driver takes it: each variable (except "*" lists, which callers
 // put into the text themselves) and each plain ":name" parameter outside quotes becomes a
-// positional "?"; `placeholders` names them in order.
+// positional "?" (or, with a prefix, the named placeholder ":<prefix><n>", n from 0);
+// `placeholders` names them in order.
 struct DriverStatement
 {
     QString sql;
     QStringList placeholders;
 };
-DriverStatement toDriverStatement(const QString &sql);
+DriverStatement toDriverStatement(const QString &sql, const QString &namedPrefix = QString());
 
 } // namespace plat

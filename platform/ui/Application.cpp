@@ -8,7 +8,11 @@
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QWidget>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace plat {
 
@@ -48,7 +52,9 @@ void Application::setTitle(const QString &title)
 void Application::terminate()
 {
     terminated_ = true;
-    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    // exit(), not quit(): Qt's quit asks every window to close first, and a form's close
+    // is the class library's close, which for the main form terminates again.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 void Application::processMessages()
@@ -195,6 +201,47 @@ bool Application::previewKey(QWidget *receiver, QKeyEvent *event)
     keysInDelivery_.remove(event);
     event->accept();
     return true;
+}
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int)
+{
+    const char c = 1;
+    // Only a write is safe inside a signal handler; the event loop does the rest.
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &c, 1);
+}
+
+} // namespace
+
+void Application::closeOnTerminationSignals()
+{
+    if (signalPipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+        char c;
+        [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &c, 1);
+        if (Form *main = mainForm())
+            main->Close();
+        else
+            terminate();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+void Application::deliverKey(QWidget *receiver, QKeyEvent *event)
+{
+    keysInDelivery_.insert(event);
+    QCoreApplication::sendEvent(receiver, event);
+    keysInDelivery_.remove(event);
 }
 
 bool Application::eventFilter(QObject *watched, QEvent *event)

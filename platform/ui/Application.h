@@ -58,6 +58,10 @@ public:
     Cursor cursor() const { return cursor_; }
     void setCursor(Cursor cursor);
 
+    // SIGTERM and SIGINT close the main form (as its close box would) once the event loop
+    // runs, so that a session logout or a script ends the program cleanly.
+    void closeOnTerminationSignals();
+
     // Runs code on behalf of sender's event; an exception it throws goes to OnException
     // (gp::Abort is dropped silently). Returns false when it threw.
     template<class F>
@@ -89,6 +93,9 @@ public:
     void addOwner(QObject *owner);
     void removeOwner(QObject *owner);
     void checkActiveForm();
+    // Sends a key event that the form's preview has already seen (a control's handlers
+    // changed it) straight to the widget.
+    void deliverKey(QWidget *receiver, QKeyEvent *event);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

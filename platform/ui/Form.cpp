@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -56,6 +57,13 @@ Form::Form(QWidget *parent) : QWidget(parent, parent ? Qt::Window : Qt::WindowFl
 Form::~Form()
 {
     application().removeOwner(this);
+    if (mdiArea_) {
+        // The children go first, while the frame is still whole.
+        disconnect(mdiArea_, nullptr, this, nullptr);
+        const auto windows = mdiArea_->subWindowList();
+        for (QMdiSubWindow *w : windows)
+            delete w;
+    }
 }
 
 Form *Form::formOf(const QWidget *widget)
@@ -330,6 +338,9 @@ void Form::Free()
         destroyed_ = true;
         fire(OnDestroy);
     }
+    // An MDI frame's children are freed with it, each with its own OnDestroy.
+    while (Form *child = mdiChild(0))
+        child->Free();
     if (subWindow_) {
         QMdiSubWindow *window = subWindow_;
         subWindow_ = nullptr;
@@ -417,11 +428,12 @@ void Form::mdiChildActivated(QMdiSubWindow *window)
         return;
     Form *before = activeChild_;
     activeChild_ = now;
-    if (before)
+    // A child being freed gets no more events.
+    if (before && !before->destroyed_)
         before->fire(before->OnDeactivate);
     if (menu_)
         menu_->mergeWith(now ? now->menu() : nullptr);
-    if (now)
+    if (now && !now->destroyed_)
         now->fire(now->OnActivate);
     application().checkActiveForm();
 }
@@ -529,24 +541,44 @@ bool Form::runKeyHandlers(QKeyEvent *e, std::unique_ptr<QKeyEvent> *replacement)
     return true;
 }
 
+bool Form::pressDialogButton(QKeyEvent *e)
+{
+    // Enter presses the default button and Esc the cancel button when the focused
+    // control leaves the key (edits do; memos keep Enter).
+    if (e->type() != QEvent::KeyPress || (e->modifiers() & ~Qt::KeypadModifier))
+        return false;
+    const char *role = nullptr;
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+        role = "_plat_default";
+    else if (e->key() == Qt::Key_Escape)
+        role = "_plat_cancel";
+    if (!role)
+        return false;
+    for (QPushButton *b : findChildren<QPushButton *>())
+        if (b->property(role).toBool() && b->isVisible() && b->isEnabled() && formOf(b) == this) {
+            b->click();
+            return true;
+        }
+    return false;
+}
+
 void Form::handleOwnKey(QKeyEvent *e)
 {
-    if (keyPreview_) {
-        // The preview has run already (Application's filter); nothing more for the form.
-        if (formStyle_ == fsMDIChild)
+    if (!keyPreview_) {
+        // Without the preview the form sees the keys its controls leave.
+        std::unique_ptr<QKeyEvent> replacement;
+        if (!runKeyHandlers(e, &replacement)) {
             e->accept();
-        else
-            e->ignore();
-        return;
+            return;
+        }
+        if (replacement && e->type() == QEvent::KeyPress
+            && (replacement->key() == Qt::Key_Tab || replacement->key() == Qt::Key_Backtab)) {
+            focusNextPrevChild(!(replacement->modifiers() & Qt::ShiftModifier));
+            e->accept();
+            return;
+        }
     }
-    std::unique_ptr<QKeyEvent> replacement;
-    if (!runKeyHandlers(e, &replacement)) {
-        e->accept();
-        return;
-    }
-    if (replacement && e->type() == QEvent::KeyPress
-        && (replacement->key() == Qt::Key_Tab || replacement->key() == Qt::Key_Backtab)) {
-        focusNextPrevChild(!(replacement->modifiers() & Qt::ShiftModifier));
+    if (pressDialogButton(e)) {
         e->accept();
         return;
     }

@@ -165,6 +165,7 @@ private:
     void tryEndModal();
     void mdiChildActivated(QMdiSubWindow *window);
     void handleOwnKey(QKeyEvent *event);
+    bool pressDialogButton(QKeyEvent *event);
     void fire(const NotifyEvent &event);
 
     int tag_ = 0;

@@ -80,6 +80,13 @@ QString SqliteDialect::adaptProgramSql(const QString &sql) const
         return {};  // one writer, no isolation levels
     QString s = rewriteTopAsLimit(sql);
     s.replace(QStringLiteral("WITH(NOLOCK)"), QString(), Qt::CaseInsensitive);
+    // Dates are kept as ISO text: a zero-date default in the program's form would
+    // never equal the zero date the layer writes.
+    static const QRegularExpression ddl(QStringLiteral("^\\s*(CREATE|ALTER)\\s+TABLE\\b"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression zeroDate(QStringLiteral("'(?:12/30/1899|30/12/1899)( 00:00:00)?'"));
+    if (ddl.match(s).hasMatch())
+        s.replace(zeroDate, QStringLiteral("'1899-12-30 00:00:00'"));
     return s;
 }
 

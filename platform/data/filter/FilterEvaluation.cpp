@@ -1,6 +1,8 @@
 #include "platform/data/filter/FilterCompiledNode.h"
 #include "platform/data/filter/FilterExpression.h"
 #include "platform/data/filter/FilterValues.h"
+#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
 
 namespace plat {
 
@@ -75,6 +77,12 @@ std::optional<ComparableValue> timeFromVariant(const QVariant &variant)
     return value;
 }
 
+qint64 zeroDateKey()
+{
+    static const qint64 key = momentKey(FechaCero().date(), FechaCero().time());
+    return key;
+}
+
 bool isBlank(const CompiledFilterNode &node, const FilterRecord &record)
 {
     const QVariant variant = record.fieldValue(node.field.index);
@@ -84,7 +92,7 @@ bool isBlank(const CompiledFilterNode &node, const FilterRecord &record)
     if (node.valueClass == ValueClass::Text)
         return value->text.isEmpty();
     if (node.valueClass == ValueClass::Moment)
-        return value->key == momentKey(QDate(1899, 12, 30), QTime(0, 0));
+        return value->key == zeroDateKey();
     return false;
 }
 
@@ -169,7 +177,7 @@ std::optional<ComparableValue> comparableFromVariant(const QVariant &variant, Va
     ComparableValue value;
     switch (valueClass) {
     case ValueClass::Text:
-        value.text = foldCase ? variant.toString().toUpper() : variant.toString();
+        value.text = foldCase ? Mayusculas(variant.toString()) : variant.toString();
         return value;
     case ValueClass::Number: {
         bool ok = false;

@@ -3,6 +3,7 @@
 #include "platform/data/filter/FilterCompiledNode.h"
 #include "platform/data/filter/FilterValues.h"
 #include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
 
 namespace plat {
 
@@ -114,7 +115,7 @@ private:
         return out;
     }
 
-    static QString fold(const QString &text, bool foldCase) { return foldCase ? text.toUpper() : text; }
+    static QString fold(const QString &text, bool foldCase) { return foldCase ? Mayusculas(text) : text; }
 
     static ComparableValue convert(const QString &text, ValueClass valueClass, TFieldType type, bool foldCase)
     {

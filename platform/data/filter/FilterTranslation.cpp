@@ -1,6 +1,6 @@
 #include "platform/data/filter/FilterCompiledNode.h"
 #include "platform/data/filter/FilterExpression.h"
-#include "platform/data/filter/FilterValues.h"
+#include "GENEW/runtime/comun/RutinasFechas.h"
 
 #include <QStringList>
 
@@ -153,7 +153,7 @@ private:
         if (node.valueClass == ValueClass::Text)
             emptyValue = dialect_.stringLiteral(QString());
         else if (node.valueClass == ValueClass::Moment)
-            emptyValue = dialect_.dateTimeLiteral(QDate(1899, 12, 30), QTime(0, 0));
+            emptyValue = dialect_.dateTimeLiteral(FechaCero().date(), FechaCero().time());
         if (emptyValue.isEmpty())
             return name + (equal ? QStringLiteral(" IS NULL") : QStringLiteral(" IS NOT NULL"));
         if (equal)

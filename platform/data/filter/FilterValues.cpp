@@ -1,87 +1,78 @@
 #include "platform/data/filter/FilterValues.h"
 
-#include <QRegularExpression>
+#include "GENEW/runtime/comun/AjustesComunes.h"
+#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "GENEW/runtime/comun/RutinasNumeros.h"
 
-#include <cmath>
+#include <QRegularExpression>
 
 namespace plat::FilterValues {
 
 namespace {
 
-int fullYear(int year, int digits)
+// The form the layer stores dates in; also accepted from a filter, where it is unambiguous.
+std::optional<QDateTime> readStoredDateTime(const QString &text)
 {
-    if (digits > 2)
-        return year;
-    return year < 50 ? 2000 + year : 1900 + year;
-}
-
-std::optional<QTime> timeFrom(const QString &hours, const QString &minutes, const QString &seconds)
-{
-    const QTime time(hours.toInt(), minutes.toInt(), seconds.isEmpty() ? 0 : seconds.toInt());
-    if (!time.isValid())
+    static const QRegularExpression iso(
+        QStringLiteral(R"(^(\d{4})-(\d{2})-(\d{2})(?:[ T](\d{2}):(\d{2})(?::(\d{2})(?:\.(\d{1,3}))?)?)?$)"));
+    const QRegularExpressionMatch match = iso.match(text);
+    if (!match.hasMatch())
         return std::nullopt;
-    return time;
+    const QDate date(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
+    QTime time(0, 0);
+    if (match.hasCaptured(4))
+        time = QTime(match.captured(4).toInt(), match.captured(5).toInt(), match.captured(6).toInt(),
+                     match.captured(7).leftJustified(3, u'0').toInt());
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    return QDateTime(date, time, Qt::UTC);
 }
 
 } // namespace
 
 std::optional<double> readNumber(const QString &text)
 {
-    static const QRegularExpression withComma(QStringLiteral(R"(^[+-]?(\d{1,3}(\.\d{3})+|\d+)(,\d+)?$)"));
-    static const QRegularExpression withPoint(QStringLiteral(R"(^[+-]?\d+(\.\d+)?$)"));
+    // With the decimal separator present, thousands separators may group the digits; without
+    // it a point is the decimal mark ("1.500000", as the program writes floats into SQL).
+    const AjustesComunes &settings = ajustesComunes();
     QString value = text.trimmed();
-    if (value.contains(u',')) {
-        if (!withComma.match(value).hasMatch())
-            return std::nullopt;
-        value.remove(u'.');
-        value.replace(u',', u'.');
-    } else if (!withPoint.match(value).hasMatch()) {
-        return std::nullopt;
-    }
-    bool ok = false;
-    const double number = value.toDouble(&ok);
-    if (!ok || !std::isfinite(number))
+    if (value.contains(settings.SeparadorDecimal))
+        value.remove(settings.SeparadorMiles);
+    else
+        value.replace(u'.', settings.SeparadorDecimal);
+    double number = 0;
+    if (!LeerDecimal(value, number))
         return std::nullopt;
     return number;
 }
 
 std::optional<QDateTime> readDateTime(const QString &text)
 {
-    static const QRegularExpression spanish(
-        QStringLiteral(R"(^(\d{1,2})/(\d{1,2})/(\d{2}|\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?)?$)"));
-    static const QRegularExpression iso(
-        QStringLiteral(R"(^(\d{4})-(\d{2})-(\d{2})(?:[ T](\d{2}):(\d{2})(?::(\d{2})(?:\.\d+)?)?)?$)"));
     const QString value = text.trimmed();
-    QDate date;
-    QRegularExpressionMatch match = spanish.match(value);
-    if (match.hasMatch()) {
-        date = QDate(fullYear(match.captured(3).toInt(), int(match.capturedLength(3))),
-                     match.captured(2).toInt(), match.captured(1).toInt());
-    } else {
-        match = iso.match(value);
-        if (!match.hasMatch())
-            return std::nullopt;
-        date = QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
-    }
-    if (!date.isValid())
+    if (const auto stored = readStoredDateTime(value))
+        return stored;
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QStringList parts = value.split(blanks);
+    if (parts.size() > 2)
         return std::nullopt;
+    QDate date;
     QTime time(0, 0);
-    if (match.hasCaptured(4)) {
-        const auto read = timeFrom(match.captured(4), match.captured(5), match.captured(6));
-        if (!read)
-            return std::nullopt;
-        time = *read;
-    }
+    // A time alone is that time on the zero date, as the program keeps times of day.
+    if (parts.size() == 1 && LeerHora(parts.front(), time))
+        return QDateTime(FechaCero().date(), time, Qt::UTC);
+    if (!LeerFecha(parts.front(), date))
+        return std::nullopt;
+    if (parts.size() == 2 && !LeerHora(parts.back(), time))
+        return std::nullopt;
     return QDateTime(date, time, Qt::UTC);
 }
 
 std::optional<QTime> readTime(const QString &text)
 {
-    static const QRegularExpression pattern(QStringLiteral(R"(^(\d{1,2}):(\d{2})(?::(\d{2}))?$)"));
-    const QRegularExpressionMatch match = pattern.match(text.trimmed());
-    if (!match.hasMatch())
+    QTime time;
+    if (!LeerHora(text, time))
         return std::nullopt;
-    return timeFrom(match.captured(1), match.captured(2), match.captured(3));
+    return time;
 }
 
 std::optional<bool> readBoolean(const QString &text)
@@ -92,11 +83,6 @@ std::optional<bool> readBoolean(const QString &text)
     if (value == u"FALSE" || value == u"0")
         return false;
     return std::nullopt;
-}
-
-QDateTime zeroDate()
-{
-    return QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
 }
 
 } // namespace plat::FilterValues

@@ -180,3 +180,60 @@ TEST_P(EngineTest, TablesAreDroppedEmptiedAndMatchedByPattern)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, EngineTest, GP_ENGINE_BACKENDS);
+
+TEST_P(EngineTest, ProgramStatementsKeepTheirDeclaredNamesAndTypes)
+{
+    // The program's own "SQL Generica" texts, and its catalogue questions answered.
+    db().exec(QStringLiteral("CREATE TABLE TXIDIOMA (CodigoIdioma INTEGER DEFAULT 0, TextoOriginal VARCHAR(80) DEFAULT '', "
+                             "Foto IMAGE NULL, Alta TIMESTAMP DEFAULT '12/30/1899 00:00:00' NULL, "
+                             "CONSTRAINT TXIDIOMA_Clave1 PRIMARY KEY (CodigoIdioma, TextoOriginal))"));
+    db().exec(QStringLiteral("CREATE INDEX TXIDIOMA_Clave2 ON TXIDIOMA (TextoOriginal) "));
+    const auto cols = db().columns(QStringLiteral("txidioma"));
+    ASSERT_EQ(cols.size(), 4);
+    EXPECT_EQ(cols[1].name, QStringLiteral("TextoOriginal"));
+    EXPECT_EQ(cols[1].type, ftString);
+    EXPECT_EQ(cols[1].size, 80);
+    EXPECT_EQ(cols[2].type, ftBlob);
+    EXPECT_EQ(cols[3].type, ftDateTime);
+    const auto ix = db().indexes(QStringLiteral("TXIDIOMA"));
+    ASSERT_EQ(ix.size(), 2);
+    EXPECT_TRUE(ix[0].primary);
+    EXPECT_EQ(ix[0].fields, (QStringList{"CodigoIdioma", "TextoOriginal"}));
+    EXPECT_TRUE(ix[1].name.endsWith(QStringLiteral("Clave2")));
+
+    const auto keys = db().query(db().dialect().keyFieldsQuery(QStringLiteral("TXIDIOMA"), QStringLiteral("TXIDIOMA_Clave1")));
+    ASSERT_EQ(keys.rows.size(), 2);
+    EXPECT_EQ(keys.rows[0].value(0).toString(), QStringLiteral("CodigoIdioma"));
+    EXPECT_EQ(keys.rows[1].value(0).toString(), QStringLiteral("TextoOriginal"));
+    const auto named = db().query(db().dialect().columnsQuery(QStringLiteral("TXIDIOMA"), false));
+    ASSERT_EQ(named.rows.size(), 4);
+    EXPECT_EQ(named.rows[3].value(0).toString(), QStringLiteral("Alta"));
+
+    db().exec(QStringLiteral("INSERT INTO TXIDIOMA (CodigoIdioma, TextoOriginal) VALUES (1, 'Árbol')"));
+    if (isSqlite())  // the general database is this same folder
+        session->addAlias(QStringLiteral("GENERAL"), QString(), {QStringLiteral("PATH=") + dir.path()});
+    const auto r = db().query(QStringLiteral("SELECT TOP 1 codigoidioma, TextoOriginal, Alta FROM GENERAL.dbo.TXIDIOMA"));
+    EXPECT_EQ(r.columns, (QStringList{"CodigoIdioma", "TextoOriginal", "Alta"}));
+    EXPECT_EQ(r.value(0, "Alta").toDateTime(), Dialect::zeroDate());
+}
+
+TEST_P(EngineTest, SearchesIgnoreCaseAndAccentsThroughTheDialect)
+{
+    TableDef t;
+    t.name = QStringLiteral("NOMBRES");
+    t.fields = {{QStringLiteral("Nombre"), ftString, 30, 0, 0, false, {}}, {QStringLiteral("Valor"), ftString, 10, 0, 0, false, {}}};
+    db().createTable(t);
+    db().exec(QStringLiteral("INSERT INTO NOMBRES (Nombre, Valor) VALUES ('Peña', '12.5'), ('PEÑA', 'x'), ('Pena', '3'), "
+                             "('Pérez', '')"));
+    const Dialect &d = db().dialect();
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM NOMBRES WHERE ")
+                          + d.foldedCompare(QStringLiteral("Nombre"), QStringLiteral("="), QStringLiteral("'peña'"))).toInt(), 2);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM NOMBRES WHERE ")
+                          + d.foldedCompare(QStringLiteral("Nombre"), QStringLiteral("="), QStringLiteral("'PEREZ'"))).toInt(), 1);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM NOMBRES WHERE Nombre = 'peña'")).toInt(), 0);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM NOMBRES WHERE %1 = 1").arg(d.isNumeric(QStringLiteral("Valor"))))
+                  .toInt(), 2);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT %1 FROM NOMBRES WHERE Nombre = 'Pena'")
+                          .arg(d.concat({QStringLiteral("Nombre"), QStringLiteral("'-'"), QStringLiteral("Valor")}))).toString(),
+              QStringLiteral("Pena-3"));
+}

@@ -139,6 +139,7 @@ TEST(FilterDates, SpanishDatesAgainstStoredDateTimes)
                {"Hora > '9:05:00'", true},
                {"Texto = '01/03/2024 10:30'", true},
                {"Fecha <= Texto", true},
+               {"Fecha > '23:59'", true}, // a time alone is a time on the zero date
                {"Dia < Fecha", true}},
               dateFields, record);
 }
@@ -155,6 +156,17 @@ TEST(FilterDates, TheZeroDateAndNullMeanNoDate)
                {"Dia > '01/01/2000'", false},
                {"NOT (Dia > '01/01/2000')", false}},
               dateFields, Record({zero, nullValue(QMetaType::QDateTime), QTime(0, 0), QString()}));
+}
+
+TEST(FilterDates, TimesOfDayKeptInDateTimeFields)
+{
+    const QDateTime startTime(QDate(1899, 12, 30), QTime(10, 30));
+    expectAll({{"Fecha = '10:30'", true},
+               {"Fecha = '10:30:01'", false},
+               {"Fecha < '10:31:00'", true},
+               {"Fecha <> ''", true},
+               {"Texto = '10:30'", false}},
+              dateFields, Record({startTime, QDate(), QTime(), QString("2024-01-01 10:30:00")}));
 }
 
 TEST(FilterTypes, ValuesThatDoNotFitTheFieldAreATypeMismatch)

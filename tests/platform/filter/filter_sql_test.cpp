@@ -61,6 +61,7 @@ TEST(FilterSqlText, GoldenConditions)
         {"Fecha >= '01/03/2024'", "(Fecha >= '2024-03-01 00:00:00')", true},
         {"Fecha < '1/3/24 9:05'", "(Fecha < '2024-03-01 09:05:00')", true},
         {"Dia = '01/03/2024 18:00'", "(Dia = '2024-03-01 00:00:00')", true},
+        {"Fecha >= '8:15'", "(Fecha >= '1899-12-30 08:15:00')", true},
         {"'10' < Cantidad", "(Cantidad > 10)", true},
         {"Importe <> '-0,25'", "(Importe <> -0.25)", true},
         {"NOT (Cantidad = 1 OR Cantidad = 2)", "(NOT ((Cantidad = 1) OR (Cantidad = 2)))", true},

@@ -1,0 +1,72 @@
+#include "GENEW/runtime/ManejadorExcepciones.h"
+
+#include "GENEW/runtime/TraduccionExcepciones.h"
+#include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/comun/RutinasMensajes.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Form.h"
+
+#include <QAbstractItemView>
+#include <QMessageBox>
+
+namespace {
+
+QString textoDe(const std::exception &e)
+{
+    if (const auto *error = dynamic_cast<const gp::Error *>(&e))
+        return error->mensaje();
+    return QString::fromUtf8(e.what());
+}
+
+// The data grids are the item views of the form layer.
+bool esRejilla(const QObject *remitente)
+{
+    return remitente && qobject_cast<const QAbstractItemView *>(remitente);
+}
+
+} // namespace
+
+ManejadorExcepciones::ManejadorExcepciones()
+    : cuadroSistema([](const QString &texto) {
+          QMessageBox::warning(nullptr, plat::application().title(), texto);
+      })
+{
+}
+
+void ManejadorExcepciones::GestionExcepciones(QObject *Sender, const std::exception &E)
+{
+    using Clase = TraduccionExcepcion::Clase;
+    try {
+        const QString mensaje = textoDe(E);
+        const TraduccionExcepcion t = TraducirExcepcion(mensaje, esRejilla(Sender), nivelCapturaIncidencias);
+        switch (t.clase) {
+        case Clase::AvisoDelSistema:
+            if (cuadroSistema)
+                cuadroSistema(t.texto);
+            if (t.cerrarFormularioDelRemitente) {
+                if (plat::Form *form = plat::Form::formOf(qobject_cast<QWidget *>(Sender)))
+                    form->Close();
+            }
+            return;
+        case Clase::Ignorar:
+            plat::application().setCursor(plat::crDefault);
+            break;
+        case Clase::Advertencia:
+            MensajeAviso(t.texto);
+            break;
+        case Clase::Error:
+            plat::application().setCursor(plat::crNoDrop);
+            MensajeError(t.texto);
+            break;
+        }
+        if (t.registrarTraza && trazaError)
+            trazaError(mensaje, Sender);
+    } catch (...) {
+        // The handler is the last stop: a failure of its own goes nowhere.
+    }
+}
+
+void ManejadorExcepciones::instalar()
+{
+    plat::application().OnException = [this](QObject *Sender, const std::exception &E) { GestionExcepciones(Sender, E); };
+}

@@ -1,0 +1,27 @@
+#include "platform/data/DatabaseLink.h"
+
+#include "platform/data/engine/Connection.h"
+#include "platform/data/engine/Session.h"
+
+namespace plat {
+
+void DatabaseLink::setDatabaseName(const QString &name)
+{
+    databaseName_ = name;
+    connection_ = nullptr;
+}
+
+Connection &DatabaseLink::connection()
+{
+    if (connection_)
+        return *connection_;
+    Session &session = session_ ? *session_ : Session::defaultSession();
+    if (Connection *named = session.findConnection(databaseName_))
+        return *(connection_ = named);
+    Connection &made = session.connection(databaseName_);
+    if (made.databaseName().isEmpty() && made.aliasName().isEmpty())
+        made.setDatabaseName(databaseName_);
+    return *(connection_ = &made);
+}
+
+} // namespace plat

@@ -1,0 +1,67 @@
+#pragma once
+#include "platform/data/DatabaseLink.h"
+#include "platform/data/MemoryDataSet.h"
+
+namespace plat {
+
+// A parameter of a query: its name (kind character included for the program's
+// variables, "$Cliente"), its type and its value.
+struct Param
+{
+    QString name;
+    TFieldType dataType = ftUnknown;
+    QVariant value;
+    void setValue(const QVariant &v) { value = v; }
+    void clear() { value = QVariant(); }
+    bool isNull() const { return !value.isValid() || value.isNull(); }
+};
+
+// A query: SQL text run on a connection, as written (the user's SQL runs on the current
+// engine as typed). Its rows are read when it opens and kept while it is open; it is
+// read-only. Parameters are the program's variables (":$name", ":#name", ":&name", a
+// repeated name numbered "_n") and plain ":name" placeholders; ":*name" lists are put
+// into the text by the caller. Column types and sizes come from the declared columns of
+// the tables the statement reads, where a column is one of them.
+class QueryDataSet : public MemoryDataSet
+{
+public:
+    explicit QueryDataSet(QString name = QString());
+
+    void setConnection(Connection *connection);
+    Connection *connection() const { return link_.assigned(); }
+    void setSession(Session *session) { link_.setSession(session); }
+    QString databaseName() const { return link_.databaseName(); }
+    void setDatabaseName(const QString &name);
+
+    QString sql() const { return sql_; }
+    void setSql(const QString &sql);   // closes the query and lists its parameters anew
+
+    QList<Param> &params() { return params_; }
+    Param &paramByName(const QString &name);   // "Parameter 'x' not found"
+    Param *findParam(const QString &name);
+    Param &createParam(TFieldType type, const QString &name);
+    void clearParams() { params_.clear(); }
+
+    // Runs a statement that answers no rows; the number of rows it changed.
+    int execSql();
+    int rowsAffected() const { return rowsAffected_; }
+
+protected:
+    QList<FieldDef> openSource() override;
+    bool fetchRows(int count, QVector<Row> &rows) override;
+    void closeSource() override { pending_.clear(); }
+
+private:
+    QVariantMap boundValues(QString &driverSql) const;
+    QVariant paramValue(const Param &param) const;
+    QList<FieldDef> declaredColumns(const QStringList &names, const QList<TFieldType> &types,
+                                    const QList<QVariantList> &rows);
+
+    DatabaseLink link_;
+    QString sql_;
+    QList<Param> params_;
+    int rowsAffected_ = -1;
+    QVector<Row> pending_;
+};
+
+} // namespace plat

@@ -1,0 +1,779 @@
+#include "platform/data/TableDataSet.h"
+
+#include "platform/data/engine/Connection.h"
+#include "platform/data/engine/EngineErrors.h"
+#include "platform/data/engine/Session.h"
+
+#include <algorithm>
+
+namespace plat {
+
+namespace {
+
+enum Relation { Earlier = -1, Equal = 0, Later = 1 };
+
+// Grid pages kept at most; the ones far from the last asked for are dropped first.
+constexpr int maxGridPages = 64;
+
+} // namespace
+
+// Conditions and their bound values, named :k0, :k1...
+class TableDataSet::Statement
+{
+public:
+    QStringList conditions;
+    QVariantMap params;
+    QString bind(const QVariant &value)
+    {
+        const QString name = QStringLiteral("k%1").arg(params.size());
+        params.insert(name, value);
+        return u':' + name;
+    }
+    QString where() const
+    {
+        return conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    }
+};
+
+TableDataSet::TableDataSet(QString name) : DataSet(std::move(name)) {}
+
+TableDataSet::~TableDataSet() = default;
+
+void TableDataSet::setConnection(Connection *connection)
+{
+    if (active())
+        close();
+    link_.setConnection(connection);
+}
+
+void TableDataSet::setDatabaseName(const QString &name)
+{
+    if (active())
+        close();
+    link_.setDatabaseName(name);
+}
+
+void TableDataSet::setTableName(const QString &name)
+{
+    if (active())
+        close();
+    tableName_ = name;
+}
+
+Connection &TableDataSet::conn() const
+{
+    return link_.connection();
+}
+
+bool TableDataSet::nullsFirst() const
+{
+    // SQLite and SQL Server put NULL first in ascending order, PostgreSQL last.
+    return conn().engine() != EngineKind::PostgreSQL;
+}
+
+void TableDataSet::updateIndexDefs()
+{
+    indexes_ = conn().indexes(tableName_);
+}
+
+QList<FieldDef> TableDataSet::cursorOpen()
+{
+    if (tableName_.isEmpty())
+        fail(EngineText::TableDoesNotExist);
+    Connection &c = conn();
+    const QList<FieldDef> defs = c.columns(tableName_);
+    indexes_ = c.indexes(tableName_);
+    keyFields_.clear();
+    keyColumns_.clear();
+    QStringList names;
+    for (const FieldDef &def : defs)
+        names << def.name;
+    columnList_ = names.join(QStringLiteral(", "));
+    for (const IndexDef &index : indexes_)
+        if (index.primary && !index.fields.isEmpty()) {
+            keyFields_ = index.fields;
+            break;
+        }
+    if (keyFields_.isEmpty())
+        keyFields_ = names;   // no primary key: the whole row names the record
+    for (const QString &f : keyFields_) {
+        const auto it = std::find_if(defs.begin(), defs.end(),
+                                     [&](const FieldDef &d) { return d.name.compare(f, Qt::CaseInsensitive) == 0; });
+        keyColumns_ << int(it - defs.begin());
+    }
+    cursorReset();
+    return defs;
+}
+
+void TableDataSet::cursorClose()
+{
+    cursorReset();
+    order_.clear();
+    filterSql_.clear();
+    filterComplete_ = false;
+}
+
+QStringList TableDataSet::cursorSetOrder(const QString &indexName, const QStringList &fields)
+{
+    // No index asked for: the primary index.
+    IndexDef chosen;
+    bool found = false;
+    if (!indexName.isEmpty() || fields.isEmpty()) {
+        for (const IndexDef &index : indexes_)
+            if (indexName.isEmpty() ? index.primary : index.name.compare(indexName, Qt::CaseInsensitive) == 0) {
+                chosen = index;
+                found = true;
+                break;
+            }
+        if (!found && !indexName.isEmpty())
+            fail(QStringLiteral("Index '%1' not found").arg(indexName));
+    } else {
+        chosen.fields = fields;
+        for (const IndexDef &index : indexes_)
+            if (index.fields.join(u';').compare(fields.join(u';'), Qt::CaseInsensitive) == 0)
+                chosen = index;
+        chosen.fields = fields;
+    }
+    const bool postgres = conn().engine() == EngineKind::PostgreSQL;
+    order_.clear();
+    QStringList orderFields;
+    auto addTerm = [&](const QString &field, bool descending, bool caseInsensitive) {
+        const int column = columnOf(field);
+        if (column < 0)
+            fail(DataSetMessages::fieldNotFound(field));
+        for (const OrderTerm &t : order_)
+            if (t.column == column)
+                return;
+        const QString name = columns()[size_t(column)].name;
+        const bool text = columns()[size_t(column)].type == ftString || columns()[size_t(column)].type == ftMemo;
+        const bool folded = caseInsensitive && text;
+        QString expression = name;
+        if (folded)
+            expression = postgres ? QStringLiteral("lower(%1)").arg(name) : name + QStringLiteral(" COLLATE NOCASE");
+        order_ << OrderTerm{column, expression, descending, folded};
+    };
+    for (const QString &f : chosen.fields) {
+        addTerm(f, chosen.descending, chosen.caseInsensitive);
+        orderFields << columns()[size_t(columnOf(f))].name;
+    }
+    // The primary key breaks ties, so that every row has one place in the order.
+    for (const QString &f : keyFields_)
+        addTerm(f, false, false);
+    cursorReset();
+    return orderFields;
+}
+
+namespace {
+
+// The filter's SQL through the engine's dialect: its folding comparison, its date
+// literals and its boolean words.
+class EngineFilterDialect : public FilterSqlDialect
+{
+public:
+    explicit EngineFilterDialect(const Dialect &dialect) : dialect_(dialect) {}
+    QString caseInsensitive(const QString &e) const override { return dialect_.foldExpression(e); }
+    QString dateTimeLiteral(const QDate &date, const QTime &time) const override
+    {
+        if (dialect_.kind() == EngineKind::SqlServer)
+            return dialect_.dateLiteral(QDateTime(date, time));
+        return FilterSqlDialect::dateTimeLiteral(date, time);
+    }
+    QString booleanLiteral(bool value) const override
+    {
+        if (dialect_.kind() == EngineKind::PostgreSQL)
+            return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+        return FilterSqlDialect::booleanLiteral(value);
+    }
+    QString leftPart(const QString &e, int characters) const override
+    {
+        if (dialect_.kind() == EngineKind::SqlServer)
+            return QStringLiteral("SUBSTRING(%1, 1, %2)").arg(e).arg(characters);
+        return FilterSqlDialect::leftPart(e, characters);
+    }
+
+private:
+    const Dialect &dialect_;
+};
+
+} // namespace
+
+void TableDataSet::filterCompiled(const CompiledFilter *filter)
+{
+    filterSql_.clear();
+    filterComplete_ = false;
+    if (!filter)
+        return;
+    const FilterSql sql = filter->toSql(EngineFilterDialect(conn().dialect()));
+    filterSql_ = sql.condition;
+    filterComplete_ = sql.complete;
+    cursorReset();
+}
+
+// --- Statements -------------------------------------------------------------------------
+
+QString TableDataSet::valueExpression(const OrderTerm &term, const QString &param) const
+{
+    if (!term.caseInsensitive)
+        return param;
+    return conn().engine() == EngineKind::PostgreSQL ? QStringLiteral("lower(%1)").arg(param) : param;
+}
+
+QString TableDataSet::termCondition(const OrderTerm &term, const QVariant &value, int relation, Statement &st) const
+{
+    const bool isNull = !value.isValid() || value.isNull();
+    const QString &e = term.expression;
+    if (relation == Equal)
+        return isNull ? e + QStringLiteral(" IS NULL") : e + QStringLiteral(" = ") + valueExpression(term, st.bind(value));
+    // Where NULL stands in this term's order, and which comparison means "later".
+    const bool nullFirstInOrder = term.descending ? !nullsFirst() : nullsFirst();
+    const bool greater = (relation == Later) != term.descending;
+    const QString op = greater ? QStringLiteral(" > ") : QStringLiteral(" < ");
+    const bool towardsNull = (relation == Earlier) == nullFirstInOrder;
+    if (isNull)
+        return towardsNull ? QStringLiteral("1=0") : e + QStringLiteral(" IS NOT NULL");
+    const QString compare = e + op + valueExpression(term, st.bind(value));
+    return towardsNull ? u'(' + compare + QStringLiteral(" OR ") + e + QStringLiteral(" IS NULL)") : compare;
+}
+
+QString TableDataSet::keyset(const Row &boundary, int terms, bool after, bool inclusive, Statement &st) const
+{
+    // (t0 later) OR (t0 = AND t1 later) OR ... [OR all equal]
+    const int relation = after ? Later : Earlier;
+    QStringList alternatives;
+    QStringList equalSoFar;
+    for (int i = 0; i < terms && i < order_.size(); ++i) {
+        const OrderTerm &t = order_[i];
+        const QVariant v = boundary.value(t.column);
+        QStringList parts = equalSoFar;
+        parts << termCondition(t, v, relation, st);
+        alternatives << u'(' + parts.join(QStringLiteral(" AND ")) + u')';
+        equalSoFar << termCondition(t, v, Equal, st);
+    }
+    if (inclusive)
+        alternatives << u'(' + equalSoFar.join(QStringLiteral(" AND ")) + u')';
+    QString out = u'(' + alternatives.join(QStringLiteral(" OR ")) + u')';
+    // A plain bound on the first term lets the engine start its index scan there.
+    if (terms > 1 && !order_.isEmpty()) {
+        const QVariant first = boundary.value(order_[0].column);
+        if (first.isValid() && !first.isNull()) {
+            const OrderTerm &t = order_[0];
+            const QString bound = termCondition(t, first, relation, st);
+            const QString equal = termCondition(t, first, Equal, st);
+            out = QStringLiteral("(%1 OR %2) AND %3").arg(bound, equal, out);
+        }
+    }
+    return out;
+}
+
+void TableDataSet::addConditions(Statement &st) const
+{
+    const KeyRange &r = range();
+    if (r.isActive()) {
+        const int startTerms = int(std::min<qsizetype>(r.start.size(), order_.size()));
+        const int endTerms = int(std::min<qsizetype>(r.end.size(), order_.size()));
+        if (r.start == r.end) {
+            for (int i = 0; i < startTerms; ++i)
+                st.conditions << termCondition(order_[i], r.start[i], Equal, st);
+        } else {
+            Row start(int(columns().size())), end(int(columns().size()));
+            for (int i = 0; i < startTerms; ++i)
+                start[order_[i].column] = r.start[i];
+            for (int i = 0; i < endTerms; ++i)
+                end[order_[i].column] = r.end[i];
+            if (startTerms > 0)
+                st.conditions << keyset(start, startTerms, true, true, st);
+            if (endTerms > 0)
+                st.conditions << keyset(end, endTerms, false, true, st);
+        }
+    }
+    if (!filterSql_.isEmpty() && filtered())
+        st.conditions << u'(' + filterSql_ + u')';
+}
+
+QString TableDataSet::orderBy(bool reverse) const
+{
+    QStringList terms;
+    for (const OrderTerm &t : order_)
+        terms << t.expression + ((t.descending != reverse) ? QStringLiteral(" DESC") : QString());
+    return terms.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + terms.join(QStringLiteral(", "));
+}
+
+Row TableDataSet::normalized(const QVariantList &values) const
+{
+    Row row(int(columns().size()));
+    for (int i = 0; i < row.size(); ++i) {
+        const QVariant &v = values.value(i);
+        const TFieldType t = columns()[size_t(i)].type;
+        if (!v.isValid() || v.isNull()) {
+            row[i] = QVariant();
+        } else if (t == ftDate || t == ftTime || t == ftDateTime) {
+            row[i] = v.typeId() == QMetaType::QDateTime ? v : QVariant(v.toDateTime());
+            if (v.typeId() == QMetaType::QDate)
+                row[i] = QDateTime(v.toDate(), QTime(0, 0));
+            else if (v.typeId() == QMetaType::QString) {
+                QDateTime dt = QDateTime::fromString(v.toString(), Qt::ISODate);
+                row[i] = dt;
+            }
+        } else if (t == ftSmallint || t == ftInteger || t == ftWord || t == ftAutoInc) {
+            row[i] = QVariant(v.toLongLong());
+        } else if (t == ftFloat || t == ftCurrency || t == ftBCD) {
+            row[i] = QVariant(v.toDouble());
+        } else if (t == ftBoolean) {
+            row[i] = QVariant(v.toBool());
+        } else if (t == ftString || t == ftMemo || t == ftFmtMemo) {
+            row[i] = QVariant(v.toString());
+        } else {
+            row[i] = v;
+        }
+    }
+    return row;
+}
+
+QVector<Row> TableDataSet::select(Statement &st, bool reverse, int limit, qint64 offset)
+{
+    QString sql = QStringLiteral("SELECT ") + columnList_ + QStringLiteral(" FROM ") + tableName_ + st.where()
+                  + orderBy(reverse);
+    Connection &c = conn();
+    if (limit > 0) {
+        if (offset > 0 && c.engine() == EngineKind::SqlServer)
+            sql += QStringLiteral(" OFFSET %1 ROWS FETCH NEXT %2 ROWS ONLY").arg(offset).arg(limit);
+        else if (offset > 0)
+            sql += QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset);
+        else
+            sql = c.dialect().selectTop(sql, limit);
+    }
+    const QueryResult result = c.query(sql, st.params, SqlOrigin::AsWritten);
+    QVector<Row> rows;
+    rows.reserve(result.rows.size());
+    for (const QVariantList &values : result.rows)
+        rows << normalized(values);
+    return rows;
+}
+
+// Up to `limit` rows of the current order after (or before) `boundary`, or from the
+// start (end) when there is none; rows the cursor cannot test in SQL are tested here.
+QVector<Row> TableDataSet::fetchFrom(const Row *boundary, bool after, int limit)
+{
+    QVector<Row> out;
+    const bool testHere = hasRowConditions();
+    Row from;
+    bool hasFrom = boundary != nullptr;
+    if (hasFrom)
+        from = *boundary;
+    while (out.size() < limit) {
+        Statement st;
+        addConditions(st);
+        if (hasFrom)
+            st.conditions << keyset(from, int(order_.size()), after, false, st);
+        const QVector<Row> rows = select(st, !after, limit);
+        for (const Row &r : rows)
+            if (!testHere || acceptsRow(r))
+                out << r;
+        if (rows.size() < limit)
+            break;
+        from = rows.last();
+        hasFrom = true;
+    }
+    if (out.size() > limit)
+        out.resize(limit);
+    if (!after)
+        std::reverse(out.begin(), out.end());
+    return out;
+}
+
+bool TableDataSet::setWindow(QVector<Row> rows, int position, bool atStart, bool atEnd, Row &row)
+{
+    if (rows.isEmpty())
+        return false;
+    window_ = std::move(rows);
+    position_ = std::clamp(position, 0, int(window_.size()) - 1);
+    windowAtStart_ = atStart;
+    windowAtEnd_ = atEnd;
+    row = window_[position_];
+    return true;
+}
+
+// --- Navigation -------------------------------------------------------------------------
+
+bool TableDataSet::cursorFirst(Row &row)
+{
+    QVector<Row> rows = fetchFrom(nullptr, true, pageSize_);
+    const bool end = rows.size() < pageSize_;
+    return setWindow(std::move(rows), 0, true, end, row);
+}
+
+bool TableDataSet::cursorLast(Row &row)
+{
+    QVector<Row> rows = fetchFrom(nullptr, false, pageSize_);
+    const bool start = rows.size() < pageSize_;
+    const int last = int(rows.size()) - 1;
+    return setWindow(std::move(rows), last, start, true, row);
+}
+
+bool TableDataSet::cursorNext(Row &row)
+{
+    if (position_ < 0)
+        return false;
+    if (position_ + 1 >= window_.size()) {
+        if (windowAtEnd_)
+            return false;
+        const Row boundary = window_.last();
+        const QVector<Row> more = fetchFrom(&boundary, true, pageSize_);
+        if (more.size() < pageSize_)
+            windowAtEnd_ = true;
+        if (more.isEmpty())
+            return false;
+        // Keep a few pages around the current record, not the whole table.
+        if (window_.size() > 3 * pageSize_) {
+            const int drop = int(window_.size()) - pageSize_;
+            window_.remove(0, drop);
+            position_ -= drop;
+            windowAtStart_ = false;
+        }
+        window_ += more;
+    }
+    row = window_[++position_];
+    return true;
+}
+
+bool TableDataSet::cursorPrior(Row &row)
+{
+    if (position_ < 0)
+        return false;
+    if (position_ == 0) {
+        if (windowAtStart_)
+            return false;
+        const Row boundary = window_.first();
+        const QVector<Row> more = fetchFrom(&boundary, false, pageSize_);
+        if (more.size() < pageSize_)
+            windowAtStart_ = true;
+        if (more.isEmpty())
+            return false;
+        if (window_.size() > 3 * pageSize_) {
+            window_.resize(pageSize_ * 2);
+            windowAtEnd_ = false;
+        }
+        window_ = more + window_;
+        position_ += int(more.size());
+    }
+    row = window_[--position_];
+    return true;
+}
+
+QString TableDataSet::keyCondition(const QVariantList &key, Statement &st) const
+{
+    QStringList parts;
+    for (int i = 0; i < keyColumns_.size(); ++i) {
+        const QString &name = columns()[size_t(keyColumns_[i])].name;
+        const QVariant v = key.value(i);
+        parts << (v.isValid() && !v.isNull() ? name + QStringLiteral(" = ") + st.bind(v) : name + QStringLiteral(" IS NULL"));
+    }
+    return parts.join(QStringLiteral(" AND "));
+}
+
+bool TableDataSet::cursorGoto(const Bookmark &bookmark, Row &row)
+{
+    if (bookmark.key.size() != keyColumns_.size())
+        return false;
+    for (int i = 0; i < window_.size(); ++i)
+        if (cursorBookmark(window_[i]) == bookmark) {
+            position_ = i;
+            row = window_[i];
+            return true;
+        }
+    Statement st;
+    st.conditions << keyCondition(bookmark.key, st);
+    QVector<Row> rows = select(st, false, 1);
+    return setWindow(std::move(rows), 0, false, false, row);
+}
+
+Bookmark TableDataSet::cursorBookmark(const Row &row) const
+{
+    Bookmark b;
+    for (int column : keyColumns_)
+        b.key << row.value(column);
+    return b;
+}
+
+bool TableDataSet::cursorSeek(const QVariantList &values, bool exact, Row &row)
+{
+    const int terms = int(std::min<qsizetype>(values.size(), order_.size()));
+    Row boundary(int(columns().size()));
+    for (int i = 0; i < terms; ++i)
+        boundary[order_[i].column] = values[i];
+    Statement st;
+    addConditions(st);
+    if (exact) {
+        for (int i = 0; i < terms; ++i)
+            st.conditions << termCondition(order_[i], values[i], Equal, st);
+    } else if (terms > 0) {
+        st.conditions << keyset(boundary, terms, true, true, st);
+    }
+    QVector<Row> rows = select(st, false, pageSize_);
+    if (hasRowConditions()) {
+        QVector<Row> kept;
+        for (const Row &r : rows)
+            if (acceptsRow(r))
+                kept << r;
+        if (kept.isEmpty() && rows.size() == pageSize_) {
+            // Every row of the page was filtered out here: walk on from its end.
+            const Row last = rows.last();
+            kept = fetchFrom(&last, true, 1);
+            if (exact && !kept.isEmpty() && compareKey(kept.first(), values) != 0)
+                kept.clear();
+        }
+        rows = kept;
+    }
+    return setWindow(std::move(rows), 0, false, false, row);
+}
+
+bool TableDataSet::cursorLocate(const QStringList &fields, const QVariantList &values, LocateOptions options, Row &row)
+{
+    Connection &c = conn();
+    const Dialect &d = c.dialect();
+    Statement st;
+    addConditions(st);
+    const bool ci = options.testFlag(LocateOption::CaseInsensitive);
+    const bool partial = options.testFlag(LocateOption::PartialKey);
+    for (int i = 0; i < fields.size(); ++i) {
+        const int column = columnOf(fields[i]);
+        if (column < 0)
+            fail(DataSetMessages::fieldNotFound(fields[i]));
+        const FieldDef &def = columns()[size_t(column)];
+        const QVariant v = values.value(i);
+        if (!v.isValid() || v.isNull()) {
+            st.conditions << def.name + QStringLiteral(" IS NULL");
+            continue;
+        }
+        const bool text = def.type == ftString || def.type == ftMemo;
+        if (!text) {
+            st.conditions << def.name + QStringLiteral(" = ") + st.bind(v);
+            continue;
+        }
+        QString lhs = def.name;
+        QString rhs = st.bind(v.toString());
+        if (partial) {
+            lhs = QStringLiteral("SUBSTR(%1, 1, %2)").arg(lhs).arg(v.toString().size());
+            if (c.engine() == EngineKind::SqlServer)
+                lhs.replace(QStringLiteral("SUBSTR("), QStringLiteral("SUBSTRING("));
+        }
+        st.conditions << (ci ? d.foldedCompare(lhs, QStringLiteral("="), rhs) : lhs + QStringLiteral(" = ") + rhs);
+    }
+    const int limit = hasRowConditions() ? pageSize_ : 1;
+    for (;;) {
+        const QVector<Row> rows = select(st, false, limit);
+        for (const Row &r : rows)
+            if (!hasRowConditions() || acceptsRow(r))
+                return setWindow({r}, 0, false, false, row);
+        if (rows.size() < limit)
+            return false;
+        st.conditions << keyset(rows.last(), int(order_.size()), true, false, st);
+    }
+}
+
+// --- Writing ----------------------------------------------------------------------------
+
+namespace {
+// One short transaction per written record, nested in the connection's own.
+template<typename Work> auto inTransaction(Connection &c, Work work)
+{
+    c.startTransaction();
+    try {
+        auto result = work();
+        c.commit();
+        return result;
+    } catch (...) {
+        try {
+            c.rollback();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+} // namespace
+
+Bookmark TableDataSet::cursorInsert(const Row &row)
+{
+    Connection &c = conn();
+    QStringList names, values;
+    QVariantMap params;
+    int autoIncColumn = -1;
+    for (int i = 0; i < row.size(); ++i) {
+        const FieldDef &def = columns()[size_t(i)];
+        const QVariant v = row[i];
+        if (def.type == ftAutoInc) {
+            autoIncColumn = i;
+            if (!v.isValid() || v.isNull())
+                continue;
+        }
+        const QString param = QStringLiteral("v%1").arg(i);
+        names << def.name;
+        values << u':' + param;
+        params.insert(param, v.isNull() ? QVariant() : v);
+    }
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(tableName_, names.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
+    Row written = row;
+    inTransaction(c, [&] {
+        c.exec(sql, params, SqlOrigin::AsWritten);
+        if (autoIncColumn >= 0 && (!row[autoIncColumn].isValid() || row[autoIncColumn].isNull())) {
+            const QString last = c.engine() == EngineKind::SQLite ? QStringLiteral("SELECT last_insert_rowid()")
+                                 : c.engine() == EngineKind::PostgreSQL ? QStringLiteral("SELECT lastval()")
+                                                                        : QStringLiteral("SELECT SCOPE_IDENTITY()");
+            written[autoIncColumn] = QVariant(c.scalar(last, {}, SqlOrigin::AsWritten).toLongLong());
+        }
+        return 0;
+    });
+    cursorReset();
+    return cursorBookmark(written);
+}
+
+Bookmark TableDataSet::cursorUpdate(const Bookmark &at, const Row &oldRow, const Row &row)
+{
+    Connection &c = conn();
+    Statement st;
+    QStringList sets;
+    for (int i = 0; i < row.size(); ++i) {
+        if (valuesEqual(oldRow.value(i), row[i], false, false) && oldRow.value(i).isNull() == row[i].isNull())
+            continue;
+        sets << columns()[size_t(i)].name + QStringLiteral(" = ") + st.bind(row[i].isNull() ? QVariant() : row[i]);
+    }
+    if (sets.isEmpty())
+        return at;
+    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                            .arg(tableName_, sets.join(QStringLiteral(", ")), keyCondition(at.key, st));
+    const int changed = inTransaction(c, [&] { return c.exec(sql, st.params, SqlOrigin::AsWritten); });
+    if (changed == 0)
+        fail(EngineText::RecordDeleted);
+    cursorReset();
+    return cursorBookmark(row);
+}
+
+void TableDataSet::cursorDelete(const Bookmark &at, const Row &)
+{
+    Connection &c = conn();
+    Statement st;
+    const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(tableName_, keyCondition(at.key, st));
+    inTransaction(c, [&] { return c.exec(sql, st.params, SqlOrigin::AsWritten); });
+    cursorReset();
+}
+
+// --- Counting and grids -----------------------------------------------------------------
+
+void TableDataSet::cursorReset()
+{
+    window_.clear();
+    position_ = -1;
+    windowAtStart_ = windowAtEnd_ = false;
+    count_ = -1;
+    gridPages_.clear();
+}
+
+qint64 TableDataSet::cursorCount()
+{
+    if (count_ >= 0)
+        return count_;
+    if (hasRowConditions()) {
+        qint64 n = 0;
+        QVector<Row> page = fetchFrom(nullptr, true, pageSize_);
+        while (!page.isEmpty()) {
+            n += page.size();
+            if (page.size() < pageSize_)
+                break;
+            const Row last = page.last();
+            page = fetchFrom(&last, true, pageSize_);
+        }
+        return count_ = n;
+    }
+    Statement st;
+    addConditions(st);
+    const QString sql = QStringLiteral("SELECT COUNT(*) FROM ") + tableName_ + st.where();
+    count_ = conn().scalar(sql, st.params, SqlOrigin::AsWritten).toLongLong();
+    return count_;
+}
+
+QVector<Row> TableDataSet::gridPage(qint64 page)
+{
+    if (const auto it = gridPages_.constFind(page); it != gridPages_.cend())
+        return it.value();
+    QVector<Row> rows;
+    if (page == 0) {
+        rows = fetchFrom(nullptr, true, pageSize_);
+    } else if (const auto before = gridPages_.constFind(page - 1); before != gridPages_.cend()) {
+        if (before->size() < pageSize_)
+            return {};
+        const Row boundary = before->last();
+        rows = fetchFrom(&boundary, true, pageSize_);
+    } else if (const auto after = gridPages_.constFind(page + 1); after != gridPages_.cend() && !after->isEmpty()) {
+        const Row boundary = after->first();
+        rows = fetchFrom(&boundary, false, pageSize_);
+    } else if (hasRowConditions()) {
+        // Positions of rows tested here are only known by walking from the start.
+        for (qint64 p = 0; p < page; ++p)
+            if (gridPage(p).size() < pageSize_)
+                return {};
+        return gridPage(page);
+    } else {
+        Statement st;
+        addConditions(st);
+        rows = select(st, false, pageSize_, page * pageSize_);
+    }
+    if (gridPages_.size() >= maxGridPages) {
+        // Drop the page farthest from this one.
+        qint64 farthest = gridPages_.firstKey();
+        if (std::llabs(gridPages_.lastKey() - page) > std::llabs(farthest - page))
+            farthest = gridPages_.lastKey();
+        gridPages_.remove(farthest);
+    }
+    gridPages_.insert(page, rows);
+    return rows;
+}
+
+QVector<Row> TableDataSet::cursorRows(qint64 first, int count)
+{
+    QVector<Row> out;
+    if (first < 0 || count <= 0)
+        return out;
+    for (qint64 i = first; i < first + count;) {
+        const qint64 page = i / pageSize_;
+        const QVector<Row> rows = gridPage(page);
+        const qint64 offset = i - page * pageSize_;
+        if (offset >= rows.size())
+            break;
+        for (qint64 k = offset; k < rows.size() && i < first + count; ++k, ++i)
+            out << rows[int(k)];
+        if (rows.size() < pageSize_)
+            break;
+    }
+    return out;
+}
+
+qint64 TableDataSet::cursorPosition(const Row &row)
+{
+    const Bookmark wanted = cursorBookmark(row);
+    for (auto it = gridPages_.cbegin(); it != gridPages_.cend(); ++it)
+        for (int i = 0; i < it->size(); ++i)
+            if (cursorBookmark(it.value()[i]) == wanted)
+                return it.key() * pageSize_ + i;
+    if (hasRowConditions()) {
+        qint64 n = 0;
+        QVector<Row> page = fetchFrom(nullptr, true, pageSize_);
+        while (!page.isEmpty()) {
+            for (const Row &r : page) {
+                if (cursorBookmark(r) == wanted)
+                    return n;
+                ++n;
+            }
+            const Row last = page.last();
+            page = fetchFrom(&last, true, pageSize_);
+        }
+        return -1;
+    }
+    Statement st;
+    addConditions(st);
+    st.conditions << keyset(row, int(order_.size()), false, false, st);
+    const QString sql = QStringLiteral("SELECT COUNT(*) FROM ") + tableName_ + st.where();
+    return conn().scalar(sql, st.params, SqlOrigin::AsWritten).toLongLong();
+}
+
+} // namespace plat

@@ -1,0 +1,112 @@
+#pragma once
+#include "platform/data/DataSet.h"
+#include "platform/data/DatabaseLink.h"
+
+#include <QMap>
+#include <QVariantMap>
+
+namespace plat {
+
+class Connection;
+class Session;
+
+// A table of a database, read in the order of its current index and fetched by pages.
+//
+// It never loads the whole table: it keeps a window of rows around the current record,
+// and moves on by key ("the rows after this key, in index order, LIMIT n"), so opening a
+// table of a million rows and showing its first screen reads one page. Ranges, master-
+// detail links and filter texts that can be written in SQL are part of every statement.
+// Bookmarks are primary-key values. Each post, delete or edit runs in its own short
+// transaction (nested in the connection's, when one is open).
+class TableDataSet : public DataSet
+{
+public:
+    explicit TableDataSet(QString name = QString());
+    ~TableDataSet() override;
+
+    // Where the table lives: a connection, or a database name that names a connection
+    // of the session (or a folder / alias, for which the session makes one).
+    void setConnection(Connection *connection);
+    Connection *connection() const { return link_.assigned(); }
+    void setSession(Session *session) { link_.setSession(session); }
+    QString databaseName() const { return link_.databaseName(); }
+    void setDatabaseName(const QString &name);
+    QString tableName() const { return tableName_; }
+    void setTableName(const QString &name);
+    bool exclusive() const { return exclusive_; }
+    void setExclusive(bool exclusive) { exclusive_ = exclusive; }
+    int pageSize() const { return pageSize_; }
+    void setPageSize(int rows) { pageSize_ = rows < 2 ? 2 : rows; }
+
+    QList<IndexDef> indexDefs() const override { return indexes_; }
+    void updateIndexDefs();
+    QStringList primaryKeyFields() const { return keyFields_; }
+
+protected:
+    QList<FieldDef> cursorOpen() override;
+    void cursorClose() override;
+    bool cursorFirst(Row &row) override;
+    bool cursorLast(Row &row) override;
+    bool cursorNext(Row &row) override;
+    bool cursorPrior(Row &row) override;
+    bool cursorGoto(const Bookmark &bookmark, Row &row) override;
+    Bookmark cursorBookmark(const Row &row) const override;
+    bool cursorSeek(const QVariantList &values, bool exact, Row &row) override;
+    Bookmark cursorInsert(const Row &row) override;
+    Bookmark cursorUpdate(const Bookmark &at, const Row &oldRow, const Row &row) override;
+    void cursorDelete(const Bookmark &at, const Row &row) override;
+    void cursorReset() override;
+    qint64 cursorCount() override;
+    QVector<Row> cursorRows(qint64 first, int count) override;
+    qint64 cursorPosition(const Row &row) override;
+    QStringList cursorSetOrder(const QString &indexName, const QStringList &fields) override;
+    bool cursorLocate(const QStringList &fields, const QVariantList &values, LocateOptions options,
+                      Row &row) override;
+    bool cursorAppliesRange() const override { return true; }
+    bool cursorAppliesFilterText() const override { return filterComplete_; }
+    void filterCompiled(const CompiledFilter *filter) override;
+
+private:
+    struct OrderTerm
+    {
+        int column;
+        QString expression;   // the column, folded for a case-insensitive index
+        bool descending;
+        bool caseInsensitive;
+    };
+    class Statement;
+
+    Connection &conn() const;
+    QString valueExpression(const OrderTerm &term, const QString &param) const;
+    QString termCondition(const OrderTerm &term, const QVariant &value, int relation, Statement &st) const;
+    QString keyset(const Row &boundary, int terms, bool after, bool inclusive, Statement &st) const;
+    void addConditions(Statement &st) const;
+    QString orderBy(bool reverse) const;
+    QVector<Row> select(Statement &st, bool reverse, int limit, qint64 offset = 0);
+    QVector<Row> fetchFrom(const Row *boundary, bool after, int limit);
+    bool setWindow(QVector<Row> rows, int position, bool atStart, bool atEnd, Row &row);
+    Row normalized(const QVariantList &values) const;
+    QString keyCondition(const QVariantList &key, Statement &st) const;
+    bool nullsFirst() const;
+    QVector<Row> gridPage(qint64 page);
+
+    mutable DatabaseLink link_;
+    QString tableName_;
+    bool exclusive_ = false;
+    int pageSize_ = 100;
+    QList<IndexDef> indexes_;
+    QStringList keyFields_;
+    QVector<int> keyColumns_;
+    QString columnList_;
+    QVector<OrderTerm> order_;
+    QString filterSql_;          // the filter's SQL condition (may select more than it)
+    bool filterComplete_ = false;   // the condition is the whole filter
+
+    QVector<Row> window_;
+    int position_ = -1;
+    bool windowAtStart_ = false, windowAtEnd_ = false;
+    qint64 count_ = -1;
+    QMap<qint64, QVector<Row>> gridPages_;
+};
+
+} // namespace plat

@@ -1,0 +1,98 @@
+#pragma once
+#include "platform/ui/Colors.h"
+
+#include <QFont>
+#include <QObject>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class QPrinter;
+
+// The common dialogs: each Execute() shows the system's dialog modally and answers true
+// when the user accepted it. Tests and unattended runs install a script that answers for
+// the person (fills in the dialog's values and returns the answer) so that nothing blocks.
+namespace plat {
+
+// Called with the dialog object instead of showing it; nullptr restores real dialogs.
+void setDialogScript(std::function<bool(QObject *dialog)> script);
+
+class OpenDialog : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString FileName MEMBER FileName)
+    Q_PROPERTY(QString Title MEMBER Title)
+public:
+    explicit OpenDialog(QObject *parent = nullptr) : QObject(parent) {}
+    QString FileName;
+    QStringList Files;          // every file chosen with MultiSelect
+    QString Filter;             // the class library's "Texto|*.txt|Todos|*.*"
+    QString InitialDir;
+    QString DefaultExt;
+    QString Title;
+    bool MultiSelect = false;
+    virtual bool Execute();
+    // The filter in Qt's form ("Texto (*.txt);;Todos (*.*)").
+    static QString qtFilter(const QString &filter);
+};
+
+class SaveDialog : public OpenDialog
+{
+    Q_OBJECT
+public:
+    explicit SaveDialog(QObject *parent = nullptr) : OpenDialog(parent) {}
+    bool Execute() override;
+};
+
+class FontDialog : public QObject
+{
+    Q_OBJECT
+public:
+    explicit FontDialog(QObject *parent = nullptr) : QObject(parent) {}
+    QFont Font;
+    bool Execute();
+};
+
+class ColorDialog : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ColorDialog(QObject *parent = nullptr) : QObject(parent) {}
+    int Color = clBlack;
+    bool Execute();
+};
+
+// The print and printer set-up dialogs work on one printer object, kept for the run.
+QPrinter &sharedPrinter();
+
+class PrintDialog : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PrintDialog(QObject *parent = nullptr) : QObject(parent) {}
+    int Copies = 1;
+    int FromPage = 0;
+    int ToPage = 0;
+    bool Execute();
+};
+
+class PrinterSetupDialog : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PrinterSetupDialog(QObject *parent = nullptr) : QObject(parent) {}
+    bool Execute();
+};
+
+// Asks for a folder; on acceptance Folder holds it (with a closing "/").
+class FolderDialog : public QObject
+{
+    Q_OBJECT
+public:
+    explicit FolderDialog(QObject *parent = nullptr) : QObject(parent) {}
+    QString Title;
+    QString Folder;
+    bool Execute();
+};
+
+} // namespace plat
