@@ -1,7 +1,7 @@
 #include "GENEW/runtime/ConexionesPrograma.h"
 
 #include "GENEW/data/RespuestaSQL.h"
-#include "GENEW/runtime/EscrituraKorvel.h"
+#include "GENEW/runtime/ClaveSQLServer.h"
 #include "GENEW/runtime/NombresConexion.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
@@ -105,51 +105,30 @@ void ConexionesPrograma::abrirInicio(plat::Connection &conexion, const QString &
     if (!sesion_.alias(alias).params.isEmpty())
         conexion.setParams(parametros);
 
+    const auto conectar = [&conexion](const QString &password) {
+        if (!conexion.params().isEmpty()) {
+            QStringList p = conexion.params();
+            plat::setParamValue(p, PasswordParam, password);
+            conexion.setParams(p);
+        }
+        conexion.open();
+    };
     bool creada = false;
     for (;;) {
-        try {
-            conexion.open();
+        const ResultadoConexionConClave r = ConectarPidiendoClave(conectar, password_, ajustes_.archivoConfiguracion);
+        if (r.conectado)
             break;
-        } catch (const gp::DatabaseError &error) {
-            if (error.mensaje().contains(plat::EngineText::UnknownUser)) {
-                pedirPassword();
-                QStringList p = conexion.params();
-                plat::setParamValue(p, PasswordParam, password_);
-                conexion.setParams(p);
-                continue;
-            }
-            if (esSQLServer()) {
-                // The server's own way: create it now, datasets connect on demand.
-                CrearBaseDatos(alias, ejecutarSQL);
-                break;
-            }
-            if (creada || !EsErrorBaseDatosInexistente(error.mensaje()))
-                throw;
+        if (esSQLServer()) {
+            // The server's own way: create it now, datasets connect on demand.
             CrearBaseDatos(alias, ejecutarSQL);
-            creada = true;
+            break;
         }
+        if (creada || !EsErrorBaseDatosInexistente(r.fallo))
+            throw gp::DatabaseError(r.fallo);
+        CrearBaseDatos(alias, ejecutarSQL);
+        creada = true;
     }
     ejecutarAislamiento(general ? kDatabaseGeneral : kDatabase, ejecutarSQL);
-}
-
-void ConexionesPrograma::pedirPassword()
-{
-    for (;;) {
-        password_.clear();
-        const QString respuesta = MensajePedirDato(
-            QStringLiteral("La clave de inicio de sesión de SQL Server no coincide con la registrada. "
-                           "Puede introducirla ahora si lo desea: "),
-            QStringLiteral("Password"));
-        if (respuesta.isEmpty()
-            && MensajeConfirmacion(QStringLiteral("¿Está seguro de que desea dejar la contraseña en blanco?"))
-                   == QLatin1String("NO")) {
-            return;   // connects again unchanged, and so asks again on the same failure
-        }
-        password_ = respuesta;
-        if (!ajustes_.archivoConfiguracion.isEmpty())
-            GuardarPasswordInicioSesion(ajustes_.archivoConfiguracion, respuesta);
-        return;
-    }
 }
 
 void ConexionesPrograma::ejecutarAislamiento(const QString &palabra, const EjecutorSQL &ejecutarSQL)

@@ -119,7 +119,6 @@ public:
 private:
     void abrirInicio(plat::Connection &conexion, const QString &alias, bool general,
                      const EjecutorSQL &ejecutarSQL);
-    void pedirPassword();
     void ejecutarAislamiento(const QString &palabra, const EjecutorSQL &ejecutarSQL);
     void confirmarVacia();
     QString aplicacion() const;

@@ -64,8 +64,6 @@ QString EjecutorCreacionPrograma::nombreIndice(const QString &tabla, const QStri
     return indice == kPrimario ? QStringLiteral("Clave1") : indice;
 }
 
-bool EjecutorCreacionPrograma::esTablaGeneral(const QString &tabla) { return EsTablaGeneral(tabla); }
-
 void EjecutorCreacionPrograma::conectarBaseDatosAlt(const QString &alias, int empresa)
 {
     entorno_.conectarBaseDatosAlt(alias, empresa);

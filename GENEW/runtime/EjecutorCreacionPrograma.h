@@ -35,7 +35,6 @@ public:
     QString nombreTablaSQL(const QString &tabla) override;
     QString quitarPropietarioTabla(const QString &tabla) override;
     QString nombreIndice(const QString &tabla, const QString &indice) override;
-    bool esTablaGeneral(const QString &tabla) override;
     void conectarBaseDatosAlt(const QString &alias, int empresa) override;
     QStringList nombresTablas(const QString &conexion) override;
     QString nombreBaseDatos(const QString &conexion) override;

@@ -24,7 +24,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QRandomGenerator>
 #include <QTimer>
 
@@ -34,8 +33,6 @@ QStringList TfGENEINIC::ArgumentosArranque;
 namespace {
 
 const QString kImposibleIniciar = QStringLiteral("¡Imposible iniciar la aplicación!. Motivo: ");
-const QString kConflictoPrivado =
-    QStringLiteral("Se ha producido un conflicto con otro usuario (o aplicación). Inténtelo de nuevo.");
 const QStringList kImagenes = {QStringLiteral("MANOD"), QStringLiteral("EUROPTS"), QStringLiteral("PTSEURO"),
                                QStringLiteral("DOCEON"), QStringLiteral("DOCEOFF")};
 
@@ -51,7 +48,7 @@ QString conBarra(const QString &carpeta) { return carpeta.endsWith(u'/') ? carpe
 
 QString AdaptarNombreSQL(const QString &nombre)
 {
-    return AdaptarNombreSQL(nombre, fGENEINIC ? fGENEINIC->BasesDatos.TipoBaseDatos : MotorPrograma::Paradox);
+    return AdaptarNombreSQL(nombre, fGENEINIC ? fGENEINIC->Configuracion.basesDatos.TipoBaseDatos : MotorPrograma::Paradox);
 }
 
 TfGENEINIC::TfGENEINIC(QWidget *parent, plat::Session *sesion)
@@ -89,21 +86,31 @@ void TfGENEINIC::FormCreate(QObject *)
     HoraInicio = FechaPrograma;
     UltimaActividad = FechaPrograma;
 
-    PlataformaPrograma = LeerValorDeLista(QStringLiteral("Plataforma"), ObtenerPlataforma());
-    if (PlataformaPrograma == QLatin1String("Windows XP"))
-        AlturaTitulo = 32;
-    leerLineaComandos();
+    QStringList argumentos = ArgumentosArranque;
+    if (argumentos.isEmpty() && QCoreApplication::instance())
+        argumentos = QCoreApplication::arguments().mid(1);
+    const QString directorioTrabajo = conBarra(QDir::currentPath());
+    DirectorioInstalacion = conBarra(QCoreApplication::applicationDirPath());
     ControlesNoVisiblesRecogidos.clear();
     TrazaDepuracion.clear();
-    DirectorioTrabajo = conBarra(QDir::currentPath());
-    DirectorioInstalacion = conBarra(QCoreApplication::applicationDirPath());
-    borrarTemporalesAntiguos();
-    leerBasesDatos();
+    BorrarTemporalesAntiguos(directorioTrabajo);
+    Configuracion = ConfiguracionArranque::leer(directorioTrabajo, argumentos,
+                                                LeerValorDeLista(QStringLiteral("Plataforma"), ObtenerPlataforma()));
+    if (Configuracion.basesDatos.PathArchivosTemporales == QLatin1String(ConfiguracionBasesDatos::ValorDirectorioPrivado))
+        Configuracion.basesDatos.sustituirDirectorioPrivado(sesion_.privateDir());
+    UsuarioActual = Configuracion.lineaComandos.usuario;
+    conexiones_.UsuarioActual = UsuarioActual;
     conexiones_.EmpresaActual = 0;
     NombreArchivoLogo = QStringLiteral("LOGO.BMP");
-    CodigoIdioma = Opciones.idioma;
-    leerConfiguracion();
-    elegirAspecto();
+    CodigoIdioma = Configuracion.lineaComandos.idioma;
+    if (!Configuracion.aviso.isEmpty())
+        MostrarMensaje(QStringLiteral("A"), Configuracion.aviso);
+    Configuracion.aplicarAjustesComunes();
+    const AspectoVisual aspecto =
+        AspectoVisual::deAspecto(AspectoVisual::aspectoEfectivo(Configuracion.parametros.AspectoAplicacion));
+    FuenteAspecto = QFont(aspecto.fuente, aspecto.tamano);
+    ColorAspecto1 = aspecto.color1;
+    ColorAspecto2 = aspecto.color2;
 
     try {
         arranqueProtegido();
@@ -118,116 +125,61 @@ void TfGENEINIC::FormCreate(QObject *)
         return;
     }
 
-    MapaNombresPrograma = MapaNombres::leer(DirectorioTrabajo);
     for (QStringList &lista : CamposFormatoNumerico)
         lista.clear();
-    if (!Parametros.TiempoForzarTerminacionAplicacion.isEmpty())
+    if (!Configuracion.parametros.TiempoForzarTerminacionAplicacion.isEmpty())
         TimerAplicacion->start();
     comprobarCamposUsuario();
     if (ArranqueFallido)
         return;
     if (conexiones_.esSQLServer())
         VersionServidorSQL = VersionSQLServer();
-    const QString url = Parametros.URLAccesoMenuWebDistribuidor;
-    // The maker's own web site is a setting, empty by default.
-    URLAccesoMenuWeb = (url.isEmpty() || url == QLatin1String("Por Defecto") || url == QLatin1String("Ninguna"))
-        ? QString()
-        : url;
-}
-
-void TfGENEINIC::leerLineaComandos()
-{
-    QStringList argumentos = ArgumentosArranque;
-    if (argumentos.isEmpty() && QCoreApplication::instance())
-        argumentos = QCoreApplication::arguments().mid(1);
-    Opciones = OpcionesLineaComandos::leer(argumentos);
-    UsuarioActual = Opciones.usuario;
-    conexiones_.UsuarioActual = UsuarioActual;
-}
-
-void TfGENEINIC::borrarTemporalesAntiguos()
-{
-    // Files that cannot be deleted are left in place.
-    BorrarFicheros(DirectorioTrabajo + QStringLiteral("_QS*.*"));
-    BorrarFicheros(DirectorioTemporal() + QStringLiteral("QRP*.TMP"));
-}
-
-void TfGENEINIC::leerBasesDatos()
-{
-    BasesDatos = ConfiguracionBasesDatos::leer(DirectorioTrabajo);
-    TemporalesEnBaseDatos = BasesDatos.temporalesEnBaseDatos();
-    if (BasesDatos.PathArchivosTemporales == QLatin1String(ConfiguracionBasesDatos::ValorDirectorioPrivado))
-        BasesDatos.sustituirDirectorioPrivado(sesion_.privateDir());
-    BaseAliasEmpresa = BasesDatos.AliasBaseDatos;
-}
-
-void TfGENEINIC::leerConfiguracion()
-{
-    ArchivoConfiguracion = ParametrosKorvel::nombreArchivo(DirectorioTrabajo, Opciones.archivoConfiguracion);
-    const ParametrosKorvel::Lectura lectura = ParametrosKorvel::leer(ArchivoConfiguracion, BasesDatos.TipoBaseDatos);
-    Parametros = lectura.parametros;
-    if (!lectura.aviso.isEmpty())
-        MostrarMensaje(QStringLiteral("A"), lectura.aviso);
-    TemporalesEnBaseDatos = Parametros.ArchivosTemporalesEnBD;
-    if (Parametros.ArchivosTemporalesEnBD)
-        BasesDatos.PathArchivosTemporales = BasesDatos.AliasBaseDatosGeneral;
-    ajustesComunes().ponerFormatoFechaSQL(Parametros.FormatoFechaSQL);
-}
-
-void TfGENEINIC::elegirAspecto()
-{
-    if (Parametros.AspectoAplicacion.startsWith(QLatin1String("evo"))) {
-        FuenteAspecto = QFont(QStringLiteral("Segoe UI"), 8);
-        ColorAspecto1 = plat::clGradientInactiveCaption;
-        ColorAspecto2 = plat::fromQColor(QColor(234, 234, 255));
-    } else {
-        FuenteAspecto = QFont(QStringLiteral("MS Sans Serif"), 8);
-        ColorAspecto1 = plat::clBtnFace;
-        ColorAspecto2 = plat::clBtnFace;
-    }
 }
 
 // Engine session, diagnosis, private directory, connections, exception handler and
 // pictures: any failure here ends the start-up with its reason.
 void TfGENEINIC::arranqueProtegido()
 {
-    if (const QString rechazo = BasesDatos.motivoRechazo(); !rechazo.isEmpty())
-        throw gp::Error(rechazo);
-    sesion_.setEngine(plat::engineFromTypeWord(BasesDatos.TipoBaseDatos));
-    sesion_.setDefaultFolder(BasesDatos.PathBaseDatosGeneral);
-    sesion_.loadAliasFile(DirectorioTrabajo + QStringLiteral("ALIAS.INI"));
-    const QString netDir = Parametros.BDENetDir;
-    Q_UNUSED(netDir);   // the engines used here keep no network control directory
+    const ConfiguracionBasesDatos &bd = Configuracion.basesDatos;
+    const ParametrosKorvel &p = Configuracion.parametros;
+    if (!Configuracion.rechazo.isEmpty())
+        throw gp::Error(Configuracion.rechazo);
+    sesion_.setEngine(plat::engineFromTypeWord(bd.TipoBaseDatos));
+    sesion_.setDefaultFolder(bd.PathBaseDatosGeneral);
+    sesion_.loadAliasFile(Configuracion.directorioTrabajo + QStringLiteral("ALIAS.INI"));
 
     NumeroSesion = NumeroSesionRed();
     if (NumeroSesion == -1)
         NumeroSesion = 0;
-    if (!Parametros.DesactivarDiagnostico)
+    if (!p.DesactivarDiagnostico)
         DiagnosticoInstalacion(QStringLiteral("Configuracion"));
-    if (!prepararDirectorioPrivado()) {
-        MostrarMensaje(QStringLiteral("A"), kConflictoPrivado);
+    const DirectorioPrivado privado = DirectorioPrivado::preparar(Configuracion.directorioTrabajo, NumeroSesion, p,
+                                                                  Configuracion.temporalesEnBaseDatos);
+    if (privado.conflicto) {
+        MostrarMensaje(QStringLiteral("A"), QString::fromUtf8(DirectorioPrivado::AvisoConflicto));
         throw gp::Abort();
     }
+    if (privado.usar)
+        sesion_.setPrivateDir(privado.carpeta);
 
     AjustesConexiones ajustes;
-    ajustes.TipoBaseDatos = BasesDatos.TipoBaseDatos;
-    ajustes.AliasBaseDatosGeneral = BasesDatos.AliasBaseDatosGeneral;
-    ajustes.PathBaseDatosGeneral = BasesDatos.PathBaseDatosGeneral;
-    ajustes.AliasBaseDatos = BaseAliasEmpresa;
-    ajustes.PathArchivosTemporales = BasesDatos.PathArchivosTemporales;
-    ajustes.AutenticacionWindows = Parametros.AutenticacionWindows;
-    ajustes.NombreUsuarioInicioSesion = Parametros.NombreUsuarioInicioSesion;
-    ajustes.PasswordInicioSesion = ::DescifrarClave(Parametros.PasswordInicioSesion);
-    ajustes.NivelAislamientoTransaccionesMSSQL = Parametros.NivelAislamientoTransaccionesMSSQL;
-    ajustes.NombreIntercalacionMSSQL = Parametros.NombreIntercalacionMSSQL;
+    ajustes.TipoBaseDatos = bd.TipoBaseDatos;
+    ajustes.AliasBaseDatosGeneral = bd.AliasBaseDatosGeneral;
+    ajustes.PathBaseDatosGeneral = bd.PathBaseDatosGeneral;
+    ajustes.AliasBaseDatos = Configuracion.baseAliasEmpresa;
+    ajustes.PathArchivosTemporales = bd.PathArchivosTemporales;
+    ajustes.AutenticacionWindows = p.AutenticacionWindows;
+    ajustes.NombreUsuarioInicioSesion = p.NombreUsuarioInicioSesion;
+    ajustes.PasswordInicioSesion = ::DescifrarClave(p.PasswordInicioSesion);
+    ajustes.NivelAislamientoTransaccionesMSSQL = p.NivelAislamientoTransaccionesMSSQL;
+    ajustes.NombreIntercalacionMSSQL = p.NombreIntercalacionMSSQL;
     ajustes.ejecutable = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    ajustes.archivoConfiguracion = ArchivoConfiguracion;
+    ajustes.archivoConfiguracion = Configuracion.archivoConfiguracion;
     conexiones_.configurar(ajustes);
     conexiones_.AbrirConexionesInicio(ejecutorSQL());
 
-    plat::application().OnException = [this](QObject *Sender, const std::exception &E) {
-        GestionExcepciones(Sender, E);
-    };
+    manejador_.nivelCapturaIncidencias = p.NivelCapturaIncidencias;
+    manejador_.instalar();
     Imagenes.clear();
     for (const QString &nombre : kImagenes) {
         const QPixmap imagen = ImagenPrograma(nombre);
@@ -237,29 +189,6 @@ void TfGENEINIC::arranqueProtegido()
     }
     conexiones_.EnTransaccion = false;
     conexiones_.EnTransaccionFormularios = false;
-}
-
-// Numbered private directories for users who share a working directory. The start-up
-// fails only when every attempt failed.
-bool TfGENEINIC::prepararDirectorioPrivado()
-{
-    const QString pedido = ParametrosKorvel::deArchivo(ArchivoConfiguracion, BasesDatos.TipoBaseDatos).BDEPrivateDir;
-    if (pedido.compare(QLatin1String("AUTO"), Qt::CaseInsensitive) != 0
-        || Parametros.BDENetDir.compare(QLatin1String("LOCAL"), Qt::CaseInsensitive) == 0 || TemporalesEnBaseDatos)
-        return true;
-    QDir().mkpath(DirectorioTrabajo + QStringLiteral("PRIVDIR"));
-    for (int n = NumeroSesion; n >= 0; --n) {
-        const QString carpeta = DirectorioTrabajo + QStringLiteral("PRIVDIR/") + QString::number(n);
-        QDir().mkpath(carpeta);
-        if (QFileInfo(carpeta).isDir() && QFileInfo(carpeta).isWritable()
-            && BorrarFicheros(carpeta + QStringLiteral("/TEMP*.*"))) {
-            sesion_.setPrivateDir(carpeta);
-            return true;
-        }
-        if (n == 1)
-            break;   // numbered sessions count down to 1; session 0 has only its own folder
-    }
-    return false;
 }
 
 void TfGENEINIC::comprobarCamposUsuario()
@@ -291,7 +220,7 @@ void TfGENEINIC::FormDestroy(QObject *)
 {
     TimerAplicacion->stop();
     Imagenes.clear();
-    MapaNombresPrograma = MapaNombres();
+    Configuracion.mapaNombres = MapaNombres();
     ControlesNoVisiblesRecogidos.clear();
     for (QStringList &lista : CamposFormatoNumerico)
         lista.clear();
@@ -309,38 +238,15 @@ QString TfGENEINIC::MostrarMensaje(const QString &tipo, const QString &texto, co
 
 void TfGENEINIC::GestionExcepciones(QObject *Sender, const std::exception &E)
 {
-    plat::application().setCursor(plat::crDefault);
-    const QString mensaje = dynamic_cast<const gp::Error *>(&E) ? static_cast<const gp::Error &>(E).mensaje()
-                                                                : QString::fromUtf8(E.what());
-    const bool rejilla = Sender && Sender->inherits("QAbstractItemView");
-    const TraduccionExcepcion traduccion = TraducirExcepcion(mensaje, rejilla, Parametros.NivelCapturaIncidencias);
-    if (traduccion.registrarTraza)
-        TrazaDepuracion << mensaje;
-    switch (traduccion.clase) {
-    case TraduccionExcepcion::Clase::Ignorar:
-        return;
-    case TraduccionExcepcion::Clase::AvisoDelSistema:
-        QMessageBox::information(nullptr, plat::application().title(), traduccion.texto);
-        return;
-    case TraduccionExcepcion::Clase::Advertencia:
-    case TraduccionExcepcion::Clase::Error:
-        break;
-    }
-    if (traduccion.cerrarFormularioDelRemitente && Sender) {
-        QWidget *w = qobject_cast<QWidget *>(Sender);
-        if (plat::Form *form = w ? plat::Form::formOf(w) : nullptr)
-            form->Close();
-    }
-    MostrarMensaje(traduccion.tipoMensaje(), traduccion.texto);
-    if (traduccion.clase == TraduccionExcepcion::Clase::Error)
-        plat::application().terminate();
+    manejador_.GestionExcepciones(Sender, E);
 }
 
 // ---- datasets ---------------------------------------------------------------------------
 
 void TfGENEINIC::anotarError(const QString &titulo, const QString &texto) const
 {
-    RegistroErrores(DirectorioTrabajo.isEmpty() ? conBarra(QDir::currentPath()) : DirectorioTrabajo)
+    const QString &directorio = Configuracion.directorioTrabajo;
+    RegistroErrores(directorio.isEmpty() ? conBarra(QDir::currentPath()) : directorio)
         .anotar(titulo, texto);
 }
 
@@ -429,16 +335,16 @@ bool TfGENEINIC::CrearTabla(DataSetAbrible &ds, const QString &definicion, int e
 {
     estructura::TablaCreacion tabla{ds.nombreBaseDatos(), ds.nombreTabla(), ds.propietario()};
     estructura::ConfiguracionCreacion configuracion;
-    configuracion.TipoBaseDatos = BasesDatos.TipoBaseDatos;
-    configuracion.PathArchivosTemporales = BasesDatos.PathArchivosTemporales;
+    configuracion.TipoBaseDatos = Configuracion.basesDatos.TipoBaseDatos;
+    configuracion.PathArchivosTemporales = Configuracion.basesDatos.PathArchivosTemporales;
     configuracion.FormatoFechaSQL = ajustesComunes().FormatoFechaSQL;
     configuracion.VersionSQLServer = VersionServidorSQL;
-    configuracion.AutenticacionWindows = Parametros.AutenticacionWindows;
+    configuracion.AutenticacionWindows = Configuracion.parametros.AutenticacionWindows;
     configuracion.CodigoUsuario = UsuarioActual;
 
     EjecutorCreacionPrograma::Entorno entorno;
-    entorno.pathBaseDatosGeneral = BasesDatos.PathBaseDatosGeneral;
-    entorno.directorioTrabajo = DirectorioTrabajo;
+    entorno.pathBaseDatosGeneral = Configuracion.basesDatos.PathBaseDatosGeneral;
+    entorno.directorioTrabajo = Configuracion.directorioTrabajo;
     entorno.directorioInstalacion = DirectorioInstalacion.isEmpty()
         ? conBarra(QCoreApplication::applicationDirPath())
         : DirectorioInstalacion;
@@ -456,10 +362,10 @@ bool TfGENEINIC::CrearTabla(DataSetAbrible &ds, const QString &definicion, int e
 
 void TfGENEINIC::RepararTablas(DataSetAbrible *ds, const QString &fallo, QObject *)
 {
-    if (!ds || !FalloPideReconstruccion(BasesDatos.TipoBaseDatos, fallo))
+    if (!ds || !FalloPideReconstruccion(Configuracion.basesDatos.TipoBaseDatos, fallo))
         return;
     try {
-        AnotarTablaParaReconstruir(ArchivoConfiguracion,
+        AnotarTablaParaReconstruir(Configuracion.archivoConfiguracion,
                                    NombreBaseDatosEmpresa(conexiones_.EmpresaActual) + u'/' + ds->nombreTabla());
     } catch (const gp::Error &) {
         // The list is a help for the administrator; failing to write it changes nothing else.
@@ -569,9 +475,9 @@ QString TfGENEINIC::ObtenerPlataforma() const { return ::ObtenerPlataforma(); }
 
 int TfGENEINIC::NumeroSesionRed() const { return ::NumeroSesionRed(); }
 
-QString TfGENEINIC::LineaComandos() const { return ::LineaComandos(UsuarioActual, Opciones); }
+QString TfGENEINIC::LineaComandos() const { return Configuracion.LineaComandos(UsuarioActual); }
 
-QString TfGENEINIC::NombreDeCodigoEnLista(int codigo) const { return ::NombreDeCodigoEnLista(MapaNombresPrograma, codigo); }
+QString TfGENEINIC::NombreDeCodigoEnLista(int codigo) const { return ::NombreDeCodigoEnLista(Configuracion.mapaNombres, codigo); }
 
 QString TfGENEINIC::CifrarClave(const QString &texto) const { return ::CifrarClave(texto); }
 

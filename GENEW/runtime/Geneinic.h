@@ -1,10 +1,8 @@
 #pragma once
 #include "GENEW/runtime/AperturaDataSet.h"
 #include "GENEW/runtime/ConexionesPrograma.h"
-#include "GENEW/runtime/ConfiguracionBasesDatos.h"
-#include "GENEW/runtime/LineaComandos.h"
-#include "GENEW/runtime/MapaNombres.h"
-#include "GENEW/runtime/ParametrosKorvel.h"
+#include "GENEW/runtime/ConfiguracionArranque.h"
+#include "GENEW/runtime/ManejadorExcepciones.h"
 #include "platform/ui/Form.h"
 
 #include <QDateTime>
@@ -49,28 +47,18 @@ public:
     QDateTime FechaPrograma;
     QDateTime HoraInicio;
     QDateTime UltimaActividad;
-    OpcionesLineaComandos Opciones;
-    QString DirectorioTrabajo;           // ends in "/"
+    ConfiguracionArranque Configuracion;
     QString DirectorioInstalacion;       // the executable's folder, ends in "/"
-    ConfiguracionBasesDatos BasesDatos;
-    bool TemporalesEnBaseDatos = false;
-    QString BaseAliasEmpresa;
-    QString ArchivoConfiguracion;
-    ParametrosKorvel Parametros;
     QString NombreArchivoLogo = QStringLiteral("LOGO.BMP");
     QString CodigoIdioma;
-    QString PlataformaPrograma;          // the "Plataforma" line of ObtenerPlataforma
-    int AlturaTitulo = 27;
     int NumeroSesion = 0;
     QFont FuenteAspecto;
     int ColorAspecto1 = 0;
     int ColorAspecto2 = 0;
-    MapaNombres MapaNombresPrograma;
     QStringList ControlesNoVisiblesRecogidos;            // sorted, no duplicates
     std::array<QStringList, 5> CamposFormatoNumerico;    // sorted, no duplicates
     QStringList TrazaDepuracion;
     QMap<QString, QPixmap> Imagenes;     // "MANOD", "EUROPTS", "PTSEURO", "DOCEON", "DOCEOFF"
-    QString URLAccesoMenuWeb;
     QString VersionServidorSQL;
     QString UsuarioActual;
     QTimer *TimerAplicacion;
@@ -140,13 +128,7 @@ public:
     void DiagnosticoInstalacion(const QString &tema);
 
 private:
-    void leerLineaComandos();
-    void borrarTemporalesAntiguos();
-    void leerBasesDatos();
-    void leerConfiguracion();
-    void elegirAspecto();
     void arranqueProtegido();
-    bool prepararDirectorioPrivado();
     void comprobarCamposUsuario();
     void terminarArranque();
     ConexionesPrograma::EjecutorSQL ejecutorSQL();
@@ -155,6 +137,7 @@ private:
 
     plat::Session &sesion_;
     ConexionesPrograma conexiones_;
+    ManejadorExcepciones manejador_;
 };
 
 extern TfGENEINIC *fGENEINIC;
