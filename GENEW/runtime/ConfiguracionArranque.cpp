@@ -1,5 +1,6 @@
 #include "GENEW/runtime/ConfiguracionArranque.h"
 
+#include "GENEW/runtime/Plataforma.h"
 #include "GENEW/runtime/comun/AjustesComunes.h"
 #include "GENEW/runtime/comun/RutinasSistema.h"
 #include "platform/ui/Colors.h"
@@ -38,6 +39,7 @@ ConfiguracionArranque ConfiguracionArranque::leer(const QString &directorioTraba
 void ConfiguracionArranque::aplicarAjustesComunes() const
 {
     ajustesComunes().ponerFormatoFechaSQL(parametros.FormatoFechaSQL);
+    punteroObtenerPlataforma() = ObtenerPlataforma;
 }
 
 QString ConfiguracionArranque::LineaComandos(const QString &usuarioActual) const

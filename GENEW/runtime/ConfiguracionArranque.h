@@ -33,7 +33,8 @@ struct ConfiguracionArranque
     static ConfiguracionArranque leer(const QString &directorioTrabajo, const QStringList &argumentos,
                                       const QString &plataforma);
 
-    // The date format and zero-date literal of SQL text follow the settings from now on.
+    // The process-wide effects of the settings: the date format and zero-date literal of SQL
+    // text, and the platform routine that the common routines reach through their pointer.
     void aplicarAjustesComunes() const;
 
     // The options that start the program again as this run was started.
