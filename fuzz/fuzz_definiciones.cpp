@@ -21,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString variante = corte < 0 ? QString() : QString::fromUtf8(bytes.mid(corte + 1));
 
     const QString texto = variante.isEmpty() ? estandar : CombinarDefiniciones(estandar, variante);
-    ListarTablasDefinidas(QStringLiteral("ExcluirTablasBDGeneral"), texto,
-                          [](const QString &tabla) { return tabla.startsWith(u'E'); });
+    ListarTablasDefinidas(QStringLiteral("ExcluirTablasBDGeneral"), texto);
     NumeroTablaTemporal(DividirLineas(texto).value(0));
 
     const ConsultaCamposUsuario camposUsuario = [&variante](const QString &) { return variante; };

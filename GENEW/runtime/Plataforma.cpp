@@ -3,13 +3,6 @@
 #include "GENEW/runtime/comun/FicherosTexto.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 
-#include <QRegularExpression>
-#include <QStringList>
-#include <QSysInfo>
-
-#include <pwd.h>
-#include <unistd.h>
-
 namespace {
 
 QString nombreDistribucion(const QString &osRelease)
@@ -26,31 +19,27 @@ QString nombreDistribucion(const QString &osRelease)
     return QString();
 }
 
-// "6.1.0-18-amd64" gives "6.1.0"; missing parts count as 0.
-QString versionNumerica(const QString &versionNucleo)
-{
-    static const QRegularExpression numeros(QStringLiteral("^(\\d+)(?:\\.(\\d+))?(?:\\.(\\d+))?"));
-    const QRegularExpressionMatch m = numeros.match(versionNucleo);
-    QStringList partes;
-    for (int i = 1; i <= 3; ++i)
-        partes << (m.hasMatch() && !m.captured(i).isEmpty() ? m.captured(i) : QStringLiteral("0"));
-    return partes.join(QLatin1Char('.'));
-}
-
 } // namespace
 
-QString ObtenerPlataformaDe(const QString &osRelease, const QString &versionNucleo)
+QString ObtenerPlataformaDe(const QString &osRelease, const VersionWindows &version)
 {
     QString nombre = nombreDistribucion(osRelease);
-    if (nombre.isEmpty())
+    if (nombre.isEmpty() || version.tamano == 0)
         nombre = QStringLiteral("Desconocida");
-    return QStringLiteral("PlataformaBase=Linux\r\nPlataforma=") + nombre + QStringLiteral("\r\nVersion=")
-        + versionNumerica(versionNucleo) + QStringLiteral("\r\nNivel=");
+    return QStringLiteral("PlataformaBase=Linux\r\nPlataforma=%1\r\nVersion=%2.%3.%4\r\nNivel=%5")
+        .arg(nombre)
+        .arg(version.versionMayor)
+        .arg(version.versionMenor)
+        .arg(version.compilacion)
+        .arg(version.textoServicio);
 }
 
 QString ObtenerPlataforma()
 {
-    return ObtenerPlataformaDe(LeerFicheroTexto(QStringLiteral("/etc/os-release")), QSysInfo::kernelVersion());
+    VersionWindows version;
+    if (!LeerVersionWindows(version))
+        LeerVersionWindows(version);   // a second attempt, as for the extended record
+    return ObtenerPlataformaDe(LeerFicheroTexto(QStringLiteral("/etc/os-release")), version);
 }
 
 int NumeroSesionRed()
@@ -60,8 +49,5 @@ int NumeroSesionRed()
 
 QString ObtenerUsuarioWindows()
 {
-    if (const passwd *cuenta = getpwuid(geteuid()); cuenta && cuenta->pw_name && *cuenta->pw_name)
-        return QString::fromLocal8Bit(cuenta->pw_name);
-    const QString variable = qEnvironmentVariable("USER");
-    return variable.isEmpty() ? QStringLiteral("Unknown") : variable;
+    return NombreUsuarioWindows();
 }

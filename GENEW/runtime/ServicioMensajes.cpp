@@ -22,9 +22,7 @@ QString ServicioMensajes::MostrarMensaje(const QString &tipo, const QString &tex
     TfGENEMENS *ventana = &formulario_;
     if (formulario_.visible()) {
         encima = std::make_unique<TfGENEMENS>();
-        encima->Plataforma = formulario_.Plataforma;
-        encima->ProcesarTeclaPulsada = formulario_.ProcesarTeclaPulsada;
-        encima->ProcesarTeclaFormulario = formulario_.ProcesarTeclaFormulario;
+        formulario_.copiarRutinasA(*encima);
         encima->afterConstruction();
         ventana = encima.get();
     }

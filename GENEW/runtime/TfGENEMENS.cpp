@@ -91,8 +91,19 @@ void TfGENEMENS::mostrarIcono(QLabel *icono)
     icono->show();
 }
 
-void TfGENEMENS::FormShow(QObject *)
+void TfGENEMENS::copiarRutinasA(TfGENEMENS &otra) const
 {
+    otra.Plataforma = Plataforma;
+    otra.ProcesarTeclaPulsada = ProcesarTeclaPulsada;
+    otra.ProcesarTeclaFormulario = ProcesarTeclaFormulario;
+    otra.AplicarAspecto = AplicarAspecto;
+    otra.TraducirTexto = TraducirTexto;
+    otra.TraducirFormulario = TraducirFormulario;
+}
+
+void TfGENEMENS::FormShow(QObject *Sender)
+{
+    AplicarAspecto(Sender);
     TextoMensaje->setText(TextoDelMensaje);
     tamanoLetraDiseno_ = TextoMensaje->font().pointSize();
     if (TextoDelMensaje.size() > TextoLargo) {
@@ -164,8 +175,15 @@ void TfGENEMENS::FormHide(QObject *)
     }
 }
 
-void TfGENEMENS::FormActivate(QObject *)
+void TfGENEMENS::FormActivate(QObject *Sender)
 {
+    if (TraducirTexto) {
+        setCaption(TraducirTexto(caption()));
+        TextoMensaje->setText(TraducirTexto(TextoMensaje->text()));
+    }
+    TraducirFormulario(Sender);
+    update();
+
     // A default answer may mark the part to select: "text:SelStart:selected:SelEnd:text".
     const QString texto = EditRespuesta->text();
     const qsizetype inicio = texto.indexOf(MarcaInicio);

@@ -2,6 +2,7 @@
 #include "platform/ui/Form.h"
 
 #include <QString>
+#include <functional>
 
 class QFrame;
 class QLabel;
@@ -42,6 +43,14 @@ public:
     // them; the start-up form assigns them.
     plat::KeyPressEvent ProcesarTeclaPulsada;
     plat::KeyEvent ProcesarTeclaFormulario;
+    // The look applied on showing, and the translation of the caption, the text and the form
+    // on activation; until the start-up form assigns them the window shows its own texts.
+    plat::NotifyEvent AplicarAspecto;
+    std::function<QString(const QString &)> TraducirTexto;
+    plat::NotifyEvent TraducirFormulario;
+
+    // Gives another window the keyboard, look and translation routines of this one.
+    void copiarRutinasA(TfGENEMENS &otra) const;
 
     void FormShow(QObject *Sender);
     void FormHide(QObject *Sender);

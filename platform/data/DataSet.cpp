@@ -1,6 +1,7 @@
 #include "platform/data/DataSet.h"
 
 #include <QDateTime>
+#include <optional>
 
 namespace plat {
 
@@ -1159,17 +1160,81 @@ QVariant DataSet::lookup(const QString &keyFields, const QVariant &keyValues, co
 
 // --- Filter -----------------------------------------------------------------------------
 
+namespace {
+
+// The dataset's fields as the filter reads them: data fields by their column.
+class FieldsForFilter : public FilterFields
+{
+public:
+    explicit FieldsForFilter(const DataSet &ds) : ds_(ds) {}
+    int fieldIndex(const QString &name) const override
+    {
+        const Field *f = ds_.findField(name);
+        return f ? f->index() : -1;
+    }
+    TFieldType fieldType(int index) const override { return ds_.field(index).dataType(); }
+    QString columnName(int index) const override
+    {
+        const Field &f = ds_.field(index);
+        return f.isCalculated() ? QString() : f.fieldName();
+    }
+
+private:
+    const DataSet &ds_;
+};
+
+} // namespace
+
+// One source row as the filter reads it; calculated fields are worked out on demand.
+class DataSet::RowForFilter : public FilterRecord
+{
+public:
+    RowForFilter(DataSet &ds, const Row &row) : ds_(ds), row_(row) {}
+    QVariant fieldValue(int index) const override
+    {
+        const Field &f = ds_.field(index);
+        if (f.column_ >= 0)
+            return row_.value(f.column_);
+        if (!calculated_) {
+            Restore<QVector<QVariant>> keepBuffer(ds_.buffer_);
+            Restore<Row> keepRow(ds_.currentRow_);
+            Restore<bool> keepCurrent(ds_.hasCurrent_);
+            ds_.loadRecord(row_);
+            calculated_ = ds_.buffer_;
+        }
+        return calculated_->value(index);
+    }
+
+private:
+    DataSet &ds_;
+    const Row &row_;
+    mutable std::optional<QVector<QVariant>> calculated_;
+};
+
+void DataSet::compileFilter()
+{
+    filterTextMatches = nullptr;
+    compiledFilter_.reset();
+    if (active() && filtered_ && !filterText_.trimmed().isEmpty()) {
+        const FilterExpression expression(filterText_);
+        auto compiled = std::make_shared<const CompiledFilter>(expression.compile(FieldsForFilter(*this), filterOptions_));
+        compiledFilter_ = compiled;
+        filterTextMatches = [this, compiled](const Row &row) { return compiled->accepts(RowForFilter(*this, row)); };
+    }
+    filterCompiled(compiledFilter_.get());
+}
+
 void DataSet::setFilter(const QString &text)
 {
+    if (text == filterText_)
+        return;
     const QString previous = filterText_;
     filterText_ = text;
     try {
-        if (active())
-            compileFilter();
+        compileFilter();
     } catch (...) {
         filterText_ = previous;
-        if (active())
-            compileFilter();
+        compileFilter();
         throw;
     }
     if (filtered_)
@@ -1181,7 +1246,22 @@ void DataSet::setFiltered(bool on)
     if (filtered_ == on)
         return;
     filtered_ = on;
+    try {
+        compileFilter();
+    } catch (...) {
+        filtered_ = false;
+        compileFilter();
+        throw;
+    }
     conditionsChanged();
+}
+
+void DataSet::setFilterOptions(const FilterOptions &options)
+{
+    filterOptions_ = options;
+    compileFilter();
+    if (filtered_)
+        conditionsChanged();
 }
 
 // --- Master-detail ----------------------------------------------------------------------
@@ -1306,9 +1386,5 @@ void DataSet::cursorDelete(const Bookmark &, const Row &)
     fail(QLatin1String(DataSetMessages::readOnlyDataSet));
 }
 
-void DataSet::compileFilter()
-{
-    filterTextMatches = nullptr;
-}
 
 } // namespace plat

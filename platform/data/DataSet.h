@@ -2,6 +2,7 @@
 #include "GENEW/runtime/comun/Errores.h"
 #include "platform/data/DataSetNotifier.h"
 #include "platform/data/Field.h"
+#include "platform/data/filter/FilterExpression.h"
 
 #include <QFlags>
 #include <QStringList>
@@ -154,11 +155,15 @@ public:
     QVariant lookup(const QString &keyFields, const QVariant &keyValues, const QString &resultFields);
 
     // Filter text in the program's filter syntax, and its switch; OnFilterRecord applies
-    // while `filtered()` too.
+    // while `filtered()` too. The text is read (and a malformed one or a value that does
+    // not fit its field raised) when filtering is on and the dataset open; tables write
+    // it into their SQL where they can. A failed change leaves the previous filter.
     QString filter() const { return filterText_; }
     void setFilter(const QString &text);
     bool filtered() const { return filtered_; }
     void setFiltered(bool on);
+    FilterOptions filterOptions() const { return filterOptions_; }
+    void setFilterOptions(const FilterOptions &options);
 
     // Master-detail: this dataset shows the records whose leading index fields equal the
     // master's `masterFields` (";"-separated) of its current record.
@@ -238,13 +243,17 @@ protected:
     const std::vector<FieldDef> &columns() const { return columns_; }
     static bool valuesEqual(const QVariant &a, const QVariant &b, bool caseInsensitive, bool partial);
     static int compareValues(const QVariant &a, const QVariant &b);
-    // The compiled filter text answers for one row (set by the filter wiring).
+    // The compiled filter text answers for one row.
     std::function<bool(const Row &)> filterTextMatches;
+    // The filter text was compiled anew (null: no filter applies); cursors that write
+    // SQL push it down.
+    virtual void filterCompiled(const CompiledFilter *filter) { Q_UNUSED(filter); }
     void conditionsChanged();   // re-reads from the first record after a change of conditions
     void checkActive() const;
     [[noreturn]] static void fail(const QString &message);
 
 private:
+    class RowForFilter;
     void createFields(const QList<FieldDef> &defs);
     void loadRecord(const Row &row);
     void computeCalculated();
@@ -287,6 +296,8 @@ private:
     KeyRange range_;
     QString filterText_;
     bool filtered_ = false;
+    FilterOptions filterOptions_;
+    std::shared_ptr<const CompiledFilter> compiledFilter_;
     DataSet *master_ = nullptr;
     QString masterFields_;
     QMetaObject::Connection masterConnection_, masterDestroyed_;

@@ -110,7 +110,7 @@ void TableDataSet::cursorClose()
     cursorReset();
     order_.clear();
     filterSql_.clear();
-    filterParams_.clear();
+    filterComplete_ = false;
 }
 
 QStringList TableDataSet::cursorSetOrder(const QString &indexName, const QStringList &fields)
@@ -163,10 +163,50 @@ QStringList TableDataSet::cursorSetOrder(const QString &indexName, const QString
     return orderFields;
 }
 
-void TableDataSet::setFilterSql(const QString &sql, const QVariantMap &params)
+namespace {
+
+// The filter's SQL through the engine's dialect: its folding comparison, its date
+// literals and its boolean words.
+class EngineFilterDialect : public FilterSqlDialect
 {
-    filterSql_ = sql;
-    filterParams_ = params;
+public:
+    explicit EngineFilterDialect(const Dialect &dialect) : dialect_(dialect) {}
+    QString caseInsensitive(const QString &e) const override { return dialect_.foldExpression(e); }
+    QString dateTimeLiteral(const QDate &date, const QTime &time) const override
+    {
+        if (dialect_.kind() == EngineKind::SqlServer)
+            return dialect_.dateLiteral(QDateTime(date, time));
+        return FilterSqlDialect::dateTimeLiteral(date, time);
+    }
+    QString booleanLiteral(bool value) const override
+    {
+        if (dialect_.kind() == EngineKind::PostgreSQL)
+            return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+        return FilterSqlDialect::booleanLiteral(value);
+    }
+    QString leftPart(const QString &e, int characters) const override
+    {
+        if (dialect_.kind() == EngineKind::SqlServer)
+            return QStringLiteral("SUBSTRING(%1, 1, %2)").arg(e).arg(characters);
+        return FilterSqlDialect::leftPart(e, characters);
+    }
+
+private:
+    const Dialect &dialect_;
+};
+
+} // namespace
+
+void TableDataSet::filterCompiled(const CompiledFilter *filter)
+{
+    filterSql_.clear();
+    filterComplete_ = false;
+    if (!filter)
+        return;
+    const FilterSql sql = filter->toSql(EngineFilterDialect(conn().dialect()));
+    filterSql_ = sql.condition;
+    filterComplete_ = sql.complete;
+    cursorReset();
 }
 
 // --- Statements -------------------------------------------------------------------------
@@ -246,11 +286,8 @@ void TableDataSet::addConditions(Statement &st) const
                 st.conditions << keyset(end, endTerms, false, true, st);
         }
     }
-    if (!filterSql_.isEmpty() && filtered()) {
+    if (!filterSql_.isEmpty() && filtered())
         st.conditions << u'(' + filterSql_ + u')';
-        for (auto it = filterParams_.cbegin(); it != filterParams_.cend(); ++it)
-            st.params.insert(it.key(), it.value());
-    }
 }
 
 QString TableDataSet::orderBy(bool reverse) const

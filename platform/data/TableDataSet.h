@@ -63,10 +63,8 @@ protected:
     bool cursorLocate(const QStringList &fields, const QVariantList &values, LocateOptions options,
                       Row &row) override;
     bool cursorAppliesRange() const override { return true; }
-    bool cursorAppliesFilterText() const override { return !filterSql_.isEmpty(); }
-
-    // A filter text the cursor may write into its statements (empty: it cannot).
-    void setFilterSql(const QString &sql, const QVariantMap &params);
+    bool cursorAppliesFilterText() const override { return filterComplete_; }
+    void filterCompiled(const CompiledFilter *filter) override;
 
 private:
     struct OrderTerm
@@ -101,8 +99,8 @@ private:
     QVector<int> keyColumns_;
     QString columnList_;
     QVector<OrderTerm> order_;
-    QString filterSql_;
-    QVariantMap filterParams_;
+    QString filterSql_;          // the filter's SQL condition (may select more than it)
+    bool filterComplete_ = false;   // the condition is the whole filter
 
     QVector<Row> window_;
     int position_ = -1;

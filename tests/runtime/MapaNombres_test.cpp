@@ -54,12 +54,17 @@ TEST(MapaNombres, ArchivoAusenteOIlegibleDaMapaVacio)
 
 TEST(Plataforma, TextoDeCuatroLineas)
 {
-    EXPECT_EQ(ObtenerPlataformaDe("NAME=\"Debian\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nID=debian\n",
-                                  "6.1.0-18-amd64"),
+    VersionWindows version;
+    version.tamano = kTamanoVersionWindows;
+    version.versionMayor = 6;
+    version.versionMenor = 1;
+    version.compilacion = 0;
+    EXPECT_EQ(ObtenerPlataformaDe("NAME=\"Debian\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nID=debian\n", version),
               "PlataformaBase=Linux\r\nPlataforma=Debian GNU/Linux 12 (bookworm)\r\nVersion=6.1.0\r\nNivel=");
-    EXPECT_EQ(ObtenerPlataformaDe("PRETTY_NAME=Sin comillas", "5.15"),
-              "PlataformaBase=Linux\r\nPlataforma=Sin comillas\r\nVersion=5.15.0\r\nNivel=");
-    EXPECT_EQ(ObtenerPlataformaDe("", "raro"),
+    EXPECT_EQ(ObtenerPlataformaDe("PRETTY_NAME=Sin comillas", version),
+              "PlataformaBase=Linux\r\nPlataforma=Sin comillas\r\nVersion=6.1.0\r\nNivel=");
+    EXPECT_EQ(ObtenerPlataformaDe("", version), "PlataformaBase=Linux\r\nPlataforma=Desconocida\r\nVersion=6.1.0\r\nNivel=");
+    EXPECT_EQ(ObtenerPlataformaDe("PRETTY_NAME=X", VersionWindows{}),
               "PlataformaBase=Linux\r\nPlataforma=Desconocida\r\nVersion=0.0.0\r\nNivel=");
     EXPECT_TRUE(ObtenerPlataforma().startsWith("PlataformaBase=Linux\r\nPlataforma="));
     EXPECT_EQ(NumeroSesionRed(), 0);

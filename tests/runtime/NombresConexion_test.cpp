@@ -1,6 +1,5 @@
 #include "GENEW/runtime/CifradoClave.h"
 #include "GENEW/runtime/NombresConexion.h"
-#include "GENEW/runtime/Plataforma.h"
 
 #include <gtest/gtest.h>
 
@@ -131,13 +130,6 @@ TEST(NombresConexion, AdaptarNombreSQLYTipoDecimal)
     EXPECT_EQ(TipoDecimalSQL("UnFactor"), "DECIMAL(28,12)");
     EXPECT_EQ(TipoDecimalSQL("CambioMoneda"), "DECIMAL(28,8)");
     EXPECT_EQ(TipoDecimalSQL("Importe"), "DECIMAL(28,8)");
-}
-
-TEST(NombresConexion, UsuarioDelSistema)
-{
-    const QString usuario = ObtenerUsuarioWindows();
-    EXPECT_FALSE(usuario.isEmpty());
-    EXPECT_FALSE(usuario.contains('\n'));
 }
 
 } // namespace

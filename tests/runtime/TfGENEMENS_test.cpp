@@ -224,6 +224,8 @@ TEST_F(Mensajes, TextosMarcadosSeMuestranEnEspanol)
 
 TEST_F(Mensajes, UnMensajeDuranteOtroTambienSeVe)
 {
+    int aspectos = 0;
+    formulario->AplicarAspecto = [&](QObject *) { ++aspectos; };
     QStringList vistos;
     QString respuestaInterior;
     application().OnModalShown = [&](Form &mostrado) {
@@ -244,6 +246,20 @@ TEST_F(Mensajes, UnMensajeDuranteOtroTambienSeVe)
     EXPECT_EQ(servicio->MostrarMensaje("I", "Primera", "x"), "x");
     EXPECT_EQ(vistos, (QStringList{"Primera", "¿Segunda?"}));
     EXPECT_EQ(respuestaInterior, "SI");
+    EXPECT_EQ(aspectos, 2);   // the second window has the routines of the first
+}
+
+TEST_F(Mensajes, TraduccionAlActivarse)
+{
+    int formulariosTraducidos = 0;
+    formulario->TraducirTexto = [](const QString &t) { return "[" + t + "]"; };
+    formulario->TraducirFormulario = [&](QObject *) { ++formulariosTraducidos; };
+    formulario->setCaption("Información");
+    formulario->TextoMensaje->setText("Hola");
+    formulario->FormActivate(formulario.get());
+    EXPECT_EQ(formulario->caption(), "[Información]");
+    EXPECT_EQ(formulario->TextoMensaje->text(), "[Hola]");
+    EXPECT_EQ(formulariosTraducidos, 1);
 }
 
 TEST_F(Mensajes, SeleccionMarcadaEnLaRespuesta)

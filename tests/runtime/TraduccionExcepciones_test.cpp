@@ -81,7 +81,7 @@ TEST(TraduccionExcepciones, Advertencias)
 TEST(TraduccionExcepciones, ErroresQueTerminanElPrograma)
 {
     const Fila filas[] = {
-        {"Cannot lock network file. PDOXUSRS.NET", Clase::Error,
+        {"Cannot lock network file. /srv/datos/red.lck", Clase::Error,
          "¡ Es imposible iniciar la aplicación en este momento!. Inténtelo de nuevo."},
         {"Cannot perform this operation on a closed dataset", Clase::Error,
          "¡ Es imposible realizar esta operación !. La Tabla está cerrada."},

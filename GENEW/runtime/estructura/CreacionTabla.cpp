@@ -1,6 +1,7 @@
 #include "GENEW/runtime/estructura/CreacionTabla.h"
 
 #include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/comun/RutinasSQL.h"
 #include "GENEW/runtime/estructura/DefinicionesEstructura.h"
 #include "GENEW/runtime/estructura/LineaDefinicion.h"
 
@@ -86,7 +87,7 @@ public:
                 tabla_.TableName = ejecutor_.quitarPropietarioTabla(tabla_.TableName);
         }
         nombre_ = ejecutor_.quitarPropietarioTabla(tabla_.TableName);
-        general_ = ejecutor_.esTablaGeneral(tabla_.TableName);
+        general_ = EsTablaGeneral(tabla_.TableName);
         if (!temporal_ && existeTabla(alternativa))
             return false;
         if (alternativa)
@@ -116,10 +117,7 @@ private:
         };
         try {
             if (definicion.isEmpty()) {
-                const QString estandar = ejecutor_.ficheroDefinicionesBaseDatos();
-                texto = CargarDefinicionesEstructura(estandar, CambiarExtension(estandar, QStringLiteral(".ESP")),
-                                                     CambiarExtension(estandar, QStringLiteral(".VRT")),
-                                                     ejecutor_.lectorFicheros(), mostrar);
+                texto = TextoEstructura(ejecutor_.ficheroDefinicionesBaseDatos(), ejecutor_.lectorFicheros(), mostrar);
             } else {
                 texto = CargarDefinicionesEstructura(definicion.section(u';', 0, 0), definicion.section(u';', 1, 1),
                                                      QString(), ejecutor_.lectorFicheros(), mostrar);

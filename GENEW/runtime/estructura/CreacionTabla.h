@@ -64,12 +64,11 @@ public:
     virtual QString ficheroDefinicionesBaseDatos() = 0;
     virtual const LectorFicheros &lectorFicheros() = 0;
 
-    // Names of the data module and the common routines.
+    // Names of the data module.
     virtual QString nombreTablaTemporal(const QString &propietario, int numero) = 0;
     virtual QString nombreTablaSQL(const QString &tabla) = 0;
     virtual QString quitarPropietarioTabla(const QString &tabla) = 0;
     virtual QString nombreIndice(const QString &tabla, const QString &indice) = 0;
-    virtual bool esTablaGeneral(const QString &tabla) = 0;
 
     // Connections: the second company, the tables a connection holds (without system
     // tables), the database name a connection is open on.

@@ -1,5 +1,6 @@
 #include "GENEW/runtime/estructura/DefinicionesEstructura.h"
 
+#include "GENEW/runtime/comun/RutinasSQL.h"
 #include "GENEW/runtime/estructura/LineaDefinicion.h"
 
 #include <algorithm>
@@ -129,15 +130,14 @@ QString CombinarDefiniciones(const QString &estandar, const QString &variante)
     return QuitarLineasVacias(combinado) + resultado;
 }
 
-QString ListarTablasDefinidas(const QString &opciones, const QString &texto,
-                              const std::function<bool(const QString &)> &esTablaGeneral)
+QString ListarTablasDefinidas(const QString &opciones, const QString &texto)
 {
     QStringList tablas;
     for (const QString &tabla : DividirLineas(ListarTablasTexto(texto)))
         tablas << tabla.section(u'|', 0, 0);
-    if (opciones == u"ExcluirTablasBDGeneral" && esTablaGeneral) {
+    if (opciones == u"ExcluirTablasBDGeneral") {
         for (qsizetype i = tablas.size() - 1; i >= 0; --i) {
-            if (esTablaGeneral(tablas.at(i)))
+            if (EsTablaGeneral(tablas.at(i)))
                 tablas.removeAt(i);
         }
     }

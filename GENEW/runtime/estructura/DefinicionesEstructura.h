@@ -48,9 +48,8 @@ QString ObtenerEstructuraTabla(const QString &tabla, const QString &opciones, co
 QString CombinarDefiniciones(const QString &estandar, const QString &variante);
 
 // The table names defined in a structure text, one a line; with the options exactly
-// "ExcluirTablasBDGeneral" the tables the predicate calls general are left out.
-QString ListarTablasDefinidas(const QString &opciones, const QString &texto,
-                              const std::function<bool(const QString &)> &esTablaGeneral);
+// "ExcluirTablasBDGeneral" the general-database tables are left out.
+QString ListarTablasDefinidas(const QString &opciones, const QString &texto);
 
 // The user-field statement and the conversion of its answer into definition lines.
 QString SentenciaCamposUsuario(const QString &aliasBaseDatosGeneral, const QString &tabla);

@@ -99,4 +99,11 @@ QString CargarDefinicionesEstructura(const QString &estandar, const QString &esp
     return texto;
 }
 
+QString TextoEstructura(const QString &estandar, const LectorFicheros &lector,
+                        const MostrarMensajeEstructura &mostrarMensaje)
+{
+    return CargarDefinicionesEstructura(estandar, CambiarExtension(estandar, QStringLiteral(".ESP")),
+                                        CambiarExtension(estandar, QStringLiteral(".VRT")), lector, mostrarMensaje);
+}
+
 } // namespace estructura

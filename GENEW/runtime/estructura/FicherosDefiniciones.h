@@ -44,4 +44,9 @@ QString CargarDefinicionesEstructura(const QString &estandar, const QString &esp
                                      const QString &variantes, const LectorFicheros &lector,
                                      const MostrarMensajeEstructura &mostrarMensaje);
 
+// The structure text of the three files of a standard path: the standard file, its ".ESP"
+// and its ".VRT".
+QString TextoEstructura(const QString &estandar, const LectorFicheros &lector,
+                        const MostrarMensajeEstructura &mostrarMensaje);
+
 } // namespace estructura

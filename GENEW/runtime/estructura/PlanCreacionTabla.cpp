@@ -2,7 +2,7 @@
 
 #include "GENEW/runtime/estructura/DefinicionesEstructura.h"
 #include "GENEW/runtime/estructura/LineaDefinicion.h"
-#include "GENEW/runtime/estructura/TiposCampo.h"
+#include "GENEW/runtime/comun/RutinasTipos.h"
 
 namespace estructura {
 
@@ -16,7 +16,7 @@ QString FechaCeroCitada(const QString &formatoFechaSQL)
 
 QString TextoTipo(const QString &nombre, const LineaCampo &campo, const OpcionesSentencias &opciones)
 {
-    switch (TipoDeCampo(campo.tipo)) {
+    switch (TipoCampoDeNombre(campo.tipo)) {
     case ftString:
         if (campo.tamano.compare(u"MAX", Qt::CaseInsensitive) == 0
             && opciones.versionSQLServer.contains(u"Microsoft SQL Server  2000"))
@@ -154,7 +154,7 @@ DefinicionesTabla DefinicionesCrearTabla(const QString &tabla, const QStringList
             const LineaCampo campo = LeerLineaCampo(linea);
             DefinicionCampo definicion;
             definicion.nombre = campo.nombre;
-            definicion.tipo = TipoDeCampo(campo.tipo);
+            definicion.tipo = TipoCampoDeNombre(campo.tipo);
             bool leido = false;
             const int tamano = campo.tamano.toInt(&leido);
             definicion.tamano = leido ? tamano : 0;

@@ -246,6 +246,19 @@ TEST_F(Lines, FilterRecordEventHidesRows)
     EXPECT_EQ(ds.recordCount(), 5);
 }
 
+TEST_F(Lines, FilterTextInMemory)
+{
+    ds.setFilter("(Documento = '1') AND\r\n(Descripcion <> 'uno a dos')");
+    EXPECT_EQ(ds.recordCount(), 5);   // not applied until filtering is on
+    ds.setFiltered(true);
+    EXPECT_EQ(descriptions(), QStringList({"Uno A Uno", "uno b uno"}));
+    ds.setFilterOptions(FilterOptions{true, true});
+    ds.setFilter("Descripcion = 'UNO A*'");
+    EXPECT_EQ(descriptions(), QStringList({"Uno A Uno", "uno a dos"}));
+    EXPECT_EQ(message([&] { ds.setFilter("Linea = 'x'"); }), "Type mismatch in expression");
+    EXPECT_EQ(ds.recordCount(), 2);
+}
+
 TEST_F(Lines, CalculatedAndLookupFields)
 {
     ClientDataSet docs{"Documentos"};

@@ -291,4 +291,55 @@ TEST_P(TableData, ClientDatasetFedFromAQuery)
     }
 }
 
+TEST_P(TableData, FiltersOverTextsNumbersAndDates)
+{
+    addLine(*lines, 4, "A", 1, "l'ultima", 5.5, QDateTime(QDate(2024, 1, 20), QTime(12, 0)));
+    struct Case { const char *filter; QStringList expected; };
+    const Case cases[] = {
+        {"Serie = 'B'", {"uno b uno", "dos b uno"}},
+        {"(Importe >= '7') AND (Importe < '20,5')", {"uno a tres", "dos b uno", "tres"}},
+        {"(Fecha >= '01/01/2024') AND\r\n(Fecha < '15/01/2024')", {"uno a tres", "dos a uno", "tres"}},
+        {"texto = 'l''ultima'", {"l'ultima"}},
+        {"(Documento = '1') and not (Serie = 'A') or (Linea > '2')", {"uno a tres", "uno b uno"}},
+        {"Texto = 'uno*'", {"uno a dos", "uno a tres", "uno b uno"}},
+    };
+    for (const Case &c : cases) {
+        lines->setFilter(QString::fromUtf8(c.filter));
+        lines->setFiltered(true);
+        EXPECT_EQ(column(*lines, "Texto"), c.expected) << c.filter;
+        EXPECT_EQ(lines->recordCount(), c.expected.size()) << c.filter;
+        lines->setFiltered(false);
+    }
+    EXPECT_EQ(lines->recordCount(), 8);
+}
+
+TEST_P(TableData, BadFiltersRaiseAndKeepThePreviousOne)
+{
+    lines->setFilter("Serie = 'B'");
+    lines->setFiltered(true);
+    EXPECT_EQ(errorText([&] { lines->setFilter("Importe = 'mucho'"); }), "Type mismatch in expression");
+    EXPECT_NE(errorText([&] { lines->setFilter("(Serie = 'A'"); }), "(no error)");
+    EXPECT_NE(errorText([&] { lines->setFilter("Nada = 'A'"); }), "(no error)");
+    EXPECT_EQ(lines->filter(), "Serie = 'B'");
+    EXPECT_EQ(lines->recordCount(), 2);
+    lines->setFiltered(false);
+    lines->setFilter("Fecha = '31/02/2024'");
+    EXPECT_EQ(errorText([&] { lines->setFiltered(true); }), "Type mismatch in expression");
+    EXPECT_FALSE(lines->filtered());
+    EXPECT_EQ(lines->recordCount(), 7);
+}
+
+TEST_P(TableData, FilterWithCalculatedFieldsIsTestedOnEachRow)
+{
+    lines->close();
+    lines->addCalculatedField("Doble", ftFloat);
+    lines->OnCalcFields = [](DataSet &d) { d.fieldByName("Doble").setAsFloat(2 * d.fieldByName("Importe").asFloat()); };
+    lines->open();
+    lines->setFilter("(Doble > '10') AND (Serie = 'A')");
+    lines->setFiltered(true);
+    EXPECT_EQ(column(*lines, "Texto"), QStringList({"uno a dos", "uno a tres", "tres"}));
+    EXPECT_EQ(lines->rowCount(), 3);
+    EXPECT_EQ(lines->rowValues(2, 1).value(0).value(3).toString(), "tres");
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, TableData, GP_DATA_BACKENDS);

@@ -67,11 +67,6 @@ public:
     {
         return indice == kIndicePrimario ? "Clave1" : indice;
     }
-    bool esTablaGeneral(const QString &tabla) override
-    {
-        const QString nombre = tabla.section('.', -1);
-        return nombre == "EMPRESA" || nombre == "CAMPOUSR";
-    }
     void conectarBaseDatosAlt(const QString &alias, int empresa) override
     {
         registro << QString("alt:%1:%2").arg(alias).arg(empresa);
@@ -364,4 +359,17 @@ TEST_F(CrearTablaTest, DefinitionFilesCanBeNamedOrMissing)
     ejecutor.sinFicheroDefiniciones = true;
     EXPECT_FALSE(crear("EMP1", "PROYECT"));
     EXPECT_EQ(ejecutor.mensajes, QStringList({"E:¡ Imposible abrir el fichero de estructuras de la Base de Datos !"}));
+}
+
+TEST_F(CrearTablaTest, SpecificAndVariantFilesBesideTheStandardOneApply)
+{
+    ejecutor.lector.ficheros["datos/DATABASE.ESP"] = UnirLineas({"EMPRESA/C/1/Codigo/ftSmallint/0/*/|Propia"});
+    ejecutor.lector.ficheros["datos/DATABASE.VRT"] =
+        UnirLineas({"[Definiciones Complementarias]", "PROYECT/C/9/Extra/ftInteger/0//|Añadido"});
+    EXPECT_TRUE(crear("EMP1", "PROYECT"));
+    EXPECT_TRUE(ejecutor.sentencias().first().contains("Descripcion VARCHAR(60) DEFAULT '' NULL, Extra INTEGER "
+                                                       "DEFAULT 0 NULL, CONSTRAINT"));
+    EXPECT_TRUE(crear("GENERAL", "EMPRESA"));
+    EXPECT_EQ(ejecutor.sentencias().last(),
+              "sql:GENERAL:CREATE TABLE EMPRESA (Codigo SMALLINT DEFAULT 0, CONSTRAINT EMPRESA_Clave1 PRIMARY KEY (Codigo))");
 }

@@ -2,7 +2,7 @@
 #include "GENEW/runtime/estructura/FicherosDefiniciones.h"
 #include "GENEW/runtime/estructura/LineaDefinicion.h"
 #include "GENEW/runtime/estructura/PlanCreacionTabla.h"
-#include "GENEW/runtime/estructura/TiposCampo.h"
+#include "GENEW/runtime/comun/RutinasTipos.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -64,7 +64,7 @@ TEST_F(DatabaseTxt, FieldsAreDistinctTypedAndSizedAndTheKeyIsThePrimaryIndex)
                 const LineaCampo campo = LeerLineaCampo(linea);
                 EXPECT_FALSE(campos.contains(campo.nombre)) << "duplicate " << campo.nombre.toStdString();
                 campos << campo.nombre;
-                const TFieldType tipo = TipoDeCampo(campo.tipo);
+                const TFieldType tipo = TipoCampoDeNombre(campo.tipo);
                 EXPECT_TRUE(creables.contains(tipo)) << campo.nombre.toStdString() << " " << campo.tipo.toStdString();
                 bool numero = false;
                 const int tamano = campo.tamano.toInt(&numero);

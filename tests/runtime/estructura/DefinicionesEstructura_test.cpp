@@ -139,10 +139,9 @@ TEST(ListarTablasDefinidas, CutsAtTheBarAndExcludesGeneralTablesOnlyWhenAskedExa
 {
     const QString texto = Texto({"USUARIO|x/C/1/A/ftInteger/0/*/|u", "PROYECT/C/1/A/ftInteger/0/*/|p",
                                  "EMPRESA/C/1/A/ftInteger/0/*/|e"});
-    const auto general = [](const QString &t) { return t == "EMPRESA" || t == "USUARIO"; };
-    EXPECT_EQ(ListarTablasDefinidas("", texto, general), Texto({"EMPRESA", "PROYECT", "USUARIO"}));
-    EXPECT_EQ(ListarTablasDefinidas("ExcluirTablasBDGeneral", texto, general), Texto({"PROYECT"}));
-    EXPECT_EQ(ListarTablasDefinidas("ExcluirTablasBDGeneral,Otra", texto, general).count("\r\n"), 3);
+    EXPECT_EQ(ListarTablasDefinidas("", texto), Texto({"EMPRESA", "PROYECT", "USUARIO"}));
+    EXPECT_EQ(ListarTablasDefinidas("ExcluirTablasBDGeneral", texto), Texto({"PROYECT"}));
+    EXPECT_EQ(ListarTablasDefinidas("ExcluirTablasBDGeneral,Otra", texto).count("\r\n"), 3);
 }
 
 TEST(CombinarDefiniciones, NewOrSubstituteDefinitionsWinOverTheStandardOnes)

@@ -1,0 +1,128 @@
+#include "tests/data/ImprimirQString.h"
+#include "GENEW/data/SentenciasModulo.h"
+#include "GENEW/runtime/comun/AjustesComunes.h"
+#include "tests/data/ConexionSQLitePrueba.h"
+#include "tests/support/TempDir.h"
+
+#include <QDateTime>
+#include <gtest/gtest.h>
+
+namespace {
+const QString PuntoMedio = QString(QChar(0x00B7));
+}
+
+struct CasoPreparacion
+{
+    const char *sql;
+    const char *opciones;
+    const char *preparada;
+};
+
+class PrepararSentencia : public ::testing::TestWithParam<CasoPreparacion> {};
+
+TEST_P(PrepararSentencia, RewritesComparisonsOutsideLiterals)
+{
+    EXPECT_EQ(PrepararSentenciaSQL(GetParam().sql, GetParam().opciones), QString::fromUtf8(GetParam().preparada));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, PrepararSentencia,
+    ::testing::Values(
+        // comparisons with the empty text after WHERE count NULL as empty
+        CasoPreparacion{"SELECT Codigo FROM CLIENTE WHERE Zona = ''", "",
+                        "SELECT Codigo FROM CLIENTE WHERE (Zona = '' OR Zona IS NULL)"},
+        CasoPreparacion{"SELECT Codigo FROM CLIENTE WHERE (Zona <> '')", "",
+                        "SELECT Codigo FROM CLIENTE WHERE ((Zona <> '' AND Zona IS NOT NULL))"},
+        // an UPDATE setting an empty text before WHERE is not rewritten at all
+        CasoPreparacion{"UPDATE CLIENTE SET Zona = '' WHERE Nombre = ''", "",
+                        "UPDATE CLIENTE SET Zona = '' WHERE Nombre = ''"},
+        CasoPreparacion{"DELETE FROM T WHERE A = NULL", "", "DELETE FROM T WHERE A = NULL"},
+        // "=NULL" in a SELECT becomes IS NULL; a lower-case select is not a SELECT
+        CasoPreparacion{"SELECT * FROM T WHERE A=NULL AND B = NULL", "",
+                        "SELECT * FROM T WHERE A IS NULL  AND B  IS NULL "},
+        CasoPreparacion{"select * from T where A=NULL", "", "select * from T where A=NULL"},
+        // ForzarNULL: comparisons with '' and "" become IS NULL
+        CasoPreparacion{"SELECT * FROM T WHERE A = \"\"", "Silenciosa,ForzarNULL", "SELECT * FROM T WHERE A IS NULL "},
+        CasoPreparacion{"SELECT * FROM T WHERE A = ''", "ForzarNULL",
+                        "SELECT * FROM T WHERE (A IS NULL  OR A IS NULL)"},
+        // quoted literals are data: left alone
+        CasoPreparacion{"SELECT * FROM T WHERE A = 'x = '''", "ForzarNULL", "SELECT * FROM T WHERE A = 'x = '''"},
+        CasoPreparacion{"SELECT * FROM T WHERE A = '''a'", "ForzarNULL", "SELECT * FROM T WHERE A = '''a'"},
+        CasoPreparacion{"SELECT * FROM T WHERE A = 'B=NULL'", "", "SELECT * FROM T WHERE A = 'B=NULL'"},
+        CasoPreparacion{"SELECT * FROM T WHERE A = \"\"\"\"", "ForzarNULL", "SELECT * FROM T WHERE A = \"\"\"\""}),
+    [](const ::testing::TestParamInfo<CasoPreparacion> &info) { return "Caso" + std::to_string(info.index); });
+
+TEST(SentenciasModulo, FirstWordIsTheTextUpToTheFirstBlank)
+{
+    EXPECT_EQ(PrimeraPalabraSQL("SELECT * FROM T"), "SELECT");
+    EXPECT_EQ(PrimeraPalabraSQL("EXEC sp_who"), "EXEC");
+    EXPECT_EQ(PrimeraPalabraSQL("SELECT\r\n*"), "SELECT\r\n*");
+    EXPECT_EQ(PrimeraPalabraSQL(""), "");
+}
+
+TEST(InsertarRegistro, StatementKeepsQuotesAndLineBreaksAndLeavesOutEmptyLines)
+{
+    const QString registro = "CLIENTE\r\nCodigo=7\r\nNombre=O'Brien\r\nZona=\r\n=sin nombre\r\nsinigual\r\n"
+                             "Notas=uno" + PuntoMedio + "dos\r\nFormula=a=b";
+    EXPECT_EQ(SentenciaInsertarRegistro(registro),
+              "INSERT INTO CLIENTE (Codigo, Nombre, Notas, Formula)  VALUES ('7', 'O''Brien', 'uno\r\ndos', 'a=b') ");
+}
+
+TEST(InsertarRegistro, RoundTripsExactlyOnSQLite)
+{
+    gptest::TempDir dir;
+    gptest::ConexionSQLitePrueba conexion(dir.file("datos.sqlite"));
+    ASSERT_EQ(conexion.ejecutar("CREATE TABLE NOTAS (Codigo INTEGER, Titulo VARCHAR(40), Texto TEXT)"), "");
+    const QString titulo = "L'année \"dernière\"";
+    const QString texto = "Primera línea\r\n'citada'\r\n\r\núltima ·";
+    QString textoCodificado = texto;
+    textoCodificado.replace("\r\n", PuntoMedio);
+    const QString registro = "NOTAS\r\nCodigo=1\r\nTitulo=" + titulo + "\r\nTexto=" + textoCodificado;
+
+    ASSERT_EQ(conexion.ejecutar(SentenciaInsertarRegistro(registro)), "");
+    QSqlQuery consulta(conexion.db());
+    ASSERT_TRUE(consulta.exec("SELECT Codigo, Titulo, Texto FROM NOTAS"));
+    ASSERT_TRUE(consulta.next());
+    EXPECT_EQ(consulta.value(0).toInt(), 1);
+    EXPECT_EQ(consulta.value(1).toString(), titulo);
+    // a "·" in data becomes a line break, as everywhere in the program
+    EXPECT_EQ(consulta.value(2).toString(), "Primera línea\r\n'citada'\r\n\r\núltima \r\n");
+    EXPECT_FALSE(consulta.next());
+}
+
+TEST(GrabarMemos, UpdateByKeyWritesEmptyMemosAsNull)
+{
+    ajustesComunes().ponerFormatoFechaSQL("mm/dd/yyyy");
+    const QList<CampoSentencia> memos{{"Texto", ftMemo, QString("a = '' b'")}, {"Resumen", ftMemo, QString()},
+                                      {"Notas", ftMemo, QString("'")}};
+    const QList<CampoSentencia> claves{{"Codigo", ftInteger, 5},
+                                       {"Fecha", ftDateTime, QDateTime(QDate(2024, 3, 5), QTime(0, 0))}};
+    EXPECT_EQ(SentenciaGrabarMemos("dbo.NOTAS", memos, claves),
+              "UPDATE dbo.NOTAS  SET Texto = 'a = '''' b''', Resumen = NULL, Notas = ''''"
+              "  WHERE Codigo = '5' AND Fecha = '03/05/2024 00:00:00'");
+    EXPECT_EQ(SentenciaGrabarMemos("dbo.NOTAS", {}, claves), "");
+    EXPECT_EQ(SentenciaGrabarMemos("dbo.NOTAS", memos, {}), "");
+}
+
+TEST(TablaTemporalConsulta, ColumnsAndStatementsForTheServer)
+{
+    ajustesComunes().ponerFormatoFechaSQL("dd/mm/yyyy");
+    const QList<CampoSentencia> campos{
+        {"Codigo", ftInteger, {}, 0, true},  {"Nombre", ftString, {}, 40},   {"Linea", ftSmallint},
+        {"Id", ftAutoInc, {}, 0, true},      {"Fecha", ftDateTime},          {"Cambio", ftFloat},
+        {"FactorHoras", ftFloat},            {"Importe", ftFloat},           {"Notas", ftMemo},
+        {"Foto", ftGraphic}};
+    const SentenciasTablaTemporal sentencias =
+        SentenciasTablaTemporalConsulta("TEMP000003_fGENEUSQL", "GENERAL", campos, "SELECT * FROM CLIENTE");
+    EXPECT_EQ(sentencias.borrar, "DROP TABLE TEMP000003_fGENEUSQL");
+    EXPECT_EQ(sentencias.crear,
+              "CREATE TABLE TEMP000003_fGENEUSQL (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) DEFAULT '' NULL, "
+              "Linea SMALLINT DEFAULT 0 NULL, Id INTEGER IDENTITY(1,1), "
+              "Fecha DATETIME DEFAULT '30/12/1899 00:00:00' NULL, Cambio DECIMAL(28,12) DEFAULT 0 NULL, "
+              "FactorHoras DECIMAL(28,12) DEFAULT 0 NULL, Importe DECIMAL(28,8) DEFAULT 0 NULL, Notas TEXT NULL, "
+              "Foto IMAGE NULL, )");
+    EXPECT_EQ(sentencias.insertar, "INSERT INTO GENERAL.dbo.TEMP000003_fGENEUSQL SELECT * FROM CLIENTE");
+    EXPECT_EQ(sentencias.consultar, "SELECT * FROM GENERAL.dbo.TEMP000003_fGENEUSQL");
+    ajustesComunes().ponerFormatoFechaSQL("mm/dd/yyyy");
+    EXPECT_TRUE(ColumnasTablaTemporalConsulta({{"Alta", ftDateTime}}).contains("DEFAULT '12/30/1899 00:00:00' NULL, "));
+}
