@@ -2,6 +2,7 @@
 
 #include "GENEW/runtime/comun/Rutinas.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
+#include "platform/data/Field.h"
 
 namespace {
 const QString Primario = QStringLiteral("<Primary>");
@@ -113,4 +114,9 @@ QString NombresALineas(const QString &nombres)
 bool EsCampoHora(TFieldType tipo, const QString &nombre)
 {
     return tipo == ftDateTime && nombre.contains(QStringLiteral("Hora"));
+}
+
+bool EsCampoHora(const plat::Field &campo)
+{
+    return EsCampoHora(campo.dataType(), campo.fieldName());
 }

@@ -4,6 +4,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace plat {
+class Field;
+}
+
 // Table and index names differ between the database engines; these rules hide it. The
 // engine keeps its stored words, so that settings and stored texts stay valid.
 namespace MotorBaseDatos {
@@ -78,3 +82,4 @@ QString NombresALineas(const QString &nombres);
 
 // A date-time field whose name holds "Hora" (case counts) carries a time of day.
 bool EsCampoHora(TFieldType tipo, const QString &nombre);
+bool EsCampoHora(const plat::Field &campo);

@@ -4,6 +4,7 @@
 #include "GENEW/data/RespuestaSQL.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "platform/data/engine/Connection.h"
+#include "platform/data/Field.h"
 #include "platform/data/engine/Dialect.h"
 #include "tests/platform/engine/EngineFixture.h"
 
@@ -119,8 +120,8 @@ protected:
             return;
         plat::TableDef tabla;
         tabla.name = "LPROYECT";
-        tabla.fields = {{"CodigoProyecto", ftInteger}, {"Linea", ftSmallint},
-                        {"Descripcion", ftString, 40}, {"Notas", ftMemo}};
+        tabla.fields = {plat::fieldDef("CodigoProyecto", ftInteger), plat::fieldDef("Linea", ftSmallint),
+                        plat::fieldDef("Descripcion", ftString, 40), plat::fieldDef("Notas", ftMemo)};
         tabla.indexes = {{"Clave1", {"CodigoProyecto", "Linea"}, true, true},
                          {"Clave2", {"Descripcion", "Linea"}, false, false}};
         db().createTable(tabla);

@@ -1,4 +1,5 @@
 #include "tests/data/ImprimirQString.h"
+#include "GENEW/data/NombreEmpresaInforme.h"
 #include "GENEW/data/ParametrosGenerales.h"
 
 #include <QHash>
@@ -12,15 +13,6 @@ public:
     QHash<QString, QVariant> valores;
     QVariant valor(const QString &campo) const override { return valores.value(campo); }
 };
-
-QString ValorDe(const ValoresRegistro &valores, const QString &campo)
-{
-    for (const auto &[nombre, valor] : valores)
-        if (nombre == campo)
-            return valor.toString();
-    ADD_FAILURE() << "missing " << campo.toStdString();
-    return QString();
-}
 
 } // namespace
 
@@ -99,25 +91,14 @@ TEST(ParametrosGenerales, RatesAndCurrencyCodesComeFromTheRecord)
     EXPECT_EQ(codigos.nacional, 1);
 }
 
-TEST(ParametrosGenerales, NewRecordDefaults)
+TEST(ParametrosGenerales, ReportsCarryTheNameOfTheOpenCompany)
 {
-    const ValoresRegistro valores = ValoresNuevoRegistroParametros("#,##0.00");
-    EXPECT_EQ(ValorDe(valores, "PlantillaNumericaStd"), "#,##0.00");
-    EXPECT_EQ(ValorDe(valores, "CaracterSeparadorASCII"), "@");
-    EXPECT_EQ(ValorDe(valores, "TipoPortesVenta"), "Debidos");
-    EXPECT_EQ(ValorDe(valores, "TipoIVAPortesCompra"), "1");
-    EXPECT_EQ(ValorDe(valores, "Idiomas").split("\r\n").size(), 9);
-    EXPECT_EQ(ValorDe(valores, "PlantillaNumericaExt"), PlantillaNumericaExtPorDefecto());
-    EXPECT_TRUE(ValorDe(valores, "TextoEMailEnvioDocs").endsWith("\r\n\r\n$PublicidadVKT$"));
-    EXPECT_EQ(ConfiguracionCorreoPorDefecto().split("\r\n").size(), 14);
-}
-
-TEST(ParametrosGenerales, FirstUserIsAnAdministratorWithAccessToCompanyOne)
-{
-    const ValoresRegistro usuario = RegistroUsuarioAdministrador();
-    EXPECT_EQ(ValorDe(usuario, "Codigo"), "ADMIN");
-    EXPECT_EQ(ValorDe(usuario, "Nombre"), "Administrador");
-    EXPECT_EQ(ValorDe(usuario, "Categoria"), "Administrador");
-    EXPECT_EQ(ValorDe(usuario, "ClaveAcceso"), "");
-    EXPECT_EQ(ValorDe(usuario, "Empresas"), "1");
+    EXPECT_EQ(NombreEmpresaInforme(), "");
+    QString abierta = "Talleres Norte, S.L.";
+    InstalarNombreEmpresaAbierta([&] { return abierta; });
+    EXPECT_EQ(NombreEmpresaInforme(), "Talleres Norte, S.L.");
+    abierta = "Empresa 2";   // a company change is seen at once
+    EXPECT_EQ(NombreEmpresaInforme(), "Empresa 2");
+    InstalarNombreEmpresaAbierta(nullptr);
+    EXPECT_EQ(NombreEmpresaInforme(), "");
 }

@@ -108,19 +108,6 @@ TEST(RespuestaSQL, ErrorAnswerCarriesTheEngineMessage)
     EXPECT_FALSE(EsRespuestaErrorSQL("1|Error"));
 }
 
-TEST(RespuestaSQL, OptionsAreReadBySubstring)
-{
-    const FormatoRespuestaSQL formato =
-        FormatoRespuestaSQL::deOpciones("Silenciosa,FormatoINI,DelimitadorCRLFMemo=<br>,NoEliminarUltimoCRLF");
-    EXPECT_TRUE(formato.formatoINI);
-    EXPECT_TRUE(formato.conservarUltimoCRLF);
-    EXPECT_EQ(formato.delimitadorMemo, "<br>");
-    const FormatoRespuestaSQL normal = FormatoRespuestaSQL::deOpciones("Silenciosa");
-    EXPECT_FALSE(normal.formatoINI);
-    EXPECT_FALSE(normal.conservarUltimoCRLF);
-    EXPECT_EQ(normal.delimitadorMemo, " ");
-}
-
 struct CasoValor
 {
     QVariant valor;

@@ -52,14 +52,6 @@ INSTANTIATE_TEST_SUITE_P(
         CasoPreparacion{"SELECT * FROM T WHERE A = \"\"\"\"", "ForzarNULL", "SELECT * FROM T WHERE A = \"\"\"\""}),
     [](const ::testing::TestParamInfo<CasoPreparacion> &info) { return "Caso" + std::to_string(info.index); });
 
-TEST(SentenciasModulo, FirstWordIsTheTextUpToTheFirstBlank)
-{
-    EXPECT_EQ(PrimeraPalabraSQL("SELECT * FROM T"), "SELECT");
-    EXPECT_EQ(PrimeraPalabraSQL("EXEC sp_who"), "EXEC");
-    EXPECT_EQ(PrimeraPalabraSQL("SELECT\r\n*"), "SELECT\r\n*");
-    EXPECT_EQ(PrimeraPalabraSQL(""), "");
-}
-
 TEST(InsertarRegistro, StatementKeepsQuotesAndLineBreaksAndLeavesOutEmptyLines)
 {
     const QString registro = "CLIENTE\r\nCodigo=7\r\nNombre=O'Brien\r\nZona=\r\n=sin nombre\r\nsinigual\r\n"
@@ -93,10 +85,13 @@ TEST(InsertarRegistro, RoundTripsExactlyOnSQLite)
 TEST(GrabarMemos, UpdateByKeyWritesEmptyMemosAsNull)
 {
     ajustesComunes().ponerFormatoFechaSQL("mm/dd/yyyy");
-    const QList<CampoSentencia> memos{{"Texto", ftMemo, QString("a = '' b'")}, {"Resumen", ftMemo, QString()},
-                                      {"Notas", ftMemo, QString("'")}};
-    const QList<CampoSentencia> claves{{"Codigo", ftInteger, 5},
-                                       {"Fecha", ftDateTime, QDateTime(QDate(2024, 3, 5), QTime(0, 0))}};
+    auto campo = [](const char *nombre, TFieldType tipo, const QVariant &valor) {
+        return CampoSentencia{nombre, tipo, valor, 0, false};
+    };
+    const QList<CampoSentencia> memos{campo("Texto", ftMemo, QString("a = '' b'")), campo("Resumen", ftMemo, QString()),
+                                      campo("Notas", ftMemo, QString("'"))};
+    const QList<CampoSentencia> claves{campo("Codigo", ftInteger, 5),
+                                       campo("Fecha", ftDateTime, QDateTime(QDate(2024, 3, 5), QTime(0, 0)))};
     EXPECT_EQ(SentenciaGrabarMemos("dbo.NOTAS", memos, claves),
               "UPDATE dbo.NOTAS  SET Texto = 'a = '''' b''', Resumen = NULL, Notas = ''''"
               "  WHERE Codigo = '5' AND Fecha = '03/05/2024 00:00:00'");
@@ -107,11 +102,14 @@ TEST(GrabarMemos, UpdateByKeyWritesEmptyMemosAsNull)
 TEST(TablaTemporalConsulta, ColumnsAndStatementsForTheServer)
 {
     ajustesComunes().ponerFormatoFechaSQL("dd/mm/yyyy");
-    const QList<CampoSentencia> campos{
-        {"Codigo", ftInteger, {}, 0, true},  {"Nombre", ftString, {}, 40},   {"Linea", ftSmallint},
-        {"Id", ftAutoInc, {}, 0, true},      {"Fecha", ftDateTime},          {"Cambio", ftFloat},
-        {"FactorHoras", ftFloat},            {"Importe", ftFloat},           {"Notas", ftMemo},
-        {"Foto", ftGraphic}};
+    auto campo = [](const char *nombre, TFieldType tipo, int tamano = 0, bool requerido = false) {
+        return CampoSentencia{nombre, tipo, QVariant(), tamano, requerido};
+    };
+    const QList<CampoSentencia> campos{campo("Codigo", ftInteger, 0, true), campo("Nombre", ftString, 40),
+                                       campo("Linea", ftSmallint),         campo("Id", ftAutoInc, 0, true),
+                                       campo("Fecha", ftDateTime),         campo("Cambio", ftFloat),
+                                       campo("FactorHoras", ftFloat),      campo("Importe", ftFloat),
+                                       campo("Notas", ftMemo),             campo("Foto", ftGraphic)};
     const SentenciasTablaTemporal sentencias =
         SentenciasTablaTemporalConsulta("TEMP000003_fGENEUSQL", "GENERAL", campos, "SELECT * FROM CLIENTE");
     EXPECT_EQ(sentencias.borrar, "DROP TABLE TEMP000003_fGENEUSQL");
@@ -124,5 +122,5 @@ TEST(TablaTemporalConsulta, ColumnsAndStatementsForTheServer)
     EXPECT_EQ(sentencias.insertar, "INSERT INTO GENERAL.dbo.TEMP000003_fGENEUSQL SELECT * FROM CLIENTE");
     EXPECT_EQ(sentencias.consultar, "SELECT * FROM GENERAL.dbo.TEMP000003_fGENEUSQL");
     ajustesComunes().ponerFormatoFechaSQL("mm/dd/yyyy");
-    EXPECT_TRUE(ColumnasTablaTemporalConsulta({{"Alta", ftDateTime}}).contains("DEFAULT '12/30/1899 00:00:00' NULL, "));
+    EXPECT_TRUE(ColumnasTablaTemporalConsulta({campo("Alta", ftDateTime)}).contains("DEFAULT '12/30/1899 00:00:00' NULL, "));
 }

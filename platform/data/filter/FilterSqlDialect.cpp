@@ -43,6 +43,11 @@ QString FilterSqlDialect::caseInsensitive(const QString &) const
     return {};
 }
 
+QString FilterSqlDialect::binaryText(const QString &sqlExpression) const
+{
+    return sqlExpression;
+}
+
 QString FilterSqlDialect::leftPart(const QString &sqlExpression, int characters) const
 {
     return QStringLiteral("SUBSTR(%1, 1, %2)").arg(sqlExpression).arg(characters);

@@ -27,6 +27,11 @@ public:
     // the empty text when the engine cannot, and such conditions stay client-side. The
     // default cannot: a plain UPPER() of some engines leaves accented letters alone.
     virtual QString caseInsensitive(const QString &sqlExpression) const;
+    // A text expression compared in code-point order, as the filter compares texts on the
+    // client: the expression itself by default (SQLite's binary collation); a server whose
+    // default collation orders or equates texts otherwise (ignoring case, say) adds its
+    // binary collation here.
+    virtual QString binaryText(const QString &sqlExpression) const;
     // The first `characters` characters of a text expression: SUBSTR(e, 1, n).
     virtual QString leftPart(const QString &sqlExpression, int characters) const;
 };

@@ -114,9 +114,11 @@ private:
         using Kind = CompiledFilterNode::Kind;
         if (node.valueClass == ValueClass::Time && node.kind != Kind::Blank)
             return std::nullopt;
-        const auto left = column(node.field, node.foldCase);
+        auto left = column(node.field, node.foldCase);
         if (!left)
             return std::nullopt;
+        if (node.valueClass == ValueClass::Text && (node.kind == Kind::FieldValue || node.kind == Kind::FieldField))
+            left = dialect_.binaryText(*left);
         const QString op = compareOpText(node.op);
         switch (node.kind) {
         case Kind::FieldValue: {
@@ -137,7 +139,7 @@ private:
             const auto right = textLiteral(node.value.text, node.foldCase);
             if (!start || !right)
                 return std::nullopt;
-            return *start + u' ' + op + u' ' + *right;
+            return dialect_.binaryText(*start) + u' ' + op + u' ' + *right;
         }
         case Kind::Blank: return blank(node);
         default: return std::nullopt;

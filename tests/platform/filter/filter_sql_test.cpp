@@ -104,6 +104,23 @@ TEST(FilterSqlText, IgnoringCaseNeedsTheDialectsFolding)
     EXPECT_TRUE(folded.complete);
 }
 
+TEST(FilterSqlText, TextComparisonsTakeTheDialectsBinaryCollation)
+{
+    class CollatingDialect : public UpperDialect
+    {
+    public:
+        QString binaryText(const QString &e) const override { return e + QStringLiteral(" COLLATE \"C\""); }
+    };
+    const CollatingDialect dialect;
+    EXPECT_EQ(translate("Codigo >= 'B' AND Nombre = Codigo AND Importe > 1", dialect).condition,
+              "((Codigo COLLATE \"C\" >= 'B') AND (Nombre COLLATE \"C\" = Codigo) AND (Importe > 1))");
+    EXPECT_EQ(translate("Nombre <> 'Ju*' OR Nombre = ''", dialect).condition,
+              "((SUBSTR(Nombre, 1, 2) COLLATE \"C\" <> 'Ju') OR (Nombre IS NULL OR Nombre = ''))");
+    plat::FilterOptions ignoreCase;
+    ignoreCase.caseInsensitive = true;
+    EXPECT_EQ(translate("Nombre < 'b'", dialect, ignoreCase).condition, "(UPPER(Nombre) COLLATE \"C\" < UPPER('B'))");
+}
+
 TEST(FilterSqlText, ValuesWithNulCharactersStayOnTheClient)
 {
     const auto sql = translate(QStringLiteral("Nombre = 'a") + QChar(u'\0') + QStringLiteral("' OR Codigo = 'x'"));
