@@ -1,0 +1,164 @@
+#include "tests/platform/ui/data/GridFixture.h"
+
+#include "platform/ui/Published.h"
+#include "platform/ui/data/DataControls.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using namespace plat;
+
+namespace {
+
+class DataControls : public gptest::GridData
+{
+protected:
+    void SetUp() override
+    {
+        GridData::SetUp();
+        fill(6);
+        open();
+        source.setDataSet(table.get());
+        window.resize(300, 200);
+    }
+    void showActive()
+    {
+        window.show();
+        QApplication::setActiveWindow(&window);
+    }
+    DataSource source;
+    QWidget window;
+};
+
+} // namespace
+
+TEST_F(DataControls, AnEditShowsItsFieldAndWritesWhatIsTyped)
+{
+    auto *edit = new DBEdit(&window);
+    auto *other = new DBEdit(&window);
+    edit->setDataSource(&source);
+    EXPECT_TRUE(writeProperty(edit, QStringLiteral("DataField"), QStringLiteral("Nombre")));
+    other->setDataSource(&source);
+    other->setDataField(QStringLiteral("Codigo"));
+    showActive();
+    EXPECT_EQ(edit->text(), "Artículo 1");
+    EXPECT_EQ(readProperty(edit, QStringLiteral("DataSource")).value<QObject *>(), &source);
+    table->next();
+    EXPECT_EQ(edit->text(), "Artículo 2");
+    EXPECT_EQ(other->text(), "2");
+
+    QStringList states;
+    source.OnStateChange = [&](QObject *) { states << QString::number(int(table->state())); };
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("Clavo"));
+    EXPECT_EQ(table->state(), DataSetState::Edit) << "typing puts the dataset in edit state";
+    EXPECT_EQ(table->fieldByName("Nombre").asString(), "Clavo");
+    EXPECT_FALSE(states.isEmpty());
+    table->post();
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Nombre FROM ARTICULOS WHERE Codigo = 2"), {}, SqlOrigin::AsWritten)
+                  .toString(),
+              "Clavo");
+
+    // Without AutoEdit the edit refuses the change and shows the field again.
+    source.setAutoEdit(false);
+    QTest::keyClicks(edit, QStringLiteral("x"));
+    EXPECT_EQ(table->state(), DataSetState::Browse);
+    EXPECT_EQ(edit->text(), "Clavo");
+}
+
+TEST_F(DataControls, GetAndSetTextHooksAreHonoured)
+{
+    Field &precio = table->fieldByName("Precio");
+    precio.OnGetText = [](Field &f, QString &text, bool display) {
+        text = display ? QStringLiteral("%1 €").arg(f.asString()) : f.asString();
+    };
+    QStringList setTexts;
+    precio.OnSetText = [&](Field &f, const QString &text) {
+        setTexts << text;
+        f.setAsFloat(text.toDouble() * 2);
+    };
+    auto *elsewhere = new QLineEdit(&window);   // takes the focus when the window activates
+    auto *label = new DBText(&window);
+    label->setDataSource(&source);
+    label->setDataField(QStringLiteral("Precio"));
+    auto *edit = new DBEdit(&window);
+    edit->setDataSource(&source);
+    edit->setDataField(QStringLiteral("Precio"));
+    showActive();
+    elsewhere->setFocus();
+    EXPECT_EQ(label->text(), "1,5 €");
+    EXPECT_EQ(edit->text(), "1,5 €");   // not focused: the display text
+
+    edit->setFocus();
+    EXPECT_EQ(edit->text(), "1,5");     // focused: the edit text
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("4"));
+    elsewhere->setFocus();
+    EXPECT_TRUE(setTexts.contains(QStringLiteral("4")));
+    EXPECT_DOUBLE_EQ(precio.asFloat(), 8.0);
+    EXPECT_EQ(label->text(), "8 €");
+}
+
+TEST_F(DataControls, CheckBoxWritesItsValuesAndLookupComboWritesTheKey)
+{
+    auto *check = new DBCheckBox(&window);
+    check->setDataSource(&source);
+    check->setDataField(QStringLiteral("Activo"));
+    check->setValueChecked(QStringLiteral("SI"));
+    check->setValueUnchecked(QStringLiteral("NO"));
+    showActive();
+    EXPECT_FALSE(check->isChecked());   // record 1 is "NO"
+    table->next();
+    EXPECT_TRUE(check->isChecked());
+    check->click();
+    EXPECT_EQ(table->state(), DataSetState::Edit);
+    EXPECT_EQ(table->fieldByName("Activo").asString(), "NO");
+    table->cancel();
+    EXPECT_TRUE(check->isChecked());
+
+    TableDataSet &familias = open(QStringLiteral("FAMILIAS"));
+    DataSource listSource;
+    listSource.setDataSet(&familias);
+    auto *combo = new DBLookupComboBox(&window);
+    combo->setDataSource(&source);
+    combo->setDataField(QStringLiteral("Familia"));
+    combo->setKeyField(QStringLiteral("Codigo"));
+    combo->setListField(QStringLiteral("Descripcion"));
+    combo->setListSource(&listSource);
+    ASSERT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->currentText(), "Tornillería");   // record 2 has family 1
+    combo->setCurrentIndex(1);
+    emit combo->activated(1);
+    EXPECT_EQ(table->fieldByName("Familia").asInteger(), 2);
+    EXPECT_EQ(combo->keyValue().toInt(), 2);
+}
+
+TEST_F(DataControls, NavigatorMovesEditsAndRunsItsEvents)
+{
+    auto *nav = new DBNavigator(&window);
+    nav->setDataSource(&source);
+    showActive();
+    EXPECT_FALSE(nav->button(nbPrior)->isEnabled());
+    EXPECT_TRUE(nav->button(nbNext)->isEnabled());
+    EXPECT_FALSE(nav->button(nbPost)->isEnabled());
+    QList<NavigateButton> clicked;
+    nav->OnNavigate = [&](QObject *, NavigateButton b) { clicked << b; };
+    nav->BeforeAction = [](QObject *, NavigateButton b) {
+        if (b == nbDelete)
+            throw gp::Abort();
+    };
+    nav->BtnClick(nbLast);
+    EXPECT_EQ(table->fieldByName("Codigo").asInteger(), 6);
+    nav->BtnClick(nbDelete);   // refused by BeforeAction
+    EXPECT_EQ(table->fieldByName("Codigo").asInteger(), 6);
+    nav->BtnClick(nbEdit);
+    EXPECT_TRUE(nav->button(nbPost)->isEnabled());
+    EXPECT_FALSE(nav->button(nbNext)->isEnabled());
+    nav->BtnClick(nbCancel);
+    EXPECT_EQ(clicked, (QList<NavigateButton>{nbLast, nbEdit, nbCancel}));
+    EXPECT_EQ(nav->hints().value(nbFirst), "Primero");
+}
