@@ -76,6 +76,35 @@ void TableDataSet::updateIndexDefs()
     indexes_ = conn().indexes(tableName_);
 }
 
+void TableDataSet::createTable()
+{
+    if (active())
+        fail(QStringLiteral("Cannot perform this operation on an open dataset"));
+    TableDef def;
+    def.name = tableName_;
+    def.fields = fieldDefs_;
+    // The primary index first, as the engine expects.
+    for (const IndexDef &index : indexes_)
+        (index.primary ? def.indexes.prepend(index) : def.indexes.append(index));
+    Connection &c = conn();
+    c.dropTable(tableName_, true);
+    c.createTable(def);
+}
+
+void TableDataSet::deleteTable()
+{
+    if (active())
+        fail(QStringLiteral("Cannot perform this operation on an open dataset"));
+    conn().dropTable(tableName_, false);
+}
+
+void TableDataSet::emptyTable()
+{
+    conn().emptyTable(tableName_);
+    if (active())
+        conditionsChanged();
+}
+
 QList<FieldDef> TableDataSet::cursorOpen()
 {
     if (tableName_.isEmpty())
@@ -83,6 +112,7 @@ QList<FieldDef> TableDataSet::cursorOpen()
     Connection &c = conn();
     const QList<FieldDef> defs = c.columns(tableName_);
     indexes_ = c.indexes(tableName_);
+    fieldDefs_ = defs;
     keyFields_.clear();
     keyColumns_.clear();
     QStringList names;

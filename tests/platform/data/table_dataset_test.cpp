@@ -342,4 +342,29 @@ TEST_P(TableData, FilterWithCalculatedFieldsIsTestedOnEachRow)
     EXPECT_EQ(lines->rowValues(2, 1).value(0).value(3).toString(), "tres");
 }
 
+TEST_P(TableData, TablesMadeEmptiedAndDroppedFromTheirDefinitions)
+{
+    auto temp = table("_QS1TEMP");
+    temp->setFieldDefs({fieldDef("Codigo", ftInteger), fieldDef("Nombre", ftString, 12)});
+    temp->setIndexDefs({gptest::indexOn("Clave2", {"Nombre"}, false, true), gptest::indexOn("", {"Codigo"}, true)});
+    temp->createTable();
+    temp->open();
+    EXPECT_EQ(temp->indexFieldNames(), "Codigo");
+    EXPECT_EQ(temp->fieldByName("Nombre").size(), 12);
+    for (int i = 1; i <= 3; ++i) {
+        temp->append();
+        temp->fieldByName("Codigo").setAsInteger(i);
+        temp->fieldByName("Nombre").setAsString(QString("n%1").arg(i));
+        temp->post();
+    }
+    EXPECT_EQ(temp->recordCount(), 3);
+    temp->emptyTable();
+    EXPECT_TRUE(temp->isEmpty());
+    EXPECT_EQ(errorText([&] { temp->createTable(); }), "Cannot perform this operation on an open dataset");
+    temp->close();
+    temp->createTable();   // replaces the table of that name
+    temp->deleteTable();
+    EXPECT_EQ(errorText([&] { temp->open(); }).rfind("Table does not exist", 0), 0u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, TableData, GP_DATA_BACKENDS);
