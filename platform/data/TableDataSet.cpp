@@ -517,6 +517,23 @@ bool TableDataSet::cursorGoto(const Bookmark &bookmark, Row &row)
     return setWindow(std::move(rows), 0, false, false, row);
 }
 
+bool TableDataSet::cursorReread(const Bookmark &bookmark, Row &row)
+{
+    if (bookmark.key.size() != keyColumns_.size())
+        return false;
+    Statement st;
+    st.conditions << keyCondition(bookmark.key, st);
+    const QVector<Row> rows = select(st, false, 1);
+    if (rows.isEmpty())
+        return false;
+    row = rows.first();
+    if (position_ >= 0 && position_ < window_.size() && cursorBookmark(window_[position_]) == bookmark)
+        window_[position_] = row;
+    else
+        setWindow({row}, 0, false, false, row);
+    return true;
+}
+
 Bookmark TableDataSet::cursorBookmark(const Row &row) const
 {
     Bookmark b;
@@ -647,9 +664,13 @@ Bookmark TableDataSet::cursorInsert(const Row &row)
     inTransaction(c, [&] {
         c.exec(sql, params, SqlOrigin::AsWritten);
         if (autoIncColumn >= 0 && (!row[autoIncColumn].isValid() || row[autoIncColumn].isNull())) {
-            const QString last = c.engine() == EngineKind::SQLite ? QStringLiteral("SELECT last_insert_rowid()")
-                                 : c.engine() == EngineKind::PostgreSQL ? QStringLiteral("SELECT lastval()")
-                                                                        : QStringLiteral("SELECT SCOPE_IDENTITY()");
+            // SQLite numbers the column in a trigger after the insert: read it by rowid.
+            const QString last =
+                c.engine() == EngineKind::SQLite
+                    ? QStringLiteral("SELECT %1 FROM %2 WHERE rowid = last_insert_rowid()")
+                          .arg(columns()[size_t(autoIncColumn)].name, tableName_)
+                : c.engine() == EngineKind::PostgreSQL ? QStringLiteral("SELECT lastval()")
+                                                       : QStringLiteral("SELECT SCOPE_IDENTITY()");
             written[autoIncColumn] = QVariant(c.scalar(last, {}, SqlOrigin::AsWritten).toLongLong());
         }
         return 0;

@@ -60,6 +60,7 @@ protected:
     bool cursorPrior(Row &row) override;
     bool cursorGoto(const Bookmark &bookmark, Row &row) override;
     Bookmark cursorBookmark(const Row &row) const override;
+    bool cursorReread(const Bookmark &bookmark, Row &row) override;
     bool cursorSeek(const QVariantList &values, bool exact, Row &row) override;
     Bookmark cursorInsert(const Row &row) override;
     Bookmark cursorUpdate(const Bookmark &at, const Row &oldRow, const Row &row) override;

@@ -91,6 +91,17 @@ TEST_P(TableData, PostDeleteAndEvents)
     EXPECT_EQ(other->recordCount(), 6);
     EXPECT_TRUE(other->findKey({1, "A", 1}));
     EXPECT_DOUBLE_EQ(other->fieldByName("Importe").asFloat(), 99);
+    // An edit starts from the record as stored now, not as this dataset last read it.
+    lines->findKey({1, "A", 1});
+    other->edit();
+    other->fieldByName("Importe").setAsFloat(5);
+    other->post();
+    lines->edit();
+    EXPECT_DOUBLE_EQ(lines->fieldByName("Importe").asFloat(), 5);
+    lines->cancel();
+    other->remove();
+    EXPECT_EQ(errorText([&] { lines->edit(); }), "Record/Key Deleted");
+    EXPECT_EQ(lines->state(), DataSetState::Browse);
 }
 
 TEST_P(TableData, EngineAndMisuseErrors)
@@ -365,6 +376,25 @@ TEST_P(TableData, TablesMadeEmptiedAndDroppedFromTheirDefinitions)
     temp->createTable();   // replaces the table of that name
     temp->deleteTable();
     EXPECT_EQ(errorText([&] { temp->open(); }).rfind("Table does not exist", 0), 0u);
+}
+
+TEST_P(TableData, AutoIncrementKeysComeBackToTheRecord)
+{
+    TableDef t;
+    t.name = "AVISOS";
+    t.fields = {fieldDef("Numero", ftAutoInc), fieldDef("Texto", ftString, 20)};
+    t.indexes = {gptest::indexOn("Clave1", {"Numero"}, true)};
+    db().createTable(t);
+    auto avisos = table("AVISOS");
+    avisos->open();
+    for (const char *text : {"primero", "segundo"}) {
+        avisos->append();
+        avisos->fieldByName("Texto").setAsString(text);
+        avisos->post();
+        EXPECT_EQ(avisos->fieldByName("Texto").asString(), text);   // stays on the new record
+    }
+    EXPECT_EQ(avisos->fieldByName("Numero").asInteger(), 2);
+    EXPECT_EQ(avisos->bookmark().key, QVariantList({2}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TableData, GP_DATA_BACKENDS);
