@@ -74,3 +74,12 @@ QString AbreviarNombreTablaTemporal(const QString &nombreLargo, const QString &p
     throw gp::DatabaseError(QStringLiteral("¡Imposible asignar un nombre a la tabla temporal ") + nombreLargo
                             + QStringLiteral("! Motivo: ") + motivo);
 }
+
+QString NombreTablaTemporal(const QString &propietario, int numeroTabla, const SesionTablasTemporales &sesion,
+                            AlmacenNombresTemporales &almacen)
+{
+    const QString nombrePropietario = propietario.isEmpty() ? QStringLiteral("Unknown") : propietario;
+    const QString largo = NombreLargoTablaTemporal(sesion.direccionMAC, nombrePropietario, numeroTabla,
+                                                   sesion.numeroSesionRed, sesion.codigoUsuario);
+    return AbreviarNombreTablaTemporal(largo, nombrePropietario, almacen);
+}

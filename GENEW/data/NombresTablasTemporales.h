@@ -63,3 +63,16 @@ constexpr int IntentosNombreTemporal = 10;
 // Throws gp::DatabaseError when no row can be written.
 QString AbreviarNombreTablaTemporal(const QString &nombreLargo, const QString &propietario,
                                     AlmacenNombresTemporales &almacen);
+
+// What the long names take from the running session.
+struct SesionTablasTemporales
+{
+    QString direccionMAC;   // ObtenerDireccionMAC("SinSeparadores")
+    int numeroSesionRed = 0;
+    QString codigoUsuario;
+};
+
+// The short name of table number `numeroTabla` of an owner (its component name, "Unknown"
+// for a table without owner).
+QString NombreTablaTemporal(const QString &propietario, int numeroTabla, const SesionTablasTemporales &sesion,
+                            AlmacenNombresTemporales &almacen);

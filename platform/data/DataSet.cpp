@@ -592,7 +592,7 @@ void DataSet::edit()
     // Re-read the record, so that an edit starts from what is stored now.
     runWithErrorHandler(OnEditError, [this] {
         Row row;
-        if (!cursorGoto(cursorBookmark(currentRow_), row))
+        if (!cursorReread(cursorBookmark(currentRow_), row))
             fail(QStringLiteral("Record/Key Deleted"));
         loadRecord(row);
     });

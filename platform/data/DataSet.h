@@ -212,6 +212,8 @@ protected:
     // Exact record by bookmark, whether or not it is within the current conditions.
     virtual bool cursorGoto(const Bookmark &bookmark, Row &row) = 0;
     virtual Bookmark cursorBookmark(const Row &row) const = 0;
+    // The record as stored now (an edit starts from it); by default as `cursorGoto`.
+    virtual bool cursorReread(const Bookmark &bookmark, Row &row) { return cursorGoto(bookmark, row); }
     // First record whose leading `values.size()` index fields are >= values (nearest) or
     // == values (exact) in the current order.
     virtual bool cursorSeek(const QVariantList &values, bool exact, Row &row) = 0;

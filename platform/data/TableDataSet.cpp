@@ -76,6 +76,35 @@ void TableDataSet::updateIndexDefs()
     indexes_ = conn().indexes(tableName_);
 }
 
+void TableDataSet::createTable()
+{
+    if (active())
+        fail(QStringLiteral("Cannot perform this operation on an open dataset"));
+    TableDef def;
+    def.name = tableName_;
+    def.fields = fieldDefs_;
+    // The primary index first, as the engine expects.
+    for (const IndexDef &index : indexes_)
+        (index.primary ? def.indexes.prepend(index) : def.indexes.append(index));
+    Connection &c = conn();
+    c.dropTable(tableName_, true);
+    c.createTable(def);
+}
+
+void TableDataSet::deleteTable()
+{
+    if (active())
+        fail(QStringLiteral("Cannot perform this operation on an open dataset"));
+    conn().dropTable(tableName_, false);
+}
+
+void TableDataSet::emptyTable()
+{
+    conn().emptyTable(tableName_);
+    if (active())
+        conditionsChanged();
+}
+
 QList<FieldDef> TableDataSet::cursorOpen()
 {
     if (tableName_.isEmpty())
@@ -83,6 +112,7 @@ QList<FieldDef> TableDataSet::cursorOpen()
     Connection &c = conn();
     const QList<FieldDef> defs = c.columns(tableName_);
     indexes_ = c.indexes(tableName_);
+    fieldDefs_ = defs;
     keyFields_.clear();
     keyColumns_.clear();
     QStringList names;
@@ -487,6 +517,23 @@ bool TableDataSet::cursorGoto(const Bookmark &bookmark, Row &row)
     return setWindow(std::move(rows), 0, false, false, row);
 }
 
+bool TableDataSet::cursorReread(const Bookmark &bookmark, Row &row)
+{
+    if (bookmark.key.size() != keyColumns_.size())
+        return false;
+    Statement st;
+    st.conditions << keyCondition(bookmark.key, st);
+    const QVector<Row> rows = select(st, false, 1);
+    if (rows.isEmpty())
+        return false;
+    row = rows.first();
+    if (position_ >= 0 && position_ < window_.size() && cursorBookmark(window_[position_]) == bookmark)
+        window_[position_] = row;
+    else
+        setWindow({row}, 0, false, false, row);
+    return true;
+}
+
 Bookmark TableDataSet::cursorBookmark(const Row &row) const
 {
     Bookmark b;
@@ -617,9 +664,13 @@ Bookmark TableDataSet::cursorInsert(const Row &row)
     inTransaction(c, [&] {
         c.exec(sql, params, SqlOrigin::AsWritten);
         if (autoIncColumn >= 0 && (!row[autoIncColumn].isValid() || row[autoIncColumn].isNull())) {
-            const QString last = c.engine() == EngineKind::SQLite ? QStringLiteral("SELECT last_insert_rowid()")
-                                 : c.engine() == EngineKind::PostgreSQL ? QStringLiteral("SELECT lastval()")
-                                                                        : QStringLiteral("SELECT SCOPE_IDENTITY()");
+            // SQLite numbers the column in a trigger after the insert: read it by rowid.
+            const QString last =
+                c.engine() == EngineKind::SQLite
+                    ? QStringLiteral("SELECT %1 FROM %2 WHERE rowid = last_insert_rowid()")
+                          .arg(columns()[size_t(autoIncColumn)].name, tableName_)
+                : c.engine() == EngineKind::PostgreSQL ? QStringLiteral("SELECT lastval()")
+                                                       : QStringLiteral("SELECT SCOPE_IDENTITY()");
             written[autoIncColumn] = QVariant(c.scalar(last, {}, SqlOrigin::AsWritten).toLongLong());
         }
         return 0;

@@ -40,6 +40,15 @@ public:
 
     QList<IndexDef> indexDefs() const override { return indexes_; }
     void updateIndexDefs();
+
+    // The definitions a table is made from (read back from the schema on open): set them
+    // on a closed table, then `createTable` makes it, replacing one of that name.
+    QList<FieldDef> fieldDefs() const { return fieldDefs_; }
+    void setFieldDefs(const QList<FieldDef> &defs) { fieldDefs_ = defs; }
+    void setIndexDefs(const QList<IndexDef> &defs) { indexes_ = defs; }
+    void createTable();
+    void deleteTable();
+    void emptyTable();   // every row goes; an open table shows none
     QStringList primaryKeyFields() const { return keyFields_; }
 
 protected:
@@ -51,6 +60,7 @@ protected:
     bool cursorPrior(Row &row) override;
     bool cursorGoto(const Bookmark &bookmark, Row &row) override;
     Bookmark cursorBookmark(const Row &row) const override;
+    bool cursorReread(const Bookmark &bookmark, Row &row) override;
     bool cursorSeek(const QVariantList &values, bool exact, Row &row) override;
     Bookmark cursorInsert(const Row &row) override;
     Bookmark cursorUpdate(const Bookmark &at, const Row &oldRow, const Row &row) override;
@@ -94,6 +104,7 @@ private:
     QString tableName_;
     bool exclusive_ = false;
     int pageSize_ = 100;
+    QList<FieldDef> fieldDefs_;
     QList<IndexDef> indexes_;
     QStringList keyFields_;
     QVector<int> keyColumns_;

@@ -73,6 +73,18 @@ TEST(NombresTablasTemporales, TwoOwnersGetDistinctNamesAndTheSameLongNameGetsIts
     EXPECT_EQ(almacen.inserciones, 2);
 }
 
+TEST(NombresTablasTemporales, EachOwnerTableAndSessionHasItsOwnName)
+{
+    AlmacenEnMemoria almacen;
+    const SesionTablasTemporales sesion{MAC, 3, "ANA"};
+    EXPECT_EQ(NombreTablaTemporal("fPROYPROY", 1, sesion, almacen), "TEMP000001_fPROYPROY");
+    EXPECT_EQ(NombreTablaTemporal("fPROYPROY", 2, sesion, almacen), "TEMP000002_fPROYPROY");
+    EXPECT_EQ(NombreTablaTemporal("fPROYPROY", 1, {MAC, 3, "LUIS"}, almacen), "TEMP000003_fPROYPROY");
+    EXPECT_EQ(NombreTablaTemporal("", 1, sesion, almacen), "TEMP000004_Unknown");
+    EXPECT_EQ(NombreTablaTemporal("fPROYPROY", 1, sesion, almacen), "TEMP000001_fPROYPROY");
+    EXPECT_EQ(almacen.filas.value(4).largo, "TEMP_00A0C9142C7F_Unknown_1_3_ANA");
+}
+
 TEST(NombresTablasTemporales, ShortNameIsCutToTwentyCharacters)
 {
     AlmacenEnMemoria almacen;

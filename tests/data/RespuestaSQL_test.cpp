@@ -183,3 +183,16 @@ TEST(RespuestaSQL, OtherDateSettingsAreWrittenByTheCommonRoutines)
     EXPECT_TRUE(TextoValorSQL(fecha, ftDateTime).startsWith("2024-03-05")) << TextoValorSQL(fecha, ftDateTime).toStdString();
     ajustes = previos;
 }
+
+TEST(RespuestaSQL, StoredTimesSurviveADaylightSavingGap)
+{
+    // 02:30 of the last Sunday of March does not exist in Madrid's local time.
+    const QByteArray zonaPrevia = qgetenv("TZ");
+    qputenv("TZ", "Europe/Madrid");
+    EXPECT_EQ(TextoValorSQL(QString("2024-03-31 02:30:00"), ftDateTime), "31/03/2024 02:30:00");
+    EXPECT_EQ(TextoValorSQL(45382.6041666667, ftDateTime), "31/03/2024 14:30:00");
+    if (zonaPrevia.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", zonaPrevia);
+}

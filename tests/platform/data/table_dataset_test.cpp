@@ -91,6 +91,17 @@ TEST_P(TableData, PostDeleteAndEvents)
     EXPECT_EQ(other->recordCount(), 6);
     EXPECT_TRUE(other->findKey({1, "A", 1}));
     EXPECT_DOUBLE_EQ(other->fieldByName("Importe").asFloat(), 99);
+    // An edit starts from the record as stored now, not as this dataset last read it.
+    lines->findKey({1, "A", 1});
+    other->edit();
+    other->fieldByName("Importe").setAsFloat(5);
+    other->post();
+    lines->edit();
+    EXPECT_DOUBLE_EQ(lines->fieldByName("Importe").asFloat(), 5);
+    lines->cancel();
+    other->remove();
+    EXPECT_EQ(errorText([&] { lines->edit(); }), "Record/Key Deleted");
+    EXPECT_EQ(lines->state(), DataSetState::Browse);
 }
 
 TEST_P(TableData, EngineAndMisuseErrors)
@@ -340,6 +351,50 @@ TEST_P(TableData, FilterWithCalculatedFieldsIsTestedOnEachRow)
     EXPECT_EQ(column(*lines, "Texto"), QStringList({"uno a dos", "uno a tres", "tres"}));
     EXPECT_EQ(lines->rowCount(), 3);
     EXPECT_EQ(lines->rowValues(2, 1).value(0).value(3).toString(), "tres");
+}
+
+TEST_P(TableData, TablesMadeEmptiedAndDroppedFromTheirDefinitions)
+{
+    auto temp = table("_QS1TEMP");
+    temp->setFieldDefs({fieldDef("Codigo", ftInteger), fieldDef("Nombre", ftString, 12)});
+    temp->setIndexDefs({gptest::indexOn("Clave2", {"Nombre"}, false, true), gptest::indexOn("", {"Codigo"}, true)});
+    temp->createTable();
+    temp->open();
+    EXPECT_EQ(temp->indexFieldNames(), "Codigo");
+    EXPECT_EQ(temp->fieldByName("Nombre").size(), 12);
+    for (int i = 1; i <= 3; ++i) {
+        temp->append();
+        temp->fieldByName("Codigo").setAsInteger(i);
+        temp->fieldByName("Nombre").setAsString(QString("n%1").arg(i));
+        temp->post();
+    }
+    EXPECT_EQ(temp->recordCount(), 3);
+    temp->emptyTable();
+    EXPECT_TRUE(temp->isEmpty());
+    EXPECT_EQ(errorText([&] { temp->createTable(); }), "Cannot perform this operation on an open dataset");
+    temp->close();
+    temp->createTable();   // replaces the table of that name
+    temp->deleteTable();
+    EXPECT_EQ(errorText([&] { temp->open(); }).rfind("Table does not exist", 0), 0u);
+}
+
+TEST_P(TableData, AutoIncrementKeysComeBackToTheRecord)
+{
+    TableDef t;
+    t.name = "AVISOS";
+    t.fields = {fieldDef("Numero", ftAutoInc), fieldDef("Texto", ftString, 20)};
+    t.indexes = {gptest::indexOn("Clave1", {"Numero"}, true)};
+    db().createTable(t);
+    auto avisos = table("AVISOS");
+    avisos->open();
+    for (const char *text : {"primero", "segundo"}) {
+        avisos->append();
+        avisos->fieldByName("Texto").setAsString(text);
+        avisos->post();
+        EXPECT_EQ(avisos->fieldByName("Texto").asString(), text);   // stays on the new record
+    }
+    EXPECT_EQ(avisos->fieldByName("Numero").asInteger(), 2);
+    EXPECT_EQ(avisos->bookmark().key, QVariantList({2}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TableData, GP_DATA_BACKENDS);

@@ -1,0 +1,383 @@
+#include "GENEW/runtime/ConexionesPrograma.h"
+
+#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/ClaveSQLServer.h"
+#include "GENEW/runtime/NombresConexion.h"
+#include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/comun/RutinasMensajes.h"
+#include "GENEW/runtime/comun/RutinasSQL.h"
+#include "platform/data/engine/Connection.h"
+#include "platform/data/engine/EngineErrors.h"
+#include "platform/data/engine/Session.h"
+
+namespace {
+
+const QString ServerName = QStringLiteral("SERVER NAME");
+const QString DatabaseNameParam = QStringLiteral("DATABASE NAME");
+const QString UserName = QStringLiteral("USER NAME");
+const QString HostName = QStringLiteral("HOST NAME");
+const QString PasswordParam = QStringLiteral("PASSWORD");
+const QString kDatabase = QStringLiteral("Database");
+const QString kDatabaseGeneral = QStringLiteral("DatabaseGeneral");
+const QString kDatabaseAlt = QStringLiteral("DatabaseAlt");
+
+bool mismoNombre(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+} // namespace
+
+bool EsErrorBaseDatosInexistente(const QString &mensaje)
+{
+    return mensaje.startsWith(plat::EngineText::PathNotFound);
+}
+
+ConexionesPrograma::ConexionesPrograma(plat::Session &sesion) : sesion_(sesion) {}
+
+ConexionesPrograma::~ConexionesPrograma() = default;
+
+void ConexionesPrograma::configurar(const AjustesConexiones &ajustes)
+{
+    ajustes_ = ajustes;
+    usuario_ = ajustes.NombreUsuarioInicioSesion;
+    password_ = ajustes.PasswordInicioSesion;
+    IntercalacionTXIDIOMA = ajustes.NombreIntercalacionMSSQL;
+}
+
+bool ConexionesPrograma::esSQLServer() const { return ajustes_.TipoBaseDatos == MotorPrograma::SQLServer; }
+bool ConexionesPrograma::esSQLGenerica() const { return ajustes_.TipoBaseDatos == MotorPrograma::SQLGenerica; }
+
+plat::Connection &ConexionesPrograma::Database() const { return sesion_.connection(kDatabase); }
+plat::Connection &ConexionesPrograma::DatabaseGeneral() const { return sesion_.connection(kDatabaseGeneral); }
+plat::Connection &ConexionesPrograma::DatabaseAlt() const { return sesion_.connection(kDatabaseAlt); }
+plat::Connection &ConexionesPrograma::ADOConnection() const { return sesion_.connection(QStringLiteral("ADOConnection")); }
+plat::Connection &ConexionesPrograma::ADOConnectionAlt() const
+{
+    return sesion_.connection(QStringLiteral("ADOConnectionAlt"));
+}
+
+QString ConexionesPrograma::aplicacion() const { return ajustes_.ejecutable; }
+
+// ---- start-up ---------------------------------------------------------------------------
+
+void ConexionesPrograma::AbrirConexionesInicio(const EjecutorSQL &ejecutarSQL)
+{
+    abrirInicio(Database(), ajustes_.AliasBaseDatos, false, ejecutarSQL);
+    abrirInicio(DatabaseGeneral(), ajustes_.AliasBaseDatosGeneral, true, ejecutarSQL);
+    if (esSQLServer()) {
+        IntercalacionTXIDIOMA = ejecutarSQL(QStringLiteral("SELECT TOP 1 collation_name   FROM information_schema.columns"
+                                                          "   WHERE table_name = 'TXIDIOMA'"),
+                                            kDatabaseGeneral, QString());
+    } else {
+        IntercalacionTXIDIOMA = ajustes_.NombreIntercalacionMSSQL;
+    }
+}
+
+void ConexionesPrograma::abrirInicio(plat::Connection &conexion, const QString &alias, bool general,
+                                     const EjecutorSQL &ejecutarSQL)
+{
+    conexion.setAliasName(alias);
+    conexion.setDatabaseName(alias);
+    conexion.setKeepConnection(true);
+    conexion.setIsolationLevel(plat::IsolationLevel::ReadCommitted);
+    const bool servidorConLogin = esSQLServer() || esSQLGenerica();
+    QStringList parametros = sesion_.alias(alias).params;
+    if (!general) {
+        servidor_ = NombreServidor(plat::paramValue(parametros, ServerName), ajustes_.AutenticacionWindows);
+        if (servidorConLogin) {
+            if (ajustes_.AutenticacionWindows) {
+                usuario_.clear();
+                password_.clear();
+                plat::setParamValue(parametros, UserName, QString());
+                plat::setParamValue(parametros, HostName, QString());
+                plat::setParamValue(parametros, PasswordParam, QString());
+            } else {
+                if (usuario_.isEmpty())
+                    usuario_ = plat::paramValue(parametros, UserName);
+                else
+                    plat::setParamValue(parametros, UserName, usuario_);
+                plat::setParamValue(parametros, PasswordParam, password_);
+            }
+        }
+    } else if (servidorConLogin) {
+        plat::setParamValue(parametros, UserName, usuario_);
+        plat::setParamValue(parametros, HostName, usuario_);
+        plat::setParamValue(parametros, PasswordParam, password_);
+    }
+    if (!sesion_.alias(alias).params.isEmpty())
+        conexion.setParams(parametros);
+
+    const auto conectar = [&conexion](const QString &password) {
+        if (!conexion.params().isEmpty()) {
+            QStringList p = conexion.params();
+            plat::setParamValue(p, PasswordParam, password);
+            conexion.setParams(p);
+        }
+        conexion.open();
+    };
+    bool creada = false;
+    for (;;) {
+        const ResultadoConexionConClave r = ConectarPidiendoClave(conectar, password_, ajustes_.archivoConfiguracion);
+        if (r.conectado)
+            break;
+        if (esSQLServer()) {
+            // The server's own way: create it now, datasets connect on demand.
+            CrearBaseDatos(alias, ejecutarSQL);
+            break;
+        }
+        if (creada || !EsErrorBaseDatosInexistente(r.fallo))
+            throw gp::DatabaseError(r.fallo);
+        CrearBaseDatos(alias, ejecutarSQL);
+        creada = true;
+    }
+    ejecutarAislamiento(general ? kDatabaseGeneral : kDatabase, ejecutarSQL);
+}
+
+void ConexionesPrograma::ejecutarAislamiento(const QString &palabra, const EjecutorSQL &ejecutarSQL)
+{
+    // Only SQL Server has the statement; the other engines keep their own isolation.
+    if (esSQLServer())
+        ejecutarSQL(QStringLiteral("SET TRANSACTION ISOLATION LEVEL ") + ajustes_.NivelAislamientoTransaccionesMSSQL,
+                    palabra, QString());
+}
+
+// ---- re-pointing ------------------------------------------------------------------------
+
+void ConexionesPrograma::ConectarBaseDatosEmpresa(int codigo, const EjecutorSQL &ejecutarSQL)
+{
+    plat::Connection &db = Database();
+    const QString nombre = NombreBaseDatosEmpresa(codigo);
+    db.close();
+    db.setAliasName(QString());
+    db.setDatabaseName(nombre);
+    db.setParams(ParametrosConexionEmpresa(servidor_, nombre, usuario_, password_, aplicacion(), UsuarioActual));
+    db.open();
+    if (!sesion_.isAlias(nombre) && !nombre.contains(u'/'))
+        sesion_.addAlias(nombre, QStringLiteral("MSSQL"), db.params());
+    ejecutarAislamiento(kDatabase, ejecutarSQL);
+    confirmarVacia();
+    plat::Connection &ado = ADOConnection();
+    ado.close();
+    ado.setConnectionString(CadenaConexionADO(nombre, servidor_));
+    ado.open();
+}
+
+void ConexionesPrograma::ConectarBaseDatosAlt(int codigo, const QString &nombreDado, const EjecutorSQL &ejecutarSQL)
+{
+    plat::Connection &alt = DatabaseAlt();
+    const QString nombre = nombreDado.isEmpty() ? NombreBaseDatosEmpresa(codigo) : nombreDado;
+    if (alt.isOpen() && mismoNombre(alt.databaseName(), nombre))
+        return;
+    const QString alias = codigo == -1 ? ajustes_.AliasBaseDatos : nombre;
+    alt.close();
+    alt.setAliasName(alias);
+    alt.setDatabaseName(nombre);
+    alt.setParams(ParametrosConexionEmpresa(servidor_, nombre, usuario_, password_, aplicacion(), UsuarioActual));
+    if (!sesion_.isAlias(nombre) && !nombre.contains(u'/'))
+        sesion_.addAlias(nombre, QStringLiteral("MSSQL"), alt.params());
+    alt.open();
+    ejecutarAislamiento(kDatabaseAlt, ejecutarSQL);
+    if (esSQLServer())
+        confirmarVacia();
+    plat::Connection &ado = ADOConnectionAlt();
+    ado.close();
+    ado.setConnectionString(CadenaConexionADO(nombre, servidor_));
+    ado.open();
+}
+
+// An empty transaction at once, as the program did after connecting, so that the driver
+// has settled its connection state before the first real one.
+void ConexionesPrograma::confirmarVacia()
+{
+    plat::Connection &db = Database();
+    if (!db.inTransaction()) {
+        db.startTransaction();
+        db.commit();
+    }
+}
+
+// ---- names ------------------------------------------------------------------------------
+
+QString ConexionesPrograma::NombreBaseDatosEmpresa(int codigo) const
+{
+    return ::NombreBaseDatosEmpresa(ajustes_.TipoBaseDatos, ajustes_.PathBaseDatosGeneral, ajustes_.AliasBaseDatos,
+                                    codigo);
+}
+
+QString ConexionesPrograma::BaseDatosDeTabla(const QString &tabla) const
+{
+    return EsTablaGeneral(tabla) ? DatabaseGeneral().databaseName() : Database().databaseName();
+}
+
+QString ConexionesPrograma::CadenaConexionADO(const QString &selector, const QString &servidor) const
+{
+    DatosCadenaADO datos;
+    datos.autenticacionWindows = ajustes_.AutenticacionWindows;
+    datos.usuario = usuario_;
+    datos.password = password_;
+    datos.servidor = servidor_;
+    datos.baseDatosGeneral = DatabaseGeneral().databaseName();
+    datos.baseDatosAlt = DatabaseAlt().databaseName();
+    datos.catalogoForzado = CatalogoForzado;
+    datos.baseDatosEmpresaActual = NombreBaseDatosEmpresa(EmpresaActual);
+    datos.ejecutable = aplicacion();
+    datos.usuarioActual = UsuarioActual;
+    return ::CadenaConexionADO(datos, selector, servidor);
+}
+
+QStringList ConexionesPrograma::ParametrosServidor(const QString &nombre) const
+{
+    if (!esSQLServer() && !esSQLGenerica())
+        return {};
+    QStringList parametros;
+    if (sesion_.isAlias(nombre)) {
+        parametros = sesion_.alias(nombre).params;
+        if (plat::paramValue(parametros, DatabaseNameParam).isEmpty())
+            plat::setParamValue(parametros, DatabaseNameParam, nombre);
+    } else {
+        parametros = sesion_.alias(ajustes_.AliasBaseDatos).params;
+        if (plat::paramValue(parametros, ServerName).isEmpty())
+            plat::setParamValue(parametros, ServerName, servidor_);
+        plat::setParamValue(parametros, DatabaseNameParam, nombre);
+    }
+    if (!plat::paramValue(parametros, QStringLiteral("PATH")).isEmpty())
+        return parametros;
+    if (!usuario_.isEmpty() || ajustes_.AutenticacionWindows)
+        plat::setParamValue(parametros, UserName, usuario_);
+    plat::setParamValue(parametros, PasswordParam, password_);
+    return parametros;
+}
+
+// ---- creation of databases --------------------------------------------------------------
+
+void ConexionesPrograma::CrearBaseDatos(const QString &nombre, const EjecutorSQL &ejecutarSQLADO)
+{
+    const QStringList parametros = ParametrosServidor(nombre);
+    if (!esSQLServer()) {
+        sesion_.createDatabase(nombre, {}, parametros);
+        return;
+    }
+    if (sesion_.databaseExists(nombre, parametros))
+        return;
+    const QString master = QStringLiteral("master");
+    QString respuesta = ejecutarSQLADO(QStringLiteral("USE master CREATE DATABASE ") + nombre
+                                           + QStringLiteral("  COLLATE ") + ajustes_.NombreIntercalacionMSSQL,
+                                       master, QString());
+    if (EsRespuestaErrorSQL(respuesta))
+        throw gp::Error(QStringLiteral("¡Imposible crear la base de datos ") + nombre + QStringLiteral("!. Motivo:")
+                        + respuesta);
+    for (const QString &sentencia : {QStringLiteral("EXEC sp_dbcmptlevel ") + nombre + QStringLiteral(", 80"),
+                                     QStringLiteral("ALTER DATABASE ") + nombre + QStringLiteral(" SET RECOVERY SIMPLE")}) {
+        respuesta = ejecutarSQLADO(sentencia, master, QString());
+        if (EsRespuestaErrorSQL(respuesta))
+            throw gp::Error(QStringLiteral("¡Error configurando la base de datos ") + nombre
+                            + QStringLiteral("!. Motivo:") + respuesta);
+    }
+}
+
+// ---- transactions -----------------------------------------------------------------------
+
+namespace {
+
+// The ADO twin that goes with a connection in a transaction, when it has been pointed.
+plat::Connection *gemela(const ConexionesPrograma &c, plat::Connection &db)
+{
+    plat::Connection *ado = nullptr;
+    if (&db == &c.Database())
+        ado = &c.ADOConnection();
+    else if (&db == &c.DatabaseAlt())
+        ado = &c.ADOConnectionAlt();
+    return ado && !ado->connectionString().isEmpty() ? ado : nullptr;
+}
+
+} // namespace
+
+bool ConexionesPrograma::IniciarTransaccion(plat::Connection *db)
+{
+    plat::Connection &conexion = db ? *db : Database();
+    if (conexion.inTransaction()) {
+        EnTransaccion = true;
+        return true;
+    }
+    try {
+        conexion.startTransaction();
+        if (plat::Connection *ado = gemela(*this, conexion)) {
+            try {
+                ado->startTransaction();
+            } catch (...) {
+                conexion.rollback();
+                throw;
+            }
+        }
+        EnTransaccion = true;
+    } catch (const gp::Error &) {
+        EnTransaccion = false;
+    }
+    return EnTransaccion;
+}
+
+void ConexionesPrograma::ConfirmarTransaccion(plat::Connection *db)
+{
+    plat::Connection &conexion = db ? *db : Database();
+    if (conexion.inTransaction()) {
+        conexion.commit();
+        if (plat::Connection *ado = gemela(*this, conexion); ado && ado->inTransaction())
+            ado->commit();
+    }
+    EnTransaccion = false;
+    EnTransaccionFormularios = false;
+}
+
+void ConexionesPrograma::CancelarTransaccion(plat::Connection *db)
+{
+    plat::Connection &conexion = db ? *db : Database();
+    if (conexion.inTransaction()) {
+        conexion.rollback();
+        if (plat::Connection *ado = gemela(*this, conexion); ado && ado->inTransaction())
+            ado->rollback();
+    }
+    EnTransaccion = false;
+    EnTransaccionFormularios = false;
+}
+
+// ---- selectors --------------------------------------------------------------------------
+
+plat::Connection &ConexionesPrograma::ConexionDeSelector(const QString &selector)
+{
+    if (selector.isEmpty() || selector == kDatabase)
+        return Database();
+    if (selector == kDatabaseGeneral)
+        return DatabaseGeneral();
+    if (selector == kDatabaseAlt)
+        return DatabaseAlt();
+    return ConexionDeBaseDatos(selector.startsWith(u'?') ? selector.mid(1) : selector);
+}
+
+plat::Connection &ConexionesPrograma::ConexionDeBaseDatos(const QString &nombreDado)
+{
+    const QString nombre = nombreDado.startsWith(u'?') ? nombreDado.mid(1) : nombreDado;
+    for (plat::Connection *c : {&Database(), &DatabaseGeneral(), &DatabaseAlt()}) {
+        if (!c->databaseName().isEmpty() && mismoNombre(c->databaseName(), nombre))
+            return *c;
+    }
+    plat::Connection &otra = sesion_.connection(QStringLiteral("?") + nombre);
+    if (otra.databaseName().isEmpty()) {
+        otra.setDatabaseName(nombre);
+        otra.setParams(ParametrosServidor(nombre));
+    }
+    return otra;
+}
+
+ConexionesPrograma::ConexionADO ConexionesPrograma::ConexionADODeSelector(const QString &selector,
+                                                                         const QString &servidor)
+{
+    ConexionADO resultado;
+    if (servidor.isEmpty() && (selector.isEmpty() || selector == kDatabase)) {
+        resultado.conexion = &ADOConnection();
+    } else if (servidor.isEmpty() && selector == kDatabaseAlt) {
+        resultado.conexion = &ADOConnectionAlt();
+    } else {
+        resultado.propia = std::make_unique<plat::Connection>(sesion_, QStringLiteral("ADO:") + selector);
+        resultado.propia->setConnectionString(CadenaConexionADO(selector, servidor));
+        resultado.conexion = resultado.propia.get();
+    }
+    return resultado;
+}

@@ -1,0 +1,134 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+namespace plat {
+class Connection;
+class Session;
+} // namespace plat
+
+// Engine words of the setting TipoBaseDatos.
+namespace MotorPrograma {
+inline const QString Paradox = QStringLiteral("Paradox");
+inline const QString SQLServer = QStringLiteral("Microsoft SQL Server");
+inline const QString SQLGenerica = QStringLiteral("SQL Generica");
+} // namespace MotorPrograma
+
+// What the connections are built from: the database settings, the SQL Server section of
+// the settings file and the executable's name.
+struct AjustesConexiones
+{
+    QString TipoBaseDatos = MotorPrograma::Paradox;
+    QString AliasBaseDatosGeneral;
+    QString PathBaseDatosGeneral;
+    QString AliasBaseDatos;          // the company alias base
+    QString PathArchivosTemporales;
+    bool AutenticacionWindows = false;
+    QString NombreUsuarioInicioSesion;
+    QString PasswordInicioSesion;    // clear text
+    QString NivelAislamientoTransaccionesMSSQL = QStringLiteral("READ UNCOMMITTED");
+    QString NombreIntercalacionMSSQL = QStringLiteral("SQL_Latin1_General_Cp1_CI_AI");
+    QString ejecutable;              // file name of the running program
+    QString archivoConfiguracion;    // where a password typed at start-up is stored
+};
+
+// The program's connections: `Database` (current company), `DatabaseGeneral`, `DatabaseAlt`
+// (a second company) and the ADO twins of the two company connections, all of one engine
+// session. It opens them at start-up, re-points the company ones, names databases, keeps
+// each connection and its twin in one transaction and creates missing databases.
+class ConexionesPrograma
+{
+public:
+    explicit ConexionesPrograma(plat::Session &sesion);
+    ~ConexionesPrograma();
+    ConexionesPrograma(const ConexionesPrograma &) = delete;
+    ConexionesPrograma &operator=(const ConexionesPrograma &) = delete;
+
+    void configurar(const AjustesConexiones &ajustes);
+    const AjustesConexiones &ajustes() const { return ajustes_; }
+    plat::Session &sesion() const { return sesion_; }
+    bool esSQLServer() const;
+    bool esSQLGenerica() const;
+
+    plat::Connection &Database() const;
+    plat::Connection &DatabaseGeneral() const;
+    plat::Connection &DatabaseAlt() const;
+    plat::Connection &ADOConnection() const;
+    plat::Connection &ADOConnectionAlt() const;
+
+    // Session values the names depend on.
+    int EmpresaActual = 0;
+    QString UsuarioActual;
+    QString CatalogoForzado;          // set by the SQL service for the duration of a call
+    QString IntercalacionTXIDIOMA;    // collation the translation service compares with
+
+    // The login the connections use (the settings file's, or the alias's user name, or
+    // what the user typed at the password prompt) and the server of the company alias.
+    QString usuario() const { return usuario_; }
+    QString password() const { return password_; }
+    QString servidor() const { return servidor_; }
+
+    // Opens `Database` and `DatabaseGeneral` at start-up. Raises gp::Error with the
+    // driver's reason when the program cannot go on; a missing database (on engines other
+    // than SQL Server) is created and the connection tried once more. The SQL service runs
+    // the isolation statement and the collation query (SQL Server only).
+    using EjecutorSQL = std::function<QString(const QString &sql, const QString &baseDatos, const QString &opciones)>;
+    void AbrirConexionesInicio(const EjecutorSQL &ejecutarSQL);
+
+    void ConectarBaseDatosEmpresa(int codigo, const EjecutorSQL &ejecutarSQL);
+    void ConectarBaseDatosAlt(int codigo, const QString &nombre, const EjecutorSQL &ejecutarSQL);
+
+    QString NombreBaseDatosEmpresa(int codigo) const;
+    QString BaseDatosDeTabla(const QString &tabla) const;
+    QString CadenaConexionADO(const QString &selector, const QString &servidor) const;
+
+    // Creates the database when it does not exist: a folder on "Paradox", CREATE DATABASE on
+    // the servers (SQL Server with the program's three statements, run by ejecutarSQLADO on
+    // "master"). Raises gp::Error with the reason on failure.
+    void CrearBaseDatos(const QString &nombre, const EjecutorSQL &ejecutarSQLADO);
+
+    // Transactions of a connection (none = Database) and its ADO twin.
+    bool EnTransaccion = false;
+    bool EnTransaccionFormularios = false;   // the second flag that project forms set
+    bool IniciarTransaccion(plat::Connection *db = nullptr);
+    // Raise gp::Error with the reason on failure, flags unchanged.
+    void ConfirmarTransaccion(plat::Connection *db = nullptr);
+    void CancelarTransaccion(plat::Connection *db = nullptr);
+
+    // The connection a database selector of the SQL service names: "Database" or empty,
+    // "DatabaseGeneral", "DatabaseAlt", "?" + alias, or any other database name.
+    plat::Connection &ConexionDeSelector(const QString &selector);
+    // The ADO connection of a selector: the twins for "Database"/empty and "DatabaseAlt",
+    // else a connection of its own over the connection string (owned by the caller).
+    struct ConexionADO
+    {
+        plat::Connection *conexion = nullptr;
+        std::unique_ptr<plat::Connection> propia;
+    };
+    ConexionADO ConexionADODeSelector(const QString &selector, const QString &servidor);
+    // The connection a table component's database name reaches: one of the three program
+    // connections when it is their database name, else a connection of that name.
+    plat::Connection &ConexionDeBaseDatos(const QString &nombreBaseDatos);
+
+    // The parameter lines a server database is reached with (the alias's lines, or the
+    // company alias's with another database name), with the connections' login.
+    QStringList ParametrosServidor(const QString &nombre) const;
+
+private:
+    void abrirInicio(plat::Connection &conexion, const QString &alias, bool general,
+                     const EjecutorSQL &ejecutarSQL);
+    void ejecutarAislamiento(const QString &palabra, const EjecutorSQL &ejecutarSQL);
+    void confirmarVacia();
+    QString aplicacion() const;
+
+    plat::Session &sesion_;
+    AjustesConexiones ajustes_;
+    QString usuario_;
+    QString password_;
+    QString servidor_;
+};
+
+// Whether a failure to connect says that the database itself is missing.
+bool EsErrorBaseDatosInexistente(const QString &mensaje);

@@ -1,0 +1,484 @@
+#include "GENEW/runtime/Geneinic.h"
+
+#include "GENEW/runtime/CifradoClave.h"
+#include "GENEW/runtime/EjecutorCreacionPrograma.h"
+#include "GENEW/runtime/EscrituraKorvel.h"
+#include "GENEW/runtime/ImagenesPrograma.h"
+#include "GENEW/runtime/NombresConexion.h"
+#include "GENEW/runtime/Plataforma.h"
+#include "GENEW/runtime/RegistroErrores.h"
+#include "GENEW/runtime/ServicioSQL.h"
+#include "GENEW/runtime/TraduccionExcepciones.h"
+#include "GENEW/runtime/comun/AjustesComunes.h"
+#include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/comun/RutinasSQL.h"
+#include "GENEW/runtime/comun/RutinasSistema.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
+#include "GENEW/runtime/comun/SalidaMensajes.h"
+#include "platform/data/engine/Connection.h"
+#include "platform/data/engine/EngineErrors.h"
+#include "platform/data/engine/EngineKind.h"
+#include "platform/data/engine/Session.h"
+#include "platform/ui/Colors.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTimer>
+
+TfGENEINIC *fGENEINIC = nullptr;
+QStringList TfGENEINIC::ArgumentosArranque;
+
+namespace {
+
+const QString kImposibleIniciar = QStringLiteral("¡Imposible iniciar la aplicación!. Motivo: ");
+const QStringList kImagenes = {QStringLiteral("MANOD"), QStringLiteral("EUROPTS"), QStringLiteral("PTSEURO"),
+                               QStringLiteral("DOCEON"), QStringLiteral("DOCEOFF")};
+
+bool esTablaInexistente(const QString &mensaje)
+{
+    return mensaje.contains(plat::EngineText::TableDoesNotExist) || mensaje.contains(plat::EngineText::FileDoesNotExist)
+        || mensaje.contains(plat::EngineText::TableUnknown);
+}
+
+QString conBarra(const QString &carpeta) { return carpeta.endsWith(u'/') ? carpeta : carpeta + u'/'; }
+
+} // namespace
+
+QString AdaptarNombreSQL(const QString &nombre)
+{
+    return AdaptarNombreSQL(nombre, fGENEINIC ? fGENEINIC->Configuracion.basesDatos.TipoBaseDatos : MotorPrograma::Paradox);
+}
+
+TfGENEINIC::TfGENEINIC(QWidget *parent, plat::Session *sesion)
+    : plat::Form(parent),
+      TimerAplicacion(new QTimer(this)),
+      TimerKeyPad(new QTimer(this)),
+      sesion_(sesion ? *sesion : plat::Session::defaultSession()),
+      conexiones_(sesion_)
+{
+    setObjectName(QStringLiteral("fGENEINIC"));
+    TimerAplicacion->setObjectName(QStringLiteral("TimerAplicacion"));
+    TimerAplicacion->setInterval(15000);
+    TimerKeyPad->setObjectName(QStringLiteral("TimerKeyPad"));
+    TimerKeyPad->setInterval(100);
+    TimerKeyPad->setSingleShot(true);
+    // The inactivity timer's tick belongs to the form framework, which connects it.
+    OnCreate = plat::handler(this, &TfGENEINIC::FormCreate);
+    OnActivate = plat::handler(this, &TfGENEINIC::FormActivate);
+    OnDestroy = plat::handler(this, &TfGENEINIC::FormDestroy);
+    if (!fGENEINIC)
+        fGENEINIC = this;
+}
+
+TfGENEINIC::~TfGENEINIC()
+{
+    if (fGENEINIC == this)
+        fGENEINIC = nullptr;
+}
+
+// ---- start-up ---------------------------------------------------------------------------
+
+void TfGENEINIC::FormCreate(QObject *)
+{
+    FechaPrograma = QDateTime::currentDateTime();
+    HoraInicio = FechaPrograma;
+    UltimaActividad = FechaPrograma;
+
+    QStringList argumentos = ArgumentosArranque;
+    if (argumentos.isEmpty() && QCoreApplication::instance())
+        argumentos = QCoreApplication::arguments().mid(1);
+    const QString directorioTrabajo = conBarra(QDir::currentPath());
+    DirectorioInstalacion = conBarra(QCoreApplication::applicationDirPath());
+    ControlesNoVisiblesRecogidos.clear();
+    TrazaDepuracion.clear();
+    BorrarTemporalesAntiguos(directorioTrabajo);
+    Configuracion = ConfiguracionArranque::leer(directorioTrabajo, argumentos,
+                                                LeerValorDeLista(QStringLiteral("Plataforma"), ObtenerPlataforma()));
+    if (Configuracion.basesDatos.PathArchivosTemporales == QLatin1String(ConfiguracionBasesDatos::ValorDirectorioPrivado))
+        Configuracion.basesDatos.sustituirDirectorioPrivado(sesion_.privateDir());
+    UsuarioActual = Configuracion.lineaComandos.usuario;
+    conexiones_.UsuarioActual = UsuarioActual;
+    conexiones_.EmpresaActual = 0;
+    NombreArchivoLogo = QStringLiteral("LOGO.BMP");
+    CodigoIdioma = Configuracion.lineaComandos.idioma;
+    if (!Configuracion.aviso.isEmpty())
+        MostrarMensaje(QStringLiteral("A"), Configuracion.aviso);
+    Configuracion.aplicarAjustesComunes();
+    const AspectoVisual aspecto =
+        AspectoVisual::deAspecto(AspectoVisual::aspectoEfectivo(Configuracion.parametros.AspectoAplicacion));
+    FuenteAspecto = QFont(aspecto.fuente, aspecto.tamano);
+    ColorAspecto1 = aspecto.color1;
+    ColorAspecto2 = aspecto.color2;
+
+    try {
+        arranqueProtegido();
+    } catch (const gp::Abort &) {
+        terminarArranque();
+        return;
+    } catch (const std::exception &e) {
+        const QString motivo = dynamic_cast<const gp::Error *>(&e) ? static_cast<const gp::Error &>(e).mensaje()
+                                                                   : QString::fromUtf8(e.what());
+        MostrarMensaje(QStringLiteral("E"), kImposibleIniciar + motivo);
+        terminarArranque();
+        return;
+    }
+
+    for (QStringList &lista : CamposFormatoNumerico)
+        lista.clear();
+    if (!Configuracion.parametros.TiempoForzarTerminacionAplicacion.isEmpty())
+        TimerAplicacion->start();
+    comprobarCamposUsuario();
+    if (ArranqueFallido)
+        return;
+    if (conexiones_.esSQLServer())
+        VersionServidorSQL = VersionSQLServer();
+}
+
+// Engine session, diagnosis, private directory, connections, exception handler and
+// pictures: any failure here ends the start-up with its reason.
+void TfGENEINIC::arranqueProtegido()
+{
+    const ConfiguracionBasesDatos &bd = Configuracion.basesDatos;
+    const ParametrosKorvel &p = Configuracion.parametros;
+    if (!Configuracion.rechazo.isEmpty())
+        throw gp::Error(Configuracion.rechazo);
+    sesion_.setEngine(plat::engineFromTypeWord(bd.TipoBaseDatos));
+    sesion_.setDefaultFolder(bd.PathBaseDatosGeneral);
+    sesion_.loadAliasFile(Configuracion.directorioTrabajo + QStringLiteral("ALIAS.INI"));
+
+    NumeroSesion = NumeroSesionRed();
+    if (NumeroSesion == -1)
+        NumeroSesion = 0;
+    if (!p.DesactivarDiagnostico)
+        DiagnosticoInstalacion(QStringLiteral("Configuracion"));
+    const DirectorioPrivado privado = DirectorioPrivado::preparar(Configuracion.directorioTrabajo, NumeroSesion, p,
+                                                                  Configuracion.temporalesEnBaseDatos);
+    if (privado.conflicto) {
+        MostrarMensaje(QStringLiteral("A"), QString::fromUtf8(DirectorioPrivado::AvisoConflicto));
+        throw gp::Abort();
+    }
+    if (privado.usar)
+        sesion_.setPrivateDir(privado.carpeta);
+
+    AjustesConexiones ajustes;
+    ajustes.TipoBaseDatos = bd.TipoBaseDatos;
+    ajustes.AliasBaseDatosGeneral = bd.AliasBaseDatosGeneral;
+    ajustes.PathBaseDatosGeneral = bd.PathBaseDatosGeneral;
+    ajustes.AliasBaseDatos = Configuracion.baseAliasEmpresa;
+    ajustes.PathArchivosTemporales = bd.PathArchivosTemporales;
+    ajustes.AutenticacionWindows = p.AutenticacionWindows;
+    ajustes.NombreUsuarioInicioSesion = p.NombreUsuarioInicioSesion;
+    ajustes.PasswordInicioSesion = ::DescifrarClave(p.PasswordInicioSesion);
+    ajustes.NivelAislamientoTransaccionesMSSQL = p.NivelAislamientoTransaccionesMSSQL;
+    ajustes.NombreIntercalacionMSSQL = p.NombreIntercalacionMSSQL;
+    ajustes.ejecutable = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    ajustes.archivoConfiguracion = Configuracion.archivoConfiguracion;
+    conexiones_.configurar(ajustes);
+    conexiones_.AbrirConexionesInicio(ejecutorSQL());
+
+    manejador_.nivelCapturaIncidencias = p.NivelCapturaIncidencias;
+    manejador_.instalar();
+    Imagenes.clear();
+    for (const QString &nombre : kImagenes) {
+        const QPixmap imagen = ImagenPrograma(nombre);
+        if (imagen.isNull())
+            throw gp::Error(QStringLiteral("Resource ") + nombre + QStringLiteral(" not found"));
+        Imagenes.insert(nombre, imagen);
+    }
+    conexiones_.EnTransaccion = false;
+    conexiones_.EnTransaccionFormularios = false;
+}
+
+void TfGENEINIC::comprobarCamposUsuario()
+{
+    TablaComprobada camposUsuario(QStringLiteral("CamposUsuario"), QStringLiteral("CAMPOUSR"), objectName());
+    camposUsuario.ponerBaseDatos(DatabaseGeneral().databaseName(), &DatabaseGeneral());
+    bool abierta = false;
+    try {
+        abierta = AbrirDataSet(camposUsuario);
+    } catch (const gp::Error &) {
+        abierta = false;   // the cause has been shown or recorded already
+    }
+    if (!abierta) {
+        terminarArranque();
+        return;
+    }
+    camposUsuario.cerrar();
+}
+
+void TfGENEINIC::terminarArranque()
+{
+    ArranqueFallido = true;
+    plat::application().terminate();
+}
+
+void TfGENEINIC::FormActivate(QObject *) {}
+
+void TfGENEINIC::FormDestroy(QObject *)
+{
+    TimerAplicacion->stop();
+    Imagenes.clear();
+    Configuracion.mapaNombres = MapaNombres();
+    ControlesNoVisiblesRecogidos.clear();
+    for (QStringList &lista : CamposFormatoNumerico)
+        lista.clear();
+    TrazaDepuracion.clear();
+}
+
+void TfGENEINIC::DiagnosticoInstalacion(const QString &) {}
+
+// ---- messages and exceptions ------------------------------------------------------------
+
+QString TfGENEINIC::MostrarMensaje(const QString &tipo, const QString &texto, const QString &respuesta)
+{
+    return salidaMensajes().mostrarMensaje(tipo, texto, respuesta);
+}
+
+void TfGENEINIC::GestionExcepciones(QObject *Sender, const std::exception &E)
+{
+    manejador_.GestionExcepciones(Sender, E);
+}
+
+// ---- datasets ---------------------------------------------------------------------------
+
+void TfGENEINIC::anotarError(const QString &titulo, const QString &texto) const
+{
+    const QString &directorio = Configuracion.directorioTrabajo;
+    RegistroErrores(directorio.isEmpty() ? conBarra(QDir::currentPath()) : directorio)
+        .anotar(titulo, texto);
+}
+
+bool TfGENEINIC::AbrirDataSet(DataSetAbrible &ds)
+{
+    if (ds.abierto())
+        return true;
+    const QString tabla = ds.nombreTabla();
+    QString baseDatos = ds.nombreBaseDatos();
+    bool sinInterrogacion = false;
+    if (!tabla.isEmpty() && EsTablaTemporal(tabla)) {
+        // Temporary tables keep their database.
+    } else if (!tabla.isEmpty() && EsTablaGeneral(tabla)) {
+        baseDatos = DatabaseGeneral().databaseName();
+    } else if (baseDatos.startsWith(u'?')) {
+        if (conexiones_.esSQLServer()) {
+            ConectarBaseDatosAlt(-1, baseDatos.mid(1));
+            baseDatos = DatabaseAlt().databaseName();
+        } else {
+            baseDatos = baseDatos.mid(1);
+        }
+        sinInterrogacion = true;
+    } else {
+        baseDatos = Database().databaseName();
+    }
+
+    bool resultado = false;
+    bool creacionIntentada = false;
+    for (;;) {
+        ds.ponerBaseDatos(baseDatos, &conexiones_.ConexionDeBaseDatos(baseDatos));
+        QString fallo;
+        try {
+            ds.abrir();
+            resultado = true;
+            break;
+        } catch (const gp::Abort &) {
+            throw;
+        } catch (const gp::Error &error) {
+            fallo = error.mensaje();
+        }
+        const QString detalle = fallo + QStringLiteral("\r\nTabla: ") + tabla + u'(' + ds.nombreComponente() + u')'
+            + QStringLiteral(" DataBase: ") + baseDatos;
+        if (!creacionIntentada && esTablaInexistente(fallo)) {
+            creacionIntentada = true;
+            ds.cerrar();
+            if (sinInterrogacion)
+                ds.ponerBaseDatos(u'?' + baseDatos, nullptr);
+            if (CrearTablaDataSet(ds)) {
+                baseDatos = ds.nombreBaseDatos();
+                if (baseDatos.startsWith(u'?'))
+                    baseDatos = baseDatos.mid(1);
+                continue;
+            }
+            anotarError(QStringLiteral("Al crear la tabla entrando en ") + objectName()
+                            + QStringLiteral(" (AperturaTablaOK)"),
+                        detalle);
+            break;
+        }
+        anotarError(QStringLiteral("Al entrar en ") + objectName() + QStringLiteral(" (AperturaTablaOK)"), detalle);
+        RepararTablas(&ds, fallo, nullptr);
+        MostrarMensaje(QStringLiteral("E"), QStringLiteral("TRADUCIR: ") + fallo + QStringLiteral(" Tabla: ") + tabla);
+        break;
+    }
+    if (conexiones_.esSQLServer() && !Database().inTransaction()) {
+        Database().startTransaction();
+        Database().commit();
+    }
+    return resultado;
+}
+
+void TfGENEINIC::AsignarBaseDatos(DataSetAbrible &ds, int codigoEmpresa)
+{
+    const int codigo = codigoEmpresa == 0 ? conexiones_.EmpresaActual : codigoEmpresa;
+    if (conexiones_.esSQLServer()) {
+        ConectarBaseDatosAlt(codigo, QString());
+        ds.ponerBaseDatos(u'?' + DatabaseAlt().databaseName(), &DatabaseAlt());
+    } else {
+        const QString nombre = NombreBaseDatosEmpresa(codigo);
+        ds.ponerBaseDatos(u'?' + nombre, &conexiones_.ConexionDeBaseDatos(nombre));
+    }
+}
+
+bool TfGENEINIC::CrearTablaDataSet(DataSetAbrible &ds) { return CrearTabla(ds, QString(), -1); }
+
+bool TfGENEINIC::CrearTabla(DataSetAbrible &ds, const QString &definicion, int empresa)
+{
+    estructura::TablaCreacion tabla{ds.nombreBaseDatos(), ds.nombreTabla(), ds.propietario()};
+    estructura::ConfiguracionCreacion configuracion;
+    configuracion.TipoBaseDatos = Configuracion.basesDatos.TipoBaseDatos;
+    configuracion.PathArchivosTemporales = Configuracion.basesDatos.PathArchivosTemporales;
+    configuracion.FormatoFechaSQL = ajustesComunes().FormatoFechaSQL;
+    configuracion.VersionSQLServer = VersionServidorSQL;
+    configuracion.AutenticacionWindows = Configuracion.parametros.AutenticacionWindows;
+    configuracion.CodigoUsuario = UsuarioActual;
+
+    EjecutorCreacionPrograma::Entorno entorno;
+    entorno.pathBaseDatosGeneral = Configuracion.basesDatos.PathBaseDatosGeneral;
+    entorno.directorioTrabajo = Configuracion.directorioTrabajo;
+    entorno.directorioInstalacion = DirectorioInstalacion.isEmpty()
+        ? conBarra(QCoreApplication::applicationDirPath())
+        : DirectorioInstalacion;
+    entorno.mostrarMensaje = [this](const QString &tipo, const QString &texto) { MostrarMensaje(tipo, texto); };
+    entorno.ejecutarSQL = [this](const QString &sql, const QString &bd, const QString &opciones) {
+        return EjecutarSQL(sql, bd, opciones);
+    };
+    entorno.conectarBaseDatosAlt = [this](const QString &alias, int codigo) { ConectarBaseDatosAlt(codigo, alias); };
+    entorno.crearBaseDatosEmpresa1 = [this] {
+        conexiones_.CrearBaseDatos(NombreBaseDatosEmpresa(1), ejecutorSQLADO());
+    };
+    EjecutorCreacionPrograma ejecutor(conexiones_, ds, NombresTablas, std::move(entorno));
+    return estructura::CrearTabla(tabla, definicion, empresa, configuracion, ejecutor);
+}
+
+void TfGENEINIC::RepararTablas(DataSetAbrible *ds, const QString &fallo, QObject *)
+{
+    if (!ds || !FalloPideReconstruccion(Configuracion.basesDatos.TipoBaseDatos, fallo))
+        return;
+    try {
+        AnotarTablaParaReconstruir(Configuracion.archivoConfiguracion,
+                                   NombreBaseDatosEmpresa(conexiones_.EmpresaActual) + u'/' + ds->nombreTabla());
+    } catch (const gp::Error &) {
+        // The list is a help for the administrator; failing to write it changes nothing else.
+    }
+}
+
+// ---- connections ------------------------------------------------------------------------
+
+ConexionesPrograma::EjecutorSQL TfGENEINIC::ejecutorSQL()
+{
+    return [this](const QString &sql, const QString &bd, const QString &opciones) { return EjecutarSQL(sql, bd, opciones); };
+}
+
+ConexionesPrograma::EjecutorSQL TfGENEINIC::ejecutorSQLADO()
+{
+    return [this](const QString &sql, const QString &bd, const QString &opciones) {
+        return EjecutarSQLADO(sql, bd, opciones);
+    };
+}
+
+bool TfGENEINIC::IniciarTransaccion(plat::Connection *db) { return conexiones_.IniciarTransaccion(db); }
+
+bool TfGENEINIC::ConfirmarTransaccion(plat::Connection *db)
+{
+    try {
+        conexiones_.ConfirmarTransaccion(db);
+        return true;
+    } catch (const gp::Error &error) {
+        MostrarMensaje(QStringLiteral("A"),
+                       QStringLiteral("¡No se puede finalizar la transacción!. Mensaje Original: ") + error.mensaje());
+        return false;
+    }
+}
+
+bool TfGENEINIC::CancelarTransaccion(plat::Connection *db)
+{
+    try {
+        conexiones_.CancelarTransaccion(db);
+        return true;
+    } catch (const gp::Error &) {
+        MostrarMensaje(QStringLiteral("A"), QStringLiteral("¡No se puede finalizar la transacción!"));
+        return false;
+    }
+}
+
+void TfGENEINIC::ConectarBaseDatosEmpresa(int codigo) { conexiones_.ConectarBaseDatosEmpresa(codigo, ejecutorSQL()); }
+
+void TfGENEINIC::ConectarBaseDatosAlt(int codigo, const QString &nombre)
+{
+    conexiones_.ConectarBaseDatosAlt(codigo, nombre, ejecutorSQL());
+}
+
+QString TfGENEINIC::BaseDatosDeTabla(const QString &tabla) const { return conexiones_.BaseDatosDeTabla(tabla); }
+
+QString TfGENEINIC::NombreBaseDatosEmpresa(int codigo) const { return conexiones_.NombreBaseDatosEmpresa(codigo); }
+
+QString TfGENEINIC::CadenaConexionADO(const QString &selector, const QString &servidor) const
+{
+    return conexiones_.CadenaConexionADO(selector, servidor);
+}
+
+QString TfGENEINIC::VersionSQLServer()
+{
+    if (!conexiones_.esSQLServer())
+        return QString();
+    plat::Connection consulta(sesion_, QStringLiteral("VersionSQLServer"));
+    consulta.setConnectionString(CadenaConexionADO(QStringLiteral("master"), QString()));
+    return consulta.scalar(QStringLiteral("SELECT @@VERSION")).toString();
+}
+
+bool TfGENEINIC::CrearBaseDatosSQL(const QString &nombre)
+{
+    try {
+        conexiones_.CrearBaseDatos(nombre, ejecutorSQLADO());
+        return true;
+    } catch (const gp::Error &error) {
+        const QString texto = error.mensaje().startsWith(QLatin1String("¡"))
+            ? error.mensaje()
+            : QStringLiteral("¡Imposible crear la base de datos ") + nombre + QStringLiteral("!. Motivo:")
+                + error.mensaje();
+        MostrarMensaje(QStringLiteral("E"), texto);
+        return false;
+    }
+}
+
+bool TfGENEINIC::CrearBaseDatosEmpresa(int codigo) { return CrearBaseDatosSQL(NombreBaseDatosEmpresa(codigo)); }
+
+// ---- SQL --------------------------------------------------------------------------------
+
+QString TfGENEINIC::EjecutarSQL(const QString &sql, const QString &database, const QString &opciones)
+{
+    return EjecutarSQLEnConexion(conexiones_.ConexionDeSelector(database), sql, opciones, FormaSQL::Motor);
+}
+
+QString TfGENEINIC::EjecutarSQLADO(const QString &sql, const QString &database, const QString &opciones)
+{
+    QString servidor;
+    if (const int i = opciones.indexOf(QLatin1String("ServerName=")); i >= 0)
+        servidor = opciones.mid(i + 11).section(u',', 0, 0);
+    ConexionesPrograma::ConexionADO ado = conexiones_.ConexionADODeSelector(database, servidor);
+    return EjecutarSQLEnConexion(*ado.conexion, sql, opciones, FormaSQL::ADO);
+}
+
+// ---- small services ---------------------------------------------------------------------
+
+QString TfGENEINIC::ObtenerPlataforma() const { return ::ObtenerPlataforma(); }
+
+int TfGENEINIC::NumeroSesionRed() const { return ::NumeroSesionRed(); }
+
+QString TfGENEINIC::LineaComandos() const { return Configuracion.LineaComandos(UsuarioActual); }
+
+QString TfGENEINIC::NombreDeCodigoEnLista(int codigo) const { return ::NombreDeCodigoEnLista(Configuracion.mapaNombres, codigo); }
+
+QString TfGENEINIC::CifrarClave(const QString &texto) const { return ::CifrarClave(texto); }
+
+QString TfGENEINIC::DescifrarClave(const QString &texto) const { return ::DescifrarClave(texto); }

@@ -1,0 +1,146 @@
+#pragma once
+#include "GENEW/runtime/AperturaDataSet.h"
+#include "GENEW/runtime/ConexionesPrograma.h"
+#include "GENEW/runtime/ConfiguracionArranque.h"
+#include "GENEW/runtime/ManejadorExcepciones.h"
+#include "platform/ui/Form.h"
+
+#include <QDateTime>
+#include <QFont>
+#include <QMap>
+#include <QPixmap>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QTimer;
+
+namespace plat {
+class Connection;
+class Session;
+} // namespace plat
+
+// The names that table creation asks of the data module (temporary-table names through
+// NOMBTTEM, engine table and index names). The data module installs its own when it is
+// created; until then the engine's plain names stand.
+struct NombresCreacionTablas
+{
+    std::function<QString(const QString &propietario, int numero)> nombreTablaTemporal;
+    std::function<QString(const QString &tabla)> nombreTablaSQL;
+    std::function<QString(const QString &tabla)> quitarPropietarioTabla;
+    std::function<QString(const QString &tabla, const QString &indice)> nombreIndice;
+};
+
+// The start-up service form, never shown: it runs the technical start-up in FormCreate and
+// then holds the process-wide settings and the connections, and offers the runtime services
+// that every form calls (messages, exceptions, datasets, transactions, SQL, table creation).
+class TfGENEINIC : public plat::Form
+{
+    Q_OBJECT
+public:
+    // sesion: the engine session of the connections (the program's default one).
+    explicit TfGENEINIC(QWidget *parent = nullptr, plat::Session *sesion = nullptr);
+    ~TfGENEINIC() override;
+
+    // ---- settings read at start-up --------------------------------------------------------
+    QDateTime FechaPrograma;
+    QDateTime HoraInicio;
+    QDateTime UltimaActividad;
+    ConfiguracionArranque Configuracion;
+    QString DirectorioInstalacion;       // the executable's folder, ends in "/"
+    QString NombreArchivoLogo = QStringLiteral("LOGO.BMP");
+    QString CodigoIdioma;
+    int NumeroSesion = 0;
+    QFont FuenteAspecto;
+    int ColorAspecto1 = 0;
+    int ColorAspecto2 = 0;
+    QStringList ControlesNoVisiblesRecogidos;            // sorted, no duplicates
+    std::array<QStringList, 5> CamposFormatoNumerico;    // sorted, no duplicates
+    QStringList TrazaDepuracion;
+    QMap<QString, QPixmap> Imagenes;     // "MANOD", "EUROPTS", "PTSEURO", "DOCEON", "DOCEOFF"
+    QString VersionServidorSQL;
+    QString UsuarioActual;
+    QTimer *TimerAplicacion;
+    QTimer *TimerKeyPad;
+    // Set when the start-up could not finish (the application has been told to end).
+    bool ArranqueFallido = false;
+
+    // Arguments of the run (the program's arguments without the program itself); set
+    // before the form is created, or the application's are read.
+    static QStringList ArgumentosArranque;
+
+    void FormCreate(QObject *Sender);
+    void FormActivate(QObject *Sender);
+    void FormDestroy(QObject *Sender);
+
+    // ---- messages and exceptions ----------------------------------------------------------
+    QString MostrarMensaje(const QString &tipo, const QString &texto, const QString &respuesta = QString());
+    void GestionExcepciones(QObject *Sender, const std::exception &E);
+
+    // ---- connections ----------------------------------------------------------------------
+    ConexionesPrograma &Conexiones() { return conexiones_; }
+    plat::Connection &Database() const { return conexiones_.Database(); }
+    plat::Connection &DatabaseGeneral() const { return conexiones_.DatabaseGeneral(); }
+    plat::Connection &DatabaseAlt() const { return conexiones_.DatabaseAlt(); }
+    plat::Connection &ADOConnection() const { return conexiones_.ADOConnection(); }
+    plat::Connection &ADOConnectionAlt() const { return conexiones_.ADOConnectionAlt(); }
+
+    bool AbrirDataSet(DataSetAbrible &ds);
+    template<class D>
+        requires(!std::derived_from<D, DataSetAbrible>)
+    bool AbrirDataSet(D &ds)
+    {
+        DataSetAbribleDe<D> adaptado(ds);
+        return AbrirDataSet(static_cast<DataSetAbrible &>(adaptado));
+    }
+    bool IniciarTransaccion(plat::Connection *db = nullptr);
+    bool ConfirmarTransaccion(plat::Connection *db = nullptr);
+    bool CancelarTransaccion(plat::Connection *db = nullptr);
+    void ConectarBaseDatosEmpresa(int codigo);
+    void ConectarBaseDatosAlt(int codigo, const QString &nombre);
+    void AsignarBaseDatos(DataSetAbrible &ds, int codigoEmpresa);
+    QString BaseDatosDeTabla(const QString &tabla) const;
+    QString NombreBaseDatosEmpresa(int codigo) const;
+    QString CadenaConexionADO(const QString &selector, const QString &servidor) const;
+    QString VersionSQLServer();
+    void RepararTablas(DataSetAbrible *ds, const QString &fallo, QObject *Sender);
+    bool CrearBaseDatosSQL(const QString &nombre);
+    bool CrearBaseDatosEmpresa(int codigo);
+    bool CrearTablaDataSet(DataSetAbrible &ds);
+    bool CrearTabla(DataSetAbrible &ds, const QString &definicion, int empresa);
+    NombresCreacionTablas NombresTablas;
+
+    // ---- SQL service core -----------------------------------------------------------------
+    QString EjecutarSQL(const QString &sql, const QString &database = QString(), const QString &opciones = QString());
+    QString EjecutarSQLADO(const QString &sql, const QString &database = QString(),
+                           const QString &opciones = QString());
+
+    // ---- small services -------------------------------------------------------------------
+    QString ObtenerPlataforma() const;
+    int NumeroSesionRed() const;
+    QString LineaComandos() const;
+    QString NombreDeCodigoEnLista(int codigo) const;
+    QString CifrarClave(const QString &texto) const;
+    QString DescifrarClave(const QString &texto) const;
+    // The installation diagnosis on a topic; its checks read the Windows registry and the
+    // old engine's configuration, which do not exist here, so it finds nothing to report.
+    void DiagnosticoInstalacion(const QString &tema);
+
+private:
+    void arranqueProtegido();
+    void comprobarCamposUsuario();
+    void terminarArranque();
+    ConexionesPrograma::EjecutorSQL ejecutorSQL();
+    ConexionesPrograma::EjecutorSQL ejecutorSQLADO();
+    void anotarError(const QString &titulo, const QString &texto) const;
+
+    plat::Session &sesion_;
+    ConexionesPrograma conexiones_;
+    ManejadorExcepciones manejador_;
+};
+
+extern TfGENEINIC *fGENEINIC;
+
+// The table or field name adapted for the configured engine (see NombresConexion.h).
+QString AdaptarNombreSQL(const QString &nombre);

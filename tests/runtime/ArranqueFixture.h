@@ -1,0 +1,99 @@
+#pragma once
+#include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/comun/SalidaMensajes.h"
+#include "platform/data/engine/Connection.h"
+#include "platform/data/engine/Session.h"
+#include "tests/support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A start-up of the service form in a fresh working folder, with its own engine session and
+// every message recorded (questions answered from a script).
+class ArranqueFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        anterior_ = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(dir_.path()));
+        salidaPrevia_ = instalarSalidaMensajes(&mensajes_);
+        copiarDefiniciones();
+    }
+
+    void TearDown() override
+    {
+        form_.reset();
+        sesion_.closeAll();
+        instalarSalidaMensajes(salidaPrevia_);
+        QDir::setCurrent(anterior_);
+        TfGENEINIC::ArgumentosArranque.clear();
+    }
+
+    void escribir(const QString &nombre, const QString &texto)
+    {
+        QFile f(dir_.file(nombre));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(texto.toUtf8());
+    }
+
+    // The program's own structure definitions in the working folder.
+    void copiarDefiniciones()
+    {
+        QFile::remove(dir_.file(QStringLiteral("DATABASE.TXT")));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(GP_DATA_DIR "/DATABASE.TXT"), dir_.file(QStringLiteral("DATABASE.TXT"))));
+    }
+
+    TfGENEINIC &arrancar(const QStringList &argumentos = {QStringLiteral("U=ADMIN")})
+    {
+        TfGENEINIC::ArgumentosArranque = argumentos;
+        form_ = std::make_unique<TfGENEINIC>(nullptr, &sesion_);
+        form_->afterConstruction();
+        return *form_;
+    }
+
+    // Settings for "SQL Generica" on the test server, with databases of their own.
+    bool configurarPostgreSQL()
+    {
+        const auto pg = gptest::PgTestServer::fromEnvironment();
+        if (!pg.available())
+            return false;
+        const QString sufijo = QString::number(QRandomGenerator::global()->bounded(1000000, 9999999));
+        general_ = QStringLiteral("gpg_") + sufijo;
+        empresa_ = QStringLiteral("gpe_") + sufijo;
+        configurarServidor(pg.host + u',' + QString::number(pg.port), pg.user);
+        return true;
+    }
+
+    void configurarServidor(const QString &servidor, const QString &usuario)
+    {
+        escribir(QStringLiteral("BASESDATOS.TXT"),
+                 QStringLiteral("TipoBaseDatos=SQL Generica\r\nAliasBaseDatosGeneral=GENERAL\r\nAliasBaseDatos=EMPRESA\r\n"));
+        escribir(QStringLiteral("ALIAS.INI"),
+                 QStringLiteral("[GENERAL]\nSERVER NAME=%1\nDATABASE NAME=%2\nUSER NAME=%3\n"
+                                "[EMPRESA]\nSERVER NAME=%1\nDATABASE NAME=%4\nUSER NAME=%3\n")
+                     .arg(servidor, general_, usuario, empresa_));
+    }
+
+    QStringList textosDeTipo(const QString &tipo) const
+    {
+        QStringList out;
+        for (const auto &m : mensajes_.mensajes())
+            if (m.tipo == tipo)
+                out << m.texto;
+        return out;
+    }
+
+    gptest::TempDir dir_;
+    plat::Session sesion_;
+    SalidaMensajesGrabada mensajes_;
+    std::unique_ptr<TfGENEINIC> form_;
+    QString general_, empresa_;
+
+private:
+    QString anterior_;
+    SalidaMensajes *salidaPrevia_ = nullptr;
+};
