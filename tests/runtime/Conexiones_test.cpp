@@ -1,6 +1,7 @@
 #include "ArranqueFixture.h"
 
 #include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/ServicioSQL.h"
 
 #include <QFileInfo>
 
@@ -234,6 +235,26 @@ TEST_F(ConexionesTest, PostgreSqlCreatesAMissingTableAndRollsBackAFailedCreation
     EXPECT_FALSE(f.DatabaseGeneral().inTransaction());
     EXPECT_FALSE(f.Database().tableExists(QStringLiteral("MALA")));
     EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT 2")), QStringLiteral("2"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ConexionesTest, AnInstalledPreparationRewritesEveryStatementBeforeItRuns)
+{
+    TfGENEINIC &f = arrancar();
+    ASSERT_FALSE(f.ArranqueFallido);
+    QStringList vistas;
+    InstalarPreparacionSentenciaSQL([&vistas](const QString &sql, const QString &opciones) {
+        vistas << opciones;
+        return QString(sql).replace(QStringLiteral("=NULL"), QStringLiteral(" IS NULL "));
+    });
+    EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT 5 WHERE NULL=NULL"), QString(), QStringLiteral("ForzarNULL")),
+              QStringLiteral("5"));
+    InstalarPreparacionSentenciaSQL(nullptr);
+    EXPECT_EQ(vistas, QStringList{QStringLiteral("ForzarNULL")});
+    EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT 5 WHERE NULL=NULL")), QString());
 }
 
 } // namespace

@@ -277,6 +277,41 @@ TEST_P(TableData, QueryParametersFromTheProgramsVariables)
     EXPECT_EQ(change.execSql(), 4);
 }
 
+TEST_P(TableData, LiveQueriesWriteThroughToTheirTable)
+{
+    QueryDataSet q("Consulta");
+    q.setConnection(&db());
+    q.setRequestLive(true);
+    q.setSql("SELECT Documento, Serie, Linea, Texto, Importe * 2 AS Doble FROM LINEAS WHERE Serie = 'B' ORDER BY Documento");
+    q.open();
+    EXPECT_EQ(q.liveTable(), "LINEAS");
+    for (q.first(); !q.eof(); q.next()) {
+        q.edit();
+        q.fieldByName("Texto").setAsString(q.fieldByName("Texto").asString().toUpper());
+        q.post();
+    }
+    q.first();
+    q.remove();
+    auto check = table("LINEAS");
+    check->open();
+    EXPECT_EQ(check->recordCount(), 6);
+    EXPECT_TRUE(check->locate("Texto", "DOS B UNO"));
+    EXPECT_FALSE(check->locate("Texto", "UNO B UNO", LocateOption::CaseInsensitive));
+
+    QueryDataSet joined("Cruce");
+    joined.setConnection(&db());
+    joined.setRequestLive(true);
+    joined.setSql("SELECT a.Texto FROM LINEAS a JOIN LINEAS b ON a.Documento = b.Documento");
+    joined.open();
+    EXPECT_EQ(errorText([&] { joined.edit(); }), "Cannot modify a read-only dataset");
+    QueryDataSet keyless("SinClave");
+    keyless.setConnection(&db());
+    keyless.setRequestLive(true);
+    keyless.setSql("SELECT Texto FROM LINEAS");
+    keyless.open();
+    EXPECT_EQ(errorText([&] { keyless.edit(); }), "Cannot modify a read-only dataset");
+}
+
 TEST_P(TableData, ClientDatasetFedFromAQuery)
 {
     for (int packet : {-1, 2}) {
