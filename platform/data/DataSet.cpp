@@ -639,9 +639,11 @@ void DataSet::checkRequired() const
 
 void DataSet::internalPost()
 {
-    const Row row = bufferRow();
     Bookmark written;
+    // A handler may mend the record and retry: each attempt reads the buffer afresh.
     runWithErrorHandler(OnPostError, [&] {
+        checkRequired();
+        const Row row = bufferRow();
         if (state_ == DataSetState::Insert)
             written = cursorInsert(row);
         else
@@ -670,7 +672,6 @@ void DataSet::post()
         return;
     if (BeforePost)
         BeforePost(*this);
-    checkRequired();
     internalPost();
     modified_ = false;
     setState(DataSetState::Browse);

@@ -746,9 +746,21 @@ QVector<Row> TableDataSet::gridPage(qint64 page)
                 return {};
         return gridPage(page);
     } else {
+        // A jump: one page by position, counted from the nearer end of the table.
         Statement st;
         addConditions(st);
-        rows = select(st, false, pageSize_, page * pageSize_);
+        const qint64 first = page * pageSize_;
+        const qint64 total = cursorCount();
+        if (first >= total)
+            return {};
+        if (first > total / 2) {
+            const qint64 fromEnd = std::max<qint64>(0, total - first - pageSize_);
+            const int size = int(std::min<qint64>(pageSize_, total - first));
+            rows = select(st, true, size, fromEnd);
+            std::reverse(rows.begin(), rows.end());
+        } else {
+            rows = select(st, false, pageSize_, first);
+        }
     }
     if (gridPages_.size() >= maxGridPages) {
         // Drop the page farthest from this one.
