@@ -8,9 +8,11 @@
 #include "GENEW/data/TfGENECPRO.h"
 #include "GENEW/data/TfGENEDETA.h"
 #include "GENEW/data/TfGENEFILT.h"
+#include "GENEW/data/SentenciasModulo.h"
 #include "GENEW/data/TfGENEVMEM.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/ServicioMensajes.h"
+#include "GENEW/runtime/ServicioSQL.h"
 #include "GENEW/runtime/TfGENEMENS.h"
 #include "platform/data/engine/Session.h"
 #include "platform/ui/Application.h"
@@ -39,6 +41,9 @@ int main(int argc, char **argv)
     app.setTitle(titulo);
     app.setHelpFile(QStringLiteral("KORVEL.HLP"));
     app.closeOnTerminationSignals();
+
+    // Statements run by the SQL service get the data module's rewriting (NULL comparisons).
+    InstalarPreparacionSentenciaSQL(PrepararSentenciaSQL);
 
     QList<plat::Form *> formularios;
     // The main window first, so that it is the main form.

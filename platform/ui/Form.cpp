@@ -3,6 +3,7 @@
 #include "platform/ui/Colors.h"
 #include "platform/ui/Menus.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -375,6 +376,12 @@ void Form::attachToMdiFrame()
     const QSize size = QWidget::size();
     subWindow_ = frame->mdiArea()->addSubWindow(this);
     subWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
+    if (windowIcon().cacheKey() == QApplication::windowIcon().cacheKey()) {
+        // No toolkit logo in the caption of a child that has no icon of its own.
+        QPixmap blank(16, 16);
+        blank.fill(Qt::transparent);
+        subWindow_->setWindowIcon(QIcon(blank));
+    }
     subWindow_->resize(size + (subWindow_->size() - subWindow_->contentsRect().size()));
 }
 
