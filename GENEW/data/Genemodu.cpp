@@ -49,10 +49,10 @@ class TablaMonedasModulo : public TablaMonedas
 {
 public:
     explicit TablaMonedasModulo(TModuloDatos &modulo) : modulo_(modulo) {}
-    bool abrir() override { return modulo_.AbrirTabla(*modulo_.Moneda); }
+    bool abrir() override { return modulo_.AbrirTabla(modulo_.Moneda->table()); }
     std::optional<RegistroMoneda> localizar(int codigo) override
     {
-        plat::Table &m = *modulo_.Moneda;
+        plat::TableDataSet &m = modulo_.Moneda->table();
         try {
             if (!m.active() || !m.locate(QStringLiteral("Codigo"), codigo))
                 return std::nullopt;
@@ -63,7 +63,7 @@ public:
     }
     std::optional<RegistroMoneda> actual() override
     {
-        if (!modulo_.Moneda->active() || modulo_.Moneda->isEmpty())
+        if (!modulo_.Moneda->table().active() || modulo_.Moneda->table().isEmpty())
             return std::nullopt;
         return registro();
     }
@@ -71,7 +71,7 @@ public:
 private:
     RegistroMoneda registro() const
     {
-        const plat::Table &m = *modulo_.Moneda;
+        const plat::TableDataSet &m = modulo_.Moneda->table();
         RegistroMoneda r;
         r.codigo = m.fieldByName(QStringLiteral("Codigo")).value().toInt();
         r.descripcion = m.fieldByName(QStringLiteral("Descripcion")).asString();
@@ -163,27 +163,27 @@ TModuloDatos::~TModuloDatos()
 
 void TModuloDatos::crearComponentes()
 {
-    ParamGenerales = make<plat::Table>(QStringLiteral("ParamGenerales"), this);
-    Usuario = make<plat::Table>(QStringLiteral("Usuario"), this);
-    Responsabilidad = make<plat::Table>(QStringLiteral("Responsabilidad"), this);
-    GATablas = make<plat::Table>(QStringLiteral("GATablas"), this);
-    GAnalisis = make<plat::Table>(QStringLiteral("GAnalisis"), this);
-    RegistroAccesos = make<plat::Table>(QStringLiteral("RegistroAccesos"), this);
-    Moneda = make<plat::Table>(QStringLiteral("Moneda"), this);
+    ParamGenerales = make<plat::TableComponent>(QStringLiteral("ParamGenerales"), this);
+    Usuario = make<plat::TableComponent>(QStringLiteral("Usuario"), this);
+    Responsabilidad = make<plat::TableComponent>(QStringLiteral("Responsabilidad"), this);
+    GATablas = make<plat::TableComponent>(QStringLiteral("GATablas"), this);
+    GAnalisis = make<plat::TableComponent>(QStringLiteral("GAnalisis"), this);
+    RegistroAccesos = make<plat::TableComponent>(QStringLiteral("RegistroAccesos"), this);
+    Moneda = make<plat::TableComponent>(QStringLiteral("Moneda"), this);
     DSMoneda = make<plat::DataSource>(QStringLiteral("DSMoneda"), this);
-    Empresa = make<plat::Table>(QStringLiteral("Empresa"), this);
+    Empresa = make<plat::TableComponent>(QStringLiteral("Empresa"), this);
     DSEmpresa = make<plat::DataSource>(QStringLiteral("DSEmpresa"), this);
-    DSEmpresa->setDataSet(Empresa);
-    Table1 = make<plat::Table>(QStringLiteral("Table1"), this);
-    Query1 = make<plat::Query>(QStringLiteral("Query1"), this);
-    QR_Export_Table = make<plat::Table>(QStringLiteral("QR_Export_Table"), this);
+    DSEmpresa->setDataSet(&Empresa->table());
+    Table1 = make<plat::TableComponent>(QStringLiteral("Table1"), this);
+    Query1 = make<plat::QueryComponent>(QStringLiteral("Query1"), this);
+    QR_Export_Table = make<plat::TableComponent>(QStringLiteral("QR_Export_Table"), this);
     PrintDialog1 = make<plat::PrintDialog>(QStringLiteral("PrintDialog1"), this);
     PrinterSetupDialog1 = make<plat::PrinterSetupDialog>(QStringLiteral("PrinterSetupDialog1"), this);
     OpenDialog1 = make<plat::OpenDialog>(QStringLiteral("OpenDialog1"), this);
     SaveDialog1 = make<plat::SaveDialog>(QStringLiteral("SaveDialog1"), this);
     FontDialog1 = make<plat::FontDialog>(QStringLiteral("FontDialog1"), this);
     ColorDialog1 = make<plat::ColorDialog>(QStringLiteral("ColorDialog1"), this);
-    ParamGenerales->AfterPost = [this](plat::DataSet &ds) { ParamGeneralesAfterPost(ds); };
+    ParamGenerales->table().AfterPost = [this](plat::DataSet &ds) { ParamGeneralesAfterPost(ds); };
 }
 
 ConexionesPrograma &TModuloDatos::conexiones() const { return fGENEINIC->Conexiones(); }
@@ -197,10 +197,10 @@ void TModuloDatos::ModuloDatosCreate(QObject *)
     instalarServicios();
 
     // The transient table makes the form framework open (and create) USUARIO.
-    auto *usuarioTransitorio = make<plat::Table>(QString(), this);
-    usuarioTransitorio->setTableName(QStringLiteral("USUARIO"));
+    auto *usuarioTransitorio = make<plat::TableComponent>(QString(), this);
+    usuarioTransitorio->table().setTableName(QStringLiteral("USUARIO"));
     AbrirTablasFormulario(*this);
-    usuarioTransitorio->close();
+    usuarioTransitorio->table().close();
     removeComponent(usuarioTransitorio);
     delete usuarioTransitorio;
 
@@ -246,17 +246,17 @@ void TModuloDatos::abrirUsuario()
     // A connection of its own to the general database, as the old ADO table had: on the
     // embedded engine it shares the file's connection, on a server it is a second session.
     const plat::Connection &general = fGENEINIC->DatabaseGeneral();
-    Usuario->close();
+    Usuario->table().close();
     conexionUsuario_ = std::make_unique<plat::Connection>(general.session(), QStringLiteral("ADOUsuario"));
     conexionUsuario_->setAliasName(general.aliasName());
     conexionUsuario_->setDatabaseName(general.databaseName());
     conexionUsuario_->setDriverName(general.driverName());
     conexionUsuario_->setParams(general.params());
-    Usuario->setTableName(QStringLiteral("USUARIO"));
-    Usuario->setDatabaseName(general.databaseName());
-    Usuario->setConnection(conexionUsuario_.get());
+    Usuario->table().setTableName(QStringLiteral("USUARIO"));
+    Usuario->table().setDatabaseName(general.databaseName());
+    Usuario->table().setConnection(conexionUsuario_.get());
     try {
-        Usuario->open();
+        Usuario->table().open();
     } catch (const gp::Abort &) {
         throw;
     } catch (const gp::Error &error) {
@@ -266,43 +266,43 @@ void TModuloDatos::abrirUsuario()
 
 void TModuloDatos::leerParametrosGenerales()
 {
-    ParamGenerales->setTableName(NombreTablaSQL(QStringLiteral("PARAGENE")));
+    ParamGenerales->table().setTableName(NombreTablaSQL(QStringLiteral("PARAGENE")));
     CodigosMoneda codigos;
-    if (AbrirTabla(*ParamGenerales)) {
-        const RegistroTablaParametros registro(*ParamGenerales);
+    if (AbrirTabla(ParamGenerales->table())) {
+        const RegistroTablaParametros registro(ParamGenerales->table());
         PlantillasNumericas::deRegistro(registro).aplicar();
         const TiposImpuesto tipos = TiposImpuesto::deRegistro(registro);
         TiposIVA = tipos.iva;
         TiposRecargo = tipos.recargo;
         codigos = CodigosMoneda::deRegistro(registro);
     }
-    const std::pair<plat::Table *, const char *> tablas[] = {{Responsabilidad, "RESPDOC"},
+    const std::pair<plat::TableComponent *, const char *> tablas[] = {{Responsabilidad, "RESPDOC"},
                                                              {GATablas, "GRANTAB"},
                                                              {GAnalisis, "GRANALIS"},
                                                              {RegistroAccesos, "REGACCES"},
                                                              {Moneda, "MONEDA"}};
     for (const auto &[tabla, nombre] : tablas) {
         tabla->setTableName(NombreTablaSQL(QString::fromLatin1(nombre)));
-        AbrirTabla(*tabla);
+        AbrirTabla(tabla->table());
     }
-    DSMoneda->setDataSet(Moneda);
+    DSMoneda->setDataSet(&Moneda->table());
     moneda_->cargar(codigos);
 }
 
 void TModuloDatos::definirAdministrador()
 {
     try {
-        if (Usuario->active() && !Usuario->isEmpty())
+        if (Usuario->table().active() && !Usuario->table().isEmpty())
             return;
-        Usuario->append();
+        Usuario->table().append();
         for (const auto &[campo, valor] : RegistroUsuarioAdministrador()) {
-            if (plat::Field *f = Usuario->findField(campo))
+            if (plat::Field *f = Usuario->table().findField(campo))
                 f->setValue(valor);
         }
-        Usuario->post();
+        Usuario->table().post();
     } catch (const gp::Error &) {
-        if (Usuario->active() && Usuario->state() != plat::DataSetState::Browse)
-            Usuario->cancel();
+        if (Usuario->table().active() && Usuario->table().state() != plat::DataSetState::Browse)
+            Usuario->table().cancel();
         MensajeAviso(QStringLiteral("¡Imposible definir el usuario administrador!"));
     }
 }
@@ -478,7 +478,7 @@ void TModuloDatos::CrearTablaTemporalConsulta(plat::QueryDataSet &query)
     // Elsewhere the query's own result serves as it is.
     if (!nombres_->esSQLServer())
         return;
-    const auto *componente = dynamic_cast<const QObject *>(&query);
+    const QObject *componente = plat::DataSetComponent::of(&query);
     const plat::ComponentOwner *dueno = componente ? plat::ComponentOwner::ownerOf(componente) : nullptr;
     const QString nombre =
         NombreTablaTemporal(dueno ? const_cast<plat::ComponentOwner *>(dueno)->ownerObject() : nullptr, 1);
@@ -700,7 +700,7 @@ QString TModuloDatos::ClaveUltimoRegistroGrupo(plat::TableDataSet &tabla)
 bool TModuloDatos::AbrirTabla(plat::TableDataSet &tabla)
 {
     const bool estabaAbierta = tabla.active();
-    const auto *componente = dynamic_cast<const QObject *>(&tabla);
+    const QObject *componente = plat::DataSetComponent::of(&tabla);
     const plat::ComponentOwner *dueno = componente ? plat::ComponentOwner::ownerOf(componente) : nullptr;
     DataSetAbribleDe<plat::TableDataSet> abrible(
         tabla, dueno ? const_cast<plat::ComponentOwner *>(dueno)->ownerObject()->objectName() : QString());

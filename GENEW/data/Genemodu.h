@@ -35,19 +35,19 @@ public:
     ~TModuloDatos() override;
 
     // ---- components -------------------------------------------------------------------
-    plat::Table *ParamGenerales;
-    plat::Table *Usuario;
-    plat::Table *Responsabilidad;
-    plat::Table *GATablas;
-    plat::Table *GAnalisis;
-    plat::Table *RegistroAccesos;
-    plat::Table *Moneda;
+    plat::TableComponent *ParamGenerales;
+    plat::TableComponent *Usuario;
+    plat::TableComponent *Responsabilidad;
+    plat::TableComponent *GATablas;
+    plat::TableComponent *GAnalisis;
+    plat::TableComponent *RegistroAccesos;
+    plat::TableComponent *Moneda;
     plat::DataSource *DSMoneda;
-    plat::Table *Empresa;
+    plat::TableComponent *Empresa;
     plat::DataSource *DSEmpresa;
-    plat::Table *Table1;
-    plat::Query *Query1;
-    plat::Table *QR_Export_Table;
+    plat::TableComponent *Table1;
+    plat::QueryComponent *Query1;
+    plat::TableComponent *QR_Export_Table;
     plat::PrintDialog *PrintDialog1;
     plat::PrinterSetupDialog *PrinterSetupDialog1;
     plat::OpenDialog *OpenDialog1;

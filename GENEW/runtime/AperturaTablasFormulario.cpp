@@ -46,9 +46,10 @@ bool AbrirTablasFormulario(plat::ComponentOwner &formulario)
     bool todasCreadas = true;
     const QList<QObject *> componentes = formulario.components();
     for (QObject *componente : componentes) {
-        auto *tabla = qobject_cast<plat::Table *>(componente);
-        if (!tabla || tabla->tableName().isEmpty())
+        auto *tablaComponente = qobject_cast<plat::TableComponent *>(componente);
+        if (!tablaComponente || tablaComponente->tableName().isEmpty())
             continue;
+        plat::TableDataSet *tabla = &tablaComponente->table();
         const QString nombre = tabla->tableName();
         if (esParametrosGenerales(nombre) && inicio.Conexiones().EmpresaActual == 0)
             continue;
@@ -56,7 +57,7 @@ bool AbrirTablasFormulario(plat::ComponentOwner &formulario)
         plat::Connection &conexion = EsTablaGeneral(nombre) ? inicio.DatabaseGeneral() : inicio.Database();
         tabla->setDatabaseName(conexion.databaseName());
         tabla->setConnection(&conexion);
-        DataSetAbribleDe<plat::Table> abrible(*tabla, propietario);
+        DataSetAbribleDe<plat::TableDataSet> abrible(*tabla, propietario);
         QString fallo;
         try {
             tabla->open();
@@ -87,7 +88,7 @@ bool AbrirTablasFormulario(plat::ComponentOwner &formulario)
             }
         }
         inicio.MostrarMensaje(QStringLiteral("E"), QStringLiteral("TRADUCIR: ") + fallo + QStringLiteral(" Tabla: ") + nombre
-                                                       + u'(' + tabla->objectName() + u')' + QStringLiteral(" DataBase: ")
+                                                       + u'(' + tablaComponente->objectName() + u')' + QStringLiteral(" DataBase: ")
                                                        + tabla->databaseName());
         inicio.RepararTablas(&abrible, fallo, nullptr);
     }

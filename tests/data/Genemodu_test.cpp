@@ -36,9 +36,9 @@ TEST_P(ModuloMotorTest, CreationMakesTheAdministratorAndReadsTheParameters)
     // An empty PARAGENE leaves the built-in templates and no rates.
     EXPECT_EQ(FormatoNumericoEstandar, QStringLiteral("#,###.##"));
     EXPECT_EQ(m.TiposIVA[1], 0.0);
-    EXPECT_TRUE(m.ParamGenerales->active());
-    EXPECT_TRUE(m.Moneda->active());
-    EXPECT_EQ(m.DSMoneda->dataSet(), m.Moneda);
+    EXPECT_TRUE(m.ParamGenerales->table().active());
+    EXPECT_TRUE(m.Moneda->table().active());
+    EXPECT_EQ(m.DSMoneda->dataSet(), &m.Moneda->table());
 
     ASSERT_EQ(sql(QStringLiteral("INSERT INTO PARAGENE (IdRegistro, PlantillaNumericaStd, PlantillaNumericaExt, Iva1, "
                                  "Recargo1, CodigoMonedaBase, CodigoMonedaEuro, CodigoMonedaNacional) VALUES (0, "
@@ -73,7 +73,7 @@ TEST_P(ModuloMotorTest, CreationMakesTheAdministratorAndReadsTheParameters)
 TEST_P(ModuloMotorTest, AnswersComeAsTextInTheProgramsConventions)
 {
     TModuloDatos &m = *modulo_;
-    plat::Table tabla;
+    plat::TableDataSet tabla;
     tabla.setTableName(kCapitulos);
     ASSERT_TRUE(m.AbrirTabla(tabla));   // made from the definitions on first use
     insertarCapitulos(*this, m);
@@ -174,7 +174,7 @@ TEST_P(ModuloMotorTest, ARecordTextKeepsItsQuotesAndLines)
 TEST_P(ModuloMotorTest, KeyFieldsOfATwoFieldPrimaryIndexAndASecondaryOne)
 {
     TModuloDatos &m = *modulo_;
-    plat::Table tabla;
+    plat::TableDataSet tabla;
     tabla.setTableName(kCapitulos);
     ASSERT_TRUE(m.AbrirTabla(tabla));
     EXPECT_EQ(m.CamposClave(tabla), QStringLiteral("CodigoProyecto;Linea"));
@@ -226,7 +226,7 @@ TEST_F(ModuloFixture, DateAndTimeHandlersHideTheZeroDate)
 {
     ASSERT_TRUE(prepararMotor(false));
     TModuloDatos &m = *modulo_;
-    plat::Table tabla;
+    plat::TableDataSet tabla;
     tabla.setTableName(kCapitulos);
     ASSERT_TRUE(m.AbrirTabla(tabla));
     insertarCapitulos(*this, m);
