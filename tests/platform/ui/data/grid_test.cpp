@@ -94,6 +94,8 @@ TEST_F(GridTest, ACellIsEditedAndPostedWhenTheRowChanges)
     grid.setCurrentIndex(grid.model()->index(5, columnOf("Nombre")));
     EXPECT_EQ(table->state(), DataSetState::Browse);
     EXPECT_EQ(table->fieldByName("Codigo").asInteger(), 6);
+    EXPECT_EQ(grid.currentIndex().row(), 5) << "the grid stays on the row it moved to";
+    EXPECT_EQ(grid.model()->headerData(5, Qt::Vertical).toString(), "▶");
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT Nombre FROM ARTICULOS WHERE Codigo = 4"), {}, SqlOrigin::AsWritten)
                   .toString(),
               "Tuerca M6");
