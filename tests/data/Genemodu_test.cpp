@@ -5,6 +5,10 @@
 #include "platform/data/Field.h"
 
 #include <QFileInfo>
+#include <thread>
+
+#include "GENEW/data/NombresTablasTemporales.h"
+#include "GENEW/runtime/ServicioSQL.h"
 
 namespace {
 
@@ -250,6 +254,71 @@ TEST_F(ModuloFixture, DateAndTimeHandlersHideTheZeroDate)
     m.MostrarTextoHora(vacia, texto, true);
     EXPECT_EQ(texto, QString());
     tabla.cancel();
+}
+
+} // namespace
+
+namespace {
+
+// Another program naming its temporary tables at the same time, on a connection of its own
+// to the same general database.
+QStringList NombrarEnOtraSesion(const TfGENEINIC &f, const QString &propietario, int cuantos)
+{
+    const plat::Connection &general = f.DatabaseGeneral();
+    plat::Session sesion;
+    sesion.setEngine(general.engine());
+    sesion.setDefaultFolder(f.Configuracion.basesDatos.PathBaseDatosGeneral);
+    sesion.loadAliasFile(f.Configuracion.directorioTrabajo + QStringLiteral("ALIAS.INI"));
+    QStringList nombres;
+    {
+        plat::Connection conexion(sesion, QStringLiteral("DatabaseGeneral"));
+        conexion.setAliasName(general.aliasName());
+        conexion.setDatabaseName(general.databaseName());
+        conexion.setParams(general.params());
+        AlmacenNombresTemporalesSQL almacen([&](const QString &sql, const QString &opciones) {
+            return EjecutarSQLEnConexion(conexion, sql, opciones + QStringLiteral(",Silenciosa"));
+        });
+        for (int i = 1; i <= cuantos; ++i)
+            nombres << AbreviarNombreTablaTemporal(QStringLiteral("TEMP_%1_%2").arg(propietario).arg(i), propietario, almacen);
+    }
+    sesion.closeAll();
+    return nombres;
+}
+
+TEST_P(ModuloMotorTest, TwoSessionsNamingAtOnceNeverShareAShortName)
+{
+    // NOMBTTEM exists before the race, as it does once the program has run.
+    ASSERT_FALSE(modulo_->NombreTablaTemporal(nullptr, 1).isEmpty());
+    const TfGENEINIC &f = *fGENEINIC;
+    QStringList primeros, segundos;
+    QString fallo;
+    std::thread otro([&] {
+        try {
+            segundos = NombrarEnOtraSesion(f, QStringLiteral("fOTRO"), 15);
+        } catch (const gp::Error &error) {
+            fallo = error.mensaje();
+        }
+    });
+    QString falloPropio;
+    try {
+        primeros = NombrarEnOtraSesion(f, QStringLiteral("fUNO"), 15);
+    } catch (const gp::Error &error) {
+        falloPropio = error.mensaje();
+    }
+    otro.join();
+    ASSERT_TRUE(fallo.isEmpty()) << fallo.toStdString();
+    ASSERT_TRUE(falloPropio.isEmpty()) << falloPropio.toStdString();
+    ASSERT_EQ(primeros.size(), 15);
+    ASSERT_EQ(segundos.size(), 15);
+    QStringList contadores;
+    for (const QString &nombre : primeros + segundos)
+        contadores << nombre.section(u'_', 0, 0);
+    contadores.removeDuplicates();
+    EXPECT_EQ(contadores.size(), 30);
+    // The same long names get the same short ones back.
+    EXPECT_EQ(NombrarEnOtraSesion(f, QStringLiteral("fOTRO"), 15), segundos);
+    EXPECT_EQ(modulo_->EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM NOMBTTEM"), QStringLiteral("DatabaseGeneral")),
+              QStringLiteral("31"));
 }
 
 } // namespace
