@@ -1,22 +1,84 @@
+#include "app/MensajesDesatendidos.h"
+#include "app/TfPROYMENU.h"
+
+#include "GENEW/data/TfGENEBUSA.h"
+#include "GENEW/data/TfGENEBUSQ.h"
+#include "GENEW/data/TfGENECALC.h"
+#include "GENEW/data/TfGENECOPI.h"
+#include "GENEW/data/TfGENECPRO.h"
+#include "GENEW/data/TfGENEDETA.h"
+#include "GENEW/data/TfGENEFILT.h"
+#include "GENEW/data/SentenciasModulo.h"
+#include "GENEW/data/TfGENEVMEM.h"
+#include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/ServicioMensajes.h"
+#include "GENEW/runtime/ServicioSQL.h"
+#include "GENEW/runtime/TfGENEMENS.h"
+#include "platform/data/engine/Session.h"
 #include "platform/ui/Application.h"
-#include "platform/ui/Form.h"
+
+#include <memory>
+
+namespace {
+
+// Creates a long-lived form into its global variable and keeps it for the shut-down.
+template<class F>
+F *crear(F *&global, QList<plat::Form *> &creados)
+{
+    global = plat::createForm<F>();
+    creados << global;
+    return global;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     plat::GuardedApplication qtApp(argc, argv);
-    const QString title = QStringLiteral("Gestión de Proyectos");
-    QCoreApplication::setApplicationName(title);
+    const QString titulo = QStringLiteral("Gestión de Proyectos");
+    QCoreApplication::setApplicationName(titulo);
     plat::Application &app = plat::application();
-    app.setTitle(title);
+    app.setTitle(titulo);
+    app.setHelpFile(QStringLiteral("KORVEL.HLP"));
     app.closeOnTerminationSignals();
 
-    // The main window: an MDI frame, first form created and so the main form.
-    auto *frame = plat::createForm<plat::Form>();
-    frame->setFormStyle(plat::fsMDIForm);
-    frame->setCaption(title);
-    frame->setBounds(0, 0, 1024, 768);
-    frame->Show();
-    const int result = qtApp.exec();
-    frame->Free();
-    return result;
+    // Statements run by the SQL service get the data module's rewriting (NULL comparisons).
+    InstalarPreparacionSentenciaSQL(PrepararSentenciaSQL);
+
+    QList<plat::Form *> formularios;
+    // The main window first, so that it is the main form.
+    crear(fPROYMENU, formularios);
+    crear(fGENEMENS, formularios);
+    std::unique_ptr<MensajesDesatendidos> desatendidos(MensajesDesatendidos::desdeEntorno());
+    ServicioMensajes servicioMensajes(*fGENEMENS);
+    servicioMensajes.terminar = [] { plat::application().terminate(); };
+    if (desatendidos)
+        instalarSalidaMensajes(desatendidos.get());
+    else
+        servicioMensajes.instalar();
+
+    crear(fGENEINIC, formularios);
+    int resultado = 1;
+    if (!fGENEINIC->ArranqueFallido) {
+        fGENEMENS->Plataforma = fGENEINIC->Configuracion.plataforma;
+        if (fGENEINIC->Configuracion.parametros.BusquedaAproximadaActivada)
+            crear(fGENEBUSA, formularios);
+        else
+            crear(fGENEBUSQ, formularios);
+        crear(fGENECOPI, formularios);
+        crear(fGENEFILT, formularios);
+        crear(fGENEVMEM, formularios);
+        crear(fGENECALC, formularios);
+        crear(fGENECPRO, formularios);
+        crear(fGENEDETA, formularios);
+        fPROYMENU->Show();
+        resultado = qtApp.exec();
+    }
+
+    // The long-lived forms go in the reverse order of their creation; then the connections.
+    for (auto it = formularios.rbegin(); it != formularios.rend(); ++it)
+        (*it)->Free();
+    plat::Session::defaultSession().closeAll();
+    instalarSalidaMensajes(nullptr);
+    return resultado;
 }

@@ -111,6 +111,22 @@ void OpenAndShowFirst50QtSql(benchmark::State &state)
 }
 BENCHMARK(OpenAndShowFirst50QtSql)->Unit(benchmark::kMillisecond);
 
+// A grid dragged to the bottom of the table, and to its middle.
+void GridJump(benchmark::State &state)
+{
+    const qint64 first = state.range(0);
+    for (auto _ : state) {
+        TableDataSet t(QStringLiteral("Tabla"));
+        t.setConnection(&db());
+        t.setTableName(QStringLiteral("GRANDE"));
+        t.open();
+        const auto rows = t.rowValues(first, 50);
+        if (rows.size() != 50 || rows[0].value(0).toLongLong() != first + 1)
+            state.SkipWithError("wrong rows");
+    }
+}
+BENCHMARK(GridJump)->Arg(bigRows - 50)->Arg(bigRows / 2)->Unit(benchmark::kMillisecond);
+
 void FindKey(benchmark::State &state)
 {
     TableDataSet t(QStringLiteral("Tabla"));

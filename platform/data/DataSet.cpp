@@ -411,9 +411,8 @@ bool DataSet::isEmpty() const
     return state_ == DataSetState::Inactive || (!hasCurrent_ && state_ != DataSetState::Insert);
 }
 
-void DataSet::afterMove(bool found, bool forward)
+void DataSet::afterMove(bool found)
 {
-    Q_UNUSED(forward);
     notifyRecord();
     if (found && AfterScroll)
         AfterScroll(*this);
@@ -433,7 +432,7 @@ void DataSet::first()
         setEmptyBuffer();
     bof_ = true;
     eof_ = !found;
-    afterMove(found, true);
+    afterMove(found);
 }
 
 void DataSet::last()
@@ -450,7 +449,7 @@ void DataSet::last()
         setEmptyBuffer();
     eof_ = true;
     bof_ = !found;
-    afterMove(found, false);
+    afterMove(found);
 }
 
 void DataSet::next()
@@ -465,7 +464,7 @@ void DataSet::next()
     if (hasCurrent_ && cursorNext(row)) {
         loadRecord(row);
         bof_ = false;
-        afterMove(true, true);
+        afterMove(true);
     } else {
         eof_ = true;
     }
@@ -483,7 +482,7 @@ void DataSet::prior()
     if (hasCurrent_ && cursorPrior(row)) {
         loadRecord(row);
         eof_ = false;
-        afterMove(true, false);
+        afterMove(true);
     } else {
         bof_ = true;
     }
@@ -526,9 +525,10 @@ void DataSet::checkBrowseMode()
     }
 }
 
-void DataSet::beginInsert(bool atEnd)
+// Insert and append alike: the new record takes its place in the current order when
+// it is posted.
+void DataSet::beginInsert()
 {
-    Q_UNUSED(atEnd); // the record takes its place in the current order when posted
     checkActive();
     checkBrowseMode();
     checkCanModify();
@@ -568,12 +568,12 @@ void DataSet::beginInsert(bool atEnd)
 
 void DataSet::append()
 {
-    beginInsert(true);
+    beginInsert();
 }
 
 void DataSet::insert()
 {
-    beginInsert(false);
+    beginInsert();
 }
 
 void DataSet::edit()
@@ -639,9 +639,11 @@ void DataSet::checkRequired() const
 
 void DataSet::internalPost()
 {
-    const Row row = bufferRow();
     Bookmark written;
+    // A handler may mend the record and retry: each attempt reads the buffer afresh.
     runWithErrorHandler(OnPostError, [&] {
+        checkRequired();
+        const Row row = bufferRow();
         if (state_ == DataSetState::Insert)
             written = cursorInsert(row);
         else
@@ -670,7 +672,6 @@ void DataSet::post()
         return;
     if (BeforePost)
         BeforePost(*this);
-    checkRequired();
     internalPost();
     modified_ = false;
     setState(DataSetState::Browse);
@@ -798,7 +799,7 @@ void DataSet::gotoBookmark(const Bookmark &bookmark)
         fail(QStringLiteral("Record/Key Deleted"));
     loadRecord(row);
     eof_ = bof_ = false;
-    afterMove(true, true);
+    afterMove(true);
 }
 
 bool DataSet::bookmarkValid(const Bookmark &bookmark)
@@ -927,7 +928,7 @@ bool DataSet::findKey(const QVariantList &values)
         BeforeScroll(*this);
     loadRecord(row);
     eof_ = bof_ = false;
-    afterMove(true, true);
+    afterMove(true);
     return true;
 }
 
@@ -944,12 +945,12 @@ void DataSet::findNearest(const QVariantList &values)
     if (cursorSeek(key, false, row)) {
         loadRecord(row);
         eof_ = bof_ = false;
-        afterMove(true, true);
+        afterMove(true);
     } else if (cursorLast(row)) {
         loadRecord(row);
         eof_ = true;
         bof_ = false;
-        afterMove(true, false);
+        afterMove(true);
     }
 }
 
@@ -1029,7 +1030,7 @@ void DataSet::conditionsChanged()
     bof_ = true;
     eof_ = !found;
     notifyDataSet();
-    afterMove(found, true);
+    afterMove(found);
 }
 
 bool DataSet::hasRowConditions() const
@@ -1124,7 +1125,7 @@ bool DataSet::locate(const QString &fields, const QVariant &values, LocateOption
         BeforeScroll(*this);
     loadRecord(row);
     eof_ = bof_ = false;
-    afterMove(true, true);
+    afterMove(true);
     return true;
 }
 

@@ -260,14 +260,14 @@ private:
     void loadRecord(const Row &row);
     void computeCalculated();
     void setEmptyBuffer();
-    void afterMove(bool found, bool forward);
+    void afterMove(bool found);
     void notifyRecord();
     void notifyDataSet();
     void notifyState();
     void setState(DataSetState state);
     void checkCanModify() const;
     void checkRequired() const;
-    void beginInsert(bool atEnd);
+    void beginInsert();
     void internalPost();
     Row bufferRow() const;
     void restoreCurrent();

@@ -24,4 +24,22 @@ Connection &DatabaseLink::connection()
     return *(connection_ = &made);
 }
 
+int DatabaseLink::inTransaction(const std::function<int()> &write)
+{
+    Connection &c = connection();
+    c.startTransaction();
+    try {
+        const int result = write();
+        c.commit();
+        return result;
+    } catch (...) {
+        try {
+            c.rollback();
+        } catch (...) {
+            // The write's own failure is the one to report.
+        }
+        throw;
+    }
+}
+
 } // namespace plat

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <functional>
 
 namespace plat {
 
@@ -18,6 +19,9 @@ public:
     QString databaseName() const { return databaseName_; }
     Connection *assigned() const { return connection_; }
     Connection &connection();
+    // Runs one write in its own short transaction (nested in the connection's when one
+    // is open); answers what the write answers.
+    int inTransaction(const std::function<int()> &write);
 
 private:
     Connection *connection_ = nullptr;

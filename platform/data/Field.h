@@ -1,4 +1,5 @@
 #pragma once
+#include "GENEW/runtime/comun/InterfacesComunes.h"
 #include "GENEW/runtime/comun/TipoCampo.h"
 #include "platform/data/engine/Schema.h"
 
@@ -27,10 +28,14 @@ FieldDef fieldDef(const QString &name, TFieldType type, int size = 0, bool requi
 // One field of a dataset: a view on one value of the dataset's current record buffer.
 // Field objects live as long as their dataset; a dataset that is closed and reopened keeps
 // the objects of the columns it still has (with their display settings).
-class Field
+class Field : public InterfazCampo
 {
 public:
     Field(DataSet &dataSet, const FieldDef &def, FieldKind kind);
+
+    // As the common routines see a field (AnchoPorDefectoCampo).
+    TFieldType tipoDato() const override { return def_.type; }
+    int anchoPorDefecto() const override { return effectiveDisplayWidth(); }
 
     DataSet &dataSet() const { return dataSet_; }
     const QString &fieldName() const { return def_.name; }

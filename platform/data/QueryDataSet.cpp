@@ -10,9 +10,113 @@
 
 namespace plat {
 
-QueryDataSet::QueryDataSet(QString name) : MemoryDataSet(std::move(name))
+QueryDataSet::QueryDataSet(QString name) : MemoryDataSet(std::move(name)) {}
+
+bool QueryDataSet::canModify() const
 {
-    setReadOnly(true);
+    return !readOnly() && !liveTable_.isEmpty();
+}
+
+void QueryDataSet::closeSource()
+{
+    pending_.clear();
+    liveTable_.clear();
+}
+
+void QueryDataSet::findLiveTable(const QList<FieldDef> &defs)
+{
+    liveTable_.clear();
+    liveKeyColumns_.clear();
+    liveWritable_.clear();
+    if (!requestLive_)
+        return;
+    // One table, no join: "SELECT ... FROM T [WHERE|ORDER|GROUP ...]".
+    static const QRegularExpression single(
+        QStringLiteral("^\\s*SELECT\\b.*?\\bFROM\\s+([A-Za-z_][\\w.]*)\\s*(?:$|WHERE\\b|ORDER\\b)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const auto m = single.match(sql_);
+    if (!m.hasMatch())
+        return;
+    const QString table = m.captured(1).section(u'.', -1);
+    Connection &c = link_.connection();
+    const QList<FieldDef> tableColumns = c.columns(table);
+    QStringList key;
+    for (const IndexDef &index : c.indexes(table))
+        if (index.primary)
+            key = index.fields;
+    if (key.isEmpty())
+        return;
+    for (const QString &k : key) {
+        int found = -1;
+        for (int i = 0; i < defs.size(); ++i)
+            if (defs[i].name.compare(k, Qt::CaseInsensitive) == 0)
+                found = i;
+        if (found < 0)
+            return;   // without the whole key a row cannot be named
+        liveKeyColumns_ << found;
+    }
+    for (const FieldDef &def : defs)
+        liveWritable_ << (plat::findField(tableColumns, def.name) != nullptr);
+    liveTable_ = table;
+}
+
+QString QueryDataSet::keyCondition(const Row &row, QVariantMap &params) const
+{
+    QStringList parts;
+    for (int column : liveKeyColumns_) {
+        const QString name = QStringLiteral("k%1").arg(params.size());
+        params.insert(name, row.value(column));
+        parts << columns()[size_t(column)].name + QStringLiteral(" = :") + name;
+    }
+    return parts.join(QStringLiteral(" AND "));
+}
+
+Bookmark QueryDataSet::cursorInsert(const Row &row)
+{
+    QStringList names, values;
+    QVariantMap params;
+    for (int i = 0; i < liveWritable_.size(); ++i) {
+        if (!liveWritable_[i] || (columns()[size_t(i)].type == ftAutoInc && row.value(i).isNull()))
+            continue;
+        const QString name = QStringLiteral("v%1").arg(i);
+        names << columns()[size_t(i)].name;
+        values << u':' + name;
+        params.insert(name, row.value(i));
+    }
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(liveTable_, names.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
+    link_.inTransaction([&] { return link_.connection().exec(sql, params, SqlOrigin::AsWritten); });
+    return MemoryDataSet::cursorInsert(row);
+}
+
+Bookmark QueryDataSet::cursorUpdate(const Bookmark &at, const Row &oldRow, const Row &row)
+{
+    QStringList sets;
+    QVariantMap params;
+    for (int i = 0; i < liveWritable_.size(); ++i) {
+        if (!liveWritable_[i] || valuesEqual(oldRow.value(i), row.value(i), false, false))
+            continue;
+        const QString name = QStringLiteral("v%1").arg(i);
+        sets << columns()[size_t(i)].name + QStringLiteral(" = :") + name;
+        params.insert(name, row.value(i));
+    }
+    if (!sets.isEmpty()) {
+        const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                .arg(liveTable_, sets.join(QStringLiteral(", ")), keyCondition(oldRow, params));
+        const int changed =
+            link_.inTransaction([&] { return link_.connection().exec(sql, params, SqlOrigin::AsWritten); });
+        if (changed == 0)
+            fail(QStringLiteral("Record/Key Deleted"));
+    }
+    return MemoryDataSet::cursorUpdate(at, oldRow, row);
+}
+
+void QueryDataSet::cursorDelete(const Bookmark &at, const Row &row)
+{
+    QVariantMap params;
+    const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(liveTable_, keyCondition(row, params));
+    link_.inTransaction([&] { return link_.connection().exec(sql, params, SqlOrigin::AsWritten); });
+    MemoryDataSet::cursorDelete(at, row);
 }
 
 void QueryDataSet::setConnection(Connection *connection)
@@ -188,6 +292,7 @@ QList<FieldDef> QueryDataSet::openSource()
     const QVariantMap values = boundValues(driverSql);
     const QueryResult result = link_.connection().query(driverSql, values, SqlOrigin::AsWritten);
     const QList<FieldDef> defs = declaredColumns(result.columns, result.types, result.rows);
+    findLiveTable(defs);
     pending_.clear();
     pending_.reserve(result.rows.size());
     // Values in the types of their fields, as a table gives them.

@@ -22,6 +22,10 @@ struct Param
 // repeated name numbered "_n") and plain ":name" placeholders; ":*name" lists are put
 // into the text by the caller. Column types and sizes come from the declared columns of
 // the tables the statement reads, where a column is one of them.
+//
+// A live query (`setRequestLive(true)`) over one table whose result holds that table's
+// primary key can be edited: each post or delete is written to the table by key, in its
+// own transaction. Any other query raises "Cannot modify a read-only dataset".
 class QueryDataSet : public MemoryDataSet
 {
 public:
@@ -42,6 +46,11 @@ public:
     Param &createParam(TFieldType type, const QString &name);
     void clearParams() { params_.clear(); }
 
+    bool requestLive() const { return requestLive_; }
+    void setRequestLive(bool live) { close(); requestLive_ = live; }
+    bool canModify() const override;
+    QString liveTable() const { return liveTable_; }
+
     // Runs a statement that answers no rows; the number of rows it changed.
     int execSql();
     int rowsAffected() const { return rowsAffected_; }
@@ -49,7 +58,10 @@ public:
 protected:
     QList<FieldDef> openSource() override;
     bool fetchRows(int count, QVector<Row> &rows) override;
-    void closeSource() override { pending_.clear(); }
+    void closeSource() override;
+    Bookmark cursorInsert(const Row &row) override;
+    Bookmark cursorUpdate(const Bookmark &at, const Row &oldRow, const Row &row) override;
+    void cursorDelete(const Bookmark &at, const Row &row) override;
 
 private:
     QVariantMap boundValues(QString &driverSql) const;
@@ -61,7 +73,14 @@ private:
     QString sql_;
     QList<Param> params_;
     int rowsAffected_ = -1;
+    void findLiveTable(const QList<FieldDef> &defs);
+    QString keyCondition(const Row &row, QVariantMap &params) const;
+
     QVector<Row> pending_;
+    bool requestLive_ = false;
+    QString liveTable_;            // the table a live query writes to; empty when read-only
+    QVector<int> liveKeyColumns_;  // its primary key among the result's columns
+    QVector<bool> liveWritable_;   // result columns that are columns of that table
 };
 
 } // namespace plat

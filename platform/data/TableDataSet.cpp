@@ -215,6 +215,18 @@ public:
             return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
         return FilterSqlDialect::booleanLiteral(value);
     }
+    // The filter compares texts in binary order; a server's own collation may not.
+    QString binaryText(const QString &e) const override
+    {
+        switch (dialect_.kind()) {
+        case EngineKind::PostgreSQL:
+            return e + QStringLiteral(" COLLATE \"C\"");
+        case EngineKind::SqlServer:
+            return e + QStringLiteral(" COLLATE Latin1_General_BIN");
+        default:
+            return FilterSqlDialect::binaryText(e);
+        }
+    }
     QString leftPart(const QString &e, int characters) const override
     {
         if (dialect_.kind() == EngineKind::SqlServer)
@@ -621,25 +633,6 @@ bool TableDataSet::cursorLocate(const QStringList &fields, const QVariantList &v
 
 // --- Writing ----------------------------------------------------------------------------
 
-namespace {
-// One short transaction per written record, nested in the connection's own.
-template<typename Work> auto inTransaction(Connection &c, Work work)
-{
-    c.startTransaction();
-    try {
-        auto result = work();
-        c.commit();
-        return result;
-    } catch (...) {
-        try {
-            c.rollback();
-        } catch (...) {
-        }
-        throw;
-    }
-}
-} // namespace
-
 Bookmark TableDataSet::cursorInsert(const Row &row)
 {
     Connection &c = conn();
@@ -662,7 +655,7 @@ Bookmark TableDataSet::cursorInsert(const Row &row)
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                             .arg(tableName_, names.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
     Row written = row;
-    inTransaction(c, [&] {
+    link_.inTransaction([&] {
         c.exec(sql, params, SqlOrigin::AsWritten);
         if (autoIncColumn >= 0 && (!row[autoIncColumn].isValid() || row[autoIncColumn].isNull())) {
             // SQLite numbers the column in a trigger after the insert: read it by rowid.
@@ -694,7 +687,7 @@ Bookmark TableDataSet::cursorUpdate(const Bookmark &at, const Row &oldRow, const
         return at;
     const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                             .arg(tableName_, sets.join(QStringLiteral(", ")), keyCondition(at.key, st));
-    const int changed = inTransaction(c, [&] { return c.exec(sql, st.params, SqlOrigin::AsWritten); });
+    const int changed = link_.inTransaction([&] { return c.exec(sql, st.params, SqlOrigin::AsWritten); });
     if (changed == 0)
         fail(EngineText::RecordDeleted);
     cursorReset();
@@ -706,7 +699,7 @@ void TableDataSet::cursorDelete(const Bookmark &at, const Row &)
     Connection &c = conn();
     Statement st;
     const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(tableName_, keyCondition(at.key, st));
-    inTransaction(c, [&] { return c.exec(sql, st.params, SqlOrigin::AsWritten); });
+    link_.inTransaction([&] { return c.exec(sql, st.params, SqlOrigin::AsWritten); });
     cursorReset();
 }
 
@@ -766,9 +759,21 @@ QVector<Row> TableDataSet::gridPage(qint64 page)
                 return {};
         return gridPage(page);
     } else {
+        // A jump: one page by position, counted from the nearer end of the table.
         Statement st;
         addConditions(st);
-        rows = select(st, false, pageSize_, page * pageSize_);
+        const qint64 first = page * pageSize_;
+        const qint64 total = cursorCount();
+        if (first >= total)
+            return {};
+        if (first > total / 2) {
+            const qint64 fromEnd = std::max<qint64>(0, total - first - pageSize_);
+            const int size = int(std::min<qint64>(pageSize_, total - first));
+            rows = select(st, true, size, fromEnd);
+            std::reverse(rows.begin(), rows.end());
+        } else {
+            rows = select(st, false, pageSize_, first);
+        }
     }
     if (gridPages_.size() >= maxGridPages) {
         // Drop the page farthest from this one.

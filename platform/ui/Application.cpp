@@ -27,10 +27,32 @@ Application &Application::instance()
     return *app;
 }
 
-Application::Application()
+namespace {
+
+// The main form as the common routines see it (the parent of a control without one).
+class MainFormView : public FormularioPrincipal
 {
+public:
+    QSize tamano() const override
+    {
+        Form *main = application().mainForm();
+        return main ? QSize(main->width(), main->height()) : QSize();
+    }
+};
+
+} // namespace
+
+Application::Application() : mainFormView_(std::make_unique<MainFormView>())
+{
+    InstalarFormularioPrincipal(mainFormView_.get());
     if (QCoreApplication::instance())
         QCoreApplication::instance()->installEventFilter(this);
+}
+
+Application::~Application()
+{
+    if (formularioPrincipal() == mainFormView_.get())
+        InstalarFormularioPrincipal(nullptr);
 }
 
 Form *Application::mainForm() const

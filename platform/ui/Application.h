@@ -2,6 +2,7 @@
 #include "platform/ui/Event.h"
 
 #include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/comun/InterfacesComunes.h"
 
 #include <QApplication>
 #include <QList>
@@ -9,6 +10,7 @@
 #include <QPointer>
 #include <QSet>
 #include <exception>
+#include <memory>
 
 class QKeyEvent;
 
@@ -26,6 +28,7 @@ class Application : public QObject
     Q_OBJECT
 public:
     static Application &instance();
+    ~Application() override;
 
     QString title() const { return title_; }
     void setTitle(const QString &title);
@@ -114,6 +117,7 @@ private:
     Cursor cursor_ = crDefault;
     bool terminated_ = false;
     QSet<QEvent *> keysInDelivery_;
+    std::unique_ptr<FormularioPrincipal> mainFormView_;
 };
 
 inline Application &application() { return Application::instance(); }

@@ -1,4 +1,6 @@
 #pragma once
+#include "GENEW/runtime/comun/InterfacesComunes.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -9,10 +11,14 @@ namespace plat {
 // The components a form or data module owns, in the order they were created: controls,
 // menus, timers, datasets. A component's name is its objectName and is unique among the
 // owner's components (case ignored); the owner's Qt parent-child tree frees them.
-class ComponentOwner
+class ComponentOwner : public ListaComponentes
 {
 public:
-    virtual ~ComponentOwner();
+    ~ComponentOwner() override;
+
+    // The common routines' view of the list (BuscarComponente walks it).
+    int numeroComponentes() const override { return componentCount(); }
+    QObject *componente(int i) const override { return component(i); }
 
     int componentCount() const { return components_.size(); }
     QObject *component(int index) const { return components_.value(index); }

@@ -160,6 +160,14 @@ void Control::setFontColor(int color)
     self_->setPalette(p);
 }
 
+std::optional<QSize> WidgetPlacement::tamanoPadre() const
+{
+    // A form inside an MDI sub-window is placed within the sub-window's area.
+    if (QWidget *parent = widget_->parentWidget())
+        return parent->size();
+    return std::nullopt;
+}
+
 void Control::fire(const NotifyEvent &event)
 {
     if (event.assigned())

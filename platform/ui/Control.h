@@ -2,6 +2,8 @@
 #include "platform/ui/Colors.h"
 #include "platform/ui/Event.h"
 
+#include "GENEW/runtime/comun/InterfacesComunes.h"
+
 #include <QObject>
 #include <QString>
 #include <QWidget>
@@ -87,6 +89,20 @@ private:
     int tag_ = 0;
     int color_ = clDefault;
     int fontColor_ = clDefault;
+};
+
+// Any widget as the common routines place it inside its parent (PosicionarControl).
+class WidgetPlacement : public ControlPosicionable
+{
+public:
+    explicit WidgetPlacement(QWidget *widget) : widget_(widget) {}
+    QSize tamano() const override { return widget_->size(); }
+    std::optional<QSize> tamanoPadre() const override;
+    void ponerIzquierda(int left) override { widget_->move(left, widget_->y()); }
+    void ponerArriba(int top) override { widget_->move(widget_->x(), top); }
+
+private:
+    QWidget *widget_;
 };
 
 } // namespace plat

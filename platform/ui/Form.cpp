@@ -3,11 +3,13 @@
 #include "platform/ui/Colors.h"
 #include "platform/ui/Menus.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
@@ -375,6 +377,12 @@ void Form::attachToMdiFrame()
     const QSize size = QWidget::size();
     subWindow_ = frame->mdiArea()->addSubWindow(this);
     subWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
+    if (windowIcon().cacheKey() == QApplication::windowIcon().cacheKey()) {
+        // No toolkit logo in the caption of a child that has no icon of its own.
+        QPixmap blank(16, 16);
+        blank.fill(Qt::transparent);
+        subWindow_->setWindowIcon(QIcon(blank));
+    }
     subWindow_->resize(size + (subWindow_->size() - subWindow_->contentsRect().size()));
 }
 
@@ -436,6 +444,51 @@ void Form::mdiChildActivated(QMdiSubWindow *window)
     if (now && !now->destroyed_)
         now->fire(now->OnActivate);
     application().checkActiveForm();
+}
+
+void Form::setWindowMenu(MenuItem *item)
+{
+    if (windowMenu_)
+        disconnect(windowMenu_->subMenu(), &QMenu::aboutToShow, this, &Form::listChildren);
+    windowMenu_ = item;
+    if (item)
+        connect(item->subMenu(), &QMenu::aboutToShow, this, &Form::listChildren);
+}
+
+void Form::listChildren()
+{
+    if (!windowMenu_)
+        return;
+    QMenu *menu = windowMenu_->subMenu();
+    for (QAction *a : std::as_const(childEntries_)) {
+        menu->removeAction(a);
+        a->deleteLater();
+    }
+    childEntries_.clear();
+    if (mdiChildCount() == 0)
+        return;
+    auto *line = new QAction(this);
+    line->setSeparator(true);
+    childEntries_ << line;
+    Form *active = activeMdiChild();
+    for (int i = 0; i < mdiChildCount(); ++i) {
+        Form *child = mdiChild(i);
+        if (!child || !child->visible())
+            continue;
+        auto *entry = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(child->caption()), this);
+        entry->setCheckable(true);
+        entry->setChecked(child == active);
+        QPointer<Form> target = child;
+        connect(entry, &QAction::triggered, this, [target] {
+            if (target) {
+                if (target->formState() == wsMinimized)
+                    target->setFormState(wsNormal);
+                target->BringToFront();
+            }
+        });
+        childEntries_ << entry;
+    }
+    menu->addActions(childEntries_);
 }
 
 void Form::setMenu(MainMenu *menu)

@@ -2,6 +2,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/Event.h"
+#include "platform/ui/Menus.h"
 
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -15,7 +16,6 @@ class QMenuBar;
 
 namespace plat {
 
-class MainMenu;
 
 enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7 };
 enum FormStyle { fsNormal, fsMDIChild, fsMDIForm };
@@ -116,6 +116,10 @@ public:
     void ArrangeIcons();
     void Next();
     void Previous();
+    // The frame's window menu lists the open children after its own entries (a check mark on
+    // the active one); choosing one brings it forward.
+    void setWindowMenu(MenuItem *item);
+    MenuItem *windowMenu() const { return windowMenu_; }
     // The sub-window that holds an MDI child.
     QMdiSubWindow *mdiSubWindow() const { return subWindow_; }
 
@@ -186,6 +190,9 @@ private:
     QPointer<QMdiSubWindow> subWindow_;
     QPointer<Form> activeChild_;
     MainMenu *menu_ = nullptr;
+    QPointer<MenuItem> windowMenu_;
+    QList<QAction *> childEntries_;
+    void listChildren();
 };
 
 // Builds a form, then runs its OnCreate (and shows an MDI child), as the class library's

@@ -108,6 +108,7 @@ StringGrid::StringGrid(QWidget *parent) : QTableWidget(parent), Control(this), f
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setTabKeyNavigation(true);
     setEditing(false);
+    setDefaultRowHeight(fontMetrics().height() + 6);
     watchMouse(viewport());
     setColCount(5);
     setRowCount(5);
@@ -246,7 +247,22 @@ ValueListEditor::ValueListEditor(QWidget *parent) : StringGrid(parent)
     setFixedCols(0);
     setTitleCaptions(QStringLiteral("Clave"), QStringLiteral("Valor"));
     setEditing(true);
-    horizontalHeader()->setStretchLastSection(true);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int logical) {
+        if (logical == 0)
+            fitValueColumn();
+    });
+}
+
+void ValueListEditor::resizeEvent(QResizeEvent *event)
+{
+    StringGrid::resizeEvent(event);
+    fitValueColumn();
+}
+
+void ValueListEditor::fitValueColumn()
+{
+    // The value column takes the rest of the width.
+    setColumnWidth(1, std::max(40, viewport()->width() - columnWidth(0)));
 }
 
 void ValueListEditor::setTitleCaptions(const QString &key, const QString &value)

@@ -97,7 +97,11 @@ public:
 
     NotifyEvent OnEditButtonClick;
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void fitValueColumn();
     QHash<QString, ItemProp> props_;
 };
 

@@ -1,6 +1,7 @@
 #include "ArranqueFixture.h"
 
 #include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/ServicioSQL.h"
 
 #include <QFileInfo>
 
@@ -234,6 +235,79 @@ TEST_F(ConexionesTest, PostgreSqlCreatesAMissingTableAndRollsBackAFailedCreation
     EXPECT_FALSE(f.DatabaseGeneral().inTransaction());
     EXPECT_FALSE(f.Database().tableExists(QStringLiteral("MALA")));
     EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT 2")), QStringLiteral("2"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ConexionesTest, AnInstalledPreparationRewritesEveryStatementBeforeItRuns)
+{
+    TfGENEINIC &f = arrancar();
+    ASSERT_FALSE(f.ArranqueFallido);
+    QStringList vistas;
+    InstalarPreparacionSentenciaSQL([&vistas](const QString &sql, const QString &opciones) {
+        vistas << opciones;
+        return QString(sql).replace(QStringLiteral("=NULL"), QStringLiteral(" IS NULL "));
+    });
+    EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT 5 WHERE NULL=NULL"), QString(), QStringLiteral("ForzarNULL")),
+              QStringLiteral("5"));
+    InstalarPreparacionSentenciaSQL(nullptr);
+    EXPECT_EQ(vistas, QStringList{QStringLiteral("ForzarNULL")});
+    EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT 5 WHERE NULL=NULL")), QString());
+}
+
+} // namespace
+
+namespace {
+
+// A component whose opening fails with a fixed engine text.
+class TablaQueFalla : public TablaComprobada
+{
+public:
+    TablaQueFalla(QString tabla, QString fallo)
+        : TablaComprobada(QStringLiteral("Table1"), std::move(tabla), QStringLiteral("fPRUEBA")), fallo_(std::move(fallo))
+    {
+    }
+    void abrir() override { throw gp::DatabaseError(fallo_); }
+
+private:
+    QString fallo_;
+};
+
+TEST_F(ConexionesTest, AnyOtherOpeningFailureIsLoggedShownAsAnErrorAndMarksTheTableForRebuilding)
+{
+    TfGENEINIC &f = arrancar();
+    ASSERT_FALSE(f.ArranqueFallido);
+    mensajes_.limpiar();
+    TablaQueFalla rota(QStringLiteral("PROYECT"), QStringLiteral("Index is out of date.\nIndex corrupt"));
+    EXPECT_FALSE(f.AbrirDataSet(rota));
+    EXPECT_EQ(textosDeTipo(QStringLiteral("E")),
+              QStringList{QStringLiteral("TRADUCIR: Index is out of date.\nIndex corrupt Tabla: PROYECT")});
+    QFile log(dir_.file(QStringLiteral("ERRORES.LOG")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains(QStringLiteral("Al entrar en fGENEINIC (AperturaTablaOK)")));
+    QFile ini(dir_.file(QStringLiteral("KORVEL.INI")));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QString texto = QString::fromUtf8(ini.readAll());
+    EXPECT_TRUE(texto.contains(QStringLiteral("Reconstrucción Automática de Tablas")));
+    EXPECT_TRUE(texto.contains(dir_.file(QStringLiteral("datos/PROYECT"))));
+}
+
+TEST_F(ConexionesTest, ATableOfAnotherCompanyIsCreatedInThatCompanysDatabase)
+{
+    TfGENEINIC &f = arrancar();
+    ASSERT_FALSE(f.ArranqueFallido);
+    ASSERT_TRUE(f.CrearBaseDatosEmpresa(1));
+    ASSERT_TRUE(f.CrearBaseDatosEmpresa(2));
+    f.ConectarBaseDatosEmpresa(1);
+    TablaComprobada proyectos(QStringLiteral("Table1"), QStringLiteral("PROYECT"), QStringLiteral("fPRUEBA"));
+    f.AsignarBaseDatos(proyectos, 2);
+    ASSERT_TRUE(f.AbrirDataSet(proyectos));
+    EXPECT_EQ(proyectos.nombreBaseDatos(), f.NombreBaseDatosEmpresa(2));
+    EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM PROYECT"), f.NombreBaseDatosEmpresa(2)),
+              QStringLiteral("0"));
+    EXPECT_FALSE(f.Database().tableExists(QStringLiteral("PROYECT")));
 }
 
 } // namespace

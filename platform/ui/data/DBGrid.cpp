@@ -435,11 +435,8 @@ void DBGrid::setDataSource(plat::DataSource *source)
                 return;
             }
             model_->rowChanged(model_->currentRow_);
-            if (model_->currentRow_ >= 0) {
-                syncing_ = true;
-                setCurrentIndex(model_->index(model_->currentRow_, std::max(currentIndex().column(), 0)));
-                syncing_ = false;
-            }
+            if (model_->currentRow_ >= 0)
+                moveViewTo(model_->currentRow_, std::max(currentIndex().column(), 0));
         });
     }
     rebuildDefaultColumns();
@@ -717,9 +714,14 @@ void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previ
     QTableView::currentChanged(current, previous);
     if (syncing_)
         return;
+    // A post below reloads the model: keep the cell as numbers.
+    const int row = current.row();
+    const int col = current.column();
+    const bool columnChanged = col != previous.column();
     DataSet *ds = dataSet();
-    if (ds && ds->active() && current.isValid() && current.row() != model_->currentRow_) {
+    if (ds && ds->active() && current.isValid() && row != model_->currentRow_) {
         // Leaving an edited row posts it; a failed post keeps the grid on the row.
+        const int from = model_->currentRow_;
         const DataSetState s = ds->state();
         bool ok = true;
         if (s == DataSetState::Edit || s == DataSetState::Insert)
@@ -729,24 +731,18 @@ void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previ
             });
         if (ok && ds->state() == DataSetState::Browse) {
             syncing_ = true;
-            const int row = current.row();
             ok = application().guard(this, [&] { ds->moveToRow(model_->dataRow(row)); });
             syncing_ = false;
-            if (ok) {
-                const int before = model_->currentRow_;
-                model_->currentRow_ = row;
-                model_->rowChanged(before);
-                model_->rowChanged(row);
-            }
         }
-        if (!ok && model_->currentRow_ >= 0) {
-            syncing_ = true;
-            setCurrentIndex(model_->index(model_->currentRow_, current.column()));
-            syncing_ = false;
+        const int at = ok ? row : (model_->currentRow_ >= 0 ? model_->currentRow_ : from);
+        model_->currentRow_ = at;
+        moveViewTo(at, col);
+        model_->rowChanged(from);
+        model_->rowChanged(at);
+        if (!ok)
             return;
-        }
     }
-    if (current.column() != previous.column())
+    if (columnChanged)
         fire(OnColEnter);
 }
 
@@ -771,11 +767,20 @@ void DBGrid::syncFromDataSet()
     model_->currentRow_ = row;
     model_->rowChanged(before);
     model_->rowChanged(row);
-    if (row >= 0) {
-        syncing_ = true;
-        setCurrentIndex(model_->index(row, std::max(currentIndex().column(), 0)));
-        syncing_ = false;
-    }
+    if (row >= 0)
+        moveViewTo(row, std::max(currentIndex().column(), 0));
+}
+
+void DBGrid::moveViewTo(int row, int col)
+{
+    // The view follows the dataset; a multi-row selection stays as the user made it.
+    QItemSelectionModel::SelectionFlags how = QItemSelectionModel::NoUpdate;
+    if (!multiSelect_)
+        how = QItemSelectionModel::ClearAndSelect | (rowSelect_ ? QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate);
+    syncing_ = true;
+    if (selectionModel())
+        selectionModel()->setCurrentIndex(model_->index(row, col), how);
+    syncing_ = false;
 }
 
 void DBGrid::columnMoved(int, int oldVisual, int newVisual)

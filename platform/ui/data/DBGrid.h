@@ -142,6 +142,7 @@ private:
     void applyColumnLook();
     bool leaveColumn(const QModelIndex &target);
     void syncFromDataSet();
+    void moveViewTo(int row, int col);
     void columnMoved(int logical, int oldVisual, int newVisual);
 
     QPointer<plat::DataSource> source_;

@@ -1,6 +1,7 @@
 #include "platform/ui/data/DataSource.h"
 
 #include "platform/ui/Application.h"
+#include "platform/ui/data/DataSetComponents.h"
 
 namespace plat {
 
@@ -58,6 +59,11 @@ void DataSource::attach()
         if (enabled_)
             emit rowsChanged();
     });
+}
+
+void DataSource::setDataSet(DataSetComponent *component)
+{
+    setDataSet(component ? &component->dataSet() : nullptr);
 }
 
 DataSetState DataSource::state() const

@@ -23,6 +23,9 @@ public:
 
     DataSet *dataSet() const { return dataSet_; }
     void setDataSet(DataSet *dataSet);
+    // The dataset of a component (Table1, Query1).
+    void setDataSet(class DataSetComponent *component);
+    void setDataSet(std::nullptr_t) { setDataSet(static_cast<DataSet *>(nullptr)); }
     DataSetState state() const;
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }

@@ -40,8 +40,8 @@ inline plat::IndexDef indexOn(const QString &name, const QStringList &fields, bo
     return ix;
 }
 
-// Datasets over a fresh database on each engine (SQLite always, PostgreSQL when the
-// throwaway server runs).
+// Datasets over a fresh database on each engine: SQLite always; PostgreSQL, natively and
+// through its ODBC driver, when the throwaway server runs.
 class DataTest : public EngineTest
 {
 protected:
@@ -89,6 +89,7 @@ protected:
 };
 
 #define GP_DATA_BACKENDS \
-    ::testing::Values(gptest::Backend::SQLite, gptest::Backend::PostgreSQL), gptest::backendName
+    ::testing::Values(gptest::Backend::SQLite, gptest::Backend::PostgreSQL, gptest::Backend::OdbcPostgreSQL), \
+        gptest::backendName
 
 } // namespace gptest

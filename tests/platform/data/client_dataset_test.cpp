@@ -215,7 +215,7 @@ TEST_F(Lines, MisuseMessages)
     EXPECT_EQ(message([&] { ds.next(); }), "Cannot perform this operation on a closed dataset");
 }
 
-TEST_F(Lines, PostErrorHandlerCanRetry)
+TEST_F(Lines, PostErrorHandlerMendsAndRetriesOrAborts)
 {
     int calls = 0;
     ds.OnPostError = [&](DataSet &d, const gp::Error &e, DataAction &action) {
@@ -224,15 +224,16 @@ TEST_F(Lines, PostErrorHandlerCanRetry)
         d.fieldByName("Documento").setAsInteger(4);
         action = DataAction::Retry;
     };
-    ds.BeforePost = [](DataSet &d) {
-        if (d.fieldByName("Documento").isNull())
-            throw gp::DatabaseError("Field 'Documento' must have a value");
-    };
     ds.append();
     ds.fieldByName("Serie").setAsString("A");
-    // BeforePost runs outside the retry loop; a failure in the write itself retries.
-    EXPECT_EQ(message([&] { ds.post(); }), "Field 'Documento' must have a value");
-    EXPECT_EQ(calls, 0);
+    ds.post();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(ds.fieldByName("Documento").asInteger(), 4);
+    EXPECT_EQ(ds.recordCount(), 6);
+    ds.OnPostError = [](DataSet &, const gp::Error &, DataAction &action) { action = DataAction::Abort; };
+    ds.append();
+    EXPECT_EQ(message([&] { ds.post(); }), "(abort)");
+    EXPECT_EQ(ds.state(), DataSetState::Insert);
 }
 
 TEST_F(Lines, FilterRecordEventHidesRows)

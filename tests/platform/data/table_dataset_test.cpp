@@ -63,6 +63,14 @@ TEST_P(TableData, GridRowsAndPositions)
     EXPECT_EQ(rows[2].value(3).toString(), "dos a uno");
     lines->moveToRow(4);
     EXPECT_EQ(lines->fieldByName("Texto").asString(), "dos a uno");
+    // Jumps far from any page read so far, near either end (pages of three rows).
+    for (qint64 start : {6, 3, 1}) {
+        auto fresh = table("LINEAS", 3);
+        fresh->open();
+        const QVector<QStringList> texts = fresh->rowDisplayTexts(start, 1);
+        ASSERT_EQ(texts.size(), 1);
+        EXPECT_EQ(texts[0].value(3), byKey[start]) << start;
+    }
     EXPECT_EQ(lines->currentRow(), 4);
     lines->last();
     EXPECT_EQ(lines->currentRow(), 6);
@@ -117,7 +125,17 @@ TEST_P(TableData, EngineAndMisuseErrors)
     lines->fieldByName("Texto").setAsString("");
     lines->fieldByName("Linea").setAsInteger(9);
     EXPECT_EQ(errorText([&] { lines->post(); }), "Field 'Texto' must have a value");
-    lines->cancel();
+    // A handler that finds the next free line number and retries.
+    lines->OnPostError = [](DataSet &d, const gp::Error &e, DataAction &action) {
+        if (QString(e.what()).startsWith("Key violation")) {
+            d.fieldByName("Linea").setAsInteger(d.fieldByName("Linea").asInteger() + 1);
+            action = DataAction::Retry;
+        }
+    };
+    lines->fieldByName("Texto").setAsString("repetida");
+    lines->fieldByName("Linea").setAsInteger(2);
+    lines->post();   // lines 2 and 3 are taken
+    EXPECT_EQ(lines->fieldByName("Linea").asInteger(), 4);
     auto missing = table("NOEXISTE");
     EXPECT_EQ(errorText([&] { missing->open(); }).rfind("Table does not exist", 0), 0u);
     EXPECT_FALSE(missing->active());
@@ -276,6 +294,41 @@ TEST_P(TableData, QueryParametersFromTheProgramsVariables)
     change.paramByName("#Nuevo") = Param{"#Nuevo", ftInteger, 0};
     change.paramByName("#Doc") = Param{"#Doc", ftInteger, "1"};
     EXPECT_EQ(change.execSql(), 4);
+}
+
+TEST_P(TableData, LiveQueriesWriteThroughToTheirTable)
+{
+    QueryDataSet q("Consulta");
+    q.setConnection(&db());
+    q.setRequestLive(true);
+    q.setSql("SELECT Documento, Serie, Linea, Texto, Importe * 2 AS Doble FROM LINEAS WHERE Serie = 'B' ORDER BY Documento");
+    q.open();
+    EXPECT_EQ(q.liveTable(), "LINEAS");
+    for (q.first(); !q.eof(); q.next()) {
+        q.edit();
+        q.fieldByName("Texto").setAsString(q.fieldByName("Texto").asString().toUpper());
+        q.post();
+    }
+    q.first();
+    q.remove();
+    auto check = table("LINEAS");
+    check->open();
+    EXPECT_EQ(check->recordCount(), 6);
+    EXPECT_TRUE(check->locate("Texto", "DOS B UNO"));
+    EXPECT_FALSE(check->locate("Texto", "UNO B UNO", LocateOption::CaseInsensitive));
+
+    QueryDataSet joined("Cruce");
+    joined.setConnection(&db());
+    joined.setRequestLive(true);
+    joined.setSql("SELECT a.Texto FROM LINEAS a JOIN LINEAS b ON a.Documento = b.Documento");
+    joined.open();
+    EXPECT_EQ(errorText([&] { joined.edit(); }), "Cannot modify a read-only dataset");
+    QueryDataSet keyless("SinClave");
+    keyless.setConnection(&db());
+    keyless.setRequestLive(true);
+    keyless.setSql("SELECT Texto FROM LINEAS");
+    keyless.open();
+    EXPECT_EQ(errorText([&] { keyless.edit(); }), "Cannot modify a read-only dataset");
 }
 
 TEST_P(TableData, ClientDatasetFedFromAQuery)

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <gtest/gtest.h>
@@ -151,6 +152,29 @@ TEST_F(MdiFixture, TheActiveChildsMenuMergesByGroupIndex)
     child->Free();
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(captions(menu->shownItems()), (QStringList{"&Base Datos", "&Ventana"}));
+}
+
+TEST_F(MdiFixture, TheWindowMenuListsTheChildren)
+{
+    frame->setWindowMenu(frame->ventana);
+    auto *organizar = new MenuItem(QStringLiteral("&Organizar Iconos"), frame);
+    frame->ventana->Add(organizar);
+    auto *a = openForm<ChildForm>(QStringLiteral("fA"));
+    a->setCaption(QStringLiteral("Maestro de Proyectos"));
+    auto *b = openForm<OtherChild>(QStringLiteral("fB"));
+    b->setCaption(QStringLiteral("Notas Técnicas"));
+    QMenu *menu = frame->ventana->subMenu();
+    emit menu->aboutToShow();
+    QStringList texts;
+    for (QAction *action : menu->actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text() + (action->isChecked() ? "*" : ""));
+    EXPECT_EQ(texts, (QStringList{"&Organizar Iconos", "-", "&1 Maestro de Proyectos", "&2 Notas Técnicas*"}));
+    menu->actions().at(2)->trigger();
+    EXPECT_EQ(frame->activeMdiChild(), a);
+
+    b->Free();
+    emit menu->aboutToShow();   // listed anew each time it opens
+    EXPECT_EQ(menu->actions().size(), 3);
 }
 
 TEST(MdiChildren, NeedAnMdiFrame)

@@ -1,7 +1,9 @@
 #include "tests/platform/ui/data/GridFixture.h"
 
 #include "platform/ui/Published.h"
+#include "platform/ui/Components.h"
 #include "platform/ui/data/DataControls.h"
+#include "platform/ui/data/DataSetComponents.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -31,6 +33,17 @@ protected:
     }
     DataSource source;
     QWidget window;
+};
+
+// A bare owner of components, as a data module is.
+class ComponentOwnerForTest : public ComponentOwner
+{
+public:
+    explicit ComponentOwnerForTest(QObject *object) : object_(object) {}
+    QObject *ownerObject() override { return object_; }
+
+private:
+    QObject *object_;
 };
 
 } // namespace
@@ -161,4 +174,39 @@ TEST_F(DataControls, NavigatorMovesEditsAndRunsItsEvents)
     nav->BtnClick(nbCancel);
     EXPECT_EQ(clicked, (QList<NavigateButton>{nbLast, nbEdit, nbCancel}));
     EXPECT_EQ(nav->hints().value(nbFirst), "Primero");
+}
+
+TEST(DataSetComponents, AreFoundByNameAndKeepTheirDatasetsName)
+{
+    gptest::TempDir dir;
+    Session session;
+    session.connection(QStringLiteral("Database")).setDatabaseName(dir.path());
+    TableDef t;
+    t.name = QStringLiteral("EMPRESA");
+    t.fields = {fieldDef(QStringLiteral("Codigo"), ftInteger, 0, true), fieldDef(QStringLiteral("Nombre"), ftString, 30)};
+    IndexDef primary;
+    primary.name = QStringLiteral("Clave1");
+    primary.fields = {QStringLiteral("Codigo")};
+    primary.primary = primary.unique = true;
+    t.indexes = {primary};
+    session.connection(QStringLiteral("Database")).createTable(t);
+
+    QWidget form;
+    ComponentOwnerForTest owner(&form);
+    auto *table = owner.make<TableComponent>(QStringLiteral("Empresa"), &form);
+    auto *source = owner.make<DataSource>(QStringLiteral("DataSource1"), &form);
+    EXPECT_EQ(table->dataSet().name(), "Empresa");
+    EXPECT_EQ(owner.findComponent(QStringLiteral("EMPRESA")), table);
+    table->table().setConnection(&session.connection(QStringLiteral("Database")));
+    EXPECT_TRUE(writeProperty(table, QStringLiteral("TableName"), QStringLiteral("EMPRESA")));
+    EXPECT_TRUE(writeProperty(table, QStringLiteral("Active"), true));
+    EXPECT_TRUE(table->active());
+    source->setDataSet(table);
+    EXPECT_EQ(source->dataSet(), &table->dataSet());
+    EXPECT_EQ(DataSetComponent::of(&table->dataSet()), table);
+    table->table().append();
+    table->dataSet().fieldByName(QStringLiteral("Codigo")).setAsInteger(1);
+    table->dataSet().post();
+    EXPECT_EQ(table->dataSet().recordCount(), 1);
+    table->dataSet().close();
 }

@@ -94,6 +94,8 @@ TEST_F(GridTest, ACellIsEditedAndPostedWhenTheRowChanges)
     grid.setCurrentIndex(grid.model()->index(5, columnOf("Nombre")));
     EXPECT_EQ(table->state(), DataSetState::Browse);
     EXPECT_EQ(table->fieldByName("Codigo").asInteger(), 6);
+    EXPECT_EQ(grid.currentIndex().row(), 5) << "the grid stays on the row it moved to";
+    EXPECT_EQ(grid.model()->headerData(5, Qt::Vertical).toString(), "▶");
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT Nombre FROM ARTICULOS WHERE Codigo = 4"), {}, SqlOrigin::AsWritten)
                   .toString(),
               "Tuerca M6");
@@ -230,6 +232,45 @@ TEST_F(GridTest, InsertedRowsShowUntilPostedOrCancelled)
     table->post();
     EXPECT_EQ(grid.model()->rowCount(), 5);
     EXPECT_EQ(cellText(4, "Nombre"), "Nuevo");
+}
+
+TEST_F(GridTest, OwnerDrawnCellsAndTitlesAndEnterAsTab)
+{
+    show(6);
+    QStringList drawnNames;
+    QList<int> titles;
+    grid.OnDrawColumnCell = [&](QObject *, const QRect &rect, int col, GridColumn *column, GridCellState state) {
+        if (column->FieldName != QLatin1String("Nombre"))
+            return;
+        drawnNames << grid.drawnText(QStringLiteral("Nombre"));
+        // A row whose "Activo" says "NO" is painted red over the default drawing.
+        if (grid.drawnText(QStringLiteral("Activo")) == QLatin1String("NO")) {
+            grid.canvas()->brush().Color = clRed;
+            grid.canvas()->FillRect(rect);
+        } else {
+            grid.DefaultDrawColumnCell(rect, col, column, state);
+        }
+    };
+    grid.OnDrawTitle = [&](QObject *, const QRect &rect, int col, GridColumn *) {
+        titles << col;
+        grid.canvas()->TextOut(rect.left() + 2, rect.top() + 2, QStringLiteral("T%1").arg(col));
+    };
+    const QImage shot = grid.grab().toImage();
+    EXPECT_TRUE(drawnNames.contains(QStringLiteral("Artículo 1")));
+    EXPECT_TRUE(drawnNames.contains(QStringLiteral("Artículo 6")));
+    EXPECT_FALSE(titles.isEmpty());
+    const int nombre = columnOf("Nombre");
+    const QPoint odd = grid.visualRect(grid.model()->index(0, nombre)).center() + grid.viewport()->pos();
+    const QPoint even = grid.visualRect(grid.model()->index(1, nombre)).center() + grid.viewport()->pos();
+    EXPECT_EQ(shot.pixelColor(odd), QColor(255, 0, 0));   // record 1 is not active
+    EXPECT_NE(shot.pixelColor(even), QColor(255, 0, 0));
+
+    grid.setEnterAsTab(true);
+    grid.setFocus();
+    grid.setCurrentIndex(grid.model()->index(2, 0));
+    QTest::keyClick(&grid, Qt::Key_Return);
+    EXPECT_EQ(grid.currentIndex().column(), 1);
+    EXPECT_EQ(grid.currentIndex().row(), 2);
 }
 
 #include "grid_test.moc"

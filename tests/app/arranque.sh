@@ -1,0 +1,91 @@
+#!/bin/bash
+# Starts the program in an empty folder under a virtual X server, as a first run with
+# "U=ADMIN", every message answered and written to MENSAJES.TXT instead of a window.
+# Modes:
+#   sqlite       no settings: the databases are made in datos/ (CAMPOUSR from the installed
+#                DATABASE.TXT), the main window shows (screenshot) and SIGTERM closes it;
+#   pg-caido     "SQL Generica" aimed at a port where no server listens: the start-up ends
+#                with its error message and the driver's reason;
+#   pg           the same settings against the test server (GP_TEST_PG*): starts normally.
+# Usage: arranque.sh <executable> <output folder> <mode>
+set -euo pipefail
+exe=$(readlink -f "$1")
+out=$(mkdir -p "$2" && cd "$2" && pwd)
+mode=$3
+title="Gestión de Proyectos"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+mkdir "$work/run"
+
+if [ "$mode" != sqlite ]; then
+    if [ "$mode" = pg ]; then
+        if [ -z "${GP_TEST_PGHOST:-}" ]; then echo "no PostgreSQL test server: skipped"; exit 77; fi
+        server="$GP_TEST_PGHOST,$GP_TEST_PGPORT"; user="${GP_TEST_PGUSER:-postgres}"
+    else
+        server="127.0.0.1,1"; user=postgres
+    fi
+    n=$RANDOM$RANDOM
+    printf 'TipoBaseDatos=SQL Generica\r\nAliasBaseDatosGeneral=GENERAL\r\nAliasBaseDatos=EMPRESA\r\n' >"$work/run/BASESDATOS.TXT"
+    printf '[GENERAL]\nSERVER NAME=%s\nDATABASE NAME=gpapp_g%s\nUSER NAME=%s\n[EMPRESA]\nSERVER NAME=%s\nDATABASE NAME=gpapp_e%s\nUSER NAME=%s\n' \
+        "$server" "$n" "$user" "$server" "$n" "$user" >"$work/run/ALIAS.INI"
+fi
+
+export EXE="$exe" OUT="$out" TITLE="$title" WORK="$work/run" MODE="$mode"
+export GP_RESPUESTAS_MENSAJES="" GP_ARCHIVO_MENSAJES="$work/run/MENSAJES.TXT"
+
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+set -u
+cd "$WORK"
+unset QT_QPA_PLATFORM
+"$EXE" U=ADMIN >"$WORK/program.log" 2>&1 &
+pid=$!
+window=""
+for _ in $(seq 1 150); do
+    window=$(xdotool search --name "$TITLE" 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.2
+done
+if [ "$MODE" = pg-caido ]; then
+    wait "$pid"; status=$?
+    if [ "$status" = 0 ]; then echo "the start-up did not fail" >&2; exit 1; fi
+    if ! grep -q "^E: ¡Imposible iniciar la aplicación!. Motivo: ..*" "$WORK/MENSAJES.TXT"; then
+        echo "no start-up error message:" >&2; cat "$WORK/MENSAJES.TXT" "$WORK/program.log" >&2; exit 1
+    fi
+    cat "$WORK/MENSAJES.TXT"
+    exit 0
+fi
+if [ -z "$window" ]; then
+    echo "the main window \"$TITLE\" did not appear" >&2
+    cat "$WORK/program.log" "$WORK/MENSAJES.TXT" >&2 2>/dev/null
+    kill "$pid" 2>/dev/null || true
+    exit 1
+fi
+sleep 1
+import -window root "$OUT/arranque-$MODE.png"
+kill -TERM "$pid"
+for _ in $(seq 1 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.2
+done
+if kill -0 "$pid" 2>/dev/null; then
+    echo "the program did not end after SIGTERM" >&2
+    kill -KILL "$pid"
+    exit 1
+fi
+wait "$pid"
+status=$?
+if [ -s "$WORK/MENSAJES.TXT" ]; then
+    echo "unexpected messages:" >&2; cat "$WORK/MENSAJES.TXT" >&2; exit 1
+fi
+if [ "$MODE" = sqlite ]; then
+    [ -f datos/DATABASE.TXT ] || { echo "DATABASE.TXT was not copied into datos/" >&2; exit 1; }
+    tablas=$(sqlite3 datos/datos.sqlite ".tables")
+    echo "$tablas" | grep -qw CAMPOUSR || { echo "CAMPOUSR was not created: $tablas" >&2; exit 1; }
+fi
+echo "window $window, screenshot $OUT/arranque-$MODE.png, exit status $status"
+exit $status
+'
