@@ -1,5 +1,6 @@
 #include "GENEW/runtime/ServicioSQL.h"
 
+#include "GENEW/data/FilasResultadoConsulta.h"
 #include "GENEW/data/RespuestaSQL.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
@@ -13,22 +14,6 @@ PreparacionSentenciaSQL &preparacionInstalada()
     static PreparacionSentenciaSQL preparacion;
     return preparacion;
 }
-
-// The rows of a query result, read forward once.
-class FilasResultado : public FilasRespuestaSQL
-{
-public:
-    explicit FilasResultado(const plat::QueryResult &resultado) : resultado_(resultado) {}
-    int numeroColumnas() const override { return int(resultado_.columns.size()); }
-    QString nombreColumna(int columna) const override { return resultado_.columns.value(columna); }
-    TFieldType tipoColumna(int columna) const override { return resultado_.types.value(columna, ftUnknown); }
-    bool siguienteFila() override { return ++fila_ < resultado_.rows.size(); }
-    QVariant valor(int columna) const override { return resultado_.rows.at(fila_).value(columna); }
-
-private:
-    const plat::QueryResult &resultado_;
-    qsizetype fila_ = -1;
-};
 
 } // namespace
 
@@ -57,7 +42,7 @@ QString EjecutarSQLEnConexion(plat::Connection &conexion, const QString &sql, co
             return QString();
         }
         const plat::QueryResult resultado = conexion.query(texto);
-        FilasResultado lector(resultado);
+        FilasResultadoConsulta lector(resultado);
         FormatoRespuestaSQL formato = FormatoRespuestaSQL::deOpciones(opciones);
         if (forma == FormaSQL::ADO)
             formato.formatoINI = false;

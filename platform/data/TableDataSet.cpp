@@ -214,6 +214,18 @@ public:
             return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
         return FilterSqlDialect::booleanLiteral(value);
     }
+    // The filter compares texts in binary order; a server's own collation may not.
+    QString binaryText(const QString &e) const override
+    {
+        switch (dialect_.kind()) {
+        case EngineKind::PostgreSQL:
+            return e + QStringLiteral(" COLLATE \"C\"");
+        case EngineKind::SqlServer:
+            return e + QStringLiteral(" COLLATE Latin1_General_BIN");
+        default:
+            return FilterSqlDialect::binaryText(e);
+        }
+    }
     QString leftPart(const QString &e, int characters) const override
     {
         if (dialect_.kind() == EngineKind::SqlServer)

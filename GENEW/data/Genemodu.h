@@ -1,0 +1,164 @@
+#pragma once
+#include "GENEW/data/CacheRespuestasSQL.h"
+#include "GENEW/data/CatalogoClaves.h"
+#include "GENEW/data/NombresMotor.h"
+#include "GENEW/data/ParametrosGenerales.h"
+#include "GENEW/data/ServicioMoneda.h"
+#include "platform/ui/DataModule.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/data/DataSetComponents.h"
+#include "platform/ui/data/DataSource.h"
+
+#include <QStringList>
+#include <QVariant>
+#include <array>
+#include <functional>
+#include <memory>
+
+class ConexionesPrograma;
+
+namespace plat {
+class Connection;
+class Field;
+} // namespace plat
+
+// The shared data module: one instance, created by the main window before the log-in
+// and again for every company opened. It owns the general-parameters record, the
+// currency table and the other shared tables, and offers every form the SQL service,
+// the engine's names and key metadata, the temporary-table names and the currency
+// services. It needs the start-up form (fGENEINIC) and its connections.
+class TModuloDatos : public plat::DataModule
+{
+    Q_OBJECT
+public:
+    explicit TModuloDatos(QObject *parent = nullptr);
+    ~TModuloDatos() override;
+
+    // ---- components -------------------------------------------------------------------
+    plat::TableComponent *ParamGenerales;
+    plat::TableComponent *Usuario;
+    plat::TableComponent *Responsabilidad;
+    plat::TableComponent *GATablas;
+    plat::TableComponent *GAnalisis;
+    plat::TableComponent *RegistroAccesos;
+    plat::TableComponent *Moneda;
+    plat::DataSource *DSMoneda;
+    plat::TableComponent *Empresa;
+    plat::DataSource *DSEmpresa;
+    plat::TableComponent *Table1;
+    plat::QueryComponent *Query1;
+    plat::TableComponent *QR_Export_Table;
+    plat::PrintDialog *PrintDialog1;
+    plat::PrinterSetupDialog *PrinterSetupDialog1;
+    plat::OpenDialog *OpenDialog1;
+    plat::SaveDialog *SaveDialog1;
+    plat::FontDialog *FontDialog1;
+    plat::ColorDialog *ColorDialog1;
+
+    // ---- state read at creation ---------------------------------------------------------
+    std::array<double, 6> TiposIVA{};
+    std::array<double, 6> TiposRecargo{};
+    bool MonedaBaseDistintaNacional() const { return moneda_->MonedaBaseDistintaNacional(); }
+    // The catalogue answers of key fields and columns, kept for the module's life.
+    CacheRespuestasSQL &CacheCamposClave() { return *cacheCamposClave_; }
+    // The grids whose layout changed during the run.
+    QStringList RejillasModificadas;
+
+    void ModuloDatosCreate(QObject *Sender);
+    void ModuloDatosDestroy(QObject *Sender);
+    void ParamGeneralesAfterPost(plat::DataSet &DataSet);
+
+    // ---- general parameters and currency ------------------------------------------------
+    QString NombreEmpresaInforme() const;
+    double ConvertirMoneda(const QString &modo, double importe) { return moneda_->ConvertirMoneda(modo, importe); }
+    int DecimalesMoneda(int codigo) { return moneda_->DecimalesMoneda(codigo); }
+    double CambioMoneda(int codigo) { return moneda_->CambioMoneda(codigo); }
+    QString ConvertirTextoImporte(const QString &importe, const QString &modo)
+    {
+        return moneda_->ConvertirTextoImporte(importe, modo);
+    }
+    QString ImporteEnOtraMoneda(const QString &importe) { return moneda_->ImporteEnOtraMoneda(importe); }
+    // OnGetText of float amount fields (Tag 1000 or more).
+    void MostrarImporteMoneda(plat::Field &Sender, QString &Text, bool DisplayText);
+    // The value a report's amount control prints; the report layer calls it from the
+    // control's print hook.
+    QString MostrarImporteMonedaInforme(const QString &valor) { return moneda_->MostrarImporteMonedaInforme(valor); }
+    // The template a float field is shown with; the form framework installs the rule it
+    // keeps for field names (until then, the standard template).
+    std::function<QString(const QString &nombreCampo)> FormatoNumericoDeCampo;
+    // The form layer's state the amount texts depend on: whether the active form (or the
+    // active MDI child) has a "pbEuro" button and whether it is pressed, and whether the
+    // main menu shows amounts in the other currency.
+    struct EstadoVistaMoneda
+    {
+        bool hayBotonEuro = false;
+        bool botonEuroPulsado = false;
+        bool menuOtraMoneda = false;
+    };
+    std::function<EstadoVistaMoneda()> VistaMonedaActual;
+
+    // ---- SQL service --------------------------------------------------------------------
+    QString EjecutarSQL(const QString &sql, const QString &database = QString(), const QString &opciones = QString());
+    QString EjecutarSQLADO(const QString &sql, const QString &database = QString(),
+                           const QString &opciones = QString());
+    QString EjecutarSQLCache(const QString &sql, CacheRespuestasSQL &cache, const QString &database = QString(),
+                             const QString &opciones = QString());
+    bool AbrirConsulta(plat::QueryDataSet &query, const QString &opciones = QString());
+    bool AbrirConsultaADO(plat::QueryDataSet &query, const QString &opciones = QString());
+    bool CrearTablasSentencia(const QString &sql, const QString &database);
+    void CrearTablaTemporalConsulta(plat::QueryDataSet &query);
+    bool InsertarRegistroSQL(const QString &registro, const QString &database = QString(),
+                             const QString &opciones = QString());
+    void GrabarMemosSQL(plat::TableDataSet &tabla);
+    QString AjustarComparacionesVacias(const QString &sql) const;
+    void AsignarTextoHora(plat::Field &Sender, const QString &Text);
+    void MostrarTextoFecha(plat::Field &Sender, QString &Text, bool DisplayText);
+    void MostrarTextoHora(plat::Field &Sender, QString &Text, bool DisplayText);
+
+    // ---- engine names, key metadata, temporary tables -----------------------------------
+    QString NombreTablaSQL(const QString &tabla) const { return nombres_->NombreTablaSQL(tabla); }
+    QString QuitarPropietarioTabla(const QString &tabla) const { return nombres_->QuitarPropietarioTabla(tabla); }
+    QString NombreIndice(const plat::TableDataSet &tabla, const QString &indice) const;
+    QString CamposClave(plat::DataSet &dataSet, const QString &indice = QString());
+    QString CamposClaveSQL(const QString &tabla, const QString &indice = QString());
+    QString ColumnasTablaSQL(const QString &tabla, const QString &opciones = QString());
+    QString ListaColumnasTabla(const QString &tabla, const QString &opciones = QString());
+    int NumeroCamposClave(plat::DataSet &dataSet);
+    int NumeroCamposClaveSQL(const QString &tabla);
+    // The current record's key values in key order (a QVariantList); a null QVariant when
+    // the table has no key fields.
+    QVariant ObtenerClaveRegistro(plat::DataSet &dataSet);
+    bool LocalizarClave(plat::DataSet &dataSet, const QVariant &clave);
+    // The record's key text: each key value followed by ";" ("Hora" fields as time).
+    QString ClaveRegistro(plat::DataSet &dataSet, const QString &indice = QString());
+    QString ClaveUltimoRegistroGrupo(plat::TableDataSet &tabla);
+    bool AbrirTabla(plat::TableDataSet &tabla);
+    void RefrescarDataSet(plat::DataSet &dataSet, const QString &opciones = QString());
+    // owner: the form or data module the table belongs to ("Unknown" without one).
+    QString NombreTablaTemporal(const QObject *propietario, int numeroTabla);
+    QString AbreviarNombreTablaTemporal(const QString &nombreLargo, const QObject *propietario);
+
+    const NombresMotor &nombresMotor() const { return *nombres_; }
+
+private:
+    void crearComponentes();
+    void abrirUsuario();
+    void leerParametrosGenerales();
+    void definirAdministrador();
+    void instalarServicios();
+    ConexionesPrograma &conexiones() const;
+    CatalogoClaves catalogo(const QString &baseDatos);
+    bool abrirConsultaEn(plat::QueryDataSet &query, QString opciones, plat::Connection &conexion);
+    static QString nombrePropietario(const QObject *componente);
+    static QString tablaDeDataSet(const plat::DataSet &dataSet);
+
+    std::unique_ptr<CacheRespuestasSQL> cacheCamposClave_;
+    std::unique_ptr<NombresMotor> nombres_;
+    std::unique_ptr<TablaMonedas> tablaMonedas_;
+    std::unique_ptr<ServicioMoneda> moneda_;
+    std::unique_ptr<plat::Connection> conexionUsuario_;   // Usuario's own ADO connection, when it has one
+};
+
+extern TModuloDatos *ModuloDatos;
+// True from the end of the module's creation until its destruction.
+extern bool ModuloDatosCreado;

@@ -1,0 +1,100 @@
+#include "GENEW/runtime/AperturaTablasFormulario.h"
+
+#include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/comun/RutinasSQL.h"
+#include "platform/data/engine/Connection.h"
+#include "platform/ui/Components.h"
+#include "platform/ui/data/DataSetComponents.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+
+namespace {
+
+bool esParametrosGenerales(const QString &tabla)
+{
+    return tabla.section(u'.', -1).compare(QLatin1String("PARAGENE"), Qt::CaseInsensitive) == 0;
+}
+
+// The hourglass while the tables open, when there is a screen to show it on.
+class CursorEspera
+{
+public:
+    CursorEspera() : activo_(qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr)
+    {
+        if (activo_)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~CursorEspera()
+    {
+        if (activo_)
+            QGuiApplication::restoreOverrideCursor();
+    }
+
+private:
+    bool activo_;
+};
+
+} // namespace
+
+bool AbrirTablasFormulario(plat::ComponentOwner &formulario)
+{
+    TfGENEINIC &inicio = *fGENEINIC;
+    const QString propietario = formulario.ownerObject()->objectName();
+    CursorEspera cursor;
+    bool todasCreadas = true;
+    const QList<QObject *> componentes = formulario.components();
+    for (QObject *componente : componentes) {
+        auto *tablaComponente = qobject_cast<plat::TableComponent *>(componente);
+        if (!tablaComponente || tablaComponente->tableName().isEmpty())
+            continue;
+        plat::TableDataSet *tabla = &tablaComponente->table();
+        const QString nombre = tabla->tableName();
+        if (esParametrosGenerales(nombre) && inicio.Conexiones().EmpresaActual == 0)
+            continue;
+        tabla->close();
+        plat::Connection &conexion = EsTablaGeneral(nombre) ? inicio.DatabaseGeneral() : inicio.Database();
+        tabla->setDatabaseName(conexion.databaseName());
+        tabla->setConnection(&conexion);
+        DataSetAbribleDe<plat::TableDataSet> abrible(*tabla, propietario);
+        QString fallo;
+        try {
+            tabla->open();
+            continue;
+        } catch (const gp::Abort &) {
+            throw;
+        } catch (const gp::Error &error) {
+            fallo = error.mensaje();
+        }
+        if (EsErrorTablaInexistente(fallo)) {
+            bool creada = false;
+            try {
+                creada = inicio.CrearTablaDataSet(abrible);
+            } catch (const gp::Abort &) {
+                creada = false;   // the creation has said why
+            }
+            if (!creada) {
+                todasCreadas = false;
+                continue;
+            }
+            try {
+                tabla->open();
+                continue;
+            } catch (const gp::Abort &) {
+                throw;
+            } catch (const gp::Error &error) {
+                fallo = error.mensaje();
+            }
+        }
+        inicio.MostrarMensaje(QStringLiteral("E"), QStringLiteral("TRADUCIR: ") + fallo + QStringLiteral(" Tabla: ") + nombre
+                                                       + u'(' + tablaComponente->objectName() + u')' + QStringLiteral(" DataBase: ")
+                                                       + tabla->databaseName());
+        inicio.RepararTablas(&abrible, fallo, nullptr);
+    }
+    if (inicio.Conexiones().esSQLServer() && !inicio.Database().inTransaction()) {
+        inicio.Database().startTransaction();
+        inicio.Database().commit();
+    }
+    return todasCreadas;
+}
