@@ -61,12 +61,16 @@ TEST(ApplicationHooks, BusyCursorPutsThePreviousCursorBack)
 TEST(ApplicationHooks, TerminateEndsTheLoopAfterTheCurrentEvent)
 {
     QStringList order;
-    QTimer::singleShot(0, [&] {
+    QObject scope;   // the timers die with the test
+    QTimer::singleShot(0, &scope, [&] {
         order << "handler";
         application().terminate();
         order << "after terminate";   // the current event goes on to its end
     });
-    QTimer::singleShot(2000, [&] { order << "too late"; QCoreApplication::exit(1); });
+    QTimer::singleShot(2000, &scope, [&] {
+        order << "too late";
+        QCoreApplication::exit(1);
+    });
     const int result = QCoreApplication::exec();
     EXPECT_EQ(result, 0);
     EXPECT_EQ(order, (QStringList{"handler", "after terminate"}));
