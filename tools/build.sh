@@ -66,6 +66,8 @@ run_tests() {
   pgdir=$(mktemp -d /tmp/gp-pg-XXXXXX)
   eval "$(tools/pg-test-server.sh start "$pgdir")"
   trap 'tools/pg-test-server.sh stop "'"$pgdir"'"' EXIT
+  # The zone of the program's users: its daylight-saving gaps catch dates handled as instants.
+  export TZ=${GP_TEST_TZ:-Europe/Madrid}
   ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 600
 }
 

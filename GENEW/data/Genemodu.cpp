@@ -531,7 +531,7 @@ void TModuloDatos::AsignarTextoHora(plat::Field &Sender, const QString &Text)
     // A time alone is that time of the zero date, as the engine keeps times of day.
     QTime tiempo;
     if (LeerHora(hora, tiempo))
-        Sender.setValue(QDateTime(FechaCero().date(), tiempo));
+        Sender.setValue(FechaHora(FechaCero().date(), tiempo));
     else
         Sender.setAsString(hora);
 }

@@ -31,35 +31,12 @@ bool esTipoMemo(TFieldType tipo)
     return tipo == ftMemo || tipo == ftFmtMemo;
 }
 
-// Stored dates are wall-clock readings: they are held in UTC so that no time-zone rule
-// (a daylight-saving gap) can move or drop their time.
-QDateTime fechaHora(const QDate &fecha, const QTime &hora)
-{
-    return QDateTime(fecha, hora, Qt::UTC);
-}
-
 // Day numbers count from the zero date 30/12/1899, the time being the fraction of a day.
 QDateTime fechaDeNumero(double dias)
 {
     const double entero = std::floor(dias);
     const qint64 ms = std::llround((dias - entero) * 86400000.0);
-    return fechaHora(QDate(1899, 12, 30).addDays(static_cast<qint64>(entero)), QTime(0, 0)).addMSecs(ms);
-}
-
-// Engines that keep dates as text give them in ISO form ("yyyy-mm-dd", then a blank or a
-// "T" and "hh:mm[:ss[.zzz]]").
-QDateTime fechaDeTexto(const QString &texto)
-{
-    const QString iso = texto.trimmed();
-    const QDate fecha = QDate::fromString(iso.left(10), Qt::ISODate);
-    if (!fecha.isValid())
-        return QDateTime();
-    if (iso.size() <= 10)
-        return fechaHora(fecha, QTime(0, 0));
-    if (iso.at(10) != u' ' && iso.at(10) != u'T')
-        return QDateTime();
-    const QTime hora = QTime::fromString(iso.mid(11), Qt::ISODateWithMs);
-    return hora.isValid() ? fechaHora(fecha, hora) : QDateTime();
+    return FechaHora(FechaCero().date().addDays(static_cast<qint64>(entero))).addMSecs(ms);
 }
 
 // Large answers are mostly dates and numbers: with the program's default formats they are
@@ -192,10 +169,10 @@ void anadirValor(QString &destino, const QVariant &valor, TFieldType tipo)
         anadirFechaHora(destino, valor.toDateTime(), tipo);
         return;
     case QMetaType::QDate:
-        anadirFechaHora(destino, fechaHora(valor.toDate(), QTime(0, 0)), tipo);
+        anadirFechaHora(destino, FechaHora(valor.toDate()), tipo);
         return;
     case QMetaType::QTime:
-        anadirFechaHora(destino, fechaHora(QDate(1899, 12, 30), valor.toTime()), tipo);
+        anadirFechaHora(destino, FechaHora(FechaCero().date(), valor.toTime()), tipo);
         return;
     case QMetaType::QByteArray:
         destino.append(QString::fromUtf8(valor.toByteArray()));
@@ -203,7 +180,7 @@ void anadirValor(QString &destino, const QVariant &valor, TFieldType tipo)
     case QMetaType::QString: {
         const QString texto = valor.toString();
         if (esTipoFecha(tipo)) {
-            const QDateTime fecha = fechaDeTexto(texto);
+            const QDateTime fecha = FechaHoraISO(texto);
             if (fecha.isValid()) {
                 anadirFechaHora(destino, fecha, tipo);
                 return;

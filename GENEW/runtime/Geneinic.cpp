@@ -82,7 +82,7 @@ TfGENEINIC::~TfGENEINIC()
 
 void TfGENEINIC::FormCreate(QObject *)
 {
-    FechaPrograma = QDateTime::currentDateTime();
+    FechaPrograma = Ahora();
     HoraInicio = FechaPrograma;
     UltimaActividad = FechaPrograma;
 

@@ -41,7 +41,8 @@ QList<RegistroErrores::Entrada> leerEntradas(const QString &contenido)
             continue;
         cerrar();
         RegistroErrores::Entrada e;
-        e.momento = QDateTime::fromString(linea.left(AnchoMomento), FormatoMomento);
+        e.momento = FechaHora(QDate::fromString(linea.left(10), QStringLiteral("dd/MM/yyyy")),
+                              QTime::fromString(linea.mid(11, 8), QStringLiteral("hh:mm:ss")));
         e.titulo = linea.mid(AnchoMomento + Separacion.size());
         entradas << e;
     }

@@ -1,4 +1,6 @@
 #pragma once
+#include "GENEW/runtime/comun/RutinasFechas.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -25,7 +27,7 @@ public:
     // Adds an entry and drops the oldest beyond the maximum. Answers false when the log could
     // not be written; recording a failure never raises one.
     bool anotar(const QString &titulo, const QString &texto,
-                const QDateTime &momento = QDateTime::currentDateTime()) const;
+                const QDateTime &momento = Ahora()) const;
 
     QList<Entrada> entradas() const;
     QString ruta() const { return ruta_; }

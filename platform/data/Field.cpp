@@ -2,6 +2,7 @@
 
 #include "platform/data/DataSet.h"
 #include "platform/data/ValueText.h"
+#include "GENEW/runtime/comun/RutinasFechas.h"
 
 #include <QFile>
 #include <QIODevice>
@@ -98,7 +99,7 @@ QVariant Field::convert(const QVariant &value) const
         else if (value.typeId() == QMetaType::QDateTime)
             text = dateTimeToText(value.toDateTime(), ftDateTime);
         else if (value.typeId() == QMetaType::QDate)
-            text = dateTimeToText(QDateTime(value.toDate(), QTime(0, 0)), ftDate);
+            text = dateTimeToText(FechaHora(value.toDate()), ftDate);
         else if (value.typeId() == QMetaType::Bool)
             text = value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
         else
@@ -166,15 +167,15 @@ QVariant Field::convert(const QVariant &value) const
             if (!textToDateTime(text, t, dt))
                 conversionError(text, t == ftTime ? "time" : "date");
         } else if (value.typeId() == QMetaType::QDate) {
-            dt = QDateTime(value.toDate(), QTime(0, 0));
+            dt = FechaHora(value.toDate());
         } else if (value.typeId() == QMetaType::QTime) {
-            dt = QDateTime(zeroDate().date(), value.toTime());
+            dt = FechaHora(zeroDate().date(), value.toTime());
         } else if (value.typeId() == QMetaType::Double) {
             // Day numbers of the engines' date-time numbering.
             const double days = value.toDouble();
             dt = zeroDate().addMSecs(qint64(std::llround(days * 86400000.0)));
         } else {
-            dt = value.toDateTime();
+            dt = FechaHoraDeReloj(value.toDateTime());
             if (!dt.isValid())
                 conversionError(value.toString(), t == ftTime ? "time" : "date");
         }
@@ -296,7 +297,7 @@ QDateTime Field::asDateTime() const
             conversionError(v.toString(), "date");
         return dt;
     }
-    return v.toDateTime();
+    return FechaHoraDeReloj(v.toDateTime());
 }
 
 void Field::setAsDateTime(const QDateTime &value)

@@ -3,6 +3,7 @@
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/EngineErrors.h"
 #include "platform/data/engine/Session.h"
+#include "GENEW/runtime/comun/RutinasFechas.h"
 
 #include <algorithm>
 
@@ -205,7 +206,7 @@ public:
     QString dateTimeLiteral(const QDate &date, const QTime &time) const override
     {
         if (dialect_.kind() == EngineKind::SqlServer)
-            return dialect_.dateLiteral(QDateTime(date, time));
+            return dialect_.dateLiteral(FechaHora(date, time));
         return FilterSqlDialect::dateTimeLiteral(date, time);
     }
     QString booleanLiteral(bool value) const override
@@ -349,11 +350,11 @@ Row TableDataSet::normalized(const QVariantList &values) const
         if (!v.isValid() || v.isNull()) {
             row[i] = QVariant();
         } else if (t == ftDate || t == ftTime || t == ftDateTime) {
-            row[i] = v.typeId() == QMetaType::QDateTime ? v : QVariant(v.toDateTime());
+            row[i] = FechaHoraDeReloj(v.toDateTime());
             if (v.typeId() == QMetaType::QDate)
-                row[i] = QDateTime(v.toDate(), QTime(0, 0));
+                row[i] = FechaHora(v.toDate());
             else if (v.typeId() == QMetaType::QString) {
-                QDateTime dt = QDateTime::fromString(v.toString(), Qt::ISODate);
+                QDateTime dt = FechaHoraISO(v.toString());
                 row[i] = dt;
             }
         } else if (t == ftSmallint || t == ftInteger || t == ftWord || t == ftAutoInc) {

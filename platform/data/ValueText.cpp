@@ -1,4 +1,5 @@
 #include "platform/data/ValueText.h"
+#include "GENEW/runtime/comun/RutinasFechas.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -7,7 +8,7 @@ namespace plat {
 
 QDateTime zeroDate()
 {
-    return QDateTime(QDate(1899, 12, 30), QTime(0, 0));
+    return FechaCero();
 }
 
 QString floatToText(double value)
@@ -130,7 +131,7 @@ bool textToDateTime(const QString &text, TFieldType type, QDateTime &value)
         QTime time;
         if (!readTime(t, time))
             return false;
-        value = QDateTime(zeroDate().date(), time);
+        value = FechaHora(zeroDate().date(), time);
         return true;
     }
     QString datePart = t, timePart;
@@ -145,7 +146,7 @@ bool textToDateTime(const QString &text, TFieldType type, QDateTime &value)
         return false;
     if (!timePart.isEmpty() && !readTime(timePart, time))
         return false;
-    value = QDateTime(date, type == ftDate ? QTime(0, 0) : time);
+    value = FechaHora(date, type == ftDate ? QTime(0, 0) : time);
     return true;
 }
 

@@ -8,7 +8,7 @@ namespace {
 
 QDateTime F(int a, int m, int d, int h = 0, int n = 0, int s = 0)
 {
-    return QDateTime(QDate(a, m, d), QTime(h, n, s));
+    return FechaHora(QDate(a, m, d), QTime(h, n, s));
 }
 
 TEST(Fechas, PartesDeUnaFecha)
@@ -157,6 +157,78 @@ TEST(ValidacionFechas, Horas)
     EXPECT_FALSE(ValidarHora(QStringLiteral("12:60"), QString()));
     EXPECT_FALSE(ValidarHora(QStringLiteral("doce"), QStringLiteral("Hora Inicio")));
     ASSERT_EQ(grabada.textos(), QStringList{QStringLiteral("¡La hora de Hora Inicio es incorrecta! Repita por favor")});
+}
+
+// Readings the test run's zone (Europe/Madrid) skips or repeats: the routines keep them.
+TEST(FechasDeReloj, HorasQueElHusoSaltaOSeRepiten)
+{
+    const QDateTime salto = FechaHora(QDate(2024, 3, 31), QTime(2, 30));
+    EXPECT_EQ(salto.time(), QTime(2, 30));
+    EXPECT_EQ(TextoAFechaHora(QStringLiteral("31/03/2024 02:30")), salto);
+    EXPECT_EQ(TextoAFechaHora(QStringLiteral("31/03/2024 02:30")).time(), QTime(2, 30));
+    EXPECT_EQ(SumarMeses(12, F(2023, 3, 31, 2, 30)), salto);
+    EXPECT_EQ(FechaHoraATexto(salto), QStringLiteral("31/03/2024 02:30:00"));
+    const QDateTime repetida = F(2024, 10, 27, 2, 30);
+    EXPECT_EQ(SumarMeses(0, repetida), repetida);
+    EXPECT_EQ(repetida.secsTo(F(2024, 10, 27, 3, 30)), 3600);   // one hour apart, as read
+    // The zero date is the same reading however it is made.
+    EXPECT_EQ(FechaCero(), FechaHora(QDate(1899, 12, 30)));
+    EXPECT_EQ(FechaCero().timeSpec(), Qt::UTC);
+}
+
+TEST(FechasDeReloj, LecturasDeOtrosHusosConservanFechaYHora)
+{
+    const QDateTime local(QDate(2024, 3, 31), QTime(2, 30, 15), Qt::LocalTime);   // maybe not an instant here
+    EXPECT_EQ(FechaHoraDeReloj(local), FechaHora(QDate(2024, 3, 31), QTime(2, 30, 15)));
+    const QDateTime conDesfase(QDate(2024, 7, 1), QTime(23, 0), Qt::OffsetFromUTC, -5 * 3600);
+    EXPECT_EQ(FechaHoraDeReloj(conDesfase), FechaHora(QDate(2024, 7, 1), QTime(23, 0)));
+    EXPECT_FALSE(FechaHoraDeReloj(QDateTime()).isValid());
+
+    const QDateTime ahora = Ahora();
+    const QDateTime reloj = QDateTime::currentDateTime();
+    EXPECT_EQ(ahora.timeSpec(), Qt::UTC);
+    EXPECT_LE(std::abs(ahora.secsTo(FechaHora(reloj.date(), reloj.time()))), 2);
+}
+
+struct CasoISO
+{
+    const char *texto;
+    QDateTime esperado;   // invalid: not an ISO date
+};
+
+TEST(FechasDeReloj, TextoISODeLosMotores)
+{
+    const CasoISO casos[] = {
+        {"2024-03-31 02:30:00", F(2024, 3, 31, 2, 30)},
+        {"2024-03-31T02:30", F(2024, 3, 31, 2, 30)},
+        {"2024-03-31", F(2024, 3, 31)},
+        {" 1899-12-30 00:00:00 ", FechaCero()},
+        {"2024-03-31 02:30:00.5", FechaHora(QDate(2024, 3, 31), QTime(2, 30, 0, 500))},
+        {"2024-03-31 02:30:00.123456", FechaHora(QDate(2024, 3, 31), QTime(2, 30, 0, 123))},
+        {"2024-03-31 02:30:00+02", F(2024, 3, 31, 2, 30)},
+        {"2024-03-31 02:30:00Z", F(2024, 3, 31, 2, 30)},
+        {"2024-02-30", QDateTime()},
+        {"2024-03-31 24:00:00", QDateTime()},
+        {"2024-03-31 02:60", QDateTime()},
+        {"2024-03-31 02:30:00.", QDateTime()},
+        {"2024-03-31 02", QDateTime()},
+        {"2024-3-31", QDateTime()},
+        {"31/03/2024", QDateTime()},
+        {"2024-03-31 02:30:00 hoy", QDateTime()},
+        {"2024-03-31x", QDateTime()},
+        {"", QDateTime()},
+    };
+    for (const CasoISO &c : casos) {
+        const QByteArray bytes(c.texto);
+        EXPECT_EQ(FechaHoraISO(QString::fromLatin1(bytes)), c.esperado) << c.texto;
+        EXPECT_EQ(FechaHoraISO(QByteArrayView(bytes)), c.esperado) << c.texto;
+    }
+    EXPECT_EQ(FechaISO("2024-03-31 02:30:00"), QDate(2024, 3, 31));
+    EXPECT_FALSE(FechaISO("2024-13-01").isValid());
+    EXPECT_EQ(HoraISO("10:05"), QTime(10, 5));
+    EXPECT_EQ(HoraISO("10:05:09.25"), QTime(10, 5, 9, 250));
+    EXPECT_FALSE(HoraISO("10:05:09 x").isValid());
+    EXPECT_FALSE(HoraISO("1899-12-30 10:05:00").isValid());
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/AjustesComunes.h"
 #include "GENEW/runtime/comun/LiteralFechaSQL.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
@@ -8,7 +9,7 @@ namespace {
 
 QDateTime F(int a, int m, int d, int h = 0, int n = 0, int s = 0)
 {
-    return QDateTime(QDate(a, m, d), QTime(h, n, s));
+    return FechaHora(QDate(a, m, d), QTime(h, n, s));
 }
 
 // Restores the default date literal and SQL date format after each case.

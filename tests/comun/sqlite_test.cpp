@@ -1,3 +1,4 @@
+#include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/LiteralFechaSQL.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
@@ -68,10 +69,10 @@ protected:
 
 TEST_F(SQLiteReal, ValorConComillasYVaciosNulos)
 {
-    Insertar(1, QStringLiteral("O'Brien"), QDateTime(QDate(2024, 3, 5), QTime(10, 0)), 1.5);
+    Insertar(1, QStringLiteral("O'Brien"), FechaHora(QDate(2024, 3, 5), QTime(10, 0)), 1.5);
     Insertar(2, QString(QLatin1String("")), QDateTime(), 0);
-    Insertar(3, QVariant(), QDateTime(QDate(2024, 3, 6), QTime(0, 0)), -2.25);
-    Insertar(4, QStringLiteral("x = '' y"), QDateTime(QDate(2024, 3, 7), QTime(0, 0)), 3);
+    Insertar(3, QVariant(), FechaHora(QDate(2024, 3, 6), QTime(0, 0)), -2.25);
+    Insertar(4, QStringLiteral("x = '' y"), FechaHora(QDate(2024, 3, 7), QTime(0, 0)), 3);
 
     EXPECT_EQ(Codigos(QStringLiteral("SELECT Codigo FROM CLIENTE WHERE Nombre = ") + ValorASQL(QStringLiteral("O'Brien"))),
               QStringList{QStringLiteral("1")});
@@ -92,8 +93,8 @@ TEST_F(SQLiteReal, ValorConComillasYVaciosNulos)
 
 TEST_F(SQLiteReal, RangosDeFechasNumerosYTextos)
 {
-    Insertar(1, QStringLiteral("O'Brien"), QDateTime(QDate(2024, 3, 5), QTime(0, 0)), 1.5);
-    Insertar(2, QStringLiteral("Zapata"), QDateTime(QDate(2024, 3, 9), QTime(0, 0)), 12.75);
+    Insertar(1, QStringLiteral("O'Brien"), FechaHora(QDate(2024, 3, 5), QTime(0, 0)), 1.5);
+    Insertar(2, QStringLiteral("Zapata"), FechaHora(QDate(2024, 3, 9), QTime(0, 0)), 12.75);
     Insertar(3, QStringLiteral("Abad"), QDateTime(), 0);
 
     auto codigos = [&](const QString &condicion) {

@@ -9,6 +9,7 @@
 
 #include "GENEW/data/NombresTablasTemporales.h"
 #include "GENEW/runtime/ServicioSQL.h"
+#include "GENEW/runtime/AperturaTablasFormulario.h"
 
 namespace {
 
@@ -319,6 +320,122 @@ TEST_P(ModuloMotorTest, TwoSessionsNamingAtOnceNeverShareAShortName)
     EXPECT_EQ(NombrarEnOtraSesion(f, QStringLiteral("fOTRO"), 15), segundos);
     EXPECT_EQ(modulo_->EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM NOMBTTEM"), QStringLiteral("DatabaseGeneral")),
               QStringLiteral("31"));
+}
+
+} // namespace
+
+namespace {
+
+// ---- queries and forms ------------------------------------------------------------------
+
+TEST_P(ModuloMotorTest, AQueryOpensOrRunsByItsFirstWordAndMakesMissingTables)
+{
+    TModuloDatos &m = *modulo_;
+    plat::QueryComponent consulta;
+    plat::QueryDataSet &q = consulta.query();
+    // A lower-case SELECT opens too; the table it reads is made first.
+    q.setSql(QStringLiteral("select Codigo, Descripcion FROM TEXTO"));
+    ASSERT_FALSE(fGENEINIC->Database().tableExists(QStringLiteral("TEXTO")));
+    EXPECT_TRUE(m.AbrirConsulta(q));
+    EXPECT_TRUE(q.active());
+    EXPECT_EQ(q.fieldCount(), 2);
+    EXPECT_TRUE(fGENEINIC->Database().tableExists(QStringLiteral("TEXTO")));
+
+    q.setSql(QStringLiteral("INSERT INTO TEXTO (Codigo, Descripcion) VALUES ('A', 'Uno')"));
+    EXPECT_TRUE(m.AbrirConsulta(q));
+    EXPECT_FALSE(q.active());
+    EXPECT_EQ(sql(QStringLiteral("SELECT Descripcion FROM TEXTO")), QStringLiteral("Uno"));
+
+    // A general table reached by its database's name with "?".
+    q.setDatabaseName(u'?' + fGENEINIC->DatabaseGeneral().databaseName());
+    q.setSql(QStringLiteral("SELECT Codigo FROM USUARIO"));
+    ASSERT_TRUE(m.AbrirConsulta(q, QStringLiteral("Open")));
+    EXPECT_EQ(q.fieldByName(QStringLiteral("Codigo")).asString(), QStringLiteral("ADMIN"));
+    EXPECT_TRUE(mensajes_.mensajes().isEmpty()) << mensajes_.textos().join(u'\n').toStdString();
+
+    q.setDatabaseName(QString());
+    q.setSql(QStringLiteral("SELECT NoHay FROM TEXTO"));
+    EXPECT_FALSE(m.AbrirConsulta(q, QStringLiteral("Silencio")));
+    EXPECT_TRUE(mensajes_.mensajes().isEmpty());
+    EXPECT_FALSE(m.AbrirConsulta(q));
+    ASSERT_EQ(mensajes_.mensajes().size(), 2);
+    EXPECT_TRUE(mensajes_.mensajes()[0].texto.startsWith(QStringLiteral("¡No es posible ejecutar la sentencia SQL. Motivo: ")));
+    EXPECT_EQ(mensajes_.mensajes()[1].texto, QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\nSELECT NoHay FROM TEXTO"));
+}
+
+TEST_F(ModuloFixture, OpeningAFormsTablesMakesTheMissingOnesAndSkipsTheParametersWithoutACompany)
+{
+    ASSERT_TRUE(prepararMotor(false));
+    fGENEINIC->Conexiones().EmpresaActual = 0;
+    plat::DataModule formulario;
+    formulario.setObjectName(QStringLiteral("fPRUEBA"));
+    auto *textos = formulario.make<plat::TableComponent>(QStringLiteral("Table1"), &formulario);
+    textos->setTableName(QStringLiteral("TEXTO"));
+    auto *usuarios = formulario.make<plat::TableComponent>(QStringLiteral("Usuarios"), &formulario);
+    usuarios->setTableName(QStringLiteral("USUARIO"));
+    auto *parametros = formulario.make<plat::TableComponent>(QStringLiteral("Parametros"), &formulario);
+    parametros->setTableName(QStringLiteral("PARAGENE"));
+    auto *sinTabla = formulario.make<plat::TableComponent>(QStringLiteral("SinTabla"), &formulario);
+
+    EXPECT_TRUE(AbrirTablasFormulario(formulario));
+    EXPECT_TRUE(textos->active());
+    EXPECT_EQ(textos->table().connection(), &fGENEINIC->Database());
+    EXPECT_TRUE(usuarios->active());
+    EXPECT_EQ(usuarios->table().connection(), &fGENEINIC->DatabaseGeneral());
+    EXPECT_FALSE(parametros->active());
+    EXPECT_FALSE(sinTabla->active());
+
+    // A table nobody defined cannot be made: the others open all the same.
+    textos->table().close();
+    auto *indefinida = formulario.make<plat::TableComponent>(QStringLiteral("Indefinida"), &formulario);
+    indefinida->setTableName(QStringLiteral("SINDEFINIR"));
+    fGENEINIC->Conexiones().EmpresaActual = 1;
+    EXPECT_FALSE(AbrirTablasFormulario(formulario));
+    EXPECT_TRUE(textos->active());
+    EXPECT_TRUE(parametros->active());
+    EXPECT_FALSE(indefinida->active());
+}
+
+TEST_F(ModuloFixture, AmountsFollowTheFieldsTemplateAndTheEuroButton)
+{
+    ASSERT_TRUE(prepararMotor(false));
+    TModuloDatos &m = *modulo_;
+    ASSERT_EQ(sql(QStringLiteral("INSERT INTO MONEDA (Codigo, Descripcion, Abreviatura, Decimales, Cambio) "
+                                 "VALUES (1, 'Euro', 'EUR', 2, 166.386)")),
+              QString());
+    ASSERT_EQ(sql(QStringLiteral("INSERT INTO MONEDA (Codigo, Descripcion, Abreviatura, Decimales, Cambio) "
+                                 "VALUES (2, 'Peseta', 'PTA', 0, 1)")),
+              QString());
+    plat::TableDataSet &parametros = m.ParamGenerales->table();
+    parametros.append();
+    parametros.fieldByName(QStringLiteral("IdRegistro")).setValue(0);
+    parametros.fieldByName(QStringLiteral("CodigoMonedaBase")).setValue(2);
+    parametros.fieldByName(QStringLiteral("CodigoMonedaEuro")).setValue(1);
+    parametros.fieldByName(QStringLiteral("CodigoMonedaNacional")).setValue(2);
+    parametros.post();   // reloads the base currency
+    EXPECT_EQ(AbreviaturaMonedaBase, QStringLiteral("PTA"));
+    EXPECT_EQ(DecimalesMonedaBase, 0);
+
+    plat::TableDataSet capitulos;
+    capitulos.setTableName(QStringLiteral("LPROYECT"));
+    ASSERT_TRUE(m.AbrirTabla(capitulos));
+    ASSERT_EQ(sql(QStringLiteral("INSERT INTO LPROYECT (CodigoProyecto, Linea, Importe) VALUES ('P', 1, 16638.6)")),
+              QString());
+    capitulos.refresh();
+    capitulos.first();
+    plat::Field &importe = capitulos.fieldByName(QStringLiteral("Importe"));
+    importe.displayFormat = FormatoNumericoInicial;
+    m.FormatoNumericoDeCampo = [](const QString &campo) {
+        return campo == QLatin1String("Importe") ? QStringLiteral("0.000") : QString();
+    };
+    QString texto;
+    m.MostrarImporteMoneda(importe, texto, true);
+    EXPECT_EQ(texto, QStringLiteral("16638,600"));
+    m.VistaMonedaActual = [] { return TModuloDatos::EstadoVistaMoneda{true, true, false}; };
+    m.MostrarImporteMoneda(importe, texto, true);
+    EXPECT_EQ(texto, m.ImporteEnOtraMoneda(QStringLiteral("16638,6")));
+    // Base and national are the peseta: the euro row's rate, with the euro sign.
+    EXPECT_TRUE(texto.startsWith(QStringLiteral("€ 100"))) << texto.toStdString();
 }
 
 } // namespace

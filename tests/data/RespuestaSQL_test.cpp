@@ -1,3 +1,4 @@
+#include "GENEW/runtime/comun/RutinasFechas.h"
 #include "tests/data/ImprimirQString.h"
 #include "GENEW/data/RespuestaSQL.h"
 #include "tests/data/FilasEnMemoria.h"
@@ -131,11 +132,11 @@ INSTANTIATE_TEST_SUITE_P(
     Valores, TextoValor,
     ::testing::Values(
         // dates: the time only when it is not midnight
-        CasoValor{QDateTime(QDate(1899, 12, 30), QTime(0, 0)), ftDateTime, "30/12/1899"},
-        CasoValor{QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)), ftDateTime, "05/03/2024 14:07:09"},
-        CasoValor{QDateTime(QDate(1899, 12, 30), QTime(8, 30)), ftDateTime, "30/12/1899 08:30:00"},
-        CasoValor{QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)), ftDate, "05/03/2024"},
-        CasoValor{QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)), ftTime, "14:07:09"},
+        CasoValor{FechaHora(QDate(1899, 12, 30), QTime(0, 0)), ftDateTime, "30/12/1899"},
+        CasoValor{FechaHora(QDate(2024, 3, 5), QTime(14, 7, 9)), ftDateTime, "05/03/2024 14:07:09"},
+        CasoValor{FechaHora(QDate(1899, 12, 30), QTime(8, 30)), ftDateTime, "30/12/1899 08:30:00"},
+        CasoValor{FechaHora(QDate(2024, 3, 5), QTime(14, 7, 9)), ftDate, "05/03/2024"},
+        CasoValor{FechaHora(QDate(2024, 3, 5), QTime(14, 7, 9)), ftTime, "14:07:09"},
         CasoValor{QDate(2023, 12, 31), ftDateTime, "31/12/2023"},
         // dates kept as text by the engine, and day numbers
         CasoValor{QString("2024-03-05 00:00:00"), ftDateTime, "05/03/2024"},
@@ -165,7 +166,7 @@ TEST(RespuestaSQL, ValuesMatchTheCommonRoutinesWhateverTheValue)
         const double numero = std::pow(10.0, magnitud(azar)) * (i % 2 ? -1 : 1);
         ASSERT_EQ(TextoValorSQL(numero, ftFloat), FlotanteATexto(numero)) << numero;
     }
-    const QDateTime base(QDate(1899, 12, 30), QTime(0, 0));
+    const QDateTime base = FechaHora(QDate(1899, 12, 30), QTime(0, 0));
     for (qint64 segundos : {0LL, 1LL, 86399LL, 86400LL, 3786825600LL, 3786825601LL, 4102444799LL}) {
         const QDateTime fecha = base.addSecs(segundos);
         EXPECT_EQ(TextoValorSQL(fecha, ftDateTime), FechaHoraATexto(fecha));
@@ -178,7 +179,7 @@ TEST(RespuestaSQL, OtherDateSettingsAreWrittenByTheCommonRoutines)
     const AjustesComunes previos = ajustes;
     ajustes.FormatoFechaCorta = "yyyy-mm-dd";
     ajustes.SeparadorFecha = u'-';
-    const QDateTime fecha(QDate(2024, 3, 5), QTime(9, 5, 7));
+    const QDateTime fecha = FechaHora(QDate(2024, 3, 5), QTime(9, 5, 7));
     EXPECT_EQ(TextoValorSQL(fecha, ftDateTime), FechaHoraATexto(fecha));
     EXPECT_TRUE(TextoValorSQL(fecha, ftDateTime).startsWith("2024-03-05")) << TextoValorSQL(fecha, ftDateTime).toStdString();
     ajustes = previos;

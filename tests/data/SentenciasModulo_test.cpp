@@ -1,3 +1,4 @@
+#include "GENEW/runtime/comun/RutinasFechas.h"
 #include "tests/data/ImprimirQString.h"
 #include "GENEW/data/SentenciasModulo.h"
 #include "GENEW/runtime/comun/AjustesComunes.h"
@@ -91,7 +92,7 @@ TEST(GrabarMemos, UpdateByKeyWritesEmptyMemosAsNull)
     const QList<CampoSentencia> memos{campo("Texto", ftMemo, QString("a = '' b'")), campo("Resumen", ftMemo, QString()),
                                       campo("Notas", ftMemo, QString("'"))};
     const QList<CampoSentencia> claves{campo("Codigo", ftInteger, 5),
-                                       campo("Fecha", ftDateTime, QDateTime(QDate(2024, 3, 5), QTime(0, 0)))};
+                                       campo("Fecha", ftDateTime, FechaHora(QDate(2024, 3, 5), QTime(0, 0)))};
     EXPECT_EQ(SentenciaGrabarMemos("dbo.NOTAS", memos, claves),
               "UPDATE dbo.NOTAS  SET Texto = 'a = '''' b''', Resumen = NULL, Notas = ''''"
               "  WHERE Codigo = '5' AND Fecha = '03/05/2024 00:00:00'");

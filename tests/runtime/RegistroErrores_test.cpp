@@ -14,7 +14,8 @@ TEST(RegistroErrores, EntradasConFechaTituloYTexto)
     EXPECT_EQ(registro.ruta(), dir.file("ERRORES.LOG"));
     EXPECT_TRUE(registro.entradas().isEmpty());
 
-    const QDateTime momento(QDate(2026, 3, 4), QTime(5, 6, 7));
+    // In the hour that Madrid skips when summer time begins: a reading, not an instant.
+    const QDateTime momento = FechaHora(QDate(2026, 3, 29), QTime(2, 6, 7));
     ASSERT_TRUE(registro.anotar("Al entrar en fGENEINIC (AperturaTablaOK)",
                                 "Table does not exist\r\nTabla: CLIENTE(Table1) DataBase: datos", momento));
     ASSERT_TRUE(registro.anotar("Segundo\ncon salto", "\tempieza con tabulador\n", momento.addSecs(1)));
@@ -29,14 +30,14 @@ TEST(RegistroErrores, EntradasConFechaTituloYTexto)
 
     QFile f(registro.ruta());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(f.readLine().startsWith("04/03/2026 05:06:07  Al entrar en fGENEINIC"));
+    EXPECT_TRUE(f.readLine().startsWith("29/03/2026 02:06:07  Al entrar en fGENEINIC"));
 }
 
 TEST(RegistroErrores, SeConservanLasUltimasMil)
 {
     gptest::TempDir dir;
     const RegistroErrores registro(dir.path() + "/");
-    const QDateTime inicio(QDate(2026, 1, 1), QTime(0, 0, 0));
+    const QDateTime inicio = FechaHora(QDate(2026, 1, 1), QTime(0, 0, 0));
     for (int i = 0; i < RegistroErrores::MaximoEntradas + 5; ++i)
         ASSERT_TRUE(registro.anotar(QString("Entrada %1").arg(i), QString("texto %1").arg(i), inicio.addSecs(i)));
     const QList<RegistroErrores::Entrada> e = registro.entradas();

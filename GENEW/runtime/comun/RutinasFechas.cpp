@@ -7,13 +7,9 @@
 
 namespace {
 
-const QDate kDiaCero(1899, 12, 30);
-const QDate kFechaMinima(1890, 1, 1);   // typed dates must lie after it
-
-QDateTime ConFecha(const QDateTime &original, QDate fecha, QTime hora)
-{
-    return QDateTime(fecha, hora, original.isValid() ? original.timeSpec() : Qt::LocalTime);
-}
+// Built at compile time: dates made by other files' static initialisers use them.
+constexpr QDate kDiaCero = QDate::fromJulianDay(2415019);      // 30/12/1899
+constexpr QDate kFechaMinima = QDate::fromJulianDay(2411369);  // 01/01/1890; typed dates must lie after it
 
 QDateTime Valida(const QDateTime &fecha)
 {
@@ -69,11 +65,160 @@ bool LeerHoraConMilisegundos(const QString &texto, QTime &hora)
     return hora.isValid();
 }
 
+// Fixed-width ISO readers over any character type.
+template <typename Caracter>
+int Cifra(Caracter c)
+{
+    const auto v = static_cast<unsigned>(c) - unsigned('0');
+    return v <= 9 ? int(v) : -1;
+}
+
+template <typename Caracter>
+bool LeerCifras(const Caracter *texto, qsizetype largo, qsizetype desde, int cifras, int &valor)
+{
+    if (desde + cifras > largo)
+        return false;
+    valor = 0;
+    for (int i = 0; i < cifras; ++i) {
+        const int c = Cifra(texto[desde + i]);
+        if (c < 0)
+            return false;
+        valor = valor * 10 + c;
+    }
+    return true;
+}
+
+template <typename Caracter>
+QDate LeerFechaISO(const Caracter *texto, qsizetype largo)
+{
+    int anyo = 0, mes = 0, dia = 0;
+    if (!LeerCifras(texto, largo, 0, 4, anyo) || largo < 10 || texto[4] != Caracter('-') || texto[7] != Caracter('-')
+        || !LeerCifras(texto, largo, 5, 2, mes) || !LeerCifras(texto, largo, 8, 2, dia))
+        return QDate();
+    return QDate(anyo, mes, dia);   // invalid when the day does not exist
+}
+
+// The time from the start of the text; 'fin' is left past what was read.
+template <typename Caracter>
+QTime LeerHoraISO(const Caracter *texto, qsizetype largo, qsizetype &fin)
+{
+    int h = 0, n = 0, s = 0, ms = 0;
+    if (!LeerCifras(texto, largo, 0, 2, h) || largo < 5 || texto[2] != Caracter(':') || !LeerCifras(texto, largo, 3, 2, n))
+        return QTime();
+    fin = 5;
+    if (fin < largo && texto[fin] == Caracter(':')) {
+        if (!LeerCifras(texto, largo, 6, 2, s))
+            return QTime();
+        fin = 8;
+        if (fin < largo && (texto[fin] == Caracter('.') || texto[fin] == Caracter(','))) {
+            ++fin;
+            int peso = 100;
+            const qsizetype inicio = fin;
+            for (; fin < largo && Cifra(texto[fin]) >= 0; ++fin) {
+                ms += Cifra(texto[fin]) * peso;
+                peso /= 10;
+            }
+            if (fin == inicio)
+                return QTime();
+        }
+    }
+    if (!QTime::isValid(h, n, s, ms))
+        return QTime();
+    return QTime(h, n, s, ms);
+}
+
+// Past the time: nothing, or a zone ("Z", "+hh", "+hh:mm", "-hhmm"), maybe after a blank.
+template <typename Caracter>
+bool SoloZona(const Caracter *texto, qsizetype largo, qsizetype desde)
+{
+    qsizetype i = desde;
+    if (i < largo && texto[i] == Caracter(' '))
+        ++i;
+    if (i == largo)
+        return i == desde;   // a trailing blank alone is not a zone
+    if (texto[i] == Caracter('Z'))
+        return i + 1 == largo;
+    if (texto[i] != Caracter('+') && texto[i] != Caracter('-'))
+        return false;
+    for (++i; i < largo; ++i) {
+        if (Cifra(texto[i]) < 0 && texto[i] != Caracter(':'))
+            return false;
+    }
+    return true;
+}
+
+template <typename Caracter>
+QDateTime LeerFechaHoraISO(const Caracter *texto, qsizetype largo)
+{
+    while (largo > 0 && (texto[largo - 1] == Caracter(' ') || texto[largo - 1] == Caracter('\t')))
+        --largo;
+    while (largo > 0 && (texto[0] == Caracter(' ') || texto[0] == Caracter('\t'))) {
+        ++texto;
+        --largo;
+    }
+    const QDate fecha = LeerFechaISO(texto, largo);
+    if (!fecha.isValid())
+        return QDateTime();
+    if (largo == 10)
+        return FechaHora(fecha);
+    if (texto[10] != Caracter(' ') && texto[10] != Caracter('T'))
+        return QDateTime();
+    qsizetype fin = 0;
+    const QTime hora = LeerHoraISO(texto + 11, largo - 11, fin);
+    if (!hora.isValid() || !SoloZona(texto + 11, largo - 11, fin))
+        return QDateTime();
+    return FechaHora(fecha, hora);
+}
+
 } // namespace
+
+QDateTime FechaHora(const QDate &fecha, const QTime &hora)
+{
+    return QDateTime(fecha, hora, Qt::UTC);
+}
+
+QDateTime FechaHoraDeReloj(const QDateTime &valor)
+{
+    if (valor.timeSpec() == Qt::UTC)
+        return valor;
+    // A local time in a daylight-saving gap is invalid as an instant but keeps its parts.
+    const QDate fecha = valor.date();
+    const QTime hora = valor.time();
+    return fecha.isValid() && hora.isValid() ? FechaHora(fecha, hora) : QDateTime();
+}
+
+QDateTime Ahora()
+{
+    const QDateTime local = QDateTime::currentDateTime();
+    return FechaHora(local.date(), local.time());
+}
+
+QDateTime FechaHoraISO(QStringView texto)
+{
+    return LeerFechaHoraISO(texto.utf16(), texto.size());
+}
+
+QDateTime FechaHoraISO(QByteArrayView texto)
+{
+    return LeerFechaHoraISO(reinterpret_cast<const unsigned char *>(texto.data()), texto.size());
+}
+
+QDate FechaISO(QByteArrayView texto)
+{
+    return LeerFechaISO(reinterpret_cast<const unsigned char *>(texto.data()), texto.size());
+}
+
+QTime HoraISO(QByteArrayView texto)
+{
+    qsizetype fin = 0;
+    const auto *t = reinterpret_cast<const unsigned char *>(texto.data());
+    const QTime hora = LeerHoraISO(t, texto.size(), fin);
+    return fin == texto.size() ? hora : QTime();
+}
 
 QDateTime FechaCero()
 {
-    return QDateTime(kDiaCero, QTime(0, 0));
+    return FechaHora(kDiaCero);
 }
 
 bool EsFechaCero(const QDateTime &fecha)
@@ -109,7 +254,7 @@ QDateTime SumarMeses(int n, const QDateTime &fecha)
     const int anyo = meses / 12;   // the program's dates have positive years
     const int mes = meses % 12 + 1;
     const int dia = std::min(d.day(), QDate(anyo, mes, 1).daysInMonth());
-    return ConFecha(f, QDate(anyo, mes, dia), f.time());
+    return FechaHora(QDate(anyo, mes, dia), f.time());
 }
 
 QDateTime SumarAnyos(int n, const QDateTime &fecha)
@@ -120,7 +265,7 @@ QDateTime SumarAnyos(int n, const QDateTime &fecha)
     int dia = d.day();
     if (d.month() == 2 && dia == 29 && !EsAnyoBisiesto(anyo))
         dia = 28;
-    return ConFecha(f, QDate(anyo, d.month(), dia), QTime(0, 0));
+    return FechaHora(QDate(anyo, d.month(), dia), QTime(0, 0));
 }
 
 bool EsAnyoBisiesto(int anyo)
@@ -150,14 +295,14 @@ int DiasDelMes(const QDateTime &fecha)
 QDateTime PrimerDiaDelMes(const QDateTime &fecha)
 {
     const QDateTime f = Valida(fecha);
-    return ConFecha(f, QDate(f.date().year(), f.date().month(), 1), QTime(0, 0));
+    return FechaHora(QDate(f.date().year(), f.date().month(), 1), QTime(0, 0));
 }
 
 QDateTime UltimoDiaDelMes(const QDateTime &fecha)
 {
     const QDateTime f = Valida(fecha);
     const QDate d = f.date();
-    return ConFecha(f, QDate(d.year(), d.month(), d.daysInMonth()), QTime(0, 0));
+    return FechaHora(QDate(d.year(), d.month(), d.daysInMonth()), QTime(0, 0));
 }
 
 double HoraADecimal(const QDateTime &fecha)
@@ -210,10 +355,10 @@ QDateTime TextoAFechaHora(const QString &texto)
     if (LeerFecha(parteFecha, fecha)) {
         if (!parteHora.isEmpty() && !LeerHora(parteHora, hora))
             return FechaCero();
-        return QDateTime(fecha, hora);
+        return FechaHora(fecha, hora);
     }
     if (blanco < 0 && LeerHora(t, hora))
-        return QDateTime(kDiaCero, hora);
+        return FechaHora(kDiaCero, hora);
     return FechaCero();
 }
 

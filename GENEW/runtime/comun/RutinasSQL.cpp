@@ -81,8 +81,8 @@ QString ValorASQL(const QVariant &valor)
         return Entrecomillar(valor.toString());
     case QMetaType::QDate:
     case QMetaType::QDateTime: {
-        const QDateTime fecha = valor.typeId() == QMetaType::QDate ? QDateTime(valor.toDate(), QTime(0, 0))
-                                                                    : valor.toDateTime();
+        const QDateTime fecha = valor.typeId() == QMetaType::QDate ? FechaHora(valor.toDate())
+                                                                    : FechaHoraDeReloj(valor.toDateTime());
         if (EsFechaCero(fecha))
             return FechaEntreComillas(FechaCero(), ajustesComunes().FechaCeroSQL);
         return FechaEntreComillas(
@@ -122,9 +122,9 @@ QString VarianteATexto(const QVariant &valor)
     case QMetaType::QDateTime:
         return FechaHoraATexto(valor.toDateTime());
     case QMetaType::QDate:
-        return FechaHoraATexto(QDateTime(valor.toDate(), QTime(0, 0)));
+        return FechaHoraATexto(FechaHora(valor.toDate()));
     case QMetaType::QTime:
-        return FormatearFechaHora(ajustesComunes().FormatoHoraLarga, QDateTime(FechaCero().date(), valor.toTime()));
+        return FormatearFechaHora(ajustesComunes().FormatoHoraLarga, FechaHora(FechaCero().date(), valor.toTime()));
     case QMetaType::Bool:
         return valor.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     default:

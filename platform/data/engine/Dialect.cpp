@@ -3,6 +3,7 @@
 #include "platform/data/engine/Dialects.h"
 
 #include "GENEW/runtime/comun/LiteralFechaSQL.h"
+#include "GENEW/runtime/comun/RutinasFechas.h"
 
 #include <QRegularExpression>
 
@@ -25,7 +26,7 @@ QString Dialect::lockHint() const { return QStringLiteral(" "); }
 
 QString Dialect::concat(const QStringList &parts) const { return parts.join(QStringLiteral(" || ")); }
 
-QDateTime Dialect::zeroDate() { return QDateTime(QDate(1899, 12, 30), QTime(0, 0, 0)); }
+QDateTime Dialect::zeroDate() { return FechaCero(); }
 
 QString Dialect::isoDateTime(const QDateTime &value)
 {

@@ -4,6 +4,9 @@
 #include "platform/data/engine/PgCatalogue.h"
 #include "platform/data/engine/Session.h"
 #include "platform/data/engine/SqliteExtensions.h"
+#include "platform/data/engine/SqliteQuery.h"
+
+#include "GENEW/runtime/comun/RutinasFechas.h"
 
 #include <QAtomicInt>
 #include <QDir>
@@ -12,6 +15,7 @@
 #include <QSqlField>
 #include <QSqlRecord>
 #include <QSqlResult>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace plat {
@@ -88,8 +92,10 @@ void PhysicalConnection::openSqlite()
         throw error(db.lastError());
     const QVariant handle = db.driver()->handle();
     if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
-        if (auto *h = *static_cast<sqlite3 *const *>(handle.constData()))
+        if (auto *h = *static_cast<sqlite3 *const *>(handle.constData())) {
             registerSqliteExtensions(h);
+            sqlite_ = h;
+        }
     }
     execSimple(QStringLiteral("PRAGMA journal_mode=WAL"));
     execSimple(QStringLiteral("PRAGMA synchronous=FULL"));
@@ -233,7 +239,8 @@ QVariant PhysicalConnection::bindValue(const QVariant &v) const
         return s.isNull() ? QVariant(QStringLiteral("")) : v;  // '' never NULL
     }
     case QMetaType::QDateTime: {
-        const QDateTime dt = v.toDateTime();
+        // Written from its date and time: the reading, whatever spec the value came with.
+        const QDateTime dt = FechaHoraDeReloj(v.toDateTime());
         if (!dt.isValid())
             return QVariant();
         return odbc ? QVariant(dt) : QVariant(Dialect::isoDateTime(dt));
@@ -242,15 +249,14 @@ QVariant PhysicalConnection::bindValue(const QVariant &v) const
         const QDate d = v.toDate();
         if (!d.isValid())
             return QVariant();
-        const QDateTime dt(d, QTime(0, 0));
+        const QDateTime dt = FechaHora(d);
         return odbc ? QVariant(dt) : QVariant(Dialect::isoDateTime(dt));
     }
     case QMetaType::QTime: {
         const QTime t = v.toTime();
         if (!t.isValid())
             return QVariant();
-        return odbc ? QVariant(QDateTime(Dialect::zeroDate().date(), t))
-                    : QVariant(t.toString(QStringLiteral("HH:mm:ss")));
+        return odbc ? QVariant(FechaHora(FechaCero().date(), t)) : QVariant(t.toString(QStringLiteral("HH:mm:ss")));
     }
     case QMetaType::Bool:
         return location_.engine == EngineKind::SQLite ? QVariant(v.toBool() ? 1 : 0) : v;
@@ -343,32 +349,48 @@ QList<TFieldType> PhysicalConnection::columnTypes(const QSqlQuery &q) const
     return types;
 }
 
-QVariant PhysicalConnection::readValue(const QVariant &v, TFieldType type) const
+QVariant PhysicalConnection::readValue(const QSqlQuery &q, int column, TFieldType type) const
 {
-    if (v.typeId() != QMetaType::QString)
+    if (q.isNull(column))
+        return QVariant();
+    const QVariant v = q.value(column);
+    if (v.typeId() == QMetaType::QString)
+        return type == ftDateTime || type == ftDate || type == ftTime ? storedTextValue(v.toString().toUtf8(), type) : v;
+    if (v.typeId() != QMetaType::QDateTime)
         return v;
-    const QString s = v.toString();
-    switch (type) {
-    case ftDateTime: {
-        QDateTime dt = QDateTime::fromString(s.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        if (!dt.isValid())
-            dt = QDateTime(QDate::fromString(s.left(10), QStringLiteral("yyyy-MM-dd")), QTime(0, 0));
-        return dt.isValid() ? QVariant(dt) : v;
+    // The PostgreSQL driver reads a timestamp as local time, which loses or moves a time
+    // in a daylight-saving gap: its text, still in the result, is the reading itself.
+    const QVariant h = q.result()->handle();
+    if (h.isValid() && qstrcmp(h.typeName(), "pg_result*") == 0) {
+        if (auto *res = *static_cast<PGresult *const *>(h.constData())) {
+            const int row = q.isForwardOnly() ? 0 : q.at();
+            const QDateTime dt = FechaHoraISO(QByteArrayView(PQgetvalue(res, row, column), PQgetlength(res, row, column)));
+            if (dt.isValid())
+                return dt;
+        }
     }
-    case ftDate: {
-        const QDate d = QDate::fromString(s.left(10), QStringLiteral("yyyy-MM-dd"));
-        return d.isValid() ? QVariant(d) : v;
-    }
-    case ftTime: {
-        const QString t = s.size() > 8 ? s.right(8) : s;
-        const QTime tm = QTime::fromString(t, QStringLiteral("HH:mm:ss"));
-        return tm.isValid() ? QVariant(tm) : v;
-    }
-    default: return v;
-    }
+    // Other drivers give the engine's date and time parts as local time.
+    return FechaHoraDeReloj(v.toDateTime());
 }
 
 QueryResult PhysicalConnection::query(const QString &sql, const QVariantMap &params)
+{
+    if (sqlite_) {
+        QVariantMap bound;
+        for (auto it = params.cbegin(); it != params.cend(); ++it)
+            bound.insert(it.key(), bindValue(it.value()));
+        QueryResult r;
+        SqliteQuery direct(sqlite_, sql, bound);
+        switch (direct.run(r)) {
+        case SqliteQuery::Outcome::Done: return r;
+        case SqliteQuery::Outcome::Failed: throw error(direct.error());
+        case SqliteQuery::Outcome::NotHandled: break;
+        }
+    }
+    return queryThroughQt(sql, params);
+}
+
+QueryResult PhysicalConnection::queryThroughQt(const QString &sql, const QVariantMap &params)
 {
     QSqlQuery q = run(sql, params, true);
     QueryResult r;
@@ -382,7 +404,7 @@ QueryResult PhysicalConnection::query(const QString &sql, const QVariantMap &par
         QVariantList row;
         row.reserve(rec.count());
         for (int i = 0; i < rec.count(); ++i)
-            row << (q.isNull(i) ? QVariant() : readValue(q.value(i), r.types.value(i)));
+            row << readValue(q, i, r.types.value(i));
         r.rows << row;
     }
     if (!typesRead)

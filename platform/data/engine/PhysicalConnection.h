@@ -11,6 +11,8 @@
 #include <QVariantMap>
 #include <memory>
 
+struct sqlite3;
+
 namespace plat {
 
 class Session;
@@ -57,7 +59,8 @@ private:
     QSqlQuery run(const QString &sql, const QVariantMap &params, bool forRows);
     bool runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params);
     QVariant bindValue(const QVariant &v) const;
-    QVariant readValue(const QVariant &v, TFieldType type) const;
+    QVariant readValue(const QSqlQuery &q, int column, TFieldType type) const;
+    QueryResult queryThroughQt(const QString &sql, const QVariantMap &params);
     QList<TFieldType> columnTypes(const QSqlQuery &q) const;
     void execSimple(const QString &sql);
     void openSqlite();
@@ -75,6 +78,7 @@ private:
     bool rollbackOnly_ = false;
     QSet<QString> attached_;
     std::unique_ptr<PgCatalogue> catalogue_;
+    sqlite3 *sqlite_ = nullptr;   // the SQLite handle, read straight for queries
 };
 
 } // namespace plat

@@ -8,28 +8,6 @@
 
 namespace plat::FilterValues {
 
-namespace {
-
-// The form the layer stores dates in; also accepted from a filter, where it is unambiguous.
-std::optional<QDateTime> readStoredDateTime(const QString &text)
-{
-    static const QRegularExpression iso(
-        QStringLiteral(R"(^(\d{4})-(\d{2})-(\d{2})(?:[ T](\d{2}):(\d{2})(?::(\d{2})(?:\.(\d{1,3}))?)?)?$)"));
-    const QRegularExpressionMatch match = iso.match(text);
-    if (!match.hasMatch())
-        return std::nullopt;
-    const QDate date(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
-    QTime time(0, 0);
-    if (match.hasCaptured(4))
-        time = QTime(match.captured(4).toInt(), match.captured(5).toInt(), match.captured(6).toInt(),
-                     match.captured(7).leftJustified(3, u'0').toInt());
-    if (!date.isValid() || !time.isValid())
-        return std::nullopt;
-    return QDateTime(date, time, Qt::UTC);
-}
-
-} // namespace
-
 std::optional<double> readNumber(const QString &text)
 {
     // With the decimal separator present, thousands separators may group the digits; without
@@ -49,7 +27,8 @@ std::optional<double> readNumber(const QString &text)
 std::optional<QDateTime> readDateTime(const QString &text)
 {
     const QString value = text.trimmed();
-    if (const auto stored = readStoredDateTime(value))
+    // The form the layer stores dates in; also accepted from a filter, where it is unambiguous.
+    if (const QDateTime stored = FechaHoraISO(value); stored.isValid())
         return stored;
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
     const QStringList parts = value.split(blanks);
@@ -59,12 +38,12 @@ std::optional<QDateTime> readDateTime(const QString &text)
     QTime time(0, 0);
     // A time alone is that time on the zero date, as the program keeps times of day.
     if (parts.size() == 1 && LeerHora(parts.front(), time))
-        return QDateTime(FechaCero().date(), time, Qt::UTC);
+        return FechaHora(FechaCero().date(), time);
     if (!LeerFecha(parts.front(), date))
         return std::nullopt;
     if (parts.size() == 2 && !LeerHora(parts.back(), time))
         return std::nullopt;
-    return QDateTime(date, time, Qt::UTC);
+    return FechaHora(date, time);
 }
 
 std::optional<QTime> readTime(const QString &text)

@@ -1,4 +1,5 @@
 #pragma once
+#include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/data/QueryDataSet.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
@@ -59,7 +60,7 @@ protected:
         db().createTable(t);
     }
     void addLine(plat::TableDataSet &ds, int doc, const QString &serie, int line, const QString &text,
-                 double amount = 0, const QDateTime &when = QDateTime(QDate(2024, 1, 1), QTime(0, 0)))
+                 double amount = 0, const QDateTime &when = FechaHora(QDate(2024, 1, 1), QTime(0, 0)))
     {
         ds.append();
         ds.fieldByName("Documento").setAsInteger(doc);

@@ -1,3 +1,4 @@
+#include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/data/ClientDataSet.h"
 #include "GENEW/runtime/comun/RutinasTipos.h"
 
@@ -97,7 +98,7 @@ TEST_F(FieldFixture, TypedAccessConvertsBetweenTypes)
     EXPECT_EQ(precio.text(), "1234,5");
     Field &fecha = ds.fieldByName("Fecha");
     fecha.setAsString("05/03/2024 10:30");
-    EXPECT_EQ(fecha.asDateTime(), QDateTime(QDate(2024, 3, 5), QTime(10, 30)));
+    EXPECT_EQ(fecha.asDateTime(), FechaHora(QDate(2024, 3, 5), QTime(10, 30)));
     EXPECT_EQ(fecha.asString(), "05/03/2024 10:30:00");
     fecha.displayFormat = "HH:MM:SS";
     EXPECT_EQ(fecha.displayText(), "10:30:00");
@@ -127,7 +128,7 @@ TEST_F(FieldFixture, GetAndSetTextHooks)
         if (f.asDateTime().date().year() == 1899)
             text.clear();
     };
-    fecha.setAsDateTime(QDateTime(QDate(1899, 12, 30), QTime(0, 0)));
+    fecha.setAsDateTime(FechaHora(QDate(1899, 12, 30), QTime(0, 0)));
     EXPECT_EQ(fecha.displayText(), "");
     EXPECT_EQ(fecha.asString(), "30/12/1899");
     Field &nombre = ds.fieldByName("Nombre");

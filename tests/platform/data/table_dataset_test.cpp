@@ -1,3 +1,4 @@
+#include "GENEW/runtime/comun/RutinasFechas.h"
 #include "tests/platform/data/DataFixture.h"
 
 #include "platform/data/ClientDataSet.h"
@@ -18,13 +19,13 @@ protected:
         createLines();
         lines = table("LINEAS", 3);   // small pages, so every test crosses page ends
         lines->open();
-        addLine(*lines, 2, "B", 1, "dos b uno", 10, QDateTime(QDate(2024, 2, 1), QTime(0, 0)));
-        addLine(*lines, 1, "A", 2, "uno a dos", 20.5, QDateTime(QDate(2024, 1, 15), QTime(9, 30)));
-        addLine(*lines, 1, "A", 1, "Uno A Uno", 1, QDateTime(QDate(2023, 12, 31), QTime(0, 0)));
-        addLine(*lines, 1, "B", 1, "uno b uno", 3, QDateTime(QDate(2024, 3, 1), QTime(0, 0)));
-        addLine(*lines, 3, "A", 1, "tres", 7, QDateTime(QDate(2024, 1, 2), QTime(0, 0)));
-        addLine(*lines, 1, "A", 3, "uno a tres", 8, QDateTime(QDate(2024, 1, 3), QTime(0, 0)));
-        addLine(*lines, 2, "A", 1, "dos a uno", 2, QDateTime(QDate(2024, 1, 4), QTime(0, 0)));
+        addLine(*lines, 2, "B", 1, "dos b uno", 10, FechaHora(QDate(2024, 2, 1), QTime(0, 0)));
+        addLine(*lines, 1, "A", 2, "uno a dos", 20.5, FechaHora(QDate(2024, 1, 15), QTime(9, 30)));
+        addLine(*lines, 1, "A", 1, "Uno A Uno", 1, FechaHora(QDate(2023, 12, 31), QTime(0, 0)));
+        addLine(*lines, 1, "B", 1, "uno b uno", 3, FechaHora(QDate(2024, 3, 1), QTime(0, 0)));
+        addLine(*lines, 3, "A", 1, "tres", 7, FechaHora(QDate(2024, 1, 2), QTime(0, 0)));
+        addLine(*lines, 1, "A", 3, "uno a tres", 8, FechaHora(QDate(2024, 1, 3), QTime(0, 0)));
+        addLine(*lines, 2, "A", 1, "dos a uno", 2, FechaHora(QDate(2024, 1, 4), QTime(0, 0)));
     }
     std::unique_ptr<TableDataSet> lines;
 };
@@ -235,8 +236,8 @@ TEST_P(TableData, MasterDetail)
 
 TEST_P(TableData, DatesRoundTripIncludingTheZeroDate)
 {
-    const QDateTime zero(QDate(1899, 12, 30), QTime(0, 0));
-    const QDateTime withTime(QDate(2024, 12, 31), QTime(23, 59, 58));
+    const QDateTime zero = FechaHora(QDate(1899, 12, 30), QTime(0, 0));
+    const QDateTime withTime = FechaHora(QDate(2024, 12, 31), QTime(23, 59, 58));
     addLine(*lines, 5, "A", 1, "cero", 0, zero);
     addLine(*lines, 5, "A", 2, "bisiesto", 0, withTime);
     auto other = table("LINEAS");
@@ -357,7 +358,7 @@ TEST_P(TableData, ClientDatasetFedFromAQuery)
 
 TEST_P(TableData, FiltersOverTextsNumbersAndDates)
 {
-    addLine(*lines, 4, "A", 1, "l'ultima", 5.5, QDateTime(QDate(2024, 1, 20), QTime(12, 0)));
+    addLine(*lines, 4, "A", 1, "l'ultima", 5.5, FechaHora(QDate(2024, 1, 20), QTime(12, 0)));
     struct Case { const char *filter; QStringList expected; };
     const Case cases[] = {
         {"Serie = 'B'", {"uno b uno", "dos b uno"}},

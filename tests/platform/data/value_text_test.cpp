@@ -1,3 +1,4 @@
+#include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/data/ValueText.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ TEST(ValueText, FloatFormatsFollowTheStoredPatterns)
 
 TEST(ValueText, DateFormatsReadMinutesAfterHours)
 {
-    const QDateTime when(QDate(2024, 3, 5), QTime(14, 7, 9));
+    const QDateTime when = FechaHora(QDate(2024, 3, 5), QTime(14, 7, 9));
     EXPECT_EQ(formatDateTime("HH:MM:SS", when), "14:07:09");
     EXPECT_EQ(formatDateTime("dd/mm/yyyy", when), "05/03/2024");
     EXPECT_EQ(formatDateTime("d/m/yy hh:nn", when), "5/3/24 14:07");
@@ -58,14 +59,14 @@ TEST(ValueText, DatesReadInSpanishAndIsoOrder)
     ASSERT_TRUE(textToDateTime("01/03/2024", ftDate, dt));
     EXPECT_EQ(dt.date(), QDate(2024, 3, 1));
     ASSERT_TRUE(textToDateTime("1/3/24 10:05", ftDateTime, dt));
-    EXPECT_EQ(dt, QDateTime(QDate(2024, 3, 1), QTime(10, 5)));
+    EXPECT_EQ(dt, FechaHora(QDate(2024, 3, 1), QTime(10, 5)));
     ASSERT_TRUE(textToDateTime("2024-03-01 10:05:30", ftDateTime, dt));
-    EXPECT_EQ(dt, QDateTime(QDate(2024, 3, 1), QTime(10, 5, 30)));
+    EXPECT_EQ(dt, FechaHora(QDate(2024, 3, 1), QTime(10, 5, 30)));
     ASSERT_TRUE(textToDateTime("10:05", ftTime, dt));
-    EXPECT_EQ(dt, QDateTime(zeroDate().date(), QTime(10, 5)));
+    EXPECT_EQ(dt, FechaHora(zeroDate().date(), QTime(10, 5)));
     EXPECT_FALSE(textToDateTime("31/02/2024", ftDate, dt));
     EXPECT_FALSE(textToDateTime("ayer", ftDate, dt));
     EXPECT_EQ(dateTimeToText(zeroDate(), ftDateTime), "30/12/1899");
-    EXPECT_EQ(dateTimeToText(QDateTime(QDate(2024, 3, 1), QTime(8, 0)), ftDateTime), "01/03/2024 08:00:00");
-    EXPECT_EQ(dateTimeToText(QDateTime(QDate(2024, 3, 1), QTime(8, 0)), ftDate), "01/03/2024");
+    EXPECT_EQ(dateTimeToText(FechaHora(QDate(2024, 3, 1), QTime(8, 0)), ftDateTime), "01/03/2024 08:00:00");
+    EXPECT_EQ(dateTimeToText(FechaHora(QDate(2024, 3, 1), QTime(8, 0)), ftDate), "01/03/2024");
 }

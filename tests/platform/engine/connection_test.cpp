@@ -1,3 +1,4 @@
+#include "GENEW/runtime/comun/RutinasFechas.h"
 #include "tests/platform/engine/EngineFixture.h"
 
 #include "GENEW/runtime/comun/Errores.h"
@@ -85,7 +86,7 @@ TEST_P(EngineTest, SchemaComesBackAsDeclared)
 TEST_P(EngineTest, ValuesRoundTripWithParameters)
 {
     db().createTable(clientes());
-    const QDateTime alta(QDate(2024, 2, 29), QTime(13, 45, 7));
+    const QDateTime alta = FechaHora(QDate(2024, 2, 29), QTime(13, 45, 7));
     const QByteArray foto("\x00\x01\xff binary", 12);
     db().exec(QStringLiteral("INSERT INTO CLIENTES (Codigo, Serie, Nombre, Alta, Saldo, Notas, Foto) "
                              "VALUES (:Codigo, :Serie, :Nombre, :Alta, :Saldo, :Notas, :Foto)"),
@@ -111,7 +112,7 @@ TEST_P(EngineTest, ValuesRoundTripWithParameters)
 
     // Dates compare in SQL through the dialect's literal.
     const auto n = db().scalar(QStringLiteral("SELECT COUNT(*) FROM CLIENTES WHERE Alta > %1")
-                                   .arg(db().dialect().dateLiteral(QDateTime(QDate(2024, 2, 29), QTime(0, 0)))));
+                                   .arg(db().dialect().dateLiteral(FechaHora(QDate(2024, 2, 29), QTime(0, 0)))));
     EXPECT_EQ(n.toInt(), 1);
     const auto zero = db().scalar(QStringLiteral("SELECT COUNT(*) FROM CLIENTES WHERE Alta = %1")
                                       .arg(db().dialect().zeroDateLiteral()));

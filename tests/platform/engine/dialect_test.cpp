@@ -1,3 +1,4 @@
+#include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/data/engine/Dialects.h"
 #include "platform/data/engine/DatabaseLocation.h"
 #include "platform/data/engine/EngineKind.h"
@@ -18,7 +19,7 @@ namespace {
 const Dialect &sqlite() { return Dialect::forEngine(EngineKind::SQLite); }
 const Dialect &pg() { return Dialect::forEngine(EngineKind::PostgreSQL); }
 const Dialect &mssql() { return Dialect::forEngine(EngineKind::SqlServer); }
-const QDateTime kDate(QDate(2024, 3, 7), QTime(9, 5, 0));
+const QDateTime kDate = FechaHora(QDate(2024, 3, 7), QTime(9, 5, 0));
 } // namespace
 
 TEST(DialectTest, BuildingBlocksPerEngine)
@@ -52,7 +53,7 @@ TEST(DialectTest, DateLiteralHookFollowsTheInstalledEngine)
     pg().installAsProgramDateLiteral();
     EXPECT_EQ(LiteralFechaSQL(kDate, programText), QStringLiteral("2024-03-07 09:05:00"));
     sqlite().installAsProgramDateLiteral();
-    EXPECT_EQ(LiteralFechaSQL(QDateTime(QDate(2024, 3, 7), QTime(0, 0)), QStringLiteral("0")),
+    EXPECT_EQ(LiteralFechaSQL(FechaHora(QDate(2024, 3, 7), QTime(0, 0)), QStringLiteral("0")),
               QStringLiteral("2024-03-07 00:00:00"));
     EXPECT_EQ(LiteralFechaSQL(QDateTime(), QStringLiteral("0")), QStringLiteral("1899-12-30 00:00:00"));
     InstalarLiteralFechaSQL({});

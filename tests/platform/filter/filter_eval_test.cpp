@@ -1,4 +1,5 @@
 // Evaluating filters against records: each field type, NULLs, options and type errors.
+#include "GENEW/runtime/comun/RutinasFechas.h"
 #include "FilterTestTable.h"
 
 #include "GENEW/runtime/comun/Errores.h"
@@ -125,7 +126,7 @@ const Fields dateFields({{"Fecha", ftDateTime}, {"Dia", ftDate}, {"Hora", ftTime
 
 TEST(FilterDates, SpanishDatesAgainstStoredDateTimes)
 {
-    const Record record({QDateTime(QDate(2024, 3, 1), QTime(10, 30)), QDateTime(QDate(2024, 3, 1), QTime(10, 30)),
+    const Record record({FechaHora(QDate(2024, 3, 1), QTime(10, 30)), FechaHora(QDate(2024, 3, 1), QTime(10, 30)),
                          QTime(10, 30), QString("2024-03-01 10:30:00")});
     expectAll({{"Fecha = '01/03/2024'", false}, // a date-time field keeps its time
                {"Fecha >= '01/03/2024'", true},
@@ -146,7 +147,7 @@ TEST(FilterDates, SpanishDatesAgainstStoredDateTimes)
 
 TEST(FilterDates, TheZeroDateAndNullMeanNoDate)
 {
-    const QDateTime zero(QDate(1899, 12, 30), QTime(0, 0));
+    const QDateTime zero = FechaHora(QDate(1899, 12, 30), QTime(0, 0));
     expectAll({{"Fecha = ''", true},
                {"Fecha <> ''", false},
                {"Fecha = '30/12/1899'", true},
@@ -160,7 +161,7 @@ TEST(FilterDates, TheZeroDateAndNullMeanNoDate)
 
 TEST(FilterDates, TimesOfDayKeptInDateTimeFields)
 {
-    const QDateTime startTime(QDate(1899, 12, 30), QTime(10, 30));
+    const QDateTime startTime = FechaHora(QDate(1899, 12, 30), QTime(10, 30));
     expectAll({{"Fecha = '10:30'", true},
                {"Fecha = '10:30:01'", false},
                {"Fecha < '10:31:00'", true},

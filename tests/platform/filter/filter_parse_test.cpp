@@ -1,4 +1,5 @@
 // Reading filter texts: the forms the program writes, precedence, and malformed texts.
+#include "GENEW/runtime/comun/RutinasFechas.h"
 #include "FilterTestTable.h"
 
 #include "platform/data/filter/FilterSyntax.h"
@@ -23,7 +24,7 @@ Fields sampleFields()
 
 Record sampleRecord()
 {
-    return Record({QString("A1"), QString("O'Brien"), 1234.5, QDateTime(QDate(2024, 3, 1), QTime(10, 30)), true,
+    return Record({QString("A1"), QString("O'Brien"), 1234.5, FechaHora(QDate(2024, 3, 1), QTime(10, 30)), true,
                    QString("Error"), QDate(2020, 1, 2)});
 }
 
