@@ -439,3 +439,29 @@ TEST_F(ModuloFixture, AmountsFollowTheFieldsTemplateAndTheEuroButton)
 }
 
 } // namespace
+
+namespace {
+
+TEST_P(ModuloMotorTest, RefreshingShowsOthersChangesAndLeavesAnEditAlone)
+{
+    TModuloDatos &m = *modulo_;
+    plat::TableDataSet tabla;
+    tabla.setTableName(kCapitulos);
+    ASSERT_TRUE(m.AbrirTabla(tabla));
+    insertarCapitulos(*this, m);
+    tabla.refresh();
+    tabla.last();
+    ASSERT_EQ(sql(QStringLiteral("UPDATE LPROYECT SET Descripcion = 'Tabiques' WHERE Linea = 2")), QString());
+    m.RefrescarDataSet(tabla);
+    EXPECT_EQ(tabla.fieldByName(QStringLiteral("Descripcion")).asString(), QStringLiteral("Tabiques"));
+    EXPECT_EQ(m.ClaveRegistro(tabla), QStringLiteral("P1;2;"));
+
+    tabla.edit();
+    tabla.fieldByName(QStringLiteral("Descripcion")).setAsString(QStringLiteral("a medias"));
+    m.RefrescarDataSet(tabla, QStringLiteral("Apertura/Cierre"));
+    EXPECT_EQ(tabla.state(), plat::DataSetState::Edit);
+    EXPECT_EQ(tabla.fieldByName(QStringLiteral("Descripcion")).asString(), QStringLiteral("a medias"));
+    tabla.cancel();
+}
+
+} // namespace
