@@ -91,15 +91,11 @@ TEST_P(ModuloMotorTest, AnswersComeAsTextInTheProgramsConventions)
     EXPECT_EQ(sql(QStringLiteral("SELECT Linea, Importe, FechaInicio, FechaFinal, Responsable "
                                  "FROM LPROYECT ORDER BY Linea")),
               QStringLiteral("1|1234,5|05/03/2024|30/12/1899|\r\n2|-0,25|06/03/2024 10:30:00|30/12/1899|"));
-    // The server's driver reports a memo column as a plain text one, so its line breaks
-    // stay; the embedded engine reads the declared type.
-    if (!GetParam()) {
-        EXPECT_EQ(sql(QStringLiteral("SELECT Linea, DescripcionAmpliada FROM LPROYECT ORDER BY Linea")),
-                  QStringLiteral("1|una\r\n2|primera segunda"));
-        EXPECT_EQ(sql(QStringLiteral("SELECT Linea, DescripcionAmpliada FROM LPROYECT WHERE Linea = 2"), QString(),
-                      QStringLiteral("DelimitadorCRLFMemo=;")),
-                  QStringLiteral("2|primera;segunda"));
-    }
+    EXPECT_EQ(sql(QStringLiteral("SELECT Linea, DescripcionAmpliada FROM LPROYECT ORDER BY Linea")),
+              QStringLiteral("1|una\r\n2|primera segunda"));
+    EXPECT_EQ(sql(QStringLiteral("SELECT Linea, DescripcionAmpliada FROM LPROYECT WHERE Linea = 2"), QString(),
+                  QStringLiteral("DelimitadorCRLFMemo=;")),
+              QStringLiteral("2|primera;segunda"));
     // Names in their declared case on every engine.
     EXPECT_EQ(sql(QStringLiteral("SELECT CodigoProyecto, Capitulo FROM LPROYECT WHERE Linea = 1"), QString(),
                   QStringLiteral("FormatoINI")),
@@ -436,6 +432,32 @@ TEST_F(ModuloFixture, AmountsFollowTheFieldsTemplateAndTheEuroButton)
     EXPECT_EQ(texto, m.ImporteEnOtraMoneda(QStringLiteral("16638,6")));
     // Base and national are the peseta: the euro row's rate, with the euro sign.
     EXPECT_TRUE(texto.startsWith(QStringLiteral("€ 100"))) << texto.toStdString();
+}
+
+} // namespace
+
+namespace {
+
+TEST_P(ModuloMotorTest, RefreshingShowsOthersChangesAndLeavesAnEditAlone)
+{
+    TModuloDatos &m = *modulo_;
+    plat::TableDataSet tabla;
+    tabla.setTableName(kCapitulos);
+    ASSERT_TRUE(m.AbrirTabla(tabla));
+    insertarCapitulos(*this, m);
+    tabla.refresh();
+    tabla.last();
+    ASSERT_EQ(sql(QStringLiteral("UPDATE LPROYECT SET Descripcion = 'Tabiques' WHERE Linea = 2")), QString());
+    m.RefrescarDataSet(tabla);
+    EXPECT_EQ(tabla.fieldByName(QStringLiteral("Descripcion")).asString(), QStringLiteral("Tabiques"));
+    EXPECT_EQ(m.ClaveRegistro(tabla), QStringLiteral("P1;2;"));
+
+    tabla.edit();
+    tabla.fieldByName(QStringLiteral("Descripcion")).setAsString(QStringLiteral("a medias"));
+    m.RefrescarDataSet(tabla, QStringLiteral("Apertura/Cierre"));
+    EXPECT_EQ(tabla.state(), plat::DataSetState::Edit);
+    EXPECT_EQ(tabla.fieldByName(QStringLiteral("Descripcion")).asString(), QStringLiteral("a medias"));
+    tabla.cancel();
 }
 
 } // namespace

@@ -331,9 +331,14 @@ QList<TFieldType> PhysicalConnection::columnTypes(const QSqlQuery &q) const
         }
         return types;
     }
+    // PostgreSQL's "text" (type 25) is what memo columns are made as; strings are varchar.
+    constexpr int kTextoPostgreSQL = 25;
+    const bool postgres = location_.engine == EngineKind::PostgreSQL;
     for (int i = 0; i < rec.count(); ++i) {
         switch (rec.field(i).metaType().id()) {
-        case QMetaType::QString: types[i] = ftString; break;
+        case QMetaType::QString:
+            types[i] = postgres && rec.field(i).typeID() == kTextoPostgreSQL ? ftMemo : ftString;
+            break;
         case QMetaType::Int:
         case QMetaType::LongLong:
         case QMetaType::UInt: types[i] = ftInteger; break;

@@ -56,10 +56,11 @@ TEST(Keys, ShiftStateAndShortcutNumbers)
     EXPECT_EQ(qtModifiersFromShiftState(ssCtrl | ssShift), Qt::ControlModifier | Qt::ShiftModifier);
 
     // Ctrl+E is 0x4045 in the class library's numbering; F1 alone is 0x70.
-    EXPECT_EQ(shortCutFromQt(Qt::ControlModifier | Qt::Key_E), 0x4045);
+    EXPECT_EQ(shortCutFromQt(int(Qt::ControlModifier) | Qt::Key_E), 0x4045);
     EXPECT_EQ(shortCutFromQt(Qt::Key_F1), 0x70);
-    EXPECT_EQ(qtKeyCombinationFromShortCut(0x4045), int(Qt::ControlModifier | Qt::Key_E));
-    EXPECT_EQ(qtKeyCombinationFromShortCut(0x2000 | 0x8000 | VK_F1 + 1), int(Qt::ShiftModifier | Qt::AltModifier | Qt::Key_F2));
+    EXPECT_EQ(qtKeyCombinationFromShortCut(0x4045), int(Qt::ControlModifier) | Qt::Key_E);
+    EXPECT_EQ(qtKeyCombinationFromShortCut(0x2000 | 0x8000 | (VK_F1 + 1)),
+              int(Qt::ShiftModifier) | int(Qt::AltModifier) | Qt::Key_F2);
 
     QKeyEvent ev(QEvent::KeyPress, Qt::Key_2, Qt::KeypadModifier, QStringLiteral("2"));
     EXPECT_EQ(virtualKeyOf(ev), VK_NUMPAD0 + 2);
