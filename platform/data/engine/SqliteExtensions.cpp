@@ -1,5 +1,7 @@
 #include "platform/data/engine/SqliteExtensions.h"
 
+#include "GENEW/runtime/comun/RutinasFechas.h"
+
 #include <QDate>
 #include <QRegularExpression>
 #include <sqlite3.h>
@@ -46,8 +48,8 @@ void isNumericFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 template <int Part>
 void datePartFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
-    const QString s = textArg(argv[0]);
-    const QDate d = QDate::fromString(s.left(10), QStringLiteral("yyyy-MM-dd"));
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+    const QDate d = text ? FechaISO(QByteArrayView(text, sqlite3_value_bytes(argv[0]))) : QDate();
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || !d.isValid()) {
         sqlite3_result_null(ctx);
         return;
