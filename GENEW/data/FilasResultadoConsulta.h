@@ -1,5 +1,6 @@
 #pragma once
 #include "GENEW/data/RespuestaSQL.h"
+#include "platform/data/engine/QueryCursor.h"
 #include "platform/data/engine/QueryResult.h"
 
 // The rows a query of the data layer answered, read by the SQL answer formatter.
@@ -17,4 +18,21 @@ public:
 private:
     const plat::QueryResult &resultado_;
     qsizetype fila_ = -1;
+};
+
+// The rows of a query read one at a time as the answer is written: a large answer is not
+// held twice (as rows and as text).
+class FilasCursorConsulta : public FilasRespuestaSQL
+{
+public:
+    explicit FilasCursorConsulta(plat::QueryCursor &cursor) : cursor_(cursor) {}
+
+    int numeroColumnas() const override { return static_cast<int>(cursor_.columns().size()); }
+    QString nombreColumna(int columna) const override { return cursor_.columns().at(columna); }
+    TFieldType tipoColumna(int columna) const override { return cursor_.types().value(columna, ftUnknown); }
+    bool siguienteFila() override { return cursor_.next(); }
+    QVariant valor(int columna) const override { return cursor_.value(columna); }
+
+private:
+    plat::QueryCursor &cursor_;
 };

@@ -41,8 +41,8 @@ QString EjecutarSQLEnConexion(plat::Connection &conexion, const QString &sql, co
             conexion.exec(texto);
             return QString();
         }
-        const plat::QueryResult resultado = conexion.query(texto);
-        FilasResultadoConsulta lector(resultado);
+        const std::unique_ptr<plat::QueryCursor> cursor = conexion.openQuery(texto);
+        FilasCursorConsulta lector(*cursor);
         FormatoRespuestaSQL formato = FormatoRespuestaSQL::deOpciones(opciones);
         if (forma == FormaSQL::ADO)
             formato.formatoINI = false;

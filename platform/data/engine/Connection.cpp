@@ -157,6 +157,12 @@ QueryResult Connection::query(const QString &sql, const QVariantMap &params, Sql
     return physical_->query(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
 }
 
+std::unique_ptr<QueryCursor> Connection::openQuery(const QString &sql, const QVariantMap &params, SqlOrigin origin)
+{
+    ensureOpen();
+    return physical_->openQuery(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
+}
+
 QVariant Connection::scalar(const QString &sql, const QVariantMap &params, SqlOrigin origin)
 {
     const QueryResult r = query(sql, params, origin);

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/data/engine/DatabaseLocation.h"
 #include "platform/data/engine/Dialect.h"
+#include "platform/data/engine/QueryCursor.h"
 #include "platform/data/engine/QueryResult.h"
 #include "platform/data/engine/Schema.h"
 
@@ -78,6 +79,9 @@ public:
     int exec(const QString &sql, const QVariantMap &params = {}, SqlOrigin origin = SqlOrigin::Program);
     // Runs a query and answers all its rows.
     QueryResult query(const QString &sql, const QVariantMap &params = {}, SqlOrigin origin = SqlOrigin::Program);
+    // The same rows read one at a time (large answers written out as they are read).
+    std::unique_ptr<QueryCursor> openQuery(const QString &sql, const QVariantMap &params = {},
+                                           SqlOrigin origin = SqlOrigin::Program);
     // The first value of the first row, or an invalid QVariant.
     QVariant scalar(const QString &sql, const QVariantMap &params = {}, SqlOrigin origin = SqlOrigin::Program);
     // The program's statement as this connection's engine runs it.

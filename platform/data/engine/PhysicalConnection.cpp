@@ -378,14 +378,19 @@ QVariant PhysicalConnection::readValue(const QSqlQuery &q, int column, TFieldTyp
     return FechaHoraDeReloj(v.toDateTime());
 }
 
+QVariantMap PhysicalConnection::boundParams(const QVariantMap &params) const
+{
+    QVariantMap bound;
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        bound.insert(it.key(), bindValue(it.value()));
+    return bound;
+}
+
 QueryResult PhysicalConnection::query(const QString &sql, const QVariantMap &params)
 {
     if (sqlite_) {
-        QVariantMap bound;
-        for (auto it = params.cbegin(); it != params.cend(); ++it)
-            bound.insert(it.key(), bindValue(it.value()));
         QueryResult r;
-        SqliteQuery direct(sqlite_, sql, bound);
+        SqliteQuery direct(sqlite_, sql, boundParams(params));
         switch (direct.run(r)) {
         case SqliteQuery::Outcome::Done: return r;
         case SqliteQuery::Outcome::Failed: throw error(direct.error());
@@ -393,6 +398,64 @@ QueryResult PhysicalConnection::query(const QString &sql, const QVariantMap &par
         }
     }
     return queryThroughQt(sql, params);
+}
+
+namespace {
+
+// Rows stepped on the SQLite statement as they are asked for.
+class SqliteCursor : public QueryCursor
+{
+public:
+    SqliteCursor(std::shared_ptr<PhysicalConnection> connection, std::unique_ptr<SqliteQuery> query)
+        : connection_(std::move(connection)), query_(std::move(query))
+    {
+    }
+    const QStringList &columns() const override { return query_->columns(); }
+    const QList<TFieldType> &types() const override { return query_->types(); }
+    bool next() override
+    {
+        switch (query_->step()) {
+        case SqliteQuery::Step::Row: return true;
+        case SqliteQuery::Step::End: return false;
+        case SqliteQuery::Step::Failed: break;
+        }
+        throw connection_->error(query_->error());
+    }
+    QVariant value(int column) const override { return query_->value(column); }
+
+private:
+    std::shared_ptr<PhysicalConnection> connection_;
+    std::unique_ptr<SqliteQuery> query_;
+};
+
+// The other engines' drivers read the rows whole anyway.
+class ResultCursor : public QueryCursor
+{
+public:
+    explicit ResultCursor(QueryResult result) : result_(std::move(result)) {}
+    const QStringList &columns() const override { return result_.columns; }
+    const QList<TFieldType> &types() const override { return result_.types; }
+    bool next() override { return ++row_ < result_.rows.size(); }
+    QVariant value(int column) const override { return result_.rows.at(row_).value(column); }
+
+private:
+    QueryResult result_;
+    qsizetype row_ = -1;
+};
+
+} // namespace
+
+std::unique_ptr<QueryCursor> PhysicalConnection::openQuery(const QString &sql, const QVariantMap &params)
+{
+    if (sqlite_) {
+        auto direct = std::make_unique<SqliteQuery>(sqlite_, sql, boundParams(params));
+        switch (direct->prepare()) {
+        case SqliteQuery::Outcome::Done: return std::make_unique<SqliteCursor>(shared_from_this(), std::move(direct));
+        case SqliteQuery::Outcome::Failed: throw error(direct->error());
+        case SqliteQuery::Outcome::NotHandled: break;
+        }
+    }
+    return std::make_unique<ResultCursor>(queryThroughQt(sql, params));
 }
 
 QueryResult PhysicalConnection::queryThroughQt(const QString &sql, const QVariantMap &params)

@@ -2,6 +2,7 @@
 #include "platform/data/engine/DatabaseLocation.h"
 #include "platform/data/engine/Dialect.h"
 #include "platform/data/engine/EngineErrors.h"
+#include "platform/data/engine/QueryCursor.h"
 #include "platform/data/engine/QueryResult.h"
 #include "platform/data/engine/Schema.h"
 
@@ -21,7 +22,7 @@ class PgCatalogue;
 // One real connection to one database, shared by every named connection that resolves
 // to it (SQLite) or owned by one (servers). It keeps the transaction depth, runs
 // statements with their parameters and maps every failure to the engine's text.
-class PhysicalConnection
+class PhysicalConnection : public std::enable_shared_from_this<PhysicalConnection>
 {
 public:
     PhysicalConnection(Session &session, const DatabaseLocation &location);
@@ -42,6 +43,7 @@ public:
 
     int exec(const QString &sql, const QVariantMap &params);
     QueryResult query(const QString &sql, const QVariantMap &params);
+    std::unique_ptr<QueryCursor> openQuery(const QString &sql, const QVariantMap &params);
     // Program text as this engine runs it (dialect, attached databases, collations).
     QString adapt(const QString &sql);
 
@@ -61,6 +63,7 @@ private:
     QVariant bindValue(const QVariant &v) const;
     QVariant readValue(const QSqlQuery &q, int column, TFieldType type) const;
     QueryResult queryThroughQt(const QString &sql, const QVariantMap &params);
+    QVariantMap boundParams(const QVariantMap &params) const;
     QList<TFieldType> columnTypes(const QSqlQuery &q) const;
     void execSimple(const QString &sql);
     void openSqlite();

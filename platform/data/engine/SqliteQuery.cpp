@@ -4,18 +4,11 @@
 
 #include "GENEW/runtime/comun/RutinasFechas.h"
 
-#include <memory>
 #include <sqlite3.h>
 
 namespace plat {
 
 namespace {
-
-struct StatementDeleter
-{
-    void operator()(sqlite3_stmt *stmt) const { sqlite3_finalize(stmt); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
 
 bool onlyBlanksAndSemicolons(const char *text)
 {
@@ -129,60 +122,96 @@ SqliteQuery::SqliteQuery(sqlite3 *db, const QString &sql, const QVariantMap &bou
 {
 }
 
+SqliteQuery::~SqliteQuery()
+{
+    sqlite3_finalize(stmt_);
+}
+
 QSqlError SqliteQuery::engineError(const QString &what) const
 {
     const int code = sqlite3_extended_errcode(db_);
     return QSqlError(what, QString::fromUtf8(sqlite3_errmsg(db_)), QSqlError::StatementError, QString::number(code));
 }
 
-SqliteQuery::Outcome SqliteQuery::run(QueryResult &result)
+SqliteQuery::Outcome SqliteQuery::prepare()
 {
     const QByteArray text = sql_.toUtf8();
-    sqlite3_stmt *raw = nullptr;
     const char *tail = nullptr;
-    if (sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &raw, &tail) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &stmt_, &tail) != SQLITE_OK) {
         error_ = engineError(QStringLiteral("Unable to execute statement"));
         return Outcome::Failed;
     }
-    Statement stmt(raw);
-    if (!stmt || !onlyBlanksAndSemicolons(tail))
+    if (!stmt_ || !onlyBlanksAndSemicolons(tail))
         return Outcome::NotHandled;
 
-    const int placeholders = sqlite3_bind_parameter_count(stmt.get());
+    const int placeholders = sqlite3_bind_parameter_count(stmt_);
     for (int i = 1; i <= placeholders; ++i) {
-        const char *name = sqlite3_bind_parameter_name(stmt.get(), i);
+        const char *name = sqlite3_bind_parameter_name(stmt_, i);
         const QVariant *value = name && name[0] == ':' ? paramFor(params_, name) : nullptr;
         if (!value)
             return Outcome::NotHandled;
-        if (bindParameter(stmt.get(), i, *value) != SQLITE_OK) {
+        if (bindParameter(stmt_, i, *value) != SQLITE_OK) {
             error_ = engineError(QStringLiteral("Unable to bind parameters"));
             return Outcome::Failed;
         }
     }
 
-    const int columns = sqlite3_column_count(stmt.get());
-    result.columns.reserve(columns);
-    result.types.reserve(columns);
-    for (int i = 0; i < columns; ++i) {
-        result.columns << QString::fromUtf8(sqlite3_column_name(stmt.get(), i)).remove(QLatin1Char('"'));
-        const char *declared = sqlite3_column_decltype(stmt.get(), i);
-        result.types << (declared ? fieldFromDeclaredType(QString(), QString::fromUtf8(declared)).type : ftUnknown);
+    const int count = sqlite3_column_count(stmt_);
+    columns_.reserve(count);
+    types_.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        columns_ << QString::fromUtf8(sqlite3_column_name(stmt_, i)).remove(QLatin1Char('"'));
+        const char *declared = sqlite3_column_decltype(stmt_, i);
+        types_ << (declared ? fieldFromDeclaredType(QString(), QString::fromUtf8(declared)).type : ftUnknown);
     }
+    return Outcome::Done;
+}
 
+SqliteQuery::Step SqliteQuery::step()
+{
+    // Stepping a finished statement would run it again from the start.
+    if (finished_)
+        return Step::End;
+    switch (sqlite3_step(stmt_)) {
+    case SQLITE_ROW: return Step::Row;
+    case SQLITE_DONE:
+        finished_ = true;
+        return Step::End;
+    default:
+        finished_ = true;
+        error_ = engineError(QStringLiteral("Unable to fetch row"));
+        return Step::Failed;
+    }
+}
+
+QVariant SqliteQuery::value(int column) const
+{
+    return columnValue(stmt_, column, types_.at(column));
+}
+
+SqliteQuery::Outcome SqliteQuery::run(QueryResult &result)
+{
+    if (const Outcome prepared = prepare(); prepared != Outcome::Done)
+        return prepared;
+    QueryResult read;
+    read.columns = columns_;
+    read.types = types_;
+    const int count = int(columns_.size());
     for (;;) {
-        const int step = sqlite3_step(stmt.get());
-        if (step == SQLITE_DONE)
+        switch (step()) {
+        case Step::End:
+            result = std::move(read);
             return Outcome::Done;
-        if (step != SQLITE_ROW) {
-            error_ = engineError(QStringLiteral("Unable to fetch row"));
-            result = QueryResult();
+        case Step::Failed:
             return Outcome::Failed;
+        case Step::Row:
+            break;
         }
         QVariantList row;
-        row.reserve(columns);
-        for (int i = 0; i < columns; ++i)
-            row.emplace_back(columnValue(stmt.get(), i, result.types.at(i)));
-        result.rows.emplace_back(std::move(row));
+        row.reserve(count);
+        for (int i = 0; i < count; ++i)
+            row.emplace_back(columnValue(stmt_, i, types_.at(i)));
+        read.rows.emplace_back(std::move(row));
     }
 }
 

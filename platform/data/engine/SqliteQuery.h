@@ -5,22 +5,35 @@
 #include <QVariantMap>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace plat {
 
-// A query run straight on an SQLite handle, its rows read into a QueryResult without
-// QtSql's per-value copies: texts are decoded once, stored dates read from their ISO text
-// into program readings (see RutinasFechas.h), numbers kept as the engine gives them.
+// A query run straight on an SQLite handle, its rows read without QtSql's per-value
+// copies: texts are decoded once, stored dates read from their ISO text into program
+// readings (see RutinasFechas.h), numbers kept as the engine gives them.
 class SqliteQuery
 {
 public:
     enum class Outcome { Done, Failed, NotHandled };
+    enum class Step { Row, End, Failed };
 
     // Parameters as the connection binds them (dates already ISO texts, booleans 0/1).
     SqliteQuery(sqlite3 *db, const QString &sql, const QVariantMap &boundParams);
+    ~SqliteQuery();
+    SqliteQuery(const SqliteQuery &) = delete;
+    SqliteQuery &operator=(const SqliteQuery &) = delete;
 
-    // NotHandled leaves the statement to QtSql, which words those cases itself: several
-    // statements in one text, positional or unbound placeholders.
+    // Prepares and binds; the columns and their types are known after it. NotHandled
+    // leaves the statement to QtSql, which words those cases itself: several statements
+    // in one text, positional or unbound placeholders.
+    Outcome prepare();
+    const QStringList &columns() const { return columns_; }
+    const QList<TFieldType> &types() const { return types_; }
+    Step step();
+    QVariant value(int column) const;   // of the current row
+
+    // All of it: prepares and reads every row.
     Outcome run(QueryResult &result);
     // The failure, worded as QtSql's SQLite driver words it.
     const QSqlError &error() const { return error_; }
@@ -29,8 +42,12 @@ private:
     QSqlError engineError(const QString &what) const;
 
     sqlite3 *db_;
-    const QString &sql_;
-    const QVariantMap &params_;
+    QString sql_;
+    QVariantMap params_;
+    sqlite3_stmt *stmt_ = nullptr;
+    bool finished_ = false;
+    QStringList columns_;
+    QList<TFieldType> types_;
     QSqlError error_;
 };
 

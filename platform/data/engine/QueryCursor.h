@@ -1,0 +1,21 @@
+#pragma once
+#include "platform/data/engine/QueryResult.h"
+
+namespace plat {
+
+// The rows of a query read forward one at a time, so that a large answer is written out
+// without first being held whole. Values come as in QueryResult. On SQLite the engine's
+// statement stays open (and keeps its connection) until the cursor is destroyed.
+class QueryCursor
+{
+public:
+    virtual ~QueryCursor() = default;
+    virtual const QStringList &columns() const = 0;
+    virtual const QList<TFieldType> &types() const = 0;
+    // Moves to the next row (the first on the first call); false past the last one.
+    // A failure raises gp::DatabaseError with the engine's text.
+    virtual bool next() = 0;
+    virtual QVariant value(int column) const = 0;   // of the current row
+};
+
+} // namespace plat
