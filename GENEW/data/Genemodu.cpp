@@ -155,10 +155,22 @@ TModuloDatos::TModuloDatos(QObject *parent)
 
 TModuloDatos::~TModuloDatos()
 {
+    // Freed without its destroy event (by its Qt owner): the services it installed must not
+    // outlive it.
+    retirarServicios();
     if (ModuloDatos == this) {
         ModuloDatos = nullptr;
         ModuloDatosCreado = false;
     }
+}
+
+void TModuloDatos::retirarServicios()
+{
+    // The statement preparation stays: it is stateless, and the entry installs it too.
+    if (ModuloDatos != this)
+        return;
+    if (fGENEINIC)
+        fGENEINIC->NombresTablas = NombresCreacionTablas{};
 }
 
 void TModuloDatos::crearComponentes()
@@ -312,11 +324,7 @@ void TModuloDatos::ModuloDatosDestroy(QObject *)
     RejillasModificadas.clear();
     cacheCamposClave_->vaciar();
     ModuloDatosCreado = false;
-    if (ModuloDatos == this) {
-        InstalarPreparacionSentenciaSQL(nullptr);
-        if (fGENEINIC)
-            fGENEINIC->NombresTablas = NombresCreacionTablas{};
-    }
+    retirarServicios();
 }
 
 void TModuloDatos::ParamGeneralesAfterPost(plat::DataSet &DataSet)

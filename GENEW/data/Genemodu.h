@@ -146,6 +146,7 @@ private:
     void leerParametrosGenerales();
     void definirAdministrador();
     void instalarServicios();
+    void retirarServicios();
     ConexionesPrograma &conexiones() const;
     CatalogoClaves catalogo(const QString &baseDatos);
     bool abrirConsultaEn(plat::QueryDataSet &query, QString opciones, plat::Connection &conexion);

@@ -461,3 +461,19 @@ TEST_P(ModuloMotorTest, RefreshingShowsOthersChangesAndLeavesAnEditAlone)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ModuloFixture, AModuleFreedByItsOwnerTakesItsServicesWithIt)
+{
+    ASSERT_TRUE(prepararMotor(false));
+    ASSERT_TRUE(bool(fGENEINIC->NombresTablas.nombreTablaTemporal));
+    delete modulo_;   // as a Qt parent frees it, without the destroy event
+    modulo_ = nullptr;
+    EXPECT_FALSE(bool(fGENEINIC->NombresTablas.nombreTablaTemporal));
+    EXPECT_FALSE(bool(fGENEINIC->NombresTablas.nombreIndice));
+    EXPECT_EQ(ModuloDatos, nullptr);
+    EXPECT_FALSE(ModuloDatosCreado);
+}
+
+} // namespace
