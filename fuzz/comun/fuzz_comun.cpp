@@ -52,6 +52,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t largo)
     const QString consulta = QStringLiteral("SELECT A FROM T WHERE B = ") + literal;
     Comprobar(texto.isEmpty() || AjustarComparacionesVacias(consulta) == consulta);
 
+    // Engines' ISO date texts read alike from bytes and from text, and a reading written
+    // back in that form reads the same.
+    const QByteArray bytes(reinterpret_cast<const char *>(datos), static_cast<int>(largo));
+    const QDateTime iso = FechaHoraISO(QByteArrayView(bytes));
+    Comprobar(iso == FechaHoraISO(QString::fromLatin1(bytes)));
+    if (iso.isValid())
+        Comprobar(FechaHoraISO(iso.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"))) == iso);
+    FechaISO(bytes);
+    HoraISO(bytes);
+
     ConstruirCondicionRango(QStringLiteral("F"), texto, separador, QStringLiteral("ftFloat"));
     ConstruirCondicionRango(QStringLiteral("F"), texto, separador, QStringLiteral("ftDate"));
     return 0;

@@ -317,7 +317,7 @@ bool LeerFecha(const QString &texto, QDate &fecha)
     if (partes.size() < 2 || partes.size() > 3)
         return false;
     const QString orden = OrdenFecha();
-    int dia = 0, mes = 0, anyo = QDate::currentDate().year();
+    int dia = 0, mes = 0, anyo = Ahora().date().year();
     int leidas = 0;
     for (const QChar campo : orden) {
         if (campo == QLatin1Char('y') && partes.size() == 2)
