@@ -207,6 +207,14 @@ QString ConexionesPrograma::BaseDatosDeTabla(const QString &tabla) const
     return EsTablaGeneral(tabla) ? DatabaseGeneral().databaseName() : Database().databaseName();
 }
 
+// The catalogue an ADO string names for a connection: on a server the database its alias
+// points at (a connection opened by alias is named after the alias, not the database).
+QString ConexionesPrograma::catalogoDe(const plat::Connection &conexion)
+{
+    const plat::DatabaseLocation lugar = conexion.location();
+    return lugar.isFolder() || lugar.database.isEmpty() ? conexion.databaseName() : lugar.database;
+}
+
 QString ConexionesPrograma::CadenaConexionADO(const QString &selector, const QString &servidor) const
 {
     DatosCadenaADO datos;
@@ -214,8 +222,8 @@ QString ConexionesPrograma::CadenaConexionADO(const QString &selector, const QSt
     datos.usuario = usuario_;
     datos.password = password_;
     datos.servidor = servidor_;
-    datos.baseDatosGeneral = DatabaseGeneral().databaseName();
-    datos.baseDatosAlt = DatabaseAlt().databaseName();
+    datos.baseDatosGeneral = catalogoDe(DatabaseGeneral());
+    datos.baseDatosAlt = catalogoDe(DatabaseAlt());
     datos.catalogoForzado = CatalogoForzado;
     datos.baseDatosEmpresaActual = NombreBaseDatosEmpresa(EmpresaActual);
     datos.ejecutable = aplicacion();

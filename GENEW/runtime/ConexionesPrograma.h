@@ -117,6 +117,7 @@ public:
     QStringList ParametrosServidor(const QString &nombre) const;
 
 private:
+    static QString catalogoDe(const plat::Connection &conexion);
     void abrirInicio(plat::Connection &conexion, const QString &alias, bool general,
                      const EjecutorSQL &ejecutarSQL);
     void ejecutarAislamiento(const QString &palabra, const EjecutorSQL &ejecutarSQL);

@@ -209,6 +209,8 @@ TEST_F(ConexionesTest, PostgreSqlStartsCreatingBothDatabasesAndTheUserFieldsTabl
     ASSERT_TRUE(f.ConfirmarTransaccion(&f.DatabaseGeneral()));
     EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM MOV")), QStringLiteral("0"));
     EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT A FROM MOV"), QStringLiteral("DatabaseGeneral")), QStringLiteral("3"));
+    // The general database's twin reaches the alias's database, not one named after the alias.
+    EXPECT_EQ(f.EjecutarSQLADO(QStringLiteral("SELECT A FROM MOV"), QStringLiteral("DatabaseGeneral")), QStringLiteral("3"));
 }
 
 TEST_F(ConexionesTest, PostgreSqlCreatesAMissingTableAndRollsBackAFailedCreation)
