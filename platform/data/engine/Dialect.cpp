@@ -28,6 +28,12 @@ QString Dialect::concat(const QStringList &parts) const { return parts.join(QStr
 
 QDateTime Dialect::zeroDate() { return FechaCero(); }
 
+QDateTime Dialect::literalReading(const QDateTime &value)
+{
+    const QDateTime reading = FechaHoraDeReloj(value);
+    return reading.isValid() ? reading : zeroDate();
+}
+
 QString Dialect::isoDateTime(const QDateTime &value)
 {
     return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -35,12 +41,12 @@ QString Dialect::isoDateTime(const QDateTime &value)
 
 QString Dialect::dateLiteral(const QDateTime &value) const
 {
-    return quoted(isoDateTime(value.isValid() ? value : zeroDate()));
+    return quoted(isoDateTime(literalReading(value)));
 }
 
 QString Dialect::dateLiteralText(const QDateTime &value, const QString &) const
 {
-    return isoDateTime(value.isValid() ? value : zeroDate());
+    return isoDateTime(literalReading(value));
 }
 
 void Dialect::installAsProgramDateLiteral() const

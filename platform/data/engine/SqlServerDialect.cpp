@@ -40,7 +40,7 @@ QString SqlServerDialect::concat(const QStringList &parts) const { return parts.
 
 QString SqlServerDialect::dateLiteral(const QDateTime &value) const
 {
-    const QDateTime v = value.isValid() ? value : zeroDate();
+    const QDateTime v = literalReading(value);
     const bool dayFirst = programDateFormat().startsWith(QLatin1String("dd"), Qt::CaseInsensitive);
     return quoted(v.toString(dayFirst ? QStringLiteral("dd/MM/yyyy HH:mm:ss") : QStringLiteral("MM/dd/yyyy HH:mm:ss")));
 }

@@ -176,3 +176,14 @@ TEST(ConnectionStringTest, FreeTdsDriverLoadsThroughQtOdbc)
     EXPECT_FALSE(freeTds.isEmpty());
     EXPECT_FALSE(driverNotLoaded(freeTds)) << freeTds.toStdString();
 }
+
+TEST(DialectTest, LiteralsWriteTheReadingWhateverTheTimeSpec)
+{
+    // A local time in Madrid's spring gap is no instant there, yet it is the reading to write.
+    const QDateTime gap(QDate(2024, 3, 31), QTime(2, 30), Qt::LocalTime);
+    EXPECT_EQ(sqlite().dateLiteral(gap), QStringLiteral("'2024-03-31 02:30:00'"));
+    EXPECT_EQ(pg().dateLiteral(gap), QStringLiteral("'2024-03-31 02:30:00'"));
+    EXPECT_EQ(mssql().dateLiteral(gap), QStringLiteral("'03/31/2024 02:30:00'"));
+    EXPECT_EQ(pg().dateLiteralText(gap, QString()), QStringLiteral("2024-03-31 02:30:00"));
+    EXPECT_EQ(sqlite().dateLiteral(QDateTime()), sqlite().zeroDateLiteral());
+}
