@@ -418,75 +418,50 @@ void DataSet::afterMove(bool found)
         AfterScroll(*this);
 }
 
-void DataSet::first()
+// To the first or the last record; an empty dataset is at both ends.
+void DataSet::moveToEnd(bool toLast)
 {
     checkActive();
     checkBrowseMode();
     if (BeforeScroll)
         BeforeScroll(*this);
     Row row;
-    const bool found = cursorFirst(row);
+    const bool found = toLast ? cursorLast(row) : cursorFirst(row);
     if (found)
         loadRecord(row);
     else
         setEmptyBuffer();
-    bof_ = true;
-    eof_ = !found;
+    bof_ = !toLast || !found;
+    eof_ = toLast || !found;
     afterMove(found);
 }
 
-void DataSet::last()
+// One record forward or back; at the end it only sets eof (or bof).
+void DataSet::step(bool forward)
 {
     checkActive();
     checkBrowseMode();
-    if (BeforeScroll)
-        BeforeScroll(*this);
-    Row row;
-    const bool found = cursorLast(row);
-    if (found)
-        loadRecord(row);
-    else
-        setEmptyBuffer();
-    eof_ = true;
-    bof_ = !found;
-    afterMove(found);
-}
-
-void DataSet::next()
-{
-    checkActive();
-    checkBrowseMode();
-    if (eof_)
+    if (forward ? eof_ : bof_)
         return;
     if (BeforeScroll)
         BeforeScroll(*this);
     Row row;
-    if (hasCurrent_ && cursorNext(row)) {
+    if (hasCurrent_ && (forward ? cursorNext(row) : cursorPrior(row))) {
         loadRecord(row);
-        bof_ = false;
+        (forward ? bof_ : eof_) = false;
         afterMove(true);
     } else {
-        eof_ = true;
+        (forward ? eof_ : bof_) = true;
     }
 }
 
-void DataSet::prior()
-{
-    checkActive();
-    checkBrowseMode();
-    if (bof_)
-        return;
-    if (BeforeScroll)
-        BeforeScroll(*this);
-    Row row;
-    if (hasCurrent_ && cursorPrior(row)) {
-        loadRecord(row);
-        eof_ = false;
-        afterMove(true);
-    } else {
-        bof_ = true;
-    }
-}
+void DataSet::first() { moveToEnd(false); }
+
+void DataSet::last() { moveToEnd(true); }
+
+void DataSet::next() { step(true); }
+
+void DataSet::prior() { step(false); }
 
 qint64 DataSet::moveBy(qint64 distance)
 {

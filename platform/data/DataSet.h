@@ -261,6 +261,8 @@ private:
     void computeCalculated();
     void setEmptyBuffer();
     void afterMove(bool found);
+    void moveToEnd(bool toLast);
+    void step(bool forward);
     void notifyRecord();
     void notifyDataSet();
     void notifyState();

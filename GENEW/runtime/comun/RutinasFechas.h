@@ -15,7 +15,7 @@
 
 // The reading of a date and a time.
 QDateTime FechaHora(const QDate &fecha, const QTime &hora = QTime(0, 0));
-// The same date and time as a program reading, whatever time spec the value came with
+// The same date and time as a program reading, whatever time zone setting the value came with
 // (a driver's local time, even one in a daylight-saving gap); invalid when it has no
 // date or time.
 QDateTime FechaHoraDeReloj(const QDateTime &valor);

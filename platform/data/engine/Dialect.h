@@ -43,7 +43,7 @@ public:
     // Makes this dialect the one the common routines write date literals with.
     void installAsProgramDateLiteral() const;
     static QDateTime zeroDate();
-    // The reading a literal writes: the value's own date and time (whatever its time spec),
+    // The reading a literal writes: the value's own date and time (whatever its time zone setting),
     // the zero date when it has none.
     static QDateTime literalReading(const QDateTime &value);
     // 'yyyy-mm-dd hh:mm:ss' for a date-time; the form the layer stores and binds.

@@ -239,7 +239,7 @@ QVariant PhysicalConnection::bindValue(const QVariant &v) const
         return s.isNull() ? QVariant(QStringLiteral("")) : v;  // '' never NULL
     }
     case QMetaType::QDateTime: {
-        // Written from its date and time: the reading, whatever spec the value came with.
+        // Written from its date and time: the reading, whatever time zone setting the value came with.
         const QDateTime dt = FechaHoraDeReloj(v.toDateTime());
         if (!dt.isValid())
             return QVariant();
