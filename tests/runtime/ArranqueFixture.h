@@ -64,6 +64,9 @@ protected:
         const QString sufijo = QString::number(QRandomGenerator::global()->bounded(1000000, 9999999));
         general_ = QStringLiteral("gpg_") + sufijo;
         empresa_ = QStringLiteral("gpe_") + sufijo;
+        // Company databases are named after the company alias: one alias per test, so that
+        // tests running side by side on one server never create the same database.
+        aliasEmpresa_ = QStringLiteral("EMP") + sufijo;
         configurarServidor(pg.host + u',' + QString::number(pg.port), pg.user);
         return true;
     }
@@ -71,11 +74,12 @@ protected:
     void configurarServidor(const QString &servidor, const QString &usuario)
     {
         escribir(QStringLiteral("BASESDATOS.TXT"),
-                 QStringLiteral("TipoBaseDatos=SQL Generica\r\nAliasBaseDatosGeneral=GENERAL\r\nAliasBaseDatos=EMPRESA\r\n"));
+                 QStringLiteral("TipoBaseDatos=SQL Generica\r\nAliasBaseDatosGeneral=GENERAL\r\nAliasBaseDatos=%1\r\n")
+                     .arg(aliasEmpresa_));
         escribir(QStringLiteral("ALIAS.INI"),
                  QStringLiteral("[GENERAL]\nSERVER NAME=%1\nDATABASE NAME=%2\nUSER NAME=%3\n"
-                                "[EMPRESA]\nSERVER NAME=%1\nDATABASE NAME=%4\nUSER NAME=%3\n")
-                     .arg(servidor, general_, usuario, empresa_));
+                                "[%5]\nSERVER NAME=%1\nDATABASE NAME=%4\nUSER NAME=%3\n")
+                     .arg(servidor, general_, usuario, empresa_, aliasEmpresa_));
     }
 
     QStringList textosDeTipo(const QString &tipo) const
@@ -92,6 +96,7 @@ protected:
     SalidaMensajesGrabada mensajes_;
     std::unique_ptr<TfGENEINIC> form_;
     QString general_, empresa_;
+    QString aliasEmpresa_ = QStringLiteral("EMPRESA");
 
 private:
     QString anterior_;

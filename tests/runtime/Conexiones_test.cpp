@@ -194,7 +194,7 @@ TEST_F(ConexionesTest, PostgreSqlStartsCreatingBothDatabasesAndTheUserFieldsTabl
     EXPECT_TRUE(f.Conexiones().servidor().contains(u','));
     ASSERT_TRUE(f.CrearBaseDatosEmpresa(1));
     f.ConectarBaseDatosEmpresa(1);
-    EXPECT_EQ(f.Database().databaseName(), QStringLiteral("EMPRESA1"));
+    EXPECT_EQ(f.Database().databaseName(), aliasEmpresa_ + u'1');
     EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT 1")), QStringLiteral("1"));
 
     // Two connections, each with its twin, in transactions of their own.
