@@ -3,6 +3,10 @@
 #include "GENEW/data/RespuestaSQL.h"
 #include "GENEW/runtime/comun/Rutinas.h"
 
+#include <QRandomGenerator>
+#include <chrono>
+#include <thread>
+
 QString NombreLargoTablaTemporal(const QString &direccionMAC, const QString &propietario, int numeroTabla,
                                  int numeroSesionRed, const QString &codigoUsuario)
 {
@@ -66,8 +70,12 @@ QString AbreviarNombreTablaTemporal(const QString &nombreLargo, const QString &p
         if (const auto nombre = almacen.buscar(nombreLargo))
             return nombre->left(LongitudMaximaNombreTemporal);
         const int contador = almacen.maximoContador() + 1;
-        if (!almacen.insertar(contador, nombreLargo, NombreCortoTablaTemporal(contador, propietario)))
+        if (!almacen.insertar(contador, nombreLargo, NombreCortoTablaTemporal(contador, propietario))) {
             motivo = almacen.ultimoError();
+            // Another session took the counter: wait a little, a random time, so that two
+            // sessions in step do not clash again on every attempt.
+            std::this_thread::sleep_for(std::chrono::milliseconds(QRandomGenerator::global()->bounded(2, 12) * (intento + 1)));
+        }
     }
     if (const auto nombre = almacen.buscar(nombreLargo))
         return nombre->left(LongitudMaximaNombreTemporal);
