@@ -37,6 +37,29 @@ bool matchesOneOf(const QString &text, const QString &values)
 
 DataBound::DataBound(QObject *owner) : link_(new FieldLink(owner)) {}
 
+bool DataBound::takeTyped(QWidget *control, const QString &text)
+{
+    // Entering edit state re-reads the record: what was just typed must survive it.
+    showing_ = true;
+    const bool editable = link_->edit();
+    if (editable) {
+        pending_ = true;
+        writeText(control, field(), text, false);
+    }
+    showing_ = false;
+    return editable;
+}
+
+bool DataBound::writeTyped(QWidget *control, const QString &text)
+{
+    if (!pending_)
+        return false;
+    pending_ = false;
+    if (link_->editing())
+        writeText(control, field(), text, true);
+    return true;
+}
+
 // ---- DBEdit ------------------------------------------------------------------------------
 
 DBEdit::DBEdit(QWidget *parent) : Edit(parent), DataBound(this)
@@ -68,26 +91,14 @@ void DBEdit::showField()
 
 void DBEdit::typed()
 {
-    // Entering edit state re-reads the record: what was just typed must survive it.
-    showing_ = true;
-    const bool editable = link_->edit();
-    if (editable) {
-        pending_ = true;
-        writeText(this, field(), text(), false);
-    }
-    showing_ = false;
-    if (!editable)
+    if (!takeTyped(this, text()))
         showField();
 }
 
 void DBEdit::writeField()
 {
-    if (!pending_)
-        return;
-    pending_ = false;
-    if (link_->editing())
-        writeText(this, field(), text(), true);
-    showField();
+    if (writeTyped(this, text()))
+        showField();
 }
 
 void DBEdit::focusInEvent(QFocusEvent *event)
@@ -110,16 +121,7 @@ DBMemo::DBMemo(QWidget *parent) : Memo(parent), DataBound(this)
     connect(link_, &FieldLink::refresh, this, &DBMemo::showField);
     connect(link_, &FieldLink::updateData, this, &DBMemo::writeField);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
-        if (showing_)
-            return;
-        showing_ = true;
-        const bool editable = link_->edit();
-        if (editable) {
-            pending_ = true;
-            writeText(this, field(), text(), false);
-        }
-        showing_ = false;
-        if (!editable)
+        if (!showing_ && !takeTyped(this, text()))
             showField();
     });
 }
@@ -141,11 +143,7 @@ void DBMemo::showField()
 
 void DBMemo::writeField()
 {
-    if (!pending_)
-        return;
-    pending_ = false;
-    if (link_->editing())
-        writeText(this, field(), text(), true);
+    writeTyped(this, text());
 }
 
 void DBMemo::focusOutEvent(QFocusEvent *event)

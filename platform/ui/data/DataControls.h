@@ -33,8 +33,15 @@ public:
     Field *field() const { return link_->field(); }
 
 protected:
+    // Typed text reaches the field at once when it converts (a half-typed value waits);
+    // answers false when the dataset cannot be edited, so the control shows the field again.
+    bool takeTyped(QWidget *control, const QString &text);
+    // Writes what was typed for good, reporting a bad value; answers whether anything was typed.
+    bool writeTyped(QWidget *control, const QString &text);
+
     FieldLink *link_;
     bool showing_ = false;   // the control is being filled from the field
+    bool pending_ = false;   // typed text not yet written for good
 };
 
 class DBEdit : public Edit, public DataBound
@@ -52,7 +59,6 @@ private:
     void showField();
     void typed();
     void writeField();
-    bool pending_ = false;
 };
 
 class DBMemo : public Memo, public DataBound
@@ -68,7 +74,6 @@ protected:
 private:
     void showField();
     void writeField();
-    bool pending_ = false;
 };
 
 // Checked when the field's text equals ValueChecked (or, for a boolean field, when true).
