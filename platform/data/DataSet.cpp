@@ -307,29 +307,20 @@ void DataSet::setState(DataSetState state)
     notifyState();
 }
 
-void DataSet::notifyState()
+// While controls are disabled a change is only remembered; enabling them re-emits once.
+void DataSet::notify(void (DataSetNotifier::*signal)())
 {
     if (controlsDisabled())
         pendingNotify_ = true;
     else
-        emit notifier_->stateChanged();
+        emit (notifier_.get()->*signal)();
 }
 
-void DataSet::notifyRecord()
-{
-    if (controlsDisabled())
-        pendingNotify_ = true;
-    else
-        emit notifier_->recordChanged();
-}
+void DataSet::notifyState() { notify(&DataSetNotifier::stateChanged); }
 
-void DataSet::notifyDataSet()
-{
-    if (controlsDisabled())
-        pendingNotify_ = true;
-    else
-        emit notifier_->dataSetChanged();
-}
+void DataSet::notifyRecord() { notify(&DataSetNotifier::recordChanged); }
+
+void DataSet::notifyDataSet() { notify(&DataSetNotifier::dataSetChanged); }
 
 void DataSet::disableControls()
 {

@@ -265,6 +265,7 @@ private:
     void step(bool forward);
     void notifyRecord();
     void notifyDataSet();
+    void notify(void (DataSetNotifier::*signal)());
     void notifyState();
     void setState(DataSetState state);
     void checkCanModify() const;
