@@ -9,7 +9,9 @@
 
 namespace {
 
-const QDate kDiaCero(1899, 12, 30);
+// 30/12/1899 as a Julian day: a number, so that day numbers are right even while other
+// translation units are still being initialised.
+constexpr qint64 kJulianoDiaCero = 2415019;
 constexpr double kMilisegundosDia = 86400000.0;
 constexpr double kLimitePixel = 1000000.0;
 
@@ -17,9 +19,9 @@ constexpr double kLimitePixel = 1000000.0;
 
 double NumeroDia(const QDateTime &fecha)
 {
-    if (EsFechaCero(fecha))
+    if (!fecha.isValid())
         return 0;
-    return double(kDiaCero.daysTo(fecha.date())) + fecha.time().msecsSinceStartOfDay() / kMilisegundosDia;
+    return double(fecha.date().toJulianDay() - kJulianoDiaCero) + fecha.time().msecsSinceStartOfDay() / kMilisegundosDia;
 }
 
 QDateTime FechaDeNumeroDia(double dia)
@@ -28,7 +30,7 @@ QDateTime FechaDeNumeroDia(double dia)
         return FechaCero();
     const double dias = std::floor(dia);
     const int milisegundos = std::clamp(int(std::lround((dia - dias) * kMilisegundosDia)), 0, 86399999);
-    return FechaHora(kDiaCero.addDays(qint64(dias)), QTime::fromMSecsSinceStartOfDay(milisegundos));
+    return FechaHora(QDate::fromJulianDay(kJulianoDiaCero + qint64(dias)), QTime::fromMSecsSinceStartOfDay(milisegundos));
 }
 
 int PosicionPixel(double valor)

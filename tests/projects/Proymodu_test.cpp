@@ -1,6 +1,10 @@
 #include "ProyectosFixture.h"
 
 #include "GENEW/runtime/comun/RutinasFechas.h"
+#include "GENEW/data/DibujarEscalaTiempo.h"
+#include "platform/ui/Canvas.h"
+#include "platform/ui/Colors.h"
+#include "projects/DibujoGantt.h"
 
 #include <cmath>
 
@@ -178,6 +182,36 @@ TEST_P(ProyectosMotorTest, HorizonShareOfEachLine)
         EXPECT_NEAR(h.TiempoPrevisto, caso.previsto, 1e-9);
         EXPECT_NEAR(h.TiempoRealizado, caso.realizado, 1e-9);
     }
+}
+
+// ---- Gantt cells over the stored plan -----------------------------------------------------------
+
+TEST_P(ProyectosMotorTest, GanttCellsAskForTheSpansAsStoredAtEachPainting)
+{
+    proyecto(QStringLiteral("G"), QStringLiteral("2024-04-08"), QStringLiteral("2024-04-17"));
+    linea(QStringLiteral("G"), 1, QStringLiteral("1"), QStringLiteral("2024-04-10"), QStringLiteral("2024-04-11"), 4,
+          QStringLiteral("Terminado"));
+    const FilaCapituloGantt fila{QStringLiteral("G"), QStringLiteral("1"),
+                                 LineaPlan{NumeroDia(Dia("2024-04-10")), NumeroDia(Dia("2024-04-11")), 4,
+                                           QStringLiteral("Terminado")}};
+    const auto barraRoja = [&] {
+        plat::Bitmap bitmap(500, 18);
+        DibujarCapituloMaestro(bitmap.canvas(), QRect(0, 0, 500, 18), fila, false);
+        const QImage &imagen = bitmap.image();
+        QList<int> columnas;
+        for (int x = 0; x < 500; ++x)
+            if (plat::fromQColor(QColor::fromRgb(imagen.pixel(x, 5))) == plat::clRed)
+                columnas << x;
+        return columnas.isEmpty() ? std::pair(-1, -1) : std::pair(columnas.first() - 1, columnas.last() + 1);
+    };
+    EXPECT_EQ(barraRoja(), std::pair(100, 199));   // days 3..4 of 10, outline included
+    // A later line start widens the project's span: the same chapter is drawn narrower.
+    ASSERT_EQ(sql(QStringLiteral("UPDATE PROYECT SET FechaEntrega = '2024-04-27 00:00:00'")), QString());
+    EXPECT_EQ(barraRoja(), std::pair(50, 99));
+    plat::Bitmap proyecto(500, 18);
+    DibujarProyectoConsulta(proyecto.canvas(), QRect(0, 0, 500, 18), FilaProyectoGantt{QStringLiteral("G"), Dia("2024-04-27")},
+                            Dia("2024-04-08"), Dia("2024-04-17"), false);
+    EXPECT_EQ(plat::fromQColor(QColor::fromRgb(proyecto.image().pixel(250, 4))), plat::clGray);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, ProyectosMotorTest, ::testing::Bool(), NombreMotor);
