@@ -2,10 +2,11 @@
 
 #include "GENEW/data/DibujarEscalaTiempo.h"
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
-#include "GENEW/runtime/comun/SalidaMensajes.h"
-#include "platform/data/Field.h"
+#include "platform/data/engine/Connection.h"
+#include "platform/data/engine/QueryCursor.h"
 #include "platform/ui/Event.h"
 
 TMDProyectos *MDProyectos = nullptr;
@@ -13,36 +14,32 @@ TMDProyectos *MDProyectos = nullptr;
 namespace {
 
 // The upper end of a chapter's range: every chapter number that begins with it sorts
-// before this text in the engine's binary order.
+// before this text in binary order.
 const QString kFinCapitulo(20, u'z');
 
-double DiaCampo(const plat::Field &campo) { return campo.isNull() ? 0 : NumeroDia(campo.asDateTime()); }
-
-// The calculations run inside paint handlers, once per cell: a table that cannot be
-// re-opened must not raise a message window (and another on every repaint). While one
-// lives, messages are dropped and questions answered "NO".
-class SinMensajes : public SalidaMensajes
+// A date as the engine answers it (a date-time, or ISO text on the embedded engine).
+double DiaDeValor(const QVariant &valor)
 {
-public:
-    SinMensajes() : anterior_(instalarSalidaMensajes(this)) {}
-    ~SinMensajes() override { instalarSalidaMensajes(anterior_); }
-    SinMensajes(const SinMensajes &) = delete;
-    SinMensajes &operator=(const SinMensajes &) = delete;
+    if (valor.isNull() || !valor.isValid())
+        return 0;
+    if (valor.typeId() == QMetaType::QString)
+        return NumeroDia(FechaHoraISO(valor.toString()));
+    if (valor.typeId() == QMetaType::QDate)
+        return NumeroDia(FechaHora(valor.toDate()));
+    return NumeroDia(FechaHoraDeReloj(valor.toDateTime()));
+}
 
-    QString mostrarMensaje(const QString &tipo, const QString &, const QString &) override
-    {
-        return tipo == QLatin1String("C") ? QStringLiteral("NO") : QString();
+// Chapter numbers compare in the engine's binary order, whatever the server's collation.
+QString CapituloBinario(const plat::Connection &conexion)
+{
+    switch (conexion.engine()) {
+    case plat::EngineKind::PostgreSQL:
+        return QStringLiteral("Capitulo COLLATE \"C\"");
+    case plat::EngineKind::SqlServer:
+        return QStringLiteral("Capitulo COLLATE Latin1_General_BIN");
+    default:
+        return QStringLiteral("Capitulo");
     }
-    void mostrarProgreso(const QString &, const QString &, const QString &, const QString &) override {}
-
-private:
-    SalidaMensajes *anterior_;
-};
-
-bool AbrirEnSilencio(plat::TableDataSet &tabla)
-{
-    const SinMensajes silencio;
-    return ModuloDatos && ModuloDatos->AbrirTabla(tabla);
 }
 
 PlanProyecto PlanVacio() { return PlanProyecto{FechaCero(), FechaCero(), 0, 0}; }
@@ -75,21 +72,33 @@ void TMDProyectos::ModuloDatosCreate(QObject *)
         LUCliente->table().setIndexFieldNames(QStringLiteral("Nombre"));
 }
 
+plat::Connection *TMDProyectos::conexionEmpresa() const
+{
+    return ModuloDatos && fGENEINIC ? &fGENEINIC->Database() : nullptr;
+}
+
+QString TMDProyectos::nombreTabla(const plat::TableComponent &tabla) const
+{
+    return ModuloDatos->NombreTablaSQL(tabla.tableName());
+}
+
 PlanProyecto TMDProyectos::CalcularPlanProyecto(const QString &codigoProyecto, const QString &capitulo)
 {
-    plat::TableDataSet &proyecto = Proyecto->table();
-    if (!AbrirEnSilencio(proyecto) || !AbrirEnSilencio(LProyecto->table()))
+    plat::Connection *conexion = conexionEmpresa();
+    if (!conexion)
         return PlanVacio();
     try {
-        if (!proyecto.findKey({codigoProyecto}))
+        const plat::QueryResult proyecto = conexion->query(
+            QStringLiteral("SELECT FechaAceptacion, FechaEntrega, FechaFinalizacion FROM %1 WHERE Codigo = :codigo")
+                .arg(nombreTabla(*Proyecto)),
+            {{QStringLiteral("codigo"), codigoProyecto}});
+        if (proyecto.rows.isEmpty())
             return PlanVacio();
+        const QVariantList &p = proyecto.rows.first();
         CalculoPlan calculo = capitulo.isEmpty()
-            ? CalculoPlan::deProyecto(DiaCampo(proyecto.fieldByName(QStringLiteral("FechaAceptacion"))),
-                                      DiaCampo(proyecto.fieldByName(QStringLiteral("FechaEntrega"))),
-                                      DiaCampo(proyecto.fieldByName(QStringLiteral("FechaFinalizacion"))))
+            ? CalculoPlan::deProyecto(DiaDeValor(p.value(0)), DiaDeValor(p.value(1)), DiaDeValor(p.value(2)))
             : CalculoPlan::deCapitulo();
-        if (!recorrerLineas(codigoProyecto, capitulo, [&](const LineaPlan &linea) { calculo.anadir(linea); }))
-            return PlanVacio();
+        recorrerLineas(*conexion, codigoProyecto, capitulo, [&](const LineaPlan &linea) { calculo.anadir(linea); });
         return calculo.resultado();
     } catch (const gp::Error &) {
         return PlanVacio();
@@ -99,36 +108,38 @@ PlanProyecto TMDProyectos::CalcularPlanProyecto(const QString &codigoProyecto, c
 PlanHorizonte TMDProyectos::CalcularPlanHorizonte(const QString &codigoProyecto, const QString &capitulo,
                                                   const QDateTime &desde, const QDateTime &hasta)
 {
-    if (!AbrirEnSilencio(LProyecto->table()))
+    plat::Connection *conexion = conexionEmpresa();
+    if (!conexion)
         return {};
-    CalculoHorizonte calculo(NumeroDia(desde), NumeroDia(hasta));
-    if (!recorrerLineas(codigoProyecto, capitulo, [&](const LineaPlan &linea) { calculo.anadir(linea); }))
+    try {
+        CalculoHorizonte calculo(NumeroDia(desde), NumeroDia(hasta));
+        recorrerLineas(*conexion, codigoProyecto, capitulo, [&](const LineaPlan &linea) { calculo.anadir(linea); });
+        return calculo.resultado();
+    } catch (const gp::Error &) {
         return {};
-    return calculo.resultado();
+    }
 }
 
-bool TMDProyectos::recorrerLineas(const QString &codigoProyecto, const QString &capitulo,
+void TMDProyectos::recorrerLineas(plat::Connection &conexion, const QString &codigoProyecto, const QString &capitulo,
                                   const std::function<void(const LineaPlan &)> &anadir)
 {
-    plat::TableDataSet &lineas = LProyecto->table();
-    try {
-        lineas.setIndexName(ModuloDatos->NombreIndice(lineas, QStringLiteral("Clave2")));
-        // The whole project takes every line, those without a chapter number too.
-        if (capitulo.isEmpty())
-            lineas.setRange({codigoProyecto}, {codigoProyecto});
-        else
-            lineas.setRange({codigoProyecto, capitulo}, {codigoProyecto, capitulo + kFinCapitulo});
-        const plat::Field &inicio = lineas.fieldByName(QStringLiteral("FechaInicio"));
-        const plat::Field &fin = lineas.fieldByName(QStringLiteral("FechaFinal"));
-        const plat::Field &tiempo = lineas.fieldByName(QStringLiteral("TiempoPrevisto"));
-        const plat::Field &grado = lineas.fieldByName(QStringLiteral("GradoAvance"));
-        for (lineas.first(); !lineas.eof(); lineas.next()) {
-            anadir(LineaPlan{DiaCampo(inicio), DiaCampo(fin), tiempo.asFloat(), grado.asString()});
-        }
-        return true;
-    } catch (const gp::Error &) {
-        return false;
+    // The lines in the order of index Clave2 (project, chapter; the key breaks ties). The
+    // whole project takes every line, those without a chapter number too.
+    QString sql = QStringLiteral("SELECT FechaInicio, FechaFinal, TiempoPrevisto, GradoAvance FROM %1 "
+                                 "WHERE CodigoProyecto = :codigo")
+                      .arg(nombreTabla(*LProyecto));
+    QVariantMap parametros{{QStringLiteral("codigo"), codigoProyecto}};
+    if (!capitulo.isEmpty()) {
+        const QString columna = CapituloBinario(conexion);
+        sql += QStringLiteral(" AND %1 >= :desde AND %1 <= :hasta").arg(columna);
+        parametros.insert(QStringLiteral("desde"), capitulo);
+        parametros.insert(QStringLiteral("hasta"), capitulo + kFinCapitulo);
     }
+    sql += QStringLiteral(" ORDER BY CodigoProyecto, Capitulo, Linea");
+    const std::unique_ptr<plat::QueryCursor> lineas = conexion.openQuery(sql, parametros);
+    while (lineas->next())
+        anadir(LineaPlan{DiaDeValor(lineas->value(0)), DiaDeValor(lineas->value(1)), lineas->value(2).toDouble(),
+                         lineas->value(3).toString()});
 }
 
 TMDProyectos &CrearMDProyectos()

@@ -8,10 +8,18 @@
 #include <QString>
 #include <functional>
 
+namespace plat {
+class Connection;
+}
+
 // The project data module: the customers, projects and project lines, and the two plan
 // calculations every project view uses. The main window creates it after the shared data
-// module, once a company is open. The calculations show nothing and leave the callers'
-// own tables alone: every call walks the lines as they are stored at that moment.
+// module, once a company is open.
+//
+// The calculations run inside paint handlers, twice per Gantt cell: they show nothing,
+// leave every table component alone and read the rows as stored at that moment, each with
+// one bound statement on the company connection (a re-opened table would read three
+// pages of rows it does not use on every call).
 class TMDProyectos : public plat::DataModule
 {
     Q_OBJECT
@@ -34,9 +42,11 @@ public:
                                         const QDateTime &desde, const QDateTime &hasta);
 
 private:
-    // Walks LProyecto over the chapter's lines in chapter order (every line of the project
-    // for an empty chapter); false when the walk could not be made.
-    bool recorrerLineas(const QString &codigoProyecto, const QString &capitulo,
+    plat::Connection *conexionEmpresa() const;
+    QString nombreTabla(const plat::TableComponent &tabla) const;
+    // The chapter's lines in chapter order (every line of the project for an empty
+    // chapter); raises gp::Error when they cannot be read.
+    void recorrerLineas(plat::Connection &conexion, const QString &codigoProyecto, const QString &capitulo,
                         const std::function<void(const LineaPlan &)> &anadir);
 };
 

@@ -106,26 +106,23 @@ TEST_P(ProyectosMotorTest, EveryCallSeesTheLinesAsStoredNow)
     EXPECT_EQ(plan.TiempoRealizado, 12);
 }
 
-TEST_P(ProyectosMotorTest, TablesThatCannotBeOpenedGiveZerosSilently)
+TEST_P(ProyectosMotorTest, TablesThatCannotBeReadGiveZerosSilently)
 {
     proyecto(QStringLiteral("P1"), QStringLiteral("2024-03-01"), QStringLiteral("2024-03-20"));
     linea(QStringLiteral("P1"), 1, QStringLiteral("1"), QStringLiteral("2024-03-04"), QStringLiteral("2024-03-28"), 10,
           QString());
-    // LPROYECT missing: it is made again, empty.
     ASSERT_EQ(sql(QStringLiteral("DROP TABLE LPROYECT")), QString());
-    CasoPlan sinLineas{"a project whose lines table was missing", "P1", "", "2024-03-01", "2024-03-20", 0, 0};
-    ComprobarPlan(MDProyectos->CalcularPlanProyecto(QStringLiteral("P1"), QString()), sinLineas);
-    // A table that has no definition to be made from cannot be opened at all.
-    MDProyectos->LProyecto->table().close();
-    MDProyectos->LProyecto->setTableName(QStringLiteral("LPROYECTX"));
-    CasoPlan cero{"a lines table that cannot be opened", "P1", "", kSinFecha, kSinFecha, 0, 0};
+    const CasoPlan cero{"a missing lines table", "P1", "", kSinFecha, kSinFecha, 0, 0};
     ComprobarPlan(MDProyectos->CalcularPlanProyecto(QStringLiteral("P1"), QString()), cero);
+    ComprobarPlan(MDProyectos->CalcularPlanProyecto(QStringLiteral("P1"), QStringLiteral("1")), cero);
     const PlanHorizonte horizonte =
         MDProyectos->CalcularPlanHorizonte(QStringLiteral("P1"), QString(), FechaCero(), Dia("2024-12-31"));
     EXPECT_EQ(horizonte.TiempoPrevisto, 0);
     EXPECT_EQ(horizonte.TiempoRealizado, 0);
-    EXPECT_TRUE(textosDeTipo(QStringLiteral("E")).isEmpty() && textosDeTipo(QStringLiteral("A")).isEmpty())
-        << mensajes_.textos().join(u'\n').toStdString();
+    ASSERT_EQ(sql(QStringLiteral("DROP TABLE PROYECT")), QString());
+    const CasoPlan sinProyectos{"a missing projects table", "P1", "", kSinFecha, kSinFecha, 0, 0};
+    ComprobarPlan(MDProyectos->CalcularPlanProyecto(QStringLiteral("P1"), QString()), sinProyectos);
+    EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join(u'\n').toStdString();
 }
 
 TEST_P(ProyectosMotorTest, CreationOrdersTheCustomersByName)
