@@ -5,6 +5,8 @@
 #include "projects/PintoresGantt.h"
 
 #include <QImage>
+#include <QPainter>
+#include <QPicture>
 #include <gtest/gtest.h>
 
 namespace {
@@ -375,4 +377,30 @@ TEST(BandasGantt, BandPicturesDrawBarsAndScaleFromTheirOrigin)
         texto += ContarEnColumna(h, x, plat::clSilver) < h.height();
     EXPECT_GT(texto, 5);                                     // "May" written beside it
     EXPECT_EQ(ContarEnColumna(h, 100, plat::clSilver), h.height());
+}
+
+TEST(BandasGantt, ABandRecordedAsAPictureReplaysAsPaintedOnABitmap)
+{
+    const ProyectoGantt proyecto{Span(kS0 + 2, kS0 + 5, 10, 6), kS0 + 8};
+    plat::Bitmap directo(500, 15);
+    PintarBandaProyecto(directo.canvas(), QSize(500, 15), kS0, kS0 + 9, proyecto, kS0 + 4.5);
+
+    QPicture imagenBanda;
+    {
+        QPainter grabacion(&imagenBanda);
+        plat::Canvas canvas(&grabacion);
+        PintarBandaProyecto(canvas, QSize(500, 15), kS0, kS0 + 9, proyecto, kS0 + 4.5);
+    }
+    QImage reproducida(500, 15, QImage::Format_RGB32);
+    reproducida.fill(Qt::white);
+    {
+        QPainter p(&reproducida);
+        imagenBanda.play(&p);
+    }
+    const QImage &esperada = directo.image();
+    int distintos = 0;
+    for (int y = 0; y < 15; ++y)
+        for (int x = 0; x < 500; ++x)
+            distintos += esperada.pixel(x, y) != reproducida.pixel(x, y);
+    EXPECT_EQ(distintos, 0);
 }

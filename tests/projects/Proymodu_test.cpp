@@ -211,4 +211,28 @@ TEST_P(ProyectosMotorTest, GanttCellsAskForTheSpansAsStoredAtEachPainting)
     EXPECT_EQ(plat::fromQColor(QColor::fromRgb(proyecto.image().pixel(250, 4))), plat::clGray);
 }
 
+TEST_P(ProyectosMotorTest, TheDataModulesScaleDrawsTodayAndNothingOverASpanOfNoDays)
+{
+    const QDateTime hoy = FechaHora(Ahora().date());
+    plat::Bitmap bitmap(500, 18);
+    modulo_->DibujarEscalaTiempo(bitmap.canvas(), QRect(0, 0, 500, 18), hoy, hoy.addDays(-3),
+                                 QStringLiteral("Dias,Semanas,Meses,Hoy"));
+    const QImage vacia = bitmap.image();
+    EXPECT_EQ(vacia, [] {
+        QImage blanca(500, 18, QImage::Format_RGB32);
+        blanca.fill(Qt::white);
+        return blanca;
+    }());
+    // Ten days from four days ago: today's line lies within day 5, 200 to 250 pixels in.
+    modulo_->DibujarEscalaTiempo(bitmap.canvas(), QRect(0, 0, 500, 18), hoy.addDays(-4), hoy.addDays(5),
+                                 QStringLiteral("Hoy"));
+    const QImage &imagen = bitmap.image();
+    int columna = -1;
+    for (int x = 0; x < 500; ++x)
+        if (plat::fromQColor(QColor::fromRgb(imagen.pixel(x, 0))) == plat::clFuchsia)
+            columna = x;
+    EXPECT_GE(columna, 200);
+    EXPECT_LE(columna, 250);
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, ProyectosMotorTest, ::testing::Bool(), NombreMotor);
