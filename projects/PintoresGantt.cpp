@@ -39,8 +39,6 @@ void LineaVertical(plat::Canvas &canvas, int x, int y1, int y2)
     canvas.LineTo(x, y2);
 }
 
-double Dia(const QDateTime &fecha) { return NumeroDia(fecha); }
-
 double Acotar(double dia, double s0, double s1) { return dia < s0 ? s0 : (dia > s1 ? s1 : dia); }
 
 double Proporcion(double realizado, double previsto)
@@ -49,41 +47,47 @@ double Proporcion(double realizado, double previsto)
     return std::isfinite(r) ? r : 0;
 }
 
-// The chapter's bar on its project's scale, at rows `arriba`..`abajo` (the heading line's
-// thinner ones when it is one); nothing for a chapter without dates.
-void BarraCapitulo(plat::Canvas &canvas, int l, int t, const EscalaGantt &escala, const CapituloGantt &capitulo,
-                   int arriba, int abajo, int arribaTitulo, int abajoTitulo)
+// The rows a bar covers, below the top of its cell (the lower one excluded).
+struct Filas
 {
-    const double c0 = Dia(capitulo.Capitulo.FechaInicio);
+    int arriba, abajo;
+};
+
+// The chapter's bar on its project's scale, on the heading line's thinner rows when it is
+// one; nothing for a chapter without dates.
+void BarraCapitulo(plat::Canvas &canvas, int l, int t, const EscalaGantt &escala, const CapituloGantt &capitulo,
+                   Filas barra, Filas titulo)
+{
+    const double c0 = NumeroDia(capitulo.Capitulo.FechaInicio);
     if (c0 == 0 || !escala.tieneDias())
         return;
     const int x1 = escala.x(c0);
-    const int x2 = escala.finBarra(Dia(capitulo.Capitulo.FechaFinal));
+    const int x2 = escala.finBarra(NumeroDia(capitulo.Capitulo.FechaFinal));
     if (EsLineaTitulo(capitulo.Linea)) {
         canvas.brush().Color = plat::clBlack;
-        canvas.Rectangle(l + x1, t + arribaTitulo, l + x2, t + abajoTitulo);
+        canvas.Rectangle(l + x1, t + titulo.arriba, l + x2, t + titulo.abajo);
     } else {
         canvas.brush().Color = ColorAvanceCapitulo(capitulo.Linea.GradoAvance);
-        canvas.Rectangle(l + x1, t + arriba, l + x2, t + abajo);
+        canvas.Rectangle(l + x1, t + barra.arriba, l + x2, t + barra.abajo);
     }
 }
 
 // A project's span bar clamped into the scale and its progress bar inside.
 void BarraProyecto(plat::Canvas &canvas, int l, int t, const EscalaGantt &escala, const PlanProyecto &plan,
-                   QPoint filasSpan, QPoint filasAvance)
+                   Filas span, Filas avance)
 {
-    const double p0 = Acotar(Dia(plan.FechaInicio), escala.S0, escala.S1);
-    const double p1 = Acotar(Dia(plan.FechaFinal), escala.S0, escala.S1);
+    const double p0 = Acotar(NumeroDia(plan.FechaInicio), escala.S0, escala.S1);
+    const double p1 = Acotar(NumeroDia(plan.FechaFinal), escala.S0, escala.S1);
     if (p0 == 0 || p1 == 0 || !escala.tieneDias())
         return;
     const int x1 = escala.x(p0);
     const int x2 = escala.finBarra(p1);
     canvas.brush().Color = plat::clGray;
-    canvas.Rectangle(l + x1, t + filasSpan.x(), l + x2, t + filasSpan.y());
+    canvas.Rectangle(l + x1, t + span.arriba, l + x2, t + span.abajo);
     const double r = Proporcion(plan.TiempoRealizado, plan.TiempoPrevisto);
     const int x3 = std::max(PosicionPixel(x2 * r), x1);
     canvas.brush().Color = ColorAvanceProyecto(plan.TiempoPrevisto, plan.TiempoRealizado);
-    canvas.Rectangle(l + x1, t + filasAvance.x(), l + x3, t + filasAvance.y());
+    canvas.Rectangle(l + x1, t + avance.arriba, l + x3, t + avance.abajo);
 }
 
 void MarcaEntrega(plat::Canvas &canvas, int l, int t, const EscalaGantt &escala, double fechaEntrega)
@@ -98,14 +102,15 @@ void MarcaEntrega(plat::Canvas &canvas, int l, int t, const EscalaGantt &escala,
     canvas.brush().Style = plat::bsSolid;
 }
 
+// What a report picture's drawing covers: two pixels past its right and bottom edges.
+QRect RectanguloImagen(const QSize &imagen) { return QRect(0, 0, imagen.width() + 2, imagen.height() + 2); }
+
 // The picture of a band is cleared with the brush the previous band left (white).
 void LimpiarImagen(plat::Canvas &canvas, const QSize &imagen)
 {
     canvas.brush().Style = plat::bsSolid;
-    canvas.FillRect(QRect(0, 0, imagen.width() + 2, imagen.height() + 2));
+    canvas.FillRect(RectanguloImagen(imagen));
 }
-
-QRect RectanguloImagen(const QSize &imagen) { return QRect(0, 0, imagen.width() + 2, imagen.height() + 2); }
 
 } // namespace
 
@@ -113,7 +118,7 @@ QRect RectanguloImagen(const QSize &imagen) { return QRect(0, 0, imagen.width() 
 
 EscalaGantt EscalaGantt::de(const PlanProyecto &plan, int ancho)
 {
-    return EscalaGantt{Dia(plan.FechaInicio), Dia(plan.FechaFinal), ancho};
+    return EscalaGantt{NumeroDia(plan.FechaInicio), NumeroDia(plan.FechaFinal), ancho};
 }
 
 int EscalaGantt::x(double dia) const { return PosicionPixel(W * (dia - S0) / D()); }
@@ -161,7 +166,7 @@ void PintarCapituloMaestro(plat::Canvas &canvas, const QRect &celda, const PlanP
     const RecorteCelda recorte(canvas, celda);
     const int l = celda.left(), t = celda.top();
     const EscalaGantt escala = EscalaGantt::de(proyecto, celda.width());
-    BarraCapitulo(canvas, l, t, escala, capitulo, 2, 14, 6, 10);
+    BarraCapitulo(canvas, l, t, escala, capitulo, {2, 14}, {6, 10});
     if (!escala.tieneDias())
         return;
     // The inline scale places its marks at W / D per day.
@@ -209,7 +214,7 @@ void PintarCapituloConsulta(plat::Canvas &canvas, const QRect &celda, const Plan
 {
     const RecorteCelda recorte(canvas, celda);
     const EscalaGantt escala = EscalaGantt::de(proyecto, celda.width());
-    BarraCapitulo(canvas, celda.left(), celda.top(), escala, capitulo, 2, 14, 6, 10);
+    BarraCapitulo(canvas, celda.left(), celda.top(), escala, capitulo, {2, 14}, {6, 10});
     DibujarEscalaTiempo(canvas, celda, escala.S0, escala.S1, verDias ? kEscalaConsultaConDias : kEscalaConsultaSinDias,
                         ahora);
 }
@@ -220,7 +225,7 @@ void PintarProyectoConsulta(plat::Canvas &canvas, const QRect &celda, double des
     const RecorteCelda recorte(canvas, celda);
     const int l = celda.left(), t = celda.top();
     const EscalaGantt escala{desde, hasta, celda.width()};
-    BarraProyecto(canvas, l, t, escala, proyecto.Plan, QPoint(3, 14), QPoint(6, 11));
+    BarraProyecto(canvas, l, t, escala, proyecto.Plan, {3, 14}, {6, 11});
     DibujarEscalaTiempo(canvas, celda, desde, hasta, verDias ? kEscalaConsultaConDias : kEscalaConsultaSinDias, ahora);
     MarcaEntrega(canvas, l, t, escala, proyecto.FechaEntrega);
 }
@@ -249,7 +254,7 @@ void PintarBandaCapitulo(plat::Canvas &canvas, const QSize &imagen, const PlanPr
     LimpiarImagen(canvas, imagen);
     const EscalaGantt escala = EscalaGantt::de(proyecto, imagen.width());
     canvas.pen().Color = plat::clSilver;
-    BarraCapitulo(canvas, 0, 0, escala, capitulo, 1, 15, 9, 14);
+    BarraCapitulo(canvas, 0, 0, escala, capitulo, {1, 15}, {9, 14});
     DibujarEscalaTiempo(canvas, RectanguloImagen(imagen), escala.S0, escala.S1, kEscalaInforme, ahora);
 }
 
@@ -259,7 +264,7 @@ void PintarBandaProyecto(plat::Canvas &canvas, const QSize &imagen, double desde
     LimpiarImagen(canvas, imagen);
     const EscalaGantt escala{desde, hasta, imagen.width()};
     canvas.pen().Color = plat::clSilver;
-    BarraProyecto(canvas, 0, 0, escala, proyecto.Plan, QPoint(1, 15), QPoint(4, 12));
+    BarraProyecto(canvas, 0, 0, escala, proyecto.Plan, {1, 15}, {4, 12});
     DibujarEscalaTiempo(canvas, RectanguloImagen(imagen), desde, hasta, kEscalaInforme, ahora);
     MarcaEntrega(canvas, 0, 0, escala, proyecto.FechaEntrega);
 }
