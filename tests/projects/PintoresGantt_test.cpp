@@ -353,6 +353,8 @@ TEST(BandasGantt, BandPicturesDrawBarsAndScaleFromTheirOrigin)
     capitulos.canvas().brush().Color = plat::clWhite;
     PintarBandaCapitulo(capitulos.canvas(), QSize(500, 15), Span(kS0, kS0 + 9),
                         CapituloGantt{Linea(QStringLiteral("25")), Span(kS0 + 2, kS0 + 3)}, kLejos);
+    EXPECT_EQ(capitulos.canvas().pen().Color, plat::clSilver);
+    EXPECT_EQ(capitulos.canvas().brush().Color, plat::clWhite);
     const QImage &c = capitulos.image();
     EXPECT_EQ(Color(c, 150, 2), plat::clBlue);
     EXPECT_EQ(Color(c, 150, 1), plat::clSilver);   // the silver outline
