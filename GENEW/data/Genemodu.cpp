@@ -1,5 +1,6 @@
 #include "GENEW/data/Genemodu.h"
 
+#include "GENEW/data/DibujarEscalaTiempo.h"
 #include "GENEW/data/DireccionAdaptador.h"
 #include "GENEW/data/NombreEmpresaInforme.h"
 #include "GENEW/data/NombresTablasTemporales.h"
@@ -770,4 +771,10 @@ QString TModuloDatos::AbreviarNombreTablaTemporal(const QString &nombreLargo, co
     AlmacenNombresTemporalesSQL almacen(
         [this](const QString &sql, const QString &opciones) { return EjecutarSQL(sql, kDatabaseGeneral, opciones); });
     return ::AbreviarNombreTablaTemporal(nombreLargo, nombrePropietario(propietario), almacen);
+}
+
+void TModuloDatos::DibujarEscalaTiempo(plat::Canvas &canvas, const QRect &rectangulo, const QDateTime &s0,
+                                       const QDateTime &s1, const QString &opciones)
+{
+    ::DibujarEscalaTiempo(canvas, rectangulo, NumeroDia(s0), NumeroDia(s1), opciones, NumeroDia(Ahora()));
 }

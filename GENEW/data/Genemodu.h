@@ -9,6 +9,8 @@
 #include "platform/ui/data/DataSetComponents.h"
 #include "platform/ui/data/DataSource.h"
 
+#include <QDateTime>
+#include <QRect>
 #include <QStringList>
 #include <QVariant>
 #include <array>
@@ -18,6 +20,7 @@
 class ConexionesPrograma;
 
 namespace plat {
+class Canvas;
 class Connection;
 class Field;
 } // namespace plat
@@ -139,6 +142,10 @@ public:
     QString AbreviarNombreTablaTemporal(const QString &nombreLargo, const QObject *propietario);
 
     const NombresMotor &nombresMotor() const { return *nombres_; }
+
+    // The Gantt views' time scale over S0..S1, today's line at the present moment.
+    void DibujarEscalaTiempo(plat::Canvas &canvas, const QRect &rectangulo, const QDateTime &s0, const QDateTime &s1,
+                             const QString &opciones);
 
 private:
     void crearComponentes();
