@@ -19,7 +19,10 @@ bool esNombreComponenteInforme(const QString &texto)
 QString ServicioTraduccion::respuesta(const QString &sql)
 {
     const QString r = fuente_.consultar(sql);
-    return EsRespuestaErrorSQL(r) ? QString() : r;
+    if (!EsRespuestaErrorSQL(r))
+        return r;
+    huboFallo_ = true;
+    return QString();
 }
 
 QString ServicioTraduccion::consultaTexto(const QString &idioma, const QString &clave) const
@@ -30,8 +33,10 @@ QString ServicioTraduccion::consultaTexto(const QString &idioma, const QString &
 
 QString ServicioTraduccion::Traducir(const QString &texto)
 {
+    huboFallo_ = false;
     const QString resultado = TraducirTexto(texto, QString(), QString());
-    if (resultado.isEmpty())
+    // A text that could not be looked up is no untranslated text: it is asked again.
+    if (resultado.isEmpty() || huboFallo_)
         return resultado;
     if (resultado == texto) {
         if (!cache_.valor(texto))

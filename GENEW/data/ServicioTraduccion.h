@@ -54,4 +54,5 @@ private:
 
     FuenteTraducciones &fuente_;
     CacheTraducciones &cache_;
+    bool huboFallo_ = false;   // a question failed during the current translation
 };
