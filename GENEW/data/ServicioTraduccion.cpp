@@ -38,14 +38,19 @@ QString ServicioTraduccion::Traducir(const QString &texto)
     // A text that could not be looked up is no untranslated text: it is asked again.
     if (resultado.isEmpty() || huboFallo_)
         return resultado;
-    if (resultado == texto) {
-        if (!cache_.valor(texto))
-            cache_.anadir(texto, texto);
-    } else if (entradaSinAcelerador && texto.contains(u'&') && resultado == QString(texto).remove(u'&')
-               && !cache_.valor(resultado)) {
-        cache_.anadir(resultado, resultado);
-    }
+    if (resultado == texto)
+        anadirSinTraduccion(texto);
+    else if (entradaSinAcelerador && texto.contains(u'&') && resultado == QString(texto).remove(u'&'))
+        anadirSinTraduccion(resultado);
     return resultado;
+}
+
+void ServicioTraduccion::anadirSinTraduccion(const QString &texto)
+{
+    // Once: a text the cache already answers needs no second line, which would only push
+    // real translations out sooner.
+    if (!cache_.valor(texto) && !cache_.esTraduccion(texto))
+        cache_.anadir(texto, texto);
 }
 
 QString ServicioTraduccion::TraducirTexto(const QString &texto, const QString &variables, const QString &idioma)

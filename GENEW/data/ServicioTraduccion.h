@@ -44,6 +44,7 @@ public:
     QString TraducirLista(const QString &lista);
 
 private:
+    void anadirSinTraduccion(const QString &texto);
     QString clave(const QString &texto, const QString &idioma);
     QString patron(const QString &texto, const QString &idioma);
     QString palabraAPalabra(const QString &texto, const QString &idioma);

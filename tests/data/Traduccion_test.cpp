@@ -143,6 +143,15 @@ TEST_P(TraduccionTest, UntranslatedCaptionsAreWordByWordAndAskedOnce)
     EXPECT_EQ(r, "Nuevo registro");
     EXPECT_EQ(contar([&] { r = m.Traducir("&Nuevo registro"); }), 0);
     EXPECT_EQ(r, "Nuevo registro");
+    // Asked again, untranslated texts (one holding "=", one that is a translation) add no lines.
+    const QStringList textos{"&Nuevo registro", "Clave=Valor", "Accept", "Nada"};
+    for (const QString &t : textos)
+        m.Traducir(t);
+    const int lineas = CacheTraducciones::instancia().numeroEntradas();
+    for (int i = 0; i < 3; ++i)
+        for (const QString &t : textos)
+            EXPECT_EQ(m.Traducir(t), QString(t).remove(u'&'));
+    EXPECT_EQ(CacheTraducciones::instancia().numeroEntradas(), lineas);
     // A word's translation is cut to the source word's length.
     EXPECT_EQ(m.Traducir("Buscar cliente"), "Find cliente");
     EXPECT_EQ(m.Traducir("Aceptar todo"), "Accept todo");
