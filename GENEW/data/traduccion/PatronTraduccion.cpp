@@ -118,11 +118,14 @@ QString AplicarPatronTraduccion(const QString &texto, const QString &clave, cons
 
     // The words the text shares with the key, each key word fixing the first free equal word.
     const QList<PalabraPatron> palabras = PalabrasPatron(texto);
+    QStringList plegadas;
+    for (const PalabraPatron &palabra : palabras)
+        plegadas << plegar(palabra.texto);
     QList<bool> fijas(palabras.size(), false);
     for (const PalabraPatron &palabraClave : PalabrasPatron(clave)) {
         const QString buscada = plegar(palabraClave.texto);
         for (qsizetype i = 0; i < palabras.size(); ++i) {
-            if (!fijas.at(i) && plegar(palabras.at(i).texto) == buscada) {
+            if (!fijas.at(i) && plegadas.at(i) == buscada) {
                 fijas[i] = true;
                 break;
             }
