@@ -35,8 +35,9 @@ QString ServicioTraduccion::Traducir(const QString &texto)
 {
     huboFallo_ = false;
     const QString resultado = TraducirTexto(texto, QString(), QString());
-    // A text that could not be looked up is no untranslated text: it is asked again.
-    if (resultado.isEmpty() || huboFallo_)
+    // A text that could not be looked up (a failing question, the general database not
+    // connected) is no untranslated text: it is asked again next time.
+    if (resultado.isEmpty() || huboFallo_ || !fuente_.conectada())
         return resultado;
     if (resultado == texto)
         anadirSinTraduccion(texto);

@@ -204,6 +204,15 @@ TEST_P(TraduccionTest, FailingQuestionsLeaveTheTextAndTheCacheAlone)
     fGENEMENS = anterior;
 }
 
+TEST_P(TraduccionTest, WithoutTheGeneralDatabaseTextsComeBackAndAreAskedLater)
+{
+    form_->DatabaseGeneral().close();
+    EXPECT_EQ(modulo_->Traducir("Aceptar"), "Aceptar");
+    EXPECT_EQ(CacheTraducciones::instancia().numeroEntradas(), 0);
+    form_->DatabaseGeneral().open();
+    EXPECT_EQ(modulo_->Traducir("Aceptar"), "Accept");
+}
+
 TEST_P(TraduccionTest, TheMessageWindowTranslatesWhileTheModuleExists)
 {
     TfGENEMENS ventana;
