@@ -28,8 +28,9 @@ class Form;
 // The shared data module: one instance, created by the main window before the log-in
 // and again for every company opened. It owns the general-parameters record, the
 // currency table and the other shared tables, and offers every form the SQL service,
-// the engine's names and key metadata, the temporary-table names and the currency
-// services. It needs the start-up form (fGENEINIC) and its connections.
+// the engine's names and key metadata, the temporary-table names, the currency services,
+// translation, and the users' rights, settings and logs. It needs the start-up form
+// (fGENEINIC) and its connections.
 class TModuloDatos : public plat::DataModule
 {
     Q_OBJECT
