@@ -9,6 +9,7 @@
 #include "GENEW/runtime/AperturaTablasFormulario.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/ServicioSQL.h"
+#include "GENEW/runtime/TfGENEMENS.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
@@ -170,8 +171,12 @@ void TModuloDatos::retirarServicios()
     // The statement preparation stays: it is stateless, and the entry installs it too.
     if (ModuloDatos != this)
         return;
-    if (fGENEINIC)
+    if (fGENEINIC) {
         fGENEINIC->NombresTablas = NombresCreacionTablas{};
+        fGENEINIC->Manejador().trazaError = nullptr;
+    }
+    if (fGENEMENS)
+        fGENEMENS->TraducirTexto = nullptr;
 }
 
 void TModuloDatos::crearComponentes()
@@ -252,6 +257,13 @@ void TModuloDatos::instalarServicios()
     n.nombreIndice = [this](const QString &tabla, const QString &indice) {
         return nombres_->NombreIndice(tabla, indice);
     };
+    if (ModuloDatos == this) {
+        fGENEINIC->Manejador().trazaError = [this](const QString &mensaje, QObject *remitente) {
+            RegistrarTrazaError(mensaje, remitente);
+        };
+        if (fGENEMENS)
+            fGENEMENS->TraducirTexto = [this](const QString &texto) { return Traducir(texto); };
+    }
 }
 
 void TModuloDatos::abrirUsuario()
@@ -382,6 +394,7 @@ QString TModuloDatos::EjecutarSQL(const QString &sql, const QString &database, c
         if (!EsRespuestaErrorSQL(respuesta))
             return respuesta;
     }
+    TrazaDepuracion(respuesta + QStringLiteral(" ") + sql);
     if (!opciones.contains(OpcionSQL::Silenciosa)) {
         MensajeAviso(respuesta);
         MensajeInformacion(kHayUnError + PrepararSentenciaSQL(sql, opciones));
@@ -453,6 +466,7 @@ bool TModuloDatos::abrirConsultaEn(plat::QueryDataSet &query, QString opciones, 
         fallo = ejecutar();
     }
     if (!fallo.isEmpty()) {
+        TrazaDepuracion(fallo + QStringLiteral(" ") + query.sql());
         if (!opciones.contains(QLatin1String("Silencio"))) {
             MensajeAviso(kNoEsPosibleConsulta + fallo);
             MensajeInformacion(kHayUnError + query.sql());
