@@ -10,21 +10,6 @@ namespace {
 
 using Lectura = ImpresoPrueba;
 
-TEST_F(Lectura, HeadersAreMatchedExactlyAndLinesBeforeTheFirstNeverRun)
-{
-    DisenoImpreso &d = leer({"Text=9;9;0;antes", "[SISTEMA]", "Text=1;1;0;sistema", "[CABECERA]", "Text=2;2;0;cabecera",
-                             "[PIE] ", "Text=3;3;0;sigue en cabecera", "[pie]", "[PIE]", "[CABECERA]", "Line=1;1;2;2"});
-    EXPECT_EQ(d.seccion(SeccionImpreso::Sistema), QStringList({"[SISTEMA]", "Text=1;1;0;sistema"}));
-    EXPECT_EQ(d.seccion(SeccionImpreso::Cabecera),
-              QStringList({"[CABECERA]", "Text=2;2;0;cabecera", "[PIE] ", "Text=3;3;0;sigue en cabecera", "[pie]",
-                           "[CABECERA]", "Line=1;1;2;2"}));
-    EXPECT_EQ(d.seccion(SeccionImpreso::Pie), QStringList({"[PIE]"}));
-    EXPECT_TRUE(d.seccion(SeccionImpreso::Lineas).isEmpty());
-    // Only [SISTEMA] ran while reading; the line before the first header never runs.
-    ASSERT_EQ(ordenes.ordenes.size(), 1);
-    EXPECT_EQ(ordenes.ordenes[0].argumentos, QStringList({"1", "1", "0", "sistema"}));
-}
-
 TEST_F(Lectura, LinesEndAtCrLfOrABareLf)
 {
     DisenoImpreso &d = leerTexto(QStringLiteral("[CABECERA]\r\nText=1;1;0;a\nText=2;2;0;b\rc\r\n\r\nText=3"));
@@ -44,20 +29,6 @@ TEST_F(Lectura, PageContentIsAnySectionButSistema)
     };
     for (const Caso &c : casos)
         EXPECT_EQ(leer(c.lineas).tieneContenidoPagina(), c.contenido) << c.lineas.join('/').toStdString();
-}
-
-TEST_F(Lectura, SumSlotsComeFromFootSectionsOnlyAndStopAtOneHundred)
-{
-    QStringList lineas = {"[CABECERA]", "Suma=1;1;0;EnCabecera", "[LINEAS]", "Suma=1;1;0;EnLineas", "[PIESUMAYSIGUE]",
-                          "Suma=1;1;0;Importe;D", "[PIE]", "SumaTotal=1;1;0;Total", "Suma=1;1", "[PIEPAGINA]"};
-    for (int i = 1; i <= 120; ++i)
-        lineas << QStringLiteral("Suma=1;1;0;Campo%1").arg(i);
-    DisenoImpreso &d = leer(lineas);
-    ASSERT_EQ(d.camposSuma().size(), kMaximoCamposSuma);
-    EXPECT_EQ(d.camposSuma().mid(0, 4), QStringList({"Importe", "Total", "", "Campo1"}));
-    EXPECT_EQ(d.camposSuma().last(), "Campo97");
-    // The lines past the 100th slot still belong to their section.
-    EXPECT_EQ(d.seccion(SeccionImpreso::PiePagina).last(), "Suma=1;1;0;Campo120");
 }
 
 TEST_F(Lectura, ReadingAgainResetsAllButTheLinePositions)
@@ -100,16 +71,6 @@ TEST_F(Lectura, LinesAndLabelsPerPage)
     DisenoImpreso &d = leer({"[SISTEMA]", "FormatoEtiqueta=3;8;70;37"});
     EXPECT_EQ(d.ajustes().etiquetasPorPagina, 24);
     EXPECT_EQ(ejecucion.posicionEtiqueta, 25);   // the first document starts a page
-}
-
-TEST_F(Lectura, WholeTextOptionsAreReadByNameAnywhere)
-{
-    DisenoImpreso &d = leer({"DocumentosAdjuntos=Auto", "[SISTEMA]", "ConexionDocumentosAdjuntos=PROYECT>Codigo",
-                             "[PIE]", "DocumentoModelo=carta.docx"});
-    EXPECT_EQ(d.DocumentosAdjuntos(), "Auto");
-    EXPECT_EQ(d.ConexionDocumentosAdjuntos(), "PROYECT>Codigo");
-    EXPECT_EQ(d.DocumentoModelo(), "carta.docx");
-    EXPECT_TRUE(ordenes.ordenes.isEmpty());
 }
 
 using Division = ImpresoPrueba;
@@ -254,19 +215,11 @@ TEST_F(Ajustes, IntegerSettings)
     }
 }
 
-TEST_F(Ajustes, ConnectionsGroupsAndTheDriver)
+TEST_F(Ajustes, ConnectionsTakeTheEngineNameOfTheirTable)
 {
-    DisenoImpreso &d = leer({"[SISTEMA]", "Conexion=PROYECT>Codigo", "Conexion=DOCUTRON>\"PRO\";Codigo+\"|\"+Linea",
-                             "Conexion=A>b>c", "Conexion=Sola", "GrupoAnalisis01=PROYECT,Todas,Codigo",
-                             "GrupoAnalisis00=X,Y,Z", "GrupoAnalisis7=T,C,K", "DriverAlternativo=origen>destino"});
-    const QString s = d.sustituto();
-    EXPECT_EQ(d.ajustes().conexiones,
-              QStringList({"SQL_PROYECT>Codigo", "SQL_DOCUTRON>\"PRO\"|Codigo+\"" + s + "\"+Linea", "SQL_A>b",
-                           "SQL_Sola>"}));
-    EXPECT_EQ(d.ajustes().gruposAnalisis,
-              QStringList({"GrupoAnalisis01;PROYECT,Todas,Codigo", "GrupoAnalisis7;T,C,K"}));
-    EXPECT_EQ(d.ajustes().driverAlternativo, "origen>destino");
-    EXPECT_TRUE(mensajes.mensajes().isEmpty());   // nothing copied, nothing reported
+    DisenoImpreso &d = leer({"[SISTEMA]", "Conexion=PROYECT>Codigo;Linea", "Conexion=A>b>c", "DriverAlternativo=a>b"});
+    EXPECT_EQ(d.ajustes().conexiones, QStringList({"SQL_PROYECT>Codigo|Linea", "SQL_A>b"}));
+    EXPECT_TRUE(mensajes.mensajes().isEmpty());   // the driver is not copied, nothing reported
 }
 
 TEST(Papel, FormatoVariants)
@@ -295,18 +248,6 @@ TEST(Papel, ScreenPageIs800PixelsPer210Millimetres)
     EXPECT_EQ(TamanoPaginaPantalla(PapelDeFormato("A4-Apaisado")), QSize(1131, 800));
     EXPECT_EQ(TamanoPaginaPantalla(PapelDeFormato("2147483647x2147483647")),
               QSize(std::numeric_limits<int>::max(), std::numeric_limits<int>::max()));
-}
-
-using AsignacionPapel = ImpresoPrueba;
-
-TEST_F(AsignacionPapel, TextModeAndPaperFromTheRecord)
-{
-    leer({"[CABECERA]"}, "A5-Apaisado", "Texto");
-    EXPECT_TRUE(diseno->modoTexto());
-    EXPECT_EQ(diseno->papel().anchoMm, 210);
-    EXPECT_TRUE(diseno->papel().apaisado);
-    leer({"[CABECERA]"}, "A4", "texto");
-    EXPECT_FALSE(diseno->modoTexto());
 }
 
 using EtiquetaInicial = ImpresoPrueba;
@@ -422,21 +363,6 @@ TEST_F(Coordenadas, HugeValuesClampInsteadOfOverflowing)
     EXPECT_EQ(d.YImpresora(d.PosicionY(0)), std::numeric_limits<int>::min());
     EXPECT_EQ(d.XPagina(d.PosicionX(0)), std::numeric_limits<int>::max());
     EXPECT_EQ(d.YPagina(d.PosicionY(0)), std::numeric_limits<int>::min());
-}
-
-TEST_F(AsignacionPapel, FallsBackToTheRequestsLayoutThenChangesNothing)
-{
-    crear();
-    registro = {"PETICION", "", "", "Texto", "[CABECERA]", "A5", ""};
-    ejecucion.codigoImpresoPeticion = "PETICION";
-    EXPECT_TRUE(diseno->AsignarFormatoPapel("NO EXISTE"));
-    EXPECT_EQ(diseno->registro().Codigo, "PETICION");
-    EXPECT_TRUE(diseno->modoTexto());
-    ejecucion.codigoImpresoPeticion = "TAMPOCO";
-    registro.Formato = "A4";
-    EXPECT_FALSE(diseno->AsignarFormatoPapel("NO EXISTE"));
-    EXPECT_EQ(diseno->papel().anchoMm, 149);
-    EXPECT_TRUE(diseno->modoTexto());
 }
 
 } // namespace
