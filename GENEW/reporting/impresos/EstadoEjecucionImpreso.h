@@ -7,8 +7,8 @@
 enum class DestinoImpresion { Pantalla, Impresora };
 
 // What the layout reads of the run in progress. The print engine owns it and keeps it up to
-// date; the layout reads it when it converts positions and writes only the label position
-// (when a layout is read) and nothing else.
+// date; the layout reads it to convert positions and writes one thing: reading a layout sets
+// the label position past the last label, so that the first document starts a page.
 struct EstadoEjecucionImpreso
 {
     DestinoImpresion destino = DestinoImpresion::Pantalla;

@@ -261,8 +261,9 @@ TEST_F(EtiquetaInicial, AskedOnThePrinterUntilAValidPosition)
     QStringList vistos;
     for (const auto &m : mensajes.mensajes()) {
         vistos << m.tipo + ":" + m.texto;
-        if (m.tipo == "P")
+        if (m.tipo == "P") {
             EXPECT_EQ(m.respuestaPropuesta, "1");
+        }
     }
     EXPECT_EQ(vistos, QStringList({"P:" + pregunta, "A:La posición no puede ser mayor que 24", "P:" + pregunta,
                                    "P:" + pregunta, "P:" + pregunta, "P:" + pregunta, "P:" + pregunta}));
