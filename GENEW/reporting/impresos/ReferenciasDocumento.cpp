@@ -11,6 +11,12 @@ bool Contiene(const QString &texto, const char *prefijo)
     return texto.contains(QLatin1String(prefijo));
 }
 
+// The prefix of a kind named by its two letters: "PP" -> "PP:".
+bool ContienePrefijoDe(const QString &texto, const char *tipo)
+{
+    return texto.contains(QLatin1String(tipo) + QLatin1Char(':'));
+}
+
 // The first three characters dropped, wherever the prefix was found, then the piece of
 // the rest at "/" (0 = before the first "/").
 QString PiezaTrasPrefijo(const QString &referencia, int pieza)
@@ -67,7 +73,7 @@ QString ExtraerReferenciaDocumento(const QString &tipo, const QString &referenci
         return Contiene(r, "OF:") ? PiezaTrasPrefijo(r, 1) : QString();
     for (const char *propio : {"PP", "RE", "II", "PC", "AL"}) {
         if (tipo == QLatin1String(propio))
-            return Contiene(r, QByteArray(propio).append(':').constData()) ? PiezaTrasPrefijo(r, 0) : QString();
+            return ContienePrefijoDe(r, propio) ? PiezaTrasPrefijo(r, 0) : QString();
     }
     if (tipo == QLatin1String("OT")) {
         const bool obra = Contiene(r, "OT:") || Contiene(r, "UC:") || Contiene(r, "UE:") || Contiene(r, "UI:");
@@ -75,7 +81,7 @@ QString ExtraerReferenciaDocumento(const QString &tipo, const QString &referenci
     }
     for (const char *unidad : {"UC", "UE", "UI"}) {
         if (tipo == QLatin1String(unidad))
-            return Contiene(r, QByteArray(unidad).append(':').constData()) ? TrasPrimeraBarra(r) : QString();
+            return ContienePrefijoDe(r, unidad) ? TrasPrimeraBarra(r) : QString();
     }
     return QString();
 }
