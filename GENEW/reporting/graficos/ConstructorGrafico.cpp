@@ -13,12 +13,15 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QLinearGradient>
+#include <QLocale>
 #include <QPainter>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QScatterSeries>
 #include <QStackedBarSeries>
 #include <QValueAxis>
+
+#include <cmath>
 
 namespace constructorgrafico {
 namespace {
@@ -46,9 +49,40 @@ struct Ejes
     QChart &chart;
     QValueAxis *x = nullptr;
     QValueAxis *y = nullptr;
+    double xMenor = 0, xMayor = 0, yMenor = 0, yMayor = 0;
+    bool hayDatos = false;
 
-    void unir(QAbstractSeries *serie)
+    // Both axes cover every series' points, with a little room so no point sits on the frame.
+    void ajustar()
     {
+        if (!x || !hayDatos)
+            return;
+        const auto rango = [](QValueAxis *eje, double menor, double mayor) {
+            const double margen = mayor > menor ? (mayor - menor) * 0.05 : 0.5;
+            eje->setRange(menor - margen, mayor + margen);
+            eje->applyNiceNumbers();
+        };
+        // Positions are whole numbers: a short axis gets a tick at each of them.
+        const double posiciones = xMayor - xMenor;
+        if (posiciones <= 20) {
+            x->setRange(std::floor(xMenor) - 1, std::ceil(xMayor) + 1);
+            x->setTickCount(int(std::ceil(xMayor) - std::floor(xMenor)) + 3);
+        } else {
+            rango(x, xMenor, xMayor);
+        }
+        x->setLabelFormat(QStringLiteral("%.0f"));
+        rango(y, yMenor, yMayor);
+    }
+
+    void unir(QXYSeries *serie)
+    {
+        for (const QPointF &p : serie->points()) {
+            xMenor = hayDatos ? std::min(xMenor, p.x()) : p.x();
+            xMayor = hayDatos ? std::max(xMayor, p.x()) : p.x();
+            yMenor = hayDatos ? std::min(yMenor, p.y()) : p.y();
+            yMayor = hayDatos ? std::max(yMayor, p.y()) : p.y();
+            hayDatos = true;
+        }
         if (!x) {
             x = new QValueAxis;
             y = new QValueAxis;
@@ -72,12 +106,13 @@ QImage trianguloInvertido(const QColor &c)
     return img;
 }
 
-void anadirXY(QChart &chart, Ejes &ejes, const SerieGrafico &s, const QFont &letra)
+QXYSeries *nuevaXY(const SerieGrafico &s, const QFont &letra)
 {
     QXYSeries *serie = nullptr;
     if (s.tipo == TipoSerieGrafico::Lineas) {
         auto *linea = new QLineSeries;
         linea->setPointsVisible(true);
+        linea->setMarkerSize(5);
         serie = linea;
     } else {
         auto *puntos = new QScatterSeries;
@@ -85,18 +120,43 @@ void anadirXY(QChart &chart, Ejes &ejes, const SerieGrafico &s, const QFont &let
         serie = puntos;
     }
     serie->setName(s.titulo);
-    marcarLeyenda(serie, s, true);
-    for (const PuntoGrafico &p : s.puntos)
-        serie->append(p.posicion, p.valor);
-    const TColor propio = s.color != 0 || s.puntos.empty() ? s.color : s.puntos.front().color;
-    serie->setColor(color(propio));
-    for (int i = 0; i < int(s.puntos.size()); ++i)
-        serie->setPointConfiguration(i, QXYSeries::PointConfiguration::Color, color(s.puntos[i].color));
-    if (s.trianguloInvertido)
-        serie->setLightMarker(trianguloInvertido(color(propio)));
     serie->setPointLabelsFormat(QStringLiteral("@yPoint"));
     serie->setPointLabelsFont(letra);
     serie->setPointLabelsClipping(false);
+    return serie;
+}
+
+void anadirXY(QChart &chart, Ejes &ejes, const SerieGrafico &s, const QFont &letra)
+{
+    const TColor propio = s.color != 0 || s.puntos.empty() ? s.color : s.puntos.front().color;
+    if (s.trianguloInvertido) {
+        // A marker picture has one colour: one series of triangles per colour, listed once.
+        std::vector<TColor> colores;
+        for (const PuntoGrafico &p : s.puntos)
+            if (std::find(colores.begin(), colores.end(), p.color) == colores.end())
+                colores.push_back(p.color);
+        if (colores.empty())
+            colores.push_back(propio);
+        for (size_t k = 0; k < colores.size(); ++k) {
+            QXYSeries *serie = nuevaXY(s, letra);
+            marcarLeyenda(serie, s, k == 0);
+            for (const PuntoGrafico &p : s.puntos)
+                if (p.color == colores[k])
+                    serie->append(p.posicion, p.valor);
+            serie->setColor(color(colores[k]));
+            serie->setLightMarker(trianguloInvertido(color(colores[k])));
+            chart.addSeries(serie);
+            ejes.unir(serie);
+        }
+        return;
+    }
+    QXYSeries *serie = nuevaXY(s, letra);
+    marcarLeyenda(serie, s, true);
+    for (const PuntoGrafico &p : s.puntos)
+        serie->append(p.posicion, p.valor);
+    serie->setColor(color(propio));
+    for (int i = 0; i < int(s.puntos.size()); ++i)
+        serie->setPointConfiguration(i, QXYSeries::PointConfiguration::Color, color(s.puntos[i].color));
     chart.addSeries(serie);
     ejes.unir(serie);
 }
@@ -204,6 +264,17 @@ void anadirBarras(QChart &chart, const std::vector<const SerieGrafico *> &series
     chart.addAxis(ejeValores, horizontales ? Qt::AlignBottom : Qt::AlignLeft);
     barras->attachAxis(ejeCategorias);
     barras->attachAxis(ejeValores);
+    // Bars grow from 0, with room above the longest for its mark.
+    double menor = 0, mayor = 0;
+    for (const SerieGrafico *s : series)
+        for (const PuntoGrafico &p : s->puntos) {
+            menor = std::min(menor, p.valor);
+            mayor = std::max(mayor, p.valor);
+        }
+    if (mayor > menor) {
+        ejeValores->setRange(menor, mayor + (mayor - menor) * 0.1);
+        ejeValores->applyNiceNumbers();
+    }
 }
 
 } // namespace
@@ -231,6 +302,9 @@ void aplicarAspecto(QChart &chart, bool degradado)
 
 void anadirSeries(QChart &chart, const std::vector<SerieGrafico> &series, const QFont &letraMarcas)
 {
+    // Axis labels and marks written as the program writes numbers (decimal comma).
+    chart.setLocale(QLocale(QLocale::Spanish, QLocale::Spain));
+    chart.setLocalizeNumbers(true);
     Ejes ejes{chart};
     std::vector<const SerieGrafico *> tartas, barras, barrasH;
     for (const SerieGrafico &s : series) {
@@ -250,6 +324,7 @@ void anadirSeries(QChart &chart, const std::vector<SerieGrafico> &series, const 
             break;
         }
     }
+    ejes.ajustar();
     anadirBarras(chart, barras, false, letraMarcas);
     anadirBarras(chart, barrasH, true, letraMarcas);
     anadirTartas(chart, tartas, letraMarcas);
