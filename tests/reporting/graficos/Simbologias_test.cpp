@@ -58,16 +58,6 @@ TEST(Code128, CadaPatronOcupaOnceModulosYElFinTrece)
     EXPECT_EQ(patronCode128(Code128Stop), QStringLiteral("2331112"));
 }
 
-TEST(DigitosControl, GS1YPostnet)
-{
-    EXPECT_EQ(digitoControlGS1(QStringLiteral("400638133393"), 1), 1);   // weighted sum 89
-    EXPECT_EQ(digitoControlGS1(QStringLiteral("590123412345"), 1), 7);
-    EXPECT_EQ(digitoControlGS1(QStringLiteral("1234567"), 3), 0);
-    EXPECT_EQ(digitoControlGS1(QStringLiteral("123456789012"), 1), 8);
-    EXPECT_EQ(digitoControlPostnet(QStringLiteral("12345")), 5);
-    EXPECT_EQ(digitoControlPostnet(QStringLiteral("1234567890")), 5);
-}
-
 TEST(EAN, ModulosDeGuardasYMitades)
 {
     const QString trece = modulosEAN(QStringLiteral("5901234123457"));
@@ -80,15 +70,6 @@ TEST(EAN, ModulosDeGuardasYMitades)
     EXPECT_EQ(trece.mid(10, 7), QStringLiteral("0100111"));
     EXPECT_EQ(modulosEAN(QStringLiteral("12345670")).size(), 67);
     EXPECT_TRUE(modulosEAN(QStringLiteral("123")).isEmpty());
-}
-
-TEST(Code39, SoloSuJuegoDeCaracteres)
-{
-    EXPECT_EQ(patronCode39(u'*'), QStringLiteral("nwnnwnwnn"));
-    for (QChar c : QStringLiteral("0AZ-. $/+%"))
-        EXPECT_EQ(patronCode39(c).count(u'w'), 3) << QString(c).toStdString();
-    EXPECT_TRUE(patronCode39(u'a').isEmpty());
-    EXPECT_TRUE(patronCode39(u'#').isEmpty());
 }
 
 } // namespace
