@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
+
 namespace plat {
 class Canvas;
 }
@@ -70,8 +72,9 @@ public:
     // Draws the symbol on another canvas. A resolution below 5 means the canvas device's own
     // when it is a printer or PDF page, else the screen's.
     void DrawBarcode(plat::Canvas &canvas, int resolucion);
-    // What a drawing on that canvas at that resolution would paint.
-    PlanBarras planificar(const plat::Canvas &canvas, int resolucion) const;
+
+    // The frame shown on the parent while the control is dragged (nullptr when none shows).
+    QWidget *marcoArrastre() const { return marco_ && marco_->isVisible() ? marco_.data() : nullptr; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -81,6 +84,7 @@ protected:
 
 private:
     PeticionBarras peticion(bool propio, int resolucionX, int resolucionY) const;
+    PlanBarras planificar(const plat::Canvas &canvas, int resolucion) const;
     void mostrarCampo();
     QRect limitesArrastrados(const QPoint &global) const;
 
@@ -103,8 +107,4 @@ private:
     };
     std::optional<Arrastre> arrastre_;
     QPointer<QWidget> marco_;
-
-public:
-    // The frame shown while dragging (nullptr when none is shown); for the form's own use.
-    QWidget *marcoArrastre() const { return marco_ && marco_->isVisible() ? marco_.data() : nullptr; }
 };

@@ -1,5 +1,6 @@
 #include "GENEW/reporting/graficos/Simbologias.h"
 
+#include <algorithm>
 #include <array>
 
 namespace simbologias {

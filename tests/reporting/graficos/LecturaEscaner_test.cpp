@@ -84,11 +84,6 @@ TEST(LecturaEscanerPDF, UnEAN13DibujadoEnUnaPaginaPDFSeLeeIgual)
 
 // ---- symbols zbar does not read: measured -----------------------------------------------
 
-std::vector<std::pair<int, int>> barrasDeFila(const QImage &img, int y)
-{
-    return tramosOscuros(img, y);
-}
-
 struct Postnet
 {
     TBarCodeType tipo;
@@ -107,14 +102,15 @@ TEST_P(MedidasPostnet, BarrasSegunElPatronPublicadoYLasMedidasA300ppp)
     preparar(c, caso.tipo, QString::fromLatin1(caso.texto));
     const QImage img = dibujar(c, 300);
     const int base = kMargen + 38 - 1;   // bottom row: every bar reaches it
-    const auto barras = barrasDeFila(img, base);
+    const auto barras = tramosOscuros(img, base);
     const QString digitos = QString::fromLatin1(caso.digitos);
     ASSERT_EQ(barras.size(), size_t(digitos.size() * 5 + 2));
     QString patron;
     for (size_t i = 0; i < barras.size(); ++i) {
         EXPECT_EQ(barras[i].second, 7) << "bar " << i;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_EQ(barras[i].first - barras[i - 1].first, 14) << "pitch at bar " << i;
+        }
         const int alto = altoColumna(img, barras[i].first, base);
         EXPECT_TRUE(alto == 38 || alto == 15) << "bar " << i << " is " << alto << " high";
         patron += alto == 38 ? u'1' : u'0';
@@ -153,7 +149,7 @@ TEST_P(MedidasFIM, NuevePosicionesDeUnTreintaydosavoDePulgada)
     for (int i = 0; i < 9; ++i)
         patron += oscuro(img, kMargen + 9 * i + 4, fila) ? u'1' : u'0';
     EXPECT_EQ(patron, QString::fromLatin1(GetParam().patron));
-    const auto barras = barrasDeFila(img, fila);
+    const auto barras = tramosOscuros(img, fila);
     ASSERT_FALSE(barras.empty());
     EXPECT_EQ(barras.front().first, kMargen);
     EXPECT_EQ(altoColumna(img, kMargen, fila), 188);

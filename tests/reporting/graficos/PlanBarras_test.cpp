@@ -205,3 +205,23 @@ TEST(TextoDeCampo, RellenoConCerosSegunElTipo)
 }
 
 } // namespace
+
+namespace {
+
+TEST(PlanBarras, BarrasPortadorasDelFinDelRellenoAlFinDeLaParadaArribaYAbajo)
+{
+    const PlanBarras plan = planificarBarras(peticion(TBarCodeType::ITF14, QStringLiteral("123456789012"), 500));
+    ASSERT_EQ(plan.resultado, Resultado::Dibujo);
+    ASSERT_EQ(plan.barrasPortadoras.size(), 2u);
+    const auto primeraBarra = std::find_if(plan.elementos.begin(), plan.elementos.end(), [](const auto &e) { return e.barra; });
+    const auto ultimaBarra = std::find_if(plan.elementos.rbegin(), plan.elementos.rend(), [](const auto &e) { return e.barra; });
+    for (const QRect &r : plan.barrasPortadoras) {
+        EXPECT_EQ(r.left(), primeraBarra->rect.left());
+        EXPECT_EQ(r.right(), ultimaBarra->rect.right());
+        EXPECT_EQ(r.height(), 2 * plan.estrecho);
+    }
+    EXPECT_EQ(plan.barrasPortadoras[0].top(), 0);
+    EXPECT_EQ(plan.barrasPortadoras[1].bottom(), 59);
+}
+
+} // namespace
