@@ -246,9 +246,11 @@ void ean(const PeticionBarras &p, PlanBarras &plan)
     int m = 0;
     int altoBarras = 0;
     if (p.autoSizing) {
-        const double proporcion = trece ? 1.23 / 95 : 0.87 / 67;
-        const int minimo = int(rx * (trece ? 1.22 / 95 : 0.86 / 67) * 0.7) + 1;
-        m = std::max({plat::roundHalfEven(rx * proporcion * p.magnification), minimo, 1});
+        // In the order the figures are defined, so that halves round the same way.
+        const int pedido = trece ? plat::roundHalfEven(rx * 1.23 * p.magnification / 95)
+                                 : plat::roundHalfEven(rx * 0.87 * p.magnification / 67);
+        const int minimo = trece ? int(rx * 1.22 * 0.7 / 95) + 1 : int(rx * 0.86 * 0.7 / 67) + 1;
+        m = std::max({pedido, minimo, 1});
         m = int(std::min<qint64>(m, kLimitePixeles / 113));
         altoBarras = 55 * m;
         plan.fondo = QRect(plan.origen, QSize(anchoModulos * m, 66 * m));
