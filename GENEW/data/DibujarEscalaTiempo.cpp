@@ -1,4 +1,5 @@
 #include "GENEW/data/DibujarEscalaTiempo.h"
+#include "GENEW/runtime/comun/RutinasNumeros.h"
 
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/ui/Canvas.h"
@@ -37,7 +38,7 @@ int PosicionPixel(double valor)
 {
     if (std::isnan(valor))
         return 0;
-    return plat::roundHalfEven(std::clamp(valor, -kLimitePixel, kLimitePixel));
+    return RedondearMitadesAPar(std::clamp(valor, -kLimitePixel, kLimitePixel));
 }
 
 void RecorrerDias(double desde, double hasta, const std::function<int(double dia)> &posicion,

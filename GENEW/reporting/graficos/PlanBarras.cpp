@@ -1,4 +1,5 @@
 #include "GENEW/reporting/graficos/PlanBarras.h"
+#include "GENEW/runtime/comun/RutinasNumeros.h"
 
 #include "GENEW/reporting/graficos/Simbologias.h"
 #include "platform/ui/Canvas.h"
@@ -247,8 +248,8 @@ void ean(const PeticionBarras &p, PlanBarras &plan)
     int altoBarras = 0;
     if (p.autoSizing) {
         // In the order the figures are defined, so that halves round the same way.
-        const int pedido = trece ? plat::roundHalfEven(rx * 1.23 * p.magnification / 95)
-                                 : plat::roundHalfEven(rx * 0.87 * p.magnification / 67);
+        const int pedido = trece ? RedondearMitadesAPar(rx * 1.23 * p.magnification / 95)
+                                 : RedondearMitadesAPar(rx * 0.87 * p.magnification / 67);
         const int minimo = trece ? int(rx * 1.22 * 0.7 / 95) + 1 : int(rx * 0.86 * 0.7 / 67) + 1;
         m = std::max({pedido, minimo, 1});
         m = int(std::min<qint64>(m, kLimitePixeles / 113));
@@ -310,11 +311,11 @@ void code128(const PeticionBarras &p, PlanBarras &plan)
         plan.resultado = Resultado::NoCabe;
         return;
     }
-    const int m = int(std::clamp<qint64>(plat::roundHalfEven(p.resolucionX * 0.03937 * p.magnification), 1,
+    const int m = int(std::clamp<qint64>(RedondearMitadesAPar(p.resolucionX * 0.03937 * p.magnification), 1,
                                          kLimitePixeles / 1024));
     int alto = 32 * m;
     if (gs1)
-        alto = std::max(alto, plat::roundHalfEven(p.resolucionX * 0.7874));
+        alto = std::max(alto, RedondearMitadesAPar(p.resolucionX * 0.7874));
     plan.modulo = m;
     plan.textoCodificado = p.texto;
     const int zona = p.clearZone ? 10 * m : 0;

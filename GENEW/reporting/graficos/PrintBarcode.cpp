@@ -1,4 +1,5 @@
 #include "GENEW/reporting/graficos/PrintBarcode.h"
+#include "GENEW/runtime/comun/RutinasNumeros.h"
 
 #include "GENEW/reporting/graficos/PintorBarras.h"
 #include "platform/data/Field.h"
@@ -116,22 +117,22 @@ double TPrintBarcode::leftInInches() const { return pulgadas(x(), pixelesPorPulg
 
 void TPrintBarcode::setHeightInInches(double inches)
 {
-    resize(width(), plat::roundHalfEven(inches * pixelesPorPulgadaPantalla()));
+    resize(width(), RedondearMitadesAPar(inches * pixelesPorPulgadaPantalla()));
 }
 
 void TPrintBarcode::setWidthInInches(double inches)
 {
-    resize(plat::roundHalfEven(inches * pixelesPorPulgadaPantalla()), height());
+    resize(RedondearMitadesAPar(inches * pixelesPorPulgadaPantalla()), height());
 }
 
 void TPrintBarcode::setTopInInches(double inches)
 {
-    move(x(), plat::roundHalfEven(inches * pixelesPorPulgadaPantalla()));
+    move(x(), RedondearMitadesAPar(inches * pixelesPorPulgadaPantalla()));
 }
 
 void TPrintBarcode::setLeftInInches(double inches)
 {
-    move(plat::roundHalfEven(inches * pixelesPorPulgadaPantalla()), y());
+    move(RedondearMitadesAPar(inches * pixelesPorPulgadaPantalla()), y());
 }
 
 void TPrintBarcode::mostrarCampo()
