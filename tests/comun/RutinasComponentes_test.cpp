@@ -172,4 +172,4 @@ TEST(Componentes, PosicionarControl)
 
 } // namespace
 
-#include "componentes_test.moc"
+#include "RutinasComponentes_test.moc"

@@ -1,4 +1,4 @@
-#include "GENEW/data/TfGENEFILT.h"
+#include "GENEW/data/GENEFILT.h"
 
 TfGENEFILT *fGENEFILT = nullptr;
 

@@ -1,8 +1,8 @@
 #pragma once
 #include "platform/ui/Form.h"
 
-// The long-lived form of the filter dialog: created at start-up and reused; its own work
-// comes with the dialog's issue.
+// The long-lived form of the filter dialog: created once at start-up and shown again on every
+// call.
 class TfGENEFILT : public plat::Form
 {
     Q_OBJECT

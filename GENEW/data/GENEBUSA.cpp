@@ -1,4 +1,4 @@
-#include "GENEW/data/TfGENEBUSA.h"
+#include "GENEW/data/GENEBUSA.h"
 
 TfGENEBUSA *fGENEBUSA = nullptr;
 

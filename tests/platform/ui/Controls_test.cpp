@@ -337,4 +337,4 @@ TEST(Fonts, StoredFontNamesResolveToRealFonts)
         << family.toStdString();
 }
 
-#include "controls_test.moc"
+#include "Controls_test.moc"

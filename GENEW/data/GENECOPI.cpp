@@ -1,4 +1,4 @@
-#include "GENEW/data/TfGENECOPI.h"
+#include "GENEW/data/GENECOPI.h"
 
 TfGENECOPI *fGENECOPI = nullptr;
 

@@ -1,4 +1,4 @@
-#include "GENEW/data/TfGENECALC.h"
+#include "GENEW/data/GENECALC.h"
 
 TfGENECALC *fGENECALC = nullptr;
 

@@ -393,4 +393,4 @@ TEST(CommonRoutines, SeeTheFormsComponentsAndTheMainForm)
     main->Free();
 }
 
-#include "forms_test.moc"
+#include "Form_test.moc"

@@ -1,8 +1,7 @@
 #pragma once
 #include "platform/ui/Form.h"
 
-// The program's main window: an MDI frame that holds every program window. Its menus,
-// log-in and company opening come with the main-window issue.
+// The program's main window: the MDI frame that holds every program window.
 class TfPROYMENU : public plat::Form
 {
     Q_OBJECT

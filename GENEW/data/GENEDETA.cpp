@@ -1,4 +1,4 @@
-#include "GENEW/data/TfGENEDETA.h"
+#include "GENEW/data/GENEDETA.h"
 
 TfGENEDETA *fGENEDETA = nullptr;
 

@@ -1,4 +1,4 @@
-#include "GENEW/data/TfGENECPRO.h"
+#include "GENEW/data/GENECPRO.h"
 
 TfGENECPRO *fGENECPRO = nullptr;
 

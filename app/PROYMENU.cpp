@@ -1,4 +1,4 @@
-#include "app/TfPROYMENU.h"
+#include "app/PROYMENU.h"
 
 TfPROYMENU *fPROYMENU = nullptr;
 

@@ -1,4 +1,4 @@
-#include "GENEW/data/TfGENEVMEM.h"
+#include "GENEW/data/GENEVMEM.h"
 
 TfGENEVMEM *fGENEVMEM = nullptr;
 

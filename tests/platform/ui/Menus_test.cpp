@@ -246,4 +246,4 @@ TEST(Menus, EntriesAreFoundInsertedRemovedAndClicked)
     EXPECT_TRUE(globales->checked());
 }
 
-#include "mdi_menus_test.moc"
+#include "Menus_test.moc"

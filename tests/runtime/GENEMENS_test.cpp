@@ -1,5 +1,5 @@
 #include "GENEW/runtime/ServicioMensajes.h"
-#include "GENEW/runtime/TfGENEMENS.h"
+#include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 
 #include <QApplication>

@@ -1,8 +1,7 @@
 #pragma once
 #include "platform/ui/Form.h"
 
-// The long-lived form of the calculator: created at start-up and reused; its own work
-// comes with the dialog's issue.
+// The long-lived form of the calculator: created once at start-up and shown again on every call.
 class TfGENECALC : public plat::Form
 {
     Q_OBJECT

@@ -1,8 +1,8 @@
 #pragma once
 #include "platform/ui/Form.h"
 
-// The long-lived form of the copy of records to other companies: created at start-up and reused; its own work
-// comes with the dialog's issue.
+// The long-lived form of the copy of records to other companies: created once at start-up and
+// shown again on every call.
 class TfGENECOPI : public plat::Form
 {
     Q_OBJECT

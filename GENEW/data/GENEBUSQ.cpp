@@ -1,4 +1,4 @@
-#include "GENEW/data/TfGENEBUSQ.h"
+#include "GENEW/data/GENEBUSQ.h"
 
 TfGENEBUSQ *fGENEBUSQ = nullptr;
 

@@ -273,4 +273,4 @@ TEST_F(GridTest, OwnerDrawnCellsAndTitlesAndEnterAsTab)
     EXPECT_EQ(grid.currentIndex().row(), 2);
 }
 
-#include "grid_test.moc"
+#include "DBGrid_test.moc"

@@ -1,4 +1,4 @@
-#include "GENEW/runtime/TfGENEMENS.h"
+#include "GENEW/runtime/GENEMENS.h"
 
 #include "GENEW/runtime/ImagenesPrograma.h"
 #include "GENEW/runtime/Plataforma.h"
