@@ -3,7 +3,7 @@
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/EngineErrors.h"
 #include "platform/data/engine/Session.h"
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 
 #include "platform/data/engine/Dialects.h"
 
-#include "GENEW/runtime/comun/LiteralFechaSQL.h"
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/LiteralFechaSQL.h"
+#include "platform/base/FechaHora.h"
 
 #include <QRegularExpression>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GENEW/runtime/comun/Errores.h"
+#include "platform/base/Errores.h"
 
 #include <QSqlError>
 #include <QString>

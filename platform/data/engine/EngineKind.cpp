@@ -1,6 +1,6 @@
 #include "platform/data/engine/EngineKind.h"
 
-#include "GENEW/runtime/comun/Errores.h"
+#include "platform/base/Errores.h"
 
 namespace plat {
 

@@ -6,7 +6,7 @@
 #include "platform/data/engine/SqliteExtensions.h"
 #include "platform/data/engine/SqliteQuery.h"
 
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 
 #include <QAtomicInt>
 #include <QDir>

@@ -1,7 +1,7 @@
 // A date read back through the datasets is the reading the common routines build, and a
 // filter on that date finds it, whether the filter is run by the engine (tables) or on the
 // rows read (queries). The test run's zone (Europe/Madrid) skips 31/03/2024 02:00-03:00.
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 #include "tests/platform/data/DataFixture.h"
 
 using namespace plat;

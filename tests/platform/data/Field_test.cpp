@@ -1,6 +1,5 @@
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 #include "platform/data/ClientDataSet.h"
-#include "GENEW/runtime/comun/RutinasTipos.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -52,14 +51,6 @@ TEST_F(FieldFixture, FieldsAreFoundByNameIgnoringCaseAndByIndex)
     EXPECT_EQ(ds.field(0).size(), 5);
     EXPECT_EQ(fieldTypeFromName("ftCurrency"), ftCurrency);
     EXPECT_EQ(fieldTypeFromName("ftNothing"), ftUnknown);
-}
-
-TEST_F(FieldFixture, DefaultWidthsForTheCommonRoutines)
-{
-    EXPECT_EQ(AnchoPorDefectoCampo(ds.fieldByName("Nombre")), 5);   // a string's size
-    EXPECT_EQ(AnchoPorDefectoCampo(ds.fieldByName("Activo")), 5);
-    ds.fieldByName("Nombre").displayWidth = 12;
-    EXPECT_EQ(AnchoPorDefectoCampo(ds.fieldByName("Nombre")), 12);
 }
 
 TEST_F(FieldFixture, StringsAreCutToTheDeclaredSize)

@@ -1,4 +1,4 @@
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 #include "tests/platform/data/DataFixture.h"
 
 #include "platform/data/ClientDataSet.h"

@@ -1,4 +1,4 @@
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 #include "platform/data/ValueText.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 #include "tests/platform/engine/EngineFixture.h"
 
-#include "GENEW/runtime/comun/Errores.h"
+#include "platform/base/Errores.h"
 
 using namespace plat;
 using gptest::EngineTest;

@@ -1,6 +1,6 @@
 // Rows read one at a time are the rows a whole query answers, on every engine.
-#include "GENEW/runtime/comun/Errores.h"
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/Errores.h"
+#include "platform/base/FechaHora.h"
 #include "platform/data/Field.h"
 #include "tests/platform/engine/EngineFixture.h"
 

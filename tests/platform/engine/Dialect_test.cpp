@@ -1,12 +1,12 @@
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 #include "platform/data/engine/Dialects.h"
 #include "platform/data/engine/DatabaseLocation.h"
 #include "platform/data/engine/EngineKind.h"
 #include "platform/data/engine/Session.h"
 #include "tests/support/TempDir.h"
 
-#include "GENEW/runtime/comun/Errores.h"
-#include "GENEW/runtime/comun/LiteralFechaSQL.h"
+#include "platform/base/Errores.h"
+#include "platform/base/LiteralFechaSQL.h"
 
 #include <QFile>
 #include <QSqlDatabase>

@@ -2,7 +2,7 @@
 // 02:30 does not exist as a local time and 27/10/2024 02:30 exists twice: those readings
 // must still go into a table and come back as they were, equal to the same reading built
 // by the common routines.
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 #include "tests/platform/engine/EngineFixture.h"
 
 #include "platform/data/Field.h"

@@ -4,7 +4,7 @@
 #include "tests/platform/engine/EngineFixture.h"
 #include "tests/support/TempDir.h"
 
-#include "GENEW/runtime/comun/Errores.h"
+#include "platform/base/Errores.h"
 
 #include <QDir>
 #include <QFile>

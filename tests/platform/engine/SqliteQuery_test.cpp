@@ -1,7 +1,7 @@
 // Queries on SQLite are read straight from the engine; these cases cover what QtSql used
 // to decide for them: placeholders, several statements, column names, stored values.
-#include "GENEW/runtime/comun/Errores.h"
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/Errores.h"
+#include "platform/base/FechaHora.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Session.h"
 #include "tests/support/TempDir.h"

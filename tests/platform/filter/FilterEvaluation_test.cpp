@@ -1,8 +1,8 @@
 // Evaluating filters against records: each field type, NULLs, options and type errors.
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 #include "FilterTestTable.h"
 
-#include "GENEW/runtime/comun/Errores.h"
+#include "platform/base/Errores.h"
 
 #include <gtest/gtest.h>
 

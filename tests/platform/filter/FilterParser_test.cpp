@@ -1,9 +1,9 @@
 // Reading filter texts: the forms the program writes, precedence, and malformed texts.
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 #include "FilterTestTable.h"
 
 #include "platform/data/filter/FilterSyntax.h"
-#include "GENEW/runtime/comun/Errores.h"
+#include "platform/base/Errores.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
 #include "platform/ui/Canvas.h"
 
-#include "GENEW/runtime/comun/RutinasTipos.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -131,20 +130,6 @@ TEST(CanvasColours, StoredIntegersAreBlueGreenRed)
     EXPECT_EQ(fromQColor(QColor(0x12, 0x34, 0x56)), 0x563412);
     EXPECT_TRUE(isSystemColor(clBtnFace));
     EXPECT_FALSE(isSystemColor(clWhite));
-}
-
-TEST(CanvasColours, TheProgramsSpanishColourNamesDrawTheirColour)
-{
-    Bitmap bitmap(4, 2);
-    Canvas &canvas = bitmap.canvas();
-    canvas.pen().Style = psClear;
-    canvas.brush().Color = TextoAColor(QStringLiteral("Azul Marino"));
-    canvas.Rectangle(0, 0, 2, 2);
-    canvas.brush().Color = InterpretarColor(QStringLiteral("Rojo"));
-    canvas.Rectangle(2, 0, 4, 2);
-    EXPECT_EQ(bitmap.image().pixelColor(1, 1), QColor(0, 0, 128));
-    EXPECT_EQ(bitmap.image().pixelColor(3, 1), QColor(255, 0, 0));
-    EXPECT_EQ(ColorATexto(fromQColor(QColor(0, 0, 128))), "Azul Marino");
 }
 
 TEST(CanvasTargets, TheSameCanvasDrawsOnAnyPaintDevice)

@@ -4,8 +4,7 @@
 #include "platform/ui/Menus.h"
 #include "platform/ui/Published.h"
 
-#include "GENEW/runtime/comun/RutinasComponentes.h"
-#include "GENEW/runtime/comun/SalidaMensajes.h"
+#include "platform/base/SalidaMensajes.h"
 #include "platform/ui/Control.h"
 
 #include <QLineEdit>
@@ -366,30 +365,6 @@ TEST(Positioning, ScreenCentreAndMainFormCentre)
     centred->Show();
     EXPECT_EQ(centred->left(), (application().screenWidth() - 300) / 2);
     EXPECT_EQ(centred->top(), (application().screenHeight() - 200) / 2);
-    main->Free();
-}
-
-TEST(CommonRoutines, SeeTheFormsComponentsAndTheMainForm)
-{
-    auto *main = createForm<PlainForm>();
-    application().setMainForm(main);
-    main->resize(640, 480);
-    std::unique_ptr<SearchForm> form(createForm<SearchForm>());
-    form->make<QLineEdit>(QStringLiteral("Edit2"), form.get());
-    // The form's own list, in creation order, is what BuscarComponente walks.
-    EXPECT_EQ(BuscarComponente(*form, QStringLiteral("EDITCODIGO")), form->edit);
-    EXPECT_EQ(form->numeroComponentes(), 2);
-    ASSERT_NE(formularioPrincipal(), nullptr);
-    EXPECT_EQ(formularioPrincipal()->tamano(), QSize(640, 480));
-    EXPECT_TRUE(EjecutarMetodoPorNombre(form.get(), QStringLiteral("BuscarDatosDBEdit"), form->edit));
-    EXPECT_EQ(form->calls.size(), 1);
-
-    // A control is placed within its parent.
-    form->resize(300, 100);
-    form->edit->resize(100, 20);
-    WidgetPlacement placement(form->edit);
-    PosicionarControl(placement, QStringLiteral("Centro"));
-    EXPECT_EQ(form->edit->pos(), QPoint(100, 40));
     main->Free();
 }
 

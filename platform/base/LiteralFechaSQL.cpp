@@ -1,4 +1,4 @@
-#include "GENEW/runtime/comun/LiteralFechaSQL.h"
+#include "platform/base/LiteralFechaSQL.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "GENEW/runtime/comun/SalidaMensajes.h"
+#include "platform/base/SalidaMensajes.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "GENEW/runtime/comun/AjustesComunes.h"
+#include "platform/base/AjustesComunes.h"
 
 void AjustesComunes::ponerFormatoFechaSQL(const QString &formato)
 {
