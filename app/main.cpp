@@ -42,9 +42,6 @@ int main(int argc, char **argv)
     app.setHelpFile(QStringLiteral("KORVEL.HLP"));
     app.closeOnTerminationSignals();
 
-    // Statements run by the SQL service get the data module's rewriting (NULL comparisons).
-    InstalarPreparacionSentenciaSQL(PrepararSentenciaSQL);
-
     QList<plat::Form *> formularios;
     // The main window first, so that it is the main form.
     crear(fPROYMENU, formularios);

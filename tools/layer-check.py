@@ -42,14 +42,6 @@ TEST_FOLDERS = {
     "tests/app": "app",
 }
 
-# The SQL service of the runtime writes its answers with the formatter of GENEW/data.
-TOLERATED = {
-    ("GENEW/runtime/ConexionesPrograma.cpp", "GENEW/data/RespuestaSQL.h"),
-    ("GENEW/runtime/ServicioSQL.cpp", "GENEW/data/FilasResultadoConsulta.h"),
-    ("GENEW/runtime/ServicioSQL.cpp", "GENEW/data/RespuestaSQL.h"),
-    ("tests/runtime/ConexionesPrograma_test.cpp", "GENEW/data/RespuestaSQL.h"),
-}
-
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
 
@@ -87,7 +79,7 @@ def main(root):
             if not match:
                 continue
             target = header_layer(match.group(1))
-            if target is None or target == own or target in LAYERS[own] or (relative, match.group(1)) in TOLERATED:
+            if target is None or target == own or target in LAYERS[own]:
                 continue
             faults.append(f"{relative}:{number}: {own} includes {match.group(1)} of {target}, a layer it does not stand on")
     for fault in faults:

@@ -3,7 +3,7 @@
 #include "GENEW/data/DireccionAdaptador.h"
 #include "GENEW/data/NombreEmpresaInforme.h"
 #include "GENEW/data/NombresTablasTemporales.h"
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/data/SentenciasModulo.h"
 #include "GENEW/runtime/AperturaTablasFormulario.h"
 #include "GENEW/runtime/Geneinic.h"
@@ -235,7 +235,6 @@ void TModuloDatos::instalarServicios()
         c.basesDatos.PathArchivosTemporales.isEmpty() ? kDatabaseGeneral : c.basesDatos.PathArchivosTemporales;
     nombres_ = std::make_unique<NombresMotor>(configuracion);
 
-    InstalarPreparacionSentenciaSQL(PrepararSentenciaSQL);
     NombresCreacionTablas &n = fGENEINIC->NombresTablas;
     n.nombreTablaTemporal = [this](const QString &propietario, int numero) {
         SesionTablasTemporales sesion{ObtenerDireccionMAC(QStringLiteral("SinSeparadores")),

@@ -1,6 +1,6 @@
 #include "GENEW/runtime/ConexionesPrograma.h"
 
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/ClaveSQLServer.h"
 #include "GENEW/runtime/NombresConexion.h"
 #include "GENEW/runtime/comun/Errores.h"

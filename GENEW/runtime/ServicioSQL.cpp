@@ -1,7 +1,7 @@
 #include "GENEW/runtime/ServicioSQL.h"
 
-#include "GENEW/data/FilasResultadoConsulta.h"
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/FilasResultadoConsulta.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
@@ -9,33 +9,31 @@
 
 namespace {
 
-PreparacionSentenciaSQL &preparacionInstalada()
-{
-    static PreparacionSentenciaSQL preparacion;
-    return preparacion;
-}
+const QString IsNull = QStringLiteral(" IS NULL ");
 
 } // namespace
 
-void InstalarPreparacionSentenciaSQL(PreparacionSentenciaSQL preparacion)
+QString PrepararSentenciaSQL(const QString &sql, const QString &opciones)
 {
-    preparacionInstalada() = std::move(preparacion);
-}
-
-QString PrepararSentencia(const QString &sql, const QString &opciones)
-{
-    if (const auto &preparacion = preparacionInstalada())
-        return preparacion(sql, opciones);
-    return AjustarComparacionesVacias(sql);
+    QString texto = AjustarComparacionesVacias(sql);
+    if (PrimeraPalabraSQL(sql) != QLatin1String("SELECT"))
+        return texto;
+    texto = SustituirFueraDeLiterales(texto, QStringLiteral("=NULL"), IsNull);
+    texto = SustituirFueraDeLiterales(texto, QStringLiteral("= NULL"), IsNull);
+    if (opciones.contains(OpcionSQL::ForzarNULL)) {
+        texto = SustituirFueraDeLiterales(texto, QStringLiteral(" = ''"), IsNull);
+        texto = SustituirFueraDeLiterales(texto, QStringLiteral(" = \"\""), IsNull);
+    }
+    return texto;
 }
 
 QString EjecutarSQLEnConexion(plat::Connection &conexion, const QString &sql, const QString &opciones, FormaSQL forma)
 {
     // The first word decides, compared exactly: a lower-case select is executed.
-    const QString primeraPalabra = sql.section(u' ', 0, 0);
+    const QString primeraPalabra = PrimeraPalabraSQL(sql);
     const bool filas = primeraPalabra == QLatin1String("SELECT")
         || (forma == FormaSQL::Motor && primeraPalabra == QLatin1String("EXEC"));
-    const QString texto = PrepararSentencia(sql, opciones);
+    const QString texto = PrepararSentenciaSQL(sql, opciones);
     try {
         if (!filas) {
             conexion.exec(texto);

@@ -1,6 +1,5 @@
 #pragma once
 #include <QString>
-#include <functional>
 
 namespace plat {
 class Connection;
@@ -18,8 +17,7 @@ enum class FormaSQL { Motor, ADO };
 QString EjecutarSQLEnConexion(plat::Connection &conexion, const QString &sql, const QString &opciones,
                               FormaSQL forma = FormaSQL::Motor);
 
-// The rewriting a statement gets before it runs (comparisons with the empty text widened
-// to NULL). The data module installs its full form; nullptr puts the default back.
-using PreparacionSentenciaSQL = std::function<QString(const QString &sql, const QString &opciones)>;
-void InstalarPreparacionSentenciaSQL(PreparacionSentenciaSQL preparacion);
-QString PrepararSentencia(const QString &sql, const QString &opciones);
+// The text that EjecutarSQL runs: comparisons with the empty text after WHERE widened to
+// NULL; for a SELECT also "=NULL" and "= NULL" written " IS NULL ", and with the option
+// "ForzarNULL" " = ''" and ' = ""' as well.
+QString PrepararSentenciaSQL(const QString &sql, const QString &opciones);

@@ -1,6 +1,6 @@
 #include "ArranqueFixture.h"
 
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/ServicioSQL.h"
 
 #include <QFileInfo>
@@ -243,20 +243,15 @@ TEST_F(ConexionesTest, PostgreSqlCreatesAMissingTableAndRollsBackAFailedCreation
 
 namespace {
 
-TEST_F(ConexionesTest, AnInstalledPreparationRewritesEveryStatementBeforeItRuns)
+TEST_F(ConexionesTest, EveryStatementIsPreparedBeforeItRuns)
 {
     TfGENEINIC &f = arrancar();
     ASSERT_FALSE(f.ArranqueFallido);
-    QStringList vistas;
-    InstalarPreparacionSentenciaSQL([&vistas](const QString &sql, const QString &opciones) {
-        vistas << opciones;
-        return QString(sql).replace(QStringLiteral("=NULL"), QStringLiteral(" IS NULL "));
-    });
-    EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT 5 WHERE NULL=NULL"), QString(), QStringLiteral("ForzarNULL")),
-              QStringLiteral("5"));
-    InstalarPreparacionSentenciaSQL(nullptr);
-    EXPECT_EQ(vistas, QStringList{QStringLiteral("ForzarNULL")});
-    EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT 5 WHERE NULL=NULL")), QString());
+    // A SELECT's "=NULL" is read as IS NULL; with ForzarNULL, so is a comparison with "".
+    EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT 5 WHERE NULL=NULL")), QStringLiteral("5"));
+    EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT 6 WHERE NULL = \"\""), QString(), QStringLiteral("ForzarNULL")),
+              QStringLiteral("6"));
+    EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT 7 WHERE NULL = \"\"")), QString());
 }
 
 } // namespace

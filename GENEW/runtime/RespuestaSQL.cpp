@@ -1,4 +1,4 @@
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 
 #include "GENEW/runtime/comun/Rutinas.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "platform/data/engine/QueryCursor.h"
 #include "platform/data/engine/QueryResult.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/comun/Errores.h"
 
 #include <QList>

@@ -1,7 +1,7 @@
 #include "GENEW/runtime/comun/RutinasFechas.h"
-#include "tests/data/ImprimirQString.h"
-#include "GENEW/data/RespuestaSQL.h"
-#include "tests/data/FilasEnMemoria.h"
+#include "tests/support/ImprimirQString.h"
+#include "GENEW/runtime/RespuestaSQL.h"
+#include "tests/runtime/FilasEnMemoria.h"
 
 #include "GENEW/runtime/comun/Rutinas.h"
 
