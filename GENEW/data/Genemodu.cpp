@@ -229,7 +229,7 @@ void TModuloDatos::instalarServicios()
 {
     const ConfiguracionArranque &c = fGENEINIC->Configuracion;
     ConfiguracionNombres configuracion;
-    configuracion.tipoBaseDatos = c.basesDatos.TipoBaseDatos;
+    configuracion.motor = c.basesDatos.Motor;
     configuracion.archivosTemporalesEnBD = c.temporalesEnBaseDatos;
     configuracion.baseDatosTemporal =
         c.basesDatos.PathArchivosTemporales.isEmpty() ? kDatabaseGeneral : c.basesDatos.PathArchivosTemporales;
@@ -735,8 +735,7 @@ void TModuloDatos::RefrescarDataSet(plat::DataSet &dataSet, const QString &opcio
     if (!dataSet.active() || dataSet.state() != plat::DataSetState::Browse)
         return;
     try {
-        const QString &motor = nombres_->configuracion().tipoBaseDatos;
-        if (motor != MotorBaseDatos::SQLServer && motor != MotorBaseDatos::Access) {
+        if (!nombres_->esSQLServer()) {
             dataSet.refresh();
             return;
         }

@@ -42,8 +42,8 @@ void ConexionesPrograma::configurar(const AjustesConexiones &ajustes)
     IntercalacionTXIDIOMA = ajustes.NombreIntercalacionMSSQL;
 }
 
-bool ConexionesPrograma::esSQLServer() const { return ajustes_.TipoBaseDatos == MotorPrograma::SQLServer; }
-bool ConexionesPrograma::esSQLGenerica() const { return ajustes_.TipoBaseDatos == MotorPrograma::SQLGenerica; }
+bool ConexionesPrograma::esSQLServer() const { return ajustes_.Motor == plat::EngineKind::SqlServer; }
+bool ConexionesPrograma::esSQLGenerica() const { return ajustes_.Motor == plat::EngineKind::PostgreSQL; }
 
 plat::Connection &ConexionesPrograma::Database() const { return sesion_.connection(kDatabase); }
 plat::Connection &ConexionesPrograma::DatabaseGeneral() const { return sesion_.connection(kDatabaseGeneral); }
@@ -198,7 +198,7 @@ void ConexionesPrograma::confirmarVacia()
 
 QString ConexionesPrograma::NombreBaseDatosEmpresa(int codigo) const
 {
-    return ::NombreBaseDatosEmpresa(ajustes_.TipoBaseDatos, ajustes_.PathBaseDatosGeneral, ajustes_.AliasBaseDatos,
+    return ::NombreBaseDatosEmpresa(ajustes_.Motor, ajustes_.PathBaseDatosGeneral, ajustes_.AliasBaseDatos,
                                     codigo);
 }
 

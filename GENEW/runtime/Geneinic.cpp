@@ -17,7 +17,7 @@
 #include "GENEW/runtime/comun/SalidaMensajes.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/EngineErrors.h"
-#include "platform/data/engine/EngineKind.h"
+#include "platform/base/EngineKind.h"
 #include "platform/data/engine/Session.h"
 #include "platform/ui/Colors.h"
 
@@ -48,7 +48,7 @@ QString conBarra(const QString &carpeta) { return carpeta.endsWith(u'/') ? carpe
 
 QString AdaptarNombreSQL(const QString &nombre)
 {
-    return AdaptarNombreSQL(nombre, fGENEINIC ? fGENEINIC->Configuracion.basesDatos.TipoBaseDatos : MotorPrograma::Paradox);
+    return AdaptarNombreSQL(nombre, fGENEINIC ? fGENEINIC->Configuracion.basesDatos.Motor : plat::EngineKind::SQLite);
 }
 
 TfGENEINIC::TfGENEINIC(QWidget *parent, plat::Session *sesion)
@@ -144,7 +144,7 @@ void TfGENEINIC::arranqueProtegido()
     const ParametrosKorvel &p = Configuracion.parametros;
     if (!Configuracion.rechazo.isEmpty())
         throw gp::Error(Configuracion.rechazo);
-    sesion_.setEngine(plat::engineFromTypeWord(bd.TipoBaseDatos));
+    sesion_.setEngine(bd.Motor);
     sesion_.setDefaultFolder(bd.PathBaseDatosGeneral);
     sesion_.loadAliasFile(Configuracion.directorioTrabajo + QStringLiteral("ALIAS.INI"));
 
@@ -163,7 +163,7 @@ void TfGENEINIC::arranqueProtegido()
         sesion_.setPrivateDir(privado.carpeta);
 
     AjustesConexiones ajustes;
-    ajustes.TipoBaseDatos = bd.TipoBaseDatos;
+    ajustes.Motor = bd.Motor;
     ajustes.AliasBaseDatosGeneral = bd.AliasBaseDatosGeneral;
     ajustes.PathBaseDatosGeneral = bd.PathBaseDatosGeneral;
     ajustes.AliasBaseDatos = Configuracion.baseAliasEmpresa;
@@ -335,7 +335,7 @@ bool TfGENEINIC::CrearTabla(DataSetAbrible &ds, const QString &definicion, int e
 {
     estructura::TablaCreacion tabla{ds.nombreBaseDatos(), ds.nombreTabla(), ds.propietario()};
     estructura::ConfiguracionCreacion configuracion;
-    configuracion.TipoBaseDatos = Configuracion.basesDatos.TipoBaseDatos;
+    configuracion.Motor = Configuracion.basesDatos.Motor;
     configuracion.PathArchivosTemporales = Configuracion.basesDatos.PathArchivosTemporales;
     configuracion.FormatoFechaSQL = ajustesComunes().FormatoFechaSQL;
     configuracion.VersionSQLServer = VersionServidorSQL;
@@ -362,7 +362,7 @@ bool TfGENEINIC::CrearTabla(DataSetAbrible &ds, const QString &definicion, int e
 
 void TfGENEINIC::RepararTablas(DataSetAbrible *ds, const QString &fallo, QObject *)
 {
-    if (!ds || !FalloPideReconstruccion(Configuracion.basesDatos.TipoBaseDatos, fallo))
+    if (!ds || !FalloPideReconstruccion(Configuracion.basesDatos.Motor, fallo))
         return;
     try {
         AnotarTablaParaReconstruir(Configuracion.archivoConfiguracion,

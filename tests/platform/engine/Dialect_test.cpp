@@ -1,7 +1,7 @@
 #include "platform/base/FechaHora.h"
 #include "platform/data/engine/Dialects.h"
 #include "platform/data/engine/DatabaseLocation.h"
-#include "platform/data/engine/EngineKind.h"
+#include "platform/base/EngineKind.h"
 #include "platform/data/engine/Session.h"
 #include "tests/support/TempDir.h"
 
