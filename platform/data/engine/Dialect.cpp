@@ -24,6 +24,16 @@ const Dialect &Dialect::forEngine(EngineKind kind)
 
 QString Dialect::lockHint() const { return QStringLiteral(" "); }
 
+QString Dialect::pageClause(int n, qint64 offset) const
+{
+    return QStringLiteral(" LIMIT %1 OFFSET %2").arg(n).arg(offset);
+}
+
+QString Dialect::leftPart(const QString &expr, int n) const
+{
+    return QStringLiteral("SUBSTR(%1, 1, %2)").arg(expr).arg(n);
+}
+
 QString Dialect::concat(const QStringList &parts) const { return parts.join(QStringLiteral(" || ")); }
 
 QDateTime Dialect::zeroDate() { return FechaCero(); }

@@ -74,7 +74,7 @@ bool PgCatalogue::isCatalogueTable(const QString &name)
         || name.compare(kCatalogueIndexes, Qt::CaseInsensitive) == 0;
 }
 
-void PgCatalogue::ensureTables()
+void PgCatalogue::prepare()
 {
     const QString sql[] = {
         QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (tabla VARCHAR(128) NOT NULL, orden INTEGER NOT NULL, "

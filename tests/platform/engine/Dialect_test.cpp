@@ -45,6 +45,56 @@ TEST(DialectTest, BuildingBlocksPerEngine)
     EXPECT_EQ(Dialect::quoted(QStringLiteral("O'Neill")), QStringLiteral("'O''Neill'"));
 }
 
+TEST(DialectTest, DatasetStatementPiecesPerEngine)
+{
+    const struct
+    {
+        const Dialect &d;
+        const char *page;
+        const char *lastId;
+        bool nullsFirst;
+        const char *foldedOrder;
+        const char *foldedValue;
+        const char *left;
+    } cases[] = {
+        {sqlite(), " LIMIT 50 OFFSET 100", "SELECT Id FROM T WHERE rowid = last_insert_rowid()", true,
+         "Nombre COLLATE NOCASE", ":p", "SUBSTR(Nombre, 1, 3)"},
+        {pg(), " LIMIT 50 OFFSET 100", "SELECT lastval()", false, "lower(Nombre)", "lower(:p)", "SUBSTR(Nombre, 1, 3)"},
+        {mssql(), " OFFSET 100 ROWS FETCH NEXT 50 ROWS ONLY", "SELECT SCOPE_IDENTITY()", true,
+         "Nombre COLLATE Modern_Spanish_CI_AS", ":p", "SUBSTRING(Nombre, 1, 3)"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(engineTypeWord(c.d.kind()).toStdString());
+        EXPECT_EQ(c.d.pageClause(50, 100), QLatin1String(c.page));
+        EXPECT_EQ(c.d.lastInsertedIdQuery(QStringLiteral("T"), QStringLiteral("Id")), QLatin1String(c.lastId));
+        EXPECT_EQ(c.d.nullsSortFirst(), c.nullsFirst);
+        EXPECT_EQ(c.d.caseInsensitiveOrder(QStringLiteral("Nombre")), QLatin1String(c.foldedOrder));
+        EXPECT_EQ(c.d.caseInsensitiveValue(QStringLiteral(":p")), QLatin1String(c.foldedValue));
+        EXPECT_EQ(c.d.leftPart(QStringLiteral("Nombre"), 3), QLatin1String(c.left));
+        // The filter writes through the same engine: its folding and its left part.
+        EXPECT_EQ(c.d.filterDialect().caseInsensitive(QStringLiteral("Nombre")), c.d.foldExpression(QStringLiteral("Nombre")));
+        EXPECT_EQ(c.d.filterDialect().leftPart(QStringLiteral("Nombre"), 3), QLatin1String(c.left));
+    }
+}
+
+TEST(DialectTest, FilterLiteralsPerEngine)
+{
+    const QDate date(2024, 3, 7);
+    const QTime time(9, 5, 0);
+    const struct { const Dialect &d; const char *date; const char *yes; const char *binary; } cases[] = {
+        {sqlite(), "'2024-03-07 09:05:00'", "1", "Nombre"},
+        {pg(), "'2024-03-07 09:05:00'", "TRUE", "Nombre COLLATE \"C\""},
+        {mssql(), "'03/07/2024 09:05:00'", "1", "Nombre COLLATE Latin1_General_BIN"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(engineTypeWord(c.d.kind()).toStdString());
+        const FilterSqlDialect &f = c.d.filterDialect();
+        EXPECT_EQ(f.dateTimeLiteral(date, time), QLatin1String(c.date));
+        EXPECT_EQ(f.booleanLiteral(true), QLatin1String(c.yes));
+        EXPECT_EQ(f.binaryText(QStringLiteral("Nombre")), QLatin1String(c.binary));
+    }
+}
+
 TEST(DialectTest, DateLiteralHookFollowsTheInstalledEngine)
 {
     const QString programText = QStringLiteral("07/03/2024");
