@@ -125,8 +125,6 @@ void TfGENEINIC::FormCreate(QObject *)
         return;
     }
 
-    for (QStringList &lista : CamposFormatoNumerico)
-        lista.clear();
     if (!Configuracion.parametros.TiempoForzarTerminacionAplicacion.isEmpty())
         TimerAplicacion->start();
     comprobarCamposUsuario();
@@ -222,8 +220,6 @@ void TfGENEINIC::FormDestroy(QObject *)
     Imagenes.clear();
     Configuracion.mapaNombres = MapaNombres();
     ControlesNoVisiblesRecogidos.clear();
-    for (QStringList &lista : CamposFormatoNumerico)
-        lista.clear();
     TrazaDepuracion.clear();
 }
 
