@@ -25,11 +25,6 @@ bool mismoNombre(const QString &a, const QString &b) { return a.compare(b, Qt::C
 
 } // namespace
 
-bool EsErrorBaseDatosInexistente(const QString &mensaje)
-{
-    return mensaje.startsWith(plat::EngineText::PathNotFound);
-}
-
 ConexionesPrograma::ConexionesPrograma(plat::Session &sesion) : sesion_(sesion) {}
 
 ConexionesPrograma::~ConexionesPrograma() = default;
@@ -123,8 +118,8 @@ void ConexionesPrograma::abrirInicio(plat::Connection &conexion, const QString &
             CrearBaseDatos(alias, ejecutarSQL);
             break;
         }
-        if (creada || !EsErrorBaseDatosInexistente(r.fallo))
-            throw gp::DatabaseError(r.fallo);
+        if (creada || r.fallo.tipo != gp::DatabaseErrorKind::MissingPath)
+            throw gp::DatabaseError(r.fallo.mensaje, r.fallo.tipo);
         CrearBaseDatos(alias, ejecutarSQL);
         creada = true;
     }

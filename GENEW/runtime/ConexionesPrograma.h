@@ -125,6 +125,3 @@ private:
     QString password_;
     QString servidor_;
 };
-
-// Whether a failure to connect says that the database itself is missing.
-bool EsErrorBaseDatosInexistente(const QString &mensaje);

@@ -36,12 +36,6 @@ const QString kImposibleIniciar = QStringLiteral("¡Imposible iniciar la aplicac
 const QStringList kImagenes = {QStringLiteral("MANOD"), QStringLiteral("EUROPTS"), QStringLiteral("PTSEURO"),
                                QStringLiteral("DOCEON"), QStringLiteral("DOCEOFF")};
 
-bool esTablaInexistente(const QString &mensaje)
-{
-    return mensaje.contains(plat::EngineText::TableDoesNotExist) || mensaje.contains(plat::EngineText::FileDoesNotExist)
-        || mensaje.contains(plat::EngineText::TableUnknown);
-}
-
 QString conBarra(const QString &carpeta) { return carpeta.endsWith(u'/') ? carpeta : carpeta + u'/'; }
 
 } // namespace
@@ -273,19 +267,14 @@ bool TfGENEINIC::AbrirDataSet(DataSetAbrible &ds)
     bool creacionIntentada = false;
     for (;;) {
         ds.ponerBaseDatos(baseDatos, &conexiones_.ConexionDeBaseDatos(baseDatos));
-        QString fallo;
-        try {
-            ds.abrir();
+        const gp::Fallo fallo = gp::capturarFallo([&] { ds.abrir(); });
+        if (!fallo) {
             resultado = true;
             break;
-        } catch (const gp::Abort &) {
-            throw;
-        } catch (const gp::Error &error) {
-            fallo = error.mensaje();
         }
-        const QString detalle = fallo + QStringLiteral("\r\nTabla: ") + tabla + u'(' + ds.nombreComponente() + u')'
+        const QString detalle = fallo.mensaje + QStringLiteral("\r\nTabla: ") + tabla + u'(' + ds.nombreComponente() + u')'
             + QStringLiteral(" DataBase: ") + baseDatos;
-        if (!creacionIntentada && esTablaInexistente(fallo)) {
+        if (!creacionIntentada && fallo.tipo == gp::DatabaseErrorKind::MissingTable) {
             creacionIntentada = true;
             ds.cerrar();
             if (sinInterrogacion)
@@ -302,8 +291,8 @@ bool TfGENEINIC::AbrirDataSet(DataSetAbrible &ds)
             break;
         }
         anotarError(QStringLiteral("Al entrar en ") + objectName() + QStringLiteral(" (AperturaTablaOK)"), detalle);
-        RepararTablas(&ds, fallo, nullptr);
-        MostrarMensaje(QStringLiteral("E"), QStringLiteral("TRADUCIR: ") + fallo + QStringLiteral(" Tabla: ") + tabla);
+        RepararTablas(&ds, fallo.mensaje, nullptr);
+        MostrarMensaje(QStringLiteral("E"), QStringLiteral("TRADUCIR: ") + fallo.mensaje + QStringLiteral(" Tabla: ") + tabla);
         break;
     }
     if (conexiones_.esSQLServer() && !Database().inTransaction()) {

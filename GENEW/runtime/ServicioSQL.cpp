@@ -27,32 +27,42 @@ QString PrepararSentenciaSQL(const QString &sql, const QString &opciones)
     return texto;
 }
 
-QString EjecutarSQLEnConexion(plat::Connection &conexion, const QString &sql, const QString &opciones, FormaSQL forma)
+ResultadoSentenciaSQL EjecutarSentenciaSQL(plat::Connection &conexion, const QString &sql, const QString &opciones,
+                                           FormaSQL forma)
 {
     // The first word decides, compared exactly: a lower-case select is executed.
     const QString primeraPalabra = PrimeraPalabraSQL(sql);
     const bool filas = primeraPalabra == QLatin1String("SELECT")
         || (forma == FormaSQL::Motor && primeraPalabra == QLatin1String("EXEC"));
-    const QString texto = PrepararSentenciaSQL(sql, opciones);
-    try {
+    ResultadoSentenciaSQL resultado;
+    resultado.sentencia = PrepararSentenciaSQL(sql, opciones);
+    resultado.fallo = gp::capturarFallo([&] {
         if (!filas) {
-            conexion.exec(texto);
-            return QString();
+            conexion.exec(resultado.sentencia);
+            return;
         }
-        const std::unique_ptr<plat::QueryCursor> cursor = conexion.openQuery(texto);
+        const std::unique_ptr<plat::QueryCursor> cursor = conexion.openQuery(resultado.sentencia);
         FilasCursorConsulta lector(*cursor);
         FormatoRespuestaSQL formato = FormatoRespuestaSQL::deOpciones(opciones);
         if (forma == FormaSQL::ADO)
             formato.formatoINI = false;
-        return FormatearRespuestaSQL(lector, formato);
-    } catch (const gp::Abort &) {
-        throw;
-    } catch (const gp::Error &error) {
-        const QString respuesta = RespuestaErrorSQL(error.mensaje());
-        if (!opciones.contains(OpcionSQL::Silenciosa)) {
-            MensajeAviso(respuesta);
-            MensajeInformacion(QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\n") + texto);
-        }
-        return respuesta;
-    }
+        resultado.respuesta = FormatearRespuestaSQL(lector, formato);
+    });
+    if (resultado.fallo)
+        resultado.respuesta = RespuestaErrorSQL(resultado.fallo.mensaje);
+    return resultado;
+}
+
+void InformarSentenciaErronea(const QString &mensaje, const QString &sentencia)
+{
+    MensajeAviso(mensaje);
+    MensajeInformacion(QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\n") + sentencia);
+}
+
+QString EjecutarSQLEnConexion(plat::Connection &conexion, const QString &sql, const QString &opciones, FormaSQL forma)
+{
+    const ResultadoSentenciaSQL resultado = EjecutarSentenciaSQL(conexion, sql, opciones, forma);
+    if (resultado.fallo && !opciones.contains(OpcionSQL::Silenciosa))
+        InformarSentenciaErronea(resultado.respuesta, resultado.sentencia);
+    return resultado.respuesta;
 }

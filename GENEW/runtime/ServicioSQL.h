@@ -1,4 +1,6 @@
 #pragma once
+#include "GENEW/runtime/comun/Errores.h"
+
 #include <QString>
 
 namespace plat {
@@ -16,6 +18,21 @@ enum class FormaSQL { Motor, ADO };
 
 QString EjecutarSQLEnConexion(plat::Connection &conexion, const QString &sql, const QString &opciones,
                               FormaSQL forma = FormaSQL::Motor);
+
+// One statement run without telling anyone of a failure: the answer (the error text on a
+// failure), the text that ran, and how it failed.
+struct ResultadoSentenciaSQL
+{
+    QString respuesta;
+    QString sentencia;   // as prepared and run
+    gp::Fallo fallo;
+};
+ResultadoSentenciaSQL EjecutarSentenciaSQL(plat::Connection &conexion, const QString &sql, const QString &opciones,
+                                           FormaSQL forma = FormaSQL::Motor);
+
+// The warning of a failed statement followed by the statement itself: how every failure of
+// the SQL service reaches the user.
+void InformarSentenciaErronea(const QString &mensaje, const QString &sentencia);
 
 // The text that EjecutarSQL runs: comparisons with the empty text after WHERE widened to
 // NULL; for a SELECT also "=NULL" and "= NULL" written " IS NULL ", and with the option

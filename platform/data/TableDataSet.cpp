@@ -108,7 +108,7 @@ void TableDataSet::emptyTable()
 QList<FieldDef> TableDataSet::cursorOpen()
 {
     if (tableName_.isEmpty())
-        fail(EngineText::TableDoesNotExist);
+        throw engineFailure(EngineText::TableDoesNotExist);
     Connection &c = conn();
     const QList<FieldDef> defs = c.columns(tableName_);
     indexes_ = c.indexes(tableName_);
@@ -631,7 +631,7 @@ Bookmark TableDataSet::cursorUpdate(const Bookmark &at, const Row &oldRow, const
                             .arg(tableName_, sets.join(QStringLiteral(", ")), keyCondition(at.key, st));
     const int changed = link_.inTransaction([&] { return c.exec(sql, st.params, SqlOrigin::AsWritten); });
     if (changed == 0)
-        fail(EngineText::RecordDeleted);
+        throw engineFailure(EngineText::RecordDeleted);
     cursorReset();
     return cursorBookmark(row);
 }

@@ -17,7 +17,7 @@ QList<FieldDef> DriverCatalogue::columns(const QString &table)
 {
     const QSqlRecord rec = pc_.database().record(table);
     if (rec.isEmpty())
-        throw gp::DatabaseError(EngineText::TableDoesNotExist + QStringLiteral(".\n") + table);
+        throw engineFailure(EngineText::TableDoesNotExist, table);
     QList<FieldDef> out;
     for (int i = 0; i < rec.count(); ++i) {
         FieldDef f;

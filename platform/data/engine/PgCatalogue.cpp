@@ -270,7 +270,7 @@ QList<FieldDef> PgCatalogue::serverColumns(const QString &table)
                        "is_nullable FROM information_schema.columns WHERE table_schema = current_schema() "
                        "AND table_name = lower(%1) ORDER BY ordinal_position").arg(q(table)), {});
     if (r.rows.isEmpty())
-        throw gp::DatabaseError(EngineText::TableDoesNotExist + QStringLiteral(".\n") + table);
+        throw engineFailure(EngineText::TableDoesNotExist, table);
     QList<FieldDef> out;
     for (const auto &row : r.rows) {
         QString type = row.value(1).toString().toUpper();

@@ -85,7 +85,7 @@ void PhysicalConnection::open()
 void PhysicalConnection::openSqlite()
 {
     if (!QDir(location_.folder).exists())
-        throw gp::DatabaseError(EngineText::PathNotFound + QStringLiteral(".\n") + location_.folder);
+        throw engineFailure(EngineText::PathNotFound, location_.folder);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), qtName_);
     db.setDatabaseName(location_.sqliteFile());
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqliteDialect::kBusyTimeoutMs));

@@ -22,7 +22,7 @@ QList<FieldDef> SqliteCatalogue::columns(const QString &table)
     const auto r = pc_.query(QStringLiteral("SELECT name, type, \"notnull\" FROM pragma_table_info(%1) ORDER BY cid")
                              .arg(Dialect::quoted(table)), {});
     if (r.rows.isEmpty())
-        throw gp::DatabaseError(EngineText::TableDoesNotExist + QStringLiteral(".\n") + table);
+        throw engineFailure(EngineText::TableDoesNotExist, table);
     QList<FieldDef> out;
     for (const auto &row : r.rows) {
         FieldDef f = fieldFromDeclaredType(row.value(0).toString(), row.value(1).toString());
@@ -37,7 +37,7 @@ QList<IndexDef> SqliteCatalogue::indexes(const QString &table)
     const auto tableSql = pc_.query(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'table' "
                                                "AND name = %1 COLLATE NOCASE").arg(Dialect::quoted(table)), {});
     if (tableSql.rows.isEmpty())
-        throw gp::DatabaseError(EngineText::TableDoesNotExist + QStringLiteral(".\n") + table);
+        throw engineFailure(EngineText::TableDoesNotExist, table);
     const QString realName = tableSql.rows[0].value(0).toString();
     QList<IndexDef> out;
 

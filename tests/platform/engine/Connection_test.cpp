@@ -36,16 +36,6 @@ TableDef clientes()
     return t;
 }
 
-QString thrownText(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const gp::DatabaseError &e) {
-        return e.mensaje();
-    }
-    return QStringLiteral("<nothing raised>");
-}
-
 } // namespace
 
 TEST_P(EngineTest, SchemaComesBackAsDeclared)
@@ -126,21 +116,30 @@ TEST_P(EngineTest, FailuresCarryTheEngineTexts)
     db().createTable(t);
     db().exec(QStringLiteral("INSERT INTO CLIENTES (Codigo, Serie, Nombre) VALUES (1, 'A', 'x')"));
 
-    const QString dup = thrownText([&] {
+    using Kind = gp::DatabaseErrorKind;
+    const gp::Fallo dup = gp::capturarFallo([&] {
         db().exec(QStringLiteral("INSERT INTO CLIENTES (Codigo, Serie, Nombre) VALUES (1, 'A', 'y')"));
     });
-    EXPECT_TRUE(dup.startsWith(QStringLiteral("Key violation"))) << dup.toStdString();
+    EXPECT_TRUE(dup.mensaje.startsWith(QStringLiteral("Key violation"))) << dup.mensaje.toStdString();
+    EXPECT_EQ(dup.tipo, Kind::KeyViolation);
 
-    const QString missing = thrownText([&] {
+    const gp::Fallo missing = gp::capturarFallo([&] {
         db().exec(QStringLiteral("INSERT INTO CLIENTES (Codigo, Serie, Nombre) VALUES (2, 'A', NULL)"));
     });
-    EXPECT_EQ(missing, QStringLiteral("Field 'Nombre' must have a value"));
+    EXPECT_EQ(missing.mensaje, QStringLiteral("Field 'Nombre' must have a value"));
+    EXPECT_EQ(missing.tipo, Kind::RequiredField);
 
-    const QString noTable = thrownText([&] { db().query(QStringLiteral("SELECT * FROM NOEXISTE")); });
-    EXPECT_TRUE(noTable.startsWith(QStringLiteral("Table does not exist"))) << noTable.toStdString();
+    const gp::Fallo noTable = gp::capturarFallo([&] { db().query(QStringLiteral("SELECT * FROM NOEXISTE")); });
+    EXPECT_TRUE(noTable.mensaje.startsWith(QStringLiteral("Table does not exist"))) << noTable.mensaje.toStdString();
+    EXPECT_EQ(noTable.tipo, Kind::MissingTable);
 
-    const QString noColumns = thrownText([&] { db().columns(QStringLiteral("NOEXISTE")); });
-    EXPECT_TRUE(noColumns.startsWith(QStringLiteral("Table does not exist"))) << noColumns.toStdString();
+    const gp::Fallo noColumns = gp::capturarFallo([&] { db().columns(QStringLiteral("NOEXISTE")); });
+    EXPECT_TRUE(noColumns.mensaje.startsWith(QStringLiteral("Table does not exist"))) << noColumns.mensaje.toStdString();
+    EXPECT_EQ(noColumns.tipo, Kind::MissingTable);
+
+    const gp::Fallo syntax = gp::capturarFallo([&] { db().query(QStringLiteral("SELEC 1")); });
+    EXPECT_TRUE(syntax.hay);
+    EXPECT_EQ(syntax.tipo, Kind::Other);
 }
 
 TEST_P(EngineTest, FailedStatementLeavesTheTransactionUsable)
