@@ -10,7 +10,6 @@
 #include <QMap>
 #include <QPixmap>
 #include <QStringList>
-#include <array>
 #include <functional>
 #include <memory>
 
@@ -56,7 +55,6 @@ public:
     int ColorAspecto1 = 0;
     int ColorAspecto2 = 0;
     QStringList ControlesNoVisiblesRecogidos;            // sorted, no duplicates
-    std::array<QStringList, 5> CamposFormatoNumerico;    // sorted, no duplicates
     QStringList TrazaDepuracion;
     QMap<QString, QPixmap> Imagenes;     // "MANOD", "EUROPTS", "PTSEURO", "DOCEON", "DOCEOFF"
     QString VersionServidorSQL;
