@@ -11,6 +11,7 @@
 #include "GENEW/runtime/TraduccionExcepciones.h"
 #include "GENEW/runtime/comun/AjustesComunes.h"
 #include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/comun/FicherosTexto.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "GENEW/runtime/comun/RutinasSistema.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
@@ -145,8 +146,14 @@ void TfGENEINIC::arranqueProtegido()
     if (!Configuracion.rechazo.isEmpty())
         throw gp::Error(Configuracion.rechazo);
     sesion_.setEngine(plat::engineFromTypeWord(bd.TipoBaseDatos));
-    sesion_.setDefaultFolder(bd.PathBaseDatosGeneral);
-    sesion_.loadAliasFile(Configuracion.directorioTrabajo + QStringLiteral("ALIAS.INI"));
+    // Only the embedded engine has a folder for names that are no alias: on a server such a
+    // name is an error, never a quiet new database beside the configured one.
+    if (sesion_.engine() == plat::EngineKind::SQLite)
+        sesion_.setDefaultFolder(bd.PathBaseDatosGeneral);
+    const LecturaFicheroTexto alias = LeerFicheroTextoConMotivo(Configuracion.directorioTrabajo + QStringLiteral("ALIAS.INI"));
+    if (alias.ilegible())
+        throw gp::Error(alias.textoNoDisponible());
+    sesion_.loadAliasText(alias.texto);
 
     NumeroSesion = NumeroSesionRed();
     if (NumeroSesion == -1)
@@ -175,6 +182,8 @@ void TfGENEINIC::arranqueProtegido()
     ajustes.NombreIntercalacionMSSQL = p.NombreIntercalacionMSSQL;
     ajustes.ejecutable = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     ajustes.archivoConfiguracion = Configuracion.archivoConfiguracion;
+    ajustes.archivoAlias = alias.ruta;
+    ajustes.carpetaPrimerArranque = ConfiguracionBasesDatos::carpetaPorDefecto(Configuracion.directorioTrabajo);
     conexiones_.configurar(ajustes);
     conexiones_.AbrirConexionesInicio(ejecutorSQL());
 

@@ -3,6 +3,8 @@
 #include "GENEW/data/RespuestaSQL.h"
 #include "GENEW/runtime/ServicioSQL.h"
 
+#include "tests/support/PermisosDeUsuario.h"
+
 #include <QFileInfo>
 
 namespace {
@@ -180,6 +182,87 @@ TEST_F(ConexionesTest, AnUnreachableServerEndsTheStartUpWithTheDriversReason)
     ASSERT_EQ(errores.size(), 1);
     EXPECT_TRUE(errores[0].startsWith(kImposible));
     EXPECT_GT(errores[0].size(), kImposible.size() + 10);   // the driver said why
+}
+
+// A server engine reaches its databases only through ALIAS.INI: an alias missing from it, or
+// no ALIAS.INI, ends the start-up naming both, and no folder database appears instead.
+TEST_F(ConexionesTest, AMissingAliasIsAnErrorNeverAFolder)
+{
+    const QString alias = dir_.file(QStringLiteral("ALIAS.INI"));
+    const struct
+    {
+        QString motor;
+        QString aliasIni;   // empty: no ALIAS.INI
+        QString esperado;
+    } casos[] = {
+        {QStringLiteral("SQL Generica"), QString(),
+         QStringLiteral("El alias \"EMPRESA\" de SQL Generica no está definido en ") + alias
+             + QStringLiteral(" (el archivo no existe).")},
+        {QStringLiteral("SQL Generica"), QStringLiteral("[GENERAL]\nSERVER NAME=127.0.0.1,1\n"),
+         QStringLiteral("El alias \"EMPRESA\" de SQL Generica no está definido en ") + alias + u'.'},
+        {QStringLiteral("Microsoft SQL Server"), QStringLiteral("[GENERAL]\nSERVER NAME=127.0.0.1,1\n"),
+         QStringLiteral("El alias \"EMPRESA\" de Microsoft SQL Server no está definido en ") + alias + u'.'},
+    };
+    for (const auto &c : casos) {
+        mensajes_.limpiar();
+        QFile::remove(alias);
+        if (!c.aliasIni.isEmpty())
+            escribir(QStringLiteral("ALIAS.INI"), c.aliasIni);
+        escribir(QStringLiteral("BASESDATOS.TXT"), QStringLiteral("TipoBaseDatos=") + c.motor);
+        TfGENEINIC &f = arrancar();
+        EXPECT_TRUE(f.ArranqueFallido);
+        EXPECT_EQ(textosDeTipo(QStringLiteral("E")).join(u'|').toStdString(), (kImposible + c.esperado).toStdString());
+        EXPECT_FALSE(QFileInfo::exists(dir_.file(QStringLiteral("datos")))) << c.motor.toStdString();
+        form_.reset();
+        sesion_.closeAll();
+    }
+}
+
+// Only the first run's datos/ and the companies' folders inside the general one are made
+// without asking; a folder named in the settings that does not exist is a mistyped setting.
+TEST_F(ConexionesTest, AMissingOrWindowsFolderIsReportedNotCreated)
+{
+    const QString falta = dir_.file(QStringLiteral("otro/datos"));
+    const struct
+    {
+        QString basesDatos;
+        QString aliasIni;
+        QString esperado;
+    } casos[] = {
+        {QStringLiteral("PathBaseDatosGeneral=") + falta, QString(),
+         QStringLiteral("Path not found.\n") + falta},
+        {QString(), QStringLiteral("[EMPRESA]\nPATH=") + falta + u'\n', QStringLiteral("Path not found.\n") + falta},
+        {QString(), QStringLiteral("[EMPRESA]\nPATH=C:\\GESTION\\DATOS\n"),
+         QStringLiteral("El valor \"C:\\GESTION\\DATOS\" de PATH del alias \"EMPRESA\" en ") + dir_.file(QStringLiteral("ALIAS.INI"))
+             + QStringLiteral(" es una ruta de Windows. Indique una carpeta de este sistema, con \"/\" como separador.")},
+    };
+    for (const auto &c : casos) {
+        mensajes_.limpiar();
+        escribir(QStringLiteral("BASESDATOS.TXT"), c.basesDatos);
+        QFile::remove(dir_.file(QStringLiteral("ALIAS.INI")));
+        if (!c.aliasIni.isEmpty())
+            escribir(QStringLiteral("ALIAS.INI"), c.aliasIni);
+        TfGENEINIC &f = arrancar();
+        EXPECT_TRUE(f.ArranqueFallido);
+        EXPECT_EQ(textosDeTipo(QStringLiteral("E")).join(u'|').toStdString(), (kImposible + c.esperado).toStdString());
+        EXPECT_FALSE(QFileInfo::exists(falta));
+        form_.reset();
+        sesion_.closeAll();
+    }
+}
+
+TEST_F(ConexionesTest, AnUnreadableAliasFileEndsTheStartUpWithTheSystemsReason)
+{
+    escribir(QStringLiteral("ALIAS.INI"), QStringLiteral("[EMPRESA]\nPATH=datos\n"));
+    gptest::quitarPermisos(dir_.file(QStringLiteral("ALIAS.INI")));
+    gptest::PermisosDeUsuario comoUsuario;
+    if (!gptest::PermisosDeUsuario::rigen(dir_.path()))
+        GTEST_SKIP() << "file permissions do not hold for this process";
+    TfGENEINIC &f = arrancar();
+    EXPECT_TRUE(f.ArranqueFallido);
+    EXPECT_EQ(textosDeTipo(QStringLiteral("E")),
+              QStringList{kImposible + QStringLiteral("No está disponible el archivo ") + dir_.file(QStringLiteral("ALIAS.INI"))
+                          + QStringLiteral(". Motivo: Permission denied")});
 }
 
 TEST_F(ConexionesTest, PostgreSqlStartsCreatingBothDatabasesAndTheUserFieldsTable)

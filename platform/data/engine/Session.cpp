@@ -34,9 +34,13 @@ void Session::loadAliasFile(const QString &path)
     // Read by hand: section names and keys carry blanks ("SERVER NAME") that the INI
     // reader of QSettings would escape.
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return;
-    const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    if (f.open(QIODevice::ReadOnly))
+        loadAliasText(QString::fromUtf8(f.readAll()));
+}
+
+void Session::loadAliasText(const QString &text)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
     QString section;
     QStringList params;
     const auto flush = [&] {
