@@ -1,6 +1,7 @@
 #include "ArranqueFixture.h"
 
 #include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/CifradoClave.h"
 #include "GENEW/runtime/ServicioSQL.h"
 
 #include "tests/support/PermisosDeUsuario.h"
@@ -171,17 +172,26 @@ TEST_F(ConexionesTest, ATableWithoutDefinitionIsLoggedAndAnswersFalse)
     EXPECT_TRUE(texto.contains(QStringLiteral("Tabla: NOEXISTE(Table1) DataBase: ")));
 }
 
+// No server, one error: the driver's reason once, and no attempt to create a database the
+// server never said was missing.
 TEST_F(ConexionesTest, AnUnreachableServerEndsTheStartUpWithTheDriversReason)
 {
     general_ = QStringLiteral("gp_nadie");
     empresa_ = QStringLiteral("gp_nadie");
-    configurarServidor(QStringLiteral("127.0.0.1,1"), QStringLiteral("postgres"));
-    TfGENEINIC &f = arrancar();
-    EXPECT_TRUE(f.ArranqueFallido);
-    const QStringList errores = textosDeTipo(QStringLiteral("E"));
-    ASSERT_EQ(errores.size(), 1);
-    EXPECT_TRUE(errores[0].startsWith(kImposible));
-    EXPECT_GT(errores[0].size(), kImposible.size() + 10);   // the driver said why
+    for (const QString motor : {QStringLiteral("SQL Generica"), QStringLiteral("Microsoft SQL Server")}) {
+        mensajes_.limpiar();
+        configurarServidor(QStringLiteral("127.0.0.1,1"), QStringLiteral("postgres"));
+        escribir(QStringLiteral("BASESDATOS.TXT"), QStringLiteral("TipoBaseDatos=%1\r\nAliasBaseDatos=%2\r\n").arg(motor, aliasEmpresa_));
+        TfGENEINIC &f = arrancar();
+        EXPECT_TRUE(f.ArranqueFallido);
+        const QStringList errores = textosDeTipo(QStringLiteral("E"));
+        ASSERT_EQ(errores.size(), 1) << motor.toStdString() << ": " << errores.join(u'|').toStdString();
+        EXPECT_TRUE(errores[0].startsWith(kImposible));
+        EXPECT_GT(errores[0].size(), kImposible.size() + 10);   // the driver said why
+        EXPECT_FALSE(errores[0].contains(QStringLiteral("crear"))) << errores[0].toStdString();
+        form_.reset();
+        sesion_.closeAll();
+    }
 }
 
 // A server engine reaches its databases only through ALIAS.INI: an alias missing from it, or
@@ -251,6 +261,22 @@ TEST_F(ConexionesTest, AMissingOrWindowsFolderIsReportedNotCreated)
     }
 }
 
+// One database of the start-up made and the other not: the message says which is new and
+// empty, so that neither is left half-done without a word.
+TEST_F(ConexionesTest, WhenOnlyOneDatabaseCouldBeMadeTheMessageSaysWhich)
+{
+    const QString falta = dir_.file(QStringLiteral("otro/general"));
+    escribir(QStringLiteral("ALIAS.INI"), QStringLiteral("[EMPRESA]\nPATH=%1\n[GENERAL]\nPATH=%2\n")
+                                              .arg(dir_.file(QStringLiteral("datos")), falta));
+    TfGENEINIC &f = arrancar();
+    EXPECT_TRUE(f.ArranqueFallido);
+    EXPECT_EQ(textosDeTipo(QStringLiteral("E")).join(u'|').toStdString(),
+              (kImposible + QStringLiteral("Path not found.\n") + falta
+               + QStringLiteral("\nLa base de datos \"EMPRESA\" se ha creado en este arranque y queda vacía; "
+                                "la base de datos \"GENERAL\" no se ha podido crear."))
+                  .toStdString());
+}
+
 TEST_F(ConexionesTest, AnUnreadableAliasFileEndsTheStartUpWithTheSystemsReason)
 {
     escribir(QStringLiteral("ALIAS.INI"), QStringLiteral("[EMPRESA]\nPATH=datos\n"));
@@ -294,6 +320,46 @@ TEST_F(ConexionesTest, PostgreSqlStartsCreatingBothDatabasesAndTheUserFieldsTabl
     EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT A FROM MOV"), QStringLiteral("DatabaseGeneral")), QStringLiteral("3"));
     // The general database's twin reaches the alias's database, not one named after the alias.
     EXPECT_EQ(f.EjecutarSQLADO(QStringLiteral("SELECT A FROM MOV"), QStringLiteral("DatabaseGeneral")), QStringLiteral("3"));
+}
+
+// "SQL Generica" logs in with the alias's PASSWORD; the settings file's password replaces it
+// only when it is not empty. The role of the test server takes nothing but its password,
+// which holds ";" and "}" so that it must survive the connection strings too.
+TEST_F(ConexionesTest, PostgreSqlUsesTheAliasPasswordUnlessTheSettingsFileGivesOne)
+{
+    const auto pg = gptest::PgTestServer::fromEnvironment();
+    if (!configurarPostgreSQL() || pg.passwordUser.isEmpty())
+        GTEST_SKIP() << "no PostgreSQL test server with a password role";
+    const struct
+    {
+        const char *caso;
+        QString passwordAlias;
+        QString passwordKorvel;   // clear text; empty: none
+    } casos[] = {
+        {"alias", pg.password, QString()},
+        {"settings file over the alias", QStringLiteral("otra"), pg.password},
+    };
+    for (const auto &c : casos) {
+        mensajes_.limpiar();
+        const QString servidor = pg.host + u',' + QString::number(pg.port);
+        escribir(QStringLiteral("ALIAS.INI"),
+                 QStringLiteral("[GENERAL]\nSERVER NAME=%1\nDATABASE NAME=%2\nUSER NAME=%3\nPASSWORD=%4\n"
+                                "[%5]\nSERVER NAME=%1\nDATABASE NAME=%6\nUSER NAME=%3\nPASSWORD=%4\n")
+                     .arg(servidor, general_, pg.passwordUser, c.passwordAlias, aliasEmpresa_, empresa_));
+        escribir(QStringLiteral("KORVEL.INI"), QStringLiteral("[Microsoft SQL Server]\nPasswordInicioSesion=")
+                                                   + (c.passwordKorvel.isEmpty() ? QString() : CifrarClave(c.passwordKorvel))
+                                                   + u'\n');
+        TfGENEINIC &f = arrancar();
+        ASSERT_FALSE(f.ArranqueFallido) << c.caso << ": " << mensajes_.textos().join(u'\n').toStdString();
+        EXPECT_TRUE(mensajes_.mensajes().isEmpty()) << c.caso << ": " << mensajes_.textos().join(u'\n').toStdString();
+        ASSERT_TRUE(f.CrearBaseDatosEmpresa(1)) << c.caso;
+        f.ConectarBaseDatosEmpresa(1);
+        EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT current_user")), pg.passwordUser) << c.caso;
+        EXPECT_EQ(f.EjecutarSQLADO(QStringLiteral("SELECT 2")), QStringLiteral("2")) << c.caso;
+        EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT 3"), QStringLiteral("DatabaseGeneral")), QStringLiteral("3")) << c.caso;
+        form_.reset();
+        sesion_.closeAll();
+    }
 }
 
 TEST_F(ConexionesTest, PostgreSqlCreatesAMissingTableAndRollsBackAFailedCreation)

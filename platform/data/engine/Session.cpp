@@ -196,7 +196,9 @@ bool Session::createDatabase(const QString &databaseName, const QStringList &ser
     if (loc.engine == EngineKind::PostgreSQL) {
         server.database = QStringLiteral("postgres");
         auto pc = physicalFor(server);
-        pc->exec(QStringLiteral("CREATE DATABASE ") + loc.database.toLower(), {});
+        // The name comes from the settings: a quoted identifier, so that any text is one name.
+        const QString name = loc.database.toLower().replace(QLatin1String("\""), QLatin1String("\"\""));
+        pc->exec(QStringLiteral("CREATE DATABASE \"") + name + QLatin1Char('"'), {});
         return true;
     }
     server.database = QStringLiteral("master");
