@@ -6,6 +6,7 @@
 
 #include "tests/support/PermisosDeUsuario.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -164,7 +165,8 @@ TEST_F(ConexionesTest, ATableWithoutDefinitionIsLoggedAndAnswersFalse)
     TablaComprobada ninguna(QStringLiteral("Table1"), QStringLiteral("NOEXISTE"), QStringLiteral("fPRUEBA"));
     EXPECT_FALSE(f.AbrirDataSet(ninguna));
     EXPECT_EQ(textosDeTipo(QStringLiteral("A")),
-              QStringList{QStringLiteral("No se ha encontrado la definición de la tabla. Tabla: NOEXISTE")});
+              QStringList{QStringLiteral("No se ha encontrado la definición de la tabla. Tabla: NOEXISTE. Archivo: ")
+                          + dir_.file(QStringLiteral("datos/DATABASE.TXT"))});
     QFile log(dir_.file(QStringLiteral("ERRORES.LOG")));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QString texto = QString::fromUtf8(log.readAll());
@@ -275,6 +277,32 @@ TEST_F(ConexionesTest, WhenOnlyOneDatabaseCouldBeMadeTheMessageSaysWhich)
                + QStringLiteral("\nLa base de datos \"EMPRESA\" se ha creado en este arranque y queda vacía; "
                                 "la base de datos \"GENERAL\" no se ha podido crear."))
                   .toStdString());
+}
+
+// A damaged structure file in the data folder: the warning names it and the start-up ends
+// with its error, never silently.
+TEST_F(ConexionesTest, ADamagedStructureFileIsNamedAndTheStartUpEndsWithAnError)
+{
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("datos")));
+    const QString archivo = dir_.file(QStringLiteral("datos/DATABASE.TXT"));
+    for (const QByteArray &contenido : {QByteArray("esto no es\r\nuna estructura\r\n"), QByteArray("\0\1\2\3", 4)}) {
+        mensajes_.limpiar();
+        QFile f(archivo);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(contenido);
+        f.close();
+        TfGENEINIC &f2 = arrancar();
+        EXPECT_TRUE(f2.ArranqueFallido);
+        const QStringList avisos = textosDeTipo(QStringLiteral("A"));
+        ASSERT_FALSE(avisos.isEmpty());
+        EXPECT_TRUE(avisos.join(u'|').contains(archivo)) << avisos.join(u'|').toStdString();
+        const QStringList errores = textosDeTipo(QStringLiteral("E"));
+        ASSERT_EQ(errores.size(), 1) << mensajes_.textos().join(u'|').toStdString();
+        EXPECT_TRUE(errores[0].startsWith(kImposible + QStringLiteral("Table does not exist"))) << errores[0].toStdString();
+        EXPECT_TRUE(errores[0].contains(QStringLiteral("Tabla: CAMPOUSR"))) << errores[0].toStdString();
+        form_.reset();
+        sesion_.closeAll();
+    }
 }
 
 TEST_F(ConexionesTest, AnUnreadableAliasFileEndsTheStartUpWithTheSystemsReason)

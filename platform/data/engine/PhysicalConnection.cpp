@@ -9,6 +9,8 @@
 #include "GENEW/runtime/comun/RutinasFechas.h"
 
 #include <QAtomicInt>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QDir>
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -97,9 +99,28 @@ void PhysicalConnection::openSqlite()
             sqlite_ = h;
         }
     }
-    execSimple(QStringLiteral("PRAGMA journal_mode=WAL"));
+    setWalJournal();
     execSimple(QStringLiteral("PRAGMA synchronous=FULL"));
     execSimple(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs));
+}
+
+// Switching a new file to WAL needs the file to itself for a moment, and SQLite answers
+// "locked" at once instead of waiting: two programs opening a new database together would
+// otherwise fail. It is tried again within the busy timeout.
+void PhysicalConnection::setWalJournal()
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        QSqlQuery q(database());
+        if (q.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+            return;
+        const QSqlError e = q.lastError();
+        const bool locked = e.databaseText().contains(QLatin1String("locked")) || e.nativeErrorCode() == QLatin1String("5");
+        if (!locked || waited.elapsed() > kBusyTimeoutMs)
+            throw error(e);
+        QThread::msleep(20);
+    }
 }
 
 void PhysicalConnection::openServer()

@@ -105,4 +105,11 @@ QString SqlServerDialect::indexColumn(const IndexDef &index, const QString &fiel
     return index.descending ? field + QStringLiteral(" DESC") : field;
 }
 
+QString SqlServerDialect::tableCreationLock(const QString &table) const
+{
+    return QStringLiteral("EXEC sp_getapplock @Resource = N'gp_crear_tabla:%1', @LockMode = 'Exclusive', "
+                          "@LockOwner = 'Transaction'")
+        .arg(table.toLower().replace(QLatin1Char('\''), QLatin1String("''")));
+}
+
 } // namespace plat
