@@ -1,6 +1,7 @@
 #include "platform/data/engine/PhysicalConnection.h"
 
 #include "platform/data/engine/Dialects.h"
+#include "platform/data/engine/FileAccess.h"
 #include "platform/data/engine/PgCatalogue.h"
 #include "platform/data/engine/Session.h"
 #include "platform/data/engine/SqliteExtensions.h"
@@ -9,6 +10,8 @@
 #include "GENEW/runtime/comun/RutinasFechas.h"
 
 #include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QThread>
 #include <QDir>
@@ -87,6 +90,9 @@ void PhysicalConnection::openSqlite()
 {
     if (!QDir(location_.folder).exists())
         throw gp::DatabaseError(EngineText::PathNotFound + QStringLiteral(".\n") + location_.folder);
+    const QString file = location_.sqliteFile();
+    if (const QString problem = fileAccessProblem(QFileInfo::exists(file) ? file : location_.folder); !problem.isEmpty())
+        throw gp::DatabaseError(problem);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), qtName_);
     db.setDatabaseName(location_.sqliteFile());
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
@@ -99,7 +105,15 @@ void PhysicalConnection::openSqlite()
             sqlite_ = h;
         }
     }
-    setWalJournal();
+    try {
+        setWalJournal();
+    } catch (const gp::DatabaseError &e) {
+        // The first read of the file: a file that is no database is named, so that the
+        // administrator knows which one.
+        if (e.mensaje().contains(QLatin1String("file is not a database")))
+            throw gp::DatabaseError(e.mensaje() + QStringLiteral("\n") + location_.sqliteFile());
+        throw;
+    }
     execSimple(QStringLiteral("PRAGMA synchronous=FULL"));
     execSimple(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs));
 }

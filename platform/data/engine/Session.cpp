@@ -1,6 +1,7 @@
 #include "platform/data/engine/Session.h"
 
 #include "platform/data/engine/EngineErrors.h"
+#include "platform/data/engine/FileAccess.h"
 #include "platform/data/engine/PhysicalConnection.h"
 
 #include <QDir>
@@ -185,6 +186,8 @@ bool Session::createDatabase(const QString &databaseName, const QStringList &ser
     if (loc.isFolder()) {
         if (QFileInfo::exists(loc.sqliteFile()))
             return false;
+        if (const QString problem = folderCreationProblem(loc.folder); !problem.isEmpty())
+            throw gp::DatabaseError(problem);
         if (!QDir().mkpath(loc.folder))
             throw gp::DatabaseError(EngineText::PathNotFound + QStringLiteral(".\n") + loc.folder);
         physicalFor(loc);  // opening makes datos.sqlite
