@@ -383,7 +383,7 @@ QString TModuloDatos::EjecutarSQL(const QString &sql, const QString &database, c
     }
     if (!opciones.contains(OpcionSQL::Silenciosa)) {
         MensajeAviso(respuesta);
-        MensajeInformacion(kHayUnError + PrepararSentenciaSQL(sql, opciones));
+        MensajeSistema(kHayUnError + PrepararSentenciaSQL(sql, opciones));
     }
     return respuesta;
 }
@@ -454,7 +454,7 @@ bool TModuloDatos::abrirConsultaEn(plat::QueryDataSet &query, QString opciones, 
     if (!fallo.isEmpty()) {
         if (!opciones.contains(QLatin1String("Silencio"))) {
             MensajeAviso(kNoEsPosibleConsulta + fallo);
-            MensajeInformacion(kHayUnError + query.sql());
+            MensajeSistema(kHayUnError + query.sql());
         }
         return false;
     }

@@ -4,6 +4,7 @@
 #include "GENEW/runtime/ConexionesPrograma.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/ui/Application.h"
@@ -26,8 +27,7 @@ EjecutorCreacionPrograma::EjecutorCreacionPrograma(ConexionesPrograma &conexione
 
 void EjecutorCreacionPrograma::mostrarMensaje(const QString &tipo, const QString &texto)
 {
-    // A plain box has no kind of its own here: it is shown as information.
-    entorno_.mostrarMensaje(tipo.isEmpty() ? QStringLiteral("I") : tipo, texto);
+    entorno_.mostrarMensaje(tipo.isEmpty() ? TipoCuadroSistema : tipo, texto);
 }
 
 void EjecutorCreacionPrograma::cursorEspera(bool activo)

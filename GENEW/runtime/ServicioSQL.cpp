@@ -53,7 +53,7 @@ QString EjecutarSQLEnConexion(plat::Connection &conexion, const QString &sql, co
         const QString respuesta = RespuestaErrorSQL(error.mensaje());
         if (!opciones.contains(OpcionSQL::Silenciosa)) {
             MensajeAviso(respuesta);
-            MensajeInformacion(QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\n") + texto);
+            MensajeSistema(QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\n") + texto);
         }
         return respuesta;
     }

@@ -2,6 +2,7 @@
 
 #include "GENEW/data/RespuestaSQL.h"
 #include "GENEW/runtime/CifradoClave.h"
+#include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/ServicioSQL.h"
 
 #include "tests/support/PermisosDeUsuario.h"
@@ -76,6 +77,7 @@ TEST_F(ConexionesTest, SqlAnswersAsTextAndErrorsAsTheErrorAnswer)
     EXPECT_EQ(mensajes_.mensajes()[0].tipo, "A");
     EXPECT_EQ(mensajes_.mensajes()[0].texto, avisada);
     EXPECT_TRUE(mensajes_.mensajes()[1].texto.startsWith(QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\n")));
+    EXPECT_EQ(mensajes_.mensajes()[1].tipo, TipoCuadroSistema);   // the plain box, not the message window
 }
 
 TEST_F(ConexionesTest, SelectorsReachTheirDatabases)
