@@ -201,7 +201,14 @@ bool Session::createDatabase(const QString &databaseName, const QStringList &ser
         auto pc = physicalFor(server);
         // The name comes from the settings: a quoted identifier, so that any text is one name.
         const QString name = loc.database.toLower().replace(QLatin1String("\""), QLatin1String("\"\""));
-        pc->exec(QStringLiteral("CREATE DATABASE \"") + name + QLatin1Char('"'), {});
+        try {
+            pc->exec(QStringLiteral("CREATE DATABASE \"") + name + QLatin1Char('"'), {});
+        } catch (const gp::DatabaseError &) {
+            // Another program starting at the same moment made it first.
+            if (databaseExists(databaseName, params))
+                return false;
+            throw;
+        }
         return true;
     }
     server.database = QStringLiteral("master");
