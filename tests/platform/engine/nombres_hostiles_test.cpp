@@ -3,8 +3,6 @@
 #include "tests/platform/engine/EngineFixture.h"
 
 #include <QUuid>
-#include <atomic>
-#include <thread>
 #include <gtest/gtest.h>
 
 using namespace plat;
@@ -96,40 +94,6 @@ TEST(NombresHostiles, APasswordWithSeparatorsLogsIn)
         setParamValue(mala, QStringLiteral("PASSWORD"), QStringLiteral("otra"));
         c.setParams(mala);
         EXPECT_THROW(c.open(), gp::DatabaseError) << odbc;
-    }
-}
-
-// Two programs starting at once on a new PostgreSQL database: both go on, one made it.
-TEST(NombresHostiles, TwoSessionsCreatingOneDatabaseAtOnceBothGoOn)
-{
-    ServidorPrueba servidor;
-    if (!servidor.pg.available())
-        GTEST_SKIP() << "no PostgreSQL test server";
-    servidor.sesion.setEngine(EngineKind::PostgreSQL);
-    const QString nombre = QStringLiteral("gp_a") + QUuid::createUuid().toString(QUuid::Id128).left(8);
-    std::atomic<int> listos{0}, creadas{0}, fallos{0};
-    const auto crear = [&] {
-        Session sesion;
-        sesion.setEngine(EngineKind::PostgreSQL);
-        ++listos;
-        while (listos < 2) {
-        }
-        try {
-            creadas += sesion.createDatabase(nombre, {}, servidor.parametros(nombre, servidor.pg.user)) ? 1 : 0;
-        } catch (const gp::DatabaseError &) {
-            ++fallos;
-        }
-        sesion.closeAll();
-    };
-    for (int ronda = 0; ronda < 5; ++ronda) {
-        listos = 0;
-        creadas = 0;
-        std::thread a(crear), b(crear);
-        a.join();
-        b.join();
-        EXPECT_EQ(fallos.load(), 0);
-        EXPECT_EQ(creadas.load(), 1);
-        servidor.postgres().exec(QStringLiteral("DROP DATABASE \"%1\" WITH (FORCE)").arg(nombre));
     }
 }
 

@@ -1,0 +1,105 @@
+#include "GENEW/runtime/comun/Errores.h"
+#include "platform/data/engine/Dialects.h"
+#include "platform/data/engine/Session.h"
+#include "tests/platform/engine/EngineFixture.h"
+
+#include <QUuid>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <thread>
+
+using namespace plat;
+
+namespace {
+
+// A session on the test server's "postgres" database, as an administrator looks at it.
+struct ServidorPrueba
+{
+    gptest::PgTestServer pg = gptest::PgTestServer::fromEnvironment();
+    Session sesion;
+
+    QStringList parametros(const QString &baseDatos, const QString &usuario, const QString &clave = {}) const
+    {
+        return {QStringLiteral("SERVER NAME=%1,%2").arg(pg.host).arg(pg.port), QStringLiteral("DATABASE NAME=") + baseDatos,
+                QStringLiteral("USER NAME=") + usuario, QStringLiteral("PASSWORD=") + clave};
+    }
+    Connection &postgres()
+    {
+        Connection &c = sesion.connection(QStringLiteral("admin"));
+        if (c.params().isEmpty())
+            c.setParams(parametros(QStringLiteral("postgres"), pg.user));
+        return c;
+    }
+    QStringList basesDatos(const QString &prefijo)
+    {
+        QStringList out;
+        for (const QVariantList &fila :
+             postgres().query(QStringLiteral("SELECT datname FROM pg_database WHERE datname LIKE '") + prefijo
+                              + QStringLiteral("%' ORDER BY datname")).rows)
+            out << fila.value(0).toString();
+        return out;
+    }
+};
+
+// Creating a table holds off another session creating it: the lock of the creation's
+// transaction waits until the first one ends.
+TEST(CreacionConcurrente, PostgreSqlTableCreationLockWaitsForTheOtherTransaction)
+{
+    EXPECT_EQ(Dialect::forEngine(EngineKind::PostgreSQL).tableCreationLock("CAMPOUSR"),
+              "SELECT pg_advisory_xact_lock(hashtext('gp_crear_tabla:campousr'))");
+    EXPECT_EQ(Dialect::forEngine(EngineKind::SQLite).tableCreationLock("CAMPOUSR"), "");
+    ServidorPrueba servidor;
+    if (!servidor.pg.available())
+        GTEST_SKIP() << "no PostgreSQL test server";
+    servidor.sesion.setEngine(EngineKind::PostgreSQL);
+    const QString bloqueo = Dialect::forEngine(EngineKind::PostgreSQL).tableCreationLock("CAMPOUSR");
+    Connection primera(servidor.sesion, "primera"), segunda(servidor.sesion, "segunda");
+    for (Connection *c : {&primera, &segunda})
+        c->setParams(servidor.parametros("postgres", servidor.pg.user));
+    primera.startTransaction();
+    primera.exec(bloqueo, {}, SqlOrigin::AsWritten);
+    segunda.exec("SET lock_timeout = '200ms'", {}, SqlOrigin::AsWritten);
+    segunda.startTransaction();
+    EXPECT_THROW(segunda.exec(bloqueo, {}, SqlOrigin::AsWritten), gp::DatabaseError);
+    segunda.rollback();
+    primera.commit();
+    segunda.startTransaction();
+    EXPECT_NO_THROW(segunda.exec(bloqueo, {}, SqlOrigin::AsWritten));
+    segunda.commit();
+}
+
+// Two programs starting at once on a new PostgreSQL database: both go on, one made it.
+TEST(CreacionConcurrente, TwoSessionsCreatingOneDatabaseAtOnceBothGoOn)
+{
+    ServidorPrueba servidor;
+    if (!servidor.pg.available())
+        GTEST_SKIP() << "no PostgreSQL test server";
+    servidor.sesion.setEngine(EngineKind::PostgreSQL);
+    const QString nombre = QStringLiteral("gp_a") + QUuid::createUuid().toString(QUuid::Id128).left(8);
+    std::atomic<int> listos{0}, creadas{0}, fallos{0};
+    const auto crear = [&] {
+        Session sesion;
+        sesion.setEngine(EngineKind::PostgreSQL);
+        ++listos;
+        while (listos < 2) {
+        }
+        try {
+            creadas += sesion.createDatabase(nombre, {}, servidor.parametros(nombre, servidor.pg.user)) ? 1 : 0;
+        } catch (const gp::DatabaseError &) {
+            ++fallos;
+        }
+        sesion.closeAll();
+    };
+    for (int ronda = 0; ronda < 5; ++ronda) {
+        listos = 0;
+        creadas = 0;
+        std::thread a(crear), b(crear);
+        a.join();
+        b.join();
+        EXPECT_EQ(fallos.load(), 0);
+        EXPECT_EQ(creadas.load(), 1);
+        servidor.postgres().exec(QStringLiteral("DROP DATABASE \"%1\" WITH (FORCE)").arg(nombre));
+    }
+}
+
+} // namespace
