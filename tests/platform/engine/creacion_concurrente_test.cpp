@@ -2,6 +2,7 @@
 #include "platform/data/engine/Dialects.h"
 #include "platform/data/engine/Session.h"
 #include "tests/platform/engine/EngineFixture.h"
+#include "tests/platform/engine/ServidorPrueba.h"
 
 #include <QUuid>
 #include <atomic>
@@ -9,37 +10,9 @@
 #include <thread>
 
 using namespace plat;
+using gptest::ServidorPrueba;
 
 namespace {
-
-// A session on the test server's "postgres" database, as an administrator looks at it.
-struct ServidorPrueba
-{
-    gptest::PgTestServer pg = gptest::PgTestServer::fromEnvironment();
-    Session sesion;
-
-    QStringList parametros(const QString &baseDatos, const QString &usuario, const QString &clave = {}) const
-    {
-        return {QStringLiteral("SERVER NAME=%1,%2").arg(pg.host).arg(pg.port), QStringLiteral("DATABASE NAME=") + baseDatos,
-                QStringLiteral("USER NAME=") + usuario, QStringLiteral("PASSWORD=") + clave};
-    }
-    Connection &postgres()
-    {
-        Connection &c = sesion.connection(QStringLiteral("admin"));
-        if (c.params().isEmpty())
-            c.setParams(parametros(QStringLiteral("postgres"), pg.user));
-        return c;
-    }
-    QStringList basesDatos(const QString &prefijo)
-    {
-        QStringList out;
-        for (const QVariantList &fila :
-             postgres().query(QStringLiteral("SELECT datname FROM pg_database WHERE datname LIKE '") + prefijo
-                              + QStringLiteral("%' ORDER BY datname")).rows)
-            out << fila.value(0).toString();
-        return out;
-    }
-};
 
 // Creating a table holds off another session creating it: the lock of the creation's
 // transaction waits until the first one ends.
@@ -51,7 +24,6 @@ TEST(CreacionConcurrente, PostgreSqlTableCreationLockWaitsForTheOtherTransaction
     ServidorPrueba servidor;
     if (!servidor.pg.available())
         GTEST_SKIP() << "no PostgreSQL test server";
-    servidor.sesion.setEngine(EngineKind::PostgreSQL);
     const QString bloqueo = Dialect::forEngine(EngineKind::PostgreSQL).tableCreationLock("CAMPOUSR");
     Connection primera(servidor.sesion, "primera"), segunda(servidor.sesion, "segunda");
     for (Connection *c : {&primera, &segunda})
@@ -74,7 +46,6 @@ TEST(CreacionConcurrente, TwoSessionsCreatingOneDatabaseAtOnceBothGoOn)
     ServidorPrueba servidor;
     if (!servidor.pg.available())
         GTEST_SKIP() << "no PostgreSQL test server";
-    servidor.sesion.setEngine(EngineKind::PostgreSQL);
     const QString nombre = QStringLiteral("gp_a") + QUuid::createUuid().toString(QUuid::Id128).left(8);
     std::atomic<int> listos{0}, creadas{0}, fallos{0};
     const auto crear = [&] {

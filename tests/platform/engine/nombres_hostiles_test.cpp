@@ -1,42 +1,15 @@
 #include "GENEW/runtime/comun/Errores.h"
 #include "platform/data/engine/Session.h"
 #include "tests/platform/engine/EngineFixture.h"
+#include "tests/platform/engine/ServidorPrueba.h"
 
 #include <QUuid>
 #include <gtest/gtest.h>
 
 using namespace plat;
+using gptest::ServidorPrueba;
 
 namespace {
-
-// A session on the test server's "postgres" database, as an administrator looks at it.
-struct ServidorPrueba
-{
-    gptest::PgTestServer pg = gptest::PgTestServer::fromEnvironment();
-    Session sesion;
-
-    QStringList parametros(const QString &baseDatos, const QString &usuario, const QString &clave = {}) const
-    {
-        return {QStringLiteral("SERVER NAME=%1,%2").arg(pg.host).arg(pg.port), QStringLiteral("DATABASE NAME=") + baseDatos,
-                QStringLiteral("USER NAME=") + usuario, QStringLiteral("PASSWORD=") + clave};
-    }
-    Connection &postgres()
-    {
-        Connection &c = sesion.connection(QStringLiteral("admin"));
-        if (c.params().isEmpty())
-            c.setParams(parametros(QStringLiteral("postgres"), pg.user));
-        return c;
-    }
-    QStringList basesDatos(const QString &prefijo)
-    {
-        QStringList out;
-        for (const QVariantList &fila :
-             postgres().query(QStringLiteral("SELECT datname FROM pg_database WHERE datname LIKE '") + prefijo
-                              + QStringLiteral("%' ORDER BY datname")).rows)
-            out << fila.value(0).toString();
-        return out;
-    }
-};
 
 // Database names come from the settings and reach CREATE DATABASE: each is one quoted name,
 // folded to lower case as every name of this engine; nothing else runs.
@@ -45,7 +18,6 @@ TEST(NombresHostiles, PostgreSqlCreatesEachNameAsOneDatabase)
     ServidorPrueba servidor;
     if (!servidor.pg.available())
         GTEST_SKIP() << "no PostgreSQL test server";
-    servidor.sesion.setEngine(EngineKind::PostgreSQL);
     const QString prefijo = QStringLiteral("gp_h") + QUuid::createUuid().toString(QUuid::Id128).left(6);
     const QStringList nombres = {prefijo + QStringLiteral("-mi-Empresa"),
                                  prefijo + QStringLiteral("; CREATE TABLE x (a int)"),
@@ -77,7 +49,6 @@ TEST(NombresHostiles, APasswordWithSeparatorsLogsIn)
     ServidorPrueba servidor;
     if (!servidor.pg.available() || servidor.pg.passwordUser.isEmpty())
         GTEST_SKIP() << "no PostgreSQL test server with a password role";
-    servidor.sesion.setEngine(EngineKind::PostgreSQL);
     QStringList p = servidor.parametros(QStringLiteral("postgres"), servidor.pg.passwordUser, servidor.pg.password);
     for (const bool odbc : {false, true}) {
         QStringList params = p;
