@@ -61,14 +61,19 @@ plat::Connection &ConexionesPrograma::ADOConnectionAlt() const
 
 QString ConexionesPrograma::aplicacion() const { return ajustes_.ejecutable; }
 
-QString ConexionesPrograma::claveDe(const QStringList &parametrosAlias) const
+// The password an alias is reached with: on "SQL Generica" the alias's own PASSWORD unless the
+// program has one (from the settings file or the log-in prompt); on SQL Server the program's.
+QString ConexionesPrograma::claveDe(const QStringList &parametrosAlias, const QString &clavePrograma) const
 {
-    if (esSQLGenerica() && password_.isEmpty())
+    if (esSQLGenerica() && clavePrograma.isEmpty())
         return plat::paramValue(parametrosAlias, PasswordParam);
-    return password_;
+    return clavePrograma;
 }
 
-QString ConexionesPrograma::claveEmpresa() const { return claveDe(sesion_.alias(ajustes_.AliasBaseDatos).params); }
+QString ConexionesPrograma::claveEmpresa() const
+{
+    return claveDe(sesion_.alias(ajustes_.AliasBaseDatos).params, password_);
+}
 
 // ---- start-up ---------------------------------------------------------------------------
 
@@ -136,13 +141,13 @@ void ConexionesPrograma::abrirInicio(plat::Connection &conexion, const QString &
                     usuario_ = plat::paramValue(parametros, UserName);
                 else
                     plat::setParamValue(parametros, UserName, usuario_);
-                plat::setParamValue(parametros, PasswordParam, claveDe(parametrosAlias));
+                plat::setParamValue(parametros, PasswordParam, claveDe(parametrosAlias, password_));
             }
         }
     } else if (servidorConLogin) {
         plat::setParamValue(parametros, UserName, usuario_);
         plat::setParamValue(parametros, HostName, usuario_);
-        plat::setParamValue(parametros, PasswordParam, claveDe(parametrosAlias));
+        plat::setParamValue(parametros, PasswordParam, claveDe(parametrosAlias, password_));
     }
     if (!parametrosAlias.isEmpty())
         conexion.setParams(parametros);
@@ -150,9 +155,7 @@ void ConexionesPrograma::abrirInicio(plat::Connection &conexion, const QString &
     const auto conectar = [this, &conexion, &parametrosAlias](const QString &password) {
         if (!conexion.params().isEmpty()) {
             QStringList p = conexion.params();
-            plat::setParamValue(p, PasswordParam,
-                                esSQLGenerica() && password.isEmpty() ? plat::paramValue(parametrosAlias, PasswordParam)
-                                                                      : password);
+            plat::setParamValue(p, PasswordParam, claveDe(parametrosAlias, password));
             conexion.setParams(p);
         }
         conexion.open();
@@ -312,7 +315,7 @@ QStringList ConexionesPrograma::ParametrosServidor(const QString &nombre) const
         return parametros;
     if (!usuario_.isEmpty() || ajustes_.AutenticacionWindows)
         plat::setParamValue(parametros, UserName, usuario_);
-    plat::setParamValue(parametros, PasswordParam, claveDe(parametrosAlias));
+    plat::setParamValue(parametros, PasswordParam, claveDe(parametrosAlias, password_));
     return parametros;
 }
 

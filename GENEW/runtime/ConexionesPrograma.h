@@ -126,7 +126,7 @@ private:
     void comprobarAlias(const QString &alias, const QStringList &parametros) const;
     void crearBaseDatosInicio(const QString &alias, const EjecutorSQL &ejecutarSQL);
     bool carpetaCreable(const QString &carpeta) const;
-    QString claveDe(const QStringList &parametrosAlias) const;
+    QString claveDe(const QStringList &parametrosAlias, const QString &clavePrograma) const;
     QString claveEmpresa() const;
     void abrirInicio(plat::Connection &conexion, const QString &alias, bool general,
                      const EjecutorSQL &ejecutarSQL);
