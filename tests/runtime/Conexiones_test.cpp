@@ -307,6 +307,24 @@ TEST_F(ConexionesTest, ADamagedStructureFileIsNamedAndTheStartUpEndsWithAnError)
     }
 }
 
+TEST_F(ConexionesTest, AFolderWithoutPermissionIsReportedWithTheSystemsReason)
+{
+    const QString cerrada = dir_.file(QStringLiteral("cerrada"));
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("cerrada")));
+    escribir(QStringLiteral("BASESDATOS.TXT"), QStringLiteral("PathBaseDatosGeneral=") + cerrada);
+    gptest::quitarPermisos(cerrada);
+    {
+        gptest::PermisosDeUsuario comoUsuario;
+        if (!gptest::PermisosDeUsuario::rigen(dir_.path()))
+            GTEST_SKIP() << "file permissions do not hold for this process";
+        TfGENEINIC &f = arrancar();
+        EXPECT_TRUE(f.ArranqueFallido);
+        EXPECT_EQ(textosDeTipo(QStringLiteral("E")).join(u'|').toStdString(),
+                  (kImposible + QStringLiteral("Permission denied.\n") + cerrada).toStdString());
+    }
+    gptest::devolverPermisos(cerrada);
+}
+
 TEST_F(ConexionesTest, AnUnreadableAliasFileEndsTheStartUpWithTheSystemsReason)
 {
     escribir(QStringLiteral("ALIAS.INI"), QStringLiteral("[EMPRESA]\nPATH=datos\n"));
