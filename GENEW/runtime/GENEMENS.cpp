@@ -3,6 +3,7 @@
 #include "GENEW/runtime/ImagenesPrograma.h"
 #include "GENEW/runtime/Plataforma.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
+#include "platform/ui/PasswordCharacter.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -151,7 +152,7 @@ void TfGENEMENS::FormShow(QObject *Sender)
         pbAceptar->move(153, 135);
         pbAceptar->show();
         if (RespuestaMensaje == RespuestaOculta) {
-            EditRespuesta->setEchoMode(QLineEdit::Password);
+            plat::setPasswordCharacter(EditRespuesta, u'*');
             EditRespuesta->clear();
         } else {
             EditRespuesta->setEchoMode(QLineEdit::Normal);

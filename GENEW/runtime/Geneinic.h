@@ -138,6 +138,8 @@ private:
     ConexionesPrograma::EjecutorSQL ejecutorSQL();
     ConexionesPrograma::EjecutorSQL ejecutorSQLADO();
     void anotarError(const QString &titulo, const QString &texto) const;
+    bool abreTrasCreacionAjena(DataSetAbrible &ds);
+    QString ultimoFalloApertura_;   // why the last table could be neither opened nor made
 
     plat::Session &sesion_;
     ConexionesPrograma conexiones_;
