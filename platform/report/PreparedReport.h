@@ -67,13 +67,12 @@ inline void mapPageUnits(QPainter &painter)
     painter.scale(device->logicalDpiX() / reportPageDpi, device->logicalDpiY() / reportPageDpi);
 }
 
-// Draws a page file on an active painter whose origin is the sheet's top-left corner.
+// Draws a page file on an active painter whose origin is the sheet's top-left corner. Qt
+// replays a picture at the resolution of the device it is drawn on, so a page file needs no
+// further scaling.
 inline void replayPageFile(const QPicture &page, QPainter &painter)
 {
-    painter.save();
-    mapPageUnits(painter);
     painter.drawPicture(0, 0, page);
-    painter.restore();
 }
 
 inline QPageSize::PageSizeId pageSizeId(ReportPaper paper)

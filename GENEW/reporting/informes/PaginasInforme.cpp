@@ -44,7 +44,13 @@ void dibujar(QPainter &painter, const DibujoPagina &d)
 {
     painter.save();
     painter.setClipRect(d.recorte, Qt::IntersectClip);
-    painter.drawPicture(d.origen, d.dibujo);
+    // Qt scales a picture by the device's resolution over the picture's; the painter already
+    // maps page units onto the device, so that scaling is taken back.
+    painter.translate(d.origen);
+    const QPaintDevice *dispositivo = painter.device();
+    painter.scale(double(d.dibujo.logicalDpiX()) / dispositivo->logicalDpiX(),
+                  double(d.dibujo.logicalDpiY()) / dispositivo->logicalDpiY());
+    painter.drawPicture(0, 0, d.dibujo);
     painter.restore();
 }
 
