@@ -158,12 +158,8 @@ void MaquetadorInforme::terminar()
 // ---- the run -------------------------------------------------------------------------------
 
 GeneracionInforme::GeneracionInforme(Informe &informe, MaquetadorInforme::AlCerrarPagina alCerrar)
-    : informe_(informe),
-      maquetador_(informe, contexto_, [this, alCerrar = std::move(alCerrar)](PaginaCompartida pagina) {
-          alCerrar(std::move(pagina));
-          if (informe_.impresora()->cancelada())
-              interrumpida_ = true;
-      })
+    : informe_(informe), entregar_(std::move(alCerrar)),
+      maquetador_(informe, contexto_, [this](PaginaCompartida pagina) { cerradas_ << std::move(pagina); })
 {
     contexto_.tituloInforme = informe.ReportTitle;
     contexto_.fechaImpresion = Ahora();
@@ -252,6 +248,7 @@ bool GeneracionInforme::avanzar(QDeadlineTimer plazo)
             return true;
         }
         procesarRegistro();
+        entregarPaginas();
     } while (!plazo.hasExpired());
     if (!agotado_ && datosDisponibles())
         marca_ = datos_->bookmark();
@@ -313,6 +310,19 @@ void GeneracionInforme::finalizar()
     maquetador_.terminar();
     terminada_ = true;
     liberarDatos();
+    entregarPaginas();
+}
+
+void GeneracionInforme::entregarPaginas()
+{
+    for (PaginaCompartida &pagina : cerradas_) {
+        if (interrumpida_)
+            break;
+        entregar_(std::move(pagina));
+        if (informe_.impresora()->cancelada())
+            interrumpida_ = true;
+    }
+    cerradas_.clear();
 }
 
 int GeneracionInforme::progreso() const

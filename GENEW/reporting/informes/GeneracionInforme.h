@@ -90,8 +90,13 @@ private:
     void cerrarGrupos(int desde);
     void finalizar();
     void liberarDatos();
+    // Hands the pages closed while a record printed over, once the record is done, so that
+    // whoever is told may close or free the dataset without pulling it from under a band.
+    void entregarPaginas();
 
     Informe &informe_;
+    MaquetadorInforme::AlCerrarPagina entregar_;
+    QVector<PaginaCompartida> cerradas_;
     ContextoImpresion contexto_;
     MaquetadorInforme maquetador_;
     plat::DataSet *datos_ = nullptr;
