@@ -123,6 +123,26 @@ TextoMaquetado maquetarTexto(const QString &texto, const QFont &puntos, double a
     return m;
 }
 
+// Cuts each line to the whole characters that lie inside the width, on the side away from
+// its alignment, as a clip at the control's edges would show it.
+void recortarLineas(TextoMaquetado &m, double ancho, plat::Alignment alineacion)
+{
+    const QFontMetricsF fm(m.fuente);
+    for (int i = 0; i < m.lineas.size(); ++i) {
+        QString &linea = m.lineas[i];
+        bool porDelante = alineacion == plat::taRightJustify;
+        while (m.anchos[i] > ancho + 0.5 && !linea.isEmpty()) {
+            if (porDelante)
+                linea.remove(0, 1);
+            else
+                linea.chop(1);
+            if (alineacion == plat::taCenter)
+                porDelante = !porDelante;
+            m.anchos[i] = fm.horizontalAdvance(linea);
+        }
+    }
+}
+
 // ---- text controls ----------------------------------------------------------------------
 
 ControlTextoInforme::ControlTextoInforme(QObject *band) : ControlInforme(band) {}
@@ -149,6 +169,7 @@ double ControlTextoInforme::prepararImpresion(const ContextoImpresion &contexto)
             izquierda_ = Left + (Width - natural) / 2;
         ancho_ = natural;
     }
+    recortarLineas(maqueta_, ancho_, Alignment);
     alto_ = Height;
     if (AutoStretch)
         alto_ = std::max<double>(Height, maqueta_.lineas.size() * maqueta_.altoLinea);

@@ -97,6 +97,7 @@ struct TextoMaquetado
 // Pixel font of a font in points (10 pt: 13 page pixels), hinting off for measuring.
 QFont fuenteDePagina(const QFont &puntos);
 TextoMaquetado maquetarTexto(const QString &texto, const QFont &puntos, double ancho, bool ajustar);
+void recortarLineas(TextoMaquetado &maqueta, double ancho, plat::Alignment alineacion);
 
 // A control that prints a text: its value, through the print event, in its font.
 class ControlTextoInforme : public ControlInforme, public plat::ReportTextControl

@@ -6,14 +6,26 @@
 
 namespace {
 
-void dibujar(QPainter &painter, const TextoPagina &t)
+// Keeps the font and colour last set, so that runs of texts in one font change nothing.
+struct EstadoTexto
 {
-    painter.save();
-    painter.setClipRect(t.recorte, Qt::IntersectClip);
-    painter.setFont(t.fuente);
-    painter.setPen(t.color);
+    QFont fuente;
+    QColor color;
+    bool puesto = false;
+};
+
+void dibujar(QPainter &painter, const TextoPagina &t, EstadoTexto &estado)
+{
+    if (!estado.puesto || !(estado.fuente == t.fuente)) {
+        painter.setFont(t.fuente);
+        estado.fuente = t.fuente;
+    }
+    if (!estado.puesto || estado.color != t.color) {
+        painter.setPen(t.color);
+        estado.color = t.color;
+    }
+    estado.puesto = true;
     painter.drawText(t.origen, t.texto);
-    painter.restore();
 }
 
 void dibujar(QPainter &painter, const LineaPagina &l)
@@ -61,15 +73,28 @@ void dibujarPagina(const PaginaGenerada &pagina, QPainter &painter)
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
+    EstadoTexto estado;
     for (const BandaImpresa &banda : pagina.bandas) {
         if (banda.recortada) {
             painter.save();
             painter.setClipRect(banda.area);
+            estado.puesto = false;
         }
-        for (const Primitiva &p : banda.primitivas)
-            std::visit([&](const auto &primitiva) { dibujar(painter, primitiva); }, p);
-        if (banda.recortada)
+        for (const Primitiva &p : banda.primitivas) {
+            if (const auto *texto = std::get_if<TextoPagina>(&p)) {
+                dibujar(painter, *texto, estado);
+                continue;
+            }
+            std::visit([&](const auto &primitiva) {
+                if constexpr (!std::is_same_v<std::decay_t<decltype(primitiva)>, TextoPagina>)
+                    dibujar(painter, primitiva);
+            }, p);
+            estado.puesto = false;   // the other primitives set pens of their own
+        }
+        if (banda.recortada) {
             painter.restore();
+            estado.puesto = false;
+        }
     }
     painter.restore();
 }

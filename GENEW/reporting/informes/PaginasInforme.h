@@ -21,7 +21,9 @@ class QPainter;
 enum class TipoBanda { CabeceraPagina, Detalle, CabeceraGrupo, PieGrupo, Hija, Resumen, PiePagina, SubDetalle };
 
 // One laid-out line of a text control. The origin is the baseline's left end, placed with
-// unhinted metrics, so that every device draws the text at the same page position.
+// unhinted metrics, so that every device draws the text at the same page position. The
+// line was cut at layout to the whole characters inside its clip, so renderers draw it
+// without clipping.
 struct TextoPagina
 {
     QString texto;
