@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPdfWriter>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -167,8 +168,8 @@ void PrepararInforme(benchmark::State &state)
 }
 BENCHMARK(PrepararInforme)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-// The report output's way: each page recorded as a page file, stored, read back and
-// replayed on the PDF page.
+// The report output's way: each page as a page file, stored, read back and drawn on the
+// PDF page.
 void InformeAPdfPorFicherosDePagina(benchmark::State &state)
 {
     const bool enDisco = state.range(0) != 0;
@@ -181,16 +182,18 @@ void InformeAPdfPorFicherosDePagina(benchmark::State &state)
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         QPainter painter(&pdf);
         for (int n = 1; n <= paginas; ++n) {
-            QPicture pagina = listado.informe.pageFile(n);
+            QByteArray pagina = listado.informe.pageFile(n);
             if (enDisco) {
-                const QString fichero = datos().dir.filePath(QStringLiteral("TEMP_pagina_%1.pic").arg(n));
-                pagina.save(fichero);
-                pagina = QPicture();
-                pagina.load(fichero);
+                QFile fichero(datos().dir.filePath(QStringLiteral("TEMP_pagina_%1.pag").arg(n)));
+                fichero.open(QIODevice::WriteOnly);
+                fichero.write(pagina);
+                fichero.close();
+                fichero.open(QIODevice::ReadOnly);
+                pagina = fichero.readAll();
             }
             if (n > 1)
                 pdf.newPage();
-            plat::replayPageFile(pagina, painter);
+            listado.informe.drawPageFile(pagina, painter);
         }
     }
     state.counters["paginas"] = paginas;

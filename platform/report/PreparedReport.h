@@ -2,7 +2,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QPicture>
+#include <QByteArray>
 #include <QSizeF>
 #include <QString>
 
@@ -47,9 +47,11 @@ public:
     // Draws page n (from 1) on an active painter whose origin is the sheet's top-left
     // corner; page units are mapped onto the device by its logical resolution.
     virtual void drawPage(int n, QPainter &painter) const = 0;
-    // Page n recorded in page units, unscaled: the page file that any device replays
-    // through replayPageFile().
-    virtual QPicture pageFile(int n) const = 0;
+    // Page n as a page file: its drawing in page units, to be stored and drawn later, on any
+    // device, by drawPageFile (which maps page units as drawPage does, nothing more).
+    virtual QByteArray pageFile(int n) const = 0;
+    // Draws a page file like drawPage; false, and nothing drawn, when the bytes are not one.
+    virtual bool drawPageFile(const QByteArray &file, QPainter &painter) const = 0;
 
     virtual ReportPrinterSettings &printerSettings() = 0;
     // Generates the report for the printer of its settings and prints it (copies and page
@@ -65,14 +67,6 @@ inline void mapPageUnits(QPainter &painter)
 {
     const QPaintDevice *device = painter.device();
     painter.scale(device->logicalDpiX() / reportPageDpi, device->logicalDpiY() / reportPageDpi);
-}
-
-// Draws a page file on an active painter whose origin is the sheet's top-left corner. Qt
-// replays a picture at the resolution of the device it is drawn on, so a page file needs no
-// further scaling.
-inline void replayPageFile(const QPicture &page, QPainter &painter)
-{
-    painter.drawPicture(0, 0, page);
 }
 
 inline QPageSize::PageSizeId pageSizeId(ReportPaper paper)

@@ -164,14 +164,19 @@ void Informe::drawPage(int n, QPainter &painter) const
         dibujarPaginaEn(*pagina, painter);
 }
 
-QPicture Informe::pageFile(int n) const
+QByteArray Informe::pageFile(int n) const
 {
-    QPicture fichero;
-    if (PaginaCompartida pagina = impresora_->GetPage(n)) {
-        QPainter painter(&fichero);
-        dibujarPagina(*pagina, painter);
-    }
-    return fichero;
+    const PaginaCompartida pagina = impresora_->GetPage(n);
+    return pagina ? guardarPagina(*pagina) : QByteArray();
+}
+
+bool Informe::drawPageFile(const QByteArray &fichero, QPainter &painter) const
+{
+    const std::optional<PaginaGenerada> pagina = leerPagina(fichero);
+    if (!pagina)
+        return false;
+    dibujarPaginaEn(*pagina, painter);
+    return true;
 }
 
 void Informe::print()

@@ -94,7 +94,8 @@ public:
     void prepare() override { Prepare(); }
     int pageCount() const override { return impresora_->pageCount(); }
     void drawPage(int n, QPainter &painter) const override;
-    QPicture pageFile(int n) const override;
+    QByteArray pageFile(int n) const override;
+    bool drawPageFile(const QByteArray &fichero, QPainter &painter) const override;
     plat::ReportPrinterSettings &printerSettings() override { return PrinterSettings; }
     void print() override;
     bool exportTo(plat::ReportExport formato, const QString &fichero) const override;

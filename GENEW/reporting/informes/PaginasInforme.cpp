@@ -2,6 +2,7 @@
 
 #include "platform/report/PreparedReport.h"
 
+#include <QDataStream>
 #include <QPainter>
 
 namespace {
@@ -102,4 +103,105 @@ void dibujarPagina(const PaginaGenerada &pagina, QPainter &painter)
 double milimetrosAPixeles(double milimetros)
 {
     return milimetros * plat::reportPageDpi / 25.4;
+}
+
+// ---- page files ----------------------------------------------------------------------------
+
+namespace {
+
+constexpr quint32 kMarcaFichero = 0x47504731;   // "GPG1"
+constexpr QDataStream::Version kVersionFlujo = QDataStream::Qt_6_4;
+
+void escribir(QDataStream &s, const TextoPagina &t)
+{
+    s << t.texto << t.fuente << t.color << int(t.alineacion) << t.origen << t.caja << t.recorte;
+}
+void escribir(QDataStream &s, const LineaPagina &l) { s << l.linea << l.pluma; }
+void escribir(QDataStream &s, const RectanguloPagina &r) { s << r.rectangulo << r.pluma << r.relleno << r.elipse; }
+void escribir(QDataStream &s, const ImagenPagina &i) { s << i.destino << i.imagen << i.recorte; }
+void escribir(QDataStream &s, const DibujoPagina &d) { s << d.origen << d.dibujo << d.recorte; }
+
+Primitiva leerPrimitiva(QDataStream &s, quint8 tipo)
+{
+    switch (tipo) {
+    case 0: {
+        TextoPagina t;
+        int alineacion = 0;
+        s >> t.texto >> t.fuente >> t.color >> alineacion >> t.origen >> t.caja >> t.recorte;
+        t.alineacion = Qt::Alignment(alineacion);
+        return t;
+    }
+    case 1: {
+        LineaPagina l;
+        s >> l.linea >> l.pluma;
+        return l;
+    }
+    case 2: {
+        RectanguloPagina r;
+        s >> r.rectangulo >> r.pluma >> r.relleno >> r.elipse;
+        return r;
+    }
+    case 3: {
+        ImagenPagina i;
+        s >> i.destino >> i.imagen >> i.recorte;
+        return i;
+    }
+    default: {
+        DibujoPagina d;
+        s >> d.origen >> d.dibujo >> d.recorte;
+        return d;
+    }
+    }
+}
+
+} // namespace
+
+QByteArray guardarPagina(const PaginaGenerada &pagina)
+{
+    QByteArray bytes;
+    QDataStream s(&bytes, QIODevice::WriteOnly);
+    s.setVersion(kVersionFlujo);
+    s << kMarcaFichero << qint32(pagina.numero) << pagina.tamanio << qint32(pagina.bandas.size());
+    for (const BandaImpresa &banda : pagina.bandas) {
+        s << quint8(banda.tipo) << banda.nombre << banda.area << banda.recortada << banda.controlDePrimitiva
+          << qint32(banda.primitivas.size());
+        for (const Primitiva &p : banda.primitivas) {
+            s << quint8(p.index());
+            std::visit([&](const auto &primitiva) { escribir(s, primitiva); }, p);
+        }
+    }
+    return bytes;
+}
+
+std::optional<PaginaGenerada> leerPagina(const QByteArray &bytes)
+{
+    QDataStream s(bytes);
+    s.setVersion(kVersionFlujo);
+    quint32 marca = 0;
+    qint32 numero = 0, bandas = 0;
+    PaginaGenerada pagina;
+    s >> marca >> numero >> pagina.tamanio >> bandas;
+    if (marca != kMarcaFichero || bandas < 0 || s.status() != QDataStream::Ok)
+        return std::nullopt;
+    pagina.numero = numero;
+    for (qint32 b = 0; b < bandas && s.status() == QDataStream::Ok; ++b) {
+        BandaImpresa banda;
+        quint8 tipo = 0;
+        qint32 primitivas = 0;
+        s >> tipo >> banda.nombre >> banda.area >> banda.recortada >> banda.controlDePrimitiva >> primitivas;
+        if (tipo > quint8(TipoBanda::SubDetalle) || primitivas < 0)
+            return std::nullopt;
+        banda.tipo = TipoBanda(tipo);
+        for (qint32 i = 0; i < primitivas && s.status() == QDataStream::Ok; ++i) {
+            quint8 clase = 0;
+            s >> clase;
+            if (clase >= std::variant_size_v<Primitiva>)
+                return std::nullopt;
+            banda.primitivas << leerPrimitiva(s, clase);
+        }
+        pagina.bandas << std::move(banda);
+    }
+    if (s.status() != QDataStream::Ok || !s.atEnd())
+        return std::nullopt;
+    return pagina;
 }

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QVector>
 #include <memory>
+#include <optional>
 #include <variant>
 
 class QPainter;
@@ -89,6 +90,11 @@ using PaginaCompartida = std::shared_ptr<const PaginaGenerada>;
 
 // Draws a page on an active painter already mapped to page units (see plat::mapPageUnits).
 void dibujarPagina(const PaginaGenerada &pagina, QPainter &painter);
+
+// A page as stored bytes (a page file) and back; nullopt when the bytes are not a page file
+// of this format.
+QByteArray guardarPagina(const PaginaGenerada &pagina);
+std::optional<PaginaGenerada> leerPagina(const QByteArray &bytes);
 
 // Page size in page pixels from millimetres.
 double milimetrosAPixeles(double milimetros);

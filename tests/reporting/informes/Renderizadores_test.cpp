@@ -58,14 +58,16 @@ QVector<Palabra> palabras(const QString &fichero)
     return lista;
 }
 
-// Writes a PDF as the report output does through page files: each page recorded unscaled,
-// stored in a file, read back and replayed on the PDF page.
+// Writes a PDF as the report output does through page files: each page stored in a file,
+// read back and drawn on the PDF page.
 void pdfDesdeFicherosDePagina(Informe &informe, const QString &carpeta, const QString &pdf)
 {
     QStringList ficheros;
     for (int n = 1; n <= informe.pageCount(); ++n) {
-        ficheros << QString("%1/TEMP_prueba_%2.pic").arg(carpeta).arg(n);
-        ASSERT_TRUE(informe.pageFile(n).save(ficheros.last()));
+        ficheros << QString("%1/TEMP_prueba_%2.pag").arg(carpeta).arg(n);
+        QFile f(ficheros.last());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(informe.pageFile(n));
     }
     QPdfWriter escritor(pdf);
     escritor.setPageLayout(QPageLayout(QPageSize(plat::pageSizeId(informe.paper())), informe.orientation(), QMarginsF(0, 0, 0, 0)));
@@ -73,9 +75,9 @@ void pdfDesdeFicherosDePagina(Informe &informe, const QString &carpeta, const QS
     for (int n = 0; n < ficheros.size(); ++n) {
         if (n > 0)
             escritor.newPage();
-        QPicture pagina;
-        ASSERT_TRUE(pagina.load(ficheros[n]));
-        plat::replayPageFile(pagina, painter);
+        QFile f(ficheros[n]);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        ASSERT_TRUE(informe.drawPageFile(f.readAll(), painter));
     }
 }
 
@@ -208,3 +210,16 @@ TEST_F(Renderizadores, TresPaginasApaisadasPorFicherosDePagina)
     EXPECT_TRUE(textoPdf(pdf).contains("Registro 70"));
 }
 
+
+TEST_F(Renderizadores, FicheroDePaginaDaniadoNoDibujaNada)
+{
+    const QByteArray bueno = ventana.informe->pageFile(1);
+    ASSERT_FALSE(bueno.isEmpty());
+    QImage imagen(100, 100, QImage::Format_RGB32);
+    QPainter painter(&imagen);
+    EXPECT_TRUE(ventana.informe->drawPageFile(bueno, painter));
+    for (const QByteArray &malo : {QByteArray(), QByteArray("texto cualquiera"), bueno.left(bueno.size() / 2),
+                                   bueno + QByteArray("x")})
+        EXPECT_FALSE(ventana.informe->drawPageFile(malo, painter));
+    EXPECT_TRUE(ventana.informe->pageFile(99).isEmpty());
+}
