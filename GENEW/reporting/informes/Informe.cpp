@@ -137,7 +137,12 @@ void Informe::Preview()
     if (generacion_)
         rodajas_->start();
     if (OnPreview.assigned()) {
-        OnPreview(this);
+        try {
+            OnPreview(this);
+        } catch (...) {
+            terminarGeneracion();
+            throw;
+        }
     } else {
         auto *vista = new VistaPreviaInforme();
         vista->setAttribute(Qt::WA_DeleteOnClose);

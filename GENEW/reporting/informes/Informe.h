@@ -43,6 +43,7 @@ public:
 class Informe : public QObject, public plat::PreparedReport
 {
     Q_OBJECT
+    Q_PROPERTY(plat::DataSet *DataSet MEMBER DataSet)
     Q_PROPERTY(QString ReportTitle MEMBER ReportTitle)
     Q_PROPERTY(PaginaInforme *Page READ page CONSTANT)
     Q_PROPERTY(ImpresoraInforme *QRPrinter READ impresora CONSTANT)

@@ -350,7 +350,9 @@ TEST_F(Paginacion, TitulosTraducidosPorNombre)
             if (componente->metaObject()->indexOfProperty(propiedad) >= 0)
                 componente->setProperty(propiedad, QString("T:%1").arg(componente->objectName()));
     }
-    EXPECT_EQ(BuscarComponente(&ventana, "QuickReport")->property("ReportTitle").toString(), "T:QuickReport");
+    QObject *informe = BuscarComponente(&ventana, "QuickReport");
+    EXPECT_EQ(informe->property("ReportTitle").toString(), "T:QuickReport");
+    EXPECT_EQ(informe->property("DataSet").value<plat::DataSet *>(), datos.get());
     ventana.informe->Prepare();
     EXPECT_EQ(textosDe(impresora(), "PageHeader"), QStringList{"T:QuickReport|T:LBTitulo"});
 }
