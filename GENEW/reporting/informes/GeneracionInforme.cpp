@@ -200,12 +200,17 @@ bool GeneracionInforme::empezar()
         } else if (auto *sub = qobject_cast<SubDetalleInforme *>(banda)) {
             subdetalles_ << sub;
         }
-        for (ControlInforme *control : banda->controles())
-            if (auto *calculado = qobject_cast<ControlCalculadoInforme *>(control))
-                if (calculado->Enabled && datos_) {
-                    calculado->enlazar(*datos_);
-                    calculados_ << calculado;
-                }
+        for (ControlInforme *control : banda->controles()) {
+            auto *calculado = qobject_cast<ControlCalculadoInforme *>(control);
+            if (!calculado || !calculado->Enabled)
+                continue;
+            if (auto *expresion = qobject_cast<ExpresionInforme *>(calculado))
+                leerExpresionInforme(expresion->Expression);   // refused even without data
+            if (datos_) {
+                calculado->enlazar(*datos_);
+                calculados_ << calculado;
+            }
+        }
     }
     detalle_ = informe_.banda(TipoBanda::Detalle);
 

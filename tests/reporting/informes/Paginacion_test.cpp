@@ -207,6 +207,8 @@ TEST_F(Paginacion, ExpresionDesconocidaRechazadaAlPreparar)
     ventana.grupo->Enabled = false;
     ventana.sumaTotal->Expression = QStringLiteral("Sum(Importe) * 2");
     EXPECT_THROW(ventana.informe->Prepare(), gp::Error);
+    ventana.ponerDatos(nullptr);
+    EXPECT_THROW(ventana.informe->Prepare(), gp::Error);
 }
 
 TEST_F(Paginacion, OpcionesDeCabeceraYPie)
