@@ -320,6 +320,10 @@ void GeneracionInforme::finalizar()
 
 void GeneracionInforme::entregarPaginas()
 {
+    if (cerradas_.isEmpty())
+        return;
+    const bool enRecorrido = controlesDesactivados_ && !agotado_;
+    const plat::Bookmark posicion = enRecorrido ? datos_->bookmark() : plat::Bookmark();
     for (PaginaCompartida &pagina : cerradas_) {
         if (interrumpida_)
             break;
@@ -328,6 +332,9 @@ void GeneracionInforme::entregarPaginas()
             interrumpida_ = true;
     }
     cerradas_.clear();
+    // Whoever was told may have moved the dataset: the run goes on from its own record.
+    if (enRecorrido && datosDisponibles() && !(datos_->bookmark() == posicion))
+        datos_->gotoBookmark(posicion);
 }
 
 int GeneracionInforme::progreso() const

@@ -110,6 +110,24 @@ TEST(VistaPrevia, AbortarODatosCerradosOLiberadosTerminanTrasLaPaginaEnCurso)
     }
 }
 
+TEST(VistaPrevia, ElRecorridoSigueEnSuRegistroAunqueOtroMuevaLosDatos)
+{
+    VentanaInforme ventana;
+    auto datos = datosPrueba(200);
+    ventana.ponerDatos(datos.get());
+    Previsualizacion previa(*ventana.informe);
+    previa.alAnunciar = [&](int) { datos->last(); };
+    QTimer moverEntreRodajas;
+    QObject::connect(&moverEntreRodajas, &QTimer::timeout, [&] { datos->first(); });
+    moverEntreRodajas.start(0);
+    ventana.detalle->BeforePrint = [](QObject *, bool &) { QThread::usleep(200); };
+    ventana.informe->Preview();
+    const QStringList filas = textosDe(*ventana.informe->impresora(), "BandaDetalle");
+    ASSERT_EQ(filas.size(), 200);
+    for (int i = 0; i < 200; ++i)
+        ASSERT_EQ(filas[i], QString("Registro %1|%1,00").arg(i + 1));
+}
+
 TEST(VistaPrevia, VentanaCerradaDuranteLaLlamadaSeLiberaAlVolver)
 {
     QPointer<VentanaInforme> ventana = new VentanaInforme();
