@@ -148,3 +148,30 @@ TEST_F(Controles, PapelYOrientacion)
         EXPECT_EQ(ventana.cabecera->landscape(), c.orientacion == QPageLayout::Landscape);
     }
 }
+
+TEST_F(Controles, ImagenEstiradaCentradaOEnSuEsquina)
+{
+    QImage logotipo(40, 20, QImage::Format_RGB32);
+    logotipo.fill(Qt::red);
+    auto *imagen = ventana.make<ImagenInforme>("TituloLogotipoEmpresa", ventana.cabecera);
+    imagen->Picture = logotipo;
+    imagen->Left = 10;
+    imagen->Top = 5;
+    imagen->Width = 100;
+    imagen->Height = 75;
+    struct Caso { bool estirar, centrar, autoTamanio; QRectF destino; };
+    for (const Caso &c : {Caso{true, false, false, {10, 5, 100, 75}}, Caso{false, true, false, {40, 32.5, 40, 20}},
+                          Caso{false, false, false, {10, 5, 40, 20}}, Caso{false, false, true, {10, 5, 40, 20}}}) {
+        imagen->Stretch = c.estirar;
+        imagen->Center = c.centrar;
+        imagen->AutoSize = c.autoTamanio;
+        preparar(1);
+        const BandaImpresa &banda = *bandaImpresa("PageHeader");
+        const QVector<ImagenPagina> imagenes = deTipo<ImagenPagina>(banda);
+        ASSERT_EQ(imagenes.size(), 1);
+        EXPECT_EQ(imagenes[0].destino.translated(-banda.area.topLeft()), c.destino);
+        EXPECT_EQ(imagen->Width, c.autoTamanio ? 40 : 100);
+        imagen->Width = 100;
+        imagen->Height = 75;
+    }
+}
