@@ -11,7 +11,6 @@
 #include <QImage>
 #include <QObject>
 #include <QPicture>
-#include <QPointer>
 #include <QStringList>
 #include <memory>
 

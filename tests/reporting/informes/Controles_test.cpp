@@ -74,8 +74,9 @@ TEST_F(Controles, FigurasYMarcos)
         const BandaImpresa &banda = *bandaImpresa("BandaTotales");
         EXPECT_EQ(deTipo<LineaPagina>(banda).size(), c.lineas) << c.forma;
         EXPECT_EQ(deTipo<RectanguloPagina>(banda).size(), c.rectangulos) << c.forma;
-        if (c.forma == qrsHorLine)
+        if (c.forma == qrsHorLine) {
             EXPECT_DOUBLE_EQ(deTipo<LineaPagina>(banda)[0].linea.y1(), banda.area.top() + 5 + 4.5);
+        }
     }
     figura->Enabled = false;
     ventana.sumaTotal->Frame.DrawLeft = ventana.sumaTotal->Frame.DrawTop = true;

@@ -105,8 +105,9 @@ TEST(VistaPrevia, AbortarODatosCerradosOLiberadosTerminanTrasLaPaginaEnCurso)
         EXPECT_EQ(ventana.informe->pageCount(), 1) << int(caso);
         EXPECT_EQ(previa.finales, 1);
         EXPECT_FALSE(ventana.informe->impresora()->busy());
-        if (datos)
+        if (datos) {
             EXPECT_FALSE(datos->controlsDisabled());
+        }
     }
 }
 
