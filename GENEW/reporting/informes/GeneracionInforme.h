@@ -27,7 +27,6 @@ public:
     void asegurarPagina();
     // Closes the last page (with its footer when the options ask for it).
     void terminar();
-    int paginasCerradas() const { return cerradas_; }
 
 private:
     struct Medida
@@ -75,8 +74,6 @@ public:
     // Works until the deadline; true once the run has ended.
     bool avanzar(QDeadlineTimer plazo);
     int progreso() const;
-    bool interrumpida() const { return interrumpida_; }
-    void interrumpir() { interrumpida_ = true; }
 
 private:
     struct Grupo
