@@ -186,6 +186,8 @@ bool Informe::drawPageFile(const QByteArray &fichero, QPainter &painter) const
 
 void Informe::print()
 {
+    if (PrinterSettings.orientation)
+        pagina_->Orientation = *PrinterSettings.orientation;
     Prepare();
     imprimirPaginas(impresora_->paginas(), PrinterSettings, paper(), orientation());
 }

@@ -176,6 +176,15 @@ TEST_F(Renderizadores, ImpresoraGrabadoraSoloPaginasDosATres)
     EXPECT_TRUE(texto.contains("Página 2"));
     EXPECT_TRUE(texto.contains("Página 3"));
     EXPECT_FALSE(texto.contains("Página 1"));
+    EXPECT_EQ(tamanioPdf(carpeta.file("impresora.pdf")), QSize(595, 842));
+
+    // An orientation chosen for printing lays the report out again on it.
+    ventana.informe->PrinterSettings.orientation = QPageLayout::Landscape;
+    ventana.informe->PrinterSettings.lastPage = 0;
+    ventana.informe->Print();
+    EXPECT_EQ(tamanioPdf(carpeta.file("impresora.pdf")), QSize(842, 595));
+    EXPECT_EQ(paginasPdf(carpeta.file("impresora.pdf")), ventana.informe->pageCount() - 1);
+    EXPECT_GT(ventana.informe->pageCount(), 3);
 }
 
 TEST_F(Renderizadores, FicherosDePaginaDanLasMismasPalabrasQueElPdfDirecto)
