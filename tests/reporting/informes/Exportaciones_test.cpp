@@ -70,6 +70,8 @@ TEST_F(Exportaciones, CsvConLosRegistrosEsperados)
 TEST_F(Exportaciones, HtmlUnBloquePorPagina)
 {
     const QByteArray html = exportar(plat::ReportExport::Html, "INFORME.HTM");
+    if (qEnvironmentVariableIsSet("GP_GUARDAR_IMAGENES"))
+        QFile::copy(fichero, qEnvironmentVariable("GP_GUARDAR_IMAGENES") + "/INFORME.HTM");
     const QString resultado = python(
         "import sys\nfrom html.parser import HTMLParser\n"
         "class P(HTMLParser):\n"
@@ -104,6 +106,8 @@ TEST_F(Exportaciones, HtmlUnBloquePorPagina)
 TEST_F(Exportaciones, TextoUnSaltoDePaginaPorCadaCambio)
 {
     const QByteArray bytes = exportar(plat::ReportExport::Text, "INFORME.TXT");
+    if (qEnvironmentVariableIsSet("GP_GUARDAR_IMAGENES"))
+        QFile::copy(fichero, qEnvironmentVariable("GP_GUARDAR_IMAGENES") + "/INFORME.TXT");
     const QString texto = QString::fromUtf8(bytes);
     EXPECT_EQ(texto.count('\f'), 2);
     EXPECT_EQ(texto.count('\n'), texto.count("\r\n"));
