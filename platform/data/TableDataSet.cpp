@@ -812,6 +812,12 @@ qint64 TableDataSet::cursorPosition(const Row &row)
         for (int i = 0; i < it->size(); ++i)
             if (cursorBookmark(it.value()[i]) == wanted)
                 return it.key() * pageSize_ + i;
+    if (!hasRowConditions() && (windowAtStart_ || windowAtEnd_)) {
+        // A row of the window at either end of the table: its place follows from the count.
+        for (int i = 0; i < window_.size(); ++i)
+            if (cursorBookmark(window_[i]) == wanted)
+                return windowAtStart_ ? i : cursorCount() - (window_.size() - i);
+    }
     if (hasRowConditions()) {
         qint64 n = 0;
         QVector<Row> page = fetchFrom(nullptr, true, pageSize_);

@@ -6,6 +6,7 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -80,6 +81,58 @@ TEST_F(GridTest, ShowsTheFirstScreenWithoutReadingTheWholeTable)
     table->last();
     EXPECT_EQ(grid.fetchedRows(), 5000);
     EXPECT_EQ(grid.currentIndex().row(), 4999);
+}
+
+TEST_F(GridTest, ScrollingOnCountsTheRowsOnceAndKeepsOnlyThePagesAroundTheShownOnes)
+{
+    fill(20000);
+    open();
+    int reads = 0;
+    table->fieldByName("Nombre").OnGetText = [&reads](Field &f, QString &text, bool) {
+        ++reads;
+        text = f.asString();
+    };
+    source.setDataSet(table.get());
+    grid.setDataSource(&source);
+    grid.resize(600, 400);
+    grid.show();
+    // Past a few pages read one at a time, the view gets every row in one step.
+    for (int i = 0; i < 5 && grid.model()->canFetchMore({}); ++i)
+        grid.model()->fetchMore({});
+    EXPECT_EQ(grid.model()->rowCount(), 20000);
+    EXPECT_FALSE(grid.model()->canFetchMore({}));
+    // Rows far away are dropped from the cache and read again when shown again.
+    EXPECT_EQ(cellText(0, "Nombre"), "Artículo 1");
+    for (int row = 64; row < 20000; row += 64)
+        EXPECT_EQ(cellText(row, "Nombre"), QStringLiteral("Artículo %1").arg(row + 1));
+    reads = 0;
+    EXPECT_EQ(cellText(0, "Nombre"), "Artículo 1");
+    EXPECT_GT(reads, 0) << "the first page was read again";
+    reads = 0;
+    EXPECT_EQ(cellText(1, "Nombre"), "Artículo 2");
+    EXPECT_EQ(reads, 0) << "the page just read is kept";
+}
+
+TEST_F(GridTest, CtrlEndAndTheScrollBarAtTheBottomReachTheLastRowOfTheTable)
+{
+    show(5000);
+    grid.setFocus();
+    grid.setCurrentIndex(grid.model()->index(0, 1));
+    QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(grid.currentIndex().row(), 4999);
+    EXPECT_EQ(table->fieldByName("Codigo").asInteger(), 5000);
+
+    table->first();
+    source.setDataSet(nullptr);
+    source.setDataSet(table.get());
+    ASSERT_LT(grid.model()->rowCount(), 5000);
+    QScrollBar *bar = grid.verticalScrollBar();
+    bar->setSliderDown(true);
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    bar->setSliderPosition(bar->maximum());
+    emit bar->sliderMoved(bar->maximum());
+    bar->setSliderDown(false);
+    EXPECT_EQ(grid.model()->rowCount(), 5000);
 }
 
 TEST_F(GridTest, ACellIsEditedAndPostedWhenTheRowChanges)
