@@ -422,6 +422,7 @@ public:
         throw connection_->error(query_->error());
     }
     QVariant value(int column) const override { return query_->value(column); }
+    Cell cell(int column) const override { return query_->cell(column); }
 
 private:
     std::shared_ptr<PhysicalConnection> connection_;

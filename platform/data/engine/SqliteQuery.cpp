@@ -189,6 +189,32 @@ QVariant SqliteQuery::value(int column) const
     return columnValue(stmt_, column, types_.at(column));
 }
 
+QueryCursor::Cell SqliteQuery::cell(int column) const
+{
+    QueryCursor::Cell c;
+    switch (sqlite3_column_type(stmt_, column)) {
+    case SQLITE_NULL:
+        c.kind = QueryCursor::Cell::Kind::Null;
+        break;
+    case SQLITE_INTEGER:
+        c.kind = QueryCursor::Cell::Kind::Integer;
+        c.integer = sqlite3_column_int64(stmt_, column);
+        break;
+    case SQLITE_FLOAT:
+        c.kind = QueryCursor::Cell::Kind::Real;
+        c.real = sqlite3_column_double(stmt_, column);
+        break;
+    case SQLITE_TEXT:
+        c.kind = QueryCursor::Cell::Kind::Text;
+        c.text = reinterpret_cast<const char *>(sqlite3_column_text(stmt_, column));
+        c.size = sqlite3_column_bytes(stmt_, column);
+        break;
+    default:
+        break;
+    }
+    return c;
+}
+
 SqliteQuery::Outcome SqliteQuery::run(QueryResult &result)
 {
     if (const Outcome prepared = prepare(); prepared != Outcome::Done)

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/data/engine/QueryCursor.h"
 #include "platform/data/engine/QueryResult.h"
 
 #include <QSqlError>
@@ -32,6 +33,7 @@ public:
     const QList<TFieldType> &types() const { return types_; }
     Step step();
     QVariant value(int column) const;   // of the current row
+    QueryCursor::Cell cell(int column) const;
 
     // All of it: prepares and reads every row.
     Outcome run(QueryResult &result);
