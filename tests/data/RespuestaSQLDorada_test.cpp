@@ -18,6 +18,7 @@
 #include "tests/support/TempDir.h"
 
 #include <QDir>
+#include <QUuid>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -118,6 +119,49 @@ FilasEnMemoria filasEnMemoria(int n)
     return FilasEnMemoria(kNombres, kTipos, filas);
 }
 
+// The rows written into a table of the connection and answered by the SQL service.
+void responderDesdeTabla(plat::Connection &bd)
+{
+    plat::TableDef t;
+    t.name = QStringLiteral("MOVIMIENTOS");
+    t.fields = {plat::fieldDef(kNombres[0], ftInteger, 0, true), plat::fieldDef(kNombres[1], ftString, 40),
+                plat::fieldDef(kNombres[2], ftFloat), plat::fieldDef(kNombres[3], ftDateTime),
+                plat::fieldDef(kNombres[4], ftMemo)};
+    plat::IndexDef primaria;
+    primaria.name = QStringLiteral("Clave1");
+    primaria.fields = {kNombres[0]};
+    primaria.primary = primaria.unique = true;
+    t.indexes = {primaria};
+    bd.createTable(t);
+    bd.startTransaction();
+    // A hundred rows a statement, so that a server is not asked 10,000 times.
+    constexpr int kPorSentencia = 100;
+    for (int desde = 1; desde <= kFilas; desde += kPorSentencia) {
+        QStringList filas;
+        QVariantMap valores;
+        for (int i = desde; i < desde + kPorSentencia; ++i) {
+            filas << QStringLiteral("(:c%1, :n%1, :i%1, :f%1, :m%1)").arg(i);
+            valores.insert(QStringLiteral("c%1").arg(i), codigo(i));
+            valores.insert(QStringLiteral("n%1").arg(i), nombre(i));
+            valores.insert(QStringLiteral("i%1").arg(i), importe(i));
+            valores.insert(QStringLiteral("f%1").arg(i), fecha(i));
+            valores.insert(QStringLiteral("m%1").arg(i), notas(i));
+        }
+        bd.exec(QStringLiteral("INSERT INTO MOVIMIENTOS (Codigo, Nombre, Importe, Fecha, Notas) VALUES ")
+                    + filas.join(QStringLiteral(", ")),
+                valores, plat::SqlOrigin::AsWritten);
+    }
+    bd.commit();
+    compararConDorado(EjecutarSQLEnConexion(bd, QStringLiteral("SELECT Codigo, Nombre, Importe, Fecha, Notas "
+                                                              "FROM MOVIMIENTOS ORDER BY Codigo"),
+                                            QString()),
+                      QStringLiteral("respuesta_10000.txt"));
+    compararConDorado(EjecutarSQLEnConexion(bd, QStringLiteral("SELECT Codigo, Nombre, Importe, Fecha, Notas "
+                                                              "FROM MOVIMIENTOS WHERE Codigo <= 1000 ORDER BY Codigo"),
+                                            QStringLiteral("FormatoINI,DelimitadorCRLFMemo=<br>")),
+                      QStringLiteral("respuesta_1000_ini.txt"));
+}
+
 } // namespace
 
 TEST(RespuestaSQLDorada, TenThousandRowsFromMemoryAnswerTheKeptText)
@@ -135,32 +179,31 @@ TEST(RespuestaSQLDorada, TenThousandRowsThroughSQLiteAnswerTheKeptText)
     plat::Session sesion;
     plat::Connection &bd = sesion.connection(QStringLiteral("Database"));
     bd.setDatabaseName(dir.path());
-    plat::TableDef t;
-    t.name = QStringLiteral("MOVIMIENTOS");
-    t.fields = {plat::fieldDef(kNombres[0], ftInteger, 0, true), plat::fieldDef(kNombres[1], ftString, 40),
-                plat::fieldDef(kNombres[2], ftFloat), plat::fieldDef(kNombres[3], ftDateTime),
-                plat::fieldDef(kNombres[4], ftMemo)};
-    plat::IndexDef primaria;
-    primaria.name = QStringLiteral("Clave1");
-    primaria.fields = {kNombres[0]};
-    primaria.primary = primaria.unique = true;
-    t.indexes = {primaria};
-    bd.createTable(t);
-    bd.startTransaction();
-    for (int i = 1; i <= kFilas; ++i)
-        bd.exec(QStringLiteral("INSERT INTO MOVIMIENTOS (Codigo, Nombre, Importe, Fecha, Notas) "
-                               "VALUES (:c, :n, :i, :f, :m)"),
-                {{QStringLiteral("c"), codigo(i)}, {QStringLiteral("n"), nombre(i)},
-                 {QStringLiteral("i"), importe(i)}, {QStringLiteral("f"), fecha(i)},
-                 {QStringLiteral("m"), notas(i)}},
-                plat::SqlOrigin::AsWritten);
-    bd.commit();
-    compararConDorado(EjecutarSQLEnConexion(bd, QStringLiteral("SELECT Codigo, Nombre, Importe, Fecha, Notas "
-                                                              "FROM MOVIMIENTOS ORDER BY Codigo"),
-                                            QString()),
-                      QStringLiteral("respuesta_10000.txt"));
-    compararConDorado(EjecutarSQLEnConexion(bd, QStringLiteral("SELECT Codigo, Nombre, Importe, Fecha, Notas "
-                                                              "FROM MOVIMIENTOS WHERE Codigo <= 1000 ORDER BY Codigo"),
-                                            QStringLiteral("FormatoINI,DelimitadorCRLFMemo=<br>")),
-                      QStringLiteral("respuesta_1000_ini.txt"));
+    responderDesdeTabla(bd);
+}
+
+TEST(RespuestaSQLDorada, TenThousandRowsThroughPostgreSQLAnswerTheKeptText)
+{
+    const auto pg = gptest::PgTestServer::fromEnvironment();
+    if (!pg.available())
+        GTEST_SKIP() << "no PostgreSQL test server";
+    const QString base = QStringLiteral("gp_d_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    const QString servidor = QStringLiteral("SERVER NAME=%1,%2").arg(pg.host).arg(pg.port);
+    const QString usuario = QStringLiteral("USER NAME=") + pg.user;
+    {
+        plat::Session sesion;
+        sesion.setEngine(plat::EngineKind::PostgreSQL);
+        sesion.addAlias(QStringLiteral("DORADO"), QStringLiteral("MSSQL"),
+                        {servidor, QStringLiteral("DATABASE NAME=") + base.toUpper(), usuario});
+        sesion.createDatabase(QStringLiteral("DORADO"));
+        plat::Connection &bd = sesion.connection(QStringLiteral("Database"));
+        bd.setAliasName(QStringLiteral("DORADO"));
+        responderDesdeTabla(bd);
+        sesion.closeAll();
+    }
+    plat::Session admin;
+    admin.setEngine(plat::EngineKind::PostgreSQL);
+    admin.addAlias(QStringLiteral("ADMIN"), QString(), {servidor, QStringLiteral("DATABASE NAME=postgres"), usuario});
+    admin.connection(QStringLiteral("x")).setAliasName(QStringLiteral("ADMIN"));
+    admin.connection(QStringLiteral("x")).exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(base.toLower()));
 }

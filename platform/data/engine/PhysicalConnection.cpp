@@ -15,6 +15,8 @@
 #include <QSqlField>
 #include <QSqlRecord>
 #include <QSqlResult>
+#include <charconv>
+#include <cmath>
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
@@ -265,11 +267,12 @@ QVariant PhysicalConnection::bindValue(const QVariant &v) const
     }
 }
 
-bool PhysicalConnection::runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params)
+bool PhysicalConnection::runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params, bool streamed)
 {
     // QPSQL reads forward-only results row by row and loses them when the connection
-    // runs anything else (the savepoint release, a catalogue look-up): read them whole.
-    q.setForwardOnly(location_.engine != EngineKind::PostgreSQL || errorSource_ == ErrorSource::Odbc);
+    // runs anything else (the savepoint release, a catalogue look-up): read them whole,
+    // unless the caller streams them and runs nothing else until they are read.
+    q.setForwardOnly(streamed || location_.engine != EngineKind::PostgreSQL || errorSource_ == ErrorSource::Odbc);
     if (params.isEmpty())
         return q.exec(sql);
     if (!q.prepare(sql))
@@ -281,25 +284,39 @@ bool PhysicalConnection::runRaw(QSqlQuery &q, const QString &sql, const QVariant
     return q.exec();
 }
 
-QSqlQuery PhysicalConnection::run(const QString &sql, const QVariantMap &params, bool)
+// A failed statement must not abort a PostgreSQL transaction: it is rolled back to a
+// savepoint taken just before it, as the other engines behave.
+bool PhysicalConnection::takeSavepoint()
 {
-    QSqlQuery q(database());
-    // A failed statement must not abort a PostgreSQL transaction: it is rolled back to
-    // a savepoint taken just before it, as the other engines behave.
     const bool savepoint = depth_ > 0 && location_.engine == EngineKind::PostgreSQL;
     if (savepoint)
         execSimple(QStringLiteral("SAVEPOINT gp_sentencia"));
+    return savepoint;
+}
+
+void PhysicalConnection::endSavepoint(bool failed)
+{
+    if (!failed) {
+        execSimple(QStringLiteral("RELEASE SAVEPOINT gp_sentencia"));
+        return;
+    }
+    QSqlQuery r(database());
+    r.exec(QStringLiteral("ROLLBACK TO SAVEPOINT gp_sentencia"));
+    r.exec(QStringLiteral("RELEASE SAVEPOINT gp_sentencia"));
+}
+
+QSqlQuery PhysicalConnection::run(const QString &sql, const QVariantMap &params, bool)
+{
+    QSqlQuery q(database());
+    const bool savepoint = takeSavepoint();
     if (!runRaw(q, sql, params)) {
         const QSqlError e = q.lastError();
-        if (savepoint) {
-            QSqlQuery r(database());
-            r.exec(QStringLiteral("ROLLBACK TO SAVEPOINT gp_sentencia"));
-            r.exec(QStringLiteral("RELEASE SAVEPOINT gp_sentencia"));
-        }
+        if (savepoint)
+            endSavepoint(true);
         throw error(e);
     }
     if (savepoint)
-        execSimple(QStringLiteral("RELEASE SAVEPOINT gp_sentencia"));
+        endSavepoint(false);
     return q;
 }
 
@@ -354,26 +371,44 @@ QList<TFieldType> PhysicalConnection::columnTypes(const QSqlQuery &q) const
     return types;
 }
 
+namespace {
+
+// The PostgreSQL driver's result of the query, whose texts are the values as stored.
+const PGresult *pgResult(const QSqlQuery &q)
+{
+    const QVariant h = q.result()->handle();
+    if (h.isValid() && qstrcmp(h.typeName(), "pg_result*") == 0)
+        return *static_cast<PGresult *const *>(h.constData());
+    return nullptr;
+}
+
+bool isDateType(TFieldType type)
+{
+    return type == ftDateTime || type == ftDate || type == ftTime;
+}
+
+} // namespace
+
 QVariant PhysicalConnection::readValue(const QSqlQuery &q, int column, TFieldType type) const
 {
     if (q.isNull(column))
         return QVariant();
+    const bool dated = isDateType(type);
+    // The PostgreSQL driver reads a timestamp as local time (a look-up of the time zone for
+    // every value, and a time in a daylight-saving gap lost or moved): its text, still in
+    // the result, is the reading itself, read before the driver converts anything.
+    const PGresult *res = dated ? pgResult(q) : nullptr;
+    if (res) {
+        const int row = q.isForwardOnly() ? 0 : q.at();
+        const QVariant stored = storedTextValue(QByteArrayView(PQgetvalue(res, row, column), PQgetlength(res, row, column)), type);
+        if (stored.typeId() != QMetaType::QString)
+            return stored;
+    }
     const QVariant v = q.value(column);
     if (v.typeId() == QMetaType::QString)
-        return type == ftDateTime || type == ftDate || type == ftTime ? storedTextValue(v.toString().toUtf8(), type) : v;
+        return dated ? storedTextValue(v.toString().toUtf8(), type) : v;
     if (v.typeId() != QMetaType::QDateTime)
         return v;
-    // The PostgreSQL driver reads a timestamp as local time, which loses or moves a time
-    // in a daylight-saving gap: its text, still in the result, is the reading itself.
-    const QVariant h = q.result()->handle();
-    if (h.isValid() && qstrcmp(h.typeName(), "pg_result*") == 0) {
-        if (auto *res = *static_cast<PGresult *const *>(h.constData())) {
-            const int row = q.isForwardOnly() ? 0 : q.at();
-            const QDateTime dt = FechaHoraISO(QByteArrayView(PQgetvalue(res, row, column), PQgetlength(res, row, column)));
-            if (dt.isValid())
-                return dt;
-        }
-    }
     // Other drivers give the engine's date and time parts as local time.
     return FechaHoraDeReloj(v.toDateTime());
 }
@@ -429,7 +464,7 @@ private:
     std::unique_ptr<SqliteQuery> query_;
 };
 
-// The other engines' drivers read the rows whole anyway.
+// Rows the driver has read whole (statements QtSql runs for SQLite).
 class ResultCursor : public QueryCursor
 {
 public:
@@ -446,6 +481,121 @@ private:
 
 } // namespace
 
+// Rows of a server engine read forward as they arrive (QPSQL's single-row mode, an ODBC
+// forward-only cursor): the first rows are used before the last arrive, and a large result
+// is never held whole. Nothing else may run on the connection until the cursor is read to
+// its end or destroyed, since QPSQL drops a pending result when it does.
+class ServerCursor : public QueryCursor
+{
+public:
+    ServerCursor(std::shared_ptr<PhysicalConnection> connection, const QString &sql, const QVariantMap &params)
+        : connection_(std::move(connection)), query_(connection_->database())
+    {
+        connection_->declaredName(QString());   // the catalogue's names are read before the rows start
+        savepoint_ = connection_->takeSavepoint();
+        if (!connection_->runRaw(query_, sql, params, true))
+            fail(query_.lastError());
+        types_ = connection_->columnTypes(query_);
+        const QSqlRecord rec = query_.record();
+        for (int i = 0; i < rec.count(); ++i)
+            columns_ << connection_->declaredName(rec.fieldName(i));
+    }
+
+    ~ServerCursor() override
+    {
+        if (done_)
+            return;
+        try {
+            finish(false);
+        } catch (const gp::Error &) {
+            // The rows were read (or given up); the release failing changes nothing read.
+        }
+    }
+
+    const QStringList &columns() const override { return columns_; }
+    const QList<TFieldType> &types() const override { return types_; }
+
+    bool next() override
+    {
+        if (done_)
+            return false;
+        if (query_.next()) {
+            result_ = pgResult(query_);
+            return true;
+        }
+        result_ = nullptr;
+        if (query_.lastError().isValid())
+            fail(query_.lastError());
+        finish(false);
+        return false;
+    }
+
+    QVariant value(int column) const override { return connection_->readValue(query_, column, types_.value(column)); }
+
+    // PostgreSQL's texts, for the types whose text is what the driver's value would write.
+    Cell cell(int column) const override
+    {
+        Cell c;
+        if (!result_)
+            return c;
+        if (PQgetisnull(result_, 0, column)) {
+            c.kind = Cell::Kind::Null;
+            return c;
+        }
+        const char *text = PQgetvalue(result_, 0, column);
+        const int size = PQgetlength(result_, 0, column);
+        switch (types_.value(column)) {
+        case ftString:
+        case ftMemo:
+        case ftInteger:
+        case ftDateTime:
+        case ftDate:
+        case ftTime:
+            c.kind = Cell::Kind::Text;
+            c.text = text;
+            c.size = size;
+            break;
+        case ftFloat: {
+            double value = 0;
+            const auto [end, error] = std::from_chars(text, text + size, value);
+            if (error == std::errc() && end == text + size && std::isfinite(value)) {
+                c.kind = Cell::Kind::Real;
+                c.real = value;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        return c;
+    }
+
+private:
+    void finish(bool failed)
+    {
+        done_ = true;
+        query_.finish();
+        if (savepoint_) {
+            savepoint_ = false;
+            connection_->endSavepoint(failed);
+        }
+    }
+
+    [[noreturn]] void fail(const QSqlError &e)
+    {
+        finish(true);
+        throw connection_->error(e);
+    }
+
+    std::shared_ptr<PhysicalConnection> connection_;
+    QSqlQuery query_;
+    QStringList columns_;
+    QList<TFieldType> types_;
+    const PGresult *result_ = nullptr;
+    bool savepoint_ = false;
+    bool done_ = false;
+};
+
 std::unique_ptr<QueryCursor> PhysicalConnection::openQuery(const QString &sql, const QVariantMap &params)
 {
     if (sqlite_) {
@@ -456,6 +606,8 @@ std::unique_ptr<QueryCursor> PhysicalConnection::openQuery(const QString &sql, c
         case SqliteQuery::Outcome::NotHandled: break;
         }
     }
+    if (!sqlite_)
+        return std::make_unique<ServerCursor>(shared_from_this(), sql, params);
     return std::make_unique<ResultCursor>(queryThroughQt(sql, params));
 }
 

@@ -58,8 +58,11 @@ public:
     QString declaredName(const QString &name) const;
 
 private:
+    friend class ServerCursor;
     QSqlQuery run(const QString &sql, const QVariantMap &params, bool forRows);
-    bool runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params);
+    bool runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params, bool streamed = false);
+    bool takeSavepoint();
+    void endSavepoint(bool failed);
     QVariant bindValue(const QVariant &v) const;
     QVariant readValue(const QSqlQuery &q, int column, TFieldType type) const;
     QueryResult queryThroughQt(const QString &sql, const QVariantMap &params);

@@ -79,3 +79,33 @@ TEST_P(EngineTest, CursorsRaiseTheEngineFailures)
     EXPECT_EQ(read, isSqlite() ? 2 : 0);
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM N")).toInt(), 3) << "the connection is still usable";
 }
+
+TEST_P(EngineTest, ACursorThatFailsOrIsLeftHalfReadLeavesTheTransactionUsable)
+{
+    db().exec(QStringLiteral("CREATE TABLE N (Codigo INTEGER)"), {}, SqlOrigin::AsWritten);
+    db().exec(QStringLiteral("INSERT INTO N (Codigo) VALUES (1), (2), (3), (4)"), {}, SqlOrigin::AsWritten);
+    db().startTransaction();
+    // A failure met while the rows stream (an integer overflow on the third row).
+    int read = 0;
+    EXPECT_THROW(
+        {
+            const auto cursor = db().openQuery(QStringLiteral("SELECT abs(CASE WHEN Codigo = 3 THEN "
+                                                              "(-9223372036854775807 + 2) - Codigo ELSE Codigo END) "
+                                                              "FROM N ORDER BY Codigo"), {},
+                                               SqlOrigin::AsWritten);
+            while (cursor->next())
+                ++read;
+        },
+        gp::DatabaseError);
+    EXPECT_LE(read, 2);
+    db().exec(QStringLiteral("INSERT INTO N (Codigo) VALUES (5)"), {}, SqlOrigin::AsWritten);
+    {
+        // Read in part and given up: the rest of the rows go, the connection goes on.
+        const auto cursor = db().openQuery(QStringLiteral("SELECT Codigo FROM N ORDER BY Codigo"), {}, SqlOrigin::AsWritten);
+        ASSERT_TRUE(cursor->next());
+        EXPECT_EQ(cursor->value(0).toInt(), 1);
+    }
+    db().exec(QStringLiteral("INSERT INTO N (Codigo) VALUES (6)"), {}, SqlOrigin::AsWritten);
+    db().commit();
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM N")).toInt(), 6);
+}
