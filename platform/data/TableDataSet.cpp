@@ -700,7 +700,19 @@ void TableDataSet::cursorDelete(const Bookmark &at, const Row &)
     Statement st;
     const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(tableName_, keyCondition(at.key, st));
     link_.inTransaction([&] { return c.exec(sql, st.params, SqlOrigin::AsWritten); });
+    // The rows around it stay as read: the next delete of a run walks on without reading.
+    QVector<Row> window = std::move(window_);
+    const bool atStart = windowAtStart_, atEnd = windowAtEnd_;
     cursorReset();
+    const auto doomed = std::find_if(window.begin(), window.end(), [&](const Row &r) { return cursorBookmark(r) == at; });
+    if (doomed != window.end() && window.size() > 1) {
+        const int index = int(doomed - window.begin());
+        window.erase(doomed);
+        window_ = std::move(window);
+        position_ = std::min(index, int(window_.size()) - 1);
+        windowAtStart_ = atStart;
+        windowAtEnd_ = atEnd;
+    }
 }
 
 // --- Counting and grids -----------------------------------------------------------------

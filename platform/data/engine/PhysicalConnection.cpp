@@ -52,6 +52,7 @@ PhysicalConnection::PhysicalConnection(Session &session, const DatabaseLocation 
 PhysicalConnection::~PhysicalConnection()
 {
     catalogue_.reset();
+    statements_.reset();   // the handle closes only with every statement finalized
     {
         QSqlDatabase db = QSqlDatabase::database(qtName_, false);
         if (db.isOpen()) {
@@ -97,6 +98,7 @@ void PhysicalConnection::openSqlite()
         if (auto *h = *static_cast<sqlite3 *const *>(handle.constData())) {
             registerSqliteExtensions(h);
             sqlite_ = h;
+            statements_ = std::make_unique<SqliteStatementCache>();
         }
     }
     execSimple(QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -132,6 +134,15 @@ void PhysicalConnection::openServer()
 
 void PhysicalConnection::execSimple(const QString &sql)
 {
+    if (sqlite_) {
+        int changed = 0;
+        SqliteQuery direct(sqlite_, sql, {}, statements_.get());
+        switch (direct.execute(changed)) {
+        case SqliteQuery::Outcome::Done: return;
+        case SqliteQuery::Outcome::Failed: throw error(direct.error());
+        case SqliteQuery::Outcome::NotHandled: break;
+        }
+    }
     QSqlQuery q(database());
     if (!q.exec(sql))
         throw error(q.lastError());
@@ -324,6 +335,19 @@ int PhysicalConnection::exec(const QString &sql, const QVariantMap &params)
 {
     if (sql.trimmed().isEmpty())
         return 0;
+    if (sqlite_) {
+        int changed = 0;
+        SqliteQuery direct(sqlite_, sql, boundParams(params), statements_.get());
+        const SqliteQuery::Outcome outcome = direct.execute(changed);
+        if (!SqliteStatementCache::keeps(sql.toUtf8()))
+            statements_->clear();   // the schema may have changed
+        switch (outcome) {
+        case SqliteQuery::Outcome::Done: return changed;
+        case SqliteQuery::Outcome::Failed: throw error(direct.error());
+        case SqliteQuery::Outcome::NotHandled: break;
+        }
+        statements_->clear();   // a script QtSql runs may change the schema
+    }
     QSqlQuery q = run(sql, params, false);
     const int n = q.numRowsAffected();
     if (catalogue_)
@@ -425,7 +449,7 @@ QueryResult PhysicalConnection::query(const QString &sql, const QVariantMap &par
 {
     if (sqlite_) {
         QueryResult r;
-        SqliteQuery direct(sqlite_, sql, boundParams(params));
+        SqliteQuery direct(sqlite_, sql, boundParams(params), statements_.get());
         switch (direct.run(r)) {
         case SqliteQuery::Outcome::Done: return r;
         case SqliteQuery::Outcome::Failed: throw error(direct.error());
@@ -599,7 +623,7 @@ private:
 std::unique_ptr<QueryCursor> PhysicalConnection::openQuery(const QString &sql, const QVariantMap &params)
 {
     if (sqlite_) {
-        auto direct = std::make_unique<SqliteQuery>(sqlite_, sql, boundParams(params));
+        auto direct = std::make_unique<SqliteQuery>(sqlite_, sql, boundParams(params), statements_.get());
         switch (direct->prepare()) {
         case SqliteQuery::Outcome::Done: return std::make_unique<SqliteCursor>(shared_from_this(), std::move(direct));
         case SqliteQuery::Outcome::Failed: throw error(direct->error());

@@ -15,6 +15,10 @@
 struct sqlite3;
 
 namespace plat {
+class SqliteStatementCache;
+}
+
+namespace plat {
 
 class Session;
 class PgCatalogue;
@@ -84,7 +88,8 @@ private:
     bool rollbackOnly_ = false;
     QSet<QString> attached_;
     std::unique_ptr<PgCatalogue> catalogue_;
-    sqlite3 *sqlite_ = nullptr;   // the SQLite handle, read straight for queries
+    sqlite3 *sqlite_ = nullptr;   // the SQLite handle, run straight for single statements
+    std::unique_ptr<SqliteStatementCache> statements_;   // its prepared statements, kept
 };
 
 } // namespace plat
