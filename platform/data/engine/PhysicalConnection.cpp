@@ -318,6 +318,7 @@ void PhysicalConnection::endSavepoint(bool failed)
 
 QSqlQuery PhysicalConnection::run(const QString &sql, const QVariantMap &params, bool)
 {
+    readReadersWhole(sql);
     QSqlQuery q(database());
     const bool savepoint = takeSavepoint();
     if (!runRaw(q, sql, params)) {
@@ -619,6 +620,153 @@ private:
     bool savepoint_ = false;
     bool done_ = false;
 };
+
+// Rows of a PostgreSQL query streamed on a connection of their own (a copy of this one's
+// settings), so that the program may run other statements on its connection meanwhile.
+// Given up early, its connection closes and the server stops; nothing more is read. While
+// it streams, the server holds a share lock on the tables it reads: before this connection
+// changes a table's structure (which would wait for that lock), the rest of the rows is
+// read into memory and the reader's connection closed (`readWhole`).
+class ReaderCursor : public QueryCursor
+{
+public:
+    ReaderCursor(std::shared_ptr<PhysicalConnection> connection, const QString &sql, const QVariantMap &params)
+        : connection_(std::move(connection)), name_(connection_->qtConnectionName() + QStringLiteral("_lector%1").arg(++serial_))
+    {
+        QSqlDatabase db = QSqlDatabase::cloneDatabase(connection_->qtConnectionName(), name_);
+        if (!db.open()) {
+            const QSqlError e = db.lastError();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name_);
+            throw connection_->error(e);
+        }
+        connection_->declaredName(QString());   // the catalogue's names are read on the main connection
+        query_ = std::make_unique<QSqlQuery>(db);
+        if (!connection_->runRaw(*query_, sql, params, true)) {
+            const QSqlError e = query_->lastError();
+            close();
+            throw connection_->error(e);
+        }
+        types_ = connection_->columnTypes(*query_);
+        const QSqlRecord rec = query_->record();
+        for (int i = 0; i < rec.count(); ++i)
+            columns_ << connection_->declaredName(rec.fieldName(i));
+        connection_->readers_.push_back(this);
+    }
+
+    ~ReaderCursor() override
+    {
+        std::erase(connection_->readers_, this);
+        close();
+    }
+
+    const QStringList &columns() const override { return columns_; }
+    const QList<TFieldType> &types() const override { return types_; }
+
+    bool next() override
+    {
+        if (held_) {
+            if (++heldRow_ < held_->size())
+                return true;
+            if (heldError_.isValid())
+                throw connection_->error(std::exchange(heldError_, QSqlError()));
+            return false;
+        }
+        if (done_)
+            return false;
+        positioned_ = query_->next();
+        if (positioned_)
+            return true;
+        done_ = true;
+        if (query_->lastError().isValid())
+            throw connection_->error(query_->lastError());
+        return false;
+    }
+
+    QVariant value(int column) const override
+    {
+        if (held_)
+            return held_->value(heldRow_).value(column);
+        return connection_->readValue(*query_, column, types_.value(column));
+    }
+
+    // The rest of the rows (the current one included) read into memory; the reader's
+    // connection closes. A failure is kept for the row it stopped at.
+    void readWhole()
+    {
+        if (held_)
+            return;
+        held_ = std::make_unique<QList<QVariantList>>();
+        heldRow_ = -1;
+        if (positioned_) {
+            held_->append(currentRow());
+            heldRow_ = 0;
+        }
+        if (!done_) {
+            while (query_->next())
+                held_->append(currentRow());
+            heldError_ = query_->lastError();
+            done_ = true;
+        }
+        close();
+    }
+
+private:
+    QVariantList currentRow() const
+    {
+        QVariantList row;
+        for (int i = 0; i < columns_.size(); ++i)
+            row << connection_->readValue(*query_, i, types_.value(i));
+        return row;
+    }
+
+    void close()
+    {
+        if (!query_)
+            return;
+        // Closed first: the server stops sending when its client goes, whereas the
+        // driver, on letting go of an unfinished query, reads the rest of its rows.
+        QSqlDatabase::database(name_, false).close();
+        query_.reset();
+        QSqlDatabase::removeDatabase(name_);
+    }
+
+    static inline QAtomicInt serial_;
+    std::shared_ptr<PhysicalConnection> connection_;
+    QString name_;
+    std::unique_ptr<QSqlQuery> query_;
+    QStringList columns_;
+    QList<TFieldType> types_;
+    bool positioned_ = false;
+    bool done_ = false;
+    std::unique_ptr<QList<QVariantList>> held_;
+    qsizetype heldRow_ = -1;
+    QSqlError heldError_;
+};
+
+void PhysicalConnection::readReadersWhole(const QString &sql)
+{
+    // Rows written or read take no lock that a streaming query holds against them.
+    static const QRegularExpression rowStatement(QStringLiteral("^\\s*(SELECT|INSERT|UPDATE|DELETE|WITH)\\b"),
+                                                 QRegularExpression::CaseInsensitiveOption);
+    if (readers_.empty() || rowStatement.match(sql).hasMatch())
+        return;
+    for (ReaderCursor *reader : readers_)
+        reader->readWhole();
+}
+
+std::unique_ptr<QueryCursor> PhysicalConnection::openReader(const QString &sql, const QVariantMap &params)
+{
+    // Inside a transaction the rows must be read where its changes are seen.
+    if (location_.engine == EngineKind::PostgreSQL && errorSource_ != ErrorSource::Odbc && depth_ == 0) {
+        try {
+            return std::make_unique<ReaderCursor>(shared_from_this(), sql, params);
+        } catch (const gp::DatabaseError &) {
+            // Whatever failed there is answered (or done) on this connection, as before.
+        }
+    }
+    return std::make_unique<ResultCursor>(query(sql, params));
+}
 
 std::unique_ptr<QueryCursor> PhysicalConnection::openQuery(const QString &sql, const QVariantMap &params)
 {

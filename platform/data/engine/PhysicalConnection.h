@@ -11,11 +11,13 @@
 #include <QSqlQuery>
 #include <QVariantMap>
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 
 namespace plat {
 class SqliteStatementCache;
+class ReaderCursor;
 }
 
 namespace plat {
@@ -48,6 +50,7 @@ public:
     int exec(const QString &sql, const QVariantMap &params);
     QueryResult query(const QString &sql, const QVariantMap &params);
     std::unique_ptr<QueryCursor> openQuery(const QString &sql, const QVariantMap &params);
+    std::unique_ptr<QueryCursor> openReader(const QString &sql, const QVariantMap &params);
     // Program text as this engine runs it (dialect, attached databases, collations).
     QString adapt(const QString &sql);
 
@@ -63,6 +66,7 @@ public:
 
 private:
     friend class ServerCursor;
+    friend class ReaderCursor;
     QSqlQuery run(const QString &sql, const QVariantMap &params, bool forRows);
     bool runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params, bool streamed = false);
     bool takeSavepoint();
@@ -90,6 +94,8 @@ private:
     std::unique_ptr<PgCatalogue> catalogue_;
     sqlite3 *sqlite_ = nullptr;   // the SQLite handle, run straight for single statements
     std::unique_ptr<SqliteStatementCache> statements_;   // its prepared statements, kept
+    std::vector<ReaderCursor *> readers_;   // queries streaming on connections of their own
+    void readReadersWhole(const QString &sql);
 };
 
 } // namespace plat
