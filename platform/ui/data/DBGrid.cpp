@@ -18,13 +18,15 @@ namespace plat {
 
 // The rows of the grid's dataset as an item model. It exposes the rows known so far and
 // reads a page more when the view scrolls to the end of them (canFetchMore / fetchMore), so
-// the first screen never counts or reads the whole table. Once the user has scrolled past a
-// few pages, or jumps to the end, the rows are counted once and the view gets them all in
-// one insertion: inserting a page at a time makes the view's header recompute every row's
-// position after each insertion, which grows with the square of the rows. Texts are read a
-// page at a time into a bounded cache (the pages far from the one asked for are dropped and
-// read again when the user comes back). Texts are the fields' display texts (through their
-// get-text hooks); the current record while it is edited or inserted shows the live values.
+// the first screen never counts or reads the whole table. Inserting a page at a time makes
+// the view's header recompute every row's position after each insertion, which grows with
+// the square of the rows: once the user has scrolled past a few pages, or jumps to the end,
+// the rows are counted once and the view gets them all in one insertion (a query still
+// taking its rows from the engine gets them in doubling steps instead, and counts only when
+// the user goes to its end). Texts are read a page at a time into a bounded cache (the
+// pages far from the one asked for are dropped and read again when the user comes back).
+// Texts are the fields' display texts (through their get-text hooks); the current record
+// while it is edited or inserted shows the live values.
 class GridModel : public QAbstractTableModel
 {
 public:
@@ -55,7 +57,18 @@ public:
         if (!canFetchMore(parent))
             return;
         if (known_ >= kCountAfter) {
-            knowAllRows();
+            if (const qint64 total = ds()->rowCountWithoutReading(); total >= 0) {
+                growTo(total);
+                atEnd_ = true;
+                return;
+            }
+            // A query still taking its rows: the view gets them in doubling steps, so the
+            // rows are read only as far as the user scrolls.
+            if (!ds()->rowValues(2 * known_ - 1, 1).isEmpty()) {
+                growTo(2 * known_);
+                return;
+            }
+            knowAllRows();   // all of them read now
             return;
         }
         const qint64 first = known_;
@@ -75,14 +88,19 @@ public:
     {
         if (atEnd_ || !active())
             return;
-        const qint64 total = ds()->rowCount();
-        if (total > known_) {
-            const int at = int(known_) + (insertRow_ >= 0 && insertRow_ <= known_ ? 1 : 0);
-            beginInsertRows({}, at, at + int(total - known_) - 1);
-            known_ = total;
-            endInsertRows();
-        }
+        growTo(ds()->rowCount());
         atEnd_ = true;
+    }
+
+    // The view gets the rows up to `total` in one insertion.
+    void growTo(qint64 total)
+    {
+        if (total <= known_)
+            return;
+        const int at = int(known_) + (insertRow_ >= 0 && insertRow_ <= known_ ? 1 : 0);
+        beginInsertRows({}, at, at + int(total - known_) - 1);
+        known_ = total;
+        endInsertRows();
     }
 
     // Starts again from the first rows (the dataset's rows changed as a whole).
