@@ -771,7 +771,7 @@ std::unique_ptr<QueryCursor> PhysicalConnection::openReader(const QString &sql, 
 std::unique_ptr<QueryCursor> PhysicalConnection::openQuery(const QString &sql, const QVariantMap &params)
 {
     if (sqlite_) {
-        auto direct = std::make_unique<SqliteQuery>(sqlite_, sql, boundParams(params), statements_.get());
+        auto direct = std::make_unique<SqliteQuery>(sqlite_, sql, boundParams(params));
         switch (direct->prepare()) {
         case SqliteQuery::Outcome::Done: return std::make_unique<SqliteCursor>(shared_from_this(), std::move(direct));
         case SqliteQuery::Outcome::Failed: throw error(direct->error());

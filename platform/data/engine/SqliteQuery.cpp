@@ -131,6 +131,11 @@ bool SqliteStatementCache::keeps(const QByteArray &sql)
     return text.left(6).toUpper() == "SELECT" && !text.contains('*');
 }
 
+SqliteStatementCache::~SqliteStatementCache()
+{
+    clear();
+}
+
 bool SqliteStatementCache::take(const QByteArray &sql, Statement &out)
 {
     for (auto it = entries_.rbegin(); it != entries_.rend(); ++it)
@@ -223,7 +228,16 @@ SqliteQuery::Outcome SqliteQuery::prepare()
     if (const Outcome bound = bindAll(); bound != Outcome::Done)
         return bound;
 
+    readColumns();
+    cacheable_ = true;
+    return Outcome::Done;
+}
+
+void SqliteQuery::readColumns()
+{
     const int count = sqlite3_column_count(stmt_);
+    columns_.clear();
+    types_.clear();
     columns_.reserve(count);
     types_.reserve(count);
     for (int i = 0; i < count; ++i) {
@@ -231,8 +245,6 @@ SqliteQuery::Outcome SqliteQuery::prepare()
         const char *declared = sqlite3_column_decltype(stmt_, i);
         types_ << (declared ? fieldFromDeclaredType(QString(), QString::fromUtf8(declared)).type : ftUnknown);
     }
-    cacheable_ = true;
-    return Outcome::Done;
 }
 
 SqliteQuery::Step SqliteQuery::step()
@@ -303,13 +315,22 @@ SqliteQuery::Outcome SqliteQuery::run(QueryResult &result)
 {
     if (const Outcome prepared = prepare(); prepared != Outcome::Done)
         return prepared;
+    // A kept statement whose tables changed since is prepared again by its first step
+    // (another connection changed the schema): its columns are read again then.
+    const int reprepared = sqlite3_stmt_status(stmt_, SQLITE_STMTSTATUS_REPREPARE, 0);
     QueryResult read;
-    read.columns = columns_;
-    read.types = types_;
-    const int count = int(columns_.size());
-    for (;;) {
-        switch (step()) {
+    int count = 0;
+    for (bool first = true;; first = false) {
+        const Step stepped = step();
+        if (first) {
+            if (sqlite3_stmt_status(stmt_, SQLITE_STMTSTATUS_REPREPARE, 0) != reprepared)
+                readColumns();
+            count = int(columns_.size());
+        }
+        switch (stepped) {
         case Step::End:
+            read.columns = columns_;
+            read.types = types_;
             result = std::move(read);
             return Outcome::Done;
         case Step::Failed:

@@ -29,14 +29,16 @@ public:
     };
 
     explicit SqliteStatementCache(int capacity = 48) : capacity_(capacity) {}
-    ~SqliteStatementCache() { clear(); }
+    ~SqliteStatementCache();
     SqliteStatementCache(const SqliteStatementCache &) = delete;
     SqliteStatementCache &operator=(const SqliteStatementCache &) = delete;
 
     // Whether a statement of this text is kept: writes, transaction control, and selects
     // that name their columns. A statement prepared before a schema change keeps the old
-    // column names and types until it runs again, so "SELECT *" is never kept, and the
-    // connection clears the cache when it runs any other statement (a schema change).
+    // column names and types until it runs again, so "SELECT *" is never kept, the
+    // connection clears the cache when it runs any other statement (a schema change), and
+    // a kept select whose first step prepares it again (another connection changed the
+    // schema) reads its columns again (`run`; cursors never take kept statements).
     static bool keeps(const QByteArray &sql);
 
     bool take(const QByteArray &sql, Statement &out);
@@ -85,6 +87,7 @@ private:
     QSqlError engineError(const QString &what) const;
 
     Outcome bindAll();
+    void readColumns();
 
     sqlite3 *db_;
     QString sql_;
