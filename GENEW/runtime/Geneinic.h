@@ -10,7 +10,6 @@
 #include <QMap>
 #include <QPixmap>
 #include <QStringList>
-#include <array>
 #include <functional>
 #include <memory>
 
@@ -56,11 +55,12 @@ public:
     int ColorAspecto1 = 0;
     int ColorAspecto2 = 0;
     QStringList ControlesNoVisiblesRecogidos;            // sorted, no duplicates
-    std::array<QStringList, 5> CamposFormatoNumerico;    // sorted, no duplicates
     QStringList TrazaDepuracion;
     QMap<QString, QPixmap> Imagenes;     // "MANOD", "EUROPTS", "PTSEURO", "DOCEON", "DOCEOFF"
     QString VersionServidorSQL;
     QString UsuarioActual;
+    QString ClaveAccesoActual;       // the logged-in user's password
+    QString CamposNoVisibles;        // the logged-in user's hidden-field list
     QTimer *TimerAplicacion;
     QTimer *TimerKeyPad;
     // Set when the start-up could not finish (the application has been told to end).
@@ -123,6 +123,10 @@ public:
     QString NombreDeCodigoEnLista(int codigo) const;
     QString CifrarClave(const QString &texto) const;
     QString DescifrarClave(const QString &texto) const;
+    // The trace file; empty (no trace) unless set.
+    const QString &ArchivoTraza() const { return archivoTraza_; }
+    void PonerArchivoTraza(const QString &fichero) { archivoTraza_ = fichero; }
+    ManejadorExcepciones &Manejador() { return manejador_; }
     // The installation diagnosis on a topic; its checks read the Windows registry and the
     // old engine's configuration, which do not exist here, so it finds nothing to report.
     void DiagnosticoInstalacion(const QString &tema);
@@ -138,6 +142,7 @@ private:
     plat::Session &sesion_;
     ConexionesPrograma conexiones_;
     ManejadorExcepciones manejador_;
+    QString archivoTraza_;
 };
 
 extern TfGENEINIC *fGENEINIC;

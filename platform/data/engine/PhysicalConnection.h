@@ -23,7 +23,7 @@ class ReaderCursor;
 namespace plat {
 
 class Session;
-class PgCatalogue;
+class Catalogue;
 
 // One real connection to one database, shared by every named connection that resolves
 // to it (SQLite) or owned by one (servers). It keeps the transaction depth, runs
@@ -80,8 +80,6 @@ private:
     void openSqlite();
     void openServer();
     void attachIfNeeded(const QString &database);
-    QList<FieldDef> sqliteColumns(const QString &table);
-    QList<IndexDef> sqliteIndexes(const QString &table);
 
     Session &session_;
     DatabaseLocation location_;
@@ -91,7 +89,7 @@ private:
     int depth_ = 0;
     bool rollbackOnly_ = false;
     QSet<QString> attached_;
-    std::unique_ptr<PgCatalogue> catalogue_;
+    std::unique_ptr<Catalogue> catalogue_;
     sqlite3 *sqlite_ = nullptr;   // the SQLite handle, run straight for single statements
     std::unique_ptr<SqliteStatementCache> statements_;   // its prepared statements, kept
     std::vector<ReaderCursor *> readers_;   // queries streaming on connections of their own
