@@ -167,7 +167,10 @@ QByteArray ComponerMensaje(const MensajeCorreo &m, const QDateTime &fecha, const
 
     salida += "--" + frontera + "\r\n";
     salida += "Content-Type: text/plain; charset=UTF-8\r\nContent-Transfer-Encoding: base64\r\n\r\n";
-    salida += base64EnLineas(m.texto.toUtf8());
+    // Text travels in its canonical form: every line break as CR LF.
+    salida += base64EnLineas(QString(m.texto).replace(QLatin1String("\r\n"), QLatin1String("\n"))
+                                 .replace(u'\n', QLatin1String("\r\n"))
+                                 .toUtf8());
 
     for (const QString &ruta : m.adjuntos) {
         QFile archivo(ruta);
