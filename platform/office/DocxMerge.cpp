@@ -3,10 +3,10 @@
 #include <QDomDocument>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 #include <quazip/quazipnewinfo.h>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <zlib.h>
@@ -21,18 +21,18 @@ const QString kParagraph = QStringLiteral("w:p");
 const QString kRow = QStringLiteral("w:tr");
 const QString kLinePrefix = QStringLiteral("LINEA.");
 
-// The DOM of this Qt drops text nodes made only of blanks, and a run's " " is content. Such
-// runs between tags travel as private-use characters (U+E000 + the character) and come back
-// on writing.
+// The DOM of this Qt drops text nodes made only of blanks, and a run's " " is content. The
+// blanks of such a run travel as private-use characters (U+E000 + the character) and come back
+// on writing; blanks between tags are layout and may go.
 constexpr char16_t kSpacingBase = 0xE000;
 
 QString protectSpacing(const QString &xml)
 {
-    static const QRegularExpression between(QStringLiteral(">([ \\t\\r\\n]+)<"));
+    static const QRegularExpression blankRun(QStringLiteral("<w:t(?:\\s[^>]*)?>([ \\t\\r\\n]+)</w:t>"));
     QString out;
     out.reserve(xml.size());
     qsizetype last = 0;
-    for (auto it = between.globalMatch(xml); it.hasNext();) {
+    for (auto it = blankRun.globalMatch(xml); it.hasNext();) {
         const auto m = it.next();
         out += QStringView(xml).mid(last, m.capturedStart(1) - last);
         for (const QChar c : m.capturedView(1))
@@ -265,26 +265,26 @@ QString mergeDocx(const QString &path, const MergeValues &values)
         return QStringLiteral("\"%1\" holds no document").arg(path);
 
     // Written beside the original and renamed over it, so a failure leaves the original whole.
-    QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly))
-        return target.errorString();
+    const QString temporary = path + QStringLiteral(".fusion");
+    bool written = false;
     {
-        QuaZip zip(&target);
-        if (!zip.open(QuaZip::mdCreate))
-            return QStringLiteral("Cannot write \"%1\"").arg(path);
-        for (const auto &[name, data] : entries) {
+        QuaZip zip(temporary);
+        written = zip.open(QuaZip::mdCreate);
+        for (auto e = entries.cbegin(); written && e != entries.cend(); ++e) {
             QuaZipFile out(&zip);
-            if (!out.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, Z_DEFLATED, Z_DEFAULT_COMPRESSION)
-                || out.write(data) != data.size())
-                return QStringLiteral("Cannot write \"%1\"").arg(path);
+            written = out.open(QIODevice::WriteOnly, QuaZipNewInfo(e->first), nullptr, 0, Z_DEFLATED,
+                               Z_DEFAULT_COMPRESSION)
+                && out.write(e->second) == e->second.size();
             out.close();
+            written = written && out.getZipError() == ZIP_OK;
         }
         zip.close();
-        if (zip.getZipError() != 0)
-            return QStringLiteral("Cannot write \"%1\"").arg(path);
+        written = written && zip.getZipError() == ZIP_OK;
     }
-    if (!target.commit())
-        return target.errorString();
+    if (!written || std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
+        QFile::remove(temporary);
+        return QStringLiteral("Cannot write \"%1\"").arg(path);
+    }
     return {};
 }
 
