@@ -50,8 +50,6 @@ int ejecutar(const LlamadaExterna &llamada)
 int abrirDocumentoWord(const QStringList &lineas, const OpcionesVktlext &opciones)
 {
     const QString documento = valor(lineas, "PathDocumento");
-    if (!QFileInfo(documento).isFile())
-        return fallo(SalidaProgramaExterno, QStringLiteral("No existe el documento %1.").arg(documento));
     if (documento.endsWith(QLatin1String(".docx"), Qt::CaseInsensitive)) {
         const QString valores = LeerFicheroTexto(valor(lineas, "PathArchivoValores"));
         const QString error = plat::office::mergeDocx(documento, LeerValoresFusion(valores));
@@ -135,6 +133,9 @@ int EjecutarOrdenVktlext(const QString &palabra, const QString &archivoOrdenes, 
     }
     if (palabra == QLatin1String("EnviarEMailMAPI"))
         return ejecutar(LlamadaCorreo(lineas));
+    const QString documento = valor(lineas, "PathDocumento");
+    if (!QFileInfo(documento).isFile())
+        return fallo(SalidaDocumento, QStringLiteral("No existe el documento \"%1\".").arg(documento));
     if (palabra == QLatin1String("AbrirDocumentoWord"))
         return abrirDocumentoWord(lineas, opciones);
     if (palabra == QLatin1String("ImprimirDocumentoPDF"))

@@ -12,6 +12,7 @@ enum CodigoSalidaVktlext {
     SalidaArchivoOrdenes = 3,       // the .INI cannot be read
     SalidaProgramaExterno = 4,      // the desktop's tool is missing or failed
     SalidaFusion = 5,               // the Word merge failed
+    SalidaDocumento = 6,            // the document named does not exist
 };
 
 // A program and its arguments.
