@@ -1,4 +1,6 @@
 #pragma once
+#include "GENEW/runtime/PalabrasShell.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -6,12 +8,6 @@
 // Starting other programs: the command line split as a shell would, the sibling programs of
 // the family found beside the executable or on the PATH, the program's plain message box,
 // and the command files it runs while waiting.
-
-// The words of a command line as a POSIX shell splits them: blanks separate words, double
-// and single quotes group them, a backslash outside single quotes keeps the next character.
-QStringList DividirLineaComandos(const QString &linea);
-// The word quoted so that DividirLineaComandos gives it back unchanged.
-QString EntrecomillarArgumento(const QString &palabra);
 
 // A program of the family named "NAME.EXE": looked for as given, then as "NAME" and "name",
 // first in the program's folder and then on the PATH. Empty when none exists.

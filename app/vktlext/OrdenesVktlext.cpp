@@ -1,7 +1,6 @@
 #include "app/vktlext/OrdenesVktlext.h"
 
 #include "GENEW/runtime/comun/FicherosTexto.h"
-#include "GENEW/runtime/comun/RutinasTexto.h"
 #include "app/vktlext/ValoresFusion.h"
 #include "platform/office/DocxMerge.h"
 
@@ -9,26 +8,10 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <cstdio>
 
 namespace {
-
-QString valor(const QStringList &lineas, const char *clave)
-{
-    return LeerValorDeLineas(QString::fromLatin1(clave), lineas);
-}
-
-QStringList direcciones(const QString &texto)
-{
-    QStringList lista;
-    for (const QString &d : QString(texto).replace(u';', u',').split(u',')) {
-        if (!d.trimmed().isEmpty())
-            lista << d.trimmed();
-    }
-    return lista;
-}
 
 int fallo(int codigo, const QString &texto)
 {
@@ -49,9 +32,9 @@ int ejecutar(const LlamadaExterna &llamada)
 
 int abrirDocumentoWord(const QStringList &lineas, const OpcionesVktlext &opciones)
 {
-    const QString documento = valor(lineas, "PathDocumento");
+    const QString documento = ValorOrden(lineas, "PathDocumento");
     if (documento.endsWith(QLatin1String(".docx"), Qt::CaseInsensitive)) {
-        const QString valores = LeerFicheroTexto(valor(lineas, "PathArchivoValores"));
+        const QString valores = LeerFicheroTexto(ValorOrden(lineas, "PathArchivoValores"));
         const QString error = plat::office::mergeDocx(documento, LeerValoresFusion(valores));
         if (!error.isEmpty())
             return fallo(SalidaFusion, QStringLiteral("No se han podido combinar los valores: ") + error);
@@ -70,56 +53,6 @@ int abrirDocumentoWord(const QStringList &lineas, const OpcionesVktlext &opcione
 
 } // namespace
 
-QStringList LeerArchivoOrdenes(const QString &texto)
-{
-    QStringList lineas = DividirLineas(texto);
-    for (QString &l : lineas)
-        l.replace(u'·', u'\n');
-    return lineas;
-}
-
-LlamadaExterna LlamadaCorreo(const QStringList &lineas)
-{
-    LlamadaExterna l{QStringLiteral("xdg-email"), {QStringLiteral("--utf8")}};
-    const QString asunto = valor(lineas, "Asunto");
-    if (!asunto.isEmpty())
-        l.argumentos << QStringLiteral("--subject") << asunto;
-    const QString texto = valor(lineas, "Texto");
-    if (!texto.isEmpty())
-        l.argumentos << QStringLiteral("--body") << texto;
-    for (const QString &cc : direcciones(valor(lineas, "EMailDestinatarioCC")))
-        l.argumentos << QStringLiteral("--cc") << cc;
-    // Every piece that is a regular file goes; notes, missing files and folders are skipped.
-    for (const QString &pieza : valor(lineas, "ArchivosAdjuntos").split(QRegularExpression(QStringLiteral("[|\\n]")))) {
-        if (!pieza.isEmpty() && QFileInfo(pieza).isFile())
-            l.argumentos << QStringLiteral("--attach") << pieza;
-    }
-    l.argumentos << direcciones(valor(lineas, "EMailDestinatario"));
-    return l;
-}
-
-LlamadaExterna LlamadaImpresionPDF(const QStringList &lineas)
-{
-    LlamadaExterna l{QStringLiteral("lp"), {}};
-    const QString impresora = valor(lineas, "NombreImpresora");
-    if (!impresora.isEmpty())
-        l.argumentos << QStringLiteral("-d") << impresora;
-    l.argumentos << QStringLiteral("--") << valor(lineas, "PathDocumento");
-    return l;
-}
-
-LlamadaExterna LlamadaImpresionWord(const QStringList &lineas, const QString &libreOffice)
-{
-    LlamadaExterna l{libreOffice, {QStringLiteral("--headless")}};
-    const QString impresora = valor(lineas, "NombreImpresora");
-    if (impresora.isEmpty())
-        l.argumentos << QStringLiteral("-p");
-    else
-        l.argumentos << QStringLiteral("--pt") << impresora;
-    l.argumentos << valor(lineas, "PathDocumento");
-    return l;
-}
-
 int EjecutarOrdenVktlext(const QString &palabra, const QString &archivoOrdenes, const OpcionesVktlext &opciones)
 {
     bool leido = false;
@@ -133,7 +66,7 @@ int EjecutarOrdenVktlext(const QString &palabra, const QString &archivoOrdenes, 
     }
     if (palabra == QLatin1String("EnviarEMailMAPI"))
         return ejecutar(LlamadaCorreo(lineas));
-    const QString documento = valor(lineas, "PathDocumento");
+    const QString documento = ValorOrden(lineas, "PathDocumento");
     if (!QFileInfo(documento).isFile())
         return fallo(SalidaDocumento, QStringLiteral("No existe el documento \"%1\".").arg(documento));
     if (palabra == QLatin1String("AbrirDocumentoWord"))

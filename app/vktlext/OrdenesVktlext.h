@@ -1,4 +1,6 @@
 #pragma once
+#include "app/vktlext/ArchivoOrdenes.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,21 +16,6 @@ enum CodigoSalidaVktlext {
     SalidaFusion = 5,               // the Word merge failed
     SalidaDocumento = 6,            // the document named does not exist
 };
-
-// A program and its arguments.
-struct LlamadaExterna
-{
-    QString programa;
-    QStringList argumentos;
-};
-
-// The command file's lines with every "·" turned back into a line break.
-QStringList LeerArchivoOrdenes(const QString &texto);
-
-LlamadaExterna LlamadaCorreo(const QStringList &lineas);
-LlamadaExterna LlamadaImpresionPDF(const QStringList &lineas);
-// LibreOffice's program ("soffice" or "libreoffice" on the PATH) prints; empty when missing.
-LlamadaExterna LlamadaImpresionWord(const QStringList &lineas, const QString &libreOffice);
 
 struct OpcionesVktlext
 {

@@ -127,6 +127,29 @@ void splitBreaks(QDomElement &t)
     }
 }
 
+// A value as XML can hold it: CR LF and CR become line breaks, and characters XML 1.0 does not
+// allow (other control characters, non-characters, lone surrogates) are dropped.
+QString xmlText(const QString &value)
+{
+    QString text = value;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out += c;
+            out += text.at(++i);
+            continue;
+        }
+        const char16_t u = c.unicode();
+        const bool allowed = u == u'\t' || u == u'\n' || (u >= 0x20 && !c.isSurrogate() && u != 0xFFFE && u != 0xFFFF);
+        if (allowed)
+            out += c;
+    }
+    return out;
+}
+
 struct Replacement
 {
     qsizetype begin;   // the opening "$"
@@ -156,7 +179,7 @@ void mergeParagraph(const QDomElement &paragraph, const Lookup &lookup)
             break;
         const std::optional<QString> value = lookup(joined.mid(open + 1, close - open - 1).toUpper());
         if (value) {
-            replacements.append({open, close + 1, *value});
+            replacements.append({open, close + 1, xmlText(*value)});
             from = close + 1;
         } else {
             from = close;   // the closing "$" may open the next marker

@@ -52,6 +52,7 @@ MergeValues valores()
     v.add(QStringLiteral("Cliente"), QStringLiteral("Obras & Reformas <Norte>"));
     v.add(QStringLiteral("Direccion"), QStringLiteral("C/ Mayor 1\nMadrid"));
     v.add(QStringLiteral("Vacio"), QString());
+    v.add(QStringLiteral("Control"), QStringLiteral("A\x06B\r\nC\rD\tE"));
     v.lines.append({{QStringLiteral("PARTIDA"), QStringLiteral("Demolición")}, {QStringLiteral("IMPORTE"), QStringLiteral("1.200,00")}});
     v.lines.append({{QStringLiteral("PARTIDA"), QStringLiteral("Albañilería")}, {QStringLiteral("IMPORTE"), QStringLiteral("3.450,50")}});
     return v;
@@ -72,6 +73,7 @@ TEST(DocxMerge, MarkersTakeTheirValuesInAnyCaseAndAcrossRuns)
         {"partido en tres", R"(<w:p><w:r><w:t>A $CLI</w:t></w:r><w:r><w:rPr><w:b/></w:rPr><w:t>EN</w:t></w:r><w:r><w:t>TE$ z</w:t></w:r></w:p>)",
          "A Obras & Reformas <Norte> z|"},
         {"salto de línea", "<w:p><w:r><w:t>$Direccion$</w:t></w:r></w:p>", "C/ Mayor 1\nMadrid|"},
+        {"caracteres que XML no admite", "<w:p><w:r><w:t>$control$</w:t></w:r></w:p>", "AB\nC\nD\tE|"},
         {"desconocido y dólar suelto", "<w:p><w:r><w:t>5$ $Otro$Vacio$ fin</w:t></w:r></w:p>", "5$ $Otro fin|"},
         {"blanco conservado", R"(<w:p><w:r><w:t>$Vacio$a</w:t></w:r><w:r><w:t xml:space="preserve"> </w:t></w:r><w:r><w:t>b</w:t></w:r></w:p>)",
          "a b|"},
