@@ -52,7 +52,7 @@ MergeValues valores()
     v.add(QStringLiteral("Cliente"), QStringLiteral("Obras & Reformas <Norte>"));
     v.add(QStringLiteral("Direccion"), QStringLiteral("C/ Mayor 1\nMadrid"));
     v.add(QStringLiteral("Vacio"), QString());
-    v.add(QStringLiteral("Control"), QStringLiteral("A\x06B\r\nC\rD\tE"));
+    v.add(QStringLiteral("Control"), QStringLiteral("A\x06" "B\r\nC\rD\tE"));
     v.lines.append({{QStringLiteral("PARTIDA"), QStringLiteral("Demolición")}, {QStringLiteral("IMPORTE"), QStringLiteral("1.200,00")}});
     v.lines.append({{QStringLiteral("PARTIDA"), QStringLiteral("Albañilería")}, {QStringLiteral("IMPORTE"), QStringLiteral("3.450,50")}});
     return v;
