@@ -102,11 +102,14 @@ TEST_F(Programas, AQuotedPathWithBlanksStartsDirectlyAndThroughThePointer)
     const QString programa = dir_.file("mis programas/marcar archivo");
     crearPrograma(programa, "echo \"$2\" > \"$1\"");
     const QString marca = dir_.file("marca uno");
-    ASSERT_TRUE(EjecutarPrograma(EntrecomillarArgumento(programa) + ' ' + EntrecomillarArgumento(marca) + " 'dos palabras'",
+    // Command lines have no length limit.
+    const QString largo = QString(20000, u'x');
+    ASSERT_TRUE(EjecutarPrograma(EntrecomillarArgumento(programa) + ' ' + EntrecomillarArgumento(marca) + " 'dos palabras "
+                                     + largo + "'",
                                  QString(), dir_.path()));
     ASSERT_TRUE(esperarArchivo(marca));
     EsperarMilisegundos(100);
-    EXPECT_EQ(externos::leerArchivo(marca), "dos palabras\n");
+    EXPECT_EQ(externos::leerArchivo(marca), ("dos palabras " + largo + "\n").toUtf8());
 
     InstalarEjecutarPrograma(dir_.path() + QStringLiteral("/mis programas"));
     ASSERT_TRUE(punteroEjecutarPrograma());
