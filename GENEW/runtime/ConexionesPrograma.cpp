@@ -1,6 +1,6 @@
 #include "GENEW/runtime/ConexionesPrograma.h"
 
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/ClaveSQLServer.h"
 #include "GENEW/runtime/NombresConexion.h"
 #include "GENEW/runtime/comun/Errores.h"
@@ -25,11 +25,6 @@ bool mismoNombre(const QString &a, const QString &b) { return a.compare(b, Qt::C
 
 } // namespace
 
-bool EsErrorBaseDatosInexistente(const QString &mensaje)
-{
-    return mensaje.startsWith(plat::EngineText::PathNotFound);
-}
-
 ConexionesPrograma::ConexionesPrograma(plat::Session &sesion) : sesion_(sesion) {}
 
 ConexionesPrograma::~ConexionesPrograma() = default;
@@ -42,8 +37,8 @@ void ConexionesPrograma::configurar(const AjustesConexiones &ajustes)
     IntercalacionTXIDIOMA = ajustes.NombreIntercalacionMSSQL;
 }
 
-bool ConexionesPrograma::esSQLServer() const { return ajustes_.TipoBaseDatos == MotorPrograma::SQLServer; }
-bool ConexionesPrograma::esSQLGenerica() const { return ajustes_.TipoBaseDatos == MotorPrograma::SQLGenerica; }
+bool ConexionesPrograma::esSQLServer() const { return ajustes_.Motor == plat::EngineKind::SqlServer; }
+bool ConexionesPrograma::esSQLGenerica() const { return ajustes_.Motor == plat::EngineKind::PostgreSQL; }
 
 plat::Connection &ConexionesPrograma::Database() const { return sesion_.connection(kDatabase); }
 plat::Connection &ConexionesPrograma::DatabaseGeneral() const { return sesion_.connection(kDatabaseGeneral); }
@@ -123,8 +118,8 @@ void ConexionesPrograma::abrirInicio(plat::Connection &conexion, const QString &
             CrearBaseDatos(alias, ejecutarSQL);
             break;
         }
-        if (creada || !EsErrorBaseDatosInexistente(r.fallo))
-            throw gp::DatabaseError(r.fallo);
+        if (creada || r.fallo.tipo != gp::DatabaseErrorKind::MissingPath)
+            throw gp::DatabaseError(r.fallo.mensaje, r.fallo.tipo);
         CrearBaseDatos(alias, ejecutarSQL);
         creada = true;
     }
@@ -198,7 +193,7 @@ void ConexionesPrograma::confirmarVacia()
 
 QString ConexionesPrograma::NombreBaseDatosEmpresa(int codigo) const
 {
-    return ::NombreBaseDatosEmpresa(ajustes_.TipoBaseDatos, ajustes_.PathBaseDatosGeneral, ajustes_.AliasBaseDatos,
+    return ::NombreBaseDatosEmpresa(ajustes_.Motor, ajustes_.PathBaseDatosGeneral, ajustes_.AliasBaseDatos,
                                     codigo);
 }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/base/EngineKind.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -9,18 +11,11 @@ class Connection;
 class Session;
 } // namespace plat
 
-// Engine words of the setting TipoBaseDatos.
-namespace MotorPrograma {
-inline const QString Paradox = QStringLiteral("Paradox");
-inline const QString SQLServer = QStringLiteral("Microsoft SQL Server");
-inline const QString SQLGenerica = QStringLiteral("SQL Generica");
-} // namespace MotorPrograma
-
 // What the connections are built from: the database settings, the SQL Server section of
 // the settings file and the executable's name.
 struct AjustesConexiones
 {
-    QString TipoBaseDatos = MotorPrograma::Paradox;
+    plat::EngineKind Motor = plat::EngineKind::SQLite;
     QString AliasBaseDatosGeneral;
     QString PathBaseDatosGeneral;
     QString AliasBaseDatos;          // the company alias base
@@ -130,6 +125,3 @@ private:
     QString password_;
     QString servidor_;
 };
-
-// Whether a failure to connect says that the database itself is missing.
-bool EsErrorBaseDatosInexistente(const QString &mensaje);

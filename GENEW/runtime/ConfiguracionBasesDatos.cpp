@@ -35,7 +35,10 @@ ConfiguracionBasesDatos ConfiguracionBasesDatos::leer(const QString &directorioT
 ConfiguracionBasesDatos ConfiguracionBasesDatos::deTexto(const QString &texto, const QString &directorioTrabajo)
 {
     ConfiguracionBasesDatos c;
-    asignarSiNoVacio(c.TipoBaseDatos, LeerValorDeLista(QStringLiteral("TipoBaseDatos"), texto));
+    const QString tipoBaseDatos = LeerValorDeLista(QStringLiteral("TipoBaseDatos"), texto);
+    c.rechazoMotor_ = plat::engineRefusal(tipoBaseDatos);
+    if (c.rechazoMotor_.isEmpty())
+        c.Motor = plat::engineFromTypeWord(tipoBaseDatos);
     asignarSiNoVacio(c.AliasBaseDatosGeneral, LeerValorDeLista(QStringLiteral("AliasBaseDatosGeneral"), texto));
     asignarSiNoVacio(c.PathBaseDatosGeneral, LeerValorDeLista(QStringLiteral("PathBaseDatosGeneral"), texto));
     asignarSiNoVacio(c.AliasBaseDatos, LeerValorDeLista(QStringLiteral("AliasBaseDatos"), texto));
@@ -59,11 +62,3 @@ void ConfiguracionBasesDatos::sustituirDirectorioPrivado(const QString &director
         PathArchivosTemporales = directorioPrivado;
 }
 
-QString ConfiguracionBasesDatos::motivoRechazo() const
-{
-    if (TipoBaseDatos == QLatin1String("Microsoft Access"))
-        return QStringLiteral("El tipo de base de datos \"Microsoft Access\" no está disponible en este sistema. "
-                              "Indique \"Paradox\", \"SQL Generica\" o \"Microsoft SQL Server\" en %1.")
-            .arg(QLatin1String(NombreArchivo));
-    return QString();
-}

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/base/EngineKind.h"
+
 #include <QString>
 
 // The five database settings, read from the Name=Value lines of BASESDATOS.TXT in the
@@ -9,7 +11,8 @@ struct ConfiguracionBasesDatos
     static constexpr const char *NombreArchivo = "BASESDATOS.TXT";
     static constexpr const char *ValorDirectorioPrivado = "PrivateDir";
 
-    QString TipoBaseDatos = QStringLiteral("Paradox");
+    // TipoBaseDatos, read once ("Paradox" when absent).
+    plat::EngineKind Motor = plat::EngineKind::SQLite;
     QString AliasBaseDatosGeneral = QStringLiteral("GENERAL");
     QString PathBaseDatosGeneral = QStringLiteral("datos");
     QString AliasBaseDatos = QStringLiteral("EMPRESA");
@@ -29,6 +32,9 @@ struct ConfiguracionBasesDatos
     void sustituirDirectorioPrivado(const QString &directorioPrivado);
 
     // Empty when this platform can run the configured engine, else the message that ends
-    // the start-up (there is no "Microsoft Access" here).
-    QString motivoRechazo() const;
+    // the start-up (plat::engineRefusal of the word).
+    QString motivoRechazo() const { return rechazoMotor_; }
+
+private:
+    QString rechazoMotor_;
 };

@@ -18,7 +18,7 @@
 #include "GENEW/runtime/comun/SalidaMensajes.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/EngineErrors.h"
-#include "platform/data/engine/EngineKind.h"
+#include "platform/base/EngineKind.h"
 #include "platform/data/engine/Session.h"
 #include "platform/ui/Colors.h"
 
@@ -37,19 +37,13 @@ const QString kImposibleIniciar = QStringLiteral("¡Imposible iniciar la aplicac
 const QStringList kImagenes = {QStringLiteral("MANOD"), QStringLiteral("EUROPTS"), QStringLiteral("PTSEURO"),
                                QStringLiteral("DOCEON"), QStringLiteral("DOCEOFF")};
 
-bool esTablaInexistente(const QString &mensaje)
-{
-    return mensaje.contains(plat::EngineText::TableDoesNotExist) || mensaje.contains(plat::EngineText::FileDoesNotExist)
-        || mensaje.contains(plat::EngineText::TableUnknown);
-}
-
 QString conBarra(const QString &carpeta) { return carpeta.endsWith(u'/') ? carpeta : carpeta + u'/'; }
 
 } // namespace
 
 QString AdaptarNombreSQL(const QString &nombre)
 {
-    return AdaptarNombreSQL(nombre, fGENEINIC ? fGENEINIC->Configuracion.basesDatos.TipoBaseDatos : MotorPrograma::Paradox);
+    return AdaptarNombreSQL(nombre, fGENEINIC ? fGENEINIC->Configuracion.basesDatos.Motor : plat::EngineKind::SQLite);
 }
 
 TfGENEINIC::TfGENEINIC(QWidget *parent, plat::Session *sesion)
@@ -127,8 +121,6 @@ void TfGENEINIC::FormCreate(QObject *)
         return;
     }
 
-    for (QStringList &lista : CamposFormatoNumerico)
-        lista.clear();
     if (!Configuracion.parametros.TiempoForzarTerminacionAplicacion.isEmpty())
         TimerAplicacion->start();
     comprobarCamposUsuario();
@@ -146,7 +138,7 @@ void TfGENEINIC::arranqueProtegido()
     const ParametrosKorvel &p = Configuracion.parametros;
     if (!Configuracion.rechazo.isEmpty())
         throw gp::Error(Configuracion.rechazo);
-    sesion_.setEngine(plat::engineFromTypeWord(bd.TipoBaseDatos));
+    sesion_.setEngine(bd.Motor);
     sesion_.setDefaultFolder(bd.PathBaseDatosGeneral);
     sesion_.loadAliasFile(Configuracion.directorioTrabajo + QStringLiteral("ALIAS.INI"));
 
@@ -165,7 +157,7 @@ void TfGENEINIC::arranqueProtegido()
         sesion_.setPrivateDir(privado.carpeta);
 
     AjustesConexiones ajustes;
-    ajustes.TipoBaseDatos = bd.TipoBaseDatos;
+    ajustes.Motor = bd.Motor;
     ajustes.AliasBaseDatosGeneral = bd.AliasBaseDatosGeneral;
     ajustes.PathBaseDatosGeneral = bd.PathBaseDatosGeneral;
     ajustes.AliasBaseDatos = Configuracion.baseAliasEmpresa;
@@ -224,8 +216,6 @@ void TfGENEINIC::FormDestroy(QObject *)
     Imagenes.clear();
     Configuracion.mapaNombres = MapaNombres();
     ControlesNoVisiblesRecogidos.clear();
-    for (QStringList &lista : CamposFormatoNumerico)
-        lista.clear();
     TrazaDepuracion.clear();
 }
 
@@ -279,19 +269,14 @@ bool TfGENEINIC::AbrirDataSet(DataSetAbrible &ds)
     bool creacionIntentada = false;
     for (;;) {
         ds.ponerBaseDatos(baseDatos, &conexiones_.ConexionDeBaseDatos(baseDatos));
-        QString fallo;
-        try {
-            ds.abrir();
+        const gp::Fallo fallo = gp::capturarFallo([&] { ds.abrir(); });
+        if (!fallo) {
             resultado = true;
             break;
-        } catch (const gp::Abort &) {
-            throw;
-        } catch (const gp::Error &error) {
-            fallo = error.mensaje();
         }
-        const QString detalle = fallo + QStringLiteral("\r\nTabla: ") + tabla + u'(' + ds.nombreComponente() + u')'
+        const QString detalle = fallo.mensaje + QStringLiteral("\r\nTabla: ") + tabla + u'(' + ds.nombreComponente() + u')'
             + QStringLiteral(" DataBase: ") + baseDatos;
-        if (!creacionIntentada && esTablaInexistente(fallo)) {
+        if (!creacionIntentada && fallo.tipo == gp::DatabaseErrorKind::MissingTable) {
             creacionIntentada = true;
             ds.cerrar();
             if (sinInterrogacion)
@@ -308,8 +293,8 @@ bool TfGENEINIC::AbrirDataSet(DataSetAbrible &ds)
             break;
         }
         anotarError(QStringLiteral("Al entrar en ") + objectName() + QStringLiteral(" (AperturaTablaOK)"), detalle);
-        RepararTablas(&ds, fallo, nullptr);
-        MostrarMensaje(QStringLiteral("E"), QStringLiteral("TRADUCIR: ") + fallo + QStringLiteral(" Tabla: ") + tabla);
+        RepararTablas(&ds, fallo.mensaje, nullptr);
+        MostrarMensaje(QStringLiteral("E"), QStringLiteral("TRADUCIR: ") + fallo.mensaje + QStringLiteral(" Tabla: ") + tabla);
         break;
     }
     if (conexiones_.esSQLServer() && !Database().inTransaction()) {
@@ -337,7 +322,7 @@ bool TfGENEINIC::CrearTabla(DataSetAbrible &ds, const QString &definicion, int e
 {
     estructura::TablaCreacion tabla{ds.nombreBaseDatos(), ds.nombreTabla(), ds.propietario()};
     estructura::ConfiguracionCreacion configuracion;
-    configuracion.TipoBaseDatos = Configuracion.basesDatos.TipoBaseDatos;
+    configuracion.Motor = Configuracion.basesDatos.Motor;
     configuracion.PathArchivosTemporales = Configuracion.basesDatos.PathArchivosTemporales;
     configuracion.FormatoFechaSQL = ajustesComunes().FormatoFechaSQL;
     configuracion.VersionSQLServer = VersionServidorSQL;
@@ -364,7 +349,7 @@ bool TfGENEINIC::CrearTabla(DataSetAbrible &ds, const QString &definicion, int e
 
 void TfGENEINIC::RepararTablas(DataSetAbrible *ds, const QString &fallo, QObject *)
 {
-    if (!ds || !FalloPideReconstruccion(Configuracion.basesDatos.TipoBaseDatos, fallo))
+    if (!ds || !FalloPideReconstruccion(Configuracion.basesDatos.Motor, fallo))
         return;
     try {
         AnotarTablaParaReconstruir(Configuracion.archivoConfiguracion,

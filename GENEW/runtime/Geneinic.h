@@ -11,7 +11,6 @@
 #include <QMap>
 #include <QPixmap>
 #include <QStringList>
-#include <array>
 #include <functional>
 #include <memory>
 
@@ -58,7 +57,6 @@ public:
     int ColorAspecto1 = 0;
     int ColorAspecto2 = 0;
     QStringList ControlesNoVisiblesRecogidos;            // sorted, no duplicates
-    std::array<QStringList, 5> CamposFormatoNumerico;    // sorted, no duplicates
     QStringList TrazaDepuracion;
     QMap<QString, QPixmap> Imagenes;     // "MANOD", "EUROPTS", "PTSEURO", "DOCEON", "DOCEOFF"
     QString VersionServidorSQL;

@@ -2,8 +2,6 @@
 
 namespace {
 
-const QString SQLServer = QStringLiteral("Microsoft SQL Server");
-const QString Paradox = QStringLiteral("Paradox");
 const QString PrefijoTuberia = QStringLiteral("np:");
 
 QString aplicacion(const QString &ejecutable, const QString &usuarioActual)
@@ -13,10 +11,10 @@ QString aplicacion(const QString &ejecutable, const QString &usuarioActual)
 
 } // namespace
 
-QString NombreBaseDatosEmpresa(const QString &tipoBaseDatos, const QString &pathBaseDatosGeneral,
+QString NombreBaseDatosEmpresa(plat::EngineKind motor, const QString &pathBaseDatosGeneral,
                                const QString &baseAliasEmpresa, int codigoEmpresa)
 {
-    const bool carpetas = tipoBaseDatos == Paradox;
+    const bool carpetas = motor == plat::EngineKind::SQLite;
     if (codigoEmpresa == 0)
         return carpetas ? pathBaseDatosGeneral : baseAliasEmpresa;
     const QString codigo = QString::number(codigoEmpresa);
@@ -75,9 +73,9 @@ QStringList ParametrosConexionEmpresa(const QString &servidor, const QString &no
     };
 }
 
-QString AdaptarNombreSQL(const QString &nombre, const QString &tipoBaseDatos)
+QString AdaptarNombreSQL(const QString &nombre, plat::EngineKind motor)
 {
-    if (tipoBaseDatos != SQLServer)
+    if (motor != plat::EngineKind::SqlServer)
         return nombre;
     QString adaptado = nombre;
     if (adaptado.contains(QStringLiteral("ñ")))

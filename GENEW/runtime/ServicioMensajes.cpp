@@ -1,6 +1,6 @@
 #include "GENEW/runtime/ServicioMensajes.h"
 
-#include "GENEW/runtime/TfGENEMENS.h"
+#include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/TraduccionExcepciones.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #include "ModuloFixture.h"
 
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "platform/data/Field.h"
 

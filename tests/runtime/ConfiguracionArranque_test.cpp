@@ -23,7 +23,7 @@ TEST(ConfiguracionBasesDatos, SinArchivoTodoPorDefecto)
 {
     gptest::TempDir dir;
     const ConfiguracionBasesDatos c = ConfiguracionBasesDatos::leer(trabajo(dir));
-    EXPECT_EQ(c.TipoBaseDatos, "Paradox");
+    EXPECT_EQ(c.Motor, plat::EngineKind::SQLite);
     EXPECT_EQ(c.AliasBaseDatosGeneral, "GENERAL");
     EXPECT_EQ(c.PathBaseDatosGeneral, dir.path() + "/datos");
     EXPECT_EQ(c.AliasBaseDatos, "EMPRESA");
@@ -39,7 +39,7 @@ TEST(ConfiguracionBasesDatos, ValoresDelArchivoYVaciosPorDefecto)
              "tipobasedatos=SQL Generica\r\nAliasBaseDatosGeneral=\r\nPathBaseDatosGeneral=otra\\sub\r\n"
              "AliasBaseDatos=PROYECTOS\nPathArchivosTemporales=tmp/temporales\nOtraCosa=1\n");
     const ConfiguracionBasesDatos c = ConfiguracionBasesDatos::leer(trabajo(dir));
-    EXPECT_EQ(c.TipoBaseDatos, "SQL Generica");
+    EXPECT_EQ(c.Motor, plat::EngineKind::PostgreSQL);
     EXPECT_EQ(c.AliasBaseDatosGeneral, "GENERAL");
     EXPECT_EQ(c.PathBaseDatosGeneral, dir.path() + "/otra/sub");
     EXPECT_EQ(c.AliasBaseDatos, "PROYECTOS");
@@ -70,6 +70,7 @@ TEST(ConfiguracionBasesDatos, MotorInexistenteRechazado)
 {
     const ConfiguracionBasesDatos access = ConfiguracionBasesDatos::deTexto("TipoBaseDatos=Microsoft Access", "/w/");
     EXPECT_TRUE(access.motivoRechazo().contains("Microsoft Access"));
+    EXPECT_TRUE(ConfiguracionBasesDatos::deTexto("TipoBaseDatos=Oracle", "/w/").motivoRechazo().contains("Oracle"));
     for (const char *motor : {"Paradox", "SQL Generica", "Microsoft SQL Server"}) {
         const ConfiguracionBasesDatos c = ConfiguracionBasesDatos::deTexto(QString("TipoBaseDatos=") + motor, "/w/");
         EXPECT_EQ(c.motivoRechazo(), "") << motor;
@@ -86,7 +87,7 @@ ParametrosKorvel desdeTexto(const QString &texto, const QString &tipoBaseDatos)
     EXPECT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(texto.toUtf8());
     f.close();
-    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(dir.file("KORVEL.INI"), tipoBaseDatos);
+    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(dir.file("KORVEL.INI"), plat::engineFromTypeWord(tipoBaseDatos));
     EXPECT_EQ(l.aviso, "");
     return l.parametros;
 }
@@ -125,7 +126,7 @@ void esperarPorDefecto(const ParametrosKorvel &p)
 TEST(ParametrosKorvel, ArchivoAusenteTodoPorDefectoSinAviso)
 {
     gptest::TempDir dir;
-    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(dir.file("KORVEL.INI"), "Paradox");
+    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(dir.file("KORVEL.INI"), plat::EngineKind::SQLite);
     EXPECT_EQ(l.aviso, "");
     esperarPorDefecto(l.parametros);
 }
@@ -135,7 +136,7 @@ TEST(ParametrosKorvel, ArchivoIlegibleAvisaYDejaLosValoresPorDefecto)
     gptest::TempDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir("KORVEL.INI"));
     const QString archivo = dir.file("KORVEL.INI");
-    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(archivo, "Paradox");
+    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(archivo, plat::EngineKind::SQLite);
     EXPECT_EQ(l.aviso, "No ha sido posible leer los parámetros del archivo " + archivo
                            + ". Se utilizarán los parámetros por defecto.");
     esperarPorDefecto(l.parametros);
@@ -235,7 +236,7 @@ TEST(ParametrosKorvel, ArchivoDeWindowsConAcentosEnLatin1)
     gptest::TempDir dir;
     // "Configuración" written by the old system: one byte for the accented letter.
     escribir(dir.file("korvel.ini"), QByteArray("[Configuraci\xf3n]\r\nModoAdministradorActivado=SI\r\n"));
-    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(dir.file("KORVEL.INI"), "Paradox");
+    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(dir.file("KORVEL.INI"), plat::EngineKind::SQLite);
     EXPECT_EQ(l.aviso, "");
     EXPECT_TRUE(l.parametros.ModoAdministradorActivado);
 }

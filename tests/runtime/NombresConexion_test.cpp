@@ -44,7 +44,7 @@ TEST(NombresConexion, NombreBaseDatosEmpresaPorMotor)
         {"Microsoft SQL Server", 0, "EMPRESA"},
     };
     for (const Caso &c : casos)
-        EXPECT_EQ(NombreBaseDatosEmpresa(c.motor, "/w/datos", "EMPRESA", c.codigo), c.esperado) << c.motor << c.codigo;
+        EXPECT_EQ(NombreBaseDatosEmpresa(plat::engineFromTypeWord(c.motor), "/w/datos", "EMPRESA", c.codigo), c.esperado) << c.motor << c.codigo;
 }
 
 DatosCadenaADO datosBase()
@@ -120,10 +120,10 @@ TEST(NombresConexion, NombreServidorYParametrosDeEmpresa)
 
 TEST(NombresConexion, AdaptarNombreSQLYTipoDecimal)
 {
-    EXPECT_EQ(AdaptarNombreSQL("Año-Fiscal", "Microsoft SQL Server"), "A_o-Fiscal");
-    EXPECT_EQ(AdaptarNombreSQL("Linea-Pedido", "Microsoft SQL Server"), "LineaPedido");
-    EXPECT_EQ(AdaptarNombreSQL("Año-Fiscal", "Paradox"), "Año-Fiscal");
-    EXPECT_EQ(AdaptarNombreSQL("Linea-Pedido", "SQL Generica"), "Linea-Pedido");
+    EXPECT_EQ(AdaptarNombreSQL("Año-Fiscal", plat::EngineKind::SqlServer), "A_o-Fiscal");
+    EXPECT_EQ(AdaptarNombreSQL("Linea-Pedido", plat::EngineKind::SqlServer), "LineaPedido");
+    EXPECT_EQ(AdaptarNombreSQL("Año-Fiscal", plat::EngineKind::SQLite), "Año-Fiscal");
+    EXPECT_EQ(AdaptarNombreSQL("Linea-Pedido", plat::EngineKind::PostgreSQL), "Linea-Pedido");
 
     EXPECT_EQ(TipoDecimalSQL("Cambio"), "DECIMAL(28,12)");
     EXPECT_EQ(TipoDecimalSQL("FactorConversion"), "DECIMAL(28,12)");

@@ -39,10 +39,6 @@ QString ErrorCrearIndiceSQL(const QString &motivo)
 
 namespace {
 
-const QString kMotorParadox = QStringLiteral("Paradox");
-const QString kMotorSQLServer = QStringLiteral("Microsoft SQL Server");
-const QString kMotorSQLGenerica = QStringLiteral("SQL Generica");
-
 // The hourglass for the span of the creation, whatever way it is left.
 class CursorEspera
 {
@@ -70,9 +66,9 @@ public:
         temporal_ = EsDefinicionTemporal(definicion);
         const QString &carpetaTemporal = configuracion_.PathArchivosTemporales;
         const bool temporalEnCarpeta = temporal_ && (carpetaTemporal.contains(u'/') || carpetaTemporal.contains(u'\\'));
-        const QString motor = temporalEnCarpeta ? kMotorParadox : configuracion_.TipoBaseDatos;
-        sqlServer_ = motor == kMotorSQLServer;
-        servidor_ = sqlServer_ || motor == kMotorSQLGenerica;
+        const plat::EngineKind motor = temporalEnCarpeta ? plat::EngineKind::SQLite : configuracion_.Motor;
+        sqlServer_ = motor == plat::EngineKind::SqlServer;
+        servidor_ = motor != plat::EngineKind::SQLite;
 
         QString texto;
         if (!obtenerTexto(definicion, texto))

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/base/EngineKind.h"
 #include "GENEW/runtime/estructura/FicherosDefiniciones.h"
 #include "GENEW/runtime/estructura/PlanCreacionTabla.h"
 
@@ -22,7 +23,7 @@ struct TablaCreacion
 // The settings creation depends on.
 struct ConfiguracionCreacion
 {
-    QString TipoBaseDatos;     // "Paradox", "Microsoft SQL Server", "Microsoft Access", "SQL Generica"
+    plat::EngineKind Motor = plat::EngineKind::SQLite;
     QString PathArchivosTemporales;
     QString FormatoFechaSQL;
     QString VersionSQLServer;

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/data/engine/EngineKind.h"
+#include "platform/base/EngineKind.h"
 
 #include <QString>
 #include <QStringList>

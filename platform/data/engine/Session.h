@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/DatabaseLocation.h"
-#include "platform/data/engine/EngineKind.h"
+#include "platform/base/EngineKind.h"
 
 #include <QHash>
 #include <QMap>

@@ -147,7 +147,7 @@ protected:
     void SetUp() override
     {
         ejecutor.lector.ficheros["datos/DATABASE.TXT"] = kEstructura;
-        configuracion.TipoBaseDatos = "SQL Generica";
+        configuracion.Motor = plat::EngineKind::PostgreSQL;
         configuracion.FormatoFechaSQL = "mm/dd/yyyy";
         configuracion.PathArchivosTemporales = "GENERAL";
         configuracion.CodigoUsuario = "ANA";
@@ -212,7 +212,7 @@ TEST_F(CrearTablaTest, AFailingCreateIndexRollsBackShowsWhyAndAborts)
 
 TEST_F(CrearTablaTest, UserFieldsOfTheTableAreAddedAndUnknownTypesSkipped)
 {
-    configuracion.TipoBaseDatos = "Microsoft SQL Server";
+    configuracion.Motor = plat::EngineKind::SqlServer;
     ejecutor.sqlServer = true;
     ejecutor.filasCamposUsuario = {{"PROYECT", 1, "Color", "Alfanumerico", "20"},
                                    {"OTRA", 1, "Ajena", "Entero", "0"},
@@ -273,7 +273,7 @@ TEST_F(CrearTablaTest, WithoutDefinitionServerEnginesDoNothingAndTheFileEngineWa
     EXPECT_TRUE(ejecutor.sentencias().isEmpty());
     EXPECT_TRUE(ejecutor.mensajes.isEmpty());
 
-    configuracion.TipoBaseDatos = "Paradox";
+    configuracion.Motor = plat::EngineKind::SQLite;
     EXPECT_FALSE(crear("datos/1", "NINGUNA"));
     EXPECT_EQ(ejecutor.mensajes, QStringList({"A:No se ha encontrado la definición de la tabla. Tabla: NINGUNA"}));
     EXPECT_TRUE(ejecutor.registro.filter("motor").isEmpty());
@@ -281,7 +281,7 @@ TEST_F(CrearTablaTest, WithoutDefinitionServerEnginesDoNothingAndTheFileEngineWa
 
 TEST_F(CrearTablaTest, TheFileEngineGetsFieldAndIndexDefinitions)
 {
-    configuracion.TipoBaseDatos = "Paradox";
+    configuracion.Motor = plat::EngineKind::SQLite;
     EXPECT_TRUE(crear("datos/1", "PROYECT"));
     EXPECT_TRUE(ejecutor.registro.contains("preparar:PROYECT:ficheros"));
     EXPECT_TRUE(ejecutor.registro.contains("motor:datos/1:PROYECT"));
@@ -316,7 +316,7 @@ TEST_F(CrearTablaTest, TemporaryTablesAreNamedAfterOwnerAndNumberDroppedFirstAnd
 
 TEST_F(CrearTablaTest, TemporaryTablesInAFolderUseTheFileEngine)
 {
-    configuracion.TipoBaseDatos = "Microsoft SQL Server";
+    configuracion.Motor = plat::EngineKind::SqlServer;
     configuracion.PathArchivosTemporales = "/tmp/gp";
     EXPECT_TRUE(crear("EMP1", "x", UnirLineas({"Tabla Temporal", "/C/1/A/ftInteger/0/*/", "/I/1/<Primary>/A"})));
     EXPECT_EQ(ejecutor.registro, QStringList({"preparar:TEMP000000_fPROYPROY:ficheros",
@@ -326,7 +326,7 @@ TEST_F(CrearTablaTest, TemporaryTablesInAFolderUseTheFileEngine)
 
 TEST_F(CrearTablaTest, ATemporaryTableThatDoesNotOpenIsRenamedForWindowsAuthentication)
 {
-    configuracion.TipoBaseDatos = "Microsoft SQL Server";
+    configuracion.Motor = plat::EngineKind::SqlServer;
     configuracion.AutenticacionWindows = true;
     ejecutor.sqlServer = true;
     ejecutor.aperturasFallidas = 1;
@@ -340,7 +340,7 @@ TEST_F(CrearTablaTest, ATemporaryTableThatDoesNotOpenIsRenamedForWindowsAuthenti
 
 TEST_F(CrearTablaTest, SecondCompanyTablesConnectTheAlternativeDatabase)
 {
-    configuracion.TipoBaseDatos = "Microsoft SQL Server";
+    configuracion.Motor = plat::EngineKind::SqlServer;
     ejecutor.sqlServer = true;
     EXPECT_TRUE(crear("?EMPRESA2", "dbo.PROYECT", {}, 2));
     EXPECT_EQ(ejecutor.registro.mid(0, 2), QStringList({"alt:EMPRESA2:2", "lista:DatabaseAlt"}));
