@@ -155,13 +155,13 @@ int EjecutarProcesoYEsperar(const QString &programa, const QString &lineaComando
 
     QProcess proceso;
     proceso.setProcessChannelMode(QProcess::ForwardedChannels);
-    proceso.setInputChannelMode(QProcess::ForwardedInputChannel);
+    proceso.setStandardInputFile(QProcess::nullDevice());
+    // A command file is read by the shell, so it only has to exist.
     int codigoFallo = -1;
-    const DiagnosticoArranque diagnostico = DiagnosticarPrograma(ordenes ? programa : ejecutable);
-    if (ordenes && !QFileInfo(programa).isFile())
-        codigoFallo = diagnostico.codigo == -1 ? ENOENT : diagnostico.codigo;
-    else if (!ordenes && diagnostico.codigo != -1)
-        codigoFallo = diagnostico.codigo;
+    if (!ordenes)
+        codigoFallo = DiagnosticarPrograma(programa).codigo;
+    else if (!QFileInfo(programa).isFile())
+        codigoFallo = ENOENT;
     if (codigoFallo == -1) {
         proceso.start(ejecutable, argumentos);
         if (!proceso.waitForStarted(-1))
