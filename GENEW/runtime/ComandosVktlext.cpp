@@ -2,7 +2,6 @@
 
 #include "GENEW/runtime/ProgramasExternos.h"
 #include "GENEW/runtime/comun/FicherosTexto.h"
-#include "GENEW/runtime/comun/RutinasSistema.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,9 +68,9 @@ ComandoVktlext ComandoImprimirDocumento(const QString &documento, const QString 
             {}};
 }
 
-ArchivosComandoVktlext ArchivosComandoVktlext::nuevos(const QString &directorioTemporal)
+ArchivosComandoVktlext ArchivosComandoVktlext::nuevos(const QString &directorioTemporal, const QString &identificador)
 {
-    const QString base = QDir(directorioTemporal).filePath(NuevoGUID());
+    const QString base = QDir(directorioTemporal).filePath(identificador);
     return {base + QStringLiteral(".INI"), base + QStringLiteral(".VAL"), base + QStringLiteral(".BAT")};
 }
 
@@ -95,7 +94,7 @@ QString LineaBATVktlext(const QString &programa, const QString &palabra, const Q
 
 int EjecutarComandoVktlext(const ComandoVktlext &comando, const EntornoVktlext &entorno)
 {
-    const ArchivosComandoVktlext archivos = ArchivosComandoVktlext::nuevos(entorno.directorioTemporal);
+    const ArchivosComandoVktlext archivos = ArchivosComandoVktlext::nuevos(entorno.directorioTemporal, entorno.nuevoIdentificador());
     if (comando.conValores)
         EscribirFicheroTexto(archivos.val, comando.valores);
     EscribirFicheroTexto(archivos.ini, TextoINIVktlext(comando, archivos.val));

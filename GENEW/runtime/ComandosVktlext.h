@@ -1,6 +1,9 @@
 #pragma once
 #include <QList>
+#include "GENEW/runtime/comun/RutinasSistema.h"
+
 #include <QString>
+#include <functional>
 #include <utility>
 
 // The auxiliary program "VKTLEXT.EXE" (vktlext here) is driven by command files: a Name=Value
@@ -32,7 +35,7 @@ struct ArchivosComandoVktlext
     QString ini;
     QString val;
     QString bat;
-    static ArchivosComandoVktlext nuevos(const QString &directorioTemporal);
+    static ArchivosComandoVktlext nuevos(const QString &directorioTemporal, const QString &identificador);
 };
 
 // The .INI text: one Name=Value line per key; the line breaks of "Texto=" and
@@ -48,6 +51,7 @@ struct EntornoVktlext
     QString programa;
     QString directorioTemporal;
     QString directorioArranque;
+    std::function<QString()> nuevoIdentificador = NuevoGUID;
 };
 
 // Writes the files, runs the .BAT and waits for it, makes the start-up folder current and

@@ -35,7 +35,7 @@ EntornoVktlext entornoVktlext(const TfGENEINIC &f)
     // A missing program still gets a line: the shell's failure is the outcome, never a send.
     if (programa.isEmpty())
         programa = f.DirectorioInstalacion + QStringLiteral("vktlext");
-    return {programa, DirectorioTemporal(), f.Configuracion.directorioTrabajo};
+    return {programa, DirectorioTemporal(), f.Configuracion.directorioTrabajo, NuevoGUID};
 }
 
 } // namespace

@@ -135,14 +135,16 @@ TEST_F(ComandosVktlext, TheMailOutcomeIsTheProgramsExitCode)
                                              QStringLiteral("T"), QString(), datos, QString()));
 }
 
-TEST_F(ComandosVktlext, ACommandFileThatCannotBeWrittenRunsNothingAndLeavesNoFiles)
+TEST_F(ComandosVktlext, ACommandFileThatCannotBeWrittenRunsNothingAndTheOtherFilesGo)
 {
-    const EntornoVktlext entorno{programa(), dir_.file("no existe"), QString()};
+    // A folder where the .BAT should go: the .INI and the .VAL are written, the .BAT is not.
+    QDir(dir_.file("temporal")).mkdir(QStringLiteral("ORDEN-1.BAT"));
+    const EntornoVktlext entorno{programa(), dir_.file("temporal"), QString(), [] { return QStringLiteral("ORDEN-1"); }};
     EXPECT_EQ(EjecutarComandoVktlext(ComandoAbrirDocumentoWord(QStringLiteral("/d.docx"), QStringLiteral("A=1")), entorno), -1);
     ASSERT_EQ(cuadros_.size(), 1);
     EXPECT_TRUE(cuadros_[0].startsWith("Error de Creación del Archivo (.bat). Motivo: "));
     EXPECT_TRUE(registro("argumentos").isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(dir_.file("no existe")));
+    EXPECT_TRUE(restos().isEmpty()) << restos().join(' ').toStdString();
 }
 
 } // namespace
