@@ -1,9 +1,7 @@
 // The settings and the message of a send, without the network.
 #include "GENEW/runtime/MensajeCorreo.h"
 #include "tests/runtime/externos/ApoyoExternos.h"
-#include "tests/support/TempDir.h"
 
-#include <QDir>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -38,26 +36,6 @@ TEST(MensajeCorreo, HeaderTextsNeverCarryARawLineBreakAndDecodeBack)
         EXPECT_EQ(decodificar(cabecera), texto);
     }
     EXPECT_EQ(CodificarPalabrasCabecera(QStringLiteral("Plain text")), "Plain text");
-}
-
-TEST(MensajeCorreo, AttemptsAddressesAndAttachmentsFollowTheirRules)
-{
-    using M = ModoConexionSMTP;
-    EXPECT_EQ(IntentosSMTP(QStringLiteral("465")), (QList<M>{M::TLSImplicito, M::STARTTLSObligatorio}));
-    EXPECT_EQ(IntentosSMTP(QStringLiteral("587")), (QList<M>{M::TLSImplicito, M::STARTTLSObligatorio}));
-    EXPECT_EQ(IntentosSMTP(QString()), (QList<M>{M::Plano, M::Plano}));
-    EXPECT_EQ(IntentosSMTP(QStringLiteral("2525")), (QList<M>{M::Plano, M::TLSImplicito}));
-    EXPECT_EQ(NumeroPuertoSMTP(QString()), 25);
-
-    EXPECT_EQ(DividirDirecciones(QStringLiteral(" a@x.test;b@x.test , ;c@x.test; ")),
-              (QStringList{"a@x.test", "b@x.test", "c@x.test"}));
-
-    gptest::TempDir dir;
-    ASSERT_TRUE(externos::escribirArchivo(dir.file("uno.pdf"), "1"));
-    ASSERT_TRUE(externos::escribirArchivo(dir.file("dos.pdf"), "2"));
-    QDir(dir.path()).mkdir(QStringLiteral("carpeta"));
-    EXPECT_EQ(AdjuntosExistentes(dir.file("uno.pdf") + "||nota|" + dir.file("carpeta") + '|' + dir.file("dos.pdf") + '|'),
-              (QStringList{dir.file("uno.pdf"), dir.file("dos.pdf")}));
 }
 
 TEST(MensajeCorreo, AddressesCannotAddHeaders)
