@@ -94,6 +94,11 @@ QString LineaBATVktlext(const QString &programa, const QString &palabra, const Q
 
 int EjecutarComandoVktlext(const ComandoVktlext &comando, const EntornoVktlext &entorno)
 {
+    if (entorno.programa.isEmpty()) {
+        MostrarCuadroMensaje(TextoFalloArranque({FalloArranque::NoEncontrado, static_cast<int>(FalloArranque::NoEncontrado)},
+                                                QStringLiteral("VKTLEXT.EXE")));
+        return -1;
+    }
     const ArchivosComandoVktlext archivos = ArchivosComandoVktlext::nuevos(entorno.directorioTemporal, entorno.nuevoIdentificador());
     if (comando.conValores)
         EscribirFicheroTexto(archivos.val, comando.valores);

@@ -44,8 +44,9 @@ QString TextoINIVktlext(const ComandoVktlext &comando, const QString &rutaValore
 // The .BAT line: the program, the command word and the .INI path, each quoted.
 QString LineaBATVktlext(const QString &programa, const QString &palabra, const QString &rutaINI);
 
-// Where a call runs: the auxiliary program (by the sibling rule), the temporary folder and the
-// start-up folder that is made current again afterwards.
+// Where a call runs: the auxiliary program (by the sibling rule; empty when it is missing, which
+// is said with the not-found message and runs nothing), the temporary folder, the start-up
+// folder that is made current again afterwards, and the identifiers of the files.
 struct EntornoVktlext
 {
     QString programa;

@@ -31,11 +31,8 @@ AbrirURLFn &aperturaInstalada()
 
 EntornoVktlext entornoVktlext(const TfGENEINIC &f)
 {
-    QString programa = LocalizarProgramaHermano(QStringLiteral("VKTLEXT.EXE"), f.DirectorioInstalacion);
-    // A missing program still gets a line: the shell's failure is the outcome, never a send.
-    if (programa.isEmpty())
-        programa = f.DirectorioInstalacion + QStringLiteral("vktlext");
-    return {programa, DirectorioTemporal(), f.Configuracion.directorioTrabajo, NuevoGUID};
+    return {LocalizarProgramaHermano(QStringLiteral("VKTLEXT.EXE"), f.DirectorioInstalacion), DirectorioTemporal(),
+            f.Configuracion.directorioTrabajo, NuevoGUID};
 }
 
 } // namespace

@@ -129,10 +129,12 @@ TEST_F(ComandosVktlext, TheMailOutcomeIsTheProgramsExitCode)
     EXPECT_EQ(error, "Error en el envío (MAPI): 3");
     EXPECT_TRUE(restos().isEmpty());
 
-    // Without the program nothing counts as sent.
+    // Without the program nothing counts as sent, and the program says it is missing.
     QFile::remove(programa());
     EXPECT_FALSE(form_.EnviarDocumentoCorreo(ajustes, QStringLiteral("d@x.test"), QStringLiteral("A"),
                                              QStringLiteral("T"), QString(), datos, QString()));
+    EXPECT_EQ(cuadros_, QStringList{"El archivo VKTLEXT.EXE no ha sido encontrado."});
+    EXPECT_TRUE(restos().isEmpty());
 }
 
 TEST_F(ComandosVktlext, ACommandFileThatCannotBeWrittenRunsNothingAndTheOtherFilesGo)
