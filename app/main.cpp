@@ -11,6 +11,7 @@
 #include "GENEW/data/SentenciasModulo.h"
 #include "GENEW/data/GENEVMEM.h"
 #include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/ProgramasExternos.h"
 #include "GENEW/runtime/ServicioMensajes.h"
 #include "GENEW/runtime/ServicioSQL.h"
 #include "GENEW/runtime/GENEMENS.h"
@@ -18,6 +19,7 @@
 #include "platform/ui/Application.h"
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -53,6 +55,12 @@ int main(int argc, char **argv)
         instalarSalidaMensajes(desatendidos.get());
     else
         servicioMensajes.instalar();
+    // The system's plain message box (a program that cannot start) goes to the same file.
+    std::optional<CuadroMensajeInstalado> cuadroDesatendido;
+    if (desatendidos)
+        cuadroDesatendido.emplace([&desatendidos](const QString &texto) {
+            desatendidos->mostrarMensaje(QStringLiteral("I"), texto, QString());
+        });
 
     crear(fGENEINIC, formularios);
     int resultado = 1;
