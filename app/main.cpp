@@ -8,16 +8,15 @@
 #include "GENEW/data/GENECPRO.h"
 #include "GENEW/data/GENEDETA.h"
 #include "GENEW/data/GENEFILT.h"
-#include "GENEW/data/SentenciasModulo.h"
 #include "GENEW/data/GENEVMEM.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/ServicioMensajes.h"
-#include "GENEW/runtime/ServicioSQL.h"
 #include "GENEW/runtime/GENEMENS.h"
 #include "platform/data/engine/Session.h"
 #include "platform/ui/Application.h"
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -49,8 +48,9 @@ int main(int argc, char **argv)
     std::unique_ptr<MensajesDesatendidos> desatendidos(MensajesDesatendidos::desdeEntorno());
     ServicioMensajes servicioMensajes(*fGENEMENS);
     servicioMensajes.terminar = [] { plat::application().terminate(); };
+    std::optional<SalidaMensajesInstalada> salidaDesatendida;
     if (desatendidos)
-        instalarSalidaMensajes(desatendidos.get());
+        salidaDesatendida.emplace(*desatendidos);
     else
         servicioMensajes.instalar();
 
@@ -76,6 +76,5 @@ int main(int argc, char **argv)
     for (auto it = formularios.rbegin(); it != formularios.rend(); ++it)
         (*it)->Free();
     plat::Session::defaultSession().closeAll();
-    instalarSalidaMensajes(nullptr);
     return resultado;
 }

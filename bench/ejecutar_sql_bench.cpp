@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -32,6 +33,7 @@ struct Entorno
 {
     QTemporaryDir carpeta;
     SalidaMensajesGrabada mensajes;   // nothing may wait for a click
+    std::optional<SalidaMensajesInstalada> salida;
     plat::Session sesion;
     TfGENEINIC *inicio = nullptr;
     TModuloDatos *modulo = nullptr;
@@ -40,7 +42,7 @@ struct Entorno
     bool preparar()
     {
         QDir::setCurrent(carpeta.path());
-        instalarSalidaMensajes(&mensajes);
+        salida.emplace(mensajes);
         QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/DATABASE.TXT"),
                     carpeta.filePath(QStringLiteral("DATABASE.TXT")));
         TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN")};

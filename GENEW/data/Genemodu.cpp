@@ -165,11 +165,8 @@ TModuloDatos::~TModuloDatos()
 
 void TModuloDatos::retirarServicios()
 {
-    // The statement preparation stays: it is stateless, and the entry installs it too.
-    if (ModuloDatos != this)
-        return;
-    if (fGENEINIC)
-        fGENEINIC->NombresTablas = NombresCreacionTablas{};
+    // The start-up form, created first and freed last, still holds the hook.
+    nombresTablas_.reset();
 }
 
 void TModuloDatos::crearComponentes()
@@ -234,7 +231,7 @@ void TModuloDatos::instalarServicios()
         c.basesDatos.PathArchivosTemporales.isEmpty() ? kDatabaseGeneral : c.basesDatos.PathArchivosTemporales;
     nombres_ = std::make_unique<NombresMotor>(configuracion);
 
-    NombresCreacionTablas &n = fGENEINIC->NombresTablas;
+    NombresCreacionTablas n;
     n.nombreTablaTemporal = [this](const QString &propietario, int numero) {
         SesionTablasTemporales sesion{ObtenerDireccionMAC(QStringLiteral("SinSeparadores")),
                                       fGENEINIC->NumeroSesionRed(), fGENEINIC->UsuarioActual};
@@ -249,6 +246,8 @@ void TModuloDatos::instalarServicios()
     n.nombreIndice = [this](const QString &tabla, const QString &indice) {
         return nombres_->NombreIndice(tabla, indice);
     };
+    nombresTablas_.reset();
+    nombresTablas_.emplace(fGENEINIC->NombresTablas, std::move(n));
 }
 
 void TModuloDatos::abrirUsuario()
@@ -339,11 +338,11 @@ void TModuloDatos::MostrarImporteMoneda(plat::Field &Sender, QString &Text, bool
     QString plantilla = FormatoNumericoEstandar;
     if (Sender.dataType() == ftFloat) {
         if (Sender.displayFormat == FormatoNumericoInicial)
-            plantilla = FormatoNumericoDeCampo ? FormatoNumericoDeCampo(Sender.fieldName()) : FormatoNumericoEstandar;
+            plantilla = FormatoNumericoDeCampo.valor() ? FormatoNumericoDeCampo.valor()(Sender.fieldName()) : FormatoNumericoEstandar;
         else if (!Sender.displayFormat.isEmpty())
             plantilla = Sender.displayFormat;
     }
-    const EstadoVistaMoneda estado = VistaMonedaActual ? VistaMonedaActual() : EstadoVistaMoneda{};
+    const EstadoVistaMoneda estado = VistaMonedaActual.valor() ? VistaMonedaActual.valor()() : EstadoVistaMoneda{};
     using Vista = ServicioMoneda::VistaMoneda;
     Vista vista = Vista::Propia;
     std::optional<double> cambio;
@@ -742,7 +741,7 @@ QString TModuloDatos::nombrePropietario(const QObject *componente)
 
 QString TModuloDatos::NombreTablaTemporal(const QObject *propietario, int numeroTabla)
 {
-    return fGENEINIC->NombresTablas.nombreTablaTemporal(nombrePropietario(propietario), numeroTabla);
+    return fGENEINIC->NombresTablas.valor().nombreTablaTemporal(nombrePropietario(propietario), numeroTabla);
 }
 
 QString TModuloDatos::AbreviarNombreTablaTemporal(const QString &nombreLargo, const QObject *propietario)

@@ -4,6 +4,8 @@
 #include "GENEW/data/NombresMotor.h"
 #include "GENEW/data/ParametrosGenerales.h"
 #include "GENEW/data/ServicioMoneda.h"
+#include "GENEW/runtime/Geneinic.h"
+#include "platform/base/Gancho.h"
 #include "platform/ui/DataModule.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/data/DataSetComponents.h"
@@ -14,6 +16,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class ConexionesPrograma;
 
@@ -85,7 +88,7 @@ public:
     QString MostrarImporteMonedaInforme(const QString &valor) { return moneda_->MostrarImporteMonedaInforme(valor); }
     // The template a float field is shown with; the form framework installs the rule it
     // keeps for field names (until then, the standard template).
-    std::function<QString(const QString &nombreCampo)> FormatoNumericoDeCampo;
+    Gancho<std::function<QString(const QString &nombreCampo)>> FormatoNumericoDeCampo;
     // The form layer's state the amount texts depend on: whether the active form (or the
     // active MDI child) has a "pbEuro" button and whether it is pressed, and whether the
     // main menu shows amounts in the other currency.
@@ -95,7 +98,7 @@ public:
         bool botonEuroPulsado = false;
         bool menuOtraMoneda = false;
     };
-    std::function<EstadoVistaMoneda()> VistaMonedaActual;
+    Gancho<std::function<EstadoVistaMoneda()>> VistaMonedaActual;
 
     // ---- SQL service --------------------------------------------------------------------
     QString EjecutarSQL(const QString &sql, const QString &database = QString(), const QString &opciones = QString());
@@ -157,6 +160,7 @@ private:
 
     std::unique_ptr<CacheRespuestasSQL> cacheCamposClave_;
     std::unique_ptr<NombresMotor> nombres_;
+    std::optional<Gancho<NombresCreacionTablas>::Instalacion> nombresTablas_;
     std::unique_ptr<TablaMonedas> tablaMonedas_;
     std::unique_ptr<ServicioMoneda> moneda_;
     std::unique_ptr<plat::Connection> conexionUsuario_;   // Usuario's own ADO connection, when it has one

@@ -1,10 +1,12 @@
 #pragma once
+#include "platform/base/LiteralFechaSQL.h"
 #include "platform/base/EngineKind.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace plat {
 class Connection;
@@ -124,4 +126,6 @@ private:
     QString usuario_;
     QString password_;
     QString servidor_;
+    // While the company database is open, the program writes dates as its engine reads them.
+    std::optional<Gancho<LiteralFechaSQLFn>::Instalacion> literalFecha_;
 };

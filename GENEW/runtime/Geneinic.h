@@ -3,6 +3,7 @@
 #include "GENEW/runtime/ConexionesPrograma.h"
 #include "GENEW/runtime/ConfiguracionArranque.h"
 #include "GENEW/runtime/ManejadorExcepciones.h"
+#include "GENEW/runtime/comun/RutinasSistema.h"
 #include "platform/ui/Form.h"
 
 #include <QDateTime>
@@ -12,6 +13,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QTimer;
 
@@ -21,8 +23,8 @@ class Session;
 } // namespace plat
 
 // The names that table creation asks of the data module (temporary-table names through
-// NOMBTTEM, engine table and index names). The data module installs its own when it is
-// created; until then the engine's plain names stand.
+// NOMBTTEM, engine table and index names). The data module installs its own in
+// TfGENEINIC::NombresTablas while it exists; until then the engine's plain names stand.
 struct NombresCreacionTablas
 {
     std::function<QString(const QString &propietario, int numero)> nombreTablaTemporal;
@@ -107,7 +109,7 @@ public:
     bool CrearBaseDatosEmpresa(int codigo);
     bool CrearTablaDataSet(DataSetAbrible &ds);
     bool CrearTabla(DataSetAbrible &ds, const QString &definicion, int empresa);
-    NombresCreacionTablas NombresTablas;
+    Gancho<NombresCreacionTablas> NombresTablas;
 
     // ---- SQL service core -----------------------------------------------------------------
     QString EjecutarSQL(const QString &sql, const QString &database = QString(), const QString &opciones = QString());
@@ -136,6 +138,7 @@ private:
     plat::Session &sesion_;
     ConexionesPrograma conexiones_;
     ManejadorExcepciones manejador_;
+    std::optional<Gancho<ObtenerPlataformaFn>::Instalacion> plataformaInstalada_;
 };
 
 extern TfGENEINIC *fGENEINIC;
