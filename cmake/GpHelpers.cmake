@@ -25,8 +25,3 @@ endfunction()
 
 # Folders that arrive from work under way elsewhere (the report parts, projects/) are skipped
 # until they hold a build file.
-macro(gp_optional_subdirectory dir)
-  if(EXISTS ${PROJECT_SOURCE_DIR}/${dir}/CMakeLists.txt)
-    add_subdirectory(${PROJECT_SOURCE_DIR}/${dir} ${PROJECT_BINARY_DIR}/${dir})
-  endif()
-endmacro()

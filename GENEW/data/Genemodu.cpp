@@ -1,5 +1,6 @@
 #include "GENEW/data/Genemodu.h"
 
+#include "GENEW/data/DibujarEscalaTiempo.h"
 #include "GENEW/data/DireccionAdaptador.h"
 #include "GENEW/data/NombreEmpresaInforme.h"
 #include "GENEW/data/NombresTablasTemporales.h"
@@ -8,6 +9,7 @@
 #include "GENEW/runtime/AperturaTablasFormulario.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/ServicioSQL.h"
+#include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
@@ -165,7 +167,9 @@ TModuloDatos::~TModuloDatos()
 
 void TModuloDatos::retirarServicios()
 {
-    // The start-up form, created first and freed last, still holds the hook.
+    // The start-up form, created first and freed last, still holds the hooks.
+    traduccionMensajes_.reset();
+    trazaError_.reset();
     nombresTablas_.reset();
 }
 
@@ -248,6 +252,12 @@ void TModuloDatos::instalarServicios()
     };
     nombresTablas_.reset();
     nombresTablas_.emplace(fGENEINIC->NombresTablas, std::move(n));
+    if (ModuloDatos == this) {
+        trazaError_.emplace(fGENEINIC->Manejador().trazaError, [this](const QString &mensaje, QObject *remitente) {
+            RegistrarTrazaError(mensaje, remitente);
+        });
+        traduccionMensajes_.emplace(ganchoTraduccionMensajes(), [this](const QString &texto) { return Traducir(texto); });
+    }
 }
 
 void TModuloDatos::abrirUsuario()
@@ -372,8 +382,11 @@ QString TModuloDatos::EjecutarSQL(const QString &sql, const QString &database, c
         && PrimeraPalabraSQL(sql) != QLatin1String("EXEC")
         && CrearTablasSentencia(resultado.sentencia, conexion.databaseName()))
         resultado = EjecutarSentenciaSQL(conexion, sql, opciones);
-    if (resultado.fallo && !opciones.contains(OpcionSQL::Silenciosa))
-        InformarSentenciaErronea(resultado.respuesta, resultado.sentencia);
+    if (resultado.fallo) {
+        TrazaDepuracion(resultado.respuesta + QStringLiteral(" ") + sql);
+        if (!opciones.contains(OpcionSQL::Silenciosa))
+            InformarSentenciaErronea(resultado.respuesta, resultado.sentencia);
+    }
     return resultado.respuesta;
 }
 
@@ -433,6 +446,7 @@ bool TModuloDatos::abrirConsultaEn(plat::QueryDataSet &query, QString opciones, 
         fallo = ejecutar();
     }
     if (fallo) {
+        TrazaDepuracion(fallo.mensaje + QStringLiteral(" ") + query.sql());
         if (!opciones.contains(QLatin1String("Silencio")))
             InformarSentenciaErronea(kNoEsPosibleConsulta + (fallo.mensaje.isEmpty() ? QStringLiteral("?") : fallo.mensaje),
                                      query.sql());
@@ -749,4 +763,10 @@ QString TModuloDatos::AbreviarNombreTablaTemporal(const QString &nombreLargo, co
     AlmacenNombresTemporalesSQL almacen(
         [this](const QString &sql, const QString &opciones) { return EjecutarSQL(sql, kDatabaseGeneral, opciones); });
     return ::AbreviarNombreTablaTemporal(nombreLargo, nombrePropietario(propietario), almacen);
+}
+
+void TModuloDatos::DibujarEscalaTiempo(plat::Canvas &canvas, const QRect &rectangulo, const QDateTime &s0,
+                                       const QDateTime &s1, const QString &opciones)
+{
+    ::DibujarEscalaTiempo(canvas, rectangulo, NumeroDia(s0), NumeroDia(s1), opciones, NumeroDia(Ahora()));
 }

@@ -4,6 +4,9 @@
 #include "GENEW/data/NombresMotor.h"
 #include "GENEW/data/ParametrosGenerales.h"
 #include "GENEW/data/ServicioMoneda.h"
+#include "GENEW/data/ServicioTraduccion.h"
+#include "GENEW/data/ServicioUsuarios.h"
+#include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "platform/base/Gancho.h"
 #include "platform/ui/DataModule.h"
@@ -11,6 +14,8 @@
 #include "platform/ui/data/DataSetComponents.h"
 #include "platform/ui/data/DataSource.h"
 
+#include <QDateTime>
+#include <QRect>
 #include <QStringList>
 #include <QVariant>
 #include <array>
@@ -21,15 +26,18 @@
 class ConexionesPrograma;
 
 namespace plat {
+class Canvas;
 class Connection;
 class Field;
+class Form;
 } // namespace plat
 
 // The shared data module: one instance, created by the main window before the log-in
 // and again for every company opened. It owns the general-parameters record, the
 // currency table and the other shared tables, and offers every form the SQL service,
-// the engine's names and key metadata, the temporary-table names and the currency
-// services. It needs the start-up form (fGENEINIC) and its connections.
+// the engine's names and key metadata, the temporary-table names, the currency services,
+// translation, and the users' rights, settings and logs. It needs the start-up form
+// (fGENEINIC) and its connections.
 class TModuloDatos : public plat::DataModule
 {
     Q_OBJECT
@@ -143,6 +151,40 @@ public:
 
     const NombresMotor &nombresMotor() const { return *nombres_; }
 
+    // The Gantt views' time scale over S0..S1, today's line at the present moment.
+    void DibujarEscalaTiempo(plat::Canvas &canvas, const QRect &rectangulo, const QDateTime &s0, const QDateTime &s1,
+                             const QString &opciones);
+    // ---- translation (ModuloDatosTraduccion.cpp) -----------------------------------------
+    QString Traducir(const QString &texto);
+    QString TraducirTexto(const QString &texto, const QString &variables = QString(),
+                          const QString &idioma = QString());
+    QString TraducirClave(const QString &texto);
+    QString TraducirPatron(const QString &texto);
+    QString TraducirLista(const QString &lista);
+    QString MarcarSeparador(const QString &texto, const QString &separador, const QString &modo) const;
+    ServicioTraduccion &traduccion();
+
+    // ---- users, rights, per-user settings and logs (ModuloDatosUsuarios.cpp) -------------
+    // codigo (out): the user logged in; the log-in proposes the run's user ("U=").
+    bool IdentificarUsuario(QString &codigo);
+    QString UsuarioConfiguracion(const QString &usuario);
+    QString LeerConfiguracionUsuario(const QString &usuario, const QString &clave, const QString &defecto = QString());
+    void GrabarConfiguracionUsuario(const QString &usuario, const QString &clave, const QString &valor);
+    bool UsuarioAccedeEmpresa(const QString &usuario, int empresa);
+    QString NivelAccesoPrograma(const QString &usuario, const QString &programa);
+    bool EsProgramaActivo(const QString &usuario, const QString &programa);
+    bool EsAdministrador(const QString &usuario, const QString &opciones = QString());
+    bool EsCampoNoVisible(const QString &campo) const;
+    bool ProcesoAutorizado(const QString &usuario, const QString &proceso);
+    bool ConsultaAutorizada(const QString &descripcion, const QString &usuario);
+    int IndiceBusquedaUsuario(const QString &tabla);
+    QString RutaMenu(const QObject *elemento) const;
+    void RegistrarAccesoFormulario(const plat::Form *formulario, const QString &accion);
+    QString ConfiguracionSMTP(const QString &opciones = QString());
+    void TrazaDepuracion(const QString &texto);
+    void RegistrarTrazaError(const QString &mensaje, QObject *remitente);
+    ServicioUsuarios &usuarios();
+
 private:
     void crearComponentes();
     void abrirUsuario();
@@ -161,9 +203,15 @@ private:
     std::unique_ptr<CacheRespuestasSQL> cacheCamposClave_;
     std::unique_ptr<NombresMotor> nombres_;
     std::optional<Gancho<NombresCreacionTablas>::Instalacion> nombresTablas_;
+    std::optional<Gancho<ManejadorExcepciones::TrazaErrorFn>::Instalacion> trazaError_;
+    std::optional<Gancho<TraduccionMensajesFn>::Instalacion> traduccionMensajes_;
     std::unique_ptr<TablaMonedas> tablaMonedas_;
     std::unique_ptr<ServicioMoneda> moneda_;
     std::unique_ptr<plat::Connection> conexionUsuario_;   // Usuario's own ADO connection, when it has one
+    std::unique_ptr<FuenteTraducciones> fuenteTraducciones_;
+    std::unique_ptr<ServicioTraduccion> traduccion_;
+    std::unique_ptr<TablaUsuarios> tablaUsuarios_;
+    std::unique_ptr<ServicioUsuarios> usuarios_;
 };
 
 extern TModuloDatos *ModuloDatos;

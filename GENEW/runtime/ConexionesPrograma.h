@@ -29,6 +29,8 @@ struct AjustesConexiones
     QString NombreIntercalacionMSSQL = QStringLiteral("SQL_Latin1_General_Cp1_CI_AI");
     QString ejecutable;              // file name of the running program
     QString archivoConfiguracion;    // where a password typed at start-up is stored
+    QString archivoAlias;            // ALIAS.INI, named when an alias is missing from it
+    QString carpetaPrimerArranque;   // "datos" of a first run, made without asking
 };
 
 // The program's connections: `Database` (current company), `DatabaseGeneral`, `DatabaseAlt`
@@ -63,6 +65,7 @@ public:
 
     // The login the connections use (the settings file's, or the alias's user name, or
     // what the user typed at the password prompt) and the server of the company alias.
+    // On "SQL Generica" an alias's own PASSWORD is used unless this password is not empty.
     QString usuario() const { return usuario_; }
     QString password() const { return password_; }
     QString servidor() const { return servidor_; }
@@ -83,7 +86,9 @@ public:
 
     // Creates the database when it does not exist: a folder on "Paradox", CREATE DATABASE on
     // the servers (SQL Server with the program's three statements, run by ejecutarSQLADO on
-    // "master"). Raises gp::Error with the reason on failure.
+    // "master"). Raises gp::Error with the reason on failure. A folder is made only when it
+    // is the first run's "datos" or a company's folder inside the general one: any other
+    // missing folder is a mistyped setting, reported as the engine reports a missing path.
     void CrearBaseDatos(const QString &nombre, const EjecutorSQL &ejecutarSQLADO);
 
     // Transactions of a connection (none = Database) and its ADO twin.
@@ -115,6 +120,11 @@ public:
 
 private:
     static QString catalogoDe(const plat::Connection &conexion);
+    void comprobarAlias(const QString &alias, const QStringList &parametros) const;
+    void crearBaseDatosInicio(const QString &alias, const EjecutorSQL &ejecutarSQL);
+    bool carpetaCreable(const QString &carpeta) const;
+    QString claveDe(const QStringList &parametrosAlias, const QString &clavePrograma) const;
+    QString claveEmpresa() const;
     void abrirInicio(plat::Connection &conexion, const QString &alias, bool general,
                      const EjecutorSQL &ejecutarSQL);
     void ejecutarAislamiento(const QString &palabra, const EjecutorSQL &ejecutarSQL);
@@ -126,6 +136,7 @@ private:
     QString usuario_;
     QString password_;
     QString servidor_;
+    QStringList creadasEnArranque_;   // databases this start-up made, named if a later one fails
     // While the company database is open, the program writes dates as its engine reads them.
     std::optional<Gancho<LiteralFechaSQLFn>::Instalacion> literalFecha_;
 };

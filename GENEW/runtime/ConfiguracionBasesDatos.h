@@ -18,12 +18,22 @@ struct ConfiguracionBasesDatos
     QString AliasBaseDatos = QStringLiteral("EMPRESA");
     QString PathArchivosTemporales;
 
-    // Reads the file of the working directory (which ends in "/"); a missing or unreadable
-    // file leaves every default. Relative folders become absolute from the working directory.
+    // Why these settings cannot be used, found while reading: the file exists but cannot be
+    // read, or a folder is written the Windows way. motivoRechazo() reports it.
+    QString motivoLectura;
+
+    // Reads the file of the working directory (which ends in "/"); a missing file leaves
+    // every default, one that cannot be read is refused. Relative folders become absolute
+    // from the working directory.
     static ConfiguracionBasesDatos leer(const QString &directorioTrabajo);
 
-    // The same from the file's text (Name=Value lines).
+    // The same from the file's text (Name=Value lines). The engine word is matched ignoring
+    // case and kept in its own spelling.
     static ConfiguracionBasesDatos deTexto(const QString &texto, const QString &directorioTrabajo);
+
+    // The folder of a first run ("datos" of the working directory): the only database folder
+    // the program makes without being told to.
+    static QString carpetaPorDefecto(const QString &directorioTrabajo);
 
     // Temporary tables live in a database (not a folder) when their place names no folder.
     bool temporalesEnBaseDatos() const;
@@ -31,10 +41,13 @@ struct ConfiguracionBasesDatos
     // Replaces the value "PrivateDir" of PathArchivosTemporales by the given folder.
     void sustituirDirectorioPrivado(const QString &directorioPrivado);
 
-    // Empty when this platform can run the configured engine, else the message that ends
-    // the start-up (plat::engineRefusal of the word).
-    QString motivoRechazo() const { return rechazoMotor_; }
+    // Empty when the settings can be used, else the message that ends the start-up: the
+    // reading's reason, or the refusal of the engine word (plat::engineRefusal).
+    QString motivoRechazo() const { return motivoLectura.isEmpty() ? rechazoMotor_ : motivoLectura; }
 
 private:
     QString rechazoMotor_;
 };
+
+// A folder written for Windows: a drive letter ("C:") or a "\" in it.
+bool EsRutaWindows(const QString &ruta);

@@ -3,6 +3,7 @@
 #include "GENEW/runtime/ImagenesPrograma.h"
 #include "GENEW/runtime/Plataforma.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
+#include "platform/ui/PasswordCharacter.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -91,13 +92,18 @@ void TfGENEMENS::mostrarIcono(QLabel *icono)
     icono->show();
 }
 
+Gancho<TraduccionMensajesFn> &ganchoTraduccionMensajes()
+{
+    static Gancho<TraduccionMensajesFn> gancho;
+    return gancho;
+}
+
 void TfGENEMENS::copiarRutinasA(TfGENEMENS &otra) const
 {
     otra.Plataforma = Plataforma;
     otra.ProcesarTeclaPulsada = ProcesarTeclaPulsada;
     otra.ProcesarTeclaFormulario = ProcesarTeclaFormulario;
     otra.AplicarAspecto = AplicarAspecto;
-    otra.TraducirTexto = TraducirTexto;
     otra.TraducirFormulario = TraducirFormulario;
 }
 
@@ -151,7 +157,7 @@ void TfGENEMENS::FormShow(QObject *Sender)
         pbAceptar->move(153, 135);
         pbAceptar->show();
         if (RespuestaMensaje == RespuestaOculta) {
-            EditRespuesta->setEchoMode(QLineEdit::Password);
+            plat::setPasswordCharacter(EditRespuesta, u'*');
             EditRespuesta->clear();
         } else {
             EditRespuesta->setEchoMode(QLineEdit::Normal);
@@ -177,9 +183,9 @@ void TfGENEMENS::FormHide(QObject *)
 
 void TfGENEMENS::FormActivate(QObject *Sender)
 {
-    if (TraducirTexto) {
-        setCaption(TraducirTexto(caption()));
-        TextoMensaje->setText(TraducirTexto(TextoMensaje->text()));
+    if (const TraduccionMensajesFn &traducir = ganchoTraduccionMensajes().valor()) {
+        setCaption(traducir(caption()));
+        TextoMensaje->setText(traducir(TextoMensaje->text()));
     }
     TraducirFormulario(Sender);
     update();

@@ -11,6 +11,7 @@
 #include "GENEW/runtime/TraduccionExcepciones.h"
 #include "GENEW/runtime/comun/AjustesComunes.h"
 #include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/comun/FicherosTexto.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "GENEW/runtime/comun/RutinasSistema.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
@@ -138,8 +139,14 @@ void TfGENEINIC::arranqueProtegido()
     if (!Configuracion.rechazo.isEmpty())
         throw gp::Error(Configuracion.rechazo);
     sesion_.setEngine(bd.Motor);
-    sesion_.setDefaultFolder(bd.PathBaseDatosGeneral);
-    sesion_.loadAliasFile(Configuracion.directorioTrabajo + QStringLiteral("ALIAS.INI"));
+    // Only the embedded engine has a folder for names that are no alias: on a server such a
+    // name is an error, never a quiet new database beside the configured one.
+    if (sesion_.engine() == plat::EngineKind::SQLite)
+        sesion_.setDefaultFolder(bd.PathBaseDatosGeneral);
+    const LecturaFicheroTexto alias = LeerFicheroTextoConMotivo(Configuracion.directorioTrabajo + QStringLiteral("ALIAS.INI"));
+    if (alias.ilegible())
+        throw gp::Error(alias.textoNoDisponible());
+    sesion_.loadAliasText(alias.texto);
 
     NumeroSesion = NumeroSesionRed();
     if (NumeroSesion == -1)
@@ -168,6 +175,8 @@ void TfGENEINIC::arranqueProtegido()
     ajustes.NombreIntercalacionMSSQL = p.NombreIntercalacionMSSQL;
     ajustes.ejecutable = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     ajustes.archivoConfiguracion = Configuracion.archivoConfiguracion;
+    ajustes.archivoAlias = alias.ruta;
+    ajustes.carpetaPrimerArranque = ConfiguracionBasesDatos::carpetaPorDefecto(Configuracion.directorioTrabajo);
     conexiones_.configurar(ajustes);
     conexiones_.AbrirConexionesInicio(ejecutorSQL());
 
@@ -184,17 +193,53 @@ void TfGENEINIC::arranqueProtegido()
     conexiones_.EnTransaccionFormularios = false;
 }
 
+namespace {
+
+// Passes every message on to the sink below and notes whether an error was among them.
+class VigilanciaErrores final : public SalidaMensajes
+{
+public:
+    explicit VigilanciaErrores(SalidaMensajes &siguiente) : siguiente_(siguiente) {}
+    QString mostrarMensaje(const QString &tipo, const QString &texto, const QString &respuesta) override
+    {
+        huboError = huboError || tipo == QLatin1String("E");
+        return siguiente_.mostrarMensaje(tipo, texto, respuesta);
+    }
+    void mostrarProgreso(const QString &a, const QString &b, const QString &c, const QString &d) override
+    {
+        siguiente_.mostrarProgreso(a, b, c, d);
+    }
+    bool huboError = false;
+
+private:
+    SalidaMensajes &siguiente_;
+};
+
+} // namespace
+
 void TfGENEINIC::comprobarCamposUsuario()
 {
     TablaComprobada camposUsuario(QStringLiteral("CamposUsuario"), QStringLiteral("CAMPOUSR"), objectName());
     camposUsuario.ponerBaseDatos(DatabaseGeneral().databaseName(), &DatabaseGeneral());
     bool abierta = false;
-    try {
-        abierta = AbrirDataSet(camposUsuario);
-    } catch (const gp::Error &) {
-        abierta = false;   // the cause has been shown or recorded already
+    bool errorMostrado = false;
+    ultimoFalloApertura_.clear();
+    {
+        VigilanciaErrores vigilancia(salidaMensajes());
+        SalidaMensajesInstalada instalada(vigilancia);
+        try {
+            abierta = AbrirDataSet(camposUsuario);
+        } catch (const gp::Abort &) {
+            abierta = false;   // creation has shown why
+        } catch (const gp::Error &error) {
+            ultimoFalloApertura_ = error.mensaje();
+        }
+        errorMostrado = vigilancia.huboError;
     }
     if (!abierta) {
+        // The user sees why the program does not start, not only the error log.
+        if (!errorMostrado)
+            MostrarMensaje(QStringLiteral("E"), kImposibleIniciar + ultimoFalloApertura_);
         terminarArranque();
         return;
     }
@@ -280,7 +325,7 @@ bool TfGENEINIC::AbrirDataSet(DataSetAbrible &ds)
             ds.cerrar();
             if (sinInterrogacion)
                 ds.ponerBaseDatos(u'?' + baseDatos, nullptr);
-            if (CrearTablaDataSet(ds)) {
+            if (CrearTablaDataSet(ds) || abreTrasCreacionAjena(ds)) {
                 baseDatos = ds.nombreBaseDatos();
                 if (baseDatos.startsWith(u'?'))
                     baseDatos = baseDatos.mid(1);
@@ -289,6 +334,7 @@ bool TfGENEINIC::AbrirDataSet(DataSetAbrible &ds)
             anotarError(QStringLiteral("Al crear la tabla entrando en ") + objectName()
                             + QStringLiteral(" (AperturaTablaOK)"),
                         detalle);
+            ultimoFalloApertura_ = detalle;
             break;
         }
         anotarError(QStringLiteral("Al entrar en ") + objectName() + QStringLiteral(" (AperturaTablaOK)"), detalle);
@@ -301,6 +347,25 @@ bool TfGENEINIC::AbrirDataSet(DataSetAbrible &ds)
         Database().commit();
     }
     return resultado;
+}
+
+// Creation answers false for a table that exists: another process may have made it between
+// this one's failed opening and its creation (two first starts at once). Then it opens now.
+bool TfGENEINIC::abreTrasCreacionAjena(DataSetAbrible &ds)
+{
+    QString baseDatos = ds.nombreBaseDatos();
+    if (baseDatos.startsWith(u'?'))
+        baseDatos = baseDatos.mid(1);
+    try {
+        ds.ponerBaseDatos(baseDatos, &conexiones_.ConexionDeBaseDatos(baseDatos));
+        ds.abrir();
+    } catch (const gp::Abort &) {
+        throw;
+    } catch (const gp::Error &) {
+        return false;
+    }
+    ds.cerrar();
+    return true;
 }
 
 void TfGENEINIC::AsignarBaseDatos(DataSetAbrible &ds, int codigoEmpresa)

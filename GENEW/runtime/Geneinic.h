@@ -61,6 +61,8 @@ public:
     QMap<QString, QPixmap> Imagenes;     // "MANOD", "EUROPTS", "PTSEURO", "DOCEON", "DOCEOFF"
     QString VersionServidorSQL;
     QString UsuarioActual;
+    QString ClaveAccesoActual;       // the logged-in user's password
+    QString CamposNoVisibles;        // the logged-in user's hidden-field list
     QTimer *TimerAplicacion;
     QTimer *TimerKeyPad;
     // Set when the start-up could not finish (the application has been told to end).
@@ -123,6 +125,10 @@ public:
     QString NombreDeCodigoEnLista(int codigo) const;
     QString CifrarClave(const QString &texto) const;
     QString DescifrarClave(const QString &texto) const;
+    // The trace file; empty (no trace) unless set.
+    const QString &ArchivoTraza() const { return archivoTraza_; }
+    void PonerArchivoTraza(const QString &fichero) { archivoTraza_ = fichero; }
+    ManejadorExcepciones &Manejador() { return manejador_; }
     // The installation diagnosis on a topic; its checks read the Windows registry and the
     // old engine's configuration, which do not exist here, so it finds nothing to report.
     void DiagnosticoInstalacion(const QString &tema);
@@ -134,10 +140,13 @@ private:
     ConexionesPrograma::EjecutorSQL ejecutorSQL();
     ConexionesPrograma::EjecutorSQL ejecutorSQLADO();
     void anotarError(const QString &titulo, const QString &texto) const;
+    bool abreTrasCreacionAjena(DataSetAbrible &ds);
+    QString ultimoFalloApertura_;   // why the last table could be neither opened nor made
 
     plat::Session &sesion_;
     ConexionesPrograma conexiones_;
     ManejadorExcepciones manejador_;
+    QString archivoTraza_;
     std::optional<Gancho<ObtenerPlataformaFn>::Instalacion> plataformaInstalada_;
 };
 

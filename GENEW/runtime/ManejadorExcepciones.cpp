@@ -7,7 +7,6 @@
 #include "platform/ui/Form.h"
 
 #include <QAbstractItemView>
-#include <QMessageBox>
 
 namespace {
 
@@ -26,12 +25,7 @@ bool esRejilla(const QObject *remitente)
 
 } // namespace
 
-ManejadorExcepciones::ManejadorExcepciones()
-    : cuadroSistema([](const QString &texto) {
-          QMessageBox::warning(nullptr, plat::application().title(), texto);
-      })
-{
-}
+ManejadorExcepciones::ManejadorExcepciones() : cuadroSistema(MensajeSistema) {}
 
 void ManejadorExcepciones::GestionExcepciones(QObject *Sender, const std::exception &E)
 {
@@ -59,8 +53,8 @@ void ManejadorExcepciones::GestionExcepciones(QObject *Sender, const std::except
             MensajeError(t.texto);
             break;
         }
-        if (t.registrarTraza && trazaError)
-            trazaError(mensaje, Sender);
+        if (t.registrarTraza && trazaError.valor())
+            trazaError.valor()(mensaje, Sender);
     } catch (...) {
         // The handler is the last stop: a failure of its own goes nowhere.
     }

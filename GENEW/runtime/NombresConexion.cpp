@@ -1,5 +1,7 @@
 #include "GENEW/runtime/NombresConexion.h"
 
+#include "platform/data/engine/DatabaseLocation.h"
+
 namespace {
 
 const QString PrefijoTuberia = QStringLiteral("np:");
@@ -49,8 +51,9 @@ QString CadenaConexionADO(const DatosCadenaADO &datos, const QString &selector, 
         + QStringLiteral(";Application Name=") + aplicacion(datos.ejecutable, datos.usuarioActual);
     if (datos.autenticacionWindows)
         return QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;") + final;
-    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=") + datos.usuario
-        + QStringLiteral(";Password=") + datos.password + QStringLiteral(";Connect Timeout=0;") + final;
+    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=") + plat::quotedAdoValue(datos.usuario)
+        + QStringLiteral(";Password=") + plat::quotedAdoValue(datos.password) + QStringLiteral(";Connect Timeout=0;")
+        + final;
 }
 
 QStringList ParametrosConexionEmpresa(const QString &servidor, const QString &nombreBaseDatos,

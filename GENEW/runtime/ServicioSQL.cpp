@@ -56,7 +56,8 @@ ResultadoSentenciaSQL EjecutarSentenciaSQL(plat::Connection &conexion, const QSt
 void InformarSentenciaErronea(const QString &mensaje, const QString &sentencia)
 {
     MensajeAviso(mensaje);
-    MensajeInformacion(QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\n") + sentencia);
+    // The system's plain box, as every failed statement is shown.
+    MensajeSistema(QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\n") + sentencia);
 }
 
 QString EjecutarSQLEnConexion(plat::Connection &conexion, const QString &sql, const QString &opciones, FormaSQL forma)

@@ -6,6 +6,7 @@
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -37,6 +38,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t largo)
     ObtenerTablaDeSQL(texto);
     TextoAFechaHora(texto);
     TextoANumero(texto, separador);
+
+    // Progress texts are read as decimals with the comma: a number read is finite, is
+    // written back in a form that reads again, and a point (the thousands mark) is never
+    // part of one.
+    double decimal = 0;
+    if (LeerDecimal(texto, decimal)) {
+        Comprobar(std::isfinite(decimal));
+        Comprobar(!texto.contains(QLatin1Char('.')));
+        double releido = 0;
+        Comprobar(LeerDecimal(FlotanteATexto(decimal), releido) && std::isfinite(releido));
+    }
     LeerValorDeLista(separador, texto);
 
     // A quoted value is one literal: its inner quotes come in pairs.

@@ -26,7 +26,8 @@ std::optional<EngineKind> engineOfWord(const QString &word)
     if (w.isEmpty())
         return EngineKind::SQLite;
     for (const EngineWord &e : kEngineWords) {
-        if (w == QLatin1String(e.word))
+        // Settings written by hand spell the word in any case ("paradox" is "Paradox").
+        if (w.compare(QLatin1String(e.word), Qt::CaseInsensitive) == 0)
             return e.kind;
     }
     return std::nullopt;
@@ -39,12 +40,11 @@ QString engineRefusal(const QString &word)
     if (engineOfWord(word))
         return QString();
     const QString w = word.trimmed();
-    if (w == QLatin1String("Microsoft Access"))
-        return QStringLiteral("El tipo de base de datos \"%1\" no está disponible en Linux. "
-                              "Indique \"Paradox\", \"SQL Generica\" o \"Microsoft SQL Server\" en TipoBaseDatos "
-                              "(BASESDATOS.TXT).")
-            .arg(w);
-    return QStringLiteral("Tipo de base de datos desconocido: \"%1\"").arg(w);
+    const QLatin1String validas("Indique \"Paradox\", \"SQL Generica\" o \"Microsoft SQL Server\" en TipoBaseDatos "
+                                "de BASESDATOS.TXT.");
+    if (w.compare(QLatin1String("Microsoft Access"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("El tipo de base de datos \"Microsoft Access\" no está disponible en Linux. ") + validas;
+    return QStringLiteral("El tipo de base de datos \"%1\" no existe. ").arg(w) + validas;
 }
 
 EngineKind engineFromTypeWord(const QString &word)

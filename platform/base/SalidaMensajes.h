@@ -13,7 +13,8 @@ class SalidaMensajes
 public:
     virtual ~SalidaMensajes() = default;
 
-    // tipo is one of "I", "A", "C", "E", "P"; respuesta is the default answer of a prompt.
+    // tipo is one of "I", "A", "C", "E", "P", or "S" for the plain system box;
+    // respuesta is the default answer of a prompt.
     // Answers "SI" or "NO" for "C", the typed text for "P" (empty on cancel), else empty.
     virtual QString mostrarMensaje(const QString &tipo, const QString &texto, const QString &respuesta) = 0;
 

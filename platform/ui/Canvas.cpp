@@ -9,18 +9,6 @@
 
 namespace plat {
 
-int roundHalfEven(double value)
-{
-    const double lower = std::floor(value);
-    const double diff = value - lower;
-    if (diff < 0.5)
-        return int(lower);
-    if (diff > 0.5)
-        return int(lower) + 1;
-    const int even = int(lower);
-    return even % 2 == 0 ? even : even + 1;
-}
-
 Canvas::Canvas(QPaintDevice *device) : owned_(std::make_unique<QPainter>(device)), painter_(owned_.get())
 {
     if (device->devType() == QInternal::Image)

@@ -15,11 +15,6 @@ class QPixmap;
 
 namespace plat {
 
-// Whole-number coordinates from computed positions: halves go to the even neighbour
-// (2.5 -> 2, 3.5 -> 4, -2.5 -> -2), as the class library's Round does. Amounts are rounded
-// by the program's own routine (halves away from zero), never by this one.
-int roundHalfEven(double value);
-
 enum PenStyle { psSolid, psDash, psDot, psDashDot, psClear };
 enum BrushStyle { bsSolid, bsClear };
 

@@ -2,6 +2,7 @@
 #include "GENEW/runtime/comun/SalidaMensajes.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -24,6 +25,24 @@ TEST(Redondeo, Decimales)
     EXPECT_DOUBLE_EQ(RedondearDecimales(2.5, 0), Redondear(2.5));
     EXPECT_DOUBLE_EQ(RedondearDecimales(-2.5, -3), -3);
     EXPECT_DOUBLE_EQ(RedondearDecimales(1e300, 10), 1e300);   // overflow keeps the number
+}
+
+TEST(Redondeo, MitadesAParConLimitesDelEntero)
+{
+    struct Caso { long double valor; int esperado; };
+    constexpr int maximo = std::numeric_limits<int>::max();
+    constexpr int minimo = std::numeric_limits<int>::min();
+    const Caso casos[] = {
+        {2.5L, 2}, {3.5L, 4}, {0.5L, 0}, {1.5L, 2}, {-0.5L, 0}, {-1.5L, -2}, {-2.5L, -2},
+        {2.4999L, 2}, {2.5001L, 3}, {-2.6L, -3}, {7.0L, 7}, {1e6L + 0.5L, 1000000},
+        {2147483646.5L, 2147483646}, {2147483647.4L, maximo}, {-2147483648.4L, minimo},
+        {1e300L, maximo}, {-1e300L, minimo}, {4294967296.5L, maximo},
+        {std::numeric_limits<long double>::infinity(), maximo},
+        {-std::numeric_limits<long double>::infinity(), minimo},
+        {std::numeric_limits<long double>::quiet_NaN(), 0},
+    };
+    for (const Caso &c : casos)
+        EXPECT_EQ(RedondearMitadesAPar(c.valor), c.esperado) << double(c.valor);
 }
 
 TEST(Redondeo, AMultiplo)

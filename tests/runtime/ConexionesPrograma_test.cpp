@@ -1,8 +1,13 @@
 #include "ArranqueFixture.h"
 
 #include "GENEW/runtime/RespuestaSQL.h"
+#include "GENEW/runtime/CifradoClave.h"
+#include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/ServicioSQL.h"
 
+#include "tests/support/PermisosDeUsuario.h"
+
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -72,6 +77,7 @@ TEST_F(ConexionesTest, SqlAnswersAsTextAndErrorsAsTheErrorAnswer)
     EXPECT_EQ(mensajes_.mensajes()[0].tipo, "A");
     EXPECT_EQ(mensajes_.mensajes()[0].texto, avisada);
     EXPECT_TRUE(mensajes_.mensajes()[1].texto.startsWith(QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\n")));
+    EXPECT_EQ(mensajes_.mensajes()[1].tipo, TipoCuadroSistema);   // the plain box, not the message window
 }
 
 TEST_F(ConexionesTest, SelectorsReachTheirDatabases)
@@ -161,7 +167,8 @@ TEST_F(ConexionesTest, ATableWithoutDefinitionIsLoggedAndAnswersFalse)
     TablaComprobada ninguna(QStringLiteral("Table1"), QStringLiteral("NOEXISTE"), QStringLiteral("fPRUEBA"));
     EXPECT_FALSE(f.AbrirDataSet(ninguna));
     EXPECT_EQ(textosDeTipo(QStringLiteral("A")),
-              QStringList{QStringLiteral("No se ha encontrado la definición de la tabla. Tabla: NOEXISTE")});
+              QStringList{QStringLiteral("No se ha encontrado la definición de la tabla. Tabla: NOEXISTE. Archivo: ")
+                          + dir_.file(QStringLiteral("datos/DATABASE.TXT"))});
     QFile log(dir_.file(QStringLiteral("ERRORES.LOG")));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QString texto = QString::fromUtf8(log.readAll());
@@ -169,17 +176,167 @@ TEST_F(ConexionesTest, ATableWithoutDefinitionIsLoggedAndAnswersFalse)
     EXPECT_TRUE(texto.contains(QStringLiteral("Tabla: NOEXISTE(Table1) DataBase: ")));
 }
 
+// No server, one error: the driver's reason once, and no attempt to create a database the
+// server never said was missing.
 TEST_F(ConexionesTest, AnUnreachableServerEndsTheStartUpWithTheDriversReason)
 {
     general_ = QStringLiteral("gp_nadie");
     empresa_ = QStringLiteral("gp_nadie");
-    configurarServidor(QStringLiteral("127.0.0.1,1"), QStringLiteral("postgres"));
+    for (const QString motor : {QStringLiteral("SQL Generica"), QStringLiteral("Microsoft SQL Server")}) {
+        mensajes_.limpiar();
+        configurarServidor(QStringLiteral("127.0.0.1,1"), QStringLiteral("postgres"));
+        escribir(QStringLiteral("BASESDATOS.TXT"), QStringLiteral("TipoBaseDatos=%1\r\nAliasBaseDatos=%2\r\n").arg(motor, aliasEmpresa_));
+        TfGENEINIC &f = arrancar();
+        EXPECT_TRUE(f.ArranqueFallido);
+        const QStringList errores = textosDeTipo(QStringLiteral("E"));
+        ASSERT_EQ(errores.size(), 1) << motor.toStdString() << ": " << errores.join(u'|').toStdString();
+        EXPECT_TRUE(errores[0].startsWith(kImposible));
+        EXPECT_GT(errores[0].size(), kImposible.size() + 10);   // the driver said why
+        EXPECT_FALSE(errores[0].contains(QStringLiteral("crear"))) << errores[0].toStdString();
+        form_.reset();
+        sesion_.closeAll();
+    }
+}
+
+// A server engine reaches its databases only through ALIAS.INI: an alias missing from it, or
+// no ALIAS.INI, ends the start-up naming both, and no folder database appears instead.
+TEST_F(ConexionesTest, AMissingAliasIsAnErrorNeverAFolder)
+{
+    const QString alias = dir_.file(QStringLiteral("ALIAS.INI"));
+    const struct
+    {
+        QString motor;
+        QString aliasIni;   // empty: no ALIAS.INI
+        QString esperado;
+    } casos[] = {
+        {QStringLiteral("SQL Generica"), QString(),
+         QStringLiteral("El alias \"EMPRESA\" de SQL Generica no está definido en ") + alias
+             + QStringLiteral(" (el archivo no existe).")},
+        {QStringLiteral("SQL Generica"), QStringLiteral("[GENERAL]\nSERVER NAME=127.0.0.1,1\n"),
+         QStringLiteral("El alias \"EMPRESA\" de SQL Generica no está definido en ") + alias + u'.'},
+        {QStringLiteral("Microsoft SQL Server"), QStringLiteral("[GENERAL]\nSERVER NAME=127.0.0.1,1\n"),
+         QStringLiteral("El alias \"EMPRESA\" de Microsoft SQL Server no está definido en ") + alias + u'.'},
+    };
+    for (const auto &c : casos) {
+        mensajes_.limpiar();
+        QFile::remove(alias);
+        if (!c.aliasIni.isEmpty())
+            escribir(QStringLiteral("ALIAS.INI"), c.aliasIni);
+        escribir(QStringLiteral("BASESDATOS.TXT"), QStringLiteral("TipoBaseDatos=") + c.motor);
+        TfGENEINIC &f = arrancar();
+        EXPECT_TRUE(f.ArranqueFallido);
+        EXPECT_EQ(textosDeTipo(QStringLiteral("E")).join(u'|').toStdString(), (kImposible + c.esperado).toStdString());
+        EXPECT_FALSE(QFileInfo::exists(dir_.file(QStringLiteral("datos")))) << c.motor.toStdString();
+        form_.reset();
+        sesion_.closeAll();
+    }
+}
+
+// Only the first run's datos/ and the companies' folders inside the general one are made
+// without asking; a folder named in the settings that does not exist is a mistyped setting.
+TEST_F(ConexionesTest, AMissingOrWindowsFolderIsReportedNotCreated)
+{
+    const QString falta = dir_.file(QStringLiteral("otro/datos"));
+    const struct
+    {
+        QString basesDatos;
+        QString aliasIni;
+        QString esperado;
+    } casos[] = {
+        {QStringLiteral("PathBaseDatosGeneral=") + falta, QString(),
+         QStringLiteral("Path not found.\n") + falta},
+        {QString(), QStringLiteral("[EMPRESA]\nPATH=") + falta + u'\n', QStringLiteral("Path not found.\n") + falta},
+        {QString(), QStringLiteral("[EMPRESA]\nPATH=C:\\GESTION\\DATOS\n"),
+         QStringLiteral("El valor \"C:\\GESTION\\DATOS\" de PATH del alias \"EMPRESA\" en ") + dir_.file(QStringLiteral("ALIAS.INI"))
+             + QStringLiteral(" es una ruta de Windows. Indique una carpeta de este sistema, con \"/\" como separador.")},
+    };
+    for (const auto &c : casos) {
+        mensajes_.limpiar();
+        escribir(QStringLiteral("BASESDATOS.TXT"), c.basesDatos);
+        QFile::remove(dir_.file(QStringLiteral("ALIAS.INI")));
+        if (!c.aliasIni.isEmpty())
+            escribir(QStringLiteral("ALIAS.INI"), c.aliasIni);
+        TfGENEINIC &f = arrancar();
+        EXPECT_TRUE(f.ArranqueFallido);
+        EXPECT_EQ(textosDeTipo(QStringLiteral("E")).join(u'|').toStdString(), (kImposible + c.esperado).toStdString());
+        EXPECT_FALSE(QFileInfo::exists(falta));
+        form_.reset();
+        sesion_.closeAll();
+    }
+}
+
+// One database of the start-up made and the other not: the message says which is new and
+// empty, so that neither is left half-done without a word.
+TEST_F(ConexionesTest, WhenOnlyOneDatabaseCouldBeMadeTheMessageSaysWhich)
+{
+    const QString falta = dir_.file(QStringLiteral("otro/general"));
+    escribir(QStringLiteral("ALIAS.INI"), QStringLiteral("[EMPRESA]\nPATH=%1\n[GENERAL]\nPATH=%2\n")
+                                              .arg(dir_.file(QStringLiteral("datos")), falta));
     TfGENEINIC &f = arrancar();
     EXPECT_TRUE(f.ArranqueFallido);
-    const QStringList errores = textosDeTipo(QStringLiteral("E"));
-    ASSERT_EQ(errores.size(), 1);
-    EXPECT_TRUE(errores[0].startsWith(kImposible));
-    EXPECT_GT(errores[0].size(), kImposible.size() + 10);   // the driver said why
+    EXPECT_EQ(textosDeTipo(QStringLiteral("E")).join(u'|').toStdString(),
+              (kImposible + QStringLiteral("Path not found.\n") + falta
+               + QStringLiteral("\nLa base de datos \"EMPRESA\" se ha creado en este arranque y queda vacía; "
+                                "la base de datos \"GENERAL\" no se ha podido crear."))
+                  .toStdString());
+}
+
+// A damaged structure file in the data folder: the warning names it and the start-up ends
+// with its error, never silently.
+TEST_F(ConexionesTest, ADamagedStructureFileIsNamedAndTheStartUpEndsWithAnError)
+{
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("datos")));
+    const QString archivo = dir_.file(QStringLiteral("datos/DATABASE.TXT"));
+    for (const QByteArray &contenido : {QByteArray("esto no es\r\nuna estructura\r\n"), QByteArray("\0\1\2\3", 4)}) {
+        mensajes_.limpiar();
+        QFile f(archivo);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(contenido);
+        f.close();
+        TfGENEINIC &f2 = arrancar();
+        EXPECT_TRUE(f2.ArranqueFallido);
+        const QStringList avisos = textosDeTipo(QStringLiteral("A"));
+        ASSERT_FALSE(avisos.isEmpty());
+        EXPECT_TRUE(avisos.join(u'|').contains(archivo)) << avisos.join(u'|').toStdString();
+        const QStringList errores = textosDeTipo(QStringLiteral("E"));
+        ASSERT_EQ(errores.size(), 1) << mensajes_.textos().join(u'|').toStdString();
+        EXPECT_TRUE(errores[0].startsWith(kImposible + QStringLiteral("Table does not exist"))) << errores[0].toStdString();
+        EXPECT_TRUE(errores[0].contains(QStringLiteral("Tabla: CAMPOUSR"))) << errores[0].toStdString();
+        form_.reset();
+        sesion_.closeAll();
+    }
+}
+
+TEST_F(ConexionesTest, AFolderWithoutPermissionIsReportedWithTheSystemsReason)
+{
+    const QString cerrada = dir_.file(QStringLiteral("cerrada"));
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("cerrada")));
+    escribir(QStringLiteral("BASESDATOS.TXT"), QStringLiteral("PathBaseDatosGeneral=") + cerrada);
+    gptest::quitarPermisos(cerrada);
+    {
+        gptest::PermisosDeUsuario comoUsuario;
+        if (!gptest::PermisosDeUsuario::rigen(dir_.path()))
+            GTEST_SKIP() << "file permissions do not hold for this process";
+        TfGENEINIC &f = arrancar();
+        EXPECT_TRUE(f.ArranqueFallido);
+        EXPECT_EQ(textosDeTipo(QStringLiteral("E")).join(u'|').toStdString(),
+                  (kImposible + QStringLiteral("Permission denied.\n") + cerrada).toStdString());
+    }
+    gptest::devolverPermisos(cerrada);
+}
+
+TEST_F(ConexionesTest, AnUnreadableAliasFileEndsTheStartUpWithTheSystemsReason)
+{
+    escribir(QStringLiteral("ALIAS.INI"), QStringLiteral("[EMPRESA]\nPATH=datos\n"));
+    gptest::quitarPermisos(dir_.file(QStringLiteral("ALIAS.INI")));
+    gptest::PermisosDeUsuario comoUsuario;
+    if (!gptest::PermisosDeUsuario::rigen(dir_.path()))
+        GTEST_SKIP() << "file permissions do not hold for this process";
+    TfGENEINIC &f = arrancar();
+    EXPECT_TRUE(f.ArranqueFallido);
+    EXPECT_EQ(textosDeTipo(QStringLiteral("E")),
+              QStringList{kImposible + QStringLiteral("No está disponible el archivo ") + dir_.file(QStringLiteral("ALIAS.INI"))
+                          + QStringLiteral(". Motivo: Permission denied")});
 }
 
 TEST_F(ConexionesTest, PostgreSqlStartsCreatingBothDatabasesAndTheUserFieldsTable)
@@ -211,6 +368,46 @@ TEST_F(ConexionesTest, PostgreSqlStartsCreatingBothDatabasesAndTheUserFieldsTabl
     EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT A FROM MOV"), QStringLiteral("DatabaseGeneral")), QStringLiteral("3"));
     // The general database's twin reaches the alias's database, not one named after the alias.
     EXPECT_EQ(f.EjecutarSQLADO(QStringLiteral("SELECT A FROM MOV"), QStringLiteral("DatabaseGeneral")), QStringLiteral("3"));
+}
+
+// "SQL Generica" logs in with the alias's PASSWORD; the settings file's password replaces it
+// only when it is not empty. The role of the test server takes nothing but its password,
+// which holds ";" and "}" so that it must survive the connection strings too.
+TEST_F(ConexionesTest, PostgreSqlUsesTheAliasPasswordUnlessTheSettingsFileGivesOne)
+{
+    const auto pg = gptest::PgTestServer::fromEnvironment();
+    if (!configurarPostgreSQL() || pg.passwordUser.isEmpty())
+        GTEST_SKIP() << "no PostgreSQL test server with a password role";
+    const struct
+    {
+        const char *caso;
+        QString passwordAlias;
+        QString passwordKorvel;   // clear text; empty: none
+    } casos[] = {
+        {"alias", pg.password, QString()},
+        {"settings file over the alias", QStringLiteral("otra"), pg.password},
+    };
+    for (const auto &c : casos) {
+        mensajes_.limpiar();
+        const QString servidor = pg.host + u',' + QString::number(pg.port);
+        escribir(QStringLiteral("ALIAS.INI"),
+                 QStringLiteral("[GENERAL]\nSERVER NAME=%1\nDATABASE NAME=%2\nUSER NAME=%3\nPASSWORD=%4\n"
+                                "[%5]\nSERVER NAME=%1\nDATABASE NAME=%6\nUSER NAME=%3\nPASSWORD=%4\n")
+                     .arg(servidor, general_, pg.passwordUser, c.passwordAlias, aliasEmpresa_, empresa_));
+        escribir(QStringLiteral("KORVEL.INI"), QStringLiteral("[Microsoft SQL Server]\nPasswordInicioSesion=")
+                                                   + (c.passwordKorvel.isEmpty() ? QString() : CifrarClave(c.passwordKorvel))
+                                                   + u'\n');
+        TfGENEINIC &f = arrancar();
+        ASSERT_FALSE(f.ArranqueFallido) << c.caso << ": " << mensajes_.textos().join(u'\n').toStdString();
+        EXPECT_TRUE(mensajes_.mensajes().isEmpty()) << c.caso << ": " << mensajes_.textos().join(u'\n').toStdString();
+        ASSERT_TRUE(f.CrearBaseDatosEmpresa(1)) << c.caso;
+        f.ConectarBaseDatosEmpresa(1);
+        EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT current_user")), pg.passwordUser) << c.caso;
+        EXPECT_EQ(f.EjecutarSQLADO(QStringLiteral("SELECT 2")), QStringLiteral("2")) << c.caso;
+        EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT 3"), QStringLiteral("DatabaseGeneral")), QStringLiteral("3")) << c.caso;
+        form_.reset();
+        sesion_.closeAll();
+    }
 }
 
 TEST_F(ConexionesTest, PostgreSqlCreatesAMissingTableAndRollsBackAFailedCreation)

@@ -1,5 +1,6 @@
 #include "GENEW/runtime/ConfiguracionBasesDatos.h"
 #include "GENEW/runtime/ParametrosKorvel.h"
+#include "tests/support/PermisosDeUsuario.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
@@ -36,7 +37,7 @@ TEST(ConfiguracionBasesDatos, ValoresDelArchivoYVaciosPorDefecto)
 {
     gptest::TempDir dir;
     escribir(dir.file("basesdatos.txt"),  // the name is found whatever its case
-             "tipobasedatos=SQL Generica\r\nAliasBaseDatosGeneral=\r\nPathBaseDatosGeneral=otra\\sub\r\n"
+             "tipobasedatos=SQL Generica\r\nAliasBaseDatosGeneral=\r\nPathBaseDatosGeneral=otra/sub\r\n"
              "AliasBaseDatos=PROYECTOS\nPathArchivosTemporales=tmp/temporales\nOtraCosa=1\n");
     const ConfiguracionBasesDatos c = ConfiguracionBasesDatos::leer(trabajo(dir));
     EXPECT_EQ(c.Motor, plat::EngineKind::PostgreSQL);
@@ -75,6 +76,77 @@ TEST(ConfiguracionBasesDatos, MotorInexistenteRechazado)
         const ConfiguracionBasesDatos c = ConfiguracionBasesDatos::deTexto(QString("TipoBaseDatos=") + motor, "/w/");
         EXPECT_EQ(c.motivoRechazo(), "") << motor;
     }
+}
+
+// The engine word is matched ignoring case; a word that names no engine lists the valid
+// ones instead of starting on some default.
+TEST(ConfiguracionBasesDatos, PalabraDelMotorSinMayusculasYDesconocidaConLasValidas)
+{
+    const struct
+    {
+        const char *escrito;
+        plat::EngineKind leido;
+    } casos[] = {
+        {"paradox", plat::EngineKind::SQLite},
+        {"sql generica", plat::EngineKind::PostgreSQL},
+        {"MICROSOFT SQL SERVER", plat::EngineKind::SqlServer},
+    };
+    for (const auto &c : casos) {
+        const ConfiguracionBasesDatos leida = ConfiguracionBasesDatos::deTexto(QString("TipoBaseDatos=") + c.escrito, "/w/");
+        EXPECT_EQ(leida.Motor, c.leido) << c.escrito;
+        EXPECT_EQ(leida.motivoRechazo(), QString()) << c.escrito;
+    }
+    EXPECT_TRUE(ConfiguracionBasesDatos::deTexto("TipoBaseDatos=microsoft access", "/w/")
+                    .motivoRechazo()
+                    .startsWith("El tipo de base de datos \"Microsoft Access\" no está disponible"));
+    const ConfiguracionBasesDatos otro = ConfiguracionBasesDatos::deTexto("TipoBaseDatos=Postgres", "/w/");
+    EXPECT_EQ(otro.motivoRechazo(),
+              "El tipo de base de datos \"Postgres\" no existe. Indique \"Paradox\", \"SQL Generica\" o "
+              "\"Microsoft SQL Server\" en TipoBaseDatos de BASESDATOS.TXT.");
+}
+
+// A folder written for Windows names nothing here: refused, naming the setting, instead of
+// a new, empty database in some other folder.
+TEST(ConfiguracionBasesDatos, CarpetaDeWindowsRechazada)
+{
+    for (const char *ruta : {"C:\\GESTION\\DATOS", "d:/datos", "datos\\empresa", "\\\\servidor\\datos"}) {
+        const ConfiguracionBasesDatos c =
+            ConfiguracionBasesDatos::deTexto(QString("PathBaseDatosGeneral=") + ruta, "/w/");
+        EXPECT_EQ(c.motivoRechazo(), QString("El valor \"%1\" de PathBaseDatosGeneral en BASESDATOS.TXT es una ruta de "
+                                             "Windows. Indique una carpeta de este sistema, con \"/\" como separador.")
+                                         .arg(ruta))
+            << ruta;
+    }
+    EXPECT_EQ(ConfiguracionBasesDatos::deTexto("PathBaseDatosGeneral=/srv/datos", "/w/").motivoRechazo(), "");
+}
+
+// A settings file that exists but cannot be read is no absent file: the start-up ends,
+// naming it and the system's reason, instead of starting on the defaults' empty database.
+TEST(ConfiguracionBasesDatos, ArchivoIlegibleRechazadoConSuMotivo)
+{
+    gptest::TempDir dir;
+    escribir(dir.file("BASESDATOS.TXT"), "TipoBaseDatos=SQL Generica\r\n");
+    gptest::quitarPermisos(dir.file("BASESDATOS.TXT"));
+    gptest::PermisosDeUsuario comoUsuario;
+    if (!gptest::PermisosDeUsuario::rigen(dir.path()))
+        GTEST_SKIP() << "file permissions do not hold for this process";
+    const ConfiguracionBasesDatos c = ConfiguracionBasesDatos::leer(trabajo(dir));
+    EXPECT_EQ(c.motivoRechazo(),
+              "No está disponible el archivo " + dir.file("BASESDATOS.TXT") + ". Motivo: Permission denied");
+}
+
+// Saved as "Unicode" by a Windows editor: UTF-16 with its byte-order mark.
+TEST(ConfiguracionBasesDatos, ArchivoEnUtf16)
+{
+    gptest::TempDir dir;
+    const QString texto = "TipoBaseDatos=SQL Generica\r\nAliasBaseDatos=AÑO\r\n";
+    QByteArray bytes("\xFF\xFE");
+    bytes.append(reinterpret_cast<const char *>(texto.utf16()), texto.size() * 2);
+    escribir(dir.file("BASESDATOS.TXT"), bytes);
+    const ConfiguracionBasesDatos c = ConfiguracionBasesDatos::leer(trabajo(dir));
+    EXPECT_EQ(c.Motor, plat::EngineKind::PostgreSQL);
+    EXPECT_EQ(c.AliasBaseDatos, "AÑO");
+    EXPECT_EQ(c.motivoRechazo(), "");
 }
 
 // ---- KORVEL.INI ----

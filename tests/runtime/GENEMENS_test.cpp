@@ -170,13 +170,14 @@ TEST_F(Mensajes, PeticionDeUnDato)
     });
     EXPECT_EQ(servicio->MostrarMensaje("P", "Indique el nombre:", "Valor propuesto"), "Otro valor");
 
-    // A password starts empty and masked.
+    // A password starts empty and shows "*" for each typed character, not the style's dot.
     responder([](TfGENEMENS &m) {
         EXPECT_EQ(m.EditRespuesta->text(), "");
         EXPECT_EQ(m.EditRespuesta->echoMode(), QLineEdit::Password);
-        guardarCaptura(m, "P-clave");
         pulsar(m.EditRespuesta, Qt::Key_X, "x");
         pulsar(m.EditRespuesta, Qt::Key_Y, "y");
+        EXPECT_EQ(m.EditRespuesta->displayText(), "**");
+        guardarCaptura(m, "P-clave");
         m.pbAceptar->click();
     });
     EXPECT_EQ(servicio->MostrarMensaje("P", "Clave:", "Password"), "xy");
@@ -252,7 +253,8 @@ TEST_F(Mensajes, UnMensajeDuranteOtroTambienSeVe)
 TEST_F(Mensajes, TraduccionAlActivarse)
 {
     int formulariosTraducidos = 0;
-    formulario->TraducirTexto = [](const QString &t) { return "[" + t + "]"; };
+    const Gancho<TraduccionMensajesFn>::Instalacion traduccion(ganchoTraduccionMensajes(),
+                                                               [](const QString &t) { return "[" + t + "]"; });
     formulario->TraducirFormulario = [&](QObject *) { ++formulariosTraducidos; };
     formulario->setCaption("Información");
     formulario->TextoMensaje->setText("Hola");
@@ -289,6 +291,21 @@ TEST_F(Mensajes, ComoSalidaDeMensajesDelPrograma)
     EXPECT_TRUE(previa.mensajes().isEmpty());
     servicio->desinstalar();
     EXPECT_EQ(&salidaMensajes(), &previa);
+}
+
+// The plain system box is no message window: kind "S" goes to the box of the toolkit.
+TEST_F(Mensajes, ElCuadroDelSistemaNoEsLaVentanaDeMensajes)
+{
+    QStringList cuadros;
+    servicio->cuadroSistema = [&cuadros](const QString &t) { cuadros << t; };
+    bool ventana = false;
+    application().OnModalShown = [&ventana](Form &) { ventana = true; };
+    servicio->instalar();
+    MensajeSistema("Hay un error en la siguiente Sentencia SQL: \r\nSELECT X");
+    servicio->desinstalar();
+    EXPECT_FALSE(ventana);
+    EXPECT_EQ(cuadros, QStringList{"Hay un error en la siguiente Sentencia SQL: \r\nSELECT X"});
+    EXPECT_EQ(terminaciones, 0);
 }
 
 TEST(MensajeError, TerminaElBucleDeEventos)

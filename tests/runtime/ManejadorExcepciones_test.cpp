@@ -6,6 +6,7 @@
 
 #include <QTableView>
 #include <gtest/gtest.h>
+#include <optional>
 #include <memory>
 #include <stdexcept>
 
@@ -24,7 +25,8 @@ class Excepciones : public ::testing::Test
 protected:
     void SetUp() override
     {
-        manejador.trazaError = [this](const QString &m, QObject *remitente) { trazas << m; ultimoRemitente = remitente; };
+        traza.emplace(manejador.trazaError,
+                      [this](const QString &m, QObject *remitente) { trazas << m; ultimoRemitente = remitente; });
         manejador.cuadroSistema = [this](const QString &t) { cuadros << t; };
         manejador.instalar();
         // The grid's form is never the main one (closing that ends the program).
@@ -43,12 +45,27 @@ protected:
     SalidaMensajesGrabada grabada;
     SalidaMensajesInstalada instalada{grabada};
     ManejadorExcepciones manejador;
+    std::optional<Gancho<ManejadorExcepciones::TrazaErrorFn>::Instalacion> traza;
     std::unique_ptr<FormPrueba> form;
     QTableView *rejilla = nullptr;
     QStringList trazas;
     QStringList cuadros;
     QObject *ultimoRemitente = nullptr;
 };
+
+// Without a box of its own the handler shows the plain system box through the message sink,
+// so an unattended run records it instead of opening a window.
+TEST(ExcepcionesCuadro, ElCuadroPorDefectoPasaPorLaSalidaDeMensajes)
+{
+    SalidaMensajesGrabada grabada;
+    SalidaMensajesInstalada instalada{grabada};
+    ManejadorExcepciones manejador;
+    manejador.GestionExcepciones(nullptr, gp::DatabaseError("Invalid BLOB handle in record buffer"));
+    ASSERT_EQ(grabada.mensajes().size(), 1);
+    EXPECT_EQ(grabada.mensajes()[0].tipo, "S");
+    EXPECT_EQ(grabada.mensajes()[0].texto,
+              "¡El número de campos Memo que se intenta manejar es excesivo!. Acote la consulta.");
+}
 
 TEST_F(Excepciones, AdvertenciaErrorEIgnorado)
 {

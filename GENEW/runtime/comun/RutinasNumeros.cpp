@@ -3,6 +3,7 @@
 #include "GENEW/runtime/comun/AjustesComunes.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -100,4 +101,24 @@ double RedondearAMultiplo(double valor, double paso)
     if (!std::isfinite(cociente))
         return valor;
     return Redondear(cociente) * paso;
+}
+
+int RedondearMitadesAPar(long double valor)
+{
+    if (std::isnan(valor))
+        return 0;
+    constexpr long double minimo = std::numeric_limits<int>::min();
+    constexpr long double maximo = std::numeric_limits<int>::max();
+    if (valor <= minimo)
+        return std::numeric_limits<int>::min();
+    if (valor >= maximo)
+        return std::numeric_limits<int>::max();
+    const long double abajo = std::floor(valor);
+    const long double resto = valor - abajo;
+    const qint64 entero = static_cast<qint64>(abajo);
+    qint64 redondeado = entero;
+    if (resto > 0.5L || (resto == 0.5L && entero % 2 != 0))
+        redondeado = entero + 1;
+    return static_cast<int>(std::clamp<qint64>(redondeado, std::numeric_limits<int>::min(),
+                                                std::numeric_limits<int>::max()));
 }

@@ -25,3 +25,7 @@ double Redondear(double numero);
 double RedondearDecimales(double numero, int decimales);
 // The nearest multiple of the step; the value itself for a step of 0.
 double RedondearAMultiplo(double valor, double paso);
+// Whole-number coordinates from computed positions: halves go to the even neighbour
+// (2.5 -> 2, 3.5 -> 4, -2.5 -> -2). Values beyond the int range give its nearest end, NaN
+// gives 0. Amounts are rounded by Redondear (halves away from zero), never by this one.
+int RedondearMitadesAPar(long double valor);

@@ -204,4 +204,6 @@ QString removeThreePartOwner(const QString &sql, const std::function<QString(con
     return out;
 }
 
+QString Dialect::tableCreationLock(const QString &) const { return QString(); }
+
 } // namespace plat

@@ -112,6 +112,10 @@ public:
     // Statements that create a table from its definition (table, then indexes).
     virtual QStringList createTableStatements(const TableDef &def) const;
     virtual QString isolationStatement(IsolationLevel level) const;
+    // A statement that, inside a transaction, waits until no other session is creating the
+    // table and holds them off until the transaction ends; empty where starting the
+    // transaction is already that lock (SQLite's BEGIN IMMEDIATE).
+    virtual QString tableCreationLock(const QString &table) const;
 
     // A program's statement turned into this engine's text (TOP, the engine's own type
     // words...). On SQL Server the text is returned as written.

@@ -64,6 +64,7 @@ public:
     QString foldExpression(const QString &expr) const override;
     QString threePartName(const QString &database, const QString &table, bool sameDatabase) const override;
     QString adaptProgramSql(const QString &sql) const override;
+    QString tableCreationLock(const QString &table) const override;
 
 protected:
     QString indexColumn(const IndexDef &index, const QString &field) const override;
@@ -93,6 +94,7 @@ public:
     QString identityColumnType() const override;
     QString foldExpression(const QString &expr) const override;
     QString threePartName(const QString &database, const QString &table, bool sameDatabase) const override;
+    QString tableCreationLock(const QString &table) const override;
 
     // The program's `FormatoFechaSQL` ("dd/mm/yyyy" or "mm/dd/yyyy", the default).
     static void setProgramDateFormat(const QString &format);

@@ -2,6 +2,7 @@
 
 #include "platform/data/engine/Dialects.h"
 #include "platform/data/engine/Catalogue.h"
+#include "platform/data/engine/FileAccess.h"
 #include "platform/data/engine/Session.h"
 #include "platform/data/engine/SqliteExtensions.h"
 #include "platform/data/engine/SqliteQuery.h"
@@ -9,6 +10,10 @@
 #include "platform/base/FechaHora.h"
 
 #include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QDir>
 #include <QSqlDriver>
 #include <QSqlField>
@@ -86,6 +91,9 @@ void PhysicalConnection::openSqlite()
 {
     if (!QDir(location_.folder).exists())
         throw engineFailure(EngineText::PathNotFound, location_.folder);
+    const QString file = location_.sqliteFile();
+    if (const QString problem = fileAccessProblem(QFileInfo::exists(file) ? file : location_.folder); !problem.isEmpty())
+        throw gp::DatabaseError(problem);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), qtName_);
     db.setDatabaseName(location_.sqliteFile());
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqliteDialect::kBusyTimeoutMs));
@@ -97,6 +105,34 @@ void PhysicalConnection::openSqlite()
             registerSqliteExtensions(h);
             sqlite_ = h;
         }
+    }
+    try {
+        setWalJournal();
+    } catch (const gp::DatabaseError &e) {
+        // The first read of the file: a file that is no database is named, so that the
+        // administrator knows which one.
+        if (e.mensaje().contains(QLatin1String("file is not a database")))
+            throw gp::DatabaseError(e.mensaje() + QStringLiteral("\n") + location_.sqliteFile());
+        throw;
+    }
+}
+
+// Switching a new file to WAL needs the file to itself for a moment, and SQLite answers
+// "locked" at once instead of waiting: two programs opening a new database together would
+// otherwise fail. It is tried again within the busy timeout.
+void PhysicalConnection::setWalJournal()
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        QSqlQuery q(database());
+        if (q.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+            return;
+        const QSqlError e = q.lastError();
+        const bool locked = e.databaseText().contains(QLatin1String("locked")) || e.nativeErrorCode() == QLatin1String("5");
+        if (!locked || waited.elapsed() > SqliteDialect::kBusyTimeoutMs)
+            throw error(e);
+        QThread::msleep(20);
     }
 }
 

@@ -67,6 +67,7 @@ private:
     QList<TFieldType> columnTypes(const QSqlQuery &q) const;
     void execSimple(const QString &sql);
     void openSqlite();
+    void setWalJournal();
     void openServer();
     void attachIfNeeded(const QString &database);
 

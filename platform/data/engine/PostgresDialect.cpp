@@ -159,4 +159,12 @@ std::unique_ptr<Catalogue> PostgresDialect::catalogue(PhysicalConnection &connec
     return std::make_unique<PgCatalogue>(connection);
 }
 
+// An advisory lock of the transaction on the table's name (in lower case, as the server
+// folds it); it is released by the commit or the roll-back.
+QString PostgresDialect::tableCreationLock(const QString &table) const
+{
+    return QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('gp_crear_tabla:%1'))")
+        .arg(table.toLower().replace(QLatin1Char('\''), QLatin1String("''")));
+}
+
 } // namespace plat

@@ -156,4 +156,11 @@ std::unique_ptr<Catalogue> SqlServerDialect::catalogue(PhysicalConnection &conne
     return std::make_unique<SqlServerCatalogue>(connection);
 }
 
+QString SqlServerDialect::tableCreationLock(const QString &table) const
+{
+    return QStringLiteral("EXEC sp_getapplock @Resource = N'gp_crear_tabla:%1', @LockMode = 'Exclusive', "
+                          "@LockOwner = 'Transaction'")
+        .arg(table.toLower().replace(QLatin1Char('\''), QLatin1String("''")));
+}
+
 } // namespace plat

@@ -115,8 +115,9 @@ std::unique_ptr<Catalogue> SqliteDialect::catalogue(PhysicalConnection &connecti
 
 QStringList SqliteDialect::sessionStatements() const
 {
-    return {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=FULL"),
-            QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs)};
+    // The WAL journal is switched on when the file is opened (PhysicalConnection::setWalJournal),
+    // where a new file shared with another program needs a second try.
+    return {QStringLiteral("PRAGMA synchronous=FULL"), QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs)};
 }
 
 } // namespace plat

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QRegularExpression>
 #include <sqlite3.h>
+#include <string>
 
 namespace plat {
 
@@ -28,6 +29,25 @@ void foldFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
+        return;
+    }
+    // Plain ASCII (most keys and captions) folds byte by byte, without a QString: the
+    // function runs on every row of a search that no index can serve.
+    const auto *bytes = sqlite3_value_text(argv[0]);
+    const int size = sqlite3_value_bytes(argv[0]);
+    thread_local std::string folded;
+    folded.assign(bytes ? reinterpret_cast<const char *>(bytes) : "", bytes ? std::size_t(size) : 0);
+    bool ascii = true;
+    for (char &c : folded) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    }
+    if (ascii) {
+        sqlite3_result_text(ctx, folded.data(), size, SQLITE_TRANSIENT);
         return;
     }
     const QByteArray out = foldSpanish(textArg(argv[0])).toUtf8();

@@ -34,6 +34,16 @@ TEST(SqlVariables, DriverStatementUsesPositionalPlaceholders)
     EXPECT_EQ(s.placeholders, QStringList({"$Cliente", "&Desde", "$Cliente_1"}));
 }
 
+TEST(SqlVariables, VariablesInsideLiteralsAreWrittenWithTheirQuotesDoubled)
+{
+    const auto valor = [](const QString &nombre) { return nombre == "$Nombre" ? QString("O'Brien \"jr\"") : QString("7"); };
+    const DriverStatement s = toDriverStatement(
+        "SELECT 'Hola :$Nombre' AS t, \"C :#N\" FROM T WHERE A = :$Nombre AND B = :#N", QString(), valor);
+    EXPECT_EQ(s.sql, "SELECT 'Hola O''Brien \"jr\"' AS t, \"C 7\" FROM T WHERE A = ? AND B = ?");
+    EXPECT_EQ(s.placeholders, QStringList({"$Nombre_1", "#N_2"}));
+    EXPECT_EQ(s.names, QStringList({"$Nombre", "#N", "$Nombre_1", "#N_2"}));
+}
+
 TEST(SqlVariables, PlainParametersOutsideQuotes)
 {
     const DriverStatement s = toDriverStatement("SELECT ':x' AS t, '10:30' FROM T WHERE Codigo = :Codigo");

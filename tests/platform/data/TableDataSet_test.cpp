@@ -296,6 +296,24 @@ TEST_P(TableData, QueryParametersFromTheProgramsVariables)
     EXPECT_EQ(change.execSql(), 4);
 }
 
+// A variable inside a quoted literal is part of the literal's text, its quotes doubled; the
+// variables outside literals stay bound.
+TEST_P(TableData, AVariableInsideALiteralIsWrittenIntoItsText)
+{
+    QueryDataSet q("Consulta");
+    q.setConnection(&db());
+    q.setSql("SELECT 'Serie :$Serie (:#Minimo)' AS Rotulo, Texto FROM LINEAS WHERE Serie = :$Serie AND Importe >= :#Minimo "
+             "ORDER BY Texto");
+    ASSERT_EQ(q.params().size(), 4);
+    q.paramByName("$Serie") = Param{"$Serie", ftString, "O'A"};
+    q.paramByName("#Minimo") = Param{"#Minimo", ftFloat, "2,5"};
+    q.paramByName("$Serie_1") = Param{"$Serie_1", ftString, "A"};
+    q.paramByName("#Minimo_2") = Param{"#Minimo_2", ftFloat, "2,5"};
+    q.open();
+    EXPECT_EQ(column(q, "Texto"), QStringList({"tres", "uno a dos", "uno a tres"}));
+    EXPECT_EQ(column(q, "Rotulo").value(0), "Serie O'A (2.5)");
+}
+
 TEST_P(TableData, LiveQueriesWriteThroughToTheirTable)
 {
     QueryDataSet q("Consulta");

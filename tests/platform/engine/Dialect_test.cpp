@@ -177,7 +177,7 @@ TEST(ConnectionStringTest, AliasParametersAndAdoStringsBecomeFreeTdsStrings)
          QStringLiteral("USER NAME=sa"), QStringLiteral("PASSWORD=x;y"), QStringLiteral("OPEN MODE=READ/WRITE")},
         EngineKind::SqlServer);
     EXPECT_EQ(fromAlias.odbcConnectionString(),
-              QStringLiteral("DRIVER={FreeTDS};SERVER=sqlsrv;PORT=1444;DATABASE=EMPRESA1;UID=sa;PWD=x;y;"
+              QStringLiteral("DRIVER={FreeTDS};SERVER=sqlsrv;PORT=1444;DATABASE=EMPRESA1;UID=sa;PWD={x;y};"
                              "TDS_Version=7.4;ClientCharset=UTF-8"));
     const QStringList ado = paramsFromAdoConnectionString(
         QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;Password=clave;Connect Timeout=0;"
@@ -213,6 +213,36 @@ bool driverNotLoaded(const QString &text)
         || text.contains(QStringLiteral("Can't open lib")) || text.contains(QStringLiteral("not found"), Qt::CaseInsensitive);
 }
 } // namespace
+
+// Values from the settings may hold the separators of a connection string: a password with
+// ";", "}" or quotes stays one value in the ODBC string and survives an ADO string.
+TEST(ConnectionStringTest, ValuesWithSeparatorsStayOneValue)
+{
+    const struct
+    {
+        QString password;
+        QString odbc;   // the PWD attribute
+        QString ado;    // the Password attribute
+    } casos[] = {
+        {QStringLiteral("clave"), QStringLiteral("PWD=clave"), QStringLiteral("Password=clave")},
+        {QStringLiteral("a;b"), QStringLiteral("PWD={a;b}"), QStringLiteral("Password=\"a;b\"")},
+        {QStringLiteral("c}d{"), QStringLiteral("PWD={c}}d{}"), QStringLiteral("Password=c}d{")},
+        {QStringLiteral("\"x;\"y"), QStringLiteral("PWD={\"x;\"y}"), QStringLiteral("Password=\"\"\"x;\"\"y\"")},
+        {QStringLiteral(" con blancos "), QStringLiteral("PWD={ con blancos }"), QStringLiteral("Password=\" con blancos \"")},
+    };
+    for (const auto &c : casos) {
+        DatabaseLocation loc = locationFromParams({QStringLiteral("SERVER NAME=srv"), QStringLiteral("USER NAME=sa")},
+                                                  EngineKind::SqlServer);
+        loc.password = c.password;
+        EXPECT_TRUE(loc.odbcConnectionString().contains(u';' + c.odbc + u';')) << loc.odbcConnectionString().toStdString();
+        EXPECT_EQ(QStringLiteral("Password=") + quotedAdoValue(c.password), c.ado);
+        const auto atributos =
+            adoAttributes(QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;") + c.ado + QStringLiteral(";Initial Catalog=G;Data Source=s"));
+        ASSERT_EQ(atributos.size(), 5) << c.ado.toStdString();
+        EXPECT_EQ(atributos[2].second, c.password) << c.ado.toStdString();
+        EXPECT_EQ(atributos[3].second, QStringLiteral("G"));
+    }
+}
 
 TEST(ConnectionStringTest, FreeTdsDriverLoadsThroughQtOdbc)
 {

@@ -19,17 +19,6 @@ QString row(const QImage &image, int y, int width)
 
 } // namespace
 
-TEST(Rounding, HalvesGoToTheEvenNeighbour)
-{
-    struct Case { double value; int expected; };
-    const Case cases[] = {
-        {2.5, 2}, {3.5, 4}, {0.5, 0}, {1.5, 2}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
-        {2.4999, 2}, {2.5001, 3}, {-2.6, -3}, {7.0, 7}, {1e6 + 0.5, 1000000},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(roundHalfEven(c.value), c.expected) << c.value;
-}
-
 TEST(CanvasRules, RectanglesLeaveOutTheirRightAndBottomEdges)
 {
     Bitmap bitmap(12, 10);

@@ -1,0 +1,371 @@
+#include "GENEW/reporting/graficos/ConstructorGrafico.h"
+
+#include "GENEW/runtime/comun/RutinasNumeros.h"
+#include "platform/ui/Colors.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QHorizontalBarSeries>
+#include <QHorizontalStackedBarSeries>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QLinearGradient>
+#include <QLocale>
+#include <QPainter>
+#include <QPieSeries>
+#include <QPieSlice>
+#include <QScatterSeries>
+#include <QStackedBarSeries>
+#include <QValueAxis>
+
+#include <cmath>
+
+namespace constructorgrafico {
+namespace {
+
+// Colour values written here hold blue in the high byte.
+constexpr int kDegradadoInicio = 0xFF8000;
+constexpr int kDegradadoFin = 0x80FFFF;
+constexpr int kParedFondo = 0xD9FFFF;
+
+// What the legend needs to know of each series (and of each bar set standing for one).
+constexpr const char *kEnLeyenda = "gpEnLeyenda";
+constexpr const char *kTituloLeyenda = "gpTituloLeyenda";
+
+QColor color(TColor c) { return plat::toQColor(c); }
+
+void marcarLeyenda(QObject *o, const SerieGrafico &s, bool representaSerie)
+{
+    o->setProperty(kEnLeyenda, s.enLeyenda && representaSerie);
+    o->setProperty(kTituloLeyenda, s.titulo);
+}
+
+// The axes of one kind, made the first time a series needs them.
+struct Ejes
+{
+    QChart &chart;
+    QValueAxis *x = nullptr;
+    QValueAxis *y = nullptr;
+    double xMenor = 0, xMayor = 0, yMenor = 0, yMayor = 0;
+    bool hayDatos = false;
+
+    // Both axes cover every series' points, with a little room so no point sits on the frame.
+    void ajustar()
+    {
+        if (!x || !hayDatos)
+            return;
+        const auto rango = [](QValueAxis *eje, double menor, double mayor) {
+            const double margen = mayor > menor ? (mayor - menor) * 0.05 : 0.5;
+            eje->setRange(menor - margen, mayor + margen);
+            eje->applyNiceNumbers();
+        };
+        // Positions are whole numbers: a short axis gets a tick at each of them.
+        const double posiciones = xMayor - xMenor;
+        if (posiciones <= 20) {
+            x->setRange(std::floor(xMenor) - 1, std::ceil(xMayor) + 1);
+            x->setTickCount(int(std::ceil(xMayor) - std::floor(xMenor)) + 3);
+        } else {
+            rango(x, xMenor, xMayor);
+        }
+        x->setLabelFormat(QStringLiteral("%.0f"));
+        rango(y, yMenor, yMayor);
+    }
+
+    void unir(QXYSeries *serie)
+    {
+        for (const QPointF &p : serie->points()) {
+            xMenor = hayDatos ? std::min(xMenor, p.x()) : p.x();
+            xMayor = hayDatos ? std::max(xMayor, p.x()) : p.x();
+            yMenor = hayDatos ? std::min(yMenor, p.y()) : p.y();
+            yMayor = hayDatos ? std::max(yMayor, p.y()) : p.y();
+            hayDatos = true;
+        }
+        if (!x) {
+            x = new QValueAxis;
+            y = new QValueAxis;
+            chart.addAxis(x, Qt::AlignBottom);
+            chart.addAxis(y, Qt::AlignLeft);
+        }
+        serie->attachAxis(x);
+        serie->attachAxis(y);
+    }
+};
+
+QImage trianguloInvertido(const QColor &c)
+{
+    QImage img(15, 15, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(c.darker());
+    p.setBrush(c);
+    p.drawPolygon(QPolygonF{QPointF(0.5, 1), QPointF(14.5, 1), QPointF(7.5, 14)});
+    return img;
+}
+
+QXYSeries *nuevaXY(const SerieGrafico &s, const QFont &letra)
+{
+    QXYSeries *serie = nullptr;
+    if (s.tipo == TipoSerieGrafico::Lineas) {
+        auto *linea = new QLineSeries;
+        linea->setPointsVisible(true);
+        linea->setMarkerSize(5);
+        serie = linea;
+    } else {
+        auto *puntos = new QScatterSeries;
+        puntos->setMarkerSize(11);
+        serie = puntos;
+    }
+    serie->setName(s.titulo);
+    serie->setPointLabelsFormat(QStringLiteral("@yPoint"));
+    serie->setPointLabelsFont(letra);
+    serie->setPointLabelsClipping(false);
+    return serie;
+}
+
+void anadirXY(QChart &chart, Ejes &ejes, const SerieGrafico &s, const QFont &letra)
+{
+    const TColor propio = s.color != 0 || s.puntos.empty() ? s.color : s.puntos.front().color;
+    if (s.trianguloInvertido) {
+        // A marker picture has one colour: one series of triangles per colour, listed once.
+        std::vector<TColor> colores;
+        for (const PuntoGrafico &p : s.puntos)
+            if (std::find(colores.begin(), colores.end(), p.color) == colores.end())
+                colores.push_back(p.color);
+        if (colores.empty())
+            colores.push_back(propio);
+        for (size_t k = 0; k < colores.size(); ++k) {
+            QXYSeries *serie = nuevaXY(s, letra);
+            marcarLeyenda(serie, s, k == 0);
+            for (const PuntoGrafico &p : s.puntos)
+                if (p.color == colores[k])
+                    serie->append(p.posicion, p.valor);
+            serie->setColor(color(colores[k]));
+            serie->setLightMarker(trianguloInvertido(color(colores[k])));
+            chart.addSeries(serie);
+            ejes.unir(serie);
+        }
+        return;
+    }
+    QXYSeries *serie = nuevaXY(s, letra);
+    marcarLeyenda(serie, s, true);
+    for (const PuntoGrafico &p : s.puntos)
+        serie->append(p.posicion, p.valor);
+    serie->setColor(color(propio));
+    for (int i = 0; i < int(s.puntos.size()); ++i)
+        serie->setPointConfiguration(i, QXYSeries::PointConfiguration::Color, color(s.puntos[i].color));
+    chart.addSeries(serie);
+    ejes.unir(serie);
+}
+
+void anadirTartas(QChart &chart, const std::vector<const SerieGrafico *> &tartas, const QFont &letra)
+{
+    const int n = int(tartas.size());
+    for (int k = 0; k < n; ++k) {
+        const SerieGrafico &s = *tartas[k];
+        auto *tarta = new QPieSeries;
+        tarta->setName(s.titulo);
+        marcarLeyenda(tarta, s, true);
+        double total = 0;
+        for (const PuntoGrafico &p : s.puntos)
+            total += p.valor;
+        for (const PuntoGrafico &p : s.puntos) {
+            auto *porcion = tarta->append(marcaTarta(p.etiqueta, p.valor, total), p.valor);
+            porcion->setColor(color(p.color));
+            porcion->setLabelFont(letra);
+            porcion->setLabelArmLengthFactor(0.05);
+        }
+        tarta->setHorizontalPosition((k + 0.5) / n);
+        tarta->setPieSize(std::min(0.7, 0.9 / n));
+        chart.addSeries(tarta);
+    }
+}
+
+// Category texts in item order; the axis needs them distinct, so repeated or empty texts are
+// told apart by invisible marks.
+QStringList categorias(const std::vector<const SerieGrafico *> &series)
+{
+    size_t n = 0;
+    for (const SerieGrafico *s : series)
+        n = std::max(n, s->puntos.size());
+    QStringList textos;
+    for (size_t i = 0; i < n; ++i) {
+        QString texto;
+        for (const SerieGrafico *s : series)
+            if (i < s->puntos.size()) {
+                texto = s->puntos[i].etiqueta;
+                break;
+            }
+        while (textos.contains(texto) || texto.isEmpty())
+            texto += QChar(0x200B);
+        textos << texto;
+    }
+    return textos;
+}
+
+bool coloresUniformes(const std::vector<const SerieGrafico *> &series)
+{
+    for (const SerieGrafico *s : series)
+        for (const PuntoGrafico &p : s->puntos)
+            if (p.color != s->puntos.front().color)
+                return false;
+    return true;
+}
+
+// Bar series of one orientation. Series of one colour each stand side by side, one bar set
+// per series; when points carry colours of their own every point is a set of its own,
+// stacked on its category, so each bar keeps its colour.
+void anadirBarras(QChart &chart, const std::vector<const SerieGrafico *> &series, bool horizontales,
+                  const QFont &letra)
+{
+    if (series.empty())
+        return;
+    const QStringList textos = categorias(series);
+    const bool uniformes = coloresUniformes(series);
+    QAbstractBarSeries *barras = nullptr;
+    if (uniformes)
+        barras = horizontales ? static_cast<QAbstractBarSeries *>(new QHorizontalBarSeries) : new QBarSeries;
+    else
+        barras = horizontales ? static_cast<QAbstractBarSeries *>(new QHorizontalStackedBarSeries)
+                              : new QStackedBarSeries;
+    const auto nuevoConjunto = [&](const SerieGrafico &s, TColor c, bool representaSerie) {
+        auto *conjunto = new QBarSet(s.titulo);
+        conjunto->setColor(color(c));
+        conjunto->setBorderColor(color(c).darker());
+        conjunto->setLabelFont(letra);
+        conjunto->setLabelColor(Qt::black);
+        marcarLeyenda(conjunto, s, representaSerie);
+        barras->append(conjunto);
+        return conjunto;
+    };
+    for (const SerieGrafico *s : series) {
+        if (uniformes) {
+            QBarSet *conjunto = nuevoConjunto(*s, s->puntos.empty() ? s->color : s->puntos.front().color, true);
+            for (const PuntoGrafico &p : s->puntos)
+                conjunto->append(p.valor);
+            continue;
+        }
+        for (size_t i = 0; i < s->puntos.size(); ++i) {
+            QBarSet *conjunto = nuevoConjunto(*s, s->puntos[i].color, i == 0);
+            for (size_t k = 0; k < s->puntos.size(); ++k)
+                conjunto->append(k == i ? s->puntos[i].valor : 0.0);
+        }
+    }
+    barras->setLabelsFormat(QStringLiteral("@value"));
+    barras->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
+    chart.addSeries(barras);
+    auto *ejeCategorias = new QBarCategoryAxis;
+    ejeCategorias->append(textos);
+    auto *ejeValores = new QValueAxis;
+    chart.addAxis(ejeCategorias, horizontales ? Qt::AlignLeft : Qt::AlignBottom);
+    chart.addAxis(ejeValores, horizontales ? Qt::AlignBottom : Qt::AlignLeft);
+    barras->attachAxis(ejeCategorias);
+    barras->attachAxis(ejeValores);
+    // Bars grow from 0, with room above the longest for its mark.
+    double menor = 0, mayor = 0;
+    for (const SerieGrafico *s : series)
+        for (const PuntoGrafico &p : s->puntos) {
+            menor = std::min(menor, p.valor);
+            mayor = std::max(mayor, p.valor);
+        }
+    if (mayor > menor) {
+        ejeValores->setRange(menor, mayor + (mayor - menor) * 0.1);
+        ejeValores->applyNiceNumbers();
+    }
+}
+
+} // namespace
+
+QString marcaTarta(const QString &etiqueta, double valor, double total)
+{
+    const double porcentaje = total != 0 ? RedondearDecimales(valor * 100.0 / total, 2) : 0.0;
+    return QStringLiteral("%1 %2% de %3").arg(etiqueta, FlotanteATexto(porcentaje), FlotanteATexto(total)).trimmed();
+}
+
+void aplicarAspecto(QChart &chart, bool degradado)
+{
+    if (degradado) {
+        QLinearGradient g(0, 0, 0, 1);
+        g.setCoordinateMode(QGradient::ObjectMode);
+        g.setColorAt(0, color(kDegradadoInicio));
+        g.setColorAt(1, color(kDegradadoFin));
+        chart.setBackgroundBrush(g);
+    } else {
+        chart.setBackgroundBrush(Qt::white);
+    }
+    chart.setPlotAreaBackgroundBrush(color(kParedFondo));
+    chart.setPlotAreaBackgroundVisible(true);
+}
+
+void anadirSeries(QChart &chart, const std::vector<SerieGrafico> &series, const QFont &letraMarcas)
+{
+    // Axis labels and marks written as the program writes numbers (decimal comma).
+    chart.setLocale(QLocale(QLocale::Spanish, QLocale::Spain));
+    chart.setLocalizeNumbers(true);
+    Ejes ejes{chart};
+    std::vector<const SerieGrafico *> tartas, barras, barrasH;
+    for (const SerieGrafico &s : series) {
+        switch (s.tipo) {
+        case TipoSerieGrafico::Lineas:
+        case TipoSerieGrafico::Puntos:
+            anadirXY(chart, ejes, s, letraMarcas);
+            break;
+        case TipoSerieGrafico::Tarta:
+            tartas.push_back(&s);
+            break;
+        case TipoSerieGrafico::Barras:
+            barras.push_back(&s);
+            break;
+        case TipoSerieGrafico::BarrasH:
+            barrasH.push_back(&s);
+            break;
+        }
+    }
+    ejes.ajustar();
+    anadirBarras(chart, barras, false, letraMarcas);
+    anadirBarras(chart, barrasH, true, letraMarcas);
+    anadirTartas(chart, tartas, letraMarcas);
+}
+
+void mostrarMarcas(QChart &chart, bool visibles)
+{
+    for (QAbstractSeries *s : chart.series()) {
+        if (auto *xy = qobject_cast<QXYSeries *>(s))
+            xy->setPointLabelsVisible(visibles);
+        else if (auto *barras = qobject_cast<QAbstractBarSeries *>(s))
+            barras->setLabelsVisible(visibles);
+        else if (auto *tarta = qobject_cast<QPieSeries *>(s))
+            tarta->setLabelsVisible(visibles);
+    }
+}
+
+void mostrarLeyenda(QChart &chart, bool visible)
+{
+    QLegend *leyenda = chart.legend();
+    leyenda->setAlignment(Qt::AlignRight);
+    for (QAbstractSeries *s : chart.series()) {
+        const QList<QLegendMarker *> marcas = leyenda->markers(s);
+        if (auto *tarta = qobject_cast<QPieSeries *>(s)) {
+            // One entry for the whole pie, under its title.
+            for (int i = 0; i < marcas.size(); ++i) {
+                const bool primera = i == 0 && tarta->property(kEnLeyenda).toBool();
+                marcas[i]->setVisible(primera);
+                if (primera)
+                    marcas[i]->setLabel(tarta->property(kTituloLeyenda).toString());
+            }
+        } else if (auto *barras = qobject_cast<QAbstractBarSeries *>(s)) {
+            const QList<QBarSet *> conjuntos = barras->barSets();
+            for (int i = 0; i < marcas.size() && i < conjuntos.size(); ++i)
+                marcas[i]->setVisible(conjuntos[i]->property(kEnLeyenda).toBool());
+        } else {
+            for (QLegendMarker *m : marcas)
+                m->setVisible(s->property(kEnLeyenda).toBool());
+        }
+    }
+    leyenda->setVisible(visible);
+}
+
+} // namespace constructorgrafico

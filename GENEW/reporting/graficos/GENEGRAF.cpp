@@ -1,0 +1,163 @@
+#include "GENEW/reporting/graficos/GENEGRAF.h"
+
+#include "GENEW/data/Genemodu.h"
+#include "GENEW/reporting/graficos/ConstructorGrafico.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QGraphicsLayout>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QVBoxLayout>
+
+TfGENEGRAF::TfGENEGRAF(QWidget *parent) : plat::Form(parent)
+{
+    setObjectName(QStringLiteral("fGENEGRAF"));
+    setKeyPreview(true);
+    setPosition(plat::poScreenCenter);
+
+    PanelControl = make<plat::Panel>(QStringLiteral("PanelControl"), this);
+    PanelControl->setFixedHeight(30);
+    const auto boton = [&](const char *nombre, const QString &texto) {
+        auto *b = make<plat::SpeedButton>(QString::fromLatin1(nombre), PanelControl);
+        b->setCaption(texto);
+        b->setHint(texto);
+        return b;
+    };
+    pbLeyenda = boton("pbLeyenda", QStringLiteral("Ver/No Ver Leyenda"));
+    pbLeyenda->setGroupIndex(1);
+    pbLeyenda->setAllowAllUp(true);
+    pbMarcas = boton("pbMarcas", QStringLiteral("Ver/No Ver Marcas"));
+    pbMarcas->setGroupIndex(2);
+    pbMarcas->setAllowAllUp(true);
+    pbImprimir = boton("pbImprimir", QStringLiteral("Imprimir el Gráfico"));
+    auto *fila = new QHBoxLayout(PanelControl);
+    fila->setContentsMargins(4, 2, 4, 2);
+    for (plat::SpeedButton *b : {pbLeyenda, pbMarcas, pbImprimir})
+        fila->addWidget(b);
+    fila->addStretch();
+
+    LabelTitulo = make<plat::Label>(QStringLiteral("LabelTitulo"), this);
+    QFont letraTitulo = LabelTitulo->font();
+    letraTitulo.setBold(true);
+    letraTitulo.setPointSize(letraTitulo.pointSize() + 2);
+    LabelTitulo->setFont(letraTitulo);
+    LabelTitulo->setContentsMargins(8, 4, 8, 2);
+
+    Chart1 = make<QChartView>(QStringLiteral("Chart1"), this);
+    Chart1->setRenderHint(QPainter::Antialiasing);
+    PanelStatusBar = make<plat::Panel>(QStringLiteral("PanelStatusBar"), this);
+    PanelStatusBar->setFixedHeight(20);
+    PanelStatusBar->setBevelOuter(plat::bvLowered);
+
+    auto *columna = new QVBoxLayout(this);
+    columna->setContentsMargins(0, 0, 0, 0);
+    columna->setSpacing(0);
+    columna->addWidget(PanelControl);
+    columna->addWidget(LabelTitulo);
+    columna->addWidget(Chart1, 1);
+    columna->addWidget(PanelStatusBar);
+
+    OnCreate = plat::handler(this, &TfGENEGRAF::FormCreate);
+    OnShow = plat::handler(this, &TfGENEGRAF::FormShow);
+    OnKeyPress = plat::handler(this, &TfGENEGRAF::FormKeyPress);
+    pbLeyenda->OnClick = plat::handler(this, &TfGENEGRAF::pbLeyendaClick);
+    pbMarcas->OnClick = plat::handler(this, &TfGENEGRAF::pbMarcasClick);
+    pbImprimir->OnClick = plat::handler(this, &TfGENEGRAF::pbImprimirClick);
+}
+
+TfGENEGRAF::RutinasComunes &TfGENEGRAF::Rutinas()
+{
+    static RutinasComunes rutinas;
+    return rutinas;
+}
+
+QChart *TfGENEGRAF::chart() const { return Chart1->chart(); }
+
+void TfGENEGRAF::FormCreate(QObject *Sender) { Rutinas().AplicarAspecto(Sender); }
+
+void TfGENEGRAF::FormShow(QObject *Sender)
+{
+    construirGrafico();
+    Rutinas().TraducirFormulario(Sender);
+}
+
+void TfGENEGRAF::FormKeyPress(QObject *Sender, QChar &Key) { Rutinas().ProcesarTeclaPulsada(Sender, Key); }
+
+void TfGENEGRAF::construirGrafico()
+{
+    ajustes_ = leerAjustesGrafico(DefinicionGrafico);
+    auto *nuevo = new QChart;
+    QChart *anterior = Chart1->chart();
+    Chart1->setChart(nuevo);
+    delete anterior;
+    nuevo->layout()->setContentsMargins(0, 0, 0, 0);
+    constructorgrafico::aplicarAspecto(*nuevo, ajustes_.Degradado);
+
+    setCaption(ajustes_.Titulo);
+    LabelTitulo->setCaption(ajustes_.Titulo);
+    LabelTitulo->setVisible(!ajustes_.Titulo.isEmpty());
+    if (ajustes_.Marcas)
+        pbMarcas->setDownState(true);
+    if (ajustes_.Leyenda)
+        pbLeyenda->setDownState(true);
+    setWidth(ajustes_.Ancho);
+    setHeight(ajustes_.Alto);
+    PanelControl->setVisible(ajustes_.PanelControl);
+    PanelStatusBar->setVisible(ajustes_.StatusBar);
+
+    constructorgrafico::anadirSeries(*nuevo, leerSeriesGrafico(SeriesGrafico), font());
+    pbMarcasClick(pbMarcas);
+    pbLeyendaClick(pbLeyenda);
+}
+
+void TfGENEGRAF::pbLeyendaClick(QObject *) { constructorgrafico::mostrarLeyenda(*chart(), pbLeyenda->isChecked()); }
+
+void TfGENEGRAF::pbMarcasClick(QObject *) { constructorgrafico::mostrarMarcas(*chart(), pbMarcas->isChecked()); }
+
+void TfGENEGRAF::pbImprimirClick(QObject *)
+{
+    if (!ModuloDatos || !ModuloDatos->PrintDialog1->Execute())
+        return;
+    imprimirEn(plat::sharedPrinter());
+}
+
+void TfGENEGRAF::imprimirEn(QPaintDevice &pagina)
+{
+    QPainter painter(&pagina);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF hoja(0, 0, pagina.width() - 1, pagina.height() - 1);
+    // The chart is laid out again for the page's proportions at screen scale, and drawn as
+    // vectors scaled to the page's resolution.
+    const double escala = double(pagina.logicalDpiX()) / std::max(1, logicalDpiX());
+    double arriba = 0;
+    if (LabelTitulo->isVisible()) {
+        QFont letra = LabelTitulo->font();
+        painter.setFont(letra);
+        const QFontMetricsF fm(letra, &pagina);
+        const QRectF linea(8 * escala, 4 * escala, hoja.width(), fm.height());
+        painter.drawText(linea, Qt::AlignLeft | Qt::AlignVCenter, ajustes_.Titulo);
+        arriba = linea.bottom() + 4 * escala;
+    }
+    QChart *c = chart();
+    const QSizeF tamanoPantalla = c->size();
+    const QRectF destino(0, arriba, hoja.width(), hoja.height() - arriba);
+    const QSizeF logico = destino.size() / escala;
+    c->resize(logico);
+    c->layout()->activate();
+    Chart1->scene()->render(&painter, destino, QRectF(c->pos(), logico));
+    c->resize(tamanoPantalla);
+    c->layout()->activate();
+}
+
+void MostrarVentanaGrafico(const QString &definicion, const QString &series)
+{
+    auto *ventana = plat::createForm<TfGENEGRAF>();
+    ventana->DefinicionGrafico = definicion;
+    ventana->SeriesGrafico = series;
+    ventana->ShowModal();
+    ventana->Free();
+}

@@ -1,0 +1,68 @@
+#pragma once
+#include "GENEW/reporting/graficos/DefinicionGrafico.h"
+#include "platform/ui/Form.h"
+
+#include <QString>
+
+class QChart;
+class QChartView;
+class QPaintDevice;
+
+namespace plat {
+class Label;
+class Panel;
+class SpeedButton;
+} // namespace plat
+
+// The chart window: draws line, pie, bar, point and horizontal-bar series from a chart
+// definition text and a series text (DefinicionGrafico.h), shows or hides the legend and the
+// marks, and prints the chart over a whole page.
+class TfGENEGRAF : public plat::Form
+{
+    Q_OBJECT
+public:
+    explicit TfGENEGRAF(QWidget *parent = nullptr);
+
+    // The two texts, set before the window is shown.
+    QString DefinicionGrafico;
+    QString SeriesGrafico;
+
+    // The start-up form's look, translation and key routines, which every chart window calls;
+    // the form framework assigns them (unassigned ones do nothing).
+    struct RutinasComunes
+    {
+        plat::NotifyEvent AplicarAspecto;
+        plat::NotifyEvent TraducirFormulario;
+        plat::KeyPressEvent ProcesarTeclaPulsada;
+    };
+    static RutinasComunes &Rutinas();
+
+    plat::Panel *PanelControl;
+    plat::SpeedButton *pbLeyenda;
+    plat::SpeedButton *pbMarcas;
+    plat::SpeedButton *pbImprimir;
+    plat::Label *LabelTitulo;      // the title, left-aligned above the chart
+    QChartView *Chart1;
+    plat::Panel *PanelStatusBar;
+
+    QChart *chart() const;
+    const AjustesGrafico &ajustes() const { return ajustes_; }
+
+    // Draws the title and the chart over the whole page of a printer or PDF writer.
+    void imprimirEn(QPaintDevice &pagina);
+
+public slots:
+    void FormCreate(QObject *Sender);
+    void FormShow(QObject *Sender);
+    void FormKeyPress(QObject *Sender, QChar &Key);
+    void pbLeyendaClick(QObject *Sender);
+    void pbMarcasClick(QObject *Sender);
+    void pbImprimirClick(QObject *Sender);
+
+private:
+    void construirGrafico();
+    AjustesGrafico ajustes_;
+};
+
+// Creates the chart window on the two texts, shows it modally and frees it.
+void MostrarVentanaGrafico(const QString &definicion, const QString &series);

@@ -1,0 +1,187 @@
+// Translation of a form's captions through TXIDIOMA (10,000 rows, SQLite): the 300
+// captions of a form, half of them keys and half without translation, on the first pass
+// (empty cache) and on the second (every answer cached), and one look-up of a key not yet
+// cached. Anchors in the same run: the same 300 look-ups in a QHash, and the same key
+// looked up with a prepared statement of the sqlite3 C API on the same file.
+#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/SentenciasModulo.h"
+#include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/ServicioSQL.h"
+#include "GENEW/runtime/comun/SalidaMensajes.h"
+#include "platform/data/engine/Connection.h"
+#include "platform/data/engine/Session.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <optional>
+#include <cstdio>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int kFilas = 10000;
+constexpr int kComponentes = 300;
+const QString kClaveBuscada = QStringLiteral("Clave de prueba 9876");
+
+struct Entorno
+{
+    QTemporaryDir carpeta;
+    SalidaMensajesGrabada mensajes;
+    std::optional<SalidaMensajesInstalada> salida;
+    plat::Session sesion;
+    TfGENEINIC *inicio = nullptr;
+    TModuloDatos *modulo = nullptr;
+    QStringList captions;
+    sqlite3 *db = nullptr;
+
+    // The statements sent so far to the general database, where TXIDIOMA lives.
+    quint64 sentencias() const { return inicio->DatabaseGeneral().statementsSent(); }
+
+    bool preparar()
+    {
+        QDir::setCurrent(carpeta.path());
+        salida.emplace(mensajes);
+        QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/DATABASE.TXT"),
+                    carpeta.filePath(QStringLiteral("DATABASE.TXT")));
+        TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN"), QStringLiteral("T=Ingles")};
+        inicio = new TfGENEINIC(nullptr, &sesion);
+        inicio->afterConstruction();
+        if (inicio->ArranqueFallido)
+            return false;
+        modulo = plat::createDataModule<TModuloDatos>();
+        plat::Connection &general = inicio->DatabaseGeneral();
+        // Created through the SQL service, as the program makes it when first needed.
+        modulo->EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM TXIDIOMA"), QStringLiteral("DatabaseGeneral"));
+        general.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                                    "INSERT INTO TXIDIOMA (Idioma, ClaveTexto, Texto) "
+                                    "SELECT 'Ingles', 'Clave de prueba ' || i, 'Test key ' || i FROM n")
+                         .arg(kFilas),
+                     {}, plat::SqlOrigin::AsWritten);
+        for (int i = 0; i < kComponentes; ++i)
+            captions << (i % 2 ? QStringLiteral("&Etiqueta %1").arg(i) : QStringLiteral("Clave de prueba %1").arg(i * 30));
+        return sqlite3_open_v2(general.location().sqliteFile().toUtf8().constData(), &db, SQLITE_OPEN_READONLY,
+                               nullptr) == SQLITE_OK;
+    }
+
+    void traducirFormulario()
+    {
+        for (const QString &caption : captions)
+            benchmark::DoNotOptimize(modulo->Traducir(caption));
+    }
+};
+
+Entorno *entorno = nullptr;
+
+void PrimeraPasadaFormulario(benchmark::State &estado)
+{
+    int porPasada = 0;
+    for (auto _ : estado) {
+        estado.PauseTiming();
+        CacheTraducciones::instancia().vaciar();
+        const quint64 antes = entorno->sentencias();
+        estado.ResumeTiming();
+        entorno->traducirFormulario();
+        porPasada = int(entorno->sentencias() - antes);
+    }
+    estado.counters["sentencias"] = porPasada;
+}
+BENCHMARK(PrimeraPasadaFormulario)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void SegundaPasadaFormulario(benchmark::State &estado)
+{
+    CacheTraducciones::instancia().vaciar();
+    entorno->traducirFormulario();
+    const quint64 antes = entorno->sentencias();
+    for (auto _ : estado)
+        entorno->traducirFormulario();
+    estado.counters["sentencias"] = double(entorno->sentencias() - antes);
+}
+BENCHMARK(SegundaPasadaFormulario)->Unit(benchmark::kMicrosecond);
+
+void QHashTrescientasBusquedas(benchmark::State &estado)
+{
+    QHash<QString, QString> tabla;
+    for (const QString &caption : entorno->captions)
+        tabla.insert(caption, caption);
+    for (auto _ : estado)
+        for (const QString &caption : entorno->captions)
+            benchmark::DoNotOptimize(tabla.value(caption));
+}
+BENCHMARK(QHashTrescientasBusquedas)->Unit(benchmark::kMicrosecond);
+
+void TraducirClaveSinCache(benchmark::State &estado)
+{
+    QString respuesta;
+    for (auto _ : estado) {
+        estado.PauseTiming();
+        CacheTraducciones::instancia().vaciar();
+        estado.ResumeTiming();
+        respuesta = entorno->modulo->TraducirClave(kClaveBuscada);
+    }
+    if (respuesta != QLatin1String("Test key 9876"))
+        estado.SkipWithError("wrong translation");
+}
+BENCHMARK(TraducirClaveSinCache)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The exact look-up through the table's primary key (case and accents not ignored).
+void Sqlite3BusquedaExacta(benchmark::State &estado)
+{
+    sqlite3_stmt *sentencia = nullptr;
+    sqlite3_prepare_v2(entorno->db, "SELECT Texto FROM TXIDIOMA WHERE Idioma = ? AND ClaveTexto = ? LIMIT 1", -1,
+                       &sentencia, nullptr);
+    const QByteArray clave = kClaveBuscada.toUtf8();
+    for (auto _ : estado) {
+        sqlite3_bind_text(sentencia, 1, "Ingles", -1, SQLITE_STATIC);
+        sqlite3_bind_text(sentencia, 2, clave.constData(), int(clave.size()), SQLITE_STATIC);
+        if (sqlite3_step(sentencia) == SQLITE_ROW)
+            benchmark::DoNotOptimize(sqlite3_column_text(sentencia, 0));
+        sqlite3_reset(sentencia);
+    }
+    sqlite3_finalize(sentencia);
+}
+BENCHMARK(Sqlite3BusquedaExacta)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same look-up folding both sides as the program's does (no index can serve it).
+void Sqlite3BusquedaPlegada(benchmark::State &estado)
+{
+    sqlite3_stmt *sentencia = nullptr;
+    sqlite3_prepare_v2(entorno->db,
+                       "SELECT Texto FROM TXIDIOMA WHERE Idioma = ? AND lower(ClaveTexto) = lower(?) LIMIT 1", -1,
+                       &sentencia, nullptr);
+    const QByteArray clave = kClaveBuscada.toUtf8();
+    for (auto _ : estado) {
+        sqlite3_bind_text(sentencia, 1, "Ingles", -1, SQLITE_STATIC);
+        sqlite3_bind_text(sentencia, 2, clave.constData(), int(clave.size()), SQLITE_STATIC);
+        if (sqlite3_step(sentencia) == SQLITE_ROW)
+            benchmark::DoNotOptimize(sqlite3_column_text(sentencia, 0));
+        sqlite3_reset(sentencia);
+    }
+    sqlite3_finalize(sentencia);
+}
+BENCHMARK(Sqlite3BusquedaPlegada)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplicacion(argc, argv);
+    Entorno preparado;
+    if (!preparado.preparar()) {
+        std::fprintf(stderr, "the program could not start: %s\n", qPrintable(preparado.mensajes.textos().join(u'\n')));
+        return 1;
+    }
+    entorno = &preparado;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    sqlite3_close(preparado.db);
+    preparado.modulo->Free();
+    delete preparado.inicio;
+    preparado.sesion.closeAll();
+    return 0;
+}

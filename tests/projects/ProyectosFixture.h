@@ -1,0 +1,52 @@
+#pragma once
+#include "projects/Proymodu.h"
+#include "tests/data/ModuloFixture.h"
+
+// A company database with the data module and the project data module created, on each
+// engine.
+class ProyectosMotorTest : public ModuloMotorTest
+{
+protected:
+    void SetUp() override
+    {
+        ModuloMotorTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        CrearMDProyectos();
+    }
+
+    void TearDown() override
+    {
+        LiberarMDProyectos();
+        ModuloMotorTest::TearDown();
+    }
+
+    // A project; dates as 'yyyy-mm-dd' or NULL.
+    void proyecto(const QString &codigo, const QString &aceptacion, const QString &entrega,
+                  const QString &finalizacion = QStringLiteral("NULL"))
+    {
+        ASSERT_EQ(sql(QStringLiteral("INSERT INTO PROYECT (Codigo, Descripcion, FechaAceptacion, FechaEntrega, "
+                                     "FechaFinalizacion) VALUES ('%1', 'Proyecto %1', %2, %3, %4)")
+                          .arg(codigo, fecha(aceptacion), fecha(entrega), fecha(finalizacion))),
+                  QString());
+    }
+
+    // A line of a project; the chapter may be NULL.
+    void linea(const QString &codigo, int numero, const QString &capitulo, const QString &inicio,
+               const QString &fin, double horas, const QString &grado)
+    {
+        const QString cap = capitulo == QLatin1String("NULL") ? capitulo : u'\'' + capitulo + u'\'';
+        ASSERT_EQ(sql(QStringLiteral("INSERT INTO LPROYECT (CodigoProyecto, Linea, Capitulo, Descripcion, "
+                                     "FechaInicio, FechaFinal, TiempoPrevisto, GradoAvance) VALUES ('%1', %2, %3, "
+                                     "'Linea %2', %4, %5, %6, '%7')")
+                          .arg(codigo)
+                          .arg(numero)
+                          .arg(cap, fecha(inicio), fecha(fin), QString::number(horas, 'g', 15), grado)),
+                  QString());
+    }
+
+    static QString fecha(const QString &texto)
+    {
+        return texto == QLatin1String("NULL") ? texto : u'\'' + texto + QStringLiteral(" 00:00:00'");
+    }
+};
