@@ -30,7 +30,10 @@ QString OpenDialog::qtFilter(const QString &filter)
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        result << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+        // A description that already shows its patterns ("Texto (*.TXT)") keeps them once.
+        const QString shown = QStringLiteral("(%1)").arg(patterns);
+        result << (parts[i].trimmed().endsWith(shown, Qt::CaseInsensitive) ? parts[i].trimmed()
+                                                                            : QStringLiteral("%1 %2").arg(parts[i], shown));
     }
     return result.join(QStringLiteral(";;"));
 }

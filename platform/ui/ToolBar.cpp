@@ -8,15 +8,15 @@ namespace plat {
 ToolBar::ToolBar(QWidget *parent) : QFrame(parent), Control(this), row_(new QHBoxLayout(this))
 {
     setFrameShape(QFrame::StyledPanel);
-    row_->setContentsMargins(4, 2, 4, 2);
-    row_->setSpacing(6);
+    row_->setContentsMargins(2, 0, 2, 2);
+    row_->setSpacing(2);
 }
 
 QGroupBox *ToolBar::addGroup(const QString &caption)
 {
     auto *box = new QGroupBox(caption, this);
     group_ = new QHBoxLayout(box);
-    group_->setContentsMargins(4, 2, 4, 2);
+    group_->setContentsMargins(2, 0, 2, 0);
     group_->setSpacing(2);
     row_->addWidget(box);
     return box;

@@ -136,6 +136,7 @@ TfGENEPREV::TfGENEPREV(QWidget *parent) : plat::Form(parent), provisional_(nullp
     OnKeyPress = [](QObject *Sender, QChar &Key) { Servicios().ProcesarTeclaPulsada(Sender, Key); };
     QRPreview1->OnPageAvailable = plat::handler(this, &TfGENEPREV::QRPreview1PageAvailable);
     QRPreview1->OnProgressUpdate = plat::handler(this, &TfGENEPREV::QRPreview1ProgressUpdate);
+    connect(QRPreview1, &VistaPreviaInforme::zoomAjustado, this, &TfGENEPREV::mostrarZoom);
     SpinEditPagina->OnChange = plat::handler(this, &TfGENEPREV::SpinEditPaginaChange);
     SpinEditZoom->OnChange = plat::handler(this, &TfGENEPREV::SpinEditZoomChange);
     pbPrimeraPagina->OnClick = plat::handler(this, &TfGENEPREV::pbPrimeraPaginaClick);
@@ -177,7 +178,7 @@ void TfGENEPREV::construirBarra()
         s->setRange(minimo, maximo);
         s->setSingleStep(paso);
         s->setValue(valor);
-        s->setMinimumWidth(70);
+        s->setFixedWidth(maximo > 1000 ? 58 : 64);
         ToolBar1->addControl(s);
         return s;
     };
@@ -209,8 +210,7 @@ void TfGENEPREV::construirBarra()
                            QStringLiteral("Exportar los datos del informe a formato PDF"));
 
     ToolBar1->addSpace();
-    pbAyuda = boton("pbAyuda", QStringLiteral("Ayuda"), QStringLiteral("Acceso a la ayuda"),
-                    QStyle::SP_DialogHelpButton);
+    pbAyuda = boton("pbAyuda", QStringLiteral("Ayuda"), QStringLiteral("Acceso a la ayuda"));
     pbSalir = make<plat::Button>(QStringLiteral("pbSalir"), ToolBar1);
     pbSalir->setCaption(QStringLiteral("&Salir"));
     pbSalir->setCancelButton(true);
@@ -304,8 +304,9 @@ void TfGENEPREV::aplicarZoomInicial()
 
 void TfGENEPREV::QRPreview1ProgressUpdate(QObject *, int Progress)
 {
+    // A run at its end is no longer in progress (a finished run shown again reports its end).
     if (Progress > 0)
-        GeneracionEnCurso = true;
+        GeneracionEnCurso = Progress < ProgressBar1->maximum();
     ProgressBar1->setValue(Progress);
     ProgressBar1->setVisible(ProgressBar1->value() < ProgressBar1->maximum());
 }
