@@ -215,7 +215,10 @@ TEST_F(Previsualizacion, EscCancelaSoloListadosDeConsultasOTablasTemporales)
     for (const Caso &c : casos) {
         SCOPED_TRACE(c.nombre);
         std::optional<bool> cancelado;
-        TfGENEPREV::ServiciosInstalados servicios({.PonerListadoCancelado = [&](bool v) { cancelado = v; }});
+        QString teclas;
+        ServiciosPrevisualizacion grabados{.PonerListadoCancelado = [&](bool v) { cancelado = v; }};
+        grabados.ProcesarTeclaPulsada = [&](QObject *, QChar &k) { teclas += k; };
+        TfGENEPREV::ServiciosInstalados servicios(std::move(grabados));
         mensajes_.limpiar();
         if (!c.respuesta.isEmpty())
             mensajes_.programarRespuestas({c.respuesta});
@@ -225,12 +228,15 @@ TEST_F(Previsualizacion, EscCancelaSoloListadosDeConsultasOTablasTemporales)
             EXPECT_FALSE(v.GeneracionEnCurso);
             v.activateWindow();
             ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
-            QTest::keyClick(&v, Qt::Key_Escape);
+            v.SpinEditPagina->setFocus();   // also from inside a field
+            QTest::keyClick(v.SpinEditPagina, Qt::Key_Escape);
             EXPECT_TRUE(v.isVisible());   // Esc never reaches the exit button
+            QTest::keyClick(v.SpinEditPagina, Qt::Key_X);
             listado->informe->DataSet = datos.get();
         });
         EXPECT_EQ(avisos(), c.respuesta.isEmpty() ? QStringList() : QStringList{kPreguntaCancelar});
         EXPECT_EQ(cancelado, c.cancelado);
+        EXPECT_EQ(teclas, QStringLiteral("x"));   // other keys go to the common key routine
     }
 }
 
