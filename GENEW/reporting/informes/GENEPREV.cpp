@@ -71,6 +71,25 @@ private:
     QString extension_;
 };
 
+// The data module's print dialog on the report's copies and pages; when confirmed, its
+// choices go into the report's printer settings.
+bool dialogoImpresoraDelModulo(Informe &informe)
+{
+    if (!ModuloDatos)
+        return false;
+    plat::PrintDialog &impresion = *ModuloDatos->PrintDialog1;
+    plat::ReportPrinterSettings &ajustes = informe.PrinterSettings;
+    impresion.Copies = ajustes.copies;
+    impresion.FromPage = 1;
+    impresion.ToPage = informe.pageCount();
+    if (!impresion.Execute())
+        return false;
+    ajustes.copies = impresion.Copies;
+    ajustes.firstPage = impresion.FromPage;
+    ajustes.lastPage = impresion.ToPage;
+    return true;
+}
+
 plat::Form *ventanaDe(const QObject *objeto)
 {
     for (QObject *o = objeto ? objeto->parent() : nullptr; o; o = o->parent())
@@ -394,22 +413,7 @@ void TfGENEPREV::imprimirPaginasRetenidas(bool soloPaginaActual)
 void TfGENEPREV::imprimirConDialogo(bool soloPaginaActual)
 {
     const auto &dialogo = Servicios().EjecutarDialogoImpresora;
-    const bool confirmado = dialogo ? dialogo(*Informe) : [&] {
-        if (!ModuloDatos)
-            return false;
-        plat::PrintDialog &impresion = *ModuloDatos->PrintDialog1;
-        plat::ReportPrinterSettings &ajustes = Informe->PrinterSettings;
-        impresion.Copies = ajustes.copies;
-        impresion.FromPage = 1;
-        impresion.ToPage = Informe->pageCount();
-        if (!impresion.Execute())
-            return false;
-        ajustes.copies = impresion.Copies;
-        ajustes.firstPage = impresion.FromPage;
-        ajustes.lastPage = impresion.ToPage;
-        return true;
-    }();
-    if (!confirmado)
+    if (!(dialogo ? dialogo(*Informe) : dialogoImpresoraDelModulo(*Informe)))
         return;
     if (soloPaginaActual)
         Informe->PrinterSettings.firstPage = Informe->PrinterSettings.lastPage = SpinEditPagina->value();

@@ -386,7 +386,8 @@ TEST_F(Previsualizacion, ExportarAUnSitioNoGrabableAvisaYCancelarNoHaceNada)
             return true;
         });
         v.pbExportar->click();
-        EXPECT_EQ(avisos(), QStringList{kNoGrabado});
+        v.pbExportarAPDF->click();
+        EXPECT_EQ(avisos(), QStringList({kNoGrabado, kNoGrabado}));
         mensajes_.limpiar();
         plat::setDialogScript([&](QObject *d) {
             qobject_cast<plat::SaveDialog *>(d)->FileName = dir_.file(QStringLiteral("cancelado"));
