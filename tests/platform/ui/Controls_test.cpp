@@ -5,16 +5,13 @@
 #include "platform/ui/Form.h"
 #include "platform/ui/Grids.h"
 #include "platform/ui/Lists.h"
-#include "platform/ui/ProgressBar.h"
 #include "platform/ui/Published.h"
 #include "platform/ui/SpinEdit.h"
-#include "platform/ui/ToolBar.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QGroupBox>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -370,32 +367,6 @@ TEST(Controls, SpinEditHoldsItsRangeAndTellsEachChange)
     spin.stepUp();
     EXPECT_EQ(cambios, QList<int>({10, 300, 150, 160}));
     EXPECT_EQ(readProperty(&spin, QStringLiteral("Increment")).toInt(), 10);
-
-    ProgressBar barra;
-    ASSERT_TRUE(writeProperty(&barra, QStringLiteral("Position"), 40));
-    EXPECT_EQ(barra.value(), 40);
-    EXPECT_EQ(readProperty(&barra, QStringLiteral("Max")).toInt(), 100);
-}
-
-TEST(Controls, ToolBarGathersControlsInTitledGroups)
-{
-    ToolBar barra;
-    auto *primero = new Button(&barra);
-    barra.addControl(primero);
-    QGroupBox *pagina = barra.addGroup(QStringLiteral("Página"));
-    auto *campo = new SpinEdit(&barra);
-    barra.addControl(campo);
-    barra.addSpace();
-    auto *salir = new Button(&barra);
-    barra.addControl(salir);
-    barra.resize(600, 60);
-    barra.show();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(pagina->title(), QStringLiteral("Página"));
-    EXPECT_EQ(campo->parentWidget(), pagina);
-    EXPECT_EQ(primero->parentWidget(), &barra);
-    EXPECT_EQ(salir->parentWidget(), &barra);
-    EXPECT_GT(salir->x(), pagina->geometry().right() + 100);   // pushed to the right end
 }
 
 TEST(Fonts, StoredFontNamesResolveToRealFonts)

@@ -126,6 +126,7 @@ TEST_F(Previsualizacion, MuestraLaPrimeraPaginaMientrasSeGeneraYNoSeDejaImprimir
                 return;
             visto = true;
             EXPECT_EQ(v.caption(), QStringLiteral("Previsualización de Informes"));
+            EXPECT_EQ(v.CancelarelListado1->caption(), QStringLiteral("&Cancelar el Listado"));
             EXPECT_EQ(v.QRPreview1->pageNumber(), 1);
             EXPECT_EQ(v.QRPreview1->zoom(), 75);
             EXPECT_EQ(v.SpinEditZoom->value(), 75);
