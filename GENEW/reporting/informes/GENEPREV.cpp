@@ -102,18 +102,11 @@ plat::Form *ventanaDe(const QObject *objeto)
 
 // ---- services ---------------------------------------------------------------------------------
 
-ServiciosPrevisualizacion &TfGENEPREV::Servicios()
+Gancho<ServiciosPrevisualizacion> &TfGENEPREV::GanchoServicios()
 {
-    static ServiciosPrevisualizacion servicios;
-    return servicios;
+    static Gancho<ServiciosPrevisualizacion> gancho;
+    return gancho;
 }
-
-TfGENEPREV::ServiciosInstalados::ServiciosInstalados(ServiciosPrevisualizacion servicios)
-    : previos_(std::exchange(Servicios(), std::move(servicios)))
-{
-}
-
-TfGENEPREV::ServiciosInstalados::~ServiciosInstalados() { Servicios() = std::move(previos_); }
 
 // ---- the window -------------------------------------------------------------------------------
 

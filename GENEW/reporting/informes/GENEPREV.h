@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/base/Gancho.h"
 #include "platform/ui/Form.h"
 #include "platform/report/PreparedReport.h"
 
@@ -53,19 +54,17 @@ public:
     explicit TfGENEPREV(QWidget *parent = nullptr);
     ~TfGENEPREV() override;
 
-    static ServiciosPrevisualizacion &Servicios();
+    static Gancho<ServiciosPrevisualizacion> &GanchoServicios();
+    static const ServiciosPrevisualizacion &Servicios() { return GanchoServicios().valor(); }
 
     // Installs services for a scope and puts the previous ones back on leaving it.
-    class ServiciosInstalados
+    class ServiciosInstalados : public Gancho<ServiciosPrevisualizacion>::Instalacion
     {
     public:
-        explicit ServiciosInstalados(ServiciosPrevisualizacion servicios);
-        ~ServiciosInstalados();
-        ServiciosInstalados(const ServiciosInstalados &) = delete;
-        ServiciosInstalados &operator=(const ServiciosInstalados &) = delete;
-
-    private:
-        ServiciosPrevisualizacion previos_;
+        explicit ServiciosInstalados(ServiciosPrevisualizacion servicios)
+            : Instalacion(GanchoServicios(), std::move(servicios))
+        {
+        }
     };
 
     // The report shown; a placeholder of the window's own until the caller sets it.
