@@ -1,0 +1,69 @@
+#include "GENEW/reporting/impresos/AlmacenPaginas.h"
+
+#include "GENEW/runtime/comun/RutinasSistema.h"
+
+#include <QDir>
+
+AlmacenPaginas::AlmacenPaginas(int paginasEnMemoria) : enMemoria_(qMax(2, paginasEnMemoria)) {}
+
+QPicture &AlmacenPaginas::nueva(QSize tamano, const QString &clave)
+{
+    Pagina pagina;
+    pagina.dibujo = std::make_unique<QPicture>();
+    pagina.dibujo->setBoundingRect(QRect(QPoint(0, 0), tamano));
+    pagina.tamano = tamano;
+    pagina.clave = clave;
+    paginas_.push_back(std::move(pagina));
+    guardarAntiguas();
+    return *paginas_.back().dibujo;
+}
+
+void AlmacenPaginas::guardarAntiguas()
+{
+    // The page being recorded and the one before it stay in memory.
+    while (paginas_.size() - primeraEnMemoria_ > size_t(enMemoria_)) {
+        if (!carpeta_) {
+            carpeta_ = std::make_unique<QTemporaryDir>(QDir(DirectorioTemporal()).filePath(QStringLiteral("paginas-XXXXXX")));
+            if (!carpeta_->isValid())
+                return;   // without a folder the pages stay in memory
+        }
+        Pagina &antigua = paginas_[primeraEnMemoria_];
+        antigua.fichero = carpeta_->filePath(QString::number(primeraEnMemoria_ + 1) + QStringLiteral(".pic"));
+        if (!antigua.dibujo->save(antigua.fichero))
+            return;
+        antigua.dibujo.reset();
+        ++primeraEnMemoria_;
+    }
+}
+
+QPicture AlmacenPaginas::pagina(int n) const
+{
+    if (n < 1 || n > cuenta())
+        return QPicture();
+    const Pagina &p = paginas_.at(size_t(n - 1));
+    if (p.dibujo)
+        return *p.dibujo;
+    QPicture leida;
+    leida.load(p.fichero);
+    return leida;
+}
+
+QSize AlmacenPaginas::tamano(int n) const
+{
+    return n >= 1 && n <= cuenta() ? paginas_.at(size_t(n - 1)).tamano : QSize();
+}
+
+QStringList AlmacenPaginas::claves() const
+{
+    QStringList r;
+    for (const Pagina &p : paginas_)
+        r << p.clave;
+    return r;
+}
+
+void AlmacenPaginas::vaciar()
+{
+    paginas_.clear();
+    carpeta_.reset();
+    primeraEnMemoria_ = 0;
+}

@@ -1,0 +1,373 @@
+#include "GENEW/reporting/impresos/OrdenesDibujo.h"
+
+#include "GENEW/reporting/graficos/PrintBarcode.h"
+#include "GENEW/reporting/impresos/DestinoDibujo.h"
+#include "GENEW/reporting/impresos/MarcasFuente.h"
+#include "GENEW/reporting/impresos/TextoBruto.h"
+#include "GENEW/runtime/comun/RutinasNumeros.h"
+#include "GENEW/runtime/comun/RutinasTipos.h"
+#include "platform/base/LecturaTextos.h"
+#include "platform/data/DataSet.h"
+#include "platform/data/Field.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QTransform>
+
+long double NumeroArgumento(const QString &texto)
+{
+    double valor = 0;
+    return LeerDecimal(texto, valor) ? valor : 0;
+}
+
+namespace {
+
+int EnteroArgumento(const QString &texto)
+{
+    int valor = 0;
+    return LeerEntero(texto, valor) ? valor : 0;
+}
+
+int ColorArgumento(const QString &texto)
+{
+    return texto.isEmpty() ? plat::clBlack : InterpretarColor(texto);
+}
+
+plat::Pen PlumaArgumentos(const QString &ancho, const QString &color, const QString &estilo)
+{
+    plat::Pen pluma;
+    pluma.Width = qMax(1, EnteroArgumento(ancho));
+    pluma.Color = ColorArgumento(color);
+    if (estilo == QLatin1String("Puntos"))
+        pluma.Style = plat::psDot;
+    else if (estilo == QLatin1String("Ninguno"))
+        pluma.Style = plat::psClear;
+    else
+        pluma.Style = plat::psSolid;
+    return pluma;
+}
+
+// The component's number of each type name; "UPCA" is an EAN-13 with a leading "0".
+int TipoBarras(const QString &tipo)
+{
+    static const QList<QPair<QString, int>> tipos = {
+        {QStringLiteral("EAN8"), 8},    {QStringLiteral("EAN13"), 9},  {QStringLiteral("EAN128"), 14},
+        {QStringLiteral("Code39"), 0},  {QStringLiteral("Code128"), 2}, {QStringLiteral("Interleaved2OF5"), 1},
+        {QStringLiteral("UPCA"), 9},
+    };
+    for (const auto &[nombre, numero] : tipos)
+        if (nombre == tipo)
+            return numero;
+    return 9;
+}
+
+} // namespace
+
+OrdenesDibujo::OrdenesDibujo(const DisenoImpreso &diseno, EstadoEjecucionImpreso &ejecucion,
+                             ContextoOrdenes &contexto)
+    : diseno_(diseno), ejecucion_(ejecucion), contexto_(contexto)
+{
+}
+
+bool OrdenesDibujo::ejecutar(OrdenImpreso orden, const ArgumentosInstruccion &a)
+{
+    switch (orden) {
+    case OrdenImpreso::Text: Texto(a[1], a[2], a[3], a[4], a[5]); return true;
+    case OrdenImpreso::Vari: Variable(a); return true;
+    case OrdenImpreso::Rect: Rectangulo(a); return true;
+    case OrdenImpreso::Line: LineaRecta(a); return true;
+    case OrdenImpreso::Font: Fuente(a); return true;
+    case OrdenImpreso::Graf: Grafico(a); return true;
+    case OrdenImpreso::CBar: CodigoBarras(a); return true;
+    case OrdenImpreso::Asci: Ascii(a); return true;
+    default: return false;
+    }
+}
+
+int OrdenesDibujo::x(long double unidades) const
+{
+    const long double p = diseno_.PosicionX(unidades);
+    return enImpresora() ? diseno_.XImpresora(p) : diseno_.XPagina(p);
+}
+
+int OrdenesDibujo::y(long double unidades) const
+{
+    const long double p = diseno_.PosicionY(unidades);
+    return enImpresora() ? diseno_.YImpresora(p) : diseno_.YPagina(p);
+}
+
+int OrdenesDibujo::ancho(long double unidades) const
+{
+    return enImpresora() ? diseno_.XImpresora(unidades) : diseno_.XPagina(unidades);
+}
+
+QRect OrdenesDibujo::esquinas(const ArgumentosInstruccion &a) const
+{
+    const int x1 = x(NumeroArgumento(a[1]));
+    const int y1 = y(NumeroArgumento(a[2]));
+    const int x2 = x(NumeroArgumento(a[3]));
+    const int y2 = y(NumeroArgumento(a[4]));
+    return QRect(QPoint(qMin(x1, x2), qMin(y1, y2)), QSize(qAbs(x2 - x1), qAbs(y2 - y1)));
+}
+
+void OrdenesDibujo::Texto(const QString &xTexto, const QString &yTexto, const QString &anchoTexto,
+                          const QString &texto, const QString &alineacion)
+{
+    // A continuation row of a wrapped memo shows only the memo's own line.
+    if (contexto_.filaContinuacion && diseno_.ordenActual() != QLatin1String("Camp"))
+        return;
+    DestinoDibujo &destino = *contexto_.destino;
+    const plat::CanvasFont guardada = destino.fuente();
+
+    const MarcasTexto marcas = InterpretarMarcasTexto(texto);
+    if (marcas.aplicarFuente)
+        AplicarMarcasFuente(marcas.estado, destino.fuente());
+    QString visible = marcas.texto;
+
+    const long double xUnidades = NumeroArgumento(xTexto);
+    const long double anchoUnidades = NumeroArgumento(anchoTexto);
+    const int anchoPixeles = ancho(anchoUnidades);
+    if (anchoUnidades != 0 && (alineacion == QLatin1String("D") || alineacion == QLatin1String("C"))) {
+        const int blanco = destino.anchoTexto(QStringLiteral(" "));
+        // A blank of no width would divide by zero: the text stays as it is.
+        if (blanco > 0) {
+            int n = RedondearMitadesAPar(static_cast<long double>(anchoPixeles - destino.anchoTexto(visible)) / blanco);
+            if (alineacion == QLatin1String("C"))
+                n /= 2;
+            else if (n > 0)
+                --n;
+            if (n > 0)
+                visible = QString(n, QLatin1Char(' ')) + visible;
+        }
+    }
+
+    const long double yUnidades = NumeroArgumento(yTexto);
+    if (textoEnImpresora()) {
+        textoBruto(xUnidades, diseno_.PosicionY(yUnidades), anchoUnidades, visible);
+    } else {
+        const int px = x(xUnidades);
+        const int py = y(yUnidades);
+        if (anchoUnidades == 0) {
+            destino.texto(px, py, visible);
+        } else {
+            const int derecha = enImpresora() ? diseno_.XImpresora(diseno_.PosicionX(xUnidades) + anchoUnidades)
+                                              : diseno_.XPagina(diseno_.PosicionX(xUnidades) + anchoUnidades);
+            destino.textoRecortado(QRect(px, py, derecha - px, destino.altoTexto(visible)), px, py, visible);
+        }
+    }
+    destino.fuente() = guardada;
+}
+
+void OrdenesDibujo::textoBruto(long double xUnidades, long double yEfectiva, long double anchoUnidades,
+                               const QString &texto)
+{
+    const qint64 objetivo = RedondearMitadesAPar(yEfectiva);
+    QByteArray datos;
+    const qint64 actual = ejecucion_.lineaTextoImpresora;
+    if (objetivo > actual)
+        datos.append(QByteArray(objetivo - actual, '\n'));
+    else
+        for (qint64 i = objetivo; i < actual; ++i)
+            datos.append("\x1bj$");
+    const int blancos = RedondearMitadesAPar(xUnidades);
+    if (blancos > 0)
+        datos.append(QByteArray(blancos, ' '));
+    QByteArray oem = TextoAOEM(texto);
+    const int corte = RedondearMitadesAPar(anchoUnidades);
+    if (anchoUnidades != 0)
+        oem = oem.left(qMax(0, corte));
+    datos.append(oem);
+    datos.append('\r');
+    EnviarImpresora(*contexto_.destino, datos);
+    ejecucion_.lineaTextoImpresora = objetivo;
+}
+
+QString OrdenesDibujo::ValorVariable(const QString &variable) const
+{
+    if (variable.contains(QLatin1String("OriginalCopia"))) {
+        QString original = variable.section(QLatin1Char(','), 1, 1);
+        QString copia = variable.section(QLatin1Char(','), 2, 2);
+        if (original.isEmpty() && copia.isEmpty()) {
+            original = QStringLiteral("ORIGINAL");
+            copia = QStringLiteral("COPIA");
+        }
+        return contexto_.numeroCopia == 1 ? original : copia;
+    }
+    if (variable == QLatin1String("NumeroPagina"))
+        return QString::number(contexto_.paginaDocumento);
+    if (variable == QLatin1String("ContadorPaginas"))
+        return QString::number(contexto_.contadorPaginas);
+    if (variable == QLatin1String("NumeroCopia"))
+        return QString::number(contexto_.numeroCopia);
+    if (variable == QLatin1String("FechaImpresion"))
+        return QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
+    if (variable == QLatin1String("FechaYHoraImpresion"))
+        return QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+    if (variable == QLatin1String("NombreEmpresa"))
+        return contexto_.nombreEmpresa ? contexto_.nombreEmpresa() : QString();
+    return QString();
+}
+
+void OrdenesDibujo::Variable(const ArgumentosInstruccion &a)
+{
+    const QString variable = a[4];
+    static const QStringList conocidas = {
+        QStringLiteral("NumeroPagina"),   QStringLiteral("ContadorPaginas"),     QStringLiteral("NumeroCopia"),
+        QStringLiteral("FechaImpresion"), QStringLiteral("FechaYHoraImpresion"), QStringLiteral("NombreEmpresa"),
+    };
+    if (!variable.contains(QLatin1String("OriginalCopia")) && !conocidas.contains(variable))
+        return;
+    Texto(a[1], a[2], a[3], ValorVariable(variable), a[5]);
+}
+
+void OrdenesDibujo::Rectangulo(const ArgumentosInstruccion &a)
+{
+    if (textoEnImpresora())
+        return;
+    plat::Brush brocha;
+    brocha.Color = ColorArgumento(a[8]);
+    brocha.Style = a[9] == QLatin1String("Solido") ? plat::bsSolid : plat::bsClear;
+    QSize redondeo;
+    if (NumeroArgumento(a[10]) != 0 || NumeroArgumento(a[11]) != 0)
+        redondeo = QSize(x(NumeroArgumento(a[10])), y(NumeroArgumento(a[11])));
+    contexto_.destino->rectangulo(esquinas(a), PlumaArgumentos(a[5], a[6], a[7]), brocha, redondeo);
+}
+
+void OrdenesDibujo::LineaRecta(const ArgumentosInstruccion &a)
+{
+    if (textoEnImpresora())
+        return;
+    const QPoint desde(x(NumeroArgumento(a[1])), y(NumeroArgumento(a[2])));
+    const QPoint hasta(x(NumeroArgumento(a[3])), y(NumeroArgumento(a[4])));
+    contexto_.destino->linea(desde, hasta, PlumaArgumentos(a[5], a[6], a[7]));
+}
+
+void OrdenesDibujo::Fuente(const ArgumentosInstruccion &a)
+{
+    plat::CanvasFont &fuente = contexto_.destino->fuente();
+    fuente.Font.setFamily(a[1]);
+    const AjustesDiseno &ajustes = diseno_.ajustes();
+    const double compresion = ajustes.compresionAlto != 1.0 ? ajustes.compresionAlto : ajustes.compresionAncho;
+    const int tamano = int(EnteroArgumento(a[2]) * compresion);
+    if (tamano > 0)
+        fuente.Font.setPointSize(tamano);
+    fuente.Color = InterpretarColor(a[3]);
+    TFontStyles estilos = 0;
+    const QStringList nombres = a[4].split(QLatin1Char(','));
+    for (int i = 0; i < qMin<qsizetype>(2, nombres.size()); ++i) {
+        const int estilo = TextoAEstiloFuente(nombres.at(i));
+        if (estilo != kEstiloFuenteDesconocido)
+            estilos |= ConjuntoEstilo(static_cast<TFontStyle>(estilo));
+    }
+    fuente.Font.setBold(estilos & ConjuntoEstilo(fsBold));
+    fuente.Font.setItalic(estilos & ConjuntoEstilo(fsItalic));
+    fuente.Font.setUnderline(estilos & ConjuntoEstilo(fsUnderline));
+    fuente.Font.setStrikeOut(estilos & ConjuntoEstilo(fsStrikeout));
+}
+
+QString OrdenesDibujo::textoDeCampo(const QString &valor) const
+{
+    if (!valor.startsWith(QLatin1String("Camp:")))
+        return valor;
+    const plat::Field *campo = contexto_.dataSet ? contexto_.dataSet->findField(valor.mid(5)) : nullptr;
+    return campo ? campo->asString() : QString();
+}
+
+QImage OrdenesDibujo::imagenDeFuente(const QString &fuente) const
+{
+    QString fichero = fuente;
+    if (fuente.startsWith(QLatin1String("Camp:"))) {
+        const plat::Field *campo = contexto_.dataSet ? contexto_.dataSet->findField(fuente.mid(5)) : nullptr;
+        if (!campo)
+            return {};
+        if (campo->isBlob() && campo->dataType() != ftMemo) {
+            QImage imagen;
+            imagen.loadFromData(campo->asBytes());
+            return imagen;
+        }
+        fichero = campo->asString();
+    }
+    if (fichero.isEmpty())
+        return {};
+    if (!fichero.contains(QLatin1Char('/')))
+        fichero = QDir(contexto_.directorioUsuario).filePath(fichero);
+    const QString mayusculas = fichero.toUpper();
+    const bool jpeg = mayusculas.contains(QLatin1String(".JPEG")) || mayusculas.contains(QLatin1String(".JPG"));
+    QImage imagen;
+    imagen.load(fichero, jpeg ? "JPEG" : nullptr);
+    return imagen;
+}
+
+void OrdenesDibujo::Grafico(const ArgumentosInstruccion &a)
+{
+    if (contexto_.simulacion || textoEnImpresora())
+        return;
+    const QImage imagen = imagenDeFuente(a[5]);
+    if (imagen.isNull())
+        return;
+    const long double x2 = NumeroArgumento(a[3]);
+    const long double y2 = NumeroArgumento(a[4]);
+    if (x2 == 0 && y2 == 0)
+        contexto_.destino->imagen(QRect(x(NumeroArgumento(a[1])), y(NumeroArgumento(a[2])), 0, 0), imagen);
+    else
+        contexto_.destino->imagen(esquinas(a), imagen);
+}
+
+void OrdenesDibujo::CodigoBarras(const ArgumentosInstruccion &a)
+{
+    TPrintBarcode *barras = contexto_.codigoBarras;
+    if (!barras || textoEnImpresora())
+        return;
+    const QRect limites = esquinas(a);
+    if (limites.isEmpty())
+        return;
+    const QString tipo = a[6];
+    barras->setAutoPosition(false);
+    barras->setAutoSizing(tipo == QLatin1String("UPCA"));
+    barras->setBarCodeTypeNumber(TipoBarras(tipo));
+    const QString texto = textoDeCampo(a[5]);
+    barras->setText(tipo == QLatin1String("UPCA") ? QStringLiteral("0") + texto : texto);
+    const double aumento = double(NumeroArgumento(a[7]));
+    if (aumento > 0)
+        barras->setMagnification(aumento);
+
+    // Sizes are the target's pixels: the component measures at the target's resolution.
+    const int ppp = contexto_.destino->resolucion();
+    barras->setPixelesPorPulgadaPantalla(ppp);
+    const QString giro = a[8];
+    const bool cuarto = giro == QLatin1String("Girar+90") || giro == QLatin1String("Girar-90");
+    const QSize tamano = cuarto ? limites.size().transposed() : limites.size();
+    barras->setGeometry(QRect(QPoint(0, 0), tamano));
+
+    QImage imagen(tamano, QImage::Format_RGB32);
+    imagen.fill(Qt::white);
+    {
+        plat::Canvas lienzo(&imagen);
+        barras->DrawBarcode(lienzo, ppp);
+    }
+    QTransform giroImagen;
+    if (giro == QLatin1String("Girar+90"))
+        giroImagen.rotate(-90);   // a quarter turn counter-clockwise on the page
+    else if (giro == QLatin1String("Girar-90"))
+        giroImagen.rotate(90);
+    else if (giro == QLatin1String("Girar180"))
+        giroImagen.rotate(180);
+    if (!giroImagen.isIdentity())
+        imagen = imagen.transformed(giroImagen);
+    contexto_.destino->imagen(limites, imagen);
+}
+
+void OrdenesDibujo::Ascii(const ArgumentosInstruccion &a)
+{
+    if (!enImpresora())
+        return;
+    QByteArray datos;
+    for (const QString &pieza : a.texto().split(QLatin1Char(','))) {
+        if (pieza.isEmpty())
+            break;
+        int valor = 0;
+        if (LeerEntero(pieza, valor))
+            datos.append(char(valor & 0xFF));
+    }
+    EnviarImpresora(*contexto_.destino, datos);
+}

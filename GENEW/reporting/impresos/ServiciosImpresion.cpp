@@ -1,0 +1,200 @@
+#include "GENEW/reporting/impresos/ServiciosImpresion.h"
+
+#include "GENEW/reporting/impresos/AlmacenPaginas.h"
+#include "GENEW/reporting/impresos/RegistroImpreso.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QFile>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinterInfo>
+#include <QProcess>
+#define POINTERHOLDER_TRANSITION 4
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+// ---- printers -------------------------------------------------------------------------
+
+QString ServicioImpresorasSistema::predeterminada()
+{
+    return QPrinterInfo::defaultPrinterName();
+}
+
+QStringList ServicioImpresorasSistema::impresoras()
+{
+    return QPrinterInfo::availablePrinterNames();
+}
+
+std::optional<EleccionImpresora> ServicioImpresorasSistema::dialogo(const QString &propuesta)
+{
+    plat::PrintDialog dialogo;
+    if (!dialogo.Execute())
+        return std::nullopt;
+    return EleccionImpresora{propuesta, qMax(1, dialogo.Copies), false};
+}
+
+std::unique_ptr<QPrinter> ServicioImpresorasSistema::abrir(const EleccionImpresora &eleccion, bool apaisado)
+{
+    auto impresora = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    impresora->setPrinterName(eleccion.nombre);
+    if (!impresora->isValid())
+        return nullptr;
+    impresora->setCopyCount(qMax(1, eleccion.copias));
+    impresora->setDuplex(eleccion.duplex ? QPrinter::DuplexAuto : QPrinter::DuplexNone);
+    impresora->setPageOrientation(apaisado ? QPageLayout::Landscape : QPageLayout::Portrait);
+    return impresora;
+}
+
+namespace {
+
+QString EjecutarLp(const QStringList &argumentos, const QByteArray &entrada)
+{
+    QProcess lp;
+    lp.start(QStringLiteral("lp"), argumentos);
+    if (!lp.waitForStarted())
+        return QStringLiteral("No se puede ejecutar lp: ") + lp.errorString();
+    lp.write(entrada);
+    lp.closeWriteChannel();
+    lp.waitForFinished(-1);
+    if (lp.exitStatus() != QProcess::NormalExit || lp.exitCode() != 0)
+        return QString::fromLocal8Bit(lp.readAllStandardError()).trimmed();
+    return {};
+}
+
+} // namespace
+
+QString ServicioImpresorasSistema::enviarBruto(const QString &impresora, const QByteArray &datos)
+{
+    return EjecutarLp({QStringLiteral("-d"), impresora, QStringLiteral("-o"), QStringLiteral("raw")}, datos);
+}
+
+void ServicioImpresorasSistema::imprimirDocumento(const QString &fichero, const QString &impresora, const QString &)
+{
+    EjecutarLp({QStringLiteral("-d"), impresora, fichero}, {});
+}
+
+// ---- PDF ----------------------------------------------------------------------------
+
+namespace {
+
+QPageLayout DisposicionDeFormato(const QString &formato)
+{
+    const PapelImpreso papel = PapelDeFormato(formato);
+    QSizeF vertical(papel.anchoMm, papel.altoMm);
+    if (vertical.width() > vertical.height())
+        vertical.transpose();
+    QPageSize tamano(vertical, QPageSize::Millimeter);
+    if (formato.startsWith(QLatin1String("A4")))
+        tamano = QPageSize(QPageSize::A4);
+    else if (formato.startsWith(QLatin1String("A5")))
+        tamano = QPageSize(QPageSize::A5);
+    const bool apaisado = papel.anchoMm > papel.altoMm;
+    return QPageLayout(tamano, apaisado ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
+}
+
+} // namespace
+
+QString ServidorPDFSistema::escribirPaginas(const AlmacenPaginas &paginas, int resolucion, const QString &fichero,
+                                            const QString &formato)
+{
+    QPdfWriter escritor(fichero);
+    escritor.setResolution(resolucion);
+    escritor.setPageLayout(DisposicionDeFormato(formato));
+    escritor.setCreator(QStringLiteral("Gestión de Proyectos"));
+    QPainter pintor;
+    if (!pintor.begin(&escritor))
+        return QStringLiteral("No se puede crear el archivo ") + fichero;
+    for (int n = 1; n <= paginas.cuenta(); ++n) {
+        if (n > 1)
+            escritor.newPage();
+        pintor.drawPicture(0, 0, paginas.pagina(n));
+    }
+    if (!pintor.end())
+        return QStringLiteral("No se puede escribir el archivo ") + fichero;
+    return {};
+}
+
+QString ServidorPDFSistema::convertirWord(const QString &documento, const QString &)
+{
+    return QStringLiteral("No se puede convertir a PDF el documento ") + documento;
+}
+
+QString ServidorPDFSistema::unir(const QStringList &ficheros, const QString &destino)
+{
+    try {
+        // The sources must live until the merged file is written.
+        std::vector<std::unique_ptr<QPDF>> fuentes;
+        QPDF salida;
+        salida.emptyPDF();
+        QPDFPageDocumentHelper paginasSalida(salida);
+        for (const QString &fichero : ficheros) {
+            auto fuente = std::make_unique<QPDF>();
+            fuente->processFile(QFile::encodeName(fichero).constData());
+            for (QPDFPageObjectHelper &pagina : QPDFPageDocumentHelper(*fuente).getAllPages())
+                paginasSalida.addPage(pagina, false);
+            fuentes.push_back(std::move(fuente));
+        }
+        QPDFWriter escritor(salida, QFile::encodeName(destino).constData());
+        escritor.write();
+    } catch (const std::exception &e) {
+        return QString::fromLocal8Bit(e.what());
+    }
+    return {};
+}
+
+// ---- the services in force ------------------------------------------------------------
+
+namespace {
+
+ServiciosImpresion &instalados()
+{
+    static ServiciosImpresion servicios;
+    return servicios;
+}
+
+} // namespace
+
+ServiciosImpresion &serviciosImpresion()
+{
+    return instalados();
+}
+
+ServicioImpresoras &impresorasMotor()
+{
+    static ServicioImpresorasSistema sistema;
+    return instalados().impresoras ? *instalados().impresoras : sistema;
+}
+
+ServidorPDF &servidorPDFMotor()
+{
+    static ServidorPDFSistema sistema;
+    return instalados().pdf ? *instalados().pdf : sistema;
+}
+
+bool &ListadoCanceladoMotor()
+{
+    static bool propio = false;
+    return instalados().listadoCancelado ? *instalados().listadoCancelado : propio;
+}
+
+ServiciosImpresionInstalados::ServiciosImpresionInstalados(const ServiciosImpresion &servicios)
+    : anteriores_(instalados())
+{
+    // Only what the scope gives is replaced; the rest stays as installed.
+    ServiciosImpresion &actuales = instalados();
+    if (servicios.impresoras)
+        actuales.impresoras = servicios.impresoras;
+    if (servicios.pdf)
+        actuales.pdf = servicios.pdf;
+    if (servicios.vistaPrevia)
+        actuales.vistaPrevia = servicios.vistaPrevia;
+    if (servicios.listadoCancelado)
+        actuales.listadoCancelado = servicios.listadoCancelado;
+}
+
+ServiciosImpresionInstalados::~ServiciosImpresionInstalados()
+{
+    instalados() = anteriores_;
+}
