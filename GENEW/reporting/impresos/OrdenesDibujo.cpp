@@ -227,7 +227,7 @@ void OrdenesDibujo::Rectangulo(const ArgumentosInstruccion &a)
     plat::Brush brocha;
     brocha.Color = ColorArgumento(a[8]);
     brocha.Style = a[9] == QLatin1String("Solido") ? plat::bsSolid : plat::bsClear;
-    QSize redondeo;
+    QSize redondeo(0, 0);
     if (NumeroArgumento(a[10]) != 0 || NumeroArgumento(a[11]) != 0)
         redondeo = QSize(x(NumeroArgumento(a[10])), y(NumeroArgumento(a[11])));
     contexto_.destino->rectangulo(esquinas(a), PlumaArgumentos(a[5], a[6], a[7]), brocha, redondeo);
