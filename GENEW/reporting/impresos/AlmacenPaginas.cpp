@@ -3,6 +3,17 @@
 #include "GENEW/runtime/comun/RutinasSistema.h"
 
 #include <QDir>
+#include <QPainter>
+
+void DibujarPagina(QPainter &pintor, const QPicture &pagina)
+{
+    const QPaintDevice *dispositivo = pintor.device();
+    pintor.save();
+    pintor.scale(double(pagina.logicalDpiX()) / dispositivo->logicalDpiX(),
+                 double(pagina.logicalDpiY()) / dispositivo->logicalDpiY());
+    pintor.drawPicture(0, 0, pagina);
+    pintor.restore();
+}
 
 AlmacenPaginas::AlmacenPaginas(int paginasEnMemoria) : enMemoria_(qMax(2, paginasEnMemoria)) {}
 

@@ -6,6 +6,12 @@
 #include <memory>
 #include <vector>
 
+class QPainter;
+
+// Draws a stored page at its own pixels: Qt plays a picture scaled by the device's
+// resolution over the one it was recorded at, which a page in pixels must not be.
+void DibujarPagina(QPainter &pintor, const QPicture &pagina);
+
 // The pages of a screen or PDF run, each a recorded picture of the page-bitmap size with the
 // key text of its document. There is no fixed limit: past the memory budget the older pages
 // are kept in files of a private temporary folder and read back when asked for.

@@ -109,7 +109,7 @@ QString ServidorPDFSistema::escribirPaginas(const AlmacenPaginas &paginas, int r
     for (int n = 1; n <= paginas.cuenta(); ++n) {
         if (n > 1)
             escritor.newPage();
-        pintor.drawPicture(0, 0, paginas.pagina(n));
+        DibujarPagina(pintor, paginas.pagina(n));
     }
     if (!pintor.end())
         return QStringLiteral("No se puede escribir el archivo ") + fichero;

@@ -9,7 +9,10 @@
 #include "platform/ui/data/DataSetComponents.h"
 #include "tests/support/TempDir.h"
 
+#include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <memory>
