@@ -3,6 +3,7 @@
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/data/NombreEmpresaInforme.h"
 #include "GENEW/reporting/graficos/PrintBarcode.h"
+#include "GENEW/reporting/impresos/CodigoBarrasImpreso.h"
 #include "GENEW/reporting/impresos/DestinoDibujo.h"
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"
 #include "GENEW/reporting/impresos/TablaImpresos.h"
@@ -118,7 +119,16 @@ TfGENELIMP::TfGENELIMP(QWidget *parent) : plat::Form(parent)
     };
     servicios.ordenes = this;
     diseno_ = std::make_unique<DisenoImpreso>(ejecucion_, std::move(servicios));
-    contexto_.codigoBarras = PrintBarcode1;
+    pintorBarras_ = std::make_unique<PintorPrintBarcode>(*PrintBarcode1);
+    contexto_.codigoBarras = pintorBarras_.get();
+    contexto_.valorCampo = [this](const QString &nombre) -> std::optional<QVariant> {
+        const plat::Field *campo = dataSetActual_ ? dataSetActual_->findField(nombre) : nullptr;
+        if (!campo)
+            return std::nullopt;
+        if (campo->isBlob() && campo->dataType() != ftMemo)
+            return QVariant(campo->asBytes());
+        return QVariant(campo->asString());
+    };
     contexto_.nombreEmpresa = [] { return NombreEmpresaInforme(); };
     dibujo_ = std::make_unique<OrdenesDibujo>(*diseno_, ejecucion_, contexto_);
 
@@ -490,7 +500,7 @@ void TfGENELIMP::imprimirLineas()
             Cabecera();
         }
         contexto_.filaContinuacion = lineaMemo && lineaMemo->asInteger() >= 1;
-        contexto_.dataSet = l;
+        dataSetActual_ = l;
         if (instrucciones) {
             try {
                 diseno_->EjecutarInstruccion(instrucciones->asString());
@@ -532,7 +542,7 @@ void TfGENELIMP::borrarContinuaciones()
 
 void TfGENELIMP::ejecutarSeccion(SeccionImpreso seccion)
 {
-    contexto_.dataSet = ejecucion_.lineasActivas ? lineas() : &documentos();
+    dataSetActual_ = ejecucion_.lineasActivas ? lineas() : &documentos();
     const QStringList lineasSeccion = diseno_->seccion(seccion);
     for (const QString &linea : lineasSeccion)
         diseno_->EjecutarInstruccion(linea);
@@ -682,7 +692,11 @@ bool TfGENELIMP::seleccionarImpresora(const QString &nombre)
     impresoraAdjuntos_ = eleccion.nombre;
     nombreImpresora_ = eleccion.nombre;
     if (diseno_->modoTexto()) {
+        // Texts are measured as on a page at the raw target's resolution.
         destinoBruto_ = std::make_unique<DestinoTextoBruto>();
+        resolucionPagina_ = destinoBruto_->resolucion();
+        ejecucion_.anchoFisicoImpresora = MilimetrosAPuntos(resolucionPagina_, diseno_->papel().anchoMm);
+        ejecucion_.altoFisicoImpresora = MilimetrosAPuntos(resolucionPagina_, diseno_->papel().altoMm);
         contexto_.destino = destinoBruto_.get();
         return true;
     }

@@ -9,6 +9,7 @@
 #include <memory>
 
 class DestinoLienzo;
+class PintorPrintBarcode;
 class DestinoTextoBruto;
 class QPainter;
 class QPrinter;
@@ -130,6 +131,8 @@ private:
     std::unique_ptr<DisenoImpreso> diseno_;
     ContextoOrdenes contexto_;
     std::unique_ptr<OrdenesDibujo> dibujo_;
+    std::unique_ptr<PintorPrintBarcode> pintorBarras_;
+    plat::DataSet *dataSetActual_ = nullptr;
     EjecutorOrdenesImpreso *ordenesCampo_ = nullptr;
 
     AlmacenPaginas paginas_;

@@ -1,14 +1,11 @@
 #include "GENEW/reporting/impresos/OrdenesDibujo.h"
 
-#include "GENEW/reporting/graficos/PrintBarcode.h"
 #include "GENEW/reporting/impresos/DestinoDibujo.h"
 #include "GENEW/reporting/impresos/MarcasFuente.h"
 #include "GENEW/reporting/impresos/TextoBruto.h"
 #include "GENEW/runtime/comun/RutinasNumeros.h"
 #include "GENEW/runtime/comun/RutinasTipos.h"
 #include "platform/base/LecturaTextos.h"
-#include "platform/data/DataSet.h"
-#include "platform/data/Field.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -21,6 +18,20 @@ long double NumeroArgumento(const QString &texto)
 }
 
 namespace {
+
+// Bounds that keep a wrong layout from asking for gigabytes: blanks beyond the page are
+// never seen, a printer line holds no more columns, a move no more lines than continuous
+// paper, and a barcode no larger than a poster.
+constexpr int kColumnasMaximas = 1000;
+constexpr int kLadoMaximoCodigoBarras = 10000;
+// Pixel positions far beyond any page are held there, so that sums of positions and
+// sizes stay within int.
+constexpr int kPixelLimite = 1 << 24;
+
+int Acotar(int pixel)
+{
+    return qBound(-kPixelLimite, pixel, kPixelLimite);
+}
 
 int EnteroArgumento(const QString &texto)
 {
@@ -87,18 +98,18 @@ bool OrdenesDibujo::ejecutar(OrdenImpreso orden, const ArgumentosInstruccion &a)
 int OrdenesDibujo::x(long double unidades) const
 {
     const long double p = diseno_.PosicionX(unidades);
-    return enImpresora() ? diseno_.XImpresora(p) : diseno_.XPagina(p);
+    return Acotar(enImpresora() ? diseno_.XImpresora(p) : diseno_.XPagina(p));
 }
 
 int OrdenesDibujo::y(long double unidades) const
 {
     const long double p = diseno_.PosicionY(unidades);
-    return enImpresora() ? diseno_.YImpresora(p) : diseno_.YPagina(p);
+    return Acotar(enImpresora() ? diseno_.YImpresora(p) : diseno_.YPagina(p));
 }
 
 int OrdenesDibujo::ancho(long double unidades) const
 {
-    return enImpresora() ? diseno_.XImpresora(unidades) : diseno_.XPagina(unidades);
+    return Acotar(enImpresora() ? diseno_.XImpresora(unidades) : diseno_.XPagina(unidades));
 }
 
 QRect OrdenesDibujo::esquinas(const ArgumentosInstruccion &a) const
@@ -136,6 +147,8 @@ void OrdenesDibujo::Texto(const QString &xTexto, const QString &yTexto, const QS
                 n /= 2;
             else if (n > 0)
                 --n;
+            const int anchoPagina = enImpresora() ? ejecucion_.anchoFisicoImpresora : ejecucion_.tamanoPagina.width();
+            n = qMin(n, qMax(0, anchoPagina) / blanco + 1);
             if (n > 0)
                 visible = QString(n, QLatin1Char(' ')) + visible;
         }
@@ -150,8 +163,9 @@ void OrdenesDibujo::Texto(const QString &xTexto, const QString &yTexto, const QS
         if (anchoUnidades == 0) {
             destino.texto(px, py, visible);
         } else {
-            const int derecha = enImpresora() ? diseno_.XImpresora(diseno_.PosicionX(xUnidades) + anchoUnidades)
-                                              : diseno_.XPagina(diseno_.PosicionX(xUnidades) + anchoUnidades);
+            const long double derechaUnidades = diseno_.PosicionX(xUnidades) + anchoUnidades;
+            const int derecha = Acotar(enImpresora() ? diseno_.XImpresora(derechaUnidades)
+                                                     : diseno_.XPagina(derechaUnidades));
             destino.textoRecortado(QRect(px, py, derecha - px, destino.altoTexto(visible)), px, py, visible);
         }
     }
@@ -161,15 +175,16 @@ void OrdenesDibujo::Texto(const QString &xTexto, const QString &yTexto, const QS
 void OrdenesDibujo::textoBruto(long double xUnidades, long double yEfectiva, long double anchoUnidades,
                                const QString &texto)
 {
-    const qint64 objetivo = RedondearMitadesAPar(yEfectiva);
-    QByteArray datos;
     const qint64 actual = ejecucion_.lineaTextoImpresora;
+    const qint64 objetivo =
+        qBound(actual - kLineasPapelContinuo, qint64(RedondearMitadesAPar(yEfectiva)), actual + kLineasPapelContinuo);
+    QByteArray datos;
     if (objetivo > actual)
         datos.append(QByteArray(objetivo - actual, '\n'));
     else
         for (qint64 i = objetivo; i < actual; ++i)
             datos.append("\x1bj$");
-    const int blancos = RedondearMitadesAPar(xUnidades);
+    const int blancos = qMin(RedondearMitadesAPar(xUnidades), kColumnasMaximas);
     if (blancos > 0)
         datos.append(QByteArray(blancos, ' '));
     QByteArray oem = TextoAOEM(texto);
@@ -269,23 +284,23 @@ QString OrdenesDibujo::textoDeCampo(const QString &valor) const
 {
     if (!valor.startsWith(QLatin1String("Camp:")))
         return valor;
-    const plat::Field *campo = contexto_.dataSet ? contexto_.dataSet->findField(valor.mid(5)) : nullptr;
-    return campo ? campo->asString() : QString();
+    const auto campo = contexto_.valorCampo ? contexto_.valorCampo(valor.mid(5)) : std::nullopt;
+    return campo ? campo->toString() : QString();
 }
 
 QImage OrdenesDibujo::imagenDeFuente(const QString &fuente) const
 {
     QString fichero = fuente;
     if (fuente.startsWith(QLatin1String("Camp:"))) {
-        const plat::Field *campo = contexto_.dataSet ? contexto_.dataSet->findField(fuente.mid(5)) : nullptr;
+        const auto campo = contexto_.valorCampo ? contexto_.valorCampo(fuente.mid(5)) : std::nullopt;
         if (!campo)
             return {};
-        if (campo->isBlob() && campo->dataType() != ftMemo) {
+        if (campo->typeId() == QMetaType::QByteArray) {
             QImage imagen;
-            imagen.loadFromData(campo->asBytes());
+            imagen.loadFromData(campo->toByteArray());
             return imagen;
         }
-        fichero = campo->asString();
+        fichero = campo->toString();
     }
     if (fichero.isEmpty())
         return {};
@@ -315,36 +330,26 @@ void OrdenesDibujo::Grafico(const ArgumentosInstruccion &a)
 
 void OrdenesDibujo::CodigoBarras(const ArgumentosInstruccion &a)
 {
-    TPrintBarcode *barras = contexto_.codigoBarras;
-    if (!barras || textoEnImpresora())
+    if (!contexto_.codigoBarras || textoEnImpresora())
         return;
     const QRect limites = esquinas(a);
-    if (limites.isEmpty())
+    if (limites.isEmpty() || limites.width() > kLadoMaximoCodigoBarras || limites.height() > kLadoMaximoCodigoBarras)
         return;
     const QString tipo = a[6];
-    barras->setAutoPosition(false);
-    barras->setAutoSizing(tipo == QLatin1String("UPCA"));
-    barras->setBarCodeTypeNumber(TipoBarras(tipo));
+    PintorCodigoBarras::Peticion peticion;
+    peticion.tipo = TipoBarras(tipo);
+    peticion.ajusteAutomatico = tipo == QLatin1String("UPCA");
     const QString texto = textoDeCampo(a[5]);
-    barras->setText(tipo == QLatin1String("UPCA") ? QStringLiteral("0") + texto : texto);
-    const double aumento = double(NumeroArgumento(a[7]));
-    if (aumento > 0)
-        barras->setMagnification(aumento);
+    peticion.texto = peticion.ajusteAutomatico ? QStringLiteral("0") + texto : texto;
+    peticion.aumento = qMax(0.0, double(NumeroArgumento(a[7])));
+    peticion.resolucion = contexto_.destino->resolucion();
 
-    // Sizes are the target's pixels: the component measures at the target's resolution.
-    const int ppp = contexto_.destino->resolucion();
-    barras->setPixelesPorPulgadaPantalla(ppp);
+    // Turned in memory, then placed over the same corners as a picture.
     const QString giro = a[8];
     const bool cuarto = giro == QLatin1String("Girar+90") || giro == QLatin1String("Girar-90");
-    const QSize tamano = cuarto ? limites.size().transposed() : limites.size();
-    barras->setGeometry(QRect(QPoint(0, 0), tamano));
-
-    QImage imagen(tamano, QImage::Format_RGB32);
+    QImage imagen(cuarto ? limites.size().transposed() : limites.size(), QImage::Format_RGB32);
     imagen.fill(Qt::white);
-    {
-        plat::Canvas lienzo(&imagen);
-        barras->DrawBarcode(lienzo, ppp);
-    }
+    contexto_.codigoBarras->pintar(imagen, peticion);
     QTransform giroImagen;
     if (giro == QLatin1String("Girar+90"))
         giroImagen.rotate(-90);   // a quarter turn counter-clockwise on the page

@@ -7,11 +7,26 @@
 #include <QString>
 #include <functional>
 
+#include <QVariant>
+#include <optional>
+
 class DestinoDibujo;
-class TPrintBarcode;
-namespace plat {
-class DataSet;
-}
+
+// Draws a barcode symbol filling a picture, at the picture's resolution in pixels per inch.
+class PintorCodigoBarras
+{
+public:
+    struct Peticion
+    {
+        QString texto;
+        int tipo = 9;   // the barcode component's type number
+        bool ajusteAutomatico = false;
+        double aumento = 0;   // 0 keeps the component's own
+        int resolucion = 96;
+    };
+    virtual ~PintorCodigoBarras() = default;
+    virtual void pintar(QImage &imagen, const Peticion &peticion) = 0;
+};
 
 // What the drawing commands read of the run besides the layout: counters, the dataset that
 // field-sourced pictures and barcodes read, and the services they name.
@@ -23,8 +38,10 @@ struct ContextoOrdenes
     qint64 contadorPaginas = 0;      // pages made so far in the run
     int numeroCopia = 1;
     bool filaContinuacion = false;   // [LINEAS] runs on a continuation row of a wrapped memo
-    plat::DataSet *dataSet = nullptr;   // the lines table while [LINEAS] runs, else the documents
-    TPrintBarcode *codigoBarras = nullptr;
+    // A field of the current dataset (the lines table while [LINEAS] runs, else the
+    // documents): its text, or its bytes for a picture field; none when there is no such field.
+    std::function<std::optional<QVariant>(const QString &campo)> valorCampo;
+    PintorCodigoBarras *codigoBarras = nullptr;
     std::function<QString()> nombreEmpresa;
     // A relative picture name is read from this folder.
     QString directorioUsuario;

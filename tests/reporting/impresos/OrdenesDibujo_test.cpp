@@ -1,6 +1,7 @@
 #include "GENEW/reporting/impresos/OrdenesDibujo.h"
 
 #include "GENEW/reporting/graficos/PrintBarcode.h"
+#include "GENEW/reporting/impresos/CodigoBarrasImpreso.h"
 #include "tests/reporting/impresos/DestinoGrabado.h"
 #include "tests/reporting/impresos/ImpresoPrueba.h"
 #include "tests/support/TempDir.h"
@@ -21,7 +22,7 @@ protected:
         ejecucion.tamanoPagina = QSize(210, 297);
         contexto.destino = &destino;
         contexto.nombreEmpresa = [] { return QStringLiteral("Construcciones Íñiguez"); };
-        contexto.codigoBarras = &barras;
+        contexto.codigoBarras = &pintorBarras;
     }
     // Reads the layout text and runs its [CABECERA] lines.
     void ejecutar(const QStringList &lineas)
@@ -50,6 +51,7 @@ protected:
     RegistroImpreso registro;
     gptest::DestinoGrabado destino;
     TPrintBarcode barras;
+    PintorPrintBarcode pintorBarras{barras};
     ContextoOrdenes contexto;
     std::unique_ptr<DisenoImpreso> diseno;
     std::unique_ptr<OrdenesDibujo> dibujo;
