@@ -5,6 +5,7 @@
 #include "GENEW/reporting/impresos/DestinoDibujo.h"
 #include "GENEW/reporting/impresos/GENELIMP.h"
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"
+#include "platform/base/SalidaMensajes.h"
 #include "platform/data/Field.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
@@ -89,6 +90,9 @@ qint64 Ejecutar(const QString &salida)
     CodigoImpresoPeticion = "B";
     VistaPreviaImpreso = salida.isEmpty();
     qint64 paginas = 0;
+    SalidaMensajesGrabada mensajes;
+    mensajes.programarRespuestas({"SI"});   // go on past 25 pages
+    SalidaMensajesInstalada instalada(mensajes);
     ServiciosImpresion servicios;
     servicios.vistaPrevia = [&paginas](TfGENELIMP &m) { paginas = m.paginas().cuenta(); };
     ServiciosImpresionInstalados instalados(servicios);

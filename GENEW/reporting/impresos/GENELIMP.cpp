@@ -691,6 +691,8 @@ bool TfGENELIMP::seleccionarImpresora(const QString &nombre)
     }
     impresoraAdjuntos_ = eleccion.nombre;
     nombreImpresora_ = eleccion.nombre;
+    copiasTrabajo_ = eleccion.copias;
+    duplexTrabajo_ = eleccion.duplex;
     if (diseno_->modoTexto()) {
         // Texts are measured as on a page at the raw target's resolution.
         destinoBruto_ = std::make_unique<DestinoTextoBruto>();
@@ -734,27 +736,27 @@ void TfGENELIMP::terminarImpresora()
     else if (destinoLienzo_ && impresora_)
         bruto = destinoLienzo_->bytesPendientes();
     lienzoImpresora_.reset();
-    if (pintorImpresora_)
-        pintorImpresora_->end();
+    QString error;
+    if (pintorImpresora_ && pintorImpresora_->end())
+        error = impresorasMotor().enviarTrabajo({nombreImpresora_, copiasTrabajo_, duplexTrabajo_}, *impresora_);
     pintorImpresora_.reset();
     impresora_.reset();
     destinoBruto_.reset();
     destinoLienzo_.reset();
     contexto_.destino = nullptr;
-    if (!bruto.isEmpty()) {
-        const QString error = impresorasMotor().enviarBruto(nombreImpresora_, bruto);
-        if (!error.isEmpty())
-            MensajeAviso(QStringLiteral("¡Error Imprimiendo!. Motivo: ") + error);
-    }
+    if (error.isEmpty() && !bruto.isEmpty())
+        error = impresorasMotor().enviarBruto(nombreImpresora_, bruto);
+    if (!error.isEmpty())
+        MensajeAviso(QStringLiteral("¡Error Imprimiendo!. Motivo: ") + error);
 }
 
 void TfGENELIMP::abortarImpresora()
 {
     lienzoImpresora_.reset();
-    if (impresora_)
-        impresora_->abort();
     if (pintorImpresora_ && pintorImpresora_->isActive())
         pintorImpresora_->end();
+    if (impresora_)
+        impresorasMotor().descartarTrabajo(*impresora_);
     pintorImpresora_.reset();
     impresora_.reset();
     destinoBruto_.reset();

@@ -143,6 +143,8 @@ private:
     std::unique_ptr<QPainter> pintorImpresora_;
     std::unique_ptr<plat::Canvas> lienzoImpresora_;
     QString nombreImpresora_;
+    int copiasTrabajo_ = 1;
+    bool duplexTrabajo_ = false;
     int resolucionPagina_ = kResolucionPaginaPantalla;
 
     qint64 contadorPaginas_ = 0;

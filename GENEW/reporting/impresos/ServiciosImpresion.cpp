@@ -2,9 +2,12 @@
 
 #include "GENEW/reporting/impresos/AlmacenPaginas.h"
 #include "GENEW/reporting/impresos/RegistroImpreso.h"
+#include "GENEW/runtime/comun/RutinasSistema.h"
 #include "platform/ui/Dialogs.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryFile>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -14,6 +17,24 @@
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
+
+namespace {
+
+QString EjecutarLp(const QStringList &argumentos, const QByteArray &entrada)
+{
+    QProcess lp;
+    lp.start(QStringLiteral("lp"), argumentos);
+    if (!lp.waitForStarted())
+        return QStringLiteral("No se puede ejecutar lp: ") + lp.errorString();
+    lp.write(entrada);
+    lp.closeWriteChannel();
+    lp.waitForFinished(-1);
+    if (lp.exitStatus() != QProcess::NormalExit || lp.exitCode() != 0)
+        return QString::fromLocal8Bit(lp.readAllStandardError()).trimmed();
+    return {};
+}
+
+} // namespace
 
 // ---- printers -------------------------------------------------------------------------
 
@@ -37,33 +58,37 @@ std::optional<EleccionImpresora> ServicioImpresorasSistema::dialogo(const QStrin
 
 std::unique_ptr<QPrinter> ServicioImpresorasSistema::abrir(const EleccionImpresora &eleccion, bool apaisado)
 {
-    auto impresora = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    impresora->setPrinterName(eleccion.nombre);
-    if (!impresora->isValid())
+    const QPrinterInfo info = QPrinterInfo::printerInfo(eleccion.nombre);
+    if (info.isNull())
         return nullptr;
-    impresora->setCopyCount(qMax(1, eleccion.copias));
-    impresora->setDuplex(eleccion.duplex ? QPrinter::DuplexAuto : QPrinter::DuplexNone);
+    auto impresora = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    impresora->setOutputFormat(QPrinter::PdfFormat);
+    QTemporaryFile cola(QDir(DirectorioTemporal()).filePath(QStringLiteral("trabajo-XXXXXX.pdf")));
+    if (!cola.open())
+        return nullptr;
+    cola.setAutoRemove(false);
+    impresora->setOutputFileName(cola.fileName());
     impresora->setPageOrientation(apaisado ? QPageLayout::Landscape : QPageLayout::Portrait);
     return impresora;
 }
 
-namespace {
 
-QString EjecutarLp(const QStringList &argumentos, const QByteArray &entrada)
+QString ServicioImpresorasSistema::enviarTrabajo(const EleccionImpresora &eleccion, QPrinter &impresora)
 {
-    QProcess lp;
-    lp.start(QStringLiteral("lp"), argumentos);
-    if (!lp.waitForStarted())
-        return QStringLiteral("No se puede ejecutar lp: ") + lp.errorString();
-    lp.write(entrada);
-    lp.closeWriteChannel();
-    lp.waitForFinished(-1);
-    if (lp.exitStatus() != QProcess::NormalExit || lp.exitCode() != 0)
-        return QString::fromLocal8Bit(lp.readAllStandardError()).trimmed();
-    return {};
+    QStringList opciones = {QStringLiteral("-d"), eleccion.nombre, QStringLiteral("-n"),
+                            QString::number(qMax(1, eleccion.copias))};
+    if (eleccion.duplex)
+        opciones << QStringLiteral("-o") << QStringLiteral("sides=two-sided-long-edge");
+    opciones << impresora.outputFileName();
+    const QString error = EjecutarLp(opciones, {});
+    QFile::remove(impresora.outputFileName());
+    return error;
 }
 
-} // namespace
+void ServicioImpresorasSistema::descartarTrabajo(QPrinter &impresora)
+{
+    QFile::remove(impresora.outputFileName());
+}
 
 QString ServicioImpresorasSistema::enviarBruto(const QString &impresora, const QByteArray &datos)
 {

@@ -29,15 +29,21 @@ public:
     virtual QStringList impresoras() = 0;
     // The print dialog over the proposed printer; none when the user cancels it.
     virtual std::optional<EleccionImpresora> dialogo(const QString &propuesta) = 0;
-    // A printer ready for a drawn job; nullptr when it cannot be had.
+    // A printer ready for a drawn job; nullptr when it cannot be had. Nothing reaches the
+    // printer until the job is sent, so a run that fails half-way prints nothing.
     virtual std::unique_ptr<QPrinter> abrir(const EleccionImpresora &eleccion, bool apaisado) = 0;
+    // The job drawn on that printer, ended: sent to the printer (an error text, empty on
+    // success), or thrown away.
+    virtual QString enviarTrabajo(const EleccionImpresora &eleccion, QPrinter &impresora) = 0;
+    virtual void descartarTrabajo(QPrinter &impresora) = 0;
     // Sends bytes as one raw job; the answer is an error text, empty on success.
     virtual QString enviarBruto(const QString &impresora, const QByteArray &datos) = 0;
     // Prints a file as it is (an attached document).
     virtual void imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo) = 0;
 };
 
-// The system's printers through Qt and CUPS: the data module's print dialog, "lp -o raw".
+// The system's printers through Qt and CUPS: the platform's print dialog; a drawn job is a
+// PDF spool file handed to "lp" with its copies and sides, a raw one goes with "-o raw".
 class ServicioImpresorasSistema : public ServicioImpresoras
 {
 public:
@@ -45,6 +51,8 @@ public:
     QStringList impresoras() override;
     std::optional<EleccionImpresora> dialogo(const QString &propuesta) override;
     std::unique_ptr<QPrinter> abrir(const EleccionImpresora &eleccion, bool apaisado) override;
+    QString enviarTrabajo(const EleccionImpresora &eleccion, QPrinter &impresora) override;
+    void descartarTrabajo(QPrinter &impresora) override;
     QString enviarBruto(const QString &impresora, const QByteArray &datos) override;
     void imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo) override;
 };

@@ -50,6 +50,12 @@ public:
         trabajos.append({eleccion, apaisado, fichero});
         return impresora;
     }
+    QString enviarTrabajo(const EleccionImpresora &, QPrinter &impresora) override
+    {
+        enviados << impresora.outputFileName();
+        return {};
+    }
+    void descartarTrabajo(QPrinter &impresora) override { QFile::remove(impresora.outputFileName()); }
     QString enviarBruto(const QString &impresora, const QByteArray &datos) override
     {
         brutos.append({impresora, datos});
@@ -79,6 +85,7 @@ public:
     EleccionImpresora eleccionDialogo;
     int dialogos = 0;
     QList<Trabajo> trabajos;
+    QStringList enviados;   // the drawn jobs' files, in the order they were sent
     QList<Bruto> brutos;
     QList<Documento> documentos;
 

@@ -1,5 +1,7 @@
 #include "GENEW/reporting/impresos/TextoBruto.h"
 #include "GENEW/runtime/comun/RutinasSistema.h"
+#include "platform/base/Errores.h"
+#include "platform/ui/Application.h"
 #include "tests/reporting/impresos/MotorPrueba.h"
 
 #include <QDir>
@@ -140,6 +142,7 @@ TEST_F(MotorPrueba, PrinterSelection)
         db().dropTable("TMPDOC");
         db().dropTable("TMPLIN");
         impresoras.trabajos.clear();
+        impresoras.enviados.clear();
         impresoras.dialogos = 0;
         impresoras.cancelarDialogo = c.cancelar;
         impresoras.eleccionDialogo = {"", 2, true};
@@ -162,6 +165,7 @@ TEST_F(MotorPrueba, PrinterSelection)
         EXPECT_EQ(t.apaisado, c.apaisado);
         EXPECT_EQ(t.eleccion.copias, c.copias);
         EXPECT_EQ(t.eleccion.duplex, c.duplex);
+        EXPECT_EQ(impresoras.enviados, QStringList{t.fichero});
         EXPECT_EQ(gptest::TextoPDF(t.fichero).trimmed(), "Hoja");
     }
 }
@@ -186,7 +190,7 @@ protected:
     {
         anadirImpreso("ADJ",
                       {"ConexionDocumentosAdjuntos=PROYECTO>CodigoProyecto", "DocumentosAdjuntos=Auto", "[CABECERA]",
-                       "Text=10;10;0;Documento", "Vari=40;10;0;ContadorPaginas"},
+                       "Text=10;10;0;Documento", "Camp=40;10;0;CodigoTemporal"},
                       "A4", "Grafico", impresora);
         crearMotor("ADJ", {plat::fieldDef("CodigoProyecto", ftInteger)});
         documento(3, {{"CodigoProyecto", 7}});
@@ -251,7 +255,39 @@ TEST_F(AdjuntosPrueba, OnAPrinterEachObjectIsPrintedAfterItsDocumentWithOneDialo
     }
     // Document 2 (5): its picture; documents 1 and 3 (7): the memory and the plan each.
     EXPECT_EQ(documentos, QStringList({"JPG", "DOC", "PDF", "DOC", "PDF"}));
+    QStringList impresos;
+    for (const auto &v : vistas(OrdenImpreso::Camp))
+        impresos << v.documento;
+    EXPECT_EQ(impresos, QStringList({"2", "1", "3"}));
     EXPECT_TRUE(SinDialogoImpresora);
+}
+
+TEST_F(MotorPrueba, ARunEndedByAnErrorAbortsThePrinterJobFreesThePagesAndRethrows)
+{
+    anadirImpreso("FACTURA", {"[CABECERA]", "Text=10;10;0;Hoja", "Camp=1;1;0;CodigoTemporal"}, "A4", "Grafico", "Oficina");
+    for (const bool pantalla : {false, true}) {
+        SCOPED_TRACE(pantalla ? "pantalla" : "impresora");
+        db().dropTable("TMPDOC");
+        db().dropTable("TMPLIN");
+        impresoras.trabajos.clear();
+        VistaPreviaImpreso = pantalla;
+        crearMotor("FACTURA");
+        documento(1);
+        documento(2);
+        campos->alEjecutar = [](const auto &v) {
+            if (v.documento == "2")
+                throw gp::Error("fallo de prueba");
+        };
+        EXPECT_THROW(motor->Imprimir(), gp::Error);
+        EXPECT_EQ(motor->paginas().cuenta(), 0);
+        EXPECT_EQ(plat::application().cursor(), plat::crDefault);
+        EXPECT_EQ(vistasPrevias, 0);
+        if (!pantalla) {
+            ASSERT_EQ(impresoras.trabajos.size(), 1);
+            EXPECT_TRUE(impresoras.enviados.isEmpty());
+            EXPECT_FALSE(QFile::exists(impresoras.trabajos.first().fichero));
+        }
+    }
 }
 
 } // namespace
