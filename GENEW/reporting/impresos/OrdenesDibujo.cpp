@@ -139,16 +139,18 @@ void OrdenesDibujo::Texto(const QString &xTexto, const QString &yTexto, const QS
     const long double anchoUnidades = NumeroArgumento(anchoTexto);
     const int anchoPixeles = ancho(anchoUnidades);
     if (anchoUnidades != 0 && (alineacion == QLatin1String("D") || alineacion == QLatin1String("C"))) {
-        const int blanco = destino.anchoTexto(QStringLiteral(" "));
+        // One blank's width is measured over a hundred: fonts advance by fractions of a
+        // pixel, and a rounded single width would shift a long padding by whole characters.
+        const long double blanco = destino.anchoTexto(QString(100, QLatin1Char(' '))) / 100.0L;
         // A blank of no width would divide by zero: the text stays as it is.
         if (blanco > 0) {
-            int n = RedondearMitadesAPar(static_cast<long double>(anchoPixeles - destino.anchoTexto(visible)) / blanco);
+            int n = RedondearMitadesAPar((anchoPixeles - destino.anchoTexto(visible)) / blanco);
             if (alineacion == QLatin1String("C"))
                 n /= 2;
             else if (n > 0)
                 --n;
             const int anchoPagina = enImpresora() ? ejecucion_.anchoFisicoImpresora : ejecucion_.tamanoPagina.width();
-            n = qMin(n, qMax(0, anchoPagina) / blanco + 1);
+            n = qMin(n, int(qMax(0, anchoPagina) / blanco) + 1);
             if (n > 0)
                 visible = QString(n, QLatin1Char(' ')) + visible;
         }

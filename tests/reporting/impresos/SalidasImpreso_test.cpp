@@ -28,11 +28,26 @@ QByteArray LeerBinario(const QString &nombre)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The run's own folders left in the temporary directory.
-QStringList CarpetasDelMotor()
+// What is left in the temporary directory.
+QStringList ContenidoTemporal()
 {
-    return QDir(DirectorioTemporal()).entryList({"impreso-*", "paginas-*"}, QDir::Dirs);
+    return QDir(DirectorioTemporal()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 }
+
+// A temporary directory of the test's own while in scope (other tests run at the same time).
+class TemporalPropio
+{
+public:
+    explicit TemporalPropio(const QString &carpeta) : anterior_(qgetenv("TMPDIR"))
+    {
+        QDir().mkpath(carpeta);
+        qputenv("TMPDIR", QFile::encodeName(carpeta));
+    }
+    ~TemporalPropio() { qputenv("TMPDIR", anterior_); }
+
+private:
+    QByteArray anterior_;
+};
 
 TEST(TextoBruto, CodePage850AndBlocksOf256Bytes)
 {
@@ -65,7 +80,7 @@ TEST_F(MotorPrueba, TheDemoLayoutToPdfGivesA4PagesInOrderAndLeavesNoFile)
 {
     anadirImpreso("DEMO", LeerImpreso("demo-factura.imp"));
     VistaPreviaImpreso = false;
-    const QStringList antes = CarpetasDelMotor();
+    TemporalPropio temporal(dir.file("tmp"));
     crearMotor("DEMO");
     for (int d = 1; d <= 2; ++d) {
         documento(d);
@@ -87,7 +102,7 @@ TEST_F(MotorPrueba, TheDemoLayoutToPdfGivesA4PagesInOrderAndLeavesNoFile)
     EXPECT_EQ(texto.count("Partida de obra"), 60);
     EXPECT_EQ(texto.count("ORIGINAL"), 4);
     motor.reset();
-    EXPECT_EQ(CarpetasDelMotor(), antes);
+    EXPECT_EQ(ContenidoTemporal(), QStringList());
 
     // The turned barcode reads back from the page.
     QProcess ppm;
@@ -99,6 +114,30 @@ TEST_F(MotorPrueba, TheDemoLayoutToPdfGivesA4PagesInOrderAndLeavesNoFile)
     EXPECT_EQ(QString::fromUtf8(zbar.readAllStandardOutput()).trimmed(), "EAN-13:5901234123457");
     if (qEnvironmentVariableIsSet("GP_GUARDAR_PAGINAS"))
         QFile::copy(salida, qEnvironmentVariable("GP_GUARDAR_PAGINAS") + "/demo-factura.pdf");
+}
+
+TEST_F(MotorPrueba, TheDemoLayoutOnScreenDrawsPagesOfTheScreensSize)
+{
+    anadirImpreso("DEMO", LeerImpreso("demo-factura.imp"));
+    crearMotor("DEMO");
+    documento(1);
+    for (int l = 1; l <= 5; ++l)
+        linea(1, l);
+    QImage pagina;
+    serviciosImpresion().vistaPrevia = [&](TfGENELIMP &m) {
+        pagina = QImage(m.paginas().tamano(1), QImage::Format_RGB32);
+        pagina.fill(Qt::white);
+        QPainter p(&pagina);
+        DibujarPagina(p, m.paginas().pagina(1));
+    };
+    motor->Imprimir();
+    ASSERT_EQ(pagina.size(), QSize(800, 1131));
+    // The header box (15..195 x 15..50 mm) is filled light blue; its corner stays white.
+    const double pxmm = 800.0 / 210;
+    EXPECT_EQ(QColor(pagina.pixel(int(100 * pxmm), int(45 * pxmm))), QColor(166, 202, 240));
+    EXPECT_EQ(QColor(pagina.pixel(int(15 * pxmm) + 1, int(15 * pxmm) + 1)), QColor(Qt::white));
+    if (qEnvironmentVariableIsSet("GP_GUARDAR_PAGINAS"))
+        pagina.save(qEnvironmentVariable("GP_GUARDAR_PAGINAS") + "/demo-pantalla.png");
 }
 
 TEST_F(MotorPrueba, APdfThatCannotBeWrittenSaysWhy)
