@@ -33,15 +33,21 @@ void AlmacenPaginas::guardarAntiguas()
 {
     // The page being recorded and the one before it stay in memory.
     while (paginas_.size() - primeraEnMemoria_ > size_t(enMemoria_)) {
-        if (!carpeta_) {
-            carpeta_ = std::make_unique<QTemporaryDir>(QDir(DirectorioTemporal()).filePath(QStringLiteral("paginas-XXXXXX")));
-            if (!carpeta_->isValid())
-                return;   // without a folder the pages stay in memory
+        if (!disco_) {
+            disco_ = std::make_unique<QTemporaryFile>(QDir(DirectorioTemporal()).filePath(QStringLiteral("paginas-XXXXXX")));
+            if (!disco_->open()) {
+                disco_.reset();
+                return;   // without a file the pages stay in memory
+            }
         }
         Pagina &antigua = paginas_[primeraEnMemoria_];
-        antigua.fichero = carpeta_->filePath(QString::number(primeraEnMemoria_ + 1) + QStringLiteral(".pic"));
-        if (!antigua.dibujo->save(antigua.fichero))
+        const qint64 desplazamiento = disco_->size();
+        disco_->seek(desplazamiento);
+        const qint64 bytes = antigua.dibujo->size();
+        if (disco_->write(antigua.dibujo->data(), bytes) != bytes)
             return;
+        antigua.desplazamiento = desplazamiento;
+        antigua.bytes = bytes;
         antigua.dibujo.reset();
         ++primeraEnMemoria_;
     }
@@ -55,7 +61,11 @@ QPicture AlmacenPaginas::pagina(int n) const
     if (p.dibujo)
         return *p.dibujo;
     QPicture leida;
-    leida.load(p.fichero);
+    if (disco_ && disco_->seek(p.desplazamiento)) {
+        const QByteArray datos = disco_->read(p.bytes);
+        if (datos.size() == p.bytes)
+            leida.setData(datos.constData(), uint(datos.size()));
+    }
     return leida;
 }
 
@@ -75,6 +85,6 @@ QStringList AlmacenPaginas::claves() const
 void AlmacenPaginas::vaciar()
 {
     paginas_.clear();
-    carpeta_.reset();
+    disco_.reset();
     primeraEnMemoria_ = 0;
 }

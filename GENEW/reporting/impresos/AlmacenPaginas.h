@@ -2,7 +2,7 @@
 #include <QPicture>
 #include <QSize>
 #include <QStringList>
-#include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <memory>
 #include <vector>
 
@@ -14,11 +14,11 @@ void DibujarPagina(QPainter &pintor, const QPicture &pagina);
 
 // The pages of a screen or PDF run, each a recorded picture of the page-bitmap size with the
 // key text of its document. There is no fixed limit: past the memory budget the older pages
-// are kept in files of a private temporary folder and read back when asked for.
+// are kept in one private temporary file and read back when asked for.
 class AlmacenPaginas
 {
 public:
-    explicit AlmacenPaginas(int paginasEnMemoria = 200);
+    explicit AlmacenPaginas(int paginasEnMemoria = 500);
 
     // Starts a new page for that document; the picture returned records its drawing until
     // the next page starts (or `cerrar`).
@@ -35,7 +35,8 @@ private:
     struct Pagina
     {
         std::unique_ptr<QPicture> dibujo;   // none once kept on disk
-        QString fichero;
+        qint64 desplazamiento = 0;          // where on disk, and how many bytes
+        qint64 bytes = 0;
         QSize tamano;
         QString clave;
     };
@@ -43,6 +44,6 @@ private:
 
     int enMemoria_;
     std::vector<Pagina> paginas_;
-    std::unique_ptr<QTemporaryDir> carpeta_;
+    std::unique_ptr<QTemporaryFile> disco_;
     size_t primeraEnMemoria_ = 0;
 };

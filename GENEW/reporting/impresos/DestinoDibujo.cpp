@@ -18,7 +18,11 @@ DestinoLienzo::DestinoLienzo(plat::Canvas &lienzo, int resolucion) : lienzo_(&li
 
 void DestinoLienzo::aplicarFuente()
 {
-    lienzo_->font().Font = FuenteEnPixeles(fuente_.Font, resolucion_);
+    if (!(fuente_.Font == fuentePuntos_) || fuentePixeles_.pixelSize() <= 0) {
+        fuentePuntos_ = fuente_.Font;
+        fuentePixeles_ = FuenteEnPixeles(fuente_.Font, resolucion_);
+    }
+    lienzo_->font().Font = fuentePixeles_;
     lienzo_->font().Color = fuente_.Color;
     // Texts draw over what is already on the page.
     lienzo_->brush().Style = plat::bsClear;

@@ -63,6 +63,8 @@ private:
     plat::Canvas *lienzo_;
     int resolucion_;
     plat::CanvasFont fuente_;
+    QFont fuentePuntos_;    // the font last turned into pixels, and the result
+    QFont fuentePixeles_;
     QByteArray bytes_;
 };
 
