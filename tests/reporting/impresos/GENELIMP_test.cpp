@@ -258,4 +258,20 @@ TEST_F(MotorPrueba, TenThousandAndOnePagesAreAllKeptInOrder)
     EXPECT_TRUE(primeraLeida);
 }
 
+TEST_F(MotorPrueba, FreeingTheEngineDropsBothTablesAndClearsTheRequestFlags)
+{
+    anadirImpreso("FACTURA", {"[CABECERA]", "Text=10;10;0;Hoja"});
+    FormularioLlamanteImpreso = "fGENEIMPR";
+    SinDialogoImpresora = true;
+    crearMotor("FACTURA");
+    documento(1);
+    motor->Imprimir();
+    motor->FormDestroy(motor.get());
+    EXPECT_FALSE(db().tableExists("TMPDOC"));
+    EXPECT_FALSE(db().tableExists("TMPLIN"));
+    EXPECT_FALSE(SinDialogoImpresora);
+    EXPECT_TRUE(FormularioLlamanteImpreso.isEmpty());
+    EXPECT_EQ(CodigoImpresoPeticion, "FACTURA");   // the caller sets it for every request
+}
+
 } // namespace

@@ -6,6 +6,7 @@
 #include "tests/reporting/impresos/ImpresoPrueba.h"
 #include "tests/support/TempDir.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QRegularExpression>
 
@@ -164,12 +165,45 @@ TEST_F(OrdenesDibujoPrueba, PicturesByNameFromTheUsersFolderAtTheirSizeOrStretch
     EXPECT_TRUE(destino.grabado.isEmpty());
 }
 
+TEST_F(OrdenesDibujoPrueba, PicturesAndBarcodesFromFieldsOfTheCurrentRecord)
+{
+    QImage imagen(12, 8, QImage::Format_RGB32);
+    imagen.fill(Qt::blue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    imagen.save(&buffer, "PNG");
+    QStringList pedidos;
+    contexto.valorCampo = [&](const QString &campo) -> std::optional<QVariant> {
+        pedidos << campo;
+        if (campo == "Foto")
+            return QVariant(png);
+        if (campo == "Codigo")
+            return QVariant(QString("5901234123457"));
+        return std::nullopt;
+    };
+    ejecutar({"[CABECERA]", "Graf=1;2;0;0;Camp:Foto", "Graf=1;2;0;0;Camp:Falta", "CBar=10;20;210;60;Camp:Codigo;EAN13"});
+    EXPECT_EQ(pedidos, QStringList({"Foto", "Falta", "Codigo"}));
+    ASSERT_EQ(destino.grabado, QStringList({"imagen 1,2,0,0 de 12x8", "imagen 10,20,200,40 de 200x40"}));
+    // The symbol of the field's text: bars drawn (black pixels) across its middle.
+    const QImage barras = destino.imagenes.at(1);
+    int negros = 0;
+    for (int x = 0; x < barras.width(); ++x)
+        negros += QColor(barras.pixel(x, 15)) == Qt::black;
+    EXPECT_GT(negros, 20);
+}
+
 TEST_F(OrdenesDibujoPrueba, BarcodesAreTurnedAndPlacedOverTheirCorners)
 {
-    ejecutar({"[CABECERA]", "CBar=10;20;110;60;5901234123457;EAN13;1", "CBar=10;20;50;120;5901234123457;EAN13;1;Girar+90",
-              "CBar=10;20;110;60;5901234123457;EAN13;1;Girar180"});
-    ASSERT_EQ(destino.grabado, QStringList({"imagen 10,20,100,40 de 100x40", "imagen 10,20,40,100 de 40x100",
-                                            "imagen 10,20,100,40 de 100x40"}));
+    ejecutar({"[CABECERA]", "CBar=10;20;210;60;5901234123457;EAN13;1", "CBar=10;20;50;220;5901234123457;EAN13;1;Girar+90",
+              "CBar=10;20;210;60;5901234123457;EAN13;1;Girar180"});
+    ASSERT_EQ(destino.grabado, QStringList({"imagen 10,20,200,40 de 200x40", "imagen 10,20,40,200 de 40x200",
+                                            "imagen 10,20,200,40 de 200x40"}));
+    const QImage girado90 = destino.imagenes.at(1);
+    int negros = 0;
+    for (int y = 0; y < girado90.height(); ++y)
+        negros += QColor(girado90.pixel(10, y)) == Qt::black;   // bars run across a turned symbol
+    EXPECT_GT(negros, 20);
     // The turned symbol is the upright one turned: its first column is the upright's last row.
     const QImage derecho = destino.imagenes.at(0);
     const QImage girado = destino.imagenes.at(2);
