@@ -658,13 +658,8 @@ void TfGENELIMP::empezarPaginaImpresora()
         destinoBruto_->bytes(QByteArray(1, '\f'));
         return;
     }
-    if (impresora_) {
-        impresora_->newPage();
-        const plat::CanvasFont fuente = destinoLienzo_->fuente();
-        destinoLienzo_ = std::make_unique<DestinoLienzo>(*lienzoImpresora_, resolucionPagina_);
-        destinoLienzo_->fuente() = fuente;
-        contexto_.destino = destinoLienzo_.get();
-    }
+    if (impresora_)
+        impresora_->newPage();   // the canvas, its font and the codes met so far go on
 }
 
 bool TfGENELIMP::seleccionarImpresora(const QString &nombre)

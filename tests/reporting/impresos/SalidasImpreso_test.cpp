@@ -76,6 +76,21 @@ TEST_F(MotorPrueba, ATextModeRunIsOneRawJobAsTheGoldenBytes)
     EXPECT_EQ(impresoras.brutos.first().datos, LeerBinario("texto-dos-documentos.bin"));
 }
 
+TEST_F(MotorPrueba, PrinterCodesOfADrawnLayoutFollowItsJobAsARawOne)
+{
+    anadirImpreso("CAJON", {"[CABECERA]", "Text=10;10;0;Ticket", "Asci=27,112,0"}, "A4", "Grafico", "Matricial");
+    VistaPreviaImpreso = false;
+    crearMotor("CAJON");
+    documento(1);
+    documento(2);
+    motor->Imprimir();
+    ASSERT_EQ(impresoras.enviados.size(), 1);
+    ASSERT_EQ(impresoras.brutos.size(), 1);
+    EXPECT_EQ(impresoras.brutos.first().impresora, "Matricial");
+    EXPECT_EQ(impresoras.brutos.first().datos, QByteArray("\x1bp\0\x1bp\0", 6));
+    EXPECT_EQ(gptest::PaginasPDF(impresoras.enviados.first()), 2);
+}
+
 TEST_F(MotorPrueba, TheDemoLayoutToPdfGivesA4PagesInOrderAndLeavesNoFile)
 {
     anadirImpreso("DEMO", LeerImpreso("demo-factura.imp"));
