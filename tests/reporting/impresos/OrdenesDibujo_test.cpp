@@ -193,6 +193,44 @@ TEST_F(OrdenesDibujoPrueba, PicturesAndBarcodesFromFieldsOfTheCurrentRecord)
     EXPECT_GT(negros, 20);
 }
 
+// Records what the barcode command asks the component for.
+class BarrasGrabadas : public PintorCodigoBarras
+{
+public:
+    void pintar(QImage &, const Peticion &p) override { peticiones << p; }
+    QList<Peticion> peticiones;
+};
+
+TEST_F(OrdenesDibujoPrueba, BarcodeTypesByNameAndTheLeadingZeroOfUpcA)
+{
+    BarrasGrabadas grabadas;
+    contexto.codigoBarras = &grabadas;
+    struct Caso
+    {
+        QString tipo;
+        int numero;
+        QString texto;
+        bool ajuste;
+    };
+    const QList<Caso> casos = {{"EAN8", 8, "123", false},     {"EAN13", 9, "123", false},
+                               {"EAN128", 14, "123", false},  {"Code39", 0, "123", false},
+                               {"Code128", 2, "123", false},  {"Interleaved2OF5", 1, "123", false},
+                               {"UPCA", 9, "0123", true},     {"ean13", 9, "123", false},
+                               {"", 9, "123", false}};
+    QStringList lineas = {"[CABECERA]"};
+    for (const Caso &c : casos)
+        lineas << "CBar=10;20;110;60;123;" + c.tipo + ";2,5";
+    ejecutar(lineas);
+    ASSERT_EQ(grabadas.peticiones.size(), casos.size());
+    for (int i = 0; i < casos.size(); ++i) {
+        SCOPED_TRACE(casos.at(i).tipo.toStdString());
+        EXPECT_EQ(grabadas.peticiones.at(i).tipo, casos.at(i).numero);
+        EXPECT_EQ(grabadas.peticiones.at(i).texto, casos.at(i).texto);
+        EXPECT_EQ(grabadas.peticiones.at(i).ajusteAutomatico, casos.at(i).ajuste);
+        EXPECT_EQ(grabadas.peticiones.at(i).aumento, 2.5);
+    }
+}
+
 TEST_F(OrdenesDibujoPrueba, BarcodesAreTurnedAndPlacedOverTheirCorners)
 {
     ejecutar({"[CABECERA]", "CBar=10;20;210;60;5901234123457;EAN13;1", "CBar=10;20;50;220;5901234123457;EAN13;1;Girar+90",
