@@ -1,5 +1,6 @@
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"
 
+#include "GENEW/data/Genemodu.h"
 #include "GENEW/reporting/impresos/AlmacenPaginas.h"
 #include "GENEW/reporting/impresos/RegistroImpreso.h"
 #include "GENEW/runtime/comun/RutinasSistema.h"
@@ -50,7 +51,9 @@ QStringList ServicioImpresorasSistema::impresoras()
 
 std::optional<EleccionImpresora> ServicioImpresorasSistema::dialogo(const QString &propuesta)
 {
-    plat::PrintDialog dialogo;
+    // The data module's dialog when there is one, so that its settings carry between runs.
+    plat::PrintDialog propio;
+    plat::PrintDialog &dialogo = ModuloDatos ? *ModuloDatos->PrintDialog1 : propio;
     if (!dialogo.Execute())
         return std::nullopt;
     return EleccionImpresora{propuesta, qMax(1, dialogo.Copies), false};
