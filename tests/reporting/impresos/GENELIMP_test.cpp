@@ -214,6 +214,17 @@ TEST_F(MotorPrueba, ALinesOwnInstructionSeesBothFlagsOffOnThePagesFirstLine)
     EXPECT_EQ(clavesVistaPrevia, QStringList({"1;", "1;"}));
 }
 
+TEST_F(MotorPrueba, WithoutALineHeightEachLineStartsANewPage)
+{
+    anadirImpreso("FACTURA", {"[CABECERA]", "Text=1;1;0;Cab", "[LINEAS]", "Text=1;1;0;Linea"});
+    crearMotor("FACTURA");
+    documento(1);
+    for (int i = 1; i <= 3; ++i)
+        linea(1, i);
+    motor->Imprimir();
+    EXPECT_EQ(clavesVistaPrevia, QStringList({"1;", "1;", "1;", "1;"}));
+}
+
 TEST_F(MotorPrueba, OnePageModePrintsOnlyTheDocumentOfThatPage)
 {
     anadirImpreso("FACTURA", {"[CABECERA]", "Camp=10;10;0;CodigoTemporal"}, "A4", "Grafico", "Oficina");
