@@ -48,6 +48,11 @@ QString PreguntaInformeGrande()
            QStringLiteral("en caso de no disponer de recursos suficientes. ") + QStringLiteral("¿Desea continuar?");
 }
 
+void AvisoErrorImpresion(const QString &motivo)
+{
+    MensajeAviso(QStringLiteral("¡Error Imprimiendo!. Motivo: ") + motivo);
+}
+
 QString AvisoPDF()
 {
     return QStringLiteral("Se ha producido un error al generar el archivo PDF. Motivo: ");
@@ -665,8 +670,8 @@ void TfGENELIMP::empezarPaginaImpresora()
 bool TfGENELIMP::seleccionarImpresora(const QString &nombre)
 {
     ServicioImpresoras &servicio = impresorasMotor();
-    impresoraPredeterminada_ = servicio.predeterminada();
-    EleccionImpresora eleccion{impresoraPredeterminada_, 1, false};
+    // The system's default printer is never changed: the printer chosen is named per job.
+    EleccionImpresora eleccion{servicio.predeterminada(), 1, false};
     bool nombrada = false;
     if (!nombre.isEmpty() && nombre != QLatin1String("Predeterminada") && servicio.impresoras().contains(nombre)) {
         eleccion.nombre = nombre;
@@ -678,7 +683,6 @@ bool TfGENELIMP::seleccionarImpresora(const QString &nombre)
         if (!elegida)
             return false;
         if (!contenido) {
-            impresoraPredeterminada_.clear();
             impresoraAdjuntos_ = elegida->nombre;
             return true;
         }
@@ -698,15 +702,9 @@ bool TfGENELIMP::seleccionarImpresora(const QString &nombre)
         return true;
     }
     impresora_ = servicio.abrir(eleccion, diseno_->papel().apaisado);
-    if (!impresora_) {
-        MensajeAviso(QStringLiteral("¡Error Imprimiendo!. Motivo: ") + QStringLiteral("no se puede usar la impresora ") +
-                     eleccion.nombre);
-        return false;
-    }
     pintorImpresora_ = std::make_unique<QPainter>();
-    if (!pintorImpresora_->begin(impresora_.get())) {
-        MensajeAviso(QStringLiteral("¡Error Imprimiendo!. Motivo: ") + QStringLiteral("no se puede usar la impresora ") +
-                     eleccion.nombre);
+    if (!impresora_ || !pintorImpresora_->begin(impresora_.get())) {
+        AvisoErrorImpresion(QStringLiteral("no se puede usar la impresora ") + eleccion.nombre);
         impresora_.reset();
         pintorImpresora_.reset();
         return false;
@@ -742,7 +740,7 @@ void TfGENELIMP::terminarImpresora()
     if (error.isEmpty() && !bruto.isEmpty())
         error = impresorasMotor().enviarBruto(nombreImpresora_, bruto);
     if (!error.isEmpty())
-        MensajeAviso(QStringLiteral("¡Error Imprimiendo!. Motivo: ") + error);
+        AvisoErrorImpresion(error);
 }
 
 void TfGENELIMP::abortarImpresora()

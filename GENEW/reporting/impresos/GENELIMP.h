@@ -153,7 +153,6 @@ private:
     double cambio_ = 1.0;
     int codigoMoneda_ = 1;
     QString impresoraAdjuntos_;
-    QString impresoraPredeterminada_;
     QStringList listaPDF_;
     bool preguntadoInformeGrande_ = false;
     std::unique_ptr<QTemporaryDir> carpeta_;
