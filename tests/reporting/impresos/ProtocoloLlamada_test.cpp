@@ -1,5 +1,6 @@
 #include "GENEW/runtime/AperturaDataSet.h"
 #include "GENEW/runtime/Geneinic.h"
+#include "platform/ui/Dialogs.h"
 #include "tests/data/ModuloFixture.h"
 #include "tests/reporting/impresos/MotorPrueba.h"
 
@@ -77,6 +78,27 @@ TEST_F(ProtocoloLlamada, TemporaryTablesFromDefinitionTextsPrintWithoutTheDialog
     EXPECT_EQ(texto.count("Partida"), 6);
     EXPECT_FALSE(fGENEINIC->Database().tableExists(tablaDocumentos));
     EXPECT_FALSE(SinDialogoImpresora);
+}
+
+TEST_F(ProtocoloLlamada, TheSystemsPrintDialogIsTheDataModulesWithItsCopies)
+{
+    ASSERT_TRUE(prepararMotor(false));
+    ServicioImpresorasSistema sistema;
+    QObject *visto = nullptr;
+    plat::setDialogScript([&](QObject *dialogo) {
+        visto = dialogo;
+        static_cast<plat::PrintDialog *>(dialogo)->Copies = 3;
+        return true;
+    });
+    const auto elegida = sistema.dialogo("Oficina");
+    plat::setDialogScript([](QObject *) { return false; });
+    const auto cancelada = sistema.dialogo("Oficina");
+    plat::setDialogScript(nullptr);
+    EXPECT_EQ(visto, modulo_->PrintDialog1);
+    ASSERT_TRUE(elegida.has_value());
+    EXPECT_EQ(elegida->nombre, "Oficina");
+    EXPECT_EQ(elegida->copias, 3);
+    EXPECT_FALSE(cancelada.has_value());
 }
 
 } // namespace
