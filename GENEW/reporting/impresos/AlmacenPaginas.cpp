@@ -1,0 +1,90 @@
+#include "GENEW/reporting/impresos/AlmacenPaginas.h"
+
+#include "GENEW/runtime/comun/RutinasSistema.h"
+
+#include <QDir>
+#include <QPainter>
+
+void DibujarPagina(QPainter &pintor, const QPicture &pagina)
+{
+    const QPaintDevice *dispositivo = pintor.device();
+    pintor.save();
+    pintor.scale(double(pagina.logicalDpiX()) / dispositivo->logicalDpiX(),
+                 double(pagina.logicalDpiY()) / dispositivo->logicalDpiY());
+    pintor.drawPicture(0, 0, pagina);
+    pintor.restore();
+}
+
+AlmacenPaginas::AlmacenPaginas(int paginasEnMemoria) : enMemoria_(qMax(2, paginasEnMemoria)) {}
+
+QPicture &AlmacenPaginas::nueva(QSize tamano, const QString &clave)
+{
+    Pagina pagina;
+    pagina.dibujo = std::make_unique<QPicture>();
+    pagina.dibujo->setBoundingRect(QRect(QPoint(0, 0), tamano));
+    pagina.tamano = tamano;
+    pagina.clave = clave;
+    paginas_.push_back(std::move(pagina));
+    guardarAntiguas();
+    return *paginas_.back().dibujo;
+}
+
+void AlmacenPaginas::guardarAntiguas()
+{
+    // The page being recorded and the one before it stay in memory.
+    while (paginas_.size() - primeraEnMemoria_ > size_t(enMemoria_)) {
+        if (!disco_) {
+            disco_ = std::make_unique<QTemporaryFile>(QDir(DirectorioTemporal()).filePath(QStringLiteral("paginas-XXXXXX")));
+            if (!disco_->open()) {
+                disco_.reset();
+                return;   // without a file the pages stay in memory
+            }
+        }
+        Pagina &antigua = paginas_[primeraEnMemoria_];
+        const qint64 desplazamiento = disco_->size();
+        disco_->seek(desplazamiento);
+        const qint64 bytes = antigua.dibujo->size();
+        if (disco_->write(antigua.dibujo->data(), bytes) != bytes)
+            return;
+        antigua.desplazamiento = desplazamiento;
+        antigua.bytes = bytes;
+        antigua.dibujo.reset();
+        ++primeraEnMemoria_;
+    }
+}
+
+QPicture AlmacenPaginas::pagina(int n) const
+{
+    if (n < 1 || n > cuenta())
+        return QPicture();
+    const Pagina &p = paginas_.at(size_t(n - 1));
+    if (p.dibujo)
+        return *p.dibujo;
+    QPicture leida;
+    if (disco_ && disco_->seek(p.desplazamiento)) {
+        const QByteArray datos = disco_->read(p.bytes);
+        if (datos.size() == p.bytes)
+            leida.setData(datos.constData(), uint(datos.size()));
+    }
+    return leida;
+}
+
+QSize AlmacenPaginas::tamano(int n) const
+{
+    return n >= 1 && n <= cuenta() ? paginas_.at(size_t(n - 1)).tamano : QSize();
+}
+
+QStringList AlmacenPaginas::claves() const
+{
+    QStringList r;
+    for (const Pagina &p : paginas_)
+        r << p.clave;
+    return r;
+}
+
+void AlmacenPaginas::vaciar()
+{
+    paginas_.clear();
+    disco_.reset();
+    primeraEnMemoria_ = 0;
+}

@@ -1,0 +1,170 @@
+#pragma once
+#include "GENEW/reporting/impresos/AlmacenPaginas.h"
+#include "GENEW/reporting/impresos/DisenoImpreso.h"
+#include "GENEW/reporting/impresos/OrdenesDibujo.h"
+#include "platform/ui/Form.h"
+
+#include <QTemporaryDir>
+#include <array>
+#include <memory>
+
+class DestinoLienzo;
+class PintorPrintBarcode;
+class DestinoTextoBruto;
+class QPainter;
+class QPrinter;
+class TPrintBarcode;
+namespace plat {
+class Button;
+class Canvas;
+class DataSet;
+class DataSource;
+class TableComponent;
+} // namespace plat
+
+// The request, set by the caller before the engine is created.
+extern QString FormularioLlamanteImpreso;   // "fGENEIMPR" for the layout editor's simulation
+extern bool VistaPreviaImpreso;             // pages to the screen preview, else to the printer
+extern QString CodigoImpresoPeticion;       // IMPRESO.Codigo of the layout to run
+extern bool SinDialogoImpresora;            // print without the print dialog
+
+class TfGENELIMP;
+extern TfGENELIMP *fGENELIMP;
+
+constexpr int kPaginasAvisoInforme = 25;
+constexpr int kResolucionPaginaPantalla = 96;
+constexpr int kResolucionPaginaPDF = 150;
+
+// The print engine: runs a stored layout over the caller's documents table (`Temporal`, one
+// record per document) and lines table (`LTemporal`, detail of it through `DataSource1`),
+// and sends the pages to the screen preview, a printer (drawn, or raw text) or a PDF file.
+// It owns the layout in force and the run's state and draws the layout's commands; field
+// commands go to the executor installed for them.
+class TfGENELIMP : public plat::Form, private EjecutorOrdenesImpreso
+{
+    Q_OBJECT
+public:
+    explicit TfGENELIMP(QWidget *parent = nullptr);
+    ~TfGENELIMP() override;
+
+    plat::TableComponent *Impreso;
+    plat::TableComponent *Temporal;
+    plat::TableComponent *LTemporal;
+    plat::DataSource *DataSource1;
+    TPrintBarcode *PrintBarcode1;
+    plat::Button *pbSalir;
+
+    // Output target: empty = the layout's printer; a printer name; "PDF:" and a file name.
+    QString SalidaImpresion;
+    // One-page mode: only the documents whose key text is that of page PaginaUnaPagina.
+    bool UnaPagina = false;
+    int PaginaUnaPagina = 1;
+
+    // The executor of the field commands (Camp, Expr, Conc, Suma, ISum); none draws nothing.
+    void InstalarOrdenesCampo(EjecutorOrdenesImpreso *ordenes) { ordenesCampo_ = ordenes; }
+
+    void Imprimir();
+    void GenerarImpreso();
+    void NuevaPagina(DestinoImpresion destino);
+    void Cabecera();
+    void Lineas();
+    void PieSumaYSigue();
+    void Pie();
+    void PiePagina();
+    void ImprimirDocumentosAdjuntos();
+    void UnirPDF();
+    // Raw stream and Word outputs belong to the preview's outputs; here they do nothing.
+    void ImprimirASCII() {}
+    void CombinarDocumentoWord() {}
+    void ImprimirDocumentosWord() {}
+    int MilimetrosAPuntosX(double milimetros) const;
+    int MilimetrosAPuntosY(double milimetros) const;
+
+    // ---- what the commands, the preview and tests read ----------------------------------
+    DisenoImpreso &diseno() { return *diseno_; }
+    EstadoEjecucionImpreso &ejecucion() { return ejecucion_; }
+    const ContextoOrdenes &contexto() const { return contexto_; }
+    AlmacenPaginas &paginas() { return paginas_; }
+    qint64 contadorPaginas() const { return contadorPaginas_; }
+    // Totals of the sum slots, cleared at each copy of each document.
+    std::array<double, kMaximoCamposSuma> &sumas() { return sumas_; }
+    double cambio() const { return cambio_; }
+    int codigoMoneda() const { return codigoMoneda_; }
+    QString impresoraAdjuntos() const { return impresoraAdjuntos_; }
+    bool simulacion() const { return FormularioLlamanteImpreso == QLatin1String("fGENEIMPR"); }
+    bool salidaPDF() const { return SalidaImpresion.startsWith(QLatin1String("PDF:")); }
+    // The run's private folder inside the temporary directory.
+    QString carpetaTemporal();
+
+public slots:
+    void FormCreate(QObject *Sender);
+    void FormDestroy(QObject *Sender);
+    void pbSalirClick(QObject *Sender);
+
+private:
+    void ejecutarOrden(OrdenImpreso orden, const ArgumentosInstruccion &argumentos) override;
+    void ejecutarSeccion(SeccionImpreso seccion);
+    void abrirPie();
+    void generarDocumentos();
+    void imprimirLineas();
+    void borrarContinuaciones();
+    void sumarLinea();
+    void leerMonedaDocumento();
+    int numeroCopias() const;
+    QString codigoImpresoDocumento() const;
+    QString claveDocumento();
+    void cambiarDiseno(const QString &codigo);
+    bool seleccionarImpresora(const QString &nombre);
+    void empezarPaginaImpresora();
+    void terminarImpresora();
+    void abortarImpresora();
+    void liberarPaginas();
+    void nuevaPaginaPantalla();
+    void escribirPaginasPDF(const QString &nombre);
+    void anadirObjetosAdjuntos(const QString &tabla, const QString &clave, int fila);
+    void avisoPDF(const QString &motivo);
+    plat::DataSet &documentos() const;
+    plat::DataSet *lineas() const;
+    QString opcionImpreso(const QString &opcion);
+
+    EstadoEjecucionImpreso ejecucion_;
+    std::unique_ptr<DisenoImpreso> diseno_;
+    ContextoOrdenes contexto_;
+    std::unique_ptr<OrdenesDibujo> dibujo_;
+    std::unique_ptr<PintorPrintBarcode> pintorBarras_;
+    plat::DataSet *dataSetActual_ = nullptr;
+    EjecutorOrdenesImpreso *ordenesCampo_ = nullptr;
+
+    AlmacenPaginas paginas_;
+    std::unique_ptr<plat::Canvas> lienzoPagina_;
+    std::unique_ptr<DestinoLienzo> destinoLienzo_;
+    std::unique_ptr<DestinoTextoBruto> destinoBruto_;
+    std::unique_ptr<QPrinter> impresora_;
+    std::unique_ptr<QPainter> pintorImpresora_;
+    std::unique_ptr<plat::Canvas> lienzoImpresora_;
+    QString nombreImpresora_;
+    int copiasTrabajo_ = 1;
+    bool duplexTrabajo_ = false;
+    int resolucionPagina_ = kResolucionPaginaPantalla;
+
+    qint64 contadorPaginas_ = 0;
+    qint64 copiasRestantes_ = 0;
+    std::array<double, kMaximoCamposSuma> sumas_{};
+    double cambio_ = 1.0;
+    int codigoMoneda_ = 1;
+    QString impresoraAdjuntos_;
+    QStringList listaPDF_;
+    bool preguntadoInformeGrande_ = false;
+    std::unique_ptr<QTemporaryDir> carpeta_;
+};
+
+// The printer helpers: the physical page and the resolution of a printer, the screen's
+// logical resolution.
+int AnchoFisicoImpresora(QPrinter &impresora);
+int AltoFisicoImpresora(QPrinter &impresora);
+int PuntosPorPulgadaImpresoraX(QPrinter &impresora);
+int PuntosPorPulgadaImpresoraY(QPrinter &impresora);
+int PuntosPorPulgadaPantallaX();
+int PuntosPorPulgadaPantallaY();
+// Dots of a length at a resolution: round(resolution x millimetres / 25.4).
+int MilimetrosAPuntos(int resolucion, double milimetros);

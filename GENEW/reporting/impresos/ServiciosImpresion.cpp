@@ -1,0 +1,233 @@
+#include "GENEW/reporting/impresos/ServiciosImpresion.h"
+
+#include "GENEW/data/Genemodu.h"
+#include "GENEW/reporting/impresos/AlmacenPaginas.h"
+#include "GENEW/reporting/impresos/RegistroImpreso.h"
+#include "GENEW/runtime/comun/RutinasSistema.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryFile>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinterInfo>
+#include <QProcess>
+#define POINTERHOLDER_TRANSITION 4
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+namespace {
+
+QString EjecutarLp(const QStringList &argumentos, const QByteArray &entrada)
+{
+    QProcess lp;
+    lp.start(QStringLiteral("lp"), argumentos);
+    if (!lp.waitForStarted())
+        return QStringLiteral("No se puede ejecutar lp: ") + lp.errorString();
+    lp.write(entrada);
+    lp.closeWriteChannel();
+    lp.waitForFinished(-1);
+    if (lp.exitStatus() != QProcess::NormalExit || lp.exitCode() != 0)
+        return QString::fromLocal8Bit(lp.readAllStandardError()).trimmed();
+    return {};
+}
+
+} // namespace
+
+// ---- printers -------------------------------------------------------------------------
+
+QString ServicioImpresorasSistema::predeterminada()
+{
+    return QPrinterInfo::defaultPrinterName();
+}
+
+QStringList ServicioImpresorasSistema::impresoras()
+{
+    return QPrinterInfo::availablePrinterNames();
+}
+
+std::optional<EleccionImpresora> ServicioImpresorasSistema::dialogo(const QString &propuesta)
+{
+    // The data module's dialog when there is one, so that its settings carry between runs.
+    plat::PrintDialog propio;
+    plat::PrintDialog &dialogo = ModuloDatos ? *ModuloDatos->PrintDialog1 : propio;
+    if (!dialogo.Execute())
+        return std::nullopt;
+    return EleccionImpresora{propuesta, qMax(1, dialogo.Copies), false};
+}
+
+std::unique_ptr<QPrinter> ServicioImpresorasSistema::abrir(const EleccionImpresora &eleccion, bool apaisado)
+{
+    const QPrinterInfo info = QPrinterInfo::printerInfo(eleccion.nombre);
+    if (info.isNull())
+        return nullptr;
+    auto impresora = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    impresora->setOutputFormat(QPrinter::PdfFormat);
+    QTemporaryFile cola(QDir(DirectorioTemporal()).filePath(QStringLiteral("trabajo-XXXXXX.pdf")));
+    if (!cola.open())
+        return nullptr;
+    cola.setAutoRemove(false);
+    impresora->setOutputFileName(cola.fileName());
+    impresora->setPageOrientation(apaisado ? QPageLayout::Landscape : QPageLayout::Portrait);
+    return impresora;
+}
+
+
+QString ServicioImpresorasSistema::enviarTrabajo(const EleccionImpresora &eleccion, QPrinter &impresora)
+{
+    QStringList opciones = {QStringLiteral("-d"), eleccion.nombre, QStringLiteral("-n"),
+                            QString::number(qMax(1, eleccion.copias))};
+    if (eleccion.duplex)
+        opciones << QStringLiteral("-o") << QStringLiteral("sides=two-sided-long-edge");
+    opciones << impresora.outputFileName();
+    const QString error = EjecutarLp(opciones, {});
+    QFile::remove(impresora.outputFileName());
+    return error;
+}
+
+void ServicioImpresorasSistema::descartarTrabajo(QPrinter &impresora)
+{
+    QFile::remove(impresora.outputFileName());
+}
+
+QString ServicioImpresorasSistema::enviarBruto(const QString &impresora, const QByteArray &datos)
+{
+    return EjecutarLp({QStringLiteral("-d"), impresora, QStringLiteral("-o"), QStringLiteral("raw")}, datos);
+}
+
+void ServicioImpresorasSistema::imprimirDocumento(const QString &fichero, const QString &impresora, const QString &)
+{
+    EjecutarLp({QStringLiteral("-d"), impresora, fichero}, {});
+}
+
+// ---- PDF ----------------------------------------------------------------------------
+
+namespace {
+
+QPageLayout DisposicionDeFormato(const QString &formato)
+{
+    const PapelImpreso papel = PapelDeFormato(formato);
+    QSizeF vertical(papel.anchoMm, papel.altoMm);
+    if (vertical.width() > vertical.height())
+        vertical.transpose();
+    QPageSize tamano(vertical, QPageSize::Millimeter);
+    if (formato.startsWith(QLatin1String("A4")))
+        tamano = QPageSize(QPageSize::A4);
+    else if (formato.startsWith(QLatin1String("A5")))
+        tamano = QPageSize(QPageSize::A5);
+    const bool apaisado = papel.anchoMm > papel.altoMm;
+    return QPageLayout(tamano, apaisado ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
+}
+
+} // namespace
+
+QString ServidorPDFSistema::escribirPaginas(const AlmacenPaginas &paginas, int resolucion, const QString &fichero,
+                                            const QString &formato)
+{
+    QPdfWriter escritor(fichero);
+    escritor.setResolution(resolucion);
+    escritor.setPageLayout(DisposicionDeFormato(formato));
+    escritor.setCreator(QStringLiteral("Gestión de Proyectos"));
+    QPainter pintor;
+    if (!pintor.begin(&escritor))
+        return QStringLiteral("No se puede crear el archivo ") + fichero;
+    for (int n = 1; n <= paginas.cuenta(); ++n) {
+        if (n > 1)
+            escritor.newPage();
+        DibujarPagina(pintor, paginas.pagina(n));
+    }
+    if (!pintor.end())
+        return QStringLiteral("No se puede escribir el archivo ") + fichero;
+    return {};
+}
+
+QString ServidorPDFSistema::convertirWord(const QString &documento, const QString &)
+{
+    return QStringLiteral("No se puede convertir a PDF el documento ") + documento;
+}
+
+QString ServidorPDFSistema::unir(const QStringList &ficheros, const QString &destino)
+{
+    try {
+        // The sources must live until the merged file is written.
+        std::vector<std::unique_ptr<QPDF>> fuentes;
+        QPDF salida;
+        salida.emptyPDF();
+        QPDFPageDocumentHelper paginasSalida(salida);
+        for (const QString &fichero : ficheros) {
+            auto fuente = std::make_unique<QPDF>();
+            fuente->processFile(QFile::encodeName(fichero).constData());
+            for (QPDFPageObjectHelper &pagina : QPDFPageDocumentHelper(*fuente).getAllPages())
+                paginasSalida.addPage(pagina, false);
+            fuentes.push_back(std::move(fuente));
+        }
+        QPDFWriter escritor(salida, QFile::encodeName(destino).constData());
+        escritor.write();
+    } catch (const std::exception &e) {
+        return QString::fromLocal8Bit(e.what());
+    }
+    return {};
+}
+
+// ---- the services in force ------------------------------------------------------------
+
+namespace {
+
+const ServiciosImpresion &instalados()
+{
+    return ganchoServiciosImpresion().valor();
+}
+
+// Only what the scope gives replaces what is installed; the rest stays.
+ServiciosImpresion combinados(const ServiciosImpresion &actuales, const ServiciosImpresion &nuevos)
+{
+    ServiciosImpresion r = actuales;
+    if (nuevos.impresoras)
+        r.impresoras = nuevos.impresoras;
+    if (nuevos.pdf)
+        r.pdf = nuevos.pdf;
+    if (nuevos.vistaPrevia)
+        r.vistaPrevia = nuevos.vistaPrevia;
+    if (nuevos.listadoCancelado)
+        r.listadoCancelado = nuevos.listadoCancelado;
+    return r;
+}
+
+} // namespace
+
+Gancho<ServiciosImpresion> &ganchoServiciosImpresion()
+{
+    static Gancho<ServiciosImpresion> gancho;
+    return gancho;
+}
+
+const ServiciosImpresion &serviciosImpresion()
+{
+    return instalados();
+}
+
+ServicioImpresoras &impresorasMotor()
+{
+    static ServicioImpresorasSistema sistema;
+    return instalados().impresoras ? *instalados().impresoras : sistema;
+}
+
+ServidorPDF &servidorPDFMotor()
+{
+    static ServidorPDFSistema sistema;
+    return instalados().pdf ? *instalados().pdf : sistema;
+}
+
+bool &ListadoCanceladoMotor()
+{
+    static bool propio = false;
+    return instalados().listadoCancelado ? *instalados().listadoCancelado : propio;
+}
+
+ServiciosImpresionInstalados::ServiciosImpresionInstalados(const ServiciosImpresion &servicios)
+    : Instalacion(ganchoServiciosImpresion(), combinados(instalados(), servicios))
+{
+}

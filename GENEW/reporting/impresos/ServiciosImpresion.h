@@ -1,0 +1,107 @@
+#pragma once
+#include "platform/base/Gancho.h"
+#include <QByteArray>
+#include <QPrinter>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class AlmacenPaginas;
+
+// What the print engine reaches outside itself: printers, the PDF server, the page preview,
+// the shared listing-cancel flag. Each has a default over the system; the main window, the
+// preview and tests install their own for a scope.
+
+// The printer chosen in the print dialog, with the dialog's copies and duplex choice.
+struct EleccionImpresora
+{
+    QString nombre;
+    int copias = 1;
+    bool duplex = false;
+};
+
+class ServicioImpresoras
+{
+public:
+    virtual ~ServicioImpresoras() = default;
+    virtual QString predeterminada() = 0;
+    virtual QStringList impresoras() = 0;
+    // The print dialog over the proposed printer; none when the user cancels it.
+    virtual std::optional<EleccionImpresora> dialogo(const QString &propuesta) = 0;
+    // A printer ready for a drawn job; nullptr when it cannot be had. Nothing reaches the
+    // printer until the job is sent, so a run that fails half-way prints nothing.
+    virtual std::unique_ptr<QPrinter> abrir(const EleccionImpresora &eleccion, bool apaisado) = 0;
+    // The job drawn on that printer, ended: sent to the printer (an error text, empty on
+    // success), or thrown away.
+    virtual QString enviarTrabajo(const EleccionImpresora &eleccion, QPrinter &impresora) = 0;
+    virtual void descartarTrabajo(QPrinter &impresora) = 0;
+    // Sends bytes as one raw job; the answer is an error text, empty on success.
+    virtual QString enviarBruto(const QString &impresora, const QByteArray &datos) = 0;
+    // Prints a file as it is (an attached document).
+    virtual void imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo) = 0;
+};
+
+// The system's printers through Qt and CUPS: the platform's print dialog; a drawn job is a
+// PDF spool file handed to "lp" with its copies and sides, a raw one goes with "-o raw".
+class ServicioImpresorasSistema : public ServicioImpresoras
+{
+public:
+    QString predeterminada() override;
+    QStringList impresoras() override;
+    std::optional<EleccionImpresora> dialogo(const QString &propuesta) override;
+    std::unique_ptr<QPrinter> abrir(const EleccionImpresora &eleccion, bool apaisado) override;
+    QString enviarTrabajo(const EleccionImpresora &eleccion, QPrinter &impresora) override;
+    void descartarTrabajo(QPrinter &impresora) override;
+    QString enviarBruto(const QString &impresora, const QByteArray &datos) override;
+    void imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo) override;
+};
+
+// The PDF server: pages to a file on the paper of a layout's `Formato`, Word documents to
+// PDF, and several files merged into one. Each answers an error text, empty on success.
+class ServidorPDF
+{
+public:
+    virtual ~ServidorPDF() = default;
+    virtual QString escribirPaginas(const AlmacenPaginas &paginas, int resolucion, const QString &fichero,
+                                    const QString &formato) = 0;
+    virtual QString convertirWord(const QString &documento, const QString &fichero) = 0;
+    virtual QString unir(const QStringList &ficheros, const QString &destino) = 0;
+};
+
+// QPdfWriter for pages and qpdf for merges; there is no Word converter here.
+class ServidorPDFSistema : public ServidorPDF
+{
+public:
+    QString escribirPaginas(const AlmacenPaginas &paginas, int resolucion, const QString &fichero,
+                            const QString &formato) override;
+    QString convertirWord(const QString &documento, const QString &fichero) override;
+    QString unir(const QStringList &ficheros, const QString &destino) override;
+};
+
+class TfGENELIMP;
+
+// The services in force; a scope installs its own and gives the previous back.
+struct ServiciosImpresion
+{
+    ServicioImpresoras *impresoras = nullptr;
+    ServidorPDF *pdf = nullptr;
+    // Shows the pages of a screen run (the engine's preview).
+    std::function<void(TfGENELIMP &)> vistaPrevia;
+    // The shared listing-cancel flag of the form framework.
+    bool *listadoCancelado = nullptr;
+};
+
+Gancho<ServiciosImpresion> &ganchoServiciosImpresion();
+const ServiciosImpresion &serviciosImpresion();
+ServicioImpresoras &impresorasMotor();
+ServidorPDF &servidorPDFMotor();
+bool &ListadoCanceladoMotor();
+
+// Installs for its life what the scope gives; the rest stays as installed.
+class ServiciosImpresionInstalados : public Gancho<ServiciosImpresion>::Instalacion
+{
+public:
+    explicit ServiciosImpresionInstalados(const ServiciosImpresion &servicios);
+};
