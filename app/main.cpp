@@ -1,4 +1,5 @@
 #include "app/MensajesDesatendidos.h"
+#include "app/ServiciosSesion.h"
 #include "app/TfPROYMENU.h"
 
 #include "GENEW/data/TfGENEBUSA.h"
@@ -7,9 +8,12 @@
 #include "GENEW/data/TfGENECOPI.h"
 #include "GENEW/data/TfGENECPRO.h"
 #include "GENEW/data/TfGENEDETA.h"
+#include "GENEW/data/GENEPROG.h"
+#include "GENEW/data/MostrarGrafico.h"
 #include "GENEW/data/TfGENEFILT.h"
 #include "GENEW/data/SentenciasModulo.h"
 #include "GENEW/data/TfGENEVMEM.h"
+#include "GENEW/reporting/graficos/GENEGRAF.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/ServicioMensajes.h"
 #include "GENEW/runtime/ServicioSQL.h"
@@ -57,9 +61,14 @@ int main(int argc, char **argv)
     else
         servicioMensajes.instalar();
 
+    // Progress reports open the progress window; messages go on to the sink above.
+    ProgresoEnVentana progreso;
+    VentanaGraficoInstalada ventanaGrafico(MostrarVentanaGrafico);
+
     crear(fGENEINIC, formularios);
     int resultado = 1;
     if (!fGENEINIC->ArranqueFallido) {
+        ServiciosSesionInstalados sesion(*fGENEINIC, servicios_sesion::Todos());
         fGENEMENS->Plataforma = fGENEINIC->Configuracion.plataforma;
         if (fGENEINIC->Configuracion.parametros.BusquedaAproximadaActivada)
             crear(fGENEBUSA, formularios);
@@ -72,7 +81,7 @@ int main(int argc, char **argv)
         crear(fGENECPRO, formularios);
         crear(fGENEDETA, formularios);
         fPROYMENU->Show();
-        resultado = qtApp.exec();
+        resultado = plat::application().terminated() ? 1 : qtApp.exec();
     }
 
     // The long-lived forms go in the reverse order of their creation; then the connections.

@@ -1,12 +1,14 @@
 #pragma once
 #include "GENEW/data/CacheRespuestasSQL.h"
 #include "GENEW/data/CatalogoClaves.h"
+#include "GENEW/data/FormulariosMDI.h"
 #include "GENEW/data/NombresMotor.h"
 #include "GENEW/data/ParametrosGenerales.h"
 #include "GENEW/data/ServicioMoneda.h"
 #include "GENEW/data/ServicioTraduccion.h"
 #include "GENEW/data/ServicioUsuarios.h"
 #include "platform/ui/DataModule.h"
+#include "platform/ui/Form.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/data/DataSetComponents.h"
 #include "platform/ui/data/DataSource.h"
@@ -23,6 +25,7 @@ class ConexionesPrograma;
 
 namespace plat {
 class Canvas;
+class PreparedReport;
 class Connection;
 class Field;
 class Form;
@@ -150,6 +153,28 @@ public:
     // The Gantt views' time scale over S0..S1, today's line at the present moment.
     void DibujarEscalaTiempo(plat::Canvas &canvas, const QRect &rectangulo, const QDateTime &s0, const QDateTime &s1,
                              const QString &opciones);
+    // ---- report output and program windows (ModuloDatosSalida.cpp) -----------------------
+    // Sends a prepared report to "PDF:" + a file, to the first printer whose name contains
+    // the destination, or (empty) to the current printer through the print dialog unless
+    // the general parameter SolicitarDialogoImpresora is "NO".
+    void ImprimirInforme(plat::PreparedReport &informe, const QString &destino);
+    // The print dialog (PrintDialog1); when confirmed, its printer, copies, orientation and
+    // pages go into the report's printer settings.
+    bool EjecutarDialogoImpresora(plat::PreparedReport &informe);
+    // Opens a program window of class F named nombre (see AbrirVentanaMDI) into formulario
+    // and writes the access-log line of what was done.
+    template<class F>
+    void AbrirFormularioMDI(F *&formulario, const QString &nombre, const QString &opciones = QString())
+    {
+        const AperturaMDI apertura = AbrirVentanaMDI(
+            nombre, opciones, [](const QString &instancia) -> plat::Form * { return plat::openForm<F>(instancia); });
+        formulario = qobject_cast<F *>(apertura.formulario);
+        RegistrarAccesoFormulario(apertura.formulario, apertura.accion);
+    }
+    // The stored statements ("ConsultasSQL") or custom reports ("GeneradorInformes") the user
+    // may run from the application, one per line, each followed by CR LF.
+    QString ListaConsultasSQL(const QString &usuario, const QString &aplicacion, const QString &tipo);
+
     // ---- translation (ModuloDatosTraduccion.cpp) -----------------------------------------
     QString Traducir(const QString &texto);
     QString TraducirTexto(const QString &texto, const QString &variables = QString(),

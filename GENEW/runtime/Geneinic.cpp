@@ -29,6 +29,7 @@
 
 TfGENEINIC *fGENEINIC = nullptr;
 QStringList TfGENEINIC::ArgumentosArranque;
+bool ListadoCancelado = false;
 
 namespace {
 
@@ -228,6 +229,62 @@ void TfGENEINIC::FormDestroy(QObject *)
 }
 
 void TfGENEINIC::DiagnosticoInstalacion(const QString &) {}
+
+// ---- form framework ----------------------------------------------------------------------
+
+void TfGENEINIC::PrepararFormulario(QObject *) {}
+
+void TfGENEINIC::RefrescarFormularioActivo() {}
+
+void TfGENEINIC::TraducirFormulario(QObject *) {}
+
+void TfGENEINIC::CerrarFormularioComun(QObject *, plat::CloseAction &) {}
+
+void TfGENEINIC::MostrarProgreso(const QString &modo, const QString &titulo, const QString &texto)
+{
+    salidaMensajes().mostrarProgreso(modo, titulo, texto, QString());
+    plat::application().processMessages();
+}
+
+// ---- session services of the main window --------------------------------------------------
+
+void TfGENEINIC::CerrarFormulariosAbiertos()
+{
+    if (Sesion.cerrarFormulariosAbiertos)
+        Sesion.cerrarFormulariosAbiertos();
+}
+
+void TfGENEINIC::AnadirInformesPersonalizados(const QString &usuario, const QString &programa, plat::MainMenu *menu)
+{
+    if (Sesion.anadirInformesPersonalizados)
+        Sesion.anadirInformesPersonalizados(usuario, programa, menu);
+}
+
+void TfGENEINIC::MenuConsultaInformeClick(QObject *Sender) { Sesion.menuConsultaInformeClick(Sender); }
+
+void TfGENEINIC::ConfigurarInformesClick(QObject *Sender) { Sesion.configurarInformesClick(Sender); }
+
+void TfGENEINIC::OpcionNoDisponible(QObject *)
+{
+    MostrarMensaje(QStringLiteral("I"), QStringLiteral("Está opción estará disponible en próximas versiones."));
+}
+
+void TfGENEINIC::RegistrarLiberacionFormulario(plat::Form *liberado)
+{
+    if (Sesion.registrarLiberacionFormulario)
+        Sesion.registrarLiberacionFormulario(liberado);
+}
+
+ServiciosSesionInstalados::ServiciosSesionInstalados(TfGENEINIC &inicio, ServiciosSesion servicios)
+    : inicio_(&inicio), previos_(std::exchange(inicio.Sesion, std::move(servicios)))
+{
+}
+
+ServiciosSesionInstalados::~ServiciosSesionInstalados()
+{
+    if (inicio_)
+        inicio_->Sesion = std::move(previos_);
+}
 
 // ---- messages and exceptions ------------------------------------------------------------
 
