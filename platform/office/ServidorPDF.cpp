@@ -69,11 +69,8 @@ bool CrearPDFDesdeImagenes(const QString &listaArchivos, const QString &papel, Q
     for (qsizetype i = 0; i < paginas.size(); ++i) {
         if (i > 0)
             pdf.newPage();
-        const QPicture &pagina = paginas.at(i);
-        pintor.save();
-        pintor.scale(double(pdf.logicalDpiX()) / pagina.logicalDpiX(), double(pdf.logicalDpiY()) / pagina.logicalDpiY());
-        pintor.drawPicture(0, 0, pagina);
-        pintor.restore();
+        // drawPicture scales the picture from its own resolution to the writer's.
+        pintor.drawPicture(0, 0, paginas.at(i));
     }
     if (!pintor.end() || salida.error() != QFileDevice::NoError) {
         error = destino + QStringLiteral(": ") + salida.errorString();
