@@ -115,7 +115,9 @@ void MenuConsultaInformeClick(QObject *Sender)
     const auto *item = qobject_cast<const plat::MenuItem *>(Sender);
     if (!item || !ModuloDatos)
         return;
-    const QString titulo = QString(item->caption()).remove(item->caption().indexOf(u'&'), 1);
+    QString titulo = item->caption();
+    if (const qsizetype ampersand = titulo.indexOf(u'&'); ampersand >= 0)
+        titulo.remove(ampersand, 1);
     if (const plat::Form *principal = plat::application().mainForm()) {
         for (int i = principal->mdiChildCount() - 1; i >= 0; --i)
             if (plat::Form *hija = principal->mdiChild(i); hija && hija->caption() == titulo)

@@ -277,8 +277,8 @@ bool TfPROYMENU::abrirTablaEmpresa()
 {
     plat::TableDataSet &tabla = Empresa->table();
     tabla.close();
-    tabla.setConnection(&fGENEINIC->DatabaseGeneral());
     tabla.setDatabaseName(fGENEINIC->DatabaseGeneral().databaseName());
+    tabla.setConnection(&fGENEINIC->DatabaseGeneral());
     try {
         tabla.open();
         return true;
@@ -350,8 +350,13 @@ void TfPROYMENU::AbrirEmpresa()
         PanelLogotipo->setVisible(cargado);
         colocarPaneles();
     }
-    fGENEINIC->ConectarBaseDatosEmpresa(codigo);
-
+    try {
+        fGENEINIC->ConectarBaseDatosEmpresa(codigo);
+    } catch (...) {
+        // The session never stays without its data module.
+        CrearModulosDatos();
+        throw;
+    }
     CrearModulosDatos();
     fGENEINIC->AnadirInformesPersonalizados(usuario(), nombrePrograma_, MainMenu1);
 }

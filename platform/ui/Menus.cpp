@@ -81,7 +81,7 @@ void MenuItem::updateHiddenShortcut()
     if (!hiddenShortcut_) {
         hiddenShortcut_ = new QAction(this);
         connect(hiddenShortcut_, &QAction::triggered, this, [this] {
-            if (action_->isEnabled())
+            if (enabled_)
                 Click();
         });
         window->addAction(hiddenShortcut_);
@@ -89,8 +89,12 @@ void MenuItem::updateHiddenShortcut()
     hiddenShortcut_->setShortcut(action_->shortcut());
     hiddenShortcut_->setShortcutContext(Qt::WindowShortcut);
 }
-bool MenuItem::enabled() const { return action_->isEnabled(); }
-void MenuItem::setEnabled(bool enabled) { action_->setEnabled(enabled); }
+bool MenuItem::enabled() const { return enabled_; }
+void MenuItem::setEnabled(bool enabled)
+{
+    enabled_ = enabled;
+    action_->setEnabled(enabled);
+}
 bool MenuItem::checked() const { return action_->isChecked(); }
 
 void MenuItem::setChecked(bool checked)

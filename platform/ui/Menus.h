@@ -89,6 +89,7 @@ private:
     int tag_ = 0;
     int shortCut_ = 0;
     int groupIndex_ = 0;
+    bool enabled_ = true;   // Qt reports a hidden action as disabled
     QAction *action_;
     QAction *hiddenShortcut_ = nullptr;
     QMenu *menu_ = nullptr;
