@@ -20,7 +20,9 @@
 #include "GENEW/runtime/TfGENEMENS.h"
 #include "platform/data/engine/Session.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/DataModule.h"
 
+#include <QPointer>
 #include <memory>
 
 namespace {
@@ -84,7 +86,15 @@ int main(int argc, char **argv)
         resultado = plat::application().terminated() ? 1 : qtApp.exec();
     }
 
-    // The long-lived forms go in the reverse order of their creation; then the connections.
+    // The data modules of the session go first, then the long-lived forms in the reverse
+    // order of their creation, then the connections.
+    QList<QPointer<plat::DataModule>> modulos;
+    for (QObject *componente : plat::application().components())
+        if (auto *modulo = qobject_cast<plat::DataModule *>(componente))
+            modulos.prepend(modulo);
+    for (const QPointer<plat::DataModule> &modulo : modulos)
+        if (modulo)
+            modulo->Free();
     for (auto it = formularios.rbegin(); it != formularios.rend(); ++it)
         (*it)->Free();
     plat::Session::defaultSession().closeAll();

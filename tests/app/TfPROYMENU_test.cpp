@@ -469,4 +469,40 @@ TEST_F(VentanaPrincipalTest, HelpFollowsTheActiveWindowAndTheLogoShrinks)
     EXPECT_EQ(anchos, (QList<int>{80, 60, 40, 20, 160}));
 }
 
+TEST_F(VentanaPrincipalTest, TheAboutBoxNamesTheProgram)
+{
+    TfPROYMENU &v = mostrar();
+    QString titulo, producto;
+    plat::application().OnModalShown = [&](plat::Form &acerca) {
+        titulo = acerca.caption();
+        if (auto *etiqueta = acerca.findComponent<plat::Label>(QStringLiteral("NombreProducto")))
+            producto = etiqueta->caption();
+        acerca.setModalResult(plat::mrOk);
+    };
+    v.AcercadeMenu->Click();
+    plat::application().OnModalShown = nullptr;
+    EXPECT_EQ(titulo, QStringLiteral("Acerca de Gestión de Proyectos"));
+    EXPECT_EQ(producto, QStringLiteral("Gestión de Proyectos"));
+    EXPECT_EQ(plat::application().findForm(QStringLiteral("fGENEACER")), nullptr);
+}
+
+TEST_F(VentanaPrincipalTest, TheCompanyLogoShowsWhenItLoadsAndHidesWhenItCannot)
+{
+    escribir(QStringLiteral("KORVEL.INI"), QStringLiteral("[Configuración]\r\nVisualizarLogoEmpresaEnMenu=SI\r\n"));
+    general({QStringLiteral("INSERT INTO EMPRESA (Codigo, Nombre, Abreviatura, Logotipo) VALUES (2, 'Con Logo', 'LOG', "
+                            "'logo2.png')"),
+             QStringLiteral("UPDATE USUARIO SET Empresas = '1' || char(13) || char(10) || '2' WHERE Codigo = 'ADMIN'")});
+    ASSERT_TRUE(fGENEINIC->CrearBaseDatosEmpresa(2));
+    QImage logo(40, 30, QImage::Format_RGB32);
+    logo.fill(Qt::darkBlue);
+    ASSERT_TRUE(logo.save(dir_.file(QStringLiteral("logo2.png"))));
+    TfPROYMENU &v = mostrar();
+    EXPECT_FALSE(v.PanelLogotipo->isVisibleTo(&v));   // company 1: LOGO.BMP does not exist
+    fGENEINIC->Conexiones().EmpresaActual = 2;
+    v.AbrirEmpresa();
+    EXPECT_TRUE(v.PanelLogotipo->isVisibleTo(&v));
+    EXPECT_EQ(v.ImagenLogotipo->picture().size(), QSize(40, 30));
+    EXPECT_EQ(fGENEINIC->NombreArchivoLogo, QStringLiteral("logo2.png"));
+}
+
 #include "TfPROYMENU_test.moc"
