@@ -1,23 +1,23 @@
 #include "app/MensajesDesatendidos.h"
+#include "app/PROYMENU.h"
 #include "app/ServiciosSesion.h"
-#include "app/TfPROYMENU.h"
 
-#include "GENEW/data/TfGENEBUSA.h"
-#include "GENEW/data/TfGENEBUSQ.h"
-#include "GENEW/data/TfGENECALC.h"
-#include "GENEW/data/TfGENECOPI.h"
-#include "GENEW/data/TfGENECPRO.h"
-#include "GENEW/data/TfGENEDETA.h"
+#include "GENEW/data/GENEBUSA.h"
+#include "GENEW/data/GENEBUSQ.h"
+#include "GENEW/data/GENECALC.h"
+#include "GENEW/data/GENECOPI.h"
+#include "GENEW/data/GENECPRO.h"
+#include "GENEW/data/GENEDETA.h"
+#include "GENEW/data/GENEFILT.h"
 #include "GENEW/data/GENEPROG.h"
+#include "GENEW/data/GENEVMEM.h"
 #include "GENEW/data/MostrarGrafico.h"
-#include "GENEW/data/TfGENEFILT.h"
 #include "GENEW/data/SentenciasModulo.h"
-#include "GENEW/data/TfGENEVMEM.h"
 #include "GENEW/reporting/graficos/GENEGRAF.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/ServicioMensajes.h"
 #include "GENEW/runtime/ServicioSQL.h"
-#include "GENEW/runtime/TfGENEMENS.h"
+#include "GENEW/runtime/GENEMENS.h"
 #include "platform/data/engine/Session.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/DataModule.h"
@@ -47,9 +47,6 @@ int main(int argc, char **argv)
     app.setTitle(titulo);
     app.setHelpFile(QStringLiteral("KORVEL.HLP"));
     app.closeOnTerminationSignals();
-
-    // Statements run by the SQL service get the data module's rewriting (NULL comparisons).
-    InstalarPreparacionSentenciaSQL(PrepararSentenciaSQL);
 
     QList<plat::Form *> formularios;
     // The main window first, so that it is the main form.

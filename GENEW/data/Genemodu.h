@@ -211,11 +211,14 @@ private:
     void abrirUsuario();
     void leerParametrosGenerales();
     void definirAdministrador();
+    bool usuariosDefinidosPorOtro();
     void instalarServicios();
     void retirarServicios();
     ConexionesPrograma &conexiones() const;
     CatalogoClaves catalogo(const QString &baseDatos);
     bool abrirConsultaEn(plat::QueryDataSet &query, QString opciones, plat::Connection &conexion);
+    // The connection a query runs on: the one its database name selects, else porDefecto.
+    plat::Connection &conexionDeConsulta(plat::QueryDataSet &query, plat::Connection &porDefecto);
     static QString nombrePropietario(const QObject *componente);
     static QString tablaDeDataSet(const plat::DataSet &dataSet);
 

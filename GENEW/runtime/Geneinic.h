@@ -11,7 +11,6 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QStringList>
-#include <array>
 #include <functional>
 #include <memory>
 
@@ -74,7 +73,6 @@ public:
     int ColorAspecto1 = 0;
     int ColorAspecto2 = 0;
     QStringList ControlesNoVisiblesRecogidos;            // sorted, no duplicates
-    std::array<QStringList, 5> CamposFormatoNumerico;    // sorted, no duplicates
     QStringList TrazaDepuracion;
     QMap<QString, QPixmap> Imagenes;     // "MANOD", "EUROPTS", "PTSEURO", "DOCEON", "DOCEOFF"
     QString VersionServidorSQL;
@@ -179,6 +177,8 @@ private:
     ConexionesPrograma::EjecutorSQL ejecutorSQL();
     ConexionesPrograma::EjecutorSQL ejecutorSQLADO();
     void anotarError(const QString &titulo, const QString &texto) const;
+    bool abreTrasCreacionAjena(DataSetAbrible &ds);
+    QString ultimoFalloApertura_;   // why the last table could be neither opened nor made
 
     plat::Session &sesion_;
     ConexionesPrograma conexiones_;

@@ -1,5 +1,5 @@
 #pragma once
-#include "GENEW/runtime/comun/Errores.h"
+#include "platform/base/Errores.h"
 #include "platform/data/DataSetNotifier.h"
 #include "platform/data/Field.h"
 #include "platform/data/filter/FilterExpression.h"

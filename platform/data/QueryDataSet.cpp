@@ -136,7 +136,7 @@ void QueryDataSet::setSql(const QString &sql)
     close();
     sql_ = sql;
     QList<Param> listed;
-    for (const QString &name : toDriverStatement(sql).placeholders) {
+    for (const QString &name : toDriverStatement(sql).names) {
         bool known = false;
         for (const Param &p : listed)
             known = known || p.name.compare(name, Qt::CaseInsensitive) == 0;
@@ -212,17 +212,45 @@ QVariant QueryDataSet::paramValue(const Param &param) const
     }
 }
 
+namespace {
+
+// A variable's value as it reads inside a literal: dates as the engines' own text, numbers
+// with a point, NULL as nothing.
+QString literalTextOf(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return QString();
+    switch (value.typeId()) {
+    case QMetaType::QDateTime: {
+        const QDateTime dt = value.toDateTime();
+        return dt.date().toString(QStringLiteral("yyyy-MM-dd")) + u' ' + dt.time().toString(QStringLiteral("HH:mm:ss"));
+    }
+    case QMetaType::QDate: return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    case QMetaType::QTime: return value.toTime().toString(QStringLiteral("HH:mm:ss"));
+    case QMetaType::Double: return QString::number(value.toDouble(), 'g', 15);
+    default: return value.toString();
+    }
+}
+
+} // namespace
+
 QVariantMap QueryDataSet::boundValues(QString &driverSql) const
 {
-    const DriverStatement statement = toDriverStatement(sql_, QStringLiteral("gp"));
+    const auto findParam = [this](const QString &name) -> const Param * {
+        const Param *found = nullptr;
+        for (const Param &p : params_)
+            if (p.name.compare(name, Qt::CaseInsensitive) == 0)
+                found = &p;
+        return found;
+    };
+    const DriverStatement statement = toDriverStatement(sql_, QStringLiteral("gp"), [&](const QString &name) {
+        const Param *param = findParam(name);
+        return param ? literalTextOf(paramValue(*param)) : QString();
+    });
     driverSql = statement.sql;
     QVariantMap values;
     for (int i = 0; i < statement.placeholders.size(); ++i) {
-        const QString &name = statement.placeholders[i];
-        const Param *param = nullptr;
-        for (const Param &p : params_)
-            if (p.name.compare(name, Qt::CaseInsensitive) == 0)
-                param = &p;
+        const Param *param = findParam(statement.placeholders[i]);
         values.insert(QStringLiteral("gp%1").arg(i), param ? paramValue(*param) : QVariant());
     }
     return values;

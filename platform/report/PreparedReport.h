@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QSizeF>
 #include <QString>
+#include <optional>
 
 // A report as the program's output services see it: generated pages in 96-dpi page pixels
 // that can be drawn on any painter, written as page files, printed on the report's own
@@ -23,7 +24,9 @@ struct ReportPrinterSettings
 {
     QString printerName;   // empty: the current printer
     int copies = 1;
-    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    // Chosen for printing (a print dialog): the report is laid out again on it; none keeps
+    // the report page's.
+    std::optional<QPageLayout::Orientation> orientation;
     int firstPage = 0;
     int lastPage = 0;
     int outputBin = -1;    // -1: the printer's automatic source

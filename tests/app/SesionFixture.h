@@ -1,6 +1,6 @@
 #pragma once
 #include "app/ServiciosSesion.h"
-#include "app/TfPROYMENU.h"
+#include "app/PROYMENU.h"
 #include "tests/runtime/ArranqueFixture.h"
 
 #include "GENEW/data/Genemodu.h"

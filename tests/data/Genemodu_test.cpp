@@ -1,6 +1,6 @@
 #include "ModuloFixture.h"
 
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "platform/data/Field.h"
 
@@ -118,6 +118,7 @@ TEST_P(ModuloMotorTest, AFailureAnswersTheErrorTextAndSaysSoUnlessSilent)
     EXPECT_EQ(mensajes_.mensajes()[0].tipo, QStringLiteral("A"));
     EXPECT_EQ(mensajes_.mensajes()[0].texto, respuesta);
     EXPECT_EQ(mensajes_.mensajes()[1].texto, QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\n") + sentencia);
+    EXPECT_EQ(mensajes_.mensajes()[1].tipo, QStringLiteral("S"));   // the plain system box
 
     mensajes_.limpiar();
     EXPECT_TRUE(sql(sentencia, QStringLiteral("DatabaseGeneral"), QStringLiteral("Silenciosa")).startsWith(PrefijoErrorSQL));
@@ -357,6 +358,7 @@ TEST_P(ModuloMotorTest, AQueryOpensOrRunsByItsFirstWordAndMakesMissingTables)
     ASSERT_EQ(mensajes_.mensajes().size(), 2);
     EXPECT_TRUE(mensajes_.mensajes()[0].texto.startsWith(QStringLiteral("¡No es posible ejecutar la sentencia SQL. Motivo: ")));
     EXPECT_EQ(mensajes_.mensajes()[1].texto, QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\nSELECT NoHay FROM TEXTO"));
+    EXPECT_EQ(mensajes_.mensajes()[1].tipo, QStringLiteral("S"));
 }
 
 TEST_F(ModuloFixture, OpeningAFormsTablesMakesTheMissingOnesAndSkipsTheParametersWithoutACompany)

@@ -1,5 +1,5 @@
 #include "GENEW/data/SalidaInforme.h"
-#include "tests/data/InformePrueba.h"
+#include "tests/data/InformeDePaginas.h"
 #include "tests/data/ModuloFixture.h"
 
 #include "GENEW/runtime/comun/SalidaMensajes.h"
@@ -73,9 +73,9 @@ TEST(DestinoInforme, PdfOnlyWithTheLeadingPrefixElseAPrinterOrTheCurrentOne)
 
 TEST(DestinoInforme, PaperTextOfTheServer)
 {
-    EXPECT_EQ(PapelPDF(InformePrueba({}, plat::ReportPaper::A4, QPageLayout::Landscape)), QStringLiteral("A4-Apaisado"));
-    EXPECT_EQ(PapelPDF(InformePrueba({}, plat::ReportPaper::A5, QPageLayout::Landscape)), QStringLiteral("A5-Apaisado"));
-    EXPECT_EQ(PapelPDF(InformePrueba({}, plat::ReportPaper::A3, QPageLayout::Portrait)), QStringLiteral("A3"));
+    EXPECT_EQ(PapelPDF(InformeDePaginas({}, plat::ReportPaper::A4, QPageLayout::Landscape)), QStringLiteral("A4-Apaisado"));
+    EXPECT_EQ(PapelPDF(InformeDePaginas({}, plat::ReportPaper::A5, QPageLayout::Landscape)), QStringLiteral("A5-Apaisado"));
+    EXPECT_EQ(PapelPDF(InformeDePaginas({}, plat::ReportPaper::A3, QPageLayout::Portrait)), QStringLiteral("A3"));
 }
 
 TEST(InformePDF, ThreeLandscapePagesInOrderWithTheirTextAndNoPageFileLeft)
@@ -84,7 +84,7 @@ TEST(InformePDF, ThreeLandscapePagesInOrderWithTheirTextAndNoPageFileLeft)
     gptest::TempDir salida;
     SalidaMensajesGrabada mensajes;
     SalidaMensajesInstalada instalada(mensajes);
-    InformePrueba informe({QStringLiteral("Primera hoja del listado"), QStringLiteral("Segunda hoja del listado"),
+    InformeDePaginas informe({QStringLiteral("Primera hoja del listado"), QStringLiteral("Segunda hoja del listado"),
                            QStringLiteral("Tercera hoja del listado")});
     const QString pdf = salida.file(QStringLiteral("informe.pdf"));
 
@@ -113,7 +113,7 @@ TEST(InformePDF, AReportWithoutPagesWritesNothing)
     gptest::TempDir salida;
     SalidaMensajesGrabada mensajes;
     SalidaMensajesInstalada instalada(mensajes);
-    InformePrueba vacio({});
+    InformeDePaginas vacio({});
     EscribirInformePDF(vacio, salida.file(QStringLiteral("vacio.pdf")));
     EXPECT_FALSE(QFileInfo::exists(salida.file(QStringLiteral("vacio.pdf"))));
     EXPECT_TRUE(mensajes.mensajes().isEmpty());
@@ -126,7 +126,7 @@ TEST(InformePDF, AServerErrorIsShownWithItsReasonAndThePageFilesStillGo)
     gptest::TempDir salida;
     SalidaMensajesGrabada mensajes;
     SalidaMensajesInstalada instalada(mensajes);
-    InformePrueba informe({QStringLiteral("uno"), QStringLiteral("dos")});
+    InformeDePaginas informe({QStringLiteral("uno"), QStringLiteral("dos")});
     EscribirInformePDF(informe, salida.path());   // a folder cannot become a PDF
     ASSERT_EQ(mensajes.mensajes().size(), 1);
     EXPECT_EQ(mensajes.mensajes().at(0).tipo, QStringLiteral("A"));
@@ -140,7 +140,7 @@ TEST(ImpresoraNombrada, TheFirstPrinterWhoseNameHoldsTheTextCaseCounting)
 {
     ImpresorasGrabadas impresoras({QStringLiteral("Oficina-Laser"), QStringLiteral("HP-Color-Planta2"),
                                    QStringLiteral("HP-Blanco")});
-    InformePrueba informe({QStringLiteral("uno")});
+    InformeDePaginas informe({QStringLiteral("uno")});
     EXPECT_TRUE(ImprimirEnImpresoraNombrada(informe, QStringLiteral("HP"), impresoras));
     ASSERT_EQ(impresoras.impresos.size(), 1);
     EXPECT_EQ(impresoras.impresos[0].printerName, QStringLiteral("HP-Color-Planta2"));
@@ -188,14 +188,14 @@ TEST_F(ImprimirInformeTest, TheDialogIsAskedUnlessTheParameterIsExactlyNo)
     for (const char *valor : {"no", "SI", ""}) {
         SCOPED_TRACE(valor);
         solicitarDialogo(QString::fromUtf8(valor));
-        InformePrueba informe({QStringLiteral("uno")});
+        InformeDePaginas informe({QStringLiteral("uno")});
         const int antes = dialogos;
         modulo_->ImprimirInforme(informe, QString());
         EXPECT_EQ(dialogos, antes + 1);
         EXPECT_TRUE(impresoras.impresos.isEmpty());   // cancelled: nothing printed
     }
     solicitarDialogo(QStringLiteral("NO"));
-    InformePrueba informe({QStringLiteral("uno")});
+    InformeDePaginas informe({QStringLiteral("uno")});
     const int antes = dialogos;
     modulo_->ImprimirInforme(informe, QString());
     EXPECT_EQ(dialogos, antes);
@@ -218,7 +218,7 @@ TEST_F(ImprimirInformeTest, AConfirmedDialogGivesItsPrinterCopiesOrientationAndP
         return true;
     });
     solicitarDialogo(QStringLiteral("SI"));
-    InformePrueba informe({QStringLiteral("uno")});
+    InformeDePaginas informe({QStringLiteral("uno")});
     modulo_->ImprimirInforme(informe, QString());
     ASSERT_EQ(impresoras.impresos.size(), 1);
     const plat::ReportPrinterSettings &a = impresoras.impresos[0];

@@ -2,7 +2,7 @@
 #include "tools/formshot/FormCatalog.h"
 
 #include "GENEW/data/GENEPROG.h"
-#include "app/TfPROYMENU.h"
+#include "app/PROYMENU.h"
 #include "platform/ui/Application.h"
 #include "projects/PRESOPER.h"
 #include "projects/PROYPROY.h"

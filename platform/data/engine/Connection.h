@@ -84,6 +84,9 @@ public:
                                            SqlOrigin origin = SqlOrigin::Program);
     // The first value of the first row, or an invalid QVariant.
     QVariant scalar(const QString &sql, const QVariantMap &params = {}, SqlOrigin origin = SqlOrigin::Program);
+    // How many statements exec, query and openQuery have sent through this connection: what a
+    // cache in front of it saves is counted here.
+    quint64 statementsSent() const { return statementsSent_; }
     // The program's statement as this connection's engine runs it.
     QString adaptSql(const QString &sql);
 
@@ -119,6 +122,7 @@ private:
     bool keepConnection_ = true;
     IsolationLevel isolation_ = IsolationLevel::ReadCommitted;
     std::shared_ptr<PhysicalConnection> physical_;
+    quint64 statementsSent_ = 0;
     int ownDepth_ = 0;
 };
 

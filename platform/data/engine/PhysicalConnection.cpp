@@ -1,16 +1,20 @@
 #include "platform/data/engine/PhysicalConnection.h"
 
 #include "platform/data/engine/Dialects.h"
-#include "platform/data/engine/PgCatalogue.h"
+#include "platform/data/engine/Catalogue.h"
+#include "platform/data/engine/FileAccess.h"
 #include "platform/data/engine/Session.h"
 #include "platform/data/engine/SqliteExtensions.h"
 #include "platform/data/engine/SqliteQuery.h"
 
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 
 #include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QDir>
-#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlField>
 #include <QSqlRecord>
@@ -37,14 +41,13 @@ ErrorSource sourceOf(const DatabaseLocation &loc)
     return ErrorSource::PostgreSQL;
 }
 
-const int kBusyTimeoutMs = 10000;
-
 } // namespace
 
 PhysicalConnection::PhysicalConnection(Session &session, const DatabaseLocation &location)
     : session_(session), location_(location), errorSource_(sourceOf(location)), qtName_(nextQtName())
 {
     dialect_ = &Dialect::forEngine(location.engine);
+    catalogue_ = dialect_->catalogue(*this);
 }
 
 PhysicalConnection::~PhysicalConnection()
@@ -70,7 +73,7 @@ gp::DatabaseError PhysicalConnection::error(const QSqlError &e) const
 
 QString PhysicalConnection::declaredName(const QString &name) const
 {
-    return catalogue_ ? catalogue_->declaredName(name) : name;
+    return catalogue_->declaredName(name);
 }
 
 void PhysicalConnection::open()
@@ -79,15 +82,21 @@ void PhysicalConnection::open()
         openSqlite();
     else
         openServer();
+    for (const QString &sql : dialect_->sessionStatements())
+        execSimple(sql);
+    catalogue_->prepare();
 }
 
 void PhysicalConnection::openSqlite()
 {
     if (!QDir(location_.folder).exists())
-        throw gp::DatabaseError(EngineText::PathNotFound + QStringLiteral(".\n") + location_.folder);
+        throw engineFailure(EngineText::PathNotFound, location_.folder);
+    const QString file = location_.sqliteFile();
+    if (const QString problem = fileAccessProblem(QFileInfo::exists(file) ? file : location_.folder); !problem.isEmpty())
+        throw gp::DatabaseError(problem);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), qtName_);
     db.setDatabaseName(location_.sqliteFile());
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqliteDialect::kBusyTimeoutMs));
     if (!db.open())
         throw error(db.lastError());
     const QVariant handle = db.driver()->handle();
@@ -97,9 +106,34 @@ void PhysicalConnection::openSqlite()
             sqlite_ = h;
         }
     }
-    execSimple(QStringLiteral("PRAGMA journal_mode=WAL"));
-    execSimple(QStringLiteral("PRAGMA synchronous=FULL"));
-    execSimple(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs));
+    try {
+        setWalJournal();
+    } catch (const gp::DatabaseError &e) {
+        // The first read of the file: a file that is no database is named, so that the
+        // administrator knows which one.
+        if (e.mensaje().contains(QLatin1String("file is not a database")))
+            throw gp::DatabaseError(e.mensaje() + QStringLiteral("\n") + location_.sqliteFile());
+        throw;
+    }
+}
+
+// Switching a new file to WAL needs the file to itself for a moment, and SQLite answers
+// "locked" at once instead of waiting: two programs opening a new database together would
+// otherwise fail. It is tried again within the busy timeout.
+void PhysicalConnection::setWalJournal()
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        QSqlQuery q(database());
+        if (q.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+            return;
+        const QSqlError e = q.lastError();
+        const bool locked = e.databaseText().contains(QLatin1String("locked")) || e.nativeErrorCode() == QLatin1String("5");
+        if (!locked || waited.elapsed() > SqliteDialect::kBusyTimeoutMs)
+            throw error(e);
+        QThread::msleep(20);
+    }
 }
 
 void PhysicalConnection::openServer()
@@ -119,13 +153,6 @@ void PhysicalConnection::openServer()
     }
     if (!db.open())
         throw error(db.lastError());
-    if (location_.engine == EngineKind::PostgreSQL) {
-        execSimple(QStringLiteral("SET client_min_messages = warning"));
-        if (location_.database != QLatin1String("postgres")) {  // the server's own, for CREATE DATABASE
-            catalogue_ = std::make_unique<PgCatalogue>(*this);
-            catalogue_->ensureTables();
-        }
-    }
 }
 
 void PhysicalConnection::execSimple(const QString &sql)
@@ -141,9 +168,8 @@ void PhysicalConnection::begin()
 {
     if (depth_ == 0) {
         rollbackOnly_ = false;
-        if (location_.engine == EngineKind::SQLite) {
-            // Take the write lock now: a deferred start could not wait for it later.
-            execSimple(QStringLiteral("BEGIN IMMEDIATE"));
+        if (const QString begin = dialect_->beginStatement(); !begin.isEmpty()) {
+            execSimple(begin);
         } else {
             QSqlDatabase db = database();
             if (!db.transaction())
@@ -161,15 +187,14 @@ void PhysicalConnection::commit()
         return;
     if (rollbackOnly_) {
         rollbackOnly_ = false;
-        QSqlDatabase db = database();
-        if (location_.engine == EngineKind::SQLite)
+        if (!dialect_->beginStatement().isEmpty())
             execSimple(QStringLiteral("ROLLBACK"));
         else
-            db.rollback();
+            database().rollback();
         throw gp::DatabaseError(EngineText::GeneralSqlError
                                 + QStringLiteral(".\nThe transaction was rolled back by an inner roll-back"));
     }
-    if (location_.engine == EngineKind::SQLite) {
+    if (!dialect_->beginStatement().isEmpty()) {
         execSimple(QStringLiteral("COMMIT"));
     } else {
         QSqlDatabase db = database();
@@ -187,7 +212,7 @@ void PhysicalConnection::rollback()
         return;
     }
     rollbackOnly_ = false;
-    if (location_.engine == EngineKind::SQLite) {
+    if (!dialect_->beginStatement().isEmpty()) {
         execSimple(QStringLiteral("ROLLBACK"));
     } else {
         QSqlDatabase db = database();
@@ -207,9 +232,7 @@ QString PhysicalConnection::adapt(const QString &sql)
             return attached_.contains(database.toUpper()) ? database + QLatin1Char('.') + table : table;
         });
     }
-    if (catalogue_)
-        s = catalogue_->withCollations(s);
-    return s;
+    return catalogue_->withCollations(s);
 }
 
 void PhysicalConnection::attachIfNeeded(const QString &schema)
@@ -286,7 +309,7 @@ QSqlQuery PhysicalConnection::run(const QString &sql, const QVariantMap &params,
     QSqlQuery q(database());
     // A failed statement must not abort a PostgreSQL transaction: it is rolled back to
     // a savepoint taken just before it, as the other engines behave.
-    const bool savepoint = depth_ > 0 && location_.engine == EngineKind::PostgreSQL;
+    const bool savepoint = depth_ > 0 && dialect_->statementSavepoints();
     if (savepoint)
         execSimple(QStringLiteral("SAVEPOINT gp_sentencia"));
     if (!runRaw(q, sql, params)) {
@@ -309,8 +332,7 @@ int PhysicalConnection::exec(const QString &sql, const QVariantMap &params)
         return 0;
     QSqlQuery q = run(sql, params, false);
     const int n = q.numRowsAffected();
-    if (catalogue_)
-        catalogue_->recordStatement(sql);
+    catalogue_->recordStatement(sql);
     return n;
 }
 
@@ -489,18 +511,7 @@ QueryResult PhysicalConnection::queryThroughQt(const QString &sql, const QVarian
 
 QStringList PhysicalConnection::tableNames()
 {
-    QStringList names;
-    if (location_.engine == EngineKind::SQLite) {
-        const auto r = query(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
-                                            "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"), {});
-        for (const auto &row : r.rows)
-            names << row.value(0).toString();
-    } else if (catalogue_) {
-        names = catalogue_->tableNames();
-    } else {
-        const QStringList tables = database().tables(QSql::Tables);
-        names = tables;
-    }
+    QStringList names = catalogue_->tableNames();
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         return a.compare(b, Qt::CaseInsensitive) < 0;
     });
@@ -509,112 +520,25 @@ QStringList PhysicalConnection::tableNames()
 
 QList<FieldDef> PhysicalConnection::columns(const QString &table)
 {
-    if (location_.engine == EngineKind::SQLite)
-        return sqliteColumns(table);
-    if (catalogue_)
-        return catalogue_->columns(table);
-    const QSqlRecord rec = database().record(table);
-    if (rec.isEmpty())
-        throw gp::DatabaseError(EngineText::TableDoesNotExist + QStringLiteral(".\n") + table);
-    QList<FieldDef> out;
-    for (int i = 0; i < rec.count(); ++i) {
-        FieldDef f;
-        f.name = rec.fieldName(i);
-        f.required = rec.field(i).requiredStatus() == QSqlField::Required;
-        out << f;
-    }
-    return out;
+    return catalogue_->columns(table);
 }
 
 QList<IndexDef> PhysicalConnection::indexes(const QString &table)
 {
-    if (location_.engine == EngineKind::SQLite)
-        return sqliteIndexes(table);
-    if (catalogue_)
-        return catalogue_->indexes(table);
-    return {};
-}
-
-QList<FieldDef> PhysicalConnection::sqliteColumns(const QString &table)
-{
-    const auto r = query(QStringLiteral("SELECT name, type, \"notnull\" FROM pragma_table_info(%1) ORDER BY cid")
-                             .arg(Dialect::quoted(table)), {});
-    if (r.rows.isEmpty())
-        throw gp::DatabaseError(EngineText::TableDoesNotExist + QStringLiteral(".\n") + table);
-    QList<FieldDef> out;
-    for (const auto &row : r.rows) {
-        FieldDef f = fieldFromDeclaredType(row.value(0).toString(), row.value(1).toString());
-        f.required = row.value(2).toInt() != 0;
-        out << f;
-    }
-    return out;
-}
-
-QList<IndexDef> PhysicalConnection::sqliteIndexes(const QString &table)
-{
-    const auto tableSql = query(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'table' "
-                                               "AND name = %1 COLLATE NOCASE").arg(Dialect::quoted(table)), {});
-    if (tableSql.rows.isEmpty())
-        throw gp::DatabaseError(EngineText::TableDoesNotExist + QStringLiteral(".\n") + table);
-    const QString realName = tableSql.rows[0].value(0).toString();
-    QList<IndexDef> out;
-
-    // The primary key: its constraint name, when the statement gave one.
-    IndexDef primary;
-    primary.primary = primary.unique = true;
-    static const QRegularExpression constraint(QStringLiteral("CONSTRAINT\\s+(\\w+)\\s+PRIMARY\\s+KEY"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    const auto m = constraint.match(tableSql.rows[0].value(1).toString());
-    primary.name = m.hasMatch() ? dialect_->logicalIndexName(realName, m.captured(1)) : QStringLiteral("Clave1");
-    const auto pk = query(QStringLiteral("SELECT name FROM pragma_table_info(%1) WHERE pk > 0 ORDER BY pk")
-                              .arg(Dialect::quoted(realName)), {});
-    for (const auto &row : pk.rows)
-        primary.fields << row.value(0).toString();
-
-    const auto list = query(QStringLiteral("SELECT name, \"unique\", origin FROM pragma_index_list(%1) ORDER BY seq")
-                                .arg(Dialect::quoted(realName)), {});
-    QList<IndexDef> others;
-    for (const auto &row : list.rows) {
-        const QString physical = row.value(0).toString();
-        const bool isPk = row.value(2).toString() == QLatin1String("pk");
-        const auto cols = query(QStringLiteral("SELECT name, \"desc\", coll FROM pragma_index_xinfo(%1) "
-                                               "WHERE key = 1 ORDER BY seqno").arg(Dialect::quoted(physical)), {});
-        IndexDef ix;
-        ix.unique = row.value(1).toInt() != 0;
-        for (const auto &c : cols.rows) {
-            ix.fields << c.value(0).toString();
-            if (c.value(1).toInt() != 0)
-                ix.descending = true;
-            if (c.value(2).toString().compare(QLatin1String("NOCASE"), Qt::CaseInsensitive) == 0)
-                ix.caseInsensitive = true;
-        }
-        if (isPk) {
-            primary.descending = ix.descending;
-            primary.caseInsensitive = ix.caseInsensitive;
-            continue;
-        }
-        ix.name = dialect_->logicalIndexName(realName, physical);
-        others.prepend(ix);  // pragma lists the newest first
-    }
-    if (!primary.fields.isEmpty())
-        out << primary;
-    out << others;
-    return out;
+    return catalogue_->indexes(table);
 }
 
 void PhysicalConnection::createTable(const TableDef &def)
 {
     for (const QString &sql : dialect_->createTableStatements(def))
         run(sql, {}, false);
-    if (catalogue_)
-        catalogue_->recordTable(def);
+    catalogue_->recordTable(def);
 }
 
 void PhysicalConnection::dropTable(const QString &table, bool ifExists)
 {
     run(QStringLiteral("DROP TABLE %1%2").arg(ifExists ? QStringLiteral("IF EXISTS ") : QString(), table), {}, false);
-    if (catalogue_)
-        catalogue_->forgetTable(table);
+    catalogue_->forgetTable(table);
 }
 
 } // namespace plat

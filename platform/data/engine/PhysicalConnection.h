@@ -17,7 +17,7 @@ struct sqlite3;
 namespace plat {
 
 class Session;
-class PgCatalogue;
+class Catalogue;
 
 // One real connection to one database, shared by every named connection that resolves
 // to it (SQLite) or owned by one (servers). It keeps the transaction depth, runs
@@ -67,10 +67,9 @@ private:
     QList<TFieldType> columnTypes(const QSqlQuery &q) const;
     void execSimple(const QString &sql);
     void openSqlite();
+    void setWalJournal();
     void openServer();
     void attachIfNeeded(const QString &database);
-    QList<FieldDef> sqliteColumns(const QString &table);
-    QList<IndexDef> sqliteIndexes(const QString &table);
 
     Session &session_;
     DatabaseLocation location_;
@@ -80,7 +79,7 @@ private:
     int depth_ = 0;
     bool rollbackOnly_ = false;
     QSet<QString> attached_;
-    std::unique_ptr<PgCatalogue> catalogue_;
+    std::unique_ptr<Catalogue> catalogue_;
     sqlite3 *sqlite_ = nullptr;   // the SQLite handle, read straight for queries
 };
 

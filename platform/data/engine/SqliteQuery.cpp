@@ -2,7 +2,7 @@
 
 #include "platform/data/engine/Schema.h"
 
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 
 #include <sqlite3.h>
 

@@ -258,10 +258,10 @@ private:
 
 // Cells drawn by the grid's handler (after the default drawing when DefaultDrawing is on),
 // and the editors of pick-list and ellipsis columns.
-class GridDelegate2 : public QStyledItemDelegate
+class DBGridDelegate : public QStyledItemDelegate
 {
 public:
-    explicit GridDelegate2(DBGrid *grid) : QStyledItemDelegate(grid), grid_(grid) {}
+    explicit DBGridDelegate(DBGrid *grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
@@ -374,7 +374,7 @@ DBGrid::DBGrid(QWidget *parent)
 {
     setModel(model_);
     setHorizontalHeader(new GridHeader(this));
-    setItemDelegate(new GridDelegate2(this));
+    setItemDelegate(new DBGridDelegate(this));
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setHighlightSections(false);
     // Never measure the rows: fixed row heights, no resizing to contents.
@@ -650,7 +650,7 @@ QString DBGrid::drawnText(const QString &fieldName) const
 void DBGrid::DefaultDrawColumnCell(const QRect &, int dataCol, GridColumn *, GridCellState)
 {
     if (painter_ && drawingRow_ >= 0)
-        static_cast<GridDelegate2 *>(itemDelegate())->paintDefault(painter_, drawingRow_, dataCol);
+        static_cast<DBGridDelegate *>(itemDelegate())->paintDefault(painter_, drawingRow_, dataCol);
 }
 
 int DBGrid::fetchedRows() const

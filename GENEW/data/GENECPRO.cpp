@@ -1,0 +1,8 @@
+#include "GENEW/data/GENECPRO.h"
+
+TfGENECPRO *fGENECPRO = nullptr;
+
+TfGENECPRO::TfGENECPRO(QWidget *parent) : plat::Form(parent)
+{
+    setObjectName(QStringLiteral("fGENECPRO"));
+}

@@ -1,8 +1,0 @@
-#include "GENEW/data/TfGENECPRO.h"
-
-TfGENECPRO *fGENECPRO = nullptr;
-
-TfGENECPRO::TfGENECPRO(QWidget *parent) : plat::Form(parent)
-{
-    setObjectName(QStringLiteral("fGENECPRO"));
-}

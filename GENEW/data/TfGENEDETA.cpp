@@ -1,8 +1,0 @@
-#include "GENEW/data/TfGENEDETA.h"
-
-TfGENEDETA *fGENEDETA = nullptr;
-
-TfGENEDETA::TfGENEDETA(QWidget *parent) : plat::Form(parent)
-{
-    setObjectName(QStringLiteral("fGENEDETA"));
-}
