@@ -7,6 +7,7 @@
 #include "GENEW/reporting/GENECSQL.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/ImagenesPrograma.h"
+#include "GENEW/runtime/ServiciosExternos.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasComponentes.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
@@ -27,7 +28,6 @@
 #include "projects/Primmodu.h"
 #include "projects/Proymodu.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
 #include <QMdiArea>
@@ -51,13 +51,6 @@ void rechazarSesion(const QString &texto)
 }
 
 } // namespace
-
-TfPROYMENU::ServiciosExternos &TfPROYMENU::Externos()
-{
-    static ServiciosExternos servicios{
-        nullptr, nullptr, [](const QString &direccion) { QDesktopServices::openUrl(QUrl(direccion)); }};
-    return servicios;
-}
 
 TfPROYMENU::TfPROYMENU(QWidget *parent) : plat::Form(parent)
 {
@@ -267,8 +260,7 @@ bool TfPROYMENU::iniciarSesion()
                                                  QStringLiteral("NO"))
                == QLatin1String("SI"))
         fGENEINIC->DiagnosticoInstalacion(QStringLiteral("MotorBaseDatos"));
-    if (Externos().lanzarMensajeria)
-        Externos().lanzarMensajeria(this, QStringLiteral("Modo=Inicio"));
+    fGENEINIC->LanzarMensajeria(this, QStringLiteral("Modo=Inicio"));
     ModuloDatos->RegistrarAccesoFormulario(this, QStringLiteral("Start,Show"));
     return true;
 }
@@ -518,23 +510,14 @@ void TfPROYMENU::FormKeyDown(QObject *, int &Key, plat::ShiftState)
         asignarAtajoAyuda();
 }
 
-void TfPROYMENU::IndicedeAyudaClick(QObject *)
-{
-    if (Externos().mostrarAyuda)
-        Externos().mostrarAyuda(0);
-}
+void TfPROYMENU::IndicedeAyudaClick(QObject *) { fGENEINIC->MostrarAyuda(0); }
 
-void TfPROYMENU::AyudadeMenuClick(QObject *)
-{
-    if (Externos().mostrarAyuda)
-        Externos().mostrarAyuda(contextoAyuda(nombrePrograma_));
-}
+void TfPROYMENU::AyudadeMenuClick(QObject *) { fGENEINIC->MostrarAyuda(contextoAyuda(nombrePrograma_)); }
 
 void TfPROYMENU::AyudadeClick(QObject *)
 {
     const plat::Form *hija = activeMdiChild();
-    if (Externos().mostrarAyuda)
-        Externos().mostrarAyuda(contextoAyuda(hija ? hija->caption() : nombrePrograma_));
+    fGENEINIC->MostrarAyuda(contextoAyuda(hija ? hija->caption() : nombrePrograma_));
 }
 
 void TfPROYMENU::LoNuevoDeMenuClick(QObject *Sender) { fGENEINIC->OpcionNoDisponible(Sender); }
@@ -560,11 +543,7 @@ void TfPROYMENU::ImagenLogotipoClick(QObject *)
     colocarPaneles();
 }
 
-void TfPROYMENU::IrAPaginaWebClick(QObject *)
-{
-    if (Externos().abrirDireccion)
-        Externos().abrirDireccion(QStringLiteral("http://") + IrAPaginaWeb->caption());
-}
+void TfPROYMENU::IrAPaginaWebClick(QObject *) { AbrirURL(QUrl(QStringLiteral("http://") + IrAPaginaWeb->caption())); }
 
 void TfPROYMENU::colocarPaneles()
 {

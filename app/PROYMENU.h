@@ -46,15 +46,6 @@ public:
     // The open company's name for listings (EMPRESA Nombre).
     const QString &NombreEmpresa() const { return nombreEmpresa_; }
 
-    // The services of external programs and help that the main window calls.
-    struct ServiciosExternos
-    {
-        std::function<void(int contexto)> mostrarAyuda;
-        std::function<void(QObject *formulario, const QString &modo)> lanzarMensajeria;
-        std::function<void(const QString &direccion)> abrirDireccion;
-    };
-    static ServiciosExternos &Externos();
-
     void CrearModulosDatos();
     void AbrirEmpresa();
     void SeleccionarEmpresa();

@@ -15,6 +15,7 @@
 #include "GENEW/data/SentenciasModulo.h"
 #include "GENEW/reporting/graficos/GENEGRAF.h"
 #include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/ProgramasExternos.h"
 #include "GENEW/runtime/ServicioMensajes.h"
 #include "GENEW/runtime/ServicioSQL.h"
 #include "GENEW/runtime/GENEMENS.h"
@@ -24,6 +25,7 @@
 
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -59,6 +61,12 @@ int main(int argc, char **argv)
         instalarSalidaMensajes(desatendidos.get());
     else
         servicioMensajes.instalar();
+    // The system's plain message box (a program that cannot start) goes to the same file.
+    std::optional<CuadroMensajeInstalado> cuadroDesatendido;
+    if (desatendidos)
+        cuadroDesatendido.emplace([&desatendidos](const QString &texto) {
+            desatendidos->mostrarMensaje(QStringLiteral("I"), texto, QString());
+        });
 
     // Progress reports open the progress window; messages go on to the sink above.
     ProgresoEnVentana progreso;

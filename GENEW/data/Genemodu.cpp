@@ -172,6 +172,7 @@ void TModuloDatos::retirarServicios()
         return;
     if (fGENEINIC) {
         fGENEINIC->NombresTablas = NombresCreacionTablas{};
+        fGENEINIC->RazonSocial = nullptr;
         fGENEINIC->Manejador().trazaError = nullptr;
     }
     if (fGENEMENS)
@@ -251,6 +252,9 @@ void TModuloDatos::instalarServicios()
                                      almacen);
     };
     n.nombreTablaSQL = [this](const QString &tabla) { return NombreTablaSQL(tabla); };
+    fGENEINIC->RazonSocial = [this] {
+        return RegistroTablaParametros(ParamGenerales->table()).valor(QStringLiteral("RazonSocial")).toString();
+    };
     n.quitarPropietarioTabla = [this](const QString &tabla) { return QuitarPropietarioTabla(tabla); };
     n.nombreIndice = [this](const QString &tabla, const QString &indice) {
         return nombres_->NombreIndice(tabla, indice);

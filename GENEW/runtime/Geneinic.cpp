@@ -6,6 +6,7 @@
 #include "GENEW/runtime/ImagenesPrograma.h"
 #include "GENEW/runtime/NombresConexion.h"
 #include "GENEW/runtime/Plataforma.h"
+#include "GENEW/runtime/ProgramasExternos.h"
 #include "GENEW/runtime/RegistroErrores.h"
 #include "GENEW/runtime/ServicioSQL.h"
 #include "GENEW/runtime/TraduccionExcepciones.h"
@@ -87,6 +88,7 @@ void TfGENEINIC::FormCreate(QObject *)
         argumentos = QCoreApplication::arguments().mid(1);
     const QString directorioTrabajo = conBarra(QDir::currentPath());
     DirectorioInstalacion = conBarra(QCoreApplication::applicationDirPath());
+    InstalarEjecutarPrograma(DirectorioInstalacion);
     ControlesNoVisiblesRecogidos.clear();
     TrazaDepuracion.clear();
     BorrarTemporalesAntiguos(directorioTrabajo);

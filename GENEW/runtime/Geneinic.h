@@ -1,5 +1,6 @@
 #pragma once
 #include "GENEW/runtime/AperturaDataSet.h"
+#include "GENEW/runtime/ClienteSMTP.h"
 #include "GENEW/runtime/ConexionesPrograma.h"
 #include "GENEW/runtime/ConfiguracionArranque.h"
 #include "GENEW/runtime/ManejadorExcepciones.h"
@@ -18,6 +19,7 @@ class QTimer;
 
 namespace plat {
 class Connection;
+class HtmlView;
 class MainMenu;
 class Session;
 } // namespace plat
@@ -169,6 +171,34 @@ public:
     // The installation diagnosis on a topic; its checks read the Windows registry and the
     // old engine's configuration, which do not exist here, so it finds nothing to report.
     void DiagnosticoInstalacion(const QString &tema);
+
+    // ---- other programs, mail, web service and help (ServiciosExternos.cpp) --------------
+    // The auxiliary program's commands; the mail's outcome is its exit code (0 sent).
+    int EnviarCorreoMAPI(const QString &asunto, const QString &texto, const QString &adjuntos,
+                         const QString &nombreRemitente, const QString &emailRemitente,
+                         const QString &nombreDestinatario, const QString &emailDestinatario,
+                         const QString &nombreDestinatarioCC, const QString &emailDestinatarioCC,
+                         const QString &opciones);
+    void AbrirDocumentoWord(const QString &documento, const QString &valores);
+    void ImprimirDocumento(const QString &documento, const QString &impresora, const QString &tipo);
+    bool EnviarCorreoElectronico(const QString &ajustesSMTP, const QString &destinatarios, const QString &asunto,
+                                 const QString &texto, const QString &adjuntos, QString &error,
+                                 const QString &datosCorreo, const QString &opciones);
+    bool EnviarDocumentoCorreo(const QString &ajustesSMTP, const QString &destinatarios, const QString &asunto,
+                               const QString &texto, const QString &adjuntos, const QString &datosCorreo,
+                               const QString &opciones);
+    // Raises gp::Error with the transport's reason when the send fails.
+    bool EnviarCorreoSMTP(const QString &ajustesSMTP, const QString &destinatarios, const QString &asunto,
+                          const QString &texto, const QString &adjuntos);
+    void LanzarMensajeria(QObject *formulario, const QString &modo);
+    QString ConectarServicioWeb(const QString &peticion);
+    bool MostrarAyuda(int contexto);
+    void AbrirPaginaHTML(QObject *propietario, plat::HtmlView *navegador);
+    bool SeleccionarCarpetaArchivo(const QString &titulo, QString &ruta, const QString &opciones);
+    // The company's legal name, the sender name of mail; the data module installs it.
+    std::function<QString()> RazonSocial;
+    TransporteSMTP TransporteCorreo;
+    int SegundosEsperaServicioWeb = 30;
 
 private:
     void arranqueProtegido();

@@ -4,11 +4,14 @@
 #include "GENEW/data/FormulariosMDI.h"
 #include "GENEW/data/ListaConsultas.h"
 #include "GENEW/reporting/GENEUSQL.h"
+#include "GENEW/runtime/ProgramasExternos.h"
+#include "GENEW/runtime/ServiciosExternos.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Lists.h"
 #include "projects/PROYPROY.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QTest>
 
 namespace {
@@ -402,6 +405,17 @@ TEST(ListaConsultas, TheUserMustBeAnItemOfTheAuthorisedList)
 TEST_F(VentanaPrincipalTest, SpecialApplicationsRunTheSiblingProgramWithTheRestartOptions)
 {
     TfPROYMENU &v = mostrar();
+    // The sibling program does not exist here: the not-found text of EjecutarPrograma.
+    QStringList cuadros;
+    CuadroMensajeInstalado cuadro([&](const QString &texto) { cuadros << texto; });
+    v.AplicacionesEspeciales1->Click();
+    ASSERT_EQ(cuadros.size(), 1);
+    EXPECT_TRUE(cuadros[0].startsWith(QStringLiteral("El archivo GALVERIN.EXE ") + fGENEINIC->LineaComandos()))
+        << cuadros[0].toStdString();
+    EXPECT_TRUE(cuadros[0].endsWith(QStringLiteral(" no ha sido encontrado."))) << cuadros[0].toStdString();
+    EXPECT_TRUE(fGENEINIC->LineaComandos().contains(QStringLiteral("U=ADMIN")));
+
+    // What the entry asks of the routine: the command line and a normal window.
     QStringList ejecutados;
     EjecutarProgramaFn anterior = std::exchange(punteroEjecutarPrograma(), [&](const QString &linea, const QString &opciones) {
         ejecutados << linea << opciones;
@@ -409,7 +423,6 @@ TEST_F(VentanaPrincipalTest, SpecialApplicationsRunTheSiblingProgramWithTheResta
     v.AplicacionesEspeciales1->Click();
     punteroEjecutarPrograma() = anterior;
     EXPECT_EQ(ejecutados, (QStringList{QStringLiteral("GALVERIN.EXE ") + fGENEINIC->LineaComandos(), "Normal"}));
-    EXPECT_TRUE(fGENEINIC->LineaComandos().contains(QStringLiteral("U=ADMIN")));
 }
 
 TEST_F(VentanaPrincipalTest, WhatIsNewIsNotAvailableYet)
@@ -441,8 +454,11 @@ TEST_F(VentanaPrincipalTest, CtrlEOnTheHiddenToggleSwitchesTheCurrencyOfEveryWin
 TEST_F(VentanaPrincipalTest, HelpFollowsTheActiveWindowAndTheLogoShrinks)
 {
     TfPROYMENU &v = mostrar();
-    QList<int> contextos;
-    auto anterior = std::exchange(TfPROYMENU::Externos().mostrarAyuda, [&](int contexto) { contextos << contexto; });
+    QStringList paginas;
+    AperturaURLInstalada apertura([&](const QUrl &url) {
+        paginas << QFileInfo(url.toLocalFile()).fileName();
+        return true;
+    });
     v.Ayuda1->Click();
     EXPECT_FALSE(v.Ayudade->visible());
     EXPECT_EQ(v.AyudadeMenu->shortCut(), plat::ShortCut(plat::VK_F1, {}));
@@ -456,8 +472,8 @@ TEST_F(VentanaPrincipalTest, HelpFollowsTheActiveWindowAndTheLogoShrinks)
     EXPECT_EQ(v.Ayudade->shortCut(), plat::ShortCut(plat::VK_F1, {}));
     EXPECT_EQ(v.Ayudade->caption(), QStringLiteral("A&yuda de Maestro de Proyectos"));
     v.Ayudade->Click();
-    TfPROYMENU::Externos().mostrarAyuda = anterior;
-    EXPECT_EQ(contextos, (QList<int>{15, 0, 42}));
+    // The contexts of the name map: 15 for the program, 0 the index, 42 for the window.
+    EXPECT_EQ(paginas, (QStringList{"15.html", "index.html", "42.html"}));
 
     v.PanelLogotipo->resize(100, 75);
     QList<int> anchos;

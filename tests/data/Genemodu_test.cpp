@@ -254,6 +254,21 @@ TEST_F(ModuloFixture, DateAndTimeHandlersHideTheZeroDate)
     tabla.cancel();
 }
 
+TEST_F(ModuloFixture, TheMailSenderNameIsTheCompanysLegalNameWhileTheModuleLives)
+{
+    ASSERT_TRUE(prepararMotor(false));
+    ASSERT_TRUE(fGENEINIC->RazonSocial);
+    EXPECT_EQ(fGENEINIC->RazonSocial(), QString());
+    plat::TableDataSet &parametros = modulo_->ParamGenerales->table();
+    parametros.append();
+    parametros.fieldByName(QStringLiteral("IdRegistro")).setValue(0);
+    parametros.fieldByName(QStringLiteral("RazonSocial")).setValue(QStringLiteral("Construcciones Núñez, S.L."));
+    parametros.post();
+    EXPECT_EQ(fGENEINIC->RazonSocial(), QStringLiteral("Construcciones Núñez, S.L."));
+    liberarModulo();
+    EXPECT_FALSE(fGENEINIC->RazonSocial);
+}
+
 } // namespace
 
 namespace {

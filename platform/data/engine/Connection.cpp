@@ -166,6 +166,12 @@ std::unique_ptr<QueryCursor> Connection::openQuery(const QString &sql, const QVa
     return physical_->openQuery(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
 }
 
+std::unique_ptr<QueryCursor> Connection::openReader(const QString &sql, const QVariantMap &params, SqlOrigin origin)
+{
+    ensureOpen();
+    return physical_->openReader(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
+}
+
 QVariant Connection::scalar(const QString &sql, const QVariantMap &params, SqlOrigin origin)
 {
     const QueryResult r = query(sql, params, origin);
