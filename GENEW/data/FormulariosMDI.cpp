@@ -19,6 +19,18 @@ plat::Form *buscarHija(Coincide coincide)
     return nullptr;
 }
 
+// A new program window goes down and right of the one made before it, as the class
+// library's default position placed them, starting again at the corner every ten.
+plat::Form *enCascada(plat::Form *ventana)
+{
+    const plat::Form *marco = marcoPrincipal();
+    if (ventana && marco && ventana->mdiSubWindow()) {
+        const int desplazamiento = 24 * ((marco->mdiChildCount() - 1) % 10);
+        ventana->mdiSubWindow()->move(desplazamiento, desplazamiento);
+    }
+    return ventana;
+}
+
 } // namespace
 
 plat::Form *BuscarFormularioMDI(const QString &nombre)
@@ -46,10 +58,10 @@ AperturaMDI AbrirVentanaMDI(const QString &nombre, const QString &opciones,
     if (opciones.contains(QLatin1String("Create"))) {
         if (abierta)
             abierta->Close();
-        return {crear(NombreNuevaInstancia(nombre)), QStringLiteral("Create")};
+        return {enCascada(crear(NombreNuevaInstancia(nombre))), QStringLiteral("Create")};
     }
     if (!abierta)
-        return {crear(NombreNuevaInstancia(nombre)), QStringLiteral("Create")};
+        return {enCascada(crear(NombreNuevaInstancia(nombre))), QStringLiteral("Create")};
     if (abierta->formState() == plat::wsNormal) {
         abierta->Show();
         abierta->BringToFront();
