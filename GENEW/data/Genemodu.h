@@ -171,6 +171,8 @@ public:
         formulario = qobject_cast<F *>(apertura.formulario);
         RegistrarAccesoFormulario(apertura.formulario, apertura.accion);
     }
+    // The chart window on a chart definition and its series (MostrarGrafico.h).
+    void MostrarGrafico(const QString &definicion, const QString &series);
     // The stored statements ("ConsultasSQL") or custom reports ("GeneradorInformes") the user
     // may run from the application, one per line, each followed by CR LF.
     QString ListaConsultasSQL(const QString &usuario, const QString &aplicacion, const QString &tipo);

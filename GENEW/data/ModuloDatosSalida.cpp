@@ -2,6 +2,7 @@
 #include "GENEW/data/Genemodu.h"
 
 #include "GENEW/data/ListaConsultas.h"
+#include "GENEW/data/MostrarGrafico.h"
 #include "GENEW/data/SalidaInforme.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/Field.h"
@@ -44,6 +45,11 @@ bool TModuloDatos::EjecutarDialogoImpresora(plat::PreparedReport &informe)
     ajustes.firstPage = PrintDialog1->FromPage;
     ajustes.lastPage = PrintDialog1->ToPage;
     return true;
+}
+
+void TModuloDatos::MostrarGrafico(const QString &definicion, const QString &series)
+{
+    ::MostrarGrafico(definicion, series);
 }
 
 QString TModuloDatos::ListaConsultasSQL(const QString &usuario, const QString &aplicacion, const QString &tipo)
