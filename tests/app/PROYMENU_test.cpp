@@ -335,6 +335,29 @@ TEST_F(VentanaPrincipalTest, ACodeMissingFromTheCompaniesFreesNothingAndOpensNot
     EXPECT_EQ(v.caption(), titulo);
 }
 
+TEST_F(VentanaPrincipalTest, ACompanyGoneBeforeItOpensLeavesTheOpenOneInPlace)
+{
+    general({QStringLiteral("INSERT INTO EMPRESA (Codigo, Nombre, Abreviatura) VALUES (2, 'Segunda Empresa', 'SEG')"),
+             QStringLiteral("UPDATE USUARIO SET Empresas = '1' || char(13) || char(10) || '2' WHERE Codigo = 'ADMIN'")});
+    TfPROYMENU &v = mostrar();
+    v.MaestrodeProyectos1->Click();
+    const QString titulo = v.caption();
+    // Another user deletes the chosen company while the search is on screen.
+    plat::application().OnModalShown = [&](plat::Form &dialogo) {
+        EXPECT_EQ(ModuloDatos->EjecutarSQL(QStringLiteral("DELETE FROM EMPRESA WHERE Codigo = 2"),
+                                           QStringLiteral("DatabaseGeneral")),
+                  QString());
+        dialogo.findComponent<plat::ListBox>(QStringLiteral("ListaRegistros"))->setItemIndex(1);
+        dialogo.setModalResult(plat::mrOk);
+    };
+    v.CambioEmpresa1->Click();
+    plat::application().OnModalShown = nullptr;
+    EXPECT_EQ(avisos(), QStringList{QStringLiteral("¡Ud. no tiene acceso a esta empresa!")});
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 1);
+    EXPECT_EQ(v.caption(), titulo);
+    EXPECT_NE(BuscarFormularioMDI(QStringLiteral("fPROYPROY")), nullptr);
+}
+
 TEST_F(VentanaPrincipalTest, TwoCompaniesOfTheUserOpenTheFirstAtStart)
 {
     general({QStringLiteral("INSERT INTO EMPRESA (Codigo, Nombre, Abreviatura) VALUES (2, 'Segunda Empresa', 'SEG')"),
