@@ -467,6 +467,7 @@ TEST_F(VentanaPrincipalTest, CtrlEOnTheHiddenToggleSwitchesTheCurrencyOfEveryWin
     QApplication::setActiveWindow(&v);
     QTest::keyClick(&v, Qt::Key_E, Qt::ControlModifier);
     EXPECT_TRUE(v.VerDatosenMonedaNacionalOEuro->checked());
+    EXPECT_TRUE(ModuloDatos->VistaMonedaActual().menuOtraMoneda);   // amounts follow the menu
     QTest::keyClick(&v, Qt::Key_E, Qt::ControlModifier);
     EXPECT_FALSE(v.VerDatosenMonedaNacionalOEuro->checked());
     EXPECT_EQ(hija->vistos, (QStringList{QStringLiteral("€"), QString()}));
