@@ -102,12 +102,10 @@ TfPROYMENU::TfPROYMENU(QWidget *parent) : plat::Form(parent)
     OnResize = plat::handler(this, &TfPROYMENU::FormResize);
     ImagenLogotipo->OnClick = plat::handler(this, &TfPROYMENU::ImagenLogotipoClick);
     IrAPaginaWeb->OnClick = plat::handler(this, &TfPROYMENU::IrAPaginaWebClick);
-    InstalarNombreEmpresaAbierta([this] { return nombreEmpresa_; });
 }
 
 TfPROYMENU::~TfPROYMENU()
 {
-    InstalarNombreEmpresaAbierta(nullptr);
     plat::application().OnActiveFormChange = nullptr;
     plat::application().OnFormRelease = nullptr;
     if (fPROYMENU == this)
@@ -294,18 +292,23 @@ bool TfPROYMENU::abrirTablaEmpresa()
 void TfPROYMENU::CrearModulosDatos()
 {
     plat::createDataModule<TModuloDatos>();
-    ModuloDatos->VistaMonedaActual = [this] {
-        TModuloDatos::EstadoVistaMoneda estado;
-        plat::Form *activo = activeMdiChild() ? activeMdiChild() : plat::application().activeForm();
-        if (activo) {
-            if (QObject *boton = activo->findComponent(QStringLiteral("pbEuro"))) {
-                estado.hayBotonEuro = true;
-                estado.botonEuroPulsado = boton->property("Down").toBool();
+    using VistaMoneda = decltype(TModuloDatos::VistaMonedaActual);
+    const QPointer<TfPROYMENU> ventana(this);
+    ModuloDatos->ConservarInstalacion(std::make_shared<VistaMoneda::Instalacion>(
+        ModuloDatos->VistaMonedaActual, [ventana] {
+            TModuloDatos::EstadoVistaMoneda estado;
+            if (!ventana)
+                return estado;
+            plat::Form *activo = ventana->activeMdiChild() ? ventana->activeMdiChild() : plat::application().activeForm();
+            if (activo) {
+                if (QObject *boton = activo->findComponent(QStringLiteral("pbEuro"))) {
+                    estado.hayBotonEuro = true;
+                    estado.botonEuroPulsado = boton->property("Down").toBool();
+                }
             }
-        }
-        estado.menuOtraMoneda = VerDatosenMonedaNacionalOEuro->checked();
-        return estado;
-    };
+            estado.menuOtraMoneda = ventana->VerDatosenMonedaNacionalOEuro->checked();
+            return estado;
+        }));
     VerDatosenMonedaNacionalOEuro->setChecked(true);
     VerDatosenMonedaNacionalOEuroClick(VerDatosenMonedaNacionalOEuro);
     if (empresaActual() != 0) {
@@ -332,6 +335,8 @@ void TfPROYMENU::AbrirEmpresa()
 
     const plat::TableDataSet &empresa = Empresa->table();
     nombreEmpresa_ = empresa.fieldByName(QStringLiteral("Nombre")).asString();
+    if (!empresaAbierta_)
+        empresaAbierta_.emplace(ganchoNombreEmpresaAbierta(), [this] { return nombreEmpresa_; });
     const QString logotipo = empresa.fieldByName(QStringLiteral("Logotipo")).asString();
     if (!logotipo.isEmpty())
         fGENEINIC->NombreArchivoLogo = logotipo;
@@ -443,7 +448,7 @@ void TfPROYMENU::IntercambiodeCdigosdeOperarios1Click(QObject *)
 void TfPROYMENU::AplicacionesEspeciales1Click(QObject *)
 {
     QDir::setCurrent(fGENEINIC->Configuracion.directorioTrabajo);
-    if (const EjecutarProgramaFn &ejecutar = punteroEjecutarPrograma())
+    if (const EjecutarProgramaFn &ejecutar = ganchoEjecutarPrograma().valor())
         ejecutar(QStringLiteral("GALVERIN.EXE ") + fGENEINIC->LineaComandos(), QStringLiteral("Normal"));
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/data/NombreEmpresaInforme.h"
 #include "platform/ui/Form.h"
 
 #include <functional>
+#include <optional>
 
 namespace plat {
 class Image;
@@ -111,6 +113,8 @@ private:
 
     QString nombrePrograma_;
     QString nombreEmpresa_;
+    // The open company's name for listings, served while a company is open.
+    std::optional<Gancho<std::function<QString()>>::Instalacion> empresaAbierta_;
     bool primeraActivacion_ = true;
 };
 

@@ -121,11 +121,10 @@ void MostrarProgreso(const QString &modo, const QString &titulo, const QString &
     MostrarProgresoSinTraducir(modo, traducir(titulo), TextoProgresoTraducido(texto, traducir));
 }
 
-ProgresoEnVentana::ProgresoEnVentana() : anterior_(&salidaMensajes()), instaladoAntes_(instalarSalidaMensajes(this)) {}
+ProgresoEnVentana::ProgresoEnVentana() : anterior_(&salidaMensajes()), instalacion_(*this) {}
 
 ProgresoEnVentana::~ProgresoEnVentana()
 {
-    instalarSalidaMensajes(instaladoAntes_);
     MostrarProgresoSinTraducir(QStringLiteral("OFF"), QString(), QString());
 }
 

@@ -69,6 +69,6 @@ public:
                          const QString &) override;
 
 private:
-    SalidaMensajes *anterior_;         // where messages go (the default sink included)
-    SalidaMensajes *instaladoAntes_;   // what is put back (nullptr: the default)
+    SalidaMensajes *anterior_;   // where messages go (the default sink included)
+    SalidaMensajesInstalada instalacion_;
 };

@@ -7,6 +7,9 @@
 #include "GENEW/data/ServicioMoneda.h"
 #include "GENEW/data/ServicioTraduccion.h"
 #include "GENEW/data/ServicioUsuarios.h"
+#include "GENEW/runtime/GENEMENS.h"
+#include "GENEW/runtime/Geneinic.h"
+#include "platform/base/Gancho.h"
 #include "platform/ui/DataModule.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Dialogs.h"
@@ -20,6 +23,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
+#include <optional>
 
 class ConexionesPrograma;
 
@@ -95,7 +100,7 @@ public:
     QString MostrarImporteMonedaInforme(const QString &valor) { return moneda_->MostrarImporteMonedaInforme(valor); }
     // The template a float field is shown with; the form framework installs the rule it
     // keeps for field names (until then, the standard template).
-    std::function<QString(const QString &nombreCampo)> FormatoNumericoDeCampo;
+    Gancho<std::function<QString(const QString &nombreCampo)>> FormatoNumericoDeCampo;
     // The form layer's state the amount texts depend on: whether the active form (or the
     // active MDI child) has a "pbEuro" button and whether it is pressed, and whether the
     // main menu shows amounts in the other currency.
@@ -105,7 +110,10 @@ public:
         bool botonEuroPulsado = false;
         bool menuOtraMoneda = false;
     };
-    std::function<EstadoVistaMoneda()> VistaMonedaActual;
+    Gancho<std::function<EstadoVistaMoneda()>> VistaMonedaActual;
+    // Keeps an installation in one of the module's hooks for the module's life: it ends with
+    // the module, before the hook it writes back to.
+    void ConservarInstalacion(std::shared_ptr<void> instalacion) { instalaciones_.push_back(std::move(instalacion)); }
 
     // ---- SQL service --------------------------------------------------------------------
     QString EjecutarSQL(const QString &sql, const QString &database = QString(), const QString &opciones = QString());
@@ -226,6 +234,10 @@ private:
 
     std::unique_ptr<CacheRespuestasSQL> cacheCamposClave_;
     std::unique_ptr<NombresMotor> nombres_;
+    std::optional<Gancho<NombresCreacionTablas>::Instalacion> nombresTablas_;
+    std::optional<Gancho<std::function<QString()>>::Instalacion> razonSocial_;
+    std::optional<Gancho<ManejadorExcepciones::TrazaErrorFn>::Instalacion> trazaError_;
+    std::optional<Gancho<TraduccionMensajesFn>::Instalacion> traduccionMensajes_;
     std::unique_ptr<TablaMonedas> tablaMonedas_;
     std::unique_ptr<ServicioMoneda> moneda_;
     std::unique_ptr<plat::Connection> conexionUsuario_;   // Usuario's own ADO connection, when it has one
@@ -233,6 +245,7 @@ private:
     std::unique_ptr<ServicioTraduccion> traduccion_;
     std::unique_ptr<TablaUsuarios> tablaUsuarios_;
     std::unique_ptr<ServicioUsuarios> usuarios_;
+    std::vector<std::shared_ptr<void>> instalaciones_;   // last: they go before the hooks
 };
 
 extern TModuloDatos *ModuloDatos;

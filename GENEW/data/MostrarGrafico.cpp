@@ -1,24 +1,13 @@
 #include "GENEW/data/MostrarGrafico.h"
 
-namespace {
-
-VentanaGraficoFn &ventanaInstalada()
+Gancho<VentanaGraficoFn> &ganchoVentanaGrafico()
 {
-    static VentanaGraficoFn ventana;
-    return ventana;
+    static Gancho<VentanaGraficoFn> gancho;
+    return gancho;
 }
-
-} // namespace
 
 void MostrarGrafico(const QString &definicion, const QString &series)
 {
-    if (const VentanaGraficoFn ventana = ventanaInstalada())
+    if (const VentanaGraficoFn &ventana = ganchoVentanaGrafico().valor())
         ventana(definicion, series);
 }
-
-VentanaGraficoInstalada::VentanaGraficoInstalada(VentanaGraficoFn ventana)
-    : previa_(std::exchange(ventanaInstalada(), std::move(ventana)))
-{
-}
-
-VentanaGraficoInstalada::~VentanaGraficoInstalada() { ventanaInstalada() = std::move(previa_); }

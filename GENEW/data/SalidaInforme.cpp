@@ -9,12 +9,6 @@
 #include <QPicture>
 #include <QPrinterInfo>
 
-namespace {
-
-ServicioImpresoras *instalado = nullptr;
-
-} // namespace
-
 DestinoInforme DestinoInforme::de(const QString &destino)
 {
     if (destino.startsWith(QLatin1String("PDF:")))
@@ -26,18 +20,18 @@ DestinoInforme DestinoInforme::de(const QString &destino)
 
 QStringList ServicioImpresorasSistema::nombres() const { return QPrinterInfo::availablePrinterNames(); }
 
+Gancho<ServicioImpresoras *> &ganchoServicioImpresoras()
+{
+    static Gancho<ServicioImpresoras *> gancho(nullptr);
+    return gancho;
+}
+
 ServicioImpresoras &servicioImpresoras()
 {
     static ServicioImpresorasSistema sistema;
+    ServicioImpresoras *instalado = ganchoServicioImpresoras().valor();
     return instalado ? *instalado : sistema;
 }
-
-ServicioImpresorasInstalado::ServicioImpresorasInstalado(ServicioImpresoras &servicio) : previo_(instalado)
-{
-    instalado = &servicio;
-}
-
-ServicioImpresorasInstalado::~ServicioImpresorasInstalado() { instalado = previo_; }
 
 QString PapelPDF(const plat::PreparedReport &informe)
 {

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/base/Gancho.h"
 #include "platform/report/PreparedReport.h"
 
 #include <QString>
@@ -38,20 +39,18 @@ public:
     void imprimir(plat::PreparedReport &informe) override { informe.print(); }
 };
 
-// The printer service in force (the system's unless one is installed).
+// The printer service in force: the system's unless one is installed.
+Gancho<ServicioImpresoras *> &ganchoServicioImpresoras();
 ServicioImpresoras &servicioImpresoras();
 
-// Installs a printer service for one scope and puts the previous one back on leaving it.
-class ServicioImpresorasInstalado
+// Installs a printer service (not owned) for the life of this object.
+class ServicioImpresorasInstalado : public Gancho<ServicioImpresoras *>::Instalacion
 {
 public:
-    explicit ServicioImpresorasInstalado(ServicioImpresoras &servicio);
-    ~ServicioImpresorasInstalado();
-    ServicioImpresorasInstalado(const ServicioImpresorasInstalado &) = delete;
-    ServicioImpresorasInstalado &operator=(const ServicioImpresorasInstalado &) = delete;
-
-private:
-    ServicioImpresoras *previo_;
+    explicit ServicioImpresorasInstalado(ServicioImpresoras &servicio)
+        : Instalacion(ganchoServicioImpresoras(), &servicio)
+    {
+    }
 };
 
 // The paper text of the PDF server for a report: "A4", "A3" or "A5", with "-Apaisado" for

@@ -88,7 +88,8 @@ void TfGENEINIC::FormCreate(QObject *)
         argumentos = QCoreApplication::arguments().mid(1);
     const QString directorioTrabajo = conBarra(QDir::currentPath());
     DirectorioInstalacion = conBarra(QCoreApplication::applicationDirPath());
-    InstalarEjecutarPrograma(DirectorioInstalacion);
+    ejecutarProgramaInstalado_.reset();
+    ejecutarProgramaInstalado_.emplace(ganchoEjecutarPrograma(), EjecutorProgramas(DirectorioInstalacion));
     ControlesNoVisiblesRecogidos.clear();
     TrazaDepuracion.clear();
     BorrarTemporalesAntiguos(directorioTrabajo);
@@ -104,6 +105,7 @@ void TfGENEINIC::FormCreate(QObject *)
     if (!Configuracion.aviso.isEmpty())
         MostrarMensaje(QStringLiteral("A"), Configuracion.aviso);
     Configuracion.aplicarAjustesComunes();
+    plataformaInstalada_.emplace(ganchoObtenerPlataforma(), ::ObtenerPlataforma);
     const AspectoVisual aspecto =
         AspectoVisual::deAspecto(AspectoVisual::aspectoEfectivo(Configuracion.parametros.AspectoAplicacion));
     FuenteAspecto = QFont(aspecto.fuente, aspecto.tamano);
@@ -287,19 +289,19 @@ void TfGENEINIC::MostrarProgreso(const QString &modo, const QString &titulo, con
 
 void TfGENEINIC::CerrarFormulariosAbiertos()
 {
-    if (Sesion.cerrarFormulariosAbiertos)
-        Sesion.cerrarFormulariosAbiertos();
+    if (Sesion.valor().cerrarFormulariosAbiertos)
+        Sesion.valor().cerrarFormulariosAbiertos();
 }
 
 void TfGENEINIC::AnadirInformesPersonalizados(const QString &usuario, const QString &programa, plat::MainMenu *menu)
 {
-    if (Sesion.anadirInformesPersonalizados)
-        Sesion.anadirInformesPersonalizados(usuario, programa, menu);
+    if (Sesion.valor().anadirInformesPersonalizados)
+        Sesion.valor().anadirInformesPersonalizados(usuario, programa, menu);
 }
 
-void TfGENEINIC::MenuConsultaInformeClick(QObject *Sender) { Sesion.menuConsultaInformeClick(Sender); }
+void TfGENEINIC::MenuConsultaInformeClick(QObject *Sender) { Sesion.valor().menuConsultaInformeClick(Sender); }
 
-void TfGENEINIC::ConfigurarInformesClick(QObject *Sender) { Sesion.configurarInformesClick(Sender); }
+void TfGENEINIC::ConfigurarInformesClick(QObject *Sender) { Sesion.valor().configurarInformesClick(Sender); }
 
 void TfGENEINIC::OpcionNoDisponible(QObject *)
 {
@@ -308,20 +310,10 @@ void TfGENEINIC::OpcionNoDisponible(QObject *)
 
 void TfGENEINIC::RegistrarLiberacionFormulario(plat::Form *liberado)
 {
-    if (Sesion.registrarLiberacionFormulario)
-        Sesion.registrarLiberacionFormulario(liberado);
+    if (Sesion.valor().registrarLiberacionFormulario)
+        Sesion.valor().registrarLiberacionFormulario(liberado);
 }
 
-ServiciosSesionInstalados::ServiciosSesionInstalados(TfGENEINIC &inicio, ServiciosSesion servicios)
-    : inicio_(&inicio), previos_(std::exchange(inicio.Sesion, std::move(servicios)))
-{
-}
-
-ServiciosSesionInstalados::~ServiciosSesionInstalados()
-{
-    if (inicio_)
-        inicio_->Sesion = std::move(previos_);
-}
 
 // ---- messages and exceptions ------------------------------------------------------------
 
@@ -465,7 +457,7 @@ bool TfGENEINIC::CrearTabla(DataSetAbrible &ds, const QString &definicion, int e
     entorno.crearBaseDatosEmpresa1 = [this] {
         conexiones_.CrearBaseDatos(NombreBaseDatosEmpresa(1), ejecutorSQLADO());
     };
-    EjecutorCreacionPrograma ejecutor(conexiones_, ds, NombresTablas, std::move(entorno));
+    EjecutorCreacionPrograma ejecutor(conexiones_, ds, NombresTablas.valor(), std::move(entorno));
     return estructura::CrearTabla(tabla, definicion, empresa, configuracion, ejecutor);
 }
 

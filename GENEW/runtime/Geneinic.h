@@ -4,16 +4,17 @@
 #include "GENEW/runtime/ConexionesPrograma.h"
 #include "GENEW/runtime/ConfiguracionArranque.h"
 #include "GENEW/runtime/ManejadorExcepciones.h"
+#include "GENEW/runtime/comun/RutinasSistema.h"
 #include "platform/ui/Form.h"
 
 #include <QDateTime>
 #include <QFont>
 #include <QMap>
 #include <QPixmap>
-#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QTimer;
 
@@ -41,8 +42,8 @@ struct ServiciosSesion
 };
 
 // The names that table creation asks of the data module (temporary-table names through
-// NOMBTTEM, engine table and index names). The data module installs its own when it is
-// created; until then the engine's plain names stand.
+// NOMBTTEM, engine table and index names). The data module installs its own in
+// TfGENEINIC::NombresTablas while it exists; until then the engine's plain names stand.
 struct NombresCreacionTablas
 {
     std::function<QString(const QString &propietario, int numero)> nombreTablaTemporal;
@@ -129,7 +130,7 @@ public:
     bool CrearBaseDatosEmpresa(int codigo);
     bool CrearTablaDataSet(DataSetAbrible &ds);
     bool CrearTabla(DataSetAbrible &ds, const QString &definicion, int empresa);
-    NombresCreacionTablas NombresTablas;
+    Gancho<NombresCreacionTablas> NombresTablas;
 
     // ---- SQL service core -----------------------------------------------------------------
     QString EjecutarSQL(const QString &sql, const QString &database = QString(), const QString &opciones = QString());
@@ -160,7 +161,7 @@ public:
     void MostrarProgreso(const QString &modo, const QString &titulo, const QString &texto);
 
     // ---- session services of the main window ------------------------------------------------
-    ServiciosSesion Sesion;
+    Gancho<ServiciosSesion> Sesion;
     void CerrarFormulariosAbiertos();
     void AnadirInformesPersonalizados(const QString &usuario, const QString &programa, plat::MainMenu *menu);
     void MenuConsultaInformeClick(QObject *Sender);
@@ -196,7 +197,7 @@ public:
     void AbrirPaginaHTML(QObject *propietario, plat::HtmlView *navegador);
     bool SeleccionarCarpetaArchivo(const QString &titulo, QString &ruta, const QString &opciones);
     // The company's legal name, the sender name of mail; the data module installs it.
-    std::function<QString()> RazonSocial;
+    Gancho<std::function<QString()>> RazonSocial;
     TransporteSMTP TransporteCorreo;
     int SegundosEsperaServicioWeb = 30;
 
@@ -214,22 +215,18 @@ private:
     ConexionesPrograma conexiones_;
     ManejadorExcepciones manejador_;
     QString archivoTraza_;
+    std::optional<Gancho<ObtenerPlataformaFn>::Instalacion> plataformaInstalada_;
+    std::optional<Gancho<EjecutarProgramaFn>::Instalacion> ejecutarProgramaInstalado_;
 };
 
 extern TfGENEINIC *fGENEINIC;
 
-// Installs the main window's session services on the start-up form for one scope.
-class ServiciosSesionInstalados
+// Installs the main window's session services on the start-up form for the life of this
+// object.
+class ServiciosSesionInstalados : public Gancho<ServiciosSesion>::Instalacion
 {
 public:
-    ServiciosSesionInstalados(TfGENEINIC &inicio, ServiciosSesion servicios);
-    ~ServiciosSesionInstalados();
-    ServiciosSesionInstalados(const ServiciosSesionInstalados &) = delete;
-    ServiciosSesionInstalados &operator=(const ServiciosSesionInstalados &) = delete;
-
-private:
-    QPointer<TfGENEINIC> inicio_;
-    ServiciosSesion previos_;
+    ServiciosSesionInstalados(TfGENEINIC &inicio, ServiciosSesion servicios) : Instalacion(inicio.Sesion, std::move(servicios)) {}
 };
 
 // The table or field name adapted for the configured engine (see NombresConexion.h).

@@ -138,9 +138,9 @@ bool EjecutarPrograma(const QString &lineaComandos, const QString &opciones, con
     return IniciarPrograma(programa, palabras, lineaComandos, opciones, carpetaPrograma);
 }
 
-void InstalarEjecutarPrograma(const QString &carpetaPrograma)
+EjecutarProgramaFn EjecutorProgramas(const QString &carpetaPrograma)
 {
-    punteroEjecutarPrograma() = [carpetaPrograma](const QString &linea, const QString &opciones) {
+    return [carpetaPrograma](const QString &linea, const QString &opciones) {
         EjecutarPrograma(linea, opciones, carpetaPrograma);
     };
 }

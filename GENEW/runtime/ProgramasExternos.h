@@ -1,5 +1,6 @@
 #pragma once
 #include "GENEW/runtime/PalabrasShell.h"
+#include "GENEW/runtime/comun/RutinasSistema.h"
 
 #include <QString>
 #include <QStringList>
@@ -55,8 +56,8 @@ bool EjecutarPrograma(const QString &lineaComandos, const QString &opciones, con
 // The same for a program and its arguments; a failure's message names textoMensaje.
 bool IniciarPrograma(const QString &programa, const QStringList &argumentos, const QString &textoMensaje,
                      const QString &opciones, const QString &carpetaPrograma);
-// Makes punteroEjecutarPrograma() start programs with the sibling rule of that folder.
-void InstalarEjecutarPrograma(const QString &carpetaPrograma);
+// What ganchoEjecutarPrograma() runs: programs started with the sibling rule of that folder.
+EjecutarProgramaFn EjecutorProgramas(const QString &carpetaPrograma);
 
 // Runs the program hidden and waits for it, processing the application's events in 50 ms
 // slices meanwhile. A command file (".BAT", any case) runs under /bin/sh; any other program

@@ -64,8 +64,8 @@ void MostrarHTML(QObject *propietario, const QString &html, plat::HtmlView *nave
     const QString dueno =
         propietario && !propietario->objectName().isEmpty() ? propietario->objectName() : QStringLiteral("Unknown");
     QString nombre = dueno;
-    if (fGENEINIC && fGENEINIC->NombresTablas.nombreTablaTemporal)
-        nombre = fGENEINIC->NombresTablas.nombreTablaTemporal(dueno, 1);
+    if (fGENEINIC && fGENEINIC->NombresTablas.valor().nombreTablaTemporal)
+        nombre = fGENEINIC->NombresTablas.valor().nombreTablaTemporal(dueno, 1);
     const QString archivo = DirectorioTemporal() + nombre + QStringLiteral(".html");
     QFile::remove(archivo);
     EscribirFicheroTexto(archivo, html);
@@ -141,7 +141,7 @@ bool TfGENEINIC::EnviarCorreoSMTP(const QString &ajustesSMTP, const QString &des
         return false;
     const AjustesSMTP ajustes = AjustesSMTP::deTexto(ajustesSMTP);
     MensajeCorreo mensaje;
-    mensaje.nombreRemitente = RazonSocial ? RazonSocial() : QString();
+    mensaje.nombreRemitente = RazonSocial.valor() ? RazonSocial.valor()() : QString();
     mensaje.direccionRemitente = ajustes.direccionRemitente();
     mensaje.destinatarios = DividirDirecciones(destinatarios);
     mensaje.copias = DividirDirecciones(ajustes.cuentaCopias);

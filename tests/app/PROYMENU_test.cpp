@@ -440,11 +440,11 @@ TEST_F(VentanaPrincipalTest, SpecialApplicationsRunTheSiblingProgramWithTheResta
 
     // What the entry asks of the routine: the command line and a normal window.
     QStringList ejecutados;
-    EjecutarProgramaFn anterior = std::exchange(punteroEjecutarPrograma(), [&](const QString &linea, const QString &opciones) {
-        ejecutados << linea << opciones;
-    });
-    v.AplicacionesEspeciales1->Click();
-    punteroEjecutarPrograma() = anterior;
+    {
+        const Gancho<EjecutarProgramaFn>::Instalacion grabadora(
+            ganchoEjecutarPrograma(), [&](const QString &linea, const QString &opciones) { ejecutados << linea << opciones; });
+        v.AplicacionesEspeciales1->Click();
+    }
     EXPECT_EQ(ejecutados, (QStringList{QStringLiteral("GALVERIN.EXE ") + fGENEINIC->LineaComandos(), "Normal"}));
 }
 
@@ -467,7 +467,7 @@ TEST_F(VentanaPrincipalTest, CtrlEOnTheHiddenToggleSwitchesTheCurrencyOfEveryWin
     QApplication::setActiveWindow(&v);
     QTest::keyClick(&v, Qt::Key_E, Qt::ControlModifier);
     EXPECT_TRUE(v.VerDatosenMonedaNacionalOEuro->checked());
-    EXPECT_TRUE(ModuloDatos->VistaMonedaActual().menuOtraMoneda);   // amounts follow the menu
+    EXPECT_TRUE(ModuloDatos->VistaMonedaActual.valor()().menuOtraMoneda);   // amounts follow the menu
     QTest::keyClick(&v, Qt::Key_E, Qt::ControlModifier);
     EXPECT_FALSE(v.VerDatosenMonedaNacionalOEuro->checked());
     EXPECT_EQ(hija->vistos, (QStringList{QStringLiteral("€"), QString()}));
