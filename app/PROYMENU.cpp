@@ -269,24 +269,33 @@ bool TfPROYMENU::abrirTablaEmpresa()
     tabla.close();
     tabla.setDatabaseName(fGENEINIC->DatabaseGeneral().databaseName());
     tabla.setConnection(&fGENEINIC->DatabaseGeneral());
-    try {
-        tabla.open();
+    const auto abrir = [&tabla] {
+        try {
+            tabla.open();
+            return true;
+        } catch (const gp::Abort &) {
+            throw;
+        } catch (const gp::Error &) {
+            return false;
+        }
+    };
+    if (abrir())
         return true;
-    } catch (const gp::Abort &) {
-        throw;
-    } catch (const gp::Error &) {
-    }
     DataSetAbribleDe<plat::TableDataSet> abrible(tabla, objectName());
-    if (!fGENEINIC->CrearTablaDataSet(abrible))
-        return false;
-    try {
-        tabla.open();
-        return true;
-    } catch (const gp::Abort &) {
-        throw;
-    } catch (const gp::Error &) {
-        return false;
+    return fGENEINIC->CrearTablaDataSet(abrible) && abrir();
+}
+
+TModuloDatos::EstadoVistaMoneda TfPROYMENU::estadoVistaMoneda() const
+{
+    TModuloDatos::EstadoVistaMoneda estado;
+    if (plat::Form *activo = activeMdiChild() ? activeMdiChild() : plat::application().activeForm()) {
+        if (const QObject *boton = activo->findComponent(QStringLiteral("pbEuro"))) {
+            estado.hayBotonEuro = true;
+            estado.botonEuroPulsado = boton->property("Down").toBool();
+        }
     }
+    estado.menuOtraMoneda = VerDatosenMonedaNacionalOEuro->checked();
+    return estado;
 }
 
 void TfPROYMENU::CrearModulosDatos()
@@ -295,20 +304,8 @@ void TfPROYMENU::CrearModulosDatos()
     using VistaMoneda = decltype(TModuloDatos::VistaMonedaActual);
     const QPointer<TfPROYMENU> ventana(this);
     ModuloDatos->ConservarInstalacion(std::make_shared<VistaMoneda::Instalacion>(
-        ModuloDatos->VistaMonedaActual, [ventana] {
-            TModuloDatos::EstadoVistaMoneda estado;
-            if (!ventana)
-                return estado;
-            plat::Form *activo = ventana->activeMdiChild() ? ventana->activeMdiChild() : plat::application().activeForm();
-            if (activo) {
-                if (QObject *boton = activo->findComponent(QStringLiteral("pbEuro"))) {
-                    estado.hayBotonEuro = true;
-                    estado.botonEuroPulsado = boton->property("Down").toBool();
-                }
-            }
-            estado.menuOtraMoneda = ventana->VerDatosenMonedaNacionalOEuro->checked();
-            return estado;
-        }));
+        ModuloDatos->VistaMonedaActual,
+        [ventana] { return ventana ? ventana->estadoVistaMoneda() : TModuloDatos::EstadoVistaMoneda{}; }));
     VerDatosenMonedaNacionalOEuro->setChecked(true);
     VerDatosenMonedaNacionalOEuroClick(VerDatosenMonedaNacionalOEuro);
     if (empresaActual() != 0) {

@@ -103,6 +103,8 @@ private:
     void crearMenu();
     bool iniciarSesion();
     bool abrirTablaEmpresa();
+    // The active window's "pbEuro" and the currency entry, for the data module's amounts.
+    TModuloDatos::EstadoVistaMoneda estadoVistaMoneda() const;
     void colocarPaneles();
     void asignarAtajoAyuda();
     bool accesoPermitido(const plat::MenuItem *item) const;
