@@ -164,4 +164,21 @@ ServiciosSesion Todos()
     return s;
 }
 
+ServiciosPrevisualizacion Previsualizacion()
+{
+    ServiciosPrevisualizacion s;
+    s.PrepararFormulario = [](QObject *formulario) { fGENEINIC->PrepararFormulario(formulario); };
+    s.TraducirFormulario = [](QObject *formulario) { fGENEINIC->TraducirFormulario(formulario); };
+    s.PonerListadoCancelado = [](bool cancelado) { ListadoCancelado = cancelado; };
+    s.ImprimirInforme = [](plat::PreparedReport &informe, const QString &destino) {
+        if (ModuloDatos)
+            ModuloDatos->ImprimirInforme(informe, destino);
+    };
+    s.EjecutarDialogoImpresora = [](plat::PreparedReport &informe) {
+        return ModuloDatos && ModuloDatos->EjecutarDialogoImpresora(informe);
+    };
+    s.MostrarAyuda = [](int contexto) { fGENEINIC->MostrarAyuda(contexto); };
+    return s;
+}
+
 } // namespace servicios_sesion

@@ -1,4 +1,5 @@
 #pragma once
+#include "GENEW/reporting/informes/GENEPREV.h"
 #include "GENEW/runtime/Geneinic.h"
 
 namespace plat {
@@ -33,5 +34,10 @@ void RegistrarLiberacionFormulario(plat::Form *liberado);
 
 // All of them, for ServiciosSesionInstalados.
 ServiciosSesion Todos();
+
+// What the listing preview asks of the session: the start-up form's preparation and
+// translation, the listing-cancelled flag, the data module's report output and print dialog,
+// and the help.
+ServiciosPrevisualizacion Previsualizacion();
 
 } // namespace servicios_sesion

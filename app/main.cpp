@@ -75,6 +75,7 @@ int main(int argc, char **argv)
     int resultado = 1;
     if (!fGENEINIC->ArranqueFallido) {
         ServiciosSesionInstalados sesion(*fGENEINIC, servicios_sesion::Todos());
+        TfGENEPREV::ServiciosInstalados previsualizacion(servicios_sesion::Previsualizacion());
         fGENEMENS->Plataforma = fGENEINIC->Configuracion.plataforma;
         if (fGENEINIC->Configuracion.parametros.BusquedaAproximadaActivada)
             crear(fGENEBUSA, formularios);

@@ -1,6 +1,7 @@
 #pragma once
 #include "GENEW/runtime/PalabrasShell.h"
 #include "GENEW/runtime/comun/RutinasSistema.h"
+#include "platform/base/Gancho.h"
 
 #include <QString>
 #include <QStringList>
@@ -36,16 +37,11 @@ QString TextoFalloArranque(const DiagnosticoArranque &diagnostico, const QString
 // install their own for a scope.
 using CuadroMensajeFn = std::function<void(const QString &texto)>;
 void MostrarCuadroMensaje(const QString &texto);
-class CuadroMensajeInstalado
+Gancho<CuadroMensajeFn> &ganchoCuadroMensaje();
+class CuadroMensajeInstalado : public Gancho<CuadroMensajeFn>::Instalacion
 {
 public:
-    explicit CuadroMensajeInstalado(CuadroMensajeFn cuadro);
-    ~CuadroMensajeInstalado();
-    CuadroMensajeInstalado(const CuadroMensajeInstalado &) = delete;
-    CuadroMensajeInstalado &operator=(const CuadroMensajeInstalado &) = delete;
-
-private:
-    CuadroMensajeFn previo_;
+    explicit CuadroMensajeInstalado(CuadroMensajeFn cuadro) : Instalacion(ganchoCuadroMensaje(), std::move(cuadro)) {}
 };
 
 // Starts the command line as a detached program; its first word is found by the sibling

@@ -23,12 +23,6 @@ namespace {
 
 const QString kSinServicioWeb = QStringLiteral("¡No ha sido posible acceder a la dirección del Servicio Web!. Motivo: ");
 
-AbrirURLFn &aperturaInstalada()
-{
-    static AbrirURLFn abrir;
-    return abrir;
-}
-
 EntornoVktlext entornoVktlext(const TfGENEINIC &f)
 {
     return {LocalizarProgramaHermano(QStringLiteral("VKTLEXT.EXE"), f.DirectorioInstalacion), DirectorioTemporal(),
@@ -41,17 +35,16 @@ EntornoVktlext entornoVktlext(const TfGENEINIC &f)
 
 bool AbrirURL(const QUrl &url)
 {
-    if (const AbrirURLFn &abrir = aperturaInstalada())
+    if (const AbrirURLFn &abrir = ganchoAbrirURL().valor())
         return abrir(url);
     return QDesktopServices::openUrl(url);
 }
 
-AperturaURLInstalada::AperturaURLInstalada(AbrirURLFn abrir)
-    : previa_(std::exchange(aperturaInstalada(), std::move(abrir)))
+Gancho<AbrirURLFn> &ganchoAbrirURL()
 {
+    static Gancho<AbrirURLFn> gancho;
+    return gancho;
 }
-
-AperturaURLInstalada::~AperturaURLInstalada() { aperturaInstalada() = std::move(previa_); }
 
 QString PaginaAyuda(const QString &directorioArranque, int contexto)
 {

@@ -116,6 +116,15 @@ public:
     // table and holds them off until the transaction ends; empty where starting the
     // transaction is already that lock (SQLite's BEGIN IMMEDIATE).
     virtual QString tableCreationLock(const QString &table) const;
+    // The server's own database, where a new one is created ("postgres", "master"); empty on
+    // the embedded engine, whose databases are folders.
+    virtual QString maintenanceDatabase() const { return QString(); }
+    // What creates the database `name` there: the program's own statements where it writes
+    // them (SQL Server), else the engine's CREATE DATABASE.
+    virtual QStringList databaseCreation(const QString &name, const QStringList &programStatements) const
+    {
+        return programStatements;
+    }
 
     // A program's statement turned into this engine's text (TOP, the engine's own type
     // words...). On SQL Server the text is returned as written.

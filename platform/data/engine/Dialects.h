@@ -65,6 +65,8 @@ public:
     QString threePartName(const QString &database, const QString &table, bool sameDatabase) const override;
     QString adaptProgramSql(const QString &sql) const override;
     QString tableCreationLock(const QString &table) const override;
+    QString maintenanceDatabase() const override { return QStringLiteral("postgres"); }
+    QStringList databaseCreation(const QString &name, const QStringList &programStatements) const override;
 
 protected:
     QString indexColumn(const IndexDef &index, const QString &field) const override;
@@ -95,6 +97,7 @@ public:
     QString foldExpression(const QString &expr) const override;
     QString threePartName(const QString &database, const QString &table, bool sameDatabase) const override;
     QString tableCreationLock(const QString &table) const override;
+    QString maintenanceDatabase() const override { return QStringLiteral("master"); }
 
     // The program's `FormatoFechaSQL` ("dd/mm/yyyy" or "mm/dd/yyyy", the default).
     static void setProgramDateFormat(const QString &format);

@@ -167,4 +167,12 @@ QString PostgresDialect::tableCreationLock(const QString &table) const
         .arg(table.toLower().replace(QLatin1Char('\''), QLatin1String("''")));
 }
 
+// The name comes from the settings: one quoted identifier, so that any text is one name,
+// folded to lower case as every name of this engine.
+QStringList PostgresDialect::databaseCreation(const QString &name, const QStringList &) const
+{
+    return {QStringLiteral("CREATE DATABASE \"") + name.toLower().replace(QLatin1String("\""), QLatin1String("\"\""))
+            + QLatin1Char('"')};
+}
+
 } // namespace plat

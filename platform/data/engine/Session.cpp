@@ -195,26 +195,19 @@ bool Session::createDatabase(const QString &databaseName, const QStringList &ser
     }
     if (databaseExists(databaseName, params))
         return false;
+    const Dialect &dialect = Dialect::forEngine(loc.engine);
     DatabaseLocation server = loc;
-    if (loc.engine == EngineKind::PostgreSQL) {
-        server.database = QStringLiteral("postgres");
-        auto pc = physicalFor(server);
-        // The name comes from the settings: a quoted identifier, so that any text is one name.
-        const QString name = loc.database.toLower().replace(QLatin1String("\""), QLatin1String("\"\""));
-        try {
-            pc->exec(QStringLiteral("CREATE DATABASE \"") + name + QLatin1Char('"'), {});
-        } catch (const gp::DatabaseError &) {
-            // Another program starting at the same moment made it first.
-            if (databaseExists(databaseName, params))
-                return false;
-            throw;
-        }
-        return true;
-    }
-    server.database = QStringLiteral("master");
+    server.database = dialect.maintenanceDatabase();
     auto pc = physicalFor(server);
-    for (const QString &sql : serverStatements)
-        pc->exec(sql, {});
+    try {
+        for (const QString &sql : dialect.databaseCreation(loc.database, serverStatements))
+            pc->exec(sql, {});
+    } catch (const gp::DatabaseError &) {
+        // Another program starting at the same moment made it first.
+        if (databaseExists(databaseName, params))
+            return false;
+        throw;
+    }
     return true;
 }
 
