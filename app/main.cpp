@@ -1,5 +1,6 @@
 #include "app/MensajesDesatendidos.h"
 #include "app/PROYMENU.h"
+#include "app/ServiciosSesion.h"
 
 #include "GENEW/data/GENEBUSA.h"
 #include "GENEW/data/GENEBUSQ.h"
@@ -8,14 +9,19 @@
 #include "GENEW/data/GENECPRO.h"
 #include "GENEW/data/GENEDETA.h"
 #include "GENEW/data/GENEFILT.h"
+#include "GENEW/data/GENEPROG.h"
 #include "GENEW/data/GENEVMEM.h"
+#include "GENEW/data/MostrarGrafico.h"
+#include "GENEW/reporting/graficos/GENEGRAF.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/ProgramasExternos.h"
 #include "GENEW/runtime/ServicioMensajes.h"
 #include "GENEW/runtime/GENEMENS.h"
 #include "platform/data/engine/Session.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/DataModule.h"
 
+#include <QPointer>
 #include <memory>
 #include <optional>
 
@@ -61,9 +67,15 @@ int main(int argc, char **argv)
             desatendidos->mostrarMensaje(QStringLiteral("I"), texto, QString());
         });
 
+    // Progress reports open the progress window; messages go on to the sink above.
+    ProgresoEnVentana progreso;
+    VentanaGraficoInstalada ventanaGrafico(MostrarVentanaGrafico);
+
     crear(fGENEINIC, formularios);
     int resultado = 1;
     if (!fGENEINIC->ArranqueFallido) {
+        ServiciosSesionInstalados sesion(*fGENEINIC, servicios_sesion::Todos());
+        TfGENEPREV::ServiciosInstalados previsualizacion(servicios_sesion::Previsualizacion());
         fGENEMENS->Plataforma = fGENEINIC->Configuracion.plataforma;
         if (fGENEINIC->Configuracion.parametros.BusquedaAproximadaActivada)
             crear(fGENEBUSA, formularios);
@@ -76,10 +88,18 @@ int main(int argc, char **argv)
         crear(fGENECPRO, formularios);
         crear(fGENEDETA, formularios);
         fPROYMENU->Show();
-        resultado = qtApp.exec();
+        resultado = plat::application().terminated() ? 1 : qtApp.exec();
     }
 
-    // The long-lived forms go in the reverse order of their creation; then the connections.
+    // The data modules of the session go first, then the long-lived forms in the reverse
+    // order of their creation, then the connections.
+    QList<QPointer<plat::DataModule>> modulos;
+    for (QObject *componente : plat::application().components())
+        if (auto *modulo = qobject_cast<plat::DataModule *>(componente))
+            modulos.prepend(modulo);
+    for (const QPointer<plat::DataModule> &modulo : modulos)
+        if (modulo)
+            modulo->Free();
     for (auto it = formularios.rbegin(); it != formularios.rend(); ++it)
         (*it)->Free();
     plat::Session::defaultSession().closeAll();

@@ -327,7 +327,22 @@ void TModuloDatos::definirAdministrador()
     } catch (const gp::Error &) {
         if (Usuario->table().active() && Usuario->table().state() != plat::DataSetState::Browse)
             Usuario->table().cancel();
-        MensajeAviso(QStringLiteral("¡Imposible definir el usuario administrador!"));
+        // Two first starts at once: the other program's administrator is as good as ours.
+        if (!usuariosDefinidosPorOtro())
+            MensajeAviso(QStringLiteral("¡Imposible definir el usuario administrador!"));
+    }
+}
+
+bool TModuloDatos::usuariosDefinidosPorOtro()
+{
+    try {
+        plat::TableDataSet &usuarios = Usuario->table();
+        if (!usuarios.active())
+            return false;
+        usuarios.refresh();
+        return !usuarios.isEmpty();
+    } catch (const gp::Error &) {
+        return false;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "GENEW/data/CacheRespuestasSQL.h"
 #include "GENEW/data/CatalogoClaves.h"
+#include "GENEW/data/FormulariosMDI.h"
 #include "GENEW/data/NombresMotor.h"
 #include "GENEW/data/ParametrosGenerales.h"
 #include "GENEW/data/ServicioMoneda.h"
@@ -10,6 +11,7 @@
 #include "GENEW/runtime/Geneinic.h"
 #include "platform/base/Gancho.h"
 #include "platform/ui/DataModule.h"
+#include "platform/ui/Form.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/data/DataSetComponents.h"
 #include "platform/ui/data/DataSource.h"
@@ -21,12 +23,14 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 #include <optional>
 
 class ConexionesPrograma;
 
 namespace plat {
 class Canvas;
+class PreparedReport;
 class Connection;
 class Field;
 class Form;
@@ -107,6 +111,9 @@ public:
         bool menuOtraMoneda = false;
     };
     Gancho<std::function<EstadoVistaMoneda()>> VistaMonedaActual;
+    // Keeps an installation in one of the module's hooks for the module's life: it ends with
+    // the module, before the hook it writes back to.
+    void ConservarInstalacion(std::shared_ptr<void> instalacion) { instalaciones_.push_back(std::move(instalacion)); }
 
     // ---- SQL service --------------------------------------------------------------------
     QString EjecutarSQL(const QString &sql, const QString &database = QString(), const QString &opciones = QString());
@@ -154,6 +161,30 @@ public:
     // The Gantt views' time scale over S0..S1, today's line at the present moment.
     void DibujarEscalaTiempo(plat::Canvas &canvas, const QRect &rectangulo, const QDateTime &s0, const QDateTime &s1,
                              const QString &opciones);
+    // ---- report output and program windows (ModuloDatosSalida.cpp) -----------------------
+    // Sends a prepared report to "PDF:" + a file, to the first printer whose name contains
+    // the destination, or (empty) to the current printer through the print dialog unless
+    // the general parameter SolicitarDialogoImpresora is "NO".
+    void ImprimirInforme(plat::PreparedReport &informe, const QString &destino);
+    // The print dialog (PrintDialog1); when confirmed, its printer, copies, orientation and
+    // pages go into the report's printer settings.
+    bool EjecutarDialogoImpresora(plat::PreparedReport &informe);
+    // Opens a program window of class F named nombre (see AbrirVentanaMDI) into formulario
+    // and writes the access-log line of what was done.
+    template<class F>
+    void AbrirFormularioMDI(F *&formulario, const QString &nombre, const QString &opciones = QString())
+    {
+        const AperturaMDI apertura = AbrirVentanaMDI(
+            nombre, opciones, [](const QString &instancia) -> plat::Form * { return plat::openForm<F>(instancia); });
+        formulario = qobject_cast<F *>(apertura.formulario);
+        RegistrarAccesoFormulario(apertura.formulario, apertura.accion);
+    }
+    // The chart window on a chart definition and its series (MostrarGrafico.h).
+    void MostrarGrafico(const QString &definicion, const QString &series);
+    // The stored statements ("ConsultasSQL") or custom reports ("GeneradorInformes") the user
+    // may run from the application, one per line, each followed by CR LF.
+    QString ListaConsultasSQL(const QString &usuario, const QString &aplicacion, const QString &tipo);
+
     // ---- translation (ModuloDatosTraduccion.cpp) -----------------------------------------
     QString Traducir(const QString &texto);
     QString TraducirTexto(const QString &texto, const QString &variables = QString(),
@@ -190,6 +221,7 @@ private:
     void abrirUsuario();
     void leerParametrosGenerales();
     void definirAdministrador();
+    bool usuariosDefinidosPorOtro();
     void instalarServicios();
     void retirarServicios();
     ConexionesPrograma &conexiones() const;
@@ -213,6 +245,7 @@ private:
     std::unique_ptr<ServicioTraduccion> traduccion_;
     std::unique_ptr<TablaUsuarios> tablaUsuarios_;
     std::unique_ptr<ServicioUsuarios> usuarios_;
+    std::vector<std::shared_ptr<void>> instalaciones_;   // last: they go before the hooks
 };
 
 extern TModuloDatos *ModuloDatos;

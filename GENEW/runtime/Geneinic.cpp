@@ -31,6 +31,7 @@
 
 TfGENEINIC *fGENEINIC = nullptr;
 QStringList TfGENEINIC::ArgumentosArranque;
+bool ListadoCancelado = false;
 
 namespace {
 
@@ -267,6 +268,52 @@ void TfGENEINIC::FormDestroy(QObject *)
 }
 
 void TfGENEINIC::DiagnosticoInstalacion(const QString &) {}
+
+// ---- form framework ----------------------------------------------------------------------
+
+void TfGENEINIC::PrepararFormulario(QObject *) {}
+
+void TfGENEINIC::RefrescarFormularioActivo() {}
+
+void TfGENEINIC::TraducirFormulario(QObject *) {}
+
+void TfGENEINIC::CerrarFormularioComun(QObject *, plat::CloseAction &) {}
+
+void TfGENEINIC::MostrarProgreso(const QString &modo, const QString &titulo, const QString &texto)
+{
+    salidaMensajes().mostrarProgreso(modo, titulo, texto, QString());
+    plat::application().processMessages();
+}
+
+// ---- session services of the main window --------------------------------------------------
+
+void TfGENEINIC::CerrarFormulariosAbiertos()
+{
+    if (Sesion.valor().cerrarFormulariosAbiertos)
+        Sesion.valor().cerrarFormulariosAbiertos();
+}
+
+void TfGENEINIC::AnadirInformesPersonalizados(const QString &usuario, const QString &programa, plat::MainMenu *menu)
+{
+    if (Sesion.valor().anadirInformesPersonalizados)
+        Sesion.valor().anadirInformesPersonalizados(usuario, programa, menu);
+}
+
+void TfGENEINIC::MenuConsultaInformeClick(QObject *Sender) { Sesion.valor().menuConsultaInformeClick(Sender); }
+
+void TfGENEINIC::ConfigurarInformesClick(QObject *Sender) { Sesion.valor().configurarInformesClick(Sender); }
+
+void TfGENEINIC::OpcionNoDisponible(QObject *)
+{
+    MostrarMensaje(QStringLiteral("I"), QStringLiteral("Está opción estará disponible en próximas versiones."));
+}
+
+void TfGENEINIC::RegistrarLiberacionFormulario(plat::Form *liberado)
+{
+    if (Sesion.valor().registrarLiberacionFormulario)
+        Sesion.valor().registrarLiberacionFormulario(liberado);
+}
+
 
 // ---- messages and exceptions ------------------------------------------------------------
 

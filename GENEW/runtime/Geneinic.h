@@ -21,8 +21,25 @@ class QTimer;
 namespace plat {
 class Connection;
 class HtmlView;
+class MainMenu;
 class Session;
 } // namespace plat
+
+// One application-wide flag: set when the user asks a listing or print loop to stop (Esc on
+// a form, a negative answer in the progress window); the loops poll it between records.
+extern bool ListadoCancelado;
+
+// The session services of the main window that need the layers above the runtime (the data
+// module, the report runners); the main window installs them with ServiciosSesionInstalados.
+struct ServiciosSesion
+{
+    std::function<void()> cerrarFormulariosAbiertos;
+    std::function<void(const QString &usuario, const QString &programa, plat::MainMenu *menu)>
+        anadirInformesPersonalizados;
+    plat::NotifyEvent menuConsultaInformeClick;
+    plat::NotifyEvent configurarInformesClick;
+    std::function<void(plat::Form *liberado)> registrarLiberacionFormulario;
+};
 
 // The names that table creation asks of the data module (temporary-table names through
 // NOMBTTEM, engine table and index names). The data module installs its own in
@@ -131,6 +148,27 @@ public:
     const QString &ArchivoTraza() const { return archivoTraza_; }
     void PonerArchivoTraza(const QString &fichero) { archivoTraza_ = fichero; }
     ManejadorExcepciones &Manejador() { return manejador_; }
+    // ---- form framework ---------------------------------------------------------------------
+    // Entry points every form and data module calls; the preparation, refresh and
+    // translation rules are the framework's own and leave a form as it is here.
+    void PrepararFormulario(QObject *formulario);
+    void RefrescarFormularioActivo();
+    void TraducirFormulario(QObject *formulario);
+    // The common close handler: lets the window close.
+    void CerrarFormularioComun(QObject *Sender, plat::CloseAction &Action);
+    // The progress window without translation: "ON" opens it, "OFF" closes it, an empty mode
+    // updates its text; the pending window messages are processed afterwards.
+    void MostrarProgreso(const QString &modo, const QString &titulo, const QString &texto);
+
+    // ---- session services of the main window ------------------------------------------------
+    Gancho<ServiciosSesion> Sesion;
+    void CerrarFormulariosAbiertos();
+    void AnadirInformesPersonalizados(const QString &usuario, const QString &programa, plat::MainMenu *menu);
+    void MenuConsultaInformeClick(QObject *Sender);
+    void ConfigurarInformesClick(QObject *Sender);
+    void OpcionNoDisponible(QObject *Sender = nullptr);
+    void RegistrarLiberacionFormulario(plat::Form *liberado);
+
     // The installation diagnosis on a topic; its checks read the Windows registry and the
     // old engine's configuration, which do not exist here, so it finds nothing to report.
     void DiagnosticoInstalacion(const QString &tema);
@@ -182,6 +220,14 @@ private:
 };
 
 extern TfGENEINIC *fGENEINIC;
+
+// Installs the main window's session services on the start-up form for the life of this
+// object.
+class ServiciosSesionInstalados : public Gancho<ServiciosSesion>::Instalacion
+{
+public:
+    ServiciosSesionInstalados(TfGENEINIC &inicio, ServiciosSesion servicios) : Instalacion(inicio.Sesion, std::move(servicios)) {}
+};
 
 // The table or field name adapted for the configured engine (see NombresConexion.h).
 QString AdaptarNombreSQL(const QString &nombre);

@@ -133,8 +133,38 @@ QPixmap documento(bool conDocumentos)
     });
 }
 
+// The main window's background: a calm vertical gradient with a faint Gantt chart of bars
+// and week lines across its lower half.
+QPixmap fondoMenu()
+{
+    return pintar(1024, 768, [](QPainter &p) {
+        QLinearGradient degradado(0, 0, 0, 768);
+        degradado.setColorAt(0, QColor(232, 238, 246));
+        degradado.setColorAt(1, QColor(168, 186, 212));
+        p.fillRect(QRect(0, 0, 1024, 768), degradado);
+        p.setPen(QPen(QColor(255, 255, 255, 90), 1));
+        for (int x = 64; x < 1024; x += 64)
+            p.drawLine(x, 360, x, 720);
+        const int barras[][3] = {{96, 256, 392}, {224, 480, 430}, {352, 640, 468}, {512, 832, 506},
+                                 {672, 928, 544}, {160, 416, 582}, {448, 736, 620}};
+        p.setPen(Qt::NoPen);
+        for (const auto &b : barras) {
+            p.setBrush(QColor(255, 255, 255, 70));
+            p.drawRoundedRect(QRectF(b[0], b[2], b[1] - b[0], 22), 4, 4);
+        }
+        QFont letra(QStringLiteral("DejaVu Sans"));
+        letra.setPixelSize(44);
+        letra.setBold(true);
+        p.setFont(letra);
+        p.setPen(QColor(255, 255, 255, 150));
+        p.drawText(QRect(0, 200, 1024, 80), Qt::AlignCenter, QStringLiteral("Gestión de Proyectos"));
+    });
+}
+
 QPixmap crear(const QString &nombre)
 {
+    if (nombre == QLatin1String("FONDOMENU"))
+        return fondoMenu();
     if (nombre == QLatin1String("INFORMACION"))
         return circulo(QColor(120, 175, 255), QColor(20, 80, 190), QStringLiteral("i"));
     if (nombre == QLatin1String("INTERROGACION"))

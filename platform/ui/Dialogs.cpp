@@ -125,7 +125,9 @@ bool PrintDialog::Execute()
         dialog.setFromTo(FromPage, ToPage);
     if (dialog.exec() != QDialog::Accepted)
         return false;
+    PrinterName = sharedPrinter().printerName();
     Copies = sharedPrinter().copyCount();
+    Landscape = sharedPrinter().pageLayout().orientation() == QPageLayout::Landscape;
     FromPage = dialog.fromPage();
     ToPage = dialog.toPage();
     return true;

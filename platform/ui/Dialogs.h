@@ -77,7 +77,10 @@ class PrintDialog : public QObject
     Q_OBJECT
 public:
     explicit PrintDialog(QObject *parent = nullptr) : QObject(parent) {}
+    // What the user chose, read after an accepted Execute (a script fills them in).
+    QString PrinterName;
     int Copies = 1;
+    bool Landscape = false;
     int FromPage = 0;
     int ToPage = 0;
     bool Execute();

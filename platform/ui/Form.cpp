@@ -99,12 +99,13 @@ QWidget *Form::frameWidget() const
     return subWindow_ ? static_cast<QWidget *>(subWindow_.data()) : const_cast<Form *>(this);
 }
 
-int Form::left() const { return frameWidget()->x(); }
-int Form::top() const { return frameWidget()->y(); }
+// The client area's position, as setBounds sets it (a window's x() is its frame's).
+int Form::left() const { return frameWidget()->geometry().x(); }
+int Form::top() const { return frameWidget()->geometry().y(); }
 int Form::width() const { return frameWidget()->QWidget::width(); }
 int Form::height() const { return frameWidget()->QWidget::height(); }
-void Form::setLeft(int left) { frameWidget()->move(left, top()); }
-void Form::setTop(int top) { frameWidget()->move(left(), top); }
+void Form::setLeft(int left) { setBounds(left, top(), width(), height()); }
+void Form::setTop(int top) { setBounds(left(), top, width(), height()); }
 void Form::setWidth(int width) { frameWidget()->resize(width, height()); }
 void Form::setHeight(int height) { frameWidget()->resize(width(), height); }
 

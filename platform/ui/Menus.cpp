@@ -62,9 +62,39 @@ void MenuItem::setCaption(const QString &caption)
 QString MenuItem::hint() const { return action_->toolTip(); }
 void MenuItem::setHint(const QString &hint) { action_->setToolTip(hint); action_->setStatusTip(hint); }
 bool MenuItem::visible() const { return action_->isVisible(); }
-void MenuItem::setVisible(bool visible) { action_->setVisible(visible); }
-bool MenuItem::enabled() const { return action_->isEnabled(); }
-void MenuItem::setEnabled(bool enabled) { action_->setEnabled(enabled); }
+void MenuItem::setVisible(bool visible)
+{
+    action_->setVisible(visible);
+    updateHiddenShortcut();
+}
+
+void MenuItem::updateHiddenShortcut()
+{
+    QWidget *window = nullptr;
+    for (QObject *o = parent(); o && !window; o = o->parent())
+        window = qobject_cast<QWidget *>(o);
+    if (action_->isVisible() || shortCut_ == 0 || !window) {
+        delete hiddenShortcut_;
+        hiddenShortcut_ = nullptr;
+        return;
+    }
+    if (!hiddenShortcut_) {
+        hiddenShortcut_ = new QAction(this);
+        connect(hiddenShortcut_, &QAction::triggered, this, [this] {
+            if (enabled_)
+                Click();
+        });
+        window->addAction(hiddenShortcut_);
+    }
+    hiddenShortcut_->setShortcut(action_->shortcut());
+    hiddenShortcut_->setShortcutContext(Qt::WindowShortcut);
+}
+bool MenuItem::enabled() const { return enabled_; }
+void MenuItem::setEnabled(bool enabled)
+{
+    enabled_ = enabled;
+    action_->setEnabled(enabled);
+}
 bool MenuItem::checked() const { return action_->isChecked(); }
 
 void MenuItem::setChecked(bool checked)
@@ -79,6 +109,7 @@ void MenuItem::setShortCut(int shortCut)
     const int combination = qtKeyCombinationFromShortCut(shortCut);
     action_->setShortcut(combination ? QKeySequence(combination) : QKeySequence());
     action_->setShortcutContext(Qt::WindowShortcut);
+    updateHiddenShortcut();
 }
 
 QMenu *MenuItem::subMenu()

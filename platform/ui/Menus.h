@@ -81,12 +81,17 @@ public:
 
 private:
     void attachChild(int index, MenuItem *item);
+    // A hidden entry with a shortcut keeps answering it through an action of the window
+    // that owns the entry (Qt disables the shortcut of a hidden action).
+    void updateHiddenShortcut();
 
     QString caption_;
     int tag_ = 0;
     int shortCut_ = 0;
     int groupIndex_ = 0;
+    bool enabled_ = true;   // Qt reports a hidden action as disabled
     QAction *action_;
+    QAction *hiddenShortcut_ = nullptr;
     QMenu *menu_ = nullptr;
     QList<MenuItem *> items_;
     MenuItem *parentItem_ = nullptr;

@@ -3,7 +3,10 @@
 # "U=ADMIN", every message answered and written to MENSAJES.TXT instead of a window.
 # Modes:
 #   sqlite       no settings: the databases are made in datos/ (CAMPOUSR from the installed
-#                DATABASE.TXT), the main window shows (screenshot) and SIGTERM closes it;
+#                DATABASE.TXT), ADMIN logs in at the prompt's default, the main window shows
+#                with company 1 open (screenshot) and SIGTERM closes it; then every program
+#                entry goes into ADMIN's ProgramasActivos, and a second start opens them all
+#                by itself (the access log says so) and Alt+T opens "&Tablas" (screenshot);
 #   pg-caido     "SQL Generica" aimed at a port where no server listens: the start-up ends
 #                with its error message and the driver's reason;
 #   pg           the same settings against the test server (GP_TEST_PG*): starts normally.
@@ -13,6 +16,8 @@ exe=$(readlink -f "$1")
 out=$(mkdir -p "$2" && cd "$2" && pwd)
 mode=$3
 title="Gestión de Proyectos"
+# The caption once a company is open: the program name, ": " and the company's abbreviation.
+[ "$mode" = pg-caido ] || title="Gestión de Proyectos: "
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -40,52 +45,85 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
 set -u
 cd "$WORK"
 unset QT_QPA_PLATFORM
-"$EXE" U=ADMIN >"$WORK/program.log" 2>&1 &
-pid=$!
-window=""
-for _ in $(seq 1 150); do
-    window=$(xdotool search --name "$TITLE" 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.2
-done
+printf "[Configuración]\r\nMonitorizarActividadUsuario=SI\r\n" >KORVEL.INI
+
+# Starts the program, waits for its window, runs the given action on it, saves a screenshot
+# and ends it with SIGTERM. Sets $window and $status.
+arrancar() {
+    local foto=$1 accion=$2
+    : >"$WORK/MENSAJES.TXT"
+    "$EXE" U=ADMIN >"$WORK/salida-programa.txt" 2>&1 &
+    pid=$!
+    window=""
+    for _ in $(seq 1 150); do
+        window=$(xdotool search --name "$TITLE" 2>/dev/null | head -n 1 || true)
+        [ -n "$window" ] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.2
+    done
+    if [ -z "$window" ]; then
+        echo "the main window \"$TITLE\" did not appear" >&2
+        cat "$WORK/salida-programa.txt" "$WORK/MENSAJES.TXT" >&2 2>/dev/null
+        kill "$pid" 2>/dev/null || true
+        exit 1
+    fi
+    sleep 1
+    $accion
+    import -window root "$OUT/$foto.png"
+    kill -TERM "$pid"
+    for _ in $(seq 1 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.2
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        echo "the program did not end after SIGTERM" >&2
+        kill -KILL "$pid"
+        exit 1
+    fi
+    wait "$pid"
+    status=$?
+    # The log-in prompt, answered with its default ("U=ADMIN"), is the only message.
+    if [ "$(grep -c "^[IACEP]: " "$WORK/MENSAJES.TXT")" != 1 ] || ! grep -q "^P: " "$WORK/MENSAJES.TXT"; then
+        echo "unexpected messages:" >&2; cat "$WORK/MENSAJES.TXT" >&2; exit 1
+    fi
+}
+
+nada() { :; }
+abrirTablas() {
+    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+    xdotool key --window "$window" alt+t
+    sleep 1
+}
+
 if [ "$MODE" = pg-caido ]; then
-    wait "$pid"; status=$?
+    "$EXE" U=ADMIN >"$WORK/salida-programa.txt" 2>&1
+    status=$?
     if [ "$status" = 0 ]; then echo "the start-up did not fail" >&2; exit 1; fi
     if ! grep -q "^E: ¡Imposible iniciar la aplicación!. Motivo: ..*" "$WORK/MENSAJES.TXT"; then
-        echo "no start-up error message:" >&2; cat "$WORK/MENSAJES.TXT" "$WORK/program.log" >&2; exit 1
+        echo "no start-up error message:" >&2; cat "$WORK/MENSAJES.TXT" "$WORK/salida-programa.txt" >&2; exit 1
     fi
     cat "$WORK/MENSAJES.TXT"
     exit 0
 fi
-if [ -z "$window" ]; then
-    echo "the main window \"$TITLE\" did not appear" >&2
-    cat "$WORK/program.log" "$WORK/MENSAJES.TXT" >&2 2>/dev/null
-    kill "$pid" 2>/dev/null || true
-    exit 1
-fi
-sleep 1
-import -window root "$OUT/arranque-$MODE.png"
-kill -TERM "$pid"
-for _ in $(seq 1 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.2
-done
-if kill -0 "$pid" 2>/dev/null; then
-    echo "the program did not end after SIGTERM" >&2
-    kill -KILL "$pid"
-    exit 1
-fi
-wait "$pid"
-status=$?
-if [ -s "$WORK/MENSAJES.TXT" ]; then
-    echo "unexpected messages:" >&2; cat "$WORK/MENSAJES.TXT" >&2; exit 1
-fi
-if [ "$MODE" = sqlite ]; then
-    [ -f datos/DATABASE.TXT ] || { echo "DATABASE.TXT was not copied into datos/" >&2; exit 1; }
-    tablas=$(sqlite3 datos/datos.sqlite ".tables")
-    echo "$tablas" | grep -qw CAMPOUSR || { echo "CAMPOUSR was not created: $tablas" >&2; exit 1; }
-fi
+
+arrancar "arranque-$MODE" nada
 echo "window $window, screenshot $OUT/arranque-$MODE.png, exit status $status"
+[ "$status" = 0 ] || exit "$status"
+[ "$MODE" = sqlite ] || exit 0
+
+[ -f datos/DATABASE.TXT ] || { echo "DATABASE.TXT was not copied into datos/" >&2; exit 1; }
+tablas=$(sqlite3 datos/datos.sqlite ".tables")
+echo "$tablas" | grep -qw CAMPOUSR || { echo "CAMPOUSR was not created: $tablas" >&2; exit 1; }
+
+programas="Consultas SQL|Parámetros Globales|Maestro de Textos|Maestro de Operarios|Maestro de Proyectos|Maestro de Gamas de Control|Introducción de Notas Técnicas|Notificaciones de Cambios de Versión|Consulta de Proyectos|Intercambio de Códigos de Operarios"
+lista=$(printf "%s" "$programas" | sed "s/|/\x27||char(13)||char(10)||\x27/g")
+sqlite3 datos/datos.sqlite "UPDATE USUARIO SET ProgramasActivos = '"'"'$lista'"'"' WHERE Codigo = '"'"'ADMIN'"'"'"
+rm -f -- *.log
+arrancar "arranque-$MODE-programas" abrirTablas
+abiertos=$(cat -- *.log 2>/dev/null | grep -c ", Create, " || true)
+if [ "$abiertos" != 10 ]; then
+    echo "the second start opened $abiertos program windows instead of 10:" >&2; cat -- *.log >&2; exit 1
+fi
+echo "second start: $abiertos program windows, screenshot $OUT/arranque-$MODE-programas.png"
 exit $status
 '

@@ -327,6 +327,25 @@ TEST(EscalaTiempo, OptionsChooseTheMarks)
     }
 }
 
+TEST(EscalaTiempo, AOneDaySpanTicksItsLeftEdgeAndTodayIsAFullMagentaLine)
+{
+    // S = E: the day spans the whole rectangle and its tick sits on the left edge.
+    const double s0 = Dia("2025-01-15");
+    plat::Bitmap dia(120, 20);
+    DibujarEscalaTiempo(dia.canvas(), QRect(10, 0, 100, 20), s0, s0, QStringLiteral("Dias"), kLejos);
+    EXPECT_EQ(Color(dia.image(), 10, 10), plat::clSilver);
+    for (int x = 11; x < 120; ++x)
+        ASSERT_EQ(Color(dia.image(), x, 10), plat::clWhite) << x;
+
+    // Today at noon of the 11th day of 31 over 310 pixels: x = 10.5 x 10 = 105, top to bottom.
+    plat::Bitmap mes(320, 20);
+    const double enero = Dia("2025-01-01");
+    DibujarEscalaTiempo(mes.canvas(), QRect(0, 0, 310, 20), enero, enero + 30, QStringLiteral("Hoy"), enero + 10.5);
+    EXPECT_EQ(ContarEnColumna(mes.image(), 105, plat::clFuchsia), 20);
+    EXPECT_EQ(ContarEnColumna(mes.image(), 104, plat::clFuchsia), 0);
+    EXPECT_EQ(ContarEnColumna(mes.image(), 106, plat::clFuchsia), 0);
+}
+
 // ---- Gantt listing ----------------------------------------------------------------------------
 
 TEST(BandasGantt, BandsSayTheirLabelAndHeight)

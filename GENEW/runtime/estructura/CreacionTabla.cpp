@@ -95,12 +95,26 @@ public:
         const QStringList lineas = LineasAConstruir(nombre_, texto, temporal_, camposUsuarioDeLaTabla());
         const bool definida = !LineasAConstruir(nombre_, texto, temporal_, {}).isEmpty();
 
-        const bool creada = servidor_ ? crearConSentencias(definida ? lineas : QStringList())
-                                      : crearConMotor(definida ? lineas : QStringList());
-        // A table another process made meanwhile came with its own company 1.
-        if (creada && !hechaPorOtro_ && tabla_.TableName.contains(u"EMPRESA") && tabla_.propietario != u"fGENEACTU")
-            crearEmpresa1();
-        return creada;
+        // EMPRESA and its company 1 are made in one transaction: a program starting at the same
+        // moment never finds the table without its first company. A table another process
+        // made meanwhile came with its own company 1.
+        empresa_ = !temporal_ && tabla_.TableName.contains(u"EMPRESA") && tabla_.propietario != u"fGENEACTU";
+        if (servidor_)
+            return crearConSentencias(definida ? lineas : QStringList());
+        if (!empresa_)
+            return crearConMotor(definida ? lineas : QStringList());
+        const QString conexion = conexionTransaccion();
+        ejecutor_.iniciarTransaccion(conexion);
+        try {
+            const bool creada = crearConMotor(definida ? lineas : QStringList());
+            if (creada && !hechaPorOtro_)
+                crearEmpresa1();
+            ejecutor_.confirmarTransaccion(conexion);
+            return creada;
+        } catch (...) {
+            ejecutor_.deshacerTransaccion(conexion);
+            throw;
+        }
     }
 
 private:
@@ -224,6 +238,8 @@ private:
             for (const QString &indice : sentencias.crearIndices)
                 ejecutar(conexion, indice, false);
         }
+        if (empresa_ && creada && !hechaPorOtro_)
+            crearEmpresa1();
         ejecutor_.confirmarTransaccion(conexion);
 
         if (sqlServer_)
@@ -282,6 +298,7 @@ private:
     bool general_ = false;
     bool alternativa_ = false;
     bool hechaPorOtro_ = false;   // another process made the table while this one waited
+    bool empresa_ = false;        // the company table, made with its company 1
     QString nombre_;   // the table name without owner
     QString archivoDefiniciones_;   // the structure file read, named when it lacks the table
 };

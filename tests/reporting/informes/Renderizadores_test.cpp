@@ -1,5 +1,6 @@
 #include "tests/reporting/informes/InformePrueba.h"
 
+#include "GENEW/data/SalidaInforme.h"
 #include "tests/reporting/informes/ImpresoraGrabadora.h"
 #include "tests/support/TempDir.h"
 
@@ -196,4 +197,28 @@ TEST_F(Renderizadores, FicheroDePaginaDaniadoNoDibujaNada)
                                    bueno + QByteArray("x")})
         EXPECT_FALSE(ventana.informe->drawPageFile(malo, painter));
     EXPECT_TRUE(ventana.informe->pageFile(99).isEmpty());
+}
+
+// The data module's PDF output on a real listing: the pages as vector page files, then the
+// PDF server over them.
+TEST_F(Renderizadores, ElModuloDeDatosEscribeElListadoEnPDFPorSusPaginas)
+{
+    ventana.informe->page()->Orientation = QPageLayout::Landscape;
+    datos = datosPrueba(70);
+    ventana.ponerDatos(datos.get());
+    ventana.informe->Prepare();
+    ASSERT_EQ(ventana.informe->pageCount(), 3);
+    const QByteArray tmpAnterior = qgetenv("TMPDIR");
+    TempDir temporal;
+    qputenv("TMPDIR", temporal.path().toUtf8());
+    const QString pdf = carpeta.file("modulo.pdf");
+    EscribirInformePDF(*ventana.informe, pdf);
+    qputenv("TMPDIR", tmpAnterior);
+    EXPECT_EQ(paginasPdf(pdf), 3);
+    EXPECT_EQ(tamanioPdf(pdf), QSize(842, 595));
+    const QStringList paginas = textoPdf(pdf).split(u'\f');
+    ASSERT_GE(paginas.size(), 3);
+    EXPECT_TRUE(paginas[0].contains("Registro 1 ")) << paginas[0].toStdString();
+    EXPECT_TRUE(paginas[2].contains("Registro 70")) << paginas[2].toStdString();
+    EXPECT_TRUE(QDir(temporal.path()).entryList(QDir::Files).isEmpty());
 }

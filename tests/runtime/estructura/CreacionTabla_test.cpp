@@ -278,9 +278,22 @@ TEST_F(CrearTablaTest, GeneralTablesUseTheGeneralConnectionAndCampousrReadsNoUse
 
 TEST_F(CrearTablaTest, NewEmpresaGetsCompanyOneUnlessTheUpdaterCreatesIt)
 {
+    // Company 1 goes into the creation's transaction, so that a program starting at the same
+    // moment never finds EMPRESA without it: on a server and on the file engine alike.
+    const auto enTransaccion = [this] {
+        const QStringList r = ejecutor.registro.filter(QRegularExpression("^(begin|commit|empresa1|basedatos1)"));
+        EXPECT_EQ(r, QStringList({"begin:DatabaseGeneral", "empresa1:Empresa 1:Empresa 1", "basedatos1",
+                                  "commit:DatabaseGeneral"}));
+    };
     EXPECT_TRUE(crear("GENERAL", "EMPRESA"));
-    EXPECT_EQ(ejecutor.registro.mid(ejecutor.registro.indexOf("terminar")),
-              QStringList({"terminar", "empresa1:Empresa 1:Empresa 1", "basedatos1"}));
+    enTransaccion();
+    ejecutor.registro.clear();
+    ejecutor.tablas.clear();
+    configuracion.Motor = plat::EngineKind::SQLite;
+    tabla = TablaCreacion{"datos", "EMPRESA", "fPRUEBA"};
+    EXPECT_TRUE(CrearTabla(tabla, QString(), -1, configuracion, ejecutor));
+    enTransaccion();
+    EXPECT_LT(ejecutor.registro.indexOf("motor:datos:EMPRESA"), ejecutor.registro.indexOf("empresa1:Empresa 1:Empresa 1"));
 
     ejecutor.registro.clear();
     tabla = {"GENERAL", "EMPRESA", "fGENEACTU"};

@@ -1,0 +1,86 @@
+#include "GENEW/data/SalidaInforme.h"
+
+#include "GENEW/runtime/comun/RutinasMensajes.h"
+#include "GENEW/runtime/comun/RutinasSistema.h"
+#include "platform/office/ServidorPDF.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPicture>
+#include <QPrinterInfo>
+
+DestinoInforme DestinoInforme::de(const QString &destino)
+{
+    if (destino.startsWith(QLatin1String("PDF:")))
+        return {Pdf, destino.mid(4)};
+    if (!destino.isEmpty())
+        return {ImpresoraNombrada, destino};
+    return {ImpresoraActual, QString()};
+}
+
+QStringList ServicioImpresorasSistema::nombres() const { return QPrinterInfo::availablePrinterNames(); }
+
+Gancho<ServicioImpresoras *> &ganchoServicioImpresoras()
+{
+    static Gancho<ServicioImpresoras *> gancho(nullptr);
+    return gancho;
+}
+
+ServicioImpresoras &servicioImpresoras()
+{
+    static ServicioImpresorasSistema sistema;
+    ServicioImpresoras *instalado = ganchoServicioImpresoras().valor();
+    return instalado ? *instalado : sistema;
+}
+
+QString PapelPDF(const plat::PreparedReport &informe)
+{
+    QString papel = QStringLiteral("A4");
+    if (informe.paper() == plat::ReportPaper::A5)
+        papel = QStringLiteral("A5");
+    else if (informe.paper() == plat::ReportPaper::A3)
+        papel = QStringLiteral("A3");
+    if (informe.orientation() == QPageLayout::Landscape)
+        papel += QStringLiteral("-Apaisado");
+    return papel;
+}
+
+void EscribirInformePDF(plat::PreparedReport &informe, const QString &fichero)
+{
+    const QString papel = PapelPDF(informe);
+    if (!informe.prepared())
+        informe.prepare();
+    const int paginas = informe.pageCount();
+    if (paginas <= 0)
+        return;
+
+    const QString prefijo = DirectorioTemporal() + QStringLiteral("TEMP_") + NuevoGUID() + u'_';
+    const auto nombrePagina = [&prefijo](int n) { return prefijo + QString::number(n) + QStringLiteral(".pic"); };
+    QString error;
+    for (int n = 1; n <= paginas && error.isEmpty(); ++n) {
+        QPicture pagina;
+        QPainter pintor(&pagina);
+        informe.drawPage(n, pintor);
+        pintor.end();
+        if (!pagina.save(nombrePagina(n)))
+            error = nombrePagina(n) + QStringLiteral(": no se puede escribir la página.");
+    }
+    if (error.isEmpty())
+        CrearPDFDesdeImagenes(fichero + u'|' + prefijo, papel, error);
+    if (!error.isEmpty())
+        MensajeAviso(QStringLiteral("Se ha producido un error al generar el archivo PDF. Motivo: ") + error);
+    for (int n = 1; n <= paginas; ++n)
+        QFile::remove(nombrePagina(n));
+}
+
+bool ImprimirEnImpresoraNombrada(plat::PreparedReport &informe, const QString &nombre, ServicioImpresoras &impresoras)
+{
+    for (const QString &impresora : impresoras.nombres()) {
+        if (impresora.contains(nombre, Qt::CaseSensitive)) {
+            informe.printerSettings().printerName = impresora;
+            impresoras.imprimir(informe);
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,69 @@
+#pragma once
+#include "platform/base/Gancho.h"
+#include "platform/report/PreparedReport.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// Where a finished report leaves the program (TModuloDatos::ImprimirInforme): a PDF file,
+// the first installed printer whose name contains the destination, or the current printer
+// (through the print dialog unless the general parameters say not to ask).
+
+struct DestinoInforme
+{
+    enum Tipo { Pdf, ImpresoraNombrada, ImpresoraActual };
+    Tipo tipo = ImpresoraActual;
+    QString valor;   // the PDF path, or the text a printer's name must contain
+
+    // "PDF:" + path is a PDF file; any other non-empty text names a printer; empty is the
+    // current printer.
+    static DestinoInforme de(const QString &destino);
+};
+
+// The installed printers in their list order, and printing on them. Tests replace it.
+class ServicioImpresoras
+{
+public:
+    virtual ~ServicioImpresoras() = default;
+    virtual QStringList nombres() const = 0;
+    // Prints the report on the printer of its settings.
+    virtual void imprimir(plat::PreparedReport &informe) = 0;
+};
+
+// The system's printers (CUPS) in QPrinterInfo's order; the report prints itself.
+class ServicioImpresorasSistema : public ServicioImpresoras
+{
+public:
+    QStringList nombres() const override;
+    void imprimir(plat::PreparedReport &informe) override { informe.print(); }
+};
+
+// The printer service in force: the system's unless one is installed.
+Gancho<ServicioImpresoras *> &ganchoServicioImpresoras();
+ServicioImpresoras &servicioImpresoras();
+
+// Installs a printer service (not owned) for the life of this object.
+class ServicioImpresorasInstalado : public Gancho<ServicioImpresoras *>::Instalacion
+{
+public:
+    explicit ServicioImpresorasInstalado(ServicioImpresoras &servicio)
+        : Instalacion(ganchoServicioImpresoras(), &servicio)
+    {
+    }
+};
+
+// The paper text of the PDF server for a report: "A4", "A3" or "A5", with "-Apaisado" for
+// a landscape page.
+QString PapelPDF(const plat::PreparedReport &informe);
+
+// The report as a PDF file: its pages as page files in the temporary folder
+// ("TEMP_" + a new GUID + "_" + page number + ".pic"), the PDF server over them, and the page
+// files deleted whether or not the PDF was made. A report without pages writes nothing.
+// A server failure is shown as a warning with its reason.
+void EscribirInformePDF(plat::PreparedReport &informe, const QString &fichero);
+
+// Prints the report on the first printer (in list order) whose name contains nombre, case
+// counting; nothing, and no message, when none does. Returns whether it printed.
+bool ImprimirEnImpresoraNombrada(plat::PreparedReport &informe, const QString &nombre,
+                                 ServicioImpresoras &impresoras);

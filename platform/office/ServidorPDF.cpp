@@ -1,0 +1,80 @@
+#include "platform/office/ServidorPDF.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPicture>
+
+namespace {
+
+QPageLayout composicionDe(const QString &papel)
+{
+    const QString hoja = papel.section(u'-', 0, 0).trimmed().toUpper();
+    QPageSize::PageSizeId tamano = QPageSize::A4;
+    if (hoja == QLatin1String("A3"))
+        tamano = QPageSize::A3;
+    else if (hoja == QLatin1String("A5"))
+        tamano = QPageSize::A5;
+    const auto orientacion = papel.contains(QLatin1String("Apaisado"), Qt::CaseInsensitive) ? QPageLayout::Landscape
+                                                                                            : QPageLayout::Portrait;
+    return QPageLayout(QPageSize(tamano), orientacion, QMarginsF());
+}
+
+} // namespace
+
+bool CrearPDFDesdeImagenes(const QString &listaArchivos, const QString &papel, QString &error)
+{
+    error.clear();
+    const qsizetype barra = listaArchivos.indexOf(u'|');
+    const QString destino = listaArchivos.left(barra);
+    const QString prefijo = barra < 0 ? QString() : listaArchivos.mid(barra + 1);
+    if (destino.isEmpty() || prefijo.isEmpty()) {
+        error = QStringLiteral("La lista de archivos no indica el PDF y las páginas: ") + listaArchivos;
+        return false;
+    }
+
+    QList<QPicture> paginas;
+    for (int n = 1;; ++n) {
+        const QString fichero = prefijo + QString::number(n) + QStringLiteral(".pic");
+        if (!QFileInfo::exists(fichero))
+            break;
+        QPicture pagina;
+        if (!pagina.load(fichero)) {
+            error = QStringLiteral("La página ") + fichero + QStringLiteral(" no se puede leer.");
+            return false;
+        }
+        paginas << pagina;
+    }
+    if (paginas.isEmpty()) {
+        error = QStringLiteral("No hay páginas con el prefijo ") + prefijo;
+        return false;
+    }
+
+    QFile salida(destino);
+    if (!salida.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        error = destino + QStringLiteral(": ") + salida.errorString();
+        return false;
+    }
+    QPdfWriter pdf(&salida);
+    pdf.setCreator(QStringLiteral("Gestión de Proyectos"));
+    pdf.setPageLayout(composicionDe(papel));
+    QPainter pintor;
+    if (!pintor.begin(&pdf)) {
+        error = destino + QStringLiteral(": no se puede escribir el PDF.");
+        return false;
+    }
+    for (qsizetype i = 0; i < paginas.size(); ++i) {
+        if (i > 0)
+            pdf.newPage();
+        // drawPicture scales the picture from its own resolution to the writer's.
+        pintor.drawPicture(0, 0, paginas.at(i));
+    }
+    if (!pintor.end() || salida.error() != QFileDevice::NoError) {
+        error = destino + QStringLiteral(": ") + salida.errorString();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,13 @@
+#pragma once
+#include <QString>
+
+// The PDF server: one PDF file made from numbered page files.
+//
+// listaArchivos: the PDF's path, "|", and the common prefix of the page files; the pages are
+// prefix + "1.pic", prefix + "2.pic", ... (vector pictures written by QPicture::save), taken
+// in order up to the first number that has no file.
+// papel: "A4", "A3" or "A5", with "-Apaisado" for landscape ("A4-Apaisado").
+// Each picture is drawn over the whole sheet, scaled from its own resolution, so its texts
+// stay texts in the PDF. error (out) is empty on success, else the reason for the user.
+// Returns whether the PDF was written.
+bool CrearPDFDesdeImagenes(const QString &listaArchivos, const QString &papel, QString &error);

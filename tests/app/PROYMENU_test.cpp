@@ -1,0 +1,548 @@
+#include "tests/app/SesionFixture.h"
+#include "tests/support/ImprimirQString.h"
+
+#include "GENEW/data/FormulariosMDI.h"
+#include "GENEW/data/ListaConsultas.h"
+#include "GENEW/reporting/GENEUSQL.h"
+#include "GENEW/runtime/ProgramasExternos.h"
+#include "GENEW/runtime/ServiciosExternos.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Lists.h"
+#include "projects/PROYPROY.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QTest>
+
+namespace {
+
+using Registro = QList<QPair<QString, QString>>;
+
+QStringList titulos(const plat::MenuItem *menu)
+{
+    QStringList t;
+    for (const plat::MenuItem *item : menu->items())
+        t << item->caption();
+    return t;
+}
+
+// The program entries: item name, menu path, form name.
+const struct
+{
+    const char *item, *ruta, *formulario;
+} kProgramas[] = {
+    {"ConsultasSQL1", "Consultas SQL", "fGENECSQL"},
+    {"Globales1", "Parámetros Globales", "fGENEPARA"},
+    {"MaestrodeTextos1", "Maestro de Textos", "fGENEMTEX"},
+    {"MaestrodeOperarios1", "Maestro de Operarios", "fPRESOPER"},
+    {"MaestrodeProyectos1", "Maestro de Proyectos", "fPROYPROY"},
+    {"MaestrodeGamasdeControl1", "Maestro de Gamas de Control", "fCALIGAMA"},
+    {"IntroduccindeNotasTcnicas1", "Introducción de Notas Técnicas", "fPROYNTEC"},
+    {"NotificacionesdeCambiosdeVersin1", "Notificaciones de Cambios de Versión", "fPROYVERS"},
+    {"ConsultadeProyectos1", "Consulta de Proyectos", "fPROYCPRO"},
+    {"IntercambiodeCdigosdeOperarios1", "Intercambio de Códigos de Operarios", "fPRESIOPE"},
+};
+
+plat::MenuItem *item(TfPROYMENU &v, const char *nombre)
+{
+    return v.findComponent<plat::MenuItem>(QString::fromUtf8(nombre));
+}
+
+// A program window with the currency method: it notes what the main window shows.
+class VentanaConMoneda : public plat::Form
+{
+    Q_OBJECT
+public:
+    VentanaConMoneda()
+    {
+        setObjectName(QStringLiteral("fPRUEBAMONEDA"));
+        setFormStyle(plat::fsMDIChild);
+    }
+    QStringList vistos;
+
+public slots:
+    void VerDatosEnMonedaNacionalOEuroClick(QObject *)
+    {
+        vistos << (fPROYMENU->PanelMoneda->isVisibleTo(fPROYMENU) ? fPROYMENU->PanelMoneda->caption() : QString());
+    }
+};
+
+} // namespace
+
+class VentanaPrincipalTest : public SesionFixture
+{
+};
+
+// ---- the session starts -------------------------------------------------------------------
+
+TEST_F(VentanaPrincipalTest, AdminLogsInWithCompanyOneOpenAndTheStartIsLogged)
+{
+    TfPROYMENU &v = mostrar();
+    EXPECT_EQ(fGENEINIC->UsuarioActual, QStringLiteral("ADMIN"));
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 1);
+    EXPECT_TRUE(v.caption().startsWith(QStringLiteral("Gestión de Proyectos: "))) << v.caption().toStdString();
+    EXPECT_EQ(v.NombrePrograma(), QStringLiteral("Gestión de Proyectos"));
+    EXPECT_NE(ModuloDatos, nullptr);
+    EXPECT_NE(MDProyectos, nullptr);
+    EXPECT_NE(MDPrimas, nullptr);
+    // Only the log-in prompt, answered with the "U=" user.
+    ASSERT_EQ(mensajes_.mensajes().size(), 1) << mensajes_.textos().join(u'\n').toStdString();
+    EXPECT_EQ(mensajes_.mensajes()[0].tipo, QStringLiteral("P"));
+    // "Start" restarts the log and is not written itself.
+    EXPECT_EQ(registro(), (Registro{{QStringLiteral("Show"), QStringLiteral("fPROYMENU")}}));
+    EXPECT_FALSE(v.IrAPaginaWeb->isVisibleTo(&v));   // no web address set
+}
+
+TEST_F(VentanaPrincipalTest, EveryRowOfTheMenuTable)
+{
+    TfPROYMENU &v = mostrar();
+    const struct
+    {
+        const char *nombre, *titulo;
+        bool visible, activo;
+    } filas[] = {
+        {"BaseDatos1", "&Base Datos", true, true},
+        {"CambioEmpresa1", "&Cambio Empresa", true, true},
+        {"ConsultasSQL1", "Consultas S&QL", true, true},
+        {"Salir1", "&Salir", true, true},
+        {"Tablas1", "&Tablas", true, true},
+        {"Parametros1", "&Parámetros", true, true},
+        {"Globales1", "&Globales", true, true},
+        {"MaestrodeTextos1", "Maestro de Textos", true, true},
+        {"MaestrodeOperarios1", "Maestro de &Operarios", true, true},
+        {"MaestrodeProyectos1", "Maestro de &Proyectos", true, true},
+        {"MaestrodeGamasdeControl1", "Maestro de &Gamas de Control", true, true},
+        {"Procesos1", "&Procesos", true, true},
+        {"IntroduccindeNotasTcnicas1", "Introducción de &Notas Técnicas", true, true},
+        {"NotificacionesdeCambiosdeVersin1", "Notificaciones de Cambios de &Versión", true, true},
+        {"Informes1", "&Informes", true, true},
+        {"ConsultadeProyectos1", "Consulta de &Proyectos", true, true},
+        {"Utilidades1", "&Utilidades", true, true},
+        {"IntercambiodeCdigosdeOperarios1", "Intercambio de Códigos de Operarios", true, true},
+        {"Adicional1", "A&dicional", true, true},
+        {"AplicacionesEspeciales1", "&Aplicaciones Especiales", true, true},
+        {"VerDatosenMonedaNacionalOEuro", "&Ver Datos en Moneda Nacional/Euro", false, true},
+        {"Ventana1", "&Ventana", true, true},
+        {"OrganizarIconos1", "&Organizar Iconos", true, true},
+        {"Ayuda1", "&Ayuda", true, true},
+        {"IndicedeAyuda", "&Indice de Ayuda", true, true},
+        {"AyudadeMenu", "&Ayuda de Menu", true, true},
+        {"Ayudade", "&Ayuda de ...", true, true},
+        {"LoNuevoDeMenu", "Lo Nuevo de ...", true, true},
+        {"AcercadeMenu", "A&cerca de ...", true, true},
+    };
+    for (const auto &f : filas) {
+        SCOPED_TRACE(f.nombre);
+        plat::MenuItem *m = item(v, f.nombre);
+        ASSERT_NE(m, nullptr);
+        EXPECT_EQ(m->caption(), QString::fromUtf8(f.titulo));
+        EXPECT_EQ(m->visible(), f.visible);
+        EXPECT_EQ(m->enabled(), f.activo);
+    }
+    EXPECT_EQ(item(v, "VerDatosenMonedaNacionalOEuro")->shortCut(), plat::ShortCut('E', plat::ssCtrl));
+    EXPECT_EQ(item(v, "AyudadeMenu")->shortCut(), plat::ShortCut(plat::VK_F1, {}));
+    // The bar, and Informes1 always ends with the designer entry.
+    EXPECT_EQ(titulos(v.MainMenu1->Items()),
+              (QStringList{"&Base Datos", "&Tablas", "&Procesos", "&Informes", "&Utilidades", "A&dicional", "&Ventana",
+                           "&Ayuda"}));
+    EXPECT_EQ(titulos(v.Informes1), (QStringList{"Consulta de &Proyectos", "-", "Configuración de Informes Personalizados"}));
+    // Without stored statements, no separator under Adicional1.
+    EXPECT_EQ(titulos(v.Adicional1), (QStringList{"&Aplicaciones Especiales", "&Ver Datos en Moneda Nacional/Euro"}));
+    for (const auto &p : kProgramas)
+        EXPECT_EQ(ModuloDatos->RutaMenu(item(v, p.item)).remove(u'&'), QString::fromUtf8(p.ruta));
+}
+
+TEST_F(VentanaPrincipalTest, RefusalsEndTheSessionWithTheirWarning)
+{
+    const QString tres =
+        QStringLiteral("No ha sido posible iniciar la aplicación (3). Póngase en contacto con su distribuidor.");
+    mensajes_.programarRespuestas({QString()});   // the log-in prompt left empty
+    mostrar();
+    EXPECT_EQ(avisos(), QStringList{tres});
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 0);
+    EXPECT_TRUE(plat::application().terminated());
+}
+
+TEST_F(VentanaPrincipalTest, NoAccessToTheProgramEndsTheSession)
+{
+    usuario(QStringLiteral("ProgramasNoAccesibles"), QStringLiteral("Gestión de Proyectos"));
+    mostrar();
+    EXPECT_EQ(avisos(), QStringList{QStringLiteral(
+                            "No ha sido posible iniciar la aplicación (4). Póngase en contacto con su distribuidor.")});
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 0);
+}
+
+TEST_F(VentanaPrincipalTest, NoCompanyForTheUserEndsTheSession)
+{
+    for (const char *valor : {"", "x"}) {
+        SCOPED_TRACE(valor);
+        usuario(QStringLiteral("Empresas"), QString::fromUtf8(valor));
+        mensajes_.limpiar();
+        mostrar();
+        EXPECT_EQ(avisos(), QStringList{QStringLiteral("¡Ud. no tiene acceso a ninguna empresa!")});
+        EXPECT_EQ(MDProyectos, nullptr);
+        ventana_->Free();
+    }
+}
+
+TEST_F(VentanaPrincipalTest, ACompanyTableThatCannotBeMadeEndsTheSession)
+{
+    // Definitions without EMPRESA: the table can be neither opened nor made.
+    QFile f(dir_.file(QStringLiteral("DATABASE.TXT")));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QStringList lineas = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"));
+    f.close();
+    lineas.removeIf([](const QString &l) { return l.startsWith(QLatin1String("EMPRESA/")); });
+    escribir(QStringLiteral("DATABASE.TXT"), lineas.join(QStringLiteral("\r\n")));
+    mostrar();
+    EXPECT_TRUE(avisos().contains(QStringLiteral("No ha sido posible crear la empresa."))) << avisos().join(u'\n').toStdString();
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 0);
+}
+
+// ---- program windows -------------------------------------------------------------------------
+
+TEST_F(VentanaPrincipalTest, EveryProgramEntryOpensItsWindowAndLogsCreateShowRestoreFree)
+{
+    TfPROYMENU &v = mostrar();
+    for (const auto &p : kProgramas) {
+        SCOPED_TRACE(p.item);
+        const QString nombre = QString::fromUtf8(p.formulario);
+        plat::MenuItem *m = item(v, p.item);
+        m->Click();
+        plat::Form *ventana = BuscarFormularioMDI(nombre);
+        ASSERT_NE(ventana, nullptr);
+        EXPECT_EQ(ventana->objectName(), nombre);
+        m->Click();
+        EXPECT_EQ(BuscarFormularioMDI(nombre), ventana);
+        ventana->setFormState(plat::wsMinimized);
+        m->Click();
+        EXPECT_EQ(ventana->formState(), plat::wsNormal);
+        ventana->Close();
+        plat::application().processMessages();
+        EXPECT_EQ(BuscarFormularioMDI(nombre), nullptr);
+        const Registro r = registro().mid(registro().size() - 4);
+        EXPECT_EQ(r, (Registro{{"Create", nombre}, {"Show", nombre}, {"Restore", nombre}, {"Free", nombre}}));
+    }
+}
+
+TEST_F(VentanaPrincipalTest, AnEntryWithoutAccessSaysSoAndOpensNothing)
+{
+    usuario(QStringLiteral("ProgramasNoAccesibles"), QStringLiteral("Maestro de Proyectos"));
+    TfPROYMENU &v = mostrar();
+    mensajes_.limpiar();
+    v.MaestrodeProyectos1->Click();
+    EXPECT_EQ(BuscarFormularioMDI(QStringLiteral("fPROYPROY")), nullptr);
+    EXPECT_EQ(textosDeTipo(QStringLiteral("I")),
+              QStringList{QStringLiteral("Vd. no tiene acceso al programa Maestro de Proyectos")});
+    v.MaestrodeOperarios1->Click();   // the others open
+    EXPECT_NE(BuscarFormularioMDI(QStringLiteral("fPRESOPER")), nullptr);
+}
+
+TEST_F(VentanaPrincipalTest, ASecondInstanceIsFoundByItsNameBeforeTheUnderscore)
+{
+    TfPROYMENU &v = mostrar();
+    // An instance named "fPROYPROY_1", minimised: it is restored.
+    auto *segunda = plat::openForm<TfPROYPROY>(QStringLiteral("fPROYPROY_1"));
+    segunda->setFormState(plat::wsMinimized);
+    EXPECT_FALSE(ExisteFormularioMDI(QStringLiteral("fPROYPROY")));
+    EXPECT_TRUE(ExisteFormularioMDI(QStringLiteral("fPROYPROY_1")));
+    TfPROYPROY *abierta = nullptr;
+    ModuloDatos->AbrirFormularioMDI(abierta, QStringLiteral("fPROYPROY"));
+    EXPECT_EQ(abierta, segunda);
+    EXPECT_EQ(segunda->formState(), plat::wsNormal);
+    EXPECT_EQ(registro().last(), (QPair<QString, QString>{"Restore", "fPROYPROY_1"}));
+
+    // With "Create" the open one is closed and a new one made.
+    ModuloDatos->AbrirFormularioMDI(abierta, QStringLiteral("fPROYPROY"), QStringLiteral("Create"));
+    plat::application().processMessages();
+    ASSERT_NE(abierta, nullptr);
+    EXPECT_NE(abierta, segunda);
+    EXPECT_EQ(abierta->objectName(), QStringLiteral("fPROYPROY"));
+    EXPECT_EQ(fPROYPROY, abierta);
+    EXPECT_EQ(v.mdiChildCount(), 1);
+    const Registro r = registro();
+    EXPECT_TRUE(r.contains({"Create", "fPROYPROY"}));
+    EXPECT_TRUE(r.contains({"Free", "fPROYPROY_1"}));
+}
+
+TEST_F(VentanaPrincipalTest, TheUsersActiveProgramsOpenOnTheFirstActivation)
+{
+    usuario(QStringLiteral("ProgramasActivos"), QStringLiteral("Maestro de Proyectos\r\nMaestro de Textos"));
+    TfPROYMENU &v = mostrar();
+    v.FormActivate(&v);
+    EXPECT_NE(BuscarFormularioMDI(QStringLiteral("fPROYPROY")), nullptr);
+    EXPECT_NE(BuscarFormularioMDI(QStringLiteral("fGENEMTEX")), nullptr);
+    EXPECT_EQ(v.mdiChildCount(), 2);
+    v.FormActivate(&v);   // only the first activation
+    EXPECT_EQ(v.mdiChildCount(), 2);
+}
+
+// ---- company change ----------------------------------------------------------------------------
+
+TEST_F(VentanaPrincipalTest, ACompanyChangeFreesTheProgramWindowsAndModulesAndKeepsTheFrameworkForms)
+{
+    general({QStringLiteral("INSERT INTO EMPRESA (Codigo, Nombre, Abreviatura) VALUES (2, 'Segunda Empresa', 'SEG')"),
+             QStringLiteral("UPDATE USUARIO SET Empresas = '1' || char(13) || char(10) || '2' WHERE Codigo = 'ADMIN'")});
+    ASSERT_TRUE(fGENEINIC->CrearBaseDatosEmpresa(2));
+    TfPROYMENU &v = mostrar();
+    v.MaestrodeProyectos1->Click();
+    v.MaestrodeTextos1->Click();
+    auto *duradero = plat::createForm<plat::Form>();
+    duradero->setObjectName(QStringLiteral("fGENEBUSQ"));
+    const QPointer<TModuloDatos> moduloAnterior = ModuloDatos;
+    const QPointer<TMDProyectos> proyectosAnterior = MDProyectos;
+
+    // The search lists both companies; the second is chosen.
+    QStringList ofrecidas;
+    plat::application().OnModalShown = [&](plat::Form &dialogo) {
+        auto *lista = dialogo.findComponent<plat::ListBox>(QStringLiteral("ListaRegistros"));
+        ofrecidas = lista ? lista->items() : QStringList();
+        if (lista)
+            lista->setItemIndex(1);
+        dialogo.setModalResult(plat::mrOk);
+    };
+    v.CambioEmpresa1->Click();
+    plat::application().OnModalShown = nullptr;
+
+    EXPECT_EQ(ofrecidas.size(), 2);
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 2);
+    EXPECT_EQ(v.caption(), QStringLiteral("Gestión de Proyectos: SEG"));
+    EXPECT_EQ(v.NombreEmpresa(), QStringLiteral("Segunda Empresa"));
+    EXPECT_EQ(BuscarFormularioMDI(QStringLiteral("fPROYPROY")), nullptr);
+    EXPECT_EQ(BuscarFormularioMDI(QStringLiteral("fGENEMTEX")), nullptr);
+    EXPECT_EQ(plat::application().findForm(QStringLiteral("fGENEBUSQ")), duradero);
+    EXPECT_EQ(plat::application().findForm(QStringLiteral("fGENEINIC")), fGENEINIC);
+    EXPECT_TRUE(moduloAnterior.isNull());
+    EXPECT_TRUE(proyectosAnterior.isNull());
+    EXPECT_NE(ModuloDatos, nullptr);
+    EXPECT_NE(MDProyectos, nullptr);
+    EXPECT_TRUE(avisos().isEmpty()) << avisos().join(u'\n').toStdString();
+    duradero->Free();
+}
+
+TEST_F(VentanaPrincipalTest, ACodeMissingFromTheCompaniesFreesNothingAndOpensNothing)
+{
+    usuario(QStringLiteral("Empresas"), QStringLiteral("1\r\n7"));
+    TfPROYMENU &v = mostrar();
+    v.MaestrodeProyectos1->Click();
+    const QPointer<TModuloDatos> modulo = ModuloDatos;
+    const QString titulo = v.caption();
+    fGENEINIC->Conexiones().EmpresaActual = 7;
+    v.AbrirEmpresa();
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 0);
+    EXPECT_NE(BuscarFormularioMDI(QStringLiteral("fPROYPROY")), nullptr);
+    EXPECT_EQ(ModuloDatos, modulo.data());
+    EXPECT_EQ(v.caption(), titulo);
+}
+
+TEST_F(VentanaPrincipalTest, ACompanyGoneBeforeItOpensLeavesTheOpenOneInPlace)
+{
+    general({QStringLiteral("INSERT INTO EMPRESA (Codigo, Nombre, Abreviatura) VALUES (2, 'Segunda Empresa', 'SEG')"),
+             QStringLiteral("UPDATE USUARIO SET Empresas = '1' || char(13) || char(10) || '2' WHERE Codigo = 'ADMIN'")});
+    TfPROYMENU &v = mostrar();
+    v.MaestrodeProyectos1->Click();
+    const QString titulo = v.caption();
+    // Another user deletes the chosen company while the search is on screen.
+    plat::application().OnModalShown = [&](plat::Form &dialogo) {
+        EXPECT_EQ(ModuloDatos->EjecutarSQL(QStringLiteral("DELETE FROM EMPRESA WHERE Codigo = 2"),
+                                           QStringLiteral("DatabaseGeneral")),
+                  QString());
+        dialogo.findComponent<plat::ListBox>(QStringLiteral("ListaRegistros"))->setItemIndex(1);
+        dialogo.setModalResult(plat::mrOk);
+    };
+    v.CambioEmpresa1->Click();
+    plat::application().OnModalShown = nullptr;
+    EXPECT_EQ(avisos(), QStringList{QStringLiteral("¡Ud. no tiene acceso a esta empresa!")});
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 1);
+    EXPECT_EQ(v.caption(), titulo);
+    EXPECT_NE(BuscarFormularioMDI(QStringLiteral("fPROYPROY")), nullptr);
+}
+
+TEST_F(VentanaPrincipalTest, TwoCompaniesOfTheUserOpenTheFirstAtStart)
+{
+    general({QStringLiteral("INSERT INTO EMPRESA (Codigo, Nombre, Abreviatura) VALUES (2, 'Segunda Empresa', 'SEG')"),
+             QStringLiteral("UPDATE USUARIO SET Empresas = '2' || char(13) || char(10) || '1' WHERE Codigo = 'ADMIN'")});
+    ASSERT_TRUE(fGENEINIC->CrearBaseDatosEmpresa(2));
+    TfPROYMENU &v = mostrar();
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 2);
+    EXPECT_EQ(v.caption(), QStringLiteral("Gestión de Proyectos: SEG"));
+}
+
+// ---- stored statements and custom reports -------------------------------------------------------
+
+TEST_F(VentanaPrincipalTest, StoredItemsFillTheirMenusOnceEvenAfterTheCaptionsAreTranslated)
+{
+    TfPROYMENU &v = mostrar();
+    const QString app = QStringLiteral("AplicacionesContenedoras=Gestión de Proyectos");
+    const auto fila = [&](const char *tipo, const char *nombre, const QString &instrucciones) {
+        return ModuloDatos->EjecutarSQL(QStringLiteral("INSERT INTO FILTRO (NombreTabla, Descripcion, Instrucciones) "
+                                                       "VALUES ('%1', '%2', '%3')")
+                                            .arg(QString::fromUtf8(tipo), QString::fromUtf8(nombre), instrucciones));
+    };
+    EXPECT_EQ(fila("SQL", "Ventas del mes", app), QString());
+    EXPECT_EQ(fila("SQL", "Compras", app + QStringLiteral("\r\nUsuariosAutorizados=PEPE, ADMIN")), QString());
+    EXPECT_EQ(fila("SQL", "Ajena", app + QStringLiteral("\r\nUsuariosAutorizados=ADMINISTRADOR2")), QString());
+    EXPECT_EQ(fila("SQL", "Otra aplicación", QStringLiteral("AplicacionesContenedoras=Contabilidad")), QString());
+    EXPECT_EQ(fila("GeneradorInformes", "Horas por operario", app), QString());
+
+    // As a translation would leave them: the menus are found by name, not by caption.
+    v.Adicional1->setCaption(QStringLiteral("E&xtra"));
+    v.Informes1->setCaption(QStringLiteral("&Reports"));
+    for (int vez = 0; vez < 2; ++vez)
+        fGENEINIC->AnadirInformesPersonalizados(QStringLiteral("ADMIN"), v.NombrePrograma(), v.MainMenu1);
+    EXPECT_EQ(titulos(v.Adicional1), (QStringList{"&Aplicaciones Especiales", "&Ver Datos en Moneda Nacional/Euro", "-",
+                                                  "Compras", "Ventas del mes"}));
+    EXPECT_EQ(titulos(v.Informes1), (QStringList{"Consulta de &Proyectos", "-", "Configuración de Informes Personalizados",
+                                                 "-", "Horas por operario"}));
+    EXPECT_EQ(v.Adicional1->item(3)->tag(), 100);
+
+    // A stored statement opens its runner on itself.
+    v.Adicional1->item(4)->Click();
+    ASSERT_NE(fGENEUSQL, nullptr);
+    EXPECT_EQ(fGENEUSQL->Consulta, QStringLiteral("Ventas del mes"));
+    EXPECT_EQ(registro().last(), (QPair<QString, QString>{"Create", "fGENEUSQL"}));
+    // Every statement of the kind, by name, without user and application.
+    EXPECT_EQ(ModuloDatos->ListaConsultasSQL(QString(), QString(), QStringLiteral("ConsultasSQL")),
+              QStringLiteral("Ajena\r\nCompras\r\nOtra aplicación\r\nVentas del mes\r\n"));
+}
+
+TEST(ListaConsultas, TheUserMustBeAnItemOfTheAuthorisedList)
+{
+    const QString app = QStringLiteral("AplicacionesContenedoras=Gestión, Otra\r\n");
+    const QList<ElementoAlmacenado> elementos{
+        {QStringLiteral("Libre"), app},
+        {QStringLiteral("Dentro"), app + QStringLiteral("UsuariosAutorizados=ANA, ADMIN")},
+        {QStringLiteral("Contiene"), app + QStringLiteral("UsuariosAutorizados=ADMIN2,XADMIN")},
+        {QStringLiteral("SinAplicacion"), QStringLiteral("UsuariosAutorizados=ADMIN")},
+    };
+    EXPECT_EQ(ListaElementosAutorizados(elementos, QStringLiteral("ADMIN"), QStringLiteral("ADMIN"), QStringLiteral("Otra")),
+              QStringLiteral("Libre\r\nDentro\r\n"));
+    EXPECT_EQ(ListaElementosAutorizados(elementos, QString(), QString(), QString()),
+              QStringLiteral("Libre\r\nDentro\r\nContiene\r\nSinAplicacion\r\n"));
+    EXPECT_EQ(NombreTablaDeTipoConsulta(QStringLiteral("ConsultasSQL")), QStringLiteral("SQL"));
+    EXPECT_EQ(NombreTablaDeTipoConsulta(QStringLiteral("GeneradorInformes")), QStringLiteral("GeneradorInformes"));
+}
+
+// ---- other entries ------------------------------------------------------------------------------
+
+TEST_F(VentanaPrincipalTest, SpecialApplicationsRunTheSiblingProgramWithTheRestartOptions)
+{
+    TfPROYMENU &v = mostrar();
+    // The sibling program does not exist here: the not-found text of EjecutarPrograma.
+    QStringList cuadros;
+    CuadroMensajeInstalado cuadro([&](const QString &texto) { cuadros << texto; });
+    v.AplicacionesEspeciales1->Click();
+    ASSERT_EQ(cuadros.size(), 1);
+    EXPECT_TRUE(cuadros[0].startsWith(QStringLiteral("El archivo GALVERIN.EXE ") + fGENEINIC->LineaComandos()))
+        << cuadros[0].toStdString();
+    EXPECT_TRUE(cuadros[0].endsWith(QStringLiteral(" no ha sido encontrado."))) << cuadros[0].toStdString();
+    EXPECT_TRUE(fGENEINIC->LineaComandos().contains(QStringLiteral("U=ADMIN")));
+
+    // What the entry asks of the routine: the command line and a normal window.
+    QStringList ejecutados;
+    {
+        const Gancho<EjecutarProgramaFn>::Instalacion grabadora(
+            ganchoEjecutarPrograma(), [&](const QString &linea, const QString &opciones) { ejecutados << linea << opciones; });
+        v.AplicacionesEspeciales1->Click();
+    }
+    EXPECT_EQ(ejecutados, (QStringList{QStringLiteral("GALVERIN.EXE ") + fGENEINIC->LineaComandos(), "Normal"}));
+}
+
+TEST_F(VentanaPrincipalTest, WhatIsNewIsNotAvailableYet)
+{
+    TfPROYMENU &v = mostrar();
+    mensajes_.limpiar();
+    v.LoNuevoDeMenu->Click();
+    EXPECT_EQ(textosDeTipo(QStringLiteral("I")),
+              QStringList{QStringLiteral("Está opción estará disponible en próximas versiones.")});
+}
+
+TEST_F(VentanaPrincipalTest, CtrlEOnTheHiddenToggleSwitchesTheCurrencyOfEveryWindow)
+{
+    TfPROYMENU &v = mostrar();
+    auto *hija = plat::createForm<VentanaConMoneda>();
+    // With a company open the start left the toggle unchecked: national currency, no panel.
+    EXPECT_FALSE(v.VerDatosenMonedaNacionalOEuro->checked());
+    EXPECT_EQ(v.PanelMoneda->caption(), QStringLiteral("Pts"));
+    QApplication::setActiveWindow(&v);
+    QTest::keyClick(&v, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(v.VerDatosenMonedaNacionalOEuro->checked());
+    EXPECT_TRUE(ModuloDatos->VistaMonedaActual.valor()().menuOtraMoneda);   // amounts follow the menu
+    QTest::keyClick(&v, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_FALSE(v.VerDatosenMonedaNacionalOEuro->checked());
+    EXPECT_EQ(hija->vistos, (QStringList{QStringLiteral("€"), QString()}));
+    EXPECT_EQ(v.PanelMoneda->caption(), QStringLiteral("Pts"));
+    EXPECT_EQ(v.PanelMoneda->font().pointSize(), 18);
+}
+
+TEST_F(VentanaPrincipalTest, HelpFollowsTheActiveWindowAndTheLogoShrinks)
+{
+    TfPROYMENU &v = mostrar();
+    QStringList paginas;
+    AperturaURLInstalada apertura([&](const QUrl &url) {
+        paginas << QFileInfo(url.toLocalFile()).fileName();
+        return true;
+    });
+    v.Ayuda1->Click();
+    EXPECT_FALSE(v.Ayudade->visible());
+    EXPECT_EQ(v.AyudadeMenu->shortCut(), plat::ShortCut(plat::VK_F1, {}));
+    EXPECT_EQ(v.AcercadeMenu->caption(), QStringLiteral("A&cerca de Gestión de Proyectos"));
+    v.AyudadeMenu->Click();
+    v.IndicedeAyuda->Click();
+    v.MaestrodeProyectos1->Click();
+    v.Ayuda1->Click();
+    EXPECT_TRUE(v.Ayudade->visible());
+    EXPECT_EQ(v.AyudadeMenu->shortCut(), 0);
+    EXPECT_EQ(v.Ayudade->shortCut(), plat::ShortCut(plat::VK_F1, {}));
+    EXPECT_EQ(v.Ayudade->caption(), QStringLiteral("A&yuda de Maestro de Proyectos"));
+    v.Ayudade->Click();
+    // The contexts of the name map: 15 for the program, 0 the index, 42 for the window.
+    EXPECT_EQ(paginas, (QStringList{"15.html", "index.html", "42.html"}));
+
+    v.PanelLogotipo->resize(100, 75);
+    QList<int> anchos;
+    for (int i = 0; i < 5; ++i) {
+        v.ImagenLogotipoClick(v.ImagenLogotipo);
+        anchos << v.PanelLogotipo->width();
+        EXPECT_EQ(v.PanelLogotipo->height(), v.PanelLogotipo->width() * 3 / 4);
+    }
+    EXPECT_EQ(anchos, (QList<int>{80, 60, 40, 20, 160}));
+}
+
+TEST_F(VentanaPrincipalTest, TheAboutBoxNamesTheProgram)
+{
+    TfPROYMENU &v = mostrar();
+    QString titulo, producto;
+    plat::application().OnModalShown = [&](plat::Form &acerca) {
+        titulo = acerca.caption();
+        if (auto *etiqueta = acerca.findComponent<plat::Label>(QStringLiteral("NombreProducto")))
+            producto = etiqueta->caption();
+        acerca.setModalResult(plat::mrOk);
+    };
+    v.AcercadeMenu->Click();
+    plat::application().OnModalShown = nullptr;
+    EXPECT_EQ(titulo, QStringLiteral("Acerca de Gestión de Proyectos"));
+    EXPECT_EQ(producto, QStringLiteral("Gestión de Proyectos"));
+    EXPECT_EQ(plat::application().findForm(QStringLiteral("fGENEACER")), nullptr);
+}
+
+TEST_F(VentanaPrincipalTest, TheCompanyLogoShowsWhenItLoadsAndHidesWhenItCannot)
+{
+    escribir(QStringLiteral("KORVEL.INI"), QStringLiteral("[Configuración]\r\nVisualizarLogoEmpresaEnMenu=SI\r\n"));
+    general({QStringLiteral("INSERT INTO EMPRESA (Codigo, Nombre, Abreviatura, Logotipo) VALUES (2, 'Con Logo', 'LOG', "
+                            "'logo2.png')"),
+             QStringLiteral("UPDATE USUARIO SET Empresas = '1' || char(13) || char(10) || '2' WHERE Codigo = 'ADMIN'")});
+    ASSERT_TRUE(fGENEINIC->CrearBaseDatosEmpresa(2));
+    QImage logo(40, 30, QImage::Format_RGB32);
+    logo.fill(Qt::darkBlue);
+    ASSERT_TRUE(logo.save(dir_.file(QStringLiteral("logo2.png"))));
+    TfPROYMENU &v = mostrar();
+    EXPECT_FALSE(v.PanelLogotipo->isVisibleTo(&v));   // company 1: LOGO.BMP does not exist
+    fGENEINIC->Conexiones().EmpresaActual = 2;
+    v.AbrirEmpresa();
+    EXPECT_TRUE(v.PanelLogotipo->isVisibleTo(&v));
+    EXPECT_EQ(v.ImagenLogotipo->picture().size(), QSize(40, 30));
+    EXPECT_EQ(fGENEINIC->NombreArchivoLogo, QStringLiteral("logo2.png"));
+}
+
+#include "PROYMENU_test.moc"
