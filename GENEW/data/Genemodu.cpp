@@ -170,6 +170,8 @@ void TModuloDatos::retirarServicios()
     // The statement preparation stays: it is stateless, and the entry installs it too.
     if (ModuloDatos != this)
         return;
+    if (serviciosFormulario() == this)
+        instalarServiciosFormulario(nullptr);
     if (fGENEINIC) {
         fGENEINIC->NombresTablas = NombresCreacionTablas{};
         fGENEINIC->Manejador().trazaError = nullptr;
@@ -216,7 +218,7 @@ void TModuloDatos::ModuloDatosCreate(QObject *)
     // The transient table makes the form framework open (and create) USUARIO.
     auto *usuarioTransitorio = make<plat::TableComponent>(QString(), this);
     usuarioTransitorio->table().setTableName(QStringLiteral("USUARIO"));
-    AbrirTablasFormulario(*this);
+    fGENEINIC->AbrirTablasFormulario(*this);
     usuarioTransitorio->table().close();
     removeComponent(usuarioTransitorio);
     delete usuarioTransitorio;
@@ -228,6 +230,8 @@ void TModuloDatos::ModuloDatosCreate(QObject *)
     definirAdministrador();
     RejillasModificadas.clear();
     ModuloDatosCreado = true;
+    if (ModuloDatos == this)
+        instalarServiciosFormulario(this);
 }
 
 void TModuloDatos::instalarServicios()
@@ -251,6 +255,11 @@ void TModuloDatos::instalarServicios()
                                      almacen);
     };
     n.nombreTablaSQL = [this](const QString &tabla) { return NombreTablaSQL(tabla); };
+    FormatoNumericoDeCampo = [](const QString &campo) { return fGENEINIC->ObtenerFormatoNumerico(campo); };
+    VistaMonedaActual = [] {
+        const TfGENEINIC::EstadoBotonEuro boton = fGENEINIC->BotonEuroActivo();
+        return EstadoVistaMoneda{boton.hay, boton.pulsado, false};
+    };
     n.quitarPropietarioTabla = [this](const QString &tabla) { return QuitarPropietarioTabla(tabla); };
     n.nombreIndice = [this](const QString &tabla, const QString &indice) {
         return nombres_->NombreIndice(tabla, indice);

@@ -3,6 +3,7 @@
 #include "GENEW/runtime/CifradoClave.h"
 #include "GENEW/runtime/EjecutorCreacionPrograma.h"
 #include "GENEW/runtime/EscrituraKorvel.h"
+#include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/ImagenesPrograma.h"
 #include "GENEW/runtime/NombresConexion.h"
 #include "GENEW/runtime/Plataforma.h"
@@ -16,6 +17,7 @@
 #include "GENEW/runtime/comun/RutinasSistema.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "GENEW/runtime/comun/SalidaMensajes.h"
+#include "GENEW/runtime/formularios/ReglasFormulario.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/EngineErrors.h"
 #include "platform/base/EngineKind.h"
@@ -59,7 +61,8 @@ TfGENEINIC::TfGENEINIC(QWidget *parent, plat::Session *sesion)
     TimerKeyPad->setObjectName(QStringLiteral("TimerKeyPad"));
     TimerKeyPad->setInterval(100);
     TimerKeyPad->setSingleShot(true);
-    // The inactivity timer's tick belongs to the form framework, which connects it.
+    connect(TimerAplicacion, &QTimer::timeout, this, [this] { TimerAplicacionTimer(TimerAplicacion); });
+    connect(TimerKeyPad, &QTimer::timeout, this, [this] { TimerKeyPadTimer(TimerKeyPad); });
     OnCreate = plat::handler(this, &TfGENEINIC::FormCreate);
     OnActivate = plat::handler(this, &TfGENEINIC::FormActivate);
     OnDestroy = plat::handler(this, &TfGENEINIC::FormDestroy);
@@ -120,11 +123,14 @@ void TfGENEINIC::FormCreate(QObject *)
         return;
     }
 
-    if (!Configuracion.parametros.TiempoForzarTerminacionAplicacion.isEmpty())
+    // A value that is no positive number ("0", a typo) would end the program at the first tick.
+    if (MinutosInactividad(Configuracion.parametros.TiempoForzarTerminacionAplicacion) > 0)
         TimerAplicacion->start();
     comprobarCamposUsuario();
     if (ArranqueFallido)
         return;
+    if (fGENEMENS)
+        conectarVentanaMensajes(*fGENEMENS);
     if (conexiones_.esSQLServer())
         VersionServidorSQL = VersionSQLServer();
 }
@@ -263,6 +269,16 @@ void TfGENEINIC::FormDestroy(QObject *)
 }
 
 void TfGENEINIC::DiagnosticoInstalacion(const QString &) {}
+
+void TfGENEINIC::conectarVentanaMensajes(TfGENEMENS &ventana)
+{
+    ventana.AplicarAspecto = [this](QObject *formulario) { AplicarAspecto(formulario); };
+    ventana.TraducirFormulario = [this](QObject *formulario) { TraducirFormulario(formulario); };
+    ventana.ProcesarTeclaPulsada = [this](QObject *formulario, QChar &tecla) { ProcesarTeclaPulsada(formulario, tecla); };
+    ventana.ProcesarTeclaFormulario = [this](QObject *formulario, int &tecla, plat::ShiftState estado) {
+        ProcesarTeclaFormulario(formulario, tecla, estado);
+    };
+}
 
 // ---- messages and exceptions ------------------------------------------------------------
 
