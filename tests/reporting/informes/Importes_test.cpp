@@ -49,3 +49,43 @@ TEST(Importes, LosControlesDeImporteImprimenPorElManejadorInstalado)
     ventana.informe->Prepare();
     EXPECT_EQ(textosDe(*ventana.informe->impresora(), "BandaDetalle"), (QStringList{"Registro 1|1,00", "Registro 2|2,00"}));
 }
+
+// What the form framework reads of the library's controls through the platform interfaces.
+TEST(ComponentesInforme, LosControlesDicenSuClaseSusDatosYSusTextos)
+{
+    VentanaInforme ventana;
+    auto *etiqueta = ventana.make<EtiquetaInforme>(QStringLiteral("LBPrecio"), ventana.cabecera);
+    etiqueta->Caption = QStringLiteral("Precio");
+    auto *memo = ventana.make<MemoInforme>(QStringLiteral("Restricciones"), ventana.cabecera);
+    memo->Lines = QStringList{QStringLiteral("uno"), QStringLiteral("dos")};
+    ventana.sumaTotal->Expression = QStringLiteral("Sum(Importe)");
+    const struct
+    {
+        plat::ReportTextControl *control;
+        plat::ReportTextControl::Kind tipo;
+        const char *campo;
+        const char *expresion;
+        const char *texto;
+    } casos[] = {
+        {etiqueta, plat::ReportTextControl::Label, "", "", "Precio"},
+        {memo, plat::ReportTextControl::Memo, "", "", "uno\ndos"},
+        {ventana.titulo, plat::ReportTextControl::SystemData, "", "", ""},
+        {ventana.importe, plat::ReportTextControl::DataText, "Importe", "", ""},
+        {ventana.sumaTotal, plat::ReportTextControl::Expression, "", "Sum(Importe)", ""},
+    };
+    for (const auto &c : casos) {
+        EXPECT_EQ(c.control->reportKind(), c.tipo) << c.control->name().toStdString();
+        EXPECT_EQ(c.control->dataField(), c.campo);
+        EXPECT_EQ(c.control->expression(), c.expresion);
+        EXPECT_EQ(c.control->text(), c.texto);
+    }
+    memo->setText(QStringLiteral("a\nb\nc"));
+    EXPECT_EQ(memo->Lines.size(), 3);
+    etiqueta->setVisible(false);
+    EXPECT_FALSE(etiqueta->Enabled);
+    // A band's labels, in creation order, and nothing else.
+    QStringList etiquetas;
+    for (plat::ReportTextControl *l : ventana.cabecera->labels())
+        etiquetas << l->name();
+    EXPECT_EQ(etiquetas, QStringList{QStringLiteral("LBPrecio")});
+}
