@@ -228,6 +228,7 @@ private:
     void asignarFormatoCampo(plat::Field &campo);
     void ocultarColumna(plat::DBGrid &rejilla, plat::Field &campo);
     void instalarDelegadosTraducidos(const QList<QObject *> &componentes);
+    int colorDeFondo(const QWidget *control) const;
     QHash<const plat::DataSet *, plat::Connection *> borradosEnCurso_;
     void teclaF2(plat::Form *formulario, QWidget *foco);
     void teclaTextoPredefinido(QWidget *foco);

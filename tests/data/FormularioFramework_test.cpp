@@ -352,7 +352,7 @@ TEST_P(FormularioTest, EveryTextOfTheFormComesTranslated)
     // The combo keeps its items and shows them translated.
     EXPECT_EQ(f->Tipo->items(), (QStringList{"Aceptar", "Cancelar"}));
     QStyleOptionViewItem opcion;
-    auto *delegado = dynamic_cast<DelegadoTraducido *>(f->Tipo->view()->itemDelegate());
+    auto *delegado = dynamic_cast<DelegadoTraducido *>(f->Tipo->itemDelegate());
     ASSERT_NE(delegado, nullptr);
     delegado->initStyleOption(&opcion, f->Tipo->model()->index(1, 0));
     EXPECT_EQ(opcion.text, "Cancel");
@@ -375,7 +375,7 @@ TEST_P(FormularioTest, WithoutALanguageNothingChangesAndNoDelegateIsSet)
 {
     FormularioMuestra &f = abrir();
     EXPECT_EQ(f.caption(), "Maestro de Pruebas");
-    EXPECT_EQ(dynamic_cast<DelegadoTraducido *>(f.Tipo->view()->itemDelegate()), nullptr);
+    EXPECT_EQ(dynamic_cast<DelegadoTraducido *>(f.Tipo->itemDelegate()), nullptr);
     EXPECT_EQ(f.Etiqueta->caption(), "Cancelar");
 }
 

@@ -70,6 +70,7 @@ public:
         Tipo->setStyle(plat::ComboBox::csDropDownList);
         Tipo->setItems({QStringLiteral("Aceptar"), QStringLiteral("Cancelar")});
         Tipo->setGeometry(220, 190, 120, 21);
+        Tipo->setItemIndex(0);
         Urgente = make<plat::CheckBox>(QStringLiteral("Urgente"), Hoja1);
         Urgente->setCaption(QStringLiteral("Urgente"));
         Urgente->setFontColor(plat::clRed);

@@ -135,6 +135,14 @@ void TfGENEINIC::AplicarAspecto(QObject *formulario)
 // The look is taken by each form as it is prepared; nothing has to be written or restarted.
 void TfGENEINIC::ActualizarManifiesto(const QString &) {}
 
+// The background of owner-drawn tabs and panels: the MDI colour on an MDI child, the dialog
+// colour elsewhere.
+int TfGENEINIC::colorDeFondo(const QWidget *control) const
+{
+    const plat::Form *form = plat::Form::formOf(control);
+    return form && form->formStyle() == plat::fsMDIChild ? ColorAspecto1 : ColorAspecto2;
+}
+
 void TfGENEINIC::DibujarPestana(QObject *Control, int TabIndex, const QRect &Rect, bool Active)
 {
     auto *paginas = qobject_cast<plat::PageControl *>(Control);
@@ -151,6 +159,7 @@ void TfGENEINIC::DibujarPestana(QObject *Control, int TabIndex, const QRect &Rec
         }
     }
     plat::Canvas &lienzo = *paginas->canvas();
+    lienzo.brush().Color = colorDeFondo(paginas);
     lienzo.FillRect(Rect);
     lienzo.font().Color = plat::clBlack;
     if (paginas->tabPosition() == QTabWidget::South)
@@ -167,8 +176,8 @@ void TfGENEINIC::DibujarPanelEstado(QObject *StatusBar, int Panel, const QRect &
     if (!barra || !barra->canvas())
         return;
     plat::Canvas &lienzo = *barra->canvas();
-    if (plat::Form *form = plat::Form::formOf(barra))
-        lienzo.brush().Color = form->formStyle() == plat::fsMDIChild ? ColorAspecto1 : ColorAspecto2;
+    if (plat::Form::formOf(barra))
+        lienzo.brush().Color = colorDeFondo(barra);
     lienzo.FillRect(Rect);
     const QString texto = Panel >= 0 && Panel < barra->panels().size() ? barra->panels()[Panel].Text : QString();
     lienzo.TextRect(Rect, Rect.left(), Rect.top(), texto);

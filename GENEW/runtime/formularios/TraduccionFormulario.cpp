@@ -13,6 +13,9 @@
 #include "platform/ui/data/DataControls.h"
 
 #include <QAbstractItemView>
+#include <QComboBox>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QFontMetrics>
 #include <QMdiArea>
 #include <QMetaProperty>
@@ -22,6 +25,22 @@ void DelegadoTraducido::initStyleOption(QStyleOptionViewItem *option, const QMod
     QStyledItemDelegate::initStyleOption(option, index);
     if (ServiciosFormulario *servicios = serviciosFormulario())
         option->text = servicios->TraducirLista(option->text);
+}
+
+bool DelegadoTraducido::eventFilter(QObject *objeto, QEvent *evento)
+{
+    auto *combo = qobject_cast<QComboBox *>(objeto);
+    ServiciosFormulario *servicios = serviciosFormulario();
+    if (!combo || evento->type() != QEvent::Paint || !servicios)
+        return false;
+    QStylePainter pintor(combo);
+    QStyleOptionComboBox opcion;
+    opcion.initFrom(combo);
+    opcion.editable = combo->isEditable();
+    opcion.currentText = servicios->TraducirLista(combo->currentText());
+    pintor.drawComplexControl(QStyle::CC_ComboBox, opcion);
+    pintor.drawControl(QStyle::CE_ComboBoxLabel, opcion);
+    return true;
 }
 
 namespace {
@@ -115,8 +134,9 @@ void TfGENEINIC::instalarDelegadosTraducidos(const QList<QObject *> &componentes
             if (combo->OnDrawItem.assigned() || combo->style() == plat::ComboBox::csDropDown)
                 continue;
             combo->setItemHeight(15);
-            combo->setItemDelegate(new DelegadoTraducido(combo));
-            combo->view()->setItemDelegate(combo->itemDelegate());
+            auto *delegado = new DelegadoTraducido(combo);
+            combo->setItemDelegate(delegado);
+            combo->installEventFilter(delegado);
         } else if (auto *lista = dynamic_cast<plat::ListBox *>(componente)) {
             if (!lista->OnDrawItem.assigned())
                 lista->setItemDelegate(new DelegadoTraducido(lista));
