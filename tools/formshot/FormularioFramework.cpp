@@ -5,6 +5,7 @@
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
+#include "platform/data/engine/Session.h"
 #include "platform/ui/Application.h"
 #include "tests/data/FormularioMuestra.h"
 
@@ -74,6 +75,12 @@ plat::Form *formularioPreparado(const QString &aspecto, bool traducido)
     }
     t.first();
     inicio->ConfigurarBarraEstado(formulario->Barra, QStringLiteral("Aceptar|Cancelar"));
+    // The program goes with its form, while QtSql is still there to close the connections.
+    QObject::connect(formulario, &QObject::destroyed, [inicio, modulo] {
+        modulo->Free();
+        delete inicio;
+        plat::Session::defaultSession().closeAll();
+    });
     return formulario;
 }
 

@@ -339,8 +339,10 @@ void TfGENEINIC::AsignarBotonEuro(QObject *formulario, const QString &modo)
     const bool asignar = modo == QLatin1String("Asignar");
     for (QObject *c : componentesDe(formulario)) {
         if (auto *control = dynamic_cast<plat::ReportTextControl *>(c)) {
-            if (control->tag() >= 1000 && (!asignar || !control->printHandlerAssigned())
-                && control->reportKind() != plat::ReportTextControl::SystemData)
+            const auto tipo = control->reportKind();
+            const bool importe = tipo == plat::ReportTextControl::Label || tipo == plat::ReportTextControl::Expression
+                || tipo == plat::ReportTextControl::DataText || tipo == plat::ReportTextControl::Calculation;
+            if (importe && control->tag() >= 1000 && (!asignar || !control->printHandlerAssigned()))
                 control->setPrintsAmount(asignar);
             continue;
         }
