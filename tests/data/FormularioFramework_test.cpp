@@ -439,6 +439,141 @@ TEST_P(FormularioTest, KeysOnTheGridAndTheEdits)
     EXPECT_TRUE(ListadoCancelado);
 }
 
+// Each row of the key table on the control it needs; "-" marks a key that must do nothing.
+TEST_P(FormularioTest, TheKeyTableRowByRow)
+{
+    FormularioMuestra &f = abrir();
+    auto *agregar = f.make<plat::MenuItem>("Agregar", &f);
+    agregar->setCaption("&Agregar");
+    auto *busqueda = f.make<plat::Button>("pbBusquedaEspecial", &f);
+    auto *aceptar = f.make<plat::Button>("pbAceptar", &f);
+    auto *formato = f.make<plat::Edit>("EditFormatoImpreso", f.Hoja1);
+    formato->setText("FAC1");
+    insertar(f.Table1->table(), 1, "uno");
+    insertar(f.Table1->table(), 2, "dos");
+    mostrar(f);
+    QStringList hecho;
+    PuntosEntradaFormulario &e = form_->PuntosEntrada;
+    e.CopiarCampoRegistro = [&](plat::DataSet &, const QString &clave, const QString &campo) {
+        hecho << "copiar " + clave + " " + campo;
+    };
+    e.RegistroATexto = [&](plat::DataSet &ds) {
+        hecho << "copiado";
+        return ds.fieldByName("Descripcion").asString() + "|";
+    };
+    e.TextoARegistro = [&](plat::DataSet &, const QString &t, const QString &o) { hecho << "pegar " + t + " " + o; };
+    e.SeleccionarFuente = [&](QFont &fuente) {
+        hecho << "fuente";
+        fuente.setPointSize(14);
+        return true;
+    };
+    e.MostrarCamposUsuario = [&](plat::DataSet &ds) { hecho << "usuario " + ds.name(); };
+    e.MostrarResponsabilidad = [&](plat::DataSet &ds) { hecho << "responsabilidad " + ds.name(); };
+    e.AjustarRejilla = [&](plat::DBGrid &g) { hecho << "ajustar " + g.objectName(); };
+    e.LimpiarValorControl = [&](QWidget *w) { hecho << "limpiar " + (w ? w->objectName() : QString()); };
+    e.LanzarMensajeria = [&](const QString &) { hecho << "mensajeria"; };
+    e.PuedeAbrirPrograma = [&](const QString &p) { return p == "Configuración de Impresos"; };
+    e.EditarImpreso = [&](const QString &codigo) { hecho << "impreso " + codigo; };
+    e.MostrarHistorialAccesos = [&](plat::DataSet &ds) { hecho << "historial " + ds.name(); };
+    QObject::connect(busqueda, &QPushButton::clicked, [&] { hecho << "busqueda"; });
+
+    const struct
+    {
+        QWidget *foco;
+        Qt::Key tecla;
+        Qt::KeyboardModifiers mods;
+        const char *esperado;
+    } casos[] = {
+        {f.EditCodigo, Qt::Key_F5, Qt::ControlModifier, "-"},   // checks "Agregar" (below)
+        {f.DBGrid1, Qt::Key_C, Qt::ControlModifier | Qt::AltModifier, "copiado"},
+        {f.DBGrid1, Qt::Key_V, Qt::ControlModifier | Qt::AltModifier, "pegar dos| SinIndices"},
+        {f.EditCodigo, Qt::Key_C, Qt::ControlModifier | Qt::AltModifier, "-"},
+        {f.DBGrid1, Qt::Key_L, Qt::ControlModifier, "fuente"},
+        {f.EditCodigo, Qt::Key_L, Qt::ControlModifier, "-"},
+        {f.EditCodigo, Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier, "usuario Table1"},
+        {f.EditCodigo, Qt::Key_R, Qt::ControlModifier, "responsabilidad Table1"},
+        {f.DBGrid1, Qt::Key_G, Qt::ControlModifier, "ajustar DBGrid1"},
+        {f.EditCodigo, Qt::Key_G, Qt::ControlModifier, "-"},
+        {f.EditCodigo, Qt::Key_B, Qt::ControlModifier, "busqueda"},
+        {f.EditCodigo, Qt::Key_I, Qt::ControlModifier, "limpiar EditCodigo"},
+        {f.EditCodigo, Qt::Key_M, Qt::ControlModifier, "mensajeria"},
+        {formato, Qt::Key_P, Qt::ControlModifier, "impreso FAC1"},
+        {f.EditCodigo, Qt::Key_P, Qt::ControlModifier, "-"},
+        {f.EditCodigo, Qt::Key_A, Qt::ControlModifier, "historial Table1"},
+        {f.EditCodigo, Qt::Key_A, Qt::ControlModifier | Qt::AltModifier, "-"},
+    };
+    for (const auto &c : casos) {
+        hecho.clear();
+        c.foco->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), c.tecla, c.mods);
+        const QStringList esperado = QString(c.esperado) == "-" ? QStringList() : QStringList{c.esperado};
+        EXPECT_EQ(hecho, esperado) << c.esperado << " on " << c.foco->objectName().toStdString();
+    }
+    EXPECT_TRUE(agregar->checked());
+    EXPECT_EQ(agregar->caption(), "&Agregar con Duplicación");
+    EXPECT_EQ(f.DBGrid1->font().pointSize(), 14);
+    EXPECT_EQ(f.DBGrid1->titleFontColor(), plat::clNavy);
+
+    // Shift+F5 only while the record is being edited; Ctrl+S and Ctrl+H on the grid itself.
+    f.DBGrid1->setFocus();
+    f.DBGrid1->setSelectedField(&f.Table1->table().fieldByName("Descripcion"));
+    hecho.clear();
+    QTest::keyClick(f.DBGrid1, Qt::Key_F5, Qt::ShiftModifier);
+    EXPECT_TRUE(hecho.isEmpty());
+    f.Table1->table().edit();
+    QTest::keyClick(f.DBGrid1, Qt::Key_F5, Qt::ShiftModifier);
+    ASSERT_EQ(hecho.size(), 1);
+    EXPECT_TRUE(hecho[0].endsWith(" Descripcion")) << hecho[0].toStdString();
+    f.Table1->table().cancel();
+    f.DBGrid1->setFocus();
+    QTest::keyClick(f.DBGrid1, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(f.DBGrid1->multiSelect());
+    f.DBGrid1->addColumn("Codigo");
+    ASSERT_TRUE(f.DBGrid1->customColumns());
+    f.DBGrid1->setFocus();
+    QTest::keyClick(f.DBGrid1, Qt::Key_H, Qt::ControlModifier);
+    EXPECT_FALSE(f.DBGrid1->customColumns());
+    EXPECT_EQ(f.DBGrid1->columnCount(), f.Table1->table().fieldCount());
+    f.EditCodigo->setFocus();
+    QTest::keyClick(f.EditCodigo, Qt::Key_F3);
+    EXPECT_TRUE(aceptar->hasFocus());
+}
+
+TEST_P(FormularioTest, TheSearchTableOfAnEditIsAskedForAndKept)
+{
+    QStringList hecho;
+    PuntosEntradaFormulario &e = form_->PuntosEntrada;
+    QString asociada;
+    e.LeerValorBusqueda = [&](const QString &) { return asociada; };
+    e.ListarTablasDefinidas = [] { return QStringLiteral("PRUEBAF\r\nPROYECT"); };
+    e.SeleccionarDeLista = [&](const QString &, const QString &opciones) {
+        hecho << opciones;
+        return QStringLiteral("PRUEBAF");
+    };
+    e.GrabarValorBusqueda = [&](const QString &control, const QString &tabla) {
+        hecho << control + "=" + tabla;
+        asociada = tabla;
+    };
+    e.BuscarRegistro = [&](const QString &tabla, const QString &) {
+        hecho << "buscar " + tabla;
+        return QStringLiteral("7;X;");
+    };
+    FormularioMuestra &f = abrir();
+    ASSERT_TRUE(f.EditCodigo->OnDblClick.assigned());
+    mensajes_.programarRespuestas({"SI", "SI"});
+    f.EditCodigo->OnDblClick(f.EditCodigo);
+    EXPECT_EQ(hecho, (QStringList{"Titulo=Selección de Tabla\r\nFormato=0,0,300,0\r\nOpciones=Ordenada",
+                                  "EditCodigo=PRUEBAF", "buscar PRUEBAF"}));
+    EXPECT_EQ(f.EditCodigo->text(), "7");
+    EXPECT_TRUE(mensajes_.textos().first().startsWith("No existe una Tabla de Búsqueda asociada al control 'EditCodigo'."));
+    // Associated now: straight to the search. F2 on a plain edit does the same.
+    hecho.clear();
+    mostrar(f);
+    f.EditCodigo->setFocus();
+    QTest::keyClick(f.EditCodigo, Qt::Key_F2);
+    EXPECT_EQ(hecho, QStringList{"buscar PRUEBAF"});
+}
+
 TEST_P(FormularioTest, TheKeypadDecimalKeyByField)
 {
     FormularioMuestra &f = abrir();

@@ -274,9 +274,9 @@ void TfGENEINIC::OcultarCamposNoVisibles(QObject *formulario)
             continue;
         }
         if (auto *control = dynamic_cast<plat::ReportTextControl *>(c)) {
-            if (control->reportKind() == plat::ReportTextControl::Label
-                && (servicios->EsCampoNoVisible(control->dataField()) || servicios->EsCampoNoVisible(control->expression())
-                    || servicios->EsCampoNoVisible(c->objectName())))
+            // Every printed text is a label of the class library (data texts and expressions too).
+            if (servicios->EsCampoNoVisible(control->dataField()) || servicios->EsCampoNoVisible(control->expression())
+                || servicios->EsCampoNoVisible(c->objectName()))
                 control->setEnabled(false);
             continue;
         }
