@@ -1,9 +1,10 @@
 // The form framework on a real data module and sample forms, on SQLite and PostgreSQL.
 #include "GENEW/data/CacheTraducciones.h"
+#include "GENEW/data/ParametrosGenerales.h"
 #include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
-#include "GENEW/runtime/formularios/DelegadoTraducido.h"
+#include "GENEW/runtime/formularios/DibujarElementoTraducido.h"
 #include "tests/data/FormularioMuestra.h"
 #include "platform/ui/Grids.h"
 #include "tests/data/ModuloFixture.h"
@@ -248,6 +249,41 @@ TEST_P(FormularioTest, UnconfirmedEditsOnClose)
     EXPECT_EQ(a.state(), plat::DataSetState::Browse);
 }
 
+TEST_P(FormularioTest, ElectronicDocumentsFollowTheRecordWhileTheirWindowIsOpen)
+{
+    auto *f = new FormularioMuestra;
+    formularios_ << f;
+    f->make<plat::MenuItem>("DocumentacionElectronica1", f);
+    f->afterConstruction();
+    plat::TableDataSet &t = f->Table1->table();
+    insertar(t, 1, "uno");
+    insertar(t, 2, "dos");
+    t.first();
+    EXPECT_EQ(f->Documentaciones, 0);   // no documents window
+    plat::Form documentos;
+    documentos.setObjectName("fGENEDOCE");
+    t.next();
+    EXPECT_EQ(f->Documentaciones, 1);
+}
+
+TEST_P(FormularioTest, CurrencyButtonAndAmountFields)
+{
+    auto *f = new FormularioMuestra;
+    formularios_ << f;
+    auto *euro = f->make<plat::SpeedButton>("pbEuro", f);
+    f->afterConstruction();
+    EXPECT_FALSE(euro->icon().isNull());
+    plat::Field &precio = f->Table1->table().fieldByName("PrecioUnidad");
+    precio.tag = 1000;
+    form_->AsignarBotonEuro(f, "Asignar");
+    EXPECT_TRUE(bool(precio.OnGetText));
+    EXPECT_FALSE(bool(f->Table1->table().fieldByName("Cambio").OnGetText));
+    form_->AsignarBotonEuro(f, "Desasignar");
+    EXPECT_FALSE(bool(precio.OnGetText));
+    EXPECT_EQ(modulo_->FormatoNumericoDeCampo("ImporteTotal"), FormatosNumericos[3].isEmpty() ? FormatoNumericoEstandar
+                                                                                             : FormatosNumericos[3]);
+}
+
 // ---- hidden items --------------------------------------------------------------------------
 
 TEST_P(FormularioTest, HiddenFieldsAndControlsByKey)
@@ -352,7 +388,7 @@ TEST_P(FormularioTest, EveryTextOfTheFormComesTranslated)
     // The combo keeps its items and shows them translated.
     EXPECT_EQ(f->Tipo->items(), (QStringList{"Aceptar", "Cancelar"}));
     QStyleOptionViewItem opcion;
-    auto *delegado = dynamic_cast<DelegadoTraducido *>(f->Tipo->itemDelegate());
+    auto *delegado = dynamic_cast<DibujarElementoTraducido *>(f->Tipo->itemDelegate());
     ASSERT_NE(delegado, nullptr);
     delegado->initStyleOption(&opcion, f->Tipo->model()->index(1, 0));
     EXPECT_EQ(opcion.text, "Cancel");
@@ -375,7 +411,7 @@ TEST_P(FormularioTest, WithoutALanguageNothingChangesAndNoDelegateIsSet)
 {
     FormularioMuestra &f = abrir();
     EXPECT_EQ(f.caption(), "Maestro de Pruebas");
-    EXPECT_EQ(dynamic_cast<DelegadoTraducido *>(f.Tipo->itemDelegate()), nullptr);
+    EXPECT_EQ(dynamic_cast<DibujarElementoTraducido *>(f.Tipo->itemDelegate()), nullptr);
     EXPECT_EQ(f.Etiqueta->caption(), "Cancelar");
 }
 

@@ -104,7 +104,9 @@ public:
     plat::StatusBar *Barra;
     bool Abiertas = false;
     int PulsacionesBoton = 0;
+    int Documentaciones = 0;
 
 public slots:
     void DBGrid1EditButtonClick(QObject *) { ++PulsacionesBoton; }
+    void DocumentacionElectronica1Click(QObject *) { ++Documentaciones; }
 };

@@ -6,7 +6,7 @@
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "GENEW/runtime/formularios/ComponentesFormulario.h"
-#include "GENEW/runtime/formularios/DelegadoTraducido.h"
+#include "GENEW/runtime/formularios/DibujarElementoTraducido.h"
 #include "GENEW/runtime/formularios/GanchosFormulario.h"
 #include "GENEW/runtime/formularios/ReglasFormulario.h"
 #include "GENEW/runtime/formularios/ServiciosFormulario.h"
@@ -166,13 +166,11 @@ void TfGENEINIC::PrepararFormulario(QObject *formulario)
         DesactivarPuntoPorComaDecimal =
             servicios->LeerConfiguracionUsuario(UsuarioActual, QStringLiteral("DesactivarPuntoPorComaDecimal"), QString())
             == QLatin1String("SI");
-    if (auto *item = qobject_cast<plat::MenuItem *>(
-            dynamic_cast<plat::ComponentOwner *>(formulario)
-                ? dynamic_cast<plat::ComponentOwner *>(formulario)->findComponent(QStringLiteral("VisualizacionPrevia"))
-                : nullptr))
-        item->setChecked(p.VisualizacionPreviaActivada);
+    auto *propietario = dynamic_cast<plat::ComponentOwner *>(formulario);
+    if (propietario) {
+        if (auto *item = propietario->findComponent<plat::MenuItem>(QStringLiteral("VisualizacionPrevia")))
+            item->setChecked(p.VisualizacionPreviaActivada);
 
-    if (auto *propietario = dynamic_cast<plat::ComponentOwner *>(formulario)) {
         auto *tabla1 = propietario->findComponent<plat::TableComponent>(QStringLiteral("Table1"));
         if (tabla1 && propietario->findComponent(QStringLiteral("DocumentacionElectronica1"))) {
             if (!plat::hasMethod(formulario, QStringLiteral("Table1AfterScroll")))

@@ -1,7 +1,7 @@
 // Translation of a form's texts, the status bar's panels and the standard form sizes.
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/formularios/ComponentesFormulario.h"
-#include "GENEW/runtime/formularios/DelegadoTraducido.h"
+#include "GENEW/runtime/formularios/DibujarElementoTraducido.h"
 #include "GENEW/runtime/formularios/ReglasFormulario.h"
 #include "GENEW/runtime/formularios/ServiciosFormulario.h"
 #include "platform/report/ReportComponents.h"
@@ -20,14 +20,14 @@
 #include <QMdiArea>
 #include <QMetaProperty>
 
-void DelegadoTraducido::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+void DibujarElementoTraducido::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
     if (ServiciosFormulario *servicios = serviciosFormulario())
         option->text = servicios->TraducirLista(option->text);
 }
 
-bool DelegadoTraducido::eventFilter(QObject *objeto, QEvent *evento)
+bool DibujarElementoTraducido::eventFilter(QObject *objeto, QEvent *evento)
 {
     auto *combo = qobject_cast<QComboBox *>(objeto);
     ServiciosFormulario *servicios = serviciosFormulario();
@@ -134,12 +134,12 @@ void TfGENEINIC::instalarDelegadosTraducidos(const QList<QObject *> &componentes
             if (combo->OnDrawItem.assigned() || combo->style() == plat::ComboBox::csDropDown)
                 continue;
             combo->setItemHeight(15);
-            auto *delegado = new DelegadoTraducido(combo);
+            auto *delegado = new DibujarElementoTraducido(combo);
             combo->setItemDelegate(delegado);
             combo->installEventFilter(delegado);
         } else if (auto *lista = dynamic_cast<plat::ListBox *>(componente)) {
             if (!lista->OnDrawItem.assigned())
-                lista->setItemDelegate(new DelegadoTraducido(lista));
+                lista->setItemDelegate(new DibujarElementoTraducido(lista));
         }
     }
 }

@@ -1,5 +1,7 @@
 #include "tests/reporting/informes/InformePrueba.h"
 
+#include "GENEW/runtime/Geneinic.h"
+
 #include <gtest/gtest.h>
 
 using namespace gptest;
@@ -88,4 +90,27 @@ TEST(ComponentesInforme, LosControlesDicenSuClaseSusDatosYSusTextos)
     for (plat::ReportTextControl *l : ventana.cabecera->labels())
         etiquetas << l->name();
     EXPECT_EQ(etiquetas, QStringList{QStringLiteral("LBPrecio")});
+}
+
+// The form framework's currency switch on a report: amount controls without a print
+// handler of their own print through the amount printer, and stop when it is taken away.
+TEST(ComponentesInforme, ElInterruptorDeMonedaMarcaLosControlesDeImporte)
+{
+    TfGENEINIC inicio;
+    VentanaInforme ventana;
+    ventana.importe->Tag = 1000;
+    ventana.sumaTotal->Tag = 1500;
+    ventana.sumaGrupo->Tag = 1000;
+    ventana.sumaGrupo->OnPrint = [](QObject *, QString &) {};
+    ventana.nombre->Tag = 999;
+    ventana.numeroPagina->Tag = 1000;
+    inicio.AsignarBotonEuro(&ventana, QStringLiteral("Asignar"));
+    EXPECT_TRUE(ventana.importe->printsAmount());
+    EXPECT_TRUE(ventana.sumaTotal->printsAmount());
+    EXPECT_FALSE(ventana.sumaGrupo->printsAmount());     // its own handler
+    EXPECT_FALSE(ventana.nombre->printsAmount());        // tag below 1000
+    EXPECT_FALSE(ventana.numeroPagina->printsAmount());  // system data prints no amount
+    inicio.AsignarBotonEuro(&ventana, QStringLiteral("Desasignar"));
+    EXPECT_FALSE(ventana.importe->printsAmount());
+    EXPECT_FALSE(ventana.sumaTotal->printsAmount());
 }

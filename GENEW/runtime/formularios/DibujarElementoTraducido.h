@@ -4,7 +4,7 @@
 // Draws the items of a combo box or list box with their text translated item by item as a
 // ";"-separated list; the items themselves keep their own texts. On a combo box it also
 // paints the closed box's current item translated.
-class DelegadoTraducido : public QStyledItemDelegate
+class DibujarElementoTraducido : public QStyledItemDelegate
 {
     Q_OBJECT
 public:
