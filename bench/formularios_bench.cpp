@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <optional>
 #include <sqlite3.h>
 
 namespace {
@@ -61,6 +62,7 @@ struct Entorno
 {
     QTemporaryDir carpeta;
     SalidaMensajesGrabada mensajes;
+    std::optional<SalidaMensajesInstalada> salida;
     plat::Session sesion;
     TfGENEINIC *inicio = nullptr;
     TModuloDatos *modulo = nullptr;
@@ -69,7 +71,7 @@ struct Entorno
     bool preparar()
     {
         QDir::setCurrent(carpeta.path());
-        instalarSalidaMensajes(&mensajes);
+        salida.emplace(mensajes);
         QFile origen(QCoreApplication::applicationDirPath() + QStringLiteral("/DATABASE.TXT"));
         QFile destino(carpeta.filePath(QStringLiteral("DATABASE.TXT")));
         if (!origen.open(QIODevice::ReadOnly) || !destino.open(QIODevice::WriteOnly))

@@ -18,8 +18,9 @@ LAYERS = {
     "platform/data": {"platform/base", "platform/data/filter"},
     "platform/ui": {"platform/base", "platform/data/filter", "platform/data"},
     "platform/report": {"platform/base"},
+    "platform/office": {"platform/base"},
 }
-LAYERS["GENEW/runtime/comun"] = {"platform/ui", "platform/report"} | LAYERS["platform/ui"]
+LAYERS["GENEW/runtime/comun"] = {"platform/ui", "platform/report", "platform/office"} | LAYERS["platform/ui"]
 LAYERS["GENEW/runtime/estructura"] = {"GENEW/runtime/comun"} | LAYERS["GENEW/runtime/comun"]
 LAYERS["GENEW/runtime"] = {"GENEW/runtime/estructura"} | LAYERS["GENEW/runtime/estructura"]
 LAYERS["GENEW/data"] = {"GENEW/runtime"} | LAYERS["GENEW/runtime"]
@@ -35,6 +36,7 @@ TEST_FOLDERS = {
     "tests/platform/data": "platform/data",
     "tests/platform/ui": "platform/ui",
     "tests/platform/report": "platform/report",
+    "tests/platform/office": "platform/office",
     "tests/comun": "GENEW/runtime/comun",
     "tests/runtime/estructura": "GENEW/runtime/estructura",
     "tests/runtime": "GENEW/runtime",

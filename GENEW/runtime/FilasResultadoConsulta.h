@@ -32,6 +32,24 @@ public:
     TFieldType tipoColumna(int columna) const override { return cursor_.types().value(columna, ftUnknown); }
     bool siguienteFila() override { return cursor_.next(); }
     QVariant valor(int columna) const override { return cursor_.value(columna); }
+    CeldaSQL celda(int columna) const override
+    {
+        const plat::QueryCursor::Cell c = cursor_.cell(columna);
+        using Kind = plat::QueryCursor::Cell::Kind;
+        CeldaSQL celda;
+        switch (c.kind) {
+        case Kind::Null: celda.tipo = CeldaSQL::Tipo::Nulo; break;
+        case Kind::Integer: celda.tipo = CeldaSQL::Tipo::Entero; break;
+        case Kind::Real: celda.tipo = CeldaSQL::Tipo::Real; break;
+        case Kind::Text: celda.tipo = CeldaSQL::Tipo::Texto; break;
+        case Kind::Other: break;
+        }
+        celda.entero = c.integer;
+        celda.real = c.real;
+        celda.texto = c.text;
+        celda.largo = c.size;
+        return celda;
+    }
 
 private:
     plat::QueryCursor &cursor_;

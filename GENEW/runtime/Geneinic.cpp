@@ -7,6 +7,7 @@
 #include "GENEW/runtime/ImagenesPrograma.h"
 #include "GENEW/runtime/NombresConexion.h"
 #include "GENEW/runtime/Plataforma.h"
+#include "GENEW/runtime/ProgramasExternos.h"
 #include "GENEW/runtime/RegistroErrores.h"
 #include "GENEW/runtime/ServicioSQL.h"
 #include "GENEW/runtime/TraduccionExcepciones.h"
@@ -89,6 +90,8 @@ void TfGENEINIC::FormCreate(QObject *)
         argumentos = QCoreApplication::arguments().mid(1);
     const QString directorioTrabajo = conBarra(QDir::currentPath());
     DirectorioInstalacion = conBarra(QCoreApplication::applicationDirPath());
+    ejecutarProgramaInstalado_.reset();
+    ejecutarProgramaInstalado_.emplace(ganchoEjecutarPrograma(), EjecutorProgramas(DirectorioInstalacion));
     ControlesNoVisiblesRecogidos.clear();
     TrazaDepuracion.clear();
     BorrarTemporalesAntiguos(directorioTrabajo);
@@ -104,6 +107,7 @@ void TfGENEINIC::FormCreate(QObject *)
     if (!Configuracion.aviso.isEmpty())
         MostrarMensaje(QStringLiteral("A"), Configuracion.aviso);
     Configuracion.aplicarAjustesComunes();
+    plataformaInstalada_.emplace(ganchoObtenerPlataforma(), ::ObtenerPlataforma);
     const AspectoVisual aspecto =
         AspectoVisual::deAspecto(AspectoVisual::aspectoEfectivo(Configuracion.parametros.AspectoAplicacion));
     FuenteAspecto = QFont(aspecto.fuente, aspecto.tamano);
@@ -422,7 +426,7 @@ bool TfGENEINIC::CrearTabla(DataSetAbrible &ds, const QString &definicion, int e
     entorno.crearBaseDatosEmpresa1 = [this] {
         conexiones_.CrearBaseDatos(NombreBaseDatosEmpresa(1), ejecutorSQLADO());
     };
-    EjecutorCreacionPrograma ejecutor(conexiones_, ds, NombresTablas, std::move(entorno));
+    EjecutorCreacionPrograma ejecutor(conexiones_, ds, NombresTablas.valor(), std::move(entorno));
     return estructura::CrearTabla(tabla, definicion, empresa, configuracion, ejecutor);
 }
 

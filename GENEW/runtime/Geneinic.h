@@ -1,8 +1,10 @@
 #pragma once
 #include "GENEW/runtime/AperturaDataSet.h"
+#include "GENEW/runtime/ClienteSMTP.h"
 #include "GENEW/runtime/ConexionesPrograma.h"
 #include "GENEW/runtime/ConfiguracionArranque.h"
 #include "GENEW/runtime/ManejadorExcepciones.h"
+#include "GENEW/runtime/comun/RutinasSistema.h"
 #include "GENEW/runtime/formularios/PuntosEntradaFormulario.h"
 #include "platform/ui/Form.h"
 
@@ -15,6 +17,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QTimer;
 class TfGENEMENS;
@@ -25,6 +28,7 @@ class Connection;
 class DataSet;
 class DBGrid;
 class Field;
+class HtmlView;
 class ReportBand;
 class ReportTextControl;
 class Session;
@@ -35,8 +39,8 @@ class Session;
 extern bool ListadoCancelado;
 
 // The names that table creation asks of the data module (temporary-table names through
-// NOMBTTEM, engine table and index names). The data module installs its own when it is
-// created; until then the engine's plain names stand.
+// NOMBTTEM, engine table and index names). The data module installs its own in
+// TfGENEINIC::NombresTablas while it exists; until then the engine's plain names stand.
 struct NombresCreacionTablas
 {
     std::function<QString(const QString &propietario, int numero)> nombreTablaTemporal;
@@ -123,7 +127,7 @@ public:
     bool CrearBaseDatosEmpresa(int codigo);
     bool CrearTablaDataSet(DataSetAbrible &ds);
     bool CrearTabla(DataSetAbrible &ds, const QString &definicion, int empresa);
-    NombresCreacionTablas NombresTablas;
+    Gancho<NombresCreacionTablas> NombresTablas;
 
     // ---- SQL service core -----------------------------------------------------------------
     QString EjecutarSQL(const QString &sql, const QString &database = QString(), const QString &opciones = QString());
@@ -223,6 +227,34 @@ public:
     // Gives the message window the look, translation and keyboard routines.
     void conectarVentanaMensajes(TfGENEMENS &ventana);
 
+    // ---- other programs, mail, web service and help (ServiciosExternos.cpp) --------------
+    // The auxiliary program's commands; the mail's outcome is its exit code (0 sent).
+    int EnviarCorreoMAPI(const QString &asunto, const QString &texto, const QString &adjuntos,
+                         const QString &nombreRemitente, const QString &emailRemitente,
+                         const QString &nombreDestinatario, const QString &emailDestinatario,
+                         const QString &nombreDestinatarioCC, const QString &emailDestinatarioCC,
+                         const QString &opciones);
+    void AbrirDocumentoWord(const QString &documento, const QString &valores);
+    void ImprimirDocumento(const QString &documento, const QString &impresora, const QString &tipo);
+    bool EnviarCorreoElectronico(const QString &ajustesSMTP, const QString &destinatarios, const QString &asunto,
+                                 const QString &texto, const QString &adjuntos, QString &error,
+                                 const QString &datosCorreo, const QString &opciones);
+    bool EnviarDocumentoCorreo(const QString &ajustesSMTP, const QString &destinatarios, const QString &asunto,
+                               const QString &texto, const QString &adjuntos, const QString &datosCorreo,
+                               const QString &opciones);
+    // Raises gp::Error with the transport's reason when the send fails.
+    bool EnviarCorreoSMTP(const QString &ajustesSMTP, const QString &destinatarios, const QString &asunto,
+                          const QString &texto, const QString &adjuntos);
+    void LanzarMensajeria(QObject *formulario, const QString &modo);
+    QString ConectarServicioWeb(const QString &peticion);
+    bool MostrarAyuda(int contexto);
+    void AbrirPaginaHTML(QObject *propietario, plat::HtmlView *navegador);
+    bool SeleccionarCarpetaArchivo(const QString &titulo, QString &ruta, const QString &opciones);
+    // The company's legal name, the sender name of mail; the data module installs it.
+    Gancho<std::function<QString()>> RazonSocial;
+    TransporteSMTP TransporteCorreo;
+    int SegundosEsperaServicioWeb = 30;
+
 private:
     void prepararCamposAbiertos(QObject *formulario);
     void asignarFormatoCampo(plat::Field &campo);
@@ -247,6 +279,8 @@ private:
     ConexionesPrograma conexiones_;
     ManejadorExcepciones manejador_;
     QString archivoTraza_;
+    std::optional<Gancho<ObtenerPlataformaFn>::Instalacion> plataformaInstalada_;
+    std::optional<Gancho<EjecutarProgramaFn>::Instalacion> ejecutarProgramaInstalado_;
 };
 
 extern TfGENEINIC *fGENEINIC;

@@ -91,6 +91,8 @@ ParametrosKorvel ParametrosKorvel::deArchivo(const QString &archivo, plat::Engin
     c.marca("MonitorizarActividadUsuario", p.MonitorizarActividadUsuario);
     c.marca("ArchivosTemporalesEnBD", p.ArchivosTemporalesEnBD);
     c.texto("URLAccesoMenuWebDistribuidor", p.URLAccesoMenuWebDistribuidor);
+    c.texto("ServidorServicioWeb", p.ServidorServicioWeb);
+    c.texto("ServidorServicioWebLocal", p.ServidorServicioWebLocal);
     c.texto("AspectoAplicacion", p.AspectoAplicacion);
     c.texto("BDEPrivateDir", p.BDEPrivateDir);
 

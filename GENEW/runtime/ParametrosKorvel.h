@@ -33,6 +33,10 @@ struct ParametrosKorvel
     bool MonitorizarActividadUsuario = false;
     bool ArchivosTemporalesEnBD = true;
     QString URLAccesoMenuWebDistribuidor;
+    // The web service's servers ("host" or "host:port"): the public one, and the one of the
+    // local network that AccesoWebLocalHost chooses.
+    QString ServidorServicioWeb;
+    QString ServidorServicioWebLocal = QStringLiteral("127.0.0.1");
     QString AspectoAplicacion;
     QString BDEPrivateDir;
 

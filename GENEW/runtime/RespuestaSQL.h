@@ -28,6 +28,19 @@ inline const QString PrefijoErrorSQL = QStringLiteral("Error. No es posible ejec
 QString RespuestaErrorSQL(const QString &motivo);
 bool EsRespuestaErrorSQL(const QString &respuesta);
 
+// One value of the current row as the engine holds it, read without a QVariant: an integer,
+// a double, or UTF-8 text that stays valid until the row moves. `Otro` sends the writer to
+// `valor()`.
+struct CeldaSQL
+{
+    enum class Tipo { Otro, Nulo, Entero, Real, Texto };
+    Tipo tipo = Tipo::Otro;
+    qint64 entero = 0;
+    double real = 0;
+    const char *texto = nullptr;
+    qsizetype largo = 0;
+};
+
 // The rows of a result set, read forward once. A query result of the data layer
 // implements it; column names come in the case the table declared them.
 class FilasRespuestaSQL
@@ -42,6 +55,12 @@ public:
     // The value of a column of the current row; a null QVariant is SQL NULL. May throw
     // gp::DatabaseError when the engine cannot read the value.
     virtual QVariant valor(int columna) const = 0;
+    // The same value without a QVariant, where the source can give it so.
+    virtual CeldaSQL celda(int columna) const
+    {
+        Q_UNUSED(columna);
+        return {};
+    }
 };
 
 // How a row is written out, read once from the option text.

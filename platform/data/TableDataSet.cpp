@@ -642,7 +642,19 @@ void TableDataSet::cursorDelete(const Bookmark &at, const Row &)
     Statement st;
     const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(tableName_, keyCondition(at.key, st));
     link_.inTransaction([&] { return c.exec(sql, st.params, SqlOrigin::AsWritten); });
+    // The rows around it stay as read: the next delete of a run walks on without reading.
+    QVector<Row> window = std::move(window_);
+    const bool atStart = windowAtStart_, atEnd = windowAtEnd_;
     cursorReset();
+    const auto doomed = std::find_if(window.begin(), window.end(), [&](const Row &r) { return cursorBookmark(r) == at; });
+    if (doomed != window.end() && window.size() > 1) {
+        const int index = int(doomed - window.begin());
+        window.erase(doomed);
+        window_ = std::move(window);
+        position_ = std::min(index, int(window_.size()) - 1);
+        windowAtStart_ = atStart;
+        windowAtEnd_ = atEnd;
+    }
 }
 
 // --- Counting and grids -----------------------------------------------------------------
@@ -754,6 +766,12 @@ qint64 TableDataSet::cursorPosition(const Row &row)
         for (int i = 0; i < it->size(); ++i)
             if (cursorBookmark(it.value()[i]) == wanted)
                 return it.key() * pageSize_ + i;
+    if (!hasRowConditions() && (windowAtStart_ || windowAtEnd_)) {
+        // A row of the window at either end of the table: its place follows from the count.
+        for (int i = 0; i < window_.size(); ++i)
+            if (cursorBookmark(window_[i]) == wanted)
+                return windowAtStart_ ? i : cursorCount() - (window_.size() - i);
+    }
     if (hasRowConditions()) {
         qint64 n = 0;
         QVector<Row> page = fetchFrom(nullptr, true, pageSize_);

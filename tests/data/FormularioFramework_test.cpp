@@ -280,7 +280,7 @@ TEST_P(FormularioTest, CurrencyButtonAndAmountFields)
     EXPECT_FALSE(bool(f->Table1->table().fieldByName("Cambio").OnGetText));
     form_->AsignarBotonEuro(f, "Desasignar");
     EXPECT_FALSE(bool(precio.OnGetText));
-    EXPECT_EQ(modulo_->FormatoNumericoDeCampo("ImporteTotal"), FormatosNumericos[3].isEmpty() ? FormatoNumericoEstandar
+    EXPECT_EQ(modulo_->FormatoNumericoDeCampo.valor()("ImporteTotal"), FormatosNumericos[3].isEmpty() ? FormatoNumericoEstandar
                                                                                              : FormatosNumericos[3]);
 }
 

@@ -1,14 +1,7 @@
 #include "GENEW/runtime/formularios/ServiciosFormulario.h"
 
-namespace {
-ServiciosFormulario *instalados = nullptr;
-}
-
-ServiciosFormulario *serviciosFormulario() { return instalados; }
-
-ServiciosFormulario *instalarServiciosFormulario(ServiciosFormulario *servicios)
+Gancho<ServiciosFormulario *> &ganchoServiciosFormulario()
 {
-    ServiciosFormulario *anteriores = instalados;
-    instalados = servicios;
-    return anteriores;
+    static Gancho<ServiciosFormulario *> gancho(nullptr);
+    return gancho;
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/base/Gancho.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -62,19 +64,7 @@ public:
     virtual QString EjecutarSQL(const QString &sql, const QString &baseDatos, const QString &opciones) = 0;
 };
 
-// The installed services (none at first); returns the previous ones.
-ServiciosFormulario *serviciosFormulario();
-ServiciosFormulario *instalarServiciosFormulario(ServiciosFormulario *servicios);
-
-class ServiciosFormularioInstalados
-{
-public:
-    explicit ServiciosFormularioInstalados(ServiciosFormulario &servicios)
-        : anteriores_(instalarServiciosFormulario(&servicios)) {}
-    ~ServiciosFormularioInstalados() { instalarServiciosFormulario(anteriores_); }
-    ServiciosFormularioInstalados(const ServiciosFormularioInstalados &) = delete;
-    ServiciosFormularioInstalados &operator=(const ServiciosFormularioInstalados &) = delete;
-
-private:
-    ServiciosFormulario *anteriores_;
-};
+// The installed services (none at first): the data module installs itself while it is the
+// program's one.
+Gancho<ServiciosFormulario *> &ganchoServiciosFormulario();
+inline ServiciosFormulario *serviciosFormulario() { return ganchoServiciosFormulario().valor(); }

@@ -68,9 +68,6 @@ void Connection::open()
         return;
     physical_ = session_.physicalFor(location());
     applyIsolation();
-    // The company connection of the program's session decides how dates are written.
-    if (&session_ == &Session::defaultSession() && name_.compare(QLatin1String("Database"), Qt::CaseInsensitive) == 0)
-        physical_->dialect().installAsProgramDateLiteral();
 }
 
 void Connection::ensureOpen()
@@ -164,6 +161,12 @@ std::unique_ptr<QueryCursor> Connection::openQuery(const QString &sql, const QVa
     ensureOpen();
     ++statementsSent_;
     return physical_->openQuery(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
+}
+
+std::unique_ptr<QueryCursor> Connection::openReader(const QString &sql, const QVariantMap &params, SqlOrigin origin)
+{
+    ensureOpen();
+    return physical_->openReader(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
 }
 
 QVariant Connection::scalar(const QString &sql, const QVariantMap &params, SqlOrigin origin)

@@ -15,10 +15,13 @@
 #include <QElapsedTimer>
 #include <QThread>
 #include <QDir>
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlField>
 #include <QSqlRecord>
 #include <QSqlResult>
+#include <charconv>
+#include <cmath>
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
@@ -53,6 +56,7 @@ PhysicalConnection::PhysicalConnection(Session &session, const DatabaseLocation 
 PhysicalConnection::~PhysicalConnection()
 {
     catalogue_.reset();
+    statements_.reset();   // the handle closes only with every statement finalized
     {
         QSqlDatabase db = QSqlDatabase::database(qtName_, false);
         if (db.isOpen()) {
@@ -104,6 +108,7 @@ void PhysicalConnection::openSqlite()
         if (auto *h = *static_cast<sqlite3 *const *>(handle.constData())) {
             registerSqliteExtensions(h);
             sqlite_ = h;
+            statements_ = std::make_unique<SqliteStatementCache>();
         }
     }
     try {
@@ -157,6 +162,15 @@ void PhysicalConnection::openServer()
 
 void PhysicalConnection::execSimple(const QString &sql)
 {
+    if (sqlite_) {
+        int changed = 0;
+        SqliteQuery direct(sqlite_, sql, {}, statements_.get());
+        switch (direct.execute(changed)) {
+        case SqliteQuery::Outcome::Done: return;
+        case SqliteQuery::Outcome::Failed: throw error(direct.error());
+        case SqliteQuery::Outcome::NotHandled: break;
+        }
+    }
     QSqlQuery q(database());
     if (!q.exec(sql))
         throw error(q.lastError());
@@ -288,11 +302,12 @@ QVariant PhysicalConnection::bindValue(const QVariant &v) const
     }
 }
 
-bool PhysicalConnection::runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params)
+bool PhysicalConnection::runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params, bool streamed)
 {
     // QPSQL reads forward-only results row by row and loses them when the connection
-    // runs anything else (the savepoint release, a catalogue look-up): read them whole.
-    q.setForwardOnly(location_.engine != EngineKind::PostgreSQL || errorSource_ == ErrorSource::Odbc);
+    // runs anything else (the savepoint release, a catalogue look-up): read them whole,
+    // unless the caller streams them and runs nothing else until they are read.
+    q.setForwardOnly(streamed || location_.engine != EngineKind::PostgreSQL || errorSource_ == ErrorSource::Odbc);
     if (params.isEmpty())
         return q.exec(sql);
     if (!q.prepare(sql))
@@ -304,25 +319,40 @@ bool PhysicalConnection::runRaw(QSqlQuery &q, const QString &sql, const QVariant
     return q.exec();
 }
 
-QSqlQuery PhysicalConnection::run(const QString &sql, const QVariantMap &params, bool)
+// A failed statement must not abort a PostgreSQL transaction: it is rolled back to a
+// savepoint taken just before it, as the other engines behave.
+bool PhysicalConnection::takeSavepoint()
 {
-    QSqlQuery q(database());
-    // A failed statement must not abort a PostgreSQL transaction: it is rolled back to
-    // a savepoint taken just before it, as the other engines behave.
     const bool savepoint = depth_ > 0 && dialect_->statementSavepoints();
     if (savepoint)
         execSimple(QStringLiteral("SAVEPOINT gp_sentencia"));
+    return savepoint;
+}
+
+void PhysicalConnection::endSavepoint(bool failed)
+{
+    if (!failed) {
+        execSimple(QStringLiteral("RELEASE SAVEPOINT gp_sentencia"));
+        return;
+    }
+    QSqlQuery r(database());
+    r.exec(QStringLiteral("ROLLBACK TO SAVEPOINT gp_sentencia"));
+    r.exec(QStringLiteral("RELEASE SAVEPOINT gp_sentencia"));
+}
+
+QSqlQuery PhysicalConnection::run(const QString &sql, const QVariantMap &params, bool)
+{
+    readReadersWhole(sql);
+    QSqlQuery q(database());
+    const bool savepoint = takeSavepoint();
     if (!runRaw(q, sql, params)) {
         const QSqlError e = q.lastError();
-        if (savepoint) {
-            QSqlQuery r(database());
-            r.exec(QStringLiteral("ROLLBACK TO SAVEPOINT gp_sentencia"));
-            r.exec(QStringLiteral("RELEASE SAVEPOINT gp_sentencia"));
-        }
+        if (savepoint)
+            endSavepoint(true);
         throw error(e);
     }
     if (savepoint)
-        execSimple(QStringLiteral("RELEASE SAVEPOINT gp_sentencia"));
+        endSavepoint(false);
     return q;
 }
 
@@ -330,6 +360,21 @@ int PhysicalConnection::exec(const QString &sql, const QVariantMap &params)
 {
     if (sql.trimmed().isEmpty())
         return 0;
+    if (sqlite_) {
+        int changed = 0;
+        SqliteQuery direct(sqlite_, sql, boundParams(params), statements_.get());
+        const SqliteQuery::Outcome outcome = direct.execute(changed);
+        if (!SqliteStatementCache::keeps(sql.toUtf8()))
+            statements_->clear();   // the schema may have changed
+        switch (outcome) {
+        case SqliteQuery::Outcome::Done:
+            catalogue_->recordStatement(sql);
+            return changed;
+        case SqliteQuery::Outcome::Failed: throw error(direct.error());
+        case SqliteQuery::Outcome::NotHandled: break;
+        }
+        statements_->clear();   // a script QtSql runs may change the schema
+    }
     QSqlQuery q = run(sql, params, false);
     const int n = q.numRowsAffected();
     catalogue_->recordStatement(sql);
@@ -376,26 +421,44 @@ QList<TFieldType> PhysicalConnection::columnTypes(const QSqlQuery &q) const
     return types;
 }
 
+namespace {
+
+// The PostgreSQL driver's result of the query, whose texts are the values as stored.
+const PGresult *pgResult(const QSqlQuery &q)
+{
+    const QVariant h = q.result()->handle();
+    if (h.isValid() && qstrcmp(h.typeName(), "pg_result*") == 0)
+        return *static_cast<PGresult *const *>(h.constData());
+    return nullptr;
+}
+
+bool isDateType(TFieldType type)
+{
+    return type == ftDateTime || type == ftDate || type == ftTime;
+}
+
+} // namespace
+
 QVariant PhysicalConnection::readValue(const QSqlQuery &q, int column, TFieldType type) const
 {
     if (q.isNull(column))
         return QVariant();
+    const bool dated = isDateType(type);
+    // The PostgreSQL driver reads a timestamp as local time (a look-up of the time zone for
+    // every value, and a time in a daylight-saving gap lost or moved): its text, still in
+    // the result, is the reading itself, read before the driver converts anything.
+    const PGresult *res = dated ? pgResult(q) : nullptr;
+    if (res) {
+        const int row = q.isForwardOnly() ? 0 : q.at();
+        const QVariant stored = storedTextValue(QByteArrayView(PQgetvalue(res, row, column), PQgetlength(res, row, column)), type);
+        if (stored.typeId() != QMetaType::QString)
+            return stored;
+    }
     const QVariant v = q.value(column);
     if (v.typeId() == QMetaType::QString)
-        return type == ftDateTime || type == ftDate || type == ftTime ? storedTextValue(v.toString().toUtf8(), type) : v;
+        return dated ? storedTextValue(v.toString().toUtf8(), type) : v;
     if (v.typeId() != QMetaType::QDateTime)
         return v;
-    // The PostgreSQL driver reads a timestamp as local time, which loses or moves a time
-    // in a daylight-saving gap: its text, still in the result, is the reading itself.
-    const QVariant h = q.result()->handle();
-    if (h.isValid() && qstrcmp(h.typeName(), "pg_result*") == 0) {
-        if (auto *res = *static_cast<PGresult *const *>(h.constData())) {
-            const int row = q.isForwardOnly() ? 0 : q.at();
-            const QDateTime dt = FechaHoraISO(QByteArrayView(PQgetvalue(res, row, column), PQgetlength(res, row, column)));
-            if (dt.isValid())
-                return dt;
-        }
-    }
     // Other drivers give the engine's date and time parts as local time.
     return FechaHoraDeReloj(v.toDateTime());
 }
@@ -412,7 +475,7 @@ QueryResult PhysicalConnection::query(const QString &sql, const QVariantMap &par
 {
     if (sqlite_) {
         QueryResult r;
-        SqliteQuery direct(sqlite_, sql, boundParams(params));
+        SqliteQuery direct(sqlite_, sql, boundParams(params), statements_.get());
         switch (direct.run(r)) {
         case SqliteQuery::Outcome::Done: return r;
         case SqliteQuery::Outcome::Failed: throw error(direct.error());
@@ -444,13 +507,14 @@ public:
         throw connection_->error(query_->error());
     }
     QVariant value(int column) const override { return query_->value(column); }
+    Cell cell(int column) const override { return query_->cell(column); }
 
 private:
     std::shared_ptr<PhysicalConnection> connection_;
     std::unique_ptr<SqliteQuery> query_;
 };
 
-// The other engines' drivers read the rows whole anyway.
+// Rows the driver has read whole (statements QtSql runs for SQLite).
 class ResultCursor : public QueryCursor
 {
 public:
@@ -467,6 +531,268 @@ private:
 
 } // namespace
 
+// Rows of a server engine read forward as they arrive (QPSQL's single-row mode, an ODBC
+// forward-only cursor): the first rows are used before the last arrive, and a large result
+// is never held whole. Nothing else may run on the connection until the cursor is read to
+// its end or destroyed, since QPSQL drops a pending result when it does.
+class ServerCursor : public QueryCursor
+{
+public:
+    ServerCursor(std::shared_ptr<PhysicalConnection> connection, const QString &sql, const QVariantMap &params)
+        : connection_(std::move(connection)), query_(connection_->database())
+    {
+        connection_->declaredName(QString());   // the catalogue's names are read before the rows start
+        savepoint_ = connection_->takeSavepoint();
+        if (!connection_->runRaw(query_, sql, params, true))
+            fail(query_.lastError());
+        types_ = connection_->columnTypes(query_);
+        const QSqlRecord rec = query_.record();
+        for (int i = 0; i < rec.count(); ++i)
+            columns_ << connection_->declaredName(rec.fieldName(i));
+    }
+
+    ~ServerCursor() override
+    {
+        if (done_)
+            return;
+        try {
+            finish(false);
+        } catch (const gp::Error &) {
+            // The rows were read (or given up); the release failing changes nothing read.
+        }
+    }
+
+    const QStringList &columns() const override { return columns_; }
+    const QList<TFieldType> &types() const override { return types_; }
+
+    bool next() override
+    {
+        if (done_)
+            return false;
+        if (query_.next()) {
+            result_ = pgResult(query_);
+            return true;
+        }
+        result_ = nullptr;
+        if (query_.lastError().isValid())
+            fail(query_.lastError());
+        finish(false);
+        return false;
+    }
+
+    QVariant value(int column) const override { return connection_->readValue(query_, column, types_.value(column)); }
+
+    // PostgreSQL's texts, for the types whose text is what the driver's value would write.
+    Cell cell(int column) const override
+    {
+        Cell c;
+        if (!result_)
+            return c;
+        if (PQgetisnull(result_, 0, column)) {
+            c.kind = Cell::Kind::Null;
+            return c;
+        }
+        const char *text = PQgetvalue(result_, 0, column);
+        const int size = PQgetlength(result_, 0, column);
+        switch (types_.value(column)) {
+        case ftString:
+        case ftMemo:
+        case ftInteger:
+        case ftDateTime:
+        case ftDate:
+        case ftTime:
+            c.kind = Cell::Kind::Text;
+            c.text = text;
+            c.size = size;
+            break;
+        case ftFloat: {
+            double value = 0;
+            const auto [end, error] = std::from_chars(text, text + size, value);
+            if (error == std::errc() && end == text + size && std::isfinite(value)) {
+                c.kind = Cell::Kind::Real;
+                c.real = value;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        return c;
+    }
+
+private:
+    void finish(bool failed)
+    {
+        done_ = true;
+        query_.finish();
+        if (savepoint_) {
+            savepoint_ = false;
+            connection_->endSavepoint(failed);
+        }
+    }
+
+    [[noreturn]] void fail(const QSqlError &e)
+    {
+        finish(true);
+        throw connection_->error(e);
+    }
+
+    std::shared_ptr<PhysicalConnection> connection_;
+    QSqlQuery query_;
+    QStringList columns_;
+    QList<TFieldType> types_;
+    const PGresult *result_ = nullptr;
+    bool savepoint_ = false;
+    bool done_ = false;
+};
+
+// Rows of a PostgreSQL query streamed on a connection of their own (a copy of this one's
+// settings), so that the program may run other statements on its connection meanwhile.
+// Given up early, its connection closes and the server stops; nothing more is read. While
+// it streams, the server holds a share lock on the tables it reads: before this connection
+// changes a table's structure (which would wait for that lock), the rest of the rows is
+// read into memory and the reader's connection closed (`readWhole`).
+class ReaderCursor : public QueryCursor
+{
+public:
+    ReaderCursor(std::shared_ptr<PhysicalConnection> connection, const QString &sql, const QVariantMap &params)
+        : connection_(std::move(connection)), name_(connection_->qtConnectionName() + QStringLiteral("_lector%1").arg(++serial_))
+    {
+        QSqlDatabase db = QSqlDatabase::cloneDatabase(connection_->qtConnectionName(), name_);
+        if (!db.open()) {
+            const QSqlError e = db.lastError();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name_);
+            throw connection_->error(e);
+        }
+        connection_->declaredName(QString());   // the catalogue's names are read on the main connection
+        query_ = std::make_unique<QSqlQuery>(db);
+        if (!connection_->runRaw(*query_, sql, params, true)) {
+            const QSqlError e = query_->lastError();
+            close();
+            throw connection_->error(e);
+        }
+        types_ = connection_->columnTypes(*query_);
+        const QSqlRecord rec = query_->record();
+        for (int i = 0; i < rec.count(); ++i)
+            columns_ << connection_->declaredName(rec.fieldName(i));
+        connection_->readers_.push_back(this);
+    }
+
+    ~ReaderCursor() override
+    {
+        std::erase(connection_->readers_, this);
+        close();
+    }
+
+    const QStringList &columns() const override { return columns_; }
+    const QList<TFieldType> &types() const override { return types_; }
+
+    bool next() override
+    {
+        if (held_) {
+            if (++heldRow_ < held_->size())
+                return true;
+            if (heldError_.isValid())
+                throw connection_->error(std::exchange(heldError_, QSqlError()));
+            return false;
+        }
+        if (done_)
+            return false;
+        positioned_ = query_->next();
+        if (positioned_)
+            return true;
+        done_ = true;
+        if (query_->lastError().isValid())
+            throw connection_->error(query_->lastError());
+        return false;
+    }
+
+    QVariant value(int column) const override
+    {
+        if (held_)
+            return held_->value(heldRow_).value(column);
+        return connection_->readValue(*query_, column, types_.value(column));
+    }
+
+    // The rest of the rows (the current one included) read into memory; the reader's
+    // connection closes. A failure is kept for the row it stopped at.
+    void readWhole()
+    {
+        if (held_)
+            return;
+        held_ = std::make_unique<QList<QVariantList>>();
+        heldRow_ = -1;
+        if (positioned_) {
+            held_->append(currentRow());
+            heldRow_ = 0;
+        }
+        if (!done_) {
+            while (query_->next())
+                held_->append(currentRow());
+            heldError_ = query_->lastError();
+            done_ = true;
+        }
+        close();
+    }
+
+private:
+    QVariantList currentRow() const
+    {
+        QVariantList row;
+        for (int i = 0; i < columns_.size(); ++i)
+            row << connection_->readValue(*query_, i, types_.value(i));
+        return row;
+    }
+
+    void close()
+    {
+        if (!query_)
+            return;
+        // Closed first: the server stops sending when its client goes, whereas the
+        // driver, on letting go of an unfinished query, reads the rest of its rows.
+        QSqlDatabase::database(name_, false).close();
+        query_.reset();
+        QSqlDatabase::removeDatabase(name_);
+    }
+
+    static inline QAtomicInt serial_;
+    std::shared_ptr<PhysicalConnection> connection_;
+    QString name_;
+    std::unique_ptr<QSqlQuery> query_;
+    QStringList columns_;
+    QList<TFieldType> types_;
+    bool positioned_ = false;
+    bool done_ = false;
+    std::unique_ptr<QList<QVariantList>> held_;
+    qsizetype heldRow_ = -1;
+    QSqlError heldError_;
+};
+
+void PhysicalConnection::readReadersWhole(const QString &sql)
+{
+    // Rows written or read take no lock that a streaming query holds against them.
+    static const QRegularExpression rowStatement(QStringLiteral("^\\s*(SELECT|INSERT|UPDATE|DELETE|WITH)\\b"),
+                                                 QRegularExpression::CaseInsensitiveOption);
+    if (readers_.empty() || rowStatement.match(sql).hasMatch())
+        return;
+    for (ReaderCursor *reader : readers_)
+        reader->readWhole();
+}
+
+std::unique_ptr<QueryCursor> PhysicalConnection::openReader(const QString &sql, const QVariantMap &params)
+{
+    // Inside a transaction the rows must be read where its changes are seen.
+    if (location_.engine == EngineKind::PostgreSQL && errorSource_ != ErrorSource::Odbc && depth_ == 0) {
+        try {
+            return std::make_unique<ReaderCursor>(shared_from_this(), sql, params);
+        } catch (const gp::DatabaseError &) {
+            // Whatever failed there is answered (or done) on this connection, as before.
+        }
+    }
+    return std::make_unique<ResultCursor>(query(sql, params));
+}
+
 std::unique_ptr<QueryCursor> PhysicalConnection::openQuery(const QString &sql, const QVariantMap &params)
 {
     if (sqlite_) {
@@ -477,6 +803,8 @@ std::unique_ptr<QueryCursor> PhysicalConnection::openQuery(const QString &sql, c
         case SqliteQuery::Outcome::NotHandled: break;
         }
     }
+    if (!sqlite_)
+        return std::make_unique<ServerCursor>(shared_from_this(), sql, params);
     return std::make_unique<ResultCursor>(queryThroughQt(sql, params));
 }
 

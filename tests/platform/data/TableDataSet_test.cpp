@@ -314,6 +314,50 @@ TEST_P(TableData, AVariableInsideALiteralIsWrittenIntoItsText)
     EXPECT_EQ(column(q, "Rotulo").value(0), "Serie O'A (2.5)");
 }
 
+TEST_P(TableData, ALargeQueryReadsOnFromTheRowsItStartedWithWhileTheProgramWrites)
+{
+    db().exec(QStringLiteral("CREATE TABLE MUCHAS (Codigo INTEGER, Nombre VARCHAR(20))"), {}, SqlOrigin::AsWritten);
+    db().startTransaction();
+    QStringList values;
+    for (int i = 1; i <= 2500; ++i)
+        values << QStringLiteral("(%1, 'Fila %1')").arg(i);
+    db().exec(QStringLiteral("INSERT INTO MUCHAS (Codigo, Nombre) VALUES ") + values.join(u','), {}, SqlOrigin::AsWritten);
+    db().commit();
+
+    QueryDataSet q("Consulta");
+    q.setConnection(&db());
+    q.setSql("SELECT Codigo, Nombre FROM MUCHAS ORDER BY Codigo");
+    q.open();
+    EXPECT_EQ(q.fieldByName("Nombre").asString(), "Fila 1");
+    // The program goes on using the connection while the query is open and half read.
+    db().exec(QStringLiteral("DELETE FROM MUCHAS WHERE Codigo > 1000"), {}, SqlOrigin::AsWritten);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM MUCHAS")).toInt(), 1000);
+    int read = 0;
+    qint64 last = 0;
+    for (q.first(); !q.eof(); q.next()) {
+        ++read;
+        last = q.fieldByName("Codigo").asInteger();
+    }
+    EXPECT_EQ(read, 2500);
+    EXPECT_EQ(last, 2500);
+    EXPECT_EQ(q.recordCount(), 2500);
+    q.close();
+    // Closed before its end, a query gives up the rest; the connection goes on.
+    q.open();
+    q.close();
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM MUCHAS")).toInt(), 1000);
+    // A change of structure of a table that an open query is still reading (more rows
+    // than the server can send ahead) waits for nothing: the rows are all there afterwards.
+    db().exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1001 UNION ALL SELECT i + 1 FROM n WHERE i < 200000) "
+                             "INSERT INTO MUCHAS (Codigo, Nombre) SELECT i, 'Fila' FROM n"),
+              {}, SqlOrigin::AsWritten);
+    q.open();
+    db().exec(QStringLiteral("DROP TABLE MUCHAS"), {}, SqlOrigin::AsWritten);
+    EXPECT_EQ(q.recordCount(), 200000);
+    q.last();
+    EXPECT_EQ(q.fieldByName("Codigo").asInteger(), 200000);
+}
+
 TEST_P(TableData, LiveQueriesWriteThroughToTheirTable)
 {
     QueryDataSet q("Consulta");

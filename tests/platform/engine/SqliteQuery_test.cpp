@@ -116,3 +116,24 @@ TEST_F(SqliteQueryTest, StoredTextsReadAsTheColumnsDeclareThem)
 }
 
 } // namespace
+
+TEST_F(SqliteQueryTest, AKeptSelectSeesTheColumnsAnotherProgramGaveItsTable)
+{
+    const QString select = QStringLiteral("SELECT Codigo, Nombre FROM T WHERE Codigo = :C");
+    db().exec(QStringLiteral("INSERT INTO T (Codigo, Nombre) VALUES (1, '2024-05-01 10:00:00')"));
+    EXPECT_EQ(db().query(select, {{"C", 1}}).types.value(1), ftString);
+    {
+        // Another program on the same file makes the table anew with a date column.
+        Session other;
+        Connection &c = other.connection(QStringLiteral("Otra"));
+        c.setDatabaseName(dir.path());
+        c.exec(QStringLiteral("DROP TABLE T"));
+        c.exec(QStringLiteral("CREATE TABLE T (Codigo INTEGER, Nombre DATETIME)"));
+        c.exec(QStringLiteral("INSERT INTO T (Codigo, Nombre) VALUES (1, '2024-05-01 10:00:00')"));
+        other.closeAll();
+    }
+    const QueryResult again = db().query(select, {{"C", 1}});
+    EXPECT_EQ(again.types.value(1), ftDateTime);
+    ASSERT_EQ(again.rows.size(), 1);
+    EXPECT_EQ(again.rows[0][1].toDateTime(), FechaHora(QDate(2024, 5, 1), QTime(10, 0)));
+}

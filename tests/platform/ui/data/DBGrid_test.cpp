@@ -1,11 +1,13 @@
 #include "tests/platform/ui/data/GridFixture.h"
 
+#include "platform/data/MemoryDataSet.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/data/DBGrid.h"
 #include "platform/ui/data/DataSource.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -80,6 +82,109 @@ TEST_F(GridTest, ShowsTheFirstScreenWithoutReadingTheWholeTable)
     table->last();
     EXPECT_EQ(grid.fetchedRows(), 5000);
     EXPECT_EQ(grid.currentIndex().row(), 4999);
+}
+
+TEST_F(GridTest, ScrollingOnCountsTheRowsOnceAndKeepsOnlyThePagesAroundTheShownOnes)
+{
+    fill(20000);
+    open();
+    int reads = 0;
+    table->fieldByName("Nombre").OnGetText = [&reads](Field &f, QString &text, bool) {
+        ++reads;
+        text = f.asString();
+    };
+    source.setDataSet(table.get());
+    grid.setDataSource(&source);
+    grid.resize(600, 400);
+    grid.show();
+    // Past a few pages read one at a time, the view gets every row in one step.
+    for (int i = 0; i < 5 && grid.model()->canFetchMore({}); ++i)
+        grid.model()->fetchMore({});
+    EXPECT_EQ(grid.model()->rowCount(), 20000);
+    EXPECT_FALSE(grid.model()->canFetchMore({}));
+    // Rows far away are dropped from the cache and read again when shown again.
+    EXPECT_EQ(cellText(0, "Nombre"), "Artículo 1");
+    for (int row = 64; row < 20000; row += 64)
+        EXPECT_EQ(cellText(row, "Nombre"), QStringLiteral("Artículo %1").arg(row + 1));
+    reads = 0;
+    EXPECT_EQ(cellText(0, "Nombre"), "Artículo 1");
+    EXPECT_GT(reads, 0) << "the first page was read again";
+    reads = 0;
+    EXPECT_EQ(cellText(1, "Nombre"), "Artículo 2");
+    EXPECT_EQ(reads, 0) << "the page just read is kept";
+}
+
+namespace {
+// Stands for a query that takes its rows from the engine in packets, and counts them.
+class RowsInPackets : public MemoryDataSet
+{
+public:
+    explicit RowsInPackets(int count) : MemoryDataSet("Consulta"), count_(count) {}
+    int produced = 0;
+
+protected:
+    QList<FieldDef> openSource() override
+    {
+        next_ = 1;
+        return {fieldDef("N", ftInteger), fieldDef("Texto", ftString, 10)};
+    }
+    bool fetchRows(int count, QVector<Row> &rows) override
+    {
+        for (int i = 0; (count < 0 || i < count) && next_ <= count_; ++i, ++next_, ++produced)
+            rows << Row{next_, QString("t%1").arg(next_)};
+        return next_ <= count_;
+    }
+    int packetSize() const override { return 100; }
+
+private:
+    int count_, next_ = 1;
+};
+} // namespace
+
+TEST_F(GridTest, AQueryStillTakingItsRowsIsReadOnlyAsFarAsTheUserScrolls)
+{
+    RowsInPackets query(100000);
+    query.open();
+    source.setDataSet(&query);
+    grid.setDataSource(&source);
+    grid.resize(600, 400);
+    grid.show();
+    QList<int> known;
+    for (int i = 0; i < 6; ++i) {
+        grid.model()->fetchMore({});
+        known << grid.model()->rowCount();
+    }
+    EXPECT_EQ(known, (QList<int>{128, 192, 256, 512, 1024, 2048})) << "a page at a time, then doubling";
+    EXPECT_LT(query.produced, 2200);
+    EXPECT_EQ(grid.model()->index(2047, 1).data().toString(), "t2048");
+    // Going to its end reads and counts it all.
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(grid.model()->rowCount(), 100000);
+    EXPECT_EQ(query.fieldByName("N").asInteger(), 100000);
+    source.setDataSet(nullptr);
+}
+
+TEST_F(GridTest, CtrlEndAndTheScrollBarAtTheBottomReachTheLastRowOfTheTable)
+{
+    show(5000);
+    grid.setFocus();
+    grid.setCurrentIndex(grid.model()->index(0, 1));
+    QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(grid.currentIndex().row(), 4999);
+    EXPECT_EQ(table->fieldByName("Codigo").asInteger(), 5000);
+
+    table->first();
+    source.setDataSet(nullptr);
+    source.setDataSet(table.get());
+    ASSERT_LT(grid.model()->rowCount(), 5000);
+    QScrollBar *bar = grid.verticalScrollBar();
+    bar->setSliderDown(true);
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    bar->setSliderPosition(bar->maximum());
+    emit bar->sliderMoved(bar->maximum());
+    bar->setSliderDown(false);
+    EXPECT_EQ(grid.model()->rowCount(), 5000);
 }
 
 TEST_F(GridTest, ACellIsEditedAndPostedWhenTheRowChanges)
