@@ -266,6 +266,8 @@ void TfGENEINIC::FormActivate(QObject *) {}
 void TfGENEINIC::FormDestroy(QObject *)
 {
     TimerAplicacion->stop();
+    TimerKeyPad->stop();
+    CerrarTecladoPantalla();
     Imagenes.clear();
     Configuracion.mapaNombres = MapaNombres();
     ControlesNoVisiblesRecogidos.clear();
@@ -274,13 +276,26 @@ void TfGENEINIC::FormDestroy(QObject *)
 
 void TfGENEINIC::DiagnosticoInstalacion(const QString &) {}
 
+// The message window outlives the start-up form (it is freed after it), so its routines
+// do nothing once this form has gone.
 void TfGENEINIC::conectarVentanaMensajes(TfGENEMENS &ventana)
 {
-    ventana.AplicarAspecto = [this](QObject *formulario) { AplicarAspecto(formulario); };
-    ventana.TraducirFormulario = [this](QObject *formulario) { TraducirFormulario(formulario); };
-    ventana.ProcesarTeclaPulsada = [this](QObject *formulario, QChar &tecla) { ProcesarTeclaPulsada(formulario, tecla); };
-    ventana.ProcesarTeclaFormulario = [this](QObject *formulario, int &tecla, plat::ShiftState estado) {
-        ProcesarTeclaFormulario(formulario, tecla, estado);
+    const QPointer<TfGENEINIC> inicio(this);
+    ventana.AplicarAspecto = [inicio](QObject *formulario) {
+        if (inicio)
+            inicio->AplicarAspecto(formulario);
+    };
+    ventana.TraducirFormulario = [inicio](QObject *formulario) {
+        if (inicio)
+            inicio->TraducirFormulario(formulario);
+    };
+    ventana.ProcesarTeclaPulsada = [inicio](QObject *formulario, QChar &tecla) {
+        if (inicio)
+            inicio->ProcesarTeclaPulsada(formulario, tecla);
+    };
+    ventana.ProcesarTeclaFormulario = [inicio](QObject *formulario, int &tecla, plat::ShiftState estado) {
+        if (inicio)
+            inicio->ProcesarTeclaFormulario(formulario, tecla, estado);
     };
 }
 

@@ -159,6 +159,10 @@ TEST_F(FormularioInicioTest, TheMessageWindowIsPluggedIntoTheFramework)
     mensajes.ProcesarTeclaFormulario(&mensajes, tecla, {});
     EXPECT_TRUE(ListadoCancelado);
     ListadoCancelado = false;
+    // The window is freed after the start-up form: its routines then do nothing.
+    form_.reset();
+    mensajes.ProcesarTeclaFormulario(&mensajes, tecla, {});
+    EXPECT_FALSE(ListadoCancelado);
 }
 
 // ---- listing header ------------------------------------------------------------------------
