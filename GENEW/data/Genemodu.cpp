@@ -168,6 +168,9 @@ TModuloDatos::~TModuloDatos()
 void TModuloDatos::retirarServicios()
 {
     // The start-up form, created first and freed last, still holds the hooks.
+    serviciosFormulario_.reset();
+    vistaMoneda_.reset();
+    formatoNumerico_.reset();
     traduccionMensajes_.reset();
     trazaError_.reset();
     nombresTablas_.reset();
@@ -212,7 +215,7 @@ void TModuloDatos::ModuloDatosCreate(QObject *)
     // The transient table makes the form framework open (and create) USUARIO.
     auto *usuarioTransitorio = make<plat::TableComponent>(QString(), this);
     usuarioTransitorio->table().setTableName(QStringLiteral("USUARIO"));
-    AbrirTablasFormulario(*this);
+    fGENEINIC->AbrirTablasFormulario(*this);
     usuarioTransitorio->table().close();
     removeComponent(usuarioTransitorio);
     delete usuarioTransitorio;
@@ -224,6 +227,8 @@ void TModuloDatos::ModuloDatosCreate(QObject *)
     definirAdministrador();
     RejillasModificadas.clear();
     ModuloDatosCreado = true;
+    if (ModuloDatos == this)
+        serviciosFormulario_.emplace(ganchoServiciosFormulario(), this);
 }
 
 void TModuloDatos::instalarServicios()
@@ -247,6 +252,15 @@ void TModuloDatos::instalarServicios()
                                      almacen);
     };
     n.nombreTablaSQL = [this](const QString &tabla) { return NombreTablaSQL(tabla); };
+    // The form framework's rules, which the main window may override with its currency switch.
+    formatoNumerico_.reset();
+    formatoNumerico_.emplace(FormatoNumericoDeCampo,
+                             [](const QString &campo) { return fGENEINIC->ObtenerFormatoNumerico(campo); });
+    vistaMoneda_.reset();
+    vistaMoneda_.emplace(VistaMonedaActual, [] {
+        const TfGENEINIC::EstadoBotonEuro boton = fGENEINIC->BotonEuroActivo();
+        return EstadoVistaMoneda{boton.hay, boton.pulsado, false};
+    });
     n.quitarPropietarioTabla = [this](const QString &tabla) { return QuitarPropietarioTabla(tabla); };
     n.nombreIndice = [this](const QString &tabla, const QString &indice) {
         return nombres_->NombreIndice(tabla, indice);

@@ -9,6 +9,7 @@
 #include "GENEW/data/ServicioUsuarios.h"
 #include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/formularios/ServiciosFormulario.h"
 #include "platform/base/Gancho.h"
 #include "platform/ui/DataModule.h"
 #include "platform/ui/Form.h"
@@ -42,7 +43,7 @@ class Form;
 // the engine's names and key metadata, the temporary-table names, the currency services,
 // translation, and the users' rights, settings and logs. It needs the start-up form
 // (fGENEINIC) and its connections.
-class TModuloDatos : public plat::DataModule
+class TModuloDatos : public plat::DataModule, public ServiciosFormulario
 {
     Q_OBJECT
 public:
@@ -115,8 +116,20 @@ public:
     // the module, before the hook it writes back to.
     void ConservarInstalacion(std::shared_ptr<void> instalacion) { instalaciones_.push_back(std::move(instalacion)); }
 
+    // ---- what the form framework asks of the module (ModuloDatosFormularios.cpp) ----------
+    bool HayCamposNoVisibles() const override;
+    PlantillasVisualizacion Plantillas() const override;
+    void InstalarTextoFecha(plat::Field &campo) override;
+    void InstalarTextoHora(plat::Field &campo) override;
+    void InstalarTextoImporte(plat::Field &campo, bool instalar) override;
+    bool MonedaBaseDistintaEuro() override;
+    bool SolicitarCamposUsuario() override;
+    bool EsCampoHora(const plat::DataSet &dataSet, const QString &campo) override;
+    QString ClaveUltimoRegistroGrupo(plat::DataSet &dataSet) override;
+
     // ---- SQL service --------------------------------------------------------------------
-    QString EjecutarSQL(const QString &sql, const QString &database = QString(), const QString &opciones = QString());
+    QString EjecutarSQL(const QString &sql, const QString &database = QString(),
+                        const QString &opciones = QString()) override;
     QString EjecutarSQLADO(const QString &sql, const QString &database = QString(),
                            const QString &opciones = QString());
     QString EjecutarSQLCache(const QString &sql, CacheRespuestasSQL &cache, const QString &database = QString(),
@@ -134,8 +147,8 @@ public:
     void MostrarTextoHora(plat::Field &Sender, QString &Text, bool DisplayText);
 
     // ---- engine names, key metadata, temporary tables -----------------------------------
-    QString NombreTablaSQL(const QString &tabla) const { return nombres_->NombreTablaSQL(tabla); }
-    QString QuitarPropietarioTabla(const QString &tabla) const { return nombres_->QuitarPropietarioTabla(tabla); }
+    QString NombreTablaSQL(const QString &tabla) const override { return nombres_->NombreTablaSQL(tabla); }
+    QString QuitarPropietarioTabla(const QString &tabla) const override { return nombres_->QuitarPropietarioTabla(tabla); }
     QString NombreIndice(const plat::TableDataSet &tabla, const QString &indice) const;
     QString CamposClave(plat::DataSet &dataSet, const QString &indice = QString());
     QString CamposClaveSQL(const QString &tabla, const QString &indice = QString());
@@ -148,7 +161,7 @@ public:
     QVariant ObtenerClaveRegistro(plat::DataSet &dataSet);
     bool LocalizarClave(plat::DataSet &dataSet, const QVariant &clave);
     // The record's key text: each key value followed by ";" ("Hora" fields as time).
-    QString ClaveRegistro(plat::DataSet &dataSet, const QString &indice = QString());
+    QString ClaveRegistro(plat::DataSet &dataSet, const QString &indice = QString()) override;
     QString ClaveUltimoRegistroGrupo(plat::TableDataSet &tabla);
     bool AbrirTabla(plat::TableDataSet &tabla);
     void RefrescarDataSet(plat::DataSet &dataSet, const QString &opciones = QString());
@@ -186,12 +199,12 @@ public:
     QString ListaConsultasSQL(const QString &usuario, const QString &aplicacion, const QString &tipo);
 
     // ---- translation (ModuloDatosTraduccion.cpp) -----------------------------------------
-    QString Traducir(const QString &texto);
+    QString Traducir(const QString &texto) override;
     QString TraducirTexto(const QString &texto, const QString &variables = QString(),
                           const QString &idioma = QString());
     QString TraducirClave(const QString &texto);
     QString TraducirPatron(const QString &texto);
-    QString TraducirLista(const QString &lista);
+    QString TraducirLista(const QString &lista) override;
     QString MarcarSeparador(const QString &texto, const QString &separador, const QString &modo) const;
     ServicioTraduccion &traduccion();
 
@@ -199,18 +212,19 @@ public:
     // codigo (out): the user logged in; the log-in proposes the run's user ("U=").
     bool IdentificarUsuario(QString &codigo);
     QString UsuarioConfiguracion(const QString &usuario);
-    QString LeerConfiguracionUsuario(const QString &usuario, const QString &clave, const QString &defecto = QString());
-    void GrabarConfiguracionUsuario(const QString &usuario, const QString &clave, const QString &valor);
+    QString LeerConfiguracionUsuario(const QString &usuario, const QString &clave,
+                                     const QString &defecto = QString()) override;
+    void GrabarConfiguracionUsuario(const QString &usuario, const QString &clave, const QString &valor) override;
     bool UsuarioAccedeEmpresa(const QString &usuario, int empresa);
-    QString NivelAccesoPrograma(const QString &usuario, const QString &programa);
+    QString NivelAccesoPrograma(const QString &usuario, const QString &programa) override;
     bool EsProgramaActivo(const QString &usuario, const QString &programa);
     bool EsAdministrador(const QString &usuario, const QString &opciones = QString());
-    bool EsCampoNoVisible(const QString &campo) const;
+    bool EsCampoNoVisible(const QString &campo) const override;
     bool ProcesoAutorizado(const QString &usuario, const QString &proceso);
     bool ConsultaAutorizada(const QString &descripcion, const QString &usuario);
     int IndiceBusquedaUsuario(const QString &tabla);
     QString RutaMenu(const QObject *elemento) const;
-    void RegistrarAccesoFormulario(const plat::Form *formulario, const QString &accion);
+    void RegistrarAccesoFormulario(const plat::Form *formulario, const QString &accion) override;
     QString ConfiguracionSMTP(const QString &opciones = QString());
     void TrazaDepuracion(const QString &texto);
     void RegistrarTrazaError(const QString &mensaje, QObject *remitente);
@@ -238,6 +252,9 @@ private:
     std::optional<Gancho<std::function<QString()>>::Instalacion> razonSocial_;
     std::optional<Gancho<ManejadorExcepciones::TrazaErrorFn>::Instalacion> trazaError_;
     std::optional<Gancho<TraduccionMensajesFn>::Instalacion> traduccionMensajes_;
+    std::optional<Gancho<ServiciosFormulario *>::Instalacion> serviciosFormulario_;
+    std::optional<Gancho<std::function<QString(const QString &)>>::Instalacion> formatoNumerico_;
+    std::optional<Gancho<std::function<EstadoVistaMoneda()>>::Instalacion> vistaMoneda_;
     std::unique_ptr<TablaMonedas> tablaMonedas_;
     std::unique_ptr<ServicioMoneda> moneda_;
     std::unique_ptr<plat::Connection> conexionUsuario_;   // Usuario's own ADO connection, when it has one

@@ -3,6 +3,7 @@
 #include "GENEW/runtime/CifradoClave.h"
 #include "GENEW/runtime/EjecutorCreacionPrograma.h"
 #include "GENEW/runtime/EscrituraKorvel.h"
+#include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/ImagenesPrograma.h"
 #include "GENEW/runtime/NombresConexion.h"
 #include "GENEW/runtime/Plataforma.h"
@@ -17,6 +18,7 @@
 #include "GENEW/runtime/comun/RutinasSistema.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "GENEW/runtime/comun/SalidaMensajes.h"
+#include "GENEW/runtime/formularios/ReglasFormulario.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/EngineErrors.h"
 #include "platform/base/EngineKind.h"
@@ -31,7 +33,6 @@
 
 TfGENEINIC *fGENEINIC = nullptr;
 QStringList TfGENEINIC::ArgumentosArranque;
-bool ListadoCancelado = false;
 
 namespace {
 
@@ -61,7 +62,8 @@ TfGENEINIC::TfGENEINIC(QWidget *parent, plat::Session *sesion)
     TimerKeyPad->setObjectName(QStringLiteral("TimerKeyPad"));
     TimerKeyPad->setInterval(100);
     TimerKeyPad->setSingleShot(true);
-    // The inactivity timer's tick belongs to the form framework, which connects it.
+    connect(TimerAplicacion, &QTimer::timeout, this, [this] { TimerAplicacionTimer(TimerAplicacion); });
+    connect(TimerKeyPad, &QTimer::timeout, this, [this] { TimerKeyPadTimer(TimerKeyPad); });
     OnCreate = plat::handler(this, &TfGENEINIC::FormCreate);
     OnActivate = plat::handler(this, &TfGENEINIC::FormActivate);
     OnDestroy = plat::handler(this, &TfGENEINIC::FormDestroy);
@@ -125,11 +127,14 @@ void TfGENEINIC::FormCreate(QObject *)
         return;
     }
 
-    if (!Configuracion.parametros.TiempoForzarTerminacionAplicacion.isEmpty())
+    // A value that is no positive number ("0", a typo) would end the program at the first tick.
+    if (MinutosInactividad(Configuracion.parametros.TiempoForzarTerminacionAplicacion) > 0)
         TimerAplicacion->start();
     comprobarCamposUsuario();
     if (ArranqueFallido)
         return;
+    if (fGENEMENS)
+        conectarVentanaMensajes(*fGENEMENS);
     if (conexiones_.esSQLServer())
         VersionServidorSQL = VersionSQLServer();
 }
@@ -261,6 +266,8 @@ void TfGENEINIC::FormActivate(QObject *) {}
 void TfGENEINIC::FormDestroy(QObject *)
 {
     TimerAplicacion->stop();
+    TimerKeyPad->stop();
+    CerrarTecladoPantalla();
     Imagenes.clear();
     Configuracion.mapaNombres = MapaNombres();
     ControlesNoVisiblesRecogidos.clear();
@@ -270,14 +277,6 @@ void TfGENEINIC::FormDestroy(QObject *)
 void TfGENEINIC::DiagnosticoInstalacion(const QString &) {}
 
 // ---- form framework ----------------------------------------------------------------------
-
-void TfGENEINIC::PrepararFormulario(QObject *) {}
-
-void TfGENEINIC::RefrescarFormularioActivo() {}
-
-void TfGENEINIC::TraducirFormulario(QObject *) {}
-
-void TfGENEINIC::CerrarFormularioComun(QObject *, plat::CloseAction &) {}
 
 void TfGENEINIC::MostrarProgreso(const QString &modo, const QString &titulo, const QString &texto)
 {
@@ -314,6 +313,28 @@ void TfGENEINIC::RegistrarLiberacionFormulario(plat::Form *liberado)
         Sesion.valor().registrarLiberacionFormulario(liberado);
 }
 
+// The message window outlives the start-up form (it is freed after it), so its routines
+// do nothing once this form has gone.
+void TfGENEINIC::conectarVentanaMensajes(TfGENEMENS &ventana)
+{
+    const QPointer<TfGENEINIC> inicio(this);
+    ventana.AplicarAspecto = [inicio](QObject *formulario) {
+        if (inicio)
+            inicio->AplicarAspecto(formulario);
+    };
+    ventana.TraducirFormulario = [inicio](QObject *formulario) {
+        if (inicio)
+            inicio->TraducirFormulario(formulario);
+    };
+    ventana.ProcesarTeclaPulsada = [inicio](QObject *formulario, QChar &tecla) {
+        if (inicio)
+            inicio->ProcesarTeclaPulsada(formulario, tecla);
+    };
+    ventana.ProcesarTeclaFormulario = [inicio](QObject *formulario, int &tecla, plat::ShiftState estado) {
+        if (inicio)
+            inicio->ProcesarTeclaFormulario(formulario, tecla, estado);
+    };
+}
 
 // ---- messages and exceptions ------------------------------------------------------------
 

@@ -5,28 +5,38 @@
 #include "GENEW/runtime/ConfiguracionArranque.h"
 #include "GENEW/runtime/ManejadorExcepciones.h"
 #include "GENEW/runtime/comun/RutinasSistema.h"
+#include "GENEW/runtime/formularios/PuntosEntradaFormulario.h"
 #include "platform/ui/Form.h"
 
 #include <QDateTime>
 #include <QFont>
+#include <QHash>
 #include <QMap>
 #include <QPixmap>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
 
 class QTimer;
+class TfGENEMENS;
 
 namespace plat {
+class ComponentOwner;
 class Connection;
+class DataSet;
+class DBGrid;
+class Field;
 class HtmlView;
 class MainMenu;
+class ReportBand;
+class ReportTextControl;
 class Session;
 } // namespace plat
 
-// One application-wide flag: set when the user asks a listing or print loop to stop (Esc on
-// a form, a negative answer in the progress window); the loops poll it between records.
+// Set by Esc on any form and by a negative answer in the progress window; listing and
+// print loops poll it.
 extern bool ListadoCancelado;
 
 // The session services of the main window that need the layers above the runtime (the data
@@ -148,14 +158,82 @@ public:
     const QString &ArchivoTraza() const { return archivoTraza_; }
     void PonerArchivoTraza(const QString &fichero) { archivoTraza_ = fichero; }
     ManejadorExcepciones &Manejador() { return manejador_; }
-    // ---- form framework ---------------------------------------------------------------------
-    // Entry points every form and data module calls; the preparation, refresh and
-    // translation rules are the framework's own and leave a form as it is here.
+    // ---- form framework (formularios/) -------------------------------------------------------
+    // Every form and data module calls these from its creation and key handlers; the hooks
+    // land on its tables and on the form only where it assigned none of its own.
+    bool AbrirTablasFormulario(plat::ComponentOwner &formulario);
     void PrepararFormulario(QObject *formulario);
+    void AsignarFormatosCampos(QObject *componente);
+    QString ObtenerFormatoNumerico(const QString &campo) const;
+    void TablasSoloLectura(QObject *formulario);
+    void OcultarCamposNoVisibles(QObject *formulario);
+    void AplicarControlesNoVisibles(QObject *formulario);
+    void AsignarBotonEuro(QObject *formulario, const QString &modo);
+    void RefrescarDatos(QObject *formulario, const QString &opciones = QString());
     void RefrescarFormularioActivo();
-    void TraducirFormulario(QObject *formulario);
-    // The common close handler: lets the window close.
+    void TablaAfterPost(plat::DataSet &DataSet);
+    void TablaBeforeDelete(plat::DataSet &DataSet);
+    void TablaAfterScroll(plat::DataSet &DataSet);
+    void FormCloseQueryComun(QObject *Sender, bool &CanClose);
+    void TimerAplicacionTimer(QObject *Sender);
     void CerrarFormularioComun(QObject *Sender, plat::CloseAction &Action);
+    double MostrarCalculadora(double valor);
+    void BuscarTablaAsociadaEdit(QObject *Sender);
+    void AjustarCabeceraListado(plat::ReportBand &Band, bool &PrintBand);
+    void RegistrarActividad();
+    // The active form's (or active MDI child's) "pbEuro" button and whether it is down.
+    struct EstadoBotonEuro
+    {
+        bool hay = false;
+        bool pulsado = false;
+    };
+    EstadoBotonEuro BotonEuroActivo() const;
+
+    void TraducirFormulario(QObject *formulario, const QString &idioma = QString());
+    void TraducirPropiedad(QObject *formulario, const QString &propiedad);
+    void AplicarAspecto(QObject *formulario);
+    void ActualizarManifiesto(const QString &aspecto);
+    void DibujarPestana(QObject *Control, int TabIndex, const QRect &Rect, bool Active);
+    void DibujarPanelEstado(QObject *StatusBar, int Panel, const QRect &Rect);
+    void ConfigurarBarraEstado(QObject *barra, const QString &texto, const QString &idioma = QString());
+    void AjustarTamanoFormulario(QObject *formulario, const QString &modo);
+
+    void ProcesarTeclaFormulario(QObject *Sender, int &Key, plat::ShiftState Shift);
+    void ProcesarTeclaPulsada(QObject *Sender, QChar &Key);
+    void ActivarTecladoPantalla(QWidget *control, const QString &opciones);
+    void TimerKeyPadTimer(QObject *Sender);
+    void CerrarTecladoPantalla();
+
+    // What a listing sets before printing for its header band's before-print handler.
+    struct CabeceraListado
+    {
+        plat::ReportTextControl *restricciones = nullptr;   // the restrictions memo
+        QString topesEtiquetas;                             // "component=top" lines
+        bool primeraPagina = true;
+        int alturaBase = 0;
+    };
+    CabeceraListado CabeceraListadoActual;
+    // Adds a control key to the collected hidden controls (sorted, once).
+    void anotarControlNoVisible(const QString &clave);
+    // Commits (or rolls back) the transaction a deletion of that dataset started.
+    void terminarBorrado(plat::DataSet &DataSet, bool confirmar);
+
+    // The services of other modules the keys and hooks open (unassigned ones do nothing).
+    PuntosEntradaFormulario PuntosEntrada;
+    // The present moment for the activity stamps and the inactivity timer.
+    std::function<QDateTime()> Reloj;
+    // Keyboard state: typed keys, the last key-down code, the user's decimal-comma switch,
+    // the control key F8 took last, the keypad's target and options.
+    QString TeclasPulsadas;
+    int UltimaTecla = 0;
+    bool DesactivarPuntoPorComaDecimal = false;
+    QString ClaveControlActual;
+    QPointer<QWidget> ControlTecladoPantalla;
+    QString OpcionesTecladoPantalla;
+    QPointer<plat::Form> TecladoPantalla;
+    // The record copied by Ctrl+Alt+C for Ctrl+Alt+V.
+    QString RegistroCopiado;
+
     // The progress window without translation: "ON" opens it, "OFF" closes it, an empty mode
     // updates its text; the pending window messages are processed afterwards.
     void MostrarProgreso(const QString &modo, const QString &titulo, const QString &texto);
@@ -172,6 +250,8 @@ public:
     // The installation diagnosis on a topic; its checks read the Windows registry and the
     // old engine's configuration, which do not exist here, so it finds nothing to report.
     void DiagnosticoInstalacion(const QString &tema);
+    // Gives the message window the look, translation and keyboard routines.
+    void conectarVentanaMensajes(TfGENEMENS &ventana);
 
     // ---- other programs, mail, web service and help (ServiciosExternos.cpp) --------------
     // The auxiliary program's commands; the mail's outcome is its exit code (0 sent).
@@ -202,6 +282,16 @@ public:
     int SegundosEsperaServicioWeb = 30;
 
 private:
+    void prepararCamposAbiertos(QObject *formulario);
+    void asignarFormatoCampo(plat::Field &campo);
+    void ocultarColumna(plat::DBGrid &rejilla, plat::Field &campo);
+    void instalarDelegadosTraducidos(const QList<QObject *> &componentes);
+    int colorDeFondo(const QWidget *control) const;
+    QHash<const plat::DataSet *, plat::Connection *> borradosEnCurso_;
+    void teclaF2(plat::Form *formulario, QWidget *foco);
+    void teclaTextoPredefinido(QWidget *foco);
+    void teclaF8(plat::Form *formulario);
+    bool enterCambiadoATab_ = false;
     void arranqueProtegido();
     void comprobarCamposUsuario();
     void terminarArranque();

@@ -22,15 +22,27 @@ public:
     virtual void setHeight(int height) = 0;
     virtual bool enabled() const = 0;
     virtual void setEnabled(bool enabled) = 0;
+    // Whether the control prints (a hidden one takes no room).
+    virtual bool visible() const = 0;
+    virtual void setVisible(bool visible) = 0;
+    QString name() { return object()->objectName(); }
 };
 
 // A control that prints a text: label, expression, data text, data calculation, system data.
 class ReportTextControl : public virtual ReportControl
 {
 public:
+    enum Kind { Label, Memo, SystemData, DataText, Expression, Calculation };
+    virtual Kind reportKind() const = 0;
     virtual int tag() const = 0;
     // The field or expression the control prints, for hiding and formatting by name.
     virtual QString dataName() const = 0;
+    // "DataField" of a data text or calculation, "Expression" of an expression (else empty).
+    virtual QString dataField() const = 0;
+    virtual QString expression() const = 0;
+    // The fixed text of a label (its caption) or memo (its lines); empty for the others.
+    virtual QString text() const = 0;
+    virtual void setText(const QString &text) = 0;
     // Whether the control's own print handler is assigned.
     virtual bool printHandlerAssigned() const = 0;
     // Amount controls print their value through the installed ReportAmountPrinter.
@@ -49,6 +61,17 @@ public:
     virtual void setHeight(int height) = 0;
     // The controls placed on the band, in creation order.
     virtual QList<ReportControl *> reportControls() const = 0;
+    // Its labels, in creation order.
+    QList<ReportTextControl *> labels() const
+    {
+        QList<ReportTextControl *> labels;
+        for (ReportControl *control : reportControls()) {
+            auto *text = dynamic_cast<ReportTextControl *>(control);
+            if (text && text->reportKind() == ReportTextControl::Label)
+                labels << text;
+        }
+        return labels;
+    }
     virtual bool landscape() const = 0;   // of the report the band belongs to
     virtual bool beforePrintAssigned() const = 0;
     virtual void setBeforePrint(BeforePrintHandler handler) = 0;

@@ -1,5 +1,7 @@
 #include "GENEW/reporting/graficos/GENEGRAF.h"
 
+#include "GENEW/runtime/Geneinic.h"
+
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/reporting/graficos/ConstructorGrafico.h"
 #include "platform/ui/Controls.h"
@@ -69,9 +71,26 @@ TfGENEGRAF::TfGENEGRAF(QWidget *parent) : plat::Form(parent)
     pbImprimir->OnClick = plat::handler(this, &TfGENEGRAF::pbImprimirClick);
 }
 
+// The start-up form's routines, reached when the window calls them (a run without the
+// start-up form, as in some tests, leaves the window as it is).
 TfGENEGRAF::RutinasComunes &TfGENEGRAF::Rutinas()
 {
-    static RutinasComunes rutinas;
+    static RutinasComunes rutinas = [] {
+        RutinasComunes r;
+        r.AplicarAspecto = [](QObject *formulario) {
+            if (fGENEINIC)
+                fGENEINIC->AplicarAspecto(formulario);
+        };
+        r.TraducirFormulario = [](QObject *formulario) {
+            if (fGENEINIC)
+                fGENEINIC->TraducirFormulario(formulario);
+        };
+        r.ProcesarTeclaPulsada = [](QObject *formulario, QChar &tecla) {
+            if (fGENEINIC)
+                fGENEINIC->ProcesarTeclaPulsada(formulario, tecla);
+        };
+        return r;
+    }();
     return rutinas;
 }
 

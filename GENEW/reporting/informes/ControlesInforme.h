@@ -78,6 +78,9 @@ public:
     void setHeight(int height) override { Height = height; }
     bool enabled() const override { return Enabled; }
     void setEnabled(bool enabled) override { Enabled = enabled; }
+    // A control that does not print is the class library's disabled one.
+    bool visible() const override { return Enabled; }
+    void setVisible(bool visible) override { Enabled = visible; }
 
 protected:
     QRectF rectangulo(QPointF origenBanda, double alto) const;
@@ -130,6 +133,10 @@ public:
 
     int tag() const override { return Tag; }
     QString dataName() const override { return QString(); }
+    QString dataField() const override { return QString(); }
+    QString expression() const override { return QString(); }
+    QString text() const override { return QString(); }
+    void setText(const QString &) override {}
     bool printHandlerAssigned() const override { return OnPrint.assigned(); }
     bool printsAmount() const override { return importe_; }
     void setPrintsAmount(bool on) override { importe_ = on; }
@@ -153,6 +160,9 @@ public:
     using ControlTextoInforme::ControlTextoInforme;
     QString Caption;
     QString valor(const ContextoImpresion &) const override { return Caption; }
+    Kind reportKind() const override { return Label; }
+    QString text() const override { return Caption; }
+    void setText(const QString &text) override { Caption = text; }
 };
 
 class MemoInforme : public ControlTextoInforme
@@ -163,6 +173,9 @@ public:
     using ControlTextoInforme::ControlTextoInforme;
     QStringList Lines;
     QString valor(const ContextoImpresion &) const override { return Lines.join(u'\n'); }
+    Kind reportKind() const override { return Memo; }
+    QString text() const override { return Lines.join(u'\n'); }
+    void setText(const QString &text) override { Lines = text.split(u'\n'); }
 };
 
 enum TipoDatoSistema { qrsPageNumber, qrsDate, qrsTime, qrsDateTime, qrsReportTitle };
@@ -177,6 +190,7 @@ public:
     int Data = qrsPageNumber;
     QString Text;   // printed in front of the value
     QString valor(const ContextoImpresion &contexto) const override;
+    Kind reportKind() const override { return SystemData; }
 };
 
 // A field of a dataset, as displayed (numbers through the mask when there is one).
@@ -192,6 +206,8 @@ public:
     QString Mask;
     QString valor(const ContextoImpresion &) const override;
     QString dataName() const override { return DataField; }
+    Kind reportKind() const override { return DataText; }
+    QString dataField() const override { return DataField; }
 };
 
 // Running figure of a sum, count, maximum, minimum or average.
@@ -244,6 +260,8 @@ public:
     void reiniciar() override { suma_.reiniciar(); }
     QString valor(const ContextoImpresion &) const override;
     QString dataName() const override { return Expression; }
+    Kind reportKind() const override { return plat::ReportTextControl::Expression; }
+    QString expression() const override { return Expression; }
 
 private:
     ExpresionLeida leida_;
@@ -267,6 +285,8 @@ public:
     void reiniciar() override { acumulador_.reiniciar(); }
     QString valor(const ContextoImpresion &) const override;
     QString dataName() const override { return DataField; }
+    Kind reportKind() const override { return Calculation; }
+    QString dataField() const override { return DataField; }
 
 private:
     plat::Field *campo_ = nullptr;

@@ -102,9 +102,38 @@ plat::Form *ventanaDe(const QObject *objeto)
 
 // ---- services ---------------------------------------------------------------------------------
 
+namespace {
+
+// The form framework's part, reached through the start-up form while it lives; the main
+// window installs the whole set over it.
+ServiciosPrevisualizacion serviciosDelMarco()
+{
+    ServiciosPrevisualizacion s;
+    s.PrepararFormulario = [](QObject *formulario) {
+        if (fGENEINIC)
+            fGENEINIC->PrepararFormulario(formulario);
+    };
+    s.TraducirFormulario = [](QObject *formulario) {
+        if (fGENEINIC)
+            fGENEINIC->TraducirFormulario(formulario);
+    };
+    s.ProcesarTeclaPulsada = [](QObject *formulario, QChar &tecla) {
+        if (fGENEINIC)
+            fGENEINIC->ProcesarTeclaPulsada(formulario, tecla);
+    };
+    s.PonerListadoCancelado = [](bool cancelado) { ListadoCancelado = cancelado; };
+    s.RestriccionesEnPrimeraPagina = [] {
+        if (fGENEINIC)
+            fGENEINIC->CabeceraListadoActual.primeraPagina = true;
+    };
+    return s;
+}
+
+} // namespace
+
 Gancho<ServiciosPrevisualizacion> &TfGENEPREV::GanchoServicios()
 {
-    static Gancho<ServiciosPrevisualizacion> gancho;
+    static Gancho<ServiciosPrevisualizacion> gancho(serviciosDelMarco());
     return gancho;
 }
 

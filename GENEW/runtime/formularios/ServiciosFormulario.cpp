@@ -1,0 +1,7 @@
+#include "GENEW/runtime/formularios/ServiciosFormulario.h"
+
+Gancho<ServiciosFormulario *> &ganchoServiciosFormulario()
+{
+    static Gancho<ServiciosFormulario *> gancho(nullptr);
+    return gancho;
+}

@@ -1,0 +1,186 @@
+// AbrirTablasFormulario on a form of 300 components (a grid over the form's table, a data
+// source, and labels whose captions half are TXIDIOMA keys) with the language set, over a
+// table of 1,000,000 rows and one of 1,000 (SQLite): the first opening of a run (empty
+// translation cache) and later ones (cache warm). Anchor in the same run: the sqlite3 C API
+// reading the first 100 rows of the large table in key order, what a grid shows first.
+#include "GENEW/data/CacheTraducciones.h"
+#include "GENEW/data/Genemodu.h"
+#include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/comun/SalidaMensajes.h"
+#include "platform/data/engine/Connection.h"
+#include "platform/data/engine/Session.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/data/DBGrid.h"
+#include "platform/ui/data/DataSetComponents.h"
+#include "platform/ui/data/DataSource.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <optional>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int kComponentes = 300;
+
+QString definicion(const QString &tabla)
+{
+    return QStringLiteral("%1/C/1/Codigo/ftInteger/0/*/|Pruebas\r\n%1/C/2/Descripcion/ftString/40//|Pruebas\r\n"
+                          "%1/C/3/PrecioUnidad/ftFloat/0//|Pruebas\r\n%1/C/4/FechaHoraInicio/ftDateTime/0//|Pruebas\r\n"
+                          "%1/I/1/<Primary>/Codigo//|Pruebas\r\n")
+        .arg(tabla);
+}
+
+class FormularioGrande : public plat::Form
+{
+public:
+    explicit FormularioGrande(const QString &tabla)
+    {
+        setObjectName(QStringLiteral("fGRANDE"));
+        setCaption(QStringLiteral("Clave de prueba 1"));
+        Tabla = make<plat::TableComponent>(QStringLiteral("Table1"), this);
+        Tabla->setTableName(tabla);
+        auto *fuente = make<plat::DataSource>(QStringLiteral("DataSource1"), this);
+        fuente->setDataSet(&Tabla->table());
+        Rejilla = make<plat::DBGrid>(QStringLiteral("DBGrid1"), this);
+        Rejilla->setDataSource(fuente);
+        for (int i = 3; i < kComponentes; ++i) {
+            auto *etiqueta = make<plat::Label>(QStringLiteral("Etiqueta%1").arg(i), this);
+            etiqueta->setCaption(i % 2 ? QStringLiteral("&Etiqueta %1").arg(i) : QStringLiteral("Clave de prueba %1").arg(i));
+        }
+    }
+    plat::TableComponent *Tabla;
+    plat::DBGrid *Rejilla;
+};
+
+struct Entorno
+{
+    QTemporaryDir carpeta;
+    SalidaMensajesGrabada mensajes;
+    std::optional<SalidaMensajesInstalada> salida;
+    plat::Session sesion;
+    TfGENEINIC *inicio = nullptr;
+    TModuloDatos *modulo = nullptr;
+    sqlite3 *db = nullptr;
+
+    bool preparar()
+    {
+        QDir::setCurrent(carpeta.path());
+        salida.emplace(mensajes);
+        QFile origen(QCoreApplication::applicationDirPath() + QStringLiteral("/DATABASE.TXT"));
+        QFile destino(carpeta.filePath(QStringLiteral("DATABASE.TXT")));
+        if (!origen.open(QIODevice::ReadOnly) || !destino.open(QIODevice::WriteOnly))
+            return false;
+        destino.write(origen.readAll() + ("\r\n" + definicion("PRUEBAG") + definicion("PRUEBAP")).toUtf8());
+        destino.close();
+        TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN"), QStringLiteral("T=Ingles")};
+        inicio = new TfGENEINIC(nullptr, &sesion);
+        inicio->afterConstruction();
+        if (inicio->ArranqueFallido || !inicio->CrearBaseDatosEmpresa(1))
+            return false;
+        inicio->ConectarBaseDatosEmpresa(1);
+        inicio->Conexiones().EmpresaActual = 1;
+        modulo = plat::createDataModule<TModuloDatos>();
+        modulo->EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM TXIDIOMA"), QStringLiteral("DatabaseGeneral"));
+        inicio->DatabaseGeneral().exec(
+            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "
+                           "INSERT INTO TXIDIOMA (Idioma, ClaveTexto, Texto) "
+                           "SELECT 'Ingles', 'Clave de prueba ' || i, 'Test key ' || i FROM n"),
+            {}, plat::SqlOrigin::AsWritten);
+        for (const auto &[tabla, filas] : {std::pair{QStringLiteral("PRUEBAG"), 1000000}, std::pair{QStringLiteral("PRUEBAP"), 1000}}) {
+            delete crear(tabla);   // the first opening makes the table
+            inicio->Database().exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                                                   "INSERT INTO %2 (Codigo, Descripcion, PrecioUnidad, FechaHoraInicio) "
+                                                   "SELECT i, 'Registro ' || i, i * 0.5, '2024-03-31 02:30:00' FROM n")
+                                        .arg(filas)
+                                        .arg(tabla),
+                                    {}, plat::SqlOrigin::AsWritten);
+        }
+        return sqlite3_open_v2(inicio->Database().location().sqliteFile().toUtf8().constData(), &db, SQLITE_OPEN_READONLY,
+                               nullptr) == SQLITE_OK;
+    }
+
+    FormularioGrande *crear(const QString &tabla)
+    {
+        auto *f = new FormularioGrande(tabla);
+        if (!inicio->AbrirTablasFormulario(*f))
+            std::fprintf(stderr, "%s\n", qPrintable(mensajes.textos().join(u'\n')));
+        return f;
+    }
+};
+
+Entorno *entorno = nullptr;
+
+void abrirFormulario(benchmark::State &estado, const QString &tabla, bool cacheCaliente)
+{
+    if (cacheCaliente)
+        delete entorno->crear(tabla);
+    for (auto _ : estado) {
+        estado.PauseTiming();
+        if (!cacheCaliente)
+            CacheTraducciones::instancia().vaciar();
+        auto *f = new FormularioGrande(tabla);
+        estado.ResumeTiming();
+        entorno->inicio->AbrirTablasFormulario(*f);
+        estado.PauseTiming();
+        if (!f->Tabla->table().active() || f->caption() != QLatin1String("Test key 1"))
+            estado.SkipWithError("the form did not open translated");
+        delete f;
+        estado.ResumeTiming();
+    }
+}
+
+void AbrirFormularioMillonFilas(benchmark::State &estado) { abrirFormulario(estado, QStringLiteral("PRUEBAG"), true); }
+BENCHMARK(AbrirFormularioMillonFilas)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void AbrirFormularioMilFilas(benchmark::State &estado) { abrirFormulario(estado, QStringLiteral("PRUEBAP"), true); }
+BENCHMARK(AbrirFormularioMilFilas)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void AbrirFormularioMillonFilasCacheVacia(benchmark::State &estado)
+{
+    abrirFormulario(estado, QStringLiteral("PRUEBAG"), false);
+}
+BENCHMARK(AbrirFormularioMillonFilasCacheVacia)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What a grid shows first, read with the C API: the first 100 rows in key order.
+void Sqlite3PrimeraPagina(benchmark::State &estado)
+{
+    sqlite3_stmt *sentencia = nullptr;
+    sqlite3_prepare_v2(entorno->db, "SELECT Codigo, Descripcion, PrecioUnidad, FechaHoraInicio FROM PRUEBAG "
+                                    "ORDER BY Codigo LIMIT 100",
+                       -1, &sentencia, nullptr);
+    for (auto _ : estado) {
+        while (sqlite3_step(sentencia) == SQLITE_ROW)
+            benchmark::DoNotOptimize(sqlite3_column_text(sentencia, 1));
+        sqlite3_reset(sentencia);
+    }
+    sqlite3_finalize(sentencia);
+}
+BENCHMARK(Sqlite3PrimeraPagina)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplicacion(argc, argv);
+    Entorno preparado;
+    if (!preparado.preparar()) {
+        std::fprintf(stderr, "the program could not start: %s\n", qPrintable(preparado.mensajes.textos().join(u'\n')));
+        return 1;
+    }
+    entorno = &preparado;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    sqlite3_close(preparado.db);
+    preparado.modulo->Free();
+    delete preparado.inicio;
+    preparado.sesion.closeAll();
+    return 0;
+}
