@@ -132,6 +132,10 @@ public:
     // The installation diagnosis on a topic; its checks read the Windows registry and the
     // old engine's configuration, which do not exist here, so it finds nothing to report.
     void DiagnosticoInstalacion(const QString &tema);
+    // Opens the electronic-documents window of the record with that key; the window's unit
+    // installs the opener (VentanaDocumentacionElectronica), without it nothing opens.
+    void AbrirDocumentacionElectronica(const QString &tabla, const QString &clave);
+    std::function<void(const QString &tabla, const QString &clave)> VentanaDocumentacionElectronica;
 
 private:
     void arranqueProtegido();

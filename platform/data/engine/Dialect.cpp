@@ -24,6 +24,8 @@ const Dialect &Dialect::forEngine(EngineKind kind)
 
 QString Dialect::lockHint() const { return QStringLiteral(" "); }
 
+QString Dialect::castInteger(const QString &expr) const { return QStringLiteral("CAST(%1 AS INTEGER)").arg(expr); }
+
 QString Dialect::concat(const QStringList &parts) const { return parts.join(QStringLiteral(" || ")); }
 
 QDateTime Dialect::zeroDate() { return FechaCero(); }
