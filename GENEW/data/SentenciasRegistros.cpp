@@ -40,10 +40,13 @@ QString SiguienteCodigo(const plat::Dialect &dialecto, const QString &tabla, con
     QStringList condiciones;
     if (codigoTexto)
         condiciones << dialecto.isNumeric(campoCodigo) + QStringLiteral(" = 1");
+    // A text code is compared as the number it holds: text against number is an error on
+    // some engines and a comparison of texts on others.
+    const QString valor = codigoTexto ? dialecto.castInteger(campoCodigo) : campoCodigo;
     if (inferior != -1)
-        condiciones << campoCodigo + QStringLiteral(" >= ") + QString::number(inferior);
+        condiciones << valor + QStringLiteral(" >= ") + QString::number(inferior);
     if (superior != -1)
-        condiciones << campoCodigo + QStringLiteral(" <= ") + QString::number(superior);
+        condiciones << valor + QStringLiteral(" <= ") + QString::number(superior);
     for (const CondicionCodigo &otro : otrosCampos)
         condiciones << otro.campo + QStringLiteral("=") + otro.valorSQL;
     QString donde;
