@@ -59,6 +59,9 @@ QString TextoCampo(const plat::Field &campo)
         const QDateTime valor = campo.asDateTime();
         return valor.isValid() && !campo.isNull() ? valor.time().toString(QStringLiteral("HH:mm:ss")) : QString();
     }
+    // A memo's display text is a mark; its value is the text.
+    if (campo.dataType() == ftMemo || campo.dataType() == ftFmtMemo)
+        return campo.asString();
     return campo.displayText();
 }
 

@@ -24,7 +24,7 @@ struct Delimitadores
 Delimitadores DelimitadoresDe(const QString &campo, const QString &salto);
 
 // A field's value as the texts write it: a time field ("Hora" date-time) as "hh:nn:ss",
-// any other as its display text.
+// a memo as its text, any other as its display text.
 QString TextoCampo(const plat::Field &campo);
 
 // The current record, each value followed by "|"; empty for an empty data set.
