@@ -25,14 +25,12 @@ const QString kNo = QStringLiteral("NO");
 
 bool conOpcion(const QString &opciones, const char *palabra) { return opciones.contains(QLatin1String(palabra)); }
 
-// Positions a data set back on its record and gives its controls back, however the walk ends.
+// Positions a data set back on its record however the walk ends. Its controls stay enabled:
+// a detail follows its master through them.
 class RecorridoDataSet
 {
 public:
-    explicit RecorridoDataSet(plat::DataSet &dataSet) : dataSet_(dataSet), marca_(dataSet.bookmark())
-    {
-        dataSet_.disableControls();
-    }
+    explicit RecorridoDataSet(plat::DataSet &dataSet) : dataSet_(dataSet), marca_(dataSet.bookmark()) {}
     ~RecorridoDataSet()
     {
         try {
@@ -40,7 +38,6 @@ public:
                 dataSet_.gotoBookmark(marca_);
         } catch (const gp::Error &) {
         }
-        dataSet_.enableControls();
     }
 
 private:
