@@ -138,7 +138,9 @@ bool numeroDePieza(const QString &valor, int pieza, int &numero)
     return ok && n > 0;
 }
 
-void prepararVisor(TfGENEDETA &f, const QString &texto, const QString &titulo, const QString &opciones)
+} // namespace
+
+void PrepararDetalle(TfGENEDETA &f, const QString &texto, const QString &titulo, const QString &opciones)
 {
     f.setCaption(titulo);
     const QString fuente = LeerValorDeLista(QStringLiteral("Fuente"), opciones);
@@ -176,6 +178,8 @@ void prepararVisor(TfGENEDETA &f, const QString &texto, const QString &titulo, c
     f.MemoDetalle->setVisible(!html);
 }
 
+namespace {
+
 void ofrecerGuardar(const QString &texto, const QString &titulo)
 {
     if (MensajeConfirmacion(QStringLiteral("Esta información excede la capacidad de visualización. ¿Desea guardar esta "
@@ -197,7 +201,7 @@ void MostrarDetalle(const QString &texto, const QString &titulo, const QString &
         f.reset(plat::createForm<TfGENEDETA>());
         if (ModuloDatos)
             ModuloDatos->RegistrarAccesoFormulario(f.get(), QStringLiteral("Create"));
-        prepararVisor(*f, texto, titulo, opciones);
+        PrepararDetalle(*f, texto, titulo, opciones);
         f->ShowModal();
     } catch (const gp::Abort &) {
         throw;

@@ -43,5 +43,8 @@ extern TfGENEDETA *fGENEDETA;
 // size), "Formato" (width + "," + height), and the line "Interprete=HTML".
 void MostrarDetalle(const QString &texto, const QString &titulo, const QString &opciones = QString());
 
+// Fills a viewer as MostrarDetalle does before showing it.
+void PrepararDetalle(TfGENEDETA &visor, const QString &texto, const QString &titulo, const QString &opciones);
+
 // HTML as plain text lines: "<br>" and "<hr>" become line breaks, every tag is dropped.
 QStringList TextoPlanoDeHTML(const QString &html);
