@@ -329,6 +329,31 @@ TEST_P(RegistrosClave, ListarDataSetListsTheWholeTableOfAQuery)
     EXPECT_EQ(listado.argumentos, (QStringList{"", "", ""}));
 }
 
+TEST_P(RegistrosClave, CopiarRegistrosReplacesByEveryKeyFieldAndShowsProgress)
+{
+    form_->Database().exec(QStringLiteral("CREATE TABLE LCOPIA (CodigoProyecto VARCHAR(20) NOT NULL, Linea INTEGER NOT "
+                                          "NULL, Descripcion VARCHAR(100), PRIMARY KEY (CodigoProyecto, Linea))"));
+    sql("INSERT INTO LCOPIA (CodigoProyecto, Linea, Descripcion) VALUES ('P1', 2, 'vieja')");
+    sql("INSERT INTO LCOPIA (CodigoProyecto, Linea, Descripcion) VALUES ('P2', 1, 'otra')");
+    auto origen = tabla("LPROYECT");
+    origen->setRange({QStringLiteral("P1")}, {QStringLiteral("P1")});
+    auto destino = tabla("LCOPIA");
+    const auto copia = [&] { return sql("SELECT CodigoProyecto, Linea, Descripcion FROM LCOPIA ORDER BY 1, 2"); };
+
+    modulo_->CopiarRegistros(*origen, *destino, "Sustituir");
+    EXPECT_EQ(copia(), "P1|2|P1/L2\r\nP2|1|otra");   // P2's line 2 is not P1's line 2
+    const auto &progresos = mensajes_.progresos();
+    ASSERT_EQ(progresos.size(), 7);
+    EXPECT_EQ(progresos.first(), (QStringList{"ON", "Copiando Registros", "", ""}));
+    EXPECT_EQ(progresos.at(1), (QStringList{"", "Copiando Registros", "P1;1", ""}));
+    EXPECT_EQ(progresos.last().first(), "OFF");
+
+    modulo_->CopiarRegistros(*origen, *destino, "Sustituir,Agregar");
+    EXPECT_EQ(copia(), "P1|1|P1/L1\r\nP1|2|P1/L2\r\nP1|3|P1/L3\r\nP1|4|P1/L4\r\nP1|5|P1/L5\r\nP2|1|otra");
+    modulo_->CopiarRegistros(*origen, *destino, "Copiar");
+    EXPECT_EQ(copia(), "P1|1|P1/L1\r\nP1|2|P1/L2\r\nP1|3|P1/L3\r\nP1|4|P1/L4\r\nP1|5|P1/L5");
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, RegistrosClave, ::testing::Bool(), NombreMotor);
 
 } // namespace
