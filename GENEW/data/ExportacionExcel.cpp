@@ -1,6 +1,7 @@
 #include "GENEW/data/ExportacionExcel.h"
 
 #include "GENEW/data/NombresMotor.h"
+#include "GENEW/data/TextoRegistros.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/RutinasNumeros.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
@@ -8,6 +9,7 @@
 #include "platform/data/Field.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <vector>
 #include <xlsxwriter.h>
 
@@ -58,26 +60,49 @@ struct Celda
     double numero = 0;
 };
 
+QString textoFecha(const QDate &fecha)
+{
+    const int partes[] = {fecha.day(), fecha.month(), fecha.year()};
+    QChar t[10];
+    int n = 0;
+    for (int i = 0; i < 3; ++i) {
+        const int cifras = i == 2 ? 4 : 2;
+        for (int j = cifras - 1, v = partes[i]; j >= 0; --j, v /= 10)
+            t[n + j] = QChar(u'0' + v % 10);
+        n += cifras;
+        if (i < 2)
+            t[n++] = u'/';
+    }
+    return QString(t, n);
+}
+
 Celda celdaDeCampo(const plat::Field &campo, bool columnaTexto)
 {
     Celda c;
     const TFieldType tipo = campo.dataType();
     QString texto;
     if (EsCampoHora(campo)) {
-        texto = campo.isNull() ? QString() : campo.asDateTime().time().toString(QStringLiteral("HH:mm:ss"));
+        texto = textoRegistros::TextoCampo(campo);
     } else if (esFecha(tipo)) {
         const QDateTime valor = campo.asDateTime();
-        texto = campo.isNull() || !valor.isValid() || EsFechaCero(valor) ? QString()
-                                                                         : valor.date().toString(QStringLiteral("dd/MM/yyyy"));
+        if (!campo.isNull() && valor.isValid() && !EsFechaCero(valor))
+            texto = textoFecha(valor.date());
     } else if (esMemo(tipo)) {
         texto = campo.asString();
         texto.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     } else if (esFlotante(tipo)) {
-        const QString mostrado = campo.displayText();
-        if (mostrado.trimmed().isEmpty())
+        if (campo.isNull())
             return c;
-        // Read back from what the user sees (thousands separators included), written with a point.
-        const double valor = TextoANumero(mostrado);
+        double valor = 0;
+        if (campo.OnGetText || !campo.displayFormat.isEmpty()) {
+            // Read back from what the user sees (thousands separators included).
+            const QString mostrado = campo.displayText();
+            if (mostrado.trimmed().isEmpty())
+                return c;
+            valor = TextoANumero(mostrado);
+        } else {
+            valor = campo.asFloat();
+        }
         if (!columnaTexto) {
             c.tipo = Celda::Tipo::Numero;
             c.numero = valor;
@@ -113,9 +138,16 @@ public:
     }
     bool valido() const { return libro_ && hoja_; }
 
+    // One object per distinct format: the library looks a repeated twin up again for every
+    // cell written with it.
     lxw_format *formato(const char *numero, uint8_t alineacion, bool negrita)
     {
+        const QString clave = QString::fromLatin1(numero ? numero : "") + u'/' + QString::number(alineacion) + u'/'
+            + QString::number(negrita);
+        if (lxw_format *hecho = formatos_.value(clave))
+            return hecho;
         lxw_format *f = workbook_add_format(libro_);
+        formatos_.insert(clave, f);
         if (numero)
             format_set_num_format(f, numero);
         if (alineacion != LXW_ALIGN_NONE)
@@ -166,6 +198,7 @@ private:
     lxw_workbook *libro_ = nullptr;
     lxw_worksheet *hoja_ = nullptr;
     lxw_format *negrita_ = nullptr;
+    QHash<QString, lxw_format *> formatos_;
 };
 
 // The columns of one data set: the field of each, its cell format and its header's.

@@ -1,6 +1,7 @@
 #include "GENEW/data/TextoRegistros.h"
 
 #include "GENEW/data/NombresMotor.h"
+#include "GENEW/data/RespuestaSQL.h"
 #include "GENEW/runtime/comun/AjustesComunes.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
@@ -53,15 +54,79 @@ Delimitadores DelimitadoresDe(const QString &campo, const QString &salto)
     return d;
 }
 
+namespace {
+
+void anadirDigitos(QString &destino, int valor, int cifras)
+{
+    QChar cifra[4];
+    for (int i = cifras - 1; i >= 0; --i) {
+        cifra[i] = QChar(u'0' + valor % 10);
+        valor /= 10;
+    }
+    destino.append(cifra, cifras);
+}
+
+QString textoHora(const QTime &hora)
+{
+    QString t;
+    t.reserve(8);
+    anadirDigitos(t, hora.hour(), 2);
+    t += u':';
+    anadirDigitos(t, hora.minute(), 2);
+    t += u':';
+    anadirDigitos(t, hora.second(), 2);
+    return t;
+}
+
+// The display text of a date-time field without a format of its own, digit by digit:
+// "dd/mm/yyyy", and " hh:nn:ss" when the time is not midnight.
+QString textoFechaHora(const QDateTime &valor, TFieldType tipo)
+{
+    const QDate fecha = valor.date();
+    if (fecha.year() < 1 || fecha.year() > 9999)
+        return QString();
+    QString t;
+    t.reserve(19);
+    anadirDigitos(t, fecha.day(), 2);
+    t += u'/';
+    anadirDigitos(t, fecha.month(), 2);
+    t += u'/';
+    anadirDigitos(t, fecha.year(), 4);
+    if (tipo != ftDate && valor.time() != QTime(0, 0)) {
+        t += u' ';
+        t += textoHora(valor.time());
+    }
+    return t;
+}
+
+} // namespace
+
 QString TextoCampo(const plat::Field &campo)
 {
     if (EsCampoHora(campo)) {
         const QDateTime valor = campo.asDateTime();
-        return valor.isValid() && !campo.isNull() ? valor.time().toString(QStringLiteral("HH:mm:ss")) : QString();
+        return valor.isValid() && !campo.isNull() ? textoHora(valor.time()) : QString();
     }
+    const TFieldType tipo = campo.dataType();
     // A memo's display text is a mark; its value is the text.
-    if (campo.dataType() == ftMemo || campo.dataType() == ftFmtMemo)
+    if (tipo == ftMemo || tipo == ftFmtMemo)
         return campo.asString();
+    // Exports of many rows are mostly numbers and dates: without a format or a text handler
+    // of their own their display text is written here, the same text in a fraction of the time.
+    if (!campo.OnGetText && campo.displayFormat.isEmpty() && !campo.isCalculated()) {
+        if (tipo == ftFloat || tipo == ftCurrency || tipo == ftBCD) {
+            const QVariant valor = campo.value();
+            return campo.isNull() ? QString() : TextoValorSQL(valor, tipo);
+        }
+        if (tipo == ftDateTime || tipo == ftDate) {
+            const QDateTime valor = campo.asDateTime();
+            if (campo.isNull() || !valor.isValid())
+                return QString();
+            const QString rapido = textoFechaHora(valor, tipo);
+            if (!rapido.isEmpty())
+                return rapido;
+        }
+    }
     return campo.displayText();
 }
 
@@ -156,29 +221,37 @@ EscritorTexto::EscritorTexto(QIODevice &salida, Delimitadores delimitadores, int
 
 void EscritorTexto::valor(const QString &texto)
 {
-    linea_ += texto;
-    linea_ += d_.campo;
+    // A break inside a value travels as L; whatever CR or LF is left would split the line.
+    if (texto.contains(u'\r') || texto.contains(u'\n')) {
+        QString limpio = texto;
+        limpio.replace(kCrLf, d_.salto);
+        limpio.remove(u'\r');
+        limpio.remove(u'\n');
+        texto_ += limpio;
+    } else {
+        texto_ += texto;
+    }
+    texto_ += d_.campo;
 }
 
 void EscritorTexto::finLinea()
 {
-    // A break inside a value travels as L; whatever CR or LF is left would split the line.
-    linea_.replace(kCrLf, d_.salto);
-    linea_.remove(u'\r');
-    linea_.remove(u'\n');
-    linea_ += kCrLf;
-    pendiente_ += linea_.toUtf8();
-    linea_.clear();
-    if (pendiente_.size() >= kBloqueEscritura) {
-        if (salida_.write(pendiente_) != pendiente_.size())
-            fallo_ = true;
-        pendiente_.clear();
-    }
+    texto_ += kCrLf;
+    if (texto_.size() >= kBloqueEscritura)
+        volcar();
+}
+
+void EscritorTexto::volcar()
+{
+    const QByteArray bloque = texto_.toUtf8();
+    if (salida_.write(bloque) != bloque.size())
+        fallo_ = true;
+    texto_.resize(0);   // keeps its room for the next block
 }
 
 void EscritorTexto::cabeceras(const plat::DataSet &principal, const plat::DataSet *detalle)
 {
-    linea_ = kCabecera;
+    texto_ += kCabecera;
     for (int i = 0; i < principal.fieldCount(); ++i) {
         if (conDetalle_ && i == k_)
             valor(QStringLiteral("0"));
@@ -189,7 +262,7 @@ void EscritorTexto::cabeceras(const plat::DataSet &principal, const plat::DataSe
     finLinea();
     if (!detalle)
         return;
-    linea_ = kLinea;
+    texto_ += kLinea;
     for (int i = 0; i < detalle->fieldCount(); ++i)
         valor(detalle->field(i).fieldName());
     finLinea();
@@ -216,9 +289,8 @@ void EscritorTexto::detalle(const plat::DataSet &dataSet)
 
 bool EscritorTexto::terminar()
 {
-    if (!pendiente_.isEmpty() && salida_.write(pendiente_) != pendiente_.size())
-        fallo_ = true;
-    pendiente_.clear();
+    if (!texto_.isEmpty())
+        volcar();
     return !fallo_;
 }
 

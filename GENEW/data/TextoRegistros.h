@@ -55,12 +55,12 @@ public:
 private:
     void valor(const QString &texto);
     void finLinea();
+    void volcar();
     QIODevice &salida_;
     Delimitadores d_;
     int k_;
     bool conDetalle_;
-    QString linea_;
-    QByteArray pendiente_;
+    QString texto_;   // lines not yet handed to the device
     bool fallo_ = false;
 };
 

@@ -65,6 +65,27 @@ TEST_F(TextoRegistrosTest, RecordTextsAndTheirOptions)
     EXPECT_EQ(RegistroATextoOpciones(documentos, ""), "Codigo=D1|Importe=2,5|HoraInicio=09:30:00|Notas=primera\r\nsegunda|");
 }
 
+TEST(TextoCampo, NumbersAndDatesReadAsTheirDisplayText)
+{
+    plat::ClientDataSet ds(QStringLiteral("Valores"));
+    ds.setFieldDefs({plat::fieldDef("Importe", ftFloat), plat::fieldDef("Fecha", ftDateTime), plat::fieldDef("Dia", ftDate)});
+    ds.createDataSet();
+    const double numeros[] = {0, 1234.5, -0.1, 1e-5, 123456789012345.0, 1e16, 0.1 + 0.2, 2.0 / 3, -987654.321};
+    const QDateTime fechas[] = {FechaCero(), FechaHora(QDate(2024, 3, 5)), FechaHora(QDate(2024, 3, 5), QTime(23, 59, 58)),
+                                FechaHora(QDate(1, 1, 1), QTime(0, 0, 1)), FechaHora(QDate(9999, 12, 31))};
+    for (int i = 0; i < 9; ++i) {
+        ds.append();
+        ds.field(0).setValue(numeros[i]);
+        if (i < 5) {
+            ds.field(1).setValue(fechas[i]);
+            ds.field(2).setValue(fechas[i]);
+        }
+        ds.post();
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(TextoCampo(ds.field(c)), ds.field(c).displayText()) << i << " " << c;
+    }
+}
+
 TEST_F(TextoRegistrosTest, PastingARecordTextFillsFieldsByPosition)
 {
     documento("D1", "Uno", 1234.5, "a\r\nb");
