@@ -307,16 +307,19 @@ bool TModuloDatos::renumerarLineas(plat::TableDataSet &lineas, const plat::Bookm
     if (campos.isEmpty())
         return false;
     const QString campoLinea = campos.last();
-    // At most three leading key values name the document the line belongs to.
+    // At most three leading key values name the document the line belongs to; the range
+    // ends at the last of them that is not empty.
     QVariantList documento;
+    int conValor = 0;
     for (int i = 0; i < 3 && i < campos.size(); ++i) {
         if (campos.at(i) == campoLinea)
-            break;
+            continue;
         const plat::Field &campo = lineas.fieldByName(campos.at(i));
-        if (campo.isNull() || campo.asString().isEmpty())
-            break;
         documento << campo.value();
+        if (!campo.isNull() && !campo.asString().isEmpty())
+            conValor = int(documento.size());
     }
+    documento = documento.mid(0, conValor);
     const qint64 desde = lineas.fieldByName(campoLinea).asInteger();
     if (!documento.isEmpty())
         lineas.setRange(documento, documento);
