@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <cstdio>
+
 MensajesDesatendidos *MensajesDesatendidos::desdeEntorno()
 {
     if (!qEnvironmentVariableIsSet(VariableRespuestas))
@@ -22,10 +24,12 @@ MensajesDesatendidos *MensajesDesatendidos::desdeEntorno()
 QString MensajesDesatendidos::mostrarMensaje(const QString &tipo, const QString &texto, const QString &respuesta)
 {
     const QString contestado = SalidaMensajesGrabada::mostrarMensaje(tipo, texto, respuesta);
+    const QByteArray linea = (tipo + QStringLiteral(": ") + texto + u'\n').toUtf8();
     QFile f(archivo_);
-    if (f.open(QIODevice::Append)) {
-        f.write((tipo + QStringLiteral(": ") + texto + u'\n').toUtf8());
-        f.close();
+    // A message that cannot be written to its file is not lost: it goes to standard error.
+    if (!f.open(QIODevice::Append) || f.write(linea) != linea.size() || !f.flush()) {
+        std::fwrite(linea.constData(), 1, size_t(linea.size()), stderr);
+        std::fflush(stderr);
     }
     if (tipo == QLatin1String("E"))
         plat::application().terminate();

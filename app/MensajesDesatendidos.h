@@ -3,10 +3,11 @@
 
 #include <QString>
 
-// Unattended runs (tests, a virtual screen): no message window opens. Every message is
-// answered from a script and written, kind and text, to a file as it comes, so that a run
-// that ends on an error still leaves its reason. After a message of kind "E" the program
-// ends, as it does with the message window.
+// Unattended runs (tests, a virtual screen): no message window opens, nor the plain system
+// box (kind "S"). Every message is answered from a script and written, kind and text, to a
+// file as it comes, so that a run that ends on an error still leaves its reason; when the
+// file cannot be written, to standard error. After a message of kind "E" the program ends,
+// as it does with the message window.
 class MensajesDesatendidos : public SalidaMensajesGrabada
 {
 public:

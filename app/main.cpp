@@ -1,23 +1,25 @@
 #include "app/MensajesDesatendidos.h"
-#include "app/TfPROYMENU.h"
+#include "app/PROYMENU.h"
 
-#include "GENEW/data/TfGENEBUSA.h"
-#include "GENEW/data/TfGENEBUSQ.h"
-#include "GENEW/data/TfGENECALC.h"
-#include "GENEW/data/TfGENECOPI.h"
-#include "GENEW/data/TfGENECPRO.h"
-#include "GENEW/data/TfGENEDETA.h"
-#include "GENEW/data/TfGENEFILT.h"
+#include "GENEW/data/GENEBUSA.h"
+#include "GENEW/data/GENEBUSQ.h"
+#include "GENEW/data/GENECALC.h"
+#include "GENEW/data/GENECOPI.h"
+#include "GENEW/data/GENECPRO.h"
+#include "GENEW/data/GENEDETA.h"
+#include "GENEW/data/GENEFILT.h"
 #include "GENEW/data/SentenciasModulo.h"
-#include "GENEW/data/TfGENEVMEM.h"
+#include "GENEW/data/GENEVMEM.h"
 #include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/ProgramasExternos.h"
 #include "GENEW/runtime/ServicioMensajes.h"
 #include "GENEW/runtime/ServicioSQL.h"
-#include "GENEW/runtime/TfGENEMENS.h"
+#include "GENEW/runtime/GENEMENS.h"
 #include "platform/data/engine/Session.h"
 #include "platform/ui/Application.h"
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -42,9 +44,6 @@ int main(int argc, char **argv)
     app.setHelpFile(QStringLiteral("KORVEL.HLP"));
     app.closeOnTerminationSignals();
 
-    // Statements run by the SQL service get the data module's rewriting (NULL comparisons).
-    InstalarPreparacionSentenciaSQL(PrepararSentenciaSQL);
-
     QList<plat::Form *> formularios;
     // The main window first, so that it is the main form.
     crear(fPROYMENU, formularios);
@@ -56,6 +55,12 @@ int main(int argc, char **argv)
         instalarSalidaMensajes(desatendidos.get());
     else
         servicioMensajes.instalar();
+    // The system's plain message box (a program that cannot start) goes to the same file.
+    std::optional<CuadroMensajeInstalado> cuadroDesatendido;
+    if (desatendidos)
+        cuadroDesatendido.emplace([&desatendidos](const QString &texto) {
+            desatendidos->mostrarMensaje(QStringLiteral("I"), texto, QString());
+        });
 
     crear(fGENEINIC, formularios);
     int resultado = 1;

@@ -1,8 +1,8 @@
 // A large query through the engine: 100,000 rows of five columns (integer, text, decimal,
 // date-time, memo) read by Connection::query, and the same rows answered as text, from the
 // whole result and read row by row. The sqlite3 command-line tool is the yardstick.
-#include "GENEW/data/FilasResultadoConsulta.h"
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/FilasResultadoConsulta.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "platform/data/Field.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Session.h"

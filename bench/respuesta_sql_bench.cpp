@@ -1,6 +1,6 @@
 // The text of a large SQL answer: 100,000 rows of five columns (integer, text, decimal,
 // date-time, memo) written as the SQL service answers them, without the engine's share.
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 
 #include <QDateTime>
 #include <QList>

@@ -23,9 +23,5 @@ function(gp_add_test name)
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
-# Folders are filled in layer by layer; one that has no build file yet is skipped.
-macro(gp_optional_subdirectory dir)
-  if(EXISTS ${PROJECT_SOURCE_DIR}/${dir}/CMakeLists.txt)
-    add_subdirectory(${PROJECT_SOURCE_DIR}/${dir} ${PROJECT_BINARY_DIR}/${dir})
-  endif()
-endmacro()
+# Folders that arrive from work under way elsewhere (the report parts, projects/) are skipped
+# until they hold a build file.

@@ -2,7 +2,7 @@
 // evaluated and written as SQL. Malformed filters and type errors must come back as
 // gp::DatabaseError, never as a crash, a hang or another exception.
 #include "platform/data/filter/FilterExpression.h"
-#include "GENEW/runtime/comun/Errores.h"
+#include "platform/base/Errores.h"
 
 #include <QDateTime>
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # One entry for building, running and testing on a Debian 12 machine.
-#   tools/build.sh run    install what is missing, build, start the program (working folder run/)
+#   tools/build.sh run    install what is missing, build the program only, start it (working folder run/)
 #   tools/build.sh test   install what is missing, build, run every test (what CI runs)
 #   tools/build.sh build  install what is missing and build
 set -euo pipefail
@@ -23,9 +23,18 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
+# The configure step shows its progress (the first one looks for every package and takes a
+# while). "run" builds only the program and its data files; the tests, benchmarks and fuzzers
+# are built by "build" and "test".
 configure_and_build() {
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$build" -j "$jobs"
+  local targets=("$@")
+  echo "Configuring in $build ..."
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  if [ ${#targets[@]} -gt 0 ]; then
+    cmake --build "$build" -j "$jobs" --target "${targets[@]}"
+  else
+    cmake --build "$build" -j "$jobs"
+  fi
 }
 
 # The fuzz targets are built with clang in a tree of their own and run side by side,
@@ -72,11 +81,11 @@ run_tests() {
 }
 
 install_missing
-configure_and_build
 case "$mode" in
-build) ;;
-test) run_tests ;;
+build) configure_and_build ;;
+test) configure_and_build && run_tests ;;
 run)
+  configure_and_build gestion-proyectos gp_data_files
   mkdir -p run
   cd run
   exec "$build/bin/gestion-proyectos" "${@:2}"

@@ -1,6 +1,6 @@
 #include "GENEW/data/CacheRespuestasSQL.h"
 
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 
 const QString CacheRespuestasSQL::ConjuntoVacio = QStringLiteral("Conjunto_Vacio");
 

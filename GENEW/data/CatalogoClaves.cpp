@@ -1,6 +1,6 @@
 #include "GENEW/data/CatalogoClaves.h"
 
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "platform/data/engine/Dialect.h"
 

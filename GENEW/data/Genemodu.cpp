@@ -4,12 +4,12 @@
 #include "GENEW/data/DireccionAdaptador.h"
 #include "GENEW/data/NombreEmpresaInforme.h"
 #include "GENEW/data/NombresTablasTemporales.h"
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/data/SentenciasModulo.h"
 #include "GENEW/runtime/AperturaTablasFormulario.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/ServicioSQL.h"
-#include "GENEW/runtime/TfGENEMENS.h"
+#include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
@@ -26,7 +26,6 @@ bool ModuloDatosCreado = false;
 namespace {
 
 const QString kDatabaseGeneral = QStringLiteral("DatabaseGeneral");
-const QString kHayUnError = QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\n");
 const QString kNoEsPosibleConsulta = QStringLiteral("¡No es posible ejecutar la sentencia SQL. Motivo: ");
 
 // The one record of PARAGENE as the parameters read it; nothing on an empty or closed table.
@@ -173,6 +172,7 @@ void TModuloDatos::retirarServicios()
         return;
     if (fGENEINIC) {
         fGENEINIC->NombresTablas = NombresCreacionTablas{};
+        fGENEINIC->RazonSocial = nullptr;
         fGENEINIC->Manejador().trazaError = nullptr;
     }
     if (fGENEMENS)
@@ -235,13 +235,12 @@ void TModuloDatos::instalarServicios()
 {
     const ConfiguracionArranque &c = fGENEINIC->Configuracion;
     ConfiguracionNombres configuracion;
-    configuracion.tipoBaseDatos = c.basesDatos.TipoBaseDatos;
+    configuracion.motor = c.basesDatos.Motor;
     configuracion.archivosTemporalesEnBD = c.temporalesEnBaseDatos;
     configuracion.baseDatosTemporal =
         c.basesDatos.PathArchivosTemporales.isEmpty() ? kDatabaseGeneral : c.basesDatos.PathArchivosTemporales;
     nombres_ = std::make_unique<NombresMotor>(configuracion);
 
-    InstalarPreparacionSentenciaSQL(PrepararSentenciaSQL);
     NombresCreacionTablas &n = fGENEINIC->NombresTablas;
     n.nombreTablaTemporal = [this](const QString &propietario, int numero) {
         SesionTablasTemporales sesion{ObtenerDireccionMAC(QStringLiteral("SinSeparadores")),
@@ -253,6 +252,9 @@ void TModuloDatos::instalarServicios()
                                      almacen);
     };
     n.nombreTablaSQL = [this](const QString &tabla) { return NombreTablaSQL(tabla); };
+    fGENEINIC->RazonSocial = [this] {
+        return RegistroTablaParametros(ParamGenerales->table()).valor(QStringLiteral("RazonSocial")).toString();
+    };
     n.quitarPropietarioTabla = [this](const QString &tabla) { return QuitarPropietarioTabla(tabla); };
     n.nombreIndice = [this](const QString &tabla, const QString &indice) {
         return nombres_->NombreIndice(tabla, indice);
@@ -381,25 +383,19 @@ void TModuloDatos::MostrarImporteMoneda(plat::Field &Sender, QString &Text, bool
 QString TModuloDatos::EjecutarSQL(const QString &sql, const QString &database, const QString &opciones)
 {
     plat::Connection &conexion = conexiones().ConexionDeSelector(database);
-    // Run silently first: a missing table is made and the statement tried once more
-    // before anyone hears of the failure.
-    const QString silenciosa = opciones + QStringLiteral(",") + OpcionSQL::Silenciosa;
-    QString respuesta = EjecutarSQLEnConexion(conexion, sql, silenciosa, FormaSQL::Motor);
-    if (!EsRespuestaErrorSQL(respuesta))
-        return respuesta;
-    if (!opciones.contains(OpcionSQL::NoCrearTabla) && PrimeraPalabraSQL(sql) != QLatin1String("EXEC")
-        && EsErrorTablaInexistente(respuesta)
-        && CrearTablasSentencia(PrepararSentenciaSQL(sql, opciones), conexion.databaseName())) {
-        respuesta = EjecutarSQLEnConexion(conexion, sql, silenciosa, FormaSQL::Motor);
-        if (!EsRespuestaErrorSQL(respuesta))
-            return respuesta;
+    // A missing table is made and the statement tried once more before anyone hears of
+    // the failure.
+    ResultadoSentenciaSQL resultado = EjecutarSentenciaSQL(conexion, sql, opciones);
+    if (resultado.fallo.tipo == gp::DatabaseErrorKind::MissingTable && !opciones.contains(OpcionSQL::NoCrearTabla)
+        && PrimeraPalabraSQL(sql) != QLatin1String("EXEC")
+        && CrearTablasSentencia(resultado.sentencia, conexion.databaseName()))
+        resultado = EjecutarSentenciaSQL(conexion, sql, opciones);
+    if (resultado.fallo) {
+        TrazaDepuracion(resultado.respuesta + QStringLiteral(" ") + sql);
+        if (!opciones.contains(OpcionSQL::Silenciosa))
+            InformarSentenciaErronea(resultado.respuesta, resultado.sentencia);
     }
-    TrazaDepuracion(respuesta + QStringLiteral(" ") + sql);
-    if (!opciones.contains(OpcionSQL::Silenciosa)) {
-        MensajeAviso(respuesta);
-        MensajeInformacion(kHayUnError + PrepararSentenciaSQL(sql, opciones));
-    }
-    return respuesta;
+    return resultado.respuesta;
 }
 
 QString TModuloDatos::EjecutarSQLADO(const QString &sql, const QString &database, const QString &opciones)
@@ -415,27 +411,24 @@ QString TModuloDatos::EjecutarSQLCache(const QString &sql, CacheRespuestasSQL &c
 
 bool TModuloDatos::AbrirConsulta(plat::QueryDataSet &query, const QString &opciones)
 {
-    query.close();
-    QString nombre = query.databaseName();
-    if (nombre.startsWith(u'?'))
-        nombre = nombre.mid(1);
-    plat::Connection &conexion = nombre.isEmpty() ? fGENEINIC->Database() : conexiones().ConexionDeBaseDatos(nombre);
-    query.setDatabaseName(nombre.isEmpty() ? conexion.databaseName() : nombre);
-    query.setConnection(&conexion);
-    return abrirConsultaEn(query, opciones, conexion);
+    return abrirConsultaEn(query, opciones, conexionDeConsulta(query, fGENEINIC->Database()));
 }
 
 bool TModuloDatos::AbrirConsultaADO(plat::QueryDataSet &query, const QString &opciones)
+{
+    return abrirConsultaEn(query, opciones, conexionDeConsulta(query, fGENEINIC->ADOConnection()));
+}
+
+plat::Connection &TModuloDatos::conexionDeConsulta(plat::QueryDataSet &query, plat::Connection &porDefecto)
 {
     query.close();
     QString nombre = query.databaseName();
     if (nombre.startsWith(u'?'))
         nombre = nombre.mid(1);
-    plat::Connection &conexion =
-        nombre.isEmpty() ? fGENEINIC->ADOConnection() : conexiones().ConexionDeBaseDatos(nombre);
+    plat::Connection &conexion = nombre.isEmpty() ? porDefecto : conexiones().ConexionDeBaseDatos(nombre);
     query.setDatabaseName(nombre.isEmpty() ? conexion.databaseName() : nombre);
     query.setConnection(&conexion);
-    return abrirConsultaEn(query, opciones, conexion);
+    return conexion;
 }
 
 bool TModuloDatos::abrirConsultaEn(plat::QueryDataSet &query, QString opciones, plat::Connection &conexion)
@@ -446,31 +439,25 @@ bool TModuloDatos::abrirConsultaEn(plat::QueryDataSet &query, QString opciones, 
                                                                                             : QStringLiteral(",ExecSQL");
     }
     const bool abrir = opciones.contains(QLatin1String("Open"));
-    const auto ejecutar = [&]() -> QString {
-        try {
+    const auto ejecutar = [&] {
+        return gp::capturarFallo([&] {
             if (abrir)
                 query.open();
             else
                 query.execSql();
-            return QString();
-        } catch (const gp::Abort &) {
-            throw;
-        } catch (const gp::Error &error) {
-            return error.mensaje().isEmpty() ? QStringLiteral("?") : error.mensaje();
-        }
+        });
     };
-    QString fallo = ejecutar();
-    if (!fallo.isEmpty() && EsErrorTablaInexistente(fallo)) {
+    gp::Fallo fallo = ejecutar();
+    if (fallo.tipo == gp::DatabaseErrorKind::MissingTable) {
         if (!CrearTablasSentencia(query.sql(), conexion.databaseName()))
             return false;
         fallo = ejecutar();
     }
-    if (!fallo.isEmpty()) {
-        TrazaDepuracion(fallo + QStringLiteral(" ") + query.sql());
-        if (!opciones.contains(QLatin1String("Silencio"))) {
-            MensajeAviso(kNoEsPosibleConsulta + fallo);
-            MensajeInformacion(kHayUnError + query.sql());
-        }
+    if (fallo) {
+        TrazaDepuracion(fallo.mensaje + QStringLiteral(" ") + query.sql());
+        if (!opciones.contains(QLatin1String("Silencio")))
+            InformarSentenciaErronea(kNoEsPosibleConsulta + (fallo.mensaje.isEmpty() ? QStringLiteral("?") : fallo.mensaje),
+                                     query.sql());
         return false;
     }
     if (abrir && opciones.contains(QLatin1String("Temporal")))
@@ -751,8 +738,7 @@ void TModuloDatos::RefrescarDataSet(plat::DataSet &dataSet, const QString &opcio
     if (!dataSet.active() || dataSet.state() != plat::DataSetState::Browse)
         return;
     try {
-        const QString &motor = nombres_->configuracion().tipoBaseDatos;
-        if (motor != MotorBaseDatos::SQLServer && motor != MotorBaseDatos::Access) {
+        if (!nombres_->esSQLServer()) {
             dataSet.refresh();
             return;
         }

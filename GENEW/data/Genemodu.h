@@ -248,6 +248,8 @@ private:
     ConexionesPrograma &conexiones() const;
     CatalogoClaves catalogo(const QString &baseDatos);
     bool abrirConsultaEn(plat::QueryDataSet &query, QString opciones, plat::Connection &conexion);
+    // The connection a query runs on: the one its database name selects, else porDefecto.
+    plat::Connection &conexionDeConsulta(plat::QueryDataSet &query, plat::Connection &porDefecto);
     static QString nombrePropietario(const QObject *componente);
     static QString tablaDeDataSet(const plat::DataSet &dataSet);
     std::unique_ptr<plat::TableDataSet> tablaEn(const QString &baseDatos, plat::Connection *conexion,

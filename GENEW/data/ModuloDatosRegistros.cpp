@@ -2,9 +2,9 @@
 // duplicating with lines, line gaps, deletion and the side tables of a record.
 #include "GENEW/data/ClaveTexto.h"
 #include "GENEW/data/Genemodu.h"
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/data/SentenciasRegistros.h"
-#include "GENEW/data/TfGENECPRO.h"
+#include "GENEW/data/GENECPRO.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"

@@ -3,7 +3,7 @@
 #include "GENEW/data/ExportacionExcel.h"
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/data/TextoRegistros.h"
-#include "GENEW/data/TfGENEDETA.h"
+#include "GENEW/data/GENEDETA.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/FicherosTexto.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"

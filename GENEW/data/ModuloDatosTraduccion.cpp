@@ -1,7 +1,7 @@
 // TModuloDatos: translation through TXIDIOMA.
 #include "GENEW/data/Genemodu.h"
 
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/data/traduccion/PatronTraduccion.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "platform/data/engine/Connection.h"

@@ -34,20 +34,18 @@ QString NombresMotor::NombreIndice(const QString &tabla, const QString &indice, 
 {
     if (sinCamposIndice)
         return indice;
-    QString motor = configuracion_.tipoBaseDatos;
+    plat::EngineKind motor = configuracion_.motor;
     if (EsTablaTemporal(tabla) && !configuracion_.archivosTemporalesEnBD)
-        motor = MotorBaseDatos::Paradox;
+        motor = plat::EngineKind::SQLite;
 
     const bool primario = indice.isEmpty() || indice == Primario;
-    if (motor == MotorBaseDatos::SQLServer) {
+    if (motor == plat::EngineKind::SqlServer) {
         const QString sinPropietario = QuitarPropietarioTabla(tabla);
         return sinPropietario + u'_' + (primario ? Clave1 : indice);
     }
-    if (motor == MotorBaseDatos::Access)
-        return tabla + u'_' + (primario ? Clave1 : indice);
     // Table creation names the primary key "<table>_Clave1" here too, so the key
     // look-ups must ask for that name.
-    if (motor == MotorBaseDatos::SQLGenerica)
+    if (motor == plat::EngineKind::PostgreSQL)
         return tabla + u'_' + (primario ? Clave1 : indice);
     if (indice == Primario)
         return Clave1;

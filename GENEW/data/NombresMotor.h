@@ -1,5 +1,6 @@
 #pragma once
 #include "GENEW/runtime/comun/TipoCampo.h"
+#include "platform/base/EngineKind.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,19 +9,12 @@ namespace plat {
 class Field;
 }
 
-// Table and index names differ between the database engines; these rules hide it. The
-// engine keeps its stored words, so that settings and stored texts stay valid.
-namespace MotorBaseDatos {
-inline const QString Paradox = QStringLiteral("Paradox");
-inline const QString SQLServer = QStringLiteral("Microsoft SQL Server");
-inline const QString Access = QStringLiteral("Microsoft Access");
-inline const QString SQLGenerica = QStringLiteral("SQL Generica");
-} // namespace MotorBaseDatos
+// Table and index names differ between the database engines; these rules hide it.
 
 // What the naming rules need of the start-up settings.
 struct ConfiguracionNombres
 {
-    QString tipoBaseDatos = MotorBaseDatos::Paradox;
+    plat::EngineKind motor = plat::EngineKind::SQLite;
     // Temporary tables live in a database ("SI"), or in a folder of their own ("NO").
     bool archivosTemporalesEnBD = true;
     // The database or folder that holds the temporary tables.
@@ -33,7 +27,7 @@ public:
     explicit NombresMotor(ConfiguracionNombres configuracion) : configuracion_(std::move(configuracion)) {}
 
     const ConfiguracionNombres &configuracion() const { return configuracion_; }
-    bool esSQLServer() const { return configuracion_.tipoBaseDatos == MotorBaseDatos::SQLServer; }
+    bool esSQLServer() const { return configuracion_.motor == plat::EngineKind::SqlServer; }
 
     // The engine's name of a table: "dbo." in front on SQL Server, unless the name is
     // already qualified or is a temporary table kept in a folder.

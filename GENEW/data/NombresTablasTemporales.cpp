@@ -1,6 +1,6 @@
 #include "GENEW/data/NombresTablasTemporales.h"
 
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/comun/Rutinas.h"
 
 #include <QRandomGenerator>

@@ -1,6 +1,7 @@
 #include "GENEW/data/SentenciasModulo.h"
 
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
+
 #include "GENEW/runtime/comun/Rutinas.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 
@@ -8,7 +9,6 @@
 
 namespace {
 
-const QString IsNull = QStringLiteral(" IS NULL ");
 const QChar PuntoMedio(0x00B7);
 
 bool esFecha(TFieldType tipo)
@@ -17,67 +17,6 @@ bool esFecha(TFieldType tipo)
 }
 
 } // namespace
-
-QString PrimeraPalabraSQL(const QString &sql)
-{
-    const qsizetype blanco = sql.indexOf(u' ');
-    return blanco < 0 ? sql : sql.left(blanco);
-}
-
-QString SustituirFueraDeLiterales(const QString &texto, const QString &buscado, const QString &nuevo)
-{
-    if (buscado.isEmpty() || !texto.contains(buscado))
-        return texto;
-    const QChar ultimo = buscado.back();
-    const bool terminaEnComilla = ultimo == u'\'' || ultimo == u'"';
-    QString resultado;
-    resultado.reserve(texto.size());
-    QChar comillaAbierta;   // null outside literals
-    const qsizetype largo = texto.size();
-    for (qsizetype i = 0; i < largo;) {
-        const QChar c = texto.at(i);
-        if (!comillaAbierta.isNull()) {
-            resultado.append(c);
-            ++i;
-            if (c == comillaAbierta) {
-                if (i < largo && texto.at(i) == comillaAbierta) {   // a doubled quote inside
-                    resultado.append(c);
-                    ++i;
-                } else {
-                    comillaAbierta = QChar();
-                }
-            }
-            continue;
-        }
-        if (QStringView(texto).mid(i, buscado.size()) == buscado) {
-            const qsizetype despues = i + buscado.size();
-            if (!(terminaEnComilla && despues < largo && texto.at(despues) == ultimo)) {
-                resultado.append(nuevo);
-                i = despues;
-                continue;
-            }
-        }
-        if (c == u'\'' || c == u'"')
-            comillaAbierta = c;
-        resultado.append(c);
-        ++i;
-    }
-    return resultado;
-}
-
-QString PrepararSentenciaSQL(const QString &sql, const QString &opciones)
-{
-    QString texto = AjustarComparacionesVacias(sql);
-    if (PrimeraPalabraSQL(sql) != QLatin1String("SELECT"))
-        return texto;
-    texto = SustituirFueraDeLiterales(texto, QStringLiteral("=NULL"), IsNull);
-    texto = SustituirFueraDeLiterales(texto, QStringLiteral("= NULL"), IsNull);
-    if (opciones.contains(OpcionSQL::ForzarNULL)) {
-        texto = SustituirFueraDeLiterales(texto, QStringLiteral(" = ''"), IsNull);
-        texto = SustituirFueraDeLiterales(texto, QStringLiteral(" = \"\""), IsNull);
-    }
-    return texto;
-}
 
 RegistroTexto LeerRegistroTexto(const QString &texto)
 {

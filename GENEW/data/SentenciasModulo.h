@@ -6,23 +6,9 @@
 #include <QString>
 #include <QVariant>
 
-// The SQL texts that the data module writes around the statements it runs: the rewrites a
-// statement gets before it runs, the INSERT of a text record, the UPDATE of memo columns
+// The SQL texts that the data module writes around the statements it runs: the INSERT of a
+// text record, the UPDATE of memo columns
 // and the copy of a query's result into a server table.
-
-// The statement's first word as written (up to the first blank), "SELECT" and "EXEC"
-// being compared exactly.
-QString PrimeraPalabraSQL(const QString &sql);
-
-// Every occurrence of buscado outside quoted literals (single or double quotes, doubled
-// quotes inside them) is replaced. When buscado ends in a quote, an occurrence followed by
-// the same quote opens a literal and is left alone: " = '''a'" compares with "'a".
-QString SustituirFueraDeLiterales(const QString &texto, const QString &buscado, const QString &nuevo);
-
-// The text that EjecutarSQL runs: comparisons with the empty text after WHERE widened to
-// NULL; for a SELECT also "=NULL" and "= NULL" written " IS NULL ", and with the option
-// "ForzarNULL" " = ''" and ' = ""' as well.
-QString PrepararSentenciaSQL(const QString &sql, const QString &opciones);
 
 // A text record: first line the table name, then one Name=Value line per field; "·" in a
 // value stands for a line break. Lines with an empty name or value are left out.

@@ -1,6 +1,6 @@
 #include "GENEW/data/ServicioTraduccion.h"
 
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/data/traduccion/PatronTraduccion.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 

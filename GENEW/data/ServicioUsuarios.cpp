@@ -1,6 +1,6 @@
 #include "GENEW/data/ServicioUsuarios.h"
 
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 

@@ -1,7 +1,7 @@
 #include "GENEW/data/TextoRegistros.h"
 
 #include "GENEW/data/NombresMotor.h"
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/comun/AjustesComunes.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"

@@ -17,7 +17,7 @@ void TablaComprobada::ponerBaseDatos(const QString &nombre, plat::Connection *co
 void TablaComprobada::abrir()
 {
     if (!conexion_)
-        throw gp::DatabaseError(plat::EngineText::PathNotFound + QStringLiteral(".\n") + baseDatos_);
+        throw plat::engineFailure(plat::EngineText::PathNotFound, baseDatos_);
     conexion_->columns(tabla_);   // raises "Table does not exist" when it is missing
     abierto_ = true;
 }

@@ -58,16 +58,10 @@ bool AbrirTablasFormulario(plat::ComponentOwner &formulario)
         tabla->setDatabaseName(conexion.databaseName());
         tabla->setConnection(&conexion);
         DataSetAbribleDe<plat::TableDataSet> abrible(*tabla, propietario);
-        QString fallo;
-        try {
-            tabla->open();
+        gp::Fallo fallo = gp::capturarFallo([&] { tabla->open(); });
+        if (!fallo)
             continue;
-        } catch (const gp::Abort &) {
-            throw;
-        } catch (const gp::Error &error) {
-            fallo = error.mensaje();
-        }
-        if (EsErrorTablaInexistente(fallo)) {
+        if (fallo.tipo == gp::DatabaseErrorKind::MissingTable) {
             bool creada = false;
             try {
                 creada = inicio.CrearTablaDataSet(abrible);
@@ -78,19 +72,14 @@ bool AbrirTablasFormulario(plat::ComponentOwner &formulario)
                 todasCreadas = false;
                 continue;
             }
-            try {
-                tabla->open();
+            fallo = gp::capturarFallo([&] { tabla->open(); });
+            if (!fallo)
                 continue;
-            } catch (const gp::Abort &) {
-                throw;
-            } catch (const gp::Error &error) {
-                fallo = error.mensaje();
-            }
         }
-        inicio.MostrarMensaje(QStringLiteral("E"), QStringLiteral("TRADUCIR: ") + fallo + QStringLiteral(" Tabla: ") + nombre
+        inicio.MostrarMensaje(QStringLiteral("E"), QStringLiteral("TRADUCIR: ") + fallo.mensaje + QStringLiteral(" Tabla: ") + nombre
                                                        + u'(' + tablaComponente->objectName() + u')' + QStringLiteral(" DataBase: ")
                                                        + tabla->databaseName());
-        inicio.RepararTablas(&abrible, fallo, nullptr);
+        inicio.RepararTablas(&abrible, fallo.mensaje, nullptr);
     }
     if (inicio.Conexiones().esSQLServer() && !inicio.Database().inTransaction()) {
         inicio.Database().startTransaction();

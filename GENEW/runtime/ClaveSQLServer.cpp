@@ -9,15 +9,14 @@ ResultadoConexionConClave ConectarPidiendoClave(const std::function<void(const Q
 {
     ResultadoConexionConClave resultado;
     for (;;) {
-        try {
-            conectar(password);
+        const gp::Fallo fallo = gp::capturarFallo([&] { conectar(password); });
+        if (!fallo) {
             resultado.conectado = true;
             return resultado;
-        } catch (const gp::Error &e) {
-            if (!e.mensaje().contains(QLatin1String("Unknown user name or password"))) {
-                resultado.fallo = e.mensaje();
-                return resultado;
-            }
+        }
+        if (fallo.tipo != gp::DatabaseErrorKind::UnknownUser) {
+            resultado.fallo = fallo;
+            return resultado;
         }
         const QString anterior = password;
         password.clear();

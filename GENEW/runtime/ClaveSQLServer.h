@@ -1,4 +1,6 @@
 #pragma once
+#include "GENEW/runtime/comun/Errores.h"
+
 #include <QString>
 
 #include <functional>
@@ -9,7 +11,7 @@
 struct ResultadoConexionConClave
 {
     bool conectado = false;
-    QString fallo;      // the driver's message of a failure that was not the password's
+    gp::Fallo fallo;    // a failure that was not the password's
 };
 
 // conectar raises gp::Error (with the driver's text) when the connection fails; password is

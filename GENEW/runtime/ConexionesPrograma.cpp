@@ -1,14 +1,19 @@
 #include "GENEW/runtime/ConexionesPrograma.h"
 
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/ClaveSQLServer.h"
+#include "GENEW/runtime/ConfiguracionBasesDatos.h"
 #include "GENEW/runtime/NombresConexion.h"
+#include "GENEW/runtime/SentenciasBaseDatosSQLServer.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/EngineErrors.h"
 #include "platform/data/engine/Session.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -25,11 +30,6 @@ bool mismoNombre(const QString &a, const QString &b) { return a.compare(b, Qt::C
 
 } // namespace
 
-bool EsErrorBaseDatosInexistente(const QString &mensaje)
-{
-    return mensaje.startsWith(plat::EngineText::PathNotFound);
-}
-
 ConexionesPrograma::ConexionesPrograma(plat::Session &sesion) : sesion_(sesion) {}
 
 ConexionesPrograma::~ConexionesPrograma() = default;
@@ -42,8 +42,8 @@ void ConexionesPrograma::configurar(const AjustesConexiones &ajustes)
     IntercalacionTXIDIOMA = ajustes.NombreIntercalacionMSSQL;
 }
 
-bool ConexionesPrograma::esSQLServer() const { return ajustes_.TipoBaseDatos == MotorPrograma::SQLServer; }
-bool ConexionesPrograma::esSQLGenerica() const { return ajustes_.TipoBaseDatos == MotorPrograma::SQLGenerica; }
+bool ConexionesPrograma::esSQLServer() const { return ajustes_.Motor == plat::EngineKind::SqlServer; }
+bool ConexionesPrograma::esSQLGenerica() const { return ajustes_.Motor == plat::EngineKind::PostgreSQL; }
 
 plat::Connection &ConexionesPrograma::Database() const { return sesion_.connection(kDatabase); }
 plat::Connection &ConexionesPrograma::DatabaseGeneral() const { return sesion_.connection(kDatabaseGeneral); }
@@ -56,10 +56,32 @@ plat::Connection &ConexionesPrograma::ADOConnectionAlt() const
 
 QString ConexionesPrograma::aplicacion() const { return ajustes_.ejecutable; }
 
+// The password an alias is reached with: on "SQL Generica" the alias's own PASSWORD unless the
+// program has one (from the settings file or the log-in prompt); on SQL Server the program's.
+QString ConexionesPrograma::claveDe(const QStringList &parametrosAlias, const QString &clavePrograma) const
+{
+    if (esSQLGenerica() && clavePrograma.isEmpty())
+        return plat::paramValue(parametrosAlias, PasswordParam);
+    return clavePrograma;
+}
+
+QString ConexionesPrograma::claveEmpresa() const
+{
+    return claveDe(sesion_.alias(ajustes_.AliasBaseDatos).params, password_);
+}
+
 // ---- start-up ---------------------------------------------------------------------------
 
 void ConexionesPrograma::AbrirConexionesInicio(const EjecutorSQL &ejecutarSQL)
 {
+    if (esSQLServer()) {
+        const QString motivo = MotivoRechazoAjustesSQLServer(ajustes_.NombreIntercalacionMSSQL,
+                                                             ajustes_.NivelAislamientoTransaccionesMSSQL,
+                                                             ajustes_.archivoConfiguracion);
+        if (!motivo.isEmpty())
+            throw gp::Error(motivo);
+    }
+    creadasEnArranque_.clear();
     abrirInicio(Database(), ajustes_.AliasBaseDatos, false, ejecutarSQL);
     abrirInicio(DatabaseGeneral(), ajustes_.AliasBaseDatosGeneral, true, ejecutarSQL);
     if (esSQLServer()) {
@@ -71,6 +93,24 @@ void ConexionesPrograma::AbrirConexionesInicio(const EjecutorSQL &ejecutarSQL)
     }
 }
 
+// The server engines reach their databases only through ALIAS.INI: an alias missing from it
+// would otherwise end on a folder of the embedded engine, a new and empty database.
+void ConexionesPrograma::comprobarAlias(const QString &alias, const QStringList &parametros) const
+{
+    const QString archivo = ajustes_.archivoAlias.isEmpty() ? QStringLiteral("ALIAS.INI") : ajustes_.archivoAlias;
+    if ((esSQLServer() || esSQLGenerica()) && !sesion_.isAlias(alias)) {
+        throw gp::Error(QStringLiteral("El alias \"%1\" de %2 no está definido en %3%4.")
+                            .arg(alias, plat::engineTypeWord(ajustes_.Motor), archivo,
+                                 QFileInfo::exists(archivo) ? QString() : QStringLiteral(" (el archivo no existe)")));
+    }
+    const QString carpeta = plat::paramValue(parametros, QStringLiteral("PATH"));
+    if (EsRutaWindows(carpeta)) {
+        throw gp::Error(QStringLiteral("El valor \"%1\" de PATH del alias \"%2\" en %3 es una ruta de Windows. "
+                                       "Indique una carpeta de este sistema, con \"/\" como separador.")
+                            .arg(carpeta, alias, archivo));
+    }
+}
+
 void ConexionesPrograma::abrirInicio(plat::Connection &conexion, const QString &alias, bool general,
                                      const EjecutorSQL &ejecutarSQL)
 {
@@ -79,7 +119,9 @@ void ConexionesPrograma::abrirInicio(plat::Connection &conexion, const QString &
     conexion.setKeepConnection(true);
     conexion.setIsolationLevel(plat::IsolationLevel::ReadCommitted);
     const bool servidorConLogin = esSQLServer() || esSQLGenerica();
-    QStringList parametros = sesion_.alias(alias).params;
+    const QStringList parametrosAlias = sesion_.alias(alias).params;
+    comprobarAlias(alias, parametrosAlias);
+    QStringList parametros = parametrosAlias;
     if (!general) {
         servidor_ = NombreServidor(plat::paramValue(parametros, ServerName), ajustes_.AutenticacionWindows);
         if (servidorConLogin) {
@@ -94,21 +136,21 @@ void ConexionesPrograma::abrirInicio(plat::Connection &conexion, const QString &
                     usuario_ = plat::paramValue(parametros, UserName);
                 else
                     plat::setParamValue(parametros, UserName, usuario_);
-                plat::setParamValue(parametros, PasswordParam, password_);
+                plat::setParamValue(parametros, PasswordParam, claveDe(parametrosAlias, password_));
             }
         }
     } else if (servidorConLogin) {
         plat::setParamValue(parametros, UserName, usuario_);
         plat::setParamValue(parametros, HostName, usuario_);
-        plat::setParamValue(parametros, PasswordParam, password_);
+        plat::setParamValue(parametros, PasswordParam, claveDe(parametrosAlias, password_));
     }
-    if (!sesion_.alias(alias).params.isEmpty())
+    if (!parametrosAlias.isEmpty())
         conexion.setParams(parametros);
 
-    const auto conectar = [&conexion](const QString &password) {
+    const auto conectar = [this, &conexion, &parametrosAlias](const QString &password) {
         if (!conexion.params().isEmpty()) {
             QStringList p = conexion.params();
-            plat::setParamValue(p, PasswordParam, password);
+            plat::setParamValue(p, PasswordParam, claveDe(parametrosAlias, password));
             conexion.setParams(p);
         }
         conexion.open();
@@ -118,17 +160,33 @@ void ConexionesPrograma::abrirInicio(plat::Connection &conexion, const QString &
         const ResultadoConexionConClave r = ConectarPidiendoClave(conectar, password_, ajustes_.archivoConfiguracion);
         if (r.conectado)
             break;
-        if (esSQLServer()) {
-            // The server's own way: create it now, datasets connect on demand.
-            CrearBaseDatos(alias, ejecutarSQL);
-            break;
-        }
-        if (creada || !EsErrorBaseDatosInexistente(r.fallo))
-            throw gp::DatabaseError(r.fallo);
-        CrearBaseDatos(alias, ejecutarSQL);
+        // Only a server that answered that the database is missing gets it created: any other
+        // failure (no server, no permission) is the one error the user sees.
+        if (creada || r.fallo.tipo != gp::DatabaseErrorKind::MissingPath)
+            throw gp::DatabaseError(r.fallo.mensaje, r.fallo.tipo);
+        crearBaseDatosInicio(alias, ejecutarSQL);
         creada = true;
+        if (esSQLServer())
+            break;   // the server's own way: datasets connect on demand
     }
     ejecutarAislamiento(general ? kDatabaseGeneral : kDatabase, ejecutarSQL);
+}
+
+// A database made at start-up. When an earlier one of this start-up was made and this one
+// fails, the message says so: the administrator finds one new, empty database and not the other.
+void ConexionesPrograma::crearBaseDatosInicio(const QString &alias, const EjecutorSQL &ejecutarSQL)
+{
+    try {
+        CrearBaseDatos(alias, ejecutarSQL);
+    } catch (const gp::Error &error) {
+        if (creadasEnArranque_.isEmpty())
+            throw;
+        throw gp::Error(error.mensaje() + QStringLiteral("\nLa base de datos \"")
+                        + creadasEnArranque_.join(QStringLiteral("\", \""))
+                        + QStringLiteral("\" se ha creado en este arranque y queda vacía; la base de datos \"") + alias
+                        + QStringLiteral("\" no se ha podido crear."));
+    }
+    creadasEnArranque_ << alias;
 }
 
 void ConexionesPrograma::ejecutarAislamiento(const QString &palabra, const EjecutorSQL &ejecutarSQL)
@@ -148,7 +206,7 @@ void ConexionesPrograma::ConectarBaseDatosEmpresa(int codigo, const EjecutorSQL 
     db.close();
     db.setAliasName(QString());
     db.setDatabaseName(nombre);
-    db.setParams(ParametrosConexionEmpresa(servidor_, nombre, usuario_, password_, aplicacion(), UsuarioActual));
+    db.setParams(ParametrosConexionEmpresa(servidor_, nombre, usuario_, claveEmpresa(), aplicacion(), UsuarioActual));
     db.open();
     if (!sesion_.isAlias(nombre) && !nombre.contains(u'/'))
         sesion_.addAlias(nombre, QStringLiteral("MSSQL"), db.params());
@@ -170,7 +228,7 @@ void ConexionesPrograma::ConectarBaseDatosAlt(int codigo, const QString &nombreD
     alt.close();
     alt.setAliasName(alias);
     alt.setDatabaseName(nombre);
-    alt.setParams(ParametrosConexionEmpresa(servidor_, nombre, usuario_, password_, aplicacion(), UsuarioActual));
+    alt.setParams(ParametrosConexionEmpresa(servidor_, nombre, usuario_, claveEmpresa(), aplicacion(), UsuarioActual));
     if (!sesion_.isAlias(nombre) && !nombre.contains(u'/'))
         sesion_.addAlias(nombre, QStringLiteral("MSSQL"), alt.params());
     alt.open();
@@ -198,7 +256,7 @@ void ConexionesPrograma::confirmarVacia()
 
 QString ConexionesPrograma::NombreBaseDatosEmpresa(int codigo) const
 {
-    return ::NombreBaseDatosEmpresa(ajustes_.TipoBaseDatos, ajustes_.PathBaseDatosGeneral, ajustes_.AliasBaseDatos,
+    return ::NombreBaseDatosEmpresa(ajustes_.Motor, ajustes_.PathBaseDatosGeneral, ajustes_.AliasBaseDatos,
                                     codigo);
 }
 
@@ -211,6 +269,8 @@ QString ConexionesPrograma::BaseDatosDeTabla(const QString &tabla) const
 // points at (a connection opened by alias is named after the alias, not the database).
 QString ConexionesPrograma::catalogoDe(const plat::Connection &conexion)
 {
+    if (conexion.databaseName().isEmpty() && conexion.aliasName().isEmpty() && conexion.connectionString().isEmpty())
+        return QString();   // not pointed anywhere yet
     const plat::DatabaseLocation lugar = conexion.location();
     return lugar.isFolder() || lugar.database.isEmpty() ? conexion.databaseName() : lugar.database;
 }
@@ -220,7 +280,7 @@ QString ConexionesPrograma::CadenaConexionADO(const QString &selector, const QSt
     DatosCadenaADO datos;
     datos.autenticacionWindows = ajustes_.AutenticacionWindows;
     datos.usuario = usuario_;
-    datos.password = password_;
+    datos.password = claveEmpresa();
     datos.servidor = servidor_;
     datos.baseDatosGeneral = catalogoDe(DatabaseGeneral());
     datos.baseDatosAlt = catalogoDe(DatabaseAlt());
@@ -235,13 +295,13 @@ QStringList ConexionesPrograma::ParametrosServidor(const QString &nombre) const
 {
     if (!esSQLServer() && !esSQLGenerica())
         return {};
-    QStringList parametros;
+    const QStringList parametrosAlias =
+        sesion_.alias(sesion_.isAlias(nombre) ? nombre : ajustes_.AliasBaseDatos).params;
+    QStringList parametros = parametrosAlias;
     if (sesion_.isAlias(nombre)) {
-        parametros = sesion_.alias(nombre).params;
         if (plat::paramValue(parametros, DatabaseNameParam).isEmpty())
             plat::setParamValue(parametros, DatabaseNameParam, nombre);
     } else {
-        parametros = sesion_.alias(ajustes_.AliasBaseDatos).params;
         if (plat::paramValue(parametros, ServerName).isEmpty())
             plat::setParamValue(parametros, ServerName, servidor_);
         plat::setParamValue(parametros, DatabaseNameParam, nombre);
@@ -250,15 +310,27 @@ QStringList ConexionesPrograma::ParametrosServidor(const QString &nombre) const
         return parametros;
     if (!usuario_.isEmpty() || ajustes_.AutenticacionWindows)
         plat::setParamValue(parametros, UserName, usuario_);
-    plat::setParamValue(parametros, PasswordParam, password_);
+    plat::setParamValue(parametros, PasswordParam, claveDe(parametrosAlias, password_));
     return parametros;
 }
 
 // ---- creation of databases --------------------------------------------------------------
 
+bool ConexionesPrograma::carpetaCreable(const QString &carpeta) const
+{
+    const QString limpia = QDir::cleanPath(carpeta);
+    if (!ajustes_.carpetaPrimerArranque.isEmpty() && limpia == QDir::cleanPath(ajustes_.carpetaPrimerArranque))
+        return true;
+    const QString general = QDir::cleanPath(ajustes_.PathBaseDatosGeneral);
+    return QFileInfo(limpia).absolutePath() == general && QFileInfo(general).isDir();
+}
+
 void ConexionesPrograma::CrearBaseDatos(const QString &nombre, const EjecutorSQL &ejecutarSQLADO)
 {
     const QStringList parametros = ParametrosServidor(nombre);
+    const plat::DatabaseLocation lugar = sesion_.resolve(nombre, parametros);
+    if (lugar.isFolder() && !QFileInfo::exists(lugar.folder) && !carpetaCreable(lugar.folder))
+        throw gp::DatabaseError(plat::EngineText::PathNotFound + QStringLiteral(".\n") + lugar.folder);
     if (!esSQLServer()) {
         sesion_.createDatabase(nombre, {}, parametros);
         return;
@@ -266,18 +338,14 @@ void ConexionesPrograma::CrearBaseDatos(const QString &nombre, const EjecutorSQL
     if (sesion_.databaseExists(nombre, parametros))
         return;
     const QString master = QStringLiteral("master");
-    QString respuesta = ejecutarSQLADO(QStringLiteral("USE master CREATE DATABASE ") + nombre
-                                           + QStringLiteral("  COLLATE ") + ajustes_.NombreIntercalacionMSSQL,
-                                       master, QString());
-    if (EsRespuestaErrorSQL(respuesta))
-        throw gp::Error(QStringLiteral("¡Imposible crear la base de datos ") + nombre + QStringLiteral("!. Motivo:")
-                        + respuesta);
-    for (const QString &sentencia : {QStringLiteral("EXEC sp_dbcmptlevel ") + nombre + QStringLiteral(", 80"),
-                                     QStringLiteral("ALTER DATABASE ") + nombre + QStringLiteral(" SET RECOVERY SIMPLE")}) {
-        respuesta = ejecutarSQLADO(sentencia, master, QString());
-        if (EsRespuestaErrorSQL(respuesta))
-            throw gp::Error(QStringLiteral("¡Error configurando la base de datos ") + nombre
-                            + QStringLiteral("!. Motivo:") + respuesta);
+    const QStringList sentencias = SentenciasCrearBaseDatosSQLServer(nombre, ajustes_.NombreIntercalacionMSSQL);
+    for (qsizetype i = 0; i < sentencias.size(); ++i) {
+        const QString respuesta = ejecutarSQLADO(sentencias[i], master, QString());
+        if (!EsRespuestaErrorSQL(respuesta))
+            continue;
+        throw gp::Error((i == 0 ? QStringLiteral("¡Imposible crear la base de datos ")
+                                : QStringLiteral("¡Error configurando la base de datos "))
+                        + nombre + QStringLiteral("!. Motivo:") + respuesta);
     }
 }
 

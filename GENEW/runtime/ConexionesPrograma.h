@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/base/EngineKind.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -9,18 +11,11 @@ class Connection;
 class Session;
 } // namespace plat
 
-// Engine words of the setting TipoBaseDatos.
-namespace MotorPrograma {
-inline const QString Paradox = QStringLiteral("Paradox");
-inline const QString SQLServer = QStringLiteral("Microsoft SQL Server");
-inline const QString SQLGenerica = QStringLiteral("SQL Generica");
-} // namespace MotorPrograma
-
 // What the connections are built from: the database settings, the SQL Server section of
 // the settings file and the executable's name.
 struct AjustesConexiones
 {
-    QString TipoBaseDatos = MotorPrograma::Paradox;
+    plat::EngineKind Motor = plat::EngineKind::SQLite;
     QString AliasBaseDatosGeneral;
     QString PathBaseDatosGeneral;
     QString AliasBaseDatos;          // the company alias base
@@ -32,6 +27,8 @@ struct AjustesConexiones
     QString NombreIntercalacionMSSQL = QStringLiteral("SQL_Latin1_General_Cp1_CI_AI");
     QString ejecutable;              // file name of the running program
     QString archivoConfiguracion;    // where a password typed at start-up is stored
+    QString archivoAlias;            // ALIAS.INI, named when an alias is missing from it
+    QString carpetaPrimerArranque;   // "datos" of a first run, made without asking
 };
 
 // The program's connections: `Database` (current company), `DatabaseGeneral`, `DatabaseAlt`
@@ -66,6 +63,7 @@ public:
 
     // The login the connections use (the settings file's, or the alias's user name, or
     // what the user typed at the password prompt) and the server of the company alias.
+    // On "SQL Generica" an alias's own PASSWORD is used unless this password is not empty.
     QString usuario() const { return usuario_; }
     QString password() const { return password_; }
     QString servidor() const { return servidor_; }
@@ -86,7 +84,9 @@ public:
 
     // Creates the database when it does not exist: a folder on "Paradox", CREATE DATABASE on
     // the servers (SQL Server with the program's three statements, run by ejecutarSQLADO on
-    // "master"). Raises gp::Error with the reason on failure.
+    // "master"). Raises gp::Error with the reason on failure. A folder is made only when it
+    // is the first run's "datos" or a company's folder inside the general one: any other
+    // missing folder is a mistyped setting, reported as the engine reports a missing path.
     void CrearBaseDatos(const QString &nombre, const EjecutorSQL &ejecutarSQLADO);
 
     // Transactions of a connection (none = Database) and its ADO twin.
@@ -118,6 +118,11 @@ public:
 
 private:
     static QString catalogoDe(const plat::Connection &conexion);
+    void comprobarAlias(const QString &alias, const QStringList &parametros) const;
+    void crearBaseDatosInicio(const QString &alias, const EjecutorSQL &ejecutarSQL);
+    bool carpetaCreable(const QString &carpeta) const;
+    QString claveDe(const QStringList &parametrosAlias, const QString &clavePrograma) const;
+    QString claveEmpresa() const;
     void abrirInicio(plat::Connection &conexion, const QString &alias, bool general,
                      const EjecutorSQL &ejecutarSQL);
     void ejecutarAislamiento(const QString &palabra, const EjecutorSQL &ejecutarSQL);
@@ -129,7 +134,5 @@ private:
     QString usuario_;
     QString password_;
     QString servidor_;
+    QStringList creadasEnArranque_;   // databases this start-up made, named if a later one fails
 };
-
-// Whether a failure to connect says that the database itself is missing.
-bool EsErrorBaseDatosInexistente(const QString &mensaje);

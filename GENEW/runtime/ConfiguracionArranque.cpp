@@ -22,7 +22,7 @@ ConfiguracionArranque ConfiguracionArranque::leer(const QString &directorioTraba
     c.baseAliasEmpresa = c.basesDatos.AliasBaseDatos;
 
     c.archivoConfiguracion = ParametrosKorvel::nombreArchivo(directorioTrabajo, c.lineaComandos.archivoConfiguracion);
-    const ParametrosKorvel::Lectura lectura = ParametrosKorvel::leer(c.archivoConfiguracion, c.basesDatos.TipoBaseDatos);
+    const ParametrosKorvel::Lectura lectura = ParametrosKorvel::leer(c.archivoConfiguracion, c.basesDatos.Motor);
     c.parametros = lectura.parametros;
     c.aviso = lectura.aviso;
 

@@ -4,6 +4,7 @@
 #include "GENEW/runtime/comun/RutinasTexto.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 namespace {
 
@@ -14,37 +15,64 @@ void asignarSiNoVacio(QString &destino, const QString &valor)
         destino = limpio;
 }
 
-// Folders are written with "/" here; one written with "\" (a copied installation) is
-// read the same way.
 QString carpetaAbsoluta(const QString &carpeta, const QString &directorioTrabajo)
 {
-    QString ruta = carpeta;
-    ruta.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (QDir::isRelativePath(ruta))
-        ruta = directorioTrabajo + ruta;
-    return QDir::cleanPath(ruta);
+    return QDir::cleanPath(QDir::isRelativePath(carpeta) ? directorioTrabajo + carpeta : carpeta);
+}
+
+// A folder written for Windows (a drive letter, or "\") names nothing here: a copied
+// installation would otherwise start on a new, empty database beside the old one.
+QString motivoRutaWindows(const QString &ajuste, const QString &valor)
+{
+    if (!EsRutaWindows(valor))
+        return QString();
+    return QStringLiteral("El valor \"%1\" de %2 en %3 es una ruta de Windows. Indique una carpeta de este "
+                          "sistema, con \"/\" como separador.")
+        .arg(valor, ajuste, QLatin1String(ConfiguracionBasesDatos::NombreArchivo));
 }
 
 } // namespace
 
+bool EsRutaWindows(const QString &ruta)
+{
+    static const QRegularExpression unidad(QStringLiteral("^[A-Za-z]:"));
+    return ruta.contains(QLatin1Char('\\')) || unidad.match(ruta).hasMatch();
+}
+
 ConfiguracionBasesDatos ConfiguracionBasesDatos::leer(const QString &directorioTrabajo)
 {
-    return deTexto(LeerFicheroTexto(directorioTrabajo + QLatin1String(NombreArchivo)), directorioTrabajo);
+    const LecturaFicheroTexto lectura = LeerFicheroTextoConMotivo(directorioTrabajo + QLatin1String(NombreArchivo));
+    ConfiguracionBasesDatos c = deTexto(lectura.texto, directorioTrabajo);
+    if (lectura.ilegible())
+        c.motivoLectura = lectura.textoNoDisponible();
+    return c;
+}
+
+QString ConfiguracionBasesDatos::carpetaPorDefecto(const QString &directorioTrabajo)
+{
+    return carpetaAbsoluta(QStringLiteral("datos"), directorioTrabajo);
 }
 
 ConfiguracionBasesDatos ConfiguracionBasesDatos::deTexto(const QString &texto, const QString &directorioTrabajo)
 {
     ConfiguracionBasesDatos c;
-    asignarSiNoVacio(c.TipoBaseDatos, LeerValorDeLista(QStringLiteral("TipoBaseDatos"), texto));
+    const QString tipoBaseDatos = LeerValorDeLista(QStringLiteral("TipoBaseDatos"), texto);
+    c.rechazoMotor_ = plat::engineRefusal(tipoBaseDatos);
+    if (c.rechazoMotor_.isEmpty())
+        c.Motor = plat::engineFromTypeWord(tipoBaseDatos);
     asignarSiNoVacio(c.AliasBaseDatosGeneral, LeerValorDeLista(QStringLiteral("AliasBaseDatosGeneral"), texto));
     asignarSiNoVacio(c.PathBaseDatosGeneral, LeerValorDeLista(QStringLiteral("PathBaseDatosGeneral"), texto));
     asignarSiNoVacio(c.AliasBaseDatos, LeerValorDeLista(QStringLiteral("AliasBaseDatos"), texto));
     asignarSiNoVacio(c.PathArchivosTemporales, LeerValorDeLista(QStringLiteral("PathArchivosTemporales"), texto));
+    c.motivoLectura = motivoRutaWindows(QStringLiteral("PathBaseDatosGeneral"), c.PathBaseDatosGeneral);
 
     c.PathBaseDatosGeneral = carpetaAbsoluta(c.PathBaseDatosGeneral, directorioTrabajo);
-    // A value without a folder separator names a database (an alias), not a folder.
+    // A value without a folder separator names a database (an alias), not a folder; the
+    // temporary tables' folder of a copied installation holds nothing to lose, so one
+    // written with "\" is read as this system's.
     if (c.PathArchivosTemporales.contains(QLatin1Char('/')) || c.PathArchivosTemporales.contains(QLatin1Char('\\')))
-        c.PathArchivosTemporales = carpetaAbsoluta(c.PathArchivosTemporales, directorioTrabajo);
+        c.PathArchivosTemporales =
+            carpetaAbsoluta(QString(c.PathArchivosTemporales).replace(QLatin1Char('\\'), QLatin1Char('/')), directorioTrabajo);
     return c;
 }
 
@@ -57,13 +85,4 @@ void ConfiguracionBasesDatos::sustituirDirectorioPrivado(const QString &director
 {
     if (PathArchivosTemporales == QLatin1String(ValorDirectorioPrivado))
         PathArchivosTemporales = directorioPrivado;
-}
-
-QString ConfiguracionBasesDatos::motivoRechazo() const
-{
-    if (TipoBaseDatos == QLatin1String("Microsoft Access"))
-        return QStringLiteral("El tipo de base de datos \"Microsoft Access\" no está disponible en este sistema. "
-                              "Indique \"Paradox\", \"SQL Generica\" o \"Microsoft SQL Server\" en %1.")
-            .arg(QLatin1String(NombreArchivo));
-    return QString();
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/base/EngineKind.h"
+
 #include <QString>
 
 // The five database settings, read from the Name=Value lines of BASESDATOS.TXT in the
@@ -9,18 +11,29 @@ struct ConfiguracionBasesDatos
     static constexpr const char *NombreArchivo = "BASESDATOS.TXT";
     static constexpr const char *ValorDirectorioPrivado = "PrivateDir";
 
-    QString TipoBaseDatos = QStringLiteral("Paradox");
+    // TipoBaseDatos, read once ("Paradox" when absent).
+    plat::EngineKind Motor = plat::EngineKind::SQLite;
     QString AliasBaseDatosGeneral = QStringLiteral("GENERAL");
     QString PathBaseDatosGeneral = QStringLiteral("datos");
     QString AliasBaseDatos = QStringLiteral("EMPRESA");
     QString PathArchivosTemporales;
 
-    // Reads the file of the working directory (which ends in "/"); a missing or unreadable
-    // file leaves every default. Relative folders become absolute from the working directory.
+    // Why these settings cannot be used, found while reading: the file exists but cannot be
+    // read, or a folder is written the Windows way. motivoRechazo() reports it.
+    QString motivoLectura;
+
+    // Reads the file of the working directory (which ends in "/"); a missing file leaves
+    // every default, one that cannot be read is refused. Relative folders become absolute
+    // from the working directory.
     static ConfiguracionBasesDatos leer(const QString &directorioTrabajo);
 
-    // The same from the file's text (Name=Value lines).
+    // The same from the file's text (Name=Value lines). The engine word is matched ignoring
+    // case and kept in its own spelling.
     static ConfiguracionBasesDatos deTexto(const QString &texto, const QString &directorioTrabajo);
+
+    // The folder of a first run ("datos" of the working directory): the only database folder
+    // the program makes without being told to.
+    static QString carpetaPorDefecto(const QString &directorioTrabajo);
 
     // Temporary tables live in a database (not a folder) when their place names no folder.
     bool temporalesEnBaseDatos() const;
@@ -28,7 +41,13 @@ struct ConfiguracionBasesDatos
     // Replaces the value "PrivateDir" of PathArchivosTemporales by the given folder.
     void sustituirDirectorioPrivado(const QString &directorioPrivado);
 
-    // Empty when this platform can run the configured engine, else the message that ends
-    // the start-up (there is no "Microsoft Access" here).
-    QString motivoRechazo() const;
+    // Empty when the settings can be used, else the message that ends the start-up: the
+    // reading's reason, or the refusal of the engine word (plat::engineRefusal).
+    QString motivoRechazo() const { return motivoLectura.isEmpty() ? rechazoMotor_ : motivoLectura; }
+
+private:
+    QString rechazoMotor_;
 };
+
+// A folder written for Windows: a drive letter ("C:") or a "\" in it.
+bool EsRutaWindows(const QString &ruta);

@@ -4,9 +4,12 @@
 #include "GENEW/runtime/ConexionesPrograma.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/ui/Application.h"
+
+#include <algorithm>
 
 using estructura::DefinicionesTabla;
 using estructura::FilaCampoUsuario;
@@ -24,8 +27,7 @@ EjecutorCreacionPrograma::EjecutorCreacionPrograma(ConexionesPrograma &conexione
 
 void EjecutorCreacionPrograma::mostrarMensaje(const QString &tipo, const QString &texto)
 {
-    // A plain box has no kind of its own here: it is shown as information.
-    entorno_.mostrarMensaje(tipo.isEmpty() ? QStringLiteral("I") : tipo, texto);
+    entorno_.mostrarMensaje(tipo.isEmpty() ? TipoCuadroSistema : tipo, texto);
 }
 
 void EjecutorCreacionPrograma::cursorEspera(bool activo)
@@ -159,7 +161,34 @@ void EjecutorCreacionPrograma::ejecutarSQLSilencioso(const QString &baseDatos, c
     entorno_.ejecutarSQL(sentencia, baseDatos, QStringLiteral("Silenciosa"));
 }
 
-void EjecutorCreacionPrograma::crearTablaMotor(const TablaCreacion &tabla, const DefinicionesTabla &definiciones)
+void EjecutorCreacionPrograma::bloquearCreacion(const QString &conexion, const QString &tabla)
+{
+    plat::Connection &c = conexiones_.ConexionDeSelector(conexion);
+    const QString bloqueo = c.dialect().tableCreationLock(tabla);
+    if (!bloqueo.isEmpty())
+        c.exec(bloqueo, {}, plat::SqlOrigin::AsWritten);
+}
+
+namespace {
+
+// The table holds the columns of the definition (names ignoring case, any order).
+bool mismasColumnas(const QList<plat::FieldDef> &existentes, const plat::TableDef &def)
+{
+    if (existentes.size() != def.fields.size())
+        return false;
+    for (const plat::FieldDef &campo : def.fields) {
+        const bool esta = std::any_of(existentes.cbegin(), existentes.cend(), [&campo](const plat::FieldDef &e) {
+            return e.name.compare(campo.name, Qt::CaseInsensitive) == 0;
+        });
+        if (!esta)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool EjecutorCreacionPrograma::crearTablaMotor(const TablaCreacion &tabla, const DefinicionesTabla &definiciones)
 {
     plat::TableDef def;
     def.name = tabla.TableName;
@@ -184,10 +213,25 @@ void EjecutorCreacionPrograma::crearTablaMotor(const TablaCreacion &tabla, const
         else
             def.indexes << i;
     }
-    // The engine replaces a table of that name, as the old file engine overwrote its file.
+    // The check, the replacement of a stale table of that name (as the old file engine
+    // overwrote its file) and the creation run under one write lock: a second process starting
+    // at the same moment waits, then finds the table made and never drops it.
     plat::Connection &conexion = conexiones_.ConexionDeBaseDatos(tabla.DatabaseName);
-    conexion.dropTable(tabla.TableName, true);
-    conexion.createTable(def);
+    conexion.startTransaction();
+    try {
+        bool hecha = false;
+        if (!conexion.tableExists(def.name) || !mismasColumnas(conexion.columns(def.name), def)) {
+            conexion.dropTable(def.name, true);
+            conexion.createTable(def);
+            hecha = true;
+        }
+        conexion.commit();
+        return hecha;
+    } catch (...) {
+        if (conexion.inTransaction())
+            conexion.rollback();
+        throw;
+    }
 }
 
 void EjecutorCreacionPrograma::insertarEmpresa1(const TablaCreacion &tabla, const QString &nombre,

@@ -48,7 +48,8 @@ public:
     void deshacerTransaccion(const QString &conexion) override;
     void ejecutarSentencia(const QString &baseDatos, const QString &sentencia) override;
     void ejecutarSQLSilencioso(const QString &baseDatos, const QString &sentencia) override;
-    void crearTablaMotor(const estructura::TablaCreacion &tabla, const estructura::DefinicionesTabla &definiciones) override;
+    void bloquearCreacion(const QString &conexion, const QString &tabla) override;
+    bool crearTablaMotor(const estructura::TablaCreacion &tabla, const estructura::DefinicionesTabla &definiciones) override;
     void insertarEmpresa1(const estructura::TablaCreacion &tabla, const QString &nombre, const QString &abreviatura) override;
     void cancelarInsercion(const estructura::TablaCreacion &tabla) override;
     void crearBaseDatosEmpresa1() override;

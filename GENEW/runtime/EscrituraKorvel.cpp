@@ -19,9 +19,9 @@ void GuardarPasswordInicioSesion(const QString &archivo, const QString &password
                 CifrarClave(password));
 }
 
-bool FalloPideReconstruccion(const QString &tipoBaseDatos, const QString &mensajeFallo)
+bool FalloPideReconstruccion(plat::EngineKind motor, const QString &mensajeFallo)
 {
-    if (tipoBaseDatos != QLatin1String("Paradox"))
+    if (motor != plat::EngineKind::SQLite)
         return false;
     const QString mayusculas = mensajeFallo.toUpper();
     return mayusculas.contains(QLatin1String("INDEX")) || mayusculas.contains(QLatin1String("CORRUPT"));

@@ -6,18 +6,20 @@
 #include "GENEW/runtime/ImagenesPrograma.h"
 #include "GENEW/runtime/NombresConexion.h"
 #include "GENEW/runtime/Plataforma.h"
+#include "GENEW/runtime/ProgramasExternos.h"
 #include "GENEW/runtime/RegistroErrores.h"
 #include "GENEW/runtime/ServicioSQL.h"
 #include "GENEW/runtime/TraduccionExcepciones.h"
 #include "GENEW/runtime/comun/AjustesComunes.h"
 #include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/comun/FicherosTexto.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "GENEW/runtime/comun/RutinasSistema.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "GENEW/runtime/comun/SalidaMensajes.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/EngineErrors.h"
-#include "platform/data/engine/EngineKind.h"
+#include "platform/base/EngineKind.h"
 #include "platform/data/engine/Session.h"
 #include "platform/ui/Colors.h"
 
@@ -36,19 +38,13 @@ const QString kImposibleIniciar = QStringLiteral("¡Imposible iniciar la aplicac
 const QStringList kImagenes = {QStringLiteral("MANOD"), QStringLiteral("EUROPTS"), QStringLiteral("PTSEURO"),
                                QStringLiteral("DOCEON"), QStringLiteral("DOCEOFF")};
 
-bool esTablaInexistente(const QString &mensaje)
-{
-    return mensaje.contains(plat::EngineText::TableDoesNotExist) || mensaje.contains(plat::EngineText::FileDoesNotExist)
-        || mensaje.contains(plat::EngineText::TableUnknown);
-}
-
 QString conBarra(const QString &carpeta) { return carpeta.endsWith(u'/') ? carpeta : carpeta + u'/'; }
 
 } // namespace
 
 QString AdaptarNombreSQL(const QString &nombre)
 {
-    return AdaptarNombreSQL(nombre, fGENEINIC ? fGENEINIC->Configuracion.basesDatos.TipoBaseDatos : MotorPrograma::Paradox);
+    return AdaptarNombreSQL(nombre, fGENEINIC ? fGENEINIC->Configuracion.basesDatos.Motor : plat::EngineKind::SQLite);
 }
 
 TfGENEINIC::TfGENEINIC(QWidget *parent, plat::Session *sesion)
@@ -91,6 +87,7 @@ void TfGENEINIC::FormCreate(QObject *)
         argumentos = QCoreApplication::arguments().mid(1);
     const QString directorioTrabajo = conBarra(QDir::currentPath());
     DirectorioInstalacion = conBarra(QCoreApplication::applicationDirPath());
+    InstalarEjecutarPrograma(DirectorioInstalacion);
     ControlesNoVisiblesRecogidos.clear();
     TrazaDepuracion.clear();
     BorrarTemporalesAntiguos(directorioTrabajo);
@@ -125,8 +122,6 @@ void TfGENEINIC::FormCreate(QObject *)
         return;
     }
 
-    for (QStringList &lista : CamposFormatoNumerico)
-        lista.clear();
     if (!Configuracion.parametros.TiempoForzarTerminacionAplicacion.isEmpty())
         TimerAplicacion->start();
     comprobarCamposUsuario();
@@ -144,9 +139,15 @@ void TfGENEINIC::arranqueProtegido()
     const ParametrosKorvel &p = Configuracion.parametros;
     if (!Configuracion.rechazo.isEmpty())
         throw gp::Error(Configuracion.rechazo);
-    sesion_.setEngine(plat::engineFromTypeWord(bd.TipoBaseDatos));
-    sesion_.setDefaultFolder(bd.PathBaseDatosGeneral);
-    sesion_.loadAliasFile(Configuracion.directorioTrabajo + QStringLiteral("ALIAS.INI"));
+    sesion_.setEngine(bd.Motor);
+    // Only the embedded engine has a folder for names that are no alias: on a server such a
+    // name is an error, never a quiet new database beside the configured one.
+    if (sesion_.engine() == plat::EngineKind::SQLite)
+        sesion_.setDefaultFolder(bd.PathBaseDatosGeneral);
+    const LecturaFicheroTexto alias = LeerFicheroTextoConMotivo(Configuracion.directorioTrabajo + QStringLiteral("ALIAS.INI"));
+    if (alias.ilegible())
+        throw gp::Error(alias.textoNoDisponible());
+    sesion_.loadAliasText(alias.texto);
 
     NumeroSesion = NumeroSesionRed();
     if (NumeroSesion == -1)
@@ -163,7 +164,7 @@ void TfGENEINIC::arranqueProtegido()
         sesion_.setPrivateDir(privado.carpeta);
 
     AjustesConexiones ajustes;
-    ajustes.TipoBaseDatos = bd.TipoBaseDatos;
+    ajustes.Motor = bd.Motor;
     ajustes.AliasBaseDatosGeneral = bd.AliasBaseDatosGeneral;
     ajustes.PathBaseDatosGeneral = bd.PathBaseDatosGeneral;
     ajustes.AliasBaseDatos = Configuracion.baseAliasEmpresa;
@@ -175,6 +176,8 @@ void TfGENEINIC::arranqueProtegido()
     ajustes.NombreIntercalacionMSSQL = p.NombreIntercalacionMSSQL;
     ajustes.ejecutable = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     ajustes.archivoConfiguracion = Configuracion.archivoConfiguracion;
+    ajustes.archivoAlias = alias.ruta;
+    ajustes.carpetaPrimerArranque = ConfiguracionBasesDatos::carpetaPorDefecto(Configuracion.directorioTrabajo);
     conexiones_.configurar(ajustes);
     conexiones_.AbrirConexionesInicio(ejecutorSQL());
 
@@ -191,17 +194,53 @@ void TfGENEINIC::arranqueProtegido()
     conexiones_.EnTransaccionFormularios = false;
 }
 
+namespace {
+
+// Passes every message on to the sink below and notes whether an error was among them.
+class VigilanciaErrores final : public SalidaMensajes
+{
+public:
+    explicit VigilanciaErrores(SalidaMensajes &siguiente) : siguiente_(siguiente) {}
+    QString mostrarMensaje(const QString &tipo, const QString &texto, const QString &respuesta) override
+    {
+        huboError = huboError || tipo == QLatin1String("E");
+        return siguiente_.mostrarMensaje(tipo, texto, respuesta);
+    }
+    void mostrarProgreso(const QString &a, const QString &b, const QString &c, const QString &d) override
+    {
+        siguiente_.mostrarProgreso(a, b, c, d);
+    }
+    bool huboError = false;
+
+private:
+    SalidaMensajes &siguiente_;
+};
+
+} // namespace
+
 void TfGENEINIC::comprobarCamposUsuario()
 {
     TablaComprobada camposUsuario(QStringLiteral("CamposUsuario"), QStringLiteral("CAMPOUSR"), objectName());
     camposUsuario.ponerBaseDatos(DatabaseGeneral().databaseName(), &DatabaseGeneral());
     bool abierta = false;
-    try {
-        abierta = AbrirDataSet(camposUsuario);
-    } catch (const gp::Error &) {
-        abierta = false;   // the cause has been shown or recorded already
+    bool errorMostrado = false;
+    ultimoFalloApertura_.clear();
+    {
+        VigilanciaErrores vigilancia(salidaMensajes());
+        SalidaMensajesInstalada instalada(vigilancia);
+        try {
+            abierta = AbrirDataSet(camposUsuario);
+        } catch (const gp::Abort &) {
+            abierta = false;   // creation has shown why
+        } catch (const gp::Error &error) {
+            ultimoFalloApertura_ = error.mensaje();
+        }
+        errorMostrado = vigilancia.huboError;
     }
     if (!abierta) {
+        // The user sees why the program does not start, not only the error log.
+        if (!errorMostrado)
+            MostrarMensaje(QStringLiteral("E"), kImposibleIniciar + ultimoFalloApertura_);
         terminarArranque();
         return;
     }
@@ -222,8 +261,6 @@ void TfGENEINIC::FormDestroy(QObject *)
     Imagenes.clear();
     Configuracion.mapaNombres = MapaNombres();
     ControlesNoVisiblesRecogidos.clear();
-    for (QStringList &lista : CamposFormatoNumerico)
-        lista.clear();
     TrazaDepuracion.clear();
 }
 
@@ -277,24 +314,19 @@ bool TfGENEINIC::AbrirDataSet(DataSetAbrible &ds)
     bool creacionIntentada = false;
     for (;;) {
         ds.ponerBaseDatos(baseDatos, &conexiones_.ConexionDeBaseDatos(baseDatos));
-        QString fallo;
-        try {
-            ds.abrir();
+        const gp::Fallo fallo = gp::capturarFallo([&] { ds.abrir(); });
+        if (!fallo) {
             resultado = true;
             break;
-        } catch (const gp::Abort &) {
-            throw;
-        } catch (const gp::Error &error) {
-            fallo = error.mensaje();
         }
-        const QString detalle = fallo + QStringLiteral("\r\nTabla: ") + tabla + u'(' + ds.nombreComponente() + u')'
+        const QString detalle = fallo.mensaje + QStringLiteral("\r\nTabla: ") + tabla + u'(' + ds.nombreComponente() + u')'
             + QStringLiteral(" DataBase: ") + baseDatos;
-        if (!creacionIntentada && esTablaInexistente(fallo)) {
+        if (!creacionIntentada && fallo.tipo == gp::DatabaseErrorKind::MissingTable) {
             creacionIntentada = true;
             ds.cerrar();
             if (sinInterrogacion)
                 ds.ponerBaseDatos(u'?' + baseDatos, nullptr);
-            if (CrearTablaDataSet(ds)) {
+            if (CrearTablaDataSet(ds) || abreTrasCreacionAjena(ds)) {
                 baseDatos = ds.nombreBaseDatos();
                 if (baseDatos.startsWith(u'?'))
                     baseDatos = baseDatos.mid(1);
@@ -303,11 +335,12 @@ bool TfGENEINIC::AbrirDataSet(DataSetAbrible &ds)
             anotarError(QStringLiteral("Al crear la tabla entrando en ") + objectName()
                             + QStringLiteral(" (AperturaTablaOK)"),
                         detalle);
+            ultimoFalloApertura_ = detalle;
             break;
         }
         anotarError(QStringLiteral("Al entrar en ") + objectName() + QStringLiteral(" (AperturaTablaOK)"), detalle);
-        RepararTablas(&ds, fallo, nullptr);
-        MostrarMensaje(QStringLiteral("E"), QStringLiteral("TRADUCIR: ") + fallo + QStringLiteral(" Tabla: ") + tabla);
+        RepararTablas(&ds, fallo.mensaje, nullptr);
+        MostrarMensaje(QStringLiteral("E"), QStringLiteral("TRADUCIR: ") + fallo.mensaje + QStringLiteral(" Tabla: ") + tabla);
         break;
     }
     if (conexiones_.esSQLServer() && !Database().inTransaction()) {
@@ -315,6 +348,25 @@ bool TfGENEINIC::AbrirDataSet(DataSetAbrible &ds)
         Database().commit();
     }
     return resultado;
+}
+
+// Creation answers false for a table that exists: another process may have made it between
+// this one's failed opening and its creation (two first starts at once). Then it opens now.
+bool TfGENEINIC::abreTrasCreacionAjena(DataSetAbrible &ds)
+{
+    QString baseDatos = ds.nombreBaseDatos();
+    if (baseDatos.startsWith(u'?'))
+        baseDatos = baseDatos.mid(1);
+    try {
+        ds.ponerBaseDatos(baseDatos, &conexiones_.ConexionDeBaseDatos(baseDatos));
+        ds.abrir();
+    } catch (const gp::Abort &) {
+        throw;
+    } catch (const gp::Error &) {
+        return false;
+    }
+    ds.cerrar();
+    return true;
 }
 
 void TfGENEINIC::AsignarBaseDatos(DataSetAbrible &ds, int codigoEmpresa)
@@ -335,7 +387,7 @@ bool TfGENEINIC::CrearTabla(DataSetAbrible &ds, const QString &definicion, int e
 {
     estructura::TablaCreacion tabla{ds.nombreBaseDatos(), ds.nombreTabla(), ds.propietario()};
     estructura::ConfiguracionCreacion configuracion;
-    configuracion.TipoBaseDatos = Configuracion.basesDatos.TipoBaseDatos;
+    configuracion.Motor = Configuracion.basesDatos.Motor;
     configuracion.PathArchivosTemporales = Configuracion.basesDatos.PathArchivosTemporales;
     configuracion.FormatoFechaSQL = ajustesComunes().FormatoFechaSQL;
     configuracion.VersionSQLServer = VersionServidorSQL;
@@ -362,7 +414,7 @@ bool TfGENEINIC::CrearTabla(DataSetAbrible &ds, const QString &definicion, int e
 
 void TfGENEINIC::RepararTablas(DataSetAbrible *ds, const QString &fallo, QObject *)
 {
-    if (!ds || !FalloPideReconstruccion(Configuracion.basesDatos.TipoBaseDatos, fallo))
+    if (!ds || !FalloPideReconstruccion(Configuracion.basesDatos.Motor, fallo))
         return;
     try {
         AnotarTablaParaReconstruir(Configuracion.archivoConfiguracion,

@@ -1,5 +1,6 @@
 #pragma once
 #include "GENEW/runtime/AperturaDataSet.h"
+#include "GENEW/runtime/ClienteSMTP.h"
 #include "GENEW/runtime/ConexionesPrograma.h"
 #include "GENEW/runtime/ConfiguracionArranque.h"
 #include "GENEW/runtime/ManejadorExcepciones.h"
@@ -10,7 +11,6 @@
 #include <QMap>
 #include <QPixmap>
 #include <QStringList>
-#include <array>
 #include <functional>
 #include <memory>
 
@@ -18,6 +18,7 @@ class QTimer;
 
 namespace plat {
 class Connection;
+class HtmlView;
 class Session;
 } // namespace plat
 
@@ -56,7 +57,6 @@ public:
     int ColorAspecto1 = 0;
     int ColorAspecto2 = 0;
     QStringList ControlesNoVisiblesRecogidos;            // sorted, no duplicates
-    std::array<QStringList, 5> CamposFormatoNumerico;    // sorted, no duplicates
     QStringList TrazaDepuracion;
     QMap<QString, QPixmap> Imagenes;     // "MANOD", "EUROPTS", "PTSEURO", "DOCEON", "DOCEOFF"
     QString VersionServidorSQL;
@@ -137,6 +137,34 @@ public:
     void AbrirDocumentacionElectronica(const QString &tabla, const QString &clave);
     std::function<void(const QString &tabla, const QString &clave)> VentanaDocumentacionElectronica;
 
+    // ---- other programs, mail, web service and help (ServiciosExternos.cpp) --------------
+    // The auxiliary program's commands; the mail's outcome is its exit code (0 sent).
+    int EnviarCorreoMAPI(const QString &asunto, const QString &texto, const QString &adjuntos,
+                         const QString &nombreRemitente, const QString &emailRemitente,
+                         const QString &nombreDestinatario, const QString &emailDestinatario,
+                         const QString &nombreDestinatarioCC, const QString &emailDestinatarioCC,
+                         const QString &opciones);
+    void AbrirDocumentoWord(const QString &documento, const QString &valores);
+    void ImprimirDocumento(const QString &documento, const QString &impresora, const QString &tipo);
+    bool EnviarCorreoElectronico(const QString &ajustesSMTP, const QString &destinatarios, const QString &asunto,
+                                 const QString &texto, const QString &adjuntos, QString &error,
+                                 const QString &datosCorreo, const QString &opciones);
+    bool EnviarDocumentoCorreo(const QString &ajustesSMTP, const QString &destinatarios, const QString &asunto,
+                               const QString &texto, const QString &adjuntos, const QString &datosCorreo,
+                               const QString &opciones);
+    // Raises gp::Error with the transport's reason when the send fails.
+    bool EnviarCorreoSMTP(const QString &ajustesSMTP, const QString &destinatarios, const QString &asunto,
+                          const QString &texto, const QString &adjuntos);
+    void LanzarMensajeria(QObject *formulario, const QString &modo);
+    QString ConectarServicioWeb(const QString &peticion);
+    bool MostrarAyuda(int contexto);
+    void AbrirPaginaHTML(QObject *propietario, plat::HtmlView *navegador);
+    bool SeleccionarCarpetaArchivo(const QString &titulo, QString &ruta, const QString &opciones);
+    // The company's legal name, the sender name of mail; the data module installs it.
+    std::function<QString()> RazonSocial;
+    TransporteSMTP TransporteCorreo;
+    int SegundosEsperaServicioWeb = 30;
+
 private:
     void arranqueProtegido();
     void comprobarCamposUsuario();
@@ -144,6 +172,8 @@ private:
     ConexionesPrograma::EjecutorSQL ejecutorSQL();
     ConexionesPrograma::EjecutorSQL ejecutorSQLADO();
     void anotarError(const QString &titulo, const QString &texto) const;
+    bool abreTrasCreacionAjena(DataSetAbrible &ds);
+    QString ultimoFalloApertura_;   // why the last table could be neither opened nor made
 
     plat::Session &sesion_;
     ConexionesPrograma conexiones_;

@@ -7,7 +7,6 @@
 #include "platform/ui/Form.h"
 
 #include <QAbstractItemView>
-#include <QMessageBox>
 
 namespace {
 
@@ -26,12 +25,7 @@ bool esRejilla(const QObject *remitente)
 
 } // namespace
 
-ManejadorExcepciones::ManejadorExcepciones()
-    : cuadroSistema([](const QString &texto) {
-          QMessageBox::warning(nullptr, plat::application().title(), texto);
-      })
-{
-}
+ManejadorExcepciones::ManejadorExcepciones() : cuadroSistema(MensajeSistema) {}
 
 void ManejadorExcepciones::GestionExcepciones(QObject *Sender, const std::exception &E)
 {

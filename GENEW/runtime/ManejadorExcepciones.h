@@ -19,7 +19,7 @@ public:
     // The error-trace hook of the user logs; nothing until the log-in service assigns it.
     std::function<void(const QString &mensaje, QObject *remitente)> trazaError;
 
-    // The plain system message box (not the program's message window).
+    // The plain system message box (not the program's message window): MensajeSistema.
     std::function<void(const QString &texto)> cuadroSistema;
 
     ManejadorExcepciones();

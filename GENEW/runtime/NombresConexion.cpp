@@ -1,9 +1,9 @@
 #include "GENEW/runtime/NombresConexion.h"
 
+#include "platform/data/engine/DatabaseLocation.h"
+
 namespace {
 
-const QString SQLServer = QStringLiteral("Microsoft SQL Server");
-const QString Paradox = QStringLiteral("Paradox");
 const QString PrefijoTuberia = QStringLiteral("np:");
 
 QString aplicacion(const QString &ejecutable, const QString &usuarioActual)
@@ -13,10 +13,10 @@ QString aplicacion(const QString &ejecutable, const QString &usuarioActual)
 
 } // namespace
 
-QString NombreBaseDatosEmpresa(const QString &tipoBaseDatos, const QString &pathBaseDatosGeneral,
+QString NombreBaseDatosEmpresa(plat::EngineKind motor, const QString &pathBaseDatosGeneral,
                                const QString &baseAliasEmpresa, int codigoEmpresa)
 {
-    const bool carpetas = tipoBaseDatos == Paradox;
+    const bool carpetas = motor == plat::EngineKind::SQLite;
     if (codigoEmpresa == 0)
         return carpetas ? pathBaseDatosGeneral : baseAliasEmpresa;
     const QString codigo = QString::number(codigoEmpresa);
@@ -51,8 +51,9 @@ QString CadenaConexionADO(const DatosCadenaADO &datos, const QString &selector, 
         + QStringLiteral(";Application Name=") + aplicacion(datos.ejecutable, datos.usuarioActual);
     if (datos.autenticacionWindows)
         return QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;") + final;
-    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=") + datos.usuario
-        + QStringLiteral(";Password=") + datos.password + QStringLiteral(";Connect Timeout=0;") + final;
+    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=") + plat::quotedAdoValue(datos.usuario)
+        + QStringLiteral(";Password=") + plat::quotedAdoValue(datos.password) + QStringLiteral(";Connect Timeout=0;")
+        + final;
 }
 
 QStringList ParametrosConexionEmpresa(const QString &servidor, const QString &nombreBaseDatos,
@@ -75,9 +76,9 @@ QStringList ParametrosConexionEmpresa(const QString &servidor, const QString &no
     };
 }
 
-QString AdaptarNombreSQL(const QString &nombre, const QString &tipoBaseDatos)
+QString AdaptarNombreSQL(const QString &nombre, plat::EngineKind motor)
 {
-    if (tipoBaseDatos != SQLServer)
+    if (motor != plat::EngineKind::SqlServer)
         return nombre;
     QString adaptado = nombre;
     if (adaptado.contains(QStringLiteral("ñ")))

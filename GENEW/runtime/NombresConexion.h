@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/base/EngineKind.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,7 +11,7 @@
 // The company's database: on "Paradox" the folder of the general database (code 0) or its
 // subfolder named after the code; on the server engines the company alias base (code 0) or
 // the base followed by the code.
-QString NombreBaseDatosEmpresa(const QString &tipoBaseDatos, const QString &pathBaseDatosGeneral,
+QString NombreBaseDatosEmpresa(plat::EngineKind motor, const QString &pathBaseDatosGeneral,
                                const QString &baseAliasEmpresa, int codigoEmpresa);
 
 // The server name of a connection: the alias's "SERVER NAME", with "np:" put in front under
@@ -41,7 +43,7 @@ QStringList ParametrosConexionEmpresa(const QString &servidor, const QString &no
                                       const QString &ejecutable, const QString &usuarioActual);
 
 // A table or field name as the engine accepts it in a CREATE statement.
-QString AdaptarNombreSQL(const QString &nombre, const QString &tipoBaseDatos);
+QString AdaptarNombreSQL(const QString &nombre, plat::EngineKind motor);
 
 // The decimal column type of a numeric field: exchange rates and factors keep more decimals.
 QString TipoDecimalSQL(const QString &nombreCampo);

@@ -65,7 +65,7 @@ QString ParametrosKorvel::nombreArchivo(const QString &directorioTrabajo, const 
     return directorioTrabajo + valorOpcion;
 }
 
-ParametrosKorvel ParametrosKorvel::deArchivo(const QString &archivo, const QString &tipoBaseDatos)
+ParametrosKorvel ParametrosKorvel::deArchivo(const QString &archivo, plat::EngineKind motor)
 {
     ParametrosKorvel p;
     const LectorSeccion c(archivo, SeccionConfiguracion);
@@ -80,7 +80,7 @@ ParametrosKorvel ParametrosKorvel::deArchivo(const QString &archivo, const QStri
     c.marca("AccesoWebLocalHost", p.AccesoWebLocalHost);
     c.marca("DesactivarIndicesPorUsuarioEnBusquedas", p.DesactivarIndicesPorUsuarioEnBusquedas);
     // The date format matters only to the one engine that takes local date literals.
-    if (tipoBaseDatos == QLatin1String("Microsoft SQL Server"))
+    if (motor == plat::EngineKind::SqlServer)
         c.textoNoVacio("FormatoFechaSQL", p.FormatoFechaSQL);
     c.marca("MensajeriaInternaActivada", p.MensajeriaInternaActivada);
     c.marca("VisualizacionPreviaActivada", p.VisualizacionPreviaActivada);
@@ -91,6 +91,8 @@ ParametrosKorvel ParametrosKorvel::deArchivo(const QString &archivo, const QStri
     c.marca("MonitorizarActividadUsuario", p.MonitorizarActividadUsuario);
     c.marca("ArchivosTemporalesEnBD", p.ArchivosTemporalesEnBD);
     c.texto("URLAccesoMenuWebDistribuidor", p.URLAccesoMenuWebDistribuidor);
+    c.texto("ServidorServicioWeb", p.ServidorServicioWeb);
+    c.texto("ServidorServicioWebLocal", p.ServidorServicioWebLocal);
     c.texto("AspectoAplicacion", p.AspectoAplicacion);
     c.texto("BDEPrivateDir", p.BDEPrivateDir);
 
@@ -102,7 +104,7 @@ ParametrosKorvel ParametrosKorvel::deArchivo(const QString &archivo, const QStri
     return p;
 }
 
-ParametrosKorvel::Lectura ParametrosKorvel::leer(const QString &archivo, const QString &tipoBaseDatos)
+ParametrosKorvel::Lectura ParametrosKorvel::leer(const QString &archivo, plat::EngineKind motor)
 {
     Lectura lectura;
     const QString ruta = LocalizarFichero(archivo);
@@ -115,6 +117,6 @@ ParametrosKorvel::Lectura ParametrosKorvel::leer(const QString &archivo, const Q
             + QStringLiteral(". Se utilizarán los parámetros por defecto.");
         return lectura;
     }
-    lectura.parametros = deArchivo(ruta, tipoBaseDatos);
+    lectura.parametros = deArchivo(ruta, motor);
     return lectura;
 }

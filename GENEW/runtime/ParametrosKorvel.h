@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/base/EngineKind.h"
+
 #include <QString>
 
 // Every key of the settings file KORVEL.INI that has an effect, with its default. Yes/no
@@ -31,6 +33,10 @@ struct ParametrosKorvel
     bool MonitorizarActividadUsuario = false;
     bool ArchivosTemporalesEnBD = true;
     QString URLAccesoMenuWebDistribuidor;
+    // The web service's servers ("host" or "host:port"): the public one, and the one of the
+    // local network that AccesoWebLocalHost chooses.
+    QString ServidorServicioWeb;
+    QString ServidorServicioWebLocal = QStringLiteral("127.0.0.1");
     QString AspectoAplicacion;
     QString BDEPrivateDir;
 
@@ -52,9 +58,9 @@ struct ParametrosKorvel
     // Reads the file. A missing file gives every default without a warning; one that
     // cannot be read gives every default and the warning to show. FormatoFechaSQL is read
     // only on "Microsoft SQL Server".
-    static Lectura leer(const QString &archivo, const QString &tipoBaseDatos);
+    static Lectura leer(const QString &archivo, plat::EngineKind motor);
     // The keys of a readable file (missing keys and sections take their defaults).
-    static ParametrosKorvel deArchivo(const QString &archivo, const QString &tipoBaseDatos);
+    static ParametrosKorvel deArchivo(const QString &archivo, plat::EngineKind motor);
 };
 
 struct ParametrosKorvel::Lectura

@@ -1,12 +1,19 @@
 #include "GENEW/runtime/ServicioMensajes.h"
 
-#include "GENEW/runtime/TfGENEMENS.h"
+#include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/TraduccionExcepciones.h"
+#include "GENEW/runtime/comun/RutinasMensajes.h"
+
+#include <QMessageBox>
 
 #include <memory>
 
 ServicioMensajes::ServicioMensajes(TfGENEMENS &formulario)
-    : terminar([] { plat::application().terminate(); }), formulario_(formulario)
+    : terminar([] { plat::application().terminate(); }),
+      cuadroSistema([](const QString &texto) {
+          QMessageBox::information(nullptr, plat::application().title(), texto);
+      }),
+      formulario_(formulario)
 {
 }
 
@@ -17,6 +24,11 @@ ServicioMensajes::~ServicioMensajes()
 
 QString ServicioMensajes::MostrarMensaje(const QString &tipo, const QString &texto, const QString &respuesta)
 {
+    if (tipo == TipoCuadroSistema) {
+        if (cuadroSistema)
+            cuadroSistema(texto);
+        return QString();
+    }
     // The window on screen keeps its message: a second one opens its own window above it.
     std::unique_ptr<TfGENEMENS> encima;
     TfGENEMENS *ventana = &formulario_;

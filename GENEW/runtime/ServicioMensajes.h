@@ -35,6 +35,10 @@ public:
     // caller replaces it).
     std::function<void()> terminar;
 
+    // The plain system box that shows kind "S" (a modal box of the toolkit with the
+    // application's title unless a caller replaces it).
+    std::function<void(const QString &texto)> cuadroSistema;
+
 private:
     TfGENEMENS &formulario_;
     SalidaMensajes *anterior_ = nullptr;

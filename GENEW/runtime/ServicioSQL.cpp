@@ -1,7 +1,7 @@
 #include "GENEW/runtime/ServicioSQL.h"
 
-#include "GENEW/data/FilasResultadoConsulta.h"
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/FilasResultadoConsulta.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
@@ -9,52 +9,61 @@
 
 namespace {
 
-PreparacionSentenciaSQL &preparacionInstalada()
-{
-    static PreparacionSentenciaSQL preparacion;
-    return preparacion;
-}
+const QString IsNull = QStringLiteral(" IS NULL ");
 
 } // namespace
 
-void InstalarPreparacionSentenciaSQL(PreparacionSentenciaSQL preparacion)
+QString PrepararSentenciaSQL(const QString &sql, const QString &opciones)
 {
-    preparacionInstalada() = std::move(preparacion);
+    QString texto = AjustarComparacionesVacias(sql);
+    if (PrimeraPalabraSQL(sql) != QLatin1String("SELECT"))
+        return texto;
+    texto = SustituirFueraDeLiterales(texto, QStringLiteral("=NULL"), IsNull);
+    texto = SustituirFueraDeLiterales(texto, QStringLiteral("= NULL"), IsNull);
+    if (opciones.contains(OpcionSQL::ForzarNULL)) {
+        texto = SustituirFueraDeLiterales(texto, QStringLiteral(" = ''"), IsNull);
+        texto = SustituirFueraDeLiterales(texto, QStringLiteral(" = \"\""), IsNull);
+    }
+    return texto;
 }
 
-QString PrepararSentencia(const QString &sql, const QString &opciones)
-{
-    if (const auto &preparacion = preparacionInstalada())
-        return preparacion(sql, opciones);
-    return AjustarComparacionesVacias(sql);
-}
-
-QString EjecutarSQLEnConexion(plat::Connection &conexion, const QString &sql, const QString &opciones, FormaSQL forma)
+ResultadoSentenciaSQL EjecutarSentenciaSQL(plat::Connection &conexion, const QString &sql, const QString &opciones,
+                                           FormaSQL forma)
 {
     // The first word decides, compared exactly: a lower-case select is executed.
-    const QString primeraPalabra = sql.section(u' ', 0, 0);
+    const QString primeraPalabra = PrimeraPalabraSQL(sql);
     const bool filas = primeraPalabra == QLatin1String("SELECT")
         || (forma == FormaSQL::Motor && primeraPalabra == QLatin1String("EXEC"));
-    const QString texto = PrepararSentencia(sql, opciones);
-    try {
+    ResultadoSentenciaSQL resultado;
+    resultado.sentencia = PrepararSentenciaSQL(sql, opciones);
+    resultado.fallo = gp::capturarFallo([&] {
         if (!filas) {
-            conexion.exec(texto);
-            return QString();
+            conexion.exec(resultado.sentencia);
+            return;
         }
-        const std::unique_ptr<plat::QueryCursor> cursor = conexion.openQuery(texto);
+        const std::unique_ptr<plat::QueryCursor> cursor = conexion.openQuery(resultado.sentencia);
         FilasCursorConsulta lector(*cursor);
         FormatoRespuestaSQL formato = FormatoRespuestaSQL::deOpciones(opciones);
         if (forma == FormaSQL::ADO)
             formato.formatoINI = false;
-        return FormatearRespuestaSQL(lector, formato);
-    } catch (const gp::Abort &) {
-        throw;
-    } catch (const gp::Error &error) {
-        const QString respuesta = RespuestaErrorSQL(error.mensaje());
-        if (!opciones.contains(OpcionSQL::Silenciosa)) {
-            MensajeAviso(respuesta);
-            MensajeInformacion(QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\n") + texto);
-        }
-        return respuesta;
-    }
+        resultado.respuesta = FormatearRespuestaSQL(lector, formato);
+    });
+    if (resultado.fallo)
+        resultado.respuesta = RespuestaErrorSQL(resultado.fallo.mensaje);
+    return resultado;
+}
+
+void InformarSentenciaErronea(const QString &mensaje, const QString &sentencia)
+{
+    MensajeAviso(mensaje);
+    // The system's plain box, as every failed statement is shown.
+    MensajeSistema(QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\n") + sentencia);
+}
+
+QString EjecutarSQLEnConexion(plat::Connection &conexion, const QString &sql, const QString &opciones, FormaSQL forma)
+{
+    const ResultadoSentenciaSQL resultado = EjecutarSentenciaSQL(conexion, sql, opciones, forma);
+    if (resultado.fallo && !opciones.contains(OpcionSQL::Silenciosa))
+        InformarSentenciaErronea(resultado.respuesta, resultado.sentencia);
+    return resultado.respuesta;
 }

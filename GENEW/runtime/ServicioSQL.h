@@ -1,6 +1,7 @@
 #pragma once
+#include "GENEW/runtime/comun/Errores.h"
+
 #include <QString>
-#include <functional>
 
 namespace plat {
 class Connection;
@@ -18,8 +19,22 @@ enum class FormaSQL { Motor, ADO };
 QString EjecutarSQLEnConexion(plat::Connection &conexion, const QString &sql, const QString &opciones,
                               FormaSQL forma = FormaSQL::Motor);
 
-// The rewriting a statement gets before it runs (comparisons with the empty text widened
-// to NULL). The data module installs its full form; nullptr puts the default back.
-using PreparacionSentenciaSQL = std::function<QString(const QString &sql, const QString &opciones)>;
-void InstalarPreparacionSentenciaSQL(PreparacionSentenciaSQL preparacion);
-QString PrepararSentencia(const QString &sql, const QString &opciones);
+// One statement run without telling anyone of a failure: the answer (the error text on a
+// failure), the text that ran, and how it failed.
+struct ResultadoSentenciaSQL
+{
+    QString respuesta;
+    QString sentencia;   // as prepared and run
+    gp::Fallo fallo;
+};
+ResultadoSentenciaSQL EjecutarSentenciaSQL(plat::Connection &conexion, const QString &sql, const QString &opciones,
+                                           FormaSQL forma = FormaSQL::Motor);
+
+// The warning of a failed statement followed by the statement itself: how every failure of
+// the SQL service reaches the user.
+void InformarSentenciaErronea(const QString &mensaje, const QString &sentencia);
+
+// The text that EjecutarSQL runs: comparisons with the empty text after WHERE widened to
+// NULL; for a SELECT also "=NULL" and "= NULL" written " IS NULL ", and with the option
+// "ForzarNULL" " = ''" and ' = ""' as well.
+QString PrepararSentenciaSQL(const QString &sql, const QString &opciones);

@@ -1286,6 +1286,11 @@ qint64 DataSet::rowCount()
     return active() ? cursorCount() : 0;
 }
 
+qint64 DataSet::rowCountWithoutReading()
+{
+    return active() ? cursorCountWithoutReading() : 0;
+}
+
 template<typename Out>
 QVector<Out> DataSet::mapRows(qint64 first, int count, const std::function<Out()> &read)
 {

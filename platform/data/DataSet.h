@@ -1,5 +1,5 @@
 #pragma once
-#include "GENEW/runtime/comun/Errores.h"
+#include "platform/base/Errores.h"
 #include "platform/data/DataSetNotifier.h"
 #include "platform/data/Field.h"
 #include "platform/data/filter/FilterExpression.h"
@@ -177,6 +177,9 @@ public:
 
     // For grids (see the class comment).
     qint64 rowCount();
+    // The row count where it comes without reading the rows into memory (a table counts
+    // in SQL; a query has read them all already); -1 otherwise.
+    qint64 rowCountWithoutReading();
     QVector<QVariantList> rowValues(qint64 first, int count);
     QVector<QStringList> rowDisplayTexts(qint64 first, int count);   // through OnGetText
     qint64 currentRow();
@@ -224,6 +227,7 @@ protected:
     // Forget every cached row (conditions or data changed).
     virtual void cursorReset() = 0;
     virtual qint64 cursorCount() = 0;
+    virtual qint64 cursorCountWithoutReading() { return -1; }
     virtual QVector<Row> cursorRows(qint64 first, int count) = 0;
     virtual qint64 cursorPosition(const Row &row) = 0;   // 0-based row number of that row
     // Order by an index of the source (name) or by fields; answers the index fields.

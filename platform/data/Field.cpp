@@ -2,7 +2,7 @@
 
 #include "platform/data/DataSet.h"
 #include "platform/data/ValueText.h"
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 
 #include <QFile>
 #include <QIODevice>

@@ -1,6 +1,6 @@
 #pragma once
-#include "GENEW/runtime/comun/InterfacesComunes.h"
-#include "GENEW/runtime/comun/TipoCampo.h"
+#include "platform/base/InterfacesComunes.h"
+#include "platform/base/TipoCampo.h"
 #include "platform/data/engine/Schema.h"
 
 #include <QByteArray>

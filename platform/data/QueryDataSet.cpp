@@ -8,6 +8,8 @@
 #include <cmath>
 #include <memory>
 
+#include <algorithm>
+
 namespace plat {
 
 QueryDataSet::QueryDataSet(QString name) : MemoryDataSet(std::move(name)) {}
@@ -19,6 +21,8 @@ bool QueryDataSet::canModify() const
 
 void QueryDataSet::closeSource()
 {
+    reader_.reset();
+    converters_.clear();
     pending_.clear();
     liveTable_.clear();
 }
@@ -136,7 +140,7 @@ void QueryDataSet::setSql(const QString &sql)
     close();
     sql_ = sql;
     QList<Param> listed;
-    for (const QString &name : toDriverStatement(sql).placeholders) {
+    for (const QString &name : toDriverStatement(sql).names) {
         bool known = false;
         for (const Param &p : listed)
             known = known || p.name.compare(name, Qt::CaseInsensitive) == 0;
@@ -212,17 +216,45 @@ QVariant QueryDataSet::paramValue(const Param &param) const
     }
 }
 
+namespace {
+
+// A variable's value as it reads inside a literal: dates as the engines' own text, numbers
+// with a point, NULL as nothing.
+QString literalTextOf(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return QString();
+    switch (value.typeId()) {
+    case QMetaType::QDateTime: {
+        const QDateTime dt = value.toDateTime();
+        return dt.date().toString(QStringLiteral("yyyy-MM-dd")) + u' ' + dt.time().toString(QStringLiteral("HH:mm:ss"));
+    }
+    case QMetaType::QDate: return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    case QMetaType::QTime: return value.toTime().toString(QStringLiteral("HH:mm:ss"));
+    case QMetaType::Double: return QString::number(value.toDouble(), 'g', 15);
+    default: return value.toString();
+    }
+}
+
+} // namespace
+
 QVariantMap QueryDataSet::boundValues(QString &driverSql) const
 {
-    const DriverStatement statement = toDriverStatement(sql_, QStringLiteral("gp"));
+    const auto findParam = [this](const QString &name) -> const Param * {
+        const Param *found = nullptr;
+        for (const Param &p : params_)
+            if (p.name.compare(name, Qt::CaseInsensitive) == 0)
+                found = &p;
+        return found;
+    };
+    const DriverStatement statement = toDriverStatement(sql_, QStringLiteral("gp"), [&](const QString &name) {
+        const Param *param = findParam(name);
+        return param ? literalTextOf(paramValue(*param)) : QString();
+    });
     driverSql = statement.sql;
     QVariantMap values;
     for (int i = 0; i < statement.placeholders.size(); ++i) {
-        const QString &name = statement.placeholders[i];
-        const Param *param = nullptr;
-        for (const Param &p : params_)
-            if (p.name.compare(name, Qt::CaseInsensitive) == 0)
-                param = &p;
+        const Param *param = findParam(statement.placeholders[i]);
         values.insert(QStringLiteral("gp%1").arg(i), param ? paramValue(*param) : QVariant());
     }
     return values;
@@ -290,29 +322,64 @@ QList<FieldDef> QueryDataSet::openSource()
 {
     QString driverSql;
     const QVariantMap values = boundValues(driverSql);
-    const QueryResult result = link_.connection().query(driverSql, values, SqlOrigin::AsWritten);
-    const QList<FieldDef> defs = declaredColumns(result.columns, result.types, result.rows);
+    reader_ = link_.connection().openReader(driverSql, values, SqlOrigin::AsWritten);
+    // The first packet of rows; all of them when a column's type can only be told from
+    // its values (a computed column whose type the engine does not say).
+    const QStringList names = reader_->columns();
+    const QList<TFieldType> types = reader_->types();
+    const bool typesFromValues = std::any_of(types.begin(), types.end(), [](TFieldType t) { return t == ftUnknown; })
+        || types.size() < names.size();
+    const QList<QVariantList> first = readRows(typesFromValues ? -1 : kPacket);   // the reader goes when all are read
+    const QList<FieldDef> defs = declaredColumns(names, types, first);
     findLiveTable(defs);
-    pending_.clear();
-    pending_.reserve(result.rows.size());
-    // Values in the types of their fields, as a table gives them.
-    std::vector<std::unique_ptr<Field>> converters;
+    converters_.clear();
     for (const FieldDef &def : defs)
-        converters.push_back(std::make_unique<Field>(*this, def, FieldKind::Data));
-    for (const QVariantList &values : result.rows) {
-        Row row(int(defs.size()));
-        for (int i = 0; i < row.size(); ++i)
-            row[i] = converters[size_t(i)]->convert(values.value(i));
-        pending_ << row;
-    }
+        converters_.push_back(std::make_unique<Field>(*this, def, FieldKind::Data));
+    pending_ = convertRows(first);
     return defs;
 }
 
-bool QueryDataSet::fetchRows(int, QVector<Row> &rows)
+QList<QVariantList> QueryDataSet::readRows(int count)
+{
+    QList<QVariantList> rows;
+    if (!reader_)
+        return rows;
+    const int columns = int(reader_->columns().size());
+    while (count < 0 || rows.size() < count) {
+        if (!reader_->next()) {
+            reader_.reset();   // all read: the engine's result goes
+            break;
+        }
+        QVariantList row;
+        row.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            row << reader_->value(i);
+        rows << row;
+    }
+    return rows;
+}
+
+// Values in the types of their fields, as a table gives them.
+QVector<Row> QueryDataSet::convertRows(const QList<QVariantList> &rows) const
+{
+    QVector<Row> out;
+    out.reserve(rows.size());
+    for (const QVariantList &values : rows) {
+        Row row(int(converters_.size()));
+        for (int i = 0; i < row.size(); ++i)
+            row[i] = converters_[size_t(i)]->convert(values.value(i));
+        out << row;
+    }
+    return out;
+}
+
+bool QueryDataSet::fetchRows(int count, QVector<Row> &rows)
 {
     rows = std::move(pending_);
     pending_.clear();
-    return false;
+    if (count < 0 || rows.size() < count)
+        rows += convertRows(readRows(count < 0 ? -1 : count - int(rows.size())));
+    return reader_ != nullptr;
 }
 
 } // namespace plat

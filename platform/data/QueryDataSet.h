@@ -1,6 +1,10 @@
 #pragma once
 #include "platform/data/DatabaseLink.h"
 #include "platform/data/MemoryDataSet.h"
+#include "platform/data/engine/QueryCursor.h"
+
+#include <memory>
+#include <vector>
 
 namespace plat {
 
@@ -17,8 +21,9 @@ struct Param
 };
 
 // A query: SQL text run on a connection, as written (the user's SQL runs on the current
-// engine as typed). Its rows are read when it opens and kept while it is open; it is
-// read-only. Parameters are the program's variables (":$name", ":#name", ":&name", a
+// engine as typed). Its rows are kept while it is open, taken from the engine a packet
+// at a time as it moves on (`Connection::openReader`: on PostgreSQL they stream from the
+// snapshot the query started with); it is read-only. Parameters are the program's variables (":$name", ":#name", ":&name", a
 // repeated name numbered "_n") and plain ":name" placeholders; ":*name" lists are put
 // into the text by the caller. Column types and sizes come from the declared columns of
 // the tables the statement reads, where a column is one of them.
@@ -58,6 +63,7 @@ public:
 protected:
     QList<FieldDef> openSource() override;
     bool fetchRows(int count, QVector<Row> &rows) override;
+    int packetSize() const override { return kPacket; }
     void closeSource() override;
     Bookmark cursorInsert(const Row &row) override;
     Bookmark cursorUpdate(const Bookmark &at, const Row &oldRow, const Row &row) override;
@@ -76,6 +82,13 @@ private:
     void findLiveTable(const QList<FieldDef> &defs);
     QString keyCondition(const Row &row, QVariantMap &params) const;
 
+    // Rows are read from the engine a packet at a time as the dataset moves on (the first
+    // screen of a large result shows at once); all of them only when something needs them.
+    static constexpr int kPacket = 1000;
+    QList<QVariantList> readRows(int count);   // count < 0: the rest
+    QVector<Row> convertRows(const QList<QVariantList> &rows) const;
+    std::unique_ptr<QueryCursor> reader_;      // while rows remain to be read
+    std::vector<std::unique_ptr<Field>> converters_;
     QVector<Row> pending_;
     bool requestLive_ = false;
     QString liveTable_;            // the table a live query writes to; empty when read-only

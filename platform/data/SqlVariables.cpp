@@ -9,9 +9,10 @@ bool isKind(QChar c)
     return c == u'$' || c == u'#' || c == u'&' || c == u'*';
 }
 
+// A quote ends a name too: a variable may close the literal it is written in.
 bool endsName(QChar c)
 {
-    return c == u' ' || c == u'(' || c == u')' || c == u',' || c == u'\r' || c == u'\n';
+    return c == u' ' || c == u'(' || c == u')' || c == u',' || c == u'\r' || c == u'\n' || c == u'\'' || c == u'"';
 }
 
 // The name that starts a piece (up to the first blank, bracket, comma or line break).
@@ -42,7 +43,7 @@ QStringList sqlVariableNames(const QString &sql)
     return names;
 }
 
-DriverStatement toDriverStatement(const QString &sql, const QString &namedPrefix)
+DriverStatement toDriverStatement(const QString &sql, const QString &namedPrefix, const LiteralText &literalText)
 {
     DriverStatement out;
     QStringList variables;   // kind variables listed so far, for the "_n" rule
@@ -79,8 +80,14 @@ DriverStatement toDriverStatement(const QString &sql, const QString &namedPrefix
                 out.sql += u':';
                 continue;
             }
-            out.placeholders << variables.last();
-            out.sql += placeholder();
+            out.names << variables.last();
+            if (!quote.isNull()) {
+                const QString value = literalText ? literalText(variables.last()) : QString();
+                out.sql += QString(value).replace(quote, QString(2, quote));
+            } else {
+                out.placeholders << variables.last();
+                out.sql += placeholder();
+            }
             i += int(name.size());
             continue;
         }
@@ -91,6 +98,7 @@ DriverStatement toDriverStatement(const QString &sql, const QString &namedPrefix
             while (end < sql.size() && (sql[end].isLetterOrNumber() || sql[end] == u'_'))
                 ++end;
             out.placeholders << sql.mid(i + 1, end - i - 1);
+            out.names << out.placeholders.last();
             out.sql += placeholder();
             i = end - 1;
             continue;

@@ -1,11 +1,13 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace plat {
 
 // Variables of stored SQL text: ":" + a kind character ("$" text, "#" number, "&" date,
-// "*" list) + a name; the kind character is part of the name. The text is cut at every
+// "*" list) + a name (ending at a blank, a bracket, a comma, a line break or a quote); the
+// kind character is part of the name. The text is cut at every
 // ":" and the pieces are read from the first, up to the first empty piece; a name met
 // again is listed as name + "_" + (entries listed so far - 1).
 QStringList sqlVariableNames(const QString &sql);
@@ -13,12 +15,18 @@ QStringList sqlVariableNames(const QString &sql);
 // The statement as the driver takes it: each variable (except "*" lists, which callers
 // put into the text themselves) and each plain ":name" parameter outside quotes becomes a
 // positional "?" (or, with a prefix, the named placeholder ":<prefix><n>", n from 0);
-// `placeholders` names them in order.
+// `placeholders` names them in order. A variable inside a quoted literal is part of the
+// literal's text: `literalText` gives its value as text, written with the literal's quote
+// doubled (a placeholder inside quotes would be no parameter at all). `names` lists every
+// variable and parameter in the order they appear, bound or written.
 struct DriverStatement
 {
     QString sql;
     QStringList placeholders;
+    QStringList names;
 };
-DriverStatement toDriverStatement(const QString &sql, const QString &namedPrefix = QString());
+using LiteralText = std::function<QString(const QString &name)>;
+DriverStatement toDriverStatement(const QString &sql, const QString &namedPrefix = QString(),
+                                  const LiteralText &literalText = {});
 
 } // namespace plat

@@ -3,7 +3,7 @@
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/EngineErrors.h"
 #include "platform/data/engine/Session.h"
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 
 #include <algorithm>
 
@@ -68,8 +68,7 @@ Connection &TableDataSet::conn() const
 
 bool TableDataSet::nullsFirst() const
 {
-    // SQLite and SQL Server put NULL first in ascending order, PostgreSQL last.
-    return conn().engine() != EngineKind::PostgreSQL;
+    return conn().dialect().nullsSortFirst();
 }
 
 void TableDataSet::updateIndexDefs()
@@ -109,7 +108,7 @@ void TableDataSet::emptyTable()
 QList<FieldDef> TableDataSet::cursorOpen()
 {
     if (tableName_.isEmpty())
-        fail(EngineText::TableDoesNotExist);
+        throw engineFailure(EngineText::TableDoesNotExist);
     Connection &c = conn();
     const QList<FieldDef> defs = c.columns(tableName_);
     indexes_ = c.indexes(tableName_);
@@ -165,7 +164,7 @@ QStringList TableDataSet::cursorSetOrder(const QString &indexName, const QString
                 chosen = index;
         chosen.fields = fields;
     }
-    const bool postgres = conn().engine() == EngineKind::PostgreSQL;
+    const Dialect &dialect = conn().dialect();
     order_.clear();
     QStringList orderFields;
     auto addTerm = [&](const QString &field, bool descending, bool caseInsensitive) {
@@ -180,7 +179,7 @@ QStringList TableDataSet::cursorSetOrder(const QString &indexName, const QString
         const bool folded = caseInsensitive && text;
         QString expression = name;
         if (folded)
-            expression = postgres ? QStringLiteral("lower(%1)").arg(name) : name + QStringLiteral(" COLLATE NOCASE");
+            expression = dialect.caseInsensitiveOrder(name);
         order_ << OrderTerm{column, expression, descending, folded};
     };
     for (const QString &f : chosen.fields) {
@@ -194,59 +193,13 @@ QStringList TableDataSet::cursorSetOrder(const QString &indexName, const QString
     return orderFields;
 }
 
-namespace {
-
-// The filter's SQL through the engine's dialect: its folding comparison, its date
-// literals and its boolean words.
-class EngineFilterDialect : public FilterSqlDialect
-{
-public:
-    explicit EngineFilterDialect(const Dialect &dialect) : dialect_(dialect) {}
-    QString caseInsensitive(const QString &e) const override { return dialect_.foldExpression(e); }
-    QString dateTimeLiteral(const QDate &date, const QTime &time) const override
-    {
-        if (dialect_.kind() == EngineKind::SqlServer)
-            return dialect_.dateLiteral(FechaHora(date, time));
-        return FilterSqlDialect::dateTimeLiteral(date, time);
-    }
-    QString booleanLiteral(bool value) const override
-    {
-        if (dialect_.kind() == EngineKind::PostgreSQL)
-            return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-        return FilterSqlDialect::booleanLiteral(value);
-    }
-    // The filter compares texts in binary order; a server's own collation may not.
-    QString binaryText(const QString &e) const override
-    {
-        switch (dialect_.kind()) {
-        case EngineKind::PostgreSQL:
-            return e + QStringLiteral(" COLLATE \"C\"");
-        case EngineKind::SqlServer:
-            return e + QStringLiteral(" COLLATE Latin1_General_BIN");
-        default:
-            return FilterSqlDialect::binaryText(e);
-        }
-    }
-    QString leftPart(const QString &e, int characters) const override
-    {
-        if (dialect_.kind() == EngineKind::SqlServer)
-            return QStringLiteral("SUBSTRING(%1, 1, %2)").arg(e).arg(characters);
-        return FilterSqlDialect::leftPart(e, characters);
-    }
-
-private:
-    const Dialect &dialect_;
-};
-
-} // namespace
-
 void TableDataSet::filterCompiled(const CompiledFilter *filter)
 {
     filterSql_.clear();
     filterComplete_ = false;
     if (!filter)
         return;
-    const FilterSql sql = filter->toSql(EngineFilterDialect(conn().dialect()));
+    const FilterSql sql = filter->toSql(conn().dialect().filterDialect());
     filterSql_ = sql.condition;
     filterComplete_ = sql.complete;
     cursorReset();
@@ -258,7 +211,7 @@ QString TableDataSet::valueExpression(const OrderTerm &term, const QString &para
 {
     if (!term.caseInsensitive)
         return param;
-    return conn().engine() == EngineKind::PostgreSQL ? QStringLiteral("lower(%1)").arg(param) : param;
+    return conn().dialect().caseInsensitiveValue(param);
 }
 
 QString TableDataSet::termCondition(const OrderTerm &term, const QVariant &value, int relation, Statement &st) const
@@ -378,10 +331,8 @@ QVector<Row> TableDataSet::select(Statement &st, bool reverse, int limit, qint64
                   + orderBy(reverse);
     Connection &c = conn();
     if (limit > 0) {
-        if (offset > 0 && c.engine() == EngineKind::SqlServer)
-            sql += QStringLiteral(" OFFSET %1 ROWS FETCH NEXT %2 ROWS ONLY").arg(offset).arg(limit);
-        else if (offset > 0)
-            sql += QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset);
+        if (offset > 0)
+            sql += c.dialect().pageClause(limit, offset);
         else
             sql = c.dialect().selectTop(sql, limit);
     }
@@ -612,11 +563,8 @@ bool TableDataSet::cursorLocate(const QStringList &fields, const QVariantList &v
         }
         QString lhs = def.name;
         QString rhs = st.bind(v.toString());
-        if (partial) {
-            lhs = QStringLiteral("SUBSTR(%1, 1, %2)").arg(lhs).arg(v.toString().size());
-            if (c.engine() == EngineKind::SqlServer)
-                lhs.replace(QStringLiteral("SUBSTR("), QStringLiteral("SUBSTRING("));
-        }
+        if (partial)
+            lhs = d.leftPart(lhs, int(v.toString().size()));
         st.conditions << (ci ? d.foldedCompare(lhs, QStringLiteral("="), rhs) : lhs + QStringLiteral(" = ") + rhs);
     }
     const int limit = hasRowConditions() ? pageSize_ : 1;
@@ -658,13 +606,7 @@ Bookmark TableDataSet::cursorInsert(const Row &row)
     link_.inTransaction([&] {
         c.exec(sql, params, SqlOrigin::AsWritten);
         if (autoIncColumn >= 0 && (!row[autoIncColumn].isValid() || row[autoIncColumn].isNull())) {
-            // SQLite numbers the column in a trigger after the insert: read it by rowid.
-            const QString last =
-                c.engine() == EngineKind::SQLite
-                    ? QStringLiteral("SELECT %1 FROM %2 WHERE rowid = last_insert_rowid()")
-                          .arg(columns()[size_t(autoIncColumn)].name, tableName_)
-                : c.engine() == EngineKind::PostgreSQL ? QStringLiteral("SELECT lastval()")
-                                                       : QStringLiteral("SELECT SCOPE_IDENTITY()");
+            const QString last = c.dialect().lastInsertedIdQuery(tableName_, columns()[size_t(autoIncColumn)].name);
             written[autoIncColumn] = QVariant(c.scalar(last, {}, SqlOrigin::AsWritten).toLongLong());
         }
         return 0;
@@ -689,7 +631,7 @@ Bookmark TableDataSet::cursorUpdate(const Bookmark &at, const Row &oldRow, const
                             .arg(tableName_, sets.join(QStringLiteral(", ")), keyCondition(at.key, st));
     const int changed = link_.inTransaction([&] { return c.exec(sql, st.params, SqlOrigin::AsWritten); });
     if (changed == 0)
-        fail(EngineText::RecordDeleted);
+        throw engineFailure(EngineText::RecordDeleted);
     cursorReset();
     return cursorBookmark(row);
 }
@@ -700,7 +642,19 @@ void TableDataSet::cursorDelete(const Bookmark &at, const Row &)
     Statement st;
     const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(tableName_, keyCondition(at.key, st));
     link_.inTransaction([&] { return c.exec(sql, st.params, SqlOrigin::AsWritten); });
+    // The rows around it stay as read: the next delete of a run walks on without reading.
+    QVector<Row> window = std::move(window_);
+    const bool atStart = windowAtStart_, atEnd = windowAtEnd_;
     cursorReset();
+    const auto doomed = std::find_if(window.begin(), window.end(), [&](const Row &r) { return cursorBookmark(r) == at; });
+    if (doomed != window.end() && window.size() > 1) {
+        const int index = int(doomed - window.begin());
+        window.erase(doomed);
+        window_ = std::move(window);
+        position_ = std::min(index, int(window_.size()) - 1);
+        windowAtStart_ = atStart;
+        windowAtEnd_ = atEnd;
+    }
 }
 
 // --- Counting and grids -----------------------------------------------------------------
@@ -812,6 +766,12 @@ qint64 TableDataSet::cursorPosition(const Row &row)
         for (int i = 0; i < it->size(); ++i)
             if (cursorBookmark(it.value()[i]) == wanted)
                 return it.key() * pageSize_ + i;
+    if (!hasRowConditions() && (windowAtStart_ || windowAtEnd_)) {
+        // A row of the window at either end of the table: its place follows from the count.
+        for (int i = 0; i < window_.size(); ++i)
+            if (cursorBookmark(window_[i]) == wanted)
+                return windowAtStart_ ? i : cursorCount() - (window_.size() - i);
+    }
     if (hasRowConditions()) {
         qint64 n = 0;
         QVector<Row> page = fetchFrom(nullptr, true, pageSize_);

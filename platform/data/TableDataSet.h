@@ -67,6 +67,7 @@ protected:
     void cursorDelete(const Bookmark &at, const Row &row) override;
     void cursorReset() override;
     qint64 cursorCount() override;
+    qint64 cursorCountWithoutReading() override { return hasRowConditions() ? count_ : cursorCount(); }
     QVector<Row> cursorRows(qint64 first, int count) override;
     qint64 cursorPosition(const Row &row) override;
     QStringList cursorSetOrder(const QString &indexName, const QStringList &fields) override;

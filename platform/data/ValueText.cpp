@@ -1,5 +1,5 @@
 #include "platform/data/ValueText.h"
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 
 #include <QRegularExpression>
 #include <cmath>

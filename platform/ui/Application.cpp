@@ -2,7 +2,7 @@
 
 #include "platform/ui/Form.h"
 
-#include "GENEW/runtime/comun/SalidaMensajes.h"
+#include "platform/base/SalidaMensajes.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

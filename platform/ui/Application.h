@@ -1,8 +1,8 @@
 #pragma once
 #include "platform/ui/Event.h"
 
-#include "GENEW/runtime/comun/Errores.h"
-#include "GENEW/runtime/comun/InterfacesComunes.h"
+#include "platform/base/Errores.h"
+#include "platform/base/InterfacesComunes.h"
 
 #include <QApplication>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "platform/ui/Components.h"
 
-#include "GENEW/runtime/comun/Errores.h"
+#include "platform/base/Errores.h"
 
 #include <QVariant>
 

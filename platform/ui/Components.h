@@ -1,5 +1,5 @@
 #pragma once
-#include "GENEW/runtime/comun/InterfacesComunes.h"
+#include "platform/base/InterfacesComunes.h"
 
 #include <QList>
 #include <QObject>

@@ -2,7 +2,7 @@
 #include "platform/ui/Colors.h"
 #include "platform/ui/Event.h"
 
-#include "GENEW/runtime/comun/InterfacesComunes.h"
+#include "platform/base/InterfacesComunes.h"
 
 #include <QObject>
 #include <QString>

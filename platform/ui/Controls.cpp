@@ -3,6 +3,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Form.h"
+#include "platform/ui/PasswordCharacter.h"
 
 #include <QButtonGroup>
 #include <QFile>
@@ -221,7 +222,7 @@ Edit::Edit(QWidget *parent) : QLineEdit(parent), Control(this)
 void Edit::setPasswordChar(QChar c)
 {
     passwordChar_ = c;
-    setEchoMode(c.isNull() ? QLineEdit::Normal : QLineEdit::Password);
+    setPasswordCharacter(this, c);
 }
 
 int Edit::selStart() const

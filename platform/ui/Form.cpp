@@ -334,6 +334,20 @@ void Form::Release()
     QCoreApplication::postEvent(this, new QEvent(kReleaseEvent));
 }
 
+Form::ReleaseHold::ReleaseHold(Form *form) : form_(form)
+{
+    if (form_)
+        ++form_->releaseHolds_;
+}
+
+Form::ReleaseHold::~ReleaseHold()
+{
+    if (!form_ || --form_->releaseHolds_ > 0 || !form_->releasePending_)
+        return;
+    form_->releasePending_ = false;
+    form_->Release();
+}
+
 void Form::Free()
 {
     if (!destroyed_) {
@@ -505,6 +519,10 @@ void Form::setMenu(MainMenu *menu)
 bool Form::event(QEvent *e)
 {
     if (e->type() == kReleaseEvent) {
+        if (releaseHolds_ > 0) {
+            releasePending_ = true;
+            return true;
+        }
         if (application().OnFormRelease.assigned())
             application().guard(this, [this] { application().OnFormRelease(this); });
         Free();

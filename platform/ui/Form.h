@@ -106,6 +106,20 @@ public:
     // Runs OnDestroy and frees the form now; never from one of the form's own handlers.
     void Free();
 
+    // Keeps the form while a call made on its behalf runs a local event loop (a report
+    // preview): a release that arrives meanwhile takes effect after the last hold ends.
+    class ReleaseHold
+    {
+    public:
+        explicit ReleaseHold(Form *form);
+        ~ReleaseHold();
+        ReleaseHold(const ReleaseHold &) = delete;
+        ReleaseHold &operator=(const ReleaseHold &) = delete;
+
+    private:
+        QPointer<Form> form_;
+    };
+
     // MDI frame: the area that holds the children, created with the style fsMDIForm.
     QMdiArea *mdiArea() const { return mdiArea_; }
     int mdiChildCount() const;
@@ -185,6 +199,8 @@ private:
     bool closing_ = false;
     bool destroyed_ = false;
     int modalResult_ = mrNone;
+    int releaseHolds_ = 0;
+    bool releasePending_ = false;
     QEventLoop *modalLoop_ = nullptr;
     QMdiArea *mdiArea_ = nullptr;
     QPointer<QMdiSubWindow> subWindow_;

@@ -1,6 +1,6 @@
-#include "tests/data/ImprimirQString.h"
+#include "tests/support/ImprimirQString.h"
 #include "GENEW/data/CacheRespuestasSQL.h"
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 
 #include <QHash>
 #include <gtest/gtest.h>

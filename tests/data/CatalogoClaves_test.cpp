@@ -1,7 +1,7 @@
-#include "tests/data/ImprimirQString.h"
+#include "tests/support/ImprimirQString.h"
 #include "GENEW/data/CatalogoClaves.h"
-#include "GENEW/data/FilasResultadoConsulta.h"
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/FilasResultadoConsulta.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/Field.h"
@@ -38,7 +38,7 @@ const plat::Dialect &sqlServer()
     return plat::Dialect::forEngine(plat::EngineKind::SqlServer);
 }
 
-const NombresMotor servidor(ConfiguracionNombres{"Microsoft SQL Server", true, "GENERAL"});
+const NombresMotor servidor(ConfiguracionNombres{plat::EngineKind::SqlServer, true, "GENERAL"});
 
 } // namespace
 
@@ -140,7 +140,7 @@ protected:
         };
     }
 
-    NombresMotor nombres() { return NombresMotor(ConfiguracionNombres{plat::engineTypeWord(db().engine()), true, {}}); }
+    NombresMotor nombres() { return NombresMotor(ConfiguracionNombres{db().engine(), true, {}}); }
 };
 
 TEST_P(CatalogoClavesMotor, KeyFieldsAndColumnsComeInDeclaredOrderAndCase)

@@ -1,5 +1,5 @@
 #pragma once
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

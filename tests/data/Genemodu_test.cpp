@@ -1,6 +1,6 @@
 #include "ModuloFixture.h"
 
-#include "GENEW/data/RespuestaSQL.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "platform/data/Field.h"
 
@@ -118,6 +118,7 @@ TEST_P(ModuloMotorTest, AFailureAnswersTheErrorTextAndSaysSoUnlessSilent)
     EXPECT_EQ(mensajes_.mensajes()[0].tipo, QStringLiteral("A"));
     EXPECT_EQ(mensajes_.mensajes()[0].texto, respuesta);
     EXPECT_EQ(mensajes_.mensajes()[1].texto, QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\n") + sentencia);
+    EXPECT_EQ(mensajes_.mensajes()[1].tipo, QStringLiteral("S"));   // the plain system box
 
     mensajes_.limpiar();
     EXPECT_TRUE(sql(sentencia, QStringLiteral("DatabaseGeneral"), QStringLiteral("Silenciosa")).startsWith(PrefijoErrorSQL));
@@ -253,6 +254,21 @@ TEST_F(ModuloFixture, DateAndTimeHandlersHideTheZeroDate)
     tabla.cancel();
 }
 
+TEST_F(ModuloFixture, TheMailSenderNameIsTheCompanysLegalNameWhileTheModuleLives)
+{
+    ASSERT_TRUE(prepararMotor(false));
+    ASSERT_TRUE(fGENEINIC->RazonSocial);
+    EXPECT_EQ(fGENEINIC->RazonSocial(), QString());
+    plat::TableDataSet &parametros = modulo_->ParamGenerales->table();
+    parametros.append();
+    parametros.fieldByName(QStringLiteral("IdRegistro")).setValue(0);
+    parametros.fieldByName(QStringLiteral("RazonSocial")).setValue(QStringLiteral("Construcciones Núñez, S.L."));
+    parametros.post();
+    EXPECT_EQ(fGENEINIC->RazonSocial(), QStringLiteral("Construcciones Núñez, S.L."));
+    liberarModulo();
+    EXPECT_FALSE(fGENEINIC->RazonSocial);
+}
+
 } // namespace
 
 namespace {
@@ -357,6 +373,7 @@ TEST_P(ModuloMotorTest, AQueryOpensOrRunsByItsFirstWordAndMakesMissingTables)
     ASSERT_EQ(mensajes_.mensajes().size(), 2);
     EXPECT_TRUE(mensajes_.mensajes()[0].texto.startsWith(QStringLiteral("¡No es posible ejecutar la sentencia SQL. Motivo: ")));
     EXPECT_EQ(mensajes_.mensajes()[1].texto, QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\nSELECT NoHay FROM TEXTO"));
+    EXPECT_EQ(mensajes_.mensajes()[1].tipo, QStringLiteral("S"));
 }
 
 TEST_F(ModuloFixture, OpeningAFormsTablesMakesTheMissingOnesAndSkipsTheParametersWithoutACompany)

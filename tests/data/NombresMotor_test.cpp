@@ -1,4 +1,4 @@
-#include "tests/data/ImprimirQString.h"
+#include "tests/support/ImprimirQString.h"
 #include "GENEW/data/NombresMotor.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@ namespace {
 
 NombresMotor motor(const QString &tipo, bool temporalesEnBD = true, const QString &baseTemporal = "GENERAL")
 {
-    return NombresMotor(ConfiguracionNombres{tipo, temporalesEnBD, baseTemporal});
+    return NombresMotor(ConfiguracionNombres{plat::engineFromTypeWord(tipo), temporalesEnBD, baseTemporal});
 }
 
 const QString SQLServer = "Microsoft SQL Server";
@@ -60,7 +60,6 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoIndice{"Microsoft SQL Server", "dbo.CLIENTE", "<Primary>", "CLIENTE_Clave1"},
                       CasoIndice{"Microsoft SQL Server", "dbo.CLIENTE", "", "CLIENTE_Clave1"},
                       CasoIndice{"Microsoft SQL Server", "dbo.CLIENTE", "Clave3", "CLIENTE_Clave3"},
-                      CasoIndice{"Microsoft Access", "CLIENTE", "", "CLIENTE_Clave1"},
                       CasoIndice{"SQL Generica", "CLIENTE", "<Primary>", "CLIENTE_Clave1"},
                       CasoIndice{"SQL Generica", "CLIENTE", "", "CLIENTE_Clave1"},
                       CasoIndice{"SQL Generica", "CLIENTE", "Clave2", "CLIENTE_Clave2"}),

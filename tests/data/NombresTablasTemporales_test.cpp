@@ -1,4 +1,4 @@
-#include "tests/data/ImprimirQString.h"
+#include "tests/support/ImprimirQString.h"
 #include "GENEW/data/NombresTablasTemporales.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "tests/data/ConexionSQLitePrueba.h"

@@ -1,5 +1,5 @@
 #include "ModuloFixture.h"
-#include "tests/data/ImprimirQString.h"
+#include "tests/support/ImprimirQString.h"
 
 #include "GENEW/data/RegistroActividad.h"
 #include "GENEW/runtime/Plataforma.h"

@@ -1,4 +1,4 @@
-#include "tests/data/ImprimirQString.h"
+#include "tests/support/ImprimirQString.h"
 #include "GENEW/data/ServicioMoneda.h"
 
 #include <QMap>

@@ -1,16 +1,16 @@
 #include "ModuloFixture.h"
-#include "tests/data/ImprimirQString.h"
+#include "tests/support/ImprimirQString.h"
 
 #include "GENEW/data/SentenciasModulo.h"
 #include "GENEW/runtime/ServicioSQL.h"
-#include "GENEW/runtime/TfGENEMENS.h"
+#include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 
 #include <QLabel>
 
 namespace {
 
-// A data module whose SQL service counts the statements it runs, with TXIDIOMA seeded
+// A data module with TXIDIOMA seeded
 // for the language "Ingles".
 class TraduccionTest : public ModuloMotorTest
 {
@@ -30,16 +30,10 @@ protected:
                  {"Total del almacén \\X1", "Warehouse total \\X1"},
                  {"Cliente $Nombre bloqueado", "Customer $Nombre blocked"},
                  {"Buscar", "Find"}});
-        InstalarPreparacionSentenciaSQL([this](const QString &sql, const QString &opciones) {
-            ++sentencias_;
-            return PrepararSentenciaSQL(sql, opciones);
-        });
-        sentencias_ = 0;
     }
 
     void TearDown() override
     {
-        InstalarPreparacionSentenciaSQL(PrepararSentenciaSQL);
         CacheTraducciones::instancia().vaciar();
         ModuloMotorTest::TearDown();
     }
@@ -53,15 +47,14 @@ protected:
                       QString());
     }
 
-    // The statements a call ran.
+    // The statements a call sent to the general database, where TXIDIOMA lives.
     int contar(const std::function<void()> &llamada)
     {
-        sentencias_ = 0;
+        const plat::Connection &general = form_->DatabaseGeneral();
+        const quint64 antes = general.statementsSent();
         llamada();
-        return sentencias_;
+        return int(general.statementsSent() - antes);
     }
-
-    int sentencias_ = 0;
 };
 
 TEST_P(TraduccionTest, ExactTranslationsAreAskedOnceThenComeFromTheCache)

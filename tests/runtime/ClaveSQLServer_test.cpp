@@ -20,7 +20,7 @@ struct Servidor
     {
         intentos << password;
         if (password != aceptada)
-            throw gp::DatabaseError(ClaveRechazada);
+            throw gp::DatabaseError(ClaveRechazada, gp::DatabaseErrorKind::UnknownUser);
     }
 };
 
@@ -77,7 +77,7 @@ TEST(ClaveSQLServer, OtrosFallosNoPreguntan)
         [](const QString &) { throw gp::DatabaseError("Cannot open database \"EMPRESA\""); }, password,
         dir.file("KORVEL.INI"));
     EXPECT_FALSE(r.conectado);
-    EXPECT_EQ(r.fallo, "Cannot open database \"EMPRESA\"");
+    EXPECT_EQ(r.fallo.mensaje, "Cannot open database \"EMPRESA\"");
     EXPECT_TRUE(usuario.mensajes().isEmpty());
     EXPECT_FALSE(QFile::exists(dir.file("KORVEL.INI")));
 }

@@ -1,5 +1,6 @@
 #include "GENEW/runtime/ConfiguracionBasesDatos.h"
 #include "GENEW/runtime/ParametrosKorvel.h"
+#include "tests/support/PermisosDeUsuario.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
@@ -23,7 +24,7 @@ TEST(ConfiguracionBasesDatos, SinArchivoTodoPorDefecto)
 {
     gptest::TempDir dir;
     const ConfiguracionBasesDatos c = ConfiguracionBasesDatos::leer(trabajo(dir));
-    EXPECT_EQ(c.TipoBaseDatos, "Paradox");
+    EXPECT_EQ(c.Motor, plat::EngineKind::SQLite);
     EXPECT_EQ(c.AliasBaseDatosGeneral, "GENERAL");
     EXPECT_EQ(c.PathBaseDatosGeneral, dir.path() + "/datos");
     EXPECT_EQ(c.AliasBaseDatos, "EMPRESA");
@@ -36,10 +37,10 @@ TEST(ConfiguracionBasesDatos, ValoresDelArchivoYVaciosPorDefecto)
 {
     gptest::TempDir dir;
     escribir(dir.file("basesdatos.txt"),  // the name is found whatever its case
-             "tipobasedatos=SQL Generica\r\nAliasBaseDatosGeneral=\r\nPathBaseDatosGeneral=otra\\sub\r\n"
+             "tipobasedatos=SQL Generica\r\nAliasBaseDatosGeneral=\r\nPathBaseDatosGeneral=otra/sub\r\n"
              "AliasBaseDatos=PROYECTOS\nPathArchivosTemporales=tmp/temporales\nOtraCosa=1\n");
     const ConfiguracionBasesDatos c = ConfiguracionBasesDatos::leer(trabajo(dir));
-    EXPECT_EQ(c.TipoBaseDatos, "SQL Generica");
+    EXPECT_EQ(c.Motor, plat::EngineKind::PostgreSQL);
     EXPECT_EQ(c.AliasBaseDatosGeneral, "GENERAL");
     EXPECT_EQ(c.PathBaseDatosGeneral, dir.path() + "/otra/sub");
     EXPECT_EQ(c.AliasBaseDatos, "PROYECTOS");
@@ -70,10 +71,82 @@ TEST(ConfiguracionBasesDatos, MotorInexistenteRechazado)
 {
     const ConfiguracionBasesDatos access = ConfiguracionBasesDatos::deTexto("TipoBaseDatos=Microsoft Access", "/w/");
     EXPECT_TRUE(access.motivoRechazo().contains("Microsoft Access"));
+    EXPECT_TRUE(ConfiguracionBasesDatos::deTexto("TipoBaseDatos=Oracle", "/w/").motivoRechazo().contains("Oracle"));
     for (const char *motor : {"Paradox", "SQL Generica", "Microsoft SQL Server"}) {
         const ConfiguracionBasesDatos c = ConfiguracionBasesDatos::deTexto(QString("TipoBaseDatos=") + motor, "/w/");
         EXPECT_EQ(c.motivoRechazo(), "") << motor;
     }
+}
+
+// The engine word is matched ignoring case; a word that names no engine lists the valid
+// ones instead of starting on some default.
+TEST(ConfiguracionBasesDatos, PalabraDelMotorSinMayusculasYDesconocidaConLasValidas)
+{
+    const struct
+    {
+        const char *escrito;
+        plat::EngineKind leido;
+    } casos[] = {
+        {"paradox", plat::EngineKind::SQLite},
+        {"sql generica", plat::EngineKind::PostgreSQL},
+        {"MICROSOFT SQL SERVER", plat::EngineKind::SqlServer},
+    };
+    for (const auto &c : casos) {
+        const ConfiguracionBasesDatos leida = ConfiguracionBasesDatos::deTexto(QString("TipoBaseDatos=") + c.escrito, "/w/");
+        EXPECT_EQ(leida.Motor, c.leido) << c.escrito;
+        EXPECT_EQ(leida.motivoRechazo(), QString()) << c.escrito;
+    }
+    EXPECT_TRUE(ConfiguracionBasesDatos::deTexto("TipoBaseDatos=microsoft access", "/w/")
+                    .motivoRechazo()
+                    .startsWith("El tipo de base de datos \"Microsoft Access\" no está disponible"));
+    const ConfiguracionBasesDatos otro = ConfiguracionBasesDatos::deTexto("TipoBaseDatos=Postgres", "/w/");
+    EXPECT_EQ(otro.motivoRechazo(),
+              "El tipo de base de datos \"Postgres\" no existe. Indique \"Paradox\", \"SQL Generica\" o "
+              "\"Microsoft SQL Server\" en TipoBaseDatos de BASESDATOS.TXT.");
+}
+
+// A folder written for Windows names nothing here: refused, naming the setting, instead of
+// a new, empty database in some other folder.
+TEST(ConfiguracionBasesDatos, CarpetaDeWindowsRechazada)
+{
+    for (const char *ruta : {"C:\\GESTION\\DATOS", "d:/datos", "datos\\empresa", "\\\\servidor\\datos"}) {
+        const ConfiguracionBasesDatos c =
+            ConfiguracionBasesDatos::deTexto(QString("PathBaseDatosGeneral=") + ruta, "/w/");
+        EXPECT_EQ(c.motivoRechazo(), QString("El valor \"%1\" de PathBaseDatosGeneral en BASESDATOS.TXT es una ruta de "
+                                             "Windows. Indique una carpeta de este sistema, con \"/\" como separador.")
+                                         .arg(ruta))
+            << ruta;
+    }
+    EXPECT_EQ(ConfiguracionBasesDatos::deTexto("PathBaseDatosGeneral=/srv/datos", "/w/").motivoRechazo(), "");
+}
+
+// A settings file that exists but cannot be read is no absent file: the start-up ends,
+// naming it and the system's reason, instead of starting on the defaults' empty database.
+TEST(ConfiguracionBasesDatos, ArchivoIlegibleRechazadoConSuMotivo)
+{
+    gptest::TempDir dir;
+    escribir(dir.file("BASESDATOS.TXT"), "TipoBaseDatos=SQL Generica\r\n");
+    gptest::quitarPermisos(dir.file("BASESDATOS.TXT"));
+    gptest::PermisosDeUsuario comoUsuario;
+    if (!gptest::PermisosDeUsuario::rigen(dir.path()))
+        GTEST_SKIP() << "file permissions do not hold for this process";
+    const ConfiguracionBasesDatos c = ConfiguracionBasesDatos::leer(trabajo(dir));
+    EXPECT_EQ(c.motivoRechazo(),
+              "No está disponible el archivo " + dir.file("BASESDATOS.TXT") + ". Motivo: Permission denied");
+}
+
+// Saved as "Unicode" by a Windows editor: UTF-16 with its byte-order mark.
+TEST(ConfiguracionBasesDatos, ArchivoEnUtf16)
+{
+    gptest::TempDir dir;
+    const QString texto = "TipoBaseDatos=SQL Generica\r\nAliasBaseDatos=AÑO\r\n";
+    QByteArray bytes("\xFF\xFE");
+    bytes.append(reinterpret_cast<const char *>(texto.utf16()), texto.size() * 2);
+    escribir(dir.file("BASESDATOS.TXT"), bytes);
+    const ConfiguracionBasesDatos c = ConfiguracionBasesDatos::leer(trabajo(dir));
+    EXPECT_EQ(c.Motor, plat::EngineKind::PostgreSQL);
+    EXPECT_EQ(c.AliasBaseDatos, "AÑO");
+    EXPECT_EQ(c.motivoRechazo(), "");
 }
 
 // ---- KORVEL.INI ----
@@ -86,7 +159,7 @@ ParametrosKorvel desdeTexto(const QString &texto, const QString &tipoBaseDatos)
     EXPECT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(texto.toUtf8());
     f.close();
-    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(dir.file("KORVEL.INI"), tipoBaseDatos);
+    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(dir.file("KORVEL.INI"), plat::engineFromTypeWord(tipoBaseDatos));
     EXPECT_EQ(l.aviso, "");
     return l.parametros;
 }
@@ -125,7 +198,7 @@ void esperarPorDefecto(const ParametrosKorvel &p)
 TEST(ParametrosKorvel, ArchivoAusenteTodoPorDefectoSinAviso)
 {
     gptest::TempDir dir;
-    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(dir.file("KORVEL.INI"), "Paradox");
+    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(dir.file("KORVEL.INI"), plat::EngineKind::SQLite);
     EXPECT_EQ(l.aviso, "");
     esperarPorDefecto(l.parametros);
 }
@@ -135,7 +208,7 @@ TEST(ParametrosKorvel, ArchivoIlegibleAvisaYDejaLosValoresPorDefecto)
     gptest::TempDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir("KORVEL.INI"));
     const QString archivo = dir.file("KORVEL.INI");
-    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(archivo, "Paradox");
+    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(archivo, plat::EngineKind::SQLite);
     EXPECT_EQ(l.aviso, "No ha sido posible leer los parámetros del archivo " + archivo
                            + ". Se utilizarán los parámetros por defecto.");
     esperarPorDefecto(l.parametros);
@@ -235,7 +308,7 @@ TEST(ParametrosKorvel, ArchivoDeWindowsConAcentosEnLatin1)
     gptest::TempDir dir;
     // "Configuración" written by the old system: one byte for the accented letter.
     escribir(dir.file("korvel.ini"), QByteArray("[Configuraci\xf3n]\r\nModoAdministradorActivado=SI\r\n"));
-    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(dir.file("KORVEL.INI"), "Paradox");
+    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(dir.file("KORVEL.INI"), plat::EngineKind::SQLite);
     EXPECT_EQ(l.aviso, "");
     EXPECT_TRUE(l.parametros.ModoAdministradorActivado);
 }

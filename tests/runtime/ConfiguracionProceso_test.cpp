@@ -22,7 +22,7 @@ TEST(ConfiguracionArranque, MaquinaSinAjustes)
     const ConfiguracionArranque c = ConfiguracionArranque::leer(trabajo(dir), {"U=ADMIN"}, "Debian");
     EXPECT_EQ(c.lineaComandos.usuario, "ADMIN");
     EXPECT_EQ(c.archivoConfiguracion, dir.file("KORVEL.INI"));
-    EXPECT_EQ(c.basesDatos.TipoBaseDatos, "Paradox");
+    EXPECT_EQ(c.basesDatos.Motor, plat::EngineKind::SQLite);
     EXPECT_EQ(c.basesDatos.PathBaseDatosGeneral, dir.file("datos"));
     // Temporary tables live in the general database unless the settings file says otherwise.
     EXPECT_TRUE(c.temporalesEnBaseDatos);

@@ -17,7 +17,7 @@ TEST(EscrituraKorvel, PasswordCifradaSinTocarLoDemas)
     ASSERT_TRUE(EscribirFicheroTexto(archivo, QString::fromUtf8("[Configuración]\r\nModoAdministradorActivado=SI\r\n"
                                                                 "[Microsoft SQL Server]\r\nPasswordInicioSesion=000\r\n")));
     GuardarPasswordInicioSesion(archivo, "Clave ñ");
-    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(archivo, "Microsoft SQL Server");
+    const ParametrosKorvel::Lectura l = ParametrosKorvel::leer(archivo, plat::EngineKind::SqlServer);
     EXPECT_EQ(l.parametros.PasswordInicioSesion, CifrarClave("Clave ñ"));
     EXPECT_EQ(DescifrarClave(l.parametros.PasswordInicioSesion), "Clave ñ");
     EXPECT_TRUE(l.parametros.ModoAdministradorActivado);
@@ -26,7 +26,7 @@ TEST(EscrituraKorvel, PasswordCifradaSinTocarLoDemas)
     const QString nuevo = dir.file("NUEVO.INI");
     GuardarPasswordInicioSesion(nuevo, "");
     EXPECT_TRUE(QFile::exists(nuevo));
-    EXPECT_EQ(ParametrosKorvel::leer(nuevo, "Microsoft SQL Server").parametros.PasswordInicioSesion, "");
+    EXPECT_EQ(ParametrosKorvel::leer(nuevo, plat::EngineKind::SqlServer).parametros.PasswordInicioSesion, "");
 
     ASSERT_TRUE(QDir(dir.path()).mkdir("CARPETA.INI"));
     EXPECT_THROW(GuardarPasswordInicioSesion(dir.file("CARPETA.INI"), "x"), gp::Error);
@@ -46,11 +46,11 @@ TEST(EscrituraKorvel, ListaDeTablasParaReconstruir)
 
 TEST(EscrituraKorvel, SoloLosFallosDeIndiceOArchivoDelMotorDeCarpetas)
 {
-    EXPECT_TRUE(FalloPideReconstruccion("Paradox", "Index is out of date"));
-    EXPECT_TRUE(FalloPideReconstruccion("Paradox", "database disk image is malformed: corrupt"));
-    EXPECT_FALSE(FalloPideReconstruccion("Paradox", "Table does not exist"));
-    EXPECT_FALSE(FalloPideReconstruccion("SQL Generica", "Index is out of date"));
-    EXPECT_FALSE(FalloPideReconstruccion("Microsoft SQL Server", "corrupt"));
+    EXPECT_TRUE(FalloPideReconstruccion(plat::EngineKind::SQLite, "Index is out of date"));
+    EXPECT_TRUE(FalloPideReconstruccion(plat::EngineKind::SQLite, "database disk image is malformed: corrupt"));
+    EXPECT_FALSE(FalloPideReconstruccion(plat::EngineKind::SQLite, "Table does not exist"));
+    EXPECT_FALSE(FalloPideReconstruccion(plat::EngineKind::PostgreSQL, "Index is out of date"));
+    EXPECT_FALSE(FalloPideReconstruccion(plat::EngineKind::SqlServer, "corrupt"));
 }
 
 } // namespace

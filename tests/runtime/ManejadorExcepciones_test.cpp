@@ -50,6 +50,20 @@ protected:
     QObject *ultimoRemitente = nullptr;
 };
 
+// Without a box of its own the handler shows the plain system box through the message sink,
+// so an unattended run records it instead of opening a window.
+TEST(ExcepcionesCuadro, ElCuadroPorDefectoPasaPorLaSalidaDeMensajes)
+{
+    SalidaMensajesGrabada grabada;
+    SalidaMensajesInstalada instalada{grabada};
+    ManejadorExcepciones manejador;
+    manejador.GestionExcepciones(nullptr, gp::DatabaseError("Invalid BLOB handle in record buffer"));
+    ASSERT_EQ(grabada.mensajes().size(), 1);
+    EXPECT_EQ(grabada.mensajes()[0].tipo, "S");
+    EXPECT_EQ(grabada.mensajes()[0].texto,
+              "¡El número de campos Memo que se intenta manejar es excesivo!. Acote la consulta.");
+}
+
 TEST_F(Excepciones, AdvertenciaErrorEIgnorado)
 {
     application().guard(form.get(), [] { throw gp::DatabaseError("Key violation. UNIQUE constraint failed"); });

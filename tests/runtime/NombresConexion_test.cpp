@@ -1,9 +1,38 @@
 #include "GENEW/runtime/CifradoClave.h"
 #include "GENEW/runtime/NombresConexion.h"
+#include "GENEW/runtime/SentenciasBaseDatosSQLServer.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// Names from the settings reach the server's statements as one bracketed name each.
+TEST(SentenciasBaseDatosSQLServer, NombresEntreCorchetes)
+{
+    EXPECT_EQ(SentenciasCrearBaseDatosSQLServer("EMPRESA1", "SQL_Latin1_General_Cp1_CI_AI"),
+              (QStringList{"USE master CREATE DATABASE [EMPRESA1]  COLLATE SQL_Latin1_General_Cp1_CI_AI",
+                           "EXEC sp_dbcmptlevel [EMPRESA1], 80", "ALTER DATABASE [EMPRESA1] SET RECOVERY SIMPLE"}));
+    EXPECT_EQ(SentenciasCrearBaseDatosSQLServer("mi-empresa", "Modern_Spanish_CI_AS").value(1),
+              "EXEC sp_dbcmptlevel [mi-empresa], 80");
+    EXPECT_EQ(SentenciasCrearBaseDatosSQLServer("gp]; DROP DATABASE master; --", "X").value(2),
+              "ALTER DATABASE [gp]]; DROP DATABASE master; --] SET RECOVERY SIMPLE");
+}
+
+// The collation and the isolation level are written into SQL as they are: only what they
+// can be is accepted, and the refusal names the setting.
+TEST(SentenciasBaseDatosSQLServer, IntercalacionYAislamientoValidos)
+{
+    const QString ini = "/w/KORVEL.INI";
+    EXPECT_EQ(MotivoRechazoAjustesSQLServer("SQL_Latin1_General_Cp1_CI_AI", "READ UNCOMMITTED", ini), "");
+    EXPECT_EQ(MotivoRechazoAjustesSQLServer("Modern_Spanish_CI_AS", "serializable", ini), "");
+    EXPECT_EQ(MotivoRechazoAjustesSQLServer("Latin1 DROP DATABASE x", "READ COMMITTED", ini),
+              "El valor \"Latin1 DROP DATABASE x\" de NombreIntercalacionMSSQL (sección \"Microsoft SQL Server\" de "
+              "/w/KORVEL.INI) no es válido: debe ser el nombre de una intercalación (letras, cifras y \"_\").");
+    EXPECT_EQ(MotivoRechazoAjustesSQLServer("X", "READ COMMITTED; DROP TABLE T", ini),
+              "El valor \"READ COMMITTED; DROP TABLE T\" de NivelAislamientoTransaccionesMSSQL (sección \"Microsoft SQL "
+              "Server\" de /w/KORVEL.INI) no es válido: debe ser READ UNCOMMITTED, READ COMMITTED, REPEATABLE READ, "
+              "SNAPSHOT, SERIALIZABLE.");
+}
 
 TEST(CifradoClave, CasosLimite)
 {
@@ -44,7 +73,7 @@ TEST(NombresConexion, NombreBaseDatosEmpresaPorMotor)
         {"Microsoft SQL Server", 0, "EMPRESA"},
     };
     for (const Caso &c : casos)
-        EXPECT_EQ(NombreBaseDatosEmpresa(c.motor, "/w/datos", "EMPRESA", c.codigo), c.esperado) << c.motor << c.codigo;
+        EXPECT_EQ(NombreBaseDatosEmpresa(plat::engineFromTypeWord(c.motor), "/w/datos", "EMPRESA", c.codigo), c.esperado) << c.motor << c.codigo;
 }
 
 DatosCadenaADO datosBase()
@@ -120,10 +149,10 @@ TEST(NombresConexion, NombreServidorYParametrosDeEmpresa)
 
 TEST(NombresConexion, AdaptarNombreSQLYTipoDecimal)
 {
-    EXPECT_EQ(AdaptarNombreSQL("Año-Fiscal", "Microsoft SQL Server"), "A_o-Fiscal");
-    EXPECT_EQ(AdaptarNombreSQL("Linea-Pedido", "Microsoft SQL Server"), "LineaPedido");
-    EXPECT_EQ(AdaptarNombreSQL("Año-Fiscal", "Paradox"), "Año-Fiscal");
-    EXPECT_EQ(AdaptarNombreSQL("Linea-Pedido", "SQL Generica"), "Linea-Pedido");
+    EXPECT_EQ(AdaptarNombreSQL("Año-Fiscal", plat::EngineKind::SqlServer), "A_o-Fiscal");
+    EXPECT_EQ(AdaptarNombreSQL("Linea-Pedido", plat::EngineKind::SqlServer), "LineaPedido");
+    EXPECT_EQ(AdaptarNombreSQL("Año-Fiscal", plat::EngineKind::SQLite), "Año-Fiscal");
+    EXPECT_EQ(AdaptarNombreSQL("Linea-Pedido", plat::EngineKind::PostgreSQL), "Linea-Pedido");
 
     EXPECT_EQ(TipoDecimalSQL("Cambio"), "DECIMAL(28,12)");
     EXPECT_EQ(TipoDecimalSQL("FactorConversion"), "DECIMAL(28,12)");

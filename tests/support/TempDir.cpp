@@ -16,6 +16,8 @@ PgTestServer PgTestServer::fromEnvironment()
     s.host = qEnvironmentVariable("GP_TEST_PGHOST");
     s.port = qEnvironmentVariable("GP_TEST_PGPORT").toInt();
     s.user = qEnvironmentVariable("GP_TEST_PGUSER", "postgres");
+    s.passwordUser = qEnvironmentVariable("GP_TEST_PGCLAVE_USER");
+    s.password = qEnvironmentVariable("GP_TEST_PGCLAVE_PASSWORD");
     if (s.port <= 0)
         s.host.clear();
     return s;

@@ -24,6 +24,9 @@ struct PgTestServer
     QString host;
     int port = 0;
     QString user;
+    // A role that logs in only with its password (empty when the server has none).
+    QString passwordUser;
+    QString password;
     bool available() const { return !host.isEmpty(); }
     static PgTestServer fromEnvironment();
 };

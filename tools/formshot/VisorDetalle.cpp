@@ -1,7 +1,7 @@
 // The detail viewer with a plain text and with an HTML text.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/TfGENEDETA.h"
+#include "GENEW/data/GENEDETA.h"
 
 namespace {
 

@@ -34,8 +34,46 @@ QString DesdeWindows1252(const QByteArray &bytes)
 
 } // namespace
 
-QString TextoDeBytes(const QByteArray &bytes)
+namespace {
+
+enum class FormaTexto { Utf16LE, Utf16BE, Otra };
+
+FormaTexto FormaPorMarca(const QByteArray &bytes)
 {
+    if (bytes.startsWith("\xFF\xFE"))
+        return FormaTexto::Utf16LE;
+    if (bytes.startsWith("\xFE\xFF"))
+        return FormaTexto::Utf16BE;
+    return FormaTexto::Otra;
+}
+
+// Every surrogate of the text in a proper pair (the UTF-16 decoder lets a lone one through).
+bool SustitutosEmparejados(const QString &texto)
+{
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        if (texto[i].isHighSurrogate() && i + 1 < texto.size() && texto[i + 1].isLowSurrogate())
+            ++i;
+        else if (texto[i].isSurrogate())
+            return false;
+    }
+    return true;
+}
+
+// Decodes what it can; *valido tells whether the bytes were text in the form chosen.
+QString Decodificar(const QByteArray &bytes, bool *valido)
+{
+    *valido = true;
+    const FormaTexto forma = FormaPorMarca(bytes);
+    if (forma != FormaTexto::Otra) {
+        QStringDecoder utf16(forma == FormaTexto::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless);
+        QString texto = utf16.decode(bytes.mid(2));
+        *valido = !utf16.hasError() && bytes.size() % 2 == 0 && SustitutosEmparejados(texto);
+        return texto;
+    }
+    // A NUL never appears in the program's texts: such bytes are UTF-16 without its mark,
+    // or no text at all.
+    *valido = !bytes.contains('\0');
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString texto = utf8.decode(bytes);
     if (utf8.hasError())
@@ -43,6 +81,21 @@ QString TextoDeBytes(const QByteArray &bytes)
     if (texto.startsWith(QChar(0xFEFF)))
         texto.remove(0, 1);
     return texto;
+}
+
+} // namespace
+
+QString TextoDeBytes(const QByteArray &bytes)
+{
+    bool valido = false;
+    return Decodificar(bytes, &valido);
+}
+
+bool DecodificarTexto(const QByteArray &bytes, QString &texto)
+{
+    bool valido = false;
+    texto = Decodificar(bytes, &valido);
+    return valido;
 }
 
 QString LocalizarFichero(const QString &ruta)
@@ -60,13 +113,47 @@ QString LocalizarFichero(const QString &ruta)
     return ruta;
 }
 
+QString LecturaFicheroTexto::textoNoDisponible() const
+{
+    return QStringLiteral("No está disponible el archivo ") + ruta + QStringLiteral(". Motivo: ") + motivo;
+}
+
+LecturaFicheroTexto LeerFicheroTextoConMotivo(const QString &fichero)
+{
+    LecturaFicheroTexto lectura;
+    lectura.ruta = LocalizarFichero(fichero);
+    const QFileInfo info(lectura.ruta);
+    lectura.existe = info.exists();
+    if (info.isDir()) {
+        lectura.motivo = QStringLiteral("Is a directory");
+        return lectura;
+    }
+    QFile f(lectura.ruta);
+    if (!f.open(QIODevice::ReadOnly)) {
+        lectura.motivo = f.errorString();
+        return lectura;
+    }
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        lectura.motivo = f.errorString();
+        return lectura;
+    }
+    QString texto;
+    if (!DecodificarTexto(bytes, texto)) {
+        lectura.motivo = QStringLiteral("Su contenido no es texto (UTF-8, Windows-1252 o UTF-16)");
+        return lectura;
+    }
+    lectura.leido = true;
+    lectura.texto = texto;
+    return lectura;
+}
+
 QString LeerFicheroTexto(const QString &fichero, bool *leido)
 {
-    QFile f(LocalizarFichero(fichero));
-    const bool abierto = f.open(QIODevice::ReadOnly);
+    LecturaFicheroTexto lectura = LeerFicheroTextoConMotivo(fichero);
     if (leido)
-        *leido = abierto;
-    return abierto ? TextoDeBytes(f.readAll()) : QString();
+        *leido = lectura.leido;
+    return lectura.texto;
 }
 
 bool EscribirFicheroTexto(const QString &fichero, const QString &texto)

@@ -4,14 +4,38 @@
 #include <QStringList>
 
 // Text files of the program. Files are read as UTF-8 and, when their bytes are not valid
-// UTF-8 (installations copied from Windows), as Windows-1252; the program writes UTF-8.
+// UTF-8 (installations copied from Windows), as Windows-1252; a file that begins with a
+// UTF-16 byte-order mark (what Windows editors save as "Unicode") as UTF-16. The program
+// writes UTF-8.
 
-// The bytes as text: UTF-8 (a leading byte-order mark is dropped), else Windows-1252.
+// The bytes as text: UTF-16 after its byte-order mark, UTF-8 (a leading byte-order mark is
+// dropped), else Windows-1252.
 QString TextoDeBytes(const QByteArray &bytes);
+
+// The same, false when the bytes are no text in any of those forms (malformed UTF-16, or
+// bytes holding NUL without a UTF-16 mark).
+bool DecodificarTexto(const QByteArray &bytes, QString &texto);
 
 // The path of an existing file: the path as given when it exists, else a file of the same
 // folder whose name differs only in case; the path as given when neither exists.
 QString LocalizarFichero(const QString &ruta);
+
+// What reading a text file gave: whether something of that name exists, its text, and,
+// when it could not be read, why (the system's reason, or that its bytes are no text).
+struct LecturaFicheroTexto
+{
+    QString ruta;          // the path found through LocalizarFichero
+    bool existe = false;
+    bool leido = false;
+    QString texto;
+    QString motivo;
+
+    // Something is there but it could not be read.
+    bool ilegible() const { return existe && !leido; }
+    // "No está disponible el archivo <ruta>. Motivo: <motivo>"
+    QString textoNoDisponible() const;
+};
+LecturaFicheroTexto LeerFicheroTextoConMotivo(const QString &fichero);
 
 // The whole text of a file (found through LocalizarFichero). *leido tells whether the
 // file could be read; a file that cannot be read gives the empty text.

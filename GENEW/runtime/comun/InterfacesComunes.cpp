@@ -1,11 +1,5 @@
 #include "GENEW/runtime/comun/InterfacesComunes.h"
 
-namespace {
-
-FormularioPrincipal *formularioInstalado = nullptr;
-
-} // namespace
-
 ComponentesDeObjeto::ComponentesDeObjeto(const QObject *propietario)
 {
     if (propietario)
@@ -20,16 +14,4 @@ int ComponentesDeObjeto::numeroComponentes() const
 QObject *ComponentesDeObjeto::componente(int i) const
 {
     return i >= 0 && i < componentes_.size() ? componentes_.at(i) : nullptr;
-}
-
-FormularioPrincipal *InstalarFormularioPrincipal(FormularioPrincipal *formulario)
-{
-    FormularioPrincipal *previo = formularioInstalado;
-    formularioInstalado = formulario;
-    return previo;
-}
-
-FormularioPrincipal *formularioPrincipal()
-{
-    return formularioInstalado;
 }

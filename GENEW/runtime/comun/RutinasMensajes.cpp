@@ -27,6 +27,11 @@ QString MensajePedirDato(const QString &texto, const QString &propuesta)
     return salidaMensajes().mostrarMensaje(QStringLiteral("P"), texto, propuesta);
 }
 
+void MensajeSistema(const QString &texto)
+{
+    salidaMensajes().mostrarMensaje(TipoCuadroSistema, texto, QString());
+}
+
 void IndicarProgreso(const QString &texto1, const QString &texto2, const QString &texto3,
                      const QString &texto4)
 {

@@ -13,6 +13,11 @@ void MensajeError(const QString &texto);
 // Answers the typed text (empty on cancel); propuesta pre-fills the answer.
 QString MensajePedirDato(const QString &texto, const QString &propuesta = QString());
 
+// The plain system box: the text as it is with one button, not the program's message window.
+// It passes the sink as the kind "S" (TipoCuadroSistema), so unattended runs record it too.
+inline const QString TipoCuadroSistema = QStringLiteral("S");
+void MensajeSistema(const QString &texto);
+
 // Hands the four texts of the progress window, in this order, to the sink.
 void IndicarProgreso(const QString &texto1, const QString &texto2, const QString &texto3,
                      const QString &texto4);

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/base/LecturaTextos.h"
+
 #include <QString>
 
 // Number routines: conversion of typed texts, validation and rounding. Texts follow the
@@ -7,11 +9,6 @@
 // The number in the text; with "PuntoDecimal" in the options the text uses the point as
 // decimal mark and the comma for thousands. 0 when the text is not a number.
 double TextoANumero(const QString &texto, const QString &opciones = QString());
-
-// Readers without messages: false when the text is not such a number. A floating number
-// uses the system's decimal separator and no thousands separator.
-bool LeerEntero(const QString &texto, int &valor);
-bool LeerDecimal(const QString &texto, double &valor);
 
 // The number as the system writes it: up to 15 significant digits, decimal comma.
 QString FlotanteATexto(double valor);

@@ -290,3 +290,50 @@ bool EsErrorTablaInexistente(const QString &error)
     return error.contains(QStringLiteral("Table does not exist"), Qt::CaseInsensitive)
         || error.contains(QStringLiteral("Table unknown"), Qt::CaseInsensitive);
 }
+
+QString PrimeraPalabraSQL(const QString &sql)
+{
+    const qsizetype blanco = sql.indexOf(u' ');
+    return blanco < 0 ? sql : sql.left(blanco);
+}
+
+QString SustituirFueraDeLiterales(const QString &texto, const QString &buscado, const QString &nuevo)
+{
+    if (buscado.isEmpty() || !texto.contains(buscado))
+        return texto;
+    const QChar ultimo = buscado.back();
+    const bool terminaEnComilla = ultimo == u'\'' || ultimo == u'"';
+    QString resultado;
+    resultado.reserve(texto.size());
+    QChar comillaAbierta;   // null outside literals
+    const qsizetype largo = texto.size();
+    for (qsizetype i = 0; i < largo;) {
+        const QChar c = texto.at(i);
+        if (!comillaAbierta.isNull()) {
+            resultado.append(c);
+            ++i;
+            if (c == comillaAbierta) {
+                if (i < largo && texto.at(i) == comillaAbierta) {   // a doubled quote inside
+                    resultado.append(c);
+                    ++i;
+                } else {
+                    comillaAbierta = QChar();
+                }
+            }
+            continue;
+        }
+        if (QStringView(texto).mid(i, buscado.size()) == buscado) {
+            const qsizetype despues = i + buscado.size();
+            if (!(terminaEnComilla && despues < largo && texto.at(despues) == ultimo)) {
+                resultado.append(nuevo);
+                i = despues;
+                continue;
+            }
+        }
+        if (c == u'\'' || c == u'"')
+            comillaAbierta = c;
+        resultado.append(c);
+        ++i;
+    }
+    return resultado;
+}

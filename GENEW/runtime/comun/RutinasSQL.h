@@ -24,6 +24,15 @@ QString VarianteATexto(const QVariant &valor);
 // literals are left alone.
 QString AjustarComparacionesVacias(const QString &sql);
 
+// The statement's first word as written (up to the first blank), "SELECT" and "EXEC"
+// being compared exactly.
+QString PrimeraPalabraSQL(const QString &sql);
+
+// Every occurrence of buscado outside quoted literals (single or double quotes, doubled
+// quotes inside them) is replaced. When buscado ends in a quote, an occurrence followed by
+// the same quote opens a literal and is left alone: " = '''a'" compares with "'a".
+QString SustituirFueraDeLiterales(const QString &texto, const QString &buscado, const QString &nuevo);
+
 // A condition for a field between two typed bounds; tipo is "ftInteger", "ftSmallint",
 // "CAST_AS_INTEGER", "ftFloat", "ftString", "ftDate" or "ftDateTime" (other words work as
 // "ftString").

@@ -113,22 +113,6 @@ bool EsDigito(const QString &caracter)
     return EntreBytes(caracter, '0', '9');
 }
 
-QString Mayusculas(const QString &texto)
-{
-    QString resultado = texto;
-    for (QChar &c : resultado)
-        c = c.toUpper();
-    return resultado;
-}
-
-QString Minusculas(const QString &texto)
-{
-    QString resultado = texto;
-    for (QChar &c : resultado)
-        c = c.toLower();
-    return resultado;
-}
-
 QString SepararPalabras(const QString &identificador)
 {
     const qsizetype largo = identificador.size();

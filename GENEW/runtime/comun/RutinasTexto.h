@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/base/LecturaTextos.h"
+
 #include <QChar>
 #include <QString>
 #include <QStringList>
@@ -30,9 +32,6 @@ bool EsMinuscula(const QString &caracter);
 bool EsMayuscula(const QString &caracter);
 bool EsDigito(const QString &caracter);
 
-// Upper and lower case letter by letter, accented letters included; the length never changes.
-QString Mayusculas(const QString &texto);
-QString Minusculas(const QString &texto);
 
 // CodigoCliente -> "Codigo Cliente"; runs of capitals and of digits stay together.
 QString SepararPalabras(const QString &identificador);

@@ -15,9 +15,10 @@ QString ErrorCamposUsuario(const QString &tabla, const QString &motivo)
            + QStringLiteral(". ") + QStringLiteral("Motivo: ") + motivo;
 }
 
-QString SinDefinicion(const QString &tabla)
+QString SinDefinicion(const QString &tabla, const QString &archivo)
 {
-    return QStringLiteral("No se ha encontrado la definición de la tabla. Tabla: ") + tabla;
+    const QString texto = QStringLiteral("No se ha encontrado la definición de la tabla. Tabla: ") + tabla;
+    return archivo.isEmpty() ? texto : texto + QStringLiteral(". Archivo: ") + archivo;
 }
 
 QString ErrorCreandoTabla(const QString &tabla, const QString &motivo)
@@ -38,10 +39,6 @@ QString ErrorCrearIndiceSQL(const QString &motivo)
 } // namespace mensajes
 
 namespace {
-
-const QString kMotorParadox = QStringLiteral("Paradox");
-const QString kMotorSQLServer = QStringLiteral("Microsoft SQL Server");
-const QString kMotorSQLGenerica = QStringLiteral("SQL Generica");
 
 // The hourglass for the span of the creation, whatever way it is left.
 class CursorEspera
@@ -70,9 +67,9 @@ public:
         temporal_ = EsDefinicionTemporal(definicion);
         const QString &carpetaTemporal = configuracion_.PathArchivosTemporales;
         const bool temporalEnCarpeta = temporal_ && (carpetaTemporal.contains(u'/') || carpetaTemporal.contains(u'\\'));
-        const QString motor = temporalEnCarpeta ? kMotorParadox : configuracion_.TipoBaseDatos;
-        sqlServer_ = motor == kMotorSQLServer;
-        servidor_ = sqlServer_ || motor == kMotorSQLGenerica;
+        const plat::EngineKind motor = temporalEnCarpeta ? plat::EngineKind::SQLite : configuracion_.Motor;
+        sqlServer_ = motor == plat::EngineKind::SqlServer;
+        servidor_ = motor != plat::EngineKind::SQLite;
 
         QString texto;
         if (!obtenerTexto(definicion, texto))
@@ -80,17 +77,17 @@ public:
         if (temporal_)
             texto = nombrarTablaTemporal(texto);
 
-        const bool alternativa = tabla_.DatabaseName.startsWith(u'?');
-        if (alternativa) {
+        alternativa_ = tabla_.DatabaseName.startsWith(u'?');
+        if (alternativa_) {
             ejecutor_.conectarBaseDatosAlt(tabla_.DatabaseName.mid(1), empresa);
             if (sqlServer_)
                 tabla_.TableName = ejecutor_.quitarPropietarioTabla(tabla_.TableName);
         }
         nombre_ = ejecutor_.quitarPropietarioTabla(tabla_.TableName);
         general_ = EsTablaGeneral(tabla_.TableName);
-        if (!temporal_ && existeTabla(alternativa))
+        if (!temporal_ && existeTabla())
             return false;
-        if (alternativa)
+        if (alternativa_)
             tabla_.DatabaseName = tabla_.DatabaseName.mid(1);
 
         CursorEspera cursor(ejecutor_);
@@ -100,7 +97,8 @@ public:
 
         const bool creada = servidor_ ? crearConSentencias(definida ? lineas : QStringList())
                                       : crearConMotor(definida ? lineas : QStringList());
-        if (creada && tabla_.TableName.contains(u"EMPRESA") && tabla_.propietario != u"fGENEACTU")
+        // A table another process made meanwhile came with its own company 1.
+        if (creada && !hechaPorOtro_ && tabla_.TableName.contains(u"EMPRESA") && tabla_.propietario != u"fGENEACTU")
             crearEmpresa1();
         return creada;
     }
@@ -117,7 +115,8 @@ private:
         };
         try {
             if (definicion.isEmpty()) {
-                texto = TextoEstructura(ejecutor_.ficheroDefinicionesBaseDatos(), ejecutor_.lectorFicheros(), mostrar);
+                archivoDefiniciones_ = ejecutor_.ficheroDefinicionesBaseDatos();
+                texto = TextoEstructura(archivoDefiniciones_, ejecutor_.lectorFicheros(), mostrar);
             } else {
                 texto = CargarDefinicionesEstructura(definicion.section(u';', 0, 0), definicion.section(u';', 1, 1),
                                                      QString(), ejecutor_.lectorFicheros(), mostrar);
@@ -141,9 +140,9 @@ private:
         return UnirLineas(lineas);
     }
 
-    bool existeTabla(bool alternativa)
+    bool existeTabla()
     {
-        const QString conexion = alternativa ? kConexionAlternativa : general_ ? kConexionGeneral : kConexionEmpresa;
+        const QString conexion = alternativa_ ? kConexionAlternativa : general_ ? kConexionGeneral : kConexionEmpresa;
         for (const QString &existente : ejecutor_.nombresTablas(conexion)) {
             if (ejecutor_.quitarPropietarioTabla(existente).compare(nombre_, Qt::CaseInsensitive) == 0)
                 return true;
@@ -208,15 +207,23 @@ private:
 
         const QString conexion = conexionTransaccion();
         ejecutor_.iniciarTransaccion(conexion);
-        bool creada = false;
-        if (!sentencias.crearTabla.isEmpty()) {
+        // Two first starts at once: the second waits here for the first to finish and then
+        // finds the table made.
+        if (!temporal_ && !sentencias.crearTabla.isEmpty()) {
+            ejecutor_.bloquearCreacion(conexion, nombre_);
+            hechaPorOtro_ = existeTabla();
+        }
+        bool creada = hechaPorOtro_;
+        if (!hechaPorOtro_ && !sentencias.crearTabla.isEmpty()) {
             if (temporal_)
                 ejecutor_.ejecutarSQLSilencioso(tabla_.DatabaseName, QStringLiteral("DROP TABLE ") + nombre_);
             ejecutar(conexion, sentencias.crearTabla, true);
             creada = true;
         }
-        for (const QString &indice : sentencias.crearIndices)
-            ejecutar(conexion, indice, false);
+        if (!hechaPorOtro_) {
+            for (const QString &indice : sentencias.crearIndices)
+                ejecutar(conexion, indice, false);
+        }
         ejecutor_.confirmarTransaccion(conexion);
 
         if (sqlServer_)
@@ -232,7 +239,7 @@ private:
     bool crearConMotor(const QStringList &lineas)
     {
         if (lineas.isEmpty()) {
-            ejecutor_.mostrarMensaje(QStringLiteral("A"), mensajes::SinDefinicion(tabla_.TableName));
+            ejecutor_.mostrarMensaje(QStringLiteral("A"), mensajes::SinDefinicion(tabla_.TableName, archivoDefiniciones_));
             return false;
         }
         const DefinicionesTabla definiciones =
@@ -240,7 +247,7 @@ private:
                 return ejecutor_.nombreIndice(tabla, indice);
             });
         try {
-            ejecutor_.crearTablaMotor(tabla_, definiciones);
+            hechaPorOtro_ = !ejecutor_.crearTablaMotor(tabla_, definiciones);
         } catch (const gp::Abort &) {
             throw;
         } catch (const gp::Error &error) {
@@ -273,7 +280,10 @@ private:
     bool sqlServer_ = false;
     bool servidor_ = false;
     bool general_ = false;
+    bool alternativa_ = false;
+    bool hechaPorOtro_ = false;   // another process made the table while this one waited
     QString nombre_;   // the table name without owner
+    QString archivoDefiniciones_;   // the structure file read, named when it lacks the table
 };
 
 } // namespace

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/base/EngineKind.h"
 #include "GENEW/runtime/estructura/FicherosDefiniciones.h"
 #include "GENEW/runtime/estructura/PlanCreacionTabla.h"
 
@@ -22,7 +23,7 @@ struct TablaCreacion
 // The settings creation depends on.
 struct ConfiguracionCreacion
 {
-    QString TipoBaseDatos;     // "Paradox", "Microsoft SQL Server", "Microsoft Access", "SQL Generica"
+    plat::EngineKind Motor = plat::EngineKind::SQLite;
     QString PathArchivosTemporales;
     QString FormatoFechaSQL;
     QString VersionSQLServer;
@@ -42,7 +43,8 @@ inline const QString kImposibleAbrirEstructuras =
     QStringLiteral("¡ Imposible abrir el fichero de estructuras de la Base de Datos !");
 inline const QString kImposibleCrearEmpresa1 = QStringLiteral("¡ Imposible crear el registro de la empresa 1 !");
 QString ErrorCamposUsuario(const QString &tabla, const QString &motivo);
-QString SinDefinicion(const QString &tabla);
+// archivo: the structure file that lacks the table (empty for a definition given in full).
+QString SinDefinicion(const QString &tabla, const QString &archivo = QString());
 QString ErrorCreandoTabla(const QString &tabla, const QString &motivo);
 QString ErrorCrearTablaSQL(const QString &motivo);
 QString ErrorCrearIndiceSQL(const QString &motivo);
@@ -94,9 +96,14 @@ public:
     virtual void deshacerTransaccion(const QString &conexion) = 0;
     virtual void ejecutarSentencia(const QString &baseDatos, const QString &sentencia) = 0;
     virtual void ejecutarSQLSilencioso(const QString &baseDatos, const QString &sentencia) = 0;
+    // Inside the transaction of the connection: waits until no other process is creating
+    // a table of that name, and keeps them waiting until the transaction ends.
+    virtual void bloquearCreacion(const QString &conexion, const QString &tabla) = 0;
 
-    // The file engine creates (or replaces) the table; raises gp::Error with the reason.
-    virtual void crearTablaMotor(const TablaCreacion &tabla, const DefinicionesTabla &definiciones) = 0;
+    // The file engine creates (or replaces) the table under its write lock; raises gp::Error
+    // with the reason. False when another process made it meanwhile with this definition:
+    // it is kept as it is, rows and all.
+    virtual bool crearTablaMotor(const TablaCreacion &tabla, const DefinicionesTabla &definiciones) = 0;
 
     // Company 1 of a new EMPRESA table: open, insert and post (raises gp::Error), cancel
     // a failed insert, and create the company's SQL Server database.

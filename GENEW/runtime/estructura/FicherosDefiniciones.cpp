@@ -35,14 +35,10 @@ bool LectorFicherosDisco::existe(const QString &ruta) const
 
 bool LectorFicherosDisco::leer(const QString &ruta, QString &texto, QString &motivo) const
 {
-    bool leido = false;
-    texto = LeerFicheroTexto(ruta, &leido);
-    if (!leido) {
-        QFile fichero(LocalizarFichero(ruta));
-        fichero.open(QIODevice::ReadOnly);
-        motivo = fichero.errorString();
-    }
-    return leido;
+    const LecturaFicheroTexto lectura = LeerFicheroTextoConMotivo(ruta);
+    texto = lectura.texto;
+    motivo = lectura.motivo;
+    return lectura.leido;
 }
 
 QString FicheroDefinicionesBaseDatos(const QString &directorioGeneral, const QString &directorioTrabajo,

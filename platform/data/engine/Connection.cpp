@@ -148,19 +148,28 @@ QString Connection::adaptSql(const QString &sql)
 int Connection::exec(const QString &sql, const QVariantMap &params, SqlOrigin origin)
 {
     ensureOpen();
+    ++statementsSent_;
     return physical_->exec(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
 }
 
 QueryResult Connection::query(const QString &sql, const QVariantMap &params, SqlOrigin origin)
 {
     ensureOpen();
+    ++statementsSent_;
     return physical_->query(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
 }
 
 std::unique_ptr<QueryCursor> Connection::openQuery(const QString &sql, const QVariantMap &params, SqlOrigin origin)
 {
     ensureOpen();
+    ++statementsSent_;
     return physical_->openQuery(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
+}
+
+std::unique_ptr<QueryCursor> Connection::openReader(const QString &sql, const QVariantMap &params, SqlOrigin origin)
+{
+    ensureOpen();
+    return physical_->openReader(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
 }
 
 QVariant Connection::scalar(const QString &sql, const QVariantMap &params, SqlOrigin origin)

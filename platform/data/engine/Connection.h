@@ -82,8 +82,17 @@ public:
     // The same rows read one at a time (large answers written out as they are read).
     std::unique_ptr<QueryCursor> openQuery(const QString &sql, const QVariantMap &params = {},
                                            SqlOrigin origin = SqlOrigin::Program);
+    // The rows of a query read as the caller asks for them, while the program goes on
+    // running other statements on this connection (a query dataset that stays open). On
+    // PostgreSQL outside a transaction they stream on a connection of their own, from the
+    // snapshot the query started with; elsewhere they are read whole first, as `query`.
+    std::unique_ptr<QueryCursor> openReader(const QString &sql, const QVariantMap &params = {},
+                                            SqlOrigin origin = SqlOrigin::Program);
     // The first value of the first row, or an invalid QVariant.
     QVariant scalar(const QString &sql, const QVariantMap &params = {}, SqlOrigin origin = SqlOrigin::Program);
+    // How many statements exec, query and openQuery have sent through this connection: what a
+    // cache in front of it saves is counted here.
+    quint64 statementsSent() const { return statementsSent_; }
     // The program's statement as this connection's engine runs it.
     QString adaptSql(const QString &sql);
 
@@ -119,6 +128,7 @@ private:
     bool keepConnection_ = true;
     IsolationLevel isolation_ = IsolationLevel::ReadCommitted;
     std::shared_ptr<PhysicalConnection> physical_;
+    quint64 statementsSent_ = 0;
     int ownDepth_ = 0;
 };
 

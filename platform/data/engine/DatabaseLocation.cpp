@@ -13,12 +13,25 @@ QString DatabaseLocation::key() const
     return QStringLiteral("%1:%2:%3:%4:%5").arg(int(engine)).arg(host).arg(port).arg(database.toLower(), user);
 }
 
+// An ODBC value that holds a separator goes in braces ("}" doubled), so that a ";" in a
+// password or a name is part of the value and not the start of another attribute. Plain
+// values stay bare: not every driver takes braces around every attribute.
+QString bracedOdbcValue(const QString &value)
+{
+    const bool plain = !value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('{'))
+        && !value.contains(QLatin1Char('}')) && value.trimmed() == value;
+    if (plain)
+        return value;
+    return QLatin1Char('{') + QString(value).replace(QLatin1String("}"), QLatin1String("}}")) + QLatin1Char('}');
+}
+
 QString DatabaseLocation::odbcConnectionString() const
 {
     QString s = QStringLiteral("DRIVER={%1};SERVER=%2;").arg(odbcDriver, host);
     if (port > 0)
         s += QStringLiteral("PORT=%1;").arg(port);
-    s += QStringLiteral("DATABASE=%1;UID=%2;PWD=%3").arg(database, user, password);
+    s += QStringLiteral("DATABASE=%1;UID=%2;PWD=%3")
+             .arg(bracedOdbcValue(database), bracedOdbcValue(user), bracedOdbcValue(password));
     if (odbcDriver.compare(QLatin1String("FreeTDS"), Qt::CaseInsensitive) == 0)
         s += QStringLiteral(";TDS_Version=7.4;ClientCharset=UTF-8");
     return s;
@@ -81,6 +94,62 @@ DatabaseLocation locationFromParams(const QStringList &params, EngineKind engine
     return loc;
 }
 
+QString quotedAdoValue(const QString &value)
+{
+    const bool plain = !value.contains(QLatin1Char(';')) && !value.startsWith(QLatin1Char('"'))
+        && !value.startsWith(QLatin1Char('\'')) && value.trimmed() == value;
+    if (plain)
+        return value;
+    return QLatin1Char('"') + QString(value).replace(QLatin1String("\""), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+QList<std::pair<QString, QString>> adoAttributes(const QString &connectionString)
+{
+    QList<std::pair<QString, QString>> out;
+    qsizetype i = 0;
+    const qsizetype n = connectionString.size();
+    while (i < n) {
+        const qsizetype eq = connectionString.indexOf(QLatin1Char('='), i);
+        const qsizetype semi = connectionString.indexOf(QLatin1Char(';'), i);
+        if (eq < 0 || (semi >= 0 && semi < eq)) {   // a part without "=": skipped
+            if (semi < 0)
+                break;
+            i = semi + 1;
+            continue;
+        }
+        const QString key = connectionString.mid(i, eq - i).trimmed();
+        qsizetype j = eq + 1;
+        while (j < n && connectionString[j] == QLatin1Char(' '))
+            ++j;
+        QString value;
+        if (j < n && (connectionString[j] == QLatin1Char('"') || connectionString[j] == QLatin1Char('\''))) {
+            // A quoted value: a doubled quote is one quote; it ends at the lone closing one.
+            const QChar quote = connectionString[j];
+            for (++j; j < n; ++j) {
+                if (connectionString[j] == quote) {
+                    if (j + 1 < n && connectionString[j + 1] == quote) {
+                        value += quote;
+                        ++j;
+                        continue;
+                    }
+                    ++j;
+                    break;
+                }
+                value += connectionString[j];
+            }
+            const qsizetype end = connectionString.indexOf(QLatin1Char(';'), j);
+            i = end < 0 ? n : end + 1;
+        } else {
+            const qsizetype end = connectionString.indexOf(QLatin1Char(';'), j);
+            value = connectionString.mid(j, (end < 0 ? n : end) - j).trimmed();
+            i = end < 0 ? n : end + 1;
+        }
+        if (!key.isEmpty())
+            out.append({key, value});
+    }
+    return out;
+}
+
 QStringList paramsFromAdoConnectionString(const QString &connectionString)
 {
     QStringList params;
@@ -89,15 +158,10 @@ QStringList paramsFromAdoConnectionString(const QString &connectionString)
         {"Password", "PASSWORD"},        {"Application Name", "APPLICATION NAME"},
         {"ODBC Driver", "ODBC DRIVER"},
     };
-    const QStringList parts = connectionString.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    for (const auto &part : parts) {
-        const int eq = part.indexOf(QLatin1Char('='));
-        if (eq <= 0)
-            continue;
-        const QString key = part.left(eq).trimmed();
+    for (const auto &[key, value] : adoAttributes(connectionString)) {
         for (const auto &k : kKeys)
             if (key.compare(QLatin1String(k.ado), Qt::CaseInsensitive) == 0)
-                setParamValue(params, QLatin1String(k.alias), part.mid(eq + 1).trimmed());
+                setParamValue(params, QLatin1String(k.alias), value);
     }
     return params;
 }

@@ -1,8 +1,10 @@
 #pragma once
-#include "platform/data/engine/EngineKind.h"
+#include "platform/base/EngineKind.h"
 
 #include <QString>
+#include <QList>
 #include <QStringList>
+#include <utility>
 
 namespace plat {
 
@@ -37,6 +39,12 @@ void setParamValue(QStringList &params, const QString &name, const QString &valu
 // "host,port", an "np:" prefix ignored), "DATABASE NAME", "USER NAME", "PASSWORD",
 // "APPLICATION NAME"; "PATH" makes it a folder. `engine` is the configured server engine.
 DatabaseLocation locationFromParams(const QStringList &params, EngineKind engine);
+
+// An ADO connection-string value as OLE DB quotes it: in double quotes (inner ones doubled)
+// when it holds ";" or starts with a quote or a blank, else as it is.
+QString quotedAdoValue(const QString &value);
+// The attributes of an ADO connection string, quoted values read back.
+QList<std::pair<QString, QString>> adoAttributes(const QString &connectionString);
 
 // The same from an ADO connection string the program writes ("Provider=SQLOLEDB.1;
 // User ID=..;Password=..;Initial Catalog=..;Data Source=..;Application Name=..").

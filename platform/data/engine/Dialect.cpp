@@ -2,8 +2,8 @@
 
 #include "platform/data/engine/Dialects.h"
 
-#include "GENEW/runtime/comun/LiteralFechaSQL.h"
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/LiteralFechaSQL.h"
+#include "platform/base/FechaHora.h"
 
 #include <QRegularExpression>
 
@@ -25,6 +25,16 @@ const Dialect &Dialect::forEngine(EngineKind kind)
 QString Dialect::lockHint() const { return QStringLiteral(" "); }
 
 QString Dialect::castInteger(const QString &expr) const { return QStringLiteral("CAST(%1 AS INTEGER)").arg(expr); }
+
+QString Dialect::pageClause(int n, qint64 offset) const
+{
+    return QStringLiteral(" LIMIT %1 OFFSET %2").arg(n).arg(offset);
+}
+
+QString Dialect::leftPart(const QString &expr, int n) const
+{
+    return QStringLiteral("SUBSTR(%1, 1, %2)").arg(expr).arg(n);
+}
 
 QString Dialect::concat(const QStringList &parts) const { return parts.join(QStringLiteral(" || ")); }
 
@@ -195,5 +205,7 @@ QString removeThreePartOwner(const QString &sql, const std::function<QString(con
     out += sql.mid(last);
     return out;
 }
+
+QString Dialect::tableCreationLock(const QString &) const { return QString(); }
 
 } // namespace plat

@@ -1,12 +1,17 @@
 #pragma once
-#include "platform/data/engine/EngineKind.h"
+#include "platform/base/EngineKind.h"
 #include "platform/data/engine/Schema.h"
+#include "platform/data/filter/FilterSqlDialect.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 namespace plat {
+
+class Catalogue;
+class PhysicalConnection;
 
 // Transaction isolation as the program names it.
 enum class IsolationLevel { DirtyRead, ReadCommitted, RepeatableRead };
@@ -23,9 +28,36 @@ public:
     virtual EngineKind kind() const = 0;
     // The QtSql driver that carries this engine ("QSQLITE", "QPSQL", "QODBC").
     virtual QString qtDriver() const = 0;
+    // The reader of what a connection's database holds, made with the connection.
+    virtual std::unique_ptr<Catalogue> catalogue(PhysicalConnection &connection) const = 0;
+    // Statements every new connection runs before the program's own.
+    virtual QStringList sessionStatements() const { return {}; }
+    // The statement that starts a transaction when the driver's own start will not do
+    // (SQLite takes its write lock at once with "BEGIN IMMEDIATE"); empty: the driver's.
+    // Such a transaction ends with the plain "COMMIT" and "ROLLBACK".
+    virtual QString beginStatement() const { return QString(); }
+    // Whether a failed statement spoils the open transaction unless it ran inside a
+    // savepoint of its own (PostgreSQL).
+    virtual bool statementSavepoints() const { return false; }
 
     // "SELECT ..." limited to its first n rows ("SELECT TOP n ..." or "... LIMIT n").
     virtual QString selectTop(const QString &selectSql, int n) const = 0;
+    // What follows an ordered SELECT to read n rows after the first `offset` ones
+    // (" LIMIT n OFFSET m", or " OFFSET m ROWS FETCH NEXT n ROWS ONLY").
+    virtual QString pageClause(int n, qint64 offset) const;
+    // The query answering the value an auto-increment column got from the last INSERT of
+    // this connection into the table.
+    virtual QString lastInsertedIdQuery(const QString &table, const QString &column) const = 0;
+    // Whether NULL sorts before every value in ascending order (SQLite, SQL Server) or
+    // after (PostgreSQL).
+    virtual bool nullsSortFirst() const { return true; }
+    // A text column ordered and compared ignoring case, and the value it is compared with.
+    virtual QString caseInsensitiveOrder(const QString &column) const = 0;
+    virtual QString caseInsensitiveValue(const QString &value) const { return value; }
+    // The first n characters of a text expression.
+    virtual QString leftPart(const QString &expr, int n) const;
+    // How a dataset's filter is written as a condition on this engine.
+    virtual const FilterSqlDialect &filterDialect() const = 0;
     // Table hint for reads that must not wait for writers: " WITH(NOLOCK) " on SQL
     // Server, a single blank elsewhere (so the text around it reads the same).
     virtual QString lockHint() const;
@@ -81,10 +113,27 @@ public:
     // Statements that create a table from its definition (table, then indexes).
     virtual QStringList createTableStatements(const TableDef &def) const;
     virtual QString isolationStatement(IsolationLevel level) const;
+    // A statement that, inside a transaction, waits until no other session is creating the
+    // table and holds them off until the transaction ends; empty where starting the
+    // transaction is already that lock (SQLite's BEGIN IMMEDIATE).
+    virtual QString tableCreationLock(const QString &table) const;
 
     // A program's statement turned into this engine's text (TOP, the engine's own type
     // words...). On SQL Server the text is returned as written.
     virtual QString adaptProgramSql(const QString &sql) const;
+
+    // The filter writing every engine shares: folding through foldExpression and left
+    // parts through leftPart; each engine's own derives from it.
+    class FilterSqlOf : public FilterSqlDialect
+    {
+    public:
+        explicit FilterSqlOf(const Dialect &dialect) : dialect_(dialect) {}
+        QString caseInsensitive(const QString &e) const override { return dialect_.foldExpression(e); }
+        QString leftPart(const QString &e, int characters) const override { return dialect_.leftPart(e, characters); }
+
+    protected:
+        const Dialect &dialect_;
+    };
 
 protected:
     virtual QString columnDefinition(const FieldDef &field) const;

@@ -18,7 +18,15 @@ class SqliteDialect : public Dialect
 public:
     EngineKind kind() const override { return EngineKind::SQLite; }
     QString qtDriver() const override { return QStringLiteral("QSQLITE"); }
+    std::unique_ptr<Catalogue> catalogue(PhysicalConnection &connection) const override;
+    QStringList sessionStatements() const override;
+    QString beginStatement() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
+    // How long a statement waits for another connection's write lock.
+    static constexpr int kBusyTimeoutMs = 10000;
     QString selectTop(const QString &selectSql, int n) const override;
+    QString lastInsertedIdQuery(const QString &table, const QString &column) const override;
+    QString caseInsensitiveOrder(const QString &column) const override;
+    const FilterSqlDialect &filterDialect() const override;
     QString isNumeric(const QString &expr) const override;
     QString keyFieldsQuery(const QString &table, const QString &indexName) const override;
     QString columnsQuery(const QString &table, bool withoutMemos) const override;
@@ -39,7 +47,15 @@ class PostgresDialect : public Dialect
 public:
     EngineKind kind() const override { return EngineKind::PostgreSQL; }
     QString qtDriver() const override { return QStringLiteral("QPSQL"); }
+    std::unique_ptr<Catalogue> catalogue(PhysicalConnection &connection) const override;
+    QStringList sessionStatements() const override { return {QStringLiteral("SET client_min_messages = warning")}; }
+    bool statementSavepoints() const override { return true; }
     QString selectTop(const QString &selectSql, int n) const override;
+    QString lastInsertedIdQuery(const QString &table, const QString &column) const override;
+    bool nullsSortFirst() const override { return false; }
+    QString caseInsensitiveOrder(const QString &column) const override;
+    QString caseInsensitiveValue(const QString &value) const override;
+    const FilterSqlDialect &filterDialect() const override;
     QString isNumeric(const QString &expr) const override;
     // Through NUMERIC: the numeric test passes "12.5", which INTEGER refuses.
     QString castInteger(const QString &expr) const override;
@@ -50,6 +66,7 @@ public:
     QString foldExpression(const QString &expr) const override;
     QString threePartName(const QString &database, const QString &table, bool sameDatabase) const override;
     QString adaptProgramSql(const QString &sql) const override;
+    QString tableCreationLock(const QString &table) const override;
 
 protected:
     QString indexColumn(const IndexDef &index, const QString &field) const override;
@@ -61,7 +78,13 @@ class SqlServerDialect : public Dialect
 public:
     EngineKind kind() const override { return EngineKind::SqlServer; }
     QString qtDriver() const override { return QStringLiteral("QODBC"); }
+    std::unique_ptr<Catalogue> catalogue(PhysicalConnection &connection) const override;
     QString selectTop(const QString &selectSql, int n) const override;
+    QString pageClause(int n, qint64 offset) const override;
+    QString lastInsertedIdQuery(const QString &table, const QString &column) const override;
+    QString caseInsensitiveOrder(const QString &column) const override;
+    QString leftPart(const QString &expr, int n) const override;
+    const FilterSqlDialect &filterDialect() const override;
     QString lockHint() const override;
     QString isNumeric(const QString &expr) const override;
     QString concat(const QStringList &parts) const override;
@@ -73,6 +96,7 @@ public:
     QString identityColumnType() const override;
     QString foldExpression(const QString &expr) const override;
     QString threePartName(const QString &database, const QString &table, bool sameDatabase) const override;
+    QString tableCreationLock(const QString &table) const override;
 
     // The program's `FormatoFechaSQL` ("dd/mm/yyyy" or "mm/dd/yyyy", the default).
     static void setProgramDateFormat(const QString &format);

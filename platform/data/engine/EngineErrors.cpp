@@ -1,5 +1,6 @@
 #include "platform/data/engine/EngineErrors.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 namespace plat {
@@ -16,7 +17,21 @@ struct Classified
 {
     QString text;          // empty: not recognised
     bool standsAlone = false;
+    gp::DatabaseErrorKind kind = gp::DatabaseErrorKind::Other;   // Other: the kind of the text
 };
+
+// The kind of each engine text a failure is classified as.
+gp::DatabaseErrorKind kindOf(const QString &engineText)
+{
+    using K = gp::DatabaseErrorKind;
+    static const QHash<QString, K> kinds = {
+        {EngineText::KeyViolation, K::KeyViolation},  {EngineText::RecordLocked, K::RecordLocked},
+        {EngineText::RecordDeleted, K::RecordDeleted}, {EngineText::TableReadOnly, K::ReadOnly},
+        {EngineText::PathNotFound, K::MissingPath},    {EngineText::TableDoesNotExist, K::MissingTable},
+        {EngineText::UnknownUser, K::UnknownUser},
+    };
+    return kinds.value(engineText, K::Other);
+}
 
 QString driverMessage(const QSqlError &e)
 {
@@ -36,7 +51,7 @@ QString named(const QString &field, const std::function<QString(const QString &)
 
 Classified mustHaveValue(const QString &column, const std::function<QString(const QString &)> &fieldCase)
 {
-    return {fieldMustHaveValueText(named(column, fieldCase)), true};
+    return {fieldMustHaveValueText(named(column, fieldCase)), true, gp::DatabaseErrorKind::RequiredField};
 }
 
 Classified classifySqlite(const QString &msg, const std::function<QString(const QString &)> &fc)
@@ -117,8 +132,8 @@ Classified classifyOdbc(const QString &native, const QString &msg,
 
 } // namespace
 
-QString engineErrorText(ErrorSource source, const QSqlError &error,
-                        const std::function<QString(const QString &)> &fieldCase)
+gp::DatabaseError engineError(ErrorSource source, const QSqlError &error,
+                              const std::function<QString(const QString &)> &fieldCase)
 {
     const QString msg = driverMessage(error);
     const QString native = error.nativeErrorCode();
@@ -130,15 +145,22 @@ QString engineErrorText(ErrorSource source, const QSqlError &error,
     }
     if (c.text.isEmpty())
         c.text = EngineText::GeneralSqlError;
+    const gp::DatabaseErrorKind kind = c.kind != gp::DatabaseErrorKind::Other ? c.kind : kindOf(c.text);
     if (c.standsAlone || msg.isEmpty())
-        return c.text;
-    return c.text + QStringLiteral(".\n") + msg;
+        return gp::DatabaseError(c.text, kind);
+    return gp::DatabaseError(c.text + QStringLiteral(".\n") + msg, kind);
 }
 
-gp::DatabaseError engineError(ErrorSource source, const QSqlError &error,
-                              const std::function<QString(const QString &)> &fieldCase)
+QString engineErrorText(ErrorSource source, const QSqlError &error,
+                        const std::function<QString(const QString &)> &fieldCase)
 {
-    return gp::DatabaseError(engineErrorText(source, error, fieldCase));
+    return engineError(source, error, fieldCase).mensaje();
+}
+
+gp::DatabaseError engineFailure(const QString &engineText, const QString &detail)
+{
+    return gp::DatabaseError(detail.isEmpty() ? engineText : engineText + QStringLiteral(".\n") + detail,
+                             kindOf(engineText));
 }
 
 } // namespace plat

@@ -1,5 +1,5 @@
 #pragma once
-#include "GENEW/runtime/comun/Errores.h"
+#include "platform/base/Errores.h"
 
 #include <QSqlError>
 #include <QString>
@@ -37,8 +37,12 @@ enum class ErrorSource { SQLite, PostgreSQL, Odbc };
 QString engineErrorText(ErrorSource source, const QSqlError &error,
                         const std::function<QString(const QString &)> &fieldCase = {});
 
-// The same as an exception.
+// The same as an exception, with the failure's kind.
 gp::DatabaseError engineError(ErrorSource source, const QSqlError &error,
                               const std::function<QString(const QString &)> &fieldCase = {});
+
+// A failure the layer finds itself: one of the engine texts above, followed by the detail
+// (a table or folder name) when there is one, with its kind.
+gp::DatabaseError engineFailure(const QString &engineText, const QString &detail = QString());
 
 } // namespace plat

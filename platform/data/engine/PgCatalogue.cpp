@@ -74,7 +74,7 @@ bool PgCatalogue::isCatalogueTable(const QString &name)
         || name.compare(kCatalogueIndexes, Qt::CaseInsensitive) == 0;
 }
 
-void PgCatalogue::ensureTables()
+void PgCatalogue::prepare()
 {
     const QString sql[] = {
         QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (tabla VARCHAR(128) NOT NULL, orden INTEGER NOT NULL, "
@@ -270,7 +270,7 @@ QList<FieldDef> PgCatalogue::serverColumns(const QString &table)
                        "is_nullable FROM information_schema.columns WHERE table_schema = current_schema() "
                        "AND table_name = lower(%1) ORDER BY ordinal_position").arg(q(table)), {});
     if (r.rows.isEmpty())
-        throw gp::DatabaseError(EngineText::TableDoesNotExist + QStringLiteral(".\n") + table);
+        throw engineFailure(EngineText::TableDoesNotExist, table);
     QList<FieldDef> out;
     for (const auto &row : r.rows) {
         QString type = row.value(1).toString().toUpper();

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/data/engine/Schema.h"
+#include "platform/data/engine/Catalogue.h"
 
 #include <QHash>
 #include <QSet>
@@ -7,31 +7,29 @@
 
 namespace plat {
 
-class PhysicalConnection;
-
 // PostgreSQL folds unquoted names and cannot tell the program's declared types apart,
 // so every CREATE TABLE and CREATE INDEX run through the layer is recorded in two small
 // tables of its own; names, types and indexes are reported from that record. Tables it
 // never recorded are reported as the server gives them.
-class PgCatalogue
+class PgCatalogue : public Catalogue
 {
 public:
     explicit PgCatalogue(PhysicalConnection &connection);
 
-    void ensureTables();
-    void recordTable(const TableDef &def);
-    // A statement that ran: CREATE TABLE / CREATE INDEX / DROP TABLE / DROP INDEX.
-    void recordStatement(const QString &sql);
-    void forgetTable(const QString &table);
+    // Makes the two record tables when they are missing.
+    void prepare() override;
+    void recordTable(const TableDef &def) override;
+    void recordStatement(const QString &sql) override;
+    void forgetTable(const QString &table) override;
 
-    QStringList tableNames();
-    QList<FieldDef> columns(const QString &table);
-    QList<IndexDef> indexes(const QString &table);
+    QStringList tableNames() override;
+    QList<FieldDef> columns(const QString &table) override;
+    QList<IndexDef> indexes(const QString &table) override;
     // A folded name in its declared case (tables and columns); unknown names unchanged.
-    QString declaredName(const QString &name) const;
+    QString declaredName(const QString &name) const override;
     // Creates on the server the collations a statement names, case- or
     // accent-insensitive by their "_CI"/"_AI" parts; answers the statement.
-    QString withCollations(const QString &sql);
+    QString withCollations(const QString &sql) override;
 
     static bool isCatalogueTable(const QString &name);
 

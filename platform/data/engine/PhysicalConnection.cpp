@@ -1,20 +1,27 @@
 #include "platform/data/engine/PhysicalConnection.h"
 
 #include "platform/data/engine/Dialects.h"
-#include "platform/data/engine/PgCatalogue.h"
+#include "platform/data/engine/Catalogue.h"
+#include "platform/data/engine/FileAccess.h"
 #include "platform/data/engine/Session.h"
 #include "platform/data/engine/SqliteExtensions.h"
 #include "platform/data/engine/SqliteQuery.h"
 
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 
 #include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QDir>
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlField>
 #include <QSqlRecord>
 #include <QSqlResult>
+#include <charconv>
+#include <cmath>
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
@@ -37,19 +44,19 @@ ErrorSource sourceOf(const DatabaseLocation &loc)
     return ErrorSource::PostgreSQL;
 }
 
-const int kBusyTimeoutMs = 10000;
-
 } // namespace
 
 PhysicalConnection::PhysicalConnection(Session &session, const DatabaseLocation &location)
     : session_(session), location_(location), errorSource_(sourceOf(location)), qtName_(nextQtName())
 {
     dialect_ = &Dialect::forEngine(location.engine);
+    catalogue_ = dialect_->catalogue(*this);
 }
 
 PhysicalConnection::~PhysicalConnection()
 {
     catalogue_.reset();
+    statements_.reset();   // the handle closes only with every statement finalized
     {
         QSqlDatabase db = QSqlDatabase::database(qtName_, false);
         if (db.isOpen()) {
@@ -70,7 +77,7 @@ gp::DatabaseError PhysicalConnection::error(const QSqlError &e) const
 
 QString PhysicalConnection::declaredName(const QString &name) const
 {
-    return catalogue_ ? catalogue_->declaredName(name) : name;
+    return catalogue_->declaredName(name);
 }
 
 void PhysicalConnection::open()
@@ -79,15 +86,21 @@ void PhysicalConnection::open()
         openSqlite();
     else
         openServer();
+    for (const QString &sql : dialect_->sessionStatements())
+        execSimple(sql);
+    catalogue_->prepare();
 }
 
 void PhysicalConnection::openSqlite()
 {
     if (!QDir(location_.folder).exists())
-        throw gp::DatabaseError(EngineText::PathNotFound + QStringLiteral(".\n") + location_.folder);
+        throw engineFailure(EngineText::PathNotFound, location_.folder);
+    const QString file = location_.sqliteFile();
+    if (const QString problem = fileAccessProblem(QFileInfo::exists(file) ? file : location_.folder); !problem.isEmpty())
+        throw gp::DatabaseError(problem);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), qtName_);
     db.setDatabaseName(location_.sqliteFile());
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqliteDialect::kBusyTimeoutMs));
     if (!db.open())
         throw error(db.lastError());
     const QVariant handle = db.driver()->handle();
@@ -95,11 +108,37 @@ void PhysicalConnection::openSqlite()
         if (auto *h = *static_cast<sqlite3 *const *>(handle.constData())) {
             registerSqliteExtensions(h);
             sqlite_ = h;
+            statements_ = std::make_unique<SqliteStatementCache>();
         }
     }
-    execSimple(QStringLiteral("PRAGMA journal_mode=WAL"));
-    execSimple(QStringLiteral("PRAGMA synchronous=FULL"));
-    execSimple(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs));
+    try {
+        setWalJournal();
+    } catch (const gp::DatabaseError &e) {
+        // The first read of the file: a file that is no database is named, so that the
+        // administrator knows which one.
+        if (e.mensaje().contains(QLatin1String("file is not a database")))
+            throw gp::DatabaseError(e.mensaje() + QStringLiteral("\n") + location_.sqliteFile());
+        throw;
+    }
+}
+
+// Switching a new file to WAL needs the file to itself for a moment, and SQLite answers
+// "locked" at once instead of waiting: two programs opening a new database together would
+// otherwise fail. It is tried again within the busy timeout.
+void PhysicalConnection::setWalJournal()
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        QSqlQuery q(database());
+        if (q.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+            return;
+        const QSqlError e = q.lastError();
+        const bool locked = e.databaseText().contains(QLatin1String("locked")) || e.nativeErrorCode() == QLatin1String("5");
+        if (!locked || waited.elapsed() > SqliteDialect::kBusyTimeoutMs)
+            throw error(e);
+        QThread::msleep(20);
+    }
 }
 
 void PhysicalConnection::openServer()
@@ -119,17 +158,19 @@ void PhysicalConnection::openServer()
     }
     if (!db.open())
         throw error(db.lastError());
-    if (location_.engine == EngineKind::PostgreSQL) {
-        execSimple(QStringLiteral("SET client_min_messages = warning"));
-        if (location_.database != QLatin1String("postgres")) {  // the server's own, for CREATE DATABASE
-            catalogue_ = std::make_unique<PgCatalogue>(*this);
-            catalogue_->ensureTables();
-        }
-    }
 }
 
 void PhysicalConnection::execSimple(const QString &sql)
 {
+    if (sqlite_) {
+        int changed = 0;
+        SqliteQuery direct(sqlite_, sql, {}, statements_.get());
+        switch (direct.execute(changed)) {
+        case SqliteQuery::Outcome::Done: return;
+        case SqliteQuery::Outcome::Failed: throw error(direct.error());
+        case SqliteQuery::Outcome::NotHandled: break;
+        }
+    }
     QSqlQuery q(database());
     if (!q.exec(sql))
         throw error(q.lastError());
@@ -141,9 +182,8 @@ void PhysicalConnection::begin()
 {
     if (depth_ == 0) {
         rollbackOnly_ = false;
-        if (location_.engine == EngineKind::SQLite) {
-            // Take the write lock now: a deferred start could not wait for it later.
-            execSimple(QStringLiteral("BEGIN IMMEDIATE"));
+        if (const QString begin = dialect_->beginStatement(); !begin.isEmpty()) {
+            execSimple(begin);
         } else {
             QSqlDatabase db = database();
             if (!db.transaction())
@@ -161,15 +201,14 @@ void PhysicalConnection::commit()
         return;
     if (rollbackOnly_) {
         rollbackOnly_ = false;
-        QSqlDatabase db = database();
-        if (location_.engine == EngineKind::SQLite)
+        if (!dialect_->beginStatement().isEmpty())
             execSimple(QStringLiteral("ROLLBACK"));
         else
-            db.rollback();
+            database().rollback();
         throw gp::DatabaseError(EngineText::GeneralSqlError
                                 + QStringLiteral(".\nThe transaction was rolled back by an inner roll-back"));
     }
-    if (location_.engine == EngineKind::SQLite) {
+    if (!dialect_->beginStatement().isEmpty()) {
         execSimple(QStringLiteral("COMMIT"));
     } else {
         QSqlDatabase db = database();
@@ -187,7 +226,7 @@ void PhysicalConnection::rollback()
         return;
     }
     rollbackOnly_ = false;
-    if (location_.engine == EngineKind::SQLite) {
+    if (!dialect_->beginStatement().isEmpty()) {
         execSimple(QStringLiteral("ROLLBACK"));
     } else {
         QSqlDatabase db = database();
@@ -207,9 +246,7 @@ QString PhysicalConnection::adapt(const QString &sql)
             return attached_.contains(database.toUpper()) ? database + QLatin1Char('.') + table : table;
         });
     }
-    if (catalogue_)
-        s = catalogue_->withCollations(s);
-    return s;
+    return catalogue_->withCollations(s);
 }
 
 void PhysicalConnection::attachIfNeeded(const QString &schema)
@@ -265,11 +302,12 @@ QVariant PhysicalConnection::bindValue(const QVariant &v) const
     }
 }
 
-bool PhysicalConnection::runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params)
+bool PhysicalConnection::runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params, bool streamed)
 {
     // QPSQL reads forward-only results row by row and loses them when the connection
-    // runs anything else (the savepoint release, a catalogue look-up): read them whole.
-    q.setForwardOnly(location_.engine != EngineKind::PostgreSQL || errorSource_ == ErrorSource::Odbc);
+    // runs anything else (the savepoint release, a catalogue look-up): read them whole,
+    // unless the caller streams them and runs nothing else until they are read.
+    q.setForwardOnly(streamed || location_.engine != EngineKind::PostgreSQL || errorSource_ == ErrorSource::Odbc);
     if (params.isEmpty())
         return q.exec(sql);
     if (!q.prepare(sql))
@@ -281,25 +319,40 @@ bool PhysicalConnection::runRaw(QSqlQuery &q, const QString &sql, const QVariant
     return q.exec();
 }
 
-QSqlQuery PhysicalConnection::run(const QString &sql, const QVariantMap &params, bool)
+// A failed statement must not abort a PostgreSQL transaction: it is rolled back to a
+// savepoint taken just before it, as the other engines behave.
+bool PhysicalConnection::takeSavepoint()
 {
-    QSqlQuery q(database());
-    // A failed statement must not abort a PostgreSQL transaction: it is rolled back to
-    // a savepoint taken just before it, as the other engines behave.
-    const bool savepoint = depth_ > 0 && location_.engine == EngineKind::PostgreSQL;
+    const bool savepoint = depth_ > 0 && dialect_->statementSavepoints();
     if (savepoint)
         execSimple(QStringLiteral("SAVEPOINT gp_sentencia"));
+    return savepoint;
+}
+
+void PhysicalConnection::endSavepoint(bool failed)
+{
+    if (!failed) {
+        execSimple(QStringLiteral("RELEASE SAVEPOINT gp_sentencia"));
+        return;
+    }
+    QSqlQuery r(database());
+    r.exec(QStringLiteral("ROLLBACK TO SAVEPOINT gp_sentencia"));
+    r.exec(QStringLiteral("RELEASE SAVEPOINT gp_sentencia"));
+}
+
+QSqlQuery PhysicalConnection::run(const QString &sql, const QVariantMap &params, bool)
+{
+    readReadersWhole(sql);
+    QSqlQuery q(database());
+    const bool savepoint = takeSavepoint();
     if (!runRaw(q, sql, params)) {
         const QSqlError e = q.lastError();
-        if (savepoint) {
-            QSqlQuery r(database());
-            r.exec(QStringLiteral("ROLLBACK TO SAVEPOINT gp_sentencia"));
-            r.exec(QStringLiteral("RELEASE SAVEPOINT gp_sentencia"));
-        }
+        if (savepoint)
+            endSavepoint(true);
         throw error(e);
     }
     if (savepoint)
-        execSimple(QStringLiteral("RELEASE SAVEPOINT gp_sentencia"));
+        endSavepoint(false);
     return q;
 }
 
@@ -307,10 +360,24 @@ int PhysicalConnection::exec(const QString &sql, const QVariantMap &params)
 {
     if (sql.trimmed().isEmpty())
         return 0;
+    if (sqlite_) {
+        int changed = 0;
+        SqliteQuery direct(sqlite_, sql, boundParams(params), statements_.get());
+        const SqliteQuery::Outcome outcome = direct.execute(changed);
+        if (!SqliteStatementCache::keeps(sql.toUtf8()))
+            statements_->clear();   // the schema may have changed
+        switch (outcome) {
+        case SqliteQuery::Outcome::Done:
+            catalogue_->recordStatement(sql);
+            return changed;
+        case SqliteQuery::Outcome::Failed: throw error(direct.error());
+        case SqliteQuery::Outcome::NotHandled: break;
+        }
+        statements_->clear();   // a script QtSql runs may change the schema
+    }
     QSqlQuery q = run(sql, params, false);
     const int n = q.numRowsAffected();
-    if (catalogue_)
-        catalogue_->recordStatement(sql);
+    catalogue_->recordStatement(sql);
     return n;
 }
 
@@ -354,26 +421,44 @@ QList<TFieldType> PhysicalConnection::columnTypes(const QSqlQuery &q) const
     return types;
 }
 
+namespace {
+
+// The PostgreSQL driver's result of the query, whose texts are the values as stored.
+const PGresult *pgResult(const QSqlQuery &q)
+{
+    const QVariant h = q.result()->handle();
+    if (h.isValid() && qstrcmp(h.typeName(), "pg_result*") == 0)
+        return *static_cast<PGresult *const *>(h.constData());
+    return nullptr;
+}
+
+bool isDateType(TFieldType type)
+{
+    return type == ftDateTime || type == ftDate || type == ftTime;
+}
+
+} // namespace
+
 QVariant PhysicalConnection::readValue(const QSqlQuery &q, int column, TFieldType type) const
 {
     if (q.isNull(column))
         return QVariant();
+    const bool dated = isDateType(type);
+    // The PostgreSQL driver reads a timestamp as local time (a look-up of the time zone for
+    // every value, and a time in a daylight-saving gap lost or moved): its text, still in
+    // the result, is the reading itself, read before the driver converts anything.
+    const PGresult *res = dated ? pgResult(q) : nullptr;
+    if (res) {
+        const int row = q.isForwardOnly() ? 0 : q.at();
+        const QVariant stored = storedTextValue(QByteArrayView(PQgetvalue(res, row, column), PQgetlength(res, row, column)), type);
+        if (stored.typeId() != QMetaType::QString)
+            return stored;
+    }
     const QVariant v = q.value(column);
     if (v.typeId() == QMetaType::QString)
-        return type == ftDateTime || type == ftDate || type == ftTime ? storedTextValue(v.toString().toUtf8(), type) : v;
+        return dated ? storedTextValue(v.toString().toUtf8(), type) : v;
     if (v.typeId() != QMetaType::QDateTime)
         return v;
-    // The PostgreSQL driver reads a timestamp as local time, which loses or moves a time
-    // in a daylight-saving gap: its text, still in the result, is the reading itself.
-    const QVariant h = q.result()->handle();
-    if (h.isValid() && qstrcmp(h.typeName(), "pg_result*") == 0) {
-        if (auto *res = *static_cast<PGresult *const *>(h.constData())) {
-            const int row = q.isForwardOnly() ? 0 : q.at();
-            const QDateTime dt = FechaHoraISO(QByteArrayView(PQgetvalue(res, row, column), PQgetlength(res, row, column)));
-            if (dt.isValid())
-                return dt;
-        }
-    }
     // Other drivers give the engine's date and time parts as local time.
     return FechaHoraDeReloj(v.toDateTime());
 }
@@ -390,7 +475,7 @@ QueryResult PhysicalConnection::query(const QString &sql, const QVariantMap &par
 {
     if (sqlite_) {
         QueryResult r;
-        SqliteQuery direct(sqlite_, sql, boundParams(params));
+        SqliteQuery direct(sqlite_, sql, boundParams(params), statements_.get());
         switch (direct.run(r)) {
         case SqliteQuery::Outcome::Done: return r;
         case SqliteQuery::Outcome::Failed: throw error(direct.error());
@@ -422,13 +507,14 @@ public:
         throw connection_->error(query_->error());
     }
     QVariant value(int column) const override { return query_->value(column); }
+    Cell cell(int column) const override { return query_->cell(column); }
 
 private:
     std::shared_ptr<PhysicalConnection> connection_;
     std::unique_ptr<SqliteQuery> query_;
 };
 
-// The other engines' drivers read the rows whole anyway.
+// Rows the driver has read whole (statements QtSql runs for SQLite).
 class ResultCursor : public QueryCursor
 {
 public:
@@ -445,6 +531,268 @@ private:
 
 } // namespace
 
+// Rows of a server engine read forward as they arrive (QPSQL's single-row mode, an ODBC
+// forward-only cursor): the first rows are used before the last arrive, and a large result
+// is never held whole. Nothing else may run on the connection until the cursor is read to
+// its end or destroyed, since QPSQL drops a pending result when it does.
+class ServerCursor : public QueryCursor
+{
+public:
+    ServerCursor(std::shared_ptr<PhysicalConnection> connection, const QString &sql, const QVariantMap &params)
+        : connection_(std::move(connection)), query_(connection_->database())
+    {
+        connection_->declaredName(QString());   // the catalogue's names are read before the rows start
+        savepoint_ = connection_->takeSavepoint();
+        if (!connection_->runRaw(query_, sql, params, true))
+            fail(query_.lastError());
+        types_ = connection_->columnTypes(query_);
+        const QSqlRecord rec = query_.record();
+        for (int i = 0; i < rec.count(); ++i)
+            columns_ << connection_->declaredName(rec.fieldName(i));
+    }
+
+    ~ServerCursor() override
+    {
+        if (done_)
+            return;
+        try {
+            finish(false);
+        } catch (const gp::Error &) {
+            // The rows were read (or given up); the release failing changes nothing read.
+        }
+    }
+
+    const QStringList &columns() const override { return columns_; }
+    const QList<TFieldType> &types() const override { return types_; }
+
+    bool next() override
+    {
+        if (done_)
+            return false;
+        if (query_.next()) {
+            result_ = pgResult(query_);
+            return true;
+        }
+        result_ = nullptr;
+        if (query_.lastError().isValid())
+            fail(query_.lastError());
+        finish(false);
+        return false;
+    }
+
+    QVariant value(int column) const override { return connection_->readValue(query_, column, types_.value(column)); }
+
+    // PostgreSQL's texts, for the types whose text is what the driver's value would write.
+    Cell cell(int column) const override
+    {
+        Cell c;
+        if (!result_)
+            return c;
+        if (PQgetisnull(result_, 0, column)) {
+            c.kind = Cell::Kind::Null;
+            return c;
+        }
+        const char *text = PQgetvalue(result_, 0, column);
+        const int size = PQgetlength(result_, 0, column);
+        switch (types_.value(column)) {
+        case ftString:
+        case ftMemo:
+        case ftInteger:
+        case ftDateTime:
+        case ftDate:
+        case ftTime:
+            c.kind = Cell::Kind::Text;
+            c.text = text;
+            c.size = size;
+            break;
+        case ftFloat: {
+            double value = 0;
+            const auto [end, error] = std::from_chars(text, text + size, value);
+            if (error == std::errc() && end == text + size && std::isfinite(value)) {
+                c.kind = Cell::Kind::Real;
+                c.real = value;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        return c;
+    }
+
+private:
+    void finish(bool failed)
+    {
+        done_ = true;
+        query_.finish();
+        if (savepoint_) {
+            savepoint_ = false;
+            connection_->endSavepoint(failed);
+        }
+    }
+
+    [[noreturn]] void fail(const QSqlError &e)
+    {
+        finish(true);
+        throw connection_->error(e);
+    }
+
+    std::shared_ptr<PhysicalConnection> connection_;
+    QSqlQuery query_;
+    QStringList columns_;
+    QList<TFieldType> types_;
+    const PGresult *result_ = nullptr;
+    bool savepoint_ = false;
+    bool done_ = false;
+};
+
+// Rows of a PostgreSQL query streamed on a connection of their own (a copy of this one's
+// settings), so that the program may run other statements on its connection meanwhile.
+// Given up early, its connection closes and the server stops; nothing more is read. While
+// it streams, the server holds a share lock on the tables it reads: before this connection
+// changes a table's structure (which would wait for that lock), the rest of the rows is
+// read into memory and the reader's connection closed (`readWhole`).
+class ReaderCursor : public QueryCursor
+{
+public:
+    ReaderCursor(std::shared_ptr<PhysicalConnection> connection, const QString &sql, const QVariantMap &params)
+        : connection_(std::move(connection)), name_(connection_->qtConnectionName() + QStringLiteral("_lector%1").arg(++serial_))
+    {
+        QSqlDatabase db = QSqlDatabase::cloneDatabase(connection_->qtConnectionName(), name_);
+        if (!db.open()) {
+            const QSqlError e = db.lastError();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name_);
+            throw connection_->error(e);
+        }
+        connection_->declaredName(QString());   // the catalogue's names are read on the main connection
+        query_ = std::make_unique<QSqlQuery>(db);
+        if (!connection_->runRaw(*query_, sql, params, true)) {
+            const QSqlError e = query_->lastError();
+            close();
+            throw connection_->error(e);
+        }
+        types_ = connection_->columnTypes(*query_);
+        const QSqlRecord rec = query_->record();
+        for (int i = 0; i < rec.count(); ++i)
+            columns_ << connection_->declaredName(rec.fieldName(i));
+        connection_->readers_.push_back(this);
+    }
+
+    ~ReaderCursor() override
+    {
+        std::erase(connection_->readers_, this);
+        close();
+    }
+
+    const QStringList &columns() const override { return columns_; }
+    const QList<TFieldType> &types() const override { return types_; }
+
+    bool next() override
+    {
+        if (held_) {
+            if (++heldRow_ < held_->size())
+                return true;
+            if (heldError_.isValid())
+                throw connection_->error(std::exchange(heldError_, QSqlError()));
+            return false;
+        }
+        if (done_)
+            return false;
+        positioned_ = query_->next();
+        if (positioned_)
+            return true;
+        done_ = true;
+        if (query_->lastError().isValid())
+            throw connection_->error(query_->lastError());
+        return false;
+    }
+
+    QVariant value(int column) const override
+    {
+        if (held_)
+            return held_->value(heldRow_).value(column);
+        return connection_->readValue(*query_, column, types_.value(column));
+    }
+
+    // The rest of the rows (the current one included) read into memory; the reader's
+    // connection closes. A failure is kept for the row it stopped at.
+    void readWhole()
+    {
+        if (held_)
+            return;
+        held_ = std::make_unique<QList<QVariantList>>();
+        heldRow_ = -1;
+        if (positioned_) {
+            held_->append(currentRow());
+            heldRow_ = 0;
+        }
+        if (!done_) {
+            while (query_->next())
+                held_->append(currentRow());
+            heldError_ = query_->lastError();
+            done_ = true;
+        }
+        close();
+    }
+
+private:
+    QVariantList currentRow() const
+    {
+        QVariantList row;
+        for (int i = 0; i < columns_.size(); ++i)
+            row << connection_->readValue(*query_, i, types_.value(i));
+        return row;
+    }
+
+    void close()
+    {
+        if (!query_)
+            return;
+        // Closed first: the server stops sending when its client goes, whereas the
+        // driver, on letting go of an unfinished query, reads the rest of its rows.
+        QSqlDatabase::database(name_, false).close();
+        query_.reset();
+        QSqlDatabase::removeDatabase(name_);
+    }
+
+    static inline QAtomicInt serial_;
+    std::shared_ptr<PhysicalConnection> connection_;
+    QString name_;
+    std::unique_ptr<QSqlQuery> query_;
+    QStringList columns_;
+    QList<TFieldType> types_;
+    bool positioned_ = false;
+    bool done_ = false;
+    std::unique_ptr<QList<QVariantList>> held_;
+    qsizetype heldRow_ = -1;
+    QSqlError heldError_;
+};
+
+void PhysicalConnection::readReadersWhole(const QString &sql)
+{
+    // Rows written or read take no lock that a streaming query holds against them.
+    static const QRegularExpression rowStatement(QStringLiteral("^\\s*(SELECT|INSERT|UPDATE|DELETE|WITH)\\b"),
+                                                 QRegularExpression::CaseInsensitiveOption);
+    if (readers_.empty() || rowStatement.match(sql).hasMatch())
+        return;
+    for (ReaderCursor *reader : readers_)
+        reader->readWhole();
+}
+
+std::unique_ptr<QueryCursor> PhysicalConnection::openReader(const QString &sql, const QVariantMap &params)
+{
+    // Inside a transaction the rows must be read where its changes are seen.
+    if (location_.engine == EngineKind::PostgreSQL && errorSource_ != ErrorSource::Odbc && depth_ == 0) {
+        try {
+            return std::make_unique<ReaderCursor>(shared_from_this(), sql, params);
+        } catch (const gp::DatabaseError &) {
+            // Whatever failed there is answered (or done) on this connection, as before.
+        }
+    }
+    return std::make_unique<ResultCursor>(query(sql, params));
+}
+
 std::unique_ptr<QueryCursor> PhysicalConnection::openQuery(const QString &sql, const QVariantMap &params)
 {
     if (sqlite_) {
@@ -455,6 +803,8 @@ std::unique_ptr<QueryCursor> PhysicalConnection::openQuery(const QString &sql, c
         case SqliteQuery::Outcome::NotHandled: break;
         }
     }
+    if (!sqlite_)
+        return std::make_unique<ServerCursor>(shared_from_this(), sql, params);
     return std::make_unique<ResultCursor>(queryThroughQt(sql, params));
 }
 
@@ -489,18 +839,7 @@ QueryResult PhysicalConnection::queryThroughQt(const QString &sql, const QVarian
 
 QStringList PhysicalConnection::tableNames()
 {
-    QStringList names;
-    if (location_.engine == EngineKind::SQLite) {
-        const auto r = query(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
-                                            "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"), {});
-        for (const auto &row : r.rows)
-            names << row.value(0).toString();
-    } else if (catalogue_) {
-        names = catalogue_->tableNames();
-    } else {
-        const QStringList tables = database().tables(QSql::Tables);
-        names = tables;
-    }
+    QStringList names = catalogue_->tableNames();
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         return a.compare(b, Qt::CaseInsensitive) < 0;
     });
@@ -509,112 +848,25 @@ QStringList PhysicalConnection::tableNames()
 
 QList<FieldDef> PhysicalConnection::columns(const QString &table)
 {
-    if (location_.engine == EngineKind::SQLite)
-        return sqliteColumns(table);
-    if (catalogue_)
-        return catalogue_->columns(table);
-    const QSqlRecord rec = database().record(table);
-    if (rec.isEmpty())
-        throw gp::DatabaseError(EngineText::TableDoesNotExist + QStringLiteral(".\n") + table);
-    QList<FieldDef> out;
-    for (int i = 0; i < rec.count(); ++i) {
-        FieldDef f;
-        f.name = rec.fieldName(i);
-        f.required = rec.field(i).requiredStatus() == QSqlField::Required;
-        out << f;
-    }
-    return out;
+    return catalogue_->columns(table);
 }
 
 QList<IndexDef> PhysicalConnection::indexes(const QString &table)
 {
-    if (location_.engine == EngineKind::SQLite)
-        return sqliteIndexes(table);
-    if (catalogue_)
-        return catalogue_->indexes(table);
-    return {};
-}
-
-QList<FieldDef> PhysicalConnection::sqliteColumns(const QString &table)
-{
-    const auto r = query(QStringLiteral("SELECT name, type, \"notnull\" FROM pragma_table_info(%1) ORDER BY cid")
-                             .arg(Dialect::quoted(table)), {});
-    if (r.rows.isEmpty())
-        throw gp::DatabaseError(EngineText::TableDoesNotExist + QStringLiteral(".\n") + table);
-    QList<FieldDef> out;
-    for (const auto &row : r.rows) {
-        FieldDef f = fieldFromDeclaredType(row.value(0).toString(), row.value(1).toString());
-        f.required = row.value(2).toInt() != 0;
-        out << f;
-    }
-    return out;
-}
-
-QList<IndexDef> PhysicalConnection::sqliteIndexes(const QString &table)
-{
-    const auto tableSql = query(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'table' "
-                                               "AND name = %1 COLLATE NOCASE").arg(Dialect::quoted(table)), {});
-    if (tableSql.rows.isEmpty())
-        throw gp::DatabaseError(EngineText::TableDoesNotExist + QStringLiteral(".\n") + table);
-    const QString realName = tableSql.rows[0].value(0).toString();
-    QList<IndexDef> out;
-
-    // The primary key: its constraint name, when the statement gave one.
-    IndexDef primary;
-    primary.primary = primary.unique = true;
-    static const QRegularExpression constraint(QStringLiteral("CONSTRAINT\\s+(\\w+)\\s+PRIMARY\\s+KEY"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    const auto m = constraint.match(tableSql.rows[0].value(1).toString());
-    primary.name = m.hasMatch() ? dialect_->logicalIndexName(realName, m.captured(1)) : QStringLiteral("Clave1");
-    const auto pk = query(QStringLiteral("SELECT name FROM pragma_table_info(%1) WHERE pk > 0 ORDER BY pk")
-                              .arg(Dialect::quoted(realName)), {});
-    for (const auto &row : pk.rows)
-        primary.fields << row.value(0).toString();
-
-    const auto list = query(QStringLiteral("SELECT name, \"unique\", origin FROM pragma_index_list(%1) ORDER BY seq")
-                                .arg(Dialect::quoted(realName)), {});
-    QList<IndexDef> others;
-    for (const auto &row : list.rows) {
-        const QString physical = row.value(0).toString();
-        const bool isPk = row.value(2).toString() == QLatin1String("pk");
-        const auto cols = query(QStringLiteral("SELECT name, \"desc\", coll FROM pragma_index_xinfo(%1) "
-                                               "WHERE key = 1 ORDER BY seqno").arg(Dialect::quoted(physical)), {});
-        IndexDef ix;
-        ix.unique = row.value(1).toInt() != 0;
-        for (const auto &c : cols.rows) {
-            ix.fields << c.value(0).toString();
-            if (c.value(1).toInt() != 0)
-                ix.descending = true;
-            if (c.value(2).toString().compare(QLatin1String("NOCASE"), Qt::CaseInsensitive) == 0)
-                ix.caseInsensitive = true;
-        }
-        if (isPk) {
-            primary.descending = ix.descending;
-            primary.caseInsensitive = ix.caseInsensitive;
-            continue;
-        }
-        ix.name = dialect_->logicalIndexName(realName, physical);
-        others.prepend(ix);  // pragma lists the newest first
-    }
-    if (!primary.fields.isEmpty())
-        out << primary;
-    out << others;
-    return out;
+    return catalogue_->indexes(table);
 }
 
 void PhysicalConnection::createTable(const TableDef &def)
 {
     for (const QString &sql : dialect_->createTableStatements(def))
         run(sql, {}, false);
-    if (catalogue_)
-        catalogue_->recordTable(def);
+    catalogue_->recordTable(def);
 }
 
 void PhysicalConnection::dropTable(const QString &table, bool ifExists)
 {
     run(QStringLiteral("DROP TABLE %1%2").arg(ifExists ? QStringLiteral("IF EXISTS ") : QString(), table), {}, false);
-    if (catalogue_)
-        catalogue_->forgetTable(table);
+    catalogue_->forgetTable(table);
 }
 
 } // namespace plat

@@ -11,13 +11,19 @@
 #include <QSqlQuery>
 #include <QVariantMap>
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 
 namespace plat {
+class SqliteStatementCache;
+class ReaderCursor;
+}
+
+namespace plat {
 
 class Session;
-class PgCatalogue;
+class Catalogue;
 
 // One real connection to one database, shared by every named connection that resolves
 // to it (SQLite) or owned by one (servers). It keeps the transaction depth, runs
@@ -44,6 +50,7 @@ public:
     int exec(const QString &sql, const QVariantMap &params);
     QueryResult query(const QString &sql, const QVariantMap &params);
     std::unique_ptr<QueryCursor> openQuery(const QString &sql, const QVariantMap &params);
+    std::unique_ptr<QueryCursor> openReader(const QString &sql, const QVariantMap &params);
     // Program text as this engine runs it (dialect, attached databases, collations).
     QString adapt(const QString &sql);
 
@@ -58,8 +65,12 @@ public:
     QString declaredName(const QString &name) const;
 
 private:
+    friend class ServerCursor;
+    friend class ReaderCursor;
     QSqlQuery run(const QString &sql, const QVariantMap &params, bool forRows);
-    bool runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params);
+    bool runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params, bool streamed = false);
+    bool takeSavepoint();
+    void endSavepoint(bool failed);
     QVariant bindValue(const QVariant &v) const;
     QVariant readValue(const QSqlQuery &q, int column, TFieldType type) const;
     QueryResult queryThroughQt(const QString &sql, const QVariantMap &params);
@@ -67,10 +78,9 @@ private:
     QList<TFieldType> columnTypes(const QSqlQuery &q) const;
     void execSimple(const QString &sql);
     void openSqlite();
+    void setWalJournal();
     void openServer();
     void attachIfNeeded(const QString &database);
-    QList<FieldDef> sqliteColumns(const QString &table);
-    QList<IndexDef> sqliteIndexes(const QString &table);
 
     Session &session_;
     DatabaseLocation location_;
@@ -80,8 +90,11 @@ private:
     int depth_ = 0;
     bool rollbackOnly_ = false;
     QSet<QString> attached_;
-    std::unique_ptr<PgCatalogue> catalogue_;
-    sqlite3 *sqlite_ = nullptr;   // the SQLite handle, read straight for queries
+    std::unique_ptr<Catalogue> catalogue_;
+    sqlite3 *sqlite_ = nullptr;   // the SQLite handle, run straight for single statements
+    std::unique_ptr<SqliteStatementCache> statements_;   // its prepared statements, kept
+    std::vector<ReaderCursor *> readers_;   // queries streaming on connections of their own
+    void readReadersWhole(const QString &sql);
 };
 
 } // namespace plat

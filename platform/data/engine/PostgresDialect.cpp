@@ -1,4 +1,6 @@
 #include "platform/data/engine/Dialects.h"
+#include "platform/data/engine/PgCatalogue.h"
+#include "platform/data/engine/PhysicalConnection.h"
 
 #include <QRegularExpression>
 
@@ -117,6 +119,57 @@ QString PostgresDialect::adaptProgramSql(const QString &sql) const
     for (const auto &t : kTypes)
         s.replace(t.from, t.to);
     return s;
+}
+
+QString PostgresDialect::lastInsertedIdQuery(const QString &, const QString &) const
+{
+    return QStringLiteral("SELECT lastval()");
+}
+
+QString PostgresDialect::caseInsensitiveOrder(const QString &column) const
+{
+    return QStringLiteral("lower(%1)").arg(column);
+}
+
+QString PostgresDialect::caseInsensitiveValue(const QString &value) const
+{
+    return QStringLiteral("lower(%1)").arg(value);
+}
+
+namespace {
+
+// Booleans as the server's words; texts compared in code-point order whatever the
+// database's collation.
+class PostgresFilterSql : public Dialect::FilterSqlOf
+{
+public:
+    using FilterSqlOf::FilterSqlOf;
+    QString booleanLiteral(bool value) const override { return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE"); }
+    QString binaryText(const QString &e) const override { return e + QStringLiteral(" COLLATE \"C\""); }
+};
+
+} // namespace
+
+const FilterSqlDialect &PostgresDialect::filterDialect() const
+{
+    static const PostgresFilterSql filter(*this);
+    return filter;
+}
+
+std::unique_ptr<Catalogue> PostgresDialect::catalogue(PhysicalConnection &connection) const
+{
+    // The server's own database (where CREATE DATABASE runs) keeps no record tables.
+    if (connection.location().database == QLatin1String("postgres"))
+        return std::make_unique<DriverCatalogue>(connection);
+    return std::make_unique<PgCatalogue>(connection);
+}
+
+// An advisory lock of the transaction on the table's name (in lower case, as the server
+// folds it); it is released by the commit or the roll-back.
+QString PostgresDialect::tableCreationLock(const QString &table) const
+{
+    return QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('gp_crear_tabla:%1'))")
+        .arg(table.toLower().replace(QLatin1Char('\''), QLatin1String("''")));
 }
 
 } // namespace plat

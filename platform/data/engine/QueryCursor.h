@@ -16,6 +16,24 @@ public:
     // A failure raises gp::DatabaseError with the engine's text.
     virtual bool next() = 0;
     virtual QVariant value(int column) const = 0;   // of the current row
+
+    // A value of the current row as the engine holds it, without a QVariant: an integer, a
+    // double or UTF-8 text valid until the cursor moves; Other where the cursor cannot
+    // give it so (read it with `value`). Texts are the stored texts, dates included.
+    struct Cell
+    {
+        enum class Kind { Other, Null, Integer, Real, Text };
+        Kind kind = Kind::Other;
+        qint64 integer = 0;
+        double real = 0;
+        const char *text = nullptr;
+        qsizetype size = 0;
+    };
+    virtual Cell cell(int column) const
+    {
+        Q_UNUSED(column);
+        return {};
+    }
 };
 
 } // namespace plat

@@ -1,6 +1,7 @@
 #include "platform/data/engine/Session.h"
 
 #include "platform/data/engine/EngineErrors.h"
+#include "platform/data/engine/FileAccess.h"
 #include "platform/data/engine/PhysicalConnection.h"
 
 #include <QDir>
@@ -34,9 +35,13 @@ void Session::loadAliasFile(const QString &path)
     // Read by hand: section names and keys carry blanks ("SERVER NAME") that the INI
     // reader of QSettings would escape.
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return;
-    const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    if (f.open(QIODevice::ReadOnly))
+        loadAliasText(QString::fromUtf8(f.readAll()));
+}
+
+void Session::loadAliasText(const QString &text)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
     QString section;
     QStringList params;
     const auto flush = [&] {
@@ -181,6 +186,8 @@ bool Session::createDatabase(const QString &databaseName, const QStringList &ser
     if (loc.isFolder()) {
         if (QFileInfo::exists(loc.sqliteFile()))
             return false;
+        if (const QString problem = folderCreationProblem(loc.folder); !problem.isEmpty())
+            throw gp::DatabaseError(problem);
         if (!QDir().mkpath(loc.folder))
             throw gp::DatabaseError(EngineText::PathNotFound + QStringLiteral(".\n") + loc.folder);
         physicalFor(loc);  // opening makes datos.sqlite
@@ -192,7 +199,16 @@ bool Session::createDatabase(const QString &databaseName, const QStringList &ser
     if (loc.engine == EngineKind::PostgreSQL) {
         server.database = QStringLiteral("postgres");
         auto pc = physicalFor(server);
-        pc->exec(QStringLiteral("CREATE DATABASE ") + loc.database.toLower(), {});
+        // The name comes from the settings: a quoted identifier, so that any text is one name.
+        const QString name = loc.database.toLower().replace(QLatin1String("\""), QLatin1String("\"\""));
+        try {
+            pc->exec(QStringLiteral("CREATE DATABASE \"") + name + QLatin1Char('"'), {});
+        } catch (const gp::DatabaseError &) {
+            // Another program starting at the same moment made it first.
+            if (databaseExists(databaseName, params))
+                return false;
+            throw;
+        }
         return true;
     }
     server.database = QStringLiteral("master");

@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/DatabaseLocation.h"
-#include "platform/data/engine/EngineKind.h"
+#include "platform/base/EngineKind.h"
 
 #include <QHash>
 #include <QMap>
@@ -46,6 +46,7 @@ public:
     // Aliases: read from ALIAS.INI (one section per alias, "NAME=Value" lines), or added
     // at run time. Names ignore case.
     void loadAliasFile(const QString &path);
+    void loadAliasText(const QString &text);
     void addAlias(const QString &name, const QString &driver, const QStringList &params);
     bool isAlias(const QString &name) const;
     Alias alias(const QString &name) const;

@@ -1,4 +1,7 @@
 #include "platform/data/engine/Dialects.h"
+#include "platform/data/engine/SqlServerCatalogue.h"
+
+#include "platform/base/FechaHora.h"
 
 #include <QRegularExpression>
 
@@ -103,6 +106,61 @@ QString SqlServerDialect::threePartName(const QString &database, const QString &
 QString SqlServerDialect::indexColumn(const IndexDef &index, const QString &field) const
 {
     return index.descending ? field + QStringLiteral(" DESC") : field;
+}
+
+QString SqlServerDialect::pageClause(int n, qint64 offset) const
+{
+    return QStringLiteral(" OFFSET %1 ROWS FETCH NEXT %2 ROWS ONLY").arg(offset).arg(n);
+}
+
+QString SqlServerDialect::lastInsertedIdQuery(const QString &, const QString &) const
+{
+    return QStringLiteral("SELECT SCOPE_IDENTITY()");
+}
+
+QString SqlServerDialect::caseInsensitiveOrder(const QString &column) const
+{
+    return column + QStringLiteral(" COLLATE Modern_Spanish_CI_AS");
+}
+
+QString SqlServerDialect::leftPart(const QString &expr, int n) const
+{
+    return QStringLiteral("SUBSTRING(%1, 1, %2)").arg(expr).arg(n);
+}
+
+namespace {
+
+// Dates in the program's own literal; texts compared in binary order whatever the
+// database's collation.
+class SqlServerFilterSql : public Dialect::FilterSqlOf
+{
+public:
+    using FilterSqlOf::FilterSqlOf;
+    QString dateTimeLiteral(const QDate &date, const QTime &time) const override
+    {
+        return dialect_.dateLiteral(FechaHora(date, time));
+    }
+    QString binaryText(const QString &e) const override { return e + QStringLiteral(" COLLATE Latin1_General_BIN"); }
+};
+
+} // namespace
+
+const FilterSqlDialect &SqlServerDialect::filterDialect() const
+{
+    static const SqlServerFilterSql filter(*this);
+    return filter;
+}
+
+std::unique_ptr<Catalogue> SqlServerDialect::catalogue(PhysicalConnection &connection) const
+{
+    return std::make_unique<SqlServerCatalogue>(connection);
+}
+
+QString SqlServerDialect::tableCreationLock(const QString &table) const
+{
+    return QStringLiteral("EXEC sp_getapplock @Resource = N'gp_crear_tabla:%1', @LockMode = 'Exclusive', "
+                          "@LockOwner = 'Transaction'")
+        .arg(table.toLower().replace(QLatin1Char('\''), QLatin1String("''")));
 }
 
 } // namespace plat

@@ -1,4 +1,5 @@
 #include "platform/data/engine/Dialects.h"
+#include "platform/data/engine/SqliteCatalogue.h"
 
 #include <QRegularExpression>
 
@@ -88,6 +89,35 @@ QString SqliteDialect::adaptProgramSql(const QString &sql) const
     if (ddl.match(s).hasMatch())
         s.replace(zeroDate, QStringLiteral("'1899-12-30 00:00:00'"));
     return s;
+}
+
+QString SqliteDialect::lastInsertedIdQuery(const QString &table, const QString &column) const
+{
+    // The column is numbered by a trigger after the insert: read it by rowid.
+    return QStringLiteral("SELECT %1 FROM %2 WHERE rowid = last_insert_rowid()").arg(column, table);
+}
+
+QString SqliteDialect::caseInsensitiveOrder(const QString &column) const
+{
+    return column + QStringLiteral(" COLLATE NOCASE");
+}
+
+const FilterSqlDialect &SqliteDialect::filterDialect() const
+{
+    static const FilterSqlOf filter(*this);
+    return filter;
+}
+
+std::unique_ptr<Catalogue> SqliteDialect::catalogue(PhysicalConnection &connection) const
+{
+    return std::make_unique<SqliteCatalogue>(connection);
+}
+
+QStringList SqliteDialect::sessionStatements() const
+{
+    // The WAL journal is switched on when the file is opened (PhysicalConnection::setWalJournal),
+    // where a new file shared with another program needs a second try.
+    return {QStringLiteral("PRAGMA synchronous=FULL"), QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs)};
 }
 
 } // namespace plat

@@ -1,6 +1,6 @@
 #include "platform/data/engine/SqliteExtensions.h"
 
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 
 #include <QDate>
 #include <QRegularExpression>

@@ -2,7 +2,7 @@
 
 #include "platform/data/engine/Schema.h"
 
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 
 #include <sqlite3.h>
 
@@ -21,6 +21,9 @@ bool onlyBlanksAndSemicolons(const char *text)
 
 int bindParameter(sqlite3_stmt *stmt, int index, const QVariant &value)
 {
+    // A null of any type is SQL NULL, as QtSql binds it; texts come here never null.
+    if (value.isNull() && value.typeId() != QMetaType::QString)
+        return sqlite3_bind_null(stmt, index);
     switch (value.typeId()) {
     case QMetaType::UnknownType:
         return sqlite3_bind_null(stmt, index);
@@ -48,13 +51,14 @@ int bindParameter(sqlite3_stmt *stmt, int index, const QVariant &value)
     }
 }
 
-// The bound value of a placeholder ":Name" (the map may hold "Name" or ":Name").
-const QVariant *paramFor(const QVariantMap &params, const char *placeholder)
+// The bound value of a placeholder ":Name" given without its ':' (the map may hold
+// "Name" or ":Name").
+const QVariant *paramFor(const QVariantMap &params, const QByteArray &name)
 {
-    const QString name = QString::fromUtf8(placeholder);
-    auto it = params.constFind(name);
+    const QString key = QString::fromUtf8(name);
+    auto it = params.constFind(key);
     if (it == params.cend())
-        it = params.constFind(name.mid(1));
+        it = params.constFind(u':' + key);
     return it == params.cend() ? nullptr : &it.value();
 }
 
@@ -117,14 +121,75 @@ QVariant storedTextValue(QByteArrayView text, TFieldType type)
     return QVariant(QString::fromUtf8(text));
 }
 
-SqliteQuery::SqliteQuery(sqlite3 *db, const QString &sql, const QVariantMap &boundParams)
-    : db_(db), sql_(sql), params_(boundParams)
+bool SqliteStatementCache::keeps(const QByteArray &sql)
+{
+    const QByteArray text = sql.trimmed();
+    static const char *const kept[] = {"INSERT", "UPDATE", "DELETE", "BEGIN", "COMMIT", "ROLLBACK", "SAVEPOINT", "RELEASE"};
+    for (const char *word : kept)
+        if (text.startsWith(word) || text.left(int(qstrlen(word))).toUpper() == word)
+            return true;
+    return text.left(6).toUpper() == "SELECT" && !text.contains('*');
+}
+
+SqliteStatementCache::~SqliteStatementCache()
+{
+    clear();
+}
+
+bool SqliteStatementCache::take(const QByteArray &sql, Statement &out)
+{
+    for (auto it = entries_.rbegin(); it != entries_.rend(); ++it)
+        if (it->first == sql) {
+            out = std::move(it->second);
+            entries_.erase(std::next(it).base());
+            return true;
+        }
+    return false;
+}
+
+void SqliteStatementCache::give(const QByteArray &sql, Statement statement)
+{
+    sqlite3_reset(statement.stmt);
+    sqlite3_clear_bindings(statement.stmt);
+    entries_.emplace_back(sql, std::move(statement));
+    if (int(entries_.size()) > capacity_) {
+        sqlite3_finalize(entries_.front().second.stmt);
+        entries_.erase(entries_.begin());
+    }
+}
+
+void SqliteStatementCache::clear()
+{
+    for (auto &entry : entries_)
+        sqlite3_finalize(entry.second.stmt);
+    entries_.clear();
+}
+
+SqliteQuery::SqliteQuery(sqlite3 *db, const QString &sql, const QVariantMap &boundParams, SqliteStatementCache *cache)
+    : db_(db), sql_(sql), params_(boundParams), cache_(cache)
 {
 }
 
 SqliteQuery::~SqliteQuery()
 {
-    sqlite3_finalize(stmt_);
+    if (cacheable_ && cache_ && SqliteStatementCache::keeps(text_))
+        cache_->give(text_, {stmt_, std::move(columns_), std::move(types_), std::move(paramNames_)});
+    else
+        sqlite3_finalize(stmt_);
+}
+
+SqliteQuery::Outcome SqliteQuery::bindAll()
+{
+    for (int i = 0; i < paramNames_.size(); ++i) {
+        const QVariant *value = paramFor(params_, paramNames_[i]);
+        if (!value)
+            return Outcome::NotHandled;
+        if (bindParameter(stmt_, i + 1, *value) != SQLITE_OK) {
+            error_ = engineError(QStringLiteral("Unable to bind parameters"));
+            return Outcome::Failed;
+        }
+    }
+    return Outcome::Done;
 }
 
 QSqlError SqliteQuery::engineError(const QString &what) const
@@ -135,9 +200,18 @@ QSqlError SqliteQuery::engineError(const QString &what) const
 
 SqliteQuery::Outcome SqliteQuery::prepare()
 {
-    const QByteArray text = sql_.toUtf8();
+    text_ = sql_.toUtf8();
+    SqliteStatementCache::Statement kept;
+    if (cache_ && cache_->take(text_, kept)) {
+        stmt_ = kept.stmt;
+        columns_ = std::move(kept.columns);
+        types_ = std::move(kept.types);
+        paramNames_ = std::move(kept.paramNames);
+        cacheable_ = true;
+        return bindAll();
+    }
     const char *tail = nullptr;
-    if (sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &stmt_, &tail) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db_, text_.constData(), int(text_.size()), &stmt_, &tail) != SQLITE_OK) {
         error_ = engineError(QStringLiteral("Unable to execute statement"));
         return Outcome::Failed;
     }
@@ -147,16 +221,23 @@ SqliteQuery::Outcome SqliteQuery::prepare()
     const int placeholders = sqlite3_bind_parameter_count(stmt_);
     for (int i = 1; i <= placeholders; ++i) {
         const char *name = sqlite3_bind_parameter_name(stmt_, i);
-        const QVariant *value = name && name[0] == ':' ? paramFor(params_, name) : nullptr;
-        if (!value)
+        if (!name || name[0] != ':')
             return Outcome::NotHandled;
-        if (bindParameter(stmt_, i, *value) != SQLITE_OK) {
-            error_ = engineError(QStringLiteral("Unable to bind parameters"));
-            return Outcome::Failed;
-        }
+        paramNames_ << QByteArray(name + 1);
     }
+    if (const Outcome bound = bindAll(); bound != Outcome::Done)
+        return bound;
 
+    readColumns();
+    cacheable_ = true;
+    return Outcome::Done;
+}
+
+void SqliteQuery::readColumns()
+{
     const int count = sqlite3_column_count(stmt_);
+    columns_.clear();
+    types_.clear();
     columns_.reserve(count);
     types_.reserve(count);
     for (int i = 0; i < count; ++i) {
@@ -164,7 +245,6 @@ SqliteQuery::Outcome SqliteQuery::prepare()
         const char *declared = sqlite3_column_decltype(stmt_, i);
         types_ << (declared ? fieldFromDeclaredType(QString(), QString::fromUtf8(declared)).type : ftUnknown);
     }
-    return Outcome::Done;
 }
 
 SqliteQuery::Step SqliteQuery::step()
@@ -189,17 +269,68 @@ QVariant SqliteQuery::value(int column) const
     return columnValue(stmt_, column, types_.at(column));
 }
 
+QueryCursor::Cell SqliteQuery::cell(int column) const
+{
+    QueryCursor::Cell c;
+    switch (sqlite3_column_type(stmt_, column)) {
+    case SQLITE_NULL:
+        c.kind = QueryCursor::Cell::Kind::Null;
+        break;
+    case SQLITE_INTEGER:
+        c.kind = QueryCursor::Cell::Kind::Integer;
+        c.integer = sqlite3_column_int64(stmt_, column);
+        break;
+    case SQLITE_FLOAT:
+        c.kind = QueryCursor::Cell::Kind::Real;
+        c.real = sqlite3_column_double(stmt_, column);
+        break;
+    case SQLITE_TEXT:
+        c.kind = QueryCursor::Cell::Kind::Text;
+        c.text = reinterpret_cast<const char *>(sqlite3_column_text(stmt_, column));
+        c.size = sqlite3_column_bytes(stmt_, column);
+        break;
+    default:
+        break;
+    }
+    return c;
+}
+
+SqliteQuery::Outcome SqliteQuery::execute(int &changed)
+{
+    if (const Outcome prepared = prepare(); prepared != Outcome::Done)
+        return prepared;
+    for (;;) {
+        switch (step()) {
+        case Step::Row: continue;
+        case Step::End:
+            changed = sqlite3_changes(db_);
+            return Outcome::Done;
+        case Step::Failed:
+            return Outcome::Failed;
+        }
+    }
+}
+
 SqliteQuery::Outcome SqliteQuery::run(QueryResult &result)
 {
     if (const Outcome prepared = prepare(); prepared != Outcome::Done)
         return prepared;
+    // A kept statement whose tables changed since is prepared again by its first step
+    // (another connection changed the schema): its columns are read again then.
+    const int reprepared = sqlite3_stmt_status(stmt_, SQLITE_STMTSTATUS_REPREPARE, 0);
     QueryResult read;
-    read.columns = columns_;
-    read.types = types_;
-    const int count = int(columns_.size());
-    for (;;) {
-        switch (step()) {
+    int count = 0;
+    for (bool first = true;; first = false) {
+        const Step stepped = step();
+        if (first) {
+            if (sqlite3_stmt_status(stmt_, SQLITE_STMTSTATUS_REPREPARE, 0) != reprepared)
+                readColumns();
+            count = int(columns_.size());
+        }
+        switch (stepped) {
         case Step::End:
+            read.columns = columns_;
+            read.types = types_;
             result = std::move(read);
             return Outcome::Done;
         case Step::Failed:

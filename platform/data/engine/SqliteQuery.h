@@ -1,13 +1,54 @@
 #pragma once
+#include "platform/data/engine/QueryCursor.h"
 #include "platform/data/engine/QueryResult.h"
 
 #include <QSqlError>
 #include <QVariantMap>
+#include <utility>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace plat {
+
+// Prepared statements of one SQLite handle kept by their text, so that a statement the
+// program runs again and again (a dataset's insert, its select by key, a transaction's
+// start and end) is prepared once. A statement is taken out while it runs and given back
+// reset; the least recently used go past the capacity. The handle's owner clears the cache
+// before closing the handle.
+class SqliteStatementCache
+{
+public:
+    struct Statement
+    {
+        sqlite3_stmt *stmt = nullptr;
+        QStringList columns;
+        QList<TFieldType> types;
+        QList<QByteArray> paramNames;   // without the ':'
+    };
+
+    explicit SqliteStatementCache(int capacity = 48) : capacity_(capacity) {}
+    ~SqliteStatementCache();
+    SqliteStatementCache(const SqliteStatementCache &) = delete;
+    SqliteStatementCache &operator=(const SqliteStatementCache &) = delete;
+
+    // Whether a statement of this text is kept: writes, transaction control, and selects
+    // that name their columns. A statement prepared before a schema change keeps the old
+    // column names and types until it runs again, so "SELECT *" is never kept, the
+    // connection clears the cache when it runs any other statement (a schema change), and
+    // a kept select whose first step prepares it again (another connection changed the
+    // schema) reads its columns again (`run`; cursors never take kept statements).
+    static bool keeps(const QByteArray &sql);
+
+    bool take(const QByteArray &sql, Statement &out);
+    void give(const QByteArray &sql, Statement statement);
+    void clear();
+
+private:
+    std::vector<std::pair<QByteArray, Statement>> entries_;   // most recently given last
+    int capacity_;
+};
 
 // A query run straight on an SQLite handle, its rows read without QtSql's per-value
 // copies: texts are decoded once, stored dates read from their ISO text into program
@@ -19,7 +60,7 @@ public:
     enum class Step { Row, End, Failed };
 
     // Parameters as the connection binds them (dates already ISO texts, booleans 0/1).
-    SqliteQuery(sqlite3 *db, const QString &sql, const QVariantMap &boundParams);
+    SqliteQuery(sqlite3 *db, const QString &sql, const QVariantMap &boundParams, SqliteStatementCache *cache = nullptr);
     ~SqliteQuery();
     SqliteQuery(const SqliteQuery &) = delete;
     SqliteQuery &operator=(const SqliteQuery &) = delete;
@@ -32,22 +73,33 @@ public:
     const QList<TFieldType> &types() const { return types_; }
     Step step();
     QVariant value(int column) const;   // of the current row
+    QueryCursor::Cell cell(int column) const;
 
     // All of it: prepares and reads every row.
     Outcome run(QueryResult &result);
+    // A statement that answers no rows (any it answers are passed over); `changed` is the
+    // number of rows it changed.
+    Outcome execute(int &changed);
     // The failure, worded as QtSql's SQLite driver words it.
     const QSqlError &error() const { return error_; }
 
 private:
     QSqlError engineError(const QString &what) const;
 
+    Outcome bindAll();
+    void readColumns();
+
     sqlite3 *db_;
     QString sql_;
+    QByteArray text_;
     QVariantMap params_;
+    SqliteStatementCache *cache_;
+    bool cacheable_ = false;
     sqlite3_stmt *stmt_ = nullptr;
     bool finished_ = false;
     QStringList columns_;
     QList<TFieldType> types_;
+    QList<QByteArray> paramNames_;
     QSqlError error_;
 };
 

@@ -2,7 +2,7 @@
 // The compiled form of a filter, shared by compilation, evaluation and translation.
 #include "platform/data/filter/FilterFields.h"
 #include "platform/data/filter/FilterSyntax.h"
-#include "GENEW/runtime/comun/TipoCampo.h"
+#include "platform/base/TipoCampo.h"
 
 #include <QString>
 #include <QVariant>

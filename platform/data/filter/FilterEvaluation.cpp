@@ -1,8 +1,8 @@
 #include "platform/data/filter/FilterCompiledNode.h"
 #include "platform/data/filter/FilterExpression.h"
 #include "platform/data/filter/FilterValues.h"
-#include "GENEW/runtime/comun/RutinasFechas.h"
-#include "GENEW/runtime/comun/RutinasTexto.h"
+#include "platform/base/FechaHora.h"
+#include "platform/base/LecturaTextos.h"
 
 namespace plat {
 

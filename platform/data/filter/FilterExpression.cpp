@@ -2,8 +2,8 @@
 
 #include "platform/data/filter/FilterCompiledNode.h"
 #include "platform/data/filter/FilterValues.h"
-#include "GENEW/runtime/comun/Errores.h"
-#include "GENEW/runtime/comun/RutinasTexto.h"
+#include "platform/base/Errores.h"
+#include "platform/base/LecturaTextos.h"
 
 namespace plat {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GENEW/runtime/comun/TipoCampo.h"
+#include "platform/base/TipoCampo.h"
 
 #include <QString>
 #include <QVariant>

@@ -1,6 +1,6 @@
 #include "platform/data/filter/FilterSyntax.h"
 
-#include "GENEW/runtime/comun/Errores.h"
+#include "platform/base/Errores.h"
 
 namespace plat {
 

@@ -1,6 +1,6 @@
 #include "platform/data/filter/FilterCompiledNode.h"
 #include "platform/data/filter/FilterExpression.h"
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 
 #include <QStringList>
 

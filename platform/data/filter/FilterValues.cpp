@@ -1,8 +1,8 @@
 #include "platform/data/filter/FilterValues.h"
 
-#include "GENEW/runtime/comun/AjustesComunes.h"
-#include "GENEW/runtime/comun/RutinasFechas.h"
-#include "GENEW/runtime/comun/RutinasNumeros.h"
+#include "platform/base/AjustesComunes.h"
+#include "platform/base/FechaHora.h"
+#include "platform/base/LecturaTextos.h"
 
 #include <QRegularExpression>
 

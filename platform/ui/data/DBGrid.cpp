@@ -10,20 +10,31 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
 namespace plat {
 
-// The rows of the grid's dataset as an item model. It exposes the rows read so far and
-// reads a page more when the view scrolls to the end of them (canFetchMore / fetchMore),
-// so that neither the first screen nor scrolling ever counts or reads the whole table.
+// The rows of the grid's dataset as an item model. It exposes the rows known so far and
+// reads a page more when the view scrolls to the end of them (canFetchMore / fetchMore), so
+// the first screen never counts or reads the whole table. Inserting a page at a time makes
+// the view's header recompute every row's position after each insertion, which grows with
+// the square of the rows: once the user has scrolled past a few pages, or jumps to the end,
+// the rows are counted once and the view gets them all in one insertion (a query still
+// taking its rows from the engine gets them in doubling steps instead, and counts only when
+// the user goes to its end). Texts are read a page at a time into a bounded cache (the
+// pages far from the one asked for are dropped and read again when the user comes back).
 // Texts are the fields' display texts (through their get-text hooks); the current record
-// while it is edited or inserted shows the dataset's live values.
+// while it is edited or inserted shows the live values.
 class GridModel : public QAbstractTableModel
 {
 public:
     static constexpr int kPage = 64;
+    // Rows read a page at a time before the grid counts them all.
+    static constexpr qint64 kCountAfter = 4 * kPage;
+    // Pages of texts kept at most.
+    static constexpr int kMaxPages = 48;
 
     explicit GridModel(DBGrid *grid) : QAbstractTableModel(grid), grid_(grid) {}
 
@@ -45,6 +56,21 @@ public:
     {
         if (!canFetchMore(parent))
             return;
+        if (known_ >= kCountAfter) {
+            if (const qint64 total = ds()->rowCountWithoutReading(); total >= 0) {
+                growTo(total);
+                atEnd_ = true;
+                return;
+            }
+            // A query still taking its rows: the view gets them in doubling steps, so the
+            // rows are read only as far as the user scrolls.
+            if (!ds()->rowValues(2 * known_ - 1, 1).isEmpty()) {
+                growTo(2 * known_);
+                return;
+            }
+            knowAllRows();   // all of them read now
+            return;
+        }
         const qint64 first = known_;
         const int n = int(readPage(first / kPage).size());
         if (n < kPage)
@@ -54,6 +80,26 @@ public:
         const int at = int(first) + (insertRow_ >= 0 && insertRow_ <= first ? 1 : 0);
         beginInsertRows({}, at, at + n - 1);
         known_ += n;
+        endInsertRows();
+    }
+
+    // The view gets every row at once (the dataset counts them, once until it changes).
+    void knowAllRows()
+    {
+        if (atEnd_ || !active())
+            return;
+        growTo(ds()->rowCount());
+        atEnd_ = true;
+    }
+
+    // The view gets the rows up to `total` in one insertion.
+    void growTo(qint64 total)
+    {
+        if (total <= known_)
+            return;
+        const int at = int(known_) + (insertRow_ >= 0 && insertRow_ <= known_ ? 1 : 0);
+        beginInsertRows({}, at, at + int(total - known_) - 1);
+        known_ = total;
         endInsertRows();
     }
 
@@ -85,13 +131,7 @@ public:
                 fetchMore({});
             return;
         }
-        const qint64 total = ds()->rowCount();
-        if (total > known_) {
-            beginInsertRows({}, int(known_), int(total) - 1);
-            known_ = total;
-            endInsertRows();
-        }
-        atEnd_ = true;
+        knowAllRows();
     }
 
     qint64 dataRow(int modelRow) const
@@ -247,9 +287,17 @@ private:
     const QVector<QStringList> &readPage(qint64 page) const
     {
         auto it = pages_.find(page);
-        if (it == pages_.end())
-            it = pages_.insert(page, active() ? ds()->rowDisplayTexts(page * kPage, kPage) : QVector<QStringList>());
-        return *it;
+        if (it != pages_.end())
+            return *it;
+        if (pages_.size() >= kMaxPages) {
+            // Drop the page farthest from this one.
+            auto farthest = pages_.begin();
+            for (auto p = pages_.begin(); p != pages_.end(); ++p)
+                if (std::llabs(p.key() - page) > std::llabs(farthest.key() - page))
+                    farthest = p;
+            pages_.erase(farthest);
+        }
+        return *pages_.insert(page, active() ? ds()->rowDisplayTexts(page * kPage, kPage) : QVector<QStringList>());
     }
 
     DBGrid *grid_;
@@ -258,10 +306,10 @@ private:
 
 // Cells drawn by the grid's handler (after the default drawing when DefaultDrawing is on),
 // and the editors of pick-list and ellipsis columns.
-class GridDelegate2 : public QStyledItemDelegate
+class DBGridDelegate : public QStyledItemDelegate
 {
 public:
-    explicit GridDelegate2(DBGrid *grid) : QStyledItemDelegate(grid), grid_(grid) {}
+    explicit DBGridDelegate(DBGrid *grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
@@ -374,7 +422,7 @@ DBGrid::DBGrid(QWidget *parent)
 {
     setModel(model_);
     setHorizontalHeader(new GridHeader(this));
-    setItemDelegate(new GridDelegate2(this));
+    setItemDelegate(new DBGridDelegate(this));
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setHighlightSections(false);
     // Never measure the rows: fixed row heights, no resizing to contents.
@@ -391,6 +439,11 @@ DBGrid::DBGrid(QWidget *parent)
     watchMouse(viewport());
     connect(horizontalHeader(), &QHeaderView::sectionMoved, this, &DBGrid::columnMoved);
     connect(this, &QTableView::clicked, this, [this] { fire(OnCellClick); });
+    // The scroll bar dragged to its bottom shows the last rows of the dataset.
+    connect(verticalScrollBar(), &QScrollBar::sliderMoved, this, [this](int value) {
+        if (value == verticalScrollBar()->maximum())
+            model_->knowAllRows();
+    });
 }
 
 DBGrid::~DBGrid()
@@ -650,7 +703,7 @@ QString DBGrid::drawnText(const QString &fieldName) const
 void DBGrid::DefaultDrawColumnCell(const QRect &, int dataCol, GridColumn *, GridCellState)
 {
     if (painter_ && drawingRow_ >= 0)
-        static_cast<GridDelegate2 *>(itemDelegate())->paintDefault(painter_, drawingRow_, dataCol);
+        static_cast<DBGridDelegate *>(itemDelegate())->paintDefault(painter_, drawingRow_, dataCol);
 }
 
 int DBGrid::fetchedRows() const
@@ -683,6 +736,9 @@ bool DBGrid::leaveColumn(const QModelIndex &target)
 
 QModelIndex DBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
 {
+    // Ctrl+End goes to the last row of the dataset, not of the rows read so far.
+    if (action == MoveEnd && (modifiers & Qt::ControlModifier))
+        model_->knowAllRows();
     QModelIndex next = QTableView::moveCursor(action, modifiers);
     return leaveColumn(next) ? next : currentIndex();
 }

@@ -135,7 +135,7 @@ protected:
 
 private:
     friend class GridModel;
-    friend class GridDelegate2;
+    friend class DBGridDelegate;
     friend class GridHeader;
     void rebuildDefaultColumns();
     void resolveFields();

@@ -1,5 +1,5 @@
 #pragma once
-#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
 #include "platform/data/QueryDataSet.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"

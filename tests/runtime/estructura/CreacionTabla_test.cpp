@@ -36,6 +36,7 @@ public:
     bool sinFicheroDefiniciones = false;
     QString sentenciaQueFalla;                  // a statement that begins with this text fails
     bool motorFalla = false;
+    bool otroProcesoLaCrea = false;
     bool empresaFalla = false;
     int aperturasFallidas = 0;
     int cursor = 0;
@@ -108,12 +109,20 @@ public:
     {
         registro << "silencioso:" + baseDatos + ":" + sentencia;
     }
-    void crearTablaMotor(const TablaCreacion &tabla, const DefinicionesTabla &definiciones) override
+    void bloquearCreacion(const QString &conexion, const QString &tabla) override
+    {
+        registro << "bloquear:" + conexion + ":" + tabla;
+        // Another process made the table while this one waited for the lock.
+        if (otroProcesoLaCrea)
+            tablas[conexion] << tabla;
+    }
+    bool crearTablaMotor(const TablaCreacion &tabla, const DefinicionesTabla &definiciones) override
     {
         registro << "motor:" + tabla.DatabaseName + ":" + tabla.TableName;
         if (motorFalla)
             throw gp::DatabaseError("Path not found");
         definicionesCreadas = definiciones;
+        return !otroProcesoLaCrea;
     }
     void insertarEmpresa1(const TablaCreacion &tabla, const QString &nombre, const QString &abreviatura) override
     {
@@ -147,7 +156,7 @@ protected:
     void SetUp() override
     {
         ejecutor.lector.ficheros["datos/DATABASE.TXT"] = kEstructura;
-        configuracion.TipoBaseDatos = "SQL Generica";
+        configuracion.Motor = plat::EngineKind::PostgreSQL;
         configuracion.FormatoFechaSQL = "mm/dd/yyyy";
         configuracion.PathArchivosTemporales = "GENERAL";
         configuracion.CodigoUsuario = "ANA";
@@ -171,12 +180,33 @@ TEST_F(CrearTablaTest, CompanyTableOnGenericSqlRunsItsStatementsInOneTransaction
     EXPECT_TRUE(crear("EMP1", "PROYECT"));
     EXPECT_EQ(ejecutor.registro,
               QStringList({"lista:Database", "preparar:PROYECT:sql", "camposUsuario", "begin:Database",
-                           "sql:EMP1:CREATE TABLE PROYECT (Codigo VARCHAR(15) DEFAULT '', Descripcion VARCHAR(60) "
+                           "bloquear:Database:PROYECT", "lista:Database", "sql:EMP1:CREATE TABLE PROYECT (Codigo VARCHAR(15) DEFAULT '', Descripcion VARCHAR(60) "
                            "DEFAULT '' NULL, CONSTRAINT PROYECT_Clave1 PRIMARY KEY (Codigo))",
                            "sql:EMP1:CREATE INDEX PROYECT_Clave2 ON PROYECT (Descripcion) ", "commit:Database",
                            "terminar"}));
     EXPECT_TRUE(ejecutor.mensajes.isEmpty());
     EXPECT_EQ(ejecutor.cursor, 0);
+}
+
+// Two first starts at once: the one that waited for the lock finds the table made by the
+// other and counts it as created, without a second CREATE and without a second company 1.
+TEST_F(CrearTablaTest, ATableMadeMeanwhileByAnotherProcessCountsAsCreated)
+{
+    ejecutor.otroProcesoLaCrea = true;
+    EXPECT_TRUE(crear("GENERAL", "EMPRESA"));
+    EXPECT_TRUE(ejecutor.sentencias().isEmpty());
+    EXPECT_EQ(ejecutor.registro.filter(QRegularExpression("^(begin|bloquear|commit|rollback)")),
+              QStringList({"begin:DatabaseGeneral", "bloquear:DatabaseGeneral:EMPRESA", "commit:DatabaseGeneral"}));
+    EXPECT_TRUE(ejecutor.registro.filter("empresa1").isEmpty());
+    EXPECT_TRUE(ejecutor.mensajes.isEmpty());
+
+    ejecutor.registro.clear();
+    configuracion.Motor = plat::EngineKind::SQLite;
+    tabla = TablaCreacion{"datos", "EMPRESA", "fPRUEBA"};
+    ejecutor.tablas.clear();
+    EXPECT_TRUE(CrearTabla(tabla, QString(), -1, configuracion, ejecutor));
+    EXPECT_TRUE(ejecutor.registro.contains("motor:datos:EMPRESA"));
+    EXPECT_TRUE(ejecutor.registro.filter("empresa1").isEmpty());
 }
 
 TEST_F(CrearTablaTest, AnExistingTableIsLeftAlone)
@@ -212,7 +242,7 @@ TEST_F(CrearTablaTest, AFailingCreateIndexRollsBackShowsWhyAndAborts)
 
 TEST_F(CrearTablaTest, UserFieldsOfTheTableAreAddedAndUnknownTypesSkipped)
 {
-    configuracion.TipoBaseDatos = "Microsoft SQL Server";
+    configuracion.Motor = plat::EngineKind::SqlServer;
     ejecutor.sqlServer = true;
     ejecutor.filasCamposUsuario = {{"PROYECT", 1, "Color", "Alfanumerico", "20"},
                                    {"OTRA", 1, "Ajena", "Entero", "0"},
@@ -273,15 +303,16 @@ TEST_F(CrearTablaTest, WithoutDefinitionServerEnginesDoNothingAndTheFileEngineWa
     EXPECT_TRUE(ejecutor.sentencias().isEmpty());
     EXPECT_TRUE(ejecutor.mensajes.isEmpty());
 
-    configuracion.TipoBaseDatos = "Paradox";
+    configuracion.Motor = plat::EngineKind::SQLite;
     EXPECT_FALSE(crear("datos/1", "NINGUNA"));
-    EXPECT_EQ(ejecutor.mensajes, QStringList({"A:No se ha encontrado la definición de la tabla. Tabla: NINGUNA"}));
+    EXPECT_EQ(ejecutor.mensajes, QStringList({"A:No se ha encontrado la definición de la tabla. Tabla: NINGUNA. Archivo: "
+                                              "datos/DATABASE.TXT"}));
     EXPECT_TRUE(ejecutor.registro.filter("motor").isEmpty());
 }
 
 TEST_F(CrearTablaTest, TheFileEngineGetsFieldAndIndexDefinitions)
 {
-    configuracion.TipoBaseDatos = "Paradox";
+    configuracion.Motor = plat::EngineKind::SQLite;
     EXPECT_TRUE(crear("datos/1", "PROYECT"));
     EXPECT_TRUE(ejecutor.registro.contains("preparar:PROYECT:ficheros"));
     EXPECT_TRUE(ejecutor.registro.contains("motor:datos/1:PROYECT"));
@@ -316,7 +347,7 @@ TEST_F(CrearTablaTest, TemporaryTablesAreNamedAfterOwnerAndNumberDroppedFirstAnd
 
 TEST_F(CrearTablaTest, TemporaryTablesInAFolderUseTheFileEngine)
 {
-    configuracion.TipoBaseDatos = "Microsoft SQL Server";
+    configuracion.Motor = plat::EngineKind::SqlServer;
     configuracion.PathArchivosTemporales = "/tmp/gp";
     EXPECT_TRUE(crear("EMP1", "x", UnirLineas({"Tabla Temporal", "/C/1/A/ftInteger/0/*/", "/I/1/<Primary>/A"})));
     EXPECT_EQ(ejecutor.registro, QStringList({"preparar:TEMP000000_fPROYPROY:ficheros",
@@ -326,7 +357,7 @@ TEST_F(CrearTablaTest, TemporaryTablesInAFolderUseTheFileEngine)
 
 TEST_F(CrearTablaTest, ATemporaryTableThatDoesNotOpenIsRenamedForWindowsAuthentication)
 {
-    configuracion.TipoBaseDatos = "Microsoft SQL Server";
+    configuracion.Motor = plat::EngineKind::SqlServer;
     configuracion.AutenticacionWindows = true;
     ejecutor.sqlServer = true;
     ejecutor.aperturasFallidas = 1;
@@ -340,7 +371,7 @@ TEST_F(CrearTablaTest, ATemporaryTableThatDoesNotOpenIsRenamedForWindowsAuthenti
 
 TEST_F(CrearTablaTest, SecondCompanyTablesConnectTheAlternativeDatabase)
 {
-    configuracion.TipoBaseDatos = "Microsoft SQL Server";
+    configuracion.Motor = plat::EngineKind::SqlServer;
     ejecutor.sqlServer = true;
     EXPECT_TRUE(crear("?EMPRESA2", "dbo.PROYECT", {}, 2));
     EXPECT_EQ(ejecutor.registro.mid(0, 2), QStringList({"alt:EMPRESA2:2", "lista:DatabaseAlt"}));

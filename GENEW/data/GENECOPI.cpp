@@ -1,0 +1,8 @@
+#include "GENEW/data/GENECOPI.h"
+
+TfGENECOPI *fGENECOPI = nullptr;
+
+TfGENECOPI::TfGENECOPI(QWidget *parent) : plat::Form(parent)
+{
+    setObjectName(QStringLiteral("fGENECOPI"));
+}

@@ -1,8 +1,0 @@
-#include "GENEW/data/TfGENEBUSA.h"
-
-TfGENEBUSA *fGENEBUSA = nullptr;
-
-TfGENEBUSA::TfGENEBUSA(QWidget *parent) : plat::Form(parent)
-{
-    setObjectName(QStringLiteral("fGENEBUSA"));
-}

@@ -1,8 +1,0 @@
-#include "GENEW/data/TfGENECALC.h"
-
-TfGENECALC *fGENECALC = nullptr;
-
-TfGENECALC::TfGENECALC(QWidget *parent) : plat::Form(parent)
-{
-    setObjectName(QStringLiteral("fGENECALC"));
-}

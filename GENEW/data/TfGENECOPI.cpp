@@ -1,8 +1,0 @@
-#include "GENEW/data/TfGENECOPI.h"
-
-TfGENECOPI *fGENECOPI = nullptr;
-
-TfGENECOPI::TfGENECOPI(QWidget *parent) : plat::Form(parent)
-{
-    setObjectName(QStringLiteral("fGENECOPI"));
-}

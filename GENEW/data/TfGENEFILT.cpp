@@ -1,8 +1,0 @@
-#include "GENEW/data/TfGENEFILT.h"
-
-TfGENEFILT *fGENEFILT = nullptr;
-
-TfGENEFILT::TfGENEFILT(QWidget *parent) : plat::Form(parent)
-{
-    setObjectName(QStringLiteral("fGENEFILT"));
-}

@@ -1,0 +1,116 @@
+#include "GENEW/reporting/informes/ImpresoraInforme.h"
+
+#include "GENEW/reporting/informes/ExportacionesInforme.h"
+#include "GENEW/reporting/informes/Informe.h"
+#include "platform/report/ReportPrinter.h"
+
+#include <QPdfWriter>
+
+ImpresoraInforme::ImpresoraInforme(Informe *informe) : QObject(informe), informe_(informe) {}
+
+PaginaCompartida ImpresoraInforme::GetPage(int n) const
+{
+    return n >= 1 && n <= paginas_.size() ? paginas_[n - 1] : nullptr;
+}
+
+void ImpresoraInforme::empezar()
+{
+    paginas_.clear();
+    cancelar_ = false;
+    ocupada_ = true;
+}
+
+void ImpresoraInforme::agregarPagina(PaginaCompartida pagina)
+{
+    paginas_ << std::move(pagina);
+    emit paginaDisponible(int(paginas_.size()));
+}
+
+void ImpresoraInforme::informarProgreso(int porcentaje)
+{
+    emit progreso(porcentaje);
+}
+
+void ImpresoraInforme::terminar()
+{
+    ocupada_ = false;
+    emit generacionTerminada();
+}
+
+void ImpresoraInforme::registrarVista(int delta)
+{
+    vistas_ += delta;
+    emit vistasCambiadas();
+}
+
+bool ImpresoraInforme::Print()
+{
+    ocupada_ = true;
+    const bool hecho = imprimirPaginas(paginas_, informe_->PrinterSettings, informe_->paper(), informe_->orientation());
+    ocupada_ = false;
+    return hecho;
+}
+
+bool ImpresoraInforme::ExportToFilter(plat::ReportExport formato, const QString &fileName) const
+{
+    return grabarExportacion(formato, paginas_, fileName);
+}
+
+// ---- renderers ------------------------------------------------------------------------------
+
+void dibujarPaginaEn(const PaginaGenerada &pagina, QPainter &painter)
+{
+    painter.save();
+    plat::mapPageUnits(painter);
+    dibujarPagina(pagina, painter);
+    painter.restore();
+}
+
+namespace {
+
+QPageLayout disposicion(plat::ReportPaper papel, QPageLayout::Orientation orientacion)
+{
+    return QPageLayout(QPageSize(plat::pageSizeId(papel)), orientacion, QMarginsF(0, 0, 0, 0));
+}
+
+template<class Dispositivo>
+void dibujarPaginas(Dispositivo &dispositivo, const QVector<PaginaCompartida> &paginas, int primera, int ultima)
+{
+    QPainter painter(&dispositivo);
+    for (int n = primera; n <= ultima; ++n) {
+        if (n > primera)
+            dispositivo.newPage();
+        dibujarPaginaEn(*paginas[n - 1], painter);
+    }
+}
+
+} // namespace
+
+bool escribirPdf(const QVector<PaginaCompartida> &paginas, const QString &fichero, plat::ReportPaper papel,
+                 QPageLayout::Orientation orientacion, const QString &titulo)
+{
+    if (paginas.isEmpty())
+        return false;
+    QPdfWriter pdf(fichero);
+    pdf.setPageLayout(disposicion(papel, orientacion));
+    pdf.setTitle(titulo);
+    pdf.setCreator(QStringLiteral("Gestión de Proyectos"));
+    dibujarPaginas(pdf, paginas, 1, int(paginas.size()));
+    return true;
+}
+
+bool imprimirPaginas(const QVector<PaginaCompartida> &paginas, const plat::ReportPrinterSettings &ajustes,
+                     plat::ReportPaper papel, QPageLayout::Orientation orientacion)
+{
+    const int primera = std::max(1, ajustes.firstPage);
+    const int ultima = ajustes.lastPage > 0 ? std::min<int>(ajustes.lastPage, paginas.size()) : int(paginas.size());
+    if (primera > ultima)
+        return false;
+    std::unique_ptr<QPrinter> impresora = plat::printerProvider().printerFor(ajustes);
+    if (!impresora)
+        return false;
+    impresora->setFullPage(true);
+    impresora->setPageLayout(disposicion(papel, orientacion));
+    dibujarPaginas(*impresora, paginas, primera, ultima);
+    return true;
+}

@@ -1,0 +1,67 @@
+#pragma once
+#include "GENEW/reporting/informes/PaginasInforme.h"
+#include "platform/report/PreparedReport.h"
+
+#include <QObject>
+#include <QVector>
+
+class Informe;
+
+// The printer object of a report: holds the pages as they are generated, tells when each
+// one becomes available and how far the run has gone, prints them as they are and hands
+// them to the export filters. Previews show the pages of a printer object.
+class ImpresoraInforme : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ImpresoraInforme(Informe *informe);
+
+    Informe *informe() const { return informe_; }
+    int pageCount() const { return int(paginas_.size()); }
+    // Page n from 1; nullptr when it has not been generated.
+    PaginaCompartida GetPage(int n) const;
+    const QVector<PaginaCompartida> &paginas() const { return paginas_; }
+
+    // Busy while the report is generated or printed.
+    bool busy() const { return ocupada_; }
+    // Ends the run after the page being generated.
+    Q_INVOKABLE void AbortDoc() { cancelar_ = true; }
+    bool cancelada() const { return cancelar_; }
+    // Prints the pages held as they are, on the report's printer settings.
+    Q_INVOKABLE bool Print();
+    bool ExportToFilter(plat::ReportExport formato, const QString &fileName) const;
+
+    // Previews showing these pages (a report's preview call lasts while there is one).
+    int vistas() const { return vistas_; }
+
+    // Used by the report's run.
+    void empezar();
+    void agregarPagina(PaginaCompartida pagina);
+    void informarProgreso(int porcentaje);
+    void terminar();
+    void registrarVista(int delta);
+
+signals:
+    void paginaDisponible(int numero);
+    void progreso(int porcentaje);
+    void generacionTerminada();
+    void vistasCambiadas();
+
+private:
+    Informe *informe_;
+    QVector<PaginaCompartida> paginas_;
+    bool ocupada_ = false;
+    bool cancelar_ = false;
+    int vistas_ = 0;
+};
+
+// Renderers of generated pages.
+// On any active painter whose origin is the sheet's corner (page units mapped here).
+void dibujarPaginaEn(const PaginaGenerada &pagina, QPainter &painter);
+// A PDF file of the pages; false when the file cannot be written.
+bool escribirPdf(const QVector<PaginaCompartida> &paginas, const QString &fichero, plat::ReportPaper papel,
+                 QPageLayout::Orientation orientacion, const QString &titulo = QString());
+// On the printer the installed provider gives for the settings (page range and copies
+// taken from them); false when there is no printer.
+bool imprimirPaginas(const QVector<PaginaCompartida> &paginas, const plat::ReportPrinterSettings &ajustes,
+                     plat::ReportPaper papel, QPageLayout::Orientation orientacion);

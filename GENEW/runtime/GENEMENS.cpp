@@ -1,0 +1,223 @@
+#include "GENEW/runtime/GENEMENS.h"
+
+#include "GENEW/runtime/ImagenesPrograma.h"
+#include "GENEW/runtime/Plataforma.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
+#include "platform/ui/PasswordCharacter.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+TfGENEMENS *fGENEMENS = nullptr;
+
+namespace {
+
+const QString MarcaInicio = QStringLiteral(":SelStart:");
+const QString MarcaFin = QStringLiteral(":SelEnd:");
+const QString RespuestaOculta = QStringLiteral("Password");
+constexpr int AnchoBoton = 97;
+constexpr int AltoBoton = 27;
+constexpr int TextoLargo = 90;
+
+QLabel *icono(plat::Form *form, const QString &nombre, const QString &imagen, QWidget *panel)
+{
+    auto *i = form->make<QLabel>(nombre, panel);
+    i->setPixmap(ImagenPrograma(imagen));
+    i->setGeometry(10, 18, 48, 48);
+    return i;
+}
+
+} // namespace
+
+TfGENEMENS::TfGENEMENS(QWidget *parent) : plat::Form(parent)
+{
+    setObjectName(QStringLiteral("fGENEMENS"));
+    setKeyPreview(true);
+    setFixedSize(404, 158);
+    Plataforma = LeerValorDeLista(QStringLiteral("Plataforma"), ObtenerPlataforma());
+
+    PanelMensaje = make<QFrame>(QStringLiteral("PanelMensaje"), this);
+    PanelMensaje->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    PanelMensaje->setGeometry(4, 4, 396, 88);
+
+    TextoMensaje = make<QLabel>(QStringLiteral("TextoMensaje"), PanelMensaje);
+    TextoMensaje->setGeometry(66, 4, 324, 80);
+    TextoMensaje->setAlignment(Qt::AlignCenter);
+    TextoMensaje->setWordWrap(true);
+    QFont letra = TextoMensaje->font();
+    letra.setBold(true);
+    letra.setPointSize(10);
+    TextoMensaje->setFont(letra);
+
+    ImagenInformacion = icono(this, QStringLiteral("ImagenInformacion"), QStringLiteral("INFORMACION"), PanelMensaje);
+    ImagenExclamacion = icono(this, QStringLiteral("ImagenExclamacion"), QStringLiteral("EXCLAMACION"), PanelMensaje);
+    ImagenInterrogacion = icono(this, QStringLiteral("ImagenInterrogacion"), QStringLiteral("INTERROGACION"), PanelMensaje);
+    ImagenError = icono(this, QStringLiteral("ImagenError"), QStringLiteral("ERROR"), PanelMensaje);
+
+    PanelRespuesta = make<QFrame>(QStringLiteral("PanelRespuesta"), this);
+    PanelRespuesta->setGeometry(4, 96, 396, 34);
+    EditRespuesta = make<QLineEdit>(QStringLiteral("EditRespuesta"), PanelRespuesta);
+    EditRespuesta->setGeometry(8, 4, 380, 26);
+    QFont arial(QStringLiteral("Arial"));
+    arial.setBold(true);
+    arial.setPointSize(10);
+    EditRespuesta->setFont(arial);
+
+    pbAceptar = boton(QStringLiteral("pbAceptar"), QStringLiteral("&Aceptar"), plat::mrOk);
+    pbSI = boton(QStringLiteral("pbSI"), QStringLiteral("&SI"), plat::mrYes);
+    pbNO = boton(QStringLiteral("pbNO"), QStringLiteral("&No"), plat::mrNo);
+    pbSI->move(100, 99);
+    pbNO->move(207, 99);
+
+    OnShow = plat::handler(this, &TfGENEMENS::FormShow);
+    OnHide = plat::handler(this, &TfGENEMENS::FormHide);
+    OnActivate = plat::handler(this, &TfGENEMENS::FormActivate);
+    OnKeyPress = plat::handler(this, &TfGENEMENS::FormKeyPress);
+    OnKeyDown = plat::handler(this, &TfGENEMENS::FormKeyDown);
+}
+
+QPushButton *TfGENEMENS::boton(const QString &nombre, const QString &texto, int resultado)
+{
+    auto *b = make<QPushButton>(nombre, texto, this);
+    b->resize(AnchoBoton, AltoBoton);
+    connect(b, &QPushButton::clicked, this, [this, resultado] { setModalResult(resultado); });
+    return b;
+}
+
+void TfGENEMENS::mostrarIcono(QLabel *icono)
+{
+    icono->move(10, 18);
+    icono->show();
+}
+
+void TfGENEMENS::copiarRutinasA(TfGENEMENS &otra) const
+{
+    otra.Plataforma = Plataforma;
+    otra.ProcesarTeclaPulsada = ProcesarTeclaPulsada;
+    otra.ProcesarTeclaFormulario = ProcesarTeclaFormulario;
+    otra.AplicarAspecto = AplicarAspecto;
+    otra.TraducirTexto = TraducirTexto;
+    otra.TraducirFormulario = TraducirFormulario;
+}
+
+void TfGENEMENS::FormShow(QObject *Sender)
+{
+    AplicarAspecto(Sender);
+    TextoMensaje->setText(TextoDelMensaje);
+    tamanoLetraDiseno_ = TextoMensaje->font().pointSize();
+    if (TextoDelMensaje.size() > TextoLargo) {
+        QFont letra = TextoMensaje->font();
+        letra.setPointSize(8);
+        TextoMensaje->setFont(letra);
+    }
+
+    for (QWidget *w : {static_cast<QWidget *>(PanelMensaje), static_cast<QWidget *>(ImagenInformacion),
+                       static_cast<QWidget *>(ImagenExclamacion), static_cast<QWidget *>(ImagenInterrogacion),
+                       static_cast<QWidget *>(ImagenError), static_cast<QWidget *>(pbSI), static_cast<QWidget *>(pbNO),
+                       static_cast<QWidget *>(PanelRespuesta), static_cast<QWidget *>(pbAceptar)})
+        w->hide();
+    pbAceptar->move(153, 99);
+    setFixedSize(404, Plataforma == QLatin1String("Windows XP") ? 162 : 158);
+
+    const QString &tipo = TipoMensaje;
+    if (tipo == QLatin1String("I") || tipo == QLatin1String("A") || tipo == QLatin1String("E")) {
+        PanelMensaje->show();
+        if (tipo == QLatin1String("I")) {
+            setCaption(QStringLiteral("Información"));
+            mostrarIcono(ImagenInformacion);
+        } else if (tipo == QLatin1String("A")) {
+            setCaption(QStringLiteral("Advertencia"));
+            mostrarIcono(ImagenExclamacion);
+        } else {
+            setCaption(QStringLiteral("Error"));
+            mostrarIcono(ImagenError);
+        }
+        pbAceptar->show();
+        pbAceptar->setFocus();
+    } else if (tipo == QLatin1String("C")) {
+        PanelMensaje->show();
+        setCaption(QStringLiteral("Confirmar"));
+        mostrarIcono(ImagenInterrogacion);
+        pbSI->show();
+        pbNO->show();
+        setActiveControl(pbNO);
+    } else if (tipo == QLatin1String("P")) {
+        PanelMensaje->show();
+        setCaption(QStringLiteral("Pregunta"));
+        mostrarIcono(ImagenInterrogacion);
+        setFixedSize(404, 195);
+        PanelRespuesta->show();
+        pbAceptar->move(153, 135);
+        pbAceptar->show();
+        if (RespuestaMensaje == RespuestaOculta) {
+            plat::setPasswordCharacter(EditRespuesta, u'*');
+            EditRespuesta->clear();
+        } else {
+            EditRespuesta->setEchoMode(QLineEdit::Normal);
+            EditRespuesta->setText(RespuestaMensaje);
+        }
+        setActiveControl(EditRespuesta);
+    }
+
+    setLeft((plat::application().screenWidth() - width()) / 2);
+    setTop((plat::application().screenHeight() - height()) / 2);
+}
+
+void TfGENEMENS::FormHide(QObject *)
+{
+    if (TipoMensaje == QLatin1String("P"))
+        RespuestaMensaje = EditRespuesta->text();
+    if (tamanoLetraDiseno_ > 0) {
+        QFont letra = TextoMensaje->font();
+        letra.setPointSize(tamanoLetraDiseno_);
+        TextoMensaje->setFont(letra);
+    }
+}
+
+void TfGENEMENS::FormActivate(QObject *Sender)
+{
+    if (TraducirTexto) {
+        setCaption(TraducirTexto(caption()));
+        TextoMensaje->setText(TraducirTexto(TextoMensaje->text()));
+    }
+    TraducirFormulario(Sender);
+    update();
+
+    // A default answer may mark the part to select: "text:SelStart:selected:SelEnd:text".
+    const QString texto = EditRespuesta->text();
+    const qsizetype inicio = texto.indexOf(MarcaInicio);
+    if (inicio < 0)
+        return;
+    QString limpio = texto;
+    limpio.remove(MarcaInicio);
+    const qsizetype fin = limpio.indexOf(MarcaFin);
+    limpio.remove(MarcaFin);
+    EditRespuesta->setText(limpio);
+    EditRespuesta->setSelection(int(inicio), int(fin < 0 ? limpio.size() - inicio : qMax<qsizetype>(0, fin - inicio)));
+}
+
+void TfGENEMENS::FormKeyPress(QObject *Sender, QChar &Key)
+{
+    ProcesarTeclaPulsada(Sender, Key);
+}
+
+void TfGENEMENS::FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift)
+{
+    ProcesarTeclaFormulario(Sender, Key, Shift);
+    // The buttons' default and cancel roles: Enter presses the focused button, else the
+    // default one; Esc the cancel button.
+    if (Key == plat::VK_RETURN) {
+        auto *enfocado = qobject_cast<QPushButton *>(focusWidget());
+        QPushButton *porDefecto = pbAceptar->isVisible() ? pbAceptar : pbNO;
+        if (enfocado && enfocado->isVisible())
+            enfocado->click();
+        else if (porDefecto->isVisible())
+            porDefecto->click();
+        Key = 0;
+    } else if (Key == plat::VK_ESCAPE && pbNO->isVisible()) {
+        pbNO->click();
+        Key = 0;
+    }
+}

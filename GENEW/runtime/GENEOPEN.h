@@ -1,0 +1,23 @@
+#pragma once
+#include "platform/ui/Form.h"
+
+class QLabel;
+class QPushButton;
+namespace plat {
+class Panel;
+class ShellTreeView;
+} // namespace plat
+
+// The folder and file picker: a title over the shell's tree and an "Aceptar" button.
+class TfGENEOPEN : public plat::Form
+{
+    Q_OBJECT
+public:
+    explicit TfGENEOPEN(QWidget *parent = nullptr);
+
+    plat::Panel *PanelTitulo;
+    QLabel *Titulo;
+    plat::ShellTreeView *ShellTreeView;
+    plat::Panel *Panel2;
+    QPushButton *pbAceptar;
+};

@@ -1,0 +1,78 @@
+#!/bin/bash
+# Two first starts at the same moment on an empty folder, while a third process writes to the
+# same database: both programs must reach their main window every time, the database must stay
+# sound and the third process must lose nothing. Usage: dos_arranques.sh <executable> <rounds>
+set -uo pipefail
+exe=$(readlink -f "$1")
+rounds=${2:-20}
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+export EXE="$exe" TITLE="Gestión de Proyectos" GP_RESPUESTAS_MENSAJES=""
+
+# One round under its own virtual screen. Exit status 0: passed; 1: failed; 75: the virtual
+# screen went away (the machine is shared), so the round says nothing and is run again.
+one_round() {
+    local dir=$1
+    mkdir -p "$dir"
+    # A display number of its own: other runs on a shared machine start at 99 too.
+    DIR="$dir" xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" bash -c '
+    set -u
+    cd "$DIR"
+    unset QT_QPA_PLATFORM
+    fail() {
+        grep -qs "could not connect to display" a1.log a2.log && exit 75
+        echo "$*" >&2
+        for f in a1.log a2.log MENSAJES1.TXT MENSAJES2.TXT ERRORES.LOG; do [ -f "$f" ] && { echo "== $f" >&2; cat "$f" >&2; }; done
+        exit 1
+    }
+    window_of() { xdotool search --pid "$1" --name "$TITLE" 2>/dev/null | head -n 1 || true; }
+    # The third process: waits for the database file, then posts 100 rows one at a time.
+    (
+        for _ in $(seq 1 200); do [ -f datos/datos.sqlite ] && break; sleep 0.05; done
+        for i in $(seq 1 100); do
+            printf ".timeout 20000\nCREATE TABLE IF NOT EXISTS ESCRITOR (N INTEGER PRIMARY KEY);\nINSERT INTO ESCRITOR VALUES ($i);\n" \
+                | sqlite3 datos/datos.sqlite >/dev/null || exit 1
+        done
+    ) 2>writer.log & writer=$!
+    GP_ARCHIVO_MENSAJES="$DIR/MENSAJES1.TXT" "$EXE" U=ADMIN >a1.log 2>&1 & p1=$!
+    GP_ARCHIVO_MENSAJES="$DIR/MENSAJES2.TXT" "$EXE" U=ADMIN >a2.log 2>&1 & p2=$!
+    w1=""; w2=""
+    for _ in $(seq 1 200); do
+        [ -z "$w1" ] && w1=$(window_of $p1)
+        [ -z "$w2" ] && w2=$(window_of $p2)
+        [ -n "$w1" ] && [ -n "$w2" ] && break
+        kill -0 $p1 2>/dev/null || [ -n "$w1" ] || break
+        kill -0 $p2 2>/dev/null || [ -n "$w2" ] || break
+        sleep 0.1
+    done
+    [ -n "$w1" ] || { kill $p2 2>/dev/null; wait $writer; fail "the first program did not show its window"; }
+    [ -n "$w2" ] || { kill $p1 2>/dev/null; wait $writer; fail "the second program did not show its window"; }
+    wait $writer || fail "the third process could not write: $(cat writer.log)"
+    kill -TERM $p1 $p2
+    wait $p1 || fail "the first program ended with status $?"
+    wait $p2 || fail "the second program ended with status $?"
+    for m in MENSAJES1.TXT MENSAJES2.TXT; do
+        [ -s "$m" ] && fail "messages in $m"
+    done
+    check=$(sqlite3 datos/datos.sqlite "PRAGMA integrity_check;")
+    [ "$check" = ok ] || fail "integrity_check: $check"
+    rows=$(sqlite3 datos/datos.sqlite "SELECT COUNT(*) FROM ESCRITOR;")
+    [ "$rows" = 100 ] || fail "the third process lost rows: $rows of 100"
+    sqlite3 datos/datos.sqlite ".tables" | grep -qw CAMPOUSR || fail "CAMPOUSR missing"
+    exit 0
+    '
+}
+
+for round in $(seq 1 "$rounds"); do
+    for attempt in 1 2 3; do
+        one_round "$work/r$round-$attempt"
+        status=$?
+        [ $status = 75 ] || break
+        echo "round $round: the virtual screen went away, run again" >&2
+    done
+    [ $status = 0 ] || { echo "round $round failed" >&2; exit 1; }
+done
+echo "$rounds rounds: both programs started every time, the database is sound, no row lost"

@@ -1,0 +1,258 @@
+#include "platform/data/engine/Session.h"
+#include "platform/data/engine/SqliteExtensions.h"
+#include "platform/data/engine/TableCopy.h"
+#include "tests/platform/engine/EngineFixture.h"
+#include "tests/support/TempDir.h"
+
+#include "platform/base/Errores.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace plat;
+
+namespace {
+
+TableDef keyedTable(const QString &name)
+{
+    TableDef t;
+    t.name = name;
+    t.fields = {{QStringLiteral("Codigo"), ftInteger, 0, 0, 0, false, {}},
+                {QStringLiteral("Nombre"), ftString, 30, 0, 0, false, {}}};
+    IndexDef pk;
+    pk.name = QStringLiteral("Clave1");
+    pk.fields = {QStringLiteral("Codigo")};
+    pk.primary = pk.unique = true;
+    t.indexes = {pk};
+    return t;
+}
+
+int count(Connection &c, const QString &table)
+{
+    return c.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt();
+}
+
+} // namespace
+
+TEST(SharedSqliteTest, NamesOfOneFolderShareOneCountedTransaction)
+{
+    gptest::TempDir dir;
+    Session s;
+    s.addAlias(QStringLiteral("EMPRESA"), QString(), {QStringLiteral("PATH=") + dir.path()});
+    Connection &db = s.connection(QStringLiteral("Database"));
+    Connection &general = s.connection(QStringLiteral("DatabaseGeneral"));
+    Connection &ado = s.connection(QStringLiteral("ADOConnection"));
+    db.setAliasName(QStringLiteral("EMPRESA"));
+    general.setDatabaseName(QStringLiteral("?") + dir.path());
+    ado.setConnectionString(QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=;Password=;"
+                                           "Initial Catalog=%1;Data Source=;").arg(dir.path()));
+    db.createTable(keyedTable(QStringLiteral("T")));
+    general.open();
+    ado.open();
+    ASSERT_NE(db.physical(), nullptr);
+    ASSERT_EQ(db.physical(), general.physical());
+    ASSERT_EQ(db.physical(), ado.physical());
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("datos.sqlite"))));
+
+    // The twin's work belongs to its partner's transaction: rolled back together.
+    db.startTransaction();
+    ado.startTransaction();
+    ado.exec(QStringLiteral("INSERT INTO T (Codigo) VALUES (1)"));
+    ado.commit();  // inner: nothing reaches SQLite yet
+    EXPECT_TRUE(db.inTransaction());
+    EXPECT_FALSE(ado.inTransaction());
+    db.rollback();
+    EXPECT_EQ(count(general, QStringLiteral("T")), 0);
+
+    // Both commit: the outermost commit writes.
+    db.startTransaction();
+    ado.startTransaction();
+    db.exec(QStringLiteral("INSERT INTO T (Codigo) VALUES (2)"));
+    db.commit();
+    ado.commit();
+    EXPECT_EQ(count(general, QStringLiteral("T")), 1);
+
+    // An inner roll-back cannot be turned into a commit by the outer one.
+    db.startTransaction();
+    general.startTransaction();
+    db.exec(QStringLiteral("INSERT INTO T (Codigo) VALUES (3)"));
+    general.rollback();
+    EXPECT_THROW(db.commit(), gp::DatabaseError);
+    EXPECT_EQ(count(general, QStringLiteral("T")), 1);
+    EXPECT_FALSE(db.inTransaction());
+
+    // Closing a connection rolls back what it left open.
+    general.startTransaction();
+    general.exec(QStringLiteral("INSERT INTO T (Codigo) VALUES (4)"));
+    general.close();
+    EXPECT_EQ(count(db, QStringLiteral("T")), 1);
+    EXPECT_THROW(db.commit(), gp::DatabaseError);
+}
+
+TEST(SharedSqliteTest, AliasFileAndNameResolution)
+{
+    gptest::TempDir dir;
+    QFile ini(dir.file(QStringLiteral("ALIAS.INI")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[GENERAL]\r\nPATH=" + dir.file(QStringLiteral("datos")).toUtf8()
+              + "\r\n\r\n[EMPRESA]\r\nDRIVER=MSSQL\r\nSERVER NAME=srv,1500\r\nDATABASE NAME=EMP\r\nUSER NAME=sa\r\n");
+    ini.close();
+    Session s;
+    s.setDefaultFolder(dir.file(QStringLiteral("defecto")));
+    s.loadAliasFile(dir.file(QStringLiteral("ALIAS.INI")));
+    EXPECT_TRUE(s.isAlias(QStringLiteral("general")));
+    EXPECT_EQ(s.alias(QStringLiteral("empresa")).driver, QStringLiteral("MSSQL"));
+
+    EXPECT_EQ(s.resolve(QStringLiteral("GENERAL")).folder, dir.file(QStringLiteral("datos")));
+    EXPECT_EQ(s.resolve(QStringLiteral("?GENERAL")).folder, dir.file(QStringLiteral("datos")));
+    EXPECT_EQ(s.resolve(dir.file(QStringLiteral("datos/3"))).folder, dir.file(QStringLiteral("datos/3")));
+    EXPECT_EQ(s.resolve(QStringLiteral("NOALIAS")).folder, dir.file(QStringLiteral("defecto")));
+
+    s.setEngine(EngineKind::SqlServer);
+    const DatabaseLocation server = s.resolve(QStringLiteral("EMPRESA"));
+    EXPECT_EQ(server.engine, EngineKind::SqlServer);
+    EXPECT_EQ(server.host, QStringLiteral("srv"));
+    EXPECT_EQ(server.port, 1500);
+    EXPECT_EQ(server.database, QStringLiteral("EMP"));
+    // A company database the program names at run time is on the same server.
+    EXPECT_EQ(s.resolve(QStringLiteral("EMP2")).database, QStringLiteral("EMP2"));
+    // A folder stays SQLite whatever the engine.
+    EXPECT_EQ(s.resolve(QStringLiteral("GENERAL")).engine, EngineKind::SQLite);
+    EXPECT_EQ(s.resolve(dir.path() + QStringLiteral("/tmp")).engine, EngineKind::SQLite);
+
+    // A missing folder is "Path not found"; creating the database makes it.
+    Connection &c = s.connection(QStringLiteral("DatabaseAlt"));
+    c.setDatabaseName(dir.file(QStringLiteral("nueva/1")));
+    try {
+        c.open();
+        FAIL() << "opened a missing folder";
+    } catch (const gp::DatabaseError &e) {
+        EXPECT_TRUE(e.mensaje().startsWith(QStringLiteral("Path not found"))) << e.mensaje().toStdString();
+    }
+    EXPECT_TRUE(s.createDatabase(dir.file(QStringLiteral("nueva/1"))));
+    EXPECT_FALSE(s.createDatabase(dir.file(QStringLiteral("nueva/1"))));
+    EXPECT_NO_THROW(c.open());
+}
+
+TEST(SharedSqliteTest, ThreePartNamesReachTheAttachedDatabase)
+{
+    gptest::TempDir dir;
+    Session s;
+    s.addAlias(QStringLiteral("GENERAL"), QString(), {QStringLiteral("PATH=") + dir.file(QStringLiteral("g"))});
+    ASSERT_TRUE(s.createDatabase(dir.file(QStringLiteral("g"))));
+    ASSERT_TRUE(s.createDatabase(dir.file(QStringLiteral("e"))));
+    Connection &general = s.connection(QStringLiteral("DatabaseGeneral"));
+    general.setAliasName(QStringLiteral("GENERAL"));
+    general.createTable(keyedTable(QStringLiteral("USUARIO")));
+    general.exec(QStringLiteral("INSERT INTO USUARIO (Codigo, Nombre) VALUES (7, 'ADMIN')"));
+    Connection &db = s.connection(QStringLiteral("Database"));
+    db.setDatabaseName(dir.file(QStringLiteral("e")));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT Nombre FROM GENERAL.dbo.USUARIO WHERE Codigo = 7")).toString(),
+              QStringLiteral("ADMIN"));
+    // On its own database the name is the plain table.
+    EXPECT_EQ(general.scalar(QStringLiteral("SELECT COUNT(*) FROM GENERAL.dbo.USUARIO")).toInt(), 1);
+}
+
+TEST(SqliteExtensionsTest, FoldingNumbersDatesAndCollations)
+{
+    const struct { const char *in; const char *out; } folds[] = {
+        {"Ñandú", "ñandu"}, {"ÁRBOL", "arbol"}, {"pingüino", "pinguino"}, {"Çedilla", "cedilla"}, {"", ""},
+    };
+    for (const auto &f : folds)
+        EXPECT_EQ(foldSpanish(QString::fromUtf8(f.in)), QString::fromUtf8(f.out));
+    for (const char *yes : {"12", " -3.5 ", "+.5", "1e3", "7."})
+        EXPECT_TRUE(looksNumeric(QLatin1String(yes))) << yes;
+    for (const char *no : {"", "abc", "1,5", "1.2.3", "-", "e3"})
+        EXPECT_FALSE(looksNumeric(QLatin1String(no))) << no;
+
+    gptest::TempDir dir;
+    Session s;
+    Connection &db = s.connection(QStringLiteral("Database"));
+    db.setDatabaseName(dir.path());
+    db.createTable(keyedTable(QStringLiteral("T")));
+    db.exec(QStringLiteral("INSERT INTO T (Codigo, Nombre) VALUES (1, 'Peña'), (2, 'PENA'), (3, 'peña'), (4, 'Pérez')"));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM T WHERE ") +
+                        db.dialect().foldedCompare(QStringLiteral("Nombre"), QStringLiteral("="), QStringLiteral("'PEÑA'")))
+                  .toInt(), 2);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM T WHERE Nombre = 'peña'")).toInt(), 1);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM T WHERE Nombre = 'perez' COLLATE Modern_Spanish_CI_AI")).toInt(), 1);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM T WHERE Nombre = 'PEÑA' COLLATE Latin1_General_CI_AS")).toInt(), 2);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT ISNUMERIC('12,5') + 2 * ISNUMERIC('12.5') + 4 * ISNUMERIC(3)")).toInt(), 6);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT DAY('2024-03-07 10:00:00') * 10000 + MONTH('2024-03-07') * 100 + "
+                                       "YEAR('2024-03-07') % 100")).toInt(), 70324);
+    EXPECT_FALSE(db.scalar(QStringLiteral("SELECT DAY('no date')")).isValid());
+    // Plain ORDER BY keeps binary order.
+    const auto r = db.query(QStringLiteral("SELECT Nombre FROM T ORDER BY Nombre"));
+    QStringList order;
+    for (const auto &row : r.rows)
+        order << row.value(0).toString();
+    EXPECT_EQ(order, (QStringList{"PENA", "Peña", "Pérez", "peña"}));
+}
+
+using gptest::EngineTest;
+
+TEST_P(EngineTest, CopiesRecordsBetweenConnectionsByKey)
+{
+    gptest::TempDir other;
+    Connection &src = session->connection(QStringLiteral("DatabaseAlt"));
+    src.setDatabaseName(other.path());
+    src.createTable(keyedTable(QStringLiteral("ARTICULO")));
+    src.exec(QStringLiteral("INSERT INTO ARTICULO (Codigo, Nombre) VALUES (1, 'uno nuevo'), (2, 'dos nuevo'), (3, 'tres')"));
+    db().createTable(keyedTable(QStringLiteral("ARTICULO")));
+    db().exec(QStringLiteral("INSERT INTO ARTICULO (Codigo, Nombre) VALUES (1, 'uno'), (2, 'dos')"));
+
+    const struct { CopyMode mode; int appended; int updated; int rows; const char *first; } cases[] = {
+        {CopyMode::Append, 1, 0, 3, "uno"},
+        {CopyMode::Update, 0, 2, 2, "uno nuevo"},
+        {CopyMode::AppendAndUpdate, 1, 2, 3, "uno nuevo"},
+    };
+    for (const auto &c : cases) {
+        db().exec(QStringLiteral("DELETE FROM ARTICULO"));
+        db().exec(QStringLiteral("INSERT INTO ARTICULO (Codigo, Nombre) VALUES (1, 'uno'), (2, 'dos')"));
+        const CopyCounts n = copyRecords(src, db(), QStringLiteral("ARTICULO"), c.mode);
+        EXPECT_EQ(n.appended, c.appended);
+        EXPECT_EQ(n.updated, c.updated);
+        EXPECT_EQ(count(db(), QStringLiteral("ARTICULO")), c.rows);
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT Nombre FROM ARTICULO WHERE Codigo = 1")).toString(),
+                  QLatin1String(c.first));
+    }
+}
+
+
+TEST(CrashTest, KilledWriterLeavesEveryCommittedRecordAndNothingPartial)
+{
+    gptest::TempDir dir;
+    QProcess writer;
+    writer.start(QStringLiteral(GP_CRASH_WRITER), {dir.path()});
+    ASSERT_TRUE(writer.waitForStarted(10000));
+    int lastCommitted = 0;
+    QByteArray pending;
+    while (lastCommitted < 150 && writer.state() == QProcess::Running) {
+        writer.waitForReadyRead(10000);
+        pending += writer.readAllStandardOutput();
+        const QList<QByteArray> lines = pending.split('\n');
+        if (lines.size() > 1)
+            lastCommitted = lines[lines.size() - 2].toInt();
+    }
+    ASSERT_GE(lastCommitted, 150) << "the writer stopped: " << writer.readAllStandardError().toStdString();
+    writer.kill();  // SIGKILL in the middle of a transaction
+    writer.waitForFinished(10000);
+    pending += writer.readAllStandardOutput();
+    const QList<QByteArray> lines = pending.trimmed().split('\n');
+    lastCommitted = lines.last().toInt();
+
+    Session s;
+    Connection &db = s.connection(QStringLiteral("Database"));
+    db.setDatabaseName(dir.path());
+    EXPECT_EQ(db.scalar(QStringLiteral("PRAGMA integrity_check"), {}, SqlOrigin::AsWritten).toString(), QStringLiteral("ok"));
+    const int rows = db.scalar(QStringLiteral("SELECT COUNT(*) FROM POSTS")).toInt();
+    // Every reported commit is there; at most the one committed before its number was printed.
+    EXPECT_GE(rows, lastCommitted);
+    EXPECT_LE(rows, lastCommitted + 1);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT MAX(Numero) FROM POSTS")).toInt(), rows);
+    // No half-done transaction: every record carries its second statement's text.
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM POSTS WHERE Texto <> printf('%s%d', substr(Texto, 1, 4000), Numero)"))
+                  .toInt(), 0);
+}

@@ -1,0 +1,340 @@
+#include "platform/ui/Canvas.h"
+#include "platform/ui/Containers.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/Grids.h"
+#include "platform/ui/Lists.h"
+#include "platform/ui/Published.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+using namespace plat;
+
+namespace {
+
+// A dialog with an edit and the usual OK / Cancel buttons.
+class DialogForm : public Form
+{
+    Q_OBJECT
+public:
+    DialogForm()
+    {
+        auto *box = new QVBoxLayout(this);
+        edit = make<Edit>(QStringLiteral("EditRespuesta"), this);
+        ok = make<Button>(QStringLiteral("pbAceptar"), this);
+        ok->setCaption(QStringLiteral("&Aceptar"));
+        ok->setModalResult(mrOk);
+        ok->setDefaultButton(true);
+        cancel = make<Button>(QStringLiteral("pbCancelar"), this);
+        cancel->setModalResult(mrCancel);
+        cancel->setCancelButton(true);
+        for (QWidget *w : std::initializer_list<QWidget *>{edit, ok, cancel})
+            box->addWidget(w);
+    }
+    Edit *edit;
+    Button *ok;
+    Button *cancel;
+};
+
+} // namespace
+
+TEST(Buttons, ModalResultsComeFromButtonsEnterAndEsc)
+{
+    std::unique_ptr<DialogForm> form(createForm<DialogForm>());
+    QTimer::singleShot(0, form.get(), [&] { QTest::mouseClick(form->ok, Qt::LeftButton); });
+    EXPECT_EQ(form->ShowModal(), mrOk);
+
+    QTimer::singleShot(0, form.get(), [&] { QTest::keyClick(form->edit, Qt::Key_Return); });
+    EXPECT_EQ(form->ShowModal(), mrOk);
+
+    QTimer::singleShot(0, form.get(), [&] { QTest::keyClick(form->edit, Qt::Key_Escape); });
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_EQ(readProperty(form->ok, QStringLiteral("Caption")).toString(), "&Aceptar");
+    EXPECT_EQ(readProperty(form->ok, QStringLiteral("ModalResult")).toInt(), mrOk);
+}
+
+TEST(Buttons, SpeedButtonsNeverTakeTheFocusAndStayDownInTheirGroup)
+{
+    QWidget parent;
+    auto *a = new SpeedButton(&parent);
+    auto *b = new SpeedButton(&parent);
+    a->setGroupIndex(1);
+    b->setGroupIndex(1);
+    EXPECT_EQ(a->focusPolicy(), Qt::NoFocus);
+    parent.show();
+    QTest::mouseClick(a, Qt::LeftButton);
+    EXPECT_TRUE(a->isDown() || a->isChecked());
+    QTest::mouseClick(b, Qt::LeftButton);
+    EXPECT_TRUE(b->isChecked());
+    EXPECT_FALSE(a->isChecked());
+    QTest::mouseClick(b, Qt::LeftButton);   // the group does not allow all up
+    EXPECT_TRUE(b->isChecked());
+    b->setAllowAllUp(true);
+    QTest::mouseClick(b, Qt::LeftButton);
+    EXPECT_FALSE(b->isChecked());
+    EXPECT_FALSE(a->hasFocus() || b->hasFocus());
+}
+
+TEST(Edits, OwnKeyHandlersRunAfterTheFormsPreview)
+{
+    std::unique_ptr<DialogForm> form(createForm<DialogForm>());
+    QStringList order;
+    form->setKeyPreview(true);
+    form->OnKeyPress = [&](QObject *, QChar &key) { order << QStringLiteral("form:") + key; };
+    form->edit->OnKeyPress = [&](QObject *sender, QChar &key) {
+        EXPECT_EQ(sender, form->edit);
+        order << QStringLiteral("edit:") + key;
+        key = key.toUpper();
+    };
+    int changes = 0;
+    form->edit->OnChange = [&](QObject *) { ++changes; };
+    form->Show();
+    QTest::keyClicks(form->edit, QStringLiteral("ab"));
+    EXPECT_EQ(order, (QStringList{"form:a", "edit:a", "form:b", "edit:b"}));
+    EXPECT_EQ(form->edit->text(), "AB");
+    EXPECT_EQ(changes, 2);
+
+    form->edit->setPasswordChar(QLatin1Char('*'));
+    EXPECT_EQ(form->edit->echoMode(), QLineEdit::Password);
+    form->edit->setText(QStringLiteral("uno :SelStart:dos"));
+    form->edit->setSelection(4, 10);
+    EXPECT_EQ(form->edit->selStart(), 4);
+    EXPECT_EQ(form->edit->selLength(), 10);
+}
+
+TEST(Edits, MemoTextUsesCrLfBetweenLines)
+{
+    Memo memo;
+    memo.setText(QStringLiteral("uno\r\ndos\nTres"));
+    EXPECT_EQ(memo.lines(), (QStringList{"uno", "dos", "Tres"}));
+    EXPECT_EQ(memo.text(), "uno\r\ndos\r\nTres");
+    EXPECT_EQ(readProperty(&memo, QStringLiteral("Text")).toString(), "uno\r\ndos\r\nTres");
+    EXPECT_TRUE(writeProperty(&memo, QStringLiteral("ReadOnly"), true));
+    EXPECT_TRUE(memo.isReadOnly());
+}
+
+TEST(Grids, SelectCellCanRefuseAndFixedCellsAreNeverCurrent)
+{
+    StringGrid grid;
+    grid.setColCount(3);
+    grid.setRowCount(4);
+    grid.setCell(1, 0, QStringLiteral("Código"));
+    grid.setCell(1, 2, QStringLiteral("Año"));
+    EXPECT_EQ(grid.cell(1, 2), "Año");
+    EXPECT_EQ(grid.cell(2, 3), "");
+    QList<QPoint> asked;
+    grid.OnSelectCell = [&](QObject *, int col, int row, bool &canSelect) {
+        asked << QPoint(col, row);
+        canSelect = row != 3;
+    };
+    grid.resize(400, 300);
+    grid.show();
+    grid.setCurrentCell(1, 1);
+    grid.setFocus();
+
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(grid.row(), 2);
+    QTest::keyClick(&grid, Qt::Key_Down);   // refused
+    EXPECT_EQ(grid.row(), 2);
+    const QRect fixedCell = grid.visualRect(grid.model()->index(0, 2));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, fixedCell.center());
+    EXPECT_EQ(grid.row(), 2);
+    const QRect refused = grid.visualRect(grid.model()->index(3, 2));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, refused.center());
+    EXPECT_EQ(grid.row(), 2);
+    const QRect allowed = grid.visualRect(grid.model()->index(1, 2));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, allowed.center());
+    EXPECT_EQ(grid.row(), 1);
+    EXPECT_EQ(grid.col(), 2);
+    EXPECT_TRUE(asked.contains(QPoint(1, 3)));
+    EXPECT_FALSE(asked.contains(QPoint(2, 0)));
+}
+
+TEST(Grids, ValueListRowsHoldNamesValuesAndTheirEditors)
+{
+    ValueListEditor list;
+    list.setStrings({QStringLiteral("Empresa=1"), QStringLiteral("Moneda=EUR")});
+    list.setValue(QStringLiteral("idioma"), QStringLiteral("ES"));   // new key
+    list.setValue(QStringLiteral("EMPRESA"), QStringLiteral("2"));
+    EXPECT_EQ(list.strings(), (QStringList{"Empresa=2", "Moneda=EUR", "idioma=ES"}));
+    EXPECT_EQ(list.cell(0, 0), "Clave");
+    EXPECT_EQ(list.value(QStringLiteral("moneda")), "EUR");
+
+    list.itemProp(QStringLiteral("Moneda")).Style = esPickList;
+    list.itemProp(QStringLiteral("Moneda")).PickList = {QStringLiteral("EUR"), QStringLiteral("PTS")};
+    list.itemProp(QStringLiteral("Empresa")).Style = esEllipsis;
+    int ellipsis = 0;
+    list.OnEditButtonClick = [&](QObject *) { ++ellipsis; };
+    list.resize(300, 200);
+    list.show();
+
+    list.setCurrentCell(1, 2);
+    list.edit(list.currentIndex());
+    auto *combo = list.viewport()->findChild<QComboBox *>();
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->count(), 2);
+    combo->setCurrentText(QStringLiteral("PTS"));
+    list.setCurrentCell(1, 1);   // leaving the cell commits the value
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list.value(QStringLiteral("Moneda")), "PTS");
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    list.edit(list.model()->index(1, 1));
+    auto *edit = list.viewport()->findChild<QLineEdit *>();
+    ASSERT_NE(edit, nullptr);
+    ASSERT_FALSE(edit->actions().isEmpty());
+    edit->actions().first()->trigger();
+    EXPECT_EQ(ellipsis, 1);
+}
+
+TEST(PageControls, AChangingHandlerCanKeepThePage)
+{
+    PageControl pages;
+    auto *uno = new TabSheet;
+    uno->setCaption(QStringLiteral("General"));
+    auto *dos = new TabSheet;
+    dos->setCaption(QStringLiteral("Líneas"));
+    auto *tres = new TabSheet;
+    tres->setCaption(QStringLiteral("Oculta"));
+    pages.addPage(uno);
+    pages.addPage(dos);
+    pages.addPage(tres);
+    tres->setTabVisible(false);
+    bool allow = false;
+    int changes = 0;
+    pages.OnChanging = [&](QObject *, bool &allowChange) { allowChange = allow; };
+    pages.OnChange = [&](QObject *) { ++changes; };
+    pages.resize(300, 200);
+    pages.show();
+    const QRect tab = pages.tabBar()->tabRect(1);
+    QTest::mouseClick(pages.tabBar(), Qt::LeftButton, {}, tab.center());
+    EXPECT_EQ(pages.activePage(), uno);
+    allow = true;
+    QTest::mouseClick(pages.tabBar(), Qt::LeftButton, {}, tab.center());
+    EXPECT_EQ(pages.activePage(), dos);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(dos->pageIndex(), 1);
+    EXPECT_FALSE(pages.isTabVisible(2));
+
+    // Owner-drawn tabs are numbered among the visible ones.
+    QList<int> drawn;
+    pages.OnDrawTab = [&](QObject *, int index, const QRect &, bool active) {
+        drawn << index;
+        pages.canvas()->TextOut(0, 0, active ? QStringLiteral("*") : QString());
+    };
+    pages.setOwnerDraw(true);
+    pages.tabBar()->grab();
+    EXPECT_EQ(drawn, (QList<int>{0, 1}));
+}
+
+TEST(StatusBars, SimpleTextOrOwnerDrawnPanels)
+{
+    StatusBar bar;
+    bar.resize(400, 24);
+    bar.setPanels({{QStringLiteral("Usuario"), 80, true}, {QStringLiteral("Empresa"), 100, true}});
+    QList<QRect> rects;
+    QStringList texts;
+    bar.OnDrawPanel = [&](QObject *, int panel, const QRect &rect) {
+        rects << rect;
+        texts << bar.panels()[panel].Text;
+        bar.canvas()->TextOut(rect.left(), rect.top(), bar.panels()[panel].Text);
+    };
+    bar.grab();
+    ASSERT_EQ(rects.size(), 2);
+    EXPECT_EQ(texts, (QStringList{"Usuario", "Empresa"}));
+    EXPECT_LT(rects[0].right(), rects[1].left());
+    EXPECT_GE(rects[1].right(), 390);   // the last panel takes the rest
+
+    rects.clear();
+    bar.setSimplePanel(true);
+    bar.setSimpleText(QStringLiteral("Preparado"));
+    bar.grab();
+    EXPECT_TRUE(rects.isEmpty());
+}
+
+TEST(Lists, RadioGroupListBoxAndComboKeepTheirItems)
+{
+    RadioGroup group;
+    group.setItems({QStringLiteral("Aproximada"), QStringLiteral("Parcial"), QStringLiteral("Fonética")});
+    EXPECT_EQ(group.itemIndex(), -1);
+    group.setItemIndex(2);
+    EXPECT_EQ(group.itemIndex(), 2);
+    group.setColumns(2);
+    EXPECT_EQ(group.itemIndex(), 2);
+    group.setItemIndex(-1);
+    EXPECT_EQ(group.itemIndex(), -1);
+
+    ListBox list;
+    list.setItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    list.setMultiSelect(true);
+    list.setSelected(0, true);
+    list.setSelected(2, true);
+    EXPECT_EQ(list.selCount(), 2);
+    EXPECT_TRUE(list.selected(2));
+    EXPECT_FALSE(list.selected(1));
+
+    ComboBox combo;
+    combo.setStyle(ComboBox::csDropDownList);
+    combo.setItems({QStringLiteral("SI"), QStringLiteral("NO")});
+    combo.setText(QStringLiteral("NO"));
+    EXPECT_EQ(combo.itemIndex(), 1);
+    EXPECT_EQ(readProperty(&combo, QStringLiteral("Text")).toString(), "NO");
+}
+
+TEST(Timers, TickWhileEnabled)
+{
+    Timer timer;
+    int ticks = 0;
+    timer.OnTimer = [&](QObject *) { ++ticks; };
+    timer.setInterval(5);
+    QTest::qWait(40);
+    EXPECT_GT(ticks, 1);
+    timer.setEnabled(false);
+    const int stopped = ticks;
+    QTest::qWait(30);
+    EXPECT_EQ(ticks, stopped);
+}
+
+TEST(Dialogs, AScriptAnswersForThePerson)
+{
+    setDialogScript([](QObject *dialog) {
+        if (auto *open = qobject_cast<OpenDialog *>(dialog)) {
+            open->FileName = QStringLiteral("/tmp/LOGO.BMP");
+            return true;
+        }
+        return false;
+    });
+    OpenDialog open;
+    open.Filter = QStringLiteral("Imágenes|*.bmp;*.jpg|Todos|*.*");
+    EXPECT_TRUE(open.Execute());
+    EXPECT_EQ(open.FileName, "/tmp/LOGO.BMP");
+    ColorDialog colour;
+    EXPECT_FALSE(colour.Execute());
+    setDialogScript(nullptr);
+    EXPECT_EQ(OpenDialog::qtFilter(open.Filter), "Imágenes (*.bmp *.jpg);;Todos (*.*)");
+}
+
+TEST(Fonts, StoredFontNamesResolveToRealFonts)
+{
+    // Without a real font Qt draws boxes and says nothing; the program's stored names must
+    // land on DejaVu or Liberation.
+    for (const char *name : {"Segoe UI", "MS Sans Serif", "Arial", "Courier New", "Tahoma"}) {
+        const QString family = QFontInfo(QFont(QString::fromLatin1(name), 8)).family();
+        EXPECT_TRUE(family.startsWith(QLatin1String("DejaVu")) || family.startsWith(QLatin1String("Liberation")))
+            << name << " -> " << family.toStdString();
+    }
+    const QString family = QFontInfo(QApplication::font()).family();
+    EXPECT_TRUE(family.startsWith(QLatin1String("DejaVu")) || family.startsWith(QLatin1String("Liberation")))
+        << family.toStdString();
+}
+
+#include "Controls_test.moc"

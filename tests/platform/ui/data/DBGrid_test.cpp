@@ -1,0 +1,381 @@
+#include "tests/platform/ui/data/GridFixture.h"
+
+#include "platform/data/MemoryDataSet.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/data/DBGrid.h"
+#include "platform/ui/data/DataSource.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace plat;
+
+namespace {
+
+class GridTest : public gptest::GridData
+{
+protected:
+    void show(int rows)
+    {
+        fill(rows);
+        open();
+        source.setDataSet(table.get());
+        grid.setDataSource(&source);
+        grid.resize(600, 400);
+        grid.show();
+    }
+    QString cellText(int row, const QString &field)
+    {
+        for (int c = 0; c < grid.columnCount(); ++c)
+            if (grid.column(c)->FieldName == field)
+                return grid.model()->index(row, c).data().toString();
+        return QStringLiteral("(no column)");
+    }
+    int columnOf(const QString &field)
+    {
+        for (int c = 0; c < grid.columnCount(); ++c)
+            if (grid.column(c)->FieldName == field)
+                return c;
+        return -1;
+    }
+    DataSource source;
+    DBGrid grid;
+};
+
+// A form that publishes the ellipsis handler of its grid.
+class GridForm : public Form
+{
+    Q_OBJECT
+public:
+    GridForm() { grid = make<DBGrid>(QStringLiteral("DBGrid1"), this); }
+    DBGrid *grid;
+    int clicks = 0;
+public slots:
+    void DBGrid1EditButtonClick(QObject *Sender)
+    {
+        EXPECT_EQ(Sender, grid);
+        ++clicks;
+    }
+};
+
+} // namespace
+
+TEST_F(GridTest, ShowsTheFirstScreenWithoutReadingTheWholeTable)
+{
+    show(5000);
+    EXPECT_EQ(grid.columnCount(), 5);
+    EXPECT_LE(grid.fetchedRows(), 128);
+    EXPECT_EQ(cellText(0, "Nombre"), "Artículo 1");
+    EXPECT_EQ(cellText(2, "Precio"), "4,5");
+    EXPECT_EQ(grid.model()->headerData(0, Qt::Horizontal).toString(), "Codigo");
+    // Scrolling to the end of what was read reads one page more.
+    const int before = grid.fetchedRows();
+    grid.scrollToBottom();
+    QCoreApplication::processEvents();
+    grid.model()->fetchMore({});
+    EXPECT_GT(grid.fetchedRows(), before);
+    EXPECT_LT(grid.fetchedRows(), 5000);
+    // Going to the last record counts the rows once and shows it.
+    table->last();
+    EXPECT_EQ(grid.fetchedRows(), 5000);
+    EXPECT_EQ(grid.currentIndex().row(), 4999);
+}
+
+TEST_F(GridTest, ScrollingOnCountsTheRowsOnceAndKeepsOnlyThePagesAroundTheShownOnes)
+{
+    fill(20000);
+    open();
+    int reads = 0;
+    table->fieldByName("Nombre").OnGetText = [&reads](Field &f, QString &text, bool) {
+        ++reads;
+        text = f.asString();
+    };
+    source.setDataSet(table.get());
+    grid.setDataSource(&source);
+    grid.resize(600, 400);
+    grid.show();
+    // Past a few pages read one at a time, the view gets every row in one step.
+    for (int i = 0; i < 5 && grid.model()->canFetchMore({}); ++i)
+        grid.model()->fetchMore({});
+    EXPECT_EQ(grid.model()->rowCount(), 20000);
+    EXPECT_FALSE(grid.model()->canFetchMore({}));
+    // Rows far away are dropped from the cache and read again when shown again.
+    EXPECT_EQ(cellText(0, "Nombre"), "Artículo 1");
+    for (int row = 64; row < 20000; row += 64)
+        EXPECT_EQ(cellText(row, "Nombre"), QStringLiteral("Artículo %1").arg(row + 1));
+    reads = 0;
+    EXPECT_EQ(cellText(0, "Nombre"), "Artículo 1");
+    EXPECT_GT(reads, 0) << "the first page was read again";
+    reads = 0;
+    EXPECT_EQ(cellText(1, "Nombre"), "Artículo 2");
+    EXPECT_EQ(reads, 0) << "the page just read is kept";
+}
+
+namespace {
+// Stands for a query that takes its rows from the engine in packets, and counts them.
+class RowsInPackets : public MemoryDataSet
+{
+public:
+    explicit RowsInPackets(int count) : MemoryDataSet("Consulta"), count_(count) {}
+    int produced = 0;
+
+protected:
+    QList<FieldDef> openSource() override
+    {
+        next_ = 1;
+        return {fieldDef("N", ftInteger), fieldDef("Texto", ftString, 10)};
+    }
+    bool fetchRows(int count, QVector<Row> &rows) override
+    {
+        for (int i = 0; (count < 0 || i < count) && next_ <= count_; ++i, ++next_, ++produced)
+            rows << Row{next_, QString("t%1").arg(next_)};
+        return next_ <= count_;
+    }
+    int packetSize() const override { return 100; }
+
+private:
+    int count_, next_ = 1;
+};
+} // namespace
+
+TEST_F(GridTest, AQueryStillTakingItsRowsIsReadOnlyAsFarAsTheUserScrolls)
+{
+    RowsInPackets query(100000);
+    query.open();
+    source.setDataSet(&query);
+    grid.setDataSource(&source);
+    grid.resize(600, 400);
+    grid.show();
+    QList<int> known;
+    for (int i = 0; i < 6; ++i) {
+        grid.model()->fetchMore({});
+        known << grid.model()->rowCount();
+    }
+    EXPECT_EQ(known, (QList<int>{128, 192, 256, 512, 1024, 2048})) << "a page at a time, then doubling";
+    EXPECT_LT(query.produced, 2200);
+    EXPECT_EQ(grid.model()->index(2047, 1).data().toString(), "t2048");
+    // Going to its end reads and counts it all.
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(grid.model()->rowCount(), 100000);
+    EXPECT_EQ(query.fieldByName("N").asInteger(), 100000);
+    source.setDataSet(nullptr);
+}
+
+TEST_F(GridTest, CtrlEndAndTheScrollBarAtTheBottomReachTheLastRowOfTheTable)
+{
+    show(5000);
+    grid.setFocus();
+    grid.setCurrentIndex(grid.model()->index(0, 1));
+    QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(grid.currentIndex().row(), 4999);
+    EXPECT_EQ(table->fieldByName("Codigo").asInteger(), 5000);
+
+    table->first();
+    source.setDataSet(nullptr);
+    source.setDataSet(table.get());
+    ASSERT_LT(grid.model()->rowCount(), 5000);
+    QScrollBar *bar = grid.verticalScrollBar();
+    bar->setSliderDown(true);
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    bar->setSliderPosition(bar->maximum());
+    emit bar->sliderMoved(bar->maximum());
+    bar->setSliderDown(false);
+    EXPECT_EQ(grid.model()->rowCount(), 5000);
+}
+
+TEST_F(GridTest, ACellIsEditedAndPostedWhenTheRowChanges)
+{
+    show(20);
+    grid.setCurrentIndex(grid.model()->index(3, columnOf("Nombre")));
+    EXPECT_EQ(table->fieldByName("Codigo").asInteger(), 4);
+    ASSERT_TRUE(grid.model()->setData(grid.currentIndex(), QStringLiteral("Tuerca M6"), Qt::EditRole));
+    EXPECT_EQ(table->state(), DataSetState::Edit);
+    EXPECT_EQ(grid.model()->headerData(3, Qt::Vertical).toString(), "I");
+    EXPECT_EQ(cellText(3, "Nombre"), "Tuerca M6");
+    grid.setCurrentIndex(grid.model()->index(5, columnOf("Nombre")));
+    EXPECT_EQ(table->state(), DataSetState::Browse);
+    EXPECT_EQ(table->fieldByName("Codigo").asInteger(), 6);
+    EXPECT_EQ(grid.currentIndex().row(), 5) << "the grid stays on the row it moved to";
+    EXPECT_EQ(grid.model()->headerData(5, Qt::Vertical).toString(), "▶");
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Nombre FROM ARTICULOS WHERE Codigo = 4"), {}, SqlOrigin::AsWritten)
+                  .toString(),
+              "Tuerca M6");
+    EXPECT_EQ(cellText(3, "Nombre"), "Tuerca M6");
+
+    // Typed through the editor as a person would.
+    grid.setFocus();
+    grid.setCurrentIndex(grid.model()->index(1, columnOf("Precio")));
+    grid.edit(grid.currentIndex());
+    auto *editor = grid.viewport()->findChild<QLineEdit *>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("12,25"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();   // the delegate commits after the key
+    EXPECT_EQ(table->state(), DataSetState::Edit);
+    table->post();
+    EXPECT_DOUBLE_EQ(db().scalar(QStringLiteral("SELECT Precio FROM ARTICULOS WHERE Codigo = 2"), {},
+                                 SqlOrigin::AsWritten).toDouble(), 12.25);
+}
+
+TEST_F(GridTest, MultiRowSelectionGivesTheBookmarksOfTheRows)
+{
+    show(30);
+    grid.setMultiSelect(true);
+    auto *sel = grid.selectionModel();
+    sel->setCurrentIndex(grid.model()->index(10, 0), QItemSelectionModel::NoUpdate);
+    EXPECT_EQ(table->fieldByName("Codigo").asInteger(), 11);
+    for (int r : {2, 7, 4})
+        sel->select(grid.model()->index(r, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const QList<Bookmark> marks = grid.selectedRows();
+    ASSERT_EQ(marks.size(), 3);
+    EXPECT_EQ(table->fieldByName("Codigo").asInteger(), 11) << "the dataset goes back to its record";
+    QList<qint64> codes;
+    for (const Bookmark &b : marks) {
+        table->gotoBookmark(b);
+        codes << table->fieldByName("Codigo").asInteger();
+    }
+    EXPECT_EQ(codes, (QList<qint64>{3, 5, 8}));
+}
+
+TEST_F(GridTest, CellsShowWhatTheGetTextHookReturns)
+{
+    fill(10);
+    open();
+    table->fieldByName("Activo").OnGetText = [](Field &f, QString &text, bool) {
+        text = f.asString() == QLatin1String("SI") ? QStringLiteral("Sí") : QStringLiteral("—");
+    };
+    source.setDataSet(table.get());
+    grid.setDataSource(&source);
+    grid.show();
+    EXPECT_EQ(cellText(0, "Activo"), "—");
+    EXPECT_EQ(cellText(1, "Activo"), "Sí");
+    EXPECT_EQ(cellText(9, "Activo"), "Sí");
+}
+
+TEST_F(GridTest, ColumnsTitlesMovesAndColumnExit)
+{
+    fill(5);
+    open();
+    source.setDataSet(table.get());
+    grid.setDataSource(&source);
+    GridColumn *nombre = grid.addColumn(QStringLiteral("Nombre"));
+    nombre->TitleCaption = QStringLiteral("Descripción");
+    GridColumn *precio = grid.addColumn(QStringLiteral("Precio"));
+    precio->ReadOnly = true;
+    grid.addColumn(QStringLiteral("Codigo"))->Visible = false;
+    grid.updateColumns();
+    grid.resize(500, 300);
+    grid.show();
+    EXPECT_EQ(grid.columnCount(), 3);
+    EXPECT_TRUE(grid.isColumnHidden(2));
+    EXPECT_EQ(grid.model()->headerData(0, Qt::Horizontal).toString(), "Descripción");
+    EXPECT_FALSE(grid.model()->flags(grid.model()->index(0, 1)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(grid.model()->flags(grid.model()->index(0, 0)) & Qt::ItemIsEditable);
+
+    QList<QPair<int, int>> moves;
+    grid.OnColumnMoved = [&](QObject *, int from, int to) { moves << qMakePair(from, to); };
+    grid.horizontalHeader()->moveSection(1, 0);
+    ASSERT_EQ(moves.size(), 1);
+    EXPECT_EQ(moves[0], qMakePair(1, 0));
+    EXPECT_EQ(grid.column(0), precio);
+    EXPECT_EQ(grid.model()->index(0, 0).data().toString(), "1,5");
+
+    // A column-exit handler that aborts keeps the current column.
+    bool stay = true;
+    grid.OnColExit = [&](QObject *) {
+        if (stay)
+            throw gp::Abort();
+    };
+    grid.setFocus();
+    grid.setCurrentIndex(grid.model()->index(0, 0));
+    QTest::keyClick(&grid, Qt::Key_Right);
+    EXPECT_EQ(grid.selectedIndex(), 0);
+    stay = false;
+    QTest::keyClick(&grid, Qt::Key_Right);
+    EXPECT_EQ(grid.selectedIndex(), 1);
+    EXPECT_EQ(grid.selectedField(), nombre->field());
+}
+
+TEST_F(GridTest, EllipsisButtonsCallTheFormsHandlerByName)
+{
+    fill(3);
+    open();
+    source.setDataSet(table.get());
+    std::unique_ptr<GridForm> form(createForm<GridForm>());
+    form->grid->setDataSource(&source);
+    form->grid->addColumn(QStringLiteral("Nombre"))->ButtonStyle = cbsEllipsis;
+    form->Show();
+    form->grid->setCurrentIndex(form->grid->model()->index(0, 0));
+    form->grid->edit(form->grid->currentIndex());
+    auto *editor = form->grid->viewport()->findChild<QLineEdit *>();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_FALSE(editor->actions().isEmpty());
+    editor->actions().first()->trigger();
+    EXPECT_EQ(form->clicks, 1);
+}
+
+TEST_F(GridTest, InsertedRowsShowUntilPostedOrCancelled)
+{
+    show(4);
+    table->first();
+    table->next();
+    table->insert();
+    EXPECT_EQ(grid.model()->rowCount(), 5);
+    EXPECT_EQ(grid.model()->headerData(1, Qt::Vertical).toString(), "*");
+    table->fieldByName("Codigo").setAsInteger(100);
+    table->fieldByName("Nombre").setAsString(QStringLiteral("Nuevo"));
+    EXPECT_EQ(cellText(1, "Nombre"), "Nuevo");
+    table->cancel();
+    EXPECT_EQ(grid.model()->rowCount(), 4);
+    table->append();
+    table->fieldByName("Codigo").setAsInteger(100);
+    table->fieldByName("Nombre").setAsString(QStringLiteral("Nuevo"));
+    table->post();
+    EXPECT_EQ(grid.model()->rowCount(), 5);
+    EXPECT_EQ(cellText(4, "Nombre"), "Nuevo");
+}
+
+TEST_F(GridTest, OwnerDrawnCellsAndTitlesAndEnterAsTab)
+{
+    show(6);
+    QStringList drawnNames;
+    QList<int> titles;
+    grid.OnDrawColumnCell = [&](QObject *, const QRect &rect, int col, GridColumn *column, GridCellState state) {
+        if (column->FieldName != QLatin1String("Nombre"))
+            return;
+        drawnNames << grid.drawnText(QStringLiteral("Nombre"));
+        // A row whose "Activo" says "NO" is painted red over the default drawing.
+        if (grid.drawnText(QStringLiteral("Activo")) == QLatin1String("NO")) {
+            grid.canvas()->brush().Color = clRed;
+            grid.canvas()->FillRect(rect);
+        } else {
+            grid.DefaultDrawColumnCell(rect, col, column, state);
+        }
+    };
+    grid.OnDrawTitle = [&](QObject *, const QRect &rect, int col, GridColumn *) {
+        titles << col;
+        grid.canvas()->TextOut(rect.left() + 2, rect.top() + 2, QStringLiteral("T%1").arg(col));
+    };
+    const QImage shot = grid.grab().toImage();
+    EXPECT_TRUE(drawnNames.contains(QStringLiteral("Artículo 1")));
+    EXPECT_TRUE(drawnNames.contains(QStringLiteral("Artículo 6")));
+    EXPECT_FALSE(titles.isEmpty());
+    const int nombre = columnOf("Nombre");
+    const QPoint odd = grid.visualRect(grid.model()->index(0, nombre)).center() + grid.viewport()->pos();
+    const QPoint even = grid.visualRect(grid.model()->index(1, nombre)).center() + grid.viewport()->pos();
+    EXPECT_EQ(shot.pixelColor(odd), QColor(255, 0, 0));   // record 1 is not active
+    EXPECT_NE(shot.pixelColor(even), QColor(255, 0, 0));
+
+    grid.setEnterAsTab(true);
+    grid.setFocus();
+    grid.setCurrentIndex(grid.model()->index(2, 0));
+    QTest::keyClick(&grid, Qt::Key_Return);
+    EXPECT_EQ(grid.currentIndex().column(), 1);
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+}
+
+#include "DBGrid_test.moc"

@@ -1,0 +1,299 @@
+// Mail through SMTP against sinks on loopback (tests/runtime/externos/sumideros_smtp.py), with
+// certificates of a test CA made here for the host the connect-to map sends.
+#include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/comun/Errores.h"
+#include "tests/runtime/externos/ApoyoExternos.h"
+#include "tests/support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+const QString kServidor = QStringLiteral("correo.prueba.test");
+
+bool openssl(const QStringList &argumentos, const QString &carpeta)
+{
+    QProcess p;
+    p.setWorkingDirectory(carpeta);
+    p.start(QStringLiteral("openssl"), argumentos);
+    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// A CA and a server certificate it signs for the test host; a second CA trusts nothing here.
+bool crearCertificados(const QString &carpeta)
+{
+    const QString extension = carpeta + QStringLiteral("/san.cnf");
+    QFile f(extension);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    f.write("subjectAltName=DNS:correo.prueba.test\n");
+    f.close();
+    for (const char *ca : {"ca", "ajena"}) {
+        const QString n = QString::fromLatin1(ca);
+        if (!openssl({"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=CA de pruebas " + n,
+                      "-keyout", n + "-clave.pem", "-out", n + ".pem"},
+                     carpeta))
+            return false;
+    }
+    return openssl({"req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=correo.prueba.test", "-keyout",
+                    "servidor-clave.pem", "-out", "servidor.csr"},
+                   carpeta)
+        && openssl({"x509", "-req", "-in", "servidor.csr", "-CA", "ca.pem", "-CAkey", "ca-clave.pem",
+                    "-CAcreateserial", "-days", "2", "-extfile", "san.cnf", "-out", "servidor.pem"},
+                   carpeta);
+}
+
+struct Evento
+{
+    QString sumidero;
+    QString orden;
+    bool tls = false;
+    QJsonObject datos;
+};
+
+class CorreoSMTP : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        carpeta_ = new gptest::TempDir;
+        ASSERT_TRUE(crearCertificados(carpeta_->path()));
+        sumideros_ = new QProcess;
+        sumideros_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        sumideros_->start(QStringLiteral("/usr/bin/python3"),
+                          {QStringLiteral(GP_SUMIDEROS_SMTP), registro(), carpeta_->file("servidor.pem"),
+                           carpeta_->file("servidor-clave.pem")});
+        ASSERT_TRUE(sumideros_->waitForReadyRead(30000));
+        for (const QString &par : QString::fromUtf8(sumideros_->readLine()).trimmed().split(u' '))
+            puertos_.insert(par.section(u'=', 0, 0), par.section(u'=', 1).toInt());
+        ASSERT_EQ(puertos_.size(), 3);
+    }
+
+    static void TearDownTestSuite()
+    {
+        sumideros_->closeWriteChannel();
+        if (!sumideros_->waitForFinished(5000))
+            sumideros_->kill();
+        delete sumideros_;
+        delete carpeta_;
+    }
+
+    void SetUp() override
+    {
+        QFile::remove(registro());
+        form_.RazonSocial = [] { return QStringLiteral("Construcciones Núñez, S.L."); };
+        form_.TransporteCorreo.segundosEspera = 2;
+        form_.TransporteCorreo.archivoCA = carpeta_->file("ca.pem");
+        enviarA(QStringLiteral("plano"), QStringLiteral("tls"), QStringLiteral("starttls"));
+    }
+
+    static QString registro() { return carpeta_->file("registro.jsonl"); }
+
+    // Where the ports "25", "465" and "587" of the test host lead.
+    void enviarA(const QString &p25, const QString &p465, const QString &p587)
+    {
+        auto entrada = [](int puerto, const QString &sumidero) {
+            return kServidor + u':' + QString::number(puerto) + QStringLiteral(":127.0.0.1:")
+                + QString::number(puertos_.value(sumidero));
+        };
+        form_.TransporteCorreo.conectarA = {entrada(25, p25), entrada(465, p465), entrada(587, p587)};
+    }
+
+    static QString ajustes(const QString &puerto, const QString &extra = QString())
+    {
+        return QStringLiteral("ClienteSMTP=Indy\r\nServidorSMTP=correo.prueba.test\r\n"
+                              "CodigoUsuarioSMTP=usuario@empresa.test\r\nClaveAccesoSMTP=secreta\r\n"
+                              "CuentaSMTPCopiasDocumentos=copias@empresa.test\r\nPuertoSSL=")
+            + puerto + QStringLiteral("\r\n") + extra;
+    }
+
+    bool enviar(const QString &ajustesSMTP, const QString &adjuntos = QString())
+    {
+        return form_.EnviarCorreoSMTP(ajustesSMTP, QStringLiteral("cliente@destino.test"),
+                                      QStringLiteral("Presupuesto de reforma"), QStringLiteral("Adjunto el presupuesto."),
+                                      adjuntos);
+    }
+
+    static QList<Evento> eventos()
+    {
+        QList<Evento> lista;
+        QFile f(registro());
+        if (!f.open(QIODevice::ReadOnly))
+            return lista;
+        for (const QByteArray &linea : f.readAll().split('\n')) {
+            if (linea.trimmed().isEmpty())
+                continue;
+            const QJsonObject o = QJsonDocument::fromJson(linea).object();
+            lista.append({o.value("sumidero").toString(), o.value("orden").toString(), o.value("tls").toBool(), o});
+        }
+        return lista;
+    }
+
+    static QString resumen(const QList<Evento> &lista)
+    {
+        QStringList partes;
+        for (const Evento &e : lista)
+            partes << e.sumidero + u':' + e.orden + (e.tls ? QStringLiteral("+tls") : QStringLiteral("-plano"));
+        return partes.join(u' ');
+    }
+
+    static QJsonObject datos()
+    {
+        for (const Evento &e : eventos()) {
+            if (e.orden == QLatin1String("DATA"))
+                return e.datos;
+        }
+        return {};
+    }
+
+    TfGENEINIC form_;
+    static gptest::TempDir *carpeta_;
+    static QProcess *sumideros_;
+    static QMap<QString, int> puertos_;
+};
+
+gptest::TempDir *CorreoSMTP::carpeta_ = nullptr;
+QProcess *CorreoSMTP::sumideros_ = nullptr;
+QMap<QString, int> CorreoSMTP::puertos_;
+
+struct CasoConexion
+{
+    const char *nombre;
+    const char *puerto;
+    const char *sumidero25;    // where each port of the host leads in this case
+    const char *sumidero465;
+    const char *sumidero587;
+    const char *esperado;      // AUTH and DATA as the sink saw them; "error" when the send fails
+};
+
+TEST_F(CorreoSMTP, EachPortTextConnectsAsItsRuleSaysAndNeverSendsInClearOnASecurePort)
+{
+    const CasoConexion casos[] = {
+        {"25 en claro", "25", "plano", "tls", "starttls", "plano:AUTH-plano plano:DATA-plano"},
+        {"25 cifrado al segundo intento", "25", "tls", "tls", "starttls", "tls:AUTH+tls tls:DATA+tls"},
+        {"vacío es el 25 en claro", "", "plano", "tls", "starttls", "plano:AUTH-plano plano:DATA-plano"},
+        {"465 cifrado desde el principio", "465", "plano", "tls", "starttls", "tls:AUTH+tls tls:DATA+tls"},
+        {"587 con STARTTLS", "587", "plano", "tls", "starttls", "starttls:AUTH+tls starttls:DATA+tls"},
+        {"587 sin STARTTLS", "587", "plano", "tls", "plano", "error"},
+    };
+    for (const CasoConexion &c : casos) {
+        SCOPED_TRACE(c.nombre);
+        QFile::remove(registro());
+        enviarA(QString::fromLatin1(c.sumidero25), QString::fromLatin1(c.sumidero465), QString::fromLatin1(c.sumidero587));
+        QString resultado;
+        try {
+            EXPECT_TRUE(enviar(ajustes(QString::fromLatin1(c.puerto))));
+            resultado = resumen(eventos());
+        } catch (const gp::Error &e) {
+            resultado = QStringLiteral("error");
+            EXPECT_FALSE(e.mensaje().isEmpty());
+            EXPECT_EQ(resumen(eventos()), "") << "nothing may reach a sink when the send fails";
+        }
+        EXPECT_EQ(resultado, QString::fromLatin1(c.esperado));
+    }
+}
+
+TEST_F(CorreoSMTP, AnUntrustedCertificateIsAnErrorAndNothingIsSent)
+{
+    form_.TransporteCorreo.archivoCA = carpeta_->file("ajena.pem");
+    EXPECT_THROW(enviar(ajustes(QStringLiteral("465"))), gp::Error);
+    EXPECT_TRUE(eventos().isEmpty());
+}
+
+TEST_F(CorreoSMTP, TheMessageReadsBackWithSenderCopiesSubjectAndEveryRegularFileAttached)
+{
+    gptest::TempDir dir;
+    QByteArray binario;
+    for (int i = 0; i < 70000; ++i)
+        binario += char(i * 7 % 256);
+    QFile a(dir.file("plano.bin"));
+    ASSERT_TRUE(a.open(QIODevice::WriteOnly));
+    a.write(binario);
+    a.close();
+    QFile b(dir.file("Memoria de calidades.pdf"));
+    ASSERT_TRUE(b.open(QIODevice::WriteOnly));
+    b.write("%PDF-1.4\r\n.\r\n..linea con punto\r\n");
+    b.close();
+    QDir(dir.path()).mkdir(QStringLiteral("carpeta"));
+    // A note with no file, an empty piece and a folder sit between the two files.
+    const QString adjuntos = dir.file("plano.bin") + QStringLiteral("|nota sin archivo||") + dir.file("carpeta") + u'|'
+        + dir.file("Memoria de calidades.pdf");
+
+    ASSERT_TRUE(form_.EnviarCorreoSMTP(ajustes(QStringLiteral("25")), QStringLiteral("cliente@destino.test; otro@destino.test"),
+                                       QStringLiteral("Factura de junio: año 2024, señal pagada"),
+                                       QStringLiteral("Buenos días:\nadjunto la factura.\r\n"), adjuntos));
+    const QJsonObject m = datos();
+    EXPECT_EQ(m.value("remitente_nombre").toString(), "Construcciones Núñez, S.L.");
+    EXPECT_EQ(m.value("remitente_direccion").toString(), "usuario@empresa.test");
+    EXPECT_EQ(m.value("asunto").toString(), "Factura de junio: año 2024, señal pagada");
+    EXPECT_EQ(m.value("cabecera_to").toArray(), QJsonArray({"cliente@destino.test", "otro@destino.test"}));
+    EXPECT_EQ(m.value("cabecera_cc").toArray(), QJsonArray({"copias@empresa.test"}));
+    EXPECT_EQ(m.value("para").toArray(), QJsonArray({"cliente@destino.test", "otro@destino.test", "copias@empresa.test"}));
+    EXPECT_EQ(m.value("texto").toString(), "Buenos días:\r\nadjunto la factura.\r\n");
+    const QJsonArray archivos = m.value("adjuntos").toArray();
+    ASSERT_EQ(archivos.size(), 2);
+    EXPECT_EQ(archivos[0].toObject().value("nombre").toString(), "plano.bin");
+    EXPECT_EQ(QByteArray::fromBase64(archivos[0].toObject().value("datos").toString().toLatin1()), binario);
+    EXPECT_EQ(archivos[1].toObject().value("nombre").toString(), "Memoria de calidades.pdf");
+    EXPECT_EQ(QByteArray::fromBase64(archivos[1].toObject().value("datos").toString().toLatin1()),
+              QByteArray("%PDF-1.4\r\n.\r\n..linea con punto\r\n"));
+    EXPECT_TRUE(m.value("lineas_cabecera_sueltas").toArray().isEmpty());
+}
+
+TEST_F(CorreoSMTP, TheSenderAddressFollowsItsThreeRules)
+{
+    struct Caso
+    {
+        const char *usuario;
+        const char *cuentaFrom;
+        const char *esperado;
+    };
+    const Caso casos[] = {
+        {"usuario@empresa.test", "envios@empresa.test", "envios@empresa.test"},
+        {"usuario@empresa.test", "", "usuario@empresa.test"},
+        {"usuario", "", "copias@empresa.test"},
+    };
+    for (const Caso &c : casos) {
+        SCOPED_TRACE(c.usuario);
+        QFile::remove(registro());
+        const QString texto = QStringLiteral("ClienteSMTP=Indy\r\nServidorSMTP=correo.prueba.test\r\nCodigoUsuarioSMTP=")
+            + QString::fromLatin1(c.usuario) + QStringLiteral("\r\nClaveAccesoSMTP=secreta\r\nPuertoSSL=25\r\n"
+                                                               "CuentaSMTPCopiasDocumentos=copias@empresa.test\r\n"
+                                                               "CuentaFromSMTP=")
+            + QString::fromLatin1(c.cuentaFrom);
+        ASSERT_TRUE(enviar(texto));
+        const QJsonObject m = datos();
+        EXPECT_EQ(m.value("remitente_direccion").toString(), QString::fromLatin1(c.esperado));
+        EXPECT_EQ(m.value("de").toString(), QString::fromLatin1(c.esperado));
+    }
+}
+
+TEST_F(CorreoSMTP, MassMailingSettingsGoBySMTPAndEmptySettingsOrRecipientsSendNothing)
+{
+    const QString masivo = QStringLiteral("ClienteSMTP(Masivo)=Indy\r\nServidorSMTP(Masivo)=correo.prueba.test\r\n"
+                                          "CodigoUsuarioSMTP(Masivo)=usuario@empresa.test\r\nClaveAccesoSMTP(Masivo)=secreta\r\n"
+                                          "PuertoSSL(Masivo)=25\r\n");
+    QString error = QStringLiteral("anterior");
+    EXPECT_TRUE(form_.EnviarCorreoElectronico(masivo, QStringLiteral("cliente@destino.test"), QStringLiteral("Aviso"),
+                                              QStringLiteral("Texto"), QString(), error, QString(), QString()));
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(resumen(eventos()), "plano:AUTH-plano plano:DATA-plano");
+
+    QFile::remove(registro());
+    EXPECT_FALSE(form_.EnviarCorreoSMTP(QString(), QStringLiteral("cliente@destino.test"), QStringLiteral("A"),
+                                        QStringLiteral("B"), QString()));
+    EXPECT_FALSE(form_.EnviarCorreoSMTP(ajustes(QStringLiteral("25")), QString(), QStringLiteral("A"), QStringLiteral("B"),
+                                        QString()));
+    EXPECT_FALSE(form_.EnviarCorreoSMTP(ajustes(QStringLiteral("25")), QStringLiteral(" ;, "), QStringLiteral("A"),
+                                        QStringLiteral("B"), QString()));
+    EXPECT_TRUE(eventos().isEmpty());
+}
+
+} // namespace
