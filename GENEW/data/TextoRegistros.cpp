@@ -116,11 +116,12 @@ QString TextoCampo(const plat::Field &campo)
     if (!campo.OnGetText && campo.displayFormat.isEmpty() && !campo.isCalculated()) {
         if (tipo == ftFloat || tipo == ftCurrency || tipo == ftBCD) {
             const QVariant valor = campo.value();
-            return campo.isNull() ? QString() : TextoValorSQL(valor, tipo);
+            return valor.isNull() ? QString() : TextoValorSQL(valor, tipo);
         }
         if (tipo == ftDateTime || tipo == ftDate) {
-            const QDateTime valor = campo.asDateTime();
-            if (campo.isNull() || !valor.isValid())
+            const QVariant variante = campo.value();
+            const QDateTime valor = variante.isNull() ? QDateTime() : variante.toDateTime();
+            if (!valor.isValid())
                 return QString();
             const QString rapido = textoFechaHora(valor, tipo);
             if (!rapido.isEmpty())
@@ -219,10 +220,10 @@ EscritorTexto::EscritorTexto(QIODevice &salida, Delimitadores delimitadores, int
 {
 }
 
-void EscritorTexto::valor(const QString &texto)
+void EscritorTexto::valor(const QString &texto, bool puedeTenerSaltos)
 {
     // A break inside a value travels as L; whatever CR or LF is left would split the line.
-    if (texto.contains(u'\r') || texto.contains(u'\n')) {
+    if (puedeTenerSaltos && (texto.contains(u'\r') || texto.contains(u'\n'))) {
         QString limpio = texto;
         limpio.replace(kCrLf, d_.salto);
         limpio.remove(u'\r');
@@ -232,6 +233,17 @@ void EscritorTexto::valor(const QString &texto)
         texto_ += texto;
     }
     texto_ += d_.campo;
+}
+
+void EscritorTexto::valor(const plat::Field &campo)
+{
+    // Numbers and dates of their own text never hold a line break.
+    const TFieldType tipo = campo.dataType();
+    const bool propio = !campo.OnGetText && campo.displayFormat.isEmpty();
+    const bool sinSaltos = propio
+        && (tipo == ftSmallint || tipo == ftInteger || tipo == ftWord || tipo == ftAutoInc || tipo == ftFloat
+            || tipo == ftCurrency || tipo == ftBCD || tipo == ftDate || tipo == ftDateTime);
+    valor(TextoCampo(campo), !sinSaltos);
 }
 
 void EscritorTexto::finLinea()
@@ -273,7 +285,7 @@ void EscritorTexto::principal(const plat::DataSet &dataSet)
     for (int i = 0; i < dataSet.fieldCount(); ++i) {
         if (conDetalle_ && i == k_)
             valor(QStringLiteral("0"));
-        valor(TextoCampo(dataSet.field(i)));
+        valor(dataSet.field(i));
     }
     if (conDetalle_ && dataSet.fieldCount() <= k_)
         valor(QStringLiteral("0"));
@@ -283,7 +295,7 @@ void EscritorTexto::principal(const plat::DataSet &dataSet)
 void EscritorTexto::detalle(const plat::DataSet &dataSet)
 {
     for (int i = 0; i < dataSet.fieldCount(); ++i)
-        valor(TextoCampo(dataSet.field(i)));
+        valor(dataSet.field(i));
     finLinea();
 }
 

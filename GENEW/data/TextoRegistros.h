@@ -53,7 +53,8 @@ public:
     bool terminar();
 
 private:
-    void valor(const QString &texto);
+    void valor(const QString &texto, bool puedeTenerSaltos = true);
+    void valor(const plat::Field &campo);
     void finLinea();
     void volcar();
     QIODevice &salida_;
