@@ -171,6 +171,21 @@ TEST_P(RegistrosClave, InsertarLineaThatFailsHalfWayLeavesTheLinesAsTheyWere)
     EXPECT_EQ(textosDeTipo("A"), QStringList{"¡ Se ha producido un error insertando la línea !"});
 }
 
+TEST_P(RegistrosClave, InsertarLineaStopsWhenALineToMoveIsGone)
+{
+    auto lineasP = tabla("LPROYECT");
+    ASSERT_TRUE(lineasP->findKey({QStringLiteral("P1"), 2}));
+    bool borrada = false;
+    modulo_->Table1->table().BeforePost = [&](plat::DataSet &) {
+        if (!std::exchange(borrada, true))   // another hand takes line 3 away meanwhile
+            sql("DELETE FROM LPROYECT WHERE CodigoProyecto = 'P1' AND Linea = 3");
+    };
+    EXPECT_FALSE(modulo_->InsertarLinea(*lineasP, lineasP->bookmark()));
+    modulo_->Table1->table().BeforePost = nullptr;
+    EXPECT_EQ(lineas("P1"), "1|P1/L1\r\n2|P1/L2\r\n3|P1/L3\r\n4|P1/L4\r\n5|P1/L5");
+    EXPECT_EQ(textosDeTipo("A"), QStringList{"¡ Se ha producido un error insertando la línea !"});
+}
+
 TEST_P(RegistrosClave, DuplicarRegistroConDetallesCopiesMasterAndLines)
 {
     auto proyectos = tabla("PROYECT");
