@@ -8,12 +8,10 @@
 #include "GENEW/data/GENECPRO.h"
 #include "GENEW/data/GENEDETA.h"
 #include "GENEW/data/GENEFILT.h"
-#include "GENEW/data/SentenciasModulo.h"
 #include "GENEW/data/GENEVMEM.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/ProgramasExternos.h"
 #include "GENEW/runtime/ServicioMensajes.h"
-#include "GENEW/runtime/ServicioSQL.h"
 #include "GENEW/runtime/GENEMENS.h"
 #include "platform/data/engine/Session.h"
 #include "platform/ui/Application.h"
@@ -51,8 +49,9 @@ int main(int argc, char **argv)
     std::unique_ptr<MensajesDesatendidos> desatendidos(MensajesDesatendidos::desdeEntorno());
     ServicioMensajes servicioMensajes(*fGENEMENS);
     servicioMensajes.terminar = [] { plat::application().terminate(); };
+    std::optional<SalidaMensajesInstalada> salidaDesatendida;
     if (desatendidos)
-        instalarSalidaMensajes(desatendidos.get());
+        salidaDesatendida.emplace(*desatendidos);
     else
         servicioMensajes.instalar();
     // The system's plain message box (a program that cannot start) goes to the same file.
@@ -84,6 +83,5 @@ int main(int argc, char **argv)
     for (auto it = formularios.rbegin(); it != formularios.rend(); ++it)
         (*it)->Free();
     plat::Session::defaultSession().closeAll();
-    instalarSalidaMensajes(nullptr);
     return resultado;
 }

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <sqlite3.h>
 #include <string>
+#include <optional>
 
 namespace {
 
@@ -35,6 +36,7 @@ struct Entorno
 {
     QTemporaryDir carpeta;
     SalidaMensajesGrabada mensajes;   // nothing may wait for a click
+    std::optional<SalidaMensajesInstalada> salida;
     plat::Session sesion;
     TfGENEINIC *inicio = nullptr;
     TModuloDatos *modulo = nullptr;
@@ -43,7 +45,7 @@ struct Entorno
     bool preparar()
     {
         QDir::setCurrent(carpeta.path());
-        instalarSalidaMensajes(&mensajes);
+        salida.emplace(mensajes);
         QFile::copy(QStringLiteral(GP_DATA_DIR "/DATABASE.TXT"), carpeta.filePath(QStringLiteral("DATABASE.TXT")));
         TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN")};
         inicio = new TfGENEINIC(nullptr, &sesion);

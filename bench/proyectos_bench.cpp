@@ -46,6 +46,7 @@ struct Programa
     QTemporaryDir dir;
     QString anterior = QDir::currentPath();
     SalidaMensajesGrabada mensajes;
+    SalidaMensajesInstalada salida{mensajes};
     plat::Session sesion;
     std::unique_ptr<TfGENEINIC> inicio;
     TModuloDatos *modulo = nullptr;
@@ -54,7 +55,6 @@ struct Programa
     {
         QDir::setCurrent(dir.path());
         QFile::copy(QStringLiteral(GP_DATA_DIR "/DATABASE.TXT"), dir.filePath(QStringLiteral("DATABASE.TXT")));
-        instalarSalidaMensajes(&mensajes);
         TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN")};
         inicio = std::make_unique<TfGENEINIC>(nullptr, &sesion);
         inicio->afterConstruction();
@@ -72,7 +72,6 @@ struct Programa
         modulo->Free();
         inicio.reset();
         sesion.closeAll();
-        instalarSalidaMensajes(nullptr);
         QDir::setCurrent(anterior);
     }
 

@@ -17,6 +17,7 @@
 #include <QHash>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <optional>
 #include <cstdio>
 #include <sqlite3.h>
 
@@ -30,6 +31,7 @@ struct Entorno
 {
     QTemporaryDir carpeta;
     SalidaMensajesGrabada mensajes;
+    std::optional<SalidaMensajesInstalada> salida;
     plat::Session sesion;
     TfGENEINIC *inicio = nullptr;
     TModuloDatos *modulo = nullptr;
@@ -42,7 +44,7 @@ struct Entorno
     bool preparar()
     {
         QDir::setCurrent(carpeta.path());
-        instalarSalidaMensajes(&mensajes);
+        salida.emplace(mensajes);
         QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/DATABASE.TXT"),
                     carpeta.filePath(QStringLiteral("DATABASE.TXT")));
         TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN"), QStringLiteral("T=Ingles")};

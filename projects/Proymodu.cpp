@@ -32,14 +32,7 @@ double DiaDeValor(const QVariant &valor)
 // Chapter numbers compare in the engine's binary order, whatever the server's collation.
 QString CapituloBinario(const plat::Connection &conexion)
 {
-    switch (conexion.engine()) {
-    case plat::EngineKind::PostgreSQL:
-        return QStringLiteral("Capitulo COLLATE \"C\"");
-    case plat::EngineKind::SqlServer:
-        return QStringLiteral("Capitulo COLLATE Latin1_General_BIN");
-    default:
-        return QStringLiteral("Capitulo");
-    }
+    return conexion.dialect().filterDialect().binaryText(QStringLiteral("Capitulo"));
 }
 
 PlanProyecto PlanVacio() { return PlanProyecto{FechaCero(), FechaCero(), 0, 0}; }

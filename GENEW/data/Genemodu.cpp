@@ -167,16 +167,11 @@ TModuloDatos::~TModuloDatos()
 
 void TModuloDatos::retirarServicios()
 {
-    // The statement preparation stays: it is stateless, and the entry installs it too.
-    if (ModuloDatos != this)
-        return;
-    if (fGENEINIC) {
-        fGENEINIC->NombresTablas = NombresCreacionTablas{};
-        fGENEINIC->RazonSocial = nullptr;
-        fGENEINIC->Manejador().trazaError = nullptr;
-    }
-    if (fGENEMENS)
-        fGENEMENS->TraducirTexto = nullptr;
+    // The start-up form, created first and freed last, still holds the hooks.
+    traduccionMensajes_.reset();
+    trazaError_.reset();
+    nombresTablas_.reset();
+    razonSocial_.reset();
 }
 
 void TModuloDatos::crearComponentes()
@@ -241,7 +236,7 @@ void TModuloDatos::instalarServicios()
         c.basesDatos.PathArchivosTemporales.isEmpty() ? kDatabaseGeneral : c.basesDatos.PathArchivosTemporales;
     nombres_ = std::make_unique<NombresMotor>(configuracion);
 
-    NombresCreacionTablas &n = fGENEINIC->NombresTablas;
+    NombresCreacionTablas n;
     n.nombreTablaTemporal = [this](const QString &propietario, int numero) {
         SesionTablasTemporales sesion{ObtenerDireccionMAC(QStringLiteral("SinSeparadores")),
                                       fGENEINIC->NumeroSesionRed(), fGENEINIC->UsuarioActual};
@@ -252,19 +247,21 @@ void TModuloDatos::instalarServicios()
                                      almacen);
     };
     n.nombreTablaSQL = [this](const QString &tabla) { return NombreTablaSQL(tabla); };
-    fGENEINIC->RazonSocial = [this] {
-        return RegistroTablaParametros(ParamGenerales->table()).valor(QStringLiteral("RazonSocial")).toString();
-    };
     n.quitarPropietarioTabla = [this](const QString &tabla) { return QuitarPropietarioTabla(tabla); };
     n.nombreIndice = [this](const QString &tabla, const QString &indice) {
         return nombres_->NombreIndice(tabla, indice);
     };
+    nombresTablas_.reset();
+    nombresTablas_.emplace(fGENEINIC->NombresTablas, std::move(n));
+    razonSocial_.reset();
+    razonSocial_.emplace(fGENEINIC->RazonSocial, [this] {
+        return RegistroTablaParametros(ParamGenerales->table()).valor(QStringLiteral("RazonSocial")).toString();
+    });
     if (ModuloDatos == this) {
-        fGENEINIC->Manejador().trazaError = [this](const QString &mensaje, QObject *remitente) {
+        trazaError_.emplace(fGENEINIC->Manejador().trazaError, [this](const QString &mensaje, QObject *remitente) {
             RegistrarTrazaError(mensaje, remitente);
-        };
-        if (fGENEMENS)
-            fGENEMENS->TraducirTexto = [this](const QString &texto) { return Traducir(texto); };
+        });
+        traduccionMensajes_.emplace(ganchoTraduccionMensajes(), [this](const QString &texto) { return Traducir(texto); });
     }
 }
 
@@ -356,11 +353,11 @@ void TModuloDatos::MostrarImporteMoneda(plat::Field &Sender, QString &Text, bool
     QString plantilla = FormatoNumericoEstandar;
     if (Sender.dataType() == ftFloat) {
         if (Sender.displayFormat == FormatoNumericoInicial)
-            plantilla = FormatoNumericoDeCampo ? FormatoNumericoDeCampo(Sender.fieldName()) : FormatoNumericoEstandar;
+            plantilla = FormatoNumericoDeCampo.valor() ? FormatoNumericoDeCampo.valor()(Sender.fieldName()) : FormatoNumericoEstandar;
         else if (!Sender.displayFormat.isEmpty())
             plantilla = Sender.displayFormat;
     }
-    const EstadoVistaMoneda estado = VistaMonedaActual ? VistaMonedaActual() : EstadoVistaMoneda{};
+    const EstadoVistaMoneda estado = VistaMonedaActual.valor() ? VistaMonedaActual.valor()() : EstadoVistaMoneda{};
     using Vista = ServicioMoneda::VistaMoneda;
     Vista vista = Vista::Propia;
     std::optional<double> cambio;
@@ -763,7 +760,7 @@ QString TModuloDatos::nombrePropietario(const QObject *componente)
 
 QString TModuloDatos::NombreTablaTemporal(const QObject *propietario, int numeroTabla)
 {
-    return fGENEINIC->NombresTablas.nombreTablaTemporal(nombrePropietario(propietario), numeroTabla);
+    return fGENEINIC->NombresTablas.valor().nombreTablaTemporal(nombrePropietario(propietario), numeroTabla);
 }
 
 QString TModuloDatos::AbreviarNombreTablaTemporal(const QString &nombreLargo, const QObject *propietario)

@@ -6,6 +6,9 @@
 #include "GENEW/data/ServicioMoneda.h"
 #include "GENEW/data/ServicioTraduccion.h"
 #include "GENEW/data/ServicioUsuarios.h"
+#include "GENEW/runtime/GENEMENS.h"
+#include "GENEW/runtime/Geneinic.h"
+#include "platform/base/Gancho.h"
 #include "platform/ui/DataModule.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/data/DataSetComponents.h"
@@ -18,6 +21,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class ConexionesPrograma;
 namespace textoRegistros {
@@ -96,7 +100,7 @@ public:
     QString MostrarImporteMonedaInforme(const QString &valor) { return moneda_->MostrarImporteMonedaInforme(valor); }
     // The template a float field is shown with; the form framework installs the rule it
     // keeps for field names (until then, the standard template).
-    std::function<QString(const QString &nombreCampo)> FormatoNumericoDeCampo;
+    Gancho<std::function<QString(const QString &nombreCampo)>> FormatoNumericoDeCampo;
     // The form layer's state the amount texts depend on: whether the active form (or the
     // active MDI child) has a "pbEuro" button and whether it is pressed, and whether the
     // main menu shows amounts in the other currency.
@@ -106,7 +110,7 @@ public:
         bool botonEuroPulsado = false;
         bool menuOtraMoneda = false;
     };
-    std::function<EstadoVistaMoneda()> VistaMonedaActual;
+    Gancho<std::function<EstadoVistaMoneda()>> VistaMonedaActual;
 
     // ---- SQL service --------------------------------------------------------------------
     QString EjecutarSQL(const QString &sql, const QString &database = QString(), const QString &opciones = QString());
@@ -266,6 +270,10 @@ private:
 
     std::unique_ptr<CacheRespuestasSQL> cacheCamposClave_;
     std::unique_ptr<NombresMotor> nombres_;
+    std::optional<Gancho<NombresCreacionTablas>::Instalacion> nombresTablas_;
+    std::optional<Gancho<std::function<QString()>>::Instalacion> razonSocial_;
+    std::optional<Gancho<ManejadorExcepciones::TrazaErrorFn>::Instalacion> trazaError_;
+    std::optional<Gancho<TraduccionMensajesFn>::Instalacion> traduccionMensajes_;
     std::unique_ptr<TablaMonedas> tablaMonedas_;
     std::unique_ptr<ServicioMoneda> moneda_;
     std::unique_ptr<plat::Connection> conexionUsuario_;   // Usuario's own ADO connection, when it has one

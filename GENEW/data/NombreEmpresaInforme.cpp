@@ -1,20 +1,13 @@
 #include "GENEW/data/NombreEmpresaInforme.h"
 
-namespace {
-std::function<QString()> &nombreEmpresaAbierta()
+Gancho<std::function<QString()>> &ganchoNombreEmpresaAbierta()
 {
-    static std::function<QString()> nombre;
-    return nombre;
-}
-} // namespace
-
-void InstalarNombreEmpresaAbierta(std::function<QString()> nombreEmpresa)
-{
-    nombreEmpresaAbierta() = std::move(nombreEmpresa);
+    static Gancho<std::function<QString()>> gancho;
+    return gancho;
 }
 
 QString NombreEmpresaInforme()
 {
-    const auto &nombre = nombreEmpresaAbierta();
+    const auto &nombre = ganchoNombreEmpresaAbierta().valor();
     return nombre ? nombre() : QString();
 }

@@ -83,6 +83,8 @@ void ConexionesPrograma::AbrirConexionesInicio(const EjecutorSQL &ejecutarSQL)
     }
     creadasEnArranque_.clear();
     abrirInicio(Database(), ajustes_.AliasBaseDatos, false, ejecutarSQL);
+    literalFecha_.reset();
+    literalFecha_.emplace(ganchoLiteralFechaSQL(), Database().dialect().programDateLiteral());
     abrirInicio(DatabaseGeneral(), ajustes_.AliasBaseDatosGeneral, true, ejecutarSQL);
     if (esSQLServer()) {
         IntercalacionTXIDIOMA = ejecutarSQL(QStringLiteral("SELECT TOP 1 collation_name   FROM information_schema.columns"

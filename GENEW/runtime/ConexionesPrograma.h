@@ -1,10 +1,12 @@
 #pragma once
+#include "platform/base/LiteralFechaSQL.h"
 #include "platform/base/EngineKind.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace plat {
 class Connection;
@@ -135,4 +137,6 @@ private:
     QString password_;
     QString servidor_;
     QStringList creadasEnArranque_;   // databases this start-up made, named if a later one fails
+    // While the company database is open, the program writes dates as its engine reads them.
+    std::optional<Gancho<LiteralFechaSQLFn>::Instalacion> literalFecha_;
 };

@@ -39,7 +39,6 @@ ConfiguracionArranque ConfiguracionArranque::leer(const QString &directorioTraba
 void ConfiguracionArranque::aplicarAjustesComunes() const
 {
     ajustesComunes().ponerFormatoFechaSQL(parametros.FormatoFechaSQL);
-    punteroObtenerPlataforma() = ObtenerPlataforma;
 }
 
 QString ConfiguracionArranque::LineaComandos(const QString &usuarioActual) const

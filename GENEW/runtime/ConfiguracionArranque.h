@@ -34,7 +34,7 @@ struct ConfiguracionArranque
                                       const QString &plataforma);
 
     // The process-wide effects of the settings: the date format and zero-date literal of SQL
-    // text, and the platform routine that the common routines reach through their pointer.
+    // text.
     void aplicarAjustesComunes() const;
 
     // The options that start the program again as this run was started.

@@ -92,13 +92,18 @@ void TfGENEMENS::mostrarIcono(QLabel *icono)
     icono->show();
 }
 
+Gancho<TraduccionMensajesFn> &ganchoTraduccionMensajes()
+{
+    static Gancho<TraduccionMensajesFn> gancho;
+    return gancho;
+}
+
 void TfGENEMENS::copiarRutinasA(TfGENEMENS &otra) const
 {
     otra.Plataforma = Plataforma;
     otra.ProcesarTeclaPulsada = ProcesarTeclaPulsada;
     otra.ProcesarTeclaFormulario = ProcesarTeclaFormulario;
     otra.AplicarAspecto = AplicarAspecto;
-    otra.TraducirTexto = TraducirTexto;
     otra.TraducirFormulario = TraducirFormulario;
 }
 
@@ -178,9 +183,9 @@ void TfGENEMENS::FormHide(QObject *)
 
 void TfGENEMENS::FormActivate(QObject *Sender)
 {
-    if (TraducirTexto) {
-        setCaption(TraducirTexto(caption()));
-        TextoMensaje->setText(TraducirTexto(TextoMensaje->text()));
+    if (const TraduccionMensajesFn &traducir = ganchoTraduccionMensajes().valor()) {
+        setCaption(traducir(caption()));
+        TextoMensaje->setText(traducir(TextoMensaje->text()));
     }
     TraducirFormulario(Sender);
     update();

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/base/Gancho.h"
 #include "platform/ui/Form.h"
 
 #include <QString>
@@ -43,10 +44,9 @@ public:
     // them; the start-up form assigns them.
     plat::KeyPressEvent ProcesarTeclaPulsada;
     plat::KeyEvent ProcesarTeclaFormulario;
-    // The look applied on showing, and the translation of the caption, the text and the form
-    // on activation; until the start-up form assigns them the window shows its own texts.
+    // The look applied on showing, and the translation of the form on activation; until the
+    // start-up form assigns them the window shows its own texts.
     plat::NotifyEvent AplicarAspecto;
-    std::function<QString(const QString &)> TraducirTexto;
     plat::NotifyEvent TraducirFormulario;
 
     // Gives another window the keyboard, look and translation routines of this one.
@@ -65,3 +65,8 @@ private:
 };
 
 extern TfGENEMENS *fGENEMENS;
+
+// The translation of a message window's caption and text on activation, for every message
+// window; the data module installs its own while it exists, until then none.
+using TraduccionMensajesFn = std::function<QString(const QString &texto)>;
+Gancho<TraduccionMensajesFn> &ganchoTraduccionMensajes();

@@ -87,7 +87,8 @@ void TfGENEINIC::FormCreate(QObject *)
         argumentos = QCoreApplication::arguments().mid(1);
     const QString directorioTrabajo = conBarra(QDir::currentPath());
     DirectorioInstalacion = conBarra(QCoreApplication::applicationDirPath());
-    InstalarEjecutarPrograma(DirectorioInstalacion);
+    ejecutarProgramaInstalado_.reset();
+    ejecutarProgramaInstalado_.emplace(ganchoEjecutarPrograma(), EjecutorProgramas(DirectorioInstalacion));
     ControlesNoVisiblesRecogidos.clear();
     TrazaDepuracion.clear();
     BorrarTemporalesAntiguos(directorioTrabajo);
@@ -103,6 +104,7 @@ void TfGENEINIC::FormCreate(QObject *)
     if (!Configuracion.aviso.isEmpty())
         MostrarMensaje(QStringLiteral("A"), Configuracion.aviso);
     Configuracion.aplicarAjustesComunes();
+    plataformaInstalada_.emplace(ganchoObtenerPlataforma(), ::ObtenerPlataforma);
     const AspectoVisual aspecto =
         AspectoVisual::deAspecto(AspectoVisual::aspectoEfectivo(Configuracion.parametros.AspectoAplicacion));
     FuenteAspecto = QFont(aspecto.fuente, aspecto.tamano);
@@ -408,7 +410,7 @@ bool TfGENEINIC::CrearTabla(DataSetAbrible &ds, const QString &definicion, int e
     entorno.crearBaseDatosEmpresa1 = [this] {
         conexiones_.CrearBaseDatos(NombreBaseDatosEmpresa(1), ejecutorSQLADO());
     };
-    EjecutorCreacionPrograma ejecutor(conexiones_, ds, NombresTablas, std::move(entorno));
+    EjecutorCreacionPrograma ejecutor(conexiones_, ds, NombresTablas.valor(), std::move(entorno));
     return estructura::CrearTabla(tabla, definicion, empresa, configuracion, ejecutor);
 }
 
@@ -472,8 +474,8 @@ void TfGENEINIC::ConectarBaseDatosAlt(int codigo, const QString &nombre)
 
 void TfGENEINIC::AbrirDocumentacionElectronica(const QString &tabla, const QString &clave)
 {
-    if (VentanaDocumentacionElectronica)
-        VentanaDocumentacionElectronica(tabla, clave);
+    if (VentanaDocumentacionElectronica.valor())
+        VentanaDocumentacionElectronica.valor()(tabla, clave);
 }
 
 QString TfGENEINIC::BaseDatosDeTabla(const QString &tabla) const { return conexiones_.BaseDatosDeTabla(tabla); }

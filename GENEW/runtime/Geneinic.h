@@ -4,6 +4,7 @@
 #include "GENEW/runtime/ConexionesPrograma.h"
 #include "GENEW/runtime/ConfiguracionArranque.h"
 #include "GENEW/runtime/ManejadorExcepciones.h"
+#include "GENEW/runtime/comun/RutinasSistema.h"
 #include "platform/ui/Form.h"
 
 #include <QDateTime>
@@ -13,6 +14,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QTimer;
 
@@ -23,8 +25,8 @@ class Session;
 } // namespace plat
 
 // The names that table creation asks of the data module (temporary-table names through
-// NOMBTTEM, engine table and index names). The data module installs its own when it is
-// created; until then the engine's plain names stand.
+// NOMBTTEM, engine table and index names). The data module installs its own in
+// TfGENEINIC::NombresTablas while it exists; until then the engine's plain names stand.
 struct NombresCreacionTablas
 {
     std::function<QString(const QString &propietario, int numero)> nombreTablaTemporal;
@@ -111,7 +113,7 @@ public:
     bool CrearBaseDatosEmpresa(int codigo);
     bool CrearTablaDataSet(DataSetAbrible &ds);
     bool CrearTabla(DataSetAbrible &ds, const QString &definicion, int empresa);
-    NombresCreacionTablas NombresTablas;
+    Gancho<NombresCreacionTablas> NombresTablas;
 
     // ---- SQL service core -----------------------------------------------------------------
     QString EjecutarSQL(const QString &sql, const QString &database = QString(), const QString &opciones = QString());
@@ -135,7 +137,7 @@ public:
     // Opens the electronic-documents window of the record with that key; the window's unit
     // installs the opener (VentanaDocumentacionElectronica), without it nothing opens.
     void AbrirDocumentacionElectronica(const QString &tabla, const QString &clave);
-    std::function<void(const QString &tabla, const QString &clave)> VentanaDocumentacionElectronica;
+    Gancho<std::function<void(const QString &tabla, const QString &clave)>> VentanaDocumentacionElectronica;
 
     // ---- other programs, mail, web service and help (ServiciosExternos.cpp) --------------
     // The auxiliary program's commands; the mail's outcome is its exit code (0 sent).
@@ -161,7 +163,7 @@ public:
     void AbrirPaginaHTML(QObject *propietario, plat::HtmlView *navegador);
     bool SeleccionarCarpetaArchivo(const QString &titulo, QString &ruta, const QString &opciones);
     // The company's legal name, the sender name of mail; the data module installs it.
-    std::function<QString()> RazonSocial;
+    Gancho<std::function<QString()>> RazonSocial;
     TransporteSMTP TransporteCorreo;
     int SegundosEsperaServicioWeb = 30;
 
@@ -179,6 +181,8 @@ private:
     ConexionesPrograma conexiones_;
     ManejadorExcepciones manejador_;
     QString archivoTraza_;
+    std::optional<Gancho<ObtenerPlataformaFn>::Instalacion> plataformaInstalada_;
+    std::optional<Gancho<EjecutarProgramaFn>::Instalacion> ejecutarProgramaInstalado_;
 };
 
 extern TfGENEINIC *fGENEINIC;

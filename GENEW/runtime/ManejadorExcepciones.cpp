@@ -53,8 +53,8 @@ void ManejadorExcepciones::GestionExcepciones(QObject *Sender, const std::except
             MensajeError(t.texto);
             break;
         }
-        if (t.registrarTraza && trazaError)
-            trazaError(mensaje, Sender);
+        if (t.registrarTraza && trazaError.valor())
+            trazaError.valor()(mensaje, Sender);
     } catch (...) {
         // The handler is the last stop: a failure of its own goes nowhere.
     }

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/base/Gancho.h"
+
 #include <QString>
 
 #include <exception>
@@ -16,8 +18,9 @@ public:
     // The setting of that name: "Maximo" traces every exception, not only errors.
     QString nivelCapturaIncidencias = QStringLiteral("Minimo");
 
-    // The error-trace hook of the user logs; nothing until the log-in service assigns it.
-    std::function<void(const QString &mensaje, QObject *remitente)> trazaError;
+    // The error-trace hook of the user logs; nothing until the data module installs its own.
+    using TrazaErrorFn = std::function<void(const QString &mensaje, QObject *remitente)>;
+    Gancho<TrazaErrorFn> trazaError;
 
     // The plain system message box (not the program's message window): MensajeSistema.
     std::function<void(const QString &texto)> cuadroSistema;

@@ -16,12 +16,6 @@
 
 namespace {
 
-CuadroMensajeFn &cuadroInstalado()
-{
-    static CuadroMensajeFn cuadro;
-    return cuadro;
-}
-
 // The exec family's answer for a file that exists but cannot be run as a program.
 constexpr int kErrnoFormatoEjecutable = ENOEXEC;
 
@@ -98,7 +92,7 @@ QString TextoFalloArranque(const DiagnosticoArranque &d, const QString &linea)
 
 void MostrarCuadroMensaje(const QString &texto)
 {
-    if (const CuadroMensajeFn &cuadro = cuadroInstalado()) {
+    if (const CuadroMensajeFn &cuadro = ganchoCuadroMensaje().valor()) {
         cuadro(texto);
         return;
     }
@@ -109,12 +103,11 @@ void MostrarCuadroMensaje(const QString &texto)
     std::fprintf(stderr, "%s\n", texto.toLocal8Bit().constData());
 }
 
-CuadroMensajeInstalado::CuadroMensajeInstalado(CuadroMensajeFn cuadro)
-    : previo_(std::exchange(cuadroInstalado(), std::move(cuadro)))
+Gancho<CuadroMensajeFn> &ganchoCuadroMensaje()
 {
+    static Gancho<CuadroMensajeFn> gancho;
+    return gancho;
 }
-
-CuadroMensajeInstalado::~CuadroMensajeInstalado() { cuadroInstalado() = std::move(previo_); }
 
 bool IniciarPrograma(const QString &nombre, const QStringList &argumentos, const QString &textoMensaje,
                      const QString &opciones, const QString &carpetaPrograma)
@@ -138,9 +131,9 @@ bool EjecutarPrograma(const QString &lineaComandos, const QString &opciones, con
     return IniciarPrograma(programa, palabras, lineaComandos, opciones, carpetaPrograma);
 }
 
-void InstalarEjecutarPrograma(const QString &carpetaPrograma)
+EjecutarProgramaFn EjecutorProgramas(const QString &carpetaPrograma)
 {
-    punteroEjecutarPrograma() = [carpetaPrograma](const QString &linea, const QString &opciones) {
+    return [carpetaPrograma](const QString &linea, const QString &opciones) {
         EjecutarPrograma(linea, opciones, carpetaPrograma);
     };
 }

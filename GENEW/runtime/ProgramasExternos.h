@@ -1,5 +1,7 @@
 #pragma once
 #include "GENEW/runtime/PalabrasShell.h"
+#include "GENEW/runtime/comun/RutinasSistema.h"
+#include "platform/base/Gancho.h"
 
 #include <QString>
 #include <QStringList>
@@ -35,16 +37,11 @@ QString TextoFalloArranque(const DiagnosticoArranque &diagnostico, const QString
 // install their own for a scope.
 using CuadroMensajeFn = std::function<void(const QString &texto)>;
 void MostrarCuadroMensaje(const QString &texto);
-class CuadroMensajeInstalado
+Gancho<CuadroMensajeFn> &ganchoCuadroMensaje();
+class CuadroMensajeInstalado : public Gancho<CuadroMensajeFn>::Instalacion
 {
 public:
-    explicit CuadroMensajeInstalado(CuadroMensajeFn cuadro);
-    ~CuadroMensajeInstalado();
-    CuadroMensajeInstalado(const CuadroMensajeInstalado &) = delete;
-    CuadroMensajeInstalado &operator=(const CuadroMensajeInstalado &) = delete;
-
-private:
-    CuadroMensajeFn previo_;
+    explicit CuadroMensajeInstalado(CuadroMensajeFn cuadro) : Instalacion(ganchoCuadroMensaje(), std::move(cuadro)) {}
 };
 
 // Starts the command line as a detached program; its first word is found by the sibling
@@ -55,8 +52,8 @@ bool EjecutarPrograma(const QString &lineaComandos, const QString &opciones, con
 // The same for a program and its arguments; a failure's message names textoMensaje.
 bool IniciarPrograma(const QString &programa, const QStringList &argumentos, const QString &textoMensaje,
                      const QString &opciones, const QString &carpetaPrograma);
-// Makes punteroEjecutarPrograma() start programs with the sibling rule of that folder.
-void InstalarEjecutarPrograma(const QString &carpetaPrograma);
+// What ganchoEjecutarPrograma() runs: programs started with the sibling rule of that folder.
+EjecutarProgramaFn EjecutorProgramas(const QString &carpetaPrograma);
 
 // Runs the program hidden and waits for it, processing the application's events in 50 ms
 // slices meanwhile. A command file (".BAT", any case) runs under /bin/sh; any other program

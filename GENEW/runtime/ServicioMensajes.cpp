@@ -55,18 +55,15 @@ QString ServicioMensajes::MostrarMensaje(const QString &tipo, const QString &tex
 
 void ServicioMensajes::instalar()
 {
-    if (instalado_)
+    if (instalacion_)
         return;
-    anterior_ = instalarSalidaMensajes(this);
-    instalado_ = true;
+    anterior_ = ganchoSalidaMensajes().valor();
+    instalacion_.emplace(*this);
 }
 
 void ServicioMensajes::desinstalar()
 {
-    if (!instalado_)
-        return;
-    instalarSalidaMensajes(anterior_);
-    instalado_ = false;
+    instalacion_.reset();
 }
 
 void ServicioMensajes::mostrarProgreso(const QString &texto1, const QString &texto2, const QString &texto3,

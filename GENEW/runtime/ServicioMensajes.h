@@ -2,6 +2,7 @@
 #include "GENEW/runtime/comun/SalidaMensajes.h"
 
 #include <functional>
+#include <optional>
 
 class TfGENEMENS;
 
@@ -42,5 +43,5 @@ public:
 private:
     TfGENEMENS &formulario_;
     SalidaMensajes *anterior_ = nullptr;
-    bool instalado_ = false;
+    std::optional<SalidaMensajesInstalada> instalacion_;
 };

@@ -23,12 +23,6 @@ namespace {
 
 const QString kSinServicioWeb = QStringLiteral("¡No ha sido posible acceder a la dirección del Servicio Web!. Motivo: ");
 
-AbrirURLFn &aperturaInstalada()
-{
-    static AbrirURLFn abrir;
-    return abrir;
-}
-
 EntornoVktlext entornoVktlext(const TfGENEINIC &f)
 {
     return {LocalizarProgramaHermano(QStringLiteral("VKTLEXT.EXE"), f.DirectorioInstalacion), DirectorioTemporal(),
@@ -41,17 +35,16 @@ EntornoVktlext entornoVktlext(const TfGENEINIC &f)
 
 bool AbrirURL(const QUrl &url)
 {
-    if (const AbrirURLFn &abrir = aperturaInstalada())
+    if (const AbrirURLFn &abrir = ganchoAbrirURL().valor())
         return abrir(url);
     return QDesktopServices::openUrl(url);
 }
 
-AperturaURLInstalada::AperturaURLInstalada(AbrirURLFn abrir)
-    : previa_(std::exchange(aperturaInstalada(), std::move(abrir)))
+Gancho<AbrirURLFn> &ganchoAbrirURL()
 {
+    static Gancho<AbrirURLFn> gancho;
+    return gancho;
 }
-
-AperturaURLInstalada::~AperturaURLInstalada() { aperturaInstalada() = std::move(previa_); }
 
 QString PaginaAyuda(const QString &directorioArranque, int contexto)
 {
@@ -64,8 +57,8 @@ void MostrarHTML(QObject *propietario, const QString &html, plat::HtmlView *nave
     const QString dueno =
         propietario && !propietario->objectName().isEmpty() ? propietario->objectName() : QStringLiteral("Unknown");
     QString nombre = dueno;
-    if (fGENEINIC && fGENEINIC->NombresTablas.nombreTablaTemporal)
-        nombre = fGENEINIC->NombresTablas.nombreTablaTemporal(dueno, 1);
+    if (fGENEINIC && fGENEINIC->NombresTablas.valor().nombreTablaTemporal)
+        nombre = fGENEINIC->NombresTablas.valor().nombreTablaTemporal(dueno, 1);
     const QString archivo = DirectorioTemporal() + nombre + QStringLiteral(".html");
     QFile::remove(archivo);
     EscribirFicheroTexto(archivo, html);
@@ -141,7 +134,7 @@ bool TfGENEINIC::EnviarCorreoSMTP(const QString &ajustesSMTP, const QString &des
         return false;
     const AjustesSMTP ajustes = AjustesSMTP::deTexto(ajustesSMTP);
     MensajeCorreo mensaje;
-    mensaje.nombreRemitente = RazonSocial ? RazonSocial() : QString();
+    mensaje.nombreRemitente = RazonSocial.valor() ? RazonSocial.valor()() : QString();
     mensaje.direccionRemitente = ajustes.direccionRemitente();
     mensaje.destinatarios = DividirDirecciones(destinatarios);
     mensaje.copias = DividirDirecciones(ajustes.cuentaCopias);

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/base/Gancho.h"
+
 #include <QString>
 #include <QUrl>
 #include <functional>
@@ -15,16 +17,11 @@ class HtmlView;
 // Opens an address with the desktop's handler (xdg-open); tests install their own for a scope.
 using AbrirURLFn = std::function<bool(const QUrl &url)>;
 bool AbrirURL(const QUrl &url);
-class AperturaURLInstalada
+Gancho<AbrirURLFn> &ganchoAbrirURL();
+class AperturaURLInstalada : public Gancho<AbrirURLFn>::Instalacion
 {
 public:
-    explicit AperturaURLInstalada(AbrirURLFn abrir);
-    ~AperturaURLInstalada();
-    AperturaURLInstalada(const AperturaURLInstalada &) = delete;
-    AperturaURLInstalada &operator=(const AperturaURLInstalada &) = delete;
-
-private:
-    AbrirURLFn previa_;
+    explicit AperturaURLInstalada(AbrirURLFn abrir) : Instalacion(ganchoAbrirURL(), std::move(abrir)) {}
 };
 
 // The help page of a context: "ayuda/<n>.html" of the start-up folder, "index.html" for 0.

@@ -2,18 +2,16 @@
 
 namespace {
 
-FormularioPrincipal *formularioInstalado = nullptr;
+constinit Gancho<FormularioPrincipal *> ganchoFormulario(nullptr);
 
 } // namespace
 
-FormularioPrincipal *InstalarFormularioPrincipal(FormularioPrincipal *formulario)
+Gancho<FormularioPrincipal *> &ganchoFormularioPrincipal()
 {
-    FormularioPrincipal *previo = formularioInstalado;
-    formularioInstalado = formulario;
-    return previo;
+    return ganchoFormulario;
 }
 
 FormularioPrincipal *formularioPrincipal()
 {
-    return formularioInstalado;
+    return ganchoFormulario.valor();
 }

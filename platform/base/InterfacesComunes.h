@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/base/Gancho.h"
 #include "platform/base/TipoCampo.h"
 
 #include <QObject>
@@ -56,6 +57,7 @@ public:
     virtual QSize tamano() const = 0;
 };
 
-// Installs the main form (not owned); nullptr when there is none. Returns the previous one.
-FormularioPrincipal *InstalarFormularioPrincipal(FormularioPrincipal *formulario);
+// The main form (not owned), installed by the form layer's application while it has one;
+// nullptr when there is none.
+Gancho<FormularioPrincipal *> &ganchoFormularioPrincipal();
 FormularioPrincipal *formularioPrincipal();

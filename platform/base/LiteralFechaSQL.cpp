@@ -1,22 +1,13 @@
 #include "platform/base/LiteralFechaSQL.h"
 
-namespace {
-
-LiteralFechaSQLFn &literalInstalado()
+Gancho<LiteralFechaSQLFn> &ganchoLiteralFechaSQL()
 {
-    static LiteralFechaSQLFn fn;
-    return fn;
-}
-
-} // namespace
-
-void InstalarLiteralFechaSQL(LiteralFechaSQLFn fn)
-{
-    literalInstalado() = std::move(fn);
+    static Gancho<LiteralFechaSQLFn> gancho;
+    return gancho;
 }
 
 QString LiteralFechaSQL(const QDateTime &valor, const QString &literalPrograma)
 {
-    const LiteralFechaSQLFn &fn = literalInstalado();
+    const LiteralFechaSQLFn &fn = ganchoLiteralFechaSQL().valor();
     return fn ? fn(valor, literalPrograma) : literalPrograma;
 }

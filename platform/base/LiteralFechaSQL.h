@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/base/Gancho.h"
+
 #include <QDateTime>
 #include <QString>
 #include <functional>
@@ -10,8 +12,8 @@
 // valor is the date itself; the zero date stands for "no date".
 using LiteralFechaSQLFn = std::function<QString(const QDateTime &valor, const QString &literalPrograma)>;
 
-// Installs the function of the current engine's dialect; an empty function restores the
-// default, which keeps the program's own literal.
-void InstalarLiteralFechaSQL(LiteralFechaSQLFn fn);
+// The function of the engine the program's company database runs on, installed by the
+// program's connections while that database is open; empty: the program's own literal.
+Gancho<LiteralFechaSQLFn> &ganchoLiteralFechaSQL();
 
 QString LiteralFechaSQL(const QDateTime &valor, const QString &literalPrograma);

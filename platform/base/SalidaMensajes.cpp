@@ -16,20 +16,19 @@ public:
 };
 
 SalidaError salidaPorDefecto;
-SalidaMensajes *salidaActual = nullptr;
+constinit Gancho<SalidaMensajes *> ganchoSalida(nullptr);
 
 } // namespace
 
-SalidaMensajes &salidaMensajes()
+Gancho<SalidaMensajes *> &ganchoSalidaMensajes()
 {
-    return salidaActual ? *salidaActual : salidaPorDefecto;
+    return ganchoSalida;
 }
 
-SalidaMensajes *instalarSalidaMensajes(SalidaMensajes *salida)
+SalidaMensajes &salidaMensajes()
 {
-    SalidaMensajes *previa = salidaActual;
-    salidaActual = salida;
-    return previa;
+    SalidaMensajes *instalada = ganchoSalida.valor();
+    return instalada ? *instalada : salidaPorDefecto;
 }
 
 QString SalidaMensajesGrabada::mostrarMensaje(const QString &tipo, const QString &texto, const QString &respuesta)

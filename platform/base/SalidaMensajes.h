@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/base/Gancho.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -24,10 +26,8 @@ public:
 // The installed sink; before anything is installed, messages go to standard error and
 // questions are answered "NO", prompts with an empty text.
 SalidaMensajes &salidaMensajes();
-
-// Installs a sink (not owned); nullptr restores the standard-error default. Returns the
-// previous one so that a caller can put it back.
-SalidaMensajes *instalarSalidaMensajes(SalidaMensajes *salida);
+// The hook behind it: nullptr when nothing is installed.
+Gancho<SalidaMensajes *> &ganchoSalidaMensajes();
 
 // A sink that records what would have been shown and answers from a script.
 class SalidaMensajesGrabada : public SalidaMensajes
@@ -59,15 +59,9 @@ private:
     QStringList respuestas_;
 };
 
-// Installs a sink for one scope and puts the previous one back on leaving it.
-class SalidaMensajesInstalada
+// Installs a sink (not owned) for the life of this object; the previous one comes back.
+class SalidaMensajesInstalada : public Gancho<SalidaMensajes *>::Instalacion
 {
 public:
-    explicit SalidaMensajesInstalada(SalidaMensajes &salida) : previa_(instalarSalidaMensajes(&salida)) {}
-    ~SalidaMensajesInstalada() { instalarSalidaMensajes(previa_); }
-    SalidaMensajesInstalada(const SalidaMensajesInstalada &) = delete;
-    SalidaMensajesInstalada &operator=(const SalidaMensajesInstalada &) = delete;
-
-private:
-    SalidaMensajes *previa_;
+    explicit SalidaMensajesInstalada(SalidaMensajes &salida) : Instalacion(ganchoSalidaMensajes(), &salida) {}
 };

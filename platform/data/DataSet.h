@@ -66,6 +66,11 @@ QString fieldNotFound(const QString &fieldName);   // "Field '<name>' not found"
 // Grids: `rowCount()`, `rowValues(first, n)` (values of every field, calculated ones too,
 // of rows first..first+n-1 in the current order), `currentRow()` and `moveToRow(i)` never
 // walk the whole table on a table dataset (it reads pages by key). Listen to `notifier()`.
+//
+// The implementation is split along the sections below: DataSet.cpp (fields, buffer,
+// notifications, open and close), DataSetNavigation.cpp (moves, bookmarks, locate),
+// DataSetEditing.cpp, DataSetKeys.cpp (indexes, keys, ranges, filter, master-detail) and
+// DataSetGrid.cpp.
 class DataSet
 {
 public:
@@ -260,11 +265,20 @@ protected:
 
 private:
     class RowForFilter;
+    class RecordKept;
     void createFields(const QList<FieldDef> &defs);
     void loadRecord(const Row &row);
     void computeCalculated();
     void setEmptyBuffer();
+    // Runs an event when one is assigned.
+    void fire(const Event &event);
+    // Makes the row current after a move that found it, with its notifications and AfterScroll.
+    void arriveAt(const Row &row);
     void afterMove(bool found);
+    // After rows changed: the preferred record when it is still there, else the first, else none.
+    void settleOn(const Bookmark &preferred);
+    // Leaves edit or insert for browse, with the record as it was.
+    void backToBrowse();
     void moveToEnd(bool toLast);
     void step(bool forward);
     void notifyRecord();

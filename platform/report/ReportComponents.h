@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/base/Gancho.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -60,31 +62,19 @@ public:
     virtual void printAmount(QObject *control, QString &value) = 0;
 };
 
-// The installed amount printer (none at first: amounts print as they are). Returns the
-// previous one.
-inline ReportAmountPrinter *&installedReportAmountPrinter()
+// The amount printer the data module installs; none at first, and amounts print as they are.
+inline Gancho<ReportAmountPrinter *> &reportAmountPrinterHook()
 {
-    static ReportAmountPrinter *printer = nullptr;
-    return printer;
-}
-inline ReportAmountPrinter *installReportAmountPrinter(ReportAmountPrinter *printer)
-{
-    ReportAmountPrinter *previous = installedReportAmountPrinter();
-    installedReportAmountPrinter() = printer;
-    return previous;
+    static Gancho<ReportAmountPrinter *> hook(nullptr);
+    return hook;
 }
 
-class ScopedReportAmountPrinter
+// Installs an amount printer (not owned) for the life of this object; the previous one comes back.
+class ScopedReportAmountPrinter : public Gancho<ReportAmountPrinter *>::Instalacion
 {
 public:
     explicit ScopedReportAmountPrinter(ReportAmountPrinter &printer)
-        : previous_(installReportAmountPrinter(&printer)) {}
-    ~ScopedReportAmountPrinter() { installReportAmountPrinter(previous_); }
-    ScopedReportAmountPrinter(const ScopedReportAmountPrinter &) = delete;
-    ScopedReportAmountPrinter &operator=(const ScopedReportAmountPrinter &) = delete;
-
-private:
-    ReportAmountPrinter *previous_;
+        : Instalacion(reportAmountPrinterHook(), &printer) {}
 };
 
 } // namespace plat

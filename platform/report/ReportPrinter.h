@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/base/Gancho.h"
 #include "platform/report/PreparedReport.h"
 
 #include <QPrinter>
@@ -35,37 +36,26 @@ public:
     }
 };
 
-inline PrinterProvider *&installedPrinterProvider()
+// The provider the program installs (the main window's printer service); none at first, and
+// then the system's printers serve.
+inline Gancho<PrinterProvider *> &printerProviderHook()
 {
-    static PrinterProvider *provider = nullptr;
-    return provider;
+    static Gancho<PrinterProvider *> hook(nullptr);
+    return hook;
 }
 
 inline PrinterProvider &printerProvider()
 {
     static SystemPrinterProvider system;
-    PrinterProvider *installed = installedPrinterProvider();
+    PrinterProvider *installed = printerProviderHook().valor();
     return installed ? *installed : system;
 }
 
-// Installs a provider (not owned); nullptr restores the system's. Returns the previous one.
-inline PrinterProvider *installPrinterProvider(PrinterProvider *provider)
-{
-    PrinterProvider *previous = installedPrinterProvider();
-    installedPrinterProvider() = provider;
-    return previous;
-}
-
-class ScopedPrinterProvider
+// Installs a provider (not owned) for the life of this object; the previous one comes back.
+class ScopedPrinterProvider : public Gancho<PrinterProvider *>::Instalacion
 {
 public:
-    explicit ScopedPrinterProvider(PrinterProvider &provider) : previous_(installPrinterProvider(&provider)) {}
-    ~ScopedPrinterProvider() { installPrinterProvider(previous_); }
-    ScopedPrinterProvider(const ScopedPrinterProvider &) = delete;
-    ScopedPrinterProvider &operator=(const ScopedPrinterProvider &) = delete;
-
-private:
-    PrinterProvider *previous_;
+    explicit ScopedPrinterProvider(PrinterProvider &provider) : Instalacion(printerProviderHook(), &provider) {}
 };
 
 } // namespace plat

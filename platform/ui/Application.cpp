@@ -42,18 +42,14 @@ public:
 
 } // namespace
 
-Application::Application() : mainFormView_(std::make_unique<MainFormView>())
+Application::Application()
+    : mainFormView_(std::make_unique<MainFormView>()), mainFormInstalled_(ganchoFormularioPrincipal(), mainFormView_.get())
 {
-    InstalarFormularioPrincipal(mainFormView_.get());
     if (QCoreApplication::instance())
         QCoreApplication::instance()->installEventFilter(this);
 }
 
-Application::~Application()
-{
-    if (formularioPrincipal() == mainFormView_.get())
-        InstalarFormularioPrincipal(nullptr);
-}
+Application::~Application() = default;
 
 Form *Application::mainForm() const
 {

@@ -118,6 +118,7 @@ private:
     bool terminated_ = false;
     QSet<QEvent *> keysInDelivery_;
     std::unique_ptr<FormularioPrincipal> mainFormView_;
+    Gancho<FormularioPrincipal *>::Instalacion mainFormInstalled_;
 };
 
 inline Application &application() { return Application::instance(); }

@@ -84,22 +84,16 @@ void Panel::paintEvent(QPaintEvent *event)
 
 // ---- Image -------------------------------------------------------------------------------
 
-namespace {
-std::function<QPixmap(const QString &)> &provider()
+Gancho<PictureProvider> &pictureProviderHook()
 {
-    static std::function<QPixmap(const QString &)> p;
-    return p;
-}
-} // namespace
-
-void setPictureProvider(std::function<QPixmap(const QString &name)> p)
-{
-    provider() = std::move(p);
+    static Gancho<PictureProvider> hook;
+    return hook;
 }
 
 QPixmap pictureByName(const QString &name)
 {
-    return provider() ? provider()(name) : QPixmap();
+    const PictureProvider &provider = pictureProviderHook().valor();
+    return provider ? provider(name) : QPixmap();
 }
 
 Image::Image(QWidget *parent) : QWidget(parent), Control(this) {}

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/base/Gancho.h"
 #include "platform/ui/Control.h"
 
 #include <QCheckBox>
@@ -61,8 +62,10 @@ private:
     Alignment alignment_ = taCenter;
 };
 
-// The program's pictures by name (the runtime installs its provider at start-up).
-void setPictureProvider(std::function<QPixmap(const QString &name)> provider);
+// The program's pictures by name, served by the layer that holds them through this hook;
+// none until one is installed.
+using PictureProvider = std::function<QPixmap(const QString &name)>;
+Gancho<PictureProvider> &pictureProviderHook();
 QPixmap pictureByName(const QString &name);
 
 class Image : public QWidget, public Control

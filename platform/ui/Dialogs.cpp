@@ -30,9 +30,24 @@ QString OpenDialog::qtFilter(const QString &filter)
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        result << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+        // A description that already shows its patterns ("Texto (*.TXT)") keeps them once.
+        const QString shown = QStringLiteral("(%1)").arg(patterns);
+        result << (parts[i].trimmed().endsWith(shown, Qt::CaseInsensitive) ? parts[i].trimmed()
+                                                                            : QStringLiteral("%1 %2").arg(parts[i], shown));
     }
     return result.join(QStringLiteral(";;"));
+}
+
+QString OpenDialog::selectedQtFilter() const
+{
+    return qtFilter(Filter).split(QStringLiteral(";;")).value(FilterIndex - 1);
+}
+
+void OpenDialog::setFilterIndexFrom(const QString &qtEntry)
+{
+    const int index = qtFilter(Filter).split(QStringLiteral(";;")).indexOf(qtEntry);
+    if (index >= 0)
+        FilterIndex = index + 1;
 }
 
 bool OpenDialog::Execute()
@@ -40,14 +55,17 @@ bool OpenDialog::Execute()
     if (script())
         return script()(this);
     const QString dir = InitialDir.isEmpty() ? FileName : InitialDir;
+    QString entry = selectedQtFilter();
     if (MultiSelect) {
-        Files = QFileDialog::getOpenFileNames(nullptr, Title, dir, qtFilter(Filter));
+        Files = QFileDialog::getOpenFileNames(nullptr, Title, dir, qtFilter(Filter), &entry);
         FileName = Files.value(0);
+        setFilterIndexFrom(entry);
         return !Files.isEmpty();
     }
-    const QString chosen = QFileDialog::getOpenFileName(nullptr, Title, dir, qtFilter(Filter));
+    const QString chosen = QFileDialog::getOpenFileName(nullptr, Title, dir, qtFilter(Filter), &entry);
     if (chosen.isEmpty())
         return false;
+    setFilterIndexFrom(entry);
     FileName = chosen;
     Files = QStringList{chosen};
     return true;
@@ -58,9 +76,11 @@ bool SaveDialog::Execute()
     if (script())
         return script()(this);
     const QString dir = InitialDir.isEmpty() ? FileName : InitialDir + QLatin1Char('/') + FileName;
-    QString chosen = QFileDialog::getSaveFileName(nullptr, Title, dir, qtFilter(Filter));
+    QString entry = selectedQtFilter();
+    QString chosen = QFileDialog::getSaveFileName(nullptr, Title, dir, qtFilter(Filter), &entry);
     if (chosen.isEmpty())
         return false;
+    setFilterIndexFrom(entry);
     if (!DefaultExt.isEmpty() && QFileInfo(chosen).suffix().isEmpty())
         chosen += QLatin1Char('.') + DefaultExt;
     FileName = chosen;

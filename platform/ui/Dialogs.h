@@ -22,11 +22,13 @@ class OpenDialog : public QObject
     Q_OBJECT
     Q_PROPERTY(QString FileName MEMBER FileName)
     Q_PROPERTY(QString Title MEMBER Title)
+    Q_PROPERTY(int FilterIndex MEMBER FilterIndex)
 public:
     explicit OpenDialog(QObject *parent = nullptr) : QObject(parent) {}
     QString FileName;
     QStringList Files;          // every file chosen with MultiSelect
     QString Filter;             // the class library's "Texto|*.txt|Todos|*.*"
+    int FilterIndex = 1;        // the filter offered first, and after Execute the one chosen (from 1)
     QString InitialDir;
     QString DefaultExt;
     QString Title;
@@ -34,6 +36,11 @@ public:
     virtual bool Execute();
     // The filter in Qt's form ("Texto (*.txt);;Todos (*.*)").
     static QString qtFilter(const QString &filter);
+
+protected:
+    // The Qt filter entry of FilterIndex; and FilterIndex set from the entry chosen.
+    QString selectedQtFilter() const;
+    void setFilterIndexFrom(const QString &qtEntry);
 };
 
 class SaveDialog : public OpenDialog

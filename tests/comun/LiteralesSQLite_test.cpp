@@ -25,15 +25,10 @@ protected:
         }
         Ejecutar(QStringLiteral("CREATE TABLE CLIENTE (Codigo INTEGER, Nombre VARCHAR(40), Alta DATETIME, "
                                 "Saldo DOUBLE)"));
-        // SQLite keeps dates as 'yyyy-mm-dd hh:mm:ss', as its dialect writes them.
-        InstalarLiteralFechaSQL([](const QDateTime &valor, const QString &) {
-            return valor.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-        });
     }
 
     void TearDown() override
     {
-        InstalarLiteralFechaSQL({});
         QSqlDatabase::removeDatabase(kConexion);
     }
 
@@ -64,6 +59,10 @@ protected:
     }
 
     static inline const QString kConexion = QStringLiteral("comun_sqlite_test");
+    // SQLite keeps dates as 'yyyy-mm-dd hh:mm:ss', as its dialect writes them.
+    Gancho<LiteralFechaSQLFn>::Instalacion literal_{ganchoLiteralFechaSQL(), [](const QDateTime &valor, const QString &) {
+        return valor.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    }};
     gptest::TempDir dir_;
 };
 

@@ -163,9 +163,10 @@ TEST(Componentes, PosicionarControl)
     PosicionarControl(sinPadre, QStringLiteral("Centro"));
     EXPECT_FALSE(sinPadre.izquierda_.has_value());
     PrincipalDePrueba principal;
-    FormularioPrincipal *previo = InstalarFormularioPrincipal(&principal);
-    PosicionarControl(sinPadre, QStringLiteral("Centro"));
-    InstalarFormularioPrincipal(previo);
+    {
+        const Gancho<FormularioPrincipal *>::Instalacion instalado(ganchoFormularioPrincipal(), &principal);
+        PosicionarControl(sinPadre, QStringLiteral("Centro"));
+    }
     EXPECT_EQ(sinPadre.izquierda_, 500);
     EXPECT_EQ(sinPadre.arriba_, 380);
 }

@@ -4,6 +4,7 @@
 #include "GENEW/runtime/comun/RutinasSQL.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
@@ -12,13 +13,12 @@ QDateTime F(int a, int m, int d, int h = 0, int n = 0, int s = 0)
     return FechaHora(QDate(a, m, d), QTime(h, n, s));
 }
 
-// Restores the default date literal and SQL date format after each case.
+// Restores the SQL date format after each case.
 class SQLTexto : public ::testing::Test
 {
 protected:
     void TearDown() override
     {
-        InstalarLiteralFechaSQL({});
         ajustesComunes().ponerFormatoFechaSQL(QStringLiteral("mm/dd/yyyy"));
     }
 };
@@ -60,7 +60,8 @@ TEST_F(SQLTexto, FechasEnElFormatoSQL)
 TEST_F(SQLTexto, ElLiteralDeFechaInstalado)
 {
     QList<QPair<QDateTime, QString>> llamadas;
-    InstalarLiteralFechaSQL([&](const QDateTime &valor, const QString &literal) {
+    std::optional<Gancho<LiteralFechaSQLFn>::Instalacion> literal;
+    literal.emplace(ganchoLiteralFechaSQL(), [&](const QDateTime &valor, const QString &literal) {
         llamadas.append({valor, literal});
         return valor.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
     });
@@ -73,7 +74,7 @@ TEST_F(SQLTexto, ElLiteralDeFechaInstalado)
     EXPECT_EQ(llamadas.at(0).second, QStringLiteral("03/05/2024 07:08:09"));
     EXPECT_EQ(llamadas.at(1).second, QStringLiteral("12/30/1899 00:00:00"));
     EXPECT_EQ(llamadas.at(2).second, QStringLiteral("02/01/2024"));
-    InstalarLiteralFechaSQL({});
+    literal.reset();   // the program's own literal comes back
     EXPECT_EQ(LiteralFechaSQL(F(2024, 1, 1), QStringLiteral("01/01/2024")), QStringLiteral("01/01/2024"));
 }
 

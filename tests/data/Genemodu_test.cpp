@@ -257,16 +257,16 @@ TEST_F(ModuloFixture, DateAndTimeHandlersHideTheZeroDate)
 TEST_F(ModuloFixture, TheMailSenderNameIsTheCompanysLegalNameWhileTheModuleLives)
 {
     ASSERT_TRUE(prepararMotor(false));
-    ASSERT_TRUE(fGENEINIC->RazonSocial);
-    EXPECT_EQ(fGENEINIC->RazonSocial(), QString());
+    ASSERT_TRUE(fGENEINIC->RazonSocial.valor());
+    EXPECT_EQ(fGENEINIC->RazonSocial.valor()(), QString());
     plat::TableDataSet &parametros = modulo_->ParamGenerales->table();
     parametros.append();
     parametros.fieldByName(QStringLiteral("IdRegistro")).setValue(0);
     parametros.fieldByName(QStringLiteral("RazonSocial")).setValue(QStringLiteral("Construcciones Núñez, S.L."));
     parametros.post();
-    EXPECT_EQ(fGENEINIC->RazonSocial(), QStringLiteral("Construcciones Núñez, S.L."));
+    EXPECT_EQ(fGENEINIC->RazonSocial.valor()(), QStringLiteral("Construcciones Núñez, S.L."));
     liberarModulo();
-    EXPECT_FALSE(fGENEINIC->RazonSocial);
+    EXPECT_FALSE(fGENEINIC->RazonSocial.valor());
 }
 
 } // namespace
@@ -438,13 +438,14 @@ TEST_F(ModuloFixture, AmountsFollowTheFieldsTemplateAndTheEuroButton)
     capitulos.first();
     plat::Field &importe = capitulos.fieldByName(QStringLiteral("Importe"));
     importe.displayFormat = FormatoNumericoInicial;
-    m.FormatoNumericoDeCampo = [](const QString &campo) {
+    const decltype(m.FormatoNumericoDeCampo)::Instalacion formato(m.FormatoNumericoDeCampo, [](const QString &campo) {
         return campo == QLatin1String("Importe") ? QStringLiteral("0.000") : QString();
-    };
+    });
     QString texto;
     m.MostrarImporteMoneda(importe, texto, true);
     EXPECT_EQ(texto, QStringLiteral("16638,600"));
-    m.VistaMonedaActual = [] { return TModuloDatos::EstadoVistaMoneda{true, true, false}; };
+    const decltype(m.VistaMonedaActual)::Instalacion vista(m.VistaMonedaActual,
+                                                          [] { return TModuloDatos::EstadoVistaMoneda{true, true, false}; });
     m.MostrarImporteMoneda(importe, texto, true);
     EXPECT_EQ(texto, m.ImporteEnOtraMoneda(QStringLiteral("16638,6")));
     // Base and national are the peseta: the euro row's rate, with the euro sign.
@@ -484,11 +485,11 @@ namespace {
 TEST_F(ModuloFixture, AModuleFreedByItsOwnerTakesItsServicesWithIt)
 {
     ASSERT_TRUE(prepararMotor(false));
-    ASSERT_TRUE(bool(fGENEINIC->NombresTablas.nombreTablaTemporal));
+    ASSERT_TRUE(bool(fGENEINIC->NombresTablas.valor().nombreTablaTemporal));
     delete modulo_;   // as a Qt parent frees it, without the destroy event
     modulo_ = nullptr;
-    EXPECT_FALSE(bool(fGENEINIC->NombresTablas.nombreTablaTemporal));
-    EXPECT_FALSE(bool(fGENEINIC->NombresTablas.nombreIndice));
+    EXPECT_FALSE(bool(fGENEINIC->NombresTablas.valor().nombreTablaTemporal));
+    EXPECT_FALSE(bool(fGENEINIC->NombresTablas.valor().nombreIndice));
     EXPECT_EQ(ModuloDatos, nullptr);
     EXPECT_FALSE(ModuloDatosCreado);
 }

@@ -95,10 +95,11 @@ TEST(ParametrosGenerales, ReportsCarryTheNameOfTheOpenCompany)
 {
     EXPECT_EQ(NombreEmpresaInforme(), "");
     QString abierta = "Talleres Norte, S.L.";
-    InstalarNombreEmpresaAbierta([&] { return abierta; });
-    EXPECT_EQ(NombreEmpresaInforme(), "Talleres Norte, S.L.");
-    abierta = "Empresa 2";   // a company change is seen at once
-    EXPECT_EQ(NombreEmpresaInforme(), "Empresa 2");
-    InstalarNombreEmpresaAbierta(nullptr);
+    {
+        const Gancho<std::function<QString()>>::Instalacion empresa(ganchoNombreEmpresaAbierta(), [&] { return abierta; });
+        EXPECT_EQ(NombreEmpresaInforme(), "Talleres Norte, S.L.");
+        abierta = "Empresa 2";   // a company change is seen at once
+        EXPECT_EQ(NombreEmpresaInforme(), "Empresa 2");
+    }
     EXPECT_EQ(NombreEmpresaInforme(), "");
 }

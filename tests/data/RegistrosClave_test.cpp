@@ -369,6 +369,20 @@ TEST_P(RegistrosClave, CopiarRegistrosReplacesByEveryKeyFieldAndShowsProgress)
     EXPECT_EQ(copia(), "P1|1|P1/L1\r\nP1|2|P1/L2\r\nP1|3|P1/L3\r\nP1|4|P1/L4\r\nP1|5|P1/L5");
 }
 
+TEST_P(RegistrosClave, ElectronicDocumentsOpenThroughTheInstalledWindow)
+{
+    modulo_->AbrirDocumentacionElectronica("PROYECT", "P1;");   // nothing installed: nothing opens
+    QStringList abiertos;
+    {
+        Gancho<std::function<void(const QString &, const QString &)>>::Instalacion ventana(
+            form_->VentanaDocumentacionElectronica,
+            [&](const QString &tabla, const QString &clave) { abiertos << tabla + u'#' + clave; });
+        modulo_->AbrirDocumentacionElectronica("PROYECT", "P1;");
+    }
+    modulo_->AbrirDocumentacionElectronica("PROYECT", "P2;");
+    EXPECT_EQ(abiertos, QStringList{"PROYECT#P1;"});
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, RegistrosClave, ::testing::Bool(), NombreMotor);
 
 } // namespace

@@ -216,7 +216,7 @@ TEST_P(TraduccionTest, TheMessageWindowTranslatesWhileTheModuleExists)
     ventana.FormActivate(&ventana);
     EXPECT_EQ(ventana.TextoMensaje->text(), "Accept");
     liberarModulo();
-    EXPECT_FALSE(ventana.TraducirTexto);
+    EXPECT_FALSE(ganchoTraduccionMensajes().valor());
     ventana.TextoMensaje->setText("Aceptar");
     ventana.FormActivate(&ventana);
     EXPECT_EQ(ventana.TextoMensaje->text(), "Aceptar");

@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 // A start-up of the service form in a fresh working folder, with its own engine session and
 // every message recorded (questions answered from a script).
@@ -20,7 +21,7 @@ protected:
     {
         anterior_ = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(dir_.path()));
-        salidaPrevia_ = instalarSalidaMensajes(&mensajes_);
+        salida_.emplace(mensajes_);
         copiarDefiniciones();
     }
 
@@ -28,7 +29,7 @@ protected:
     {
         form_.reset();
         sesion_.closeAll();
-        instalarSalidaMensajes(salidaPrevia_);
+        salida_.reset();
         QDir::setCurrent(anterior_);
         TfGENEINIC::ArgumentosArranque.clear();
     }
@@ -100,5 +101,5 @@ protected:
 
 private:
     QString anterior_;
-    SalidaMensajes *salidaPrevia_ = nullptr;
+    std::optional<SalidaMensajesInstalada> salida_;
 };

@@ -253,7 +253,8 @@ TEST_F(Mensajes, UnMensajeDuranteOtroTambienSeVe)
 TEST_F(Mensajes, TraduccionAlActivarse)
 {
     int formulariosTraducidos = 0;
-    formulario->TraducirTexto = [](const QString &t) { return "[" + t + "]"; };
+    const Gancho<TraduccionMensajesFn>::Instalacion traduccion(ganchoTraduccionMensajes(),
+                                                               [](const QString &t) { return "[" + t + "]"; });
     formulario->TraducirFormulario = [&](QObject *) { ++formulariosTraducidos; };
     formulario->setCaption("Información");
     formulario->TextoMensaje->setText("Hola");

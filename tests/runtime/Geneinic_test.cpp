@@ -32,6 +32,9 @@ TEST_F(GeneinicTest, SettingsOfTheRunAreHeldAndApplied)
     for (const char *nombre : {"MANOD", "EUROPTS", "PTSEURO", "DOCEON", "DOCEOFF"})
         EXPECT_FALSE(f.Imagenes.value(QString::fromLatin1(nombre)).isNull()) << nombre;
     EXPECT_FALSE(f.Conexiones().EnTransaccion);
+    // The start-up form serves the platform description to the layers below.
+    ASSERT_TRUE(ganchoObtenerPlataforma().valor());
+    EXPECT_TRUE(ganchoObtenerPlataforma().valor()().startsWith("PlataformaBase=Linux"));
 }
 
 TEST_F(GeneinicTest, WithoutAnInactivityTimeTheTimerStaysOff)

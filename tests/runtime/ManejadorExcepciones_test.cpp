@@ -6,6 +6,7 @@
 
 #include <QTableView>
 #include <gtest/gtest.h>
+#include <optional>
 #include <memory>
 #include <stdexcept>
 
@@ -24,7 +25,8 @@ class Excepciones : public ::testing::Test
 protected:
     void SetUp() override
     {
-        manejador.trazaError = [this](const QString &m, QObject *remitente) { trazas << m; ultimoRemitente = remitente; };
+        traza.emplace(manejador.trazaError,
+                      [this](const QString &m, QObject *remitente) { trazas << m; ultimoRemitente = remitente; });
         manejador.cuadroSistema = [this](const QString &t) { cuadros << t; };
         manejador.instalar();
         // The grid's form is never the main one (closing that ends the program).
@@ -43,6 +45,7 @@ protected:
     SalidaMensajesGrabada grabada;
     SalidaMensajesInstalada instalada{grabada};
     ManejadorExcepciones manejador;
+    std::optional<Gancho<ManejadorExcepciones::TrazaErrorFn>::Instalacion> traza;
     std::unique_ptr<FormPrueba> form;
     QTableView *rejilla = nullptr;
     QStringList trazas;

@@ -153,7 +153,7 @@ double ControlTextoInforme::prepararImpresion(const ContextoImpresion &contexto)
     if (OnPrint.assigned())
         OnPrint(this, texto);
     else if (importe_ && Tag >= 1000)
-        if (plat::ReportAmountPrinter *importes = plat::installedReportAmountPrinter())
+        if (plat::ReportAmountPrinter *importes = plat::reportAmountPrinterHook().valor())
             importes->printAmount(this, texto);
     impreso_ = texto;
     impreso();

@@ -73,15 +73,19 @@ QPageLayout disposicion(plat::ReportPaper papel, QPageLayout::Orientation orient
     return QPageLayout(QPageSize(plat::pageSizeId(papel)), orientacion, QMarginsF(0, 0, 0, 0));
 }
 
+// False when the device cannot be drawn on (a file that cannot be written).
 template<class Dispositivo>
-void dibujarPaginas(Dispositivo &dispositivo, const QVector<PaginaCompartida> &paginas, int primera, int ultima)
+bool dibujarPaginas(Dispositivo &dispositivo, const QVector<PaginaCompartida> &paginas, int primera, int ultima)
 {
     QPainter painter(&dispositivo);
+    if (!painter.isActive())
+        return false;
     for (int n = primera; n <= ultima; ++n) {
         if (n > primera)
             dispositivo.newPage();
         dibujarPaginaEn(*paginas[n - 1], painter);
     }
+    return true;
 }
 
 } // namespace
@@ -95,8 +99,7 @@ bool escribirPdf(const QVector<PaginaCompartida> &paginas, const QString &ficher
     pdf.setPageLayout(disposicion(papel, orientacion));
     pdf.setTitle(titulo);
     pdf.setCreator(QStringLiteral("Gestión de Proyectos"));
-    dibujarPaginas(pdf, paginas, 1, int(paginas.size()));
-    return true;
+    return dibujarPaginas(pdf, paginas, 1, int(paginas.size()));
 }
 
 bool imprimirPaginas(const QVector<PaginaCompartida> &paginas, const plat::ReportPrinterSettings &ajustes,
@@ -111,6 +114,5 @@ bool imprimirPaginas(const QVector<PaginaCompartida> &paginas, const plat::Repor
         return false;
     impresora->setFullPage(true);
     impresora->setPageLayout(disposicion(papel, orientacion));
-    dibujarPaginas(*impresora, paginas, primera, ultima);
-    return true;
+    return dibujarPaginas(*impresora, paginas, primera, ultima);
 }

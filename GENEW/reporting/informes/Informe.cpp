@@ -134,6 +134,8 @@ void Informe::Preview()
     plat::Form::ReleaseHold retener(formularioDe(this));
     QPointer<Informe> vivo(this);
     empezarGeneracion();
+    if (!generando() && impresora_->pageCount() == 0)
+        return;   // a report that prints nothing has nothing to preview
     if (generacion_)
         rodajas_->start();
     if (OnPreview.assigned()) {

@@ -78,6 +78,7 @@ public:
     Q_INVOKABLE void Prepare();
     // Generates in slices while the preview shows the pages; returns when the preview has
     // been closed and the run has ended. The window that owns the report stays until then.
+    // A report that prints nothing (no records, PrintIfEmpty off) opens no preview.
     Q_INVOKABLE void Preview();
     // Generates the pages again for the printer of PrinterSettings and prints them.
     Q_INVOKABLE void Print() { print(); }

@@ -62,6 +62,9 @@ void VistaPreviaInforme::setQRPrinter(ImpresoraInforme *impresora)
         impresora_->registrarVista(1);
         for (int n = 1; n <= impresora_->pageCount(); ++n)
             paginaDisponible(n);
+        // A run that is over has gone all the way.
+        if (!impresora_->busy() && impresora_->pageCount() > 0)
+            plat::application().guard(this, [&] { OnProgressUpdate(this, 100); });
     }
     ajustarHoja();
 }
@@ -109,12 +112,15 @@ void VistaPreviaInforme::ajustarHoja()
                                                                : QSizeF(793.7, 1122.5);
     const QSizeF enPantalla = pagina * escala();
     const QSize visible = viewport()->size() - QSize(16, 16);
+    const int anterior = zoom_;
     if (ajuste_ == Ajuste::Pagina)
         zoom_ = std::max(1, int(100 * std::min(visible.width() / enPantalla.width(), visible.height() / enPantalla.height())));
     else if (ajuste_ == Ajuste::Ancho)
         zoom_ = std::max(1, int(100 * visible.width() / enPantalla.width()));
     hoja_->resize((enPantalla * (zoom_ / 100.0)).toSize());
     hoja_->update();
+    if (zoom_ != anterior && ajuste_ != Ajuste::Ninguno)
+        emit zoomAjustado(zoom_);
 }
 
 void VistaPreviaInforme::resizeEvent(QResizeEvent *event)

@@ -32,6 +32,10 @@ public:
     plat::Event<void(QObject *Sender, int PageNum)> OnPageAvailable;
     plat::Event<void(QObject *Sender, int Progress)> OnProgressUpdate;
 
+signals:
+    // The zoom changed by itself: a fit to the page or its width follows the control's size.
+    void zoomAjustado(int porcentaje);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 

@@ -198,14 +198,14 @@ QString DireccionAdaptadorRed()
     return QStringLiteral("000000000000");
 }
 
-EjecutarProgramaFn &punteroEjecutarPrograma()
+Gancho<EjecutarProgramaFn> &ganchoEjecutarPrograma()
 {
-    static EjecutarProgramaFn fn;
-    return fn;
+    static Gancho<EjecutarProgramaFn> gancho;
+    return gancho;
 }
 
-ObtenerPlataformaFn &punteroObtenerPlataforma()
+Gancho<ObtenerPlataformaFn> &ganchoObtenerPlataforma()
 {
-    static ObtenerPlataformaFn fn;
-    return fn;
+    static Gancho<ObtenerPlataformaFn> gancho;
+    return gancho;
 }

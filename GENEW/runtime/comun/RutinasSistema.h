@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/base/Gancho.h"
+
 #include <QString>
 #include <functional>
 
@@ -52,9 +54,9 @@ QString NombreUsuarioWindows();
 // digits; "000000000000" when there is none.
 QString DireccionAdaptadorRed();
 
-// Routines of the runtime that lower layers reach through these pointers: the runtime sets
-// them at start-up; they stay empty until then.
+// Routines of the runtime that the layers below it reach through these hooks: the start-up
+// form installs them; they stay empty until then.
 using EjecutarProgramaFn = std::function<void(const QString &lineaComandos, const QString &opciones)>;
-EjecutarProgramaFn &punteroEjecutarPrograma();
+Gancho<EjecutarProgramaFn> &ganchoEjecutarPrograma();
 using ObtenerPlataformaFn = std::function<QString()>;
-ObtenerPlataformaFn &punteroObtenerPlataforma();
+Gancho<ObtenerPlataformaFn> &ganchoObtenerPlataforma();

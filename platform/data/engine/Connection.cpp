@@ -68,9 +68,6 @@ void Connection::open()
         return;
     physical_ = session_.physicalFor(location());
     applyIsolation();
-    // The company connection of the program's session decides how dates are written.
-    if (&session_ == &Session::defaultSession() && name_.compare(QLatin1String("Database"), Qt::CaseInsensitive) == 0)
-        physical_->dialect().installAsProgramDateLiteral();
 }
 
 void Connection::ensureOpen()

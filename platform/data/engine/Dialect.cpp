@@ -61,12 +61,12 @@ QString Dialect::dateLiteralText(const QDateTime &value, const QString &) const
     return isoDateTime(literalReading(value));
 }
 
-void Dialect::installAsProgramDateLiteral() const
+LiteralFechaSQLFn Dialect::programDateLiteral() const
 {
     const Dialect *self = this;  // dialects live as long as the program
-    InstalarLiteralFechaSQL([self](const QDateTime &valor, const QString &literalPrograma) {
+    return [self](const QDateTime &valor, const QString &literalPrograma) {
         return self->dateLiteralText(valor, literalPrograma);
-    });
+    };
 }
 
 QString Dialect::quoted(const QString &text)

@@ -2,6 +2,7 @@
 #include "platform/base/EngineKind.h"
 #include "platform/data/engine/Schema.h"
 #include "platform/data/filter/FilterSqlDialect.h"
+#include "platform/base/LiteralFechaSQL.h"
 
 #include <QDateTime>
 #include <QString>
@@ -74,8 +75,8 @@ public:
     // own literal text: SQL Server keeps it; the others write 'yyyy-mm-dd hh:mm:ss'
     // whatever the program's text looks like (an invalid date is the zero date).
     virtual QString dateLiteralText(const QDateTime &value, const QString &programLiteral) const;
-    // Makes this dialect the one the common routines write date literals with.
-    void installAsProgramDateLiteral() const;
+    // dateLiteralText as the hook through which the program writes date literals.
+    LiteralFechaSQLFn programDateLiteral() const;
     static QDateTime zeroDate();
     // The reading a literal writes: the value's own date and time (whatever its time zone setting),
     // the zero date when it has none.

@@ -98,15 +98,16 @@ TEST(DialectTest, FilterLiteralsPerEngine)
 TEST(DialectTest, DateLiteralHookFollowsTheInstalledEngine)
 {
     const QString programText = QStringLiteral("07/03/2024");
-    mssql().installAsProgramDateLiteral();
-    EXPECT_EQ(LiteralFechaSQL(kDate, programText), programText);
-    pg().installAsProgramDateLiteral();
-    EXPECT_EQ(LiteralFechaSQL(kDate, programText), QStringLiteral("2024-03-07 09:05:00"));
-    sqlite().installAsProgramDateLiteral();
+    {
+        const Gancho<LiteralFechaSQLFn>::Instalacion servidor(ganchoLiteralFechaSQL(), mssql().programDateLiteral());
+        EXPECT_EQ(LiteralFechaSQL(kDate, programText), programText);
+        const Gancho<LiteralFechaSQLFn>::Instalacion postgres(ganchoLiteralFechaSQL(), pg().programDateLiteral());
+        EXPECT_EQ(LiteralFechaSQL(kDate, programText), QStringLiteral("2024-03-07 09:05:00"));
+    }
+    const Gancho<LiteralFechaSQLFn>::Instalacion sqliteLiteral(ganchoLiteralFechaSQL(), sqlite().programDateLiteral());
     EXPECT_EQ(LiteralFechaSQL(FechaHora(QDate(2024, 3, 7), QTime(0, 0)), QStringLiteral("0")),
               QStringLiteral("2024-03-07 00:00:00"));
     EXPECT_EQ(LiteralFechaSQL(QDateTime(), QStringLiteral("0")), QStringLiteral("1899-12-30 00:00:00"));
-    InstalarLiteralFechaSQL({});
 }
 
 TEST(DialectTest, SqlServerCatalogueTextsAreTheProgramsOwn)

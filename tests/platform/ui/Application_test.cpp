@@ -145,15 +145,17 @@ TEST(Pictures, ImagesFromFilesAndFromTheProgramsResources)
     EXPECT_FALSE(image.LoadFromFile(dir.file(QStringLiteral("no-existe.bmp"))));
     EXPECT_EQ(image.picture().size(), QSize(8, 6)) << "a failed load keeps the picture";
 
-    setPictureProvider([](const QString &name) {
-        QPixmap p(name == QLatin1String("EUROPTS") ? 16 : 0, 16);
-        p.fill(Qt::blue);
-        return p;
-    });
-    EXPECT_TRUE(image.LoadFromResource(QStringLiteral("EUROPTS")));
-    EXPECT_EQ(image.picture().size(), QSize(16, 16));
-    EXPECT_FALSE(image.LoadFromResource(QStringLiteral("DESCONOCIDA")));
-    setPictureProvider(nullptr);
+    {
+        const Gancho<PictureProvider>::Instalacion pictures(pictureProviderHook(), [](const QString &name) {
+            QPixmap p(name == QLatin1String("EUROPTS") ? 16 : 0, 16);
+            p.fill(Qt::blue);
+            return p;
+        });
+        EXPECT_TRUE(image.LoadFromResource(QStringLiteral("EUROPTS")));
+        EXPECT_EQ(image.picture().size(), QSize(16, 16));
+        EXPECT_FALSE(image.LoadFromResource(QStringLiteral("DESCONOCIDA")));
+    }
+    EXPECT_FALSE(image.LoadFromResource(QStringLiteral("EUROPTS")));
 
     // Stretched, the picture fills the control.
     image.setStretch(true);

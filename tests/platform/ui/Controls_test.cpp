@@ -6,9 +6,12 @@
 #include "platform/ui/Grids.h"
 #include "platform/ui/Lists.h"
 #include "platform/ui/Published.h"
+#include "platform/ui/SpinEdit.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -321,6 +324,49 @@ TEST(Dialogs, AScriptAnswersForThePerson)
     EXPECT_FALSE(colour.Execute());
     setDialogScript(nullptr);
     EXPECT_EQ(OpenDialog::qtFilter(open.Filter), "Imágenes (*.bmp *.jpg);;Todos (*.*)");
+    EXPECT_EQ(OpenDialog::qtFilter(QStringLiteral("Texto (*.TXT)|*.TXT|PDF|*.PDF")), "Texto (*.TXT);;PDF (*.PDF)");
+}
+
+TEST(Dialogs, TheSaveDialogOffersItsFilterIndexAndTellsTheOneChosen)
+{
+    // The real dialog, answered by a person's hand: it opens on the second filter, the third
+    // is chosen.
+    SaveDialog save;
+    save.Filter = QStringLiteral("Texto (*.TXT)|*.TXT|CSV (*.CSV)|*.CSV|HTML (*.HTM)|*.HTM");
+    save.FilterIndex = 2;
+    save.FileName = QDir::temp().filePath(QStringLiteral("INFORME"));
+    QString ofrecido;
+    QTimer::singleShot(0, [&] {
+        auto *dialogo = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialogo, nullptr);
+        ofrecido = dialogo->selectedNameFilter();
+        dialogo->selectNameFilter(QStringLiteral("HTML (*.HTM)"));
+        QMetaObject::invokeMethod(dialogo, "accept");
+    });
+    EXPECT_TRUE(save.Execute());
+    EXPECT_EQ(ofrecido, QStringLiteral("CSV (*.CSV)"));
+    EXPECT_EQ(save.FilterIndex, 3);
+    EXPECT_TRUE(save.FileName.startsWith(QDir::temp().filePath(QStringLiteral("INFORME"))));
+
+    setDialogScript([](QObject *dialog) { return writeProperty(dialog, QStringLiteral("FilterIndex"), 2); });
+    EXPECT_TRUE(save.Execute());
+    setDialogScript(nullptr);
+    EXPECT_EQ(save.FilterIndex, 2);
+}
+
+TEST(Controls, SpinEditHoldsItsRangeAndTellsEachChange)
+{
+    SpinEdit spin;
+    spin.setRange(10, 300);
+    spin.setSingleStep(10);
+    spin.setValue(100);
+    QList<int> cambios;
+    spin.OnChange = [&](QObject *) { cambios << spin.value(); };
+    for (int v : {5, 400, 400, 150})
+        ASSERT_TRUE(writeProperty(&spin, QStringLiteral("Value"), v));
+    spin.stepUp();
+    EXPECT_EQ(cambios, QList<int>({10, 300, 150, 160}));
+    EXPECT_EQ(readProperty(&spin, QStringLiteral("Increment")).toInt(), 10);
 }
 
 TEST(Fonts, StoredFontNamesResolveToRealFonts)

@@ -10,16 +10,6 @@ using namespace gptest;
 
 namespace {
 
-// Runs a Python script over a file and answers what it prints (an independent reader of
-// the format).
-QString python(const QString &script, const QString &fichero)
-{
-    QProcess proceso;
-    proceso.start("python3", {"-c", script, fichero});
-    proceso.waitForFinished(30000);
-    return QString::fromUtf8(proceso.readAllStandardOutput()) + QString::fromUtf8(proceso.readAllStandardError());
-}
-
 class Exportaciones : public ::testing::Test
 {
 protected:

@@ -1,5 +1,8 @@
 #include "tests/reporting/informes/InformePrueba.h"
 
+#include <QProcess>
+#include <QRegularExpression>
+
 namespace gptest {
 
 std::unique_ptr<plat::ClientDataSet> datosPrueba(int filas, int porGrupo)
@@ -150,6 +153,30 @@ QStringList textosDe(const ImpresoraInforme &impresora, const QString &nombre)
                 textos << deBanda.join(u'|');
             }
     return textos;
+}
+
+QString ejecutar(const QString &programa, const QStringList &argumentos)
+{
+    QProcess proceso;
+    proceso.start(programa, argumentos);
+    proceso.waitForFinished(30000);
+    return QString::fromUtf8(proceso.readAllStandardOutput());
+}
+
+QString textoPdf(const QString &fichero) { return ejecutar(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), fichero, QStringLiteral("-")}); }
+
+int paginasPdf(const QString &fichero)
+{
+    const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(ejecutar(QStringLiteral("pdfinfo"), {fichero}));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+QString python(const QString &script, const QString &fichero)
+{
+    QProcess proceso;
+    proceso.start(QStringLiteral("python3"), {QStringLiteral("-c"), script, fichero});
+    proceso.waitForFinished(30000);
+    return QString::fromUtf8(proceso.readAllStandardOutput()) + QString::fromUtf8(proceso.readAllStandardError());
 }
 
 } // namespace gptest

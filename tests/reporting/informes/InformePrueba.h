@@ -54,4 +54,11 @@ QList<QStringList> bandasPorPagina(const ImpresoraInforme &impresora);
 // The texts of the bands of that name, each band's texts joined by "|", over every page.
 QStringList textosDe(const ImpresoraInforme &impresora, const QString &banda);
 
+// What a program prints on its standard output (and, for python, its errors too): the
+// poppler tools and Python's readers are independent readers of the files made.
+QString ejecutar(const QString &programa, const QStringList &argumentos);
+QString textoPdf(const QString &fichero);
+int paginasPdf(const QString &fichero);   // -1 when pdfinfo cannot read it
+QString python(const QString &script, const QString &fichero);
+
 } // namespace gptest

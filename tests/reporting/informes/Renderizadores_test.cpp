@@ -1,6 +1,6 @@
 #include "tests/reporting/informes/InformePrueba.h"
 
-#include "platform/report/ReportPrinter.h"
+#include "tests/reporting/informes/ImpresoraGrabadora.h"
 #include "tests/support/TempDir.h"
 
 #include <QBuffer>
@@ -14,22 +14,6 @@
 using namespace gptest;
 
 namespace {
-
-QString ejecutar(const QString &programa, const QStringList &argumentos)
-{
-    QProcess proceso;
-    proceso.start(programa, argumentos);
-    proceso.waitForFinished(30000);
-    return QString::fromUtf8(proceso.readAllStandardOutput());
-}
-
-QString textoPdf(const QString &fichero) { return ejecutar("pdftotext", {"-layout", fichero, "-"}); }
-
-int paginasPdf(const QString &fichero)
-{
-    const auto m = QRegularExpression("Pages:\\s+(\\d+)").match(ejecutar("pdfinfo", {fichero}));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
 
 // The first page's size in points, rounded.
 QSize tamanioPdf(const QString &fichero)
@@ -80,25 +64,6 @@ void pdfDesdeFicherosDePagina(Informe &informe, const QString &carpeta, const QS
         ASSERT_TRUE(informe.drawPageFile(f.readAll(), painter));
     }
 }
-
-// Takes every print job into a PDF file and remembers the settings it was given.
-class ImpresoraGrabadora : public plat::PrinterProvider
-{
-public:
-    explicit ImpresoraGrabadora(QString fichero) : fichero_(std::move(fichero)) {}
-    std::unique_ptr<QPrinter> printerFor(const plat::ReportPrinterSettings &ajustes) override
-    {
-        pedidos << ajustes;
-        auto impresora = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        impresora->setOutputFormat(QPrinter::PdfFormat);
-        impresora->setOutputFileName(fichero_);
-        return impresora;
-    }
-    QList<plat::ReportPrinterSettings> pedidos;
-
-private:
-    QString fichero_;
-};
 
 class Renderizadores : public ::testing::Test
 {

@@ -160,8 +160,14 @@ TEST(VistaPrevia, PaginaYZoom)
     ventana.informe->Prepare();
     VistaPreviaInforme vista;
     vista.resize(500, 700);
+    QList<int> anunciadas, progresos;
+    vista.OnPageAvailable = [&](QObject *, int n) { anunciadas << n; };
+    vista.OnProgressUpdate = [&](QObject *, int p) { progresos << p; };
     vista.setQRPrinter(ventana.informe->impresora());
     EXPECT_EQ(ventana.informe->impresora()->vistas(), 1);
+    // A finished run is told as it was: every page, then all the way.
+    EXPECT_EQ(anunciadas.size(), ventana.informe->pageCount());
+    EXPECT_EQ(progresos, QList<int>{100});
     vista.setZoom(50);
     EXPECT_EQ(vista.widget()->width(), qRound(ventana.informe->pageSize().width() * vista.logicalDpiX() / 96.0 / 2));
     vista.ZoomToWidth();

@@ -60,9 +60,11 @@ TEST_F(AyudaYPaginas, HelpOpensThePageOfItsContextAndWarnsWhenItIsMissingOrCanno
 
 TEST_F(AyudaYPaginas, HtmlGoesToTheOwnersTemporaryFileAndTheBrowserShowsIt)
 {
-    form_.NombresTablas.nombreTablaTemporal = [](const QString &propietario, int numero) {
+    NombresCreacionTablas nombres;
+    nombres.nombreTablaTemporal = [](const QString &propietario, int numero) {
         return QStringLiteral("_QS") + propietario + QString::number(numero);
     };
+    const Gancho<NombresCreacionTablas>::Instalacion instalados(form_.NombresTablas, nombres);
     QObject propietario;
     propietario.setObjectName(QStringLiteral("fPROYPROY"));
     plat::HtmlView navegador;

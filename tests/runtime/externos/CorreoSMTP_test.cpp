@@ -5,6 +5,7 @@
 #include "tests/runtime/externos/ApoyoExternos.h"
 #include "tests/support/TempDir.h"
 
+#include <optional>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -88,7 +89,7 @@ protected:
     void SetUp() override
     {
         QFile::remove(registro());
-        form_.RazonSocial = [] { return QStringLiteral("Construcciones Núñez, S.L."); };
+        razonSocial_.emplace(form_.RazonSocial, [] { return QStringLiteral("Construcciones Núñez, S.L."); });
         form_.TransporteCorreo.segundosEspera = 2;
         form_.TransporteCorreo.archivoCA = carpeta_->file("ca.pem");
         enviarA(QStringLiteral("plano"), QStringLiteral("tls"), QStringLiteral("starttls"));
@@ -154,6 +155,7 @@ protected:
     }
 
     TfGENEINIC form_;
+    std::optional<Gancho<std::function<QString()>>::Instalacion> razonSocial_;
     static gptest::TempDir *carpeta_;
     static QProcess *sumideros_;
     static QMap<QString, int> puertos_;

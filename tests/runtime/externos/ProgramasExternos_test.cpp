@@ -111,14 +111,14 @@ TEST_F(Programas, AQuotedPathWithBlanksStartsDirectlyAndThroughThePointer)
     EsperarMilisegundos(100);
     EXPECT_EQ(externos::leerArchivo(marca), ("dos palabras " + largo + "\n").toUtf8());
 
-    InstalarEjecutarPrograma(dir_.path() + QStringLiteral("/mis programas"));
-    ASSERT_TRUE(punteroEjecutarPrograma());
+    const Gancho<EjecutarProgramaFn>::Instalacion instalado(ganchoEjecutarPrograma(),
+                                                            EjecutorProgramas(dir_.path() + QStringLiteral("/mis programas")));
+    ASSERT_TRUE(ganchoEjecutarPrograma().valor());
     const QString otra = dir_.file("marca dos");
     // A bare name is a sibling program of the folder the pointer was installed with.
-    punteroEjecutarPrograma()(QStringLiteral("\"marcar archivo\" ") + EntrecomillarArgumento(otra) + " x", QString());
+    ganchoEjecutarPrograma().valor()(QStringLiteral("\"marcar archivo\" ") + EntrecomillarArgumento(otra) + " x", QString());
     EXPECT_TRUE(esperarArchivo(otra));
     EXPECT_TRUE(cuadros_.isEmpty());
-    punteroEjecutarPrograma() = nullptr;
 }
 
 TEST_F(Programas, WaitingForAProcessKeepsTheEventsGoingAndKeepsItsExitCode)

@@ -1,0 +1,64 @@
+#include "platform/data/DataSet.h"
+#include "platform/data/DataSetHelpers.h"
+
+namespace plat {
+
+// --- Grids ------------------------------------------------------------------------------
+
+qint64 DataSet::rowCount()
+{
+    return active() ? cursorCount() : 0;
+}
+
+qint64 DataSet::rowCountWithoutReading()
+{
+    return active() ? cursorCountWithoutReading() : 0;
+}
+
+template<typename Out>
+QVector<Out> DataSet::mapRows(qint64 first, int count, const std::function<Out()> &read)
+{
+    QVector<Out> out;
+    if (!active() || count <= 0)
+        return out;
+    const QVector<Row> rows = cursorRows(first, count);
+    const RecordKept kept(*this, DataSetState::Browse);
+    for (const Row &row : rows) {
+        loadRecord(row);
+        out << read();
+    }
+    return out;
+}
+
+QVector<QVariantList> DataSet::rowValues(qint64 first, int count)
+{
+    return mapRows<QVariantList>(first, count, [this] { return QVariantList(buffer_.begin(), buffer_.end()); });
+}
+
+QVector<QStringList> DataSet::rowDisplayTexts(qint64 first, int count)
+{
+    return mapRows<QStringList>(first, count, [this] {
+        QStringList texts;
+        for (const auto &f : fields_)
+            texts << f->displayText();
+        return texts;
+    });
+}
+
+qint64 DataSet::currentRow()
+{
+    if (!active() || !hasCurrent_ || state_ == DataSetState::Insert)
+        return -1;
+    return cursorPosition(currentRow_);
+}
+
+void DataSet::moveToRow(qint64 row)
+{
+    checkActive();
+    const QVector<Row> rows = cursorRows(row, 1);
+    if (rows.isEmpty())
+        return;
+    gotoBookmark(cursorBookmark(rows.first()));
+}
+
+} // namespace plat
