@@ -28,9 +28,13 @@
 #include <optional>
 
 class ConexionesPrograma;
+namespace textoRegistros {
+struct Delimitadores;
+}
 
 namespace plat {
 class Canvas;
+class DBLookupComboBox;
 class PreparedReport;
 class Connection;
 class Field;
@@ -230,6 +234,59 @@ public:
     void RegistrarTrazaError(const QString &mensaje, QObject *remitente);
     ServicioUsuarios &usuarios();
 
+    // ---- record services by key (ModuloDatosRegistros.cpp) --------------------------------
+    // A key text is the ";" form of ClaveRegistro; "Ant:" before the last piece asks
+    // LeerRegistroPorClave for the record before that key.
+    void ListarDataSet(plat::DataSet &dataSet);
+    void ListarDataSetTemporal(plat::DataSet &dataSet, const QString &formato, const QString &titulo);
+    void AbrirDocumentacionElectronica(const QString &tabla, const QString &clave);
+    bool TieneDocumentacionElectronica(const QString &tabla, const QString &clave);
+    bool BorrarTodosLosRegistros(plat::DataSet &dataSet);
+    // Opens a gap at the bookmarked line: it and every later line of its document move one
+    // number up, all or none.
+    bool InsertarLinea(plat::TableDataSet &tabla, const plat::Bookmark &linea);
+    bool ExisteClave(plat::DataSet &dataSet, const QString &clave);
+    bool ExisteClaveEnTabla(const QString &tabla, const QString &clave);
+    // Answers (and sets resultado to) the texts of the named fields (";"-joined; empty: all)
+    // of the record with the key, as a QStringList; a null QVariant when there is none.
+    QVariant LeerRegistroPorClave(plat::TableDataSet &tabla, const QString &clave, QVariant &resultado,
+                                  const QString &campos = QString());
+    QVariant LeerCamposRegistro(const QString &tabla, const QString &clave, QVariant &resultado,
+                                const QString &campos);
+    int SiguienteCodigo(plat::TableDataSet &tabla, int paso = 1, int inferior = -1, int superior = -1);
+    void CopiarDatosRegistro(plat::TableDataSet &tabla, const QString &clave);
+    void CopiarCampoRegistro(plat::TableDataSet &tabla, const QString &campo, const QString &clave);
+    bool EstaVacio(plat::DataSet &dataSet);
+    void DuplicarRegistro(plat::TableDataSet &maestro, plat::TableDataSet *detalle, QString &resultado);
+    // Master and details are copied in one transaction: any failure leaves nothing written,
+    // resultado "Error: " + why and the master on its record; "Cancelada" when the user
+    // gave up the new key.
+    void DuplicarRegistroConDetalles(plat::TableDataSet &maestro, const QList<plat::TableDataSet *> &detalles,
+                                     const QString &nuevaClave, QString &resultado);
+    // The common BeforeDelete: the record's rows in the side tables go with it.
+    bool BorrarRegistrosAsociados(plat::DataSet &tabla);
+    int CodigoOperarioPresencia(int codigo);
+
+    // ---- record text, export and import, Excel (ModuloDatosTexto.cpp) --------------------
+    // The last record copied as text, values each followed by "|".
+    QString RegistroCopiado;
+    QString RegistroATexto(plat::DataSet &dataSet, QString &texto);
+    QString RegistroATextoOpciones(plat::DataSet &dataSet, const QString &opciones, QString &texto);
+    void TextoARegistro(plat::DataSet &dataSet, const QString &opciones = QString());
+    void ExportarTexto(plat::DataSet *principal, plat::DataSet *detalle, const QString &fichero,
+                       const QString &opciones);
+    // ficheroLeido (out): the file the open dialog held at the end.
+    void ImportarTexto(plat::DataSet *principal, plat::DataSet *detalle, const QString &fichero,
+                       const QString &opciones, QString &ficheroLeido);
+    void ExportarExcel(plat::DataSet *principal, plat::DataSet *detalle, const QString &fichero,
+                       const QString &opciones);
+    void CopiarCampos(plat::DataSet &origen, plat::DataSet &destino, const QString &campos);
+    // Modes: "Copiar" (exactly: empty the target, then add), "Agregar", "Sustituir".
+    void CopiarRegistros(plat::TableDataSet &origen, plat::TableDataSet &destino, const QString &modo);
+    void LimpiarValorControl(QObject *control);
+    void LimpiarLookup(plat::DBLookupComboBox &control);
+    void LimpiarCampo(plat::Field &campo);
+
 private:
     void crearComponentes();
     void abrirUsuario();
@@ -245,6 +302,17 @@ private:
     plat::Connection &conexionDeConsulta(plat::QueryDataSet &query, plat::Connection &porDefecto);
     static QString nombrePropietario(const QObject *componente);
     static QString tablaDeDataSet(const plat::DataSet &dataSet);
+    std::unique_ptr<plat::TableDataSet> tablaEn(const QString &baseDatos, plat::Connection *conexion,
+                                                const QString &tabla);
+    std::unique_ptr<plat::TableDataSet> copiaDeTabla(const plat::TableDataSet &tabla);
+    bool abrirLinea(plat::TableDataSet &tabla);
+    bool renumerarLineas(plat::TableDataSet &lineas, const plat::Bookmark &linea);
+    bool pedirNuevaClave(plat::TableDataSet &maestro, const QStringList &camposClave, const QString &nuevaClave,
+                         QStringList &valores);
+    textoRegistros::Delimitadores delimitadoresTexto(const QString &opciones);
+    int camposClaveExportacion(plat::DataSet &dataSet);
+    void copiarRegistroConClave(plat::DataSet &origen, plat::TableDataSet &destino, const QStringList &clave,
+                                int k);
 
     std::unique_ptr<CacheRespuestasSQL> cacheCamposClave_;
     std::unique_ptr<NombresMotor> nombres_;

@@ -540,6 +540,12 @@ void TfGENEINIC::ConectarBaseDatosAlt(int codigo, const QString &nombre)
     conexiones_.ConectarBaseDatosAlt(codigo, nombre, ejecutorSQL());
 }
 
+void TfGENEINIC::AbrirDocumentacionElectronica(const QString &tabla, const QString &clave)
+{
+    if (VentanaDocumentacionElectronica.valor())
+        VentanaDocumentacionElectronica.valor()(tabla, clave);
+}
+
 QString TfGENEINIC::BaseDatosDeTabla(const QString &tabla) const { return conexiones_.BaseDatosDeTabla(tabla); }
 
 QString TfGENEINIC::NombreBaseDatosEmpresa(int codigo) const { return conexiones_.NombreBaseDatosEmpresa(codigo); }

@@ -252,6 +252,10 @@ public:
     void DiagnosticoInstalacion(const QString &tema);
     // Gives the message window the look, translation and keyboard routines.
     void conectarVentanaMensajes(TfGENEMENS &ventana);
+    // Opens the electronic-documents window of the record with that key; the window's unit
+    // installs the opener (VentanaDocumentacionElectronica), without it nothing opens.
+    void AbrirDocumentacionElectronica(const QString &tabla, const QString &clave);
+    Gancho<std::function<void(const QString &tabla, const QString &clave)>> VentanaDocumentacionElectronica;
 
     // ---- other programs, mail, web service and help (ServiciosExternos.cpp) --------------
     // The auxiliary program's commands; the mail's outcome is its exit code (0 sent).

@@ -24,6 +24,8 @@ const Dialect &Dialect::forEngine(EngineKind kind)
 
 QString Dialect::lockHint() const { return QStringLiteral(" "); }
 
+QString Dialect::castInteger(const QString &expr) const { return QStringLiteral("CAST(%1 AS INTEGER)").arg(expr); }
+
 QString Dialect::pageClause(int n, qint64 offset) const
 {
     return QStringLiteral(" LIMIT %1 OFFSET %2").arg(n).arg(offset);

@@ -64,6 +64,8 @@ public:
     virtual QString lockHint() const;
     // An expression worth 1 when `expr` reads as a number, else 0.
     virtual QString isNumeric(const QString &expr) const = 0;
+    // `expr` (a text that reads as a number) as an integer: "CAST(expr AS INTEGER)".
+    virtual QString castInteger(const QString &expr) const;
     virtual QString concat(const QStringList &parts) const;
 
     // A date-time literal, quoted, as this engine reads it. The zero date is 30/12/1899.

@@ -57,6 +57,8 @@ public:
     QString caseInsensitiveValue(const QString &value) const override;
     const FilterSqlDialect &filterDialect() const override;
     QString isNumeric(const QString &expr) const override;
+    // Through NUMERIC: the numeric test passes "12.5", which INTEGER refuses.
+    QString castInteger(const QString &expr) const override;
     QString keyFieldsQuery(const QString &table, const QString &indexName) const override;
     QString columnsQuery(const QString &table, bool withoutMemos) const override;
     QString columnType(const FieldDef &field) const override;

@@ -21,6 +21,11 @@ QString PostgresDialect::isNumeric(const QString &expr) const
         .arg(expr);
 }
 
+QString PostgresDialect::castInteger(const QString &expr) const
+{
+    return QStringLiteral("CAST(CAST(%1 AS NUMERIC) AS BIGINT)").arg(expr);
+}
+
 QString PostgresDialect::keyFieldsQuery(const QString &table, const QString &indexName) const
 {
     const QString name = indexName.isEmpty() ? physicalIndexName(table, QStringLiteral("Clave1")) : indexName;

@@ -1,0 +1,246 @@
+// The text and Excel exports of 100,000 rows of ten columns (texts, integers, floats, a date,
+// an hour and a two-line memo) against the plain tools doing the same writing:
+// - text: the sqlite3 C API walking the same table and writing "|"-separated lines, and the
+//   sqlite3 command-line tool when it is installed;
+// - Excel: a plain libxlsxwriter loop writing the same 1,000,000 cells in constant memory.
+#include "GENEW/data/ExportacionExcel.h"
+#include "GENEW/data/TextoRegistros.h"
+#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/data/ClientDataSet.h"
+#include "platform/data/TableDataSet.h"
+#include "platform/data/engine/Connection.h"
+#include "platform/data/engine/Session.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <xlsxwriter.h>
+
+namespace {
+
+constexpr int kFilas = 100000;
+
+QList<plat::FieldDef> columnas()
+{
+    return {plat::fieldDef("Codigo", ftString, 12, true), plat::fieldDef("Nombre", ftString, 40),
+            plat::fieldDef("Ciudad", ftString, 30),       plat::fieldDef("Numero", ftInteger),
+            plat::fieldDef("Cantidad", ftInteger),        plat::fieldDef("Importe", ftFloat),
+            plat::fieldDef("Precio", ftFloat),            plat::fieldDef("Fecha", ftDateTime),
+            plat::fieldDef("HoraInicio", ftDateTime),     plat::fieldDef("Notas", ftMemo)};
+}
+
+QVariantList fila(int i)
+{
+    return {QStringLiteral("C%1").arg(i, 8, 10, QLatin1Char('0')),
+            QStringLiteral("Cliente número %1").arg(i),
+            QStringLiteral("Ciudad %1").arg(i % 50),
+            i,
+            i % 1000,
+            i * 1.25,
+            (i % 997) * 0.5,
+            FechaHora(QDate(2024, 1, 1).addDays(i % 300)),
+            FechaHora(FechaCero().date(), QTime(i % 24, i % 60)),
+            QStringLiteral("Primera línea %1\r\nsegunda línea").arg(i)};
+}
+
+struct Datos
+{
+    QTemporaryDir dir;
+    plat::Session sesion;
+    plat::ClientDataSet memoria{QStringLiteral("Memoria")};
+    QString fichero;
+
+    Datos()
+    {
+        plat::Connection &db = sesion.connection(QStringLiteral("Database"));
+        db.setDatabaseName(dir.path());
+        plat::TableDef t;
+        t.name = QStringLiteral("EXPORTA");
+        t.fields = columnas();
+        plat::IndexDef primario;
+        primario.name = QStringLiteral("Clave1");
+        primario.fields = {QStringLiteral("Codigo")};
+        primario.primary = primario.unique = true;
+        t.indexes = {primario};
+        db.createTable(t);
+        memoria.setFieldDefs(columnas());
+        memoria.createDataSet();
+        db.startTransaction();
+        plat::TableDataSet tabla(QStringLiteral("Exporta"));
+        tabla.setConnection(&db);
+        tabla.setTableName(t.name);
+        tabla.open();
+        for (int i = 0; i < kFilas; ++i) {
+            const QVariantList valores = fila(i);
+            tabla.append();
+            memoria.append();
+            for (int c = 0; c < valores.size(); ++c) {
+                tabla.field(c).setValue(valores.at(c));
+                memoria.field(c).setValue(valores.at(c));
+            }
+            tabla.post();
+            memoria.post();
+        }
+        db.commit();
+        fichero = dir.path() + QStringLiteral("/datos.sqlite");
+    }
+};
+
+Datos &datos()
+{
+    static Datos d;
+    return d;
+}
+
+long maximoResidenteKB()
+{
+    rusage uso{};
+    getrusage(RUSAGE_SELF, &uso);
+    return uso.ru_maxrss;
+}
+
+void TextoDesdeMemoria(benchmark::State &estado)
+{
+    Datos &d = datos();
+    for (auto _ : estado) {
+        QFile salida(d.dir.path() + QStringLiteral("/memoria.txt"));
+        salida.open(QIODevice::WriteOnly);
+        benchmark::DoNotOptimize(textoRegistros::ExportarDataSet(salida, d.memoria, nullptr, {}, 0, true));
+    }
+}
+BENCHMARK(TextoDesdeMemoria)->Unit(benchmark::kMillisecond);
+
+void TextoDesdeTabla(benchmark::State &estado)
+{
+    Datos &d = datos();
+    plat::TableDataSet tabla(QStringLiteral("Exporta"));
+    tabla.setConnection(&d.sesion.connection(QStringLiteral("Database")));
+    tabla.setTableName(QStringLiteral("EXPORTA"));
+    tabla.setPageSize(1000);
+    tabla.open();
+    for (auto _ : estado) {
+        QFile salida(d.dir.path() + QStringLiteral("/tabla.txt"));
+        salida.open(QIODevice::WriteOnly);
+        benchmark::DoNotOptimize(textoRegistros::ExportarDataSet(salida, tabla, nullptr, {}, 0, true));
+    }
+}
+BENCHMARK(TextoDesdeTabla)->Unit(benchmark::kMillisecond);
+
+// Anchor: the C API walking the table and writing each column followed by "|".
+void AnclaTextoApiSqlite(benchmark::State &estado)
+{
+    Datos &d = datos();
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(d.fichero.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    const QByteArray nombre = (d.dir.path() + QStringLiteral("/ancla.txt")).toUtf8();
+    for (auto _ : estado) {
+        FILE *f = std::fopen(nombre.constData(), "wb");
+        sqlite3_stmt *st = nullptr;
+        sqlite3_prepare_v2(db, "SELECT * FROM EXPORTA ORDER BY Codigo", -1, &st, nullptr);
+        const int n = sqlite3_column_count(st);
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            for (int c = 0; c < n; ++c) {
+                const unsigned char *t = sqlite3_column_text(st, c);
+                if (t)
+                    std::fputs(reinterpret_cast<const char *>(t), f);
+                std::fputc('|', f);
+            }
+            std::fputs("\r\n", f);
+        }
+        sqlite3_finalize(st);
+        std::fclose(f);
+    }
+    sqlite3_close(db);
+}
+BENCHMARK(AnclaTextoApiSqlite)->Unit(benchmark::kMillisecond);
+
+// Anchor: the sqlite3 tool writing the same rows "|"-separated to a file.
+void AnclaTextoHerramientaSqlite(benchmark::State &estado)
+{
+    Datos &d = datos();
+    const QString herramienta = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+    if (herramienta.isEmpty()) {
+        estado.SkipWithError("sqlite3 is not installed");
+        return;
+    }
+    for (auto _ : estado) {
+        QProcess p;
+        p.setStandardOutputFile(d.dir.path() + QStringLiteral("/herramienta.txt"));
+        p.start(herramienta, {QStringLiteral("-separator"), QStringLiteral("|"), d.fichero,
+                              QStringLiteral("SELECT * FROM EXPORTA ORDER BY Codigo")});
+        p.waitForFinished(-1);
+    }
+}
+BENCHMARK(AnclaTextoHerramientaSqlite)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void ExcelDesdeMemoria(benchmark::State &estado)
+{
+    Datos &d = datos();
+    const long antes = maximoResidenteKB();
+    for (auto _ : estado) {
+        QString error;
+        benchmark::DoNotOptimize(
+            exportacionExcel::Exportar(d.dir.path() + QStringLiteral("/libro.xlsx"), d.memoria, nullptr, {}, error));
+    }
+    estado.counters["crecimiento_max_rss_kb"] = double(maximoResidenteKB() - antes);
+}
+BENCHMARK(ExcelDesdeMemoria)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Anchor: the same 1,000,000 cells (texts, and numbers in the two float columns) with their
+// column formats, in constant memory, straight from prepared UTF-8 texts.
+void AnclaExcelLibxlsxwriter(benchmark::State &estado)
+{
+    Datos &d = datos();
+    std::vector<std::array<QByteArray, 10>> textos(kFilas);
+    std::vector<std::array<double, 2>> numeros(kFilas);
+    for (int i = 0; i < kFilas; ++i) {
+        const QVariantList v = fila(i);
+        for (int c = 0; c < 10; ++c)
+            textos[i][c] = v.at(c).toString().toUtf8();
+        numeros[i] = {v.at(5).toDouble(), v.at(6).toDouble()};
+    }
+    const QByteArray nombre = (d.dir.path() + QStringLiteral("/ancla.xlsx")).toUtf8();
+    const long antes = maximoResidenteKB();
+    for (auto _ : estado) {
+        lxw_workbook_options o{};
+        o.constant_memory = LXW_TRUE;
+        lxw_workbook *libro = workbook_new_opt(nombre.constData(), &o);
+        lxw_worksheet *hoja = workbook_add_worksheet(libro, nullptr);
+        lxw_format *texto = workbook_add_format(libro);
+        format_set_num_format(texto, "@");
+        lxw_format *numero = workbook_add_format(libro);
+        format_set_align(numero, LXW_ALIGN_RIGHT);
+        for (int c = 0; c < 10; ++c)
+            worksheet_set_column(hoja, c, c, 12, (c == 5 || c == 6) ? numero : texto);
+        for (int i = 0; i < kFilas; ++i)
+            for (int c = 0; c < 10; ++c) {
+                if (c == 5 || c == 6)
+                    worksheet_write_number(hoja, i + 2, c, numeros[i][c - 5], numero);
+                else
+                    worksheet_write_string(hoja, i + 2, c, textos[i][c].constData(), texto);
+            }
+        workbook_close(libro);
+    }
+    estado.counters["crecimiento_max_rss_kb"] = double(maximoResidenteKB() - antes);
+}
+BENCHMARK(AnclaExcelLibxlsxwriter)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    datos();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

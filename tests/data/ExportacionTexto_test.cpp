@@ -1,0 +1,207 @@
+#include "GENEW/data/GENEDETA.h"
+#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
+#include "platform/data/TableDataSet.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Dialogs.h"
+#include "tests/data/ModuloFixture.h"
+
+#include <QFile>
+
+namespace {
+
+QByteArray contenido(const QString &fichero)
+{
+    QFile f(fichero);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Projects and their chapters, the chapters following their project.
+class ExportacionTexto : public ModuloMotorTest
+{
+protected:
+    void SetUp() override
+    {
+        ModuloMotorTest::SetUp();
+        if (IsSkipped())
+            return;
+        sql("INSERT INTO PROYECT (Codigo, Descripcion, CodigoCliente, Director) VALUES ('P1', 'Obra nueva', 7, 3)");
+        sql("INSERT INTO PROYECT (Codigo, Descripcion, CodigoCliente, Director) VALUES ('P2', 'Reforma', 8, 4)");
+        for (int i = 1; i <= 2; ++i)
+            sql(QStringLiteral("INSERT INTO LPROYECT (CodigoProyecto, Linea, Descripcion, Importe, TiempoPrevisto, "
+                               "Responsable) VALUES ('P1', %1, 'Capítulo %1', %2, 2.5, 5)")
+                    .arg(i)
+                    .arg(i * 1234.5, 0, 'f', 1));
+        proyectos = tabla("PROYECT");
+        proyectos->first();
+        proyectos->edit();
+        proyectos->fieldByName("DescripcionAmpliada").setValue(QStringLiteral("primera\r\nsegunda"));
+        proyectos->fieldByName("FechaAceptacion").setValue(FechaHora(QDate(2024, 3, 5)));
+        proyectos->post();
+        capitulos = tabla("LPROYECT");
+        capitulos->setMasterSource(proyectos.get(), "Codigo");
+        mensajes_.limpiar();
+    }
+
+    void TearDown() override
+    {
+        plat::setDialogScript(nullptr);
+        plat::application().OnModalShown = nullptr;
+        capitulos.reset();
+        proyectos.reset();
+        ModuloMotorTest::TearDown();
+    }
+
+    std::unique_ptr<plat::TableDataSet> tabla(const QString &nombre)
+    {
+        auto t = std::make_unique<plat::TableDataSet>(nombre);
+        t->setDatabaseName(form_->Database().databaseName());
+        t->setConnection(&form_->Database());
+        t->setTableName(nombre);
+        EXPECT_TRUE(modulo_->AbrirTabla(*t));
+        return t;
+    }
+
+    QString todo()
+    {
+        return sql("SELECT Codigo, Descripcion, CodigoCliente, DescripcionAmpliada, FechaAceptacion FROM PROYECT "
+                   "ORDER BY Codigo")
+            + u'#'
+            + sql("SELECT CodigoProyecto, Linea, Descripcion, Importe, TiempoPrevisto FROM LPROYECT ORDER BY "
+                  "CodigoProyecto, Linea");
+    }
+
+    void vaciar()
+    {
+        sql("DELETE FROM LPROYECT");
+        sql("DELETE FROM PROYECT");
+        proyectos->refresh();
+        capitulos->refresh();
+    }
+
+    std::unique_ptr<plat::TableDataSet> proyectos, capitulos;
+};
+
+TEST_P(ExportacionTexto, HeaderLinesOfAMasterWithOneKeyFieldAndItsLines)
+{
+    const QString fichero = dir_.file("SQL.TXT");
+    modulo_->ExportarTexto(proyectos.get(), capitulos.get(), fichero, "SinDialogo,ConFormatoCampos");
+    EXPECT_TRUE(mensajes_.mensajes().isEmpty()) << mensajes_.textos().join('\n').toStdString();
+    EXPECT_EQ(contenido(fichero), contenido(QStringLiteral(GP_TESTS_DATA_DIR "/golden/proyectos_con_cabecera.txt")));
+}
+
+TEST_P(ExportacionTexto, ImportBringsEveryValueBackWithAndWithoutHeaderLines)
+{
+    const QString antes = todo();
+    for (const char *opciones : {"SinDialogo,ConFormatoCampos", "SinDialogo"}) {
+        const QString fichero = dir_.file("ida.txt");
+        modulo_->ExportarTexto(proyectos.get(), capitulos.get(), fichero, opciones);
+        vaciar();
+        QString leido;
+        modulo_->ImportarTexto(proyectos.get(), capitulos.get(), fichero, opciones, leido);
+        EXPECT_EQ(leido, fichero);
+        EXPECT_EQ(todo(), antes) << opciones;
+        EXPECT_TRUE(mensajes_.mensajes().isEmpty()) << mensajes_.textos().join('\n').toStdString();
+    }
+}
+
+TEST_P(ExportacionTexto, IncidencesAreAskedAboutAndShownInTheViewer)
+{
+    const QString fichero = dir_.file("mal.txt");
+    // A stray delimiter in P3's description, and P1 exists already.
+    escribir("mal.txt", "CamposCabecera=Codigo|0|Descripcion|\r\nCamposLinea=CodigoProyecto|Linea|Descripcion|\r\n"
+                        "P3|0|Uno|dos|\r\nP1|0|Repetido|\r\nP4|0|Bien|\r\nP4|1|Su línea|\r\n");
+    QStringList visor;
+    plat::application().OnModalShown = [&](plat::Form &f) {
+        visor << f.name() << f.caption() << static_cast<TfGENEDETA &>(f).MemoDetalle->text();
+        f.setModalResult(plat::mrOk);
+    };
+    QString leido;
+    plat::setDialogScript([&](QObject *d) {
+        static_cast<plat::OpenDialog *>(d)->FileName = fichero;
+        return true;
+    });
+    mensajes_.programarRespuestas({"SI", "SI", "SI"});
+    modulo_->ImportarTexto(proyectos.get(), capitulos.get(), "SQL.TXT", "ConDelimitadorStd", leido);
+    EXPECT_EQ(leido, fichero);
+    const QStringList preguntas = textosDeTipo("C");
+    ASSERT_EQ(preguntas.size(), 3);
+    EXPECT_EQ(preguntas[0], "¿Realmente desea importar registros desde un fichero de texto (ASCII)?");
+    EXPECT_TRUE(preguntas[1].startsWith("¡Imposible grabar el registro P3!. ¿Desea continuar?.\r\n(Motivo: "));
+    EXPECT_EQ(preguntas[2], "Se han producido incidencias en el proceso. ¿Desea ver los detalles?");
+    ASSERT_EQ(visor.size(), 3);
+    EXPECT_EQ(visor[0], "fGENEDETA");
+    EXPECT_EQ(visor[1], "Incidencias producidas en la importación");
+    EXPECT_TRUE(visor[2].startsWith("1 - Error grabando el registro P3. Motivo: La línea tiene 4 valores y la cabecera 3 "
+                                     "campos\r\n2 - Error grabando el registro P1. Motivo: "))
+        << visor[2].toStdString();
+    EXPECT_EQ(sql("SELECT Codigo, Descripcion FROM PROYECT ORDER BY Codigo"), "P1|Obra nueva\r\nP2|Reforma\r\nP4|Bien");
+    EXPECT_EQ(sql("SELECT Descripcion FROM LPROYECT WHERE CodigoProyecto = 'P4'"), "Su línea");
+}
+
+TEST_P(ExportacionTexto, EmptySettingsDelimitersTakeTheStandardOnes)
+{
+    // No PARAGENE row: the settings' delimiters are empty.
+    const QString fichero = dir_.file("lineas.txt");
+    plat::setDialogScript([&](QObject *d) {
+        static_cast<plat::OpenDialog *>(d)->FileName = fichero;
+        return true;
+    });
+    modulo_->ExportarTexto(proyectos.get(), nullptr, "x.txt", "SinFormatoCampos");
+    const QString texto = QString::fromUtf8(contenido(fichero));
+    EXPECT_TRUE(texto.startsWith("P1|Obra nueva|7|") && texto.contains("|primera·segunda|")) << texto.toStdString();
+    EXPECT_TRUE(textosDeTipo("C").isEmpty());
+}
+
+TEST_P(ExportacionTexto, AFailedExportLeavesThePreviousFile)
+{
+    const QString fichero = dir_.file("previo.txt");
+    escribir("previo.txt", "lo que había");
+    int leidos = 0;
+    proyectos->fieldByName("Descripcion").OnGetText = [&](plat::Field &f, QString &t, bool) {
+        if (++leidos == 2)
+            throw gp::DatabaseError(QStringLiteral("Disk full"));
+        t = f.asString();
+    };
+    modulo_->ExportarTexto(proyectos.get(), nullptr, fichero, "SinDialogo");
+    EXPECT_EQ(textosDeTipo("A"), QStringList{"¡Imposible crear el fichero ASCII!. Motivo: Disk full"});
+    EXPECT_EQ(contenido(fichero), "lo que había");
+    proyectos->fieldByName("Descripcion").OnGetText = nullptr;
+
+    mensajes_.limpiar();
+    modulo_->ExportarTexto(proyectos.get(), nullptr, dir_.path(), "SinDialogo");   // a folder
+    ASSERT_EQ(textosDeTipo("A").size(), 1);
+    EXPECT_TRUE(textosDeTipo("A")[0].startsWith("¡Imposible crear el fichero ASCII!. Motivo: "));
+
+    mensajes_.limpiar();
+    proyectos->close();
+    modulo_->ExportarTexto(proyectos.get(), nullptr, fichero, "SinDialogo");
+    QString leido;
+    modulo_->ImportarTexto(proyectos.get(), nullptr, fichero, "SinDialogo", leido);
+    EXPECT_EQ(textosDeTipo("A"), QStringList(2, "¡La tabla o consulta debe estar activada previamente!"));
+}
+
+TEST_P(ExportacionTexto, ExcelThroughTheModule)
+{
+    const QString fichero = dir_.file("libro.xls");
+    plat::setDialogScript([&](QObject *d) {
+        static_cast<plat::OpenDialog *>(d)->FileName = fichero;
+        return true;
+    });
+    mensajes_.programarRespuestas({"NO"});   // no header rows
+    modulo_->ExportarExcel(proyectos.get(), nullptr, "x", "");
+    EXPECT_TRUE(QFile::exists(fichero + u'x'));
+    EXPECT_EQ(textosDeTipo("I"), QStringList{"El archivo ha sido guardado en " + fichero + u'x'});
+    plat::setDialogScript([](QObject *) { return true; });
+    mensajes_.limpiar();
+    modulo_->ExportarExcel(proyectos.get(), nullptr, dir_.file("no/existe/libro"), "SinDialogo");
+    EXPECT_TRUE(mensajes_.mensajes().isEmpty());
+    modulo_->ExportarExcel(proyectos.get(), nullptr, dir_.file("no/existe/libro"), "");
+    ASSERT_EQ(textosDeTipo("A").size(), 1);
+    EXPECT_TRUE(textosDeTipo("A")[0].startsWith("¡No ha sido posible grabar el archivo!. Motivo: "));
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, ExportacionTexto, ::testing::Bool(), NombreMotor);
+
+} // namespace
