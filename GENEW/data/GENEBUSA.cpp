@@ -111,7 +111,7 @@ void TfGENEBUSA::prepararBusqueda(const QString &tabla)
     Query1->setDatabaseName(EsTablaGeneral(tabla_) ? fGENEINIC->DatabaseGeneral().databaseName() : QString());
     setCaption(QStringLiteral("Búsqueda por Aproximación en la tabla ") + tabla_);
     columnas_.clear();
-    for (const QString &columna : ModuloDatos->ListaColumnasTabla(tabla_).split(u';', Qt::SkipEmptyParts))
+    for (const QString &columna : DividirLineas(ModuloDatos->ListaColumnasTabla(tabla_)))
         if (!ModuloDatos->EsCampoNoVisible(columna))
             columnas_ << columna;
     QStringList filas;

@@ -346,17 +346,17 @@ void TfGENEBUSQ::llenarListaCampos()
 {
     QStringList entradas;
     const auto anadir = [&entradas](const QString &campos) {
-        if (!campos.isEmpty() && !entradas.contains(campos, Qt::CaseInsensitive))
-            entradas << campos;
+        if (campos.isEmpty() || entradas.contains(campos, Qt::CaseInsensitive))
+            return false;
+        entradas << campos;
+        return true;
     };
     anadir(ModuloDatos->CamposClaveSQL(Tabla));
-    for (int n = 2;; ++n) {
-        const QString campos = ModuloDatos->CamposClaveSQL(Tabla, QStringLiteral("Clave") + QString::number(n));
-        if (campos.isEmpty())
-            break;
-        anadir(campos);
+    // The indexes "Clave2", "Clave3"... until one answers nothing new (an engine may answer
+    // the primary key for an index that does not exist).
+    for (int n = 2; anadir(ModuloDatos->CamposClaveSQL(Tabla, QStringLiteral("Clave") + QString::number(n))); ++n) {
     }
-    for (const QString &columna : ModuloDatos->ListaColumnasTabla(Tabla).split(u';', Qt::SkipEmptyParts))
+    for (const QString &columna : DividirLineas(ModuloDatos->ListaColumnasTabla(Tabla)))
         anadir(columna);
     ListaCamposBusqueda->setItems(entradas);
 }
