@@ -117,6 +117,7 @@ void TfGENEBUSQ::construirPanelBuscar()
     PanelBuscar = make<plat::Panel>(QStringLiteral("PanelBuscar"), this);
     Label2 = make<plat::Label>(QStringLiteral("Label2"), PanelBuscar);
     Label2->setCaption(QStringLiteral("Dato a Buscar"));
+    Label2->setLayoutCentred(true);
     pbPersonalizarBusqueda = make<plat::SpeedButton>(QStringLiteral("pbPersonalizarBusqueda"), PanelBuscar);
     pbPersonalizarBusqueda->setCaption(QStringLiteral("..."));
     pbPersonalizarBusqueda->setHint(QStringLiteral("Personalizar la búsqueda (F4)"));
@@ -443,6 +444,7 @@ void TfGENEBUSQ::pbBuscarClick(QObject *Sender)
     respuesta.emptyRows();
     const bool limitada = sentencia.admiteLimite() && peticion.limite != kIlimitado;
     respuesta.setPacketRecords(limitada ? -1 : kPaqueteFilas);
+    Query1->query().setStepRows(!limitada);
     Query1->query().setSql(ultimaSentencia_);
     bool abierta = ModuloDatos->AbrirConsulta(Query1->query(), QStringLiteral("Open,Silencio"));
     if (abierta) {
