@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <sqlite3.h>
 
@@ -41,8 +42,10 @@ void prepararUna(const QString &sql)
     sqlite3_stmt *stmt = nullptr;
     const char *resto = nullptr;
     const int rc = sqlite3_prepare_v2(baseDatos(), texto.constData(), int(texto.size()), &stmt, &resto);
-    if (rc != SQLITE_OK || !stmt)
+    if (rc != SQLITE_OK || !stmt) {
+        fprintf(stderr, "no se prepara: %s\n%s\n", sqlite3_errmsg(baseDatos()), texto.constData());
         abort();
+    }
     for (; resto && *resto; ++resto)
         if (*resto != ' ')
             abort();

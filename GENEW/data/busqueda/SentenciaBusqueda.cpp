@@ -22,6 +22,12 @@ QList<QPair<QString, QString>> paresBusqueda(const QString &campos, const QStrin
     }
 }
 
+// A value as it can travel inside an SQL literal: the engines end a statement's text at a NUL.
+QString textoLiteral(QString valor)
+{
+    return valor.remove(QChar(0));
+}
+
 } // namespace
 
 QString SentenciaBusqueda::normalizarDato(const QString &dato)
@@ -44,8 +50,9 @@ bool SentenciaBusqueda::admiteLimite() const { return esSQLServer(); }
 
 // A value of the approximate mode that reads as a date (or as a time, in a "Hora" field) is
 // written as the engine reads dates; any other value is a quoted text.
-QString SentenciaBusqueda::literal(const QString &campo, const QString &valor, ModoBusqueda modo) const
+QString SentenciaBusqueda::literal(const QString &campo, const QString &valorDado, ModoBusqueda modo) const
 {
+    const QString valor = textoLiteral(valorDado);
     if (modo == ModoBusqueda::Aproximada) {
         const QString formato = ajustesComunes().FormatoFechaSQL;
         const bool fecha = ValidarFecha(valor, QString());
@@ -123,16 +130,17 @@ QString SentenciaBusqueda::clasesLetras(const QString &valor)
 
 QString SentenciaBusqueda::condicionAproximacion(const QList<QPair<QString, QString>> &valores) const
 {
-    QString texto;
+    QString condicion;
     for (const auto &[columna, valor] : valores) {
-        if (valor.isEmpty())
+        const QString texto = textoLiteral(valor);
+        if (texto.isEmpty())
             continue;
-        texto += texto.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ");
+        condicion += condicion.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ");
         // On SQL Server the letter classes; elsewhere the value as typed, folded on both sides.
-        const QString patron = Entrecomillar(u'%' + (esSQLServer() ? clasesLetras(valor) : valor) + u'%');
-        texto += u'(' + dialecto_.foldedCompare(columna, QStringLiteral("LIKE"), patron) + u')';
+        const QString patron = Entrecomillar(u'%' + (esSQLServer() ? clasesLetras(texto) : texto) + u'%');
+        condicion += u'(' + dialecto_.foldedCompare(columna, QStringLiteral("LIKE"), patron) + u')';
     }
-    return texto;
+    return condicion;
 }
 
 QString SentenciaBusqueda::sentenciaAproximacion(const QString &tabla, const QString &condicion) const

@@ -28,7 +28,7 @@ PeticionBusqueda peticion(const QString &dato, ModoBusqueda modo = ModoBusqueda:
 struct CasoCondicion
 {
     const char *campos;
-    const char *dato;
+    QString dato;
     ModoBusqueda modo;
     const char *esperado;
 };
@@ -48,6 +48,8 @@ TEST(SentenciaBusquedaTest, SqlServerConditionsAreTheProgramsTexts)
         // A quote stays inside its literal.
         {"Nombre", "O'Brien", ModoBusqueda::Aproximada, " (Nombre >= 'O''Brien') "},
         {"Nombre", "a')b", ModoBusqueda::Parcial, " (Nombre LIKE 'a'')b%') "},
+        // A NUL would end the statement's text: it never reaches a literal.
+        {"Nombre", QString("a") + QChar(0) + "b", ModoBusqueda::Fonetica, " (Nombre LIKE '%ab%') "},
         // Dates and times of the approximate mode in the program's SQL date format.
         {"Codigo;Fecha", "7,31/12/2024", ModoBusqueda::Aproximada, " (Codigo = '7') AND  (Fecha >= '12/31/2024') "},
         {"HoraInicio", "10:30", ModoBusqueda::Aproximada, " (HoraInicio >= '12/30/1899 10:30:00') "},
@@ -57,7 +59,7 @@ TEST(SentenciaBusquedaTest, SqlServerConditionsAreTheProgramsTexts)
     };
     const SentenciaBusqueda s = en(EngineKind::SqlServer);
     for (const auto &c : casos)
-        EXPECT_EQ(s.condicion(c.campos, c.dato, c.modo), QString(c.esperado)) << c.campos << " / " << c.dato;
+        EXPECT_EQ(s.condicion(c.campos, c.dato, c.modo), QString(c.esperado)) << c.campos << " / " << c.dato.toStdString();
 }
 
 TEST(SentenciaBusquedaTest, SqlServerStatementsWithFilterOrderAndLimit)
