@@ -116,8 +116,11 @@ TEST_P(BusquedaTest, ModesSearchTheChosenFieldsWithFoldedLikes)
     alMostrar([](TfGENEBUSQ &f) {
         f.ListaCamposBusqueda->setItemIndex(f.ListaCamposBusqueda->findText("Nombre"));
         f.BusquedaFonetica->setChecked(true);
+        f.CamposVisibles = "*";
         teclear(f, "garcia");   // accents and capitals folded on every engine
         EXPECT_EQ(f.ClientDataSet1->dataSet().recordCount(), 1);
+        // A memo with content shows its text on one line.
+        EXPECT_EQ(f.ClientDataSet1->dataSet().fieldByName("Notas").displayText(), "uno dos");
         f.BusquedaParcial->setChecked(true);
         teclear(f, "o'b");      // a quote in a partial search
         EXPECT_EQ(f.ClientDataSet1->dataSet().recordCount(), 1);
