@@ -33,3 +33,13 @@ void GrabarValorBusqueda(const QString &clave, const QString &valor);
 // The key values of a search answer as the form framework takes them: joined by ";"
 // (empty when cancelled). opciones: the index number, empty for the primary key.
 QString BuscarRegistroTexto(const QString &tabla, const QString &opciones);
+
+// Gives the form framework's entry points (any record with the members LeerValorBusqueda,
+// GrabarValorBusqueda and BuscarRegistro) the search's services.
+template<class PuntosEntrada>
+void instalarServiciosBusqueda(PuntosEntrada &puntos)
+{
+    puntos.LeerValorBusqueda = LeerValorBusqueda;
+    puntos.GrabarValorBusqueda = GrabarValorBusqueda;
+    puntos.BuscarRegistro = BuscarRegistroTexto;
+}

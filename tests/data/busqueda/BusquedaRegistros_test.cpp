@@ -315,6 +315,26 @@ TEST_P(BusquedaTest, SearchTablesOfControlsAreKeptInBusquedaTxt)
     EXPECT_EQ(QString::fromUtf8(fichero.readAll()), "EditCliente=CLIENTE\r\nEditOperación=OPERARIO\r\n");
 }
 
+TEST_P(BusquedaTest, TheFrameworksEntryPointsReachTheSearch)
+{
+    struct Puntos
+    {
+        std::function<QString(const QString &)> LeerValorBusqueda;
+        std::function<void(const QString &, const QString &)> GrabarValorBusqueda;
+        std::function<QString(const QString &, const QString &)> BuscarRegistro;
+    } puntos;
+    instalarServiciosBusqueda(puntos);
+    puntos.GrabarValorBusqueda("EditCliente", kTabla);
+    EXPECT_EQ(puntos.LeerValorBusqueda("EditCliente"), kTabla);
+    alMostrar([](TfGENEBUSQ &f) {
+        EXPECT_EQ(f.ListaCamposBusqueda->text(), "Nombre");   // index 2 asked by the framework
+        f.BusquedaParcial->setChecked(true);
+        teclear(f, "Chac");
+        aceptar(f);
+    });
+    EXPECT_EQ(puntos.BuscarRegistro(kTabla, "2"), QString("A;2"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, BusquedaTest, ::testing::Bool(), NombreMotor);
 
 } // namespace
