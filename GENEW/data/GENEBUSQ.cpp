@@ -714,7 +714,10 @@ void TfGENEBUSQ::filtrarPorValor(const QString &operador, const QString &pregunt
         respuesta.setFilter(filtroValores_);
         respuesta.setFiltered(true);
     } catch (const std::exception &) {
+        // The answer stays filtered as it was.
         filtroValores_ = anterior;
+        respuesta.setFilter(anterior);
+        respuesta.setFiltered(true);
         MensajeAviso(QStringLiteral("¡No ha sido posible filtrar registros!"));
     }
 }

@@ -244,6 +244,14 @@ TEST_P(BusquedaTest, ValueFiltersAccumulateUntilCancelled)
         f.FiltrarRegistrosporValorDesde->Click();
         EXPECT_EQ(f.filtroValores(), "(Nombre = 'O''Brien') AND (Codigo >= 'B')");
         EXPECT_EQ(respuesta.recordCount(), 1);
+        // A value that is not a number for a number field is refused; the filter stays.
+        f.DBGrid1->setSelectedField(respuesta.findField("Importe"));
+        mensajes_.limpiar();
+        mensajes_.programarRespuestas({"mucho"});
+        f.FiltrarRegistrosporValorHasta->Click();
+        EXPECT_EQ(mensajes_.textos().value(1), "¡No ha sido posible filtrar registros!");
+        EXPECT_EQ(f.filtroValores(), "(Nombre = 'O''Brien') AND (Codigo >= 'B')");
+        EXPECT_EQ(respuesta.recordCount(), 1);
         f.CancelarFiltros1->Click();
         EXPECT_EQ(respuesta.recordCount(), 4);
         mensajes_.programarRespuestas({"A", "B"});
