@@ -364,7 +364,7 @@ void TfPROYMENU::SeleccionarEmpresa()
     if (lista.isEmpty())
         return;
     const QVariant elegida =
-        BuscarRegistroConFiltro(QStringLiteral("EMPRESA"), 0, QStringLiteral("Codigo IN (") + lista + u')');
+        ElegirRegistroConFiltro(QStringLiteral("EMPRESA"), 0, QStringLiteral("Codigo IN (") + lista + u')');
     if (!elegida.isNull())
         ponerEmpresaActual(elegida.toList().value(0).toString().toInt());
 }

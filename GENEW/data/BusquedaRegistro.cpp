@@ -28,13 +28,13 @@ TfGENEBUSR::TfGENEBUSR(QWidget *parent) : plat::Form(parent)
     pbCancelar->setCancelButton(true);
 }
 
-QVariant BuscarRegistroConFiltro(const QString &tabla, int indice, const QString &filtro)
+QVariant ElegirRegistroConFiltro(const QString &tabla, int indice, const QString &filtro)
 {
     if (!ModuloDatos)
         return {};
     const QString indiceNombre = indice <= 0 ? QString() : QStringLiteral("Clave") + QString::number(indice + 1);
     const QStringList claves = ModuloDatos->CamposClaveSQL(tabla, indiceNombre).split(u';', Qt::SkipEmptyParts);
-    plat::QueryDataSet consulta(QStringLiteral("BuscarRegistroConFiltro"));
+    plat::QueryDataSet consulta(QStringLiteral("ElegirRegistroConFiltro"));
     QString sql = QStringLiteral("SELECT * FROM ") + ModuloDatos->NombreTablaSQL(tabla);
     if (!filtro.trimmed().isEmpty())
         sql += QStringLiteral(" WHERE ") + filtro;

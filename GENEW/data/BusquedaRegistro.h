@@ -24,4 +24,4 @@ public:
 
 // The key values (texts, one per key field) of the row the user chose among the rows of
 // tabla that meet filtro; a null QVariant when the user cancels or no row could be read.
-QVariant BuscarRegistroConFiltro(const QString &tabla, int indice, const QString &filtro);
+QVariant ElegirRegistroConFiltro(const QString &tabla, int indice, const QString &filtro);

@@ -322,14 +322,17 @@ QList<FieldDef> QueryDataSet::openSource()
 {
     QString driverSql;
     const QVariantMap values = boundValues(driverSql);
-    reader_ = link_.connection().openReader(driverSql, values, SqlOrigin::AsWritten);
+    Connection &connection = link_.connection();
+    reader_ = stepRows_ && connection.engine() == EngineKind::SQLite
+        ? connection.openQuery(driverSql, values, SqlOrigin::AsWritten)
+        : connection.openReader(driverSql, values, SqlOrigin::AsWritten);
     // The first packet of rows; all of them when a column's type can only be told from
     // its values (a computed column whose type the engine does not say).
     const QStringList names = reader_->columns();
     const QList<TFieldType> types = reader_->types();
     const bool typesFromValues = std::any_of(types.begin(), types.end(), [](TFieldType t) { return t == ftUnknown; })
         || types.size() < names.size();
-    const QList<QVariantList> first = readRows(typesFromValues ? -1 : kPacket);   // the reader goes when all are read
+    const QList<QVariantList> first = readRows(typesFromValues ? -1 : packetSize());   // the reader goes when all are read
     const QList<FieldDef> defs = declaredColumns(names, types, first);
     findLiveTable(defs);
     converters_.clear();

@@ -51,6 +51,13 @@ public:
     Param &createParam(TFieldType type, const QString &name);
     void clearParams() { params_.clear(); }
 
+    // Rows stepped on the engine's statement as they are asked for, never read ahead: for a
+    // client that takes a large answer a packet at a time. On SQLite the statement then stays
+    // prepared until every row is read or the query closes; elsewhere it changes nothing
+    // (the reader already streams or reads whole).
+    bool stepRows() const { return stepRows_; }
+    void setStepRows(bool on) { close(); stepRows_ = on; }
+
     bool requestLive() const { return requestLive_; }
     void setRequestLive(bool live) { close(); requestLive_ = live; }
     bool canModify() const override;
@@ -63,7 +70,7 @@ public:
 protected:
     QList<FieldDef> openSource() override;
     bool fetchRows(int count, QVector<Row> &rows) override;
-    int packetSize() const override { return kPacket; }
+    int packetSize() const override { return stepRows_ ? kStepPacket : kPacket; }
     void closeSource() override;
     Bookmark cursorInsert(const Row &row) override;
     Bookmark cursorUpdate(const Bookmark &at, const Row &oldRow, const Row &row) override;
@@ -85,12 +92,14 @@ private:
     // Rows are read from the engine a packet at a time as the dataset moves on (the first
     // screen of a large result shows at once); all of them only when something needs them.
     static constexpr int kPacket = 1000;
+    static constexpr int kStepPacket = 100;   // stepped rows: no more than a client's packet
     QList<QVariantList> readRows(int count);   // count < 0: the rest
     QVector<Row> convertRows(const QList<QVariantList> &rows) const;
     std::unique_ptr<QueryCursor> reader_;      // while rows remain to be read
     std::vector<std::unique_ptr<Field>> converters_;
     QVector<Row> pending_;
     bool requestLive_ = false;
+    bool stepRows_ = false;
     QString liveTable_;            // the table a live query writes to; empty when read-only
     QVector<int> liveKeyColumns_;  // its primary key among the result's columns
     QVector<bool> liveWritable_;   // result columns that are columns of that table

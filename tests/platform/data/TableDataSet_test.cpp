@@ -358,6 +358,36 @@ TEST_P(TableData, ALargeQueryReadsOnFromTheRowsItStartedWithWhileTheProgramWrite
     EXPECT_EQ(q.fieldByName("Codigo").asInteger(), 200000);
 }
 
+TEST_P(TableData, ASteppedQueryHandsAClientItsPacketsAsAsked)
+{
+    db().exec(QStringLiteral("CREATE TABLE MUCHAS (Codigo INTEGER, Nombre VARCHAR(20))"), {}, SqlOrigin::AsWritten);
+    db().exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2500) "
+                             "INSERT INTO MUCHAS (Codigo, Nombre) SELECT i, 'Fila ' || i FROM n"),
+              {}, SqlOrigin::AsWritten);
+    QueryDataSet q("Consulta");
+    q.setConnection(&db());
+    q.setStepRows(true);
+    q.setSql("SELECT Codigo, Nombre FROM MUCHAS ORDER BY Codigo");
+    DataSetProvider provider(&q);
+    ClientDataSet cds("Cache");
+    cds.setProvider(&provider);
+    cds.setPacketRecords(100);
+    cds.open();
+    EXPECT_EQ(cds.fieldByName("Nombre").asString(), "Fila 1");
+    // The connection serves other statements while the answer is half read.
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM MUCHAS")).toInt(), 2500);
+    EXPECT_EQ(cds.rowValues(1499, 1).value(0).value(0).toInt(), 1500);
+    EXPECT_EQ(cds.recordCount(), 2500);
+    cds.last();
+    EXPECT_EQ(cds.fieldByName("Codigo").asInteger(), 2500);
+    // Closed half read and opened again, it starts from the first row.
+    cds.close();
+    q.close();
+    cds.emptyRows();
+    cds.open();
+    EXPECT_EQ(cds.fieldByName("Codigo").asInteger(), 1);
+}
+
 TEST_P(TableData, LiveQueriesWriteThroughToTheirTable)
 {
     QueryDataSet q("Consulta");

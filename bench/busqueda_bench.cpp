@@ -1,0 +1,207 @@
+// The record search from pbBuscarClick to the first screen of its grid drawn, on a company
+// table of 1,000,000 rows and on one of 1,000 rows with the same columns: the whole table
+// (empty datum), a datum on the primary key, a partial-mode datum on the name, an ordered
+// search on a column without index, and the first showing of the form (field list, saved
+// preferences). The anchor, in the same run on the same file: the sqlite3 API preparing the
+// same kind of SELECT and stepping one screen of rows.
+#include "GENEW/data/GENEBUSQ.h"
+#include "GENEW/data/Genemodu.h"
+#include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/comun/SalidaMensajes.h"
+#include "platform/data/engine/Connection.h"
+#include "platform/data/engine/Session.h"
+
+#include <optional>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int kPantalla = 30;   // rows of one screen of the grid
+
+QString tabla(int filas) { return filas >= 1000000 ? QStringLiteral("BUSCA1M") : QStringLiteral("BUSCA1K"); }
+
+struct Entorno
+{
+    QTemporaryDir carpeta;
+    SalidaMensajesGrabada mensajes;   // nothing may wait for a click
+    std::optional<SalidaMensajesInstalada> salida;
+    plat::Session sesion;
+    TfGENEINIC *inicio = nullptr;
+    TModuloDatos *modulo = nullptr;
+    QString fichero;
+
+    bool preparar()
+    {
+        QDir::setCurrent(carpeta.path());
+        salida.emplace(mensajes);
+        const QString definiciones = carpeta.filePath(QStringLiteral("DATABASE.TXT"));
+        QFile::copy(QStringLiteral(GP_DATA_DIR "/DATABASE.TXT"), definiciones);
+        QFile f(definiciones);
+        f.setPermissions(f.permissions() | QFileDevice::WriteOwner);
+        if (!f.open(QIODevice::Append))
+            return false;
+        for (const char *t : {"BUSCA1M", "BUSCA1K"})
+            f.write(QString("%1/C/1/Codigo/ftInteger/0/*/|Busqueda\r\n%1/C/2/Nombre/ftString/40//|Busqueda\r\n"
+                            "%1/C/3/PersonaContacto/ftString/40//|Busqueda\r\n%1/C/4/Telefono/ftString/30//|Busqueda\r\n"
+                            "%1/C/5/Notas/ftMemo/0//|Busqueda\r\n%1/C/6/Importe/ftFloat/0//|Busqueda\r\n"
+                            "%1/I/1/<Primary>/Codigo//|Busqueda\r\n%1/I/2/Clave2/Nombre//|Busqueda\r\n")
+                        .arg(t)
+                        .toUtf8());
+        f.close();
+        TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN")};
+        inicio = new TfGENEINIC(nullptr, &sesion);
+        inicio->afterConstruction();
+        if (inicio->ArranqueFallido || !inicio->CrearBaseDatosEmpresa(1))
+            return false;
+        inicio->ConectarBaseDatosEmpresa(1);
+        inicio->Conexiones().EmpresaActual = 1;
+        modulo = plat::createDataModule<TModuloDatos>();
+        plat::Connection &empresa = inicio->Database();
+        for (int filas : {1000000, 1000}) {
+            modulo->EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM %1").arg(tabla(filas)));   // made from its definition
+            empresa.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                                        "INSERT INTO %2 SELECT i, 'Cliente número ' || i, 'Persona ' || ((i * 7919) % %1), "
+                                        "'600 ' || i, 'nota' || char(13) || char(10) || 'segunda', i * 1.25 FROM n")
+                             .arg(filas)
+                             .arg(tabla(filas)),
+                         {}, plat::SqlOrigin::AsWritten);
+        }
+        fichero = empresa.location().sqliteFile();
+        fGENEBUSQ = plat::createForm<TfGENEBUSQ>();
+        fGENEBUSQ->resize(800, 600);
+        return QFileInfo::exists(fichero) && modulo->EjecutarSQL("SELECT COUNT(*) FROM BUSCA1M") == "1000000";
+    }
+};
+
+Entorno *entorno = nullptr;
+
+void mostrar(const QString &tablaBuscada)
+{
+    fGENEBUSQ->Hide();
+    fGENEBUSQ->Tabla = tablaBuscada;
+    fGENEBUSQ->Filtro.clear();
+    fGENEBUSQ->CamposVisibles.clear();
+    fGENEBUSQ->Show();
+}
+
+// The search as the user starts it, then the grid's first screen painted.
+void buscar(const QString &dato)
+{
+    fGENEBUSQ->DatoABuscar->setText(dato);
+    fGENEBUSQ->pbBuscarClick(nullptr);
+    benchmark::DoNotOptimize(fGENEBUSQ->DBGrid1->viewport()->grab());
+}
+
+void prepararBusqueda(ModoBusqueda modo, const QString &campos, bool ordenada)
+{
+    fGENEBUSQ->BusquedaAproximada->setChecked(modo == ModoBusqueda::Aproximada);
+    fGENEBUSQ->BusquedaParcial->setChecked(modo == ModoBusqueda::Parcial);
+    fGENEBUSQ->ListaCamposBusqueda->setItemIndex(fGENEBUSQ->ListaCamposBusqueda->findText(campos));
+    fGENEBUSQ->ResultadosOrdenados->setChecked(ordenada);
+}
+
+void contar(benchmark::State &estado)
+{
+    estado.counters["filas_leidas"] = double(fGENEBUSQ->DBGrid1->fetchedRows());
+}
+
+void BuscarTodo(benchmark::State &estado)
+{
+    mostrar(tabla(int(estado.range(0))));
+    prepararBusqueda(ModoBusqueda::Aproximada, QStringLiteral("Codigo"), false);
+    for (auto _ : estado)
+        buscar(QString());
+    contar(estado);
+}
+
+void BuscarPorClave(benchmark::State &estado)
+{
+    const int filas = int(estado.range(0));
+    mostrar(tabla(filas));
+    prepararBusqueda(ModoBusqueda::Aproximada, QStringLiteral("Codigo"), false);
+    for (auto _ : estado)
+        buscar(QString::number(filas / 2));
+    contar(estado);
+}
+
+void BuscarParcialPorNombre(benchmark::State &estado)
+{
+    mostrar(tabla(int(estado.range(0))));
+    prepararBusqueda(ModoBusqueda::Parcial, QStringLiteral("Nombre"), false);
+    for (auto _ : estado)
+        buscar(QStringLiteral("cliente número 5"));
+    contar(estado);
+}
+
+void BuscarOrdenadoSinIndice(benchmark::State &estado)
+{
+    mostrar(tabla(int(estado.range(0))));
+    prepararBusqueda(ModoBusqueda::Aproximada, QStringLiteral("PersonaContacto"), true);
+    for (auto _ : estado)
+        buscar(QString());
+    contar(estado);
+}
+
+void PrimeraPresentacion(benchmark::State &estado)
+{
+    for (auto _ : estado)
+        mostrar(tabla(int(estado.range(0))));
+    estado.counters["entradas"] = double(fGENEBUSQ->ListaCamposBusqueda->count());
+}
+
+// The anchor: the same kind of SELECT prepared with the sqlite3 API and one screen of rows
+// stepped, each column read as text.
+void PantallaSqlite3(benchmark::State &estado, const char *condicion)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(entorno->fichero).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    const int filas = int(estado.range(0));
+    const QByteArray sql = QStringLiteral("SELECT Codigo, Nombre, PersonaContacto, Telefono, Importe FROM %1 %2")
+                               .arg(tabla(filas), *condicion ? QString::fromLatin1(condicion).arg(filas / 2) : QString())
+                               .toUtf8();
+    for (auto _ : estado) {
+        sqlite3_stmt *stmt = nullptr;
+        sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
+        for (int fila = 0; fila < kPantalla && sqlite3_step(stmt) == SQLITE_ROW; ++fila)
+            for (int c = 0; c < 5; ++c)
+                benchmark::DoNotOptimize(sqlite3_column_text(stmt, c));
+        sqlite3_finalize(stmt);
+    }
+    sqlite3_close(db);
+}
+
+void AnclaTodo(benchmark::State &estado) { PantallaSqlite3(estado, ""); }
+void AnclaPorClave(benchmark::State &estado) { PantallaSqlite3(estado, "WHERE Codigo >= %1"); }
+
+#define CASOS Arg(1000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime()
+BENCHMARK(BuscarTodo)->CASOS;
+BENCHMARK(AnclaTodo)->CASOS;
+BENCHMARK(BuscarPorClave)->CASOS;
+BENCHMARK(AnclaPorClave)->CASOS;
+BENCHMARK(BuscarParcialPorNombre)->CASOS;
+BENCHMARK(BuscarOrdenadoSinIndice)->CASOS;
+BENCHMARK(PrimeraPresentacion)->CASOS;
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Entorno e;
+    if (!e.preparar()) {
+        fprintf(stderr, "no se ha podido preparar la base de datos\n");
+        return 1;
+    }
+    entorno = &e;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
