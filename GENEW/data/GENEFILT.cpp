@@ -48,7 +48,12 @@ TfGENEFILT::TfGENEFILT(QWidget *parent) : plat::Form(parent)
     GuardarComo->OnClick = [this](QObject *s) { GuardarComoClick(s); };
     Eliminar->OnClick = [this](QObject *s) { EliminarClick(s); };
     Salir->OnClick = [this](QObject *s) { SalirClick(s); };
-    connect(EditDescripcionFiltro, &QComboBox::activated, this, [this] { EditDescripcionFiltroClick(EditDescripcionFiltro); });
+    // The box edits no record (the look-up combo shows no choice then): the chosen entry is
+    // kept selected and loaded.
+    connect(EditDescripcionFiltro, &QComboBox::activated, this, [this](int indice) {
+        EditDescripcionFiltro->setItemIndex(indice);
+        EditDescripcionFiltroClick(EditDescripcionFiltro);
+    });
     OnClose = [this](QObject *s, plat::CloseAction &) { FormClose(s); };
     // Enter moves to the next control everywhere but in the list of conditions.
     setKeyPreview(true);

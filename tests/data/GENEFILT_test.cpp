@@ -159,10 +159,26 @@ TEST_P(FiltroTest, AFilterSavedUnderANameIsProposedNextTime)
     EXPECT_EQ(codigosVisibles(), QStringList{QStringLiteral("8")});
     EXPECT_EQ(sql(QStringLiteral("SELECT COUNT(*) FROM FILTRO")), QStringLiteral("1"));
 
+    // Choosing another saved filter in the box loads its text.
+    mensajes_.programarRespuestas({QStringLiteral("Ana")});
+    filtrar([](TfGENEFILT &d) {
+        d.MemoFiltros->setText(QStringLiteral("(Nombre = 'Ana')"));
+        d.GuardarComoClick(d.GuardarComo);
+        const int mayores = d.EditDescripcionFiltro->findText(QStringLiteral("Mayores"));
+        ASSERT_GE(mayores, 0);
+        emit d.EditDescripcionFiltro->activated(mayores);
+        EXPECT_EQ(d.EditDescripcionFiltro->text(), QStringLiteral("Mayores"));
+        EXPECT_EQ(d.MemoFiltros->lines(), QStringList{QStringLiteral("(Codigo > '7')")});
+        d.EliminarClick(d.Eliminar);   // the first remaining one is shown
+        EXPECT_EQ(d.EditDescripcionFiltro->text(), QStringLiteral("Ana"));
+        EXPECT_EQ(d.MemoFiltros->lines(), QStringList{QStringLiteral("(Nombre = 'Ana')")});
+        d.pbCancelar->Click();
+    });
+
     tabla_.setFiltered(false);
     tabla_.setFilter(QString());
     filtrar([](TfGENEFILT &d) {
-        EXPECT_EQ(d.MemoFiltros->lines(), QStringList{QStringLiteral("(Codigo > '7')")});
+        EXPECT_EQ(d.MemoFiltros->lines(), QStringList{QStringLiteral("(Nombre = 'Ana')")});
         d.EliminarClick(d.Eliminar);
         EXPECT_EQ(d.EditDescripcionFiltro->currentIndex(), -1);
         EXPECT_TRUE(d.MemoFiltros->text().isEmpty());

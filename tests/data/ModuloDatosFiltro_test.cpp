@@ -9,7 +9,9 @@
 #include "platform/ui/data/DBGrid.h"
 #include "platform/ui/data/DataSetComponents.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
+#include <QScrollBar>
 
 namespace {
 
@@ -186,6 +188,18 @@ TEST_P(ModuloDatosFiltroTest, ColumnsAreFittedFromTheirFieldsAlone)
     EXPECT_EQ(f.rejilla->column(1)->Width, 234);
     EXPECT_EQ(f.rejilla->column(2)->Width, 231);
     EXPECT_EQ(f.rejilla->column(0)->Width, 200);
+    // The fitted columns fill the grid without a horizontal scroll bar, even with rows
+    // enough for the vertical one.
+    for (int i = 0; i < 40; ++i) {
+        f.datos.append();
+        f.datos.fieldByName(QStringLiteral("A")).setValue(i);
+        f.datos.post();
+    }
+    f.formulario->Show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f.rejilla->verticalScrollBar()->isVisible());
+    EXPECT_LE(f.rejilla->horizontalHeader()->length(), f.rejilla->viewport()->width());
+    EXPECT_GE(f.rejilla->horizontalHeader()->length(), f.rejilla->viewport()->width() - 8);
 
     FormularioRejilla vacia;
     vacia.datos.close();
