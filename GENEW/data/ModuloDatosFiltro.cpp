@@ -14,6 +14,7 @@
 #include "platform/ui/Form.h"
 #include "platform/ui/data/DBGrid.h"
 
+#include <QPointer>
 #include <cmath>
 
 namespace {
@@ -191,8 +192,10 @@ void TModuloDatos::CargarConfiguracionRejilla(const QString &formulario, plat::D
     if (!AbrirTabla(filtro)) {
         MensajeAviso(imposible);
     } else {
-        rejilla.OnColumnMoved = [this](QObject *Sender, int desde, int hasta) {
-            MarcarRejillaModificada(Sender, desde, hasta);
+        // The grid may outlive this module (a company closed while its form stays open).
+        rejilla.OnColumnMoved = [modulo = QPointer<TModuloDatos>(this)](QObject *Sender, int desde, int hasta) {
+            if (modulo)
+                modulo->MarcarRejillaModificada(Sender, desde, hasta);
         };
         try {
             if (filtro.locate(kCamposClave, valoresClave(claveRejilla(formulario, rejilla)))) {
