@@ -14,7 +14,6 @@
 #include "platform/ui/data/DataSetComponents.h"
 #include "platform/ui/data/DataSource.h"
 
-#include <QKeyEvent>
 #include <QVBoxLayout>
 
 TfGENEFILT *fGENEFILT = nullptr;
