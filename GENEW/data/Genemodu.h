@@ -37,6 +37,7 @@ class Canvas;
 class DBLookupComboBox;
 class PreparedReport;
 class Connection;
+class DBGrid;
 class Field;
 class Form;
 } // namespace plat
@@ -81,7 +82,8 @@ public:
     bool MonedaBaseDistintaNacional() const { return moneda_->MonedaBaseDistintaNacional(); }
     // The catalogue answers of key fields and columns, kept for the module's life.
     CacheRespuestasSQL &CacheCamposClave() { return *cacheCamposClave_; }
-    // The grids whose layout changed during the run.
+    // The grids whose columns the user moved since their layout was loaded (form name +
+    // "." + grid name); only used through the grid-layout operations below.
     QStringList RejillasModificadas;
 
     void ModuloDatosCreate(QObject *Sender);
@@ -287,6 +289,27 @@ public:
     void LimpiarLookup(plat::DBLookupComboBox &control);
     void LimpiarCampo(plat::Field &campo);
 
+    // ---- grid layouts and SQL variables (ModuloDatosFiltro.cpp) -------------------------
+    // A grid's layout (font, columns) is kept in FILTRO under form name + "." + grid name,
+    // for every user of the company.
+    void GuardarConfiguracionRejilla(const QString &formulario, plat::DBGrid &rejilla);
+    void RestaurarConfiguracionRejilla(const QString &formulario, plat::DBGrid &rejilla);
+    void CargarConfiguracionRejilla(const QString &formulario, plat::DBGrid &rejilla);
+    void MarcarRejillaModificada(QObject *Sender, int FromIndex, int ToIndex);
+    bool RejillaModificada(const QString &clave);
+    // Fits the visible columns to the grid's width from their fields' default widths
+    // (never reading rows); options "ColumnaInicial:n" keep the columns before n.
+    void AjustarColumnasRejilla(plat::DBGrid &rejilla, const QString &opciones);
+    void AjustarRejilla(plat::DBGrid &rejilla) { AjustarColumnasRejilla(rejilla, QString()); }
+    int AnchoColumnasRejilla(const plat::DBGrid &rejilla) const;
+    // After a layout is loaded the grid's form gets the user's hidden controls and its
+    // translation; the form framework installs how.
+    Gancho<std::function<void(QWidget *formulario)>> PrepararFormularioRejilla;
+    // The variables of a stored SQL text, one per line; and the query's parameters made
+    // anew from the "|"-separated values, one per variable in order.
+    QString ParametrosSQL(const QString &sql) const;
+    void AsignarParametrosSQL(plat::QueryDataSet &query, const QString &valores) const;
+
 private:
     void crearComponentes();
     void abrirUsuario();
@@ -330,8 +353,12 @@ private:
     std::unique_ptr<ServicioTraduccion> traduccion_;
     std::unique_ptr<TablaUsuarios> tablaUsuarios_;
     std::unique_ptr<ServicioUsuarios> usuarios_;
+    bool rejillasOcupadas_ = false;   // a grid-layout operation on RejillasModificadas runs
     std::vector<std::shared_ptr<void>> instalaciones_;   // last: they go before the hooks
 };
+
+// Hides the first column of the grid bound to the field.
+void OcultarColumnaRejilla(const QString &campo, plat::DBGrid &rejilla);
 
 extern TModuloDatos *ModuloDatos;
 // True from the end of the module's creation until its destruction.

@@ -71,10 +71,12 @@ DriverStatement toDriverStatement(const QString &sql, const QString &namedPrefix
             continue;
         }
         const QChar nextChar = i + 1 < sql.size() ? sql[i + 1] : QChar();
-        if (nextChar.isNull() || nextChar == u':')
+        if (i + 1 >= sql.size() || nextChar == u':')
             scanning = false;   // an empty piece ends the variables
         if (scanning && isKind(nextChar)) {
-            const QString name = leadingName(sql.mid(i + 1));
+            // The name ends at the next ":" too: the listing cuts the text there.
+            const qsizetype nextColon = sql.indexOf(u':', i + 1);
+            const QString name = leadingName(sql.mid(i + 1, nextColon < 0 ? -1 : nextColon - i - 1));
             addName(variables, name);
             if (nextChar == u'*') {
                 out.sql += u':';

@@ -428,7 +428,9 @@ DBGrid::DBGrid(QWidget *parent)
     // Never measure the rows: fixed row heights, no resizing to contents.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    verticalHeader()->setFixedWidth(14);
+    // The row indicator is 12 pixels, as the program's column fitting counts it (with the
+    // frame and the scroll bar it keeps 32 pixels of a grid's width to itself).
+    verticalHeader()->setFixedWidth(12);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     setTabKeyNavigation(true);
     setSelectionMode(QAbstractItemView::SingleSelection);

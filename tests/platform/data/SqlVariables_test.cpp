@@ -50,3 +50,22 @@ TEST(SqlVariables, PlainParametersOutsideQuotes)
     EXPECT_EQ(s.sql, "SELECT ':x' AS t, '10:30' FROM T WHERE Codigo = ?");
     EXPECT_EQ(s.placeholders, QStringList({"Codigo"}));
 }
+
+// What is listed is what is bound: a variable ends at the next colon, and a NUL character is
+// text like any other.
+TEST(SqlVariables, TheDriverStatementBindsTheListedNames)
+{
+    const struct
+    {
+        QString sql;
+        QStringList nombres;
+    } casos[] = {
+        {QStringLiteral("WHERE A = :$A:$B"), {"$A", "$B"}},
+        {QStringLiteral("WHERE A = :#N:&F)"), {"#N", "&F"}},
+        {QStringLiteral("S:") + QChar(0) + QStringLiteral(" WHERE A = :$A"), {"$A"}},
+    };
+    for (const auto &c : casos) {
+        EXPECT_EQ(sqlVariableNames(c.sql), c.nombres) << c.sql.toStdString();
+        EXPECT_EQ(toDriverStatement(c.sql).placeholders, c.nombres) << c.sql.toStdString();
+    }
+}
