@@ -1,0 +1,140 @@
+#include "GENEW/reporting/informes/DisenoListado.h"
+#include "GENEW/reporting/informes/GENELPRO.h"
+#include "platform/data/QueryDataSet.h"
+
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+TEST(DisenoListado, AnchoImprimiblePorPapelYOrientacion)
+{
+    using plat::ReportPaper;
+    struct Caso
+    {
+        ReportPaper papel;
+        bool apaisado;
+        double imprimible;
+        int esperado;
+    } casos[] = {
+        {ReportPaper::A4, false, 755.9, 750}, {ReportPaper::A3, false, 0, 1047},
+        {ReportPaper::A4, true, 0, 1047},     {ReportPaper::A3, true, 0, 1511},
+        // Any other paper: its own printable width, not A3's.
+        {ReportPaper::A5, false, 521.6, 521}, {ReportPaper::A5, true, 755.9, 755},
+    };
+    for (const Caso &c : casos)
+        EXPECT_EQ(anchoImprimibleListado(c.papel, c.apaisado, c.imprimible), c.esperado)
+            << int(c.papel) << (c.apaisado ? " apaisado" : "");
+}
+
+TEST(DisenoListado, ColumnasRellenanElAnchoEnProporcionASusPesos)
+{
+    struct Caso
+    {
+        const char *formato;
+        QVector<int> izquierdas, anchos;
+    } casos[] = {
+        {"10|0|30|", {0, 187, 187}, {185, 0, 560}},
+        {"102|648|", {0, 102}, {100, 646}},
+        // Negative, unreadable or infinite weights count 0; nothing above 0 gives width 0.
+        {"-5|abc|inf|", {0, 0, 0}, {0, 0, 0}},
+        {"1|-1|", {0, 750}, {748, 0}},
+        {"", {0, 0}, {0, 0}},
+    };
+    for (const Caso &c : casos) {
+        const int campos = int(c.anchos.size());
+        const auto columnas = geometriaColumnas(pesosFormatoColumnas(QString::fromLatin1(c.formato), campos), 750);
+        ASSERT_EQ(columnas.size(), campos) << c.formato;
+        for (int i = 0; i < campos; ++i) {
+            EXPECT_EQ(columnas[i].izquierda, c.izquierdas[i]) << c.formato << " columna " << i;
+            EXPECT_EQ(columnas[i].ancho, c.anchos[i]) << c.formato << " columna " << i;
+        }
+    }
+}
+
+TEST(DisenoListado, FichasEnColumnas)
+{
+    // Seven lines in two card columns: 3.5 rounds up to 4 lines a column.
+    const GeometriaFicha siete = geometriaFicha(7, 6, 2, 750);
+    EXPECT_EQ(siete.lineasPorColumna, 4);
+    EXPECT_EQ(siete.izquierda(3), 0);
+    EXPECT_EQ(siete.izquierda(4), 375);
+    EXPECT_EQ(siete.anchoTitulo(), 121);
+    EXPECT_EQ(siete.izquierdaTitulo(4), 379);
+    EXPECT_EQ(siete.izquierdaValor(4), 375 + 129);
+    EXPECT_EQ(siete.anchoValor(), 242);
+
+    // One field in four card columns would give no lines a column: at least one.
+    EXPECT_EQ(geometriaFicha(1, 0, 4, 750).lineasPorColumna, 1);
+    // No listed field: the field count stands for it; card columns below 1 count 1.
+    EXPECT_EQ(geometriaFicha(0, 5, 0, 750).lineasPorColumna, 6);
+    EXPECT_EQ(altoMemoFicha(3), 47);
+    EXPECT_EQ(altoMemoFicha(0), 17);
+}
+
+TEST(DisenoListado, TextosDeLaPeticion)
+{
+    EXPECT_EQ(tituloColumnaListado(QStringLiteral("CodigoProyecto")), QStringLiteral("C.Proyecto"));
+    EXPECT_EQ(tituloColumnaListado(QStringLiteral("Codigo Proyecto")), QStringLiteral("Codigo Proyecto"));
+
+    const SumatoriosListado todas(QStringLiteral("Todas")), ninguna(QStringLiteral("Ninguna")),
+        algunas(QStringLiteral("Importe, total")), vacia{QString()};
+    EXPECT_TRUE(todas.suma(QStringLiteral("Cualquiera")));
+    EXPECT_FALSE(ninguna.suma(QStringLiteral("Importe")));
+    EXPECT_TRUE(algunas.suma(QStringLiteral("importe")));
+    EXPECT_TRUE(algunas.suma(QStringLiteral("Total")));
+    EXPECT_FALSE(algunas.suma(QStringLiteral("Zona")));
+    EXPECT_TRUE(ninguna.hayResumen());
+    EXPECT_FALSE(vacia.hayResumen());
+
+    const QStringList grupos = nombresGrupo(QStringLiteral(" Zona + 'Codigo Proyecto'+"));
+    EXPECT_EQ(grupos, (QStringList{QStringLiteral("Zona"), QStringLiteral("'Codigo Proyecto'")}));
+    EXPECT_TRUE(esCampoDeGrupo(grupos, QStringLiteral("zona")));
+    EXPECT_TRUE(esCampoDeGrupo(grupos, QStringLiteral("Codigo Proyecto")));
+    EXPECT_FALSE(esCampoDeGrupo(grupos, QStringLiteral("Importe")));
+}
+
+TEST(DisenoListado, InstruccionesDeFila)
+{
+    const QStringList negrita{QStringLiteral("Negrita"), QStringLiteral("importe=JR")};
+    EXPECT_TRUE(filaEnNegrita(negrita));
+    EXPECT_FALSE(filaEnNegrita({QStringLiteral("Normal"), QStringLiteral("Negrita")}));
+    EXPECT_TRUE(alinearDerechaPorInstruccion(negrita, QStringLiteral("Importe")));
+    EXPECT_FALSE(alinearDerechaPorInstruccion(negrita, QStringLiteral("Imp")));
+    EXPECT_FALSE(alinearDerechaPorInstruccion({QStringLiteral("Importe=JL")}, QStringLiteral("Importe")));
+}
+
+TEST(DisenoListado, RestriccionesDeLaVentanaYDeLosDatos)
+{
+    EXPECT_EQ(altoMemoRestricciones(250, false), 45);
+    EXPECT_EQ(altoMemoRestricciones(60, false), 30);
+    EXPECT_EQ(altoMemoRestricciones(301, false), 60);
+    EXPECT_EQ(altoMemoRestricciones(250, true), 30);
+
+    VentanaLlamante ventana;
+    ventana.controles = {
+        {ControlLlamante::Tipo::Edicion, QStringLiteral("EditDesdeProyecto"), QStringLiteral("0001")},
+        {ControlLlamante::Tipo::Edicion, QStringLiteral("EditHastaProyecto"), QStringLiteral("9999"), false},
+        {ControlLlamante::Tipo::Casilla, QStringLiteral("SoloAbiertos"), QStringLiteral("Solo Abiertos"), true, true},
+        {ControlLlamante::Tipo::Casilla, QStringLiteral("SoloCerrados"), QStringLiteral("Solo Cerrados"), true, false},
+        {ControlLlamante::Tipo::Casilla, QStringLiteral("VisualizacionPrevia"), QStringLiteral("Visualización"), true, true},
+    };
+    EXPECT_EQ(textoRestriccionesVentana(ventana, QString()), QStringLiteral(" Desde Proyecto: 0001, Solo Abiertos, "));
+
+    plat::QueryDataSet consulta(QStringLiteral("QryConsultasSQL"));
+    consulta.setSql(QStringLiteral("SELECT * FROM PROYECT"));
+    consulta.setFilter(QStringLiteral("Situacion = 'Abierto'"));
+    RestriccionesDialogo dialogo;
+    EXPECT_EQ(textoRestriccionesDatos(&consulta, dialogo),
+              QStringLiteral("Sentencia SQL: SELECT * FROM PROYECT. Filtro: Situacion = 'Abierto'"));
+
+    dialogo.rangos = {{QStringLiteral("Campo"), QStringLiteral("Desde"), QStringLiteral("Hasta")},
+                      {QStringLiteral("Zona"), QStringLiteral("N"), QString()},
+                      {QStringLiteral("Importe"), QString(), QString()}};
+    dialogo.filtros = QStringLiteral("Importe > 0\r\n");
+    plat::QueryDataSet otra(QStringLiteral("Otra"));
+    otra.setSql(QStringLiteral("SELECT 1"));
+    EXPECT_EQ(textoRestriccionesDatos(&otra, dialogo), QStringLiteral("Desde Zona: N, Hasta Zona: ,  Filtros: Importe > 0"));
+}
+
+} // namespace
