@@ -230,7 +230,7 @@ void CabeceraRestricciones::anotarTopes()
     };
     topes_.removeIf([](const auto &t) { return t.first.isNull(); });
     for (ControlInforme *control : cabecera_.controles())
-        if ((qobject_cast<EtiquetaInforme *>(control) || qobject_cast<DatoSistemaInforme *>(control)) && !anotado(control))
+        if (qobject_cast<EtiquetaInforme *>(control) && !anotado(control))
             topes_.append({control, control->Top});
 }
 

@@ -436,6 +436,15 @@ TEST_F(Listado, CabeceraDeRestriccionesSoloEnLaPrimeraPagina)
         return 0.0;
     };
     EXPECT_DOUBLE_EQ(alto(0) - alto(1), 30);
+    const auto arriba = [&](int pagina, const QString &valor) {
+        for (const BandaImpresa &b : impresora.paginas()[pagina]->bandas)
+            for (const Primitiva &p : b.primitivas)
+                if (const auto *t = std::get_if<TextoPagina>(&p); t && t->texto == valor)
+                    return t->caja.top();
+        return -1.0;
+    };
+    EXPECT_DOUBLE_EQ(arriba(0, QStringLiteral("C.Proyecto")) - arriba(1, QStringLiteral("C.Proyecto")), 30);
+    EXPECT_DOUBLE_EQ(arriba(0, QStringLiteral("Listado de Proyectos")), arriba(1, QStringLiteral("Listado de Proyectos")));
 
     // A print after the preview shows it again on its first page; through a PDF too.
     QTemporaryDir dir;
