@@ -26,17 +26,36 @@ QVector<double> pesosFormatoColumnas(const QString &formatoColumnas, int campos)
     return pesos;
 }
 
+QVector<int> huecosColumnas(const QVector<double> &pesosVisibles, int anchoImprimible)
+{
+    const auto valido = [](double peso) { return std::isfinite(peso) && peso > 0 ? peso : 0.0; };
+    double total = 0, mayor = 0;
+    for (double peso : pesosVisibles) {
+        total += valido(peso);
+        mayor = std::max(mayor, valido(peso));
+    }
+    // Weights whose sum overflows are taken relative to the largest.
+    const double escala = std::isfinite(total) ? 1.0 : mayor;
+    if (escala != 1.0) {
+        total = 0;
+        for (double peso : pesosVisibles)
+            total += valido(peso) / escala;
+    }
+    QVector<int> huecos;
+    huecos.reserve(pesosVisibles.size());
+    for (double peso : pesosVisibles) {
+        const double hueco = total > 0 ? valido(peso) / escala * anchoImprimible / total : 0.0;
+        huecos.append(int(std::min(double(anchoImprimible), hueco)));
+    }
+    return huecos;
+}
+
 QVector<GeometriaColumna> geometriaColumnas(const QVector<double> &pesosVisibles, int anchoImprimible)
 {
-    double total = 0;
-    for (double peso : pesosVisibles)
-        total += std::isfinite(peso) && peso > 0 ? peso : 0.0;
     QVector<GeometriaColumna> columnas;
     columnas.reserve(pesosVisibles.size());
     int izquierda = 0;
-    for (double peso : pesosVisibles) {
-        const double valido = std::isfinite(peso) && peso > 0 ? peso : 0.0;
-        const int hueco = total > 0 ? int(valido * anchoImprimible / total) : 0;
+    for (int hueco : huecosColumnas(pesosVisibles, anchoImprimible)) {
         columnas.append({izquierda, std::max(0, hueco - 2)});
         izquierda += hueco;
     }

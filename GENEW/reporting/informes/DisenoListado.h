@@ -24,6 +24,9 @@ struct GeometriaColumna
     int izquierda = 0;
     int ancho = 0;
 };
+// The slot of each visible field: the integer part of its share of W; a sum of weights not
+// above 0 gives 0 everywhere.
+QVector<int> huecosColumnas(const QVector<double> &pesosVisibles, int anchoImprimible);
 // The columns of the visible fields, filling W in proportion to their weights; a sum of
 // weights not above 0 gives width 0 everywhere.
 QVector<GeometriaColumna> geometriaColumnas(const QVector<double> &pesosVisibles, int anchoImprimible);

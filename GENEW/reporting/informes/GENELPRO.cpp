@@ -3,6 +3,7 @@
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/data/NombreEmpresaInforme.h"
 #include "GENEW/reporting/informes/DisenoListado.h"
+#include "GENEW/reporting/informes/RestriccionesListado.h"
 #include "GENEW/reporting/informes/GENEPREV.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
@@ -12,7 +13,6 @@
 #include "platform/data/ValueText.h"
 #include "platform/ui/Application.h"
 
-#include <QFontDatabase>
 #include <QRegularExpression>
 #include <cmath>
 
@@ -50,214 +50,40 @@ QString plantillaNumerica(const QString &nombreCampo)
     return FormatoNumericoEstandar;
 }
 
-// A font name the system knows (ignoring case), in its own spelling; empty when unknown.
-QString familiaConocida(const QString &nombre)
+} // namespace
+
+// ---- services ----------------------------------------------------------------------------
+
+namespace {
+
+// The window the listing was started from: the main form's active MDI child.
+std::optional<VentanaLlamante> ventanaActiva()
 {
-    for (const QString &familia : QFontDatabase::families())
-        if (familia.compare(nombre, Qt::CaseInsensitive) == 0)
-            return familia;
-    return QString();
+    const plat::Form *principal = plat::application().mainForm();
+    const plat::Form *activa = principal ? principal->activeMdiChild() : nullptr;
+    return activa ? std::optional(leerVentanaLlamante(*activa)) : std::nullopt;
 }
 
-void comprimirFuente(QFont &fuente, const ParametrosListado &p)
+// The listing dialog, when one is open.
+RestriccionesDialogo dialogoListado()
 {
-    const double puntos = fuente.pointSizeF() > 0 ? fuente.pointSizeF() : 10;
-    fuente.setPointSize(std::max(1, int(puntos * p.FCompresionTLetraListados)));
-    if (p.TipoLetraListados != QLatin1String("Por Defecto")) {
-        const QString familia = familiaConocida(p.TipoLetraListados);
-        if (!familia.isEmpty())
-            fuente.setFamily(familia);
-    }
-}
-
-void enmarcar(EtiquetaInforme &etiqueta)
-{
-    etiqueta.Color = plat::clWhite;
-    etiqueta.FontColor = plat::clBlack;
-    etiqueta.Frame = {true, true, true, true, plat::clBlack, 1};
-}
-
-// Style of the fixed parts: silver bands go white, black-backed labels framed, texts black.
-void aplicarEstilo(Informe &informe, const QString &estilo)
-{
-    if (estilo == QLatin1String("Standard"))
-        return;
-    const bool enmarcados = estilo == QLatin1String("Basica") || estilo == QLatin1String("Blanco y Negro");
-    const bool blancoYNegro = estilo == QLatin1String("Blanco y Negro");
-    for (BandaInforme *banda : informe.bandas()) {
-        if (banda->Color == plat::clSilver)
-            banda->Color = plat::clWhite;
-        for (ControlInforme *control : banda->controles()) {
-            if (auto *etiqueta = qobject_cast<EtiquetaInforme *>(control)) {
-                if (etiqueta->Color != plat::clBlack)
-                    etiqueta->Color = banda->Color;
-                else if (enmarcados)
-                    enmarcar(*etiqueta);
-            } else if (qobject_cast<TextoDatoInforme *>(control)) {
-                control->Color = banda->Color;
-            }
-            if (blancoYNegro) {
-                if (auto *figura = qobject_cast<FiguraInforme *>(control))
-                    figura->Pen.Color = plat::clBlack;
-                else if (qobject_cast<ControlTextoInforme *>(control) && control->FontColor != plat::clWhite)
-                    control->FontColor = plat::clBlack;
-            }
-        }
-    }
-}
-
-void comprimirAlCrear(Informe &informe, const ParametrosListado &p)
-{
-    if (!p.compresionGeneral())
-        return;
-    for (BandaInforme *banda : informe.bandas()) {
-        comprimirFuente(banda->Font, p);
-        for (ControlInforme *control : banda->controles()) {
-            control->Left = int(control->Left * p.FCompresionListados) + 4;
-            control->Width = int(control->Width * p.FCompresionListados);
-            if (qobject_cast<ControlTextoInforme *>(control))
-                comprimirFuente(control->Font, p);
-        }
-    }
+    for (const plat::Form *formulario : plat::application().forms())
+        if (formulario->objectName().compare(QLatin1String("fGENECPRO"), Qt::CaseInsensitive) == 0)
+            return leerRestriccionesDialogo(*formulario);
+    return RestriccionesDialogo();
 }
 
 } // namespace
 
-// ---- parameters and services -------------------------------------------------------------
-
-ParametrosListado ParametrosListado::actuales()
-{
-    ParametrosListado p;
-    if (!ModuloDatos || !ModuloDatos->ParamGenerales->table().active())
-        return p;
-    const plat::DataSet &registro = ModuloDatos->ParamGenerales->table();
-    const auto texto = [&](const char *nombre, QString &destino) {
-        if (plat::Field *campo = registro.findField(QLatin1String(nombre)); campo && !campo->isNull())
-            destino = campo->asString().trimmed();
-    };
-    const auto numero = [&](const char *nombre, double &destino) {
-        if (plat::Field *campo = registro.findField(QLatin1String(nombre)); campo && !campo->isNull())
-            destino = campo->asFloat();
-    };
-    texto("TipoCombinacionTramas", p.TipoCombinacionTramas);
-    texto("TipoLetraListados", p.TipoLetraListados);
-    texto("ListarRestricciones", p.ListarRestricciones);
-    numero("FCompresionListados", p.FCompresionListados);
-    numero("FCompresionTLetraListados", p.FCompresionTLetraListados);
-    double margen = 0;
-    numero("MargenIzquierdoImpresora", margen);
-    p.MargenIzquierdoImpresora = int(margen);
-    return p;
-}
-
-bool ParametrosListado::compresionGeneral() const
-{
-    if (FCompresionListados == 0 || FCompresionTLetraListados == 0)
-        return false;
-    return !(FCompresionListados == 1 && FCompresionTLetraListados == 1
-             && TipoLetraListados == QLatin1String("Por Defecto"));
-}
-
 Gancho<ServiciosListado> &serviciosListado()
 {
-    static Gancho<ServiciosListado> gancho;
+    static Gancho<ServiciosListado> gancho([] {
+        ServiciosListado porDefecto;
+        porDefecto.ControlesVentanaLlamante = ventanaActiva;
+        porDefecto.RestriccionesDialogoListado = dialogoListado;
+        return porDefecto;
+    }());
     return gancho;
-}
-
-QString textoRestriccionesVentana(const VentanaLlamante &ventana, const QString &rangosGruposAnalisis)
-{
-    QString texto;
-    for (const ControlLlamante &control : ventana.controles) {
-        if (!control.habilitado || control.nombre == QLatin1String("VisualizacionPrevia"))
-            continue;
-        if (control.tipo == ControlLlamante::Tipo::Edicion)
-            texto += SepararPalabras(control.nombre) + QStringLiteral(": ") + control.texto + QStringLiteral(", ");
-        else if (control.marcado)
-            texto += control.texto + QStringLiteral(", ");
-    }
-    if (ventana.tieneRangoGruposAnalisis)
-        texto += DescribirRangos(rangosGruposAnalisis);
-    return limpiarTextoRestricciones(texto);
-}
-
-QString textoRestriccionesDatos(const plat::DataSet *datos, const RestriccionesDialogo &dialogo)
-{
-    QString texto;
-    if (const auto *consulta = dynamic_cast<const plat::QueryDataSet *>(datos);
-        consulta && consulta->name().compare(QLatin1String("QryConsultasSQL"), Qt::CaseInsensitive) == 0) {
-        texto = QStringLiteral("Sentencia SQL: ") + consulta->sql();
-        if (!consulta->filter().isEmpty())
-            texto += QStringLiteral(". Filtro: ") + consulta->filter();
-    }
-    for (int fila = 1; fila < dialogo.rangos.size(); ++fila) {
-        const QStringList &r = dialogo.rangos[fila];
-        const QString campo = r.value(0), desde = r.value(1), hasta = r.value(2);
-        if (desde.isEmpty() && hasta.isEmpty())
-            continue;
-        texto += QStringLiteral("Desde %1: %2, Hasta %1: %3, ").arg(campo, desde, hasta);
-    }
-    if (!dialogo.filtros.isEmpty())
-        texto += QStringLiteral(" Filtros: ") + dialogo.filtros;
-    return limpiarTextoRestricciones(texto);
-}
-
-// ---- restrictions header -----------------------------------------------------------------
-
-CabeceraRestricciones::CabeceraRestricciones(plat::Form &ventana, BandaInforme &cabecera, int altoLogo)
-    : QObject(cabecera.informe()), cabecera_(cabecera), alturaBase_(cabecera.Height)
-{
-    setObjectName(QStringLiteral("CabeceraRestricciones"));
-    anotarTopes();
-    memo_ = ventana.make<MemoInforme>(QStringLiteral("MemoRestricciones"), &cabecera);
-    memo_->Left = 0;
-    memo_->Top = altoLogo + 2;
-    memo_->Font = QFont(QStringLiteral("Arial"), 8);
-    memo_->FontColor = plat::clMaroon;
-    memo_->WordWrap = true;
-    memo_->Enabled = false;
-    cabecera.BeforePrint = [this, &cabecera](QObject *, bool &) { ajustar(cabecera); };
-}
-
-CabeceraRestricciones *CabeceraRestricciones::de(Informe &informe)
-{
-    return informe.findChild<CabeceraRestricciones *>(QStringLiteral("CabeceraRestricciones"), Qt::FindDirectChildrenOnly);
-}
-
-void CabeceraRestricciones::anotarTopes()
-{
-    const auto anotado = [this](ControlInforme *control) {
-        return std::any_of(topes_.cbegin(), topes_.cend(), [control](const auto &t) { return t.first == control; });
-    };
-    topes_.removeIf([](const auto &t) { return t.first.isNull(); });
-    for (ControlInforme *control : cabecera_.controles())
-        if (qobject_cast<EtiquetaInforme *>(control) && !anotado(control))
-            topes_.append({control, control->Top});
-}
-
-void CabeceraRestricciones::empezarPrimeraPagina()
-{
-    anotarTopes();
-    primeraPagina_ = true;
-}
-
-void CabeceraRestricciones::ajustar(BandaInforme &cabecera)
-{
-    static const QString prefijo = QStringLiteral("RESTRICCIONES Y OPCIONES DEL LISTADO: ");
-    QString texto = textoCreacion_ + textoImpresion_;
-    if (!texto.isEmpty())
-        texto.prepend(prefijo);
-    memo_->Lines = texto.isEmpty() ? QStringList() : QStringList{texto};
-    const bool mostrar = primeraPagina_ && !texto.isEmpty();
-    const int alto = altoMemoRestricciones(int(texto.size()), cabecera.landscape());
-    memo_->Height = alto;
-    if (Informe *informe = cabecera.informe())
-        memo_->Width = int(informe->page()->imprimible().width());
-    memo_->Enabled = mostrar;
-    cabecera.Height = alturaBase_ + (mostrar ? alto : 0);
-    for (const auto &[control, tope] : std::as_const(topes_))
-        if (control)
-            control->Top = mostrar && control->objectName() != QLatin1String("TituloNombreEmpresa") ? tope + alto : tope;
-    primeraPagina_ = false;
 }
 
 // ---- creation over any listing -------------------------------------------------------------
@@ -282,8 +108,8 @@ void PrepararListadoAlCrear(plat::Form &ventana, Informe &informe, const Paramet
             restricciones->ponerTextoCreacion(textoRestriccionesVentana(*llamante, rangos));
         }
     }
-    aplicarEstilo(informe, parametros.TipoCombinacionTramas);
-    comprimirAlCrear(informe, parametros);
+    aplicarEstiloListado(informe, parametros.TipoCombinacionTramas);
+    comprimirListadoAlCrear(informe, parametros);
 }
 
 // ---- the listing window --------------------------------------------------------------------
@@ -500,7 +326,7 @@ EtiquetaInforme *TfGENELPRO::crearTitulo(const QString &nombre, QObject *banda, 
     titulo->Font.setBold(true);
     titulo->Font.setPointSize(8);
     if (Parametros.TipoCombinacionTramas == QLatin1String("Basica")) {
-        enmarcar(*titulo);
+        enmarcarEtiqueta(*titulo);
     } else {
         titulo->Color = plat::clBlack;
         titulo->FontColor = plat::clWhite;
@@ -543,7 +369,7 @@ void TfGENELPRO::comprimir(ControlInforme &control) const
     control.Left = int(control.Left * Parametros.FCompresionListados);
     control.Width = int(control.Width * Parametros.FCompresionListados);
     if (qobject_cast<ControlTextoInforme *>(&control))
-        comprimirFuente(control.Font, Parametros);
+        comprimirFuenteListado(control.Font, Parametros);
 }
 
 void TfGENELPRO::comprimirPartesFijas(ControlInforme *anchoDetalle)
@@ -561,17 +387,19 @@ void TfGENELPRO::comprimirPartesFijas(ControlInforme *anchoDetalle)
 int TfGENELPRO::AnchoColumna(int indiceCampo) const
 {
     const plat::DataSet *datos = QuickReport->DataSet;
-    if (!datos || indiceCampo < 0 || indiceCampo > UltimoCampo)
+    if (!datos || indiceCampo < 0 || indiceCampo > UltimoCampo || datos->field(indiceCampo).tag == 999)
         return 0;
     const QVector<double> formato = pesosFormatoColumnas(FormatoColumnas, UltimoCampo + 1);
-    const auto peso = [&](int i) {
-        return FormatoColumnas.isEmpty() ? double(datos->field(i).effectiveDisplayWidth()) : formato[i];
-    };
-    double total = 0;
-    for (int i = 0; i <= UltimoCampo; ++i)
-        if (datos->field(i).tag != 999)
-            total += peso(i);
-    return total > 0 ? int(peso(indiceCampo) * anchoImprimible_ / total) : 0;
+    QVector<double> pesos;
+    int posicion = 0;
+    for (int i = 0; i <= UltimoCampo; ++i) {
+        if (datos->field(i).tag == 999)
+            continue;
+        if (i < indiceCampo)
+            ++posicion;
+        pesos << (FormatoColumnas.isEmpty() ? double(datos->field(i).effectiveDisplayWidth()) : formato[i]);
+    }
+    return huecosColumnas(pesos, anchoImprimible_).value(posicion);
 }
 
 QString TfGENELPRO::TituloColumna(const QString &nombreCampo)

@@ -1,5 +1,6 @@
 #pragma once
-#include "GENEW/reporting/informes/Informe.h"
+#include "GENEW/reporting/informes/AspectoListado.h"
+#include "GENEW/reporting/informes/RestriccionesListado.h"
 #include "platform/base/Gancho.h"
 #include "platform/ui/Form.h"
 
@@ -13,45 +14,6 @@
 namespace plat {
 class Field;
 }
-
-// The general parameters that shape a listing's look (PARAGENE).
-struct ParametrosListado
-{
-    QString TipoCombinacionTramas = QStringLiteral("Standard");
-    double FCompresionListados = 1;
-    double FCompresionTLetraListados = 1;
-    QString TipoLetraListados = QStringLiteral("Por Defecto");
-    int MargenIzquierdoImpresora = 0;
-    QString ListarRestricciones;
-
-    // Read from the data module's record; the defaults without one.
-    static ParametrosListado actuales();
-    // Lefts, widths and fonts of the listing's controls change.
-    bool compresionGeneral() const;
-};
-
-// A control of the window a listing was started from, as the restrictions header reads it.
-struct ControlLlamante
-{
-    enum class Tipo { Edicion, Casilla };   // edits and combo boxes; check and radio boxes
-    Tipo tipo = Tipo::Edicion;
-    QString nombre;
-    QString texto;     // edits: the text; boxes: the caption
-    bool habilitado = true;
-    bool marcado = false;
-};
-struct VentanaLlamante
-{
-    bool esDialogoListado = false;            // the listing dialog itself
-    QList<ControlLlamante> controles;         // in tab order
-    bool tieneRangoGruposAnalisis = false;    // a "pbRangoGruposAnalisis" component
-};
-// The listing dialog's restrictions: its range grid's rows (field, from, to) and its filters.
-struct RestriccionesDialogo
-{
-    QList<QStringList> rangos;
-    QString filtros;
-};
 
 // What the listing needs of the layers above it: the form framework (preparation,
 // translation, currency hooks, "listing cancelled"), the main window (the calling window
@@ -69,40 +31,6 @@ struct ServiciosListado
     bool RestriccionesEnCreacion = false;
 };
 Gancho<ServiciosListado> &serviciosListado();
-
-// The text the calling window's controls give the restrictions header.
-QString textoRestriccionesVentana(const VentanaLlamante &ventana, const QString &rangosGruposAnalisis);
-// The text of the data and the listing dialog's restrictions at print time.
-QString textoRestriccionesDatos(const plat::DataSet *datos, const RestriccionesDialogo &dialogo);
-
-// The restrictions header of a report: one memo under the logo, shown on the first page
-// printed, the page header grown by it and its labels moved down; hidden on later pages.
-class CabeceraRestricciones : public QObject
-{
-    Q_OBJECT
-public:
-    // The page header's before-print event drives it from now on.
-    CabeceraRestricciones(plat::Form &ventana, BandaInforme &cabecera, int altoLogo);
-    static CabeceraRestricciones *de(Informe &informe);   // null when there is none
-
-    // The calling window's text (at creation) and the data's (rebuilt at each print): one memo.
-    void ponerTextoCreacion(const QString &texto) { textoCreacion_ = texto; }
-    void ponerTextoImpresion(const QString &texto) { textoImpresion_ = texto; }
-    // Prepared again before a print: the labels made since keep their design tops too.
-    void empezarPrimeraPagina();
-    MemoInforme *memo() const { return memo_; }
-
-private:
-    void ajustar(BandaInforme &cabecera);
-    void anotarTopes();
-
-    MemoInforme *memo_;
-    BandaInforme &cabecera_;
-    int alturaBase_;
-    QList<QPair<QPointer<ControlInforme>, int>> topes_;
-    bool primeraPagina_ = true;
-    QString textoCreacion_, textoImpresion_;
-};
 
 // What a listing window does once the form framework has prepared it, over any report: the
 // automatic output bin, currency hooks, "listing cancelled" cleared, the restrictions header

@@ -1,6 +1,8 @@
 #include "GENEW/reporting/informes/DisenoListado.h"
 #include "GENEW/reporting/informes/GENELPRO.h"
 #include "platform/data/QueryDataSet.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Grids.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -50,6 +52,15 @@ TEST(DisenoListado, ColumnasRellenanElAnchoEnProporcionASusPesos)
             EXPECT_EQ(columnas[i].ancho, c.anchos[i]) << c.formato << " columna " << i;
         }
     }
+}
+
+TEST(DisenoListado, PesosEnormesNoDesbordan)
+{
+    const auto columnas = geometriaColumnas({1e308, 1e308, 0}, 750);
+    ASSERT_EQ(columnas.size(), 3);
+    EXPECT_EQ(columnas[0].ancho, 373);
+    EXPECT_EQ(columnas[1].izquierda, 375);
+    EXPECT_EQ(columnas[2].izquierda, 750);
 }
 
 TEST(DisenoListado, FichasEnColumnas)
@@ -111,30 +122,47 @@ TEST(DisenoListado, RestriccionesDeLaVentanaYDeLosDatos)
     EXPECT_EQ(altoMemoRestricciones(301, false), 60);
     EXPECT_EQ(altoMemoRestricciones(250, true), 30);
 
-    VentanaLlamante ventana;
-    ventana.controles = {
-        {ControlLlamante::Tipo::Edicion, QStringLiteral("EditDesdeProyecto"), QStringLiteral("0001")},
-        {ControlLlamante::Tipo::Edicion, QStringLiteral("EditHastaProyecto"), QStringLiteral("9999"), false},
-        {ControlLlamante::Tipo::Casilla, QStringLiteral("SoloAbiertos"), QStringLiteral("Solo Abiertos"), true, true},
-        {ControlLlamante::Tipo::Casilla, QStringLiteral("SoloCerrados"), QStringLiteral("Solo Cerrados"), true, false},
-        {ControlLlamante::Tipo::Casilla, QStringLiteral("VisualizacionPrevia"), QStringLiteral("Visualización"), true, true},
-    };
-    EXPECT_EQ(textoRestriccionesVentana(ventana, QString()), QStringLiteral(" Desde Proyecto: 0001, Solo Abiertos, "));
+    // The calling window: its controls in tab order, disabled ones and the preview switch left out.
+    plat::Form ventana;
+    ventana.setObjectName(QStringLiteral("fGENELPRY"));
+    auto *desde = ventana.make<plat::Edit>(QStringLiteral("EditDesdeProyecto"), &ventana);
+    desde->setText(QStringLiteral("0001"));
+    auto *hasta = ventana.make<plat::Edit>(QStringLiteral("EditHastaProyecto"), &ventana);
+    hasta->setText(QStringLiteral("9999"));
+    hasta->setEnabled(false);
+    auto *abiertos = ventana.make<plat::CheckBox>(QStringLiteral("SoloAbiertos"), &ventana);
+    abiertos->setCaption(QStringLiteral("Solo Abiertos"));
+    abiertos->setChecked(true);
+    ventana.make<plat::RadioButton>(QStringLiteral("SoloCerrados"), &ventana)->setCaption(QStringLiteral("Solo Cerrados"));
+    auto *previa = ventana.make<plat::CheckBox>(QStringLiteral("VisualizacionPrevia"), &ventana);
+    previa->setCaption(QStringLiteral("Visualización Previa"));
+    previa->setChecked(true);
+    const VentanaLlamante leida = leerVentanaLlamante(ventana);
+    EXPECT_FALSE(leida.esDialogoListado);
+    EXPECT_FALSE(leida.tieneRangoGruposAnalisis);
+    EXPECT_EQ(textoRestriccionesVentana(leida, QString()), QStringLiteral(" Desde Proyecto: 0001, Solo Abiertos, "));
+
+    // The listing dialog's range grid (a title row, then field, from, to) and filters.
+    plat::Form dialogo;
+    dialogo.setObjectName(QStringLiteral("fGENECPRO"));
+    auto *rejilla = dialogo.make<plat::StringGrid>(QStringLiteral("StringGrid"), &dialogo);
+    rejilla->setColCount(3);
+    rejilla->setRowCount(3);
+    rejilla->setCell(0, 1, QStringLiteral("Zona"));
+    rejilla->setCell(1, 1, QStringLiteral("N"));
+    rejilla->setCell(0, 2, QStringLiteral("Importe"));
+    dialogo.make<plat::Memo>(QStringLiteral("MemoFiltros"), &dialogo)->setText(QStringLiteral("Importe > 0\r\n"));
+    EXPECT_TRUE(leerVentanaLlamante(dialogo).esDialogoListado);
+    const RestriccionesDialogo dialogoLeido = leerRestriccionesDialogo(dialogo);
+    plat::QueryDataSet otra(QStringLiteral("Otra"));
+    EXPECT_EQ(textoRestriccionesDatos(&otra, dialogoLeido), QStringLiteral("Desde Zona: N, Hasta Zona: ,  Filtros: Importe > 0"));
+    EXPECT_TRUE(textoRestriccionesDatos(&otra, leerRestriccionesDialogo(ventana)).isEmpty());
 
     plat::QueryDataSet consulta(QStringLiteral("QryConsultasSQL"));
     consulta.setSql(QStringLiteral("SELECT * FROM PROYECT"));
     consulta.setFilter(QStringLiteral("Situacion = 'Abierto'"));
-    RestriccionesDialogo dialogo;
-    EXPECT_EQ(textoRestriccionesDatos(&consulta, dialogo),
+    EXPECT_EQ(textoRestriccionesDatos(&consulta, RestriccionesDialogo()),
               QStringLiteral("Sentencia SQL: SELECT * FROM PROYECT. Filtro: Situacion = 'Abierto'"));
-
-    dialogo.rangos = {{QStringLiteral("Campo"), QStringLiteral("Desde"), QStringLiteral("Hasta")},
-                      {QStringLiteral("Zona"), QStringLiteral("N"), QString()},
-                      {QStringLiteral("Importe"), QString(), QString()}};
-    dialogo.filtros = QStringLiteral("Importe > 0\r\n");
-    plat::QueryDataSet otra(QStringLiteral("Otra"));
-    otra.setSql(QStringLiteral("SELECT 1"));
-    EXPECT_EQ(textoRestriccionesDatos(&otra, dialogo), QStringLiteral("Desde Zona: N, Hasta Zona: ,  Filtros: Importe > 0"));
 }
 
 } // namespace

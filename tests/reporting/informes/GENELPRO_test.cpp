@@ -1,13 +1,19 @@
 #include "GENEW/reporting/informes/GENELPRO.h"
 
+#include "GENEW/reporting/informes/GENEPREV.h"
 #include "GENEW/reporting/informes/ImpresoraInforme.h"
 #include "platform/data/ClientDataSet.h"
 #include "platform/data/QueryDataSet.h"
 #include "tests/data/ModuloFixture.h"
+#include "tests/reporting/informes/ImpresoraGrabadora.h"
 #include "tests/reporting/informes/InformePrueba.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QBuffer>
+#include <QPointer>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using namespace gptest;
 
@@ -479,6 +485,93 @@ TEST_F(Listado, RestriccionesDeUnaConsultaSQL)
                     .value(0)
                     .contains(QStringLiteral("Sentencia SQL: SELECT * FROM PROYECT. Filtro: Situacion = 'Abierto'")));
     l.Free();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Listado, ColumnasYFichasEnPdf)
+{
+    QTemporaryDir dir;
+    struct Caso
+    {
+        const char *fichero;
+        bool ficha;
+        QStringList esperados;
+    } casos[] = {
+        {"columnas.pdf", false, {QStringLiteral("C.Proyecto"), QStringLiteral("1.234,5"), QStringLiteral("08:30:00"),
+                                 QStringLiteral("1.249,75"), QStringLiteral("Página 1")}},
+        {"fichas.pdf", true, {QStringLiteral("C.Proyecto"), QStringLiteral("0003"), QStringLiteral("Primera nota")}},
+    };
+    for (const Caso &c : casos) {
+        TfGENELPRO &l = crear();
+        l.FormatoFicha = c.ficha;
+        l.NumeroColumnasFicha = 2;
+        l.NumeroLineasMemoFicha = 2;
+        const QString pdf = dir.filePath(QString::fromLatin1(c.fichero));
+        ImpresoraInforme &impresora = preparar();
+        ASSERT_TRUE(escribirPdf(impresora.paginas(), pdf, l.QuickReport->paper(), l.QuickReport->orientation()));
+        const QString texto = textoPdf(pdf).simplified();
+        for (const QString &esperado : c.esperados)
+            EXPECT_TRUE(texto.contains(esperado)) << c.fichero << ": " << esperado.toStdString();
+        EXPECT_EQ(paginasPdf(pdf), impresora.pageCount());
+        l.Free();
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The listing previewed through its own preview event; a print from the preview lays the
+// report out again, with the restrictions header on its first printed page only.
+TEST_F(Listado, ImprimirDesdeLaPrevisualizacionRepiteLasRestricciones)
+{
+    ponerParametro(QStringLiteral("ListarRestricciones"), QStringLiteral("SI"));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("impresora.pdf"));
+    ImpresoraGrabadora grabadora(pdf);
+    plat::ScopedPrinterProvider instalada(grabadora);
+    plat::setDialogScript([](QObject *dialogo) { return qobject_cast<plat::PrintDialog *>(dialogo) != nullptr; });
+    ServiciosListado servicios;
+    servicios.RestriccionesDialogoListado = [] { return RestriccionesDialogo{{}, QStringLiteral("Zona = 'Sur'")}; };
+    Gancho<ServiciosListado>::Instalacion instalados(serviciosListado(), servicios);
+    datos = proyectos(QList<Fila>(120, kFilas[2]));
+    TfGENELPRO &l = crear();
+    ocultar({QStringLiteral("Foto"), QStringLiteral("Notas")});
+
+    QPointer<TfGENEPREV> ventana;
+    int paginasImpresas = 0;
+    QString primera, segunda;
+    l.QuickReport->OnPreview = [&](QObject *Sender) {
+        l.QuickReportPreview(Sender);
+        ventana = fGENEPREV;
+        auto *turno = new QTimer(ventana);
+        QObject::connect(turno, &QTimer::timeout, [&, turno] {
+            if (l.QuickReport->generando())
+                return;
+            turno->stop();
+            ventana->pbImprimir->click();
+            paginasImpresas = paginasPdf(pdf);
+            primera = ejecutar(QStringLiteral("pdftotext"), {QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
+            segunda = ejecutar(QStringLiteral("pdftotext"),
+                               {QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-l"), QStringLiteral("2"), pdf,
+                                QStringLiteral("-")});
+            ventana->Estado = QStringLiteral("Finalizada");
+            ventana->Close();
+        });
+        turno->start(0);
+    };
+    datos->first();
+    l.QuickReport->Preview();
+    plat::setDialogScript(nullptr);
+
+    ASSERT_EQ(grabadora.pedidos.size(), 1);
+    EXPECT_GE(paginasImpresas, 2);
+    EXPECT_TRUE(primera.contains(QStringLiteral("RESTRICCIONES Y OPCIONES DEL LISTADO"))) << primera.toStdString();
+    EXPECT_TRUE(segunda.contains(QStringLiteral("C.Proyecto")));
+    EXPECT_FALSE(segunda.contains(QStringLiteral("RESTRICCIONES")));
 }
 
 } // namespace
