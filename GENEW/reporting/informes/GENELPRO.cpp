@@ -3,18 +3,15 @@
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/data/NombreEmpresaInforme.h"
 #include "GENEW/reporting/informes/DisenoListado.h"
-#include "GENEW/reporting/informes/RestriccionesListado.h"
 #include "GENEW/reporting/informes/GENEPREV.h"
+#include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
-#include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
-#include "platform/data/QueryDataSet.h"
 #include "platform/data/ValueText.h"
 #include "platform/ui/Application.h"
 
 #include <QRegularExpression>
-#include <cmath>
 
 TfGENELPRO *fGENELPRO = nullptr;
 
@@ -50,11 +47,11 @@ QString plantillaNumerica(const QString &nombreCampo)
     return FormatoNumericoEstandar;
 }
 
-} // namespace
-
-// ---- services ----------------------------------------------------------------------------
-
-namespace {
+// A date-time the program keeps as zero: none, or the zero day at midnight.
+bool esFechaCero(const QDateTime &fecha)
+{
+    return !fecha.isValid() || (fecha.date() == QDate(1899, 12, 30) && fecha.time() == QTime(0, 0));
+}
 
 // The window the listing was started from: the main form's active MDI child.
 std::optional<VentanaLlamante> ventanaActiva()
@@ -248,8 +245,8 @@ void TfGENELPRO::QuickReportBeforePrint(QObject *, bool &)
         ConstruirColumnas();
     if (Parametros.ListarRestricciones == QLatin1String("SI"))
         ponerRestriccionesAlImprimir();
-    if (SoloTotales)
-        BandaDetalle->Enabled = false;
+    // A later print without it lists the rows again.
+    BandaDetalle->Enabled = !SoloTotales;
     if (const auto &traducir = serviciosListado().valor().TraducirFormulario)
         traducir(this);
 }
@@ -427,7 +424,7 @@ void TfGENELPRO::ConstruirColumnas()
     BordeBandaDetalle->Enabled = false;
     BandaCabeceraGrupo->ForceNewPage = SepararPorPaginas;
     BandaTotales->ForceNewPage = SepararPorPaginas;
-    BandaTotales->Enabled = !Sumatorios.isEmpty();
+    BandaTotales->Enabled = true;
     liberarControles();
     ponerMargenesYAncho(true);
     ponerEmpresaYLogotipo();
@@ -563,14 +560,10 @@ void TfGENELPRO::BandaDetalleBeforePrint(QObject *, bool &)
     plat::DataSet *datos = QuickReport->DataSet;
     InstruccionesFila = datos->field(datos->fieldCount() - 1).asString().split(QRegularExpression(QStringLiteral("\r?\n")));
     const bool negrita = filaEnNegrita(InstruccionesFila);
-    for (EtiquetaInforme *valor : std::as_const(EtiquetasDetalle)) {
-        if (!valor)
-            continue;
-        const int puntos = valor->Font.pointSize();
-        valor->Font = fuenteValores();
-        valor->Font.setPointSize(puntos);
-        valor->Font.setBold(negrita);
-    }
+    // The font each label was built with, bold or not by the row.
+    for (EtiquetaInforme *valor : std::as_const(EtiquetasDetalle))
+        if (valor)
+            valor->Font.setBold(negrita);
 }
 
 void TfGENELPRO::alinearPorInstrucciones(ControlTextoInforme &control, const QString &nombreCampo, bool flotante)
@@ -595,7 +588,7 @@ void TfGENELPRO::LBDetallePrint(QObject *Sender, QString &Value)
             const QDateTime fecha = campo->asDateTime();
             if (campo->fieldName().contains(QLatin1String("Hora"), Qt::CaseInsensitive))
                 Value = fecha.isValid() ? FormatearFechaHora(QStringLiteral("hh:nn:ss"), fecha) : QString();
-            else if (campo->isNull() || !fecha.isValid())
+            else if (campo->isNull() || esFechaCero(fecha))
                 Value.clear();
         }
     } catch (const std::exception &) {

@@ -73,7 +73,7 @@ std::unique_ptr<plat::ClientDataSet> proyectos(const QList<Fila> &filas)
 
 const QList<Fila> kFilas = {
     {"0001", "Norte", 1234.5, "Uno", QTime(8, 30), QDate(2026, 3, 1), "Primera nota", "Negrita\nImporte=JR"},
-    {"0002", "Norte", 10, "Dos", QTime(9, 0), QDate(), "Segunda", ""},
+    {"0002", "Norte", 10, "Dos", QTime(9, 0), QDate(1899, 12, 30), "Segunda", ""},
     {"0003", "Sur", 5.25, "Tres", QTime(10, 15), QDate(2026, 4, 2), "Tercera\nen dos líneas", ""},
 };
 
@@ -308,6 +308,8 @@ TEST_F(Listado, GruposConCampoOcultoEnLaCabeceraYSumasQueReempiezan)
               (QStringList{QStringLiteral("1.244,5"), QStringLiteral("5,25")}));
     EXPECT_EQ(textosDe(soloTotales, QStringLiteral("BandaTotales")), QStringList{QStringLiteral("1.249,75")});
     EXPECT_EQ(soloTotales.pageCount(), 3);
+    l.SoloTotales = false;
+    EXPECT_EQ(textosDe(preparar(), QStringLiteral("BandaDetalle")).size(), 3);
 }
 
 TEST_F(Listado, FichasEnDosColumnasConMemo)
