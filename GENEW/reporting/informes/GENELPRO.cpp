@@ -504,11 +504,17 @@ void TfGENELPRO::ConstruirFichas()
     ponerEmpresaYLogotipo();
 
     plat::DataSet *datos = QuickReport->DataSet;
+    // Every field but the hidden ones is a card line; those tagged above 999 do not count
+    // for the lines per card column.
     QVector<int> visibles;
-    for (int i = 0; i <= UltimoCampo; ++i)
-        if (datos->field(i).tag < 999)
+    int contados = 0;
+    for (int i = 0; i <= UltimoCampo; ++i) {
+        const int tag = datos->field(i).tag;
+        if (tag != 999)
             visibles << i;
-    const GeometriaFicha ficha = geometriaFicha(int(visibles.size()), UltimoCampo, NumeroColumnasFicha, anchoImprimible_);
+        contados += tag < 999;
+    }
+    const GeometriaFicha ficha = geometriaFicha(contados, UltimoCampo, NumeroColumnasFicha, anchoImprimible_);
     EtiquetasCabecera.fill(nullptr, visibles.size());
     EtiquetasDetalle.fill(nullptr, visibles.size());
     Imagenes.fill(nullptr, visibles.size());

@@ -4,6 +4,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Grids.h"
 
+#include <QFontDatabase>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -163,6 +164,46 @@ TEST(DisenoListado, RestriccionesDeLaVentanaYDeLosDatos)
     consulta.setFilter(QStringLiteral("Situacion = 'Abierto'"));
     EXPECT_EQ(textoRestriccionesDatos(&consulta, RestriccionesDialogo()),
               QStringLiteral("Sentencia SQL: SELECT * FROM PROYECT. Filtro: Situacion = 'Abierto'"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(AspectoListado, CompresionGeneralYFuente)
+{
+    struct Caso
+    {
+        double listados, letra;
+        const char *tipoLetra;
+        bool activa;
+    } casos[] = {
+        {1, 1, "Por Defecto", false}, {0, 0.8, "Arial", false}, {0.8, 0, "Arial", false},
+        {0.8, 1, "Por Defecto", true}, {1, 1, "Arial", true},
+    };
+    for (const Caso &c : casos) {
+        ParametrosListado p;
+        p.FCompresionListados = c.listados;
+        p.FCompresionTLetraListados = c.letra;
+        p.TipoLetraListados = QString::fromLatin1(c.tipoLetra);
+        EXPECT_EQ(p.compresionGeneral(), c.activa) << c.listados << " " << c.letra << " " << c.tipoLetra;
+    }
+
+    // A family the system does not know is refused; a known one is taken ignoring case.
+    ParametrosListado p;
+    p.FCompresionTLetraListados = 0.8;
+    p.TipoLetraListados = QStringLiteral("Letra Que No Existe");
+    QFont fuente(QStringLiteral("Arial"), 10);
+    const QString familia = fuente.family();
+    comprimirFuenteListado(fuente, p);
+    EXPECT_EQ(fuente.pointSize(), 8);
+    EXPECT_EQ(fuente.family(), familia);
+    const QString conocida = QFontDatabase::families().value(0);
+    ASSERT_FALSE(conocida.isEmpty());
+    p.TipoLetraListados = conocida.toUpper();
+    comprimirFuenteListado(fuente, p);
+    EXPECT_EQ(fuente.family(), conocida);
+    EXPECT_EQ(fuente.pointSize(), 6);
 }
 
 } // namespace
