@@ -147,10 +147,9 @@ int altoMemoRestricciones(int caracteres, bool apaisado)
     return std::max(30, lineas * 15);
 }
 
-QString limpiarTextoRestricciones(QString texto)
+QString sinSaltosDeLinea(QString texto)
 {
     texto.remove(u'\r');
     texto.remove(u'\n');
-    texto.remove(QLatin1String("Edit"));
     return texto;
 }

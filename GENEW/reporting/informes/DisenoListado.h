@@ -78,5 +78,5 @@ bool alinearDerechaPorInstruccion(const QStringList &instrucciones, const QStrin
 // Height of the restrictions memo: 15 pixels per started 100 characters (160 in landscape),
 // at least 30.
 int altoMemoRestricciones(int caracteres, bool apaisado);
-// A restrictions text as it prints: without line breaks and without "Edit".
-QString limpiarTextoRestricciones(QString texto);
+// A restrictions text as it prints: on one line.
+QString sinSaltosDeLinea(QString texto);

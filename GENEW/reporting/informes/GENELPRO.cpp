@@ -424,6 +424,7 @@ void TfGENELPRO::ConstruirColumnas()
     BordeBandaDetalle->Enabled = false;
     BandaCabeceraGrupo->ForceNewPage = SepararPorPaginas;
     BandaTotales->ForceNewPage = SepararPorPaginas;
+    BandaDetalle->ForceNewPage = false;   // a card build may have set it
     BandaTotales->Enabled = true;
     liberarControles();
     ponerMargenesYAncho(true);

@@ -58,14 +58,16 @@ QString textoRestriccionesVentana(const VentanaLlamante &ventana, const QString 
     for (const ControlLlamante &control : ventana.controles) {
         if (!control.habilitado || control.nombre == QLatin1String("VisualizacionPrevia"))
             continue;
+        // "Edit" goes from the control's name only: the user's values print as typed.
         if (control.tipo == ControlLlamante::Tipo::Edicion)
-            texto += SepararPalabras(control.nombre) + QStringLiteral(": ") + control.texto + QStringLiteral(", ");
+            texto += SepararPalabras(control.nombre).remove(QLatin1String("Edit")) + QStringLiteral(": ") + control.texto
+                     + QStringLiteral(", ");
         else if (control.marcado)
             texto += control.texto + QStringLiteral(", ");
     }
     if (ventana.tieneRangoGruposAnalisis)
         texto += DescribirRangos(rangosGruposAnalisis);
-    return limpiarTextoRestricciones(texto);
+    return sinSaltosDeLinea(texto);
 }
 
 QString textoRestriccionesDatos(const plat::DataSet *datos, const RestriccionesDialogo &dialogo)
@@ -86,7 +88,7 @@ QString textoRestriccionesDatos(const plat::DataSet *datos, const RestriccionesD
     }
     if (!dialogo.filtros.isEmpty())
         texto += QStringLiteral(" Filtros: ") + dialogo.filtros;
-    return limpiarTextoRestricciones(texto);
+    return sinSaltosDeLinea(texto);
 }
 
 CabeceraRestricciones::CabeceraRestricciones(plat::Form &ventana, BandaInforme &cabecera, int altoLogo)

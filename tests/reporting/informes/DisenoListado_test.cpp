@@ -3,6 +3,7 @@
 #include "platform/data/QueryDataSet.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Grids.h"
+#include "platform/ui/Lists.h"
 
 #include <QFontDatabase>
 #include <gtest/gtest.h>
@@ -129,6 +130,9 @@ TEST(DisenoListado, RestriccionesDeLaVentanaYDeLosDatos)
     auto *desde = ventana.make<plat::Edit>(QStringLiteral("EditDesdeProyecto"), &ventana);
     desde->setText(QStringLiteral("0001"));
     auto *hasta = ventana.make<plat::Edit>(QStringLiteral("EditHastaProyecto"), &ventana);
+    auto *zona = ventana.make<plat::ComboBox>(QStringLiteral("ComboZona"), &ventana);
+    zona->setItems({QStringLiteral("Editorial Norte")});
+    zona->setItemIndex(0);
     hasta->setText(QStringLiteral("9999"));
     hasta->setEnabled(false);
     auto *abiertos = ventana.make<plat::CheckBox>(QStringLiteral("SoloAbiertos"), &ventana);
@@ -141,7 +145,8 @@ TEST(DisenoListado, RestriccionesDeLaVentanaYDeLosDatos)
     const VentanaLlamante leida = leerVentanaLlamante(ventana);
     EXPECT_FALSE(leida.esDialogoListado);
     EXPECT_FALSE(leida.tieneRangoGruposAnalisis);
-    EXPECT_EQ(textoRestriccionesVentana(leida, QString()), QStringLiteral(" Desde Proyecto: 0001, Solo Abiertos, "));
+    EXPECT_EQ(textoRestriccionesVentana(leida, QString()),
+              QStringLiteral(" Desde Proyecto: 0001, Combo Zona: Editorial Norte, Solo Abiertos, "));
 
     // The listing dialog's range grid (a title row, then field, from, to) and filters.
     plat::Form dialogo;

@@ -340,6 +340,14 @@ TEST_F(Listado, FichasEnDosColumnasConMemo)
     EXPECT_TRUE(sin->alineacion & Qt::AlignLeft);
     EXPECT_TRUE(textosDe(impresora, QStringLiteral("BandaTotales")).isEmpty());
 
+    // A card a page; in columns the rows share a page and the totals start their own.
+    l.SepararPorPaginas = true;
+    EXPECT_EQ(preparar().pageCount(), 3);
+    l.FormatoFicha = false;
+    EXPECT_EQ(preparar().pageCount(), 2);
+    l.FormatoFicha = true;
+    l.SepararPorPaginas = false;
+
     // One field in four card columns still lists.
     ocultar({QStringLiteral("Zona"), QStringLiteral("Importe"), QStringLiteral("Total"), QStringLiteral("HoraInicio"),
              QStringLiteral("Notas"), QStringLiteral("Foto")});
