@@ -1,0 +1,34 @@
+#pragma once
+#include "GENEW/reporting/informes/Informe.h"
+
+#include <QFont>
+#include <QString>
+
+// The look of a listing out of the general parameters: the shading style, the compression
+// of lefts, widths and font sizes and the listing font.
+
+// The general parameters that shape a listing's look (PARAGENE).
+struct ParametrosListado
+{
+    QString TipoCombinacionTramas = QStringLiteral("Standard");
+    double FCompresionListados = 1;
+    double FCompresionTLetraListados = 1;
+    QString TipoLetraListados = QStringLiteral("Por Defecto");
+    int MargenIzquierdoImpresora = 0;
+    QString ListarRestricciones;
+
+    // Read from the data module's record; the defaults without one.
+    static ParametrosListado actuales();
+    // Lefts, widths and fonts of the listing's controls change.
+    bool compresionGeneral() const;
+};
+
+// Font size times the letter factor, and the listing font when the system knows it.
+void comprimirFuenteListado(QFont &fuente, const ParametrosListado &parametros);
+// White with black text and framed on all four sides.
+void enmarcarEtiqueta(EtiquetaInforme &etiqueta);
+// The style at creation: silver bands white, black-backed labels framed ("Basica", "Blanco y
+// Negro"), the texts and pens black ("Blanco y Negro"); "Standard" keeps everything.
+void aplicarEstiloListado(Informe &informe, const QString &estilo);
+// The compression of the fixed parts at creation, when the general one is active.
+void comprimirListadoAlCrear(Informe &informe, const ParametrosListado &parametros);

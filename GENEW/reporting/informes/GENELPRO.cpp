@@ -1,0 +1,705 @@
+#include "GENEW/reporting/informes/GENELPRO.h"
+
+#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/NombreEmpresaInforme.h"
+#include "GENEW/reporting/informes/DisenoListado.h"
+#include "GENEW/reporting/informes/GENEPREV.h"
+#include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/data/DataSet.h"
+#include "platform/data/Field.h"
+#include "platform/data/ValueText.h"
+#include "platform/ui/Application.h"
+
+#include <QRegularExpression>
+
+TfGENELPRO *fGENELPRO = nullptr;
+
+namespace {
+
+const QString kInstrucciones = QStringLiteral("InstruccionesListado");
+
+bool esFlotante(const plat::Field &campo)
+{
+    return campo.dataType() == ftFloat || campo.dataType() == ftCurrency;
+}
+
+bool esFechaHora(const plat::Field &campo)
+{
+    const auto t = campo.dataType();
+    return t == ftDate || t == ftTime || t == ftDateTime;
+}
+
+bool esImagen(const plat::Field &campo)
+{
+    return campo.dataType() == ftGraphic || campo.dataType() == ftBlob;
+}
+
+bool esMemo(const plat::Field &campo)
+{
+    return campo.dataType() == ftMemo || campo.dataType() == ftFmtMemo;
+}
+
+QString plantillaNumerica(const QString &nombreCampo)
+{
+    if (ModuloDatos && ModuloDatos->FormatoNumericoDeCampo.valor())
+        return ModuloDatos->FormatoNumericoDeCampo.valor()(nombreCampo);
+    return FormatoNumericoEstandar;
+}
+
+// A date-time the program keeps as zero: none, or the zero day at midnight.
+bool esFechaCero(const QDateTime &fecha)
+{
+    return !fecha.isValid() || (fecha.date() == QDate(1899, 12, 30) && fecha.time() == QTime(0, 0));
+}
+
+// The window the listing was started from: the main form's active MDI child.
+std::optional<VentanaLlamante> ventanaActiva()
+{
+    const plat::Form *principal = plat::application().mainForm();
+    const plat::Form *activa = principal ? principal->activeMdiChild() : nullptr;
+    return activa ? std::optional(leerVentanaLlamante(*activa)) : std::nullopt;
+}
+
+// The listing dialog, when one is open.
+RestriccionesDialogo dialogoListado()
+{
+    for (const plat::Form *formulario : plat::application().forms())
+        if (formulario->objectName().compare(QLatin1String("fGENECPRO"), Qt::CaseInsensitive) == 0)
+            return leerRestriccionesDialogo(*formulario);
+    return RestriccionesDialogo();
+}
+
+} // namespace
+
+Gancho<ServiciosListado> &serviciosListado()
+{
+    static Gancho<ServiciosListado> gancho([] {
+        ServiciosListado porDefecto;
+        porDefecto.ControlesVentanaLlamante = ventanaActiva;
+        porDefecto.RestriccionesDialogoListado = dialogoListado;
+        return porDefecto;
+    }());
+    return gancho;
+}
+
+// ---- creation over any listing -------------------------------------------------------------
+
+void PrepararListadoAlCrear(plat::Form &ventana, Informe &informe, const ParametrosListado &parametros)
+{
+    const ServiciosListado &servicios = serviciosListado().valor();
+    informe.PrinterSettings.outputBin = -1;
+    if (servicios.AsignarBotonEuro)
+        servicios.AsignarBotonEuro(&ventana, QStringLiteral("Asignar"));
+    if (servicios.PonerListadoCancelado)
+        servicios.PonerListadoCancelado(false);
+
+    BandaInforme *cabecera = informe.banda(TipoBanda::CabeceraPagina);
+    const bool pedida = parametros.ListarRestricciones == QLatin1String("SI") || servicios.RestriccionesEnCreacion;
+    if (pedida && cabecera && !cabecera->BeforePrint.assigned() && servicios.ControlesVentanaLlamante) {
+        const std::optional<VentanaLlamante> llamante = servicios.ControlesVentanaLlamante();
+        if (llamante && !llamante->esDialogoListado) {
+            const auto *logo = cabecera->findChild<ImagenInforme *>(QStringLiteral("TituloLogotipoEmpresa"));
+            auto *restricciones = new CabeceraRestricciones(ventana, *cabecera, logo ? logo->Height : 0);
+            const QString rangos = servicios.RangosGruposAnalisis ? servicios.RangosGruposAnalisis() : QString();
+            restricciones->ponerTextoCreacion(textoRestriccionesVentana(*llamante, rangos));
+        }
+    }
+    aplicarEstiloListado(informe, parametros.TipoCombinacionTramas);
+    comprimirListadoAlCrear(informe, parametros);
+}
+
+// ---- the listing window --------------------------------------------------------------------
+
+TfGENELPRO::TfGENELPRO(QWidget *parent) : plat::Form(parent)
+{
+    setObjectName(QStringLiteral("fGENELPRO"));
+    construirPartesFijas();
+    OnCreate = [this](QObject *s) { FormCreate(s); };
+    OnActivate = [this](QObject *s) { FormActivate(s); };
+    OnClose = [this](QObject *s, plat::CloseAction &a) { FormClose(s, a); };
+    OnDestroy = [this](QObject *s) { FormDestroy(s); };
+}
+
+TfGENELPRO::~TfGENELPRO()
+{
+    if (fGENELPRO == this)
+        fGENELPRO = nullptr;
+}
+
+void TfGENELPRO::construirPartesFijas()
+{
+    QuickReport = make<Informe>(QStringLiteral("QuickReport"), this);
+    QuickReport->Font = QFont(QStringLiteral("Arial"), 10);
+    QuickReport->PrintIfEmpty = false;
+    QuickReport->page()->LeftMargin = 5;
+    QuickReport->page()->RightMargin = 5;
+    const int ancho = 750;
+
+    PageHeader = make<BandaInforme>(QStringLiteral("PageHeader"), QuickReport, TipoBanda::CabeceraPagina);
+    PageHeader->Height = 99;
+    QRTitulo = make<DatoSistemaInforme>(QStringLiteral("QRTitulo"), PageHeader);
+    QRTitulo->Data = qrsReportTitle;
+    QRTitulo->Top = 12;
+    QRTitulo->Width = ancho;
+    QRTitulo->Alignment = plat::taCenter;
+    QRTitulo->Font = QFont(QStringLiteral("Arial"), 12, QFont::Bold);
+    QRTitulo->FontColor = plat::clTeal;
+    TituloNombreEmpresa = make<EtiquetaInforme>(QStringLiteral("TituloNombreEmpresa"), PageHeader);
+    TituloNombreEmpresa->Top = 32;
+    TituloNombreEmpresa->Width = ancho;
+    TituloNombreEmpresa->Height = 17;
+    TituloNombreEmpresa->Alignment = plat::taCenter;
+    TituloNombreEmpresa->Font = QFont(QStringLiteral("Arial"), 10, QFont::Bold);
+    TituloNombreEmpresa->WordWrap = true;
+    TituloLogotipoEmpresa = make<ImagenInforme>(QStringLiteral("TituloLogotipoEmpresa"), PageHeader);
+    TituloLogotipoEmpresa->Width = 100;
+    TituloLogotipoEmpresa->Height = 75;
+    TituloLogotipoEmpresa->Center = true;
+    TituloLogotipoEmpresa->Stretch = true;
+
+    BandaCabeceraGrupo = make<GrupoInforme>(QStringLiteral("BandaCabeceraGrupo"), QuickReport);
+    BandaCabeceraGrupo->Height = 32;
+    BandaCabeceraGrupo->Color = plat::clSilver;
+    BandaCabeceraGrupo->Enabled = false;
+    ImgCabeceraGrupo = make<ImagenInforme>(QStringLiteral("ImgCabeceraGrupo"), BandaCabeceraGrupo);
+    SeparadorCabecera = make<FiguraInforme>(QStringLiteral("SeparadorCabecera"), BandaCabeceraGrupo);
+    SeparadorCabecera->Shape = qrsHorLine;
+    SeparadorCabecera->Top = 19;
+    SeparadorCabecera->Height = 1;
+
+    BandaDetalle = make<BandaInforme>(QStringLiteral("BandaDetalle"), QuickReport, TipoBanda::Detalle);
+    BandaDetalle->Height = 15;
+    BandaDetalle->Color = plat::clSilver;
+    BandaDetalle->Font = QFont(QStringLiteral("Arial"), 8);
+    BordeBandaDetalle = make<FiguraInforme>(QStringLiteral("BordeBandaDetalle"), BandaDetalle);
+    BordeBandaDetalle->Shape = qrsRectangle;
+    BordeBandaDetalle->Brush.Style = plat::bsClear;
+    BordeBandaDetalle->Enabled = false;
+
+    BandaPieGrupo = make<BandaInforme>(QStringLiteral("BandaPieGrupo"), QuickReport, TipoBanda::PieGrupo);
+    BandaPieGrupo->Height = 17;
+    BandaPieGrupo->Color = plat::clSilver;
+    BandaPieGrupo->Enabled = false;
+    BandaCabeceraGrupo->FooterBand = BandaPieGrupo;
+    SeparadorPieGrupo = make<FiguraInforme>(QStringLiteral("SeparadorPieGrupo"), BandaPieGrupo);
+    SeparadorPieGrupo->Shape = qrsHorLine;
+    SeparadorPieGrupo->Height = 1;
+
+    BandaTotales = make<BandaInforme>(QStringLiteral("BandaTotales"), QuickReport, TipoBanda::Resumen);
+    BandaTotales->Height = 32;
+    SeparadorTotales = make<FiguraInforme>(QStringLiteral("SeparadorTotales"), BandaTotales);
+    SeparadorTotales->Shape = qrsHorLine;
+    SeparadorTotales->Top = 5;
+    SeparadorTotales->Height = 1;
+
+    PageFooter = make<BandaInforme>(QStringLiteral("PageFooter"), QuickReport, TipoBanda::PiePagina);
+    PageFooter->Height = 45;
+    QRNumeroPagina = make<DatoSistemaInforme>(QStringLiteral("QRNumeroPagina"), PageFooter);
+    QRNumeroPagina->Data = qrsPageNumber;
+    QRNumeroPagina->Text = QStringLiteral("Página  ");
+    QRNumeroPagina->Top = 8;
+    QRNumeroPagina->Width = ancho;
+    QRNumeroPagina->Alignment = plat::taCenter;
+    QRNumeroPagina->Font = QFont(QStringLiteral("Arial"), 8);
+    QRFechaImpreso = make<DatoSistemaInforme>(QStringLiteral("QRFechaImpreso"), PageFooter);
+    QRFechaImpreso->Data = qrsDateTime;
+    QRFechaImpreso->Text = QStringLiteral("Impreso el ");
+    QRFechaImpreso->Top = 24;
+    QRFechaImpreso->Width = 200;
+    QRFechaImpreso->Left = ancho - QRFechaImpreso->Width;
+    QRFechaImpreso->Alignment = plat::taRightJustify;
+    QRFechaImpreso->Font = QFont(QStringLiteral("Arial"), 8);
+
+    QuickReport->BeforePrint = [this](QObject *s, bool &p) { QuickReportBeforePrint(s, p); };
+    QuickReport->OnPreview = [this](QObject *s) { QuickReportPreview(s); };
+    BandaDetalle->BeforePrint = [this](QObject *s, bool &p) { BandaDetalleBeforePrint(s, p); };
+    BandaCabeceraGrupo->BeforePrint = [this](QObject *s, bool &p) { BandaCabeceraGrupoBeforePrint(s, p); };
+    BandaPieGrupo->BeforePrint = [this](QObject *s, bool &p) { BandaPieGrupoBeforePrint(s, p); };
+    BandaTotales->BeforePrint = [this](QObject *s, bool &p) { BandaTotalesBeforePrint(s, p); };
+}
+
+void TfGENELPRO::FormCreate(QObject *Sender)
+{
+    const ServiciosListado &servicios = serviciosListado().valor();
+    if (servicios.PrepararFormulario.assigned())
+        servicios.PrepararFormulario(this);
+    Parametros = ParametrosListado::actuales();
+    PrepararListadoAlCrear(*this, *QuickReport, Parametros);
+    ListaSumatorios.clear();
+    InstruccionesFila.clear();
+}
+
+void TfGENELPRO::QuickReportBeforePrint(QObject *, bool &)
+{
+    if (TamanioPapel.isEmpty())
+        TamanioPapel = QStringLiteral("A4");
+    if (TamanioPapel == QLatin1String("A4"))
+        QuickReport->page()->PaperSize = plat::ReportPaper::A4;
+    else if (TamanioPapel == QLatin1String("A3"))
+        QuickReport->page()->PaperSize = plat::ReportPaper::A3;
+    ListaSumatorios = Sumatorios.split(u',');
+    if (FormatoFicha)
+        ConstruirFichas();
+    else
+        ConstruirColumnas();
+    if (Parametros.ListarRestricciones == QLatin1String("SI"))
+        ponerRestriccionesAlImprimir();
+    // A later print without it lists the rows again.
+    BandaDetalle->Enabled = !SoloTotales;
+    if (const auto &traducir = serviciosListado().valor().TraducirFormulario)
+        traducir(this);
+}
+
+void TfGENELPRO::leerCampos()
+{
+    plat::DataSet *datos = QuickReport->DataSet;
+    const int campos = datos ? datos->fieldCount() : 0;
+    HayInstrucciones = campos > 0
+                       && datos->field(campos - 1).fieldName().compare(kInstrucciones, Qt::CaseInsensitive) == 0;
+    UltimoCampo = campos - (HayInstrucciones ? 2 : 1);
+}
+
+void TfGENELPRO::liberarControles()
+{
+    const auto liberar = [](auto &lista) {
+        for (auto *control : std::as_const(lista))
+            delete control;
+        lista.clear();
+    };
+    liberar(EtiquetasCabecera);
+    liberar(EtiquetasDetalle);
+    liberar(SumasGrupo);
+    liberar(SumasTotales);
+    liberar(Imagenes);
+}
+
+void TfGENELPRO::ponerMargenesYAncho(bool todasLasBandas)
+{
+    PaginaInforme &pagina = *QuickReport->page();
+    const bool apaisado = pagina.Orientation == QPageLayout::Landscape;
+    const int margen = apaisado ? 10 : 5;
+    pagina.LeftMargin = Parametros.MargenIzquierdoImpresora != 0 ? Parametros.MargenIzquierdoImpresora : margen;
+    pagina.RightMargin = margen;
+    anchoImprimible_ = anchoImprimibleListado(pagina.PaperSize, apaisado, pagina.imprimible().width());
+
+    QRTitulo->Width = anchoImprimible_;
+    TituloNombreEmpresa->Width = anchoImprimible_;
+    QRNumeroPagina->Width = anchoImprimible_;
+    QRFechaImpreso->Left = anchoImprimible_ - QRFechaImpreso->Width;
+    if (!todasLasBandas)
+        return;
+    for (FiguraInforme *separador : {SeparadorCabecera, SeparadorPieGrupo, SeparadorTotales}) {
+        separador->Left = 0;
+        separador->Width = anchoImprimible_;
+    }
+    ImgCabeceraGrupo->Width = anchoImprimible_;
+    const bool sinSumas = Sumatorios.isEmpty();
+    SeparadorCabecera->Enabled = sinSumas;
+    SeparadorPieGrupo->Enabled = !sinSumas;
+    SeparadorTotales->Enabled = true;
+}
+
+void TfGENELPRO::ponerEmpresaYLogotipo()
+{
+    TituloNombreEmpresa->Caption = NombreEmpresaInforme();
+    TituloLogotipoEmpresa->Picture = QImage();
+    if (fGENEINIC)
+        TituloLogotipoEmpresa->LoadFromFile(fGENEINIC->NombreArchivoLogo);
+}
+
+QFont TfGENELPRO::fuenteValores() const
+{
+    return Fuente ? *Fuente : BandaDetalle->Font;
+}
+
+EtiquetaInforme *TfGENELPRO::crearTitulo(const QString &nombre, QObject *banda, const QString &campo)
+{
+    auto *titulo = make<EtiquetaInforme>(nombre, banda);
+    titulo->Caption = TituloColumna(campo);
+    titulo->Alignment = plat::taLeftJustify;
+    titulo->Height = 15;
+    titulo->Font = fuenteValores();
+    titulo->Font.setBold(true);
+    titulo->Font.setPointSize(8);
+    if (Parametros.TipoCombinacionTramas == QLatin1String("Basica")) {
+        enmarcarEtiqueta(*titulo);
+    } else {
+        titulo->Color = plat::clBlack;
+        titulo->FontColor = plat::clWhite;
+    }
+    titulo->Transparent = false;
+    return titulo;
+}
+
+void TfGENELPRO::crearValor(int columna, plat::Field &campo, int izquierda, int arriba, int ancho, int alto)
+{
+    if (esImagen(campo)) {
+        auto *imagen = make<ImagenInforme>(QStringLiteral("LBImagen%1").arg(columna), BandaDetalle);
+        imagen->Left = izquierda;
+        imagen->Top = arriba;
+        imagen->Width = ancho;
+        imagen->Height = alto;
+        comprimir(*imagen);
+        Imagenes[columna] = imagen;
+        return;
+    }
+    auto *valor = make<EtiquetaInforme>(QStringLiteral("LBDetalle%1").arg(columna), BandaDetalle);
+    valor->Alignment = esFlotante(campo) && !FormatoFicha ? plat::taRightJustify : plat::taLeftJustify;
+    valor->AutoStretch = !FormatoFicha;
+    valor->WordWrap = AjustarPalabras;
+    valor->Font = fuenteValores();
+    valor->Color = BandaDetalle->Color;
+    valor->Left = izquierda;
+    valor->Top = arriba;
+    valor->Width = ancho;
+    valor->Height = alto;
+    valor->OnPrint = [this](QObject *s, QString &v) { LBDetallePrint(s, v); };
+    comprimir(*valor);
+    EtiquetasDetalle[columna] = valor;
+}
+
+void TfGENELPRO::comprimir(ControlInforme &control) const
+{
+    if (!Parametros.compresionGeneral())
+        return;
+    control.Left = int(control.Left * Parametros.FCompresionListados);
+    control.Width = int(control.Width * Parametros.FCompresionListados);
+    if (qobject_cast<ControlTextoInforme *>(&control))
+        comprimirFuenteListado(control.Font, Parametros);
+}
+
+void TfGENELPRO::comprimirPartesFijas(ControlInforme *anchoDetalle)
+{
+    const double f = Parametros.FCompresionListados;
+    if (f == 0 || f == 1)
+        return;
+    for (ControlInforme *control : std::initializer_list<ControlInforme *>{QRTitulo, TituloNombreEmpresa, QRNumeroPagina})
+        control->Width = int(control->Width * f);
+    QRFechaImpreso->Left = int(QRFechaImpreso->Left * f);
+    if (anchoDetalle)
+        anchoDetalle->Width = int(anchoDetalle->Width * f);
+}
+
+int TfGENELPRO::AnchoColumna(int indiceCampo) const
+{
+    const plat::DataSet *datos = QuickReport->DataSet;
+    if (!datos || indiceCampo < 0 || indiceCampo > UltimoCampo || datos->field(indiceCampo).tag == 999)
+        return 0;
+    const QVector<double> formato = pesosFormatoColumnas(FormatoColumnas, UltimoCampo + 1);
+    QVector<double> pesos;
+    int posicion = 0;
+    for (int i = 0; i <= UltimoCampo; ++i) {
+        if (datos->field(i).tag == 999)
+            continue;
+        if (i < indiceCampo)
+            ++posicion;
+        pesos << (FormatoColumnas.isEmpty() ? double(datos->field(i).effectiveDisplayWidth()) : formato[i]);
+    }
+    return huecosColumnas(pesos, anchoImprimible_).value(posicion);
+}
+
+QString TfGENELPRO::TituloColumna(const QString &nombreCampo)
+{
+    return tituloColumnaListado(nombreCampo);
+}
+
+plat::Field *TfGENELPRO::CampoDeColumna(int columna) const
+{
+    plat::DataSet *datos = QuickReport->DataSet;
+    if (!datos)
+        return nullptr;
+    for (int i = 0; i <= UltimoCampo; ++i)
+        if (datos->field(i).tag == columna)
+            return &datos->field(i);
+    return nullptr;
+}
+
+void TfGENELPRO::ConstruirColumnas()
+{
+    leerCampos();
+    BandaCabeceraGrupo->Enabled = !Grupos.isEmpty();
+    BandaCabeceraGrupo->Expression = Grupos;
+    BandaPieGrupo->Enabled = BandaCabeceraGrupo->Enabled;
+    BordeBandaDetalle->Enabled = false;
+    BandaCabeceraGrupo->ForceNewPage = SepararPorPaginas;
+    BandaTotales->ForceNewPage = SepararPorPaginas;
+    BandaDetalle->ForceNewPage = false;   // a card build may have set it
+    BandaTotales->Enabled = true;
+    liberarControles();
+    ponerMargenesYAncho(true);
+    ponerEmpresaYLogotipo();
+
+    plat::DataSet *datos = QuickReport->DataSet;
+    QVector<int> visibles;
+    for (int i = 0; i <= UltimoCampo; ++i)
+        if (datos->field(i).tag != 999)
+            visibles << i;
+    // The arrays grow with the columns: one entry per column made.
+    EtiquetasCabecera.fill(nullptr, visibles.size());
+    EtiquetasDetalle.fill(nullptr, visibles.size());
+    SumasGrupo.fill(nullptr, visibles.size());
+    SumasTotales.fill(nullptr, visibles.size());
+    Imagenes.fill(nullptr, visibles.size());
+
+    int izquierda = 0;
+    for (int k = 0; k < visibles.size(); ++k) {
+        plat::Field &campo = datos->field(visibles[k]);
+        campo.tag = k;
+        const int hueco = AnchoColumna(visibles[k]);
+        const int ancho = std::max(0, hueco - 2);
+
+        EtiquetaInforme *titulo = crearTitulo(QStringLiteral("LBCabecera%1").arg(k), PageHeader, campo.fieldName());
+        titulo->Left = izquierda;
+        titulo->Top = 79;
+        titulo->Width = ancho;
+        comprimir(*titulo);
+        EtiquetasCabecera[k] = titulo;
+
+        crearValor(k, campo, izquierda, 0, ancho, BandaDetalle->Height);
+
+        const auto crearSuma = [&](const QString &nombre, BandaInforme *banda, int arriba) {
+            auto *suma = make<ExpresionInforme>(nombre, banda);
+            suma->Expression = QStringLiteral("Sum(%1)").arg(campo.fieldName());
+            suma->Mask = plantillaNumerica(campo.fieldName());
+            suma->ResetAfterPrint = true;
+            suma->Alignment = plat::taRightJustify;
+            suma->AutoStretch = true;
+            suma->WordWrap = AjustarPalabras;
+            suma->Font = fuenteValores();
+            suma->Font.setBold(true);
+            suma->Color = banda->Color;
+            suma->Left = izquierda;
+            suma->Top = arriba;
+            suma->Width = ancho;
+            suma->OnPrint = [this](QObject *s, QString &v) { LBTotalesPrint(s, v); };
+            // A sum over a field that is not a float never prints (and adds nothing up).
+            suma->Enabled = esFlotante(campo);
+            if (!esFlotante(campo))
+                suma->Expression = u'\'' + campo.fieldName() + u'\'';
+            comprimir(*suma);
+            return suma;
+        };
+        SumasGrupo[k] = crearSuma(QStringLiteral("LBPieGrupo%1").arg(k), BandaPieGrupo, 2);
+        SumasTotales[k] = crearSuma(QStringLiteral("LBTotales%1").arg(k), BandaTotales, 8);
+        izquierda += hueco;
+    }
+    BandaDetalle->Height = 15;
+    BandaTotales->Height = 17;
+    comprimirPartesFijas(nullptr);
+}
+
+void TfGENELPRO::ConstruirFichas()
+{
+    SeparadorCabecera->Enabled = false;
+    SeparadorPieGrupo->Enabled = false;
+    SeparadorTotales->Enabled = false;
+    BordeBandaDetalle->Enabled = true;
+    BandaDetalle->ForceNewPage = SepararPorPaginas;
+    BandaCabeceraGrupo->Enabled = false;
+    BandaPieGrupo->Enabled = false;
+    BandaTotales->Enabled = false;
+    leerCampos();
+    liberarControles();
+    ponerMargenesYAncho(false);
+    ponerEmpresaYLogotipo();
+
+    plat::DataSet *datos = QuickReport->DataSet;
+    // Every field but the hidden ones is a card line; those tagged above 999 do not count
+    // for the lines per card column.
+    QVector<int> visibles;
+    int contados = 0;
+    for (int i = 0; i <= UltimoCampo; ++i) {
+        const int tag = datos->field(i).tag;
+        if (tag != 999)
+            visibles << i;
+        contados += tag < 999;
+    }
+    const GeometriaFicha ficha = geometriaFicha(contados, UltimoCampo, NumeroColumnasFicha, anchoImprimible_);
+    EtiquetasCabecera.fill(nullptr, visibles.size());
+    EtiquetasDetalle.fill(nullptr, visibles.size());
+    Imagenes.fill(nullptr, visibles.size());
+
+    const int altoMemo = altoMemoFicha(NumeroLineasMemoFicha);
+    int arriba = 17, fondo = 17;
+    bool anteriorMemo = false;
+    for (int k = 0; k < visibles.size(); ++k) {
+        plat::Field &campo = datos->field(visibles[k]);
+        campo.tag = k;
+        if (k % ficha.lineasPorColumna == 0)
+            arriba = 17;
+        else
+            arriba += 17 + (anteriorMemo ? altoMemo - 15 : 0);
+        anteriorMemo = esMemo(campo);
+        const int alto = anteriorMemo ? altoMemo : 17;
+        fondo = std::max(fondo, arriba + (anteriorMemo ? altoMemo - 15 : 0));
+
+        EtiquetaInforme *titulo = crearTitulo(QStringLiteral("LBCabecera%1").arg(k), BandaDetalle, campo.fieldName());
+        titulo->Left = ficha.izquierdaTitulo(k);
+        titulo->Top = arriba;
+        titulo->Width = ficha.anchoTitulo();
+        comprimir(*titulo);
+        EtiquetasCabecera[k] = titulo;
+        crearValor(k, campo, ficha.izquierdaValor(k), arriba, ficha.anchoValor(), alto);
+    }
+    BandaDetalle->Height = fondo + 32;
+    BordeBandaDetalle->Left = 0;
+    BordeBandaDetalle->Top = 2;
+    BordeBandaDetalle->Width = anchoImprimible_ - 2;
+    BordeBandaDetalle->Height = BandaDetalle->Height - 2;
+    comprimirPartesFijas(BordeBandaDetalle);
+}
+
+void TfGENELPRO::BandaDetalleBeforePrint(QObject *, bool &)
+{
+    for (int k = 0; k < EtiquetasDetalle.size(); ++k) {
+        plat::Field *campo = CampoDeColumna(k);
+        if (!campo)
+            continue;
+        if (ImagenInforme *imagen = Imagenes.value(k)) {
+            imagen->Picture = QImage::fromData(campo->asBytes());
+        } else if (EtiquetaInforme *valor = EtiquetasDetalle.value(k)) {
+            valor->Caption = campo->asString();
+        }
+    }
+    if (!HayInstrucciones)
+        return;
+    plat::DataSet *datos = QuickReport->DataSet;
+    InstruccionesFila = datos->field(datos->fieldCount() - 1).asString().split(QRegularExpression(QStringLiteral("\r?\n")));
+    const bool negrita = filaEnNegrita(InstruccionesFila);
+    // The font each label was built with, bold or not by the row.
+    for (EtiquetaInforme *valor : std::as_const(EtiquetasDetalle))
+        if (valor)
+            valor->Font.setBold(negrita);
+}
+
+void TfGENELPRO::alinearPorInstrucciones(ControlTextoInforme &control, const QString &nombreCampo, bool flotante)
+{
+    control.Alignment = flotante && !FormatoFicha ? plat::taRightJustify : plat::taLeftJustify;
+    if (alinearDerechaPorInstruccion(InstruccionesFila, nombreCampo))
+        control.Alignment = plat::taRightJustify;
+}
+
+void TfGENELPRO::LBDetallePrint(QObject *Sender, QString &Value)
+{
+    auto *valor = qobject_cast<EtiquetaInforme *>(Sender);
+    if (!valor)
+        return;
+    plat::Field *campo = CampoDeColumna(valor->objectName().mid(int(qstrlen("LBDetalle"))).toInt());
+    if (!campo)
+        return;
+    try {
+        if (esFlotante(*campo)) {
+            Value = campo->isNull() ? QString() : plat::formatFloat(plantillaNumerica(campo->fieldName()), campo->asFloat());
+        } else if (esFechaHora(*campo)) {
+            const QDateTime fecha = campo->asDateTime();
+            if (campo->fieldName().contains(QLatin1String("Hora"), Qt::CaseInsensitive))
+                Value = fecha.isValid() ? FormatearFechaHora(QStringLiteral("hh:nn:ss"), fecha) : QString();
+            else if (campo->isNull() || esFechaCero(fecha))
+                Value.clear();
+        }
+    } catch (const std::exception &) {
+        // The value prints as it came.
+    }
+    if (HayInstrucciones)
+        alinearPorInstrucciones(*valor, campo->fieldName(), esFlotante(*campo));
+}
+
+void TfGENELPRO::LBTotalesPrint(QObject *Sender, QString &)
+{
+    auto *suma = qobject_cast<ExpresionInforme *>(Sender);
+    if (!suma || !HayInstrucciones)
+        return;
+    const QString nombre = suma->objectName();
+    const int columna = nombre.mid(nombre.startsWith(QLatin1String("LBPieGrupo")) ? 10 : 9).toInt();
+    if (plat::Field *campo = CampoDeColumna(columna))
+        alinearPorInstrucciones(*suma, campo->fieldName(), esFlotante(*campo));
+}
+
+void TfGENELPRO::ponerSumas(const QVector<ExpresionInforme *> &sumas)
+{
+    const SumatoriosListado pedidos(Sumatorios);
+    for (int k = 0; k < sumas.size(); ++k) {
+        plat::Field *campo = CampoDeColumna(k);
+        if (sumas[k])
+            sumas[k]->Enabled = campo && esFlotante(*campo) && pedidos.suma(campo->fieldName());
+    }
+}
+
+void TfGENELPRO::BandaPieGrupoBeforePrint(QObject *, bool &)
+{
+    if (!FormatoFicha)
+        ponerSumas(SumasGrupo);
+}
+
+void TfGENELPRO::BandaTotalesBeforePrint(QObject *, bool &PrintBand)
+{
+    if (!FormatoFicha)
+        ponerSumas(SumasTotales);
+    PrintBand = !Sumatorios.isEmpty();
+}
+
+void TfGENELPRO::BandaCabeceraGrupoBeforePrint(QObject *, bool &)
+{
+    const QStringList nombres = nombresGrupo(Grupos);
+    ImgCabeceraGrupo->Left = 0;
+    ImgCabeceraGrupo->Top = 0;
+    ImgCabeceraGrupo->Width = anchoImprimible_;
+    ImgCabeceraGrupo->Height = BandaCabeceraGrupo->Height;
+    plat::Canvas &lienzo = ImgCabeceraGrupo->canvas();
+    lienzo.brush().Color = plat::clWhite;
+    lienzo.FillRect(QRect(0, 0, ImgCabeceraGrupo->Width, ImgCabeceraGrupo->Height));
+    QFont fuente = fuenteValores();
+    fuente.setBold(true);
+    lienzo.setFont(fuente);
+    int x = 0;
+    plat::DataSet *datos = QuickReport->DataSet;
+    for (int i = 0; datos && i <= UltimoCampo; ++i) {
+        plat::Field &campo = datos->field(i);
+        if (campo.tag != 999 || !esCampoDeGrupo(nombres, campo.fieldName()))
+            continue;
+        const QString titulo = TituloColumna(campo.fieldName()) + u':';
+        lienzo.font().Color = plat::clNavy;
+        lienzo.TextOut(x, 4, titulo);
+        x += lienzo.TextWidth(titulo) + 4;
+        const QString valor = campo.text();
+        lienzo.font().Color = plat::clBlack;
+        lienzo.TextOut(x, 4, valor);
+        x += lienzo.TextWidth(valor) + 8;
+    }
+}
+
+void TfGENELPRO::ponerRestriccionesAlImprimir()
+{
+    CabeceraRestricciones *cabecera = CabeceraRestricciones::de(*QuickReport);
+    if (!cabecera)
+        cabecera = new CabeceraRestricciones(*this, *PageHeader, TituloLogotipoEmpresa->Height);
+    const auto &dialogo = serviciosListado().valor().RestriccionesDialogoListado;
+    const QString texto = textoRestriccionesDatos(QuickReport->DataSet, dialogo ? dialogo() : RestriccionesDialogo());
+    cabecera->ponerTextoImpresion(texto);
+    cabecera->empezarPrimeraPagina();
+}
+
+void TfGENELPRO::QuickReportPreview(QObject *)
+{
+    AbrirPrevisualizacion(*QuickReport);
+}
+
+void TfGENELPRO::FormActivate(QObject *)
+{
+    update();
+}
+
+void TfGENELPRO::FormClose(QObject *, plat::CloseAction &)
+{
+    liberarControles();
+    plat::application().setCursor(plat::crDefault);
+}
+
+void TfGENELPRO::FormDestroy(QObject *)
+{
+    ListaSumatorios.clear();
+    InstruccionesFila.clear();
+}
+
+void TfGENELPRO::BuscarDatosDBEdit(QObject *) {}
