@@ -281,8 +281,11 @@ bool TfPROYMENU::abrirTablaEmpresa()
     };
     if (abrir())
         return true;
+    // Creation answers false for a table that exists: a program starting at the same moment
+    // may have made it, with its company 1, since the opening above. Opening again tells.
     DataSetAbribleDe<plat::TableDataSet> abrible(tabla, objectName());
-    return fGENEINIC->CrearTablaDataSet(abrible) && abrir();
+    fGENEINIC->CrearTablaDataSet(abrible);
+    return abrir();
 }
 
 TModuloDatos::EstadoVistaMoneda TfPROYMENU::estadoVistaMoneda() const

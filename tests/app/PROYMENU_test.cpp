@@ -4,6 +4,7 @@
 #include "GENEW/data/FormulariosMDI.h"
 #include "GENEW/data/ListaConsultas.h"
 #include "GENEW/reporting/GENEUSQL.h"
+#include "GENEW/runtime/AperturaDataSet.h"
 #include "GENEW/runtime/ProgramasExternos.h"
 #include "GENEW/runtime/ServiciosExternos.h"
 #include "platform/ui/Controls.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QTest>
+#include <utility>
 
 namespace {
 
@@ -197,6 +199,30 @@ TEST_F(VentanaPrincipalTest, ACompanyTableThatCannotBeMadeEndsTheSession)
     mostrar();
     EXPECT_TRUE(avisos().contains(QStringLiteral("No ha sido posible crear la empresa."))) << avisos().join(u'\n').toStdString();
     EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 0);
+}
+
+TEST_F(VentanaPrincipalTest, ACompanyTableMadeByAnotherProgramSinceTheFailedOpeningOpens)
+{
+    // Two first starts at once: the other program makes EMPRESA, with its company 1, after this
+    // one found no table and before its creation looks; the creation then answers false.
+    bool primera = true;
+    TfPROYMENU &v = mostrar([&primera](TfPROYMENU &ventana) {
+        ventana.Empresa->table().BeforeOpen = [&primera](plat::DataSet &) {
+            if (!std::exchange(primera, false))
+                return;
+            plat::TableDataSet otra;
+            otra.setTableName(QStringLiteral("EMPRESA"));
+            otra.setDatabaseName(fGENEINIC->DatabaseGeneral().databaseName());
+            otra.setConnection(&fGENEINIC->DatabaseGeneral());
+            DataSetAbribleDe<plat::TableDataSet> abrible(otra, QStringLiteral("fOTROPROGRAMA"));
+            EXPECT_TRUE(fGENEINIC->CrearTablaDataSet(abrible));
+            throw gp::DatabaseError(QStringLiteral("Table does not exist.\nEMPRESA"), gp::DatabaseErrorKind::MissingTable);
+        };
+    });
+    EXPECT_FALSE(primera);
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 1);
+    EXPECT_TRUE(v.Empresa->table().active());
+    EXPECT_EQ(mensajes_.mensajes().size(), 1) << mensajes_.textos().join(u'\n').toStdString();
 }
 
 // ---- program windows -------------------------------------------------------------------------

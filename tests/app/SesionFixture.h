@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QTimer>
 #include <QPointer>
+#include <functional>
 #include <optional>
 
 // The program as it starts: the start-up form, the session services and the main window,
@@ -71,13 +72,15 @@ protected:
         general({QStringLiteral("UPDATE USUARIO SET %1 = '%2' WHERE Codigo = 'ADMIN'").arg(columna, valor)});
     }
 
-    // The main window made and shown: the session starts.
-    TfPROYMENU &mostrar()
+    // The main window made and shown: the session starts (antes runs between the two).
+    TfPROYMENU &mostrar(const std::function<void(TfPROYMENU &)> &antes = {})
     {
         iniciar();
         ventana_ = plat::createForm<TfPROYMENU>();
         fPROYMENU = ventana_;
         plat::application().setMainForm(ventana_);
+        if (antes)
+            antes(*ventana_);
         ventana_->Show();
         return *ventana_;
     }
