@@ -1,0 +1,275 @@
+#include "GENEW/data/GENESELE.h"
+#include "GENEW/data/GENETEXT.h"
+#include "GENEW/data/GENEVLIS.h"
+#include "GENEW/runtime/comun/SalidaMensajes.h"
+#include "platform/data/ClientDataSet.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Colors.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Grids.h"
+#include "platform/ui/Lists.h"
+#include "platform/ui/Menus.h"
+#include "tests/data/ModuloFixture.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
+#include <QTest>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs a driver with a script for each dialog it shows, in order; a script sets the
+// modal result itself.
+class DialogosOpciones : public ::testing::Test
+{
+protected:
+    void TearDown() override { plat::application().OnModalShown = nullptr; }
+
+    void guion(std::vector<std::function<void(plat::Form &)>> pasos)
+    {
+        pasos_ = std::move(pasos);
+        plat::application().OnModalShown = [this](plat::Form &f) {
+            ASSERT_LT(mostrados_, pasos_.size()) << f.objectName().toStdString();
+            pasos_[mostrados_++](f);
+        };
+    }
+
+    size_t mostrados_ = 0;
+    std::vector<std::function<void(plat::Form &)>> pasos_;
+    SalidaMensajesGrabada mensajes_;
+    SalidaMensajesInstalada instalada_{mensajes_};
+};
+
+TfGENESELE &seleccion(plat::Form &f)
+{
+    return static_cast<TfGENESELE &>(f);
+}
+
+TfGENEVLIS &visor(plat::Form &f)
+{
+    return static_cast<TfGENEVLIS &>(f);
+}
+
+QStringList seleccionados(const plat::ListBox &lista)
+{
+    QStringList s;
+    for (int i = 0; i < lista.count(); ++i)
+        if (lista.selected(i))
+            s << lista.item(i)->text();
+    return s;
+}
+
+TEST_F(DialogosOpciones, SelectionStartsFromStarredItemsAndAbandoningGivesThemBack)
+{
+    const QString lista = QStringLiteral("A\r\n*B\r\nC");
+    guion({[](plat::Form &f) {
+        EXPECT_EQ(seleccionados(*seleccion(f).ListBox1), QStringList{QStringLiteral("B")});
+        EXPECT_EQ(seleccion(f).caption(), QStringLiteral("Elegir"));
+        seleccion(f).SeleccionarTodoClick();
+        seleccion(f).pbCancelar->click();
+    }});
+    EXPECT_EQ(SeleccionarDeLista(QStringLiteral("Titulo=Elegir\r\nModo=Multiple"), lista), QStringLiteral("B"));
+    EXPECT_EQ(mostrados_, 1u);
+
+    mostrados_ = 0;
+    guion({[](plat::Form &f) {
+        seleccion(f).InvertirSeleccionClick();
+        seleccion(f).pbAceptar->click();
+    }});
+    EXPECT_EQ(SeleccionarDeLista(QStringLiteral("Modo=Multiple"), lista), QStringLiteral("A\r\nC"));
+
+    // Sorted on screen; a double click accepts.
+    mostrados_ = 0;
+    guion({[](plat::Form &f) {
+        auto &l = *seleccion(f).ListBox1;
+        EXPECT_EQ(l.items(), (QStringList{"a", "b", "c"}));
+        l.setSelected(0, true);
+        emit l.itemDoubleClicked(l.item(0));
+    }});
+    EXPECT_EQ(SeleccionarDeLista(QStringLiteral("Opciones=Ordenada"), QStringLiteral("c\r\nb\r\na\r\n")), QStringLiteral("a"));
+}
+
+TEST_F(DialogosOpciones, RestoringTheInitialSelectionNeverTakesItemThirteenForItemThree)
+{
+    QStringList items;
+    for (int i = 0; i < 15; ++i)
+        items << ((i == 0 || i == 13) ? QStringLiteral("*%1").arg(i) : QString::number(i));
+    guion({[](plat::Form &f) {
+        auto &d = seleccion(f);
+        EXPECT_EQ(d.SeleccionInicial, QStringLiteral("'0''13'"));
+        d.DeseleccionarTodoClick();
+        d.ListBox1->setSelected(3, true);
+        d.RestaurarSeleccionClick();
+        d.pbAceptar->click();
+    }});
+    EXPECT_EQ(SeleccionarDeLista(QStringLiteral("Modo=Multiple"), items.join(QStringLiteral("\r\n"))),
+              QStringLiteral("0\r\n13"));
+}
+
+TEST_F(DialogosOpciones, TextDialogAnswersTheEditOrTheGivenTextAndKeepsItsGeometry)
+{
+    guion({[](plat::Form &f) {
+               auto &d = static_cast<TfGENETEXT &>(f);
+               EXPECT_EQ(d.caption(), QStringLiteral("Notas"));
+               EXPECT_EQ(d.Memo1->text(), QStringLiteral("uno\r\ndos"));
+               EXPECT_EQ(d.width(), 400);
+               EXPECT_EQ(d.height(), 500);
+               d.Memo1->setText(QStringLiteral("tres"));
+               d.pbAceptar->click();
+           },
+           [](plat::Form &f) {
+               auto &d = static_cast<TfGENETEXT &>(f);
+               // Only the width is given: the height stays as the last closing left it.
+               EXPECT_EQ(d.width(), 300);
+               EXPECT_EQ(d.height(), 500);
+               d.Memo1->setText(QStringLiteral("perdido"));
+               d.pbCancelar->click();
+           }});
+    EXPECT_EQ(EditarTexto(QStringLiteral("Titulo=Notas\r\nFormato=0,0,400,500"), QStringLiteral("uno\r\ndos")),
+              QStringLiteral("tres"));
+    EXPECT_EQ(EditarTexto(QStringLiteral("Formato=x,,300"), QStringLiteral("igual")), QStringLiteral("igual"));
+    EXPECT_EQ(mostrados_, 2u);
+}
+
+TEST_F(DialogosOpciones, DataEntryChecksValuesExactlyAndAnswersNameValueLines)
+{
+    const QString opciones = QStringLiteral(
+        "Titulo=Datos\r\nDefinicionCampos=Estado,ftString,10,,,ABIERTO/CERRADO;Notas,ftMemo,10;HoraInicio,ftDateTime,0");
+    guion({[this](plat::Form &f) {
+        auto &v = visor(f);
+        EXPECT_EQ(v.caption(), QStringLiteral("Datos"));
+        EXPECT_TRUE(v.PanelControl->isVisible());
+        EXPECT_EQ(v.StringGrid->rowCount(), 4);
+        EXPECT_EQ(v.StringGrid->cell(1, 2), QStringLiteral("a·b"));
+        EXPECT_EQ(v.StringGrid->cell(1, 3), QStringLiteral("09:30:00"));
+        EXPECT_EQ(v.CamposMemo, QStringLiteral("Notasÿa·b\r\n"));
+        v.pbGrabarClick();   // "abierto" differs from the list only in letter case
+        EXPECT_EQ(mensajes_.textos(), QStringList{QStringLiteral("¡El valor para el campo Estado es incorrecto!")});
+        EXPECT_EQ(v.modalResult(), plat::mrNone);
+        v.StringGrid->setCell(1, 1, QStringLiteral("CERRADO"));
+        v.pbGrabarClick();
+    }});
+    EXPECT_EQ(MostrarVisorDatos(opciones, QStringLiteral("abierto\r\na·b\r\n01/02/2024 09:30:00")),
+              QStringLiteral("Estado=CERRADO\r\nNotas=a·b\r\nHoraInicio=09:30:00\r\n"));
+
+    mostrados_ = 0;
+    guion({[](plat::Form &f) { visor(f).pbCancelar->click(); }});
+    EXPECT_EQ(MostrarVisorDatos(opciones, QString()), QString());
+}
+
+TEST_F(DialogosOpciones, EachLongTextOpensInTheTextDialogAndAListRowOffersItsValues)
+{
+    const QString opciones = QStringLiteral("DefinicionCampos=Uno,ftMemo,10;Dos,ftMemo,10;Tipo,ftString,5,,,X/Y");
+    guion({[](plat::Form &f) {
+               auto &v = visor(f);
+               v.StringGrid->setCurrentCell(1, 2);
+               v.StringGridDblClick();
+               v.StringGrid->setCurrentCell(1, 3);
+               v.StringGridDblClick();
+               v.pbGrabarClick();
+           },
+           [](plat::Form &f) {
+               auto &d = static_cast<TfGENETEXT &>(f);
+               EXPECT_EQ(d.caption(), QStringLiteral("Contenido del Campo: Dos"));
+               EXPECT_EQ(d.Memo1->text(), QStringLiteral("segunda\r\nlínea"));
+               d.Memo1->setText(QStringLiteral("nueva\r\nlínea"));
+               d.pbAceptar->click();
+           },
+           [](plat::Form &f) {
+               auto &s = seleccion(f);
+               EXPECT_EQ(s.caption(), QStringLiteral("Selección de Tipo"));
+               EXPECT_EQ(s.ListBox1->items(), (QStringList{"X", "Y"}));
+               s.ListBox1->setSelected(1, true);
+               s.pbAceptar->click();
+           }});
+    EXPECT_EQ(MostrarVisorDatos(opciones, QStringLiteral("primera\r\nsegunda·línea\r\n")),
+              QStringLiteral("Uno=primera\r\nDos=nueva·línea\r\nTipo=Y\r\n"));
+    EXPECT_EQ(mostrados_, 3u);
+}
+
+TEST_F(DialogosOpciones, HeadingRowIsNotSelectableAndTallGridsOpenTwentyRowsHigh)
+{
+    QStringList definiciones{QStringLiteral("Datos (*),ftString,1")};
+    const int filas = QGuiApplication::primaryScreen()->geometry().height() / 17 + 5;
+    for (int i = 0; i < filas; ++i)
+        definiciones << QStringLiteral("Campo%1,ftString,5").arg(i);
+    guion({[](plat::Form &f) {
+        auto &v = visor(f);
+        EXPECT_EQ(v.StringGrid->row(), 2);   // the first row that can be selected
+        QTest::keyClick(v.StringGrid, Qt::Key_Up);
+        EXPECT_EQ(v.StringGrid->row(), 2);
+        EXPECT_EQ(v.height(), v.AlturaCalculada());
+        EXPECT_GE(v.AlturaCalculada(), 20 * 17);
+        EXPECT_LT(v.AlturaCalculada(), 20 * 17 + 100);
+        EXPECT_LT(v.height(), QGuiApplication::primaryScreen()->geometry().height() - 100);
+        // The heading's value is drawn in the button colour, the others in black.
+        QImage imagen = v.StringGrid->viewport()->grab().toImage();
+        const QRect titulo = v.StringGrid->visualRect(v.StringGrid->model()->index(1, 1));
+        const QColor boton = plat::toQColor(plat::clBtnFace);
+        bool negro = false;
+        bool colorBoton = false;
+        for (int x = titulo.left(); x < titulo.right(); ++x)
+            for (int y = titulo.top(); y < titulo.bottom(); ++y) {
+                negro |= imagen.pixelColor(x, y) == QColor(Qt::black);
+                colorBoton |= imagen.pixelColor(x, y) == boton;
+            }
+        EXPECT_FALSE(negro);
+        EXPECT_TRUE(colorBoton);
+        EXPECT_EQ(imagen.pixelColor(titulo.left() + 1, titulo.top() + 1), plat::toQColor(plat::clWindow));
+        v.pbCancelar->click();
+    }});
+    MostrarVisorDatos(QStringLiteral("DefinicionCampos=") + definiciones.join(u';'),
+                      QStringLiteral("TITULO\r\n") + QStringLiteral("valor\r\n").repeated(filas));
+    EXPECT_EQ(mostrados_, 1u);
+}
+
+// The current record's fields, opened by Ctrl+Z through the data module's services.
+class VisorCamposRegistro : public ModuloFixture
+{
+protected:
+    void TearDown() override
+    {
+        plat::application().OnModalShown = nullptr;
+        ModuloFixture::TearDown();
+    }
+};
+
+TEST_F(VisorCamposRegistro, ShowsTheRecordWithoutHiddenFieldsAndTimesAsTimes)
+{
+    ASSERT_TRUE(prepararMotor(false));
+    plat::ClientDataSet ds(QStringLiteral("Partes"));
+    ds.setFieldDefs({plat::fieldDef("Codigo", ftString, 10), plat::fieldDef("Coste", ftFloat),
+                     plat::fieldDef("HoraInicio", ftDateTime), plat::fieldDef("Notas", ftMemo)});
+    ds.createDataSet();
+    ds.append();
+    ds.field(0).setValue(QStringLiteral("P1"));
+    ds.field(1).setValue(12.5);
+    ds.field(2).setValue(QDateTime(QDate(2024, 3, 5), QTime(8, 15)));
+    ds.field(3).setValue(QStringLiteral("uno\r\ndos"));
+    ds.post();
+    fGENEINIC->CamposNoVisibles = QStringLiteral("coste");
+    int mostrados = 0;
+    plat::application().OnModalShown = [&](plat::Form &f) {
+        ++mostrados;
+        auto &v = visor(f);
+        EXPECT_FALSE(v.PanelControl->isVisible());
+        EXPECT_EQ(v.caption(), QStringLiteral("Visor de Campos"));
+        EXPECT_EQ(v.StringGrid->rowCount(), 5);
+        EXPECT_EQ(v.StringGrid->cell(0, 0).trimmed(), QStringLiteral("Campo"));
+        EXPECT_EQ(v.StringGrid->cell(1, 1), QStringLiteral("P1"));
+        EXPECT_EQ(v.StringGrid->cell(0, 2), QString());
+        EXPECT_EQ(v.StringGrid->cell(1, 2), QString());
+        EXPECT_EQ(v.StringGrid->cell(1, 3), QStringLiteral("08:15:00"));
+        EXPECT_EQ(v.StringGrid->cell(1, 4), QStringLiteral("uno dos"));
+        EXPECT_EQ(v.CamposMemo, QStringLiteral("Notasÿuno·dos\r\n"));
+        f.setModalResult(plat::mrCancel);
+    };
+    ASSERT_TRUE(fGENEINIC->PuntosEntrada.MostrarCamposRegistro);
+    fGENEINIC->PuntosEntrada.MostrarCamposRegistro(ds);
+    EXPECT_EQ(mostrados, 1);
+    fGENEINIC->CamposNoVisibles.clear();
+}
+
+} // namespace
