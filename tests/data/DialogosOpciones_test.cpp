@@ -273,3 +273,69 @@ TEST_F(VisorCamposRegistro, ShowsTheRecordWithoutHiddenFieldsAndTimesAsTimes)
 }
 
 } // namespace
+
+namespace {
+
+// The record editor on a table of the company database.
+class EditorRegistroVisor : public VisorCamposRegistro, public ::testing::WithParamInterface<bool>
+{
+protected:
+    void crearPartes()
+    {
+        sql(QStringLiteral("CREATE TABLE PARTES (Codigo VARCHAR(10) NOT NULL, Descripcion VARCHAR(40), "
+                           "Estado VARCHAR(10), PRIMARY KEY (Codigo))"),
+            QStringLiteral("Database"));
+        sql(QStringLiteral("INSERT INTO PARTES (Codigo, Descripcion, Estado) VALUES ('P1', 'Solera', 'ABIERTO')"),
+            QStringLiteral("Database"));
+    }
+
+    QString leer(const QString &campo)
+    {
+        return sql(QStringLiteral("SELECT %1 FROM PARTES WHERE Codigo = 'P1'").arg(campo), QStringLiteral("Database"),
+                   QStringLiteral("Valor"));
+    }
+
+    SalidaMensajesGrabada &mensajes() { return mensajes_; }
+};
+
+TEST_P(EditorRegistroVisor, EditsTheListedFieldsAndReportsWhatIsNotSaved)
+{
+    if (!prepararMotor(GetParam()))
+        GTEST_SKIP() << "sin servidor PostgreSQL";
+    crearPartes();
+    int mostrados = 0;
+    plat::application().OnModalShown = [&](plat::Form &) { ++mostrados; };
+    EXPECT_FALSE(modulo_->EditarRegistroEnVisor(QStringLiteral("PARTES"), QStringLiteral("P9"),
+                                                QStringLiteral("Descripcion"), QString(), QStringLiteral("Editar")));
+    EXPECT_EQ(mostrados, 0);
+
+    plat::application().OnModalShown = [&](plat::Form &f) {
+        ++mostrados;
+        auto &v = visor(f);
+        EXPECT_EQ(v.caption(), QStringLiteral("Editar Registro en la Tabla PARTES"));
+        EXPECT_EQ(v.StringGrid->cell(1, 1), QStringLiteral("Solera"));
+        EXPECT_EQ(v.StringGrid->cell(1, 2), QStringLiteral("ABIERTO"));
+        EXPECT_EQ(v.DescriptoresCampos, (QStringList{QString(), QStringLiteral("?Estado>Estado>ABIERTO/CERRADO>")}));
+        v.StringGrid->setCell(1, 1, QStringLiteral("Solera armada"));
+        v.StringGrid->setCell(1, 2, QStringLiteral("CERRADO"));
+        v.pbGrabarClick();
+    };
+    EXPECT_TRUE(modulo_->EditarRegistroEnVisor(QStringLiteral("PARTES"), QStringLiteral("P1"),
+                                               QStringLiteral("Descripcion;?Estado>Estado>ABIERTO/CERRADO>"), QString(),
+                                               QStringLiteral("Editar")));
+    EXPECT_EQ(mostrados, 1);
+    EXPECT_EQ(leer(QStringLiteral("Descripcion")), QStringLiteral("Solera armada"));
+    EXPECT_EQ(leer(QStringLiteral("Estado")), QStringLiteral("CERRADO"));
+
+    // A new record with a key already taken is refused by the engine: the answer says so.
+    plat::application().OnModalShown = [&](plat::Form &f) { visor(f).pbGrabarClick(); };
+    EXPECT_FALSE(modulo_->EditarRegistroEnVisor(QStringLiteral("PARTES"), QString(), QStringLiteral("Codigo;Descripcion"),
+                                                QStringLiteral("P1;Duplicado")));
+    EXPECT_TRUE(mensajes().textos().contains(QStringLiteral("¡No ha sido posible grabar el registro!")));
+    EXPECT_EQ(leer(QStringLiteral("Descripcion")), QStringLiteral("Solera armada"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, EditorRegistroVisor, ::testing::Values(false, true),
+                         [](const auto &info) { return info.param ? "PostgreSQL" : "SQLite"; });
+
+} // namespace
