@@ -67,6 +67,10 @@ private:
 // Shows the current record's fields (Ctrl+Z), without the fields hidden for the user.
 void MostrarCamposRegistro(plat::DataSet &dataSet);
 
+// Edits the user-defined fields of the dataset's current record, found in its table by the
+// table's key fields; nothing is shown when the record has none or cannot be found.
+void MostrarCamposUsuario(plat::DataSet &dataSet);
+
 // The data-entry dialog driven by an options text ("Titulo", "Opciones", "DefinicionCampos":
 // items by ";" of name,type,size,...,check table,allowed values,...) and one value a line.
 // Answers Name=Value lines, empty when abandoned.

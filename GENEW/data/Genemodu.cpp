@@ -274,6 +274,7 @@ void TModuloDatos::instalarServicios()
         return ::SeleccionarDeLista(opciones, lista);
     };
     puntos.MostrarCamposRegistro = [](plat::DataSet &dataSet) { ::MostrarCamposRegistro(dataSet); };
+    puntos.MostrarCamposUsuario = [](plat::DataSet &dataSet) { ::MostrarCamposUsuario(dataSet); };
     razonSocial_.reset();
     razonSocial_.emplace(fGENEINIC->RazonSocial, [this] {
         return RegistroTablaParametros(ParamGenerales->table()).valor(QStringLiteral("RazonSocial")).toString();

@@ -3,6 +3,7 @@
 #include "GENEW/data/GENEVLIS.h"
 #include "GENEW/runtime/comun/SalidaMensajes.h"
 #include "platform/data/ClientDataSet.h"
+#include "platform/data/QueryDataSet.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Colors.h"
 #include "platform/ui/Controls.h"
@@ -337,5 +338,80 @@ TEST_P(EditorRegistroVisor, EditsTheListedFieldsAndReportsWhatIsNotSaved)
 
 INSTANTIATE_TEST_SUITE_P(Motores, EditorRegistroVisor, ::testing::Values(false, true),
                          [](const auto &info) { return info.param ? "PostgreSQL" : "SQLite"; });
+
+} // namespace
+
+namespace {
+
+// User fields of records whose table's key has several fields, shown from a query whose
+// columns are not in key order.
+class CamposUsuarioRegistro : public VisorCamposRegistro
+{
+protected:
+    void SetUp() override
+    {
+        VisorCamposRegistro::SetUp();
+        ASSERT_TRUE(prepararMotor(false));
+        sql(QStringLiteral("CREATE TABLE LINEAS (Parte VARCHAR(10) NOT NULL, Linea INTEGER NOT NULL, "
+                           "ZonaObra VARCHAR(20), PRIMARY KEY (Parte, Linea))"),
+            QStringLiteral("Database"));
+        for (const char *fila : {"('P1', 1, 'Norte')", "('P1', 2, 'Sur')", "('P2', 1, 'Este')"})
+            sql(QStringLiteral("INSERT INTO LINEAS (Parte, Linea, ZonaObra) VALUES ") + QLatin1String(fila),
+                QStringLiteral("Database"));
+        consulta.setConnection(&fGENEINIC->Database());
+    }
+
+    void abrir(const QString &sentencia)
+    {
+        consulta.setSql(sentencia);
+        consulta.open();
+    }
+
+    QString zona(const QString &parte, int linea)
+    {
+        return sql(QStringLiteral("SELECT ZonaObra FROM LINEAS WHERE Parte = '%1' AND Linea = %2").arg(parte).arg(linea),
+                   QStringLiteral("Database"), QStringLiteral("Valor"));
+    }
+
+    plat::QueryDataSet consulta{QStringLiteral("ConsultaLineas")};
+};
+
+TEST_F(CamposUsuarioRegistro, EditsTheCurrentRecordFoundByTheTableKeyByName)
+{
+    sql(QStringLiteral("INSERT INTO CAMPOUSR (NombreTabla, OrdenCampo, NombreCampo, TipoCampo, LongitudCampo) "
+                       "VALUES ('LINEAS', 1, 'ZonaObra', 'Texto', '20')"),
+        QStringLiteral("DatabaseGeneral"));
+    abrir(QStringLiteral("SELECT Linea, Parte FROM LINEAS ORDER BY Parte, Linea"));
+    consulta.next();   // P1, line 2
+    int mostrados = 0;
+    plat::application().OnModalShown = [&](plat::Form &f) {
+        ++mostrados;
+        auto &v = visor(f);
+        EXPECT_EQ(v.caption(), QStringLiteral("Introducción de Campos de Usuario"));
+        ASSERT_EQ(v.StringGrid->rowCount(), 2);
+        EXPECT_EQ(v.StringGrid->cell(1, 1), QStringLiteral("Sur"));
+        v.StringGrid->setCell(1, 1, QStringLiteral("Oeste"));
+        v.pbGrabarClick();
+    };
+    fGENEINIC->PuntosEntrada.MostrarCamposUsuario(consulta);
+    EXPECT_EQ(mostrados, 1);
+    EXPECT_EQ(zona(QStringLiteral("P1"), 2), QStringLiteral("Oeste"));
+    EXPECT_EQ(zona(QStringLiteral("P1"), 1), QStringLiteral("Norte"));
+    EXPECT_EQ(zona(QStringLiteral("P2"), 1), QStringLiteral("Este"));
+
+    // Without the key's columns the record cannot be told: nothing is shown.
+    abrir(QStringLiteral("SELECT ZonaObra FROM LINEAS"));
+    MostrarCamposUsuario(consulta);
+    EXPECT_EQ(mostrados, 1);
+}
+
+TEST_F(CamposUsuarioRegistro, ARecordWithoutUserFieldsShowsNothing)
+{
+    abrir(QStringLiteral("SELECT * FROM LINEAS"));
+    int mostrados = 0;
+    plat::application().OnModalShown = [&](plat::Form &) { ++mostrados; };
+    MostrarCamposUsuario(consulta);
+    EXPECT_EQ(mostrados, 0);
+}
 
 } // namespace
