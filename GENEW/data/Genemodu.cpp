@@ -1,4 +1,6 @@
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/data/GENESELE.h"
+#include "GENEW/data/GENEVLIS.h"
 
 #include "GENEW/data/DibujarEscalaTiempo.h"
 #include "GENEW/data/DireccionAdaptador.h"
@@ -267,6 +269,12 @@ void TModuloDatos::instalarServicios()
     };
     nombresTablas_.reset();
     nombresTablas_.emplace(fGENEINIC->NombresTablas, std::move(n));
+    PuntosEntradaFormulario &puntos = fGENEINIC->PuntosEntrada;
+    puntos.SeleccionarDeLista = [](const QString &lista, const QString &opciones) {
+        return ::SeleccionarDeLista(opciones, lista);
+    };
+    puntos.MostrarCamposRegistro = [](plat::DataSet &dataSet) { ::MostrarCamposRegistro(dataSet); };
+    puntos.MostrarCamposUsuario = [](plat::DataSet &dataSet) { ::MostrarCamposUsuario(dataSet); };
     razonSocial_.reset();
     razonSocial_.emplace(fGENEINIC->RazonSocial, [this] {
         return RegistroTablaParametros(ParamGenerales->table()).valor(QStringLiteral("RazonSocial")).toString();

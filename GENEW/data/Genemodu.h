@@ -249,6 +249,14 @@ public:
     bool InsertarLinea(plat::TableDataSet &tabla, const plat::Bookmark &linea);
     bool ExisteClave(plat::DataSet &dataSet, const QString &clave);
     bool ExisteClaveEnTabla(const QString &tabla, const QString &clave);
+    // Edits ("Editar", the record with the key text, ";"-joined) or creates ("Insertar", the
+    // default) a record of the table in the field viewer: the field list holds, ";"-joined,
+    // field names or check descriptors (check>name>values>options); the values, ";"-joined,
+    // are read from the record when none are given. False when the table cannot be opened,
+    // the record is missing, the user abandons or the record cannot be saved.
+    bool EditarRegistroEnVisor(const QString &tabla, const QString &clave, const QString &campos,
+                               const QString &valores, const QString &modo = QString(),
+                               const QString &baseDatos = QStringLiteral("Database"));
     // Answers (and sets resultado to) the texts of the named fields (";"-joined; empty: all)
     // of the record with the key, as a QStringList; a null QVariant when there is none.
     QVariant LeerRegistroPorClave(plat::TableDataSet &tabla, const QString &clave, QVariant &resultado,
