@@ -49,6 +49,8 @@ bool EjecutorIntercambioSQL::existeOperario(qint64 codigo)
 
 bool EjecutorIntercambioSQL::ejecutar(const PasoIntercambio &paso, QStringList &incidencias)
 {
+    if (AlProcesar)
+        AlProcesar(QStringLiteral("Procesando %1 %2 tabla %3").arg(paso.columna, paso.valor, paso.tabla));
     return paso.accion == AccionPaso::Eliminar ? eliminar(paso, incidencias) : reemplazar(paso, incidencias);
 }
 

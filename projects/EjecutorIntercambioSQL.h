@@ -1,6 +1,8 @@
 #pragma once
 #include "projects/IntercambioOperarios.h"
 
+#include <functional>
+
 namespace plat {
 class Connection;
 }
@@ -19,6 +21,12 @@ public:
     void cancelar() override;
     bool existeOperario(qint64 codigo) override;
     bool ejecutar(const intercambio::PasoIntercambio &paso, QStringList &incidencias) override;
+
+    // Told of every statement before it runs ("Procesando <column> <code> tabla <table>").
+    std::function<void(const QString &)> AlProcesar;
+
+protected:
+    plat::Connection &conexion() const { return db_; }
 
 private:
     bool reemplazar(const intercambio::PasoIntercambio &paso, QStringList &incidencias);
