@@ -1,6 +1,7 @@
 #include "IntercambioFixture.h"
 
 #include "GENEW/runtime/comun/FicherosTexto.h"
+#include "GENEW/runtime/Geneinic.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
 #include "projects/PRESIOPE.h"
@@ -8,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -65,6 +67,20 @@ protected:
         return lineas;
     }
 
+    static void separador(const QString &caracter)
+    {
+        plat::TableDataSet &parametros = ModuloDatos->ParamGenerales->table();
+        if (!parametros.active())
+            parametros.open();
+        if (parametros.isEmpty()) {
+            parametros.append();
+            parametros.fieldByName(QStringLiteral("IdRegistro")).setAsString(QStringLiteral("1"));
+        } else
+            parametros.edit();
+        parametros.fieldByName(QStringLiteral("CaracterSeparadorASCII")).setAsString(caracter);
+        parametros.post();
+    }
+
     void conforme(const QStringList &respuestas)
     {
         mensajes_.limpiar();
@@ -101,7 +117,19 @@ TEST_P(VentanaIntercambio, TypedPairsAreCheckedThenSwappedOnePairPerTransaction)
     EXPECT_TRUE(mensajes_.textos().contains(
         QStringLiteral("El proceso de Intercambio va a comenzar. ¿Está seguro de querer continuar?")));
 
+    // Another transaction in progress: refused, nothing changes.
+    fGENEINIC->Conexiones().EnTransaccion = true;
     conforme({QStringLiteral("SI"), QStringLiteral("SI")});
+    fGENEINIC->Conexiones().EnTransaccion = false;
+    EXPECT_TRUE(mensajes_.textos().contains(
+        QStringLiteral("¡ Hay otra transacción activa en curso !. Debe finalizarla previamente.")));
+    EXPECT_EQ(foto(), antes);
+
+    // A close asked for during the run is refused; the run completes.
+    QTimer::singleShot(0, ventana_, [this] { ventana_->Close(); });
+    conforme({QStringLiteral("SI"), QStringLiteral("SI")});
+    ASSERT_FALSE(ventana_.isNull());
+    EXPECT_TRUE(ventana_->Temporal->active());
     EXPECT_TRUE(ventana_->incidencias().isEmpty()) << ventana_->incidencias().join(u'\n').toStdString();
     EXPECT_EQ(filas(), (QStringList{"5>7 Terminado", "9>9 Pendiente"}));
     const QString despues = foto();
@@ -155,6 +183,12 @@ TEST_P(VentanaIntercambio, ToolsRewriteTheTableAndRoundTripThroughAFile)
     mensajes_.programarRespuestas({QStringLiteral("100")});
     ventana_->AgregarcifraenDestinoClick(ventana_->AgregarcifraenDestino);
     EXPECT_EQ(filas(), (QStringList{"5>105 Pendiente", "7>107 Pendiente", "9>109 Pendiente"}));
+    // Back to equal codes: each post is checked, and each destination exists.
+    mensajes_.programarRespuestas({QStringLiteral("100"), QStringLiteral("SI"), QStringLiteral("SI"), QStringLiteral("SI")});
+    ventana_->EliminarcifraenDestinoClick(ventana_->EliminarcifraenDestino);
+    EXPECT_EQ(filas(), (QStringList{"5>5 Pendiente", "7>7 Pendiente", "9>9 Pendiente"}));
+    mensajes_.programarRespuestas({QStringLiteral("100")});
+    ventana_->AgregarcifraenDestinoClick(ventana_->AgregarcifraenDestino);
 
     gptest::TempDir dir;
     const QString fichero = dir.path() + QStringLiteral("/INTCTAS.TXT");
@@ -169,11 +203,29 @@ TEST_P(VentanaIntercambio, ToolsRewriteTheTableAndRoundTripThroughAFile)
     ventana_->ImportardesdeArchivodeTexto1Click(ventana_->ImportardesdeArchivodeTexto1);
     EXPECT_EQ(filas(), (QStringList{"5>105 Pendiente", "7>107 Pendiente", "9>109 Pendiente"}));
 
+    // The separator of the general parameters, on export and import alike.
+    separador(QStringLiteral(";"));
+    ventana_->ExportaraArchivodeTexto1Click(ventana_->ExportaraArchivodeTexto1);
+    EXPECT_EQ(LeerFicheroTexto(fichero), QStringLiteral("5;105\r\n7;107\r\n9;109\r\n"));
+    ventana_->Inicializartabladeequivalencias1Click(ventana_->Inicializartabladeequivalencias1);
+    ventana_->ImportardesdeArchivodeTexto1Click(ventana_->ImportardesdeArchivodeTexto1);
+    EXPECT_EQ(filas().size(), 3);
+    separador(QStringLiteral("@"));
+
+    // Exchanging origins and destinations: every post is checked (7 exists: asked and kept).
+    ventana_->Inicializartabladeequivalencias1Click(ventana_->Inicializartabladeequivalencias1);
+    mensajes_.programarRespuestas({QStringLiteral("SI")});
+    ASSERT_TRUE(teclear(QStringLiteral("5"), QStringLiteral("7")));
+    mensajes_.programarRespuestas({QStringLiteral("SI")});
+    ventana_->IntercambiarDatoOrigenporDatoDestino1Click(ventana_->IntercambiarDatoOrigenporDatoDestino1);
+    EXPECT_EQ(filas(), QStringList{QStringLiteral("7>5 Pendiente")});
+    ventana_->Inicializartabladeequivalencias1Click(ventana_->Inicializartabladeequivalencias1);
+
     // A repeated origin stops the import there; the checks work again afterwards.
-    ASSERT_TRUE(EscribirFicheroTexto(fichero, QStringLiteral("1@2\r\n5@6\r\n3@4\r\n")));
+    ASSERT_TRUE(EscribirFicheroTexto(fichero, QStringLiteral("1@2\r\n1@3\r\n3@4\r\n")));
     mensajes_.limpiar();
     ventana_->ImportardesdeArchivodeTexto1Click(ventana_->ImportardesdeArchivodeTexto1);
-    EXPECT_EQ(filas().size(), 4);
+    EXPECT_EQ(filas(), QStringList{QStringLiteral("1>2 Pendiente")});
     EXPECT_EQ(mensajes_.textos().size(), 1);
     EXPECT_FALSE(ventana_->importando());
     mensajes_.limpiar();
