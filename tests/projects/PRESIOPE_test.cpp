@@ -3,6 +3,7 @@
 #include "GENEW/runtime/comun/FicherosTexto.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "projects/PRESIOPE.h"
 #include "tests/support/TempDir.h"
@@ -156,9 +157,19 @@ TEST_P(VentanaIntercambio, FailedPairsStayPendingAndTheirIncidentsAreOffered)
 
     const QString antes = foto();
     // The check runs on the first row (5>7: a merge, confirmed), then the run.
-    conforme({QStringLiteral("SI"), QStringLiteral("SI"), QStringLiteral("NO")});
+    QString titulo, detalle;
+    plat::application().OnModalShown = [&](plat::Form &visor) {
+        titulo = visor.caption();
+        if (auto *memo = visor.findChild<plat::Memo *>())
+            detalle = memo->text();
+        visor.setModalResult(plat::mrOk);
+    };
+    conforme({QStringLiteral("SI"), QStringLiteral("SI"), QStringLiteral("SI")});
+    plat::application().OnModalShown = nullptr;
     EXPECT_TRUE(mensajes_.textos().contains(
         QStringLiteral("Se han producido incidencias en el proceso. ¿Desea ver los detalles?")));
+    EXPECT_EQ(titulo, QStringLiteral("Incidencias producidas en Intercambio de Códigos de Operarios"));
+    EXPECT_TRUE(detalle.contains(QStringLiteral("¡Error grabando el dato 5 en la tabla BONO!")));
     const QStringList incidencias = ventana_->incidencias();
     EXPECT_TRUE(incidencias.contains(QStringLiteral("¡Error grabando el dato 5 en la tabla BONO!")));
     EXPECT_TRUE(incidencias.contains(QStringLiteral("'5' OR '1'='1' is not a valid integer value")));
