@@ -1,0 +1,80 @@
+// The operator-code swap with three pairs, the first one already swapped (grey).
+#include "tools/formshot/FormCatalog.h"
+
+#include "GENEW/data/Genemodu.h"
+#include "GENEW/runtime/Geneinic.h"
+#include "platform/data/engine/Session.h"
+#include "platform/ui/Application.h"
+#include "projects/PRESIOPE.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+// A started program over a company of its own with three operators.
+struct EmpresaOperarios
+{
+    QTemporaryDir carpeta;
+    plat::Session sesion;
+    TfGENEINIC *inicio = nullptr;
+
+    bool iniciar()
+    {
+        QDir::setCurrent(carpeta.path());
+        QFile::copy(QStringLiteral(GP_DATA_DIR "/DATABASE.TXT"), carpeta.filePath(QStringLiteral("DATABASE.TXT")));
+        TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN")};
+        inicio = new TfGENEINIC(nullptr, &sesion);
+        inicio->afterConstruction();
+        if (inicio->ArranqueFallido || !inicio->CrearBaseDatosEmpresa(1))
+            return false;
+        inicio->ConectarBaseDatosEmpresa(1);
+        inicio->Conexiones().EmpresaActual = 1;
+        plat::createDataModule<TModuloDatos>();
+        for (const char *fila : {"5, 'María Jesús Ortega'", "7, 'Andrés Núñez'", "9, 'Iñaki Goikoetxea'"})
+            ModuloDatos->EjecutarSQL(QStringLiteral("INSERT INTO OPERARIO (Codigo, Nombre) VALUES (%1)").arg(QString::fromUtf8(fila)));
+        return true;
+    }
+};
+
+plat::Form *intercambio()
+{
+    static auto *empresa = new EmpresaOperarios;
+    static const bool iniciada = empresa->iniciar();
+    if (!iniciada)
+        return nullptr;
+    qAddPostRoutine([] {
+        if (ModuloDatos)
+            ModuloDatos->Free();
+        delete empresa->inicio;
+    });
+    auto *marco = plat::createForm<plat::Form>();
+    marco->setFormStyle(plat::fsMDIForm);
+    plat::application().setMainForm(marco);
+    auto *ventana = plat::createForm<TfPRESIOPE>();
+    plat::DataSet &t = ventana->Temporal->dataSet();
+    const struct
+    {
+        const char *origen, *destino, *situacion;
+    } filas[] = {{"5", "105", "Terminado"}, {"7", "107", "Pendiente"}, {"9", "109", "Pendiente"}};
+    for (const auto &f : filas) {
+        t.append();
+        t.fieldByName(QStringLiteral("DatoOrigen")).setAsString(QString::fromLatin1(f.origen));
+        t.fieldByName(QStringLiteral("DatoDestino")).setAsString(QString::fromLatin1(f.destino));
+        t.fieldByName(QStringLiteral("Situacion")).setAsString(QString::fromLatin1(f.situacion));
+        t.post();
+    }
+    t.first();
+    marco->resize(700, 480);
+    marco->Show();
+    ventana->setBounds(0, 0, 680, 440);
+    return marco;
+}
+
+const bool registrado = formshot::registerForm(
+    {QStringLiteral("intercambio-operarios"), QStringLiteral("intercambio de códigos de operarios con tres parejas"),
+     [](const QString &) { return intercambio(); }});
+
+} // namespace
