@@ -68,13 +68,15 @@ bool AbrirTablasFormulario(plat::ComponentOwner &formulario)
             } catch (const gp::Abort &) {
                 creada = false;   // the creation has said why
             }
-            if (!creada) {
-                todasCreadas = false;
-                continue;
-            }
+            // Creation answers false for a table that exists: another program opening the same
+            // window may have made it since the opening above. Opening again tells.
             fallo = gp::capturarFallo([&] { tabla->open(); });
             if (!fallo)
                 continue;
+            if (!creada) {
+                todasCreadas = false;   // the creation has said why
+                continue;
+            }
         }
         inicio.MostrarMensaje(QStringLiteral("E"), QStringLiteral("TRADUCIR: ") + fallo.mensaje + QStringLiteral(" Tabla: ") + nombre
                                                        + u'(' + tablaComponente->objectName() + u')' + QStringLiteral(" DataBase: ")

@@ -1,6 +1,7 @@
 // The form framework on a real data module and sample forms, on SQLite and PostgreSQL.
 #include "GENEW/data/CacheTraducciones.h"
 #include "GENEW/data/ParametrosGenerales.h"
+#include "GENEW/runtime/AperturaDataSet.h"
 #include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QTest>
+#include <utility>
 
 namespace {
 
@@ -105,6 +107,35 @@ TEST_P(FormularioTest, AFailedCreationClosesTheFormAndTheNextTableStillOpens)
     EXPECT_FALSE(f->Table1->table().active());
     EXPECT_TRUE(f->Tablas[1]->table().active());
     EXPECT_EQ(cierres, 1);
+}
+
+TEST_P(FormularioTest, ATableMadeByAnotherProgramSinceTheFailedOpeningOpens)
+{
+    // Two users opening the window for the first time at once: the other program makes the
+    // table after this one found none and before its creation looks; the creation then answers
+    // false.
+    auto *f = new FormularioMuestra;
+    formularios_ << f;
+    bool primera = true;
+    f->Table1->table().BeforeOpen = [&primera](plat::DataSet &) {
+        if (!std::exchange(primera, false))
+            return;
+        plat::TableDataSet otra;
+        otra.setTableName(QStringLiteral("PRUEBAF"));
+        otra.setDatabaseName(fGENEINIC->Database().databaseName());
+        otra.setConnection(&fGENEINIC->Database());
+        DataSetAbribleDe<plat::TableDataSet> abrible(otra, QStringLiteral("fOTROPROGRAMA"));
+        EXPECT_TRUE(fGENEINIC->CrearTablaDataSet(abrible));
+        throw gp::DatabaseError(QStringLiteral("Table does not exist.\nPRUEBAF"), gp::DatabaseErrorKind::MissingTable);
+    };
+    int cierres = 0;
+    f->OnClose = [&cierres](QObject *, plat::CloseAction &) { ++cierres; };
+    f->afterConstruction();
+    EXPECT_FALSE(primera);
+    EXPECT_TRUE(f->Abiertas);
+    EXPECT_TRUE(f->Table1->table().active());
+    EXPECT_EQ(cierres, 0);
+    EXPECT_TRUE(mensajes_.mensajes().isEmpty()) << mensajes_.textos().join(u'\n').toStdString();
 }
 
 TEST_P(FormularioTest, AReadOnlyUserGetsEveryTableReadOnly)
