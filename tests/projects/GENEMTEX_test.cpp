@@ -7,9 +7,35 @@
 #include "tests/data/ModuloFixture.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPointer>
 
 namespace {
+
+// Two test tables with numeric keys, appended to the structure definitions of the run.
+const QString DefinicionesNumericas = QStringLiteral(
+    "PRUEBAM/C/1/Codigo/ftSmallint/0/*/|Pruebas\r\n"
+    "PRUEBAM/C/2/Descripcion/ftString/40//|Pruebas\r\n"
+    "PRUEBAM/I/1/<Primary>/Codigo//|Pruebas\r\n"
+    "PRUEBAN/C/1/Codigo/ftInteger/0/*/|Pruebas\r\n"
+    "PRUEBAN/C/2/Descripcion/ftString/40//|Pruebas\r\n"
+    "PRUEBAN/I/1/<Primary>/Codigo//|Pruebas\r\n");
+
+// A record window over a numeric key, with the common close question.
+class MaestroNumerico : public FormularioMaestro
+{
+public:
+    explicit MaestroNumerico(const QString &tabla)
+        : FormularioMaestro(nullptr, QStringLiteral("fPRUEBAM"), QStringLiteral("Maestro numérico"))
+    {
+        Table1->setTableName(tabla);
+        EditCodigo = make<plat::DBEdit>(QStringLiteral("EditCodigo"), areaDatos());
+        EditCodigo->setDataSource(DataSource1);
+        EditCodigo->setDataField(QStringLiteral("Codigo"));
+        establecerCampoClave(EditCodigo);
+    }
+    plat::DBEdit *EditCodigo;
+};
 
 class MaestroTextosTest : public ModuloMotorTest
 {
@@ -21,7 +47,13 @@ protected:
         marco_->setFormStyle(plat::fsMDIForm);
         plat::application().setMainForm(marco_);
         marco_->Show();
-        ModuloMotorTest::SetUp();
+        ModuloFixture::SetUp();
+        QFile definiciones(dir_.file(QStringLiteral("DATABASE.TXT")));
+        ASSERT_TRUE(definiciones.open(QIODevice::Append));
+        definiciones.write(("\r\n" + DefinicionesNumericas).toUtf8());
+        definiciones.close();
+        if (!prepararMotor(GetParam()))
+            GTEST_SKIP() << "no PostgreSQL test server";
     }
 
     void TearDown() override
@@ -180,6 +212,38 @@ TEST_P(MaestroTextosConDatosTest, ControlsAndTheKeyFollowTheTableState)
             EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
         EXPECT_EQ(f.EditCodigo->isReadOnly(), !c.claveEscribible);
         EXPECT_EQ(f.EditCodigo->color(), c.claveEscribible ? plat::clWindow : plat::clBtnFace);
+    }
+}
+
+// The key's range goes by the key field's type; a string key has none.
+TEST_P(MaestroTextosTest, ANumericKeyOutOfItsRangeIsRefusedOnLeavingIt)
+{
+    struct Caso
+    {
+        const char *tabla;
+        const char *clave;
+        const char *mensaje;
+    };
+    const QList<Caso> casos = {
+        {"PRUEBAM", "0", "¡ El valor debe estar entre 1 y 9999 !"},
+        {"PRUEBAM", "10000", "¡ El valor debe estar entre 1 y 9999 !"},
+        {"PRUEBAM", "9999", nullptr},
+        {"PRUEBAN", "100000000", "¡ El valor debe estar entre 1 y 99999999 !"},
+        {"PRUEBAN", "0", "¡ El valor debe estar entre 1 y 99999999 !"},
+        {"PRUEBAN", "99999999", nullptr},
+    };
+    for (const Caso &c : casos) {
+        SCOPED_TRACE(std::string(c.tabla) + " " + c.clave);
+        auto *f = new MaestroNumerico(QString::fromLatin1(c.tabla));
+        f->afterConstruction();
+        mensajes_.limpiar();
+        f->AgregarClick(f);
+        f->Table1->dataSet().fieldByName("Codigo").setValue(QString::fromLatin1(c.clave).toLongLong());
+        f->CampoClaveExit(f->EditCodigo);
+        EXPECT_EQ(mensajes_.textos(), c.mensaje ? QStringList{QString::fromUtf8(c.mensaje)} : QStringList{});
+        EXPECT_EQ(f->Table1->dataSet().state(), plat::DataSetState::Insert);
+        f->pbCancelarClick(f);
+        delete f;
     }
 }
 
