@@ -1,12 +1,19 @@
 #pragma once
-#include "GENEW/data/VentanaPrograma.h"
+#include "GENEW/data/FormularioMaestro.h"
+#include "platform/ui/data/DataControls.h"
 
-// The texts master, a program window of the main window.
-class TfGENEMTEX : public VentanaPrograma
+// The texts master: the predefined texts (table TEXTO) that other windows put into their
+// memo fields.
+class TfGENEMTEX : public FormularioMaestro
 {
     Q_OBJECT
 public:
     explicit TfGENEMTEX(QWidget *parent = nullptr);
+
+    plat::Label *LabelCodigo, *LabelDescripcion, *LabelTexto, *LabelTipo;
+    plat::DBEdit *EditCodigo, *EditDescripcion;
+    plat::DBMemo *MemoTexto;
+    plat::DBComboBox *EditTipo;
 
 private:
     InstanciaGlobal<TfGENEMTEX> instancia_;

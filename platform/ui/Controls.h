@@ -159,6 +159,8 @@ class Edit : public QLineEdit, public Control
     Q_PROPERTY(QString EditMask READ inputMask WRITE setInputMask)
 public:
     explicit Edit(QWidget *parent = nullptr);
+    // Virtual so that a data-aware edit keeps its own setting apart from its field's.
+    virtual void setReadOnly(bool readOnly) { QLineEdit::setReadOnly(readOnly); }
     // QChar() shows the text; any other character hides each typed one.
     QChar passwordChar() const { return passwordChar_; }
     void setPasswordChar(QChar c);

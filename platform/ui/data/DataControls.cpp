@@ -83,10 +83,16 @@ void DBEdit::showField()
         setText(shown);
     if (f && f->size() > 0 && f->dataType() == ftString)
         setMaxLength(f->size());
-    setReadOnly(!link_->canModify());
+    QLineEdit::setReadOnly(readOnly_ || !link_->canModify());
     if (!link_->editing())
         pending_ = false;
     showing_ = false;
+}
+
+void DBEdit::setReadOnly(bool readOnly)
+{
+    readOnly_ = readOnly;
+    QLineEdit::setReadOnly(readOnly_ || !link_->canModify());
 }
 
 void DBEdit::typed()

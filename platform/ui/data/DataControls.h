@@ -50,6 +50,8 @@ class DBEdit : public Edit, public DataBound
     PLAT_DATA_PROPERTIES
 public:
     explicit DBEdit(QWidget *parent = nullptr);
+    // Read-only when set so or when its field cannot be modified.
+    void setReadOnly(bool readOnly) override;
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
@@ -59,6 +61,7 @@ private:
     void showField();
     void typed();
     void writeField();
+    bool readOnly_ = false;
 };
 
 class DBMemo : public Memo, public DataBound
