@@ -5,6 +5,7 @@
 #include "GENEW/reporting/graficos/PrintBarcode.h"
 #include "GENEW/reporting/impresos/CodigoBarrasImpreso.h"
 #include "GENEW/reporting/impresos/DestinoDibujo.h"
+#include "GENEW/reporting/impresos/OrdenesCampo.h"
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"
 #include "GENEW/reporting/impresos/TablaImpresos.h"
 #include "GENEW/reporting/impresos/TextoBruto.h"
@@ -136,6 +137,8 @@ TfGENELIMP::TfGENELIMP(QWidget *parent) : plat::Form(parent)
     };
     contexto_.nombreEmpresa = [] { return NombreEmpresaInforme(); };
     dibujo_ = std::make_unique<OrdenesDibujo>(*diseno_, ejecucion_, contexto_);
+    ordenesCampoPropias_ = std::make_unique<OrdenesCampo>(*this);
+    InstalarOrdenesCampo(ordenesCampoPropias_.get());
 
     OnCreate = plat::handler(this, &TfGENELIMP::FormCreate);
     OnDestroy = plat::handler(this, &TfGENELIMP::FormDestroy);

@@ -1,0 +1,416 @@
+#include "GENEW/reporting/impresos/OrdenesCampo.h"
+
+#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/NombresMotor.h"
+#include "GENEW/data/ParametrosGenerales.h"
+#include "GENEW/reporting/impresos/DestinoDibujo.h"
+#include "GENEW/reporting/impresos/GENELIMP.h"
+#include "GENEW/reporting/impresos/MarcasFuente.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
+#include "platform/base/LecturaTextos.h"
+#include "platform/data/DataSet.h"
+#include "platform/data/Field.h"
+#include "platform/data/ValueText.h"
+
+#include <QRegularExpression>
+#include <array>
+
+namespace {
+
+const QString kLineaMemo = QStringLiteral("LineaMemo");
+
+bool esFechaCero(const QDateTime &fecha)
+{
+    return !fecha.isValid() || (fecha.date() == QDate(1899, 12, 30) && fecha.time() == QTime(0, 0));
+}
+
+bool esFecha(TFieldType tipo)
+{
+    return tipo == ftDate || tipo == ftTime || tipo == ftDateTime;
+}
+
+bool esEntero(TFieldType tipo)
+{
+    return tipo == ftInteger || tipo == ftSmallint || tipo == ftWord || tipo == ftAutoInc;
+}
+
+// A layout number written back for `Text`, which reads it with a decimal comma.
+QString TextoNumero(long double valor)
+{
+    return QString::number(double(valor), 'f', 6).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+int lineaMemoActual(const plat::DataSet &dataSet)
+{
+    const plat::Field *campo = dataSet.findField(kLineaMemo);
+    return campo ? int(campo->asInteger()) : 0;
+}
+
+// The paragraph once its leading tags (and the blanks among them) are cut.
+QString SinPrefijo(const QString &parrafo, const QString &prefijo)
+{
+    qsizetype i = 0;
+    for (const QChar c : prefijo) {
+        while (i < parrafo.size() && parrafo.at(i) == QLatin1Char(' '))
+            ++i;
+        if (i < parrafo.size() && parrafo.at(i) == c)
+            ++i;
+    }
+    return parrafo.mid(i);
+}
+
+} // namespace
+
+// ---- the texts of the commands ------------------------------------------------------------
+
+NombreCampoImpreso LeerNombreCampo(const QString &nombre)
+{
+    NombreCampoImpreso resultado;
+    QString campo = nombre;
+    const qsizetype coma = campo.indexOf(QLatin1Char(','));
+    if (coma >= 0) {
+        int pieza = 0;
+        if (LeerEntero(campo.mid(coma + 1), pieza) && pieza > 0)
+            resultado.pieza = pieza;
+        campo.truncate(coma);
+    }
+    if (campo.contains(QLatin1String("(Euro)"))) {
+        resultado.euro = true;
+        campo.remove(QLatin1String("(Euro)"));
+    }
+    campo.replace(QChar(0x00F1), QLatin1Char('n'));
+    campo.remove(QLatin1Char('-'));
+    resultado.campo = campo.trimmed();
+    return resultado;
+}
+
+QString PiezaTexto(const QString &texto, int n)
+{
+    const QStringList piezas = texto.split(QLatin1Char(';'));
+    return n >= 1 && n <= piezas.size() ? piezas.at(n - 1) : QString();
+}
+
+QString FormatoReal(const QString &positivo, const QString &negativo, const QString &cero, const QString &plantilla)
+{
+    if (positivo.isEmpty())
+        return plantilla;
+    QString formato = positivo;
+    if (!negativo.isEmpty()) {
+        formato += QLatin1Char(';') + negativo;
+        if (!cero.isEmpty())
+            formato += QLatin1Char(';') + cero;
+    }
+    return formato;
+}
+
+double EvaluarExpresion(const QString &expresion, const std::function<double(const QString &)> &valorTermino)
+{
+    static const std::array<QString, 5> operadores = {QStringLiteral(" + "), QStringLiteral(" - "), QStringLiteral(" * "),
+                                                       QStringLiteral(" x "), QStringLiteral(" / ")};
+    auto valor = [&](const QString &termino) {
+        double numero = 0;
+        return LeerDecimal(termino, numero) ? numero : valorTermino(termino.trimmed());
+    };
+    double resultado = 0;
+    QChar pendiente;   // none before the first term
+    qsizetype desde = 0;
+    while (true) {
+        qsizetype fin = -1;
+        QChar operador;
+        for (const QString &o : operadores) {
+            const qsizetype i = expresion.indexOf(o, desde);
+            if (i >= 0 && (fin < 0 || i < fin)) {
+                fin = i;
+                operador = o.at(1);
+            }
+        }
+        const double v = valor(expresion.mid(desde, fin < 0 ? -1 : fin - desde));
+        switch (pendiente.unicode()) {
+        case 0: resultado = v; break;
+        case '+': resultado += v; break;
+        case '-': resultado -= v; break;
+        case '*':
+        case 'x': resultado *= v; break;
+        case '/': resultado = v == 0 ? 0 : resultado / v; break;
+        }
+        if (fin < 0)
+            return resultado;
+        pendiente = operador;
+        desde = fin + 3;
+    }
+}
+
+QString ConcatenarElementos(const QString &expresion, const std::function<QString(const QString &)> &valorCampo)
+{
+    QString resultado;
+    bool unir = true;
+    auto anadir = [&](const QString &valor) {
+        resultado = unir ? resultado + valor : valor;
+        unir = false;
+    };
+    const qsizetype n = expresion.size();
+    qsizetype i = 0;
+    while (true) {
+        while (i < n && expresion.at(i) == QLatin1Char(' '))
+            ++i;
+        if (i >= n)
+            return resultado;
+        const QChar c = expresion.at(i);
+        if (c == QLatin1Char('+')) {
+            unir = true;
+            ++i;
+        } else if (c == QLatin1Char('"')) {
+            QString texto;
+            for (++i; i < n && expresion.at(i) != QLatin1Char('"'); ++i) {
+                if (expresion.at(i) == QLatin1Char('\\') && i + 1 < n &&
+                    (expresion.at(i + 1) == QLatin1Char('"') || expresion.at(i + 1) == QLatin1Char('\\')))
+                    ++i;
+                texto += expresion.at(i);
+            }
+            ++i;   // the closing quote, when there is one
+            anadir(texto);
+        } else {
+            QString nombre;
+            for (; i < n && expresion.at(i) != QLatin1Char(' ') && expresion.at(i) != QLatin1Char('"'); ++i)
+                if (expresion.at(i) != QLatin1Char('+'))
+                    nombre += expresion.at(i);
+            anadir(valorCampo(nombre));
+        }
+    }
+}
+
+QStringList LlenarParrafo(const QString &parrafo, int ancho, const std::function<int(const QString &)> &medir)
+{
+    QStringList lineas;
+    QString linea;
+    const QStringList palabras =
+        (QString(parrafo).remove(QLatin1Char('\t')) + QStringLiteral(" FINFRASE")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const QString &palabra : palabras) {
+        if (palabra == QLatin1String("FINFRASE"))
+            break;
+        const QString candidata = linea.isEmpty() ? palabra : linea + QLatin1Char(' ') + palabra;
+        if (linea.isEmpty() || medir(candidata) <= ancho) {
+            linea = candidata;
+            continue;
+        }
+        lineas << linea;
+        linea = palabra;
+    }
+    if (!linea.isEmpty())
+        lineas << linea;
+    return lineas;
+}
+
+// ---- the commands -------------------------------------------------------------------------
+
+void OrdenesCampo::ejecutarOrden(OrdenImpreso orden, const ArgumentosInstruccion &argumentos)
+{
+    switch (orden) {
+    case OrdenImpreso::Camp: Campo(argumentos); break;
+    case OrdenImpreso::Expr: Expresion(argumentos); break;
+    case OrdenImpreso::Conc: Concatenar(argumentos); break;
+    case OrdenImpreso::Suma: Suma(argumentos); break;
+    case OrdenImpreso::ISum: IniciarSuma(argumentos); break;
+    default: break;
+    }
+}
+
+plat::DataSet *OrdenesCampo::dataSetActual() const
+{
+    plat::DataSet &d = motor_.ejecucion().lineasActivas ? motor_.LTemporal->dataSet() : motor_.Temporal->dataSet();
+    return d.active() && !d.eof() ? &d : nullptr;
+}
+
+QString OrdenesCampo::plantilla(const QString &nombre) const
+{
+    if (ModuloDatos && ModuloDatos->FormatoNumericoDeCampo.valor())
+        return ModuloDatos->FormatoNumericoDeCampo.valor()(nombre);
+    return FormatoNumericoEstandar;
+}
+
+void OrdenesCampo::dibujar(const ArgumentosInstruccion &a, const QString &valor, const QString &alineacion)
+{
+    motor_.dibujo().Texto(a[1], a[2], a[3], valor, alineacion);
+}
+
+void OrdenesCampo::Campo(const ArgumentosInstruccion &a)
+{
+    // Table references are looked up by their connections, which this executor does not read.
+    if (a[4].contains(QLatin1Char('.')))
+        return;
+    const NombreCampoImpreso nombre = LeerNombreCampo(a[4]);
+    if (motor_.simulacion()) {
+        dibujar(a, AbreviarNombreCampo(nombre.campo, 1));
+        return;
+    }
+    plat::DataSet *dataSet = dataSetActual();
+    const plat::Field *campo = dataSet ? dataSet->findField(nombre.campo) : nullptr;
+    if (!campo)
+        return;
+    // The hidden-field test comes before the memo wrap, so a hidden memo prints nothing at all.
+    if (ModuloDatos && ModuloDatos->EsCampoNoVisible(nombre.campo)) {
+        dibujar(a, QString());
+        return;
+    }
+    if (campo->dataType() == ftMemo && lineaMemoActual(*dataSet) == 0) {
+        CampoMemo(a, *campo, nombre.pieza);
+        return;
+    }
+    QString texto = textoCampo(a, *campo, nombre);
+    if (!a[9].isEmpty() && ModuloDatos)
+        texto = ModuloDatos->Traducir(texto);
+    dibujar(a, texto);
+}
+
+QString OrdenesCampo::textoCampo(const ArgumentosInstruccion &a, const plat::Field &campo, const NombreCampoImpreso &nombre)
+{
+    const TFieldType tipo = campo.dataType();
+    if (esFecha(tipo)) {
+        if (EsCampoHora(campo))
+            return campo.isNull() ? QString() : campo.asDateTime().time().toString(QStringLiteral("hh:mm:ss"));
+        return esFechaCero(campo.asDateTime()) ? QString() : campo.asString();
+    }
+    // A continuation row of a wrapped memo holds its key and its line only: its empty
+    // amounts print nothing rather than a zero.
+    if (campo.isNull())
+        return QString();
+    if (tipo == ftFloat) {
+        // Amounts in another currency are converted by the currency service, not built here:
+        // such a field prints empty rather than an unconverted amount.
+        if (nombre.euro)
+            return QString();
+        return plat::formatFloat(FormatoReal(a[6], a[7], a[8], plantilla(nombre.campo)), campo.asFloat());
+    }
+    if (esEntero(tipo) && !a[6].isEmpty())
+        return plat::formatFloat(a[6] + QLatin1Char(';') + a[7] + QLatin1Char(';') + a[8], double(campo.asInteger()));
+    const QString texto = campo.asString();
+    return nombre.pieza > 0 ? PiezaTexto(texto, nombre.pieza) : texto;
+}
+
+void OrdenesCampo::CampoMemo(const ArgumentosInstruccion &a, const plat::Field &campo, int pieza)
+{
+    const bool enLineas = motor_.ejecucion().lineasActivas;
+    int pedidas = 0;
+    LeerEntero(a[5], pedidas);
+    if (pedidas <= 0 && !enLineas)
+        return;
+    static const QRegularExpression saltos(QStringLiteral("\r\n|\n|\r"));
+    QString texto = campo.asString();
+    if (pieza > 0)
+        texto = PiezaTexto(QString(texto).replace(saltos, QStringLiteral(";")), pieza);
+    if (texto.isEmpty())
+        return;
+
+    DestinoDibujo &destino = *motor_.contexto().destino;
+    DisenoImpreso &diseno = motor_.diseno();
+    const bool modoTexto = diseno.modoTexto();
+    const bool impresora = motor_.ejecucion().destino == DestinoImpresion::Impresora;
+    const long double anchoUnidades = NumeroArgumento(a[3]);
+    auto pixelesY = [&](long double y) { return impresora ? diseno.YImpresora(y) : diseno.YPagina(y); };
+    const int ancho = modoTexto ? int(anchoUnidades) : (impresora ? diseno.XImpresora(anchoUnidades) : diseno.XPagina(anchoUnidades));
+    const int cien = pixelesY(100) - pixelesY(0);
+    const long double paso = modoTexto ? 1 : (cien > 0 ? destino.altoTexto(QStringLiteral("Ay")) * 100 / cien : 0);
+    auto medir = [&](const QString &linea) { return modoTexto ? int(linea.size()) : destino.anchoTexto(linea); };
+
+    QStringList lineas;
+    for (const QString &parrafo : texto.split(saltos)) {
+        const MarcasLineaMemo marcas = InterpretarMarcasLineaMemo(parrafo);
+        const plat::CanvasFont guardada = destino.fuente();
+        if (marcas.aplicarFuente)
+            AplicarMarcasFuente(marcas.estado, destino.fuente());
+        const QString cuerpo = marcas.hayMarcas ? SinPrefijo(parrafo, marcas.prefijo) : parrafo;
+        for (const QString &linea : LlenarParrafo(cuerpo, ancho, medir))
+            lineas << marcas.prefijo + linea;
+        destino.fuente() = guardada;
+    }
+    if (lineas.isEmpty())
+        return;
+
+    if (!enLineas) {
+        const long double y = NumeroArgumento(a[2]);
+        for (qsizetype k = 0; k < qMin<qsizetype>(pedidas, lineas.size()); ++k)
+            motor_.dibujo().Texto(a[1], TextoNumero(y + k * paso), a[3], lineas.at(k), QString());
+        return;
+    }
+    dibujar(a, lineas.first(), QString());
+    plat::DataSet &tablaLineas = *dataSetActual();
+    for (qsizetype k = 1; k < lineas.size(); ++k)
+        anadirContinuacion(tablaLineas, campo, int(k), lineas.at(k));
+}
+
+void OrdenesCampo::anadirContinuacion(plat::DataSet &lineas, const plat::Field &campo, int numero, const QString &texto)
+{
+    const QStringList claves = lineas.indexFields();
+    if (!lineas.findField(kLineaMemo) || claves.isEmpty())
+        return;
+    QVariantList valores;
+    for (const QString &clave : claves)
+        valores << (clave.compare(kLineaMemo, Qt::CaseInsensitive) == 0 ? QVariant(numero) : lineas.fieldByName(clave).value());
+    const QString nombreCampo = campo.fieldName();
+    const plat::Bookmark actual = lineas.bookmark();
+    if (lineas.findKey(valores)) {
+        lineas.edit();
+    } else {
+        lineas.append();
+        for (qsizetype i = 0; i < claves.size(); ++i)
+            lineas.fieldByName(claves.at(i)).setValue(valores.at(i));
+    }
+    lineas.fieldByName(nombreCampo).setAsString(texto);
+    lineas.post();
+    lineas.gotoBookmark(actual);
+}
+
+void OrdenesCampo::Expresion(const ArgumentosInstruccion &a)
+{
+    if (motor_.simulacion()) {
+        dibujar(a, AbreviarNombreCampo(a[4], 1));
+        return;
+    }
+    plat::DataSet *dataSet = dataSetActual();
+    const double resultado = EvaluarExpresion(a[4], [dataSet](const QString &termino) {
+        const plat::Field *campo = dataSet && !termino.contains(QLatin1Char('.')) ? dataSet->findField(termino) : nullptr;
+        if (!campo)
+            return 0.0;
+        if (campo->isNumeric())
+            return campo->asFloat();
+        double valor = 0;
+        return LeerDecimal(campo->asString(), valor) ? valor : 0.0;
+    });
+    dibujar(a, plat::formatFloat(FormatoReal(a[6], a[7], a[8], plantilla(a[4])), resultado));
+}
+
+void OrdenesCampo::Concatenar(const ArgumentosInstruccion &a)
+{
+    if (motor_.simulacion()) {
+        dibujar(a, AbreviarNombreCampo(a[4], 1));
+        return;
+    }
+    plat::DataSet *dataSet = dataSetActual();
+    dibujar(a, ConcatenarElementos(a[4], [dataSet](const QString &nombre) {
+        const plat::Field *campo = dataSet ? dataSet->findField(nombre) : nullptr;
+        return campo ? campo->asString() : QString();
+    }));
+}
+
+void OrdenesCampo::Suma(const ArgumentosInstruccion &a)
+{
+    if (motor_.ejecucion().lineasActivas)
+        return;
+    if (motor_.simulacion()) {
+        dibujar(a, AbreviarNombreCampo(a[4], 1));
+        return;
+    }
+    const qsizetype slot = motor_.diseno().camposSuma().indexOf(a[4]);
+    if (slot < 0 || slot >= qsizetype(motor_.sumas().size()))
+        return;
+    dibujar(a, plat::formatFloat(FormatoReal(a[6], a[7], a[8], plantilla(a[4])), motor_.sumas()[size_t(slot)]));
+}
+
+void OrdenesCampo::IniciarSuma(const ArgumentosInstruccion &a)
+{
+    if (motor_.ejecucion().lineasActivas || motor_.simulacion())
+        return;
+    const qsizetype slot = motor_.diseno().camposSuma().indexOf(a[1]);
+    if (slot >= 0 && slot < qsizetype(motor_.sumas().size()))
+        motor_.sumas()[size_t(slot)] = 0;
+}
