@@ -6,10 +6,12 @@
 #include "GENEW/reporting/impresos/DestinoDibujo.h"
 #include "GENEW/reporting/impresos/GENELIMP.h"
 #include "GENEW/reporting/impresos/MarcasFuente.h"
+#include "GENEW/reporting/impresos/ReferenciasDocumento.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/base/LecturaTextos.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
+#include "platform/data/TableDataSet.h"
 #include "platform/data/ValueText.h"
 
 #include <QRegularExpression>
@@ -235,16 +237,117 @@ void OrdenesCampo::dibujar(const ArgumentosInstruccion &a, const QString &valor,
 
 void OrdenesCampo::Campo(const ArgumentosInstruccion &a)
 {
-    // Table references are looked up by their connections, which this executor does not read.
-    if (a[4].contains(QLatin1Char('.')))
+    if (a[4].contains(QLatin1Char('.'))) {
+        CampoReferencia(a);
         return;
+    }
     const NombreCampoImpreso nombre = LeerNombreCampo(a[4]);
     if (motor_.simulacion()) {
         dibujar(a, AbreviarNombreCampo(nombre.campo, 1));
         return;
     }
-    plat::DataSet *dataSet = dataSetActual();
-    const plat::Field *campo = dataSet ? dataSet->findField(nombre.campo) : nullptr;
+    if (plat::DataSet *dataSet = dataSetActual())
+        dibujarCampo(a, *dataSet, nombre);
+}
+
+void OrdenesCampo::CampoReferencia(const ArgumentosInstruccion &a)
+{
+    const QStringList partes = a[4].split(QLatin1Char('.'));
+    NombreCampoImpreso nombre = LeerNombreCampo(partes.value(1));
+    if (motor_.simulacion()) {
+        dibujar(a, AbreviarNombreCampo(nombre.campo, 1));
+        return;
+    }
+    plat::DataSet *actual = dataSetActual();
+    const QString tablaSQL = ModuloDatos ? ModuloDatos->NombreTablaSQL(partes.first()) : partes.first();
+    const std::unique_ptr<plat::TableDataSet> tabla = actual ? abrirTabla(tablaSQL) : nullptr;
+    if (!tabla)
+        return;   // an unknown table draws nothing
+    if (BuscarReferencia(*tabla, tablaSQL, partes.value(2), *actual))
+        dibujarCampo(a, *tabla, nombre);
+}
+
+std::unique_ptr<plat::TableDataSet> OrdenesCampo::abrirTabla(const QString &tablaSQL) const
+{
+    auto *actual = dynamic_cast<plat::TableDataSet *>(dataSetActual());
+    if (!actual || !actual->connection())
+        return nullptr;
+    auto tabla = std::make_unique<plat::TableDataSet>();
+    tabla->setConnection(actual->connection());
+    tabla->setTableName(tablaSQL);
+    try {
+        tabla->open();
+    } catch (const std::exception &) {
+        return nullptr;
+    }
+    return tabla;
+}
+
+QString OrdenesCampo::BuscarValorTablaCampo(const QString &referencia)
+{
+    const QStringList partes = referencia.split(QLatin1Char('.'));
+    if (partes.size() != 2 && partes.size() != 3)
+        return {};
+    try {
+        plat::DataSet *actual = dataSetActual();
+        const QString tablaSQL = ModuloDatos ? ModuloDatos->NombreTablaSQL(partes.first()) : partes.first();
+        const std::unique_ptr<plat::TableDataSet> tabla = actual ? abrirTabla(tablaSQL) : nullptr;
+        const QString selector = partes.size() == 3 ? partes.at(1) : QString();
+        if (!tabla || !BuscarReferencia(*tabla, tablaSQL, selector, *actual))
+            return {};
+        return tabla->fieldByName(partes.last()).asString();
+    } catch (const std::exception &) {
+        return {};
+    }
+}
+
+bool OrdenesCampo::BuscarReferencia(plat::DataSet &tabla, const QString &tablaSQL, const QString &calificador,
+                                    const plat::DataSet &actual)
+{
+    const QString buscado = calificador.isEmpty() ? tablaSQL : tablaSQL + QLatin1Char('.') + calificador;
+    const int camposIndice = qMin(tabla.indexFieldCount(), kMaximoElementosClave);
+    auto textoDe = [&actual](const QString &campo) {
+        const plat::Field *f = actual.findField(campo);
+        return f ? f->asString() : QString();
+    };
+    std::optional<QVariantList> clave;
+    for (const QString &entrada : motor_.diseno().ajustes().conexiones) {
+        const qsizetype mayor = entrada.indexOf(QLatin1Char('>'));
+        if (mayor < 0 || !entrada.left(mayor + 1).contains(buscado + QLatin1Char('>')))
+            continue;
+        const auto elementos = DividirElementosClave(entrada.mid(mayor + 1), tablaSQL, motor_.diseno().sustituto());
+        QStringList valores;
+        for (const ElementoClave &e : elementos) {
+            switch (e.tipo) {
+            case TipoElementoClave::Vacio: valores << QString(); break;
+            case TipoElementoClave::Literal: valores << e.texto; break;
+            case TipoElementoClave::Campo: valores << textoDe(e.texto); break;
+            case TipoElementoClave::GrupoAnalisis: valores << QString(); break;
+            case TipoElementoClave::CamposDocutron: {
+                QStringList partes;
+                for (const QString &campo : e.campos)
+                    if (actual.findField(campo))
+                        partes << textoDe(campo);
+                valores << partes.join(QLatin1Char('|'));
+                break;
+            }
+            case TipoElementoClave::ReferenciaDocumento: {
+                const ClavesReferencia r = ClavesDeReferenciaDocumento(actual.fieldByName(e.texto).asString(), camposIndice);
+                valores << r.clave1 << (r.hayClave2 ? r.clave2 : QString());
+                break;
+            }
+            }
+        }
+        clave = QVariantList();
+        for (int i = 0; i < camposIndice; ++i)
+            clave->append(valores.value(i));
+    }
+    return clave && camposIndice > 0 && tabla.findKey(*clave);
+}
+
+void OrdenesCampo::dibujarCampo(const ArgumentosInstruccion &a, plat::DataSet &dataSet, const NombreCampoImpreso &nombre)
+{
+    const plat::Field *campo = dataSet.findField(nombre.campo);
     if (!campo)
         return;
     // The hidden-field test comes before the memo wrap, so a hidden memo prints nothing at all.
@@ -252,7 +355,7 @@ void OrdenesCampo::Campo(const ArgumentosInstruccion &a)
         dibujar(a, QString());
         return;
     }
-    if (campo->dataType() == ftMemo && lineaMemoActual(*dataSet) == 0) {
+    if (campo->dataType() == ftMemo && lineaMemoActual(dataSet) == 0) {
         CampoMemo(a, *campo, nombre.pieza);
         return;
     }
@@ -341,7 +444,7 @@ void OrdenesCampo::CampoMemo(const ArgumentosInstruccion &a, const plat::Field &
 void OrdenesCampo::anadirContinuacion(plat::DataSet &lineas, const plat::Field &campo, int numero, const QString &texto)
 {
     const QStringList claves = lineas.indexFields();
-    if (!lineas.findField(kLineaMemo) || claves.isEmpty())
+    if (!lineas.findField(kLineaMemo) || !lineas.findField(campo.fieldName()) || claves.isEmpty())
         return;
     QVariantList valores;
     for (const QString &clave : claves)
@@ -367,8 +470,12 @@ void OrdenesCampo::Expresion(const ArgumentosInstruccion &a)
         return;
     }
     plat::DataSet *dataSet = dataSetActual();
-    const double resultado = EvaluarExpresion(a[4], [dataSet](const QString &termino) {
-        const plat::Field *campo = dataSet && !termino.contains(QLatin1Char('.')) ? dataSet->findField(termino) : nullptr;
+    const double resultado = EvaluarExpresion(a[4], [this, dataSet](const QString &termino) {
+        if (termino.contains(QLatin1Char('.'))) {
+            double valor = 0;
+            return LeerDecimal(BuscarValorTablaCampo(termino), valor) ? valor : 0.0;
+        }
+        const plat::Field *campo = dataSet ? dataSet->findField(termino) : nullptr;
         if (!campo)
             return 0.0;
         if (campo->isNumeric())

@@ -4,11 +4,13 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class TfGENELIMP;
 namespace plat {
 class DataSet;
 class Field;
+class TableDataSet;
 } // namespace plat
 
 // What the name of a `Camp` field asks besides the field: ",n" takes the n-th ";"-piece of
@@ -52,6 +54,18 @@ public:
     void ejecutarOrden(OrdenImpreso orden, const ArgumentosInstruccion &argumentos) override;
 
     void Campo(const ArgumentosInstruccion &a);
+    // A field written table "." field ["." qualifier]: the record the layout's connections
+    // name for that table, drawn with the rules of `Camp`; nothing when none is found.
+    void CampoReferencia(const ArgumentosInstruccion &a);
+    // Positions `tabla` (open on the SQL table `tablaSQL`) on the record that the last
+    // connection entry for that table (and qualifier) names for the current record of
+    // `actual`; false when no entry matches or no record has those key values. An entry
+    // whose document-reference field does not exist raises the engine's error.
+    // "Tabla.Campo" or "Tabla.Selector.Campo": the field's text on the record the connection
+    // of the table (or of table "." selector) names; empty when anything fails.
+    QString BuscarValorTablaCampo(const QString &referencia);
+    bool BuscarReferencia(plat::DataSet &tabla, const QString &tablaSQL, const QString &calificador,
+                          const plat::DataSet &actual);
     void CampoMemo(const ArgumentosInstruccion &a, const plat::Field &campo, int pieza);
     void Expresion(const ArgumentosInstruccion &a);
     void Concatenar(const ArgumentosInstruccion &a);
@@ -60,6 +74,9 @@ public:
 
 private:
     plat::DataSet *dataSetActual() const;
+    // A new table on the current dataset's connection, open; none when it cannot be opened.
+    std::unique_ptr<plat::TableDataSet> abrirTabla(const QString &tablaSQL) const;
+    void dibujarCampo(const ArgumentosInstruccion &a, plat::DataSet &dataSet, const NombreCampoImpreso &nombre);
     QString textoCampo(const ArgumentosInstruccion &a, const plat::Field &campo, const NombreCampoImpreso &nombre);
     QString plantilla(const QString &nombre) const;
     void dibujar(const ArgumentosInstruccion &a, const QString &valor, const QString &alineacion);

@@ -304,3 +304,70 @@ TEST_F(CamposMotor, TheDemoLayoutPrintsItsFieldsToPdf)
 }
 
 } // namespace
+
+namespace {
+
+class ReferenciasMotor : public CamposMotor
+{
+protected:
+    void tablas()
+    {
+        plat::TableDef cliente;
+        cliente.name = "CLIENTE";
+        cliente.fields = {plat::fieldDef("Codigo", ftString, 10, true), plat::fieldDef("Nombre", ftString, 40),
+                          plat::fieldDef("Descuento", ftFloat)};
+        cliente.indexes = {indice("Clave1", {"Codigo"})};
+        db().createTable(cliente);
+        plat::TableDef orden;
+        orden.name = "ORDEN";
+        orden.fields = {plat::fieldDef("Numero", ftInteger, 0, true), plat::fieldDef("Seccion", ftInteger, 0, true),
+                        plat::fieldDef("Descripcion", ftString, 40)};
+        orden.indexes = {indice("Clave1", {"Numero", "Seccion"})};
+        db().createTable(orden);
+        db().exec("INSERT INTO CLIENTE (Codigo, Nombre, Descuento) VALUES ('C1', 'Ana', 4), ('C2', 'Luis', 7)");
+        db().exec("INSERT INTO ORDEN (Numero, Seccion, Descripcion) VALUES (1234, 1, 'Muro'), (1234, 2, 'Zanja')");
+    }
+};
+
+TEST_F(ReferenciasMotor, ReferencesFindTheRecordTheConnectionsName)
+{
+    tablas();
+    preparar({"[SISTEMA]", "Conexion=CLIENTE>CodigoCliente", "Conexion=CLIENTE.Envio>\"C2\"", "Conexion=ORDEN>Referencia",
+              "[CABECERA]", "Camp=0;1;0;CLIENTE.Nombre", "Camp=0;2;0;CLIENTE.Nombre.Envio",
+              "Camp=0;3;0;ORDEN.Descripcion", "Camp=0;4;0;NOEXISTE.Nombre", "Expr=0;5;0;CLIENTE.Descuento + 1;;0",
+              "Expr=0;6;0;CLIENTE.Envio.Descuento * 2;;0", "Camp=0;7;0;CLIENTE.NoHay", "Text=0;8;0;fin"},
+             {plat::fieldDef("CodigoCliente", ftString, 10), plat::fieldDef("Referencia", ftString, 20)});
+    documento(1, {{"CodigoCliente", "C1"}, {"Referencia", "OF:1234/2"}});
+    documento(2, {{"CodigoCliente", "ZZ"}, {"Referencia", "OF:9/9"}});
+    const QStringList filas = hoja();
+    const qsizetype segunda = filas.indexOf("fin") + 1;
+    ASSERT_GE(filas.size(), segunda + 9) << filas.join('\n').toStdString();
+    EXPECT_EQ(filas.mid(1, 8), QStringList({"Ana", "Luis", "Zanja", "", "5", "14", "", "fin"}));
+    // Not found: nothing drawn, and a look-up that finds nothing counts 0.
+    EXPECT_EQ(filas.mid(segunda + 1, 8), QStringList({"", "Luis", "", "", "1", "14", "", "fin"}));
+}
+
+TEST_F(ReferenciasMotor, TheLastMatchingConnectionDecides)
+{
+    tablas();
+    preparar({"[SISTEMA]", "Conexion=CLIENTE>CodigoCliente", "Conexion=CLIENTE>\"C2\"", "[CABECERA]",
+              "Camp=0;1;0;CLIENTE.Nombre"},
+             {plat::fieldDef("CodigoCliente", ftString, 10)});
+    documento(1, {{"CodigoCliente", "C1"}});
+    const QStringList filas = hoja();
+    ASSERT_GE(filas.size(), 2);
+    EXPECT_EQ(filas.at(1), "Luis");
+}
+
+TEST_F(ReferenciasMotor, AnUnknownReferenceFieldEndsTheRunAndFreesItsPages)
+{
+    tablas();
+    preparar({"[SISTEMA]", "Conexion=CLIENTE>NoExiste", "[CABECERA]", "Text=0;1;0;antes", "Camp=0;2;0;CLIENTE.Nombre"},
+             {plat::fieldDef("CodigoCliente", ftString, 10)});
+    documento(1, {{"CodigoCliente", "C1"}});
+    EXPECT_ANY_THROW(motor->Imprimir());
+    EXPECT_EQ(motor->paginas().cuenta(), 0);
+    EXPECT_TRUE(impresoras.brutos.isEmpty());   // nothing reaches the printer
+}
+
+} // namespace
