@@ -128,6 +128,9 @@ TfGENELIMP::TfGENELIMP(QWidget *parent) : plat::Form(parent)
     pintorBarras_ = std::make_unique<PintorPrintBarcode>(*PrintBarcode1);
     contexto_.codigoBarras = pintorBarras_.get();
     contexto_.valorCampo = [this](const QString &nombre) -> std::optional<QVariant> {
+        // A picture named "Tabla.Campo" takes its file name from the record a connection finds.
+        if (nombre.contains(QLatin1Char('.')))
+            return QVariant(ordenesCampoPropias_->BuscarValorTablaCampo(nombre));
         const plat::Field *campo = dataSetActual_ ? dataSetActual_->findField(nombre) : nullptr;
         if (!campo)
             return std::nullopt;

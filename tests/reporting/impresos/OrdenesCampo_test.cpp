@@ -371,3 +371,36 @@ TEST_F(ReferenciasMotor, AnUnknownReferenceFieldEndsTheRunAndFreesItsPages)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ReferenciasMotor, APictureNamedByAReferenceIsDrawn)
+{
+    tablas();
+    db().exec("ALTER TABLE CLIENTE ADD COLUMN Foto VARCHAR(200)");
+    QImage rojo(40, 40, QImage::Format_RGB32);
+    rojo.fill(Qt::red);
+    const QString fichero = dir.file("foto.png");
+    ASSERT_TRUE(rojo.save(fichero));
+    db().exec("UPDATE CLIENTE SET Foto = :f WHERE Codigo = 'C1'", {{"f", fichero}});
+    anadirImpreso("FOTO", {"[SISTEMA]", "Conexion=CLIENTE>CodigoCliente", "[CABECERA]",
+                           "Graf=10;10;60;60;Camp:CLIENTE.Foto"});
+    crearMotor("FOTO", {plat::fieldDef("CodigoCliente", ftString, 10)});
+    documento(1, {{"CodigoCliente", "C1"}});
+    QImage pagina;
+    ServiciosImpresion conVista;
+    conVista.vistaPrevia = [&](TfGENELIMP &m) {
+        pagina = QImage(m.paginas().tamano(1), QImage::Format_RGB32);
+        pagina.fill(Qt::white);
+        QPainter p(&pagina);
+        DibujarPagina(p, m.paginas().pagina(1));
+    };
+    const ServiciosImpresionInstalados vistaInstalada(conVista);
+    motor->Imprimir();
+    ASSERT_FALSE(pagina.isNull());
+    const double pxmm = pagina.width() / 210.0;
+    EXPECT_EQ(QColor(pagina.pixel(int(35 * pxmm), int(35 * pxmm))), QColor(Qt::red));
+    EXPECT_EQ(QColor(pagina.pixel(int(80 * pxmm), int(80 * pxmm))), QColor(Qt::white));
+}
+
+} // namespace
