@@ -82,8 +82,24 @@ plat::DataSet *OrdenesCampo::dataSetActual() const
     return d.active() && !d.eof() ? &d : nullptr;
 }
 
+bool OrdenesCampo::esCampoNoVisible(const QString &campo) const
+{
+    if (servicios_.esCampoNoVisible)
+        return servicios_.esCampoNoVisible(campo);
+    return ModuloDatos && ModuloDatos->EsCampoNoVisible(campo);
+}
+
+QString OrdenesCampo::traducir(const QString &texto) const
+{
+    if (servicios_.traducir)
+        return servicios_.traducir(texto);
+    return ModuloDatos ? ModuloDatos->Traducir(texto) : texto;
+}
+
 QString OrdenesCampo::plantilla(const QString &nombre) const
 {
+    if (servicios_.plantillaNumerica)
+        return servicios_.plantillaNumerica(nombre);
     if (ModuloDatos && ModuloDatos->FormatoNumericoDeCampo.valor())
         return ModuloDatos->FormatoNumericoDeCampo.valor()(nombre);
     return FormatoNumericoEstandar;
@@ -210,7 +226,7 @@ void OrdenesCampo::dibujarCampo(const ArgumentosInstruccion &a, plat::DataSet &d
     if (!campo)
         return;
     // The hidden-field test comes before the memo wrap, so a hidden memo prints nothing at all.
-    if (ModuloDatos && ModuloDatos->EsCampoNoVisible(nombre.campo)) {
+    if (esCampoNoVisible(nombre.campo)) {
         dibujar(a, QString());
         return;
     }
@@ -219,8 +235,8 @@ void OrdenesCampo::dibujarCampo(const ArgumentosInstruccion &a, plat::DataSet &d
         return;
     }
     QString texto = textoCampo(a, *campo, nombre);
-    if (!a[9].isEmpty() && ModuloDatos)
-        texto = ModuloDatos->Traducir(texto);
+    if (!a[9].isEmpty())
+        texto = traducir(texto);
     dibujar(a, texto);
 }
 

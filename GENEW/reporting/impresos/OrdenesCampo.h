@@ -20,7 +20,18 @@ class TableDataSet;
 class OrdenesCampo : public EjecutorOrdenesImpreso
 {
 public:
+    // What the commands ask of the data module; each one left empty uses the data module's
+    // own (none when there is no data module: no field hidden, no translation, the standard
+    // template).
+    struct Servicios
+    {
+        std::function<bool(const QString &campo)> esCampoNoVisible;
+        std::function<QString(const QString &texto)> traducir;
+        std::function<QString(const QString &campo)> plantillaNumerica;
+    };
+
     explicit OrdenesCampo(TfGENELIMP &motor) : motor_(motor) {}
+    Servicios &servicios() { return servicios_; }
 
     void ejecutarOrden(OrdenImpreso orden, const ArgumentosInstruccion &argumentos) override;
 
@@ -50,9 +61,12 @@ private:
     void dibujarCampo(const ArgumentosInstruccion &a, plat::DataSet &dataSet, const NombreCampoImpreso &nombre);
     QString textoCampo(const ArgumentosInstruccion &a, const plat::Field &campo, const NombreCampoImpreso &nombre);
     QString plantilla(const QString &nombre) const;
+    bool esCampoNoVisible(const QString &campo) const;
+    QString traducir(const QString &texto) const;
     void dibujar(const ArgumentosInstruccion &a, const QString &valor, const QString &alineacion);
     void dibujar(const ArgumentosInstruccion &a, const QString &valor) { dibujar(a, valor, a[5]); }
     void anadirContinuacion(plat::DataSet &lineas, const plat::Field &campo, int numero, const QString &texto);
 
     TfGENELIMP &motor_;
+    Servicios servicios_;
 };

@@ -404,3 +404,29 @@ TEST_F(ReferenciasMotor, APictureNamedByAReferenceIsDrawn)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CamposMotor, HiddenFieldsTranslationAndTheNumericTemplate)
+{
+    preparar({"[SISTEMA]", "InicioLineas=10", "AlturaLinea=1", "FinLineas=60", "[CABECERA]",
+              "Camp=0;1;0;Coste", "Camp=0;2;0;Estado;;;;;S", "Camp=0;3;0;Estado", "Camp=0;4;0;Importe",
+              "Camp=0;5;8;Notas;2", "Text=0;6;0;fin", "[LINEAS]", "Camp=0;0;8;Notas", "Camp=10;0;0;Linea"},
+             {plat::fieldDef("Coste", ftFloat), plat::fieldDef("Estado", ftString, 20), plat::fieldDef("Importe", ftFloat),
+              plat::fieldDef("Notas", ftMemo)},
+             {plat::fieldDef("Notas", ftMemo)});
+    OrdenesCampo::Servicios &s = motor->ordenesCampoPropias().servicios();
+    s.esCampoNoVisible = [](const QString &campo) { return campo == "Coste" || campo == "Notas"; };
+    s.traducir = [](const QString &texto) { return texto == "Abierto" ? QString("Open") : texto; };
+    s.plantillaNumerica = [](const QString &campo) { return campo == "Importe" ? QString("0.000") : QString("0"); };
+    documento(1, {{"Coste", 99.0}, {"Estado", "Abierto"}, {"Importe", 2.5}, {"Notas", "uno dos tres cuatro"}});
+    linea(1, 1, {{"Notas", "uno dos tres cuatro"}});
+    linea(1, 2);
+    const QStringList filas = hoja();
+    ASSERT_GE(filas.size(), 7) << filas.join('\n').toStdString();
+    EXPECT_EQ(filas.mid(1, 6), QStringList({"", "Open", "Abierto", "2,500", "", "fin"}));
+    // A hidden memo prints nothing and adds no continuation rows.
+    EXPECT_EQ(filas.mid(5).join('|'), "|fin||||1|2");
+}
+
+} // namespace
