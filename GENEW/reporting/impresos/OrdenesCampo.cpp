@@ -96,6 +96,34 @@ QString OrdenesCampo::traducir(const QString &texto) const
     return ModuloDatos ? ModuloDatos->Traducir(texto) : texto;
 }
 
+QString OrdenesCampo::importeConvertido(double importe, const QString &formato) const
+{
+    std::optional<Servicios::Moneda> moneda;
+    if (servicios_.moneda) {
+        moneda = servicios_.moneda();
+    } else if (ModuloDatos) {
+        TModuloDatos *m = ModuloDatos;
+        moneda = Servicios::Moneda{m->CodigosMonedaActuales().euro, m->CodigosMonedaActuales().nacional, m->VistaEnEuros(),
+                                   [m](const QString &modo, double valor) { return m->ConvertirMoneda(modo, valor); },
+                                   [m](int codigo) { return m->CambioMoneda(codigo); }};
+    }
+    if (!moneda || !moneda->convertir || !moneda->cambio)
+        return {};
+    const int documento = motor_.codigoMoneda();
+    const bool propia = documento == moneda->euro || documento == moneda->nacional;
+    QString modo = QStringLiteral("Otra Moneda");
+    if (documento == moneda->euro)
+        modo = moneda->vistaEnEuros ? QString() : QStringLiteral("AutoInverso");
+    else if (documento == moneda->nacional)
+        modo = moneda->vistaEnEuros ? QStringLiteral("AutoInverso") : QString();
+    try {
+        const double valor = propia ? importe : importe * motor_.cambio() * moneda->cambio(moneda->nacional);
+        return plat::formatFloat(formato, moneda->convertir(modo, valor));
+    } catch (const std::exception &) {
+        return {};   // a failing conversion leaves the text empty
+    }
+}
+
 QString OrdenesCampo::plantilla(const QString &nombre) const
 {
     if (servicios_.plantillaNumerica)
@@ -253,11 +281,8 @@ QString OrdenesCampo::textoCampo(const ArgumentosInstruccion &a, const plat::Fie
     if (campo.isNull())
         return QString();
     if (tipo == ftFloat) {
-        // Amounts in another currency are converted by the currency service, not built here:
-        // such a field prints empty rather than an unconverted amount.
-        if (nombre.euro)
-            return QString();
-        return plat::formatFloat(FormatoReal(a[6], a[7], a[8], plantilla(nombre.campo)), campo.asFloat());
+        const QString formato = FormatoReal(a[6], a[7], a[8], plantilla(nombre.campo));
+        return nombre.euro ? importeConvertido(campo.asFloat(), formato) : plat::formatFloat(formato, campo.asFloat());
     }
     if (esEntero(tipo) && !a[6].isEmpty())
         return plat::formatFloat(a[6] + QLatin1Char(';') + a[7] + QLatin1Char(';') + a[8], double(campo.asInteger()));

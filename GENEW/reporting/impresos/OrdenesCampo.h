@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class TfGENELIMP;
 namespace plat {
@@ -28,6 +29,17 @@ public:
         std::function<bool(const QString &campo)> esCampoNoVisible;
         std::function<QString(const QString &texto)> traducir;
         std::function<QString(const QString &campo)> plantillaNumerica;
+        // "(Euro)" amounts: the currency codes, the euro view, the conversion (which raises
+        // when it fails) and the rate of a currency.
+        struct Moneda
+        {
+            int euro = 0;
+            int nacional = 0;
+            bool vistaEnEuros = false;
+            std::function<double(const QString &modo, double importe)> convertir;
+            std::function<double(int codigo)> cambio;
+        };
+        std::function<std::optional<Moneda>()> moneda;
     };
 
     explicit OrdenesCampo(TfGENELIMP &motor) : motor_(motor) {}
@@ -63,6 +75,7 @@ private:
     QString plantilla(const QString &nombre) const;
     bool esCampoNoVisible(const QString &campo) const;
     QString traducir(const QString &texto) const;
+    QString importeConvertido(double importe, const QString &formato) const;
     void dibujar(const ArgumentosInstruccion &a, const QString &valor, const QString &alineacion);
     void dibujar(const ArgumentosInstruccion &a, const QString &valor) { dibujar(a, valor, a[5]); }
     void anadirContinuacion(plat::DataSet &lineas, const plat::Field &campo, int numero, const QString &texto);

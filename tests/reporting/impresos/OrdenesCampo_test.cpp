@@ -430,3 +430,61 @@ TEST_F(CamposMotor, HiddenFieldsTranslationAndTheNumericTemplate)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CamposMotor, EuroAmountsPassTheModeOfTheDocumentsCurrency)
+{
+    // Euro 1, national 2, another currency 3 at a rate of 2,5; the conversion doubles the
+    // amount and records its mode; the national rate is 10.
+    struct Caso
+    {
+        int moneda;
+        bool vistaEnEuros;
+        const char *modo;
+        const char *texto;
+    } casos[] = {
+        {1, true, "", "8,00"},          {2, true, "AutoInverso", "8,00"}, {3, true, "Otra Moneda", "200,00"},
+        {1, false, "AutoInverso", "8,00"}, {2, false, "", "8,00"},         {3, false, "Otra Moneda", "200,00"},
+        {9, false, "fallo", ""},
+    };
+    preparar({"[CABECERA]", "Camp=0;1;0;Importe(Euro);;0.00"},
+             {plat::fieldDef("Importe", ftFloat), plat::fieldDef("CodigoMoneda", ftInteger), plat::fieldDef("Cambio", ftFloat)});
+    QStringList modos;
+    bool vista = false;
+    motor->ordenesCampoPropias().servicios().moneda = [&]() {
+        OrdenesCampo::Servicios::Moneda m{1, 2, vista, nullptr, nullptr};
+        m.convertir = [&modos](const QString &modo, double importe) {
+            modos << modo;
+            if (importe > 1000)
+                throw std::runtime_error("sin cambio");
+            return importe * 2;
+        };
+        m.cambio = [](int codigo) { return codigo == 2 ? 10.0 : 0.0; };
+        return std::optional(m);
+    };
+    int codigo = 0;
+    for (const Caso &c : casos) {
+        ++codigo;
+        documento(codigo, {{"Importe", c.moneda == 9 ? 5000.0 : 4.0}, {"CodigoMoneda", c.moneda}, {"Cambio", 2.5}});
+    }
+    // One run per euro-view state: the documents print in order, one page each.
+    for (const bool enEuros : {true, false}) {
+        vista = enEuros;
+        modos.clear();
+        const QStringList filas = hoja();
+        int pagina = 0;
+        for (const Caso &c : casos) {
+            const int fila = pagina++ * 2 + 1;   // a form feed, then the document's row 1
+            if (c.vistaEnEuros != enEuros)
+                continue;
+            EXPECT_EQ(filas.value(fila), c.texto) << c.moneda << " " << enEuros;
+        }
+        EXPECT_EQ(modos.size(), 7);
+        EXPECT_EQ(modos.at(0), enEuros ? "" : "AutoInverso");
+        EXPECT_EQ(modos.at(1), enEuros ? "AutoInverso" : "");
+        EXPECT_EQ(modos.at(2), "Otra Moneda");
+    }
+}
+
+} // namespace
