@@ -80,6 +80,13 @@ public:
     std::array<double, 6> TiposIVA{};
     std::array<double, 6> TiposRecargo{};
     bool MonedaBaseDistintaNacional() const { return moneda_->MonedaBaseDistintaNacional(); }
+    const CodigosMoneda &CodigosMonedaActuales() const { return moneda_->codigos(); }
+    // Amounts are shown in euros: on exactly while the main window's currency panel reads "€".
+    bool VistaEnEuros()
+    {
+        const bool otraMoneda = VistaMonedaActual.valor() && VistaMonedaActual.valor()().menuOtraMoneda;
+        return MonedaBaseDistintaNacional() != otraMoneda;
+    }
     // The catalogue answers of key fields and columns, kept for the module's life.
     CacheRespuestasSQL &CacheCamposClave() { return *cacheCamposClave_; }
     // The grids whose columns the user moved since their layout was loaded (form name +

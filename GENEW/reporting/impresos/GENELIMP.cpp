@@ -5,6 +5,7 @@
 #include "GENEW/reporting/graficos/PrintBarcode.h"
 #include "GENEW/reporting/impresos/CodigoBarrasImpreso.h"
 #include "GENEW/reporting/impresos/DestinoDibujo.h"
+#include "GENEW/reporting/impresos/OrdenesCampo.h"
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"
 #include "GENEW/reporting/impresos/TablaImpresos.h"
 #include "GENEW/reporting/impresos/TextoBruto.h"
@@ -127,6 +128,9 @@ TfGENELIMP::TfGENELIMP(QWidget *parent) : plat::Form(parent)
     pintorBarras_ = std::make_unique<PintorPrintBarcode>(*PrintBarcode1);
     contexto_.codigoBarras = pintorBarras_.get();
     contexto_.valorCampo = [this](const QString &nombre) -> std::optional<QVariant> {
+        // A picture named "Tabla.Campo" takes its file name from the record a connection finds.
+        if (nombre.contains(QLatin1Char('.')))
+            return QVariant(ordenesCampoPropias_->BuscarValorTablaCampo(nombre));
         const plat::Field *campo = dataSetActual_ ? dataSetActual_->findField(nombre) : nullptr;
         if (!campo)
             return std::nullopt;
@@ -136,6 +140,8 @@ TfGENELIMP::TfGENELIMP(QWidget *parent) : plat::Form(parent)
     };
     contexto_.nombreEmpresa = [] { return NombreEmpresaInforme(); };
     dibujo_ = std::make_unique<OrdenesDibujo>(*diseno_, ejecucion_, contexto_);
+    ordenesCampoPropias_ = std::make_unique<OrdenesCampo>(*this);
+    InstalarOrdenesCampo(ordenesCampoPropias_.get());
 
     OnCreate = plat::handler(this, &TfGENELIMP::FormCreate);
     OnDestroy = plat::handler(this, &TfGENELIMP::FormDestroy);

@@ -9,6 +9,7 @@
 #include <memory>
 
 class DestinoLienzo;
+class OrdenesCampo;
 class PintorPrintBarcode;
 class DestinoTextoBruto;
 class QPainter;
@@ -60,8 +61,10 @@ public:
     bool UnaPagina = false;
     int PaginaUnaPagina = 1;
 
-    // The executor of the field commands (Camp, Expr, Conc, Suma, ISum); none draws nothing.
+    // The executor of the field commands (Camp, Expr, Conc, Suma, ISum): the engine's own
+    // `OrdenesCampo` unless another is installed; none draws nothing.
     void InstalarOrdenesCampo(EjecutorOrdenesImpreso *ordenes) { ordenesCampo_ = ordenes; }
+    OrdenesCampo &ordenesCampoPropias() { return *ordenesCampoPropias_; }
 
     void Imprimir();
     void GenerarImpreso();
@@ -84,6 +87,7 @@ public:
     DisenoImpreso &diseno() { return *diseno_; }
     EstadoEjecucionImpreso &ejecucion() { return ejecucion_; }
     const ContextoOrdenes &contexto() const { return contexto_; }
+    OrdenesDibujo &dibujo() { return *dibujo_; }
     AlmacenPaginas &paginas() { return paginas_; }
     qint64 contadorPaginas() const { return contadorPaginas_; }
     // Totals of the sum slots, cleared at each copy of each document.
@@ -133,6 +137,7 @@ private:
     std::unique_ptr<OrdenesDibujo> dibujo_;
     std::unique_ptr<PintorPrintBarcode> pintorBarras_;
     plat::DataSet *dataSetActual_ = nullptr;
+    std::unique_ptr<OrdenesCampo> ordenesCampoPropias_;
     EjecutorOrdenesImpreso *ordenesCampo_ = nullptr;
 
     AlmacenPaginas paginas_;
