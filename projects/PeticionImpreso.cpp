@@ -19,9 +19,9 @@ Gancho<ImprimirPeticionFn> &ganchoImprimirPeticion()
     return gancho;
 }
 
-void crearTablaPeticion(plat::TableComponent &tabla, const QString &definicion)
+void crearTablaPeticion(plat::TableComponent &tabla, const QString &definicion, const QString &propietario)
 {
-    DataSetAbribleDe<plat::TableDataSet> abrible(tabla.table());
+    DataSetAbribleDe<plat::TableDataSet> abrible(tabla.table(), propietario);
     if (!fGENEINIC->CrearTabla(abrible, definicion, 1) || !tabla.table().active())
         throw gp::Error(QStringLiteral("No se pudo crear la tabla temporal del impreso"));
 }

@@ -52,7 +52,7 @@ private:
 };
 
 // Makes a request table from its definition text (the print engine's way) into tabla.
-void crearTablaPeticion(plat::TableComponent &tabla, const QString &definicion);
+void crearTablaPeticion(plat::TableComponent &tabla, const QString &definicion, const QString &propietario = QString());
 // The lines follow the current document of documentos: their index fields, then the master.
 void enlazarLineas(const PeticionImpreso &peticion, plat::TableDataSet &documentos, plat::TableDataSet &lineas);
 // Runs the request's fill inside one transaction of the tables' connection, committed

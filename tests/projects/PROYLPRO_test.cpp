@@ -3,7 +3,6 @@
 #include "GENEW/runtime/Geneinic.h"
 #include "platform/data/Field.h"
 #include "platform/data/TableDataSet.h"
-#include "platform/ui/Application.h"
 #include "platform/ui/Containers.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/data/DataControls.h"
@@ -74,16 +73,8 @@ protected:
 
     TfPROYLPRO &ventana()
     {
-        if (!ventana_) {
-            // The program window's MDI frame; never closed, as the main window is not.
-            static plat::Form *marco = [] {
-                auto *f = new plat::Form;
-                f->setFormStyle(plat::fsMDIForm);
-                return f;
-            }();
-            plat::application().setMainForm(marco);
-            ventana_ = plat::createForm<TfPROYLPRO>();
-        }
+        if (!ventana_)
+            ventana_ = ventanaPrograma<TfPROYLPRO>();
         return *ventana_;
     }
 
