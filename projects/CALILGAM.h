@@ -1,0 +1,66 @@
+#pragma once
+#include "GENEW/data/VentanaPrograma.h"
+#include "platform/base/Gancho.h"
+#include "platform/ui/Event.h"
+
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <optional>
+
+namespace plat {
+class Button;
+class CheckBox;
+class DataSource;
+class DBLookupComboBox;
+class Edit;
+class Memo;
+class StatusBar;
+class TableComponent;
+class TableDataSet;
+} // namespace plat
+
+// The request tables of the control ranges listing.
+extern const QString DefinicionDocumentosGama;
+extern const QString DefinicionLineasGama;
+
+// The responsibility data of a record (who made it and when, who approved it and when).
+struct DatosResponsabilidad
+{
+    QVariant realizadoPor;
+    QVariant fechaRealizacion;
+    QVariant aprobadoPor;
+    QVariant fechaAprobacion;
+    QString nombreRealizadoPor;
+    QString nombreAprobadoPor;
+};
+using LeerResponsabilidadFn =
+    std::function<std::optional<DatosResponsabilidad>(const QString &tabla, const QString &claveTexto)>;
+// Where the listing reads a record's responsibility data (table and key text "k1|k2|...").
+// By default no record has any.
+Gancho<LeerResponsabilidadFn> &ganchoResponsabilidadDocumental();
+
+// A line of the order list "ejercicio/numero"; nothing when it is not two whole numbers.
+std::optional<std::pair<int, int>> LeerNumeroOrden(const QString &linea);
+// The range codes of an article's text, one a line (CR LF or LF), each once, in the order
+// first met; empty lines are no code.
+QStringList LeerCodigosGama(const QString &texto);
+
+// What the listing prints: ranges by code, by article, or those of a list of orders.
+struct SeleccionGamas
+{
+    QString desdeGama, hastaGama;
+    QString desdeArticulo, hastaArticulo;
+    bool porOrdenes = false;          // the document option is on
+    QStringList ordenes;              // the order list's lines
+    bool incorporarDescripcionAmpliada = true;
+    bool agruparPorArticulo = true;
+};
+
+struct TablasGamas
+{
+    plat::TableDataSet &gama, &lineasGama, &historicoGama, &articulo, &orden;
+};
+
+void RellenarGamasControl(const TablasGamas &tablas, const SeleccionGamas &seleccion,
+                          plat::TableDataSet &documentos, plat::TableDataSet &lineas);
