@@ -1,12 +1,22 @@
 #include "projects/CALILGAM.h"
 
+#include "GENEW/data/busqueda/ServiciosBusqueda.h"
 #include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "platform/data/Field.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Containers.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/data/DataControls.h"
+#include "platform/ui/data/DataSetComponents.h"
+#include "platform/ui/data/DataSource.h"
 #include "projects/PeticionImpreso.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QRegularExpression>
+#include <QVBoxLayout>
 
 const QString DefinicionDocumentosGama = QStringLiteral(
     "Tabla Temporal\r\n"
@@ -263,4 +273,223 @@ void RellenarGamasControl(const TablasGamas &tablas, const SeleccionGamas &selec
                           plat::TableDataSet &documentos, plat::TableDataSet &lineas)
 {
     RellenoGamas(tablas, seleccion, documentos, lineas).ejecutar();
+}
+
+// ---- the window ---------------------------------------------------------------------------
+
+QString GamaDesdeApertura;
+QString GamaHastaApertura;
+QString DocumentosApertura;
+TfCALILGAM *fCALILGAM = nullptr;
+
+namespace {
+
+plat::Edit *campoTexto(plat::Form &f, const QString &nombre, int longitud, QWidget *padre)
+{
+    auto *edit = f.make<plat::Edit>(nombre, padre);
+    edit->setMaxLength(longitud);
+    return edit;
+}
+
+plat::CheckBox *opcion(plat::Form &f, const QString &nombre, const QString &titulo, bool marcada, QWidget *padre)
+{
+    auto *caja = f.make<plat::CheckBox>(nombre, padre);
+    caja->setCaption(titulo);
+    caja->setChecked(marcada);
+    return caja;
+}
+
+plat::Label *etiqueta(plat::Form &f, const QString &nombre, const QString &titulo, QWidget *padre)
+{
+    auto *label = f.make<plat::Label>(nombre, padre);
+    label->setCaption(titulo);
+    return label;
+}
+
+} // namespace
+
+TfCALILGAM::TfCALILGAM(QWidget *parent)
+    : VentanaPrograma(parent, QStringLiteral("fCALILGAM"), QStringLiteral("Listado de Gamas de Control")),
+      instancia_(fCALILGAM, this)
+{
+    setKeyPreview(true);
+    setPosition(plat::poScreenCenter);
+    resize(560, 420);
+
+    auto *panel = make<plat::Panel>(QStringLiteral("Panel1"), this);
+    EditFormatoImpreso = make<plat::DBLookupComboBox>(QStringLiteral("EditFormatoImpreso"), panel);
+    DesdeGama = campoTexto(*this, QStringLiteral("DesdeGama"), 20, panel);
+    HastaGama = campoTexto(*this, QStringLiteral("HastaGama"), 20, panel);
+    HastaGama->setText(QString(20, u'z'));
+    DesdeArticulo = campoTexto(*this, QStringLiteral("DesdeArticulo"), 30, panel);
+    HastaArticulo = campoTexto(*this, QStringLiteral("HastaArticulo"), 30, panel);
+    IncorporarDescripcionAmpliada = opcion(*this, QStringLiteral("IncorporarDescripcionAmpliada"),
+                                           QStringLiteral("Incorporar Descripción Ampliada en Descripción"), true, panel);
+    pbAgruparPorArticulo = opcion(*this, QStringLiteral("pbAgruparPorArticulo"),
+                                  QStringLiteral("Agrupar las Gamas de Control de cada Artículo en un Documento"), true, panel);
+    pbImprimirGamasDocumentos =
+        opcion(*this, QStringLiteral("pbImprimirGamasDocumentos"),
+               QStringLiteral("Imprimir las Gamas de Control de los Documentos seleccionados:"), false, panel);
+    NumerosDocumento = make<plat::Memo>(QStringLiteral("NumerosDocumento"), panel);
+    NumerosDocumento->setEnabled(false);
+    VisualizacionPrevia = opcion(*this, QStringLiteral("VisualizacionPrevia"), QStringLiteral("Visualización Previa"), true, panel);
+
+    auto *rejilla = new QGridLayout(panel);
+    rejilla->addWidget(etiqueta(*this, QStringLiteral("Label1"), QStringLiteral("Formato del Impreso"), panel), 0, 0);
+    rejilla->addWidget(EditFormatoImpreso, 0, 1, 1, 3);
+    rejilla->addWidget(etiqueta(*this, QStringLiteral("Label2"), QStringLiteral("Desde Gama"), panel), 1, 0);
+    rejilla->addWidget(DesdeGama, 1, 1);
+    rejilla->addWidget(etiqueta(*this, QStringLiteral("Label3"), QStringLiteral("Hasta"), panel), 1, 2);
+    rejilla->addWidget(HastaGama, 1, 3);
+    rejilla->addWidget(etiqueta(*this, QStringLiteral("Label4"), QStringLiteral("Desde Artículo"), panel), 2, 0);
+    rejilla->addWidget(DesdeArticulo, 2, 1);
+    rejilla->addWidget(etiqueta(*this, QStringLiteral("Label5"), QStringLiteral("Hasta"), panel), 2, 2);
+    rejilla->addWidget(HastaArticulo, 2, 3);
+    rejilla->addWidget(IncorporarDescripcionAmpliada, 3, 0, 1, 4);
+    rejilla->addWidget(pbAgruparPorArticulo, 4, 0, 1, 4);
+    rejilla->addWidget(pbImprimirGamasDocumentos, 5, 0, 1, 4);
+    rejilla->addWidget(NumerosDocumento, 6, 0, 1, 4);
+    rejilla->addWidget(VisualizacionPrevia, 7, 0, 1, 4);
+
+    auto *botones = make<plat::Panel>(QStringLiteral("Panel2"), this);
+    pbListar = make<plat::Button>(QStringLiteral("pbListar"), botones);
+    pbListar->setCaption(QStringLiteral("&Listar"));
+    pbListar->setHint(QStringLiteral("Listar por impresora o visualizar en pantalla"));
+    pbSalir = make<plat::Button>(QStringLiteral("pbSalir"), botones);
+    pbSalir->setCaption(QStringLiteral("&Salir"));
+    pbSalir->setHint(QStringLiteral("Salir sin listar"));
+    auto *filaBotones = new QHBoxLayout(botones);
+    filaBotones->addStretch();
+    filaBotones->addWidget(pbListar);
+    filaBotones->addWidget(pbSalir);
+    StatusBar1 = make<plat::StatusBar>(QStringLiteral("StatusBar1"), this);
+    StatusBar1->setSimplePanel(true);
+    auto *todo = new QVBoxLayout(this);
+    todo->setContentsMargins(0, 0, 0, 0);
+    todo->addWidget(panel, 1);
+    todo->addWidget(botones);
+    todo->addWidget(StatusBar1);
+
+    const std::pair<plat::TableComponent **, const char *> tablas[] = {
+        {&Gama, "GCNTROL"}, {&LGama, "LGCNTROL"}, {&HGama, "HGCNTROL"},
+        {&Impreso, "IMPRESO"}, {&Articulo, "ARTICULO"}, {&OOrden, "OORDEN"}};
+    const char *nombres[] = {"Gama", "LGama", "HGama", "Impreso", "Articulo", "OOrden"};
+    for (int i = 0; i < 6; ++i) {
+        *tablas[i].first = make<plat::TableComponent>(QLatin1String(nombres[i]), this);
+        (*tablas[i].first)->setTableName(QLatin1String(tablas[i].second));
+    }
+    DSImpreso = make<plat::DataSource>(QStringLiteral("DSImpreso"), this);
+    DSImpreso->setDataSet(Impreso);
+    EditFormatoImpreso->setListSource(DSImpreso);
+    EditFormatoImpreso->setKeyField(QStringLiteral("Codigo"));
+    EditFormatoImpreso->setListField(QStringLiteral("Descripcion"));
+
+    using plat::handler;
+    OnCreate = handler(this, &TfCALILGAM::FormCreate);
+    OnActivate = handler(this, &TfCALILGAM::FormActivate);
+    OnCloseQuery = handler(this, &TfCALILGAM::FormCloseQuery);
+    OnKeyDown = handler(this, &TfCALILGAM::FormKeyDown);
+    OnKeyPress = handler(this, &TfCALILGAM::FormKeyPress);
+    pbListar->OnClick = handler(this, &TfCALILGAM::pbListarClick);
+    pbSalir->OnClick = handler(this, &TfCALILGAM::pbSalirClick);
+    pbImprimirGamasDocumentos->OnClick = handler(this, &TfCALILGAM::pbImprimirGamasDocumentosClick);
+    NumerosDocumento->OnDblClick = handler(this, &TfCALILGAM::NumerosDocumentoDblClick);
+}
+
+TfCALILGAM::~TfCALILGAM() = default;
+
+void TfCALILGAM::FormCreate(QObject *)
+{
+    fGENEINIC->AbrirTablasFormulario(*this);
+    abrirImpresosDelTipo(*Impreso, QStringLiteral("Gama Control"));
+    EditFormatoImpreso->reloadList();
+    if (!GamaDesdeApertura.isEmpty() || !GamaHastaApertura.isEmpty()) {
+        DesdeGama->setText(GamaDesdeApertura);
+        HastaGama->setText(GamaHastaApertura);
+        GamaDesdeApertura.clear();
+        GamaHastaApertura.clear();
+    }
+    if (!DocumentosApertura.isEmpty()) {
+        QStringList documentos = DocumentosApertura.split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts);
+        documentos.sort();
+        documentos.removeDuplicates();
+        NumerosDocumento->setLines(documentos);
+        DocumentosApertura.clear();
+    }
+    ocupado_ = false;
+}
+
+void TfCALILGAM::FormActivate(QObject *) { update(); }
+
+void TfCALILGAM::FormCloseQuery(QObject *, bool &CanClose) { CanClose = !ocupado_; }
+
+void TfCALILGAM::FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift)
+{
+    fGENEINIC->ProcesarTeclaFormulario(Sender, Key, Shift);
+}
+
+void TfCALILGAM::FormKeyPress(QObject *Sender, QChar &Key) { fGENEINIC->ProcesarTeclaPulsada(Sender, Key); }
+
+void TfCALILGAM::pbSalirClick(QObject *) { Close(); }
+
+void TfCALILGAM::pbImprimirGamasDocumentosClick(QObject *)
+{
+    NumerosDocumento->setEnabled(pbImprimirGamasDocumentos->isChecked());
+}
+
+void TfCALILGAM::NumerosDocumentoDblClick(QObject *)
+{
+    if (!pbImprimirGamasDocumentos->isChecked())
+        return;
+    const QVariant clave =
+        BuscarRegistroConFiltro(QStringLiteral("OORDEN"), 0, QStringLiteral("SituacionOrden = 'Abierta'"));
+    const QVariantList valores = clave.toList();
+    if (clave.isNull() || valores.size() < 2)
+        return;
+    const QString linea = valores[0].toString() + u'/' + valores[1].toString();
+    const QString actual = NumerosDocumento->text();
+    NumerosDocumento->setText(actual.isEmpty() ? linea : actual + QStringLiteral("\r\n") + linea);
+}
+
+SeleccionGamas TfCALILGAM::seleccion() const
+{
+    SeleccionGamas s;
+    s.desdeGama = DesdeGama->text();
+    s.hastaGama = HastaGama->text();
+    s.desdeArticulo = DesdeArticulo->text();
+    s.hastaArticulo = HastaArticulo->text();
+    s.porOrdenes = pbImprimirGamasDocumentos->isChecked();
+    s.ordenes = NumerosDocumento->lines();
+    while (!s.ordenes.isEmpty() && s.ordenes.last().isEmpty())
+        s.ordenes.removeLast();
+    s.incorporarDescripcionAmpliada = IncorporarDescripcionAmpliada->isChecked();
+    s.agruparPorArticulo = pbAgruparPorArticulo->isChecked();
+    return s;
+}
+
+void TfCALILGAM::pbListarClick(QObject *)
+{
+    if (ocupado_)
+        return;
+    if (EditFormatoImpreso->keyValue().toString().isEmpty()) {
+        MensajeAviso(QStringLiteral("¡Debe definir el Formato del Impreso"));
+        return;
+    }
+    ListadoEnCurso enCurso(ocupado_, StatusBar1);
+    plat::application().guard(this, [this] {
+        plat::BusyCursor reloj;
+        PeticionImpreso peticion;
+        peticion.vistaPrevia = VisualizacionPrevia->isChecked();
+        peticion.codigoImpreso = EditFormatoImpreso->keyValue().toString();
+        peticion.definicionDocumentos = DefinicionDocumentosGama;
+        peticion.definicionLineas = DefinicionLineasGama;
+        peticion.indiceLineas = QStringLiteral("Prefijo;Linea;LineaMemo");
+        peticion.campoMaestroLineas = QStringLiteral("Prefijo");
+        const SeleccionGamas s = seleccion();
+        peticion.rellenar = [this, s](plat::TableDataSet &documentos, plat::TableDataSet &lineas) {
+            RellenarGamasControl({Gama->table(), LGama->table(), HGama->table(), Articulo->table(), OOrden->table()}, s,
+                                 documentos, lineas);
+        };
+        ganchoImprimirPeticion().valor()(peticion);
+    });
 }

@@ -64,3 +64,59 @@ struct TablasGamas
 
 void RellenarGamasControl(const TablasGamas &tablas, const SeleccionGamas &seleccion,
                           plat::TableDataSet &documentos, plat::TableDataSet &lineas);
+
+// Set by the control ranges master before it opens the listing; taken at creation.
+extern QString GamaDesdeApertura;
+extern QString GamaHastaApertura;
+extern QString DocumentosApertura;
+
+// "Listado de Gamas de Control": control ranges printed as documents through a layout of
+// type "Gama Control", chosen by range code, by article or through open orders.
+class TfCALILGAM : public VentanaPrograma
+{
+    Q_OBJECT
+public:
+    explicit TfCALILGAM(QWidget *parent = nullptr);
+    ~TfCALILGAM() override;
+
+    plat::DBLookupComboBox *EditFormatoImpreso;
+    plat::Edit *DesdeGama;
+    plat::Edit *HastaGama;
+    plat::Edit *DesdeArticulo;
+    plat::Edit *HastaArticulo;
+    plat::CheckBox *IncorporarDescripcionAmpliada;
+    plat::CheckBox *pbAgruparPorArticulo;
+    plat::CheckBox *pbImprimirGamasDocumentos;
+    plat::Memo *NumerosDocumento;
+    plat::CheckBox *VisualizacionPrevia;
+    plat::Button *pbListar;
+    plat::Button *pbSalir;
+    plat::StatusBar *StatusBar1;
+    plat::TableComponent *Gama;
+    plat::TableComponent *LGama;
+    plat::TableComponent *HGama;
+    plat::TableComponent *Impreso;
+    plat::DataSource *DSImpreso;
+    plat::TableComponent *Articulo;
+    plat::TableComponent *OOrden;
+
+    bool ocupado() const { return ocupado_; }
+
+public slots:
+    void FormCreate(QObject *Sender);
+    void FormActivate(QObject *Sender);
+    void FormCloseQuery(QObject *Sender, bool &CanClose);
+    void FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift);
+    void FormKeyPress(QObject *Sender, QChar &Key);
+    void pbListarClick(QObject *Sender);
+    void pbSalirClick(QObject *Sender);
+    void pbImprimirGamasDocumentosClick(QObject *Sender);
+    void NumerosDocumentoDblClick(QObject *Sender);
+
+private:
+    SeleccionGamas seleccion() const;
+    bool ocupado_ = false;
+    InstanciaGlobal<TfCALILGAM> instancia_;
+};
+
+extern TfCALILGAM *fCALILGAM;

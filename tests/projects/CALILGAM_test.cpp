@@ -3,6 +3,8 @@
 #include "GENEW/runtime/Geneinic.h"
 #include "platform/data/Field.h"
 #include "platform/data/TableDataSet.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/data/DataControls.h"
 #include "platform/ui/data/DataSetComponents.h"
 #include "projects/CALILGAM.h"
 #include "projects/PeticionImpreso.h"
@@ -181,5 +183,86 @@ TEST_P(RellenoGamasTest, ByOrdersEachRangeOnceAndBadLinesSkipped)
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, RellenoGamasTest, ::testing::Bool(), NombreMotor);
+
+} // namespace
+
+namespace {
+
+class VentanaGamas : public RellenoGamasTest
+{
+protected:
+    void SetUp() override
+    {
+        RellenoGamasTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        for (const char *impreso : {"'P1', 'Proyecto', 'Proyecto'", "'G2', 'Gama B', 'Gama Control'",
+                                    "'G1', 'Gama A', 'Gama Control'", "'O1', 'Otro', 'Otro'"})
+            ASSERT_EQ(sql(QStringLiteral("INSERT INTO IMPRESO (Codigo, Descripcion, TipoDocumento) VALUES (%1)")
+                              .arg(QLatin1String(impreso))),
+                      QString());
+    }
+};
+
+TEST_P(VentanaGamas, OpeningTakesTheMastersBoundsAndDocumentsAndOffersOnlyRangeLayouts)
+{
+    GamaDesdeApertura = "G2";
+    GamaHastaApertura = "G2";
+    DocumentosApertura = "B\r\nA\r\nB";
+    std::unique_ptr<TfCALILGAM> ventana(ventanaPrograma<TfCALILGAM>());
+    EXPECT_EQ(ventana->DesdeGama->text(), "G2");
+    EXPECT_EQ(ventana->HastaGama->text(), "G2");
+    EXPECT_EQ(ventana->NumerosDocumento->lines(), (QStringList{"A", "B"}));
+    EXPECT_TRUE(GamaDesdeApertura.isEmpty() && GamaHastaApertura.isEmpty() && DocumentosApertura.isEmpty());
+    EXPECT_FALSE(ventana->NumerosDocumento->isEnabled());
+    ventana->pbImprimirGamasDocumentos->setChecked(true);
+    ventana->pbImprimirGamasDocumentosClick(nullptr);
+    EXPECT_TRUE(ventana->NumerosDocumento->isEnabled());
+    QStringList ofrecidos;
+    for (int i = 0; i < ventana->EditFormatoImpreso->count(); ++i)
+        ofrecidos << ventana->EditFormatoImpreso->itemText(i);
+    EXPECT_EQ(ofrecidos, (QStringList{"Gama A", "Gama B"}));
+
+    // The listing: the chosen layout, and typing an article switches to the listing by article.
+    articulo("A1", "G1");
+    ventana->DesdeArticulo->setText("A1");
+    ventana->HastaArticulo->setText("A9");
+    PeticionImpreso vista;
+    QStringList prefijos;
+    Gancho<ImprimirPeticionFn>::Instalacion gancho(ganchoImprimirPeticion(), [&](const PeticionImpreso &peticion) {
+        vista = peticion;
+        TablasPeticion tablas(peticion);
+        rellenarPeticion(peticion, tablas.documentos(), tablas.lineas());
+        for (tablas.documentos().first(); !tablas.documentos().eof(); tablas.documentos().next())
+            prefijos << tablas.documentos().fieldByName("Prefijo").asString();
+    });
+    ventana->pbListarClick(nullptr);
+    EXPECT_EQ(vista.codigoImpreso, "G1");
+    EXPECT_EQ(vista.indiceLineas, "Prefijo;Linea;LineaMemo");
+    EXPECT_EQ(vista.campoMaestroLineas, "Prefijo");
+    EXPECT_EQ(prefijos, QStringList{"A1"});
+    EXPECT_FALSE(ventana->ocupado());
+}
+
+TEST_P(VentanaGamas, AFailedListingLeavesTheWindowFreeAndClosingIsRefusedWhileBusy)
+{
+    std::unique_ptr<TfCALILGAM> ventana(ventanaPrograma<TfCALILGAM>());
+    bool cierreAceptado = true;
+    int ejecuciones = 0;
+    Gancho<ImprimirPeticionFn>::Instalacion gancho(ganchoImprimirPeticion(), [&](const PeticionImpreso &) {
+        ++ejecuciones;
+        cierreAceptado = ventana->CloseQuery();
+        throw gp::Error("sin papel");
+    });
+    mensajes_.limpiar();
+    ventana->pbListarClick(nullptr);
+    ventana->pbListarClick(nullptr);
+    EXPECT_EQ(ejecuciones, 2);
+    EXPECT_FALSE(cierreAceptado);
+    EXPECT_TRUE(mensajes_.textos().join(u'\n').contains("sin papel"));
+    EXPECT_TRUE(ventana->CloseQuery());
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, VentanaGamas, ::testing::Bool(), NombreMotor);
 
 } // namespace
