@@ -182,6 +182,35 @@ TEST_P(RellenoGamasTest, ByOrdersEachRangeOnceAndBadLinesSkipped)
     EXPECT_EQ(rellenar(s), (QStringList{"G1", "G2", "G3"}));
 }
 
+TEST_P(RellenoGamasTest, TheCancelFlagStopsByRangeAndByOrdersButNotByArticle)
+{
+    // The user cancels while the first range's history is read.
+    Gancho<LeerResponsabilidadFn>::Instalacion cancelar(
+        ganchoResponsabilidadDocumental(), [](const QString &, const QString &) -> std::optional<DatosResponsabilidad> {
+            ListadoCancelado = true;
+            return std::nullopt;
+        });
+    SeleccionGamas s;
+    s.hastaGama = "zzzzzzzzzzzzzzzzzzzz";
+    EXPECT_EQ(rellenar(s), QStringList{"G1"});
+
+    plat::TableComponent o;
+    o.setTableName("OORDEN");
+    abrir(o.table());
+    ASSERT_EQ(sql("INSERT INTO OORDEN (Ejercicio, NumeroOrden, CodigoGama, SituacionOrden) VALUES (2024, 1, 'G2', 'Abierta')"), QString());
+    ASSERT_EQ(sql("INSERT INTO OORDEN (Ejercicio, NumeroOrden, CodigoGama, SituacionOrden) VALUES (2024, 2, 'G1', 'Abierta')"), QString());
+    s.porOrdenes = true;
+    s.ordenes = {"2024/1", "2024/2"};
+    EXPECT_EQ(rellenar(s), QStringList{"G2"});
+
+    articulo("A1", "G1\nG2");
+    s.desdeArticulo = "A1";
+    s.hastaArticulo = "A1";
+    s.agruparPorArticulo = false;
+    EXPECT_EQ(rellenar(s).size(), 2);
+    ListadoCancelado = false;
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, RellenoGamasTest, ::testing::Bool(), NombreMotor);
 
 } // namespace
