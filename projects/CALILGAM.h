@@ -2,6 +2,7 @@
 #include "GENEW/data/VentanaPrograma.h"
 #include "platform/base/Gancho.h"
 #include "platform/ui/Event.h"
+#include "projects/LecturasGamas.h"
 
 #include <QStringList>
 #include <QVariant>
@@ -39,12 +40,6 @@ using LeerResponsabilidadFn =
 // Where the listing reads a record's responsibility data (table and key text "k1|k2|...").
 // By default no record has any.
 Gancho<LeerResponsabilidadFn> &ganchoResponsabilidadDocumental();
-
-// A line of the order list "ejercicio/numero"; nothing when it is not two whole numbers.
-std::optional<std::pair<int, int>> LeerNumeroOrden(const QString &linea);
-// The range codes of an article's text, one a line (CR LF or LF), each once, in the order
-// first met; empty lines are no code.
-QStringList LeerCodigosGama(const QString &texto);
 
 // What the listing prints: ranges by code, by article, or those of a list of orders.
 struct SeleccionGamas
