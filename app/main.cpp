@@ -1,3 +1,4 @@
+#include "app/ImpresionPeticion.h"
 #include "app/MensajesDesatendidos.h"
 #include "app/PROYMENU.h"
 #include "app/ServiciosSesion.h"
@@ -76,6 +77,7 @@ int main(int argc, char **argv)
     if (!fGENEINIC->ArranqueFallido) {
         ServiciosSesionInstalados sesion(*fGENEINIC, servicios_sesion::Todos());
         TfGENEPREV::ServiciosInstalados previsualizacion(servicios_sesion::Previsualizacion());
+        ImpresionPeticionInstalada impresionPeticion;
         fGENEMENS->Plataforma = fGENEINIC->Configuracion.plataforma;
         if (fGENEINIC->Configuracion.parametros.BusquedaAproximadaActivada)
             crear(fGENEBUSA, formularios);

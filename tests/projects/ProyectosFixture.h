@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/ui/Application.h"
+#include "platform/ui/Form.h"
 #include "projects/Proymodu.h"
 #include "tests/data/ModuloFixture.h"
 
@@ -43,6 +45,19 @@ protected:
                           .arg(numero)
                           .arg(cap, fecha(inicio), fecha(fin), QString::number(horas, 'g', 15), grado)),
                   QString());
+    }
+
+    // A program window of class F, an MDI child of a frame that stands for the main window.
+    template<class F>
+    static F *ventanaPrograma()
+    {
+        static plat::Form *marco = [] {
+            auto *f = new plat::Form;
+            f->setFormStyle(plat::fsMDIForm);
+            return f;
+        }();
+        plat::application().setMainForm(marco);
+        return plat::createForm<F>();
     }
 
     static QString fecha(const QString &texto)

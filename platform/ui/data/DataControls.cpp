@@ -284,6 +284,8 @@ QVariant DBLookupComboBox::keyValue() const
 void DBLookupComboBox::showField()
 {
     Field *f = field();
+    if (!f && !dataSource())
+        return; // a list bound to no field is a plain choice: it keeps the user's
     const QSignalBlocker block(this);
     int index = -1;
     if (f && !f->isNull())
@@ -298,6 +300,8 @@ void DBLookupComboBox::showField()
 void DBLookupComboBox::chosen(int index)
 {
     Field *f = field();
+    if (!f && !dataSource())
+        return;
     if (!f || index < 0 || index >= keys_.size() || !link_->edit()) {
         showField();
         return;

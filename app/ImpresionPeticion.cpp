@@ -1,0 +1,49 @@
+#include "app/ImpresionPeticion.h"
+
+#include "GENEW/reporting/impresos/GENELIMP.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/data/DataSetComponents.h"
+
+namespace {
+
+// The engine's form of one run, freed with its tables whichever way the run ends.
+class FormularioMotor
+{
+public:
+    FormularioMotor() { fGENELIMP = plat::createForm<TfGENELIMP>(); }
+    ~FormularioMotor()
+    {
+        if (!fGENELIMP)
+            return;
+        fGENELIMP->LTemporal->table().setMasterSource(nullptr, QString());
+        fGENELIMP->Free();
+        fGENELIMP = nullptr;
+    }
+    FormularioMotor(const FormularioMotor &) = delete;
+    FormularioMotor &operator=(const FormularioMotor &) = delete;
+};
+
+} // namespace
+
+void imprimirPeticionConMotor(const PeticionImpreso &peticion, const QString &salida)
+{
+    VistaPreviaImpreso = peticion.vistaPrevia;
+    CodigoImpresoPeticion = peticion.codigoImpreso;
+    FormularioMotor formulario;
+    const QString propietario = fGENELIMP->objectName();
+    crearTablaPeticion(*fGENELIMP->Temporal, peticion.definicionDocumentos, propietario);
+    crearTablaPeticion(*fGENELIMP->LTemporal, peticion.definicionLineas, propietario);
+    plat::TableDataSet &documentos = fGENELIMP->Temporal->table();
+    plat::TableDataSet &lineas = fGENELIMP->LTemporal->table();
+    enlazarLineas(peticion, documentos, lineas);
+    rellenarPeticion(peticion, documentos, lineas);
+    if (!salida.isEmpty())
+        fGENELIMP->SalidaImpresion = salida;
+    fGENELIMP->Imprimir();
+}
+
+ImpresionPeticionInstalada::ImpresionPeticionInstalada()
+    : instalacion_(ganchoImprimirPeticion(), [](const PeticionImpreso &peticion) { imprimirPeticionConMotor(peticion); })
+{
+}

@@ -1,0 +1,18 @@
+#pragma once
+#include "projects/PeticionImpreso.h"
+
+// Runs a project window's print request through the print engine: its request values, its
+// form with the two request tables made from the request's texts, the fill, the run. The
+// form and its tables go however the run ends. salida, when given, is the engine's output
+// target ("PDF:" + a file) instead of the preview or the printer.
+void imprimirPeticionConMotor(const PeticionImpreso &peticion, const QString &salida = QString());
+
+// The print engine behind the project windows' print hook while this lives.
+class ImpresionPeticionInstalada
+{
+public:
+    ImpresionPeticionInstalada();
+
+private:
+    Gancho<ImprimirPeticionFn>::Instalacion instalacion_;
+};
