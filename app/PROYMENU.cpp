@@ -1,6 +1,6 @@
 #include "app/PROYMENU.h"
 
-#include "GENEW/data/BusquedaRegistro.h"
+#include "GENEW/data/busqueda/ServiciosBusqueda.h"
 #include "GENEW/data/GENEACER.h"
 #include "GENEW/data/GENEPARA.h"
 #include "GENEW/data/NombreEmpresaInforme.h"
@@ -367,7 +367,7 @@ void TfPROYMENU::SeleccionarEmpresa()
     if (lista.isEmpty())
         return;
     const QVariant elegida =
-        ElegirRegistroConFiltro(QStringLiteral("EMPRESA"), 0, QStringLiteral("Codigo IN (") + lista + u')');
+        BuscarRegistroConFiltro(QStringLiteral("EMPRESA"), 0, QStringLiteral("Codigo IN (") + lista + u')');
     if (!elegida.isNull())
         ponerEmpresaActual(elegida.toList().value(0).toString().toInt());
 }

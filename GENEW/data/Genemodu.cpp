@@ -170,6 +170,9 @@ TModuloDatos::~TModuloDatos()
 void TModuloDatos::retirarServicios()
 {
     // The start-up form, created first and freed last, still holds the hooks.
+    if (puntosEntradaPrevios_ && fGENEINIC)
+        fGENEINIC->PuntosEntrada = *std::exchange(puntosEntradaPrevios_, std::nullopt);
+    prepararRejilla_.reset();
     serviciosFormulario_.reset();
     vistaMoneda_.reset();
     formatoNumerico_.reset();
@@ -229,8 +232,10 @@ void TModuloDatos::ModuloDatosCreate(QObject *)
     definirAdministrador();
     RejillasModificadas.clear();
     ModuloDatosCreado = true;
-    if (ModuloDatos == this)
+    if (ModuloDatos == this) {
         serviciosFormulario_.emplace(ganchoServiciosFormulario(), this);
+        conectarFramework();
+    }
 }
 
 void TModuloDatos::instalarServicios()

@@ -332,6 +332,9 @@ private:
     void definirAdministrador();
     bool usuariosDefinidosPorOtro();
     void instalarServicios();
+    // The form framework's entry points get the record services, the search, the dialogs,
+    // the calculator and the keypad; what they held before comes back when the module goes.
+    void conectarFramework();
     void retirarServicios();
     ConexionesPrograma &conexiones() const;
     CatalogoClaves catalogo(const QString &baseDatos);
@@ -361,6 +364,8 @@ private:
     std::optional<Gancho<ServiciosFormulario *>::Instalacion> serviciosFormulario_;
     std::optional<Gancho<std::function<QString(const QString &)>>::Instalacion> formatoNumerico_;
     std::optional<Gancho<std::function<EstadoVistaMoneda()>>::Instalacion> vistaMoneda_;
+    std::optional<Gancho<std::function<void(QWidget *)>>::Instalacion> prepararRejilla_;
+    std::optional<PuntosEntradaFormulario> puntosEntradaPrevios_;
     std::unique_ptr<TablaMonedas> tablaMonedas_;
     std::unique_ptr<ServicioMoneda> moneda_;
     std::unique_ptr<plat::Connection> conexionUsuario_;   // Usuario's own ADO connection, when it has one

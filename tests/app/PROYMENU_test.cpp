@@ -2,6 +2,7 @@
 #include "tests/support/ImprimirQString.h"
 
 #include "GENEW/data/FormulariosMDI.h"
+#include "GENEW/data/GENEBUSQ.h"
 #include "GENEW/data/ListaConsultas.h"
 #include "GENEW/reporting/GENEUSQL.h"
 #include "GENEW/runtime/AperturaDataSet.h"
@@ -73,6 +74,39 @@ public slots:
 
 class VentanaPrincipalTest : public SesionFixture
 {
+protected:
+    void TearDown() override
+    {
+        plat::application().OnModalShown = nullptr;
+        delete fGENEBUSQ;
+        SesionFixture::TearDown();
+    }
+
+    // The record search as the start-up creates it.
+    static void crearBusqueda()
+    {
+        if (!fGENEBUSQ)
+            fGENEBUSQ = plat::createForm<TfGENEBUSQ>();
+    }
+
+    // On the search's rows the user accepts the company with that code.
+    static void elegir(TfGENEBUSQ &busqueda, int codigo)
+    {
+        ASSERT_TRUE(busqueda.ClientDataSet1->dataSet().locate(QStringLiteral("Codigo"), codigo));
+        QTest::keyClick(busqueda.DBGrid1, Qt::Key_Return);
+    }
+
+    // The next company change chooses that code; ofrecidas: how many companies it offered.
+    void elegirEmpresa(int codigo, int *ofrecidas = nullptr)
+    {
+        crearBusqueda();
+        plat::application().OnModalShown = [codigo, ofrecidas](plat::Form &dialogo) {
+            auto &busqueda = static_cast<TfGENEBUSQ &>(dialogo);
+            if (ofrecidas)
+                *ofrecidas = busqueda.ClientDataSet1->dataSet().recordCount();
+            elegir(busqueda, codigo);
+        };
+    }
 };
 
 // ---- the session starts -------------------------------------------------------------------
@@ -313,37 +347,29 @@ TEST_F(VentanaPrincipalTest, ACompanyChangeFreesTheProgramWindowsAndModulesAndKe
     TfPROYMENU &v = mostrar();
     v.MaestrodeProyectos1->Click();
     v.MaestrodeTextos1->Click();
-    auto *duradero = plat::createForm<plat::Form>();
-    duradero->setObjectName(QStringLiteral("fGENEBUSQ"));
     const QPointer<TModuloDatos> moduloAnterior = ModuloDatos;
     const QPointer<TMDProyectos> proyectosAnterior = MDProyectos;
 
     // The search lists both companies; the second is chosen.
-    QStringList ofrecidas;
-    plat::application().OnModalShown = [&](plat::Form &dialogo) {
-        auto *lista = dialogo.findComponent<plat::ListBox>(QStringLiteral("ListaRegistros"));
-        ofrecidas = lista ? lista->items() : QStringList();
-        if (lista)
-            lista->setItemIndex(1);
-        dialogo.setModalResult(plat::mrOk);
-    };
+    int ofrecidas = 0;
+    elegirEmpresa(2, &ofrecidas);
     v.CambioEmpresa1->Click();
     plat::application().OnModalShown = nullptr;
 
-    EXPECT_EQ(ofrecidas.size(), 2);
+    EXPECT_EQ(ofrecidas, 2);
     EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 2);
     EXPECT_EQ(v.caption(), QStringLiteral("Gestión de Proyectos: SEG"));
     EXPECT_EQ(v.NombreEmpresa(), QStringLiteral("Segunda Empresa"));
     EXPECT_EQ(BuscarFormularioMDI(QStringLiteral("fPROYPROY")), nullptr);
     EXPECT_EQ(BuscarFormularioMDI(QStringLiteral("fGENEMTEX")), nullptr);
-    EXPECT_EQ(plat::application().findForm(QStringLiteral("fGENEBUSQ")), duradero);
+    EXPECT_EQ(plat::application().findForm(QStringLiteral("fGENEBUSQ")), fGENEBUSQ);
+    EXPECT_NE(fGENEBUSQ, nullptr);
     EXPECT_EQ(plat::application().findForm(QStringLiteral("fGENEINIC")), fGENEINIC);
     EXPECT_TRUE(moduloAnterior.isNull());
     EXPECT_TRUE(proyectosAnterior.isNull());
     EXPECT_NE(ModuloDatos, nullptr);
     EXPECT_NE(MDProyectos, nullptr);
     EXPECT_TRUE(avisos().isEmpty()) << avisos().join(u'\n').toStdString();
-    duradero->Free();
 }
 
 TEST_F(VentanaPrincipalTest, ACodeMissingFromTheCompaniesFreesNothingAndOpensNothing)
@@ -368,13 +394,13 @@ TEST_F(VentanaPrincipalTest, ACompanyGoneBeforeItOpensLeavesTheOpenOneInPlace)
     TfPROYMENU &v = mostrar();
     v.MaestrodeProyectos1->Click();
     const QString titulo = v.caption();
+    crearBusqueda();
     // Another user deletes the chosen company while the search is on screen.
     plat::application().OnModalShown = [&](plat::Form &dialogo) {
         EXPECT_EQ(ModuloDatos->EjecutarSQL(QStringLiteral("DELETE FROM EMPRESA WHERE Codigo = 2"),
                                            QStringLiteral("DatabaseGeneral")),
                   QString());
-        dialogo.findComponent<plat::ListBox>(QStringLiteral("ListaRegistros"))->setItemIndex(1);
-        dialogo.setModalResult(plat::mrOk);
+        elegir(static_cast<TfGENEBUSQ &>(dialogo), 2);
     };
     v.CambioEmpresa1->Click();
     plat::application().OnModalShown = nullptr;

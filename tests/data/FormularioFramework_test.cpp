@@ -606,6 +606,32 @@ TEST_P(FormularioTest, TheKeyTableRowByRow)
     EXPECT_TRUE(aceptar->hasFocus());
 }
 
+TEST_P(FormularioTest, TheDataModuleGivesTheKeysItsRecordServicesUntilItGoes)
+{
+    auto &f = abrir();
+    insertar(f.Table1->table(), 1, "uno", 2.5);
+    insertar(f.Table1->table(), 2, "dos");
+    mostrar(f);
+
+    // Ctrl+Alt+C on "uno", Ctrl+Alt+V on "dos": the values but the key's are pasted.
+    f.Table1->table().first();
+    f.DBGrid1->setFocus();
+    QTest::keyClick(f.DBGrid1, Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_TRUE(form_->RegistroCopiado.startsWith("1|uno|")) << form_->RegistroCopiado.toStdString();
+    f.Table1->table().next();
+    QTest::keyClick(f.DBGrid1, Qt::Key_V, Qt::ControlModifier | Qt::AltModifier);
+    f.Table1->table().post();
+    EXPECT_EQ(f.Table1->table().fieldByName("Codigo").asInteger(), 2);
+    EXPECT_EQ(f.Table1->table().fieldByName("Descripcion").asString(), "uno");
+    EXPECT_EQ(f.Table1->table().fieldByName("PrecioUnidad").asFloat(), 2.5);
+
+    EXPECT_TRUE(form_->PuntosEntrada.BuscarRegistro);
+    EXPECT_TRUE(modulo_->PrepararFormularioRejilla.valor());
+    liberarModulo();
+    EXPECT_FALSE(form_->PuntosEntrada.RegistroATexto);
+    EXPECT_FALSE(form_->PuntosEntrada.BuscarRegistro);
+}
+
 TEST_P(FormularioTest, TheSearchTableOfAnEditIsAskedForAndKept)
 {
     QStringList hecho;

@@ -1,0 +1,50 @@
+#include "GENEW/data/GENECALC.h"
+#include "GENEW/data/GENEDETA.h"
+#include "GENEW/data/GENEKPAD.h"
+#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/TextoRegistros.h"
+#include "GENEW/data/busqueda/ServiciosBusqueda.h"
+#include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/comun/Errores.h"
+#include "platform/data/TableDataSet.h"
+
+#include <QWidget>
+
+void TModuloDatos::conectarFramework()
+{
+    if (!fGENEINIC)
+        return;
+    puntosEntradaPrevios_ = fGENEINIC->PuntosEntrada;
+    PuntosEntradaFormulario &e = fGENEINIC->PuntosEntrada;
+    e.BorrarRegistrosAsociados = [this](plat::DataSet &tabla) { return BorrarRegistrosAsociados(tabla); };
+    e.CopiarCampoRegistro = [this](plat::DataSet &dataSet, const QString &claveOrigen, const QString &campo) {
+        if (auto *tabla = dynamic_cast<plat::TableDataSet *>(&dataSet); tabla && !claveOrigen.isEmpty())
+            CopiarCampoRegistro(*tabla, campo, claveOrigen);
+    };
+    // The framework keeps the copied record itself (Ctrl+Alt+C, Ctrl+Alt+V).
+    e.RegistroATexto = [](plat::DataSet &dataSet) { return textoRegistros::RegistroATexto(dataSet); };
+    e.TextoARegistro = [](plat::DataSet &dataSet, const QString &texto, const QString &opciones) {
+        textoRegistros::TextoARegistro(dataSet, texto, opciones);
+    };
+    e.LimpiarValorControl = [this](QWidget *control) {
+        if (!control)
+            return;
+        try {
+            LimpiarValorControl(control);
+        } catch (const gp::Abort &) {
+            // A handler of the data set refused the edit: the value stays.
+        }
+    };
+    e.MostrarDetalle = [](const QString &titulo, const QString &texto) { ::MostrarDetalle(texto, titulo); };
+    e.AjustarRejilla = [this](plat::DBGrid &rejilla) { AjustarRejilla(rejilla); };
+    e.Calculadora = [](const QString &texto, double valor) {
+        return fGENECALC ? fGENECALC->Calcular(texto) : valor;
+    };
+    e.CrearTecladoNumerico = [](QWidget *control) { return ::CrearTecladoNumerico(control); };
+    instalarServiciosBusqueda(e);
+
+    prepararRejilla_.emplace(PrepararFormularioRejilla, [](QWidget *formulario) {
+        fGENEINIC->AplicarControlesNoVisibles(formulario);
+        fGENEINIC->TraducirFormulario(formulario);
+    });
+}
