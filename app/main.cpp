@@ -8,6 +8,7 @@
 #include "GENEW/data/GENECALC.h"
 #include "GENEW/data/GENECOPI.h"
 #include "GENEW/data/GENECPRO.h"
+#include "GENEW/reporting/informes/ImprimirListadoProgramable.h"
 #include "GENEW/data/GENEDETA.h"
 #include "GENEW/data/GENEFILT.h"
 #include "GENEW/data/GENEPROG.h"
@@ -71,6 +72,7 @@ int main(int argc, char **argv)
     // Progress reports open the progress window; messages go on to the sink above.
     ProgresoEnVentana progreso;
     VentanaGraficoInstalada ventanaGrafico(MostrarVentanaGrafico);
+    ImpresionListadoProgramableInstalada impresionListado;
 
     crear(fGENEINIC, formularios);
     int resultado = 1;

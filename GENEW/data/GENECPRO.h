@@ -1,12 +1,42 @@
 #pragma once
+#include "GENEW/data/TextosListado.h"
+#include "platform/base/Gancho.h"
 #include "platform/ui/Form.h"
 
-namespace plat {
-class DataSet;
-}
+#include <QStringList>
+#include <functional>
 
-// The long-lived form of the programmable listing: created once at start-up and shown again on
-// every call.
+namespace plat {
+class Button;
+class CheckBox;
+class ComboBox;
+class DataSet;
+class DataSource;
+class DBGrid;
+class DBNavigator;
+class Edit;
+class ListBox;
+class Memo;
+class PageControl;
+class Panel;
+class QueryComponent;
+class SpeedButton;
+class SpinEdit;
+class StringGrid;
+class TabSheet;
+class TableComponent;
+} // namespace plat
+
+class TfGENECPRO;
+
+// Makes the listing of the dataset the dialog shows (preview or print); installed by the
+// reporting layer, which owns the run-time listing.
+using ImprimirListadoFn = std::function<void(TfGENECPRO &dialogo, plat::DataSet &datos)>;
+Gancho<ImprimirListadoFn> &ganchoImprimirListadoProgramable();
+
+// "Listado Programable": the long-lived dialog where the user picks and orders fields,
+// limits rows by ranges and filter lines, adjusts the columns on a sample grid and lists or
+// exports; the choices are kept by name in FORMLIST. Created once at start-up.
 class TfGENECPRO : public plat::Form
 {
     Q_OBJECT
@@ -17,6 +47,87 @@ public:
     // Options: "CamposOrdenadosOFF" keeps the data set's field order.
     virtual void AbrirListado(plat::DataSet &dataSet, const QString &prefijoFormato, const QString &titulo,
                               const QString &opciones);
+
+    plat::PageControl *PageControl1;
+    plat::TabSheet *PagSeleccionCampos;
+    plat::TabSheet *PagDesdeHasta;
+    plat::TabSheet *PagFiltros;
+    plat::TabSheet *PagAjustar;
+    plat::ListBox *LBDisponible;
+    plat::ListBox *LBSeleccionado;
+    plat::StringGrid *StringGrid;
+    plat::ComboBox *ListaCampos;
+    plat::ComboBox *Operador;
+    plat::Edit *Valor;
+    plat::Button *pbAgregar;
+    plat::Memo *MemoFiltros;
+    plat::DBGrid *DBGrid1;
+    plat::CheckBox *FormatoFicha;
+    plat::SpinEdit *NumeroColumnasFicha;
+    plat::SpinEdit *NumeroLineasMemoFicha;
+    plat::CheckBox *SepararPorPaginas;
+    plat::ComboBox *cbTamanio;
+    plat::CheckBox *cbApaisado;
+    plat::CheckBox *VisualizacionPrevia;
+    plat::CheckBox *cbClasificado;
+    plat::CheckBox *LimitarPalabras;
+    plat::Edit *Titulo;
+    plat::ComboBox *NombreFormato;
+    plat::SpeedButton *pbGuardar;
+    plat::SpeedButton *pbGuardarComo;
+    plat::SpeedButton *pbEliminar;
+    plat::SpeedButton *pbStandard;
+    plat::SpeedButton *pbActivarTablaLogica;
+    plat::SpeedButton *pbExportarExcel;
+    plat::DBNavigator *DBNavigator1;
+    plat::Button *pbConforme;
+    plat::Button *pbSalir;
+    plat::TableComponent *FORMLIST;
+    plat::TableComponent *TablaFisica;
+    plat::QueryComponent *Query1;
+    plat::DataSource *DSAjustar;
+    plat::DataSource *DSFormatos;
+
+    bool ModoLogico() const;
+    // The type name of each field offered, parallel to ListaCampos.
+    const QStringList &TiposCampos() const { return tipos_; }
+    // The condition of the filter memo and the "Desde-Hasta" grid in the current mode.
+    QString TextoCondicion() const;
+    // The query's text for the current selection, filters and ranges (physical mode).
+    QString TextoConsulta() const;
+    // The dataset the listing is made of: the query (physical) or the listed dataset.
+    plat::DataSet *DatosAjustar() const;
+
+public slots:
+    void pbAgregarClick(QObject *Sender);
+    void pbConformeClick(QObject *Sender);
+    void pbGuardarClick(QObject *Sender);
+    void pbGuardarComoClick(QObject *Sender);
+    void pbEliminarClick(QObject *Sender);
+    void pbStandardClick(QObject *Sender);
+    void PageControl1Change(QObject *Sender);
+    void FormatoFichaClick(QObject *Sender);
+
+private:
+    void construirControles();
+    QString grupo() const;
+    QString nombreTablaListada() const;
+    bool abrirTablas();
+    void cargarFormato(bool estandar);
+    QVector<CampoListado> seleccionConTipos() const;
+    bool abrirConsulta();
+    bool aplicarFiltroLogico();
+    void volverASeleccion();
+    void deListaARejilla();
+    void deRejillaALista();
+    void restaurarFiltro();
+
+    plat::DataSet *dataSet_ = nullptr;
+    QString prefijo_;
+    QString titulo_;
+    QString filtroOriginal_;
+    QStringList tipos_;
+    int paginaAnterior_ = 0;
 };
 
 extern TfGENECPRO *fGENECPRO;

@@ -37,7 +37,8 @@ protected:
         for (auto *f : formularios_)
             delete f;
         formularios_.clear();
-        form_->PuntosEntrada = PuntosEntradaFormulario{};
+        if (form_)   // none when the engine was skipped
+            form_->PuntosEntrada = PuntosEntradaFormulario{};
         ListadoCancelado = false;
         CacheTraducciones::instancia().vaciar();
         ModuloMotorTest::TearDown();

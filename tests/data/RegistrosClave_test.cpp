@@ -15,7 +15,7 @@ class ListadoGrabado : public TfGENECPRO
 public:
     ListadoGrabado()
     {
-        boton = make<plat::SpeedButton>(QStringLiteral("pbActivarTablaLogica"), this);
+        boton = pbActivarTablaLogica;
         anterior_ = fGENECPRO;
         fGENECPRO = this;
     }
@@ -26,7 +26,8 @@ public:
     {
         ++llamadas;
         argumentos = QStringList{prefijo, titulo, opciones};
-        botonOcultoYPulsado = boton->isHidden() && boton->isDown();
+        // The form's toggle is grouped: its down state is its checked state.
+        botonOcultoYPulsado = boton->isHidden() && boton->isChecked();
         if (auto *t = dynamic_cast<plat::TableDataSet *>(&dataSet)) {
             tabla = t->tableName();
             conexion = t->connection();

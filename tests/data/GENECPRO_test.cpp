@@ -1,0 +1,203 @@
+#include "ModuloFixture.h"
+
+#include "GENEW/data/GENECPRO.h"
+#include "platform/base/Errores.h"
+#include "platform/data/TableDataSet.h"
+#include "platform/data/engine/Connection.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Containers.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Grids.h"
+#include "platform/ui/Lists.h"
+
+namespace {
+
+// The listing dialog over the company table LISTA (Codigo, Nombre, Fecha, Importe, a memo and
+// a field the user may not see); each case plays the user while the dialog is up.
+class ListadoProgramableTest : public ModuloMotorTest
+{
+protected:
+    void SetUp() override
+    {
+        ModuloMotorTest::SetUp();
+        if (IsSkipped())
+            return;
+        plat::TableDef def;
+        def.name = QStringLiteral("LISTA");
+        def.fields = {plat::fieldDef(QStringLiteral("Codigo"), ftString, 10, true),
+                      plat::fieldDef(QStringLiteral("Nombre"), ftString, 40),
+                      plat::fieldDef(QStringLiteral("Fecha"), ftDateTime),
+                      plat::fieldDef(QStringLiteral("Importe"), ftFloat),
+                      plat::fieldDef(QStringLiteral("Notas"), ftMemo),
+                      plat::fieldDef(QStringLiteral("Secreto"), ftString, 10)};
+        def.indexes = {{QStringLiteral("Clave1"), {QStringLiteral("Codigo")}, true, true}};
+        fGENEINIC->Database().createTable(def);
+        tabla_.setTableName(QStringLiteral("LISTA"));
+        ASSERT_TRUE(modulo_->AbrirTabla(tabla_));
+        const QStringList nombres{QStringLiteral("Ana"), QStringLiteral("Eva"), QStringLiteral("O'Brien"),
+                                  QStringLiteral("Luis"), QStringLiteral("O'Brien"), QStringLiteral("Pía")};
+        for (int i = 0; i < nombres.size(); ++i) {
+            tabla_.append();
+            tabla_.fieldByName(QStringLiteral("Codigo")).setAsString(QString::number(i + 3));
+            tabla_.fieldByName(QStringLiteral("Nombre")).setAsString(nombres[i]);
+            tabla_.fieldByName(QStringLiteral("Importe")).setValue(100.5 * i);
+            tabla_.post();
+        }
+        fGENEINIC->CamposNoVisibles = QStringLiteral("Secreto");
+        dialogo_ = plat::createForm<TfGENECPRO>();
+    }
+
+    void TearDown() override
+    {
+        plat::application().OnModalShown = nullptr;
+        if (dialogo_)
+            dialogo_->Free();
+        tabla_.close();
+        ModuloMotorTest::TearDown();
+    }
+
+    void listar(const std::function<void(TfGENECPRO &)> &usuario, const QString &prefijo = QString())
+    {
+        plat::application().OnModalShown = [&](plat::Form &f) {
+            usuario(static_cast<TfGENECPRO &>(f));
+            f.Close();
+        };
+        dialogo_->AbrirListado(tabla_, prefijo, QString(), QString());
+    }
+
+    static void agregar(TfGENECPRO &d, const QString &campo, const QString &operador, const QString &valor)
+    {
+        d.ListaCampos->setItemIndex(d.ListaCampos->items().indexOf(campo));
+        d.Operador->setText(operador);
+        d.Valor->setText(valor);
+        d.pbAgregarClick(d.pbAgregar);
+    }
+
+    static QStringList nombres(plat::DataSet &datos)
+    {
+        QStringList lista;
+        for (datos.first(); !datos.eof(); datos.next())
+            lista << datos.fieldByName(QStringLiteral("Nombre")).asString();
+        return lista;
+    }
+
+    int formatosGuardados()
+    {
+        return sql(QStringLiteral("SELECT COUNT(*) FROM FORMLIST WHERE Prefijo = 'LISTA'")).toInt();
+    }
+
+    plat::TableDataSet tabla_;
+    TfGENECPRO *dialogo_ = nullptr;
+};
+
+TEST_P(ListadoProgramableTest, StandardFormatOffersEveryVisibleField)
+{
+    listar([&](TfGENECPRO &d) {
+        const QStringList visibles{"Codigo", "Nombre", "Fecha", "Importe", "Notas"};
+        EXPECT_EQ(d.LBSeleccionado->items(), visibles);
+        EXPECT_EQ(d.ListaCampos->items(), visibles);
+        EXPECT_EQ(d.TiposCampos(), (QStringList{"ftString", "ftString", "ftDateTime", "ftFloat", "ftMemo"}));
+        EXPECT_EQ(d.Titulo->text(), QStringLiteral("Listado programable de la tabla LISTA"));
+        EXPECT_TRUE(d.MemoFiltros->text().isEmpty());
+        EXPECT_EQ(d.StringGrid->rowCount(), 6);
+        EXPECT_EQ(d.StringGrid->cell(1, 0), QStringLiteral("Desde Valor"));
+        EXPECT_EQ(d.StringGrid->cell(0, 3), QStringLiteral("Fecha"));
+    });
+}
+
+TEST_P(ListadoProgramableTest, FilterLinesAndRangesBuildTheQueryThatListsTheRows)
+{
+    QStringList listados;
+    const Gancho<ImprimirListadoFn>::Instalacion imprimir(ganchoImprimirListadoProgramable(),
+                                                          [&](TfGENECPRO &, plat::DataSet &datos) { listados << nombres(datos).join(u','); });
+    listar([&](TfGENECPRO &d) {
+        d.LBSeleccionado->setItems({"Codigo", "Notas", "Nombre", "Importe"});
+        agregar(d, QStringLiteral("Codigo"), QStringLiteral(">="), QStringLiteral("5"));
+        agregar(d, QStringLiteral("Nombre"), QStringLiteral("="), QStringLiteral("O'Brien"));
+        agregar(d, QStringLiteral("Nombre"), QStringLiteral("="), QString());
+        EXPECT_EQ(d.MemoFiltros->lines(), (QStringList{"(Codigo >= '5') AND", "(Nombre = 'O''Brien')"}));
+        agregar(d, QStringLiteral("Importe"), QStringLiteral("<"), QStringLiteral("1234.5"));
+        EXPECT_EQ(d.Valor->text(), QStringLiteral("1234,5"));
+        EXPECT_EQ(d.MemoFiltros->lines().last(), QStringLiteral("(Importe < '1234.500000')"));
+        d.StringGrid->setCell(2, 1, QStringLiteral("6"));
+        const QString tabla = modulo_->NombreTablaSQL(QStringLiteral("LISTA"));
+        EXPECT_EQ(d.TextoConsulta(),
+                  QStringLiteral("SELECT Codigo,Notas,Nombre,Importe\r\nFROM %1\r\nWHERE ((Codigo >= '5') AND\r\n"
+                                 "(Nombre = 'O''Brien') AND\r\n(Importe < '1234.500000')) AND ((Codigo <= '6'))\r\n"
+                                 "ORDER BY Codigo,Nombre,Importe")
+                      .arg(tabla));
+        d.pbConformeClick(d.pbConforme);
+        d.cbClasificado->setChecked(false);
+        EXPECT_FALSE(d.TextoConsulta().contains(QStringLiteral("ORDER BY")));
+    });
+    EXPECT_EQ(listados, QStringList{QStringLiteral("O'Brien")});
+}
+
+TEST_P(ListadoProgramableTest, BadDateOrBrokenMemoKeepsTheUserOnSelection)
+{
+    listar([&](TfGENECPRO &d) {
+        agregar(d, QStringLiteral("Codigo"), QStringLiteral("="), QStringLiteral("3"));
+        EXPECT_THROW(agregar(d, QStringLiteral("Fecha"), QStringLiteral("="), QStringLiteral("x")), gp::ConversionError);
+        EXPECT_EQ(d.MemoFiltros->lines(), QStringList{QStringLiteral("(Codigo = '3')")});
+
+        d.MemoFiltros->setText(QStringLiteral("(Codigo = "));
+        d.LBSeleccionado->setItems({"Nombre"});
+        d.PageControl1->setActivePage(d.PagAjustar);
+        EXPECT_EQ(d.PageControl1->activePage(), d.PagSeleccionCampos);
+        EXPECT_EQ(d.LBSeleccionado->items(), QStringList{QStringLiteral("Nombre")});
+    });
+}
+
+TEST_P(ListadoProgramableTest, LogicalModeFiltersTheDatasetAndGivesItsFilterBack)
+{
+    QStringList listados;
+    const Gancho<ImprimirListadoFn>::Instalacion imprimir(ganchoImprimirListadoProgramable(),
+                                                          [&](TfGENECPRO &, plat::DataSet &datos) { listados << nombres(datos).join(u','); });
+    tabla_.setFilter(QStringLiteral("(Codigo <> '4')"));
+    tabla_.setFiltered(true);
+    dialogo_->pbActivarTablaLogica->setDownState(true);
+    listar([&](TfGENECPRO &d) {
+        d.LBSeleccionado->setItems({"Nombre", "Codigo"});
+        agregar(d, QStringLiteral("Nombre"), QStringLiteral("="), QStringLiteral("O'Brien"));
+        d.pbConformeClick(d.pbConforme);
+        EXPECT_EQ(tabla_.fieldByName(QStringLiteral("Nombre")).tag, 1);
+        EXPECT_EQ(tabla_.fieldByName(QStringLiteral("Codigo")).tag, 2);
+        EXPECT_EQ(tabla_.fieldByName(QStringLiteral("Importe")).tag, 999);
+    });
+    EXPECT_EQ(listados, QStringList{QStringLiteral("O'Brien,O'Brien")});
+    EXPECT_EQ(tabla_.filter(), QStringLiteral("(Codigo <> '4')"));
+    EXPECT_EQ(nombres(tabla_).size(), 5);
+}
+
+TEST_P(ListadoProgramableTest, FormatsAreStoredOncePerNameAndReloadedWithoutUnknownFields)
+{
+    mensajes_.programarRespuestas({QStringLiteral("Cortos"), QStringLiteral("Cortos")});
+    listar([&](TfGENECPRO &d) {
+        d.LBSeleccionado->setItems({"Nombre", "Codigo"});
+        d.MemoFiltros->setText(QStringLiteral("(Codigo >= '5')"));
+        d.Titulo->setText(QStringLiteral("Solo nombres"));
+        d.pbGuardarComoClick(d.pbGuardarComo);
+        mensajes_.limpiar();
+        d.pbGuardarComoClick(d.pbGuardarComo);
+        EXPECT_TRUE(mensajes_.textos().contains(QStringLiteral("¡Ya existe el formato!")));
+    });
+    EXPECT_EQ(formatosGuardados(), 1);
+
+    sql(QStringLiteral("UPDATE FORMLIST SET ListaSeleccionado = 'Nombre' || CHR(13) || CHR(10) || 'Borrado' || "
+                       "CHR(13) || CHR(10) || 'Secreto' || CHR(13) || CHR(10) || 'Codigo'")
+            .replace(QStringLiteral("CHR("), GetParam() ? QStringLiteral("CHR(") : QStringLiteral("CHAR(")));
+    listar([&](TfGENECPRO &d) {
+        EXPECT_EQ(d.NombreFormato->text(), QStringLiteral("Cortos"));
+        EXPECT_EQ(d.LBSeleccionado->items(), (QStringList{"Nombre", "Codigo"}));
+        EXPECT_EQ(d.Titulo->text(), QStringLiteral("Solo nombres"));
+        EXPECT_EQ(d.MemoFiltros->text(), QStringLiteral("(Codigo >= '5')"));
+        mensajes_.programarRespuestas({QStringLiteral("SI")});
+        d.pbEliminarClick(d.pbEliminar);
+        EXPECT_EQ(d.LBSeleccionado->items().size(), 5);
+    });
+    EXPECT_EQ(formatosGuardados(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, ListadoProgramableTest, ::testing::Bool(), NombreMotor);
+
+} // namespace
