@@ -1,6 +1,7 @@
 // A barcode of any type, text bytes, size, resolution and switches drawn on a page image: the
 // plan and the painting must never crash, hang or draw from a plan that says it drew nothing.
 // Input: type, flags, width (2 bytes), height, resolution (2 bytes), then the text (Latin-1).
+#include "fuzz/SupresionFugasQt.h"
 #include "GENEW/reporting/graficos/PintorBarras.h"
 #include "GENEW/reporting/graficos/PlanBarras.h"
 #include "platform/ui/Canvas.h"

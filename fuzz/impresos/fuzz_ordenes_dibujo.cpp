@@ -1,6 +1,7 @@
 // The drawing commands take their arguments from stored layouts and from the data users
 // type: any argument text must draw, on screen pages and as raw printer text, without a
 // crash, a hang or a huge allocation. Input: a flags byte, then instruction lines (LF).
+#include "fuzz/SupresionFugasQt.h"
 #include "GENEW/reporting/impresos/DestinoDibujo.h"
 #include "GENEW/reporting/impresos/OrdenesDibujo.h"
 

@@ -2,6 +2,8 @@
 
 #include "GENEW/runtime/comun/RutinasTexto.h"
 
+#include <utility>
+
 namespace {
 
 const QString kFonetica = QStringLiteral("(F)");
@@ -25,12 +27,14 @@ QString deLineas(const QStringList &lineas)
     return texto.replace(u'=', u':').replace(QStringLiteral("\r\n"), QStringLiteral(","));
 }
 
-// Removes the flag from the text; whether it was there.
+// Takes the flag off the end of the text, where the preference writes its flags after the
+// field list; whether it was there. Only the end is read, so that a flag's letters inside
+// the list never become a flag once another is taken away.
 bool quitarMarca(QString &texto, const QString &marca)
 {
-    if (!texto.contains(marca))
+    if (!texto.endsWith(marca))
         return false;
-    texto.remove(marca);
+    texto.chop(marca.size());
     return true;
 }
 
@@ -55,17 +59,25 @@ PreferenciaBusqueda PreferenciaBusqueda::leer(const QString &entrada)
 {
     PreferenciaBusqueda p;
     QString resto = entrada;
-    const bool fonetica = quitarMarca(resto, kFonetica);
-    const bool parcial = quitarMarca(resto, kParcial);
-    const bool aproximada = quitarMarca(resto, kAproximada);
+    bool fonetica = false, parcial = false, aproximada = false;
+    // The flags stand after the list in any order; each is taken off the end until none is left.
+    for (bool alguna = true; alguna;) {
+        alguna = false;
+        for (auto [marca, valor] : {std::pair{&kFonetica, &fonetica}, std::pair{&kParcial, &parcial},
+                                    std::pair{&kAproximada, &aproximada}, std::pair{&kOrdenada, &p.ordenada},
+                                    std::pair{&kMemos, &p.memos}}) {
+            if (quitarMarca(resto, *marca)) {
+                *valor = true;
+                alguna = true;
+            }
+        }
+    }
     if (fonetica)
         p.modo = ModoBusqueda::Fonetica;
     else if (parcial)
         p.modo = ModoBusqueda::Parcial;
     else if (aproximada)
         p.modo = ModoBusqueda::Aproximada;
-    p.ordenada = quitarMarca(resto, kOrdenada);
-    p.memos = quitarMarca(resto, kMemos);
     p.campos = resto;
     return p;
 }

@@ -44,7 +44,9 @@ QVector<int> huecosColumnas(const QVector<double> &pesosVisibles, int anchoImpri
     QVector<int> huecos;
     huecos.reserve(pesosVisibles.size());
     for (double peso : pesosVisibles) {
-        const double hueco = total > 0 ? valido(peso) / escala * anchoImprimible / total : 0.0;
+        // The share first, then the width: a weight near the largest double times the width
+        // would overflow and give one column the whole line.
+        const double hueco = total > 0 ? valido(peso) / escala / total * anchoImprimible : 0.0;
         huecos.append(int(std::min(double(anchoImprimible), hueco)));
     }
     return huecos;

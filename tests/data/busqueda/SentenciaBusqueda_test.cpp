@@ -163,6 +163,10 @@ TEST(PreferenciasBusquedaTest, EntriesReadAndWriteInTheFlagOrder)
     const PreferenciaBusqueda sinMarcas = PreferenciaBusqueda::leer("Nombre");
     EXPECT_FALSE(sinMarcas.modo.has_value());
     EXPECT_EQ(PreferenciaBusqueda::leer("Nombre(M)(O)(F)").texto(), "Nombre(F)(O)(M)");
+    // Flags are read off the end only: taking one away never makes another of the list's letters.
+    const PreferenciaBusqueda rara = PreferenciaBusqueda::leer("orbre(P(O))");
+    EXPECT_FALSE(rara.ordenada);
+    EXPECT_EQ(PreferenciaBusqueda::leer(rara.texto()).texto(), rara.texto());
 
     EXPECT_EQ(DatosBusqueda::conEntrada(datos, "T", "C(A)"), "CLIENTE:Nombre(F)(M),T:C(A),LINEAS:Codigo(A)");
     EXPECT_EQ(DatosBusqueda::conEntrada(datos, "NUEVA", "X(A)"), datos + ",NUEVA:X(A)");

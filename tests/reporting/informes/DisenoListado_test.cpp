@@ -63,6 +63,11 @@ TEST(DisenoListado, PesosEnormesNoDesbordan)
     EXPECT_EQ(columnas[0].ancho, 373);
     EXPECT_EQ(columnas[1].izquierda, 375);
     EXPECT_EQ(columnas[2].izquierda, 750);
+    // One weight near the largest double beside small ones: its share, not the whole line.
+    const auto mezcla = geometriaColumnas({1e304, 1e307, 0, 1e308}, 750);
+    ASSERT_EQ(mezcla.size(), 4);
+    EXPECT_LE(mezcla[3].izquierda + mezcla[3].ancho, 750);
+    EXPECT_LT(mezcla[3].ancho, 750 - 2);
 }
 
 TEST(DisenoListado, FichasEnColumnas)
