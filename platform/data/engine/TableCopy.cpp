@@ -52,22 +52,35 @@ RecordWriter::RecordWriter(Connection &target, const QString &table, const QStri
         keyWhere << columns[found] + QStringLiteral(" = :p%1").arg(found);
         keyAt_ << found;
     }
-    for (int i = 0; i < columns.size(); ++i)
+    for (int i = 0; i < columns.size(); ++i) {
+        params_ << QStringLiteral("p%1").arg(i);
         if (!keyAt_.contains(i))
             nonKeyAt_ << i;
+    }
     const QString where = keyWhere.join(QStringLiteral(" AND "));
     exists_ = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(table, where);
     insert_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                   .arg(table, columns.join(QStringLiteral(", ")), placeholders(columns, allOf(columns), QStringLiteral(", "), false));
     update_ = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                   .arg(table, placeholders(columns, nonKeyAt_, QStringLiteral(", "), true), where);
+    // Rows of the source have keys of their own, so into an empty table each one is new.
+    emptyAtStart_ = mode != CopyMode::Update
+        && target.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table), {}, SqlOrigin::AsWritten).toLongLong() == 0;
 }
 
 QVariantMap RecordWriter::keyParams(const QVariantList &values) const
 {
     QVariantMap p;
     for (int i : keyAt_)
-        p.insert(QStringLiteral("p%1").arg(i), values.value(i));
+        p.insert(params_[i], values.value(i));
+    return p;
+}
+
+QVariantMap RecordWriter::allParams(const QVariantList &values) const
+{
+    QVariantMap p;
+    for (int i = 0; i < params_.size(); ++i)
+        p.insert(params_[i], values.value(i));
     return p;
 }
 
@@ -78,22 +91,21 @@ bool RecordWriter::present(const QVariantList &values)
 
 void RecordWriter::insert(const QVariantList &values)
 {
-    QVariantMap p;
-    for (int i = 0; i < columns_.size(); ++i)
-        p.insert(QStringLiteral("p%1").arg(i), values.value(i));
-    target_.exec(insert_, p, SqlOrigin::AsWritten);
+    target_.exec(insert_, allParams(values), SqlOrigin::AsWritten);
 }
 
 int RecordWriter::update(const QVariantList &values)
 {
-    QVariantMap p;
-    for (int i = 0; i < columns_.size(); ++i)
-        p.insert(QStringLiteral("p%1").arg(i), values.value(i));
-    return target_.exec(update_, p, SqlOrigin::AsWritten);
+    return target_.exec(update_, allParams(values), SqlOrigin::AsWritten);
 }
 
 void RecordWriter::write(const QVariantList &values, CopyCounts &counts)
 {
+    if (emptyAtStart_) {
+        insert(values);
+        ++counts.appended;
+        return;
+    }
     // With columns besides the key, an update tells by itself whether the key is there.
     if (mode_ != CopyMode::Append && !nonKeyAt_.isEmpty()) {
         if (update(values) > 0) {

@@ -31,6 +31,7 @@ public:
 
 private:
     QVariantMap keyParams(const QVariantList &values) const;
+    QVariantMap allParams(const QVariantList &values) const;
     bool present(const QVariantList &values);
     void insert(const QVariantList &values);
     int update(const QVariantList &values);
@@ -40,6 +41,8 @@ private:
     QStringList columns_;
     QList<int> keyAt_;      // the column of each key field
     QList<int> nonKeyAt_;   // the columns that are not key fields
+    QStringList params_;    // the parameter name of each column
+    bool emptyAtStart_ = false;   // nothing to update: the key lookup can be left out
     QString exists_, insert_, update_;
 };
 
