@@ -304,6 +304,11 @@ public:
     void LimpiarLookup(plat::DBLookupComboBox &control);
     void LimpiarCampo(plat::Field &campo);
 
+    // ---- settings editor (GENERINI.cpp) ---------------------------------------------------
+    // See ::EditarRegistroINI.
+    QString EditarRegistroINI(const QString &plantilla, const QString &actual, const QString &titulo,
+                              const QString &titulosColumnas, const QString &descriptores, const QString &opciones);
+
     // ---- analysis groups (ModuloDatosGruposAnalisis.cpp) ----------------------------------
     // The categories of the ","-separated profiles, one a line.
     QString CategoriasPerfilesGA(const QString &perfiles);
