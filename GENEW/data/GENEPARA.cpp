@@ -75,11 +75,15 @@ bool editando(const plat::DataSet &tabla)
 
 } // namespace
 
-const QStringList TfGENEPARA::Paginas = {
-    QStringLiteral("General"),       QStringLiteral("Empresa"),   QStringLiteral("Tipos I.V.A."),
-    QStringLiteral("Impresoras"),    QStringLiteral("Ventas"),    QStringLiteral("Compras"),
-    QStringLiteral("Internacional"), QStringLiteral("Intrastat"), QStringLiteral("G.Análisis"),
-    QStringLiteral("Plantillas"),    QStringLiteral("E-Mail"),    QStringLiteral("Certificados")};
+const QStringList &TfGENEPARA::Paginas()
+{
+    static const QStringList paginas = {
+        QStringLiteral("General"),       QStringLiteral("Empresa"),   QStringLiteral("Tipos I.V.A."),
+        QStringLiteral("Impresoras"),    QStringLiteral("Ventas"),    QStringLiteral("Compras"),
+        QStringLiteral("Internacional"), QStringLiteral("Intrastat"), QStringLiteral("G.Análisis"),
+        QStringLiteral("Plantillas"),    QStringLiteral("E-Mail"),    QStringLiteral("Certificados")};
+    return paginas;
+}
 
 QString PaginaDeParametro(const QString &campo)
 {
@@ -131,7 +135,7 @@ TfGENEPARA::TfGENEPARA(QWidget *parent)
     columna->setContentsMargins(0, 0, 0, 0);
     columna->setSpacing(0);
     PageControl1 = make<plat::PageControl>(QStringLiteral("PageControl1"), this);
-    for (const QString &caption : Paginas) {
+    for (const QString &caption : Paginas()) {
         auto *hoja = make<plat::TabSheet>(QString(), PageControl1);
         hoja->setCaption(caption);
         PageControl1->addPage(hoja);
@@ -181,7 +185,7 @@ TfGENEPARA::TfGENEPARA(QWidget *parent)
 
 plat::TabSheet *TfGENEPARA::pagina(const QString &caption) const
 {
-    return PageControl1->page(int(Paginas.indexOf(caption)));
+    return PageControl1->page(int(Paginas().indexOf(caption)));
 }
 
 void TfGENEPARA::FormCreate(QObject *)
@@ -281,7 +285,7 @@ void TfGENEPARA::crearControles()
             rejilla->setRowStretch(fila + 1, 1);
             n = fila + 2;
         } else {
-            rejilla->addWidget(etiqueta, n / 2, (n % 2) * 2);
+            rejilla->addWidget(etiqueta, n / 2, (n % 2) * 2, Qt::AlignVCenter);
             rejilla->addWidget(control, n / 2, (n % 2) * 2 + 1);
             ++n;
         }

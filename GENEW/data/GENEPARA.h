@@ -36,7 +36,7 @@ public:
     plat::MenuItem *AsignarPlantillasPorDefecto;
 
     // The page (by caption) of each tab, in order.
-    static const QStringList Paginas;
+    static const QStringList &Paginas();
     plat::TabSheet *pagina(const QString &caption) const;
 
     // Asks template n's format and field list and writes its line into PlantillaNumericaExt.
