@@ -305,6 +305,19 @@ public:
     void LimpiarLookup(plat::DBLookupComboBox &control);
     void LimpiarCampo(plat::Field &campo);
 
+    // ---- settings editor (GENERINI.cpp) ---------------------------------------------------
+    // See ::EditarRegistroINI.
+    QString EditarRegistroINI(const QString &plantilla, const QString &actual, const QString &titulo,
+                              const QString &titulosColumnas, const QString &descriptores, const QString &opciones);
+
+    // ---- analysis groups (ModuloDatosGruposAnalisis.cpp) ----------------------------------
+    // The categories of the ","-separated profiles, one a line.
+    QString CategoriasPerfilesGA(const QString &perfiles);
+    // The SQL condition on CategoriaGrupo for the profile's categories.
+    QString FiltroCategoriasGruposAnalisis(const QString &perfil);
+    // The record's group in the category; for "Todas" all its groups joined by ",".
+    QString RegistroEnGruposAnalisis(const QString &tabla, const QString &categoria, const QString &clave);
+
     // ---- grid layouts and SQL variables (ModuloDatosFiltro.cpp) -------------------------
     // A grid's layout (font, columns) is kept in FILTRO under form name + "." + grid name,
     // for every user of the company.
@@ -351,6 +364,8 @@ private:
     bool renumerarLineas(plat::TableDataSet &lineas, const plat::Bookmark &linea);
     bool pedirNuevaClave(plat::TableDataSet &maestro, const QStringList &camposClave, const QString &nuevaClave,
                          QStringList &valores);
+    QString perfilesCategoriasGA() const;
+    QStringList gruposEnTablas(const QString &tabla, const QString &categoria, const QString &clave);
     textoRegistros::Delimitadores delimitadoresTexto(const QString &opciones);
     int camposClaveExportacion(plat::DataSet &dataSet);
     void copiarRegistroConClave(plat::DataSet &origen, plat::TableDataSet &destino, const QStringList &clave,
@@ -383,5 +398,7 @@ private:
 void OcultarColumnaRejilla(const QString &campo, plat::DBGrid &rejilla);
 
 extern TModuloDatos *ModuloDatos;
+// The last range text the analysis-group range dialog answered, for the listings to print.
+extern QString RangosGruposAnalisis;
 // True from the end of the module's creation until its destruction.
 extern bool ModuloDatosCreado;
