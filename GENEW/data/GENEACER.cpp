@@ -95,6 +95,7 @@ TfGENEACER::TfGENEACER(QWidget *parent) : plat::Form(parent)
     Copyright->OnClick = [this](QObject *) { AbrirSitioWeb(); };
     DireccionEMail = etiqueta(QStringLiteral("DireccionEMail"));
     DireccionEMail->setCaption(datosPrograma::DireccionCorreo());
+    DireccionEMail->setWordWrap(false);
     QFont enlace = DireccionEMail->font();
     enlace.setUnderline(true);
     DireccionEMail->setFont(enlace);
