@@ -35,6 +35,7 @@ void TModuloDatos::conectarFramework()
             // A handler of the data set refused the edit: the value stays.
         }
     };
+    e.ObtenerTextoPredefinido = [this](const QString &codigo) { return ObtenerTextoPredefinido(codigo); };
     e.MostrarDetalle = [](const QString &titulo, const QString &texto) { ::MostrarDetalle(texto, titulo); };
     e.AjustarRejilla = [this](plat::DBGrid &rejilla) { AjustarRejilla(rejilla); };
     e.Calculadora = [](const QString &texto, double valor) {

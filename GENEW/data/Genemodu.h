@@ -3,6 +3,7 @@
 #include "GENEW/data/CatalogoClaves.h"
 #include "GENEW/data/FormulariosMDI.h"
 #include "GENEW/data/NombresMotor.h"
+#include "GENEW/data/ObjetosRegistro.h"
 #include "GENEW/data/ParametrosGenerales.h"
 #include "GENEW/data/ServicioMoneda.h"
 #include "GENEW/data/ServicioTraduccion.h"
@@ -41,6 +42,7 @@ class Connection;
 class DBGrid;
 class Field;
 class Form;
+class Image;
 } // namespace plat
 
 // The shared data module: one instance, created by the main window before the log-in
@@ -317,6 +319,30 @@ public:
     QString FiltroCategoriasGruposAnalisis(const QString &perfil);
     // The record's group in the category; for "Todas" all its groups joined by ",".
     QString RegistroEnGruposAnalisis(const QString &tabla, const QString &categoria, const QString &clave);
+    // ---- record attachments and predefined texts (ModuloDatosObjetos.cpp) -----------------
+    // Objects of a record in BLOBTAB; the table name loses its owner prefix. A replaced
+    // object stays when storing the new one fails; the error goes to the caller.
+    // The picture "Foto" of type "Imagen", shown in the control; an empty file name removes
+    // it; an empty table name does nothing.
+    void GuardarImagenRegistro(const QString &tabla, const QString &clave, plat::Image *imagen,
+                               const QString &fichero);
+    bool GuardarDocumentoRegistro(const QString &tabla, const QString &clave, const QString &idObjeto,
+                                  const QString &tipoObjeto, const QString &fichero, const QString &nombre,
+                                  const QString &descripcion);
+    QString TipoObjetoRegistro(const QString &tabla, const QString &clave, const QString &idObjeto);
+    QString ExtraerObjetoRegistro(const QString &tabla, const QString &clave, const QString &idObjeto);
+    // A picture object (BMP or JPEG) into the control; empty when there is none or it
+    // cannot be read. No file is left behind.
+    void CargarImagenRegistro(const QString &tabla, const QString &clave, const QString &idObjeto,
+                              plat::Image *imagen);
+    // Opens the Word document of the table's current record (key: its first field's text),
+    // first made from a template the user picks when there is none, and stores it back
+    // when the word processor ends.
+    void AbrirDocumentoWordRegistro(plat::TableDataSet &tabla, plat::DataSet *detalle);
+    // The text of a TEXTO code (the search offers one when the code is not there), a
+    // template filled in by the user first.
+    QString ObtenerTextoPredefinido(const QString &codigo);
+    QString RellenarPlantillaTexto(const QString &codigo);
 
     // ---- grid layouts and SQL variables (ModuloDatosFiltro.cpp) -------------------------
     // A grid's layout (font, columns) is kept in FILTRO under form name + "." + grid name,
@@ -371,6 +397,11 @@ private:
     void copiarRegistroConClave(plat::DataSet &origen, plat::TableDataSet &destino, const QStringList &clave,
                                 int k);
 
+    ServicioObjetos &objetos();
+    ObjetoRegistro objetoRegistro(const QString &tabla, const QString &clave, const QString &idObjeto) const;
+    // The first value of a statement's answer on the company database; empty when none.
+    QString valorConsulta(const QString &sql);
+
     std::unique_ptr<CacheRespuestasSQL> cacheCamposClave_;
     std::unique_ptr<NombresMotor> nombres_;
     std::optional<Gancho<NombresCreacionTablas>::Instalacion> nombresTablas_;
@@ -390,6 +421,8 @@ private:
     std::unique_ptr<ServicioTraduccion> traduccion_;
     std::unique_ptr<TablaUsuarios> tablaUsuarios_;
     std::unique_ptr<ServicioUsuarios> usuarios_;
+    std::unique_ptr<AlmacenObjetos> almacenObjetos_;
+    std::unique_ptr<ServicioObjetos> objetos_;
     bool rejillasOcupadas_ = false;   // a grid-layout operation on RejillasModificadas runs
     std::vector<std::shared_ptr<void>> instalaciones_;   // last: they go before the hooks
 };
