@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -30,9 +31,16 @@ QString convertToPdf(const QString &document, const QString &pdf)
     if (!work.isValid())
         return QStringLiteral("No se puede crear una carpeta temporal: ") + work.errorString();
     const QString output = work.filePath(QStringLiteral("pdf"));
+    if (!QDir().mkpath(output))
+        return QStringLiteral("No se puede crear la carpeta ") + output;
     const QString profile = QUrl::fromLocalFile(work.filePath(QStringLiteral("perfil"))).toString();
     QProcess office;
     office.setProcessChannelMode(QProcess::MergedChannels);
+    // The suite's own temporary files go with the work folder, whatever TMPDIR holds.
+    office.setWorkingDirectory(work.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), work.path());
+    office.setProcessEnvironment(environment);
     office.start(program, {QStringLiteral("--headless"), QStringLiteral("--norestore"),
                            QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--convert-to"),
                            QStringLiteral("pdf"), QStringLiteral("--outdir"), output,

@@ -1,15 +1,13 @@
 #include "platform/office/DocxMerge.h"
 
+#include "platform/office/ArchivoZip.h"
+
 #include <QDomDocument>
 #include <QFile>
 #include <QRegularExpression>
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
-#include <quazip/quazipnewinfo.h>
 #include <cstdio>
 #include <functional>
 #include <optional>
-#include <zlib.h>
 
 namespace plat::office {
 namespace {
@@ -317,49 +315,28 @@ QString mergeDocx(const QString &path, const MergeValues &values)
 QString mergeDocx(const QString &path, const QList<MergeValues> &steps)
 {
     static const QRegularExpression mergedPart(QStringLiteral("^word/(document|header[0-9]*|footer[0-9]*)\\.xml$"));
-    QuaZip source(path);
-    if (!source.open(QuaZip::mdUnzip))
-        return QStringLiteral("Cannot open \"%1\" as a Word document").arg(path);
-    QList<std::pair<QString, QByteArray>> entries;
-    for (bool more = source.goToFirstFile(); more; more = source.goToNextFile()) {
-        QuaZipFile entry(&source);
-        const QString name = source.getCurrentFileName();
-        if (!entry.open(QIODevice::ReadOnly))
-            return QStringLiteral("Cannot read \"%1\" of \"%2\"").arg(name, path);
-        QByteArray data = entry.readAll();
-        entry.close();
-        if (mergedPart.match(name).hasMatch()) {
-            for (const MergeValues &values : steps) {
-                if (!mergeWordXml(data, values))
-                    return QStringLiteral("\"%1\" of \"%2\" is not well-formed XML").arg(name, path);
-            }
+    QString error;
+    std::optional<ZipEntries> entries = readZip(path, error);
+    if (!entries)
+        return QStringLiteral("Cannot open \"%1\" as a Word document: %2").arg(path, error);
+    for (auto &[name, data] : *entries) {
+        if (!mergedPart.match(name).hasMatch())
+            continue;
+        for (const MergeValues &values : steps) {
+            if (!mergeWordXml(data, values))
+                return QStringLiteral("\"%1\" of \"%2\" is not well-formed XML").arg(name, path);
         }
-        entries.append({name, data});
     }
-    source.close();
-    if (entries.isEmpty())
+    if (entries->isEmpty())
         return QStringLiteral("\"%1\" holds no document").arg(path);
 
     // Written beside the original and renamed over it, so a failure leaves the original whole.
     const QString temporary = path + QStringLiteral(".fusion");
-    bool written = false;
-    {
-        QuaZip zip(temporary);
-        written = zip.open(QuaZip::mdCreate);
-        for (auto e = entries.cbegin(); written && e != entries.cend(); ++e) {
-            QuaZipFile out(&zip);
-            written = out.open(QIODevice::WriteOnly, QuaZipNewInfo(e->first), nullptr, 0, Z_DEFLATED,
-                               Z_DEFAULT_COMPRESSION)
-                && out.write(e->second) == e->second.size();
-            out.close();
-            written = written && out.getZipError() == ZIP_OK;
-        }
-        zip.close();
-        written = written && zip.getZipError() == ZIP_OK;
-    }
-    if (!written || std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
+    const QString written = writeZip(temporary, *entries);
+    if (!written.isEmpty() ||
+        std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
         QFile::remove(temporary);
-        return QStringLiteral("Cannot write \"%1\"").arg(path);
+        return QStringLiteral("Cannot write \"%1\"").arg(path) + (written.isEmpty() ? QString() : QStringLiteral(": ") + written);
     }
     return {};
 }

@@ -454,6 +454,9 @@ void TfGENELIMP::generarDocumentos()
     const QString claveUnaPagina =
         UnaPagina && PaginaUnaPagina >= 1 && PaginaUnaPagina <= paginas_.cuenta() ? paginas_.clave(PaginaUnaPagina) : QString();
     bool primeraPagina = true;
+    // On the printer a document after the first starts a sheet, once it is known to print
+    // (one-page mode skips the documents after the one asked for).
+    bool hojaPendiente = false;
 
     while (!docs.eof()) {
         plat::application().processMessages();
@@ -462,6 +465,10 @@ void TfGENELIMP::generarDocumentos()
         if (UnaPagina && claveDocumento() != claveUnaPagina) {
             docs.next();
             continue;
+        }
+        if (hojaPendiente) {
+            NuevaPagina(DestinoImpresion::Impresora);
+            hojaPendiente = false;
         }
         const QString codigo = codigoImpresoDocumento();
         if (codigo != anterior) {
@@ -495,8 +502,7 @@ void TfGENELIMP::generarDocumentos()
         ++contexto_.numeroCopia;
         if (copiasRestantes_ == 0)
             docs.next();
-        if (ejecucion_.destino == DestinoImpresion::Impresora && !docs.eof())
-            NuevaPagina(DestinoImpresion::Impresora);
+        hojaPendiente = ejecucion_.destino == DestinoImpresion::Impresora;
         if (ejecucion_.destino == DestinoImpresion::Pantalla && !preguntadoInformeGrande_ &&
             contadorPaginas_ > kPaginasAvisoInforme) {
             preguntadoInformeGrande_ = true;

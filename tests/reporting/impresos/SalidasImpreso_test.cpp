@@ -38,14 +38,21 @@ QStringList ContenidoTemporal()
 class TemporalPropio
 {
 public:
-    explicit TemporalPropio(const QString &carpeta) : anterior_(qgetenv("TMPDIR"))
+    explicit TemporalPropio(const QString &carpeta) : habia_(qEnvironmentVariableIsSet("TMPDIR")), anterior_(qgetenv("TMPDIR"))
     {
         QDir().mkpath(carpeta);
         qputenv("TMPDIR", QFile::encodeName(carpeta));
     }
-    ~TemporalPropio() { qputenv("TMPDIR", anterior_); }
+    ~TemporalPropio()
+    {
+        if (habia_)
+            qputenv("TMPDIR", anterior_);
+        else
+            qunsetenv("TMPDIR");
+    }
 
 private:
+    bool habia_;
     QByteArray anterior_;
 };
 

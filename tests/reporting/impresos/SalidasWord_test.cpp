@@ -1,13 +1,11 @@
 #include "GENEW/reporting/impresos/DocumentosWord.h"
 #include "GENEW/runtime/comun/RutinasSistema.h"
+#include "platform/office/ArchivoZip.h"
 #include "tests/reporting/impresos/MotorPrueba.h"
 
 #include <QDir>
 #include <QStandardPaths>
 #include <QXmlStreamReader>
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
-#include <quazip/quazipnewinfo.h>
 
 namespace {
 
@@ -36,9 +34,7 @@ QString RutaConSustituto()
 // processor opens.
 void CrearDocx(const QString &ruta, const QByteArray &parrafos)
 {
-    QuaZip zip(ruta);
-    ASSERT_TRUE(zip.open(QuaZip::mdCreate));
-    const std::pair<const char *, QByteArray> partes[] = {
+    const plat::office::ZipEntries partes = {
         {"[Content_Types].xml",
          R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
          R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
@@ -55,11 +51,7 @@ void CrearDocx(const QString &ruta, const QByteArray &parrafos)
                               R"(<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><w:body>)" +
                                   parrafos + "</w:body></w:document>"},
     };
-    for (const auto &[nombre, datos] : partes) {
-        QuaZipFile f(&zip);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly, QuaZipNewInfo(QString::fromLatin1(nombre))));
-        f.write(datos);
-    }
+    ASSERT_EQ(plat::office::writeZip(ruta, partes), "");
 }
 
 QByteArray Parrafo(const QByteArray &texto)
@@ -75,13 +67,15 @@ QString TextoDocx(const QByteArray &bytes, const QString &carpeta)
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         return QStringLiteral("<no escrito>");
     f.close();
-    QuaZip zip(ruta);
-    if (!zip.open(QuaZip::mdUnzip) || !zip.setCurrentFile(QStringLiteral("word/document.xml")))
+    QString error;
+    const auto partes = plat::office::readZip(ruta, error);
+    if (!partes)
         return QStringLiteral("<no es docx>");
-    QuaZipFile parte(&zip);
-    if (!parte.open(QIODevice::ReadOnly))
-        return QStringLiteral("<no legible>");
-    QXmlStreamReader xml(parte.readAll());
+    QByteArray documento;
+    for (const auto &[nombre, datos] : *partes)
+        if (nombre == QLatin1String("word/document.xml"))
+            documento = datos;
+    QXmlStreamReader xml(documento);
     QString texto;
     while (!xml.atEnd()) {
         xml.readNext();

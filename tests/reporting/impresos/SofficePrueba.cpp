@@ -2,6 +2,8 @@
 // --outdir <dir> <file>" writes <dir>/<name>.pdf holding the document's text on one page
 // (of a .docx, its paragraphs in order; of any other file, its bytes as text). Tests put it
 // first on the PATH, so that no test but the one meant for it needs the real suite.
+#include "platform/office/ArchivoZip.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -10,21 +12,23 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QXmlStreamReader>
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
 
 namespace {
 
 QString TextoDocx(const QString &fichero, bool &esDocx)
 {
-    QuaZip zip(fichero);
-    esDocx = zip.open(QuaZip::mdUnzip) && zip.setCurrentFile(QStringLiteral("word/document.xml"));
+    QString error;
+    const auto partes = plat::office::readZip(fichero, error);
+    QByteArray documento;
+    esDocx = false;
+    for (const auto &[nombre, datos] : partes ? *partes : plat::office::ZipEntries())
+        if (nombre == QLatin1String("word/document.xml")) {
+            documento = datos;
+            esDocx = true;
+        }
     if (!esDocx)
         return {};
-    QuaZipFile parte(&zip);
-    if (!parte.open(QIODevice::ReadOnly))
-        return {};
-    QXmlStreamReader xml(parte.readAll());
+    QXmlStreamReader xml(documento);
     QString texto;
     while (!xml.atEnd()) {
         xml.readNext();
