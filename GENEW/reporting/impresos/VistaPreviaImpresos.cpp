@@ -50,16 +50,19 @@ void TfGENELIMP::construirVistaPrevia()
     Panel1->setFixedHeight(41);
     auto *barra = new QHBoxLayout(Panel1);
     barra->setContentsMargins(4, 2, 4, 2);
+    barra->setSpacing(4);
 
     const auto grupo = [this, barra](const char *nombre, const char *nombreEtiqueta, const QString &texto,
                                      plat::Label *&etiqueta) {
         auto *panel = make<plat::Panel>(QString::fromLatin1(nombre), Panel1);
         panel->setBevelOuter(plat::bvLowered);
         auto *fila = new QHBoxLayout(panel);
-        fila->setContentsMargins(4, 1, 4, 1);
+        fila->setContentsMargins(3, 1, 3, 1);
+        fila->setSpacing(2);
         if (nombreEtiqueta) {
             etiqueta = make<plat::Label>(QString::fromLatin1(nombreEtiqueta), panel);
             etiqueta->setCaption(texto);
+            etiqueta->setLayoutCentred(true);
             fila->addWidget(etiqueta);
         }
         barra->addWidget(panel);
@@ -103,7 +106,7 @@ void TfGENELIMP::construirVistaPrevia()
     auto [p3, filaImprimir] = grupo("Panel2", "LabelImprimir", QStringLiteral("Imprimir"), LabelImprimir);
     Panel2 = p3;
     pbImprimir = boton(filaImprimir, Panel2, "pbImprimir", QStringLiteral("Todo"), QStringLiteral("Imprimir todo"));
-    pbImprimirPagina = boton(filaImprimir, Panel2, "pbImprimirPagina", QStringLiteral("Documento"),
+    pbImprimirPagina = boton(filaImprimir, Panel2, "pbImprimirPagina", QStringLiteral("Actual"),
                              QStringLiteral("Imprimir solo el Documento Asociado a la página actual"));
 
     auto [p4, filaExportar] = grupo("Panel3", "LabelExportar", QStringLiteral("Exportar"), LabelExportar);
@@ -118,8 +121,11 @@ void TfGENELIMP::construirVistaPrevia()
     Panel4 = p5;
     pbAyuda = boton(filaAyuda, Panel4, "pbAyuda", QStringLiteral("Ayuda"), QStringLiteral("Acceso a la ayuda"));
     barra->addStretch(1);
-    // FormCreate places the exit button against the screen's right edge.
+    // FormCreate places the exit button against the screen's right edge; the bar keeps its
+    // room free.
     pbSalir->setParent(Panel1);
+    pbSalir->setFixedWidth(75);
+    barra->addSpacing(pbSalir->width() + 16);
     pbSalir->setCancelButton(true);
     pbSalir->setFocusPolicy(Qt::NoFocus);
 
@@ -225,6 +231,8 @@ void TfGENELIMP::MostrarPagina(int n)
         pintor.resetTransform();
         if (!bitmapTrabajo_.isNull()) {
             // The ruler shows where the page is white: white AND anything is that thing.
+            // Made smaller it is smoothed, so that no line of it falls between two pixels.
+            pintor.setRenderHint(QPainter::SmoothPixmapTransform, imagen.width() < bitmap.width());
             pintor.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
             pintor.drawImage(QRect(QPoint(0, 0), imagen), bitmapTrabajo_);
         }
