@@ -1,0 +1,1 @@
+#include "GENEW/reporting/GENECSQL.h"
