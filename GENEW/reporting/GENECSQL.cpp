@@ -296,16 +296,15 @@ void TfGENECSQL::FormCreate(QObject *)
             || ModuloDatos->ConsultaAutorizada(ds.fieldByName(QStringLiteral("Descripcion")).asString(),
                                                fGENEINIC->UsuarioActual);
     };
-    filtro.AfterScroll = [this](plat::DataSet &) {
-        Instrucciones = InstruccionesConsulta(Filtro->table().fieldByName(QStringLiteral("Instrucciones")).asString());
-    };
     if (ModuloDatos && ModuloDatos->AbrirTabla(filtro))
         filtro.setFiltered(true);
     llenarDescripciones();
-    if (!filtro.active() || filtro.isEmpty())
+    if (!filtro.active() || filtro.isEmpty()) {
         SentenciaSQL->setText(QStringLiteral("SELECT * FROM "));
-    else
+    } else {
+        filtro.first();
         cargarSentencia();
+    }
     llenarTablas();
     SentenciaSQL->setFocus();
     const bool administrador = esAdministrador();
@@ -321,12 +320,9 @@ void TfGENECSQL::llenarDescripciones()
 {
     plat::TableDataSet &filtro = Filtro->table();
     QStringList descripciones;
-    if (filtro.active()) {
-        const plat::Bookmark actual = filtro.bookmark();
+    if (filtro.active())
         for (filtro.first(); !filtro.eof(); filtro.next())
             descripciones << filtro.fieldByName(QStringLiteral("Descripcion")).asString();
-        filtro.gotoBookmark(actual);
-    }
     EditDescripcionFiltro->setItems(descripciones);
 }
 
@@ -346,7 +342,7 @@ void TfGENECSQL::EditDescripcionFiltroChange(QObject *)
     if (Filtro->table().active()
         && Filtro->table().locate(QStringLiteral("Descripcion"), EditDescripcionFiltro->text())) {
         cargarSentencia();
-        if (pbZoom->isDown())
+        if (pbZoom->isChecked())
             pbEjecutar->click();
     }
 }
@@ -373,7 +369,7 @@ void TfGENECSQL::pbEjecutarClick(QObject *)
         fGENEINIC->Manejador().GestionExcepciones(this, e);
         return;
     }
-    if (!DividirLineas(sql).value(0).toUpper().startsWith(kSelect) && !pbModificar->isDown())
+    if (!DividirLineas(sql).value(0).toUpper().startsWith(kSelect) && !pbModificar->isChecked())
         return;
     ejecutar();
 }
@@ -393,13 +389,13 @@ bool TfGENECSQL::ejecutar()
         ponerSalida(false);
         return false;
     }
-    DBGrid1->setReadOnly(!pbModificar->isDown());
+    DBGrid1->setReadOnly(!pbModificar->isChecked());
     if (query.active()) {
         comandos_->prepararColumnas();
         query.first();
     }
     ponerSalida(esSelect && query.active());
-    pbImportar->setEnabled(esSelect && query.active() && pbModificar->isDown());
+    pbImportar->setEnabled(esSelect && query.active() && pbModificar->isChecked());
     return true;
 }
 
@@ -411,7 +407,7 @@ void TfGENECSQL::ponerSalida(bool habilitada)
 
 void TfGENECSQL::pbModificarClick(QObject *)
 {
-    const bool modificar = pbModificar->isDown();
+    const bool modificar = pbModificar->isChecked();
     DBGrid1->setReadOnly(!modificar);
     if (!modificar)
         pbImportar->setEnabled(false);
@@ -431,7 +427,7 @@ void TfGENECSQL::pbRefrescarClick(QObject *)
 
 void TfGENECSQL::pbZoomClick(QObject *)
 {
-    PanelSentencia->setVisible(!pbZoom->isDown());
+    PanelSentencia->setVisible(!pbZoom->isChecked());
 }
 
 // ---- the result grid ---------------------------------------------------------------------------
@@ -610,7 +606,9 @@ void TfGENECSQL::pbGuardarFiltroClick(QObject *)
 {
     plat::TableDataSet &filtro = Filtro->table();
     const QString descripcion = EditDescripcionFiltro->text();
-    if (descripcion.isEmpty() || !filtro.active() || !filtro.locate(QStringLiteral("Descripcion"), descripcion)) {
+    const bool enSuFila = filtro.active() && !filtro.isEmpty()
+        && filtro.fieldByName(QStringLiteral("Descripcion")).asString() == descripcion;
+    if (descripcion.isEmpty() || !(enSuFila || filtro.locate(QStringLiteral("Descripcion"), descripcion))) {
         pbGuardarFiltroComoClick(pbGuardarFiltro);
         return;
     }
@@ -655,8 +653,8 @@ void TfGENECSQL::pbEliminarFiltroClick(QObject *)
         || MensajeConfirmacion(QStringLiteral("¿Está seguro de querer eliminar la sentencia SQL?")) == kNo)
         return;
     filtro.remove();
-    filtro.first();
     llenarDescripciones();
+    filtro.first();
     cargarSentencia();
 }
 

@@ -125,7 +125,7 @@ private:
     void construirInserciones();
     void construirMenus();
     void asignarManejadores();
-    // The stored statements the user may run, into the combo; the current row's is loaded.
+    // The stored statements the user may run, into the combo; the table is left at its end.
     void llenarDescripciones();
     void cargarSentencia();
     bool ejecutar();
