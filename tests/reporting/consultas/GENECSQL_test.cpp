@@ -13,16 +13,30 @@
 #include "platform/ui/Menus.h"
 #include "platform/ui/data/DBGrid.h"
 #include "platform/ui/data/DataSetComponents.h"
+#include "GENEW/reporting/informes/GENELPRO.h"
+#include "GENEW/reporting/informes/GENEPREV.h"
+#include "GENEW/data/SalidaInforme.h"
+#include "platform/report/PreparedReport.h"
 #include "tests/data/ModuloFixture.h"
 
 #include <QKeyEvent>
 #include <QTemporaryDir>
+#include <QTimer>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
 QT_END_NAMESPACE
 
 namespace {
+
+// The printer of the tests: every print is recorded by its page orientation.
+class ImpresoraGrabada : public ServicioImpresoras
+{
+public:
+    QStringList nombres() const override { return {QStringLiteral("Oficina")}; }
+    void imprimir(plat::PreparedReport &informe) override { orientaciones << informe.orientation(); }
+    QList<QPageLayout::Orientation> orientaciones;
+};
 
 const QString kFechaNoValida = QStringLiteral("¡ La fecha (u hora) introducida no es válida !. Repita por favor.");
 const QString kSinAcceso = QStringLiteral("¡Vd. no tiene acceso a la consulta!");
@@ -326,6 +340,56 @@ TEST_P(Consola, ConfigurationCopiedToAllTheChosenStatementsOrToNone)
     c.pbCopiarConfiguracionClick(c.pbCopiarConfiguracion);
     EXPECT_EQ(valor("SELECT Instrucciones FROM FILTRO WHERE Descripcion = 'A'"), "UsuariosAutorizados=ADMIN,\r\n");
     EXPECT_EQ(valor("SELECT Instrucciones FROM FILTRO WHERE Descripcion = 'B'"), "UsuariosAutorizados=ADMIN,\r\n");
+}
+
+TEST_P(Consola, ResultPrintedOrPreviewedAndExportedToTextAndBack)
+{
+    QTemporaryDir dir;
+    ImpresoraGrabada impresora;
+    ServicioImpresorasInstalado instalada(impresora);
+    const QString fichero = dir.filePath("SQL.TXT");
+    QStringList dialogos;
+    plat::setDialogScript([&](QObject *dialogo) {
+        dialogos << dialogo->metaObject()->className();
+        if (auto *guardar = qobject_cast<plat::SaveDialog *>(dialogo))
+            guardar->FileName = fichero;
+        if (auto *abrir = qobject_cast<plat::OpenDialog *>(dialogo))
+            abrir->FileName = fichero;
+        return true;
+    });
+    TfGENECSQL &c = abrir();
+    c.pbModificar->click();
+    ejecutar("SELECT Codigo, Nombre FROM T ORDER BY Codigo");
+    mensajes_.programarRespuestas({"NO"});
+    c.pbImprimirApaisado->click();
+    EXPECT_EQ(impresora.orientaciones, QList<QPageLayout::Orientation>({QPageLayout::Landscape}));
+    EXPECT_EQ(fGENELPRO, nullptr);   // the listing is released after printing
+
+    int vistas = 0;
+    QTimer cierre;
+    QObject::connect(&cierre, &QTimer::timeout, [&] {
+        if (fGENEPREV && !fGENEPREV->isHidden()) {
+            ++vistas;
+            fGENEPREV->Estado = QStringLiteral("Finalizada");
+            fGENEPREV->Close();
+        }
+    });
+    cierre.start(20);
+    mensajes_.programarRespuestas({"SI"});
+    c.pbImprimir->click();
+    cierre.stop();
+    EXPECT_EQ(vistas, 1);
+    EXPECT_EQ(impresora.orientaciones.size(), 1);
+
+    c.pbExportar->click();
+    ASSERT_TRUE(QFile::exists(fichero));
+    sql("DELETE FROM T");
+    ejecutar("SELECT Codigo, Nombre FROM T ORDER BY Codigo");
+    mensajes_.limpiar();
+    mensajes_.programarRespuestas({"SI"});
+    c.pbImportar->click();
+    EXPECT_EQ(valor("SELECT COUNT(*) FROM T"), "3") << mensajes_.textos().join("\n").toStdString();
+    EXPECT_EQ(valor("SELECT Nombre FROM T WHERE Codigo = '2'"), "Bilbao");
 }
 
 TEST_P(Consola, ChartOfTheResultOrTheReasonThereIsNone)
