@@ -83,7 +83,17 @@ std::optional<FuenteConsulta> InstruccionesConsulta::fuente(const QFont &porDefe
 
 void InstruccionesConsulta::escribir(const QString &clave, const QString &valor)
 {
-    EscribirValorEnLista(clave, valor, lineas_);
+    // Every line of the name goes (a repeated one would come to light once the first is
+    // gone); the new one takes the place of the first.
+    qsizetype sitio = -1;
+    for (qsizetype i = lineas_.size() - 1; i >= 0; --i)
+        if (lineas_[i].section(u'=', 0, 0).compare(clave, Qt::CaseInsensitive) == 0 && lineas_[i].contains(u'=')) {
+            lineas_.removeAt(i);
+            sitio = i;
+        }
+    if (valor.isEmpty())
+        return;
+    lineas_.insert(sitio < 0 ? lineas_.size() : sitio, clave + u'=' + valor);
 }
 
 void InstruccionesConsulta::ponerUsuariosAutorizados(const QStringList &codigos)

@@ -34,7 +34,8 @@ public:
     // Nothing when there is no "Font" line.
     std::optional<FuenteConsulta> fuente(const QFont &porDefecto) const;
 
-    // Each writes its key in place of the previous value, every other line kept.
+    // Each writes its key in place of its first line (a repeated name keeps no other line;
+    // an empty value leaves none), every other line kept.
     void escribir(const QString &clave, const QString &valor);
     void ponerUsuariosAutorizados(const QStringList &codigos);
     void ponerAplicacionesContenedoras(const QStringList &nombres);

@@ -50,4 +50,9 @@ TEST(InstruccionesConsulta, WritingAKeyKeepsEveryOtherLine)
     EXPECT_EQ(i.texto(), QStringLiteral("Propia=1\r\nFont=Courier New,fsUnderline,Rojo,11\r\nUsuariosAutorizados=ADMIN,JUAN,\r\n"));
     i.ponerFuente({fuente, 0x123456});
     EXPECT_EQ(i.lineas().value(1), QStringLiteral("Font=Courier New,fsUnderline,1193046,11"));
+    // A repeated name: clearing the users leaves no older list to come to light.
+    InstruccionesConsulta repetida(QStringLiteral("UsuariosAutorizados=\r\nusuariosautorizados=ANA,\r\nPropia=1\r\n"));
+    repetida.ponerUsuariosAutorizados({});
+    EXPECT_EQ(repetida.texto(), QStringLiteral("Propia=1\r\n"));
+    EXPECT_TRUE(repetida.autoriza(QStringLiteral("JUAN")));
 }
