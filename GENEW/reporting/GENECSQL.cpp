@@ -171,6 +171,8 @@ void TfGENECSQL::construirSentenciaYRejilla()
     QryConsultasSQL = make<plat::QueryComponent>(QStringLiteral("QryConsultasSQL"), this);
     // Typed statements run through the engine's dialect, so "SELECT TOP 10 ..." runs anywhere.
     QryConsultasSQL->query().setSqlOrigin(plat::SqlOrigin::Program);
+    // A large answer shows its first screen at once: rows are read as the grid asks for them.
+    QryConsultasSQL->query().setStepRows(true);
     DSConsultasSQL = make<plat::DataSource>(QStringLiteral("DSConsultasSQL"), this);
     DSConsultasSQL->setDataSet(&QryConsultasSQL->dataSet());
     DBGrid1 = make<plat::DBGrid>(QStringLiteral("DBGrid1"), this);
