@@ -17,6 +17,7 @@
 #include "platform/data/QueryDataSet.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
+#include "platform/ui/Colors.h"
 #include "platform/ui/Containers.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
@@ -129,10 +130,10 @@ void TfGENECSQL::construirBotones()
     pbModificar = boton(QStringLiteral("pbModificar"), QStringLiteral("Mod"), QStringLiteral("Permitir la Modificación de Datos"));
     pbModificar->setGroupIndex(1);
     pbModificar->setAllowAllUp(true);
-    pbImprimir = boton(QStringLiteral("pbImprimir"), QStringLiteral("Imp"), QStringLiteral("Imprimir el Resultado"));
+    pbImprimir = boton(QStringLiteral("pbImprimir"), QStringLiteral("Impr"), QStringLiteral("Imprimir el Resultado"));
     pbImprimirApaisado = boton(QStringLiteral("pbImprimirApaisado"), QStringLiteral("Apa"), QStringLiteral("Imprimir el Resultado en Apaisado"));
     pbExportar = boton(QStringLiteral("pbExportar"), QStringLiteral("Exp"), QStringLiteral("Exportar el Resultado a Texto"));
-    pbImportar = boton(QStringLiteral("pbImportar"), QStringLiteral("Imp"), QStringLiteral("Importar Texto al Resultado"));
+    pbImportar = boton(QStringLiteral("pbImportar"), QStringLiteral("Impt"), QStringLiteral("Importar Texto al Resultado"));
     pbExportarExcel = boton(QStringLiteral("pbExportarExcel"), QStringLiteral("XLS"), QStringLiteral("Exportar el Resultado a Excel"));
     pbGrafico = boton(QStringLiteral("pbGrafico"), QStringLiteral("Gra"), QStringLiteral("Representación Gráfica"));
     pbGuardarFiltro = boton(QStringLiteral("pbGuardarFiltro"), QStringLiteral("Grb"), QStringLiteral("Guardar la Sentencia SQL"));
@@ -187,8 +188,17 @@ void TfGENECSQL::construirSentenciaYRejilla()
 
 void TfGENECSQL::construirInserciones()
 {
-    PanelInserciones = colocar(make<plat::Panel>(QStringLiteral("PanelInserciones"), this), 0, 0, 560, 230);
+    PanelInserciones = colocar(make<plat::Panel>(QStringLiteral("PanelInserciones"), this), 0, 0, 592, 230);
+    PanelInserciones->setColor(plat::clBtnFace);
     PanelInserciones->setVisible(false);
+    // Dragged by any point of its own between the lists.
+    PanelInserciones->OnMouseDown = [this](QObject *, Qt::MouseButton, plat::ShiftState, int x, int y) {
+        agarre_ = QPoint(x, y);
+    };
+    PanelInserciones->OnMouseMove = [this](QObject *, plat::ShiftState Shift, int x, int y) {
+        if (Shift & plat::ssLeft)
+            PanelInserciones->move(PanelInserciones->pos() + QPoint(x, y) - agarre_);
+    };
     const auto lista = [&](const QString &nombre, const QString &titulo, int izquierda, int ancho) {
         auto *etiqueta = colocar(make<plat::Label>(QStringLiteral("Label") + nombre, PanelInserciones), izquierda, 4, ancho, 16);
         etiqueta->setCaption(titulo);
@@ -196,10 +206,10 @@ void TfGENECSQL::construirInserciones()
     };
     LBComandosSQL = lista(QStringLiteral("LBComandosSQL"), QStringLiteral("Comandos SQL"), 6, 130);
     LBComandosSQL->setItems(kComandosSQL);
-    LBOperacion = lista(QStringLiteral("LBOperacion"), QStringLiteral("Operación"), 142, 60);
+    LBOperacion = lista(QStringLiteral("LBOperacion"), QStringLiteral("Operación"), 142, 70);
     LBOperacion->setItems(kOperaciones);
-    LBTablas = lista(QStringLiteral("LBTablas"), QStringLiteral("Tablas"), 208, 170);
-    LBCampos = lista(QStringLiteral("LBCampos"), QStringLiteral("Campos"), 384, 170);
+    LBTablas = lista(QStringLiteral("LBTablas"), QStringLiteral("Tablas"), 218, 180);
+    LBCampos = lista(QStringLiteral("LBCampos"), QStringLiteral("Campos"), 404, 182);
 }
 
 void TfGENECSQL::construirMenus()

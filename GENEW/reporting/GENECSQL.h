@@ -4,6 +4,7 @@
 #include "GENEW/reporting/consultas/InstruccionesConsulta.h"
 #include "platform/ui/Keys.h"
 
+#include <QPoint>
 #include <functional>
 
 #include <memory>
@@ -138,7 +139,8 @@ private:
 
     InstanciaGlobal<TfGENECSQL> instancia_;
     std::unique_ptr<ComandosRejilla> comandos_;
-    bool vivoConModificar_ = false;   // the live result only while pbModificar is down
+    bool vivoConModificar_ = false;
+    QPoint agarre_;   // where the insertion panel was taken to be dragged   // the live result only while pbModificar is down
 };
 
 extern TfGENECSQL *fGENECSQL;

@@ -39,6 +39,13 @@ void ComandosRejilla::prepararColumnas()
     plat::DataSet *datos = rejilla_.dataSet();
     if (!datos || !datos->active())
         return;
+    // The grid keeps the texts of the rows it has read: it lets go of the dataset while the
+    // fields get their formats, and reads them again with them.
+    plat::DataSource *fuente = rejilla_.dataSource();
+    rejilla_.setDataSource(nullptr);
+    for (int i = 0; i < datos->fieldCount(); ++i)
+        prepararCampo(datos->field(i));
+    rejilla_.setDataSource(fuente);
     ServiciosFormulario *servicios = serviciosFormulario();
     rejilla_.clearColumns();
     for (int i = 0; i < datos->fieldCount(); ++i) {
@@ -46,31 +53,41 @@ void ComandosRejilla::prepararColumnas()
         plat::GridColumn *columna = rejilla_.addColumn(campo.fieldName());
         columna->Visible = campo.visible && !(servicios && servicios->EsCampoNoVisible(campo.fieldName()));
         columna->TitleCaption = nombreAbreviado(campo);
-        switch (campo.dataType()) {
-        case ftMemo:
-        case ftFmtMemo:
+        if (campo.dataType() == ftMemo || campo.dataType() == ftFmtMemo)
             columna->ButtonStyle = plat::cbsEllipsis;
-            break;
-        case ftFloat:
-            if (fGENEINIC)
-                campo.displayFormat = fGENEINIC->ObtenerFormatoNumerico(campo.fieldName());
-            break;
-        case ftDateTime:
-            campo.displayWidth = 10;
-            if (campo.fieldName().toUpper().contains(QLatin1String("HORA"))) {
-                campo.editMask.clear();
-                campo.displayFormat = QStringLiteral("hh:nn:ss");
-                if (servicios)
-                    servicios->InstalarTextoHora(campo);
-            } else if (servicios) {
-                servicios->InstalarTextoFecha(campo);
-            }
-            break;
-        default:
-            break;
-        }
     }
     rejilla_.updateColumns();
+}
+
+void ComandosRejilla::prepararCampo(plat::Field &campo)
+{
+    ServiciosFormulario *servicios = serviciosFormulario();
+    switch (campo.dataType()) {
+    case ftMemo:
+    case ftFmtMemo:
+        // On one line, its line breaks shown as blanks.
+        campo.OnGetText = [](plat::Field &f, QString &texto, bool) {
+            texto = f.asString().replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\n', u' ').replace(u'\r', u' ');
+        };
+        break;
+    case ftFloat:
+        if (fGENEINIC)
+            campo.displayFormat = fGENEINIC->ObtenerFormatoNumerico(campo.fieldName());
+        break;
+    case ftDateTime:
+        campo.displayWidth = 10;
+        if (campo.fieldName().toUpper().contains(QLatin1String("HORA"))) {
+            campo.editMask.clear();
+            campo.displayFormat = QStringLiteral("hh:nn:ss");
+            if (servicios)
+                servicios->InstalarTextoHora(campo);
+        } else if (servicios) {
+            servicios->InstalarTextoFecha(campo);
+        }
+        break;
+    default:
+        break;
+    }
 }
 
 void ComandosRejilla::filtrar(Comparacion comparacion)

@@ -5,7 +5,8 @@
 
 namespace plat {
 class DBGrid;
-}
+class Field;
+} // namespace plat
 
 // What a result grid of typed SQL offers, over any dataset it shows: its look after a run
 // (the stored font, hidden fields, abbreviated titles, number and date formats, an ellipsis
@@ -18,8 +19,9 @@ public:
     // The grid font (the look's default without a stored one), the title font the same in navy.
     void ponerFuente(const std::optional<FuenteConsulta> &fuente, const QFont &porDefecto);
     // The columns of the open result: fields the user may not see hidden, memo columns with
-    // an ellipsis, titles abbreviated to one letter per word, float formats by field name,
-    // date-time columns 10 wide shown as dates, or as "hh:nn:ss" when the name holds "HORA".
+    // an ellipsis and their text on one line, titles abbreviated to one letter per word,
+    // float formats by field name, date-time columns 10 wide shown as dates, or as
+    // "hh:nn:ss" when the name holds "HORA".
     void prepararColumnas();
 
     enum class Comparacion { Igual, Desde, Hasta };
@@ -32,5 +34,7 @@ public:
     void buscar();
 
 private:
+    static void prepararCampo(plat::Field &campo);
+
     plat::DBGrid &rejilla_;
 };
