@@ -284,11 +284,17 @@ void TfGENECSQL::asignarManejadores()
     CancelarOrdenado1->OnClick = [this](QObject *s) { CancelarOrdenadoClick(s); };
     BuscarRegistro1->OnClick = [this](QObject *s) { BuscarRegistroClick(s); };
     setKeyPreview(true);
-    OnKeyDown = [this](QObject *, int &Key, plat::ShiftState Shift) {
+    OnKeyDown = [this](QObject *Sender, int &Key, plat::ShiftState Shift) {
         if (Key == plat::VK_F9 && Shift == plat::ShiftState()) {
             Key = 0;
             pbEjecutar->click();
+        } else if (fGENEINIC) {
+            fGENEINIC->ProcesarTeclaFormulario(Sender, Key, Shift);
         }
+    };
+    OnKeyPress = [](QObject *Sender, QChar &Key) {
+        if (fGENEINIC)
+            fGENEINIC->ProcesarTeclaPulsada(Sender, Key);
     };
 }
 

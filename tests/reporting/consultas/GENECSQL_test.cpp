@@ -194,8 +194,9 @@ TEST_P(Consola, RunsSelectsAlwaysAndOtherStatementsOnlyWhileEditingIsOn)
     }
     EXPECT_EQ(valor("SELECT Nombre FROM T WHERE Codigo = '1'"), "Madrid");
     c.pbModificar->click();
-    mensajes_.limpiar();
-    ejecutar("update T set Nombre = 'X' WHERE Codigo = '1'");
+    c.SentenciaSQL->setText("update T set Nombre = 'X' WHERE Codigo = '1'");
+    c.SentenciaSQL->setFocus();
+    teclear(c.SentenciaSQL, Qt::Key_F9, Qt::NoModifier);
     EXPECT_EQ(valor("SELECT Nombre FROM T WHERE Codigo = '1'"), "X");
 }
 
