@@ -307,6 +307,8 @@ bool TfGENECSQL::esAdministrador() const
 
 void TfGENECSQL::FormCreate(QObject *)
 {
+    if (fGENEINIC)
+        fGENEINIC->PrepararFormulario(this);
     plat::TableDataSet &filtro = Filtro->table();
     filtro.setFilter(QStringLiteral("NombreTabla = 'SQL'"));
     filtro.OnFilterRecord = [](plat::DataSet &ds, bool &aceptar) {
@@ -414,6 +416,8 @@ bool TfGENECSQL::ejecutar()
     }
     ponerSalida(esSelect && query.active());
     pbImportar->setEnabled(esSelect && query.active() && pbModificar->isChecked());
+    if (fGENEINIC)
+        fGENEINIC->TraducirFormulario(this);
     return true;
 }
 
