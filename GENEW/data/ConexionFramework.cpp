@@ -1,6 +1,7 @@
 #include "GENEW/data/GENECALC.h"
 #include "GENEW/data/GENEDETA.h"
 #include "GENEW/data/GENEKPAD.h"
+#include "GENEW/data/GENERESP.h"
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/data/TextoRegistros.h"
 #include "GENEW/data/busqueda/ServiciosBusqueda.h"
@@ -41,6 +42,7 @@ void TModuloDatos::conectarFramework()
         return fGENECALC ? fGENECALC->Calcular(texto) : valor;
     };
     e.CrearTecladoNumerico = [](QWidget *control) { return ::CrearTecladoNumerico(control); };
+    e.MostrarResponsabilidad = [](plat::DataSet &tabla) { ::MostrarResponsabilidad(tabla); };
     instalarServiciosBusqueda(e);
 
     prepararRejilla_.emplace(PrepararFormularioRejilla, [](QWidget *formulario) {

@@ -175,6 +175,9 @@ public:
     bool LocalizarClave(plat::DataSet &dataSet, const QVariant &clave);
     // The record's key text: each key value followed by ";" ("Hora" fields as time).
     QString ClaveRegistro(plat::DataSet &dataSet, const QString &indice = QString()) override;
+    // The record's key text in the side tables: the values of its first k fields joined by
+    // "|", k the number of key fields of its current index.
+    QString ClaveLateralRegistro(plat::DataSet &dataSet) override;
     QString ClaveUltimoRegistroGrupo(plat::TableDataSet &tabla);
     bool AbrirTabla(plat::TableDataSet &tabla);
     void RefrescarDataSet(plat::DataSet &dataSet, const QString &opciones = QString());
