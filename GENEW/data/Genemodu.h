@@ -253,6 +253,11 @@ public:
     void ListarDataSetTemporal(plat::DataSet &dataSet, const QString &formato, const QString &titulo);
     void AbrirDocumentacionElectronica(const QString &tabla, const QString &clave);
     bool TieneDocumentacionElectronica(const QString &tabla, const QString &clave);
+    // The responsibility data of a record (table, "|" key text) for printing: one text per
+    // name of the ";"-separated list (empty: every RESPDOC field, then NombreRealizadoPor,
+    // NombreAprobadoPor and NombreRegistradoPor), a name item giving the operator's name; a
+    // QStringList, or a null QVariant when the record has none or it cannot be read.
+    QVariant CompletarNombresOperarios(const QString &NombreTabla, const QString &ClaveTabla, const QString &Campos);
     bool BorrarTodosLosRegistros(plat::DataSet &dataSet);
     // Opens a gap at the bookmarked line: it and every later line of its document move one
     // number up, all or none.

@@ -192,6 +192,57 @@ TEST_P(ResponsabilidadTest, APostRefusedByTheDatabaseWarnsAndCloses)
     EXPECT_NE(fila(QStringLiteral("RealizadoPor")), QStringLiteral("3"));   // the other user's row stands
 }
 
+TEST_P(ResponsabilidadTest, APostOnAConfiguredTableOpensTheDialogOnlyWhileTheRecordHasNoRow)
+{
+    configurar(QStringLiteral("RealizadoPor"));
+    plat::Form formulario;
+    auto *tabla = formulario.make<plat::TableComponent>(QStringLiteral("Table1"), &formulario);
+    tabla->setTableName(QStringLiteral("CATEGORI"));
+    ASSERT_TRUE(form_->AbrirTablasFormulario(formulario));
+    int mostrados = 0;
+    plat::application().OnModalShown = [&](plat::Form &f) {
+        ++mostrados;
+        static_cast<TfGENERESP &>(f).pbGrabar->click();
+    };
+    plat::TableDataSet &t = tabla->table();
+    t.append();
+    t.fieldByName(QStringLiteral("Codigo")).setValue(11);
+    t.post();
+    EXPECT_EQ(mostrados, 1);
+    EXPECT_EQ(fila(QStringLiteral("RealizadoPor"), QStringLiteral("11")), QStringLiteral("3"));
+    t.edit();
+    t.fieldByName(QStringLiteral("Descripcion")).setAsString(QStringLiteral("Oficiales"));
+    t.post();
+    EXPECT_EQ(mostrados, 1);
+}
+
+TEST_P(ResponsabilidadTest, OperatorNamesForPrintingFollowTheAskedItemsAndTheKeyWithOrWithoutItsFinalBar)
+{
+    ASSERT_EQ(sql(QStringLiteral("INSERT INTO RESPDOC (NombreTabla, ClaveTabla, RealizadoPor, AprobadoPor, RegistradoPor) "
+                                 "VALUES ('GCNTROL', 'G1', 3, 9, 7)"),
+                  QStringLiteral("Database")),
+              QString());
+    ASSERT_EQ(sql(QStringLiteral("INSERT INTO RESPDOC (NombreTabla, ClaveTabla, RealizadoPor) VALUES ('HGCNTROL', 'G1|2|', 5)"),
+                  QStringLiteral("Database")),
+              QString());
+    const QString campos = QStringLiteral("NombreRealizadoPor;AprobadoPor;NombreAprobadoPor;Otro");
+    for (const char *clave : {"G1", "G1|"}) {
+        SCOPED_TRACE(clave);
+        EXPECT_EQ(modulo_->CompletarNombresOperarios(QStringLiteral("GCNTROL"), QString::fromLatin1(clave), campos),
+                  QVariant(QStringList{"Ana Núñez", "9", "", ""}));
+    }
+    EXPECT_EQ(modulo_->CompletarNombresOperarios(QStringLiteral("HGCNTROL"), QStringLiteral("G1|2|"),
+                                                 QStringLiteral("NombreRealizadoPor")),
+              QVariant(QStringList{"Luis Pérez"}));
+    // Unchanged only, when the key has no final "|".
+    EXPECT_TRUE(modulo_->CompletarNombresOperarios(QStringLiteral("HGCNTROL"), QStringLiteral("G1|2"), campos).isNull());
+    const QStringList todo = modulo_->CompletarNombresOperarios(QStringLiteral("GCNTROL"), QStringLiteral("G1"), QString())
+                                 .toStringList();
+    ASSERT_EQ(todo.size(), 11);
+    EXPECT_EQ(todo.mid(0, 3), (QStringList{"GCNTROL", "G1", "3"}));
+    EXPECT_EQ(todo.mid(8), (QStringList{"Ana Núñez", "", "Eva Ruiz"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, ResponsabilidadTest, ::testing::Bool(), NombreMotor);
 
 // ---- the configuration texts --------------------------------------------------------------------
