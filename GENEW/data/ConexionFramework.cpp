@@ -1,4 +1,5 @@
 #include "GENEW/data/GENECALC.h"
+#include "GENEW/data/GENEDOCE.h"
 #include "GENEW/data/GENEDETA.h"
 #include "GENEW/data/GENEKPAD.h"
 #include "GENEW/data/GENERESP.h"
@@ -44,6 +45,9 @@ void TModuloDatos::conectarFramework()
     e.CrearTecladoNumerico = [](QWidget *control) { return ::CrearTecladoNumerico(control); };
     e.MostrarResponsabilidad = [](plat::DataSet &tabla) { ::MostrarResponsabilidad(tabla); };
     instalarServiciosBusqueda(e);
+    ConservarInstalacion(std::make_shared<Gancho<std::function<void(const QString &, const QString &)>>::Instalacion>(
+        fGENEINIC->VentanaDocumentacionElectronica,
+        [](const QString &tabla, const QString &clave) { ::AbrirDocumentacionElectronica(tabla, clave); }));
 
     prepararRejilla_.emplace(PrepararFormularioRejilla, [](QWidget *formulario) {
         fGENEINIC->AplicarControlesNoVisibles(formulario);
