@@ -14,6 +14,10 @@
 
 #include <QDir>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QScrollArea>
 #include <gtest/gtest.h>
 
@@ -206,6 +210,142 @@ TEST_P(DocumentosTest, PicturesGoToTheImagePaneFilesToTheBrowserAndAddressesToTh
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, DocumentosTest, ::testing::Bool(), NombreMotor);
+
+// Mail through a sink on loopback (tests/runtime/externos/sumideros_smtp.py); the general
+// parameters name the server and the user has no mail settings of its own.
+class CorreoDocumentosTest : public DocumentosTest
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        carpeta_ = new gptest::TempDir;
+        QProcess openssl;
+        openssl.setWorkingDirectory(carpeta_->path());
+        openssl.start(QStringLiteral("openssl"), {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                                                  "/CN=correo.prueba.test", "-keyout", "clave.pem", "-out", "cert.pem"});
+        ASSERT_TRUE(openssl.waitForFinished(60000) && openssl.exitCode() == 0);
+        sumideros_ = new QProcess;
+        sumideros_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        sumideros_->start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(GP_SUMIDEROS_SMTP), registro(),
+                                                               carpeta_->file("cert.pem"), carpeta_->file("clave.pem")});
+        ASSERT_TRUE(sumideros_->waitForReadyRead(30000));
+        for (const QString &par : QString::fromUtf8(sumideros_->readLine()).trimmed().split(u' '))
+            if (par.startsWith(QLatin1String("plano=")))
+                puerto_ = par.section(u'=', 1).toInt();
+        ASSERT_NE(puerto_, 0);
+    }
+
+    static void TearDownTestSuite()
+    {
+        sumideros_->closeWriteChannel();
+        if (!sumideros_->waitForFinished(5000))
+            sumideros_->kill();
+        delete sumideros_;
+        delete carpeta_;
+    }
+
+    void SetUp() override
+    {
+        DocumentosTest::SetUp();
+        if (IsSkipped())
+            return;
+        QFile::remove(registro());
+        ASSERT_EQ(sql(QStringLiteral("DELETE FROM PARAGENE"), QStringLiteral("Database")), QString());
+        ASSERT_EQ(sql(QStringLiteral("INSERT INTO PARAGENE (IdRegistro, CfgCorreoElectronico) VALUES (0, 'ClienteSMTP=Indy\r\n"
+                                     "ServidorSMTP=correo.prueba.test\r\nCuentaFromSMTP=oficina@empresa.test\r\n')"),
+                      QStringLiteral("Database")),
+                  QString());
+        crearModulo();
+        form_->UsuarioActual = QStringLiteral("ANA");
+        form_->TransporteCorreo.segundosEspera = 5;
+        form_->TransporteCorreo.conectarA = {QStringLiteral("correo.prueba.test:25:127.0.0.1:") + QString::number(puerto_)};
+    }
+
+    static QString registro() { return carpeta_->file("registro.jsonl"); }
+
+    // The messages the sink took, as a mail reader reads them.
+    static QList<QJsonObject> recibidos()
+    {
+        QList<QJsonObject> lista;
+        QFile f(registro());
+        if (f.open(QIODevice::ReadOnly))
+            for (const QByteArray &linea : f.readAll().split('\n'))
+                if (const QJsonObject o = QJsonDocument::fromJson(linea).object(); o.value("orden") == QLatin1String("DATA"))
+                    lista << o;
+        return lista;
+    }
+
+    static QStringList adjuntos(const QJsonObject &mensaje)
+    {
+        QStringList nombres;
+        for (const QJsonValue &a : mensaje.value("adjuntos").toArray())
+            nombres << a.toObject().value("nombre").toString();
+        return nombres;
+    }
+
+    static inline gptest::TempDir *carpeta_ = nullptr;
+    static inline QProcess *sumideros_ = nullptr;
+    static inline int puerto_ = 0;
+};
+
+TEST_P(CorreoDocumentosTest, ASelectionIsMailedWithItsFilesAttachedAndOneAddressAsAReference)
+{
+    const QString informe = fichero(QStringLiteral("informe.pdf"), "%PDF-1.4");
+    const QString plano = fichero(QStringLiteral("plano.dwg"), "dwg");
+    QDir(dir_.path()).mkdir(QStringLiteral("fotos"));
+    documento(QStringLiteral("1"), QStringLiteral("A revisar"), QString());
+    documento(QStringLiteral("1"), QStringLiteral("Informe"), informe);
+    documento(QStringLiteral("1"), QStringLiteral("Plano"), plano);
+    documento(QStringLiteral("1"), QStringLiteral("Fotos"), dir_.file("fotos"));
+    documento(QStringLiteral("1"), QStringLiteral("Portal"), QStringLiteral("www.ejemplo.es"));
+    TfGENEDOCE &d = abrir(QStringLiteral("CLIENTE"), QStringLiteral("1"));
+    for (const char *titulo : {"Plano", "A revisar", "Fotos", "Informe", "Plano"}) {
+        elegir(d, QString::fromLatin1(titulo));
+        d.AgregarALista1->Click();
+    }
+    mensajes_.programarRespuestas({"cliente@destino.test"});
+    d.EnviarLista1->Click();
+    EXPECT_TRUE(d.DocumentosSeleccionados.isEmpty());
+
+    elegir(d, QStringLiteral("Portal"));
+    mensajes_.programarRespuestas({"otro@destino.test"});
+    d.pbEnviarEMailClick(nullptr);
+
+    const QList<QJsonObject> correos = recibidos();
+    ASSERT_EQ(correos.size(), 2);
+    EXPECT_EQ(correos[0].value("para").toArray().first().toString(), "cliente@destino.test");
+    EXPECT_EQ(correos[0].value("asunto").toString(), "Documentos/referencias de su interés");
+    EXPECT_EQ(correos[0].value("texto").toString().replace("\r\n", "\n"),
+              "Adjunto le remitimos los siguientes documentos/referencias: \nA revisar ()\nFotos (" + dir_.file("fotos")
+                  + ")\nInforme (informe.pdf)\nPlano (plano.dwg)\n");
+    EXPECT_EQ(adjuntos(correos[0]), (QStringList{"informe.pdf", "plano.dwg"}));
+    EXPECT_EQ(correos[1].value("asunto").toString(), "Portal");
+    EXPECT_EQ(correos[1].value("texto").toString().trimmed(),
+              "La referencia siguiente puede ser de su interés: Portal (www.ejemplo.es)");
+    EXPECT_TRUE(adjuntos(correos[1]).isEmpty());
+    const QStringList avisos = textosDeTipo(QStringLiteral("P"));
+    EXPECT_EQ(avisos.value(0), "Introduzca la dirección de correo electrónica del destinatario:");
+}
+
+TEST_P(CorreoDocumentosTest, ACustomerWithoutAnAddressIsOfferedThePlaceholderAndAnEmptyAnswerSendsNothing)
+{
+    ASSERT_EQ(sql(QStringLiteral("INSERT INTO CLIENTE (Codigo, Nombre) VALUES (12, 'Sin correo')"), QStringLiteral("Database")),
+              QString());
+    documento(QStringLiteral("12"), QStringLiteral("Portal"), QStringLiteral("www.ejemplo.es"));
+    documento(QStringLiteral("12 OR 1=1"), QStringLiteral("Portal"), QStringLiteral("www.ejemplo.es"));
+    for (const char *clave : {"12", "12 OR 1=1"}) {
+        TfGENEDOCE &d = abrir(QStringLiteral("CLIENTE"), QString::fromLatin1(clave));
+        mensajes_.limpiar();
+        mensajes_.programarRespuestas({""});
+        d.pbEnviarEMailClick(nullptr);
+        ASSERT_EQ(mensajes_.mensajes().size(), 1);
+        EXPECT_EQ(mensajes_.mensajes().first().respuestaPropuesta,
+                  "Introduzca aquí la dirección de correo del destinatario...");
+    }
+    EXPECT_TRUE(recibidos().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, CorreoDocumentosTest, ::testing::Values(false), NombreMotor);
 
 TEST(SentenciasDocumentos, TheStatementsAreTheProgramsOwnText)
 {
