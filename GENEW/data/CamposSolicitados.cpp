@@ -19,11 +19,17 @@ QStringList itemsHastaVacio(const QString &lista)
     return items;
 }
 
+// An operator code: digits with an optional "-", nothing else (the number reader would also
+// take blanks, a "+" or what follows a NUL).
 bool esCodigo(const QString &item)
 {
-    bool ok = false;
-    item.toShort(&ok);
-    return ok && !item.startsWith(u'+') && item.trimmed().size() == item.size();
+    const QStringView cifras = QStringView(item).mid(item.startsWith(u'-') ? 1 : 0);
+    if (cifras.isEmpty() || cifras.size() > 5)
+        return false;
+    for (const QChar c : cifras)
+        if (c < u'0' || c > u'9')
+            return false;
+    return true;
 }
 
 } // namespace

@@ -268,6 +268,8 @@ TEST(CamposSolicitados, CodeListsStopAtTheFirstEmptyItemAndCompareExactText)
         EXPECT_EQ(OperarioEnLista(QString::fromUtf8(c.codigo), QString::fromUtf8(c.lista)), c.enLista);
         EXPECT_EQ(FiltroOperarios(QString::fromUtf8(c.lista)), QString::fromUtf8(c.filtro));
     }
+    // Nothing after a NUL sneaks into the condition.
+    EXPECT_EQ(FiltroOperarios(QStringLiteral("3,7") + QChar(0) + QStringLiteral(") OR (1=1")), QStringLiteral("(Codigo=3)"));
     const CamposSolicitados campos = LeerCamposSolicitados(QStringLiteral("RealizadoPor:3,7:x\r\nFechaRegistro\nAprobadoPor\r\n"));
     EXPECT_EQ(campos.nombres, (QStringList{"RealizadoPor", "FechaRegistro", "AprobadoPor"}));
     EXPECT_EQ(campos.operariosRealizadoPor, QStringLiteral("3,7"));
