@@ -1,6 +1,8 @@
 #include "GENEW/data/GENECALC.h"
+#include "GENEW/data/GENEDOCE.h"
 #include "GENEW/data/GENEDETA.h"
 #include "GENEW/data/GENEKPAD.h"
+#include "GENEW/data/GENERESP.h"
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/data/TextoRegistros.h"
 #include "GENEW/data/busqueda/ServiciosBusqueda.h"
@@ -42,7 +44,11 @@ void TModuloDatos::conectarFramework()
         return fGENECALC ? fGENECALC->Calcular(texto) : valor;
     };
     e.CrearTecladoNumerico = [](QWidget *control) { return ::CrearTecladoNumerico(control); };
+    e.MostrarResponsabilidad = [](plat::DataSet &tabla) { ::MostrarResponsabilidad(tabla); };
     instalarServiciosBusqueda(e);
+    ConservarInstalacion(std::make_shared<Gancho<std::function<void(const QString &, const QString &)>>::Instalacion>(
+        fGENEINIC->VentanaDocumentacionElectronica,
+        [](const QString &tabla, const QString &clave) { ::AbrirDocumentacionElectronica(tabla, clave); }));
 
     MarcoBusqueda marco;
     marco.PrepararFormulario = [](QObject *formulario) { fGENEINIC->PrepararFormulario(formulario); };

@@ -178,6 +178,9 @@ public:
     bool LocalizarClave(plat::DataSet &dataSet, const QVariant &clave);
     // The record's key text: each key value followed by ";" ("Hora" fields as time).
     QString ClaveRegistro(plat::DataSet &dataSet, const QString &indice = QString()) override;
+    // The record's key text in the side tables: the values of its first k fields joined by
+    // "|", k the number of key fields of its current index.
+    QString ClaveLateralRegistro(plat::DataSet &dataSet) override;
     QString ClaveUltimoRegistroGrupo(plat::TableDataSet &tabla);
     bool AbrirTabla(plat::TableDataSet &tabla);
     void RefrescarDataSet(plat::DataSet &dataSet, const QString &opciones = QString());
@@ -253,6 +256,11 @@ public:
     void ListarDataSetTemporal(plat::DataSet &dataSet, const QString &formato, const QString &titulo);
     void AbrirDocumentacionElectronica(const QString &tabla, const QString &clave);
     bool TieneDocumentacionElectronica(const QString &tabla, const QString &clave);
+    // The responsibility data of a record (table, "|" key text) for printing: one text per
+    // name of the ";"-separated list (empty: every RESPDOC field, then NombreRealizadoPor,
+    // NombreAprobadoPor and NombreRegistradoPor), a name item giving the operator's name; a
+    // QStringList, or a null QVariant when the record has none or it cannot be read.
+    QVariant CompletarNombresOperarios(const QString &NombreTabla, const QString &ClaveTabla, const QString &Campos);
     bool BorrarTodosLosRegistros(plat::DataSet &dataSet);
     // Opens a gap at the bookmarked line: it and every later line of its document move one
     // number up, all or none.
