@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QBoxLayout>
+#include <QGridLayout>
 
 TfPROYNTEC *fPROYNTEC = nullptr;
 
@@ -57,39 +58,39 @@ TfPROYNTEC::TfPROYNTEC(QWidget *parent)
 
 void TfPROYNTEC::construirColumnas()
 {
-    const auto columna = [this](const QString &campo, const QString &titulo, const QStringList &lista = {}) {
+    const auto columna = [this](const QString &campo, const QString &titulo, int ancho, const QStringList &lista = {}) {
         plat::GridColumn *c = DBGrid1->addColumn(campo);
         c->TitleCaption = titulo;
+        c->Width = ancho;
         c->PickList = lista;
         return c;
     };
-    columna(QStringLiteral("NotaTecnica"), QStringLiteral("NTEC"))->Width = 44;
-    columna(kDocumentacion, QStringLiteral("  "))->Width = 22;
-    columna(QStringLiteral("CodigoProyecto"), QStringLiteral("Proyecto"))->Width = 70;
-    columna(QStringLiteral("Descripcion"), QStringLiteral("Descripción Abreviada de la Nota Técnica"))->Width = 260;
-    plat::GridColumn *ampliada = columna(kAmpliada, QStringLiteral("..."));
+    columna(QStringLiteral("NotaTecnica"), QStringLiteral("NTEC"), 44);
+    columna(kDocumentacion, QStringLiteral("  "), 22);
+    columna(QStringLiteral("CodigoProyecto"), QStringLiteral("Proyecto"), 70);
+    columna(QStringLiteral("Descripcion"), QStringLiteral("Descripción Abreviada de la Nota Técnica"), 260);
+    plat::GridColumn *ampliada = columna(kAmpliada, QStringLiteral("..."), 30);
     ampliada->Alignment = Qt::AlignHCenter;
     ampliada->ButtonStyle = plat::cbsEllipsis;
-    ampliada->Width = 30;
-    columna(QStringLiteral("DetectadoPor"), QStringLiteral("Detectado Por"));
-    columna(QStringLiteral("FechaDeteccion"), QStringLiteral("F.Detección"));
-    columna(QStringLiteral("NivelUrgencia"), QStringLiteral("Tipo"), {QStringLiteral("Error"), QStringLiteral("Sugerencia")});
-    columna(QStringLiteral("FechaPrevista"), QStringLiteral("F.Prevista"));
-    columna(QStringLiteral("NivelPrioridad"), QStringLiteral("Prioridad"),
+    columna(QStringLiteral("DetectadoPor"), QStringLiteral("Detectado Por"), 90);
+    columna(QStringLiteral("FechaDeteccion"), QStringLiteral("F.Detección"), 80);
+    columna(QStringLiteral("NivelUrgencia"), QStringLiteral("Tipo"), 80, {QStringLiteral("Error"), QStringLiteral("Sugerencia")});
+    columna(QStringLiteral("FechaPrevista"), QStringLiteral("F.Prevista"), 80);
+    columna(QStringLiteral("NivelPrioridad"), QStringLiteral("Prioridad"), 70,
             {QStringLiteral("Maxima"), QStringLiteral("Urgente"), QStringLiteral("Normal")});
-    columna(QStringLiteral("SolucionadoPor"), QStringLiteral("Solucionado Por"));
-    columna(QStringLiteral("FechaSolucion"), QStringLiteral("F.Solución"));
-    columna(QStringLiteral("NotificarA"), QStringLiteral("Notificar A"));
-    columna(QStringLiteral("Situacion"), QStringLiteral("Situación"),
+    columna(QStringLiteral("SolucionadoPor"), QStringLiteral("Solucionado Por"), 90);
+    columna(QStringLiteral("FechaSolucion"), QStringLiteral("F.Solución"), 80);
+    columna(QStringLiteral("NotificarA"), QStringLiteral("Notificar A"), 90);
+    columna(QStringLiteral("Situacion"), QStringLiteral("Situación"), 85,
             {QStringLiteral("Pendiente"), QStringLiteral("Solucionado"), QStringLiteral("Desestimado")});
-    columna(QStringLiteral("DocumentoApoyo"), QStringLiteral("Documento Apoyo"));
-    DBGrid1->addColumn(QStringLiteral("Responsable"));
+    columna(QStringLiteral("DocumentoApoyo"), QStringLiteral("Documento Apoyo"), 120);
+    DBGrid1->addColumn(QStringLiteral("Responsable"))->Width = 80;
 }
 
 void TfPROYNTEC::construirOpciones()
 {
     PanelSuperior = make<plat::Panel>(QStringLiteral("PanelSuperior"), areaDatos());
-    PanelSuperior->setFixedHeight(40);
+    PanelSuperior->setFixedHeight(52);
     static_cast<QBoxLayout *>(areaDatos()->layout())->insertWidget(0, PanelSuperior);
     PanelOpciones = make<plat::Panel>(QStringLiteral("PanelOpciones"), PanelSuperior);
     auto *grupos = new QHBoxLayout(PanelOpciones);
@@ -97,7 +98,9 @@ void TfPROYNTEC::construirOpciones()
     const auto grupo = [&](const QString &nombre) {
         auto *panel = make<plat::Panel>(nombre, PanelOpciones);
         panel->setColor(plat::clWhite);
-        new QHBoxLayout(panel);
+        auto *casillas = new QGridLayout(panel);
+        casillas->setContentsMargins(6, 2, 6, 2);
+        casillas->setVerticalSpacing(0);
         grupos->addWidget(panel);
         return panel;
     };
@@ -106,7 +109,9 @@ void TfPROYNTEC::construirOpciones()
         c->setCaption(titulo);
         c->setChecked(marcada);
         c->OnClick = plat::handler(this, &TfPROYNTEC::VerOpcionClick);
-        panel->layout()->addWidget(c);
+        auto *casillas = static_cast<QGridLayout *>(panel->layout());
+        const int n = casillas->count();
+        casillas->addWidget(c, n % 2, n / 2);
         return c;
     };
     PanelTipo = grupo(QStringLiteral("PanelTipo"));
@@ -168,10 +173,15 @@ void TfPROYNTEC::FormCreate(QObject *Sender)
     FormularioMaestroRejilla::FormCreate(Sender);
     FiltroPorValor.clear();
     FiltrarNotasTecnicas();
+    FormResize(this);
 }
 
 void TfPROYNTEC::FormResize(QObject *)
 {
+    // The panels take their new sizes first.
+    layout()->activate();
+    areaDatos()->layout()->activate();
+    PanelOpciones->adjustSize();
     plat::WidgetPlacement botones(PanelNavegador);
     PosicionarControl(botones, QStringLiteral("Centro-Horizontal"));
     plat::WidgetPlacement opciones(PanelOpciones);
@@ -252,6 +262,7 @@ void TfPROYNTEC::CancelarFiltros1Click(QObject *)
 {
     FiltroPorValor.clear();
     FiltrarNotasTecnicas();
+    FormResize(this);
 }
 
 // ---- a note ----------------------------------------------------------------------------------
@@ -279,7 +290,7 @@ void TfPROYNTEC::DataSource1DataChange(QObject *, plat::Field *)
 {
     const plat::DataSet &tabla = Table1->dataSet();
     const qint64 notas = tabla.active() ? Table1->dataSet().recordCount() : 0;
-    StatusBar1->setSimpleText(QStringLiteral("Número de Notas: ") + QString::number(notas));
+    fGENEINIC->ConfigurarBarraEstado(StatusBar1, QStringLiteral("Número de Notas: ") + QString::number(notas));
 }
 
 bool TfPROYNTEC::ValidarControl(QWidget *) { return ValidarNotaTecnica(); }
