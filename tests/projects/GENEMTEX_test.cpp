@@ -139,6 +139,26 @@ TEST_P(MaestroTextosTest, TheFichaMenuHasEveryEntryInOrderWithItsShortcut)
                                     "pbRefrescar=Refrescar todas las tablas"}));
 }
 
+// The service items act on the window's table: the electronic documents of the current
+// record (menu and Ctrl+D) and the deletion of every record shown.
+TEST_P(MaestroTextosConDatosTest, TheServiceItemsReachTheirServicesWithTheTable)
+{
+    TfGENEMTEX &f = abrir();
+    QStringList abiertos;
+    Gancho<std::function<void(const QString &, const QString &)>>::Instalacion documentos(
+        form_->VentanaDocumentacionElectronica,
+        [&abiertos](const QString &tabla, const QString &clave) { abiertos << tabla + u' ' + clave; });
+    f.DocumentacionElectronica1->Click();
+    tabla().last();
+    pulsar('D', plat::ssCtrl);
+    EXPECT_EQ(abiertos, (QStringList{"TEXTO A;", "TEXTO B;"}));
+
+    mensajes_.programarRespuestas({"SI", "SI"});
+    f.EliminacionMultiple1->Click();
+    EXPECT_EQ(mensajes_.mensajes().size(), 2);
+    EXPECT_EQ(cuantos(), 0);
+}
+
 // Which controls are enabled, and how the key control looks, in each state of the table.
 TEST_P(MaestroTextosConDatosTest, ControlsAndTheKeyFollowTheTableState)
 {

@@ -344,6 +344,16 @@ TEST_P(NotasTecnicasTest, TheGridPaintsValuesInTheirColours)
     EXPECT_FALSE(hay(1, "DescripcionAmpliada", rojo));
     EXPECT_TRUE(hay(0, "DocumentacionElectronica", QColor(10, 20, 250)));
     EXPECT_FALSE(hay(1, "DocumentacionElectronica", QColor(10, 20, 250)));
+
+    // A double click on the mark opens the note's documents.
+    QStringList abiertos;
+    Gancho<std::function<void(const QString &, const QString &)>>::Instalacion documentos(
+        form_->VentanaDocumentacionElectronica,
+        [&abiertos](const QString &tabla, const QString &clave) { abiertos << tabla + u' ' + clave; });
+    tabla().first();
+    seleccionar("DocumentacionElectronica");
+    f.DBGrid1DblClick(f.DBGrid1);
+    EXPECT_EQ(abiertos, QStringList{"NTECNICA 1"});
 }
 
 // ---- version-change notices ------------------------------------------------------------------
