@@ -472,8 +472,10 @@ void FormularioMaestro::showEvent(QShowEvent *event)
     // The frame exists once the window is first shown; changing its flags hides it.
     bordeSoloMinimizar_ = true;
     QWidget *marco = mdiSubWindow() ? static_cast<QWidget *>(mdiSubWindow()) : this;
+    const QRect lugar = marco->geometry();
     marco->setWindowFlags((marco->windowFlags() & Qt::WindowType_Mask) | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    marco->setGeometry(lugar);
     marco->show();
 }
 
