@@ -53,6 +53,8 @@ TfPROYNTEC::TfPROYNTEC(QWidget *parent)
     // The buttons stay in the middle of their panel.
     static_cast<QBoxLayout *>(PanelControl->layout())->insertStretch(0, 1);
     DBGrid1->OnDrawColumnCell = plat::handler(this, &TfPROYNTEC::DBGrid1DrawColumnCell);
+    // A double click looks a value up; typing or F2 edits the cell.
+    DBGrid1->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     OnResize = plat::handler(this, &TfPROYNTEC::FormResize);
 }
 
