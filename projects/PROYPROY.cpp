@@ -582,7 +582,9 @@ void TfPROYPROY::nuevaLinea()
 
 void TfPROYPROY::FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift)
 {
-    if (Key != plat::VK_INSERT || Shift != plat::ShiftState{} || !DBGrid1->hasFocus()) {
+    QWidget *foco = focusWidget();
+    const bool enRejilla = foco && (foco == DBGrid1 || DBGrid1->isAncestorOf(foco));
+    if (Key != plat::VK_INSERT || Shift != plat::ShiftState{} || !enRejilla) {
         FormularioMaestro::FormKeyDown(Sender, Key, Shift);
         return;
     }
