@@ -16,8 +16,10 @@
 #include "GENEW/data/ParametrosGenerales.h"
 #include "projects/DibujoGantt.h"
 #include "projects/PintorCapitulos.h"
+#include "projects/PintoresGantt.h"
 #include "projects/Proymodu.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QScopeGuard>
 #include <QStyle>
@@ -280,6 +282,7 @@ void TfPROYPROY::construirRejillaGrafico()
         columna->Width = c.ancho;
     }
     DBGrid2->updateColumns();
+    DBGrid2->viewport()->installEventFilter(this);
 }
 
 void TfPROYPROY::construirMenuLineas()
@@ -876,9 +879,28 @@ void TfPROYPROY::DBGrid2DrawColumnCell(QObject *, const QRect &Rect, int, plat::
     canvas->brush().Color = plat::clWhite;
     canvas->FillRect(Rect);
     canvas->pen().Color = plat::clSilver;
-    const FilaCapituloGantt gantt{DBGrid2->drawnText(QStringLiteral("CodigoProyecto")),
-                                  DBGrid2->drawnText(QStringLiteral("Capitulo")), linea};
-    DibujarCapituloMaestro(*canvas, Rect, gantt, VerDias->isChecked());
+    if (!MDProyectos)
+        return;
+    const QString codigo = DBGrid2->drawnText(QStringLiteral("CodigoProyecto"));
+    const CapituloGantt capitulo{linea,
+                                 MDProyectos->CalcularPlanProyecto(codigo, DBGrid2->drawnText(QStringLiteral("Capitulo")))};
+    PintarCapituloMaestro(*canvas, Rect, planProyectoPantalla(codigo), capitulo, VerDias->isChecked(), NumeroDia(Ahora()));
+}
+
+// Every row of a screen is drawn on its project's span: it is read once for the screen
+// (the whole project's lines), not once per row; a new screen reads it afresh.
+const PlanProyecto &TfPROYPROY::planProyectoPantalla(const QString &codigo)
+{
+    if (!planPantalla_ || planPantalla_->first != codigo)
+        planPantalla_.emplace(codigo, MDProyectos->CalcularPlanProyecto(codigo, QString()));
+    return planPantalla_->second;
+}
+
+bool TfPROYPROY::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint && watched == DBGrid2->viewport())
+        planPantalla_.reset();
+    return FormularioMaestro::eventFilter(watched, event);
 }
 
 void TfPROYPROY::DBGrid2DrawTitle(QObject *, const QRect &Rect, int, plat::GridColumn *Column)

@@ -4,8 +4,11 @@
 #include "platform/ui/Lists.h"
 #include "platform/ui/data/DBGrid.h"
 #include "platform/ui/data/DataControls.h"
+#include "projects/PlanProyecto.h"
 
 #include <QVariant>
+#include <optional>
+#include <utility>
 
 namespace plat {
 class Connection;
@@ -100,6 +103,9 @@ public slots:
     void pbEliminarDocumentoWordClick(QObject *Sender);
     void pbDocumentacionElectronicaClick(QObject *Sender);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void construirCabecera(QWidget *area);
     void construirHerramientas(QWidget *area);
@@ -124,9 +130,12 @@ private:
     bool validarCliente();
     bool validarLinea(bool deRejilla);
     void terminarBorrado(bool confirmar);
+    const PlanProyecto &planProyectoPantalla(const QString &codigo);
 
     // The transaction a project's deletion runs in, from its before-delete to its end.
     plat::Connection *borrando_ = nullptr;
+    // The project's span as the Gantt screen being painted uses it, read once per screen.
+    std::optional<std::pair<QString, PlanProyecto>> planPantalla_;
     InstanciaGlobal<TfPROYPROY> instancia_;
 };
 
