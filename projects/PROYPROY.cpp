@@ -420,7 +420,8 @@ void TfPROYPROY::FormClose(QObject *Sender, plat::CloseAction &Action)
 
 bool TfPROYPROY::editandoLineas() const { return editandoEstado(lineas().state()); }
 
-void TfPROYPROY::DataSource2StateChange(QObject *) { HabilitarControles(editandoLineas()); }
+// A line leaving its edit leaves the controls for editing while the header still edits.
+void TfPROYPROY::DataSource2StateChange(QObject *) { HabilitarControles(editandoLineas() || editando()); }
 
 // ---- validation ----------------------------------------------------------------------------
 

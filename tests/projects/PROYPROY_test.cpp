@@ -4,6 +4,7 @@
 
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/base/FechaHora.h"
+#include "platform/data/engine/Connection.h"
 #include "platform/ui/Keys.h"
 #include "GENEW/data/GENEBUSQ.h"
 #include "platform/ui/Application.h"
@@ -370,6 +371,44 @@ TEST_P(MaestroProyectosTest, CancellingANewProjectClearsOnlyTheSideRowsOfAnUnsav
     f.pbSalir->setFocus();
     f.pbCancelarClick(&f);
     EXPECT_EQ(ladosDe("3"), "0/1/0");
+}
+
+// The buttons follow whichever table edits; the work table lives as long as the window.
+TEST_P(MaestroProyectosTest, ControlsFollowBothTablesAndTheWorkTableGoesWithTheWindow)
+{
+    TfPROYPROY &f = abrir();
+    const auto editando = [&f] {
+        return f.pbConforme->isEnabled() && f.pbCancelar->isEnabled() && !f.pbAgregar->isEnabled()
+            && !f.pbEliminar->isEnabled() && !f.pbRefrescar->isEnabled();
+    };
+    const auto navegando = [&f] {
+        return !f.pbConforme->isEnabled() && !f.pbCancelar->isEnabled() && f.pbAgregar->isEnabled()
+            && f.pbEliminar->isEnabled() && f.pbRefrescar->isEnabled();
+    };
+    EXPECT_TRUE(navegando());
+    lineas().edit();
+    EXPECT_TRUE(editando());
+    lineas().cancel();
+    EXPECT_TRUE(navegando());
+    cabecera().edit();
+    lineas().edit();
+    lineas().cancel();
+    EXPECT_TRUE(editando());
+    cabecera().cancel();
+    EXPECT_TRUE(navegando());
+
+    plat::TableDataSet &temporal = f.Temporal->table();
+    ASSERT_TRUE(temporal.active());
+    EXPECT_EQ(temporal.fieldNames(), (QStringList{"CampoClave", "Datos"}));
+    EXPECT_EQ(temporal.fieldByName("Datos").size(), 200);
+    plat::Connection *conexion = temporal.connection();
+    ASSERT_TRUE(conexion);
+    const QString cuenta = QStringLiteral("SELECT COUNT(*) FROM %1").arg(temporal.tableName());
+    EXPECT_EQ(conexion->scalar(cuenta).toInt(), 0);
+    f.Close();
+    QApplication::sendPostedEvents();
+    EXPECT_FALSE(ventana_);
+    EXPECT_THROW(conexion->scalar(cuenta), gp::Error);
 }
 
 // ---- order and pages -------------------------------------------------------------------------
