@@ -164,8 +164,12 @@ TEST_P(MaestroProyectosTest, ANewProjectAndANewLineStartFromTheirDefaults)
     const QDateTime hoy = FechaHora(Ahora().date());
     EXPECT_EQ(p.fieldByName("FechaAceptacion").asDateTime(), hoy);
     EXPECT_EQ(p.fieldByName("FechaEntrega").asDateTime(), hoy);
-    f.pbCancelarClick(&f);
+    // Entering the chapters saves the new project and starts no other.
+    f.DBGrid1Enter(f.DBGrid1);
+    EXPECT_EQ(p.state(), plat::DataSetState::Browse);
+    EXPECT_EQ(sql("SELECT Situacion FROM PROYECT WHERE Codigo = '3'"), "Abierto");
 
+    cabecera().locate("Codigo", "1");
     lineas().append();
     EXPECT_EQ(campo("Responsable").asInteger(), 3);   // the project's director
     EXPECT_EQ(campo("CodigoProyecto").asString(), "1");
