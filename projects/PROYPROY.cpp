@@ -379,6 +379,9 @@ void TfPROYPROY::conectarEventos()
 
 void TfPROYPROY::FormCreate(QObject *Sender)
 {
+    // Without a started program (the main window pictured on its own) nothing opens.
+    if (!fGENEINIC || !ModuloDatos)
+        return;
     fGENEINIC->AjustarTamanoFormulario(this, QString());
     lineas().setMasterSource(&cabecera(), QStringLiteral("Codigo"));
     FormularioMaestro::FormCreate(Sender);
@@ -651,6 +654,7 @@ void TfPROYPROY::grabarLinea()
     }
 }
 
+// The header first, then the line.
 void TfPROYPROY::GrabarDatos(QObject *)
 {
     const plat::DataSetState estado = cabecera().state();
@@ -658,7 +662,6 @@ void TfPROYPROY::GrabarDatos(QObject *)
         grabarCabecera();
         if (estado == plat::DataSetState::Insert)
             AgregarClick(this);
-        return;
     }
     grabarLinea();
 }
