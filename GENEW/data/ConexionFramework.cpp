@@ -43,6 +43,18 @@ void TModuloDatos::conectarFramework()
     e.CrearTecladoNumerico = [](QWidget *control) { return ::CrearTecladoNumerico(control); };
     instalarServiciosBusqueda(e);
 
+    MarcoBusqueda marco;
+    marco.PrepararFormulario = [](QObject *formulario) { fGENEINIC->PrepararFormulario(formulario); };
+    marco.TraducirFormulario = [](QObject *formulario) { fGENEINIC->TraducirFormulario(formulario); };
+    marco.ProcesarTeclaFormulario = [](QObject *Sender, int &Key, plat::ShiftState Shift) {
+        fGENEINIC->ProcesarTeclaFormulario(Sender, Key, Shift);
+    };
+    marco.ProcesarTeclaPulsada = [](QObject *Sender, QChar &Key) { fGENEINIC->ProcesarTeclaPulsada(Sender, Key); };
+    marco.ListarDataSetTemporal = [this](plat::DataSet &dataSet, const QString &formato, const QString &titulo) {
+        ListarDataSetTemporal(dataSet, formato, titulo);
+    };
+    marcoBusqueda_.emplace(marcoBusqueda(), std::move(marco));
+
     prepararRejilla_.emplace(PrepararFormularioRejilla, [](QWidget *formulario) {
         fGENEINIC->AplicarControlesNoVisibles(formulario);
         fGENEINIC->TraducirFormulario(formulario);

@@ -7,6 +7,7 @@
 #include "GENEW/data/ServicioMoneda.h"
 #include "GENEW/data/ServicioTraduccion.h"
 #include "GENEW/data/ServicioUsuarios.h"
+#include "GENEW/data/busqueda/MarcoBusqueda.h"
 #include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/formularios/ServiciosFormulario.h"
@@ -366,6 +367,7 @@ private:
     std::optional<Gancho<std::function<EstadoVistaMoneda()>>::Instalacion> vistaMoneda_;
     std::optional<Gancho<std::function<void(QWidget *)>>::Instalacion> prepararRejilla_;
     std::optional<PuntosEntradaFormulario> puntosEntradaPrevios_;
+    std::optional<Gancho<MarcoBusqueda>::Instalacion> marcoBusqueda_;
     std::unique_ptr<TablaMonedas> tablaMonedas_;
     std::unique_ptr<ServicioMoneda> moneda_;
     std::unique_ptr<plat::Connection> conexionUsuario_;   // Usuario's own ADO connection, when it has one
