@@ -277,6 +277,8 @@ TEST_F(WordPrueba, TheRealOfficeSuiteConvertsTheMergedLetter)
     const QString texto = gptest::TextoPDF(dir.file("real.pdf"));
     EXPECT_TRUE(texto.contains("Estimada Doña Úrsula:")) << texto.toStdString();
     EXPECT_TRUE(texto.contains(QRegularExpression("Calle Mayor 1\\s*\\n\\s*Madrid"))) << texto.toStdString();
+    if (qEnvironmentVariableIsSet("GP_GUARDAR_PAGINAS"))
+        QFile::copy(dir.file("real.pdf"), qEnvironmentVariable("GP_GUARDAR_PAGINAS") + "/carta-libreoffice.pdf");
 }
 
 } // namespace

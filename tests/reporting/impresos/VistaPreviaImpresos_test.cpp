@@ -201,6 +201,8 @@ TEST_F(VistaPrevia, ThePdfButtonWritesTheWholeRequestAndGivesThePreviewItsPagesB
         codigos << pagina.section('\n', 0, 0).trimmed();
     EXPECT_EQ(codigos, QStringList({"1", "2", "2", "2", "3", "3"}));
     EXPECT_EQ(gptest::PaginasPDF(dir.file("Oferta.pdf.pdf")), 6);
+    if (qEnvironmentVariableIsSet("GP_GUARDAR_PAGINAS"))
+        QFile::copy(dir.file("Oferta.pdf"), qEnvironmentVariable("GP_GUARDAR_PAGINAS") + "/vista-previa-oferta.pdf");
     EXPECT_FALSE(QFile::exists(dir.file("Fallida.pdf")));
 }
 
