@@ -94,7 +94,7 @@ public slots:
     virtual void GrabarDatos(QObject *Sender);
     void ValidacionWinControl(QObject *Sender);
     virtual void Table1BeforePost(plat::DataSet &DataSet);
-    void Table1BeforeInsert(plat::DataSet &DataSet);
+    virtual void Table1BeforeInsert(plat::DataSet &DataSet);
     virtual void Table1NewRecord(plat::DataSet &DataSet);
     virtual void Table1AfterPost(plat::DataSet &DataSet);
     virtual void DataSource1StateChange(QObject *Sender);

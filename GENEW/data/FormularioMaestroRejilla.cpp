@@ -37,7 +37,7 @@ FormularioMaestroRejilla::FormularioMaestroRejilla(QWidget *parent, const QStrin
 
     plat::DataSet &tabla = Table1->dataSet();
     tabla.BeforeEdit = [this](plat::DataSet &ds) { Table1BeforeEdit(ds); };
-    tabla.AfterOpen = [this](plat::DataSet &ds) { enlazarCampoClave(ds); };
+    tabla.AfterOpen = [this](plat::DataSet &ds) { prepararCampos(ds); };
 }
 
 plat::Field *FormularioMaestroRejilla::campoClave() const
@@ -46,11 +46,20 @@ plat::Field *FormularioMaestroRejilla::campoClave() const
     return tabla.active() && tabla.fieldCount() > 0 ? &tabla.field(0) : nullptr;
 }
 
-void FormularioMaestroRejilla::enlazarCampoClave(plat::DataSet &tabla)
+void FormularioMaestroRejilla::prepararCampos(plat::DataSet &tabla)
 {
     camposClave_ = -1;
     if (tabla.fieldCount() > 0)
         tabla.field(0).OnChange = [this](plat::Field &) { CampoClaveChange(this); };
+    // A memo shows "(MEMO)" in the grid only when it holds text, so that an emptied one
+    // reads as empty.
+    for (int i = 0; i < tabla.fieldCount(); ++i) {
+        plat::Field &campo = tabla.field(i);
+        if (campo.dataType() == ftMemo && !campo.OnGetText)
+            campo.OnGetText = [](plat::Field &f, QString &texto, bool mostrar) {
+                texto = !mostrar ? f.asString() : f.asString().isEmpty() ? QString() : QStringLiteral("(MEMO)");
+            };
+    }
 }
 
 bool FormularioMaestroRejilla::columnaClave(int columna)
@@ -64,7 +73,7 @@ void FormularioMaestroRejilla::FormCreate(QObject *Sender)
 {
     FormularioMaestro::FormCreate(Sender);
     if (Table1->dataSet().active())
-        enlazarCampoClave(Table1->dataSet());
+        prepararCampos(Table1->dataSet());
 }
 
 // ---- adding and the key --------------------------------------------------------------------
@@ -73,7 +82,27 @@ void FormularioMaestroRejilla::nuevaLinea()
 {
     DBGrid1->setFocus();
     DBGrid1->setSelectedIndex(0);
-    Table1->dataSet().append();
+    // The new line goes after the last one; duplication still copies the record that was
+    // current when it was asked for.
+    plat::DataSet &tabla = Table1->dataSet();
+    claveAntesDeAnadir_ = ModuloDatos->EstaVacio(tabla) ? QString() : ModuloDatos->ClaveRegistro(tabla);
+    try {
+        tabla.last();
+        tabla.append();
+    } catch (...) {
+        claveAntesDeAnadir_.reset();
+        throw;
+    }
+    claveAntesDeAnadir_.reset();
+}
+
+void FormularioMaestroRejilla::Table1BeforeInsert(plat::DataSet &DataSet)
+{
+    if (!claveAntesDeAnadir_) {
+        FormularioMaestro::Table1BeforeInsert(DataSet);
+        return;
+    }
+    ClaveDuplicacion = *claveAntesDeAnadir_;
 }
 
 void FormularioMaestroRejilla::AgregarClick(QObject *) { nuevaLinea(); }

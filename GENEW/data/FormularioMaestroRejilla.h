@@ -2,6 +2,8 @@
 #include "GENEW/data/FormularioMaestro.h"
 #include "platform/ui/data/DBGrid.h"
 
+#include <optional>
+
 // A record window whose records are the rows of one grid: the key is the table's first
 // field, new rows are appended at the end and entered one after another, the key of an
 // existing row cannot be changed, a column is checked when it is left, and Ctrl+Delete
@@ -23,6 +25,7 @@ public slots:
     void pbConformeClick(QObject *Sender) override;
     void pbRefrescarClick(QObject *Sender) override;
     void DataSource1StateChange(QObject *Sender) override;
+    void Table1BeforeInsert(plat::DataSet &DataSet) override;
     void Table1BeforePost(plat::DataSet &DataSet) override;
     void Table1AfterPost(plat::DataSet &DataSet) override;
     void Table1BeforeEdit(plat::DataSet &DataSet);
@@ -43,8 +46,10 @@ protected:
 private:
     bool claveBloqueada(const QString &aviso);
     bool claveCompleta();
-    void enlazarCampoClave(plat::DataSet &tabla);
+    void prepararCampos(plat::DataSet &tabla);
 
     plat::DataSetState estadoAntesDeGrabar_ = plat::DataSetState::Browse;
     int camposClave_ = -1;
+    // While a new line goes to the end: the key of the record that was current before.
+    std::optional<QString> claveAntesDeAnadir_;
 };

@@ -297,6 +297,7 @@ TEST_P(NotasTecnicasTest, TheGridPaintsValuesInTheirColours)
 {
     notasVariadas();
     ASSERT_EQ(sql("UPDATE NTECNICA SET DescripcionAmpliada = 'Detalle' WHERE NotaTecnica = 1"), QString());
+    ASSERT_EQ(sql("UPDATE NTECNICA SET DescripcionAmpliada = '' WHERE NotaTecnica = 2"), QString());
     ASSERT_EQ(sql("INSERT INTO DOCUTRON (NombreTabla, ClaveTabla, Nombre) VALUES ('NTECNICA', '1', 'plano.pdf')"),
               QString());
     QImage doceon(16, 16, QImage::Format_RGB32);
