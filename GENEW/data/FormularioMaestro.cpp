@@ -446,7 +446,7 @@ void FormularioMaestro::ListadoProgramable1Click(QObject *) { ModuloDatos->Lista
 void FormularioMaestro::DocumentacionElectronica1Click(QObject *)
 {
     plat::DataSet &tabla = Table1->dataSet();
-    const QString clave = ModuloDatos->EstaVacio(tabla) ? QString() : ModuloDatos->ClaveRegistro(tabla);
+    const QString clave = ModuloDatos->ClaveLateralRegistro(tabla);
     ModuloDatos->AbrirDocumentacionElectronica(ModuloDatos->QuitarPropietarioTabla(Table1->table().tableName()), clave);
 }
 
