@@ -85,6 +85,7 @@ public slots:
     void EliminacionMultiple1Click(QObject *Sender);
     void BuscarClick(QObject *Sender);
     void FiltrarRegistros1Click(QObject *Sender);
+    void CopiarRegistrosaOtrasEmpresas1Click(QObject *Sender);
     void ListadoProgramable1Click(QObject *Sender);
     void DocumentacionElectronica1Click(QObject *Sender);
     void FormatoOriginal1Click(QObject *Sender);

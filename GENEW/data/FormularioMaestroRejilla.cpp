@@ -1,5 +1,6 @@
 #include "GENEW/data/FormularioMaestroRejilla.h"
 
+#include "GENEW/data/GENEVMEM.h"
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
@@ -193,6 +194,21 @@ bool FormularioMaestroRejilla::claveCompleta()
         if (tabla.field(i).asString().trimmed().isEmpty())
             return false;
     return true;
+}
+
+void FormularioMaestroRejilla::editarMemo(const QString &campo, const QString &titulo)
+{
+    plat::DataSet &tabla = Table1->dataSet();
+    try {
+        (void)gp::capturarFallo([&] { tabla.edit(); });
+    } catch (const gp::Abort &) {
+    }
+    if (!fGENEVMEM)
+        return;
+    QString texto;
+    VisualizarAsignarCampoTexto(tabla, titulo, campo, texto);
+    if (editando())
+        tabla.fieldByName(campo).setValue(texto);
 }
 
 // ---- saving --------------------------------------------------------------------------------

@@ -40,6 +40,9 @@ protected:
     void nuevaLinea();
     // A column of the key: its index is below the table's number of key fields.
     bool columnaClave(int columna);
+    // The memo window on the field of the current row, titled titulo (the table put into
+    // edit first; a refused edit leaves the memo to be read only as it is).
+    void editarMemo(const QString &campo, const QString &titulo);
     // Called after a save, once the new line (if any) is on its way; members refresh here.
     virtual void trasGrabar() {}
 

@@ -5,6 +5,8 @@
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/base/FechaHora.h"
 #include "platform/data/TableDataSet.h"
+#include "GENEW/data/GENEVMEM.h"
+#include "platform/ui/data/DataControls.h"
 #include "projects/FiltroNotasTecnicas.h"
 #include "projects/PROYNTEC.h"
 #include "projects/PROYVERS.h"
@@ -393,11 +395,27 @@ TEST_P(NotificacionesVersionTest, NoticesAreNumberedAfterTheHighestAndDuplicates
     f.pbConformeClick(&f);
     EXPECT_EQ(sql("SELECT CodigoArticulo || '/' || Version FROM NOTVERS WHERE NumeroNotificacion = 10"), "ART-1/2.1");
 
+    // The ellipsis opens the memo window titled with the article and the date as shown,
+    // and what is typed there is saved in the notice.
     f.pbCancelarClick(&f);
+    std::unique_ptr<TfGENEVMEM> memo(plat::createForm<TfGENEVMEM>());
+    fGENEVMEM = memo.get();
+    QStringList titulos;
+    plat::application().OnModalShown = [&titulos](plat::Form &ventana) {
+        titulos << ventana.caption();
+        static_cast<TfGENEVMEM &>(ventana).DBMemo->setPlainText("Cambio de tornillería");
+        ventana.setModalResult(plat::mrOk);
+    };
     t.first();
-    EXPECT_EQ(f.TituloDescripcionAmpliada(), "Artículo ART-1 - Fecha 06/05/2024 - Descripción Ampliada");
+    f.DBGrid1->setSelectedIndex(5);
+    f.DBGrid1->EditButtonClick();
+    f.pbConformeClick(&f);
     t.next();   // notice 9, with no date
     EXPECT_EQ(f.TituloDescripcionAmpliada(), "Artículo ART-9 - Fecha  - Descripción Ampliada");
+    plat::application().OnModalShown = nullptr;
+    fGENEVMEM = nullptr;
+    EXPECT_EQ(titulos, QStringList{"Artículo ART-1 - Fecha 06/05/2024 - Descripción Ampliada"});
+    EXPECT_EQ(sql("SELECT DescripcionAmpliada FROM NOTVERS WHERE NumeroNotificacion = 2"), "Cambio de tornillería");
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, NotasTecnicasTest, ::testing::Values(false, true), NombreMotor);
