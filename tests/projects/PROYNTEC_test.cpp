@@ -5,6 +5,7 @@
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/base/FechaHora.h"
 #include "platform/data/TableDataSet.h"
+#include "GENEW/data/GENEBUSQ.h"
 #include "GENEW/data/GENEVMEM.h"
 #include "platform/ui/data/DataControls.h"
 #include "projects/FiltroNotasTecnicas.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QTest>
 
 namespace {
 
@@ -278,6 +280,35 @@ TEST_P(NotasTecnicasTest, ColumnChecksFillDatesAndNamesAndRefuseWrongValues)
     EXPECT_TRUE(dejar("NivelPrioridad", "Normal"));
     f.pbConformeClick(&f);
     EXPECT_EQ(sql("SELECT NivelPrioridad FROM NTECNICA WHERE NotaTecnica = 1"), "Normal");
+    EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join('\n').toStdString();
+}
+
+// A double click on a project or operator column searches its table and writes the chosen
+// key; a cancelled search changes nothing.
+TEST_P(NotasTecnicasTest, LookUpsWriteTheChosenKey)
+{
+    ASSERT_EQ(sql("INSERT INTO PROYECT (Codigo, Descripcion) VALUES ('P-7', 'Séptimo')"), QString());
+    nota(1, "Error", "Pendiente", "Maxima");
+    std::unique_ptr<TfGENEBUSQ> busqueda(plat::createForm<TfGENEBUSQ>());
+    fGENEBUSQ = busqueda.get();
+    TfPROYNTEC &f = abrir();
+    bool aceptar = true;
+    plat::application().OnModalShown = [&aceptar](plat::Form &ventana) {
+        auto &b = static_cast<TfGENEBUSQ &>(ventana);
+        QTest::keyClicks(b.DatoABuscar, "P-7");
+        QTest::keyClick(b.DatoABuscar, Qt::Key_Return);
+        QTest::keyClick(aceptar ? static_cast<QWidget *>(b.DBGrid1) : b.DatoABuscar, aceptar ? Qt::Key_Return : Qt::Key_Escape);
+    };
+    seleccionar("CodigoProyecto");
+    f.DBGrid1DblClick(f.DBGrid1);
+    EXPECT_EQ(tabla().fieldByName("CodigoProyecto").asString(), "P-7");
+    f.pbCancelarClick(&f);
+    aceptar = false;
+    f.DBGrid1DblClick(f.DBGrid1);
+    plat::application().OnModalShown = nullptr;
+    fGENEBUSQ = nullptr;
+    EXPECT_EQ(tabla().state(), plat::DataSetState::Browse);
+    EXPECT_TRUE(tabla().fieldByName("CodigoProyecto").asString().isEmpty());
     EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join('\n').toStdString();
 }
 
