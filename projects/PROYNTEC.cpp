@@ -289,8 +289,11 @@ void TfPROYNTEC::Table1CalcFields(plat::DataSet &DataSet)
     DataSet.fieldByName(kDocumentacion).setValue(tiene ? QStringLiteral("SI") : QStringLiteral("  "));
 }
 
-void TfPROYNTEC::DataSource1DataChange(QObject *, plat::Field *)
+void TfPROYNTEC::DataSource1DataChange(QObject *, plat::Field *Field)
 {
+    // A value typed into a field leaves the number of notes as it was.
+    if (Field)
+        return;
     const plat::DataSet &tabla = Table1->dataSet();
     const qint64 notas = tabla.active() ? Table1->dataSet().recordCount() : 0;
     fGENEINIC->ConfigurarBarraEstado(StatusBar1, QStringLiteral("Número de Notas: ") + QString::number(notas));

@@ -59,6 +59,27 @@ TEST(FiltroNotasTecnicas, EachBoxCombinationGivesItsConditions)
     EXPECT_EQ(filtroNotas::CondicionPorValor("DetectadoPor", "=", "O'Brien"), "(DetectadoPor = 'O''Brien')");
 }
 
+// Whether some pixel of the painted cell (row, column of the field) comes close to the
+// colour: text is smoothed, so its strokes do not always reach it.
+bool hayColorEnCelda(plat::DBGrid &rejilla, const QImage &pintada, int fila, const QString &campo, QColor color)
+{
+    int columna = -1;
+    for (int i = 0; i < rejilla.columnCount(); ++i)
+        if (rejilla.column(i)->FieldName == campo)
+            columna = i;
+    const QRect celda = rejilla.visualRect(rejilla.model()->index(fila, columna));
+    EXPECT_TRUE(pintada.rect().contains(celda)) << campo.toStdString();
+    const QRect dentro = celda.intersected(pintada.rect());
+    for (int y = dentro.top(); y <= dentro.bottom(); ++y)
+        for (int x = dentro.left(); x <= dentro.right(); ++x) {
+            const QColor p = pintada.pixelColor(x, y);
+            if (qAbs(p.red() - color.red()) <= 40 && qAbs(p.green() - color.green()) <= 40
+                && qAbs(p.blue() - color.blue()) <= 40)
+                return true;
+        }
+    return false;
+}
+
 class NotasTecnicasTest : public MaestroFixture
 {
 protected:
@@ -345,25 +366,8 @@ TEST_P(NotasTecnicasTest, TheGridPaintsValuesInTheirColours)
     QApplication::processEvents();
     f.DBGrid1->setCurrentIndex({});
     const QImage pintada = f.DBGrid1->viewport()->grab().toImage();
-    // Whether some pixel of the cell (row, column of the field) has the colour.
     const auto hay = [&](int fila, const QString &campo, QColor color) {
-        int columna = -1;
-        for (int i = 0; i < f.DBGrid1->columnCount(); ++i)
-            if (f.DBGrid1->column(i)->FieldName == campo)
-                columna = i;
-        const QRect celda = f.DBGrid1->visualRect(f.DBGrid1->model()->index(fila, columna));
-        // Text is smoothed: its strokes come close to the colour without always reaching it.
-        const auto cerca = [&color](QColor p) {
-            return qAbs(p.red() - color.red()) <= 40 && qAbs(p.green() - color.green()) <= 40
-                && qAbs(p.blue() - color.blue()) <= 40;
-        };
-        const QRect dentro = celda.intersected(pintada.rect());
-        EXPECT_EQ(dentro, celda) << campo.toStdString();
-        for (int y = dentro.top(); y <= dentro.bottom(); ++y)
-            for (int x = dentro.left(); x <= dentro.right(); ++x)
-                if (cerca(pintada.pixelColor(x, y)))
-                    return true;
-        return false;
+        return hayColorEnCelda(*f.DBGrid1, pintada, fila, campo, color);
     };
     const QColor verde(0, 128, 0), rojo(255, 0, 0), granate(128, 0, 0), verdeAzulado(0, 128, 128);
     // Rows: 1 Error Maxima (memo, document), 2 Sugerencia Urgente, 3 solved, 5 dismissed, 6.
@@ -425,6 +429,13 @@ TEST_P(NotificacionesVersionTest, NoticesAreNumberedAfterTheHighestAndDuplicates
         EXPECT_FALSE(t.fieldByName(campo).asString().isEmpty()) << campo;
     f.pbConformeClick(&f);
     EXPECT_EQ(sql("SELECT CodigoArticulo || '/' || Version FROM NOTVERS WHERE NumeroNotificacion = 10"), "ART-1/2.1");
+
+    // The extended description's marker: red " -->" when it holds text.
+    f.pbCancelarClick(&f);
+    f.DBGrid1->setCurrentIndex({});
+    const QImage pintada = f.DBGrid1->viewport()->grab().toImage();
+    EXPECT_TRUE(hayColorEnCelda(*f.DBGrid1, pintada, 0, "DescripcionAmpliada", QColor(255, 0, 0)));
+    EXPECT_FALSE(hayColorEnCelda(*f.DBGrid1, pintada, 1, "DescripcionAmpliada", QColor(255, 0, 0)));
 
     // The ellipsis opens the memo window titled with the article and the date as shown,
     // and what is typed there is saved in the notice.
