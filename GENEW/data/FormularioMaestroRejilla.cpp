@@ -8,6 +8,7 @@
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Keys.h"
 
+#include <QScopeGuard>
 #include <QVBoxLayout>
 
 namespace {
@@ -87,14 +88,9 @@ void FormularioMaestroRejilla::nuevaLinea()
     // current when it was asked for.
     plat::DataSet &tabla = Table1->dataSet();
     claveAntesDeAnadir_ = ModuloDatos->EstaVacio(tabla) ? QString() : ModuloDatos->ClaveRegistro(tabla);
-    try {
-        tabla.last();
-        tabla.append();
-    } catch (...) {
-        claveAntesDeAnadir_.reset();
-        throw;
-    }
-    claveAntesDeAnadir_.reset();
+    const auto alTerminar = qScopeGuard([this] { claveAntesDeAnadir_.reset(); });
+    tabla.last();
+    tabla.append();
 }
 
 void FormularioMaestroRejilla::Table1BeforeInsert(plat::DataSet &DataSet)
