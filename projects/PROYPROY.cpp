@@ -104,7 +104,13 @@ TfPROYPROY::TfPROYPROY(QWidget *parent)
     establecerCampoClave(EditCodigoProyecto);
 }
 
-TfPROYPROY::~TfPROYPROY() = default;
+TfPROYPROY::~TfPROYPROY()
+{
+    // The controls lose the focus while the window is being taken apart.
+    EditCodigoCliente->OnExit = nullptr;
+    DBGrid1->OnEnter = nullptr;
+    DBGrid2->viewport()->removeEventFilter(this);
+}
 
 // ---- building ------------------------------------------------------------------------------
 
