@@ -6,6 +6,7 @@
 #include "platform/base/FechaHora.h"
 
 #include <QRegularExpression>
+#include <cstdio>
 
 namespace plat {
 
@@ -48,7 +49,15 @@ QDateTime Dialect::literalReading(const QDateTime &value)
 
 QString Dialect::isoDateTime(const QDateTime &value)
 {
-    return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    // Written by hand: the calendar's general formatter cost more than the rest of a bound write.
+    if (!value.isValid())
+        return QString();
+    const QDate d = value.date();
+    const QTime t = value.time();
+    char texto[48];
+    const int n = std::snprintf(texto, sizeof texto, "%04d-%02d-%02d %02d:%02d:%02d", d.year(), d.month(), d.day(),
+                                t.hour(), t.minute(), t.second());
+    return QString::fromLatin1(texto, n);
 }
 
 QString Dialect::dateLiteral(const QDateTime &value) const
@@ -186,6 +195,14 @@ QString rewriteTopAsLimit(const QString &sql)
     if (trimmed.endsWith(QLatin1Char(';')))
         trimmed.chop(1);
     return trimmed + QStringLiteral(" LIMIT ") + m.captured(2);
+}
+
+QString addFromToDelete(const QString &sql)
+{
+    static const QRegularExpression deleteWithoutFrom(QStringLiteral("^(\\s*DELETE\\s+)(?!FROM\\b)(?=[A-Za-z_#@])"),
+                                                      QRegularExpression::CaseInsensitiveOption);
+    const auto m = deleteWithoutFrom.match(sql);
+    return m.hasMatch() ? m.captured(1) + QStringLiteral("FROM ") + sql.mid(m.capturedEnd(0)) : sql;
 }
 
 QString removeThreePartOwner(const QString &sql, const std::function<QString(const QString &, const QString &)> &name)
