@@ -1,6 +1,7 @@
 #include "projects/PROYPROY.h"
 
 #include "GENEW/data/DibujarEscalaTiempo.h"
+#include "GENEW/data/GENEVMEM.h"
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/data/busqueda/ServiciosBusqueda.h"
 #include "GENEW/runtime/Geneinic.h"
@@ -115,7 +116,6 @@ void TfPROYPROY::conectarEventos()
     OnClose = handler(this, &TfPROYPROY::FormClose);
     OnKeyDown = handler(this, &TfPROYPROY::FormKeyDown);
     OnResize = handler(this, &TfPROYPROY::FormResize);
-    pbConforme->OnClick = handler(this, &TfPROYPROY::pbConformeClick);
     pbCancelar->OnClick = handler(this, &TfPROYPROY::pbCancelarClick);
     CancelarEdicion1->OnClick = handler(this, &TfPROYPROY::pbCancelarClick);
     pbEliminar->OnClick = handler(this, &TfPROYPROY::Eliminar1Click);
@@ -143,12 +143,10 @@ void TfPROYPROY::conectarEventos()
     pbDocumentacionElectronica->OnClick = handler(this, &TfPROYPROY::pbDocumentacionElectronicaClick);
 
     plat::DataSet &p = cabecera();
-    p.OnNewRecord = [this](plat::DataSet &ds) { Table1NewRecord(ds); };
     p.BeforeDelete = [this](plat::DataSet &ds) { Table1BeforeDelete(ds); };
     p.AfterDelete = [this](plat::DataSet &ds) { Table1AfterDelete(ds); };
     p.OnDeleteError = [this](plat::DataSet &ds, const gp::Error &e, plat::DataAction &a) { Table1DeleteError(ds, e, a); };
     p.BeforeCancel = [this](plat::DataSet &ds) { Table1BeforeCancel(ds); };
-    p.AfterPost = [this](plat::DataSet &ds) { Table1AfterPost(ds); };
     plat::DataSet &l = lineas();
     l.BeforeInsert = [this](plat::DataSet &ds) { Table2BeforeInsert(ds); };
     l.OnNewRecord = [this](plat::DataSet &ds) { Table2NewRecord(ds); };
@@ -395,23 +393,6 @@ void TfPROYPROY::FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift)
 
 // ---- saving --------------------------------------------------------------------------------
 
-bool TfPROYPROY::grabarCabecera()
-{
-    plat::DataSet &p = cabecera();
-    const plat::DataSetState estado = p.state();
-    if (!editandoEstado(estado))
-        return true;
-    try {
-        if (!gp::capturarFallo([&] { p.post(); }))
-            return true;
-    } catch (const gp::Abort &) {
-        return false;   // the validation refused and said why; the edit stays
-    }
-    MensajeAviso(estado == plat::DataSetState::Edit ? comportamiento.fallaGrabarEdicion : comportamiento.fallaGrabarAlta);
-    p.cancel();
-    return false;
-}
-
 void TfPROYPROY::grabarLinea()
 {
     plat::DataSet &l = lineas();
@@ -436,19 +417,12 @@ void TfPROYPROY::grabarLinea()
     }
 }
 
-// The header first, then the line.
-void TfPROYPROY::GrabarDatos(QObject *)
+// The header first, as every record window saves it, then the line.
+void TfPROYPROY::GrabarDatos(QObject *Sender)
 {
-    const plat::DataSetState estado = cabecera().state();
-    if (editandoEstado(estado)) {
-        grabarCabecera();
-        if (estado == plat::DataSetState::Insert)
-            AgregarClick(this);
-    }
+    FormularioMaestro::GrabarDatos(Sender);
     grabarLinea();
 }
-
-void TfPROYPROY::pbConformeClick(QObject *Sender) { GrabarDatos(Sender); }
 
 void TfPROYPROY::pbCancelarClick(QObject *)
 {
@@ -462,7 +436,7 @@ void TfPROYPROY::DBGrid1Enter(QObject *)
 {
     if (!editando())
         return;
-    grabarCabecera();
+    grabarRegistro(comportamiento.fallaGrabarEdicion, comportamiento.fallaGrabarAlta);
     DBGrid1->setFocus();
     DBGrid1->setSelectedIndex(0);
 }
@@ -730,9 +704,15 @@ void TfPROYPROY::BuscarDatosDBEdit(QObject *Sender)
 
 void TfPROYPROY::DBGrid1EditButtonClick(QObject *)
 {
-    if (ModuloDatos->EstaVacio(lineas()) && !editandoLineas())
+    plat::DataSet &l = lineas();
+    if (!fGENEVMEM || (!editandoLineas() && ModuloDatos->EstaVacio(l)))
         return;
-    lineas().edit();
+    l.edit();
+    const QString titulo = QStringLiteral("Capítulo ") + l.fieldByName(QStringLiteral("Capitulo")).asString()
+        + QStringLiteral(" - Descripción Ampliada");
+    QString texto;
+    l.fieldByName(QStringLiteral("DescripcionAmpliada"))
+        .setAsString(VisualizarAsignarCampoTexto(l, titulo, QStringLiteral("DescripcionAmpliada"), texto));
 }
 
 // ---- the line tools, printing and documents ------------------------------------------------
