@@ -37,6 +37,7 @@ void TModuloDatos::conectarFramework()
             // A handler of the data set refused the edit: the value stays.
         }
     };
+    e.ObtenerTextoPredefinido = [this](const QString &codigo) { return ObtenerTextoPredefinido(codigo); };
     e.MostrarDetalle = [](const QString &titulo, const QString &texto) { ::MostrarDetalle(texto, titulo); };
     e.AjustarRejilla = [this](plat::DBGrid &rejilla) { AjustarRejilla(rejilla); };
     e.Calculadora = [](const QString &texto, double valor) {
@@ -48,6 +49,18 @@ void TModuloDatos::conectarFramework()
     ConservarInstalacion(std::make_shared<Gancho<std::function<void(const QString &, const QString &)>>::Instalacion>(
         fGENEINIC->VentanaDocumentacionElectronica,
         [](const QString &tabla, const QString &clave) { ::AbrirDocumentacionElectronica(tabla, clave); }));
+
+    MarcoBusqueda marco;
+    marco.PrepararFormulario = [](QObject *formulario) { fGENEINIC->PrepararFormulario(formulario); };
+    marco.TraducirFormulario = [](QObject *formulario) { fGENEINIC->TraducirFormulario(formulario); };
+    marco.ProcesarTeclaFormulario = [](QObject *Sender, int &Key, plat::ShiftState Shift) {
+        fGENEINIC->ProcesarTeclaFormulario(Sender, Key, Shift);
+    };
+    marco.ProcesarTeclaPulsada = [](QObject *Sender, QChar &Key) { fGENEINIC->ProcesarTeclaPulsada(Sender, Key); };
+    marco.ListarDataSetTemporal = [this](plat::DataSet &dataSet, const QString &formato, const QString &titulo) {
+        ListarDataSetTemporal(dataSet, formato, titulo);
+    };
+    marcoBusqueda_.emplace(marcoBusqueda(), std::move(marco));
 
     prepararRejilla_.emplace(PrepararFormularioRejilla, [](QWidget *formulario) {
         fGENEINIC->AplicarControlesNoVisibles(formulario);

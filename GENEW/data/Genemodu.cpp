@@ -175,6 +175,7 @@ void TModuloDatos::retirarServicios()
     if (puntosEntradaPrevios_ && fGENEINIC)
         fGENEINIC->PuntosEntrada = *std::exchange(puntosEntradaPrevios_, std::nullopt);
     prepararRejilla_.reset();
+    marcoBusqueda_.reset();
     serviciosFormulario_.reset();
     vistaMoneda_.reset();
     formatoNumerico_.reset();

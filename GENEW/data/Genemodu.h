@@ -3,10 +3,12 @@
 #include "GENEW/data/CatalogoClaves.h"
 #include "GENEW/data/FormulariosMDI.h"
 #include "GENEW/data/NombresMotor.h"
+#include "GENEW/data/ObjetosRegistro.h"
 #include "GENEW/data/ParametrosGenerales.h"
 #include "GENEW/data/ServicioMoneda.h"
 #include "GENEW/data/ServicioTraduccion.h"
 #include "GENEW/data/ServicioUsuarios.h"
+#include "GENEW/data/busqueda/MarcoBusqueda.h"
 #include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/formularios/ServiciosFormulario.h"
@@ -40,6 +42,7 @@ class Connection;
 class DBGrid;
 class Field;
 class Form;
+class Image;
 } // namespace plat
 
 // The shared data module: one instance, created by the main window before the log-in
@@ -312,6 +315,43 @@ public:
     void LimpiarLookup(plat::DBLookupComboBox &control);
     void LimpiarCampo(plat::Field &campo);
 
+    // ---- settings editor (GENERINI.cpp) ---------------------------------------------------
+    // See ::EditarRegistroINI.
+    QString EditarRegistroINI(const QString &plantilla, const QString &actual, const QString &titulo,
+                              const QString &titulosColumnas, const QString &descriptores, const QString &opciones);
+
+    // ---- analysis groups (ModuloDatosGruposAnalisis.cpp) ----------------------------------
+    // The categories of the ","-separated profiles, one a line.
+    QString CategoriasPerfilesGA(const QString &perfiles);
+    // The SQL condition on CategoriaGrupo for the profile's categories.
+    QString FiltroCategoriasGruposAnalisis(const QString &perfil);
+    // The record's group in the category; for "Todas" all its groups joined by ",".
+    QString RegistroEnGruposAnalisis(const QString &tabla, const QString &categoria, const QString &clave);
+    // ---- record attachments and predefined texts (ModuloDatosObjetos.cpp) -----------------
+    // Objects of a record in BLOBTAB; the table name loses its owner prefix. A replaced
+    // object stays when storing the new one fails; the error goes to the caller.
+    // The picture "Foto" of type "Imagen", shown in the control; an empty file name removes
+    // it; an empty table name does nothing.
+    void GuardarImagenRegistro(const QString &tabla, const QString &clave, plat::Image *imagen,
+                               const QString &fichero);
+    bool GuardarDocumentoRegistro(const QString &tabla, const QString &clave, const QString &idObjeto,
+                                  const QString &tipoObjeto, const QString &fichero, const QString &nombre,
+                                  const QString &descripcion);
+    QString TipoObjetoRegistro(const QString &tabla, const QString &clave, const QString &idObjeto);
+    QString ExtraerObjetoRegistro(const QString &tabla, const QString &clave, const QString &idObjeto);
+    // A picture object (BMP or JPEG) into the control; empty when there is none or it
+    // cannot be read. No file is left behind.
+    void CargarImagenRegistro(const QString &tabla, const QString &clave, const QString &idObjeto,
+                              plat::Image *imagen);
+    // Opens the Word document of the table's current record (key: its first field's text),
+    // first made from a template the user picks when there is none, and stores it back
+    // when the word processor ends.
+    void AbrirDocumentoWordRegistro(plat::TableDataSet &tabla, plat::DataSet *detalle);
+    // The text of a TEXTO code (the search offers one when the code is not there), a
+    // template filled in by the user first.
+    QString ObtenerTextoPredefinido(const QString &codigo);
+    QString RellenarPlantillaTexto(const QString &codigo);
+
     // ---- grid layouts and SQL variables (ModuloDatosFiltro.cpp) -------------------------
     // A grid's layout (font, columns) is kept in FILTRO under form name + "." + grid name,
     // for every user of the company.
@@ -358,10 +398,17 @@ private:
     bool renumerarLineas(plat::TableDataSet &lineas, const plat::Bookmark &linea);
     bool pedirNuevaClave(plat::TableDataSet &maestro, const QStringList &camposClave, const QString &nuevaClave,
                          QStringList &valores);
+    QString perfilesCategoriasGA() const;
+    QStringList gruposEnTablas(const QString &tabla, const QString &categoria, const QString &clave);
     textoRegistros::Delimitadores delimitadoresTexto(const QString &opciones);
     int camposClaveExportacion(plat::DataSet &dataSet);
     void copiarRegistroConClave(plat::DataSet &origen, plat::TableDataSet &destino, const QStringList &clave,
                                 int k);
+
+    ServicioObjetos &objetos();
+    ObjetoRegistro objetoRegistro(const QString &tabla, const QString &clave, const QString &idObjeto) const;
+    // The first value of a statement's answer on the company database; empty when none.
+    QString valorConsulta(const QString &sql);
 
     std::unique_ptr<CacheRespuestasSQL> cacheCamposClave_;
     std::unique_ptr<NombresMotor> nombres_;
@@ -374,6 +421,7 @@ private:
     std::optional<Gancho<std::function<EstadoVistaMoneda()>>::Instalacion> vistaMoneda_;
     std::optional<Gancho<std::function<void(QWidget *)>>::Instalacion> prepararRejilla_;
     std::optional<PuntosEntradaFormulario> puntosEntradaPrevios_;
+    std::optional<Gancho<MarcoBusqueda>::Instalacion> marcoBusqueda_;
     std::unique_ptr<TablaMonedas> tablaMonedas_;
     std::unique_ptr<ServicioMoneda> moneda_;
     std::unique_ptr<plat::Connection> conexionUsuario_;   // Usuario's own ADO connection, when it has one
@@ -381,6 +429,8 @@ private:
     std::unique_ptr<ServicioTraduccion> traduccion_;
     std::unique_ptr<TablaUsuarios> tablaUsuarios_;
     std::unique_ptr<ServicioUsuarios> usuarios_;
+    std::unique_ptr<AlmacenObjetos> almacenObjetos_;
+    std::unique_ptr<ServicioObjetos> objetos_;
     bool rejillasOcupadas_ = false;   // a grid-layout operation on RejillasModificadas runs
     std::vector<std::shared_ptr<void>> instalaciones_;   // last: they go before the hooks
 };
@@ -389,5 +439,7 @@ private:
 void OcultarColumnaRejilla(const QString &campo, plat::DBGrid &rejilla);
 
 extern TModuloDatos *ModuloDatos;
+// The last range text the analysis-group range dialog answered, for the listings to print.
+extern QString RangosGruposAnalisis;
 // True from the end of the module's creation until its destruction.
 extern bool ModuloDatosCreado;

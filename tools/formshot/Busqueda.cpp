@@ -73,6 +73,10 @@ struct ProgramaMuestra
     }
 };
 
+} // namespace
+
+namespace formshot {
+
 bool programaIniciado()
 {
     // Freed before the application object goes: its forms and connections need it.
@@ -89,6 +93,12 @@ bool programaIniciado()
     static const bool iniciado = programa->iniciar();
     return iniciado;
 }
+
+} // namespace formshot
+
+namespace {
+
+using formshot::programaIniciado;
 
 // The standard form showing its answer: with a filter the search runs as it is shown.
 plat::Form *busquedaEstandar(bool personalizar)

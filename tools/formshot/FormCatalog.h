@@ -22,4 +22,8 @@ struct ShotForm
 std::vector<ShotForm> &catalogue();
 bool registerForm(ShotForm form);
 
+// A started program with company 1 open, its data module and a table CLIENTES of sample
+// customers, kept for the tool's run; false when it could not start.
+bool programaIniciado();
+
 } // namespace formshot

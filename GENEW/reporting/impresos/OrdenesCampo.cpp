@@ -149,8 +149,34 @@ void OrdenesCampo::Campo(const ArgumentosInstruccion &a)
         dibujar(a, AbreviarNombreCampo(nombre.campo, 1));
         return;
     }
-    if (plat::DataSet *dataSet = dataSetActual())
+    plat::DataSet *dataSet = dataSetActual();
+    if (!dataSet)
+        return;
+    if (EsGrupoAnalisis(nombre.campo))
+        dibujar(a, ValorGrupoAnalisis(nombre.campo, *dataSet));
+    else
         dibujarCampo(a, *dataSet, nombre);
+}
+
+QString OrdenesCampo::ValorGrupoAnalisis(const QString &nombre, const plat::DataSet &dataSet)
+{
+    for (const QString &entrada : motor_.diseno().ajustes().gruposAnalisis) {
+        if (entrada.section(QLatin1Char(';'), 0, 0) != nombre)
+            continue;
+        const QStringList partes = entrada.section(QLatin1Char(';'), 1).split(QLatin1Char(','));
+        try {
+            const plat::Field *campoClave = dataSet.findField(partes.value(2));
+            if (!campoClave)
+                return {};
+            const QString clave = campoClave->asString();
+            if (servicios_.gruposAnalisis)
+                return servicios_.gruposAnalisis(partes.value(0), partes.value(1), clave);
+            return ModuloDatos ? ModuloDatos->RegistroEnGruposAnalisis(partes.value(0), partes.value(1), clave) : QString();
+        } catch (const std::exception &) {
+            return {};
+        }
+    }
+    return {};
 }
 
 void OrdenesCampo::CampoReferencia(const ArgumentosInstruccion &a)
@@ -225,7 +251,7 @@ bool OrdenesCampo::BuscarReferencia(plat::DataSet &tabla, const QString &tablaSQ
             case TipoElementoClave::Vacio: valores << QString(); break;
             case TipoElementoClave::Literal: valores << e.texto; break;
             case TipoElementoClave::Campo: valores << textoDe(e.texto); break;
-            case TipoElementoClave::GrupoAnalisis: valores << QString(); break;
+            case TipoElementoClave::GrupoAnalisis: valores << ValorGrupoAnalisis(e.texto, actual); break;
             case TipoElementoClave::CamposDocutron: {
                 QStringList partes;
                 for (const QString &campo : e.campos)

@@ -40,6 +40,8 @@ public:
             std::function<double(int codigo)> cambio;
         };
         std::function<std::optional<Moneda>()> moneda;
+        // The record's analysis groups in a category ("Todas": all of them joined by ",").
+        std::function<QString(const QString &tabla, const QString &categoria, const QString &clave)> gruposAnalisis;
     };
 
     explicit OrdenesCampo(TfGENELIMP &motor) : motor_(motor) {}
@@ -60,6 +62,9 @@ public:
     QString BuscarValorTablaCampo(const QString &referencia);
     bool BuscarReferencia(plat::DataSet &tabla, const QString &tablaSQL, const QString &calificador,
                           const plat::DataSet &actual);
+    // The analysis groups the first line registered under the name (table,category,key field)
+    // gives for the current record of the dataset; empty when none is registered or anything fails.
+    QString ValorGrupoAnalisis(const QString &nombre, const plat::DataSet &dataSet);
     void CampoMemo(const ArgumentosInstruccion &a, const plat::Field &campo, int pieza);
     void Expresion(const ArgumentosInstruccion &a);
     void Concatenar(const ArgumentosInstruccion &a);

@@ -7,72 +7,143 @@ namespace plat {
 
 namespace {
 
-QStringList commonColumns(Connection &source, Connection &target, const QString &from, const QString &to)
-{
-    const QList<FieldDef> targetFields = target.columns(to);
-    QStringList out;
-    for (const auto &f : source.columns(from))
-        if (const FieldDef *t = findField(targetFields, f.name); t && t->type != ftAutoInc)
-            out << t->name;
-    return out;
-}
-
-QString placeholders(const QStringList &names, const QString &separator, bool assign)
+QString placeholders(const QStringList &names, const QList<int> &at, const QString &separator, bool assign)
 {
     QStringList parts;
-    for (int i = 0; i < names.size(); ++i)
+    for (int i : at)
         parts << (assign ? names[i] + QStringLiteral(" = ") : QString()) + QStringLiteral(":p%1").arg(i);
     return parts.join(separator);
 }
 
+QList<int> allOf(const QStringList &names)
+{
+    QList<int> at;
+    for (int i = 0; i < names.size(); ++i)
+        at << i;
+    return at;
+}
+
 } // namespace
+
+QStringList commonColumns(const QStringList &from, Connection &target, const QString &to)
+{
+    const QList<FieldDef> targetFields = target.columns(to);
+    QStringList out;
+    for (const auto &name : from)
+        if (const FieldDef *t = findField(targetFields, name); t && t->type != ftAutoInc)
+            out << t->name;
+    return out;
+}
+
+RecordWriter::RecordWriter(Connection &target, const QString &table, const QStringList &columns, CopyMode mode)
+    : target_(target), mode_(mode), columns_(columns)
+{
+    const QStringList key = target.keyFields(table);
+    if (key.isEmpty())
+        throw gp::DatabaseError(QStringLiteral("No index currently active"));
+    QStringList keyWhere;
+    for (const QString &k : key) {
+        int found = -1;
+        for (int i = 0; i < columns.size() && found < 0; ++i)
+            if (columns[i].compare(k, Qt::CaseInsensitive) == 0)
+                found = i;
+        if (found < 0)
+            throw gp::DatabaseError(QStringLiteral("Field '%1' not found").arg(k));
+        keyWhere << columns[found] + QStringLiteral(" = :p%1").arg(found);
+        keyAt_ << found;
+    }
+    for (int i = 0; i < columns.size(); ++i) {
+        params_ << QStringLiteral("p%1").arg(i);
+        if (!keyAt_.contains(i))
+            nonKeyAt_ << i;
+    }
+    const QString where = keyWhere.join(QStringLiteral(" AND "));
+    exists_ = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(table, where);
+    insert_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(table, columns.join(QStringLiteral(", ")), placeholders(columns, allOf(columns), QStringLiteral(", "), false));
+    update_ = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                  .arg(table, placeholders(columns, nonKeyAt_, QStringLiteral(", "), true), where);
+    // Rows of the source have keys of their own, so into an empty table each one is new.
+    emptyAtStart_ = mode != CopyMode::Update
+        && target.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table), {}, SqlOrigin::AsWritten).toLongLong() == 0;
+}
+
+QVariantMap RecordWriter::keyParams(const QVariantList &values) const
+{
+    QVariantMap p;
+    for (int i : keyAt_)
+        p.insert(params_[i], values.value(i));
+    return p;
+}
+
+QVariantMap RecordWriter::allParams(const QVariantList &values) const
+{
+    QVariantMap p;
+    for (int i = 0; i < params_.size(); ++i)
+        p.insert(params_[i], values.value(i));
+    return p;
+}
+
+bool RecordWriter::present(const QVariantList &values)
+{
+    return target_.scalar(exists_, keyParams(values), SqlOrigin::AsWritten).toInt() > 0;
+}
+
+void RecordWriter::insert(const QVariantList &values)
+{
+    target_.exec(insert_, allParams(values), SqlOrigin::AsWritten);
+}
+
+int RecordWriter::update(const QVariantList &values)
+{
+    return target_.exec(update_, allParams(values), SqlOrigin::AsWritten);
+}
+
+void RecordWriter::write(const QVariantList &values, CopyCounts &counts)
+{
+    if (emptyAtStart_) {
+        insert(values);
+        ++counts.appended;
+        return;
+    }
+    // With columns besides the key, an update tells by itself whether the key is there.
+    if (mode_ != CopyMode::Append && !nonKeyAt_.isEmpty()) {
+        if (update(values) > 0) {
+            ++counts.updated;
+            return;
+        }
+        if (mode_ == CopyMode::AppendAndUpdate) {
+            insert(values);
+            ++counts.appended;
+        }
+        return;
+    }
+    const bool there = present(values);
+    if (!there && mode_ != CopyMode::Update) {
+        insert(values);
+        ++counts.appended;
+    } else if (there && mode_ != CopyMode::Append && !nonKeyAt_.isEmpty()) {
+        update(values);
+        ++counts.updated;
+    }
+}
 
 CopyCounts copyRecords(Connection &source, Connection &target, const QString &table, CopyMode mode,
                        const QString &targetTable)
 {
     const QString to = targetTable.isEmpty() ? table : targetTable;
-    const QStringList key = target.keyFields(to);
-    if (key.isEmpty())
-        throw gp::DatabaseError(QStringLiteral("No index currently active"));
-    const QStringList columns = commonColumns(source, target, table, to);
-    const QueryResult rows = source.query(QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QStringLiteral(", ")), table),
-                                          {}, SqlOrigin::AsWritten);
-
-    QStringList keyWhere;
-    for (int i = 0; i < key.size(); ++i)
-        keyWhere << key[i] + QStringLiteral(" = :k%1").arg(i);
-    QStringList nonKey;
-    for (const auto &c : columns)
-        if (!key.contains(c, Qt::CaseInsensitive))
-            nonKey << c;
-    const QString exists = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(to, keyWhere.join(QStringLiteral(" AND ")));
-    const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                               .arg(to, columns.join(QStringLiteral(", ")), placeholders(columns, QStringLiteral(", "), false));
-    const QString update = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                               .arg(to, placeholders(nonKey, QStringLiteral(", "), true), keyWhere.join(QStringLiteral(" AND ")));
+    QStringList sourceNames;
+    for (const auto &f : source.columns(table))
+        sourceNames << f.name;
+    RecordWriter writer(target, to, commonColumns(sourceNames, target, to), mode);
+    const QueryResult rows = source.query(
+        QStringLiteral("SELECT %1 FROM %2").arg(writer.columns().join(QStringLiteral(", ")), table), {}, SqlOrigin::AsWritten);
 
     CopyCounts counts;
     target.startTransaction();
     try {
-        for (const auto &row : rows.rows) {
-            QVariantMap keyParams;
-            for (int i = 0; i < key.size(); ++i)
-                keyParams.insert(QStringLiteral("k%1").arg(i), row.value(rows.columnIndex(key[i])));
-            const bool present = target.scalar(exists, keyParams, SqlOrigin::AsWritten).toInt() > 0;
-            if (!present && mode != CopyMode::Update) {
-                QVariantMap p;
-                for (int i = 0; i < columns.size(); ++i)
-                    p.insert(QStringLiteral("p%1").arg(i), row.value(i));
-                target.exec(insert, p, SqlOrigin::AsWritten);
-                ++counts.appended;
-            } else if (present && mode != CopyMode::Append && !nonKey.isEmpty()) {
-                QVariantMap p = keyParams;
-                for (int i = 0; i < nonKey.size(); ++i)
-                    p.insert(QStringLiteral("p%1").arg(i), row.value(rows.columnIndex(nonKey[i])));
-                target.exec(update, p, SqlOrigin::AsWritten);
-                ++counts.updated;
-            }
-        }
+        for (const auto &row : rows.rows)
+            writer.write(row, counts);
         target.commit();
     } catch (...) {
         target.rollback();

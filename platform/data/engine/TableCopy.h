@@ -1,5 +1,7 @@
 #pragma once
 #include <QString>
+#include <QStringList>
+#include <QVariantList>
 
 namespace plat {
 
@@ -16,6 +18,37 @@ struct CopyCounts
     int appended = 0;
     int updated = 0;
 };
+
+// Writes records into a table, matching them by the table's primary key. The columns are
+// given once; each record's values come in their order and must include the key's.
+class RecordWriter
+{
+public:
+    RecordWriter(Connection &target, const QString &table, const QStringList &columns, CopyMode mode);
+
+    const QStringList &columns() const { return columns_; }
+    void write(const QVariantList &values, CopyCounts &counts);
+
+private:
+    QVariantMap keyParams(const QVariantList &values) const;
+    QVariantMap allParams(const QVariantList &values) const;
+    bool present(const QVariantList &values);
+    void insert(const QVariantList &values);
+    int update(const QVariantList &values);
+
+    Connection &target_;
+    CopyMode mode_;
+    QStringList columns_;
+    QList<int> keyAt_;      // the column of each key field
+    QList<int> nonKeyAt_;   // the columns that are not key fields
+    QStringList params_;    // the parameter name of each column
+    bool emptyAtStart_ = false;   // nothing to update: the key lookup can be left out
+    QString exists_, insert_, update_;
+};
+
+// The columns of `from` (in its order) that the target table `to` has and fills itself
+// (auto-increment columns are left to the target).
+QStringList commonColumns(const QStringList &from, Connection &target, const QString &to);
 
 // Copies the records of a table from one connection to another, matching them by the
 // target table's primary key; only the columns both tables have are copied. Runs in

@@ -488,3 +488,34 @@ TEST_F(CamposMotor, EuroAmountsPassTheModeOfTheDocumentsCurrency)
 }
 
 } // namespace
+
+namespace {
+
+// Customer C1 is in group Z2 of category Zona and S1 of Sector; the service stands for the
+// data module's, which the analysis-groups tests check on the engines.
+TEST_F(ReferenciasMotor, AnalysisGroupsPrintAndKeyAConnection)
+{
+    tablas();
+    db().exec("UPDATE CLIENTE SET Codigo = 'Z2' WHERE Codigo = 'C2'");
+    preparar({"[SISTEMA]", "GrupoAnalisis01=CLIENTE,Zona,CodigoCliente", "GrupoAnalisis01=CLIENTE,Sector,CodigoCliente",
+              "GrupoAnalisis02=CLIENTE,Todas,CodigoCliente", "GrupoAnalisis03=CLIENTE,Zona,NoExiste",
+              "Conexion=CLIENTE>GrupoAnalisis01", "[CABECERA]", "Camp=0;1;0;GrupoAnalisis01", "Camp=0;2;0;GrupoAnalisis02",
+              "Camp=0;3;0;GrupoAnalisis03", "Camp=0;4;0;GrupoAnalisis04", "Camp=0;5;0;CLIENTE.Nombre", "Text=0;6;0;fin"},
+             {plat::fieldDef("CodigoCliente", ftString, 10)});
+    QStringList pedidos;
+    motor->ordenesCampoPropias().servicios().gruposAnalisis = [&](const QString &tabla, const QString &categoria,
+                                                                   const QString &clave) {
+        pedidos << tabla + '/' + categoria + '/' + clave;
+        if (clave != "C1")
+            return QString();
+        return categoria == "Zona" ? QString("Z2") : categoria == "Sector" ? QString("S1") : QString("S1,Z2");
+    };
+    documento(1, {{"CodigoCliente", "C1"}});
+    const QStringList filas = hoja();
+    ASSERT_GE(filas.size(), 7) << filas.join('\n').toStdString();
+    // The first registered line of a name wins; a missing key field or no line prints nothing.
+    EXPECT_EQ(filas.mid(1, 6), QStringList({"Z2", "S1,Z2", "", "", "Luis", "fin"}));
+    EXPECT_FALSE(pedidos.join(' ').contains("Sector")) << pedidos.join(' ').toStdString();
+}
+
+} // namespace
