@@ -1,6 +1,7 @@
 #include "app/ImpresionPeticion.h"
 
 #include "GENEW/reporting/impresos/GENELIMP.h"
+#include "GENEW/runtime/Geneinic.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/data/DataSetComponents.h"
@@ -43,7 +44,19 @@ void imprimirPeticionConMotor(const PeticionImpreso &peticion, const QString &sa
     fGENELIMP->Imprimir();
 }
 
+namespace {
+
+ServiciosImpresion ServiciosImpresionSesion()
+{
+    ServiciosImpresion s;
+    s.listadoCancelado = &ListadoCancelado;
+    return s;
+}
+
+} // namespace
+
 ImpresionPeticionInstalada::ImpresionPeticionInstalada()
-    : instalacion_(ganchoImprimirPeticion(), [](const PeticionImpreso &peticion) { imprimirPeticionConMotor(peticion); })
+    : instalacion_(ganchoImprimirPeticion(), [](const PeticionImpreso &peticion) { imprimirPeticionConMotor(peticion); }),
+      servicios_(ServiciosImpresionSesion())
 {
 }

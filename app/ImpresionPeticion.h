@@ -1,4 +1,5 @@
 #pragma once
+#include "GENEW/reporting/impresos/ServiciosImpresion.h"
 #include "projects/PeticionImpreso.h"
 
 // Runs a project window's print request through the print engine: its request values, its
@@ -7,7 +8,8 @@
 // target ("PDF:" + a file) instead of the preview or the printer.
 void imprimirPeticionConMotor(const PeticionImpreso &peticion, const QString &salida = QString());
 
-// The print engine behind the project windows' print hook while this lives.
+// The print engine behind the project windows' print hook while this lives, sharing the
+// session's listing-cancelled flag.
 class ImpresionPeticionInstalada
 {
 public:
@@ -15,4 +17,5 @@ public:
 
 private:
     Gancho<ImprimirPeticionFn>::Instalacion instalacion_;
+    ServiciosImpresionInstalados servicios_;
 };

@@ -5,19 +5,13 @@
 // preferences). The anchor, in the same run on the same file: the sqlite3 API preparing the
 // same kind of SELECT and stepping one screen of rows.
 #include "GENEW/data/GENEBUSQ.h"
-#include "GENEW/data/Genemodu.h"
-#include "GENEW/runtime/Geneinic.h"
-#include "GENEW/runtime/comun/SalidaMensajes.h"
-#include "platform/data/engine/Connection.h"
-#include "platform/data/engine/Session.h"
+#include "ProgramaArrancado.h"
 
-#include <optional>
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <sqlite3.h>
 
 namespace {
@@ -26,43 +20,30 @@ constexpr int kPantalla = 30;   // rows of one screen of the grid
 
 QString tabla(int filas) { return filas >= 1000000 ? QStringLiteral("BUSCA1M") : QStringLiteral("BUSCA1K"); }
 
+QByteArray definiciones()
+{
+    QByteArray lineas;
+    for (const char *t : {"BUSCA1M", "BUSCA1K"})
+        lineas += QString("%1/C/1/Codigo/ftInteger/0/*/|Busqueda\r\n%1/C/2/Nombre/ftString/40//|Busqueda\r\n"
+                          "%1/C/3/PersonaContacto/ftString/40//|Busqueda\r\n%1/C/4/Telefono/ftString/30//|Busqueda\r\n"
+                          "%1/C/5/Notas/ftMemo/0//|Busqueda\r\n%1/C/6/Importe/ftFloat/0//|Busqueda\r\n"
+                          "%1/I/1/<Primary>/Codigo//|Busqueda\r\n%1/I/2/Clave2/Nombre//|Busqueda\r\n")
+                      .arg(t)
+                      .toUtf8();
+    return lineas;
+}
+
 struct Entorno
 {
-    QTemporaryDir carpeta;
-    SalidaMensajesGrabada mensajes;   // nothing may wait for a click
-    std::optional<SalidaMensajesInstalada> salida;
-    plat::Session sesion;
-    TfGENEINIC *inicio = nullptr;
-    TModuloDatos *modulo = nullptr;
+    ProgramaArrancado programa{{.argumentos = {QStringLiteral("U=ADMIN")}, .definicionesAdicionales = definiciones(), .conEmpresa = true}};
     QString fichero;
 
     bool preparar()
     {
-        QDir::setCurrent(carpeta.path());
-        salida.emplace(mensajes);
-        const QString definiciones = carpeta.filePath(QStringLiteral("DATABASE.TXT"));
-        QFile::copy(QStringLiteral(GP_DATA_DIR "/DATABASE.TXT"), definiciones);
-        QFile f(definiciones);
-        f.setPermissions(f.permissions() | QFileDevice::WriteOwner);
-        if (!f.open(QIODevice::Append))
+        if (!programa.arrancado)
             return false;
-        for (const char *t : {"BUSCA1M", "BUSCA1K"})
-            f.write(QString("%1/C/1/Codigo/ftInteger/0/*/|Busqueda\r\n%1/C/2/Nombre/ftString/40//|Busqueda\r\n"
-                            "%1/C/3/PersonaContacto/ftString/40//|Busqueda\r\n%1/C/4/Telefono/ftString/30//|Busqueda\r\n"
-                            "%1/C/5/Notas/ftMemo/0//|Busqueda\r\n%1/C/6/Importe/ftFloat/0//|Busqueda\r\n"
-                            "%1/I/1/<Primary>/Codigo//|Busqueda\r\n%1/I/2/Clave2/Nombre//|Busqueda\r\n")
-                        .arg(t)
-                        .toUtf8());
-        f.close();
-        TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN")};
-        inicio = new TfGENEINIC(nullptr, &sesion);
-        inicio->afterConstruction();
-        if (inicio->ArranqueFallido || !inicio->CrearBaseDatosEmpresa(1))
-            return false;
-        inicio->ConectarBaseDatosEmpresa(1);
-        inicio->Conexiones().EmpresaActual = 1;
-        modulo = plat::createDataModule<TModuloDatos>();
-        plat::Connection &empresa = inicio->Database();
+        TModuloDatos *modulo = programa.modulo;
+        plat::Connection &empresa = programa.inicio->Database();
         for (int filas : {1000000, 1000}) {
             modulo->EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM %1").arg(tabla(filas)));   // made from its definition
             empresa.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
@@ -196,7 +177,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     Entorno e;
     if (!e.preparar()) {
-        fprintf(stderr, "no se ha podido preparar la base de datos\n");
+        std::fprintf(stderr, "the program could not start: %s\n", qPrintable(e.programa.motivoFallo()));
         return 1;
     }
     entorno = &e;

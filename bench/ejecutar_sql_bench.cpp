@@ -3,22 +3,15 @@
 // break) read through the data module's EjecutarSQL from an SQLite file, set in the same
 // run against a plain C loop that steps the same SELECT on the same file with the sqlite3
 // API and writes each column's text with a separator into a buffer.
-#include "GENEW/data/Genemodu.h"
-#include "GENEW/runtime/Geneinic.h"
-#include "GENEW/runtime/comun/SalidaMensajes.h"
-#include "platform/data/engine/Connection.h"
-#include "platform/data/engine/Session.h"
+#include "ProgramaArrancado.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <sqlite3.h>
 #include <string>
-#include <optional>
 
 namespace {
 
@@ -34,26 +27,14 @@ QString consulta(int filas)
 
 struct Entorno
 {
-    QTemporaryDir carpeta;
-    SalidaMensajesGrabada mensajes;   // nothing may wait for a click
-    std::optional<SalidaMensajesInstalada> salida;
-    plat::Session sesion;
-    TfGENEINIC *inicio = nullptr;
-    TModuloDatos *modulo = nullptr;
+    ProgramaArrancado programa{{.argumentos = {QStringLiteral("U=ADMIN")}, .definicionesAdicionales = {}, .conEmpresa = false}};
     QString fichero;
 
     bool preparar()
     {
-        QDir::setCurrent(carpeta.path());
-        salida.emplace(mensajes);
-        QFile::copy(QStringLiteral(GP_DATA_DIR "/DATABASE.TXT"), carpeta.filePath(QStringLiteral("DATABASE.TXT")));
-        TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN")};
-        inicio = new TfGENEINIC(nullptr, &sesion);
-        inicio->afterConstruction();
-        if (inicio->ArranqueFallido)
+        if (!programa.arrancado)
             return false;
-        modulo = plat::createDataModule<TModuloDatos>();
-        plat::Connection &general = inicio->DatabaseGeneral();
+        plat::Connection &general = programa.inicio->DatabaseGeneral();
         for (int filas : {10000, 100000, 1000000}) {
             general.exec(QStringLiteral("CREATE TABLE %1 (Codigo INTEGER PRIMARY KEY, Nombre VARCHAR(40), "
                                         "Importe DOUBLE, Fecha DATETIME, Notas TEXT)")
@@ -78,7 +59,7 @@ void EjecutarSQL(benchmark::State &estado)
     const QString sql = consulta(int(estado.range(0)));
     QString respuesta;
     for (auto _ : estado) {
-        respuesta = entorno->modulo->EjecutarSQL(sql, QStringLiteral("DatabaseGeneral"));
+        respuesta = entorno->programa.modulo->EjecutarSQL(sql, QStringLiteral("DatabaseGeneral"));
         benchmark::DoNotOptimize(respuesta.constData());
     }
     estado.counters["filas"] = double(respuesta.count(u'\n') + 1);
@@ -127,18 +108,12 @@ int main(int argc, char **argv)
     QApplication aplicacion(argc, argv);
     Entorno preparado;
     if (!preparado.preparar()) {
-        QFile registro(preparado.carpeta.filePath(QStringLiteral("ERRORES.LOG")));
-        registro.open(QIODevice::ReadOnly);
-        std::fprintf(stderr, "the program could not start: %s\n%s\n", qPrintable(preparado.mensajes.textos().join(u'\n')),
-                     registro.readAll().constData());
+        std::fprintf(stderr, "the program could not start: %s\n", qPrintable(preparado.programa.motivoFallo()));
         return 1;
     }
     entorno = &preparado;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    preparado.modulo->Free();
-    delete preparado.inicio;
-    preparado.sesion.closeAll();
     return 0;
 }

@@ -4,11 +4,7 @@
 // translation cache) and later ones (cache warm). Anchor in the same run: the sqlite3 C API
 // reading the first 100 rows of the large table in key order, what a grid shows first.
 #include "GENEW/data/CacheTraducciones.h"
-#include "GENEW/data/Genemodu.h"
-#include "GENEW/runtime/Geneinic.h"
-#include "GENEW/runtime/comun/SalidaMensajes.h"
-#include "platform/data/engine/Connection.h"
-#include "platform/data/engine/Session.h"
+#include "ProgramaArrancado.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/data/DBGrid.h"
@@ -16,12 +12,8 @@
 #include "platform/ui/data/DataSource.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <optional>
 #include <sqlite3.h>
 
 namespace {
@@ -60,56 +52,40 @@ public:
 
 struct Entorno
 {
-    QTemporaryDir carpeta;
-    SalidaMensajesGrabada mensajes;
-    std::optional<SalidaMensajesInstalada> salida;
-    plat::Session sesion;
-    TfGENEINIC *inicio = nullptr;
-    TModuloDatos *modulo = nullptr;
+    ProgramaArrancado programa{{.argumentos = {QStringLiteral("U=ADMIN"), QStringLiteral("T=Ingles")},
+                                .definicionesAdicionales = (definicion("PRUEBAG") + definicion("PRUEBAP")).toUtf8(),
+                                .conEmpresa = true}};
     sqlite3 *db = nullptr;
 
     bool preparar()
     {
-        QDir::setCurrent(carpeta.path());
-        salida.emplace(mensajes);
-        QFile origen(QCoreApplication::applicationDirPath() + QStringLiteral("/DATABASE.TXT"));
-        QFile destino(carpeta.filePath(QStringLiteral("DATABASE.TXT")));
-        if (!origen.open(QIODevice::ReadOnly) || !destino.open(QIODevice::WriteOnly))
+        if (!programa.arrancado)
             return false;
-        destino.write(origen.readAll() + ("\r\n" + definicion("PRUEBAG") + definicion("PRUEBAP")).toUtf8());
-        destino.close();
-        TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN"), QStringLiteral("T=Ingles")};
-        inicio = new TfGENEINIC(nullptr, &sesion);
-        inicio->afterConstruction();
-        if (inicio->ArranqueFallido || !inicio->CrearBaseDatosEmpresa(1))
-            return false;
-        inicio->ConectarBaseDatosEmpresa(1);
-        inicio->Conexiones().EmpresaActual = 1;
-        modulo = plat::createDataModule<TModuloDatos>();
-        modulo->EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM TXIDIOMA"), QStringLiteral("DatabaseGeneral"));
-        inicio->DatabaseGeneral().exec(
+        TfGENEINIC &inicio = *programa.inicio;
+        programa.modulo->EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM TXIDIOMA"), QStringLiteral("DatabaseGeneral"));
+        inicio.DatabaseGeneral().exec(
             QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "
                            "INSERT INTO TXIDIOMA (Idioma, ClaveTexto, Texto) "
                            "SELECT 'Ingles', 'Clave de prueba ' || i, 'Test key ' || i FROM n"),
             {}, plat::SqlOrigin::AsWritten);
         for (const auto &[tabla, filas] : {std::pair{QStringLiteral("PRUEBAG"), 1000000}, std::pair{QStringLiteral("PRUEBAP"), 1000}}) {
             delete crear(tabla);   // the first opening makes the table
-            inicio->Database().exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                                                   "INSERT INTO %2 (Codigo, Descripcion, PrecioUnidad, FechaHoraInicio) "
-                                                   "SELECT i, 'Registro ' || i, i * 0.5, '2024-03-31 02:30:00' FROM n")
-                                        .arg(filas)
-                                        .arg(tabla),
-                                    {}, plat::SqlOrigin::AsWritten);
+            inicio.Database().exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                                                  "INSERT INTO %2 (Codigo, Descripcion, PrecioUnidad, FechaHoraInicio) "
+                                                  "SELECT i, 'Registro ' || i, i * 0.5, '2024-03-31 02:30:00' FROM n")
+                                       .arg(filas)
+                                       .arg(tabla),
+                                   {}, plat::SqlOrigin::AsWritten);
         }
-        return sqlite3_open_v2(inicio->Database().location().sqliteFile().toUtf8().constData(), &db, SQLITE_OPEN_READONLY,
+        return sqlite3_open_v2(inicio.Database().location().sqliteFile().toUtf8().constData(), &db, SQLITE_OPEN_READONLY,
                                nullptr) == SQLITE_OK;
     }
 
     FormularioGrande *crear(const QString &tabla)
     {
         auto *f = new FormularioGrande(tabla);
-        if (!inicio->AbrirTablasFormulario(*f))
-            std::fprintf(stderr, "%s\n", qPrintable(mensajes.textos().join(u'\n')));
+        if (!programa.inicio->AbrirTablasFormulario(*f))
+            std::fprintf(stderr, "%s\n", qPrintable(programa.mensajes.textos().join(u'\n')));
         return f;
     }
 };
@@ -126,7 +102,7 @@ void abrirFormulario(benchmark::State &estado, const QString &tabla, bool cacheC
             CacheTraducciones::instancia().vaciar();
         auto *f = new FormularioGrande(tabla);
         estado.ResumeTiming();
-        entorno->inicio->AbrirTablasFormulario(*f);
+        entorno->programa.inicio->AbrirTablasFormulario(*f);
         estado.PauseTiming();
         if (!f->Tabla->table().active() || f->caption() != QLatin1String("Test key 1"))
             estado.SkipWithError("the form did not open translated");
@@ -171,7 +147,7 @@ int main(int argc, char **argv)
     QApplication aplicacion(argc, argv);
     Entorno preparado;
     if (!preparado.preparar()) {
-        std::fprintf(stderr, "the program could not start: %s\n", qPrintable(preparado.mensajes.textos().join(u'\n')));
+        std::fprintf(stderr, "the program could not start: %s\n", qPrintable(preparado.programa.motivoFallo()));
         return 1;
     }
     entorno = &preparado;
@@ -179,8 +155,5 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     sqlite3_close(preparado.db);
-    preparado.modulo->Free();
-    delete preparado.inicio;
-    preparado.sesion.closeAll();
     return 0;
 }

@@ -5,22 +5,15 @@
 // the same range reads through the sqlite3 C API with prepared statements, and the same
 // marks filled straight with QPainter.
 #include "GENEW/data/DibujarEscalaTiempo.h"
-#include "GENEW/data/Genemodu.h"
-#include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
-#include "GENEW/runtime/comun/SalidaMensajes.h"
-#include "platform/data/engine/Connection.h"
-#include "platform/data/engine/Session.h"
+#include "ProgramaArrancado.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Colors.h"
 #include "projects/DibujoGantt.h"
 #include "projects/Proymodu.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <sqlite3.h>
@@ -41,39 +34,15 @@ QString Capitulo(int linea)
 
 // A started program with company 1, the data module and the project data module, over a
 // company database holding the projects.
-struct Programa
+struct Programa : ProgramaArrancado
 {
-    QTemporaryDir dir;
-    QString anterior = QDir::currentPath();
-    SalidaMensajesGrabada mensajes;
-    SalidaMensajesInstalada salida{mensajes};
-    plat::Session sesion;
-    std::unique_ptr<TfGENEINIC> inicio;
-    TModuloDatos *modulo = nullptr;
-
     Programa()
     {
-        QDir::setCurrent(dir.path());
-        QFile::copy(QStringLiteral(GP_DATA_DIR "/DATABASE.TXT"), dir.filePath(QStringLiteral("DATABASE.TXT")));
-        TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN")};
-        inicio = std::make_unique<TfGENEINIC>(nullptr, &sesion);
-        inicio->afterConstruction();
-        inicio->CrearBaseDatosEmpresa(1);
-        inicio->ConectarBaseDatosEmpresa(1);
-        inicio->Conexiones().EmpresaActual = 1;
-        modulo = plat::createDataModule<TModuloDatos>();
         CrearMDProyectos();
         llenar();
     }
 
-    ~Programa()
-    {
-        LiberarMDProyectos();
-        modulo->Free();
-        inicio.reset();
-        sesion.closeAll();
-        QDir::setCurrent(anterior);
-    }
+    ~Programa() { LiberarMDProyectos(); }
 
     void llenar()
     {

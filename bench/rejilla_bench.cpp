@@ -2,9 +2,7 @@
 // loaded from FILTRO and its columns fitted to the window, up to its first screen drawn;
 // the layout work alone on an open grid; and, as the anchor in the same run, Qt's own
 // QSqlQueryModel + QTableView showing the first screen of the same table from the same file.
-#include "GENEW/data/Genemodu.h"
-#include "GENEW/runtime/Geneinic.h"
-#include "GENEW/runtime/comun/SalidaMensajes.h"
+#include "ProgramaArrancado.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Session.h"
@@ -13,13 +11,10 @@
 #include "platform/ui/data/DataSource.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QPixmap>
 #include <QSqlDatabase>
 #include <QSqlQueryModel>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <memory>
@@ -29,35 +24,9 @@ namespace {
 constexpr int kFilas = 1000000;
 const QString kTabla = QStringLiteral("CLIENTES");
 
-struct Programa
+struct Programa : ProgramaArrancado
 {
-    QTemporaryDir dir;
-    SalidaMensajesGrabada mensajes;
-    SalidaMensajesInstalada salida{mensajes};
-    plat::Session sesion;
-    std::unique_ptr<TfGENEINIC> inicio;
-    TModuloDatos *modulo = nullptr;
-
-    Programa()
-    {
-        QDir::setCurrent(dir.path());
-        QFile::copy(QStringLiteral(GP_DATA_DIR "/DATABASE.TXT"), dir.filePath(QStringLiteral("DATABASE.TXT")));
-        TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN")};
-        inicio = std::make_unique<TfGENEINIC>(nullptr, &sesion);
-        inicio->afterConstruction();
-        inicio->CrearBaseDatosEmpresa(1);
-        inicio->ConectarBaseDatosEmpresa(1);
-        inicio->Conexiones().EmpresaActual = 1;
-        modulo = plat::createDataModule<TModuloDatos>();
-        llenar();
-    }
-
-    ~Programa()
-    {
-        modulo->Free();
-        inicio.reset();
-        sesion.closeAll();
-    }
+    Programa() { llenar(); }
 
     void llenar()
     {

@@ -3,21 +3,13 @@
 // (empty cache) and on the second (every answer cached), and one look-up of a key not yet
 // cached. Anchors in the same run: the same 300 look-ups in a QHash, and the same key
 // looked up with a prepared statement of the sqlite3 C API on the same file.
-#include "GENEW/data/Genemodu.h"
 #include "GENEW/data/SentenciasModulo.h"
-#include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/ServicioSQL.h"
-#include "GENEW/runtime/comun/SalidaMensajes.h"
-#include "platform/data/engine/Connection.h"
-#include "platform/data/engine/Session.h"
+#include "ProgramaArrancado.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QHash>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <optional>
 #include <cstdio>
 #include <sqlite3.h>
 
@@ -29,31 +21,19 @@ const QString kClaveBuscada = QStringLiteral("Clave de prueba 9876");
 
 struct Entorno
 {
-    QTemporaryDir carpeta;
-    SalidaMensajesGrabada mensajes;
-    std::optional<SalidaMensajesInstalada> salida;
-    plat::Session sesion;
-    TfGENEINIC *inicio = nullptr;
-    TModuloDatos *modulo = nullptr;
+    ProgramaArrancado programa{{.argumentos = {QStringLiteral("U=ADMIN"), QStringLiteral("T=Ingles")}, .definicionesAdicionales = {}, .conEmpresa = false}};
+    TModuloDatos *modulo = programa.modulo;
     QStringList captions;
     sqlite3 *db = nullptr;
 
     // The statements sent so far to the general database, where TXIDIOMA lives.
-    quint64 sentencias() const { return inicio->DatabaseGeneral().statementsSent(); }
+    quint64 sentencias() const { return programa.inicio->DatabaseGeneral().statementsSent(); }
 
     bool preparar()
     {
-        QDir::setCurrent(carpeta.path());
-        salida.emplace(mensajes);
-        QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/DATABASE.TXT"),
-                    carpeta.filePath(QStringLiteral("DATABASE.TXT")));
-        TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN"), QStringLiteral("T=Ingles")};
-        inicio = new TfGENEINIC(nullptr, &sesion);
-        inicio->afterConstruction();
-        if (inicio->ArranqueFallido)
+        if (!programa.arrancado)
             return false;
-        modulo = plat::createDataModule<TModuloDatos>();
-        plat::Connection &general = inicio->DatabaseGeneral();
+        plat::Connection &general = programa.inicio->DatabaseGeneral();
         // Created through the SQL service, as the program makes it when first needed.
         modulo->EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM TXIDIOMA"), QStringLiteral("DatabaseGeneral"));
         general.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
@@ -172,7 +152,7 @@ int main(int argc, char **argv)
     QApplication aplicacion(argc, argv);
     Entorno preparado;
     if (!preparado.preparar()) {
-        std::fprintf(stderr, "the program could not start: %s\n", qPrintable(preparado.mensajes.textos().join(u'\n')));
+        std::fprintf(stderr, "the program could not start: %s\n", qPrintable(preparado.programa.motivoFallo()));
         return 1;
     }
     entorno = &preparado;
@@ -180,8 +160,5 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     sqlite3_close(preparado.db);
-    preparado.modulo->Free();
-    delete preparado.inicio;
-    preparado.sesion.closeAll();
     return 0;
 }

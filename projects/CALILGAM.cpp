@@ -1,8 +1,10 @@
 #include "projects/CALILGAM.h"
 
+#include "GENEW/data/Genemodu.h"
 #include "GENEW/data/busqueda/ServiciosBusqueda.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
+#include "platform/base/FechaHora.h"
 #include "platform/data/Field.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Application.h"
@@ -62,10 +64,38 @@ const QString DefinicionLineasGama = QStringLiteral(
     "/C/18/PlanReaccion/ftString/100/\r\n"
     "/I/1/<Primary>/Prefijo;Linea;LineaMemo\r\n");
 
+namespace {
+
+// A record's responsibility as the data module reads it for printing: the operators' codes
+// as integers, the dates as their text (none for the zero date) and the operators' names.
+std::optional<DatosResponsabilidad> responsabilidadDelModulo(const QString &tabla, const QString &clave)
+{
+    if (!ModuloDatos)
+        return std::nullopt;
+    const QVariant leido = ModuloDatos->CompletarNombresOperarios(
+        tabla, clave,
+        QStringLiteral("RealizadoPor;FechaRealizacion;AprobadoPor;FechaAprobacion;NombreRealizadoPor;NombreAprobadoPor"));
+    if (leido.isNull())
+        return std::nullopt;
+    const QStringList valores = leido.toStringList();
+    const auto codigo = [&valores](int i) {
+        bool ok = false;
+        const int n = valores.value(i).toInt(&ok);
+        return ok && n != 0 ? QVariant(n) : QVariant();
+    };
+    const auto fecha = [&valores](int i) {
+        const QString texto = valores.value(i);
+        QDate dia;
+        return LeerFecha(texto.section(u' ', 0, 0), dia) && dia != FechaCero().date() ? QVariant(texto) : QVariant();
+    };
+    return DatosResponsabilidad{codigo(0), fecha(1), codigo(2), fecha(3), valores.value(4), valores.value(5)};
+}
+
+} // namespace
+
 Gancho<LeerResponsabilidadFn> &ganchoResponsabilidadDocumental()
 {
-    static Gancho<LeerResponsabilidadFn> gancho(
-        [](const QString &, const QString &) -> std::optional<DatosResponsabilidad> { return std::nullopt; });
+    static Gancho<LeerResponsabilidadFn> gancho(responsabilidadDelModulo);
     return gancho;
 }
 

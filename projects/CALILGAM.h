@@ -38,7 +38,7 @@ struct DatosResponsabilidad
 using LeerResponsabilidadFn =
     std::function<std::optional<DatosResponsabilidad>(const QString &tabla, const QString &claveTexto)>;
 // Where the listing reads a record's responsibility data (table and key text "k1|k2|...").
-// By default no record has any.
+// By default the data module's (TModuloDatos::CompletarNombresOperarios).
 Gancho<LeerResponsabilidadFn> &ganchoResponsabilidadDocumental();
 
 // What the listing prints: ranges by code, by article, or those of a list of orders.

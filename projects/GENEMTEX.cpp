@@ -18,6 +18,7 @@ TfGENEMTEX::TfGENEMTEX(QWidget *parent)
 {
     comportamiento.comprobarCierre = true;
     comportamiento.grabarMemos = true;
+    comportamiento.soloMinimizar = true;
     setBounds(0, 0, 560, 380);
     Table1->setTableName(QStringLiteral("TEXTO"));
 

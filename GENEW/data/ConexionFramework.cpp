@@ -1,6 +1,8 @@
 #include "GENEW/data/GENECALC.h"
+#include "GENEW/data/GENEDOCE.h"
 #include "GENEW/data/GENEDETA.h"
 #include "GENEW/data/GENEKPAD.h"
+#include "GENEW/data/GENERESP.h"
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/data/TextoRegistros.h"
 #include "GENEW/data/busqueda/ServiciosBusqueda.h"
@@ -35,13 +37,30 @@ void TModuloDatos::conectarFramework()
             // A handler of the data set refused the edit: the value stays.
         }
     };
+    e.ObtenerTextoPredefinido = [this](const QString &codigo) { return ObtenerTextoPredefinido(codigo); };
     e.MostrarDetalle = [](const QString &titulo, const QString &texto) { ::MostrarDetalle(texto, titulo); };
     e.AjustarRejilla = [this](plat::DBGrid &rejilla) { AjustarRejilla(rejilla); };
     e.Calculadora = [](const QString &texto, double valor) {
         return fGENECALC ? fGENECALC->Calcular(texto) : valor;
     };
     e.CrearTecladoNumerico = [](QWidget *control) { return ::CrearTecladoNumerico(control); };
+    e.MostrarResponsabilidad = [](plat::DataSet &tabla) { ::MostrarResponsabilidad(tabla); };
     instalarServiciosBusqueda(e);
+    ConservarInstalacion(std::make_shared<Gancho<std::function<void(const QString &, const QString &)>>::Instalacion>(
+        fGENEINIC->VentanaDocumentacionElectronica,
+        [](const QString &tabla, const QString &clave) { ::AbrirDocumentacionElectronica(tabla, clave); }));
+
+    MarcoBusqueda marco;
+    marco.PrepararFormulario = [](QObject *formulario) { fGENEINIC->PrepararFormulario(formulario); };
+    marco.TraducirFormulario = [](QObject *formulario) { fGENEINIC->TraducirFormulario(formulario); };
+    marco.ProcesarTeclaFormulario = [](QObject *Sender, int &Key, plat::ShiftState Shift) {
+        fGENEINIC->ProcesarTeclaFormulario(Sender, Key, Shift);
+    };
+    marco.ProcesarTeclaPulsada = [](QObject *Sender, QChar &Key) { fGENEINIC->ProcesarTeclaPulsada(Sender, Key); };
+    marco.ListarDataSetTemporal = [this](plat::DataSet &dataSet, const QString &formato, const QString &titulo) {
+        ListarDataSetTemporal(dataSet, formato, titulo);
+    };
+    marcoBusqueda_.emplace(marcoBusqueda(), std::move(marco));
 
     prepararRejilla_.emplace(PrepararFormularioRejilla, [](QWidget *formulario) {
         fGENEINIC->AplicarControlesNoVisibles(formulario);

@@ -2,6 +2,8 @@
 
 #include "GENEW/data/GENEFILT.h"
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/data/InformeImagen.h"
+#include "GENEW/data/SalidaInforme.h"
 #include "GENEW/data/busqueda/ServiciosBusqueda.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
@@ -158,9 +160,9 @@ void FormularioMaestro::construirMenu()
     ListarFichaActual1 =
         entrada(Ficha, QStringLiteral("ListarFichaActual1"), QStringLiteral("&Listar Ficha Actual"), sinTecla, nullptr);
     FormatoOriginal1 = entrada(ListarFichaActual1, QStringLiteral("FormatoOriginal1"), QStringLiteral("&Formato Original"),
-                               sinTecla, nullptr);
+                               sinTecla, &FormularioMaestro::FormatoOriginal1Click);
     APaginaCompleta1 = entrada(ListarFichaActual1, QStringLiteral("APaginaCompleta1"),
-                               QStringLiteral("&A Página Completa"), sinTecla, nullptr);
+                               QStringLiteral("&A Página Completa"), sinTecla, &FormularioMaestro::APaginaCompleta1Click);
     CancelarEdicion1 = entrada(Ficha, QStringLiteral("CancelarEdicion1"), QStringLiteral("&Cancelar Edición"),
                                tecla(plat::VK_ESCAPE), &FormularioMaestro::pbCancelarClick);
     ListadoProgramable1 = entrada(Ficha, QStringLiteral("ListadoProgramable1"), QStringLiteral("Listado &Programable..."),
@@ -370,21 +372,29 @@ void FormularioMaestro::Table1BeforePost(plat::DataSet &)
         throw gp::Abort();
 }
 
-void FormularioMaestro::GrabarDatos(QObject *)
+bool FormularioMaestro::grabarRegistro(const QString &fallaEdicion, const QString &fallaAlta)
 {
     plat::DataSet &tabla = Table1->dataSet();
     const plat::DataSetState estado = tabla.state();
+    try {
+        if (!gp::capturarFallo([&] { tabla.post(); }))
+            return true;
+    } catch (const gp::Abort &) {
+        return false;   // the window's validation refused and said why; the edit stays
+    }
+    MensajeAviso(estado == plat::DataSetState::Edit ? fallaEdicion : fallaAlta);
+    tabla.cancel();
+    return false;
+}
+
+void FormularioMaestro::GrabarDatos(QObject *)
+{
+    const plat::DataSetState estado = Table1->dataSet().state();
     if (estado != plat::DataSetState::Edit && estado != plat::DataSetState::Insert)
         return;
-    try {
-        if (gp::capturarFallo([&] { tabla.post(); })) {
-            MensajeAviso(estado == plat::DataSetState::Edit ? comportamiento.fallaGrabarEdicion
-                                                            : comportamiento.fallaGrabarAlta);
-            tabla.cancel();
-        }
-    } catch (const gp::Abort &) {
-        return;   // the window's validation refused and said why; the edit stays
-    }
+    const bool grabado = grabarRegistro(comportamiento.fallaGrabarEdicion, comportamiento.fallaGrabarAlta);
+    if (!grabado && Table1->dataSet().state() != plat::DataSetState::Browse)
+        return;   // refused by the validation: the record stays as typed
     if (estado == plat::DataSetState::Insert && comportamiento.nuevoTrasGrabarAlta)
         AgregarClick(this);
 }
@@ -436,11 +446,38 @@ void FormularioMaestro::ListadoProgramable1Click(QObject *) { ModuloDatos->Lista
 void FormularioMaestro::DocumentacionElectronica1Click(QObject *)
 {
     plat::DataSet &tabla = Table1->dataSet();
-    const QString clave = ModuloDatos->EstaVacio(tabla) ? QString() : ModuloDatos->ClaveRegistro(tabla);
+    const QString clave = ModuloDatos->ClaveLateralRegistro(tabla);
     ModuloDatos->AbrirDocumentacionElectronica(ModuloDatos->QuitarPropietarioTabla(Table1->table().tableName()), clave);
 }
 
 void FormularioMaestro::pbRefrescarClick(QObject *) { fGENEINIC->RefrescarDatos(this, QString()); }
+
+void FormularioMaestro::FormatoOriginal1Click(QObject *) { listarFichaActual(false); }
+
+void FormularioMaestro::APaginaCompleta1Click(QObject *) { listarFichaActual(true); }
+
+void FormularioMaestro::listarFichaActual(bool aPaginaCompleta)
+{
+    InformeImagen ficha(grab().toImage(), logicalDpiX(),
+                        aPaginaCompleta ? InformeImagen::Escala::PaginaCompleta : InformeImagen::Escala::Original);
+    if (ModuloDatos->EjecutarDialogoImpresora(ficha))
+        servicioImpresoras().imprimir(ficha);
+}
+
+void FormularioMaestro::showEvent(QShowEvent *event)
+{
+    VentanaPrograma::showEvent(event);
+    if (!comportamiento.soloMinimizar || bordeSoloMinimizar_)
+        return;
+    // The frame exists once the window is first shown; changing its flags hides it.
+    bordeSoloMinimizar_ = true;
+    QWidget *marco = mdiSubWindow() ? static_cast<QWidget *>(mdiSubWindow()) : this;
+    const QRect lugar = marco->geometry();
+    marco->setWindowFlags((marco->windowFlags() & Qt::WindowType_Mask) | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    marco->setGeometry(lugar);
+    marco->show();
+}
 
 // ---- closing -------------------------------------------------------------------------------
 

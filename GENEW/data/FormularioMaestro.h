@@ -35,6 +35,7 @@ public:
         bool comprobarCierre = false;         // refuse to close while a table edits
         bool grabarMemos = false;             // memo fields written by statement after a post
         bool refrescarSoloNavegando = false;  // pbRefrescar disabled while editing
+        bool soloMinimizar = false;           // the frame offers minimising, never maximising
     };
 
     FormularioMaestro(QWidget *parent, const QString &nombre, const QString &titulo);
@@ -64,7 +65,7 @@ public:
     bool ClaveModificada = false;
 
 public slots:
-    void FormCreate(QObject *Sender);
+    virtual void FormCreate(QObject *Sender);
     void FormActivate(QObject *Sender);
     void FormCloseQuery(QObject *Sender, bool &CanClose);
     void FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift);
@@ -73,33 +74,41 @@ public slots:
     void pbAnteriorClick(QObject *Sender);
     void pbSiguienteClick(QObject *Sender);
     void pbUltimoClick(QObject *Sender);
-    void AgregarClick(QObject *Sender);
+    virtual void AgregarClick(QObject *Sender);
     void Eliminar1Click(QObject *Sender);
-    void pbConformeClick(QObject *Sender);
+    virtual void pbConformeClick(QObject *Sender);
     void pbCancelarClick(QObject *Sender);
     void Salir1Click(QObject *Sender);
     void Cerrar1Click(QObject *Sender);
-    void pbRefrescarClick(QObject *Sender);
+    virtual void pbRefrescarClick(QObject *Sender);
     void IralPaneldeControl1Click(QObject *Sender);
     void EliminacionMultiple1Click(QObject *Sender);
     void BuscarClick(QObject *Sender);
     void FiltrarRegistros1Click(QObject *Sender);
     void ListadoProgramable1Click(QObject *Sender);
     void DocumentacionElectronica1Click(QObject *Sender);
+    void FormatoOriginal1Click(QObject *Sender);
+    void APaginaCompleta1Click(QObject *Sender);
     void CampoClaveExit(QObject *Sender);
     void CampoClaveChange(QObject *Sender);
-    void GrabarDatos(QObject *Sender);
+    virtual void GrabarDatos(QObject *Sender);
     void ValidacionWinControl(QObject *Sender);
-    void Table1BeforePost(plat::DataSet &DataSet);
+    virtual void Table1BeforePost(plat::DataSet &DataSet);
     void Table1BeforeInsert(plat::DataSet &DataSet);
-    void Table1NewRecord(plat::DataSet &DataSet);
-    void Table1AfterPost(plat::DataSet &DataSet);
-    void DataSource1StateChange(QObject *Sender);
-    void BuscarDatosDBEdit(QObject *Sender);
-    void DBGrid1DblClick(QObject *Sender);
+    virtual void Table1NewRecord(plat::DataSet &DataSet);
+    virtual void Table1AfterPost(plat::DataSet &DataSet);
+    virtual void DataSource1StateChange(QObject *Sender);
+    virtual void BuscarDatosDBEdit(QObject *Sender);
+    virtual void DBGrid1DblClick(QObject *Sender);
 
 protected:
     Comportamiento comportamiento;
+    void showEvent(QShowEvent *event) override;
+    // Posts the table's edit or insert; on failure cancels it and shows fallaEdicion or
+    // fallaAlta. False when it failed or the window's validation refused.
+    bool grabarRegistro(const QString &fallaEdicion, const QString &fallaAlta);
+    // The key's range by its field type; false (after the warning) when out of it.
+    bool claveEnRango(const plat::Field &campo, const QString &texto);
     // Where the window's own controls go, above the button panel.
     QWidget *areaDatos() const { return AreaDatos; }
 
@@ -107,9 +116,10 @@ private:
     void construirPanel();
     void construirMenu();
     void volverAlCampoClave();
-    // The key's range by its field type; false (after the warning) when out of it.
-    bool claveEnRango(const plat::Field &campo, const QString &texto);
     QList<plat::TableComponent *> tablas() const;
+    // The window's image on the printer the print dialog confirms.
+    void listarFichaActual(bool aPaginaCompleta);
 
     QWidget *AreaDatos;
+    bool bordeSoloMinimizar_ = false;
 };

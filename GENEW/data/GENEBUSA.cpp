@@ -90,16 +90,16 @@ TfGENEBUSA::~TfGENEBUSA()
 void TfGENEBUSA::FormCreate(QObject *)
 {
     columnas_.clear();
-    if (marcoBusqueda().PrepararFormulario)
-        marcoBusqueda().PrepararFormulario(this);
+    if (marcoBusqueda().valor().PrepararFormulario)
+        marcoBusqueda().valor().PrepararFormulario(this);
 }
 
 void TfGENEBUSA::FormDestroy(QObject *) { columnas_.clear(); }
 
 void TfGENEBUSA::FormShow(QObject *)
 {
-    if (marcoBusqueda().TraducirFormulario)
-        marcoBusqueda().TraducirFormulario(this);
+    if (marcoBusqueda().valor().TraducirFormulario)
+        marcoBusqueda().valor().TraducirFormulario(this);
 }
 
 void TfGENEBUSA::FormActivate(QObject *) { update(); }
@@ -169,27 +169,29 @@ void TfGENEBUSA::pbBuscarClick(QObject *)
         campo.displayLabel = AbreviarNombreCampo(campo.fieldName(), 1);
     }
     DBGrid1->clearColumns();
-    if (marcoBusqueda().TraducirFormulario)
-        marcoBusqueda().TraducirFormulario(this);
+    if (marcoBusqueda().valor().TraducirFormulario)
+        marcoBusqueda().valor().TraducirFormulario(this);
     DBGrid1->SetFocus();
 }
 
-bool TfGENEBUSA::rejillaConFoco() const { return DBGrid1->hasFocus(); }
+// The form's own focus, which holds while the window is not the active one (a key sent to it
+// by the desktop's input method or a test).
+bool TfGENEBUSA::rejillaConFoco() const { return activeControl() == DBGrid1; }
 
 void TfGENEBUSA::FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift)
 {
     if (Key == plat::VK_RETURN && rejillaConFoco())
         return;
-    if (marcoBusqueda().ProcesarTeclaFormulario)
-        marcoBusqueda().ProcesarTeclaFormulario(Sender, Key, Shift);
+    if (marcoBusqueda().valor().ProcesarTeclaFormulario)
+        marcoBusqueda().valor().ProcesarTeclaFormulario(Sender, Key, Shift);
 }
 
 void TfGENEBUSA::FormKeyPress(QObject *Sender, QChar &Key)
 {
     if (Key == u'\r' && rejillaConFoco())
         return;
-    if (marcoBusqueda().ProcesarTeclaPulsada)
-        marcoBusqueda().ProcesarTeclaPulsada(Sender, Key);
+    if (marcoBusqueda().valor().ProcesarTeclaPulsada)
+        marcoBusqueda().valor().ProcesarTeclaPulsada(Sender, Key);
 }
 
 // The value editor of the approximate search edits no dataset: nothing to search from it.

@@ -19,10 +19,10 @@
 
 TfGENEBUSQ *fGENEBUSQ = nullptr;
 
-MarcoBusqueda &marcoBusqueda()
+Gancho<MarcoBusqueda> &marcoBusqueda()
 {
-    static MarcoBusqueda marco;
-    return marco;
+    static Gancho<MarcoBusqueda> gancho;
+    return gancho;
 }
 
 namespace {
@@ -305,8 +305,8 @@ void TfGENEBUSQ::cerrarRespuesta()
 
 void TfGENEBUSQ::FormCreate(QObject *)
 {
-    if (marcoBusqueda().PrepararFormulario)
-        marcoBusqueda().PrepararFormulario(this);
+    if (marcoBusqueda().valor().PrepararFormulario)
+        marcoBusqueda().valor().PrepararFormulario(this);
 }
 
 void TfGENEBUSQ::FormShow(QObject *)
@@ -330,8 +330,8 @@ void TfGENEBUSQ::FormShow(QObject *)
         pbBuscarClick(nullptr);
         DatoABuscar->SetFocus();
     }
-    if (marcoBusqueda().TraducirFormulario)
-        marcoBusqueda().TraducirFormulario(this);
+    if (marcoBusqueda().valor().TraducirFormulario)
+        marcoBusqueda().valor().TraducirFormulario(this);
 }
 
 void TfGENEBUSQ::FormClose(QObject *, plat::CloseAction &)
@@ -473,8 +473,8 @@ void TfGENEBUSQ::pbBuscarClick(QObject *Sender)
                     DBGrid1->setSelectedIndex(i);
         }
     }
-    if (marcoBusqueda().TraducirFormulario)
-        marcoBusqueda().TraducirFormulario(this);
+    if (marcoBusqueda().valor().TraducirFormulario)
+        marcoBusqueda().valor().TraducirFormulario(this);
 }
 
 void TfGENEBUSQ::prepararColumnas()
@@ -746,7 +746,7 @@ void TfGENEBUSQ::CancelarFiltros1Click(QObject *)
 
 void TfGENEBUSQ::ListadoProgramable1Click(QObject *)
 {
-    if (marcoBusqueda().ListarDataSetTemporal)
-        marcoBusqueda().ListarDataSetTemporal(ClientDataSet1->dataSet(), QStringLiteral("L.Tabla"),
+    if (marcoBusqueda().valor().ListarDataSetTemporal)
+        marcoBusqueda().valor().ListarDataSetTemporal(ClientDataSet1->dataSet(), QStringLiteral("L.Tabla"),
                                               QStringLiteral("Listado de la tabla ") + Tabla);
 }

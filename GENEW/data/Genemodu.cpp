@@ -1,4 +1,6 @@
 #include "GENEW/data/Genemodu.h"
+
+#include "GENEW/data/ClaveTexto.h"
 #include "GENEW/data/GENESELE.h"
 #include "GENEW/data/GENEVLIS.h"
 
@@ -173,6 +175,7 @@ void TModuloDatos::retirarServicios()
     if (puntosEntradaPrevios_ && fGENEINIC)
         fGENEINIC->PuntosEntrada = *std::exchange(puntosEntradaPrevios_, std::nullopt);
     prepararRejilla_.reset();
+    marcoBusqueda_.reset();
     serviciosFormulario_.reset();
     vistaMoneda_.reset();
     formatoNumerico_.reset();
@@ -718,6 +721,13 @@ QString TModuloDatos::ClaveRegistro(plat::DataSet &dataSet, const QString &indic
             + u';';
     }
     return clave;
+}
+
+QString TModuloDatos::ClaveLateralRegistro(plat::DataSet &dataSet)
+{
+    if (!dataSet.active() || dataSet.isEmpty())
+        return QString();
+    return claveTexto::ClaveLateral(dataSet, NumeroCamposClave(dataSet));
 }
 
 QString TModuloDatos::ClaveUltimoRegistroGrupo(plat::TableDataSet &tabla)

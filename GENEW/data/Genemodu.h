@@ -3,10 +3,12 @@
 #include "GENEW/data/CatalogoClaves.h"
 #include "GENEW/data/FormulariosMDI.h"
 #include "GENEW/data/NombresMotor.h"
+#include "GENEW/data/ObjetosRegistro.h"
 #include "GENEW/data/ParametrosGenerales.h"
 #include "GENEW/data/ServicioMoneda.h"
 #include "GENEW/data/ServicioTraduccion.h"
 #include "GENEW/data/ServicioUsuarios.h"
+#include "GENEW/data/busqueda/MarcoBusqueda.h"
 #include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/formularios/ServiciosFormulario.h"
@@ -40,6 +42,7 @@ class Connection;
 class DBGrid;
 class Field;
 class Form;
+class Image;
 } // namespace plat
 
 // The shared data module: one instance, created by the main window before the log-in
@@ -175,6 +178,9 @@ public:
     bool LocalizarClave(plat::DataSet &dataSet, const QVariant &clave);
     // The record's key text: each key value followed by ";" ("Hora" fields as time).
     QString ClaveRegistro(plat::DataSet &dataSet, const QString &indice = QString()) override;
+    // The record's key text in the side tables: the values of its first k fields joined by
+    // "|", k the number of key fields of its current index.
+    QString ClaveLateralRegistro(plat::DataSet &dataSet) override;
     QString ClaveUltimoRegistroGrupo(plat::TableDataSet &tabla);
     bool AbrirTabla(plat::TableDataSet &tabla);
     void RefrescarDataSet(plat::DataSet &dataSet, const QString &opciones = QString());
@@ -250,6 +256,11 @@ public:
     void ListarDataSetTemporal(plat::DataSet &dataSet, const QString &formato, const QString &titulo);
     void AbrirDocumentacionElectronica(const QString &tabla, const QString &clave);
     bool TieneDocumentacionElectronica(const QString &tabla, const QString &clave);
+    // The responsibility data of a record (table, "|" key text) for printing: one text per
+    // name of the ";"-separated list (empty: every RESPDOC field, then NombreRealizadoPor,
+    // NombreAprobadoPor and NombreRegistradoPor), a name item giving the operator's name; a
+    // QStringList, or a null QVariant when the record has none or it cannot be read.
+    QVariant CompletarNombresOperarios(const QString &NombreTabla, const QString &ClaveTabla, const QString &Campos);
     bool BorrarTodosLosRegistros(plat::DataSet &dataSet);
     // Opens a gap at the bookmarked line: it and every later line of its document move one
     // number up, all or none.
@@ -316,6 +327,30 @@ public:
     QString FiltroCategoriasGruposAnalisis(const QString &perfil);
     // The record's group in the category; for "Todas" all its groups joined by ",".
     QString RegistroEnGruposAnalisis(const QString &tabla, const QString &categoria, const QString &clave);
+    // ---- record attachments and predefined texts (ModuloDatosObjetos.cpp) -----------------
+    // Objects of a record in BLOBTAB; the table name loses its owner prefix. A replaced
+    // object stays when storing the new one fails; the error goes to the caller.
+    // The picture "Foto" of type "Imagen", shown in the control; an empty file name removes
+    // it; an empty table name does nothing.
+    void GuardarImagenRegistro(const QString &tabla, const QString &clave, plat::Image *imagen,
+                               const QString &fichero);
+    bool GuardarDocumentoRegistro(const QString &tabla, const QString &clave, const QString &idObjeto,
+                                  const QString &tipoObjeto, const QString &fichero, const QString &nombre,
+                                  const QString &descripcion);
+    QString TipoObjetoRegistro(const QString &tabla, const QString &clave, const QString &idObjeto);
+    QString ExtraerObjetoRegistro(const QString &tabla, const QString &clave, const QString &idObjeto);
+    // A picture object (BMP or JPEG) into the control; empty when there is none or it
+    // cannot be read. No file is left behind.
+    void CargarImagenRegistro(const QString &tabla, const QString &clave, const QString &idObjeto,
+                              plat::Image *imagen);
+    // Opens the Word document of the table's current record (key: its first field's text),
+    // first made from a template the user picks when there is none, and stores it back
+    // when the word processor ends.
+    void AbrirDocumentoWordRegistro(plat::TableDataSet &tabla, plat::DataSet *detalle);
+    // The text of a TEXTO code (the search offers one when the code is not there), a
+    // template filled in by the user first.
+    QString ObtenerTextoPredefinido(const QString &codigo);
+    QString RellenarPlantillaTexto(const QString &codigo);
 
     // ---- grid layouts and SQL variables (ModuloDatosFiltro.cpp) -------------------------
     // A grid's layout (font, columns) is kept in FILTRO under form name + "." + grid name,
@@ -370,6 +405,11 @@ private:
     void copiarRegistroConClave(plat::DataSet &origen, plat::TableDataSet &destino, const QStringList &clave,
                                 int k);
 
+    ServicioObjetos &objetos();
+    ObjetoRegistro objetoRegistro(const QString &tabla, const QString &clave, const QString &idObjeto) const;
+    // The first value of a statement's answer on the company database; empty when none.
+    QString valorConsulta(const QString &sql);
+
     std::unique_ptr<CacheRespuestasSQL> cacheCamposClave_;
     std::unique_ptr<NombresMotor> nombres_;
     std::optional<Gancho<NombresCreacionTablas>::Instalacion> nombresTablas_;
@@ -381,6 +421,7 @@ private:
     std::optional<Gancho<std::function<EstadoVistaMoneda()>>::Instalacion> vistaMoneda_;
     std::optional<Gancho<std::function<void(QWidget *)>>::Instalacion> prepararRejilla_;
     std::optional<PuntosEntradaFormulario> puntosEntradaPrevios_;
+    std::optional<Gancho<MarcoBusqueda>::Instalacion> marcoBusqueda_;
     std::unique_ptr<TablaMonedas> tablaMonedas_;
     std::unique_ptr<ServicioMoneda> moneda_;
     std::unique_ptr<plat::Connection> conexionUsuario_;   // Usuario's own ADO connection, when it has one
@@ -388,6 +429,8 @@ private:
     std::unique_ptr<ServicioTraduccion> traduccion_;
     std::unique_ptr<TablaUsuarios> tablaUsuarios_;
     std::unique_ptr<ServicioUsuarios> usuarios_;
+    std::unique_ptr<AlmacenObjetos> almacenObjetos_;
+    std::unique_ptr<ServicioObjetos> objetos_;
     bool rejillasOcupadas_ = false;   // a grid-layout operation on RejillasModificadas runs
     std::vector<std::shared_ptr<void>> instalaciones_;   // last: they go before the hooks
 };

@@ -211,6 +211,42 @@ bool TModuloDatos::TieneDocumentacionElectronica(const QString &tabla, const QSt
     return !respuesta.isEmpty() && !EsRespuestaErrorSQL(respuesta);
 }
 
+QVariant TModuloDatos::CompletarNombresOperarios(const QString &NombreTabla, const QString &ClaveTabla,
+                                                 const QString &Campos)
+{
+    static const QStringList kNombres = {QStringLiteral("NombreRealizadoPor"), QStringLiteral("NombreAprobadoPor"),
+                                         QStringLiteral("NombreRegistradoPor")};
+    plat::TableDataSet &respdoc = Responsabilidad->table();
+    try {
+        if (!respdoc.active())
+            return QVariant();
+        respdoc.refresh();
+        const QString tabla = QuitarPropietarioTabla(NombreTabla);
+        // A key with a final "|" may be kept with or without it.
+        const bool encontrada = ClaveTabla.endsWith(u'|')
+            ? respdoc.findKey({tabla, ClaveTabla.chopped(1)}) || respdoc.findKey({tabla, ClaveTabla})
+            : respdoc.findKey({tabla, ClaveTabla});
+        if (!encontrada)
+            return QVariant();
+        const QStringList campos = Campos.isEmpty() ? respdoc.fieldNames() + kNombres : Campos.split(u';');
+        QStringList valores;
+        for (const QString &campo : campos) {
+            if (const qsizetype n = kNombres.indexOf(campo); n >= 0) {
+                const QString codigo = respdoc.fieldByName(campo.mid(6)).asString();
+                QVariant nombre;
+                LeerCamposRegistro(QStringLiteral("OPERARIO"), codigo, nombre, QStringLiteral("Nombre"));
+                valores << nombre.toStringList().value(0);
+            } else {
+                const plat::Field *f = respdoc.findField(campo);
+                valores << (f ? f->asString() : QString());
+            }
+        }
+        return valores;
+    } catch (const gp::Error &) {
+        return QVariant();
+    }
+}
+
 bool TModuloDatos::BorrarRegistrosAsociados(plat::DataSet &tabla)
 {
     const QString clave = claveTexto::ClaveLateral(tabla, NumeroCamposClave(tabla));

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include <algorithm>
 
@@ -247,15 +248,34 @@ QVariantMap QueryDataSet::boundValues(QString &driverSql) const
                 found = &p;
         return found;
     };
-    const DriverStatement statement = toDriverStatement(sql_, QStringLiteral("gp"), [&](const QString &name) {
+    const auto listOf = [&](const QString &name) -> std::optional<QStringList> {
         const Param *param = findParam(name);
-        return param ? literalTextOf(paramValue(*param)) : QString();
-    });
+        if (param && param->value.typeId() == QMetaType::QStringList)
+            return param->value.toStringList();
+        return std::nullopt;
+    };
+    const DriverStatement statement = toDriverStatement(
+        sql_, QStringLiteral("gp"),
+        [&](const QString &name) {
+            if (const auto list = listOf(name))
+                return list->join(u',');
+            const Param *param = findParam(name);
+            return param ? literalTextOf(paramValue(*param)) : QString();
+        },
+        [&](const QString &name) {
+            const auto list = listOf(name);
+            return list ? int(list->size()) : -1;
+        });
     driverSql = statement.sql;
     QVariantMap values;
     for (int i = 0; i < statement.placeholders.size(); ++i) {
-        const Param *param = findParam(statement.placeholders[i]);
-        values.insert(QStringLiteral("gp%1").arg(i), param ? paramValue(*param) : QVariant());
+        const QString &name = statement.placeholders[i];
+        QVariant value;
+        if (const auto list = listOf(name))
+            value = statement.items[i] < 0 ? QVariant() : QVariant(list->at(statement.items[i]));
+        else if (const Param *param = findParam(name))
+            value = paramValue(*param);
+        values.insert(QStringLiteral("gp%1").arg(i), value);
     }
     return values;
 }
@@ -264,7 +284,7 @@ int QueryDataSet::execSql()
 {
     QString driverSql;
     const QVariantMap values = boundValues(driverSql);
-    rowsAffected_ = link_.connection().exec(driverSql, values, SqlOrigin::AsWritten);
+    rowsAffected_ = link_.connection().exec(driverSql, values, origin_);
     return rowsAffected_;
 }
 
@@ -324,8 +344,8 @@ QList<FieldDef> QueryDataSet::openSource()
     const QVariantMap values = boundValues(driverSql);
     Connection &connection = link_.connection();
     reader_ = stepRows_ && connection.engine() == EngineKind::SQLite
-        ? connection.openQuery(driverSql, values, SqlOrigin::AsWritten)
-        : connection.openReader(driverSql, values, SqlOrigin::AsWritten);
+        ? connection.openQuery(driverSql, values, origin_)
+        : connection.openReader(driverSql, values, origin_);
     // The first packet of rows; all of them when a column's type can only be told from
     // its values (a computed column whose type the engine does not say).
     const QStringList names = reader_->columns();

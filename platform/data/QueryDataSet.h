@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/data/DatabaseLink.h"
 #include "platform/data/MemoryDataSet.h"
+#include "platform/data/engine/Connection.h"
 #include "platform/data/engine/QueryCursor.h"
 
 #include <memory>
@@ -9,7 +10,8 @@
 namespace plat {
 
 // A parameter of a query: its name (kind character included for the program's
-// variables, "$Cliente"), its type and its value.
+// variables, "$Cliente"), its type and its value. A "*" list's value is a QStringList:
+// one bound text per item.
 struct Param
 {
     QString name;
@@ -24,8 +26,9 @@ struct Param
 // engine as typed). Its rows are kept while it is open, taken from the engine a packet
 // at a time as it moves on (`Connection::openReader`: on PostgreSQL they stream from the
 // snapshot the query started with); it is read-only. Parameters are the program's variables (":$name", ":#name", ":&name", a
-// repeated name numbered "_n") and plain ":name" placeholders; ":*name" lists are put
-// into the text by the caller. Column types and sizes come from the declared columns of
+// repeated name numbered "_n") and plain ":name" placeholders; a ":*name" list is bound
+// item by item when its parameter holds a QStringList, else left in the text for the
+// caller to write. Column types and sizes come from the declared columns of
 // the tables the statement reads, where a column is one of them.
 //
 // A live query (`setRequestLive(true)`) over one table whose result holds that table's
@@ -44,6 +47,10 @@ public:
 
     QString sql() const { return sql_; }
     void setSql(const QString &sql);   // closes the query and lists its parameters anew
+    // Whose text it is: typed by a user and run as written (the default), or run through the
+    // engine's dialect as the program's own texts are ("SELECT TOP 10 ..." on every engine).
+    SqlOrigin sqlOrigin() const { return origin_; }
+    void setSqlOrigin(SqlOrigin origin) { close(); origin_ = origin; }
 
     QList<Param> &params() { return params_; }
     Param &paramByName(const QString &name);   // "Parameter 'x' not found"
@@ -84,6 +91,7 @@ private:
 
     DatabaseLink link_;
     QString sql_;
+    SqlOrigin origin_ = SqlOrigin::AsWritten;
     QList<Param> params_;
     int rowsAffected_ = -1;
     void findLiveTable(const QList<FieldDef> &defs);

@@ -43,7 +43,8 @@ QStringList sqlVariableNames(const QString &sql)
     return names;
 }
 
-DriverStatement toDriverStatement(const QString &sql, const QString &namedPrefix, const LiteralText &literalText)
+DriverStatement toDriverStatement(const QString &sql, const QString &namedPrefix, const LiteralText &literalText,
+                                  const ListItems &listItems)
 {
     DriverStatement out;
     QStringList variables;   // kind variables listed so far, for the "_n" rule
@@ -51,11 +52,13 @@ DriverStatement toDriverStatement(const QString &sql, const QString &namedPrefix
     const qsizetype firstColon = sql.indexOf(u':');
     const QString firstPiece = firstColon < 0 ? sql : sql.left(firstColon);
     if (firstPiece.isEmpty() && firstColon != 0)
-        return {sql, {}};
+        return {sql, {}, {}, {}};
     if (!firstPiece.isEmpty() && isKind(firstPiece[0]))
         addName(variables, leadingName(firstPiece));
     bool scanning = !firstPiece.isEmpty();
-    auto placeholder = [&] {
+    auto placeholder = [&](const QString &name, int item = -1) {
+        out.placeholders << name;
+        out.items << item;
         return namedPrefix.isEmpty() ? QStringLiteral("?")
                                      : u':' + namedPrefix + QString::number(out.placeholders.size() - 1);
     };
@@ -78,17 +81,23 @@ DriverStatement toDriverStatement(const QString &sql, const QString &namedPrefix
             const qsizetype nextColon = sql.indexOf(u':', i + 1);
             const QString name = leadingName(sql.mid(i + 1, nextColon < 0 ? -1 : nextColon - i - 1));
             addName(variables, name);
-            if (nextChar == u'*') {
-                out.sql += u':';
+            const QString &listed = variables.last();
+            const int items = nextChar == u'*' ? (listItems ? listItems(listed) : -1) : -1;
+            if (nextChar == u'*' && items < 0) {
+                out.sql += u':';   // no list given: the caller writes it into the text
                 continue;
             }
-            out.names << variables.last();
+            out.names << listed;
             if (!quote.isNull()) {
-                const QString value = literalText ? literalText(variables.last()) : QString();
+                const QString value = literalText ? literalText(listed) : QString();
                 out.sql += QString(value).replace(quote, QString(2, quote));
+            } else if (nextChar == u'*') {
+                QStringList marks;
+                for (int item = 0; item < qMax(items, 1); ++item)
+                    marks << placeholder(listed, items == 0 ? -1 : item);
+                out.sql += marks.join(QStringLiteral(", "));
             } else {
-                out.placeholders << variables.last();
-                out.sql += placeholder();
+                out.sql += placeholder(listed);
             }
             i += int(name.size());
             continue;
@@ -99,9 +108,8 @@ DriverStatement toDriverStatement(const QString &sql, const QString &namedPrefix
             int end = i + 1;
             while (end < sql.size() && (sql[end].isLetterOrNumber() || sql[end] == u'_'))
                 ++end;
-            out.placeholders << sql.mid(i + 1, end - i - 1);
-            out.names << out.placeholders.last();
-            out.sql += placeholder();
+            out.names << sql.mid(i + 1, end - i - 1);
+            out.sql += placeholder(out.names.last());
             i = end - 1;
             continue;
         }

@@ -12,21 +12,26 @@ namespace plat {
 // again is listed as name + "_" + (entries listed so far - 1).
 QStringList sqlVariableNames(const QString &sql);
 
-// The statement as the driver takes it: each variable (except "*" lists, which callers
-// put into the text themselves) and each plain ":name" parameter outside quotes becomes a
-// positional "?" (or, with a prefix, the named placeholder ":<prefix><n>", n from 0);
-// `placeholders` names them in order. A variable inside a quoted literal is part of the
-// literal's text: `literalText` gives its value as text, written with the literal's quote
-// doubled (a placeholder inside quotes would be no parameter at all). `names` lists every
-// variable and parameter in the order they appear, bound or written.
+// The statement as the driver takes it: each variable and each plain ":name" parameter
+// outside quotes becomes a positional "?" (or, with a prefix, the named placeholder
+// ":<prefix><n>", n from 0); `placeholders` names them in order. A "*" list whose
+// parameter holds items (`listItems` answers how many; -1 when it holds no list) becomes
+// one placeholder per item, "?, ?", `items` giving each one's item (-1 for a single value);
+// a list without one stays in the text as written. A variable inside a quoted literal is
+// part of the literal's text: `literalText` gives its value as text (a list's items joined
+// by ","), written with the literal's quote doubled (a placeholder inside quotes would be no
+// parameter at all). `names` lists every variable and parameter in the order they appear,
+// bound or written.
 struct DriverStatement
 {
     QString sql;
     QStringList placeholders;
     QStringList names;
+    QList<int> items;
 };
 using LiteralText = std::function<QString(const QString &name)>;
+using ListItems = std::function<int(const QString &name)>;
 DriverStatement toDriverStatement(const QString &sql, const QString &namedPrefix = QString(),
-                                  const LiteralText &literalText = {});
+                                  const LiteralText &literalText = {}, const ListItems &listItems = {});
 
 } // namespace plat

@@ -1,15 +1,13 @@
 #include "platform/office/DocxMerge.h"
 
+#include "platform/office/ArchivoZip.h"
+
 #include <QDomDocument>
 #include <QFile>
 #include <QRegularExpression>
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
-#include <quazip/quazipnewinfo.h>
 #include <cstdio>
 #include <functional>
 #include <optional>
-#include <zlib.h>
 
 namespace plat::office {
 namespace {
@@ -127,6 +125,45 @@ void splitBreaks(QDomElement &t)
     }
 }
 
+// The paragraph of a w:t whose text holds line breaks ends at the first one: the rest of the
+// text and what follows it in the paragraph go into a new paragraph right after, whose
+// elements on the way down (paragraph, hyperlink, run) carry copies of the properties of the
+// ones they continue. Repeated for every break.
+void splitParagraphs(QDomElement t)
+{
+    while (true) {
+        const QString text = t.text();
+        const qsizetype at = text.indexOf(u'\n');
+        if (at < 0)
+            return;
+        const QDomElement paragraph = nearest(t, kParagraph);
+        if (paragraph.isNull() || paragraph.parentNode().isNull()) {
+            splitBreaks(t);
+            return;
+        }
+        setText(t, text.left(at));
+        QDomElement rest = t.cloneNode(false).toElement();
+        setText(rest, text.mid(at + 1));
+        QDomNode node = t;
+        QDomNode copy = rest;
+        while (node != paragraph) {
+            const QDomNode parent = node.parentNode();
+            QDomNode parentCopy = parent.cloneNode(false);
+            for (QDomNode c = parent.firstChild(); !c.isNull() && c != node; c = c.nextSibling()) {
+                if (c.isElement() && c.nodeName().endsWith(QLatin1String("Pr")))
+                    parentCopy.appendChild(c.cloneNode(true));
+            }
+            parentCopy.appendChild(copy);
+            while (!node.nextSibling().isNull())
+                parentCopy.appendChild(node.nextSibling());
+            node = parent;
+            copy = parentCopy;
+        }
+        paragraph.parentNode().insertAfter(copy, paragraph);
+        t = rest;
+    }
+}
+
 // A value as XML can hold it: CR LF and CR become line breaks, and characters XML 1.0 does not
 // allow (other control characters, non-characters, lone surrogates) are dropped.
 QString xmlText(const QString &value)
@@ -157,7 +194,7 @@ struct Replacement
     QString value;
 };
 
-void mergeParagraph(const QDomElement &paragraph, const Lookup &lookup)
+void mergeParagraph(const QDomElement &paragraph, const Lookup &lookup, LineBreaks breaks)
 {
     QList<QDomElement> texts = textsOf(paragraph);
     if (texts.isEmpty())
@@ -209,8 +246,13 @@ void mergeParagraph(const QDomElement &paragraph, const Lookup &lookup)
         for (qsizetype i = first; i <= last; ++i)
             touched[i] = true;
     }
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        if (touched[i])
+    // From the last, so that a split moves only texts already done into the new paragraph.
+    for (qsizetype i = texts.size() - 1; i >= 0; --i) {
+        if (!touched[i])
+            continue;
+        if (breaks == LineBreaks::Paragraph)
+            splitParagraphs(texts[i]);
+        else
             splitBreaks(texts[i]);
     }
 }
@@ -247,7 +289,7 @@ bool mergeWordXml(QByteArray &xml, const MergeValues &values)
         const bool inLineRow = std::any_of(lineRows.cbegin(), lineRows.cend(),
                                            [&p](const QDomElement &row) { return isInside(p, row); });
         if (!inLineRow)
-            mergeParagraph(p, fields);
+            mergeParagraph(p, fields, values.breaks);
     }
     for (QDomElement &row : lineRows) {
         for (const QMap<QString, QString> &line : values.lines) {
@@ -256,7 +298,7 @@ bool mergeWordXml(QByteArray &xml, const MergeValues &values)
                 return name.startsWith(kLinePrefix) ? find(line, name.mid(kLinePrefix.size())) : find(values.fields, name);
             };
             for (const QDomElement &p : elements(copy, kParagraph))
-                mergeParagraph(p, lookup);
+                mergeParagraph(p, lookup, values.breaks);
             row.parentNode().insertBefore(copy, row);
         }
         row.parentNode().removeChild(row);
@@ -267,46 +309,34 @@ bool mergeWordXml(QByteArray &xml, const MergeValues &values)
 
 QString mergeDocx(const QString &path, const MergeValues &values)
 {
+    return mergeDocx(path, QList<MergeValues>{values});
+}
+
+QString mergeDocx(const QString &path, const QList<MergeValues> &steps)
+{
     static const QRegularExpression mergedPart(QStringLiteral("^word/(document|header[0-9]*|footer[0-9]*)\\.xml$"));
-    QuaZip source(path);
-    if (!source.open(QuaZip::mdUnzip))
-        return QStringLiteral("Cannot open \"%1\" as a Word document").arg(path);
-    QList<std::pair<QString, QByteArray>> entries;
-    for (bool more = source.goToFirstFile(); more; more = source.goToNextFile()) {
-        QuaZipFile entry(&source);
-        const QString name = source.getCurrentFileName();
-        if (!entry.open(QIODevice::ReadOnly))
-            return QStringLiteral("Cannot read \"%1\" of \"%2\"").arg(name, path);
-        QByteArray data = entry.readAll();
-        entry.close();
-        if (mergedPart.match(name).hasMatch() && !mergeWordXml(data, values))
-            return QStringLiteral("\"%1\" of \"%2\" is not well-formed XML").arg(name, path);
-        entries.append({name, data});
+    QString error;
+    std::optional<ZipEntries> entries = readZip(path, error);
+    if (!entries)
+        return QStringLiteral("Cannot open \"%1\" as a Word document: %2").arg(path, error);
+    for (auto &[name, data] : *entries) {
+        if (!mergedPart.match(name).hasMatch())
+            continue;
+        for (const MergeValues &values : steps) {
+            if (!mergeWordXml(data, values))
+                return QStringLiteral("\"%1\" of \"%2\" is not well-formed XML").arg(name, path);
+        }
     }
-    source.close();
-    if (entries.isEmpty())
+    if (entries->isEmpty())
         return QStringLiteral("\"%1\" holds no document").arg(path);
 
     // Written beside the original and renamed over it, so a failure leaves the original whole.
     const QString temporary = path + QStringLiteral(".fusion");
-    bool written = false;
-    {
-        QuaZip zip(temporary);
-        written = zip.open(QuaZip::mdCreate);
-        for (auto e = entries.cbegin(); written && e != entries.cend(); ++e) {
-            QuaZipFile out(&zip);
-            written = out.open(QIODevice::WriteOnly, QuaZipNewInfo(e->first), nullptr, 0, Z_DEFLATED,
-                               Z_DEFAULT_COMPRESSION)
-                && out.write(e->second) == e->second.size();
-            out.close();
-            written = written && out.getZipError() == ZIP_OK;
-        }
-        zip.close();
-        written = written && zip.getZipError() == ZIP_OK;
-    }
-    if (!written || std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
+    const QString written = writeZip(temporary, *entries);
+    if (!written.isEmpty() ||
+        std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
         QFile::remove(temporary);
-        return QStringLiteral("Cannot write \"%1\"").arg(path);
+        return QStringLiteral("Cannot write \"%1\"").arg(path) + (written.isEmpty() ? QString() : QStringLiteral(": ") + written);
     }
     return {};
 }

@@ -7,6 +7,7 @@
 
 #include <QButtonGroup>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 #include <QUrl>
@@ -350,11 +351,22 @@ HtmlView::HtmlView(QWidget *parent) : QTextBrowser(parent), Control(this)
 
 void HtmlView::Navigate(const QString &address)
 {
+    address_ = address;
     const QUrl url = QUrl::fromUserInput(address);
-    if (url.isLocalFile())
-        setSource(url);
-    else
-        setHtml(QStringLiteral("<p>%1</p>").arg(address.toHtmlEscaped()));
+    const QFileInfo file(url.isLocalFile() ? url.toLocalFile() : QString());
+    const QString suffix = file.suffix().toLower();
+    if (!file.isFile() || file.size() == 0) {
+        clear();
+    } else if (suffix == QLatin1String("html") || suffix == QLatin1String("htm")) {
+        setSource(url, QTextDocument::HtmlResource);
+    } else if (suffix == QLatin1String("txt")) {
+        QFile text(file.filePath());
+        setPlainText(text.open(QIODevice::ReadOnly) ? QString::fromUtf8(text.readAll()) : QString());
+    } else if (QImageReader::supportedImageFormats().contains(suffix.toLatin1())) {
+        setHtml(QStringLiteral("<img src=\"%1\">").arg(url.toString().toHtmlEscaped()));
+    } else {
+        clear();
+    }
 }
 
 } // namespace plat

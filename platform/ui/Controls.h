@@ -308,8 +308,15 @@ class HtmlView : public QTextBrowser, public Control
     PLAT_CONTROL_PROPERTIES
 public:
     explicit HtmlView(QWidget *parent = nullptr);
+    // Shows a local HTML page, text file or picture; anything else (other files, folders,
+    // web addresses) leaves an empty page.
     void Navigate(const QString &address);
+    // The address last navigated to.
+    const QString &address() const { return address_; }
     void setHtmlText(const QString &html) { setHtml(html); }
+
+private:
+    QString address_;
 };
 
 } // namespace plat

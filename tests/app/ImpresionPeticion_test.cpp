@@ -1,4 +1,5 @@
 #include "app/ImpresionPeticion.h"
+#include "GENEW/runtime/Geneinic.h"
 #include "platform/data/Field.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/data/DataSetComponents.h"
@@ -58,5 +59,14 @@ TEST_P(ImpresionPeticion, TheProjectDocumentPrintsOneLinePerRequestRowThroughThe
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, ImpresionPeticion, ::testing::Bool(), NombreMotor);
+
+TEST(ImpresionPeticionSesion, TheEngineSharesTheSessionsListingCancelledFlag)
+{
+    ImpresionPeticionInstalada instalada;
+    ListadoCancelado = true;
+    EXPECT_TRUE(ListadoCanceladoMotor());
+    ListadoCanceladoMotor() = false;   // as the engine's creation clears it
+    EXPECT_FALSE(ListadoCancelado);
+}
 
 } // namespace

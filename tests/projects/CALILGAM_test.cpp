@@ -1,5 +1,8 @@
 #include "ProyectosFixture.h"
 
+#include "GENEW/data/Genemodu.h"
+#include "platform/base/FechaHora.h"
+
 #include "GENEW/runtime/Geneinic.h"
 #include "platform/data/Field.h"
 #include "platform/data/TableDataSet.h"
@@ -142,6 +145,43 @@ TEST_P(RellenoGamasTest, ByRangeEachDocumentCarriesItsHistoryAlignedWithItsRespo
     EXPECT_EQ(lineas, (QStringList{"10:G2/10", "20:G2/20"}));
     EXPECT_EQ(vistos, (QStringList{"7", "Realiza G2|", "8", "Aprueba G2|", "N1: Cambio 1\r\nN2: Cambio 2\r\nN3: Cambio 3\r\n",
                                    "Realiza G2|1|\r\n\r\nRealiza G2|3|\r\n", "Aprueba G2|1|\r\n\r\nAprueba G2|3|\r\n"}));
+}
+
+TEST_P(RellenoGamasTest, WithoutAHookOfItsOwnTheResponsibilityIsTheDataModules)
+{
+    plat::TableComponent h;
+    h.setTableName("HGCNTROL");
+    abrir(h.table());
+    ASSERT_EQ(sql("INSERT INTO HGCNTROL (Codigo, Linea, Nivel, Modificacion) VALUES ('G2', 1, 'N1', 'Cambio 1')"), QString());
+    for (const char *fila : {"3, 'Ana Núñez'", "7, 'Eva Ruiz'"})
+        ASSERT_EQ(sql(QStringLiteral("INSERT INTO OPERARIO (Codigo, Nombre) VALUES (%1)").arg(QString::fromUtf8(fila))), QString());
+    plat::TableDataSet &r = ModuloDatos->Responsabilidad->table();
+    ASSERT_TRUE(r.active());
+    const auto responsabilidad = [&r](const char *tabla, const char *clave, int realizado, const QDateTime &fecha) {
+        r.append();
+        r.fieldByName("NombreTabla").setAsString(QLatin1String(tabla));
+        r.fieldByName("ClaveTabla").setAsString(QLatin1String(clave));
+        r.fieldByName("RealizadoPor").setAsInteger(realizado);
+        r.fieldByName("FechaRealizacion").setAsDateTime(fecha);
+        r.fieldByName("AprobadoPor").setAsInteger(7);
+        r.fieldByName("FechaAprobacion").setAsDateTime(FechaCero());
+        r.post();
+    };
+    responsabilidad("GCNTROL", "G2", 3, FechaHora(QDate(2024, 3, 5)));
+    responsabilidad("HGCNTROL", "G2|1|", 7, FechaCero());
+    SeleccionGamas s;
+    s.desdeGama = "G2";
+    s.hastaGama = "G2";
+    QStringList vistos;
+    rellenar(s, nullptr, [&](plat::TableDataSet &d) {
+        for (const char *c : {"RealizadoPor", "NombreRealizadoPor", "FechaRealizacion", "NombreAprobadoPor",
+                              "FechaAprobacion", "NombreRealizadoHistorico", "FechaRealizacionHistorico"})
+            vistos << d.fieldByName(c).asString();
+    });
+    ASSERT_EQ(vistos.size(), 7);
+    EXPECT_EQ(vistos.mid(0, 2), (QStringList{"3", "Ana Núñez"}));
+    EXPECT_TRUE(vistos[2].startsWith("05/03/2024")) << vistos[2].toStdString();
+    EXPECT_EQ(vistos.mid(3), (QStringList{"Eva Ruiz", "", "Eva Ruiz\r\n", "\r\n"}));
 }
 
 TEST_P(RellenoGamasTest, ByArticleGroupedOrNotSkippingOutsideUnknownAndRepeatedCodes)

@@ -1,10 +1,13 @@
 // The texts master on the record-window base, on SQLite and PostgreSQL.
+#include "GENEW/data/InformeImagen.h"
+#include "GENEW/data/SalidaInforme.h"
 #include "GENEW/runtime/comun/Errores.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Keys.h"
 #include "projects/GENEMTEX.h"
-#include "tests/data/ModuloFixture.h"
+#include "tests/data/MaestroFixture.h"
 
 #include <QApplication>
 #include <QFile>
@@ -37,42 +40,20 @@ public:
     plat::DBEdit *EditCodigo;
 };
 
-class MaestroTextosTest : public ModuloMotorTest
+class MaestroTextosTest : public MaestroFixture
 {
 protected:
-    // The program's windows live in the main window's MDI area.
-    void SetUp() override
-    {
-        marco_ = new plat::Form();
-        marco_->setFormStyle(plat::fsMDIForm);
-        plat::application().setMainForm(marco_);
-        marco_->Show();
-        ModuloFixture::SetUp();
-        QFile definiciones(dir_.file(QStringLiteral("DATABASE.TXT")));
-        ASSERT_TRUE(definiciones.open(QIODevice::Append));
-        definiciones.write(("\r\n" + DefinicionesNumericas).toUtf8());
-        definiciones.close();
-        if (!prepararMotor(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL test server";
-    }
-
-    void TearDown() override
-    {
-        delete ventana_.data();
-        ModuloMotorTest::TearDown();
-        plat::application().setMainForm(nullptr);
-        delete marco_;
-    }
+    QString definicionesPropias() const override { return DefinicionesNumericas; }
 
     TfGENEMTEX &abrir()
     {
-        ventana_ = new TfGENEMTEX();
-        ventana_->afterConstruction();
-        tabla().first();
-        return *ventana_;
+        TfGENEMTEX &f = abrirVentana<TfGENEMTEX>();
+        f.Table1->table().first();
+        return f;
     }
 
-    plat::TableDataSet &tabla() { return ventana_->Table1->table(); }
+    TfGENEMTEX &ventana() { return *qobject_cast<TfGENEMTEX *>(ventana_.data()); }
+    plat::TableDataSet &tabla() { return ventana().Table1->table(); }
 
     void texto(const QString &codigo, const QString &descripcion, const QString &cuerpo = QString(),
                const QString &tipo = QString())
@@ -80,25 +61,6 @@ protected:
         ASSERT_EQ(sql(QStringLiteral("INSERT INTO TEXTO (Codigo, Descripcion, Texto, Tipo) VALUES ('%1', '%2', '%3', '%4')")
                           .arg(codigo, descripcion, cuerpo, tipo)),
                   QString());
-    }
-
-    // Makes the engine refuse every update or delete of TEXTO.
-    void rechazar(const QString &operacion)
-    {
-        if (GetParam()) {
-            ASSERT_EQ(sql("CREATE OR REPLACE FUNCTION gp_rechazo() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION "
-                          "'bloqueado'; END $$ LANGUAGE plpgsql"),
-                      QString());
-            ASSERT_EQ(sql(QStringLiteral("CREATE TRIGGER gp_rechazo_%1 BEFORE %1 ON TEXTO FOR EACH ROW EXECUTE FUNCTION "
-                                         "gp_rechazo()")
-                              .arg(operacion)),
-                      QString());
-        } else {
-            ASSERT_EQ(sql(QStringLiteral("CREATE TRIGGER gp_rechazo_%1 BEFORE %1 ON TEXTO BEGIN SELECT "
-                                         "RAISE(ABORT, 'bloqueado'); END")
-                              .arg(operacion)),
-                      QString());
-        }
     }
 
     QString campo(const QString &codigo, const QString &nombre)
@@ -110,11 +72,8 @@ protected:
 
     void pulsar(int tecla, plat::ShiftState estado)
     {
-        ventana_->FormKeyDown(ventana_, tecla, estado);
+        ventana().FormKeyDown(&ventana(), tecla, estado);
     }
-
-    QPointer<TfGENEMTEX> ventana_;
-    plat::Form *marco_ = nullptr;
 };
 
 // A first opening makes the table; the rows of each case are added on top of it.
@@ -178,6 +137,26 @@ TEST_P(MaestroTextosTest, TheFichaMenuHasEveryEntryInOrderWithItsShortcut)
                                     "pbSalir=Salir", "pbCancelar=Cancelar la edicion sin grabar",
                                     "pbConforme=Aceptar y grabar los datos actuales",
                                     "pbRefrescar=Refrescar todas las tablas"}));
+}
+
+// The service items act on the window's table: the electronic documents of the current
+// record (menu and Ctrl+D) and the deletion of every record shown.
+TEST_P(MaestroTextosConDatosTest, TheServiceItemsReachTheirServicesWithTheTable)
+{
+    TfGENEMTEX &f = abrir();
+    QStringList abiertos;
+    Gancho<std::function<void(const QString &, const QString &)>>::Instalacion documentos(
+        form_->VentanaDocumentacionElectronica,
+        [&abiertos](const QString &tabla, const QString &clave) { abiertos << tabla + u' ' + clave; });
+    f.DocumentacionElectronica1->Click();
+    tabla().last();
+    pulsar('D', plat::ssCtrl);
+    EXPECT_EQ(abiertos, (QStringList{"TEXTO A;", "TEXTO B;"}));
+
+    mensajes_.programarRespuestas({"SI", "SI"});
+    f.EliminacionMultiple1->Click();
+    EXPECT_EQ(mensajes_.mensajes().size(), 2);
+    EXPECT_EQ(cuantos(), 0);
 }
 
 // Which controls are enabled, and how the key control looks, in each state of the table.
@@ -308,8 +287,8 @@ TEST_P(MaestroTextosConDatosTest, LeavingTheKeyChecksItAgainstTheTable)
 
     f.AgregarClick(&f);
     tabla().fieldByName("Codigo").setValue("B");
-    f.pbSalir->setFocus();
-    f.CampoClaveExit(f.EditCodigo);
+    ASSERT_EQ(QApplication::focusWidget(), f.EditCodigo);
+    f.pbSalir->setFocus();   // leaves the key
     QApplication::processEvents();
     EXPECT_EQ(mensajes_.textos(), QStringList{"¡ Ya existe el registro !"});
     EXPECT_EQ(tabla().state(), plat::DataSetState::Insert);
@@ -343,7 +322,7 @@ TEST_P(MaestroTextosConDatosTest, ASavedInsertIsFollowedByANewOne)
 TEST_P(MaestroTextosConDatosTest, ARefusedUpdateIsCancelledAndTheStoredRecordKept)
 {
     TfGENEMTEX &f = abrir();
-    rechazar("UPDATE");
+    rechazar("TEXTO", "UPDATE");
     tabla().edit();
     tabla().fieldByName("Descripcion").setValue("Cambiado");
     f.GrabarDatos(&f);
@@ -359,7 +338,7 @@ TEST_P(MaestroTextosConDatosTest, DeletingAsksAndARefusalKeepsTheRecord)
     f.Eliminar1Click(&f);
     EXPECT_EQ(cuantos(), 2);
 
-    rechazar("DELETE");
+    rechazar("TEXTO", "DELETE");
     mensajes_.limpiar();
     mensajes_.programarRespuestas({"SI"});
     f.Eliminar1Click(&f);
@@ -410,6 +389,71 @@ TEST_P(MaestroTextosConDatosTest, ClosingWhileEditingIsRefusedUntilTheEditIsCanc
     EXPECT_FALSE(ventana_);
     EXPECT_EQ(mensajes_.textos().size(), 1);
     EXPECT_EQ(campo("A", "Descripcion"), "Primero");
+}
+
+// ---- listing the card ----------------------------------------------------------------------
+
+// The printer service of a test: what would be printed, page by page.
+class ImpresionesFicha : public ServicioImpresoras
+{
+public:
+    QStringList nombres() const override { return {}; }
+    void imprimir(plat::PreparedReport &informe) override
+    {
+        auto &ficha = dynamic_cast<InformeImagen &>(informe);
+        paginas << informe.pageCount();
+        imagenes << ficha.rectanguloImagen();
+        areas << ficha.areaImprimible();
+        orientaciones << informe.orientation();
+    }
+    QList<int> paginas;
+    QList<QRectF> imagenes, areas;
+    QList<QPageLayout::Orientation> orientaciones;
+};
+
+TEST_P(MaestroTextosTest, TheCardIsPrintedOnlyWhenThePrintDialogIsConfirmed)
+{
+    TfGENEMTEX &f = abrir();
+    ImpresionesFicha impresiones;
+    ServicioImpresorasInstalado instalado(impresiones);
+    bool confirmar = false;
+    plat::setDialogScript([&confirmar](QObject *dialogo) {
+        auto *impresion = qobject_cast<plat::PrintDialog *>(dialogo);
+        if (impresion)
+            impresion->Landscape = true;
+        return impresion && confirmar;
+    });
+    f.FormatoOriginal1->Click();
+    f.APaginaCompleta1->Click();
+    EXPECT_TRUE(impresiones.paginas.isEmpty());
+
+    confirmar = true;
+    f.FormatoOriginal1->Click();
+    f.APaginaCompleta1->Click();
+    plat::setDialogScript(nullptr);
+    ASSERT_EQ(impresiones.paginas, (QList<int>{1, 1}));
+    EXPECT_EQ(impresiones.orientaciones[0], QPageLayout::Landscape);
+    // At its size on screen: a 96-dpi page unit is a pixel of a 96-dpi screen.
+    const QSizeF pantalla = QSizeF(f.size()) * plat::reportPageDpi / f.logicalDpiX();
+    EXPECT_NEAR(impresiones.imagenes[0].width(), pantalla.width(), 0.5);
+    EXPECT_NEAR(impresiones.imagenes[0].height(), pantalla.height(), 0.5);
+    // Fitted to the printable page, proportions kept.
+    const QRectF pagina = impresiones.imagenes[1];
+    const QRectF area = impresiones.areas[1];
+    EXPECT_TRUE(area.adjusted(-0.5, -0.5, 0.5, 0.5).contains(pagina));
+    EXPECT_TRUE(qAbs(pagina.width() - area.width()) < 0.5 || qAbs(pagina.height() - area.height()) < 0.5);
+    EXPECT_NEAR(pagina.width() / pagina.height(), pantalla.width() / pantalla.height(), 0.01);
+}
+
+TEST_P(MaestroTextosTest, TheFrameOffersMinimisingButNotMaximising)
+{
+    TfGENEMTEX &f = abrir();
+    ASSERT_TRUE(f.mdiSubWindow());
+    const Qt::WindowFlags marco = f.mdiSubWindow()->windowFlags();
+    EXPECT_TRUE(marco.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_TRUE(marco.testFlag(Qt::WindowSystemMenuHint));
+    EXPECT_FALSE(marco.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(f.mdiSubWindow()->isVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, MaestroTextosTest, ::testing::Values(false, true), NombreMotor);

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/base/Gancho.h"
 #include "platform/ui/Keys.h"
 
 #include <QString>
@@ -12,7 +13,8 @@ class DataSet;
 
 // What the search forms take from the form framework and the record services: the common
 // preparation and translation of a form, the common key handling, and the listing of a
-// dataset. Each is assigned by the module that owns it; an unassigned one does nothing.
+// dataset. The data module installs them while it lives (the framework through the start-up
+// form, the listing through itself); an unassigned one does nothing.
 struct MarcoBusqueda
 {
     std::function<void(QObject *formulario)> PrepararFormulario;
@@ -22,4 +24,4 @@ struct MarcoBusqueda
     std::function<void(plat::DataSet &dataSet, const QString &opciones, const QString &titulo)> ListarDataSetTemporal;
 };
 
-MarcoBusqueda &marcoBusqueda();
+Gancho<MarcoBusqueda> &marcoBusqueda();

@@ -279,6 +279,24 @@ int DisenoImpreso::YPagina(long double y) const
     return RedondearMitadesAPar(Pixeles(y, factor, ejecucion_.tamanoPagina.height(), papel_.altoMm));
 }
 
+void DisenoImpreso::PonerCompresion(double ancho, double alto)
+{
+    if (ancho != 0)
+        ajustes_.compresionAncho = ancho;
+    if (alto != 0)
+        ajustes_.compresionAlto = alto;
+}
+
+long double DisenoImpreso::AnchoPapelUnidades() const
+{
+    return modoTexto_ ? papel_.anchoMm / kMilimetrosColumna : static_cast<long double>(papel_.anchoMm);
+}
+
+long double DisenoImpreso::AltoPapelUnidades() const
+{
+    return modoTexto_ ? papel_.altoMm / kMilimetrosLinea : static_cast<long double>(papel_.altoMm);
+}
+
 QString DisenoImpreso::DocumentosAdjuntos() const
 {
     return LeerValorDeLista(QStringLiteral("DocumentosAdjuntos"), registro_.Instrucciones);

@@ -82,6 +82,11 @@ public:
     int YImpresora(long double y) const;
     int XPagina(long double x) const;
     int YPagina(long double y) const;
+    // Sets the compression across and down; 0 keeps the value before, as a layout line does.
+    void PonerCompresion(double ancho, double alto);
+    // The paper's size in layout units at compression 1 (columns and lines in text mode).
+    long double AnchoPapelUnidades() const;
+    long double AltoPapelUnidades() const;
 
     const RegistroImpreso &registro() const { return registro_; }
     const PapelImpreso &papel() const { return papel_; }

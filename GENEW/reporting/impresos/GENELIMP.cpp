@@ -21,6 +21,7 @@
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/data/DataSetComponents.h"
+#include "platform/ui/SpinEdit.h"
 #include "platform/ui/data/DataSource.h"
 
 #include <QDir>
@@ -29,6 +30,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QScreen>
+#include <QSignalBlocker>
 
 QString FormularioLlamanteImpreso;
 bool VistaPreviaImpreso = false;
@@ -114,9 +116,12 @@ TfGENELIMP::TfGENELIMP(QWidget *parent) : plat::Form(parent)
     PrintBarcode1 = make<TPrintBarcode>(QStringLiteral("PrintBarcode1"), this);
     PrintBarcode1->setVisible(false);
     PrintBarcode1->Movible = false;
+    ImagenCodigoBarras = make<plat::Image>(QStringLiteral("ImagenCodigoBarras"), this);
+    ImagenCodigoBarras->setVisible(false);
     pbSalir = make<plat::Button>(QStringLiteral("pbSalir"), this);
     pbSalir->setCaption(QStringLiteral("&Salir"));
     pbSalir->OnClick = plat::handler(this, &TfGENELIMP::pbSalirClick);
+    construirVistaPrevia();
 
     DisenoImpreso::Servicios servicios;
     servicios.buscarImpreso = BuscadorDeImpresos(Impreso->table());
@@ -163,7 +168,7 @@ void TfGENELIMP::FormCreate(QObject *)
         if (registro && (registro->Modo == QLatin1String("ASCII") || registro->Modo == QLatin1String("MSWord")))
             VistaPreviaImpreso = false;
     }
-    pbSalir->move(plat::application().screenWidth() - 16 - pbSalir->width(), pbSalir->y());
+    pbSalir->move(tamanoPantalla().width() - 16 - pbSalir->width(), (Panel1->height() - pbSalir->height()) / 2);
     if (!SinDialogoImpresora && ModuloDatos && ModuloDatos->ParamGenerales->active()) {
         const plat::Field *campo = ModuloDatos->ParamGenerales->dataSet().findField(QStringLiteral("SolicitarDialogoImpresora"));
         if (campo && campo->asString() == QLatin1String("NO"))
@@ -188,6 +193,7 @@ void TfGENELIMP::FormDestroy(QObject *)
         }
     }
     liberarPaginas();
+    bitmapTrabajo_ = QImage();
     listaPDF_.clear();
     SinDialogoImpresora = false;
     FormularioLlamanteImpreso.clear();
@@ -262,9 +268,14 @@ void TfGENELIMP::Imprimir()
         }
         UnirPDF();
     } else if (VistaPreviaImpreso) {
-        if (paginas_.cuenta() > 0 && serviciosImpresion().vistaPrevia)
-            serviciosImpresion().vistaPrevia(*this);
+        if (paginas_.cuenta() > 0) {
+            if (serviciosImpresion().vistaPrevia)
+                serviciosImpresion().vistaPrevia(*this);
+            else
+                mostrarVistaPrevia();
+        }
         liberarPaginas();
+        bitmapTrabajo_ = QImage();
     }
 }
 
@@ -381,6 +392,7 @@ void TfGENELIMP::GenerarImpreso()
         MensajeAviso(QStringLiteral("¡No existe el formato del Impreso!"));
         return;
     }
+    instruccionesEnCurso_ = registro->Instrucciones;
     if (registro->Modo == QLatin1String("ASCII")) {
         ImprimirASCII();
         return;
@@ -395,6 +407,8 @@ void TfGENELIMP::GenerarImpreso()
 
     if (ejecucion_.destino == DestinoImpresion::Impresora && !seleccionarImpresora(nombreImpresora))
         return;
+    if (ejecucion_.destino == DestinoImpresion::Pantalla && VistaPreviaImpreso && !salidaPDF())
+        DibujarRegla();
 
     try {
         plat::BusyCursor ocupado;
@@ -404,11 +418,18 @@ void TfGENELIMP::GenerarImpreso()
         if (ejecucion_.destino == DestinoImpresion::Impresora) {
             terminarImpresora();
             ImprimirDocumentosWord();
+        } else if (!salidaPDF()) {
+            const QSignalBlocker sinAvisos(SpinEditPagina);
+            SpinEditPagina->setEnabled(contadorPaginas_ > 0);
+            SpinEditPagina->setValue(1);
         }
         lienzoPagina_.reset();
     } catch (...) {
+        // A printer run from the preview leaves the preview's pages alone.
+        const bool pantalla = ejecucion_.destino == DestinoImpresion::Pantalla;
         abortarImpresora();
-        liberarPaginas();
+        if (pantalla)
+            liberarPaginas();
         listaPDF_.clear();
         throw;
     }
@@ -433,6 +454,9 @@ void TfGENELIMP::generarDocumentos()
     const QString claveUnaPagina =
         UnaPagina && PaginaUnaPagina >= 1 && PaginaUnaPagina <= paginas_.cuenta() ? paginas_.clave(PaginaUnaPagina) : QString();
     bool primeraPagina = true;
+    // On the printer a document after the first starts a sheet, once it is known to print
+    // (one-page mode skips the documents after the one asked for).
+    bool hojaPendiente = false;
 
     while (!docs.eof()) {
         plat::application().processMessages();
@@ -441,6 +465,10 @@ void TfGENELIMP::generarDocumentos()
         if (UnaPagina && claveDocumento() != claveUnaPagina) {
             docs.next();
             continue;
+        }
+        if (hojaPendiente) {
+            NuevaPagina(DestinoImpresion::Impresora);
+            hojaPendiente = false;
         }
         const QString codigo = codigoImpresoDocumento();
         if (codigo != anterior) {
@@ -474,8 +502,7 @@ void TfGENELIMP::generarDocumentos()
         ++contexto_.numeroCopia;
         if (copiasRestantes_ == 0)
             docs.next();
-        if (ejecucion_.destino == DestinoImpresion::Impresora && !docs.eof())
-            NuevaPagina(DestinoImpresion::Impresora);
+        hojaPendiente = ejecucion_.destino == DestinoImpresion::Impresora;
         if (ejecucion_.destino == DestinoImpresion::Pantalla && !preguntadoInformeGrande_ &&
             contadorPaginas_ > kPaginasAvisoInforme) {
             preguntadoInformeGrande_ = true;

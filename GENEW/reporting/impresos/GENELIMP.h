@@ -4,9 +4,11 @@
 #include "GENEW/reporting/impresos/OrdenesDibujo.h"
 #include "platform/ui/Form.h"
 
+#include <QImage>
 #include <QTemporaryDir>
 #include <array>
 #include <memory>
+#include <optional>
 
 class DestinoLienzo;
 class OrdenesCampo;
@@ -14,13 +16,23 @@ class PintorPrintBarcode;
 class DestinoTextoBruto;
 class QPainter;
 class QPrinter;
+class QScrollArea;
 class TPrintBarcode;
 namespace plat {
 class Button;
 class Canvas;
 class DataSet;
 class DataSource;
+class Image;
+class Label;
+class Panel;
+class SaveDialog;
+class SpeedButton;
+class SpinEdit;
 class TableComponent;
+namespace office {
+struct MergeValues;
+}
 } // namespace plat
 
 // The request, set by the caller before the engine is created.
@@ -40,7 +52,9 @@ constexpr int kResolucionPaginaPDF = 150;
 // record per document) and lines table (`LTemporal`, detail of it through `DataSource1`),
 // and sends the pages to the screen preview, a printer (drawn, or raw text) or a PDF file.
 // It owns the layout in force and the run's state and draws the layout's commands; field
-// commands go to the executor installed for them.
+// commands go to the executor installed for them. A screen run shows the engine itself,
+// modally and maximised, as the page previewer: one page at a time at a zoom, under a
+// millimetre ruler, with navigation, printing, PDF and Excel export and help.
 class TfGENELIMP : public plat::Form, private EjecutorOrdenesImpreso
 {
     Q_OBJECT
@@ -53,7 +67,34 @@ public:
     plat::TableComponent *LTemporal;
     plat::DataSource *DataSource1;
     TPrintBarcode *PrintBarcode1;
+    plat::Image *ImagenCodigoBarras;
     plat::Button *pbSalir;
+
+    // The preview: tool bar and page area.
+    plat::Panel *Panel1;
+    plat::Panel *P1;
+    plat::Label *LabelPagina;
+    plat::SpeedButton *pbPrimeraPagina;
+    plat::SpinEdit *SpinEditPagina;
+    plat::SpeedButton *pbUltimaPagina;
+    plat::Panel *P2;
+    plat::Label *LabelZoom;
+    plat::SpeedButton *pbZoomToFit;
+    plat::SpeedButton *pbZoomTo100;
+    plat::SpeedButton *pbZoomToWidth;
+    plat::SpinEdit *SpinEditZoom;
+    plat::Panel *Panel2;
+    plat::Label *LabelImprimir;
+    plat::SpeedButton *pbImprimir;
+    plat::SpeedButton *pbImprimirPagina;
+    plat::Panel *Panel3;
+    plat::Label *LabelExportar;
+    plat::SpeedButton *pbExportarAExcel;
+    plat::SpeedButton *pbExportarAPDF;
+    plat::Panel *Panel4;
+    plat::SpeedButton *pbAyuda;
+    QScrollArea *ScrollBox1;
+    plat::Image *Image1;
 
     // Output target: empty = the layout's printer; a printer name; "PDF:" and a file name.
     QString SalidaImpresion;
@@ -76,10 +117,14 @@ public:
     void PiePagina();
     void ImprimirDocumentosAdjuntos();
     void UnirPDF();
-    // Raw stream and Word outputs belong to the preview's outputs; here they do nothing.
-    void ImprimirASCII() {}
-    void CombinarDocumentoWord() {}
-    void ImprimirDocumentosWord() {}
+    // "ASCII" layouts: every document's `StreamASCII` to the printer chosen, as one raw job.
+    void ImprimirASCII();
+    // "MSWord" layouts: the layout's `DocumentoModelo` merged with each document, printed or
+    // converted into the PDF list.
+    void CombinarDocumentoWord();
+    // The Word documents `DocumentosAdjuntos` lists, merged with their documents, printed or
+    // converted into the PDF list.
+    void ImprimirDocumentosWord();
     int MilimetrosAPuntosX(double milimetros) const;
     int MilimetrosAPuntosY(double milimetros) const;
 
@@ -100,12 +145,56 @@ public:
     // The run's private folder inside the temporary directory.
     QString carpetaTemporal();
 
+    // ---- the preview ---------------------------------------------------------------------
+    // Page n at the zoom of SpinEditZoom, with the ruler laid over it; a page that does not
+    // exist leaves the image as it is.
+    void MostrarPagina(int n);
+    // The millimetre ruler into the work bitmap (unless `PrevisualizacionSinRegla` is "SI").
+    void DibujarRegla();
+    // The bitmap the ruler is drawn in; null when the run has none.
+    const QImage &bitmapTrabajo() const { return bitmapTrabajo_; }
+    // The screen the preview's sizes are measured on; the window's own when none is set.
+    void PonerTamanoPantalla(QSize tamano) { tamanoPantalla_ = tamano; }
+    QSize tamanoPantalla() const;
+    int paginaMostrada() const { return paginaMostrada_; }
+
 public slots:
     void FormCreate(QObject *Sender);
     void FormDestroy(QObject *Sender);
+    void FormShow(QObject *Sender);
+    void FormClose(QObject *Sender, plat::CloseAction &Action);
+    void FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift);
+    void FormKeyPress(QObject *Sender, QChar &Key);
+    void BuscarDatosDBEdit(QObject *Sender);
     void pbSalirClick(QObject *Sender);
+    void SpinEditPaginaChange(QObject *Sender);
+    void pbPrimeraPaginaClick(QObject *Sender);
+    void pbUltimaPaginaClick(QObject *Sender);
+    void pbImprimirClick(QObject *Sender);
+    void pbImprimirPaginaClick(QObject *Sender);
+    void SpinEditZoomChange(QObject *Sender);
+    void pbZoomToWidthClick(QObject *Sender);
+    void pbZoomTo100Click(QObject *Sender);
+    void pbZoomToFitClick(QObject *Sender);
+    void pbExportarAPDFClick(QObject *Sender);
+    void pbExportarAExcelClick(QObject *Sender);
+    void pbAyudaClick(QObject *Sender);
 
 private:
+    void construirVistaPrevia();
+    void mostrarVistaPrevia();
+    int zoomAnchoPagina() const;
+    int zoomPaginaCompleta() const;
+    void ponerZoom(int zoom);
+    // Runs the generator again to the printer (the whole run or the page's document only),
+    // the page count and the preview's state kept.
+    void imprimirDesdeVistaPrevia(bool soloDocumentoDePagina);
+    plat::SaveDialog &dialogoGrabar();
+    bool arrancarWord();
+    QList<plat::office::MergeValues> valoresFusionDocumento() const;
+    // Merges one Word copy and prints it or converts it into the PDF numbered n; the copy is
+    // deleted then. The answer is the reason it could not be opened, empty when it could.
+    QString procesarDocumentoWord(const QString &copia, const QList<plat::office::MergeValues> &valores, int numero);
     void ejecutarOrden(OrdenImpreso orden, const ArgumentosInstruccion &argumentos) override;
     void ejecutarSeccion(SeccionImpreso seccion);
     void abrirPie();
@@ -161,6 +250,12 @@ private:
     QStringList listaPDF_;
     bool preguntadoInformeGrande_ = false;
     std::unique_ptr<QTemporaryDir> carpeta_;
+    QString instruccionesEnCurso_;   // `Instrucciones` of the layout the run found first
+
+    QImage bitmapTrabajo_;
+    std::optional<QSize> tamanoPantalla_;
+    int paginaMostrada_ = 0;
+    plat::SaveDialog *dialogoGrabarPropio_ = nullptr;   // without a data module
 };
 
 // The printer helpers: the physical page and the resolution of a printer, the screen's

@@ -3,7 +3,9 @@
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/reporting/impresos/AlmacenPaginas.h"
 #include "GENEW/reporting/impresos/RegistroImpreso.h"
+#include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasSistema.h"
+#include "platform/office/ConversionPDF.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QDir>
@@ -98,9 +100,13 @@ QString ServicioImpresorasSistema::enviarBruto(const QString &impresora, const Q
     return EjecutarLp({QStringLiteral("-d"), impresora, QStringLiteral("-o"), QStringLiteral("raw")}, datos);
 }
 
-void ServicioImpresorasSistema::imprimirDocumento(const QString &fichero, const QString &impresora, const QString &)
+void ServicioImpresorasSistema::imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo)
 {
-    EjecutarLp({QStringLiteral("-d"), impresora, fichero}, {});
+    // The start-up form prints documents by their type (Word through the office suite).
+    if (fGENEINIC)
+        fGENEINIC->ImprimirDocumento(fichero, impresora, tipo);
+    else
+        EjecutarLp({QStringLiteral("-d"), impresora, fichero}, {});
 }
 
 // ---- PDF ----------------------------------------------------------------------------
@@ -144,9 +150,9 @@ QString ServidorPDFSistema::escribirPaginas(const AlmacenPaginas &paginas, int r
     return {};
 }
 
-QString ServidorPDFSistema::convertirWord(const QString &documento, const QString &)
+QString ServidorPDFSistema::convertirWord(const QString &documento, const QString &fichero)
 {
-    return QStringLiteral("No se puede convertir a PDF el documento ") + documento;
+    return plat::office::convertToPdf(documento, fichero);
 }
 
 QString ServidorPDFSistema::unir(const QStringList &ficheros, const QString &destino)

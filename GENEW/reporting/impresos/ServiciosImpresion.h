@@ -39,12 +39,13 @@ public:
     virtual void descartarTrabajo(QPrinter &impresora) = 0;
     // Sends bytes as one raw job; the answer is an error text, empty on success.
     virtual QString enviarBruto(const QString &impresora, const QByteArray &datos) = 0;
-    // Prints a file as it is (an attached document).
+    // Prints a file by its type ("DOC", "PDF"...): an attached or a merged Word document.
     virtual void imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo) = 0;
 };
 
 // The system's printers through Qt and CUPS: the platform's print dialog; a drawn job is a
-// PDF spool file handed to "lp" with its copies and sides, a raw one goes with "-o raw".
+// PDF spool file handed to "lp" with its copies and sides, a raw one goes with "-o raw"; a
+// document goes through the start-up form's document printing while it lives, else "lp".
 class ServicioImpresorasSistema : public ServicioImpresoras
 {
 public:
@@ -70,7 +71,7 @@ public:
     virtual QString unir(const QStringList &ficheros, const QString &destino) = 0;
 };
 
-// QPdfWriter for pages and qpdf for merges; there is no Word converter here.
+// QPdfWriter for pages, LibreOffice headless for Word documents and qpdf for merges.
 class ServidorPDFSistema : public ServidorPDF
 {
 public:
@@ -87,7 +88,8 @@ struct ServiciosImpresion
 {
     ServicioImpresoras *impresoras = nullptr;
     ServidorPDF *pdf = nullptr;
-    // Shows the pages of a screen run (the engine's preview).
+    // Takes the pages of a screen run in place of the engine's own preview (a caller that
+    // only wants the pages); none shows the preview.
     std::function<void(TfGENELIMP &)> vistaPrevia;
     // The shared listing-cancel flag of the form framework.
     bool *listadoCancelado = nullptr;

@@ -38,7 +38,32 @@ private:
     iconv_t cd_;
 };
 
+// The characters of Windows-1252's 0x80..0x9F, in byte order; 0 where the page has none.
+constexpr char16_t kWindows1252Altos[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+char CaracterWindows1252(char32_t codigo)
+{
+    if (codigo < 0x80 || (codigo >= 0xA0 && codigo <= 0xFF))
+        return char(codigo);
+    for (int i = 0; i < 32; ++i)
+        if (kWindows1252Altos[i] != 0 && kWindows1252Altos[i] == codigo)
+            return char(0x80 + i);
+    return '?';
+}
+
 } // namespace
+
+QByteArray TextoAWindows1252(const QString &texto)
+{
+    QByteArray bytes;
+    bytes.reserve(texto.size());
+    for (const char32_t codigo : texto.toUcs4())
+        bytes.append(CaracterWindows1252(codigo));
+    return bytes;
+}
 
 QByteArray TextoAOEM(const QString &texto)
 {

@@ -13,6 +13,10 @@ constexpr int kBloqueImpresora = 256;   // bytes of one block sent to the printe
 // The text in code page 850; a character outside it becomes "?".
 QByteArray TextoAOEM(const QString &texto);
 
+// The text in code page Windows-1252, the code page raw streams are stored in: control
+// characters stay as they are; a character the page lacks becomes "?".
+QByteArray TextoAWindows1252(const QString &texto);
+
 // The data cut into consecutive blocks of at most 256 bytes.
 QList<QByteArray> BloquesImpresora(const QByteArray &datos);
 // Sends the data to the target's raw stream, block after block.

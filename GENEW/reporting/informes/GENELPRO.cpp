@@ -74,8 +74,23 @@ RestriccionesDialogo dialogoListado()
 
 Gancho<ServiciosListado> &serviciosListado()
 {
+    // The form framework's part is reached through the start-up form while it lives, as the
+    // preview does; tests install their own.
     static Gancho<ServiciosListado> gancho([] {
         ServiciosListado porDefecto;
+        porDefecto.PrepararFormulario = [](QObject *formulario) {
+            if (fGENEINIC)
+                fGENEINIC->PrepararFormulario(formulario);
+        };
+        porDefecto.TraducirFormulario = [](QObject *formulario) {
+            if (fGENEINIC)
+                fGENEINIC->TraducirFormulario(formulario);
+        };
+        porDefecto.AsignarBotonEuro = [](QObject *formulario, const QString &modo) {
+            if (fGENEINIC)
+                fGENEINIC->AsignarBotonEuro(formulario, modo);
+        };
+        porDefecto.PonerListadoCancelado = [](bool cancelado) { ListadoCancelado = cancelado; };
         porDefecto.ControlesVentanaLlamante = ventanaActiva;
         porDefecto.RestriccionesDialogoListado = dialogoListado;
         return porDefecto;

@@ -1,5 +1,7 @@
 #include "GENEW/reporting/informes/GENEPREV.h"
 
+#include "GENEW/reporting/informes/AjustesVistaPrevia.h"
+
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/reporting/informes/ImpresoraInforme.h"
 #include "GENEW/reporting/informes/Informe.h"
@@ -28,48 +30,6 @@ const QString kFinalizada = QStringLiteral("Finalizada");
 const QString kFiltroExportar =
     QStringLiteral("Archivos de Texto (*.TXT)|*.TXT|Formato CSV (*.CSV)|*.CSV|Documento HTML (*.HTM)|*.HTM");
 const QString kFiltroPDF = QStringLiteral("Archivos PDF (*.PDF)|*.PDF");
-
-QString parametroGeneral(const QString &campo)
-{
-    if (!ModuloDatos)
-        return QString();
-    const plat::TableDataSet &parametros = ModuloDatos->ParamGenerales->table();
-    const plat::Field *valor = parametros.active() && !parametros.isEmpty() ? parametros.findField(campo) : nullptr;
-    return valor ? valor->asString() : QString();
-}
-
-// The data module's save dialog on one file name and filter for one command; its filter,
-// chosen filter and default extension are put back afterwards.
-class DialogoGrabar
-{
-public:
-    DialogoGrabar(plat::SaveDialog &dialogo, const QString &fichero, const QString &filtro)
-        : dialogo_(dialogo), filtro_(dialogo.Filter), indice_(dialogo.FilterIndex), extension_(dialogo.DefaultExt)
-    {
-        dialogo.FileName = fichero;
-        dialogo.Filter = filtro;
-        dialogo.FilterIndex = 1;
-        dialogo.DefaultExt.clear();   // the command appends its own extension
-    }
-    ~DialogoGrabar()
-    {
-        dialogo_.Filter = filtro_;
-        dialogo_.FilterIndex = indice_;
-        dialogo_.DefaultExt = extension_;
-    }
-    DialogoGrabar(const DialogoGrabar &) = delete;
-    DialogoGrabar &operator=(const DialogoGrabar &) = delete;
-
-    bool ejecutar() { return dialogo_.Execute(); }
-    QString fichero() const { return dialogo_.FileName; }
-    int filtroElegido() const { return dialogo_.FilterIndex; }
-
-private:
-    plat::SaveDialog &dialogo_;
-    QString filtro_;
-    int indice_;
-    QString extension_;
-};
 
 // The data module's print dialog on the report's copies and pages; when confirmed, its
 // choices go into the report's printer settings.
@@ -331,16 +291,13 @@ void TfGENEPREV::QRPreview1PageAvailable(QObject *, int PageNum)
 
 void TfGENEPREV::aplicarZoomInicial()
 {
-    const QString formato = parametroGeneral(QStringLiteral("FmtVisualizacionPrevia"));
-    if (formato == QLatin1String("Pagina Completa"))
+    const ZoomInicialVistaPrevia zoom = LeerZoomInicial(ParametroGeneralVistaPrevia(QStringLiteral("FmtVisualizacionPrevia")));
+    if (zoom.modo == ZoomInicialVistaPrevia::PaginaCompleta)
         QRPreview1->ZoomToFit();
-    else if (formato == QLatin1String("Ancho Ajustado"))
+    else if (zoom.modo == ZoomInicialVistaPrevia::AnchoAjustado)
         QRPreview1->ZoomToWidth();
-    else {
-        bool entero = false;
-        const int porcentaje = formato.trimmed().toInt(&entero);
-        QRPreview1->setZoom(entero ? std::clamp(porcentaje, 10, 300) : 100);
-    }
+    else
+        QRPreview1->setZoom(zoom.porcentaje);
 }
 
 void TfGENEPREV::QRPreview1ProgressUpdate(QObject *, int Progress)
@@ -412,7 +369,7 @@ void TfGENEPREV::pbImprimirClick(QObject *Sender)
     if (Servicios().RestriccionesEnPrimeraPagina)
         Servicios().RestriccionesEnPrimeraPagina();
     const bool soloPaginaActual = Sender == pbImprimirPagina;
-    if (parametroGeneral(QStringLiteral("SolicitarDialogoImpresora")) == QLatin1String("NO"))
+    if (ParametroGeneralVistaPrevia(QStringLiteral("SolicitarDialogoImpresora")) == QLatin1String("NO"))
         imprimirPaginasRetenidas(soloPaginaActual);
     else
         imprimirConDialogo(soloPaginaActual);
@@ -508,9 +465,8 @@ void TfGENEPREV::pbExportarAPDFClick(QObject *)
 
 void TfGENEPREV::pbAyudaClick(QObject *)
 {
-    const int contexto = fGENEINIC ? fGENEINIC->Configuracion.mapaNombres.codigoDeNombre(caption()) : 0;
     if (Servicios().MostrarAyuda)
-        Servicios().MostrarAyuda(contexto);
+        Servicios().MostrarAyuda(ContextoAyudaDeTitulo(caption()));
 }
 
 void TfGENEPREV::CancelarelListado1Click(QObject *)

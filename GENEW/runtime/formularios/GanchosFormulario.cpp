@@ -85,12 +85,12 @@ void TfGENEINIC::TablaAfterPost(plat::DataSet &DataSet)
     if (!Configuracion.parametros.ResponsabilidadDocumentalActivada || !servicios
         || !dynamic_cast<plat::TableDataSet *>(&DataSet))
         return;
-    const QString clave = servicios->ClaveRegistro(DataSet, QString()).replace(u';', u'|');
-    const QString claveCorta = clave.left(clave.size() - 1);
+    // A row written with a final "|" counts as the record's too.
+    const QString clave = servicios->ClaveLateralRegistro(DataSet);
     const QString sql = QStringLiteral("SELECT NombreTabla FROM RESPDOC   WHERE NombreTabla= ")
         + Entrecomillar(servicios->QuitarPropietarioTabla(tabla)) + QStringLiteral("    AND ((ClaveTabla = ")
-        + Entrecomillar(clave) + QStringLiteral(") ") + QStringLiteral("      OR (ClaveTabla = ")
-        + Entrecomillar(claveCorta) + QStringLiteral(")) ");
+        + Entrecomillar(clave + u'|') + QStringLiteral(") ") + QStringLiteral("      OR (ClaveTabla = ")
+        + Entrecomillar(clave) + QStringLiteral(")) ");
     if (servicios->EjecutarSQL(sql, QStringLiteral("Database"), QString()).isEmpty() && PuntosEntrada.MostrarResponsabilidad)
         PuntosEntrada.MostrarResponsabilidad(DataSet);
 }

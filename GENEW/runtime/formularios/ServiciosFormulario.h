@@ -59,6 +59,8 @@ public:
     virtual QString NombreTablaSQL(const QString &tabla) const = 0;
     virtual QString QuitarPropietarioTabla(const QString &tabla) const = 0;
     virtual QString ClaveRegistro(plat::DataSet &dataSet, const QString &indice) = 0;
+    // The "|" key text the side tables (RESPDOC, DOCUTRON...) keep for the record.
+    virtual QString ClaveLateralRegistro(plat::DataSet &dataSet) = 0;
     virtual QString ClaveUltimoRegistroGrupo(plat::DataSet &dataSet) = 0;
     // A statement of the data module's SQL service (missing tables are made first).
     virtual QString EjecutarSQL(const QString &sql, const QString &baseDatos, const QString &opciones) = 0;

@@ -197,6 +197,14 @@ QString rewriteTopAsLimit(const QString &sql)
     return trimmed + QStringLiteral(" LIMIT ") + m.captured(2);
 }
 
+QString addFromToDelete(const QString &sql)
+{
+    static const QRegularExpression deleteWithoutFrom(QStringLiteral("^(\\s*DELETE\\s+)(?!FROM\\b)(?=[A-Za-z_#@])"),
+                                                      QRegularExpression::CaseInsensitiveOption);
+    const auto m = deleteWithoutFrom.match(sql);
+    return m.hasMatch() ? m.captured(1) + QStringLiteral("FROM ") + sql.mid(m.capturedEnd(0)) : sql;
+}
+
 QString removeThreePartOwner(const QString &sql, const std::function<QString(const QString &, const QString &)> &name)
 {
     // "<database>.dbo.<table>" written by the program.

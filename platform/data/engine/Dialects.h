@@ -7,6 +7,8 @@ namespace plat {
 
 // "SELECT TOP n ..." written by the program, as "SELECT ... LIMIT n".
 QString rewriteTopAsLimit(const QString &sql);
+// "DELETE <table> ..." written by the program, as "DELETE FROM <table> ...".
+QString addFromToDelete(const QString &sql);
 // Every "<database>.dbo.<table>" of a statement replaced by name(database, table).
 QString removeThreePartOwner(const QString &sql,
                              const std::function<QString(const QString &, const QString &)> &name);

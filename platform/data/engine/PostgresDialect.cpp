@@ -93,7 +93,7 @@ QString PostgresDialect::adaptProgramSql(const QString &sql) const
     QString s = sql;
     if (const auto m = isolation.match(s); m.hasMatch())
         return QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL ") + s.mid(m.capturedEnd(0));
-    s = rewriteTopAsLimit(s);
+    s = addFromToDelete(rewriteTopAsLimit(s));
     s.replace(QStringLiteral("WITH(NOLOCK)"), QString(), Qt::CaseInsensitive);
     s = removeThreePartOwner(s, [](const QString &, const QString &table) { return table; });
     static const QRegularExpression ddl(QStringLiteral("^\\s*(CREATE|ALTER)\\s+TABLE\\b"),

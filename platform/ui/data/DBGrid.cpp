@@ -441,6 +441,11 @@ DBGrid::DBGrid(QWidget *parent)
     watchMouse(viewport());
     connect(horizontalHeader(), &QHeaderView::sectionMoved, this, &DBGrid::columnMoved);
     connect(this, &QTableView::clicked, this, [this] { fire(OnCellClick); });
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int logicalIndex) {
+        GridColumn *clicked = column(logicalIndex);
+        if (OnTitleClick.assigned() && clicked)
+            application().guard(this, [&] { OnTitleClick(this, clicked); });
+    });
     // The scroll bar dragged to its bottom shows the last rows of the dataset.
     connect(verticalScrollBar(), &QScrollBar::sliderMoved, this, [this](int value) {
         if (value == verticalScrollBar()->maximum())

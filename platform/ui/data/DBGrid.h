@@ -122,6 +122,7 @@ public:
     Event<void(QObject *Sender, int FromIndex, int ToIndex)> OnColumnMoved;
     NotifyEvent OnEditButtonClick;      // when unassigned, "<name>EditButtonClick" of the form
     NotifyEvent OnCellClick;
+    Event<void(QObject *Sender, GridColumn *Column)> OnTitleClick;   // a column title clicked
 
     // The rows the grid has read so far (for tests and the benchmark).
     int fetchedRows() const;

@@ -141,10 +141,16 @@ void DBMemo::showField()
     const QString shown = f ? f->text() : QString();
     if (shown != text())
         setText(shown);
-    setReadOnly(!link_->canModify());
+    QPlainTextEdit::setReadOnly(readOnly_ || !link_->canModify());
     if (!link_->editing())
         pending_ = false;
     showing_ = false;
+}
+
+void DBMemo::setReadOnly(bool readOnly)
+{
+    readOnly_ = readOnly;
+    QPlainTextEdit::setReadOnly(readOnly_ || !link_->canModify());
 }
 
 void DBMemo::writeField()

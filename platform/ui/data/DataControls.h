@@ -70,6 +70,8 @@ class DBMemo : public Memo, public DataBound
     PLAT_DATA_PROPERTIES
 public:
     explicit DBMemo(QWidget *parent = nullptr);
+    // Read-only when set so or when its field cannot be modified.
+    void setReadOnly(bool readOnly);
 
 protected:
     void focusOutEvent(QFocusEvent *event) override;
@@ -77,6 +79,7 @@ protected:
 private:
     void showField();
     void writeField();
+    bool readOnly_ = false;
 };
 
 // Checked when the field's text equals ValueChecked (or, for a boolean field, when true).

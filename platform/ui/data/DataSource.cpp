@@ -109,8 +109,10 @@ void FieldLink::setDataSource(DataSource *source)
         connect(source, &DataSource::rowsChanged, this, &FieldLink::refresh);
         connect(source, &DataSource::recordChanged, this, &FieldLink::refresh);
         connect(source, &DataSource::stateChanged, this, &FieldLink::refresh);
+        // A calculated field follows every change of the record it is calculated from.
         connect(source, &DataSource::fieldChanged, this, [this](Field *f) {
-            if (f == field())
+            const Field *propio = field();
+            if (f == propio || (propio && propio->isCalculated()))
                 emit refresh();
         });
         connect(source, &DataSource::updateRecordRequested, this, &FieldLink::updateData);

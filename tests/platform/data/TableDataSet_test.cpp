@@ -314,6 +314,45 @@ TEST_P(TableData, AVariableInsideALiteralIsWrittenIntoItsText)
     EXPECT_EQ(column(q, "Rotulo").value(0), "Serie O'A (2.5)");
 }
 
+// A list variable holding items is bound item by item outside literals and written in,
+// joined by ",", inside them; without items it is left in the text.
+TEST_P(TableData, AListVariableBindsOneTextPerItem)
+{
+    QueryDataSet q("Consulta");
+    q.setConnection(&db());
+    q.setSql("SELECT 'En :*Series' AS Rotulo, Texto FROM LINEAS WHERE Serie IN (:*Series) AND Documento = 1 ORDER BY Texto");
+    const auto abrirCon = [&](const QStringList &series) {
+        q.close();
+        q.clearParams();
+        q.createParam(ftString, "*Series").setValue(series);
+        q.createParam(ftString, "*Series_0").setValue(series);
+        q.open();
+        return column(q, "Texto");
+    };
+    EXPECT_EQ(abrirCon({"A", "B"}), QStringList({"Uno A Uno", "uno a dos", "uno a tres", "uno b uno"}));
+    EXPECT_EQ(column(q, "Rotulo").value(0), "En A,B");
+    EXPECT_EQ(abrirCon({"O'B"}), QStringList());
+    EXPECT_EQ(column(q, "Rotulo"), QStringList());
+    EXPECT_EQ(abrirCon({""}), QStringList());   // one empty text: no row has it
+    q.setSql("SELECT 'En :*Series' AS Rotulo FROM LINEAS WHERE Serie = 'A' AND Documento = 3");
+    q.createParam(ftString, "*Series").setValue(QStringList({"O'B", "C"}));
+    q.open();
+    EXPECT_EQ(column(q, "Rotulo"), QStringList({"En O'B,C"}));
+    q.close();
+    q.clearParams();
+    q.open();
+    EXPECT_EQ(column(q, "Rotulo"), QStringList({"En :*Series"}));
+    EXPECT_EQ(errorText([&] {
+                  QueryDataSet top("Primeras");
+                  top.setConnection(&db());
+                  top.setSqlOrigin(SqlOrigin::Program);
+                  top.setSql("SELECT TOP 2 * FROM LINEAS ORDER BY Texto");
+                  top.open();
+                  EXPECT_EQ(column(top, "Texto").size(), 2);
+              }),
+              "(no error)");
+}
+
 TEST_P(TableData, ALargeQueryReadsOnFromTheRowsItStartedWithWhileTheProgramWrites)
 {
     db().exec(QStringLiteral("CREATE TABLE MUCHAS (Codigo INTEGER, Nombre VARCHAR(20))"), {}, SqlOrigin::AsWritten);

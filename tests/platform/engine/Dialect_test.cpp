@@ -138,12 +138,15 @@ TEST(DialectTest, PostgresMapsTheSqlGenericaTexts)
         {"INSERT INTO GENERAL.dbo.TEMP1 SELECT * FROM T", "INSERT INTO TEMP1 SELECT * FROM T"},
         {"SET TRANSACTION ISOLATION LEVEL READ COMMITTED",
          "SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL READ COMMITTED"},
+        {"DELETE DOCUTRON   WHERE Nombre = 'DELETE X'", "DELETE FROM DOCUTRON   WHERE Nombre = 'DELETE X'"},
+        {"delete from T", "delete from T"},
         // Outside table definitions the words are data, not types.
         {"SELECT IMAGE FROM T WHERE Texto = 'DATETIME'", "SELECT IMAGE FROM T WHERE Texto = 'DATETIME'"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(pg().adaptProgramSql(QLatin1String(c.program)), QLatin1String(c.expected));
     EXPECT_TRUE(sqlite().adaptProgramSql(QStringLiteral("SET TRANSACTION ISOLATION LEVEL READ COMMITTED")).isEmpty());
+    EXPECT_EQ(sqlite().adaptProgramSql(QStringLiteral(" DELETE T WHERE a = 1")), QStringLiteral(" DELETE FROM T WHERE a = 1"));
 }
 
 TEST(DialectTest, IndexNamesAreQualifiedByTable)

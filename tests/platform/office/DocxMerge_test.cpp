@@ -88,6 +88,22 @@ TEST(DocxMerge, MarkersTakeTheirValuesInAnyCaseAndAcrossRuns)
     }
 }
 
+TEST(DocxMerge, InParagraphModeABreakEndsTheParagraphAndTheRestKeepsItsProperties)
+{
+    MergeValues v;
+    v.breaks = plat::office::LineBreaks::Paragraph;
+    v.add(QStringLiteral("Direccion"), QStringLiteral("C/ Mayor 1\r\nMadrid\r\n28001"));
+    QByteArray xml = documento(R"(<w:p><w:pPr><w:jc w:val="center"/></w:pPr><w:hyperlink><w:r><w:rPr><w:b/></w:rPr>)"
+                               R"(<w:t>A: $direccion$.</w:t></w:r></w:hyperlink><w:r><w:t> fin</w:t></w:r></w:p>)");
+    ASSERT_TRUE(plat::office::mergeWordXml(xml, v));
+    EXPECT_EQ(textoVisible(xml), "A: C/ Mayor 1|Madrid|28001. fin|");
+    // Every paragraph made is centred and its run bold, as the one it continues.
+    EXPECT_EQ(xml.count("<w:jc w:val=\"center\"/>"), 3);
+    EXPECT_EQ(xml.count("<w:b/>"), 3);
+    EXPECT_EQ(xml.count("<w:hyperlink>"), 3);
+    EXPECT_FALSE(xml.contains("<w:br/>"));
+}
+
 TEST(DocxMerge, ALineRowWithoutLinesIsRemovedAndABrokenPartIsLeftAlone)
 {
     MergeValues sinLineas;

@@ -6,6 +6,7 @@
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Session.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/data/DataSetComponents.h"
 #include "tests/support/TempDir.h"
 
@@ -58,12 +59,15 @@ public:
     void descartarTrabajo(QPrinter &impresora) override { QFile::remove(impresora.outputFileName()); }
     QString enviarBruto(const QString &impresora, const QByteArray &datos) override
     {
+        if (!errorBruto.isEmpty())
+            return errorBruto;
         brutos.append({impresora, datos});
         return {};
     }
     void imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo) override
     {
-        documentos.append({fichero, impresora, tipo});
+        QFile f(fichero);
+        documentos.append({fichero, impresora, tipo, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray()});
     }
 
     struct Trabajo
@@ -80,8 +84,10 @@ public:
     struct Documento
     {
         QString fichero, impresora, tipo;
+        QByteArray contenido;   // as it was when it was sent
     };
     bool cancelarDialogo = false;
+    QString errorBruto;   // the raw channel fails with this text
     EleccionImpresora eleccionDialogo;
     int dialogos = 0;
     QList<Trabajo> trabajos;
@@ -191,7 +197,18 @@ protected:
         SinDialogoImpresora = false;
         FormularioLlamanteImpreso.clear();
         ListadoCanceladoMotor() = false;
+        plat::application().OnModalShown = [this](plat::Form &mostrado) {
+            if (auto *m = qobject_cast<TfGENELIMP *>(&mostrado)) {
+                ++vistasPrevias;
+                clavesVistaPrevia = m->paginas().claves();
+                if (alMostrar)
+                    alMostrar(*m);
+            }
+            mostrado.Close();
+        };
     }
+
+    void TearDown() override { plat::application().OnModalShown = nullptr; }
 
     static plat::IndexDef indice(const QString &nombre, const QStringList &campos)
     {
@@ -223,6 +240,7 @@ protected:
     {
         CodigoImpresoPeticion = codigo;
         motor = std::make_unique<TfGENELIMP>();
+        motor->PonerTamanoPantalla(QSize(1024, 768));
         fGENELIMP = motor.get();
         motor->Impreso->table().setConnection(&db());
         motor->Impreso->table().open();
@@ -296,12 +314,8 @@ protected:
     ImpresorasPrueba impresoras{dir.path()};
     int vistasPrevias = 0;
     QStringList clavesVistaPrevia;
-    ServiciosImpresion servicios{&impresoras, nullptr,
-                                 [this](TfGENELIMP &m) {
-                                     ++vistasPrevias;
-                                     clavesVistaPrevia = m.paginas().claves();
-                                 },
-                                 nullptr};
+    std::function<void(TfGENELIMP &)> alMostrar;
+    ServiciosImpresion servicios{&impresoras, nullptr, {}, nullptr};
     ServiciosImpresionInstalados serviciosInstalados{servicios};
     std::unique_ptr<TfGENELIMP> motor;
     std::unique_ptr<OrdenesCampoPrueba> campos;

@@ -161,6 +161,16 @@ protected:
     std::unique_ptr<plat::ClientDataSet> datos;
 };
 
+// Without anything installed, a new listing reaches the running framework: a cancel left
+// over from the previous listing is cleared, so the new one is not cut short.
+TEST_F(Listado, UnListadoNuevoBorraLaCancelacionAnteriorDelMarco)
+{
+    ListadoCancelado = true;
+    TfGENELPRO &l = crear();
+    EXPECT_FALSE(ListadoCancelado);
+    l.Free();
+}
+
 TEST_F(Listado, AnchoImprimibleYMargenesPorPapelYOrientacion)
 {
     struct Caso

@@ -1,0 +1,49 @@
+#pragma once
+#include <QString>
+
+namespace plat {
+class SaveDialog;
+}
+
+// What the listing preview and the print engine's preview do alike.
+
+// A general parameter of the data module's PARAGENE; empty without a data module or row.
+QString ParametroGeneralVistaPrevia(const QString &campo);
+
+// The zoom a preview opens at, from the parameter `FmtVisualizacionPrevia`: "Pagina Completa"
+// and "Ancho Ajustado" fit the page, "Normal" is 100 and any other text its whole number
+// (100 when it is none), held to 10..300.
+struct ZoomInicialVistaPrevia
+{
+    enum Modo { Porcentaje, PaginaCompleta, AnchoAjustado };
+    Modo modo = Porcentaje;
+    int porcentaje = 100;
+};
+ZoomInicialVistaPrevia LeerZoomInicial(const QString &formato);
+
+constexpr int kZoomMinimoVistaPrevia = 10;
+constexpr int kZoomMaximoVistaPrevia = 300;
+
+// The help context of a window caption in the runtime's name map; 0 when it has none.
+int ContextoAyudaDeTitulo(const QString &titulo);
+
+// The data module's save dialog on one file name and filter for one command; its filter,
+// chosen filter and default extension are put back afterwards.
+class DialogoGrabar
+{
+public:
+    DialogoGrabar(plat::SaveDialog &dialogo, const QString &fichero, const QString &filtro);
+    ~DialogoGrabar();
+    DialogoGrabar(const DialogoGrabar &) = delete;
+    DialogoGrabar &operator=(const DialogoGrabar &) = delete;
+
+    bool ejecutar();
+    QString fichero() const;
+    int filtroElegido() const;
+
+private:
+    plat::SaveDialog &dialogo_;
+    QString filtro_;
+    int indice_;
+    QString extension_;
+};

@@ -1,0 +1,371 @@
+// The electronic-documents window on a real data module, on SQLite and PostgreSQL, with the
+// prompts answered through the message sink and the dialogs scripted.
+#include "GENEW/data/GENEDOCE.h"
+#include "GENEW/data/GENETEXT.h"
+#include "GENEW/runtime/GENEOPEN.h"
+#include "GENEW/runtime/ServiciosExternos.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Lists.h"
+#include "platform/ui/ShellTreeView.h"
+#include "tests/data/ModuloFixture.h"
+
+#include <QDir>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QScrollArea>
+#include <gtest/gtest.h>
+
+namespace {
+
+using sentenciasDocumentos::Movimiento;
+
+class DocumentosTest : public ModuloMotorTest
+{
+protected:
+    // The window lives in the main window's MDI area.
+    void SetUp() override
+    {
+        marco_ = new plat::Form();
+        marco_->setFormStyle(plat::fsMDIForm);
+        plat::application().setMainForm(marco_);
+        marco_->Show();
+        ModuloMotorTest::SetUp();
+    }
+
+    void TearDown() override
+    {
+        plat::application().OnModalShown = nullptr;
+        plat::setDialogScript(nullptr);
+        delete fGENEDOCE;
+        ModuloMotorTest::TearDown();
+        plat::application().setMainForm(nullptr);
+        delete marco_;
+    }
+
+    TfGENEDOCE &abrir(const QString &tabla, const QString &clave)
+    {
+        modulo_->AbrirDocumentacionElectronica(tabla, clave);
+        EXPECT_NE(fGENEDOCE, nullptr);
+        return *fGENEDOCE;
+    }
+
+    void documento(const QString &clave, const QString &nombre, const QString &ubicacion)
+    {
+        ASSERT_EQ(sql(QStringLiteral("INSERT INTO DOCUTRON (NombreTabla, ClaveTabla, Nombre, Ubicacion) "
+                                     "VALUES ('CLIENTE', %1, %2, %3)")
+                          .arg(Entrecomillar(clave), Entrecomillar(nombre), Entrecomillar(ubicacion)),
+                      QStringLiteral("Database")),
+                  QString());
+    }
+
+    static QStringList titulos(const TfGENEDOCE &d)
+    {
+        QStringList t;
+        for (int i = 0; i < d.ListView1->itemCount(); ++i)
+            t << d.ListView1->topLevelItem(i)->text(0) + u'=' + d.ListView1->topLevelItem(i)->text(1);
+        return t;
+    }
+
+    static void elegir(TfGENEDOCE &d, const QString &titulo)
+    {
+        const auto items = d.ListView1->findItems(titulo, Qt::MatchExactly, 0);
+        ASSERT_EQ(items.size(), 1) << titulo.toStdString();
+        d.ListView1->setCurrentItem(items.first());
+    }
+
+    QString fichero(const QString &nombre, const QByteArray &contenido = "x")
+    {
+        QFile f(dir_.file(nombre));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(contenido);
+        return f.fileName();
+    }
+
+    plat::Form *marco_ = nullptr;
+};
+
+TEST_P(DocumentosTest, DocumentsOfEachKindAreAddedDescribedAndDeletedAndATitleIsOnePerRecord)
+{
+    TfGENEDOCE &d = abrir(QStringLiteral("CLIENTE"), QStringLiteral("7|A"));
+    EXPECT_EQ(d.pnClave->caption(), QStringLiteral("CLIENTE - 7 · A"));
+    EXPECT_EQ(d.ListView1->itemCount(), 0);
+    EXPECT_TRUE(d.MemoDescripcion->text().isEmpty());
+    EXPECT_TRUE(d.WebBrowser1->isVisibleTo(&d));
+    EXPECT_TRUE(d.WebBrowser1->toPlainText().isEmpty());
+
+    const QString plano = fichero(QStringLiteral("plano.v2.pdf"));
+    QDir(dir_.path()).mkdir(QStringLiteral("obras"));
+    plat::setDialogScript([&](QObject *dialogo) {
+        static_cast<plat::OpenDialog *>(dialogo)->FileName = plano;
+        return true;
+    });
+    plat::application().OnModalShown = [&](plat::Form &f) {
+        auto &selector = static_cast<TfGENEOPEN &>(f);
+        selector.ShellTreeView->setPath(dir_.file("obras"));
+        selector.pbAceptar->click();
+    };
+    mensajes_.programarRespuestas({"Plano", "Obras", "www.ejemplo.es", "Web"});
+    d.pbAgregarClick(nullptr);
+    d.pbAgregarCarpetaClick(nullptr);
+    d.pbAgregarWebClick(nullptr);
+    QStringList propuestas;
+    for (const auto &m : mensajes_.mensajes())
+        if (m.tipo == QLatin1String("P"))
+            propuestas << m.respuestaPropuesta;
+    EXPECT_EQ(propuestas, (QStringList{"plano.v2", "obras", "", "www.ejemplo.es"}));
+
+    // A note: nothing chosen, a title and a text of two lines with quotes.
+    d.ListView1->setCurrentItem(nullptr);
+    mensajes_.programarRespuestas({"Nota d'obra"});
+    plat::application().OnModalShown = [](plat::Form &f) {
+        auto &texto = static_cast<TfGENETEXT &>(f);
+        EXPECT_EQ(texto.caption(), QStringLiteral("Descripción"));
+        texto.Memo1->setText(QStringLiteral("Revisar 'junta'\r\nsegunda línea"));
+        texto.pbAceptar->click();
+    };
+    d.pbEditarDescripcionClick(nullptr);
+
+    d.CargarDocumentos();
+    QStringList lista = titulos(d);
+    lista.sort();
+    EXPECT_EQ(lista, (QStringList{"Nota d'obra=", "Obras=" + dir_.file("obras"), "Plano=" + plano, "Web=www.ejemplo.es"}));
+    elegir(d, QStringLiteral("Nota d'obra"));
+    EXPECT_EQ(d.MemoDescripcion->text(), QStringLiteral("Revisar 'junta'\r\nsegunda línea"));
+
+    // The same title twice in one record is refused; deleting one deletes no other.
+    mensajes_.programarRespuestas({"otra.es", "Web"});
+    d.pbAgregarWebClick(nullptr);
+    EXPECT_EQ(textosDeTipo(QStringLiteral("A")), QStringList{"¡No ha sido posible registrar el Documento!"});
+    elegir(d, QStringLiteral("Web"));
+    d.pbEliminarClick(nullptr);
+    EXPECT_EQ(sql(QStringLiteral("SELECT COUNT(*) FROM DOCUTRON WHERE ClaveTabla = '7|A'"), QStringLiteral("Database")),
+              QStringLiteral("3"));
+    EXPECT_EQ(d.ListView1->itemCount(), 3);
+}
+
+TEST_P(DocumentosTest, TheRecordsWithDocumentsAreWalkedInTextOrderOfTheirKey)
+{
+    for (const char *clave : {"9", "10", "2"})
+        documento(QString::fromLatin1(clave), QStringLiteral("Doc ") + QString::fromLatin1(clave), QString());
+    TfGENEDOCE &d = abrir(QStringLiteral("CLIENTE"), QStringLiteral("9"));
+    d.pbSiguienteClick(nullptr);
+    EXPECT_EQ(textosDeTipo(QStringLiteral("I")), QStringList{"Esta Vd. en el último registro"});
+    EXPECT_EQ(d.ClaveDocumentos, QStringLiteral("9"));
+    QStringList recorrido;
+    d.pbPrimeroClick(nullptr);
+    recorrido << d.ClaveDocumentos;
+    d.pbSiguienteClick(nullptr);
+    recorrido << d.ClaveDocumentos;
+    d.pbUltimoClick(nullptr);
+    recorrido << d.ClaveDocumentos;
+    d.pbAnteriorClick(nullptr);
+    recorrido << d.ClaveDocumentos;
+    EXPECT_EQ(recorrido, (QStringList{"10", "2", "9", "2"}));
+    EXPECT_EQ(titulos(d), QStringList{"Doc 2="});
+}
+
+TEST_P(DocumentosTest, PicturesGoToTheImagePaneFilesToTheBrowserAndAddressesToTheDesktop)
+{
+    QImage imagen(8, 6, QImage::Format_RGB32);
+    imagen.fill(Qt::red);
+    ASSERT_TRUE(imagen.save(dir_.file("foto.JPEG"), "JPEG"));
+    const QString pagina = fichero(QStringLiteral("acta.html"), "<p>Acta de recepción</p>");
+    const QString pdf = fichero(QStringLiteral("oferta.pdf"));
+    documento(QStringLiteral("1"), QStringLiteral("Foto"), dir_.file("foto.JPEG"));
+    documento(QStringLiteral("1"), QStringLiteral("Acta"), pagina);
+    documento(QStringLiteral("1"), QStringLiteral("Oferta"), pdf);
+    documento(QStringLiteral("1"), QStringLiteral("Portal"), QStringLiteral("www.ejemplo.es/obra"));
+    TfGENEDOCE &d = abrir(QStringLiteral("CLIENTE"), QStringLiteral("1"));
+
+    elegir(d, QStringLiteral("Foto"));
+    EXPECT_TRUE(d.ScrollBoxImagen->isVisibleTo(&d));
+    EXPECT_FALSE(d.WebBrowser1->isVisibleTo(&d));
+    EXPECT_EQ(d.Imagen->picture().size(), QSize(8, 6));
+    elegir(d, QStringLiteral("Acta"));
+    EXPECT_FALSE(d.ScrollBoxImagen->isVisibleTo(&d));
+    EXPECT_TRUE(d.WebBrowser1->toPlainText().contains(QStringLiteral("Acta de recepción")));
+    elegir(d, QStringLiteral("Oferta"));
+    EXPECT_EQ(d.WebBrowser1->address(), QStringLiteral("file://") + pdf);
+    EXPECT_TRUE(d.WebBrowser1->toPlainText().isEmpty());
+
+    QList<QUrl> abiertas;
+    bool acepta = true;
+    const AperturaURLInstalada apertura([&](const QUrl &url) {
+        abiertas << url;
+        return acepta;
+    });
+    d.pbEjecutarClick(nullptr);
+    elegir(d, QStringLiteral("Portal"));
+    d.pbEjecutarClick(nullptr);
+    EXPECT_EQ(abiertas, (QList<QUrl>{QUrl::fromLocalFile(pdf), QUrl(QStringLiteral("http://www.ejemplo.es/obra"))}));
+    acepta = false;
+    d.pbEjecutarClick(nullptr);
+    EXPECT_EQ(textosDeTipo(QStringLiteral("A")), QStringList{"¡Imposible ejecutar la aplicación!"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, DocumentosTest, ::testing::Bool(), NombreMotor);
+
+// Mail through a sink on loopback (tests/runtime/externos/sumideros_smtp.py); the general
+// parameters name the server and the user has no mail settings of its own.
+class CorreoDocumentosTest : public DocumentosTest
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        carpeta_ = new gptest::TempDir;
+        QProcess openssl;
+        openssl.setWorkingDirectory(carpeta_->path());
+        openssl.start(QStringLiteral("openssl"), {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                                                  "/CN=correo.prueba.test", "-keyout", "clave.pem", "-out", "cert.pem"});
+        ASSERT_TRUE(openssl.waitForFinished(60000) && openssl.exitCode() == 0);
+        sumideros_ = new QProcess;
+        sumideros_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        sumideros_->start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(GP_SUMIDEROS_SMTP), registro(),
+                                                               carpeta_->file("cert.pem"), carpeta_->file("clave.pem")});
+        ASSERT_TRUE(sumideros_->waitForReadyRead(30000));
+        for (const QString &par : QString::fromUtf8(sumideros_->readLine()).trimmed().split(u' '))
+            if (par.startsWith(QLatin1String("plano=")))
+                puerto_ = par.section(u'=', 1).toInt();
+        ASSERT_NE(puerto_, 0);
+    }
+
+    static void TearDownTestSuite()
+    {
+        sumideros_->closeWriteChannel();
+        if (!sumideros_->waitForFinished(5000))
+            sumideros_->kill();
+        delete sumideros_;
+        delete carpeta_;
+    }
+
+    void SetUp() override
+    {
+        DocumentosTest::SetUp();
+        if (IsSkipped())
+            return;
+        QFile::remove(registro());
+        ASSERT_EQ(sql(QStringLiteral("DELETE FROM PARAGENE"), QStringLiteral("Database")), QString());
+        ASSERT_EQ(sql(QStringLiteral("INSERT INTO PARAGENE (IdRegistro, CfgCorreoElectronico) VALUES (0, 'ClienteSMTP=Indy\r\n"
+                                     "ServidorSMTP=correo.prueba.test\r\nCuentaFromSMTP=oficina@empresa.test\r\n')"),
+                      QStringLiteral("Database")),
+                  QString());
+        crearModulo();
+        form_->UsuarioActual = QStringLiteral("ANA");
+        form_->TransporteCorreo.segundosEspera = 5;
+        form_->TransporteCorreo.conectarA = {QStringLiteral("correo.prueba.test:25:127.0.0.1:") + QString::number(puerto_)};
+    }
+
+    static QString registro() { return carpeta_->file("registro.jsonl"); }
+
+    // The messages the sink took, as a mail reader reads them.
+    static QList<QJsonObject> recibidos()
+    {
+        QList<QJsonObject> lista;
+        QFile f(registro());
+        if (f.open(QIODevice::ReadOnly))
+            for (const QByteArray &linea : f.readAll().split('\n'))
+                if (const QJsonObject o = QJsonDocument::fromJson(linea).object(); o.value("orden") == QLatin1String("DATA"))
+                    lista << o;
+        return lista;
+    }
+
+    static QStringList adjuntos(const QJsonObject &mensaje)
+    {
+        QStringList nombres;
+        for (const QJsonValue &a : mensaje.value("adjuntos").toArray())
+            nombres << a.toObject().value("nombre").toString();
+        return nombres;
+    }
+
+    static inline gptest::TempDir *carpeta_ = nullptr;
+    static inline QProcess *sumideros_ = nullptr;
+    static inline int puerto_ = 0;
+};
+
+TEST_P(CorreoDocumentosTest, ASelectionIsMailedWithItsFilesAttachedAndOneAddressAsAReference)
+{
+    const QString informe = fichero(QStringLiteral("informe.pdf"), "%PDF-1.4");
+    const QString plano = fichero(QStringLiteral("plano.dwg"), "dwg");
+    QDir(dir_.path()).mkdir(QStringLiteral("fotos"));
+    documento(QStringLiteral("1"), QStringLiteral("A revisar"), QString());
+    documento(QStringLiteral("1"), QStringLiteral("Informe"), informe);
+    documento(QStringLiteral("1"), QStringLiteral("Plano"), plano);
+    documento(QStringLiteral("1"), QStringLiteral("Fotos"), dir_.file("fotos"));
+    documento(QStringLiteral("1"), QStringLiteral("Portal"), QStringLiteral("www.ejemplo.es"));
+    TfGENEDOCE &d = abrir(QStringLiteral("CLIENTE"), QStringLiteral("1"));
+    for (const char *titulo : {"Plano", "A revisar", "Fotos", "Informe", "Plano"}) {
+        elegir(d, QString::fromLatin1(titulo));
+        d.AgregarALista1->Click();
+    }
+    mensajes_.programarRespuestas({"cliente@destino.test"});
+    d.EnviarLista1->Click();
+    EXPECT_TRUE(d.DocumentosSeleccionados.isEmpty());
+
+    elegir(d, QStringLiteral("Portal"));
+    mensajes_.programarRespuestas({"otro@destino.test"});
+    d.pbEnviarEMailClick(nullptr);
+
+    const QList<QJsonObject> correos = recibidos();
+    ASSERT_EQ(correos.size(), 2);
+    EXPECT_EQ(correos[0].value("para").toArray().first().toString(), "cliente@destino.test");
+    EXPECT_EQ(correos[0].value("asunto").toString(), "Documentos/referencias de su interés");
+    EXPECT_EQ(correos[0].value("texto").toString().replace("\r\n", "\n"),
+              "Adjunto le remitimos los siguientes documentos/referencias: \nA revisar ()\nFotos (" + dir_.file("fotos")
+                  + ")\nInforme (informe.pdf)\nPlano (plano.dwg)\n");
+    EXPECT_EQ(adjuntos(correos[0]), (QStringList{"informe.pdf", "plano.dwg"}));
+    EXPECT_EQ(correos[1].value("asunto").toString(), "Portal");
+    EXPECT_EQ(correos[1].value("texto").toString().trimmed(),
+              "La referencia siguiente puede ser de su interés: Portal (www.ejemplo.es)");
+    EXPECT_TRUE(adjuntos(correos[1]).isEmpty());
+    const QStringList avisos = textosDeTipo(QStringLiteral("P"));
+    EXPECT_EQ(avisos.value(0), "Introduzca la dirección de correo electrónica del destinatario:");
+}
+
+TEST_P(CorreoDocumentosTest, ACustomerWithoutAnAddressIsOfferedThePlaceholderAndAnEmptyAnswerSendsNothing)
+{
+    ASSERT_EQ(sql(QStringLiteral("INSERT INTO CLIENTE (Codigo, Nombre) VALUES (12, 'Sin correo')"), QStringLiteral("Database")),
+              QString());
+    documento(QStringLiteral("12"), QStringLiteral("Portal"), QStringLiteral("www.ejemplo.es"));
+    documento(QStringLiteral("12 OR 1=1"), QStringLiteral("Portal"), QStringLiteral("www.ejemplo.es"));
+    for (const char *clave : {"12", "12 OR 1=1"}) {
+        TfGENEDOCE &d = abrir(QStringLiteral("CLIENTE"), QString::fromLatin1(clave));
+        mensajes_.limpiar();
+        mensajes_.programarRespuestas({""});
+        d.pbEnviarEMailClick(nullptr);
+        ASSERT_EQ(mensajes_.mensajes().size(), 1);
+        EXPECT_EQ(mensajes_.mensajes().first().respuestaPropuesta,
+                  "Introduzca aquí la dirección de correo del destinatario...");
+    }
+    EXPECT_TRUE(recibidos().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, CorreoDocumentosTest, ::testing::Values(false), NombreMotor);
+
+TEST(SentenciasDocumentos, TheStatementsAreTheProgramsOwnText)
+{
+    using namespace sentenciasDocumentos;
+    const QString t = QStringLiteral("CLIENTE"), k = QStringLiteral("7|O'B"), n = QStringLiteral("Plano");
+    EXPECT_EQ(Documentos(t, k), "SELECT Nombre, Ubicacion, Descripcion FROM DOCUTRON   WHERE NombreTabla = 'CLIENTE'    "
+                                "AND ClaveTabla = '7|O''B'");
+    EXPECT_EQ(Eliminar(t, k, n), "DELETE DOCUTRON   WHERE NombreTabla = 'CLIENTE'    AND ClaveTabla = '7|O''B'    AND "
+                                 "Nombre = 'Plano'");
+    EXPECT_EQ(ActualizarDescripcion(t, k, n, "a'b"),
+              "UPDATE DOCUTRON   SET Descripcion = 'a''b'  WHERE NombreTabla = 'CLIENTE'    AND ClaveTabla = '7|O''B'    "
+              "AND Nombre = 'Plano'");
+    EXPECT_EQ(Navegar(Movimiento::Siguiente, t, k),
+              "SELECT TOP 1 ClaveTabla FROM DOCUTRON   WHERE NombreTabla = 'CLIENTE'    AND ClaveTabla > '7|O''B'  ORDER "
+              "BY NombreTabla, ClaveTabla");
+    EXPECT_EQ(Navegar(Movimiento::Ultimo, t, k),
+              "SELECT TOP 1 ClaveTabla FROM DOCUTRON   WHERE NombreTabla = 'CLIENTE'  ORDER BY NombreTabla, ClaveTabla DESC");
+    EXPECT_EQ(DireccionCorreo(t, 7), "SELECT DirecCorreoElectronico FROM CLIENTE  WHERE Codigo = 7");
+    EXPECT_EQ(RegistroDocumento(t, k, n, "", "uno\r\ndos"),
+              "DOCUTRON\r\nNombreTabla=CLIENTE\r\nClaveTabla=7|O'B\r\nNombre=Plano\r\nUbicacion=\r\nDescripcion=uno·dos\r\n");
+}
+
+} // namespace

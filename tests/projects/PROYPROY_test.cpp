@@ -1,0 +1,463 @@
+// The project master over the sample company, on SQLite and PostgreSQL.
+#include "ProyectoMuestra.h"
+#include "ProyectosFixture.h"
+
+#include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/base/FechaHora.h"
+#include "platform/data/engine/Connection.h"
+#include "platform/ui/Keys.h"
+#include "GENEW/data/GENEBUSQ.h"
+#include "platform/ui/Application.h"
+#include "projects/PROYPROY.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QScopeGuard>
+#include <QTest>
+
+namespace {
+
+class MaestroProyectosTest : public ProyectosMotorTest
+{
+protected:
+    void SetUp() override
+    {
+        ProyectosMotorTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        for (const QString &sentencia : SentenciasProyectoMuestra())
+            ASSERT_EQ(sql(sentencia), QString()) << sentencia.toStdString();
+        mensajes_.limpiar();
+    }
+
+    void TearDown() override
+    {
+        plat::application().OnModalShown = nullptr;
+        delete ventana_.data();
+        ProyectosMotorTest::TearDown();
+    }
+
+    // The window on project "1", its chapter grid focused.
+    TfPROYPROY &abrir()
+    {
+        ventana_ = ventanaPrograma<TfPROYPROY>();
+        cabecera().locate(QStringLiteral("Codigo"), QStringLiteral("1"));
+        ventana_->DBGrid1->setFocus();
+        mensajes_.limpiar();
+        return *ventana_;
+    }
+
+    plat::DataSet &cabecera() { return ventana_->Table1->dataSet(); }
+    plat::DataSet &lineas() { return ventana_->Table2->dataSet(); }
+    plat::Field &campo(const char *nombre) { return lineas().fieldByName(QString::fromLatin1(nombre)); }
+
+    // Linea:Descripcion of a project's lines in number order.
+    QString lineasDe(const QString &codigo)
+    {
+        return sql(QStringLiteral("SELECT Linea, Descripcion FROM LPROYECT WHERE CodigoProyecto = '%1' ORDER BY Linea")
+                       .arg(codigo));
+    }
+
+    QString ladosDe(const QString &codigo)
+    {
+        return sql(QStringLiteral("SELECT COUNT(*) FROM BLOBTAB WHERE ClaveTabla = '%1'").arg(codigo)) + u'/'
+            + sql(QStringLiteral("SELECT COUNT(*) FROM DOCUTRON WHERE ClaveTabla = '%1'").arg(codigo)) + u'/'
+            + sql(QStringLiteral("SELECT COUNT(*) FROM CONTACTO WHERE CodigoTabla = '%1'").arg(codigo));
+    }
+
+    // A trigger refusing every write of that kind to the table stands for another user's lock.
+    void rechazar(const QString &operacion, const QString &tabla)
+    {
+        const QString nombre = QStringLiteral("gp_rechazo_%1_%2").arg(operacion, tabla);
+        if (GetParam()) {
+            ASSERT_EQ(sql("CREATE OR REPLACE FUNCTION gp_rechazo() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION "
+                          "'bloqueado'; END $$ LANGUAGE plpgsql"),
+                      QString());
+            ASSERT_EQ(sql(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW EXECUTE FUNCTION gp_rechazo()")
+                              .arg(nombre, operacion, tabla)),
+                      QString());
+        } else {
+            ASSERT_EQ(sql(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 BEGIN SELECT RAISE(ABORT, 'bloqueado'); END")
+                              .arg(nombre, operacion, tabla)),
+                      QString());
+        }
+    }
+
+    void pulsar(QObject *emisor, int tecla, plat::ShiftState estado = {})
+    {
+        if (emisor == ventana_->DBGrid1)
+            ventana_->DBGrid1KeyDown(emisor, tecla, estado);
+        else
+            ventana_->FormKeyDown(emisor, tecla, estado);
+    }
+
+    // A new line with a description, saved as the save button does.
+    void nuevaLinea(const QString &descripcion)
+    {
+        TfPROYPROY &f = *ventana_;
+        if (lineas().state() != plat::DataSetState::Insert)
+            lineas().append();
+        campo("Descripcion").setAsString(descripcion);
+        f.GrabarDatos(&f);
+    }
+
+    QPointer<TfPROYPROY> ventana_;
+};
+
+QDateTime Dia(int anyo, int mes, int dia) { return FechaHora(QDate(anyo, mes, dia)); }
+
+// ---- numbering -------------------------------------------------------------------------------
+
+TEST_P(MaestroProyectosTest, LinesAreNumberedInEntryOrderAndInsertOpensAGapBeforeTheCurrentLine)
+{
+    TfPROYPROY &f = abrir();
+    cabecera().locate("Codigo", "2");
+    for (const char *d : {"Uno", "Dos", "Tres", "Cuatro"})
+        nuevaLinea(QString::fromLatin1(d));
+    f.pbCancelarClick(&f);   // the empty line that follows
+    EXPECT_EQ(lineasDe("2"), "1|Uno\r\n2|Dos\r\n3|Tres\r\n4|Cuatro");
+
+    ASSERT_TRUE(lineas().locate("Linea", 3));
+    f.DBGrid1->setFocus();
+    pulsar(&f, plat::VK_INSERT);
+    ASSERT_EQ(lineas().state(), plat::DataSetState::Insert);
+    campo("Descripcion").setAsString("Nueva");
+    f.GrabarDatos(&f);
+    f.pbCancelarClick(&f);
+    EXPECT_EQ(lineasDe("2"), "1|Uno\r\n2|Dos\r\n3|Nueva\r\n4|Tres\r\n5|Cuatro");
+
+    // With duplication on, the new line copies the line at the insertion point.
+    pulsar(&f, plat::VK_F5, plat::ssCtrl);
+    ASSERT_TRUE(lineas().locate("Linea", 2));
+    pulsar(&f, plat::VK_INSERT);
+    EXPECT_EQ(campo("Descripcion").asString(), "Dos");
+    f.GrabarDatos(&f);
+    f.pbCancelarClick(&f);
+    EXPECT_EQ(lineasDe("2"), "1|Uno\r\n2|Dos\r\n3|Dos\r\n4|Nueva\r\n5|Tres\r\n6|Cuatro");
+    EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join('\n').toStdString();
+}
+
+TEST_P(MaestroProyectosTest, ALinePostedWhileTheHeaderIsInsertedIsFollowedByANewLine)
+{
+    TfPROYPROY &f = abrir();
+    f.AgregarClick(&f);
+    const QString codigo = cabecera().fieldByName("Codigo").asString();
+    lineas().append();
+    campo("Descripcion").setAsString("Primera");
+    f.DBGrid1->setSelectedIndex(4);
+    lineas().post();
+    EXPECT_EQ(lineas().state(), plat::DataSetState::Insert);
+    EXPECT_EQ(f.DBGrid1->selectedIndex(), 0);
+    EXPECT_EQ(sql(QStringLiteral("SELECT Linea FROM LPROYECT WHERE CodigoProyecto = '%1'").arg(codigo)), "1");
+}
+
+// ---- defaults --------------------------------------------------------------------------------
+
+TEST_P(MaestroProyectosTest, ANewProjectAndANewLineStartFromTheirDefaults)
+{
+    TfPROYPROY &f = abrir();
+    f.AgregarClick(&f);
+    plat::DataSet &p = cabecera();
+    // "X-90" is no number: the highest numeric code is 2.
+    EXPECT_EQ(p.fieldByName("Codigo").asString(), "3");
+    EXPECT_EQ(p.fieldByName("Situacion").asString(), "Abierto");
+    const QDateTime hoy = FechaHora(Ahora().date());
+    EXPECT_EQ(p.fieldByName("FechaAceptacion").asDateTime(), hoy);
+    EXPECT_EQ(p.fieldByName("FechaEntrega").asDateTime(), hoy);
+    // Entering the chapters saves the new project and starts no other.
+    f.DBGrid1Enter(f.DBGrid1);
+    EXPECT_EQ(p.state(), plat::DataSetState::Browse);
+    EXPECT_EQ(sql("SELECT Situacion FROM PROYECT WHERE Codigo = '3'"), "Abierto");
+
+    cabecera().locate("Codigo", "1");
+    lineas().append();
+    EXPECT_EQ(campo("Responsable").asInteger(), 3);   // the project's director
+    EXPECT_EQ(campo("CodigoProyecto").asString(), "1");
+}
+
+// ---- validation ------------------------------------------------------------------------------
+
+TEST_P(MaestroProyectosTest, ALineIsCheckedOnPostAndOnLeavingItsColumns)
+{
+    TfPROYPROY &f = abrir();
+    ASSERT_TRUE(lineas().locate("Linea", 6));
+    lineas().edit();
+    campo("GradoAvance").setAsString("5");
+    f.GrabarDatos(&f);
+    EXPECT_EQ(mensajes_.textos(), QStringList{"¡ El valor \"5\" de la columna \"G.Avance\" no es correcto !"});
+    EXPECT_EQ(lineas().state(), plat::DataSetState::Edit);
+    campo("GradoAvance").setAsString("");
+    campo("FechaFinal").setAsDateTime(Dia(2026, 10, 1));
+    mensajes_.limpiar();
+    f.GrabarDatos(&f);
+    EXPECT_EQ(mensajes_.textos(), QStringList{"¡La Fecha Inicio no puede ser mayor que la Fecha Final!"});
+    campo("FechaFinal").setAsDateTime(Dia(2026, 11, 20));
+    mensajes_.limpiar();
+    f.GrabarDatos(&f);
+    EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join('\n').toStdString();
+    EXPECT_EQ(lineas().state(), plat::DataSetState::Browse);
+
+    // Leaving a column: the chapter becomes the short label, the first start is kept.
+    lineas().append();
+    campo("Capitulo").setAsString("0004");
+    f.DBGrid1->setSelectedField(&campo("Capitulo"));
+    f.DBGrid1ColExit(f.DBGrid1);
+    EXPECT_EQ(campo("DescripcionAbreviada").asString(), "0004");
+    campo("FechaInicio").setAsDateTime(Dia(2027, 2, 1));
+    f.DBGrid1->setSelectedField(&campo("FechaInicio"));
+    f.DBGrid1ColExit(f.DBGrid1);
+    campo("FechaInicio").setAsDateTime(Dia(2027, 2, 8));
+    f.DBGrid1ColExit(f.DBGrid1);
+    EXPECT_EQ(campo("FechaInicioOriginal").asDateTime(), Dia(2027, 2, 1));
+    campo("FechaFinal").setAsDateTime(Dia(2027, 2, 5));
+    EXPECT_THROW(f.DBGrid1ColExit(f.DBGrid1), gp::Abort);
+}
+
+TEST_P(MaestroProyectosTest, TheCustomerCodeIsLookedUp)
+{
+    TfPROYPROY &f = abrir();
+    cabecera().locate("Codigo", "2");
+    cabecera().edit();
+    cabecera().fieldByName("CodigoCliente").setAsInteger(99);
+    f.GrabarDatos(&f);
+    EXPECT_EQ(mensajes_.textos(), QStringList{"¡No existe el cliente!"});
+    EXPECT_EQ(cabecera().state(), plat::DataSetState::Edit);
+    cabecera().fieldByName("CodigoCliente").setAsInteger(7);
+    f.GrabarDatos(&f);
+    EXPECT_EQ(sql("SELECT NombreCliente, PersonaContacto, Telefono FROM PROYECT WHERE Codigo = '2'"),
+              "Construcciones Ebro|Marta Lasheras|976 123 456");
+}
+
+// The searches answer the first key value chosen; a cancelled one changes nothing.
+TEST_P(MaestroProyectosTest, SearchesFillTheCustomerAndThePersonInCharge)
+{
+    TfPROYPROY &f = abrir();
+    const auto buscar = [](const char *dato) {
+        plat::application().OnModalShown = [dato](plat::Form &form) {
+            auto &busqueda = static_cast<TfGENEBUSQ &>(form);
+            if (!dato) {
+                QTest::keyClick(busqueda.DatoABuscar, Qt::Key_Escape);
+                return;
+            }
+            busqueda.DatoABuscar->clear();
+            QTest::keyClicks(busqueda.DatoABuscar, QString::fromLatin1(dato));
+            QTest::keyClick(busqueda.DatoABuscar, Qt::Key_Return);
+            QTest::keyClick(busqueda.DBGrid1, Qt::Key_Return);
+        };
+    };
+    form_->UsuarioActual = QStringLiteral("ADMIN");
+    fGENEBUSQ = plat::createForm<TfGENEBUSQ>();
+    const auto sinBusqueda = qScopeGuard([] { delete fGENEBUSQ; });
+    cabecera().locate("Codigo", "2");
+    buscar(nullptr);
+    f.BuscarDatosDBEdit(f.EditCodigoCliente);
+    EXPECT_EQ(cabecera().fieldByName("CodigoCliente").asInteger(), 0);
+    buscar("7");
+    f.BuscarDatosDBEdit(f.EditCodigoCliente);
+    EXPECT_EQ(cabecera().fieldByName("CodigoCliente").asInteger(), 7);
+    f.pbCancelarClick(&f);
+
+    cabecera().locate("Codigo", "1");
+    ASSERT_TRUE(lineas().locate("Linea", 2));
+    f.DBGrid1->setSelectedField(&campo("Responsable"));
+    buscar("5");
+    f.DBGrid1DblClick(f.DBGrid1);
+    EXPECT_EQ(campo("Responsable").asInteger(), 5);
+    f.GrabarDatos(&f);
+    EXPECT_EQ(sql("SELECT Responsable FROM LPROYECT WHERE CodigoProyecto = '1' AND Linea = 2"), "5");
+}
+
+// ---- failures --------------------------------------------------------------------------------
+
+TEST_P(MaestroProyectosTest, RefusedWritesAreCancelledWithTheirMessages)
+{
+    TfPROYPROY &f = abrir();
+    rechazar("UPDATE", "PROYECT");
+    rechazar("INSERT", "PROYECT");
+    rechazar("UPDATE", "LPROYECT");
+    rechazar("INSERT", "LPROYECT");
+    rechazar("DELETE", "LPROYECT");
+    struct Caso
+    {
+        const char *descripcion;
+        std::function<void()> hacer;
+        const char *mensaje;
+    };
+    const QList<Caso> casos = {
+        {"header edit", [&] { cabecera().edit(); cabecera().fieldByName("Descripcion").setAsString("Otra"); f.GrabarDatos(&f); },
+         "¡Imposible modificar el registro!. Es posible que esté siendo modificado por otro usuario."},
+        {"header insert", [&] { f.AgregarClick(&f); f.GrabarDatos(&f); f.pbCancelarClick(&f); },
+         "¡ El registro no ha sido grabado !"},
+        {"line edit", [&] { lineas().edit(); campo("Descripcion").setAsString("Otra"); f.GrabarDatos(&f); },
+         "¡ No se puede grabar la línea porque está bloqueada por otro usuario o porque el dato introducido no es válido !"},
+        {"line delete", [&] { mensajes_.programarRespuestas({"SI"}); pulsar(f.DBGrid1, plat::VK_DELETE, plat::ssCtrl); },
+         "¡No ha sido posible eliminar la línea!"},
+        {"line insert", [&] { lineas().append(); campo("Descripcion").setAsString("Otra"); f.GrabarDatos(&f); },
+         "¡ La línea no ha sido grabada !"},
+    };
+    for (const Caso &c : casos) {
+        SCOPED_TRACE(c.descripcion);
+        f.pbCancelarClick(&f);
+        cabecera().locate("Codigo", "1");
+        lineas().first();
+        mensajes_.limpiar();
+        c.hacer();
+        EXPECT_TRUE(mensajes_.textos().contains(QString::fromUtf8(c.mensaje))) << mensajes_.textos().join('\n').toStdString();
+    }
+    // A refused new line is followed by another one.
+    EXPECT_EQ(lineas().state(), plat::DataSetState::Insert);
+    f.pbCancelarClick(&f);
+    EXPECT_EQ(sql("SELECT Descripcion FROM PROYECT WHERE Codigo = '1'"), "Nave industrial Cuarte");
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM PROYECT"), "3");
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM LPROYECT WHERE CodigoProyecto = '1'"), "7");
+    EXPECT_EQ(sql("SELECT Descripcion FROM LPROYECT WHERE CodigoProyecto = '1' AND Linea = 1"), "Proyecto y licencias");
+}
+
+// ---- deleting --------------------------------------------------------------------------------
+
+TEST_P(MaestroProyectosTest, AProjectGoesWithItsLinesAndSideRowsOrNotAtAll)
+{
+    TfPROYPROY &f = abrir();
+    rechazar("DELETE", "PROYECT");
+    mensajes_.programarRespuestas({"SI"});
+    f.Eliminar1Click(&f);
+    EXPECT_EQ(mensajes_.textos(), (QStringList{"¿Está seguro de querer eliminar el registro y todas sus líneas?",
+                                               "¡ Se ha producido un error eliminando el registro !"}));
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM LPROYECT WHERE CodigoProyecto = '1'"), "7");
+    EXPECT_EQ(ladosDe("1"), "1/1/1");
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM PROYECT WHERE Codigo = '1'"), "1");
+    EXPECT_EQ(lineas().recordCount(), 7);
+
+    sql(GetParam() ? "DROP TRIGGER gp_rechazo_DELETE_PROYECT ON PROYECT" : "DROP TRIGGER gp_rechazo_DELETE_PROYECT");
+    mensajes_.limpiar();
+    mensajes_.programarRespuestas({"NO"});
+    f.Eliminar1Click(&f);
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM PROYECT WHERE Codigo = '1'"), "1");
+    mensajes_.programarRespuestas({"SI"});
+    f.Eliminar1Click(&f);
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM PROYECT WHERE Codigo = '1'"), "0");
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM LPROYECT WHERE CodigoProyecto = '1'"), "0");
+    EXPECT_EQ(ladosDe("1"), "0/0/0");
+    EXPECT_EQ(lineasDe("2"), "");   // other projects untouched
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM PROYECT"), "2");
+}
+
+TEST_P(MaestroProyectosTest, CtrlDeleteAsksBeforeDeletingALine)
+{
+    TfPROYPROY &f = abrir();
+    ASSERT_TRUE(lineas().locate("Linea", 4));
+    mensajes_.programarRespuestas({"NO", "SI"});
+    int tecla = plat::VK_DELETE;
+    f.DBGrid1KeyDown(f.DBGrid1, tecla, plat::ssCtrl);
+    EXPECT_EQ(tecla, 0);
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM LPROYECT WHERE CodigoProyecto = '1'"), "7");
+    pulsar(f.DBGrid1, plat::VK_DELETE, plat::ssCtrl);
+    EXPECT_EQ(mensajes_.textos(), (QStringList{"¿ Está seguro de querer eliminar la linea ?",
+                                               "¿ Está seguro de querer eliminar la linea ?"}));
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM LPROYECT WHERE CodigoProyecto = '1' AND Linea = 4"), "0");
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM LPROYECT WHERE CodigoProyecto = '1'"), "6");
+}
+
+TEST_P(MaestroProyectosTest, CancellingANewProjectClearsOnlyTheSideRowsOfAnUnsavedCode)
+{
+    TfPROYPROY &f = abrir();
+    f.AgregarClick(&f);
+    ASSERT_EQ(cabecera().fieldByName("Codigo").asString(), "3");
+    sql("INSERT INTO DOCUTRON (NombreTabla, ClaveTabla, Nombre) VALUES ('PROYECT', '3', 'Boceto')");
+    f.pbSalir->setFocus();
+    f.pbCancelarClick(&f);
+    EXPECT_EQ(ladosDe("3"), "0/0/0");
+
+    // Meanwhile another user saved project 3 with its documents.
+    f.AgregarClick(&f);
+    sql("INSERT INTO PROYECT (Codigo, Descripcion) VALUES ('3', 'De otro usuario')");
+    sql("INSERT INTO DOCUTRON (NombreTabla, ClaveTabla, Nombre) VALUES ('PROYECT', '3', 'Suyo')");
+    f.pbSalir->setFocus();
+    f.pbCancelarClick(&f);
+    EXPECT_EQ(ladosDe("3"), "0/1/0");
+}
+
+// The buttons follow whichever table edits; the work table lives as long as the window.
+TEST_P(MaestroProyectosTest, ControlsFollowBothTablesAndTheWorkTableGoesWithTheWindow)
+{
+    TfPROYPROY &f = abrir();
+    const auto editando = [&f] {
+        return f.pbConforme->isEnabled() && f.pbCancelar->isEnabled() && !f.pbAgregar->isEnabled()
+            && !f.pbEliminar->isEnabled() && !f.pbRefrescar->isEnabled();
+    };
+    const auto navegando = [&f] {
+        return !f.pbConforme->isEnabled() && !f.pbCancelar->isEnabled() && f.pbAgregar->isEnabled()
+            && f.pbEliminar->isEnabled() && f.pbRefrescar->isEnabled();
+    };
+    EXPECT_TRUE(navegando());
+    lineas().edit();
+    EXPECT_TRUE(editando());
+    lineas().cancel();
+    EXPECT_TRUE(navegando());
+    cabecera().edit();
+    lineas().edit();
+    lineas().cancel();
+    EXPECT_TRUE(editando());
+    cabecera().cancel();
+    EXPECT_TRUE(navegando());
+
+    plat::TableDataSet &temporal = f.Temporal->table();
+    ASSERT_TRUE(temporal.active());
+    EXPECT_EQ(temporal.fieldNames(), (QStringList{"CampoClave", "Datos"}));
+    EXPECT_EQ(temporal.fieldByName("Datos").size(), 200);
+    plat::Connection *conexion = temporal.connection();
+    ASSERT_TRUE(conexion);
+    const QString cuenta = QStringLiteral("SELECT COUNT(*) FROM %1").arg(temporal.tableName());
+    EXPECT_EQ(conexion->scalar(cuenta).toInt(), 0);
+    f.Close();
+    QApplication::sendPostedEvents();
+    EXPECT_FALSE(ventana_);
+    EXPECT_THROW(conexion->scalar(cuenta), gp::Error);
+}
+
+// ---- order and pages -------------------------------------------------------------------------
+
+TEST_P(MaestroProyectosTest, TheOrderComboAndThePagesSetTheLinesAndTools)
+{
+    TfPROYPROY &f = abrir();
+    sql("UPDATE LPROYECT SET Capitulo = '0001.01' WHERE CodigoProyecto = '1' AND Linea = 7");
+    sql("UPDATE LPROYECT SET Capitulo = '0002' WHERE CodigoProyecto = '1' AND Linea = 2");
+    sql("DELETE FROM LPROYECT WHERE CodigoProyecto = '1' AND Linea IN (3, 4, 5, 6)");
+    f.Modalidad->setItemIndex(2);
+    f.ModalidadChange(f.Modalidad);
+    QStringList capitulos;
+    for (lineas().first(); !lineas().eof(); lineas().next())
+        capitulos << campo("Capitulo").asString();
+    EXPECT_EQ(capitulos, (QStringList{"0001", "0001.01", "0002"}));
+    f.Modalidad->setItemIndex(0);
+    f.ModalidadChange(f.Modalidad);
+    lineas().first();
+    EXPECT_EQ(campo("Linea").asInteger(), 1);
+    lineas().last();
+    EXPECT_EQ(campo("Linea").asInteger(), 7);
+
+    for (plat::TabSheet *pagina : {f.PagGrafico, f.PagCapitulos, f.PagGrafico, f.PagGeneral}) {
+        f.PageControl1->setActivePage(pagina);
+        const bool grafico = pagina == f.PagGrafico;
+        for (QWidget *w : {static_cast<QWidget *>(f.VerDias), static_cast<QWidget *>(f.Modalidad),
+                           static_cast<QWidget *>(f.pbImprimir), static_cast<QWidget *>(f.pbImprimirApaisado)})
+            EXPECT_EQ(w->isEnabled(), grafico) << w->objectName().toStdString() << " " << pagina->caption().toStdString();
+    }
+}
+
+// ---- chapter figures -------------------------------------------------------------------------
+
+TEST_P(MaestroProyectosTest, EachLineShowsItsChaptersPlan)
+{
+    abrir();
+    ASSERT_TRUE(lineas().locate("Linea", 4));   // "0002": 0002.01 and 0002.01.01
+    EXPECT_EQ(campo("FechaInicioCapitulo").asDateTime(), Dia(2026, 11, 2));
+    EXPECT_EQ(campo("FechaFinalCapitulo").asDateTime(), Dia(2026, 11, 27));
+    EXPECT_DOUBLE_EQ(campo("TiempoPrevistoCapitulo").asFloat(), 220);
+    EXPECT_EQ(campo("Responsable").displayText(), "Ana Ruiz");
+    EXPECT_EQ(campo("Responsable").text(), "3");
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, MaestroProyectosTest, ::testing::Values(false, true), NombreMotor);
+
+} // namespace

@@ -1,0 +1,505 @@
+#include "GENEW/reporting/GENECSQL.h"
+
+#include "GENEW/data/GENETEXT.h"
+#include "GENEW/data/MostrarGrafico.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
+#include "platform/data/QueryDataSet.h"
+#include "platform/data/TableDataSet.h"
+#include "platform/data/engine/Connection.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Lists.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/data/DBGrid.h"
+#include "platform/ui/data/DataSetComponents.h"
+#include "GENEW/reporting/informes/GENELPRO.h"
+#include "GENEW/reporting/informes/GENEPREV.h"
+#include "GENEW/data/SalidaInforme.h"
+#include "platform/report/PreparedReport.h"
+#include "tests/data/ModuloFixture.h"
+
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE
+
+namespace {
+
+// The printer of the tests: every print is recorded by its page orientation.
+class ImpresoraGrabada : public ServicioImpresoras
+{
+public:
+    QStringList nombres() const override { return {QStringLiteral("Oficina")}; }
+    void imprimir(plat::PreparedReport &informe) override { orientaciones << informe.orientation(); }
+    QList<QPageLayout::Orientation> orientaciones;
+};
+
+const QString kFechaNoValida = QStringLiteral("¡ La fecha (u hora) introducida no es válida !. Repita por favor.");
+const QString kSinAcceso = QStringLiteral("¡Vd. no tiene acceso a la consulta!");
+const QString kImposibleGrabar = QStringLiteral("¡Imposible grabar el registro!");
+
+// A started program (on each engine) with users ADMIN (administrator), JUAN and AN, a table
+// T of three rows and the console open.
+class Consola : public ModuloMotorTest
+{
+protected:
+    void SetUp() override
+    {
+        // The program's windows live in the main window's MDI area.
+        marco_ = new plat::Form();
+        marco_->setFormStyle(plat::fsMDIForm);
+        plat::application().setMainForm(marco_);
+        marco_->Show();
+        ModuloMotorTest::SetUp();
+        if (IsSkipped())
+            return;
+        for (const auto &[codigo, categoria] : {std::pair{"ADMIN", "Administrador"}, {"JUAN", "Normal"}, {"AN", "Normal"}})
+            sql(QStringLiteral("INSERT INTO USUARIO (Codigo, Nombre, Categoria) VALUES ('%1', 'Nombre %1', '%2')")
+                    .arg(codigo, categoria),
+                QStringLiteral("DatabaseGeneral"));
+        plat::TableDef t;
+        t.name = QStringLiteral("T");
+        t.fields = {plat::fieldDef("Codigo", ftString, 10, true), plat::fieldDef("Nombre", ftString, 40),
+                    plat::fieldDef("Importe", ftFloat), plat::fieldDef("HoraInicio", ftDateTime),
+                    plat::fieldDef("Notas", ftMemo)};
+        plat::IndexDef clave;
+        clave.name = QStringLiteral("Clave");
+        clave.fields = {QStringLiteral("Codigo")};
+        clave.primary = clave.unique = true;
+        t.indexes = {clave};
+        db().createTable(t);
+        fila("1", "Madrid", 10.5, "08:30:00", "Primera\r\nnota");
+        fila("2", "Bilbao", 3, "09:00:00", "");
+        fila("3", "Vigo", 7, "10:15:00", "");
+        mensajes_.limpiar();
+    }
+
+    void TearDown() override
+    {
+        if (consola_)
+            consola_->Free();
+        plat::application().OnModalShown = nullptr;
+        plat::setDialogScript(nullptr);
+        ModuloMotorTest::TearDown();
+        plat::application().setMainForm(nullptr);
+        delete marco_;
+    }
+
+    plat::Connection &db() { return fGENEINIC->Database(); }
+
+    void fila(const QString &codigo, const QString &nombre, double importe, const QString &hora, const QString &notas)
+    {
+        ASSERT_EQ(sql(QStringLiteral("INSERT INTO T (Codigo, Nombre, Importe, HoraInicio, Notas) VALUES ('%1', '%2', %3, "
+                                     "'1899-12-30 %4', '%5')")
+                          .arg(codigo, nombre, QString::number(importe), hora, notas)),
+                  QString());
+    }
+
+    QString valor(const QString &consulta) { return db().scalar(consulta, {}, plat::SqlOrigin::AsWritten).toString(); }
+
+    TfGENECSQL &abrir(const QString &usuario = QStringLiteral("ADMIN"))
+    {
+        fGENEINIC->UsuarioActual = usuario;
+        consola_ = plat::createForm<TfGENECSQL>();
+        return *consola_;
+    }
+
+    // Runs the statement with the answers scripted; the messages shown.
+    QStringList ejecutar(const QString &sentencia, const QStringList &respuestas = {})
+    {
+        consola_->SentenciaSQL->setText(sentencia);
+        mensajes_.limpiar();
+        mensajes_.programarRespuestas(respuestas);
+        consola_->pbEjecutar->click();
+        return mensajes_.textos();
+    }
+
+    plat::QueryDataSet &resultado() { return consola_->QryConsultasSQL->query(); }
+
+    QStringList columna(const QString &campo)
+    {
+        QStringList valores;
+        plat::QueryDataSet &q = resultado();
+        if (!q.active())
+            return {QStringLiteral("(cerrada)")};
+        for (q.first(); !q.eof(); q.next())
+            valores << q.fieldByName(campo).asString();
+        return valores;
+    }
+
+    void teclear(QWidget *destino, int tecla, Qt::KeyboardModifiers modificadores)
+    {
+        QKeyEvent evento(QEvent::KeyPress, tecla, modificadores);
+        QCoreApplication::sendEvent(destino, &evento);
+    }
+
+    int filas(const QString &descripcion)
+    {
+        return valor(QStringLiteral("SELECT COUNT(*) FROM FILTRO WHERE NombreTabla = 'SQL' AND Descripcion = '%1'")
+                         .arg(descripcion))
+            .toInt();
+    }
+
+    void guardarComo(const QString &descripcion, const QString &sentencia, const QString &instrucciones = QString())
+    {
+        consola_->SentenciaSQL->setText(sentencia);
+        consola_->Instrucciones = InstruccionesConsulta(instrucciones);
+        mensajes_.programarRespuestas({descripcion});
+        consola_->pbGuardarFiltroComo->click();
+    }
+
+    plat::Form *marco_ = nullptr;
+    TfGENECSQL *consola_ = nullptr;
+};
+
+} // namespace
+
+TEST_P(Consola, RunsSelectsAlwaysAndOtherStatementsOnlyWhileEditingIsOn)
+{
+    const struct
+    {
+        QString sentencia;
+        bool modificar;
+        QStringList respuestas;
+        QStringList mensajes;
+        QStringList codigos;
+    } casos[] = {
+        {"update T set Nombre = 'X' WHERE Codigo = '1'", false, {}, {}, {"(cerrada)"}},
+        {"select Codigo from T ORDER BY Codigo", false, {}, {}, {"1", "2", "3"}},
+        {"\r\nSELECT Codigo FROM T", false, {}, {}, {"(cerrada)"}},
+        {"SELECT Codigo FROM T WHERE Nombre = :$A OR Codigo = :$A", false, {"Bilbao"},
+         {"Introduzca el valor para la variable A"}, {"2"}},
+        {"SELECT Codigo FROM T WHERE Nombre <> '10:30' AND Nombre = ':$T'", false, {"Vigo"},
+         {"Introduzca el valor para la variable T"}, {"3"}},
+        {"SELECT Codigo FROM T WHERE Nombre >= :$F AND Nombre >= :$F_INI ORDER BY Codigo", false, {"M"},
+         {"Introduzca el valor para la variable F"}, {"1", "3"}},
+        {"SELECT Codigo FROM T WHERE Nombre >= :$F_INI ORDER BY Codigo", false, {}, {}, {"1", "2", "3"}},
+        {"SELECT Codigo FROM T WHERE HoraInicio >= :&D", false, {"mañana"},
+         {"Introduzca el valor para la variable D", kFechaNoValida}, {"(cerrada)"}},
+        {"SELECT TOP 2 Codigo FROM T ORDER BY Codigo", false, {}, {}, {"1", "2"}},
+        {"SELECT Codigo FROM T WHERE Codigo IN (:*L) ORDER BY Codigo", false, {"1, 3,"},
+         {"Introduzca el valor para la variable *L"}, {"1", "3"}},
+    };
+    TfGENECSQL &c = abrir();
+    for (const auto &caso : casos) {
+        if (c.pbModificar->isChecked() != caso.modificar)
+            c.pbModificar->click();
+        resultado().close();
+        EXPECT_EQ(ejecutar(caso.sentencia, caso.respuestas), caso.mensajes) << caso.sentencia.toStdString();
+        EXPECT_EQ(columna(QStringLiteral("Codigo")), caso.codigos) << caso.sentencia.toStdString();
+    }
+    EXPECT_EQ(valor("SELECT Nombre FROM T WHERE Codigo = '1'"), "Madrid");
+    c.pbModificar->click();
+    c.SentenciaSQL->setText("update T set Nombre = 'X' WHERE Codigo = '1'");
+    c.SentenciaSQL->setFocus();
+    teclear(c.SentenciaSQL, Qt::Key_F9, Qt::NoModifier);
+    EXPECT_EQ(valor("SELECT Nombre FROM T WHERE Codigo = '1'"), "X");
+}
+
+TEST_P(Consola, AUserOutsideTheStatementsListCannotRunIt)
+{
+    for (const QString usuario : {"ADMIN", "AN"}) {
+        TfGENECSQL &c = abrir(usuario);
+        c.Instrucciones = InstruccionesConsulta(QStringLiteral("UsuariosAutorizados=JUAN,"));
+        EXPECT_EQ(ejecutar("SELECT Codigo FROM T"), QStringList({kSinAcceso})) << usuario.toStdString();
+        EXPECT_FALSE(resultado().active());
+        consola_->Free();
+        consola_ = nullptr;
+    }
+    abrir(QStringLiteral("JUAN")).Instrucciones = InstruccionesConsulta(QStringLiteral("UsuariosAutorizados=JUAN,"));
+    EXPECT_EQ(ejecutar("SELECT Codigo FROM T"), QStringList());
+    EXPECT_TRUE(resultado().active());
+}
+
+TEST_P(Consola, ABrokenStatementShowsTheEnginesReasonAndKeepsTheText)
+{
+    TfGENECSQL &c = abrir();
+    const QStringList mensajes = ejecutar("SELECT Nada FROM NoHay WHERE");
+    ASSERT_EQ(mensajes.size(), 3) << mensajes.join("\n").toStdString();
+    EXPECT_TRUE(mensajes[0].startsWith("¡No es posible ejecutar la sentencia SQL. Motivo: ")) << mensajes[0].toStdString();
+    EXPECT_EQ(mensajes.last(), "¡No se ha podido ejecutar la sentencia SQL!");
+    EXPECT_EQ(c.SentenciaSQL->text(), "SELECT Nada FROM NoHay WHERE");
+    EXPECT_FALSE(c.pbExportar->isEnabled());
+}
+
+TEST_P(Consola, ResultColumnsHiddenFormattedAndEditableOnlyWhileEditingIsOn)
+{
+    fGENEINIC->CamposNoVisibles = QStringLiteral("Importe");
+    TfGENECSQL &c = abrir();
+    if (GetParam()) {
+        c.pbModificar->click();
+        EXPECT_EQ(mensajes_.textos().value(0), "Para hacer efectiva la activación de la Modificación de Datos debe volver a "
+                                              "ejecutar la Sentencia SQL.");
+        c.pbModificar->click();
+    }
+    ejecutar("SELECT Codigo, Importe, HoraInicio, Notas FROM T ORDER BY Codigo");
+    ASSERT_TRUE(resultado().active());
+    EXPECT_FALSE(c.DBGrid1->column(1)->Visible);
+    EXPECT_EQ(c.DBGrid1->column(2)->TitleCaption, "H.Inicio");
+    EXPECT_EQ(c.DBGrid1->column(3)->ButtonStyle, plat::cbsEllipsis);
+    EXPECT_EQ(resultado().fieldByName("HoraInicio").displayText(), "08:30:00");
+    EXPECT_TRUE(c.DBGrid1->readOnly());
+
+    // The memo's ellipsis: the viewer while read-only, the editor once editing is on.
+    QStringList vistos;
+    plat::application().OnModalShown = [&](plat::Form &f) {
+        auto &d = static_cast<TfGENETEXT &>(f);
+        vistos << d.Memo1->text() + (d.Memo1->isReadOnly() ? " (solo lectura)" : "");
+        d.Memo1->setText(QStringLiteral("Nota nueva"));
+        d.pbAceptar->click();
+    };
+    c.DBGrid1->setSelectedIndex(3);
+    c.DBGrid1->EditButtonClick();
+    EXPECT_EQ(valor("SELECT Notas FROM T WHERE Codigo = '1'"), "Primera\r\nnota");
+    c.pbModificar->click();
+    ejecutar("SELECT Codigo, Nombre, Notas FROM T ORDER BY Codigo");
+    EXPECT_FALSE(c.DBGrid1->readOnly());
+    c.DBGrid1->setSelectedIndex(2);
+    c.DBGrid1->EditButtonClick();
+    EXPECT_EQ(vistos, QStringList({"Primera\r\nnota (solo lectura)", "Primera\r\nnota"}));
+    EXPECT_EQ(valor("SELECT Notas FROM T WHERE Codigo = '1'"), "Nota nueva");
+
+    // Ctrl+Shift+C on the first row, Ctrl+Shift+V on a new one: the row's values go across.
+    resultado().first();
+    teclear(c.DBGrid1, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    resultado().append();
+    teclear(c.DBGrid1, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    resultado().fieldByName("Codigo").setAsString("4");
+    resultado().post();
+    EXPECT_EQ(valor("SELECT Nombre FROM T WHERE Codigo = '4'"), "Madrid");
+}
+
+TEST_P(Consola, StatementsStoredRenamedAndDeletedInFiltro)
+{
+    TfGENECSQL &c = abrir();
+    guardarComo("Ventas", "SELECT * FROM T", "Propia=1\r\n");
+    EXPECT_EQ(filas("Ventas"), 1);
+    EXPECT_EQ(c.EditDescripcionFiltro->text(), "Ventas");
+    mensajes_.limpiar();
+    guardarComo("Ventas", "SELECT Codigo FROM T");
+    EXPECT_EQ(mensajes_.textos(), QStringList({"Introduzca la Descripción de la Sentencia SQL: ", kImposibleGrabar}));
+    EXPECT_EQ(valor("SELECT Filtro FROM FILTRO WHERE Descripcion = 'Ventas'"), "SELECT * FROM T");
+
+    // The font: only its line changes, and only once the statement is saved.
+    plat::setDialogScript([](QObject *dialogo) {
+        auto *fuente = qobject_cast<plat::FontDialog *>(dialogo);
+        fuente->Font = QFont(QStringLiteral("Courier New"), 12);
+        return true;
+    });
+    c.Instrucciones = InstruccionesConsulta(QStringLiteral("Propia=1\r\n"));
+    c.pbCambiarFontClick(c.pbCambiarFont);
+    c.pbGuardarFiltroClick(c.pbGuardarFiltro);
+    EXPECT_EQ(valor("SELECT Instrucciones FROM FILTRO WHERE Descripcion = 'Ventas'"),
+              "Propia=1\r\nFont=Courier New,,Negro,12\r\n");
+
+    // Users chosen in the selection dialog, the current ones offered marked.
+    QString ofrecidos;
+    fGENEINIC->PuntosEntrada.SeleccionarDeLista = [&](const QString &lista, const QString &) {
+        ofrecidos = lista;
+        return QStringLiteral("ADMIN - Administrador\r\nJUAN - Nombre JUAN\r\n");
+    };
+    c.Instrucciones.ponerUsuariosAutorizados({"AN"});
+    mensajes_.programarRespuestas({"SI"});
+    c.pbRestringirAUsuariosClick(c.pbRestringirAUsuarios);
+    EXPECT_EQ(ofrecidos, "ADMIN - Administrador\r\nAN - Nombre AN*\r\nJUAN - Nombre JUAN\r\n");
+    EXPECT_TRUE(valor("SELECT Instrucciones FROM FILTRO WHERE Descripcion = 'Ventas'")
+                    .contains("UsuariosAutorizados=ADMIN,JUAN,\r\n"));
+
+    mensajes_.programarRespuestas({"NO"});
+    c.pbEliminarFiltroClick(c.pbEliminarFiltro);
+    EXPECT_EQ(filas("Ventas"), 1);
+    mensajes_.programarRespuestas({"SI"});
+    c.pbEliminarFiltroClick(c.pbEliminarFiltro);
+    EXPECT_EQ(filas("Ventas"), 0);
+}
+
+TEST_P(Consola, ConfigurationCopiedToAllTheChosenStatementsOrToNone)
+{
+    TfGENECSQL &c = abrir();
+    guardarComo("A", "SELECT 1", "Font=Arial,,Negro,10\r\n");
+    guardarComo("B", "SELECT 2");
+    guardarComo("Origen", "SELECT 3", "UsuariosAutorizados=ADMIN,\r\n");
+    bool borrarB = true;
+    fGENEINIC->PuntosEntrada.SeleccionarDeLista = [&](const QString &lista, const QString &) {
+        EXPECT_EQ(lista, "A\r\nB");
+        if (borrarB)
+            sql("DELETE FROM FILTRO WHERE Descripcion = 'B'");
+        return QStringLiteral("A\r\nB");
+    };
+    mensajes_.limpiar();
+    mensajes_.programarRespuestas({"SI"});
+    c.pbCopiarConfiguracionClick(c.pbCopiarConfiguracion);
+    EXPECT_EQ(mensajes_.textos().last(), kImposibleGrabar);
+    EXPECT_EQ(valor("SELECT Instrucciones FROM FILTRO WHERE Descripcion = 'A'"), "Font=Arial,,Negro,10\r\n");
+    sql("INSERT INTO FILTRO (NombreTabla, Descripcion, Filtro, Instrucciones) VALUES ('SQL', 'B', 'SELECT 2', '')");
+    borrarB = false;
+    mensajes_.programarRespuestas({"SI"});
+    c.pbCopiarConfiguracionClick(c.pbCopiarConfiguracion);
+    EXPECT_EQ(valor("SELECT Instrucciones FROM FILTRO WHERE Descripcion = 'A'"), "UsuariosAutorizados=ADMIN,\r\n");
+    EXPECT_EQ(valor("SELECT Instrucciones FROM FILTRO WHERE Descripcion = 'B'"), "UsuariosAutorizados=ADMIN,\r\n");
+}
+
+TEST_P(Consola, ResultPrintedOrPreviewedAndExportedToTextAndBack)
+{
+    QTemporaryDir dir;
+    ImpresoraGrabada impresora;
+    ServicioImpresorasInstalado instalada(impresora);
+    const QString fichero = dir.filePath("SQL.TXT");
+    QStringList dialogos;
+    plat::setDialogScript([&](QObject *dialogo) {
+        dialogos << dialogo->metaObject()->className();
+        if (auto *guardar = qobject_cast<plat::SaveDialog *>(dialogo))
+            guardar->FileName = fichero;
+        if (auto *abrir = qobject_cast<plat::OpenDialog *>(dialogo))
+            abrir->FileName = fichero;
+        return true;
+    });
+    TfGENECSQL &c = abrir();
+    c.pbModificar->click();
+    ejecutar("SELECT Codigo, Nombre FROM T ORDER BY Codigo");
+    mensajes_.programarRespuestas({"NO"});
+    c.pbImprimirApaisado->click();
+    EXPECT_EQ(impresora.orientaciones, QList<QPageLayout::Orientation>({QPageLayout::Landscape}));
+    EXPECT_EQ(fGENELPRO, nullptr);   // the listing is released after printing
+
+    int vistas = 0;
+    QTimer cierre;
+    QObject::connect(&cierre, &QTimer::timeout, [&] {
+        if (fGENEPREV && !fGENEPREV->isHidden()) {
+            ++vistas;
+            fGENEPREV->Estado = QStringLiteral("Finalizada");
+            fGENEPREV->Close();
+        }
+    });
+    cierre.start(20);
+    mensajes_.programarRespuestas({"SI"});
+    c.pbImprimir->click();
+    cierre.stop();
+    EXPECT_EQ(vistas, 1);
+    EXPECT_EQ(impresora.orientaciones.size(), 1);
+
+    c.pbExportar->click();
+    ASSERT_TRUE(QFile::exists(fichero));
+    sql("DELETE FROM T");
+    ejecutar("SELECT Codigo, Nombre FROM T ORDER BY Codigo");
+    mensajes_.limpiar();
+    mensajes_.programarRespuestas({"SI"});
+    c.pbImportar->click();
+    EXPECT_EQ(valor("SELECT COUNT(*) FROM T"), "3") << mensajes_.textos().join("\n").toStdString();
+    EXPECT_EQ(valor("SELECT Nombre FROM T WHERE Codigo = '2'"), "Bilbao");
+}
+
+TEST_P(Consola, ChartOfTheResultOrTheReasonThereIsNone)
+{
+    QString definicion, series;
+    VentanaGraficoInstalada ventana([&](const QString &d, const QString &s) {
+        definicion = d;
+        series = s;
+    });
+    TfGENECSQL &c = abrir();
+    guardarComo("Ventas", "SELECT Nombre, Importe FROM T WHERE Codigo = 'nada'");
+    ejecutar(c.SentenciaSQL->text());
+    mensajes_.limpiar();
+    c.pbGraficoClick(c.pbGrafico);
+    EXPECT_EQ(mensajes_.textos(), QStringList({"No es posible realizar una representación gráfica de los datos"}));
+    ejecutar("SELECT Nombre, Importe FROM T ORDER BY Codigo");
+    mensajes_.programarRespuestas({"10", "NO"});
+    c.pbGraficoClick(c.pbGrafico);
+    EXPECT_EQ(definicion, "Titulo=Ventas;Medidas=400x300;PanelControl=SI;StatusBar=SI;Leyenda=SI;");
+    EXPECT_EQ(series, "Titulo=Importe;Tipo=Barras;Color=Rojo;IncluirEnLeyenda=SI;Valores=1:10,5:Madrid:/2:3:Bilbao:/3:7:Vigo:/\r\n");
+}
+
+TEST_P(Consola, GridFiltersSearchAndSortingByTitle)
+{
+    TfGENECSQL &c = abrir();
+    sql("UPDATE T SET Nombre = 'O''Brien' WHERE Codigo = '3'");
+    ejecutar("SELECT Codigo, Nombre FROM T");
+    c.DBGrid1->setSelectedIndex(1);
+    mensajes_.programarRespuestas({"C", "P"});
+    c.FiltrarClick(c.FiltrarDesde1);
+    c.DBGrid1->setSelectedIndex(1);
+    c.FiltrarClick(c.FiltrarHasta1);
+    EXPECT_EQ(resultado().filter(), "(Nombre >= 'C') AND (Nombre <= 'P')");
+    EXPECT_EQ(columna("Codigo"), QStringList({"1", "3"}));
+    mensajes_.programarRespuestas({"O'Brien"});
+    c.DBGrid1->setSelectedIndex(1);
+    c.FiltrarClick(c.FiltrarIgual1);
+    EXPECT_EQ(columna("Codigo"), QStringList({"3"}));
+    c.CancelarFiltrosClick(c.CancelarFiltros1);
+    EXPECT_EQ(columna("Codigo").size(), 3);
+
+    const struct
+    {
+        int columna;
+        QString respuesta, mensaje, codigo;
+    } busquedas[] = {
+        {1, "O'Brien", "", "3"},
+        {1, "Bilbao", "", "2"},
+        {1, "Nadie", "No se ha encontrado ninguna coincidencia", "2"},
+    };
+    resultado().first();
+    resultado().next();
+    for (const auto &b : busquedas) {
+        c.DBGrid1->setSelectedIndex(b.columna);
+        mensajes_.limpiar();
+        mensajes_.programarRespuestas({b.respuesta});
+        c.BuscarRegistroClick(c.BuscarRegistro1);
+        EXPECT_EQ(mensajes_.textos().value(1), b.mensaje) << b.respuesta.toStdString();
+        EXPECT_EQ(resultado().fieldByName("Codigo").asString(), b.codigo) << b.respuesta.toStdString();
+    }
+    ejecutar("SELECT Codigo, Notas FROM T");
+    c.DBGrid1->setSelectedIndex(1);
+    mensajes_.limpiar();
+    mensajes_.programarRespuestas({"nota"});
+    c.BuscarRegistroClick(c.BuscarRegistro1);
+    EXPECT_EQ(mensajes_.textos().value(1), "No se puede realizar una búsqueda por este campo");
+
+    ejecutar("SELECT Codigo, Nombre FROM T");
+    c.DBGrid1TitleClick(c.DBGrid1, c.DBGrid1->column(1));
+    c.DBGrid1TitleClick(c.DBGrid1, c.DBGrid1->column(1));
+    EXPECT_EQ(c.SentenciaSQL->text(), "SELECT Codigo, Nombre FROM T\r\nORDER BY Nombre");
+    EXPECT_EQ(columna("Codigo"), QStringList({"2", "1", "3"}));
+    c.CancelarOrdenadoClick(c.CancelarOrdenado1);
+    EXPECT_EQ(c.SentenciaSQL->text(), "SELECT Codigo, Nombre FROM T");
+    EXPECT_EQ(c.CancelarOrdenado1->caption(), "Cancelar &Ordenado Por");
+}
+
+TEST_P(Consola, InsertionPanelListsTheTablesOfTheChosenDatabase)
+{
+    TfGENECSQL &c = abrir();
+    EXPECT_TRUE(c.LBTablas->items().contains("T"));
+    c.LBTablas->setCurrentRow(c.LBTablas->items().indexOf("T"));
+    EXPECT_EQ(c.LBCampos->items(), QStringList({"*", "Codigo", "Nombre", "Importe", "HoraInicio", "Notas"}));
+    c.SentenciaSQL->setText("SELECT ");
+    c.LBCampos->setCurrentRow(2);
+    c.LBCamposDblClick(c.LBCampos);
+    c.LBComandosSQL->setCurrentRow(c.LBComandosSQL->items().indexOf("FROM"));
+    c.LBComandosSQLDblClick(c.LBComandosSQL);
+    c.LBTablasDblClick(c.LBTablas);
+    const int t = c.LBTablas->currentRow();
+    EXPECT_EQ(c.SentenciaSQL->text(), QStringLiteral("SELECT T%1.Nombre \r\n    FROM  T T%1").arg(t));
+    if (GetParam())
+        return;
+    // Another folder of the embedded engine, and one that cannot be opened.
+    QTemporaryDir otra;
+    {
+        plat::Session sesion;
+        plat::Connection &conexion = sesion.connection(QStringLiteral("Otra"));
+        conexion.setDatabaseName(otra.path());
+        conexion.exec(QStringLiteral("CREATE TABLE ALMACEN (Codigo INTEGER)"), {}, plat::SqlOrigin::AsWritten);
+    }
+    mensajes_.programarRespuestas({otra.path()});
+    c.pbCambioDatabaseClick(c.pbCambioDatabase);
+    EXPECT_EQ(c.LBTablas->items(), QStringList({"ALMACEN"}));
+    mensajes_.limpiar();
+    mensajes_.programarRespuestas({otra.path() + "/no/existe"});
+    c.pbCambioDatabaseClick(c.pbCambioDatabase);
+    EXPECT_EQ(mensajes_.textos().size(), 2);
+    EXPECT_EQ(c.LBTablas->items(), QStringList({"ALMACEN"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, Consola, ::testing::Bool(), NombreMotor);

@@ -1,0 +1,141 @@
+// The record windows inside the main window, on a started program (its own temporary
+// folder, SQLite): the texts master browsing a text and with a new one being entered, the
+// technical notes and the version-change notices over a few sample rows.
+#include "tools/formshot/FormCatalog.h"
+
+#include "GENEW/data/Genemodu.h"
+#include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
+#include "app/PROYMENU.h"
+#include "platform/base/FechaHora.h"
+#include "platform/data/TableDataSet.h"
+#include "platform/data/engine/Session.h"
+#include "platform/ui/Application.h"
+#include "projects/GENEMTEX.h"
+#include "projects/PROYNTEC.h"
+#include "projects/PROYVERS.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+// The main window of a started program with company 1 open; the window of class F is
+// opened in it and handed to llenar.
+template<class F>
+plat::Form *enVentanaPrincipal(const QString &nombre, const std::function<void(F &)> &llenar)
+{
+    static QTemporaryDir carpeta;
+    QDir::setCurrent(carpeta.path());
+    QFile::copy(QStringLiteral(GP_DATA_DIR "/DATABASE.TXT"), carpeta.filePath(QStringLiteral("DATABASE.TXT")));
+    QFile ajustes(carpeta.filePath(QStringLiteral("KORVEL.INI")));
+    if (ajustes.open(QIODevice::WriteOnly))
+        ajustes.write("[Configuración]\r\nAspectoAplicacion=evo+\r\n");
+    ajustes.close();
+    TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN")};
+    auto *inicio = new TfGENEINIC;
+    inicio->afterConstruction();
+    if (inicio->ArranqueFallido || !inicio->CrearBaseDatosEmpresa(1))
+        return nullptr;
+    inicio->ConectarBaseDatosEmpresa(1);
+    inicio->Conexiones().EmpresaActual = 1;
+    auto *modulo = plat::createDataModule<TModuloDatos>();
+
+    auto *ventana = plat::createForm<TfPROYMENU>();
+    ventana->OnShow = nullptr;
+    ventana->setCaption(QStringLiteral("Gestión de Proyectos: EMP1"));
+    plat::application().setMainForm(ventana);
+    ventana->Show();
+    llenar(*plat::openForm<F>(nombre));
+    QObject::connect(ventana, &QObject::destroyed, [inicio, modulo] {
+        modulo->Free();
+        delete inicio;
+        plat::Session::defaultSession().closeAll();
+    });
+    return ventana;
+}
+
+// A row written straight to the table (a grid window would start the next row after each
+// post), then the window's table read again.
+void fila(plat::TableDataSet &t, const QList<QPair<const char *, QVariant>> &valores)
+{
+    QStringList campos, datos;
+    for (const auto &[campo, valor] : valores) {
+        campos << QString::fromLatin1(campo);
+        datos << (valor.typeId() == QMetaType::QDateTime ? Entrecomillar(valor.toDateTime().toString(Qt::ISODate))
+                  : valor.typeId() == QMetaType::Int     ? valor.toString()
+                                                         : Entrecomillar(valor.toString()));
+    }
+    ModuloDatos->EjecutarSQL(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                 .arg(t.tableName(), campos.join(u','), datos.join(u',')));
+    t.refresh();
+}
+
+plat::Form *maestroTextos(bool alta)
+{
+    return enVentanaPrincipal<TfGENEMTEX>(QStringLiteral("fGENEMTEX"), [alta](TfGENEMTEX &textos) {
+        plat::TableDataSet &t = textos.Table1->table();
+        fila(t, {{"Codigo", QStringLiteral("ACTA")},
+                 {"Descripcion", QStringLiteral("Acta de recepción de obra")},
+                 {"Texto", QStringLiteral("Cliente: \r\nFecha de recepción: \r\nObservaciones: ")},
+                 {"Tipo", QStringLiteral("Plantilla")}});
+        t.first();
+        if (alta)
+            textos.AgregarClick(&textos);
+    });
+}
+
+plat::Form *notasTecnicas()
+{
+    return enVentanaPrincipal<TfPROYNTEC>(QStringLiteral("fPROYNTEC"), [](TfPROYNTEC &notas) {
+        plat::TableDataSet &t = notas.Table1->table();
+        const QDateTime marzo = FechaHora(QDate(2024, 3, 4));
+        fila(t, {{"NotaTecnica", 1}, {"CodigoProyecto", QStringLiteral("P-0012")},
+                 {"Descripcion", QStringLiteral("El Gantt no redibuja al cambiar de capítulo")},
+                 {"DescripcionAmpliada", QStringLiteral("Pasos para reproducirlo...")}, {"DetectadoPor", QStringLiteral("Ana")},
+                 {"FechaDeteccion", marzo}, {"NivelUrgencia", QStringLiteral("Error")},
+                 {"Situacion", QStringLiteral("Pendiente")}, {"NivelPrioridad", QStringLiteral("Maxima")}});
+        fila(t, {{"NotaTecnica", 2}, {"CodigoProyecto", QStringLiteral("P-0012")},
+                 {"Descripcion", QStringLiteral("Añadir el total de horas al pie del listado")},
+                 {"DetectadoPor", QStringLiteral("Luis")}, {"FechaDeteccion", marzo},
+                 {"NivelUrgencia", QStringLiteral("Sugerencia")}, {"Situacion", QStringLiteral("Pendiente")},
+                 {"NivelPrioridad", QStringLiteral("Urgente")}});
+        fila(t, {{"NotaTecnica", 3}, {"CodigoProyecto", QStringLiteral("P-0007")},
+                 {"Descripcion", QStringLiteral("Fecha prevista vacía en proyectos antiguos")},
+                 {"DetectadoPor", QStringLiteral("Eva")}, {"FechaDeteccion", marzo},
+                 {"NivelUrgencia", QStringLiteral("Error")}, {"Situacion", QStringLiteral("Solucionado")},
+                 {"FechaSolucion", FechaHora(QDate(2024, 3, 8))}, {"NivelPrioridad", QStringLiteral("Urgente")}});
+        notas.VerSolucionado->setChecked(true);
+        notas.Table1->table().first();
+    });
+}
+
+plat::Form *notificacionesVersion()
+{
+    return enVentanaPrincipal<TfPROYVERS>(QStringLiteral("fPROYVERS"), [](TfPROYVERS &avisos) {
+        plat::TableDataSet &t = avisos.Table1->table();
+        fila(t, {{"NumeroNotificacion", 1}, {"Fecha", FechaHora(QDate(2024, 5, 6))},
+                 {"CodigoArticulo", QStringLiteral("ART-100")}, {"Version", QStringLiteral("2.1")},
+                 {"Descripcion", QStringLiteral("Nueva carcasa de aluminio")},
+                 {"DescripcionAmpliada", QStringLiteral("Cambia el proveedor de la carcasa.")}});
+        fila(t, {{"NumeroNotificacion", 2}, {"CodigoArticulo", QStringLiteral("ART-230")},
+                 {"Version", QStringLiteral("1.4")}, {"Descripcion", QStringLiteral("Tornillería M4 en lugar de M3")}});
+        t.first();
+    });
+}
+
+const bool registrado =
+    formshot::registerForm({QStringLiteral("maestro-textos"), QStringLiteral("el maestro de textos en la ventana principal"),
+                            [](const QString &) { return maestroTextos(false); }})
+    && formshot::registerForm({QStringLiteral("maestro-textos-alta"),
+                               QStringLiteral("el maestro de textos con un texto nuevo en curso"),
+                               [](const QString &) { return maestroTextos(true); }})
+    && formshot::registerForm({QStringLiteral("notas-tecnicas"),
+                               QStringLiteral("las notas técnicas con notas pendientes y resueltas"),
+                               [](const QString &) { return notasTecnicas(); }})
+    && formshot::registerForm({QStringLiteral("notificaciones-version"),
+                               QStringLiteral("las notificaciones de cambios de versión"),
+                               [](const QString &) { return notificacionesVersion(); }});
+
+} // namespace
