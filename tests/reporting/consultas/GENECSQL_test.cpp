@@ -315,6 +315,23 @@ TEST_P(Consola, StatementsStoredRenamedAndDeletedInFiltro)
     EXPECT_TRUE(valor("SELECT Instrucciones FROM FILTRO WHERE Descripcion = 'Ventas'")
                     .contains("UsuariosAutorizados=ADMIN,JUAN,\r\n"));
 
+    // The applications of the name map, by code from 100 in steps of 100; kept until saved.
+    fGENEINIC->Configuracion.mapaNombres =
+        MapaNombres::deTexto("p GESTION 100\r\np CONTABILIDAD 200\r\np ALMACEN 300\r\np AYUDA 150\r\n");
+    QString opciones;
+    fGENEINIC->PuntosEntrada.SeleccionarDeLista = [&](const QString &lista, const QString &o) {
+        ofrecidos = lista;
+        opciones = o;
+        return QStringLiteral("CONTABILIDAD\r\nGESTION\r\n");
+    };
+    c.Instrucciones.ponerAplicacionesContenedoras({"ALMACEN"});
+    mensajes_.programarRespuestas({"NO"});
+    c.pbPersonalizarMenuClick(c.pbPersonalizarMenu);
+    EXPECT_EQ(ofrecidos, "GESTION\r\nCONTABILIDAD\r\nALMACEN*\r\n");
+    EXPECT_TRUE(opciones.endsWith("Opciones=Ordenada"));
+    EXPECT_EQ(c.Instrucciones.aplicacionesContenedoras(), QStringList({"CONTABILIDAD", "GESTION"}));
+    EXPECT_FALSE(valor("SELECT Instrucciones FROM FILTRO WHERE Descripcion = 'Ventas'").contains("Aplicaciones"));
+
     mensajes_.programarRespuestas({"NO"});
     c.pbEliminarFiltroClick(c.pbEliminarFiltro);
     EXPECT_EQ(filas("Ventas"), 1);
