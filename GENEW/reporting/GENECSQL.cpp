@@ -258,7 +258,6 @@ void TfGENECSQL::asignarManejadores()
     DBGrid1->OnEditButtonClick = [this](QObject *s) { DBGrid1EditButtonClick(s); };
     DBGrid1->OnKeyDown = [this](QObject *s, int &k, plat::ShiftState sh) { DBGrid1KeyDown(s, k, sh); };
     DBGrid1->OnTitleClick = [this](QObject *s, plat::GridColumn *c) { DBGrid1TitleClick(s, c); };
-    LBTablas->OnClick = [this](QObject *s) { LBTablasClick(s); };
     connect(LBTablas, &QListWidget::currentRowChanged, this, [this](int) { LBTablasClick(LBTablas); });
     LBComandosSQL->OnDblClick = [this](QObject *s) { LBComandosSQLDblClick(s); };
     LBOperacion->OnDblClick = [this](QObject *s) { LBOperacionDblClick(s); };
@@ -321,7 +320,6 @@ void TfGENECSQL::FormCreate(QObject *)
     vivoConModificar_ = fGENEINIC && fGENEINIC->Conexiones().ajustes().Motor != plat::EngineKind::SQLite;
     QryConsultasSQL->query().setRequestLive(!vivoConModificar_);
     ponerSalida(false);
-    pbGrafico->setEnabled(false);
 }
 
 void TfGENECSQL::llenarDescripciones()
