@@ -1,4 +1,6 @@
 #include "GENEW/data/GENEMLIS.h"
+#include "GENEW/data/HistorialAccesos.h"
+#include "platform/data/QueryDataSet.h"
 
 #include "platform/base/Errores.h"
 #include "platform/data/DataSet.h"
@@ -193,6 +195,48 @@ TEST_F(EditorLista, ChoiceListsAnswerTheChosenRowsAndAbandoningAnswersAsThePartS
     // An unreadable number of fields shows nothing.
     EXPECT_EQ(abrir(QStringLiteral("NumeroCampos=dos\r\nModo=Consulta,Eliminar"), datos, [](TfGENEMLIS &) {}), datos);
     EXPECT_EQ(mostrados_, 0);
+}
+
+TEST_F(EditorLista, AccessHistoryListsTheRowsStoredWithAndWithoutTheLastSeparator)
+{
+    EXPECT_EQ(SentenciaHistorialAccesos(QStringLiteral("PARTES"), QStringLiteral("P'1|")),
+              QStringLiteral("SELECT CodigoUsuario, Fecha, Accion, Datos FROM REGACCES   WHERE NombreTabla = 'PARTES'    AND "
+                             "((ClaveTabla = 'P''1|')      OR (ClaveTabla = 'P''1'))   ORDER BY Fecha DESC"));
+    sql(QStringLiteral("CREATE TABLE PARTES (Codigo VARCHAR(10) NOT NULL, PRIMARY KEY (Codigo))"), QStringLiteral("Database"));
+    sql(QStringLiteral("INSERT INTO PARTES (Codigo) VALUES ('P1')"), QStringLiteral("Database"));
+    const QString baseDatos = fGENEINIC->BaseDatosDeTabla(QStringLiteral("REGACCES"));
+    for (const char *fila : {"('PARTES', 'P1|', '2024-03-01 10:00:00', 'ANA', 'Modificar', 'a|b' || char(13) || char(10) || 'c')",
+                             "('PARTES', 'P1', '2024-03-02 10:00:00', 'LUIS', 'Alta', '')",
+                             "('PARTES', 'P2|', '2024-03-03 10:00:00', 'EVA', 'Baja', '')"})
+        EXPECT_EQ(sql(QStringLiteral("INSERT INTO REGACCES (NombreTabla, ClaveTabla, Fecha, CodigoUsuario, Accion, Datos) "
+                                     "VALUES ")
+                          + QLatin1String(fila),
+                      baseDatos),
+                  QString());
+    plat::QueryDataSet partes(QStringLiteral("Partes"));
+    partes.setConnection(&fGENEINIC->Database());
+    partes.setSql(QStringLiteral("SELECT Codigo FROM PARTES"));
+    partes.open();
+    QStringList vistas;
+    const auto guion = [&vistas](TfGENEMLIS &e) {
+        EXPECT_EQ(e.caption(), QStringLiteral("Historial de Accesos al Registro: PARTES - P1|"));
+        EXPECT_EQ(e.pbAceptar->hint(), QString());
+        for (e.temporal().first(); !e.temporal().eof(); e.temporal().next())
+            vistas << campo(e, "CodigoUsuario").asString() + u'/' + campo(e, "Datos").asString();
+        e.pbCancelar->click();
+    };
+    mostrados_ = 0;
+    plat::application().OnModalShown = [&](plat::Form &f) {
+        ++mostrados_;
+        guion(static_cast<TfGENEMLIS &>(f));
+    };
+    fGENEINIC->PuntosEntrada.MostrarHistorialAccesos(partes);
+    EXPECT_EQ(mostrados_, 0);   // the access log is off
+    fGENEINIC->Configuracion.parametros.RegistroAccesosActivado = true;
+    fGENEINIC->PuntosEntrada.MostrarHistorialAccesos(partes);
+    fGENEINIC->Configuracion.parametros.RegistroAccesosActivado = false;
+    EXPECT_EQ(mostrados_, 1);
+    EXPECT_EQ(vistas, (QStringList{QStringLiteral("LUIS/"), QStringLiteral("ANA/a\r\nb c")}));   // "|" came as "·", a memo line break
 }
 
 } // namespace
