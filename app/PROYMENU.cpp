@@ -257,7 +257,7 @@ bool TfPROYMENU::iniciarSesion()
         && ModuloDatos->LeerConfiguracionUsuario(usuario(), QStringLiteral("DiagnosticoBaseDatosActivado"),
                                                  QStringLiteral("NO"))
                == QLatin1String("SI"))
-        fGENEINIC->DiagnosticoInstalacion(QStringLiteral("MotorBaseDatos"));
+        fGENEINIC->MostrarDiagnostico(QStringLiteral("MotorBaseDatos"));
     fGENEINIC->LanzarMensajeria(this, QStringLiteral("Modo=Inicio"));
     ModuloDatos->RegistrarAccesoFormulario(this, QStringLiteral("Start,Show"));
     return true;

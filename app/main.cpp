@@ -15,6 +15,7 @@
 #include "GENEW/data/GENEVMEM.h"
 #include "GENEW/data/MostrarGrafico.h"
 #include "GENEW/reporting/graficos/GENEGRAF.h"
+#include "GENEW/runtime/GENEDIAG.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/ProgramasExternos.h"
 #include "GENEW/runtime/ServicioMensajes.h"
@@ -73,6 +74,9 @@ int main(int argc, char **argv)
     ProgresoEnVentana progreso;
     VentanaGraficoInstalada ventanaGrafico(MostrarVentanaGrafico);
     ImpresionListadoProgramableInstalada impresionListado;
+    // The start-up's installation diagnosis shows its report in the detail viewer.
+    Gancho<TfGENEDIAG::VisorInforme>::Instalacion visorDiagnostico(
+        TfGENEDIAG::Visor(), [](const QString &texto, const QString &titulo) { MostrarDetalle(texto, titulo); });
 
     crear(fGENEINIC, formularios);
     int resultado = 1;

@@ -224,6 +224,10 @@ plat::Connection *TfGENECOPI::abrirDestino(int empresa, plat::TableDataSet &orig
     try {
         fGENEINIC->AsignarBaseDatos(abrible, empresa);
         destino.setTableName(origen.tableName());
+        // A company whose database cannot be reached is this copy's failure, not the
+        // program's: the opening of a table reports that as an error that ends the run.
+        if (plat::Connection *conexion = destino.connection(); conexion && !conexion->isOpen())
+            conexion->open();
         if (!fGENEINIC->AbrirDataSet(destino)) {
             plat::Connection *conexion = destino.connection();
             if (!conexion || conexion->tableExists(origen.tableName()))

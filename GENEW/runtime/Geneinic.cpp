@@ -3,6 +3,7 @@
 #include "GENEW/runtime/CifradoClave.h"
 #include "GENEW/runtime/EjecutorCreacionPrograma.h"
 #include "GENEW/runtime/EscrituraKorvel.h"
+#include "GENEW/runtime/GENEDIAG.h"
 #include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/ImagenesPrograma.h"
 #include "GENEW/runtime/NombresConexion.h"
@@ -161,7 +162,7 @@ void TfGENEINIC::arranqueProtegido()
     if (NumeroSesion == -1)
         NumeroSesion = 0;
     if (!p.DesactivarDiagnostico)
-        DiagnosticoInstalacion(QStringLiteral("Configuracion"));
+        MostrarDiagnostico(QStringLiteral("Configuracion"));
     const DirectorioPrivado privado = DirectorioPrivado::preparar(Configuracion.directorioTrabajo, NumeroSesion, p,
                                                                   Configuracion.temporalesEnBaseDatos);
     if (privado.conflicto) {
@@ -274,7 +275,14 @@ void TfGENEINIC::FormDestroy(QObject *)
     TrazaDepuracion.clear();
 }
 
-void TfGENEINIC::DiagnosticoInstalacion(const QString &) {}
+bool TfGENEINIC::MostrarDiagnostico(const QString &tema)
+{
+    EntornoDiagnosticoLinux entorno(DirectorioInstalacion);
+    const AjustesDiagnostico ajustes{Configuracion.basesDatos.AliasBaseDatosGeneral, Configuracion.basesDatos.AliasBaseDatos,
+                                     VersionServidorSQL, conexiones_.IntercalacionTXIDIOMA, QString(), QString()};
+    TfGENEDIAG diagnostico(entorno, ajustes);
+    return diagnostico.DiagnosticarInstalacion(tema);
+}
 
 // ---- form framework ----------------------------------------------------------------------
 

@@ -247,9 +247,9 @@ public:
     void OpcionNoDisponible(QObject *Sender = nullptr);
     void RegistrarLiberacionFormulario(plat::Form *liberado);
 
-    // The installation diagnosis on a topic; its checks read the Windows registry and the
-    // old engine's configuration, which do not exist here, so it finds nothing to report.
-    void DiagnosticoInstalacion(const QString &tema);
+    // The installation diagnosis on a topic ("Configuracion", "MotorBaseDatos"): its report
+    // shown and, for the configuration, the repair offered; true when nothing was found.
+    bool MostrarDiagnostico(const QString &tema);
     // Gives the message window the look, translation and keyboard routines.
     void conectarVentanaMensajes(TfGENEMENS &ventana);
     // Opens the electronic-documents window of the record with that key; the window's unit

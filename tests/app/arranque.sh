@@ -9,7 +9,10 @@
 #                by itself (the access log says so) and Alt+T opens "&Tablas" (screenshot);
 #   pg-caido     "SQL Generica" aimed at a port where no server listens: the start-up ends
 #                with its error message and the driver's reason;
-#   pg           the same settings against the test server (GP_TEST_PG*): starts normally.
+#   pg           the same settings against the test server (GP_TEST_PG*): starts normally;
+#   diagnostico  no font installed (an empty font configuration): the installation diagnosis
+#                shows its report naming the fonts (screenshot), Escape closes it, the repair
+#                question is answered "NO" and the start-up goes on to the main window.
 # Usage: arranque.sh <executable> <output folder> <mode>
 set -euo pipefail
 exe=$(readlink -f "$1")
@@ -25,7 +28,7 @@ export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 mkdir "$work/run"
 
-if [ "$mode" != sqlite ]; then
+if [ "$mode" != sqlite ] && [ "$mode" != diagnostico ]; then
     if [ "$mode" = pg ]; then
         if [ -z "${GP_TEST_PGHOST:-}" ]; then echo "no PostgreSQL test server: skipped"; exit 77; fi
         server="$GP_TEST_PGHOST,$GP_TEST_PGPORT"; user="${GP_TEST_PGUSER:-postgres}"
@@ -94,6 +97,43 @@ abrirTablas() {
     xdotool key --window "$window" alt+t
     sleep 1
 }
+
+if [ "$MODE" = diagnostico ]; then
+    printf "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n" >"$WORK/fuentes.conf"
+    : >"$WORK/MENSAJES.TXT"
+    FONTCONFIG_FILE="$WORK/fuentes.conf" "$EXE" U=ADMIN >"$WORK/salida-programa.txt" 2>&1 &
+    pid=$!
+    informe=""
+    for _ in $(seq 1 150); do
+        informe=$(xdotool search --name "Diagnóstico de la Instalación" 2>/dev/null | head -n 1 || true)
+        [ -n "$informe" ] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.2
+    done
+    if [ -z "$informe" ]; then
+        echo "the diagnosis report did not appear" >&2; cat "$WORK/salida-programa.txt" "$WORK/MENSAJES.TXT" >&2
+        kill "$pid" 2>/dev/null || true; exit 1
+    fi
+    sleep 1
+    import -window root "$OUT/arranque-diagnostico.png"
+    xdotool windowactivate --sync "$informe" 2>/dev/null || xdotool windowfocus "$informe"
+    xdotool key --window "$informe" Escape
+    window=""
+    for _ in $(seq 1 150); do
+        window=$(xdotool search --name "$TITLE" 2>/dev/null | head -n 1 || true)
+        [ -n "$window" ] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.2
+    done
+    kill -TERM "$pid" 2>/dev/null || true
+    wait "$pid" || true
+    [ -n "$window" ] || { echo "the main window did not appear after the report" >&2; cat "$WORK/MENSAJES.TXT" "$WORK/salida-programa.txt" >&2; exit 1; }
+    if ! grep -q "^C: ¿Desea que la aplicación reconfigure la instalación" "$WORK/MENSAJES.TXT"; then
+        echo "the repair question was not asked:" >&2; cat "$WORK/MENSAJES.TXT" >&2; exit 1
+    fi
+    echo "report screenshot $OUT/arranque-diagnostico.png"
+    exit 0
+fi
 
 if [ "$MODE" = pg-caido ]; then
     "$EXE" U=ADMIN >"$WORK/salida-programa.txt" 2>&1

@@ -170,6 +170,16 @@ TEST_P(CopiaEmpresas, FilteredMasterWithItsDetailsToEveryCompany)
     EXPECT_TRUE(avisosCopia().isEmpty()) << avisosCopia().join(u'\n').toStdString();
 }
 
+TEST_P(CopiaEmpresas, ACompanyWithoutDatabaseIsWarnedAndTheOthersCopied)
+{
+    sql(QStringLiteral("INSERT INTO EMPRESA (Codigo, Nombre) VALUES (5, 'Sin base')"), QStringLiteral("DatabaseGeneral"));
+    copiar({0}, [&] { copia_->CopiarTablaConDetalle(maestro_, detalle_); });
+    EXPECT_EQ(filas(4, QStringLiteral("COPIAM")), "1:M1 2:M2 3:M3");
+    // Once for the master and once for the detail; no error ends the program.
+    EXPECT_EQ(avisosCopia(), QStringList(2, "No se han podido copiar los registros a la empresa 5"));
+    EXPECT_TRUE(textosDeTipo(QStringLiteral("E")).isEmpty()) << textosDeTipo(QStringLiteral("E")).join(u'\n').toStdString();
+}
+
 TEST_P(CopiaEmpresas, OnlyTheChosenCompanyOfTwoWithOneName)
 {
     copiar({3}, [&] { copia_->CopiarTabla(maestro_); });
