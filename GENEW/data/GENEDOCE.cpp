@@ -1,5 +1,6 @@
 #include "GENEW/data/GENEDOCE.h"
 
+#include "GENEW/data/GENEMLIS.h"
 #include "GENEW/data/GENETEXT.h"
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
@@ -196,8 +197,8 @@ void TfGENEDOCE::construirMenu()
                                 &TfGENEDOCE::InicializarLista1Click);
     AgregarALista1 = entrada(QStringLiteral("AgregarALista1"), QStringLiteral("Agregar a la lista de documentos seleccionados"),
                              &TfGENEDOCE::AgregarALista1Click);
-    VerLista1 = make<plat::MenuItem>(QStringLiteral("VerLista1"), QStringLiteral("Ver la lista de documentos seleccionados"), PopupMenu1);
-    PopupMenu1->Items()->Add(VerLista1);
+    VerLista1 = entrada(QStringLiteral("VerLista1"), QStringLiteral("Ver la lista de documentos seleccionados"),
+                        &TfGENEDOCE::VerLista1Click);
     separador(QStringLiteral("N1"));
     EnviarLista1 = entrada(QStringLiteral("EnviarLista1"),
                            QStringLiteral("Enviar la lista de documentos seleccionados por correo electrónico"),
@@ -450,6 +451,23 @@ void TfGENEDOCE::AgregarALista1Click(QObject *)
 {
     if (const QTreeWidgetItem *item = ListView1->selectedItem())
         seleccionar(*item);
+}
+
+void TfGENEDOCE::VerLista1Click(QObject *)
+{
+    const QString lista = MostrarListaDatos(
+        QStringLiteral("Titulo=Lista de Documentos Seleccionados\r\nFormato=0,0,530,0;\r\nNumeroCampos=2\r\n"
+                       "DefinicionCampos=Titulo,ftString,125;Ubicacion,ftString,255;\r\nModo=Consulta,Eliminar\r\n"),
+        UnirLineas(DocumentosSeleccionados));
+    QStringList quedan;
+    for (const QString &linea : DividirLineas(lista)) {
+        // A row of the list editor ends its last value with "|" too.
+        const QString entrada = titulo(linea) + u'|' + ExtraerCampo(1, linea, QStringLiteral("|"));
+        if (!linea.isEmpty() && !quedan.contains(entrada))
+            quedan << entrada;
+    }
+    quedan.sort();
+    DocumentosSeleccionados = quedan;
 }
 
 void TfGENEDOCE::EnviarLista1Click(QObject *) { EnviarDocumentosCorreo(); }

@@ -91,6 +91,7 @@ public slots:
     void pbEnviarEMailClick(QObject *Sender);
     void InicializarLista1Click(QObject *Sender);
     void AgregarALista1Click(QObject *Sender);
+    void VerLista1Click(QObject *Sender);
     void EnviarLista1Click(QObject *Sender);
     void EnviarDocumento1Click(QObject *Sender);
 

@@ -1,6 +1,7 @@
 // The electronic-documents window on a real data module, on SQLite and PostgreSQL, with the
 // prompts answered through the message sink and the dialogs scripted.
 #include "GENEW/data/GENEDOCE.h"
+#include "GENEW/data/GENEMLIS.h"
 #include "GENEW/data/GENETEXT.h"
 #include "GENEW/runtime/GENEOPEN.h"
 #include "GENEW/runtime/ServiciosExternos.h"
@@ -303,6 +304,18 @@ TEST_P(CorreoDocumentosTest, ASelectionIsMailedWithItsFilesAttachedAndOneAddress
         elegir(d, QString::fromLatin1(titulo));
         d.AgregarALista1->Click();
     }
+    // The list shown lets entries go: the folder leaves the selection.
+    plat::application().OnModalShown = [](plat::Form &f) {
+        auto &lista = static_cast<TfGENEMLIS &>(f);
+        EXPECT_EQ(lista.caption(), QStringLiteral("Lista de Documentos Seleccionados"));
+        EXPECT_EQ(lista.temporal().recordCount(), 4);
+        lista.temporal().first();
+        lista.temporal().next();
+        lista.temporal().remove();
+        lista.pbAceptar->click();
+    };
+    d.VerLista1->Click();
+    EXPECT_EQ(d.DocumentosSeleccionados.size(), 3);
     mensajes_.programarRespuestas({"cliente@destino.test"});
     d.EnviarLista1->Click();
     EXPECT_TRUE(d.DocumentosSeleccionados.isEmpty());
@@ -316,8 +329,8 @@ TEST_P(CorreoDocumentosTest, ASelectionIsMailedWithItsFilesAttachedAndOneAddress
     EXPECT_EQ(correos[0].value("para").toArray().first().toString(), "cliente@destino.test");
     EXPECT_EQ(correos[0].value("asunto").toString(), "Documentos/referencias de su interés");
     EXPECT_EQ(correos[0].value("texto").toString().replace("\r\n", "\n"),
-              "Adjunto le remitimos los siguientes documentos/referencias: \nA revisar ()\nFotos (" + dir_.file("fotos")
-                  + ")\nInforme (informe.pdf)\nPlano (plano.dwg)\n");
+              "Adjunto le remitimos los siguientes documentos/referencias: \nA revisar ()\nInforme (informe.pdf)\n"
+              "Plano (plano.dwg)\n");
     EXPECT_EQ(adjuntos(correos[0]), (QStringList{"informe.pdf", "plano.dwg"}));
     EXPECT_EQ(correos[1].value("asunto").toString(), "Portal");
     EXPECT_EQ(correos[1].value("texto").toString().trimmed(),
