@@ -1,7 +1,8 @@
 // The field commands' look-ups: 2,000 lines whose [LINEAS] holds a connection line and a
 // reference Camp over a 100,000-row SQLite table (the connection list grows by one entry a
 // line), printed to screen pages, against the same 2,000 key searches made straight with
-// prepared statements of the SQLite C API.
+// prepared statements of the SQLite C API; and the look-ups of Tabla.Campo expression terms
+// per second.
 #include "GENEW/reporting/impresos/GENELIMP.h"
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"
 #include "platform/base/SalidaMensajes.h"
@@ -23,6 +24,11 @@ constexpr int kLineas = 2000;
 
 const char *const kImpreso = "[SISTEMA]\r\nAlturaLinea=5\r\nInicioLineas=20\r\nFinLineas=280\r\n"
                              "[LINEAS]\r\nConexion=CLIENTE>CodigoCliente\r\nCamp=10;0;0;CLIENTE.Nombre\r\n";
+// One connection for the whole run and a Tabla.Campo term in an expression on every line:
+// each line makes one BuscarValorTablaCampo look-up.
+const char *const kImpresoExpresion = "[SISTEMA]\r\nAlturaLinea=5\r\nInicioLineas=20\r\nFinLineas=280\r\n"
+                                      "Conexion=CLIENTE>CodigoCliente\r\n"
+                                      "[LINEAS]\r\nExpr=10;0;0;CLIENTE.Numero + 1;;0\r\n";
 
 plat::IndexDef Indice(const QStringList &campos)
 {
@@ -57,9 +63,12 @@ struct Datos
         db().createTable(impreso);
         db().exec("INSERT INTO IMPRESO VALUES ('B', 'B', 'Otro', 'Grafico', :i, 'A4', 'Predeterminada')",
                   {{"i", QString::fromUtf8(kImpreso)}});
+        db().exec("INSERT INTO IMPRESO VALUES ('E', 'E', 'Otro', 'Grafico', :i, 'A4', 'Predeterminada')",
+                  {{"i", QString::fromUtf8(kImpresoExpresion)}});
         plat::TableDef cliente;
         cliente.name = "CLIENTE";
-        cliente.fields = {plat::fieldDef("Codigo", ftString, 10, true), plat::fieldDef("Nombre", ftString, 40)};
+        cliente.fields = {plat::fieldDef("Codigo", ftString, 10, true), plat::fieldDef("Nombre", ftString, 40),
+                          plat::fieldDef("Numero", ftInteger)};
         cliente.indexes = {Indice({"Codigo"})};
         db().createTable(cliente);
         plat::TableDef docs;
@@ -75,8 +84,9 @@ struct Datos
         db().createTable(lineas);
         db().startTransaction();
         for (int c = 0; c < kClientes; ++c)
-            db().exec("INSERT INTO CLIENTE VALUES (:c, :n)",
-                      {{"c", QStringLiteral("C%1").arg(c, 6, 10, QLatin1Char('0'))}, {"n", QStringLiteral("Cliente %1").arg(c)}});
+            db().exec("INSERT INTO CLIENTE VALUES (:c, :n, :c2)", {{"c", QStringLiteral("C%1").arg(c, 6, 10, QLatin1Char('0'))},
+                                                                  {"n", QStringLiteral("Cliente %1").arg(c)},
+                                                                  {"c2", c}});
         db().exec("INSERT INTO TMPDOC VALUES (1)");
         for (int l = 1; l <= kLineas; ++l)
             db().exec("INSERT INTO TMPLIN VALUES (1, :l, 0, :c)", {{"l", l}, {"c", Codigo(l)}});
@@ -90,36 +100,49 @@ Datos &datos()
     return d;
 }
 
-void BM_LineasConReferencia(benchmark::State &state)
+// One run of layout `codigo` over the 2,000 lines, shown as screen pages.
+void ImprimirLineas(const char *codigo)
 {
     Datos &d = datos();
-    for (auto _ : state) {
-        CodigoImpresoPeticion = "B";
-        VistaPreviaImpreso = true;
-        SalidaMensajesGrabada mensajes;
-        mensajes.programarRespuestas({"SI"});
-        SalidaMensajesInstalada instalada(mensajes);
-        qint64 paginas = 0;
-        ServiciosImpresion servicios;
-        servicios.vistaPrevia = [&paginas](TfGENELIMP &m) { paginas = m.paginas().cuenta(); };
-        ServiciosImpresionInstalados instalados(servicios);
-        TfGENELIMP motor;
-        motor.Impreso->table().setConnection(&d.db());
-        motor.Impreso->table().open();
-        motor.afterConstruction();
-        plat::TableDataSet &t = motor.Temporal->table();
-        t.setConnection(&d.db());
-        t.setTableName("TMPDOC");
-        t.open();
-        plat::TableDataSet &l = motor.LTemporal->table();
-        l.setConnection(&d.db());
-        l.setTableName("TMPLIN");
-        l.setIndexFieldNames("CodigoTemporal;Linea;LineaMemo");
-        l.open();
-        l.setMasterSource(&t, "CodigoTemporal");
-        motor.Imprimir();
-        benchmark::DoNotOptimize(paginas);
-    }
+    CodigoImpresoPeticion = codigo;
+    VistaPreviaImpreso = true;
+    SalidaMensajesGrabada mensajes;
+    mensajes.programarRespuestas({"SI"});
+    SalidaMensajesInstalada instalada(mensajes);
+    qint64 paginas = 0;
+    ServiciosImpresion servicios;
+    servicios.vistaPrevia = [&paginas](TfGENELIMP &m) { paginas = m.paginas().cuenta(); };
+    ServiciosImpresionInstalados instalados(servicios);
+    TfGENELIMP motor;
+    motor.Impreso->table().setConnection(&d.db());
+    motor.Impreso->table().open();
+    motor.afterConstruction();
+    plat::TableDataSet &t = motor.Temporal->table();
+    t.setConnection(&d.db());
+    t.setTableName("TMPDOC");
+    t.open();
+    plat::TableDataSet &l = motor.LTemporal->table();
+    l.setConnection(&d.db());
+    l.setTableName("TMPLIN");
+    l.setIndexFieldNames("CodigoTemporal;Linea;LineaMemo");
+    l.open();
+    l.setMasterSource(&t, "CodigoTemporal");
+    motor.Imprimir();
+    benchmark::DoNotOptimize(paginas);
+}
+
+void BM_LineasConReferencia(benchmark::State &state)
+{
+    for (auto _ : state)
+        ImprimirLineas("B");
+}
+
+// Look-ups per second through BuscarValorTablaCampo, one per line (drawing included).
+void BM_BuscarValorTablaCampo(benchmark::State &state)
+{
+    for (auto _ : state)
+        ImprimirLineas("E");
+    state.SetItemsProcessed(state.iterations() * kLineas);
 }
 
 // The anchor: the 2,000 key searches with one prepared statement of the C API.
@@ -154,6 +177,7 @@ void BM_AnclajeSQLite(benchmark::State &state)
 }
 
 BENCHMARK(BM_LineasConReferencia)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_BuscarValorTablaCampo)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_AnclajeSQLite)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace

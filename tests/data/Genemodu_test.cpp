@@ -409,6 +409,39 @@ TEST_F(ModuloFixture, OpeningAFormsTablesMakesTheMissingOnesAndSkipsTheParameter
     EXPECT_FALSE(indefinida->active());
 }
 
+// Amounts are in euros exactly while the main window's currency panel would read "€": the
+// menu's other-currency toggle flips whichever currency the base is.
+TEST_F(ModuloFixture, TheEuroViewFollowsTheBaseCurrencyAndTheMenuToggle)
+{
+    ASSERT_TRUE(prepararMotor(false));
+    TModuloDatos &m = *modulo_;
+    bool menuOtraMoneda = false;
+    const decltype(m.VistaMonedaActual)::Instalacion vista(m.VistaMonedaActual, [&menuOtraMoneda] {
+        return TModuloDatos::EstadoVistaMoneda{false, false, menuOtraMoneda};
+    });
+    plat::TableDataSet &parametros = m.ParamGenerales->table();
+    const struct
+    {
+        int base;
+        bool menu;
+        bool enEuros;
+    } casos[] = {{2, false, false}, {2, true, true}, {1, false, true}, {1, true, false}};
+    for (const auto &c : casos) {
+        if (parametros.isEmpty()) {
+            parametros.append();
+            parametros.fieldByName(QStringLiteral("IdRegistro")).setValue(0);
+            parametros.fieldByName(QStringLiteral("CodigoMonedaEuro")).setValue(1);
+            parametros.fieldByName(QStringLiteral("CodigoMonedaNacional")).setValue(2);
+        } else {
+            parametros.edit();
+        }
+        parametros.fieldByName(QStringLiteral("CodigoMonedaBase")).setValue(c.base);
+        parametros.post();   // reloads the codes
+        menuOtraMoneda = c.menu;
+        EXPECT_EQ(m.VistaEnEuros(), c.enEuros) << c.base << " " << c.menu;
+    }
+}
+
 TEST_F(ModuloFixture, AmountsFollowTheFieldsTemplateAndTheEuroButton)
 {
     ASSERT_TRUE(prepararMotor(false));

@@ -32,34 +32,69 @@ inline QString postgresOdbcDriver()
     return {};
 }
 
-// A fresh database per test: a temporary folder, or a new PostgreSQL database that is
-// dropped afterwards. `db()` is the connection "Database" pointed at it.
+// A fresh database of one back end behind the connection "Database" of a session: a
+// folder for SQLite, or a new PostgreSQL database that `drop` removes.
+class EngineDatabase
+{
+public:
+    // Empty when the database is ready, else why this back end cannot run here.
+    QString open(Backend backend, plat::Session &session, const QString &folder)
+    {
+        if (backend == Backend::SQLite) {
+            session.connection(QStringLiteral("Database")).setDatabaseName(folder);
+            return {};
+        }
+        const auto pg = PgTestServer::fromEnvironment();
+        if (!pg.available())
+            return QStringLiteral("no PostgreSQL test server");
+        if (backend == Backend::OdbcPostgreSQL && postgresOdbcDriver().isEmpty())
+            return QStringLiteral("no PostgreSQL ODBC driver");
+        databaseName_ = QStringLiteral("gp_t_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+        session.setEngine(plat::EngineKind::PostgreSQL);
+        aliasParams_ = {QStringLiteral("SERVER NAME=%1,%2").arg(pg.host).arg(pg.port),
+                        QStringLiteral("DATABASE NAME=") + databaseName_.toUpper(),
+                        QStringLiteral("USER NAME=") + pg.user};
+        if (backend == Backend::OdbcPostgreSQL)
+            aliasParams_ << QStringLiteral("ODBC DRIVER=") + postgresOdbcDriver();
+        session.addAlias(QStringLiteral("PRUEBA"), QStringLiteral("MSSQL"), aliasParams_);
+        session.createDatabase(QStringLiteral("PRUEBA"));
+        session.connection(QStringLiteral("Database")).setAliasName(QStringLiteral("PRUEBA"));
+        created_ = true;
+        return {};
+    }
+
+    // Call once the session that used it is closed.
+    void drop()
+    {
+        if (!created_)
+            return;
+        created_ = false;
+        plat::Session admin;
+        admin.setEngine(plat::EngineKind::PostgreSQL);
+        QStringList p = aliasParams_.mid(0, 1);
+        p << QStringLiteral("DATABASE NAME=postgres") << aliasParams_.at(2);
+        admin.addAlias(QStringLiteral("ADMIN"), QString(), p);
+        admin.connection(QStringLiteral("x")).setAliasName(QStringLiteral("ADMIN"));
+        admin.connection(QStringLiteral("x")).exec(
+            QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(databaseName_.toLower()));
+    }
+
+private:
+    QString databaseName_;
+    QStringList aliasParams_;
+    bool created_ = false;
+};
+
+// A fresh database per test on each back end; `db()` is the connection "Database" pointed at it.
 class EngineTest : public ::testing::TestWithParam<Backend>
 {
 protected:
     void SetUp() override
     {
         session = std::make_unique<plat::Session>();
-        if (GetParam() == Backend::SQLite) {
-            session->connection(QStringLiteral("Database")).setDatabaseName(dir.path());
-            return;
-        }
-        const auto pg = PgTestServer::fromEnvironment();
-        if (!pg.available())
-            GTEST_SKIP() << "no PostgreSQL test server";
-        if (GetParam() == Backend::OdbcPostgreSQL && postgresOdbcDriver().isEmpty())
-            GTEST_SKIP() << "no PostgreSQL ODBC driver";
-        databaseName = QStringLiteral("gp_t_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
-        session->setEngine(plat::EngineKind::PostgreSQL);
-        aliasParams = {QStringLiteral("SERVER NAME=%1,%2").arg(pg.host).arg(pg.port),
-                       QStringLiteral("DATABASE NAME=") + databaseName.toUpper(),
-                       QStringLiteral("USER NAME=") + pg.user};
-        if (GetParam() == Backend::OdbcPostgreSQL)
-            aliasParams << QStringLiteral("ODBC DRIVER=") + postgresOdbcDriver();
-        session->addAlias(QStringLiteral("PRUEBA"), QStringLiteral("MSSQL"), aliasParams);
-        session->createDatabase(QStringLiteral("PRUEBA"));
-        session->connection(QStringLiteral("Database")).setAliasName(QStringLiteral("PRUEBA"));
-        created = true;
+        const QString skip = database.open(GetParam(), *session, dir.path());
+        if (!skip.isEmpty())
+            GTEST_SKIP() << skip.toStdString();
     }
 
     void TearDown() override
@@ -68,16 +103,7 @@ protected:
             return;
         session->closeAll();
         session.reset();
-        if (created) {
-            plat::Session admin;
-            admin.setEngine(plat::EngineKind::PostgreSQL);
-            QStringList p = aliasParams.mid(0, 1);
-            p << QStringLiteral("DATABASE NAME=postgres") << aliasParams.at(2);
-            admin.addAlias(QStringLiteral("ADMIN"), QString(), p);
-            admin.connection(QStringLiteral("x")).setAliasName(QStringLiteral("ADMIN"));
-            admin.connection(QStringLiteral("x")).exec(
-                QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(databaseName.toLower()));
-        }
+        database.drop();
     }
 
     plat::Connection &db() { return session->connection(QStringLiteral("Database")); }
@@ -85,9 +111,7 @@ protected:
 
     TempDir dir;
     std::unique_ptr<plat::Session> session;
-    QString databaseName;
-    QStringList aliasParams;
-    bool created = false;
+    EngineDatabase database;
 };
 
 #define GP_ENGINE_BACKENDS                                                                                    \

@@ -8,6 +8,7 @@
 #include "platform/data/engine/Session.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/data/DataSetComponents.h"
+#include "tests/platform/engine/EngineFixture.h"
 #include "tests/support/TempDir.h"
 
 #include <QPainter>
@@ -167,16 +168,20 @@ private:
     TfGENELIMP &motor_;
 };
 
-// One print request on SQLite: IMPRESO with the test's layouts, the documents table keyed by
+// One print request (on SQLite unless a fixture names another back end): IMPRESO with the test's layouts, the documents table keyed by
 // CodigoTemporal and the lines table keyed by CodigoTemporal, Linea and LineaMemo (detail of
 // the documents), test printers and PDF files, every message recorded and the screen
 // preview replaced by a recorder of the pages it is given.
 class MotorPrueba : public ::testing::Test
 {
 protected:
+    virtual Backend motorBaseDatos() const { return Backend::SQLite; }
+
     void SetUp() override
     {
-        sesion.connection(QStringLiteral("Database")).setDatabaseName(dir.path());
+        const QString omitir = baseDatos.open(motorBaseDatos(), sesion, dir.path());
+        if (!omitir.isEmpty())
+            GTEST_SKIP() << omitir.toStdString();
         plat::TableDef impreso;
         impreso.name = QStringLiteral("IMPRESO");
         impreso.fields = {plat::fieldDef("Codigo", ftString, 20, true), plat::fieldDef("Descripcion", ftString, 40),
@@ -208,7 +213,14 @@ protected:
         };
     }
 
-    void TearDown() override { plat::application().OnModalShown = nullptr; }
+    void TearDown() override
+    {
+        plat::application().OnModalShown = nullptr;
+        campos.reset();
+        motor.reset();
+        sesion.closeAll();
+        baseDatos.drop();
+    }
 
     static plat::IndexDef indice(const QString &nombre, const QStringList &campos)
     {
@@ -309,6 +321,7 @@ protected:
 
     TempDir dir;
     plat::Session sesion;
+    EngineDatabase baseDatos;
     SalidaMensajesGrabada mensajes;
     SalidaMensajesInstalada instalada{mensajes};
     ImpresorasPrueba impresoras{dir.path()};

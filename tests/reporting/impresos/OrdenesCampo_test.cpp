@@ -329,23 +329,59 @@ protected:
     }
 };
 
-TEST_F(ReferenciasMotor, ReferencesFindTheRecordTheConnectionsName)
+// The look-ups on every engine, with two more tables: one keyed by a single field, and one
+// whose index has five fields (a connection gives four key items at most).
+class ReferenciasMotores : public ReferenciasMotor, public ::testing::WithParamInterface<gptest::Backend>
+{
+protected:
+    gptest::Backend motorBaseDatos() const override { return GetParam(); }
+    void tablas()
+    {
+        ReferenciasMotor::tablas();
+        plat::TableDef presupuesto;
+        presupuesto.name = "PRESUP";
+        presupuesto.fields = {plat::fieldDef("Numero", ftInteger, 0, true), plat::fieldDef("Titulo", ftString, 40)};
+        presupuesto.indexes = {indice("Clave1", {"Numero"})};
+        db().createTable(presupuesto);
+        plat::TableDef partida;
+        partida.name = "PARTIDA";
+        for (const char *campo : {"A", "B", "C", "D", "E"})
+            partida.fields << plat::fieldDef(campo, ftInteger, 0, true);
+        partida.fields << plat::fieldDef("Texto", ftString, 20);
+        partida.indexes = {indice("Clave1", {"A", "B", "C", "D", "E"})};
+        db().createTable(partida);
+        db().exec("INSERT INTO PRESUP (Numero, Titulo) VALUES (3, 'Otro'), (55, 'Reforma')");
+        db().exec("INSERT INTO PARTIDA (A, B, C, D, E, Texto) VALUES (1, 1, 1, 2, 1, 'otra'), (1, 1, 1, 1, 2, 'segunda'), "
+                  "(1, 1, 1, 1, 1, 'primera')");
+    }
+};
+
+TEST_P(ReferenciasMotores, ReferencesFindTheRecordTheConnectionsName)
 {
     tablas();
     preparar({"[SISTEMA]", "Conexion=CLIENTE>CodigoCliente", "Conexion=CLIENTE.Envio>\"C2\"", "Conexion=ORDEN>Referencia",
+              "Conexion=PRESUP>Presupuesto", R"(Conexion=PARTIDA>"1";"1";"1";"1")",
               "[CABECERA]", "Camp=0;1;0;CLIENTE.Nombre", "Camp=0;2;0;CLIENTE.Nombre.Envio",
               "Camp=0;3;0;ORDEN.Descripcion", "Camp=0;4;0;NOEXISTE.Nombre", "Expr=0;5;0;CLIENTE.Descuento + 1;;0",
-              "Expr=0;6;0;CLIENTE.Envio.Descuento * 2;;0", "Camp=0;7;0;CLIENTE.NoHay", "Text=0;8;0;fin"},
-             {plat::fieldDef("CodigoCliente", ftString, 10), plat::fieldDef("Referencia", ftString, 20)});
-    documento(1, {{"CodigoCliente", "C1"}, {"Referencia", "OF:1234/2"}});
-    documento(2, {{"CodigoCliente", "ZZ"}, {"Referencia", "OF:9/9"}});
+              "Expr=0;6;0;CLIENTE.Envio.Descuento * 2;;0", "Camp=0;7;0;CLIENTE.NoHay", "Camp=0;8;0;PRESUP.Titulo",
+              "Camp=0;9;0;PARTIDA.Texto", "Expr=0;10;0;NOEXISTE.Envio.Nombre + 1;;0", "Expr=0;11;0;CLIENTE.NoHay + 1;;0",
+              "Text=0;12;0;fin"},
+             {plat::fieldDef("CodigoCliente", ftString, 10), plat::fieldDef("Referencia", ftString, 20),
+              plat::fieldDef("Presupuesto", ftString, 20)});
+    documento(1, {{"CodigoCliente", "C1"}, {"Referencia", "OF:1234/2"}, {"Presupuesto", "PP:55/3"}});
+    documento(2, {{"CodigoCliente", "ZZ"}, {"Referencia", "OF:9/9"}, {"Presupuesto", "PP:9"}});
     const QStringList filas = hoja();
     const qsizetype segunda = filas.indexOf("fin") + 1;
-    ASSERT_GE(filas.size(), segunda + 9) << filas.join('\n').toStdString();
-    EXPECT_EQ(filas.mid(1, 8), QStringList({"Ana", "Luis", "Zanja", "", "5", "14", "", "fin"}));
+    ASSERT_GE(filas.size(), segunda + 13) << filas.join('\n').toStdString();
+    // "PP:" on a one-field index takes its first key only; a five-field index is searched on
+    // the four values given, and its first record in key order answers.
+    EXPECT_EQ(filas.mid(1, 12),
+              QStringList({"Ana", "Luis", "Zanja", "", "5", "14", "", "Reforma", "primera", "1", "1", "fin"}));
     // Not found: nothing drawn, and a look-up that finds nothing counts 0.
-    EXPECT_EQ(filas.mid(segunda + 1, 8), QStringList({"", "Luis", "", "", "1", "14", "", "fin"}));
+    EXPECT_EQ(filas.mid(segunda + 1, 12), QStringList({"", "Luis", "", "", "1", "14", "", "", "primera", "1", "1", "fin"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Motores, ReferenciasMotores, GP_ENGINE_BACKENDS);
 
 TEST_F(ReferenciasMotor, TheLastMatchingConnectionDecides)
 {

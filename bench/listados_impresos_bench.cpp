@@ -1,0 +1,248 @@
+// The fills of the two print-request windows on an SQLite company of a started program, each
+// timed as its window runs it apart from the print engine: the request tables made from their
+// definition texts, filled inside one transaction, and dropped.
+//  - ProyectoCincoMilLineas: project documents for one project of 5,000 lines (500 heading chapters
+//    of one dot, "g.1", each followed by nine "g.1.r"), 500 spacer rows added by the fill.
+//  - GamasPorArticulo: control ranges by article, grouped, over 200 articles naming 3 ranges
+//    each, every range of 20 lines (12,000 line rows, 200 documents with their responsibility
+//    and history looked up).
+// Anchor for each: a plain C loop with the sqlite3 API on the same file that reads the same
+// source rows and inserts the same number of rows into a table of as many columns, in one
+// transaction.
+#include "ProgramaArrancado.h"
+#include "platform/data/TableDataSet.h"
+#include "platform/ui/data/DataSetComponents.h"
+#include "projects/CALILGAM.h"
+#include "projects/PROYLPRO.h"
+#include "projects/PeticionImpreso.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int kLineasProyecto = 5000;
+constexpr int kArticulos = 200;
+constexpr int kGamasPorArticulo = 3;
+constexpr int kLineasPorGama = 20;
+
+void ejecutar(plat::TableDataSet &t, const QString &sql)
+{
+    t.connection()->exec(sql, {}, plat::SqlOrigin::AsWritten);
+}
+
+const char kSerie[] = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) ";
+
+struct Empresa
+{
+    ProgramaArrancado programa;
+    plat::TableComponent proyecto, lineasProyecto, gama, lineasGama, historicoGama, articulo, orden;
+    sqlite3 *raw = nullptr;
+
+    Empresa()
+    {
+        if (!programa.arrancado)
+            return;
+        const std::pair<plat::TableComponent *, const char *> tablas[] = {
+            {&proyecto, "PROYECT"}, {&lineasProyecto, "LPROYECT"}, {&gama, "GCNTROL"},   {&lineasGama, "LGCNTROL"},
+            {&historicoGama, "HGCNTROL"}, {&articulo, "ARTICULO"},  {&orden, "OORDEN"}};
+        for (const auto &[componente, nombre] : tablas) {
+            componente->setTableName(QLatin1String(nombre));
+            if (!fGENEINIC->AbrirDataSet(componente->table()))
+                return;
+        }
+        plat::TableDataSet &p = proyecto.table();
+        ejecutar(p, QStringLiteral("INSERT INTO PROYECT (Codigo, Descripcion) VALUES ('1', 'Proyecto de prueba')"));
+        ejecutar(p, QString::fromLatin1(kSerie).arg(kLineasProyecto)
+                        + QStringLiteral("INSERT INTO LPROYECT (CodigoProyecto, Linea, Capitulo, Descripcion, "
+                                         "DescripcionAmpliada, TiempoPrevisto, Importe) SELECT '1', i, "
+                                         "CASE WHEN i % 10 = 1 THEN CAST(i / 10 + 1 AS TEXT) || '.1' "
+                                         "ELSE CAST(i / 10 + 1 AS TEXT) || '.1.' || CAST(i % 10 AS TEXT) END, "
+                                         "'Capitulo ' || i, 'Texto ampliado', i % 7, i * 1.5 FROM n"));
+        const int gamas = kArticulos * kGamasPorArticulo;
+        ejecutar(p, QString::fromLatin1(kSerie).arg(gamas)
+                        + QStringLiteral("INSERT INTO GCNTROL (Codigo, Descripcion, NivelModificacion) "
+                                         "SELECT 'G' || substr('0000' || i, -4), 'Gama ' || i, 'B' FROM n"));
+        ejecutar(p, QString::fromLatin1(kSerie).arg(gamas * kLineasPorGama)
+                        + QStringLiteral("INSERT INTO LGCNTROL (Codigo, Linea, Descripcion, DescripcionAmpliada, NCA) "
+                                         "SELECT 'G' || substr('0000' || ((i - 1) / %1 + 1), -4), (i - 1) % %1 + 1, "
+                                         "'Caracteristica ' || i, 'Ampliada', 'N' FROM n")
+                              .arg(kLineasPorGama));
+        ejecutar(p, QString::fromLatin1(kSerie).arg(kArticulos)
+                        + QStringLiteral("INSERT INTO ARTICULO (Codigo, CodigoGama) SELECT 'A' || substr('0000' || i, -4), "
+                                         "'G' || substr('0000' || (3 * i - 2), -4) || char(13, 10) || "
+                                         "'G' || substr('0000' || (3 * i - 1), -4) || char(13, 10) || "
+                                         "'G' || substr('0000' || (3 * i), -4) FROM n"));
+        for (auto *t : {&proyecto, &lineasProyecto, &gama, &lineasGama, &articulo})
+            t->table().refresh();
+        const QByteArray fichero = QFile::encodeName(p.connection()->databaseName() + QStringLiteral("/datos.sqlite"));
+        if (sqlite3_open_v2(fichero.constData(), &raw, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+            return;
+        sqlite3_busy_timeout(raw, 5000);
+        sqlite3_exec(raw,
+                     "CREATE TABLE ANCLA_DOC (Prefijo TEXT PRIMARY KEY, CodigoGama TEXT, Descripcion TEXT);"
+                     "CREATE TABLE ANCLA_LIN (Clave TEXT, Linea INTEGER, LineaMemo INTEGER, Capitulo TEXT, "
+                     "Descripcion TEXT, DescripcionAmpliada TEXT, DescripcionCapitulo TEXT, TiempoPrevisto REAL, "
+                     "Importe REAL, Instrucciones TEXT, PRIMARY KEY (Clave, Linea, LineaMemo))",
+                     nullptr, nullptr, nullptr);
+    }
+
+    ~Empresa()
+    {
+        if (raw)
+            sqlite3_close(raw);
+    }
+
+    bool listo() const { return raw != nullptr; }
+};
+
+Empresa &empresa()
+{
+    static Empresa e;
+    return e;
+}
+
+// One request run as the windows run it, less the engine.
+void ejecutarPeticion(benchmark::State &state, PeticionImpreso &peticion, int documentosEsperados, int lineasEsperadas)
+{
+    for (auto _ : state) {
+        TablasPeticion tablas(peticion);
+        rellenarPeticion(peticion, tablas.documentos(), tablas.lineas());
+        state.PauseTiming();
+        tablas.lineas().setMasterSource(nullptr, QString());
+        tablas.lineas().refresh();
+        const bool completo = tablas.documentos().recordCount() == documentosEsperados
+            && tablas.lineas().recordCount() == lineasEsperadas;
+        state.ResumeTiming();
+        if (!completo)
+            state.SkipWithError("the fill wrote other rows than expected");
+    }
+}
+
+void ProyectoCincoMilLineas(benchmark::State &state)
+{
+    Empresa &e = empresa();
+    if (!e.listo()) {
+        state.SkipWithError(e.programa.motivoFallo().toStdString().c_str());
+        return;
+    }
+    PeticionImpreso peticion;
+    peticion.definicionDocumentos = DefinicionDocumentosProyecto;
+    peticion.definicionLineas = DefinicionLineasProyecto;
+    peticion.indiceLineas = QStringLiteral("CodigoProyecto;Linea;LineaMemo");
+    peticion.campoMaestroLineas = QStringLiteral("CodigoProyecto");
+    peticion.rellenar = [&e](plat::TableDataSet &documentos, plat::TableDataSet &lineas) {
+        RellenarDocumentosProyecto(e.proyecto.table(), e.lineasProyecto.table(), QStringLiteral("1"), QStringLiteral("1"),
+                                   documentos, lineas);
+    };
+    ejecutarPeticion(state, peticion, 1, kLineasProyecto + kLineasProyecto / 10);   // a spacer per heading
+    state.counters["lineas"] = kLineasProyecto;
+}
+BENCHMARK(ProyectoCincoMilLineas)->Unit(benchmark::kMillisecond);
+
+void GamasPorArticulo(benchmark::State &state)
+{
+    Empresa &e = empresa();
+    if (!e.listo()) {
+        state.SkipWithError(e.programa.motivoFallo().toStdString().c_str());
+        return;
+    }
+    PeticionImpreso peticion;
+    peticion.definicionDocumentos = DefinicionDocumentosGama;
+    peticion.definicionLineas = DefinicionLineasGama;
+    peticion.indiceLineas = QStringLiteral("Prefijo;Linea;LineaMemo");
+    peticion.campoMaestroLineas = QStringLiteral("Prefijo");
+    SeleccionGamas seleccion;
+    seleccion.desdeGama = QString();
+    seleccion.hastaGama = QStringLiteral("zzzzzzzzzzzzzzzzzzzz");
+    seleccion.desdeArticulo = QStringLiteral("A");
+    seleccion.hastaArticulo = QStringLiteral("Az");
+    peticion.rellenar = [&e, &seleccion](plat::TableDataSet &documentos, plat::TableDataSet &lineas) {
+        RellenarGamasControl({e.gama.table(), e.lineasGama.table(), e.historicoGama.table(), e.articulo.table(),
+                              e.orden.table()},
+                             seleccion, documentos, lineas);
+    };
+    ejecutarPeticion(state, peticion, kArticulos, kArticulos * kGamasPorArticulo * kLineasPorGama);
+    state.counters["lineas"] = kArticulos * kGamasPorArticulo * kLineasPorGama;
+}
+BENCHMARK(GamasPorArticulo)->Unit(benchmark::kMillisecond);
+
+// The anchor: read `origen` with sqlite3_step and write one row per source row (plus
+// `documentos` document rows) with prepared INSERTs, in one transaction; then empty both.
+void anclaCopia(benchmark::State &state, const char *origen, int documentos)
+{
+    Empresa &e = empresa();
+    if (!e.listo()) {
+        state.SkipWithError("no company");
+        return;
+    }
+    sqlite3_stmt *lectura = nullptr, *linea = nullptr, *documento = nullptr;
+    sqlite3_prepare_v2(e.raw, origen, -1, &lectura, nullptr);
+    sqlite3_prepare_v2(e.raw,
+                       "INSERT INTO ANCLA_LIN (Clave, Linea, LineaMemo, Capitulo, Descripcion, DescripcionAmpliada, "
+                       "DescripcionCapitulo, TiempoPrevisto, Importe, Instrucciones) VALUES (?1, ?2, 0, ?3, ?4, ?5, ?6, ?7, "
+                       "?8, NULL)",
+                       -1, &linea, nullptr);
+    sqlite3_prepare_v2(e.raw, "INSERT INTO ANCLA_DOC (Prefijo, CodigoGama, Descripcion) VALUES (?1, 'G', 'Documento')", -1,
+                       &documento, nullptr);
+    for (auto _ : state) {
+        sqlite3_exec(e.raw, "BEGIN", nullptr, nullptr, nullptr);
+        for (int d = 0; d < documentos; ++d) {
+            const std::string clave = "D" + std::to_string(d);
+            sqlite3_bind_text(documento, 1, clave.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_step(documento);
+            sqlite3_reset(documento);
+        }
+        int numero = 0;
+        while (sqlite3_step(lectura) == SQLITE_ROW) {
+            sqlite3_bind_text(linea, 1, reinterpret_cast<const char *>(sqlite3_column_text(lectura, 0)), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int(linea, 2, ++numero);
+            for (int c = 1; c <= 3; ++c)
+                sqlite3_bind_text(linea, c + 2, reinterpret_cast<const char *>(sqlite3_column_text(lectura, c)), -1,
+                                  SQLITE_TRANSIENT);
+            sqlite3_bind_text(linea, 6, reinterpret_cast<const char *>(sqlite3_column_text(lectura, 1)), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_double(linea, 7, sqlite3_column_double(lectura, 4));
+            sqlite3_bind_double(linea, 8, sqlite3_column_double(lectura, 5));
+            sqlite3_step(linea);
+            sqlite3_reset(linea);
+        }
+        sqlite3_reset(lectura);
+        sqlite3_exec(e.raw, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_exec(e.raw, "DELETE FROM ANCLA_LIN; DELETE FROM ANCLA_DOC", nullptr, nullptr, nullptr);
+    }
+    sqlite3_finalize(lectura);
+    sqlite3_finalize(linea);
+    sqlite3_finalize(documento);
+}
+
+void AnclaSqliteProyecto(benchmark::State &state)
+{
+    anclaCopia(state,
+               "SELECT CodigoProyecto, Capitulo, Descripcion, DescripcionAmpliada, TiempoPrevisto, Importe "
+               "FROM LPROYECT WHERE CodigoProyecto = '1' ORDER BY Linea",
+               1);
+}
+BENCHMARK(AnclaSqliteProyecto)->Unit(benchmark::kMillisecond);
+
+void AnclaSqliteGamas(benchmark::State &state)
+{
+    anclaCopia(state,
+               "SELECT Codigo, Descripcion, Descripcion, DescripcionAmpliada, Linea, Linea FROM LGCNTROL "
+               "ORDER BY Codigo, Linea",
+               kArticulos);
+}
+BENCHMARK(AnclaSqliteGamas)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplicacion(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
