@@ -1,3 +1,4 @@
+#include "GENEW/data/GENEBUSQ.h"
 #include "GENEW/data/GENEMLIS.h"
 #include "GENEW/data/HistorialAccesos.h"
 #include "platform/data/QueryDataSet.h"
@@ -11,6 +12,7 @@
 #include "platform/ui/data/DataSetComponents.h"
 #include "tests/data/ModuloFixture.h"
 
+#include <QScopeGuard>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
@@ -78,10 +80,19 @@ TEST_F(EditorLista, LeavingAColumnComputesItsCalculationAndAMissingLookUpKeepsTh
 {
     sql(QStringLiteral("CREATE TABLE TIPOS (Codigo VARCHAR(10) NOT NULL, PRIMARY KEY (Codigo))"), QStringLiteral("Database"));
     sql(QStringLiteral("INSERT INTO TIPOS (Codigo) VALUES ('A')"), QStringLiteral("Database"));
+    fGENEINIC->UsuarioActual = QStringLiteral("ADMIN");
+    fGENEBUSQ = plat::createForm<TfGENEBUSQ>();
+    const auto liberar = qScopeGuard([] {
+        delete fGENEBUSQ;
+        fGENEBUSQ = nullptr;
+    });
     const QString resultado = abrir(kOpcionesPedido, QStringLiteral("2|5|10|A\r\n1|4|4|A\r\n"), [this](TfGENEMLIS &e) {
         EXPECT_EQ(e.caption(), QStringLiteral("Líneas del pedido"));
         EXPECT_EQ(e.pbCancelar->hint(), QStringLiteral("Rechazar los datos y Abandonar"));
         EXPECT_TRUE(e.pbRestablecer->isVisible());
+        const int w = e.pbAceptar->width();
+        EXPECT_EQ(e.pbAceptar->x(), (e.PanelControl->width() - 3 * w - 4) / 2);
+        EXPECT_EQ(e.pbCancelar->x(), e.pbAceptar->x() + 2 * w + 4);
         EXPECT_EQ(e.PanelTotales->height(), 30);
         EXPECT_EQ(e.LBTextoTotales->caption(), QStringLiteral("Total Cantidad: \nTotal Importe: "));
         EXPECT_EQ(e.LBTotales->caption().split(u'\n').size(), 2);
@@ -103,7 +114,15 @@ TEST_F(EditorLista, LeavingAColumnComputesItsCalculationAndAMissingLookUpKeepsTh
         e.pbAceptar->click();
         QCoreApplication::processEvents();
         EXPECT_TRUE(e.isVisible());
-        campo(e, "Tipo").setAsString(QStringLiteral("A"));
+        // A double click on the column offers the search of its table.
+        plat::application().OnModalShown = [](plat::Form &f) {
+            auto &busqueda = static_cast<TfGENEBUSQ &>(f);
+            QTest::keyClicks(busqueda.DatoABuscar, QStringLiteral("A"));
+            QTest::keyClick(busqueda.DatoABuscar, Qt::Key_Return);
+            QTest::keyClick(busqueda.DBGrid1, Qt::Key_Return);
+        };
+        e.DBGrid1DblClick();
+        EXPECT_EQ(campo(e, "Tipo").asString(), QStringLiteral("A"));
         e.pbAceptar->click();
     });
     EXPECT_EQ(mostrados_, 1);
@@ -170,6 +189,9 @@ TEST_F(EditorLista, ChoiceListsAnswerTheChosenRowsAndAbandoningAnswersAsThePartS
                         EXPECT_FALSE(e.pbRestablecer->isVisible());
                         EXPECT_EQ(e.pbAceptar->caption(), QStringLiteral("&Conforme"));
                         EXPECT_EQ(e.pbAceptar->hint(), QStringLiteral("Aceptar los datos seleccionados"));
+                        const int w = e.pbAceptar->width();
+                        EXPECT_EQ(e.pbAceptar->x(), (e.PanelControl->width() - 2 * w - 2) / 2);
+                        EXPECT_EQ(e.pbCancelar->x(), e.pbAceptar->x() + w + 2);
                         EXPECT_EQ(campo(e, "Notas").asString(), QStringLiteral("uno\r\ndos"));
                         e.DBGrid1DblClick();
                     }),
