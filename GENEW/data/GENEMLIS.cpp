@@ -130,7 +130,7 @@ TfGENEMLIS::TfGENEMLIS(QWidget *parent) : plat::Form(parent)
     connect(DBGrid1, &QAbstractItemView::doubleClicked, this, [this] { DBGrid1DblClick(); });
     DBGrid1->OnColExit = [this](QObject *) { DBGrid1ColExit(); };
     DBGrid1->OnDrawColumnCell = [this](QObject *, const QRect &rect, int, plat::GridColumn *columna,
-                                       plat::GridCellState) { DBGrid1DrawColumnCell(rect, columna); };
+                                       plat::GridCellState estado) { DBGrid1DrawColumnCell(rect, columna, estado); };
     plat::DataSet &t = temporal();
     t.BeforePost = [this](plat::DataSet &) { TemporalBeforePost(); };
     t.OnNewRecord = [this](plat::DataSet &) { TemporalNewRecord(); };
@@ -400,12 +400,13 @@ void TfGENEMLIS::DBGrid1DblClick()
     }
 }
 
-void TfGENEMLIS::DBGrid1DrawColumnCell(const QRect &Rect, plat::GridColumn *Column)
+void TfGENEMLIS::DBGrid1DrawColumnCell(const QRect &Rect, plat::GridColumn *Column, plat::GridCellState State)
 {
     plat::Canvas &lienzo = *DBGrid1->canvas();
     const plat::Field *campo = Column ? Column->field() : nullptr;
-    const int fila = DBGrid1->drawingRow();
-    const bool seleccionada = DBGrid1->currentIndex().row() == fila && (DBGrid1->readOnly() || DBGrid1->rowSelect());
+    // A read-only grid marks its current row whether or not it has the focus.
+    const bool seleccionada = State.testFlag(plat::gdsSelected)
+                              || (DBGrid1->readOnly() && DBGrid1->currentIndex().row() == DBGrid1->drawingRow());
     lienzo.font().Color = plat::clBlack;
     if (seleccionada)
         lienzo.brush().Color = plat::clSkyBlue;

@@ -88,7 +88,7 @@ public slots:
     void ListadoProgramable1Click();
 
 private:
-    void DBGrid1DrawColumnCell(const QRect &Rect, plat::GridColumn *Column);
+    void DBGrid1DrawColumnCell(const QRect &Rect, plat::GridColumn *Column, plat::GridCellState State);
     void construirMenu();
     plat::MenuItem *opcionMenu(const QString &nombre, const QString &texto);
     // Adds the condition "(field op 'value')" to the filter; false when abandoned or refused.
