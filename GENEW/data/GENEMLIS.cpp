@@ -677,7 +677,7 @@ QString MostrarListaDatos(const QString &opciones, const QString &datos)
                  && MensajeConfirmacion(QStringLiteral("¿Desea dejar en blanco la lista de datos?")) == QLatin1String("SI"))
             resultado.clear();
     } catch (const gp::Error &e) {
-        MensajeAviso(e.mensaje());
+        fGENEINIC->GestionExcepciones(editor.get(), e);
     }
     try {
         tabla.close();
