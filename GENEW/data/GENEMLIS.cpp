@@ -188,6 +188,17 @@ QList<plat::Field *> TfGENEMLIS::camposFila() const
     return campos;
 }
 
+QStringList TfGENEMLIS::tablasBusqueda(const plat::Field &campo) const
+{
+    QStringList tablas;
+    for (const QString &linea : BusquedasCampos) {
+        const qsizetype flecha = linea.indexOf(u'>');
+        if (flecha >= 0 && lineaDeCampo(linea.mid(flecha + 1), campo))
+            tablas << linea.left(flecha);
+    }
+    return tablas;
+}
+
 bool TfGENEMLIS::editando() const
 {
     const plat::DataSetState estado = temporal().state();
@@ -319,11 +330,8 @@ bool TfGENEMLIS::ValidarLinea()
         }
     }
     bool valida = true;
-    for (const QString &linea : BusquedasCampos) {
-        const qsizetype flecha = linea.indexOf(u'>');
-        if (flecha < 0 || !lineaDeCampo(linea.mid(flecha + 1), *campo))
-            continue;
-        if (ModuloDatos && !ModuloDatos->ExisteClaveEnTabla(linea.left(flecha), campo->asString())) {
+    for (const QString &tabla : tablasBusqueda(*campo)) {
+        if (ModuloDatos && !ModuloDatos->ExisteClaveEnTabla(tabla, campo->asString())) {
             MensajeAviso(QStringLiteral("¡No existe el registro!"));
             valida = false;
         }
@@ -387,13 +395,10 @@ void TfGENEMLIS::DBGrid1DblClick()
     plat::Field *campo = DBGrid1->selectedField();
     if (!campo)
         return;
-    for (const QString &linea : BusquedasCampos) {
-        const qsizetype flecha = linea.indexOf(u'>');
-        if (flecha < 0 || !lineaDeCampo(linea.mid(flecha + 1), *campo))
-            continue;
+    for (const QString &tabla : tablasBusqueda(*campo)) {
         plat::application().guard(this, [&] {
             temporal().edit();
-            const QVariant eleccion = BuscarRegistro(linea.left(flecha), 0);
+            const QVariant eleccion = BuscarRegistro(tabla, 0);
             if (!eleccion.isNull())
                 campo->setAsString(eleccion.toList().value(0).toString());
         });
