@@ -1,6 +1,7 @@
 // Arbitrary text as the list editor's expression and variables (cut at the first NUL), as a
-// row formula and as its options text: nothing crashes, every value is finite, an inner
-// value written back reads as itself, and the options never give more columns than asked.
+// row formula, as its options text and as data-entry definitions: nothing crashes, every
+// value is finite, an inner value written back reads as itself, the options never give more
+// columns than asked, and a check line names its field where the viewer looks for it.
 #include "GENEW/data/lista/CalculoExpresion.h"
 #include "GENEW/data/lista/OpcionesListaDatos.h"
 
@@ -34,6 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::abort();
     if (o.definicionTabla().count(QStringLiteral("\r\n")) != o.columnas.size() + 2)
         std::abort();
+    for (const QString &definicion : texto.split(u';')) {
+        if (definicion.contains(u'>'))
+            continue;
+        const QString nombre = definicion.section(u',', 0, 0);
+        for (const QString &linea : DescriptoresDatosVisor(definicion))
+            if (linea.section(u'>', 1, 1) != nombre)
+                std::abort();
+    }
     for (const QString &linea : o.lineasCalculo())
         LeerCalculoColumna(linea.mid(linea.indexOf(u':') + 1));
     return 0;

@@ -130,7 +130,7 @@ TfGENEMLIS::TfGENEMLIS(QWidget *parent) : plat::Form(parent)
     connect(DBGrid1, &QAbstractItemView::doubleClicked, this, [this] { DBGrid1DblClick(); });
     DBGrid1->OnColExit = [this](QObject *) { DBGrid1ColExit(); };
     DBGrid1->OnDrawColumnCell = [this](QObject *, const QRect &rect, int, plat::GridColumn *columna,
-                                       plat::GridCellState) { DBGrid1DrawColumnCell(rect, columna); };
+                                       plat::GridCellState estado) { DBGrid1DrawColumnCell(rect, columna, estado); };
     plat::DataSet &t = temporal();
     t.BeforePost = [this](plat::DataSet &) { TemporalBeforePost(); };
     t.OnNewRecord = [this](plat::DataSet &) { TemporalNewRecord(); };
@@ -186,6 +186,17 @@ QList<plat::Field *> TfGENEMLIS::camposFila() const
         if (t.field(i).fieldName() != kCampoLineaLista)
             campos << &t.field(i);
     return campos;
+}
+
+QStringList TfGENEMLIS::tablasBusqueda(const plat::Field &campo) const
+{
+    QStringList tablas;
+    for (const QString &linea : BusquedasCampos) {
+        const qsizetype flecha = linea.indexOf(u'>');
+        if (flecha >= 0 && lineaDeCampo(linea.mid(flecha + 1), campo))
+            tablas << linea.left(flecha);
+    }
+    return tablas;
 }
 
 bool TfGENEMLIS::editando() const
@@ -319,11 +330,8 @@ bool TfGENEMLIS::ValidarLinea()
         }
     }
     bool valida = true;
-    for (const QString &linea : BusquedasCampos) {
-        const qsizetype flecha = linea.indexOf(u'>');
-        if (flecha < 0 || !lineaDeCampo(linea.mid(flecha + 1), *campo))
-            continue;
-        if (ModuloDatos && !ModuloDatos->ExisteClaveEnTabla(linea.left(flecha), campo->asString())) {
+    for (const QString &tabla : tablasBusqueda(*campo)) {
+        if (ModuloDatos && !ModuloDatos->ExisteClaveEnTabla(tabla, campo->asString())) {
             MensajeAviso(QStringLiteral("¡No existe el registro!"));
             valida = false;
         }
@@ -387,25 +395,23 @@ void TfGENEMLIS::DBGrid1DblClick()
     plat::Field *campo = DBGrid1->selectedField();
     if (!campo)
         return;
-    for (const QString &linea : BusquedasCampos) {
-        const qsizetype flecha = linea.indexOf(u'>');
-        if (flecha < 0 || !lineaDeCampo(linea.mid(flecha + 1), *campo))
-            continue;
+    for (const QString &tabla : tablasBusqueda(*campo)) {
         plat::application().guard(this, [&] {
             temporal().edit();
-            const QVariant eleccion = BuscarRegistro(linea.left(flecha), 0);
+            const QVariant eleccion = BuscarRegistro(tabla, 0);
             if (!eleccion.isNull())
                 campo->setAsString(eleccion.toList().value(0).toString());
         });
     }
 }
 
-void TfGENEMLIS::DBGrid1DrawColumnCell(const QRect &Rect, plat::GridColumn *Column)
+void TfGENEMLIS::DBGrid1DrawColumnCell(const QRect &Rect, plat::GridColumn *Column, plat::GridCellState State)
 {
     plat::Canvas &lienzo = *DBGrid1->canvas();
     const plat::Field *campo = Column ? Column->field() : nullptr;
-    const int fila = DBGrid1->drawingRow();
-    const bool seleccionada = DBGrid1->currentIndex().row() == fila && (DBGrid1->readOnly() || DBGrid1->rowSelect());
+    // A read-only grid marks its current row whether or not it has the focus.
+    const bool seleccionada = State.testFlag(plat::gdsSelected)
+                              || (DBGrid1->readOnly() && DBGrid1->currentIndex().row() == DBGrid1->drawingRow());
     lienzo.font().Color = plat::clBlack;
     if (seleccionada)
         lienzo.brush().Color = plat::clSkyBlue;
@@ -676,7 +682,7 @@ QString MostrarListaDatos(const QString &opciones, const QString &datos)
                  && MensajeConfirmacion(QStringLiteral("¿Desea dejar en blanco la lista de datos?")) == QLatin1String("SI"))
             resultado.clear();
     } catch (const gp::Error &e) {
-        MensajeAviso(e.mensaje());
+        fGENEINIC->GestionExcepciones(editor.get(), e);
     }
     try {
         tabla.close();

@@ -7,6 +7,7 @@
 
 namespace plat {
 class Button;
+class Field;
 class DataSet;
 class DataSource;
 class Label;
@@ -88,7 +89,7 @@ public slots:
     void ListadoProgramable1Click();
 
 private:
-    void DBGrid1DrawColumnCell(const QRect &Rect, plat::GridColumn *Column);
+    void DBGrid1DrawColumnCell(const QRect &Rect, plat::GridColumn *Column, plat::GridCellState State);
     void construirMenu();
     plat::MenuItem *opcionMenu(const QString &nombre, const QString &texto);
     // Adds the condition "(field op 'value')" to the filter; false when abandoned or refused.
@@ -97,6 +98,8 @@ private:
     // The fields a row's text holds, in order: all but the line number.
     QList<plat::Field *> camposFila() const;
     bool editando() const;
+    // The search tables of the field's look-up lines.
+    QStringList tablasBusqueda(const plat::Field &campo) const;
 };
 
 // Opens the list editor on rows given as text (a line per row, values by "|", "·" for a line

@@ -3,6 +3,7 @@
 #include "GENEW/data/GENESELE.h"
 #include "GENEW/data/GENETEXT.h"
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/data/lista/OpcionesListaDatos.h"
 #include "GENEW/data/busqueda/ServiciosBusqueda.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
@@ -405,11 +406,7 @@ QString MostrarVisorDatos(const QString &opciones, const QString &datos)
             if (pieza(2) == QStringLiteral("ftMemo"))
                 visor->CamposMemo += nombre + kSeparadorMemo + saltosComoPuntos(valores[i]) + QStringLiteral("\r\n");
         }
-        if (!pieza(5).isEmpty())
-            visor->DescriptoresCampos << pieza(5) + QLatin1Char('>') + nombre + QStringLiteral(">>") + pieza(7);
-        if (!pieza(6).isEmpty())
-            visor->DescriptoresCampos << QLatin1Char('?') + nombre + QLatin1Char('>') + nombre + QLatin1Char('>') + pieza(6)
-                                             + QLatin1Char('>') + pieza(5);
+        visor->DescriptoresCampos << DescriptoresDatosVisor(definiciones[i]);
     }
     if (visor->ShowModal() != plat::mrOk)
         return QString();

@@ -129,6 +129,10 @@ public:
     bool ConfirmarTransaccion(plat::Connection *db = nullptr);
     bool CancelarTransaccion(plat::Connection *db = nullptr);
     void ConectarBaseDatosEmpresa(int codigo);
+    // The user chooses the company a listing works on (off unless set); the code chosen last,
+    // 0 for none (ConectarEmpresaListado in the data layer sets it).
+    bool SeleccionEmpresaActiva = false;
+    int CodigoEmpresaListado = 0;
     void ConectarBaseDatosAlt(int codigo, const QString &nombre);
     void AsignarBaseDatos(DataSetAbrible &ds, int codigoEmpresa);
     QString BaseDatosDeTabla(const QString &tabla) const;

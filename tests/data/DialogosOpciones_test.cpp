@@ -1,3 +1,5 @@
+#include "GENEW/data/EmpresaListado.h"
+#include "GENEW/data/GENEBUSQ.h"
 #include "GENEW/data/GENESELE.h"
 #include "GENEW/data/GENETEXT.h"
 #include "GENEW/data/GENEVLIS.h"
@@ -14,6 +16,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 #include <functional>
@@ -412,6 +415,47 @@ TEST_F(CamposUsuarioRegistro, ARecordWithoutUserFieldsShowsNothing)
     plat::application().OnModalShown = [&](plat::Form &) { ++mostrados; };
     MostrarCamposUsuario(consulta);
     EXPECT_EQ(mostrados, 0);
+}
+
+} // namespace
+
+namespace {
+
+using EmpresaListado = VisorCamposRegistro;
+
+TEST_F(EmpresaListado, TheChosenCompanyIsConnectedAndAbandoningLeavesNone)
+{
+    ASSERT_TRUE(prepararMotor(false));
+    ASSERT_TRUE(fGENEINIC->CrearBaseDatosEmpresa(2));
+    sql(QStringLiteral("INSERT INTO EMPRESA (Codigo, Nombre) VALUES (2, 'Obras del Norte')"), QStringLiteral("DatabaseGeneral"));
+    fGENEINIC->UsuarioActual = QStringLiteral("ADMIN");
+    fGENEBUSQ = plat::createForm<TfGENEBUSQ>();
+    const auto liberar = qScopeGuard([] {
+        delete fGENEBUSQ;
+        fGENEBUSQ = nullptr;
+    });
+    int mostrados = 0;
+    plat::application().OnModalShown = [&](plat::Form &) { ++mostrados; };
+    ConectarEmpresaListado();   // the choice is off: nothing is asked
+    EXPECT_EQ(mostrados, 0);
+
+    fGENEINIC->SeleccionEmpresaActiva = true;
+    plat::application().OnModalShown = [&](plat::Form &f) {
+        ++mostrados;
+        auto &busqueda = static_cast<TfGENEBUSQ &>(f);
+        QTest::keyClicks(busqueda.DatoABuscar, QStringLiteral("2"));
+        QTest::keyClick(busqueda.DatoABuscar, Qt::Key_Return);
+        QTest::keyClick(busqueda.DBGrid1, Qt::Key_Return);
+    };
+    ConectarEmpresaListado();
+    EXPECT_EQ(mostrados, 1);
+    EXPECT_EQ(fGENEINIC->CodigoEmpresaListado, 2);
+    EXPECT_EQ(fGENEINIC->Database().databaseName(), fGENEINIC->NombreBaseDatosEmpresa(2));
+
+    plat::application().OnModalShown = [](plat::Form &f) { static_cast<TfGENEBUSQ &>(f).pbCancelar->click(); };
+    ConectarEmpresaListado();
+    EXPECT_EQ(fGENEINIC->CodigoEmpresaListado, 0);
+    fGENEINIC->SeleccionEmpresaActiva = false;
 }
 
 } // namespace

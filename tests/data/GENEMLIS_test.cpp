@@ -1,3 +1,4 @@
+#include "GENEW/data/GENEBUSQ.h"
 #include "GENEW/data/GENEMLIS.h"
 #include "GENEW/data/HistorialAccesos.h"
 #include "platform/data/QueryDataSet.h"
@@ -11,6 +12,7 @@
 #include "platform/ui/data/DataSetComponents.h"
 #include "tests/data/ModuloFixture.h"
 
+#include <QScopeGuard>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
@@ -18,13 +20,14 @@
 namespace {
 
 // The list editor on the embedded engine; each case scripts the editor while it is shown.
-class EditorLista : public ModuloFixture
+class EditorLista : public ModuloFixture, public ::testing::WithParamInterface<bool>
 {
 protected:
     void SetUp() override
     {
         ModuloFixture::SetUp();
-        ASSERT_TRUE(prepararMotor(false));
+        if (!prepararMotor(GetParam()))
+            GTEST_SKIP() << "no PostgreSQL test server";
     }
 
     void TearDown() override
@@ -74,14 +77,23 @@ const QString kOpcionesPedido = QStringLiteral(
     "DefinicionCampos=Cantidad,ftFloat,0,,Importe->Cantidad*Precio;Precio,ftFloat,0;Importe,ftFloat,0,ReadOnly;"
     "Tipo,ftString,10,,,,TIPOS\r\nCamposTotalizadores=Cantidad;Importe\r\n");
 
-TEST_F(EditorLista, LeavingAColumnComputesItsCalculationAndAMissingLookUpKeepsTheCursor)
+TEST_P(EditorLista, LeavingAColumnComputesItsCalculationAndAMissingLookUpKeepsTheCursor)
 {
     sql(QStringLiteral("CREATE TABLE TIPOS (Codigo VARCHAR(10) NOT NULL, PRIMARY KEY (Codigo))"), QStringLiteral("Database"));
     sql(QStringLiteral("INSERT INTO TIPOS (Codigo) VALUES ('A')"), QStringLiteral("Database"));
+    fGENEINIC->UsuarioActual = QStringLiteral("ADMIN");
+    fGENEBUSQ = plat::createForm<TfGENEBUSQ>();
+    const auto liberar = qScopeGuard([] {
+        delete fGENEBUSQ;
+        fGENEBUSQ = nullptr;
+    });
     const QString resultado = abrir(kOpcionesPedido, QStringLiteral("2|5|10|A\r\n1|4|4|A\r\n"), [this](TfGENEMLIS &e) {
         EXPECT_EQ(e.caption(), QStringLiteral("Líneas del pedido"));
         EXPECT_EQ(e.pbCancelar->hint(), QStringLiteral("Rechazar los datos y Abandonar"));
         EXPECT_TRUE(e.pbRestablecer->isVisible());
+        const int w = e.pbAceptar->width();
+        EXPECT_EQ(e.pbAceptar->x(), (e.PanelControl->width() - 3 * w - 4) / 2);
+        EXPECT_EQ(e.pbCancelar->x(), e.pbAceptar->x() + 2 * w + 4);
         EXPECT_EQ(e.PanelTotales->height(), 30);
         EXPECT_EQ(e.LBTextoTotales->caption(), QStringLiteral("Total Cantidad: \nTotal Importe: "));
         EXPECT_EQ(e.LBTotales->caption().split(u'\n').size(), 2);
@@ -103,7 +115,15 @@ TEST_F(EditorLista, LeavingAColumnComputesItsCalculationAndAMissingLookUpKeepsTh
         e.pbAceptar->click();
         QCoreApplication::processEvents();
         EXPECT_TRUE(e.isVisible());
-        campo(e, "Tipo").setAsString(QStringLiteral("A"));
+        // A double click on the column offers the search of its table.
+        plat::application().OnModalShown = [](plat::Form &f) {
+            auto &busqueda = static_cast<TfGENEBUSQ &>(f);
+            QTest::keyClicks(busqueda.DatoABuscar, QStringLiteral("A"));
+            QTest::keyClick(busqueda.DatoABuscar, Qt::Key_Return);
+            QTest::keyClick(busqueda.DBGrid1, Qt::Key_Return);
+        };
+        e.DBGrid1DblClick();
+        EXPECT_EQ(campo(e, "Tipo").asString(), QStringLiteral("A"));
         e.pbAceptar->click();
     });
     EXPECT_EQ(mostrados_, 1);
@@ -115,7 +135,7 @@ TEST_F(EditorLista, LeavingAColumnComputesItsCalculationAndAMissingLookUpKeepsTh
         << tablaTemporal_.toStdString();
 }
 
-TEST_F(EditorLista, ValueFiltersQuoteTheValueAndRestoreBringsBackTheRowsAsLoaded)
+TEST_P(EditorLista, ValueFiltersQuoteTheValueAndRestoreBringsBackTheRowsAsLoaded)
 {
     const QString opciones = QStringLiteral("NumeroCampos=2\r\nDefinicionCampos=Nombre,ftString,20;Horas,ftInteger,0\r\n"
                                             "CamposTotalizadores=Horas");
@@ -158,7 +178,7 @@ TEST_F(EditorLista, ValueFiltersQuoteTheValueAndRestoreBringsBackTheRowsAsLoaded
     EXPECT_EQ(resultado, datos);
 }
 
-TEST_F(EditorLista, ChoiceListsAnswerTheChosenRowsAndAbandoningAnswersAsThePartSays)
+TEST_P(EditorLista, ChoiceListsAnswerTheChosenRowsAndAbandoningAnswersAsThePartSays)
 {
     const QString definicion = QStringLiteral("NumeroCampos=2\r\nDefinicionCampos=Codigo,ftString,5;Notas,ftMemo,10\r\n");
     const QString datos = QStringLiteral("A|uno·dos\r\nB|tres\r\nC|");
@@ -170,6 +190,9 @@ TEST_F(EditorLista, ChoiceListsAnswerTheChosenRowsAndAbandoningAnswersAsThePartS
                         EXPECT_FALSE(e.pbRestablecer->isVisible());
                         EXPECT_EQ(e.pbAceptar->caption(), QStringLiteral("&Conforme"));
                         EXPECT_EQ(e.pbAceptar->hint(), QStringLiteral("Aceptar los datos seleccionados"));
+                        const int w = e.pbAceptar->width();
+                        EXPECT_EQ(e.pbAceptar->x(), (e.PanelControl->width() - 2 * w - 2) / 2);
+                        EXPECT_EQ(e.pbCancelar->x(), e.pbAceptar->x() + w + 2);
                         EXPECT_EQ(campo(e, "Notas").asString(), QStringLiteral("uno\r\ndos"));
                         e.DBGrid1DblClick();
                     }),
@@ -197,7 +220,7 @@ TEST_F(EditorLista, ChoiceListsAnswerTheChosenRowsAndAbandoningAnswersAsThePartS
     EXPECT_EQ(mostrados_, 0);
 }
 
-TEST_F(EditorLista, AccessHistoryListsTheRowsStoredWithAndWithoutTheLastSeparator)
+TEST_P(EditorLista, AccessHistoryListsTheRowsStoredWithAndWithoutTheLastSeparator)
 {
     EXPECT_EQ(SentenciaHistorialAccesos(QStringLiteral("PARTES"), QStringLiteral("P'1|")),
               QStringLiteral("SELECT CodigoUsuario, Fecha, Accion, Datos FROM REGACCES   WHERE NombreTabla = 'PARTES'    AND "
@@ -205,12 +228,13 @@ TEST_F(EditorLista, AccessHistoryListsTheRowsStoredWithAndWithoutTheLastSeparato
     sql(QStringLiteral("CREATE TABLE PARTES (Codigo VARCHAR(10) NOT NULL, PRIMARY KEY (Codigo))"), QStringLiteral("Database"));
     sql(QStringLiteral("INSERT INTO PARTES (Codigo) VALUES ('P1')"), QStringLiteral("Database"));
     const QString baseDatos = fGENEINIC->BaseDatosDeTabla(QStringLiteral("REGACCES"));
-    for (const char *fila : {"('PARTES', 'P1|', '2024-03-01 10:00:00', 'ANA', 'Modificar', 'a|b' || char(13) || char(10) || 'c')",
+    for (const char *fila : {"('PARTES', 'P1|', '2024-03-01 10:00:00', 'ANA', 'Modificar', 'a|b' || ? || 'c')",
                              "('PARTES', 'P1', '2024-03-02 10:00:00', 'LUIS', 'Alta', '')",
                              "('PARTES', 'P2|', '2024-03-03 10:00:00', 'EVA', 'Baja', '')"})
         EXPECT_EQ(sql(QStringLiteral("INSERT INTO REGACCES (NombreTabla, ClaveTabla, Fecha, CodigoUsuario, Accion, Datos) "
                                      "VALUES ")
-                          + QLatin1String(fila),
+                          + QString::fromLatin1(fila).replace(u'?', GetParam() ? QStringLiteral("chr(13) || chr(10)")
+                                                                               : QStringLiteral("char(13) || char(10)")),
                       baseDatos),
                   QString());
     plat::QueryDataSet partes(QStringLiteral("Partes"));
@@ -238,5 +262,7 @@ TEST_F(EditorLista, AccessHistoryListsTheRowsStoredWithAndWithoutTheLastSeparato
     EXPECT_EQ(mostrados_, 1);
     EXPECT_EQ(vistas, (QStringList{QStringLiteral("LUIS/"), QStringLiteral("ANA/a\r\nb c")}));   // "|" came as "·", a memo line break
 }
+
+INSTANTIATE_TEST_SUITE_P(Motores, EditorLista, ::testing::Values(false, true), NombreMotor);
 
 } // namespace

@@ -109,3 +109,17 @@ std::optional<CalculoColumna> LeerCalculoColumna(const QString &calculo)
         return std::nullopt;
     return CalculoColumna{t.left(flecha).trimmed(), t.mid(flecha + 1)};
 }
+
+QStringList DescriptoresDatosVisor(const QString &definicion)
+{
+    const QStringList piezas = definicion.split(u',');
+    const QString nombre = piezas.value(0);
+    const QString tabla = piezas.value(4);
+    const QString valores = piezas.value(5);
+    QStringList lineas;
+    if (!tabla.isEmpty())
+        lineas << tabla + u'>' + nombre + QStringLiteral(">>") + piezas.value(6);
+    if (!valores.isEmpty())
+        lineas << u'?' + nombre + u'>' + nombre + u'>' + valores + u'>' + tabla;
+    return lineas;
+}

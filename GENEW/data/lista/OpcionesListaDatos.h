@@ -67,5 +67,11 @@ struct CalculoColumna
 };
 std::optional<CalculoColumna> LeerCalculoColumna(const QString &calculo);
 
+// The check lines a data-entry definition (name,type,size,...,check table,allowed values,
+// options; pieces by ",") gives the field viewer: check table + ">" + name + ">>" + options
+// when it names a table, and "?" + name + ">" + name + ">" + values + ">" + table when it
+// lists the allowed values ("/"-separated).
+QStringList DescriptoresDatosVisor(const QString &definicion);
+
 inline const QString kCampoLineaLista = QStringLiteral("GENEMLISLinea");
 inline const QString kCampoEstiloLinea = QStringLiteral("EstiloLinea");
