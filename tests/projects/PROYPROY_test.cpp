@@ -10,6 +10,7 @@
 #include "GENEW/data/GENEVMEM.h"
 #include "platform/ui/data/DataControls.h"
 #include "platform/ui/Application.h"
+#include "projects/PROYLPRO.h"
 #include "projects/PROYPROY.h"
 
 #include <QApplication>
@@ -663,6 +664,30 @@ TEST_P(MaestroProyectosTest, DuplicationAndTheWordDocumentDeletionActOnThisProje
     EXPECT_EQ(sql("SELECT Descripcion FROM PROYECT WHERE Codigo = '77'"), "Nave industrial Cuarte");
     EXPECT_EQ(lineasDe("77"), lineasDe("1"));
     EXPECT_EQ(mensajes_.textos().size(), 1);
+}
+
+TEST_P(MaestroProyectosTest, TheDocumentsListingOpensOnThisProjectAndTheGlyphFollowsItsDocuments)
+{
+    TfPROYPROY &f = abrir();
+    const auto glifo = [&] {
+        return f.pbDocumentacionElectronica->icon().pixmap(f.pbDocumentacionElectronica->iconSize()).toImage().convertToFormat(
+            QImage::Format_ARGB32);
+    };
+    const auto imagen = [](const char *nombre) {
+        return fGENEINIC->Imagenes.value(QString::fromLatin1(nombre)).toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    ASSERT_NE(imagen("DOCEON"), imagen("DOCEOFF"));
+    for (const char *codigo : {"2", "1", "X-90", "1"}) {
+        ASSERT_TRUE(cabecera().locate("Codigo", codigo));
+        EXPECT_EQ(glifo(), imagen(QLatin1String(codigo) == QLatin1String("1") ? "DOCEON" : "DOCEOFF")) << codigo;
+    }
+
+    ASSERT_TRUE(cabecera().locate("Codigo", "X-90"));
+    f.pbImprimirDocumentoClick(&f);
+    ASSERT_NE(fPROYLPRO, nullptr);
+    EXPECT_EQ(fPROYLPRO->DesdeProyecto->text(), "X-90");
+    EXPECT_EQ(fPROYLPRO->HastaProyecto->text(), "X-90");
+    delete fPROYLPRO;
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, MaestroProyectosTest, ::testing::Values(false, true), NombreMotor);
