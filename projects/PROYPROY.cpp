@@ -141,6 +141,7 @@ void TfPROYPROY::conectarEventos()
     pbDocumentoWord->OnClick = handler(this, &TfPROYPROY::pbDocumentoWordClick);
     pbEliminarDocumentoWord->OnClick = handler(this, &TfPROYPROY::pbEliminarDocumentoWordClick);
     pbDocumentacionElectronica->OnClick = handler(this, &TfPROYPROY::pbDocumentacionElectronicaClick);
+    CopiarRegistrosaOtrasEmpresas1->OnClick = handler(this, &TfPROYPROY::CopiarRegistrosaOtrasEmpresas1Click);
 
     plat::DataSet &p = cabecera();
     p.BeforeDelete = [this](plat::DataSet &ds) { Table1BeforeDelete(ds); };
@@ -165,7 +166,10 @@ void TfPROYPROY::FormCreate(QObject *Sender)
     fGENEINIC->AjustarTamanoFormulario(this, QString());
     lineas().setMasterSource(&cabecera(), QStringLiteral("Codigo"));
     FormularioMaestro::FormCreate(Sender);
+    // The preparation installed the common after-scroll hook; this one runs it first.
+    cabecera().AfterScroll = [this](plat::DataSet &ds) { Table1AfterScroll(ds); };
     if (cabecera().active()) {
+        Table1AfterScroll(cabecera());
         // The figures' template and the dates' texts of the calculated fields.
         for (const char *campo : {"Importe", "TiempoPrevisto", "TiempoPrevistoCapitulo"})
             if (plat::Field *f = lineas().findField(QString::fromLatin1(campo)))
@@ -378,17 +382,25 @@ void TfPROYPROY::FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift)
     plat::DataSet &l = lineas();
     if (editandoLineas())
         l.cancel();
-    if (!ModuloDatos->EstaVacio(l)) {
-        const int linea = int(l.fieldByName(CampoLinea).asInteger());
-        if (!ModuloDatos->InsertarLinea(Table2->table(), l.bookmark()))
-            return;
-        InsercionIntermedia = true;
-        l.refresh();
-        // The line that was current now holds the next number.
-        l.locate(CampoLinea, linea + 1);
-    }
+    if (!abrirHuecoLinea())
+        return;
     Key = 0;
     l.insert();
+}
+
+bool TfPROYPROY::abrirHuecoLinea()
+{
+    plat::DataSet &l = lineas();
+    if (ModuloDatos->EstaVacio(l))
+        return true;
+    const int linea = int(l.fieldByName(CampoLinea).asInteger());
+    if (!ModuloDatos->InsertarLinea(Table2->table(), l.bookmark()))
+        return false;
+    InsercionIntermedia = true;
+    l.refresh();
+    // The line that was current now holds the next number.
+    l.locate(CampoLinea, linea + 1);
+    return true;
 }
 
 // ---- saving --------------------------------------------------------------------------------
@@ -715,17 +727,4 @@ void TfPROYPROY::DBGrid1EditButtonClick(QObject *)
         .setAsString(VisualizarAsignarCampoTexto(l, titulo, QStringLiteral("DescripcionAmpliada"), texto));
 }
 
-// ---- the line tools, printing and documents ------------------------------------------------
-
-void TfPROYPROY::CortarLinea1Click(QObject *) {}
-void TfPROYPROY::CopiarLnea1Click(QObject *) {}
-void TfPROYPROY::PegarLinea1Click(QObject *) {}
-void TfPROYPROY::ReordenarporFechadeInicio1Click(QObject *) {}
-void TfPROYPROY::RenumerarCapitulosClick(QObject *) {}
 void TfPROYPROY::pbImprimirClick(QObject *) {}
-void TfPROYPROY::pbImprimirDocumentoClick(QObject *) {}
-void TfPROYPROY::pbDuplicarClick(QObject *) {}
-void TfPROYPROY::pbDocumentoWordClick(QObject *) {}
-void TfPROYPROY::pbEliminarDocumentoWordClick(QObject *) {}
-
-void TfPROYPROY::pbDocumentacionElectronicaClick(QObject *Sender) { DocumentacionElectronica1Click(Sender); }

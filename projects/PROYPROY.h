@@ -101,6 +101,8 @@ public slots:
     void pbDocumentoWordClick(QObject *Sender);
     void pbEliminarDocumentoWordClick(QObject *Sender);
     void pbDocumentacionElectronicaClick(QObject *Sender);
+    void CopiarRegistrosaOtrasEmpresas1Click(QObject *Sender);
+    void Table1AfterScroll(plat::DataSet &DataSet);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -128,6 +130,15 @@ private:
     bool validarLinea(bool deRejilla);
     void terminarBorrado(bool confirmar);
     const PlanProyecto &planProyectoPantalla(const QString &codigo);
+    // Opens a gap at the current line (it and the later ones move one number up) and marks
+    // the next insertion to take the freed number; false when the gap could not be opened.
+    bool abrirHuecoLinea();
+    // A line being edited is dropped and a header being edited saved before a tool walks the
+    // lines; false when the header could not be saved.
+    bool prepararHerramientaLineas();
+    // The project's lines re-entered in the order of the work table's keys; false (the lines
+    // as they were, the reason shown) when any step failed.
+    bool reentrarLineasEnOrden(const QString &codigo);
 
     // The transaction a project's deletion runs in, from its before-delete to its end.
     plat::Connection *borrando_ = nullptr;

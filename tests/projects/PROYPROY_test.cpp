@@ -10,6 +10,7 @@
 #include "GENEW/data/GENEVMEM.h"
 #include "platform/ui/data/DataControls.h"
 #include "platform/ui/Application.h"
+#include "projects/PROYLPRO.h"
 #include "projects/PROYPROY.h"
 
 #include <QApplication>
@@ -60,6 +61,16 @@ protected:
                        .arg(codigo));
     }
 
+    // Every stored value of a line but its project and number, as the database answers them.
+    QString valoresLinea(const QString &codigo, int linea)
+    {
+        return sql(QStringLiteral("SELECT Capitulo, Descripcion, DescripcionAmpliada, DescripcionAbreviada, FechaInicio, "
+                                  "FechaFinal, TiempoPrevisto, GradoAvance, Responsable, Importe FROM LPROYECT "
+                                  "WHERE CodigoProyecto = '%1' AND Linea = %2")
+                       .arg(codigo)
+                       .arg(linea));
+    }
+
     QString ladosDe(const QString &codigo)
     {
         return sql(QStringLiteral("SELECT COUNT(*) FROM BLOBTAB WHERE ClaveTabla = '%1'").arg(codigo)) + u'/'
@@ -68,19 +79,21 @@ protected:
     }
 
     // A trigger refusing every write of that kind to the table stands for another user's lock.
-    void rechazar(const QString &operacion, const QString &tabla)
+    // A condition ("OLD.Linea = 2") limits it to those rows.
+    void rechazar(const QString &operacion, const QString &tabla, const QString &condicion = QString())
     {
         const QString nombre = QStringLiteral("gp_rechazo_%1_%2").arg(operacion, tabla);
+        const QString cuando = condicion.isEmpty() ? QString() : QStringLiteral(" WHEN (%1)").arg(condicion);
         if (GetParam()) {
             ASSERT_EQ(sql("CREATE OR REPLACE FUNCTION gp_rechazo() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION "
                           "'bloqueado'; END $$ LANGUAGE plpgsql"),
                       QString());
-            ASSERT_EQ(sql(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW EXECUTE FUNCTION gp_rechazo()")
-                              .arg(nombre, operacion, tabla)),
+            ASSERT_EQ(sql(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW%4 EXECUTE FUNCTION gp_rechazo()")
+                              .arg(nombre, operacion, tabla, cuando)),
                       QString());
         } else {
-            ASSERT_EQ(sql(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 BEGIN SELECT RAISE(ABORT, 'bloqueado'); END")
-                              .arg(nombre, operacion, tabla)),
+            ASSERT_EQ(sql(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3%4 BEGIN SELECT RAISE(ABORT, 'bloqueado'); END")
+                              .arg(nombre, operacion, tabla, cuando)),
                       QString());
         }
     }
@@ -476,6 +489,205 @@ TEST_P(MaestroProyectosTest, EachLineShowsItsChaptersPlan)
     EXPECT_DOUBLE_EQ(campo("TiempoPrevistoCapitulo").asFloat(), 220);
     EXPECT_EQ(campo("Responsable").displayText(), "Ana Ruiz");
     EXPECT_EQ(campo("Responsable").text(), "3");
+}
+
+// ---- line tools ------------------------------------------------------------------------------
+
+
+TEST_P(MaestroProyectosTest, CopyCutAndPasteMoveWholeLinesIntoTheGapBeforeTheCurrentOne)
+{
+    sql("UPDATE LPROYECT SET Descripcion = 'Proyecto @ básico', DescripcionAmpliada = 'Primera línea\r\nSegunda línea', "
+        "Importe = 1234.5, TiempoPrevisto = 7.5 WHERE CodigoProyecto = '1' AND Linea = 2");
+    TfPROYPROY &f = abrir();
+    const QString copiada = valoresLinea("1", 2);
+    ASSERT_FALSE(copiada.isEmpty());
+    EXPECT_FALSE(f.PegarLinea1->enabled());
+
+    ASSERT_TRUE(lineas().locate("Linea", 2));
+    f.CopiarLnea1Click(&f);
+    EXPECT_TRUE(f.PegarLinea1->enabled());
+    ASSERT_TRUE(lineas().locate("Linea", 3));
+    f.PegarLinea1Click(&f);
+    EXPECT_EQ(valoresLinea("1", 3), copiada);
+    EXPECT_EQ(sql("SELECT Linea FROM LPROYECT WHERE CodigoProyecto = '1' AND Descripcion IN ('Licencia de obra', "
+                  "'Estructura') ORDER BY Linea"),
+              "4\r\n5");
+
+    // Cut: the line leaves and lands under the number freed before the line pasted on.
+    ASSERT_TRUE(lineas().locate("Linea", 1));
+    f.CortarLinea1Click(&f);
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM LPROYECT WHERE CodigoProyecto = '1' AND Linea = 1"), "0");
+    ASSERT_TRUE(lineas().locate("Linea", 5));
+    f.PegarLinea1Click(&f);
+    EXPECT_EQ(lineasDe("1"), "2|Proyecto @ básico\r\n3|Proyecto @ básico\r\n4|Licencia de obra\r\n5|Proyecto y "
+                             "licencias\r\n6|Estructura\r\n7|Cimentación\r\n8|Zapatas\r\n9|Cubierta y cerramientos");
+
+    // Into another project, here one without lines: its line 1, every other value as copied.
+    ASSERT_TRUE(lineas().locate("Linea", 3));
+    f.CopiarLnea1Click(&f);
+    ASSERT_TRUE(cabecera().locate("Codigo", "2"));
+    f.PegarLinea1Click(&f);
+    EXPECT_EQ(lineasDe("2"), "1|Proyecto @ básico");
+    EXPECT_EQ(valoresLinea("2", 1), copiada);
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM LPROYECT WHERE CodigoProyecto = '1'"), "8");
+    EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join('\n').toStdString();
+}
+
+// Three lines whose orders by number, by chapter and by start date all differ.
+TEST_P(MaestroProyectosTest, RenumberingFollowsTheShownOrderAndSkipsALockedLine)
+{
+    const struct
+    {
+        int modalidad;
+        QStringList capitulos;   // of lines 1, 2, 3
+        const char *esperado;    // chapters of lines 1, 2, 3 afterwards
+    } casos[] = {
+        {0, {"2", "1", "1.1"}, "0001\r\n0002\r\n0003"},
+        {2, {"2", "1", "1.1"}, "0003\r\n0001\r\n0002"},
+        {1, {"2", "1", "1.1"}, "0001\r\n0003\r\n0002"},
+        {2, {"0001.3", "0001.1", "0001.2"}, "0003\r\n0001\r\n0002"},
+    };
+    TfPROYPROY &f = abrir();
+    for (const auto &c : casos) {
+        sql("DELETE FROM LPROYECT WHERE CodigoProyecto = '2'");
+        const char *inicios[] = {"2026-05-01", "2026-05-03", "2026-05-02"};
+        for (int i = 0; i < 3; ++i)
+            ASSERT_EQ(sql(QStringLiteral("INSERT INTO LPROYECT (CodigoProyecto, Linea, Capitulo, FechaInicio) VALUES "
+                                         "('2', %1, '%2', '%3 00:00:00')")
+                              .arg(i + 1)
+                              .arg(c.capitulos.at(i), QString::fromLatin1(inicios[i]))),
+                      QString());
+        ASSERT_TRUE(cabecera().locate("Codigo", "2"));
+        f.Modalidad->setItemIndex(c.modalidad);
+        f.ModalidadChange(f.Modalidad);
+        lineas().refresh();
+        ASSERT_TRUE(lineas().locate("Linea", 3));
+        mensajes_.programarRespuestas({"SI"});
+        f.RenumerarCapitulosClick(&f);
+        EXPECT_EQ(sql("SELECT Capitulo FROM LPROYECT WHERE CodigoProyecto = '2' ORDER BY Linea"), c.esperado)
+            << c.modalidad << " " << c.capitulos.join(',').toStdString();
+        EXPECT_EQ(campo("Linea").asInteger(), 3);
+    }
+    EXPECT_EQ(mensajes_.textos(), QStringList(4, "¿Está seguro de querer Renumerar los Capítulos?"));
+
+    mensajes_.limpiar();
+    mensajes_.programarRespuestas({"NO"});
+    f.RenumerarCapitulosClick(&f);
+    EXPECT_EQ(sql("SELECT Capitulo FROM LPROYECT WHERE CodigoProyecto = '2' ORDER BY Linea"), "0003\r\n0001\r\n0002");
+
+    f.Modalidad->setItemIndex(0);
+    f.ModalidadChange(f.Modalidad);
+    rechazar("UPDATE", "LPROYECT", "OLD.Linea = 2");
+    mensajes_.limpiar();
+    mensajes_.programarRespuestas({"SI"});
+    f.RenumerarCapitulosClick(&f);
+    EXPECT_EQ(sql("SELECT Capitulo FROM LPROYECT WHERE CodigoProyecto = '2' ORDER BY Linea"), "0001\r\n0001\r\n0002");
+    EXPECT_EQ(mensajes_.textos(), (QStringList{"¿Está seguro de querer Renumerar los Capítulos?",
+                                              "¡La línea está siendo utilizada por otro usuario!"}));
+}
+
+TEST_P(MaestroProyectosTest, ReorderingByStartKeepsEveryValueAndMovesTheSideRowsWithTheLine)
+{
+    const QStringList lineas2 = {
+        "(1, 'Cinco de mayo', 'Memo\r\ncon @ y dos líneas', '2026-05-05 00:00:00', 1234.5, 7.5)",
+        "(2, 'Uno @ de mayo', NULL, '2026-05-01 00:00:00', NULL, NULL)",
+        "(3, 'Sin fecha', NULL, NULL, NULL, NULL)",
+        "(10, 'Diez', NULL, '2026-05-01 00:00:00', NULL, NULL)",
+    };
+    for (const QString &valores : lineas2)
+        ASSERT_EQ(sql("INSERT INTO LPROYECT (CodigoProyecto, Linea, Descripcion, DescripcionAmpliada, FechaInicio, "
+                      "Importe, TiempoPrevisto) VALUES ('2', " + valores.mid(1)),
+                  QString());
+    ASSERT_EQ(sql("INSERT INTO DOCUTRON (NombreTabla, ClaveTabla, Nombre, Ubicacion) VALUES ('LPROYECT', '2|1', "
+                  "'Plano', '/srv/p')"),
+              QString());
+    ASSERT_EQ(sql("INSERT INTO BLOBTAB (NombreTabla, ClaveTabla, IdObjeto, Nombre) VALUES ('LPROYECT', '2|3', 'Foto', "
+                  "'Foto')"),
+              QString());
+    TfPROYPROY &f = abrir();
+    ASSERT_TRUE(cabecera().locate("Codigo", "2"));
+    const QString cincoDeMayo = valoresLinea("2", 1);
+    ASSERT_TRUE(cincoDeMayo.contains("Memo con @")) << cincoDeMayo.toStdString();
+    const QString antes = sql("SELECT Linea, Descripcion, DescripcionAmpliada, FechaInicio, Importe, TiempoPrevisto "
+                              "FROM LPROYECT WHERE CodigoProyecto = '2' ORDER BY Linea");
+
+    // A failure at the third re-entry leaves the lines and their side rows as they were.
+    rechazar("INSERT", "LPROYECT", "NEW.Linea = 3");
+    mensajes_.programarRespuestas({"SI"});
+    f.ReordenarporFechadeInicio1Click(&f);
+    EXPECT_EQ(sql("SELECT Linea, Descripcion, DescripcionAmpliada, FechaInicio, Importe, TiempoPrevisto FROM LPROYECT "
+                  "WHERE CodigoProyecto = '2' ORDER BY Linea"),
+              antes);
+    EXPECT_EQ(sql("SELECT ClaveTabla FROM DOCUTRON WHERE NombreTabla = 'LPROYECT'"), "2|1");
+    EXPECT_EQ(mensajes_.textos().size(), 2) << mensajes_.textos().join(u'\n').toStdString();
+    EXPECT_TRUE(f.Temporal->table().isEmpty());
+    sql(GetParam() ? "DROP TRIGGER gp_rechazo_INSERT_LPROYECT ON LPROYECT" : "DROP TRIGGER gp_rechazo_INSERT_LPROYECT");
+
+    mensajes_.limpiar();
+    mensajes_.programarRespuestas({"SI"});
+    f.ReordenarporFechadeInicio1Click(&f);
+    EXPECT_EQ(lineasDe("2"), "1|Sin fecha\r\n2|Diez\r\n3|Uno @ de mayo\r\n4|Cinco de mayo");
+    EXPECT_EQ(valoresLinea("2", 4), cincoDeMayo);
+    ASSERT_TRUE(lineas().locate("Linea", 4));
+    EXPECT_EQ(campo("DescripcionAmpliada").asString(), "Memo\r\ncon @ y dos líneas");
+    lineas().first();
+    EXPECT_EQ(sql("SELECT ClaveTabla FROM DOCUTRON WHERE NombreTabla = 'LPROYECT'"), "2|4");
+    EXPECT_EQ(sql("SELECT ClaveTabla FROM BLOBTAB WHERE NombreTabla = 'LPROYECT'"), "2|1");
+    EXPECT_EQ(campo("Linea").asInteger(), 1);
+    EXPECT_EQ(mensajes_.textos(), QStringList{"¿Está seguro de querer Reordenar por la Fecha de Inicio?"}) << mensajes_.textos().join(u'\n').toStdString();
+    EXPECT_EQ(lineasDe("1").count(u'\n'), 6);   // other projects untouched
+}
+
+TEST_P(MaestroProyectosTest, DuplicationAndTheWordDocumentDeletionActOnThisProjectOnly)
+{
+    ASSERT_EQ(sql("INSERT INTO PROYECT (Codigo, Descripcion, Situacion) VALUES ('O''Neil', 'Comillas', 'Abierto')"),
+              QString());
+    for (const char *objeto : {"DocumentoWord", "Foto"})
+        ASSERT_EQ(sql(QStringLiteral("INSERT INTO BLOBTAB (NombreTabla, ClaveTabla, IdObjeto, Nombre) VALUES ('PROYECT', "
+                                     "'O''Neil', '%1', 'x')")
+                          .arg(QString::fromLatin1(objeto))),
+                  QString());
+    TfPROYPROY &f = abrir();
+    ASSERT_TRUE(cabecera().locate("Codigo", "O'Neil"));
+    mensajes_.programarRespuestas({"NO"});
+    f.pbEliminarDocumentoWordClick(&f);
+    mensajes_.programarRespuestas({"SI"});
+    f.pbEliminarDocumentoWordClick(&f);
+    EXPECT_EQ(sql("SELECT ClaveTabla, IdObjeto FROM BLOBTAB WHERE NombreTabla = 'PROYECT' ORDER BY ClaveTabla, IdObjeto"),
+              "1|DocumentoWord\r\nO'Neil|Foto");
+    EXPECT_EQ(mensajes_.textos(), QStringList(2, "¿Desea eliminar el documento adjunto definitivamente?"));
+
+    ASSERT_TRUE(cabecera().locate("Codigo", "1"));
+    mensajes_.limpiar();
+    mensajes_.programarRespuestas({"77"});
+    f.pbDuplicarClick(&f);
+    EXPECT_EQ(sql("SELECT Descripcion FROM PROYECT WHERE Codigo = '77'"), "Nave industrial Cuarte");
+    EXPECT_EQ(lineasDe("77"), lineasDe("1"));
+    EXPECT_EQ(mensajes_.textos().size(), 1);
+}
+
+TEST_P(MaestroProyectosTest, TheDocumentsListingOpensOnThisProjectAndTheGlyphFollowsItsDocuments)
+{
+    TfPROYPROY &f = abrir();
+    const auto glifo = [&] {
+        return f.pbDocumentacionElectronica->icon().pixmap(f.pbDocumentacionElectronica->iconSize()).toImage().convertToFormat(
+            QImage::Format_ARGB32);
+    };
+    const auto imagen = [](const char *nombre) {
+        return fGENEINIC->Imagenes.value(QString::fromLatin1(nombre)).toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    ASSERT_NE(imagen("DOCEON"), imagen("DOCEOFF"));
+    for (const char *codigo : {"2", "1", "X-90", "1"}) {
+        ASSERT_TRUE(cabecera().locate("Codigo", codigo));
+        EXPECT_EQ(glifo(), imagen(QLatin1String(codigo) == QLatin1String("1") ? "DOCEON" : "DOCEOFF")) << codigo;
+    }
+
+    ASSERT_TRUE(cabecera().locate("Codigo", "X-90"));
+    f.pbImprimirDocumentoClick(&f);
+    ASSERT_NE(fPROYLPRO, nullptr);
+    EXPECT_EQ(fPROYLPRO->DesdeProyecto->text(), "X-90");
+    EXPECT_EQ(fPROYLPRO->HastaProyecto->text(), "X-90");
+    delete fPROYLPRO;
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, MaestroProyectosTest, ::testing::Values(false, true), NombreMotor);
