@@ -14,6 +14,7 @@
 #include "projects/CALILGAM.h"
 #include "projects/EspecificacionGama.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QPointer>
 #include <QScopeGuard>
@@ -391,7 +392,9 @@ void TfCALIGAMA::volverAlCodigo()
 void TfCALIGAMA::CampoClaveExit(QObject *)
 {
     plat::DataSet &tabla = cabecera();
-    if (!tabla.active())
+    // The focus taken by another window (the search, a message) has not left the code.
+    const QWidget *destino = QApplication::focusWidget();
+    if (!tabla.active() || !destino || destino->window() != window())
         return;
     const QString codigo = EditCodigo->text().trimmed();
     if (codigo.isEmpty()) {
