@@ -410,6 +410,19 @@ TEST_P(MaestroGamasTest, ARangeGoesWithItsLinesHistoryAndDocumentsOrNotAtAll)
     EXPECT_EQ(lineas().recordCount(), 2);
     EXPECT_EQ(historico().recordCount(), 2);
 
+    // A transaction that cannot start (the embedded engine's is already open underneath)
+    // deletes nothing, rather than row by row outside any transaction.
+    if (!GetParam()) {
+        ASSERT_EQ(sql("BEGIN"), QString());
+        mensajes_.limpiar();
+        mensajes_.programarRespuestas({"SI"});
+        v.Eliminar1Click(&v);
+        EXPECT_EQ(mensajes_.textos(), QStringList{"¡ La transacción no ha sido completada !. Inténtelo de nuevo."});
+        ASSERT_EQ(sql("COMMIT"), QString());
+        EXPECT_EQ(filasG1(), "1/2/2/1");
+        sinTransaccion();
+    }
+
     ASSERT_EQ(sql(GetParam() ? "DROP TRIGGER gp_rechazo_hgcntrol_delete ON HGCNTROL"
                              : "DROP TRIGGER gp_rechazo_hgcntrol_delete"),
               QString());
