@@ -461,14 +461,14 @@ void TfCALIGAMA::Table2NewRecord(plat::DataSet &DataSet)
     const bool automatica = cabecera().fieldByName(kModalidad).asString() == QLatin1String("Auto");
     DataSet.fieldByName(kModalidad).setAsString(automatica ? QStringLiteral("Auto") : QStringLiteral("Normal"));
     copiarDuplicacion(Table2);
-    if (ultimaFilaGrabadaNueva_)
+    if (filaGrabadaNueva())
         seleccionarPrimeraColumna();
 }
 
 void TfCALIGAMA::Table3NewRecord(plat::DataSet &)
 {
     copiarDuplicacion(Table3);
-    if (ultimaFilaGrabadaNueva_)
+    if (filaGrabadaNueva())
         seleccionarPrimeraColumna();
 }
 
@@ -477,19 +477,13 @@ void TfCALIGAMA::TableBeforePost(plat::DataSet &DataSet) { estadoFilaAntesDeGrab
 void TfCALIGAMA::TableAfterPost(plat::DataSet &DataSet)
 {
     fGENEINIC->TablaAfterPost(DataSet);
-    ultimaFilaGrabadaNueva_ = estadoFilaAntesDeGrabar_ == plat::DataSetState::Insert;
-    if (!ultimaFilaGrabadaNueva_)
+    if (!filaGrabadaNueva())
         return;
     seleccionarPrimeraColumna();
     DataSet.append();
 }
 
 plat::DataSet &TfCALIGAMA::tablaDeRejilla(QObject *rejilla) const { return rejilla == DBGrid2 ? historico() : lineas(); }
-
-plat::DBGrid *TfCALIGAMA::rejillaDeTabla(const plat::DataSet &tabla) const
-{
-    return &tabla == &historico() ? DBGrid2 : DBGrid1;
-}
 
 void TfCALIGAMA::DBGridEnter(QObject *Sender)
 {

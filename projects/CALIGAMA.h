@@ -77,7 +77,6 @@ private:
     plat::DataSet &lineas() const { return Table2->dataSet(); }
     plat::DataSet &historico() const { return Table3->dataSet(); }
     plat::DataSet &tablaDeRejilla(QObject *rejilla) const;
-    plat::DBGrid *rejillaDeTabla(const plat::DataSet &tabla) const;
     bool algunaEditando() const;
     // Posts the table's edit or insert; a failure cancels it and says so. False when it
     // failed or a validation refused.
@@ -91,9 +90,11 @@ private:
     // any step failed.
     bool borrarGamaConDetalles();
 
-    // The state of the line or history row being saved, before its post.
+    // Whether the last line or history row saved was a new one.
+    bool filaGrabadaNueva() const { return estadoFilaAntesDeGrabar_ == plat::DataSetState::Insert; }
+
+    // The state of the line or history row last saved, before its post.
     plat::DataSetState estadoFilaAntesDeGrabar_ = plat::DataSetState::Browse;
-    bool ultimaFilaGrabadaNueva_ = false;
     InstanciaGlobal<TfCALIGAMA> instancia_;
 };
 
