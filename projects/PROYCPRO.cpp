@@ -19,6 +19,7 @@
 #include "projects/PROYPROY.h"
 #include "projects/Proymodu.h"
 
+#include <QEvent>
 #include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -119,6 +120,7 @@ TfPROYCPRO::~TfPROYCPRO()
     // The grids stop drawing from the datasets as the window is taken apart.
     DBGrid2->OnDrawColumnCell = nullptr;
     DBGrid3->OnDrawColumnCell = nullptr;
+    DBGrid3->viewport()->removeEventFilter(this);
     LProyecto->dataSet().OnFilterRecord = nullptr;
 }
 
@@ -262,6 +264,7 @@ void TfPROYCPRO::construirPaginas(QWidget *area)
     DBGrid3->setDataSource(DataSource3);
     DBGrid3->setMultiSelect(true);
     DBGrid3->setDefaultDrawing(false);
+    DBGrid3->viewport()->installEventFilter(this);
     columnas(DBGrid3, {{"Identificacion", "Identificación", 220}, {"Grafico", " ", 460}});
 }
 
@@ -855,11 +858,29 @@ void TfPROYCPRO::DBGrid3DrawColumnCell(QObject *, const QRect &Rect, int, plat::
     }
     canvas->brush().Color = plat::clWhite;
     canvas->FillRect(Rect);
-    if (MDProyectos)
-        DibujarCapituloConsulta(*canvas, Rect,
-                                FilaCapituloGantt{DBGrid3->drawnText(QStringLiteral("CodigoProyecto")),
-                                                  DBGrid3->drawnText(QStringLiteral("Capitulo")), linea},
-                                VerDias->isChecked());
+    if (!MDProyectos)
+        return;
+    const QString codigo = DBGrid3->drawnText(QStringLiteral("CodigoProyecto"));
+    const CapituloGantt capitulo{linea,
+                                 MDProyectos->CalcularPlanProyecto(codigo, DBGrid3->drawnText(QStringLiteral("Capitulo")))};
+    PintarCapituloConsulta(*canvas, Rect, planProyectoPantalla(codigo), capitulo, VerDias->isChecked(),
+                           NumeroDia(Ahora()));
+}
+
+// Every chapter row of a screen is drawn on its project's span: it is read once for the
+// screen (all of the project's lines), not once per row; a new screen reads it afresh.
+const PlanProyecto &TfPROYCPRO::planProyectoPantalla(const QString &codigo)
+{
+    if (!planPantalla_ || planPantalla_->first != codigo)
+        planPantalla_.emplace(codigo, MDProyectos->CalcularPlanProyecto(codigo, QString()));
+    return planPantalla_->second;
+}
+
+bool TfPROYCPRO::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint && watched == DBGrid3->viewport())
+        planPantalla_.reset();
+    return VentanaPrograma::eventFilter(watched, event);
 }
 
 void TfPROYCPRO::DBGrid2DrawTitle(QObject *, const QRect &Rect, int, plat::GridColumn *Column)

@@ -13,6 +13,8 @@
 #include <QPixmap>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 
 // The project query: the projects chosen by situation and director with their plan
 // figures, their Gantt bars and the current project's chapters over a horizon, the hours
@@ -85,6 +87,9 @@ public slots:
     void DBGrid2DrawTitle(QObject *Sender, const QRect &Rect, int DataCol, plat::GridColumn *Column);
     void DBGrid3DrawTitle(QObject *Sender, const QRect &Rect, int DataCol, plat::GridColumn *Column);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void construirPanelSuperior(QWidget *area);
     void construirPanelInferior(QWidget *area);
@@ -107,6 +112,10 @@ private:
     void filtrarPorValor(const QString &operador);
     QDateTime fechaEdicion(const plat::Edit &edicion) const;
 
+    const PlanProyecto &planProyectoPantalla(const QString &codigo);
+
+    // The current project's span as the chapter screen being painted uses it.
+    std::optional<std::pair<QString, PlanProyecto>> planPantalla_;
     InstanciaGlobal<TfPROYCPRO> instancia_;
 };
 
