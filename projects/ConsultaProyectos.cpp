@@ -1,11 +1,32 @@
 #include "projects/ConsultaProyectos.h"
 
+#include "GENEW/runtime/comun/RutinasSQL.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/ValueText.h"
+#include "platform/data/engine/Dialect.h"
 
 namespace {
 const QString kTodos = QStringLiteral("Todos");
 const QString kSeparadorDirector = QStringLiteral(" - ");
 } // namespace
+
+QString SentenciaDirectores(const plat::Dialect &dialecto)
+{
+    return QStringLiteral("SELECT ")
+        + dialecto.concat({QStringLiteral("Nombre"), QStringLiteral("' - '"), QStringLiteral("CAST(Codigo AS VARCHAR)")})
+        + QStringLiteral(" FROM OPERARIO   ORDER BY Nombre, Codigo");
+}
+
+QString SentenciaFechaCierre(const QString &codigo)
+{
+    return QStringLiteral("SELECT FechaFinalizacion FROM PROYECT   WHERE Codigo = ") + Entrecomillar(codigo);
+}
+
+QString SentenciaCerrarProyecto(const QString &codigo, const QDateTime &fecha)
+{
+    return QStringLiteral("UPDATE PROYECT   SET Situacion = 'Cerrado',       FechaFinalizacion = ") + ValorASQL(fecha)
+        + QStringLiteral("  WHERE Codigo = ") + Entrecomillar(codigo);
+}
 
 QString CodigoDirector(const QString &textoDirector)
 {

@@ -353,8 +353,8 @@ void TfPROYCPRO::conectarEventos()
     PageControl1->OnChange = handler(this, &TfPROYCPRO::PageControl1Change);
     AccesoMaestroProyectos->OnClick = handler(this, &TfPROYCPRO::AccesoMaestroProyectosClick);
     pbCerrarProyectoCapitulo->OnClick = handler(this, &TfPROYCPRO::pbCerrarProyectoCapituloClick);
-    pbImprimir->OnClick = [](QObject *Sender) { fGENEINIC->OpcionNoDisponible(Sender); };
-    pbImprimirApaisado->OnClick = pbImprimir->OnClick;
+    pbImprimir->OnClick = handler(this, &TfPROYCPRO::pbImprimirClick);
+    pbImprimirApaisado->OnClick = handler(this, &TfPROYCPRO::pbImprimirClick);
     DBGrid2->OnDrawColumnCell = handler(this, &TfPROYCPRO::DBGrid2DrawColumnCell);
     DBGrid3->OnDrawColumnCell = handler(this, &TfPROYCPRO::DBGrid3DrawColumnCell);
     DBGrid2->OnDrawTitle = handler(this, &TfPROYCPRO::DBGrid2DrawTitle);
@@ -390,11 +390,8 @@ void TfPROYCPRO::FormCreate(QObject *)
 // The operators by name as "name - code", then "Todos"; the first item is chosen.
 void TfPROYCPRO::cargarDirectores()
 {
-    const plat::Dialect &dialecto = fGENEINIC->Database().dialect();
-    const QString sql = QStringLiteral("SELECT ")
-        + dialecto.concat({QStringLiteral("Nombre"), QStringLiteral("' - '"), QStringLiteral("CAST(Codigo AS VARCHAR)")})
-        + QStringLiteral(" FROM OPERARIO   ORDER BY Nombre, Codigo");
-    QStringList items = ModuloDatos->EjecutarSQL(sql, QStringLiteral("Database")).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QStringList items = ModuloDatos->EjecutarSQL(SentenciaDirectores(fGENEINIC->Database().dialect()), QStringLiteral("Database"))
+                            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     items << QStringLiteral("Todos");
     const QSignalBlocker sinAvisos(EditCodigoOperario);
     EditCodigoOperario->setItems(items);
@@ -679,14 +676,15 @@ bool TfPROYCPRO::grabarCapitulo(const std::function<void(plat::DataSet &)> &camb
     return false;
 }
 
-void TfPROYCPRO::recorrerCapitulos(bool seleccionados, bool haciaAtras, const std::function<void()> &visitar)
+void TfPROYCPRO::recorrerCapitulos(const std::optional<QList<plat::Bookmark>> &filas, bool haciaAtras,
+                                   const std::function<void()> &visitar)
 {
     plat::DataSet &capitulos = LProyecto->dataSet();
     if (!capitulos.active() || capitulos.isEmpty())
         return;
     const plat::Bookmark actual = capitulos.bookmark();
-    if (seleccionados) {
-        for (const plat::Bookmark &fila : DBGrid3->selectedRows()) {
+    if (filas) {
+        for (const plat::Bookmark &fila : *filas) {
             capitulos.gotoBookmark(fila);
             visitar();
         }
@@ -712,6 +710,8 @@ void TfPROYCPRO::CambiarCondicionesClick(QObject *)
         plat::DataSet &capitulos = LProyecto->dataSet();
         const QString clave = capitulos.fieldByName(QStringLiteral("CodigoProyecto")).asString() + u';'
             + capitulos.fieldByName(QStringLiteral("Linea")).asString();
+        // The rows chosen before the chapters are read again.
+        const QList<plat::Bookmark> seleccionadas = DBGrid3->selectedRows();
         // A cancelled viewer or a record it could not save leaves the other chapters alone.
         if (!ModuloDatos->EditarRegistroEnVisor(QStringLiteral("LPROYECT"), clave,
                                                 QStringLiteral("FechaInicio;FechaFinal;TiempoPrevisto;GradoAvance"),
@@ -722,7 +722,7 @@ void TfPROYCPRO::CambiarCondicionesClick(QObject *)
         QStringList textos;
         for (const QString &campo : campos)
             textos << capitulos.fieldByName(campo).asString();
-        recorrerCapitulos(true, false, [&] {
+        recorrerCapitulos(seleccionadas, false, [&] {
             grabarCapitulo([&](plat::DataSet &c) {
                 for (int i = 0; i < campos.size(); ++i)
                     c.fieldByName(campos[i]).setAsString(textos[i]);
@@ -748,7 +748,7 @@ void TfPROYCPRO::DesplazarClick(QObject *Sender)
             if (!fecha.isNull() && NumeroDia(fecha.asDateTime()) > 0)
                 fecha.setAsDateTime(fecha.asDateTime().addDays(dias));
         };
-        recorrerCapitulos(rejilla == DBGrid3, false, [&] {
+        recorrerCapitulos(rejilla == DBGrid3 ? std::optional(DBGrid3->selectedRows()) : std::nullopt, false, [&] {
             grabarCapitulo([&](plat::DataSet &c) {
                 if (desplazar)
                     mover(c.fieldByName(QStringLiteral("FechaInicio")));
@@ -775,29 +775,24 @@ void TfPROYCPRO::DarPorTerminado()
         // The date proposed is the stored one of the project being closed, even when the
         // chapter filter shows none of its chapters.
         const QString codigo = Proyecto->dataSet().fieldByName(QStringLiteral("Codigo")).asString();
-        QString propuesta = ModuloDatos->EjecutarSQL(
-            QStringLiteral("SELECT FechaFinalizacion FROM PROYECT   WHERE Codigo = ") + Entrecomillar(codigo),
-            QStringLiteral("Database"));
+        QString propuesta = ModuloDatos->EjecutarSQL(SentenciaFechaCierre(codigo), QStringLiteral("Database"));
         if (propuesta.isEmpty() || EsFechaCero(TextoAFechaHora(propuesta)))
             propuesta = FormatearFechaHora(kFormatoFecha, Ahora());
         const QString fecha = MensajePedirDato(QStringLiteral("Introduzca la Fecha de Cierre: "), propuesta);
         if (fecha.isEmpty() || !ValidarFecha(fecha, QStringLiteral("Fecha de Cierre")))
             return;
-        recorrerCapitulos(false, true, [&] {
+        recorrerCapitulos(std::nullopt, true, [&] {
             plat::DataSet &c = LProyecto->dataSet();
             c.edit();
             terminar(c);
             c.post();
         });
-        ModuloDatos->EjecutarSQL(QStringLiteral("UPDATE PROYECT   SET Situacion = 'Cerrado',       FechaFinalizacion = ")
-                                     + ValorASQL(TextoAFechaHora(fecha)) + QStringLiteral("  WHERE Codigo = ")
-                                     + Entrecomillar(codigo),
-                                 QStringLiteral("Database"));
+        ModuloDatos->EjecutarSQL(SentenciaCerrarProyecto(codigo, TextoAFechaHora(fecha)), QStringLiteral("Database"));
     } else if (rejilla == DBGrid3) {
         if (MensajeConfirmacion(QStringLiteral("¿Realmente desea dar por Terminados los Capítulos indicados?"))
             != QLatin1String("SI"))
             return;
-        recorrerCapitulos(true, false, [&] { grabarCapitulo(terminar); });
+        recorrerCapitulos(DBGrid3->selectedRows(), false, [&] { grabarCapitulo(terminar); });
     }
     ConstruirConsultaProyectos();
 }
@@ -817,6 +812,37 @@ void TfPROYCPRO::AccesoMaestroProyectosClick(QObject *)
     ModuloDatos->AbrirFormularioMDI(fPROYPROY, QStringLiteral("fPROYPROY"));
     if (fPROYPROY && fPROYPROY->Table1->active())
         fPROYPROY->Table1->table().findKey({codigo});
+}
+
+// ---- printing ------------------------------------------------------------------------------
+
+PeticionListadoGrafico TfPROYCPRO::PeticionImprimir(QObject *Sender) const
+{
+    PeticionListadoGrafico peticion;
+    peticion.Apaisado = Sender == pbImprimirApaisado;
+    peticion.FechaInicioInforme = fechaEdicion(*DesdeHorizonte);
+    peticion.FechaFinalInforme = fechaEdicion(*HastaHorizonte);
+    if (rejillaActiva() != DBGrid3) {
+        peticion.ModoInforme = QStringLiteral("Proyectos");
+        peticion.DataSet = &Proyecto->dataSet();
+        peticion.Titulo = QStringLiteral("Listado Gráfico de Proyectos");
+        return peticion;
+    }
+    const plat::DataSet &p = Proyecto->dataSet();
+    peticion.ModoInforme = QStringLiteral("Capitulos");
+    peticion.DataSet = &LProyecto->dataSet();
+    if (p.active() && !p.isEmpty())
+        peticion.Titulo = QStringLiteral("Proyecto: ") + p.fieldByName(QStringLiteral("Codigo")).asString()
+            + QStringLiteral(" - ") + p.fieldByName(QStringLiteral("Descripcion")).asString().left(40);
+    return peticion;
+}
+
+// The graphic listing itself is not part of the program yet: the request is made and the
+// user is told so.
+void TfPROYCPRO::pbImprimirClick(QObject *Sender)
+{
+    PeticionImprimir(Sender);
+    fGENEINIC->OpcionNoDisponible(Sender);
 }
 
 // ---- painting ------------------------------------------------------------------------------

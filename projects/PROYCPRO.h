@@ -16,6 +16,16 @@
 #include <optional>
 #include <utility>
 
+// What the print buttons hand to the graphic listing.
+struct PeticionListadoGrafico
+{
+    bool Apaisado = false;
+    QDateTime FechaInicioInforme, FechaFinalInforme;
+    QString ModoInforme;   // "Proyectos" or "Capitulos"
+    plat::DataSet *DataSet = nullptr;
+    QString Titulo;
+};
+
 // The project query: the projects chosen by situation and director with their plan
 // figures, their Gantt bars and the current project's chapters over a horizon, the hours
 // still pending up to a date, and the tools that re-plan chapters and close projects.
@@ -56,6 +66,9 @@ public:
     bool ValidarFechasConsulta();
     void ConstruirConsultaProyectos();
     void DarPorTerminado();
+    // The listing of the focused grid's rows (the chapters when DBGrid3 has the focus, else
+    // the projects) over the horizon; landscape for pbImprimirApaisado.
+    PeticionListadoGrafico PeticionImprimir(QObject *Sender) const;
 
 public slots:
     void FormCreate(QObject *Sender);
@@ -69,6 +82,7 @@ public slots:
     void VerDiasClick(QObject *Sender);
     void PageControl1Change(QObject *Sender);
     void AccesoMaestroProyectosClick(QObject *Sender);
+    void pbImprimirClick(QObject *Sender);
     void pbCerrarProyectoCapituloClick(QObject *Sender);
     void FiltrarRegistrosporValorClick(QObject *Sender);
     void FiltrarRegistrosporValoresDesdeHasta1Click(QObject *Sender);
@@ -106,9 +120,10 @@ private:
     // Writes a chapter's row through `cambiar`, showing the system's warning when it cannot
     // be saved; true when saved.
     bool grabarCapitulo(const std::function<void(plat::DataSet &)> &cambiar);
-    // Every chapter of the current project the chapter filter shows, or the selected rows of
-    // DBGrid3, each made current in turn; the chapter that was current is current again.
-    void recorrerCapitulos(bool seleccionados, bool haciaAtras, const std::function<void()> &visitar);
+    // The given rows of LProyecto, or else every chapter of the current project the chapter
+    // filter shows, each made current in turn; the chapter that was current is current again.
+    void recorrerCapitulos(const std::optional<QList<plat::Bookmark>> &filas, bool haciaAtras,
+                           const std::function<void()> &visitar);
     void filtrarPorValor(const QString &operador);
     QDateTime fechaEdicion(const plat::Edit &edicion) const;
 

@@ -1,6 +1,10 @@
 // The project query's rules that need no database.
 #include "projects/ConsultaProyectos.h"
 
+#include "GENEW/runtime/comun/RutinasSQL.h"
+#include "platform/base/FechaHora.h"
+#include "platform/data/engine/Dialects.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,6 +65,17 @@ TEST(ConsultaProyectos, StatisticsRoundToWholeHoursAndShowNoDigitsForZero)
 {
     EXPECT_EQ(TextoEstadisticas(1250, 250.75), "Tiempo Asignado Pendiente: 999 h. (1.250 h. - 251 h.)");
     EXPECT_EQ(TextoEstadisticas(0, 0), "Tiempo Asignado Pendiente:  h. ( h. -  h.)");
+}
+
+TEST(ConsultaProyectos, StatementsKeepTheirTextOnSqlServer)
+{
+    EXPECT_EQ(SentenciaDirectores(plat::SqlServerDialect()),
+              "SELECT Nombre + ' - ' + CAST(Codigo AS VARCHAR) FROM OPERARIO   ORDER BY Nombre, Codigo");
+    EXPECT_EQ(SentenciaFechaCierre(QStringLiteral("12")), "SELECT FechaFinalizacion FROM PROYECT   WHERE Codigo = '12'");
+    const QDateTime cierre = FechaHora(QDate(2025, 6, 20));
+    EXPECT_EQ(SentenciaCerrarProyecto(QStringLiteral("O'12"), cierre),
+              "UPDATE PROYECT   SET Situacion = 'Cerrado',       FechaFinalizacion = " + ValorASQL(cierre)
+                  + "  WHERE Codigo = 'O''12'");
 }
 
 } // namespace

@@ -3,10 +3,15 @@
 
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/base/FechaHora.h"
+#include "GENEW/data/GENEVLIS.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Grids.h"
 #include "projects/PROYCPRO.h"
+#include "projects/PROYPROY.h"
 
 #include <QItemSelectionModel>
 #include <QPointer>
+#include <QScopeGuard>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
@@ -303,6 +308,67 @@ TEST_P(ConsultaProyectosTest, FinishingSelectedChaptersWarnsForARefusedRowAndGoe
     EXPECT_TRUE(mensajes_.textos().contains("¡No ha sido posible grabar el registro!")) << mensajes_.textos().join(u'\n').toStdString();
     EXPECT_EQ(lineas("GradoAvance"), "\r\n50\r\nTerminado\r\n");
     EXPECT_EQ(sql("SELECT Situacion FROM PROYECT WHERE Codigo = 'P1'"), "Abierto");
+}
+
+TEST_P(ConsultaProyectosTest, ChangedConditionsReachTheSelectedChaptersOnlyWhenSaved)
+{
+    TfPROYCPRO &f = *ventana_;
+    enfocar(f.DBGrid3);
+    const QString antes = lineas("FechaInicio, FechaFinal, TiempoPrevisto, GradoAvance");
+    const auto visor = [](bool grabar) {
+        plat::application().OnModalShown = [grabar](plat::Form &form) {
+            auto &v = static_cast<TfGENEVLIS &>(form);
+            v.StringGrid->setCell(1, 1, QStringLiteral("01/02/2030"));
+            v.StringGrid->setCell(1, 2, QStringLiteral("15/02/2030"));
+            v.StringGrid->setCell(1, 3, QStringLiteral("99"));
+            v.StringGrid->setCell(1, 4, QStringLiteral("75"));
+            if (grabar)
+                v.pbGrabarClick();
+            else
+                v.Close();
+        };
+    };
+    const auto sinVisor = qScopeGuard([] { plat::application().OnModalShown = nullptr; });
+    ASSERT_TRUE(capitulos().locate(QStringLiteral("Linea"), 3));
+    seleccionar({1, 2});
+    // A cancelled viewer leaves every chapter as it was.
+    visor(false);
+    f.CambiarCondicionesClick(&f);
+    EXPECT_EQ(lineas("FechaInicio, FechaFinal, TiempoPrevisto, GradoAvance"), antes);
+
+    ASSERT_TRUE(capitulos().locate(QStringLiteral("Linea"), 3));
+    seleccionar({1, 2});
+    visor(true);
+    f.CambiarCondicionesClick(&f);
+    EXPECT_EQ(sql("SELECT Linea, TiempoPrevisto, GradoAvance FROM LPROYECT WHERE CodigoProyecto = 'P1' AND "
+                  "FechaFinal = '2030-02-15 00:00:00' ORDER BY Linea"),
+              "2|100|75\r\n3|99|75");
+    EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join(u'\n').toStdString();
+}
+
+TEST_P(ConsultaProyectosTest, PrintingAndTheMasterFollowTheFocusedGrid)
+{
+    TfPROYCPRO &f = *ventana_;
+    enfocar(f.DBGrid2);
+    PeticionListadoGrafico proyectos = f.PeticionImprimir(f.pbImprimir);
+    EXPECT_EQ(proyectos.ModoInforme, "Proyectos");
+    EXPECT_EQ(proyectos.Titulo, "Listado Gráfico de Proyectos");
+    EXPECT_FALSE(proyectos.Apaisado);
+    f.DBGrid3->setFocus();
+    const PeticionListadoGrafico capitulos = f.PeticionImprimir(f.pbImprimirApaisado);
+    EXPECT_EQ(capitulos.ModoInforme, "Capitulos");
+    EXPECT_EQ(capitulos.DataSet, &f.LProyecto->dataSet());
+    EXPECT_EQ(capitulos.Titulo, "Proyecto: P1 - Nave");
+    EXPECT_TRUE(capitulos.Apaisado);
+    EXPECT_EQ(capitulos.FechaInicioInforme, TextoAFechaHora(f.DesdeHorizonte->text()));
+    f.pbImprimirClick(f.pbImprimirApaisado);
+    EXPECT_EQ(mensajes_.textos().value(0), "Está opción estará disponible en próximas versiones.");
+
+    form_->UsuarioActual = QStringLiteral("ADMIN");
+    f.AccesoMaestroProyectosClick(&f);
+    ASSERT_NE(fPROYPROY, nullptr);
+    const auto sinMaestro = qScopeGuard([] { delete fPROYPROY; });
+    EXPECT_EQ(fPROYPROY->Table1->dataSet().fieldByName("Codigo").asString(), "P1");
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, ConsultaProyectosTest, ::testing::Bool(), NombreMotor);
