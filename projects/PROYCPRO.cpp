@@ -89,6 +89,7 @@ TfPROYCPRO::TfPROYCPRO(QWidget *parent)
       instancia_(fPROYCPRO, this)
 {
     setBounds(0, 0, 900, 580);
+    setKeyPreview(true);
     QryProyecto = make<plat::QueryComponent>(QStringLiteral("QryProyecto"), this);
     DSPProyecto = std::make_unique<plat::DataSetProvider>(&QryProyecto->query());
     Proyecto = make<plat::ClientDataSetComponent>(QStringLiteral("Proyecto"), this);
@@ -340,6 +341,7 @@ void TfPROYCPRO::conectarEventos()
     OnActivate = handler(this, &TfPROYCPRO::FormActivate);
     OnClose = handler(this, &TfPROYCPRO::FormClose);
     OnKeyDown = handler(this, &TfPROYCPRO::FormKeyDown);
+    OnKeyPress = handler(this, &TfPROYCPRO::FormKeyPress);
     OnResize = handler(this, &TfPROYCPRO::FormResize);
     pbSalir->OnClick = handler(this, &TfPROYCPRO::pbSalirClick);
     for (plat::SpeedButton *b : {pbEstadisticas, VerProyectosAbiertos, VerProyectosCerrados, VerGradoAvance3,
@@ -422,7 +424,6 @@ void TfPROYCPRO::FormClose(QObject *Sender, plat::CloseAction &Action)
 {
     if (ModuloDatos)
         ModuloDatos->GuardarConfiguracionRejilla(objectName(), *DBGrid1);
-    LEDVON = LEDRON = LEDAON = QPixmap();
     VentanaPrograma::FormClose(Sender, Action);
 }
 
@@ -430,6 +431,13 @@ void TfPROYCPRO::FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift)
 {
     if (fGENEINIC)
         fGENEINIC->ProcesarTeclaFormulario(Sender, Key, Shift);
+}
+
+// Enter moves to the next column inside a grid and to the next control elsewhere.
+void TfPROYCPRO::FormKeyPress(QObject *Sender, QChar &Key)
+{
+    if (fGENEINIC)
+        fGENEINIC->ProcesarTeclaPulsada(Sender, Key);
 }
 
 void TfPROYCPRO::pbSalirClick(QObject *) { Close(); }

@@ -10,7 +10,6 @@
 #include "platform/ui/data/DataSource.h"
 #include "projects/ConsultaProyectos.h"
 
-#include <QPixmap>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -59,8 +58,6 @@ public:
         *CancelarFiltros1, *RestaurarConfiguracinOriginalRejilla1, *CambiarCondiciones1, *Desplazar1, *Ampliar1,
         *DarporTerminado1;
 
-    // The lamps the Gantt rows may show, held while the window is open.
-    QPixmap LEDVON, LEDRON, LEDAON;
     bool PrimeraActivacion = false;
 
     bool ValidarFechasConsulta();
@@ -75,6 +72,7 @@ public slots:
     void FormActivate(QObject *Sender);
     void FormClose(QObject *Sender, plat::CloseAction &Action);
     void FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift);
+    void FormKeyPress(QObject *Sender, QChar &Key);
     void FormResize(QObject *Sender);
     void pbSalirClick(QObject *Sender);
     void ReconsultarClick(QObject *Sender);
