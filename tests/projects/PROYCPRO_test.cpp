@@ -159,7 +159,8 @@ TEST_P(ConsultaProyectosTest, DirectorsSituationsAndFiguresChooseAndDescribeTheP
     // Statistics only while their toggle is down.
     f.pbEstadisticas->setDownState(true);
     f.ConstruirConsultaProyectos();
-    EXPECT_TRUE(f.EditEstadisticas->text().startsWith("Tiempo Asignado Pendiente: ")) << f.EditEstadisticas->text().toStdString();
+    // 300 planned hours up to the date, 50 of them done ("50" of 100 h.); no dates add none.
+    EXPECT_EQ(f.EditEstadisticas->text(), "Tiempo Asignado Pendiente: 250 h. (300 h. - 50 h.)");
     f.pbEstadisticas->setDownState(false);
     f.ConstruirConsultaProyectos();
     EXPECT_EQ(f.EditEstadisticas->text(), QString());
@@ -169,6 +170,13 @@ TEST_P(ConsultaProyectosTest, DirectorsSituationsAndFiguresChooseAndDescribeTheP
     f.ConstruirConsultaProyectos();
     EXPECT_EQ(mensajes_.textos().value(0), "¡La fecha de Desde Horizonte es incorrecta! Repita por favor");
     EXPECT_EQ(codigos(proyectos(), "Codigo"), "P1,P2,P3");
+
+    // With no operators the list holds "Todos" alone, chosen.
+    ASSERT_EQ(sql("DELETE FROM OPERARIO"), QString());
+    QPointer<TfPROYCPRO> otra = ventanaPrograma<TfPROYCPRO>();
+    const auto sinOtra = qScopeGuard([&] { delete otra.data(); });
+    EXPECT_EQ(otra->EditCodigoOperario->items(), QStringList{"Todos"});
+    EXPECT_EQ(otra->EditCodigoOperario->text(), "Todos");
 }
 
 TEST_P(ConsultaProyectosTest, ChapterTogglesPagesAndTheirGroup)
@@ -364,6 +372,15 @@ TEST_P(ConsultaProyectosTest, PrintingAndTheMasterFollowTheFocusedGrid)
     f.pbImprimirClick(f.pbImprimirApaisado);
     EXPECT_EQ(mensajes_.textos().value(0), "Está opción estará disponible en próximas versiones.");
 
+    // A user barred from the master opens nothing.
+    ASSERT_EQ(sql("INSERT INTO USUARIO (Codigo, Nombre, Categoria, ProgramasNoAccesibles) VALUES ('PEPA', 'PEPA', "
+                  "'Normal', 'Maestro de Proyectos\r\n')",
+                  "DatabaseGeneral"),
+              QString());
+    form_->UsuarioActual = QStringLiteral("PEPA");
+    f.AccesoMaestroProyectosClick(&f);
+    EXPECT_EQ(fPROYPROY, nullptr);
+    EXPECT_EQ(mensajes_.textos().value(1), "Vd. no tiene acceso al programa Maestro de Proyectos");
     form_->UsuarioActual = QStringLiteral("ADMIN");
     f.AccesoMaestroProyectosClick(&f);
     ASSERT_NE(fPROYPROY, nullptr);
