@@ -709,11 +709,13 @@ void TfPROYCPRO::recorrerCapitulos(const std::optional<QList<plat::Bookmark>> &f
 void TfPROYCPRO::CambiarCondicionesClick(QObject *)
 {
     plat::DBGrid *rejilla = rejillaActiva();
-    if (rejilla == DBGrid2) {
+    if (rejilla == DBGrid2 && !Proyecto->dataSet().isEmpty()) {
         ModuloDatos->EditarRegistroEnVisor(QStringLiteral("PROYECT"),
                                            Proyecto->dataSet().fieldByName(QStringLiteral("Codigo")).asString(),
                                            QStringLiteral("FechaAceptacion;FechaEntrega;FechaFinalizacion"), QString(),
                                            QStringLiteral("Editar"));
+        // The projects' rows are the query's copy: they are read again with their figures.
+        ConstruirConsultaProyectos();
     } else if (rejilla == DBGrid3 && !LProyecto->dataSet().isEmpty()) {
         plat::DataSet &capitulos = LProyecto->dataSet();
         const QString clave = capitulos.fieldByName(QStringLiteral("CodigoProyecto")).asString() + u';'
@@ -736,9 +738,8 @@ void TfPROYCPRO::CambiarCondicionesClick(QObject *)
                     c.fieldByName(campos[i]).setAsString(textos[i]);
             });
         });
+        capitulos.refresh();
     }
-    if (rejilla && rejilla->dataSet())
-        rejilla->dataSet()->refresh();
 }
 
 void TfPROYCPRO::DesplazarClick(QObject *Sender)
