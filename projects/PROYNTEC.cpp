@@ -53,6 +53,7 @@ TfPROYNTEC::TfPROYNTEC(QWidget *parent)
     // The buttons stay in the middle of their panel.
     static_cast<QBoxLayout *>(PanelControl->layout())->insertStretch(0, 1);
     DBGrid1->OnDrawColumnCell = plat::handler(this, &TfPROYNTEC::DBGrid1DrawColumnCell);
+    DBGrid1->OnEditButtonClick = plat::handler(this, &TfPROYNTEC::DBGrid1EditButtonClick);
     // A double click looks a value up; typing or F2 edits the cell.
     DBGrid1->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     OnResize = plat::handler(this, &TfPROYNTEC::FormResize);
@@ -288,8 +289,11 @@ void TfPROYNTEC::Table1CalcFields(plat::DataSet &DataSet)
     DataSet.fieldByName(kDocumentacion).setValue(tiene ? QStringLiteral("SI") : QStringLiteral("  "));
 }
 
-void TfPROYNTEC::DataSource1DataChange(QObject *, plat::Field *)
+void TfPROYNTEC::DataSource1DataChange(QObject *, plat::Field *Field)
 {
+    // A value typed into a field leaves the number of notes as it was.
+    if (Field)
+        return;
     const plat::DataSet &tabla = Table1->dataSet();
     const qint64 notas = tabla.active() ? Table1->dataSet().recordCount() : 0;
     fGENEINIC->ConfigurarBarraEstado(StatusBar1, QStringLiteral("Número de Notas: ") + QString::number(notas));
@@ -368,6 +372,13 @@ void TfPROYNTEC::DBGrid1DblClick(QObject *)
 QString TfPROYNTEC::TituloDescripcionAmpliada() const
 {
     return QStringLiteral("Nota Técnica ") + numeroNota() + QStringLiteral(" - Descripción Ampliada");
+}
+
+void TfPROYNTEC::DBGrid1EditButtonClick(QObject *)
+{
+    plat::Field *campo = DBGrid1->selectedField();
+    if (campo && campo->fieldName() == kAmpliada)
+        editarMemo(kAmpliada, TituloDescripcionAmpliada());
 }
 
 // ---- painting --------------------------------------------------------------------------------

@@ -44,6 +44,7 @@ public slots:
     void Table1CalcFields(plat::DataSet &DataSet);
     void DataSource1DataChange(QObject *Sender, plat::Field *Field);
     void DBGrid1DblClick(QObject *Sender) override;
+    void DBGrid1EditButtonClick(QObject *Sender);
     void DBGrid1DrawColumnCell(QObject *Sender, const QRect &Rect, int DataCol, plat::GridColumn *Column,
                                plat::GridCellState State);
 

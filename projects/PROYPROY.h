@@ -55,20 +55,19 @@ public:
     bool ValidarValorColumna(plat::DBGrid *rejilla, plat::Field *campo);
 
 public slots:
-    void FormCreate(QObject *Sender);
+    void FormCreate(QObject *Sender) override;
     void FormClose(QObject *Sender, plat::CloseAction &Action);
     void FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift);
     void FormResize(QObject *Sender);
-    void GrabarDatos(QObject *Sender);
-    void pbConformeClick(QObject *Sender);
+    void GrabarDatos(QObject *Sender) override;
     void pbCancelarClick(QObject *Sender);
     void Eliminar1Click(QObject *Sender);
-    void Table1NewRecord(plat::DataSet &DataSet);
+    void Table1NewRecord(plat::DataSet &DataSet) override;
     void Table1BeforeDelete(plat::DataSet &DataSet);
     void Table1AfterDelete(plat::DataSet &DataSet);
     void Table1DeleteError(plat::DataSet &DataSet, const gp::Error &E, plat::DataAction &Action);
     void Table1BeforeCancel(plat::DataSet &DataSet);
-    void Table1AfterPost(plat::DataSet &DataSet);
+    void Table1AfterPost(plat::DataSet &DataSet) override;
     void Table2BeforeInsert(plat::DataSet &DataSet);
     void Table2NewRecord(plat::DataSet &DataSet);
     void Table2BeforePost(plat::DataSet &DataSet);
@@ -78,14 +77,14 @@ public slots:
     void DBGrid1Enter(QObject *Sender);
     void DBGrid1KeyDown(QObject *Sender, int &Key, plat::ShiftState Shift);
     void DBGrid1ColExit(QObject *Sender);
-    void DBGrid1DblClick(QObject *Sender);
+    void DBGrid1DblClick(QObject *Sender) override;
     void DBGrid1EditButtonClick(QObject *Sender);
     void DBGrid1DrawColumnCell(QObject *Sender, const QRect &Rect, int DataCol, plat::GridColumn *Column,
                                plat::GridCellState State);
     void DBGrid2DrawColumnCell(QObject *Sender, const QRect &Rect, int DataCol, plat::GridColumn *Column,
                                plat::GridCellState State);
     void DBGrid2DrawTitle(QObject *Sender, const QRect &Rect, int DataCol, plat::GridColumn *Column);
-    void BuscarDatosDBEdit(QObject *Sender);
+    void BuscarDatosDBEdit(QObject *Sender) override;
     void ModalidadChange(QObject *Sender);
     void VerDiasClick(QObject *Sender);
     void PageControl1Change(QObject *Sender);
@@ -121,8 +120,6 @@ private:
     plat::DataSet &lineas() const { return Table2->dataSet(); }
     plat::Connection *conexion() const;
     bool editandoLineas() const;
-    // The header saved (or cancelled with its message); false when it could not be.
-    bool grabarCabecera();
     void grabarLinea();
     void nuevaLinea();
     void ajustarGrafico();

@@ -33,6 +33,7 @@ TfPROYVERS::TfPROYVERS(QWidget *parent)
     ampliada->Alignment = Qt::AlignHCenter;
     ampliada->ButtonStyle = plat::cbsEllipsis;
     DBGrid1->OnDrawColumnCell = plat::handler(this, &TfPROYVERS::DBGrid1DrawColumnCell);
+    DBGrid1->OnEditButtonClick = plat::handler(this, &TfPROYVERS::DBGrid1EditButtonClick);
 }
 
 void TfPROYVERS::Table1NewRecord(plat::DataSet &DataSet)
@@ -48,6 +49,8 @@ QString TfPROYVERS::TituloDescripcionAmpliada() const
         + QStringLiteral(" - Fecha ") + tabla.fieldByName(QStringLiteral("Fecha")).displayText()
         + QStringLiteral(" - Descripción Ampliada");
 }
+
+void TfPROYVERS::DBGrid1EditButtonClick(QObject *) { editarMemo(kAmpliada, TituloDescripcionAmpliada()); }
 
 void TfPROYVERS::DBGrid1DrawColumnCell(QObject *, const QRect &Rect, int, plat::GridColumn *Column,
                                        plat::GridCellState State)

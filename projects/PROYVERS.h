@@ -15,6 +15,7 @@ public:
 
 public slots:
     void Table1NewRecord(plat::DataSet &DataSet) override;
+    void DBGrid1EditButtonClick(QObject *Sender);
     void DBGrid1DrawColumnCell(QObject *Sender, const QRect &Rect, int DataCol, plat::GridColumn *Column,
                                plat::GridCellState State);
 

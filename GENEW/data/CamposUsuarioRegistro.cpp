@@ -1,6 +1,7 @@
 // The user-defined fields of a record (Ctrl+numpad "+"), edited in the field viewer.
 #include "GENEW/data/GENEVLIS.h"
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/data/TablaDataSet.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
@@ -19,21 +20,6 @@
 #include <memory>
 
 namespace {
-
-bool esDeModuloDatos(plat::DataSet &dataSet)
-{
-    const QObject *componente = plat::DataSetComponent::of(&dataSet);
-    return componente && dynamic_cast<const plat::DataModule *>(componente->parent());
-}
-
-QString tablaDe(plat::DataSet &dataSet)
-{
-    if (auto *tabla = dynamic_cast<plat::TableDataSet *>(&dataSet))
-        return tabla->tableName();
-    if (auto *consulta = dynamic_cast<plat::QueryDataSet *>(&dataSet))
-        return ObtenerTablaDeSQL(consulta->sql());
-    return QString();
-}
 
 // The table goes to the dataset's own database: its connection, or the name that gives it.
 template <class D>
@@ -81,9 +67,9 @@ QString valorMostrado(const plat::Field &campo, const QString &tipo)
 
 void MostrarCamposUsuario(plat::DataSet &dataSet)
 {
-    if (!ModuloDatos || esDeModuloDatos(dataSet))
+    if (!ModuloDatos || EsDataSetDeModuloDatos(dataSet))
         return;
-    const QString tabla = tablaDe(dataSet);
+    const QString tabla = TablaDeDataSet(dataSet);
     if (tabla.isEmpty())
         return;
     auto registro = std::make_unique<plat::TableDataSet>(QStringLiteral("TablaCamposUsuario"));

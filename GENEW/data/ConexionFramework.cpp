@@ -4,6 +4,7 @@
 #include "GENEW/data/GENEKPAD.h"
 #include "GENEW/data/GENERESP.h"
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/data/HistorialAccesos.h"
 #include "GENEW/data/TextoRegistros.h"
 #include "GENEW/data/busqueda/ServiciosBusqueda.h"
 #include "GENEW/runtime/Geneinic.h"
@@ -39,6 +40,7 @@ void TModuloDatos::conectarFramework()
     };
     e.ObtenerTextoPredefinido = [this](const QString &codigo) { return ObtenerTextoPredefinido(codigo); };
     e.MostrarDetalle = [](const QString &titulo, const QString &texto) { ::MostrarDetalle(texto, titulo); };
+    e.MostrarHistorialAccesos = [](plat::DataSet &dataSet) { ::MostrarHistorialAccesos(dataSet); };
     e.AjustarRejilla = [this](plat::DBGrid &rejilla) { AjustarRejilla(rejilla); };
     e.Calculadora = [](const QString &texto, double valor) {
         return fGENECALC ? fGENECALC->Calcular(texto) : valor;

@@ -1,5 +1,6 @@
 #include "GENEW/data/FormularioMaestro.h"
 
+#include "GENEW/data/GENECOPI.h"
 #include "GENEW/data/GENEFILT.h"
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/data/InformeImagen.h"
@@ -155,7 +156,7 @@ void FormularioMaestro::construirMenu()
                                 tecla(plat::VK_F12), &FormularioMaestro::FiltrarRegistros1Click);
     CopiarRegistrosaOtrasEmpresas1 =
         entrada(Ficha, QStringLiteral("CopiarRegistrosaOtrasEmpresas1"), QStringLiteral("Copiar &Registros a Otras Empresas..."),
-                sinTecla, nullptr);
+                sinTecla, &FormularioMaestro::CopiarRegistrosaOtrasEmpresas1Click);
     separador();
     ListarFichaActual1 =
         entrada(Ficha, QStringLiteral("ListarFichaActual1"), QStringLiteral("&Listar Ficha Actual"), sinTecla, nullptr);
@@ -439,6 +440,12 @@ void FormularioMaestro::FiltrarRegistros1Click(QObject *)
 {
     if (fGENEFILT)
         fGENEFILT->FiltrarTabla(Table1->dataSet());
+}
+
+void FormularioMaestro::CopiarRegistrosaOtrasEmpresas1Click(QObject *)
+{
+    if (fGENECOPI)
+        fGENECOPI->CopiarTabla(Table1->table());
 }
 
 void FormularioMaestro::ListadoProgramable1Click(QObject *) { ModuloDatos->ListarDataSet(Table1->dataSet()); }

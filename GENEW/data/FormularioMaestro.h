@@ -85,6 +85,7 @@ public slots:
     void EliminacionMultiple1Click(QObject *Sender);
     void BuscarClick(QObject *Sender);
     void FiltrarRegistros1Click(QObject *Sender);
+    void CopiarRegistrosaOtrasEmpresas1Click(QObject *Sender);
     void ListadoProgramable1Click(QObject *Sender);
     void DocumentacionElectronica1Click(QObject *Sender);
     void FormatoOriginal1Click(QObject *Sender);
@@ -94,7 +95,7 @@ public slots:
     virtual void GrabarDatos(QObject *Sender);
     void ValidacionWinControl(QObject *Sender);
     virtual void Table1BeforePost(plat::DataSet &DataSet);
-    void Table1BeforeInsert(plat::DataSet &DataSet);
+    virtual void Table1BeforeInsert(plat::DataSet &DataSet);
     virtual void Table1NewRecord(plat::DataSet &DataSet);
     virtual void Table1AfterPost(plat::DataSet &DataSet);
     virtual void DataSource1StateChange(QObject *Sender);

@@ -1,5 +1,6 @@
 #include "GENEW/data/FormularioMaestroRejilla.h"
 
+#include "GENEW/data/GENEVMEM.h"
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
@@ -7,6 +8,7 @@
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Keys.h"
 
+#include <QScopeGuard>
 #include <QVBoxLayout>
 
 namespace {
@@ -37,7 +39,7 @@ FormularioMaestroRejilla::FormularioMaestroRejilla(QWidget *parent, const QStrin
 
     plat::DataSet &tabla = Table1->dataSet();
     tabla.BeforeEdit = [this](plat::DataSet &ds) { Table1BeforeEdit(ds); };
-    tabla.AfterOpen = [this](plat::DataSet &ds) { enlazarCampoClave(ds); };
+    tabla.AfterOpen = [this](plat::DataSet &ds) { prepararCampos(ds); };
 }
 
 plat::Field *FormularioMaestroRejilla::campoClave() const
@@ -46,11 +48,20 @@ plat::Field *FormularioMaestroRejilla::campoClave() const
     return tabla.active() && tabla.fieldCount() > 0 ? &tabla.field(0) : nullptr;
 }
 
-void FormularioMaestroRejilla::enlazarCampoClave(plat::DataSet &tabla)
+void FormularioMaestroRejilla::prepararCampos(plat::DataSet &tabla)
 {
     camposClave_ = -1;
     if (tabla.fieldCount() > 0)
         tabla.field(0).OnChange = [this](plat::Field &) { CampoClaveChange(this); };
+    // A memo shows "(MEMO)" in the grid only when it holds text, so that an emptied one
+    // reads as empty.
+    for (int i = 0; i < tabla.fieldCount(); ++i) {
+        plat::Field &campo = tabla.field(i);
+        if (campo.dataType() == ftMemo && !campo.OnGetText)
+            campo.OnGetText = [](plat::Field &f, QString &texto, bool mostrar) {
+                texto = !mostrar ? f.asString() : f.asString().isEmpty() ? QString() : QStringLiteral("(MEMO)");
+            };
+    }
 }
 
 bool FormularioMaestroRejilla::columnaClave(int columna)
@@ -64,7 +75,7 @@ void FormularioMaestroRejilla::FormCreate(QObject *Sender)
 {
     FormularioMaestro::FormCreate(Sender);
     if (Table1->dataSet().active())
-        enlazarCampoClave(Table1->dataSet());
+        prepararCampos(Table1->dataSet());
 }
 
 // ---- adding and the key --------------------------------------------------------------------
@@ -73,7 +84,22 @@ void FormularioMaestroRejilla::nuevaLinea()
 {
     DBGrid1->setFocus();
     DBGrid1->setSelectedIndex(0);
-    Table1->dataSet().append();
+    // The new line goes after the last one; duplication still copies the record that was
+    // current when it was asked for.
+    plat::DataSet &tabla = Table1->dataSet();
+    claveAntesDeAnadir_ = ModuloDatos->EstaVacio(tabla) ? QString() : ModuloDatos->ClaveRegistro(tabla);
+    const auto alTerminar = qScopeGuard([this] { claveAntesDeAnadir_.reset(); });
+    tabla.last();
+    tabla.append();
+}
+
+void FormularioMaestroRejilla::Table1BeforeInsert(plat::DataSet &DataSet)
+{
+    if (!claveAntesDeAnadir_) {
+        FormularioMaestro::Table1BeforeInsert(DataSet);
+        return;
+    }
+    ClaveDuplicacion = *claveAntesDeAnadir_;
 }
 
 void FormularioMaestroRejilla::AgregarClick(QObject *) { nuevaLinea(); }
@@ -164,6 +190,21 @@ bool FormularioMaestroRejilla::claveCompleta()
         if (tabla.field(i).asString().trimmed().isEmpty())
             return false;
     return true;
+}
+
+void FormularioMaestroRejilla::editarMemo(const QString &campo, const QString &titulo)
+{
+    plat::DataSet &tabla = Table1->dataSet();
+    try {
+        (void)gp::capturarFallo([&] { tabla.edit(); });
+    } catch (const gp::Abort &) {
+    }
+    if (!fGENEVMEM)
+        return;
+    QString texto;
+    VisualizarAsignarCampoTexto(tabla, titulo, campo, texto);
+    if (editando())
+        tabla.fieldByName(campo).setValue(texto);
 }
 
 // ---- saving --------------------------------------------------------------------------------

@@ -66,8 +66,9 @@ TfGENEACER::TfGENEACER(QWidget *parent) : plat::Form(parent)
     setObjectName(QStringLiteral("fGENEACER"));
     setPosition(plat::poMainFormCenter);
     resize(kAncho, 400);
+    setFixedWidth(kAncho);
     auto *columna = new QVBoxLayout(this);
-    columna->setContentsMargins(10, 10, 10, 10);
+    columna->setContentsMargins(8, 10, 8, 10);
     columna->setSpacing(4);
 
     ImagenLogotipo = make<plat::Image>(QStringLiteral("ImagenLogotipo"), this);
@@ -98,6 +99,7 @@ TfGENEACER::TfGENEACER(QWidget *parent) : plat::Form(parent)
     DireccionEMail->setWordWrap(false);
     QFont enlace = DireccionEMail->font();
     enlace.setUnderline(true);
+    enlace.setPointSize(8);
     DireccionEMail->setFont(enlace);
     DireccionEMail->setStyleSheet(QStringLiteral("color: #1f4e79;"));
     DireccionEMail->setCursor(Qt::PointingHandCursor);

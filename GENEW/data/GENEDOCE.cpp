@@ -63,6 +63,7 @@ TfGENEDOCE::TfGENEDOCE(QWidget *parent)
       instancia_(fGENEDOCE, this)
 {
     setBounds(0, 0, 800, 560);
+    setKeyPreview(true);
     auto *columna = new QVBoxLayout(this);
     columna->setContentsMargins(0, 0, 0, 0);
     columna->setSpacing(0);
@@ -242,15 +243,19 @@ void TfGENEDOCE::CargarDocumentos()
         for (const QString &linea : DividirLineas(respuesta))
             ListView1->addItem(ExtraerCampo(0, linea, QStringLiteral("|")), {ExtraerCampo(1, linea, QStringLiteral("|"))});
     }
-    if (ListView1->itemCount() > 0) {
+    if (ListView1->itemCount() > 0)
         ListView1->setCurrentItem(ListView1->topLevelItem(0));
-    } else {
-        MemoDescripcion->Clear();
-        vaciarVisores();
-        WebBrowser1->show();
-        fGENEINIC->AbrirPaginaHTML(this, WebBrowser1);
-    }
+    else
+        mostrarNada();
     DocumentosSeleccionados.clear();
+}
+
+void TfGENEDOCE::mostrarNada()
+{
+    MemoDescripcion->Clear();
+    vaciarVisores();
+    WebBrowser1->show();
+    fGENEINIC->AbrirPaginaHTML(this, WebBrowser1);
 }
 
 void TfGENEDOCE::vaciarVisores()
@@ -381,7 +386,7 @@ void TfGENEDOCE::pbEliminarClick(QObject *)
     }
     delete item;
     if (ListView1->itemCount() == 0)
-        CargarDocumentos();
+        mostrarNada();
 }
 
 void TfGENEDOCE::pbEditarDescripcionClick(QObject *)

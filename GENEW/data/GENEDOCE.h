@@ -98,6 +98,8 @@ private:
     plat::SpeedButton *boton(const QString &nombre, const QString &texto, const QString &ayuda);
     void construirMenu();
     void vaciarVisores();
+    // No document: no description and an empty page.
+    void mostrarNada();
     // Inserts a document of the record; on success it is listed and chosen.
     void agregarDocumento(const QString &nombre, const QString &ubicacion, const QString &descripcion);
     void navegar(sentenciasDocumentos::Movimiento movimiento);

@@ -131,11 +131,14 @@ QString TfGENEVMEM::Mostrar(plat::DataSet &dataSet, const QString &titulo, const
 QString VisualizarAsignarCampoTexto(plat::DataSet &dataSet, const QString &titulo, const QString &campo,
                                     QString &texto, const QString &opciones)
 {
+    if (!fGENEVMEM)
+        return texto;
     texto = fGENEVMEM->Mostrar(dataSet, titulo, QStringLiteral("Visualizar/Asignar Campo de Texto"), campo, false, opciones.contains(QLatin1String("CursorAlFinal")));
     return texto;
 }
 
 void VisorCampoTexto(plat::DataSet &dataSet, const QString &titulo, const QString &campo)
 {
-    fGENEVMEM->Mostrar(dataSet, titulo, QStringLiteral("Visor de Campo de Texto"), campo, true, false);
+    if (fGENEVMEM)
+        fGENEVMEM->Mostrar(dataSet, titulo, QStringLiteral("Visor de Campo de Texto"), campo, true, false);
 }

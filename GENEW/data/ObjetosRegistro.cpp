@@ -116,12 +116,14 @@ QString ServicioObjetos::Extraer(const ObjetoRegistro &objeto)
     const QString ruta = objetosRegistro::RutaExtraccion(almacen_.rutaExtraccion(),
                                                          consulta->fieldByName(QStringLiteral("TipoObjeto")).asString());
     QFile archivo(ruta);
+    const auto fallo = [&] {
+        return gp::Error(QStringLiteral("¡No ha sido posible crear el archivo ") + ruta + QStringLiteral("!. Motivo: ")
+                         + archivo.errorString());
+    };
     if (!archivo.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw gp::Error(QStringLiteral("¡No ha sido posible crear el archivo ") + ruta + QStringLiteral("!. Motivo: ")
-                        + archivo.errorString());
+        throw fallo();
     consulta->fieldByName(QStringLiteral("Objeto")).saveToStream(archivo);
     if (!archivo.flush() || archivo.error() != QFileDevice::NoError)
-        throw gp::Error(QStringLiteral("¡No ha sido posible crear el archivo ") + ruta + QStringLiteral("!. Motivo: ")
-                        + archivo.errorString());
+        throw fallo();
     return ruta;
 }

@@ -1,7 +1,7 @@
 #include "GENEW/reporting/GENECSQL.h"
 
 #include "GENEW/data/GENECOPI.h"
-#include "GENEW/data/GENETEXT.h"
+#include "GENEW/data/GENEVMEM.h"
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/reporting/consultas/AyudasSentencia.h"
 #include "GENEW/reporting/consultas/GraficoConsulta.h"
@@ -60,18 +60,6 @@ C *colocar(C *control, int left, int top, int width, int height)
 {
     control->setBounds(left, top, width, height);
     return control;
-}
-
-// Shows a memo field's text: read-only, or in the editor that answers the edited text.
-QString textoDeCampo(const QString &titulo, const QString &texto, bool editable)
-{
-    TfGENETEXT dialogo;
-    dialogo.afterConstruction();
-    dialogo.setCaption(titulo);
-    dialogo.Memo1->setText(texto);
-    dialogo.Memo1->setReadOnly(!editable);
-    dialogo.pbCancelar->setVisible(editable);
-    return dialogo.ShowModal() == plat::mrOk && editable ? dialogo.Memo1->text() : texto;
 }
 
 // The 500 ms the user is given before the notice about restarting the applications.
@@ -270,7 +258,6 @@ void TfGENECSQL::asignarManejadores()
     DBGrid1->OnEditButtonClick = [this](QObject *s) { DBGrid1EditButtonClick(s); };
     DBGrid1->OnKeyDown = [this](QObject *s, int &k, plat::ShiftState sh) { DBGrid1KeyDown(s, k, sh); };
     DBGrid1->OnTitleClick = [this](QObject *s, plat::GridColumn *c) { DBGrid1TitleClick(s, c); };
-    LBTablas->OnClick = [this](QObject *s) { LBTablasClick(s); };
     connect(LBTablas, &QListWidget::currentRowChanged, this, [this](int) { LBTablasClick(LBTablas); });
     LBComandosSQL->OnDblClick = [this](QObject *s) { LBComandosSQLDblClick(s); };
     LBOperacion->OnDblClick = [this](QObject *s) { LBOperacionDblClick(s); };
@@ -333,7 +320,6 @@ void TfGENECSQL::FormCreate(QObject *)
     vivoConModificar_ = fGENEINIC && fGENEINIC->Conexiones().ajustes().Motor != plat::EngineKind::SQLite;
     QryConsultasSQL->query().setRequestLive(!vivoConModificar_);
     ponerSalida(false);
-    pbGrafico->setEnabled(false);
 }
 
 void TfGENECSQL::llenarDescripciones()
@@ -457,17 +443,17 @@ void TfGENECSQL::pbZoomClick(QObject *)
 void TfGENECSQL::DBGrid1EditButtonClick(QObject *)
 {
     plat::Field *campo = DBGrid1->selectedField();
-    if (!campo || campo->dataType() != ftMemo)
-        return;
-    const bool editable = !DBGrid1->readOnly();
-    const QString anterior = campo->asString();
-    const QString texto = textoDeCampo(campo->fieldName(), anterior, editable);
-    if (!editable || texto == anterior)
+    if (!campo || (campo->dataType() != ftMemo && campo->dataType() != ftFmtMemo) || !fGENEVMEM)
         return;
     plat::DataSet &datos = QryConsultasSQL->dataSet();
-    datos.edit();
-    campo->setAsString(texto);
-    datos.post();
+    if (DBGrid1->readOnly()) {
+        VisorCampoTexto(datos, campo->fieldName(), campo->fieldName());
+        return;
+    }
+    QString texto;
+    VisualizarAsignarCampoTexto(datos, campo->fieldName(), campo->fieldName(), texto);
+    if (datos.state() == plat::DataSetState::Edit)
+        datos.post();
 }
 
 void TfGENECSQL::DBGrid1KeyDown(QObject *, int &Key, plat::ShiftState Shift)
@@ -799,9 +785,8 @@ void TfGENECSQL::pbCopiarConfiguracionClick(QObject *)
 
 void TfGENECSQL::pbCopiarAOtrasEmpresasClick(QObject *)
 {
-    // The copy to other companies belongs to its own long-lived form, reached by name.
-    if (fGENECOPI)
-        QMetaObject::invokeMethod(fGENECOPI, "CopiarTabla", Q_ARG(QObject *, Filtro));
+    if (fGENECOPI && Filtro->table().active())
+        fGENECOPI->CopiarTabla(Filtro->table());
 }
 
 // ---- output ----------------------------------------------------------------------------------

@@ -1,6 +1,6 @@
 // A record's Word document made from a template, filled by the auxiliary program, edited by
 // a stand-in for the word processor and stored back.
-#include "GENEW/data/GENEPROG.h"
+#include "GENEW/runtime/comun/Errores.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Dialogs.h"
 #include "tests/data/ModuloFixture.h"
@@ -196,7 +196,7 @@ TEST_F(DocumentoWord, ANewDocumentIsMergedFromTheTemplateEditedAndStoredBackAsDo
     EXPECT_TRUE(leer(segundo).endsWith("EDITADO\nEDITADO\n"));
 }
 
-TEST_F(DocumentoWord, DecliningOrCancellingTheTemplateStoresNothing)
+TEST_F(DocumentoWord, DecliningOrCancellingStoresNothingAndAFailedStoreKeepsTheEdit)
 {
     ASSERT_TRUE(obras_->locate(QStringLiteral("Codigo"), QStringLiteral("P2")));
     elegirPlantilla(dir_.file("Plantilla.docx"));
@@ -208,6 +208,16 @@ TEST_F(DocumentoWord, DecliningOrCancellingTheTemplateStoresNothing)
     EXPECT_EQ(titulos_.size(), 1);
     EXPECT_EQ(registro("abiertos"), "");
     EXPECT_EQ(sql("SELECT COUNT(*) FROM BLOBTAB"), "0");
+
+    // A document that cannot be stored stays on disk with the user's edit.
+    form_->Database().exec(QStringLiteral("CREATE TRIGGER rechazar BEFORE INSERT ON BLOBTAB BEGIN "
+                                          "SELECT RAISE(ABORT, 'rechazado'); END"));
+    mensajes_.programarRespuestas({QStringLiteral("SI")});
+    elegirPlantilla(dir_.file("Plantilla.docx"));
+    EXPECT_THROW(modulo_->AbrirDocumentoWordRegistro(*obras_, nullptr), gp::Error);
+    const QStringList restos = QDir(dir_.file("temporal")).entryList(QDir::Files);
+    ASSERT_EQ(restos.size(), 1);
+    EXPECT_TRUE(leer(dir_.file("temporal/") + restos[0]).endsWith("EDITADO\n"));
 }
 
 } // namespace

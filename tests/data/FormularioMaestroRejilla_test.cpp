@@ -153,7 +153,8 @@ TEST_P(MaestroRejillaTest, SavesTellTheirFailuresAndNewRowsFollowOneAnother)
 {
     MaestroRejillaPrueba &f = abrir(QStringLiteral("PRUEBAR"));
     // A saved new row is followed by the next.
-    f.AgregarClick(&f);
+    f.AgregarClick(&f);   // from the first row: the new one goes after the last
+    EXPECT_EQ(f.DBGrid1->currentIndex().row(), 2);
     EXPECT_FALSE(f.pbRefrescar->isEnabled());
     tabla(f).fieldByName("Codigo").setValue(3);
     tabla(f).fieldByName("Descripcion").setValue("Tres");

@@ -157,6 +157,11 @@ TEST_P(ResponsabilidadTest, SavingChecksTheOperatorsAndClearsTheDateOfAnUnsigned
     });
     EXPECT_EQ(fila(QStringLiteral("RealizadoPor, FechaRealizacion, AprobadoPor")).section(u'|', 1, 2),
               QStringLiteral("30/12/1899|7"));
+    abrir([](TfGENERESP &d) {
+        EXPECT_EQ(d.FechaRealizacion->text(), QString());   // the zero date is no date
+        EXPECT_EQ(d.NombreAprobadoPor->text(), QStringLiteral("Eva Ruiz"));
+        d.pbCancelar->click();
+    });
 }
 
 TEST_P(ResponsabilidadTest, ARowKeptWithAFinalBarIsFoundAndSavedWithoutIt)

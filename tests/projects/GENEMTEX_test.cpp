@@ -1,4 +1,5 @@
 // The texts master on the record-window base, on SQLite and PostgreSQL.
+#include "GENEW/data/GENECOPI.h"
 #include "GENEW/data/InformeImagen.h"
 #include "GENEW/data/SalidaInforme.h"
 #include "GENEW/runtime/comun/Errores.h"
@@ -140,7 +141,8 @@ TEST_P(MaestroTextosTest, TheFichaMenuHasEveryEntryInOrderWithItsShortcut)
 }
 
 // The service items act on the window's table: the electronic documents of the current
-// record (menu and Ctrl+D) and the deletion of every record shown.
+// record (menu and Ctrl+D), the copy to other companies and the deletion of every record
+// shown.
 TEST_P(MaestroTextosConDatosTest, TheServiceItemsReachTheirServicesWithTheTable)
 {
     TfGENEMTEX &f = abrir();
@@ -151,8 +153,17 @@ TEST_P(MaestroTextosConDatosTest, TheServiceItemsReachTheirServicesWithTheTable)
     f.DocumentacionElectronica1->Click();
     tabla().last();
     pulsar('D', plat::ssCtrl);
-    EXPECT_EQ(abiertos, (QStringList{"TEXTO A;", "TEXTO B;"}));
+    EXPECT_EQ(abiertos, (QStringList{"TEXTO A", "TEXTO B"}));
 
+    // The copy to other companies asks first; "NO" stops it.
+    std::unique_ptr<TfGENECOPI> copia(plat::createForm<TfGENECOPI>());
+    fGENECOPI = copia.get();
+    f.CopiarRegistrosaOtrasEmpresas1->Click();
+    fGENECOPI = nullptr;
+    ASSERT_EQ(mensajes_.mensajes().size(), 1);
+    EXPECT_TRUE(mensajes_.mensajes()[0].texto.startsWith("¡Esta opción copiará todos los registros activos de la tabla!"));
+
+    mensajes_.limpiar();
     mensajes_.programarRespuestas({"SI", "SI"});
     f.EliminacionMultiple1->Click();
     EXPECT_EQ(mensajes_.mensajes().size(), 2);

@@ -5,6 +5,9 @@
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/base/FechaHora.h"
 #include "platform/data/TableDataSet.h"
+#include "GENEW/data/GENEBUSQ.h"
+#include "GENEW/data/GENEVMEM.h"
+#include "platform/ui/data/DataControls.h"
 #include "projects/FiltroNotasTecnicas.h"
 #include "projects/PROYNTEC.h"
 #include "projects/PROYVERS.h"
@@ -12,6 +15,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QTest>
 
 namespace {
 
@@ -53,6 +57,27 @@ TEST(FiltroNotasTecnicas, EachBoxCombinationGivesItsConditions)
     EXPECT_EQ(filtroNotas::TextoFiltro(op(false, true, false, false, false, false, false), "(A = '1') AND (B = 'x')"),
               "(NivelUrgencia='Error') and (A = '1') AND (B = 'x')");
     EXPECT_EQ(filtroNotas::CondicionPorValor("DetectadoPor", "=", "O'Brien"), "(DetectadoPor = 'O''Brien')");
+}
+
+// Whether some pixel of the painted cell (row, column of the field) comes close to the
+// colour: text is smoothed, so its strokes do not always reach it.
+bool hayColorEnCelda(plat::DBGrid &rejilla, const QImage &pintada, int fila, const QString &campo, QColor color)
+{
+    int columna = -1;
+    for (int i = 0; i < rejilla.columnCount(); ++i)
+        if (rejilla.column(i)->FieldName == campo)
+            columna = i;
+    const QRect celda = rejilla.visualRect(rejilla.model()->index(fila, columna));
+    EXPECT_TRUE(pintada.rect().contains(celda)) << campo.toStdString();
+    const QRect dentro = celda.intersected(pintada.rect());
+    for (int y = dentro.top(); y <= dentro.bottom(); ++y)
+        for (int x = dentro.left(); x <= dentro.right(); ++x) {
+            const QColor p = pintada.pixelColor(x, y);
+            if (qAbs(p.red() - color.red()) <= 40 && qAbs(p.green() - color.green()) <= 40
+                && qAbs(p.blue() - color.blue()) <= 40)
+                return true;
+        }
+    return false;
 }
 
 class NotasTecnicasTest : public MaestroFixture
@@ -279,6 +304,35 @@ TEST_P(NotasTecnicasTest, ColumnChecksFillDatesAndNamesAndRefuseWrongValues)
     EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join('\n').toStdString();
 }
 
+// A double click on a project or operator column searches its table and writes the chosen
+// key; a cancelled search changes nothing.
+TEST_P(NotasTecnicasTest, LookUpsWriteTheChosenKey)
+{
+    ASSERT_EQ(sql("INSERT INTO PROYECT (Codigo, Descripcion) VALUES ('P-7', 'Séptimo')"), QString());
+    nota(1, "Error", "Pendiente", "Maxima");
+    std::unique_ptr<TfGENEBUSQ> busqueda(plat::createForm<TfGENEBUSQ>());
+    fGENEBUSQ = busqueda.get();
+    TfPROYNTEC &f = abrir();
+    bool aceptar = true;
+    plat::application().OnModalShown = [&aceptar](plat::Form &ventana) {
+        auto &b = static_cast<TfGENEBUSQ &>(ventana);
+        QTest::keyClicks(b.DatoABuscar, "P-7");
+        QTest::keyClick(b.DatoABuscar, Qt::Key_Return);
+        QTest::keyClick(aceptar ? static_cast<QWidget *>(b.DBGrid1) : b.DatoABuscar, aceptar ? Qt::Key_Return : Qt::Key_Escape);
+    };
+    seleccionar("CodigoProyecto");
+    f.DBGrid1DblClick(f.DBGrid1);
+    EXPECT_EQ(tabla().fieldByName("CodigoProyecto").asString(), "P-7");
+    f.pbCancelarClick(&f);
+    aceptar = false;
+    f.DBGrid1DblClick(f.DBGrid1);
+    plat::application().OnModalShown = nullptr;
+    fGENEBUSQ = nullptr;
+    EXPECT_EQ(tabla().state(), plat::DataSetState::Browse);
+    EXPECT_TRUE(tabla().fieldByName("CodigoProyecto").asString().isEmpty());
+    EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join('\n').toStdString();
+}
+
 TEST_P(NotasTecnicasTest, ARefusedNewNoteIsToldAndTheNextIsAppended)
 {
     rechazar("NTECNICA", "INSERT");
@@ -297,6 +351,7 @@ TEST_P(NotasTecnicasTest, TheGridPaintsValuesInTheirColours)
 {
     notasVariadas();
     ASSERT_EQ(sql("UPDATE NTECNICA SET DescripcionAmpliada = 'Detalle' WHERE NotaTecnica = 1"), QString());
+    ASSERT_EQ(sql("UPDATE NTECNICA SET DescripcionAmpliada = '' WHERE NotaTecnica = 2"), QString());
     ASSERT_EQ(sql("INSERT INTO DOCUTRON (NombreTabla, ClaveTabla, Nombre) VALUES ('NTECNICA', '1', 'plano.pdf')"),
               QString());
     QImage doceon(16, 16, QImage::Format_RGB32);
@@ -311,25 +366,8 @@ TEST_P(NotasTecnicasTest, TheGridPaintsValuesInTheirColours)
     QApplication::processEvents();
     f.DBGrid1->setCurrentIndex({});
     const QImage pintada = f.DBGrid1->viewport()->grab().toImage();
-    // Whether some pixel of the cell (row, column of the field) has the colour.
     const auto hay = [&](int fila, const QString &campo, QColor color) {
-        int columna = -1;
-        for (int i = 0; i < f.DBGrid1->columnCount(); ++i)
-            if (f.DBGrid1->column(i)->FieldName == campo)
-                columna = i;
-        const QRect celda = f.DBGrid1->visualRect(f.DBGrid1->model()->index(fila, columna));
-        // Text is smoothed: its strokes come close to the colour without always reaching it.
-        const auto cerca = [&color](QColor p) {
-            return qAbs(p.red() - color.red()) <= 40 && qAbs(p.green() - color.green()) <= 40
-                && qAbs(p.blue() - color.blue()) <= 40;
-        };
-        const QRect dentro = celda.intersected(pintada.rect());
-        EXPECT_EQ(dentro, celda) << campo.toStdString();
-        for (int y = dentro.top(); y <= dentro.bottom(); ++y)
-            for (int x = dentro.left(); x <= dentro.right(); ++x)
-                if (cerca(pintada.pixelColor(x, y)))
-                    return true;
-        return false;
+        return hayColorEnCelda(*f.DBGrid1, pintada, fila, campo, color);
     };
     const QColor verde(0, 128, 0), rojo(255, 0, 0), granate(128, 0, 0), verdeAzulado(0, 128, 128);
     // Rows: 1 Error Maxima (memo, document), 2 Sugerencia Urgente, 3 solved, 5 dismissed, 6.
@@ -392,11 +430,34 @@ TEST_P(NotificacionesVersionTest, NoticesAreNumberedAfterTheHighestAndDuplicates
     f.pbConformeClick(&f);
     EXPECT_EQ(sql("SELECT CodigoArticulo || '/' || Version FROM NOTVERS WHERE NumeroNotificacion = 10"), "ART-1/2.1");
 
+    // The extended description's marker: red " -->" when it holds text.
     f.pbCancelarClick(&f);
+    f.DBGrid1->setCurrentIndex({});
+    const QImage pintada = f.DBGrid1->viewport()->grab().toImage();
+    EXPECT_TRUE(hayColorEnCelda(*f.DBGrid1, pintada, 0, "DescripcionAmpliada", QColor(255, 0, 0)));
+    EXPECT_FALSE(hayColorEnCelda(*f.DBGrid1, pintada, 1, "DescripcionAmpliada", QColor(255, 0, 0)));
+
+    // The ellipsis opens the memo window titled with the article and the date as shown,
+    // and what is typed there is saved in the notice.
+    f.pbCancelarClick(&f);
+    std::unique_ptr<TfGENEVMEM> memo(plat::createForm<TfGENEVMEM>());
+    fGENEVMEM = memo.get();
+    QStringList titulos;
+    plat::application().OnModalShown = [&titulos](plat::Form &ventana) {
+        titulos << ventana.caption();
+        static_cast<TfGENEVMEM &>(ventana).DBMemo->setPlainText("Cambio de tornillería");
+        ventana.setModalResult(plat::mrOk);
+    };
     t.first();
-    EXPECT_EQ(f.TituloDescripcionAmpliada(), "Artículo ART-1 - Fecha 06/05/2024 - Descripción Ampliada");
+    f.DBGrid1->setSelectedIndex(5);
+    f.DBGrid1->EditButtonClick();
+    f.pbConformeClick(&f);
     t.next();   // notice 9, with no date
     EXPECT_EQ(f.TituloDescripcionAmpliada(), "Artículo ART-9 - Fecha  - Descripción Ampliada");
+    plat::application().OnModalShown = nullptr;
+    fGENEVMEM = nullptr;
+    EXPECT_EQ(titulos, QStringList{"Artículo ART-1 - Fecha 06/05/2024 - Descripción Ampliada"});
+    EXPECT_EQ(sql("SELECT DescripcionAmpliada FROM NOTVERS WHERE NumeroNotificacion = 2"), "Cambio de tornillería");
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, NotasTecnicasTest, ::testing::Values(false, true), NombreMotor);

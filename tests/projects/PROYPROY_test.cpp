@@ -7,6 +7,8 @@
 #include "platform/data/engine/Connection.h"
 #include "platform/ui/Keys.h"
 #include "GENEW/data/GENEBUSQ.h"
+#include "GENEW/data/GENEVMEM.h"
+#include "platform/ui/data/DataControls.h"
 #include "platform/ui/Application.h"
 #include "projects/PROYPROY.h"
 
@@ -228,8 +230,9 @@ TEST_P(MaestroProyectosTest, TheCustomerCodeIsLookedUp)
               "Construcciones Ebro|Marta Lasheras|976 123 456");
 }
 
-// The searches answer the first key value chosen; a cancelled one changes nothing.
-TEST_P(MaestroProyectosTest, SearchesFillTheCustomerAndThePersonInCharge)
+// The searches answer the first key value chosen (a cancelled one changes nothing); the memo
+// editor fills the long description.
+TEST_P(MaestroProyectosTest, SearchesAndTheMemoEditorFillTheirFields)
 {
     TfPROYPROY &f = abrir();
     const auto buscar = [](const char *dato) {
@@ -259,12 +262,29 @@ TEST_P(MaestroProyectosTest, SearchesFillTheCustomerAndThePersonInCharge)
 
     cabecera().locate("Codigo", "1");
     ASSERT_TRUE(lineas().locate("Linea", 2));
+    // The ellipsis of the long description opens the memo editor on the line.
+    fGENEVMEM = plat::createForm<TfGENEVMEM>();
+    const auto sinEditor = qScopeGuard([] {
+        delete fGENEVMEM;
+        fGENEVMEM = nullptr;
+    });
+    QString titulo;
+    plat::application().OnModalShown = [&titulo](plat::Form &form) {
+        titulo = form.caption();
+        fGENEVMEM->DBMemo->setText(QStringLiteral("Planos de planta y alzado"));
+        QTest::keyClick(fGENEVMEM->DBMemo, Qt::Key_Escape);
+    };
+    f.DBGrid1EditButtonClick(f.DBGrid1);
+    EXPECT_EQ(titulo, "Capítulo 0001.01 - Descripción Ampliada");
+    EXPECT_EQ(campo("DescripcionAmpliada").asString(), "Planos de planta y alzado");
+
     f.DBGrid1->setSelectedField(&campo("Responsable"));
     buscar("5");
     f.DBGrid1DblClick(f.DBGrid1);
     EXPECT_EQ(campo("Responsable").asInteger(), 5);
     f.GrabarDatos(&f);
-    EXPECT_EQ(sql("SELECT Responsable FROM LPROYECT WHERE CodigoProyecto = '1' AND Linea = 2"), "5");
+    EXPECT_EQ(sql("SELECT Responsable, DescripcionAmpliada FROM LPROYECT WHERE CodigoProyecto = '1' AND Linea = 2"),
+              "5|Planos de planta y alzado");
 }
 
 // ---- failures --------------------------------------------------------------------------------

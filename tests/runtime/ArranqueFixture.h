@@ -29,6 +29,7 @@ protected:
     {
         form_.reset();
         sesion_.closeAll();
+        borrarBasesDatosServidor();
         salida_.reset();
         QDir::setCurrent(anterior_);
         TfGENEINIC::ArgumentosArranque.clear();
@@ -63,6 +64,7 @@ protected:
         if (!pg.available())
             return false;
         const QString sufijo = QString::number(QRandomGenerator::global()->bounded(1000000, 9999999));
+        sufijoServidor_ = sufijo;
         general_ = QStringLiteral("gpg_") + sufijo;
         empresa_ = QStringLiteral("gpe_") + sufijo;
         // Company databases are named after the company alias: one alias per test, so that
@@ -100,6 +102,32 @@ protected:
     QString aliasEmpresa_ = QStringLiteral("EMPRESA");
 
 private:
+    // Every database the test made on the server carries its suffix in the name (the
+    // general one, the company alias's, each company's); they go with the test, or the
+    // server's disk fills run after run.
+    void borrarBasesDatosServidor()
+    {
+        if (sufijoServidor_.isEmpty())
+            return;
+        const auto pg = gptest::PgTestServer::fromEnvironment();
+        plat::Session admin;
+        admin.setEngine(plat::EngineKind::PostgreSQL);
+        admin.addAlias(QStringLiteral("ADMIN"), QString(),
+                       {QStringLiteral("SERVER NAME=%1,%2").arg(pg.host).arg(pg.port),
+                        QStringLiteral("DATABASE NAME=postgres"), QStringLiteral("USER NAME=") + pg.user});
+        plat::Connection &c = admin.connection(QStringLiteral("x"));
+        c.setAliasName(QStringLiteral("ADMIN"));
+        const QString nombres =
+            c.scalar(QStringLiteral("SELECT string_agg(datname, ',') FROM pg_database WHERE datname LIKE :p"),
+                     {{QStringLiteral("p"), u'%' + sufijoServidor_ + u'%'}}, plat::SqlOrigin::AsWritten)
+                .toString();
+        for (const QString &nombre : nombres.split(u',', Qt::SkipEmptyParts))
+            c.exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(nombre), {},
+                   plat::SqlOrigin::AsWritten);
+        sufijoServidor_.clear();
+    }
+
+    QString sufijoServidor_;
     QString anterior_;
     std::optional<SalidaMensajesInstalada> salida_;
 };

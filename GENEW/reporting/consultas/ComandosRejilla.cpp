@@ -65,9 +65,11 @@ void ComandosRejilla::prepararCampo(plat::Field &campo)
     switch (campo.dataType()) {
     case ftMemo:
     case ftFmtMemo:
-        // On one line, its line breaks shown as blanks.
-        campo.OnGetText = [](plat::Field &f, QString &texto, bool) {
-            texto = f.asString().replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\n', u' ').replace(u'\r', u' ');
+        // Shown on one line, its line breaks as blanks; edited as it is.
+        campo.OnGetText = [](plat::Field &f, QString &texto, bool mostrar) {
+            texto = f.asString();
+            if (mostrar)
+                texto.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\n', u' ').replace(u'\r', u' ');
         };
         break;
     case ftFloat:

@@ -15,6 +15,7 @@
 
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
@@ -408,30 +409,30 @@ void TfGENELIMP::pbImprimirPaginaClick(QObject *)
 
 void TfGENELIMP::pbExportarAPDFClick(QObject *)
 {
-    // The new run makes pages of its own: the preview's are set aside and come back whatever
-    // happens to it.
+    // The new run makes pages of its own: the preview's are set aside and come back however
+    // the run ends.
     AlmacenPaginas apartadas;
     std::swap(paginas_, apartadas);
     const qint64 paginas = contadorPaginas_;
-    {
-        const QString descripcion = diseno_->registro().Descripcion;
-        DialogoGrabar dialogo(dialogoGrabar(), descripcion.isEmpty() ? QStringLiteral("Impreso") : descripcion, kFiltroPDF);
-        if (dialogo.ejecutar()) {
-            ListadoCanceladoMotor() = false;
-            SalidaImpresion = QStringLiteral("PDF:") + dialogo.fichero() + QStringLiteral(".pdf");
-            try {
-                Imprimir();
-            } catch (const std::exception &) {
-                MensajeAviso(QStringLiteral("¡No ha sido posible grabar el informe!"));
-            }
-            SalidaImpresion.clear();
-        }
+    const auto devolver = qScopeGuard([&] {
+        SalidaImpresion.clear();
+        liberarPaginas();
+        std::swap(paginas_, apartadas);
+        contadorPaginas_ = paginas;
+        contexto_.contadorPaginas = paginas;
+        ejecucion_.destino = DestinoImpresion::Pantalla;
+    });
+    const QString descripcion = diseno_->registro().Descripcion;
+    DialogoGrabar dialogo(dialogoGrabar(), descripcion.isEmpty() ? QStringLiteral("Impreso") : descripcion, kFiltroPDF);
+    if (!dialogo.ejecutar())
+        return;
+    ListadoCanceladoMotor() = false;
+    SalidaImpresion = QStringLiteral("PDF:") + dialogo.fichero() + QStringLiteral(".pdf");
+    try {
+        Imprimir();
+    } catch (const std::exception &) {
+        MensajeAviso(QStringLiteral("¡No ha sido posible grabar el informe!"));
     }
-    liberarPaginas();
-    std::swap(paginas_, apartadas);
-    contadorPaginas_ = paginas;
-    contexto_.contadorPaginas = paginas;
-    ejecucion_.destino = DestinoImpresion::Pantalla;
 }
 
 void TfGENELIMP::pbExportarAExcelClick(QObject *)

@@ -1,6 +1,6 @@
 #include "GENEW/reporting/GENECSQL.h"
 
-#include "GENEW/data/GENETEXT.h"
+#include "GENEW/data/GENEVMEM.h"
 #include "GENEW/data/MostrarGrafico.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/QueryDataSet.h"
@@ -12,6 +12,7 @@
 #include "platform/ui/Lists.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/data/DBGrid.h"
+#include "platform/ui/data/DataControls.h"
 #include "platform/ui/data/DataSetComponents.h"
 #include "GENEW/reporting/informes/GENELPRO.h"
 #include "GENEW/reporting/informes/GENEPREV.h"
@@ -57,6 +58,7 @@ protected:
         ModuloMotorTest::SetUp();
         if (IsSkipped())
             return;
+        fGENEVMEM = plat::createForm<TfGENEVMEM>();
         for (const auto &[codigo, categoria] : {std::pair{"ADMIN", "Administrador"}, {"JUAN", "Normal"}, {"AN", "Normal"}})
             sql(QStringLiteral("INSERT INTO USUARIO (Codigo, Nombre, Categoria) VALUES ('%1', 'Nombre %1', '%2')")
                     .arg(codigo, categoria),
@@ -82,6 +84,8 @@ protected:
     {
         if (consola_)
             consola_->Free();
+        delete fGENEVMEM;
+        fGENEVMEM = nullptr;
         plat::application().OnModalShown = nullptr;
         plat::setDialogScript(nullptr);
         ModuloMotorTest::TearDown();
@@ -242,15 +246,17 @@ TEST_P(Consola, ResultColumnsHiddenFormattedAndEditableOnlyWhileEditingIsOn)
     EXPECT_EQ(c.DBGrid1->column(2)->TitleCaption, "H.Inicio");
     EXPECT_EQ(c.DBGrid1->column(3)->ButtonStyle, plat::cbsEllipsis);
     EXPECT_EQ(resultado().fieldByName("HoraInicio").displayText(), "08:30:00");
+    EXPECT_EQ(resultado().fieldByName("Notas").displayText(), "Primera nota");   // one line in the grid
     EXPECT_TRUE(c.DBGrid1->readOnly());
 
     // The memo's ellipsis: the viewer while read-only, the editor once editing is on.
     QStringList vistos;
     plat::application().OnModalShown = [&](plat::Form &f) {
-        auto &d = static_cast<TfGENETEXT &>(f);
-        vistos << d.Memo1->text() + (d.Memo1->isReadOnly() ? " (solo lectura)" : "");
-        d.Memo1->setText(QStringLiteral("Nota nueva"));
-        d.pbAceptar->click();
+        ASSERT_EQ(&f, fGENEVMEM);
+        vistos << fGENEVMEM->DBMemo->text() + (fGENEVMEM->DBMemo->isReadOnly() ? " (solo lectura)" : "");
+        if (!fGENEVMEM->DBMemo->isReadOnly())
+            fGENEVMEM->DBMemo->setText(QStringLiteral("Nota nueva"));
+        fGENEVMEM->Close();
     };
     c.DBGrid1->setSelectedIndex(3);
     c.DBGrid1->EditButtonClick();
@@ -308,6 +314,23 @@ TEST_P(Consola, StatementsStoredRenamedAndDeletedInFiltro)
     EXPECT_EQ(ofrecidos, "ADMIN - Administrador\r\nAN - Nombre AN*\r\nJUAN - Nombre JUAN\r\n");
     EXPECT_TRUE(valor("SELECT Instrucciones FROM FILTRO WHERE Descripcion = 'Ventas'")
                     .contains("UsuariosAutorizados=ADMIN,JUAN,\r\n"));
+
+    // The applications of the name map, by code from 100 in steps of 100; kept until saved.
+    fGENEINIC->Configuracion.mapaNombres =
+        MapaNombres::deTexto("p GESTION 100\r\np CONTABILIDAD 200\r\np ALMACEN 300\r\np AYUDA 150\r\n");
+    QString opciones;
+    fGENEINIC->PuntosEntrada.SeleccionarDeLista = [&](const QString &lista, const QString &o) {
+        ofrecidos = lista;
+        opciones = o;
+        return QStringLiteral("CONTABILIDAD\r\nGESTION\r\n");
+    };
+    c.Instrucciones.ponerAplicacionesContenedoras({"ALMACEN"});
+    mensajes_.programarRespuestas({"NO"});
+    c.pbPersonalizarMenuClick(c.pbPersonalizarMenu);
+    EXPECT_EQ(ofrecidos, "GESTION\r\nCONTABILIDAD\r\nALMACEN*\r\n");
+    EXPECT_TRUE(opciones.endsWith("Opciones=Ordenada"));
+    EXPECT_EQ(c.Instrucciones.aplicacionesContenedoras(), QStringList({"CONTABILIDAD", "GESTION"}));
+    EXPECT_FALSE(valor("SELECT Instrucciones FROM FILTRO WHERE Descripcion = 'Ventas'").contains("Aplicaciones"));
 
     mensajes_.programarRespuestas({"NO"});
     c.pbEliminarFiltroClick(c.pbEliminarFiltro);
