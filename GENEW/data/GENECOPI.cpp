@@ -128,6 +128,12 @@ void TfGENECOPI::CopiarTabla(plat::TableDataSet &Tabla)
     CopiarDatosEmpresas(Tabla, {});
 }
 
+void TfGENECOPI::CopiarTabla(QObject *Tabla)
+{
+    if (auto *componente = qobject_cast<plat::TableComponent *>(Tabla))
+        CopiarTabla(componente->table());
+}
+
 void TfGENECOPI::CopiarTablaConDetalle(plat::TableDataSet &Tabla, plat::TableDataSet &Detalle)
 {
     CopiarDatosEmpresas(Tabla, {&Detalle});

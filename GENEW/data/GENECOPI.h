@@ -50,6 +50,8 @@ public:
     void CopiarDatosEmpresas(plat::TableDataSet &Tabla, const QList<plat::TableDataSet *> &Detalles);
 
 public slots:
+    // The same for a form's table component reached by name.
+    void CopiarTabla(QObject *Tabla);
     void FormShow();
     void FormKeyPress(QObject *Sender, QChar &Key);
 

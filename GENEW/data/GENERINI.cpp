@@ -22,6 +22,7 @@ namespace {
 constexpr int kAlturaFila = 18;
 constexpr int kFilasMaximas = 20;
 constexpr int kAnchoNombres = 145;
+const QString kSaltoEnValor = QStringLiteral("·");
 
 int alturaPantalla()
 {
@@ -217,6 +218,12 @@ void TfGENERINI::StringGridEditButtonClick()
         const QString nuevoDesde = MensajePedirDato(QStringLiteral("Introduzca el valor Desde para ") + nombre, desde);
         const QString nuevoHasta = MensajePedirDato(QStringLiteral("Introduzca el valor Hasta para ") + nombre, hasta);
         StringGrid->setCell(1, fila, nuevoDesde + QStringLiteral("...") + nuevoHasta);
+    } else if (d.tipo == DescriptorRegistroINI::Tipo::GruposAnalisis && ModuloDatos) {
+        QString rangos = StringGrid->cell(1, fila);
+        rangos.replace(kSaltoEnValor, QStringLiteral("\r\n"));
+        QString respuesta = ModuloDatos->SeleccionarRangosGruposAnalisis(d.perfiles, rangos);
+        respuesta.replace(QStringLiteral("\r\n"), kSaltoEnValor);
+        StringGrid->setCell(1, fila, respuesta);
     }
 }
 

@@ -325,6 +325,10 @@ public:
     QString CategoriasPerfilesGA(const QString &perfiles);
     // The SQL condition on CategoriaGrupo for the profile's categories.
     QString FiltroCategoriasGruposAnalisis(const QString &perfil);
+    // Asks from and to values per category of the profiles in the list editor (again while a
+    // row's to sorts before its from); answers the rows with values, category|from|to a line,
+    // and keeps them in RangosGruposAnalisis.
+    QString SeleccionarRangosGruposAnalisis(const QString &perfiles, const QString &rangos);
     // The record's group in the category; for "Todas" all its groups joined by ",".
     QString RegistroEnGruposAnalisis(const QString &tabla, const QString &categoria, const QString &clave);
     // ---- record attachments and predefined texts (ModuloDatosObjetos.cpp) -----------------

@@ -1,6 +1,7 @@
 // The analysis groups of the data module: the categories of user profiles, their SQL filter,
 // the range dialog and the groups of a record.
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/data/GENEMLIS.h"
 #include "GENEW/data/TextosGruposAnalisis.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/RespuestaSQL.h"
@@ -37,6 +38,27 @@ QString TModuloDatos::CategoriasPerfilesGA(const QString &perfiles)
 QString TModuloDatos::FiltroCategoriasGruposAnalisis(const QString &perfil)
 {
     return FiltroCategoriasPerfil(perfil, perfilesCategoriasGA());
+}
+
+QString TModuloDatos::SeleccionarRangosGruposAnalisis(const QString &perfiles, const QString &rangos)
+{
+    const QString opciones = QStringLiteral("Titulo=Selección de Rangos de Grupos de Análisis\r\nNumeroCampos=3\r\n"
+                                            "DefinicionCampos=Categoria,ftString,30,ReadOnly;ValorDesde,ftString,12;"
+                                            "ValorHasta,ftString,12;\r\n");
+    QList<FilaRangoGrupo> filas = FilasRangosGrupos(CategoriasPerfilesGA(perfiles), rangos);
+    for (;;) {
+        filas = LeerFilasRangos(MostrarListaDatos(opciones, TextoFilasRangos(filas)));
+        bool fallo = false;
+        for (const FilaRangoGrupo &fila : filas)
+            if (fila.invertida()) {
+                MensajeAviso(QStringLiteral("¡El valor Desde es mayor que el valor Hasta en la categoría ") + fila.categoria);
+                fallo = true;
+            }
+        if (!fallo)
+            break;
+    }
+    RangosGruposAnalisis = RespuestaRangosGrupos(filas);
+    return RangosGruposAnalisis;
 }
 
 QString TModuloDatos::RegistroEnGruposAnalisis(const QString &tabla, const QString &categoria, const QString &clave)

@@ -4,6 +4,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Lists.h"
+#include "platform/ui/data/DataSetComponents.h"
 #include "tests/data/ModuloFixture.h"
 
 #include <functional>
@@ -182,7 +183,14 @@ TEST_P(CopiaEmpresas, ACompanyWithoutDatabaseIsWarnedAndTheOthersCopied)
 
 TEST_P(CopiaEmpresas, OnlyTheChosenCompanyOfTwoWithOneName)
 {
-    copiar({3}, [&] { copia_->CopiarTabla(maestro_); });
+    // Reached by name with a form's table component, as the SQL console does.
+    plat::TableComponent componente;
+    componente.table().setConnection(&form_->Database());
+    componente.setTableName(QStringLiteral("COPIAM"));
+    componente.table().open();
+    copiar({3}, [&] {
+        EXPECT_TRUE(QMetaObject::invokeMethod(copia_.get(), "CopiarTabla", Q_ARG(QObject *, &componente)));
+    });
     EXPECT_EQ(filas(2, QStringLiteral("COPIAM")), "-");
     EXPECT_EQ(filas(4, QStringLiteral("COPIAM")), "1:M1 2:M2 3:M3");
 }

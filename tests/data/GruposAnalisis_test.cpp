@@ -1,4 +1,9 @@
+#include "GENEW/data/GENEMLIS.h"
+#include "GENEW/data/GENERINI.h"
+#include "platform/ui/Grids.h"
 #include "GENEW/data/TextosGruposAnalisis.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Controls.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/data/DataSetComponents.h"
 #include "tests/data/ModuloFixture.h"
@@ -68,6 +73,19 @@ protected:
                            "('CLIENTE', '7;', 'Z2'), ('CLIENTE', '7;', 'S1'), ('CLIENTE', '8;', 'Z1'), "
                            "('PROVEEDOR', '7;', 'Z1')"));
     }
+
+    void perfiles(const QString &texto)
+    {
+        plat::TableDataSet &parametros = modulo_->ParamGenerales->table();
+        if (parametros.isEmpty()) {
+            parametros.append();
+            parametros.fieldByName(QStringLiteral("IdRegistro")).setValue(1);
+        } else {
+            parametros.edit();
+        }
+        parametros.fieldByName(QStringLiteral("PerfilesCategoriasGA")).setValue(texto);
+        parametros.post();
+    }
 };
 
 TEST_P(GruposAnalisisModulo, GroupsOfARecordByCategory)
@@ -94,18 +112,92 @@ TEST_P(GruposAnalisisModulo, GroupsOfARecordByCategory)
 
 TEST_P(GruposAnalisisModulo, FilterFromTheGeneralParameters)
 {
-    plat::TableDataSet &parametros = modulo_->ParamGenerales->table();
-    if (parametros.isEmpty()) {
-        parametros.append();
-        parametros.fieldByName(QStringLiteral("IdRegistro")).setValue(1);
-    } else {
-        parametros.edit();
-    }
-    parametros.fieldByName(QStringLiteral("PerfilesCategoriasGA")).setValue(kPerfiles);
-    parametros.post();
+    perfiles(kPerfiles);
     EXPECT_EQ(modulo_->FiltroCategoriasGruposAnalisis(QStringLiteral("Proveedor")),
               "(CategoriaGrupo = 'Zona') OR (CategoriaGrupo = 'Sector')");
     EXPECT_EQ(modulo_->CategoriasPerfilesGA(QStringLiteral("Articulo")), "Familia\r\n");
+}
+
+// The range dialog in the list editor: a row whose to sorts before its from is refused with a
+// warning and the editor is shown again with the rows as edited; rows without values are left
+// out of the answer, which the listings find in RangosGruposAnalisis.
+TEST_P(GruposAnalisisModulo, RangesAreAskedAgainWhileARowIsReversed)
+{
+    perfiles(kPerfiles);
+    // Each showing: the rows it was given, then the edits to make (row, from, to).
+    struct Edicion
+    {
+        int fila;
+        const char *desde, *hasta;
+    };
+    const QList<QList<Edicion>> ediciones = {{{0, "B", "A"}, {1, "10", "9"}}, {{0, "A", "M"}, {1, "10", ""}}, {{1, "", "9"}}};
+    QList<QStringList> vistas;
+    plat::application().OnModalShown = [&](plat::Form &f) {
+        auto &editor = static_cast<TfGENEMLIS &>(f);
+        plat::DataSet &t = editor.temporal();
+        QStringList filas;
+        for (t.first(); !t.eof(); t.next())
+            filas << t.fieldByName("Categoria").asString() + '|' + t.fieldByName("ValorDesde").asString() + '|'
+                    + t.fieldByName("ValorHasta").asString();
+        const int vez = int(vistas.size());
+        vistas << filas;
+        if (vez > 3) {   // never asked that often: give up rather than loop
+            editor.setModalResult(plat::mrCancel);
+            return;
+        }
+        for (const Edicion &e : ediciones.value(vez)) {
+            t.first();
+            t.moveBy(e.fila);
+            t.edit();
+            t.fieldByName("ValorDesde").setValue(QString::fromUtf8(e.desde));
+            t.fieldByName("ValorHasta").setValue(QString::fromUtf8(e.hasta));
+            t.post();
+        }
+        editor.pbAceptar->click();
+    };
+    const QString respuesta = modulo_->SeleccionarRangosGruposAnalisis(QStringLiteral("Proveedor"), QStringLiteral("Sector|C|D"));
+    plat::application().OnModalShown = nullptr;
+    ASSERT_EQ(vistas.size(), 3);
+    EXPECT_EQ(vistas[0], (QStringList{"Zona||", "Sector|C|D"}));
+    EXPECT_EQ(vistas[1], (QStringList{"Zona|B|A", "Sector|10|9"}));
+    EXPECT_EQ(textosDeTipo("A"), (QStringList{"¡El valor Desde es mayor que el valor Hasta en la categoría Zona",
+                                              "¡El valor Desde es mayor que el valor Hasta en la categoría Sector",
+                                              "¡El valor Desde es mayor que el valor Hasta en la categoría Sector"}));
+    EXPECT_EQ(respuesta, "Zona|A|M\r\nSector||9");
+    EXPECT_EQ(RangosGruposAnalisis, respuesta);
+}
+
+// The settings editor's "ELLIPSIS_GA" button: its value's "·" lines reach the range dialog as
+// lines, and the answer comes back into the value with "·" between lines.
+TEST_P(GruposAnalisisModulo, TheSettingsEditorsButtonEditsAnalysisGroupRanges)
+{
+    perfiles(kPerfiles);
+    QStringList vista;
+    plat::application().OnModalShown = [&](plat::Form &f) {
+        if (auto *editor = qobject_cast<TfGENERINI *>(&f)) {
+            editor->StringGrid->setCurrentCell(1, 1);
+            editor->StringGridEditButtonClick();
+            editor->pbAceptarClick();
+            return;
+        }
+        auto &lista = static_cast<TfGENEMLIS &>(f);
+        plat::DataSet &t = lista.temporal();
+        for (t.first(); !t.eof(); t.next())
+            vista << t.fieldByName("Categoria").asString() + '|' + t.fieldByName("ValorDesde").asString() + '|'
+                    + t.fieldByName("ValorHasta").asString();
+        t.first();
+        t.edit();
+        t.fieldByName("ValorDesde").setValue("A");
+        t.fieldByName("ValorHasta").setValue("M");
+        t.post();
+        lista.pbAceptar->click();
+    };
+    const QString resultado = EditarRegistroINI(QStringLiteral("Rangos=\r\n"), QStringLiteral("Rangos=Sector|C|D·Otra|1|2"),
+                                                QString(), QStringLiteral("Clave;Valor"),
+                                                QStringLiteral("Rangos=ELLIPSIS_GA:Proveedor"), QString());
+    plat::application().OnModalShown = nullptr;
+    EXPECT_EQ(vista, (QStringList{"Zona||", "Sector|C|D"}));
+    EXPECT_EQ(resultado, "Rangos=Zona|A|M·Sector|C|D\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, GruposAnalisisModulo, ::testing::Bool(), NombreMotor);
