@@ -328,7 +328,11 @@ void TfPRESOPER::PanelFotoDropFiles(QObject *, const QStringList &Ficheros)
     const QString clave = ClaveOperario();
     if (clave.isEmpty())
         return;
-    ModuloDatos->GuardarImagenRegistro(kTabla, clave, Foto, Ficheros.first());
+    // A drop arrives outside the controls' guarded handlers: a file that cannot be stored
+    // is told here, and the stored photo stays.
+    if (const gp::Fallo fallo =
+            gp::capturarFallo([&] { ModuloDatos->GuardarImagenRegistro(kTabla, clave, Foto, Ficheros.first()); }))
+        MensajeError(fallo.mensaje);
 }
 
 bool TfPRESOPER::eventFilter(QObject *watched, QEvent *event)

@@ -10,11 +10,14 @@
 #include "projects/Primmodu.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QImage>
+#include <QMimeData>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 namespace {
 
@@ -125,13 +128,20 @@ protected:
     plat::DataSet &operarios() { return ventana().Table1->dataSet(); }
     plat::DataSet &grupos() { return ventana().GATablas->dataSet(); }
 
-    // The files as the file manager drops them on the photo panel.
+    // Drops the files on the photo panel as the file manager does: the drag enters, then drops.
     void soltar(const QStringList &ficheros)
     {
-        QStringList rutas;
+        QMimeData datos;
+        QList<QUrl> urls;
         for (const QString &f : ficheros)
-            rutas << carpeta_.filePath(f);
-        ventana().PanelFotoDropFiles(ventana().PanelFoto, rutas);
+            urls << QUrl::fromLocalFile(carpeta_.filePath(f));
+        datos.setUrls(urls);
+        QWidget *panel = ventana().PanelFoto;
+        QDragEnterEvent entrada(QPoint(10, 10), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(panel, &entrada);
+        ASSERT_TRUE(entrada.isAccepted());
+        QDropEvent suelta(QPointF(10, 10), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(panel, &suelta);
     }
 
     QString fotos(const QString &clave)
@@ -270,6 +280,11 @@ TEST_P(MaestroOperariosTest, ADroppedPhotoIsStoredUnderTheOperatorAndCanBeRemove
     EXPECT_TRUE(f.Foto->picture().isNull());
     f.pbAnteriorClick(&f);
     EXPECT_EQ(f.Foto->picture().width(), 8);
+
+    // A file that cannot be read is told and the stored photo stays.
+    soltar({"falta.bmp"});
+    EXPECT_EQ(mensajes_.textos().size(), 1);
+    EXPECT_EQ(fotos("1"), "Foto");
 
     f.BorrarlaImgen1->Click();
     EXPECT_EQ(fotos("1"), "");
