@@ -371,7 +371,8 @@ void TfPRESOPER::Table1BeforeDelete(plat::DataSet &DataSet)
     borrando_ = hecho;
     if (hecho) {
         try {
-            hecho = !gp::capturarFallo([&] { hecho = ModuloDatos->BorrarRegistrosAsociados(DataSet); }) && hecho;
+            bool borrados = false;
+            hecho = !gp::capturarFallo([&] { borrados = ModuloDatos->BorrarRegistrosAsociados(DataSet); }) && borrados;
             if (hecho)
                 hecho = !gp::capturarFallo([&] { fGENEINIC->TablaBeforeDelete(DataSet); });
         } catch (const gp::Abort &) {
