@@ -80,6 +80,10 @@ TEST_P(PrimasTest, MobileActivityIsTheNewestNonZeroRecordOfTheYear)
     };
     for (const auto &c : casos)
         EXPECT_DOUBLE_EQ(MDPrimas->ActividadMovilOperario(c.operario, c.fecha), c.esperada) << c.caso;
+
+    // A statement that does not run leaves the activity at 0.
+    ASSERT_EQ(sql("DROP TABLE BONO"), QString());
+    EXPECT_DOUBLE_EQ(MDPrimas->ActividadMovilOperario(4, Dia(2024, 6, 15)), 0);
 }
 
 class MaestroOperariosTest : public PrimasTest
