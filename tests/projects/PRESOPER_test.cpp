@@ -190,8 +190,6 @@ TEST_P(MaestroOperariosTest, TheWindowShowsTheOperatorWithItsActivityAndGroups)
     EXPECT_EQ(f.caption(), "Maestro de Operarios");
     EXPECT_EQ(f.EditTarifa->text(), "21,5");
     EXPECT_EQ(f.EditActividadMovil->text(), "87,5");
-    EXPECT_TRUE(f.EditActividadMovil->isReadOnly());
-    EXPECT_EQ(f.EditActividadMovil->focusPolicy(), Qt::NoFocus);
     EXPECT_EQ(gruposMostrados(), (QStringList{"1 MO Sección Montaje", "1 ZA Zona Zaragoza"}));
 
     f.pbSiguienteClick(&f);
