@@ -73,7 +73,8 @@ void MenuItem::updateHiddenShortcut()
     QWidget *window = nullptr;
     for (QObject *o = parent(); o && !window; o = o->parent())
         window = qobject_cast<QWidget *>(o);
-    if (action_->isVisible() || shortCut_ == 0 || !window) {
+    const bool popup = inPopupMenu();
+    if ((action_->isVisible() && !popup) || shortCut_ == 0 || !window) {
         delete hiddenShortcut_;
         hiddenShortcut_ = nullptr;
         return;
@@ -87,7 +88,18 @@ void MenuItem::updateHiddenShortcut()
         window->addAction(hiddenShortcut_);
     }
     hiddenShortcut_->setShortcut(action_->shortcut());
-    hiddenShortcut_->setShortcutContext(Qt::WindowShortcut);
+    hiddenShortcut_->setShortcutContext(popup ? Qt::WidgetWithChildrenShortcut : Qt::WindowShortcut);
+}
+
+bool MenuItem::inPopupMenu() const
+{
+    for (const QObject *o = parent(); o; o = o->parent()) {
+        if (qobject_cast<const PopupMenu *>(o))
+            return true;
+        if (o->isWidgetType())
+            return false;
+    }
+    return false;
 }
 bool MenuItem::enabled() const { return enabled_; }
 void MenuItem::setEnabled(bool enabled)
@@ -136,6 +148,7 @@ void MenuItem::attachChild(int index, MenuItem *item)
     item->parentItem_ = this;
     if (!item->parent())
         item->setParent(this);
+    item->updateHiddenShortcut();
     emit itemsChanged();
 }
 

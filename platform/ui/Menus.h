@@ -82,8 +82,11 @@ public:
 private:
     void attachChild(int index, MenuItem *item);
     // A hidden entry with a shortcut keeps answering it through an action of the window
-    // that owns the entry (Qt disables the shortcut of a hidden action).
+    // that owns the entry (Qt disables the shortcut of a hidden action). So does an entry
+    // of a pop-up menu, whose menu is shown only on demand: its shortcut answers while the
+    // focus is inside the form that owns the menu (two windows may use the same keys).
     void updateHiddenShortcut();
+    bool inPopupMenu() const;
 
     QString caption_;
     int tag_ = 0;

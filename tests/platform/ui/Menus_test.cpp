@@ -1,4 +1,5 @@
 #include "platform/ui/Form.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Menus.h"
 
 #include <QAction>
@@ -6,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace plat;
@@ -244,6 +246,50 @@ TEST(Menus, EntriesAreFoundInsertedRemovedAndClicked)
     EXPECT_EQ(bar->actions().size(), 2);
     globales->setChecked(true);
     EXPECT_TRUE(globales->checked());
+}
+
+// A pop-up menu's shortcuts answer without the menu being open, while the focus is inside the
+// form that owns it; another form with the same keys does not take them. Copy in an edit
+// stays the edit's own.
+TEST(Menus, PopupShortcutsAnswerInsideTheirOwnForm)
+{
+    struct Ventana
+    {
+        Form form;
+        Edit *edit = form.make<Edit>(QStringLiteral("Edit1"), &form);
+        PopupMenu *menu = form.make<PopupMenu>(QStringLiteral("PopupMenu1"), &form);
+        MenuItem *filtrar = form.make<MenuItem>(QStringLiteral("Filtrar1"), QStringLiteral("&Filtrar"), menu);
+        MenuItem *copiar = form.make<MenuItem>(QStringLiteral("Copiar1"), QStringLiteral("&Copiar"), menu);
+        int filtrados = 0, copiados = 0;
+        Ventana()
+        {
+            filtrar->setShortCut(ShortCut('I', ssCtrl));
+            copiar->setShortCut(ShortCut('C', ssCtrl));
+            menu->Items()->Add(filtrar);
+            menu->Items()->Add(copiar);
+            filtrar->OnClick = [this](QObject *) { ++filtrados; };
+            copiar->OnClick = [this](QObject *) { ++copiados; };
+        }
+    };
+    Ventana a, b;
+    a.form.Show();
+    b.form.Show();
+    a.form.activateWindow();
+    a.edit->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&a.form));
+
+    QTest::keyClick(a.edit, Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(a.filtrados, 1);
+    EXPECT_EQ(b.filtrados, 0);
+
+    a.edit->setText(QStringLiteral("texto"));
+    a.edit->selectAll();
+    QTest::keyClick(a.edit, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(a.copiados, 0);
+
+    a.filtrar->setEnabled(false);
+    QTest::keyClick(a.edit, Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(a.filtrados, 1);
 }
 
 #include "Menus_test.moc"
