@@ -19,7 +19,9 @@
 #include "platform/ui/data/DataSetComponents.h"
 #include "platform/ui/data/DataSource.h"
 
+#include <QHeaderView>
 #include <QVBoxLayout>
+#include <cmath>
 
 TfGENECPRO *fGENECPRO = nullptr;
 
@@ -86,6 +88,13 @@ TfGENECPRO::TfGENECPRO(QWidget *parent) : plat::Form(parent)
             cargarFormato(false);
     });
     OnClose = [this](QObject *, plat::CloseAction &) { restaurarFiltro(); };
+    // Only widths the user drags count: the grid sets its own widths whenever it lays out.
+    QHeaderView *cabecera = DBGrid1->horizontalHeader();
+    cabecera->viewport()->installEventFilter(this);
+    connect(cabecera, &QHeaderView::sectionResized, this, [this](int columna, int, int pixeles) {
+        if (cabeceraPulsada_)
+            anchoDeColumna(columna, pixeles);
+    });
     // Enter moves to the next control everywhere but in the filter memo.
     setKeyPreview(true);
     OnKeyPress = [this](QObject *, QChar &Key) {
@@ -523,6 +532,28 @@ void TfGENECPRO::deRejillaALista()
     LBSeleccionado->setItems(seleccion);
 }
 
+bool TfGENECPRO::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == DBGrid1->horizontalHeader()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress)
+            cabeceraPulsada_ = true;
+        else if (event->type() == QEvent::MouseButtonRelease)
+            cabeceraPulsada_ = false;
+    }
+    return plat::Form::eventFilter(watched, event);
+}
+
+// A column's width in pixels becomes its field's width in characters of the grid's font,
+// which the listing shares its page width by.
+void TfGENECPRO::anchoDeColumna(int columna, int pixeles)
+{
+    const plat::GridColumn *rejilla = DBGrid1->column(columna);
+    plat::Field *campo = rejilla ? rejilla->field() : nullptr;
+    const int caracter = DBGrid1->fontMetrics().averageCharWidth();
+    if (campo && caracter > 0 && pixeles > 0)
+        campo->displayWidth = std::max(1, int(std::nearbyint(double(pixeles) / caracter)));
+}
+
 void TfGENECPRO::PageControl1Change(QObject *)
 {
     const int actual = PageControl1->activePageIndex();
@@ -545,7 +576,13 @@ void TfGENECPRO::PageControl1Change(QObject *)
 void TfGENECPRO::pbConformeClick(QObject *)
 {
     if (!ModoLogico()) {
-        if (PageControl1->activePage() != PagAjustar && !abrirConsulta())
+        // Columns moved on the grid are the selection's new order: the query follows it (its
+        // fields, and the widths given to them, outlive the new statement).
+        const bool enAjustar = PageControl1->activePage() == PagAjustar;
+        const QStringList antes = LBSeleccionado->items();
+        if (enAjustar)
+            deRejillaALista();
+        if ((!enAjustar || LBSeleccionado->items() != antes) && !abrirConsulta())
             return;
     } else {
         if (PageControl1->activePage() == PagSeleccionCampos)

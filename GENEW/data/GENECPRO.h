@@ -108,6 +108,9 @@ public slots:
     void PageControl1Change(QObject *Sender);
     void FormatoFichaClick(QObject *Sender);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void construirControles();
     QString grupo() const;
@@ -120,6 +123,7 @@ private:
     void volverASeleccion();
     void deListaARejilla();
     void deRejillaALista();
+    void anchoDeColumna(int columna, int pixeles);
     void restaurarFiltro();
 
     plat::DataSet *dataSet_ = nullptr;
@@ -128,6 +132,7 @@ private:
     QString filtroOriginal_;
     QStringList tipos_;
     int paginaAnterior_ = 0;
+    bool cabeceraPulsada_ = false;   // a column width is being dragged by the user
 };
 
 extern TfGENECPRO *fGENECPRO;

@@ -9,6 +9,10 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Grids.h"
 #include "platform/ui/Lists.h"
+#include "platform/ui/data/DBGrid.h"
+
+#include <QHeaderView>
+#include <QTest>
 
 namespace {
 
@@ -196,6 +200,39 @@ TEST_P(ListadoProgramableTest, FormatsAreStoredOncePerNameAndReloadedWithoutUnkn
         EXPECT_EQ(d.LBSeleccionado->items().size(), 5);
     });
     EXPECT_EQ(formatosGuardados(), 0);
+}
+
+// The user drags Nombre's column first on the sample grid and widens it by its title's edge:
+// the listing gets the fields in the grid's order, Nombre as wide as it was left.
+TEST_P(ListadoProgramableTest, ColumnsMovedAndWidenedOnTheGridShapeTheListing)
+{
+    QStringList orden;
+    int anchoListado = 0;
+    const Gancho<ImprimirListadoFn>::Instalacion imprimir(ganchoImprimirListadoProgramable(), [&](TfGENECPRO &, plat::DataSet &datos) {
+        for (int i = 0; i < datos.fieldCount(); ++i)
+            orden << datos.field(i).fieldName();
+        anchoListado = datos.fieldByName(QStringLiteral("Nombre")).displayWidth;
+    });
+    int anchoDejado = 0, caracter = 0;
+    listar([&](TfGENECPRO &d) {
+        d.LBSeleccionado->setItems({"Codigo", "Nombre", "Importe"});
+        d.PageControl1->setActivePage(d.PagAjustar);
+        QHeaderView *cabecera = d.DBGrid1->horizontalHeader();
+        cabecera->moveSection(1, 0);
+        ASSERT_EQ(d.DBGrid1->column(0)->FieldName, QStringLiteral("Nombre"));
+        const int antes = cabecera->sectionSize(0);
+        const QPoint borde(cabecera->sectionViewportPosition(0) + antes - 1, cabecera->height() / 2);
+        QTest::mousePress(cabecera->viewport(), Qt::LeftButton, {}, borde);
+        QTest::mouseMove(cabecera->viewport(), borde + QPoint(150, 0));
+        QTest::mouseRelease(cabecera->viewport(), Qt::LeftButton, {}, borde + QPoint(150, 0));
+        anchoDejado = cabecera->sectionSize(0);
+        ASSERT_GT(anchoDejado, antes + 100);
+        caracter = d.DBGrid1->fontMetrics().averageCharWidth();
+        d.pbConformeClick(d.pbConforme);
+        EXPECT_EQ(d.LBSeleccionado->items(), (QStringList{"Nombre", "Codigo", "Importe"}));
+    });
+    EXPECT_EQ(orden, (QStringList{"Nombre", "Codigo", "Importe"}));
+    EXPECT_EQ(anchoListado, int(std::nearbyint(double(anchoDejado) / caracter)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, ListadoProgramableTest, ::testing::Bool(), NombreMotor);
