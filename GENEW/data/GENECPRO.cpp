@@ -13,6 +13,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Grids.h"
 #include "platform/ui/Lists.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/SpinEdit.h"
 #include "platform/ui/data/DBGrid.h"
 #include "platform/ui/data/DataControls.h"
@@ -73,6 +74,7 @@ TfGENECPRO::TfGENECPRO(QWidget *parent) : plat::Form(parent)
     setPosition(plat::poScreenCenter);
     resize(640, 470);
     construirControles();
+    construirMenu();
 
     pbAgregar->OnClick = [this](QObject *s) { pbAgregarClick(s); };
     pbConforme->OnClick = [this](QObject *s) { pbConformeClick(s); };
@@ -221,6 +223,28 @@ void TfGENECPRO::construirControles()
     Query1 = make<plat::QueryComponent>(QStringLiteral("Query1"), this);
     DSAjustar = make<plat::DataSource>(QStringLiteral("DSAjustar"), this);
     DBGrid1->setDataSource(DSAjustar);
+}
+
+void TfGENECPRO::construirMenu()
+{
+    PopupMenu1 = make<plat::PopupMenu>(QStringLiteral("PopupMenu1"), this);
+    const auto opcion = [this](const QString &nombre, const QString &texto, std::function<void()> accion) {
+        auto *item = make<plat::MenuItem>(nombre, texto, PopupMenu1);
+        PopupMenu1->Items()->Add(item);
+        item->OnClick = [accion = std::move(accion)](QObject *) { accion(); };
+        return item;
+    };
+    BorrarFiltros1 = opcion(QStringLiteral("BorrarFiltros1"), QStringLiteral("&Borrar filtros"), [this] { MemoFiltros->Clear(); });
+    DeseleccionarTodos1 = opcion(QStringLiteral("DeseleccionarTodos1"),
+                                 QStringLiteral("&Deseleccionar Todos los Campos Seleccionados"),
+                                 [this] { LBSeleccionado->clear(); });
+    SeleccionarTodos1 = opcion(QStringLiteral("SeleccionarTodos1"), QStringLiteral("&Seleccionar Todos los Campos Disponibles"),
+                               [this] { LBSeleccionado->setItems(LBDisponible->items()); });
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint &p) {
+        const QPoint global = mapToGlobal(p);
+        PopupMenu1->Popup(global.x(), global.y());
+    });
 }
 
 // ---- opening --------------------------------------------------------------------------------

@@ -16,9 +16,11 @@ class DBGrid;
 class DBNavigator;
 class Edit;
 class ListBox;
+class MenuItem;
 class Memo;
 class PageControl;
 class Panel;
+class PopupMenu;
 class QueryComponent;
 class SpeedButton;
 class SpinEdit;
@@ -87,6 +89,10 @@ public:
     plat::QueryComponent *Query1;
     plat::DataSource *DSAjustar;
     plat::DataSource *DSFormatos;
+    plat::PopupMenu *PopupMenu1;
+    plat::MenuItem *BorrarFiltros1;
+    plat::MenuItem *DeseleccionarTodos1;
+    plat::MenuItem *SeleccionarTodos1;
 
     bool ModoLogico() const;
     // The type name of each field offered, parallel to ListaCampos.
@@ -113,6 +119,7 @@ protected:
 
 private:
     void construirControles();
+    void construirMenu();
     QString grupo() const;
     QString nombreTablaListada() const;
     bool abrirTablas();

@@ -9,6 +9,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Grids.h"
 #include "platform/ui/Lists.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/data/DBGrid.h"
 
 #include <QHeaderView>
@@ -106,6 +107,16 @@ TEST_P(ListadoProgramableTest, StandardFormatOffersEveryVisibleField)
         EXPECT_EQ(d.StringGrid->rowCount(), 6);
         EXPECT_EQ(d.StringGrid->cell(1, 0), QStringLiteral("Desde Valor"));
         EXPECT_EQ(d.StringGrid->cell(0, 3), QStringLiteral("Fecha"));
+
+        // The pop-up menu: clear the filters, clear the selection, select all available.
+        d.MemoFiltros->setText(QStringLiteral("(Codigo = '3')"));
+        d.BorrarFiltros1->Click();
+        EXPECT_TRUE(d.MemoFiltros->text().isEmpty());
+        d.DeseleccionarTodos1->Click();
+        EXPECT_TRUE(d.LBSeleccionado->items().isEmpty());
+        d.SeleccionarTodos1->Click();
+        EXPECT_EQ(d.LBSeleccionado->items(), d.LBDisponible->items());
+        EXPECT_EQ(d.LBSeleccionado->items().size(), 5);
     });
 }
 
