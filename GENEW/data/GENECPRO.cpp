@@ -12,6 +12,8 @@
 #include "platform/ui/Containers.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Grids.h"
+#include "platform/ui/Colors.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/Lists.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/SpinEdit.h"
@@ -72,7 +74,7 @@ TfGENECPRO::TfGENECPRO(QWidget *parent) : plat::Form(parent)
     setObjectName(QStringLiteral("fGENECPRO"));
     setCaption(QStringLiteral("Listado Programable"));
     setPosition(plat::poScreenCenter);
-    resize(640, 470);
+    resize(680, 470);
     construirControles();
     construirMenu();
 
@@ -82,6 +84,7 @@ TfGENECPRO::TfGENECPRO(QWidget *parent) : plat::Form(parent)
     pbGuardarComo->OnClick = [this](QObject *s) { pbGuardarComoClick(s); };
     pbEliminar->OnClick = [this](QObject *s) { pbEliminarClick(s); };
     pbStandard->OnClick = [this](QObject *s) { pbStandardClick(s); };
+    pbCambiarFont->OnClick = [this](QObject *s) { pbCambiarFontClick(s); };
     FormatoFicha->OnClick = [this](QObject *s) { FormatoFichaClick(s); };
     PageControl1->OnChange = [this](QObject *s) { PageControl1Change(s); };
     connect(NombreFormato, &QComboBox::activated, this, [this](int indice) {
@@ -126,10 +129,11 @@ void TfGENECPRO::construirControles()
     pbGuardarComo = boton(QStringLiteral("pbGuardarComo"), QStringLiteral("Como..."), 296);
     pbEliminar = boton(QStringLiteral("pbEliminar"), QStringLiteral("Eliminar"), 358);
     pbStandard = boton(QStringLiteral("pbStandard"), QStringLiteral("Estándar"), 420);
-    pbActivarTablaLogica = boton(QStringLiteral("pbActivarTablaLogica"), QStringLiteral("Lógica"), 490);
+    pbCambiarFont = boton(QStringLiteral("pbCambiarFont"), QStringLiteral("Letra"), 482);
+    pbActivarTablaLogica = boton(QStringLiteral("pbActivarTablaLogica"), QStringLiteral("Lógica"), 544);
     pbActivarTablaLogica->setGroupIndex(1);
     pbActivarTablaLogica->setAllowAllUp(true);
-    pbExportarExcel = boton(QStringLiteral("pbExportarExcel"), QStringLiteral("Excel"), 552);
+    pbExportarExcel = boton(QStringLiteral("pbExportarExcel"), QStringLiteral("Excel"), 606);
     pbExportarExcel->setGroupIndex(2);
     pbExportarExcel->setAllowAllUp(true);
 
@@ -436,6 +440,20 @@ void TfGENECPRO::pbEliminarClick(QObject *)
 void TfGENECPRO::pbStandardClick(QObject *)
 {
     cargarFormato(true);
+}
+
+// The grid's font is the listing's: the titles take it in navy.
+void TfGENECPRO::pbCambiarFontClick(QObject *)
+{
+    if (!ModuloDatos)
+        return;
+    plat::FontDialog *dialogo = ModuloDatos->FontDialog1;
+    dialogo->Font = DBGrid1->font();
+    if (!dialogo->Execute())
+        return;
+    DBGrid1->setTitleFont(dialogo->Font);
+    DBGrid1->setTitleFontColor(plat::clNavy);
+    DBGrid1->setFont(dialogo->Font);
 }
 
 void TfGENECPRO::FormatoFichaClick(QObject *)

@@ -79,6 +79,7 @@ public:
     plat::SpeedButton *pbGuardarComo;
     plat::SpeedButton *pbEliminar;
     plat::SpeedButton *pbStandard;
+    plat::SpeedButton *pbCambiarFont;
     plat::SpeedButton *pbActivarTablaLogica;
     plat::SpeedButton *pbExportarExcel;
     plat::DBNavigator *DBNavigator1;
@@ -111,6 +112,7 @@ public slots:
     void pbGuardarComoClick(QObject *Sender);
     void pbEliminarClick(QObject *Sender);
     void pbStandardClick(QObject *Sender);
+    void pbCambiarFontClick(QObject *Sender);
     void PageControl1Change(QObject *Sender);
     void FormatoFichaClick(QObject *Sender);
 

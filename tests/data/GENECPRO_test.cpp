@@ -8,6 +8,8 @@
 #include "platform/ui/Containers.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Grids.h"
+#include "platform/ui/Colors.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/Lists.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/data/DBGrid.h"
@@ -239,6 +241,24 @@ TEST_P(ListadoProgramableTest, ColumnsMovedAndWidenedOnTheGridShapeTheListing)
         anchoDejado = cabecera->sectionSize(0);
         ASSERT_GT(anchoDejado, antes + 100);
         caracter = d.DBGrid1->fontMetrics().averageCharWidth();
+
+        // A cancelled font dialog changes nothing; a confirmed one sets the grid's font
+        // (the listing's) and its titles in navy.
+        const QFont antesFuente = d.DBGrid1->font();
+        bool aceptar = false;
+        plat::setDialogScript([&](QObject *dialogo) {
+            if (auto *fuente = qobject_cast<plat::FontDialog *>(dialogo))
+                fuente->Font.setPointSize(fuente->Font.pointSize() + 6);
+            return aceptar;
+        });
+        d.pbCambiarFontClick(d.pbCambiarFont);
+        EXPECT_EQ(d.DBGrid1->font(), antesFuente);
+        aceptar = true;
+        d.pbCambiarFontClick(d.pbCambiarFont);
+        plat::setDialogScript(nullptr);
+        EXPECT_EQ(d.DBGrid1->font().pointSize(), antesFuente.pointSize() + 6);
+        EXPECT_EQ(d.DBGrid1->titleFont(), d.DBGrid1->font());
+        EXPECT_EQ(d.DBGrid1->titleFontColor(), plat::clNavy);
         d.pbConformeClick(d.pbConforme);
         EXPECT_EQ(d.LBSeleccionado->items(), (QStringList{"Nombre", "Codigo", "Importe"}));
     });
