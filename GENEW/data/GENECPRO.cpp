@@ -12,14 +12,19 @@
 #include "platform/ui/Containers.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Grids.h"
+#include "platform/ui/Colors.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/Lists.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/SpinEdit.h"
 #include "platform/ui/data/DBGrid.h"
 #include "platform/ui/data/DataControls.h"
 #include "platform/ui/data/DataSetComponents.h"
 #include "platform/ui/data/DataSource.h"
 
+#include <QHeaderView>
 #include <QVBoxLayout>
+#include <cmath>
 
 TfGENECPRO *fGENECPRO = nullptr;
 
@@ -69,8 +74,9 @@ TfGENECPRO::TfGENECPRO(QWidget *parent) : plat::Form(parent)
     setObjectName(QStringLiteral("fGENECPRO"));
     setCaption(QStringLiteral("Listado Programable"));
     setPosition(plat::poScreenCenter);
-    resize(640, 470);
+    resize(680, 470);
     construirControles();
+    construirMenu();
 
     pbAgregar->OnClick = [this](QObject *s) { pbAgregarClick(s); };
     pbConforme->OnClick = [this](QObject *s) { pbConformeClick(s); };
@@ -78,6 +84,7 @@ TfGENECPRO::TfGENECPRO(QWidget *parent) : plat::Form(parent)
     pbGuardarComo->OnClick = [this](QObject *s) { pbGuardarComoClick(s); };
     pbEliminar->OnClick = [this](QObject *s) { pbEliminarClick(s); };
     pbStandard->OnClick = [this](QObject *s) { pbStandardClick(s); };
+    pbCambiarFont->OnClick = [this](QObject *s) { pbCambiarFontClick(s); };
     FormatoFicha->OnClick = [this](QObject *s) { FormatoFichaClick(s); };
     PageControl1->OnChange = [this](QObject *s) { PageControl1Change(s); };
     connect(NombreFormato, &QComboBox::activated, this, [this](int indice) {
@@ -86,6 +93,13 @@ TfGENECPRO::TfGENECPRO(QWidget *parent) : plat::Form(parent)
             cargarFormato(false);
     });
     OnClose = [this](QObject *, plat::CloseAction &) { restaurarFiltro(); };
+    // Only widths the user drags count: the grid sets its own widths whenever it lays out.
+    QHeaderView *cabecera = DBGrid1->horizontalHeader();
+    cabecera->viewport()->installEventFilter(this);
+    connect(cabecera, &QHeaderView::sectionResized, this, [this](int columna, int, int pixeles) {
+        if (cabeceraPulsada_)
+            anchoDeColumna(columna, pixeles);
+    });
     // Enter moves to the next control everywhere but in the filter memo.
     setKeyPreview(true);
     OnKeyPress = [this](QObject *, QChar &Key) {
@@ -115,10 +129,11 @@ void TfGENECPRO::construirControles()
     pbGuardarComo = boton(QStringLiteral("pbGuardarComo"), QStringLiteral("Como..."), 296);
     pbEliminar = boton(QStringLiteral("pbEliminar"), QStringLiteral("Eliminar"), 358);
     pbStandard = boton(QStringLiteral("pbStandard"), QStringLiteral("Estándar"), 420);
-    pbActivarTablaLogica = boton(QStringLiteral("pbActivarTablaLogica"), QStringLiteral("Lógica"), 490);
+    pbCambiarFont = boton(QStringLiteral("pbCambiarFont"), QStringLiteral("Letra"), 482);
+    pbActivarTablaLogica = boton(QStringLiteral("pbActivarTablaLogica"), QStringLiteral("Lógica"), 544);
     pbActivarTablaLogica->setGroupIndex(1);
     pbActivarTablaLogica->setAllowAllUp(true);
-    pbExportarExcel = boton(QStringLiteral("pbExportarExcel"), QStringLiteral("Excel"), 552);
+    pbExportarExcel = boton(QStringLiteral("pbExportarExcel"), QStringLiteral("Excel"), 606);
     pbExportarExcel->setGroupIndex(2);
     pbExportarExcel->setAllowAllUp(true);
 
@@ -212,6 +227,28 @@ void TfGENECPRO::construirControles()
     Query1 = make<plat::QueryComponent>(QStringLiteral("Query1"), this);
     DSAjustar = make<plat::DataSource>(QStringLiteral("DSAjustar"), this);
     DBGrid1->setDataSource(DSAjustar);
+}
+
+void TfGENECPRO::construirMenu()
+{
+    PopupMenu1 = make<plat::PopupMenu>(QStringLiteral("PopupMenu1"), this);
+    const auto opcion = [this](const QString &nombre, const QString &texto, std::function<void()> accion) {
+        auto *item = make<plat::MenuItem>(nombre, texto, PopupMenu1);
+        PopupMenu1->Items()->Add(item);
+        item->OnClick = [accion = std::move(accion)](QObject *) { accion(); };
+        return item;
+    };
+    BorrarFiltros1 = opcion(QStringLiteral("BorrarFiltros1"), QStringLiteral("&Borrar filtros"), [this] { MemoFiltros->Clear(); });
+    DeseleccionarTodos1 = opcion(QStringLiteral("DeseleccionarTodos1"),
+                                 QStringLiteral("&Deseleccionar Todos los Campos Seleccionados"),
+                                 [this] { LBSeleccionado->clear(); });
+    SeleccionarTodos1 = opcion(QStringLiteral("SeleccionarTodos1"), QStringLiteral("&Seleccionar Todos los Campos Disponibles"),
+                               [this] { LBSeleccionado->setItems(LBDisponible->items()); });
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint &p) {
+        const QPoint global = mapToGlobal(p);
+        PopupMenu1->Popup(global.x(), global.y());
+    });
 }
 
 // ---- opening --------------------------------------------------------------------------------
@@ -405,6 +442,20 @@ void TfGENECPRO::pbStandardClick(QObject *)
     cargarFormato(true);
 }
 
+// The grid's font is the listing's: the titles take it in navy.
+void TfGENECPRO::pbCambiarFontClick(QObject *)
+{
+    if (!ModuloDatos)
+        return;
+    plat::FontDialog *dialogo = ModuloDatos->FontDialog1;
+    dialogo->Font = DBGrid1->font();
+    if (!dialogo->Execute())
+        return;
+    DBGrid1->setTitleFont(dialogo->Font);
+    DBGrid1->setTitleFontColor(plat::clNavy);
+    DBGrid1->setFont(dialogo->Font);
+}
+
 void TfGENECPRO::FormatoFichaClick(QObject *)
 {
     const bool ficha = FormatoFicha->isChecked();
@@ -523,6 +574,28 @@ void TfGENECPRO::deRejillaALista()
     LBSeleccionado->setItems(seleccion);
 }
 
+bool TfGENECPRO::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == DBGrid1->horizontalHeader()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress)
+            cabeceraPulsada_ = true;
+        else if (event->type() == QEvent::MouseButtonRelease)
+            cabeceraPulsada_ = false;
+    }
+    return plat::Form::eventFilter(watched, event);
+}
+
+// A column's width in pixels becomes its field's width in characters of the grid's font,
+// which the listing shares its page width by.
+void TfGENECPRO::anchoDeColumna(int columna, int pixeles)
+{
+    const plat::GridColumn *rejilla = DBGrid1->column(columna);
+    plat::Field *campo = rejilla ? rejilla->field() : nullptr;
+    const int caracter = DBGrid1->fontMetrics().averageCharWidth();
+    if (campo && caracter > 0 && pixeles > 0)
+        campo->displayWidth = std::max(1, int(std::nearbyint(double(pixeles) / caracter)));
+}
+
 void TfGENECPRO::PageControl1Change(QObject *)
 {
     const int actual = PageControl1->activePageIndex();
@@ -545,7 +618,13 @@ void TfGENECPRO::PageControl1Change(QObject *)
 void TfGENECPRO::pbConformeClick(QObject *)
 {
     if (!ModoLogico()) {
-        if (PageControl1->activePage() != PagAjustar && !abrirConsulta())
+        // Columns moved on the grid are the selection's new order: the query follows it (its
+        // fields, and the widths given to them, outlive the new statement).
+        const bool enAjustar = PageControl1->activePage() == PagAjustar;
+        const QStringList antes = LBSeleccionado->items();
+        if (enAjustar)
+            deRejillaALista();
+        if ((!enAjustar || LBSeleccionado->items() != antes) && !abrirConsulta())
             return;
     } else {
         if (PageControl1->activePage() == PagSeleccionCampos)

@@ -16,9 +16,11 @@ class DBGrid;
 class DBNavigator;
 class Edit;
 class ListBox;
+class MenuItem;
 class Memo;
 class PageControl;
 class Panel;
+class PopupMenu;
 class QueryComponent;
 class SpeedButton;
 class SpinEdit;
@@ -77,6 +79,7 @@ public:
     plat::SpeedButton *pbGuardarComo;
     plat::SpeedButton *pbEliminar;
     plat::SpeedButton *pbStandard;
+    plat::SpeedButton *pbCambiarFont;
     plat::SpeedButton *pbActivarTablaLogica;
     plat::SpeedButton *pbExportarExcel;
     plat::DBNavigator *DBNavigator1;
@@ -87,6 +90,10 @@ public:
     plat::QueryComponent *Query1;
     plat::DataSource *DSAjustar;
     plat::DataSource *DSFormatos;
+    plat::PopupMenu *PopupMenu1;
+    plat::MenuItem *BorrarFiltros1;
+    plat::MenuItem *DeseleccionarTodos1;
+    plat::MenuItem *SeleccionarTodos1;
 
     bool ModoLogico() const;
     // The type name of each field offered, parallel to ListaCampos.
@@ -105,11 +112,16 @@ public slots:
     void pbGuardarComoClick(QObject *Sender);
     void pbEliminarClick(QObject *Sender);
     void pbStandardClick(QObject *Sender);
+    void pbCambiarFontClick(QObject *Sender);
     void PageControl1Change(QObject *Sender);
     void FormatoFichaClick(QObject *Sender);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void construirControles();
+    void construirMenu();
     QString grupo() const;
     QString nombreTablaListada() const;
     bool abrirTablas();
@@ -120,6 +132,7 @@ private:
     void volverASeleccion();
     void deListaARejilla();
     void deRejillaALista();
+    void anchoDeColumna(int columna, int pixeles);
     void restaurarFiltro();
 
     plat::DataSet *dataSet_ = nullptr;
@@ -128,6 +141,7 @@ private:
     QString filtroOriginal_;
     QStringList tipos_;
     int paginaAnterior_ = 0;
+    bool cabeceraPulsada_ = false;   // a column width is being dragged by the user
 };
 
 extern TfGENECPRO *fGENECPRO;

@@ -18,18 +18,18 @@ DestinoInforme DestinoInforme::de(const QString &destino)
     return {ImpresoraActual, QString()};
 }
 
-QStringList ServicioImpresorasSistema::nombres() const { return QPrinterInfo::availablePrinterNames(); }
+QStringList ServicioImpresorasInformeSistema::nombres() const { return QPrinterInfo::availablePrinterNames(); }
 
-Gancho<ServicioImpresoras *> &ganchoServicioImpresoras()
+Gancho<ServicioImpresorasInforme *> &ganchoServicioImpresoras()
 {
-    static Gancho<ServicioImpresoras *> gancho(nullptr);
+    static Gancho<ServicioImpresorasInforme *> gancho(nullptr);
     return gancho;
 }
 
-ServicioImpresoras &servicioImpresoras()
+ServicioImpresorasInforme &servicioImpresoras()
 {
-    static ServicioImpresorasSistema sistema;
-    ServicioImpresoras *instalado = ganchoServicioImpresoras().valor();
+    static ServicioImpresorasInformeSistema sistema;
+    ServicioImpresorasInforme *instalado = ganchoServicioImpresoras().valor();
     return instalado ? *instalado : sistema;
 }
 
@@ -73,7 +73,7 @@ void EscribirInformePDF(plat::PreparedReport &informe, const QString &fichero)
         QFile::remove(nombrePagina(n));
 }
 
-bool ImprimirEnImpresoraNombrada(plat::PreparedReport &informe, const QString &nombre, ServicioImpresoras &impresoras)
+bool ImprimirEnImpresoraNombrada(plat::PreparedReport &informe, const QString &nombre, ServicioImpresorasInforme &impresoras)
 {
     for (const QString &impresora : impresoras.nombres()) {
         if (impresora.contains(nombre, Qt::CaseSensitive)) {

@@ -22,17 +22,17 @@ struct DestinoInforme
 };
 
 // The installed printers in their list order, and printing on them. Tests replace it.
-class ServicioImpresoras
+class ServicioImpresorasInforme
 {
 public:
-    virtual ~ServicioImpresoras() = default;
+    virtual ~ServicioImpresorasInforme() = default;
     virtual QStringList nombres() const = 0;
     // Prints the report on the printer of its settings.
     virtual void imprimir(plat::PreparedReport &informe) = 0;
 };
 
 // The system's printers (CUPS) in QPrinterInfo's order; the report prints itself.
-class ServicioImpresorasSistema : public ServicioImpresoras
+class ServicioImpresorasInformeSistema : public ServicioImpresorasInforme
 {
 public:
     QStringList nombres() const override;
@@ -40,14 +40,14 @@ public:
 };
 
 // The printer service in force: the system's unless one is installed.
-Gancho<ServicioImpresoras *> &ganchoServicioImpresoras();
-ServicioImpresoras &servicioImpresoras();
+Gancho<ServicioImpresorasInforme *> &ganchoServicioImpresoras();
+ServicioImpresorasInforme &servicioImpresoras();
 
 // Installs a printer service (not owned) for the life of this object.
-class ServicioImpresorasInstalado : public Gancho<ServicioImpresoras *>::Instalacion
+class ServicioImpresorasInstalado : public Gancho<ServicioImpresorasInforme *>::Instalacion
 {
 public:
-    explicit ServicioImpresorasInstalado(ServicioImpresoras &servicio)
+    explicit ServicioImpresorasInstalado(ServicioImpresorasInforme &servicio)
         : Instalacion(ganchoServicioImpresoras(), &servicio)
     {
     }
@@ -66,4 +66,4 @@ void EscribirInformePDF(plat::PreparedReport &informe, const QString &fichero);
 // Prints the report on the first printer (in list order) whose name contains nombre, case
 // counting; nothing, and no message, when none does. Returns whether it printed.
 bool ImprimirEnImpresoraNombrada(plat::PreparedReport &informe, const QString &nombre,
-                                 ServicioImpresoras &impresoras);
+                                 ServicioImpresorasInforme &impresoras);

@@ -8,7 +8,14 @@
 #include "platform/ui/Containers.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Grids.h"
+#include "platform/ui/Colors.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/Lists.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/data/DBGrid.h"
+
+#include <QHeaderView>
+#include <QTest>
 
 namespace {
 
@@ -102,6 +109,16 @@ TEST_P(ListadoProgramableTest, StandardFormatOffersEveryVisibleField)
         EXPECT_EQ(d.StringGrid->rowCount(), 6);
         EXPECT_EQ(d.StringGrid->cell(1, 0), QStringLiteral("Desde Valor"));
         EXPECT_EQ(d.StringGrid->cell(0, 3), QStringLiteral("Fecha"));
+
+        // The pop-up menu: clear the filters, clear the selection, select all available.
+        d.MemoFiltros->setText(QStringLiteral("(Codigo = '3')"));
+        d.BorrarFiltros1->Click();
+        EXPECT_TRUE(d.MemoFiltros->text().isEmpty());
+        d.DeseleccionarTodos1->Click();
+        EXPECT_TRUE(d.LBSeleccionado->items().isEmpty());
+        d.SeleccionarTodos1->Click();
+        EXPECT_EQ(d.LBSeleccionado->items(), d.LBDisponible->items());
+        EXPECT_EQ(d.LBSeleccionado->items().size(), 5);
     });
 }
 
@@ -196,6 +213,57 @@ TEST_P(ListadoProgramableTest, FormatsAreStoredOncePerNameAndReloadedWithoutUnkn
         EXPECT_EQ(d.LBSeleccionado->items().size(), 5);
     });
     EXPECT_EQ(formatosGuardados(), 0);
+}
+
+// The user drags Nombre's column first on the sample grid and widens it by its title's edge:
+// the listing gets the fields in the grid's order, Nombre as wide as it was left.
+TEST_P(ListadoProgramableTest, ColumnsMovedAndWidenedOnTheGridShapeTheListing)
+{
+    QStringList orden;
+    int anchoListado = 0;
+    const Gancho<ImprimirListadoFn>::Instalacion imprimir(ganchoImprimirListadoProgramable(), [&](TfGENECPRO &, plat::DataSet &datos) {
+        for (int i = 0; i < datos.fieldCount(); ++i)
+            orden << datos.field(i).fieldName();
+        anchoListado = datos.fieldByName(QStringLiteral("Nombre")).displayWidth;
+    });
+    int anchoDejado = 0, caracter = 0;
+    listar([&](TfGENECPRO &d) {
+        d.LBSeleccionado->setItems({"Codigo", "Nombre", "Importe"});
+        d.PageControl1->setActivePage(d.PagAjustar);
+        QHeaderView *cabecera = d.DBGrid1->horizontalHeader();
+        cabecera->moveSection(1, 0);
+        ASSERT_EQ(d.DBGrid1->column(0)->FieldName, QStringLiteral("Nombre"));
+        const int antes = cabecera->sectionSize(0);
+        const QPoint borde(cabecera->sectionViewportPosition(0) + antes - 1, cabecera->height() / 2);
+        QTest::mousePress(cabecera->viewport(), Qt::LeftButton, {}, borde);
+        QTest::mouseMove(cabecera->viewport(), borde + QPoint(150, 0));
+        QTest::mouseRelease(cabecera->viewport(), Qt::LeftButton, {}, borde + QPoint(150, 0));
+        anchoDejado = cabecera->sectionSize(0);
+        ASSERT_GT(anchoDejado, antes + 100);
+        caracter = d.DBGrid1->fontMetrics().averageCharWidth();
+
+        // A cancelled font dialog changes nothing; a confirmed one sets the grid's font
+        // (the listing's) and its titles in navy.
+        const QFont antesFuente = d.DBGrid1->font();
+        bool aceptar = false;
+        plat::setDialogScript([&](QObject *dialogo) {
+            if (auto *fuente = qobject_cast<plat::FontDialog *>(dialogo))
+                fuente->Font.setPointSize(fuente->Font.pointSize() + 6);
+            return aceptar;
+        });
+        d.pbCambiarFontClick(d.pbCambiarFont);
+        EXPECT_EQ(d.DBGrid1->font(), antesFuente);
+        aceptar = true;
+        d.pbCambiarFontClick(d.pbCambiarFont);
+        plat::setDialogScript(nullptr);
+        EXPECT_EQ(d.DBGrid1->font().pointSize(), antesFuente.pointSize() + 6);
+        EXPECT_EQ(d.DBGrid1->titleFont(), d.DBGrid1->font());
+        EXPECT_EQ(d.DBGrid1->titleFontColor(), plat::clNavy);
+        d.pbConformeClick(d.pbConforme);
+        EXPECT_EQ(d.LBSeleccionado->items(), (QStringList{"Nombre", "Codigo", "Importe"}));
+    });
+    EXPECT_EQ(orden, (QStringList{"Nombre", "Codigo", "Importe"}));
+    EXPECT_EQ(anchoListado, int(std::nearbyint(double(anchoDejado) / caracter)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, ListadoProgramableTest, ::testing::Bool(), NombreMotor);

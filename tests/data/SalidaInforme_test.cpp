@@ -36,7 +36,7 @@ private:
 };
 
 // The installed printers of a test, in list order; prints are recorded with their settings.
-class ImpresorasGrabadas : public ServicioImpresoras
+class ImpresorasGrabadas : public ServicioImpresorasInforme
 {
 public:
     explicit ImpresorasGrabadas(QStringList nombres) : nombres_(std::move(nombres)) {}

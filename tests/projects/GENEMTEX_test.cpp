@@ -405,7 +405,7 @@ TEST_P(MaestroTextosConDatosTest, ClosingWhileEditingIsRefusedUntilTheEditIsCanc
 // ---- listing the card ----------------------------------------------------------------------
 
 // The printer service of a test: what would be printed, page by page.
-class ImpresionesFicha : public ServicioImpresoras
+class ImpresionesFicha : public ServicioImpresorasInforme
 {
 public:
     QStringList nombres() const override { return {}; }

@@ -31,7 +31,7 @@ QT_END_NAMESPACE
 namespace {
 
 // The printer of the tests: every print is recorded by its page orientation.
-class ImpresoraGrabada : public ServicioImpresoras
+class ImpresoraGrabada : public ServicioImpresorasInforme
 {
 public:
     QStringList nombres() const override { return {QStringLiteral("Oficina")}; }

@@ -1,0 +1,154 @@
+#include "GENEW/data/GENECPRO.h"
+#include "GENEW/reporting/informes/GENELPRO.h"
+#include "GENEW/reporting/informes/GENEPREV.h"
+#include "GENEW/reporting/informes/ImprimirListadoProgramable.h"
+#include "GENEW/reporting/informes/Informe.h"
+#include "GENEW/runtime/Geneinic.h"
+#include "platform/data/TableDataSet.h"
+#include "platform/data/engine/Connection.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Containers.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Lists.h"
+#include "tests/data/ModuloFixture.h"
+#include "tests/reporting/informes/ImpresoraGrabadora.h"
+#include "tests/reporting/informes/InformePrueba.h"
+
+#include <QFile>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace gptest;
+
+namespace {
+
+// The listing dialog over the company table LISTA with the real printing step installed: what
+// the user chooses reaches the printer, the preview window or the workbook.
+class ListadoProgramableImpreso : public ModuloFixture
+{
+protected:
+    void SetUp() override
+    {
+        ModuloFixture::SetUp();
+        ASSERT_TRUE(prepararMotor(false));
+        plat::TableDef def;
+        def.name = QStringLiteral("LISTA");
+        def.fields = {plat::fieldDef(QStringLiteral("Codigo"), ftString, 10, true),
+                      plat::fieldDef(QStringLiteral("Nombre"), ftString, 40),
+                      plat::fieldDef(QStringLiteral("Importe"), ftFloat)};
+        def.indexes = {{QStringLiteral("Clave1"), {QStringLiteral("Codigo")}, true, true}};
+        fGENEINIC->Database().createTable(def);
+        tabla_.setTableName(QStringLiteral("LISTA"));
+        ASSERT_TRUE(modulo_->AbrirTabla(tabla_));
+        const QStringList nombres{QStringLiteral("Ana"), QStringLiteral("Eva"), QStringLiteral("O'Brien"),
+                                  QStringLiteral("Luis"), QStringLiteral("O'Brien"), QStringLiteral("Pía")};
+        for (int i = 0; i < nombres.size(); ++i) {
+            tabla_.append();
+            tabla_.fieldByName(QStringLiteral("Codigo")).setAsString(QString::number(i + 3));
+            tabla_.fieldByName(QStringLiteral("Nombre")).setAsString(nombres[i]);
+            tabla_.fieldByName(QStringLiteral("Importe")).setValue(100.5 * i);
+            tabla_.post();
+        }
+        dialogo_ = plat::createForm<TfGENECPRO>();
+    }
+
+    void TearDown() override
+    {
+        plat::application().OnModalShown = nullptr;
+        plat::setDialogScript(nullptr);
+        if (dialogo_)
+            dialogo_->Free();
+        tabla_.close();
+        ModuloFixture::TearDown();
+    }
+
+    // Plays the user on the dialog: the fields, one filter line and the title, then the
+    // choices of the case, then "Conforme".
+    void listar(const QString &filtro, const std::function<void(TfGENECPRO &)> &elegir)
+    {
+        plat::application().OnModalShown = [&](plat::Form &f) {
+            auto &d = static_cast<TfGENECPRO &>(f);
+            d.LBSeleccionado->setItems({QStringLiteral("Nombre"), QStringLiteral("Codigo")});
+            d.MemoFiltros->setText(filtro);
+            d.Titulo->setText(QStringLiteral("Clientes escogidos"));
+            elegir(d);
+            d.pbConformeClick(d.pbConforme);
+            f.Close();
+        };
+        dialogo_->AbrirListado(tabla_, QString(), QString(), QString());
+    }
+
+    plat::TableDataSet tabla_;
+    TfGENECPRO *dialogo_ = nullptr;
+    ImpresionListadoProgramableInstalada impresion_;
+    QTemporaryDir dir_;
+};
+
+TEST_F(ListadoProgramableImpreso, PrintingSendsTheFilteredRowsToThePrinter)
+{
+    const QString pdf = dir_.filePath(QStringLiteral("impresora.pdf"));
+    ImpresoraGrabadora grabadora(pdf);
+    plat::ScopedPrinterProvider instalada(grabadora);
+    plat::setDialogScript([](QObject *dialogo) { return qobject_cast<plat::PrintDialog *>(dialogo) != nullptr; });
+    listar(QStringLiteral("(Nombre = 'O''Brien')"), [](TfGENECPRO &d) { d.VisualizacionPrevia->setChecked(false); });
+
+    ASSERT_EQ(grabadora.pedidos.size(), 1) << mensajes_.textos().join(u'\n').toStdString();
+    const QString texto = textoPdf(pdf);
+    EXPECT_TRUE(texto.contains(QStringLiteral("Clientes escogidos"))) << texto.toStdString();
+    EXPECT_EQ(texto.count(QStringLiteral("O'Brien")), 2) << texto.toStdString();
+    EXPECT_FALSE(texto.contains(QStringLiteral("Ana")));
+    EXPECT_FALSE(texto.contains(QStringLiteral("Pía")));
+    EXPECT_EQ(fGENELPRO, nullptr);
+}
+
+TEST_F(ListadoProgramableImpreso, PreviewShowsTheListingAndReturnsWhenItCloses)
+{
+    int paginasVistas = -1;
+    QString titulo;
+    auto *turno = new QTimer(dialogo_);
+    QObject::connect(turno, &QTimer::timeout, [&] {
+        if (!fGENEPREV || !fGENELPRO || fGENELPRO->QuickReport->generando())
+            return;
+        turno->stop();
+        paginasVistas = fGENEPREV->NumeroPaginas;
+        titulo = fGENELPRO->QuickReport->ReportTitle;
+        fGENEPREV->Estado = QStringLiteral("Finalizada");
+        fGENEPREV->Close();
+    });
+    listar(QStringLiteral("(Codigo >= '6')"), [&](TfGENECPRO &) { turno->start(0); });
+
+    EXPECT_EQ(paginasVistas, 1);
+    EXPECT_EQ(titulo, QStringLiteral("Clientes escogidos"));
+    EXPECT_EQ(fGENELPRO, nullptr);
+}
+
+TEST_F(ListadoProgramableImpreso, ExcelWritesTheWorkbookAndListsNothing)
+{
+    const QString libro = dir_.filePath(QStringLiteral("listado.xlsx"));
+    const QString pdf = dir_.filePath(QStringLiteral("impresora.pdf"));
+    ImpresoraGrabadora grabadora(pdf);
+    plat::ScopedPrinterProvider instalada(grabadora);
+    plat::setDialogScript([&](QObject *dialogo) {
+        auto *guardar = qobject_cast<plat::SaveDialog *>(dialogo);
+        if (guardar)
+            guardar->FileName = libro;
+        return guardar != nullptr;
+    });
+    mensajes_.programarRespuestas({QStringLiteral("SI")});
+    listar(QStringLiteral("(Codigo >= '8')"), [](TfGENECPRO &d) {
+        d.VisualizacionPrevia->setChecked(false);
+        d.pbExportarExcel->setDownState(true);
+    });
+
+    ASSERT_TRUE(QFile::exists(libro)) << mensajes_.textos().join(u'\n').toStdString();
+    EXPECT_TRUE(mensajes_.textos().contains(QStringLiteral("El archivo ha sido guardado en ") + libro));
+    const QString contenido = ejecutar(QStringLiteral("unzip"), {QStringLiteral("-p"), libro});
+    EXPECT_TRUE(contenido.contains(QStringLiteral("Pía"))) << contenido.left(2000).toStdString();
+    EXPECT_FALSE(contenido.contains(QStringLiteral("Ana")));
+    EXPECT_TRUE(grabadora.pedidos.isEmpty());
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+} // namespace
