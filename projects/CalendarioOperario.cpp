@@ -196,4 +196,22 @@ QString SituacionDeBajas(const QStringList &tiposBaja)
     return tiposBaja.join(QStringLiteral("\r\n")).left(40);
 }
 
+QString SentenciaContrato(int operario, const LiteralesFecha &f)
+{
+    return QStringLiteral("SELECT TOP 1 NumeroContrato FROM HCONTRAT WHERE CodigoOperario = ") + QString::number(operario)
+        + QStringLiteral(" AND FechaInicioContrato <= ") + f.dia + QStringLiteral(" AND (FechaFinalContrato >= ") + f.dia
+        + QStringLiteral(" OR FechaFinalContrato = ") + f.cero
+        + QStringLiteral(" OR FechaFinalContrato is Null OR FechaFinalContrato = ") + f.ceroDesnudo
+        + QStringLiteral(") ORDER BY NumeroContrato DESC");
+}
+
+QString SentenciaBajas(int operario, const LiteralesFecha &f)
+{
+    return QStringLiteral("SELECT DISTINCT T.TipoBaja FROM TSUBSDIO T JOIN BAJA B ON B.CodigoBaja = T.Codigo WHERE "
+                          "B.CodigoOperario = ")
+        + QString::number(operario) + QStringLiteral(" AND B.FechaInicio <= ") + f.dia
+        + QStringLiteral(" AND (B.FechaFinal >= ") + f.dia + QStringLiteral(" OR B.FechaFinal = ") + f.cero
+        + QStringLiteral(" OR B.FechaFinal is Null OR B.FechaFinal = ") + f.ceroDesnudo + QStringLiteral(")");
+}
+
 } // namespace calendario

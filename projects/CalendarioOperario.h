@@ -100,4 +100,17 @@ DiaCalendario DiaGenerado(const QDate &fecha, const std::optional<DiaCalendario>
 // characters the column holds.
 QString SituacionDeBajas(const QStringList &tiposBaja);
 
+// The date literals of the generation's statements, each as the statement writes it (quotes
+// included): the day, the zero date, and the bare zero the end dates are also compared with.
+struct LiteralesFecha
+{
+    QString dia;
+    QString cero;
+    QString ceroDesnudo;
+};
+// The newest contract of the operator in force on the day (open ends included).
+QString SentenciaContrato(int operario, const LiteralesFecha &f);
+// The leave types of the operator's leaves in force on the day.
+QString SentenciaBajas(int operario, const LiteralesFecha &f);
+
 } // namespace calendario

@@ -4,7 +4,13 @@
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
+#include "GENEW/runtime/comun/RutinasNumeros.h"
+#include "GENEW/runtime/comun/RutinasSQL.h"
 #include "GENEW/runtime/comun/RutinasSistema.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
+#include "GENEW/runtime/RespuestaSQL.h"
+#include "platform/base/LecturaTextos.h"
+#include "platform/base/LiteralFechaSQL.h"
 #include "platform/base/FechaHora.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/ui/Application.h"
@@ -110,6 +116,8 @@ TfRRHHCAOP::TfRRHHCAOP(QWidget *parent)
     pbPuente->OnClick = handler(this, &TfRRHHCAOP::pbMarcasClick);
     pbPermiso->OnClick = handler(this, &TfRRHHCAOP::pbMarcasClick);
     pbZoom->OnClick = handler(this, &TfRRHHCAOP::pbZoomClick);
+    pbGenerarCalendario->OnClick = handler(this, &TfRRHHCAOP::pbGenerarCalendarioClick);
+    pbMarcarDiasRegulacionEmpleo->OnClick = handler(this, &TfRRHHCAOP::pbMarcarDiasRegulacionEmpleoClick);
     pbSalir->OnClick = handler(this, &TfRRHHCAOP::pbSalirClick);
     SGrid->OnDrawCell = handler(this, &TfRRHHCAOP::SGridDrawCell);
     SGrid->OnSelectCell = handler(this, &TfRRHHCAOP::SGridSelectCell);
@@ -602,6 +610,138 @@ void TfRRHHCAOP::pbZoomClick(QObject *)
     PanelIncidencias->setVisible(Pulsado(pbZoom));
     resize(width(), height() + (Pulsado(pbZoom) ? alto : -alto));
     FiltrarIncidenciasMes();
+}
+
+// ---- generation -----------------------------------------------------------------------------
+
+calendario::LiteralesFecha TfRRHHCAOP::literales(const QDate &fecha) const
+{
+    const QDateTime dia = FechaHora(fecha);
+    const QString programaCero = QStringLiteral("30/12/1899");
+    const QString cero = LiteralFechaSQL(FechaCero(), programaCero);
+    // Where the engine reads the program's own text the bare 0 stays a number; elsewhere it
+    // is the zero date, so that a timestamp is never compared with a number.
+    const QString ceroDesnudo = cero == programaCero ? QStringLiteral("0") : u'\'' + cero + u'\'';
+    return {u'\'' + LiteralFechaSQL(dia, FechaHoraATexto(dia)) + u'\'', u'\'' + cero + u'\'', ceroDesnudo};
+}
+
+std::optional<DiaCalendario> TfRRHHCAOP::diaEmpresa(const QDate &fecha)
+{
+    const plat::QueryResult filas = fGENEINIC->Database().query(
+        QStringLiteral("SELECT EsDiaTrabajado, EsDiaFestivo, EsDiaVacaciones, EsDiaPuente, NumeroHorario FROM CALENDAR "
+                       "WHERE Codigo = :codigo AND Fecha = :fecha"),
+        {{QStringLiteral("codigo"), codigoCalendario_}, {QStringLiteral("fecha"), FechaHora(fecha)}});
+    if (filas.isEmpty())
+        return std::nullopt;
+    const QVariantList &f = filas.rows.first();
+    return DiaCalendario{f.at(0).toString(), f.at(1).toString(), f.at(2).toString(), QString(),
+                         f.at(3).toString(), f.at(4).toInt(),    QString()};
+}
+
+bool TfRRHHCAOP::generarDia(int operario, const QDate &fecha)
+{
+    const QString baseDatos = QStringLiteral("Database");
+    const calendario::LiteralesFecha f = literales(fecha);
+    int contrato = 0;
+    if (!LeerEntero(ModuloDatos->EjecutarSQL(calendario::SentenciaContrato(operario, f), baseDatos).trimmed(), contrato)
+        || contrato == 0)
+        return true;
+    plat::DataSet &personal = CalendarioPersonal->dataSet();
+    const auto campo = [&](const char *nombre) -> plat::Field & { return personal.fieldByName(QString::fromLatin1(nombre)); };
+    try {
+        if (personal.findKey({operario, FechaHora(fecha)})) {
+            personal.edit();
+            campo("Situacion").setAsString(QStringLiteral("Regulacion Empleo"));
+        } else {
+            DiaCalendario dia = calendario::DiaGenerado(fecha, diaEmpresa(fecha), EditSituacion->text());
+            const QString bajas = ModuloDatos->EjecutarSQL(calendario::SentenciaBajas(operario, f), baseDatos);
+            if (!bajas.trimmed().isEmpty() && !EsRespuestaErrorSQL(bajas))
+                dia.situacion = calendario::SituacionDeBajas(bajas.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts));
+            personal.append();
+            campo("CodigoOperario").setValue(operario);
+            campo("Fecha").setValue(FechaHora(fecha));
+            campo("EsDiaTrabajado").setAsString(dia.trabajado);
+            campo("EsDiaFestivo").setAsString(dia.festivo);
+            campo("EsDiaVacaciones").setAsString(dia.vacaciones);
+            campo("EsDiaPermiso").setAsString(dia.permiso);
+            campo("EsDiaPuente").setAsString(dia.puente);
+            campo("Situacion").setAsString(dia.situacion);
+        }
+        personal.post();
+        return true;
+    } catch (const std::exception &) {
+        if (personal.state() != plat::DataSetState::Browse)
+            personal.cancel();
+        MensajeAviso(QStringLiteral("¡ Está intentando grabar un calendario que ya existe !"));
+        return false;
+    }
+}
+
+void TfRRHHCAOP::GeneraCalendarioOperario(int Operario, const QString &Desde, const QString &Hasta)
+{
+    if (familia_ != Familia::Questal)
+        return;
+    plat::BusyCursor reloj;
+    const QDate desde = Desde.isEmpty() ? mostrado_.primerDia() : TextoAFechaHora(Desde).date();
+    const QDate hasta = Hasta.isEmpty() ? mostrado_.ultimoDia() : TextoAFechaHora(Hasta).date();
+    for (QDate dia = desde; dia <= hasta; dia = dia.addDays(1))
+        if (!generarDia(Operario, dia))
+            return;
+}
+
+QList<int> TfRRHHCAOP::operariosEntre(const QString &desde, const QString &hasta)
+{
+    const QString respuesta = ModuloDatos->EjecutarSQL(
+        QStringLiteral("SELECT CodigoOperario FROM PERSONAL WHERE ")
+            + ConstruirCondicionRango(QStringLiteral("CodigoOperario"), desde, hasta, QStringLiteral("ftInteger")),
+        QStringLiteral("Database"));
+    QList<int> operarios;
+    if (EsRespuestaErrorSQL(respuesta))
+        return operarios;
+    for (const QString &linea : respuesta.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+        if (int codigo = 0; LeerEntero(linea.trimmed(), codigo))
+            operarios << codigo;
+    return operarios;
+}
+
+void TfRRHHCAOP::pbGenerarCalendarioClick(QObject *)
+{
+    if (MensajeConfirmacion(QStringLiteral("Este proceso calcula el calendario del mes actual para todos los operarios. "
+                                           "Los calendarios destino se crearán nuevos o se modificarán definitivamente. "
+                                           "¿Desea continuar?"))
+        == kNo)
+        return;
+    const QString rango = MensajePedirDato(QStringLiteral("Introduzca el rango de operarios (Desde/Hasta)"));
+    const auto cota = [&](int indice) {
+        int valor = 0;
+        return LeerEntero(ExtraerCampo(indice, rango, QStringLiteral("/")).trimmed(), valor) ? valor : 0;
+    };
+    const int desde = cota(0);
+    const int hasta = cota(1);
+    if (desde == 0 || hasta == 0)
+        return;
+    for (int operario : operariosEntre(QString::number(desde), QString::number(hasta)))
+        GeneraCalendarioOperario(operario, QString(), QString());
+    refrescarRejilla();
+}
+
+void TfRRHHCAOP::pbMarcarDiasRegulacionEmpleoClick(QObject *)
+{
+    const QString desde = MensajePedirDato(QStringLiteral("Introduzca Desde Operario:"));
+    if (!ValidarEntero(desde, QStringLiteral("Desde Operario")))
+        return;
+    const QString hasta = MensajePedirDato(QStringLiteral("Introduzca Hasta Operario:"));
+    if (!ValidarEntero(hasta, QStringLiteral("Hasta Operario")))
+        return;
+    const QString fechaDesde = MensajePedirDato(QStringLiteral("Introduzca Desde Fecha: "), FechaHoraATexto(FechaHora(Ahora().date())));
+    if (!ValidarFecha(fechaDesde, QStringLiteral("Desde Fecha")))
+        return;
+    const QString fechaHasta = MensajePedirDato(QStringLiteral("Introduzca Hasta Fecha: "), fechaDesde);
+    if (!ValidarFecha(fechaHasta, QStringLiteral("Hasta Fecha")))
+        return;
+    for (int operario : operariosEntre(desde, hasta))
+        GeneraCalendarioOperario(operario, fechaDesde, fechaHasta);
+    refrescarRejilla();
 }
 
 // ---- incidences ----------------------------------------------------------------------------

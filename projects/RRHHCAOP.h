@@ -91,6 +91,11 @@ public slots:
     void pbEliminarEjercicioClick(QObject *Sender);
     void EliminardiaClick(QObject *Sender);
     void pbMarcasClick(QObject *Sender);
+    void pbGenerarCalendarioClick(QObject *Sender);
+    void pbMarcarDiasRegulacionEmpleoClick(QObject *Sender);
+    // Generates the operator's personal days from Desde to Hasta (empty: the shown month's
+    // first and last days); only as the questal program.
+    void GeneraCalendarioOperario(int Operario, const QString &Desde, const QString &Hasta);
     void pbZoomClick(QObject *Sender);
     void pbSalirClick(QObject *Sender);
     void Cerrar1Click(QObject *Sender);
@@ -111,6 +116,12 @@ private:
     void leerDiasMes();
     void refrescarRejilla();
     calendario::Marcadores marcadores() const;
+    std::optional<calendario::DiaCalendario> diaEmpresa(const QDate &fecha);
+    calendario::LiteralesFecha literales(const QDate &fecha) const;
+    // The operators of PERSONAL between the two typed bounds.
+    QList<int> operariosEntre(const QString &desde, const QString &hasta);
+    // Appends or marks one generated day; false when the table refused it.
+    bool generarDia(int operario, const QDate &fecha);
     // Runs a delete on the shown operator's days or incidences, restricted by the condition.
     void borrar(const QString &tabla, const QString &condicion);
     // The incidence being inserted takes the next line of its operator and date.

@@ -220,6 +220,80 @@ TEST_P(VentanaCalendario, IncidencesAreNumberedByDateAndTimed)
     EXPECT_EQ(sql(QStringLiteral("SELECT Tiempo FROM INCCALOP WHERE Fecha = '2026-03-05 00:00:00'")), QStringLiteral("9"));
 }
 
+TEST_P(VentanaCalendario, QuestalGeneratesDaysUnderAContractAndMarksThemTheSecondTime)
+{
+    if (!enFamilia(Familia::Questal))
+        GTEST_SKIP() << "runs as questal";
+    for (const char *s :
+         {"INSERT INTO PERSONAL (CodigoOperario, Nombre) VALUES (8, 'B')",
+          "INSERT INTO PERSONAL (CodigoOperario, Nombre) VALUES (9, 'C')",
+          // 7: open by the zero date from the 10th; 8: open by NULL; 9: ended on the 5th.
+          "INSERT INTO HCONTRAT VALUES (7, 1, '2024-09-10 00:00:00', '1899-12-30 00:00:00')",
+          "INSERT INTO HCONTRAT VALUES (8, 1, '2024-01-01 00:00:00', NULL)",
+          "INSERT INTO HCONTRAT VALUES (9, 1, '2024-01-01 00:00:00', '2024-09-05 00:00:00')",
+          "INSERT INTO TSUBSDIO VALUES (1, 'Enfermedad')",
+          "INSERT INTO TSUBSDIO VALUES (2, 'Accidente Trabajo')",
+          "INSERT INTO BAJA VALUES (8, '2024-09-02 00:00:00', 1, '2024-09-03 00:00:00')",
+          "INSERT INTO BAJA VALUES (8, '2024-09-03 00:00:00', 2, NULL)",
+          "INSERT INTO CALENDAR VALUES (3, '2024-09-11 00:00:00', 'NO', 'SI', 'NO', 'SI', 5)"})
+        ASSERT_EQ(sql(QString::fromUtf8(s)), QString());
+    const auto marcar = [&] {
+        mensajes_.programarRespuestas({"1", "9", "01/09/2024", "30/09/2024"});
+        ventana_->pbMarcarDiasRegulacionEmpleoClick(ventana_->pbMarcarDiasRegulacionEmpleo);
+    };
+    const auto dia = [&](int operario, int d, const char *campos) {
+        return sql(QStringLiteral("SELECT %1 FROM CALENOPE WHERE CodigoOperario = %2 AND Fecha = '2024-09-%3 00:00:00'")
+                       .arg(QString::fromLatin1(campos))
+                       .arg(operario)
+                       .arg(d, 2, 10, QLatin1Char('0')));
+    };
+    const QString septiembre = QStringLiteral(" AND Fecha >= '2024-09-01 00:00:00' AND Fecha <= '2024-09-30 00:00:00'");
+    const auto dias = [&](int operario) {
+        return sql(QStringLiteral("SELECT COUNT(*) FROM CALENOPE WHERE CodigoOperario = %1").arg(operario) + septiembre);
+    };
+    marcar();
+    EXPECT_EQ(QStringList({dias(7), dias(8), dias(9)}), QStringList({"21", "30", "5"}));
+    EXPECT_EQ(dia(8, 1, "EsDiaTrabajado || EsDiaFestivo || Situacion"), QStringLiteral("NOSIAlta"));
+    EXPECT_EQ(dia(8, 2, "EsDiaTrabajado || EsDiaFestivo || Situacion"), QStringLiteral("SINOEnfermedad"));
+    EXPECT_EQ(dia(8, 3, "Situacion").split(QStringLiteral("\r\n")).size(), 2);
+    // The company day overrides the flags, not the timetable.
+    EXPECT_EQ(dia(7, 11, "EsDiaTrabajado || EsDiaFestivo || EsDiaPuente"), QStringLiteral("NOSISI"));
+    EXPECT_EQ(dia(7, 11, "COALESCE(NumeroHorario, 0)"), QStringLiteral("0"));
+
+    marcar();
+    EXPECT_EQ(QStringList({dias(7), dias(8), dias(9)}), QStringList({"21", "30", "5"}));
+    EXPECT_EQ(sql(QStringLiteral("SELECT COUNT(*) FROM CALENOPE WHERE Situacion <> 'Regulacion Empleo'") + septiembre),
+              QStringLiteral("0"));
+
+    mensajes_.limpiar();
+    mensajes_.programarRespuestas({"x"});
+    ventana_->pbMarcarDiasRegulacionEmpleoClick(ventana_->pbMarcarDiasRegulacionEmpleo);
+    EXPECT_TRUE(mensajes_.textos().contains(QStringLiteral("¡El valor de Desde Operario es incorrecto! Repita por favor")))
+        << mensajes_.textos().join(u'|').toStdString();
+    const QString antes = sql(QStringLiteral("SELECT COUNT(*) FROM CALENOPE"));
+    for (const char *rango : {"0/9", "abc"}) {
+        mensajes_.programarRespuestas({"SI", rango});
+        ventana_->pbGenerarCalendarioClick(ventana_->pbGenerarCalendario);
+    }
+    EXPECT_EQ(sql(QStringLiteral("SELECT COUNT(*) FROM CALENOPE")), antes);
+    mensajes_.programarRespuestas({"SI", "7/7"});
+    ventana_->pbGenerarCalendarioClick(ventana_->pbGenerarCalendario);   // March 2026, the shown month
+    EXPECT_EQ(sql(QStringLiteral("SELECT COUNT(*) FROM CALENOPE")).toInt(), antes.toInt() + 29);
+}
+
+TEST(SentenciasCalendario, SqlServerTextsOfOneDay)
+{
+    const calendario::LiteralesFecha f{"'02/09/2024'", "'30/12/1899'", "0"};
+    EXPECT_EQ(calendario::SentenciaContrato(7, f),
+              QStringLiteral("SELECT TOP 1 NumeroContrato FROM HCONTRAT WHERE CodigoOperario = 7 AND FechaInicioContrato <= "
+                             "'02/09/2024' AND (FechaFinalContrato >= '02/09/2024' OR FechaFinalContrato = '30/12/1899' OR "
+                             "FechaFinalContrato is Null OR FechaFinalContrato = 0) ORDER BY NumeroContrato DESC"));
+    EXPECT_EQ(calendario::SentenciaBajas(7, f),
+              QStringLiteral("SELECT DISTINCT T.TipoBaja FROM TSUBSDIO T JOIN BAJA B ON B.CodigoBaja = T.Codigo WHERE "
+                             "B.CodigoOperario = 7 AND B.FechaInicio <= '02/09/2024' AND (B.FechaFinal >= '02/09/2024' OR "
+                             "B.FechaFinal = '30/12/1899' OR B.FechaFinal is Null OR B.FechaFinal = 0)"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, VentanaCalendario, ::testing::Bool(), NombreMotor);
 
 } // namespace
