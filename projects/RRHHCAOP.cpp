@@ -1,6 +1,8 @@
 #include "projects/RRHHCAOP.h"
 
+#include "GENEW/data/GENEVMEM.h"
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/data/busqueda/ServiciosBusqueda.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
@@ -125,6 +127,9 @@ TfRRHHCAOP::TfRRHHCAOP(QWidget *parent)
         tabla->dataSet().AfterPost = [this](plat::DataSet &ds) { TipoSubsidioAfterPost(ds); };
     IncidenciasCalendario->dataSet().OnNewRecord = [this](plat::DataSet &ds) { IncidenciasCalendarioNewRecord(ds); };
     DBGrid1->OnColExit = handler(this, &TfRRHHCAOP::DBGrid1ColExit);
+    DBGrid1->OnEditButtonClick = handler(this, &TfRRHHCAOP::DBGrid1EditButtonClick);
+    DBGrid1->OnDblClick = handler(this, &TfRRHHCAOP::BuscarDatosDBEdit);
+    DBGrid1->OnDrawColumnCell = handler(this, &TfRRHHCAOP::DBGrid1DrawColumnCell);
 }
 
 TfRRHHCAOP::~TfRRHHCAOP() = default;
@@ -307,6 +312,7 @@ void TfRRHHCAOP::construirIncidencias()
             col->TitleCaption = c.titulo;
         col->Width = c.ancho;
     }
+    DBGrid1->column(7)->ButtonStyle = plat::cbsEllipsis;
     columna->addWidget(DBGrid1, 1);
 }
 
@@ -770,6 +776,68 @@ void TfRRHHCAOP::DBGrid1ColExit(QObject *)
         incidencias.edit();
     incidencias.fieldByName(QStringLiteral("Tiempo")).setValue(HoraADecimal(final_) - HoraADecimal(inicio));
     incidencias.post();
+}
+
+void TfRRHHCAOP::DBGrid1EditButtonClick(QObject *)
+{
+    plat::DataSet &incidencias = IncidenciasCalendario->dataSet();
+    const QString titulo = QStringLiteral("Fecha ")
+        + FechaHoraATexto(incidencias.fieldByName(QStringLiteral("Fecha")).value().toDateTime())
+        + QStringLiteral(" - Descripción Ampliada");
+    QString texto;
+    VisualizarAsignarCampoTexto(incidencias, titulo, QStringLiteral("DescripcionAmpliada"), texto);
+    if (incidencias.state() == plat::DataSetState::Browse)
+        incidencias.edit();
+    incidencias.fieldByName(QStringLiteral("DescripcionAmpliada")).setAsString(texto);
+    incidencias.post();
+}
+
+void TfRRHHCAOP::BuscarDatosDBEdit(QObject *)
+{
+    plat::Field *campo = DBGrid1->selectedField();
+    if (!campo)
+        return;
+    plat::DataSet &incidencias = IncidenciasCalendario->dataSet();
+    QVariant valor;
+    if (campo->fieldName().compare(QLatin1String("GrupoAnalisis"), Qt::CaseInsensitive) == 0) {
+        const QVariant clave = BuscarRegistro(QStringLiteral("GRANALIS"), 1);
+        if (clave.isNull() || clave.toList().isEmpty())
+            return;
+        valor = clave.toList().first();
+    } else if (campo->fieldName().compare(QLatin1String("Color"), Qt::CaseInsensitive) == 0) {
+        if (!ModuloDatos->ColorDialog1->Execute())
+            return;
+        valor = ModuloDatos->ColorDialog1->Color;
+    } else
+        return;
+    if (incidencias.state() == plat::DataSetState::Browse)
+        incidencias.edit();
+    campo->setValue(valor);
+}
+
+void TfRRHHCAOP::DBGrid1DrawColumnCell(QObject *, const QRect &Rect, int, plat::GridColumn *Column,
+                                       plat::GridCellState)
+{
+    if (!Column || Column->FieldName.compare(QLatin1String("Color"), Qt::CaseInsensitive) != 0)
+        return;
+    const QString texto = DBGrid1->drawnText(Column->FieldName);
+    int color = 0;
+    if (!LeerEntero(QString(texto).remove(QLatin1Char('.')), color))
+        return;
+    plat::Canvas &canvas = *DBGrid1->canvas();
+    canvas.brush().Color = color;
+    canvas.FillRect(Rect);
+    canvas.TextOut(Rect.left() + 2, Rect.top() + 2, texto);
+}
+
+void TfRRHHCAOP::BuscarClick(QObject *)
+{
+    const QVariant clave = BuscarYPosicionarTabla(CalendarioPersonal->table(), 0);
+    if (clave.isNull())
+        return;
+    plat::DataSet &personal = CalendarioPersonal->dataSet();
+    mostrado_.operario = int(personal.fieldByName(QStringLiteral("CodigoOperario")).asInteger());
+    MostrarMes(personal.fieldByName(QStringLiteral("Fecha")).value().toDateTime().date());
 }
 
 // ---- deleting -------------------------------------------------------------------------------

@@ -102,6 +102,11 @@ public slots:
     void TipoSubsidioAfterPost(plat::DataSet &DataSet);
     void IncidenciasCalendarioNewRecord(plat::DataSet &DataSet);
     void DBGrid1ColExit(QObject *Sender);
+    void DBGrid1EditButtonClick(QObject *Sender);
+    void BuscarDatosDBEdit(QObject *Sender);
+    void BuscarClick(QObject *Sender);
+    void DBGrid1DrawColumnCell(QObject *Sender, const QRect &Rect, int DataCol, plat::GridColumn *Column,
+                               plat::GridCellState State);
 
 private:
     void construirVentana();

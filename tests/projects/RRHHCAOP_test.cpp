@@ -2,6 +2,7 @@
 #include "platform/base/FechaHora.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Colors.h"
+#include "platform/ui/Dialogs.h"
 #include "projects/RRHHCAOP.h"
 #include "tests/data/ModuloFixture.h"
 
@@ -194,6 +195,28 @@ TEST_P(VentanaCalendario, VimbaroRefusesATimetableOnAFestiveDay)
               QStringList{QStringLiteral("¡ No se puede asignar horario por ser dia festivo, puente o vacaciones !")});
     seleccionar(4);
     EXPECT_EQ(personal(4, QStringLiteral("NumeroHorario")), QStringLiteral("2"));
+
+    // A colour chosen for an incidence is stored and painted as the cell's background.
+    plat::setDialogScript([](QObject *dialogo) {
+        if (auto *color = qobject_cast<plat::ColorDialog *>(dialogo))
+            color->Color = 0x00C000;
+        return true;
+    });
+    v.resize(900, 700);
+    plat::DataSet &inc = v.IncidenciasCalendario->dataSet();
+    inc.first();
+    v.DBGrid1->setSelectedIndex(8);
+    v.BuscarDatosDBEdit(v.DBGrid1);
+    inc.post();
+    plat::setDialogScript(nullptr);
+    EXPECT_EQ(sql(QStringLiteral("SELECT Color FROM INCCALOP WHERE Fecha = '2026-03-03 00:00:00'")),
+              QString::number(0x00C000));
+    const QImage imagen = v.DBGrid1->grab().toImage();
+    int pintados = 0;
+    for (int y = 0; y < imagen.height(); ++y)
+        for (int x = 0; x < imagen.width(); ++x)
+            pintados += imagen.pixelColor(x, y) == plat::toQColor(0x00C000);
+    EXPECT_GT(pintados, 100);
 }
 
 TEST_P(VentanaCalendario, IncidencesAreNumberedByDateAndTimed)
