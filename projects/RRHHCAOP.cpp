@@ -557,6 +557,9 @@ void TfRRHHCAOP::SGridSelectCell(QObject *, int ACol, int ARow, bool &)
     const QDateTime fecha = FechaHora(QDate(mostrado_.anyo, mostrado_.mes, dia));
     plat::DataSet &personal = CalendarioPersonal->dataSet();
     const auto campo = [&](const char *nombre) -> plat::Field & { return personal.fieldByName(QString::fromLatin1(nombre)); };
+    // A day whose post was refused stays in edit until this next action.
+    if (personal.state() != plat::DataSetState::Browse)
+        personal.cancel();
     try {
         const bool nuevo = !personal.findKey({mostrado_.operario, fecha});
         if (nuevo) {

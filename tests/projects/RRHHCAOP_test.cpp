@@ -304,6 +304,33 @@ TEST_P(VentanaCalendario, QuestalGeneratesDaysUnderAContractAndMarksThemTheSecon
     EXPECT_EQ(sql(QStringLiteral("SELECT COUNT(*) FROM CALENOPE")).toInt(), antes.toInt() + 29);
 }
 
+TEST_P(VentanaCalendario, QuestalReportsRefusedWrites)
+{
+    if (!enFamilia(Familia::Questal) || GetParam())
+        GTEST_SKIP() << "runs as questal on SQLite";
+    // A trigger refusing every write of operator 7 stands for a lock.
+    for (const char *accion : {"INSERT", "UPDATE"})
+        ASSERT_EQ(sql(QStringLiteral("CREATE TRIGGER bloqueo_%1 BEFORE %1 ON CALENOPE WHEN NEW.CodigoOperario = 7 "
+                                     "BEGIN SELECT RAISE(ABORT, 'bloqueado'); END")
+                          .arg(QString::fromLatin1(accion))),
+                  QString());
+    ventana_->pbModificar->setDownState(true);
+    seleccionar(20);
+    seleccionar(21);
+    EXPECT_EQ(mensajes_.textos(), QStringList(2, QStringLiteral("¡ Calendario no actualizado !")));
+
+    for (const char *s : {"INSERT INTO PERSONAL (CodigoOperario, Nombre) VALUES (8, 'B')",
+                          "INSERT INTO HCONTRAT VALUES (7, 1, '2024-01-01 00:00:00', NULL)",
+                          "INSERT INTO HCONTRAT VALUES (8, 1, '2024-01-01 00:00:00', NULL)"})
+        ASSERT_EQ(sql(QString::fromUtf8(s)), QString());
+    mensajes_.limpiar();
+    mensajes_.programarRespuestas({"7", "8", "01/09/2024", "03/09/2024"});
+    ventana_->pbMarcarDiasRegulacionEmpleoClick(ventana_->pbMarcarDiasRegulacionEmpleo);
+    // Operator 7 stops at its first day; operator 8 gets its three.
+    EXPECT_EQ(mensajes_.textos().count(QStringLiteral("¡ Está intentando grabar un calendario que ya existe !")), 1);
+    EXPECT_EQ(sql(QStringLiteral("SELECT COUNT(*) FROM CALENOPE WHERE CodigoOperario = 8")), QStringLiteral("3"));
+}
+
 TEST(SentenciasCalendario, SqlServerTextsOfOneDay)
 {
     const calendario::LiteralesFecha f{"'02/09/2024'", "'30/12/1899'", "0"};
