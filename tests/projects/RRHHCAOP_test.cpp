@@ -304,6 +304,22 @@ TEST_P(VentanaCalendario, QuestalGeneratesDaysUnderAContractAndMarksThemTheSecon
     EXPECT_EQ(sql(QStringLiteral("SELECT COUNT(*) FROM CALENOPE")).toInt(), antes.toInt() + 29);
 }
 
+TEST_P(VentanaCalendario, DunfelkTakesTheCompanyTimetableAndGeneratesNothing)
+{
+    if (!enFamilia(Familia::Dunfelk))
+        GTEST_SKIP() << "runs as dunfelk";
+    TfRRHHCAOP &v = *ventana_;
+    EXPECT_EQ(v.LabelHorario->caption(), QStringLiteral("Horario:"));
+    EXPECT_FALSE(v.pbGenerarCalendario->isVisibleTo(&v));
+    EXPECT_TRUE(v.pbTrabajados->isEnabled());
+    v.pbModificar->setDownState(true);
+    seleccionar(2);
+    EXPECT_EQ(personal(2, QStringLiteral("NumeroHorario")), QStringLiteral("5"));
+    ASSERT_EQ(sql(QStringLiteral("INSERT INTO HCONTRAT VALUES (7, 1, '2024-01-01 00:00:00', NULL)")), QString());
+    v.GeneraCalendarioOperario(7, QString(), QString());
+    EXPECT_EQ(cuenta(QStringLiteral("CALENOPE")), 4);
+}
+
 TEST_P(VentanaCalendario, QuestalReportsRefusedWrites)
 {
     if (!enFamilia(Familia::Questal) || GetParam())
