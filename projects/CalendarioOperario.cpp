@@ -214,4 +214,14 @@ QString SentenciaBajas(int operario, const LiteralesFecha &f)
         + QStringLiteral(" OR B.FechaFinal is Null OR B.FechaFinal = ") + f.ceroDesnudo + QStringLiteral(")");
 }
 
+QString SentenciaBorrar(const QString &tabla, int operario, int anyo, int mes, int dia)
+{
+    QString sql = QStringLiteral("DELETE FROM %1   WHERE CodigoOperario = %2").arg(tabla).arg(operario);
+    if (dia != 0)
+        sql += QStringLiteral("    AND DAY(Fecha) = %1").arg(dia);
+    if (mes != 0)
+        sql += QStringLiteral("    AND MONTH(Fecha) = %1").arg(mes);
+    return sql + QStringLiteral("    AND YEAR(Fecha) = %1").arg(anyo);
+}
+
 } // namespace calendario

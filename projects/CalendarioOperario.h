@@ -113,4 +113,8 @@ QString SentenciaContrato(int operario, const LiteralesFecha &f);
 // The leave types of the operator's leaves in force on the day.
 QString SentenciaBajas(int operario, const LiteralesFecha &f);
 
+// The delete of an operator's rows of a table in a year, a month of it (mes not 0) or a day
+// of that month (dia not 0 too).
+QString SentenciaBorrar(const QString &tabla, int operario, int anyo, int mes = 0, int dia = 0);
+
 } // namespace calendario

@@ -845,11 +845,10 @@ void TfRRHHCAOP::BuscarClick(QObject *)
 
 // ---- deleting -------------------------------------------------------------------------------
 
-void TfRRHHCAOP::borrar(const QString &tabla, const QString &condicion)
+void TfRRHHCAOP::borrar(const QString &tabla, int mes, int dia)
 {
     plat::BusyCursor reloj;
-    ModuloDatos->EjecutarSQL(QStringLiteral("DELETE FROM %1   WHERE CodigoOperario = %2").arg(tabla).arg(mostrado_.operario)
-                                 + condicion,
+    ModuloDatos->EjecutarSQL(calendario::SentenciaBorrar(tabla, mostrado_.operario, mostrado_.anyo, mes, dia),
                              QStringLiteral("Database"));
 }
 
@@ -857,12 +856,11 @@ void TfRRHHCAOP::pbEliminarClick(QObject *)
 {
     if (MensajeConfirmacion(QStringLiteral("¿ Realmente desea eliminar el mes del calendario ?")) == kNo)
         return;
-    const QString condicion = QStringLiteral("    AND MONTH(Fecha) = %1    AND YEAR(Fecha) = %2").arg(mostrado_.mes).arg(mostrado_.anyo);
-    borrar(QStringLiteral("CALENOPE"), condicion);
+    borrar(QStringLiteral("CALENOPE"), mostrado_.mes);
     refrescarRejilla();
     if (MensajeConfirmacion(QStringLiteral("¿ Realmente desea eliminar las incidencias del mes ?")) == kNo)
         return;
-    borrar(QStringLiteral("INCCALOP"), condicion);
+    borrar(QStringLiteral("INCCALOP"), mostrado_.mes);
     IncidenciasCalendario->dataSet().refresh();
 }
 
@@ -870,12 +868,11 @@ void TfRRHHCAOP::pbEliminarEjercicioClick(QObject *)
 {
     if (MensajeConfirmacion(QStringLiteral("¿ Realmente desea eliminar el año del calendario ?")) == kNo)
         return;
-    const QString condicion = QStringLiteral("    AND YEAR(Fecha) = %1").arg(mostrado_.anyo);
-    borrar(QStringLiteral("CALENOPE"), condicion);
+    borrar(QStringLiteral("CALENOPE"));
     refrescarRejilla();
     if (MensajeConfirmacion(QStringLiteral("¿ Realmente desea eliminar las incidencias del año ?")) == kNo)
         return;
-    borrar(QStringLiteral("INCCALOP"), condicion);
+    borrar(QStringLiteral("INCCALOP"));
     IncidenciasCalendario->dataSet().refresh();
 }
 
@@ -883,10 +880,6 @@ void TfRRHHCAOP::EliminardiaClick(QObject *)
 {
     if (MensajeConfirmacion(QStringLiteral("¿Realmente desea despersonalizar el día seleccionado del calendario?")) == kNo)
         return;
-    const int dia = SGrid->cell(SGrid->col(), SGrid->row()).toInt();
-    borrar(QStringLiteral("CALENOPE"), QStringLiteral("    AND DAY(Fecha) = %1    AND MONTH(Fecha) = %2    AND YEAR(Fecha) = %3")
-                                           .arg(dia)
-                                           .arg(mostrado_.mes)
-                                           .arg(mostrado_.anyo));
+    borrar(QStringLiteral("CALENOPE"), mostrado_.mes, SGrid->cell(SGrid->col(), SGrid->row()).toInt());
     refrescarRejilla();
 }

@@ -127,8 +127,9 @@ private:
     QList<int> operariosEntre(const QString &desde, const QString &hasta);
     // Appends or marks one generated day; false when the table refused it.
     bool generarDia(int operario, const QDate &fecha);
-    // Runs a delete on the shown operator's days or incidences, restricted by the condition.
-    void borrar(const QString &tabla, const QString &condicion);
+    // Deletes the shown operator's days or incidences of the shown year, or of its month mes,
+    // or of day dia of that month.
+    void borrar(const QString &tabla, int mes = 0, int dia = 0);
     // The incidence being inserted takes the next line of its operator and date.
     void numerarIncidencia();
 

@@ -347,8 +347,16 @@ TEST_P(VentanaCalendario, QuestalReportsRefusedWrites)
     EXPECT_EQ(sql(QStringLiteral("SELECT COUNT(*) FROM CALENOPE WHERE CodigoOperario = 8")), QStringLiteral("3"));
 }
 
-TEST(SentenciasCalendario, SqlServerTextsOfOneDay)
+TEST(SentenciasCalendario, SqlServerTexts)
 {
+    EXPECT_EQ(calendario::SentenciaBorrar(QStringLiteral("CALENOPE"), 7, 2026, 3),
+              QStringLiteral("DELETE FROM CALENOPE   WHERE CodigoOperario = 7    AND MONTH(Fecha) = 3    AND YEAR(Fecha) = 2026"));
+    EXPECT_EQ(calendario::SentenciaBorrar(QStringLiteral("INCCALOP"), 7, 2026),
+              QStringLiteral("DELETE FROM INCCALOP   WHERE CodigoOperario = 7    AND YEAR(Fecha) = 2026"));
+    EXPECT_EQ(calendario::SentenciaBorrar(QStringLiteral("CALENOPE"), 7, 2026, 3, 14),
+              QStringLiteral("DELETE FROM CALENOPE   WHERE CodigoOperario = 7    AND DAY(Fecha) = 14    AND MONTH(Fecha) = 3 "
+                             "   AND YEAR(Fecha) = 2026"));
+
     const calendario::LiteralesFecha f{"'02/09/2024'", "'30/12/1899'", "0"};
     EXPECT_EQ(calendario::SentenciaContrato(7, f),
               QStringLiteral("SELECT TOP 1 NumeroContrato FROM HCONTRAT WHERE CodigoOperario = 7 AND FechaInicioContrato <= "
