@@ -617,7 +617,7 @@ void TfRRHHCAOP::pbZoomClick(QObject *)
 {
     const int alto = PanelIncidencias->height();
     PanelIncidencias->setVisible(Pulsado(pbZoom));
-    resize(width(), height() + (Pulsado(pbZoom) ? alto : -alto));
+    setHeight(height() + (Pulsado(pbZoom) ? alto : -alto));
     FiltrarIncidenciasMes();
 }
 

@@ -125,6 +125,17 @@ TEST_P(VentanaCalendario, ShowsTheMonthAndMovesWithinBounds)
     EXPECT_EQ(v.EditOperario->text(), QStringLiteral("8"));
     EXPECT_EQ(v.EditNombreOperario->text(), QString());
     EXPECT_EQ(v.codigoCalendario(), 3);
+
+    v.setBounds(0, 0, 800, 700);
+    const int alto = v.height();
+    v.pbZoom->setDownState(false);
+    v.pbZoomClick(v.pbZoom);
+    EXPECT_FALSE(v.PanelIncidencias->isVisibleTo(&v));
+    EXPECT_LT(v.height(), alto);
+    v.pbZoom->setDownState(true);
+    v.pbZoomClick(v.pbZoom);
+    EXPECT_TRUE(v.PanelIncidencias->isVisibleTo(&v));
+    EXPECT_EQ(v.height(), alto);
 }
 
 TEST_P(VentanaCalendario, DeletesAMonthAYearAndADay)
