@@ -6,6 +6,49 @@
 
 namespace plat {
 
+namespace {
+
+// DAY(x), MONTH(x) and YEAR(x) of a column, which PostgreSQL lacks, as EXTRACT; texts in
+// quotes are data and stay as they are.
+QString extractDateParts(const QString &sql)
+{
+    static const QRegularExpression part(QStringLiteral("\\b(DAY|MONTH|YEAR)\\s*\\(\\s*([A-Za-z_][\\w.]*)\\s*\\)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    if (!sql.contains(QLatin1String("DAY"), Qt::CaseInsensitive) && !sql.contains(QLatin1String("MONTH"), Qt::CaseInsensitive)
+        && !sql.contains(QLatin1String("YEAR"), Qt::CaseInsensitive))
+        return sql;
+    QString out;
+    out.reserve(sql.size() + 16);
+    qsizetype i = 0;
+    while (i < sql.size()) {
+        qsizetype quote = sql.indexOf(QLatin1Char('\''), i);
+        if (quote < 0)
+            quote = sql.size();
+        QString code = sql.mid(i, quote - i);
+        code.replace(part, QStringLiteral("EXTRACT(\\1 FROM \\2)"));
+        out += code;
+        if (quote == sql.size())
+            break;
+        // The literal runs to the next quote not doubled.
+        qsizetype end = quote + 1;
+        while (end < sql.size()) {
+            if (sql.at(end) == QLatin1Char('\'')) {
+                if (end + 1 < sql.size() && sql.at(end + 1) == QLatin1Char('\'')) {
+                    end += 2;
+                    continue;
+                }
+                break;
+            }
+            ++end;
+        }
+        out += sql.mid(quote, end + 1 - quote);
+        i = end + 1;
+    }
+    return out;
+}
+
+} // namespace
+
 QString PostgresDialect::selectTop(const QString &selectSql, int n) const
 {
     QString s = selectSql.trimmed();
@@ -93,7 +136,7 @@ QString PostgresDialect::adaptProgramSql(const QString &sql) const
     QString s = sql;
     if (const auto m = isolation.match(s); m.hasMatch())
         return QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL ") + s.mid(m.capturedEnd(0));
-    s = addFromToDelete(rewriteTopAsLimit(s));
+    s = addFromToDelete(rewriteTopAsLimit(extractDateParts(s)));
     s.replace(QStringLiteral("WITH(NOLOCK)"), QString(), Qt::CaseInsensitive);
     s = removeThreePartOwner(s, [](const QString &, const QString &table) { return table; });
     static const QRegularExpression ddl(QStringLiteral("^\\s*(CREATE|ALTER)\\s+TABLE\\b"),

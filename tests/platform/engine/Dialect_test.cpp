@@ -140,6 +140,10 @@ TEST(DialectTest, PostgresMapsTheSqlGenericaTexts)
          "SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL READ COMMITTED"},
         {"DELETE DOCUTRON   WHERE Nombre = 'DELETE X'", "DELETE FROM DOCUTRON   WHERE Nombre = 'DELETE X'"},
         {"delete from T", "delete from T"},
+        {"DELETE FROM C   WHERE DAY(Fecha) = 3    AND month( C.Fecha ) = 4 AND Nota = 'YEAR(Fecha) '' DAY(x)'",
+         "DELETE FROM C   WHERE EXTRACT(DAY FROM Fecha) = 3    AND EXTRACT(month FROM C.Fecha) = 4 "
+         "AND Nota = 'YEAR(Fecha) '' DAY(x)'"},
+        {"SELECT YEARS(a), BIRTHDAY(a) FROM T", "SELECT YEARS(a), BIRTHDAY(a) FROM T"},
         // Outside table definitions the words are data, not types.
         {"SELECT IMAGE FROM T WHERE Texto = 'DATETIME'", "SELECT IMAGE FROM T WHERE Texto = 'DATETIME'"},
     };
