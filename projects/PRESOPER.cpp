@@ -10,6 +10,7 @@
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Colors.h"
 #include "projects/Primmodu.h"
+#include "projects/RRHHCAOP.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -167,6 +168,7 @@ void TfPRESOPER::conectarEventos()
     EditCategoria->OnExit = [this](QObject *Sender) { ValidacionWinControl(Sender); };
     EditCategoria->OnDblClick = handler(this, &TfPRESOPER::BuscarDatosDBEdit);
     DBGridGA->OnDblClick = handler(this, &TfPRESOPER::DBGridGADblClick);
+    CalendarioOperario->OnClick = handler(this, &TfPRESOPER::CalendarioOperarioClick);
     DataSource1->OnDataChange = handler(this, &TfPRESOPER::DataSource1DataChange);
 
     plat::DataSet &o = Table1->dataSet();
@@ -312,6 +314,19 @@ void TfPRESOPER::Table1AfterScroll(plat::DataSet &)
 {
     if (ModuloDatos)
         ModuloDatos->CargarImagenRegistro(kTabla, ClaveOperario(), QStringLiteral("Foto"), Foto);
+}
+
+void TfPRESOPER::CalendarioOperarioClick(QObject *)
+{
+    plat::DataSet &operario = Table1->dataSet();
+    const int calendario = int(operario.fieldByName(QStringLiteral("CodigoCalendario")).asInteger());
+    if (calendario == 0) {
+        MensajeAviso(QStringLiteral("¡El Operario no tiene Calendario asignado!"));
+        return;
+    }
+    const QDate hoy = Ahora().date();
+    const int codigo = int(operario.fieldByName(QStringLiteral("Codigo")).asInteger());
+    AbrirCalendarioOperario(ModuloDatos->CodigoOperarioPresencia(codigo), hoy.year(), hoy.month(), calendario);
 }
 
 void TfPRESOPER::BorrarlaImgen1Click(QObject *)

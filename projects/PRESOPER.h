@@ -47,6 +47,8 @@ public slots:
     void GATablasCalcFields(plat::DataSet &DataSet);
     void DBGridGADblClick(QObject *Sender);
     void BorrarlaImgen1Click(QObject *Sender);
+    // The operator's calendar, from this month, under the operator's presence-system code.
+    void CalendarioOperarioClick(QObject *Sender);
     // Files dropped on the photo panel, local paths in drop order: the first becomes the photo.
     void PanelFotoDropFiles(QObject *Sender, const QStringList &Ficheros);
 

@@ -7,6 +7,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Keys.h"
 #include "projects/PRESOPER.h"
+#include "projects/RRHHCAOP.h"
 #include "projects/Primmodu.h"
 
 #include <QApplication>
@@ -200,6 +201,30 @@ TEST_P(MaestroOperariosTest, TheWindowShowsTheOperatorWithItsActivityAndGroups)
     EXPECT_EQ(grupos().fieldByName("NombreTabla").asString(), "OPERARIO");
     EXPECT_EQ(grupos().fieldByName("ClaveTabla").asString(), "2");
     grupos().cancel();
+}
+
+// The calendar opens on this month of the operator's company calendar; an operator without
+// one is told so and nothing opens.
+TEST_P(MaestroOperariosTest, TheCalendarOpensOnTheOperatorsCompanyCalendar)
+{
+    ASSERT_EQ(sql("UPDATE OPERARIO SET CodigoCalendario = 4 WHERE Codigo = 1"), QString());
+    TfPRESOPER &f = abrir();
+    f.CalendarioOperarioClick(f.CalendarioOperario);
+    ASSERT_NE(fRRHHCAOP, nullptr);
+    const QDate hoy = Ahora().date();
+    EXPECT_EQ(OperarioApertura, 1);
+    EXPECT_EQ(CalendarioApertura, 4);
+    EXPECT_EQ(EjercicioApertura, hoy.year());
+    EXPECT_EQ(MesApertura, hoy.month());
+    fRRHHCAOP->Free();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    OperarioApertura = 0;
+    f.Table1->dataSet().next();
+    mensajes_.limpiar();
+    f.CalendarioOperarioClick(f.CalendarioOperario);
+    EXPECT_EQ(mensajes_.textos(), QStringList{"¡El Operario no tiene Calendario asignado!"});
+    EXPECT_EQ(OperarioApertura, 0);
 }
 
 TEST_P(MaestroOperariosTest, AMissingCategoryIsRefusedOnPostAndOnLeavingTheField)
