@@ -114,10 +114,9 @@ TfGENEPREV::TfGENEPREV(QWidget *parent) : plat::Form(parent), provisional_(nullp
     PopupMenu1 = make<plat::PopupMenu>(QStringLiteral("PopupMenu1"), this);
     CancelarelListado1 = make<plat::MenuItem>(QStringLiteral("CancelarelListado1"), QStringLiteral("&Cancelar el Listado"));
     CancelarelListado1->setShortCut(plat::ShortCut(plat::VK_ESCAPE, {}));
+    // Esc reaches the entry (a pop-up's shortcuts answer while the menu is closed) before the
+    // form hands it to the cancel button.
     PopupMenu1->Items()->Add(CancelarelListado1);
-    // A closed pop-up menu answers no shortcut: the window carries the entry's action too, so
-    // Esc reaches the entry before the form hands it to the cancel button.
-    addAction(CancelarelListado1->action());
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint &punto) {
         const QPoint enPantalla = mapToGlobal(punto);
