@@ -305,7 +305,7 @@ void TfGENEDOCE::MostrarDocumento()
 
 void TfGENEDOCE::pbStretchClick(QObject *)
 {
-    const bool ajustar = pbStretch->isDown() || pbStretch->isChecked();
+    const bool ajustar = pbStretch->downState();
     Imagen->setStretch(ajustar);
     ScrollBoxImagen->setWidgetResizable(ajustar);
     if (!ajustar)

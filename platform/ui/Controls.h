@@ -128,7 +128,7 @@ class SpeedButton : public QToolButton, public Control
     Q_OBJECT
     PLAT_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ caption WRITE setCaption)
-    Q_PROPERTY(bool Down READ isDown WRITE setDownState)
+    Q_PROPERTY(bool Down READ downState WRITE setDownState)
 public:
     explicit SpeedButton(QWidget *parent = nullptr);
     QString caption() const { return text(); }
@@ -138,6 +138,8 @@ public:
     void setGroupIndex(int index);
     bool allowAllUp() const { return allowAllUp_; }
     void setAllowAllUp(bool allow) { allowAllUp_ = allow; }
+    // Down: pressed, or for a button of a group, staying down (checked).
+    bool downState() const { return groupIndex_ == 0 ? isDown() : isChecked(); }
     void setDownState(bool down);
     void Click() { click(); }
 

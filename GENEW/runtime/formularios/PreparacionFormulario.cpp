@@ -367,7 +367,7 @@ TfGENEINIC::EstadoBotonEuro TfGENEINIC::BotonEuroActivo() const
     if (activo && activo->formStyle() == plat::fsMDIForm && activo->activeMdiChild())
         activo = activo->activeMdiChild();
     auto *boton = activo ? activo->findComponent<plat::SpeedButton>(QStringLiteral("pbEuro")) : nullptr;
-    return boton ? EstadoBotonEuro{true, boton->isDown()} : EstadoBotonEuro{};
+    return boton ? EstadoBotonEuro{true, boton->downState()} : EstadoBotonEuro{};
 }
 
 // ---- refreshing -----------------------------------------------------------------------------

@@ -79,6 +79,8 @@ TEST(Buttons, SpeedButtonsNeverTakeTheFocusAndStayDownInTheirGroup)
     QTest::mouseClick(b, Qt::LeftButton);
     EXPECT_TRUE(b->isChecked());
     EXPECT_FALSE(a->isChecked());
+    EXPECT_TRUE(b->property("Down").toBool());   // read by name, as the framework reads it
+    EXPECT_FALSE(a->property("Down").toBool());
     QTest::mouseClick(b, Qt::LeftButton);   // the group does not allow all up
     EXPECT_TRUE(b->isChecked());
     b->setAllowAllUp(true);
