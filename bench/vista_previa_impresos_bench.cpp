@@ -68,7 +68,7 @@ void Previsualizar(const std::function<void(TfGENELIMP &)> &pasos)
     VistaPreviaImpreso = true;
     ServiciosImpresion servicios;
     servicios.vistaPrevia = [&pasos](TfGENELIMP &m) {
-        // What the preview's own show sets up: the ruler comes with the run.
+        // The screen size the preview fits its first page to; the ruler is drawn with the run.
         m.PonerTamanoPantalla(QSize(1024, 768));
         pasos(m);
     };

@@ -1,4 +1,4 @@
-// A range's specification is typed by users: its split must take any text, and a text
+// A characteristic's `Especificacion` range is typed by users: its split must take any text, and a text
 // holding the separator must come back whole from its two parts.
 #include "projects/EspecificacionGama.h"
 

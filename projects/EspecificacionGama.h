@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-// A characteristic's specification is a range "desde...hasta" (either part may be empty);
+// A characteristic's `Especificacion` value is a range "desde...hasta" (either part may be empty);
 // a value without "..." is taken as its lower part alone.
 struct PartesEspecificacion
 {
