@@ -1,6 +1,7 @@
 #include "app/ImpresionPeticion.h"
 #include "app/MensajesDesatendidos.h"
 #include "app/PROYMENU.h"
+#include "app/PRQRLGRA.h"
 #include "app/ServiciosSesion.h"
 
 #include "GENEW/data/GENEBUSA.h"
@@ -84,6 +85,7 @@ int main(int argc, char **argv)
         ServiciosSesionInstalados sesion(*fGENEINIC, servicios_sesion::Todos());
         TfGENEPREV::ServiciosInstalados previsualizacion(servicios_sesion::Previsualizacion());
         ImpresionPeticionInstalada impresionPeticion;
+        ListadoGraficoInstalado listadoGrafico;
         fGENEMENS->Plataforma = fGENEINIC->Configuracion.plataforma;
         if (fGENEINIC->Configuracion.parametros.BusquedaAproximadaActivada)
             crear(fGENEBUSA, formularios);
