@@ -8,6 +8,7 @@
 #include "GENEW/data/GENECALC.h"
 #include "GENEW/data/GENECOPI.h"
 #include "GENEW/data/GENECPRO.h"
+#include "GENEW/reporting/impresos/GENEIMPR.h"
 #include "GENEW/reporting/informes/ImprimirListadoProgramable.h"
 #include "GENEW/data/GENEDETA.h"
 #include "GENEW/data/GENEFILT.h"
@@ -84,6 +85,8 @@ int main(int argc, char **argv)
         ServiciosSesionInstalados sesion(*fGENEINIC, servicios_sesion::Todos());
         TfGENEPREV::ServiciosInstalados previsualizacion(servicios_sesion::Previsualizacion());
         ImpresionPeticionInstalada impresionPeticion;
+        // Ctrl+P on a layout selector opens the layout editor.
+        EdicionImpresosInstalada edicionImpresos;
         fGENEMENS->Plataforma = fGENEINIC->Configuracion.plataforma;
         if (fGENEINIC->Configuracion.parametros.BusquedaAproximadaActivada)
             crear(fGENEBUSA, formularios);
