@@ -9,6 +9,7 @@
 #include "GENEW/data/GENECALC.h"
 #include "GENEW/data/GENECOPI.h"
 #include "GENEW/data/GENECPRO.h"
+#include "GENEW/reporting/impresos/GENEIMPR.h"
 #include "GENEW/reporting/informes/ImprimirListadoProgramable.h"
 #include "GENEW/data/GENEDETA.h"
 #include "GENEW/data/GENEFILT.h"
@@ -86,6 +87,8 @@ int main(int argc, char **argv)
         TfGENEPREV::ServiciosInstalados previsualizacion(servicios_sesion::Previsualizacion());
         ImpresionPeticionInstalada impresionPeticion;
         ListadoGraficoInstalado listadoGrafico;
+        // Ctrl+P on a layout selector opens the layout editor.
+        EdicionImpresosInstalada edicionImpresos;
         fGENEMENS->Plataforma = fGENEINIC->Configuracion.plataforma;
         if (fGENEINIC->Configuracion.parametros.BusquedaAproximadaActivada)
             crear(fGENEBUSA, formularios);
