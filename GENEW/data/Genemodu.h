@@ -373,7 +373,8 @@ public:
     // translation; the form framework installs how.
     Gancho<std::function<void(QWidget *formulario)>> PrepararFormularioRejilla;
     // The variables of a stored SQL text, one per line; and the query's parameters made
-    // anew from the "|"-separated values, one per variable in order.
+    // anew from the "|"-separated values, one per variable in order (a "*" list's value
+    // becomes its items, each bound as a text: plat::sqlListItems).
     QString ParametrosSQL(const QString &sql) const;
     void AsignarParametrosSQL(plat::QueryDataSet &query, const QString &valores) const;
 

@@ -309,6 +309,10 @@ void TModuloDatos::AsignarParametrosSQL(plat::QueryDataSet &query, const QString
         case u'&':
             query.createParam(ftDateTime, nombre).setValue(TextoAFechaHora(valor));
             break;
+        case u'*':
+            // One bound text per item: a typed value never becomes part of the statement.
+            query.createParam(ftString, nombre).setValue(plat::sqlListItems(valor));
+            break;
         default:
             break;
         }

@@ -1,5 +1,8 @@
 #include "platform/data/ClientDataSet.h"
 
+#include "platform/data/QueryDataSet.h"
+#include "platform/data/engine/Connection.h"
+
 namespace plat {
 
 void DataSetProvider::setDataSet(DataSet *dataSet)
@@ -66,6 +69,109 @@ bool DataSetProvider::fetch(int count, QVector<Row> &rows)
         dataSet_->next();
     }
     return !dataSet_->eof();
+}
+
+void DataSetProvider::applyUpdates(ClientDataSet &client)
+{
+    auto *query = dynamic_cast<QueryDataSet *>(dataSet_);
+    if (!query || !query->canWriteBack())
+        throw gp::DatabaseError(QString::fromLatin1(DataSetMessages::readOnlyDataSet));
+    const QVector<ClientDataSet::Change> changes = client.changes();
+    if (changes.isEmpty())
+        return;
+    Connection &connection = *query->connection();
+    connection.startTransaction();
+    try {
+        for (const ClientDataSet::Change &change : changes) {
+            switch (change.kind) {
+            case ClientDataSet::ChangeKind::Inserted: query->writeInsert(change.current); break;
+            case ClientDataSet::ChangeKind::Modified: query->writeUpdate(change.original, change.current); break;
+            case ClientDataSet::ChangeKind::Deleted: query->writeDelete(change.original); break;
+            }
+        }
+        connection.commit();
+    } catch (...) {
+        try {
+            connection.rollback();
+        } catch (...) {
+            // The write's own failure is the one to report.
+        }
+        throw;
+    }
+    client.mergeChangeLog();
+}
+
+QVector<ClientDataSet::Change> ClientDataSet::changes() const
+{
+    QVector<Change> out;
+    out.reserve(changeOrder_.size());
+    for (qint64 id : changeOrder_)
+        out << changeOf_.value(id);
+    return out;
+}
+
+void ClientDataSet::mergeChangeLog()
+{
+    changeOf_.clear();
+    changeOrder_.clear();
+}
+
+void ClientDataSet::applyUpdates()
+{
+    if (!provider_)
+        throw gp::DatabaseError(QStringLiteral("Missing data provider or data packet"));
+    checkBrowseMode();
+    provider_->applyUpdates(*this);
+}
+
+Row ClientDataSet::providerPart(const Row &row) const
+{
+    return row.mid(0, providerColumns_);
+}
+
+Bookmark ClientDataSet::cursorInsert(const Row &row)
+{
+    const Bookmark at = MemoryDataSet::cursorInsert(row);
+    const qint64 id = at.key.value(0).toLongLong();
+    changeOf_.insert(id, Change{ChangeKind::Inserted, Row(), providerPart(row)});
+    changeOrder_ << id;
+    return at;
+}
+
+Bookmark ClientDataSet::cursorUpdate(const Bookmark &at, const Row &oldRow, const Row &row)
+{
+    const Bookmark written = MemoryDataSet::cursorUpdate(at, oldRow, row);
+    const qint64 id = at.key.value(0).toLongLong();
+    if (auto it = changeOf_.find(id); it != changeOf_.end()) {
+        it->current = providerPart(row);
+    } else {
+        changeOf_.insert(id, Change{ChangeKind::Modified, providerPart(oldRow), providerPart(row)});
+        changeOrder_ << id;
+    }
+    return written;
+}
+
+void ClientDataSet::cursorDelete(const Bookmark &at, const Row &row)
+{
+    MemoryDataSet::cursorDelete(at, row);
+    const qint64 id = at.key.value(0).toLongLong();
+    auto it = changeOf_.find(id);
+    if (it == changeOf_.end()) {
+        changeOf_.insert(id, Change{ChangeKind::Deleted, providerPart(row), Row()});
+        changeOrder_ << id;
+    } else if (it->kind == ChangeKind::Inserted) {
+        changeOf_.erase(it);
+        changeOrder_.removeOne(id);
+    } else {
+        it->kind = ChangeKind::Deleted;
+        it->current.clear();
+    }
+}
+
+void ClientDataSet::cursorClose()
+{
+    MemoryDataSet::cursorClose();
+    mergeChangeLog();   // the rows are dropped with their changes
 }
 
 void ClientDataSet::createDataSet()

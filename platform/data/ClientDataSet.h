@@ -3,6 +3,8 @@
 
 namespace plat {
 
+class ClientDataSet;
+
 // Hands the rows of a dataset (usually a query) to a client dataset, packet by packet.
 // It opens its dataset when it is closed; when it was closed between two packets it is
 // reopened and the rows already handed over are skipped.
@@ -19,6 +21,12 @@ public:
     bool fetch(int count, QVector<Row> &rows);
     void reset();   // the next fetch starts again from the first row
 
+    // Writes the client's kept changes through its dataset, a query that can write its rows
+    // back by key (a live one, open or closed since), in one transaction of the query's
+    // connection; after the commit the client forgets them. A failure rolls every write back,
+    // leaves the changes kept and goes on to the caller.
+    void applyUpdates(ClientDataSet &client);
+
 private:
     void ensureOpen();
 
@@ -30,11 +38,30 @@ private:
 // A dataset that keeps its rows in memory: fed by a provider (in packets of
 // `packetRecords` rows, -1 = all at once) or created empty from field definitions.
 // Its rows, filter and bookmarks stay valid after the provider's query closes; edits stay
-// in memory. Stored columns of its own (`addStoredField`) hold calculated values.
+// in memory and are kept as changes until they are applied (`applyUpdates`) or the rows
+// are dropped. Stored columns of its own (`addStoredField`) hold calculated values.
 class ClientDataSet : public MemoryDataSet
 {
 public:
     using MemoryDataSet::MemoryDataSet;
+
+    // A row changed since it arrived: the row as it arrived (none for an inserted one) and
+    // as it is now (none for a deleted one), each with the provider's columns only.
+    enum class ChangeKind { Inserted, Modified, Deleted };
+    struct Change
+    {
+        ChangeKind kind;
+        Row original;
+        Row current;
+    };
+    // In the order the rows were first changed; an inserted row edited again stays one
+    // insertion, an inserted row deleted is no change.
+    QVector<Change> changes() const;
+    int changeCount() const { return int(changeOrder_.size()); }
+    // The changes are written (or are to be forgotten): the rows stay as they are.
+    void mergeChangeLog();
+    // Through the provider (see DataSetProvider::applyUpdates).
+    void applyUpdates();
 
     void setProvider(DataSetProvider *provider) { provider_ = provider; }
     DataSetProvider *provider() const { return provider_; }
@@ -54,13 +81,21 @@ protected:
     bool fetchRows(int count, QVector<Row> &rows) override;
     int packetSize() const override { return packetRecords_; }
     bool keepRowsWhenClosed() const override { return false; }
+    Bookmark cursorInsert(const Row &row) override;
+    Bookmark cursorUpdate(const Bookmark &at, const Row &oldRow, const Row &row) override;
+    void cursorDelete(const Bookmark &at, const Row &row) override;
+    void cursorClose() override;
 
 private:
+    Row providerPart(const Row &row) const;
+
     DataSetProvider *provider_ = nullptr;
     int packetRecords_ = -1;
     QList<FieldDef> ownDefs_;
     QList<FieldDef> storedDefs_;
     int providerColumns_ = 0;
+    QHash<qint64, Change> changeOf_;   // by row number
+    QVector<qint64> changeOrder_;
 };
 
 } // namespace plat

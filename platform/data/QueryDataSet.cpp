@@ -17,7 +17,7 @@ QueryDataSet::QueryDataSet(QString name) : MemoryDataSet(std::move(name)) {}
 
 bool QueryDataSet::canModify() const
 {
-    return !readOnly() && !liveTable_.isEmpty();
+    return !readOnly() && canWriteBack();
 }
 
 void QueryDataSet::closeSource()
@@ -25,14 +25,11 @@ void QueryDataSet::closeSource()
     reader_.reset();
     converters_.clear();
     pending_.clear();
-    liveTable_.clear();
 }
 
 void QueryDataSet::findLiveTable(const QList<FieldDef> &defs)
 {
-    liveTable_.clear();
-    liveKeyColumns_.clear();
-    liveWritable_.clear();
+    live_ = LiveTarget();
     if (!requestLive_)
         return;
     // One table, no join: "SELECT ... FROM T [WHERE|ORDER|GROUP ...]".
@@ -51,6 +48,7 @@ void QueryDataSet::findLiveTable(const QList<FieldDef> &defs)
             key = index.fields;
     if (key.isEmpty())
         return;
+    LiveTarget target;
     for (const QString &k : key) {
         int found = -1;
         for (int i = 0; i < defs.size(); ++i)
@@ -58,87 +56,115 @@ void QueryDataSet::findLiveTable(const QList<FieldDef> &defs)
                 found = i;
         if (found < 0)
             return;   // without the whole key a row cannot be named
-        liveKeyColumns_ << found;
+        target.keyColumns << found;
     }
     for (const FieldDef &def : defs)
-        liveWritable_ << (plat::findField(tableColumns, def.name) != nullptr);
-    liveTable_ = table;
+        target.writable << (plat::findField(tableColumns, def.name) != nullptr);
+    target.columns = defs;
+    target.table = table;
+    live_ = std::move(target);
 }
 
 QString QueryDataSet::keyCondition(const Row &row, QVariantMap &params) const
 {
     QStringList parts;
-    for (int column : liveKeyColumns_) {
+    for (int column : live_.keyColumns) {
         const QString name = QStringLiteral("k%1").arg(params.size());
         params.insert(name, row.value(column));
-        parts << columns()[size_t(column)].name + QStringLiteral(" = :") + name;
+        parts << live_.columns[column].name + QStringLiteral(" = :") + name;
     }
     return parts.join(QStringLiteral(" AND "));
 }
 
-Bookmark QueryDataSet::cursorInsert(const Row &row)
+int QueryDataSet::writeThrough(const QString &sql, const QVariantMap &params)
+{
+    if (!canWriteBack())
+        fail(QString::fromLatin1(DataSetMessages::readOnlyDataSet));
+    return link_.inTransaction([&] { return link_.connection().exec(sql, params, SqlOrigin::AsWritten); });
+}
+
+void QueryDataSet::writeInsert(const Row &row)
 {
     QStringList names, values;
     QVariantMap params;
-    for (int i = 0; i < liveWritable_.size(); ++i) {
-        if (!liveWritable_[i] || (columns()[size_t(i)].type == ftAutoInc && row.value(i).isNull()))
+    for (int i = 0; i < live_.writable.size(); ++i) {
+        if (!live_.writable[i] || (live_.columns[i].type == ftAutoInc && row.value(i).isNull()))
             continue;
         const QString name = QStringLiteral("v%1").arg(i);
-        names << columns()[size_t(i)].name;
+        names << live_.columns[i].name;
         values << u':' + name;
         params.insert(name, row.value(i));
     }
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(liveTable_, names.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
-    link_.inTransaction([&] { return link_.connection().exec(sql, params, SqlOrigin::AsWritten); });
+    writeThrough(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                     .arg(live_.table, names.join(QStringLiteral(", ")), values.join(QStringLiteral(", "))),
+                 params);
+}
+
+void QueryDataSet::writeUpdate(const Row &original, const Row &row)
+{
+    QStringList sets;
+    QVariantMap params;
+    for (int i = 0; i < live_.writable.size(); ++i) {
+        if (!live_.writable[i] || valuesEqual(original.value(i), row.value(i), false, false))
+            continue;
+        const QString name = QStringLiteral("v%1").arg(i);
+        sets << live_.columns[i].name + QStringLiteral(" = :") + name;
+        params.insert(name, row.value(i));
+    }
+    if (sets.isEmpty())
+        return;
+    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                            .arg(live_.table, sets.join(QStringLiteral(", ")), keyCondition(original, params));
+    if (writeThrough(sql, params) == 0)
+        fail(QStringLiteral("Record/Key Deleted"));
+}
+
+void QueryDataSet::writeDelete(const Row &original)
+{
+    QVariantMap params;
+    const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(live_.table, keyCondition(original, params));
+    writeThrough(sql, params);
+}
+
+Bookmark QueryDataSet::cursorInsert(const Row &row)
+{
+    writeInsert(row);
     return MemoryDataSet::cursorInsert(row);
 }
 
 Bookmark QueryDataSet::cursorUpdate(const Bookmark &at, const Row &oldRow, const Row &row)
 {
-    QStringList sets;
-    QVariantMap params;
-    for (int i = 0; i < liveWritable_.size(); ++i) {
-        if (!liveWritable_[i] || valuesEqual(oldRow.value(i), row.value(i), false, false))
-            continue;
-        const QString name = QStringLiteral("v%1").arg(i);
-        sets << columns()[size_t(i)].name + QStringLiteral(" = :") + name;
-        params.insert(name, row.value(i));
-    }
-    if (!sets.isEmpty()) {
-        const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                                .arg(liveTable_, sets.join(QStringLiteral(", ")), keyCondition(oldRow, params));
-        const int changed =
-            link_.inTransaction([&] { return link_.connection().exec(sql, params, SqlOrigin::AsWritten); });
-        if (changed == 0)
-            fail(QStringLiteral("Record/Key Deleted"));
-    }
+    writeUpdate(oldRow, row);
     return MemoryDataSet::cursorUpdate(at, oldRow, row);
 }
 
 void QueryDataSet::cursorDelete(const Bookmark &at, const Row &row)
 {
-    QVariantMap params;
-    const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(liveTable_, keyCondition(row, params));
-    link_.inTransaction([&] { return link_.connection().exec(sql, params, SqlOrigin::AsWritten); });
+    writeDelete(row);
     MemoryDataSet::cursorDelete(at, row);
 }
 
 void QueryDataSet::setConnection(Connection *connection)
 {
     close();
+    if (connection != link_.assigned())
+        live_ = LiveTarget();
     link_.setConnection(connection);
 }
 
 void QueryDataSet::setDatabaseName(const QString &name)
 {
     close();
+    if (name != link_.databaseName())
+        live_ = LiveTarget();
     link_.setDatabaseName(name);
 }
 
 void QueryDataSet::setSql(const QString &sql)
 {
     close();
+    if (sql != sql_)
+        live_ = LiveTarget();
     sql_ = sql;
     QList<Param> listed;
     for (const QString &name : toDriverStatement(sql).names) {

@@ -33,7 +33,10 @@ struct Param
 //
 // A live query (`setRequestLive(true)`) over one table whose result holds that table's
 // primary key can be edited: each post or delete is written to the table by key, in its
-// own transaction. Any other query raises "Cannot modify a read-only dataset".
+// own transaction (nested in the connection's when one is open). Any other query raises
+// "Cannot modify a read-only dataset". The table and key it found stay after it closes
+// (until its text or database changes), so rows read from it can still be written back by
+// key (`writeInsert`, `writeUpdate`, `writeDelete`, rows in the result's column order).
 class QueryDataSet : public MemoryDataSet
 {
 public:
@@ -68,7 +71,14 @@ public:
     bool requestLive() const { return requestLive_; }
     void setRequestLive(bool live) { close(); requestLive_ = live; }
     bool canModify() const override;
-    QString liveTable() const { return liveTable_; }
+    QString liveTable() const { return live_.table; }
+
+    // Whether rows of its last live open can be written back (`liveTable` names the table).
+    bool canWriteBack() const { return !live_.table.isEmpty(); }
+    void writeInsert(const Row &row);
+    // Raises "Record/Key Deleted" when no row has the original's key.
+    void writeUpdate(const Row &original, const Row &row);
+    void writeDelete(const Row &original);
 
     // Runs a statement that answers no rows; the number of rows it changed.
     int execSql();
@@ -96,6 +106,7 @@ private:
     int rowsAffected_ = -1;
     void findLiveTable(const QList<FieldDef> &defs);
     QString keyCondition(const Row &row, QVariantMap &params) const;
+    int writeThrough(const QString &sql, const QVariantMap &params);
 
     // Rows are read from the engine a packet at a time as the dataset moves on (the first
     // screen of a large result shows at once); all of them only when something needs them.
@@ -108,9 +119,16 @@ private:
     QVector<Row> pending_;
     bool requestLive_ = false;
     bool stepRows_ = false;
-    QString liveTable_;            // the table a live query writes to; empty when read-only
-    QVector<int> liveKeyColumns_;  // its primary key among the result's columns
-    QVector<bool> liveWritable_;   // result columns that are columns of that table
+    // Where a live query writes: the table (empty when read-only), the result's columns,
+    // its primary key among them and which of them are columns of that table.
+    struct LiveTarget
+    {
+        QString table;
+        QList<FieldDef> columns;
+        QVector<int> keyColumns;
+        QVector<bool> writable;
+    };
+    LiveTarget live_;
 };
 
 } // namespace plat

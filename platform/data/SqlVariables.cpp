@@ -24,6 +24,21 @@ QString leadingName(const QString &piece)
     return piece.left(end);
 }
 
+} // namespace
+
+QStringList sqlListItems(const QString &text)
+{
+    QString list = text.trimmed();
+    if (list.endsWith(u','))
+        list.chop(1);
+    QStringList items = list.split(u',');
+    for (QString &item : items)
+        item = item.trimmed();
+    return items;
+}
+
+namespace {
+
 void addName(QStringList &names, const QString &name)
 {
     names << (names.contains(name) ? name + u'_' + QString::number(names.size() - 1) : name);

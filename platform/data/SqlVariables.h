@@ -12,6 +12,11 @@ namespace plat {
 // again is listed as name + "_" + (entries listed so far - 1).
 QStringList sqlVariableNames(const QString &sql);
 
+// The items of a typed "*" list's value: the text cut at its commas, one trailing comma
+// dropped and the blanks around each item removed; an empty text is one empty item (so a
+// list left empty binds one empty text and matches nothing).
+QStringList sqlListItems(const QString &text);
+
 // The statement as the driver takes it: each variable and each plain ":name" parameter
 // outside quotes becomes a positional "?" (or, with a prefix, the named placeholder
 // ":<prefix><n>", n from 0); `placeholders` names them in order. A "*" list whose

@@ -249,6 +249,22 @@ TEST_P(ModuloDatosFiltroTest, VariablesAreListedAndBoundOnTheEngine)
         ++filas;
     EXPECT_EQ(filas, 3);
     q.close();
+
+    // A list's items are bound one by one: a typed quote stays part of an item.
+    q.setSql(QStringLiteral("SELECT Codigo FROM TEXTO WHERE Codigo IN (:*L) ORDER BY Codigo"));
+    const struct
+    {
+        QString valor, codigos;
+    } listas[] = {{"A, B,", "A,B"}, {"x\") OR (\"1\"=\"1", ""}, {"x') OR ('1'='1", ""}, {"", ""}};
+    for (const auto &l : listas) {
+        m.AsignarParametrosSQL(q, l.valor);
+        ASSERT_TRUE(m.AbrirConsulta(q)) << l.valor.toStdString();
+        QStringList leidos;
+        for (q.first(); !q.eof(); q.next())
+            leidos << q.fieldByName(QStringLiteral("Codigo")).asString();
+        EXPECT_EQ(leidos.join(u','), l.codigos) << l.valor.toStdString();
+        q.close();
+    }
 }
 
 TEST_P(ModuloDatosFiltroTest, NumbersAndDatesAreBoundByTheirKind)
@@ -272,9 +288,10 @@ TEST_P(ModuloDatosFiltroTest, NumbersAndDatesAreBoundByTheirKind)
     q.setSql(QStringLiteral("SELECT Codigo FROM TEXTO WHERE 1 = :#N AND Codigo = :*Lista"));
     for (const Caso &c : casos) {
         m.AsignarParametrosSQL(q, c.valor + QStringLiteral("|ignorado"));
-        ASSERT_EQ(q.params().size(), 1) << c.valor.toStdString();   // "*" makes none
+        ASSERT_EQ(q.params().size(), 2) << c.valor.toStdString();
         EXPECT_EQ(q.params()[0].dataType, c.tipo) << c.valor.toStdString();
         EXPECT_EQ(q.params()[0].value, c.esperado) << c.valor.toStdString();
+        EXPECT_EQ(q.params()[1].value, QVariant(QStringList{QStringLiteral("ignorado")}));
     }
 
     // A date compares as a date in SQL.

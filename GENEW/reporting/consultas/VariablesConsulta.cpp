@@ -19,15 +19,6 @@ QString valorPorDefecto(QChar tipo)
     return QString();
 }
 
-QStringList itemsDeRespuesta(const QString &respuesta)
-{
-    QString lista = respuesta;
-    if (lista.endsWith(u','))
-        lista.chop(1);
-    lista.replace(QStringLiteral(", "), QStringLiteral(",")).replace(QStringLiteral(" ,"), QStringLiteral(","));
-    return lista.split(u',');   // an empty answer: one empty text
-}
-
 ValorVariable convertir(const QString &nombre, const QString &texto)
 {
     ValorVariable v{nombre, ftString, texto};
@@ -52,7 +43,7 @@ ValorVariable convertir(const QString &nombre, const QString &texto)
         break;
     }
     case u'*':
-        v.valor = itemsDeRespuesta(texto);
+        v.valor = plat::sqlListItems(texto);
         break;
     default:
         break;

@@ -424,3 +424,42 @@ TEST(ClientDataSetPackets, ReadsOnlyThePacketsItNeeds)
     EXPECT_EQ(cds.rowValues(120, 1).value(0).value(0).toInt(), 121);
     EXPECT_LE(source.produced, 210);
 }
+
+TEST_F(Lines, ChangesKeptOnePerRowWithTheRowAsItArrived)
+{
+    ds.mergeChangeLog();   // the rows of the fixture
+    ASSERT_TRUE(ds.findKey({1, "A", 1}));
+    ds.edit();
+    ds.fieldByName("Descripcion").setAsString("primera");
+    ds.post();
+    ds.edit();
+    ds.fieldByName("Descripcion").setAsString("segunda");
+    ds.post();
+    ASSERT_TRUE(ds.findKey({2, "B", 1}));
+    ds.edit();
+    ds.fieldByName("Descripcion").setAsString("antes de borrar");
+    ds.post();
+    ds.remove();
+    add(4, "A", 1, "nueva");
+    ASSERT_TRUE(ds.findKey({4, "A", 1}));
+    ds.edit();
+    ds.fieldByName("Descripcion").setAsString("nueva editada");
+    ds.post();
+    add(5, "A", 1, "efímera");
+    ASSERT_TRUE(ds.findKey({5, "A", 1}));
+    ds.remove();
+
+    using K = ClientDataSet::ChangeKind;
+    const QVector<ClientDataSet::Change> changes = ds.changes();
+    ASSERT_EQ(changes.size(), 3);
+    EXPECT_EQ(changes[0].kind, K::Modified);
+    EXPECT_EQ(changes[0].original.value(3).toString(), "Uno A Uno");
+    EXPECT_EQ(changes[0].current.value(3).toString(), "segunda");
+    EXPECT_EQ(changes[1].kind, K::Deleted);
+    EXPECT_EQ(changes[1].original.value(3).toString(), "dos b uno");
+    EXPECT_EQ(changes[2].kind, K::Inserted);
+    EXPECT_EQ(changes[2].current.value(3).toString(), "nueva editada");
+    ds.mergeChangeLog();
+    EXPECT_EQ(ds.changeCount(), 0);
+    EXPECT_EQ(ds.recordCount(), 5);
+}
