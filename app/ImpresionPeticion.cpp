@@ -2,36 +2,13 @@
 
 #include "GENEW/reporting/impresos/GENELIMP.h"
 #include "GENEW/runtime/Geneinic.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Form.h"
 #include "platform/ui/data/DataSetComponents.h"
-
-namespace {
-
-// The engine's form of one run, freed with its tables whichever way the run ends.
-class FormularioMotor
-{
-public:
-    FormularioMotor() { fGENELIMP = plat::createForm<TfGENELIMP>(); }
-    ~FormularioMotor()
-    {
-        if (!fGENELIMP)
-            return;
-        fGENELIMP->LTemporal->table().setMasterSource(nullptr, QString());
-        fGENELIMP->Free();
-        fGENELIMP = nullptr;
-    }
-    FormularioMotor(const FormularioMotor &) = delete;
-    FormularioMotor &operator=(const FormularioMotor &) = delete;
-};
-
-} // namespace
 
 void imprimirPeticionConMotor(const PeticionImpreso &peticion, const QString &salida)
 {
     VistaPreviaImpreso = peticion.vistaPrevia;
     CodigoImpresoPeticion = peticion.codigoImpreso;
-    FormularioMotor formulario;
+    FormularioMotorImpreso formulario;
     const QString propietario = fGENELIMP->objectName();
     crearTablaPeticion(*fGENELIMP->Temporal, peticion.definicionDocumentos, propietario);
     crearTablaPeticion(*fGENELIMP->LTemporal, peticion.definicionLineas, propietario);

@@ -1,6 +1,7 @@
 #include "app/ImpresionPeticion.h"
 #include "app/MensajesDesatendidos.h"
 #include "app/PROYMENU.h"
+#include "app/PRQRLGRA.h"
 #include "app/ServiciosSesion.h"
 
 #include "GENEW/data/GENEBUSA.h"
@@ -8,6 +9,7 @@
 #include "GENEW/data/GENECALC.h"
 #include "GENEW/data/GENECOPI.h"
 #include "GENEW/data/GENECPRO.h"
+#include "GENEW/reporting/impresos/GENEIMPR.h"
 #include "GENEW/reporting/informes/ImprimirListadoProgramable.h"
 #include "GENEW/data/GENEDETA.h"
 #include "GENEW/data/GENEFILT.h"
@@ -84,6 +86,9 @@ int main(int argc, char **argv)
         ServiciosSesionInstalados sesion(*fGENEINIC, servicios_sesion::Todos());
         TfGENEPREV::ServiciosInstalados previsualizacion(servicios_sesion::Previsualizacion());
         ImpresionPeticionInstalada impresionPeticion;
+        ListadoGraficoInstalado listadoGrafico;
+        // Ctrl+P on a layout selector opens the layout editor.
+        EdicionImpresosInstalada edicionImpresos;
         fGENEMENS->Plataforma = fGENEINIC->Configuracion.plataforma;
         if (fGENEINIC->Configuracion.parametros.BusquedaAproximadaActivada)
             crear(fGENEBUSA, formularios);

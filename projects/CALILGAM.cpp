@@ -3,7 +3,6 @@
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/data/busqueda/ServiciosBusqueda.h"
 #include "GENEW/runtime/Geneinic.h"
-#include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "platform/base/FechaHora.h"
 #include "platform/data/Field.h"
 #include "platform/data/TableDataSet.h"
@@ -476,14 +475,7 @@ SeleccionGamas TfCALILGAM::seleccion() const
 
 void TfCALILGAM::pbListarClick(QObject *)
 {
-    if (ocupado_)
-        return;
-    if (EditFormatoImpreso->keyValue().toString().isEmpty()) {
-        MensajeAviso(QStringLiteral("¡Debe definir el Formato del Impreso"));
-        return;
-    }
-    ListadoEnCurso enCurso(ocupado_, StatusBar1);
-    plat::application().guard(this, [this] {
+    lanzarListado(this, ocupado_, StatusBar1, EditFormatoImpreso->keyValue().toString(), [this] {
         plat::BusyCursor reloj;
         PeticionImpreso peticion;
         peticion.vistaPrevia = VisualizacionPrevia->isChecked();

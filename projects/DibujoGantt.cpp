@@ -2,6 +2,8 @@
 
 #include "GENEW/data/DibujarEscalaTiempo.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
+#include "platform/data/DataSet.h"
+#include "platform/data/Field.h"
 #include "projects/Proymodu.h"
 
 namespace {
@@ -27,7 +29,32 @@ ProyectoGantt ProyectoDe(const FilaProyectoGantt &fila)
 
 double Hoy() { return NumeroDia(Ahora()); }
 
+double Dia(const plat::Field &campo) { return campo.isNull() ? 0 : NumeroDia(campo.asDateTime()); }
+
+QString Texto(const plat::DataSet &datos, const char *campo)
+{
+    return datos.fieldByName(QString::fromLatin1(campo)).asString();
+}
+
 } // namespace
+
+LineaPlan LineaPlanDe(const plat::DataSet &lineas)
+{
+    return LineaPlan{Dia(lineas.fieldByName(QStringLiteral("FechaInicio"))),
+                     Dia(lineas.fieldByName(QStringLiteral("FechaFinal"))),
+                     lineas.fieldByName(QStringLiteral("TiempoPrevisto")).asFloat(), Texto(lineas, "GradoAvance")};
+}
+
+FilaCapituloGantt FilaCapituloGantt::de(const plat::DataSet &lineas)
+{
+    return FilaCapituloGantt{Texto(lineas, "CodigoProyecto"), Texto(lineas, "Capitulo"), LineaPlanDe(lineas)};
+}
+
+FilaProyectoGantt FilaProyectoGantt::de(const plat::DataSet &proyectos)
+{
+    const plat::Field &entrega = proyectos.fieldByName(QStringLiteral("FechaEntrega"));
+    return FilaProyectoGantt{Texto(proyectos, "Codigo"), entrega.isNull() ? FechaCero() : entrega.asDateTime()};
+}
 
 void DibujarCapituloMaestro(plat::Canvas &canvas, const QRect &celda, const FilaCapituloGantt &fila, bool verDias)
 {

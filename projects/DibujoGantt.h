@@ -8,12 +8,16 @@
 
 namespace plat {
 class Canvas;
-}
+class DataSet;
+} // namespace plat
 
 // The Gantt cells and bands of the project views as their owner-draw handlers call them:
 // each asks MDProyectos for the spans it needs, afresh for every cell (a chapter cell its
 // project's and its chapter's, a project cell its project's), and paints with the Gantt
 // painters. Today's line is at the present moment.
+
+// The own dates, hours and progress of the current line of a data set of LPROYECT.
+LineaPlan LineaPlanDe(const plat::DataSet &lineas);
 
 // A line of LPROYECT as its Gantt row shows it.
 struct FilaCapituloGantt
@@ -21,6 +25,8 @@ struct FilaCapituloGantt
     QString CodigoProyecto;
     QString Capitulo;
     LineaPlan Linea;   // its own dates, hours and progress
+
+    static FilaCapituloGantt de(const plat::DataSet &lineas);
 };
 
 // A row of PROYECT as its Gantt row shows it.
@@ -28,6 +34,8 @@ struct FilaProyectoGantt
 {
     QString Codigo;
     QDateTime FechaEntrega;
+
+    static FilaProyectoGantt de(const plat::DataSet &proyectos);
 };
 
 // The project master's Gantt column and its title.

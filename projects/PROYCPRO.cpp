@@ -30,7 +30,7 @@ TfPROYCPRO *fPROYCPRO = nullptr;
 
 namespace {
 
-const QString kGrafico = QStringLiteral("Grafico");
+const QString &kGrafico = kColumnaGantt;
 const QString kFormatoFecha = QStringLiteral("dd/mm/yyyy");
 const QString kTerminado = QStringLiteral("Terminado");
 const QString kFallaGrabar = QStringLiteral("¡No ha sido posible grabar el registro!");
@@ -44,15 +44,6 @@ const struct
 } kCamposCalculados[] = {{"FechaInicio", ftDateTime, 0}, {"FechaFinal", ftDateTime, 0}, {"Tiempo", ftFloat, 0},
                          {"TiempoReal", ftFloat, 0},      {"Grafico", ftString, 1},     {"NombreDirector", ftString, 60}};
 
-double Dia(const plat::Field &campo) { return campo.isNull() ? 0 : NumeroDia(campo.asDateTime()); }
-
-LineaPlan LineaDe(const plat::DataSet &capitulos)
-{
-    return LineaPlan{Dia(capitulos.fieldByName(QStringLiteral("FechaInicio"))),
-                     Dia(capitulos.fieldByName(QStringLiteral("FechaFinal"))),
-                     capitulos.fieldByName(QStringLiteral("TiempoPrevisto")).asFloat(),
-                     capitulos.fieldByName(QStringLiteral("GradoAvance")).asString()};
-}
 
 void PrepararCelda(plat::Canvas &canvas, plat::GridCellState estado)
 {
@@ -265,7 +256,7 @@ void TfPROYCPRO::construirPaginas(QWidget *area)
     DBGrid3->setDataSource(DataSource3);
     DBGrid3->setMultiSelect(true);
     DBGrid3->setDefaultDrawing(false);
-    DBGrid3->viewport()->installEventFilter(this);
+    ganttCapitulos_ = new RejillaGantt(*DBGrid3);
     columnas(DBGrid3, {{"Identificacion", "Identificación", 220}, {"Grafico", " ", 460}});
 }
 
@@ -585,7 +576,7 @@ VistaCapitulos TfPROYCPRO::vistaCapitulos() const
 
 void TfPROYCPRO::LProyectoFilterRecord(plat::DataSet &DataSet, bool &Accept)
 {
-    Accept = CapituloVisible(LineaDe(DataSet), vistaCapitulos(), NumeroDia(FechaHora(Ahora().date())));
+    Accept = CapituloVisible(LineaPlanDe(DataSet), vistaCapitulos(), NumeroDia(FechaHora(Ahora().date())));
 }
 
 // ---- value filters -------------------------------------------------------------------------
@@ -846,12 +837,9 @@ PeticionListadoGrafico TfPROYCPRO::PeticionImprimir(QObject *Sender) const
     return peticion;
 }
 
-// The graphic listing itself is not part of the program yet: the request is made and the
-// user is told so.
 void TfPROYCPRO::pbImprimirClick(QObject *Sender)
 {
-    PeticionImprimir(Sender);
-    fGENEINIC->OpcionNoDisponible(Sender);
+    ImprimirListadoGrafico(PeticionImprimir(Sender));
 }
 
 // ---- painting ------------------------------------------------------------------------------
@@ -898,24 +886,8 @@ void TfPROYCPRO::DBGrid3DrawColumnCell(QObject *, const QRect &Rect, int, plat::
     const QString codigo = DBGrid3->drawnText(QStringLiteral("CodigoProyecto"));
     const CapituloGantt capitulo{linea,
                                  MDProyectos->CalcularPlanProyecto(codigo, DBGrid3->drawnText(QStringLiteral("Capitulo")))};
-    PintarCapituloConsulta(*canvas, Rect, planProyectoPantalla(codigo), capitulo, VerDias->isChecked(),
+    PintarCapituloConsulta(*canvas, Rect, ganttCapitulos_->planProyecto(codigo), capitulo, VerDias->isChecked(),
                            NumeroDia(Ahora()));
-}
-
-// Every chapter row of a screen is drawn on its project's span: it is read once for the
-// screen (all of the project's lines), not once per row; a new screen reads it afresh.
-const PlanProyecto &TfPROYCPRO::planProyectoPantalla(const QString &codigo)
-{
-    if (!planPantalla_ || planPantalla_->first != codigo)
-        planPantalla_.emplace(codigo, MDProyectos->CalcularPlanProyecto(codigo, QString()));
-    return planPantalla_->second;
-}
-
-bool TfPROYCPRO::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::Paint && watched == DBGrid3->viewport())
-        planPantalla_.reset();
-    return VentanaPrograma::eventFilter(watched, event);
 }
 
 void TfPROYCPRO::DBGrid2DrawTitle(QObject *, const QRect &Rect, int, plat::GridColumn *Column)
@@ -934,15 +906,6 @@ void TfPROYCPRO::DBGrid2DrawTitle(QObject *, const QRect &Rect, int, plat::GridC
 
 void TfPROYCPRO::DBGrid3DrawTitle(QObject *, const QRect &Rect, int, plat::GridColumn *Column)
 {
-    plat::Canvas *canvas = DBGrid3->canvas();
-    if (!canvas || !Column)
-        return;
-    if (Column->FieldName != kGrafico) {
-        canvas->brush().Style = plat::bsClear;
-        canvas->TextRect(Rect, Rect.left() + 2, Rect.top() + 2, Column->TitleCaption);
-        return;
-    }
-    const plat::DataSet &p = Proyecto->dataSet();
-    if (p.active() && !p.isEmpty())
-        DibujarTituloMaestro(*canvas, Rect, p.fieldByName(QStringLiteral("Codigo")).asString());
+    if (Column)
+        ganttCapitulos_->dibujarTitulo(Rect, *Column, Proyecto->dataSet());
 }

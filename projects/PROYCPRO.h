@@ -9,21 +9,13 @@
 #include "platform/ui/data/DataSetComponents.h"
 #include "platform/ui/data/DataSource.h"
 #include "projects/ConsultaProyectos.h"
+#include "projects/ListadoGrafico.h"
+#include "projects/RejillaGantt.h"
 
 #include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
-
-// What the print buttons hand to the graphic listing.
-struct PeticionListadoGrafico
-{
-    bool Apaisado = false;
-    QDateTime FechaInicioInforme, FechaFinalInforme;
-    QString ModoInforme;   // "Proyectos" or "Capitulos"
-    plat::DataSet *DataSet = nullptr;
-    QString Titulo;
-};
 
 // The project query: the projects chosen by situation and director with their plan
 // figures, their Gantt bars and the current project's chapters over a horizon, the hours
@@ -99,9 +91,6 @@ public slots:
     void DBGrid2DrawTitle(QObject *Sender, const QRect &Rect, int DataCol, plat::GridColumn *Column);
     void DBGrid3DrawTitle(QObject *Sender, const QRect &Rect, int DataCol, plat::GridColumn *Column);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void construirPanelSuperior(QWidget *area);
     void construirPanelInferior(QWidget *area);
@@ -125,10 +114,7 @@ private:
     void filtrarPorValor(const QString &operador);
     QDateTime fechaEdicion(const plat::Edit &edicion) const;
 
-    const PlanProyecto &planProyectoPantalla(const QString &codigo);
-
-    // The current project's span as the chapter screen being painted uses it.
-    std::optional<std::pair<QString, PlanProyecto>> planPantalla_;
+    RejillaGantt *ganttCapitulos_ = nullptr;
     InstanciaGlobal<TfPROYCPRO> instancia_;
 };
 

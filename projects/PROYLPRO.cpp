@@ -2,7 +2,6 @@
 
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
-#include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "platform/data/Field.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Application.h"
@@ -224,14 +223,7 @@ void TfPROYLPRO::FormKeyPress(QObject *Sender, QChar &Key) { fGENEINIC->Procesar
 
 void TfPROYLPRO::pbListarClick(QObject *)
 {
-    if (ocupado_)
-        return;
-    if (EditFormatoImpreso->keyValue().toString().isEmpty()) {
-        MensajeAviso(QStringLiteral("¡Debe definir el Formato del Impreso"));
-        return;
-    }
-    ListadoEnCurso enCurso(ocupado_, StatusBar1);
-    plat::application().guard(this, [this] { GenerarListado(); });
+    lanzarListado(this, ocupado_, StatusBar1, EditFormatoImpreso->keyValue().toString(), [this] { GenerarListado(); });
 }
 
 void TfPROYLPRO::pbSalirClick(QObject *) { Close(); }

@@ -30,7 +30,7 @@ namespace {
 
 const QString kAgregarConDuplicacion = QStringLiteral("&Agregar con Duplicación");
 const QString kFormatoCifras = QStringLiteral("#,###.##");
-const QString kGrafico = QStringLiteral("Grafico");
+const QString &kGrafico = kColumnaGantt;
 const QString kFallaEliminar = QStringLiteral("¡ Se ha producido un error eliminando el registro !");
 // The reorder's work table (key text and the packed line).
 const QString kDefinicionTemporal =
@@ -656,38 +656,13 @@ void TfPROYPROY::DBGrid2DrawColumnCell(QObject *, const QRect &Rect, int, plat::
     const QString codigo = DBGrid2->drawnText(QStringLiteral("CodigoProyecto"));
     const CapituloGantt capitulo{linea,
                                  MDProyectos->CalcularPlanProyecto(codigo, DBGrid2->drawnText(QStringLiteral("Capitulo")))};
-    PintarCapituloMaestro(*canvas, Rect, planProyectoPantalla(codigo), capitulo, VerDias->isChecked(), NumeroDia(Ahora()));
-}
-
-// Every row of a screen is drawn on its project's span: it is read once for the screen
-// (the whole project's lines), not once per row; a new screen reads it afresh.
-const PlanProyecto &TfPROYPROY::planProyectoPantalla(const QString &codigo)
-{
-    if (!planPantalla_ || planPantalla_->first != codigo)
-        planPantalla_.emplace(codigo, MDProyectos->CalcularPlanProyecto(codigo, QString()));
-    return planPantalla_->second;
-}
-
-bool TfPROYPROY::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::Paint && watched == DBGrid2->viewport())
-        planPantalla_.reset();
-    return FormularioMaestro::eventFilter(watched, event);
+    PintarCapituloMaestro(*canvas, Rect, ganttGrafico_->planProyecto(codigo), capitulo, VerDias->isChecked(), NumeroDia(Ahora()));
 }
 
 void TfPROYPROY::DBGrid2DrawTitle(QObject *, const QRect &Rect, int, plat::GridColumn *Column)
 {
-    plat::Canvas *canvas = DBGrid2->canvas();
-    if (!canvas || !Column)
-        return;
-    if (Column->FieldName != kGrafico) {
-        canvas->brush().Style = plat::bsClear;
-        canvas->TextRect(Rect, Rect.left() + 2, Rect.top() + 2, Column->TitleCaption);
-        return;
-    }
-    const plat::DataSet &p = cabecera();
-    if (p.active() && !p.isEmpty())
-        DibujarTituloMaestro(*canvas, Rect, p.fieldByName(QStringLiteral("Codigo")).asString());
+    if (Column)
+        ganttGrafico_->dibujarTitulo(Rect, *Column, cabecera());
 }
 
 // ---- look-ups ------------------------------------------------------------------------------
@@ -727,4 +702,3 @@ void TfPROYPROY::DBGrid1EditButtonClick(QObject *)
         .setAsString(VisualizarAsignarCampoTexto(l, titulo, QStringLiteral("DescripcionAmpliada"), texto));
 }
 
-void TfPROYPROY::pbImprimirClick(QObject *) {}

@@ -5,6 +5,7 @@
 #include "platform/ui/data/DBGrid.h"
 #include "platform/ui/data/DataControls.h"
 #include "projects/PlanProyecto.h"
+#include "projects/RejillaGantt.h"
 
 #include <QVariant>
 #include <optional>
@@ -104,9 +105,6 @@ public slots:
     void CopiarRegistrosaOtrasEmpresas1Click(QObject *Sender);
     void Table1AfterScroll(plat::DataSet &DataSet);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void construirCabecera(QWidget *area);
     void construirHerramientas(QWidget *area);
@@ -129,7 +127,6 @@ private:
     bool validarCliente();
     bool validarLinea(bool deRejilla);
     void terminarBorrado(bool confirmar);
-    const PlanProyecto &planProyectoPantalla(const QString &codigo);
     // Opens a gap at the current line (it and the later ones move one number up) and marks
     // the next insertion to take the freed number; false when the gap could not be opened.
     bool abrirHuecoLinea();
@@ -142,8 +139,7 @@ private:
 
     // The transaction a project's deletion runs in, from its before-delete to its end.
     plat::Connection *borrando_ = nullptr;
-    // The project's span as the Gantt screen being painted uses it, read once per screen.
-    std::optional<std::pair<QString, PlanProyecto>> planPantalla_;
+    RejillaGantt *ganttGrafico_ = nullptr;
     InstanciaGlobal<TfPROYPROY> instancia_;
 };
 

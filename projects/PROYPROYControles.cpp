@@ -195,7 +195,7 @@ void TfPROYPROY::construirRejillaGrafico()
         columna->Width = c.ancho;
     }
     DBGrid2->updateColumns();
-    DBGrid2->viewport()->installEventFilter(this);
+    ganttGrafico_ = new RejillaGantt(*DBGrid2);
 }
 
 void TfPROYPROY::construirMenuLineas()

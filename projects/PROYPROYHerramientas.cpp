@@ -12,7 +12,9 @@
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/ui/Application.h"
+#include "projects/ListadoGrafico.h"
 #include "projects/PROYLPRO.h"
+#include "projects/Proymodu.h"
 
 #include <QMap>
 #include <QScopeGuard>
@@ -290,6 +292,24 @@ bool TfPROYPROY::reentrarLineasEnOrden(const QString &codigo)
 }
 
 // ---- the project's documents and copies ----------------------------------------------------
+
+// The Gantt listing of the project's lines over the project's span, portrait or landscape.
+void TfPROYPROY::pbImprimirClick(QObject *Sender)
+{
+    if (!cabecera().active() || !MDProyectos || !prepararHerramientaLineas())
+        return;
+    const QString codigo = cabecera().fieldByName(kCodigo).asString();
+    const PlanProyecto plan = MDProyectos->CalcularPlanProyecto(codigo, QString());
+    PeticionListadoGrafico peticion;
+    peticion.Apaisado = Sender == pbImprimirApaisado;
+    peticion.FechaInicioInforme = plan.FechaInicio;
+    peticion.FechaFinalInforme = plan.FechaFinal;
+    peticion.ModoInforme = QStringLiteral("Capitulos");
+    peticion.DataSet = &lineas();
+    peticion.Titulo = QStringLiteral("Proyecto: ") + codigo + QStringLiteral(" - ")
+        + cabecera().fieldByName(QStringLiteral("Descripcion")).asString().left(40);
+    ImprimirListadoGrafico(peticion);
+}
 
 void TfPROYPROY::pbImprimirDocumentoClick(QObject *)
 {

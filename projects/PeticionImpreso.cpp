@@ -4,6 +4,7 @@
 #include "GENEW/runtime/AperturaDataSet.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "platform/data/Field.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
@@ -137,4 +138,17 @@ ListadoEnCurso::~ListadoEnCurso()
 {
     fGENEINIC->ConfigurarBarraEstado(barraEstado_, QString());
     ocupado_ = false;
+}
+
+void lanzarListado(QObject *ventana, bool &ocupado, QObject *barraEstado, const QString &codigoImpreso,
+                   const std::function<void()> &generar)
+{
+    if (ocupado)
+        return;
+    if (codigoImpreso.isEmpty()) {
+        MensajeAviso(QStringLiteral("¡Debe definir el Formato del Impreso"));
+        return;
+    }
+    ListadoEnCurso enCurso(ocupado, barraEstado);
+    plat::application().guard(ventana, generar);
 }

@@ -82,3 +82,9 @@ private:
     bool &ocupado_;
     QObject *barraEstado_;
 };
+
+// The list button of a print-request window: nothing while a listing runs, a warning
+// without a layout chosen, else generar runs with the window busy, its errors shown as
+// the program shows any error of a handler.
+void lanzarListado(QObject *ventana, bool &ocupado, QObject *barraEstado, const QString &codigoImpreso,
+                   const std::function<void()> &generar);

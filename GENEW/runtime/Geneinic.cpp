@@ -12,6 +12,8 @@
 #include "GENEW/runtime/RegistroErrores.h"
 #include "GENEW/runtime/ServicioSQL.h"
 #include "GENEW/runtime/TraduccionExcepciones.h"
+#include "GENEW/runtime/estructura/DefinicionesEstructura.h"
+#include "GENEW/runtime/estructura/FicherosDefiniciones.h"
 #include "GENEW/runtime/comun/AjustesComunes.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/FicherosTexto.h"
@@ -457,6 +459,33 @@ void TfGENEINIC::AsignarBaseDatos(DataSetAbrible &ds, int codigoEmpresa)
         const QString nombre = NombreBaseDatosEmpresa(codigo);
         ds.ponerBaseDatos(u'?' + nombre, &conexiones_.ConexionDeBaseDatos(nombre));
     }
+}
+
+QString TfGENEINIC::TextoDefinicionesEstructura()
+{
+    const QString instalacion = DirectorioInstalacion.isEmpty() ? conBarra(QCoreApplication::applicationDirPath())
+                                                                : DirectorioInstalacion;
+    const QString fichero = estructura::FicheroDefinicionesBaseDatos(Configuracion.basesDatos.PathBaseDatosGeneral,
+                                                                     Configuracion.directorioTrabajo, instalacion);
+    return estructura::TextoEstructura(fichero, estructura::LectorFicherosDisco(),
+                                       [this](const QString &tipo, const QString &texto) { MostrarMensaje(tipo, texto); });
+}
+
+QString TfGENEINIC::ListarTablasDefinidas(const QString &opciones)
+{
+    return estructura::ListarTablasDefinidas(opciones, TextoDefinicionesEstructura());
+}
+
+QString TfGENEINIC::ObtenerEstructuraTabla(const QString &tabla, const QString &opciones)
+{
+    estructura::ConsultaCamposUsuario camposUsuario;
+    // User fields live in the general database's CAMPOUSR, which only SQL Server reaches by name.
+    if (conexiones_.esSQLServer())
+        camposUsuario = [this](const QString &t) {
+            return EjecutarSQL(estructura::SentenciaCamposUsuario(Configuracion.basesDatos.AliasBaseDatosGeneral, t),
+                               QStringLiteral("DatabaseGeneral"), QStringLiteral("Silenciosa"));
+        };
+    return estructura::ObtenerEstructuraTabla(tabla, opciones, TextoDefinicionesEstructura(), camposUsuario);
 }
 
 bool TfGENEINIC::CrearTablaDataSet(DataSetAbrible &ds) { return CrearTabla(ds, QString(), -1); }

@@ -156,6 +156,11 @@ public:
     int NumeroSesionRed() const;
     QString LineaComandos() const;
     QString NombreDeCodigoEnLista(int codigo) const;
+    // The program's structure definitions (DATABASE.TXT of the general folder with its
+    // specific and variant files): the tables defined, one a line ("ExcluirTablasBDGeneral"
+    // leaves the general database's out), and a table's fields ("IncluirTipo": "Campo/ftTipo").
+    QString ListarTablasDefinidas(const QString &opciones);
+    QString ObtenerEstructuraTabla(const QString &tabla, const QString &opciones);
     QString CifrarClave(const QString &texto) const;
     QString DescifrarClave(const QString &texto) const;
     // The trace file; empty (no trace) unless set.
@@ -290,6 +295,7 @@ public:
     int SegundosEsperaServicioWeb = 30;
 
 private:
+    QString TextoDefinicionesEstructura();
     void prepararCamposAbiertos(QObject *formulario);
     void asignarFormatoCampo(plat::Field &campo);
     void ocultarColumna(plat::DBGrid &rejilla, plat::Field &campo);

@@ -11,6 +11,9 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include <cstdlib>
+#include <utility>
+
 namespace plat {
 
 // Draws the cells (owner-drawn ones through the grid's handler) and builds the editors of
@@ -223,12 +226,111 @@ QModelIndex StringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers mo
 
 void StringGrid::mousePressEvent(QMouseEvent *event)
 {
-    const QModelIndex target = indexAt(event->position().toPoint());
+    const QPoint p = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && (columnSizing_ || columnMoving_)) {
+        const int edge = columnSizing_ ? edgeAt(p) : -1;
+        const int row = rowAt(p.y());
+        const int col = columnAt(p.x());
+        if (edge >= 0) {
+            drag_ = Drag::Size;
+            dragCol_ = edge;
+        } else if (columnMoving_ && row >= 0 && row < fixedRows_ && col >= fixedCols_) {
+            drag_ = Drag::Move;
+            dragCol_ = col;
+        }
+        if (drag_ != Drag::None) {
+            event->accept();
+            return;
+        }
+    }
+    const QModelIndex target = indexAt(p);
     if (target.isValid() && target != currentIndex() && !canSelect(target)) {
         event->accept();
         return;
     }
     QTableWidget::mousePressEvent(event);
+}
+
+void StringGrid::setColWidth(int col, int width)
+{
+    setColumnHidden(col, width < 0);
+    if (width >= 0)
+        setColumnWidth(col, width);
+}
+
+void StringGrid::setColumnSizing(bool on)
+{
+    columnSizing_ = on;
+    // The sizing cursor shows over an edge before any button is pressed.
+    viewport()->setMouseTracking(on);
+}
+
+void StringGrid::moveColumn(int from, int to)
+{
+    const int count = columnCount();
+    if (from == to || from < 0 || to < 0 || from >= count || to >= count)
+        return;
+    QList<QTableWidgetItem *> cells;
+    for (int r = 0; r < QTableWidget::rowCount(); ++r)
+        cells << takeItem(r, from);
+    const int width = colWidth(from);
+    const int step = to > from ? 1 : -1;
+    for (int c = from; c != to; c += step) {
+        for (int r = 0; r < QTableWidget::rowCount(); ++r)
+            setItem(r, c, takeItem(r, c + step));
+        setColWidth(c, colWidth(c + step));
+    }
+    for (int r = 0; r < cells.size(); ++r)
+        setItem(r, to, cells[r]);
+    setColWidth(to, width);
+    if (OnColumnMoved.assigned())
+        application().guard(this, [&] { OnColumnMoved(this, from, to); });
+}
+
+int StringGrid::edgeAt(const QPoint &point) const
+{
+    const int row = rowAt(point.y());
+    if (row < 0 || row >= fixedRows_)
+        return -1;
+    for (int c = 0; c < columnCount(); ++c)
+        if (!isColumnHidden(c) && std::abs(point.x() - (columnViewportPosition(c) + columnWidth(c))) <= 3)
+            return c;
+    return -1;
+}
+
+void StringGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    if (drag_ == Drag::Size) {
+        setColumnWidth(dragCol_, std::max(1, p.x() - columnViewportPosition(dragCol_)));
+        event->accept();
+        return;
+    }
+    if (drag_ == Drag::Move) {
+        event->accept();
+        return;
+    }
+    if (columnSizing_)
+        viewport()->setCursor(edgeAt(p) >= 0 ? Qt::SplitHCursor : Qt::ArrowCursor);
+    QTableWidget::mouseMoveEvent(event);
+}
+
+void StringGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    const Drag drag = std::exchange(drag_, Drag::None);
+    if (drag == Drag::None) {
+        QTableWidget::mouseReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (drag != Drag::Move)
+        return;
+    const int x = event->position().toPoint().x();
+    int target = columnAt(x);
+    if (target < 0)
+        target = x < 0 ? fixedCols_ : columnCount() - 1;
+    if (target >= fixedCols_)
+        moveColumn(dragCol_, target);
 }
 
 void StringGrid::defaultDrawCell(int col, int row, const QRect &, GridDrawState)

@@ -18,7 +18,9 @@ using DrawCellEvent = Event<void(QObject *Sender, int ACol, int ARow, const QRec
 
 // A grid of texts: fixed (title) rows and columns in FixedColor, a cell selection that
 // OnSelectCell may refuse, and cells drawn by OnDrawCell when assigned (on the grid's
-// canvas; defaultDrawCell draws what the grid would have).
+// canvas; defaultDrawCell draws what the grid would have). With column moving on, a column
+// is dragged by a cell of its fixed rows to another place (OnColumnMoved then tells from
+// where to where); with column sizing on, the right edge of a fixed cell is dragged.
 class StringGrid : public QTableWidget, public Control
 {
     Q_OBJECT
@@ -42,7 +44,16 @@ public:
     int col() const { return currentColumn(); }
     int row() const { return currentRow(); }
     void setCurrentCell(int col, int row) { QTableWidget::setCurrentCell(row, col); }
-    void setColWidth(int col, int width) { setColumnWidth(col, width); }
+    // A width below 0 hides the column and reads back as -1.
+    int colWidth(int col) const { return isColumnHidden(col) ? -1 : columnWidth(col); }
+    void setColWidth(int col, int width);
+    bool columnMoving() const { return columnMoving_; }
+    void setColumnMoving(bool on) { columnMoving_ = on; }
+    bool columnSizing() const { return columnSizing_; }
+    void setColumnSizing(bool on);
+    // The column's cells and width go to place `to`, those between shift by one; then
+    // OnColumnMoved.
+    void moveColumn(int from, int to);
     void setDefaultRowHeight(int height);
     void setEditing(bool on);
     // Enter moves to the next cell, as Tab does.
@@ -51,15 +62,25 @@ public:
 
     SelectCellEvent OnSelectCell;
     DrawCellEvent OnDrawCell;
+    Event<void(QObject *Sender, int FromIndex, int ToIndex)> OnColumnMoved;
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     bool canSelect(const QModelIndex &index);
     void applyFixedLook();
 
 private:
     friend class GridDelegate;
+    // The visible column whose right edge, in a fixed row, is under the point; -1 when none.
+    int edgeAt(const QPoint &point) const;
+    enum class Drag { None, Size, Move };
+    Drag drag_ = Drag::None;
+    int dragCol_ = -1;
+    bool columnMoving_ = false;
+    bool columnSizing_ = false;
     int fixedRows_ = 1;
     int fixedCols_ = 1;
     int fixedColor_;

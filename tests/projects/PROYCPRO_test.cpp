@@ -357,20 +357,32 @@ TEST_P(ConsultaProyectosTest, ChangedConditionsReachTheSelectedChaptersOnlyWhenS
 TEST_P(ConsultaProyectosTest, PrintingAndTheMasterFollowTheFocusedGrid)
 {
     TfPROYCPRO &f = *ventana_;
+    QList<PeticionListadoGrafico> pedidas;
+    Gancho<ImprimirListadoGraficoFn>::Instalacion listado(ganchoListadoGrafico(),
+                                                           [&](const PeticionListadoGrafico &p) { pedidas << p; });
     enfocar(f.DBGrid2);
-    PeticionListadoGrafico proyectos = f.PeticionImprimir(f.pbImprimir);
+    mensajes_.programarRespuestas({QStringLiteral("SI"), QStringLiteral("NO")});
+    f.pbImprimirClick(f.pbImprimir);
+    f.DBGrid3->setFocus();
+    f.pbImprimirClick(f.pbImprimirApaisado);
+
+    EXPECT_EQ(mensajes_.textos(), QStringList(2, QStringLiteral("¿Desea realizar una Visualización Previa?")));
+    ASSERT_EQ(pedidas.size(), 2);
+    const PeticionListadoGrafico &proyectos = pedidas[0];
     EXPECT_EQ(proyectos.ModoInforme, "Proyectos");
+    EXPECT_EQ(proyectos.DataSet, &f.Proyecto->dataSet());
     EXPECT_EQ(proyectos.Titulo, "Listado Gráfico de Proyectos");
     EXPECT_FALSE(proyectos.Apaisado);
-    f.DBGrid3->setFocus();
-    const PeticionListadoGrafico capitulos = f.PeticionImprimir(f.pbImprimirApaisado);
+    EXPECT_TRUE(proyectos.VistaPrevia);
+    const PeticionListadoGrafico &capitulos = pedidas[1];
     EXPECT_EQ(capitulos.ModoInforme, "Capitulos");
     EXPECT_EQ(capitulos.DataSet, &f.LProyecto->dataSet());
     EXPECT_EQ(capitulos.Titulo, "Proyecto: P1 - Nave");
     EXPECT_TRUE(capitulos.Apaisado);
+    EXPECT_FALSE(capitulos.VistaPrevia);
     EXPECT_EQ(capitulos.FechaInicioInforme, TextoAFechaHora(f.DesdeHorizonte->text()));
-    f.pbImprimirClick(f.pbImprimirApaisado);
-    EXPECT_EQ(mensajes_.textos().value(0), "Está opción estará disponible en próximas versiones.");
+    EXPECT_EQ(capitulos.FechaFinalInforme, TextoAFechaHora(f.HastaHorizonte->text()));
+    mensajes_.limpiar();
 
     // A user barred from the master opens nothing.
     ASSERT_EQ(sql("INSERT INTO USUARIO (Codigo, Nombre, Categoria, ProgramasNoAccesibles) VALUES ('PEPA', 'PEPA', "
@@ -380,7 +392,7 @@ TEST_P(ConsultaProyectosTest, PrintingAndTheMasterFollowTheFocusedGrid)
     form_->UsuarioActual = QStringLiteral("PEPA");
     f.AccesoMaestroProyectosClick(&f);
     EXPECT_EQ(fPROYPROY, nullptr);
-    EXPECT_EQ(mensajes_.textos().value(1), "Vd. no tiene acceso al programa Maestro de Proyectos");
+    EXPECT_EQ(mensajes_.textos().value(0), "Vd. no tiene acceso al programa Maestro de Proyectos");
     form_->UsuarioActual = QStringLiteral("ADMIN");
     f.AccesoMaestroProyectosClick(&f);
     ASSERT_NE(fPROYPROY, nullptr);

@@ -10,6 +10,7 @@
 #include "GENEW/data/GENEVMEM.h"
 #include "platform/ui/data/DataControls.h"
 #include "platform/ui/Application.h"
+#include "projects/ListadoGrafico.h"
 #include "projects/PROYLPRO.h"
 #include "projects/PROYPROY.h"
 
@@ -688,6 +689,41 @@ TEST_P(MaestroProyectosTest, TheDocumentsListingOpensOnThisProjectAndTheGlyphFol
     EXPECT_EQ(fPROYLPRO->DesdeProyecto->text(), "X-90");
     EXPECT_EQ(fPROYLPRO->HastaProyecto->text(), "X-90");
     delete fPROYLPRO;
+}
+
+TEST_P(MaestroProyectosTest, TheGanttPrintButtonsListThisProjectsLinesOverItsSpan)
+{
+    ASSERT_EQ(sql("UPDATE PROYECT SET Descripcion = 'Nave industrial Cuarte con oficinas anexas y almacén' "
+                  "WHERE Codigo = '1'"),
+              QString());
+    QList<PeticionListadoGrafico> pedidas;
+    QList<plat::DataSetState> estados;
+    Gancho<ImprimirListadoGraficoFn>::Instalacion listado(ganchoListadoGrafico(), [&](const PeticionListadoGrafico &p) {
+        pedidas << p;
+        estados << p.DataSet->state();
+    });
+    TfPROYPROY &f = abrir();
+    lineas().append();   // a line being entered is dropped before the lines are listed
+    mensajes_.programarRespuestas({"SI", "NO"});
+    f.pbImprimirClick(f.pbImprimir);
+    f.pbImprimirClick(f.pbImprimirApaisado);
+
+    EXPECT_EQ(mensajes_.textos(), QStringList(2, "¿Desea realizar una Visualización Previa?"));
+    ASSERT_EQ(pedidas.size(), 2);
+    const PlanProyecto plan = MDProyectos->CalcularPlanProyecto("1", QString());
+    for (const PeticionListadoGrafico &p : pedidas) {
+        EXPECT_EQ(p.ModoInforme, "Capitulos");
+        EXPECT_EQ(p.DataSet, &lineas());
+        EXPECT_EQ(p.Titulo, "Proyecto: 1 - Nave industrial Cuarte con oficinas anex");
+        EXPECT_EQ(p.FechaInicioInforme, plan.FechaInicio);
+        EXPECT_EQ(p.FechaFinalInforme, plan.FechaFinal);
+    }
+    EXPECT_TRUE(pedidas[0].VistaPrevia);
+    EXPECT_FALSE(pedidas[0].Apaisado);
+    EXPECT_FALSE(pedidas[1].VistaPrevia);
+    EXPECT_TRUE(pedidas[1].Apaisado);
+    EXPECT_EQ(estados, QList<plat::DataSetState>(2, plat::DataSetState::Browse));
+    EXPECT_EQ(lineasDe("1").count("\r\n"), 6);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, MaestroProyectosTest, ::testing::Values(false, true), NombreMotor);

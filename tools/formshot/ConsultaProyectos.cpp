@@ -3,17 +3,10 @@
 #include "tools/formshot/FormCatalog.h"
 
 #include "GENEW/data/Genemodu.h"
-#include "GENEW/runtime/Geneinic.h"
 #include "platform/base/FechaHora.h"
-#include "platform/data/engine/Session.h"
-#include "platform/ui/Application.h"
 #include "projects/PROYCPRO.h"
 #include "projects/Proymodu.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -66,48 +59,19 @@ QStringList SentenciasConsulta()
     return s;
 }
 
-struct EmpresaConsulta
+bool prepararConsulta()
 {
-    QTemporaryDir carpeta;
-    plat::Session sesion;
-    TfGENEINIC *inicio = nullptr;
-
-    bool iniciar()
-    {
-        QDir::setCurrent(carpeta.path());
-        QFile::copy(QStringLiteral(GP_DATA_DIR "/DATABASE.TXT"), carpeta.filePath(QStringLiteral("DATABASE.TXT")));
-        TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN")};
-        inicio = new TfGENEINIC(nullptr, &sesion);
-        inicio->afterConstruction();
-        if (inicio->ArranqueFallido || !inicio->CrearBaseDatosEmpresa(1))
-            return false;
-        inicio->ConectarBaseDatosEmpresa(1);
-        inicio->Conexiones().EmpresaActual = 1;
-        plat::createDataModule<TModuloDatos>();
-        CrearMDProyectos();
-        for (const QString &sentencia : SentenciasConsulta())
-            ModuloDatos->EjecutarSQL(sentencia);
-        return true;
-    }
-};
+    CrearMDProyectos();
+    for (const QString &sentencia : SentenciasConsulta())
+        ModuloDatos->EjecutarSQL(sentencia);
+    return true;
+}
 
 plat::Form *consultaProyectos(bool grafico)
 {
-    static auto *empresa = new EmpresaConsulta;
-    static const bool iniciada = empresa->iniciar();
-    if (!iniciada)
+    if (!formshot::empresaMuestra(prepararConsulta, [] { LiberarMDProyectos(); }))
         return nullptr;
-    qAddPostRoutine([] {
-        LiberarMDProyectos();
-        if (ModuloDatos)
-            ModuloDatos->Free();
-        delete empresa->inicio;
-    });
-    auto *marco = plat::createForm<plat::Form>();
-    marco->setFormStyle(plat::fsMDIForm);
-    plat::application().setMainForm(marco);
-    marco->resize(1000, 620);
-    marco->Show();
+    plat::Form *marco = formshot::marcoMDI(1000, 620);
     auto *ventana = plat::createForm<TfPROYCPRO>();
     ventana->setBounds(0, 0, 980, 580);
     ventana->pbEstadisticas->setDownState(true);

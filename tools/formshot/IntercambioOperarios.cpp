@@ -2,54 +2,24 @@
 #include "tools/formshot/FormCatalog.h"
 
 #include "GENEW/data/Genemodu.h"
-#include "GENEW/runtime/Geneinic.h"
-#include "platform/data/engine/Session.h"
 #include "platform/ui/Application.h"
 #include "projects/PRESIOPE.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 
 // A started program over a company of its own with three operators.
-struct EmpresaOperarios
+bool prepararOperarios()
 {
-    QTemporaryDir carpeta;
-    plat::Session sesion;
-    TfGENEINIC *inicio = nullptr;
-
-    bool iniciar()
-    {
-        QDir::setCurrent(carpeta.path());
-        QFile::copy(QStringLiteral(GP_DATA_DIR "/DATABASE.TXT"), carpeta.filePath(QStringLiteral("DATABASE.TXT")));
-        TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN")};
-        inicio = new TfGENEINIC(nullptr, &sesion);
-        inicio->afterConstruction();
-        if (inicio->ArranqueFallido || !inicio->CrearBaseDatosEmpresa(1))
-            return false;
-        inicio->ConectarBaseDatosEmpresa(1);
-        inicio->Conexiones().EmpresaActual = 1;
-        plat::createDataModule<TModuloDatos>();
-        for (const char *fila : {"5, 'María Jesús Ortega'", "7, 'Andrés Núñez'", "9, 'Iñaki Goikoetxea'"})
-            ModuloDatos->EjecutarSQL(QStringLiteral("INSERT INTO OPERARIO (Codigo, Nombre) VALUES (%1)").arg(QString::fromUtf8(fila)));
-        return true;
-    }
-};
+    for (const char *fila : {"5, 'María Jesús Ortega'", "7, 'Andrés Núñez'", "9, 'Iñaki Goikoetxea'"})
+        ModuloDatos->EjecutarSQL(QStringLiteral("INSERT INTO OPERARIO (Codigo, Nombre) VALUES (%1)").arg(QString::fromUtf8(fila)));
+    return true;
+}
 
 plat::Form *intercambio()
 {
-    static auto *empresa = new EmpresaOperarios;
-    static const bool iniciada = empresa->iniciar();
-    if (!iniciada)
+    if (!formshot::empresaMuestra(prepararOperarios))
         return nullptr;
-    qAddPostRoutine([] {
-        if (ModuloDatos)
-            ModuloDatos->Free();
-        delete empresa->inicio;
-    });
     auto *marco = plat::createForm<plat::Form>();
     marco->setFormStyle(plat::fsMDIForm);
     plat::application().setMainForm(marco);

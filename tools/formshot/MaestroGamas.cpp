@@ -3,15 +3,8 @@
 #include "tools/formshot/FormCatalog.h"
 
 #include "GENEW/data/Genemodu.h"
-#include "GENEW/runtime/Geneinic.h"
-#include "platform/data/engine/Session.h"
-#include "platform/ui/Application.h"
 #include "projects/CALIGAMA.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -37,47 +30,19 @@ const char *const kGamaMuestra[] = {
     "INSERT INTO HGCNTROL (Codigo, Linea, Nivel, Modificacion) VALUES ('EJE-40', 2, 'C', 'Control de dureza añadido')",
 };
 
-struct EmpresaGamas
+bool prepararGamas()
 {
-    QTemporaryDir carpeta;
-    plat::Session sesion;
-    TfGENEINIC *inicio = nullptr;
-
-    bool iniciar()
-    {
-        QDir::setCurrent(carpeta.path());
-        QFile::copy(QStringLiteral(GP_DATA_DIR "/DATABASE.TXT"), carpeta.filePath(QStringLiteral("DATABASE.TXT")));
-        TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN")};
-        inicio = new TfGENEINIC(nullptr, &sesion);
-        inicio->afterConstruction();
-        if (inicio->ArranqueFallido || !inicio->CrearBaseDatosEmpresa(1))
-            return false;
-        inicio->ConectarBaseDatosEmpresa(1);
-        inicio->Conexiones().EmpresaActual = 1;
-        plat::createDataModule<TModuloDatos>();
-        for (const char *sentencia : kGamaMuestra)
-            ModuloDatos->EjecutarSQL(QString::fromUtf8(sentencia));
-        return true;
-    }
-};
+    for (const char *sentencia : kGamaMuestra)
+        ModuloDatos->EjecutarSQL(QString::fromUtf8(sentencia));
+    return true;
+}
 
 // pagina: 0 the characteristics, 1 the history, 2 the remarks.
 plat::Form *maestroGamas(int pagina)
 {
-    static auto *empresa = new EmpresaGamas;
-    static const bool iniciada = empresa->iniciar();
-    if (!iniciada)
+    if (!formshot::empresaMuestra(prepararGamas))
         return nullptr;
-    qAddPostRoutine([] {
-        if (ModuloDatos)
-            ModuloDatos->Free();
-        delete empresa->inicio;
-    });
-    auto *marco = plat::createForm<plat::Form>();
-    marco->setFormStyle(plat::fsMDIForm);
-    plat::application().setMainForm(marco);
-    marco->resize(1000, 560);
-    marco->Show();
+    plat::Form *marco = formshot::marcoMDI(1000, 560);
     auto *ventana = plat::createForm<TfCALIGAMA>();
     ventana->Table1->dataSet().first();
     ventana->setLeft(0);

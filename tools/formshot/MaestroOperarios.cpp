@@ -2,19 +2,13 @@
 #include "tools/formshot/FormCatalog.h"
 
 #include "GENEW/data/Genemodu.h"
-#include "GENEW/runtime/Geneinic.h"
-#include "platform/data/engine/Session.h"
-#include "platform/ui/Application.h"
 #include "projects/PRESOPER.h"
 #include "projects/Primmodu.h"
 
-#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -36,63 +30,34 @@ QString retrato(const QString &carpeta)
     return fichero;
 }
 
-struct EmpresaOperarios
+bool prepararOperarios()
 {
-    QTemporaryDir carpeta;
-    plat::Session sesion;
-    TfGENEINIC *inicio = nullptr;
-
-    bool iniciar()
-    {
-        QDir::setCurrent(carpeta.path());
-        QFile::copy(QStringLiteral(GP_DATA_DIR "/DATABASE.TXT"), carpeta.filePath(QStringLiteral("DATABASE.TXT")));
-        TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN")};
-        inicio = new TfGENEINIC(nullptr, &sesion);
-        inicio->afterConstruction();
-        if (inicio->ArranqueFallido || !inicio->CrearBaseDatosEmpresa(1))
-            return false;
-        inicio->ConectarBaseDatosEmpresa(1);
-        inicio->Conexiones().EmpresaActual = 1;
-        plat::createDataModule<TModuloDatos>();
-        CrearMDPrimas();
-        const QString hoy = QDate::currentDate().toString(Qt::ISODate);
-        for (const QString &s : {
-                 QStringLiteral("INSERT INTO OPERARIO (Codigo, Nombre, CodigoCalendario, CodigoCategoria, TarifaHoraria, "
-                                "CodigoUsuario, NumeroTarjeta) VALUES (12, 'María Pilar Lasheras', 2, 3, 24.75, 'MPLAS', "
-                                "'0004412')"),
-                 QStringLiteral("INSERT INTO CATEGORI (Codigo, Descripcion) VALUES (3, 'Oficial de primera')"),
-                 QStringLiteral("INSERT INTO GRANALIS (Codigo, Descripcion, CategoriaGrupo) VALUES ('ZA', 'Zaragoza', 'Zona')"),
-                 QStringLiteral("INSERT INTO GRANALIS (Codigo, Descripcion, CategoriaGrupo) VALUES ('MON', 'Montaje e instalación', 'Sección')"),
-                 QStringLiteral("INSERT INTO GRANTAB (NombreTabla, ClaveTabla, GrupoAnalisis) VALUES ('OPERARIO', '12', 'ZA')"),
-                 QStringLiteral("INSERT INTO GRANTAB (NombreTabla, ClaveTabla, GrupoAnalisis) VALUES ('OPERARIO', '12', 'MON')"),
-                 QStringLiteral("INSERT INTO BONO (CodigoOperario, Fecha, Hora, ActividadMovil) VALUES (12, '%1 00:00:00', "
-                                "'1899-12-30 09:00:00', 96.4)")
-                     .arg(hoy),
-             })
-            ModuloDatos->EjecutarSQL(s);
-        ModuloDatos->GuardarImagenRegistro(QStringLiteral("OPERARIO"), QStringLiteral("12"), nullptr,
-                                           retrato(carpeta.path()));
-        return true;
-    }
-};
+    CrearMDPrimas();
+    const QString hoy = QDate::currentDate().toString(Qt::ISODate);
+    for (const QString &s : {
+             QStringLiteral("INSERT INTO OPERARIO (Codigo, Nombre, CodigoCalendario, CodigoCategoria, TarifaHoraria, "
+                            "CodigoUsuario, NumeroTarjeta) VALUES (12, 'María Pilar Lasheras', 2, 3, 24.75, 'MPLAS', "
+                            "'0004412')"),
+             QStringLiteral("INSERT INTO CATEGORI (Codigo, Descripcion) VALUES (3, 'Oficial de primera')"),
+             QStringLiteral("INSERT INTO GRANALIS (Codigo, Descripcion, CategoriaGrupo) VALUES ('ZA', 'Zaragoza', 'Zona')"),
+             QStringLiteral("INSERT INTO GRANALIS (Codigo, Descripcion, CategoriaGrupo) VALUES ('MON', 'Montaje e instalación', 'Sección')"),
+             QStringLiteral("INSERT INTO GRANTAB (NombreTabla, ClaveTabla, GrupoAnalisis) VALUES ('OPERARIO', '12', 'ZA')"),
+             QStringLiteral("INSERT INTO GRANTAB (NombreTabla, ClaveTabla, GrupoAnalisis) VALUES ('OPERARIO', '12', 'MON')"),
+             QStringLiteral("INSERT INTO BONO (CodigoOperario, Fecha, Hora, ActividadMovil) VALUES (12, '%1 00:00:00', "
+                            "'1899-12-30 09:00:00', 96.4)")
+                 .arg(hoy),
+         })
+        ModuloDatos->EjecutarSQL(s);
+    ModuloDatos->GuardarImagenRegistro(QStringLiteral("OPERARIO"), QStringLiteral("12"), nullptr,
+                                       retrato(QDir::currentPath()));
+    return true;
+}
 
 plat::Form *maestroOperarios()
 {
-    static auto *empresa = new EmpresaOperarios;
-    static const bool iniciada = empresa->iniciar();
-    if (!iniciada)
+    if (!formshot::empresaMuestra(prepararOperarios))
         return nullptr;
-    qAddPostRoutine([] {
-        LiberarMDPrimas();
-        if (ModuloDatos)
-            ModuloDatos->Free();
-        delete empresa->inicio;
-    });
-    auto *marco = plat::createForm<plat::Form>();
-    marco->setFormStyle(plat::fsMDIForm);
-    plat::application().setMainForm(marco);
-    marco->resize(680, 520);
-    marco->Show();
+    plat::Form *marco = formshot::marcoMDI(680, 520);
     auto *ventana = plat::createForm<TfPRESOPER>();
     ventana->Table1->dataSet().first();
     if (QWidget *marcoVentana = ventana->mdiSubWindow())

@@ -3,65 +3,29 @@
 #include "tools/formshot/FormCatalog.h"
 
 #include "GENEW/data/Genemodu.h"
-#include "GENEW/runtime/Geneinic.h"
-#include "platform/data/engine/Session.h"
-#include "platform/ui/Application.h"
 #include "projects/PROYPROY.h"
 #include "projects/Proymodu.h"
 #include "tests/projects/ProyectoMuestra.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
-#include <QTemporaryDir>
 
 namespace {
 
-struct EmpresaProyectos
+bool prepararProyectos()
 {
-    QTemporaryDir carpeta;
-    plat::Session sesion;
-    TfGENEINIC *inicio = nullptr;
-
-    bool iniciar()
-    {
-        QDir::setCurrent(carpeta.path());
-        QFile::copy(QStringLiteral(GP_DATA_DIR "/DATABASE.TXT"), carpeta.filePath(QStringLiteral("DATABASE.TXT")));
-        TfGENEINIC::ArgumentosArranque = {QStringLiteral("U=ADMIN")};
-        inicio = new TfGENEINIC(nullptr, &sesion);
-        inicio->afterConstruction();
-        if (inicio->ArranqueFallido || !inicio->CrearBaseDatosEmpresa(1))
-            return false;
-        inicio->ConectarBaseDatosEmpresa(1);
-        inicio->Conexiones().EmpresaActual = 1;
-        plat::createDataModule<TModuloDatos>();
-        CrearMDProyectos();
-        for (const QString &sentencia : SentenciasProyectoMuestra())
-            ModuloDatos->EjecutarSQL(sentencia);
-        return true;
-    }
-};
+    CrearMDProyectos();
+    for (const QString &sentencia : SentenciasProyectoMuestra())
+        ModuloDatos->EjecutarSQL(sentencia);
+    return true;
+}
 
 plat::Form *maestroProyectos(int pagina)
 {
-    static auto *empresa = new EmpresaProyectos;
-    static const bool iniciada = empresa->iniciar();
-    if (!iniciada)
+    if (!formshot::empresaMuestra(prepararProyectos, [] { LiberarMDProyectos(); }))
         return nullptr;
-    qAddPostRoutine([] {
-        LiberarMDProyectos();
-        if (ModuloDatos)
-            ModuloDatos->Free();
-        delete empresa->inicio;
-    });
-    auto *marco = plat::createForm<plat::Form>();
-    marco->setFormStyle(plat::fsMDIForm);
-    plat::application().setMainForm(marco);
-    marco->resize(1000, 600);
-    marco->Show();
+    plat::Form *marco = formshot::marcoMDI(1000, 600);
     auto *ventana = plat::createForm<TfPROYPROY>();
     ventana->Table1->dataSet().first();
     ventana->setBounds(0, 0, 980, 560);

@@ -4,6 +4,8 @@
 #include "tools/formshot/FormCatalog.h"
 
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/reporting/impresos/GENEIMPR.h"
+#include "GENEW/reporting/impresos/GENELIMP.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "app/PROYMENU.h"
@@ -15,6 +17,7 @@
 #include "projects/PROYNTEC.h"
 #include "projects/PROYVERS.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -125,6 +128,63 @@ plat::Form *notificacionesVersion()
     });
 }
 
+// A delivery note's layout with a header, field commands, a picture and its lines.
+const char *const kAlbaran =
+    "[SISTEMA]\r\nAlturaLinea=7\r\nInicioLineas=80\r\nFinLineas=250\r\n"
+    "[CABECERA]\r\nRect=15;15;195;45;2;Azul Marino;;Azul Celeste;Solido;4;4\r\n"
+    "Font=Arial;18;Azul Marino;Negrita\r\nText=20;20;0;Albarán de entrega\r\nFont=Arial;10;;\r\n"
+    "Text=20;52;0;Cliente\r\nCamp=45;52;60;NombreCliente\r\nText=20;60;0;Fecha\r\nCamp=45;60;30;FechaAlbaran\r\n"
+    "Graf=160;18;30;20;LOGO.BMP\r\nLine=15;75;195;75;1;Negro\r\n"
+    "[LINEAS]\r\nCamp=20;0;30;CodigoArticulo\r\nCamp=55;0;90;DescripcionArticulo\r\nCamp=150;0;40;Cantidad;D\r\n"
+    "[PIE]\r\nText=120;260;0;Total unidades\r\nCamp=150;260;40;TotalUnidades;D\r\n";
+
+// The layout editor in the main window on that layout: its text, its additional page, or
+// a new layout being entered.
+plat::Form *editorImpresos(const QString &modo)
+{
+    return enVentanaPrincipal<TfGENEIMPR>(QStringLiteral("fGENEIMPR"), [modo](TfGENEIMPR &editor) {
+        plat::TableDataSet &t = editor.Table1->table();
+        fila(t, {{"Codigo", QStringLiteral("ALB-01")}, {"Descripcion", QStringLiteral("Albarán de entrega con logotipo")},
+                 {"TipoDocumento", QStringLiteral("Albaran")}, {"Modo", QStringLiteral("Grafico")},
+                 {"Instrucciones", QString::fromUtf8(kAlbaran)}, {"Formato", QStringLiteral("A4")},
+                 {"ImpresoraPorDefecto", QStringLiteral("Predeterminada")}});
+        t.first();
+        if (modo == QLatin1String("adicional"))
+            editor.PageControl1->setActivePage(editor.PagAdicional);
+        else if (modo == QLatin1String("alta"))
+            editor.AgregarClick(&editor);
+    });
+}
+
+// The simulation of that layout: the engine's preview with the field names, photographed
+// while it is shown.
+plat::Form *simulacionImpreso()
+{
+    QPixmap foto;
+    plat::Form *principal = editorImpresos(QString());
+    if (!principal || !fGENEIMPR)
+        return principal;
+    auto anterior = plat::application().OnModalShown;
+    plat::application().OnModalShown = [&foto](plat::Form &mostrado) {
+        mostrado.setFormState(plat::wsNormal);
+        mostrado.resize(1024, 768);
+        if (auto *vista = qobject_cast<TfGENELIMP *>(&mostrado))
+            vista->pbZoomToFit->click();
+        QCoreApplication::processEvents();
+        foto = mostrado.grab();
+        mostrado.Close();
+    };
+    fGENEIMPR->pbSimularClick(fGENEIMPR);
+    plat::application().OnModalShown = anterior;
+    auto *ventana = new plat::Form();
+    auto *imagen = new plat::Image(ventana);
+    imagen->setPicture(foto);
+    imagen->setGeometry(QRect(QPoint(0, 0), foto.size()));
+    ventana->resize(foto.size());
+    QObject::connect(ventana, &QObject::destroyed, principal, [principal] { delete principal; });
+    return ventana;
+}
+
 const bool registrado =
     formshot::registerForm({QStringLiteral("maestro-textos"), QStringLiteral("el maestro de textos en la ventana principal"),
                             [](const QString &) { return maestroTextos(false); }})
@@ -136,6 +196,18 @@ const bool registrado =
                                [](const QString &) { return notasTecnicas(); }})
     && formshot::registerForm({QStringLiteral("notificaciones-version"),
                                QStringLiteral("las notificaciones de cambios de versión"),
-                               [](const QString &) { return notificacionesVersion(); }});
+                               [](const QString &) { return notificacionesVersion(); }})
+    && formshot::registerForm({QStringLiteral("editor-impresos"),
+                               QStringLiteral("la configuración de impresos con las instrucciones de un albarán"),
+                               [](const QString &) { return editorImpresos(QString()); }})
+    && formshot::registerForm({QStringLiteral("editor-impresos-adicional"),
+                               QStringLiteral("la configuración de impresos en la página adicional"),
+                               [](const QString &) { return editorImpresos(QStringLiteral("adicional")); }})
+    && formshot::registerForm({QStringLiteral("editor-impresos-alta"),
+                               QStringLiteral("la configuración de impresos con un impreso nuevo en curso"),
+                               [](const QString &) { return editorImpresos(QStringLiteral("alta")); }})
+    && formshot::registerForm({QStringLiteral("simulacion-impreso"),
+                               QStringLiteral("la simulación de un impreso: los nombres de los campos en la vista previa"),
+                               [](const QString &) { return simulacionImpreso(); }});
 
 } // namespace

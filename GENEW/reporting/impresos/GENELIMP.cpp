@@ -38,6 +38,17 @@ QString CodigoImpresoPeticion;
 bool SinDialogoImpresora = false;
 TfGENELIMP *fGENELIMP = nullptr;
 
+FormularioMotorImpreso::FormularioMotorImpreso() { fGENELIMP = plat::createForm<TfGENELIMP>(); }
+
+FormularioMotorImpreso::~FormularioMotorImpreso()
+{
+    if (!fGENELIMP)
+        return;
+    fGENELIMP->LTemporal->table().setMasterSource(nullptr, QString());
+    fGENELIMP->Free();
+    fGENELIMP = nullptr;
+}
+
 namespace {
 
 const QString kPorDefecto = QStringLiteral("Por Defecto");

@@ -258,6 +258,18 @@ private:
     plat::SaveDialog *dialogoGrabarPropio_ = nullptr;   // without a data module
 };
 
+// The engine's form of one run in fGENELIMP, freed (its request tables dropped with it)
+// whichever way the run ends.
+class FormularioMotorImpreso
+{
+public:
+    FormularioMotorImpreso();
+    ~FormularioMotorImpreso();
+    FormularioMotorImpreso(const FormularioMotorImpreso &) = delete;
+    FormularioMotorImpreso &operator=(const FormularioMotorImpreso &) = delete;
+    TfGENELIMP &motor() const { return *fGENELIMP; }
+};
+
 // The printer helpers: the physical page and the resolution of a printer, the screen's
 // logical resolution.
 int AnchoFisicoImpresora(QPrinter &impresora);

@@ -164,6 +164,59 @@ TEST(Grids, SelectCellCanRefuseAndFixedCellsAreNeverCurrent)
     EXPECT_FALSE(asked.contains(QPoint(2, 0)));
 }
 
+TEST(Grids, ColumnsMovedAndSizedByTheirTitleCellsAndHiddenByWidthMinusOne)
+{
+    StringGrid grid;
+    grid.setColCount(4);
+    grid.setRowCount(2);
+    grid.setFixedCols(0);
+    for (int c = 0; c < 4; ++c) {
+        grid.setCell(c, 0, QString(QChar(u'A' + c)));
+        grid.setCell(c, 1, QString::number(c));
+        grid.setColWidth(c, 50 + c);
+    }
+    grid.setColWidth(1, -1);
+    EXPECT_EQ(grid.colWidth(1), -1);
+    EXPECT_TRUE(grid.isColumnHidden(1));
+    QList<QPoint> moves;
+    grid.OnColumnMoved = [&](QObject *, int from, int to) { moves << QPoint(from, to); };
+    grid.resize(400, 200);
+    grid.show();
+    const auto title = [&](int c) { return grid.visualRect(grid.model()->index(0, c)); };
+    const auto titles = [&] {
+        QStringList t;
+        for (int c = 0; c < grid.colCount(); ++c)
+            t << grid.cell(c, 0) + grid.cell(c, 1) + u':' + QString::number(grid.colWidth(c));
+        return t;
+    };
+
+    // Without moving on, a title cell is only a cell.
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, title(0).center());
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, title(3).center());
+    EXPECT_TRUE(moves.isEmpty());
+
+    grid.setColumnMoving(true);
+    grid.setColumnSizing(true);
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, title(0).center());
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, title(3).center());
+    EXPECT_EQ(moves, QList<QPoint>({QPoint(0, 3)}));
+    EXPECT_EQ(titles(), QStringList({"B1:-1", "C2:52", "D3:53", "A0:50"}));
+    grid.moveColumn(3, 1);
+    EXPECT_EQ(titles(), QStringList({"B1:-1", "A0:50", "C2:52", "D3:53"}));
+
+    // The right edge of a title dragged 30 pixels to the right; a data row is no handle.
+    const QPoint edge(grid.columnViewportPosition(1) + grid.columnWidth(1), title(1).center().y());
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, edge);
+    QTest::mouseMove(grid.viewport(), edge + QPoint(30, 0));
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, edge + QPoint(30, 0));
+    EXPECT_EQ(grid.colWidth(1), 80);
+    const QRect cell = grid.visualRect(grid.model()->index(1, 2));
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, title(3).center());
+    EXPECT_EQ(moves.size(), 2);
+    EXPECT_EQ(grid.colWidth(2), 52);
+}
+
 TEST(Grids, ValueListRowsHoldNamesValuesAndTheirEditors)
 {
     ValueListEditor list;
