@@ -168,6 +168,7 @@ void TfGENEUSQL::construirPaneles()
     // The provider keeps the server's order; the client reads every row at once, since
     // the query is closed after each run.
     DataSetProvider1 = std::make_unique<plat::DataSetProvider>(&QryConsultasSQL->query());
+    DataSetProvider1->setPassThrough(true);
     ClientDataSet1 = make<plat::ClientDataSetComponent>(QStringLiteral("ClientDataSet1"), this);
     ClientDataSet1->clientDataSet().setProvider(DataSetProvider1.get());
     DataSource1 = make<plat::DataSource>(QStringLiteral("DataSource1"), this);
