@@ -94,14 +94,16 @@ void TfGENEUINF::construirPaneles()
     etiquetaOpciones->setGeometry(8, 4, 200, 15);
     ListarSoloTotales = make<plat::CheckBox>(QStringLiteral("ListarSoloTotales"), PanelOtrasOpciones);
     ListarSoloTotales->setCaption(QStringLiteral("Listar Solo Totales"));
-    ListarSoloTotales->setGeometry(24, 20, 220, 20);
+    ListarSoloTotales->move(24, 20);
+    ListarSoloTotales->adjustSize();
 
     PanelVisualizacionPrevia = make<plat::Panel>(QStringLiteral("PanelVisualizacionPrevia"), this);
     PanelVisualizacionPrevia->setFixedHeight(30);
     VisualizacionPrevia = make<plat::CheckBox>(QStringLiteral("VisualizacionPrevia"), PanelVisualizacionPrevia);
     VisualizacionPrevia->setCaption(QStringLiteral("Visualización Previa"));
     VisualizacionPrevia->setChecked(true);
-    VisualizacionPrevia->setGeometry(24, 5, 220, 20);
+    VisualizacionPrevia->move(24, 5);
+    VisualizacionPrevia->adjustSize();
 
     PanelControl = make<plat::Panel>(QStringLiteral("PanelControl"), this);
     PanelControl->setFixedHeight(60);
