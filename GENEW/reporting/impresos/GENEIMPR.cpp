@@ -110,6 +110,7 @@ TfGENEIMPR::TfGENEIMPR(QWidget *parent)
     construirHerramientas(area);
     ajustarMenu();
     establecerCampoClave(EditCodigo);
+    EditCodigo->OnExit = plat::handler(this, &TfGENEIMPR::CampoClaveExit);
     EditModo->OnExit = plat::handler<FormularioMaestro>(this, &FormularioMaestro::ValidacionWinControl);
     connect(DataSource1, &plat::DataSource::recordChanged, this, &TfGENEIMPR::mostrarValoresFueraDeLista);
     connect(DataSource1, &plat::DataSource::fieldChanged, this, &TfGENEIMPR::mostrarValoresFueraDeLista);
