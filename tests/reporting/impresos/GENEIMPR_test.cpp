@@ -115,6 +115,7 @@ TEST_P(EditorImpresos, ANewLayoutHasItsDefaultsAsciiGoesWithoutFormatAndSavingSt
     TfGENEIMPR &f = abrir();
     EXPECT_EQ(f.EditTipoDocumento->items().size(), 54);
     EXPECT_EQ(f.EditTipoDocumento->items().value(42), "Otros");
+    EXPECT_FALSE(f.CopiarRegistrosaOtrasEmpresas1->visible());   // no company choice
     f.AgregarClick(&f);
     EXPECT_EQ(QStringList({valor("TipoDocumento"), valor("Modo"), valor("Formato"), valor("ImpresoraPorDefecto")}),
               QStringList({"Otro", "Grafico", "A4", "Predeterminada"}));
@@ -212,6 +213,15 @@ TEST_P(EditorImpresos, FailingEditsAndDeletesKeepTheRecordAndNavigationTellsTheE
     f.pbUltimoClick(&f);
     f.pbSiguienteClick(&f);
     EXPECT_EQ(mensajes_.textos(), QStringList({"Está Vd. en el primer registro", "Está Vd. en el último registro"}));
+
+    // Closing while editing asks the common question.
+    mensajes_.limpiar();
+    mensajes_.programarRespuestas({"SI"});
+    tabla().edit();
+    f.Close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(mensajes_.textos().value(0).startsWith("Hay registros de Configuración de Impresos"));
+    EXPECT_TRUE(ventana_.isNull());
 }
 
 TEST_P(EditorImpresos, ControlsFollowTheStateAndARefusedProcessLeavesEverythingAsItIs)
@@ -388,9 +398,10 @@ TEST_P(EditorImpresos, TheTextGoesToAndFromFilesUnchangedAndTheFontStaysOnScreen
     });
     const auto sinGuion = qScopeGuard([] { plat::setDialogScript(nullptr); });
 
+    ModuloDatos->OpenDialog1->Filter = "Impresos|*.imp";
     elegido = entrada;
     f.pbImportar->click();   // browsing: the data layer refuses, nothing changes
-    EXPECT_FALSE(mensajes_.mensajes().isEmpty());
+    EXPECT_EQ(mensajes_.textos(), QStringList({"¡ Debe estar en modo edición !"}));
     EXPECT_EQ(campo("A", "Instrucciones"), "");
     tabla().edit();
     f.pbImportar->click();
@@ -402,6 +413,7 @@ TEST_P(EditorImpresos, TheTextGoesToAndFromFilesUnchangedAndTheFontStaysOnScreen
     EXPECT_EQ(exportado.readAll(), utf8);
     EXPECT_EQ(titulos, QStringList({"Importar desde un Archivo de Texto|", "Importar desde un Archivo de Texto|",
                                     "Exportar a un Archivo de Texto|"}));
+    EXPECT_EQ(ModuloDatos->OpenDialog1->Filter, "Impresos|*.imp");   // the module's own comes back
 
     elegido = ansi;
     tabla().edit();
