@@ -93,13 +93,13 @@ private:
 } // namespace
 
 TfGENEIMPR::TfGENEIMPR(QWidget *parent)
-    : FormularioMaestro(parent, kNombre, kTitulo), instancia_(fGENEIMPR, this)
+    : FormularioMaestro(parent, kNombre, kTitulo), enContexto_(ModoImpresos == kModoContexto), instancia_(fGENEIMPR, this)
 {
     comportamiento.fallaGrabarEdicion =
         QStringLiteral("¡Imposible modificar el registro!. Es posible que esté siendo modificado por otro usuario.");
     comportamiento.refrescarSoloNavegando = true;
     // Opened from a layout selector the window is shown modally, which an MDI child cannot be.
-    if (ModoImpresos == kModoContexto)
+    if (enContexto_)
         setFormStyle(plat::fsNormal);
     setBounds(0, 0, 720, 540);
     Table1->setTableName(QStringLiteral("IMPRESO"));
@@ -247,7 +247,7 @@ void TfGENEIMPR::FormCreate(QObject *Sender)
     fGENEINIC->PrepararFormulario(this);
     setCaption(kTitulo);
     fGENEINIC->AjustarTamanoFormulario(this, QString());
-    if (ModoImpresos != kModoContexto && fGENEINIC->SeleccionEmpresaActiva && !elegirEmpresa()) {
+    if (!enContexto_ && fGENEINIC->SeleccionEmpresaActiva && !elegirEmpresa()) {
         Close();
         return;
     }
@@ -305,7 +305,7 @@ void TfGENEIMPR::FormShow(QObject *)
 void TfGENEIMPR::FormClose(QObject *, plat::CloseAction &Action)
 {
     // Opened from a selector the window belongs to its opener, which frees it.
-    Action = ModoImpresos == kModoContexto ? plat::caHide : plat::caFree;
+    Action = enContexto_ ? plat::caHide : plat::caFree;
     ModoImpresos.clear();
 }
 
