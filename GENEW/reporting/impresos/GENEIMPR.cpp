@@ -115,6 +115,9 @@ TfGENEIMPR::TfGENEIMPR(QWidget *parent)
     connect(DataSource1, &plat::DataSource::recordChanged, this, &TfGENEIMPR::mostrarValoresFueraDeLista);
     connect(DataSource1, &plat::DataSource::fieldChanged, this, &TfGENEIMPR::mostrarValoresFueraDeLista);
     connect(DataSource1, &plat::DataSource::dataSetReplaced, this, &TfGENEIMPR::mostrarValoresFueraDeLista);
+    // A save on leaving the key answers only the click that follows it, before anything changes.
+    connect(DataSource1, &plat::DataSource::recordChanged, this, [this] { grabadoAlSalirDeClave_.reset(); });
+    connect(DataSource1, &plat::DataSource::fieldChanged, this, [this] { grabadoAlSalirDeClave_.reset(); });
 
     OnShow = plat::handler(this, &TfGENEIMPR::FormShow);
     OnClose = plat::handler(this, &TfGENEIMPR::FormClose);
@@ -449,10 +452,8 @@ bool TfGENEIMPR::grabar()
     } catch (const gp::Abort &) {
         return false;   // a check refused and said why
     }
-    if (estado == plat::DataSetState::Insert) {
-        AgregarClick(this);
-        EditCodigo->setFocus();
-    }
+    if (estado == plat::DataSetState::Insert)
+        AgregarClick(this);   // which takes the focus to the key
     return true;
 }
 

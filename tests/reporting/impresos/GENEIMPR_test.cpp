@@ -174,6 +174,14 @@ TEST_P(EditorImpresos, ABlankOrExistingCodeIsRefusedAndANewOneLeavingTowardsConf
     EXPECT_EQ(mensajes_.textos(), QStringList({"¡ El registro no ha sido grabado !"}));
     EXPECT_EQ(cuantos(), antes + 1);
     EXPECT_EQ(tabla().state(), plat::DataSetState::Insert);
+
+    // A save on leaving the key that no click followed does not answer a later click.
+    mensajes_.limpiar();
+    salirDeClave("G", f.pbConforme);
+    salirDeClave("H", f.EditDescripcion);
+    f.pbConformeClick(f.pbConforme);
+    EXPECT_TRUE(mensajes_.mensajes().isEmpty()) << mensajes_.textos().join('\n').toStdString();
+    EXPECT_EQ(cuantos(), antes + 3);
 }
 
 TEST_P(EditorImpresos, FailingEditsAndDeletesKeepTheRecordAndNavigationTellsTheEnds)
