@@ -87,6 +87,7 @@ public:
     plat::Button *pbSalir;
     plat::TableComponent *FORMLIST;
     plat::TableComponent *TablaFisica;
+    plat::TableComponent *Temporal;   // the sorted copy of a logical-mode listing
     plat::QueryComponent *Query1;
     plat::DataSource *DSAjustar;
     plat::DataSource *DSFormatos;
@@ -115,6 +116,12 @@ public slots:
     void pbCambiarFontClick(QObject *Sender);
     void PageControl1Change(QObject *Sender);
     void FormatoFichaClick(QObject *Sender);
+    void pbActivarTablaLogicaClick(QObject *Sender);
+    void LBDisponibleDragOver(QObject *Sender, QObject *Source, int X, int Y, plat::DragState State, bool &Accept);
+    void LBDisponibleDragDrop(QObject *Sender, QObject *Source, int X, int Y);
+    void LBSeleccionadoDragOver(QObject *Sender, QObject *Source, int X, int Y, plat::DragState State, bool &Accept);
+    void LBSeleccionadoDragDrop(QObject *Sender, QObject *Source, int X, int Y);
+    void FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -132,13 +139,18 @@ private:
     void volverASeleccion();
     void deListaARejilla();
     void deRejillaALista();
+    void prepararColumnasAjustar();
     void anchoDeColumna(int columna, int pixeles);
+    bool pasarAAjustarLogico();
+    void marcarCamposListados(plat::DataSet &datos) const;
+    void listar(plat::DataSet &datos);
     void restaurarFiltro();
 
     plat::DataSet *dataSet_ = nullptr;
     QString prefijo_;
     QString titulo_;
     QString filtroOriginal_;
+    bool filtroGuardado_ = false;   // filtroOriginal_ is the listed dataset's, to give back
     QStringList tipos_;
     int paginaAnterior_ = 0;
     bool cabeceraPulsada_ = false;   // a column width is being dragged by the user
