@@ -169,7 +169,7 @@ TEST_P(ListadoProgramableTest, BadDateOrBrokenMemoKeepsTheUserOnSelection)
 
 // Logical mode lists the dataset itself, sorted through a temporary copy when "Clasificado"
 // is on: the copy's rows in key order (the selection first), the unselected fields tagged
-// 999; closing drops the copy and gives the dataset its own filter back.
+// 999; closing (or the other mode) drops the copy and gives the dataset its filter back.
 TEST_P(ListadoProgramableTest, LogicalModeListsTheFilteredDatasetSortedThroughACopy)
 {
     struct Listado
@@ -200,6 +200,11 @@ TEST_P(ListadoProgramableTest, LogicalModeListsTheFilteredDatasetSortedThroughAC
         d.pbConformeClick(d.pbConforme);
         d.cbClasificado->setChecked(false);
         d.pbConformeClick(d.pbConforme);
+        // Back to the physical mode: the dataset gets its filter back, the grid shows the query.
+        d.pbActivarTablaLogica->Click();
+        EXPECT_FALSE(d.ModoLogico());
+        EXPECT_EQ(tabla_.filter(), QStringLiteral("(Codigo <> '4')"));
+        EXPECT_EQ(d.DatosAjustar(), &d.Query1->dataSet());
     });
     ASSERT_EQ(listados.size(), 2) << mensajes_.textos().join(u'\n').toStdString();
     const Listado &clasificado = listados[0];
