@@ -10,6 +10,7 @@
 #include "platform/data/QueryDataSet.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/TableDataSet.h"
+#include "platform/ui/Canvas.h"
 #include "platform/ui/Containers.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Grids.h"
@@ -96,10 +97,11 @@ TfGENECPRO::TfGENECPRO(QWidget *parent) : plat::Form(parent)
     LBSeleccionado->OnDragOver = plat::handler(this, &TfGENECPRO::LBSeleccionadoDragOver);
     LBSeleccionado->OnDragDrop = plat::handler(this, &TfGENECPRO::LBSeleccionadoDragDrop);
     PageControl1->OnChange = [this](QObject *s) { PageControl1Change(s); };
+    StringGrid->OnDrawCell = plat::handler(this, &TfGENECPRO::StringGridDrawCell);
     connect(NombreFormato, &QComboBox::activated, this, [this](int indice) {
         plat::TableDataSet &formatos = FORMLIST->table();
         if (formatos.active() && formatos.locate(kNombre, NombreFormato->itemText(indice)))
-            cargarFormato(false);
+            formatoElegido();
     });
     OnClose = [this](QObject *, plat::CloseAction &) {
         restaurarFiltro();
@@ -235,7 +237,7 @@ void TfGENECPRO::construirControles()
     DSFormatos = make<plat::DataSource>(QStringLiteral("DSFormatos"), this);
     DSFormatos->setDataSet(&FORMLIST->dataSet());
     DBNavigator1->setDataSource(DSFormatos);
-    DBNavigator1->OnNavigate = [this](QObject *, plat::NavigateButton) { cargarFormato(false); };
+    DBNavigator1->OnNavigate = [this](QObject *, plat::NavigateButton) { formatoElegido(); };
     TablaFisica = make<plat::TableComponent>(QStringLiteral("TablaFisica"), this);
     Temporal = make<plat::TableComponent>(QStringLiteral("Temporal"), this);
     Query1 = make<plat::QueryComponent>(QStringLiteral("Query1"), this);
@@ -398,6 +400,31 @@ void TfGENECPRO::cargarFormato(bool estandar)
     StringGrid->setColWidth(0, 120);
     StringGrid->setColWidth(1, ancho);
     StringGrid->setColWidth(2, ancho);
+}
+
+// Another stored format is shown from the "Selección" page, where its selection is read.
+void TfGENECPRO::formatoElegido()
+{
+    PageControl1->setActivePage(PagSeleccionCampos);
+    cargarFormato(false);
+}
+
+// Titles translated in navy, field names abbreviated and translated, typed values as typed.
+void TfGENECPRO::StringGridDrawCell(QObject *, int ACol, int ARow, const QRect &Rect, plat::GridDrawState)
+{
+    plat::Canvas &lienzo = *StringGrid->canvas();
+    const bool cabecera = ARow < StringGrid->fixedRows();
+    const bool fija = cabecera || ACol < StringGrid->fixedCols();
+    lienzo.brush().Color = fija ? plat::clBtnFace : plat::clWindow;
+    lienzo.FillRect(Rect);
+    QString texto = StringGrid->cell(ACol, ARow);
+    if (fija && !cabecera)
+        texto = AbreviarNombreCampo(texto, 1);
+    if (fija && ModuloDatos)
+        texto = ModuloDatos->Traducir(texto);
+    lienzo.font().Color = cabecera ? plat::clNavy : plat::clBlack;
+    lienzo.brush().Style = plat::bsClear;
+    lienzo.TextRect(Rect, Rect.left() + 2, Rect.top() + 2, texto);
 }
 
 void TfGENECPRO::pbGuardarClick(QObject *Sender)

@@ -2,6 +2,7 @@
 #include "GENEW/data/TextosListado.h"
 #include "platform/base/Gancho.h"
 #include "platform/ui/Form.h"
+#include "platform/ui/Grids.h"
 
 #include <QStringList>
 #include <functional>
@@ -122,6 +123,7 @@ public slots:
     void LBSeleccionadoDragOver(QObject *Sender, QObject *Source, int X, int Y, plat::DragState State, bool &Accept);
     void LBSeleccionadoDragDrop(QObject *Sender, QObject *Source, int X, int Y);
     void FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift);
+    void StringGridDrawCell(QObject *Sender, int ACol, int ARow, const QRect &Rect, plat::GridDrawState State);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -133,6 +135,7 @@ private:
     QString nombreTablaListada() const;
     bool abrirTablas();
     void cargarFormato(bool estandar);
+    void formatoElegido();
     QVector<CampoListado> seleccionConTipos() const;
     bool abrirConsulta();
     bool aplicarFiltroLogico();
