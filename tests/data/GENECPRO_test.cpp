@@ -224,6 +224,27 @@ TEST_P(ListadoProgramableTest, LogicalModeListsTheFilteredDatasetSortedThroughAC
     EXPECT_EQ(nombres(tabla_).size(), 5);
 }
 
+// A copy the engine refuses (a field named like the copy's counter) is told, lists nothing
+// and leaves the dialog as it was: the grid on the listed table, its controls enabled.
+TEST_P(ListadoProgramableTest, ASortedCopyTheEngineRefusesListsNothing)
+{
+    int listados = 0;
+    const Gancho<ImprimirListadoFn>::Instalacion imprimir(ganchoImprimirListadoProgramable(),
+                                                          [&](TfGENECPRO &, plat::DataSet &) { ++listados; });
+    tabla_.close();
+    tabla_.addCalculatedField(QStringLiteral("ContadorAutoLP"), ftInteger);
+    tabla_.open();
+    dialogo_->pbActivarTablaLogica->setDownState(true);
+    listar([&](TfGENECPRO &d) {
+        d.pbConformeClick(d.pbConforme);
+        EXPECT_FALSE(mensajes_.textos().isEmpty()); ADD_FAILURE() << mensajes_.textos().join(u'|').toStdString();
+        EXPECT_EQ(d.DatosAjustar(), &tabla_);
+        EXPECT_FALSE(d.DBGrid1->isHidden());
+        EXPECT_FALSE(tabla_.controlsDisabled());
+    });
+    EXPECT_EQ(listados, 0);
+}
+
 // A sorted listing of more than 1000 rows asks first; "NO" lists nothing.
 TEST_P(ListadoProgramableTest, LogicalModeAsksBeforeSortingMoreThanAThousandRows)
 {
