@@ -2,7 +2,7 @@
 
 #include "GENEW/runtime/comun/RutinasTexto.h"
 
-#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -22,17 +22,21 @@ QStringList piezas(const QString &texto, const QString &separador)
     return items;
 }
 
-// A character the text does not hold: the highest from 255 down, else one of the private
-// use area, so that a text holding all of the first 256 still gets one.
+// A character the text does not hold: the highest from 255 down (CaracterNoUsado's
+// choice), else one of the private use area, so that a text holding all of the first 256
+// still gets one.
 QChar separadorAusente(const QString &texto)
 {
-    const QString bajo = CaracterNoUsado(texto);
-    if (!bajo.isEmpty())
-        return bajo.at(0);
-    for (char16_t codigo = 0xF8FF; codigo >= 0xE000; --codigo)
-        if (!texto.contains(QChar(codigo)))
-            return QChar(codigo);
-    return QChar(0xFFFF);  // unreachable for texts the program handles
+    std::vector<bool> presente(0x10000, false);
+    for (const QChar c : texto)
+        presente[c.unicode()] = true;
+    for (int codigo = 255; codigo >= 0; --codigo)
+        if (!presente[codigo])
+            return QChar(char16_t(codigo));
+    for (int codigo = 0xF8FF; codigo >= 0xE000; --codigo)
+        if (!presente[codigo])
+            return QChar(char16_t(codigo));
+    return QChar(0xFFFF);  // a text of more than 6,000 distinct characters
 }
 
 QString enUnaLinea(QString texto)
