@@ -5,7 +5,7 @@
 #include "platform/data/QueryDataSet.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"
-#include "tests/data/ModuloFixture.h"
+#include "tests/reporting/personalizados/InformesFixture.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
@@ -13,38 +13,13 @@ QT_END_NAMESPACE
 
 namespace {
 
-const QString kPreguntaOrdenacion = QStringLiteral(
-    "La secuencia de Ordenación deberia ser idéntica a la de los Grupos en sus primeros elementos. ¿Desea corregir esta "
-    "anomalía?");
-
-// Projects P1 (two chapters, zone "Norte") and P2 (one chapter, no zone), on each engine.
-class InformePersonalizado : public ModuloMotorTest
+// The report of the fixture, with every detail viewer recorded and closed.
+class InformePersonalizado : public InformesFixture
 {
 protected:
     void SetUp() override
     {
-        ModuloMotorTest::SetUp();
-        if (IsSkipped())
-            return;
-        for (const char *sentencia :
-             {"INSERT INTO PROYECT (Codigo, Descripcion) VALUES ('P1', 'Alfa')",
-              "INSERT INTO PROYECT (Codigo, Descripcion) VALUES ('P2', 'Beta')",
-              "INSERT INTO LPROYECT (CodigoProyecto, Linea, Capitulo, Importe) VALUES ('P1', 1, 'C1', 10)",
-              "INSERT INTO LPROYECT (CodigoProyecto, Linea, Capitulo, Importe) VALUES ('P1', 2, 'C2', 5)",
-              "INSERT INTO LPROYECT (CodigoProyecto, Linea, Capitulo, Importe) VALUES ('P2', 1, 'C1', 30)",
-              "INSERT INTO GRANALIS (Codigo, Descripcion, CategoriaGrupo) VALUES ('Z1', 'Norte', 'Zona')",
-              "INSERT INTO GRANTAB (NombreTabla, ClaveTabla, GrupoAnalisis) VALUES ('PROYECT', 'P1', 'Z1')"})
-            ASSERT_FALSE(sql(QString::fromUtf8(sentencia)).startsWith("Error")) << sentencia;
-        informe_.Tablas = {"PROYECT", "LPROYECT"};
-        informe_.Columnas = {
-            "PROYECT.Codigo", "(LPROYECT.Importe * 2) AS 'Total'",
-            "(SELECT TOP 1 GRANALIS.Descripcion FROM GRANALIS JOIN GRANTAB ON GRANTAB.NombreTabla = 'PROYECT' AND "
-            "GRANTAB.ClaveTabla = PROYECT.Codigo AND GRANALIS.Codigo = GRANTAB.GrupoAnalisis WHERE "
-            "GRANALIS.CategoriaGrupo = 'Zona') AS 'Zona'"};
-        informe_.Vinculos = {"PROYECT.Codigo = LPROYECT.CodigoProyecto"};
-        informe_.Ordenacion = {"_Expresion AS 'Total' DESC"};
-        mensajes_.limpiar();
-        // Every detail viewer is recorded and closed.
+        InformesFixture::SetUp();
         plat::application().OnModalShown = [this](plat::Form &f) {
             visores_ << f.caption();
             textoVisor_ = static_cast<TfGENEDETA &>(f).MemoDetalle->text();
@@ -55,13 +30,16 @@ protected:
     void TearDown() override
     {
         plat::application().OnModalShown = nullptr;
-        ModuloMotorTest::TearDown();
+        InformesFixture::TearDown();
     }
 
-    DefinicionInforme informe_;
     QStringList visores_;
     QString textoVisor_;
 };
+
+const QString kPreguntaOrdenacion = QStringLiteral(
+    "La secuencia de Ordenación deberia ser idéntica a la de los Grupos en sus primeros elementos. ¿Desea corregir esta "
+    "anomalía?");
 
 TEST_P(InformePersonalizado, ExpressionColumnOrdersTheRowsAndNamesItsField)
 {
@@ -74,6 +52,17 @@ TEST_P(InformePersonalizado, ExpressionColumnOrdersTheRowsAndNamesItsField)
         filas << consulta.fieldByName("Total").asString() + "/" + consulta.fieldByName("Zona").asString();
     EXPECT_EQ(filas, QStringList({"60/", "20/Norte", "10/Norte"}));
     EXPECT_TRUE(consulta.fieldNames().contains("Total"));
+}
+
+TEST_P(InformePersonalizado, StoredReportReadsBackFromFiltro)
+{
+    informe_.Restricciones = {"PROYECT.Codigo IN (\"P1\",\"P2\")"};
+    informe_.Grupos = {"PROYECT.Codigo"};
+    informe_.anchosColumnas = {-1, 150, 90};
+    guardarInforme("Importes", informe_);
+    const QString clave = " FROM FILTRO   WHERE NombreTabla = 'GeneradorInformes'    AND Descripcion = 'Importes'";
+    EXPECT_EQ(LeerInstrucciones(sql("SELECT Instrucciones" + clave)), informe_);
+    EXPECT_EQ(sql("SELECT Filtro" + clave), ConstruirSentenciaSQL(informe_));
 }
 
 TEST_P(InformePersonalizado, TrialRunWithEveryKindOfVariableIsCorrect)
