@@ -45,6 +45,33 @@ QVector<QStringList> DataSet::rowDisplayTexts(qint64 first, int count)
     });
 }
 
+DataSet::StoredRows::StoredRows(DataSet &dataSet, const QList<int> &fieldIndexes) : dataSet_(dataSet)
+{
+    for (int index : fieldIndexes)
+        columns_ << dataSet.field(index).column_;
+}
+
+QVector<QVariantList> DataSet::StoredRows::next(int count)
+{
+    QVector<QVariantList> out;
+    if (!dataSet_.active() || count <= 0)
+        return out;
+    const QVector<Row> rows = dataSet_.cursorRowsAfter(read_ > 0 ? &last_ : nullptr, read_, count);
+    out.reserve(rows.size());
+    for (const Row &row : rows) {
+        QVariantList values;
+        values.reserve(columns_.size());
+        for (int column : columns_)
+            values.append(row.value(column));
+        out.append(std::move(values));
+    }
+    if (!rows.isEmpty()) {
+        read_ += rows.size();
+        last_ = rows.last();
+    }
+    return out;
+}
+
 qint64 DataSet::currentRow()
 {
     if (!active() || !hasCurrent_ || state_ == DataSetState::Insert)
