@@ -203,6 +203,7 @@ public:
     private:
         DataSet &dataSet_;
         QList<int> columns_;
+        bool wholeRows_ = false;
         qint64 read_ = 0;
         Row last_;
     };

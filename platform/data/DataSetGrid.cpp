@@ -49,6 +49,10 @@ DataSet::StoredRows::StoredRows(DataSet &dataSet, const QList<int> &fieldIndexes
 {
     for (int index : fieldIndexes)
         columns_ << dataSet.field(index).column_;
+    // Every stored column in its own place: the rows go out as they are read.
+    wholeRows_ = columns_.size() == qsizetype(dataSet.columns().size());
+    for (int i = 0; i < columns_.size() && wholeRows_; ++i)
+        wholeRows_ = columns_[i] == i;
 }
 
 QVector<QVariantList> DataSet::StoredRows::next(int count)
@@ -57,6 +61,12 @@ QVector<QVariantList> DataSet::StoredRows::next(int count)
     if (!dataSet_.active() || count <= 0)
         return out;
     const QVector<Row> rows = dataSet_.cursorRowsAfter(read_ > 0 ? &last_ : nullptr, read_, count);
+    if (!rows.isEmpty()) {
+        read_ += rows.size();
+        last_ = rows.last();
+    }
+    if (wholeRows_)
+        return rows;
     out.reserve(rows.size());
     for (const Row &row : rows) {
         QVariantList values;
@@ -64,10 +74,6 @@ QVector<QVariantList> DataSet::StoredRows::next(int count)
         for (int column : columns_)
             values.append(row.value(column));
         out.append(std::move(values));
-    }
-    if (!rows.isEmpty()) {
-        read_ += rows.size();
-        last_ = rows.last();
     }
     return out;
 }
