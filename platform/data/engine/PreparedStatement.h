@@ -14,6 +14,7 @@ class PreparedStatement
 {
 public:
     virtual ~PreparedStatement() = default;
+    // Each run takes one value per placeholder, in their order.
     // Runs it; answers the number of rows it changed.
     virtual int exec(const QVariantList &values) = 0;
     // Runs it; answers the first value of its first row, or an invalid QVariant.
