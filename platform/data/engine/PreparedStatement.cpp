@@ -111,6 +111,12 @@ public:
 private:
     void run(const QVariantList &values)
     {
+        // The driver keeps the values of the last run: a run with fewer would reuse them.
+        if (placeholders_ < 0)
+            placeholders_ = int(values.size());
+        else if (values.size() != placeholders_)
+            throw connection_->error(
+                QSqlError(QString(), QStringLiteral("Parameter count mismatch"), QSqlError::StatementError));
         connection_->readReadersWhole(sql_);
         for (int i = 0; i < values.size(); ++i)
             query_.bindValue(i, connection_->bindValue(values[i]));
@@ -128,6 +134,7 @@ private:
     std::shared_ptr<PhysicalConnection> connection_;
     QString sql_;
     QSqlQuery query_;
+    int placeholders_ = -1;   // the values of the first run
 };
 
 std::unique_ptr<PreparedStatement> PhysicalConnection::prepare(const QString &sql)

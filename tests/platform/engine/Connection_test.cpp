@@ -262,6 +262,7 @@ TEST_P(EngineTest, PreparedStatementsBindByPositionAndOutliveAFailedRun)
     EXPECT_EQ(update->exec({QStringLiteral("nadie"), 3, QStringLiteral("B")}), 0);
     EXPECT_EQ(count->scalar({1}).toInt(), 2);
     EXPECT_EQ(count->scalar({2}).toInt(), 1);
+    EXPECT_TRUE(gp::capturarFallo([&] { count->scalar({}); })) << "a run without its value raises";
 
     const auto r = db().query(QStringLiteral("SELECT Codigo, Serie, Nombre, Alta, Saldo, Foto FROM CLIENTES ORDER BY Codigo"));
     ASSERT_EQ(r.rows.size(), 2);
