@@ -4,6 +4,7 @@
 // a 10,000-line project to its first screen: the lines re-read, the columns fitted, the
 // first screen painted. Anchors in the same run: the same plan reads through prepared
 // statements of the sqlite3 C API on the same file.
+#include "ArranqueBenchmarks.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "ProgramaArrancado.h"
 #include "ProyectoGrande.h"
@@ -11,7 +12,6 @@
 #include "projects/PROYPROY.h"
 #include "projects/Proymodu.h"
 
-#include <QApplication>
 #include <QImage>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -154,13 +154,4 @@ BENCHMARK_CAPTURE(AnclaSQLite, DiezMil, kGrande)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+GP_BENCHMARK_MAIN(Ventanas)
