@@ -714,7 +714,7 @@ void TfGENECPRO::anchoDeColumna(int columna, int pixeles)
 {
     const plat::GridColumn *rejilla = DBGrid1->column(columna);
     plat::Field *campo = rejilla ? rejilla->field() : nullptr;
-    const int caracter = DBGrid1->fontMetrics().averageCharWidth();
+    const int caracter = DBGrid1->characterWidth();
     if (campo && caracter > 0 && pixeles > 0)
         campo->displayWidth = std::max(1, int(std::nearbyint(double(pixeles) / caracter)));
 }

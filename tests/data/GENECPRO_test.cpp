@@ -331,7 +331,7 @@ TEST_P(ListadoProgramableTest, ColumnsMovedAndWidenedOnTheGridShapeTheListing)
             QTest::mouseRelease(cabecera->viewport(), Qt::LeftButton, {}, borde + QPoint(150, 0));
             anchoDejado = cabecera->sectionSize(0);
             ASSERT_GT(anchoDejado, antes + 100);
-            caracter = d.DBGrid1->fontMetrics().averageCharWidth();
+            caracter = d.DBGrid1->characterWidth();
             d.pbConformeClick(d.pbConforme);
             EXPECT_EQ(d.LBSeleccionado->items(), (QStringList{"Nombre", "Codigo", "Importe"}));
         });

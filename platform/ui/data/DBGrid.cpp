@@ -594,9 +594,11 @@ void DBGrid::updateColumns()
     viewport()->update();
 }
 
+int DBGrid::characterWidth() const { return fontMetrics().horizontalAdvance(QLatin1Char('0')); }
+
 void DBGrid::applyColumnLook()
 {
-    const int charWidth = fontMetrics().averageCharWidth();
+    const int charWidth = characterWidth();
     for (int i = 0; i < columns_.size(); ++i) {
         GridColumn *c = columns_[i];
         int w = c->Width;
