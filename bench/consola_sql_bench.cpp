@@ -4,6 +4,7 @@
 #include "ArranqueBenchmarks.h"
 #include "GENEW/reporting/GENECSQL.h"
 #include "ProgramaArrancado.h"
+#include "VentasMuestra.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/data/DBGrid.h"
@@ -28,15 +29,7 @@ struct Entorno
         if (!programa.arrancado)
             return false;
         plat::Connection &empresa = programa.inicio->Database();
-        empresa.exec(QStringLiteral("CREATE TABLE VENTAS (Codigo INTEGER PRIMARY KEY, Cliente VARCHAR(40), Ciudad VARCHAR(30), "
-                                    "Producto VARCHAR(30), Cantidad INTEGER, Precio FLOAT, Importe FLOAT, Fecha TIMESTAMP, "
-                                    "Vendedor VARCHAR(20), Notas VARCHAR(60))"),
-                     {}, plat::SqlOrigin::AsWritten);
-        empresa.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
-                                    "INSERT INTO VENTAS SELECT i, 'Cliente número ' || i, 'Ciudad ' || (i % 50), "
-                                    "'Producto ' || (i % 300), i % 17, i * 0.5, (i % 17) * i * 0.5, "
-                                    "'2026-01-01 10:00:00', 'V' || (i % 9), 'Nota de la venta ' || i FROM n"),
-                     {}, plat::SqlOrigin::AsWritten);
+        crearVentasMuestra(empresa, 100000);
         marco = new plat::Form();
         marco->setFormStyle(plat::fsMDIForm);
         marco->resize(1000, 700);

@@ -52,6 +52,19 @@ QList<FieldDef> DataSetProvider::fieldDefs()
 
 bool DataSetProvider::fetch(int count, QVector<Row> &rows)
 {
+    if (passThrough_) {
+        if (!dataSet_)
+            throw gp::DatabaseError(QStringLiteral("Missing data provider or data packet"));
+        if (!dataSet_->active())
+            dataSet_->open();
+        bool more = false;
+        auto *memory = dynamic_cast<MemoryDataSet *>(dataSet_);
+        const qsizetype before = rows.size();
+        if (memory && memory->passRowsOn(delivered_, count, rows, more)) {
+            delivered_ += rows.size() - before;
+            return more;
+        }
+    }
     ensureOpen();
     if (dataSet_->isEmpty() || dataSet_->eof())
         return false;
@@ -199,6 +212,9 @@ void ClientDataSet::emptyRows()
 
 QList<FieldDef> ClientDataSet::openSource()
 {
+    // The rows were dropped at close: they are read again from the first.
+    if (provider_)
+        provider_->reset();
     QList<FieldDef> defs = provider_ ? provider_->fieldDefs() : ownDefs_;
     providerColumns_ = int(defs.size());
     return defs + storedDefs_;
@@ -209,8 +225,10 @@ bool ClientDataSet::fetchRows(int count, QVector<Row> &rows)
     if (!provider_)
         return false;
     const bool more = provider_->fetch(count, rows);
+    const int width = providerColumns_ + int(storedDefs_.size());
     for (Row &row : rows)
-        row.resize(providerColumns_ + int(storedDefs_.size()));
+        if (row.size() != width)
+            row.resize(width);
     return more;
 }
 

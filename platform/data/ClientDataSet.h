@@ -14,6 +14,11 @@ public:
     explicit DataSetProvider(DataSet *dataSet = nullptr) : dataSet_(dataSet) {}
     DataSet *dataSet() const { return dataSet_; }
     void setDataSet(DataSet *dataSet);
+    // Rows pass through: a dataset kept in memory (a query) hands the rows it has not read
+    // yet straight to the client without keeping them (it then ends at the rows it had),
+    // where its order and conditions allow; otherwise the rows are walked and copied.
+    bool passThrough() const { return passThrough_; }
+    void setPassThrough(bool on) { passThrough_ = on; }
 
     QList<FieldDef> fieldDefs();
     // Up to `count` rows (all when count < 0) following those already handed over;
@@ -33,6 +38,7 @@ private:
     DataSet *dataSet_;
     qint64 delivered_ = 0;
     bool started_ = false;
+    bool passThrough_ = false;
 };
 
 // A dataset that keeps its rows in memory: fed by a provider (in packets of

@@ -13,6 +13,7 @@ QList<FieldDef> MemoryDataSet::cursorOpen()
         exhausted_ = false;
         hasRows_ = true;
     }
+    passedOn_ = 0;
     visible_.clear();
     positionOf_.clear();
     position_ = -1;
@@ -34,6 +35,37 @@ void MemoryDataSet::discardRows()
     store_.clear();
     hasRows_ = false;
     exhausted_ = false;
+    passedOn_ = 0;
+}
+
+bool MemoryDataSet::passRowsOn(qint64 from, int count, QVector<Row> &rows, bool &more)
+{
+    checkActive();
+    if (ordered() || hasRowConditions())
+        return false;
+    const auto wanted = [&] { return count < 0 ? -1 : count - int(rows.size()); };
+    qint64 next = from;
+    for (; next < visible_.size() && wanted() != 0; ++next)
+        rows << store_.value(visible_[int(next)]);
+    // Source rows beyond those kept: those handed over before are skipped, the rest taken.
+    const qint64 kept = visible_.size();
+    while (!exhausted_ && next - kept > passedOn_) {
+        QVector<Row> skipped;
+        if (!fetchRows(int(qMin<qint64>(next - kept - passedOn_, 1 << 20)), skipped))
+            exhausted_ = true;
+        passedOn_ += skipped.size();
+        if (skipped.isEmpty())
+            exhausted_ = true;
+    }
+    if (!exhausted_ && wanted() != 0) {
+        QVector<Row> taken;
+        if (!fetchRows(wanted(), taken))
+            exhausted_ = true;
+        passedOn_ += taken.size();
+        rows += std::move(taken);
+    }
+    more = next < kept || !exhausted_;
+    return true;
 }
 
 Row MemoryDataSet::withId(qint64 id) const
@@ -47,7 +79,7 @@ Row MemoryDataSet::withId(qint64 id) const
 
 bool MemoryDataSet::loadPacket()
 {
-    if (exhausted_)
+    if (exhausted_ || passedOn_ > 0)
         return false;
     QVector<Row> rows;
     const bool more = fetchRows(ordered() ? -1 : packetSize(), rows);

@@ -15,6 +15,13 @@ class MemoryDataSet : public DataSet
 public:
     using DataSet::DataSet;
 
+    // For a provider that copies the rows elsewhere: up to `count` rows (all when count < 0)
+    // from the `from`-th (0-based, arrival order), the values of the source's columns. Rows
+    // the dataset has not read yet come straight from its source and are not kept here: the
+    // dataset then ends at the rows it had read. False when the rows cannot be taken so (an
+    // order, a filter or a range applies); `more` tells whether rows remain.
+    bool passRowsOn(qint64 from, int count, QVector<Row> &rows, bool &more);
+
 protected:
     // The source of the rows: columns at open, then packets of rows.
     virtual QList<FieldDef> openSource() = 0;
@@ -39,7 +46,7 @@ protected:
     void cursorDelete(const Bookmark &at, const Row &row) override;
     void cursorReset() override;
     qint64 cursorCount() override;
-    qint64 cursorCountWithoutReading() override { return exhausted_ ? cursorCount() : -1; }
+    qint64 cursorCountWithoutReading() override { return exhausted_ || passedOn_ > 0 ? cursorCount() : -1; }
     QVector<Row> cursorRows(qint64 first, int count) override;
     qint64 cursorPosition(const Row &row) override;
     QStringList cursorSetOrder(const QString &indexName, const QStringList &fields) override;
@@ -64,6 +71,7 @@ private:
     qint64 position_ = -1;
     bool exhausted_ = false;
     bool hasRows_ = false;
+    qint64 passedOn_ = 0;   // source rows handed to a provider without being kept
 };
 
 } // namespace plat

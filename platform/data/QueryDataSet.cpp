@@ -409,17 +409,16 @@ QList<QVariantList> QueryDataSet::readRows(int count)
 }
 
 // Values in the types of their fields, as a table gives them.
-QVector<Row> QueryDataSet::convertRows(const QList<QVariantList> &rows) const
+QVector<Row> QueryDataSet::convertRows(QList<QVariantList> rows) const
 {
-    QVector<Row> out;
-    out.reserve(rows.size());
-    for (const QVariantList &values : rows) {
-        Row row(int(converters_.size()));
-        for (int i = 0; i < row.size(); ++i)
-            row[i] = converters_[size_t(i)]->convert(values.value(i));
-        out << row;
+    // A row read is already a list of values: each is converted where it stands.
+    const int columns = int(converters_.size());
+    for (QVariantList &row : rows) {
+        row.resize(columns);
+        for (int i = 0; i < columns; ++i)
+            row[i] = converters_[size_t(i)]->convert(row[i]);
     }
-    return out;
+    return rows;
 }
 
 bool QueryDataSet::fetchRows(int count, QVector<Row> &rows)

@@ -113,7 +113,7 @@ private:
     static constexpr int kPacket = 1000;
     static constexpr int kStepPacket = 100;   // stepped rows: no more than a client's packet
     QList<QVariantList> readRows(int count);   // count < 0: the rest
-    QVector<Row> convertRows(const QList<QVariantList> &rows) const;
+    QVector<Row> convertRows(QList<QVariantList> rows) const;
     std::unique_ptr<QueryCursor> reader_;      // while rows remain to be read
     std::vector<std::unique_ptr<Field>> converters_;
     QVector<Row> pending_;

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -93,6 +94,18 @@ void Form::afterConstruction()
 }
 
 // ---- geometry --------------------------------------------------------------------------
+
+std::optional<QSize> FormPlacement::tamanoPadre() const
+{
+    if (form_.formStyle() == fsMDIChild) {
+        const Form *main = application().mainForm();
+        if (main && main->mdiArea())
+            return main->mdiArea()->viewport()->size();
+    }
+    if (const QScreen *screen = form_.screen())
+        return screen->availableSize();
+    return std::nullopt;
+}
 
 QWidget *Form::frameWidget() const
 {

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/base/InterfacesComunes.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/Event.h"
@@ -209,6 +210,21 @@ private:
     QPointer<MenuItem> windowMenu_;
     QList<QAction *> childEntries_;
     void listChildren();
+};
+
+// A form as the common routines place it (PosicionarControl): an MDI child within the main
+// form's MDI area, another form on its screen.
+class FormPlacement : public ControlPosicionable
+{
+public:
+    explicit FormPlacement(Form &form) : form_(form) {}
+    QSize tamano() const override { return {form_.width(), form_.height()}; }
+    std::optional<QSize> tamanoPadre() const override;
+    void ponerIzquierda(int left) override { form_.setLeft(left); }
+    void ponerArriba(int top) override { form_.setTop(top); }
+
+private:
+    Form &form_;
 };
 
 // Builds a form, then runs its OnCreate (and shows an MDI child), as the class library's

@@ -79,3 +79,30 @@ TEST_P(EngineTest, ClientChangesAreWrittenInOneTransactionOrNotAtAll)
     EXPECT_EQ(client.changeCount(), 0);
     EXPECT_EQ(client.recordCount(), 3);
 }
+
+TEST_P(EngineTest, RowsPassedThroughToTheClientArriveOnceAndInOrder)
+{
+    db().exec(QStringLiteral("CREATE TABLE N (I INTEGER)"));
+    db().exec(QStringLiteral("INSERT INTO N (I) WITH RECURSIVE s(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM s "
+                             "WHERE i < 2500) SELECT i FROM s"),
+              {}, SqlOrigin::AsWritten);
+    QueryDataSet query;
+    query.setConnection(&db());
+    query.setSql(QStringLiteral("SELECT I FROM N ORDER BY I"));
+    DataSetProvider provider(&query);
+    provider.setPassThrough(true);
+    ClientDataSet client;
+    client.setProvider(&provider);
+    for (int packet : {-1, 700}) {
+        client.setPacketRecords(packet);
+        client.open();
+        qint64 expected = 0, wrong = 0;
+        for (client.first(); !client.eof(); client.next())
+            wrong += client.field(0).asInteger() != ++expected;
+        EXPECT_EQ(expected, 2500) << packet;
+        EXPECT_EQ(wrong, 0) << packet;
+        EXPECT_LT(query.recordCount(), 2500) << "the query keeps only what it read before";
+        client.close();
+        query.close();
+    }
+}

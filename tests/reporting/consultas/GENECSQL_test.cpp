@@ -18,7 +18,7 @@
 #include "GENEW/reporting/informes/GENEPREV.h"
 #include "GENEW/data/SalidaInforme.h"
 #include "platform/report/PreparedReport.h"
-#include "tests/data/ModuloFixture.h"
+#include "tests/reporting/consultas/ProgramaConsultas.h"
 
 #include <QKeyEvent>
 #include <QTemporaryDir>
@@ -43,67 +43,16 @@ const QString kFechaNoValida = QStringLiteral("¡ La fecha (u hora) introducida 
 const QString kSinAcceso = QStringLiteral("¡Vd. no tiene acceso a la consulta!");
 const QString kImposibleGrabar = QStringLiteral("¡Imposible grabar el registro!");
 
-// A started program (on each engine) with users ADMIN (administrator), JUAN and AN, a table
-// T of three rows and the console open.
-class Consola : public ModuloMotorTest
+// The console open over the program.
+class Consola : public ProgramaConsultas
 {
 protected:
-    void SetUp() override
-    {
-        // The program's windows live in the main window's MDI area.
-        marco_ = new plat::Form();
-        marco_->setFormStyle(plat::fsMDIForm);
-        plat::application().setMainForm(marco_);
-        marco_->Show();
-        ModuloMotorTest::SetUp();
-        if (IsSkipped())
-            return;
-        fGENEVMEM = plat::createForm<TfGENEVMEM>();
-        for (const auto &[codigo, categoria] : {std::pair{"ADMIN", "Administrador"}, {"JUAN", "Normal"}, {"AN", "Normal"}})
-            sql(QStringLiteral("INSERT INTO USUARIO (Codigo, Nombre, Categoria) VALUES ('%1', 'Nombre %1', '%2')")
-                    .arg(codigo, categoria),
-                QStringLiteral("DatabaseGeneral"));
-        plat::TableDef t;
-        t.name = QStringLiteral("T");
-        t.fields = {plat::fieldDef("Codigo", ftString, 10, true), plat::fieldDef("Nombre", ftString, 40),
-                    plat::fieldDef("Importe", ftFloat), plat::fieldDef("HoraInicio", ftDateTime),
-                    plat::fieldDef("Notas", ftMemo)};
-        plat::IndexDef clave;
-        clave.name = QStringLiteral("Clave");
-        clave.fields = {QStringLiteral("Codigo")};
-        clave.primary = clave.unique = true;
-        t.indexes = {clave};
-        db().createTable(t);
-        fila("1", "Madrid", 10.5, "08:30:00", "Primera\r\nnota");
-        fila("2", "Bilbao", 3, "09:00:00", "");
-        fila("3", "Vigo", 7, "10:15:00", "");
-        mensajes_.limpiar();
-    }
-
-    void TearDown() override
+    void liberarVentana() override
     {
         if (consola_)
             consola_->Free();
-        delete fGENEVMEM;
-        fGENEVMEM = nullptr;
-        plat::application().OnModalShown = nullptr;
-        plat::setDialogScript(nullptr);
-        ModuloMotorTest::TearDown();
-        plat::application().setMainForm(nullptr);
-        delete marco_;
+        consola_ = nullptr;
     }
-
-    plat::Connection &db() { return fGENEINIC->Database(); }
-
-    void fila(const QString &codigo, const QString &nombre, double importe, const QString &hora, const QString &notas)
-    {
-        ASSERT_EQ(sql(QStringLiteral("INSERT INTO T (Codigo, Nombre, Importe, HoraInicio, Notas) VALUES ('%1', '%2', %3, "
-                                     "'1899-12-30 %4', '%5')")
-                          .arg(codigo, nombre, QString::number(importe), hora, notas)),
-                  QString());
-    }
-
-    QString valor(const QString &consulta) { return db().scalar(consulta, {}, plat::SqlOrigin::AsWritten).toString(); }
 
     TfGENECSQL &abrir(const QString &usuario = QStringLiteral("ADMIN"))
     {
@@ -156,7 +105,6 @@ protected:
         consola_->pbGuardarFiltroComo->click();
     }
 
-    plat::Form *marco_ = nullptr;
     TfGENECSQL *consola_ = nullptr;
 };
 

@@ -1,0 +1,86 @@
+// The stored-statement runner on a SELECT of 100,000 rows and 10 columns: from pbEjecutar
+// through QryConsultasSQL, the provider and ClientDataSet1 (every row copied, the query
+// closed) to the grid's first screen painted, against the anchor measured in the same run:
+// the data layer's Connection::query of the same text (every row read).
+#include "GENEW/reporting/GENEUSQL.h"
+#include "ProgramaArrancado.h"
+#include "VentasMuestra.h"
+#include "platform/data/TableDataSet.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/data/DBGrid.h"
+#include "platform/ui/data/DataSetComponents.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+
+namespace {
+
+const QString kSentencia = QStringLiteral("SELECT * FROM VENTAS");
+
+struct Entorno
+{
+    ProgramaArrancado programa;
+    plat::Form *marco = nullptr;
+
+    bool preparar()
+    {
+        if (!programa.arrancado)
+            return false;
+        crearVentasMuestra(programa.inicio->Database(), 100000);
+        plat::TableDataSet filtro;
+        filtro.setTableName(QStringLiteral("FILTRO"));
+        if (!programa.modulo->AbrirTabla(filtro)
+            || !programa.modulo
+                    ->EjecutarSQL(QStringLiteral("INSERT INTO FILTRO (NombreTabla, Descripcion, Filtro) VALUES "
+                                                 "('SQL', 'Ventas', '%1')")
+                                      .arg(kSentencia))
+                    .isEmpty())
+            return false;
+        marco = new plat::Form();
+        marco->setFormStyle(plat::fsMDIForm);
+        marco->resize(1000, 700);
+        plat::application().setMainForm(marco);
+        marco->Show();
+        fGENEUSQL = plat::createForm<TfGENEUSQL>();
+        fGENEUSQL->CargaConsulta(QStringLiteral("Ventas"));
+        return fGENEUSQL && fGENEUSQL->ClientDataSet1->dataSet().recordCount() == 100000;
+    }
+};
+
+void EjecutarPrimeraPantalla(benchmark::State &estado)
+{
+    for (auto _ : estado) {
+        fGENEUSQL->pbEjecutar->click();
+        benchmark::DoNotOptimize(fGENEUSQL->DBGrid1->viewport()->grab());
+    }
+    estado.counters["filas"] = double(fGENEUSQL->ClientDataSet1->dataSet().recordCount());
+}
+
+void AnclaConnectionQuery(benchmark::State &estado)
+{
+    plat::Connection &empresa = fGENEINIC->Database();
+    for (auto _ : estado)
+        benchmark::DoNotOptimize(empresa.query(kSentencia, {}, plat::SqlOrigin::AsWritten));
+}
+
+BENCHMARK(EjecutarPrimeraPantalla)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(AnclaConnectionQuery)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Entorno e;
+    if (!e.preparar()) {
+        std::fprintf(stderr, "the program could not start: %s\n", qPrintable(e.programa.motivoFallo()));
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
