@@ -100,6 +100,8 @@ public:
     Field *findField(const QString &name) const;          // ignoring case; null when none
     Field &fieldByName(const QString &name) const;       // raises "Field 'x' not found"
     QStringList fieldNames() const;
+    // Field::setIndex: the field goes to `index`, the ones between shift by one.
+    void moveField(Field &field, int index);
     Field &addCalculatedField(const QString &name, TFieldType type, int size = 0);
     Field &addLookupField(const QString &name, TFieldType type, int size, const QString &keyFields,
                           DataSet &lookupDataSet, const QString &lookupKeyFields,

@@ -139,6 +139,7 @@ private:
     friend class DBGridDelegate;
     friend class GridHeader;
     void rebuildDefaultColumns();
+    void followFieldOrder();
     void resolveFields();
     void applyColumnLook();
     bool leaveColumn(const QModelIndex &target);
