@@ -479,11 +479,6 @@ void TfPROYMENU::VerDatosenMonedaNacionalOEuroClick(QObject *Sender)
 
 // ---- help --------------------------------------------------------------------------------------
 
-int TfPROYMENU::contextoAyuda(const QString &nombre) const
-{
-    return fGENEINIC->Configuracion.mapaNombres.codigoDeNombre(nombre);
-}
-
 void TfPROYMENU::asignarAtajoAyuda()
 {
     const int f1 = plat::ShortCut(plat::VK_F1, {});
@@ -517,12 +512,12 @@ void TfPROYMENU::FormKeyDown(QObject *, int &Key, plat::ShiftState)
 
 void TfPROYMENU::IndicedeAyudaClick(QObject *) { fGENEINIC->MostrarAyuda(0); }
 
-void TfPROYMENU::AyudadeMenuClick(QObject *) { fGENEINIC->MostrarAyuda(contextoAyuda(nombrePrograma_)); }
+void TfPROYMENU::AyudadeMenuClick(QObject *) { fGENEINIC->MostrarAyuda(ContextoAyudaDeTitulo(nombrePrograma_)); }
 
 void TfPROYMENU::AyudadeClick(QObject *)
 {
     const plat::Form *hija = activeMdiChild();
-    fGENEINIC->MostrarAyuda(contextoAyuda(hija ? hija->caption() : nombrePrograma_));
+    fGENEINIC->MostrarAyuda(ContextoAyudaDeTitulo(hija ? hija->caption() : nombrePrograma_));
 }
 
 void TfPROYMENU::LoNuevoDeMenuClick(QObject *Sender) { fGENEINIC->OpcionNoDisponible(Sender); }

@@ -111,7 +111,6 @@ private:
     QString usuario() const;
     int empresaActual() const;
     void ponerEmpresaActual(int codigo);
-    int contextoAyuda(const QString &nombre) const;
 
     QString nombrePrograma_;
     QString nombreEmpresa_;

@@ -145,13 +145,13 @@ void TfPRQRLGRA::QuickReportBeforePrint(QObject *, bool &PrintReport)
     QRFechaImpreso->Left = QRTitulo->Width - QRFechaImpreso->Width;
 
     TituloNombreEmpresa->Caption = NombreEmpresaInforme();
-    LBNombreEmpresa->Caption = ModuloDatos ? ModuloDatos->NombreEmpresaInforme() : NombreEmpresaInforme();
+    LBNombreEmpresa->Caption = TituloNombreEmpresa->Caption;
     TituloLogotipoEmpresa->Picture = QImage();
     if (fGENEINIC)
         TituloLogotipoEmpresa->LoadFromFile(fGENEINIC->NombreArchivoLogo);
 
     plat::DataSet *datos = QuickReport->DataSet;
-    if (!datos || !ModuloDatos || ModuloDatos->EstaVacio(*datos)) {
+    if (!datos || (ModuloDatos ? ModuloDatos->EstaVacio(*datos) : datos->isEmpty())) {
         MensajeInformacion(QStringLiteral("No existen datos para listar"));
         PrintReport = false;
         return;

@@ -4,10 +4,10 @@
 // search on a column without index, and the first showing of the form (field list, saved
 // preferences). The anchor, in the same run on the same file: the sqlite3 API preparing the
 // same kind of SELECT and stepping one screen of rows.
+#include "ArranqueBenchmarks.h"
 #include "GENEW/data/GENEBUSQ.h"
 #include "ProgramaArrancado.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <benchmark/benchmark.h>
@@ -173,16 +173,5 @@ BENCHMARK(PrimeraPresentacion)->CASOS;
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    Entorno e;
-    if (!e.preparar()) {
-        std::fprintf(stderr, "the program could not start: %s\n", qPrintable(e.programa.motivoFallo()));
-        return 1;
-    }
-    entorno = &e;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return ArranqueBenchmarks(argc, argv).ejecutarSobre(entorno);
 }

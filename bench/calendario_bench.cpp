@@ -3,11 +3,11 @@
 // operators (365,000 personal days), over a company calendar of the same three years. The
 // repaint reads the month's personal and company days and paints the grid. Anchor in the
 // same run: the same two month reads through prepared statements of the sqlite3 C API.
+#include "ArranqueBenchmarks.h"
 #include "ProgramaArrancado.h"
 #include "platform/ui/Application.h"
 #include "projects/RRHHCAOP.h"
 
-#include <QApplication>
 #include <QImage>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -106,13 +106,4 @@ BENCHMARK(AnclaSQLite)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+GP_BENCHMARK_MAIN(Ventanas)

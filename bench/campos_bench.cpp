@@ -3,6 +3,7 @@
 // line), printed to screen pages, against the same 2,000 key searches made straight with
 // prepared statements of the SQLite C API; and the look-ups of Tabla.Campo expression terms
 // per second.
+#include "ArranqueBenchmarks.h"
 #include "GENEW/reporting/impresos/GENELIMP.h"
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"
 #include "platform/base/SalidaMensajes.h"
@@ -11,7 +12,6 @@
 #include "platform/data/engine/Session.h"
 #include "platform/ui/data/DataSetComponents.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -182,12 +182,4 @@ BENCHMARK(BM_AnclajeSQLite)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+GP_BENCHMARK_MAIN(Ventanas)

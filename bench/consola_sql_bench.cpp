@@ -1,6 +1,7 @@
 // The SQL console's F9 on a SELECT of 100,000 rows and 10 columns, from the key press to the
 // grid's first screen painted, against the anchor measured in the same run: the data layer's
 // Connection::query of the same text (every row read).
+#include "ArranqueBenchmarks.h"
 #include "GENEW/reporting/GENECSQL.h"
 #include "ProgramaArrancado.h"
 #include "VentasMuestra.h"
@@ -8,7 +9,6 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/data/DBGrid.h"
 
-#include <QApplication>
 #include <QSqlDatabase>
 #include <QSqlQueryModel>
 #include <QTableView>
@@ -91,16 +91,5 @@ BENCHMARK(AnclaQTableViewPrimeraPantalla)->Unit(benchmark::kMillisecond)->UseRea
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    Entorno e;
-    if (!e.preparar()) {
-        std::fprintf(stderr, "the program could not start: %s\n", qPrintable(e.programa.motivoFallo()));
-        return 1;
-    }
-    entorno = &e;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return ArranqueBenchmarks(argc, argv).ejecutarSobre(entorno);
 }

@@ -4,12 +4,12 @@
 // text, set in the same run against a libpq loop that runs the same SELECT and writes every
 // PQgetvalue text with a separator into a buffer; and a query dataset over 1,000,000 rows
 // showing its first 50 rows.
+#include "ArranqueBenchmarks.h"
 #include "GENEW/runtime/ServicioSQL.h"
 #include "platform/data/QueryDataSet.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Session.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QUuid>
 #include <benchmark/benchmark.h>
@@ -162,7 +162,7 @@ BENCHMARK(QueryDataSetPrimeraPantalla)->Args({1000000, 0})->Args({1000000, 1})->
 
 int main(int argc, char **argv)
 {
-    QCoreApplication aplicacion(argc, argv);
+    ArranqueBenchmarks arranque(argc, argv, ArranqueBenchmarks::Aplicacion::Consola);
     Servidor preparado;
     if (preparado.host.isEmpty()) {
         std::fprintf(stderr, "no PostgreSQL test server: start one with tools/pg-test-server.sh\n");
@@ -170,8 +170,5 @@ int main(int argc, char **argv)
     }
     preparado.preparar();
     servidor = &preparado;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return arranque.ejecutar();
 }

@@ -4,13 +4,13 @@
 // first screen of the 10,000-chapter project, and the query with statistics over 200
 // projects. Anchors in the same run: the same plan reads through prepared statements of
 // the sqlite3 C API on the same file.
+#include "ArranqueBenchmarks.h"
 #include "ProgramaArrancado.h"
 #include "platform/base/FechaHora.h"
 #include "platform/ui/Application.h"
 #include "projects/PROYCPRO.h"
 #include "projects/Proymodu.h"
 
-#include <QApplication>
 #include <QImage>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -254,13 +254,4 @@ BENCHMARK(AnclaConsulta)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+GP_BENCHMARK_MAIN(Ventanas)

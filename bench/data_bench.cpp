@@ -1,11 +1,11 @@
 // Datasets against the same work done with plain QtSql on the same SQLite file.
 // The data file (1,000,000 rows, and a 10,000-row twin to show that opening does not
 // depend on the size) is made once per run in a temporary folder.
+#include "ArranqueBenchmarks.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Session.h"
 
-#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -252,10 +252,7 @@ BENCHMARK(FilteredScanQtSql)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    data();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    ArranqueBenchmarks arranque(argc, argv, ArranqueBenchmarks::Aplicacion::Consola);
+    data();   // made before any timing
+    return arranque.ejecutar();
 }

@@ -3,9 +3,9 @@
 // break) read through the data module's EjecutarSQL from an SQLite file, set in the same
 // run against a plain C loop that steps the same SELECT on the same file with the sqlite3
 // API and writes each column's text with a separator into a buffer.
+#include "ArranqueBenchmarks.h"
 #include "ProgramaArrancado.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <benchmark/benchmark.h>
@@ -104,16 +104,5 @@ BENCHMARK(BucleSqlite3)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication aplicacion(argc, argv);
-    Entorno preparado;
-    if (!preparado.preparar()) {
-        std::fprintf(stderr, "the program could not start: %s\n", qPrintable(preparado.programa.motivoFallo()));
-        return 1;
-    }
-    entorno = &preparado;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return ArranqueBenchmarks(argc, argv).ejecutarSobre(entorno);
 }

@@ -1,11 +1,11 @@
 // One Gantt row of two years across 1600 pixels with day ticks, Monday lines, month lines
 // and names, and today's line: the data module's time scale against the same marks drawn
 // straight with QPainter at precomputed places.
+#include "ArranqueBenchmarks.h"
 #include "GENEW/data/DibujarEscalaTiempo.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/ui/Canvas.h"
 
-#include <QApplication>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
@@ -55,13 +55,4 @@ BENCHMARK(AnclaQPainterDosAnyos)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+GP_BENCHMARK_MAIN(Ventanas)

@@ -3,6 +3,7 @@
 // - text: the sqlite3 C API walking the same table and writing "|"-separated lines, and the
 //   sqlite3 command-line tool when it is installed;
 // - Excel: a plain libxlsxwriter loop writing the same 1,000,000 cells in constant memory.
+#include "ArranqueBenchmarks.h"
 #include "GENEW/data/ExportacionExcel.h"
 #include "GENEW/data/TextoRegistros.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
@@ -11,7 +12,6 @@
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Session.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -237,10 +237,7 @@ BENCHMARK(AnclaExcelLibxlsxwriter)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    datos();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    ArranqueBenchmarks arranque(argc, argv, ArranqueBenchmarks::Aplicacion::Consola);
+    datos();   // made before any timing
+    return arranque.ejecutar();
 }

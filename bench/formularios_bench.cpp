@@ -3,6 +3,7 @@
 // table of 1,000,000 rows and one of 1,000 (SQLite): the first opening of a run (empty
 // translation cache) and later ones (cache warm). Anchor in the same run: the sqlite3 C API
 // reading the first 100 rows of the large table in key order, what a grid shows first.
+#include "ArranqueBenchmarks.h"
 #include "GENEW/data/CacheTraducciones.h"
 #include "ProgramaArrancado.h"
 #include "platform/ui/Controls.h"
@@ -11,7 +12,6 @@
 #include "platform/ui/data/DataSetComponents.h"
 #include "platform/ui/data/DataSource.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <sqlite3.h>
@@ -56,6 +56,11 @@ struct Entorno
                                 .definicionesAdicionales = (definicion("PRUEBAG") + definicion("PRUEBAP")).toUtf8(),
                                 .conEmpresa = true}};
     sqlite3 *db = nullptr;
+
+    ~Entorno()
+    {
+        sqlite3_close(db);
+    }
 
     bool preparar()
     {
@@ -143,17 +148,5 @@ BENCHMARK(Sqlite3PrimeraPagina)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication aplicacion(argc, argv);
-    Entorno preparado;
-    if (!preparado.preparar()) {
-        std::fprintf(stderr, "the program could not start: %s\n", qPrintable(preparado.programa.motivoFallo()));
-        return 1;
-    }
-    entorno = &preparado;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    sqlite3_close(preparado.db);
-    return 0;
+    return ArranqueBenchmarks(argc, argv).ejecutarSobre(entorno);
 }

@@ -3,13 +3,13 @@
 // QTableView scrolled the same way over the same SQLite file in the same run. Each case
 // also reports the peak memory it added to the process (MiB above what the process held
 // when the iteration began).
+#include "ArranqueBenchmarks.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Session.h"
 #include "platform/ui/data/DBGrid.h"
 #include "platform/ui/data/DataSource.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QPixmap>
 #include <QScrollBar>
@@ -263,12 +263,7 @@ BENCHMARK(BM_QtQueryModelScrollEveryPage)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    data();   // the tables are made before any timing
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    ArranqueBenchmarks arranque(argc, argv);
+    data();   // made before any timing
+    return arranque.ejecutar();
 }

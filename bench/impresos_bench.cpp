@@ -1,6 +1,7 @@
 // The print engine over 1,000 documents of 30 lines, six drawing commands a line: to screen
 // pages and to PDF, against the same texts, lines and rectangles drawn straight with
 // plat::Canvas on QPictures (and those pictures written with QPdfWriter).
+#include "ArranqueBenchmarks.h"
 #include "GENEW/reporting/impresos/AlmacenPaginas.h"
 #include "GENEW/reporting/impresos/DestinoDibujo.h"
 #include "GENEW/reporting/impresos/GENELIMP.h"
@@ -13,7 +14,6 @@
 #include "platform/ui/Canvas.h"
 #include "platform/ui/data/DataSetComponents.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
@@ -191,12 +191,4 @@ BENCHMARK(BM_AnclajeQPdfWriter)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+GP_BENCHMARK_MAIN(Ventanas)

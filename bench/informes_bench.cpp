@@ -2,13 +2,13 @@
 // prepared and written to PDF the way the report output does it (page files replayed on a
 // PDF writer) and directly, against the anchor: the same texts drawn at the same places
 // with QPainter on QPdfWriter. Also the time from the preview call to the first page shown.
+#include "ArranqueBenchmarks.h"
 #include "GENEW/reporting/informes/Informe.h"
 #include "GENEW/reporting/informes/VistaPreviaInforme.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Session.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPdfWriter>
@@ -286,12 +286,7 @@ BENCHMARK(PrimeraPaginaEnVistaPrevia)->UseManualTime()->Unit(benchmark::kMillise
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    datos();   // the table is made before any timing
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    ArranqueBenchmarks arranque(argc, argv);
+    datos();   // made before any timing
+    return arranque.ejecutar();
 }

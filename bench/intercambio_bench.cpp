@@ -3,12 +3,12 @@
 // row, the operator renumbered, one transaction) against the anchor, a plain C loop with the
 // sqlite3 API running one "UPDATE ... WHERE column = ?" per table in one transaction. Each
 // iteration swaps 5 to 12 and back (two pairs), so both sides do the same rows.
+#include "ArranqueBenchmarks.h"
 #include "platform/data/Field.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Session.h"
 #include "projects/EjecutorIntercambioSQL.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
@@ -145,10 +145,7 @@ BENCHMARK(AnclaSqliteUpdatePorTabla)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    empresa();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    ArranqueBenchmarks arranque(argc, argv, ArranqueBenchmarks::Aplicacion::Consola);
+    empresa();   // made before any timing
+    return arranque.ejecutar();
 }

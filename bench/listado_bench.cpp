@@ -2,13 +2,13 @@
 // sums: all pages to PDF, against the anchor in the same run: the same bands laid out with
 // plain engine controls (data texts and sum expressions, no print events) and written the
 // same way. Also the time from the preview call to the first page shown.
+#include "ArranqueBenchmarks.h"
 #include "GENEW/reporting/informes/GENELPRO.h"
 #include "GENEW/reporting/informes/VistaPreviaInforme.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Session.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -232,12 +232,7 @@ BENCHMARK(PrimeraPaginaEnVistaPrevia)->UseManualTime()->Unit(benchmark::kMillise
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    datos();   // the table is made before any timing
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    ArranqueBenchmarks arranque(argc, argv);
+    datos();   // made before any timing
+    return arranque.ejecutar();
 }

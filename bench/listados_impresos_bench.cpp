@@ -9,6 +9,7 @@
 // Anchor for each: a plain C loop with the sqlite3 API on the same file that reads the same
 // source rows and inserts the same number of rows into a table of as many columns, in one
 // transaction.
+#include "ArranqueBenchmarks.h"
 #include "ProgramaArrancado.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/data/DataSetComponents.h"
@@ -16,7 +17,6 @@
 #include "projects/PROYLPRO.h"
 #include "projects/PeticionImpreso.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -236,13 +236,4 @@ BENCHMARK(AnclaSqliteGamas)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication aplicacion(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+GP_BENCHMARK_MAIN(Ventanas)

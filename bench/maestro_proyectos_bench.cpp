@@ -4,13 +4,14 @@
 // a 10,000-line project to its first screen: the lines re-read, the columns fitted, the
 // first screen painted. Anchors in the same run: the same plan reads through prepared
 // statements of the sqlite3 C API on the same file.
+#include "ArranqueBenchmarks.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "ProgramaArrancado.h"
+#include "ProyectoGrande.h"
 #include "platform/ui/Application.h"
 #include "projects/PROYPROY.h"
 #include "projects/Proymodu.h"
 
-#include <QApplication>
 #include <QImage>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -20,13 +21,6 @@ namespace {
 constexpr int kFilasPantalla = 40;
 const QString kPequeno = QStringLiteral("P100");
 const QString kGrande = QStringLiteral("P10000");
-
-// Ten chapters of ten lines each: the heading "0003", then "0003.01" .. "0003.09".
-QString Capitulo(int linea)
-{
-    const QString capitulo = QStringLiteral("%1").arg(linea / 10 + 1, 4, 10, QLatin1Char('0'));
-    return linea % 10 == 0 ? capitulo : capitulo + QStringLiteral(".%1").arg(linea % 10, 2, 10, QLatin1Char('0'));
-}
 
 // A started program with the two projects, and the project master open on an MDI frame
 // large enough for 40 rows.
@@ -58,33 +52,7 @@ struct Programa : ProgramaArrancado
         LiberarMDProyectos();
     }
 
-    void llenar(const QString &codigo, int lineas)
-    {
-        plat::Connection &db = inicio->Database();
-        // Made from their definitions when missing.
-        modulo->EjecutarSQL(QStringLiteral("DELETE FROM PROYECT WHERE Codigo = '%1'").arg(codigo));
-        modulo->EjecutarSQL(QStringLiteral("DELETE FROM LPROYECT WHERE CodigoProyecto = '%1'").arg(codigo));
-        db.startTransaction();
-        db.exec(QStringLiteral("INSERT INTO PROYECT (Codigo, Descripcion, FechaAceptacion, FechaEntrega) VALUES "
-                               "(:c, 'Proyecto', :a, :e)"),
-                {{QStringLiteral("c"), codigo},
-                 {QStringLiteral("a"), FechaHora(QDate(2024, 1, 8))},
-                 {QStringLiteral("e"), FechaHora(QDate(2024, 12, 20))}});
-        for (int l = 0; l < lineas; ++l) {
-            const bool titulo = l % 10 == 0;
-            const QDate inicioLinea = QDate(2024, 1, 8).addDays(l % 300);
-            db.exec(QStringLiteral("INSERT INTO LPROYECT (CodigoProyecto, Linea, Capitulo, Descripcion, FechaInicio, "
-                                   "FechaFinal, TiempoPrevisto, GradoAvance) VALUES (:c, :l, :k, 'Capítulo', :i, :f, :t, :g)"),
-                    {{QStringLiteral("c"), codigo},
-                     {QStringLiteral("l"), l + 1},
-                     {QStringLiteral("k"), Capitulo(l)},
-                     {QStringLiteral("i"), titulo ? QVariant() : QVariant(FechaHora(inicioLinea))},
-                     {QStringLiteral("f"), titulo ? QVariant() : QVariant(FechaHora(inicioLinea.addDays(10)))},
-                     {QStringLiteral("t"), titulo ? 0.0 : 8.0},
-                     {QStringLiteral("g"), l % 3 == 0 ? QStringLiteral("Terminado") : QStringLiteral("50")}});
-        }
-        db.commit();
-    }
+    void llenar(const QString &codigo, int lineas) { LlenarProyectoGrande(*modulo, inicio->Database(), codigo, lineas); }
 
     // The Gantt page of the project shown.
     void mostrar(const QString &codigo)
@@ -171,7 +139,7 @@ void AnclaSQLite(benchmark::State &state, const QString &codigo)
     };
     for (auto _ : state)
         for (int fila = 0; fila < kFilasPantalla; ++fila) {
-            const QByteArray capitulo = Capitulo(fila).toUtf8();
+            const QByteArray capitulo = CapituloGrande(fila).toUtf8();
             plan(capitulo, false);
             plan(QByteArray(), true);
             plan(capitulo, false);
@@ -186,13 +154,4 @@ BENCHMARK_CAPTURE(AnclaSQLite, DiezMil, kGrande)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+GP_BENCHMARK_MAIN(Ventanas)

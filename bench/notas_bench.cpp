@@ -3,12 +3,12 @@
 // document mark of every visible note looked up), and one box click until the grid is
 // painted again. Anchor in the same run: the sqlite3 C API reading what that first screen
 // shows, the first 30 notes of the filter in key order, with one DOCUTRON look-up each.
+#include "ArranqueBenchmarks.h"
 #include "ProgramaArrancado.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Form.h"
 #include "projects/PROYNTEC.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <sqlite3.h>
@@ -23,6 +23,12 @@ struct Entorno
     ProgramaArrancado programa;
     plat::Form marco;
     sqlite3 *db = nullptr;
+
+    ~Entorno()
+    {
+        sqlite3_close(db);
+        plat::application().setMainForm(nullptr);
+    }
 
     bool preparar()
     {
@@ -131,18 +137,5 @@ BENCHMARK(Sqlite3PrimeraPantalla)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication aplicacion(argc, argv);
-    Entorno preparado;
-    if (!preparado.preparar()) {
-        std::fprintf(stderr, "the program could not start: %s\n", qPrintable(preparado.programa.motivoFallo()));
-        return 1;
-    }
-    entorno = &preparado;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    sqlite3_close(preparado.db);
-    plat::application().setMainForm(nullptr);
-    return 0;
+    return ArranqueBenchmarks(argc, argv).ejecutarSobre(entorno);
 }

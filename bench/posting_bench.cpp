@@ -3,11 +3,11 @@
 // record, edit and post, delete; and locate by key on the 1,000,000-row table. Each case is
 // set in the same run against a plain C loop on the same file with the sqlite3 API and a
 // prepared statement (BEGIN / COMMIT around each row for the writes).
+#include "ArranqueBenchmarks.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Session.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -246,10 +246,7 @@ BENCHMARK(LocateSqlite3)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    data();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    ArranqueBenchmarks arranque(argc, argv, ArranqueBenchmarks::Aplicacion::Consola);
+    data();   // made before any timing
+    return arranque.ejecutar();
 }

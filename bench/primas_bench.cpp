@@ -1,12 +1,12 @@
 // The mobile activity of an operator over BONO of 1,000,000 rows (1,000 operators by 1,000
 // days, SQLite), asked for operators in turn. Anchor in the same run: the same statement
 // through the sqlite3 C API, prepared once and bound per call.
+#include "ArranqueBenchmarks.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "ProgramaArrancado.h"
 #include "projects/Primmodu.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -85,13 +85,4 @@ BENCHMARK(AnclaSQLiteActividadMovil)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+GP_BENCHMARK_MAIN(Ventanas)

@@ -4,6 +4,7 @@
 // the project master over a one-year span in a 1,000-pixel column. Anchors in the same run:
 // the same range reads through the sqlite3 C API with prepared statements, and the same
 // marks filled straight with QPainter.
+#include "ArranqueBenchmarks.h"
 #include "GENEW/data/DibujarEscalaTiempo.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "ProgramaArrancado.h"
@@ -12,7 +13,6 @@
 #include "projects/DibujoGantt.h"
 #include "projects/Proymodu.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -202,13 +202,4 @@ BENCHMARK(AnclaQPainterDiezMilFilas)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+GP_BENCHMARK_MAIN(Ventanas)

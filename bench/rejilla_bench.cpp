@@ -2,6 +2,7 @@
 // loaded from FILTRO and its columns fitted to the window, up to its first screen drawn;
 // the layout work alone on an open grid; and, as the anchor in the same run, Qt's own
 // QSqlQueryModel + QTableView showing the first screen of the same table from the same file.
+#include "ArranqueBenchmarks.h"
 #include "ProgramaArrancado.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
@@ -10,7 +11,6 @@
 #include "platform/ui/data/DBGrid.h"
 #include "platform/ui/data/DataSource.h"
 
-#include <QApplication>
 #include <QPixmap>
 #include <QSqlDatabase>
 #include <QSqlQueryModel>
@@ -140,16 +140,13 @@ BENCHMARK(QTableViewPrimeraPantalla)->Unit(benchmark::kMillisecond)->UseRealTime
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication aplicacion(argc, argv);
+    ArranqueBenchmarks arranque(argc, argv);
     Programa preparado;
     if (!preparado.mensajes.textos().isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(preparado.mensajes.textos().join(u'\n')));
     programa = &preparado;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int codigo = arranque.ejecutar();
     programa = nullptr;
     QSqlDatabase::removeDatabase(QStringLiteral("ancla"));
-    return 0;
+    return codigo;
 }

@@ -3,11 +3,11 @@
 // (empty cache) and on the second (every answer cached), and one look-up of a key not yet
 // cached. Anchors in the same run: the same 300 look-ups in a QHash, and the same key
 // looked up with a prepared statement of the sqlite3 C API on the same file.
+#include "ArranqueBenchmarks.h"
 #include "GENEW/data/SentenciasModulo.h"
 #include "GENEW/runtime/ServicioSQL.h"
 #include "ProgramaArrancado.h"
 
-#include <QApplication>
 #include <QHash>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -28,6 +28,11 @@ struct Entorno
 
     // The statements sent so far to the general database, where TXIDIOMA lives.
     quint64 sentencias() const { return programa.inicio->DatabaseGeneral().statementsSent(); }
+
+    ~Entorno()
+    {
+        sqlite3_close(db);
+    }
 
     bool preparar()
     {
@@ -148,17 +153,5 @@ BENCHMARK(Sqlite3BusquedaPlegada)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication aplicacion(argc, argv);
-    Entorno preparado;
-    if (!preparado.preparar()) {
-        std::fprintf(stderr, "the program could not start: %s\n", qPrintable(preparado.programa.motivoFallo()));
-        return 1;
-    }
-    entorno = &preparado;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    sqlite3_close(preparado.db);
-    return 0;
+    return ArranqueBenchmarks(argc, argv).ejecutarSobre(entorno);
 }

@@ -1,6 +1,7 @@
 // The print engine's preview showing a full A4 page (30 lines of texts, lines and boxes) with
 // the ruler at 300 %, against Qt alone replaying the same page picture at the same size into
 // an image of its own.
+#include "ArranqueBenchmarks.h"
 #include "GENEW/reporting/impresos/AlmacenPaginas.h"
 #include "GENEW/reporting/impresos/GENELIMP.h"
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"
@@ -10,7 +11,6 @@
 #include "platform/ui/SpinEdit.h"
 #include "platform/ui/data/DataSetComponents.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -123,12 +123,4 @@ BENCHMARK(BM_AnclajeQPainterSobreQImage)->Unit(benchmark::kMillisecond)->MinTime
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+GP_BENCHMARK_MAIN(Ventanas)

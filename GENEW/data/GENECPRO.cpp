@@ -1,5 +1,6 @@
 #include "GENEW/data/GENECPRO.h"
 
+#include "GENEW/data/CopiaClasificada.h"
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
@@ -9,6 +10,7 @@
 #include "platform/data/QueryDataSet.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/TableDataSet.h"
+#include "platform/ui/Canvas.h"
 #include "platform/ui/Containers.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Grids.h"
@@ -23,6 +25,7 @@
 #include "platform/ui/data/DataSource.h"
 
 #include <QHeaderView>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -86,13 +89,24 @@ TfGENECPRO::TfGENECPRO(QWidget *parent) : plat::Form(parent)
     pbStandard->OnClick = [this](QObject *s) { pbStandardClick(s); };
     pbCambiarFont->OnClick = [this](QObject *s) { pbCambiarFontClick(s); };
     FormatoFicha->OnClick = [this](QObject *s) { FormatoFichaClick(s); };
+    pbActivarTablaLogica->OnClick = [this](QObject *s) { pbActivarTablaLogicaClick(s); };
+    LBDisponible->setDragMode(plat::dmAutomatic);
+    LBSeleccionado->setDragMode(plat::dmAutomatic);
+    LBDisponible->OnDragOver = plat::handler(this, &TfGENECPRO::LBDisponibleDragOver);
+    LBDisponible->OnDragDrop = plat::handler(this, &TfGENECPRO::LBDisponibleDragDrop);
+    LBSeleccionado->OnDragOver = plat::handler(this, &TfGENECPRO::LBSeleccionadoDragOver);
+    LBSeleccionado->OnDragDrop = plat::handler(this, &TfGENECPRO::LBSeleccionadoDragDrop);
     PageControl1->OnChange = [this](QObject *s) { PageControl1Change(s); };
+    StringGrid->OnDrawCell = plat::handler(this, &TfGENECPRO::StringGridDrawCell);
     connect(NombreFormato, &QComboBox::activated, this, [this](int indice) {
         plat::TableDataSet &formatos = FORMLIST->table();
         if (formatos.active() && formatos.locate(kNombre, NombreFormato->itemText(indice)))
-            cargarFormato(false);
+            formatoElegido();
     });
-    OnClose = [this](QObject *, plat::CloseAction &) { restaurarFiltro(); };
+    OnClose = [this](QObject *, plat::CloseAction &) {
+        restaurarFiltro();
+        BorrarCopiaClasificada(Temporal->table());
+    };
     // Only widths the user drags count: the grid sets its own widths whenever it lays out.
     QHeaderView *cabecera = DBGrid1->horizontalHeader();
     cabecera->viewport()->installEventFilter(this);
@@ -100,8 +114,9 @@ TfGENECPRO::TfGENECPRO(QWidget *parent) : plat::Form(parent)
         if (cabeceraPulsada_)
             anchoDeColumna(columna, pixeles);
     });
-    // Enter moves to the next control everywhere but in the filter memo.
+    // Enter moves to the next control everywhere but in the filter memo; F1 opens the help.
     setKeyPreview(true);
+    OnKeyDown = plat::handler(this, &TfGENECPRO::FormKeyDown);
     OnKeyPress = [this](QObject *, QChar &Key) {
         if (Key == QChar(u'\r') && focusWidget() != MemoFiltros) {
             Key = QChar();
@@ -222,8 +237,9 @@ void TfGENECPRO::construirControles()
     DSFormatos = make<plat::DataSource>(QStringLiteral("DSFormatos"), this);
     DSFormatos->setDataSet(&FORMLIST->dataSet());
     DBNavigator1->setDataSource(DSFormatos);
-    DBNavigator1->OnNavigate = [this](QObject *, plat::NavigateButton) { cargarFormato(false); };
+    DBNavigator1->OnNavigate = [this](QObject *, plat::NavigateButton) { formatoElegido(); };
     TablaFisica = make<plat::TableComponent>(QStringLiteral("TablaFisica"), this);
+    Temporal = make<plat::TableComponent>(QStringLiteral("Temporal"), this);
     Query1 = make<plat::QueryComponent>(QStringLiteral("Query1"), this);
     DSAjustar = make<plat::DataSource>(QStringLiteral("DSAjustar"), this);
     DBGrid1->setDataSource(DSAjustar);
@@ -276,8 +292,10 @@ bool TfGENECPRO::abrirTablas()
         return false;
     if (ModoLogico()) {
         filtroOriginal_ = dataSet_->filter();
+        filtroGuardado_ = true;
         DBGrid1->clearColumns();
         DSAjustar->setDataSet(dataSet_);
+        fGENEINIC->OcultarCamposNoVisibles(this);
     } else {
         DSAjustar->setDataSet(&Query1->dataSet());
         plat::TableDataSet &fisica = TablaFisica->table();
@@ -384,6 +402,31 @@ void TfGENECPRO::cargarFormato(bool estandar)
     StringGrid->setColWidth(2, ancho);
 }
 
+// Another stored format is shown from the "Selección" page, where its selection is read.
+void TfGENECPRO::formatoElegido()
+{
+    PageControl1->setActivePage(PagSeleccionCampos);
+    cargarFormato(false);
+}
+
+// Titles translated in navy, field names abbreviated and translated, typed values as typed.
+void TfGENECPRO::StringGridDrawCell(QObject *, int ACol, int ARow, const QRect &Rect, plat::GridDrawState)
+{
+    plat::Canvas &lienzo = *StringGrid->canvas();
+    const bool cabecera = ARow < StringGrid->fixedRows();
+    const bool fija = cabecera || ACol < StringGrid->fixedCols();
+    lienzo.brush().Color = fija ? plat::clBtnFace : plat::clWindow;
+    lienzo.FillRect(Rect);
+    QString texto = StringGrid->cell(ACol, ARow);
+    if (fija && !cabecera)
+        texto = AbreviarNombreCampo(texto, 1);
+    if (fija && ModuloDatos)
+        texto = ModuloDatos->Traducir(texto);
+    lienzo.font().Color = cabecera ? plat::clNavy : plat::clBlack;
+    lienzo.brush().Style = plat::bsClear;
+    lienzo.TextRect(Rect, Rect.left() + 2, Rect.top() + 2, texto);
+}
+
 void TfGENECPRO::pbGuardarClick(QObject *Sender)
 {
     plat::TableDataSet &formatos = FORMLIST->table();
@@ -456,6 +499,61 @@ void TfGENECPRO::pbCambiarFontClick(QObject *)
     DBGrid1->setFont(dialogo->Font);
 }
 
+// The other mode lists the same dataset afresh; a logical filter left on it is given back.
+void TfGENECPRO::pbActivarTablaLogicaClick(QObject *)
+{
+    if (!dataSet_)
+        return;
+    restaurarFiltro();
+    AbrirListado(*dataSet_, QString(), QString(), QString());
+}
+
+// ---- selection by dragging ------------------------------------------------------------------
+
+void TfGENECPRO::LBDisponibleDragOver(QObject *, QObject *Source, int, int, plat::DragState, bool &Accept)
+{
+    Accept = Source == LBSeleccionado;
+}
+
+// The names dragged back leave the selection.
+void TfGENECPRO::LBDisponibleDragDrop(QObject *, QObject *Source, int, int)
+{
+    if (Source != LBSeleccionado)
+        return;
+    QStringList seleccion;
+    for (int i = 0; i < LBSeleccionado->count(); ++i)
+        if (!LBSeleccionado->selected(i))
+            seleccion << LBSeleccionado->item(i)->text();
+    LBSeleccionado->setItems(seleccion);
+}
+
+void TfGENECPRO::LBSeleccionadoDragOver(QObject *, QObject *Source, int, int, plat::DragState, bool &Accept)
+{
+    Accept = Source == LBDisponible;
+}
+
+// The names dragged in are appended, each once.
+void TfGENECPRO::LBSeleccionadoDragDrop(QObject *, QObject *Source, int, int)
+{
+    if (Source != LBDisponible)
+        return;
+    QStringList seleccion = LBSeleccionado->items();
+    for (int i = 0; i < LBDisponible->count(); ++i) {
+        const QString nombre = LBDisponible->item(i)->text();
+        if (LBDisponible->selected(i) && !seleccion.contains(nombre))
+            seleccion << nombre;
+    }
+    LBSeleccionado->setItems(seleccion);
+}
+
+void TfGENECPRO::FormKeyDown(QObject *, int &Key, plat::ShiftState)
+{
+    if (Key != plat::VK_F1 || !fGENEINIC)
+        return;
+    Key = 0;
+    fGENEINIC->MostrarAyuda(ContextoAyudaDeTitulo(caption()));
+}
+
 void TfGENECPRO::FormatoFichaClick(QObject *)
 {
     const bool ficha = FormatoFicha->isChecked();
@@ -518,8 +616,11 @@ bool TfGENECPRO::abrirConsulta()
         if (fGENEINIC)
             consulta.setDatabaseName(fGENEINIC->Database().databaseName());
         consulta.setSql(TextoConsulta());
-        if (ModuloDatos && ModuloDatos->AbrirConsulta(consulta))
+        if (ModuloDatos && ModuloDatos->AbrirConsulta(consulta)) {
+            if (PageControl1->activePage() == PagAjustar)
+                prepararColumnasAjustar();
             return true;
+        }
     } catch (const gp::ConversionError &) {
         volverASeleccion();
         throw;
@@ -553,9 +654,14 @@ void TfGENECPRO::volverASeleccion()
     PageControl1->setActivePage(PagSeleccionCampos);
 }
 
+// The dataset's fields take the selection's order (the listing lists in field order), then
+// the grid shows the selected ones.
 void TfGENECPRO::deListaARejilla()
 {
     const QStringList seleccion = LBSeleccionado->items();
+    for (int i = 0; i < seleccion.size(); ++i)
+        if (plat::Field *campo = dataSet_->findField(seleccion[i]))
+            campo->setIndex(i);
     for (int i = 0; i < DBGrid1->columnCount(); ++i) {
         plat::GridColumn *columna = DBGrid1->column(i);
         columna->Visible = seleccion.contains(columna->FieldName, Qt::CaseInsensitive);
@@ -572,6 +678,23 @@ void TfGENECPRO::deRejillaALista()
             seleccion << columna->FieldName;
     }
     LBSeleccionado->setItems(seleccion);
+}
+
+// Short titles, and dates and times as the data services show them (nothing for a zero date).
+void TfGENECPRO::prepararColumnasAjustar()
+{
+    for (int i = 0; i < DBGrid1->columnCount(); ++i) {
+        plat::GridColumn *columna = DBGrid1->column(i);
+        columna->TitleCaption = AbreviarNombreCampo(columna->FieldName, 1);
+    }
+    for (int i = 0; i < Query1->dataSet().fieldCount(); ++i) {
+        plat::Field &campo = Query1->dataSet().field(i);
+        if (campo.dataType() == ftDateTime)
+            campo.displayWidth = 10;
+    }
+    if (fGENEINIC)
+        fGENEINIC->AsignarFormatosCampos(Query1);
+    DBGrid1->updateColumns();
 }
 
 bool TfGENECPRO::eventFilter(QObject *watched, QEvent *event)
@@ -591,7 +714,7 @@ void TfGENECPRO::anchoDeColumna(int columna, int pixeles)
 {
     const plat::GridColumn *rejilla = DBGrid1->column(columna);
     plat::Field *campo = rejilla ? rejilla->field() : nullptr;
-    const int caracter = DBGrid1->fontMetrics().averageCharWidth();
+    const int caracter = DBGrid1->characterWidth();
     if (campo && caracter > 0 && pixeles > 0)
         campo->displayWidth = std::max(1, int(std::nearbyint(double(pixeles) / caracter)));
 }
@@ -626,37 +749,78 @@ void TfGENECPRO::pbConformeClick(QObject *)
             deRejillaALista();
         if ((!enAjustar || LBSeleccionado->items() != antes) && !abrirConsulta())
             return;
-    } else {
-        if (PageControl1->activePage() == PagSeleccionCampos)
-            deListaARejilla();
-        if (cbClasificado->isChecked() && dataSet_->recordCount() > 1000
-            && MensajeConfirmacion(QStringLiteral("El listado actual puede ser largo (más de 1000 líneas) y ha de ser "
-                                                  "clasificado. ¿Desea continuar en cualquier caso?"))
-                   != QLatin1String("SI"))
-            return;
-        const QStringList seleccion = LBSeleccionado->items();
-        for (int i = 0; i < dataSet_->fieldCount(); ++i) {
-            plat::Field &campo = dataSet_->field(i);
-            const int posicion = seleccion.indexOf(campo.fieldName());
-            campo.tag = posicion >= 0 ? posicion + 1 : 999;
-        }
-        if (!aplicarFiltroLogico())
-            return;
-    }
-    plat::DataSet *datos = DatosAjustar();
-    if (!datos)
+        listar(Query1->dataSet());
         return;
+    }
+    if (!pasarAAjustarLogico())
+        return;
+    const bool clasificado = cbClasificado->isChecked();
+    if (clasificado && dataSet_->recordCount() > 1000
+        && MensajeConfirmacion(QStringLiteral("El listado actual puede ser largo (más de 1000 líneas) y ha de ser "
+                                              "clasificado. ¿Desea continuar en cualquier caso?"))
+               != QLatin1String("SI"))
+        return;
+    if (!clasificado) {
+        marcarCamposListados(*dataSet_);
+        listar(*dataSet_);
+        return;
+    }
+    deRejillaALista();
+    dataSet_->disableControls();
+    DBGrid1->hide();
+    // Whatever the listing does, the grid gets the listed dataset back in selection order.
+    const auto devolver = qScopeGuard([this] {
+        if (DSAjustar->dataSet() != dataSet_)
+            DSAjustar->setDataSet(dataSet_);
+        dataSet_->enableControls();
+        DBGrid1->show();
+        deListaARejilla();
+    });
+    plat::TableDataSet &copia = Temporal->table();
+    if (!CrearCopiaClasificada(*dataSet_, copia, objectName()))
+        return;
+    DSAjustar->setDataSet(&copia);
+    marcarCamposListados(copia);
+    listar(copia);
+}
+
+// Entering "Ajustar" as the user would from the current page; false when the filter was
+// refused (the user is back on "Selección").
+bool TfGENECPRO::pasarAAjustarLogico()
+{
+    if (PageControl1->activePage() != PagAjustar) {
+        PageControl1->setActivePage(PagAjustar);
+        return PageControl1->activePage() == PagAjustar;
+    }
+    deRejillaALista();
+    return aplicarFiltroLogico();
+}
+
+// The listing leaves out the fields tagged 999 and lists the others in field order.
+void TfGENECPRO::marcarCamposListados(plat::DataSet &datos) const
+{
+    const QStringList seleccion = LBSeleccionado->items();
+    for (int i = 0; i < datos.fieldCount(); ++i) {
+        plat::Field &campo = datos.field(i);
+        const int posicion = seleccion.indexOf(campo.fieldName());
+        campo.tag = posicion >= 0 ? posicion + 1 : 999;
+    }
+}
+
+void TfGENECPRO::listar(plat::DataSet &datos)
+{
     if (pbExportarExcel->isChecked()) {
         if (ModuloDatos)
-            ModuloDatos->ExportarExcel(datos, nullptr, QStringLiteral("LISTPRG.XLS"), QString());
+            ModuloDatos->ExportarExcel(&datos, nullptr, QStringLiteral("LISTPRG.XLS"), QString());
     } else if (const ImprimirListadoFn &imprimir = ganchoImprimirListadoProgramable().valor()) {
-        imprimir(*this, *datos);
+        imprimir(*this, datos);
     }
 }
 
 void TfGENECPRO::restaurarFiltro()
 {
-    if (!dataSet_ || !ModoLogico() || dataSet_->filter() == filtroOriginal_)
+    const bool guardado = std::exchange(filtroGuardado_, false);
+    if (!dataSet_ || !guardado || dataSet_->filter() == filtroOriginal_)
         return;
     try {
         dataSet_->setFiltered(false);

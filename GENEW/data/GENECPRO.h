@@ -2,6 +2,7 @@
 #include "GENEW/data/TextosListado.h"
 #include "platform/base/Gancho.h"
 #include "platform/ui/Form.h"
+#include "platform/ui/Grids.h"
 
 #include <QStringList>
 #include <functional>
@@ -87,6 +88,7 @@ public:
     plat::Button *pbSalir;
     plat::TableComponent *FORMLIST;
     plat::TableComponent *TablaFisica;
+    plat::TableComponent *Temporal;   // the sorted copy of a logical-mode listing
     plat::QueryComponent *Query1;
     plat::DataSource *DSAjustar;
     plat::DataSource *DSFormatos;
@@ -115,6 +117,13 @@ public slots:
     void pbCambiarFontClick(QObject *Sender);
     void PageControl1Change(QObject *Sender);
     void FormatoFichaClick(QObject *Sender);
+    void pbActivarTablaLogicaClick(QObject *Sender);
+    void LBDisponibleDragOver(QObject *Sender, QObject *Source, int X, int Y, plat::DragState State, bool &Accept);
+    void LBDisponibleDragDrop(QObject *Sender, QObject *Source, int X, int Y);
+    void LBSeleccionadoDragOver(QObject *Sender, QObject *Source, int X, int Y, plat::DragState State, bool &Accept);
+    void LBSeleccionadoDragDrop(QObject *Sender, QObject *Source, int X, int Y);
+    void FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift);
+    void StringGridDrawCell(QObject *Sender, int ACol, int ARow, const QRect &Rect, plat::GridDrawState State);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -126,19 +135,25 @@ private:
     QString nombreTablaListada() const;
     bool abrirTablas();
     void cargarFormato(bool estandar);
+    void formatoElegido();
     QVector<CampoListado> seleccionConTipos() const;
     bool abrirConsulta();
     bool aplicarFiltroLogico();
     void volverASeleccion();
     void deListaARejilla();
     void deRejillaALista();
+    void prepararColumnasAjustar();
     void anchoDeColumna(int columna, int pixeles);
+    bool pasarAAjustarLogico();
+    void marcarCamposListados(plat::DataSet &datos) const;
+    void listar(plat::DataSet &datos);
     void restaurarFiltro();
 
     plat::DataSet *dataSet_ = nullptr;
     QString prefijo_;
     QString titulo_;
     QString filtroOriginal_;
+    bool filtroGuardado_ = false;   // filtroOriginal_ is the listed dataset's, to give back
     QStringList tipos_;
     int paginaAnterior_ = 0;
     bool cabeceraPulsada_ = false;   // a column width is being dragged by the user

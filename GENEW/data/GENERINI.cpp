@@ -1,17 +1,15 @@
 #include "GENEW/data/GENERINI.h"
 
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/data/RejillaClaveValor.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
-#include "platform/ui/Canvas.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Grids.h"
 
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QScreen>
 #include <QVBoxLayout>
 #include <memory>
 
@@ -20,15 +18,8 @@ GeometriaDialogo TfGENERINI::Geometria;
 namespace {
 
 constexpr int kAlturaFila = 18;
-constexpr int kFilasMaximas = 20;
 constexpr int kAnchoNombres = 145;
 const QString kSaltoEnValor = QStringLiteral("·");
-
-int alturaPantalla()
-{
-    const QScreen *pantalla = QGuiApplication::primaryScreen();
-    return pantalla ? pantalla->geometry().height() : 768;
-}
 
 } // namespace
 
@@ -152,11 +143,7 @@ DescriptorRegistroINI TfGENERINI::descriptorDe(const QString &nombre) const
 
 int TfGENERINI::AlturaCalculada() const
 {
-    const int controles = alturaSinRejilla_ + PanelControl->height();
-    const int altura = StringGrid->rowCount() * (kAlturaFila + 1) + controles;
-    if (altura > alturaPantalla() - 100)
-        return kFilasMaximas * (kAlturaFila + 1) + controles;
-    return altura;
+    return alturaRejillaClaveValor(StringGrid->rowCount(), kAlturaFila, alturaSinRejilla_ + PanelControl->height());
 }
 
 void TfGENERINI::FormShow()
@@ -179,31 +166,19 @@ void TfGENERINI::FormClose()
 
 void TfGENERINI::FormResize()
 {
-    const int ancho = StringGrid->viewport()->width();
-    StringGrid->setColWidth(1, std::max(0, ancho - StringGrid->columnWidth(0)));
-    const int calculada = AlturaCalculada();
-    if (isVisible() && height() > calculada)
-        setHeight(calculada);
+    ajustarRejillaClaveValor(*this, *StringGrid, AlturaCalculada());
 }
 
 void TfGENERINI::StringGridDrawCell(int col, int row, const QRect &rect)
 {
-    plat::Canvas &lienzo = *StringGrid->canvas();
     const bool cabecera = row < StringGrid->fixedRows();
-    lienzo.brush().Color = cabecera || col == 0 ? plat::clBtnFace : plat::clWindow;
-    lienzo.FillRect(rect);
-    lienzo.setFont(StringGrid->font());
-    QString texto = StringGrid->cell(col, row);
+    int color = plat::clBlack;
     if (cabecera)
-        lienzo.font().Color = plat::clNavy;
+        color = plat::clNavy;
     else if (col == 1 && LineaRegistroINI{StringGrid->cell(0, row), {}}.esCabecera())
-        lienzo.font().Color = plat::clBtnFace;
-    else
-        lienzo.font().Color = plat::clBlack;
-    if (col == 0 && !cabecera)
-        texto = SepararPalabras(texto);
-    lienzo.brush().Style = plat::bsClear;
-    lienzo.TextRect(rect, rect.left() + 2, rect.top() + 2, texto);
+        color = plat::clBtnFace;
+    const QString texto = StringGrid->cell(col, row);
+    pintarCeldaClaveValor(*StringGrid, col, row, rect, col == 0 && !cabecera ? SepararPalabras(texto) : texto, color);
 }
 
 void TfGENERINI::StringGridEditButtonClick()

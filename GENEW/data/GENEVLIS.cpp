@@ -3,6 +3,7 @@
 #include "GENEW/data/GENESELE.h"
 #include "GENEW/data/GENETEXT.h"
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/data/RejillaClaveValor.h"
 #include "GENEW/data/lista/OpcionesListaDatos.h"
 #include "GENEW/data/busqueda/ServiciosBusqueda.h"
 #include "GENEW/runtime/Geneinic.h"
@@ -11,16 +12,13 @@
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
-#include "platform/ui/Canvas.h"
 #include "platform/ui/Colors.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Grids.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QVBoxLayout>
 #include <memory>
 
@@ -41,13 +39,6 @@ GeometriaVisor geometriaVisor;
 const QChar kSeparadorMemo(u'ÿ');
 const QString kSaltoEnMemo = QStringLiteral("·");
 constexpr int kAlturaFila = 16;
-constexpr int kFilasMaximas = 20;
-
-int alturaPantalla()
-{
-    const QScreen *pantalla = QGuiApplication::primaryScreen();
-    return pantalla ? pantalla->geometry().height() : 768;
-}
 
 QString sinSaltos(const QString &texto)
 {
@@ -178,10 +169,7 @@ TfGENEVLIS::TfGENEVLIS(QWidget *parent) : plat::Form(parent)
 int TfGENEVLIS::AlturaCalculada() const
 {
     const int controles = alturaSinRejilla_ + (PanelControl->isVisibleTo(this) ? PanelControl->height() : 0);
-    const int altura = StringGrid->rowCount() * (kAlturaFila + 1) + controles;
-    if (altura > alturaPantalla() - 100)
-        return kFilasMaximas * (kAlturaFila + 1) + controles;
-    return altura;
+    return alturaRejillaClaveValor(StringGrid->rowCount(), kAlturaFila, controles);
 }
 
 void TfGENEVLIS::FormShow()
@@ -212,32 +200,21 @@ void TfGENEVLIS::FormClose()
 
 void TfGENEVLIS::FormResize()
 {
-    const int ancho = StringGrid->viewport()->width();
-    StringGrid->setColWidth(1, std::max(0, ancho - StringGrid->columnWidth(0)));
-    const int calculada = AlturaCalculada();
-    if (isVisible() && height() > calculada)
-        setHeight(calculada);
+    ajustarRejillaClaveValor(*this, *StringGrid, AlturaCalculada());
 }
 
 void TfGENEVLIS::StringGridDrawCell(int col, int row, const QRect &rect)
 {
-    plat::Canvas &lienzo = *StringGrid->canvas();
     const bool cabecera = row < StringGrid->fixedRows();
-    lienzo.brush().Color = cabecera || col == 0 ? plat::clBtnFace : plat::clWindow;
-    lienzo.FillRect(rect);
-    QFont fuente = StringGrid->font();
-    fuente.setBold(cabecera);
-    lienzo.setFont(fuente);
     QString texto = StringGrid->cell(col, row);
+    int color = plat::clNavy;
     if (col == 0) {
-        lienzo.font().Color = plat::clNavy;
         if (!cabecera && !OpcionesVisor.contains(QStringLiteral("RespetarNombresCampos")))
             texto = AbreviarNombreCampo(texto, 1);
     } else {
-        lienzo.font().Color = EsFilaTitulo(StringGrid->cell(0, row)) ? plat::clBtnFace : plat::clBlack;
+        color = EsFilaTitulo(StringGrid->cell(0, row)) ? plat::clBtnFace : plat::clBlack;
     }
-    lienzo.brush().Style = plat::bsClear;
-    lienzo.TextRect(rect, rect.left() + 2, rect.top() + 2, texto);
+    pintarCeldaClaveValor(*StringGrid, col, row, rect, texto, color, cabecera);
 }
 
 QString TfGENEVLIS::descriptorDe(const QString &nombre) const

@@ -83,9 +83,14 @@ QString columnaDe(const QString &elemento)
     return elemento.section(u' ', 0, 0);
 }
 
+bool tieneTitulo(const QString &elemento)
+{
+    return posicionAs(elemento) >= 0;
+}
+
 QString tituloColumna(const QString &elemento)
 {
-    if (posicionAs(elemento) >= 0)
+    if (tieneTitulo(elemento))
         return sinComillas(despuesDeAs(elemento));
     return AbreviarNombreCampo(nombreCampo(elemento), 1);
 }
@@ -302,21 +307,27 @@ QList<int> anchosRejilla(const QStringList &columnas, const QStringList &grupos,
 
 QList<int> autoajustar(const QList<int> &anchos, int objetivo)
 {
-    qint64 total = -1;
+    // The one-pixel gaps stay as they are: only the widths are scaled, so that a shrink
+    // never leaves the last column less than nothing.
+    qint64 suma = 0;
+    int visibles = 0;
     for (int a : anchos)
-        if (a >= 0)
-            total += a + 1;
-    if (total <= 0 || objetivo <= 0)
+        if (a >= 0) {
+            suma += a;
+            ++visibles;
+        }
+    const qint64 espacio = qint64(objetivo) - (visibles - 1);
+    if (visibles == 0 || suma <= 0 || espacio <= 0)
         return anchos;
     QList<int> nuevos = anchos;
-    qint64 nuevoTotal = -1;
+    qint64 nuevaSuma = 0;
     for (int &a : nuevos)
         if (a >= 0) {
-            a = int(qint64(a) * objetivo / total);
-            nuevoTotal += a + 1;
+            a = int(qint64(a) * espacio / suma);
+            nuevaSuma += a;
         }
-    if (!nuevos.isEmpty() && nuevos.last() >= 0)
-        nuevos.last() += int(objetivo - nuevoTotal);
+    if (nuevos.last() >= 0)
+        nuevos.last() += int(espacio - nuevaSuma);
     return nuevos;
 }
 

@@ -18,6 +18,8 @@ namespace edicionInforme {
 bool esExpresion(const QString &elemento);
 // The text before the first blank of an item: the column it names.
 QString columnaDe(const QString &elemento);
+// Whether a column item carries its own title (" AS " after an expression's parentheses).
+bool tieneTitulo(const QString &elemento);
 // The title of a column item, untranslated: the text after " AS " without its quotes, else
 // the column name (after ".") made readable.
 QString tituloColumna(const QString &elemento);
@@ -111,7 +113,7 @@ QList<int> anchosRejilla(const QStringList &columnas, const QStringList &grupos,
 
 // The visible widths scaled so that they and one pixel between each fill `objetivo`
 // pixels; the last column, when visible, takes the rounding. Nothing changes without a
-// visible width.
+// visible width or without room for the gaps.
 QList<int> autoajustar(const QList<int> &anchos, int objetivo);
 
 // ---- the export file ------------------------------------------------------------------------

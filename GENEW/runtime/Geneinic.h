@@ -325,6 +325,10 @@ private:
 
 extern TfGENEINIC *fGENEINIC;
 
+// The help context of a window caption in the runtime's name map (what F1 and the help
+// buttons open with MostrarAyuda); 0 when it has none.
+int ContextoAyudaDeTitulo(const QString &titulo);
+
 // Installs the main window's session services on the start-up form for the life of this
 // object.
 class ServiciosSesionInstalados : public Gancho<ServiciosSesion>::Instalacion

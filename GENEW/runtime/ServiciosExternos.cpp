@@ -178,6 +178,11 @@ QString TfGENEINIC::ConectarServicioWeb(const QString &peticion)
     return r.correcta ? r.texto : kSinServicioWeb + r.texto;
 }
 
+int ContextoAyudaDeTitulo(const QString &titulo)
+{
+    return fGENEINIC ? fGENEINIC->Configuracion.mapaNombres.codigoDeNombre(titulo) : 0;
+}
+
 bool TfGENEINIC::MostrarAyuda(int contexto)
 {
     const QString pagina = PaginaAyuda(Configuracion.directorioTrabajo, contexto);

@@ -1,5 +1,6 @@
 #include "platform/data/DataSet.h"
 #include "platform/data/DataSetHelpers.h"
+#include <algorithm>
 
 namespace plat {
 
@@ -73,6 +74,33 @@ QStringList DataSet::fieldNames() const
     for (const auto &f : fields_)
         names << f->fieldName();
     return names;
+}
+
+void DataSet::moveField(Field &field, int index)
+{
+    const int from = field.index();
+    const int to = std::clamp(index, 0, fieldCount() - 1);
+    if (from == to)
+        return;
+    const auto move = [&](auto &values) {
+        if (int(values.size()) != fieldCount())
+            return;
+        if (from < to)
+            std::rotate(values.begin() + from, values.begin() + from + 1, values.begin() + to + 1);
+        else
+            std::rotate(values.begin() + to, values.begin() + from, values.begin() + from + 1);
+    };
+    // The record buffers hold one value per field, in field order.
+    move(buffer_);
+    move(oldBuffer_);
+    move(keyBuffer_);
+    move(fields_);
+    for (size_t i = 0; i < fields_.size(); ++i)
+        fields_[i]->index_ = int(i);
+    // The compiled filter reads fields by position.
+    if (compiledFilter_)
+        compileFilter();
+    emit notifier_->fieldsMoved();
 }
 
 Field &DataSet::addCalculatedField(const QString &name, TFieldType type, int size)

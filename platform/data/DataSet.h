@@ -100,6 +100,8 @@ public:
     Field *findField(const QString &name) const;          // ignoring case; null when none
     Field &fieldByName(const QString &name) const;       // raises "Field 'x' not found"
     QStringList fieldNames() const;
+    // Field::setIndex: the field goes to `index`, the ones between shift by one.
+    void moveField(Field &field, int index);
     Field &addCalculatedField(const QString &name, TFieldType type, int size = 0);
     Field &addLookupField(const QString &name, TFieldType type, int size, const QString &keyFields,
                           DataSet &lookupDataSet, const QString &lookupKeyFields,
@@ -190,6 +192,24 @@ public:
     qint64 currentRow();
     void moveToRow(qint64 row);
 
+    // The stored values of the rows the dataset shows, in the current order, read a batch at
+    // a time without making any of them the current record (no calculated field is computed):
+    // for writing rows out. Each row holds the values of the given data fields, in that order.
+    class StoredRows
+    {
+    public:
+        StoredRows(DataSet &dataSet, const QList<int> &fieldIndexes);
+        // The next `count` rows; fewer at the end.
+        QVector<QVariantList> next(int count);
+
+    private:
+        DataSet &dataSet_;
+        QList<int> columns_;
+        bool wholeRows_ = false;
+        qint64 read_ = 0;
+        Row last_;
+    };
+
     // Events.
     using Event = std::function<void(DataSet &)>;
     using ErrorEvent = std::function<void(DataSet &, const gp::Error &, DataAction &)>;
@@ -234,6 +254,13 @@ protected:
     virtual qint64 cursorCount() = 0;
     virtual qint64 cursorCountWithoutReading() { return -1; }
     virtual QVector<Row> cursorRows(qint64 first, int count) = 0;
+    // The same rows when `previous`, if given, is row first - 1: a cursor that reads by key
+    // starts after it.
+    virtual QVector<Row> cursorRowsAfter(const Row *previous, qint64 first, int count)
+    {
+        Q_UNUSED(previous);
+        return cursorRows(first, count);
+    }
     virtual qint64 cursorPosition(const Row &row) = 0;   // 0-based row number of that row
     // Order by an index of the source (name) or by fields; answers the index fields.
     virtual QStringList cursorSetOrder(const QString &indexName, const QStringList &fields);

@@ -19,17 +19,13 @@ CopyCounts copyRecords(DataSet &source, Connection &target, const QString &table
 
     CopyCounts counts;
     batch = std::max(batch, 1);
-    for (qint64 first = 0;; first += batch) {
-        const QVector<QVariantList> rows = source.rowValues(first, batch);
+    DataSet::StoredRows reader(source, fieldAt);
+    for (;;) {
+        const QVector<QVariantList> rows = reader.next(batch);
         target.startTransaction();
         try {
-            for (const QVariantList &row : rows) {
-                QVariantList values;
-                values.reserve(fieldAt.size());
-                for (int at : fieldAt)
-                    values << row.value(at);
-                writer.write(values, counts);
-            }
+            for (const QVariantList &row : rows)
+                writer.write(row, counts);
         } catch (...) {
             // The records before the failing one stay; the failure itself is what is reported.
             try {

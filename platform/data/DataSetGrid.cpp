@@ -45,6 +45,39 @@ QVector<QStringList> DataSet::rowDisplayTexts(qint64 first, int count)
     });
 }
 
+DataSet::StoredRows::StoredRows(DataSet &dataSet, const QList<int> &fieldIndexes) : dataSet_(dataSet)
+{
+    for (int index : fieldIndexes)
+        columns_ << dataSet.field(index).column_;
+    // Every stored column in its own place: the rows go out as they are read.
+    wholeRows_ = columns_.size() == qsizetype(dataSet.columns().size());
+    for (int i = 0; i < columns_.size() && wholeRows_; ++i)
+        wholeRows_ = columns_[i] == i;
+}
+
+QVector<QVariantList> DataSet::StoredRows::next(int count)
+{
+    QVector<QVariantList> out;
+    if (!dataSet_.active() || count <= 0)
+        return out;
+    const QVector<Row> rows = dataSet_.cursorRowsAfter(read_ > 0 ? &last_ : nullptr, read_, count);
+    if (!rows.isEmpty()) {
+        read_ += rows.size();
+        last_ = rows.last();
+    }
+    if (wholeRows_)
+        return rows;
+    out.reserve(rows.size());
+    for (const Row &row : rows) {
+        QVariantList values;
+        values.reserve(columns_.size());
+        for (int column : columns_)
+            values.append(row.value(column));
+        out.append(std::move(values));
+    }
+    return out;
+}
+
 qint64 DataSet::currentRow()
 {
     if (!active() || !hasCurrent_ || state_ == DataSetState::Insert)

@@ -22,6 +22,8 @@ signals:
     // The rows as a whole changed (post, delete, refresh, filter, range, index, open):
     // a grid drops what it fetched and asks `rowCount()` again.
     void dataSetChanged();
+    // A field changed its position among the dataset's fields (Field::setIndex).
+    void fieldsMoved();
 };
 
 } // namespace plat

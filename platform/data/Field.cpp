@@ -67,6 +67,11 @@ Field::Field(DataSet &dataSet, const FieldDef &def, FieldKind kind)
         alignment = Qt::AlignRight;
 }
 
+void Field::setIndex(int index)
+{
+    dataSet_.moveField(*this, index);
+}
+
 bool Field::isBlob() const
 {
     const TFieldType t = def_.type;

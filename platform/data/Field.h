@@ -48,6 +48,9 @@ public:
     FieldKind fieldKind() const { return kind_; }
     bool isCalculated() const { return kind_ != FieldKind::Data; }
     int index() const { return index_; }             // position among the dataset's fields
+    // Moves the field to a position among its dataset's fields (clamped); the fields between
+    // shift by one, the rows and the current record are untouched.
+    void setIndex(int index);
     bool isBlob() const;
     bool isNumeric() const;
     bool isDateTime() const;

@@ -294,35 +294,38 @@ QString TableDataSet::orderBy(bool reverse) const
     return terms.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + terms.join(QStringLiteral(", "));
 }
 
-Row TableDataSet::normalized(const QVariantList &values) const
+// Values as the fields hold them; those read already so (the usual case) are kept as they are.
+Row TableDataSet::normalized(QVariantList values) const
 {
-    Row row(int(columns().size()));
-    for (int i = 0; i < row.size(); ++i) {
-        const QVariant &v = values.value(i);
+    values.resize(qsizetype(columns().size()));
+    for (int i = 0; i < values.size(); ++i) {
+        QVariant &v = values[i];
         const TFieldType t = columns()[size_t(i)].type;
+        const int type = v.typeId();
         if (!v.isValid() || v.isNull()) {
-            row[i] = QVariant();
+            v = QVariant();
         } else if (t == ftDate || t == ftTime || t == ftDateTime) {
-            row[i] = FechaHoraDeReloj(v.toDateTime());
-            if (v.typeId() == QMetaType::QDate)
-                row[i] = FechaHora(v.toDate());
-            else if (v.typeId() == QMetaType::QString) {
-                QDateTime dt = FechaHoraISO(v.toString());
-                row[i] = dt;
-            }
+            if (type == QMetaType::QDate)
+                v = FechaHora(v.toDate());
+            else if (type == QMetaType::QString)
+                v = FechaHoraISO(v.toString());
+            else if (type != QMetaType::QDateTime || v.toDateTime().timeSpec() != Qt::UTC)
+                v = FechaHoraDeReloj(v.toDateTime());
         } else if (t == ftSmallint || t == ftInteger || t == ftWord || t == ftAutoInc) {
-            row[i] = QVariant(v.toLongLong());
+            if (type != QMetaType::LongLong)
+                v = QVariant(v.toLongLong());
         } else if (t == ftFloat || t == ftCurrency || t == ftBCD) {
-            row[i] = QVariant(v.toDouble());
+            if (type != QMetaType::Double)
+                v = QVariant(v.toDouble());
         } else if (t == ftBoolean) {
-            row[i] = QVariant(v.toBool());
+            if (type != QMetaType::Bool)
+                v = QVariant(v.toBool());
         } else if (t == ftString || t == ftMemo || t == ftFmtMemo) {
-            row[i] = QVariant(v.toString());
-        } else {
-            row[i] = v;
+            if (type != QMetaType::QString)
+                v = QVariant(v.toString());
         }
     }
-    return row;
+    return values;
 }
 
 QVector<Row> TableDataSet::select(Statement &st, bool reverse, int limit, qint64 offset)
@@ -336,11 +339,11 @@ QVector<Row> TableDataSet::select(Statement &st, bool reverse, int limit, qint64
         else
             sql = c.dialect().selectTop(sql, limit);
     }
-    const QueryResult result = c.query(sql, st.params, SqlOrigin::AsWritten);
+    QueryResult result = c.query(sql, st.params, SqlOrigin::AsWritten);
     QVector<Row> rows;
     rows.reserve(result.rows.size());
-    for (const QVariantList &values : result.rows)
-        rows << normalized(values);
+    for (QVariantList &values : result.rows)
+        rows << normalized(std::move(values));
     return rows;
 }
 
@@ -757,6 +760,14 @@ QVector<Row> TableDataSet::cursorRows(qint64 first, int count)
             break;
     }
     return out;
+}
+
+QVector<Row> TableDataSet::cursorRowsAfter(const Row *previous, qint64 first, int count)
+{
+    // By key from the previous row, in one statement, past the grid's pages.
+    if (first > 0 && !previous)
+        return cursorRows(first, count);
+    return count > 0 ? fetchFrom(previous, true, count) : QVector<Row>();
 }
 
 qint64 TableDataSet::cursorPosition(const Row &row)

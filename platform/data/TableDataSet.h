@@ -69,6 +69,7 @@ protected:
     qint64 cursorCount() override;
     qint64 cursorCountWithoutReading() override { return hasRowConditions() ? count_ : cursorCount(); }
     QVector<Row> cursorRows(qint64 first, int count) override;
+    QVector<Row> cursorRowsAfter(const Row *previous, qint64 first, int count) override;
     qint64 cursorPosition(const Row &row) override;
     QStringList cursorSetOrder(const QString &indexName, const QStringList &fields) override;
     bool cursorLocate(const QStringList &fields, const QVariantList &values, LocateOptions options,
@@ -96,7 +97,7 @@ private:
     QVector<Row> select(Statement &st, bool reverse, int limit, qint64 offset = 0);
     QVector<Row> fetchFrom(const Row *boundary, bool after, int limit);
     bool setWindow(QVector<Row> rows, int position, bool atStart, bool atEnd, Row &row);
-    Row normalized(const QVariantList &values) const;
+    Row normalized(QVariantList values) const;
     QString keyCondition(const QVariantList &key, Statement &st) const;
     bool nullsFirst() const;
     QVector<Row> gridPage(qint64 page);

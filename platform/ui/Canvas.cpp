@@ -1,6 +1,7 @@
 #include "platform/ui/Canvas.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <cmath>
@@ -59,8 +60,20 @@ QRect edges(int x1, int y1, int x2, int y2)
 
 void Canvas::fillPixels(const QRect &r, int color)
 {
-    if (!r.isEmpty())
-        painter_->fillRect(r, toQColor(color));
+    if (r.isEmpty())
+        return;
+    const QColor colorQt = toQColor(color);
+    const QPaintEngine *motor = painter_->paintEngine();
+    if (!motor || motor->type() != QPaintEngine::Picture) {
+        painter_->fillRect(r, colorQt);
+        return;
+    }
+    // A picture records every change of pen and brush: fillRect would record both with each
+    // rectangle and put them back. Fills keep no pen and, while the colour stays, one brush.
+    painter_->setPen(Qt::NoPen);
+    if (painter_->brush().style() != Qt::SolidPattern || painter_->brush().color() != colorQt)
+        painter_->setBrush(colorQt);
+    painter_->drawRect(r);
 }
 
 void Canvas::plot(int x, int y)

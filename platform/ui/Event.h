@@ -54,6 +54,13 @@ using KeyPressEvent = Event<void(QObject *Sender, QChar &Key)>;
 using MouseMoveEvent = Event<void(QObject *Sender, ShiftState Shift, int X, int Y)>;
 using MouseEvent = Event<void(QObject *Sender, Qt::MouseButton Button, ShiftState Shift, int X, int Y)>;
 
+// Dragging one control onto another: DragOver asks the target whether it takes what Source
+// drags (Accept starts false), DragDrop hands it over. X and Y are in the target's viewport.
+enum DragMode { dmManual, dmAutomatic };
+enum DragState { dsDragEnter, dsDragMove };
+using DragOverEvent = Event<void(QObject *Sender, QObject *Source, int X, int Y, DragState State, bool &Accept)>;
+using DragDropEvent = Event<void(QObject *Sender, QObject *Source, int X, int Y)>;
+
 // A form method as an event handler: OnShow = handler(this, &TfX::FormShow).
 template<class Owner, class... Args>
 auto handler(Owner *owner, void (Owner::*method)(Args...))

@@ -4,6 +4,7 @@
 #include "platform/ui/Canvas.h"
 
 #include <QButtonGroup>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QPainter>
@@ -116,6 +117,51 @@ void ComboBox::setText(const QString &text)
 ListBox::ListBox(QWidget *parent) : QListWidget(parent), Control(this)
 {
     watchMouse(viewport());
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDragEnabled(false);
+    // What the target does with a drop is its handler's business: the source keeps its items.
+    setDefaultDropAction(Qt::CopyAction);
+}
+
+void ListBox::setDragMode(DragMode mode)
+{
+    setDragEnabled(mode == dmAutomatic);
+}
+
+bool ListBox::acceptsDrag(QDropEvent *event, DragState state)
+{
+    bool accept = false;
+    if (OnDragOver.assigned()) {
+        const QPoint at = event->position().toPoint();
+        application().guard(this, [&] { OnDragOver(this, event->source(), at.x(), at.y(), state, accept); });
+    }
+    if (accept) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+    return accept;
+}
+
+void ListBox::dragEnterEvent(QDragEnterEvent *event)
+{
+    acceptsDrag(event, dsDragEnter);
+}
+
+void ListBox::dragMoveEvent(QDragMoveEvent *event)
+{
+    acceptsDrag(event, dsDragMove);
+}
+
+void ListBox::dropEvent(QDropEvent *event)
+{
+    if (!acceptsDrag(event, dsDragMove))
+        return;
+    const QPoint at = event->position().toPoint();
+    if (OnDragDrop.assigned())
+        application().guard(this, [&] { OnDragDrop(this, event->source(), at.x(), at.y()); });
 }
 
 QStringList ListBox::items() const

@@ -69,11 +69,23 @@ public:
     int selCount() const;
     void setOwnerDraw(bool on);
     Canvas *canvas() const { return canvas_; }
+    // dmAutomatic: pressing on the selected items and moving drags them to another control.
+    DragMode dragMode() const { return dragEnabled() ? dmAutomatic : dmManual; }
+    void setDragMode(DragMode mode);
 
     DrawItemEvent OnDrawItem;
+    // Drops are taken only where OnDragOver accepts them; the items never move by themselves.
+    DragOverEvent OnDragOver;
+    DragDropEvent OnDragDrop;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     friend class OwnerDraw;
+    bool acceptsDrag(QDropEvent *event, DragState state);
     Canvas *canvas_ = nullptr;
 };
 

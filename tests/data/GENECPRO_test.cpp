@@ -1,6 +1,7 @@
 #include "ModuloFixture.h"
 
 #include "GENEW/data/GENECPRO.h"
+#include "GENEW/runtime/ServiciosExternos.h"
 #include "platform/base/Errores.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
@@ -15,6 +16,7 @@
 #include "platform/ui/data/DBGrid.h"
 
 #include <QHeaderView>
+#include <QMap>
 #include <QTest>
 
 namespace {
@@ -165,25 +167,108 @@ TEST_P(ListadoProgramableTest, BadDateOrBrokenMemoKeepsTheUserOnSelection)
     });
 }
 
-TEST_P(ListadoProgramableTest, LogicalModeFiltersTheDatasetAndGivesItsFilterBack)
+// Logical mode lists the dataset itself, sorted through a temporary copy when "Clasificado"
+// is on: the copy's rows in key order (the selection first), the unselected fields tagged
+// 999; closing (or the other mode) drops the copy and gives the dataset its filter back.
+TEST_P(ListadoProgramableTest, LogicalModeListsTheFilteredDatasetSortedThroughACopy)
 {
-    QStringList listados;
-    const Gancho<ImprimirListadoFn>::Instalacion imprimir(ganchoImprimirListadoProgramable(),
-                                                          [&](TfGENECPRO &, plat::DataSet &datos) { listados << nombres(datos).join(u','); });
+    struct Listado
+    {
+        QStringList filas;
+        QMap<QString, int> tags;
+        QString copia;
+    };
+    QList<Listado> listados;
+    const Gancho<ImprimirListadoFn>::Instalacion imprimir(
+        ganchoImprimirListadoProgramable(), [&](TfGENECPRO &, plat::DataSet &datos) {
+            Listado l;
+            for (datos.first(); !datos.eof(); datos.next())
+                l.filas << datos.fieldByName(QStringLiteral("Nombre")).asString() + u'/'
+                               + datos.fieldByName(QStringLiteral("Codigo")).asString();
+            for (int i = 0; i < datos.fieldCount(); ++i)
+                l.tags[datos.field(i).fieldName()] = datos.field(i).tag;
+            if (&datos != &tabla_)
+                l.copia = static_cast<plat::TableDataSet &>(datos).tableName();
+            listados << l;
+        });
     tabla_.setFilter(QStringLiteral("(Codigo <> '4')"));
     tabla_.setFiltered(true);
     dialogo_->pbActivarTablaLogica->setDownState(true);
     listar([&](TfGENECPRO &d) {
         d.LBSeleccionado->setItems({"Nombre", "Codigo"});
-        agregar(d, QStringLiteral("Nombre"), QStringLiteral("="), QStringLiteral("O'Brien"));
+        agregar(d, QStringLiteral("Importe"), QStringLiteral(">="), QStringLiteral("100"));
         d.pbConformeClick(d.pbConforme);
-        EXPECT_EQ(tabla_.fieldByName(QStringLiteral("Nombre")).tag, 1);
-        EXPECT_EQ(tabla_.fieldByName(QStringLiteral("Codigo")).tag, 2);
-        EXPECT_EQ(tabla_.fieldByName(QStringLiteral("Importe")).tag, 999);
+        d.cbClasificado->setChecked(false);
+        d.pbConformeClick(d.pbConforme);
+        // Back to the physical mode: the dataset gets its filter back, the grid shows the query.
+        d.pbActivarTablaLogica->Click();
+        EXPECT_FALSE(d.ModoLogico());
+        EXPECT_EQ(tabla_.filter(), QStringLiteral("(Codigo <> '4')"));
+        EXPECT_EQ(d.DatosAjustar(), &d.Query1->dataSet());
     });
-    EXPECT_EQ(listados, QStringList{QStringLiteral("O'Brien,O'Brien")});
+    ASSERT_EQ(listados.size(), 2) << mensajes_.textos().join(u'\n').toStdString();
+    const Listado &clasificado = listados[0];
+    EXPECT_EQ(clasificado.filas, (QStringList{"Eva/4", "Luis/6", "O'Brien/5", "O'Brien/7", "Pía/8"}));
+    EXPECT_EQ(clasificado.tags.value(QStringLiteral("Nombre")), 1);
+    EXPECT_EQ(clasificado.tags.value(QStringLiteral("Codigo")), 2);
+    EXPECT_EQ(clasificado.tags.value(QStringLiteral("Importe")), 999);
+    EXPECT_EQ(clasificado.tags.value(QStringLiteral("ContadorAutoLP")), 999);
+    ASSERT_FALSE(clasificado.copia.isEmpty());
+    EXPECT_FALSE(fGENEINIC->Database().tableExists(clasificado.copia));
+    const Listado &directo = listados[1];
+    EXPECT_TRUE(directo.copia.isEmpty());
+    EXPECT_EQ(directo.filas, (QStringList{"Eva/4", "O'Brien/5", "Luis/6", "O'Brien/7", "Pía/8"}));
+    EXPECT_EQ(directo.tags.value(QStringLiteral("Codigo")), 2);
+    EXPECT_EQ(directo.tags.value(QStringLiteral("Fecha")), 999);
     EXPECT_EQ(tabla_.filter(), QStringLiteral("(Codigo <> '4')"));
     EXPECT_EQ(nombres(tabla_).size(), 5);
+}
+
+// A copy the engine refuses (a field named like the copy's counter) is told, lists nothing
+// and leaves the dialog as it was: the grid on the listed table, its controls enabled.
+TEST_P(ListadoProgramableTest, ASortedCopyTheEngineRefusesListsNothing)
+{
+    int listados = 0;
+    const Gancho<ImprimirListadoFn>::Instalacion imprimir(ganchoImprimirListadoProgramable(),
+                                                          [&](TfGENECPRO &, plat::DataSet &) { ++listados; });
+    tabla_.close();
+    tabla_.addCalculatedField(QStringLiteral("ContadorAutoLP"), ftInteger);
+    tabla_.open();
+    dialogo_->pbActivarTablaLogica->setDownState(true);
+    listar([&](TfGENECPRO &d) {
+        d.pbConformeClick(d.pbConforme);
+        EXPECT_FALSE(mensajes_.textos().isEmpty());
+        EXPECT_EQ(d.DatosAjustar(), &tabla_);
+        EXPECT_FALSE(d.DBGrid1->isHidden());
+        EXPECT_FALSE(tabla_.controlsDisabled());
+    });
+    EXPECT_EQ(listados, 0);
+}
+
+// A sorted listing of more than 1000 rows asks first; "NO" lists nothing.
+TEST_P(ListadoProgramableTest, LogicalModeAsksBeforeSortingMoreThanAThousandRows)
+{
+    int listados = 0;
+    const Gancho<ImprimirListadoFn>::Instalacion imprimir(ganchoImprimirListadoProgramable(),
+                                                          [&](TfGENECPRO &, plat::DataSet &) { ++listados; });
+    const QString pregunta = QStringLiteral("El listado actual puede ser largo (más de 1000 líneas) y ha de ser "
+                                            "clasificado. ¿Desea continuar en cualquier caso?");
+    sql(QStringLiteral("INSERT INTO LISTA (Codigo, Nombre, Importe) WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL "
+                       "SELECT i + 1 FROM n WHERE i < 1093) SELECT CAST(i AS VARCHAR(10)), 'Socio', 0 FROM n"));
+    tabla_.refresh();
+    ASSERT_EQ(tabla_.recordCount(), 1000);
+    dialogo_->pbActivarTablaLogica->setDownState(true);
+    mensajes_.programarRespuestas({QStringLiteral("NO")});
+    listar([&](TfGENECPRO &d) {
+        d.pbConformeClick(d.pbConforme);
+        EXPECT_FALSE(mensajes_.textos().contains(pregunta));
+        EXPECT_EQ(listados, 1);
+        sql(QStringLiteral("INSERT INTO LISTA (Codigo, Nombre, Importe) VALUES ('1094', 'Socio', 0)"));
+        tabla_.refresh();
+        d.pbConformeClick(d.pbConforme);
+        EXPECT_TRUE(mensajes_.textos().contains(pregunta));
+        EXPECT_EQ(listados, 1);
+    });
 }
 
 TEST_P(ListadoProgramableTest, FormatsAreStoredOncePerNameAndReloadedWithoutUnknownFields)
@@ -216,34 +301,56 @@ TEST_P(ListadoProgramableTest, FormatsAreStoredOncePerNameAndReloadedWithoutUnkn
 }
 
 // The user drags Nombre's column first on the sample grid and widens it by its title's edge:
-// the listing gets the fields in the grid's order, Nombre as wide as it was left.
+// the listing gets the fields in the grid's order, Nombre as wide as it was left, in either
+// mode (the query's fields, or the listed table's moved with their columns).
 TEST_P(ListadoProgramableTest, ColumnsMovedAndWidenedOnTheGridShapeTheListing)
 {
-    QStringList orden;
-    int anchoListado = 0;
-    const Gancho<ImprimirListadoFn>::Instalacion imprimir(ganchoImprimirListadoProgramable(), [&](TfGENECPRO &, plat::DataSet &datos) {
-        for (int i = 0; i < datos.fieldCount(); ++i)
-            orden << datos.field(i).fieldName();
-        anchoListado = datos.fieldByName(QStringLiteral("Nombre")).displayWidth;
-    });
-    int anchoDejado = 0, caracter = 0;
-    listar([&](TfGENECPRO &d) {
-        d.LBSeleccionado->setItems({"Codigo", "Nombre", "Importe"});
-        d.PageControl1->setActivePage(d.PagAjustar);
-        QHeaderView *cabecera = d.DBGrid1->horizontalHeader();
-        cabecera->moveSection(1, 0);
-        ASSERT_EQ(d.DBGrid1->column(0)->FieldName, QStringLiteral("Nombre"));
-        const int antes = cabecera->sectionSize(0);
-        const QPoint borde(cabecera->sectionViewportPosition(0) + antes - 1, cabecera->height() / 2);
-        QTest::mousePress(cabecera->viewport(), Qt::LeftButton, {}, borde);
-        QTest::mouseMove(cabecera->viewport(), borde + QPoint(150, 0));
-        QTest::mouseRelease(cabecera->viewport(), Qt::LeftButton, {}, borde + QPoint(150, 0));
-        anchoDejado = cabecera->sectionSize(0);
-        ASSERT_GT(anchoDejado, antes + 100);
-        caracter = d.DBGrid1->fontMetrics().averageCharWidth();
+    for (const bool logico : {false, true}) {
+        SCOPED_TRACE(logico ? "logical" : "physical");
+        QStringList orden;
+        int anchoListado = 0;
+        const Gancho<ImprimirListadoFn>::Instalacion imprimir(
+            ganchoImprimirListadoProgramable(), [&](TfGENECPRO &, plat::DataSet &datos) {
+                for (int i = 0; i < datos.fieldCount(); ++i)
+                    if (datos.field(i).tag != 999)
+                        orden << datos.field(i).fieldName();
+                anchoListado = datos.fieldByName(QStringLiteral("Nombre")).displayWidth;
+            });
+        int anchoDejado = 0, caracter = 0;
+        dialogo_->pbActivarTablaLogica->setDownState(logico);
+        listar([&](TfGENECPRO &d) {
+            d.LBSeleccionado->setItems({"Codigo", "Nombre", "Importe"});
+            d.PageControl1->setActivePage(d.PagAjustar);
+            QHeaderView *cabecera = d.DBGrid1->horizontalHeader();
+            cabecera->moveSection(1, 0);
+            ASSERT_EQ(d.DBGrid1->column(0)->FieldName, QStringLiteral("Nombre"));
+            const int antes = cabecera->sectionSize(0);
+            const QPoint borde(cabecera->sectionViewportPosition(0) + antes - 1, cabecera->height() / 2);
+            QTest::mousePress(cabecera->viewport(), Qt::LeftButton, {}, borde);
+            QTest::mouseMove(cabecera->viewport(), borde + QPoint(150, 0));
+            QTest::mouseRelease(cabecera->viewport(), Qt::LeftButton, {}, borde + QPoint(150, 0));
+            anchoDejado = cabecera->sectionSize(0);
+            ASSERT_GT(anchoDejado, antes + 100);
+            caracter = d.DBGrid1->characterWidth();
+            d.pbConformeClick(d.pbConforme);
+            EXPECT_EQ(d.LBSeleccionado->items(), (QStringList{"Nombre", "Codigo", "Importe"}));
+        });
+        EXPECT_EQ(orden, (QStringList{"Nombre", "Codigo", "Importe"})) << mensajes_.textos().join(u'\n').toStdString();
+        EXPECT_EQ(anchoListado, int(std::nearbyint(double(anchoDejado) / caracter)));
+    }
+}
 
-        // A cancelled font dialog changes nothing; a confirmed one sets the grid's font
-        // (the listing's) and its titles in navy.
+// A cancelled font dialog changes nothing; a confirmed one sets the grid's font (the
+// listing's) and its titles in navy. F1 opens the help page of the dialog's caption.
+TEST_P(ListadoProgramableTest, FontAndHelpButtons)
+{
+    QList<QUrl> abiertas;
+    const AperturaURLInstalada abrir([&](const QUrl &url) {
+        abiertas << url;
+        return true;
+    });
+    fGENEINIC->Configuracion.mapaNombres = MapaNombres::deTexto(QStringLiteral("x Listado_Programable 1311\r\n"));
+    listar([&](TfGENECPRO &d) {
         const QFont antesFuente = d.DBGrid1->font();
         bool aceptar = false;
         plat::setDialogScript([&](QObject *dialogo) {
@@ -259,11 +366,42 @@ TEST_P(ListadoProgramableTest, ColumnsMovedAndWidenedOnTheGridShapeTheListing)
         EXPECT_EQ(d.DBGrid1->font().pointSize(), antesFuente.pointSize() + 6);
         EXPECT_EQ(d.DBGrid1->titleFont(), d.DBGrid1->font());
         EXPECT_EQ(d.DBGrid1->titleFontColor(), plat::clNavy);
-        d.pbConformeClick(d.pbConforme);
-        EXPECT_EQ(d.LBSeleccionado->items(), (QStringList{"Nombre", "Codigo", "Importe"}));
+
+        QTest::keyClick(d.LBSeleccionado, Qt::Key_F1);
     });
-    EXPECT_EQ(orden, (QStringList{"Nombre", "Codigo", "Importe"}));
-    EXPECT_EQ(anchoListado, int(std::nearbyint(double(anchoDejado) / caracter)));
+    ASSERT_EQ(abiertas.size(), 1);
+    EXPECT_TRUE(abiertas[0].toLocalFile().endsWith(QStringLiteral("ayuda/1311.html"))) << abiertas[0].toString().toStdString();
+}
+
+// Dragging names from the available list appends the ones not yet selected; dragging them
+// back removes them; each list takes drops only from the other.
+TEST_P(ListadoProgramableTest, FieldsAreSelectedByDraggingBetweenTheLists)
+{
+    listar([&](TfGENECPRO &d) {
+        d.LBSeleccionado->setItems({"Nombre"});
+        const auto aceptaDe = [](auto over, TfGENECPRO &f, QObject *fuente) {
+            bool acepta = true;
+            (f.*over)(nullptr, fuente, 0, 0, plat::dsDragMove, acepta);
+            return acepta;
+        };
+        EXPECT_TRUE(aceptaDe(&TfGENECPRO::LBSeleccionadoDragOver, d, d.LBDisponible));
+        EXPECT_FALSE(aceptaDe(&TfGENECPRO::LBSeleccionadoDragOver, d, d.LBSeleccionado));
+        EXPECT_TRUE(aceptaDe(&TfGENECPRO::LBDisponibleDragOver, d, d.LBSeleccionado));
+        EXPECT_FALSE(aceptaDe(&TfGENECPRO::LBDisponibleDragOver, d, d.LBDisponible));
+        EXPECT_FALSE(aceptaDe(&TfGENECPRO::LBDisponibleDragOver, d, nullptr));
+
+        const QStringList disponibles = d.LBDisponible->items();
+        d.LBDisponible->setSelected(disponibles.indexOf(QStringLiteral("Notas")), true);
+        d.LBDisponible->setSelected(disponibles.indexOf(QStringLiteral("Nombre")), true);
+        d.LBDisponible->setSelected(disponibles.indexOf(QStringLiteral("Codigo")), true);
+        d.LBSeleccionadoDragDrop(d.LBSeleccionado, d.LBDisponible, 0, 0);
+        EXPECT_EQ(d.LBSeleccionado->items(), (QStringList{"Nombre", "Codigo", "Notas"}));
+        d.LBSeleccionado->setSelected(0, true);
+        d.LBSeleccionado->setSelected(2, true);
+        d.LBDisponibleDragDrop(d.LBDisponible, d.LBSeleccionado, 0, 0);
+        EXPECT_EQ(d.LBSeleccionado->items(), QStringList{QStringLiteral("Codigo")});
+        EXPECT_EQ(d.LBDisponible->items(), disponibles);
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, ListadoProgramableTest, ::testing::Bool(), NombreMotor);

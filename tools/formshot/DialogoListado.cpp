@@ -1,8 +1,10 @@
-// The programmable listing dialog on its selection page and on its filters page with two
-// lines and a range.
+// The programmable listing dialog on its selection page, on its filters page with two
+// lines and a range, and on its sample grid over the started program's customers.
 #include "tools/formshot/FormCatalog.h"
 
 #include "GENEW/data/GENECPRO.h"
+#include "GENEW/data/Genemodu.h"
+#include "platform/data/TableDataSet.h"
 #include "platform/ui/Containers.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Grids.h"
@@ -58,6 +60,25 @@ plat::Form *rangos(const QString &)
     return d;
 }
 
+// Shown before it opens, so the dialog does not wait as a modal window.
+plat::Form *ajustar(const QString &)
+{
+    if (!formshot::programaIniciado())
+        return nullptr;
+    static plat::TableDataSet clientes;
+    clientes.setTableName(QStringLiteral("CLIENTES"));
+    if (!ModuloDatos->AbrirTabla(clientes))
+        return nullptr;
+    auto *d = plat::createForm<TfGENECPRO>();
+    d->resize(720, 480);
+    d->Show();
+    d->AbrirListado(clientes, QString(), QString(), QString());
+    d->LBSeleccionado->setItems({QStringLiteral("Codigo"), QStringLiteral("Nombre"), QStringLiteral("FechaAlta"),
+                                 QStringLiteral("Saldo")});
+    d->PageControl1->setActivePage(d->PagAjustar);
+    return d;
+}
+
 const bool registrados[] = {
     formshot::registerForm({QStringLiteral("listado-dialogo-seleccion"),
                             QStringLiteral("diálogo del listado programable: selección de campos"), seleccion}),
@@ -65,6 +86,9 @@ const bool registrados[] = {
                             QStringLiteral("diálogo del listado programable: dos líneas de filtro"), filtros}),
     formshot::registerForm({QStringLiteral("listado-dialogo-rangos"),
                             QStringLiteral("diálogo del listado programable: un rango Desde-Hasta"), rangos}),
+    formshot::registerForm({QStringLiteral("listado-dialogo-ajustar"),
+                            QStringLiteral("diálogo del listado programable: la rejilla de muestra de los clientes"),
+                            ajustar}),
 };
 
 } // namespace

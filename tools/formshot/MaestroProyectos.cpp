@@ -1,8 +1,11 @@
 // The project master on the sample project, on each of its pages (the Gantt page with
-// the day ticks off).
+// the day ticks off), and its Gantt listing previewed in both orientations.
 #include "tools/formshot/FormCatalog.h"
 
+#include "app/PRQRLGRA.h"
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/data/NombreEmpresaInforme.h"
+#include "GENEW/reporting/informes/GENEPREV.h"
 #include "projects/PROYPROY.h"
 #include "projects/Proymodu.h"
 #include "tests/projects/ProyectoMuestra.h"
@@ -61,6 +64,33 @@ plat::Form *menuCapitulos()
     return vista;
 }
 
+// The Gantt listing of the sample project's lines as its print buttons make it, previewed
+// at whole-page zoom.
+plat::Form *listadoGantt(bool apaisado)
+{
+    plat::Form *marco = maestroProyectos(2);
+    TfPROYPROY *ventana = marco ? fPROYPROY : nullptr;
+    if (!ventana)
+        return marco;
+    static Gancho<std::function<QString()>>::Instalacion empresa(ganchoNombreEmpresaAbierta(),
+                                                                   [] { return QStringLiteral("Construcciones Ebro, S.A."); });
+    auto *listado = plat::createForm<TfPRQRLGRA>();
+    const plat::DataSet &proyecto = ventana->Table1->dataSet();
+    const PlanProyecto plan = MDProyectos->CalcularPlanProyecto(proyecto.fieldByName(QStringLiteral("Codigo")).asString(), QString());
+    listado->QuickReport->page()->Orientation = apaisado ? QPageLayout::Landscape : QPageLayout::Portrait;
+    listado->FechaInicioInforme = plan.FechaInicio;
+    listado->FechaFinalInforme = plan.FechaFinal;
+    listado->ModoInforme = QStringLiteral("Capitulos");
+    listado->QuickReport->DataSet = &ventana->Table2->dataSet();
+    listado->QuickReport->ReportTitle = QStringLiteral("Proyecto: ") + proyecto.fieldByName(QStringLiteral("Codigo")).asString()
+        + QStringLiteral(" - ") + proyecto.fieldByName(QStringLiteral("Descripcion")).asString().left(40);
+    listado->QuickReport->Prepare();
+    TfGENEPREV *vista = AbrirPrevisualizacion(*listado->QuickReport);
+    vista->resize(apaisado ? 1100 : 800, apaisado ? 800 : 1000);
+    vista->pbZoomToFit->click();
+    return vista;
+}
+
 const bool registrado =
     formshot::registerForm({QStringLiteral("maestro-proyectos"), QStringLiteral("el maestro de proyectos, página General"),
                             [](const QString &) { return maestroProyectos(0); }})
@@ -72,6 +102,11 @@ const bool registrado =
                                [](const QString &) { return maestroProyectos(2); }})
     && formshot::registerForm({QStringLiteral("maestro-proyectos-menu-lineas"),
                                QStringLiteral("el maestro de proyectos, menú de las líneas de capítulos"),
-                               [](const QString &) { return menuCapitulos(); }});
+                               [](const QString &) { return menuCapitulos(); }})
+    && formshot::registerForm({QStringLiteral("listado-gantt"), QStringLiteral("el listado Gantt de un proyecto, vertical"),
+                               [](const QString &) { return listadoGantt(false); }})
+    && formshot::registerForm({QStringLiteral("listado-gantt-apaisado"),
+                               QStringLiteral("el listado Gantt de un proyecto, apaisado"),
+                               [](const QString &) { return listadoGantt(true); }});
 
 } // namespace

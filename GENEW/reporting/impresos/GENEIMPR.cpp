@@ -93,13 +93,13 @@ private:
 } // namespace
 
 TfGENEIMPR::TfGENEIMPR(QWidget *parent)
-    : FormularioMaestro(parent, kNombre, kTitulo), instancia_(fGENEIMPR, this)
+    : FormularioMaestro(parent, kNombre, kTitulo), enContexto_(ModoImpresos == kModoContexto), instancia_(fGENEIMPR, this)
 {
     comportamiento.fallaGrabarEdicion =
         QStringLiteral("¡Imposible modificar el registro!. Es posible que esté siendo modificado por otro usuario.");
     comportamiento.refrescarSoloNavegando = true;
     // Opened from a layout selector the window is shown modally, which an MDI child cannot be.
-    if (ModoImpresos == kModoContexto)
+    if (enContexto_)
         setFormStyle(plat::fsNormal);
     setBounds(0, 0, 720, 540);
     Table1->setTableName(QStringLiteral("IMPRESO"));
@@ -110,10 +110,14 @@ TfGENEIMPR::TfGENEIMPR(QWidget *parent)
     construirHerramientas(area);
     ajustarMenu();
     establecerCampoClave(EditCodigo);
+    EditCodigo->OnExit = plat::handler(this, &TfGENEIMPR::CampoClaveExit);
     EditModo->OnExit = plat::handler<FormularioMaestro>(this, &FormularioMaestro::ValidacionWinControl);
     connect(DataSource1, &plat::DataSource::recordChanged, this, &TfGENEIMPR::mostrarValoresFueraDeLista);
     connect(DataSource1, &plat::DataSource::fieldChanged, this, &TfGENEIMPR::mostrarValoresFueraDeLista);
     connect(DataSource1, &plat::DataSource::dataSetReplaced, this, &TfGENEIMPR::mostrarValoresFueraDeLista);
+    // A save on leaving the key answers only the click that follows it, before anything changes.
+    connect(DataSource1, &plat::DataSource::recordChanged, this, [this] { grabadoAlSalirDeClave_.reset(); });
+    connect(DataSource1, &plat::DataSource::fieldChanged, this, [this] { grabadoAlSalirDeClave_.reset(); });
 
     OnShow = plat::handler(this, &TfGENEIMPR::FormShow);
     OnClose = plat::handler(this, &TfGENEIMPR::FormClose);
@@ -246,7 +250,7 @@ void TfGENEIMPR::FormCreate(QObject *Sender)
     fGENEINIC->PrepararFormulario(this);
     setCaption(kTitulo);
     fGENEINIC->AjustarTamanoFormulario(this, QString());
-    if (ModoImpresos != kModoContexto && fGENEINIC->SeleccionEmpresaActiva && !elegirEmpresa()) {
+    if (!enContexto_ && fGENEINIC->SeleccionEmpresaActiva && !elegirEmpresa()) {
         Close();
         return;
     }
@@ -304,7 +308,7 @@ void TfGENEIMPR::FormShow(QObject *)
 void TfGENEIMPR::FormClose(QObject *, plat::CloseAction &Action)
 {
     // Opened from a selector the window belongs to its opener, which frees it.
-    Action = ModoImpresos == kModoContexto ? plat::caHide : plat::caFree;
+    Action = enContexto_ ? plat::caHide : plat::caFree;
     ModoImpresos.clear();
 }
 
@@ -448,10 +452,8 @@ bool TfGENEIMPR::grabar()
     } catch (const gp::Abort &) {
         return false;   // a check refused and said why
     }
-    if (estado == plat::DataSetState::Insert) {
-        AgregarClick(this);
-        EditCodigo->setFocus();
-    }
+    if (estado == plat::DataSetState::Insert)
+        AgregarClick(this);   // which takes the focus to the key
     return true;
 }
 

@@ -79,6 +79,8 @@ private:
     void volverAlCampoClave();
     bool focoEn(const QWidget *control) const;
 
+    // Opened in mode "Contexto": modal, no company question, freed by its opener.
+    const bool enContexto_;
     bool enterCambiadoATab_ = false;
     // Set when leaving the key of a new record towards pbConforme saved it: the click that
     // follows only reports whether that save failed.

@@ -29,11 +29,6 @@ ZoomInicialVistaPrevia LeerZoomInicial(const QString &formato)
             entero ? std::clamp(porcentaje, kZoomMinimoVistaPrevia, kZoomMaximoVistaPrevia) : 100};
 }
 
-int ContextoAyudaDeTitulo(const QString &titulo)
-{
-    return fGENEINIC ? fGENEINIC->Configuracion.mapaNombres.codigoDeNombre(titulo) : 0;
-}
-
 DialogoGrabar::DialogoGrabar(plat::SaveDialog &dialogo, const QString &fichero, const QString &filtro)
     : dialogo_(dialogo), filtro_(dialogo.Filter), indice_(dialogo.FilterIndex), extension_(dialogo.DefaultExt)
 {

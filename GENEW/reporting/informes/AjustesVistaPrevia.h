@@ -24,9 +24,6 @@ ZoomInicialVistaPrevia LeerZoomInicial(const QString &formato);
 constexpr int kZoomMinimoVistaPrevia = 10;
 constexpr int kZoomMaximoVistaPrevia = 300;
 
-// The help context of a window caption in the runtime's name map; 0 when it has none.
-int ContextoAyudaDeTitulo(const QString &titulo);
-
 // The data module's save dialog on one file name and filter for one command; its filter,
 // chosen filter and default extension are put back afterwards.
 class DialogoGrabar

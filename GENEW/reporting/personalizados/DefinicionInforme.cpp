@@ -49,12 +49,8 @@ QString UnirListaInforme(const QStringList &items, bool escaparComas)
 
 QStringList SepararListaInforme(const QString &valor, bool escaparComas)
 {
-    if (valor.isEmpty())
-        return {};
-    QStringList items = valor.split(QLatin1Char(','));
-    // A final "," closes the last item and opens none.
-    if (items.size() > 1 && items.constLast().isEmpty())
-        items.removeLast();
+    // An empty item names nothing (the designer never makes one), so "a,,b," is a and b.
+    QStringList items = valor.split(QLatin1Char(','), Qt::SkipEmptyParts);
     if (escaparComas)
         for (QString &item : items)
             item.replace(kComa, QStringLiteral(","));

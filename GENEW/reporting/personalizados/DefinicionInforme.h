@@ -80,6 +80,7 @@ QString ConstruirFormatoColumnas(const QList<int> &anchos, const OpcionesInforme
 QList<int> LeerFormatoColumnas(const QString &formato, int columnas, const OpcionesInforme &opciones);
 
 // A list value as stored ("a,b") and back. Only the column and restriction lists escape
-// commas as "[coma]"; the reader turns "," into item breaks first, then "[coma]" into ",".
+// commas as "[coma]"; the reader turns "," into item breaks first, then "[coma]" into ",",
+// and leaves out empty items.
 QString UnirListaInforme(const QStringList &items, bool escaparComas);
 QStringList SepararListaInforme(const QString &valor, bool escaparComas);

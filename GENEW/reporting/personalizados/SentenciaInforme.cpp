@@ -2,7 +2,7 @@
 
 #include "GENEW/runtime/comun/RutinasTexto.h"
 
-#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -22,17 +22,21 @@ QStringList piezas(const QString &texto, const QString &separador)
     return items;
 }
 
-// A character the text does not hold: the highest from 255 down, else one of the private
-// use area, so that a text holding all of the first 256 still gets one.
+// A character the text does not hold: the highest from 255 down (CaracterNoUsado's
+// choice), else one of the private use area, so that a text holding all of the first 256
+// still gets one.
 QChar separadorAusente(const QString &texto)
 {
-    const QString bajo = CaracterNoUsado(texto);
-    if (!bajo.isEmpty())
-        return bajo.at(0);
-    for (char16_t codigo = 0xF8FF; codigo >= 0xE000; --codigo)
-        if (!texto.contains(QChar(codigo)))
-            return QChar(codigo);
-    return QChar(0xFFFF);  // unreachable for texts the program handles
+    std::vector<bool> presente(0x10000, false);
+    for (const QChar c : texto)
+        presente[c.unicode()] = true;
+    for (int codigo = 255; codigo >= 0; --codigo)
+        if (!presente[codigo])
+            return QChar(char16_t(codigo));
+    for (int codigo = 0xF8FF; codigo >= 0xE000; --codigo)
+        if (!presente[codigo])
+            return QChar(char16_t(codigo));
+    return QChar(0xFFFF);  // a text of more than 6,000 distinct characters
 }
 
 QString enUnaLinea(QString texto)
@@ -43,11 +47,13 @@ QString enUnaLinea(QString texto)
     return texto;
 }
 
-bool continuaNombre(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
-
-// Every occurrence of the name that is not the start of a longer name (":#A" in ":#AB").
-QString reemplazarNombreEntero(const QString &texto, const QString &nombre, const QString &nuevo)
+// Every occurrence of the name that is not the start of a longer name (":#A" in ":#AB"); a
+// letter, a digit or "_" continues a name, the frontier character (where a scanner marks the
+// next name) never does.
+QString reemplazarNombreEntero(const QString &texto, const QString &nombre, const QString &nuevo,
+                               QChar frontera = QChar())
 {
+    const auto continuaNombre = [&](QChar c) { return c != frontera && (c.isLetterOrNumber() || c == u'_'); };
     if (nombre.isEmpty())
         return texto;
     QString resultado;
@@ -63,8 +69,6 @@ QString reemplazarNombreEntero(const QString &texto, const QString &nombre, cons
     resultado += QStringView(texto).mid(desde);
     return resultado;
 }
-
-QStringList lineasDe(const QString &lista) { return DividirLineas(lista); }
 
 // "JOIN " + table + " ON " + separator + condition, the table chosen as the link's own.
 QString unionDeVinculo(const QString &vinculo, const QString &primeraTabla, QChar separador)
@@ -174,12 +178,12 @@ QString ListaVariablesSQL(const QString &sentencia)
             QString nombre = texto.mid(i + 1, blanco < 0 ? -1 : blanco - i - 1);
             if (nombre.endsWith(u','))
                 nombre.chop(1);
-            if (!nombre.isEmpty())
-                lista += QLatin1String(prefijo) + nombre + kSaltoLinea;
-            if (nombre.isEmpty())
+            if (nombre.isEmpty()) {  // a prefix alone names nothing
                 texto.remove(i, 1);
-            else
-                texto = reemplazarNombreEntero(texto, separador + nombre, QStringLiteral(" "));
+                continue;
+            }
+            lista += QLatin1String(prefijo) + nombre + kSaltoLinea;
+            texto = reemplazarNombreEntero(texto, separador + nombre, QStringLiteral(" "), separador.at(0));
         }
     }
     return lista;
@@ -198,11 +202,11 @@ QString SentenciaSQLAHTML(const QString &sentencia)
         const QString marcado = texto == QStringLiteral("FROM ") ? QStringLiteral(" FROM ") : texto;
         html.replace(texto, QStringLiteral("<b>") + marcado + QStringLiteral("</b>"));
     }
-    for (const QString &titulo : lineasDe(ListaTitulosColumnas(sentencia))) {
+    for (const QString &titulo : DividirLineas(ListaTitulosColumnas(sentencia))) {
         const QString escapado = titulo.toHtmlEscaped();
         html.replace(escapado, QStringLiteral("<font color=\"blue\">") + escapado + QStringLiteral("</font>"));
     }
-    for (const QString &variable : lineasDe(ListaVariablesSQL(sentencia))) {
+    for (const QString &variable : DividirLineas(ListaVariablesSQL(sentencia))) {
         const QString escapada = variable.toHtmlEscaped();
         html = reemplazarNombreEntero(html, escapada,
                                       QStringLiteral("<font color=\"red\">") + escapada + QStringLiteral("</font>"));
@@ -244,7 +248,7 @@ QString SentenciaPruebaInforme(const QString &sentencia, ListaVaciaPrueba listaV
         prueba.replace(i, 7, QStringLiteral("SELECT TOP 1 "));
     const QString listaFicticia = listaVacia == ListaVaciaPrueba::ComillasDobles ? QStringLiteral("\"\"")
                                                                                   : QStringLiteral("''");
-    for (const QString &variable : lineasDe(ListaVariablesSQL(sentencia))) {
+    for (const QString &variable : DividirLineas(ListaVariablesSQL(sentencia))) {
         const QStringView prefijo = QStringView(variable).left(2);
         const QString ficticio = prefijo == u":#"   ? QStringLiteral("0")
                                  : prefijo == u":&" ? QStringLiteral("'1/1/1900'")

@@ -288,6 +288,9 @@ void TfGENEINIC::OcultarCamposNoVisibles(QObject *formulario)
 void TfGENEINIC::ocultarColumna(plat::DBGrid &rejilla, plat::Field &campo)
 {
     if (!rejilla.customColumns()) {
+        // Rebuilding the default columns again would lose the settings given to the others.
+        if (!campo.visible)
+            return;
         campo.visible = false;
         rejilla.clearColumns();
         return;

@@ -169,6 +169,12 @@ std::unique_ptr<QueryCursor> Connection::openReader(const QString &sql, const QV
     return physical_->openReader(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
 }
 
+std::unique_ptr<PreparedStatement> Connection::prepare(const QString &sql, SqlOrigin origin)
+{
+    ensureOpen();
+    return physical_->prepare(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql);
+}
+
 QVariant Connection::scalar(const QString &sql, const QVariantMap &params, SqlOrigin origin)
 {
     const QueryResult r = query(sql, params, origin);

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/data/engine/DatabaseLocation.h"
+#include "platform/data/engine/PreparedStatement.h"
 #include "platform/data/engine/Dialect.h"
 #include "platform/data/engine/QueryCursor.h"
 #include "platform/data/engine/QueryResult.h"
@@ -88,6 +89,9 @@ public:
     // snapshot the query started with; elsewhere they are read whole first, as `query`.
     std::unique_ptr<QueryCursor> openReader(const QString &sql, const QVariantMap &params = {},
                                             SqlOrigin origin = SqlOrigin::Program);
+    // A statement that changes or reads rows, prepared once to be run many times with its
+    // "?" placeholders bound by position (see PreparedStatement; not for schema changes).
+    std::unique_ptr<PreparedStatement> prepare(const QString &sql, SqlOrigin origin = SqlOrigin::Program);
     // The first value of the first row, or an invalid QVariant.
     QVariant scalar(const QString &sql, const QVariantMap &params = {}, SqlOrigin origin = SqlOrigin::Program);
     // How many statements exec, query and openQuery have sent through this connection: what a

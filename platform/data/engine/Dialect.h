@@ -83,6 +83,8 @@ public:
     static QDateTime literalReading(const QDateTime &value);
     // 'yyyy-mm-dd hh:mm:ss' for a date-time; the form the layer stores and binds.
     static QString isoDateTime(const QDateTime &value);
+    // The same text of a valid value of years 0 to 9999 into `text`; false for any other.
+    static bool isoDateTimeText(const QDateTime &value, char (&text)[19]);
 
     // A text literal with inner quotes doubled.
     static QString quoted(const QString &text);

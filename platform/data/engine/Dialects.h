@@ -7,6 +7,12 @@ namespace plat {
 
 // "SELECT TOP n ..." written by the program, as "SELECT ... LIMIT n".
 QString rewriteTopAsLimit(const QString &sql);
+// "(SELECT TOP n ...)" sub-queries written by the program, as "(SELECT ... LIMIT n)".
+QString rewriteSubqueryTopAsLimit(const QString &sql);
+// A column alias or an ORDER BY item written as a quoted text ("AS 'Total'",
+// "ORDER BY 'Total' DESC") as a double-quoted name: PostgreSQL refuses both, and SQLite reads
+// the ordering item as a constant and does not sort. Texts anywhere else stay as they are.
+QString quotedNamesAsIdentifiers(const QString &sql);
 // "DELETE <table> ..." written by the program, as "DELETE FROM <table> ...".
 QString addFromToDelete(const QString &sql);
 // Every "<database>.dbo.<table>" of a statement replaced by name(database, table).

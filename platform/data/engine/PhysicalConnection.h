@@ -2,6 +2,7 @@
 #include "platform/data/engine/DatabaseLocation.h"
 #include "platform/data/engine/Dialect.h"
 #include "platform/data/engine/EngineErrors.h"
+#include "platform/data/engine/PreparedStatement.h"
 #include "platform/data/engine/QueryCursor.h"
 #include "platform/data/engine/QueryResult.h"
 #include "platform/data/engine/Schema.h"
@@ -51,6 +52,7 @@ public:
     QueryResult query(const QString &sql, const QVariantMap &params);
     std::unique_ptr<QueryCursor> openQuery(const QString &sql, const QVariantMap &params);
     std::unique_ptr<QueryCursor> openReader(const QString &sql, const QVariantMap &params);
+    std::unique_ptr<PreparedStatement> prepare(const QString &sql);
     // Program text as this engine runs it (dialect, attached databases, collations).
     QString adapt(const QString &sql);
 
@@ -67,6 +69,8 @@ public:
 private:
     friend class ServerCursor;
     friend class ReaderCursor;
+    friend class SqlitePreparedStatement;
+    friend class QtPreparedStatement;
     QSqlQuery run(const QString &sql, const QVariantMap &params, bool forRows);
     bool runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params, bool streamed = false);
     bool takeSavepoint();

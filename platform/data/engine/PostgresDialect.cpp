@@ -136,7 +136,7 @@ QString PostgresDialect::adaptProgramSql(const QString &sql) const
     QString s = sql;
     if (const auto m = isolation.match(s); m.hasMatch())
         return QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL ") + s.mid(m.capturedEnd(0));
-    s = addFromToDelete(rewriteTopAsLimit(extractDateParts(s)));
+    s = addFromToDelete(rewriteTopAsLimit(quotedNamesAsIdentifiers(rewriteSubqueryTopAsLimit(extractDateParts(s)))));
     s.replace(QStringLiteral("WITH(NOLOCK)"), QString(), Qt::CaseInsensitive);
     s = removeThreePartOwner(s, [](const QString &, const QString &table) { return table; });
     static const QRegularExpression ddl(QStringLiteral("^\\s*(CREATE|ALTER)\\s+TABLE\\b"),

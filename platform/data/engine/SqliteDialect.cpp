@@ -79,7 +79,7 @@ QString SqliteDialect::adaptProgramSql(const QString &sql) const
                                               QRegularExpression::CaseInsensitiveOption);
     if (isolation.match(sql).hasMatch())
         return {};  // one writer, no isolation levels
-    QString s = addFromToDelete(rewriteTopAsLimit(sql));
+    QString s = addFromToDelete(rewriteTopAsLimit(quotedNamesAsIdentifiers(rewriteSubqueryTopAsLimit(sql))));
     s.replace(QStringLiteral("WITH(NOLOCK)"), QString(), Qt::CaseInsensitive);
     // Dates are kept as ISO text: a zero-date default in the program's form would
     // never equal the zero date the layer writes.

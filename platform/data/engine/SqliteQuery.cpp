@@ -85,6 +85,12 @@ QVariant columnValue(sqlite3_stmt *stmt, int column, TFieldType type)
     }
 }
 
+QSqlError engineErrorOf(sqlite3 *db, const QString &what)
+{
+    const int code = sqlite3_extended_errcode(db);
+    return QSqlError(what, QString::fromUtf8(sqlite3_errmsg(db)), QSqlError::StatementError, QString::number(code));
+}
+
 } // namespace
 
 QVariant storedTextValue(QByteArrayView text, TFieldType type)
@@ -194,8 +200,7 @@ SqliteQuery::Outcome SqliteQuery::bindAll()
 
 QSqlError SqliteQuery::engineError(const QString &what) const
 {
-    const int code = sqlite3_extended_errcode(db_);
-    return QSqlError(what, QString::fromUtf8(sqlite3_errmsg(db_)), QSqlError::StatementError, QString::number(code));
+    return engineErrorOf(db_, what);
 }
 
 SqliteQuery::Outcome SqliteQuery::prepare()
@@ -344,6 +349,74 @@ SqliteQuery::Outcome SqliteQuery::run(QueryResult &result)
             row.emplace_back(columnValue(stmt_, i, types_.at(i)));
         read.rows.emplace_back(std::move(row));
     }
+}
+
+SqliteBoundStatement::SqliteBoundStatement(sqlite3 *db, const QString &sql) : db_(db), text_(sql.toUtf8()) {}
+
+SqliteBoundStatement::~SqliteBoundStatement()
+{
+    sqlite3_finalize(stmt_);
+}
+
+bool SqliteBoundStatement::prepare()
+{
+    const char *tail = nullptr;
+    if (sqlite3_prepare_v2(db_, text_.constData(), int(text_.size()), &stmt_, &tail) != SQLITE_OK) {
+        error_ = engineErrorOf(db_, QStringLiteral("Unable to execute statement"));
+        return false;
+    }
+    if (!stmt_ || !onlyBlanksAndSemicolons(tail)) {
+        error_ = QSqlError(QStringLiteral("Unable to execute statement"),
+                           QStringLiteral("one statement is prepared at a time"), QSqlError::StatementError);
+        return false;
+    }
+    if (const char *declared = sqlite3_column_count(stmt_) > 0 ? sqlite3_column_decltype(stmt_, 0) : nullptr)
+        firstType_ = fieldFromDeclaredType(QString(), QString::fromUtf8(declared)).type;
+    return true;
+}
+
+int SqliteBoundStatement::parameterCount() const
+{
+    return sqlite3_bind_parameter_count(stmt_);
+}
+
+bool SqliteBoundStatement::bound(int result)
+{
+    if (result == SQLITE_OK)
+        return true;
+    error_ = engineErrorOf(db_, QStringLiteral("Unable to bind parameters"));
+    sqlite3_reset(stmt_);
+    return false;
+}
+
+bool SqliteBoundStatement::bind(int position, const QVariant &bound)
+{
+    return this->bound(bindParameter(stmt_, position, bound));
+}
+
+bool SqliteBoundStatement::bindText(int position, QByteArrayView utf8)
+{
+    return bound(sqlite3_bind_text64(stmt_, position, utf8.data(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT,
+                                     SQLITE_UTF8));
+}
+
+bool SqliteBoundStatement::run(int &changed, QVariant *first)
+{
+    bool read = false;
+    int stepped;
+    while ((stepped = sqlite3_step(stmt_)) == SQLITE_ROW)
+        if (first && !read) {
+            *first = columnValue(stmt_, 0, firstType_);
+            read = true;
+        }
+    if (stepped != SQLITE_DONE) {
+        error_ = engineErrorOf(db_, QStringLiteral("Unable to fetch row"));
+        sqlite3_reset(stmt_);
+        return false;
+    }
+    changed = sqlite3_changes(db_);
+    sqlite3_reset(stmt_);
+    return true;
 }
 
 } // namespace plat

@@ -103,6 +103,37 @@ private:
     QSqlError error_;
 };
 
+// One statement of an SQLite handle prepared once and run again and again, its "?"
+// placeholders bound by position (1 for the first) before each run, and reset after it.
+class SqliteBoundStatement
+{
+public:
+    SqliteBoundStatement(sqlite3 *db, const QString &sql);
+    ~SqliteBoundStatement();
+    SqliteBoundStatement(const SqliteBoundStatement &) = delete;
+    SqliteBoundStatement &operator=(const SqliteBoundStatement &) = delete;
+
+    bool prepare();
+    int parameterCount() const;
+    // A value as the connection binds it (dates already texts, booleans 0/1).
+    bool bind(int position, const QVariant &bound);
+    bool bindText(int position, QByteArrayView utf8);
+    // Runs to its end and answers the rows changed; `first`, when given, takes the first
+    // value of the first row.
+    bool run(int &changed, QVariant *first = nullptr);
+    // The failure, worded as QtSql's SQLite driver words it.
+    const QSqlError &error() const { return error_; }
+
+private:
+    bool bound(int result);
+
+    sqlite3 *db_;
+    QByteArray text_;
+    sqlite3_stmt *stmt_ = nullptr;
+    TFieldType firstType_ = ftUnknown;
+    QSqlError error_;
+};
+
 // A stored text value of a date, date or time column, read as the program holds it: a
 // date-time reading, a QDate, a QTime. Other texts (and texts that are not dates) stay texts.
 QVariant storedTextValue(QByteArrayView text, TFieldType type);

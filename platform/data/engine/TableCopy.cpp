@@ -5,26 +5,6 @@
 
 namespace plat {
 
-namespace {
-
-QString placeholders(const QStringList &names, const QList<int> &at, const QString &separator, bool assign)
-{
-    QStringList parts;
-    for (int i : at)
-        parts << (assign ? names[i] + QStringLiteral(" = ") : QString()) + QStringLiteral(":p%1").arg(i);
-    return parts.join(separator);
-}
-
-QList<int> allOf(const QStringList &names)
-{
-    QList<int> at;
-    for (int i = 0; i < names.size(); ++i)
-        at << i;
-    return at;
-}
-
-} // namespace
-
 QStringList commonColumns(const QStringList &from, Connection &target, const QString &to)
 {
     const QList<FieldDef> targetFields = target.columns(to);
@@ -36,7 +16,7 @@ QStringList commonColumns(const QStringList &from, Connection &target, const QSt
 }
 
 RecordWriter::RecordWriter(Connection &target, const QString &table, const QStringList &columns, CopyMode mode)
-    : target_(target), mode_(mode), columns_(columns)
+    : target_(target), mode_(mode), columns_(columns), table_(table)
 {
     const QStringList key = target.keyFields(table);
     if (key.isEmpty())
@@ -49,54 +29,59 @@ RecordWriter::RecordWriter(Connection &target, const QString &table, const QStri
                 found = i;
         if (found < 0)
             throw gp::DatabaseError(QStringLiteral("Field '%1' not found").arg(k));
-        keyWhere << columns[found] + QStringLiteral(" = :p%1").arg(found);
+        keyWhere << columns[found] + QStringLiteral(" = ?");
         keyAt_ << found;
     }
-    for (int i = 0; i < columns.size(); ++i) {
-        params_ << QStringLiteral("p%1").arg(i);
+    for (int i = 0; i < columns.size(); ++i)
         if (!keyAt_.contains(i))
-            nonKeyAt_ << i;
-    }
-    const QString where = keyWhere.join(QStringLiteral(" AND "));
-    exists_ = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(table, where);
-    insert_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(table, columns.join(QStringLiteral(", ")), placeholders(columns, allOf(columns), QStringLiteral(", "), false));
-    update_ = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                  .arg(table, placeholders(columns, nonKeyAt_, QStringLiteral(", "), true), where);
+            updateAt_ << i;
+    updatesColumns_ = !updateAt_.isEmpty();
+    updateAt_ << keyAt_;
+    where_ = keyWhere.join(QStringLiteral(" AND "));
     // Rows of the source have keys of their own, so into an empty table each one is new.
     emptyAtStart_ = mode != CopyMode::Update
         && target.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table), {}, SqlOrigin::AsWritten).toLongLong() == 0;
 }
 
-QVariantMap RecordWriter::keyParams(const QVariantList &values) const
-{
-    QVariantMap p;
-    for (int i : keyAt_)
-        p.insert(params_[i], values.value(i));
-    return p;
-}
+RecordWriter::~RecordWriter() = default;
 
-QVariantMap RecordWriter::allParams(const QVariantList &values) const
+const QVariantList &RecordWriter::valuesAt(const QVariantList &values, const QList<int> &at)
 {
-    QVariantMap p;
-    for (int i = 0; i < params_.size(); ++i)
-        p.insert(params_[i], values.value(i));
-    return p;
+    bound_.resize(at.size());
+    for (int i = 0; i < at.size(); ++i)
+        bound_[i] = values.value(at[i]);
+    return bound_;
 }
 
 bool RecordWriter::present(const QVariantList &values)
 {
-    return target_.scalar(exists_, keyParams(values), SqlOrigin::AsWritten).toInt() > 0;
+    if (!exists_)
+        exists_ = target_.prepare(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(table_, where_), SqlOrigin::AsWritten);
+    return exists_->scalar(valuesAt(values, keyAt_)).toInt() > 0;
 }
 
 void RecordWriter::insert(const QVariantList &values)
 {
-    target_.exec(insert_, allParams(values), SqlOrigin::AsWritten);
+    if (!insert_) {
+        const QString marks = QStringList(columns_.size(), QStringLiteral("?")).join(QStringLiteral(", "));
+        insert_ = target_.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(table_, columns_.join(QStringLiteral(", ")), marks),
+                                  SqlOrigin::AsWritten);
+    }
+    insert_->exec(values);
 }
 
 int RecordWriter::update(const QVariantList &values)
 {
-    return target_.exec(update_, allParams(values), SqlOrigin::AsWritten);
+    if (!update_) {
+        QStringList assignments;
+        for (int i : updateAt_.mid(0, updateAt_.size() - keyAt_.size()))
+            assignments << columns_[i] + QStringLiteral(" = ?");
+        update_ = target_.prepare(
+            QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(table_, assignments.join(QStringLiteral(", ")), where_),
+            SqlOrigin::AsWritten);
+    }
+    return update_->exec(valuesAt(values, updateAt_));
 }
 
 void RecordWriter::write(const QVariantList &values, CopyCounts &counts)
@@ -107,7 +92,7 @@ void RecordWriter::write(const QVariantList &values, CopyCounts &counts)
         return;
     }
     // With columns besides the key, an update tells by itself whether the key is there.
-    if (mode_ != CopyMode::Append && !nonKeyAt_.isEmpty()) {
+    if (mode_ != CopyMode::Append && updatesColumns_) {
         if (update(values) > 0) {
             ++counts.updated;
             return;
@@ -122,7 +107,7 @@ void RecordWriter::write(const QVariantList &values, CopyCounts &counts)
     if (!there && mode_ != CopyMode::Update) {
         insert(values);
         ++counts.appended;
-    } else if (there && mode_ != CopyMode::Append && !nonKeyAt_.isEmpty()) {
+    } else if (there && mode_ != CopyMode::Append && updatesColumns_) {
         update(values);
         ++counts.updated;
     }

@@ -2,10 +2,12 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+#include <memory>
 
 namespace plat {
 
 class Connection;
+class PreparedStatement;
 
 enum class CopyMode {
     Append,           // only records whose key the target lacks
@@ -20,18 +22,19 @@ struct CopyCounts
 };
 
 // Writes records into a table, matching them by the table's primary key. The columns are
-// given once; each record's values come in their order and must include the key's.
+// given once; each record's values come in their order and must include the key's. Its
+// statements are prepared once on the target and run for every record.
 class RecordWriter
 {
 public:
     RecordWriter(Connection &target, const QString &table, const QStringList &columns, CopyMode mode);
+    ~RecordWriter();
 
     const QStringList &columns() const { return columns_; }
     void write(const QVariantList &values, CopyCounts &counts);
 
 private:
-    QVariantMap keyParams(const QVariantList &values) const;
-    QVariantMap allParams(const QVariantList &values) const;
+    const QVariantList &valuesAt(const QVariantList &values, const QList<int> &at);
     bool present(const QVariantList &values);
     void insert(const QVariantList &values);
     int update(const QVariantList &values);
@@ -40,10 +43,12 @@ private:
     CopyMode mode_;
     QStringList columns_;
     QList<int> keyAt_;      // the column of each key field
-    QList<int> nonKeyAt_;   // the columns that are not key fields
-    QStringList params_;    // the parameter name of each column
-    bool emptyAtStart_ = false;   // nothing to update: the key lookup can be left out
-    QString exists_, insert_, update_;
+    QList<int> updateAt_;   // the columns an update binds: those that are not key fields, then the key's
+    bool updatesColumns_ = false;   // the table has columns besides the key
+    bool emptyAtStart_ = false;     // nothing to update: the key lookup can be left out
+    QString table_, where_;
+    std::unique_ptr<PreparedStatement> exists_, insert_, update_;   // prepared when first run
+    QVariantList bound_;
 };
 
 // The columns of `from` (in its order) that the target table `to` has and fills itself

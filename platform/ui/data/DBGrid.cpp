@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <limits>
 
 namespace plat {
 
@@ -482,6 +483,7 @@ void DBGrid::setDataSource(plat::DataSource *source)
             syncFromDataSet();
         });
         connect(source, &DataSource::recordChanged, this, &DBGrid::syncFromDataSet);
+        connect(source, &DataSource::fieldsMoved, this, &DBGrid::followFieldOrder);
         connect(source, &DataSource::fieldChanged, this, [this] { model_->rowChanged(model_->currentRow_); });
         connect(source, &DataSource::stateChanged, this, [this] {
             DataSet *ds = dataSet();
@@ -554,6 +556,28 @@ void DBGrid::rebuildDefaultColumns()
     applyColumnLook();
 }
 
+// Default columns stand in field order; each keeps its own settings (shown, width) as its
+// field moves. The rows read before hold their values in the old field order.
+void DBGrid::followFieldOrder()
+{
+    if (!custom_) {
+        const auto fieldIndex = [](const GridColumn *c) {
+            return c->field_ ? c->field_->index() : std::numeric_limits<int>::max();
+        };
+        QList<GridColumn *> ordered = columns_;
+        std::stable_sort(ordered.begin(), ordered.end(),
+                         [&](const GridColumn *a, const GridColumn *b) { return fieldIndex(a) < fieldIndex(b); });
+        if (ordered != columns_) {
+            model_->beginColumnsReset();
+            columns_ = ordered;
+            model_->endColumnsReset();
+            applyColumnLook();
+        }
+    }
+    model_->reload();
+    syncFromDataSet();
+}
+
 void DBGrid::resolveFields()
 {
     DataSet *ds = dataSet();
@@ -570,9 +594,11 @@ void DBGrid::updateColumns()
     viewport()->update();
 }
 
+int DBGrid::characterWidth() const { return fontMetrics().horizontalAdvance(QLatin1Char('0')); }
+
 void DBGrid::applyColumnLook()
 {
-    const int charWidth = fontMetrics().averageCharWidth();
+    const int charWidth = characterWidth();
     for (int i = 0; i < columns_.size(); ++i) {
         GridColumn *c = columns_[i];
         int w = c->Width;
@@ -854,8 +880,16 @@ void DBGrid::columnMoved(int, int oldVisual, int newVisual)
         const QSignalBlocker block(h);
         h->moveSection(newVisual, oldVisual);
     }
+    // A default column carries its field along: the field takes the place of the one whose
+    // column it was dropped on.
+    const GridColumn *movedColumn = custom_ ? nullptr : columns_.value(oldVisual);
+    const GridColumn *targetColumn = custom_ ? nullptr : columns_.value(newVisual);
+    Field *moved = movedColumn ? movedColumn->field_ : nullptr;
+    const Field *target = targetColumn ? targetColumn->field_ : nullptr;
     model_->moveColumn(oldVisual, newVisual);
     applyColumnLook();
+    if (moved && target)
+        moved->setIndex(target->index());
     if (OnColumnMoved.assigned())
         application().guard(this, [&] { OnColumnMoved(this, oldVisual, newVisual); });
 }

@@ -78,6 +78,9 @@ public:
     bool customColumns() const { return custom_; }
     // Applies changed column settings (title, width, visibility...).
     void updateColumns();
+    // The pixels of one character of a field's display width: a digit of the grid's font,
+    // so that numbers and dates of that many characters fit their default column.
+    int characterWidth() const;
 
     QFont titleFont() const { return titleFont_; }
     void setTitleFont(const QFont &font);
@@ -139,6 +142,7 @@ private:
     friend class DBGridDelegate;
     friend class GridHeader;
     void rebuildDefaultColumns();
+    void followFieldOrder();
     void resolveFields();
     void applyColumnLook();
     bool leaveColumn(const QModelIndex &target);

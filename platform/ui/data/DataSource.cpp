@@ -59,6 +59,7 @@ void DataSource::attach()
         if (enabled_)
             emit rowsChanged();
     });
+    connect(notifier_, &DataSetNotifier::fieldsMoved, this, &DataSource::fieldsMoved);
 }
 
 void DataSource::setDataSet(DataSetComponent *component)

@@ -51,6 +51,7 @@ signals:
     void recordChanged();     // the current record moved or was re-read
     void fieldChanged(plat::Field *field);
     void stateChanged();
+    void fieldsMoved();       // a field changed its position among the dataset's fields
     void updateRecordRequested();
 
 private:

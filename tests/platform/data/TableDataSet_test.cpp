@@ -2,6 +2,7 @@
 #include "tests/platform/data/DataFixture.h"
 
 #include "platform/data/ClientDataSet.h"
+#include "platform/data/DataSetCopy.h"
 
 using namespace plat;
 using gptest::errorText;
@@ -536,6 +537,29 @@ TEST_P(TableData, FilterWithCalculatedFieldsIsTestedOnEachRow)
     EXPECT_EQ(column(*lines, "Texto"), QStringList({"uno a dos", "uno a tres", "tres"}));
     EXPECT_EQ(lines->rowCount(), 3);
     EXPECT_EQ(lines->rowValues(2, 1).value(0).value(3).toString(), "tres");
+}
+
+TEST_P(TableData, CopyTakesTheShownRowsBatchByBatchAndLeavesTheRecord)
+{
+    db().createTable({"COPIA", db().columns("LINEAS"), db().indexes("LINEAS")});
+    db().exec("INSERT INTO COPIA (Documento, Serie, Linea, Texto) VALUES (1, 'A', 3, 'antes')");
+    lines->close();
+    lines->addCalculatedField("Doble", ftFloat);
+    lines->OnCalcFields = [](DataSet &d) { d.fieldByName("Doble").setAsFloat(2 * d.fieldByName("Importe").asFloat()); };
+    lines->open();
+    lines->setRange({1}, {2});
+    lines->setFilter("Doble > '5'");   // tested row by row, past the batches' statements
+    lines->setFiltered(true);
+    lines->last();
+
+    const CopyCounts n = copyRecords(*lines, db(), "COPIA", CopyMode::AppendAndUpdate, 2);
+    EXPECT_EQ(n.appended, 3);
+    EXPECT_EQ(n.updated, 1);
+    QStringList copied;
+    for (const auto &row : db().query("SELECT Texto FROM COPIA ORDER BY Documento, Serie, Linea").rows)
+        copied << row.value(0).toString();
+    EXPECT_EQ(copied, QStringList({"uno a dos", "uno a tres", "uno b uno", "dos b uno"}));
+    EXPECT_EQ(lines->fieldByName("Texto").asString(), "dos b uno");
 }
 
 TEST_P(TableData, TablesMadeEmptiedAndDroppedFromTheirDefinitions)

@@ -237,3 +237,40 @@ TEST_P(EngineTest, SearchesIgnoreCaseAndAccentsThroughTheDialect)
                           .arg(d.concat({QStringLiteral("Nombre"), QStringLiteral("'-'"), QStringLiteral("Valor")}))).toString(),
               QStringLiteral("Pena-3"));
 }
+
+TEST_P(EngineTest, PreparedStatementsBindByPositionAndOutliveAFailedRun)
+{
+    db().createTable(clientes());
+    const auto insert = db().prepare(QStringLiteral("INSERT INTO CLIENTES (Codigo, Serie, Nombre, Alta, Saldo, Foto) "
+                                                    "VALUES (?, ?, ?, ?, ?, ?)"),
+                                     SqlOrigin::AsWritten);
+    const auto update = db().prepare(QStringLiteral("UPDATE CLIENTES SET Nombre = ? WHERE Codigo = ? AND Serie = ?"),
+                                     SqlOrigin::AsWritten);
+    const auto count = db().prepare(QStringLiteral("SELECT COUNT(*) FROM CLIENTES WHERE Codigo >= ?"), SqlOrigin::AsWritten);
+    const QDateTime alta = FechaHora(QDate(2024, 2, 29), QTime(13, 45, 7));
+    const QByteArray foto("\x00\x01\xff binary", 12);
+
+    db().startTransaction();
+    EXPECT_EQ(insert->exec({1, QString(), QStringLiteral("Íñigo O'Neill"), alta, 1234.5, foto}), 1);
+    // A failed run leaves the statement and, on every engine, the transaction usable.
+    const gp::Fallo dup = gp::capturarFallo([&] { insert->exec({1, QString(), QStringLiteral("otro"), alta, 0.0, QVariant()}); });
+    EXPECT_EQ(dup.tipo, gp::DatabaseErrorKind::KeyViolation) << dup.mensaje.toStdString();
+    EXPECT_EQ(insert->exec({2, QStringLiteral("B"), QStringLiteral("dos"), QVariant(), QVariant(), QVariant()}), 1);
+    db().commit();
+
+    EXPECT_EQ(update->exec({QStringLiteral("Ana"), 2, QStringLiteral("B")}), 1);
+    EXPECT_EQ(update->exec({QStringLiteral("nadie"), 3, QStringLiteral("B")}), 0);
+    EXPECT_EQ(count->scalar({1}).toInt(), 2);
+    EXPECT_EQ(count->scalar({2}).toInt(), 1);
+    EXPECT_TRUE(gp::capturarFallo([&] { count->scalar({}); })) << "a run without its value raises";
+
+    const auto r = db().query(QStringLiteral("SELECT Codigo, Serie, Nombre, Alta, Saldo, Foto FROM CLIENTES ORDER BY Codigo"));
+    ASSERT_EQ(r.rows.size(), 2);
+    EXPECT_FALSE(r.rows[0][1].isNull()) << "a null text is stored as ''";
+    EXPECT_EQ(r.value(0, "Nombre").toString(), QStringLiteral("Íñigo O'Neill"));
+    EXPECT_EQ(r.value(0, "Alta").toDateTime(), alta);
+    EXPECT_DOUBLE_EQ(r.value(0, "Saldo").toDouble(), 1234.5);
+    EXPECT_EQ(r.value(0, "Foto").toByteArray(), foto);
+    EXPECT_EQ(r.value(1, "Nombre").toString(), QStringLiteral("Ana"));
+    EXPECT_TRUE(r.rows[1][3].isNull()) << "an invalid value is NULL";
+}

@@ -153,6 +153,32 @@ TEST(DialectTest, PostgresMapsTheSqlGenericaTexts)
     EXPECT_EQ(sqlite().adaptProgramSql(QStringLiteral(" DELETE T WHERE a = 1")), QStringLiteral(" DELETE FROM T WHERE a = 1"));
 }
 
+TEST(DialectTest, QuotedAliasesOrderingItemsAndSubqueryTopAsTheEnginesRead)
+{
+    // A custom report's statement, as the program writes it for SQL Server.
+    const QString report = QStringLiteral(
+        "SELECT TOP 1 P.Codigo AS 'Código', (P.Importe*2) AS 'Total', "
+        "(SELECT TOP 1 GRANALIS.Descripcion FROM GRANALIS JOIN GRANTAB ON GRANTAB.NombreTabla = 'PROYECT' "
+        "AND GRANTAB.ClaveTabla = P.Codigo AND GRANALIS.Codigo = GRANTAB.GrupoAnalisis "
+        "WHERE GRANALIS.CategoriaGrupo = 'Zona (sur)') AS 'Zona' FROM PROYECT P "
+        "WHERE P.Nombre <> 'x AS ''y''' AND P.Nota <> '(SELECT TOP 2 z)' ORDER BY 'Total' DESC, P.Codigo, 'Zona'");
+    EXPECT_EQ(mssql().adaptProgramSql(report), report);
+    const QString expected = QStringLiteral(
+        "SELECT P.Codigo AS \"Código\", (P.Importe*2) AS \"Total\", "
+        "(SELECT GRANALIS.Descripcion FROM GRANALIS JOIN GRANTAB ON GRANTAB.NombreTabla = 'PROYECT' "
+        "AND GRANTAB.ClaveTabla = P.Codigo AND GRANALIS.Codigo = GRANTAB.GrupoAnalisis "
+        "WHERE GRANALIS.CategoriaGrupo = 'Zona (sur)' LIMIT 1) AS \"Zona\" FROM PROYECT P "
+        "WHERE P.Nombre <> 'x AS ''y''' AND P.Nota <> '(SELECT TOP 2 z)' ORDER BY \"Total\" DESC, P.Codigo, \"Zona\" "
+        "LIMIT 1");
+    EXPECT_EQ(sqlite().adaptProgramSql(report), expected);
+    EXPECT_EQ(pg().adaptProgramSql(report), expected);
+    // Constants compared in an ordering expression stay texts; quotes inside a title are the
+    // name's.
+    EXPECT_EQ(pg().adaptProgramSql(QStringLiteral(
+                  "SELECT a AS 'O''Brien \"x\"' FROM T ORDER BY CASE WHEN a = 'b' THEN 1 END, 'c'")),
+              QStringLiteral("SELECT a AS \"O'Brien \"\"x\"\"\" FROM T ORDER BY CASE WHEN a = 'b' THEN 1 END, \"c\""));
+}
+
 TEST(DialectTest, IndexNamesAreQualifiedByTable)
 {
     EXPECT_EQ(sqlite().physicalIndexName(QStringLiteral("CLIENTE"), QStringLiteral("Clave2")), QStringLiteral("CLIENTE_Clave2"));

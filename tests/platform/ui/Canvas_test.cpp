@@ -2,6 +2,7 @@
 
 
 #include <QPainter>
+#include <QPicture>
 #include <gtest/gtest.h>
 
 using namespace plat;
@@ -134,4 +135,44 @@ TEST(CanvasTargets, TheSameCanvasDrawsOnAnyPaintDevice)
     }
     EXPECT_EQ(target.pixel(3, 3), qRgb(0, 0x80, 0));
     EXPECT_EQ(target.pixel(4, 4), qRgb(255, 255, 255));
+}
+
+// A picture keeps one brush across its fills: fills between shapes that set brushes of
+// their own must still play back in their own colours.
+TEST(CanvasTargets, APictureReplaysWhatTheCanvasDrewOnAnImage)
+{
+    const auto dibujar = [](Canvas &canvas) {
+        canvas.brush().Color = clRed;
+        canvas.FillRect(QRect(0, 0, 10, 4));
+        canvas.pen().Color = clSilver;
+        for (int x = 0; x < 30; x += 3) {
+            canvas.MoveTo(x, 6);
+            canvas.LineTo(x, 7);
+        }
+        canvas.brush().Color = clBlue;
+        canvas.pen().Color = clBlack;
+        canvas.Ellipse(12, 0, 20, 8);
+        canvas.brush().Color = clRed;
+        canvas.FillRect(QRect(22, 0, 6, 4));
+        canvas.brush().Color = clGreen;
+        canvas.Rectangle(2, 9, 14, 14);
+        canvas.FillRect(QRect(16, 9, 4, 4));
+    };
+    Bitmap directo(30, 16);
+    directo.canvas().brush().Color = clWhite;
+    directo.canvas().FillRect(QRect(0, 0, 30, 16));
+    dibujar(directo.canvas());
+
+    QPicture grabacion;
+    {
+        Canvas canvas(static_cast<QPaintDevice *>(&grabacion));
+        dibujar(canvas);
+    }
+    QImage reproducido(30, 16, QImage::Format_RGB32);
+    reproducido.fill(Qt::white);
+    {
+        QPainter painter(&reproducido);
+        grabacion.play(&painter);
+    }
+    EXPECT_EQ(reproducido, directo.image().convertToFormat(QImage::Format_RGB32));
 }

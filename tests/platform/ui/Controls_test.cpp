@@ -15,6 +15,7 @@
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -346,6 +347,51 @@ TEST(Lists, RadioGroupListBoxAndComboKeepTheirItems)
     combo.setText(QStringLiteral("NO"));
     EXPECT_EQ(combo.itemIndex(), 1);
     EXPECT_EQ(readProperty(&combo, QStringLiteral("Text")).toString(), "NO");
+}
+
+// Drops reach a list only through its handlers: refused ones are ignored, accepted ones are
+// handed to OnDragDrop with the drop's position, and the list never takes items by itself.
+TEST(Lists, ListBoxDropsGoThroughTheDragHandlers)
+{
+    ListBox list;
+    list.setItems({QStringLiteral("a")});
+    list.resize(200, 200);
+    list.setDragMode(dmAutomatic);
+    EXPECT_EQ(list.dragMode(), dmAutomatic);
+    bool accept = false;
+    QList<DragState> states;
+    QList<QPoint> drops;
+    list.OnDragOver = [&](QObject *, QObject *, int, int, DragState state, bool &Accept) {
+        states << state;
+        Accept = accept;
+    };
+    list.OnDragDrop = [&](QObject *sender, QObject *, int x, int y) {
+        EXPECT_EQ(sender, &list);
+        drops << QPoint(x, y);
+    };
+    QMimeData data;
+    data.setText(QStringLiteral("b"));
+    const QPoint at(20, 30);
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    const auto send = [&](QDropEvent &&event) {
+        QCoreApplication::sendEvent(list.viewport(), &event);
+        return event.isAccepted();
+    };
+    const auto enter = [&] { return send(QDragEnterEvent(at, actions, &data, Qt::LeftButton, {})); };
+    const auto move = [&] { return send(QDragMoveEvent(at, actions, &data, Qt::LeftButton, {})); };
+    const auto drop = [&] { return send(QDropEvent(at, actions, &data, Qt::LeftButton, {})); };
+    EXPECT_FALSE(enter());
+    EXPECT_FALSE(drop());
+    EXPECT_TRUE(drops.isEmpty());
+    accept = true;
+    EXPECT_TRUE(enter());
+    EXPECT_TRUE(move());
+    EXPECT_TRUE(drop());
+    EXPECT_EQ(drops, QList<QPoint>{at});
+    ASSERT_FALSE(states.isEmpty());
+    EXPECT_EQ(states.first(), dsDragEnter);
+    EXPECT_EQ(states.last(), dsDragMove);
+    EXPECT_EQ(list.items(), QStringList{QStringLiteral("a")});
 }
 
 TEST(Timers, TickWhileEnabled)

@@ -158,9 +158,14 @@ TEST(EdicionInforme, AutoFitFillsTheTargetWithTheVisibleColumns)
     const QList<int> ajustados = autoajustar(anchos, 190 * 3);
     EXPECT_EQ(total(ajustados), 570);
     EXPECT_EQ(ajustados[1], -1);
-    EXPECT_EQ(ajustados[0], 100 * 570 / 292);
+    EXPECT_EQ(ajustados[0], 100 * 568 / 290);
     const QList<int> ultimaOculta = autoajustar({100, 200, -1}, 570);
-    EXPECT_EQ(ultimaOculta, QList<int>({189, 378, -1}));   // truncated, nobody takes the rest
+    EXPECT_EQ(ultimaOculta, QList<int>({189, 379, -1}));   // truncated, nobody takes the rest
+    // Many narrow columns shrunk: the gaps are not scaled, so the last keeps a width.
+    const QList<int> estrechas = autoajustar(QList<int>(40, 30), 190);
+    EXPECT_EQ(total(estrechas), 190);
+    EXPECT_GE(estrechas.last(), 0);
+    EXPECT_EQ(autoajustar({10, 10, 10}, 2), QList<int>({10, 10, 10}));   // no room for the gaps
     EXPECT_EQ(autoajustar(anchos, 0), anchos);
     EXPECT_EQ(autoajustar({-1, -1}, 570), QList<int>({-1, -1}));
 }

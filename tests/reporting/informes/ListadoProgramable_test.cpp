@@ -25,14 +25,15 @@ using namespace gptest;
 namespace {
 
 // The listing dialog over the company table LISTA with the real printing step installed: what
-// the user chooses reaches the printer, the preview window or the workbook.
-class ListadoProgramableImpreso : public ModuloFixture
+// the user chooses reaches the printer, the preview window or the workbook, on each engine.
+class ListadoProgramableImpreso : public ModuloMotorTest
 {
 protected:
     void SetUp() override
     {
-        ModuloFixture::SetUp();
-        ASSERT_TRUE(prepararMotor(false));
+        ModuloMotorTest::SetUp();
+        if (IsSkipped())
+            return;
         plat::TableDef def;
         def.name = QStringLiteral("LISTA");
         def.fields = {plat::fieldDef(QStringLiteral("Codigo"), ftString, 10, true),
@@ -61,7 +62,7 @@ protected:
         if (dialogo_)
             dialogo_->Free();
         tabla_.close();
-        ModuloFixture::TearDown();
+        ModuloMotorTest::TearDown();
     }
 
     // Plays the user on the dialog: the fields, one filter line and the title, then the
@@ -86,7 +87,7 @@ protected:
     QTemporaryDir dir_;
 };
 
-TEST_F(ListadoProgramableImpreso, PrintingSendsTheFilteredRowsToThePrinter)
+TEST_P(ListadoProgramableImpreso, PrintingSendsTheFilteredRowsToThePrinter)
 {
     const QString pdf = dir_.filePath(QStringLiteral("impresora.pdf"));
     ImpresoraGrabadora grabadora(pdf);
@@ -103,7 +104,7 @@ TEST_F(ListadoProgramableImpreso, PrintingSendsTheFilteredRowsToThePrinter)
     EXPECT_EQ(fGENELPRO, nullptr);
 }
 
-TEST_F(ListadoProgramableImpreso, PreviewShowsTheListingAndReturnsWhenItCloses)
+TEST_P(ListadoProgramableImpreso, PreviewShowsTheListingAndReturnsWhenItCloses)
 {
     int paginasVistas = -1;
     QString titulo;
@@ -124,7 +125,7 @@ TEST_F(ListadoProgramableImpreso, PreviewShowsTheListingAndReturnsWhenItCloses)
     EXPECT_EQ(fGENELPRO, nullptr);
 }
 
-TEST_F(ListadoProgramableImpreso, ExcelWritesTheWorkbookAndListsNothing)
+TEST_P(ListadoProgramableImpreso, ExcelWritesTheWorkbookAndListsNothing)
 {
     const QString libro = dir_.filePath(QStringLiteral("listado.xlsx"));
     const QString pdf = dir_.filePath(QStringLiteral("impresora.pdf"));
@@ -150,5 +151,7 @@ TEST_F(ListadoProgramableImpreso, ExcelWritesTheWorkbookAndListsNothing)
     EXPECT_TRUE(grabadora.pedidos.isEmpty());
     EXPECT_FALSE(QFile::exists(pdf));
 }
+
+INSTANTIATE_TEST_SUITE_P(Motores, ListadoProgramableImpreso, ::testing::Bool(), NombreMotor);
 
 } // namespace

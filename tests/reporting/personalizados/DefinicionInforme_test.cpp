@@ -4,7 +4,6 @@
 
 namespace {
 
-
 DefinicionInforme definicionCompleta()
 {
     DefinicionInforme d;

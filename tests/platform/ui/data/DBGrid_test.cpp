@@ -300,6 +300,44 @@ TEST_F(GridTest, ColumnsTitlesMovesAndColumnExit)
     EXPECT_EQ(grid.selectedField(), nombre->field());
 }
 
+// A field moved among its dataset's fields keeps its values, the record being edited and
+// the filter reading the right field; a default column moved by the user moves its field, and
+// moved fields take their columns (hidden ones too) along.
+TEST_F(GridTest, MovedFieldsAndDefaultColumnsFollowEachOther)
+{
+    show(6);
+    const auto fieldOrder = [&] { return table->fieldNames(); };
+    const auto columnOrder = [&] {
+        QStringList names;
+        for (int c = 0; c < grid.columnCount(); ++c)
+            names << grid.column(c)->FieldName;
+        return names;
+    };
+    table->setFilter(QStringLiteral("Precio > 4"));
+    table->setFiltered(true);
+    table->first();
+    table->edit();
+    table->fieldByName(QStringLiteral("Nombre")).setAsString(QStringLiteral("Editado"));
+    grid.column(columnOf(QStringLiteral("Activo")))->Visible = false;
+
+    table->fieldByName(QStringLiteral("Precio")).setIndex(0);
+    EXPECT_EQ(fieldOrder(), (QStringList{"Precio", "Codigo", "Nombre", "Activo", "Familia"}));
+    EXPECT_EQ(columnOrder(), fieldOrder());
+    EXPECT_FALSE(grid.column(columnOf(QStringLiteral("Activo")))->Visible);
+    EXPECT_EQ(table->field(2).asString(), QStringLiteral("Editado"));
+    EXPECT_EQ(table->fieldByName(QStringLiteral("Codigo")).asInteger(), 3);
+    table->post();
+    table->refresh();
+    EXPECT_EQ(table->recordCount(), 4);   // Precio 4.5 .. 9: the filter still reads Precio
+    table->fieldByName(QStringLiteral("Familia")).setIndex(99);
+    EXPECT_EQ(table->fieldByName(QStringLiteral("Familia")).index(), 4);
+
+    grid.horizontalHeader()->moveSection(columnOf(QStringLiteral("Nombre")), 0);
+    EXPECT_EQ(fieldOrder(), (QStringList{"Nombre", "Precio", "Codigo", "Activo", "Familia"}));
+    EXPECT_EQ(columnOrder(), fieldOrder());
+    EXPECT_EQ(cellText(0, QStringLiteral("Nombre")), QStringLiteral("Editado"));
+}
+
 TEST_F(GridTest, EllipsisButtonsCallTheFormsHandlerByName)
 {
     fill(3);
