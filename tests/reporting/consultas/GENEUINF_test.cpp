@@ -3,6 +3,7 @@
 #include "GENEW/data/SalidaInforme.h"
 #include "GENEW/reporting/informes/GENELPRO.h"
 #include "GENEW/reporting/personalizados/DefinicionInforme.h"
+#include "GENEW/reporting/personalizados/SentenciaInforme.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/ClientDataSet.h"
 #include "platform/data/TableDataSet.h"
@@ -28,6 +29,7 @@ struct Peticion
     int columnasFicha = 0, lineasMemo = 0;
     QString formatoColumnas, sumatorios, grupos;
     QList<bool> ocultos;   // each field hidden from the columns (Tag 999)
+    QStringList campos;
     QPageLayout::Orientation orientacion = QPageLayout::Portrait;
     QString titulo;
 };
@@ -48,6 +50,7 @@ public:
         plat::DataSet *datos = fGENELPRO->QuickReport->DataSet;
         for (int i = 0; i < datos->fieldCount(); ++i)
             p.ocultos << (datos->field(i).tag == 999);
+        p.campos = datos->fieldNames();
         p.orientacion = informe.orientation();
         p.titulo = fGENELPRO->QuickReport->ReportTitle;
         peticiones << p;
@@ -221,7 +224,9 @@ TEST_P(InformePersonalizado, ListItemsAreBoundOneTextEachNeverWrittenIntoTheStat
 TEST_P(InformePersonalizado, TheLayoutOptionsReachTheListing)
 {
     DefinicionInforme columnas;
+    columnas.Tablas = {"T"};
     columnas.Columnas = {"T.Codigo", "T.Nombre", "(T.Importe * 2) AS 'Total'"};
+    columnas.Ordenacion = {"T.Nombre"};
     columnas.Grupos = {"T.Nombre"};
     columnas.Sumatorios = {"_Expresion AS 'Total'"};
     columnas.anchosColumnas = {60, kAnchoColumnaOculta, 90};
@@ -231,7 +236,9 @@ TEST_P(InformePersonalizado, TheLayoutOptionsReachTheListing)
     fichas.opciones.numeroColumnasFicha = 2;
     fichas.opciones.numeroLineasMemoFicha = 5;
     fichas.opciones.orientacionApaisada = false;
-    const QString sentencia = QStringLiteral("SELECT T.Codigo, T.Nombre, (T.Importe * 2) AS Total FROM T ORDER BY T.Nombre");
+    // The text the designer stores: the expression's title in single quotes.
+    const QString sentencia = ConstruirSentenciaSQL(columnas);
+    ASSERT_TRUE(sentencia.contains("AS 'Total'"));
     guardar(QStringLiteral("Columnas"), sentencia, columnas);
     guardar(QStringLiteral("Fichas"), sentencia, fichas);
 
@@ -245,6 +252,7 @@ TEST_P(InformePersonalizado, TheLayoutOptionsReachTheListing)
     EXPECT_EQ(c.grupos, "Nombre");
     EXPECT_EQ(c.formatoColumnas, ConstruirFormatoColumnas(columnas.anchosColumnas, columnas.opciones));
     EXPECT_EQ(c.ocultos, QList<bool>({false, true, false}));
+    EXPECT_EQ(c.campos, QStringList({"Codigo", "Nombre", "Total"}));
     EXPECT_EQ(c.orientacion, QPageLayout::Landscape);
     QProcess lector;
     lector.start(QStringLiteral("pdftotext"), {impresora_.pdf, QStringLiteral("-")});
