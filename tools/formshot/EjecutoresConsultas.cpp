@@ -3,6 +3,7 @@
 #include "tools/formshot/FormCatalog.h"
 
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/reporting/GENEUINF.h"
 #include "GENEW/reporting/GENEUSQL.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/TableDataSet.h"
@@ -41,8 +42,29 @@ plat::Form *ejecutorSQL()
     return marco;
 }
 
-const bool registrado = formshot::registerForm(
-    {QStringLiteral("ejecutor-sql"), QStringLiteral("una sentencia SQL almacenada con tres variables y sus filas"),
-     [](const QString &) { return ejecutorSQL(); }});
+plat::Form *informePersonalizado()
+{
+    if (!formshot::programaIniciado()
+        || !guardarEnFiltro(QStringLiteral("GeneradorInformes"), QStringLiteral("Clientes por saldo"),
+                            QStringLiteral("SELECT CLIENTES.Nombre, CLIENTES.Saldo FROM CLIENTES\r\n"
+                                           "WHERE CLIENTES.Saldo >= :#SaldoMinimo AND CLIENTES.FechaAlta >= :&FechaAlta\r\n"
+                                           "AND CLIENTES.Nombre IN ( :*NombresClientes )\r\nORDER BY CLIENTES.Nombre"),
+                            QStringLiteral("Opciones=FormatoColumnar,")))
+        return nullptr;
+    plat::Form *marco = formshot::marcoMDI(900, 560);
+    NombreInforme = QStringLiteral("Clientes por saldo");
+    auto *ventana = plat::createForm<TfGENEUINF>();
+    ventana->findChild<plat::Edit *>(QStringLiteral("NombresClientes"))
+        ->setText(QStringLiteral("Talleres Chacón, Reformas Gárate,"));
+    return marco;
+}
+
+const bool registrado =
+    formshot::registerForm({QStringLiteral("ejecutor-sql"),
+                            QStringLiteral("una sentencia SQL almacenada con tres variables y sus filas"),
+                            [](const QString &) { return ejecutorSQL(); }})
+    && formshot::registerForm({QStringLiteral("informe-personalizado"),
+                               QStringLiteral("un informe personalizado con tres restricciones"),
+                               [](const QString &) { return informePersonalizado(); }});
 
 } // namespace
