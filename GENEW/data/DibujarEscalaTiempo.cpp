@@ -90,7 +90,24 @@ void DibujarEscalaTiempo(plat::Canvas &canvas, const QRect &rectangulo, double s
     if (opciones.contains(QStringLiteral("Dias"))) {
         canvas.pen().Color = plat::clSilver;
         const int medio = t + (b - t) / 2;
-        RecorrerDias(s0, s1, x, [&](int px) { lineaVertical(px, medio, medio + 1); });
+        // Neighbouring day marks (days closer than two pixels) as one run: one mark in a
+        // picture or a PDF instead of one per pixel, the same pixels on the page.
+        int desde = 0, hasta = -1;
+        const auto marcarTramo = [&] {
+            if (hasta < desde)
+                return;
+            canvas.MoveTo(l + desde, medio);
+            canvas.LineTo(l + hasta + 1, medio);
+        };
+        RecorrerDias(s0, s1, x, [&](int px) {
+            if (hasta >= desde && px == hasta + 1) {
+                hasta = px;
+                return;
+            }
+            marcarTramo();
+            desde = hasta = px;
+        });
+        marcarTramo();
     }
     if (opciones.contains(QStringLiteral("Semanas"))) {
         canvas.pen().Color = plat::clSilver;

@@ -1,12 +1,9 @@
 #include "GENEW/data/SalidaInforme.h"
 
 #include "GENEW/runtime/comun/RutinasMensajes.h"
-#include "GENEW/runtime/comun/RutinasSistema.h"
 #include "platform/office/ServidorPDF.h"
 
-#include <QFile>
 #include <QPainter>
-#include <QPicture>
 #include <QPrinterInfo>
 
 DestinoInforme DestinoInforme::de(const QString &destino)
@@ -54,23 +51,10 @@ void EscribirInformePDF(plat::PreparedReport &informe, const QString &fichero)
     if (paginas <= 0)
         return;
 
-    const QString prefijo = DirectorioTemporal() + QStringLiteral("TEMP_") + NuevoGUID() + u'_';
-    const auto nombrePagina = [&prefijo](int n) { return prefijo + QString::number(n) + QStringLiteral(".pic"); };
     QString error;
-    for (int n = 1; n <= paginas && error.isEmpty(); ++n) {
-        QPicture pagina;
-        QPainter pintor(&pagina);
-        informe.drawPage(n, pintor);
-        pintor.end();
-        if (!pagina.save(nombrePagina(n)))
-            error = nombrePagina(n) + QStringLiteral(": no se puede escribir la página.");
-    }
-    if (error.isEmpty())
-        CrearPDFDesdeImagenes(fichero + u'|' + prefijo, papel, error);
-    if (!error.isEmpty())
+    const auto dibujarPagina = [&informe](int n, QPainter &pintor) { informe.drawPage(n, pintor); };
+    if (!CrearPDF(fichero, papel, paginas, dibujarPagina, error))
         MensajeAviso(QStringLiteral("Se ha producido un error al generar el archivo PDF. Motivo: ") + error);
-    for (int n = 1; n <= paginas; ++n)
-        QFile::remove(nombrePagina(n));
 }
 
 bool ImprimirEnImpresoraNombrada(plat::PreparedReport &informe, const QString &nombre, ServicioImpresorasInforme &impresoras)

@@ -57,10 +57,10 @@ public:
 // a landscape page.
 QString PapelPDF(const plat::PreparedReport &informe);
 
-// The report as a PDF file: its pages as page files in the temporary folder
-// ("TEMP_" + a new GUID + "_" + page number + ".pic"), the PDF server over them, and the page
-// files deleted whether or not the PDF was made. A report without pages writes nothing.
-// A server failure is shown as a warning with its reason.
+// The report as a PDF file: the PDF server draws its pages straight into the file (a page
+// recorded again as a picture, written and read back would cost as much as the report's
+// generation). A report without pages writes nothing. A server failure is shown as a
+// warning with its reason.
 void EscribirInformePDF(plat::PreparedReport &informe, const QString &fichero);
 
 // Prints the report on the first printer (in list order) whose name contains nombre, case

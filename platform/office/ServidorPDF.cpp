@@ -53,6 +53,15 @@ bool CrearPDFDesdeImagenes(const QString &listaArchivos, const QString &papel, Q
         return false;
     }
 
+    return CrearPDF(destino, papel, int(paginas.size()),
+                    // drawPicture scales the picture from its own resolution to the writer's.
+                    [&paginas](int n, QPainter &pintor) { pintor.drawPicture(0, 0, paginas.at(n - 1)); }, error);
+}
+
+bool CrearPDF(const QString &destino, const QString &papel, int paginas,
+              const std::function<void(int, QPainter &)> &dibujarPagina, QString &error)
+{
+    error.clear();
     QFile salida(destino);
     if (!salida.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         error = destino + QStringLiteral(": ") + salida.errorString();
@@ -66,11 +75,12 @@ bool CrearPDFDesdeImagenes(const QString &listaArchivos, const QString &papel, Q
         error = destino + QStringLiteral(": no se puede escribir el PDF.");
         return false;
     }
-    for (qsizetype i = 0; i < paginas.size(); ++i) {
-        if (i > 0)
+    for (int n = 1; n <= paginas; ++n) {
+        if (n > 1)
             pdf.newPage();
-        // drawPicture scales the picture from its own resolution to the writer's.
-        pintor.drawPicture(0, 0, paginas.at(i));
+        pintor.save();
+        dibujarPagina(n, pintor);
+        pintor.restore();
     }
     if (!pintor.end() || salida.error() != QFileDevice::NoError) {
         error = destino + QStringLiteral(": ") + salida.errorString();

@@ -1,5 +1,8 @@
 #pragma once
 #include <QString>
+#include <functional>
+
+class QPainter;
 
 // The PDF server: one PDF file made from numbered page files.
 //
@@ -11,3 +14,9 @@
 // stay texts in the PDF. error (out) is empty on success, else the reason for the user.
 // Returns whether the PDF was written.
 bool CrearPDFDesdeImagenes(const QString &listaArchivos, const QString &papel, QString &error);
+
+// One PDF file of paginas pages, each drawn by dibujarPagina(n, painter) (n from 1) on a
+// painter whose origin is the sheet's top-left corner; papel and error as above. Pages drawn
+// straight into the writer keep their marks as drawn, with no picture recorded in between.
+bool CrearPDF(const QString &destino, const QString &papel, int paginas,
+              const std::function<void(int, QPainter &)> &dibujarPagina, QString &error);

@@ -34,7 +34,9 @@ public:
     {
         painter.save();
         plat::mapPageUnits(painter);
-        painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 16));
+        QFont fuente(QStringLiteral("DejaVu Sans"));
+        fuente.setPixelSize(21);   // in page units, as the report library's fonts
+        painter.setFont(fuente);
         painter.drawRect(QRectF(QPointF(20, 20), pageSize() - QSizeF(40, 40)));
         painter.drawText(QPointF(60, 100), textos_.value(n - 1));
         painter.restore();

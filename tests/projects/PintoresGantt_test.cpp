@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPicture>
+#include <QSet>
 #include <gtest/gtest.h>
 
 namespace {
@@ -325,6 +326,19 @@ TEST(EscalaTiempo, OptionsChooseTheMarks)
         EXPECT_EQ(Color(imagen, 0, 19) == plat::clBlack, c.lineaMes);
         EXPECT_EQ(Color(imagen, 2, 2) == plat::clSilver, c.nombreMes);   // the name's silver ground
     }
+}
+
+TEST(EscalaTiempo, DaysCloserThanTwoPixelsMarkEachDaysPixelAndNoOther)
+{
+    // 100 days over 150 pixels: ticks one and two pixels apart, neighbours drawn as runs.
+    const QRect r(10, 0, 150, 20);
+    plat::Bitmap bitmap(170, 20);
+    DibujarEscalaTiempo(bitmap.canvas(), r, kS0, kS0 + 99, QStringLiteral("Dias"), kLejos);
+    QSet<int> marcados;
+    for (double dia = kS0; dia <= kS0 + 99; dia += 1)
+        marcados.insert(r.left() + PosicionPixel((dia - kS0) * 150 / 100));
+    for (int x = 0; x < bitmap.width(); ++x)
+        ASSERT_EQ(Color(bitmap.image(), x, 10) == plat::clSilver, marcados.contains(x)) << x;
 }
 
 TEST(EscalaTiempo, AOneDaySpanTicksItsLeftEdgeAndTodayIsAFullMagentaLine)
