@@ -2,6 +2,10 @@
 
 #include "GENEW/data/GENECOPI.h"
 #include "GENEW/reporting/GENEUINF.h"
+#include "GENEW/data/SalidaInforme.h"
+#include "GENEW/reporting/informes/ImpresoraInforme.h"
+#include "GENEW/reporting/informes/Informe.h"
+#include "platform/report/PreparedReport.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
@@ -14,6 +18,7 @@
 
 #include <QFile>
 #include <QPointer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -579,6 +584,71 @@ TEST_P(Disenador, PrintSavesAModifiedReportFirstAndOpensOneRunnerOnIt)
     EXPECT_TRUE(primero.isNull());
     ASSERT_NE(fGENEUINF, nullptr);
     EXPECT_NE(fGENEUINF, primero.data());
+    fGENEUINF->Close();
+}
+
+namespace {
+
+// The printer of the end-to-end case: the listing's pages into a PDF file.
+class ImpresoraPdf : public ServicioImpresorasInforme
+{
+public:
+    explicit ImpresoraPdf(QString fichero) : fichero_(std::move(fichero)) {}
+    QStringList nombres() const override { return {QStringLiteral("PDF")}; }
+    void imprimir(plat::PreparedReport &informe) override
+    {
+        auto &listado = dynamic_cast<Informe &>(informe);
+        escrito = escribirPdf(listado.impresora()->paginas(), fichero_, listado.paper(), listado.orientation());
+    }
+    bool escrito = false;
+
+private:
+    QString fichero_;
+};
+
+} // namespace
+
+TEST_P(Disenador, AReportComposedInTheWindowPrintsItsGroupsAndSumsThroughTheRunner)
+{
+    sql("INSERT INTO PROYECT (Codigo, Descripcion) VALUES ('P1', 'Uno')");
+    sql("INSERT INTO PROYECT (Codigo, Descripcion) VALUES ('P2', 'Dos')");
+    const struct
+    {
+        const char *proyecto, *capitulo, *descripcion;
+        int linea, importe;
+    } lineas[] = {{"P1", "Cimientos", "Zanjas", 1, 120}, {"P1", "Cimientos", "Hormigón", 2, 230},
+                  {"P1", "Estructura", "Pilares", 3, 75}, {"P2", "Cimientos", "Otro", 1, 999}};
+    for (const auto &l : lineas)
+        sql(QStringLiteral("INSERT INTO LPROYECT (CodigoProyecto, Linea, Capitulo, Descripcion, Importe) VALUES ('%1', %2, '%3', '%4', %5)")
+                .arg(l.proyecto).arg(l.linea).arg(l.capitulo, l.descripcion).arg(l.importe));
+    QTemporaryDir dir;
+    ImpresoraPdf impresora(dir.filePath("informe.pdf"));
+    ServicioImpresorasInstalado instalada(impresora);
+    plat::setDialogScript([](QObject *dialogo) { return qobject_cast<plat::PrintDialog *>(dialogo) != nullptr; });
+
+    TfGENECINF &d = abrir();
+    mensajes_.programarRespuestas({"Capítulos"});
+    d.pbNuevoClick(d.pbNuevo);
+    componer();
+    pulsar("pbAgregarLBRestricciones", {"PROYECT.Codigo", "Igual a", "_Una variable"}, {"Proyecto"});
+    mensajes_.programarRespuestas({"SI"});
+    d.pbImprimirClick(d.pbImprimir);
+    ASSERT_NE(fGENEUINF, nullptr);
+    ASSERT_EQ(fGENEUINF->ValoresVariables.size(), 1);
+    fGENEUINF->ValoresVariables[0]->setText("P1");
+    fGENEUINF->VisualizacionPrevia->setChecked(false);
+    mensajes_.limpiar();
+    fGENEUINF->pbListar->click();
+    ASSERT_TRUE(impresora.escrito) << mensajes_.textos().join("\n").toStdString();
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", dir.filePath("informe.pdf"), "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(30000));
+    const QString texto = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_TRUE(texto.contains("Cimientos")) << texto.toStdString();
+    EXPECT_TRUE(texto.contains("Estructura"));
+    EXPECT_TRUE(texto.contains("350")) << texto.toStdString();   // the group's sum: 120 + 230
+    EXPECT_TRUE(texto.contains("425"));                          // the total of P1
+    EXPECT_FALSE(texto.contains("Otro"));                        // P2 left out by the variable
     fGENEUINF->Close();
 }
 
