@@ -6,7 +6,6 @@
 #include "GENEW/reporting/consultas/AyudasSentencia.h"
 #include "GENEW/reporting/consultas/GraficoConsulta.h"
 #include "GENEW/reporting/consultas/VariablesConsulta.h"
-#include "GENEW/reporting/informes/GENELPRO.h"
 #include "GENEW/reporting/informes/Informe.h"
 #include "GENEW/runtime/ConexionesPrograma.h"
 #include "GENEW/runtime/Geneinic.h"
@@ -793,35 +792,7 @@ void TfGENECSQL::pbCopiarAOtrasEmpresasClick(QObject *)
 
 void TfGENECSQL::pbImprimirClick(QObject *Sender)
 {
-    plat::QueryDataSet &query = QryConsultasSQL->query();
-    if (!query.active())
-        return;
-    TfGENELPRO *listado = plat::createForm<TfGENELPRO>();
-    fGENELPRO = listado;
-    listado->QuickReport->DataSet = &query;
-    listado->QuickReport->ReportTitle = EditDescripcionFiltro->text();
-    listado->AjustarPalabras = true;
-    listado->Sumatorios = QStringLiteral("Todas");
-    listado->QuickReport->page()->Orientation =
-        Sender == pbImprimirApaisado ? QPageLayout::Landscape : QPageLayout::Portrait;
-    listado->Fuente = DBGrid1->font();
-    const auto liberar = [&] {
-        listado->Free();
-        if (fGENELPRO == listado)
-            fGENELPRO = nullptr;
-    };
-    try {
-        if (MensajeConfirmacion(QStringLiteral("¿Desea realizar una visualización previa?")) == kSi) {
-            listado->QuickReport->Preview();
-        } else {
-            listado->QuickReport->Prepare();
-            ModuloDatos->ImprimirInforme(*listado->QuickReport, QString());
-        }
-    } catch (...) {
-        liberar();
-        throw;
-    }
-    liberar();
+    comandos_->listar(EditDescripcionFiltro->text(), Sender == pbImprimirApaisado);
 }
 
 void TfGENECSQL::pbExportarClick(QObject *)

@@ -3,7 +3,6 @@
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/reporting/consultas/ComandosRejilla.h"
 #include "GENEW/reporting/consultas/NombreAlmacenado.h"
-#include "GENEW/reporting/informes/GENELPRO.h"
 #include "GENEW/reporting/informes/Informe.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/RespuestaSQL.h"
@@ -29,7 +28,6 @@ TfGENEUSQL *fGENEUSQL = nullptr;
 
 namespace {
 
-const QString kSi = QStringLiteral("SI");
 const QString kTituloProgreso = QStringLiteral("Consulta SQL");
 constexpr int kAnchoMinimo = 640;
 
@@ -445,35 +443,7 @@ void TfGENEUSQL::pbGuardarCambiosClick(QObject *)
 
 void TfGENEUSQL::pbImprimirClick(QObject *Sender)
 {
-    plat::DataSet &datos = ClientDataSet1->dataSet();
-    if (!datos.active())
-        return;
-    TfGENELPRO *listado = plat::createForm<TfGENELPRO>();
-    fGENELPRO = listado;
-    const auto liberar = [&] {
-        listado->Free();
-        if (fGENELPRO == listado)
-            fGENELPRO = nullptr;
-    };
-    try {
-        listado->QuickReport->DataSet = &datos;
-        listado->QuickReport->ReportTitle = caption();
-        listado->AjustarPalabras = true;
-        listado->Sumatorios = QStringLiteral("Todas");
-        listado->QuickReport->page()->Orientation =
-            Sender == pbImprimirApaisado ? QPageLayout::Landscape : QPageLayout::Portrait;
-        listado->Fuente = DBGrid1->font();
-        if (MensajeConfirmacion(QStringLiteral("¿Desea realizar una visualización previa?")) == kSi) {
-            listado->QuickReport->Preview();
-        } else {
-            listado->QuickReport->Prepare();
-            ModuloDatos->ImprimirInforme(*listado->QuickReport, QString());
-        }
-    } catch (...) {
-        liberar();
-        throw;
-    }
-    liberar();
+    comandos_->listar(caption(), Sender == pbImprimirApaisado);
 }
 
 void TfGENEUSQL::pbExportarClick(QObject *)

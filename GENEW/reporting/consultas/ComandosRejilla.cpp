@@ -1,5 +1,7 @@
 #include "GENEW/reporting/consultas/ComandosRejilla.h"
 
+#include "GENEW/data/Genemodu.h"
+#include "GENEW/reporting/informes/GENELPRO.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
@@ -152,4 +154,36 @@ void ComandosRejilla::buscar()
     }
     if (!datos->locate(campo->fieldName(), buscado))
         MensajeInformacion(QStringLiteral("No se ha encontrado ninguna coincidencia"));
+}
+
+void ComandosRejilla::listar(const QString &titulo, bool apaisado)
+{
+    plat::DataSet *datos = rejilla_.dataSet();
+    if (!datos || !datos->active())
+        return;
+    TfGENELPRO *listado = plat::createForm<TfGENELPRO>();
+    fGENELPRO = listado;
+    const auto liberar = [listado] {
+        listado->Free();
+        if (fGENELPRO == listado)
+            fGENELPRO = nullptr;
+    };
+    try {
+        listado->QuickReport->DataSet = datos;
+        listado->QuickReport->ReportTitle = titulo;
+        listado->AjustarPalabras = true;
+        listado->Sumatorios = QStringLiteral("Todas");
+        listado->QuickReport->page()->Orientation = apaisado ? QPageLayout::Landscape : QPageLayout::Portrait;
+        listado->Fuente = rejilla_.font();
+        if (MensajeConfirmacion(QStringLiteral("¿Desea realizar una visualización previa?")) == QLatin1String("SI")) {
+            listado->QuickReport->Preview();
+        } else {
+            listado->QuickReport->Prepare();
+            ModuloDatos->ImprimirInforme(*listado->QuickReport, QString());
+        }
+    } catch (...) {
+        liberar();
+        throw;
+    }
+    liberar();
 }

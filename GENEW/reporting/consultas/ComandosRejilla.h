@@ -10,7 +10,7 @@ class Field;
 
 // What a result grid of typed SQL offers, over any dataset it shows: its look after a run
 // (the stored font, hidden fields, abbreviated titles, number and date formats, an ellipsis
-// on memo columns), the filters by the selected column's value and the search.
+// on memo columns), the filters by the selected column's value, the search and the listing.
 class ComandosRejilla
 {
 public:
@@ -32,6 +32,9 @@ public:
     void cancelarFiltros();
     // Asks a value and moves to the first row whose selected field equals it.
     void buscar();
+    // The rows the grid shows through the run-time listing, in the grid's font, numeric
+    // columns summed and words wrapped; previewed when the user says so, else printed.
+    void listar(const QString &titulo, bool apaisado);
 
 private:
     static void prepararCampo(plat::Field &campo);

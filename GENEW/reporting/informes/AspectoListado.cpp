@@ -113,3 +113,24 @@ bool ParametrosListado::compresionGeneral() const
              && TipoLetraListados == QLatin1String("Por Defecto"));
 }
 
+
+PieListado crearPieListado(plat::Form &ventana, BandaInforme &pie, int ancho)
+{
+    PieListado p;
+    p.numeroPagina = ventana.make<DatoSistemaInforme>(QStringLiteral("QRNumeroPagina"), &pie);
+    p.numeroPagina->Data = qrsPageNumber;
+    p.numeroPagina->Text = QStringLiteral("Página  ");
+    p.numeroPagina->Top = 8;
+    p.numeroPagina->Width = ancho;
+    p.numeroPagina->Alignment = plat::taCenter;
+    p.numeroPagina->Font = QFont(QStringLiteral("Arial"), 8);
+    p.fechaImpreso = ventana.make<DatoSistemaInforme>(QStringLiteral("QRFechaImpreso"), &pie);
+    p.fechaImpreso->Data = qrsDateTime;
+    p.fechaImpreso->Text = QStringLiteral("Impreso el ");
+    p.fechaImpreso->Top = 24;
+    p.fechaImpreso->Width = 200;
+    p.fechaImpreso->Left = ancho - p.fechaImpreso->Width;
+    p.fechaImpreso->Alignment = plat::taRightJustify;
+    p.fechaImpreso->Font = QFont(QStringLiteral("Arial"), 8);
+    return p;
+}

@@ -1,5 +1,6 @@
 #pragma once
 #include "GENEW/reporting/informes/Informe.h"
+#include "platform/ui/Form.h"
 
 #include <QFont>
 #include <QString>
@@ -22,6 +23,15 @@ struct ParametrosListado
     // Lefts, widths and fonts of the listing's controls change.
     bool compresionGeneral() const;
 };
+
+// A listing's page footer: the page number centred across ancho and "Impreso el " with the
+// date and time at its right, both in Arial 8, made by the window that owns them.
+struct PieListado
+{
+    DatoSistemaInforme *numeroPagina;
+    DatoSistemaInforme *fechaImpreso;
+};
+PieListado crearPieListado(plat::Form &ventana, BandaInforme &pie, int ancho);
 
 // Font size times the letter factor, and the listing font when the system knows it.
 void comprimirFuenteListado(QFont &fuente, const ParametrosListado &parametros);

@@ -210,21 +210,9 @@ void TfGENELPRO::construirPartesFijas()
 
     PageFooter = make<BandaInforme>(QStringLiteral("PageFooter"), QuickReport, TipoBanda::PiePagina);
     PageFooter->Height = 45;
-    QRNumeroPagina = make<DatoSistemaInforme>(QStringLiteral("QRNumeroPagina"), PageFooter);
-    QRNumeroPagina->Data = qrsPageNumber;
-    QRNumeroPagina->Text = QStringLiteral("Página  ");
-    QRNumeroPagina->Top = 8;
-    QRNumeroPagina->Width = ancho;
-    QRNumeroPagina->Alignment = plat::taCenter;
-    QRNumeroPagina->Font = QFont(QStringLiteral("Arial"), 8);
-    QRFechaImpreso = make<DatoSistemaInforme>(QStringLiteral("QRFechaImpreso"), PageFooter);
-    QRFechaImpreso->Data = qrsDateTime;
-    QRFechaImpreso->Text = QStringLiteral("Impreso el ");
-    QRFechaImpreso->Top = 24;
-    QRFechaImpreso->Width = 200;
-    QRFechaImpreso->Left = ancho - QRFechaImpreso->Width;
-    QRFechaImpreso->Alignment = plat::taRightJustify;
-    QRFechaImpreso->Font = QFont(QStringLiteral("Arial"), 8);
+    const PieListado pie = crearPieListado(*this, *PageFooter, ancho);
+    QRNumeroPagina = pie.numeroPagina;
+    QRFechaImpreso = pie.fechaImpreso;
 
     QuickReport->BeforePrint = [this](QObject *s, bool &p) { QuickReportBeforePrint(s, p); };
     QuickReport->OnPreview = [this](QObject *s) { QuickReportPreview(s); };
