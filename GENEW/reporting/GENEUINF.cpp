@@ -1,6 +1,7 @@
 #include "GENEW/reporting/GENEUINF.h"
 
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/reporting/consultas/CasillasVariables.h"
 #include "GENEW/reporting/consultas/NombreAlmacenado.h"
 #include "GENEW/reporting/informes/GENELPRO.h"
 #include "GENEW/reporting/informes/Informe.h"
@@ -185,31 +186,7 @@ void TfGENEUINF::CrearPanelRestricciones()
         PanelParametrosInterno->setCaption(QString());
         PanelParametrosInterno->setBevelOuter(plat::bvNone);
         PanelParametrosInterno->resize(kAnchoInterior, diseno_.interior.height());
-        QWidget *anterior = nullptr;
-        for (const CasillaVariable &c : diseno_.casillas) {
-            auto *etiqueta = new plat::Label(PanelParametrosInterno);
-            etiqueta->setCaption(c.etiqueta);
-            etiqueta->setGeometry(c.rectEtiqueta);
-            QFont negrita = etiqueta->font();
-            negrita.setBold(true);
-            etiqueta->setFont(negrita);
-            etiqueta->setFontColor(plat::clNavy);
-            auto *caja = make<plat::Edit>(c.nombreCaja, PanelParametrosInterno);
-            caja->setGeometry(c.rectCaja);
-            caja->setFontColor(plat::clBlack);
-            caja->setText(c.valorInicial);
-            etiqueta->setVisible(c.visible);
-            caja->setVisible(c.visible);
-            if (c.visible) {
-                if (anterior)
-                    setTabOrder(anterior, caja);
-                anterior = caja;
-            } else {
-                caja->setFocusPolicy(Qt::NoFocus);
-            }
-            EtiquetasVariables << etiqueta;
-            ValoresVariables << caja;
-        }
+        crearCasillasVariables(*this, *PanelParametrosInterno, diseno_, true, EtiquetasVariables, ValoresVariables);
         setHeight(kArribaInterior + PanelParametrosInterno->QWidget::height() + PanelOtrasOpciones->height()
                   + PanelVisualizacionPrevia->height() + PanelControl->height() + kMarcoVentana);
     }

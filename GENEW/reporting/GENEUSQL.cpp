@@ -1,6 +1,7 @@
 #include "GENEW/reporting/GENEUSQL.h"
 
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/reporting/consultas/CasillasVariables.h"
 #include "GENEW/reporting/consultas/ComandosRejilla.h"
 #include "GENEW/reporting/consultas/NombreAlmacenado.h"
 #include "GENEW/reporting/informes/Informe.h"
@@ -252,30 +253,7 @@ void TfGENEUSQL::crearPanelParametros(const QStringList &variables)
 {
     diseno_ = DisenarPanelConsulta(variables);
     PanelParametrosInterno->resize(diseno_.interior);
-    QWidget *anterior = nullptr;
-    for (const CasillaVariable &c : diseno_.casillas) {
-        auto *etiqueta = new plat::Label(PanelParametrosInterno);
-        etiqueta->setCaption(c.etiqueta);
-        etiqueta->setGeometry(c.rectEtiqueta);
-        QFont letra = etiqueta->font();
-        letra.setBold(false);
-        etiqueta->setFont(letra);
-        etiqueta->setFontColor(plat::clNavy);
-        auto *caja = make<plat::Edit>(c.nombreCaja, PanelParametrosInterno);
-        caja->setGeometry(c.rectCaja);
-        caja->setText(c.valorInicial);
-        etiqueta->setVisible(c.visible);
-        caja->setVisible(c.visible);
-        if (c.visible) {
-            if (anterior)
-                setTabOrder(anterior, caja);
-            anterior = caja;
-        } else {
-            caja->setFocusPolicy(Qt::NoFocus);
-        }
-        EtiquetasVariables << etiqueta;
-        ValoresVariables << caja;
-    }
+    crearCasillasVariables(*this, *PanelParametrosInterno, diseno_, false, EtiquetasVariables, ValoresVariables);
     pbAplicar->move(diseno_.boton);
     pbAplicar->raise();
     const int alto = diseno_.interior.height() + 30;
