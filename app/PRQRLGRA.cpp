@@ -49,26 +49,11 @@ void TfPRQRLGRA::construirInforme()
     pagina.LeftMargin = pagina.RightMargin = pagina.TopMargin = pagina.BottomMargin = 5;
     const int ancho = kAnchoVertical;
 
-    PageHeader = make<BandaInforme>(QStringLiteral("PageHeader"), QuickReport, TipoBanda::CabeceraPagina);
-    PageHeader->Height = 99;
-    QRTitulo = make<DatoSistemaInforme>(QStringLiteral("QRTitulo"), PageHeader);
-    QRTitulo->Data = qrsReportTitle;
-    QRTitulo->Top = 12;
-    QRTitulo->Width = ancho;
-    QRTitulo->Alignment = plat::taCenter;
-    QRTitulo->Font = QFont(QStringLiteral("Arial"), 12, QFont::Bold);
-    QRTitulo->FontColor = plat::clTeal;
-    TituloNombreEmpresa = make<EtiquetaInforme>(QStringLiteral("TituloNombreEmpresa"), PageHeader);
-    TituloNombreEmpresa->Top = 32;
-    TituloNombreEmpresa->Width = ancho;
-    TituloNombreEmpresa->Height = 17;
-    TituloNombreEmpresa->Alignment = plat::taCenter;
-    TituloNombreEmpresa->Font = QFont(QStringLiteral("Arial"), 10, QFont::Bold);
-    TituloLogotipoEmpresa = make<ImagenInforme>(QStringLiteral("TituloLogotipoEmpresa"), PageHeader);
-    TituloLogotipoEmpresa->Width = 100;
-    TituloLogotipoEmpresa->Height = 75;
-    TituloLogotipoEmpresa->Center = true;
-    TituloLogotipoEmpresa->Stretch = true;
+    const CabeceraListado cabecera = crearCabeceraListado(*this, *QuickReport, ancho);
+    PageHeader = cabecera.banda;
+    QRTitulo = cabecera.titulo;
+    TituloNombreEmpresa = cabecera.nombreEmpresa;
+    TituloLogotipoEmpresa = cabecera.logotipo;
 
     ChildBand1 = make<BandaHija>(QStringLiteral("ChildBand1"), QuickReport);
     ChildBand1->ParentBand = PageHeader;

@@ -134,3 +134,29 @@ PieListado crearPieListado(plat::Form &ventana, BandaInforme &pie, int ancho)
     p.fechaImpreso->Font = QFont(QStringLiteral("Arial"), 8);
     return p;
 }
+
+CabeceraListado crearCabeceraListado(plat::Form &ventana, Informe &informe, int ancho)
+{
+    CabeceraListado c;
+    c.banda = ventana.make<BandaInforme>(QStringLiteral("PageHeader"), &informe, TipoBanda::CabeceraPagina);
+    c.banda->Height = 99;
+    c.titulo = ventana.make<DatoSistemaInforme>(QStringLiteral("QRTitulo"), c.banda);
+    c.titulo->Data = qrsReportTitle;
+    c.titulo->Top = 12;
+    c.titulo->Width = ancho;
+    c.titulo->Alignment = plat::taCenter;
+    c.titulo->Font = QFont(QStringLiteral("Arial"), 12, QFont::Bold);
+    c.titulo->FontColor = plat::clTeal;
+    c.nombreEmpresa = ventana.make<EtiquetaInforme>(QStringLiteral("TituloNombreEmpresa"), c.banda);
+    c.nombreEmpresa->Top = 32;
+    c.nombreEmpresa->Width = ancho;
+    c.nombreEmpresa->Height = 17;
+    c.nombreEmpresa->Alignment = plat::taCenter;
+    c.nombreEmpresa->Font = QFont(QStringLiteral("Arial"), 10, QFont::Bold);
+    c.logotipo = ventana.make<ImagenInforme>(QStringLiteral("TituloLogotipoEmpresa"), c.banda);
+    c.logotipo->Width = 100;
+    c.logotipo->Height = 75;
+    c.logotipo->Center = true;
+    c.logotipo->Stretch = true;
+    return c;
+}

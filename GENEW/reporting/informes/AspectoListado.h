@@ -24,6 +24,17 @@ struct ParametrosListado
     bool compresionGeneral() const;
 };
 
+// A listing's page header, 99 high: the report title centred in teal Arial 12 bold, the
+// company name under it in Arial 10 bold, the 100 × 75 logo at its left.
+struct CabeceraListado
+{
+    BandaInforme *banda;
+    DatoSistemaInforme *titulo;
+    EtiquetaInforme *nombreEmpresa;
+    ImagenInforme *logotipo;
+};
+CabeceraListado crearCabeceraListado(plat::Form &ventana, Informe &informe, int ancho);
+
 // A listing's page footer: the page number centred across ancho and "Impreso el " with the
 // date and time at its right, both in Arial 8, made by the window that owns them.
 struct PieListado
