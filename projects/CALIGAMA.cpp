@@ -65,13 +65,6 @@ bool intentar(Trabajo &&trabajo)
     }
 }
 
-template<class C>
-C *colocar(C *control, int left, int top, int width, int height)
-{
-    control->setGeometry(left, top, width, height);
-    return control;
-}
-
 void enlazar(plat::DataBound *control, plat::DataSource *origen, const QString &campo)
 {
     control->setDataSource(origen);
@@ -141,18 +134,18 @@ void TfCALIGAMA::construirCabecera(QWidget *area)
     PanelSuperior = make<plat::Panel>(QStringLiteral("PanelSuperior"), area);
     PanelSuperior->setFixedHeight(40);
     const auto etiqueta = [&](const QString &nombre, const QString &texto, int left, int width) {
-        auto *l = colocar(make<plat::Label>(nombre, PanelSuperior), left, 12, width, 16);
+        auto *l = plat::place(make<plat::Label>(nombre, PanelSuperior), left, 12, width, 16);
         l->setCaption(texto);
         return l;
     };
     LabelCodigo = etiqueta(QStringLiteral("LabelCodigo"), QStringLiteral("Código"), 8, 44);
-    EditCodigo = colocar(make<plat::DBEdit>(QStringLiteral("EditCodigo"), PanelSuperior), 56, 8, 160, 24);
+    EditCodigo = plat::place(make<plat::DBEdit>(QStringLiteral("EditCodigo"), PanelSuperior), 56, 8, 160, 24);
     enlazar(EditCodigo, DataSource1, kCodigo);
     LabelDescripcion = etiqueta(QStringLiteral("LabelDescripcion"), QStringLiteral("Descripción"), 228, 70);
-    EditDescripcion = colocar(make<plat::DBEdit>(QStringLiteral("EditDescripcion"), PanelSuperior), 300, 8, 320, 24);
+    EditDescripcion = plat::place(make<plat::DBEdit>(QStringLiteral("EditDescripcion"), PanelSuperior), 300, 8, 320, 24);
     enlazar(EditDescripcion, DataSource1, QStringLiteral("Descripcion"));
     const auto boton = [&](const QString &nombre, QStyle::StandardPixmap icono, const QString &pista, int left) {
-        auto *b = colocar(make<plat::SpeedButton>(nombre, PanelSuperior), left, 6, 28, 28);
+        auto *b = plat::place(make<plat::SpeedButton>(nombre, PanelSuperior), left, 6, 28, 28);
         b->setIcon(style()->standardIcon(icono));
         b->setAutoRaise(true);
         b->setHint(pista);
@@ -178,19 +171,19 @@ void TfCALIGAMA::construirPaginasCabecera(QWidget *area)
     PagGeneral = pagina(PageControl1, QStringLiteral("PagGeneral"), QStringLiteral("General"));
     PagObservaciones = pagina(PageControl1, QStringLiteral("PagObservaciones"), QStringLiteral("Observaciones"));
 
-    PiezasContables = colocar(make<plat::DBCheckBox>(QStringLiteral("PiezasContables"), PagGeneral), 12, 10, 160, 22);
+    PiezasContables = plat::place(make<plat::DBCheckBox>(QStringLiteral("PiezasContables"), PagGeneral), 12, 10, 160, 22);
     PiezasContables->setCaption(QStringLiteral("Piezas Contables"));
     PiezasContables->setValueChecked(QStringLiteral("SI"));
     PiezasContables->setValueUnchecked(QStringLiteral("NO"));
     enlazar(PiezasContables, DataSource1, QStringLiteral("PiezasContables"));
-    LabelNivelModificacion = colocar(make<plat::Label>(QStringLiteral("LabelNivelModificacion"), PagGeneral), 200, 13, 170, 16);
+    LabelNivelModificacion = plat::place(make<plat::Label>(QStringLiteral("LabelNivelModificacion"), PagGeneral), 200, 13, 170, 16);
     LabelNivelModificacion->setCaption(QStringLiteral("Nivel de Modificación Actual"));
     EditNivelModificacion =
-        colocar(make<plat::DBEdit>(QStringLiteral("EditNivelModificacion"), PagGeneral), 376, 10, 70, 24);
+        plat::place(make<plat::DBEdit>(QStringLiteral("EditNivelModificacion"), PagGeneral), 376, 10, 70, 24);
     enlazar(EditNivelModificacion, DataSource1, QStringLiteral("NivelModificacion"));
-    LabelModalidad = colocar(make<plat::Label>(QStringLiteral("LabelModalidad"), PagGeneral), 12, 47, 70, 16);
+    LabelModalidad = plat::place(make<plat::Label>(QStringLiteral("LabelModalidad"), PagGeneral), 12, 47, 70, 16);
     LabelModalidad->setCaption(QStringLiteral("Modalidad"));
-    Modalidad = colocar(make<plat::DBComboBox>(QStringLiteral("Modalidad"), PagGeneral), 90, 44, 120, 24);
+    Modalidad = plat::place(make<plat::DBComboBox>(QStringLiteral("Modalidad"), PagGeneral), 90, 44, 120, 24);
     Modalidad->setStyle(plat::ComboBox::csDropDownList);
     Modalidad->setItems({QStringLiteral("Auto"), QStringLiteral("Normal"), QStringLiteral("SemiAuto"),
                          QStringLiteral("Documento"), QStringLiteral("Externa")});

@@ -2,17 +2,6 @@
 
 TfGENEMTEX *fGENEMTEX = nullptr;
 
-namespace {
-
-template<class C>
-C *colocar(C *control, int left, int top, int width, int height)
-{
-    control->setGeometry(left, top, width, height);
-    return control;
-}
-
-} // namespace
-
 TfGENEMTEX::TfGENEMTEX(QWidget *parent)
     : FormularioMaestro(parent, QStringLiteral("fGENEMTEX"), QStringLiteral("Maestro de Textos")), instancia_(fGENEMTEX, this)
 {
@@ -24,7 +13,7 @@ TfGENEMTEX::TfGENEMTEX(QWidget *parent)
 
     QWidget *area = areaDatos();
     const auto etiqueta = [&](const QString &nombre, const QString &texto, int top) {
-        auto *l = colocar(make<plat::Label>(nombre, area), 12, top, 80, 16);
+        auto *l = plat::place(make<plat::Label>(nombre, area), 12, top, 80, 16);
         l->setCaption(texto);
         return l;
     };
@@ -33,18 +22,18 @@ TfGENEMTEX::TfGENEMTEX(QWidget *parent)
         control->setDataField(campo);
     };
     LabelCodigo = etiqueta(QStringLiteral("LabelCodigo"), QStringLiteral("Código"), 16);
-    EditCodigo = colocar(make<plat::DBEdit>(QStringLiteral("EditCodigo"), area), 100, 12, 300, 24);
+    EditCodigo = plat::place(make<plat::DBEdit>(QStringLiteral("EditCodigo"), area), 100, 12, 300, 24);
     enlazar(EditCodigo, QStringLiteral("Codigo"));
     LabelDescripcion = etiqueta(QStringLiteral("LabelDescripcion"), QStringLiteral("Descripción"), 46);
-    EditDescripcion = colocar(make<plat::DBEdit>(QStringLiteral("EditDescripcion"), area), 100, 42, 440, 24);
+    EditDescripcion = plat::place(make<plat::DBEdit>(QStringLiteral("EditDescripcion"), area), 100, 42, 440, 24);
     enlazar(EditDescripcion, QStringLiteral("Descripcion"));
     LabelTipo = etiqueta(QStringLiteral("LabelTipo"), QStringLiteral("Tipo"), 76);
-    EditTipo = colocar(make<plat::DBComboBox>(QStringLiteral("EditTipo"), area), 100, 72, 160, 24);
+    EditTipo = plat::place(make<plat::DBComboBox>(QStringLiteral("EditTipo"), area), 100, 72, 160, 24);
     EditTipo->setStyle(plat::ComboBox::csDropDown);
     EditTipo->setItems({QStringLiteral("Plantilla")});
     enlazar(EditTipo, QStringLiteral("Tipo"));
     LabelTexto = etiqueta(QStringLiteral("LabelTexto"), QStringLiteral("Texto"), 106);
-    MemoTexto = colocar(make<plat::DBMemo>(QStringLiteral("MemoTexto"), area), 100, 102, 440, 190);
+    MemoTexto = plat::place(make<plat::DBMemo>(QStringLiteral("MemoTexto"), area), 100, 102, 440, 190);
     enlazar(MemoTexto, QStringLiteral("Texto"));
     establecerCampoClave(EditCodigo);
 }

@@ -27,13 +27,6 @@ const QString kOtraTransaccion =
     QStringLiteral("¡ Hay otra transacción activa en curso !. Debe finalizarla previamente.");
 const QString kTransaccionNoCompletada = QStringLiteral("¡ La transacción no ha sido completada !. Inténtelo de nuevo.");
 
-template<class C>
-C *colocar(C *control, int left, int top, int width, int height)
-{
-    control->setGeometry(left, top, width, height);
-    return control;
-}
-
 // The local files of a drop, in drop order.
 QStringList ficherosLocales(const QMimeData *datos)
 {
@@ -87,9 +80,9 @@ void TfPRESOPER::construirDatos(QWidget *area)
     const auto campo = [&](plat::Label *&etiqueta, const QString &nombreEtiqueta, const QString &texto,
                            plat::DBEdit *&edit, const QString &nombreEdit, const QString &nombreCampo, int ancho) {
         const int top = 12 + 28 * fila++;
-        etiqueta = colocar(make<plat::Label>(nombreEtiqueta, area), 12, top + 4, 100, 16);
+        etiqueta = plat::place(make<plat::Label>(nombreEtiqueta, area), 12, top + 4, 100, 16);
         etiqueta->setCaption(texto);
-        edit = colocar(make<plat::DBEdit>(nombreEdit, area), 116, top, ancho, 24);
+        edit = plat::place(make<plat::DBEdit>(nombreEdit, area), 116, top, ancho, 24);
         edit->setDataSource(DataSource1);
         edit->setDataField(nombreCampo);
     };
@@ -112,7 +105,7 @@ void TfPRESOPER::construirDatos(QWidget *area)
     EditActividadMovil->setReadOnly(true);
     EditActividadMovil->setColor(plat::clBtnFace);
     EditActividadMovil->setFocusPolicy(Qt::NoFocus);
-    CalendarioOperario = colocar(make<plat::SpeedButton>(QStringLiteral("CalendarioOperario"), area), 180,
+    CalendarioOperario = plat::place(make<plat::SpeedButton>(QStringLiteral("CalendarioOperario"), area), 180,
                                  EditCalendario->y(), 24, 24);
     CalendarioOperario->setCaption(QStringLiteral("..."));
     CalendarioOperario->setHint(QStringLiteral("Acceso al Calendario del Operario"));
@@ -120,9 +113,9 @@ void TfPRESOPER::construirDatos(QWidget *area)
 
 void TfPRESOPER::construirGrupos(QWidget *area)
 {
-    LBGruposAnalisis = colocar(make<plat::Label>(QStringLiteral("LBGruposAnalisis"), area), 12, 244, 200, 16);
+    LBGruposAnalisis = plat::place(make<plat::Label>(QStringLiteral("LBGruposAnalisis"), area), 12, 244, 200, 16);
     LBGruposAnalisis->setCaption(QStringLiteral("Grupos de Análisis"));
-    DBGridGA = colocar(make<plat::DBGrid>(QStringLiteral("DBGridGA"), area), 12, 262, 400, 148);
+    DBGridGA = plat::place(make<plat::DBGrid>(QStringLiteral("DBGridGA"), area), 12, 262, 400, 148);
     DBGridGA->setDataSource(DSGATablas);
     DBGridGA->setHint(QStringLiteral("Pulsar FLECHA ABAJO para agregar registros aquí"));
     const struct
@@ -141,13 +134,13 @@ void TfPRESOPER::construirGrupos(QWidget *area)
 
 void TfPRESOPER::construirFoto(QWidget *area)
 {
-    LBFotografia = colocar(make<plat::Label>(QStringLiteral("LBFotografia"), area), 430, 16, 180, 16);
+    LBFotografia = plat::place(make<plat::Label>(QStringLiteral("LBFotografia"), area), 430, 16, 180, 16);
     LBFotografia->setCaption(QStringLiteral("Fotografía"));
-    PanelFoto = colocar(make<plat::Panel>(QStringLiteral("PanelFoto"), area), 430, 36, 190, 220);
+    PanelFoto = plat::place(make<plat::Panel>(QStringLiteral("PanelFoto"), area), 430, 36, 190, 220);
     PanelFoto->setColor(plat::clWhite);
     PanelFoto->setAcceptDrops(true);
     PanelFoto->installEventFilter(this);
-    Foto = colocar(make<plat::Image>(QStringLiteral("Foto"), PanelFoto), 2, 2, 186, 216);
+    Foto = plat::place(make<plat::Image>(QStringLiteral("Foto"), PanelFoto), 2, 2, 186, 216);
     Foto->setStretch(true);
     PopupMenuFoto = make<plat::PopupMenu>(QStringLiteral("PopupMenuFoto"), this);
     BorrarlaImgen1 = make<plat::MenuItem>(QStringLiteral("BorrarlaImgen1"), QStringLiteral("&Borrar la Imágen"), PopupMenuFoto);

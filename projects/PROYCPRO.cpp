@@ -66,13 +66,6 @@ LineaPlan LineaDibujada(const plat::DBGrid &rejilla)
                      rejilla.drawnText(QStringLiteral("GradoAvance"))};
 }
 
-template<class C>
-C *colocar(C *control, int left, int top, int width, int height)
-{
-    control->setGeometry(left, top, width, height);
-    return control;
-}
-
 } // namespace
 
 TfPROYCPRO::TfPROYCPRO(QWidget *parent)
@@ -124,7 +117,7 @@ void TfPROYCPRO::construirPanelSuperior(QWidget *area)
     PanelSuperior->setFixedHeight(34);
     int x = 4;
     const auto boton = [&](const QString &nombre, QStyle::StandardPixmap icono, const QString &pista) {
-        auto *b = colocar(make<plat::SpeedButton>(nombre, PanelSuperior), x, 3, 28, 28);
+        auto *b = plat::place(make<plat::SpeedButton>(nombre, PanelSuperior), x, 3, 28, 28);
         b->setIcon(style()->standardIcon(icono));
         b->setHint(pista);
         x += 30;
@@ -162,14 +155,14 @@ void TfPROYCPRO::construirPanelSuperior(QWidget *area)
                                      QStringLiteral("Cerrar el Proyecto/Capítulo Abierto"));
     pbSalir = boton(QStringLiteral("pbSalir"), QStyle::SP_DialogCancelButton, QStringLiteral("&Salir"));
     x += 8;
-    LabelHorizonte = colocar(make<plat::Label>(QStringLiteral("LabelHorizonte"), PanelSuperior), x, 9, 58, 16);
+    LabelHorizonte = plat::place(make<plat::Label>(QStringLiteral("LabelHorizonte"), PanelSuperior), x, 9, 58, 16);
     LabelHorizonte->setCaption(QStringLiteral("Horizonte"));
-    DesdeHorizonte = colocar(make<plat::Edit>(QStringLiteral("DesdeHorizonte"), PanelSuperior), x + 60, 5, 80, 24);
-    HastaHorizonte = colocar(make<plat::Edit>(QStringLiteral("HastaHorizonte"), PanelSuperior), x + 144, 5, 80, 24);
+    DesdeHorizonte = plat::place(make<plat::Edit>(QStringLiteral("DesdeHorizonte"), PanelSuperior), x + 60, 5, 80, 24);
+    HastaHorizonte = plat::place(make<plat::Edit>(QStringLiteral("HastaHorizonte"), PanelSuperior), x + 144, 5, 80, 24);
     x += 236;
-    LabelDirectorConsulta = colocar(make<plat::Label>(QStringLiteral("LabelDirectorConsulta"), PanelSuperior), x, 9, 50, 16);
+    LabelDirectorConsulta = plat::place(make<plat::Label>(QStringLiteral("LabelDirectorConsulta"), PanelSuperior), x, 9, 50, 16);
     LabelDirectorConsulta->setCaption(QStringLiteral("Director"));
-    EditCodigoOperario = colocar(make<plat::ComboBox>(QStringLiteral("EditCodigoOperario"), PanelSuperior), x + 52, 5, 190, 24);
+    EditCodigoOperario = plat::place(make<plat::ComboBox>(QStringLiteral("EditCodigoOperario"), PanelSuperior), x + 52, 5, 190, 24);
     EditCodigoOperario->setStyle(plat::ComboBox::csDropDownList);
 }
 
@@ -177,22 +170,22 @@ void TfPROYCPRO::construirPanelInferior(QWidget *area)
 {
     PanelInferior = make<plat::Panel>(QStringLiteral("PanelInferior"), area);
     PanelInferior->setFixedHeight(34);
-    LabelDirector = colocar(make<plat::Label>(QStringLiteral("LabelDirector"), PanelInferior), 8, 9, 50, 16);
+    LabelDirector = plat::place(make<plat::Label>(QStringLiteral("LabelDirector"), PanelInferior), 8, 9, 50, 16);
     LabelDirector->setCaption(QStringLiteral("Director"));
-    EditNombreDirector = colocar(make<plat::DBEdit>(QStringLiteral("EditNombreDirector"), PanelInferior), 60, 5, 200, 24);
+    EditNombreDirector = plat::place(make<plat::DBEdit>(QStringLiteral("EditNombreDirector"), PanelInferior), 60, 5, 200, 24);
     EditNombreDirector->setDataSource(DataSource1);
     EditNombreDirector->setDataField(QStringLiteral("NombreDirector"));
     EditNombreDirector->setReadOnly(true);
-    LabelEstadisticas = colocar(make<plat::Label>(QStringLiteral("LabelEstadisticas"), PanelInferior), 272, 9, 130, 16);
+    LabelEstadisticas = plat::place(make<plat::Label>(QStringLiteral("LabelEstadisticas"), PanelInferior), 272, 9, 130, 16);
     LabelEstadisticas->setCaption(QStringLiteral("Estadísticas a la fecha"));
     EditFechaEstadisticas =
-        colocar(make<plat::Edit>(QStringLiteral("EditFechaEstadisticas"), PanelInferior), 404, 5, 80, 24);
-    pbEstadisticas = colocar(make<plat::SpeedButton>(QStringLiteral("pbEstadisticas"), PanelInferior), 488, 3, 28, 28);
+        plat::place(make<plat::Edit>(QStringLiteral("EditFechaEstadisticas"), PanelInferior), 404, 5, 80, 24);
+    pbEstadisticas = plat::place(make<plat::SpeedButton>(QStringLiteral("pbEstadisticas"), PanelInferior), 488, 3, 28, 28);
     pbEstadisticas->setIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
     pbEstadisticas->setHint(QStringLiteral("Activar/Desactivar Totales"));
     pbEstadisticas->setGroupIndex(6);
     pbEstadisticas->setAllowAllUp(true);
-    EditEstadisticas = colocar(make<plat::Edit>(QStringLiteral("EditEstadisticas"), PanelInferior), 520, 5, 370, 24);
+    EditEstadisticas = plat::place(make<plat::Edit>(QStringLiteral("EditEstadisticas"), PanelInferior), 520, 5, 370, 24);
     EditEstadisticas->setReadOnly(true);
 }
 

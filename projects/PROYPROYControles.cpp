@@ -8,13 +8,6 @@
 
 namespace {
 
-template<class C>
-C *colocar(C *control, int left, int top, int width, int height)
-{
-    control->setGeometry(left, top, width, height);
-    return control;
-}
-
 void enlazar(plat::DataBound *control, plat::DataSource *origen, const QString &campo)
 {
     control->setDataSource(origen);
@@ -28,18 +21,18 @@ void TfPROYPROY::construirCabecera(QWidget *area)
     PanelCabecera = make<plat::Panel>(QStringLiteral("PanelCabecera"), area);
     PanelCabecera->setFixedHeight(40);
     const auto etiqueta = [&](const QString &nombre, const QString &texto, int left, int width) {
-        auto *l = colocar(make<plat::Label>(nombre, PanelCabecera), left, 12, width, 16);
+        auto *l = plat::place(make<plat::Label>(nombre, PanelCabecera), left, 12, width, 16);
         l->setCaption(texto);
         return l;
     };
     LabelCodigo = etiqueta(QStringLiteral("LabelCodigo"), QStringLiteral("Código"), 8, 44);
-    EditCodigoProyecto = colocar(make<plat::DBEdit>(QStringLiteral("EditCodigoProyecto"), PanelCabecera), 56, 8, 110, 24);
+    EditCodigoProyecto = plat::place(make<plat::DBEdit>(QStringLiteral("EditCodigoProyecto"), PanelCabecera), 56, 8, 110, 24);
     enlazar(EditCodigoProyecto, DataSource1, QStringLiteral("Codigo"));
     LabelDescripcion = etiqueta(QStringLiteral("LabelDescripcion"), QStringLiteral("Descripción"), 176, 70);
-    EditDescripcion = colocar(make<plat::DBEdit>(QStringLiteral("EditDescripcion"), PanelCabecera), 248, 8, 430, 24);
+    EditDescripcion = plat::place(make<plat::DBEdit>(QStringLiteral("EditDescripcion"), PanelCabecera), 248, 8, 430, 24);
     enlazar(EditDescripcion, DataSource1, QStringLiteral("Descripcion"));
     LabelSituacion = etiqueta(QStringLiteral("LabelSituacion"), QStringLiteral("Situación"), 690, 60);
-    EditSituacion = colocar(make<plat::DBComboBox>(QStringLiteral("EditSituacion"), PanelCabecera), 752, 8, 110, 24);
+    EditSituacion = plat::place(make<plat::DBComboBox>(QStringLiteral("EditSituacion"), PanelCabecera), 752, 8, 110, 24);
     EditSituacion->setStyle(plat::ComboBox::csDropDownList);
     EditSituacion->setItems({QStringLiteral("Abierto"), QStringLiteral("Cerrado")});
     enlazar(EditSituacion, DataSource1, QStringLiteral("Situacion"));
@@ -111,12 +104,12 @@ void TfPROYPROY::construirPaginaGeneral()
 {
     QWidget *p = PagGeneral;
     const auto etiqueta = [&](const QString &nombre, const QString &texto, int left, int top) {
-        auto *l = colocar(make<plat::Label>(nombre, p), left, top, 110, 16);
+        auto *l = plat::place(make<plat::Label>(nombre, p), left, top, 110, 16);
         l->setCaption(texto);
         return l;
     };
     const auto edicion = [&](const QString &nombre, const QString &campo, int left, int top, int width) {
-        auto *e = colocar(make<plat::DBEdit>(nombre, p), left, top, width, 24);
+        auto *e = plat::place(make<plat::DBEdit>(nombre, p), left, top, width, 24);
         enlazar(e, DataSource1, campo);
         return e;
     };
@@ -128,7 +121,7 @@ void TfPROYPROY::construirPaginaGeneral()
     LabelTelefono = etiqueta(QStringLiteral("LabelTelefono"), QStringLiteral("Teléfono"), 8, 74);
     EditTelefono = edicion(QStringLiteral("EditTelefono"), QStringLiteral("Telefono"), 124, 70, 200);
     LabelDirector = etiqueta(QStringLiteral("LabelDirector"), QStringLiteral("Director"), 8, 104);
-    EditDirector = colocar(make<plat::DBLookupComboBox>(QStringLiteral("EditDirector"), p), 124, 100, 300, 24);
+    EditDirector = plat::place(make<plat::DBLookupComboBox>(QStringLiteral("EditDirector"), p), 124, 100, 300, 24);
     enlazar(EditDirector, DataSource1, QStringLiteral("Director"));
     EditDirector->setListSource(DSOperario);
     EditDirector->setKeyField(QStringLiteral("Codigo"));
@@ -141,7 +134,7 @@ void TfPROYPROY::construirPaginaGeneral()
         etiqueta(QStringLiteral("LabelFechaFinalizacion"), QStringLiteral("Fecha Finalización"), 530, 74);
     EditFechaFinalizacion =
         edicion(QStringLiteral("EditFechaFinalizacion"), QStringLiteral("FechaFinalizacion"), 646, 70, 100);
-    DBMemo1 = colocar(make<plat::DBMemo>(QStringLiteral("DBMemo1"), p), 8, 136, 860, 240);
+    DBMemo1 = plat::place(make<plat::DBMemo>(QStringLiteral("DBMemo1"), p), 8, 136, 860, 240);
     enlazar(DBMemo1, DataSource1, QStringLiteral("DescripcionAmpliada"));
 }
 

@@ -46,13 +46,6 @@ const QString kSeleccionado = QStringLiteral("ListaSeleccionado");
 const QString kFiltros = QStringLiteral("ListaFiltrosSQL");
 const QString kFinLinea = QStringLiteral("\r\n");
 
-template<class C>
-C *colocar(C *control, int left, int top, int width, int height)
-{
-    control->setBounds(left, top, width, height);
-    return control;
-}
-
 QString tablaDe(const plat::DataSet &dataSet)
 {
     if (const auto *tabla = dynamic_cast<const plat::TableDataSet *>(&dataSet))
@@ -133,10 +126,10 @@ void TfGENECPRO::construirControles()
 
     auto *cabecera = make<plat::Panel>(QStringLiteral("PanelFormato"), this);
     cabecera->setFixedHeight(36);
-    NombreFormato = colocar(make<plat::ComboBox>(QStringLiteral("NombreFormato"), cabecera), 8, 6, 220, 24);
+    NombreFormato = plat::place(make<plat::ComboBox>(QStringLiteral("NombreFormato"), cabecera), 8, 6, 220, 24);
     NombreFormato->setStyle(plat::ComboBox::csDropDownList);
     const auto boton = [&](const QString &nombre, const QString &texto, int izquierda) {
-        auto *b = colocar(make<plat::SpeedButton>(nombre, cabecera), izquierda, 6, 60, 24);
+        auto *b = plat::place(make<plat::SpeedButton>(nombre, cabecera), izquierda, 6, 60, 24);
         b->setCaption(texto);
         return b;
     };
@@ -164,55 +157,55 @@ void TfGENECPRO::construirControles()
     PagFiltros = pagina(QStringLiteral("PagFiltros"), QStringLiteral("Filtros"));
     PagAjustar = pagina(QStringLiteral("PagAjustar"), QStringLiteral("Ajustar"));
 
-    auto *etiqueta = colocar(make<plat::Label>(QStringLiteral("LabelDisponible"), PagSeleccionCampos), 8, 6, 200, 16);
+    auto *etiqueta = plat::place(make<plat::Label>(QStringLiteral("LabelDisponible"), PagSeleccionCampos), 8, 6, 200, 16);
     etiqueta->setCaption(QStringLiteral("Campos Disponibles"));
-    LBDisponible = colocar(make<plat::ListBox>(QStringLiteral("LBDisponible"), PagSeleccionCampos), 8, 24, 290, 250);
+    LBDisponible = plat::place(make<plat::ListBox>(QStringLiteral("LBDisponible"), PagSeleccionCampos), 8, 24, 290, 250);
     LBDisponible->setMultiSelect(true);
     LBDisponible->setSortingEnabled(true);
-    etiqueta = colocar(make<plat::Label>(QStringLiteral("LabelSeleccionado"), PagSeleccionCampos), 316, 6, 200, 16);
+    etiqueta = plat::place(make<plat::Label>(QStringLiteral("LabelSeleccionado"), PagSeleccionCampos), 316, 6, 200, 16);
     etiqueta->setCaption(QStringLiteral("Campos Seleccionados"));
-    LBSeleccionado = colocar(make<plat::ListBox>(QStringLiteral("LBSeleccionado"), PagSeleccionCampos), 316, 24, 290, 250);
+    LBSeleccionado = plat::place(make<plat::ListBox>(QStringLiteral("LBSeleccionado"), PagSeleccionCampos), 316, 24, 290, 250);
     LBSeleccionado->setMultiSelect(true);
 
-    StringGrid = colocar(make<plat::StringGrid>(QStringLiteral("StringGrid"), PagDesdeHasta), 8, 8, 598, 266);
+    StringGrid = plat::place(make<plat::StringGrid>(QStringLiteral("StringGrid"), PagDesdeHasta), 8, 8, 598, 266);
     StringGrid->setColCount(3);
     StringGrid->setFixedCols(1);
     StringGrid->setFixedRows(1);
     StringGrid->setEditing(true);
 
-    ListaCampos = colocar(make<plat::ComboBox>(QStringLiteral("ListaCampos"), PagFiltros), 8, 8, 200, 24);
+    ListaCampos = plat::place(make<plat::ComboBox>(QStringLiteral("ListaCampos"), PagFiltros), 8, 8, 200, 24);
     ListaCampos->setStyle(plat::ComboBox::csDropDownList);
-    Operador = colocar(make<plat::ComboBox>(QStringLiteral("Operador"), PagFiltros), 214, 8, 60, 24);
+    Operador = plat::place(make<plat::ComboBox>(QStringLiteral("Operador"), PagFiltros), 214, 8, 60, 24);
     Operador->setStyle(plat::ComboBox::csDropDownList);
     Operador->setItems({QStringLiteral("="), QStringLiteral("<"), QStringLiteral(">"), QStringLiteral(">="),
                         QStringLiteral("<="), QStringLiteral("<>")});
     Operador->setItemIndex(0);
-    Valor = colocar(make<plat::Edit>(QStringLiteral("Valor"), PagFiltros), 280, 8, 230, 24);
-    pbAgregar = colocar(make<plat::Button>(QStringLiteral("pbAgregar"), PagFiltros), 516, 7, 90, 26);
+    Valor = plat::place(make<plat::Edit>(QStringLiteral("Valor"), PagFiltros), 280, 8, 230, 24);
+    pbAgregar = plat::place(make<plat::Button>(QStringLiteral("pbAgregar"), PagFiltros), 516, 7, 90, 26);
     pbAgregar->setCaption(QStringLiteral("&Agregar"));
-    MemoFiltros = colocar(make<plat::Memo>(QStringLiteral("MemoFiltros"), PagFiltros), 8, 40, 598, 234);
+    MemoFiltros = plat::place(make<plat::Memo>(QStringLiteral("MemoFiltros"), PagFiltros), 8, 40, 598, 234);
 
-    DBGrid1 = colocar(make<plat::DBGrid>(QStringLiteral("DBGrid1"), PagAjustar), 8, 8, 598, 266);
+    DBGrid1 = plat::place(make<plat::DBGrid>(QStringLiteral("DBGrid1"), PagAjustar), 8, 8, 598, 266);
     caja->addWidget(cabecera);
     caja->addWidget(PageControl1, 1);
 
     auto *opciones = make<plat::Panel>(QStringLiteral("PanelOpciones"), this);
     opciones->setFixedHeight(112);
     const auto casilla = [&](const QString &nombre, const QString &texto, int izquierda, int arriba, bool marcada) {
-        auto *c = colocar(make<plat::CheckBox>(nombre, opciones), izquierda, arriba, 150, 20);
+        auto *c = plat::place(make<plat::CheckBox>(nombre, opciones), izquierda, arriba, 150, 20);
         c->setCaption(texto);
         c->setChecked(marcada);
         return c;
     };
     FormatoFicha = casilla(QStringLiteral("FormatoFicha"), QStringLiteral("Formato Ficha"), 8, 6, false);
-    NumeroColumnasFicha = colocar(make<plat::SpinEdit>(QStringLiteral("NumeroColumnasFicha"), opciones), 8, 30, 60, 22);
+    NumeroColumnasFicha = plat::place(make<plat::SpinEdit>(QStringLiteral("NumeroColumnasFicha"), opciones), 8, 30, 60, 22);
     NumeroColumnasFicha->setRange(1, 10);
     NumeroColumnasFicha->setValue(1);
-    NumeroLineasMemoFicha = colocar(make<plat::SpinEdit>(QStringLiteral("NumeroLineasMemoFicha"), opciones), 76, 30, 60, 22);
+    NumeroLineasMemoFicha = plat::place(make<plat::SpinEdit>(QStringLiteral("NumeroLineasMemoFicha"), opciones), 76, 30, 60, 22);
     NumeroLineasMemoFicha->setRange(1, 50);
     NumeroLineasMemoFicha->setValue(3);
     SepararPorPaginas = casilla(QStringLiteral("SepararPorPaginas"), QStringLiteral("Separar por Página"), 8, 56, false);
-    cbTamanio = colocar(make<plat::ComboBox>(QStringLiteral("cbTamanio"), opciones), 170, 6, 60, 24);
+    cbTamanio = plat::place(make<plat::ComboBox>(QStringLiteral("cbTamanio"), opciones), 170, 6, 60, 24);
     cbTamanio->setStyle(plat::ComboBox::csDropDownList);
     cbTamanio->setItems({QStringLiteral("A3"), QStringLiteral("A4")});
     cbTamanio->setItemIndex(1);
@@ -220,13 +213,13 @@ void TfGENECPRO::construirControles()
     VisualizacionPrevia = casilla(QStringLiteral("VisualizacionPrevia"), QStringLiteral("Visualización Previa"), 170, 34, true);
     cbClasificado = casilla(QStringLiteral("cbClasificado"), QStringLiteral("Clasificado"), 330, 8, true);
     LimitarPalabras = casilla(QStringLiteral("LimitarPalabras"), QStringLiteral("Limitar Palabras"), 330, 34, false);
-    Titulo = colocar(make<plat::Edit>(QStringLiteral("Titulo"), opciones), 170, 60, 436, 24);
-    DBNavigator1 = colocar(make<plat::DBNavigator>(QStringLiteral("DBNavigator1"), opciones), 8, 84, 120, 24);
+    Titulo = plat::place(make<plat::Edit>(QStringLiteral("Titulo"), opciones), 170, 60, 436, 24);
+    DBNavigator1 = plat::place(make<plat::DBNavigator>(QStringLiteral("DBNavigator1"), opciones), 8, 84, 120, 24);
     DBNavigator1->setVisibleButtons({plat::nbFirst, plat::nbPrior, plat::nbNext, plat::nbLast});
-    pbConforme = colocar(make<plat::Button>(QStringLiteral("pbConforme"), opciones), 420, 86, 90, 24);
+    pbConforme = plat::place(make<plat::Button>(QStringLiteral("pbConforme"), opciones), 420, 86, 90, 24);
     pbConforme->setCaption(QStringLiteral("Conforme"));
     pbConforme->setDefault(true);
-    pbSalir = colocar(make<plat::Button>(QStringLiteral("pbSalir"), opciones), 516, 86, 90, 24);
+    pbSalir = plat::place(make<plat::Button>(QStringLiteral("pbSalir"), opciones), 516, 86, 90, 24);
     pbSalir->setCaption(QStringLiteral("&Salir"));
     pbSalir->setModalResult(plat::mrCancel);
     caja->addWidget(opciones);

@@ -24,13 +24,6 @@ const QString kNombreTabla = QStringLiteral("NombreTabla");
 const QString kDescripcion = QStringLiteral("Descripcion");
 const QString kFiltro = QStringLiteral("Filtro");
 
-template<class C>
-C *colocar(C *control, int left, int top, int width, int height)
-{
-    control->setBounds(left, top, width, height);
-    return control;
-}
-
 } // namespace
 
 TfGENEFILT::TfGENEFILT(QWidget *parent) : plat::Form(parent)
@@ -72,28 +65,28 @@ void TfGENEFILT::construirControles()
 
     P0 = make<plat::Panel>(QStringLiteral("P0"), this);
     P0->setFixedHeight(36);
-    LabelDescripcion = colocar(make<plat::Label>(QStringLiteral("LabelDescripcion"), P0), 8, 10, 140, 16);
+    LabelDescripcion = plat::place(make<plat::Label>(QStringLiteral("LabelDescripcion"), P0), 8, 10, 140, 16);
     LabelDescripcion->setCaption(QStringLiteral("Descripción del Filtro"));
     EditDescripcionFiltro =
-        colocar(make<plat::DBLookupComboBox>(QStringLiteral("EditDescripcionFiltro"), P0), 152, 6, 376, 24);
+        plat::place(make<plat::DBLookupComboBox>(QStringLiteral("EditDescripcionFiltro"), P0), 152, 6, 376, 24);
 
     Panel1 = make<plat::Panel>(QStringLiteral("Panel1"), this);
     Panel1->setFixedHeight(56);
-    LabelCampo = colocar(make<plat::Label>(QStringLiteral("LabelCampo"), Panel1), 8, 4, 180, 16);
+    LabelCampo = plat::place(make<plat::Label>(QStringLiteral("LabelCampo"), Panel1), 8, 4, 180, 16);
     LabelCampo->setCaption(QStringLiteral("Campo"));
-    ListaCampos = colocar(make<plat::ComboBox>(QStringLiteral("ListaCampos"), Panel1), 8, 22, 180, 24);
+    ListaCampos = plat::place(make<plat::ComboBox>(QStringLiteral("ListaCampos"), Panel1), 8, 22, 180, 24);
     ListaCampos->setStyle(plat::ComboBox::csDropDownList);
-    LabelOperador = colocar(make<plat::Label>(QStringLiteral("LabelOperador"), Panel1), 194, 4, 70, 16);
+    LabelOperador = plat::place(make<plat::Label>(QStringLiteral("LabelOperador"), Panel1), 194, 4, 70, 16);
     LabelOperador->setCaption(QStringLiteral("Operador"));
-    Operador = colocar(make<plat::ComboBox>(QStringLiteral("Operador"), Panel1), 194, 22, 70, 24);
+    Operador = plat::place(make<plat::ComboBox>(QStringLiteral("Operador"), Panel1), 194, 22, 70, 24);
     Operador->setStyle(plat::ComboBox::csDropDownList);
     Operador->setItems({QStringLiteral("="), QStringLiteral("<"), QStringLiteral(">"), QStringLiteral(">="),
                         QStringLiteral("<="), QStringLiteral("<>")});
     Operador->setItemIndex(0);
-    LabelValor = colocar(make<plat::Label>(QStringLiteral("LabelValor"), Panel1), 270, 4, 170, 16);
+    LabelValor = plat::place(make<plat::Label>(QStringLiteral("LabelValor"), Panel1), 270, 4, 170, 16);
     LabelValor->setCaption(QStringLiteral("Valor"));
-    Valor = colocar(make<plat::Edit>(QStringLiteral("Valor"), Panel1), 270, 22, 170, 24);
-    pbAgregar = colocar(make<plat::Button>(QStringLiteral("pbAgregar"), Panel1), 448, 21, 80, 26);
+    Valor = plat::place(make<plat::Edit>(QStringLiteral("Valor"), Panel1), 270, 22, 170, 24);
+    pbAgregar = plat::place(make<plat::Button>(QStringLiteral("pbAgregar"), Panel1), 448, 21, 80, 26);
     pbAgregar->setCaption(QStringLiteral("&Agregar"));
     pbAgregar->setHint(QStringLiteral("Agregar el filtro a la lista"));
 
@@ -108,13 +101,13 @@ void TfGENEFILT::construirControles()
 
     PanelControl = make<plat::Panel>(QStringLiteral("PanelControl"), this);
     PanelControl->setFixedHeight(42);
-    pbAplicar = colocar(make<plat::Button>(QStringLiteral("pbAplicar"), PanelControl), 8, 8, 90, 26);
+    pbAplicar = plat::place(make<plat::Button>(QStringLiteral("pbAplicar"), PanelControl), 8, 8, 90, 26);
     pbAplicar->setCaption(QStringLiteral("&Aplicar"));
     pbAplicar->setModalResult(plat::mrOk);
-    pbCancelar = colocar(make<plat::Button>(QStringLiteral("pbCancelar"), PanelControl), 104, 8, 90, 26);
+    pbCancelar = plat::place(make<plat::Button>(QStringLiteral("pbCancelar"), PanelControl), 104, 8, 90, 26);
     pbCancelar->setCaption(QStringLiteral("&Cancelar"));
     pbCancelar->setModalResult(plat::mrCancel);
-    pbRestablecer = colocar(make<plat::Button>(QStringLiteral("pbRestablecer"), PanelControl), 200, 8, 100, 26);
+    pbRestablecer = plat::place(make<plat::Button>(QStringLiteral("pbRestablecer"), PanelControl), 200, 8, 100, 26);
     pbRestablecer->setCaption(QStringLiteral("&Restablecer"));
     pbRestablecer->setHint(QStringLiteral("Eliminar el filtro actual y aplicar"));
     pbRestablecer->setModalResult(plat::mrOk);

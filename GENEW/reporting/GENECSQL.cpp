@@ -54,13 +54,6 @@ const QStringList kOperaciones = {QStringLiteral("="),  QStringLiteral(">"), QSt
                                   QStringLiteral("<="), QStringLiteral("<>"), QStringLiteral("+"), QStringLiteral("-"),
                                   QStringLiteral("*"),  QStringLiteral("/")};
 
-template<class C>
-C *colocar(C *control, int left, int top, int width, int height)
-{
-    control->setBounds(left, top, width, height);
-    return control;
-}
-
 // The 500 ms the user is given before the notice about restarting the applications.
 void pausa()
 {
@@ -107,7 +100,7 @@ void TfGENECSQL::construirBotones()
     PanelBotones->setFixedHeight(64);
     int izquierda = 4;
     const auto boton = [&](const QString &nombre, const QString &texto, const QString &ayuda) {
-        auto *b = colocar(make<plat::SpeedButton>(nombre, PanelBotones), izquierda, 4, 34, 28);
+        auto *b = plat::place(make<plat::SpeedButton>(nombre, PanelBotones), izquierda, 4, 34, 28);
         b->setCaption(texto);
         b->setHint(ayuda);
         izquierda += 36;
@@ -137,9 +130,9 @@ void TfGENECSQL::construirBotones()
     pbCopiarConfiguracion = boton(QStringLiteral("pbCopiarConfiguracion"), QStringLiteral("Cfg"), QStringLiteral("Copiar la Configuración"));
     pbCopiarAOtrasEmpresas = boton(QStringLiteral("pbCopiarAOtrasEmpresas"), QStringLiteral("Emp"), QStringLiteral("Copiar a otras Empresas"));
     pbSalir = boton(QStringLiteral("pbSalir"), QStringLiteral("Salir"), QStringLiteral("Salir"));
-    auto *etiqueta = colocar(make<plat::Label>(QStringLiteral("LabelDescripcion"), PanelBotones), 4, 40, 140, 18);
+    auto *etiqueta = plat::place(make<plat::Label>(QStringLiteral("LabelDescripcion"), PanelBotones), 4, 40, 140, 18);
     etiqueta->setCaption(QStringLiteral("Sentencia SQL:"));
-    EditDescripcionFiltro = colocar(make<plat::ComboBox>(QStringLiteral("EditDescripcionFiltro"), PanelBotones), 110, 36, 360, 24);
+    EditDescripcionFiltro = plat::place(make<plat::ComboBox>(QStringLiteral("EditDescripcionFiltro"), PanelBotones), 110, 36, 360, 24);
     EditDescripcionFiltro->setStyle(plat::ComboBox::csDropDownList);
 }
 
@@ -175,7 +168,7 @@ void TfGENECSQL::construirSentenciaYRejilla()
 
 void TfGENECSQL::construirInserciones()
 {
-    PanelInserciones = colocar(make<plat::Panel>(QStringLiteral("PanelInserciones"), this), 0, 0, 592, 230);
+    PanelInserciones = plat::place(make<plat::Panel>(QStringLiteral("PanelInserciones"), this), 0, 0, 592, 230);
     PanelInserciones->setColor(plat::clBtnFace);
     PanelInserciones->setVisible(false);
     // Dragged by any point of its own between the lists.
@@ -187,9 +180,9 @@ void TfGENECSQL::construirInserciones()
             PanelInserciones->move(PanelInserciones->pos() + QPoint(x, y) - agarre_);
     };
     const auto lista = [&](const QString &nombre, const QString &titulo, int izquierda, int ancho) {
-        auto *etiqueta = colocar(make<plat::Label>(QStringLiteral("Label") + nombre, PanelInserciones), izquierda, 4, ancho, 16);
+        auto *etiqueta = plat::place(make<plat::Label>(QStringLiteral("Label") + nombre, PanelInserciones), izquierda, 4, ancho, 16);
         etiqueta->setCaption(titulo);
-        return colocar(make<plat::ListBox>(nombre, PanelInserciones), izquierda, 22, ancho, 200);
+        return plat::place(make<plat::ListBox>(nombre, PanelInserciones), izquierda, 22, ancho, 200);
     };
     LBComandosSQL = lista(QStringLiteral("LBComandosSQL"), QStringLiteral("Comandos SQL"), 6, 130);
     LBComandosSQL->setItems(kComandosSQL);
@@ -795,21 +788,11 @@ void TfGENECSQL::pbImprimirClick(QObject *Sender)
     comandos_->listar(EditDescripcionFiltro->text(), Sender == pbImprimirApaisado);
 }
 
-void TfGENECSQL::pbExportarClick(QObject *)
-{
-    ModuloDatos->ExportarTexto(&QryConsultasSQL->dataSet(), nullptr, QStringLiteral("SQL.TXT"), QString());
-}
+void TfGENECSQL::pbExportarClick(QObject *) { comandos_->exportarTexto(); }
 
-void TfGENECSQL::pbImportarClick(QObject *)
-{
-    QString leido;
-    ModuloDatos->ImportarTexto(&QryConsultasSQL->dataSet(), nullptr, QStringLiteral("SQL.TXT"), QString(), leido);
-}
+void TfGENECSQL::pbImportarClick(QObject *) { comandos_->importarTexto(); }
 
-void TfGENECSQL::pbExportarExcelClick(QObject *)
-{
-    ModuloDatos->ExportarExcel(&QryConsultasSQL->dataSet(), nullptr, QStringLiteral("SQL.XLS"), QString());
-}
+void TfGENECSQL::pbExportarExcelClick(QObject *) { comandos_->exportarExcel(); }
 
 void TfGENECSQL::pbGraficoClick(QObject *)
 {

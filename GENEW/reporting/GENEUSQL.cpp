@@ -424,21 +424,11 @@ void TfGENEUSQL::pbImprimirClick(QObject *Sender)
     comandos_->listar(caption(), Sender == pbImprimirApaisado);
 }
 
-void TfGENEUSQL::pbExportarClick(QObject *)
-{
-    ModuloDatos->ExportarTexto(&ClientDataSet1->dataSet(), nullptr, QStringLiteral("SQL.TXT"), QString());
-}
+void TfGENEUSQL::pbExportarClick(QObject *) { comandos_->exportarTexto(); }
 
-void TfGENEUSQL::pbImportarClick(QObject *)
-{
-    QString leido;
-    ModuloDatos->ImportarTexto(&ClientDataSet1->dataSet(), nullptr, QStringLiteral("SQL.TXT"), QString(), leido);
-}
+void TfGENEUSQL::pbImportarClick(QObject *) { comandos_->importarTexto(); }
 
-void TfGENEUSQL::pbExportarExcelClick(QObject *)
-{
-    ModuloDatos->ExportarExcel(&ClientDataSet1->dataSet(), nullptr, QStringLiteral("SQL.XLS"), QString());
-}
+void TfGENEUSQL::pbExportarExcelClick(QObject *) { comandos_->exportarExcel(); }
 
 void TfGENEUSQL::pbCambiarFontClick(QObject *)
 {

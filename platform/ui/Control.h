@@ -22,6 +22,15 @@
 
 namespace plat {
 
+// A control put at its design-time place and handed back, so that a form's construction
+// reads as its layout: place(make<Edit>("EditCodigo", panel), 80, 8, 120, 21).
+template<class C>
+C *place(C *control, int left, int top, int width, int height)
+{
+    control->setGeometry(left, top, width, height);
+    return control;
+}
+
 class Canvas;
 
 // The common part of a control: tag, hint, colour, font colour, and the events the class

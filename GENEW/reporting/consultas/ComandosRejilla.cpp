@@ -187,3 +187,19 @@ void ComandosRejilla::listar(const QString &titulo, bool apaisado)
     }
     liberar();
 }
+
+void ComandosRejilla::exportarTexto()
+{
+    ModuloDatos->ExportarTexto(rejilla_.dataSet(), nullptr, QStringLiteral("SQL.TXT"), QString());
+}
+
+void ComandosRejilla::importarTexto()
+{
+    QString leido;
+    ModuloDatos->ImportarTexto(rejilla_.dataSet(), nullptr, QStringLiteral("SQL.TXT"), QString(), leido);
+}
+
+void ComandosRejilla::exportarExcel()
+{
+    ModuloDatos->ExportarExcel(rejilla_.dataSet(), nullptr, QStringLiteral("SQL.XLS"), QString());
+}

@@ -10,7 +10,7 @@ class Field;
 
 // What a result grid of typed SQL offers, over any dataset it shows: its look after a run
 // (the stored font, hidden fields, abbreviated titles, number and date formats, an ellipsis
-// on memo columns), the filters by the selected column's value, the search and the listing.
+// on memo columns), the filters by the selected column's value, the search, the listing and the files.
 class ComandosRejilla
 {
 public:
@@ -35,6 +35,10 @@ public:
     // The rows the grid shows through the run-time listing, in the grid's font, numeric
     // columns summed and words wrapped; previewed when the user says so, else printed.
     void listar(const QString &titulo, bool apaisado);
+    // The rows to "SQL.TXT" and back, and to the workbook "SQL.XLS", through the data services.
+    void exportarTexto();
+    void importarTexto();
+    void exportarExcel();
 
 private:
     static void prepararCampo(plat::Field &campo);

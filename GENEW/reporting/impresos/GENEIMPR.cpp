@@ -51,13 +51,6 @@ const QString kDefinicionLineas = QStringLiteral(
     "Tabla Temporal 1\r\n/C/1/CodigoTemporal/ftInteger/0/*\r\n/C/2/Linea/ftSmallint/0/*\r\n"
     "/C/3/LineaMemo/ftSmallint/0/*\r\n/I/1/<Primary>/CodigoTemporal;Linea;LineaMemo");
 
-template<class C>
-C *colocar(C *control, int left, int top, int width, int height)
-{
-    control->setGeometry(left, top, width, height);
-    return control;
-}
-
 void crearTablaSimulacion(plat::TableComponent &tabla, const QString &definicion, const QString &propietario)
 {
     DataSetAbribleDe<plat::TableDataSet> abrible(tabla.table(), propietario);
@@ -136,7 +129,7 @@ TfGENEIMPR::~TfGENEIMPR()
 void TfGENEIMPR::construirDatos(QWidget *area)
 {
     const auto etiqueta = [&](const QString &nombre, const QString &texto, int left, int top, int width) {
-        auto *l = colocar(make<plat::Label>(nombre, area), left, top, width, 16);
+        auto *l = plat::place(make<plat::Label>(nombre, area), left, top, width, 16);
         l->setCaption(texto);
         return l;
     };
@@ -146,16 +139,16 @@ void TfGENEIMPR::construirDatos(QWidget *area)
     };
     const auto lista = [&](const QString &nombre, plat::ComboBox::Style estilo, const QStringList &items, int left,
                            int top, int width) {
-        auto *c = colocar(make<plat::DBComboBox>(nombre, area), left, top, width, 24);
+        auto *c = plat::place(make<plat::DBComboBox>(nombre, area), left, top, width, 24);
         c->setStyle(estilo);
         c->setItems(items);
         return c;
     };
     LabelCodigo = etiqueta(QStringLiteral("LabelCodigo"), QStringLiteral("Código"), 12, 14, 90);
-    EditCodigo = colocar(make<plat::DBEdit>(QStringLiteral("EditCodigo"), area), 110, 10, 160, 24);
+    EditCodigo = plat::place(make<plat::DBEdit>(QStringLiteral("EditCodigo"), area), 110, 10, 160, 24);
     enlazar(EditCodigo, QStringLiteral("Codigo"));
     LabelDescripcion = etiqueta(QStringLiteral("LabelDescripcion"), QStringLiteral("Descripción"), 12, 44, 90);
-    EditDescripcion = colocar(make<plat::DBEdit>(QStringLiteral("EditDescripcion"), area), 110, 40, 360, 24);
+    EditDescripcion = plat::place(make<plat::DBEdit>(QStringLiteral("EditDescripcion"), area), 110, 40, 360, 24);
     enlazar(EditDescripcion, QStringLiteral("Descripcion"));
     LabelTipoDocumento = etiqueta(QStringLiteral("LabelTipoDocumento"), QStringLiteral("Tipo Documento"), 12, 74, 96);
     EditTipoDocumento =
@@ -176,7 +169,7 @@ void TfGENEIMPR::construirDatos(QWidget *area)
 
 void TfGENEIMPR::construirPaginas(QWidget *area)
 {
-    PageControl1 = colocar(make<plat::PageControl>(QStringLiteral("PageControl1"), area), 8, 134, 704, 334);
+    PageControl1 = plat::place(make<plat::PageControl>(QStringLiteral("PageControl1"), area), 8, 134, 704, 334);
     const auto pagina = [&](const QString &nombre, const QString &titulo) {
         auto *p = make<plat::TabSheet>(nombre, PageControl1);
         p->setCaption(titulo);
@@ -186,17 +179,17 @@ void TfGENEIMPR::construirPaginas(QWidget *area)
     PagInstrucciones = pagina(QStringLiteral("PagInstrucciones"), QStringLiteral("Instrucciones"));
     PagAdicional = pagina(QStringLiteral("PagAdicional"), QStringLiteral("Adicional"));
 
-    EditInstrucciones = colocar(make<plat::DBMemo>(QStringLiteral("EditInstrucciones"), PagInstrucciones), 4, 4, 692, 296);
+    EditInstrucciones = plat::place(make<plat::DBMemo>(QStringLiteral("EditInstrucciones"), PagInstrucciones), 4, 4, 692, 296);
     EditInstrucciones->setWordWrap(false);
     EditInstrucciones->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     EditInstrucciones->setDataSource(DataSource1);
     EditInstrucciones->setDataField(QStringLiteral("Instrucciones"));
 
-    LabelImpresoraPorDefecto = colocar(make<plat::Label>(QStringLiteral("LabelImpresoraPorDefecto"), PagAdicional), 12, 18,
+    LabelImpresoraPorDefecto = plat::place(make<plat::Label>(QStringLiteral("LabelImpresoraPorDefecto"), PagAdicional), 12, 18,
                                        140, 16);
     LabelImpresoraPorDefecto->setCaption(QStringLiteral("Impresora por Defecto"));
     EditImpresoraPorDefecto =
-        colocar(make<plat::DBComboBox>(QStringLiteral("EditImpresoraPorDefecto"), PagAdicional), 160, 14, 320, 24);
+        plat::place(make<plat::DBComboBox>(QStringLiteral("EditImpresoraPorDefecto"), PagAdicional), 160, 14, 320, 24);
     EditImpresoraPorDefecto->setStyle(plat::ComboBox::csDropDownList);
     EditImpresoraPorDefecto->setDataSource(DataSource1);
     EditImpresoraPorDefecto->setDataField(QStringLiteral("ImpresoraPorDefecto"));
@@ -204,11 +197,11 @@ void TfGENEIMPR::construirPaginas(QWidget *area)
 
 void TfGENEIMPR::construirHerramientas(QWidget *area)
 {
-    P1 = colocar(make<plat::Panel>(QStringLiteral("P1"), area), 486, 8, 190, 40);
+    P1 = plat::place(make<plat::Panel>(QStringLiteral("P1"), area), 486, 8, 190, 40);
     int left = 6;
     const auto boton = [&](const QString &nombre, QStyle::StandardPixmap icono, const QString &pista,
                            void (TfGENEIMPR::*clic)(QObject *)) {
-        auto *b = colocar(make<plat::SpeedButton>(nombre, P1), left, 6, 28, 28);
+        auto *b = plat::place(make<plat::SpeedButton>(nombre, P1), left, 6, 28, 28);
         left += 30;
         b->setIcon(style()->standardIcon(icono));
         b->setHint(pista);
