@@ -12,6 +12,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Lists.h"
 #include "tests/data/ModuloFixture.h"
+#include "tests/data/TablaLista.h"
 #include "tests/reporting/informes/ImpresoraGrabadora.h"
 #include "tests/reporting/informes/InformePrueba.h"
 
@@ -34,24 +35,9 @@ protected:
         ModuloMotorTest::SetUp();
         if (IsSkipped())
             return;
-        plat::TableDef def;
-        def.name = QStringLiteral("LISTA");
-        def.fields = {plat::fieldDef(QStringLiteral("Codigo"), ftString, 10, true),
-                      plat::fieldDef(QStringLiteral("Nombre"), ftString, 40),
-                      plat::fieldDef(QStringLiteral("Importe"), ftFloat)};
-        def.indexes = {{QStringLiteral("Clave1"), {QStringLiteral("Codigo")}, true, true}};
-        fGENEINIC->Database().createTable(def);
-        tabla_.setTableName(QStringLiteral("LISTA"));
-        ASSERT_TRUE(modulo_->AbrirTabla(tabla_));
-        const QStringList nombres{QStringLiteral("Ana"), QStringLiteral("Eva"), QStringLiteral("O'Brien"),
-                                  QStringLiteral("Luis"), QStringLiteral("O'Brien"), QStringLiteral("Pía")};
-        for (int i = 0; i < nombres.size(); ++i) {
-            tabla_.append();
-            tabla_.fieldByName(QStringLiteral("Codigo")).setAsString(QString::number(i + 3));
-            tabla_.fieldByName(QStringLiteral("Nombre")).setAsString(nombres[i]);
-            tabla_.fieldByName(QStringLiteral("Importe")).setValue(100.5 * i);
-            tabla_.post();
-        }
+        ASSERT_TRUE(crearTablaLista(*modulo_, tabla_, {plat::fieldDef(QStringLiteral("Codigo"), ftString, 10, true),
+                                                          plat::fieldDef(QStringLiteral("Nombre"), ftString, 40),
+                                                          plat::fieldDef(QStringLiteral("Importe"), ftFloat)}));
         dialogo_ = plat::createForm<TfGENECPRO>();
     }
 
