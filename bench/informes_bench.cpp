@@ -3,13 +3,12 @@
 // PDF writer) and directly, against the anchor: the same texts drawn at the same places
 // with QPainter on QPdfWriter. Also the time from the preview call to the first page shown.
 #include "ArranqueBenchmarks.h"
+#include "bench/PrimeraPagina.h"
 #include "GENEW/reporting/informes/Informe.h"
-#include "GENEW/reporting/informes/VistaPreviaInforme.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Session.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QPdfWriter>
 #include <QSqlDatabase>
@@ -258,26 +257,7 @@ void PrimeraPaginaEnVistaPrevia(benchmark::State &state)
 {
     for (auto _ : state) {
         Listado listado;
-        QElapsedTimer reloj;
-        double segundos = 0;
-        listado.informe.OnPreview = [&](QObject *) {
-            auto *vista = new VistaPreviaInforme();
-            vista->setAttribute(Qt::WA_DeleteOnClose);
-            vista->resize(800, 1000);
-            vista->OnPageAvailable = [&, vista](QObject *, int n) {
-                if (n != 1)
-                    return;
-                vista->widget()->repaint();
-                segundos = reloj.nsecsElapsed() / 1e9;
-                listado.informe.impresora()->AbortDoc();
-                QMetaObject::invokeMethod(vista, &QWidget::close, Qt::QueuedConnection);
-            };
-            vista->setQRPrinter(listado.informe.impresora());
-            vista->show();
-        };
-        reloj.start();
-        listado.informe.Preview();
-        state.SetIterationTime(segundos);
+        state.SetIterationTime(segundosHastaPrimeraPagina(listado.informe));
     }
 }
 BENCHMARK(PrimeraPaginaEnVistaPrevia)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -3,13 +3,12 @@
 // plain engine controls (data texts and sum expressions, no print events) and written the
 // same way. Also the time from the preview call to the first page shown.
 #include "ArranqueBenchmarks.h"
+#include "bench/PrimeraPagina.h"
 #include "GENEW/reporting/informes/GENELPRO.h"
-#include "GENEW/reporting/informes/VistaPreviaInforme.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Session.h"
 
-#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -204,26 +203,7 @@ void PrimeraPaginaEnVistaPrevia(benchmark::State &state)
     for (auto _ : state) {
         ListadoProgramable l;
         Informe &informe = *l.listado->QuickReport;
-        QElapsedTimer reloj;
-        double segundos = 0;
-        informe.OnPreview = [&](QObject *) {
-            auto *vista = new VistaPreviaInforme();
-            vista->setAttribute(Qt::WA_DeleteOnClose);
-            vista->resize(800, 1000);
-            vista->OnPageAvailable = [&, vista](QObject *, int n) {
-                if (n != 1)
-                    return;
-                vista->widget()->repaint();
-                segundos = reloj.nsecsElapsed() / 1e9;
-                informe.impresora()->AbortDoc();
-                QMetaObject::invokeMethod(vista, &QWidget::close, Qt::QueuedConnection);
-            };
-            vista->setQRPrinter(informe.impresora());
-            vista->show();
-        };
-        reloj.start();
-        informe.Preview();
-        state.SetIterationTime(segundos);
+        state.SetIterationTime(segundosHastaPrimeraPagina(informe));
     }
 }
 BENCHMARK(PrimeraPaginaEnVistaPrevia)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -7,14 +7,13 @@
 #include "ProgramaArrancado.h"
 #include "ProyectoGrande.h"
 #include "app/PRQRLGRA.h"
+#include "bench/PrimeraPagina.h"
 #include "GENEW/reporting/informes/ImpresoraInforme.h"
-#include "GENEW/reporting/informes/VistaPreviaInforme.h"
 #include "platform/ui/Application.h"
 #include "projects/PROYPROY.h"
 #include "projects/Proymodu.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -81,26 +80,7 @@ void PrimeraPaginaEnVistaPrevia(benchmark::State &state, const QString &codigo)
         listado->QuickReport->DataSet = peticion.DataSet;
         listado->QuickReport->ReportTitle = peticion.Titulo;
         Informe &informe = *listado->QuickReport;
-        QElapsedTimer reloj;
-        double segundos = 0;
-        informe.OnPreview = [&](QObject *) {
-            auto *vista = new VistaPreviaInforme();
-            vista->setAttribute(Qt::WA_DeleteOnClose);
-            vista->resize(800, 1000);
-            vista->OnPageAvailable = [&, vista](QObject *, int n) {
-                if (n != 1)
-                    return;
-                vista->widget()->repaint();
-                segundos = reloj.nsecsElapsed() / 1e9;
-                informe.impresora()->AbortDoc();
-                QMetaObject::invokeMethod(vista, &QWidget::close, Qt::QueuedConnection);
-            };
-            vista->setQRPrinter(informe.impresora());
-            vista->show();
-        };
-        reloj.start();
-        informe.Preview();
-        state.SetIterationTime(segundos);
+        state.SetIterationTime(segundosHastaPrimeraPagina(informe));
         delete listado;
     }
 }
