@@ -2,6 +2,7 @@
 #include "platform/base/Errores.h"
 #include "platform/data/DataSetNotifier.h"
 #include "platform/data/Field.h"
+#include "platform/data/engine/DatabaseLocation.h"
 #include "platform/data/filter/FilterExpression.h"
 
 #include <QFlags>
@@ -10,6 +11,7 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace plat {
@@ -23,6 +25,13 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(LocateOptions)
 
 // The values of one source row, in column order (data fields only).
 using Row = QVector<QVariant>;
+
+// A SELECT of the engine with its named parameters.
+struct SelectStatement
+{
+    QString sql;
+    QVariantMap params;
+};
 
 // A record's identity: the values of the table's primary key (or, in memory, a row
 // number). Valid on every dataset over the same table, and after a refresh.
@@ -201,6 +210,14 @@ public:
         StoredRows(DataSet &dataSet, const QList<int> &fieldIndexes);
         // The next `count` rows; fewer at the end.
         QVector<QVariantList> next(int count);
+        // The SELECT of the engine that answers the next `count` rows as `next` would, the
+        // table read from the attached `schema`, when SQL alone decides which rows the
+        // dataset shows; none otherwise. `skip` then moves past the rows it answered.
+        std::optional<SelectStatement> nextSelect(int count, const QString &schema);
+        void skip(int count);
+        // Where the dataset's rows are stored, when they can be read by another connection
+        // as they are now (a table of a database with no transaction open on its rows).
+        std::optional<DatabaseLocation> committedSource() const;
 
     private:
         DataSet &dataSet_;
@@ -260,6 +277,23 @@ protected:
     {
         Q_UNUSED(previous);
         return cursorRows(first, count);
+    }
+    // What `StoredRows::nextSelect` and `committedSource` answer for this kind of dataset.
+    virtual std::optional<SelectStatement> cursorSelectAfter(const Row *previous, int count, const QList<int> &columns,
+                                                            const QString &schema)
+    {
+        Q_UNUSED(previous);
+        Q_UNUSED(count);
+        Q_UNUSED(columns);
+        Q_UNUSED(schema);
+        return std::nullopt;
+    }
+    virtual std::optional<DatabaseLocation> cursorCommittedSource() const { return std::nullopt; }
+    // The last of the `count` rows `cursorRowsAfter` answers, when there are that many.
+    virtual std::optional<Row> cursorLastRowAfter(const Row *previous, qint64 first, int count)
+    {
+        const QVector<Row> rows = cursorRowsAfter(previous, first, count);
+        return rows.size() == count ? std::optional<Row>(rows.last()) : std::nullopt;
     }
     virtual qint64 cursorPosition(const Row &row) = 0;   // 0-based row number of that row
     // Order by an index of the source (name) or by fields; answers the index fields.

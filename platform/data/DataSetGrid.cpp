@@ -78,6 +78,29 @@ QVector<QVariantList> DataSet::StoredRows::next(int count)
     return out;
 }
 
+std::optional<SelectStatement> DataSet::StoredRows::nextSelect(int count, const QString &schema)
+{
+    if (!dataSet_.active() || count <= 0)
+        return std::nullopt;
+    return dataSet_.cursorSelectAfter(read_ > 0 ? &last_ : nullptr, count, columns_, schema);
+}
+
+void DataSet::StoredRows::skip(int count)
+{
+    if (count <= 0)
+        return;
+    // Only the last of them is read: the next rows are taken after it.
+    if (std::optional<Row> last = dataSet_.cursorLastRowAfter(read_ > 0 ? &last_ : nullptr, read_, count)) {
+        read_ += count;
+        last_ = std::move(*last);
+    }
+}
+
+std::optional<DatabaseLocation> DataSet::StoredRows::committedSource() const
+{
+    return dataSet_.active() ? dataSet_.cursorCommittedSource() : std::nullopt;
+}
+
 qint64 DataSet::currentRow()
 {
     if (!active() || !hasCurrent_ || state_ == DataSetState::Insert)

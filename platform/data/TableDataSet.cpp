@@ -328,18 +328,24 @@ Row TableDataSet::normalized(QVariantList values) const
     return values;
 }
 
+QString TableDataSet::selectText(const Statement &st, bool reverse, int limit, qint64 offset, const QString &columns,
+                                 const QString &from) const
+{
+    QString sql = QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + from + st.where() + orderBy(reverse);
+    if (limit > 0) {
+        const Dialect &dialect = conn().dialect();
+        if (offset > 0)
+            sql += dialect.pageClause(limit, offset);
+        else
+            sql = dialect.selectTop(sql, limit);
+    }
+    return sql;
+}
+
 QVector<Row> TableDataSet::select(Statement &st, bool reverse, int limit, qint64 offset)
 {
-    QString sql = QStringLiteral("SELECT ") + columnList_ + QStringLiteral(" FROM ") + tableName_ + st.where()
-                  + orderBy(reverse);
-    Connection &c = conn();
-    if (limit > 0) {
-        if (offset > 0)
-            sql += c.dialect().pageClause(limit, offset);
-        else
-            sql = c.dialect().selectTop(sql, limit);
-    }
-    QueryResult result = c.query(sql, st.params, SqlOrigin::AsWritten);
+    const QString sql = selectText(st, reverse, limit, offset, columnList_, tableName_);
+    QueryResult result = conn().query(sql, st.params, SqlOrigin::AsWritten);
     QVector<Row> rows;
     rows.reserve(result.rows.size());
     for (QVariantList &values : result.rows)
@@ -768,6 +774,44 @@ QVector<Row> TableDataSet::cursorRowsAfter(const Row *previous, qint64 first, in
     if (first > 0 && !previous)
         return cursorRows(first, count);
     return count > 0 ? fetchFrom(previous, true, count) : QVector<Row>();
+}
+
+std::optional<SelectStatement> TableDataSet::cursorSelectAfter(const Row *previous, int count, const QList<int> &columns,
+                                                               const QString &schema)
+{
+    // Rows tested here (a filter event, a filter SQL cannot say) are beyond a statement.
+    if (hasRowConditions())
+        return std::nullopt;
+    Statement st;
+    addConditions(st);
+    if (previous)
+        st.conditions << keyset(*previous, int(order_.size()), true, false, st);
+    QStringList names;
+    for (int column : columns)
+        names << this->columns()[size_t(column)].name;
+    return SelectStatement{
+        selectText(st, false, count, 0, names.join(QStringLiteral(", ")), schema + u'.' + tableName_), st.params};
+}
+
+std::optional<DatabaseLocation> TableDataSet::cursorCommittedSource() const
+{
+    Connection &c = conn();
+    const DatabaseLocation location = c.location();
+    if (!location.isFolder() || c.inTransaction())
+        return std::nullopt;
+    return location;
+}
+
+std::optional<Row> TableDataSet::cursorLastRowAfter(const Row *previous, qint64 first, int count)
+{
+    if (count <= 0 || hasRowConditions() || (first > 0 && !previous))
+        return DataSet::cursorLastRowAfter(previous, first, count);
+    Statement st;
+    addConditions(st);
+    if (previous)
+        st.conditions << keyset(*previous, int(order_.size()), true, false, st);
+    const QVector<Row> rows = select(st, false, 1, count - 1);
+    return rows.isEmpty() ? std::nullopt : std::optional<Row>(rows.first());
 }
 
 qint64 TableDataSet::cursorPosition(const Row &row)

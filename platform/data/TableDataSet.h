@@ -70,6 +70,10 @@ protected:
     qint64 cursorCountWithoutReading() override { return hasRowConditions() ? count_ : cursorCount(); }
     QVector<Row> cursorRows(qint64 first, int count) override;
     QVector<Row> cursorRowsAfter(const Row *previous, qint64 first, int count) override;
+    std::optional<SelectStatement> cursorSelectAfter(const Row *previous, int count, const QList<int> &columns,
+                                                    const QString &schema) override;
+    std::optional<DatabaseLocation> cursorCommittedSource() const override;
+    std::optional<Row> cursorLastRowAfter(const Row *previous, qint64 first, int count) override;
     qint64 cursorPosition(const Row &row) override;
     QStringList cursorSetOrder(const QString &indexName, const QStringList &fields) override;
     bool cursorLocate(const QStringList &fields, const QVariantList &values, LocateOptions options,
@@ -94,6 +98,8 @@ private:
     QString keyset(const Row &boundary, int terms, bool after, bool inclusive, Statement &st) const;
     void addConditions(Statement &st) const;
     QString orderBy(bool reverse) const;
+    QString selectText(const Statement &st, bool reverse, int limit, qint64 offset, const QString &columns,
+                       const QString &from) const;
     QVector<Row> select(Statement &st, bool reverse, int limit, qint64 offset = 0);
     QVector<Row> fetchFrom(const Row *boundary, bool after, int limit);
     bool setWindow(QVector<Row> rows, int position, bool atStart, bool atEnd, Row &row);

@@ -31,6 +31,9 @@ public:
     ~RecordWriter();
 
     const QStringList &columns() const { return columns_; }
+    const QString &table() const { return table_; }
+    // Every record written is new to the table (it was empty and records are not only updated).
+    bool insertsOnly() const { return emptyAtStart_; }
     void write(const QVariantList &values, CopyCounts &counts);
 
 private:

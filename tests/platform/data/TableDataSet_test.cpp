@@ -562,6 +562,45 @@ TEST_P(TableData, CopyTakesTheShownRowsBatchByBatchAndLeavesTheRecord)
     EXPECT_EQ(lines->fieldByName("Texto").asString(), "dos b uno");
 }
 
+// Into an empty table of another SQLite file the engine moves each batch itself: the same
+// rows in the same order, a refused record stopping the copy after the ones before it.
+TEST_P(TableData, CopyIntoAnotherFileKeepsTheShownRowsAndStopsAtARefusedOne)
+{
+    if (!isSqlite())
+        GTEST_SKIP() << "another company file";
+    gptest::TempDir other;
+    Connection &target = session->connection(QStringLiteral("DatabaseAlt"));
+    target.setDatabaseName(other.path());
+    target.createTable({"LINEAS", db().columns("LINEAS"), db().indexes("LINEAS")});
+    const auto copied = [&] {
+        QStringList texts;
+        for (const auto &row : target.query("SELECT Texto || ' ' || Fecha FROM LINEAS ORDER BY Documento, Serie, Linea").rows)
+            texts << row.value(0).toString();
+        return texts;
+    };
+    lines->setRange({1}, {2});
+    lines->setFilter("Importe > '2'");
+    lines->setFiltered(true);
+    lines->last();
+
+    CopyCounts n = copyRecords(*lines, target, "LINEAS", CopyMode::AppendAndUpdate, 2);
+    EXPECT_EQ(n.appended, 4);
+    EXPECT_EQ(copied(), QStringList({"uno a dos 2024-01-15 09:30:00", "uno a tres 2024-01-03 00:00:00",
+                                     "uno b uno 2024-03-01 00:00:00", "dos b uno 2024-02-01 00:00:00"}));
+    EXPECT_EQ(lines->fieldByName("Texto").asString(), "dos b uno");
+    EXPECT_EQ(target.query("PRAGMA database_list").rows.size(), 1);   // the source is let go
+
+    target.exec("DELETE FROM LINEAS");
+    target.exec("CREATE TRIGGER rechazo BEFORE INSERT ON LINEAS WHEN NEW.Texto = 'dos a uno' "
+                "BEGIN SELECT RAISE(ABORT, 'rechazado'); END");
+    lines->cancelRange();
+    lines->setFiltered(false);
+    EXPECT_NE(errorText([&] { copyRecords(*lines, target, "LINEAS", CopyMode::AppendAndUpdate, 2); }).find("rechazado"),
+              std::string::npos);
+    EXPECT_EQ(copied().size(), 4);
+    EXPECT_EQ(target.query("PRAGMA database_list").rows.size(), 1);
+}
+
 TEST_P(TableData, TablesMadeEmptiedAndDroppedFromTheirDefinitions)
 {
     auto temp = table("_QS1TEMP");
