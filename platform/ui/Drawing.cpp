@@ -45,7 +45,8 @@ struct Text { QPointF origin; QString text; QFont font; double pixels = 0; };
 struct Image { QRectF target; QImage image; QRectF source; qint32 flags = 0; };
 
 using Op = std::variant<SetPen, SetBrush, SetBrushOrigin, SetBackground, SetTransform, ClipRegion, ClipPath,
-                        ClipEnabled, SetHints, SetComposition, SetOpacity, Rects, Path, Polygon, Lines, Ellipse, Text, Image>;
+                        ClipEnabled, SetHints, SetComposition, SetOpacity, Rects, Path, Polygon, Lines, Ellipse,
+                        Text, Image>;
 
 } // namespace
 
@@ -106,15 +107,15 @@ public:
 
     void drawRects(const QRect *rects, int count) override
     {
-        QList<QRectF> &lista = rectList();
+        QList<QRectF> &list = rectList();
         for (int i = 0; i < count; ++i)
-            lista << QRectF(rects[i]);
+            list << QRectF(rects[i]);
     }
     void drawRects(const QRectF *rects, int count) override
     {
-        QList<QRectF> &lista = rectList();
+        QList<QRectF> &list = rectList();
         for (int i = 0; i < count; ++i)
-            lista << rects[i];
+            list << rects[i];
     }
     void drawPath(const QPainterPath &path) override { add(Path{path}); }
     void drawPolygon(const QPointF *points, int count, PolygonDrawMode mode) override
@@ -128,10 +129,10 @@ public:
     void drawLines(const QLineF *lines, int count) override { add(Lines{QList<QLineF>(lines, lines + count), false}); }
     void drawLines(const QLine *lines, int count) override
     {
-        QList<QLineF> lista;
+        QList<QLineF> list;
         for (int i = 0; i < count; ++i)
-            lista << QLineF(lines[i]);
-        add(Lines{lista, true});
+            list << QLineF(lines[i]);
+        add(Lines{list, true});
     }
     void drawEllipse(const QRectF &r) override { add(Ellipse{r, false}); }
     void drawEllipse(const QRect &r) override { add(Ellipse{QRectF(r), true}); }
@@ -307,8 +308,8 @@ public:
     }
 
 private:
-    template<typename Puntos>
-    void drawPolygon(const Puntos &points, qint32 mode)
+    template<typename Points>
+    void drawPolygon(const Points &points, qint32 mode)
     {
         switch (mode) {
         case QPaintEngine::PolylineMode: painter_.drawPolyline(points); break;
