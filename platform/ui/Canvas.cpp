@@ -1,4 +1,5 @@
 #include "platform/ui/Canvas.h"
+#include "platform/ui/Drawing.h"
 
 #include <QFontMetrics>
 #include <QPaintEngine>
@@ -64,12 +65,13 @@ void Canvas::fillPixels(const QRect &r, int color)
         return;
     const QColor colorQt = toQColor(color);
     const QPaintEngine *motor = painter_->paintEngine();
-    if (!motor || motor->type() != QPaintEngine::Picture) {
+    if (!motor || (motor->type() != QPaintEngine::Picture && motor->type() != Drawing::engineType)) {
         painter_->fillRect(r, colorQt);
         return;
     }
-    // A picture records every change of pen and brush: fillRect would record both with each
-    // rectangle and put them back. Fills keep no pen and, while the colour stays, one brush.
+    // A recording keeps every change of pen and brush: fillRect would record both with each
+    // rectangle and put them back. Fills keep no pen and, while the colour stays, one brush
+    // (a drawing then keeps a colour's rectangles as one run).
     painter_->setPen(Qt::NoPen);
     if (painter_->brush().style() != Qt::SolidPattern || painter_->brush().color() != colorQt)
         painter_->setBrush(colorQt);

@@ -2,11 +2,11 @@
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Colors.h"
+#include "platform/ui/Drawing.h"
 #include "projects/PintoresGantt.h"
 
 #include <QImage>
 #include <QPainter>
-#include <QPicture>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -414,13 +414,14 @@ TEST(BandasGantt, BandPicturesDrawBarsAndScaleFromTheirOrigin)
     EXPECT_EQ(ContarEnColumna(h, 100, plat::clSilver), h.height());
 }
 
+// As a report keeps it: a drawing of the band's picture.
 TEST(BandasGantt, ABandRecordedAsAPictureReplaysAsPaintedOnABitmap)
 {
     const ProyectoGantt proyecto{Span(kS0 + 2, kS0 + 5, 10, 6), kS0 + 8};
     plat::Bitmap directo(500, 15);
     PintarBandaProyecto(directo.canvas(), QSize(500, 15), kS0, kS0 + 9, proyecto, kS0 + 4.5);
 
-    QPicture imagenBanda;
+    plat::Drawing imagenBanda;
     {
         QPainter grabacion(&imagenBanda);
         plat::Canvas canvas(&grabacion);
@@ -430,7 +431,7 @@ TEST(BandasGantt, ABandRecordedAsAPictureReplaysAsPaintedOnABitmap)
     reproducida.fill(Qt::white);
     {
         QPainter p(&reproducida);
-        imagenBanda.play(&p);
+        imagenBanda.play(p);
     }
     const QImage &esperada = directo.image();
     int distintos = 0;

@@ -306,7 +306,7 @@ ImagenInforme::~ImagenInforme() = default;
 plat::Canvas &ImagenInforme::canvas()
 {
     if (!lienzo_) {
-        dibujo_ = std::make_unique<QPicture>();
+        dibujo_ = std::make_unique<plat::Drawing>();
         lienzo_ = std::make_unique<plat::Canvas>(static_cast<QPaintDevice *>(dibujo_.get()));
     }
     return *lienzo_;

@@ -10,7 +10,6 @@
 #include <QFont>
 #include <QImage>
 #include <QObject>
-#include <QPicture>
 #include <QStringList>
 #include <memory>
 
@@ -321,9 +320,9 @@ private:
     // Ends the canvas of this printing and keeps its drawing for it.
     void cerrarDibujo();
 
-    std::unique_ptr<QPicture> dibujo_;
+    std::unique_ptr<plat::Drawing> dibujo_;
     std::unique_ptr<plat::Canvas> lienzo_;
-    QPicture impreso_;
+    plat::Drawing impreso_;
     bool hayDibujo_ = false;
 };
 

@@ -78,7 +78,8 @@ QVector<TextoSituado> textosDeDibujo(const DibujoPagina &d)
     DispositivoCaptura dispositivo;
     {
         QPainter painter(&dispositivo);
-        painter.drawPicture(d.origen, d.dibujo);
+        painter.translate(d.origen);
+        d.dibujo.play(painter);
     }
     QVector<TextoSituado> textos;
     for (const TextoSituado &t : std::as_const(dispositivo.motor.textos))

@@ -3,6 +3,7 @@
 #include "platform/report/PreparedReport.h"
 
 #include <QDataStream>
+#include <QIODevice>
 #include <QPainter>
 
 namespace {
@@ -57,13 +58,8 @@ void dibujar(QPainter &painter, const DibujoPagina &d)
 {
     painter.save();
     painter.setClipRect(d.recorte, Qt::IntersectClip);
-    // Qt scales a picture by the device's resolution over the picture's; the painter already
-    // maps page units onto the device, so that scaling is taken back.
     painter.translate(d.origen);
-    const QPaintDevice *dispositivo = painter.device();
-    painter.scale(double(d.dibujo.logicalDpiX()) / dispositivo->logicalDpiX(),
-                  double(d.dibujo.logicalDpiY()) / dispositivo->logicalDpiY());
-    painter.drawPicture(0, 0, d.dibujo);
+    d.dibujo.play(painter);
     painter.restore();
 }
 
@@ -109,7 +105,7 @@ double milimetrosAPixeles(double milimetros)
 
 namespace {
 
-constexpr quint32 kMarcaFichero = 0x47504731;   // "GPG1"
+constexpr quint32 kMarcaFichero = 0x47504732;   // "GPG2": pictures as plat::Drawing
 constexpr QDataStream::Version kVersionFlujo = QDataStream::Qt_6_4;
 
 void escribir(QDataStream &s, const TextoPagina &t)

@@ -1,10 +1,11 @@
 #pragma once
+#include "platform/ui/Drawing.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QLineF>
 #include <QPen>
-#include <QPicture>
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
@@ -61,7 +62,7 @@ struct ImagenPagina
 struct DibujoPagina
 {
     QPointF origen;
-    QPicture dibujo;
+    plat::Drawing dibujo;
     QRectF recorte;
 };
 
