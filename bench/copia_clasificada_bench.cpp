@@ -4,14 +4,13 @@
 // dropped. The anchor, in the same run on the same SQLite file: the sqlite3 API making the
 // same table, inserting the same rows from a SELECT with one prepared statement inside one
 // transaction, stepping them back in key order and dropping the table.
+#include "ArranqueBenchmarks.h"
 #include "GENEW/data/CopiaClasificada.h"
 #include "ProgramaArrancado.h"
 #include "platform/data/TableDataSet.h"
 
-#include <QApplication>
 #include <QFile>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 #include <sqlite3.h>
 
 namespace {
@@ -127,17 +126,5 @@ BENCHMARK(AnclaSqlite3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    Entorno e;
-    if (!e.preparar()) {
-        std::fprintf(stderr, "the program could not start: %s\n", qPrintable(e.programa.motivoFallo()));
-        return 1;
-    }
-    entorno = &e;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    e.origen.close();
-    return 0;
+    return ArranqueBenchmarks(argc, argv).ejecutarSobre(entorno);
 }

@@ -2,6 +2,7 @@
 // through QryConsultasSQL, the provider and ClientDataSet1 (every row copied, the query
 // closed) to the grid's first screen painted, against the anchor measured in the same run:
 // the data layer's Connection::query of the same text (every row read).
+#include "ArranqueBenchmarks.h"
 #include "GENEW/reporting/GENEUSQL.h"
 #include "ProgramaArrancado.h"
 #include "VentasMuestra.h"
@@ -11,9 +12,7 @@
 #include "platform/ui/data/DBGrid.h"
 #include "platform/ui/data/DataSetComponents.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 
 namespace {
 
@@ -49,6 +48,8 @@ struct Entorno
     }
 };
 
+Entorno *entorno = nullptr;   // while the benchmarks run
+
 void EjecutarPrimeraPantalla(benchmark::State &estado)
 {
     for (auto _ : estado) {
@@ -72,15 +73,5 @@ BENCHMARK(AnclaConnectionQuery)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    Entorno e;
-    if (!e.preparar()) {
-        std::fprintf(stderr, "the program could not start: %s\n", qPrintable(e.programa.motivoFallo()));
-        return 1;
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return ArranqueBenchmarks(argc, argv).ejecutarSobre(entorno);
 }
