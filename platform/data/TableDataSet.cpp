@@ -776,16 +776,23 @@ QVector<Row> TableDataSet::cursorRowsAfter(const Row *previous, qint64 first, in
     return count > 0 ? fetchFrom(previous, true, count) : QVector<Row>();
 }
 
+// The dataset's conditions, and past `previous` in the current order when given.
+TableDataSet::Statement TableDataSet::conditionsAfter(const Row *previous) const
+{
+    Statement st;
+    addConditions(st);
+    if (previous)
+        st.conditions << keyset(*previous, int(order_.size()), true, false, st);
+    return st;
+}
+
 std::optional<SelectStatement> TableDataSet::cursorSelectAfter(const Row *previous, int count, const QList<int> &columns,
                                                                const QString &schema)
 {
     // Rows tested here (a filter event, a filter SQL cannot say) are beyond a statement.
     if (hasRowConditions())
         return std::nullopt;
-    Statement st;
-    addConditions(st);
-    if (previous)
-        st.conditions << keyset(*previous, int(order_.size()), true, false, st);
+    Statement st = conditionsAfter(previous);
     QStringList names;
     for (int column : columns)
         names << this->columns()[size_t(column)].name;
@@ -806,10 +813,7 @@ std::optional<Row> TableDataSet::cursorLastRowAfter(const Row *previous, qint64 
 {
     if (count <= 0 || hasRowConditions() || (first > 0 && !previous))
         return DataSet::cursorLastRowAfter(previous, first, count);
-    Statement st;
-    addConditions(st);
-    if (previous)
-        st.conditions << keyset(*previous, int(order_.size()), true, false, st);
+    Statement st = conditionsAfter(previous);
     const QVector<Row> rows = select(st, false, 1, count - 1);
     return rows.isEmpty() ? std::nullopt : std::optional<Row>(rows.first());
 }

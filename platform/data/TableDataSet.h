@@ -97,6 +97,7 @@ private:
     QString termCondition(const OrderTerm &term, const QVariant &value, int relation, Statement &st) const;
     QString keyset(const Row &boundary, int terms, bool after, bool inclusive, Statement &st) const;
     void addConditions(Statement &st) const;
+    Statement conditionsAfter(const Row *previous) const;
     QString orderBy(bool reverse) const;
     QString selectText(const Statement &st, bool reverse, int limit, qint64 offset, const QString &columns,
                        const QString &from) const;
