@@ -5,6 +5,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "tests/data/ModuloFixture.h"
+#include "tests/reporting/graficos/VentanaGrafico.h"
 
 #include <QAbstractBarSeries>
 #include <QBarCategoryAxis>
@@ -23,27 +24,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct VentanaGrafico
-{
-    TfGENEGRAF *f = plat::createForm<TfGENEGRAF>();
-    VentanaGrafico(const QString &definicion, const QString &series)
-    {
-        f->DefinicionGrafico = definicion;
-        f->SeriesGrafico = series;
-        f->Show();
-    }
-    ~VentanaGrafico() { f->Free(); }
-    QChart &chart() const { return *f->chart(); }
-    int marcasVisibles() const
-    {
-        int n = 0;
-        QCoreApplication::processEvents();   // the legend lays its entries out first
-        for (QLegendMarker *m : chart().legend()->markers())
-            n += m->isVisible();
-        return n;
-    }
-};
 
 TEST(GENEGRAF, TituloMedidasBotonesYPaneles)
 {

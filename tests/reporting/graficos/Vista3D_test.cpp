@@ -2,15 +2,12 @@
 #include "GENEW/reporting/graficos/GeometriaProfundidad.h"
 #include "GENEW/reporting/graficos/Vista3D.h"
 #include "platform/ui/Controls.h"
+#include "tests/reporting/graficos/VentanaGrafico.h"
 
 #include <QAbstractAxis>
 #include <QChart>
-#include <QChartView>
 #include <QDir>
-#include <QGraphicsLayout>
-#include <QGraphicsScene>
 #include <QPainter>
-#include <QPainterPathStroker>
 #include <gtest/gtest.h>
 
 namespace {
@@ -157,36 +154,6 @@ TEST(GeometriaProfundidad, TheWallsCoverThePlotAreaAndTheRoomBehindIt)
 
 const QString kCarpetaImagenes = QStringLiteral(GP_IMAGENES_GRAFICOS);
 
-struct Grafico
-{
-    TfGENEGRAF *f = plat::createForm<TfGENEGRAF>();
-    Grafico(const QString &definicion, const QString &series)
-    {
-        f->DefinicionGrafico = definicion;
-        f->SeriesGrafico = series;
-        f->Show();
-        asentar();
-    }
-    ~Grafico() { f->Free(); }
-    QChart &chart() const { return *f->chart(); }
-    void asentar() const
-    {
-        QCoreApplication::processEvents();
-        chart().layout()->activate();
-    }
-    // The chart as the scene draws it, one pixel per unit of the chart.
-    QImage imagen() const
-    {
-        asentar();
-        QImage imagen(chart().size().toSize(), QImage::Format_ARGB32_Premultiplied);
-        imagen.fill(Qt::white);
-        QPainter p(&imagen);
-        p.setRenderHint(QPainter::Antialiasing);
-        chart().scene()->render(&p, QRectF(imagen.rect()), QRectF(chart().scenePos(), chart().size()));
-        return imagen;
-    }
-};
-
 // The colour of the shape a face recedes from: its outline is that colour darkened by half.
 QColor colorDeLaForma(const Cara &cara) { return cara.borde.lighter(200); }
 
@@ -231,8 +198,8 @@ TEST(Vista3D, EachKindDiffersFromTheFlatChartOnlyWhereTheDepthIsDrawn)
     QDir().mkpath(kCarpetaImagenes);
     for (const Tipo &t : kTipos) {
         SCOPED_TRACE(t.nombre);
-        Grafico tresD(t.definicion, t.series);
-        Grafico plano(t.definicion + ";Vista3D=NO", t.series);
+        VentanaGrafico tresD(t.definicion, t.series);
+        VentanaGrafico plano(t.definicion + ";Vista3D=NO", t.series);
         ASSERT_TRUE(vista3d::activa(tresD.chart()));
         ASSERT_FALSE(vista3d::activa(plano.chart()));
         plano.chart().setMargins(tresD.chart().margins());
@@ -319,11 +286,11 @@ TEST(Vista3D, OnlyNOSwitchesItOff)
     };
     const QString series = QStringLiteral("Tipo=Barras;Color=Rojo;Valores=1:5:a:/2:7:b:");
     const QChart nuevo;
-    Grafico referencia(QStringLiteral("Vista3D=NO"), series);
+    VentanaGrafico referencia(QStringLiteral("Vista3D=NO"), series);
     const QImage plana = referencia.imagen();
     for (const Caso &c : casos) {
         SCOPED_TRACE(c.definicion);
-        Grafico g(QString::fromLatin1(c.definicion), series);
+        VentanaGrafico g(QString::fromLatin1(c.definicion), series);
         EXPECT_EQ(g.f->ajustes().Vista3D, c.tresD);
         EXPECT_EQ(vista3d::activa(g.chart()), c.tresD);
         EXPECT_EQ(g.chart().margins() == nuevo.margins(), !c.tresD);
@@ -336,7 +303,7 @@ TEST(Vista3D, OnlyNOSwitchesItOff)
 // The marks and the legend are the flat chart's, over the depth.
 TEST(Vista3D, MarksAndLegendFollowTheirButtons)
 {
-    Grafico g(QStringLiteral("Leyenda=SI;Marcas=SI;Medidas=420x320"),
+    VentanaGrafico g(QStringLiteral("Leyenda=SI;Marcas=SI;Medidas=420x320"),
               QStringLiteral("Titulo=Importe;Tipo=Barras;Color=Verde;IncluirEnLeyenda=SI;Valores=") + kCiudades);
     const QImage conTodo = g.imagen();
     const QRectF antes = g.chart().plotArea();
