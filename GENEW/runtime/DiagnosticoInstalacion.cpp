@@ -123,6 +123,23 @@ void anadirSeccion(QString &informe, const QString &cabecera, const QString &lin
     informe += cabecera + kCrLf + kCrLf + lineas;
 }
 
+// The Agent's line of the report; a server without an Agent has nothing to back up with,
+// so it gets no line either way.
+QString anomaliaAgente(const AjustesDiagnostico &ajustes)
+{
+    const QString estado = EstadoServicio(ajustes.servidor);
+    if (estado.isEmpty())
+        return QString();
+    if (ajustes.nombreServicioAgente.isEmpty())
+        return QStringLiteral("No tiene configurado el sistema de alerta sobre la actividad del Agente de SQL Server "
+                              "(Configuración de la Aplicación > Bases de Datos > Microsoft SQL Server)")
+            + kCrLf;
+    if (estado != QLatin1String("Iniciado"))
+        return QStringLiteral("El servicio de Agente de SQL Server no está iniciado. ")
+            + QStringLiteral("Este servicio es necesario para realizar copias de seguridad periódicas.");
+    return QString();
+}
+
 struct ArchivoRed
 {
     const char *nombre;
@@ -236,22 +253,42 @@ ResultadoDiagnostico ComponerDiagnostico(EntornoDiagnostico &entorno, const Ajus
                       QStringLiteral("Las siguientes anomalías han sido detectadas en el ") + QStringLiteral("Sistema Operativo: "),
                       sistema);
     }
-    if (tema.contains(QStringLiteral("MotorBaseDatos")) && entorno.esWindows()
+    if (tema.contains(QStringLiteral("MotorBaseDatos")) && ajustes.motor == plat::EngineKind::SqlServer
         && !ajustes.versionSQLServer.contains(QStringLiteral("Express Edition"))) {
-        QString servidor;
-        if (ajustes.nombreServicioAgente.isEmpty())
-            servidor = QStringLiteral("No tiene configurado el sistema de alerta sobre la actividad del Agente de SQL Server "
-                                      "(Configuración de la Aplicación > Bases de Datos > Microsoft SQL Server)")
-                + kCrLf;
-        else if (entorno.estadoServicio(ajustes.maquinaServicioAgente, ajustes.nombreServicioAgente) != QLatin1String("Iniciado"))
-            servidor = QStringLiteral("El servicio de Agente de SQL Server no está iniciado. ")
-                + QStringLiteral("Este servicio es necesario para realizar copias de seguridad periódicas.");
         anadirSeccion(r.informe,
                       QStringLiteral("Las siguientes anomalías han sido detectadas en Microsoft SQL Server ")
                           + QStringLiteral("y deben ser reconfiguradas manualmente: "),
-                      servidor);
+                      anomaliaAgente(ajustes));
     }
     return r;
+}
+
+QString EstadoServicio(const ConsultaServidor &servidor)
+{
+    const QString noDisponible = QStringLiteral("No disponible");
+    if (!servidor)
+        return noDisponible;
+    QList<QVariantList> filas;
+    try {
+        filas = servidor(kSentenciaEstadoAgente);
+    } catch (const gp::Error &) {
+        return noDisponible;
+    }
+    if (filas.isEmpty())
+        return QString();
+    bool esNumero = false;
+    const int estado = filas.first().value(0).toInt(&esNumero);
+    if (!esNumero)
+        return noDisponible;
+    // The server numbers its services' states as the service manager does.
+    switch (estado) {
+    case 1: return QStringLiteral("Detenido");
+    case 2: return QStringLiteral("Iniciando");
+    case 3: return QStringLiteral("Deteniendo");
+    case 4: return QStringLiteral("Iniciado");
+    case 7: return QStringLiteral("Pausado");
+    default: return QString::number(estado);
+    }
 }
 
 void RepararInstalacion(EntornoDiagnostico &entorno, const AjustesDiagnostico &ajustes, bool idiomaSinAsignar)

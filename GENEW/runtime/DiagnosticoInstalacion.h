@@ -1,13 +1,20 @@
 #pragma once
+#include "platform/base/EngineKind.h"
+
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
+
+#include <functional>
 
 // The installation diagnosis: the checks of the workstation and the engine's set-up that
 // the old system made (Windows registry, the old engine's configuration file, two network
-// driver files, the SQL Server Agent), here behind an environment that answers them, and
-// the report composed from what they find. On Linux none of those exist: the environment
-// says so and only the project's own operating-system lines can appear.
+// driver files), here behind an environment that answers them, the SQL Server Agent, asked
+// of the server the program is connected to, and the report composed from what they find.
+// On Linux the Windows places do not exist: the environment says so and only the project's
+// own operating-system lines and the Agent's can appear.
 
 // What the checks read and write.
 class EntornoDiagnostico
@@ -38,13 +45,16 @@ public:
     virtual QString directorioSistema() const = 0;
     // The file's date; invalid when it does not exist.
     virtual QDateTime fechaArchivo(const QString &ruta) const = 0;
-    virtual QString estadoServicio(const QString &maquina, const QString &servicio) = 0;
 
     // The project's own checks of this system.
     virtual bool hayFuenteConCaracteres(const QString &caracteres) const = 0;
     // Empty when the auxiliary program is in place, else the name it was looked for by.
     virtual QString programaAuxiliarAusente() const = 0;
 };
+
+// The server the program is connected to, asked a query as written: its rows, or gp::Error
+// when it fails.
+using ConsultaServidor = std::function<QList<QVariantList>(const QString &sql)>;
 
 // The start-up settings the checks compare with.
 struct AjustesDiagnostico
@@ -53,9 +63,22 @@ struct AjustesDiagnostico
     QString aliasEmpresa;
     QString versionSQLServer;
     QString intercalacion;
-    QString nombreServicioAgente;
-    QString maquinaServicioAgente;
+    QString nombreServicioAgente;   // NombreServicioAgenteMSSQL: empty when the Agent's alert is not set up
+    plat::EngineKind motor = plat::EngineKind::SQLite;
+    ConsultaServidor servidor;      // asked only on SQL Server
 };
+
+// How the Agent's state is asked: the server's own view of its services. The Agent is told
+// by its display name ("SQL Server Agent", "Agente SQL Server") or by its program file.
+inline const QString kSentenciaEstadoAgente = QStringLiteral(
+    "SELECT status FROM sys.dm_server_services "
+    "WHERE servicename LIKE N'%Agent%' OR UPPER(filename) LIKE N'%SQLAGENT%'");
+
+// The SQL Server Agent's state as the server gives it: "Detenido", "Iniciando", "Deteniendo",
+// "Iniciado", "Pausado", the state's number for a pending continue or pause, "No disponible"
+// when the server cannot be asked (no rights to its view, a server too old to have it); empty
+// when the server lists no Agent, as an Express edition.
+QString EstadoServicio(const ConsultaServidor &servidor);
 
 // The routines the checks are made of, on an environment.
 QString ComprobarValorRegistro(EntornoDiagnostico &entorno, const QString &clave, const QString &nombre,
@@ -83,7 +106,7 @@ void RepararInstalacion(EntornoDiagnostico &entorno, const AjustesDiagnostico &a
 inline const QString kPreguntaReparacion = QStringLiteral(
     "¿Desea que la aplicación reconfigure la instalación \r\nintentando subsanar las anomalías detectadas?");
 
-// This system: no registry, no engine configuration, no services; fonts and the auxiliary
+// This system: no registry, no engine configuration, no driver files; fonts and the auxiliary
 // program in the installation folder are looked at.
 class EntornoDiagnosticoLinux : public EntornoDiagnostico
 {
@@ -100,7 +123,6 @@ public:
     QStringList aliasConfiguracion() override { return {}; }
     QString directorioSistema() const override { return QString(); }
     QDateTime fechaArchivo(const QString &ruta) const override;
-    QString estadoServicio(const QString &, const QString &) override { return QStringLiteral("No disponible"); }
     bool hayFuenteConCaracteres(const QString &caracteres) const override;
     QString programaAuxiliarAusente() const override;
 

@@ -280,8 +280,15 @@ void TfGENEINIC::FormDestroy(QObject *)
 bool TfGENEINIC::MostrarDiagnostico(const QString &tema)
 {
     EntornoDiagnosticoLinux entorno(DirectorioInstalacion);
-    const AjustesDiagnostico ajustes{Configuracion.basesDatos.AliasBaseDatosGeneral, Configuracion.basesDatos.AliasBaseDatos,
-                                     VersionServidorSQL, conexiones_.IntercalacionTXIDIOMA, QString(), QString()};
+    const AjustesDiagnostico ajustes{Configuracion.basesDatos.AliasBaseDatosGeneral,
+                                     Configuracion.basesDatos.AliasBaseDatos,
+                                     VersionServidorSQL,
+                                     conexiones_.IntercalacionTXIDIOMA,
+                                     Configuracion.parametros.NombreServicioAgenteMSSQL,
+                                     sesion_.engine(),
+                                     [this](const QString &sql) {
+                                         return DatabaseGeneral().query(sql, {}, plat::SqlOrigin::AsWritten).rows;
+                                     }};
     TfGENEDIAG diagnostico(entorno, ajustes);
     return diagnostico.DiagnosticarInstalacion(tema);
 }

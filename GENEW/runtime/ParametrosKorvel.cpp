@@ -101,6 +101,7 @@ ParametrosKorvel ParametrosKorvel::deArchivo(const QString &archivo, plat::Engin
     s.texto("NombreUsuarioInicioSesion", p.NombreUsuarioInicioSesion);
     s.texto("PasswordInicioSesion", p.PasswordInicioSesion);
     s.textoNoVacio("NivelAislamientoTransaccionesMSSQL", p.NivelAislamientoTransaccionesMSSQL);
+    s.texto("NombreServicioAgenteMSSQL", p.NombreServicioAgenteMSSQL);
     return p;
 }
 

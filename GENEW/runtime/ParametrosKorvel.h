@@ -45,6 +45,8 @@ struct ParametrosKorvel
     QString NombreUsuarioInicioSesion;
     QString PasswordInicioSesion;   // as stored: scrambled (DescifrarClave gives it clear)
     QString NivelAislamientoTransaccionesMSSQL = QStringLiteral("READ UNCOMMITTED");
+    // The SQL Server Agent's service: set, the engine's diagnosis reports the Agent's state.
+    QString NombreServicioAgenteMSSQL;
 
     // The zero date as the program writes it into SQL in the configured date format.
     QString fechaCeroSQL() const;

@@ -238,7 +238,8 @@ TEST(ParametrosKorvel, CadaClaveSeLeeDeSuSeccion)
         "URLAccesoMenuWebDistribuidor=Ninguna\r\nAspectoAplicacion=clasico\r\nBDEPrivateDir=auto\r\n"
         "[Microsoft SQL Server]\r\n"
         "NombreIntercalacionMSSQL=Modern_Spanish_CI_AS\r\nNombreUsuarioInicioSesion=sa\r\n"
-        "PasswordInicioSesion=012003\r\nNivelAislamientoTransaccionesMSSQL=READ COMMITTED\r\n");
+        "PasswordInicioSesion=012003\r\nNivelAislamientoTransaccionesMSSQL=READ COMMITTED\r\n"
+        "NombreServicioAgenteMSSQL=SQLAgent$PROD\r\n");
     const ParametrosKorvel p = desdeTexto(texto, "Microsoft SQL Server");
     EXPECT_TRUE(p.VisualizarLogoEmpresaEnMenu);
     EXPECT_EQ(p.NivelCapturaIncidencias, "Maximo");
@@ -267,6 +268,7 @@ TEST(ParametrosKorvel, CadaClaveSeLeeDeSuSeccion)
     EXPECT_EQ(p.NombreUsuarioInicioSesion, "sa");
     EXPECT_EQ(p.PasswordInicioSesion, "012003");
     EXPECT_EQ(p.NivelAislamientoTransaccionesMSSQL, "READ COMMITTED");
+    EXPECT_EQ(p.NombreServicioAgenteMSSQL, "SQLAgent$PROD");
 }
 
 TEST(ParametrosKorvel, MarcasCiertasSoloConSI)

@@ -7,10 +7,12 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
 // A Windows workstation: the registry in a QSettings file, the engine's configuration in a
-// map, file dates and the service state as given. Every value right to start with.
+// map, file dates as given. Every value right to start with.
 class EntornoWindows : public EntornoDiagnostico
 {
 public:
@@ -61,18 +63,18 @@ public:
     QStringList aliasConfiguracion() override { return {"GENERAL", "EMPRESA", "OTRA"}; }
     QString directorioSistema() const override { return "C:\\WINDOWS\\SYSTEM"; }
     QDateTime fechaArchivo(const QString &ruta) const override { return fechas.value(ruta); }
-    QString estadoServicio(const QString &, const QString &) override { return servicio; }
     bool hayFuenteConCaracteres(const QString &) const override { return true; }
     QString programaAuxiliarAusente() const override { return {}; }
 
     QSettings registro;
     QMap<QString, QString> configuracion;
     QMap<QString, QDateTime> fechas;
-    QString base = "Windows NT", nombre = "Windows 10", servicio = "Iniciado";
+    QString base = "Windows NT", nombre = "Windows 10";
     QStringList ejecutados, escritos;
 };
 
-class Diagnostico : public ::testing::Test
+// What the diagnosis showed in its viewer (caption, line break, report) and asked.
+class VisorDiagnostico : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -82,20 +84,24 @@ protected:
         });
     }
 
+    gptest::TempDir dir_;
+    SalidaMensajesGrabada mensajes_;
+    SalidaMensajesInstalada salida_{mensajes_};
+    QStringList mostrados_;
+    std::optional<Gancho<TfGENEDIAG::VisorInforme>::Instalacion> visor_;
+};
+
+class Diagnostico : public VisorDiagnostico
+{
+protected:
     bool diagnosticar(const QString &tema, const AjustesDiagnostico &a = kAjustes)
     {
         TfGENEDIAG f(entorno_, a);
         return f.DiagnosticarInstalacion(tema);
     }
 
-    static inline const AjustesDiagnostico kAjustes{"GENERAL", "EMPRESA", "Microsoft SQL Server 2019", "Latin1_General_CI_AS",
-                                                    "SQLSERVERAGENT", "SERVIDOR"};
-    gptest::TempDir dir_;
+    static inline const AjustesDiagnostico kAjustes{"GENERAL", "EMPRESA", "", "Latin1_General_CI_AS", "", {}, {}};
     EntornoWindows entorno_{dir_.file("registro.ini")};
-    SalidaMensajesGrabada mensajes_;
-    SalidaMensajesInstalada salida_{mensajes_};
-    QStringList mostrados_;
-    std::optional<Gancho<TfGENEDIAG::VisorInforme>::Instalacion> visor_;
 };
 
 TEST_F(Diagnostico, AWorkstationWithEveryValueRightShowsNothing)
@@ -118,10 +124,9 @@ TEST_F(Diagnostico, TheReportNamesEachPlaceAndTheRepairPutsItRight)
     entorno_.configuracion["\\Databases\\EMPRESA\\DB OPEN\\;BLOB SIZE"] = "32";
     entorno_.fechas["C:\\WINDOWS\\SYSTEM\\VREDIR.VXD"] = QDateTime(QDate(1997, 9, 11), QTime(0, 0));
     entorno_.fechas["C:\\WINDOWS\\SYSTEM\\VNETSUP.VXD"] = QDateTime(QDate(1997, 5, 31), QTime(0, 0));
-    entorno_.servicio = "Detenido";
     mensajes_.programarRespuestas({"SI"});
 
-    EXPECT_FALSE(diagnosticar("Configuracion MotorBaseDatos"));
+    EXPECT_FALSE(diagnosticar("Configuracion"));
     ASSERT_EQ(mostrados_.size(), 1);
     EXPECT_EQ(mostrados_.first().toStdString(),
               "Diagnóstico de la Instalación\n"
@@ -140,12 +145,7 @@ TEST_F(Diagnostico, TheReportNamesEachPlaceAndTheRepairPutsItRight)
               "(debería ser 0x5BDE).\r\n"
               "\r\n\r\n"
               "Las siguientes anomalías han sido detectadas en el Sistema Operativo: \r\n\r\n"
-              "El archivo VREDIR.VXD debe ser actualizado.\r\n"
-              "\r\n\r\n"
-              "Las siguientes anomalías han sido detectadas en Microsoft SQL Server y deben ser reconfiguradas manualmente: "
-              "\r\n\r\n"
-              "El servicio de Agente de SQL Server no está iniciado. Este servicio es necesario para realizar copias de "
-              "seguridad periódicas.");
+              "El archivo VREDIR.VXD debe ser actualizado.\r\n");
     EXPECT_TRUE(entorno_.ejecutados.isEmpty());   // the clock is set on the NT family only
     ASSERT_EQ(mensajes_.mensajes().size(), 1);
     EXPECT_EQ(mensajes_.mensajes().first().tipo, "C");
@@ -160,22 +160,6 @@ TEST_F(Diagnostico, TheReportNamesEachPlaceAndTheRepairPutsItRight)
     EXPECT_EQ(entorno_.configuracion.value("\\SYSTEM\\INIT\\;LANGDRIVER"), "BLLT1ES0");
     EXPECT_EQ(entorno_.configuracion.value("\\SYSTEM\\INIT\\;MAXBUFSIZE"), "16384");
     EXPECT_EQ(entorno_.configuracion.value("\\DRIVERS\\PARADOX\\TABLE CREATE\\;LEVEL"), "5");
-}
-
-TEST_F(Diagnostico, TheAgentLinesAndNoRepairForTheEngineTopic)
-{
-    entorno_.servicio = "Detenido";
-    AjustesDiagnostico express = kAjustes;
-    express.versionSQLServer = "Microsoft SQL Server 2019 Express Edition";
-    EXPECT_TRUE(diagnosticar("MotorBaseDatos", express));
-    AjustesDiagnostico sinServicio = kAjustes;
-    sinServicio.nombreServicioAgente.clear();
-    EXPECT_FALSE(diagnosticar("MotorBaseDatos", sinServicio));
-    EXPECT_FALSE(diagnosticar("MotorBaseDatos"));
-    ASSERT_EQ(mostrados_.size(), 2);
-    EXPECT_TRUE(mostrados_[0].contains("No tiene configurado el sistema de alerta sobre la actividad del Agente de SQL Server ("));
-    EXPECT_TRUE(mostrados_[1].endsWith("copias de seguridad periódicas."));
-    EXPECT_TRUE(mensajes_.mensajes().isEmpty());   // never the repair question
 }
 
 TEST_F(Diagnostico, AnAddressWithoutSemicolonIsRefused)
@@ -199,6 +183,122 @@ TEST(DiagnosticoLinux, OnlyThisSystemsOwnLinesAndTheMissingAuxiliaryProgram)
         << r.informe.toStdString();
     EXPECT_FALSE(r.informe.contains("Registro de Windows"));
     EXPECT_FALSE(r.informe.contains("SQL Server"));
+}
+
+// The SQL Server the program is connected to, as the engine answers: what it was asked, and
+// the rows it gives or its failure.
+struct ServidorGrabado
+{
+    QStringList preguntas;
+    std::optional<QList<QVariantList>> filas;   // none: the query fails
+
+    ConsultaServidor consulta()
+    {
+        return [this](const QString &sql) {
+            preguntas << sql;
+            if (!filas)
+                throw gp::DatabaseError("[FreeTDS][SQL Server]VIEW SERVER STATE permission was denied on object 'server'");
+            return *filas;
+        };
+    }
+};
+
+// The engine's diagnosis as the program runs it: this system's environment, the server asked
+// through the connection.
+class AgenteSQLServer : public VisorDiagnostico
+{
+protected:
+    AjustesDiagnostico ajustes(ServidorGrabado &servidor) const
+    {
+        return {"GENERAL", "EMPRESA", "Microsoft SQL Server 2019 (RTM) - 15.0.2000.5 (X64) Standard Edition (64-bit)",
+                "Modern_Spanish_CI_AS", "SQLSERVERAGENT", plat::EngineKind::SqlServer, servidor.consulta()};
+    }
+
+    bool diagnosticar(const AjustesDiagnostico &a, const QString &tema = "MotorBaseDatos")
+    {
+        EntornoDiagnosticoLinux entorno(dir_.path());
+        TfGENEDIAG f(entorno, a);
+        return f.DiagnosticarInstalacion(tema);
+    }
+
+    static inline const QString kSeccion = "Diagnóstico de la Instalación\n"
+                                           "Las siguientes anomalías han sido detectadas en Microsoft SQL Server y deben "
+                                           "ser reconfiguradas manualmente: \r\n\r\n";
+    static inline const QString kSentencia = "SELECT status FROM sys.dm_server_services "
+                                             "WHERE servicename LIKE N'%Agent%' OR UPPER(filename) LIKE N'%SQLAGENT%'";
+};
+
+TEST_F(AgenteSQLServer, EachStateTheServerGivesAndWhatTheDiagnosisSaysOfIt)
+{
+    const QString noIniciado = kSeccion
+        + "El servicio de Agente de SQL Server no está iniciado. Este servicio es necesario para realizar copias de "
+          "seguridad periódicas.";
+    struct Caso
+    {
+        const char *caso;
+        std::optional<QList<QVariantList>> filas;
+        QString estado;
+        QString mostrado;   // empty: nothing shown, the check passed
+    };
+    const Caso casos[] = {
+        {"stopped", QList<QVariantList>{{1}}, "Detenido", noIniciado},
+        {"start pending", QList<QVariantList>{{2}}, "Iniciando", noIniciado},
+        {"stop pending", QList<QVariantList>{{3}}, "Deteniendo", noIniciado},
+        {"running", QList<QVariantList>{{4}}, "Iniciado", ""},
+        {"running, as text", QList<QVariantList>{{"4"}}, "Iniciado", ""},
+        {"continue pending", QList<QVariantList>{{5}}, "5", noIniciado},
+        {"pause pending", QList<QVariantList>{{6}}, "6", noIniciado},
+        {"paused", QList<QVariantList>{{7}}, "Pausado", noIniciado},
+        {"no state", QList<QVariantList>{{QVariant()}}, "No disponible", noIniciado},
+        {"the query fails", std::nullopt, "No disponible", noIniciado},
+        {"no Agent row", QList<QVariantList>{}, "", ""},
+    };
+    for (const Caso &c : casos) {
+        SCOPED_TRACE(c.caso);
+        ServidorGrabado servidor;
+        servidor.filas = c.filas;
+        const AjustesDiagnostico a = ajustes(servidor);
+        EXPECT_EQ(EstadoServicio(a.servidor), c.estado);
+        mostrados_.clear();
+        EXPECT_EQ(diagnosticar(a), c.mostrado.isEmpty());
+        EXPECT_EQ(mostrados_, c.mostrado.isEmpty() ? QStringList() : QStringList{c.mostrado});
+        EXPECT_EQ(servidor.preguntas, QStringList(2, kSentencia));
+    }
+    EXPECT_TRUE(mensajes_.mensajes().isEmpty());   // the engine's topic never offers the repair
+}
+
+TEST_F(AgenteSQLServer, AnAlertNotSetUpIsSaidOnlyOfAServerWithAnAgent)
+{
+    ServidorGrabado servidor;
+    AjustesDiagnostico sinServicio = ajustes(servidor);
+    sinServicio.nombreServicioAgente.clear();
+    servidor.filas = QList<QVariantList>{{4}};
+    EXPECT_FALSE(diagnosticar(sinServicio));
+    ASSERT_EQ(mostrados_.size(), 1);
+    EXPECT_EQ(mostrados_[0], kSeccion
+                                 + "No tiene configurado el sistema de alerta sobre la actividad del Agente de SQL Server "
+                                   "(Configuración de la Aplicación > Bases de Datos > Microsoft SQL Server)\r\n");
+    servidor.filas = QList<QVariantList>{};
+    EXPECT_TRUE(diagnosticar(sinServicio));
+    EXPECT_EQ(mostrados_.size(), 1);
+}
+
+TEST_F(AgenteSQLServer, NoServerIsAskedOnOtherEnginesOnAnExpressEditionOrForTheConfiguration)
+{
+    ServidorGrabado servidor;
+    servidor.filas = QList<QVariantList>{{1}};
+    for (const plat::EngineKind motor : {plat::EngineKind::SQLite, plat::EngineKind::PostgreSQL}) {
+        AjustesDiagnostico a = ajustes(servidor);
+        a.motor = motor;
+        EXPECT_TRUE(diagnosticar(a));
+    }
+    AjustesDiagnostico express = ajustes(servidor);
+    express.versionSQLServer = "Microsoft SQL Server 2019 (RTM) - 15.0.2000.5 (X64) Express Edition (64-bit)";
+    EXPECT_TRUE(diagnosticar(express));
+    diagnosticar(ajustes(servidor), "Configuracion");
+    EXPECT_TRUE(servidor.preguntas.isEmpty());
+    for (const QString &mostrado : mostrados_)
+        EXPECT_FALSE(mostrado.contains("SQL Server")) << mostrado.toStdString();
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// The chart window with each kind of series, and a sheet of the fifteen barcode symbologies
+// The chart window with each kind of series, in 3-D and flat, and a sheet of the fifteen barcode symbologies
 // each painted by its control on its own canvas.
 #include "tools/formshot/FormCatalog.h"
 
@@ -99,10 +99,16 @@ Form *hojaCodigosBarras()
 
 bool registrar()
 {
+    // Each chart in its 3-D view, as it opens by default, and flat.
     for (const Muestra &m : kMuestras) {
         const Muestra *muestra = &m;
         formshot::registerForm({QString::fromLatin1(m.nombre), QString::fromUtf8(m.descripcion),
                                 [muestra](const QString &) { return grafico(muestra->definicion, muestra->series); }});
+        formshot::registerForm({QString::fromLatin1(m.nombre) + QStringLiteral("-plano"),
+                                QString::fromUtf8(m.descripcion) + QStringLiteral(", sin vista 3D"),
+                                [muestra](const QString &) {
+                                    return grafico(muestra->definicion + QStringLiteral(";Vista3D=NO"), muestra->series);
+                                }});
     }
     return formshot::registerForm({QStringLiteral("codigos-barras"),
                                    QStringLiteral("los quince tipos de código de barras en su propio lienzo"),

@@ -102,7 +102,7 @@ QImage trianguloInvertido(const QColor &c)
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(c.darker());
     p.setBrush(c);
-    p.drawPolygon(QPolygonF{QPointF(0.5, 1), QPointF(14.5, 1), QPointF(7.5, 14)});
+    p.drawPolygon(contornoTrianguloInvertido(img.rect()));
     return img;
 }
 
@@ -285,6 +285,15 @@ QString marcaTarta(const QString &etiqueta, double valor, double total)
     return QStringLiteral("%1 %2% de %3").arg(etiqueta, FlotanteATexto(porcentaje), FlotanteATexto(total)).trimmed();
 }
 
+QColor colorParedFondo() { return color(kParedFondo); }
+
+QPolygonF contornoTrianguloInvertido(const QRectF &caja)
+{
+    const double x = caja.width() / 15, y = caja.height() / 15;
+    return QPolygonF{caja.topLeft() + QPointF(0.5 * x, y), caja.topLeft() + QPointF(14.5 * x, y),
+                     caja.topLeft() + QPointF(7.5 * x, 14 * y)};
+}
+
 void aplicarAspecto(QChart &chart, bool degradado)
 {
     if (degradado) {
@@ -296,7 +305,7 @@ void aplicarAspecto(QChart &chart, bool degradado)
     } else {
         chart.setBackgroundBrush(Qt::white);
     }
-    chart.setPlotAreaBackgroundBrush(color(kParedFondo));
+    chart.setPlotAreaBackgroundBrush(colorParedFondo());
     chart.setPlotAreaBackgroundVisible(true);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 #include "GENEW/reporting/graficos/DefinicionGrafico.h"
 
+#include <QColor>
 #include <QFont>
+#include <QPolygonF>
 #include <vector>
 
 class QChart;
@@ -25,5 +27,11 @@ void mostrarLeyenda(QChart &chart, bool visible);
 
 // The mark text of a pie slice: "Madrid 25% de 400".
 QString marcaTarta(const QString &etiqueta, double valor, double total);
+
+// The back wall's colour.
+QColor colorParedFondo();
+
+// The outline of the downward triangle that marks a point, in the marker's box.
+QPolygonF contornoTrianguloInvertido(const QRectF &caja);
 
 } // namespace constructorgrafico

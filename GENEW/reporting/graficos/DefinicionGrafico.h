@@ -13,7 +13,7 @@ struct AjustesGrafico
 {
     QString Titulo;
     bool Degradado = true;      // "ColorFondo" other than "Ninguno"
-    bool Vista3D = true;        // read, but the chart component draws flat
+    bool Vista3D = true;        // "Vista3D" other than "NO"
     bool Marcas = false;
     bool Leyenda = false;
     int Ancho = 200;

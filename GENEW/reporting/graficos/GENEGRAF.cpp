@@ -4,6 +4,7 @@
 
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/reporting/graficos/ConstructorGrafico.h"
+#include "GENEW/reporting/graficos/Vista3D.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 
@@ -129,6 +130,8 @@ void TfGENEGRAF::construirGrafico()
     PanelStatusBar->setVisible(ajustes_.StatusBar);
 
     constructorgrafico::anadirSeries(*nuevo, leerSeriesGrafico(SeriesGrafico), font());
+    if (ajustes_.Vista3D)
+        vista3d::aplicar(*nuevo, vista3d::profundidadPara(ajustes_.Ancho, ajustes_.Alto));
     pbMarcasClick(pbMarcas);
     pbLeyendaClick(pbLeyenda);
 }

@@ -15,8 +15,8 @@ class SpeedButton;
 } // namespace plat
 
 // The chart window: draws line, pie, bar, point and horizontal-bar series from a chart
-// definition text and a series text (DefinicionGrafico.h), shows or hides the legend and the
-// marks, and prints the chart over a whole page.
+// definition text and a series text (DefinicionGrafico.h), flat or in its 3-D view
+// (Vista3D.h), shows or hides the legend and the marks, and prints the chart over a whole page.
 class TfGENEGRAF : public plat::Form
 {
     Q_OBJECT

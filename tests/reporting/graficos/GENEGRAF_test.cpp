@@ -1,15 +1,18 @@
 #include "GENEW/reporting/graficos/ConstructorGrafico.h"
 #include "GENEW/reporting/graficos/GENEGRAF.h"
+#include "GENEW/reporting/graficos/GeometriaProfundidad.h"
 #include "platform/ui/Containers.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "tests/data/ModuloFixture.h"
+#include "tests/reporting/graficos/VentanaGrafico.h"
 
 #include <QAbstractBarSeries>
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QDir>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QPieSeries>
@@ -21,27 +24,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct VentanaGrafico
-{
-    TfGENEGRAF *f = plat::createForm<TfGENEGRAF>();
-    VentanaGrafico(const QString &definicion, const QString &series)
-    {
-        f->DefinicionGrafico = definicion;
-        f->SeriesGrafico = series;
-        f->Show();
-    }
-    ~VentanaGrafico() { f->Free(); }
-    QChart &chart() const { return *f->chart(); }
-    int marcasVisibles() const
-    {
-        int n = 0;
-        QCoreApplication::processEvents();   // the legend lays its entries out first
-        for (QLegendMarker *m : chart().legend()->markers())
-            n += m->isVisible();
-        return n;
-    }
-};
 
 TEST(GENEGRAF, TituloMedidasBotonesYPaneles)
 {
@@ -166,6 +148,50 @@ TEST_F(ImpresionGrafico, ElDialogoConfirmadoImprimeTituloYEtiquetasEnLaPagina)
     EXPECT_TRUE(texto.contains(QStringLiteral("Madrid"))) << texto.toStdString();
     EXPECT_TRUE(texto.contains(QStringLiteral("Sevilla"))) << texto.toStdString();
     EXPECT_TRUE(texto.contains(QStringLiteral("120"))) << texto.toStdString();
+}
+
+// The printed page shows the same depth as the window: the lit tops and shaded sides of the
+// bars are on the 3-D page, and nowhere on the flat one.
+TEST_F(ImpresionGrafico, LaPaginaImpresaMuestraLaVista3D)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        GTEST_SKIP() << "pdftoppm is not installed";
+    ASSERT_TRUE(prepararMotor(false));
+    plat::setDialogScript([](QObject *) { return true; });
+    const QString series = QStringLiteral("Titulo=Ventas;Tipo=Barras;Color=Verde;Valores=1:120:Madrid:/2:80:Sevilla:/3:150:Bilbao:");
+    const QColor verde(0, 128, 0);
+    QDir().mkpath(QStringLiteral(GP_IMAGENES_GRAFICOS));
+    for (const bool tresD : {true, false}) {
+        SCOPED_TRACE(tresD ? "3-D" : "flat");
+        const QString pdf = dir_.file(tresD ? QStringLiteral("tresd.pdf") : QStringLiteral("plano.pdf"));
+        QPrinter &impresora = plat::sharedPrinter();
+        impresora.setOutputFormat(QPrinter::PdfFormat);
+        impresora.setOutputFileName(pdf);
+        VentanaGrafico v(QStringLiteral("Titulo=Ventas anuales;Medidas=420x320") + (tresD ? QString() : QStringLiteral(";Vista3D=NO")),
+                         series);
+        v.f->pbImprimir->click();
+        impresora.setOutputFileName(QString());
+        const QString pagina = QStringLiteral(GP_IMAGENES_GRAFICOS "/vista3d-impreso") + (tresD ? QString() : QStringLiteral("-plano"));
+        QProcess p;
+        p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
+                                              QStringLiteral("-singlefile"), pdf, pagina});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        const QImage imagen(pagina + QStringLiteral(".png"));
+        ASSERT_FALSE(imagen.isNull());
+        int iluminados = 0, sombreados = 0;
+        const auto cerca = [](QColor a, QColor b) {
+            return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) < 24;
+        };
+        for (int y = 0; y < imagen.height(); ++y)
+            for (int x = 0; x < imagen.width(); ++x) {
+                const QColor c = imagen.pixelColor(x, y);
+                iluminados += cerca(c, profundidad::colorIluminado(verde));
+                sombreados += cerca(c, profundidad::colorSombra(verde));
+            }
+        EXPECT_EQ(iluminados > 200, tresD) << iluminados;
+        EXPECT_EQ(sombreados > 200, tresD) << sombreados;
+    }
+    plat::setDialogScript(nullptr);
 }
 
 TEST_F(ImpresionGrafico, SinConfirmarNoSeImprime)
