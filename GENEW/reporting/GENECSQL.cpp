@@ -38,6 +38,7 @@ const QString kSi = QStringLiteral("SI");
 const QString kNo = QStringLiteral("NO");
 const QString kSelect = QStringLiteral("SELECT");
 const QString kImposibleGrabar = QStringLiteral("¡Imposible grabar el registro!");
+const QString kNoEjecutada = QStringLiteral("¡No se ha podido ejecutar la sentencia SQL!");
 const QString kAvisoCambios = QStringLiteral("Recuerde que los cambios realizados no serán efectivos hasta que las "
                                              "aplicaciones de los usuarios afectados sean cerradas y abiertas de nuevo");
 const QString kOpcionesSeleccion = QStringLiteral("Formato=0,0,300,0\r\nModo=Multiple");
@@ -380,10 +381,11 @@ bool TfGENECSQL::ejecutar()
     bool hecho = false;
     {
         plat::BusyCursor reloj;
-        hecho = ModuloDatos && ModuloDatos->AbrirConsulta(query);
+        // With editing off a second statement after the SELECT would run too, and change data.
+        hecho = ModuloDatos && ModuloDatos->AbrirConsulta(query, pbModificar->isChecked() ? QString() : QStringLiteral("UnaSentencia"));
     }
     if (!hecho) {
-        MensajeAviso(QStringLiteral("¡No se ha podido ejecutar la sentencia SQL!"));
+        MensajeAviso(kNoEjecutada);
         ponerSalida(false);
         return false;
     }

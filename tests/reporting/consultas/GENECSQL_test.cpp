@@ -42,6 +42,7 @@ public:
 const QString kFechaNoValida = QStringLiteral("¡ La fecha (u hora) introducida no es válida !. Repita por favor.");
 const QString kSinAcceso = QStringLiteral("¡Vd. no tiene acceso a la consulta!");
 const QString kImposibleGrabar = QStringLiteral("¡Imposible grabar el registro!");
+const QString kNoEjecutada = QStringLiteral("¡No se ha podido ejecutar la sentencia SQL!");
 
 // The console open over the program.
 class Consola : public ProgramaConsultas
@@ -150,6 +151,70 @@ TEST_P(Consola, RunsSelectsAlwaysAndOtherStatementsOnlyWhileEditingIsOn)
     c.SentenciaSQL->setFocus();
     teclear(c.SentenciaSQL, Qt::Key_F9, Qt::NoModifier);
     EXPECT_EQ(valor("SELECT Nombre FROM T WHERE Codigo = '1'"), "X");
+}
+
+// With editing off a text runs only when its engine reads one statement in it, as the engine
+// gets it (variables written into literals): the second one would change data.
+TEST_P(Consola, WithEditingOffOnlyOneStatementRunsOnEveryEngine)
+{
+    sql("CREATE TABLE OTRA (Codigo VARCHAR(10))");
+    sql("INSERT INTO OTRA (Codigo) VALUES ('x')");
+    struct Caso
+    {
+        QString sentencia;
+        QStringList respuestas;
+    };
+    QList<Caso> rechazadas = {
+        {"SELECT 1; UPDATE T SET Nombre = 'encadenado'", {}},
+        // A name runs up to a blank: ":$A;" would be the variable "$A;".
+        {"SELECT Codigo FROM T WHERE Nombre = :$A ; UPDATE T SET Nombre = 'encadenado'", {"Bilbao"}},
+        {"select Codigo from T;\r\nDELETE FROM OTRA", {}},
+        {"select Codigo from T WHERE Importe > :#N ;\r\nDELETE FROM OTRA", {"1"}},
+        {"SELECT Codigo FROM T; DROP TABLE OTRA", {}},
+        {"SELECT Codigo FROM T WHERE Nombre IN (:*L); DROP TABLE OTRA", {"Vigo,"}},
+    };
+    if (GetParam()) {
+        rechazadas += {
+            {"SELECT E'\\''; DELETE FROM OTRA; --'", {}},
+            {"SELECT $$'$$; DELETE FROM OTRA; --'", {}},
+            {"SELECT Codigo FROM T WHERE Nombre = :$A OR Nombre = E'\\''; DELETE FROM OTRA; --'", {"x"}},
+            {"SELECT Codigo FROM T WHERE Nombre = :$A OR Nombre = $$'$$; DELETE FROM OTRA; --'", {"x"}},
+            // Each literal closed in the stored text; the typed backslash opens the second.
+            {"SELECT Codigo FROM T WHERE Nombre <> E':$A' OR Nombre = ':$B'", {"\\", "; DELETE FROM OTRA; --"}},
+        };
+    }
+    TfGENECSQL &c = abrir();
+    for (const Caso &caso : rechazadas) {
+        SCOPED_TRACE(caso.sentencia.toStdString());
+        resultado().close();
+        EXPECT_EQ(ejecutar(caso.sentencia, caso.respuestas).value(caso.respuestas.size()), kNoEjecutada);
+        EXPECT_FALSE(resultado().active());
+        EXPECT_FALSE(c.pbExportar->isEnabled());
+    }
+    EXPECT_EQ(valor("SELECT COUNT(*) FROM T WHERE Nombre = 'encadenado'"), "0");
+    EXPECT_EQ(valor("SELECT COUNT(*) FROM OTRA"), "1");
+
+    const struct
+    {
+        QString sentencia;
+        QStringList respuestas, codigos;
+    } aceptadas[] = {
+        {"SELECT Codigo FROM T WHERE Nombre = 'a;b'", {}, {}},
+        {"SELECT Codigo FROM T WHERE Nombre <> ':$A;' ORDER BY Codigo;", {"Bilbao"}, {"1", "3"}},
+        {"SELECT Codigo FROM T ORDER BY Codigo;", {}, {"1", "2", "3"}},
+        {"SELECT Codigo FROM T WHERE Nombre = :$A ;\r\n", {"Bilbao"}, {"2"}},
+    };
+    for (const auto &caso : aceptadas) {
+        SCOPED_TRACE(caso.sentencia.toStdString());
+        resultado().close();
+        EXPECT_FALSE(ejecutar(caso.sentencia, caso.respuestas).contains(kNoEjecutada));
+        EXPECT_EQ(columna("Codigo"), caso.codigos);
+    }
+
+    // With editing on each engine takes what it takes: PostgreSQL runs both, SQLite neither.
+    c.pbModificar->click();
+    ejecutar("UPDATE T SET Nombre = 'a' WHERE Codigo = '1'; UPDATE T SET Nombre = 'b' WHERE Codigo = '2'");
+    EXPECT_EQ(valor("SELECT Nombre FROM T WHERE Codigo = '2'"), GetParam() ? "b" : "Bilbao");
 }
 
 TEST_P(Consola, AUserOutsideTheStatementsListCannotRunIt)
