@@ -313,6 +313,27 @@ void TfGENECSQL::FormCreate(QObject *)
     vivoConModificar_ = fGENEINIC && fGENEINIC->Conexiones().ajustes().Motor != plat::EngineKind::SQLite;
     QryConsultasSQL->query().setRequestLive(!vivoConModificar_);
     ponerSalida(false);
+    soloLectura_ = fGENEINIC && fGENEINIC->FormularioSoloLectura(this);
+    if (soloLectura_)
+        impedirCambios();
+}
+
+void TfGENECSQL::impedirCambios()
+{
+    // Only stored statements run, with editing off; nothing the result shows can be written.
+    SentenciaSQL->setReadOnly(true);
+    for (plat::MenuItem *insertar : {InsertarComandoSQL1, InsertarTabla1, InsertarCampo1})
+        insertar->setEnabled(false);
+    pbModificar->setChecked(false);
+    pbModificar->setEnabled(false);
+    pbImportar->setEnabled(false);
+    DBGrid1->setReadOnly(true);
+    QryConsultasSQL->query().setReadOnly(true);
+}
+
+bool TfGENECSQL::edicionActiva() const
+{
+    return !soloLectura_ && pbModificar->isChecked();
 }
 
 void TfGENECSQL::llenarDescripciones()
@@ -368,7 +389,7 @@ void TfGENECSQL::pbEjecutarClick(QObject *)
         fGENEINIC->Manejador().GestionExcepciones(this, e);
         return;
     }
-    if (!DividirLineas(sql).value(0).toUpper().startsWith(kSelect) && !pbModificar->isChecked())
+    if (!DividirLineas(sql).value(0).toUpper().startsWith(kSelect) && !edicionActiva())
         return;
     ejecutar();
 }
@@ -382,20 +403,20 @@ bool TfGENECSQL::ejecutar()
     {
         plat::BusyCursor reloj;
         // With editing off a second statement after the SELECT would run too, and change data.
-        hecho = ModuloDatos && ModuloDatos->AbrirConsulta(query, pbModificar->isChecked() ? QString() : QStringLiteral("UnaSentencia"));
+        hecho = ModuloDatos && ModuloDatos->AbrirConsulta(query, edicionActiva() ? QString() : QStringLiteral("UnaSentencia"));
     }
     if (!hecho) {
         MensajeAviso(kNoEjecutada);
         ponerSalida(false);
         return false;
     }
-    DBGrid1->setReadOnly(!pbModificar->isChecked());
+    DBGrid1->setReadOnly(!edicionActiva());
     if (query.active()) {
         comandos_->prepararColumnas();
         query.first();
     }
     ponerSalida(esSelect && query.active());
-    pbImportar->setEnabled(esSelect && query.active() && pbModificar->isChecked());
+    pbImportar->setEnabled(esSelect && query.active() && edicionActiva());
     if (fGENEINIC)
         fGENEINIC->TraducirFormulario(this);
     return true;
@@ -409,7 +430,7 @@ void TfGENECSQL::ponerSalida(bool habilitada)
 
 void TfGENECSQL::pbModificarClick(QObject *)
 {
-    const bool modificar = pbModificar->isChecked();
+    const bool modificar = edicionActiva();
     DBGrid1->setReadOnly(!modificar);
     if (!modificar)
         pbImportar->setEnabled(false);
@@ -458,7 +479,8 @@ void TfGENECSQL::DBGrid1KeyDown(QObject *, int &Key, plat::ShiftState Shift)
         ModuloDatos->RegistroATexto(QryConsultasSQL->dataSet(), ModuloDatos->RegistroCopiado);
         Key = 0;
     } else if (Key == 'V') {
-        ModuloDatos->TextoARegistro(QryConsultasSQL->dataSet());
+        if (!soloLectura_)
+            ModuloDatos->TextoARegistro(QryConsultasSQL->dataSet());
         Key = 0;
     }
 }
