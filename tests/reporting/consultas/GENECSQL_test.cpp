@@ -43,6 +43,7 @@ const QString kFechaNoValida = QStringLiteral("¡ La fecha (u hora) introducida 
 const QString kSinAcceso = QStringLiteral("¡Vd. no tiene acceso a la consulta!");
 const QString kImposibleGrabar = QStringLiteral("¡Imposible grabar el registro!");
 const QString kNoEjecutada = QStringLiteral("¡No se ha podido ejecutar la sentencia SQL!");
+const QString kDatoNoValido = QStringLiteral("¡ El dato introducido no es válido !. Repita por favor.");
 
 // The console open over the program.
 class Consola : public ProgramaConsultas
@@ -215,6 +216,35 @@ TEST_P(Consola, WithEditingOffOnlyOneStatementRunsOnEveryEngine)
     c.pbModificar->click();
     ejecutar("UPDATE T SET Nombre = 'a' WHERE Codigo = '1'; UPDATE T SET Nombre = 'b' WHERE Codigo = '2'");
     EXPECT_EQ(valor("SELECT Nombre FROM T WHERE Codigo = '2'"), GetParam() ? "b" : "Bilbao");
+}
+
+// A number variable binds a whole or decimal number as the system reads it; anything else
+// is refused with the system's message and nothing runs.
+TEST_P(Consola, ANumberVariableTakesOnlyANumber)
+{
+    const QString pregunta = QStringLiteral("Introduzca el valor para la variable N");
+    const struct
+    {
+        QString respuesta;
+        QStringList codigos;
+    } casos[] = {
+        {"Bilbao", {"(cerrada)"}},
+        {"1x", {"(cerrada)"}},
+        {"", {"(cerrada)"}},
+        {"12", {}},
+        {"1,5", {"1", "2", "3"}},
+        {"1.234,5", {}},
+        {" 7 ", {"1"}},
+    };
+    abrir();
+    for (const auto &caso : casos) {
+        SCOPED_TRACE(caso.respuesta.toStdString());
+        resultado().close();
+        const bool numero = caso.codigos != QStringList({"(cerrada)"});
+        EXPECT_EQ(ejecutar("SELECT Codigo FROM T WHERE Importe > :#N ORDER BY Codigo", {caso.respuesta}),
+                  numero ? QStringList({pregunta}) : QStringList({pregunta, kDatoNoValido}));
+        EXPECT_EQ(columna("Codigo"), caso.codigos);
+    }
 }
 
 TEST_P(Consola, AUserOutsideTheStatementsListCannotRunIt)
