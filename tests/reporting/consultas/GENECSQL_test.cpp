@@ -247,6 +247,41 @@ TEST_P(Consola, ANumberVariableTakesOnlyANumber)
     }
 }
 
+// The text and Excel exports leave out the fields the user may not see; the rule goes by name,
+// so the same values under another name stay.
+TEST_P(Consola, ExportsLeaveOutTheFieldsHiddenForTheUser)
+{
+    TfGENECSQL &c = abrir();
+    const auto exportar = [&](const QString &sentencia) {
+        ejecutar(sentencia);
+        return QStringList({exportado(*c.pbExportar, "SQL.TXT"), exportado(*c.pbExportarExcel, "SQL.xlsx")});
+    };
+    QStringList todo = exportar("SELECT Codigo, Importe FROM T ORDER BY Codigo");
+    EXPECT_TRUE(todo[0].startsWith("CamposCabecera=Codigo|Importe|")) << todo[0].toStdString();
+    EXPECT_TRUE(todo[0].contains("10,5")) << todo[0].toStdString();
+    EXPECT_TRUE(todo[1].contains("Importe")) << todo[1].toStdString();
+
+    fGENEINIC->CamposNoVisibles = QStringLiteral("Importe");
+    const QStringList sinImporte = exportar("SELECT Codigo, Importe FROM T ORDER BY Codigo");
+    EXPECT_EQ(sinImporte[0], "CamposCabecera=Codigo|\r\n1|\r\n2|\r\n3|\r\n");
+    EXPECT_FALSE(sinImporte[1].contains("Importe")) << sinImporte[1].toStdString();
+    EXPECT_FALSE(sinImporte[1].contains("10.5")) << sinImporte[1].toStdString();
+    EXPECT_TRUE(sinImporte[1].contains("Codigo"));
+    // The filter of the grid still applies.
+    c.DBGrid1->setSelectedIndex(0);
+    mensajes_.programarRespuestas({"2"});
+    c.FiltrarClick(c.FiltrarIgual1);
+    EXPECT_EQ(exportado(*c.pbExportar, "SQL.TXT"), "CamposCabecera=Codigo|\r\n2|\r\n");
+
+    c.CancelarFiltrosClick(c.CancelarFiltros1);
+    const QStringList otroNombre = exportar("SELECT Codigo, Importe AS Precio FROM T ORDER BY Codigo");
+    // PostgreSQL folds the alias to "precio".
+    EXPECT_TRUE(otroNombre[0].startsWith("CamposCabecera=Codigo|Precio|", Qt::CaseInsensitive))
+        << otroNombre[0].toStdString();
+    EXPECT_TRUE(otroNombre[0].contains("10,5")) << otroNombre[0].toStdString();
+    EXPECT_TRUE(otroNombre[1].contains("Precio", Qt::CaseInsensitive));
+}
+
 TEST_P(Consola, AUserOutsideTheStatementsListCannotRunIt)
 {
     for (const QString usuario : {"ADMIN", "AN"}) {
