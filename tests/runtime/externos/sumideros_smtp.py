@@ -1,12 +1,13 @@
 #!/usr/bin/python3
 """SMTP sinks on loopback for the mail tests.
 
-sumideros_smtp.py <record file> <certificate> <key>
+sumideros_smtp.py <record file> <certificate> <key> <other host's certificate> <its key>
 
-Starts three sinks and prints "plano=<port> tls=<port> starttls=<port>" on one line:
+Starts four sinks and prints "plano=<port> tls=<port> starttls=<port> ajeno=<port>" on one line:
   plano     plain text, no STARTTLS, AUTH allowed without TLS;
   tls       TLS from the first byte;
-  starttls  plain text offering STARTTLS.
+  starttls  plain text offering STARTTLS;
+  ajeno     plain text offering STARTTLS with the certificate of another host.
 Each AUTH and each DATA is appended to the record file as one JSON line saying whether the
 connection was encrypted at that moment; DATA also carries the envelope and the message.
 Runs until its standard input closes.
@@ -24,7 +25,7 @@ import threading
 from aiosmtpd.controller import UnthreadedController
 from aiosmtpd.smtp import AuthResult
 
-registro, certificado, clave = sys.argv[1:4]
+registro, certificado, clave, certificado_ajeno, clave_ajena = sys.argv[1:6]
 # The sinks' own log (a plain attempt's TLS bytes, deprecation notes) is noise in test output.
 logging.getLogger("mail.log").setLevel(logging.CRITICAL)
 logging.captureWarnings(True)
@@ -82,9 +83,9 @@ def leer_mensaje(datos):
     }
 
 
-def contexto_servidor():
+def contexto_servidor(cert=certificado, key=clave):
     c = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
-    c.load_cert_chain(certificado, clave)
+    c.load_cert_chain(cert, key)
     return c
 
 
@@ -95,6 +96,7 @@ for nombre, argumentos in (
     ("plano", {"auth_require_tls": False}),
     ("tls", {"ssl_context": contexto_servidor(), "auth_require_tls": False}),
     ("starttls", {"tls_context": contexto_servidor(), "auth_require_tls": True}),
+    ("ajeno", {"tls_context": contexto_servidor(certificado_ajeno, clave_ajena), "auth_require_tls": True}),
 ):
     sumidero = Sumidero(nombre)
     c = UnthreadedController(sumidero, loop=bucle, hostname="127.0.0.1", port=0,
