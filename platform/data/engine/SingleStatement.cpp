@@ -86,9 +86,11 @@ private:
     qsizetype lineCommentEnd(qsizetype i) const
     {
         // Some engines end it at a carriage return too: ending there reads more as code.
-        while (i < sql_.size() && sql_[i] != u'\n' && sql_[i] != u'\r')
-            ++i;
-        return i;
+        const qsizetype salto = sql_.indexOf(u'\n', i);
+        const qsizetype retorno = sql_.indexOf(u'\r', i);
+        if (salto < 0 || retorno < 0)
+            return salto < 0 && retorno < 0 ? sql_.size() : qMax(salto, retorno);
+        return qMin(salto, retorno);
     }
 
     qsizetype blockCommentEnd(qsizetype i) const
@@ -117,6 +119,16 @@ private:
     // A doubled quote stays inside; with `backslash` a backslash keeps the next character inside.
     qsizetype quotedEnd(qsizetype i, QChar quote, bool backslash) const
     {
+        if (!backslash) {
+            for (qsizetype j = i + 1;;) {
+                const qsizetype close = sql_.indexOf(quote, j);
+                if (close < 0)
+                    return -1;
+                if (close + 1 >= sql_.size() || sql_[close + 1] != quote)
+                    return close + 1;
+                j = close + 2;
+            }
+        }
         for (qsizetype j = i + 1; j < sql_.size(); ++j) {
             if (backslash && sql_[j] == u'\\') {
                 ++j;
