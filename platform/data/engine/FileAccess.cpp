@@ -58,7 +58,8 @@ bool makeOwnerFolder(const QString &folder)
 
 bool createOwnerFile(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (fd < 0)
         return false;
     const bool owner = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """SMTP sinks on loopback for the mail tests.
 
-sumideros_smtp.py <record file> <certificate> <key> <other host's certificate> <its key>
+sumideros_smtp.py <record file> <certificate> <key> [<other host's certificate> <its key>]
 
-Starts four sinks and prints "plano=<port> tls=<port> starttls=<port> ajeno=<port>" on one line:
+Starts the sinks and prints "plano=<port> tls=<port> starttls=<port> ajeno=<port>" on one line
+(ajeno only when the other host's certificate is given):
   plano     plain text, no STARTTLS, AUTH allowed without TLS;
   tls       TLS from the first byte;
   starttls  plain text offering STARTTLS;
@@ -25,7 +26,8 @@ import threading
 from aiosmtpd.controller import UnthreadedController
 from aiosmtpd.smtp import AuthResult
 
-registro, certificado, clave, certificado_ajeno, clave_ajena = sys.argv[1:6]
+registro, certificado, clave = sys.argv[1:4]
+ajena = sys.argv[4:6]
 # The sinks' own log (a plain attempt's TLS bytes, deprecation notes) is noise in test output.
 logging.getLogger("mail.log").setLevel(logging.CRITICAL)
 logging.captureWarnings(True)
@@ -92,12 +94,14 @@ def contexto_servidor(cert=certificado, key=clave):
 bucle = asyncio.new_event_loop()
 asyncio.set_event_loop(bucle)
 controladores = {}
-for nombre, argumentos in (
+sumideros = [
     ("plano", {"auth_require_tls": False}),
     ("tls", {"ssl_context": contexto_servidor(), "auth_require_tls": False}),
     ("starttls", {"tls_context": contexto_servidor(), "auth_require_tls": True}),
-    ("ajeno", {"tls_context": contexto_servidor(certificado_ajeno, clave_ajena), "auth_require_tls": True}),
-):
+]
+if ajena:
+    sumideros.append(("ajeno", {"tls_context": contexto_servidor(*ajena), "auth_require_tls": True}))
+for nombre, argumentos in sumideros:
     sumidero = Sumidero(nombre)
     c = UnthreadedController(sumidero, loop=bucle, hostname="127.0.0.1", port=0,
                              authenticator=sumidero.autenticar, **argumentos)
