@@ -7,6 +7,7 @@
 #include "VentasMuestra.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"
+#include "platform/data/engine/Dialect.h"
 #include "platform/ui/data/DBGrid.h"
 
 #include <QSqlDatabase>
@@ -83,9 +84,46 @@ void AnclaQTableViewPrimeraPantalla(benchmark::State &estado)
     QSqlDatabase::removeDatabase(nombre);
 }
 
+// A typed statement of about `bytes` characters: one SELECT whose IN list holds quoted texts
+// with doubled quotes, and comments between its lines; its only ";" is the final one, so that
+// the anchor reads the whole text too.
+QString sentenciaLarga(qsizetype bytes)
+{
+    QString sql = QStringLiteral("SELECT * FROM VENTAS -- todas\r\nWHERE Cliente IN (");
+    for (int i = 0; sql.size() < bytes; ++i)
+        sql += QStringLiteral("'cliente %1, O''Brien', /* %1 */ \r\n").arg(i);
+    return sql + QStringLiteral("'fin');");
+}
+
+// The console's one-statement check of each dialect on the text, against the anchor in the
+// same run: QString::indexOf(u';') over the same text.
+void UnaSentencia(benchmark::State &estado, plat::EngineKind motor)
+{
+    const QString sql = sentenciaLarga(estado.range(0));
+    const plat::Dialect &dialecto = plat::Dialect::forEngine(motor);
+    for (auto _ : estado)
+        benchmark::DoNotOptimize(dialecto.isSingleStatement(sql));
+    estado.SetBytesProcessed(estado.iterations() * sql.size() * qsizetype(sizeof(QChar)));
+}
+
+void AnclaIndexOfPuntoYComa(benchmark::State &estado)
+{
+    const QString sql = sentenciaLarga(estado.range(0));
+    for (auto _ : estado)
+        benchmark::DoNotOptimize(sql.indexOf(u';'));
+    estado.SetBytesProcessed(estado.iterations() * sql.size() * qsizetype(sizeof(QChar)));
+}
+
 BENCHMARK(F9PrimeraPantalla)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(AnclaConnectionQuery)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(AnclaQTableViewPrimeraPantalla)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(UnaSentencia, SQLite, plat::EngineKind::SQLite)
+    ->Arg(100 << 10)->Arg(1000 << 10)->Arg(10000 << 10)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(UnaSentencia, PostgreSQL, plat::EngineKind::PostgreSQL)
+    ->Arg(100 << 10)->Arg(1000 << 10)->Arg(10000 << 10)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(UnaSentencia, SQLServer, plat::EngineKind::SqlServer)
+    ->Arg(100 << 10)->Arg(1000 << 10)->Arg(10000 << 10)->Unit(benchmark::kMicrosecond);
+BENCHMARK(AnclaIndexOfPuntoYComa)->Arg(100 << 10)->Arg(1000 << 10)->Arg(10000 << 10)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

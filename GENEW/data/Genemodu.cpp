@@ -480,6 +480,12 @@ bool TModuloDatos::abrirConsultaEn(plat::QueryDataSet &query, QString opciones, 
         opciones += primera == QLatin1String("SELECT") || primera == QLatin1String("(SELECT") ? QStringLiteral(",Open")
                                                                                             : QStringLiteral(",ExecSQL");
     }
+    // "UnaSentencia": a text its engine would read as more than one statement runs nothing (a
+    // text that cannot be read so neither), and the answer is false without a message.
+    bool unaSentencia = false;
+    if (opciones.contains(QLatin1String("UnaSentencia"))
+        && (gp::capturarFallo([&] { unaSentencia = query.isSingleStatement(); }) || !unaSentencia))
+        return false;
     const bool abrir = opciones.contains(QLatin1String("Open"));
     const auto ejecutar = [&] {
         return gp::capturarFallo([&] {

@@ -38,6 +38,7 @@ const QString kSi = QStringLiteral("SI");
 const QString kNo = QStringLiteral("NO");
 const QString kSelect = QStringLiteral("SELECT");
 const QString kImposibleGrabar = QStringLiteral("¡Imposible grabar el registro!");
+const QString kNoEjecutada = QStringLiteral("¡No se ha podido ejecutar la sentencia SQL!");
 const QString kAvisoCambios = QStringLiteral("Recuerde que los cambios realizados no serán efectivos hasta que las "
                                              "aplicaciones de los usuarios afectados sean cerradas y abiertas de nuevo");
 const QString kOpcionesSeleccion = QStringLiteral("Formato=0,0,300,0\r\nModo=Multiple");
@@ -312,6 +313,27 @@ void TfGENECSQL::FormCreate(QObject *)
     vivoConModificar_ = fGENEINIC && fGENEINIC->Conexiones().ajustes().Motor != plat::EngineKind::SQLite;
     QryConsultasSQL->query().setRequestLive(!vivoConModificar_);
     ponerSalida(false);
+    soloLectura_ = fGENEINIC && fGENEINIC->FormularioSoloLectura(this);
+    if (soloLectura_)
+        impedirCambios();
+}
+
+void TfGENECSQL::impedirCambios()
+{
+    // Only stored statements run, with editing off; nothing the result shows can be written.
+    SentenciaSQL->setReadOnly(true);
+    for (plat::MenuItem *insertar : {InsertarComandoSQL1, InsertarTabla1, InsertarCampo1})
+        insertar->setEnabled(false);
+    pbModificar->setChecked(false);
+    pbModificar->setEnabled(false);
+    pbImportar->setEnabled(false);
+    DBGrid1->setReadOnly(true);
+    QryConsultasSQL->query().setReadOnly(true);
+}
+
+bool TfGENECSQL::edicionActiva() const
+{
+    return !soloLectura_ && pbModificar->isChecked();
 }
 
 void TfGENECSQL::llenarDescripciones()
@@ -367,7 +389,7 @@ void TfGENECSQL::pbEjecutarClick(QObject *)
         fGENEINIC->Manejador().GestionExcepciones(this, e);
         return;
     }
-    if (!DividirLineas(sql).value(0).toUpper().startsWith(kSelect) && !pbModificar->isChecked())
+    if (!DividirLineas(sql).value(0).toUpper().startsWith(kSelect) && !edicionActiva())
         return;
     ejecutar();
 }
@@ -380,20 +402,21 @@ bool TfGENECSQL::ejecutar()
     bool hecho = false;
     {
         plat::BusyCursor reloj;
-        hecho = ModuloDatos && ModuloDatos->AbrirConsulta(query);
+        // With editing off a second statement after the SELECT would run too, and change data.
+        hecho = ModuloDatos && ModuloDatos->AbrirConsulta(query, edicionActiva() ? QString() : QStringLiteral("UnaSentencia"));
     }
     if (!hecho) {
-        MensajeAviso(QStringLiteral("¡No se ha podido ejecutar la sentencia SQL!"));
+        MensajeAviso(kNoEjecutada);
         ponerSalida(false);
         return false;
     }
-    DBGrid1->setReadOnly(!pbModificar->isChecked());
+    DBGrid1->setReadOnly(!edicionActiva());
     if (query.active()) {
         comandos_->prepararColumnas();
         query.first();
     }
     ponerSalida(esSelect && query.active());
-    pbImportar->setEnabled(esSelect && query.active() && pbModificar->isChecked());
+    pbImportar->setEnabled(esSelect && query.active() && edicionActiva());
     if (fGENEINIC)
         fGENEINIC->TraducirFormulario(this);
     return true;
@@ -407,7 +430,7 @@ void TfGENECSQL::ponerSalida(bool habilitada)
 
 void TfGENECSQL::pbModificarClick(QObject *)
 {
-    const bool modificar = pbModificar->isChecked();
+    const bool modificar = edicionActiva();
     DBGrid1->setReadOnly(!modificar);
     if (!modificar)
         pbImportar->setEnabled(false);
@@ -456,7 +479,8 @@ void TfGENECSQL::DBGrid1KeyDown(QObject *, int &Key, plat::ShiftState Shift)
         ModuloDatos->RegistroATexto(QryConsultasSQL->dataSet(), ModuloDatos->RegistroCopiado);
         Key = 0;
     } else if (Key == 'V') {
-        ModuloDatos->TextoARegistro(QryConsultasSQL->dataSet());
+        if (!soloLectura_)
+            ModuloDatos->TextoARegistro(QryConsultasSQL->dataSet());
         Key = 0;
     }
 }

@@ -130,6 +130,9 @@ private:
     void llenarDescripciones();
     void cargarSentencia();
     bool ejecutar();
+    // A "Solo Lectura" user: stored statements only, nothing written.
+    void impedirCambios();
+    bool edicionActiva() const;
     void ponerSalida(bool habilitada);
     void llenarTablas();
     void pedirGuardarTrasCambio();
@@ -139,8 +142,9 @@ private:
 
     InstanciaGlobal<TfGENECSQL> instancia_;
     std::unique_ptr<ComandosRejilla> comandos_;
-    bool vivoConModificar_ = false;
-    QPoint agarre_;   // where the insertion panel was taken to be dragged   // the live result only while pbModificar is down
+    bool vivoConModificar_ = false;   // the live result only while pbModificar is down
+    bool soloLectura_ = false;
+    QPoint agarre_;   // where the insertion panel was taken to be dragged
 };
 
 extern TfGENECSQL *fGENECSQL;

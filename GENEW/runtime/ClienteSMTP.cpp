@@ -9,6 +9,8 @@
 
 namespace {
 
+const QString kSinCifrado = QStringLiteral("el servidor no ofrece cifrado");
+
 void iniciarCurl()
 {
     static std::once_flag iniciado;
@@ -61,8 +63,24 @@ struct ResultadoIntento
 {
     bool enviado = false;
     bool huboRespuesta = false;
+    bool sinCifrado = false;   // TLS was required and the server offered no STARTTLS
     QString error;
 };
+
+// libcurl's use of TLS for an attempt. A password only ever travels encrypted: with one, the
+// switch to TLS is required; without one a server that offers no STARTTLS gets the mail in clear.
+long usoTLS(ModoConexionSMTP modo, bool conCredenciales)
+{
+    switch (modo) {
+    case ModoConexionSMTP::TLSImplicito:
+        return CURLUSESSL_NONE;   // the "smtps" scheme is encrypted from the first byte
+    case ModoConexionSMTP::STARTTLSObligatorio:
+        return CURLUSESSL_ALL;
+    case ModoConexionSMTP::STARTTLSSiSeOfrece:
+        return conCredenciales ? CURLUSESSL_ALL : CURLUSESSL_TRY;
+    }
+    return CURLUSESSL_ALL;
+}
 
 QByteArray direccionSobre(const QString &direccion) { return '<' + direccion.trimmed().toUtf8() + '>'; }
 
@@ -80,8 +98,7 @@ ResultadoIntento intentar(ModoConexionSMTP modo, const AjustesSMTP &a, const QSt
     const QByteArray url =
         (esquema + QStringLiteral("://") + a.servidor + u':' + QString::number(NumeroPuertoSMTP(a.puerto))).toUtf8();
     curl_easy_setopt(c, CURLOPT_URL, url.constData());
-    curl_easy_setopt(c, CURLOPT_USE_SSL,
-                     modo == ModoConexionSMTP::STARTTLSObligatorio ? long(CURLUSESSL_ALL) : long(CURLUSESSL_NONE));
+    curl_easy_setopt(c, CURLOPT_USE_SSL, usoTLS(modo, a.conAutenticacion()));
     curl_easy_setopt(c, CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2));
     curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
@@ -124,6 +141,7 @@ ResultadoIntento intentar(ModoConexionSMTP modo, const AjustesSMTP &a, const QSt
 
     const CURLcode codigo = curl_easy_perform(c);
     r.enviado = codigo == CURLE_OK;
+    r.sinCifrado = codigo == CURLE_USE_SSL_FAILED;
     if (!r.enviado)
         r.error = QString::fromUtf8(textoError[0] ? textoError : curl_easy_strerror(codigo));
     return r;
@@ -141,6 +159,8 @@ void EnviarMensajeSMTP(const AjustesSMTP &ajustes, const QString &remitente, con
         if (r.enviado)
             return;
         const bool quedaIntento = i + 1 < intentos.size();
+        if (r.sinCifrado)
+            throw gp::Error(r.error + u'\n' + kSinCifrado);
         if (r.huboRespuesta || !quedaIntento)
             throw gp::Error(r.error);
     }

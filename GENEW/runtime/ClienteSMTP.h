@@ -17,6 +17,8 @@ struct TransporteSMTP
 // Sends the message through the settings' server with the attempts of IntentosSMTP: the
 // second attempt follows only a failure of the connection itself (no connection, a failed
 // TLS handshake, no greeting). Authenticates with LOGIN when the settings have a user or a
-// password. Raises gp::Error with libcurl's text when the send fails.
+// password, never before the connection is encrypted. Raises gp::Error with libcurl's text
+// when the send fails, followed on a line of its own by "el servidor no ofrece cifrado" when
+// the server would not switch to TLS where it had to.
 void EnviarMensajeSMTP(const AjustesSMTP &ajustes, const QString &remitente, const QStringList &sobres,
                        const QByteArray &mensaje, const TransporteSMTP &transporte);

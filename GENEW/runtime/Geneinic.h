@@ -174,7 +174,11 @@ public:
     void PrepararFormulario(QObject *formulario);
     void AsignarFormatosCampos(QObject *componente);
     QString ObtenerFormatoNumerico(const QString &campo) const;
+    // Whether the current user's access level to the form (by its caption) is "Solo Lectura".
+    bool FormularioSoloLectura(QObject *formulario);
     void TablasSoloLectura(QObject *formulario);
+    // At "Solo Lectura": the tables, the queries and the data grids read-only.
+    void DatosSoloLectura(QObject *formulario);
     void OcultarCamposNoVisibles(QObject *formulario);
     void AplicarControlesNoVisibles(QObject *formulario);
     void AsignarBotonEuro(QObject *formulario, const QString &modo);

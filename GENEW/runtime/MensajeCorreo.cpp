@@ -86,8 +86,8 @@ QList<ModoConexionSMTP> IntentosSMTP(const QString &puerto)
     if (puerto == QLatin1String("465") || puerto == QLatin1String("587"))
         return {M::TLSImplicito, M::STARTTLSObligatorio};
     if (puerto.isEmpty())
-        return {M::Plano, M::Plano};
-    return {M::Plano, M::TLSImplicito};
+        return {M::STARTTLSSiSeOfrece, M::STARTTLSSiSeOfrece};
+    return {M::STARTTLSSiSeOfrece, M::TLSImplicito};
 }
 
 int NumeroPuertoSMTP(const QString &puerto)

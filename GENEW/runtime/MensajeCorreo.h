@@ -23,13 +23,14 @@ struct AjustesSMTP
     bool conAutenticacion() const { return !usuario.isEmpty() || !clave.isEmpty(); }
 };
 
-// How one connection attempt starts: in plain text, encrypted from the first byte, or in plain
-// text that must switch to TLS with STARTTLS before anything else is said.
-enum class ModoConexionSMTP { Plano, TLSImplicito, STARTTLSObligatorio };
+// How one connection attempt starts: in plain text that switches to TLS with STARTTLS whenever
+// the server offers it (and, with a user or password, only then goes on), encrypted from the
+// first byte, or in plain text that must switch to TLS with STARTTLS before anything else.
+enum class ModoConexionSMTP { STARTTLSSiSeOfrece, TLSImplicito, STARTTLSObligatorio };
 
 // The attempts for a port text, in order: "465" and "587" encrypted from the start and then
-// STARTTLS (never plain text: the password and the mail would travel unencrypted); empty,
-// port 25 twice in plain text; any other port plain text and then encrypted.
+// STARTTLS (never plain text); empty, port 25 twice with STARTTLS when offered; any other port
+// with STARTTLS when offered and then encrypted from the start.
 QList<ModoConexionSMTP> IntentosSMTP(const QString &puerto);
 int NumeroPuertoSMTP(const QString &puerto);   // 25 for an empty text
 

@@ -314,6 +314,14 @@ int QueryDataSet::execSql()
     return rowsAffected_;
 }
 
+bool QueryDataSet::isSingleStatement()
+{
+    QString driverSql;
+    boundValues(driverSql);
+    Connection &c = link_.connection();
+    return c.dialect().isSingleStatement(origin_ == SqlOrigin::Program ? c.adaptSql(driverSql) : driverSql);
+}
+
 QList<FieldDef> QueryDataSet::declaredColumns(const QStringList &names, const QList<TFieldType> &types,
                                               const QList<QVariantList> &rows)
 {

@@ -82,6 +82,9 @@ public:
 
     // Runs a statement that answers no rows; the number of rows it changed.
     int execSql();
+    // Whether the text, as its engine will receive it (its parameters bound, the program's
+    // text adapted), is one statement at most as that engine reads it (Dialect::isSingleStatement).
+    bool isSingleStatement();
     int rowsAffected() const { return rowsAffected_; }
 
 protected:

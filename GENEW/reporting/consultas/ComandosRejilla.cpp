@@ -9,6 +9,7 @@
 #include "platform/base/Errores.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
+#include "platform/data/MemoryDataSet.h"
 #include "platform/ui/Colors.h"
 #include "platform/ui/data/DBGrid.h"
 
@@ -23,6 +24,92 @@ bool seBuscaPor(const plat::Field &campo)
 QString nombreAbreviado(const plat::Field &campo)
 {
     return AbreviarNombreCampo(campo.fieldName(), 1);
+}
+
+bool campoOculto(const plat::Field &campo)
+{
+    const ServiciosFormulario *servicios = serviciosFormulario();
+    return servicios && servicios->EsCampoNoVisible(campo.fieldName());
+}
+
+// The rows a dataset shows (its order and filter) with only some of its fields, each with the
+// display settings of the field it copies, so that a file written from it reads the same.
+class CamposElegidos : public plat::MemoryDataSet
+{
+public:
+    CamposElegidos(plat::DataSet &origen, QList<int> campos) : origen_(origen), campos_(std::move(campos))
+    {
+        open();
+        for (int i = 0; i < campos_.size(); ++i)
+            copiarPresentacion(origen_.field(campos_[i]), field(i));
+    }
+
+protected:
+    QList<plat::FieldDef> openSource() override
+    {
+        filas_.emplace(origen_, campos_);
+        QList<plat::FieldDef> definiciones;
+        for (int i : campos_)
+            definiciones << origen_.field(i).definition();
+        return definiciones;
+    }
+    bool fetchRows(int count, QVector<plat::Row> &rows) override
+    {
+        const qsizetype antes = rows.size();
+        for (int quedan = count; count < 0 || quedan > 0;) {
+            const QVector<plat::Row> lote = filas_->next(count < 0 ? kLote : qMin(quedan, kLote));
+            if (lote.isEmpty())
+                break;
+            rows += lote;
+            quedan -= int(lote.size());
+        }
+        return rows.size() > antes;
+    }
+    int packetSize() const override { return kLote; }
+    void closeSource() override { filas_.reset(); }
+
+private:
+    static constexpr int kLote = 1000;
+
+    static void copiarPresentacion(const plat::Field &de, plat::Field &a)
+    {
+        a.displayFormat = de.displayFormat;
+        a.editFormat = de.editFormat;
+        a.editMask = de.editMask;
+        a.displayWidth = de.displayWidth;
+        a.displayLabel = de.displayLabel;
+        a.alignment = de.alignment;
+        a.tag = de.tag;
+        a.OnGetText = de.OnGetText;
+    }
+
+    plat::DataSet &origen_;
+    QList<int> campos_;
+    std::optional<plat::DataSet::StoredRows> filas_;
+};
+
+// Runs the export over the grid's rows without the fields the user may not see; over the
+// dataset itself when none is hidden.
+template<typename Exportar>
+void sinCamposOcultos(plat::DataSet *datos, Exportar &&exportar)
+{
+    QList<int> visibles;
+    bool oculto = false;
+    if (datos && datos->active()) {
+        for (int i = 0; i < datos->fieldCount(); ++i) {
+            const plat::Field &campo = datos->field(i);
+            if (campoOculto(campo))
+                oculto = true;
+            else if (campo.fieldKind() == plat::FieldKind::Data)
+                visibles << i;
+        }
+    }
+    if (!oculto) {
+        exportar(datos);
+        return;
+    }
+    CamposElegidos elegidos(*datos, visibles);
+    exportar(&elegidos);
 }
 
 } // namespace
@@ -48,12 +135,11 @@ void ComandosRejilla::prepararColumnas()
     for (int i = 0; i < datos->fieldCount(); ++i)
         prepararCampo(datos->field(i));
     rejilla_.setDataSource(fuente);
-    ServiciosFormulario *servicios = serviciosFormulario();
     rejilla_.clearColumns();
     for (int i = 0; i < datos->fieldCount(); ++i) {
         plat::Field &campo = datos->field(i);
         plat::GridColumn *columna = rejilla_.addColumn(campo.fieldName());
-        columna->Visible = campo.visible && !(servicios && servicios->EsCampoNoVisible(campo.fieldName()));
+        columna->Visible = campo.visible && !campoOculto(campo);
         columna->TitleCaption = nombreAbreviado(campo);
         if (campo.dataType() == ftMemo || campo.dataType() == ftFmtMemo)
             columna->ButtonStyle = plat::cbsEllipsis;
@@ -190,7 +276,9 @@ void ComandosRejilla::listar(const QString &titulo, bool apaisado)
 
 void ComandosRejilla::exportarTexto()
 {
-    ModuloDatos->ExportarTexto(rejilla_.dataSet(), nullptr, QStringLiteral("SQL.TXT"), QString());
+    sinCamposOcultos(rejilla_.dataSet(), [](plat::DataSet *datos) {
+        ModuloDatos->ExportarTexto(datos, nullptr, QStringLiteral("SQL.TXT"), QString());
+    });
 }
 
 void ComandosRejilla::importarTexto()
@@ -201,5 +289,7 @@ void ComandosRejilla::importarTexto()
 
 void ComandosRejilla::exportarExcel()
 {
-    ModuloDatos->ExportarExcel(rejilla_.dataSet(), nullptr, QStringLiteral("SQL.XLS"), QString());
+    sinCamposOcultos(rejilla_.dataSet(), [](plat::DataSet *datos) {
+        ModuloDatos->ExportarExcel(datos, nullptr, QStringLiteral("SQL.XLS"), QString());
+    });
 }

@@ -35,7 +35,9 @@ public:
     // The rows the grid shows through the run-time listing, in the grid's font, numeric
     // columns summed and words wrapped; previewed when the user says so, else printed.
     void listar(const QString &titulo, bool apaisado);
-    // The rows to "SQL.TXT" and back, and to the workbook "SQL.XLS", through the data services.
+    // The rows to "SQL.TXT" and back, and to the workbook "SQL.XLS", through the data services;
+    // the files leave out, header and rows, the fields the user may not see (by name: the
+    // same value under another name stays).
     void exportarTexto();
     void importarTexto();
     void exportarExcel();

@@ -25,12 +25,15 @@ ValorVariable convertir(const QString &nombre, const QString &texto)
     switch (nombre.front().unicode()) {
     case u'#': {
         qint64 entero = 0;
+        double numero = 0;
         if (plat::textToInteger(texto.trimmed(), entero)) {
             v.tipo = ftInteger;
             v.valor = entero;
-        } else {
+        } else if (LeerNumero(texto, numero)) {
             v.tipo = ftFloat;
-            v.valor = TextoANumero(texto);
+            v.valor = numero;
+        } else {
+            throw gp::ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(texto));
         }
         break;
     }

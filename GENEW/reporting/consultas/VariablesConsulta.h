@@ -24,7 +24,9 @@ using PedirValor = std::function<QString(const QString &pregunta)>;
 // a name with "_" takes the value given to the name before its first "_", or its kind's
 // default ("0", "1/1/1900", empty) when there is none. A "*" answer is cut at its commas
 // (one trailing comma dropped, blanks around them removed); an empty one is one empty text.
-// A "&" answer that is no date raises gp::ConversionError ("'x' is not a valid date").
+// A "&" answer that is no date raises gp::ConversionError ("'x' is not a valid date"), a "#"
+// answer that is no whole or decimal number (an empty one too) "'x' is not a valid floating
+// point value".
 QList<ValorVariable> ValoresVariables(const QString &sql, const PedirValor &pedir);
 
 // The prompt for a variable: its name without kind characters and line breaks.

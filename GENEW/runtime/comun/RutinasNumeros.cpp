@@ -15,7 +15,7 @@ QString AvisoValorIncorrecto(const QString &titulo)
 
 } // namespace
 
-double TextoANumero(const QString &texto, const QString &opciones)
+bool LeerNumero(const QString &texto, double &valor, const QString &opciones)
 {
     const AjustesComunes &ajustes = ajustesComunes();
     QString t = texto;
@@ -25,8 +25,13 @@ double TextoANumero(const QString &texto, const QString &opciones)
     } else {
         t.remove(ajustes.SeparadorMiles);
     }
+    return LeerDecimal(t, valor);
+}
+
+double TextoANumero(const QString &texto, const QString &opciones)
+{
     double valor = 0;
-    return LeerDecimal(t, valor) ? valor : 0;
+    return LeerNumero(texto, valor, opciones) ? valor : 0;
 }
 
 QString FlotanteATexto(double valor)

@@ -9,6 +9,8 @@
 // The number in the text; with "PuntoDecimal" in the options the text uses the point as
 // decimal mark and the comma for thousands. 0 when the text is not a number.
 double TextoANumero(const QString &texto, const QString &opciones = QString());
+// The same reading, telling whether the text is a number at all.
+bool LeerNumero(const QString &texto, double &valor, const QString &opciones = QString());
 
 // The number as the system writes it: up to 15 significant digits, decimal comma.
 QString FlotanteATexto(double valor);

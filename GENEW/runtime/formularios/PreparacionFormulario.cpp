@@ -148,9 +148,8 @@ void TfGENEINIC::PrepararFormulario(QObject *formulario)
                 anotarControlNoVisible(clave.trimmed());
         }
     }
-    if (servicios && form
-        && servicios->NivelAccesoPrograma(UsuarioActual, form->caption()) == kSoloLectura)
-        TablasSoloLectura(formulario);
+    if (FormularioSoloLectura(formulario))
+        DatosSoloLectura(formulario);
 
     for (QObject *c : componentes) {
         auto *tabla = qobject_cast<plat::TableComponent *>(c);
@@ -248,11 +247,32 @@ void TfGENEINIC::AsignarFormatosCampos(QObject *componente)
 
 // ---- per-user restrictions --------------------------------------------------------------
 
+bool TfGENEINIC::FormularioSoloLectura(QObject *formulario)
+{
+    ServiciosFormulario *servicios = serviciosFormulario();
+    auto *form = qobject_cast<plat::Form *>(formulario);
+    return servicios && form && servicios->NivelAccesoPrograma(UsuarioActual, form->caption()) == kSoloLectura;
+}
+
 void TfGENEINIC::TablasSoloLectura(QObject *formulario)
 {
     for (QObject *c : componentesDe(formulario)) {
         if (auto *tabla = qobject_cast<plat::TableComponent *>(c))
             tabla->setReadOnly(true);
+    }
+}
+
+void TfGENEINIC::DatosSoloLectura(QObject *formulario)
+{
+    // Queries too: a live one writes its rows back. Client datasets stay writable, as they
+    // hold the form's own work in memory.
+    for (QObject *c : componentesDe(formulario)) {
+        if (auto *tabla = qobject_cast<plat::TableComponent *>(c))
+            tabla->setReadOnly(true);
+        else if (auto *consulta = qobject_cast<plat::QueryComponent *>(c))
+            consulta->setReadOnly(true);
+        else if (auto *rejilla = dynamic_cast<plat::DBGrid *>(c))
+            rejilla->setReadOnly(true);
     }
 }
 

@@ -134,6 +134,11 @@ public:
     // words...). On SQL Server the text is returned as written.
     virtual QString adaptProgramSql(const QString &sql) const;
 
+    // Whether the text is one statement at most as this engine reads it (quotes, quoted names,
+    // comments): a final ";" may close it, followed by blanks and comments only. False whenever
+    // a second statement may follow, and for an unclosed quote or comment.
+    virtual bool isSingleStatement(QStringView sql) const = 0;
+
     // The filter writing every engine shares: folding through foldExpression and left
     // parts through leftPart; each engine's own derives from it.
     class FilterSqlOf : public FilterSqlDialect

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/data/engine/Dialect.h"
 
+#include <QSet>
 #include <functional>
 
 namespace plat {
@@ -18,6 +19,29 @@ QString addFromToDelete(const QString &sql);
 // Every "<database>.dbo.<table>" of a statement replaced by name(database, table).
 QString removeThreePartOwner(const QString &sql,
                              const std::function<QString(const QString &, const QString &)> &name);
+
+// How an engine reads the text around and between its statements.
+struct StatementLexicon
+{
+    bool nestedComments = false;       // "/* /* */ */" is one comment
+    bool unclosedCommentEnds = false;  // an unclosed "/*" runs to the end of the text
+    bool bracketNames = false;         // "[name]"
+    bool doubledBrackets = false;      // "]]" stays inside a bracketed name; else the first "]" closes it
+    bool backtickNames = false;        // "`name`"
+    bool escapeStrings = false;        // E'...' takes backslash escapes
+    bool backslashStrings = false;     // every '...' takes them
+    bool dollarQuotes = false;         // $$...$$ and $tag$...$tag$
+    // Names are ASCII letters, digits, "_", "$", "@" and "#"; else "_", "$", digits and any
+    // letter or character beyond ASCII.
+    bool atSignNames = false;
+    // ":name", "@name", "#name" and "$name" (with "::" and a final "(...)") are one piece.
+    bool variableNames = false;
+    // Where ";" is optional: the upper-case words that start a statement, any of them after
+    // the first word being a second statement.
+    const QSet<QString> *statementWords = nullptr;
+};
+// Dialect::isSingleStatement for one such reading.
+bool isSingleStatement(QStringView sql, const StatementLexicon &lexicon);
 
 // SQLite: "Paradox" folders. Types are kept as declared words; the folding function,
 // the numeric test and the day/month/year functions are registered by the connection.
@@ -44,6 +68,7 @@ public:
     QStringList createTableStatements(const TableDef &def) const override;
     QString isolationStatement(IsolationLevel level) const override;
     QString adaptProgramSql(const QString &sql) const override;
+    bool isSingleStatement(QStringView sql) const override;
 
 protected:
     QString indexColumn(const IndexDef &index, const QString &field) const override;
@@ -77,6 +102,9 @@ public:
     QString tableCreationLock(const QString &table) const override;
     QString maintenanceDatabase() const override { return QStringLiteral("postgres"); }
     QStringList databaseCreation(const QString &name, const QStringList &programStatements) const override;
+    // Read both with and without standard strings (a server may have them off, where every
+    // '...' takes backslash escapes): one statement only when both readings say so.
+    bool isSingleStatement(QStringView sql) const override;
 
 protected:
     QString indexColumn(const IndexDef &index, const QString &field) const override;
@@ -108,6 +136,9 @@ public:
     QString threePartName(const QString &database, const QString &table, bool sameDatabase) const override;
     QString tableCreationLock(const QString &table) const override;
     QString maintenanceDatabase() const override { return QStringLiteral("master"); }
+    // ";" is optional here: a word that starts a statement (INSERT, EXEC, DROP...) after the
+    // first word counts as a second one.
+    bool isSingleStatement(QStringView sql) const override;
 
     // The program's `FormatoFechaSQL` ("dd/mm/yyyy" or "mm/dd/yyyy", the default).
     static void setProgramDateFormat(const QString &format);

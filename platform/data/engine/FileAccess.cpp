@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace plat {
@@ -37,6 +38,33 @@ QString folderCreationProblem(const QString &folder)
         parent = up;
     }
     return problem(parent, W_OK | X_OK);
+}
+
+bool makeOwnerFolder(const QString &folder)
+{
+    const QFileInfo info(folder);
+    if (info.isDir())
+        return true;
+    const QString parent = info.absolutePath();
+    if (parent != info.absoluteFilePath() && !makeOwnerFolder(parent))
+        return false;
+    const QByteArray name = QFile::encodeName(info.absoluteFilePath());
+    // The umask only takes bits away from 0700: the folder is never more open than that, and
+    // chmod then gives the owner what the umask may have taken.
+    if (::mkdir(name.constData(), S_IRWXU) != 0)
+        return errno == EEXIST && QFileInfo(folder).isDir();
+    return ::chmod(name.constData(), S_IRWXU) == 0;
+}
+
+bool createOwnerFile(const QString &path)
+{
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0)
+        return false;
+    const bool owner = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
+    ::close(fd);
+    return owner;
 }
 
 } // namespace plat

@@ -11,4 +11,12 @@ QString fileAccessProblem(const QString &path);
 // The same for a folder about to be made: the reason its nearest existing parent refuses it.
 QString folderCreationProblem(const QString &folder);
 
+// The folder made with every missing parent, each new one for its owner only (0700) whatever
+// the umask; folders that exist keep their modes. False when one cannot be made.
+bool makeOwnerFolder(const QString &folder);
+
+// The file made empty for its owner only (0600) whatever the umask; false when it exists or
+// cannot be made. SQLite gives a database's -wal and -shm files the database file's mode.
+bool createOwnerFile(const QString &path);
+
 } // namespace plat

@@ -223,4 +223,16 @@ QStringList PostgresDialect::databaseCreation(const QString &name, const QString
             + QLatin1Char('"')};
 }
 
+bool PostgresDialect::isSingleStatement(QStringView sql) const
+{
+    StatementLexicon lexicon;
+    lexicon.nestedComments = true;
+    lexicon.escapeStrings = true;
+    lexicon.dollarQuotes = true;
+    if (!plat::isSingleStatement(sql, lexicon))
+        return false;
+    lexicon.backslashStrings = true;
+    return plat::isSingleStatement(sql, lexicon);
+}
+
 } // namespace plat

@@ -157,8 +157,19 @@ std::shared_ptr<PhysicalConnection> Session::physicalFor(const DatabaseLocation 
         const QString key = location.key();
         if (auto existing = shared_.value(key).lock())
             return existing;
+        // A new database file is its owner's alone before SQLite writes a byte of it (SQLite
+        // would make it 0644, and its -wal and -shm files alike).
+        const QString file = location.sqliteFile();
+        const bool made = location.odbcDriver.isEmpty() && QFileInfo(location.folder).isDir()
+            && !QFileInfo::exists(file) && createOwnerFile(file);
         auto pc = std::make_shared<PhysicalConnection>(*this, location);
-        pc->open();
+        try {
+            pc->open();
+        } catch (const gp::Error &) {
+            if (made)
+                QFile::remove(file);
+            throw;
+        }
         shared_.insert(key, pc);
         return pc;
     }
@@ -188,7 +199,7 @@ bool Session::createDatabase(const QString &databaseName, const QStringList &ser
             return false;
         if (const QString problem = folderCreationProblem(loc.folder); !problem.isEmpty())
             throw gp::DatabaseError(problem);
-        if (!QDir().mkpath(loc.folder))
+        if (!makeOwnerFolder(loc.folder))
             throw gp::DatabaseError(EngineText::PathNotFound + QStringLiteral(".\n") + loc.folder);
         physicalFor(loc);  // opening makes datos.sqlite
         return true;

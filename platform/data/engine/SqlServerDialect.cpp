@@ -163,4 +163,32 @@ QString SqlServerDialect::tableCreationLock(const QString &table) const
         .arg(table.toLower().replace(QLatin1Char('\''), QLatin1String("''")));
 }
 
+bool SqlServerDialect::isSingleStatement(QStringView sql) const
+{
+    static const QSet<QString> statementWords = {
+        QStringLiteral("INSERT"),    QStringLiteral("UPDATE"),      QStringLiteral("DELETE"),
+        QStringLiteral("MERGE"),     QStringLiteral("EXEC"),        QStringLiteral("EXECUTE"),
+        QStringLiteral("CREATE"),    QStringLiteral("ALTER"),       QStringLiteral("DROP"),
+        QStringLiteral("TRUNCATE"),  QStringLiteral("GRANT"),       QStringLiteral("REVOKE"),
+        QStringLiteral("DENY"),      QStringLiteral("BACKUP"),      QStringLiteral("RESTORE"),
+        QStringLiteral("DBCC"),      QStringLiteral("USE"),         QStringLiteral("DECLARE"),
+        QStringLiteral("BEGIN"),     QStringLiteral("COMMIT"),      QStringLiteral("ROLLBACK"),
+        QStringLiteral("SAVE"),      QStringLiteral("KILL"),        QStringLiteral("SHUTDOWN"),
+        QStringLiteral("RECONFIGURE"), QStringLiteral("CHECKPOINT"), QStringLiteral("BULK"),
+        QStringLiteral("WAITFOR"),   QStringLiteral("IF"),          QStringLiteral("WHILE"),
+        QStringLiteral("PRINT"),     QStringLiteral("RAISERROR"),   QStringLiteral("THROW"),
+        QStringLiteral("RETURN"),    QStringLiteral("GOTO"),        QStringLiteral("UPDATETEXT"),
+        QStringLiteral("WRITETEXT"), QStringLiteral("SETUSER"),     QStringLiteral("REVERT"),
+        QStringLiteral("ENABLE"),    QStringLiteral("DISABLE"),     QStringLiteral("SEND"),
+        QStringLiteral("RECEIVE"),
+    };
+    StatementLexicon lexicon;
+    lexicon.nestedComments = true;
+    lexicon.bracketNames = true;
+    lexicon.doubledBrackets = true;
+    lexicon.atSignNames = true;
+    lexicon.statementWords = &statementWords;
+    return plat::isSingleStatement(sql, lexicon);
+}
+
 } // namespace plat

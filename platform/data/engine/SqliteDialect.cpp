@@ -120,4 +120,14 @@ QStringList SqliteDialect::sessionStatements() const
     return {QStringLiteral("PRAGMA synchronous=FULL"), QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs)};
 }
 
+bool SqliteDialect::isSingleStatement(QStringView sql) const
+{
+    StatementLexicon lexicon;
+    lexicon.unclosedCommentEnds = true;
+    lexicon.bracketNames = true;
+    lexicon.backtickNames = true;
+    lexicon.variableNames = true;
+    return plat::isSingleStatement(sql, lexicon);
+}
+
 } // namespace plat

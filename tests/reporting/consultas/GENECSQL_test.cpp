@@ -42,6 +42,8 @@ public:
 const QString kFechaNoValida = QStringLiteral("¡ La fecha (u hora) introducida no es válida !. Repita por favor.");
 const QString kSinAcceso = QStringLiteral("¡Vd. no tiene acceso a la consulta!");
 const QString kImposibleGrabar = QStringLiteral("¡Imposible grabar el registro!");
+const QString kNoEjecutada = QStringLiteral("¡No se ha podido ejecutar la sentencia SQL!");
+const QString kDatoNoValido = QStringLiteral("¡ El dato introducido no es válido !. Repita por favor.");
 
 // The console open over the program.
 class Consola : public ProgramaConsultas
@@ -150,6 +152,134 @@ TEST_P(Consola, RunsSelectsAlwaysAndOtherStatementsOnlyWhileEditingIsOn)
     c.SentenciaSQL->setFocus();
     teclear(c.SentenciaSQL, Qt::Key_F9, Qt::NoModifier);
     EXPECT_EQ(valor("SELECT Nombre FROM T WHERE Codigo = '1'"), "X");
+}
+
+// With editing off a text runs only when its engine reads one statement in it, as the engine
+// gets it (variables written into literals): the second one would change data.
+TEST_P(Consola, WithEditingOffOnlyOneStatementRunsOnEveryEngine)
+{
+    sql("CREATE TABLE OTRA (Codigo VARCHAR(10))");
+    sql("INSERT INTO OTRA (Codigo) VALUES ('x')");
+    struct Caso
+    {
+        QString sentencia;
+        QStringList respuestas;
+    };
+    QList<Caso> rechazadas = {
+        {"SELECT 1; UPDATE T SET Nombre = 'encadenado'", {}},
+        // A name runs up to a blank: ":$A;" would be the variable "$A;".
+        {"SELECT Codigo FROM T WHERE Nombre = :$A ; UPDATE T SET Nombre = 'encadenado'", {"Bilbao"}},
+        {"select Codigo from T;\r\nDELETE FROM OTRA", {}},
+        {"select Codigo from T WHERE Importe > :#N ;\r\nDELETE FROM OTRA", {"1"}},
+        {"SELECT Codigo FROM T; DROP TABLE OTRA", {}},
+        {"SELECT Codigo FROM T WHERE Nombre IN (:*L); DROP TABLE OTRA", {"Vigo,"}},
+    };
+    if (GetParam()) {
+        rechazadas += {
+            {"SELECT E'\\''; DELETE FROM OTRA; --'", {}},
+            {"SELECT $$'$$; DELETE FROM OTRA; --'", {}},
+            {"SELECT Codigo FROM T WHERE Nombre = :$A OR Nombre = E'\\''; DELETE FROM OTRA; --'", {"x"}},
+            {"SELECT Codigo FROM T WHERE Nombre = :$A OR Nombre = $$'$$; DELETE FROM OTRA; --'", {"x"}},
+            // Each literal closed in the stored text; the typed backslash opens the second.
+            {"SELECT Codigo FROM T WHERE Nombre <> E':$A' OR Nombre = ':$B'", {"\\", "; DELETE FROM OTRA; --"}},
+        };
+    }
+    TfGENECSQL &c = abrir();
+    for (const Caso &caso : rechazadas) {
+        SCOPED_TRACE(caso.sentencia.toStdString());
+        resultado().close();
+        EXPECT_EQ(ejecutar(caso.sentencia, caso.respuestas).value(caso.respuestas.size()), kNoEjecutada);
+        EXPECT_FALSE(resultado().active());
+        EXPECT_FALSE(c.pbExportar->isEnabled());
+    }
+    EXPECT_EQ(valor("SELECT COUNT(*) FROM T WHERE Nombre = 'encadenado'"), "0");
+    EXPECT_EQ(valor("SELECT COUNT(*) FROM OTRA"), "1");
+
+    const struct
+    {
+        QString sentencia;
+        QStringList respuestas, codigos;
+    } aceptadas[] = {
+        {"SELECT Codigo FROM T WHERE Nombre = 'a;b'", {}, {}},
+        {"SELECT Codigo FROM T WHERE Nombre <> ':$A;' ORDER BY Codigo;", {"Bilbao"}, {"1", "3"}},
+        {"SELECT Codigo FROM T ORDER BY Codigo;", {}, {"1", "2", "3"}},
+        {"SELECT Codigo FROM T WHERE Nombre = :$A ;\r\n", {"Bilbao"}, {"2"}},
+    };
+    for (const auto &caso : aceptadas) {
+        SCOPED_TRACE(caso.sentencia.toStdString());
+        resultado().close();
+        EXPECT_FALSE(ejecutar(caso.sentencia, caso.respuestas).contains(kNoEjecutada));
+        EXPECT_EQ(columna("Codigo"), caso.codigos);
+    }
+
+    // With editing on each engine takes what it takes: PostgreSQL runs both, SQLite neither.
+    c.pbModificar->click();
+    ejecutar("UPDATE T SET Nombre = 'a' WHERE Codigo = '1'; UPDATE T SET Nombre = 'b' WHERE Codigo = '2'");
+    EXPECT_EQ(valor("SELECT Nombre FROM T WHERE Codigo = '2'"), GetParam() ? "b" : "Bilbao");
+}
+
+// A number variable binds a whole or decimal number as the system reads it; anything else
+// is refused with the system's message and nothing runs.
+TEST_P(Consola, ANumberVariableTakesOnlyANumber)
+{
+    const QString pregunta = QStringLiteral("Introduzca el valor para la variable N");
+    const struct
+    {
+        QString respuesta;
+        QStringList codigos;
+    } casos[] = {
+        {"Bilbao", {"(cerrada)"}},
+        {"1x", {"(cerrada)"}},
+        {"", {"(cerrada)"}},
+        {"12", {}},
+        {"1,5", {"1", "2", "3"}},
+        {"1.234,5", {}},
+        {" 7 ", {"1"}},
+    };
+    abrir();
+    for (const auto &caso : casos) {
+        SCOPED_TRACE(caso.respuesta.toStdString());
+        resultado().close();
+        const bool numero = caso.codigos != QStringList({"(cerrada)"});
+        EXPECT_EQ(ejecutar("SELECT Codigo FROM T WHERE Importe > :#N ORDER BY Codigo", {caso.respuesta}),
+                  numero ? QStringList({pregunta}) : QStringList({pregunta, kDatoNoValido}));
+        EXPECT_EQ(columna("Codigo"), caso.codigos);
+    }
+}
+
+// The text and Excel exports leave out the fields the user may not see; the rule goes by name,
+// so the same values under another name stay.
+TEST_P(Consola, ExportsLeaveOutTheFieldsHiddenForTheUser)
+{
+    TfGENECSQL &c = abrir();
+    const auto exportar = [&](const QString &sentencia) {
+        ejecutar(sentencia);
+        return QStringList({exportado(*c.pbExportar, "SQL.TXT"), exportado(*c.pbExportarExcel, "SQL.xlsx")});
+    };
+    QStringList todo = exportar("SELECT Codigo, Importe FROM T ORDER BY Codigo");
+    EXPECT_TRUE(todo[0].startsWith("CamposCabecera=Codigo|Importe|")) << todo[0].toStdString();
+    EXPECT_TRUE(todo[0].contains("10,5")) << todo[0].toStdString();
+    EXPECT_TRUE(todo[1].contains("Importe")) << todo[1].toStdString();
+
+    fGENEINIC->CamposNoVisibles = QStringLiteral("Importe");
+    const QStringList sinImporte = exportar("SELECT Codigo, Importe FROM T ORDER BY Codigo");
+    EXPECT_EQ(sinImporte[0], "CamposCabecera=Codigo|\r\n1|\r\n2|\r\n3|\r\n");
+    EXPECT_FALSE(sinImporte[1].contains("Importe")) << sinImporte[1].toStdString();
+    EXPECT_FALSE(sinImporte[1].contains("10.5")) << sinImporte[1].toStdString();
+    EXPECT_TRUE(sinImporte[1].contains("Codigo"));
+    // The filter of the grid still applies.
+    c.DBGrid1->setSelectedIndex(0);
+    mensajes_.programarRespuestas({"2"});
+    c.FiltrarClick(c.FiltrarIgual1);
+    EXPECT_EQ(exportado(*c.pbExportar, "SQL.TXT"), "CamposCabecera=Codigo|\r\n2|\r\n");
+
+    c.CancelarFiltrosClick(c.CancelarFiltros1);
+    const QStringList otroNombre = exportar("SELECT Codigo, Importe AS Precio FROM T ORDER BY Codigo");
+    // PostgreSQL folds the alias to "precio".
+    EXPECT_TRUE(otroNombre[0].startsWith("CamposCabecera=Codigo|Precio|", Qt::CaseInsensitive))
+        << otroNombre[0].toStdString();
+    EXPECT_TRUE(otroNombre[0].contains("10,5")) << otroNombre[0].toStdString();
+    EXPECT_TRUE(otroNombre[1].contains("Precio", Qt::CaseInsensitive));
 }
 
 TEST_P(Consola, AUserOutsideTheStatementsListCannotRunIt)

@@ -286,4 +286,22 @@ TEST_P(Ejecutor, RowsExportedToSqlTxtAndPrintedUnderTheWindowsCaption)
     EXPECT_TRUE(leido.contains(QStringLiteral("Vigo"))) << leido.toStdString();
 }
 
+// The runner's files leave out what its grid hides for the user, as the console's do.
+TEST_P(Ejecutor, ExportsLeaveOutTheFieldsHiddenForTheUser)
+{
+    guardar(QStringLiteral("Importes"), QStringLiteral("SELECT Codigo, Importe FROM T ORDER BY Codigo"));
+    for (const QString oculto : {"", "Importe"}) {
+        SCOPED_TRACE(oculto.toStdString());
+        fGENEINIC->CamposNoVisibles = oculto;
+        TfGENEUSQL &v = abrir(QStringLiteral("Importes"));
+        const QString texto = exportado(*v.pbExportar, QStringLiteral("SQL.TXT"));
+        const QString libro = exportado(*v.pbExportarExcel, QStringLiteral("SQL.xlsx"));
+        EXPECT_EQ(texto.section(QStringLiteral("\r\n"), 0, 0),
+                  oculto.isEmpty() ? "CamposCabecera=Codigo|Importe|" : "CamposCabecera=Codigo|");
+        EXPECT_EQ(texto.contains("10,5"), oculto.isEmpty()) << texto.toStdString();
+        EXPECT_EQ(libro.contains("Importe"), oculto.isEmpty()) << libro.toStdString();
+        EXPECT_TRUE(libro.contains("Codigo"));
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, Ejecutor, ::testing::Bool(), NombreMotor);

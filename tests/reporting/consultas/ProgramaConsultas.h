@@ -2,9 +2,14 @@
 #include "GENEW/data/GENEVMEM.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Form.h"
 #include "tests/data/ModuloFixture.h"
+#include "tests/support/TempDir.h"
+
+#include <QFile>
+#include <QProcess>
 
 // A started program (on each engine) inside an MDI main window, with users ADMIN
 // (administrator), JUAN and AN and a table T of three rows keyed by Codigo: where the SQL
@@ -70,6 +75,33 @@ protected:
     }
 
     QString valor(const QString &consulta) { return db().scalar(consulta, {}, plat::SqlOrigin::AsWritten).toString(); }
+
+    // What an export of the grid writes: the button pressed with the save dialog pointed at
+    // a file of its own and the format question answered yes; the text file as it reads, the
+    // workbook as its sheet's XML.
+    QString exportado(plat::SpeedButton &boton, const QString &nombre)
+    {
+        const QString fichero = exportados_.file(nombre);
+        QFile::remove(fichero);
+        plat::setDialogScript([&](QObject *dialogo) {
+            if (auto *guardar = qobject_cast<plat::SaveDialog *>(dialogo))
+                guardar->FileName = fichero;
+            return true;
+        });
+        mensajes_.programarRespuestas({QStringLiteral("SI")});
+        boton.click();
+        plat::setDialogScript(nullptr);
+        if (!nombre.endsWith(QLatin1String(".xlsx"))) {
+            QFile f(fichero);
+            return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        }
+        QProcess unzip;
+        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), fichero, QStringLiteral("xl/worksheets/*.xml")});
+        unzip.waitForFinished(30000);
+        return QString::fromUtf8(unzip.readAllStandardOutput());
+    }
+
+    gptest::TempDir exportados_;
 
     plat::Form *marco_ = nullptr;
 };

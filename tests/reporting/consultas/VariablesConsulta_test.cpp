@@ -58,6 +58,7 @@ TEST(VariablesConsulta, ValuesTakeTheirKindsType)
     } casos[] = {
         {"N = :#N", "12", ftInteger, qint64(12)},
         {"N = :#N", "2,5", ftFloat, 2.5},
+        {"N = :#N", "1.234,5", ftFloat, 1234.5},
         {"L IN (:*L)", "A, B,", ftString, QStringList({"A", "B"})},
         {"L IN (:*L)", "A ,B", ftString, QStringList({"A", "B"})},
         {"L IN (:*L)", "", ftString, QStringList({""})},
@@ -69,11 +70,22 @@ TEST(VariablesConsulta, ValuesTakeTheirKindsType)
         EXPECT_EQ(valores[0].tipo, c.tipo) << c.respuesta;
         EXPECT_EQ(valores[0].valor, c.valor) << c.respuesta;
     }
-    Respuestas mala{{}, {"31/02/2024"}};
-    try {
-        ValoresVariables("F = :&F", mala.pedir());
-        ADD_FAILURE() << "a bad date was taken";
-    } catch (const gp::ConversionError &e) {
-        EXPECT_EQ(QString::fromUtf8(e.what()), "'31/02/2024' is not a valid date");
+    const struct
+    {
+        const char *sql, *respuesta, *error;
+    } malas[] = {
+        {"F = :&F", "31/02/2024", "'31/02/2024' is not a valid date"},
+        {"N = :#N", "Bilbao", "'Bilbao' is not a valid floating point value"},
+        {"N = :#N", "1x", "'1x' is not a valid floating point value"},
+        {"N = :#N", "", "'' is not a valid floating point value"},
+    };
+    for (const auto &m : malas) {
+        Respuestas r{{}, {m.respuesta}};
+        try {
+            ValoresVariables(m.sql, r.pedir());
+            ADD_FAILURE() << "taken: " << m.respuesta;
+        } catch (const gp::ConversionError &e) {
+            EXPECT_EQ(QString::fromUtf8(e.what()), m.error);
+        }
     }
 }

@@ -27,15 +27,26 @@ bool openssl(const QStringList &argumentos, const QString &carpeta)
     return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
-// A CA and a server certificate it signs for the test host; a second CA trusts nothing here.
-bool crearCertificados(const QString &carpeta)
+// A certificate the test CA signs for a host: <nombre>.pem and <nombre>-clave.pem.
+bool firmarPara(const QString &host, const QString &nombre, const QString &carpeta)
 {
-    const QString extension = carpeta + QStringLiteral("/san.cnf");
-    QFile f(extension);
+    QFile f(carpeta + u'/' + nombre + QStringLiteral(".cnf"));
     if (!f.open(QIODevice::WriteOnly))
         return false;
-    f.write("subjectAltName=DNS:correo.prueba.test\n");
+    f.write("subjectAltName=DNS:" + host.toLatin1() + '\n');
     f.close();
+    return openssl({"req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=" + host, "-keyout", nombre + "-clave.pem",
+                    "-out", nombre + ".csr"},
+                   carpeta)
+        && openssl({"x509", "-req", "-in", nombre + ".csr", "-CA", "ca.pem", "-CAkey", "ca-clave.pem", "-CAcreateserial",
+                    "-days", "2", "-extfile", nombre + ".cnf", "-out", nombre + ".pem"},
+                   carpeta);
+}
+
+// A CA, the certificates it signs for the test host and for another host; a second CA
+// trusts nothing here.
+bool crearCertificados(const QString &carpeta)
+{
     for (const char *ca : {"ca", "ajena"}) {
         const QString n = QString::fromLatin1(ca);
         if (!openssl({"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=CA de pruebas " + n,
@@ -43,12 +54,8 @@ bool crearCertificados(const QString &carpeta)
                      carpeta))
             return false;
     }
-    return openssl({"req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=correo.prueba.test", "-keyout",
-                    "servidor-clave.pem", "-out", "servidor.csr"},
-                   carpeta)
-        && openssl({"x509", "-req", "-in", "servidor.csr", "-CA", "ca.pem", "-CAkey", "ca-clave.pem",
-                    "-CAcreateserial", "-days", "2", "-extfile", "san.cnf", "-out", "servidor.pem"},
-                   carpeta);
+    return firmarPara(kServidor, QStringLiteral("servidor"), carpeta)
+        && firmarPara(QStringLiteral("otro.prueba.test"), QStringLiteral("otro"), carpeta);
 }
 
 struct Evento
@@ -70,11 +77,12 @@ protected:
         sumideros_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         sumideros_->start(QStringLiteral("/usr/bin/python3"),
                           {QStringLiteral(GP_SUMIDEROS_SMTP), registro(), carpeta_->file("servidor.pem"),
-                           carpeta_->file("servidor-clave.pem")});
+                           carpeta_->file("servidor-clave.pem"), carpeta_->file("otro.pem"),
+                           carpeta_->file("otro-clave.pem")});
         ASSERT_TRUE(sumideros_->waitForReadyRead(30000));
         for (const QString &par : QString::fromUtf8(sumideros_->readLine()).trimmed().split(u' '))
             puertos_.insert(par.section(u'=', 0, 0), par.section(u'=', 1).toInt());
-        ASSERT_EQ(puertos_.size(), 3);
+        ASSERT_EQ(puertos_.size(), 4);
     }
 
     static void TearDownTestSuite()
@@ -92,27 +100,30 @@ protected:
         razonSocial_.emplace(form_.RazonSocial, [] { return QStringLiteral("Construcciones Núñez, S.L."); });
         form_.TransporteCorreo.segundosEspera = 2;
         form_.TransporteCorreo.archivoCA = carpeta_->file("ca.pem");
-        enviarA(QStringLiteral("plano"), QStringLiteral("tls"), QStringLiteral("starttls"));
+        enviarA(QStringLiteral("starttls"));
     }
 
     static QString registro() { return carpeta_->file("registro.jsonl"); }
 
-    // Where the ports "25", "465" and "587" of the test host lead.
-    void enviarA(const QString &p25, const QString &p465, const QString &p587)
+    // Where the ports of the test host lead: "25" and "2525" to one sink, "465" and "587" to theirs.
+    void enviarA(const QString &p25, const QString &p465 = QStringLiteral("tls"),
+                 const QString &p587 = QStringLiteral("starttls"))
     {
         auto entrada = [](int puerto, const QString &sumidero) {
             return kServidor + u':' + QString::number(puerto) + QStringLiteral(":127.0.0.1:")
                 + QString::number(puertos_.value(sumidero));
         };
-        form_.TransporteCorreo.conectarA = {entrada(25, p25), entrada(465, p465), entrada(587, p587)};
+        form_.TransporteCorreo.conectarA = {entrada(25, p25), entrada(2525, p25), entrada(465, p465),
+                                            entrada(587, p587)};
     }
 
-    static QString ajustes(const QString &puerto, const QString &extra = QString())
+    static QString ajustes(const QString &puerto, bool conClave = true)
     {
-        return QStringLiteral("ClienteSMTP=Indy\r\nServidorSMTP=correo.prueba.test\r\n"
-                              "CodigoUsuarioSMTP=usuario@empresa.test\r\nClaveAccesoSMTP=secreta\r\n"
-                              "CuentaSMTPCopiasDocumentos=copias@empresa.test\r\nPuertoSSL=")
-            + puerto + QStringLiteral("\r\n") + extra;
+        return QStringLiteral("ClienteSMTP=Indy\r\nServidorSMTP=correo.prueba.test\r\n")
+            + (conClave ? QStringLiteral("CodigoUsuarioSMTP=usuario@empresa.test\r\nClaveAccesoSMTP=secreta\r\n")
+                        : QString())
+            + QStringLiteral("CuentaSMTPCopiasDocumentos=copias@empresa.test\r\nPuertoSSL=") + puerto
+            + QStringLiteral("\r\n");
     }
 
     bool enviar(const QString &ajustesSMTP, const QString &adjuntos = QString())
@@ -169,21 +180,30 @@ struct CasoConexion
 {
     const char *nombre;
     const char *puerto;
-    const char *sumidero25;    // where each port of the host leads in this case
+    bool conClave;
+    const char *sumidero25;    // where each port of the host leads in this case ("2525" as "25")
     const char *sumidero465;
     const char *sumidero587;
     const char *esperado;      // AUTH and DATA as the sink saw them; "error" when the send fails
+    bool sinCifrado;           // the failure says the server offers no encryption
 };
 
-TEST_F(CorreoSMTP, EachPortTextConnectsAsItsRuleSaysAndNeverSendsInClearOnASecurePort)
+TEST_F(CorreoSMTP, EachPortTextConnectsAsItsRuleSaysAndAPasswordNeverTravelsInClear)
 {
     const CasoConexion casos[] = {
-        {"25 en claro", "25", "plano", "tls", "starttls", "plano:AUTH-plano plano:DATA-plano"},
-        {"25 cifrado al segundo intento", "25", "tls", "tls", "starttls", "tls:AUTH+tls tls:DATA+tls"},
-        {"vacío es el 25 en claro", "", "plano", "tls", "starttls", "plano:AUTH-plano plano:DATA-plano"},
-        {"465 cifrado desde el principio", "465", "plano", "tls", "starttls", "tls:AUTH+tls tls:DATA+tls"},
-        {"587 con STARTTLS", "587", "plano", "tls", "starttls", "starttls:AUTH+tls starttls:DATA+tls"},
-        {"587 sin STARTTLS", "587", "plano", "tls", "plano", "error"},
+        {"25 con STARTTLS", "25", true, "starttls", "tls", "starttls", "starttls:AUTH+tls starttls:DATA+tls", false},
+        {"vacío es el 25", "", true, "starttls", "tls", "starttls", "starttls:AUTH+tls starttls:DATA+tls", false},
+        {"2525 con STARTTLS", "2525", true, "starttls", "tls", "starttls", "starttls:AUTH+tls starttls:DATA+tls", false},
+        {"25 sin cifrado con clave", "25", true, "plano", "tls", "starttls", "error", true},
+        {"2525 sin cifrado con clave", "2525", true, "plano", "tls", "starttls", "error", true},
+        {"25 sin cifrado ni clave", "25", false, "plano", "tls", "starttls", "plano:DATA-plano", false},
+        {"25 con STARTTLS sin clave", "25", false, "starttls", "tls", "starttls", "starttls:DATA+tls", false},
+        {"25 con el certificado de otro host", "25", true, "ajeno", "tls", "starttls", "error", false},
+        {"25 sin clave y el certificado de otro host", "25", false, "ajeno", "tls", "starttls", "error", false},
+        {"25 cifrado al segundo intento", "25", true, "tls", "tls", "starttls", "tls:AUTH+tls tls:DATA+tls", false},
+        {"465 cifrado desde el principio", "465", true, "plano", "tls", "starttls", "tls:AUTH+tls tls:DATA+tls", false},
+        {"587 con STARTTLS", "587", true, "plano", "tls", "starttls", "starttls:AUTH+tls starttls:DATA+tls", false},
+        {"587 sin STARTTLS", "587", true, "plano", "tls", "plano", "error", true},
     };
     for (const CasoConexion &c : casos) {
         SCOPED_TRACE(c.nombre);
@@ -191,11 +211,13 @@ TEST_F(CorreoSMTP, EachPortTextConnectsAsItsRuleSaysAndNeverSendsInClearOnASecur
         enviarA(QString::fromLatin1(c.sumidero25), QString::fromLatin1(c.sumidero465), QString::fromLatin1(c.sumidero587));
         QString resultado;
         try {
-            EXPECT_TRUE(enviar(ajustes(QString::fromLatin1(c.puerto))));
+            EXPECT_TRUE(enviar(ajustes(QString::fromLatin1(c.puerto), c.conClave)));
             resultado = resumen(eventos());
         } catch (const gp::Error &e) {
             resultado = QStringLiteral("error");
             EXPECT_FALSE(e.mensaje().isEmpty());
+            EXPECT_EQ(e.mensaje().endsWith(QStringLiteral("\nel servidor no ofrece cifrado")), c.sinCifrado)
+                << e.mensaje().toStdString();
             EXPECT_EQ(resumen(eventos()), "") << "nothing may reach a sink when the send fails";
         }
         EXPECT_EQ(resultado, QString::fromLatin1(c.esperado));
@@ -286,7 +308,7 @@ TEST_F(CorreoSMTP, MassMailingSettingsGoBySMTPAndEmptySettingsOrRecipientsSendNo
     EXPECT_TRUE(form_.EnviarCorreoElectronico(masivo, QStringLiteral("cliente@destino.test"), QStringLiteral("Aviso"),
                                               QStringLiteral("Texto"), QString(), error, QString(), QString()));
     EXPECT_EQ(error, "");
-    EXPECT_EQ(resumen(eventos()), "plano:AUTH-plano plano:DATA-plano");
+    EXPECT_EQ(resumen(eventos()), "starttls:AUTH+tls starttls:DATA+tls");
 
     QFile::remove(registro());
     EXPECT_FALSE(form_.EnviarCorreoSMTP(QString(), QStringLiteral("cliente@destino.test"), QStringLiteral("A"),

@@ -1,12 +1,14 @@
 #!/usr/bin/python3
 """SMTP sinks on loopback for the mail tests.
 
-sumideros_smtp.py <record file> <certificate> <key>
+sumideros_smtp.py <record file> <certificate> <key> [<other host's certificate> <its key>]
 
-Starts three sinks and prints "plano=<port> tls=<port> starttls=<port>" on one line:
+Starts the sinks and prints "plano=<port> tls=<port> starttls=<port> ajeno=<port>" on one line
+(ajeno only when the other host's certificate is given):
   plano     plain text, no STARTTLS, AUTH allowed without TLS;
   tls       TLS from the first byte;
-  starttls  plain text offering STARTTLS.
+  starttls  plain text offering STARTTLS;
+  ajeno     plain text offering STARTTLS with the certificate of another host.
 Each AUTH and each DATA is appended to the record file as one JSON line saying whether the
 connection was encrypted at that moment; DATA also carries the envelope and the message.
 Runs until its standard input closes.
@@ -25,6 +27,7 @@ from aiosmtpd.controller import UnthreadedController
 from aiosmtpd.smtp import AuthResult
 
 registro, certificado, clave = sys.argv[1:4]
+ajena = sys.argv[4:6]
 # The sinks' own log (a plain attempt's TLS bytes, deprecation notes) is noise in test output.
 logging.getLogger("mail.log").setLevel(logging.CRITICAL)
 logging.captureWarnings(True)
@@ -82,20 +85,23 @@ def leer_mensaje(datos):
     }
 
 
-def contexto_servidor():
+def contexto_servidor(cert=certificado, key=clave):
     c = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
-    c.load_cert_chain(certificado, clave)
+    c.load_cert_chain(cert, key)
     return c
 
 
 bucle = asyncio.new_event_loop()
 asyncio.set_event_loop(bucle)
 controladores = {}
-for nombre, argumentos in (
+sumideros = [
     ("plano", {"auth_require_tls": False}),
     ("tls", {"ssl_context": contexto_servidor(), "auth_require_tls": False}),
     ("starttls", {"tls_context": contexto_servidor(), "auth_require_tls": True}),
-):
+]
+if ajena:
+    sumideros.append(("ajeno", {"tls_context": contexto_servidor(*ajena), "auth_require_tls": True}))
+for nombre, argumentos in sumideros:
     sumidero = Sumidero(nombre)
     c = UnthreadedController(sumidero, loop=bucle, hostname="127.0.0.1", port=0,
                              authenticator=sumidero.autenticar, **argumentos)
