@@ -84,7 +84,7 @@ void TfGENEINIC::ProcesarTeclaFormulario(QObject *Sender, int &Key, plat::ShiftS
 {
     const int tecla = Key;
     const plat::ShiftState mods = Shift & (plat::ssShift | plat::ssAlt | plat::ssCtrl);
-    AnotarTecla(TeclasPulsadas, tecla, mods != kNinguno);
+    AnotarTecla(TeclasPulsadas, tecla, mods.testAnyFlags(plat::ssCtrl | plat::ssAlt));
     UltimaTecla = tecla;
     enterCambiadoATab_ = false;
 
