@@ -303,10 +303,13 @@ void FormularioMaestro::Table1NewRecord(plat::DataSet &)
 
 void FormularioMaestro::volverAlCampoClave()
 {
-    // After the focus change that left the key has finished, or it would win.
+    // After the focus change that left the key has finished, or it would win; the text is
+    // selected so that what the user types next replaces it.
     QTimer::singleShot(0, CampoClave, [control = QPointer<plat::Edit>(CampoClave)] {
-        if (control)
+        if (control) {
             control->setFocus();
+            control->selectAll();
+        }
     });
 }
 
