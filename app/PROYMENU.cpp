@@ -498,7 +498,7 @@ void TfPROYMENU::asignarAtajoAyuda()
 void TfPROYMENU::Ayuda1Click(QObject *)
 {
     const auto traducir = [](const QString &texto) { return ModuloDatos ? ModuloDatos->Traducir(texto) : texto; };
-    Ayudade->setCaption(traducir(QStringLiteral("&Ayuda de")) + u' ' + nombrePrograma_);
+    AyudadeMenu->setCaption(traducir(QStringLiteral("&Ayuda de")) + u' ' + nombrePrograma_);
     AcercadeMenu->setCaption(traducir(QStringLiteral("A&cerca de")) + u' ' + nombrePrograma_);
     LoNuevoDeMenu->setCaption(traducir(QStringLiteral("Lo &Nuevo de")) + u' ' + nombrePrograma_);
     asignarAtajoAyuda();

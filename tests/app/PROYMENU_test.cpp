@@ -583,6 +583,7 @@ TEST_F(VentanaPrincipalTest, HelpFollowsTheActiveWindowAndTheLogoShrinks)
     });
     v.Ayuda1->Click();
     EXPECT_FALSE(v.Ayudade->visible());
+    EXPECT_EQ(v.AyudadeMenu->caption(), QStringLiteral("&Ayuda de Gestión de Proyectos"));   // the item shown
     EXPECT_EQ(v.AyudadeMenu->shortCut(), plat::ShortCut(plat::VK_F1, {}));
     EXPECT_EQ(v.AcercadeMenu->caption(), QStringLiteral("A&cerca de Gestión de Proyectos"));
     v.AyudadeMenu->Click();
