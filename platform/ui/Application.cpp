@@ -63,8 +63,8 @@ void Application::setMainForm(Form *form)
 
 void Application::setTitle(const QString &title)
 {
+    // Not Qt's display name: that would be appended to every window's caption.
     title_ = title;
-    QGuiApplication::setApplicationDisplayName(title);
 }
 
 void Application::terminate()
