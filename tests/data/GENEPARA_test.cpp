@@ -11,9 +11,11 @@
 #include "platform/ui/data/DataControls.h"
 #include "platform/ui/data/DataSetComponents.h"
 #include "tests/data/ModuloFixture.h"
+#include "tests/support/ImprimirQString.h"
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QTest>
 
 namespace {
 
@@ -74,6 +76,9 @@ TEST_P(ParametrosGlobales, ANewCompanyGetsTheDefaultsAndEveryColumnAPage)
         ASSERT_NE(control, nullptr) << c.campo;
         EXPECT_TRUE(f.pagina(QString::fromUtf8(c.pagina))->isAncestorOf(control)) << c.campo;
     }
+    auto *etiqueta = f.findChild<plat::Label *>(QStringLiteral("LabelCIFTercero"));
+    ASSERT_NE(etiqueta, nullptr);
+    EXPECT_EQ(etiqueta->caption(), "C.I.F. del Tercero");
 }
 
 TEST_P(ParametrosGlobales, SavingChecksTheCurrenciesAndReloadsTheBaseCurrency)
@@ -98,6 +103,45 @@ TEST_P(ParametrosGlobales, SavingChecksTheCurrenciesAndReloadsTheBaseCurrency)
     EXPECT_EQ(AbreviaturaMonedaBase, "USD");
     EXPECT_EQ(FormatoNumericoEstandar, "");
     FormatoNumericoEstandar = FormatoNumericoInicial;
+}
+
+// A new database has no currencies: the three codes stay empty and Grabar stores what was
+// typed, through the window's own edit and button.
+TEST_P(ParametrosGlobales, GrabarOnANewDatabaseStoresTheTypedRateWithoutCurrencies)
+{
+    TfGENEPARA &f = abrir();
+    marco_->Show();
+    f.Show();
+    QApplication::setActiveWindow(marco_);
+    f.PageControl1->setActivePageIndex(int(TfGENEPARA::Paginas().indexOf("Tipos I.V.A.")));
+    auto *iva = f.findChild<plat::DBEdit *>(QStringLiteral("Iva1"));
+    ASSERT_NE(iva, nullptr);
+    iva->setFocus();
+    QTest::keyClicks(iva, "21");
+    QTest::mouseClick(f.pbGrabar, Qt::LeftButton);
+    EXPECT_TRUE(textosDeTipo("A").isEmpty()) << textosDeTipo("A").join(u'\n').toStdString();
+    EXPECT_EQ(sql("SELECT Iva1 FROM PARAGENE").trimmed().toDouble(), 21.0);
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM PARAGENE WHERE CodigoMonedaNacional IS NULL AND CodigoMonedaEuro IS NULL")
+                  .trimmed(),
+              "1");
+}
+
+// The labels are Spanish captions, not the columns' names split into words.
+TEST(TitulosParametros, SpanishCaptionsAndSplitNamesForColumnsAddedLater)
+{
+    const struct
+    {
+        const char *campo, *titulo;
+    } casos[] = {
+        {"CaracterSeparadorASCII", "Carácter Separador ASCII"},
+        {"CIFTercero", "C.I.F. del Tercero"},
+        {"CodigoMonedaNacional", "Moneda Nacional"},
+        {"Iva3", "Tipo de I.V.A. 3"},
+        {"DirecCorreoElectronico", "Correo Electrónico"},
+        {"CampoNuevoDeUsuario", "Campo Nuevo De Usuario"},
+    };
+    for (const auto &c : casos)
+        EXPECT_EQ(TituloDeParametro(QString::fromUtf8(c.campo)), QString::fromUtf8(c.titulo)) << c.campo;
 }
 
 TEST_P(ParametrosGlobales, MailSettingsAndNumericTemplates)
