@@ -304,6 +304,34 @@ TEST_P(MaestroOperariosTest, TheKeyTakesDigitsOnlyAndAValueOutOfRangeWarnsOnceAn
     f.pbCancelarClick(&f);
 }
 
+// The bar as the user sees it: the buttons that can be pressed in colour, the others grey.
+TEST_P(MaestroOperariosTest, TheBarShowsInColourOnlyTheButtonsThatCanBePressed)
+{
+    TfPRESOPER &f = abrir();
+    // The strongest colour the button shows (0: only greys).
+    const auto color = [](QWidget *boton) {
+        const QImage i = boton->grab().toImage();
+        int maxima = 0;
+        for (int y = 0; y < i.height(); ++y)
+            for (int x = 0; x < i.width(); ++x)
+                maxima = qMax(maxima, i.pixelColor(x, y).hsvSaturation());
+        return maxima;
+    };
+    for (const bool editando : {false, true}) {
+        if (editando)
+            f.AgregarClick(&f);
+        for (QWidget *boton : {static_cast<QWidget *>(f.pbAgregar), static_cast<QWidget *>(f.pbEliminar)}) {
+            EXPECT_EQ(boton->isEnabled(), !editando) << boton->objectName().toStdString();
+            EXPECT_EQ(color(boton) > 100, !editando) << boton->objectName().toStdString();
+        }
+        for (QWidget *boton : {static_cast<QWidget *>(f.pbCancelar), static_cast<QWidget *>(f.pbConforme)}) {
+            EXPECT_EQ(boton->isEnabled(), editando) << boton->objectName().toStdString();
+            EXPECT_EQ(color(boton) > 100, editando) << boton->objectName().toStdString();
+        }
+    }
+    f.pbCancelarClick(&f);
+}
+
 TEST_P(MaestroOperariosTest, TheSearchesWriteTheChosenKey)
 {
     TfPRESOPER &f = abrir();
