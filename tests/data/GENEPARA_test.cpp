@@ -13,7 +13,10 @@
 #include "tests/data/ModuloFixture.h"
 #include "tests/support/ImprimirQString.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QMenu>
 #include <QPointer>
 #include <QTest>
 
@@ -124,6 +127,35 @@ TEST_P(ParametrosGlobales, GrabarOnANewDatabaseStoresTheTypedRateWithoutCurrenci
     EXPECT_EQ(sql("SELECT COUNT(*) FROM PARAGENE WHERE CodigoMonedaNacional IS NULL AND CodigoMonedaEuro IS NULL")
                   .trimmed(),
               "1");
+}
+
+// The templates memo's right button opens its pop-up; one click on an item runs it, through
+// the windows as the window system delivers the mouse.
+TEST_P(ParametrosGlobales, OneClickOnATemplatesItemRunsIt)
+{
+    TfGENEPARA &f = abrir();
+    marco_->Show();
+    f.Show();
+    QApplication::setActiveWindow(marco_);
+    f.PageControl1->setActivePageIndex(int(TfGENEPARA::Paginas().indexOf("Plantillas")));
+    QWidget *area = f.PlantillaNumericaExt->viewport();
+    const QPoint punto(40, 20);
+    QTest::mouseMove(area->window()->windowHandle(), area->mapTo(area->window(), punto));
+    QContextMenuEvent derecho(QContextMenuEvent::Mouse, punto, area->mapToGlobal(punto));
+    QCoreApplication::sendEvent(area, &derecho);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    const QList<QAction *> entradas = menu->actions();
+    ASSERT_GE(entradas.size(), 2);
+    EXPECT_EQ(entradas[1]->text(), "Configurar Plantilla Numérica 2 (Precios)");
+    mensajes_.programarRespuestas({"#,##0.000", "Precio"});
+    QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      menu->actionGeometry(entradas[1]).topLeft() + QPoint(12, 4));
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_TRUE(DividirLineas(valor("PlantillaNumericaExt")).contains("PlantillaNumerica2=#,##0.000 Precio"))
+        << valor("PlantillaNumericaExt").toStdString();
+    f.pbCancelarClick();
 }
 
 // The labels are Spanish captions, not the columns' names split into words.
