@@ -43,6 +43,17 @@ protected:
         return *ventana_;
     }
 
+    // The window on screen, on that page, in the active main window.
+    TfGENEPARA &mostrar(const char *pagina)
+    {
+        TfGENEPARA &f = abrir();
+        marco_->Show();
+        f.Show();
+        QApplication::setActiveWindow(marco_);
+        f.PageControl1->setActivePageIndex(int(TfGENEPARA::Paginas().indexOf(QString::fromUtf8(pagina))));
+        return f;
+    }
+
     plat::TableDataSet &parametros() { return modulo_->ParamGenerales->table(); }
     QString valor(const char *campo) { return parametros().fieldByName(QString::fromUtf8(campo)).asString(); }
     void poner(const char *campo, const QVariant &v)
@@ -112,11 +123,7 @@ TEST_P(ParametrosGlobales, SavingChecksTheCurrenciesAndReloadsTheBaseCurrency)
 // typed, through the window's own edit and button.
 TEST_P(ParametrosGlobales, GrabarOnANewDatabaseStoresTheTypedRateWithoutCurrencies)
 {
-    TfGENEPARA &f = abrir();
-    marco_->Show();
-    f.Show();
-    QApplication::setActiveWindow(marco_);
-    f.PageControl1->setActivePageIndex(int(TfGENEPARA::Paginas().indexOf("Tipos I.V.A.")));
+    TfGENEPARA &f = mostrar("Tipos I.V.A.");
     auto *iva = f.findChild<plat::DBEdit *>(QStringLiteral("Iva1"));
     ASSERT_NE(iva, nullptr);
     iva->setFocus();
@@ -133,11 +140,7 @@ TEST_P(ParametrosGlobales, GrabarOnANewDatabaseStoresTheTypedRateWithoutCurrenci
 // the windows as the window system delivers the mouse.
 TEST_P(ParametrosGlobales, OneClickOnATemplatesItemRunsIt)
 {
-    TfGENEPARA &f = abrir();
-    marco_->Show();
-    f.Show();
-    QApplication::setActiveWindow(marco_);
-    f.PageControl1->setActivePageIndex(int(TfGENEPARA::Paginas().indexOf("Plantillas")));
+    TfGENEPARA &f = mostrar("Plantillas");
     QWidget *area = f.PlantillaNumericaExt->viewport();
     const QPoint punto(40, 20);
     QTest::mouseMove(area->window()->windowHandle(), area->mapTo(area->window(), punto));
