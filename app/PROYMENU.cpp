@@ -320,14 +320,16 @@ void TfPROYMENU::CrearModulosDatos()
 void TfPROYMENU::AbrirEmpresa()
 {
     const int codigo = empresaActual();
-    // The code is looked up before anything is freed: a code missing from EMPRESA is a
-    // company the user may not open, and the session stays on the company it had.
+    // The code is looked up before anything is freed: a code missing from EMPRESA, or a
+    // company whose database folder cannot be made, is a company the user may not open, and
+    // the session stays on the company it had.
     bool existe = false;
     try {
         existe = Empresa->table().active() && Empresa->table().locate(QStringLiteral("Codigo"), codigo);
     } catch (const gp::Error &) {
     }
-    if (!existe || !ModuloDatos->UsuarioAccedeEmpresa(usuario(), codigo)) {
+    if (!existe || !ModuloDatos->UsuarioAccedeEmpresa(usuario(), codigo)
+        || !fGENEINIC->PrepararBaseDatosEmpresa(codigo)) {
         ponerEmpresaActual(0);
         return;
     }
@@ -496,7 +498,7 @@ void TfPROYMENU::asignarAtajoAyuda()
 void TfPROYMENU::Ayuda1Click(QObject *)
 {
     const auto traducir = [](const QString &texto) { return ModuloDatos ? ModuloDatos->Traducir(texto) : texto; };
-    Ayudade->setCaption(traducir(QStringLiteral("&Ayuda de")) + u' ' + nombrePrograma_);
+    AyudadeMenu->setCaption(traducir(QStringLiteral("&Ayuda de")) + u' ' + nombrePrograma_);
     AcercadeMenu->setCaption(traducir(QStringLiteral("A&cerca de")) + u' ' + nombrePrograma_);
     LoNuevoDeMenu->setCaption(traducir(QStringLiteral("Lo &Nuevo de")) + u' ' + nombrePrograma_);
     asignarAtajoAyuda();

@@ -3,6 +3,7 @@
 #include "app/PROYMENU.h"
 #include "app/PRQRLGRA.h"
 #include "app/ServiciosSesion.h"
+#include "app/TraduccionQt.h"
 
 #include "GENEW/data/GENEBUSA.h"
 #include "GENEW/data/GENEBUSQ.h"
@@ -46,6 +47,7 @@ F *crear(F *&global, QList<plat::Form *> &creados)
 int main(int argc, char **argv)
 {
     plat::GuardedApplication qtApp(argc, argv);
+    const TraduccionQtInstalada traduccionQt;
     const QString titulo = QStringLiteral("Gestión de Proyectos");
     QCoreApplication::setApplicationName(titulo);
     plat::Application &app = plat::application();

@@ -2,6 +2,7 @@
 
 #include "GENEW/data/GENECOPI.h"
 #include "GENEW/data/GENEFILT.h"
+#include "GENEW/data/GlifosBarraMaestro.h"
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/data/InformeImagen.h"
 #include "GENEW/data/SalidaInforme.h"
@@ -15,7 +16,6 @@
 
 #include <QHBoxLayout>
 #include <QPointer>
-#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -83,36 +83,36 @@ void FormularioMaestro::construirPanel()
     auto *botones = new QHBoxLayout(PanelNavegador);
     botones->setContentsMargins(2, 2, 2, 2);
     botones->setSpacing(2);
-    const auto boton = [&](const QString &nombre, QStyle::StandardPixmap icono, const QString &pista,
+    const auto boton = [&](const QString &nombre, BotonBarraMaestro glifo, const QString &pista,
                            void (FormularioMaestro::*clic)(QObject *)) {
         auto *b = make<plat::Button>(nombre, PanelNavegador);
-        b->setIcon(style()->standardIcon(icono));
+        b->setIcon(GlifoBarraMaestro(glifo));
         b->setFixedSize(30, 28);
         b->setHint(pista);
         b->OnClick = plat::handler(this, clic);
         botones->addWidget(b);
         return b;
     };
-    pbPrimero = boton(QStringLiteral("pbPrimero"), QStyle::SP_MediaSkipBackward, QStringLiteral("Ir al primer registro"),
+    using B = BotonBarraMaestro;
+    pbPrimero = boton(QStringLiteral("pbPrimero"), B::Primero, QStringLiteral("Ir al primer registro"),
                       &FormularioMaestro::pbPrimeroClick);
-    pbAnterior = boton(QStringLiteral("pbAnterior"), QStyle::SP_MediaSeekBackward,
-                       QStringLiteral("Ir al registro anterior"), &FormularioMaestro::pbAnteriorClick);
-    pbSiguiente = boton(QStringLiteral("pbSiguiente"), QStyle::SP_MediaSeekForward,
-                        QStringLiteral("Ir al registro siguiente"), &FormularioMaestro::pbSiguienteClick);
-    pbUltimo = boton(QStringLiteral("pbUltimo"), QStyle::SP_MediaSkipForward, QStringLiteral("Ir al ultimo registro"),
+    pbAnterior = boton(QStringLiteral("pbAnterior"), B::Anterior, QStringLiteral("Ir al registro anterior"),
+                       &FormularioMaestro::pbAnteriorClick);
+    pbSiguiente = boton(QStringLiteral("pbSiguiente"), B::Siguiente, QStringLiteral("Ir al registro siguiente"),
+                        &FormularioMaestro::pbSiguienteClick);
+    pbUltimo = boton(QStringLiteral("pbUltimo"), B::Ultimo, QStringLiteral("Ir al ultimo registro"),
                      &FormularioMaestro::pbUltimoClick);
-    pbEliminar = boton(QStringLiteral("pbEliminar"), QStyle::SP_TrashIcon, QStringLiteral("Eliminar el registro actual"),
+    pbEliminar = boton(QStringLiteral("pbEliminar"), B::Eliminar, QStringLiteral("Eliminar el registro actual"),
                        &FormularioMaestro::Eliminar1Click);
-    pbAgregar = boton(QStringLiteral("pbAgregar"), QStyle::SP_FileIcon, QStringLiteral("Agregar registros"),
+    pbAgregar = boton(QStringLiteral("pbAgregar"), B::Agregar, QStringLiteral("Agregar registros"),
                       &FormularioMaestro::AgregarClick);
-    pbSalir = boton(QStringLiteral("pbSalir"), QStyle::SP_DialogCloseButton, QStringLiteral("Salir"),
-                    &FormularioMaestro::Salir1Click);
-    pbCancelar = boton(QStringLiteral("pbCancelar"), QStyle::SP_DialogCancelButton,
-                       QStringLiteral("Cancelar la edicion sin grabar"), &FormularioMaestro::pbCancelarClick);
-    pbConforme = boton(QStringLiteral("pbConforme"), QStyle::SP_DialogApplyButton,
-                       QStringLiteral("Aceptar y grabar los datos actuales"), &FormularioMaestro::pbConformeClick);
-    pbRefrescar = boton(QStringLiteral("pbRefrescar"), QStyle::SP_BrowserReload,
-                        QStringLiteral("Refrescar todas las tablas"), &FormularioMaestro::pbRefrescarClick);
+    pbSalir = boton(QStringLiteral("pbSalir"), B::Salir, QStringLiteral("Salir"), &FormularioMaestro::Salir1Click);
+    pbCancelar = boton(QStringLiteral("pbCancelar"), B::Cancelar, QStringLiteral("Cancelar la edicion sin grabar"),
+                       &FormularioMaestro::pbCancelarClick);
+    pbConforme = boton(QStringLiteral("pbConforme"), B::Conforme, QStringLiteral("Aceptar y grabar los datos actuales"),
+                       &FormularioMaestro::pbConformeClick);
+    pbRefrescar = boton(QStringLiteral("pbRefrescar"), B::Refrescar, QStringLiteral("Refrescar todas las tablas"),
+                        &FormularioMaestro::pbRefrescarClick);
 }
 
 void FormularioMaestro::construirMenu()
@@ -303,10 +303,13 @@ void FormularioMaestro::Table1NewRecord(plat::DataSet &)
 
 void FormularioMaestro::volverAlCampoClave()
 {
-    // After the focus change that left the key has finished, or it would win.
+    // After the focus change that left the key has finished, or it would win; the text is
+    // selected so that what the user types next replaces it.
     QTimer::singleShot(0, CampoClave, [control = QPointer<plat::Edit>(CampoClave)] {
-        if (control)
+        if (control) {
             control->setFocus();
+            control->selectAll();
+        }
     });
 }
 

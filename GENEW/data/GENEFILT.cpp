@@ -107,6 +107,7 @@ void TfGENEFILT::construirControles()
     pbCancelar = plat::place(make<plat::Button>(QStringLiteral("pbCancelar"), PanelControl), 104, 8, 90, 26);
     pbCancelar->setCaption(QStringLiteral("&Cancelar"));
     pbCancelar->setModalResult(plat::mrCancel);
+    pbCancelar->setCancelButton(true);
     pbRestablecer = plat::place(make<plat::Button>(QStringLiteral("pbRestablecer"), PanelControl), 200, 8, 100, 26);
     pbRestablecer->setCaption(QStringLiteral("&Restablecer"));
     pbRestablecer->setHint(QStringLiteral("Eliminar el filtro actual y aplicar"));

@@ -18,6 +18,7 @@
 #include <QCursor>
 #include <QFontDatabase>
 #include <QGridLayout>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -110,6 +111,98 @@ QString PaginaDeParametro(const QString &campo)
     if (kImpresoras.contains(campo))
         return QStringLiteral("Impresoras");
     return QStringLiteral("General");
+}
+
+QString TituloDeParametro(const QString &campo)
+{
+    static const QHash<QString, QString> titulos = {
+        {QStringLiteral("MargenIzquierdoImpresora"), QStringLiteral("Margen Izquierdo")},
+        {QStringLiteral("TipoLetraListados"), QStringLiteral("Tipo de Letra de los Listados")},
+        {QStringLiteral("FCompresionTLetraListados"), QStringLiteral("Compresión del Tipo de Letra")},
+        {QStringLiteral("FCompresionListados"), QStringLiteral("Compresión de los Listados")},
+        {QStringLiteral("TipoCombinacionTramas"), QStringLiteral("Combinación de Tramas")},
+        {QStringLiteral("CaracterSeparadorASCII"), QStringLiteral("Carácter Separador ASCII")},
+        {QStringLiteral("CaracterSeparadorCRLF"), QStringLiteral("Carácter Separador de Líneas")},
+        {QStringLiteral("SolicitarDialogoImpresora"), QStringLiteral("Solicitar la Impresora")},
+        {QStringLiteral("FmtVisualizacionPrevia"), QStringLiteral("Formato de la Vista Previa")},
+        {QStringLiteral("SolicitarCamposUsuario"), QStringLiteral("Solicitar los Campos de Usuario")},
+        {QStringLiteral("Iva1"), QStringLiteral("Tipo de I.V.A. 1")},
+        {QStringLiteral("Iva2"), QStringLiteral("Tipo de I.V.A. 2")},
+        {QStringLiteral("Iva3"), QStringLiteral("Tipo de I.V.A. 3")},
+        {QStringLiteral("Iva4"), QStringLiteral("Tipo de I.V.A. 4")},
+        {QStringLiteral("Iva5"), QStringLiteral("Tipo de I.V.A. 5")},
+        {QStringLiteral("Recargo1"), QStringLiteral("Recargo de Equivalencia 1")},
+        {QStringLiteral("Recargo2"), QStringLiteral("Recargo de Equivalencia 2")},
+        {QStringLiteral("Recargo3"), QStringLiteral("Recargo de Equivalencia 3")},
+        {QStringLiteral("Recargo4"), QStringLiteral("Recargo de Equivalencia 4")},
+        {QStringLiteral("Recargo5"), QStringLiteral("Recargo de Equivalencia 5")},
+        {QStringLiteral("DtosCascadaVenta"), QStringLiteral("Descuentos en Cascada")},
+        {QStringLiteral("TipoIVAPortesVenta"), QStringLiteral("Tipo de I.V.A. de los Portes")},
+        {QStringLiteral("NumeroDtosLineaVenta"), QStringLiteral("Descuentos por Línea")},
+        {QStringLiteral("PrioridadDtosLineaVenta"), QStringLiteral("Prioridad de los Descuentos")},
+        {QStringLiteral("IVARgoFinanciacionVenta"), QStringLiteral("I.V.A. del Recargo Financiero")},
+        {QStringLiteral("IncorporarDAmpliadaVenta"), QStringLiteral("Incorporar la Descripción Ampliada")},
+        {QStringLiteral("TipoPortesVenta"), QStringLiteral("Tipo de Portes")},
+        {QStringLiteral("PortesPagadosDesdeVenta"), QStringLiteral("Portes Pagados desde")},
+        {QStringLiteral("IncluirPortesEnDtosVenta"), QStringLiteral("Portes en los Descuentos")},
+        {QStringLiteral("TarifaEnMonedaOriginal"), QStringLiteral("Tarifa en Moneda Original")},
+        {QStringLiteral("DtosCascadaCompra"), QStringLiteral("Descuentos en Cascada")},
+        {QStringLiteral("TipoIVAPortesCompra"), QStringLiteral("Tipo de I.V.A. de los Portes")},
+        {QStringLiteral("NumeroDtosLineaCompra"), QStringLiteral("Descuentos por Línea")},
+        {QStringLiteral("PrioridadDtosLineaCompra"), QStringLiteral("Prioridad de los Descuentos")},
+        {QStringLiteral("IVARgoFinanciacionCompra"), QStringLiteral("I.V.A. del Recargo Financiero")},
+        {QStringLiteral("IncorporarDAmpliadaCompra"), QStringLiteral("Incorporar la Descripción Ampliada")},
+        {QStringLiteral("TipoComision"), QStringLiteral("Tipo de Comisión")},
+        {QStringLiteral("CantidadUdAltCompra"), QStringLiteral("Cantidad en Unidad Alternativa")},
+        {QStringLiteral("CantidadUdAltVenta"), QStringLiteral("Cantidad en Unidad Alternativa")},
+        {QStringLiteral("CodigoMonedaBase"), QStringLiteral("Moneda Base")},
+        {QStringLiteral("CodigoMonedaEuro"), QStringLiteral("Moneda Euro")},
+        {QStringLiteral("CodigoMonedaNacional"), QStringLiteral("Moneda Nacional")},
+        {QStringLiteral("PlantillaNumericaStd"), QStringLiteral("Plantilla Numérica Estándar")},
+        {QStringLiteral("Idiomas"), QStringLiteral("Idiomas")},
+        {QStringLiteral("UdAltVentaEnPedido"), QStringLiteral("Unidad Alternativa en Pedidos")},
+        {QStringLiteral("RazonSocial"), QStringLiteral("Razón Social")},
+        {QStringLiteral("Direccion"), QStringLiteral("Dirección")},
+        {QStringLiteral("CodigoPostal"), QStringLiteral("Código Postal")},
+        {QStringLiteral("Poblacion"), QStringLiteral("Población")},
+        {QStringLiteral("CodigoProvincia"), QStringLiteral("Código de Provincia")},
+        {QStringLiteral("Provincia"), QStringLiteral("Provincia")},
+        {QStringLiteral("CodigoPlaza"), QStringLiteral("Código de Plaza")},
+        {QStringLiteral("CIF"), QStringLiteral("C.I.F.")},
+        {QStringLiteral("Telefono"), QStringLiteral("Teléfono")},
+        {QStringLiteral("FAX"), QStringLiteral("Fax")},
+        {QStringLiteral("NombreTercero"), QStringLiteral("Nombre del Tercero")},
+        {QStringLiteral("DireccionTercero"), QStringLiteral("Dirección del Tercero")},
+        {QStringLiteral("CodigoPostalTercero"), QStringLiteral("Código Postal del Tercero")},
+        {QStringLiteral("PoblacionTercero"), QStringLiteral("Población del Tercero")},
+        {QStringLiteral("ProvinciaTercero"), QStringLiteral("Provincia del Tercero")},
+        {QStringLiteral("CIFTercero"), QStringLiteral("C.I.F. del Tercero")},
+        {QStringLiteral("NombreOfIntrastat"), QStringLiteral("Nombre de la Oficina")},
+        {QStringLiteral("DireccionOfIntrastat"), QStringLiteral("Dirección de la Oficina")},
+        {QStringLiteral("CodigoPostalOfIntrastat"), QStringLiteral("Código Postal de la Oficina")},
+        {QStringLiteral("PoblacionOfIntrastat"), QStringLiteral("Población de la Oficina")},
+        {QStringLiteral("ProvinciaOfIntrastat"), QStringLiteral("Provincia de la Oficina")},
+        {QStringLiteral("CodigoOfIntrastat"), QStringLiteral("Código de la Oficina")},
+        {QStringLiteral("IntrastatActivado"), QStringLiteral("Intrastat Activado")},
+        {QStringLiteral("PersonaContacto"), QStringLiteral("Persona de Contacto")},
+        {QStringLiteral("NombreRepresentante"), QStringLiteral("Nombre del Representante")},
+        {QStringLiteral("CIFRepresentante"), QStringLiteral("C.I.F. del Representante")},
+        {QStringLiteral("TituloRepresentante"), QStringLiteral("Cargo del Representante")},
+        {QStringLiteral("PerfilesCategoriasGA"), QStringLiteral("Perfiles de Categorías de Grupos de Análisis")},
+        {QStringLiteral("PlantillaNumericaExt"), QStringLiteral("Plantillas Numéricas")},
+        {QStringLiteral("ListarRestricciones"), QStringLiteral("Listar las Restricciones")},
+        {QStringLiteral("PrevisualizacionSinRegla"), QStringLiteral("Vista Previa sin Regla")},
+        {QStringLiteral("ValidarEntidadSucursal"), QStringLiteral("Validar Entidad y Sucursal")},
+        {QStringLiteral("CfgCorreoElectronico"), QStringLiteral("Configuración del Correo Electrónico")},
+        {QStringLiteral("DatosRegistroMercantil"), QStringLiteral("Datos del Registro Mercantil")},
+        {QStringLiteral("HuellaDigitalCertificado"), QStringLiteral("Huella Digital del Certificado")},
+        {QStringLiteral("TipoUbicacionCertificado"), QStringLiteral("Ubicación del Certificado")},
+        {QStringLiteral("TextoEMailEnvioDocs"), QStringLiteral("Texto del Correo de Envío de Documentos")},
+        {QStringLiteral("DirecCorreoElectronico"), QStringLiteral("Correo Electrónico")},
+        {QStringLiteral("PosicionCertificadoFirma"), QStringLiteral("Posición de la Firma")},
+    };
+    // A column added to the table later still gets a readable caption.
+    return titulos.value(campo, SepararPalabras(campo));
 }
 
 QStringList OpcionesDeParametro(const QString &campo)
@@ -227,7 +320,7 @@ void TfGENEPARA::crearControles()
             rejilla->setColumnStretch(3, 1);
         }
         auto *etiqueta = make<plat::Label>(QStringLiteral("Label") + nombre, hoja);
-        etiqueta->setCaption(SepararPalabras(nombre));
+        etiqueta->setCaption(TituloDeParametro(nombre));
         QWidget *control = nullptr;
         plat::DataBound *enlace = nullptr;
         if (campo.dataType() == ftMemo) {
@@ -305,8 +398,10 @@ void TfGENEPARA::pbGrabarClick()
 {
     plat::TableDataSet &tabla = parametros();
     DSParamGenerales->UpdateRecord();
-    if (tabla.fieldByName(QStringLiteral("CodigoMonedaNacional")).asInteger()
-        == tabla.fieldByName(QStringLiteral("CodigoMonedaEuro")).asInteger()) {
+    // Codes not chosen (no currencies yet) are no clash.
+    const plat::Field &nacional = tabla.fieldByName(QStringLiteral("CodigoMonedaNacional"));
+    const plat::Field &euro = tabla.fieldByName(QStringLiteral("CodigoMonedaEuro"));
+    if (!nacional.isNull() && !euro.isNull() && nacional.asInteger() == euro.asInteger()) {
         MensajeAviso(QStringLiteral("¡La Moneda Nacional y la Moneda Euro no pueden ser la misma!"));
         return;
     }

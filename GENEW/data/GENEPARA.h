@@ -64,5 +64,8 @@ extern TfGENEPARA *fGENEPARA;
 // pages, sales and purchases by their ending, Intrastat, company, VAT and printer columns on
 // theirs, the rest on "General".
 QString PaginaDeParametro(const QString &campo);
+// The Spanish caption of a PARAGENE column's label; a column the table does not know yet has
+// its name split into words.
+QString TituloDeParametro(const QString &campo);
 // The choices a column's combo box offers (empty: a free edit); the font list is added apart.
 QStringList OpcionesDeParametro(const QString &campo);

@@ -74,6 +74,8 @@ QString TModuloDatos::RegistroEnGruposAnalisis(const QString &tabla, const QStri
             + Entrecomillar(nombre) + QStringLiteral("  AND T.ClaveTabla = ") + Entrecomillar(clave);
         if (!todas)
             sql += QStringLiteral("  AND G.CategoriaGrupo = ") + Entrecomillar(categoria);
+        // The embedded engine reads GRANTAB in key order, so a category's first group is its
+        // lowest code; a server answers in no order of its own without this.
         sql += QStringLiteral(" ORDER BY T.GrupoAnalisis");
         const QString respuesta = EjecutarSQL(sql, QStringLiteral("Database"), OpcionSQL::Silenciosa);
         // A failed statement answers its error text, which is no group.

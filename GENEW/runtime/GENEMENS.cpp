@@ -210,10 +210,12 @@ void TfGENEMENS::FormKeyPress(QObject *Sender, QChar &Key)
 
 void TfGENEMENS::FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift)
 {
+    // The common routine turns Enter into Tab; the buttons' roles go by the key pressed.
+    const int pulsada = Key;
     ProcesarTeclaFormulario(Sender, Key, Shift);
     // The buttons' default and cancel roles: Enter presses the focused button, else the
     // default one; Esc the cancel button.
-    if (Key == plat::VK_RETURN) {
+    if (pulsada == plat::VK_RETURN) {
         auto *enfocado = qobject_cast<QPushButton *>(focusWidget());
         QPushButton *porDefecto = pbAceptar->isVisible() ? pbAceptar : pbNO;
         if (enfocado && enfocado->isVisible())
@@ -221,7 +223,7 @@ void TfGENEMENS::FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift)
         else if (porDefecto->isVisible())
             porDefecto->click();
         Key = 0;
-    } else if (Key == plat::VK_ESCAPE && pbNO->isVisible()) {
+    } else if (pulsada == plat::VK_ESCAPE && pbNO->isVisible()) {
         pbNO->click();
         Key = 0;
     }

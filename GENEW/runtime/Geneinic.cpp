@@ -577,7 +577,30 @@ bool TfGENEINIC::CancelarTransaccion(plat::Connection *db)
     }
 }
 
-void TfGENEINIC::ConectarBaseDatosEmpresa(int codigo) { conexiones_.ConectarBaseDatosEmpresa(codigo, ejecutorSQL()); }
+void TfGENEINIC::ConectarBaseDatosEmpresa(int codigo)
+{
+    // A folder that cannot be made fails on opening, naming its path.
+    PrepararBaseDatosEmpresa(codigo);
+    conexiones_.ConectarBaseDatosEmpresa(codigo, ejecutorSQL());
+}
+
+bool TfGENEINIC::PrepararBaseDatosEmpresa(int codigo)
+{
+    if (Configuracion.basesDatos.Motor != plat::EngineKind::SQLite)
+        return true;
+    const QString nombre = NombreBaseDatosEmpresa(codigo);
+    const plat::DatabaseLocation lugar = sesion_.resolve(nombre);
+    if (!lugar.isFolder() || QFileInfo::exists(lugar.sqliteFile()))
+        return true;
+    // Not CrearBaseDatosSQL: its failure is an error that ends the program, and here the
+    // open company stays.
+    try {
+        conexiones_.CrearBaseDatos(nombre, ejecutorSQLADO());
+        return true;
+    } catch (const gp::Error &) {
+        return false;
+    }
+}
 
 void TfGENEINIC::ConectarBaseDatosAlt(int codigo, const QString &nombre)
 {

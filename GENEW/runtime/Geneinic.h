@@ -128,7 +128,12 @@ public:
     bool IniciarTransaccion(plat::Connection *db = nullptr);
     bool ConfirmarTransaccion(plat::Connection *db = nullptr);
     bool CancelarTransaccion(plat::Connection *db = nullptr);
+    // Points "Database" at the company's database, made first when it is a missing folder.
     void ConectarBaseDatosEmpresa(int codigo);
+    // On the embedded engine a company's database is a folder inside the general one, made
+    // when missing (a company added after the first run). False when it cannot be made: a
+    // file in its place, no rights; the server engines always answer true.
+    bool PrepararBaseDatosEmpresa(int codigo);
     // The user chooses the company a listing works on (off unless set); the code chosen last,
     // 0 for none (ConectarEmpresaListado in the data layer sets it).
     bool SeleccionEmpresaActiva = false;

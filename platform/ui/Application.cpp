@@ -63,8 +63,8 @@ void Application::setMainForm(Form *form)
 
 void Application::setTitle(const QString &title)
 {
+    // Not Qt's display name: that would be appended to every window's caption.
     title_ = title;
-    QGuiApplication::setApplicationDisplayName(title);
 }
 
 void Application::terminate()
@@ -206,10 +206,12 @@ bool Application::previewKey(QWidget *receiver, QKeyEvent *event)
         return false;
     // The form sees the key first; then the key (or what the handlers made of it) goes
     // to the control as Qt would have delivered it.
+    // Guarded before the handlers run: one may open a modal window that frees the control
+    // (a grid's cell editor), and the key must then go nowhere.
+    const QPointer<QWidget> target = receiver;
     keysInDelivery_.insert(event);
     std::unique_ptr<QKeyEvent> replacement;
     const bool deliver = form->runKeyHandlers(event, &replacement);
-    QPointer<QWidget> target = receiver;
     if (deliver && target) {
         QKeyEvent *sent = replacement ? replacement.get() : event;
         keysInDelivery_.insert(sent);

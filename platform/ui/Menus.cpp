@@ -53,8 +53,11 @@ MenuItem::~MenuItem()
 void MenuItem::setCaption(const QString &caption)
 {
     caption_ = caption;
-    action_->setSeparator(caption == QLatin1String("-"));
-    action_->setText(caption);
+    // A separator keeps "-" as its caption but shows no text: styles draw a separator's
+    // text as a heading.
+    const bool separator = caption == QLatin1String("-");
+    action_->setSeparator(separator);
+    action_->setText(separator ? QString() : caption);
     if (menu_)
         menu_->setTitle(caption);
 }

@@ -420,6 +420,52 @@ TEST_F(VentanaPrincipalTest, TwoCompaniesOfTheUserOpenTheFirstAtStart)
     EXPECT_EQ(v.caption(), QStringLiteral("Gestión de Proyectos: SEG"));
 }
 
+// A company added after the first run has no folder yet: opening it makes one; one that
+// cannot be made (a file in its place) is a company the user cannot open.
+TEST_F(VentanaPrincipalTest, ACompanyWithoutItsFolderGetsOneAndOneThatCannotBeMadeKeepsTheOpenCompany)
+{
+    general({QStringLiteral("INSERT INTO EMPRESA (Codigo, Nombre, Abreviatura) VALUES (2, 'Segunda Empresa', 'SEG'), "
+                            "(3, 'Tercera Empresa', 'TER')"),
+             QStringLiteral("UPDATE USUARIO SET Empresas = '1' || char(13) || char(10) || '2' || char(13) || char(10) "
+                            "|| '3' WHERE Codigo = 'ADMIN'")});
+    TfPROYMENU &v = mostrar();
+    ASSERT_FALSE(QFileInfo::exists(dir_.file(QStringLiteral("datos/2"))));
+    elegirEmpresa(2);
+    v.CambioEmpresa1->Click();
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 2);
+    EXPECT_EQ(v.caption(), QStringLiteral("Gestión de Proyectos: SEG"));
+    EXPECT_TRUE(QFileInfo(dir_.file(QStringLiteral("datos/2/datos.sqlite"))).isFile());
+    ASSERT_NE(ModuloDatos, nullptr);
+    EXPECT_TRUE(ModuloDatos->ParamGenerales->table().active());
+    EXPECT_TRUE(avisos().isEmpty()) << avisos().join(u'\n').toStdString();
+
+    QFile enSuLugar(dir_.file(QStringLiteral("datos/3")));
+    ASSERT_TRUE(enSuLugar.open(QIODevice::WriteOnly));
+    enSuLugar.close();
+    v.MaestrodeProyectos1->Click();
+    elegirEmpresa(3);
+    v.CambioEmpresa1->Click();
+    EXPECT_EQ(avisos(), QStringList{QStringLiteral("¡Ud. no tiene acceso a esta empresa!")});
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 2);
+    EXPECT_EQ(v.caption(), QStringLiteral("Gestión de Proyectos: SEG"));
+    EXPECT_NE(BuscarFormularioMDI(QStringLiteral("fPROYPROY")), nullptr);
+    EXPECT_TRUE(textosDeTipo(QStringLiteral("E")).isEmpty()) << textosDeTipo(QStringLiteral("E")).join(u'\n').toStdString();
+}
+
+TEST_F(VentanaPrincipalTest, AUserWhoseFirstCompanyHasNoFolderYetStartsOnIt)
+{
+    general({QStringLiteral("INSERT INTO EMPRESA (Codigo, Nombre, Abreviatura) VALUES (2, 'Segunda Empresa', 'SEG')"),
+             QStringLiteral("UPDATE USUARIO SET Empresas = '2' WHERE Codigo = 'ADMIN'")});
+    TfPROYMENU &v = mostrar();
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 2);
+    EXPECT_EQ(v.caption(), QStringLiteral("Gestión de Proyectos: SEG"));
+    EXPECT_TRUE(QFileInfo(dir_.file(QStringLiteral("datos/2/datos.sqlite"))).isFile());
+    ASSERT_NE(ModuloDatos, nullptr);
+    EXPECT_TRUE(ModuloDatos->ParamGenerales->table().active());
+    // Only the log-in prompt.
+    EXPECT_EQ(mensajes_.mensajes().size(), 1) << mensajes_.textos().join(u'\n').toStdString();
+}
+
 // ---- stored statements and custom reports -------------------------------------------------------
 
 TEST_F(VentanaPrincipalTest, StoredItemsFillTheirMenusOnceEvenAfterTheCaptionsAreTranslated)
@@ -537,6 +583,7 @@ TEST_F(VentanaPrincipalTest, HelpFollowsTheActiveWindowAndTheLogoShrinks)
     });
     v.Ayuda1->Click();
     EXPECT_FALSE(v.Ayudade->visible());
+    EXPECT_EQ(v.AyudadeMenu->caption(), QStringLiteral("&Ayuda de Gestión de Proyectos"));   // the item shown
     EXPECT_EQ(v.AyudadeMenu->shortCut(), plat::ShortCut(plat::VK_F1, {}));
     EXPECT_EQ(v.AcercadeMenu->caption(), QStringLiteral("A&cerca de Gestión de Proyectos"));
     v.AyudadeMenu->Click();

@@ -507,6 +507,63 @@ TEST_P(FormularioTest, KeysOnTheGridAndTheEdits)
     EXPECT_TRUE(ListadoCancelado);
 }
 
+// The code Ctrl+T looks up in a grid cell is what was typed last, as a keyboard sends it:
+// Shift and Caps Lock only choose the case, Ctrl and Alt end a code.
+TEST_P(FormularioTest, TheTypedCodeSurvivesShiftAndCapsLockAndEndsAtCtrlOrAlt)
+{
+    QStringList codigos;
+    form_->PuntosEntrada.ObtenerTextoPredefinido = [&codigos](const QString &codigo) {
+        codigos << codigo;
+        return QString();
+    };
+    FormularioMuestra &f = abrir();
+    insertar(f.Table1->table(), 1, "uno");
+    mostrar(f);
+    struct Tecla
+    {
+        Qt::Key tecla;
+        Qt::KeyboardModifiers mods;
+        const char *texto;
+    };
+    const Tecla mayus{Qt::Key_CapsLock, Qt::NoModifier, ""};
+    struct Caso
+    {
+        const char *nombre;
+        QList<Tecla> teclas;
+        const char *codigo;
+    };
+    const Qt::KeyboardModifiers shift = Qt::ShiftModifier, ninguna = Qt::NoModifier;
+    const QList<Caso> casos = {
+        {"with Shift", {{Qt::Key_S, shift, "S"}, {Qt::Key_A, shift, "A"}, {Qt::Key_L, shift, "L"}}, "SAL"},
+        {"Shift for one letter", {{Qt::Key_S, ninguna, "s"}, {Qt::Key_A, shift, "A"}, {Qt::Key_L, ninguna, "l"}}, "SAL"},
+        {"Caps Lock",
+         {mayus, {Qt::Key_S, ninguna, "S"}, {Qt::Key_A, ninguna, "A"}, mayus, {Qt::Key_L, ninguna, "l"}},
+         "SAL"},
+        {"Ctrl ends a code",
+         {{Qt::Key_X, ninguna, "x"}, {Qt::Key_Y, Qt::ControlModifier, ""}, {Qt::Key_S, ninguna, "s"}}, "S"},
+        {"Alt ends a code", {{Qt::Key_X, ninguna, "x"}, {Qt::Key_Y, Qt::AltModifier, ""}, {Qt::Key_S, shift, "S"}}, "S"},
+        {"Ctrl with Shift ends a code",
+         {{Qt::Key_X, ninguna, "x"}, {Qt::Key_Y, Qt::ControlModifier | shift, ""}, {Qt::Key_S, ninguna, "s"}}, "S"},
+        {"digits", {{Qt::Key_1, ninguna, "1"}, {Qt::Key_2, ninguna, "2"}}, "12"},
+    };
+    for (const Caso &c : casos) {
+        codigos.clear();
+        form_->TeclasPulsadas.clear();
+        f.Table1->table().cancel();
+        f.DBGrid1->setFocus();
+        f.DBGrid1->setSelectedField(&f.Table1->table().fieldByName("Descripcion"));
+        // Sent as a keyboard does: to whatever has the focus (the cell editor once a letter
+        // opened it), a modifier key pressed before the key it modifies.
+        for (const Tecla &t : c.teclas) {
+            QTest::sendKeyEvent(QTest::Press, QApplication::focusWidget(), t.tecla, QString::fromLatin1(t.texto), t.mods);
+            QTest::sendKeyEvent(QTest::Release, QApplication::focusWidget(), t.tecla, QString::fromLatin1(t.texto), t.mods);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::ControlModifier);
+        EXPECT_EQ(codigos, QStringList{QString::fromLatin1(c.codigo)}) << c.nombre;
+    }
+    f.Table1->table().cancel();
+}
+
 // Each row of the key table on the control it needs; "-" marks a key that must do nothing.
 TEST_P(FormularioTest, TheKeyTableRowByRow)
 {

@@ -8,6 +8,8 @@
 #include "platform/ui/Lists.h"
 #include "platform/ui/data/DataControls.h"
 
+#include <QTest>
+
 namespace {
 
 // The filter dialog over the company table CLIENTES (Codigo, Nombre, a memo and a field
@@ -119,6 +121,35 @@ TEST_P(FiltroTest, ConditionsAreAddedAsQuotedLinesAndFilterTheTable)
         d.pbCancelar->Click();
     });
     EXPECT_EQ(codigosVisibles().size(), 8);
+}
+
+// Esc is the Cancelar button from any box of the window: the window closes and the table
+// stays as it was.
+TEST_P(FiltroTest, EscClosesTheWindowFromAnyBoxAndLeavesTheTable)
+{
+    const std::function<QWidget *(TfGENEFILT &)> controles[] = {
+        [](TfGENEFILT &d) -> QWidget * { return d.Valor; },
+        [](TfGENEFILT &d) -> QWidget * { return d.ListaCampos; },
+        [](TfGENEFILT &d) -> QWidget * { return d.MemoFiltros; },
+    };
+    for (const auto &control : controles) {
+        bool cerrada = true;
+        QString enfocado;
+        filtrar([&](TfGENEFILT &d) {
+            agregar(d, QStringLiteral("Codigo"), QStringLiteral("<"), QStringLiteral("3"));
+            QWidget *w = control(d);
+            w->setFocus();
+            enfocado = w->objectName();
+            QTest::keyClick(w, Qt::Key_Escape);
+            if (d.modalResult() != plat::mrCancel) {   // left open: closed here, or the test waits
+                cerrada = false;
+                d.setModalResult(plat::mrCancel);
+            }
+        });
+        EXPECT_TRUE(cerrada) << enfocado.toStdString();
+        EXPECT_FALSE(tabla_.filtered()) << enfocado.toStdString();
+        EXPECT_EQ(codigosVisibles().size(), 8);
+    }
 }
 
 TEST_P(FiltroTest, ABrokenListWarnsAndShowsAllFromTheFirstRecord)

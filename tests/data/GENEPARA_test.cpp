@@ -11,9 +11,14 @@
 #include "platform/ui/data/DataControls.h"
 #include "platform/ui/data/DataSetComponents.h"
 #include "tests/data/ModuloFixture.h"
+#include "tests/support/ImprimirQString.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QMenu>
 #include <QPointer>
+#include <QTest>
 
 namespace {
 
@@ -36,6 +41,17 @@ protected:
         plat::application().setMainForm(marco_);
         ventana_ = plat::createForm<TfGENEPARA>();
         return *ventana_;
+    }
+
+    // The window on screen, on that page, in the active main window.
+    TfGENEPARA &mostrar(const char *pagina)
+    {
+        TfGENEPARA &f = abrir();
+        marco_->Show();
+        f.Show();
+        QApplication::setActiveWindow(marco_);
+        f.PageControl1->setActivePageIndex(int(TfGENEPARA::Paginas().indexOf(QString::fromUtf8(pagina))));
+        return f;
     }
 
     plat::TableDataSet &parametros() { return modulo_->ParamGenerales->table(); }
@@ -74,6 +90,9 @@ TEST_P(ParametrosGlobales, ANewCompanyGetsTheDefaultsAndEveryColumnAPage)
         ASSERT_NE(control, nullptr) << c.campo;
         EXPECT_TRUE(f.pagina(QString::fromUtf8(c.pagina))->isAncestorOf(control)) << c.campo;
     }
+    auto *etiqueta = f.findChild<plat::Label *>(QStringLiteral("LabelCIFTercero"));
+    ASSERT_NE(etiqueta, nullptr);
+    EXPECT_EQ(etiqueta->caption(), "C.I.F. del Tercero");
 }
 
 TEST_P(ParametrosGlobales, SavingChecksTheCurrenciesAndReloadsTheBaseCurrency)
@@ -98,6 +117,66 @@ TEST_P(ParametrosGlobales, SavingChecksTheCurrenciesAndReloadsTheBaseCurrency)
     EXPECT_EQ(AbreviaturaMonedaBase, "USD");
     EXPECT_EQ(FormatoNumericoEstandar, "");
     FormatoNumericoEstandar = FormatoNumericoInicial;
+}
+
+// A new database has no currencies: the three codes stay empty and Grabar stores what was
+// typed, through the window's own edit and button.
+TEST_P(ParametrosGlobales, GrabarOnANewDatabaseStoresTheTypedRateWithoutCurrencies)
+{
+    TfGENEPARA &f = mostrar("Tipos I.V.A.");
+    auto *iva = f.findChild<plat::DBEdit *>(QStringLiteral("Iva1"));
+    ASSERT_NE(iva, nullptr);
+    iva->setFocus();
+    QTest::keyClicks(iva, "21");
+    QTest::mouseClick(f.pbGrabar, Qt::LeftButton);
+    EXPECT_TRUE(textosDeTipo("A").isEmpty()) << textosDeTipo("A").join(u'\n').toStdString();
+    EXPECT_EQ(sql("SELECT Iva1 FROM PARAGENE").trimmed().toDouble(), 21.0);
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM PARAGENE WHERE CodigoMonedaNacional IS NULL AND CodigoMonedaEuro IS NULL")
+                  .trimmed(),
+              "1");
+}
+
+// The templates memo's right button opens its pop-up; one click on an item runs it, through
+// the windows as the window system delivers the mouse.
+TEST_P(ParametrosGlobales, OneClickOnATemplatesItemRunsIt)
+{
+    TfGENEPARA &f = mostrar("Plantillas");
+    QWidget *area = f.PlantillaNumericaExt->viewport();
+    const QPoint punto(40, 20);
+    QTest::mouseMove(area->window()->windowHandle(), area->mapTo(area->window(), punto));
+    QContextMenuEvent derecho(QContextMenuEvent::Mouse, punto, area->mapToGlobal(punto));
+    QCoreApplication::sendEvent(area, &derecho);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    const QList<QAction *> entradas = menu->actions();
+    ASSERT_GE(entradas.size(), 2);
+    EXPECT_EQ(entradas[1]->text(), "Configurar Plantilla Numérica 2 (Precios)");
+    mensajes_.programarRespuestas({"#,##0.000", "Precio"});
+    QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      menu->actionGeometry(entradas[1]).topLeft() + QPoint(12, 4));
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_TRUE(DividirLineas(valor("PlantillaNumericaExt")).contains("PlantillaNumerica2=#,##0.000 Precio"))
+        << valor("PlantillaNumericaExt").toStdString();
+    f.pbCancelarClick();
+}
+
+// The labels are Spanish captions, not the columns' names split into words.
+TEST(TitulosParametros, SpanishCaptionsAndSplitNamesForColumnsAddedLater)
+{
+    const struct
+    {
+        const char *campo, *titulo;
+    } casos[] = {
+        {"CaracterSeparadorASCII", "Carácter Separador ASCII"},
+        {"CIFTercero", "C.I.F. del Tercero"},
+        {"CodigoMonedaNacional", "Moneda Nacional"},
+        {"Iva3", "Tipo de I.V.A. 3"},
+        {"DirecCorreoElectronico", "Correo Electrónico"},
+        {"CampoNuevoDeUsuario", "Campo Nuevo De Usuario"},
+    };
+    for (const auto &c : casos)
+        EXPECT_EQ(TituloDeParametro(QString::fromUtf8(c.campo)), QString::fromUtf8(c.titulo)) << c.campo;
 }
 
 TEST_P(ParametrosGlobales, MailSettingsAndNumericTemplates)

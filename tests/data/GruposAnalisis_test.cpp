@@ -110,6 +110,26 @@ TEST_P(GruposAnalisisModulo, GroupsOfARecordByCategory)
     EXPECT_EQ(modulo_->GATablas->table().rowCount(), 4);
 }
 
+// A record in two groups of one category answers the lower code on every engine, whatever
+// order the assignments were written in and however the server reads them (here the
+// server's plan reads the table in the order its rows lie, not by its key).
+TEST_P(GruposAnalisisModulo, TwoGroupsOfOneCategoryAnswerTheLowerCode)
+{
+    sql(QStringLiteral("INSERT INTO GRANALIS (Codigo, Descripcion, CategoriaGrupo) VALUES ('Z0', 'Centro', 'Zona')"));
+    sql(QStringLiteral("INSERT INTO GRANTAB (NombreTabla, ClaveTabla, GrupoAnalisis) VALUES ('CLIENTE', '5;', 'Z2')"));
+    sql(QStringLiteral("INSERT INTO GRANTAB (NombreTabla, ClaveTabla, GrupoAnalisis) VALUES ('CLIENTE', '5;', 'Z0')"));
+    sql(QStringLiteral("INSERT INTO GRANTAB (NombreTabla, ClaveTabla, GrupoAnalisis) VALUES ('CLIENTE', '5;', 'Z1')"));
+    if (GetParam()) {
+        sql(QStringLiteral("SET enable_indexscan = off"));
+        sql(QStringLiteral("SET enable_bitmapscan = off"));
+    }
+    modulo_->GATablas->table().refresh();
+    EXPECT_EQ(modulo_->RegistroEnGruposAnalisis(QStringLiteral("CLIENTE"), QStringLiteral("Zona"), QStringLiteral("5;")),
+              "Z0");
+    EXPECT_EQ(modulo_->RegistroEnGruposAnalisis(QStringLiteral("CLIENTE"), QStringLiteral("Todas"), QStringLiteral("5;")),
+              "Z0,Z1,Z2");
+}
+
 TEST_P(GruposAnalisisModulo, FilterFromTheGeneralParameters)
 {
     perfiles(kPerfiles);

@@ -1,8 +1,11 @@
 // The operator master and the bonus data module, on SQLite and PostgreSQL.
 #include "tests/data/MaestroFixture.h"
+#include "tests/support/ImprimirQString.h"
 
 #include "GENEW/data/GENEBUSQ.h"
+#include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/ServicioMensajes.h"
 #include "platform/base/FechaHora.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Keys.h"
@@ -254,6 +257,79 @@ TEST_P(MaestroOperariosTest, AMissingCategoryIsRefusedOnPostAndOnLeavingTheField
     f.GrabarDatos(&f);
     EXPECT_TRUE(mensajes_.textos().isEmpty());
     EXPECT_EQ(sql("SELECT CodigoCategoria FROM OPERARIO WHERE Codigo = 1").trimmed(), "0");
+}
+
+// The numeric key as the user meets it, with the real message window answered by Return:
+// letters never reach it, a value out of range warns once and the focus comes back to it with
+// the text selected, so that what is typed next replaces it.
+TEST_P(MaestroOperariosTest, TheKeyTakesDigitsOnlyAndAValueOutOfRangeWarnsOnceAndComesBackSelected)
+{
+    TfPRESOPER &f = abrir();
+    TfGENEMENS ventanaMensajes;
+    form_->conectarVentanaMensajes(ventanaMensajes);
+    ServicioMensajes servicio(ventanaMensajes);
+    servicio.instalar();
+    QStringList avisos;
+    plat::application().OnModalShown = [&avisos](plat::Form &ventana) {
+        auto &m = static_cast<TfGENEMENS &>(ventana);
+        avisos << m.TextoMensaje->text();
+        QTest::keyClick(m.focusWidget(), Qt::Key_Return);
+    };
+    // After a modal window the window manager gives the window back its activation.
+    const auto vueltaALaVentana = [this] {
+        QApplication::setActiveWindow(marco_);
+        QApplication::processEvents();
+    };
+    f.AgregarClick(&f);
+    vueltaALaVentana();
+    ASSERT_EQ(QApplication::focusWidget(), f.EditCodigo);
+    QTest::keyClicks(f.EditCodigo, "a0 b");
+    EXPECT_EQ(f.EditCodigo->text(), "0");
+    QTest::keyClick(f.EditCodigo, Qt::Key_Tab);
+    vueltaALaVentana();
+    EXPECT_EQ(avisos, QStringList{"¡ El valor debe estar entre 1 y 9999 !"});
+    EXPECT_EQ(QApplication::focusWidget(), f.EditCodigo);
+    EXPECT_EQ(f.EditCodigo->selectedText(), "0");
+
+    QTest::keyClicks(f.EditCodigo, "-7+");
+    EXPECT_EQ(f.EditCodigo->text(), "-7+");   // signs are typed; the range says the rest
+    f.EditCodigo->selectAll();
+    QTest::keyClicks(f.EditCodigo, "7");
+    QTest::keyClick(f.EditCodigo, Qt::Key_Tab);
+    vueltaALaVentana();
+    EXPECT_EQ(avisos.size(), 1) << avisos.join(u'\n').toStdString();
+    EXPECT_NE(QApplication::focusWidget(), f.EditCodigo);
+    EXPECT_EQ(operarios().fieldByName("Codigo").asInteger(), 7);
+    plat::application().OnModalShown = nullptr;
+    f.pbCancelarClick(&f);
+}
+
+// The bar as the user sees it: the buttons that can be pressed in colour, the others grey.
+TEST_P(MaestroOperariosTest, TheBarShowsInColourOnlyTheButtonsThatCanBePressed)
+{
+    TfPRESOPER &f = abrir();
+    // The strongest colour the button shows (0: only greys).
+    const auto color = [](QWidget *boton) {
+        const QImage i = boton->grab().toImage();
+        int maxima = 0;
+        for (int y = 0; y < i.height(); ++y)
+            for (int x = 0; x < i.width(); ++x)
+                maxima = qMax(maxima, i.pixelColor(x, y).hsvSaturation());
+        return maxima;
+    };
+    for (const bool editando : {false, true}) {
+        if (editando)
+            f.AgregarClick(&f);
+        for (QWidget *boton : {static_cast<QWidget *>(f.pbAgregar), static_cast<QWidget *>(f.pbEliminar)}) {
+            EXPECT_EQ(boton->isEnabled(), !editando) << boton->objectName().toStdString();
+            EXPECT_EQ(color(boton) > 100, !editando) << boton->objectName().toStdString();
+        }
+        for (QWidget *boton : {static_cast<QWidget *>(f.pbCancelar), static_cast<QWidget *>(f.pbConforme)}) {
+            EXPECT_EQ(boton->isEnabled(), editando) << boton->objectName().toStdString();
+            EXPECT_EQ(color(boton) > 100, editando) << boton->objectName().toStdString();
+        }
+    }
+    f.pbCancelarClick(&f);
 }
 
 TEST_P(MaestroOperariosTest, TheSearchesWriteTheChosenKey)

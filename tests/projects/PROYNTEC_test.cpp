@@ -6,7 +6,9 @@
 #include "platform/base/FechaHora.h"
 #include "platform/data/TableDataSet.h"
 #include "GENEW/data/GENEBUSQ.h"
+#include "GENEW/data/GENEVLIS.h"
 #include "GENEW/data/GENEVMEM.h"
+#include "platform/ui/Grids.h"
 #include "platform/ui/data/DataControls.h"
 #include "projects/FiltroNotasTecnicas.h"
 #include "projects/PROYNTEC.h"
@@ -15,6 +17,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QTest>
 
 namespace {
@@ -394,6 +397,124 @@ TEST_P(NotasTecnicasTest, TheGridPaintsValuesInTheirColours)
     EXPECT_EQ(abiertos, QStringList{"NTECNICA 1"});
 }
 
+// Ctrl+T in the cell editor of "Descripción Abreviada", keys sent to whatever has the focus as a
+// keyboard sends them: the text lands in the note and stays once the editor has closed, and the
+// windows it may open (the search, a template's questions) leave the keys working.
+class TextosEnNotasTest : public NotasTecnicasTest
+{
+protected:
+    void SetUp() override
+    {
+        NotasTecnicasTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        ASSERT_EQ(sql("INSERT INTO TEXTO (Codigo, Descripcion, Texto, Tipo) VALUES ('SALUDO', 'Saludo', "
+                      "'Reciba un cordial saludo', 'Normal')"),
+                  QString());
+        ASSERT_EQ(sql("INSERT INTO TEXTO (Codigo, Descripcion, Texto, Tipo) VALUES ('VISITA', 'Visita', 'Cliente', "
+                      "'Plantilla')"),
+                  QString());
+        busqueda_.reset(plat::createForm<TfGENEBUSQ>());
+        fGENEBUSQ = busqueda_.get();
+        // A window no case expects is noted and closed, so that the test goes on.
+        plat::application().OnModalShown = [this](plat::Form &ventana) {
+            inesperadas_ << ventana.objectName();
+            ventana.setModalResult(plat::mrCancel);
+        };
+    }
+
+    void TearDown() override
+    {
+        plat::application().OnModalShown = nullptr;
+        fGENEBUSQ = nullptr;
+        busqueda_.reset();
+        NotasTecnicasTest::TearDown();
+    }
+
+    // A new note with its description cell's editor open, as a click on the cell leaves it.
+    TfPROYNTEC &editarDescripcion()
+    {
+        TfPROYNTEC &f = abrir();
+        f.AgregarClick(&f);
+        seleccionar("Descripcion");
+        f.DBGrid1->setFocus();
+        f.DBGrid1->edit(f.DBGrid1->currentIndex());
+        return f;
+    }
+
+    static void teclear(const QString &texto, Qt::KeyboardModifiers mods)
+    {
+        for (QChar c : texto) {
+            const auto tecla = Qt::Key(Qt::Key_A + (c.toUpper().unicode() - u'A'));
+            QTest::sendKeyEvent(QTest::Press, QApplication::focusWidget(), tecla, QString(c), mods);
+            QTest::sendKeyEvent(QTest::Release, QApplication::focusWidget(), tecla, QString(c), mods);
+        }
+    }
+
+    static void ctrlT() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::ControlModifier); }
+
+    // The cell editor open on the grid, if any.
+    QLineEdit *editorAbierto() { return qobject_cast<QLineEdit *>(QApplication::focusWidget()); }
+
+    QString descripcion() { return tabla().fieldByName("Descripcion").asString(); }
+
+    std::unique_ptr<TfGENEBUSQ> busqueda_;
+    QStringList inesperadas_;
+};
+
+TEST_P(TextosEnNotasTest, ACodeTypedWithShiftGivesItsTextWhichStaysWhenTheEditorCloses)
+{
+    editarDescripcion();
+    teclear("SALUDO", Qt::ShiftModifier);
+    ctrlT();
+    EXPECT_TRUE(inesperadas_.isEmpty()) << inesperadas_.join(u' ').toStdString();
+    EXPECT_EQ(descripcion(), "Reciba un cordial saludo");
+    // The editor does not write the typed code back when the user moves on.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(descripcion(), "Reciba un cordial saludo");
+    EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join('\n').toStdString();
+}
+
+TEST_P(TextosEnNotasTest, AnEmptyCodeOpensTheSearchAndEscLeavesTheCellAndTheNextKeyArrives)
+{
+    editarDescripcion();
+    int busquedas = 0;
+    plat::application().OnModalShown = [&busquedas](plat::Form &ventana) {
+        ++busquedas;
+        QTest::keyClick(static_cast<TfGENEBUSQ &>(ventana).DatoABuscar, Qt::Key_Escape);
+    };
+    ctrlT();
+    EXPECT_EQ(busquedas, 1);
+    EXPECT_EQ(descripcion(), "");
+    // The search closed the editor that had the key; back in the window (the window manager
+    // activates it again) the next keys open a new one.
+    QApplication::setActiveWindow(marco_);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    teclear("ab", Qt::NoModifier);
+    QLineEdit *editor = editorAbierto();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), "ab");
+    QTest::keyClick(editor, Qt::Key_Tab);
+    EXPECT_EQ(descripcion(), "ab");
+}
+
+TEST_P(TextosEnNotasTest, ATemplateTypedWithCapsLockGivesItsLabelAndTheAnswer)
+{
+    TfPROYNTEC &f = editarDescripcion();
+    plat::application().OnModalShown = [](plat::Form &ventana) {
+        auto &preguntas = static_cast<TfGENEVLIS &>(ventana);
+        preguntas.StringGrid->setCell(1, 1, QStringLiteral("Pérez"));
+        preguntas.pbGrabarClick();
+    };
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_CapsLock);
+    teclear("VISITA", Qt::NoModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_CapsLock);
+    ctrlT();
+    EXPECT_TRUE(descripcion().startsWith("Cliente: Pérez")) << descripcion().toStdString();
+    f.pbConformeClick(&f);
+    EXPECT_TRUE(sql("SELECT Descripcion FROM NTECNICA WHERE NotaTecnica = 1").startsWith("Cliente: Pérez"));
+}
+
 // ---- version-change notices ------------------------------------------------------------------
 
 class NotificacionesVersionTest : public NotasTecnicasTest
@@ -461,6 +582,7 @@ TEST_P(NotificacionesVersionTest, NoticesAreNumberedAfterTheHighestAndDuplicates
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, NotasTecnicasTest, ::testing::Values(false, true), NombreMotor);
+INSTANTIATE_TEST_SUITE_P(Motores, TextosEnNotasTest, ::testing::Values(false, true), NombreMotor);
 INSTANTIATE_TEST_SUITE_P(Motores, NotificacionesVersionTest, ::testing::Values(false, true), NombreMotor);
 
 } // namespace

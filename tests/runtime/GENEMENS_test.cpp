@@ -1,6 +1,7 @@
 #include "GENEW/runtime/ServicioMensajes.h"
 #include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
+#include "tests/runtime/ArranqueFixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
@@ -306,6 +308,86 @@ TEST_F(Mensajes, ElCuadroDelSistemaNoEsLaVentanaDeMensajes)
     EXPECT_FALSE(ventana);
     EXPECT_EQ(cuadros, QStringList{"Hay un error en la siguiente Sentencia SQL: \r\nSELECT X"});
     EXPECT_EQ(terminaciones, 0);
+}
+
+// The message window with the keyboard routines the start-up form gives it, as at run time
+// (they turn Enter into Tab before the window sees it).
+class MensajesConTeclado : public ArranqueFixture
+{
+protected:
+    void SetUp() override
+    {
+        ArranqueFixture::SetUp();
+        TfGENEINIC &inicio = arrancar();
+        ASSERT_FALSE(inicio.ArranqueFallido) << mensajes_.textos().join(u'\n').toStdString();
+        ventana.reset(createForm<TfGENEMENS>());
+        inicio.conectarVentanaMensajes(*ventana);
+        servicio = std::make_unique<ServicioMensajes>(*ventana);
+        servicio->terminar = [] {};
+    }
+    void TearDown() override
+    {
+        application().OnModalShown = nullptr;
+        servicio.reset();
+        ventana.reset();
+        ArranqueFixture::TearDown();
+    }
+
+    std::unique_ptr<TfGENEMENS> ventana;
+    std::unique_ptr<ServicioMensajes> servicio;
+};
+
+void tecla(TfGENEMENS &m, Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QTest::keyClick(m.focusWidget(), k, mods);
+}
+
+TEST_F(MensajesConTeclado, EnterPressesTheFocusedOrTheDefaultButtonAndEscAnswersNo)
+{
+    struct Caso
+    {
+        const char *tipo, *propuesta;
+        std::function<void(TfGENEMENS &)> teclas;
+        const char *respuesta;
+    };
+    const QList<Caso> casos = {
+        // The log-in prompt: the proposed code typed over, Enter accepts it.
+        {"P", "usuario-sistema",
+         [](TfGENEMENS &m) {
+             tecla(m, Qt::Key_A, Qt::ControlModifier);
+             QTest::keyClicks(m.focusWidget(), "ADMIN");
+             tecla(m, Qt::Key_Return);
+         },
+         "ADMIN"},
+        {"P", "propuesta", [](TfGENEMENS &m) { tecla(m, Qt::Key_Enter, Qt::KeypadModifier); }, "propuesta"},
+        {"I", "sin cambio", [](TfGENEMENS &m) { tecla(m, Qt::Key_Return); }, "sin cambio"},
+        {"A", "sin cambio", [](TfGENEMENS &m) { tecla(m, Qt::Key_Return); }, "sin cambio"},
+        {"C", "", [](TfGENEMENS &m) { tecla(m, Qt::Key_Return); }, "NO"},
+        {"C", "", [](TfGENEMENS &m) { tecla(m, Qt::Key_Escape); }, "NO"},
+        // Tab moves to "SI", which Enter then presses.
+        {"C", "",
+         [](TfGENEMENS &m) {
+             tecla(m, Qt::Key_Tab);
+             ASSERT_EQ(m.focusWidget(), m.pbSI);
+             tecla(m, Qt::Key_Return);
+         },
+         "SI"},
+    };
+    for (const Caso &c : casos) {
+        bool cerrada = true;
+        application().OnModalShown = [&](Form &mostrada) {
+            auto &m = static_cast<TfGENEMENS &>(mostrada);
+            c.teclas(m);
+            if (m.modalResult() == mrNone) {   // the keys left it open: close it, or the test waits
+                cerrada = false;
+                m.Close();
+            }
+        };
+        const QString respuesta = servicio->MostrarMensaje(c.tipo, "Texto", c.propuesta);
+        EXPECT_TRUE(cerrada) << c.tipo << " " << c.respuesta;
+        if (cerrada)
+            EXPECT_EQ(respuesta, c.respuesta) << c.tipo;
+    }
 }
 
 TEST(MensajeError, TerminaElBucleDeEventos)

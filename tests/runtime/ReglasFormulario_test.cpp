@@ -85,7 +85,8 @@ TEST(CalcularPosicionTeclado, ThreePositionsAndTheCentre)
 TEST(AnotarTecla, LettersAsCodesOthersAsOneSeparator)
 {
     QString buffer;
-    for (int tecla : {'A', 'B', 'C'})
+    // The Shift and Caps Lock keys between letters add nothing.
+    for (int tecla : {int('A'), 16, int('B'), 20, int('C')})
         AnotarTecla(buffer, tecla, false);
     EXPECT_EQ(buffer, "ABC");
     AnotarTecla(buffer, 'T', true);   // Ctrl+T

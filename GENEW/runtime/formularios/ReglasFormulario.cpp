@@ -1,6 +1,7 @@
 #include "GENEW/runtime/formularios/ReglasFormulario.h"
 
 #include "GENEW/runtime/comun/RutinasTexto.h"
+#include "platform/ui/Keys.h"
 
 QString FormatoNumericoDeNombre(const QString &nombre, const PlantillasVisualizacion &plantillas)
 {
@@ -69,11 +70,14 @@ PosicionTeclado CalcularPosicionTeclado(const QRect &control, QSize teclado, QSi
     return p;
 }
 
-void AnotarTecla(QString &buffer, int tecla, bool conModificador)
+void AnotarTecla(QString &buffer, int tecla, bool conCtrlOAlt)
 {
+    // Shift and Caps Lock only choose the case of what follows: "SALUDO" is one code.
+    if (tecla == plat::VK_SHIFT || tecla == plat::VK_CAPITAL)
+        return;
     if (buffer.size() > 10000)
         buffer.clear();
-    const QChar anotada = (!conModificador && tecla >= 40 && tecla <= 122) ? QChar(tecla) : QChar(u'|');
+    const QChar anotada = (!conCtrlOAlt && tecla >= 40 && tecla <= 122) ? QChar(tecla) : QChar(u'|');
     if (anotada == u'|' && buffer.endsWith(u'|'))
         return;
     buffer += anotada;

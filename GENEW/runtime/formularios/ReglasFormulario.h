@@ -38,9 +38,10 @@ struct PosicionTeclado
 PosicionTeclado CalcularPosicionTeclado(const QRect &control, QSize teclado, QSize pantalla, const QString &opciones);
 
 // The typed-key buffer: letters and digits between codes 40 and 122 as typed (upper-case
-// codes), anything else and any key with a modifier as "|", runs of "|" collapsed; emptied
-// first when longer than 10000 characters.
-void AnotarTecla(QString &buffer, int tecla, bool conModificador);
+// codes, with or without Shift), anything else and any key with Ctrl or Alt as "|", runs of
+// "|" collapsed; the Shift and Caps Lock keys themselves add nothing. Emptied first when
+// longer than 10000 characters.
+void AnotarTecla(QString &buffer, int tecla, bool conCtrlOAlt);
 // The code typed just before the current key: the last "|"-piece before it.
 QString UltimoCodigoTecleado(const QString &buffer);
 

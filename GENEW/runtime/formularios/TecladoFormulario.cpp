@@ -17,6 +17,8 @@
 #include "platform/ui/data/DataSource.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemDelegate>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 
@@ -84,7 +86,7 @@ void TfGENEINIC::ProcesarTeclaFormulario(QObject *Sender, int &Key, plat::ShiftS
 {
     const int tecla = Key;
     const plat::ShiftState mods = Shift & (plat::ssShift | plat::ssAlt | plat::ssCtrl);
-    AnotarTecla(TeclasPulsadas, tecla, mods != kNinguno);
+    AnotarTecla(TeclasPulsadas, tecla, mods.testAnyFlags(plat::ssCtrl | plat::ssAlt));
     UltimaTecla = tecla;
     enterCambiadoATab_ = false;
 
@@ -230,10 +232,16 @@ void TfGENEINIC::teclaTextoPredefinido(QWidget *foco)
     const auto texto = [this](const QString &codigo) { return PuntosEntrada.ObtenerTextoPredefinido(codigo); };
     const gp::Fallo fallo = gp::capturarFallo([&] {
         if (auto *rejilla = controlEnfocado<plat::DBGrid>(foco)) {
+            // A window the text opens (the search, a template's questions) closes the cell
+            // editor that has the focus; one still open would write the typed code back over
+            // the text when it closes, so it is closed unwritten.
+            const QPointer<QWidget> editorCelda = foco != rejilla ? foco : nullptr;
             const QString t = texto(UltimoCodigoTecleado(TeclasPulsadas));
             if (!t.isEmpty() && rejilla->dataSet() && rejilla->selectedField()) {
                 rejilla->dataSet()->edit();
                 rejilla->selectedField()->setAsString(t);
+                if (editorCelda)
+                    emit rejilla->itemDelegate()->closeEditor(editorCelda, QAbstractItemDelegate::NoHint);
             }
         } else if (auto *datos = controlEnfocado<plat::DataBound>(foco); datos && datos->field()) {
             const QString t = texto(plat::readProperty(foco, QStringLiteral("Text")).toString());

@@ -2,7 +2,9 @@
 
 #include "platform/ui/Application.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QImage>
 #include <QSignalBlocker>
 
@@ -23,6 +25,20 @@ bool writeText(QWidget *control, Field *field, const QString &text, bool report)
     } catch (const gp::Error &) {
         return false;   // half-typed: the whole text is written on leaving the control
     }
+}
+
+bool isIntegerField(const Field *field)
+{
+    if (!field)
+        return false;
+    const TFieldType type = field->dataType();
+    return type == ftSmallint || type == ftInteger || type == ftWord || type == ftAutoInc;
+}
+
+// What a field accepts as typed, character by character, as the class library's fields did.
+bool acceptsCharacter(const Field *field, QChar c)
+{
+    return !isIntegerField(field) || c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-');
 }
 
 bool matchesOneOf(const QString &text, const QString &values)
@@ -111,6 +127,19 @@ void DBEdit::focusInEvent(QFocusEvent *event)
 {
     Edit::focusInEvent(event);
     showField();
+}
+
+void DBEdit::keyPressEvent(QKeyEvent *event)
+{
+    const QString typedText = event->text();
+    const bool printable = typedText.size() == 1 && typedText[0].isPrint();
+    if (printable && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        && !acceptsCharacter(field(), typedText[0])) {
+        QApplication::beep();
+        event->accept();
+        return;
+    }
+    Edit::keyPressEvent(event);
 }
 
 void DBEdit::focusOutEvent(QFocusEvent *event)

@@ -56,6 +56,8 @@ public:
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    // On an integer field only digits and a sign are typed; other characters are refused.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void showField();

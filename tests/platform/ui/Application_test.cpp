@@ -43,6 +43,16 @@ TEST(ApplicationHooks, HintAndActiveFormChanges)
     EXPECT_GE(changes, 2);
 }
 
+// Qt appends a display name it was given to every window's caption ("Calculadora — ..."):
+// the program's title is kept apart from it.
+TEST(ApplicationHooks, TheTitleIsNoDisplayNameForWindowCaptions)
+{
+    const QString nombre = QCoreApplication::applicationName();
+    application().setTitle(QStringLiteral("Gestión de Proyectos"));
+    EXPECT_EQ(application().title(), QStringLiteral("Gestión de Proyectos"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), nombre);
+}
+
 TEST(ApplicationHooks, BusyCursorPutsThePreviousCursorBack)
 {
     EXPECT_EQ(application().cursor(), crDefault);

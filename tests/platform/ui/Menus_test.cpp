@@ -207,6 +207,8 @@ TEST(Menus, EntriesAreFoundInsertedRemovedAndClicked)
     EXPECT_EQ(tablas->indexOf(separador), 1);
     EXPECT_TRUE(separador->isLine());
     EXPECT_TRUE(separador->action()->isSeparator());
+    EXPECT_EQ(separador->caption(), "-");
+    EXPECT_TRUE(separador->action()->text().isEmpty());   // styles draw a separator's text
     EXPECT_EQ(tablas->subMenu()->actions().indexOf(separador->action()), 1);
 
     // Walking up gives the menu path the runtime builds from captions.

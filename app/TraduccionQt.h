@@ -1,0 +1,23 @@
+#pragma once
+#include <QString>
+#include <QTranslator>
+
+// Qt's own dialogs and boxes (file and print dialogs, the plain message box's buttons) in
+// Spanish: Qt's "qtbase" translation is installed for the object's life. Without the file (the
+// system's Qt translations not installed) Qt keeps its English and nothing else changes.
+class TraduccionQtInstalada
+{
+public:
+    // The folder of Qt's translations; by default the one Qt was installed with.
+    explicit TraduccionQtInstalada(const QString &carpeta = carpetaDeQt());
+    ~TraduccionQtInstalada();
+    TraduccionQtInstalada(const TraduccionQtInstalada &) = delete;
+    TraduccionQtInstalada &operator=(const TraduccionQtInstalada &) = delete;
+
+    bool instalada() const { return instalada_; }
+    static QString carpetaDeQt();
+
+private:
+    QTranslator traductor_;
+    bool instalada_ = false;
+};
