@@ -4,9 +4,9 @@
 //   sqlite3 command-line tool when it is installed;
 // - Excel: a plain libxlsxwriter loop writing the same 1,000,000 cells in constant memory.
 #include "ArranqueBenchmarks.h"
+#include "FilasExportacion.h"
 #include "GENEW/data/ExportacionExcel.h"
 #include "GENEW/data/TextoRegistros.h"
-#include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/data/ClientDataSet.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
@@ -22,34 +22,10 @@
 #include <cstdio>
 #include <sqlite3.h>
 #include <sys/resource.h>
-#include <xlsxwriter.h>
 
 namespace {
 
 constexpr int kFilas = 100000;
-
-QList<plat::FieldDef> columnas()
-{
-    return {plat::fieldDef("Codigo", ftString, 12, true), plat::fieldDef("Nombre", ftString, 40),
-            plat::fieldDef("Ciudad", ftString, 30),       plat::fieldDef("Numero", ftInteger),
-            plat::fieldDef("Cantidad", ftInteger),        plat::fieldDef("Importe", ftFloat),
-            plat::fieldDef("Precio", ftFloat),            plat::fieldDef("Fecha", ftDateTime),
-            plat::fieldDef("HoraInicio", ftDateTime),     plat::fieldDef("Notas", ftMemo)};
-}
-
-QVariantList fila(int i)
-{
-    return {QStringLiteral("C%1").arg(i, 8, 10, QLatin1Char('0')),
-            QStringLiteral("Cliente número %1").arg(i),
-            QStringLiteral("Ciudad %1").arg(i % 50),
-            i,
-            i % 1000,
-            i * 1.25,
-            (i % 997) * 0.5,
-            FechaHora(QDate(2024, 1, 1).addDays(i % 300)),
-            FechaHora(FechaCero().date(), QTime(i % 24, i % 60)),
-            QStringLiteral("Primera línea %1\r\nsegunda línea").arg(i)};
-}
 
 struct Datos
 {
@@ -64,14 +40,14 @@ struct Datos
         db.setDatabaseName(dir.path());
         plat::TableDef t;
         t.name = QStringLiteral("EXPORTA");
-        t.fields = columnas();
+        t.fields = columnasExportacion();
         plat::IndexDef primario;
         primario.name = QStringLiteral("Clave1");
         primario.fields = {QStringLiteral("Codigo")};
         primario.primary = primario.unique = true;
         t.indexes = {primario};
         db.createTable(t);
-        memoria.setFieldDefs(columnas());
+        memoria.setFieldDefs(columnasExportacion());
         memoria.createDataSet();
         db.startTransaction();
         plat::TableDataSet tabla(QStringLiteral("Exporta"));
@@ -79,7 +55,7 @@ struct Datos
         tabla.setTableName(t.name);
         tabla.open();
         for (int i = 0; i < kFilas; ++i) {
-            const QVariantList valores = fila(i);
+            const QVariantList valores = filaExportacion(i);
             tabla.append();
             memoria.append();
             for (int c = 0; c < valores.size(); ++c) {
@@ -199,36 +175,11 @@ BENCHMARK(ExcelDesdeMemoria)->Unit(benchmark::kMillisecond)->UseRealTime();
 void AnclaExcelLibxlsxwriter(benchmark::State &estado)
 {
     Datos &d = datos();
-    std::vector<std::array<QByteArray, 10>> textos(kFilas);
-    std::vector<std::array<double, 2>> numeros(kFilas);
-    for (int i = 0; i < kFilas; ++i) {
-        const QVariantList v = fila(i);
-        for (int c = 0; c < 10; ++c)
-            textos[i][c] = v.at(c).toString().toUtf8();
-        numeros[i] = {v.at(5).toDouble(), v.at(6).toDouble()};
-    }
+    const CeldasPlanas celdas(kFilas);
     const QByteArray nombre = (d.dir.path() + QStringLiteral("/ancla.xlsx")).toUtf8();
     const long antes = maximoResidenteKB();
-    for (auto _ : estado) {
-        lxw_workbook_options o{};
-        o.constant_memory = LXW_TRUE;
-        lxw_workbook *libro = workbook_new_opt(nombre.constData(), &o);
-        lxw_worksheet *hoja = workbook_add_worksheet(libro, nullptr);
-        lxw_format *texto = workbook_add_format(libro);
-        format_set_num_format(texto, "@");
-        lxw_format *numero = workbook_add_format(libro);
-        format_set_align(numero, LXW_ALIGN_RIGHT);
-        for (int c = 0; c < 10; ++c)
-            worksheet_set_column(hoja, c, c, 12, (c == 5 || c == 6) ? numero : texto);
-        for (int i = 0; i < kFilas; ++i)
-            for (int c = 0; c < 10; ++c) {
-                if (c == 5 || c == 6)
-                    worksheet_write_number(hoja, i + 2, c, numeros[i][c - 5], numero);
-                else
-                    worksheet_write_string(hoja, i + 2, c, textos[i][c].constData(), texto);
-            }
-        workbook_close(libro);
-    }
+    for (auto _ : estado)
+        escribirLibroPlano(nombre, celdas);
     estado.counters["crecimiento_max_rss_kb"] = double(maximoResidenteKB() - antes);
 }
 BENCHMARK(AnclaExcelLibxlsxwriter)->Unit(benchmark::kMillisecond)->UseRealTime();

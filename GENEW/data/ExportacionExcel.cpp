@@ -6,10 +6,13 @@
 #include "GENEW/runtime/comun/RutinasNumeros.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/DataSet.h"
+#include "platform/base/WholeFile.h"
 #include "platform/data/Field.h"
+#include "platform/office/ArchivoZip.h"
 
 #include <QFileInfo>
 #include <QHash>
+#include <QXmlStreamReader>
 #include <vector>
 #include <xlsxwriter.h>
 
@@ -230,14 +233,36 @@ QString LetrasColumna(int columna)
     return letras;
 }
 
-bool Exportar(const QString &fichero, plat::DataSet &principal, plat::DataSet *detalle, const Opciones &opciones,
-              QString &error)
+namespace {
+
+// libxlsxwriter does not check the writes of its own temporary files: a full disk there
+// leaves parts cut short in an archive it reports as written. So the workbook is read back,
+// and each XML part must end with the closing tag of the element it opens with.
+QString parteIncompleta(const QString &libro)
 {
-    Libro libro(fichero);
-    if (!libro.valido()) {
-        error = QStringLiteral("No se puede crear el libro ") + fichero;
-        return false;
+    constexpr int kExtremo = 1024;
+    QString error;
+    const auto partes = plat::office::readZipEntryEnds(libro, kExtremo, error);
+    if (!partes)
+        return error;
+    for (const plat::office::ZipEntryEnds &parte : *partes) {
+        if (!parte.name.endsWith(QLatin1String(".xml")) && !parte.name.endsWith(QLatin1String(".rels")))
+            continue;
+        QXmlStreamReader xml(parte.head);
+        const QByteArray cierre =
+            xml.readNextStartElement() ? "</" + xml.qualifiedName().toUtf8() + '>' : QByteArray("<");
+        if (!parte.tail.trimmed().endsWith(cierre))
+            return QStringLiteral("la parte %1 del libro ha quedado incompleta").arg(parte.name);
     }
+    return {};
+}
+
+// The sheet written into a workbook at `nombre`; the reason when it could not be.
+QString escribirLibro(const QString &nombre, plat::DataSet &principal, plat::DataSet *detalle, const Opciones &opciones)
+{
+    Libro libro(nombre);
+    if (!libro.valido())
+        return QStringLiteral("no se puede crear el libro");
     const bool conDetalle = detalle != nullptr;
 
     Columnas principales;
@@ -298,7 +323,20 @@ bool Exportar(const QString &fichero, plat::DataSet &principal, plat::DataSet *d
         for (detalle->first(); !detalle->eof(); detalle->next())
             registro(fila++, *detalle, lineas);
     }
-    error = libro.cerrar();
+    const QString error = libro.cerrar();
+    return error.isEmpty() ? parteIncompleta(nombre) : error;
+}
+
+} // namespace
+
+bool Exportar(const QString &fichero, plat::DataSet &principal, plat::DataSet *detalle, const Opciones &opciones,
+              QString &error)
+{
+    error = plat::writeWholeFile(fichero, [&](plat::WholeFileTarget &archivo) {
+        if (archivo.path.isEmpty())
+            return QStringLiteral("el sistema no da nombre al archivo en curso");
+        return escribirLibro(archivo.path, principal, detalle, opciones);
+    });
     return error.isEmpty();
 }
 

@@ -27,7 +27,8 @@ QString NombreLibro(const QString &fichero);
 // Column letters of a 0-based column: 0 "A", 25 "Z", 26 "AA".
 QString LetrasColumna(int columna);
 
-// Writes the workbook; on failure answers false with the reason in `error`.
+// Writes the workbook whole or not at all (a previous file at `fichero` stays as it was
+// until the new one is complete); on failure answers false with the reason in `error`.
 bool Exportar(const QString &fichero, plat::DataSet &principal, plat::DataSet *detalle, const Opciones &opciones,
               QString &error);
 

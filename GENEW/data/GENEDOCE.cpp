@@ -29,6 +29,7 @@ namespace {
 const QString kDatabase = QStringLiteral("Database");
 const QString kDebeSeleccionar = QStringLiteral("¡Debe seleccionar algún documento!");
 const QString kNombreDocumento = QStringLiteral("Introduzca el Nombre del Documento:");
+const QString kNoRegistrado = QStringLiteral("¡No ha sido posible registrar el Documento!");
 
 bool esImagen(const QString &ubicacion)
 {
@@ -327,18 +328,32 @@ void TfGENEDOCE::pbEjecutarClick(QObject *)
 
 void TfGENEDOCE::agregarDocumento(const QString &nombre, const QString &ubicacion, const QString &descripcion)
 {
-    const QString registro =
-        sentenciasDocumentos::RegistroDocumento(TablaDocumentos, ClaveDocumentos, nombre, ubicacion, descripcion);
-    if (!ModuloDatos->InsertarRegistroSQL(registro, kDatabase, OpcionSQL::Silenciosa)) {
-        MensajeAviso(QStringLiteral("¡No ha sido posible registrar el Documento!"));
+    const QString sentencia =
+        sentenciasDocumentos::Insertar(TablaDocumentos, ClaveDocumentos, nombre, ubicacion, descripcion);
+    if (!ModuloDatos->EjecutarSQL(sentencia, kDatabase, OpcionSQL::Silenciosa).isEmpty()) {
+        MensajeAviso(kNoRegistrado);
         return;
     }
     ListView1->setCurrentItem(ListView1->addItem(nombre, {ubicacion}));
 }
 
+namespace {
+
+// A chosen file or folder whose name is not text (bytes that are no UTF-8) reaches the program
+// as another name, which would be stored pointing nowhere: it is refused before anything else.
+bool rutaExistente(const QString &ruta)
+{
+    if (QFileInfo::exists(ruta))
+        return true;
+    MensajeAviso(kNoRegistrado);
+    return false;
+}
+
+} // namespace
+
 void TfGENEDOCE::pbAgregarClick(QObject *)
 {
-    if (!OpenDialog1->Execute() || OpenDialog1->FileName.isEmpty())
+    if (!OpenDialog1->Execute() || OpenDialog1->FileName.isEmpty() || !rutaExistente(OpenDialog1->FileName))
         return;
     const QFileInfo fichero(OpenDialog1->FileName);
     QString propuesta = fichero.fileName();
@@ -355,7 +370,7 @@ void TfGENEDOCE::pbAgregarCarpetaClick(QObject *)
     QString carpeta;
     if (!fGENEINIC->SeleccionarCarpetaArchivo(QStringLiteral("Seleccione la carpeta que desea incorporar"), carpeta,
                                               QStringLiteral("Carpetas"))
-        || carpeta.isEmpty())
+        || carpeta.isEmpty() || !rutaExistente(carpeta))
         return;
     const QString nombre = MensajePedirDato(kNombreDocumento, QFileInfo(QDir::cleanPath(carpeta)).fileName());
     if (nombre.isEmpty())

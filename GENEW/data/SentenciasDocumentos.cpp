@@ -65,14 +65,26 @@ QString DireccionCorreo(const QString &tabla, qint64 codigo)
         + QString::number(codigo);
 }
 
-QString RegistroDocumento(const QString &tabla, const QString &clave, const QString &nombre,
-                          const QString &ubicacion, const QString &descripcion)
+QString Insertar(const QString &tabla, const QString &clave, const QString &nombre, const QString &ubicacion,
+                 const QString &descripcion)
 {
     QString texto = descripcion;
     texto.replace(QStringLiteral("\r\n"), QStringLiteral("·")).replace(u'\n', u'·').replace(u'\r', u'·');
-    return UnirLineas({QStringLiteral("DOCUTRON"), QStringLiteral("NombreTabla=") + tabla,
-                       QStringLiteral("ClaveTabla=") + clave, QStringLiteral("Nombre=") + nombre,
-                       QStringLiteral("Ubicacion=") + ubicacion, QStringLiteral("Descripcion=") + texto});
+    texto.replace(QStringLiteral("·"), QStringLiteral("\r\n"));
+    const QList<QPair<QString, QString>> columnas = {{QStringLiteral("NombreTabla"), tabla},
+                                                     {QStringLiteral("ClaveTabla"), clave},
+                                                     {QStringLiteral("Nombre"), nombre},
+                                                     {QStringLiteral("Ubicacion"), ubicacion},
+                                                     {QStringLiteral("Descripcion"), texto}};
+    QStringList nombres, valores;
+    for (const auto &[columna, valor] : columnas) {
+        if (valor.isEmpty())
+            continue;
+        nombres << columna;
+        valores << Entrecomillar(valor);
+    }
+    return QStringLiteral("INSERT INTO DOCUTRON (") + nombres.join(QStringLiteral(", ")) + QStringLiteral(")  VALUES (")
+        + valores.join(QStringLiteral(", ")) + u')';
 }
 
 } // namespace sentenciasDocumentos

@@ -18,9 +18,10 @@ QString Navegar(Movimiento movimiento, const QString &tabla, const QString &clav
 // The mail address of a customer or supplier by its numeric code.
 QString DireccionCorreo(const QString &tabla, qint64 codigo);
 
-// The Name=Value text of a new row for the record insert; line breaks of the description
-// travel as "·".
-QString RegistroDocumento(const QString &tabla, const QString &clave, const QString &nombre,
-                          const QString &ubicacion, const QString &descripcion);
+// A new row. Name and location are stored exactly as given; in the description every line
+// break is stored as CR LF and a "·" as a line break, as the program's record texts carry
+// them. An empty value leaves its column out.
+QString Insertar(const QString &tabla, const QString &clave, const QString &nombre, const QString &ubicacion,
+                 const QString &descripcion);
 
 } // namespace sentenciasDocumentos

@@ -390,12 +390,44 @@ bool ImportacionTexto::linea(const QStringList &piezas)
     return true;
 }
 
+namespace {
+
+// A value as a reason shows it: a long one by its beginning.
+QString valorMostrado(const QString &valor)
+{
+    constexpr qsizetype kMostrado = 40;
+    return u'"' + (valor.size() > kMostrado ? valor.left(kMostrado) + QStringLiteral("…") : valor) + u'"';
+}
+
+QString loQueNoEs(const plat::Field &campo)
+{
+    const TFieldType tipo = campo.dataType();
+    if (EsCampoHora(campo) || tipo == ftTime)
+        return QStringLiteral("una hora válida");
+    if (tipo == ftDate || tipo == ftDateTime)
+        return QStringLiteral("una fecha válida");
+    if (campo.isNumeric())
+        return QStringLiteral("un número válido");
+    return QStringLiteral("un valor válido");
+}
+
+} // namespace
+
+// A value the field cannot keep whole fails the record: cut or emptied, the record would be
+// written with something else than the file holds.
 void ImportacionTexto::escribirCampo(plat::Field &campo, const QString &pieza)
 {
+    const QString valor = ValorImportado(pieza, opciones_.delimitadores);
+    if (campo.dataType() == ftString && campo.size() > 0 && valor.size() > campo.size())
+        throw gp::Error(QStringLiteral("El valor %1 no cabe en el campo %2: tiene %3 caracteres y el campo admite %4")
+                            .arg(valorMostrado(valor), campo.fieldName())
+                            .arg(valor.size())
+                            .arg(campo.size()));
     try {
-        escribirTexto(campo, ValorImportado(pieza, opciones_.delimitadores));
+        escribirTexto(campo, valor);
     } catch (const gp::ConversionError &) {
-        // A value the field cannot take leaves it empty; the record is still written.
+        throw gp::Error(QStringLiteral("El valor %1 del campo %2 no es %3")
+                            .arg(valorMostrado(valor), campo.fieldName(), loQueNoEs(campo)));
     }
 }
 

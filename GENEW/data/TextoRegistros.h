@@ -79,8 +79,10 @@ struct OpcionesImportacion
     bool nuevo = false;   // lines without field names: key and marker columns are not read
 };
 
-// Reads the lines of an export back into the data sets. The first failure asks whether to go
-// on (the callback answers true to continue); every failure becomes an incidence.
+// Reads the lines of an export back into the data sets. A value a field cannot keep whole (a
+// text longer than the field, a date, time or number that does not read as one) fails its
+// record, which is not written. The first failure asks whether to go on (the callback answers
+// true to continue); every failure becomes an incidence.
 class ImportacionTexto
 {
 public:

@@ -157,21 +157,42 @@ void ConexionesPrograma::abrirInicio(plat::Connection &conexion, const QString &
         }
         conexion.open();
     };
-    bool creada = false;
-    for (;;) {
-        const ResultadoConexionConClave r = ConectarPidiendoClave(conectar, password_, ajustes_.archivoConfiguracion);
-        if (r.conectado)
-            break;
-        // Only a server that answered that the database is missing gets it created: any other
-        // failure (no server, no permission) is the one error the user sees.
-        if (creada || r.fallo.tipo != gp::DatabaseErrorKind::MissingPath)
-            throw gp::DatabaseError(r.fallo.mensaje, r.fallo.tipo);
-        crearBaseDatosInicio(alias, ejecutarSQL);
-        creada = true;
-        if (esSQLServer())
-            break;   // the server's own way: datasets connect on demand
+    try {
+        bool creada = false;
+        for (;;) {
+            const ResultadoConexionConClave r = ConectarPidiendoClave(conectar, password_, ajustes_.archivoConfiguracion);
+            if (r.conectado)
+                break;
+            // Only a server that answered that the database is missing gets it created: any
+            // other failure (no server, no permission) is the one error the user sees.
+            if (creada || r.fallo.tipo != gp::DatabaseErrorKind::MissingPath)
+                throw gp::DatabaseError(r.fallo.mensaje, r.fallo.tipo);
+            crearBaseDatosInicio(alias, ejecutarSQL);
+            creada = true;
+            if (esSQLServer())
+                break;   // the server's own way: datasets connect on demand
+        }
+    } catch (const gp::DatabaseError &error) {
+        if (!servidorConLogin)
+            throw;
+        throw gp::DatabaseError(ajusteAlias(general, alias) + error.mensaje(), error.kind());
+    } catch (const gp::Abort &) {
+        throw;
+    } catch (const gp::Error &error) {
+        if (!servidorConLogin)
+            throw;
+        throw gp::Error(ajusteAlias(general, alias) + error.mensaje());
     }
     ejecutarAislamiento(general ? kDatabaseGeneral : kDatabase, ejecutarSQL);
+}
+
+// On the servers an alias names a database of the server, whatever text it holds: a database
+// the server cannot reach, make or open is told with the setting that names it, so that the
+// administrator knows which line to mend.
+QString ConexionesPrograma::ajusteAlias(bool general, const QString &alias)
+{
+    return (general ? QStringLiteral("AliasBaseDatosGeneral=") : QStringLiteral("AliasBaseDatos=")) + alias
+        + QStringLiteral(": ");
 }
 
 // A database made at start-up. When an earlier one of this start-up was made and this one

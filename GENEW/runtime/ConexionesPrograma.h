@@ -122,6 +122,7 @@ private:
     static QString catalogoDe(const plat::Connection &conexion);
     void comprobarAlias(const QString &alias, const QStringList &parametros) const;
     void crearBaseDatosInicio(const QString &alias, const EjecutorSQL &ejecutarSQL);
+    static QString ajusteAlias(bool general, const QString &alias);
     bool carpetaCreable(const QString &carpeta) const;
     QString claveDe(const QStringList &parametrosAlias, const QString &clavePrograma) const;
     QString claveEmpresa() const;

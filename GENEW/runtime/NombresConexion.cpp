@@ -47,8 +47,10 @@ QString CadenaConexionADO(const DatosCadenaADO &datos, const QString &selector, 
     QString origen = servidor.isEmpty() ? datos.servidor : servidor;
     origen.remove(PrefijoTuberia);
 
-    const QString final = QStringLiteral("Initial Catalog=") + catalogo + QStringLiteral(";Data Source=") + origen
-        + QStringLiteral(";Application Name=") + aplicacion(datos.ejecutable, datos.usuarioActual);
+    // A name from the settings is one value whatever it holds (";" included).
+    const QString final = QStringLiteral("Initial Catalog=") + plat::quotedAdoValue(catalogo)
+        + QStringLiteral(";Data Source=") + plat::quotedAdoValue(origen) + QStringLiteral(";Application Name=")
+        + plat::quotedAdoValue(aplicacion(datos.ejecutable, datos.usuarioActual));
     if (datos.autenticacionWindows)
         return QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;") + final;
     return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=") + plat::quotedAdoValue(datos.usuario)

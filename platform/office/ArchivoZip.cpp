@@ -53,6 +53,44 @@ std::optional<ZipEntries> readZip(const QString &path, QString &error)
     return entries;
 }
 
+std::optional<QList<ZipEntryEnds>> readZipEntryEnds(const QString &path, int bytes, QString &error)
+{
+    int code = 0;
+    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &code);
+    if (!archive) {
+        error = zipError(code);
+        return std::nullopt;
+    }
+    QList<ZipEntryEnds> ends;
+    QByteArray block(1 << 16, Qt::Uninitialized);
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_file_t *file = zip_fopen_index(archive, zip_uint64_t(i), 0);
+        if (!file) {
+            error = QString::fromLocal8Bit(zip_strerror(archive));
+            zip_discard(archive);
+            return std::nullopt;
+        }
+        ZipEntryEnds entry{QString::fromUtf8(zip_get_name(archive, zip_uint64_t(i), ZIP_FL_ENC_GUESS)), {}, {}};
+        zip_int64_t read = 0;
+        while ((read = zip_fread(file, block.data(), zip_uint64_t(block.size()))) > 0) {
+            if (entry.head.size() < bytes)
+                entry.head += block.left(qMin<qsizetype>(read, bytes - entry.head.size()));
+            entry.tail = read >= bytes ? block.mid(read - bytes, bytes) : (entry.tail + block.left(read)).right(bytes);
+        }
+        if (read < 0)
+            error = entry.name + QStringLiteral(": ") + QString::fromLocal8Bit(zip_file_strerror(file));
+        zip_fclose(file);
+        if (read < 0) {
+            zip_discard(archive);
+            return std::nullopt;
+        }
+        ends.append(entry);
+    }
+    zip_discard(archive);
+    return ends;
+}
+
 QString writeZip(const QString &path, const ZipEntries &entries)
 {
     int code = 0;

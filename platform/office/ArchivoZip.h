@@ -15,6 +15,19 @@ using ZipEntries = QList<std::pair<QString, QByteArray>>;
 // would take each other's place in one process.
 std::optional<ZipEntries> readZip(const QString &path, QString &error);
 
+// The first and the last bytes of an entry.
+struct ZipEntryEnds
+{
+    QString name;
+    QByteArray head;
+    QByteArray tail;
+};
+
+// Every entry read through to its end, so that libzip checks it against its checksum, keeping
+// only its first and last `bytes`; none when the archive or an entry cannot be read whole (the
+// reason in error). Memory stays small whatever the entries' size.
+std::optional<QList<ZipEntryEnds>> readZipEntryEnds(const QString &path, int bytes, QString &error);
+
 // Writes the entries, deflated and in their order, as a new archive at path (replaced).
 // Answers an empty text on success, else the reason.
 QString writeZip(const QString &path, const ZipEntries &entries);

@@ -1,6 +1,7 @@
 #include "platform/office/ServidorPDF.h"
 
-#include <QFile>
+#include "platform/base/WholeFile.h"
+
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
@@ -61,30 +62,32 @@ bool CrearPDFDesdeImagenes(const QString &listaArchivos, const QString &papel, Q
 bool CrearPDF(const QString &destino, const QString &papel, int paginas,
               const std::function<void(int, QPainter &)> &dibujarPagina, QString &error)
 {
-    error.clear();
-    QFile salida(destino);
-    if (!salida.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        error = destino + QStringLiteral(": ") + salida.errorString();
-        return false;
-    }
-    QPdfWriter pdf(&salida);
-    pdf.setCreator(QStringLiteral("Gestión de Proyectos"));
-    pdf.setPageLayout(composicionDe(papel));
-    QPainter pintor;
-    if (!pintor.begin(&pdf)) {
-        error = destino + QStringLiteral(": no se puede escribir el PDF.");
-        return false;
-    }
-    for (int n = 1; n <= paginas; ++n) {
-        if (n > 1)
-            pdf.newPage();
-        pintor.save();
-        dibujarPagina(n, pintor);
-        pintor.restore();
-    }
-    if (!pintor.end() || salida.error() != QFileDevice::NoError) {
-        error = destino + QStringLiteral(": ") + salida.errorString();
-        return false;
-    }
-    return true;
+    error = EscribirPDF(destino, {composicionDe(papel), 0, QString(), paginas, dibujarPagina});
+    return error.isEmpty();
+}
+
+QString EscribirPDF(const QString &destino, const PaginasPDF &paginas)
+{
+    return plat::writeWholeFile(destino, [&paginas](plat::WholeFileTarget &archivo) -> QString {
+        QPdfWriter pdf(&archivo.device);
+        pdf.setCreator(QStringLiteral("Gestión de Proyectos"));
+        if (!paginas.titulo.isEmpty())
+            pdf.setTitle(paginas.titulo);
+        if (paginas.resolucion > 0)
+            pdf.setResolution(paginas.resolucion);
+        pdf.setPageLayout(paginas.hoja);
+        QPainter pintor;
+        if (!pintor.begin(&pdf))
+            return QStringLiteral("no se puede escribir el PDF.");
+        for (int n = 1; n <= paginas.cuenta; ++n) {
+            if (n > 1)
+                pdf.newPage();
+            pintor.save();
+            paginas.dibujar(n, pintor);
+            pintor.restore();
+        }
+        if (!pintor.end())
+            return QStringLiteral("no se puede terminar el PDF.");
+        return {};
+    });
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <QPageLayout>
 #include <QString>
 #include <functional>
 
@@ -20,3 +21,19 @@ bool CrearPDFDesdeImagenes(const QString &listaArchivos, const QString &papel, Q
 // straight into the writer keep their marks as drawn, with no picture recorded in between.
 bool CrearPDF(const QString &destino, const QString &papel, int paginas,
               const std::function<void(int, QPainter &)> &dibujarPagina, QString &error);
+
+// The pages of a PDF: the sheet, the painter's resolution (0: the writer's own), the title,
+// and how each page n (from 1) is drawn on a painter whose origin is the sheet's corner.
+struct PaginasPDF
+{
+    QPageLayout hoja;
+    int resolucion = 0;
+    QString titulo;
+    int cuenta = 0;
+    std::function<void(int, QPainter &)> dibujar;
+};
+
+// Every PDF of the program is written here, whole or not at all (plat::writeWholeFile): a
+// failure leaves a previous file at `destino` as it was. Answers empty when written, else
+// the reason for the user.
+QString EscribirPDF(const QString &destino, const PaginasPDF &paginas);

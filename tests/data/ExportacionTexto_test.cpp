@@ -140,6 +140,59 @@ TEST_P(ExportacionTexto, IncidencesAreAskedAboutAndShownInTheViewer)
     EXPECT_EQ(sql("SELECT Descripcion FROM LPROYECT WHERE CodigoProyecto = 'P4'"), "Su línea");
 }
 
+TEST_P(ExportacionTexto, AValueTheFieldCannotKeepWholeFailsItsRecordNamingFieldAndValue)
+{
+    const QString largo(5 << 20, u'x');
+    const QString digitos(300, u'9');
+    const struct
+    {
+        QString linea;      // Codigo|NombreCliente|Telefono|CodigoCliente|FechaAceptacion
+        QString motivo;     // empty: the record is written as the line holds it
+    } casos[] = {
+        {"P10|" + largo + "||||", "El valor \"" + QString(40, u'x') + "…\" no cabe en el campo NombreCliente: tiene "
+                                    "5242880 caracteres y el campo admite 40"},
+        {"P11||" + digitos + "|||", "El valor \"" + QString(40, u'9') + "…\" no cabe en el campo Telefono: tiene 300 "
+                                     "caracteres y el campo admite 30"},
+        {"P12|||12x||", "El valor \"12x\" del campo CodigoCliente no es un número válido"},
+        {"P13||||31/02/2024|", "El valor \"31/02/2024\" del campo FechaAceptacion no es una fecha válida"},
+        {"P14||||00/00/0000|", "El valor \"00/00/0000\" del campo FechaAceptacion no es una fecha válida"},
+        {"P15||||01/01/10000|", "El valor \"01/01/10000\" del campo FechaAceptacion no es una fecha válida"},
+        {"P16|" + QString(40, u'n') + "|" + QString(30, u'7') + "|12|29/02/2024|", ""},
+    };
+    QString texto = "CamposCabecera=Codigo|NombreCliente|Telefono|CodigoCliente|FechaAceptacion|\r\n";
+    for (const auto &c : casos)
+        texto += c.linea + "\r\n";
+    const QString fichero = dir_.file("valores.txt");
+    escribir("valores.txt", texto);
+    QString visor;
+    plat::application().OnModalShown = [&](plat::Form &f) {
+        visor = static_cast<TfGENEDETA &>(f).MemoDetalle->text();
+        f.setModalResult(plat::mrOk);
+    };
+    plat::setDialogScript([&](QObject *d) {
+        static_cast<plat::OpenDialog *>(d)->FileName = fichero;
+        return true;
+    });
+    mensajes_.programarRespuestas({"SI", "SI", "SI"});
+    QString leido;
+    modulo_->ImportarTexto(proyectos.get(), nullptr, "SQL.TXT", "ConDelimitadorStd", leido);
+
+    QStringList incidencias, escritos;
+    for (const auto &c : casos) {
+        const QString clave = c.linea.section(u'|', 0, 0);
+        if (c.motivo.isEmpty())
+            escritos << clave;
+        else
+            incidencias << QString::number(incidencias.size() + 1) + " - Error grabando el registro " + clave
+                    + ". Motivo: " + c.motivo;
+    }
+    EXPECT_EQ(visor, incidencias.join("\r\n"));
+    EXPECT_EQ(sql("SELECT Codigo FROM PROYECT WHERE Codigo LIKE 'P1_' ORDER BY Codigo"), escritos.join("\r\n"));
+    EXPECT_EQ(sql("SELECT NombreCliente, Telefono, CodigoCliente FROM PROYECT WHERE Codigo = 'P16'"),
+              QString(40, u'n') + u'|' + QString(30, u'7') + "|12");
+    EXPECT_EQ(sql("SELECT FechaAceptacion FROM PROYECT WHERE Codigo = 'P16'").left(10), "29/02/2024");
+}
+
 TEST_P(ExportacionTexto, EmptySettingsDelimitersTakeTheStandardOnes)
 {
     // No PARAGENE row: the settings' delimiters are empty.

@@ -20,7 +20,9 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QScrollArea>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -210,6 +212,76 @@ TEST_P(DocumentosTest, PicturesGoToTheImagePaneFilesToTheBrowserAndAddressesToTh
     EXPECT_EQ(textosDeTipo(QStringLiteral("A")), QStringList{"¡Imposible ejecutar la aplicación!"});
 }
 
+TEST_P(DocumentosTest, NameAndPlaceAreStoredAsGivenAndAPathThatNamesNoFileIsRefused)
+{
+    QDir(dir_.path()).mkdir(QStringLiteral("planos·2024"));
+    // A name of bytes that are no UTF-8 reaches the program as another name.
+    const QByteArray latino = QFile::encodeName(dir_.path()) + "/caf\xe9.txt";
+    const int descriptor = ::open(latino.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(descriptor, 0);
+    ::close(descriptor);
+    ASSERT_FALSE(QFile::exists(QFile::decodeName(latino)));
+    const struct
+    {
+        const char *caso;
+        QString ruta;          // what the dialog gives
+        bool carpeta;
+        QString nombre;        // what the user types
+        bool registrado;
+    } casos[] = {
+        {"a middle dot in both", fichero(QStringLiteral("acta·final.txt")), false, QStringLiteral("Acta·final"), true},
+        {"quotes, colons and a bar", fichero(QStringLiteral("o'brien:v2|b.txt")), false,
+         QStringLiteral("Carta de O'Brien: \"v2\""), true},
+        {"a folder with a middle dot", dir_.file(QStringLiteral("planos·2024")), true, QStringLiteral("Planos·2024"), true},
+        {"a name that is not text", QFile::decodeName(latino), false, QStringLiteral("Café"), false},
+        {"a file that went away", dir_.file(QStringLiteral("borrado.txt")), false, QStringLiteral("Borrado"), false},
+    };
+    TfGENEDOCE &d = abrir(QStringLiteral("CLIENTE"), QStringLiteral("5"));
+    QStringList esperado;
+    for (const auto &c : casos) {
+        mensajes_.limpiar();
+        plat::setDialogScript([&](QObject *dialogo) {
+            static_cast<plat::OpenDialog *>(dialogo)->FileName = c.ruta;
+            return true;
+        });
+        plat::application().OnModalShown = [&](plat::Form &f) {
+            static_cast<TfGENEOPEN &>(f).ShellTreeView->setPath(c.ruta);
+            static_cast<TfGENEOPEN &>(f).pbAceptar->click();
+        };
+        mensajes_.programarRespuestas({c.nombre});
+        if (c.carpeta)
+            d.pbAgregarCarpetaClick(nullptr);
+        else
+            d.pbAgregarClick(nullptr);
+        if (c.registrado) {
+            esperado << c.nombre + u'|' + c.ruta;
+            EXPECT_TRUE(mensajes_.mensajes().size() == 1 && mensajes_.mensajes()[0].tipo == QLatin1String("P"))
+                << c.caso << ": " << mensajes_.textos().join(u'\n').toStdString();
+        } else {
+            // Refused before the name is asked for.
+            EXPECT_EQ(mensajes_.textos(), QStringList{"¡No ha sido posible registrar el Documento!"}) << c.caso;
+        }
+    }
+    esperado.sort();
+    EXPECT_EQ(sql(QStringLiteral("SELECT Nombre, Ubicacion FROM DOCUTRON WHERE ClaveTabla = '5' ORDER BY Nombre"),
+                  QStringLiteral("Database")),
+              esperado.join(QStringLiteral("\r\n")));
+    EXPECT_EQ(d.ListView1->itemCount(), esperado.size());
+
+    // The description keeps its rule: every line break as CR LF, a middle dot as a line break.
+    d.ListView1->setCurrentItem(nullptr);
+    d.ListView1->clearSelection();
+    mensajes_.limpiar();
+    mensajes_.programarRespuestas({QStringLiteral("Nota")});
+    plat::application().OnModalShown = [](plat::Form &f) {
+        static_cast<TfGENETEXT &>(f).Memo1->setText(QStringLiteral("uno\ndos·tres"));
+        static_cast<TfGENETEXT &>(f).pbAceptar->click();
+    };
+    d.pbEditarDescripcionClick(nullptr);
+    EXPECT_EQ(sql(QStringLiteral("SELECT Descripcion FROM DOCUTRON WHERE Nombre = 'Nota'"), QStringLiteral("Database")),
+              QStringLiteral("uno\r\ndos\r\ntres"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, DocumentosTest, ::testing::Bool(), NombreMotor);
 
 // Mail through a sink on loopback (tests/runtime/externos/sumideros_smtp.py); the general
@@ -377,8 +449,9 @@ TEST(SentenciasDocumentos, TheStatementsAreTheProgramsOwnText)
     EXPECT_EQ(Navegar(Movimiento::Ultimo, t, k),
               "SELECT TOP 1 ClaveTabla FROM DOCUTRON   WHERE NombreTabla = 'CLIENTE'  ORDER BY NombreTabla, ClaveTabla DESC");
     EXPECT_EQ(DireccionCorreo(t, 7), "SELECT DirecCorreoElectronico FROM CLIENTE  WHERE Codigo = 7");
-    EXPECT_EQ(RegistroDocumento(t, k, n, "", "uno\r\ndos"),
-              "DOCUTRON\r\nNombreTabla=CLIENTE\r\nClaveTabla=7|O'B\r\nNombre=Plano\r\nUbicacion=\r\nDescripcion=uno·dos\r\n");
+    EXPECT_EQ(Insertar(t, k, "Plano·A", "", "uno\ndos"),
+              "INSERT INTO DOCUTRON (NombreTabla, ClaveTabla, Nombre, Descripcion)  VALUES ('CLIENTE', '7|O''B', "
+              "'Plano·A', 'uno\r\ndos')");
 }
 
 } // namespace

@@ -122,8 +122,9 @@ private:
                      {{QStringLiteral("p"), u'%' + sufijoServidor_ + u'%'}}, plat::SqlOrigin::AsWritten)
                 .toString();
         for (const QString &nombre : nombres.split(u',', Qt::SkipEmptyParts))
-            c.exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(nombre), {},
-                   plat::SqlOrigin::AsWritten);
+            c.exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)")
+                       .arg(QString(nombre).replace(u'"', QStringLiteral("\"\""))),
+                   {}, plat::SqlOrigin::AsWritten);
         sufijoServidor_.clear();
     }
 

@@ -370,6 +370,62 @@ TEST_F(ConexionesTest, PostgreSqlStartsCreatingBothDatabasesAndTheUserFieldsTabl
     EXPECT_EQ(f.EjecutarSQLADO(QStringLiteral("SELECT A FROM MOV"), QStringLiteral("DatabaseGeneral")), QStringLiteral("3"));
 }
 
+// An alias is one name whatever it holds: the start-up makes and opens its database, and the
+// company's, named after it, is made and reached through the connection and its ADO twin.
+TEST_F(ConexionesTest, AnAliasWithQuotesSemicolonsOrBlanksWorksLikeAnyOtherName)
+{
+    const char *const aliases[] = {"EMP'Q", "EMP\";DROP", "EMP Q", "EMP\\Q", "EMPÑ"};
+    for (const bool postgres : {false, true}) {
+        if (postgres && !configurarPostgreSQL())
+            continue;
+        for (const char *palabra : aliases) {
+            mensajes_.limpiar();
+            const QString alias = QString::fromUtf8(palabra) + (postgres ? general_.mid(4) : QString());
+            if (postgres) {
+                const auto pg = gptest::PgTestServer::fromEnvironment();
+                aliasEmpresa_ = empresa_ = alias;   // the alias names its own database
+                configurarServidor(pg.host + u',' + QString::number(pg.port), pg.user);
+            } else {
+                escribir(QStringLiteral("BASESDATOS.TXT"), QStringLiteral("AliasBaseDatos=") + alias + QStringLiteral("\r\n"));
+            }
+            TfGENEINIC &f = arrancar();
+            ASSERT_FALSE(f.ArranqueFallido) << palabra << ": " << mensajes_.textos().join(u'\n').toStdString();
+            ASSERT_TRUE(f.CrearBaseDatosEmpresa(1)) << palabra << ": " << mensajes_.textos().join(u'\n').toStdString();
+            f.ConectarBaseDatosEmpresa(1);
+            // On the embedded engine every alias reaches the same company folder.
+            f.EjecutarSQL(QStringLiteral("CREATE TABLE MARCA (A INTEGER)"), QString(), QStringLiteral("Silenciosa"));
+            f.EjecutarSQL(QStringLiteral("DELETE FROM MARCA"));
+            f.EjecutarSQL(QStringLiteral("INSERT INTO MARCA (A) VALUES (7)"));
+            EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT A FROM MARCA")), QStringLiteral("7")) << palabra;
+            EXPECT_EQ(f.EjecutarSQLADO(QStringLiteral("SELECT A FROM MARCA")), QStringLiteral("7")) << palabra;
+            if (postgres)
+                EXPECT_EQ(f.EjecutarSQL(QStringLiteral("SELECT current_database()")), alias.toLower() + u'1') << palabra;
+            EXPECT_TRUE(textosDeTipo(QStringLiteral("E")).isEmpty()) << palabra;
+            form_.reset();
+            sesion_.closeAll();
+        }
+    }
+}
+
+// A database the server will not open ends the start-up with one message that names the
+// setting and its value.
+TEST_F(ConexionesTest, ADatabaseTheServerRefusesIsNamedByItsSetting)
+{
+    if (!configurarPostgreSQL())
+        GTEST_SKIP() << "no PostgreSQL test server";
+    const auto pg = gptest::PgTestServer::fromEnvironment();
+    aliasEmpresa_ = QStringLiteral("PLANTILLA'0");
+    empresa_ = QStringLiteral("template0");   // takes no connections
+    configurarServidor(pg.host + u',' + QString::number(pg.port), pg.user);
+    TfGENEINIC &f = arrancar();
+    EXPECT_TRUE(f.ArranqueFallido);
+    const QStringList errores = textosDeTipo(QStringLiteral("E"));
+    ASSERT_EQ(errores.size(), 1) << errores.join(u'|').toStdString();
+    EXPECT_TRUE(errores[0].startsWith(kImposible + QStringLiteral("AliasBaseDatos=PLANTILLA'0: ")))
+        << errores[0].toStdString();
+    EXPECT_TRUE(errores[0].contains(QStringLiteral("template0"))) << errores[0].toStdString();
+}
+
 // "SQL Generica" logs in with the alias's PASSWORD; the settings file's password replaces it
 // only when it is not empty. The role of the test server takes nothing but its password,
 // which holds ";" and "}" so that it must survive the connection strings too.
@@ -505,3 +561,4 @@ TEST_F(ConexionesTest, ATableOfAnotherCompanyIsCreatedInThatCompanysDatabase)
 }
 
 } // namespace
+

@@ -15,6 +15,7 @@
 #include "GENEW/runtime/comun/RutinasSistema.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/base/LecturaTextos.h"
+#include "platform/base/WholeFile.h"
 #include "platform/data/Field.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/ui/Application.h"
@@ -313,10 +314,9 @@ void TfGENELIMP::UnirPDF()
         return;
     const QString destino = SalidaImpresion.mid(4);
     if (listaPDF_.size() == 1) {
-        QFile::remove(destino);
-        QFile origen(listaPDF_.first());
-        if (!origen.copy(destino))
-            avisoPDF(origen.errorString());
+        const QString error = plat::copyWholeFile(listaPDF_.first(), destino);
+        if (!error.isEmpty())
+            avisoPDF(error);
     } else {
         const QString error = servidorPDFMotor().unir(listaPDF_, destino);
         if (!error.isEmpty())

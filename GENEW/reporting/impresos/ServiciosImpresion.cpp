@@ -5,7 +5,9 @@
 #include "GENEW/reporting/impresos/RegistroImpreso.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasSistema.h"
+#include "platform/base/WholeFile.h"
 #include "platform/office/ConversionPDF.h"
+#include "platform/office/ServidorPDF.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QDir>
@@ -13,12 +15,12 @@
 #include <QTemporaryFile>
 #include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinterInfo>
 #include <QProcess>
 #define POINTERHOLDER_TRANSITION 4
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/Pipeline.hh>
 #include <qpdf/QPDFWriter.hh>
 
 namespace {
@@ -128,26 +130,28 @@ QPageLayout DisposicionDeFormato(const QString &formato)
     return QPageLayout(tamano, apaisado ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
 }
 
+// The end of qpdf's output chain: the bytes go to a device, which checks them.
+class TuberiaDispositivo : public Pipeline
+{
+public:
+    explicit TuberiaDispositivo(QIODevice &dispositivo) : Pipeline("dispositivo", nullptr), dispositivo_(dispositivo) {}
+    void write(unsigned char const *datos, size_t longitud) override
+    {
+        dispositivo_.write(reinterpret_cast<const char *>(datos), qint64(longitud));
+    }
+    void finish() override {}
+
+private:
+    QIODevice &dispositivo_;
+};
+
 } // namespace
 
 QString ServidorPDFSistema::escribirPaginas(const AlmacenPaginas &paginas, int resolucion, const QString &fichero,
                                             const QString &formato)
 {
-    QPdfWriter escritor(fichero);
-    escritor.setResolution(resolucion);
-    escritor.setPageLayout(DisposicionDeFormato(formato));
-    escritor.setCreator(QStringLiteral("Gestión de Proyectos"));
-    QPainter pintor;
-    if (!pintor.begin(&escritor))
-        return QStringLiteral("No se puede crear el archivo ") + fichero;
-    for (int n = 1; n <= paginas.cuenta(); ++n) {
-        if (n > 1)
-            escritor.newPage();
-        DibujarPagina(pintor, paginas.pagina(n));
-    }
-    if (!pintor.end())
-        return QStringLiteral("No se puede escribir el archivo ") + fichero;
-    return {};
+    const auto dibujar = [&paginas](int n, QPainter &pintor) { DibujarPagina(pintor, paginas.pagina(n)); };
+    return EscribirPDF(fichero, {DisposicionDeFormato(formato), resolucion, QString(), paginas.cuenta(), dibujar});
 }
 
 QString ServidorPDFSistema::convertirWord(const QString &documento, const QString &fichero)
@@ -170,12 +174,16 @@ QString ServidorPDFSistema::unir(const QStringList &ficheros, const QString &des
                 paginasSalida.addPage(pagina, false);
             fuentes.push_back(std::move(fuente));
         }
-        QPDFWriter escritor(salida, QFile::encodeName(destino).constData());
-        escritor.write();
+        return plat::writeWholeFile(destino, [&salida](plat::WholeFileTarget &archivo) {
+            TuberiaDispositivo tuberia(archivo.device);
+            QPDFWriter escritor(salida);
+            escritor.setOutputPipeline(&tuberia);
+            escritor.write();
+            return QString();
+        });
     } catch (const std::exception &e) {
         return QString::fromLocal8Bit(e.what());
     }
-    return {};
 }
 
 // ---- the services in force ------------------------------------------------------------

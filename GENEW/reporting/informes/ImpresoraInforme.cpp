@@ -2,9 +2,8 @@
 
 #include "GENEW/reporting/informes/ExportacionesInforme.h"
 #include "GENEW/reporting/informes/Informe.h"
+#include "platform/office/ServidorPDF.h"
 #include "platform/report/ReportPrinter.h"
-
-#include <QPdfWriter>
 
 ImpresoraInforme::ImpresoraInforme(Informe *informe) : QObject(informe), informe_(informe) {}
 
@@ -95,11 +94,8 @@ bool escribirPdf(const QVector<PaginaCompartida> &paginas, const QString &ficher
 {
     if (paginas.isEmpty())
         return false;
-    QPdfWriter pdf(fichero);
-    pdf.setPageLayout(disposicion(papel, orientacion));
-    pdf.setTitle(titulo);
-    pdf.setCreator(QStringLiteral("Gestión de Proyectos"));
-    return dibujarPaginas(pdf, paginas, 1, int(paginas.size()));
+    const auto dibujar = [&paginas](int n, QPainter &painter) { dibujarPaginaEn(*paginas[n - 1], painter); };
+    return EscribirPDF(fichero, {disposicion(papel, orientacion), 0, titulo, int(paginas.size()), dibujar}).isEmpty();
 }
 
 bool imprimirPaginas(const QVector<PaginaCompartida> &paginas, const plat::ReportPrinterSettings &ajustes,

@@ -122,7 +122,8 @@ QString Dialect::threePartName(const QString &database, const QString &table, bo
 
 QString Dialect::foldedCompare(const QString &lhs, const QString &op, const QString &rhs) const
 {
-    return foldExpression(lhs) + QLatin1Char(' ') + op + QLatin1Char(' ') + foldExpression(rhs);
+    const QString comparison = foldExpression(lhs) + QLatin1Char(' ') + op + QLatin1Char(' ') + foldExpression(rhs);
+    return op.endsWith(QLatin1String("LIKE"), Qt::CaseInsensitive) ? comparison + likeWithoutEscape() : comparison;
 }
 
 static QString withoutOwner(const QString &table)

@@ -105,9 +105,13 @@ public:
     // tells the table lives in the connection's own database.
     virtual QString threePartName(const QString &database, const QString &table, bool sameDatabase) const;
 
-    // The one comparison that ignores case and accents (searches, translations).
+    // The one comparison that ignores case and accents (searches, translations). With LIKE,
+    // "%" and "_" are the wildcards and every other character, the backslash too, stands for
+    // itself.
     virtual QString foldExpression(const QString &expr) const = 0;
     QString foldedCompare(const QString &lhs, const QString &op, const QString &rhs) const;
+    // What follows a LIKE so that no character escapes the next one; empty where none does.
+    virtual QString likeWithoutEscape() const { return QString(); }
 
     // Index names are global to a database: index X of table T is "T_X" physically.
     QString physicalIndexName(const QString &table, const QString &logical) const;

@@ -97,6 +97,8 @@ public:
     QString columnType(const FieldDef &field) const override;
     QString identityColumnType() const override;
     QString foldExpression(const QString &expr) const override;
+    // The server's LIKE takes the backslash as its escape unless told otherwise.
+    QString likeWithoutEscape() const override { return QStringLiteral(" ESCAPE ''"); }
     QString threePartName(const QString &database, const QString &table, bool sameDatabase) const override;
     QString adaptProgramSql(const QString &sql) const override;
     QString tableCreationLock(const QString &table) const override;

@@ -183,11 +183,16 @@ bool Session::databaseExists(const QString &databaseName, const QStringList &par
     const DatabaseLocation loc = resolve(databaseName, params);
     if (loc.isFolder())
         return QFileInfo::exists(loc.sqliteFile());
+    // A database the server says is missing does not exist (SQL Server words a missing one as
+    // a failed log-in too); any other refusal goes up with the server's reason, rather than a
+    // creation that cannot help.
     try {
         physicalFor(loc);
         return true;
-    } catch (const gp::DatabaseError &) {
-        return false;
+    } catch (const gp::DatabaseError &error) {
+        if (error.kind() == gp::DatabaseErrorKind::MissingPath || error.kind() == gp::DatabaseErrorKind::UnknownUser)
+            return false;
+        throw;
     }
 }
 

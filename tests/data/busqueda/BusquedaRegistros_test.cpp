@@ -129,6 +129,43 @@ TEST_P(BusquedaTest, ModesSearchTheChosenFieldsWithFoldedLikes)
     EXPECT_EQ(textos(BuscarRegistro(kTabla, 0)), (QStringList{"B", ""}));
 }
 
+TEST_P(BusquedaTest, ABackslashIsItselfWhilePercentAndUnderscoreStayWildcards)
+{
+    int linea = 0;
+    for (const char *nombre : {"c:\\temp\\x", "c:\\tempo", "c:temp", "c:Xtemp", "50% menos", "5_0", "500"})
+        ASSERT_EQ(sql(QString("INSERT INTO BUSCAPRU (Codigo, Linea, Nombre) VALUES ('D', '%1', %2)")
+                          .arg(++linea)
+                          .arg(Entrecomillar(QString::fromUtf8(nombre)))),
+                  QString());
+    const struct
+    {
+        const char *dato;
+        bool fonetica;       // a contains-match; else a prefix match
+        QStringList nombres;
+    } casos[] = {
+        {"c:\\temp", false, {"c:\\temp\\x", "c:\\tempo"}},
+        {"C:\\TEMP\\", false, {"c:\\temp\\x"}},
+        {"\\tem", true, {"c:\\temp\\x", "c:\\tempo"}},
+        {"50%", false, {"50% menos", "500"}},
+        {"5_0", false, {"500", "5_0"}},
+    };
+    for (const auto &c : casos) {
+        QStringList hallados;
+        alMostrar([&](TfGENEBUSQ &f) {
+            f.ListaCamposBusqueda->setItemIndex(f.ListaCamposBusqueda->findText("Nombre"));
+            (c.fonetica ? f.BusquedaFonetica : f.BusquedaParcial)->setChecked(true);
+            teclear(f, QString::fromUtf8(c.dato));
+            plat::DataSet &respuesta = f.ClientDataSet1->dataSet();
+            for (respuesta.first(); !respuesta.eof(); respuesta.next())
+                hallados << respuesta.fieldByName("Nombre").asString();
+            f.pbCancelar->click();
+        });
+        BuscarRegistro(kTabla, 0);
+        hallados.sort();
+        EXPECT_EQ(hallados, c.nombres) << c.dato;
+    }
+}
+
 TEST_P(BusquedaTest, PositioningATableOnTheChosenRecord)
 {
     plat::TableDataSet tabla;

@@ -121,10 +121,11 @@ TEST(SentenciaBusquedaTest, OtherEnginesFoldTheirLikesAndTakeNoHintNorLimit)
         {EngineKind::PostgreSQL,
          " (translate(lower(CAST(Codigo AS TEXT)), 'ÁÉÍÓÚÀÈÌÒÙÄËÏÖÜÂÊÎÔÛÑÇáéíóúàèìòùäëïöüâêîôûç', "
          "'aeiouaeiouaeiouaeiouñçaeiouaeiouaeiouaeiouc') LIKE translate(lower(CAST('A%' AS TEXT)), "
-         "'ÁÉÍÓÚÀÈÌÒÙÄËÏÖÜÂÊÎÔÛÑÇáéíóúàèìòùäëïöüâêîôûç', 'aeiouaeiouaeiouaeiouñçaeiouaeiouaeiouaeiouc')) AND  "
+         "'ÁÉÍÓÚÀÈÌÒÙÄËÏÖÜÂÊÎÔÛÑÇáéíóúàèìòùäëïöüâêîôûç', 'aeiouaeiouaeiouaeiouñçaeiouaeiouaeiouaeiouc') ESCAPE '') "
+         "AND  "
          "(translate(lower(CAST(Linea AS TEXT)), 'ÁÉÍÓÚÀÈÌÒÙÄËÏÖÜÂÊÎÔÛÑÇáéíóúàèìòùäëïöüâêîôûç', "
          "'aeiouaeiouaeiouaeiouñçaeiouaeiouaeiouaeiouc') LIKE translate(lower(CAST('B%' AS TEXT)), "
-         "'ÁÉÍÓÚÀÈÌÒÙÄËÏÖÜÂÊÎÔÛÑÇáéíóúàèìòùäëïöüâêîôûç', 'aeiouaeiouaeiouaeiouñçaeiouaeiouaeiouaeiouc')) ",
+         "'ÁÉÍÓÚÀÈÌÒÙÄËÏÖÜÂÊÎÔÛÑÇáéíóúàèìòùäëïöüâêîôûç', 'aeiouaeiouaeiouaeiouñçaeiouaeiouaeiouaeiouc') ESCAPE '') ",
          "SELECT Codigo,Linea,Nombre FROM LINEAS  WHERE  (Codigo = 'A') AND  (Fecha >= '2024-12-31 00:00:00') "},
     };
     for (const auto &c : casos) {

@@ -3,6 +3,7 @@
 #include "platform/base/Errores.h"
 #include "platform/ui/Application.h"
 #include "tests/reporting/impresos/MotorPrueba.h"
+#include "tests/support/LimiteArchivos.h"
 
 #include <QDir>
 #include <QFile>
@@ -175,6 +176,36 @@ TEST_F(MotorPrueba, APdfThatCannotBeWrittenSaysWhy)
     ASSERT_EQ(mensajes.textos().size(), 1);
     EXPECT_TRUE(mensajes.textos().first().startsWith("Se ha producido un error al generar el archivo PDF. Motivo: "));
     EXPECT_GT(mensajes.textos().first().size(), QString("Se ha producido un error al generar el archivo PDF. Motivo: ").size());
+}
+
+TEST_F(MotorPrueba, APdfOnAFullDiskSaysWhyAndLeavesTheOldFileWhole)
+{
+    anadirImpreso("DEMO", LeerImpreso("demo-factura.imp"));
+    VistaPreviaImpreso = false;
+    TemporalPropio temporal(dir.file("tmp"));
+    crearMotor("DEMO");
+    documento(1);
+    for (int l = 1; l <= 30; ++l)
+        linea(1, l);
+    const QString salida = dir.file("demo.pdf");
+    {
+        QFile anterior(salida);
+        ASSERT_TRUE(anterior.open(QIODevice::WriteOnly));
+        anterior.write("%PDF de la factura de ayer");
+    }
+    motor->SalidaImpresion = "PDF:" + salida;
+    {
+        gptest::LimiteArchivos discoLleno(8192);
+        motor->Imprimir();
+    }
+    ASSERT_EQ(mensajes.textos().size(), 1) << mensajes.textos().join('\n').toStdString();
+    EXPECT_TRUE(mensajes.textos().first().startsWith("Se ha producido un error al generar el archivo PDF. Motivo: "))
+        << mensajes.textos().first().toStdString();
+    QFile anterior(salida);
+    ASSERT_TRUE(anterior.open(QIODevice::ReadOnly));
+    EXPECT_EQ(anterior.readAll(), "%PDF de la factura de ayer");
+    motor.reset();
+    EXPECT_EQ(ContenidoTemporal(), QStringList());
 }
 
 TEST_F(MotorPrueba, PrinterSelection)

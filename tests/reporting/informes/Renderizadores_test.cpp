@@ -2,10 +2,12 @@
 
 #include "GENEW/data/SalidaInforme.h"
 #include "tests/reporting/informes/ImpresoraGrabadora.h"
+#include "tests/support/LimiteArchivos.h"
 #include "tests/support/TempDir.h"
 
 #include <QBuffer>
 #include <QDataStream>
+#include <QDir>
 #include <QFile>
 #include <QPdfWriter>
 #include <QProcess>
@@ -125,6 +127,26 @@ TEST_F(Renderizadores, PdfConSusTextosYSuTamanio)
     for (const char *esperado : {"Listado de prueba", "Registro 1 ", "Registro 130", "Página 3", "Impreso el ", "Grupo: G01",
                                  "8.515,00"})
         EXPECT_TRUE(texto.contains(esperado)) << esperado;
+}
+
+TEST_F(Renderizadores, UnPdfQueNoCabeEnElDiscoDejaEnteroElAnterior)
+{
+    const QString pdf = carpeta.file("informe.pdf");
+    {
+        QFile anterior(pdf);
+        ASSERT_TRUE(anterior.open(QIODevice::WriteOnly));
+        anterior.write("%PDF del listado de ayer");
+    }
+    const QStringList antes = QDir(carpeta.path()).entryList(QDir::Files | QDir::Hidden);
+    {
+        LimiteArchivos discoLleno(4096);
+        EXPECT_FALSE(escribirPdf(ventana.informe->impresora()->paginas(), pdf, plat::ReportPaper::A4,
+                                 QPageLayout::Portrait));
+    }
+    QFile anterior(pdf);
+    ASSERT_TRUE(anterior.open(QIODevice::ReadOnly));
+    EXPECT_EQ(anterior.readAll(), "%PDF del listado de ayer");
+    EXPECT_EQ(QDir(carpeta.path()).entryList(QDir::Files | QDir::Hidden), antes);
 }
 
 TEST_F(Renderizadores, ImpresoraGrabadoraSoloPaginasDosATres)
