@@ -80,7 +80,7 @@ void Connection::applyIsolation()
 {
     const QString sql = physical_->dialect().isolationStatement(isolation_);
     if (!sql.isEmpty())
-        physical_->exec(physical_->dialect().adaptProgramSql(sql), {});
+        physical_->applySessionSetting(physical_->dialect().adaptProgramSql(sql));
 }
 
 void Connection::rollBackOwnDepth()

@@ -66,9 +66,9 @@ public:
     EngineKind engine() const;
     const Dialect &dialect() const;
 
-    // Transactions. Nested starts on one physical SQLite connection are counted; only
-    // the outermost start, commit or roll-back reaches SQLite. A roll-back inside makes
-    // the outermost commit roll back (and raise).
+    // Transactions. Starts on one physical connection are counted: the outermost start,
+    // commit or roll-back reaches the engine as such; one inside takes a savepoint, which
+    // its commit keeps and its roll-back undoes (the outer transaction goes on).
     void startTransaction();
     void commit();
     void rollback();

@@ -29,6 +29,8 @@ public:
     std::unique_ptr<Catalogue> catalogue(PhysicalConnection &connection) const override;
     QStringList sessionStatements() const override;
     QString beginStatement() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
+    // Dates compare as instants of the calendar, whichever text form holds them.
+    QString sameValueCondition(const QString &column, TFieldType type, const QString &param) const override;
     // How long a statement waits for another connection's write lock.
     static constexpr int kBusyTimeoutMs = 10000;
     QString selectTop(const QString &selectSql, int n) const override;
@@ -108,6 +110,14 @@ public:
     QString threePartName(const QString &database, const QString &table, bool sameDatabase) const override;
     QString tableCreationLock(const QString &table) const override;
     QString maintenanceDatabase() const override { return QStringLiteral("master"); }
+    QString savepointStatement(const QString &name) const override { return QStringLiteral("SAVE TRANSACTION ") + name; }
+    QString rollbackToSavepointStatement(const QString &name) const override
+    {
+        return QStringLiteral("ROLLBACK TRANSACTION ") + name;
+    }
+    QString releaseSavepointStatement(const QString &) const override { return {}; }
+    // TEXT and IMAGE columns cannot be compared with "=".
+    QString sameValueCondition(const QString &column, TFieldType type, const QString &param) const override;
 
     // The program's `FormatoFechaSQL` ("dd/mm/yyyy" or "mm/dd/yyyy", the default).
     static void setProgramDateFormat(const QString &format);

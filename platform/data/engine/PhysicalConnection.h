@@ -19,6 +19,7 @@ struct sqlite3;
 namespace plat {
 class SqliteStatementCache;
 class ReaderCursor;
+class QtPreparedStatement;
 }
 
 namespace plat {
@@ -42,11 +43,16 @@ public:
     QSqlDatabase database() const;
     const QString &qtConnectionName() const { return qtName_; }
 
-    // Counted transaction: only the outermost start and end reach the engine.
+    // Counted transaction: the outermost start and end reach the engine as a transaction,
+    // a start inside one as a savepoint, so that an inner roll-back undoes its own work only.
     void begin();
     void commit();
     void rollback();
     int depth() const { return depth_; }
+
+    // A setting of the session (the isolation level): run now, and again whenever the
+    // connection to the server is opened anew.
+    void applySessionSetting(const QString &sql);
 
     int exec(const QString &sql, const QVariantMap &params);
     QueryResult query(const QString &sql, const QVariantMap &params);
@@ -62,7 +68,9 @@ public:
     void createTable(const TableDef &def);
     void dropTable(const QString &table, bool ifExists);
 
-    gp::DatabaseError error(const QSqlError &e) const;
+    // The failure as the program reports it. A failure that finds the link to the server
+    // gone marks the connection lost: the next statement opens it anew (see ensureUsable).
+    gp::DatabaseError error(const QSqlError &e);
     // A name the engine gives back (PostgreSQL folds) in the case it was declared.
     QString declaredName(const QString &name) const;
 
@@ -85,6 +93,17 @@ private:
     void setWalJournal();
     void openServer();
     void attachIfNeeded(const QString &database);
+    // Before a statement on a server: a connection found lost is opened anew, unless a
+    // transaction was open on it, which went with it and fails whole until it ends.
+    void ensureUsable();
+    void undo();   // the roll-back of the level just ended
+    void forgetPrepared();
+    bool idleLinkClosed();
+    void reopen();
+    void *driverHandle(const char *type) const;
+    void *pgConnection() const;
+    bool driverLinkDead() const;
+    QString savepointName(int level) const { return QStringLiteral("gp_nivel%1").arg(level); }
 
     Session &session_;
     DatabaseLocation location_;
@@ -92,12 +111,15 @@ private:
     ErrorSource errorSource_;
     QString qtName_;
     int depth_ = 0;
-    bool rollbackOnly_ = false;
+    bool lost_ = false;       // the server's link is gone
+    QString lostReason_;      // the driver's words for it
+    QString sessionSetting_;
     QSet<QString> attached_;
     std::unique_ptr<Catalogue> catalogue_;
     sqlite3 *sqlite_ = nullptr;   // the SQLite handle, run straight for single statements
     std::unique_ptr<SqliteStatementCache> statements_;   // its prepared statements, kept
     std::vector<ReaderCursor *> readers_;   // queries streaming on connections of their own
+    std::vector<QtPreparedStatement *> prepared_;   // statements prepared on the server's session
     void readReadersWhole(const QString &sql);
 };
 

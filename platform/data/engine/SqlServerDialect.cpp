@@ -93,6 +93,22 @@ QString SqlServerDialect::columnType(const FieldDef &field) const
     }
 }
 
+QString SqlServerDialect::sameValueCondition(const QString &column, TFieldType type, const QString &param) const
+{
+    switch (type) {
+    case ftMemo:
+    case ftFmtMemo:
+    case ftBlob:
+    case ftGraphic:
+    case ftBytes:
+    case ftVarBytes:
+    case ftTypedBinary:
+    case ftParadoxOle:
+    case ftDBaseOle: return {};
+    default: return Dialect::sameValueCondition(column, type, param);
+    }
+}
+
 QString SqlServerDialect::identityColumnType() const { return QStringLiteral("INTEGER IDENTITY(1,1)"); }
 
 // The server's collation already ignores case and accents.
