@@ -63,6 +63,19 @@ public:
         return {};
     }
 
+    // Points the connection "Database" of another session at the same database: another
+    // program using it.
+    void openAgain(plat::Session &other, const QString &folder) const
+    {
+        if (!created_) {
+            other.connection(QStringLiteral("Database")).setDatabaseName(folder);
+            return;
+        }
+        other.setEngine(plat::EngineKind::PostgreSQL);
+        other.addAlias(QStringLiteral("PRUEBA"), QStringLiteral("MSSQL"), aliasParams_);
+        other.connection(QStringLiteral("Database")).setAliasName(QStringLiteral("PRUEBA"));
+    }
+
     // Call once the session that used it is closed.
     void drop()
     {
