@@ -32,7 +32,9 @@ void ManejadorExcepciones::GestionExcepciones(QObject *Sender, const std::except
     using Clase = TraduccionExcepcion::Clase;
     try {
         const QString mensaje = textoDe(E);
-        const TraduccionExcepcion t = TraducirExcepcion(mensaje, esRejilla(Sender), nivelCapturaIncidencias);
+        const auto *fallo = dynamic_cast<const gp::DatabaseError *>(&E);
+        const TraduccionExcepcion t = TraducirExcepcion(mensaje, esRejilla(Sender), nivelCapturaIncidencias,
+                                                        fallo ? fallo->kind() : gp::DatabaseErrorKind::Other);
         switch (t.clase) {
         case Clase::AvisoDelSistema:
             if (cuadroSistema)

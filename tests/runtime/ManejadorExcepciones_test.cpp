@@ -93,6 +93,20 @@ TEST_F(Excepciones, AdvertenciaErrorEIgnorado)
     EXPECT_EQ(grabada.mensajes()[2].tipo, "E");
 }
 
+// An engine failure's kind reaches the translation: a record another user changed is told in
+// Spanish, from a grid as from a form.
+TEST_F(Excepciones, ElTipoDelFalloDecideSuTexto)
+{
+    application().guard(rejilla, [] {
+        throw gp::DatabaseError("Record changed by another user", gp::DatabaseErrorKind::RecordChanged);
+    });
+    ASSERT_EQ(grabada.mensajes().size(), 1);
+    EXPECT_EQ(grabada.mensajes()[0].tipo, "A");
+    EXPECT_EQ(grabada.mensajes()[0].texto,
+              "¡ El registro ha sido modificado por otro usuario !. Debe cancelar la edición, salir e intentarlo de nuevo.");
+    EXPECT_TRUE(trazas.isEmpty());
+}
+
 TEST_F(Excepciones, NivelMaximoTrazaTodo)
 {
     manejador.nivelCapturaIncidencias = "Maximo";
