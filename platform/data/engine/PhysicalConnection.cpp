@@ -156,6 +156,7 @@ void PhysicalConnection::openServer()
     }
     if (!db.open())
         throw error(db.lastError());
+    linked_ = true;
 }
 
 void PhysicalConnection::execSimple(const QString &sql)

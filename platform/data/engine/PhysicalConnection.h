@@ -7,6 +7,7 @@
 #include "platform/data/engine/QueryResult.h"
 #include "platform/data/engine/Schema.h"
 
+#include <QElapsedTimer>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -100,6 +101,7 @@ private:
     void forgetPrepared();
     bool idleLinkClosed();
     void reopen();
+    gp::DatabaseError lostFailure() const;
     void *driverHandle(const char *type) const;
     void *pgConnection() const;
     bool driverLinkDead() const;
@@ -111,8 +113,10 @@ private:
     ErrorSource errorSource_;
     QString qtName_;
     int depth_ = 0;
+    bool linked_ = false;     // the server answered once: a link to lose
     bool lost_ = false;       // the server's link is gone
     QString lostReason_;      // the driver's words for it
+    QElapsedTimer unanswered_;   // since an opening anew that got no answer from the server
     QString sessionSetting_;
     QSet<QString> attached_;
     std::unique_ptr<Catalogue> catalogue_;

@@ -16,6 +16,10 @@ namespace {
 
 // How long the close that follows a server's farewell is waited for.
 constexpr int kClosingWaitMs = 100;
+// An opening anew that fails after this long found no answer (not a refusal), and for the
+// pause after it statements fail without trying again.
+constexpr qint64 kUnansweredMs = 1000;
+constexpr qint64 kUnansweredPauseMs = 5000;
 
 gp::DatabaseError noTransaction()
 {
@@ -37,7 +41,7 @@ void PhysicalConnection::begin()
         }
     } else {
         if (lost_)
-            throw gp::DatabaseError(lostReason_, gp::DatabaseErrorKind::ConnectionLost);
+            throw lostFailure();
         execSimple(dialect_->savepointStatement(savepointName(depth_)));
     }
     ++depth_;
@@ -50,7 +54,7 @@ void PhysicalConnection::commit()
     --depth_;
     // The server dropped the transaction with the link: nothing of it can be committed.
     if (lost_)
-        throw gp::DatabaseError(lostReason_, gp::DatabaseErrorKind::ConnectionLost);
+        throw lostFailure();
     if (depth_ > 0) {
         if (const QString release = dialect_->releaseSavepointStatement(savepointName(depth_)); !release.isEmpty())
             execSimple(release);
@@ -106,15 +110,19 @@ void PhysicalConnection::applySessionSetting(const QString &sql)
 
 gp::DatabaseError PhysicalConnection::error(const QSqlError &e)
 {
-    if (errorSource_ != ErrorSource::SQLite && !lost_) {
-        if (linkLost(errorSource_, e) || driverLinkDead()) {
-            lost_ = true;
-            lostReason_ = linkLostError(e).mensaje();
-        }
+    // A connection that never opened has no link to lose: its failure is the engine's.
+    if (errorSource_ != ErrorSource::SQLite && !lost_ && linked_ && (linkLost(errorSource_, e) || driverLinkDead())) {
+        lost_ = true;
+        lostReason_ = linkLostError(e).mensaje();
     }
     if (lost_)
-        return gp::DatabaseError(lostReason_, gp::DatabaseErrorKind::ConnectionLost);
+        return lostFailure();
     return engineError(errorSource_, e, [this](const QString &n) { return declaredName(n); });
+}
+
+gp::DatabaseError PhysicalConnection::lostFailure() const
+{
+    return gp::DatabaseError(lostReason_, gp::DatabaseErrorKind::ConnectionLost);
 }
 
 // The driver's own handle of the connection, of the type named.
@@ -176,9 +184,11 @@ void PhysicalConnection::ensureUsable()
         lost_ = idleLinkClosed();
     if (!lost_)
         return;
-    // Opened anew inside a transaction, its earlier work would be silently missing.
-    if (depth_ > 0)
-        throw gp::DatabaseError(lostReason_, gp::DatabaseErrorKind::ConnectionLost);
+    // Opened anew inside a transaction, its earlier work would be silently missing. A server
+    // that did not answer the last try is not tried again at once: each try waits for the
+    // connection's time-out, and a window's statements would wait one after another.
+    if (depth_ > 0 || (unanswered_.isValid() && !unanswered_.hasExpired(kUnansweredPauseMs)))
+        throw lostFailure();
     reopen();
 }
 
@@ -188,11 +198,15 @@ void PhysicalConnection::reopen()
     forgetPrepared();
     QSqlDatabase db = database();
     db.close();
+    QElapsedTimer trying;
+    trying.start();
     if (!db.open()) {
-        const gp::DatabaseError failure = linkLostError(db.lastError());
-        lostReason_ = failure.mensaje();
-        throw failure;
+        lostReason_ = linkLostError(db.lastError()).mensaje();
+        if (trying.hasExpired(kUnansweredMs))
+            unanswered_.start();
+        throw lostFailure();
     }
+    unanswered_.invalidate();
     lost_ = false;
     lostReason_.clear();
     for (const QString &sql : dialect_->sessionStatements())
