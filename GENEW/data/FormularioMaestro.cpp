@@ -7,7 +7,7 @@
 #include "GENEW/data/SalidaInforme.h"
 #include "GENEW/data/busqueda/ServiciosBusqueda.h"
 #include "GENEW/runtime/Geneinic.h"
-#include "GENEW/runtime/TraduccionExcepciones.h"
+#include "GENEW/runtime/AvisoServidorAusente.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "platform/data/TableDataSet.h"
@@ -388,7 +388,7 @@ bool FormularioMaestro::grabarRegistro(const QString &fallaEdicion, const QStrin
     }
     // No other user is to blame: the record stays as typed, to be saved once the server is back.
     if (fallo.tipo == gp::DatabaseErrorKind::ConnectionLost) {
-        MensajeAviso(TraducirExcepcion(fallo.mensaje, false, QString(), fallo.tipo).texto);
+        AvisoServidorAusente::delPrograma().avisar(fallo.mensaje);
         return false;
     }
     MensajeAviso(estado == plat::DataSetState::Edit ? fallaEdicion : fallaAlta);

@@ -266,4 +266,9 @@ int Connection::dropTablesMatching(const QString &pattern)
 
 QString Connection::qtConnectionName() const { return physical_ ? physical_->qtConnectionName() : QString(); }
 
+quint64 serverOpenings()
+{
+    return PhysicalConnection::serverOpenings();
+}
+
 } // namespace plat

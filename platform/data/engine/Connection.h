@@ -136,4 +136,8 @@ private:
     int ownDepth_ = 0;
 };
 
+// How many times a connection of this process reached a server: a failure after the count
+// moved belongs to another outage than one before.
+quint64 serverOpenings();
+
 } // namespace plat

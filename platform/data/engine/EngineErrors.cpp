@@ -148,7 +148,9 @@ bool linkLost(ErrorSource source, const QSqlError &error)
 
 gp::DatabaseError linkLostError(const QSqlError &error)
 {
-    const QString reason = driverMessage(error);
+    // The server's or the client library's words; QtSql's own ("Unable to connect") add nothing.
+    const QString server = error.databaseText().trimmed();
+    const QString reason = server.isEmpty() ? driverMessage(error) : server;
     return gp::DatabaseError(reason.isEmpty() ? EngineText::GeneralSqlError : reason, gp::DatabaseErrorKind::ConnectionLost);
 }
 

@@ -157,6 +157,7 @@ void PhysicalConnection::openServer()
     if (!db.open())
         throw error(db.lastError());
     linked_ = true;
+    countServerOpening();
 }
 
 void PhysicalConnection::execSimple(const QString &sql)

@@ -54,6 +54,8 @@ public:
     // A setting of the session (the isolation level): run now, and again whenever the
     // connection to the server is opened anew.
     void applySessionSetting(const QString &sql);
+    // How many times a connection of this process reached a server (see plat::serverOpenings).
+    static quint64 serverOpenings();
 
     int exec(const QString &sql, const QVariantMap &params);
     QueryResult query(const QString &sql, const QVariantMap &params);
@@ -102,6 +104,7 @@ private:
     bool idleLinkClosed();
     void reopen();
     gp::DatabaseError lostFailure() const;
+    static void countServerOpening();
     void *driverHandle(const char *type) const;
     void *pgConnection() const;
     bool driverLinkDead() const;

@@ -5,6 +5,7 @@
 #include "platform/data/engine/EngineErrors.h"
 
 #include <QSqlDriver>
+#include <atomic>
 #include <libpq-fe.h>
 #include <poll.h>
 #include <sql.h>
@@ -20,6 +21,8 @@ constexpr int kClosingWaitMs = 100;
 // pause after it statements fail without trying again.
 constexpr qint64 kUnansweredMs = 1000;
 constexpr qint64 kUnansweredPauseMs = 5000;
+
+std::atomic<quint64> openings{0};
 
 gp::DatabaseError noTransaction()
 {
@@ -100,6 +103,16 @@ void PhysicalConnection::undo()
         if (!db.rollback())
             throw error(db.lastError());
     }
+}
+
+quint64 PhysicalConnection::serverOpenings()
+{
+    return openings.load();
+}
+
+void PhysicalConnection::countServerOpening()
+{
+    ++openings;
 }
 
 void PhysicalConnection::applySessionSetting(const QString &sql)
@@ -208,6 +221,7 @@ void PhysicalConnection::reopen()
     }
     unanswered_.invalidate();
     lost_ = false;
+    countServerOpening();
     lostReason_.clear();
     for (const QString &sql : dialect_->sessionStatements())
         execSimple(sql);
