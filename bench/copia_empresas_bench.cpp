@@ -46,6 +46,20 @@ TableDef articulos()
     return t;
 }
 
+// The target file on a sqlite3 connection of its own (as the engine opens it), with the
+// source file attached as "origen".
+sqlite3 *destinoConOrigen(const QString &destino, const QString &origen)
+{
+    sqlite3 *raw = nullptr;
+    const QByteArray file = QFile::encodeName(destino + QStringLiteral("/datos.sqlite"));
+    sqlite3_open_v2(file.constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_busy_timeout(raw, 5000);
+    sqlite3_exec(raw, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    const QByteArray attach = "ATTACH DATABASE '" + QFile::encodeName(origen + QStringLiteral("/datos.sqlite")) + "' AS origen";
+    sqlite3_exec(raw, attach.constData(), nullptr, nullptr, nullptr);
+    return raw;
+}
+
 struct BenchData
 {
     QTemporaryDir origen, destino;
@@ -72,13 +86,7 @@ struct BenchData
         tabla.setConnection(&o);
         tabla.setTableName(QStringLiteral("ARTICULO"));
         tabla.open();
-        const QByteArray file = QFile::encodeName(destino.path() + QStringLiteral("/datos.sqlite"));
-        sqlite3_open_v2(file.constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-        sqlite3_busy_timeout(raw, 5000);
-        sqlite3_exec(raw, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
-        const QByteArray attach = "ATTACH DATABASE '" + QFile::encodeName(origen.path() + QStringLiteral("/datos.sqlite"))
-            + "' AS origen";
-        sqlite3_exec(raw, attach.constData(), nullptr, nullptr, nullptr);
+        raw = destinoConOrigen(destino.path(), origen.path());
         const QByteArray source = QFile::encodeName(origen.path() + QStringLiteral("/datos.sqlite"));
         sqlite3_open_v2(source.constData(), &rawOrigen, SQLITE_OPEN_READONLY, nullptr);
     }
@@ -231,13 +239,7 @@ struct DetailData
         maestro.open();
         detalle.open();
         detalle.setMasterSource(&maestro, QStringLiteral("Numero"));
-        const QByteArray file = QFile::encodeName(destino.path() + QStringLiteral("/datos.sqlite"));
-        sqlite3_open_v2(file.constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-        sqlite3_busy_timeout(raw, 5000);
-        sqlite3_exec(raw, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
-        const QByteArray attach = "ATTACH DATABASE '" + QFile::encodeName(origen.path() + QStringLiteral("/datos.sqlite"))
-            + "' AS origen";
-        sqlite3_exec(raw, attach.constData(), nullptr, nullptr, nullptr);
+        raw = destinoConOrigen(destino.path(), origen.path());
     }
     ~DetailData() { sqlite3_close(raw); }
 

@@ -95,18 +95,12 @@ QString SqlServerDialect::columnType(const FieldDef &field) const
 
 QString SqlServerDialect::sameValueCondition(const QString &column, TFieldType type, const QString &param) const
 {
-    switch (type) {
-    case ftMemo:
-    case ftFmtMemo:
-    case ftBlob:
-    case ftGraphic:
-    case ftBytes:
-    case ftVarBytes:
-    case ftTypedBinary:
-    case ftParadoxOle:
-    case ftDBaseOle: return {};
-    default: return Dialect::sameValueCondition(column, type, param);
-    }
+    FieldDef field;
+    field.type = type;
+    const QString made = columnType(field);
+    if (made == QLatin1String("TEXT") || made == QLatin1String("IMAGE"))
+        return {};
+    return Dialect::sameValueCondition(column, type, param);
 }
 
 QString SqlServerDialect::identityColumnType() const { return QStringLiteral("INTEGER IDENTITY(1,1)"); }

@@ -12,12 +12,7 @@ namespace {
 // How a post ended: its failure's kind, or none.
 std::optional<gp::DatabaseErrorKind> postFailure(DataSet &ds)
 {
-    try {
-        ds.post();
-    } catch (const gp::DatabaseError &e) {
-        return e.kind();
-    }
-    return std::nullopt;
+    return gptest::failureKind([&] { ds.post(); });
 }
 
 class ConcurrentEdits : public gptest::DataTest

@@ -65,17 +65,6 @@ protected:
         running = true;
     }
 
-    // How the work failed, or nothing.
-    static std::optional<gp::DatabaseErrorKind> failure(const std::function<void()> &work)
-    {
-        try {
-            work();
-        } catch (const gp::DatabaseError &e) {
-            return e.kind();
-        }
-        return std::nullopt;
-    }
-
     QString stored(int codigo) { return db().scalar(QStringLiteral("SELECT Nombre FROM FICHA WHERE Codigo = %1").arg(codigo)).toString(); }
 
     static inline gptest::PrivatePgServer *server = nullptr;
@@ -92,12 +81,12 @@ TEST_P(ServerRestart, TheRecordTypedWhileTheServerIsAwayIsStoredByTheNextPost)
     stop();
     // Every post while it is away fails as a lost server, and the record stays as typed.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        EXPECT_EQ(failure([&] { ficha.post(); }), gp::DatabaseErrorKind::ConnectionLost) << attempt;
+        EXPECT_EQ(gptest::failureKind([&] { ficha.post(); }), gp::DatabaseErrorKind::ConnectionLost) << attempt;
         EXPECT_EQ(ficha.state(), DataSetState::Edit);
         EXPECT_EQ(ficha.fieldByName("Nombre").asString(), "escrito");
     }
     start();
-    EXPECT_EQ(failure([&] { ficha.post(); }), std::nullopt);
+    EXPECT_EQ(gptest::failureKind([&] { ficha.post(); }), std::nullopt);
     EXPECT_EQ(stored(1), "escrito");
 
     // A new record typed across a stop and a start goes in with the next post too.
@@ -106,7 +95,7 @@ TEST_P(ServerRestart, TheRecordTypedWhileTheServerIsAwayIsStoredByTheNextPost)
     ficha.fieldByName("Nombre").setAsString("nuevo");
     stop();
     start();
-    const auto first = failure([&] { ficha.post(); });
+    const auto first = gptest::failureKind([&] { ficha.post(); });
     if (first)
         EXPECT_EQ(first, gp::DatabaseErrorKind::ConnectionLost);   // only where the loss shows on a statement
     if (ficha.state() == DataSetState::Insert)
@@ -121,13 +110,13 @@ TEST_P(ServerRestart, ATransactionOpenAcrossTheStopFailsWhole)
     db().exec("INSERT INTO FICHA (Codigo, Nombre) VALUES (2, 'dos')");
     stop();
     start();
-    EXPECT_EQ(failure([&] {
+    EXPECT_EQ(gptest::failureKind([&] {
                   ficha.edit();
                   ficha.fieldByName("Nombre").setAsString("escrito");
                   ficha.post();
               }),
               gp::DatabaseErrorKind::ConnectionLost);
-    EXPECT_EQ(failure([&] { db().commit(); }), gp::DatabaseErrorKind::ConnectionLost);
+    EXPECT_EQ(gptest::failureKind([&] { db().commit(); }), gp::DatabaseErrorKind::ConnectionLost);
     EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM FICHA").toInt(), 1);
     EXPECT_EQ(stored(1), "uno");
     // Out of it, the record still typed is stored.

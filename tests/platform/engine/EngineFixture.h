@@ -2,11 +2,26 @@
 #include "platform/data/engine/Session.h"
 #include "tests/support/TempDir.h"
 
+#include "platform/base/Errores.h"
+
 #include <QUuid>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 namespace gptest {
+
+// How the work failed: the engine failure's kind, or nothing when it did not.
+inline std::optional<gp::DatabaseErrorKind> failureKind(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (const gp::DatabaseError &e) {
+        return e.kind();
+    }
+    return std::nullopt;
+}
 
 // The back ends every engine case runs on: SQLite always; PostgreSQL natively and
 // through ODBC when the throwaway server is running.

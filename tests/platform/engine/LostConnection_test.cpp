@@ -45,17 +45,6 @@ protected:
             QThread::msleep(10);
     }
 
-    // The failure of the work, or none.
-    static std::optional<gp::DatabaseErrorKind> failure(const std::function<void()> &work)
-    {
-        try {
-            work();
-        } catch (const gp::DatabaseError &e) {
-            return e.kind();
-        }
-        return std::nullopt;
-    }
-
     int rows() { return db().scalar("SELECT COUNT(*) FROM FICHA").toInt(); }
 
     gptest::ServidorPrueba admin;
@@ -67,7 +56,7 @@ TEST_P(LostConnection, AConnectionLostWhileIdleServesTheNextStatements)
     endSessions();
     // The driver's own connection finds out before a statement is sent; through ODBC only the
     // statement that meets the closed link does, and it is not run again.
-    const auto first = failure([&] { db().exec("INSERT INTO FICHA (Codigo, Nombre) VALUES (2, 'dos')"); });
+    const auto first = gptest::failureKind([&] { db().exec("INSERT INTO FICHA (Codigo, Nombre) VALUES (2, 'dos')"); });
     if (GetParam() == gptest::Backend::PostgreSQL)
         EXPECT_EQ(first, std::nullopt);
     else
@@ -79,7 +68,7 @@ TEST_P(LostConnection, AConnectionLostWhileIdleServesTheNextStatements)
     const auto update = db().prepare("UPDATE FICHA SET Nombre = ? WHERE Codigo = ?", SqlOrigin::AsWritten);
     EXPECT_EQ(update->exec({"otro", 1}), 1);
     endSessions();
-    const auto again = failure([&] { update->exec({"de nuevo", 1}); });
+    const auto again = gptest::failureKind([&] { update->exec({"de nuevo", 1}); });
     EXPECT_EQ(again, first);
     EXPECT_EQ(update->exec({"al fin", 1}), 1);
     EXPECT_EQ(db().scalar("SELECT Nombre FROM FICHA WHERE Codigo = 1").toString(), "al fin");
@@ -91,11 +80,11 @@ TEST_P(LostConnection, ATransactionOpenAcrossTheLossFailsWhole)
     db().exec("INSERT INTO FICHA (Codigo, Nombre) VALUES (2, 'dos')");
     endSessions();
     using K = gp::DatabaseErrorKind;
-    EXPECT_EQ(failure([&] { db().exec("INSERT INTO FICHA (Codigo, Nombre) VALUES (3, 'tres')"); }), K::ConnectionLost);
+    EXPECT_EQ(gptest::failureKind([&] { db().exec("INSERT INTO FICHA (Codigo, Nombre) VALUES (3, 'tres')"); }), K::ConnectionLost);
     // Nothing is opened anew inside it: its first statements would be missing.
-    EXPECT_EQ(failure([&] { db().exec("INSERT INTO FICHA (Codigo, Nombre) VALUES (4, 'cuatro')"); }), K::ConnectionLost);
-    EXPECT_EQ(failure([&] { db().startTransaction(); }), K::ConnectionLost);
-    EXPECT_EQ(failure([&] { db().commit(); }), K::ConnectionLost);
+    EXPECT_EQ(gptest::failureKind([&] { db().exec("INSERT INTO FICHA (Codigo, Nombre) VALUES (4, 'cuatro')"); }), K::ConnectionLost);
+    EXPECT_EQ(gptest::failureKind([&] { db().startTransaction(); }), K::ConnectionLost);
+    EXPECT_EQ(gptest::failureKind([&] { db().commit(); }), K::ConnectionLost);
     EXPECT_FALSE(db().inTransaction());
     EXPECT_EQ(rows(), 1);
 
@@ -103,7 +92,7 @@ TEST_P(LostConnection, ATransactionOpenAcrossTheLossFailsWhole)
     db().startTransaction();
     db().exec("INSERT INTO FICHA (Codigo, Nombre) VALUES (5, 'cinco')");
     endSessions();
-    EXPECT_EQ(failure([&] { db().rollback(); }), std::nullopt);
+    EXPECT_EQ(gptest::failureKind([&] { db().rollback(); }), std::nullopt);
     EXPECT_EQ(rows(), 1);
 }
 
