@@ -8,6 +8,7 @@
 #include "GENEW/data/SalidaInforme.h"
 #include "GENEW/data/busqueda/ServiciosBusqueda.h"
 #include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/AvisoServidorAusente.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "platform/data/TableDataSet.h"
@@ -380,11 +381,18 @@ bool FormularioMaestro::grabarRegistro(const QString &fallaEdicion, const QStrin
 {
     plat::DataSet &tabla = Table1->dataSet();
     const plat::DataSetState estado = tabla.state();
+    gp::Fallo fallo;
     try {
-        if (!gp::capturarFallo([&] { tabla.post(); }))
+        fallo = gp::capturarFallo([&] { tabla.post(); });
+        if (!fallo)
             return true;
     } catch (const gp::Abort &) {
         return false;   // the window's validation refused and said why; the edit stays
+    }
+    // No other user is to blame: the record stays as typed, to be saved once the server is back.
+    if (fallo.tipo == gp::DatabaseErrorKind::ConnectionLost) {
+        AvisoServidorAusente::delPrograma().avisar(fallo.mensaje);
+        return false;
     }
     MensajeAviso(estado == plat::DataSetState::Edit ? fallaEdicion : fallaAlta);
     tabla.cancel();

@@ -13,6 +13,7 @@
 #include "platform/ui/data/DataSetComponents.h"
 
 #include <QHBoxLayout>
+#include <algorithm>
 #include <QVBoxLayout>
 
 TfGENECOPI *fGENECOPI = nullptr;
@@ -252,13 +253,17 @@ plat::Connection *TfGENECOPI::abrirDestino(int empresa, plat::TableDataSet &orig
     return conexion;
 }
 
+plat::CopyMode TfGENECOPI::modoElegido() const
+{
+    return Agregar->isChecked() ? plat::CopyMode::Append
+        : Sustituir->isChecked() ? plat::CopyMode::Update
+                                 : plat::CopyMode::AppendAndUpdate;
+}
+
 bool TfGENECOPI::copiarFilas(plat::TableDataSet &origen, plat::Connection &destino)
 {
-    const plat::CopyMode modo = Agregar->isChecked() ? plat::CopyMode::Append
-        : Sustituir->isChecked()                     ? plat::CopyMode::Update
-                                                     : plat::CopyMode::AppendAndUpdate;
     try {
-        plat::copyRecords(origen, destino, origen.tableName(), modo);
+        plat::copyRecords(origen, destino, origen.tableName(), modoElegido());
     } catch (const gp::Abort &) {
         throw;
     } catch (const gp::Error &) {
@@ -270,23 +275,32 @@ bool TfGENECOPI::copiarFilas(plat::TableDataSet &origen, plat::Connection &desti
 void TfGENECOPI::copiarAEmpresa(int empresa, plat::TableDataSet &tabla, const QList<plat::TableDataSet *> &detalles)
 {
     plat::Connection *destino = abrirDestino(empresa, tabla);
-    if (!destino || !copiarFilas(tabla, *destino))
+    if (!destino)
         avisarFallo(empresa);
-    // The details follow the master's record: each master record in turn shows its own.
-    for (plat::TableDataSet *detalle : detalles) {
-        if (!detalle)
-            continue;
-        const plat::Bookmark posicion = tabla.bookmark();
-        plat::Connection *destinoDetalle = nullptr;
-        for (tabla.first(); !tabla.eof(); tabla.next()) {
-            if (!destinoDetalle)
-                destinoDetalle = abrirDestino(empresa, *detalle);
-            if (!destinoDetalle || !copiarFilas(*detalle, *destinoDetalle)) {
-                avisarFallo(empresa);
-                break;
-            }
-        }
-        if (posicion.isValid() && tabla.bookmarkValid(posicion))
-            tabla.gotoBookmark(posicion);
+    if (std::none_of(detalles.begin(), detalles.end(), [](plat::TableDataSet *d) { return d != nullptr; })) {
+        if (destino && !copiarFilas(tabla, *destino))
+            avisarFallo(empresa);
+        return;
     }
+    // Each master record goes with its details' rows: the details follow the master's record.
+    const plat::Bookmark posicion = tabla.bookmark();
+    QList<plat::CopiedTable> tablas{{&tabla, destino, tabla.tableName()}};
+    tabla.first();
+    for (plat::TableDataSet *detalle : detalles) {
+        if (!detalle || tabla.eof())
+            continue;
+        plat::Connection *destinoDetalle = abrirDestino(empresa, *detalle);
+        if (!destinoDetalle)
+            avisarFallo(empresa);
+        tablas << plat::CopiedTable{detalle, destinoDetalle, detalle->tableName()};
+    }
+    try {
+        plat::copyWithDetails(tablas, modoElegido(), [&](int, const gp::Error &) { avisarFallo(empresa); });
+    } catch (const gp::Abort &) {
+        throw;
+    } catch (const gp::Error &) {
+        avisarFallo(empresa);
+    }
+    if (posicion.isValid() && tabla.bookmarkValid(posicion))
+        tabla.gotoBookmark(posicion);
 }

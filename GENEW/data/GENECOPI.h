@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/data/engine/TableCopy.h"
 #include "platform/ui/Form.h"
 
 #include <QList>
@@ -17,8 +18,9 @@ class TableDataSet;
 
 // The long-lived form of the copy of records to other companies: created once at start-up and
 // shown again on every call. The records a form's table shows (its filter, range and master
-// link applied) go into the same table of each chosen company, and then the details of each of
-// those records. A failure is reported per company and table; nothing is rolled back.
+// link applied) go into the same table of each chosen company, each with the details it shows,
+// a record and its details' rows committed together. A failure is reported per company and
+// table; what was copied is not undone.
 class TfGENECOPI : public plat::Form
 {
     Q_OBJECT
@@ -65,6 +67,7 @@ private:
     QList<int> empresasElegidas(const QList<Destino> &destinos) const;
     void copiarAEmpresa(int empresa, plat::TableDataSet &tabla, const QList<plat::TableDataSet *> &detalles);
     plat::Connection *abrirDestino(int empresa, plat::TableDataSet &origen);
+    plat::CopyMode modoElegido() const;
     bool copiarFilas(plat::TableDataSet &origen, plat::Connection &destino);
     void avisarFallo(int empresa);
     QString traducir(const QString &texto) const;

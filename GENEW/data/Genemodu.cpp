@@ -435,7 +435,7 @@ QString TModuloDatos::EjecutarSQL(const QString &sql, const QString &database, c
     if (resultado.fallo) {
         TrazaDepuracion(resultado.respuesta + QStringLiteral(" ") + sql);
         if (!opciones.contains(OpcionSQL::Silenciosa))
-            InformarSentenciaErronea(resultado.respuesta, resultado.sentencia);
+            InformarSentenciaErronea(resultado.respuesta, resultado.sentencia, resultado.fallo);
     }
     return resultado.respuesta;
 }
@@ -505,7 +505,7 @@ bool TModuloDatos::abrirConsultaEn(plat::QueryDataSet &query, QString opciones, 
         TrazaDepuracion(fallo.mensaje + QStringLiteral(" ") + query.sql());
         if (!opciones.contains(QLatin1String("Silencio")))
             InformarSentenciaErronea(kNoEsPosibleConsulta + (fallo.mensaje.isEmpty() ? QStringLiteral("?") : fallo.mensaje),
-                                     query.sql());
+                                     query.sql(), fallo);
         return false;
     }
     if (abrir && opciones.contains(QLatin1String("Temporal")))

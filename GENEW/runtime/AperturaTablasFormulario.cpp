@@ -1,5 +1,6 @@
 #include "GENEW/runtime/AperturaTablasFormulario.h"
 
+#include "GENEW/runtime/AvisoServidorAusente.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
@@ -77,6 +78,11 @@ bool AbrirTablasFormulario(plat::ComponentOwner &formulario)
                 todasCreadas = false;   // the creation has said why
                 continue;
             }
+        }
+        // A server away is no fault of the table: told once, and the program goes on.
+        if (fallo.tipo == gp::DatabaseErrorKind::ConnectionLost) {
+            AvisoServidorAusente::delPrograma().avisar(fallo.mensaje);
+            continue;
         }
         inicio.MostrarMensaje(QStringLiteral("E"), QStringLiteral("TRADUCIR: ") + fallo.mensaje + QStringLiteral(" Tabla: ") + nombre
                                                        + u'(' + tablaComponente->objectName() + u')' + QStringLiteral(" DataBase: ")

@@ -1,5 +1,6 @@
 #include "GENEW/runtime/Geneinic.h"
 
+#include "GENEW/runtime/AvisoServidorAusente.h"
 #include "GENEW/runtime/CifradoClave.h"
 #include "GENEW/runtime/EjecutorCreacionPrograma.h"
 #include "GENEW/runtime/EscrituraKorvel.h"
@@ -426,6 +427,11 @@ bool TfGENEINIC::AbrirDataSet(DataSetAbrible &ds)
             break;
         }
         anotarError(QStringLiteral("Al entrar en ") + objectName() + QStringLiteral(" (AperturaTablaOK)"), detalle);
+        // A server away is no fault of the table: told once, and the program goes on.
+        if (fallo.tipo == gp::DatabaseErrorKind::ConnectionLost) {
+            AvisoServidorAusente::delPrograma().avisar(fallo.mensaje);
+            break;
+        }
         RepararTablas(&ds, fallo.mensaje, nullptr);
         MostrarMensaje(QStringLiteral("E"), QStringLiteral("TRADUCIR: ") + fallo.mensaje + QStringLiteral(" Tabla: ") + tabla);
         break;

@@ -1,5 +1,6 @@
 #include "GENEW/runtime/ManejadorExcepciones.h"
 
+#include "GENEW/runtime/AvisoServidorAusente.h"
 #include "GENEW/runtime/TraduccionExcepciones.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
@@ -32,7 +33,13 @@ void ManejadorExcepciones::GestionExcepciones(QObject *Sender, const std::except
     using Clase = TraduccionExcepcion::Clase;
     try {
         const QString mensaje = textoDe(E);
-        const TraduccionExcepcion t = TraducirExcepcion(mensaje, esRejilla(Sender), nivelCapturaIncidencias);
+        const auto *fallo = dynamic_cast<const gp::DatabaseError *>(&E);
+        if (fallo && fallo->kind() == gp::DatabaseErrorKind::ConnectionLost) {
+            AvisoServidorAusente::delPrograma().avisar(mensaje);
+            return;
+        }
+        const TraduccionExcepcion t = TraducirExcepcion(mensaje, esRejilla(Sender), nivelCapturaIncidencias,
+                                                        fallo ? fallo->kind() : gp::DatabaseErrorKind::Other);
         switch (t.clase) {
         case Clase::AvisoDelSistema:
             if (cuadroSistema)
@@ -62,5 +69,6 @@ void ManejadorExcepciones::GestionExcepciones(QObject *Sender, const std::except
 
 void ManejadorExcepciones::instalar()
 {
+    AvisoServidorAusente::delPrograma().olvidar();
     plat::application().OnException = [this](QObject *Sender, const std::exception &E) { GestionExcepciones(Sender, E); };
 }

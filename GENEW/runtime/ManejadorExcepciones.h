@@ -29,6 +29,6 @@ public:
 
     void GestionExcepciones(QObject *Sender, const std::exception &E);
 
-    // Becomes the application's exception handler.
+    // Becomes the application's exception handler, for a session that has told the user nothing yet.
     void instalar();
 };

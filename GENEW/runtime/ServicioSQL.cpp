@@ -1,5 +1,6 @@
 #include "GENEW/runtime/ServicioSQL.h"
 
+#include "GENEW/runtime/AvisoServidorAusente.h"
 #include "GENEW/runtime/FilasResultadoConsulta.h"
 #include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/comun/Errores.h"
@@ -53,8 +54,12 @@ ResultadoSentenciaSQL EjecutarSentenciaSQL(plat::Connection &conexion, const QSt
     return resultado;
 }
 
-void InformarSentenciaErronea(const QString &mensaje, const QString &sentencia)
+void InformarSentenciaErronea(const QString &mensaje, const QString &sentencia, const gp::Fallo &fallo)
 {
+    if (fallo.tipo == gp::DatabaseErrorKind::ConnectionLost) {
+        AvisoServidorAusente::delPrograma().avisar(fallo.mensaje);
+        return;
+    }
     MensajeAviso(mensaje);
     // The system's plain box, as every failed statement is shown.
     MensajeSistema(QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\n") + sentencia);
@@ -64,6 +69,6 @@ QString EjecutarSQLEnConexion(plat::Connection &conexion, const QString &sql, co
 {
     const ResultadoSentenciaSQL resultado = EjecutarSentenciaSQL(conexion, sql, opciones, forma);
     if (resultado.fallo && !opciones.contains(OpcionSQL::Silenciosa))
-        InformarSentenciaErronea(resultado.respuesta, resultado.sentencia);
+        InformarSentenciaErronea(resultado.respuesta, resultado.sentencia, resultado.fallo);
     return resultado.respuesta;
 }

@@ -31,8 +31,9 @@ ResultadoSentenciaSQL EjecutarSentenciaSQL(plat::Connection &conexion, const QSt
                                            FormaSQL forma = FormaSQL::Motor);
 
 // The warning of a failed statement followed by the statement itself: how every failure of
-// the SQL service reaches the user.
-void InformarSentenciaErronea(const QString &mensaje, const QString &sentencia);
+// the SQL service reaches the user. A server that cannot be reached is told once for the
+// statements that fail together (AvisoServidorAusente), without them.
+void InformarSentenciaErronea(const QString &mensaje, const QString &sentencia, const gp::Fallo &fallo = {});
 
 // The text that EjecutarSQL runs: comparisons with the empty text after WHERE widened to
 // NULL; for a SELECT also "=NULL" and "= NULL" written " IS NULL ", and with the option

@@ -146,6 +146,20 @@ const QList<Prueba> &pruebasIgnorar()
     return pruebas;
 }
 
+// The warning of a failure known by its kind; empty for the others.
+QString avisoDeTipo(gp::DatabaseErrorKind tipo, const QString &mensaje)
+{
+    switch (tipo) {
+    case gp::DatabaseErrorKind::RecordChanged:
+        return QStringLiteral("¡ El registro ha sido modificado por otro usuario !. Debe cancelar la edición, salir e "
+                              "intentarlo de nuevo.");
+    case gp::DatabaseErrorKind::ConnectionLost:
+        return QStringLiteral("¡ No es posible conectar con el servidor de la Base de Datos !. Motivo: ") + mensaje;
+    default:
+        return {};
+    }
+}
+
 // Every matching rule replaces the text: the last match wins.
 QString aplicar(const QList<Regla> &reglas, const QString &mensaje, QString texto)
 {
@@ -173,10 +187,16 @@ QString TraduccionExcepcion::tipoMensaje() const
 }
 
 TraduccionExcepcion TraducirExcepcion(const QString &mensaje, bool remitenteEsRejilla,
-                                      const QString &nivelCapturaIncidencias)
+                                      const QString &nivelCapturaIncidencias, gp::DatabaseErrorKind tipo)
 {
     using Clase = TraduccionExcepcion::Clase;
     TraduccionExcepcion t;
+    if (const QString aviso = avisoDeTipo(tipo, mensaje); !aviso.isEmpty()) {
+        t.clase = Clase::Advertencia;
+        t.texto = aviso;
+        t.registrarTraza = nivelCapturaIncidencias == QLatin1String("Maximo");
+        return t;
+    }
     if (mensaje.contains(QLatin1String("Invalid BLOB handle in record buffer"))) {
         t.clase = Clase::AvisoDelSistema;
         t.texto = QStringLiteral("¡El número de campos Memo que se intenta manejar es excesivo!. Acote la consulta.");

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/base/Errores.h"
+
 #include <QString>
 
 // What the program does with an exception that no form handled: the engine's and the class
@@ -23,9 +25,12 @@ struct TraduccionExcepcion
 };
 
 // mensaje: the exception's text; remitenteEsRejilla: the object whose event raised it is a
-// data grid; nivelCapturaIncidencias: the setting of that name ("Maximo" traces everything).
+// data grid; nivelCapturaIncidencias: the setting of that name ("Maximo" traces everything);
+// tipo: an engine failure's kind, which decides before the text for the kinds that have no
+// engine text of their own (a record another user changed, a server that cannot be reached).
 TraduccionExcepcion TraducirExcepcion(const QString &mensaje, bool remitenteEsRejilla,
-                                      const QString &nivelCapturaIncidencias);
+                                      const QString &nivelCapturaIncidencias,
+                                      gp::DatabaseErrorKind tipo = gp::DatabaseErrorKind::Other);
 
 // The Spanish form of an engine text marked for translation: a text holding "TRADUCIR:" loses
 // its first ten characters ("TRADUCIR: ") and the known engine phrases are put in Spanish.

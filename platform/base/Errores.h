@@ -43,9 +43,11 @@ enum class DatabaseErrorKind {
     KeyViolation,     // "Key violation"
     RecordLocked,     // "Record locked by another user"
     RecordDeleted,    // "Record/Key Deleted"
+    RecordChanged,    // "Record changed by another user": another user stored it since the edit began
     ReadOnly,         // "Table is read only"
     RequiredField,    // "Field 'X' must have a value"
     UnknownUser,      // "Unknown user name or password"
+    ConnectionLost,   // the server went away or cannot be reached: the driver's own reason
 };
 
 // Every failure of the data layer and its engines, with the engine's own English text.

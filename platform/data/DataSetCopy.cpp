@@ -3,15 +3,27 @@
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
 #include "platform/data/engine/Connection.h"
+#include "platform/data/engine/PhysicalConnection.h"
+
+#include <memory>
+#include <vector>
 
 namespace plat {
 
 namespace {
 
+bool inTransaction(Connection &target)
+{
+    target.open();
+    return target.physical()->depth() > 0;
+}
+
 // The source's database attached to an SQLite target while the copy runs, so that the
 // engine moves each batch itself (INSERT ... SELECT) instead of every value passing
 // through the program. Only into an empty table (each record is a plain insert) and only
-// when SQL alone says which rows the dataset shows.
+// when SQL alone says which rows the dataset shows. SQLite attaches only outside a
+// transaction: it is done before the copy's first one, and not at all when the target's
+// file has one open (through any of its names).
 class AttachedSource
 {
 public:
@@ -22,7 +34,7 @@ public:
     {
         const std::optional<DatabaseLocation> source = reader.committedSource();
         const DatabaseLocation to = target.location();
-        if (!writer.insertsOnly() || !source || !to.isFolder() || source->key() == to.key() || target.inTransaction())
+        if (!writer.insertsOnly() || !source || !to.isFolder() || source->key() == to.key() || inTransaction(target))
             return;
         try {
             target.exec(QStringLiteral("ATTACH DATABASE :archivo AS ") + QLatin1String(kSchema),
@@ -74,18 +86,164 @@ private:
     QString insertInto_;
 };
 
-} // namespace
-
-CopyCounts copyRecords(DataSet &source, Connection &target, const QString &table, CopyMode mode, int batch)
+// The writer of the source's stored fields that the target table has.
+RecordWriter writerFor(DataSet &source, Connection &target, const QString &table, CopyMode mode)
 {
     QStringList stored;
     for (int i = 0; i < source.fieldCount(); ++i)
         if (!source.field(i).isCalculated())
             stored << source.field(i).fieldName();
-    RecordWriter writer(target, table, commonColumns(stored, target, table), mode);
+    return RecordWriter(target, table, commonColumns(stored, target, table), mode);
+}
+
+// The source's field of each column the writer writes.
+QList<int> fieldsOf(DataSet &source, const RecordWriter &writer)
+{
     QList<int> fieldAt;
     for (const QString &column : writer.columns())
         fieldAt << source.findField(column)->index();
+    return fieldAt;
+}
+
+// One table of a copy with details, its statements prepared once on its target.
+class TableCopier
+{
+public:
+    TableCopier(const CopiedTable &table, CopyMode mode)
+        : source_(*table.source), writer_(writerFor(source_, *table.target, table.table, mode)),
+          fieldAt_(fieldsOf(source_, writer_))
+    {
+    }
+
+    // The source's current record; answers the records written.
+    int copyCurrent()
+    {
+        QVariantList values;
+        values.reserve(fieldAt_.size());
+        for (int index : fieldAt_)
+            values << source_.field(index).value();
+        writer_.write(values, counts_);
+        return 1;
+    }
+
+    // The rows the source shows now.
+    int copyShown()
+    {
+        constexpr int kRead = 1000;
+        writer_.nextReading();
+        DataSet::StoredRows reader(source_, fieldAt_);
+        int written = 0;
+        for (;;) {
+            const QVector<QVariantList> rows = reader.next(kRead);
+            for (const QVariantList &row : rows)
+                writer_.write(row, counts_);
+            written += int(rows.size());
+            if (rows.size() < kRead)
+                return written;
+        }
+    }
+
+private:
+    DataSet &source_;
+    RecordWriter writer_;
+    QList<int> fieldAt_;
+    CopyCounts counts_;
+};
+
+// The transaction of the targets around a group of masters, started when the group's first
+// master is written; left open when the copy fails, it is rolled back.
+class GroupTransaction
+{
+public:
+    explicit GroupTransaction(QList<Connection *> targets) : targets_(std::move(targets)) {}
+    ~GroupTransaction()
+    {
+        for (qsizetype i = started_ - 1; i >= 0; --i) {
+            try {
+                targets_[i]->rollback();
+            } catch (const gp::Error &) {
+                // The copy's own failure is the one reported.
+            }
+        }
+    }
+    GroupTransaction(const GroupTransaction &) = delete;
+    GroupTransaction &operator=(const GroupTransaction &) = delete;
+
+    void start()
+    {
+        for (; started_ < targets_.size(); ++started_)
+            targets_[started_]->startTransaction();
+    }
+
+    void commit()
+    {
+        // The last started ends first: on one shared file the others' are nested in the first.
+        for (; started_ > 0; --started_)
+            targets_[started_ - 1]->commit();
+    }
+
+private:
+    QList<Connection *> targets_;
+    qsizetype started_ = 0;
+};
+
+} // namespace
+
+void copyWithDetails(const QList<CopiedTable> &tables, CopyMode mode,
+                     const std::function<void(int table, const gp::Error &)> &refused, int batch)
+{
+    if (tables.isEmpty() || !tables.first().source)
+        return;
+    std::vector<std::unique_ptr<TableCopier>> copiers(size_t(tables.size()));
+    // A failure of the server ends the whole copy; any other ends its table's.
+    const auto guarded = [&](int table, const std::function<int()> &work) {
+        try {
+            return work();
+        } catch (const gp::Abort &) {
+            throw;
+        } catch (const gp::DatabaseError &e) {
+            if (e.kind() == gp::DatabaseErrorKind::ConnectionLost)
+                throw;
+            refused(table, e);
+        } catch (const gp::Error &e) {
+            refused(table, e);
+        }
+        copiers[size_t(table)].reset();
+        return 0;
+    };
+    QList<Connection *> targets;
+    for (int i = 0; i < tables.size(); ++i) {
+        if (!tables[i].target || !tables[i].source)
+            continue;
+        guarded(i, [&] {
+            copiers[size_t(i)] = std::make_unique<TableCopier>(tables[i], mode);
+            return 0;
+        });
+        if (!targets.contains(tables[i].target))
+            targets << tables[i].target;
+    }
+
+    DataSet &master = *tables.first().source;
+    GroupTransaction group(targets);
+    int written = 0;
+    for (master.first(); !master.eof(); master.next()) {
+        group.start();
+        for (int i = 0; i < tables.size(); ++i) {
+            if (TableCopier *copier = copiers[size_t(i)].get())
+                written += guarded(i, [&] { return i == 0 ? copier->copyCurrent() : copier->copyShown(); });
+        }
+        if (written >= batch) {
+            group.commit();
+            written = 0;
+        }
+    }
+    group.commit();
+}
+
+CopyCounts copyRecords(DataSet &source, Connection &target, const QString &table, CopyMode mode, int batch)
+{
+    RecordWriter writer = writerFor(source, target, table, mode);
+    const QList<int> fieldAt = fieldsOf(source, writer);
 
     CopyCounts counts;
     batch = std::max(batch, 1);

@@ -624,23 +624,44 @@ Bookmark TableDataSet::cursorInsert(const Row &row)
     return cursorBookmark(written);
 }
 
+// Only the changed columns are written, and only while each still holds what the edit
+// read: another user's change to another column stays, one to the same column is refused.
 Bookmark TableDataSet::cursorUpdate(const Bookmark &at, const Row &oldRow, const Row &row)
 {
     Connection &c = conn();
+    const Dialect &dialect = c.dialect();
     Statement st;
-    QStringList sets;
+    QStringList sets, unchanged;
     for (int i = 0; i < row.size(); ++i) {
-        if (valuesEqual(oldRow.value(i), row[i], false, false) && oldRow.value(i).isNull() == row[i].isNull())
+        const QVariant &before = oldRow.value(i);
+        const FieldDef &column = columns()[size_t(i)];
+        if (valuesEqual(before, row[i], false, false) && before.isNull() == row[i].isNull())
             continue;
-        sets << columns()[size_t(i)].name + QStringLiteral(" = ") + st.bind(row[i].isNull() ? QVariant() : row[i]);
+        // A NULL text is held as '': that is no change, and writing it would undo another user's text.
+        const bool text = column.type == ftString || column.type == ftMemo;
+        if (text && before.isNull() && row[i].toString().isEmpty())
+            continue;
+        sets << column.name + QStringLiteral(" = ") + st.bind(row[i].isNull() ? QVariant() : row[i]);
+        if (before.isNull())
+            unchanged << column.name + QStringLiteral(" IS NULL");
+        else if (const QString same = dialect.sameValueCondition(column.name, column.type, st.bind(before)); !same.isEmpty())
+            unchanged << same;
     }
     if (sets.isEmpty())
         return at;
+    unchanged.prepend(keyCondition(at.key, st));
     const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                            .arg(tableName_, sets.join(QStringLiteral(", ")), keyCondition(at.key, st));
-    const int changed = link_.inTransaction([&] { return c.exec(sql, st.params, SqlOrigin::AsWritten); });
-    if (changed == 0)
-        throw engineFailure(EngineText::RecordDeleted);
+                            .arg(tableName_, sets.join(QStringLiteral(", ")), unchanged.join(QStringLiteral(" AND ")));
+    link_.inTransaction([&] {
+        if (c.exec(sql, st.params, SqlOrigin::AsWritten) > 0)
+            return 0;
+        // Nothing matched: the record is gone, or a column the edit changed was changed meanwhile.
+        Statement byKey;
+        const QString exists = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(tableName_, keyCondition(at.key, byKey));
+        if (c.scalar(exists, byKey.params, SqlOrigin::AsWritten).toLongLong() == 0)
+            throw engineFailure(EngineText::RecordDeleted);
+        throw engineFailure(EngineText::RecordChanged);
+    });
     cursorReset();
     return cursorBookmark(row);
 }

@@ -222,6 +222,23 @@ TEST_P(CopiaEmpresas, AFailingRecordKeepsTheEarlierOnesAndWarns)
     EXPECT_EQ(avisosCopia(), QStringList{"No se han podido copiar los registros a la empresa 2"});
 }
 
+TEST_P(CopiaEmpresas, ARefusedLineIsWarnedOnceAndEveryRecordBeforeItKept)
+{
+    detalle_.close();
+    form_->Database().exec(QStringLiteral("UPDATE COPIAD SET Nombre = NULL WHERE Codigo = 2 AND Linea = 2"));
+    detalle_.open();
+    empresa(2).createTable(tabla(QStringLiteral("COPIAD"), {QStringLiteral("Codigo"), QStringLiteral("Linea")}, true));
+    // A record already there with a line the copy does not carry keeps it.
+    empresa(2).createTable(tabla(QStringLiteral("COPIAM"), {QStringLiteral("Codigo")}));
+    empresa(2).exec(QStringLiteral("INSERT INTO COPIAM (Codigo, Nombre) VALUES (1, 'viejo')"));
+    empresa(2).exec(QStringLiteral("INSERT INTO COPIAD (Codigo, Linea, Nombre) VALUES (1, 9, 'solo aqui')"));
+    copiar({1}, [&] { copia_->CopiarTablaConDetalle(maestro_, detalle_); });
+    EXPECT_EQ(avisosCopia(), QStringList{"No se han podido copiar los registros a la empresa 2"});
+    EXPECT_EQ(filas(2, QStringLiteral("COPIAM")), "1:M1 2:M2 3:M3");
+    // The lines stop at the refused one: the table's copy ends there, the records stay.
+    EXPECT_EQ(filas(2, QStringLiteral("COPIAD")), "1.1:D1.1 1.2:D1.2 1.9:solo aqui 2.1:D2.1");
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, CopiaEmpresas, ::testing::Bool(), NombreMotor);
 
 } // namespace

@@ -1,4 +1,6 @@
 #pragma once
+#include <QCoreApplication>
+#include <QDir>
 #include "platform/ui/Application.h"
 #include "platform/ui/Form.h"
 #include "projects/Proymodu.h"
@@ -58,6 +60,15 @@ protected:
         }();
         plat::application().setMainForm(marco);
         return plat::createForm<F>();
+    }
+
+    // A picture of the window, kept in the build's folder "capturas" (the test's own working
+    // folder goes with it).
+    static void guardarCaptura(QWidget &ventana, const QString &nombre)
+    {
+        const QDir capturas(QCoreApplication::applicationDirPath() + QStringLiteral("/../capturas"));
+        capturas.mkpath(QStringLiteral("."));
+        ventana.grab().save(capturas.filePath(nombre + QStringLiteral(".png")));
     }
 
     static QString fecha(const QString &texto)

@@ -1,10 +1,13 @@
 #include "GENEW/runtime/ManejadorExcepciones.h"
+#include "GENEW/runtime/AvisoServidorAusente.h"
+#include "GENEW/runtime/ServicioSQL.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/SalidaMensajes.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Form.h"
 
 #include <QTableView>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <optional>
 #include <memory>
@@ -91,6 +94,49 @@ TEST_F(Excepciones, AdvertenciaErrorEIgnorado)
     application().guard(form.get(), [] { throw std::runtime_error("Access violation at address 0"); });
     ASSERT_EQ(grabada.mensajes().size(), 3);
     EXPECT_EQ(grabada.mensajes()[2].tipo, "E");
+}
+
+// An engine failure's kind reaches the translation: a record another user changed is told in
+// Spanish, from a grid as from a form.
+TEST_F(Excepciones, ElTipoDelFalloDecideSuTexto)
+{
+    application().guard(rejilla, [] {
+        throw gp::DatabaseError("Record changed by another user", gp::DatabaseErrorKind::RecordChanged);
+    });
+    ASSERT_EQ(grabada.mensajes().size(), 1);
+    EXPECT_EQ(grabada.mensajes()[0].tipo, "A");
+    EXPECT_EQ(grabada.mensajes()[0].texto,
+              "¡ El registro ha sido modificado por otro usuario !. Debe cancelar la edición, salir e intentarlo de nuevo.");
+    EXPECT_TRUE(trazas.isEmpty());
+}
+
+// A server that cannot be reached is told once for the failures that come together, whether
+// they reach the handler or the SQL service; a quiet moment later it is told again.
+TEST_F(Excepciones, ElServidorAusenteSeDiceUnaVezPorRafaga)
+{
+    const QString motivo = "connection to server at \"127.0.0.1\", port 5432 failed: Connection refused";
+    const QString aviso = "¡ No es posible conectar con el servidor de la Base de Datos !. Motivo: " + motivo;
+    const gp::DatabaseError perdida(motivo, gp::DatabaseErrorKind::ConnectionLost);
+    application().guard(rejilla, [&] { throw perdida; });
+    application().guard(form.get(), [&] { throw perdida; });
+    InformarSentenciaErronea("Error: " + motivo, "SELECT 1", {true, motivo, gp::DatabaseErrorKind::ConnectionLost});
+    EXPECT_EQ(grabada.textos(), QStringList{aviso});
+    EXPECT_TRUE(trazas.isEmpty());
+
+    // Any other failure of a statement is told as before, with the statement.
+    grabada.limpiar();
+    InformarSentenciaErronea("Error: sin tabla", "SELECT 1", {true, "sin tabla", gp::DatabaseErrorKind::MissingTable});
+    EXPECT_EQ(grabada.textos(), (QStringList{"Error: sin tabla", "Hay un error en la siguiente Sentencia SQL: \r\nSELECT 1"}));
+
+    AvisoServidorAusente corto(100);
+    grabada.limpiar();
+    EXPECT_TRUE(corto.avisar(motivo));
+    EXPECT_FALSE(corto.avisar(motivo));
+    QTest::qWait(150);
+    EXPECT_TRUE(corto.avisar(motivo));
+    corto.olvidar();
+    EXPECT_TRUE(corto.avisar(motivo));
+    EXPECT_EQ(grabada.textos(), QStringList(3, aviso));
 }
 
 TEST_F(Excepciones, NivelMaximoTrazaTodo)

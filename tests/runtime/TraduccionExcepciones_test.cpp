@@ -148,6 +148,39 @@ TEST(TraduccionExcepciones, CombinacionesDeFilas)
     EXPECT_EQ(t.tipoMensaje(), "");
 }
 
+// Failures known by their kind decide before their text, whatever rows their text matches.
+TEST(TraduccionExcepciones, FallosPorSuTipo)
+{
+    using Tipo = gp::DatabaseErrorKind;
+    struct Caso
+    {
+        const char *mensaje;
+        Tipo tipo;
+        const char *texto;
+    };
+    const Caso casos[] = {
+        {"Record changed by another user", Tipo::RecordChanged,
+         "¡ El registro ha sido modificado por otro usuario !. Debe cancelar la edición, salir e intentarlo de nuevo."},
+        {"connection to server at \"db\" failed: Connection refused. Path not found", Tipo::ConnectionLost,
+         "¡ No es posible conectar con el servidor de la Base de Datos !. Motivo: connection to server at \"db\" "
+         "failed: Connection refused. Path not found"},
+        // The other kinds still go by their text.
+        {"Key violation.\nduplicate key", Tipo::KeyViolation, "¡ Ya existe el registro !"},
+    };
+    for (const Caso &c : casos) {
+        for (const bool rejilla : {false, true}) {
+            const TraduccionExcepcion t = TraducirExcepcion(QString::fromUtf8(c.mensaje), rejilla, "Minimo", c.tipo);
+            EXPECT_EQ(nombre(t.clase), nombre(Clase::Advertencia)) << c.mensaje;
+            EXPECT_EQ(t.texto, QString::fromUtf8(c.texto)) << c.mensaje;
+            EXPECT_FALSE(t.registrarTraza) << c.mensaje;
+            EXPECT_FALSE(t.cerrarFormularioDelRemitente) << c.mensaje;
+        }
+    }
+    // Without its kind, the same text is shown as it is.
+    EXPECT_EQ(TraducirExcepcion("Record changed by another user", false, "Minimo").texto, "Record changed by another user");
+    EXPECT_TRUE(TraducirExcepcion("Record changed by another user", false, "Maximo", Tipo::RecordChanged).registrarTraza);
+}
+
 TEST(TraduccionExcepciones, MemosExcesivosYRejilla)
 {
     const QString m = "Invalid BLOB handle in record buffer. Key violation";

@@ -80,7 +80,7 @@ void Connection::applyIsolation()
 {
     const QString sql = physical_->dialect().isolationStatement(isolation_);
     if (!sql.isEmpty())
-        physical_->exec(physical_->dialect().adaptProgramSql(sql), {});
+        physical_->applySessionSetting(physical_->dialect().adaptProgramSql(sql));
 }
 
 void Connection::rollBackOwnDepth()
@@ -265,5 +265,10 @@ int Connection::dropTablesMatching(const QString &pattern)
 }
 
 QString Connection::qtConnectionName() const { return physical_ ? physical_->qtConnectionName() : QString(); }
+
+quint64 serverOpenings()
+{
+    return PhysicalConnection::serverOpenings();
+}
 
 } // namespace plat

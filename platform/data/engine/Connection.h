@@ -66,9 +66,9 @@ public:
     EngineKind engine() const;
     const Dialect &dialect() const;
 
-    // Transactions. Nested starts on one physical SQLite connection are counted; only
-    // the outermost start, commit or roll-back reaches SQLite. A roll-back inside makes
-    // the outermost commit roll back (and raise).
+    // Transactions. Starts on one physical connection are counted: the outermost start,
+    // commit or roll-back reaches the engine as such; one inside takes a savepoint, which
+    // its commit keeps and its roll-back undoes (the outer transaction goes on).
     void startTransaction();
     void commit();
     void rollback();
@@ -135,5 +135,9 @@ private:
     quint64 statementsSent_ = 0;
     int ownDepth_ = 0;
 };
+
+// How many times a connection of this process reached a server: a failure after the count
+// moved belongs to another outage than one before.
+quint64 serverOpenings();
 
 } // namespace plat

@@ -40,6 +40,24 @@ public:
     // Whether a failed statement spoils the open transaction unless it ran inside a
     // savepoint of its own (PostgreSQL).
     virtual bool statementSavepoints() const { return false; }
+    // A nested transaction is a savepoint: the statements that take it, roll back to it and
+    // release it (empty where the engine has no release).
+    virtual QString savepointStatement(const QString &name) const { return QStringLiteral("SAVEPOINT ") + name; }
+    virtual QString rollbackToSavepointStatement(const QString &name) const
+    {
+        return QStringLiteral("ROLLBACK TO SAVEPOINT ") + name;
+    }
+    virtual QString releaseSavepointStatement(const QString &name) const
+    {
+        return QStringLiteral("RELEASE SAVEPOINT ") + name;
+    }
+    // The condition that a column of that type still holds the non-null value bound as
+    // `param` (what an edit read); empty where the engine cannot compare such a column.
+    virtual QString sameValueCondition(const QString &column, TFieldType type, const QString &param) const
+    {
+        Q_UNUSED(type);
+        return column + QStringLiteral(" = ") + param;
+    }
 
     // "SELECT ..." limited to its first n rows ("SELECT TOP n ..." or "... LIMIT n").
     virtual QString selectTop(const QString &selectSql, int n) const = 0;

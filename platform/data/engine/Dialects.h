@@ -53,6 +53,8 @@ public:
     std::unique_ptr<Catalogue> catalogue(PhysicalConnection &connection) const override;
     QStringList sessionStatements() const override;
     QString beginStatement() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
+    // Dates compare as instants of the calendar, whichever text form holds them.
+    QString sameValueCondition(const QString &column, TFieldType type, const QString &param) const override;
     // How long a statement waits for another connection's write lock.
     static constexpr int kBusyTimeoutMs = 10000;
     QString selectTop(const QString &selectSql, int n) const override;
@@ -141,6 +143,14 @@ public:
     // ";" is optional here: a word that starts a statement (INSERT, EXEC, DROP...) after the
     // first word counts as a second one.
     bool isSingleStatement(QStringView sql) const override;
+    QString savepointStatement(const QString &name) const override { return QStringLiteral("SAVE TRANSACTION ") + name; }
+    QString rollbackToSavepointStatement(const QString &name) const override
+    {
+        return QStringLiteral("ROLLBACK TRANSACTION ") + name;
+    }
+    QString releaseSavepointStatement(const QString &) const override { return {}; }
+    // TEXT and IMAGE columns cannot be compared with "=".
+    QString sameValueCondition(const QString &column, TFieldType type, const QString &param) const override;
 
     // The program's `FormatoFechaSQL` ("dd/mm/yyyy" or "mm/dd/yyyy", the default).
     static void setProgramDateFormat(const QString &format);

@@ -27,6 +27,7 @@ gp::DatabaseErrorKind kindOf(const QString &engineText)
     static const QHash<QString, K> kinds = {
         {EngineText::KeyViolation, K::KeyViolation},  {EngineText::RecordLocked, K::RecordLocked},
         {EngineText::RecordDeleted, K::RecordDeleted}, {EngineText::TableReadOnly, K::ReadOnly},
+        {EngineText::RecordChanged, K::RecordChanged},
         {EngineText::PathNotFound, K::MissingPath},    {EngineText::TableDoesNotExist, K::MissingTable},
         {EngineText::UnknownUser, K::UnknownUser},
     };
@@ -103,6 +104,14 @@ Classified classifyPostgres(const QString &state, const QString &msg,
     return {};
 }
 
+// The SQLSTATE among a driver's native codes.
+QString sqlState(const QString &native)
+{
+    static const QRegularExpression state(QStringLiteral("\\b([0-9A-Z]{5})\\b"));
+    const auto m = state.match(native);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
 // ODBC reports the SQL Server error numbers, or the SQLSTATE and text of whichever
 // driver sits behind it (FreeTDS, or the PostgreSQL driver in the tests).
 Classified classifyOdbc(const QString &native, const QString &msg,
@@ -123,14 +132,27 @@ Classified classifyOdbc(const QString &native, const QString &msg,
     if (native.contains(QLatin1String("4060")) || msg.contains(QLatin1String("Cannot open database")))
         return {EngineText::PathNotFound};
     // The PostgreSQL driver behind ODBC words its failures as the server does.
-    static const QRegularExpression sqlState(QStringLiteral("\\b([0-9A-Z]{5})\\b"));
-    QString state;
-    if (auto m = sqlState.match(native); m.hasMatch())
-        state = m.captured(1);
-    return classifyPostgres(state, msg, fc);
+    return classifyPostgres(sqlState(native), msg, fc);
 }
 
 } // namespace
+
+bool linkLost(ErrorSource source, const QSqlError &error)
+{
+    if (source == ErrorSource::SQLite)
+        return false;
+    const QString state = sqlState(error.nativeErrorCode());
+    // 57P01-57P03: the server is shutting down or not yet accepting sessions.
+    return state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P0"));
+}
+
+gp::DatabaseError linkLostError(const QSqlError &error)
+{
+    // The server's or the client library's words; QtSql's own ("Unable to connect") add nothing.
+    const QString server = error.databaseText().trimmed();
+    const QString reason = server.isEmpty() ? driverMessage(error) : server;
+    return gp::DatabaseError(reason.isEmpty() ? EngineText::GeneralSqlError : reason, gp::DatabaseErrorKind::ConnectionLost);
+}
 
 gp::DatabaseError engineError(ErrorSource source, const QSqlError &error,
                               const std::function<QString(const QString &)> &fieldCase)

@@ -13,6 +13,7 @@ namespace EngineText {
 inline const QString KeyViolation = QStringLiteral("Key violation");
 inline const QString RecordLocked = QStringLiteral("Record locked by another user");
 inline const QString RecordDeleted = QStringLiteral("Record/Key Deleted");
+inline const QString RecordChanged = QStringLiteral("Record changed by another user");
 inline const QString TableReadOnly = QStringLiteral("Table is read only");
 inline const QString TableBusy = QStringLiteral("Table is busy");
 inline const QString PathNotFound = QStringLiteral("Path not found");
@@ -40,6 +41,12 @@ QString engineErrorText(ErrorSource source, const QSqlError &error,
 // The same as an exception, with the failure's kind.
 gp::DatabaseError engineError(ErrorSource source, const QSqlError &error,
                               const std::function<QString(const QString &)> &fieldCase = {});
+
+// Whether the driver's failure says the link to the server is gone (SQLSTATE class 08, or
+// the server shutting the session down): the connection can no longer be used.
+bool linkLost(ErrorSource source, const QSqlError &error);
+// The failure of a connection whose server is gone or cannot be reached: the driver's reason.
+gp::DatabaseError linkLostError(const QSqlError &error);
 
 // A failure the layer finds itself: one of the engine texts above, followed by the detail
 // (a table or folder name) when there is one, with its kind.

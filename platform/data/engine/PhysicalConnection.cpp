@@ -35,6 +35,8 @@ QString nextQtName()
     return QStringLiteral("gp_engine_%1").arg(counter.fetchAndAddRelaxed(1) + 1);
 }
 
+const QString kStatementSavepoint = QStringLiteral("gp_sentencia");
+
 ErrorSource sourceOf(const DatabaseLocation &loc)
 {
     if (loc.engine == EngineKind::SQLite)
@@ -70,10 +72,6 @@ PhysicalConnection::~PhysicalConnection()
 
 QSqlDatabase PhysicalConnection::database() const { return QSqlDatabase::database(qtName_, false); }
 
-gp::DatabaseError PhysicalConnection::error(const QSqlError &e) const
-{
-    return engineError(errorSource_, e, [this](const QString &n) { return declaredName(n); });
-}
 
 QString PhysicalConnection::declaredName(const QString &name) const
 {
@@ -158,6 +156,8 @@ void PhysicalConnection::openServer()
     }
     if (!db.open())
         throw error(db.lastError());
+    linked_ = true;
+    countServerOpening();
 }
 
 void PhysicalConnection::execSimple(const QString &sql)
@@ -174,65 +174,6 @@ void PhysicalConnection::execSimple(const QString &sql)
     QSqlQuery q(database());
     if (!q.exec(sql))
         throw error(q.lastError());
-}
-
-// ---- transactions ----
-
-void PhysicalConnection::begin()
-{
-    if (depth_ == 0) {
-        rollbackOnly_ = false;
-        if (const QString begin = dialect_->beginStatement(); !begin.isEmpty()) {
-            execSimple(begin);
-        } else {
-            QSqlDatabase db = database();
-            if (!db.transaction())
-                throw error(db.lastError());
-        }
-    }
-    ++depth_;
-}
-
-void PhysicalConnection::commit()
-{
-    if (depth_ == 0)
-        throw gp::DatabaseError(EngineText::GeneralSqlError + QStringLiteral(".\nNo transaction is active"));
-    if (--depth_ > 0)
-        return;
-    if (rollbackOnly_) {
-        rollbackOnly_ = false;
-        if (!dialect_->beginStatement().isEmpty())
-            execSimple(QStringLiteral("ROLLBACK"));
-        else
-            database().rollback();
-        throw gp::DatabaseError(EngineText::GeneralSqlError
-                                + QStringLiteral(".\nThe transaction was rolled back by an inner roll-back"));
-    }
-    if (!dialect_->beginStatement().isEmpty()) {
-        execSimple(QStringLiteral("COMMIT"));
-    } else {
-        QSqlDatabase db = database();
-        if (!db.commit())
-            throw error(db.lastError());
-    }
-}
-
-void PhysicalConnection::rollback()
-{
-    if (depth_ == 0)
-        throw gp::DatabaseError(EngineText::GeneralSqlError + QStringLiteral(".\nNo transaction is active"));
-    if (--depth_ > 0) {
-        rollbackOnly_ = true;
-        return;
-    }
-    rollbackOnly_ = false;
-    if (!dialect_->beginStatement().isEmpty()) {
-        execSimple(QStringLiteral("ROLLBACK"));
-    } else {
-        QSqlDatabase db = database();
-        if (!db.rollback())
-            throw error(db.lastError());
-    }
 }
 
 // ---- statements ----
@@ -325,19 +266,19 @@ bool PhysicalConnection::takeSavepoint()
 {
     const bool savepoint = depth_ > 0 && dialect_->statementSavepoints();
     if (savepoint)
-        execSimple(QStringLiteral("SAVEPOINT gp_sentencia"));
+        execSimple(dialect_->savepointStatement(kStatementSavepoint));
     return savepoint;
 }
 
 void PhysicalConnection::endSavepoint(bool failed)
 {
     if (!failed) {
-        execSimple(QStringLiteral("RELEASE SAVEPOINT gp_sentencia"));
+        execSimple(dialect_->releaseSavepointStatement(kStatementSavepoint));
         return;
     }
     QSqlQuery r(database());
-    r.exec(QStringLiteral("ROLLBACK TO SAVEPOINT gp_sentencia"));
-    r.exec(QStringLiteral("RELEASE SAVEPOINT gp_sentencia"));
+    r.exec(dialect_->rollbackToSavepointStatement(kStatementSavepoint));
+    r.exec(dialect_->releaseSavepointStatement(kStatementSavepoint));
 }
 
 QSqlQuery PhysicalConnection::run(const QString &sql, const QVariantMap &params, bool)
@@ -358,6 +299,7 @@ QSqlQuery PhysicalConnection::run(const QString &sql, const QVariantMap &params,
 
 int PhysicalConnection::exec(const QString &sql, const QVariantMap &params)
 {
+    ensureUsable();
     if (sql.trimmed().isEmpty())
         return 0;
     if (sqlite_) {
@@ -473,6 +415,7 @@ QVariantMap PhysicalConnection::boundParams(const QVariantMap &params) const
 
 QueryResult PhysicalConnection::query(const QString &sql, const QVariantMap &params)
 {
+    ensureUsable();
     if (sqlite_) {
         QueryResult r;
         SqliteQuery direct(sqlite_, sql, boundParams(params), statements_.get());
@@ -782,6 +725,7 @@ void PhysicalConnection::readReadersWhole(const QString &sql)
 
 std::unique_ptr<QueryCursor> PhysicalConnection::openReader(const QString &sql, const QVariantMap &params)
 {
+    ensureUsable();
     // Inside a transaction the rows must be read where its changes are seen.
     if (location_.engine == EngineKind::PostgreSQL && errorSource_ != ErrorSource::Odbc && depth_ == 0) {
         try {
@@ -795,6 +739,7 @@ std::unique_ptr<QueryCursor> PhysicalConnection::openReader(const QString &sql, 
 
 std::unique_ptr<QueryCursor> PhysicalConnection::openQuery(const QString &sql, const QVariantMap &params)
 {
+    ensureUsable();
     if (sqlite_) {
         auto direct = std::make_unique<SqliteQuery>(sqlite_, sql, boundParams(params));
         switch (direct->prepare()) {
@@ -839,6 +784,7 @@ QueryResult PhysicalConnection::queryThroughQt(const QString &sql, const QVarian
 
 QStringList PhysicalConnection::tableNames()
 {
+    ensureUsable();
     QStringList names = catalogue_->tableNames();
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         return a.compare(b, Qt::CaseInsensitive) < 0;
@@ -848,16 +794,19 @@ QStringList PhysicalConnection::tableNames()
 
 QList<FieldDef> PhysicalConnection::columns(const QString &table)
 {
+    ensureUsable();
     return catalogue_->columns(table);
 }
 
 QList<IndexDef> PhysicalConnection::indexes(const QString &table)
 {
+    ensureUsable();
     return catalogue_->indexes(table);
 }
 
 void PhysicalConnection::createTable(const TableDef &def)
 {
+    ensureUsable();
     for (const QString &sql : dialect_->createTableStatements(def))
         run(sql, {}, false);
     catalogue_->recordTable(def);
@@ -865,6 +814,7 @@ void PhysicalConnection::createTable(const TableDef &def)
 
 void PhysicalConnection::dropTable(const QString &table, bool ifExists)
 {
+    ensureUsable();
     run(QStringLiteral("DROP TABLE %1%2").arg(ifExists ? QStringLiteral("IF EXISTS ") : QString(), table), {}, false);
     catalogue_->forgetTable(table);
 }

@@ -7,6 +7,7 @@
 #include "platform/data/engine/QueryResult.h"
 #include "platform/data/engine/Schema.h"
 
+#include <QElapsedTimer>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -19,6 +20,7 @@ struct sqlite3;
 namespace plat {
 class SqliteStatementCache;
 class ReaderCursor;
+class QtPreparedStatement;
 }
 
 namespace plat {
@@ -42,11 +44,18 @@ public:
     QSqlDatabase database() const;
     const QString &qtConnectionName() const { return qtName_; }
 
-    // Counted transaction: only the outermost start and end reach the engine.
+    // Counted transaction: the outermost start and end reach the engine as a transaction,
+    // a start inside one as a savepoint, so that an inner roll-back undoes its own work only.
     void begin();
     void commit();
     void rollback();
     int depth() const { return depth_; }
+
+    // A setting of the session (the isolation level): run now, and again whenever the
+    // connection to the server is opened anew.
+    void applySessionSetting(const QString &sql);
+    // How many times a connection of this process reached a server (see plat::serverOpenings).
+    static quint64 serverOpenings();
 
     int exec(const QString &sql, const QVariantMap &params);
     QueryResult query(const QString &sql, const QVariantMap &params);
@@ -62,7 +71,9 @@ public:
     void createTable(const TableDef &def);
     void dropTable(const QString &table, bool ifExists);
 
-    gp::DatabaseError error(const QSqlError &e) const;
+    // The failure as the program reports it. A failure that finds the link to the server
+    // gone marks the connection lost: the next statement opens it anew (see ensureUsable).
+    gp::DatabaseError error(const QSqlError &e);
     // A name the engine gives back (PostgreSQL folds) in the case it was declared.
     QString declaredName(const QString &name) const;
 
@@ -85,6 +96,19 @@ private:
     void setWalJournal();
     void openServer();
     void attachIfNeeded(const QString &database);
+    // Before a statement on a server: a connection found lost is opened anew, unless a
+    // transaction was open on it, which went with it and fails whole until it ends.
+    void ensureUsable();
+    void undo();   // the roll-back of the level just ended
+    void forgetPrepared();
+    bool idleLinkClosed();
+    void reopen();
+    gp::DatabaseError lostFailure() const;
+    static void countServerOpening();
+    void *driverHandle(const char *type) const;
+    void *pgConnection() const;
+    bool driverLinkDead() const;
+    QString savepointName(int level) const { return QStringLiteral("gp_nivel%1").arg(level); }
 
     Session &session_;
     DatabaseLocation location_;
@@ -92,12 +116,17 @@ private:
     ErrorSource errorSource_;
     QString qtName_;
     int depth_ = 0;
-    bool rollbackOnly_ = false;
+    bool linked_ = false;     // the server answered once: a link to lose
+    bool lost_ = false;       // the server's link is gone
+    QString lostReason_;      // the driver's words for it
+    QElapsedTimer unanswered_;   // since an opening anew that got no answer from the server
+    QString sessionSetting_;
     QSet<QString> attached_;
     std::unique_ptr<Catalogue> catalogue_;
     sqlite3 *sqlite_ = nullptr;   // the SQLite handle, run straight for single statements
     std::unique_ptr<SqliteStatementCache> statements_;   // its prepared statements, kept
     std::vector<ReaderCursor *> readers_;   // queries streaming on connections of their own
+    std::vector<QtPreparedStatement *> prepared_;   // statements prepared on the server's session
     void readReadersWhole(const QString &sql);
 };
 

@@ -79,36 +79,51 @@ private:
     QByteArray text_;
 };
 
-// Through QtSql, prepared once by the driver (PostgreSQL, ODBC).
+// Through QtSql, prepared once by the driver (PostgreSQL, ODBC), and again on the session
+// that replaces one whose server went away.
 class QtPreparedStatement : public PreparedStatement
 {
 public:
     QtPreparedStatement(std::shared_ptr<PhysicalConnection> connection, const QString &sql)
-        : connection_(std::move(connection)), sql_(sql), query_(connection_->database())
+        : connection_(std::move(connection)), sql_(sql)
     {
-        // As `PhysicalConnection::run`: PostgreSQL's answer is read whole, so the savepoint's
-        // release does not lose it.
-        query_.setForwardOnly(connection_->location().engine != EngineKind::PostgreSQL
-                              || connection_->errorSource() == ErrorSource::Odbc);
-        if (!query_.prepare(sql))
-            throw connection_->error(query_.lastError());
+        connection_->ensureUsable();
+        prepareQuery();
+        connection_->prepared_.push_back(this);
     }
+
+    ~QtPreparedStatement() override { std::erase(connection_->prepared_, this); }
 
     int exec(const QVariantList &values) override
     {
         run(values);
-        return query_.numRowsAffected();
+        return query_->numRowsAffected();
     }
 
     QVariant scalar(const QVariantList &values) override
     {
         run(values);
-        const QVariant first = query_.next() ? query_.value(0) : QVariant();
-        query_.finish();
+        const QVariant first = query_->next() ? query_->value(0) : QVariant();
+        query_->finish();
         return first;
     }
 
+    // The session it was prepared on is closing.
+    void forget() { query_.reset(); }
+
 private:
+    void prepareQuery()
+    {
+        auto query = std::make_unique<QSqlQuery>(connection_->database());
+        // As `PhysicalConnection::run`: PostgreSQL's answer is read whole, so the savepoint's
+        // release does not lose it.
+        query->setForwardOnly(connection_->location().engine != EngineKind::PostgreSQL
+                              || connection_->errorSource() == ErrorSource::Odbc);
+        if (!query->prepare(sql_))
+            throw connection_->error(query->lastError());
+        query_ = std::move(query);
+    }
+
     void run(const QVariantList &values)
     {
         // The driver keeps the values of the last run: a run with fewer would reuse them.
@@ -117,12 +132,15 @@ private:
         else if (values.size() != placeholders_)
             throw connection_->error(
                 QSqlError(QString(), QStringLiteral("Parameter count mismatch"), QSqlError::StatementError));
+        connection_->ensureUsable();
+        if (!query_)
+            prepareQuery();
         connection_->readReadersWhole(sql_);
         for (int i = 0; i < values.size(); ++i)
-            query_.bindValue(i, connection_->bindValue(values[i]));
+            query_->bindValue(i, connection_->bindValue(values[i]));
         const bool savepoint = connection_->takeSavepoint();
-        if (!query_.exec()) {
-            const QSqlError e = query_.lastError();
+        if (!query_->exec()) {
+            const QSqlError e = query_->lastError();
             if (savepoint)
                 connection_->endSavepoint(true);
             throw connection_->error(e);
@@ -133,9 +151,15 @@ private:
 
     std::shared_ptr<PhysicalConnection> connection_;
     QString sql_;
-    QSqlQuery query_;
+    std::unique_ptr<QSqlQuery> query_;   // none once its session closed, until run again
     int placeholders_ = -1;   // the values of the first run
 };
+
+void PhysicalConnection::forgetPrepared()
+{
+    for (QtPreparedStatement *statement : prepared_)
+        statement->forget();
+}
 
 std::unique_ptr<PreparedStatement> PhysicalConnection::prepare(const QString &sql)
 {

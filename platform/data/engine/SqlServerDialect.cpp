@@ -93,6 +93,16 @@ QString SqlServerDialect::columnType(const FieldDef &field) const
     }
 }
 
+QString SqlServerDialect::sameValueCondition(const QString &column, TFieldType type, const QString &param) const
+{
+    FieldDef field;
+    field.type = type;
+    const QString made = columnType(field);
+    if (made == QLatin1String("TEXT") || made == QLatin1String("IMAGE"))
+        return {};
+    return Dialect::sameValueCondition(column, type, param);
+}
+
 QString SqlServerDialect::identityColumnType() const { return QStringLiteral("INTEGER IDENTITY(1,1)"); }
 
 // The server's collation already ignores case and accents.

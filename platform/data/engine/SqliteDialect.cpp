@@ -73,6 +73,13 @@ QStringList SqliteDialect::createTableStatements(const TableDef &def) const
 
 QString SqliteDialect::isolationStatement(IsolationLevel) const { return {}; }
 
+QString SqliteDialect::sameValueCondition(const QString &column, TFieldType type, const QString &param) const
+{
+    if (type == ftDate || type == ftTime || type == ftDateTime)
+        return QStringLiteral("julianday(%1) = julianday(%2)").arg(column, param);
+    return Dialect::sameValueCondition(column, type, param);
+}
+
 QString SqliteDialect::adaptProgramSql(const QString &sql) const
 {
     static const QRegularExpression isolation(QStringLiteral("^\\s*SET\\s+TRANSACTION\\s+ISOLATION\\s+LEVEL\\b"),

@@ -86,6 +86,7 @@ int RecordWriter::update(const QVariantList &values)
 
 void RecordWriter::write(const QVariantList &values, CopyCounts &counts)
 {
+    wrote_ = true;
     if (emptyAtStart_) {
         insert(values);
         ++counts.appended;

@@ -35,6 +35,9 @@ public:
     // Every record written is new to the table (it was empty and records are not only updated).
     bool insertsOnly() const { return emptyAtStart_; }
     void write(const QVariantList &values, CopyCounts &counts);
+    // The records that follow come from another reading of the source, whose keys may meet
+    // those written so far: from now on each one is matched by key.
+    void nextReading() { emptyAtStart_ = emptyAtStart_ && !wrote_; }
 
 private:
     const QVariantList &valuesAt(const QVariantList &values, const QList<int> &at);
@@ -49,6 +52,7 @@ private:
     QList<int> updateAt_;   // the columns an update binds: those that are not key fields, then the key's
     bool updatesColumns_ = false;   // the table has columns besides the key
     bool emptyAtStart_ = false;     // nothing to update: the key lookup can be left out
+    bool wrote_ = false;
     QString table_, where_;
     std::unique_ptr<PreparedStatement> exists_, insert_, update_;   // prepared when first run
     QVariantList bound_;

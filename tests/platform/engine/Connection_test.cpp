@@ -160,6 +160,46 @@ TEST_P(EngineTest, FailedStatementLeavesTheTransactionUsable)
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM CLIENTES")).toInt(), 2);
 }
 
+// A start inside a transaction is a savepoint: its roll-back undoes its own work only and
+// the outer transaction commits the rest; an outer roll-back undoes the inner commits too.
+TEST_P(EngineTest, AnInnerRollBackUndoesItsOwnWorkOnly)
+{
+    db().createTable(clientes());
+    const auto insert = [&](int codigo) {
+        db().exec(QStringLiteral("INSERT INTO CLIENTES (Codigo, Serie) VALUES (%1, 'A')").arg(codigo));
+    };
+    const auto stored = [&] {
+        QStringList codes;
+        for (const QVariantList &row : db().query(QStringLiteral("SELECT Codigo FROM CLIENTES ORDER BY Codigo")).rows)
+            codes << row.value(0).toString();
+        return codes.join(u' ');
+    };
+    db().startTransaction();
+    insert(1);
+    db().startTransaction();
+    insert(2);
+    db().startTransaction();
+    insert(3);
+    db().rollback();
+    insert(4);
+    db().commit();
+    db().startTransaction();
+    insert(5);
+    EXPECT_THROW(insert(5), gp::DatabaseError);   // a refused statement inside leaves it usable
+    db().rollback();
+    EXPECT_TRUE(db().inTransaction());
+    db().commit();
+    EXPECT_FALSE(db().inTransaction());
+    EXPECT_EQ(stored(), "1 2 4");
+
+    db().startTransaction();
+    db().startTransaction();
+    insert(6);
+    db().commit();
+    db().rollback();
+    EXPECT_EQ(stored(), "1 2 4");
+}
+
 TEST_P(EngineTest, TablesAreDroppedEmptiedAndMatchedByPattern)
 {
     for (const char *name : {"_QS01", "_qs02", "TEMP_X", "OTRA"}) {

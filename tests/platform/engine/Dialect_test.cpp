@@ -2,6 +2,7 @@
 #include "platform/data/engine/Dialects.h"
 #include "platform/data/engine/DatabaseLocation.h"
 #include "platform/base/EngineKind.h"
+#include "platform/data/Field.h"
 #include "platform/data/engine/Session.h"
 #include "tests/support/TempDir.h"
 
@@ -75,6 +76,27 @@ TEST(DialectTest, DatasetStatementPiecesPerEngine)
         EXPECT_EQ(c.d.filterDialect().caseInsensitive(QStringLiteral("Nombre")), c.d.foldExpression(QStringLiteral("Nombre")));
         EXPECT_EQ(c.d.filterDialect().leftPart(QStringLiteral("Nombre"), 3), QLatin1String(c.left));
     }
+}
+
+// The condition a post puts on each column it changes: the value the edit read, compared as
+// the engine can; none where it cannot compare the column at all.
+TEST(DialectTest, UnchangedColumnConditionsPerEngine)
+{
+    const struct { const Dialect &d; TFieldType type; const char *condition; } cases[] = {
+        {sqlite(), ftString, "C = :k"},
+        {sqlite(), ftDateTime, "julianday(C) = julianday(:k)"},
+        {sqlite(), ftDate, "julianday(C) = julianday(:k)"},
+        {sqlite(), ftMemo, "C = :k"},
+        {pg(), ftDateTime, "C = :k"},
+        {pg(), ftBlob, "C = :k"},
+        {mssql(), ftFloat, "C = :k"},
+        {mssql(), ftMemo, ""},
+        {mssql(), ftBlob, ""},
+        {mssql(), ftGraphic, ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.d.sameValueCondition("C", c.type, ":k").toStdString(), c.condition)
+            << engineTypeWord(c.d.kind()).toStdString() << " " << fieldTypeName(c.type).toStdString();
 }
 
 TEST(DialectTest, FilterLiteralsPerEngine)

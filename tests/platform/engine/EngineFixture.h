@@ -2,11 +2,26 @@
 #include "platform/data/engine/Session.h"
 #include "tests/support/TempDir.h"
 
+#include "platform/base/Errores.h"
+
 #include <QUuid>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 namespace gptest {
+
+// How the work failed: the engine failure's kind, or nothing when it did not.
+inline std::optional<gp::DatabaseErrorKind> failureKind(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (const gp::DatabaseError &e) {
+        return e.kind();
+    }
+    return std::nullopt;
+}
 
 // The back ends every engine case runs on: SQLite always; PostgreSQL natively and
 // through ODBC when the throwaway server is running.
@@ -61,6 +76,19 @@ public:
         session.connection(QStringLiteral("Database")).setAliasName(QStringLiteral("PRUEBA"));
         created_ = true;
         return {};
+    }
+
+    // Points the connection "Database" of another session at the same database: another
+    // program using it.
+    void openAgain(plat::Session &other, const QString &folder) const
+    {
+        if (!created_) {
+            other.connection(QStringLiteral("Database")).setDatabaseName(folder);
+            return;
+        }
+        other.setEngine(plat::EngineKind::PostgreSQL);
+        other.addAlias(QStringLiteral("PRUEBA"), QStringLiteral("MSSQL"), aliasParams_);
+        other.connection(QStringLiteral("Database")).setAliasName(QStringLiteral("PRUEBA"));
     }
 
     // Call once the session that used it is closed.

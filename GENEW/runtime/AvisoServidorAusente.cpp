@@ -1,0 +1,25 @@
+#include "GENEW/runtime/AvisoServidorAusente.h"
+
+#include "GENEW/runtime/TraduccionExcepciones.h"
+#include "GENEW/runtime/comun/RutinasMensajes.h"
+#include "platform/data/engine/Connection.h"
+
+AvisoServidorAusente &AvisoServidorAusente::delPrograma()
+{
+    static AvisoServidorAusente aviso;
+    return aviso;
+}
+
+bool AvisoServidorAusente::avisar(const QString &motivo)
+{
+    const quint64 aperturas = plat::serverOpenings();
+    const bool contado = ultimo_.isValid() && !ultimo_.hasExpired(rafagaMs_) && aperturas == aperturas_;
+    // Started before the message too: what fails while it is open belongs with it.
+    ultimo_.start();
+    if (contado)
+        return false;
+    aperturas_ = aperturas;
+    MensajeAviso(TraducirExcepcion(motivo, false, QString(), gp::DatabaseErrorKind::ConnectionLost).texto);
+    ultimo_.start();
+    return true;
+}

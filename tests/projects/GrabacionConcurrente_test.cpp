@@ -1,0 +1,137 @@
+// Another program changes the project the window is editing: the header's save says so with
+// the window's own message and cancels, as the master windows do; the chapter grid, which has
+// no message of its own, tells it through the exception handler and keeps the line as typed.
+// On SQLite and PostgreSQL.
+#include "ProyectoMuestra.h"
+#include "ProyectosFixture.h"
+#include "tests/support/ImprimirQString.h"
+
+#include "platform/data/engine/Connection.h"
+#include "platform/data/engine/Session.h"
+#include "projects/PROYPROY.h"
+
+#include <QPointer>
+#include <QTest>
+
+namespace {
+
+// Another program on the same company database.
+class OtroPrograma
+{
+public:
+    explicit OtroPrograma(const plat::DatabaseLocation &donde)
+    {
+        plat::Connection &c = conexion();
+        if (donde.isFolder()) {
+            c.setDatabaseName(donde.folder);
+            return;
+        }
+        sesion_.setEngine(donde.engine);
+        c.setParams({QStringLiteral("SERVER NAME=%1,%2").arg(donde.host).arg(donde.port),
+                     QStringLiteral("DATABASE NAME=") + donde.database, QStringLiteral("USER NAME=") + donde.user,
+                     QStringLiteral("PASSWORD=") + donde.password});
+    }
+    ~OtroPrograma() { sesion_.closeAll(); }
+    void ejecutar(const QString &sentencia) { conexion().exec(sentencia); }
+
+private:
+    plat::Connection &conexion() { return sesion_.connection(QStringLiteral("Database")); }
+    plat::Session sesion_;
+};
+
+class GrabacionConcurrenteTest : public ProyectosMotorTest
+{
+protected:
+    void SetUp() override
+    {
+        ProyectosMotorTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        for (const QString &sentencia : SentenciasProyectoMuestra())
+            ASSERT_EQ(sql(sentencia), QString()) << sentencia.toStdString();
+        ventana_ = ventanaPrograma<TfPROYPROY>();
+        ventana_->setBounds(0, 0, 900, 600);
+        cabecera().locate(QStringLiteral("Codigo"), QStringLiteral("1"));
+        otro_ = std::make_unique<OtroPrograma>(form_->Database().location());
+        mensajes_.limpiar();
+    }
+
+    void TearDown() override
+    {
+        otro_.reset();
+        delete ventana_.data();
+        ProyectosMotorTest::TearDown();
+    }
+
+    plat::DataSet &cabecera() { return ventana_->Table1->dataSet(); }
+    plat::DataSet &lineas() { return ventana_->Table2->dataSet(); }
+
+    QPointer<TfPROYPROY> ventana_;
+    std::unique_ptr<OtroPrograma> otro_;
+};
+
+TEST_P(GrabacionConcurrenteTest, LaCabeceraCambiadaPorOtroSeCancelaConElMensajeDeLaVentana)
+{
+    TfPROYPROY &f = *ventana_;
+    cabecera().edit();
+    cabecera().fieldByName("Descripcion").setAsString("Nave de Cuarte, fase 2");
+    otro_->ejecutar("UPDATE PROYECT SET Descripcion = 'Nave industrial Cuarte (ampliada)' WHERE Codigo = '1'");
+    f.GrabarDatos(&f);
+    EXPECT_EQ(mensajes_.textos(),
+              QStringList{"¡Imposible modificar el registro!. Es posible que esté siendo modificado por otro usuario."});
+    EXPECT_EQ(cabecera().state(), plat::DataSetState::Browse);
+    EXPECT_EQ(sql("SELECT Descripcion FROM PROYECT WHERE Codigo = '1'"), "Nave industrial Cuarte (ampliada)");
+
+    // A change of another field of the project stays beside the user's, who edits anew from
+    // what is stored now.
+    mensajes_.limpiar();
+    cabecera().edit();
+    EXPECT_EQ(cabecera().fieldByName("Descripcion").asString(), "Nave industrial Cuarte (ampliada)");
+    cabecera().fieldByName("Descripcion").setAsString("Nave de Cuarte, fase 2");
+    otro_->ejecutar("UPDATE PROYECT SET DescripcionAmpliada = 'Ampliación aprobada' WHERE Codigo = '1'");
+    f.GrabarDatos(&f);
+    EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join('\n').toStdString();
+    EXPECT_EQ(sql("SELECT Descripcion, DescripcionAmpliada FROM PROYECT WHERE Codigo = '1'"),
+              "Nave de Cuarte, fase 2|Ampliación aprobada");
+}
+
+TEST_P(GrabacionConcurrenteTest, LaLineaCambiadaPorOtroSeQuedaComoSeEscribio)
+{
+    TfPROYPROY &f = *ventana_;
+    f.Show();
+    f.PageControl1->setActivePage(f.PagCapitulos);
+    f.DBGrid1->setFocus();
+    lineas().first();
+    const int linea = lineas().fieldByName("Linea").asInteger();
+    mensajes_.limpiar();
+    lineas().edit();
+    lineas().fieldByName("Descripcion").setAsString("Proyecto básico y licencias");
+    otro_->ejecutar(QStringLiteral("UPDATE LPROYECT SET Descripcion = 'Licencia de obra' WHERE CodigoProyecto = '1' AND "
+                                   "Linea = %1")
+                        .arg(linea));
+    // Leaving the row posts it.
+    QTest::keyClick(f.DBGrid1, Qt::Key_Down);
+    EXPECT_EQ(mensajes_.textos(), QStringList{"¡ El registro ha sido modificado por otro usuario !. Debe cancelar la "
+                                              "edición, salir e intentarlo de nuevo."});
+    EXPECT_EQ(lineas().state(), plat::DataSetState::Edit);
+    EXPECT_EQ(lineas().fieldByName("Linea").asInteger(), linea);
+    EXPECT_EQ(lineas().fieldByName("Descripcion").asString(), "Proyecto básico y licencias");
+    guardarCaptura(f, QStringLiteral("grabacion-concurrente-linea-") + (GetParam() ? "postgresql" : "sqlite"));
+    EXPECT_EQ(sql(QStringLiteral("SELECT Descripcion FROM LPROYECT WHERE CodigoProyecto = '1' AND Linea = %1").arg(linea)),
+              "Licencia de obra");
+
+    // Cancelled and typed again, it is saved over the other program's text.
+    mensajes_.limpiar();
+    f.pbCancelarClick(&f);
+    lineas().edit();
+    EXPECT_EQ(lineas().fieldByName("Descripcion").asString(), "Licencia de obra");
+    lineas().fieldByName("Descripcion").setAsString("Proyecto básico y licencias");
+    f.GrabarDatos(&f);
+    EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join('\n').toStdString();
+    EXPECT_EQ(sql(QStringLiteral("SELECT Descripcion FROM LPROYECT WHERE CodigoProyecto = '1' AND Linea = %1").arg(linea)),
+              "Proyecto básico y licencias");
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, GrabacionConcurrenteTest, ::testing::Values(false, true), NombreMotor);
+
+} // namespace
