@@ -1,6 +1,6 @@
 #pragma once
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"
-#include "projects/PeticionImpreso.h"
+#include "projects/comun/PeticionImpreso.h"
 
 // Runs a project window's print request through the print engine: its request values, its
 // form with the two request tables made from the request's texts, the fill, the run. The

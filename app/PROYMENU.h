@@ -1,6 +1,6 @@
 #pragma once
-#include "GENEW/data/Genemodu.h"
-#include "GENEW/data/NombreEmpresaInforme.h"
+#include "GENEW/data/modulo/Genemodu.h"
+#include "GENEW/data/servicios/NombreEmpresaInforme.h"
 #include "platform/ui/Form.h"
 
 #include <functional>

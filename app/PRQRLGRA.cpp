@@ -1,7 +1,7 @@
 #include "app/PRQRLGRA.h"
 
-#include "GENEW/data/Genemodu.h"
-#include "GENEW/data/NombreEmpresaInforme.h"
+#include "GENEW/data/modulo/Genemodu.h"
+#include "GENEW/data/servicios/NombreEmpresaInforme.h"
 #include "GENEW/reporting/informes/GENELPRO.h"
 #include "GENEW/reporting/informes/GENEPREV.h"
 #include "GENEW/runtime/Geneinic.h"
@@ -9,8 +9,8 @@
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
 #include "platform/ui/Application.h"
-#include "projects/DibujoGantt.h"
-#include "projects/PintoresGantt.h"
+#include "projects/proyectos/DibujoGantt.h"
+#include "projects/proyectos/PintoresGantt.h"
 
 TfPRQRLGRA *fPRQRLGRA = nullptr;
 

@@ -3,7 +3,7 @@
 #include "GENEW/reporting/informes/BandasInforme.h"
 #include "GENEW/reporting/informes/Informe.h"
 #include "platform/ui/Form.h"
-#include "projects/ListadoGrafico.h"
+#include "projects/proyectos/ListadoGrafico.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "app/ServiciosSesion.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/GENECINF.h"
 #include "GENEW/reporting/GENEUINF.h"
 #include "GENEW/reporting/GENEUSQL.h"

@@ -3,7 +3,7 @@
 // benchmarks that time the data module and its forms: the shipped definitions (plus any
 // the benchmark adds), the start-up form logged in, company 1 created and connected when
 // asked, and the data module. Messages are recorded, since nothing may wait for a click.
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/SalidaMensajes.h"
 #include "platform/data/engine/Connection.h"

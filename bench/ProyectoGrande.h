@@ -2,7 +2,7 @@
 // A project of many lines for the benchmarks of the project views: ten-line chapters (the
 // heading "0003", then "0003.01" .. "0003.09"), dated lines spread over 2024 with alternate
 // progress texts, written in one transaction of the company connection.
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/base/FechaHora.h"
 #include "platform/data/engine/Connection.h"

@@ -7,7 +7,7 @@
 // Run with --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true.
 #include "ArranqueBenchmarks.h"
 #include "FilasExportacion.h"
-#include "GENEW/data/ExportacionExcel.h"
+#include "GENEW/data/servicios/ExportacionExcel.h"
 #include "platform/data/ClientDataSet.h"
 #include "platform/office/ServidorPDF.h"
 

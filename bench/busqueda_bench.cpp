@@ -5,7 +5,7 @@
 // preferences). The anchor, in the same run on the same file: the sqlite3 API preparing the
 // same kind of SELECT and stepping one screen of rows.
 #include "ArranqueBenchmarks.h"
-#include "GENEW/data/GENEBUSQ.h"
+#include "GENEW/data/ventanas/GENEBUSQ.h"
 #include "ProgramaArrancado.h"
 
 #include <QFile>

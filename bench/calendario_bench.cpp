@@ -6,7 +6,7 @@
 #include "ArranqueBenchmarks.h"
 #include "ProgramaArrancado.h"
 #include "platform/ui/Application.h"
-#include "projects/RRHHCAOP.h"
+#include "projects/calendario/RRHHCAOP.h"
 
 #include <QImage>
 #include <benchmark/benchmark.h>

@@ -8,8 +8,8 @@
 #include "ProgramaArrancado.h"
 #include "platform/base/FechaHora.h"
 #include "platform/ui/Application.h"
-#include "projects/PROYCPRO.h"
-#include "projects/Proymodu.h"
+#include "projects/proyectos/PROYCPRO.h"
+#include "projects/proyectos/Proymodu.h"
 
 #include <QImage>
 #include <benchmark/benchmark.h>

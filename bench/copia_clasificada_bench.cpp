@@ -5,7 +5,7 @@
 // same table, inserting the same rows from a SELECT with one prepared statement inside one
 // transaction, stepping them back in key order and dropping the table.
 #include "ArranqueBenchmarks.h"
-#include "GENEW/data/CopiaClasificada.h"
+#include "GENEW/data/modulo/CopiaClasificada.h"
 #include "ProgramaArrancado.h"
 #include "platform/data/TableDataSet.h"
 

@@ -2,7 +2,7 @@
 // and names, and today's line: the data module's time scale against the same marks drawn
 // straight with QPainter at precomputed places.
 #include "ArranqueBenchmarks.h"
-#include "GENEW/data/DibujarEscalaTiempo.h"
+#include "GENEW/data/modulo/DibujarEscalaTiempo.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/ui/Canvas.h"
 

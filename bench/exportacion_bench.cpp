@@ -5,8 +5,8 @@
 // - Excel: a plain libxlsxwriter loop writing the same 1,000,000 cells in constant memory.
 #include "ArranqueBenchmarks.h"
 #include "FilasExportacion.h"
-#include "GENEW/data/ExportacionExcel.h"
-#include "GENEW/data/TextoRegistros.h"
+#include "GENEW/data/servicios/ExportacionExcel.h"
+#include "GENEW/data/servicios/TextoRegistros.h"
 #include "platform/data/ClientDataSet.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"

@@ -4,7 +4,7 @@
 // translation cache) and later ones (cache warm). Anchor in the same run: the sqlite3 C API
 // reading the first 100 rows of the large table in key order, what a grid shows first.
 #include "ArranqueBenchmarks.h"
-#include "GENEW/data/CacheTraducciones.h"
+#include "GENEW/data/servicios/CacheTraducciones.h"
 #include "ProgramaArrancado.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Form.h"

@@ -7,7 +7,7 @@
 #include "platform/data/Field.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Session.h"
-#include "projects/EjecutorIntercambioSQL.h"
+#include "projects/operarios/EjecutorIntercambioSQL.h"
 
 #include <QFile>
 #include <QSet>

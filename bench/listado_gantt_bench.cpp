@@ -10,8 +10,8 @@
 #include "bench/PrimeraPagina.h"
 #include "GENEW/reporting/informes/ImpresoraInforme.h"
 #include "platform/ui/Application.h"
-#include "projects/PROYPROY.h"
-#include "projects/Proymodu.h"
+#include "projects/proyectos/PROYPROY.h"
+#include "projects/proyectos/Proymodu.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

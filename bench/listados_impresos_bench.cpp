@@ -13,9 +13,9 @@
 #include "ProgramaArrancado.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/data/DataSetComponents.h"
-#include "projects/CALILGAM.h"
-#include "projects/PROYLPRO.h"
-#include "projects/PeticionImpreso.h"
+#include "projects/gamas/CALILGAM.h"
+#include "projects/proyectos/PROYLPRO.h"
+#include "projects/comun/PeticionImpreso.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>

@@ -9,8 +9,8 @@
 #include "ProgramaArrancado.h"
 #include "ProyectoGrande.h"
 #include "platform/ui/Application.h"
-#include "projects/PROYPROY.h"
-#include "projects/Proymodu.h"
+#include "projects/proyectos/PROYPROY.h"
+#include "projects/proyectos/Proymodu.h"
 
 #include <QImage>
 #include <benchmark/benchmark.h>

@@ -7,7 +7,7 @@
 #include "ProgramaArrancado.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Form.h"
-#include "projects/PROYNTEC.h"
+#include "projects/proyectos/PROYNTEC.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

@@ -5,7 +5,7 @@
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "ProgramaArrancado.h"
-#include "projects/Primmodu.h"
+#include "projects/operarios/Primmodu.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>

@@ -5,13 +5,13 @@
 // the same range reads through the sqlite3 C API with prepared statements, and the same
 // marks filled straight with QPainter.
 #include "ArranqueBenchmarks.h"
-#include "GENEW/data/DibujarEscalaTiempo.h"
+#include "GENEW/data/modulo/DibujarEscalaTiempo.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "ProgramaArrancado.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Colors.h"
-#include "projects/DibujoGantt.h"
-#include "projects/Proymodu.h"
+#include "projects/proyectos/DibujoGantt.h"
+#include "projects/proyectos/Proymodu.h"
 
 #include <QPainter>
 #include <benchmark/benchmark.h>

@@ -4,7 +4,7 @@
 // cached. Anchors in the same run: the same 300 look-ups in a QHash, and the same key
 // looked up with a prepared statement of the sqlite3 C API on the same file.
 #include "ArranqueBenchmarks.h"
-#include "GENEW/data/SentenciasModulo.h"
+#include "GENEW/data/servicios/SentenciasModulo.h"
 #include "GENEW/runtime/ServicioSQL.h"
 #include "ProgramaArrancado.h"
 

@@ -2,8 +2,8 @@
 // texts, with field lists drawn from the columns and indexes of a real table: each must be
 // exactly one statement that SQLite prepares (a quote in a datum never ends its literal,
 // nothing is left over after it), on each engine's text where SQLite can read it.
-#include "GENEW/data/busqueda/PreferenciasBusqueda.h"
-#include "GENEW/data/busqueda/SentenciaBusqueda.h"
+#include "GENEW/data/servicios/busqueda/PreferenciasBusqueda.h"
+#include "GENEW/data/servicios/busqueda/SentenciaBusqueda.h"
 #include "platform/data/engine/Dialect.h"
 #include "platform/data/engine/SqliteExtensions.h"
 

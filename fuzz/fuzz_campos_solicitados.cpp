@@ -1,6 +1,6 @@
 // The responsibility configuration: the requested items of CONFRESP and the operator lists,
 // as the dialog checks them and as they become the search's SQL condition.
-#include "GENEW/data/CamposSolicitados.h"
+#include "GENEW/data/servicios/CamposSolicitados.h"
 
 #include <cstddef>
 #include <cstdint>

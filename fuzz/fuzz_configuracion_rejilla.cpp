@@ -1,6 +1,6 @@
 // Arbitrary text as the stored layout of a grid: it is read without a crash, its styles are
 // known ones, and the columns read, written out again, read back the same.
-#include "GENEW/data/ConfiguracionRejilla.h"
+#include "GENEW/data/servicios/ConfiguracionRejilla.h"
 
 #include <cstdint>
 #include <cstdlib>

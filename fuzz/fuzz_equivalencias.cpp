@@ -1,7 +1,7 @@
 // Arbitrary text and separator as an equivalence file: every line read into two pieces,
 // written back and read again to the same pieces (when no piece holds the separator or a
 // line break), and every piece read as a code or refused with the conversion message.
-#include "projects/IntercambioOperarios.h"
+#include "projects/operarios/IntercambioOperarios.h"
 
 #include <cstdint>
 #include <cstdlib>

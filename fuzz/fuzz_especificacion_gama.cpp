@@ -1,6 +1,6 @@
 // A characteristic's `Especificacion` range is typed by users: its split must take any text, and a text
 // holding the separator must come back whole from its two parts.
-#include "projects/EspecificacionGama.h"
+#include "projects/gamas/EspecificacionGama.h"
 
 #include <QByteArray>
 

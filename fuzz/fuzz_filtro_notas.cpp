@@ -4,7 +4,7 @@
 // that column with exactly the answer typed.
 #include "platform/base/Errores.h"
 #include "platform/data/filter/FilterSyntax.h"
-#include "projects/FiltroNotasTecnicas.h"
+#include "projects/proyectos/FiltroNotasTecnicas.h"
 
 #include <cstdint>
 #include <cstdlib>

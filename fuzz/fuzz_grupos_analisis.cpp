@@ -1,7 +1,7 @@
 // Arbitrary text as the profiles' categories of the general parameters, a profile list and a
 // range text: the categories, the filter and the range rows are made without a crash; the
 // filter's literals stay closed, and the rows answered read back the same.
-#include "GENEW/data/TextosGruposAnalisis.h"
+#include "GENEW/data/servicios/TextosGruposAnalisis.h"
 
 #include <cstdint>
 #include <cstdlib>

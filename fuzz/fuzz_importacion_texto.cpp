@@ -1,7 +1,7 @@
 // Files read back by the text import come from anywhere (other programs, hand edits): no
 // file and no set of options may crash or hang it, and every record it writes or refuses is
 // accounted for.
-#include "GENEW/data/TextoRegistros.h"
+#include "GENEW/data/servicios/TextoRegistros.h"
 #include "GENEW/runtime/comun/FicherosTexto.h"
 #include "platform/data/ClientDataSet.h"
 

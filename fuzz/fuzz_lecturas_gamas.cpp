@@ -1,5 +1,5 @@
 // The readers of the control ranges listing: an order-list line and an article's range codes.
-#include "projects/LecturasGamas.h"
+#include "projects/gamas/LecturasGamas.h"
 
 #include <cstddef>
 #include <cstdint>

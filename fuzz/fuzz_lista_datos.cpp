@@ -2,8 +2,8 @@
 // row formula, as its options text and as data-entry definitions: nothing crashes, every
 // value is finite, an inner value written back reads as itself, the options never give more
 // columns than asked, and a check line names its field where the viewer looks for it.
-#include "GENEW/data/lista/CalculoExpresion.h"
-#include "GENEW/data/lista/OpcionesListaDatos.h"
+#include "GENEW/data/servicios/lista/CalculoExpresion.h"
+#include "GENEW/data/servicios/lista/OpcionesListaDatos.h"
 
 #include <cmath>
 #include <cstdint>

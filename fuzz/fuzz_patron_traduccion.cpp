@@ -1,6 +1,6 @@
 // Texts, keys and translations of TXIDIOMA reach the pattern step as users typed them:
 // none may crash or hang it, and its word splitting must give the text back.
-#include "GENEW/data/traduccion/PatronTraduccion.h"
+#include "GENEW/data/servicios/traduccion/PatronTraduccion.h"
 #include "GENEW/runtime/comun/FicherosTexto.h"
 
 #include <cstdint>

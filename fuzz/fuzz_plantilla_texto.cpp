@@ -1,7 +1,7 @@
 // Arbitrary text as a predefined text's template and as the answers of its dialog: read
 // without a crash; every template line gives one field definition and every answer line one
 // line of the result.
-#include "GENEW/data/PlantillaTexto.h"
+#include "GENEW/data/servicios/PlantillaTexto.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Arbitrary text as a settings template, a current text and a descriptor list: the merge keeps
 // the template's names in order, each value read back whole from its line, and every
 // descriptor reads as one of its kinds.
-#include "GENEW/data/TextosRegistroINI.h"
+#include "GENEW/data/servicios/TextosRegistroINI.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // mode. Every line must parse into one comparison of its field with exactly the value
 // typed (a float read back as the same number, a date as its day), and the whole condition
 // of lines and ranges must parse.
-#include "GENEW/data/TextosListado.h"
+#include "GENEW/data/servicios/TextosListado.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/RutinasNumeros.h"
 #include "platform/base/Errores.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "GENEW/data/VentanaPrograma.h"
+#include "GENEW/data/ventanas/VentanaPrograma.h"
 #include "GENEW/reporting/EdicionInforme.h"
 #include "GENEW/reporting/personalizados/DefinicionInforme.h"
 #include "platform/ui/Grids.h"

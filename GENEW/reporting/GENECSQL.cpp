@@ -1,8 +1,8 @@
 #include "GENEW/reporting/GENECSQL.h"
 
-#include "GENEW/data/GENECOPI.h"
-#include "GENEW/data/GENEVMEM.h"
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/ventanas/GENECOPI.h"
+#include "GENEW/data/ventanas/GENEVMEM.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/consultas/AyudasSentencia.h"
 #include "GENEW/reporting/consultas/GraficoConsulta.h"
 #include "GENEW/reporting/consultas/VariablesConsulta.h"

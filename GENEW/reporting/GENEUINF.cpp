@@ -1,6 +1,6 @@
 #include "GENEW/reporting/GENEUINF.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/consultas/CasillasVariables.h"
 #include "GENEW/reporting/consultas/NombreAlmacenado.h"
 #include "GENEW/reporting/informes/GENELPRO.h"

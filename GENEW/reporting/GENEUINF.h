@@ -1,5 +1,5 @@
 #pragma once
-#include "GENEW/data/VentanaPrograma.h"
+#include "GENEW/data/ventanas/VentanaPrograma.h"
 #include "GENEW/reporting/consultas/PanelVariables.h"
 
 #include <QList>

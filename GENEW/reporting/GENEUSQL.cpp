@@ -1,6 +1,6 @@
 #include "GENEW/reporting/GENEUSQL.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/consultas/CasillasVariables.h"
 #include "GENEW/reporting/consultas/ComandosRejilla.h"
 #include "GENEW/reporting/consultas/NombreAlmacenado.h"

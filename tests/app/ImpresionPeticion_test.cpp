@@ -5,7 +5,7 @@
 #include "platform/ui/data/DataSetComponents.h"
 
 #include "platform/ui/Controls.h"
-#include "projects/PROYLPRO.h"
+#include "projects/proyectos/PROYLPRO.h"
 #include "tests/projects/ProyectosFixture.h"
 #include "tests/reporting/impresos/MotorPrueba.h"
 

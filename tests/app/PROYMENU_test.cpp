@@ -1,16 +1,16 @@
 #include "tests/app/SesionFixture.h"
 #include "tests/support/ImprimirQString.h"
 
-#include "GENEW/data/FormulariosMDI.h"
-#include "GENEW/data/GENEBUSQ.h"
-#include "GENEW/data/ListaConsultas.h"
+#include "GENEW/data/modulo/FormulariosMDI.h"
+#include "GENEW/data/ventanas/GENEBUSQ.h"
+#include "GENEW/data/servicios/ListaConsultas.h"
 #include "GENEW/reporting/GENEUSQL.h"
 #include "GENEW/runtime/AperturaDataSet.h"
 #include "GENEW/runtime/ProgramasExternos.h"
 #include "GENEW/runtime/ServiciosExternos.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Lists.h"
-#include "projects/PROYPROY.h"
+#include "projects/proyectos/PROYPROY.h"
 
 #include <QAction>
 #include <QFileInfo>

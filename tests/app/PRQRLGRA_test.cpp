@@ -2,7 +2,7 @@
 // report laid them out, what reaches the printer, the preview and a PDF.
 #include "app/PRQRLGRA.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/informes/GENEPREV.h"
 #include "GENEW/reporting/informes/ImpresoraInforme.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
@@ -10,7 +10,7 @@
 #include "platform/data/QueryDataSet.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/data/DataSetComponents.h"
-#include "projects/PROYPROY.h"
+#include "projects/proyectos/PROYPROY.h"
 #include "tests/projects/ProyectoMuestra.h"
 #include "tests/projects/ProyectosFixture.h"
 #include "tests/reporting/impresos/MotorPrueba.h"

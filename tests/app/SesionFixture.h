@@ -3,10 +3,10 @@
 #include "app/PROYMENU.h"
 #include "tests/runtime/ArranqueFixture.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/runtime/Plataforma.h"
-#include "projects/Primmodu.h"
-#include "projects/Proymodu.h"
+#include "projects/operarios/Primmodu.h"
+#include "projects/proyectos/Proymodu.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "GENEW/data/GENEDETA.h"
+#include "GENEW/data/ventanas/GENEDETA.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/TableDataSet.h"

@@ -1,6 +1,6 @@
 // The form framework on a real data module and sample forms, on SQLite and PostgreSQL.
-#include "GENEW/data/CacheTraducciones.h"
-#include "GENEW/data/ParametrosGenerales.h"
+#include "GENEW/data/servicios/CacheTraducciones.h"
+#include "GENEW/data/servicios/ParametrosGenerales.h"
 #include "GENEW/runtime/AperturaDataSet.h"
 #include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"

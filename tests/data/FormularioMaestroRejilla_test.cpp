@@ -1,6 +1,6 @@
 // The grid record window on two sample tables: a small-integer key and a key of two
 // integer fields, on SQLite and PostgreSQL.
-#include "GENEW/data/FormularioMaestroRejilla.h"
+#include "GENEW/data/ventanas/FormularioMaestroRejilla.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Keys.h"

@@ -1,4 +1,4 @@
-#include "GENEW/data/GENECALC.h"
+#include "GENEW/data/ventanas/GENECALC.h"
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"

@@ -1,4 +1,4 @@
-#include "GENEW/data/GENECOPI.h"
+#include "GENEW/data/ventanas/GENECOPI.h"
 #include "GENEW/runtime/AperturaDataSet.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Application.h"

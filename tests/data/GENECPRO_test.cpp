@@ -1,7 +1,7 @@
 #include "ModuloFixture.h"
 #include "TablaLista.h"
 
-#include "GENEW/data/GENECPRO.h"
+#include "GENEW/data/ventanas/GENECPRO.h"
 #include "GENEW/runtime/ServiciosExternos.h"
 #include "platform/base/Errores.h"
 #include "platform/data/TableDataSet.h"

@@ -1,4 +1,4 @@
-#include "GENEW/data/GENEDETA.h"
+#include "GENEW/data/ventanas/GENEDETA.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/SalidaMensajes.h"
 #include "platform/ui/Application.h"

@@ -1,8 +1,8 @@
 // The electronic-documents window on a real data module, on SQLite and PostgreSQL, with the
 // prompts answered through the message sink and the dialogs scripted.
-#include "GENEW/data/GENEDOCE.h"
-#include "GENEW/data/GENEMLIS.h"
-#include "GENEW/data/GENETEXT.h"
+#include "GENEW/data/ventanas/GENEDOCE.h"
+#include "GENEW/data/ventanas/GENEMLIS.h"
+#include "GENEW/data/ventanas/GENETEXT.h"
 #include "GENEW/runtime/GENEOPEN.h"
 #include "GENEW/runtime/ServiciosExternos.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"

@@ -1,6 +1,6 @@
 #include "ModuloFixture.h"
 
-#include "GENEW/data/GENEFILT.h"
+#include "GENEW/data/ventanas/GENEFILT.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/ui/Application.h"

@@ -1,4 +1,4 @@
-#include "GENEW/data/GENEKPAD.h"
+#include "GENEW/data/ventanas/GENEKPAD.h"
 
 #include "platform/data/ClientDataSet.h"
 #include "platform/ui/Controls.h"

@@ -1,6 +1,6 @@
-#include "GENEW/data/GENEBUSQ.h"
-#include "GENEW/data/GENEMLIS.h"
-#include "GENEW/data/HistorialAccesos.h"
+#include "GENEW/data/ventanas/GENEBUSQ.h"
+#include "GENEW/data/ventanas/GENEMLIS.h"
+#include "GENEW/data/ventanas/HistorialAccesos.h"
 #include "platform/data/QueryDataSet.h"
 
 #include "platform/base/Errores.h"

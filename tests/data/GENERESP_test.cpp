@@ -1,7 +1,7 @@
 // Document responsibility on a real data module, on SQLite and PostgreSQL, with the dialog's
 // answers scripted.
-#include "GENEW/data/CamposSolicitados.h"
-#include "GENEW/data/GENERESP.h"
+#include "GENEW/data/servicios/CamposSolicitados.h"
+#include "GENEW/data/ventanas/GENERESP.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/ui/Application.h"

@@ -1,5 +1,5 @@
-#include "GENEW/data/GENERINI.h"
-#include "GENEW/data/TextosRegistroINI.h"
+#include "GENEW/data/ventanas/GENERINI.h"
+#include "GENEW/data/servicios/TextosRegistroINI.h"
 #include "GENEW/runtime/comun/SalidaMensajes.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"

@@ -1,7 +1,7 @@
 // The memo viewer and editor on its one long-lived form.
-#include "GENEW/data/CacheTraducciones.h"
-#include "GENEW/data/GENEBUSQ.h"
-#include "GENEW/data/GENEVMEM.h"
+#include "GENEW/data/servicios/CacheTraducciones.h"
+#include "GENEW/data/ventanas/GENEBUSQ.h"
+#include "GENEW/data/ventanas/GENEVMEM.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Application.h"

@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <thread>
 
-#include "GENEW/data/NombresTablasTemporales.h"
+#include "GENEW/data/servicios/NombresTablasTemporales.h"
 #include "GENEW/runtime/ServicioSQL.h"
 #include "GENEW/runtime/AperturaTablasFormulario.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "tests/runtime/ArranqueFixture.h"
 
 // A started program with company 1 open and the data module created, on the embedded

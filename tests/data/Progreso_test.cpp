@@ -1,4 +1,4 @@
-#include "GENEW/data/GENEPROG.h"
+#include "GENEW/data/ventanas/GENEPROG.h"
 
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"

@@ -1,7 +1,7 @@
 #include "ModuloFixture.h"
 #include "tests/support/ImprimirQString.h"
 
-#include "GENEW/data/RegistroActividad.h"
+#include "GENEW/data/servicios/RegistroActividad.h"
 #include "GENEW/runtime/Plataforma.h"
 #include "GENEW/runtime/comun/FicherosTexto.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"

@@ -1,4 +1,4 @@
-#include "GENEW/data/GENECPRO.h"
+#include "GENEW/data/ventanas/GENECPRO.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/QueryDataSet.h"
 #include "platform/data/ClientDataSet.h"

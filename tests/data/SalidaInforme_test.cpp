@@ -1,4 +1,4 @@
-#include "GENEW/data/SalidaInforme.h"
+#include "GENEW/data/modulo/SalidaInforme.h"
 #include "tests/data/InformeDePaginas.h"
 #include "tests/data/ModuloFixture.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "platform/data/Field.h"
 #include "platform/data/TableDataSet.h"

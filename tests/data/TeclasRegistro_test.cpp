@@ -1,4 +1,4 @@
-#include "GENEW/data/TeclasRegistro.h"
+#include "GENEW/data/ventanas/TeclasRegistro.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Controls.h"

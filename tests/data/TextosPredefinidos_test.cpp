@@ -1,7 +1,7 @@
 // The predefined texts of TEXTO as Ctrl+T reaches them: a plain text, the search for an
 // unknown code, and a template the user fills in.
-#include "GENEW/data/GENEBUSQ.h"
-#include "GENEW/data/GENEVLIS.h"
+#include "GENEW/data/ventanas/GENEBUSQ.h"
+#include "GENEW/data/ventanas/GENEVLIS.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Grids.h"
 #include "tests/data/ModuloFixture.h"

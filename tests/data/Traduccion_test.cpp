@@ -1,7 +1,7 @@
 #include "ModuloFixture.h"
 #include "tests/support/ImprimirQString.h"
 
-#include "GENEW/data/SentenciasModulo.h"
+#include "GENEW/data/servicios/SentenciasModulo.h"
 #include "GENEW/runtime/ServicioSQL.h"
 #include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"

@@ -1,7 +1,7 @@
 #include "ModuloFixture.h"
 #include "tests/support/ImprimirQString.h"
 
-#include "GENEW/data/DerechosUsuario.h"
+#include "GENEW/data/servicios/DerechosUsuario.h"
 #include "GENEW/runtime/Plataforma.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/ui/Menus.h"

@@ -1,15 +1,15 @@
 // The control ranges master over ranges with lines, history and documents, on SQLite and
 // PostgreSQL.
-#include "GENEW/data/GENEBUSQ.h"
-#include "GENEW/data/GENEVMEM.h"
+#include "GENEW/data/ventanas/GENEBUSQ.h"
+#include "GENEW/data/ventanas/GENEVMEM.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Keys.h"
-#include "projects/CALIGAMA.h"
-#include "projects/CALILGAM.h"
-#include "projects/EspecificacionGama.h"
+#include "projects/gamas/CALIGAMA.h"
+#include "projects/gamas/CALILGAM.h"
+#include "projects/gamas/EspecificacionGama.h"
 #include "tests/data/MaestroFixture.h"
 
 #include <QApplication>

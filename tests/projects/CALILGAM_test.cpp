@@ -1,6 +1,6 @@
 #include "ProyectosFixture.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "platform/base/FechaHora.h"
 
 #include "GENEW/runtime/Geneinic.h"
@@ -9,8 +9,8 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/data/DataControls.h"
 #include "platform/ui/data/DataSetComponents.h"
-#include "projects/CALILGAM.h"
-#include "projects/PeticionImpreso.h"
+#include "projects/gamas/CALILGAM.h"
+#include "projects/comun/PeticionImpreso.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "projects/CalendarioOperario.h"
+#include "projects/calendario/CalendarioOperario.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The project query's rules that need no database.
-#include "projects/ConsultaProyectos.h"
+#include "projects/proyectos/ConsultaProyectos.h"
 
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "platform/base/FechaHora.h"

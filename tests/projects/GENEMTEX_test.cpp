@@ -1,13 +1,13 @@
 // The texts master on the record-window base, on SQLite and PostgreSQL.
-#include "GENEW/data/GENECOPI.h"
-#include "GENEW/data/InformeImagen.h"
-#include "GENEW/data/SalidaInforme.h"
+#include "GENEW/data/ventanas/GENECOPI.h"
+#include "GENEW/data/ventanas/InformeImagen.h"
+#include "GENEW/data/modulo/SalidaInforme.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Keys.h"
-#include "projects/GENEMTEX.h"
+#include "projects/comun/GENEMTEX.h"
 #include "tests/data/MaestroFixture.h"
 
 #include <QApplication>

@@ -8,7 +8,7 @@
 
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Session.h"
-#include "projects/PROYPROY.h"
+#include "projects/proyectos/PROYPROY.h"
 
 #include <QPointer>
 #include <QTest>

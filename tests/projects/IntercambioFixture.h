@@ -1,6 +1,6 @@
 #pragma once
 #include "platform/data/engine/Connection.h"
-#include "projects/EjecutorIntercambioSQL.h"
+#include "projects/operarios/EjecutorIntercambioSQL.h"
 #include "tests/data/ModuloFixture.h"
 
 

@@ -1,4 +1,4 @@
-#include "projects/IntercambioOperarios.h"
+#include "projects/operarios/IntercambioOperarios.h"
 
 #include <gtest/gtest.h>
 

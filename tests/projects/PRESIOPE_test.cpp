@@ -5,7 +5,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
-#include "projects/PRESIOPE.h"
+#include "projects/operarios/PRESIOPE.h"
 #include "tests/support/TempDir.h"
 
 #include <QCoreApplication>

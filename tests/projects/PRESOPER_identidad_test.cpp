@@ -2,7 +2,7 @@
 // as copies named after them, GP_PROGRAMA saying which one the run stands for.
 #include "tests/data/MaestroFixture.h"
 
-#include "projects/PRESOPER.h"
+#include "projects/operarios/PRESOPER.h"
 
 namespace {
 

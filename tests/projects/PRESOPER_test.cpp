@@ -2,16 +2,16 @@
 #include "tests/data/MaestroFixture.h"
 #include "tests/support/ImprimirQString.h"
 
-#include "GENEW/data/GENEBUSQ.h"
+#include "GENEW/data/ventanas/GENEBUSQ.h"
 #include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/ServicioMensajes.h"
 #include "platform/base/FechaHora.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Keys.h"
-#include "projects/PRESOPER.h"
-#include "projects/RRHHCAOP.h"
-#include "projects/Primmodu.h"
+#include "projects/operarios/PRESOPER.h"
+#include "projects/calendario/RRHHCAOP.h"
+#include "projects/operarios/Primmodu.h"
 
 #include <QApplication>
 #include <QDropEvent>

@@ -3,11 +3,11 @@
 
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/base/FechaHora.h"
-#include "GENEW/data/GENEVLIS.h"
+#include "GENEW/data/ventanas/GENEVLIS.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Grids.h"
-#include "projects/PROYCPRO.h"
-#include "projects/PROYPROY.h"
+#include "projects/proyectos/PROYCPRO.h"
+#include "projects/proyectos/PROYPROY.h"
 
 #include <QItemSelectionModel>
 #include <QPointer>

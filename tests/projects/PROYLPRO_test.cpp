@@ -6,8 +6,8 @@
 #include "platform/ui/Containers.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/data/DataControls.h"
-#include "projects/PROYLPRO.h"
-#include "projects/PeticionImpreso.h"
+#include "projects/proyectos/PROYLPRO.h"
+#include "projects/comun/PeticionImpreso.h"
 
 #include <optional>
 

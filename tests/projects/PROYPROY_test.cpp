@@ -6,13 +6,13 @@
 #include "platform/base/FechaHora.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/ui/Keys.h"
-#include "GENEW/data/GENEBUSQ.h"
-#include "GENEW/data/GENEVMEM.h"
+#include "GENEW/data/ventanas/GENEBUSQ.h"
+#include "GENEW/data/ventanas/GENEVMEM.h"
 #include "platform/ui/data/DataControls.h"
 #include "platform/ui/Application.h"
-#include "projects/ListadoGrafico.h"
-#include "projects/PROYLPRO.h"
-#include "projects/PROYPROY.h"
+#include "projects/proyectos/ListadoGrafico.h"
+#include "projects/proyectos/PROYLPRO.h"
+#include "projects/proyectos/PROYPROY.h"
 
 #include <QApplication>
 #include <QPointer>

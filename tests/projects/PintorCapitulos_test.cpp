@@ -1,7 +1,7 @@
 // The chapter grid's cells painted on an image.
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Colors.h"
-#include "projects/PintorCapitulos.h"
+#include "projects/proyectos/PintorCapitulos.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

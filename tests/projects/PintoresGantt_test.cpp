@@ -1,9 +1,9 @@
-#include "GENEW/data/DibujarEscalaTiempo.h"
+#include "GENEW/data/modulo/DibujarEscalaTiempo.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Colors.h"
 #include "platform/ui/Drawing.h"
-#include "projects/PintoresGantt.h"
+#include "projects/proyectos/PintoresGantt.h"
 
 #include <QImage>
 #include <QPainter>

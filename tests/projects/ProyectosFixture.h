@@ -3,7 +3,7 @@
 #include <QDir>
 #include "platform/ui/Application.h"
 #include "platform/ui/Form.h"
-#include "projects/Proymodu.h"
+#include "projects/proyectos/Proymodu.h"
 #include "tests/data/ModuloFixture.h"
 
 // A company database with the data module and the project data module created, on each

@@ -1,10 +1,10 @@
 #include "ProyectosFixture.h"
 
 #include "GENEW/runtime/comun/RutinasFechas.h"
-#include "GENEW/data/DibujarEscalaTiempo.h"
+#include "GENEW/data/modulo/DibujarEscalaTiempo.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Colors.h"
-#include "projects/DibujoGantt.h"
+#include "projects/proyectos/DibujoGantt.h"
 
 #include <cmath>
 

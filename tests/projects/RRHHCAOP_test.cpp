@@ -3,7 +3,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Colors.h"
 #include "platform/ui/Dialogs.h"
-#include "projects/RRHHCAOP.h"
+#include "projects/calendario/RRHHCAOP.h"
 #include "tests/data/ModuloFixture.h"
 
 #include <QPointer>

@@ -5,7 +5,7 @@
 #include "ProyectosFixture.h"
 #include "tests/support/ImprimirQString.h"
 
-#include "projects/PROYPROY.h"
+#include "projects/proyectos/PROYPROY.h"
 #include "tests/support/PrivatePgServer.h"
 
 #include <QPointer>

@@ -2,8 +2,8 @@
 // its own with a table of customers, searched as a user would.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/GENEBUSA.h"
-#include "GENEW/data/GENEBUSQ.h"
+#include "GENEW/data/ventanas/GENEBUSA.h"
+#include "GENEW/data/ventanas/GENEBUSQ.h"
 
 namespace {
 

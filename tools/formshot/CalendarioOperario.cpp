@@ -3,8 +3,8 @@
 // paints the day codes, "vimbaro_formshot" the timetables).
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/Genemodu.h"
-#include "projects/RRHHCAOP.h"
+#include "GENEW/data/modulo/Genemodu.h"
+#include "projects/calendario/RRHHCAOP.h"
 
 
 namespace {

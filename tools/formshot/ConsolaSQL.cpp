@@ -2,7 +2,7 @@
 // SQLite): a statement run, its result in the grid and the insertion panel shown.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/GENECSQL.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "app/PROYMENU.h"

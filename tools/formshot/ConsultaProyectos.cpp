@@ -2,10 +2,10 @@
 // pages (the Gantt page with the day ticks on).
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "platform/base/FechaHora.h"
-#include "projects/PROYCPRO.h"
-#include "projects/Proymodu.h"
+#include "projects/proyectos/PROYCPRO.h"
+#include "projects/proyectos/Proymodu.h"
 
 
 namespace {

@@ -2,8 +2,8 @@
 // lines and a range, and on its sample grid over the started program's customers.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/GENECPRO.h"
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/ventanas/GENECPRO.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Containers.h"
 #include "platform/ui/Controls.h"

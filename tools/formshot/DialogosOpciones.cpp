@@ -1,9 +1,9 @@
 // The text and selection dialogs and the field viewer in its modes.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/GENESELE.h"
-#include "GENEW/data/GENETEXT.h"
-#include "GENEW/data/GENEVLIS.h"
+#include "GENEW/data/ventanas/GENESELE.h"
+#include "GENEW/data/ventanas/GENETEXT.h"
+#include "GENEW/data/ventanas/GENEVLIS.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Grids.h"
 #include "platform/ui/Lists.h"

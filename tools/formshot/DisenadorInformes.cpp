@@ -2,7 +2,7 @@
 // chapters loaded: its lists and coloured statement, or its format page with ruler and grid.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/GENECINF.h"
 #include "GENEW/reporting/personalizados/SentenciaInforme.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"

@@ -2,9 +2,9 @@
 // showing a picture and an HTML page, on a started program (its own temporary folder, SQLite).
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/GENEDOCE.h"
-#include "GENEW/data/GENERESP.h"
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/ventanas/GENEDOCE.h"
+#include "GENEW/data/ventanas/GENERESP.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "platform/data/engine/Session.h"
 #include "platform/ui/Lists.h"

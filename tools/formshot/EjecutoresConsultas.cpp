@@ -2,7 +2,7 @@
 // company's customers: their variables asked in the generated panel.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/GENEUINF.h"
 #include "GENEW/reporting/GENEUSQL.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"

@@ -1,7 +1,7 @@
 // The started program behind the pictures that need a company database.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "platform/data/engine/Session.h"
 #include "platform/ui/Application.h"

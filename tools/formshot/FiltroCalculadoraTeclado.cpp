@@ -2,9 +2,9 @@
 // and the on-screen numeric keypad.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/GENECALC.h"
-#include "GENEW/data/GENEFILT.h"
-#include "GENEW/data/GENEKPAD.h"
+#include "GENEW/data/ventanas/GENECALC.h"
+#include "GENEW/data/ventanas/GENEFILT.h"
+#include "GENEW/data/ventanas/GENEKPAD.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Lists.h"
 #include "platform/ui/data/DataControls.h"

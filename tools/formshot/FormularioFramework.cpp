@@ -2,7 +2,7 @@
 // program (its own temporary folder, SQLite), in each look and translated.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/engine/Session.h"

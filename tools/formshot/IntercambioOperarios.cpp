@@ -1,9 +1,9 @@
 // The operator-code swap with three pairs, the first one already swapped (grey).
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "platform/ui/Application.h"
-#include "projects/PRESIOPE.h"
+#include "projects/operarios/PRESIOPE.h"
 
 
 namespace {

@@ -2,7 +2,7 @@
 // columns ("Basica") and a "Blanco y Negro" listing compressed 0.8 with its restrictions header.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/NombreEmpresaInforme.h"
+#include "GENEW/data/servicios/NombreEmpresaInforme.h"
 #include "GENEW/reporting/informes/GENELPRO.h"
 #include "GENEW/reporting/informes/GENEPREV.h"
 #include "platform/data/ClientDataSet.h"

@@ -2,13 +2,13 @@
 // the document box on and two open orders listed, on the started sample program.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/data/DataSetComponents.h"
-#include "projects/CALILGAM.h"
-#include "projects/PROYLPRO.h"
+#include "projects/gamas/CALILGAM.h"
+#include "projects/proyectos/PROYLPRO.h"
 
 namespace {
 

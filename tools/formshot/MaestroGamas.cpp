@@ -2,8 +2,8 @@
 // each of its grid pages and on the remarks page.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/Genemodu.h"
-#include "projects/CALIGAMA.h"
+#include "GENEW/data/modulo/Genemodu.h"
+#include "projects/gamas/CALIGAMA.h"
 
 
 namespace {

@@ -1,9 +1,9 @@
 // The operator master on an operator with a photo, two analysis groups and a mobile activity.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/Genemodu.h"
-#include "projects/PRESOPER.h"
-#include "projects/Primmodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
+#include "projects/operarios/PRESOPER.h"
+#include "projects/operarios/Primmodu.h"
 
 #include <QDate>
 #include <QDir>

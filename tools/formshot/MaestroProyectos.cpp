@@ -3,11 +3,11 @@
 #include "tools/formshot/FormCatalog.h"
 
 #include "app/PRQRLGRA.h"
-#include "GENEW/data/Genemodu.h"
-#include "GENEW/data/NombreEmpresaInforme.h"
+#include "GENEW/data/modulo/Genemodu.h"
+#include "GENEW/data/servicios/NombreEmpresaInforme.h"
 #include "GENEW/reporting/informes/GENEPREV.h"
-#include "projects/PROYPROY.h"
-#include "projects/Proymodu.h"
+#include "projects/proyectos/PROYPROY.h"
+#include "projects/proyectos/Proymodu.h"
 #include "tests/projects/ProyectoMuestra.h"
 
 #include <QLabel>

@@ -2,11 +2,11 @@
 // settings, and the copy to other companies with its list of companies.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/GENECOPI.h"
-#include "GENEW/data/GENEPARA.h"
-#include "GENEW/data/GENERINI.h"
-#include "GENEW/data/Genemodu.h"
-#include "GENEW/data/ParametrosGenerales.h"
+#include "GENEW/data/ventanas/GENECOPI.h"
+#include "GENEW/data/ventanas/GENEPARA.h"
+#include "GENEW/data/ventanas/GENERINI.h"
+#include "GENEW/data/modulo/Genemodu.h"
+#include "GENEW/data/servicios/ParametrosGenerales.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/SalidaMensajes.h"
 #include "platform/data/TableDataSet.h"

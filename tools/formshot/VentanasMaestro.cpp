@@ -3,7 +3,7 @@
 // technical notes and the version-change notices over a few sample rows.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/impresos/GENEIMPR.h"
 #include "GENEW/reporting/impresos/GENELIMP.h"
 #include "GENEW/runtime/Geneinic.h"
@@ -13,9 +13,9 @@
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Session.h"
 #include "platform/ui/Application.h"
-#include "projects/GENEMTEX.h"
-#include "projects/PROYNTEC.h"
-#include "projects/PROYVERS.h"
+#include "projects/comun/GENEMTEX.h"
+#include "projects/proyectos/PROYNTEC.h"
+#include "projects/proyectos/PROYVERS.h"
 
 #include <QCoreApplication>
 #include <QDir>

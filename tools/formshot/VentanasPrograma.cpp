@@ -1,11 +1,11 @@
 // The main window with two program windows, and the progress window.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/GENEPROG.h"
+#include "GENEW/data/ventanas/GENEPROG.h"
 #include "app/PROYMENU.h"
 #include "platform/ui/Application.h"
-#include "projects/PRESOPER.h"
-#include "projects/PROYPROY.h"
+#include "projects/operarios/PRESOPER.h"
+#include "projects/proyectos/PROYPROY.h"
 
 namespace {
 

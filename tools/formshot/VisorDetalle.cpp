@@ -1,7 +1,7 @@
 // The detail viewer with a plain text and with an HTML text.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/GENEDETA.h"
+#include "GENEW/data/ventanas/GENEDETA.h"
 
 namespace {
 

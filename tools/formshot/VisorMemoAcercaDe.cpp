@@ -1,8 +1,8 @@
 // The memo-field editor on a record's notes and the about box.
 #include "tools/formshot/FormCatalog.h"
 
-#include "GENEW/data/GENEACER.h"
-#include "GENEW/data/GENEVMEM.h"
+#include "GENEW/data/ventanas/GENEACER.h"
+#include "GENEW/data/ventanas/GENEVMEM.h"
 #include "platform/data/ClientDataSet.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/data/DataControls.h"

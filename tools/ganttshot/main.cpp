@@ -1,11 +1,11 @@
 // ganttshot <folder>
 // Paints the five Gantt painters over a built-in sample project, as the project master,
 // the project query and the Gantt listing show them, and saves one PNG each.
-#include "GENEW/data/DibujarEscalaTiempo.h"
+#include "GENEW/data/modulo/DibujarEscalaTiempo.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Colors.h"
-#include "projects/PintoresGantt.h"
+#include "projects/proyectos/PintoresGantt.h"
 
 #include <QApplication>
 #include <QDir>

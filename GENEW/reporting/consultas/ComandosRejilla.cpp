@@ -1,6 +1,6 @@
 #include "GENEW/reporting/consultas/ComandosRejilla.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/informes/GENELPRO.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"

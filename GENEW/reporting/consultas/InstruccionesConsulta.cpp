@@ -1,6 +1,6 @@
 #include "GENEW/reporting/consultas/InstruccionesConsulta.h"
 
-#include "GENEW/data/DerechosUsuario.h"
+#include "GENEW/data/servicios/DerechosUsuario.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 
 namespace {

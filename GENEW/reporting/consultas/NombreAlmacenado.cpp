@@ -1,6 +1,6 @@
 #include "GENEW/reporting/consultas/NombreAlmacenado.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"

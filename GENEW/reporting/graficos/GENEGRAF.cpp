@@ -2,7 +2,7 @@
 
 #include "GENEW/runtime/Geneinic.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/graficos/ConstructorGrafico.h"
 #include "GENEW/reporting/graficos/Vista3D.h"
 #include "platform/ui/Controls.h"

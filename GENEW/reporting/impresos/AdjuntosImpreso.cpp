@@ -1,6 +1,6 @@
 // The attachments run of the print engine: each document printed by itself, followed by the
 // files attached to the record it stands for.
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/impresos/GENELIMP.h"
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"
 #include "platform/data/engine/Connection.h"

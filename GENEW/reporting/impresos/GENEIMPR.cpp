@@ -1,8 +1,8 @@
 #include "GENEW/reporting/impresos/GENEIMPR.h"
 
-#include "GENEW/data/EmpresaListado.h"
-#include "GENEW/data/FormulariosMDI.h"
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/ventanas/EmpresaListado.h"
+#include "GENEW/data/modulo/FormulariosMDI.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/impresos/GENELIMP.h"
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"
 #include "GENEW/reporting/informes/AjustesVistaPrevia.h"

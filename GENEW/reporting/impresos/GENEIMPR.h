@@ -1,5 +1,5 @@
 #pragma once
-#include "GENEW/data/FormularioMaestro.h"
+#include "GENEW/data/ventanas/FormularioMaestro.h"
 #include "platform/ui/Containers.h"
 #include "platform/ui/Lists.h"
 #include "platform/ui/data/DataControls.h"

@@ -1,7 +1,7 @@
 #include "GENEW/reporting/impresos/GENELIMP.h"
 
-#include "GENEW/data/Genemodu.h"
-#include "GENEW/data/NombreEmpresaInforme.h"
+#include "GENEW/data/modulo/Genemodu.h"
+#include "GENEW/data/servicios/NombreEmpresaInforme.h"
 #include "GENEW/reporting/graficos/PrintBarcode.h"
 #include "GENEW/reporting/impresos/CodigoBarrasImpreso.h"
 #include "GENEW/reporting/impresos/DestinoDibujo.h"

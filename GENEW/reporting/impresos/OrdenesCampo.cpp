@@ -1,8 +1,8 @@
 #include "GENEW/reporting/impresos/OrdenesCampo.h"
 
-#include "GENEW/data/Genemodu.h"
-#include "GENEW/data/NombresMotor.h"
-#include "GENEW/data/ParametrosGenerales.h"
+#include "GENEW/data/modulo/Genemodu.h"
+#include "GENEW/data/servicios/NombresMotor.h"
+#include "GENEW/data/servicios/ParametrosGenerales.h"
 #include "GENEW/reporting/impresos/DestinoDibujo.h"
 #include "GENEW/reporting/impresos/GENELIMP.h"
 #include "GENEW/reporting/impresos/MarcasFuente.h"

@@ -1,6 +1,6 @@
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/impresos/AlmacenPaginas.h"
 #include "GENEW/reporting/impresos/RegistroImpreso.h"
 #include "GENEW/runtime/Geneinic.h"

@@ -1,7 +1,7 @@
 // The print engine's own page previewer: the engine form shown modally and maximised after a
 // screen run, one stored page at a time at a zoom, with the millimetre ruler of the work
 // bitmap laid over it.
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/impresos/DestinoDibujo.h"
 #include "GENEW/reporting/impresos/GENELIMP.h"
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"

@@ -1,6 +1,6 @@
 #include "GENEW/reporting/informes/AjustesVistaPrevia.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Dialogs.h"

@@ -1,6 +1,6 @@
 #include "GENEW/reporting/informes/AspectoListado.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 
 #include <QFontDatabase>
 #include <algorithm>

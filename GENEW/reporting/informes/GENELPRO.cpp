@@ -1,7 +1,7 @@
 #include "GENEW/reporting/informes/GENELPRO.h"
 
-#include "GENEW/data/Genemodu.h"
-#include "GENEW/data/NombreEmpresaInforme.h"
+#include "GENEW/data/modulo/Genemodu.h"
+#include "GENEW/data/servicios/NombreEmpresaInforme.h"
 #include "GENEW/reporting/informes/DisenoListado.h"
 #include "GENEW/reporting/informes/GENEPREV.h"
 #include "GENEW/runtime/Geneinic.h"

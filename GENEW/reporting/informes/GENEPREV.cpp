@@ -2,7 +2,7 @@
 
 #include "GENEW/reporting/informes/AjustesVistaPrevia.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/informes/ImpresoraInforme.h"
 #include "GENEW/reporting/informes/Informe.h"
 #include "GENEW/reporting/informes/VistaPreviaInforme.h"

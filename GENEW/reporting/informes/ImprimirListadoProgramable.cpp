@@ -1,6 +1,6 @@
 #include "GENEW/reporting/informes/ImprimirListadoProgramable.h"
 
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/informes/GENELPRO.h"
 #include "GENEW/reporting/informes/Informe.h"
 #include "platform/ui/Controls.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "GENEW/data/GENECPRO.h"
+#include "GENEW/data/ventanas/GENECPRO.h"
 
 // Lists what the programmable listing dialog shows through the run-time listing: card or
 // column format, title, paper, orientation and the grid's font, then preview (returns when

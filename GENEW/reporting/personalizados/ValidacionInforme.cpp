@@ -1,7 +1,7 @@
 #include "GENEW/reporting/personalizados/ValidacionInforme.h"
 
-#include "GENEW/data/GENEDETA.h"
-#include "GENEW/data/Genemodu.h"
+#include "GENEW/data/ventanas/GENEDETA.h"
+#include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/personalizados/SentenciaInforme.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"

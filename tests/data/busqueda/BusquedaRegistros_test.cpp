@@ -1,9 +1,9 @@
 #include "tests/data/ModuloFixture.h"
 #include "tests/support/ImprimirQString.h"
 
-#include "GENEW/data/GENEBUSA.h"
-#include "GENEW/data/GENEBUSQ.h"
-#include "GENEW/data/busqueda/ServiciosBusqueda.h"
+#include "GENEW/data/ventanas/GENEBUSA.h"
+#include "GENEW/data/ventanas/GENEBUSQ.h"
+#include "GENEW/data/ventanas/busqueda/ServiciosBusqueda.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Application.h"

@@ -1,7 +1,7 @@
 #include "GENEW/reporting/GENECSQL.h"
 
-#include "GENEW/data/GENEVMEM.h"
-#include "GENEW/data/MostrarGrafico.h"
+#include "GENEW/data/ventanas/GENEVMEM.h"
+#include "GENEW/data/servicios/MostrarGrafico.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/QueryDataSet.h"
 #include "platform/data/TableDataSet.h"
@@ -16,7 +16,7 @@
 #include "platform/ui/data/DataSetComponents.h"
 #include "GENEW/reporting/informes/GENELPRO.h"
 #include "GENEW/reporting/informes/GENEPREV.h"
-#include "GENEW/data/SalidaInforme.h"
+#include "GENEW/data/modulo/SalidaInforme.h"
 #include "platform/report/PreparedReport.h"
 #include "tests/reporting/consultas/ProgramaConsultas.h"
 

@@ -1,6 +1,6 @@
 #include "GENEW/reporting/GENEUINF.h"
 
-#include "GENEW/data/SalidaInforme.h"
+#include "GENEW/data/modulo/SalidaInforme.h"
 #include "GENEW/reporting/informes/GENELPRO.h"
 #include "GENEW/reporting/personalizados/DefinicionInforme.h"
 #include "GENEW/reporting/personalizados/SentenciaInforme.h"

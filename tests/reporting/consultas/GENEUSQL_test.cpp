@@ -1,6 +1,6 @@
 #include "GENEW/reporting/GENEUSQL.h"
 
-#include "GENEW/data/SalidaInforme.h"
+#include "GENEW/data/modulo/SalidaInforme.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "GENEW/reporting/informes/GENELPRO.h"
 #include "platform/data/ClientDataSet.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "GENEW/data/GENEVMEM.h"
+#include "GENEW/data/ventanas/GENEVMEM.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"

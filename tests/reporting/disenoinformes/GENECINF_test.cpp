@@ -1,8 +1,8 @@
 #include "GENEW/reporting/GENECINF.h"
 
-#include "GENEW/data/GENECOPI.h"
+#include "GENEW/data/ventanas/GENECOPI.h"
 #include "GENEW/reporting/GENEUINF.h"
-#include "GENEW/data/SalidaInforme.h"
+#include "GENEW/data/modulo/SalidaInforme.h"
 #include "GENEW/reporting/informes/ImpresoraInforme.h"
 #include "GENEW/reporting/informes/Informe.h"
 #include "platform/report/PreparedReport.h"

@@ -1,7 +1,7 @@
 // The layout editor on SQLite and PostgreSQL: checks, continuous entry, failures from engine
 // triggers, the company choice and help, keys, printers, the text file tools, the simulation
 // through the print engine, and its opening from a layout selector.
-#include "GENEW/data/GENEBUSQ.h"
+#include "GENEW/data/ventanas/GENEBUSQ.h"
 #include "GENEW/reporting/impresos/GENEIMPR.h"
 #include "GENEW/reporting/impresos/GENELIMP.h"
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"

@@ -1,4 +1,4 @@
-#include "GENEW/data/ParametrosGenerales.h"
+#include "GENEW/data/servicios/ParametrosGenerales.h"
 #include "GENEW/reporting/impresos/OrdenesCampo.h"
 #include "platform/data/ValueText.h"
 #include "tests/reporting/impresos/MotorPrueba.h"

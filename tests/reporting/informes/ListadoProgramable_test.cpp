@@ -1,4 +1,4 @@
-#include "GENEW/data/GENECPRO.h"
+#include "GENEW/data/ventanas/GENECPRO.h"
 #include "GENEW/reporting/informes/GENELPRO.h"
 #include "GENEW/reporting/informes/GENEPREV.h"
 #include "GENEW/reporting/informes/ImprimirListadoProgramable.h"

@@ -1,6 +1,6 @@
 #include "tests/reporting/informes/InformePrueba.h"
 
-#include "GENEW/data/SalidaInforme.h"
+#include "GENEW/data/modulo/SalidaInforme.h"
 #include "tests/reporting/informes/ImpresoraGrabadora.h"
 #include "tests/support/LimiteArchivos.h"
 #include "tests/support/TempDir.h"

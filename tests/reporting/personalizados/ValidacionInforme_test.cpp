@@ -1,6 +1,6 @@
 #include "GENEW/reporting/personalizados/ValidacionInforme.h"
 
-#include "GENEW/data/GENEDETA.h"
+#include "GENEW/data/ventanas/GENEDETA.h"
 #include "GENEW/reporting/personalizados/SentenciaInforme.h"
 #include "platform/data/QueryDataSet.h"
 #include "platform/ui/Application.h"

@@ -1,0 +1,180 @@
+#include "GENEW/data/servicios/ServicioUsuarios.h"
+
+#include "GENEW/runtime/RespuestaSQL.h"
+#include "GENEW/runtime/comun/RutinasMensajes.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
+
+namespace {
+
+const QString kCodigo = QStringLiteral("Codigo");
+const QString kCategoria = QStringLiteral("Categoria");
+const QString kClaveAcceso = QStringLiteral("ClaveAcceso");
+const QString kConfiguracion = QStringLiteral("Configuracion");
+const QString kContadorAccesos = QStringLiteral("ContadorAccesos");
+const QString kAdministrador = QStringLiteral("Administrador");
+const QString kNormal = QStringLiteral("Normal");
+const int kIntentosPermitidos = 3;
+
+// Settings kept in USUARIO columns of their own.
+bool esClaveColumna(const QString &clave)
+{
+    static const QStringList columnas{QStringLiteral("ProgramasNoAccesibles"), QStringLiteral("ProgramasSoloLectura"),
+                                      QStringLiteral("ProgramasActivos"), QStringLiteral("Empresas")};
+    return columnas.contains(clave);
+}
+
+// Settings that belong to the user itself, never to its profile.
+bool esClavePropia(const QString &clave)
+{
+    return clave == QLatin1String("IndicesBusqueda") || clave == QLatin1String("DatosBusqueda")
+        || clave == kContadorAccesos;
+}
+
+bool esCategoriaBasica(const QString &categoria)
+{
+    return categoria.isEmpty() || categoria == kAdministrador || categoria == QLatin1String("Configurador")
+        || categoria == kNormal;
+}
+
+} // namespace
+
+QString ServicioUsuarios::UsuarioConfiguracion(const QString &usuario)
+{
+    const QString categoria =
+        consultarGeneral_(QStringLiteral("SELECT Categoria FROM USUARIO   WHERE Codigo = ") + Entrecomillar(usuario));
+    return esCategoriaBasica(categoria) || EsRespuestaErrorSQL(categoria) ? usuario : categoria;
+}
+
+QString ServicioUsuarios::usuarioEfectivo(const QString &usuario, const QString &clave)
+{
+    return esClavePropia(clave) ? usuario : UsuarioConfiguracion(usuario);
+}
+
+QString ServicioUsuarios::LeerConfiguracionUsuario(const QString &usuario, const QString &clave,
+                                                   const QString &defecto)
+{
+    if (!tabla_.abierta() || !tabla_.localizar(usuarioEfectivo(usuario, clave)))
+        return defecto;
+    if (esClaveColumna(clave))
+        return tabla_.valor(clave);
+    const QString valor = LeerValorDeLista(clave, tabla_.valor(kConfiguracion));
+    return valor.isEmpty() ? defecto : valor;
+}
+
+void ServicioUsuarios::GrabarConfiguracionUsuario(const QString &usuario, const QString &clave, const QString &valor)
+{
+    if (!tabla_.abierta() || !tabla_.localizar(usuarioEfectivo(usuario, clave)) || !tabla_.editar())
+        return;
+    if (esClaveColumna(clave)) {
+        tabla_.asignar(clave, valor);
+    } else {
+        // From the row as the edit read it: another run may have written other keys.
+        QString configuracion = tabla_.valor(kConfiguracion);
+        tabla_.asignar(kConfiguracion, EscribirValorEnTexto(clave, valor, configuracion));
+    }
+    tabla_.grabar();
+}
+
+bool ServicioUsuarios::enLista(const QString &usuario, const QString &columna, const QString &linea)
+{
+    return DividirLineas(LeerConfiguracionUsuario(usuario, columna, QString())).contains(linea);
+}
+
+bool ServicioUsuarios::UsuarioAccedeEmpresa(const QString &usuario, int empresa)
+{
+    if (!tabla_.abierta() || !tabla_.localizar(UsuarioConfiguracion(usuario)))
+        return false;
+    return DividirLineas(tabla_.valor(QStringLiteral("Empresas"))).contains(QString::number(empresa));
+}
+
+QString ServicioUsuarios::NivelAccesoPrograma(const QString &usuario, const QString &programa)
+{
+    const QString ruta = QString(programa).remove(u'&');
+    if (enLista(usuario, QStringLiteral("ProgramasNoAccesibles"), ruta)) {
+        MensajeInformacion(QStringLiteral("Vd. no tiene acceso al programa ") + ruta);
+        return QStringLiteral("Ninguno");
+    }
+    if (enLista(usuario, QStringLiteral("ProgramasSoloLectura"), ruta))
+        return QStringLiteral("Solo Lectura");
+    return QStringLiteral("Total");
+}
+
+bool ServicioUsuarios::EsProgramaActivo(const QString &usuario, const QString &programa)
+{
+    return enLista(usuario, QStringLiteral("ProgramasActivos"), QString(programa).remove(u'&'));
+}
+
+bool ServicioUsuarios::EsAdministrador(const QString &usuario, const QString &opciones)
+{
+    if (tabla_.abierta() && tabla_.localizar(UsuarioConfiguracion(usuario)) && tabla_.valor(kCategoria) == kAdministrador)
+        return true;
+    if (!opciones.contains(QLatin1String("Silencio")))
+        MensajeAviso(QStringLiteral(
+            "¡Es necesario ser un usuario con categoría de Administrador para realizar este proceso!"));
+    return false;
+}
+
+bool ServicioUsuarios::ProcesoAutorizado(const QString &usuario, const QString &proceso)
+{
+    if (proceso.isEmpty())
+        return true;
+    return !LeerConfiguracionUsuario(usuario, QStringLiteral("ProcesosNoAutorizados"), QString()).contains(proceso);
+}
+
+bool ServicioUsuarios::darDeAlta(const QString &codigo)
+{
+    if (!tabla_.insertar())
+        return false;
+    tabla_.asignar(kCodigo, codigo);
+    tabla_.asignar(QStringLiteral("Nombre"), codigo);
+    tabla_.asignar(kCategoria, kNormal);
+    return tabla_.grabar();
+}
+
+ResultadoIdentificacion ServicioUsuarios::IdentificarUsuario(const DatosIdentificacion &datos)
+{
+    ResultadoIdentificacion resultado;
+    QString codigo = datos.autenticacionWindows || datos.usuarioLineaComandos.isEmpty() ? datos.usuarioWindows
+                                                                                        : datos.usuarioLineaComandos;
+    if (!datos.autenticacionWindows) {
+        codigo = MensajePedirDato(QStringLiteral("Introduzca el Código de Usuario:"), codigo);
+        if (codigo.isEmpty())
+            return resultado;
+    } else if (tabla_.abierta() && !tabla_.localizar(codigo) && !darDeAlta(codigo)) {
+        MensajeAviso(QStringLiteral("¡Imposible dar de alta el usuario!"));
+    }
+
+    if (!tabla_.abierta() || !tabla_.localizar(codigo)) {
+        MensajeAviso(QStringLiteral("¡El usuario no está definido!"));
+        return resultado;
+    }
+    codigo = tabla_.valor(kCodigo);
+    resultado.camposNoVisibles = LeerConfiguracionUsuario(codigo, QStringLiteral("CamposNoVisibles"), QString());
+
+    bool esNumero = false;
+    int contador = LeerConfiguracionUsuario(codigo, kContadorAccesos, QStringLiteral("0")).trimmed().toInt(&esNumero);
+    if (!esNumero)
+        contador = 0;
+    if (contador >= kIntentosPermitidos) {
+        MensajeAviso(QStringLiteral(
+            "¡Su derecho de acceso ha sido revocado!. Contacte con el administrador del sistema."));
+        return resultado;
+    }
+
+    // The settings read above may have moved to the profile's row.
+    const QString clave = tabla_.tieneCampo(kClaveAcceso) && tabla_.localizar(codigo) ? tabla_.valor(kClaveAcceso)
+                                                                                     : QString();
+    if (!clave.isEmpty() && !datos.autenticacionWindows) {
+        if (MensajePedirDato(QStringLiteral("Introduzca la Clave de Acceso:"), QStringLiteral("Password")) != clave) {
+            MensajeAviso(QStringLiteral("¡La Clave de Acceso es incorrecta!"));
+            GrabarConfiguracionUsuario(codigo, kContadorAccesos, QString::number(contador + 1));
+            return resultado;
+        }
+        if (contador != 0)
+            GrabarConfiguracionUsuario(codigo, kContadorAccesos, QStringLiteral("0"));
+    }
+    resultado.identificado = true;
+    resultado.codigo = codigo;
+    resultado.claveAcceso = clave;
+    return resultado;
+}
