@@ -47,7 +47,9 @@ LAYERS["projects/operarios"] = {"projects/calendario"} | LAYERS["projects/calend
 LAYERS["projects/gamas"] = {"projects/comun"} | LAYERS["projects/comun"]
 LAYERS["projects/proyectos"] = {"projects/comun"} | LAYERS["projects/comun"]
 PROJECT_ROOMS = {"projects/comun", "projects/calendario", "projects/operarios", "projects/gamas", "projects/proyectos"}
-LAYERS["app"] = {"GENEW/reporting"} | LAYERS["GENEW/reporting"] | PROJECT_ROOMS | set().union(
+# The tests of the whole folder stand on every room of it.
+LAYERS["projects"] = PROJECT_ROOMS | set().union(*(LAYERS[room] for room in PROJECT_ROOMS))
+LAYERS["app"] = {"GENEW/reporting", "projects"} | LAYERS["GENEW/reporting"] | PROJECT_ROOMS | set().union(
     *(LAYERS[room] for room in PROJECT_ROOMS))
 
 # Folders split into rooms: a file directly in one belongs in one of its rooms.
@@ -69,7 +71,7 @@ TEST_FOLDERS = {
     "tests/data/servicios": "GENEW/data/servicios",
     "tests/data": "GENEW/data/ventanas",
     "tests/reporting": "GENEW/reporting",
-    "tests/projects": "app",
+    "tests/projects": "projects",
     "tests/app": "app",
 }
 
