@@ -128,7 +128,7 @@ public:
     bool IniciarTransaccion(plat::Connection *db = nullptr);
     bool ConfirmarTransaccion(plat::Connection *db = nullptr);
     bool CancelarTransaccion(plat::Connection *db = nullptr);
-    // Points "Database" at the company's database, made first when it is a missing folder.
+    // Points "Database" at the company's database, made first when it is missing.
     void ConectarBaseDatosEmpresa(int codigo);
     // A company's database made when missing: on the embedded engine a folder inside the
     // general one (a company added after the first run), on the servers a database named after
