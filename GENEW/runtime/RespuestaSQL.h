@@ -1,4 +1,5 @@
 #pragma once
+#include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/TipoCampo.h"
 
 #include <QString>
@@ -23,6 +24,15 @@ inline const QString ADOConnection = QStringLiteral("ADOConnection");
 
 // The answer of a statement that failed begins with this text; callers test for it.
 inline const QString PrefijoErrorSQL = QStringLiteral("Error. No es posible ejecutar la sentencia SQL. Motivo: ");
+
+// One statement run without telling anyone of a failure: the answer (the error text on a
+// failure), the text that ran, and how it failed.
+struct ResultadoSentenciaSQL
+{
+    QString respuesta;
+    QString sentencia;   // as prepared and run
+    gp::Fallo fallo;
+};
 
 // The error answer for the engine's message.
 QString RespuestaErrorSQL(const QString &motivo);

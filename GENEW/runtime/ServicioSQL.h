@@ -1,4 +1,5 @@
 #pragma once
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/comun/Errores.h"
 
 #include <QString>
@@ -19,14 +20,8 @@ enum class FormaSQL { Motor, ADO };
 QString EjecutarSQLEnConexion(plat::Connection &conexion, const QString &sql, const QString &opciones,
                               FormaSQL forma = FormaSQL::Motor);
 
-// One statement run without telling anyone of a failure: the answer (the error text on a
-// failure), the text that ran, and how it failed.
-struct ResultadoSentenciaSQL
-{
-    QString respuesta;
-    QString sentencia;   // as prepared and run
-    gp::Fallo fallo;
-};
+// One statement run without telling anyone of a failure (ResultadoSentenciaSQL, with the
+// answers' text, so that the record services take it without the runtime).
 ResultadoSentenciaSQL EjecutarSentenciaSQL(plat::Connection &conexion, const QString &sql, const QString &opciones,
                                            FormaSQL forma = FormaSQL::Motor);
 
