@@ -15,8 +15,10 @@
 #include "tests/projects/ProyectosFixture.h"
 #include "tests/reporting/impresos/MotorPrueba.h"
 #include "tests/reporting/informes/ImpresoraGrabadora.h"
+#include "tests/support/TrazosDibujados.h"
 
 #include <QPainter>
+#include <QRegularExpression>
 #include <QPointer>
 #include <QTimer>
 
@@ -128,6 +130,47 @@ protected:
         QPainter pintor(&imagen);
         f.QuickReport->drawPage(n, pintor);
         return imagen;
+    }
+
+    // A project of eight weeks of 2024 (before today: no today's line) with the given
+    // chapters, each a heading line and lineasCapitulo - 1 sub-chapters of their own dates,
+    // hours and progress.
+    void proyectoDeCapitulos(const QString &codigo, int capitulos, int lineasCapitulo)
+    {
+        proyecto(codigo, "2024-03-04", "2024-04-26");
+        const QDate base(2024, 3, 4);
+        const QStringList grados{"Terminado", "50", "", "25"};
+        int numero = 0;
+        for (int c = 1; c <= capitulos; ++c) {
+            const QString capitulo = QStringLiteral("%1").arg(c, 4, 10, QLatin1Char('0'));
+            linea(codigo, ++numero, capitulo, "NULL", "NULL", 0, "");
+            for (int j = 1; j < lineasCapitulo; ++j) {
+                const QDate inicio = base.addDays((c + j * 3) % 40);
+                const QDate fin = inicio.addDays(3 + j % 5 + c % 4);
+                linea(codigo, ++numero, capitulo + QStringLiteral(".%1").arg(j, 2, 10, QLatin1Char('0')),
+                      inicio.toString("yyyy-MM-dd"), fin.toString("yyyy-MM-dd"), j * 8 + c, grados[j % 4]);
+            }
+        }
+        ASSERT_EQ(sql("UPDATE LPROYECT SET DescripcionAbreviada = Capitulo"), QString());
+    }
+
+    // The marks of every page as a PDF receives them, without the footer's date of printing.
+    static QVector<gptest::Trazo> trazosDe(const TfPRQRLGRA &f)
+    {
+        const QRegularExpression fecha(QStringLiteral("\\d{1,2}/\\d{1,2}/\\d{2,4}"));
+        QVector<gptest::Trazo> todos;
+        for (int n = 1; n <= f.QuickReport->pageCount(); ++n) {
+            gptest::DispositivoTrazos hoja(f.QuickReport->pageSize() * 72 / plat::reportPageDpi);
+            {
+                QPainter pintor(&hoja);
+                f.QuickReport->drawPage(n, pintor);
+            }
+            todos << gptest::Trazo{QStringLiteral("pagina"), QString::number(n), {}};
+            for (const gptest::Trazo &t : hoja.trazos())
+                if (t.clase != QLatin1String("T") || !fecha.match(t.texto).hasMatch())
+                    todos << t;
+        }
+        return todos;
     }
 
     QPointer<TfPROYPROY> maestro_;
@@ -289,6 +332,26 @@ TEST_P(ListadoGrafico, TheTodayLineStaysInsideThePictures)
     for (int y = 0; y < actual.height(); ++y)
         for (int x = borde; x < actual.width(); ++x)
             ASSERT_EQ(actual.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
+}
+
+// Pages laid out by an earlier build of the listing, kept beside this file: every mark in
+// place to 0.01 pt, every text the same.
+TEST_P(ListadoGrafico, AThreeHundredLineProjectPrintsTheMarksOfItsReference)
+{
+    proyectoDeCapitulos(QStringLiteral("G300"), 30, 10);
+    const QVector<gptest::Trazo> trazos = trazosDe(generar(capitulosDe(QStringLiteral("G300"))));
+    const QDir capturas(QCoreApplication::applicationDirPath() + QStringLiteral("/../capturas"));
+    capturas.mkpath(QStringLiteral("."));
+    gptest::GrabarTrazos(trazos, capturas.filePath(QStringLiteral("gantt-300-lineas-%1.z")
+                                                       .arg(GetParam() ? "PostgreSQL" : "SQLite")));
+
+    const QVector<gptest::Trazo> referencia = gptest::LeerTrazos(
+        QStringLiteral(GP_DATOS_PRUEBA_APP "/gantt-300-lineas.z"));
+    ASSERT_GT(referencia.size(), 300);
+    ASSERT_EQ(trazos.size(), referencia.size());
+    for (int i = 0; i < trazos.size(); ++i)
+        ASSERT_TRUE(trazos[i].igualA(referencia[i], 0.01))
+            << i << ": " << trazos[i].linea().toStdString() << " / " << referencia[i].linea().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, ListadoGrafico, ::testing::Bool(), NombreMotor);
