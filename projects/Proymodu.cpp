@@ -80,22 +80,65 @@ PlanProyecto TMDProyectos::CalcularPlanProyecto(const QString &codigoProyecto, c
     plat::Connection *conexion = conexionEmpresa();
     if (!conexion)
         return PlanVacio();
+    if (!memoria_)
+        return leerPlan(*conexion, codigoProyecto, capitulo);
+    const std::pair<QString, QString> clave(codigoProyecto, capitulo);
+    const auto hecho = memoria_->planes.find(clave);
+    if (hecho != memoria_->planes.end())
+        return hecho->second;
+    const PlanProyecto plan = leerPlan(*conexion, codigoProyecto, capitulo);
+    memoria_->planes.emplace(clave, plan);
+    return plan;
+}
+
+PlanProyecto TMDProyectos::leerPlan(plat::Connection &conexion, const QString &codigoProyecto, const QString &capitulo)
+{
     try {
-        const plat::QueryResult proyecto = conexion->query(
-            QStringLiteral("SELECT FechaAceptacion, FechaEntrega, FechaFinalizacion FROM %1 WHERE Codigo = :codigo")
-                .arg(nombreTabla(*Proyecto)),
-            {{QStringLiteral("codigo"), codigoProyecto}});
-        if (proyecto.rows.isEmpty())
+        const std::optional<FechasProyecto> fechas = fechasProyecto(conexion, codigoProyecto);
+        if (!fechas)
             return PlanVacio();
-        const QVariantList &p = proyecto.rows.first();
         CalculoPlan calculo = capitulo.isEmpty()
-            ? CalculoPlan::deProyecto(DiaDeValor(p.value(0)), DiaDeValor(p.value(1)), DiaDeValor(p.value(2)))
+            ? CalculoPlan::deProyecto(fechas->aceptacion, fechas->entrega, fechas->finalizacion)
             : CalculoPlan::deCapitulo();
-        recorrerLineas(*conexion, codigoProyecto, capitulo, [&](const LineaPlan &linea) { calculo.anadir(linea); });
+        recorrerLineas(conexion, codigoProyecto, capitulo, [&](const LineaPlan &linea) { calculo.anadir(linea); });
         return calculo.resultado();
     } catch (const gp::Error &) {
         return PlanVacio();
     }
+}
+
+std::optional<TMDProyectos::FechasProyecto> TMDProyectos::fechasProyecto(plat::Connection &conexion,
+                                                                         const QString &codigoProyecto)
+{
+    if (memoria_) {
+        const auto hecho = memoria_->proyectos.find(codigoProyecto);
+        if (hecho != memoria_->proyectos.end())
+            return hecho->second;
+    }
+    const plat::QueryResult proyecto = conexion.query(
+        QStringLiteral("SELECT FechaAceptacion, FechaEntrega, FechaFinalizacion FROM %1 WHERE Codigo = :codigo")
+            .arg(nombreTabla(*Proyecto)),
+        {{QStringLiteral("codigo"), codigoProyecto}});
+    std::optional<FechasProyecto> fechas;
+    if (!proyecto.rows.isEmpty()) {
+        const QVariantList &p = proyecto.rows.first();
+        fechas = FechasProyecto{DiaDeValor(p.value(0)), DiaDeValor(p.value(1)), DiaDeValor(p.value(2))};
+    }
+    if (memoria_)
+        memoria_->proyectos.emplace(codigoProyecto, fechas);
+    return fechas;
+}
+
+TMDProyectos::PasadaPlanes::PasadaPlanes(TMDProyectos &modulo) : modulo_(&modulo)
+{
+    if (modulo.pasadas_++ == 0)
+        modulo.memoria_ = std::make_unique<Memoria>();
+}
+
+TMDProyectos::PasadaPlanes::~PasadaPlanes()
+{
+    if (modulo_ && --modulo_->pasadas_ == 0)
+        modulo_->memoria_.reset();
 }
 
 PlanHorizonte TMDProyectos::CalcularPlanHorizonte(const QString &codigoProyecto, const QString &capitulo,

@@ -5,8 +5,12 @@
 #include "projects/PlanProyecto.h"
 
 #include <QDateTime>
+#include <QPointer>
 #include <QString>
 #include <functional>
+#include <map>
+#include <optional>
+#include <memory>
 
 namespace plat {
 class Connection;
@@ -19,7 +23,9 @@ class Connection;
 // The calculations run inside paint handlers, twice per Gantt cell: they show nothing,
 // leave every table component alone and read the rows as stored at that moment, each with
 // one bound statement on the company connection (a re-opened table would read three
-// pages of rows it does not use on every call).
+// pages of rows it does not use on every call). A run that asks for the same spans row
+// after row (the Gantt listing, whose bands and calculated fields ask per line) keeps them
+// for its length through a PasadaPlanes.
 class TMDProyectos : public plat::DataModule
 {
     Q_OBJECT
@@ -41,13 +47,43 @@ public:
     PlanHorizonte CalcularPlanHorizonte(const QString &codigoProyecto, const QString &capitulo,
                                         const QDateTime &desde, const QDateTime &hasta);
 
+    // While one lives, each project's and chapter's span is read once and answered from
+    // memory after that; lines changed meanwhile are not seen. Nested ones share the
+    // outermost's spans. The module may go first.
+    class PasadaPlanes
+    {
+    public:
+        explicit PasadaPlanes(TMDProyectos &modulo);
+        ~PasadaPlanes();
+        PasadaPlanes(const PasadaPlanes &) = delete;
+        PasadaPlanes &operator=(const PasadaPlanes &) = delete;
+
+    private:
+        QPointer<TMDProyectos> modulo_;
+    };
+
 private:
+    // A project's dates as stored; none when the project does not exist.
+    struct FechasProyecto
+    {
+        double aceptacion = 0, entrega = 0, finalizacion = 0;
+    };
+    struct Memoria
+    {
+        std::map<QString, std::optional<FechasProyecto>> proyectos;
+        std::map<std::pair<QString, QString>, PlanProyecto> planes;
+    };
+    PlanProyecto leerPlan(plat::Connection &conexion, const QString &codigoProyecto, const QString &capitulo);
+    std::optional<FechasProyecto> fechasProyecto(plat::Connection &conexion, const QString &codigoProyecto);
     plat::Connection *conexionEmpresa() const;
     QString nombreTabla(const plat::TableComponent &tabla) const;
     // The chapter's lines in chapter order (every line of the project for an empty
     // chapter); raises gp::Error when they cannot be read.
     void recorrerLineas(plat::Connection &conexion, const QString &codigoProyecto, const QString &capitulo,
                         const std::function<void(const LineaPlan &)> &anadir);
+
+    std::unique_ptr<Memoria> memoria_;   // while a PasadaPlanes lives
+    int pasadas_ = 0;
 };
 
 extern TMDProyectos *MDProyectos;

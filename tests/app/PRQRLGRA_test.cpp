@@ -5,6 +5,7 @@
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/reporting/informes/GENEPREV.h"
 #include "GENEW/reporting/informes/ImpresoraInforme.h"
+#include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/base/FechaHora.h"
 #include "platform/data/QueryDataSet.h"
@@ -352,6 +353,36 @@ TEST_P(ListadoGrafico, AThreeHundredLineProjectPrintsTheMarksOfItsReference)
     for (int i = 0; i < trazos.size(); ++i)
         ASSERT_TRUE(trazos[i].igualA(referencia[i], 0.01))
             << i << ": " << trazos[i].linea().toStdString() << " / " << referencia[i].linea().toStdString();
+}
+
+// A run asks the engine for the project's span once and for each chapter's once, however
+// many bands and calculated fields want them: three times the lines, each a chapter of its
+// own, cost the added chapters' statements and no more.
+TEST_P(ListadoGrafico, ARunReadsEachSpanOnce)
+{
+    proyectoDeCapitulos(QStringLiteral("C30"), 3, 10);
+    proyectoDeCapitulos(QStringLiteral("C90"), 9, 10);
+    plat::Connection &conexion = fGENEINIC->Database();
+    // The grid's names of the responsible operators are read as it repaints, not by the run.
+    maestro(QStringLiteral("C30")).Operario->dataSet().close();
+    const auto sentenciasDe = [&](const QString &codigo) {
+        generar(capitulosDe(codigo));   // the master's lines read once before counting
+        const quint64 antes = conexion.statementsSent();
+        generar(capitulosDe(codigo));
+        return qint64(conexion.statementsSent() - antes);
+    };
+    const qint64 treinta = sentenciasDe(QStringLiteral("C30"));
+    const qint64 noventa = sentenciasDe(QStringLiteral("C90"));
+    EXPECT_LE(noventa - treinta, 60);
+    // The chapters, the project's row and lines, and the few the run makes besides (the
+    // user's rights, the master's own rows).
+    EXPECT_LE(treinta, 30 + 2 + 6);
+
+    // The spans are kept for the run only: a line changed after it shows at once.
+    const PlanProyecto antes = MDProyectos->CalcularPlanProyecto(QStringLiteral("C30"), QString());
+    ASSERT_EQ(sql("UPDATE LPROYECT SET FechaFinal = '2024-06-28 00:00:00' WHERE CodigoProyecto = 'C30' AND Linea = 2"),
+              QString());
+    EXPECT_GT(MDProyectos->CalcularPlanProyecto(QStringLiteral("C30"), QString()).FechaFinal, antes.FechaFinal);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, ListadoGrafico, ::testing::Bool(), NombreMotor);
