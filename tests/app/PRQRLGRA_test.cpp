@@ -91,7 +91,13 @@ protected:
         return p;
     }
 
-    static QVector<PaginaCompartida> paginas(const TfPRQRLGRA &f) { return f.QuickReport->impresora()->paginas(); }
+    static QVector<PaginaCompartida> paginas(const TfPRQRLGRA &f)
+    {
+        QVector<PaginaCompartida> todas;
+        for (const PaginaCompartida &pagina : f.QuickReport->impresora()->paginas())
+            todas << pagina;
+        return todas;
+    }
 
     static QList<BandaVista> bandas(const TfPRQRLGRA &f, const QString &nombre)
     {
