@@ -3,8 +3,9 @@
 // through the data module's report output, and from the preview call to the first page
 // painted in the preview control. Anchor in the same run: the project and its lines read
 // once through prepared sqlite3 statements, and the same marks drawn with plain QPainter
-// on a QPdfWriter (title, band labels, the chapter bars, day, week and month marks, the
-// month names under every page's header, the footer).
+// on a QPdfWriter (title, band labels, the chapter bars, day, week and month marks as the
+// one-pixel fills the program's pictures keep, the month names under every page's header,
+// the footer).
 #include "ProgramaArrancado.h"
 #include "ProyectoGrande.h"
 #include "app/PRQRLGRA.h"
@@ -189,7 +190,7 @@ void DibujarCrudo(QPdfWriter &pdf, const std::vector<LineaCruda> &lineas, double
             if (nombres)
                 p.drawText(QPointF(px + 2, arriba + 11), QLocale(QLocale::Spanish).monthName(mes.month()).left(3));
             else
-                p.drawLine(QPointF(px, arriba), QPointF(px, arriba + alto));
+                p.fillRect(QRectF(px, arriba, 1, alto), Qt::black);
         }
     };
     const auto empezarPagina = [&] {
@@ -233,7 +234,9 @@ void DibujarCrudo(QPdfWriter &pdf, const std::vector<LineaCruda> &lineas, double
             p.setBrush(cabecera ? QColor(Qt::black) : (l.avance == "Terminado" ? QColor(Qt::blue) : QColor(Qt::green)));
             p.drawRect(QRectF(izquierda + x(c0), y + (cabecera ? 9 : 1), x(c1 + 1) - x(c0), cabecera ? 5 : 14));
         }
-        // Day marks merged where days are closer than two pixels, then weeks and months.
+        // Day marks merged where days are closer than two pixels, then weeks and months: one
+        // pixel wide fills, as a bitmap canvas draws its lines.
+        const QColor gris(192, 192, 192);
         const double medio = y + alto / 2;
         double desde = -1, hasta = -2;
         for (double dia = s0; dia <= s1; dia += 1) {
@@ -243,13 +246,13 @@ void DibujarCrudo(QPdfWriter &pdf, const std::vector<LineaCruda> &lineas, double
                 continue;
             }
             if (hasta >= desde)
-                p.drawLine(QPointF(izquierda + desde, medio), QPointF(izquierda + hasta + 1, medio));
+                p.fillRect(QRectF(izquierda + desde, medio, hasta + 1 - desde, 1), gris);
             desde = hasta = px;
         }
-        p.drawLine(QPointF(izquierda + desde, medio), QPointF(izquierda + hasta + 1, medio));
+        p.fillRect(QRectF(izquierda + desde, medio, hasta + 1 - desde, 1), gris);
         const int diaSemana = QDate::fromJulianDay(qint64(s0) + 2415019).dayOfWeek();
         for (double dia = diaSemana == 1 ? s0 : s0 + 8 - diaSemana; dia <= s1; dia += 7)
-            p.drawLine(QPointF(izquierda + x(dia), y), QPointF(izquierda + x(dia), y + alto));
+            p.fillRect(QRectF(izquierda + x(dia), y, 1, alto), gris);
         p.setPen(negra);
         meses(y, alto, false);
         y += alto;
