@@ -4,9 +4,11 @@
 #include "GENEW/reporting/informes/Informe.h"
 #include "platform/ui/Form.h"
 #include "projects/proyectos/ListadoGrafico.h"
+#include "projects/proyectos/Proymodu.h"
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 // The Gantt listing: never shown, it prints one Gantt row per line of a project (mode
 // "Capitulos") or per project over the report's dates (mode "Proyectos") under the title,
@@ -55,6 +57,9 @@ public slots:
 private:
     void construirInforme();
     bool porCapitulos() const { return ModoInforme == QLatin1String("Capitulos"); }
+
+    // The spans of a run, read once each for all its bands and rows.
+    std::optional<TMDProyectos::PasadaPlanes> pasada_;
 };
 
 extern TfPRQRLGRA *fPRQRLGRA;

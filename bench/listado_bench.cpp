@@ -1,7 +1,10 @@
-// The run-time listing over a SQLite table of 100,000 rows and ten columns, grouped, with
-// sums: all pages to PDF, against the anchor in the same run: the same bands laid out with
-// plain engine controls (data texts and sum expressions, no print events) and written the
-// same way. Also the time from the preview call to the first page shown.
+// The run-time listing over SQLite tables of 5,300, 53,000 and 530,000 rows of ten
+// columns, grouped by forty, with sums (some 100, 1,000 and 10,000 pages): all pages to
+// PDF, generated first or shown by the preview first, with the peak resident memory of each
+// run; against the anchor in the same run: the rows read through a prepared sqlite3
+// statement and the same marks (page header and captions, group header, nine texts a row,
+// group sums, total, page footer) drawn with plain QPainter on a QPdfWriter. Also the time
+// from the preview call to the first page shown.
 #include "ArranqueBenchmarks.h"
 #include "bench/PrimeraPagina.h"
 #include "GENEW/reporting/informes/GENELPRO.h"
@@ -9,14 +12,22 @@
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Session.h"
 
+#include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
 namespace {
 
-constexpr int kFilas = 100000;
+constexpr int kCien = 5300, kMil = 53000, kDiezMil = 530000;   // rows for about so many pages
+constexpr int kPorGrupo = 40;
+
+// A table of the first n rows: LISTADO_<n>.
+QString tablaDe(int filas) { return QStringLiteral("LISTADO_%1").arg(filas); }
 
 struct Datos
 {
@@ -27,8 +38,14 @@ struct Datos
     {
         plat::Connection &db = session.connection(QStringLiteral("Database"));
         db.setDatabaseName(dir.path());
+        for (const int filas : {kCien, kMil, kDiezMil})
+            crear(db, filas);
+    }
+
+    static void crear(plat::Connection &db, int filas)
+    {
         plat::TableDef t;
-        t.name = QStringLiteral("LISTADO");
+        t.name = tablaDe(filas);
         t.fields = {plat::fieldDef("Codigo", ftInteger, 0, true), plat::fieldDef("Grupo", ftString, 10),
                     plat::fieldDef("Nombre", ftString, 40),        plat::fieldDef("Importe", ftFloat),
                     plat::fieldDef("Cantidad", ftFloat),           plat::fieldDef("Precio", ftFloat),
@@ -42,10 +59,10 @@ struct Datos
         db.createTable(t);
         db.startTransaction();
         QSqlQuery q(QSqlDatabase::database(db.qtConnectionName()));
-        q.prepare(QStringLiteral("INSERT INTO LISTADO VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-        for (int i = 1; i <= kFilas; ++i) {
+        q.prepare(QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)").arg(t.name));
+        for (int i = 1; i <= filas; ++i) {
             q.addBindValue(i);
-            q.addBindValue(QStringLiteral("G%1").arg((i - 1) / 40, 5, 10, QChar(u'0')));
+            q.addBindValue(QStringLiteral("G%1").arg((i - 1) / kPorGrupo, 5, 10, QChar(u'0')));
             q.addBindValue(QStringLiteral("Cliente número %1").arg(i));
             q.addBindValue(i % 1000 / 10.0);
             q.addBindValue(i % 17);
@@ -68,11 +85,11 @@ Datos &datos()
 
 struct Tabla
 {
-    plat::TableDataSet tabla{QStringLiteral("LISTADO")};
-    Tabla()
+    plat::TableDataSet tabla;
+    explicit Tabla(int filas) : tabla(tablaDe(filas))
     {
         tabla.setConnection(&datos().session.connection(QStringLiteral("Database")));
-        tabla.setTableName(QStringLiteral("LISTADO"));
+        tabla.setTableName(tablaDe(filas));
         tabla.open();
     }
 };
@@ -82,7 +99,7 @@ struct ListadoProgramable : Tabla
 {
     TfGENELPRO *listado = plat::createForm<TfGENELPRO>();
 
-    ListadoProgramable()
+    explicit ListadoProgramable(int filas) : Tabla(filas)
     {
         listado->QuickReport->DataSet = &tabla;
         listado->QuickReport->ReportTitle = QStringLiteral("Listado de clientes");
@@ -93,115 +110,187 @@ struct ListadoProgramable : Tabla
     ~ListadoProgramable() { listado->Free(); }
 };
 
-// The anchor: the same bands and places with plain engine controls and no events.
-struct ListadoFijo : Tabla
-{
-    Informe informe;
-
-    ListadoFijo()
-    {
-        ListadoProgramable modelo;   // the run-time listing's own layout, copied control by control
-        bool imprimir = true;
-        modelo.listado->QuickReportBeforePrint(nullptr, imprimir);   // builds the bands, prints nothing
-        informe.DataSet = &tabla;
-        informe.ReportTitle = QStringLiteral("Listado de clientes");
-        informe.page()->LeftMargin = informe.page()->RightMargin = 5;
-        for (BandaInforme *banda : modelo.listado->QuickReport->bandas()) {
-            BandaInforme *copia = banda->BandType == TipoBanda::CabeceraGrupo ? new GrupoInforme(&informe)
-                                                                              : new BandaInforme(&informe, banda->BandType);
-            copia->setObjectName(banda->objectName());
-            copia->Height = banda->Height;
-            copia->Color = banda->Color;
-            copia->Enabled = banda->Enabled;
-            if (auto *grupo = qobject_cast<GrupoInforme *>(copia)) {
-                grupo->Expression = QStringLiteral("Grupo");
-                auto *valor = new TextoDatoInforme(grupo);
-                valor->DataSet = &tabla;
-                valor->DataField = QStringLiteral("Grupo");
-                valor->Top = 4;
-            }
-            for (ControlInforme *control : banda->controles()) {
-                ControlInforme *nuevo = nullptr;
-                if (auto *detalle = qobject_cast<EtiquetaInforme *>(control);
-                    detalle && control->objectName().startsWith(QLatin1String("LBDetalle"))) {
-                    auto *dato = new TextoDatoInforme(copia);
-                    dato->DataSet = &tabla;
-                    dato->DataField = modelo.listado->CampoDeColumna(detalle->objectName().mid(9).toInt())->fieldName();
-                    dato->Alignment = detalle->Alignment;
-                    nuevo = dato;
-                } else if (auto *suma = qobject_cast<ExpresionInforme *>(control); suma && suma->Enabled) {
-                    auto *otra = new ExpresionInforme(copia);
-                    otra->Expression = suma->Expression;
-                    otra->Mask = suma->Mask;
-                    otra->ResetAfterPrint = true;
-                    otra->Alignment = suma->Alignment;
-                    nuevo = otra;
-                } else if (auto *etiqueta = qobject_cast<EtiquetaInforme *>(control)) {
-                    auto *otra = new EtiquetaInforme(copia);
-                    otra->Caption = etiqueta->Caption;
-                    otra->Color = etiqueta->Color;
-                    otra->FontColor = etiqueta->FontColor;
-                    nuevo = otra;
-                } else if (auto *sistema = qobject_cast<DatoSistemaInforme *>(control)) {
-                    auto *otro = new DatoSistemaInforme(copia);
-                    otro->Data = sistema->Data;
-                    otro->Text = sistema->Text;
-                    otro->Alignment = sistema->Alignment;
-                    nuevo = otro;
-                }
-                if (!nuevo)
-                    continue;
-                nuevo->Left = control->Left;
-                nuevo->Top = control->Top;
-                nuevo->Width = control->Width;
-                nuevo->Height = control->Height;
-                nuevo->Font = control->Font;
-            }
-        }
-        if (auto *grupo = informe.findChild<GrupoInforme *>())
-            for (BandaInforme *banda : informe.bandas())
-                if (banda->BandType == TipoBanda::PieGrupo)
-                    grupo->FooterBand = banda;
-    }
-};
-
 QString ficheroPdf(const char *nombre)
 {
     return datos().dir.filePath(QString::fromLatin1(nombre));
 }
 
-template<class L, class I>
-void aPdf(benchmark::State &state, I informe)
+// The peak resident memory of the process since the last call to empezarPico, in MiB.
+void empezarPico()
+{
+    QFile borrar(QStringLiteral("/proc/self/clear_refs"));
+    if (borrar.open(QIODevice::WriteOnly))
+        borrar.write("5");
+}
+
+double picoMiB()
+{
+    QFile estado(QStringLiteral("/proc/self/status"));
+    if (!estado.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &linea : estado.readAll().split('\n'))
+        if (linea.startsWith("VmHWM:"))
+            return linea.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
+void contar(benchmark::State &state, int paginas, double pico)
+{
+    state.counters["paginas"] = paginas;
+    state.counters["pico_MiB"] = pico;
+    state.counters["us/pagina"] = benchmark::Counter(double(paginas) * state.iterations(),
+                                                     benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// Generated whole, then every page to the PDF.
+void ListadoAPdf(benchmark::State &state)
 {
     int paginas = 0;
+    double pico = 0;
     for (auto _ : state) {
-        L listado;
-        Informe &r = informe(listado);
-        r.Prepare();
-        paginas = r.pageCount();
-        escribirPdf(r.impresora()->paginas(), ficheroPdf("listado.pdf"), r.paper(), r.orientation());
+        empezarPico();
+        {
+            ListadoProgramable l(int(state.range(0)));
+            Informe &r = *l.listado->QuickReport;
+            r.Prepare();
+            paginas = r.pageCount();
+            escribirPdf(r.impresora()->paginas(), ficheroPdf("listado.pdf"), r.paper(), r.orientation());
+        }
+        pico = picoMiB();
     }
-    state.counters["paginas"] = paginas;
-    state.counters["paginas/s"] = benchmark::Counter(double(paginas) * state.iterations(), benchmark::Counter::kIsRate);
+    contar(state, paginas, pico);
 }
+BENCHMARK(ListadoAPdf)->Arg(kCien)->Arg(kMil)->Arg(kDiezMil)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-void ListadoProgramableAPdf(benchmark::State &state)
+// Shown by the preview while it is generated, then every page to the PDF from the preview.
+void ListadoPorVistaPreviaAPdf(benchmark::State &state)
 {
-    aPdf<ListadoProgramable>(state, [](ListadoProgramable &l) -> Informe & { return *l.listado->QuickReport; });
+    int paginas = 0;
+    double pico = 0;
+    for (auto _ : state) {
+        empezarPico();
+        {
+            ListadoProgramable l(int(state.range(0)));
+            Informe &r = *l.listado->QuickReport;
+            r.OnPreview = [&](QObject *) {
+                auto *vista = new VistaPreviaInforme();
+                vista->setAttribute(Qt::WA_DeleteOnClose);
+                vista->resize(800, 1000);
+                vista->setQRPrinter(r.impresora());
+                vista->show();
+                QObject::connect(r.impresora(), &ImpresoraInforme::generacionTerminada, vista, [&r, vista] {
+                    escribirPdf(r.impresora()->paginas(), ficheroPdf("vista.pdf"), r.paper(), r.orientation());
+                    vista->close();
+                });
+            };
+            r.Preview();
+            paginas = r.pageCount();
+        }
+        pico = picoMiB();
+    }
+    contar(state, paginas, pico);
 }
-BENCHMARK(ListadoProgramableAPdf)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(ListadoPorVistaPreviaAPdf)->Arg(kCien)->Arg(kMil)->Arg(kDiezMil)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// The anchor: the rows read once through a prepared statement and the listing's marks drawn
+// raw, page by page: title and captions, a silver group header, nine texts a row, the
+// group's sums, the total, the page number.
 void AnclaControlesFijosAPdf(benchmark::State &state)
 {
-    aPdf<ListadoFijo>(state, [](ListadoFijo &l) -> Informe & { return l.informe; });
+    const int filas = int(state.range(0));
+    int paginas = 0;
+    double pico = 0;
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(datos().dir.filePath(QStringLiteral("datos.sqlite")).toUtf8().constData(), &db,
+                    SQLITE_OPEN_READONLY, nullptr);
+    const QByteArray sql = QStringLiteral("SELECT Grupo, Codigo, Nombre, Importe, Cantidad, Precio, Fecha, Hora, Zona, "
+                                          "Notas FROM %1 ORDER BY Codigo").arg(tablaDe(filas)).toUtf8();
+    for (auto _ : state) {
+        empezarPico();
+        {
+            sqlite3_stmt *filasLeidas = nullptr;
+            sqlite3_prepare_v2(db, sql.constData(), -1, &filasLeidas, nullptr);
+            QPdfWriter pdf(ficheroPdf("ancla.pdf"));
+            pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+            QPainter p(&pdf);
+            p.scale(pdf.logicalDpiX() / 96.0, pdf.logicalDpiY() / 96.0);
+            const QFont titulo(QStringLiteral("Arial"), 12, QFont::Bold), texto(QStringLiteral("Arial"), 8),
+                negrita(QStringLiteral("Arial"), 8, QFont::Bold);
+            constexpr double kIzquierda = 18.9, kAlto = 1122.5, kAbajo = kAlto - 18.9 - 45, kColumna = 83;
+            const auto cifra = [](double v) { return QLocale(QLocale::Spanish).toString(v, 'f', 2); };
+            double y = kAlto, sumaGrupo = 0, total = 0;
+            QByteArray grupo;
+            paginas = 0;
+            const auto pie = [&] {
+                p.setFont(texto);
+                p.drawText(QPointF(kIzquierda + 350, kAlto - 40), QStringLiteral("Página  %1").arg(paginas));
+            };
+            const auto sitio = [&](double alto) {
+                if (y + alto <= kAbajo)
+                    return;
+                if (paginas > 0) {
+                    pie();
+                    pdf.newPage();
+                }
+                ++paginas;
+                p.setFont(titulo);
+                p.setPen(QColor(0, 128, 128));
+                p.drawText(QPointF(kIzquierda + 280, 40), QStringLiteral("Listado de clientes"));
+                p.setFont(negrita);
+                p.setPen(Qt::black);
+                for (int c = 0; c < 9; ++c)
+                    p.drawText(QPointF(kIzquierda + c * kColumna, 110), QStringLiteral("Columna %1").arg(c + 1));
+                y = 120;
+            };
+            const auto cerrarGrupo = [&] {
+                sitio(17);
+                p.setFont(negrita);
+                p.drawText(QPointF(kIzquierda + 3 * kColumna, y + 12), cifra(sumaGrupo));
+                y += 17;
+                sumaGrupo = 0;
+            };
+            while (sqlite3_step(filasLeidas) == SQLITE_ROW) {
+                const QByteArray esteGrupo(reinterpret_cast<const char *>(sqlite3_column_text(filasLeidas, 0)));
+                if (esteGrupo != grupo) {
+                    if (!grupo.isEmpty())
+                        cerrarGrupo();
+                    sitio(32);
+                    p.fillRect(QRectF(kIzquierda, y, 750, 32), QColor(192, 192, 192));
+                    p.setFont(negrita);
+                    p.drawText(QPointF(kIzquierda + 4, y + 20), QString::fromUtf8(esteGrupo));
+                    y += 32;
+                    grupo = esteGrupo;
+                }
+                sitio(15);
+                p.setFont(texto);
+                for (int c = 1; c <= 9; ++c) {
+                    const QString valor = sqlite3_column_type(filasLeidas, c) == SQLITE_FLOAT
+                        ? cifra(sqlite3_column_double(filasLeidas, c))
+                        : QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(filasLeidas, c)));
+                    p.drawText(QPointF(kIzquierda + (c - 1) * kColumna, y + 11), valor);
+                }
+                sumaGrupo += sqlite3_column_double(filasLeidas, 3);
+                total += sqlite3_column_double(filasLeidas, 3);
+                y += 15;
+            }
+            cerrarGrupo();
+            sitio(32);
+            p.drawText(QPointF(kIzquierda + 3 * kColumna, y + 20), cifra(total));
+            pie();
+            sqlite3_finalize(filasLeidas);
+        }
+        pico = picoMiB();
+    }
+    sqlite3_close(db);
+    contar(state, paginas, pico);
 }
-BENCHMARK(AnclaControlesFijosAPdf)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(AnclaControlesFijosAPdf)->Arg(kCien)->Arg(kMil)->Arg(kDiezMil)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // From the preview call to the first page painted in the preview control.
 void PrimeraPaginaEnVistaPrevia(benchmark::State &state)
 {
     for (auto _ : state) {
-        ListadoProgramable l;
+        ListadoProgramable l(kDiezMil);
         Informe &informe = *l.listado->QuickReport;
         state.SetIterationTime(segundosHastaPrimeraPagina(informe));
     }

@@ -5,6 +5,7 @@
 #include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/reporting/informes/GENEPREV.h"
 #include "GENEW/reporting/informes/ImpresoraInforme.h"
+#include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/base/FechaHora.h"
 #include "platform/data/QueryDataSet.h"
@@ -15,8 +16,10 @@
 #include "tests/projects/ProyectosFixture.h"
 #include "tests/reporting/impresos/MotorPrueba.h"
 #include "tests/reporting/informes/ImpresoraGrabadora.h"
+#include "tests/support/TrazosDibujados.h"
 
 #include <QPainter>
+#include <QRegularExpression>
 #include <QPointer>
 #include <QTimer>
 
@@ -88,7 +91,13 @@ protected:
         return p;
     }
 
-    static QVector<PaginaCompartida> paginas(const TfPRQRLGRA &f) { return f.QuickReport->impresora()->paginas(); }
+    static QVector<PaginaCompartida> paginas(const TfPRQRLGRA &f)
+    {
+        QVector<PaginaCompartida> todas;
+        for (const PaginaCompartida &pagina : f.QuickReport->impresora()->paginas())
+            todas << pagina;
+        return todas;
+    }
 
     static QList<BandaVista> bandas(const TfPRQRLGRA &f, const QString &nombre)
     {
@@ -128,6 +137,59 @@ protected:
         QPainter pintor(&imagen);
         f.QuickReport->drawPage(n, pintor);
         return imagen;
+    }
+
+    // A project of eight weeks of 2024 (before today: no today's line) with the given
+    // chapters, each a heading line and lineasCapitulo - 1 sub-chapters of their own dates,
+    // hours and progress.
+    void proyectoDeCapitulos(const QString &codigo, int capitulos, int lineasCapitulo)
+    {
+        proyecto(codigo, "2024-03-04", "2024-04-26");
+        const QDate base(2024, 3, 4);
+        const QStringList grados{"Terminado", "50", "", "25"};
+        int numero = 0;
+        for (int c = 1; c <= capitulos; ++c) {
+            const QString capitulo = QStringLiteral("%1").arg(c, 4, 10, QLatin1Char('0'));
+            linea(codigo, ++numero, capitulo, "NULL", "NULL", 0, "");
+            for (int j = 1; j < lineasCapitulo; ++j) {
+                const QDate inicio = base.addDays((c + j * 3) % 40);
+                const QDate fin = inicio.addDays(3 + j % 5 + c % 4);
+                linea(codigo, ++numero, capitulo + QStringLiteral(".%1").arg(j, 2, 10, QLatin1Char('0')),
+                      inicio.toString("yyyy-MM-dd"), fin.toString("yyyy-MM-dd"), j * 8 + c, grados[j % 4]);
+            }
+        }
+        ASSERT_EQ(sql("UPDATE LPROYECT SET DescripcionAbreviada = Capitulo"), QString());
+    }
+
+    // The marks of every page as a PDF receives them, without what moves with the clock: the
+    // footer's date of printing and today's line, which lies clipped far right of the sheet
+    // for a project of the past.
+    static QVector<gptest::Trazo> trazosDe(const TfPRQRLGRA &f)
+    {
+        QVector<gptest::Trazo> todos;
+        for (int n = 1; n <= f.QuickReport->pageCount(); ++n) {
+            gptest::DispositivoTrazos hoja(f.QuickReport->pageSize() * 72 / plat::reportPageDpi);
+            {
+                QPainter pintor(&hoja);
+                f.QuickReport->drawPage(n, pintor);
+            }
+            todos << gptest::Trazo{QStringLiteral("pagina"), QString::number(n), {}};
+            todos << hoja.trazos();
+        }
+        return sinReloj(todos, f.QuickReport->pageSize().width() * 72 / plat::reportPageDpi);
+    }
+
+    static QVector<gptest::Trazo> sinReloj(const QVector<gptest::Trazo> &trazos, double anchoHoja)
+    {
+        const QRegularExpression fecha(QStringLiteral("\\d{1,2}/\\d{1,2}/\\d{2,4}"));
+        QVector<gptest::Trazo> quedan;
+        for (const gptest::Trazo &t : trazos) {
+            const bool texto = t.clase == QLatin1String("T");
+            if ((texto && fecha.match(t.texto).hasMatch()) || (!texto && !t.cifras.isEmpty() && t.cifras[0] > anchoHoja))
+                continue;
+            quedan << t;
+        }
+        return quedan;
     }
 
     QPointer<TfPROYPROY> maestro_;
@@ -289,6 +351,58 @@ TEST_P(ListadoGrafico, TheTodayLineStaysInsideThePictures)
     for (int y = 0; y < actual.height(); ++y)
         for (int x = borde; x < actual.width(); ++x)
             ASSERT_EQ(actual.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
+}
+
+// Pages laid out by an earlier build of the listing, kept beside this file: every mark in
+// place to 0.01 pt, every text the same.
+TEST_P(ListadoGrafico, AThreeHundredLineProjectPrintsTheMarksOfItsReference)
+{
+    proyectoDeCapitulos(QStringLiteral("G300"), 30, 10);
+    const TfPRQRLGRA &listado = generar(capitulosDe(QStringLiteral("G300")));
+    const QVector<gptest::Trazo> trazos = trazosDe(listado);
+    const QDir capturas(QCoreApplication::applicationDirPath() + QStringLiteral("/../capturas"));
+    capturas.mkpath(QStringLiteral("."));
+    gptest::GrabarTrazos(trazos, capturas.filePath(QStringLiteral("gantt-300-lineas-%1.z")
+                                                       .arg(GetParam() ? "PostgreSQL" : "SQLite")));
+
+    const QVector<gptest::Trazo> referencia = sinReloj(
+        gptest::LeerTrazos(QStringLiteral(GP_DATOS_PRUEBA_APP "/gantt-300-lineas.z")),
+        listado.QuickReport->pageSize().width() * 72 / plat::reportPageDpi);
+    ASSERT_GT(referencia.size(), 300);
+    ASSERT_EQ(trazos.size(), referencia.size());
+    for (int i = 0; i < trazos.size(); ++i)
+        ASSERT_TRUE(trazos[i].igualA(referencia[i], 0.01))
+            << i << ": " << trazos[i].linea().toStdString() << " / " << referencia[i].linea().toStdString();
+}
+
+// A run asks the engine for the project's span once and for each chapter's once, however
+// many bands and calculated fields want them: three times the lines, each a chapter of its
+// own, cost the added chapters' statements and no more.
+TEST_P(ListadoGrafico, ARunReadsEachSpanOnce)
+{
+    proyectoDeCapitulos(QStringLiteral("C30"), 3, 10);
+    proyectoDeCapitulos(QStringLiteral("C90"), 9, 10);
+    plat::Connection &conexion = fGENEINIC->Database();
+    // The grid's names of the responsible operators are read as it repaints, not by the run.
+    maestro(QStringLiteral("C30")).Operario->dataSet().close();
+    const auto sentenciasDe = [&](const QString &codigo) {
+        generar(capitulosDe(codigo));   // the master's lines read once before counting
+        const quint64 antes = conexion.statementsSent();
+        generar(capitulosDe(codigo));
+        return qint64(conexion.statementsSent() - antes);
+    };
+    const qint64 treinta = sentenciasDe(QStringLiteral("C30"));
+    const qint64 noventa = sentenciasDe(QStringLiteral("C90"));
+    EXPECT_LE(noventa - treinta, 60);
+    // The chapters, the project's row and lines, and the few the run makes besides (the
+    // user's rights, the master's own rows).
+    EXPECT_LE(treinta, 30 + 2 + 6);
+
+    // The spans are kept for the run only: a line changed after it shows at once.
+    const PlanProyecto antes = MDProyectos->CalcularPlanProyecto(QStringLiteral("C30"), QString());
+    ASSERT_EQ(sql("UPDATE LPROYECT SET FechaFinal = '2024-06-28 00:00:00' WHERE CodigoProyecto = 'C30' AND Linea = 2"),
+              QString());
+    EXPECT_GT(MDProyectos->CalcularPlanProyecto(QStringLiteral("C30"), QString()).FechaFinal, antes.FechaFinal);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, ListadoGrafico, ::testing::Bool(), NombreMotor);

@@ -124,18 +124,21 @@ QVector<TextoSituado> textosDeBanda(const BandaImpresa &banda)
 
 // ---- text --------------------------------------------------------------------------------
 
-QByteArray exportarTexto(const QVector<PaginaCompartida> &paginas)
+QByteArray exportarTexto(const PaginasGuardadas &paginas)
 {
     constexpr double kPixelesPorCaracter = 8;
     QString salida;
-    for (int n = 0; n < paginas.size(); ++n) {
-        if (n > 0)
+    for (int n = 1; n <= paginas.cuenta(); ++n) {
+        if (n > 1)
             salida += u'\f';
+        const PaginaCompartida pagina = paginas.pagina(n);
+        if (!pagina)
+            continue;
         QVector<TextoSituado> textos;
-        for (const BandaImpresa &banda : paginas[n]->bandas)
+        for (const BandaImpresa &banda : pagina->bandas)
             textos += textosDeBanda(banda);
         std::stable_sort(textos.begin(), textos.end(), antesEnLectura);
-        const double margen = paginas[n]->bandas.isEmpty() ? 0 : paginas[n]->bandas.first().area.left();
+        const double margen = pagina->bandas.isEmpty() ? 0 : pagina->bandas.first().area.left();
         for (int i = 0; i < textos.size();) {
             // One row: the texts whose tops lie within half a line of the row's first one.
             int fin = i + 1;
@@ -174,12 +177,15 @@ QString campoCSV(const QString &valor)
 
 } // namespace
 
-QByteArray exportarCSV(const QVector<PaginaCompartida> &paginas)
+QByteArray exportarCSV(const PaginasGuardadas &paginas)
 {
     QString salida;
-    for (int n = 0; n < paginas.size(); ++n) {
-        for (const BandaImpresa &banda : paginas[n]->bandas) {
-            if (banda.tipo == TipoBanda::PiePagina || (banda.tipo == TipoBanda::CabeceraPagina && n > 0))
+    for (int n = 1; n <= paginas.cuenta(); ++n) {
+        const PaginaCompartida pagina = paginas.pagina(n);
+        if (!pagina)
+            continue;
+        for (const BandaImpresa &banda : pagina->bandas) {
+            if (banda.tipo == TipoBanda::PiePagina || (banda.tipo == TipoBanda::CabeceraPagina && n > 1))
                 continue;
             const QVector<TextoSituado> textos = textosDeBanda(banda);
             if (textos.isEmpty())
@@ -206,18 +212,21 @@ QByteArray exportarCSV(const QVector<PaginaCompartida> &paginas)
 
 // ---- HTML --------------------------------------------------------------------------------
 
-QByteArray exportarHTML(const QVector<PaginaCompartida> &paginas)
+QByteArray exportarHTML(const PaginasGuardadas &paginas)
 {
     QString salida = QStringLiteral(
         "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
         "<style>.pagina{position:relative;overflow:hidden;background:#fff;border:1px solid #ccc;margin:0 auto 8px}"
         ".pagina div{position:absolute;white-space:pre}</style>\r\n</head>\r\n<body>\r\n");
-    for (int n = 0; n < paginas.size(); ++n) {
-        const PaginaGenerada &pagina = *paginas[n];
+    for (int n = 1; n <= paginas.cuenta(); ++n) {
+        const PaginaCompartida leida = paginas.pagina(n);
+        if (!leida)
+            continue;
+        const PaginaGenerada &pagina = *leida;
         salida += QStringLiteral("<div class=\"pagina\" style=\"width:%1px;height:%2px%3\">\r\n")
                       .arg(std::lround(pagina.tamanio.width()))
                       .arg(std::lround(pagina.tamanio.height()))
-                      .arg(n + 1 < paginas.size() ? QStringLiteral(";page-break-after:always") : QString());
+                      .arg(n < paginas.cuenta() ? QStringLiteral(";page-break-after:always") : QString());
         for (const BandaImpresa &banda : pagina.bandas)
             for (const TextoSituado &t : textosDeBanda(banda))
                 salida += QStringLiteral("<div style=\"left:%1px;top:%2px;font-family:'%3';font-size:%4px;"
@@ -236,7 +245,7 @@ QByteArray exportarHTML(const QVector<PaginaCompartida> &paginas)
     return salida.toUtf8();
 }
 
-bool grabarExportacion(plat::ReportExport formato, const QVector<PaginaCompartida> &paginas, const QString &fichero)
+bool grabarExportacion(plat::ReportExport formato, const PaginasGuardadas &paginas, const QString &fichero)
 {
     QSaveFile archivo(fichero);
     if (!archivo.open(QIODevice::WriteOnly))

@@ -1,4 +1,5 @@
 #pragma once
+#include "GENEW/reporting/informes/PaginasGuardadas.h"
 #include "GENEW/reporting/informes/PaginasInforme.h"
 #include "platform/report/PreparedReport.h"
 
@@ -29,9 +30,9 @@ struct TextoSituado
 // (top to bottom, then left to right).
 QVector<TextoSituado> textosDeBanda(const BandaImpresa &banda);
 
-QByteArray exportarTexto(const QVector<PaginaCompartida> &paginas);
-QByteArray exportarCSV(const QVector<PaginaCompartida> &paginas);
-QByteArray exportarHTML(const QVector<PaginaCompartida> &paginas);
+QByteArray exportarTexto(const PaginasGuardadas &paginas);
+QByteArray exportarCSV(const PaginasGuardadas &paginas);
+QByteArray exportarHTML(const PaginasGuardadas &paginas);
 
 // Writes the export to the file; false when it cannot be written.
-bool grabarExportacion(plat::ReportExport formato, const QVector<PaginaCompartida> &paginas, const QString &fichero);
+bool grabarExportacion(plat::ReportExport formato, const PaginasGuardadas &paginas, const QString &fichero);

@@ -7,22 +7,17 @@
 
 ImpresoraInforme::ImpresoraInforme(Informe *informe) : QObject(informe), informe_(informe) {}
 
-PaginaCompartida ImpresoraInforme::GetPage(int n) const
-{
-    return n >= 1 && n <= paginas_.size() ? paginas_[n - 1] : nullptr;
-}
-
 void ImpresoraInforme::empezar()
 {
-    paginas_.clear();
+    paginas_.vaciar();
     cancelar_ = false;
     ocupada_ = true;
 }
 
 void ImpresoraInforme::agregarPagina(PaginaCompartida pagina)
 {
-    paginas_ << std::move(pagina);
-    emit paginaDisponible(int(paginas_.size()));
+    paginas_.agregar(std::move(pagina));
+    emit paginaDisponible(paginas_.cuenta());
 }
 
 void ImpresoraInforme::informarProgreso(int porcentaje)
@@ -74,7 +69,7 @@ QPageLayout disposicion(plat::ReportPaper papel, QPageLayout::Orientation orient
 
 // False when the device cannot be drawn on (a file that cannot be written).
 template<class Dispositivo>
-bool dibujarPaginas(Dispositivo &dispositivo, const QVector<PaginaCompartida> &paginas, int primera, int ultima)
+bool dibujarPaginas(Dispositivo &dispositivo, const PaginasGuardadas &paginas, int primera, int ultima)
 {
     QPainter painter(&dispositivo);
     if (!painter.isActive())
@@ -82,27 +77,31 @@ bool dibujarPaginas(Dispositivo &dispositivo, const QVector<PaginaCompartida> &p
     for (int n = primera; n <= ultima; ++n) {
         if (n > primera)
             dispositivo.newPage();
-        dibujarPaginaEn(*paginas[n - 1], painter);
+        if (const PaginaCompartida pagina = paginas.pagina(n))
+            dibujarPaginaEn(*pagina, painter);
     }
     return true;
 }
 
 } // namespace
 
-bool escribirPdf(const QVector<PaginaCompartida> &paginas, const QString &fichero, plat::ReportPaper papel,
+bool escribirPdf(const PaginasGuardadas &paginas, const QString &fichero, plat::ReportPaper papel,
                  QPageLayout::Orientation orientacion, const QString &titulo)
 {
     if (paginas.isEmpty())
         return false;
-    const auto dibujar = [&paginas](int n, QPainter &painter) { dibujarPaginaEn(*paginas[n - 1], painter); };
-    return EscribirPDF(fichero, {disposicion(papel, orientacion), 0, titulo, int(paginas.size()), dibujar}).isEmpty();
+    const auto dibujar = [&paginas](int n, QPainter &painter) {
+        if (const PaginaCompartida pagina = paginas.pagina(n))
+            dibujarPaginaEn(*pagina, painter);
+    };
+    return EscribirPDF(fichero, {disposicion(papel, orientacion), 0, titulo, paginas.cuenta(), dibujar}).isEmpty();
 }
 
-bool imprimirPaginas(const QVector<PaginaCompartida> &paginas, const plat::ReportPrinterSettings &ajustes,
+bool imprimirPaginas(const PaginasGuardadas &paginas, const plat::ReportPrinterSettings &ajustes,
                      plat::ReportPaper papel, QPageLayout::Orientation orientacion)
 {
     const int primera = std::max(1, ajustes.firstPage);
-    const int ultima = ajustes.lastPage > 0 ? std::min<int>(ajustes.lastPage, paginas.size()) : int(paginas.size());
+    const int ultima = ajustes.lastPage > 0 ? std::min(ajustes.lastPage, paginas.cuenta()) : paginas.cuenta();
     if (primera > ultima)
         return false;
     std::unique_ptr<QPrinter> impresora = plat::printerProvider().printerFor(ajustes);

@@ -1,15 +1,16 @@
 #pragma once
+#include "GENEW/reporting/informes/PaginasGuardadas.h"
 #include "GENEW/reporting/informes/PaginasInforme.h"
 #include "platform/report/PreparedReport.h"
 
 #include <QObject>
-#include <QVector>
 
 class Informe;
 
-// The printer object of a report: holds the pages as they are generated, tells when each
-// one becomes available and how far the run has gone, prints them as they are and hands
-// them to the export filters. Previews show the pages of a printer object.
+// The printer object of a report: holds the pages as they are generated (the last few in
+// memory, the others in its temporary file), tells when each one becomes available and how
+// far the run has gone, prints them as they are and hands them to the export filters.
+// Previews show the pages of a printer object.
 class ImpresoraInforme : public QObject
 {
     Q_OBJECT
@@ -17,10 +18,12 @@ public:
     explicit ImpresoraInforme(Informe *informe);
 
     Informe *informe() const { return informe_; }
-    int pageCount() const { return int(paginas_.size()); }
+    int pageCount() const { return paginas_.cuenta(); }
     // Page n from 1; nullptr when it has not been generated.
-    PaginaCompartida GetPage(int n) const;
-    const QVector<PaginaCompartida> &paginas() const { return paginas_; }
+    PaginaCompartida GetPage(int n) const { return paginas_.pagina(n); }
+    const PaginasGuardadas &paginas() const { return paginas_; }
+    // How many of the last pages stay in memory.
+    void ponerPaginasEnMemoria(int paginas) { paginas_.ponerEnMemoria(paginas); }
 
     // Busy while the report is generated or printed.
     bool busy() const { return ocupada_; }
@@ -49,7 +52,7 @@ signals:
 
 private:
     Informe *informe_;
-    QVector<PaginaCompartida> paginas_;
+    PaginasGuardadas paginas_;
     bool ocupada_ = false;
     bool cancelar_ = false;
     int vistas_ = 0;
@@ -59,9 +62,9 @@ private:
 // On any active painter whose origin is the sheet's corner (page units mapped here).
 void dibujarPaginaEn(const PaginaGenerada &pagina, QPainter &painter);
 // A PDF file of the pages; false when the file cannot be written.
-bool escribirPdf(const QVector<PaginaCompartida> &paginas, const QString &fichero, plat::ReportPaper papel,
+bool escribirPdf(const PaginasGuardadas &paginas, const QString &fichero, plat::ReportPaper papel,
                  QPageLayout::Orientation orientacion, const QString &titulo = QString());
 // On the printer the installed provider gives for the settings (page range and copies
 // taken from them); false when there is no printer.
-bool imprimirPaginas(const QVector<PaginaCompartida> &paginas, const plat::ReportPrinterSettings &ajustes,
+bool imprimirPaginas(const PaginasGuardadas &paginas, const plat::ReportPrinterSettings &ajustes,
                      plat::ReportPaper papel, QPageLayout::Orientation orientacion);

@@ -142,7 +142,7 @@ protected:
 
     static QColor fondoDe(const ImpresoraInforme &impresora, const QString &banda)
     {
-        for (const BandaImpresa &b : impresora.paginas().value(0)->bandas)
+        for (const BandaImpresa &b : impresora.GetPage(1)->bandas)
             if (b.nombre == banda)
                 for (const Primitiva &p : b.primitivas)
                     if (const auto *r = std::get_if<RectanguloPagina>(&p); r && r->relleno.isValid())
@@ -456,14 +456,14 @@ TEST_F(Listado, CabeceraDeRestriccionesSoloEnLaPrimeraPagina)
 
     // The header grew on page 1 and moved the captions down by the memo; not on page 2.
     const auto alto = [&](int pagina) {
-        for (const BandaImpresa &b : impresora.paginas()[pagina]->bandas)
+        for (const BandaImpresa &b : impresora.GetPage(pagina + 1)->bandas)
             if (b.nombre == QLatin1String("PageHeader"))
                 return b.area.height();
         return 0.0;
     };
     EXPECT_DOUBLE_EQ(alto(0) - alto(1), 30);
     const auto arriba = [&](int pagina, const QString &valor) {
-        for (const BandaImpresa &b : impresora.paginas()[pagina]->bandas)
+        for (const BandaImpresa &b : impresora.GetPage(pagina + 1)->bandas)
             for (const Primitiva &p : b.primitivas)
                 if (const auto *t = std::get_if<TextoPagina>(&p); t && t->texto == valor)
                     return t->caja.top();

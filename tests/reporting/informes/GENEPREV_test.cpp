@@ -8,7 +8,9 @@
 #include "tests/reporting/informes/ImpresoraGrabadora.h"
 #include "tests/reporting/informes/InformePrueba.h"
 
+#include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QPointer>
 #include <QTest>
 #include <QThread>
@@ -498,6 +500,84 @@ TEST_F(Previsualizacion, UnInformeVacioNoAbreVentana)
     previsualizar([&](TfGENEPREV &) { abierta = true; });
     EXPECT_FALSE(abierta);
     EXPECT_EQ(fGENEPREV, nullptr);
+}
+
+// A listing of one page a record: the last pages in memory, the others in the report's
+// temporary file, and every page still shown, printed and written to a PDF.
+TEST_F(Previsualizacion, UnListadoDeDosMilPaginasGuardaEnMemoriaSoloLasFijadasYDaTodas)
+{
+    constexpr int kPaginas = 2000, kEnMemoria = 6, kVista = 1990;
+    datos = datosPrueba(kPaginas);
+    listado->ponerDatos(datos.get());
+    listado->detalle->Height = 800;
+    ImpresoraInforme &impresora = *listado->informe->impresora();
+    impresora.ponerPaginasEnMemoria(kEnMemoria);
+
+    // Every page handed over is watched: how many of them live at once.
+    std::vector<std::weak_ptr<const PaginaGenerada>> entregadas;
+    size_t maximoVivas = 0;
+    std::optional<PaginaGenerada> generada;   // page kVista as the run made it
+    QObject::connect(&impresora, &ImpresoraInforme::paginaDisponible, listado, [&](int n) {
+        const PaginaCompartida pagina = impresora.GetPage(n);
+        ASSERT_TRUE(pagina);
+        entregadas.push_back(pagina);
+        if (n == kVista)
+            generada = *pagina;
+        maximoVivas = std::max<size_t>(maximoVivas, std::count_if(entregadas.begin(), entregadas.end(),
+                                                                  [](const auto &p) { return !p.expired(); }));
+    });
+
+    const QString pdfImpresora = dir_.file(QStringLiteral("impresora.pdf"));
+    const QString pdfSalida = dir_.file(QStringLiteral("listado.pdf"));
+    ImpresoraGrabadora grabadora(pdfImpresora);
+    plat::ScopedPrinterProvider instalada(grabadora);
+    ponerParametro(QStringLiteral("SolicitarDialogoImpresora"), QStringLiteral("NO"));
+    QString temporal;
+    QImage mostrada;
+    int zoom = 0;
+    previsualizar([&](TfGENEPREV &v) {
+        ASSERT_EQ(v.NumeroPaginas, kPaginas);
+        temporal = impresora.paginas().fichero();
+        EXPECT_TRUE(QFile::exists(temporal));
+        v.SpinEditPagina->setValue(kVista);
+        QCoreApplication::processEvents();
+        zoom = v.QRPreview1->zoom();
+        mostrada = v.QRPreview1->widget()->grab().toImage();
+
+        v.pbImprimir->click();
+        EXPECT_EQ(paginasPdf(pdfImpresora), kPaginas);
+        modulo_->ImprimirInforme(*listado->informe, QStringLiteral("PDF:") + pdfSalida);
+        EXPECT_EQ(paginasPdf(pdfSalida), kPaginas);
+    });
+    EXPECT_EQ(int(entregadas.size()), kPaginas);
+    EXPECT_LE(maximoVivas, size_t(kEnMemoria));
+    for (const QString &pdf : {pdfImpresora, pdfSalida}) {
+        const QString vista = ejecutar(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QString::number(kVista),
+                                                                    QStringLiteral("-l"), QString::number(kVista), pdf,
+                                                                    QStringLiteral("-")});
+        EXPECT_TRUE(vista.contains(QStringLiteral("Registro %1").arg(kVista))) << vista.toStdString();
+    }
+
+    // The page read back from the file shows as the run made it.
+    ASSERT_TRUE(generada);
+    ASSERT_FALSE(mostrada.isNull());
+    QImage esperada(mostrada.size(), mostrada.format());
+    esperada.fill(Qt::white);
+    {
+        QPainter pintor(&esperada);
+        pintor.scale(zoom / 100.0, zoom / 100.0);
+        dibujarPaginaEn(*generada, pintor);
+    }
+    const QDir capturas(QCoreApplication::applicationDirPath() + QStringLiteral("/../capturas"));
+    capturas.mkpath(QStringLiteral("."));
+    mostrada.save(capturas.filePath(QStringLiteral("vista-previa-pagina-1990.png")));
+    EXPECT_TRUE(mostrada == esperada);
+
+    // The file goes with the report.
+    delete listado;
+    listado = nullptr;
+    EXPECT_FALSE(temporal.isEmpty());
+    EXPECT_FALSE(QFile::exists(temporal));
 }
 
 } // namespace

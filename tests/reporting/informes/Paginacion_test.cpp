@@ -91,7 +91,8 @@ TEST_F(Paginacion, UnaPaginaJustoLlenaYUnaFilaMas)
 
     preparar(50);
     ASSERT_EQ(ventana.informe->pageCount(), 1);
-    const BandaImpresa &ultima = impresora().GetPage(1)->bandas[50];
+    const PaginaCompartida primera = impresora().GetPage(1);
+    const BandaImpresa &ultima = primera->bandas[50];
     EXPECT_EQ(ultima.nombre, "BandaDetalle");
     EXPECT_NEAR(ultima.area.bottom(), 96 + 99 + 750, 0.02);
     EXPECT_FALSE(ultima.recortada);
@@ -240,8 +241,9 @@ TEST_F(Paginacion, CabeceraQueCreceYMueveSusEtiquetasSoloEnLaPrimeraPagina)
     ventana.informe->ReportTitle = QStringLiteral("Título");
     preparar(100);
     ASSERT_EQ(ventana.informe->pageCount(), 2);
-    const BandaImpresa &p1 = impresora().GetPage(1)->bandas[0];
-    const BandaImpresa &p2 = impresora().GetPage(2)->bandas[0];
+    const PaginaCompartida hoja1 = impresora().GetPage(1), hoja2 = impresora().GetPage(2);
+    const BandaImpresa &p1 = hoja1->bandas[0];
+    const BandaImpresa &p2 = hoja2->bandas[0];
     EXPECT_DOUBLE_EQ(p1.area.height(), 130);
     EXPECT_DOUBLE_EQ(p2.area.height(), 99);
     ASSERT_EQ(textosDeBanda(p1).size(), 1);
@@ -285,9 +287,10 @@ TEST_F(Paginacion, EtiquetaAjustadaHaceCrecerSuBandaYPasaDePagina)
     };
     preparar(70);
     ASSERT_EQ(ventana.informe->pageCount(), 2);
-    const BandaImpresa &ultimaDeLaPrimera = impresora().GetPage(1)->bandas[57];
+    const PaginaCompartida primera = impresora().GetPage(1), segunda = impresora().GetPage(2);
+    const BandaImpresa &ultimaDeLaPrimera = primera->bandas[57];
     EXPECT_EQ(textosDeBanda(ultimaDeLaPrimera)[0].texto, "Registro 57");
-    const BandaImpresa &alta = impresora().GetPage(2)->bandas[1];
+    const BandaImpresa &alta = segunda->bandas[1];
     EXPECT_EQ(textosDeBanda(alta)[0].texto, "Registro 58");
     EXPECT_GT(alta.area.height(), 60);
     const QStringList lineas = textosDe(impresora(), "BandaDetalle")[57].split('|');
