@@ -84,8 +84,7 @@ void PhysicalConnection::open()
         openSqlite();
     else
         openServer();
-    for (const QString &sql : dialect_->sessionStatements())
-        execSimple(sql);
+    runSessionStatements();
     catalogue_->prepare();
 }
 
@@ -98,7 +97,7 @@ void PhysicalConnection::openSqlite()
         throw gp::DatabaseError(problem);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), qtName_);
     db.setDatabaseName(location_.sqliteFile());
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqliteDialect::kBusyTimeoutMs));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(session_.lockWait()));
     if (!db.open())
         throw error(db.lastError());
     const QVariant handle = db.driver()->handle();
@@ -133,7 +132,7 @@ void PhysicalConnection::setWalJournal()
             return;
         const QSqlError e = q.lastError();
         const bool locked = e.databaseText().contains(QLatin1String("locked")) || e.nativeErrorCode() == QLatin1String("5");
-        if (!locked || waited.elapsed() > SqliteDialect::kBusyTimeoutMs)
+        if (!locked || waited.elapsed() > session_.lockWait())
             throw error(e);
         QThread::msleep(20);
     }
@@ -158,6 +157,14 @@ void PhysicalConnection::openServer()
         throw error(db.lastError());
     linked_ = true;
     countServerOpening();
+}
+
+void PhysicalConnection::runSessionStatements()
+{
+    for (const QString &sql : dialect_->sessionStatements())
+        execSimple(sql);
+    if (const QString wait = dialect_->lockWaitStatement(session_.lockWait()); !wait.isEmpty())
+        execSimple(wait);
 }
 
 void PhysicalConnection::execSimple(const QString &sql)

@@ -92,6 +92,8 @@ private:
     QVariantMap boundParams(const QVariantMap &params) const;
     QList<TFieldType> columnTypes(const QSqlQuery &q) const;
     void execSimple(const QString &sql);
+    // What every connection runs on opening, and again when opened anew (the lock wait too).
+    void runSessionStatements();
     void openSqlite();
     void setWalJournal();
     void openServer();
