@@ -4,6 +4,7 @@
 #include "platform/data/engine/Catalogue.h"
 #include "platform/data/engine/FileAccess.h"
 #include "platform/data/engine/Session.h"
+#include "platform/data/engine/SqliteBusyWait.h"
 #include "platform/data/engine/SqliteExtensions.h"
 #include "platform/data/engine/SqliteQuery.h"
 
@@ -104,6 +105,8 @@ void PhysicalConnection::openSqlite()
     if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
         if (auto *h = *static_cast<sqlite3 *const *>(handle.constData())) {
             registerSqliteExtensions(h);
+            busyWait_ = std::make_unique<SqliteBusyWait>(session_.lockWait());
+            busyWait_->install(h);
             sqlite_ = h;
             statements_ = std::make_unique<SqliteStatementCache>();
         }
