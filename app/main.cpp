@@ -82,6 +82,7 @@ int main(int argc, char **argv)
     Gancho<TfGENEDIAG::VisorInforme>::Instalacion visorDiagnostico(
         TfGENEDIAG::Visor(), [](const QString &texto, const QString &titulo) { MostrarDetalle(texto, titulo); });
 
+    TfGENEINIC::AgruparCreacionesArranque = true;
     crear(fGENEINIC, formularios);
     int resultado = 1;
     if (!fGENEINIC->ArranqueFallido) {
@@ -103,6 +104,7 @@ int main(int argc, char **argv)
         crear(fGENECPRO, formularios);
         crear(fGENEDETA, formularios);
         fPROYMENU->Show();
+        fGENEINIC->TerminarCreacionesArranque();
         resultado = plat::application().terminated() ? 1 : qtApp.exec();
     }
 

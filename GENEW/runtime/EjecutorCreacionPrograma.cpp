@@ -21,7 +21,7 @@ const QString kPrimario = QStringLiteral("<Primary>");
 
 EjecutorCreacionPrograma::EjecutorCreacionPrograma(ConexionesPrograma &conexiones, DataSetAbrible &tabla,
                                                    const NombresCreacionTablas &nombres, Entorno entorno)
-    : conexiones_(conexiones), tabla_(tabla), nombres_(nombres), entorno_(std::move(entorno))
+    : conexiones_(conexiones), transacciones_(conexiones), tabla_(tabla), nombres_(nombres), entorno_(std::move(entorno))
 {
 }
 
@@ -134,17 +134,17 @@ bool EjecutorCreacionPrograma::abrirTablaExclusiva(const TablaCreacion &tabla)
     }
 }
 
-void EjecutorCreacionPrograma::iniciarTransaccion(const QString &conexion)
+void TransaccionesConexiones::iniciarTransaccion(const QString &conexion)
 {
     conexiones_.ConexionDeSelector(conexion).startTransaction();
 }
 
-void EjecutorCreacionPrograma::confirmarTransaccion(const QString &conexion)
+void TransaccionesConexiones::confirmarTransaccion(const QString &conexion)
 {
     conexiones_.ConexionDeSelector(conexion).commit();
 }
 
-void EjecutorCreacionPrograma::deshacerTransaccion(const QString &conexion)
+void TransaccionesConexiones::deshacerTransaccion(const QString &conexion)
 {
     plat::Connection &c = conexiones_.ConexionDeSelector(conexion);
     if (c.inTransaction())

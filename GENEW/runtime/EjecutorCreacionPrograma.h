@@ -7,6 +7,19 @@ class ConexionesPrograma;
 class DataSetAbrible;
 struct NombresCreacionTablas;
 
+// The creation's transactions on the program's connections, by connection word or database name.
+class TransaccionesConexiones final : public estructura::TransaccionesCreacion
+{
+public:
+    explicit TransaccionesConexiones(ConexionesPrograma &conexiones) : conexiones_(conexiones) {}
+    void iniciarTransaccion(const QString &conexion) override;
+    void confirmarTransaccion(const QString &conexion) override;
+    void deshacerTransaccion(const QString &conexion) override;
+
+private:
+    ConexionesPrograma &conexiones_;
+};
+
 // Table creation carried out on the program's connections: statements on the server
 // engines, the engine's own table creation on the file engine, the table component
 // being created, and company 1 of a new EMPRESA table.
@@ -43,9 +56,9 @@ public:
     void prepararTabla(const estructura::TablaCreacion &tabla, bool motorFicheros) override;
     void terminarCreacion(const estructura::TablaCreacion &tabla) override;
     bool abrirTablaExclusiva(const estructura::TablaCreacion &tabla) override;
-    void iniciarTransaccion(const QString &conexion) override;
-    void confirmarTransaccion(const QString &conexion) override;
-    void deshacerTransaccion(const QString &conexion) override;
+    void iniciarTransaccion(const QString &conexion) override { transacciones_.iniciarTransaccion(conexion); }
+    void confirmarTransaccion(const QString &conexion) override { transacciones_.confirmarTransaccion(conexion); }
+    void deshacerTransaccion(const QString &conexion) override { transacciones_.deshacerTransaccion(conexion); }
     void ejecutarSentencia(const QString &baseDatos, const QString &sentencia) override;
     void ejecutarSQLSilencioso(const QString &baseDatos, const QString &sentencia) override;
     void bloquearCreacion(const QString &conexion, const QString &tabla) override;
@@ -58,6 +71,7 @@ private:
     void apuntar(const estructura::TablaCreacion &tabla);
 
     ConexionesPrograma &conexiones_;
+    TransaccionesConexiones transacciones_;
     DataSetAbrible &tabla_;
     const NombresCreacionTablas &nombres_;
     Entorno entorno_;

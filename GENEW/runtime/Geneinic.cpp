@@ -37,6 +37,7 @@
 
 TfGENEINIC *fGENEINIC = nullptr;
 QStringList TfGENEINIC::ArgumentosArranque;
+bool TfGENEINIC::AgruparCreacionesArranque = false;
 
 namespace {
 
@@ -99,6 +100,8 @@ void TfGENEINIC::FormCreate(QObject *)
     ControlesNoVisiblesRecogidos.clear();
     TrazaDepuracion.clear();
     BorrarTemporalesAntiguos(directorioTrabajo);
+    if (AgruparCreacionesArranque)
+        creacionesArranque_ = std::make_unique<CreacionesArranque>(conexiones_);
     Configuracion = ConfiguracionArranque::leer(directorioTrabajo, argumentos,
                                                 LeerValorDeLista(QStringLiteral("Plataforma"), ObtenerPlataforma()));
     if (Configuracion.basesDatos.PathArchivosTemporales == QLatin1String(ConfiguracionBasesDatos::ValorDirectorioPrivado))
@@ -259,8 +262,11 @@ void TfGENEINIC::comprobarCamposUsuario()
     camposUsuario.cerrar();
 }
 
+void TfGENEINIC::TerminarCreacionesArranque() { creacionesArranque_.reset(); }
+
 void TfGENEINIC::terminarArranque()
 {
+    TerminarCreacionesArranque();
     ArranqueFallido = true;
     plat::application().terminate();
 }
@@ -269,6 +275,7 @@ void TfGENEINIC::FormActivate(QObject *) {}
 
 void TfGENEINIC::FormDestroy(QObject *)
 {
+    TerminarCreacionesArranque();
     TimerAplicacion->stop();
     TimerKeyPad->stop();
     CerrarTecladoPantalla();
@@ -529,7 +536,8 @@ bool TfGENEINIC::CrearTabla(DataSetAbrible &ds, const QString &definicion, int e
         conexiones_.CrearBaseDatos(NombreBaseDatosEmpresa(1), ejecutorSQLADO());
     };
     EjecutorCreacionPrograma ejecutor(conexiones_, ds, NombresTablas.valor(), std::move(entorno));
-    return estructura::CrearTabla(tabla, definicion, empresa, configuracion, ejecutor);
+    return estructura::CrearTabla(tabla, definicion, empresa, configuracion, ejecutor,
+                                  creacionesArranque_ ? &creacionesArranque_->lote() : nullptr);
 }
 
 void TfGENEINIC::RepararTablas(DataSetAbrible *ds, const QString &fallo, QObject *)

@@ -3,6 +3,7 @@
 #include "GENEW/runtime/ClienteSMTP.h"
 #include "GENEW/runtime/ConexionesPrograma.h"
 #include "GENEW/runtime/ConfiguracionArranque.h"
+#include "GENEW/runtime/CreacionesArranque.h"
 #include "GENEW/runtime/ManejadorExcepciones.h"
 #include "GENEW/runtime/comun/RutinasSistema.h"
 #include "GENEW/runtime/formularios/PuntosEntradaFormulario.h"
@@ -100,6 +101,10 @@ public:
     // Arguments of the run (the program's arguments without the program itself); set
     // before the form is created, or the application's are read.
     static QStringList ArgumentosArranque;
+    // Set by the program before the form is created: the tables the start makes are committed
+    // together (CreacionesArranque) until TerminarCreacionesArranque.
+    static bool AgruparCreacionesArranque;
+    void TerminarCreacionesArranque();
 
     void FormCreate(QObject *Sender);
     void FormActivate(QObject *Sender);
@@ -332,6 +337,7 @@ private:
     QString archivoTraza_;
     std::optional<Gancho<ObtenerPlataformaFn>::Instalacion> plataformaInstalada_;
     std::optional<Gancho<EjecutarProgramaFn>::Instalacion> ejecutarProgramaInstalado_;
+    std::unique_ptr<CreacionesArranque> creacionesArranque_;
 };
 
 extern TfGENEINIC *fGENEINIC;

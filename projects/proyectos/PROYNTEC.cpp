@@ -274,7 +274,7 @@ QString TfPROYNTEC::numeroNota() const { return Table1->dataSet().fieldByName(QS
 
 void TfPROYNTEC::Table1NewRecord(plat::DataSet &DataSet)
 {
-    DataSet.fieldByName(QStringLiteral("NotaTecnica")).setValue(ModuloDatos->SiguienteCodigo(Table1->table(), 1));
+    numerarAlta(DataSet, QStringLiteral("NotaTecnica"));
     DataSet.fieldByName(QStringLiteral("NivelUrgencia")).setValue(QStringLiteral("Error"));
     DataSet.fieldByName(QStringLiteral("NivelPrioridad")).setValue(QStringLiteral("Urgente"));
     DataSet.fieldByName(QStringLiteral("Situacion")).setValue(QStringLiteral("Pendiente"));

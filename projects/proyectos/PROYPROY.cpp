@@ -308,7 +308,7 @@ void TfPROYPROY::DBGrid1ColExit(QObject *)
 
 void TfPROYPROY::Table1NewRecord(plat::DataSet &DataSet)
 {
-    DataSet.fieldByName(QStringLiteral("Codigo")).setAsString(QString::number(ModuloDatos->SiguienteCodigo(Table1->table(), 1)));
+    numerarAlta(DataSet, QStringLiteral("Codigo"));
     DataSet.fieldByName(QStringLiteral("Situacion")).setAsString(QStringLiteral("Abierto"));
     DataSet.fieldByName(QStringLiteral("FechaAceptacion")).setAsDateTime(Hoy());
     DataSet.fieldByName(QStringLiteral("FechaEntrega")).setAsDateTime(Hoy());

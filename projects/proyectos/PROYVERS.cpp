@@ -39,7 +39,7 @@ TfPROYVERS::TfPROYVERS(QWidget *parent)
 void TfPROYVERS::Table1NewRecord(plat::DataSet &DataSet)
 {
     FormularioMaestroRejilla::Table1NewRecord(DataSet);
-    DataSet.fieldByName(QStringLiteral("NumeroNotificacion")).setValue(ModuloDatos->SiguienteCodigo(Table1->table(), 1));
+    numerarAlta(DataSet, QStringLiteral("NumeroNotificacion"));
 }
 
 QString TfPROYVERS::TituloDescripcionAmpliada() const

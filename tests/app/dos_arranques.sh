@@ -1,7 +1,8 @@
 #!/bin/bash
 # Two first starts at the same moment on an empty folder, while a third process writes to the
 # same database: both programs must reach their main window every time, the database must stay
-# sound and the third process must lose nothing. Usage: dos_arranques.sh <executable> <rounds>
+# sound, every table a lone first start makes must be there, and the third process must lose
+# nothing. Usage: dos_arranques.sh <executable> <rounds>
 set -uo pipefail
 exe=$(readlink -f "$1")
 rounds=${2:-20}
@@ -11,6 +12,14 @@ trap 'rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export EXE="$exe" TITLE="Gestión de Proyectos" GP_RESPUESTAS_MENSAJES=""
+
+# The program's tables of the general and the company database files (the third process's left
+# out), one line each.
+tables_of() {
+    for f in "$1"/datos/datos.sqlite "$1"/datos/1/datos.sqlite; do
+        sqlite3 "$f" .tables | xargs -n1 | grep -vx ESCRITOR | sort | xargs
+    done
+}
 
 # One round under its own virtual screen. Exit status 0: passed; 1: failed; 75: the virtual
 # screen went away (the machine is shared), so the round says nothing and is run again.
@@ -67,6 +76,23 @@ one_round() {
     '
 }
 
+# What one program alone makes on its first start.
+lone_start() {
+    mkdir -p "$1"
+    DIR="$1" xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" bash -c '
+    cd "$DIR"; unset QT_QPA_PLATFORM
+    GP_ARCHIVO_MENSAJES="$DIR/MENSAJES.TXT" "$EXE" U=ADMIN >a.log 2>&1 & p=$!
+    for _ in $(seq 1 200); do
+        [ -n "$(xdotool search --pid $p --name "$TITLE" 2>/dev/null | head -n 1)" ] && { kill -TERM $p; wait $p; exit 0; }
+        kill -0 $p 2>/dev/null || exit 1
+        sleep 0.1
+    done
+    kill $p; exit 1'
+}
+lone_start "$work/solo" || { echo "a lone first start did not show its window" >&2; exit 1; }
+EXPECTED_TABLES=$(tables_of "$work/solo")
+[ -n "$EXPECTED_TABLES" ] || { echo "a lone first start made no tables" >&2; exit 1; }
+
 for round in $(seq 1 "$rounds"); do
     for attempt in 1 2 3; do
         one_round "$work/r$round-$attempt"
@@ -75,5 +101,7 @@ for round in $(seq 1 "$rounds"); do
         echo "round $round: the virtual screen went away, run again" >&2
     done
     [ $status = 0 ] || { echo "round $round failed" >&2; exit 1; }
+    made=$(tables_of "$work/r$round-$attempt")
+    [ "$made" = "$EXPECTED_TABLES" ] || { echo "round $round made $made instead of $EXPECTED_TABLES" >&2; exit 1; }
 done
-echo "$rounds rounds: both programs started every time, the database is sound, no row lost"
+echo "$rounds rounds: both programs started every time with every table made, the database is sound, no row lost"

@@ -56,6 +56,9 @@ FormularioMaestro::FormularioMaestro(QWidget *parent, const QString &nombre, con
     tabla.OnNewRecord = [this](plat::DataSet &ds) { Table1NewRecord(ds); };
     tabla.BeforePost = [this](plat::DataSet &ds) { Table1BeforePost(ds); };
     tabla.AfterPost = [this](plat::DataSet &ds) { Table1AfterPost(ds); };
+    tabla.OnPostError = [this](plat::DataSet &ds, const gp::Error &e, plat::DataAction &a) {
+        numeracion_.trasFallo(ds, e, a);
+    };
     DataSource1->OnStateChange = plat::handler(this, &FormularioMaestro::DataSource1StateChange);
     OnCreate = plat::handler(this, &FormularioMaestro::FormCreate);
     OnActivate = plat::handler(this, &FormularioMaestro::FormActivate);
@@ -412,6 +415,11 @@ void FormularioMaestro::GrabarDatos(QObject *)
 }
 
 void FormularioMaestro::pbConformeClick(QObject *Sender) { GrabarDatos(Sender); }
+
+void FormularioMaestro::numerarAlta(plat::DataSet &DataSet, const QString &campo)
+{
+    numeracion_.numerar(DataSet, campo, [this] { return QString::number(ModuloDatos->SiguienteCodigo(Table1->table(), 1)); });
+}
 
 void FormularioMaestro::Table1AfterPost(plat::DataSet &DataSet)
 {

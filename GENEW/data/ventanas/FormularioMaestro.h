@@ -1,4 +1,5 @@
 #pragma once
+#include "GENEW/data/servicios/NumeracionAlta.h"
 #include "GENEW/data/ventanas/VentanaPrograma.h"
 #include "platform/ui/Containers.h"
 #include "platform/ui/Controls.h"
@@ -112,6 +113,9 @@ protected:
     bool claveEnRango(const plat::Field &campo, const QString &texto);
     // Where the window's own controls go, above the button panel.
     QWidget *areaDatos() const { return AreaDatos; }
+    // The new record's `campo` gets the table's next code, taken anew should another user
+    // save a record under it first (see NumeracionAlta).
+    void numerarAlta(plat::DataSet &DataSet, const QString &campo);
 
 private:
     void construirPanel();
@@ -123,4 +127,5 @@ private:
 
     QWidget *AreaDatos;
     bool bordeSoloMinimizar_ = false;
+    NumeracionAlta numeracion_;
 };

@@ -5,6 +5,8 @@
 #include "GENEW/runtime/estructura/DefinicionesEstructura.h"
 #include "GENEW/runtime/estructura/LineaDefinicion.h"
 
+#include <utility>
+
 namespace estructura {
 
 namespace mensajes {
@@ -38,6 +40,32 @@ QString ErrorCrearIndiceSQL(const QString &motivo)
 
 } // namespace mensajes
 
+LoteCreacion::~LoteCreacion()
+{
+    try {
+        confirmar();
+    } catch (const gp::Error &) {
+        // Not committed, the tables are missing at the next start, which makes them again.
+    }
+}
+
+void LoteCreacion::incluir(const QString &baseDatos)
+{
+    if (baseDatos_ == baseDatos)
+        return;
+    confirmar();
+    transacciones_.iniciarTransaccion(baseDatos);
+    baseDatos_ = baseDatos;
+}
+
+void LoteCreacion::confirmar()
+{
+    if (baseDatos_.isEmpty())
+        return;
+    const QString baseDatos = std::exchange(baseDatos_, QString());
+    transacciones_.confirmarTransaccion(baseDatos);
+}
+
 namespace {
 
 // The hourglass for the span of the creation, whatever way it is left.
@@ -56,8 +84,9 @@ private:
 class CreadorTabla
 {
 public:
-    CreadorTabla(TablaCreacion &tabla, const ConfiguracionCreacion &configuracion, EjecutorCreacionTabla &ejecutor)
-        : tabla_(tabla), configuracion_(configuracion), ejecutor_(ejecutor)
+    CreadorTabla(TablaCreacion &tabla, const ConfiguracionCreacion &configuracion, EjecutorCreacionTabla &ejecutor,
+                 LoteCreacion *lote)
+        : tabla_(tabla), configuracion_(configuracion), ejecutor_(ejecutor), lote_(lote)
     {
     }
 
@@ -103,6 +132,8 @@ public:
             return crearConSentencias(definida ? lineas : QStringList());
         if (!empresa_)
             return crearConMotor(definida ? lineas : QStringList());
+        if (lote_)
+            lote_->incluir(tabla_.DatabaseName);
         const QString conexion = conexionTransaccion();
         ejecutor_.iniciarTransaccion(conexion);
         try {
@@ -262,6 +293,8 @@ private:
             DefinicionesCrearTabla(tabla_.TableName, lineas, [this](const QString &tabla, const QString &indice) {
                 return ejecutor_.nombreIndice(tabla, indice);
             });
+        if (lote_ && !temporal_)
+            lote_->incluir(tabla_.DatabaseName);
         try {
             hechaPorOtro_ = !ejecutor_.crearTablaMotor(tabla_, definiciones);
         } catch (const gp::Abort &) {
@@ -292,6 +325,7 @@ private:
     TablaCreacion &tabla_;
     const ConfiguracionCreacion &configuracion_;
     EjecutorCreacionTabla &ejecutor_;
+    LoteCreacion *lote_;
     bool temporal_ = false;
     bool sqlServer_ = false;
     bool servidor_ = false;
@@ -306,9 +340,9 @@ private:
 } // namespace
 
 bool CrearTabla(TablaCreacion &tabla, const QString &definicion, int empresa,
-                const ConfiguracionCreacion &configuracion, EjecutorCreacionTabla &ejecutor)
+                const ConfiguracionCreacion &configuracion, EjecutorCreacionTabla &ejecutor, LoteCreacion *lote)
 {
-    return CreadorTabla(tabla, configuracion, ejecutor).crear(definicion, empresa);
+    return CreadorTabla(tabla, configuracion, ejecutor, lote).crear(definicion, empresa);
 }
 
 } // namespace estructura

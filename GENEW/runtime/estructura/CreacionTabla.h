@@ -53,10 +53,45 @@ QString ErrorCrearIndiceSQL(const QString &motivo);
 // Default name of company 1 in a new EMPRESA table.
 inline const QString kNombreEmpresa1 = QStringLiteral("Empresa 1");
 
-class EjecutorCreacionTabla
+// The transactions of creation, on a connection word or a database name.
+class TransaccionesCreacion
 {
 public:
-    virtual ~EjecutorCreacionTabla() = default;
+    virtual ~TransaccionesCreacion() = default;
+    virtual void iniciarTransaccion(const QString &conexion) = 0;
+    virtual void confirmarTransaccion(const QString &conexion) = 0;
+    virtual void deshacerTransaccion(const QString &conexion) = 0;
+};
+
+// Tables of the file engine made while a batch lives share one transaction per database, so
+// that a first start commits (and waits for the disk) once per database file, not once per
+// table. The batch's first table in a database starts that transaction: it is the write lock
+// two first starts meet on, and the later one then finds the tables made. The batch holds one
+// database at a time (turning to another confirms the one held), so that two programs starting
+// together never wait on each other in a circle.
+class LoteCreacion
+{
+public:
+    explicit LoteCreacion(TransaccionesCreacion &transacciones) : transacciones_(transacciones) {}
+    // Confirms what is still held; a failure to do so leaves the tables to the next start.
+    ~LoteCreacion();
+    LoteCreacion(const LoteCreacion &) = delete;
+    LoteCreacion &operator=(const LoteCreacion &) = delete;
+
+    // Makes sure the transaction of baseDatos is the one held.
+    void incluir(const QString &baseDatos);
+    // Commits the transaction held, if any (before the program waits for the user, say).
+    void confirmar();
+    bool retiene() const { return !baseDatos_.isEmpty(); }
+
+private:
+    TransaccionesCreacion &transacciones_;
+    QString baseDatos_;
+};
+
+class EjecutorCreacionTabla : public TransaccionesCreacion
+{
+public:
 
     // Messages (kind "A", "E", or "" for a plain box).
     virtual void mostrarMensaje(const QString &tipo, const QString &texto) = 0;
@@ -91,9 +126,6 @@ public:
 
     // Statements of the server engines. ejecutarSentencia runs on the named database and
     // raises gp::Error with the engine's reason; ejecutarSQLSilencioso never raises.
-    virtual void iniciarTransaccion(const QString &conexion) = 0;
-    virtual void confirmarTransaccion(const QString &conexion) = 0;
-    virtual void deshacerTransaccion(const QString &conexion) = 0;
     virtual void ejecutarSentencia(const QString &baseDatos, const QString &sentencia) = 0;
     virtual void ejecutarSQLSilencioso(const QString &baseDatos, const QString &sentencia) = 0;
     // Inside the transaction of the connection: waits until no other process is creating
@@ -116,8 +148,10 @@ public:
 // Temporal" text, or a standard and a specific file path joined by ";". empresa is the
 // company of a "?" database name. True when the table was created; false when it
 // already existed, had no definition or could not be created. A failing CREATE
-// statement rolls the transaction back, shows why and raises gp::Abort.
+// statement rolls the transaction back, shows why and raises gp::Abort. With a batch, a
+// table of the file engine (not a temporary one) is made inside the batch's transaction.
 bool CrearTabla(TablaCreacion &tabla, const QString &definicion, int empresa,
-                const ConfiguracionCreacion &configuracion, EjecutorCreacionTabla &ejecutor);
+                const ConfiguracionCreacion &configuracion, EjecutorCreacionTabla &ejecutor,
+                LoteCreacion *lote = nullptr);
 
 } // namespace estructura

@@ -33,6 +33,16 @@ public:
     virtual std::unique_ptr<Catalogue> catalogue(PhysicalConnection &connection) const = 0;
     // Statements every new connection runs before the program's own.
     virtual QStringList sessionStatements() const { return {}; }
+    // How long a statement waits for a lock another connection holds before it fails as a
+    // locked record, whatever the engine: a held record is told, never waited on for good.
+    static constexpr int kLockWaitMs = 10000;
+    // The statement that sets that wait on a new connection; empty where the engine takes it
+    // otherwise (SQLite's busy handler, set on its handle).
+    virtual QString lockWaitStatement(int milliseconds) const
+    {
+        Q_UNUSED(milliseconds);
+        return QString();
+    }
     // The statement that starts a transaction when the driver's own start will not do
     // (SQLite takes its write lock at once with "BEGIN IMMEDIATE"); empty: the driver's.
     // Such a transaction ends with the plain "COMMIT" and "ROLLBACK".

@@ -55,8 +55,6 @@ public:
     QString beginStatement() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
     // Dates compare as instants of the calendar, whichever text form holds them.
     QString sameValueCondition(const QString &column, TFieldType type, const QString &param) const override;
-    // How long a statement waits for another connection's write lock.
-    static constexpr int kBusyTimeoutMs = 10000;
     QString selectTop(const QString &selectSql, int n) const override;
     QString lastInsertedIdQuery(const QString &table, const QString &column) const override;
     QString caseInsensitiveOrder(const QString &column) const override;
@@ -84,6 +82,11 @@ public:
     QString qtDriver() const override { return QStringLiteral("QPSQL"); }
     std::unique_ptr<Catalogue> catalogue(PhysicalConnection &connection) const override;
     QStringList sessionStatements() const override { return {QStringLiteral("SET client_min_messages = warning")}; }
+    // A lock not granted in time fails with SQLSTATE 55P03, a locked record.
+    QString lockWaitStatement(int milliseconds) const override
+    {
+        return QStringLiteral("SET lock_timeout = %1").arg(milliseconds);
+    }
     bool statementSavepoints() const override { return true; }
     QString selectTop(const QString &selectSql, int n) const override;
     QString lastInsertedIdQuery(const QString &table, const QString &column) const override;
@@ -121,6 +124,11 @@ public:
     EngineKind kind() const override { return EngineKind::SqlServer; }
     QString qtDriver() const override { return QStringLiteral("QODBC"); }
     std::unique_ptr<Catalogue> catalogue(PhysicalConnection &connection) const override;
+    // A lock not granted in time fails with error 1222, a locked record.
+    QString lockWaitStatement(int milliseconds) const override
+    {
+        return QStringLiteral("SET LOCK_TIMEOUT %1").arg(milliseconds);
+    }
     QString selectTop(const QString &selectSql, int n) const override;
     QString pageClause(int n, qint64 offset) const override;
     QString lastInsertedIdQuery(const QString &table, const QString &column) const override;

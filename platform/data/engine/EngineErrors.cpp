@@ -89,7 +89,9 @@ Classified classifyPostgres(const QString &state, const QString &msg,
     if (state == QLatin1String("42P01")
         || (msg.contains(QLatin1String("relation \"")) && msg.contains(QLatin1String("does not exist"))))
         return {EngineText::TableDoesNotExist};
-    if (state == QLatin1String("55P03") || state == QLatin1String("40P01") || state == QLatin1String("40001"))
+    // The server's ODBC driver words a lock not granted in time without its SQLSTATE.
+    if (state == QLatin1String("55P03") || state == QLatin1String("40P01") || state == QLatin1String("40001")
+        || msg.contains(QLatin1String("due to lock timeout")))
         return {EngineText::RecordLocked};
     if (state == QLatin1String("28P01") || state == QLatin1String("28000")
         || msg.contains(QLatin1String("password authentication failed")))

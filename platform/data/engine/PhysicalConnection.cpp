@@ -4,6 +4,7 @@
 #include "platform/data/engine/Catalogue.h"
 #include "platform/data/engine/FileAccess.h"
 #include "platform/data/engine/Session.h"
+#include "platform/data/engine/SqliteBusyWait.h"
 #include "platform/data/engine/SqliteExtensions.h"
 #include "platform/data/engine/SqliteQuery.h"
 
@@ -84,8 +85,7 @@ void PhysicalConnection::open()
         openSqlite();
     else
         openServer();
-    for (const QString &sql : dialect_->sessionStatements())
-        execSimple(sql);
+    runSessionStatements();
     catalogue_->prepare();
 }
 
@@ -98,13 +98,15 @@ void PhysicalConnection::openSqlite()
         throw gp::DatabaseError(problem);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), qtName_);
     db.setDatabaseName(location_.sqliteFile());
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqliteDialect::kBusyTimeoutMs));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(session_.lockWait()));
     if (!db.open())
         throw error(db.lastError());
     const QVariant handle = db.driver()->handle();
     if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
         if (auto *h = *static_cast<sqlite3 *const *>(handle.constData())) {
             registerSqliteExtensions(h);
+            busyWait_ = std::make_unique<SqliteBusyWait>(session_.lockWait());
+            busyWait_->install(h);
             sqlite_ = h;
             statements_ = std::make_unique<SqliteStatementCache>();
         }
@@ -133,7 +135,7 @@ void PhysicalConnection::setWalJournal()
             return;
         const QSqlError e = q.lastError();
         const bool locked = e.databaseText().contains(QLatin1String("locked")) || e.nativeErrorCode() == QLatin1String("5");
-        if (!locked || waited.elapsed() > SqliteDialect::kBusyTimeoutMs)
+        if (!locked || waited.elapsed() > session_.lockWait())
             throw error(e);
         QThread::msleep(20);
     }
@@ -158,6 +160,14 @@ void PhysicalConnection::openServer()
         throw error(db.lastError());
     linked_ = true;
     countServerOpening();
+}
+
+void PhysicalConnection::runSessionStatements()
+{
+    for (const QString &sql : dialect_->sessionStatements())
+        execSimple(sql);
+    if (const QString wait = dialect_->lockWaitStatement(session_.lockWait()); !wait.isEmpty())
+        execSimple(wait);
 }
 
 void PhysicalConnection::execSimple(const QString &sql)

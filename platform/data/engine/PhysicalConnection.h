@@ -21,6 +21,7 @@ namespace plat {
 class SqliteStatementCache;
 class ReaderCursor;
 class QtPreparedStatement;
+class SqliteBusyWait;
 }
 
 namespace plat {
@@ -92,6 +93,8 @@ private:
     QVariantMap boundParams(const QVariantMap &params) const;
     QList<TFieldType> columnTypes(const QSqlQuery &q) const;
     void execSimple(const QString &sql);
+    // What every connection runs on opening, and again when opened anew (the lock wait too).
+    void runSessionStatements();
     void openSqlite();
     void setWalJournal();
     void openServer();
@@ -124,6 +127,7 @@ private:
     QSet<QString> attached_;
     std::unique_ptr<Catalogue> catalogue_;
     sqlite3 *sqlite_ = nullptr;   // the SQLite handle, run straight for single statements
+    std::unique_ptr<SqliteBusyWait> busyWait_;   // its wait for another program's lock, outliving it
     std::unique_ptr<SqliteStatementCache> statements_;   // its prepared statements, kept
     std::vector<ReaderCursor *> readers_;   // queries streaming on connections of their own
     std::vector<QtPreparedStatement *> prepared_;   // statements prepared on the server's session

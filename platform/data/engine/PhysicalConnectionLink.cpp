@@ -223,8 +223,7 @@ void PhysicalConnection::reopen()
     lost_ = false;
     countServerOpening();
     lostReason_.clear();
-    for (const QString &sql : dialect_->sessionStatements())
-        execSimple(sql);
+    runSessionStatements();
     if (!sessionSetting_.isEmpty())
         execSimple(sessionSetting_);
 }

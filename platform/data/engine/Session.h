@@ -35,6 +35,11 @@ public:
     void setEngine(EngineKind engine) { engine_ = engine; }
     EngineKind engine() const { return engine_; }
 
+    // How long a statement of its connections waits for another program's lock before it
+    // fails as a locked record (see Dialect::kLockWaitMs); connections opened later take it.
+    void setLockWait(int milliseconds) { lockWaitMs_ = milliseconds; }
+    int lockWait() const { return lockWaitMs_; }
+
     void setPrivateDir(const QString &dir) { privateDir_ = dir; }
     QString privateDir() const { return privateDir_; }
 
@@ -73,6 +78,7 @@ public:
 
 private:
     EngineKind engine_ = EngineKind::SQLite;
+    int lockWaitMs_ = Dialect::kLockWaitMs;
     QString privateDir_;
     QString defaultFolder_;
     QMap<QString, Alias> aliases_;   // by upper-case name

@@ -124,7 +124,8 @@ QStringList SqliteDialect::sessionStatements() const
 {
     // The WAL journal is switched on when the file is opened (PhysicalConnection::setWalJournal),
     // where a new file shared with another program needs a second try.
-    return {QStringLiteral("PRAGMA synchronous=FULL"), QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs)};
+    // The wait for another program's lock is the connection's busy handler, not a pragma.
+    return {QStringLiteral("PRAGMA synchronous=FULL")};
 }
 
 bool SqliteDialect::isSingleStatement(QStringView sql) const

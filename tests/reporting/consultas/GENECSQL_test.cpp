@@ -112,6 +112,30 @@ protected:
 
 } // namespace
 
+// Ctrl+End in the grid of a large answer reaches its last row, with that row's values in the
+// grid and in the current record, on every engine.
+TEST_P(Consola, CtrlEndReachesTheLastOfAHundredThousandRows)
+{
+    db().exec(QStringLiteral("CREATE TABLE V (Codigo INTEGER PRIMARY KEY, Texto VARCHAR(40))"), {},
+              plat::SqlOrigin::AsWritten);
+    db().exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+                             "INSERT INTO V SELECT i, 'Fila ' || i FROM n"),
+              {}, plat::SqlOrigin::AsWritten);
+    TfGENECSQL &c = abrir();
+    c.resize(900, 600);
+    c.Show();
+    EXPECT_EQ(ejecutar(QStringLiteral("SELECT Codigo, Texto FROM V ORDER BY Codigo")), QStringList());
+    c.DBGrid1->setFocus();
+    teclear(c.DBGrid1, Qt::Key_End, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(resultado().fieldByName(QStringLiteral("Codigo")).asInteger(), 100000);
+    EXPECT_EQ(resultado().fieldByName(QStringLiteral("Texto")).asString(), "Fila 100000");
+    const QModelIndex actual = c.DBGrid1->currentIndex();
+    EXPECT_EQ(actual.row(), 99999);
+    EXPECT_EQ(c.DBGrid1->model()->index(actual.row(), 1).data().toString(), "Fila 100000");
+    EXPECT_EQ(c.DBGrid1->model()->index(actual.row() - 1, 0).data().toString(), "99999");
+}
+
 TEST_P(Consola, RunsSelectsAlwaysAndOtherStatementsOnlyWhileEditingIsOn)
 {
     const struct

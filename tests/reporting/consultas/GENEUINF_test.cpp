@@ -1,5 +1,6 @@
 #include "GENEW/reporting/GENEUINF.h"
 
+#include "GENEW/data/servicios/ParametrosGenerales.h"
 #include "GENEW/data/modulo/SalidaInforme.h"
 #include "GENEW/reporting/informes/GENELPRO.h"
 #include "GENEW/reporting/personalizados/DefinicionInforme.h"
@@ -7,6 +8,7 @@
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/ClientDataSet.h"
 #include "platform/data/TableDataSet.h"
+#include "platform/data/ValueText.h"
 #include "platform/report/PreparedReport.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/data/DataSetComponents.h"
@@ -272,6 +274,57 @@ TEST_P(InformePersonalizado, TheLayoutOptionsReachTheListing)
     EXPECT_EQ(f.formatoColumnas, "");
     EXPECT_EQ(f.ocultos, QList<bool>({false, false, false}));
     EXPECT_EQ(f.orientacion, QPageLayout::Portrait);
+}
+
+// "Listar Solo Totales": the group footers and the grand total are the engine's own sums, a
+// NULL amount adding nothing and a group of one row summing that row; the rows stay in
+// ClientDataSet1 for the next listing.
+TEST_P(InformePersonalizado, TotalsOnlyListTheSumsOfAGroupBy)
+{
+    for (const char *fila : {"('4', 'Madrid', NULL)", "('5', 'Madrid', 2.25)", "('6', 'Bilbao', 1.5)"})
+        ASSERT_EQ(sql(QStringLiteral("INSERT INTO T (Codigo, Nombre, Importe) VALUES %1").arg(QString::fromLatin1(fila))),
+                  QString());
+    DefinicionInforme definicion;
+    definicion.Tablas = {"T"};
+    definicion.Columnas = {"T.Nombre", "T.Codigo", "T.Importe"};
+    definicion.Ordenacion = {"T.Nombre"};
+    definicion.Grupos = {"T.Nombre"};
+    definicion.Sumatorios = {"T.Importe"};
+    guardar(QStringLiteral("Totales"), ConstruirSentenciaSQL(definicion), definicion);
+
+    QTemporaryDir dir;
+    impresora_.pdf = dir.filePath(QStringLiteral("totales.pdf"));
+    TfGENEUINF *v = abrir(QStringLiteral("Totales"));
+    ASSERT_NE(v, nullptr);
+    v->ListarSoloTotales->setChecked(true);
+    v->pbListar->click();
+    ASSERT_EQ(impresora_.peticiones.size(), 1);
+    EXPECT_EQ(codigos().size(), 6);
+
+    QStringList esperadas;
+    const plat::QueryResult grupos = db().query(
+        QStringLiteral("SELECT Nombre, SUM(Importe) FROM T GROUP BY Nombre ORDER BY Nombre"), {}, plat::SqlOrigin::AsWritten);
+    ASSERT_EQ(grupos.rows.size(), 3);
+    for (const QVariantList &grupo : grupos.rows)
+        esperadas << plat::formatFloat(FormatoNumericoEstandar, grupo.value(1).toDouble());
+    esperadas << plat::formatFloat(FormatoNumericoEstandar, valor(QStringLiteral("SELECT SUM(Importe) FROM T")).toDouble());
+
+    QProcess lector;
+    lector.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), impresora_.pdf, QStringLiteral("-")});
+    ASSERT_TRUE(lector.waitForFinished());
+    const QString texto = QString::fromUtf8(lector.readAllStandardOutput());
+    // Between the column titles and the page's foot only the sums print, one a line.
+    const QStringList lineas = texto.split(u'\n');
+    QStringList impresas;
+    bool cuerpo = false;
+    for (const QString &linea : lineas) {
+        if (linea.contains(QStringLiteral("Página")))
+            break;
+        if (cuerpo && !linea.trimmed().isEmpty())
+            impresas << linea.trimmed();
+        cuerpo = cuerpo || linea.contains(QStringLiteral("Importe"));
+    }
+    EXPECT_EQ(impresas, esperadas) << texto.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, InformePersonalizado, ::testing::Bool(), NombreMotor);

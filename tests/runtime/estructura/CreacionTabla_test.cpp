@@ -96,9 +96,25 @@ public:
         registro << "abrir:" + tabla.DatabaseName + ":" + tabla.TableName;
         return aperturasFallidas-- <= 0;
     }
-    void iniciarTransaccion(const QString &conexion) override { registro << "begin:" + conexion; }
-    void confirmarTransaccion(const QString &conexion) override { registro << "commit:" + conexion; }
-    void deshacerTransaccion(const QString &conexion) override { registro << "rollback:" + conexion; }
+    // Nested as a connection nests them: only the outermost start and commit reach the engine
+    // ("begin", "commit"); inner ones are savepoints. Words and names of one database count as one.
+    void iniciarTransaccion(const QString &conexion) override
+    {
+        registro << (profundidad[baseDe(conexion)]++ == 0 ? "begin:" : "savepoint:") + conexion;
+    }
+    void confirmarTransaccion(const QString &conexion) override
+    {
+        registro << (--profundidad[baseDe(conexion)] == 0 ? "commit:" : "release:") + conexion;
+    }
+    void deshacerTransaccion(const QString &conexion) override
+    {
+        registro << (--profundidad[baseDe(conexion)] == 0 ? "rollback:" : "rollback-savepoint:") + conexion;
+    }
+    QMap<QString, int> profundidad;
+    QString baseDe(const QString &conexion)
+    {
+        return conexion == kConexionGeneral || conexion == kConexionEmpresa ? nombreBaseDatos(conexion) : conexion;
+    }
     void ejecutarSentencia(const QString &baseDatos, const QString &sentencia) override
     {
         registro << "sql:" + baseDatos + ":" + sentencia;
@@ -416,4 +432,60 @@ TEST_F(CrearTablaTest, SpecificAndVariantFilesBesideTheStandardOneApply)
     EXPECT_TRUE(crear("GENERAL", "EMPRESA"));
     EXPECT_EQ(ejecutor.sentencias().last(),
               "sql:GENERAL:CREATE TABLE EMPRESA (Codigo SMALLINT DEFAULT 0, CONSTRAINT EMPRESA_Clave1 PRIMARY KEY (Codigo))");
+}
+
+// A first start on the file engine: the tables of one database are made in one transaction
+// that starts (taking the lock two first starts meet on) before the first is checked, and
+// reaches the engine's commit once; EMPRESA's own transaction nests inside it.
+TEST_F(CrearTablaTest, ABatchCommitsTheTablesOfEachDatabaseOnce)
+{
+    configuracion.Motor = plat::EngineKind::SQLite;
+    const auto engine = [this] {
+        return ejecutor.registro.filter(QRegularExpression("^(begin|commit|rollback):"));
+    };
+    {
+        LoteCreacion lote(ejecutor);
+        for (const QString &nombre : {"CAMPOUSR", "EMPRESA"}) {
+            tabla = {"GENERAL", nombre, "fGENEINIC"};
+            EXPECT_TRUE(CrearTabla(tabla, QString(), -1, configuracion, ejecutor, &lote)) << nombre.toStdString();
+        }
+        EXPECT_EQ(engine(), QStringList({"begin:GENERAL"}));
+        EXPECT_LT(ejecutor.registro.indexOf("begin:GENERAL"), ejecutor.registro.indexOf("motor:GENERAL:CAMPOUSR"));
+        EXPECT_TRUE(ejecutor.registro.contains("empresa1:Empresa 1:Empresa 1"));
+
+        // Turning to the company's database confirms the general one first.
+        tabla = {"EMP1", "PROYECT", "fPROYMENU"};
+        EXPECT_TRUE(CrearTabla(tabla, QString(), 1, configuracion, ejecutor, &lote));
+        EXPECT_TRUE(lote.retiene());
+        EXPECT_EQ(engine(), QStringList({"begin:GENERAL", "commit:GENERAL", "begin:EMP1"}));
+    }
+    EXPECT_EQ(engine(), QStringList({"begin:GENERAL", "commit:GENERAL", "begin:EMP1", "commit:EMP1"}));
+    EXPECT_EQ(ejecutor.registro.filter("motor:").size(), 3);
+    EXPECT_TRUE(ejecutor.mensajes.isEmpty());
+}
+
+// The batch leaves out what is not a table of the start: temporary tables and the server
+// engines keep their own transactions. A confirmed batch starts again with its next table.
+TEST_F(CrearTablaTest, ABatchLeavesTemporaryAndServerTablesToTheirOwnTransactions)
+{
+    LoteCreacion lote(ejecutor);
+    EXPECT_TRUE(CrearTabla(tabla = {"EMP1", "PROYECT", "f"}, QString(), 1, configuracion, ejecutor, &lote));
+    EXPECT_FALSE(lote.retiene());
+    EXPECT_EQ(ejecutor.registro.filter(QRegularExpression("^(begin|commit):")),
+              QStringList({"begin:Database", "commit:Database"}));
+
+    configuracion.Motor = plat::EngineKind::SQLite;
+    configuracion.PathArchivosTemporales = "/tmp/gp";
+    ejecutor.registro.clear();
+    EXPECT_TRUE(CrearTabla(tabla = {"EMP1", "x", "f"}, UnirLineas({"Tabla Temporal", "/C/1/A/ftInteger/0/*/"}), 1,
+                           configuracion, ejecutor, &lote));
+    EXPECT_FALSE(lote.retiene());
+    EXPECT_TRUE(ejecutor.registro.filter(QRegularExpression("^(begin|commit):")).isEmpty());
+
+    EXPECT_TRUE(CrearTabla(tabla = {"EMP1", "PROYECT", "f"}, QString(), 1, configuracion, ejecutor, &lote));
+    lote.confirmar();
+    EXPECT_TRUE(CrearTabla(tabla = {"EMP1", "CAMPOUSR", "f"}, QString(), 1, configuracion, ejecutor, &lote));
+    lote.confirmar();
+    EXPECT_EQ(ejecutor.registro.filter(QRegularExpression("^(begin|commit):")),
+              QStringList({"begin:EMP1", "commit:EMP1", "begin:EMP1", "commit:EMP1"}));
 }

@@ -1,0 +1,27 @@
+#pragma once
+#include "platform/data/DataSet.h"
+
+#include <QString>
+#include <functional>
+
+// The code a window gives a new record: the highest stored one + 1. Another user adding at
+// the same moment may save a record under that code first; this one's post then fails on
+// the key, and the record is numbered anew from what is stored now and posted again, with
+// no message. A code the user typed over the given one is theirs: its failure is told.
+class NumeracionAlta
+{
+public:
+    using Siguiente = std::function<QString()>;
+
+    // Gives the record's field the next code and keeps how to find another.
+    void numerar(plat::DataSet &tabla, const QString &campo, Siguiente siguiente);
+    // As the table's post-error handler: a key violation of the record numbered here, still
+    // under its given code, is numbered anew and retried.
+    void trasFallo(plat::DataSet &tabla, const gp::Error &fallo, plat::DataAction &accion);
+
+private:
+    QString campo_;
+    QString dado_;   // the code given, as the field's text
+    Siguiente siguiente_;
+    int intentos_ = 0;
+};

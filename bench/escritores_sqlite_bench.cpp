@@ -1,0 +1,233 @@
+// Several programs writing one company's SQLite folder at once: 1, 4 and 16 writer
+// processes, each through the program's table dataset (a new record, an edit of one of ten
+// records every writer edits, a read by key, in turn, each write its own transaction) for a
+// fixed time. Measured: operations a second of all writers together, and the median, 99th
+// percentile and worst time of a save (a post, the wait for the write lock included). The
+// anchor, in the same run on the same kind of file, is the same writers with SQLite's own
+// busy handler (`sqlite3_busy_timeout`) put back on their connections.
+#include "bench/ArranqueBenchmarks.h"
+#include "platform/base/Errores.h"
+#include "platform/data/Field.h"
+#include "platform/data/TableDataSet.h"
+#include "platform/data/engine/PhysicalConnection.h"
+#include "platform/data/engine/Session.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDriver>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <sqlite3.h>
+#include <vector>
+
+using namespace plat;
+
+namespace {
+
+constexpr int kHotRecords = 10;
+constexpr int kRunMs = 4000;
+const char *const kWriterFlag = "--escritor";
+
+enum class Handler { SqliteDefault, Program };
+
+TableDef writesTable()
+{
+    TableDef t;
+    t.name = QStringLiteral("ESCRITOS");
+    t.fields = {fieldDef(QStringLiteral("Codigo"), ftInteger, 0, true), fieldDef(QStringLiteral("Texto"), ftString, 40),
+                fieldDef(QStringLiteral("Importe"), ftFloat)};
+    IndexDef primary;
+    primary.name = QStringLiteral("Clave1");
+    primary.fields = {QStringLiteral("Codigo")};
+    primary.primary = primary.unique = true;
+    t.indexes = {primary};
+    return t;
+}
+
+void putBackSqliteHandler(Connection &db)
+{
+    const QVariant handle = db.physical()->database().driver()->handle();
+    if (auto *raw = *static_cast<sqlite3 *const *>(handle.constData()))
+        sqlite3_busy_timeout(raw, Dialect::kLockWaitMs);
+}
+
+// One writer process: told "go" on its input, it writes for kRunMs and then prints one line
+// per save (its microseconds) and a last line "ops <n> failed <n> changed <n>".
+int writer(const QString &folder, int number, Handler handler)
+{
+    Session session;
+    Connection &db = session.connection(QStringLiteral("Database"));
+    db.setDatabaseName(folder);
+    db.open();
+    if (handler == Handler::SqliteDefault)
+        putBackSqliteHandler(db);
+    TableDataSet table(QStringLiteral("ESCRITOS"));
+    table.setConnection(&db);
+    table.setTableName(QStringLiteral("ESCRITOS"));
+    table.open();
+    std::printf("ready\n");
+    std::fflush(stdout);
+    char go[16];
+    if (!std::fgets(go, sizeof go, stdin))
+        return 2;
+
+    std::mt19937 random(number);
+    std::vector<qint64> saves;
+    saves.reserve(200000);
+    qint64 ops = 0, failed = 0, changed = 0, inserted = 0;
+    const auto save = [&] {
+        QElapsedTimer t;
+        t.start();
+        try {
+            table.post();
+        } catch (const gp::DatabaseError &e) {
+            (e.kind() == gp::DatabaseErrorKind::RecordChanged ? changed : failed)++;
+            table.cancel();
+        }
+        saves.push_back(t.nsecsElapsed() / 1000);
+    };
+    QElapsedTimer running;
+    running.start();
+    while (running.elapsed() < kRunMs) {
+        switch (ops % 3) {
+        case 0:
+            table.append();
+            table.fieldByName(QStringLiteral("Codigo")).setAsInteger(1000000 * (number + 1) + ++inserted);
+            table.fieldByName(QStringLiteral("Texto")).setAsString(QStringLiteral("Escritor %1").arg(number));
+            table.fieldByName(QStringLiteral("Importe")).setAsFloat(double(inserted));
+            save();
+            break;
+        case 1:
+            if (table.findKey({int(random() % kHotRecords) + 1})) {
+                table.edit();
+                table.fieldByName(QStringLiteral("Importe")).setAsFloat(table.fieldByName(QStringLiteral("Importe")).asFloat() + 1);
+                save();
+            }
+            break;
+        default:
+            table.findKey({int(random() % kHotRecords) + 1});
+            break;
+        }
+        ++ops;
+    }
+    table.close();
+    for (qint64 us : saves)
+        std::printf("%lld\n", static_cast<long long>(us));
+    std::printf("ops %lld failed %lld changed %lld\n", static_cast<long long>(ops), static_cast<long long>(failed),
+                static_cast<long long>(changed));
+    return 0;
+}
+
+struct Outcome
+{
+    std::vector<qint64> saves;   // microseconds
+    qint64 ops = 0, failed = 0, changed = 0;
+};
+
+bool readWriter(QProcess &p, Outcome &out)
+{
+    if (!p.waitForFinished(kRunMs + 60000) || p.exitCode() != 0)
+        return false;
+    QTextStream text(p.readAllStandardOutput());
+    QString line;
+    while (text.readLineInto(&line)) {
+        if (line.startsWith(QLatin1String("ops "))) {
+            const QStringList w = line.split(u' ');
+            out.ops += w.value(1).toLongLong();
+            out.failed += w.value(3).toLongLong();
+            out.changed += w.value(5).toLongLong();
+        } else if (!line.isEmpty() && line != QLatin1String("ready")) {
+            out.saves.push_back(line.toLongLong());
+        }
+    }
+    return true;
+}
+
+double percentileMs(std::vector<qint64> &sorted, double p)
+{
+    if (sorted.empty())
+        return 0;
+    const size_t at = std::min(sorted.size() - 1, size_t(p * double(sorted.size() - 1) + 0.5));
+    return double(sorted[at]) / 1000.0;
+}
+
+void Writers(benchmark::State &state)
+{
+    const int writers = int(state.range(0));
+    const auto handler = Handler(state.range(1));
+    for (auto _ : state) {
+        QTemporaryDir dir;
+        {
+            Session session;
+            Connection &db = session.connection(QStringLiteral("Database"));
+            db.setDatabaseName(dir.path());
+            db.createTable(writesTable());
+            for (int i = 1; i <= kHotRecords; ++i)
+                db.exec(QStringLiteral("INSERT INTO ESCRITOS (Codigo, Texto, Importe) VALUES (%1, 'Caliente', 0)").arg(i));
+            session.closeAll();
+        }
+        std::vector<std::unique_ptr<QProcess>> processes;
+        for (int i = 0; i < writers; ++i) {
+            auto p = std::make_unique<QProcess>();
+            p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            p->start(QCoreApplication::applicationFilePath(),
+                     {QString::fromLatin1(kWriterFlag), dir.path(), QString::number(i), QString::number(int(handler))});
+            processes.push_back(std::move(p));
+        }
+        bool ready = true;
+        for (auto &p : processes) {
+            while (ready && !p->canReadLine())
+                ready = p->waitForReadyRead(30000);
+            if (ready)
+                p->readLine();
+        }
+        if (!ready) {
+            state.SkipWithError("a writer did not start");
+            break;
+        }
+        for (auto &p : processes)
+            p->write("go\n");
+        Outcome all;
+        for (auto &p : processes) {
+            if (!readWriter(*p, all)) {
+                state.SkipWithError("a writer failed");
+                return;
+            }
+        }
+        std::sort(all.saves.begin(), all.saves.end());
+        state.SetIterationTime(kRunMs / 1000.0);
+        state.counters["ops_s"] = double(all.ops) / (kRunMs / 1000.0);
+        state.counters["saves"] = double(all.saves.size());
+        state.counters["median_ms"] = percentileMs(all.saves, 0.5);
+        state.counters["p99_ms"] = percentileMs(all.saves, 0.99);
+        state.counters["worst_ms"] = all.saves.empty() ? 0 : double(all.saves.back()) / 1000.0;
+        state.counters["locked"] = double(all.failed);
+        state.counters["changed"] = double(all.changed);
+    }
+}
+
+// Arguments: writers, handler (0: SQLite's own, the anchor; 1: the program's).
+BENCHMARK(Writers)
+    ->ArgNames({"writers", "own_handler"})
+    ->ArgsProduct({{1, 4, 16}, {0, 1}})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc >= 5 && std::strcmp(argv[1], kWriterFlag) == 0) {
+        QCoreApplication app(argc, argv);
+        return writer(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]), Handler(std::atoi(argv[4])));
+    }
+    return ArranqueBenchmarks(argc, argv, ArranqueBenchmarks::Aplicacion::Consola).ejecutar();
+}
