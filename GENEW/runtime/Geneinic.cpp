@@ -100,7 +100,8 @@ void TfGENEINIC::FormCreate(QObject *)
     TrazaDepuracion.clear();
     BorrarTemporalesAntiguos(directorioTrabajo);
     Configuracion = ConfiguracionArranque::leer(directorioTrabajo, argumentos,
-                                                LeerValorDeLista(QStringLiteral("Plataforma"), ObtenerPlataforma()));
+                                                LeerValorDeLista(QStringLiteral("Plataforma"), ObtenerPlataforma()),
+                                                DirectorioInstalacion);
     if (Configuracion.basesDatos.PathArchivosTemporales == QLatin1String(ConfiguracionBasesDatos::ValorDirectorioPrivado))
         Configuracion.basesDatos.sustituirDirectorioPrivado(sesion_.privateDir());
     UsuarioActual = Configuracion.lineaComandos.usuario;
