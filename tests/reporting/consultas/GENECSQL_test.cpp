@@ -19,6 +19,7 @@
 #include "GENEW/data/SalidaInforme.h"
 #include "platform/report/PreparedReport.h"
 #include "tests/reporting/consultas/ProgramaConsultas.h"
+#include "tests/reporting/BotonesConIcono.h"
 
 #include <QKeyEvent>
 #include <QTemporaryDir>
@@ -111,6 +112,16 @@ protected:
 };
 
 } // namespace
+
+TEST_P(Consola, TheToolBarShowsAPicturePerButtonWithItsHint)
+{
+    TfGENECSQL &c = abrir();
+    c.resize(1000, 600);
+    c.Show();
+    gptest::ComprobarBotonesConIcono(*c.PanelBotones);
+    EXPECT_EQ(c.pbGuardarFiltro->hint(), "Guardar la Sentencia SQL");
+    gptest::GuardarCaptura(c, QStringLiteral("consola-botones"));
+}
 
 TEST_P(Consola, RunsSelectsAlwaysAndOtherStatementsOnlyWhileEditingIsOn)
 {
