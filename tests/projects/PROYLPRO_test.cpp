@@ -1,6 +1,5 @@
 #include "ProyectosFixture.h"
 
-#include "GENEW/reporting/impresos/GENEIMPR.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "platform/data/Field.h"
 #include "platform/data/TableDataSet.h"
@@ -9,11 +8,6 @@
 #include "platform/ui/data/DataControls.h"
 #include "projects/PROYLPRO.h"
 #include "projects/PeticionImpreso.h"
-
-#include <QApplication>
-#include <QAbstractItemView>
-#include <QKeyEvent>
-#include <QScopeGuard>
 
 #include <optional>
 
@@ -192,46 +186,6 @@ TEST_P(ListadoDocumentosProyecto, TheListOffersOnlyProjectLayoutsAndWithoutOneNo
     mensajes_.limpiar();
     EXPECT_FALSE(listar().has_value());
     EXPECT_EQ(mensajes_.textos(), QStringList{"¡Debe definir el Formato del Impreso"});
-}
-
-TEST_P(ListadoDocumentosProyecto, ALayoutWrittenFromTheSelectorIsOfferedOnReturn)
-{
-    TfPROYLPRO &v = ventana();
-    v.Show();
-    QApplication::setActiveWindow(&v);
-    v.EditFormatoImpreso->setItemIndex(1);
-    v.EditFormatoImpreso->setFocus();
-    const EdicionImpresosInstalada edicion;
-    const auto sinEditor = qScopeGuard([] { plat::application().OnModalShown = nullptr; });
-    // Ctrl+P opens the editor; the user adds a layout, gives it "Tipo Documento" "Proyecto"
-    // (a new one is "Otro") and leaves.
-    QString tipoNuevo;
-    plat::application().OnModalShown = [&](plat::Form &mostrado) {
-        auto *editor = qobject_cast<TfGENEIMPR *>(&mostrado);
-        ASSERT_NE(editor, nullptr);
-        editor->AgregarClick(editor);
-        plat::TableDataSet &t = editor->Table1->table();
-        tipoNuevo = t.fieldByName("TipoDocumento").asString();
-        t.fieldByName("Codigo").setAsString("P9");
-        t.fieldByName("Descripcion").setAsString("Proyecto nuevo");
-        editor->EditTipoDocumento->setText("Proyecto");
-        t.post();
-        editor->Close();
-    };
-    // As the keyboard sends it: Ctrl+P carries the control character, not a "p" to search.
-    QKeyEvent ctrlP(QEvent::KeyPress, Qt::Key_P, Qt::ControlModifier, QString(QChar(0x10)));
-    QApplication::sendEvent(v.EditFormatoImpreso, &ctrlP);
-    EXPECT_EQ(tipoNuevo, "Otro");
-    QStringList ofrecidos;
-    for (int i = 0; i < v.EditFormatoImpreso->count(); ++i)
-        ofrecidos << v.EditFormatoImpreso->itemText(i);
-    EXPECT_EQ(ofrecidos, (QStringList{"Proyecto A", "Proyecto B", "Proyecto nuevo"}));
-    // The layout chosen before stays chosen (a list read again would start at its first).
-    EXPECT_EQ(v.EditFormatoImpreso->text().toStdString(), "Proyecto B");
-    guardarCaptura(v, QStringLiteral("listado-proyectos-formato-elegido"));
-    v.EditFormatoImpreso->showPopup();
-    guardarCaptura(*v.EditFormatoImpreso->view()->window(), QStringLiteral("listado-proyectos-formato-lista"));
-    v.EditFormatoImpreso->hidePopup();
 }
 
 TEST_P(ListadoDocumentosProyecto, AFailedFillReleasesTheWindowAndItsTables)
