@@ -245,7 +245,13 @@ bool TfPROYMENU::iniciarSesion()
         ModuloDatos->LeerConfiguracionUsuario(ModuloDatos->UsuarioConfiguracion(usuario()), QStringLiteral("Empresas"));
     if (!empresas.isEmpty()) {
         ponerEmpresaActual(empresas.section(u'\r', 0, 0).trimmed().toInt());
-        AbrirEmpresa();
+        // A company database the server will not make is a setting to mend, not a right the
+        // user lacks: the start ends naming it.
+        if (const QString motivo = AbrirEmpresa(); !motivo.isEmpty()) {
+            fGENEINIC->MostrarMensaje(QStringLiteral("E"), QStringLiteral("¡Imposible iniciar la aplicación!. Motivo: ") + motivo);
+            plat::application().terminate();
+            return false;
+        }
     }
     if (empresaActual() == 0) {
         rechazarSesion(QStringLiteral("¡Ud. no tiene acceso a ninguna empresa!"));
@@ -317,7 +323,7 @@ void TfPROYMENU::CrearModulosDatos()
     }
 }
 
-void TfPROYMENU::AbrirEmpresa()
+QString TfPROYMENU::AbrirEmpresa()
 {
     const int codigo = empresaActual();
     // The code is looked up before anything is freed: a code missing from EMPRESA, or a
@@ -328,10 +334,11 @@ void TfPROYMENU::AbrirEmpresa()
         existe = Empresa->table().active() && Empresa->table().locate(QStringLiteral("Codigo"), codigo);
     } catch (const gp::Error &) {
     }
+    QString motivo;
     if (!existe || !ModuloDatos->UsuarioAccedeEmpresa(usuario(), codigo)
-        || !fGENEINIC->PrepararBaseDatosEmpresa(codigo)) {
+        || !fGENEINIC->PrepararBaseDatosEmpresa(codigo, &motivo)) {
         ponerEmpresaActual(0);
-        return;
+        return motivo;
     }
     fGENEINIC->CerrarFormulariosAbiertos();
 
@@ -358,6 +365,7 @@ void TfPROYMENU::AbrirEmpresa()
     }
     CrearModulosDatos();
     fGENEINIC->AnadirInformesPersonalizados(usuario(), nombrePrograma_, MainMenu1);
+    return QString();
 }
 
 void TfPROYMENU::SeleccionarEmpresa()

@@ -49,7 +49,9 @@ public:
     const QString &NombreEmpresa() const { return nombreEmpresa_; }
 
     void CrearModulosDatos();
-    void AbrirEmpresa();
+    // Opens the current company; the session stays on none (code 0) when it cannot. Answers
+    // why its database could not be made, empty otherwise.
+    QString AbrirEmpresa();
     void SeleccionarEmpresa();
     // Opens a program window of class F through the user's access level to the item's menu
     // path; without access nothing happens.

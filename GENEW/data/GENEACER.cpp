@@ -9,6 +9,8 @@
 #include "platform/ui/Keys.h"
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
@@ -28,6 +30,11 @@ QString DireccionWeb() { return QStringLiteral("https://gestion-proyectos.exampl
 namespace {
 
 constexpr int kAncho = 230;
+constexpr int kMargen = 8;
+// The title bar beside its text: the window's icon and its buttons, each about as wide as
+// the bar is high, and the frame's borders.
+constexpr int kPiezasTitulo = 4;
+constexpr int kBordesTitulo = 24;
 
 QString traducir(const QString &texto) { return ModuloDatos ? ModuloDatos->Traducir(texto) : texto; }
 
@@ -68,7 +75,7 @@ TfGENEACER::TfGENEACER(QWidget *parent) : plat::Form(parent)
     resize(kAncho, 400);
     setFixedWidth(kAncho);
     auto *columna = new QVBoxLayout(this);
-    columna->setContentsMargins(8, 10, 8, 10);
+    columna->setContentsMargins(kMargen, 10, kMargen, 10);
     columna->setSpacing(4);
 
     ImagenLogotipo = make<plat::Image>(QStringLiteral("ImagenLogotipo"), this);
@@ -140,6 +147,37 @@ void TfGENEACER::FormShow()
     WebBrowser->setHtmlText(paginaAcercaDe());
     if (fGENEINIC)
         fGENEINIC->TraducirFormulario(this);
+    ajustarAncho();
+}
+
+int TfGENEACER::anchoNecesario() const
+{
+    QFont negrita = font();
+    negrita.setBold(true);
+    const QFontMetrics titulo(negrita);
+    int ancho = titulo.horizontalAdvance(caption()) + kPiezasTitulo * (titulo.height() + 8) + kBordesTitulo;
+    for (const plat::Label *l : {NombreProducto, Version, Copyright, DireccionEMail})
+        ancho = std::max(ancho, QFontMetrics(l->font()).horizontalAdvance(l->caption()) + 2 * kMargen + 4);
+    return std::max(kAncho, ancho);
+}
+
+// Kept centred where it was placed: the texts of its showing may widen it after that.
+void TfGENEACER::ajustarAncho()
+{
+    const int ancho = anchoNecesario();
+    if (ancho == width())
+        return;
+    const int antes = width();
+    setFixedWidth(ancho);
+    if (isVisible())
+        setLeft(left() - (ancho - antes) / 2);
+}
+
+void TfGENEACER::changeEvent(QEvent *event)
+{
+    plat::Form::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange && pbAceptar)
+        ajustarAncho();
 }
 
 void TfGENEACER::DireccionEMailClick() { AbrirURL(QUrl(QStringLiteral("mailto:") + datosPrograma::DireccionCorreo())); }

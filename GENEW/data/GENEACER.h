@@ -27,21 +27,29 @@ class TfGENEACER : public plat::Form
 public:
     explicit TfGENEACER(QWidget *parent = nullptr);
 
-    plat::Image *ImagenLogotipo;
-    plat::Label *NombreProducto;
-    plat::Label *Version;
-    plat::Label *Copyright;
-    plat::Label *DireccionEMail;
-    plat::Panel *PanelWeb;
-    plat::HtmlView *WebBrowser;
-    plat::Button *pbAceptar;
+    plat::Image *ImagenLogotipo = nullptr;
+    plat::Label *NombreProducto = nullptr;
+    plat::Label *Version = nullptr;
+    plat::Label *Copyright = nullptr;
+    plat::Label *DireccionEMail = nullptr;
+    plat::Panel *PanelWeb = nullptr;
+    plat::HtmlView *WebBrowser = nullptr;
+    plat::Button *pbAceptar = nullptr;
 
 public slots:
     void DireccionEMailClick();
     void AbrirSitioWeb();
 
+    // The width its texts need, never less than its drawn width: the caption as a window
+    // manager draws it (bold, beside the icon and the buttons) and each line of the box.
+    int anchoNecesario() const;
+
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void FormShow();
+    void ajustarAncho();
 };
 
 // The logo the box shows, drawn by the program.

@@ -8,6 +8,7 @@
 #include "GENEW/runtime/ServiciosExternos.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
+#include "platform/data/QueryDataSet.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Lists.h"
@@ -238,12 +239,19 @@ void TfGENEDOCE::CargarDocumentos()
 {
     pnClave->setCaption(TablaDocumentos + QStringLiteral(" - ") + QString(ClaveDocumentos).replace(u'|', QStringLiteral(" · ")));
     ListView1->Clear();
-    // Line breaks of the descriptions come as blanks: one document per line.
-    const QString respuesta =
-        ModuloDatos->EjecutarSQL(sentenciasDocumentos::Documentos(TablaDocumentos, ClaveDocumentos), kDatabase);
-    if (!EsRespuestaErrorSQL(respuesta)) {
-        for (const QString &linea : DividirLineas(respuesta))
-            ListView1->addItem(ExtraerCampo(0, linea, QStringLiteral("|")), {ExtraerCampo(1, linea, QStringLiteral("|"))});
+    // Read as values, not as the SQL service's text answer, whose "|" between columns would
+    // cut a name or a location holding one.
+    plat::QueryDataSet consulta(QStringLiteral("Documentos"));
+    consulta.setSqlOrigin(plat::SqlOrigin::Program);
+    consulta.setSql(sentenciasDocumentos::Documentos(TablaDocumentos, ClaveDocumentos));
+    try {
+        if (ModuloDatos->AbrirConsulta(consulta)) {
+            for (consulta.first(); !consulta.eof(); consulta.next())
+                ListView1->addItem(consulta.fieldByName(QStringLiteral("Nombre")).asString(),
+                                   {consulta.fieldByName(QStringLiteral("Ubicacion")).asString()});
+        }
+    } catch (const gp::Error &) {
+        // A list that cannot be read is shown empty, as a failed answer was.
     }
     if (ListView1->itemCount() > 0)
         ListView1->setCurrentItem(ListView1->topLevelItem(0));

@@ -256,7 +256,7 @@ void TModuloDatos::instalarServicios()
         SesionTablasTemporales sesion{ObtenerDireccionMAC(QStringLiteral("SinSeparadores")),
                                       fGENEINIC->NumeroSesionRed(), fGENEINIC->UsuarioActual};
         AlmacenNombresTemporalesSQL almacen([this](const QString &sql, const QString &opciones) {
-            return EjecutarSQL(sql, kDatabaseGeneral, opciones);
+            return EjecutarSentenciaSQL(sql, kDatabaseGeneral, opciones);
         });
         return ::NombreTablaTemporal(propietario.isEmpty() ? QStringLiteral("Unknown") : propietario, numero, sesion,
                                      almacen);
@@ -422,21 +422,27 @@ void TModuloDatos::MostrarImporteMoneda(plat::Field &Sender, QString &Text, bool
 
 // ---- SQL service --------------------------------------------------------------------------
 
-QString TModuloDatos::EjecutarSQL(const QString &sql, const QString &database, const QString &opciones)
+ResultadoSentenciaSQL TModuloDatos::EjecutarSentenciaSQL(const QString &sql, const QString &database,
+                                                        const QString &opciones)
 {
     plat::Connection &conexion = conexiones().ConexionDeSelector(database);
     // A missing table is made and the statement tried once more before anyone hears of
     // the failure.
-    ResultadoSentenciaSQL resultado = EjecutarSentenciaSQL(conexion, sql, opciones);
+    ResultadoSentenciaSQL resultado = ::EjecutarSentenciaSQL(conexion, sql, opciones);
     if (resultado.fallo.tipo == gp::DatabaseErrorKind::MissingTable && !opciones.contains(OpcionSQL::NoCrearTabla)
         && PrimeraPalabraSQL(sql) != QLatin1String("EXEC")
         && CrearTablasSentencia(resultado.sentencia, conexion.databaseName()))
-        resultado = EjecutarSentenciaSQL(conexion, sql, opciones);
-    if (resultado.fallo) {
+        resultado = ::EjecutarSentenciaSQL(conexion, sql, opciones);
+    if (resultado.fallo)
         TrazaDepuracion(resultado.respuesta + QStringLiteral(" ") + sql);
-        if (!opciones.contains(OpcionSQL::Silenciosa))
-            InformarSentenciaErronea(resultado.respuesta, resultado.sentencia, resultado.fallo);
-    }
+    return resultado;
+}
+
+QString TModuloDatos::EjecutarSQL(const QString &sql, const QString &database, const QString &opciones)
+{
+    const ResultadoSentenciaSQL resultado = EjecutarSentenciaSQL(sql, database, opciones);
+    if (resultado.fallo && !opciones.contains(OpcionSQL::Silenciosa))
+        InformarSentenciaErronea(resultado.respuesta, resultado.sentencia, resultado.fallo);
     return resultado.respuesta;
 }
 
@@ -823,8 +829,9 @@ QString TModuloDatos::NombreTablaTemporal(const QObject *propietario, int numero
 
 QString TModuloDatos::AbreviarNombreTablaTemporal(const QString &nombreLargo, const QObject *propietario)
 {
-    AlmacenNombresTemporalesSQL almacen(
-        [this](const QString &sql, const QString &opciones) { return EjecutarSQL(sql, kDatabaseGeneral, opciones); });
+    AlmacenNombresTemporalesSQL almacen([this](const QString &sql, const QString &opciones) {
+        return EjecutarSentenciaSQL(sql, kDatabaseGeneral, opciones);
+    });
     return ::AbreviarNombreTablaTemporal(nombreLargo, nombrePropietario(propietario), almacen);
 }
 

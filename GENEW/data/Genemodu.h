@@ -11,6 +11,7 @@
 #include "GENEW/data/busqueda/MarcoBusqueda.h"
 #include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/ServicioSQL.h"
 #include "GENEW/runtime/formularios/ServiciosFormulario.h"
 #include "platform/base/Gancho.h"
 #include "platform/ui/DataModule.h"
@@ -146,6 +147,9 @@ public:
     // ---- SQL service --------------------------------------------------------------------
     QString EjecutarSQL(const QString &sql, const QString &database = QString(),
                         const QString &opciones = QString()) override;
+    // As EjecutarSQL, telling no one of a failure: the caller decides by its kind.
+    ResultadoSentenciaSQL EjecutarSentenciaSQL(const QString &sql, const QString &database = QString(),
+                                               const QString &opciones = QString());
     QString EjecutarSQLADO(const QString &sql, const QString &database = QString(),
                            const QString &opciones = QString());
     QString EjecutarSQLCache(const QString &sql, CacheRespuestasSQL &cache, const QString &database = QString(),

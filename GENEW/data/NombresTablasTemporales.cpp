@@ -38,49 +38,83 @@ QString AlmacenNombresTemporalesSQL::sentenciaInsertar(int contador, const QStri
         + Entrecomillar(nombreLargo) + QStringLiteral(", ") + Entrecomillar(nombreCorto) + QStringLiteral(")");
 }
 
+QString AlmacenNombresTemporalesSQL::leer(const QString &sql)
+{
+    const ResultadoSentenciaSQL resultado = ejecutar_(sql, OpcionSQL::Silenciosa);
+    if (resultado.fallo)
+        throw gp::DatabaseError(resultado.fallo.mensaje, resultado.fallo.tipo);
+    return resultado.respuesta;
+}
+
 std::optional<QString> AlmacenNombresTemporalesSQL::buscar(const QString &nombreLargo)
 {
-    const QString respuesta = ejecutar_(sentenciaBuscar(nombreLargo), QString());
-    if (respuesta.isEmpty() || EsRespuestaErrorSQL(respuesta))
+    const QString respuesta = leer(sentenciaBuscar(nombreLargo));
+    if (respuesta.isEmpty())
         return std::nullopt;
     return DividirLineas(respuesta).value(0);
 }
 
 int AlmacenNombresTemporalesSQL::maximoContador()
 {
-    const QString respuesta = ejecutar_(sentenciaMaximo(), QString());
-    if (EsRespuestaErrorSQL(respuesta))
-        return 0;
-    return static_cast<int>(TextoANumero(respuesta));
+    return static_cast<int>(TextoANumero(leer(sentenciaMaximo())));
 }
 
 bool AlmacenNombresTemporalesSQL::insertar(int contador, const QString &nombreLargo, const QString &nombreCorto)
 {
-    const QString respuesta =
-        ejecutar_(sentenciaInsertar(contador, nombreLargo, nombreCorto), OpcionSQL::Silenciosa);
-    ultimoError_ = EsRespuestaErrorSQL(respuesta) ? respuesta.mid(PrefijoErrorSQL.size()) : QString();
-    return !EsRespuestaErrorSQL(respuesta);
+    ultimoFallo_ = ejecutar_(sentenciaInsertar(contador, nombreLargo, nombreCorto), OpcionSQL::Silenciosa).fallo;
+    return !ultimoFallo_;
 }
+
+namespace {
+
+QString sinNombre(const QString &nombreLargo, const QString &motivo)
+{
+    return QStringLiteral("¡Imposible asignar un nombre a la tabla temporal ") + nombreLargo
+        + QStringLiteral("! Motivo: ") + motivo;
+}
+
+// A read of the store whose failure names the table it was for; a server that cannot be
+// reached goes up as it came.
+template<typename Lectura>
+auto leerAlmacen(const QString &nombreLargo, Lectura &&lectura)
+{
+    try {
+        return lectura();
+    } catch (const gp::DatabaseError &error) {
+        if (error.kind() == gp::DatabaseErrorKind::ConnectionLost)
+            throw;
+        throw gp::DatabaseError(sinNombre(nombreLargo, error.mensaje()), error.kind());
+    }
+}
+
+std::optional<QString> registrado(const QString &nombreLargo, AlmacenNombresTemporales &almacen)
+{
+    const std::optional<QString> nombre = leerAlmacen(nombreLargo, [&] { return almacen.buscar(nombreLargo); });
+    return nombre ? std::optional<QString>(nombre->left(LongitudMaximaNombreTemporal)) : std::nullopt;
+}
+
+} // namespace
 
 QString AbreviarNombreTablaTemporal(const QString &nombreLargo, const QString &propietario,
                                     AlmacenNombresTemporales &almacen)
 {
-    QString motivo;
+    gp::Fallo fallo;
     for (int intento = 0; intento < IntentosNombreTemporal; ++intento) {
-        if (const auto nombre = almacen.buscar(nombreLargo))
-            return nombre->left(LongitudMaximaNombreTemporal);
-        const int contador = almacen.maximoContador() + 1;
-        if (!almacen.insertar(contador, nombreLargo, NombreCortoTablaTemporal(contador, propietario))) {
-            motivo = almacen.ultimoError();
-            // Another session took the counter: wait a little, a random time, so that two
-            // sessions in step do not clash again on every attempt.
-            std::this_thread::sleep_for(std::chrono::milliseconds(QRandomGenerator::global()->bounded(2, 12) * (intento + 1)));
-        }
+        if (const auto nombre = registrado(nombreLargo, almacen))
+            return *nombre;
+        const int contador = leerAlmacen(nombreLargo, [&] { return almacen.maximoContador(); }) + 1;
+        if (almacen.insertar(contador, nombreLargo, NombreCortoTablaTemporal(contador, propietario)))
+            continue;
+        fallo = almacen.ultimoFallo();
+        if (fallo.tipo == gp::DatabaseErrorKind::ConnectionLost)
+            throw gp::DatabaseError(fallo.mensaje, fallo.tipo);
+        // Another session took the counter: wait a little, a random time, so that two
+        // sessions in step do not clash again on every attempt.
+        std::this_thread::sleep_for(std::chrono::milliseconds(QRandomGenerator::global()->bounded(2, 12) * (intento + 1)));
     }
-    if (const auto nombre = almacen.buscar(nombreLargo))
-        return nombre->left(LongitudMaximaNombreTemporal);
-    throw gp::DatabaseError(QStringLiteral("¡Imposible asignar un nombre a la tabla temporal ") + nombreLargo
-                            + QStringLiteral("! Motivo: ") + motivo);
+    if (const auto nombre = registrado(nombreLargo, almacen))
+        return *nombre;
+    throw gp::DatabaseError(sinNombre(nombreLargo, fallo.mensaje), fallo.tipo);
 }
 
 QString NombreTablaTemporal(const QString &propietario, int numeroTabla, const SesionTablasTemporales &sesion,

@@ -1,4 +1,6 @@
 #pragma once
+#include "GENEW/runtime/ServicioSQL.h"
+
 #include <QString>
 #include <functional>
 #include <optional>
@@ -18,7 +20,8 @@ QString NombreCortoTablaTemporal(int contador, const QString &propietario);
 // The longest short name handed out.
 constexpr int LongitudMaximaNombreTemporal = 20;
 
-// The rows of NOMBTTEM as the naming needs them.
+// The rows of NOMBTTEM as the naming needs them. A read that fails raises gp::DatabaseError
+// with the failure's kind.
 class AlmacenNombresTemporales
 {
 public:
@@ -29,30 +32,32 @@ public:
     virtual int maximoContador() = 0;
     // Adds a row; false when it could not be written (another row took the counter).
     virtual bool insertar(int contador, const QString &nombreLargo, const QString &nombreCorto) = 0;
-    // Why the last insert failed.
-    virtual QString ultimoError() const = 0;
+    // Why the last insert failed, and how.
+    virtual gp::Fallo ultimoFallo() const = 0;
 };
 
 // NOMBTTEM reached through the SQL service on the general database. ejecutar runs a
-// statement with options and gives the service's answer.
+// statement with options, telling no one of a failure, and gives the service's answer.
 class AlmacenNombresTemporalesSQL : public AlmacenNombresTemporales
 {
 public:
-    using Ejecutor = std::function<QString(const QString &sql, const QString &opciones)>;
+    using Ejecutor = std::function<ResultadoSentenciaSQL(const QString &sql, const QString &opciones)>;
     explicit AlmacenNombresTemporalesSQL(Ejecutor ejecutar) : ejecutar_(std::move(ejecutar)) {}
 
     std::optional<QString> buscar(const QString &nombreLargo) override;
     int maximoContador() override;
     bool insertar(int contador, const QString &nombreLargo, const QString &nombreCorto) override;
-    QString ultimoError() const override { return ultimoError_; }
+    gp::Fallo ultimoFallo() const override { return ultimoFallo_; }
 
     static QString sentenciaBuscar(const QString &nombreLargo);
     static QString sentenciaMaximo();
     static QString sentenciaInsertar(int contador, const QString &nombreLargo, const QString &nombreCorto);
 
 private:
+    QString leer(const QString &sql);
+
     Ejecutor ejecutar_;
-    QString ultimoError_;
+    gp::Fallo ultimoFallo_;
 };
 
 // How often a counter is tried before the naming gives up.
@@ -60,7 +65,9 @@ constexpr int IntentosNombreTemporal = 10;
 
 // The short name of a long one: the registered one, else a new row with the next counter
 // (tried again with a fresh counter when another session took it); cut to 20 characters.
-// Throws gp::DatabaseError when no row can be written.
+// Throws gp::DatabaseError with the kind of the failure when no row can be read or written;
+// a server that cannot be reached is not asked again, and its failure goes up as it came
+// so that it is told as every other statement of the outage is.
 QString AbreviarNombreTablaTemporal(const QString &nombreLargo, const QString &propietario,
                                     AlmacenNombresTemporales &almacen);
 

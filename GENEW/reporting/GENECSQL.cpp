@@ -8,6 +8,7 @@
 #include "GENEW/reporting/consultas/GraficoConsulta.h"
 #include "GENEW/reporting/consultas/VariablesConsulta.h"
 #include "GENEW/reporting/informes/Informe.h"
+#include "GENEW/runtime/AvisoServidorAusente.h"
 #include "GENEW/runtime/ConexionesPrograma.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
@@ -546,7 +547,7 @@ void TfGENECSQL::llenarTablas()
             base.isEmpty() ? fGENEINIC->Database() : fGENEINIC->Conexiones().ConexionDeBaseDatos(base);
         LBTablas->setItems(conexion.tableNames());
     } catch (const gp::Error &e) {
-        MensajeAviso(e.mensaje());
+        AvisarFallo(e);
         return;
     }
     if (LBTablas->count() > 0)
@@ -580,7 +581,7 @@ void TfGENECSQL::pbCambioDatabaseClick(QObject *)
     try {
         fGENEINIC->Conexiones().ConexionDeBaseDatos(resuelto).tableNames();
     } catch (const gp::Error &e) {
-        MensajeAviso(e.mensaje());
+        AvisarFallo(e);
         return;
     }
     QryConsultasSQL->setDatabaseName(resuelto);

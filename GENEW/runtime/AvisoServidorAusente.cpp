@@ -23,3 +23,12 @@ bool AvisoServidorAusente::avisar(const QString &motivo)
     ultimo_.start();
     return true;
 }
+
+void AvisarFallo(const gp::Error &error)
+{
+    const auto *fallo = dynamic_cast<const gp::DatabaseError *>(&error);
+    if (fallo && fallo->kind() == gp::DatabaseErrorKind::ConnectionLost)
+        AvisoServidorAusente::delPrograma().avisar(error.mensaje());
+    else
+        MensajeAviso(error.mensaje());
+}

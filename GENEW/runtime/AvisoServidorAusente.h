@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/base/Errores.h"
+
 #include <QElapsedTimer>
 #include <QString>
 
@@ -27,3 +29,7 @@ private:
     QElapsedTimer ultimo_;    // since the last failure told or passed over
     quint64 aperturas_ = 0;   // the server openings of the process when it was told
 };
+
+// A failure the user is warned of with its own text; one of a server that cannot be reached
+// is told once for its outage instead.
+void AvisarFallo(const gp::Error &error);

@@ -372,6 +372,25 @@ void ConexionesPrograma::CrearBaseDatos(const QString &nombre, const EjecutorSQL
     }
 }
 
+void ConexionesPrograma::CrearBaseDatosEmpresa(int codigo, const EjecutorSQL &ejecutarSQLADO)
+{
+    const QString nombre = NombreBaseDatosEmpresa(codigo);
+    if (!esSQLServer() && !esSQLGenerica()) {
+        CrearBaseDatos(nombre, ejecutarSQLADO);
+        return;
+    }
+    const QString ajuste = ajusteAlias(false, ajustes_.AliasBaseDatos);
+    try {
+        CrearBaseDatos(nombre, ejecutarSQLADO);
+    } catch (const gp::DatabaseError &error) {
+        throw gp::DatabaseError(ajuste + error.mensaje(), error.kind());
+    } catch (const gp::Abort &) {
+        throw;
+    } catch (const gp::Error &error) {
+        throw gp::Error(ajuste + error.mensaje());
+    }
+}
+
 // ---- transactions -----------------------------------------------------------------------
 
 namespace {

@@ -90,6 +90,9 @@ public:
     // is the first run's "datos" or a company's folder inside the general one: any other
     // missing folder is a mistyped setting, reported as the engine reports a missing path.
     void CrearBaseDatos(const QString &nombre, const EjecutorSQL &ejecutarSQLADO);
+    // A company's database made when missing, as CrearBaseDatos does. On the servers its name
+    // comes from the company alias, so the reason of a failure names that setting and its value.
+    void CrearBaseDatosEmpresa(int codigo, const EjecutorSQL &ejecutarSQLADO);
 
     // Transactions of a connection (none = Database) and its ADO twin.
     bool EnTransaccion = false;

@@ -586,25 +586,28 @@ bool TfGENEINIC::CancelarTransaccion(plat::Connection *db)
 
 void TfGENEINIC::ConectarBaseDatosEmpresa(int codigo)
 {
-    // A folder that cannot be made fails on opening, naming its path.
+    // A database that cannot be made fails on opening, with the engine's reason.
     PrepararBaseDatosEmpresa(codigo);
     conexiones_.ConectarBaseDatosEmpresa(codigo, ejecutorSQL());
 }
 
-bool TfGENEINIC::PrepararBaseDatosEmpresa(int codigo)
+bool TfGENEINIC::PrepararBaseDatosEmpresa(int codigo, QString *motivo)
 {
-    if (Configuracion.basesDatos.Motor != plat::EngineKind::SQLite)
-        return true;
-    const QString nombre = NombreBaseDatosEmpresa(codigo);
-    const plat::DatabaseLocation lugar = sesion_.resolve(nombre);
-    if (!lugar.isFolder() || QFileInfo::exists(lugar.sqliteFile()))
-        return true;
+    if (Configuracion.basesDatos.Motor == plat::EngineKind::SQLite) {
+        const plat::DatabaseLocation lugar = sesion_.resolve(NombreBaseDatosEmpresa(codigo));
+        if (!lugar.isFolder() || QFileInfo::exists(lugar.sqliteFile()))
+            return true;
+    }
     // Not CrearBaseDatosSQL: its failure is an error that ends the program, and here the
     // open company stays.
     try {
-        conexiones_.CrearBaseDatos(nombre, ejecutorSQLADO());
+        conexiones_.CrearBaseDatosEmpresa(codigo, ejecutorSQLADO());
         return true;
-    } catch (const gp::Error &) {
+    } catch (const gp::Abort &) {
+        throw;
+    } catch (const gp::Error &error) {
+        if (motivo)
+            *motivo = error.mensaje();
         return false;
     }
 }

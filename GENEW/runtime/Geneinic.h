@@ -128,12 +128,14 @@ public:
     bool IniciarTransaccion(plat::Connection *db = nullptr);
     bool ConfirmarTransaccion(plat::Connection *db = nullptr);
     bool CancelarTransaccion(plat::Connection *db = nullptr);
-    // Points "Database" at the company's database, made first when it is a missing folder.
+    // Points "Database" at the company's database, made first when it is missing.
     void ConectarBaseDatosEmpresa(int codigo);
-    // On the embedded engine a company's database is a folder inside the general one, made
-    // when missing (a company added after the first run). False when it cannot be made: a
-    // file in its place, no rights; the server engines always answer true.
-    bool PrepararBaseDatosEmpresa(int codigo);
+    // A company's database made when missing: on the embedded engine a folder inside the
+    // general one (a company added after the first run), on the servers a database named after
+    // the company alias (a new alias on a server that has the general database). False when it
+    // cannot be made (a file in its place, no rights, a name the server refuses), with the
+    // reason in motivo.
+    bool PrepararBaseDatosEmpresa(int codigo, QString *motivo = nullptr);
     // The user chooses the company a listing works on (off unless set); the code chosen last,
     // 0 for none (ConectarEmpresaListado in the data layer sets it).
     bool SeleccionEmpresaActiva = false;

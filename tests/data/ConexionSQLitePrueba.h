@@ -1,5 +1,6 @@
 #pragma once
 #include "GENEW/runtime/RespuestaSQL.h"
+#include "GENEW/runtime/ServicioSQL.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -65,14 +66,24 @@ public:
 
     QString ejecutar(const QString &sql, const QString &opciones = QString())
     {
+        return resultado(sql, opciones).respuesta;
+    }
+
+    // The same with the failure apart, as the service's statements answer.
+    ResultadoSentenciaSQL resultado(const QString &sql, const QString &opciones = QString())
+    {
+        ResultadoSentenciaSQL r;
+        r.sentencia = sql;
         QSqlQuery consulta(db());
         consulta.setForwardOnly(true);
-        if (!consulta.exec(sql))
-            return RespuestaErrorSQL(consulta.lastError().text());
-        if (!consulta.isSelect())
-            return QString();
-        FilasConsultaQt filas(consulta);
-        return FormatearRespuestaSQL(filas, opciones);
+        if (!consulta.exec(sql)) {
+            r.fallo = {true, consulta.lastError().text(), gp::DatabaseErrorKind::Other};
+            r.respuesta = RespuestaErrorSQL(r.fallo.mensaje);
+        } else if (consulta.isSelect()) {
+            FilasConsultaQt filas(consulta);
+            r.respuesta = FormatearRespuestaSQL(filas, opciones);
+        }
+        return r;
     }
 
 private:

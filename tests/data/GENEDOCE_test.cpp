@@ -282,6 +282,19 @@ TEST_P(DocumentosTest, NameAndPlaceAreStoredAsGivenAndAPathThatNamesNoFileIsRefu
               QStringLiteral("uno\r\ndos\r\ntres"));
 }
 
+// The list is read back whole: a name or a place holding "|" is not cut there, nor one that
+// ends with it.
+TEST_P(DocumentosTest, TheListShowsNamesAndPlacesHoldingABarWhole)
+{
+    documento(QStringLiteral("9"), QStringLiteral("Planos | alzados"), QStringLiteral("/srv/obras|2024/planos.pdf"));
+    documento(QStringLiteral("9"), QStringLiteral("Acta|"), QStringLiteral("www.ejemplo.es/a||b"));
+    TfGENEDOCE &d = abrir(QStringLiteral("CLIENTE"), QStringLiteral("9"));
+    QStringList lista = titulos(d);
+    lista.sort();
+    EXPECT_EQ(lista, (QStringList{"Acta|=www.ejemplo.es/a||b", "Planos | alzados=/srv/obras|2024/planos.pdf"}));
+    EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join(u'\n').toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, DocumentosTest, ::testing::Bool(), NombreMotor);
 
 // Mail through a sink on loopback (tests/runtime/externos/sumideros_smtp.py); the general

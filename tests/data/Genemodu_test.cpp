@@ -289,7 +289,7 @@ QStringList NombrarEnOtraSesion(const TfGENEINIC &f, const QString &propietario,
         conexion.setDatabaseName(general.databaseName());
         conexion.setParams(general.params());
         AlmacenNombresTemporalesSQL almacen([&](const QString &sql, const QString &opciones) {
-            return EjecutarSQLEnConexion(conexion, sql, opciones + QStringLiteral(",Silenciosa"));
+            return EjecutarSentenciaSQL(conexion, sql, opciones);
         });
         for (int i = 1; i <= cuantos; ++i)
             nombres << AbreviarNombreTablaTemporal(QStringLiteral("TEMP_%1_%2").arg(propietario).arg(i), propietario, almacen);

@@ -21,33 +21,58 @@ public:
     };
     QMap<int, Fila> filas;
     int inserciones = 0;
+    int lecturas = 0;
     std::function<void()> antesDeInsertar;
     bool rechazarTodo = false;
+    // Every statement fails as an engine tells a server it cannot reach.
+    bool sinServidor = false;
+    // Reads fail as a table the login may not read.
+    bool lecturaProhibida = false;
 
     std::optional<QString> buscar(const QString &nombreLargo) override
     {
+        leer();
         for (auto it = filas.cbegin(); it != filas.cend(); ++it)   // lowest Contador first
             if (it->largo == nombreLargo)
                 return it->corto;
         return std::nullopt;
     }
-    int maximoContador() override { return filas.isEmpty() ? 0 : filas.lastKey(); }
+    int maximoContador() override
+    {
+        leer();
+        return filas.isEmpty() ? 0 : filas.lastKey();
+    }
     bool insertar(int contador, const QString &largo, const QString &corto) override
     {
         ++inserciones;
         if (antesDeInsertar)
             std::exchange(antesDeInsertar, nullptr)();
+        if (sinServidor) {
+            fallo_ = {true, kSinServidor, gp::DatabaseErrorKind::ConnectionLost};
+            return false;
+        }
         if (rechazarTodo || filas.contains(contador)) {
-            error_ = "Key violation";
+            fallo_ = {true, "Key violation", gp::DatabaseErrorKind::KeyViolation};
             return false;
         }
         filas.insert(contador, Fila{largo, corto});
         return true;
     }
-    QString ultimoError() const override { return error_; }
+    gp::Fallo ultimoFallo() const override { return fallo_; }
+
+    static inline const QString kSinServidor = "connection to server failed: Connection refused";
 
 private:
-    QString error_;
+    void leer()
+    {
+        ++lecturas;
+        if (sinServidor)
+            throw gp::DatabaseError(kSinServidor, gp::DatabaseErrorKind::ConnectionLost);
+        if (lecturaProhibida)
+            throw gp::DatabaseError("permission denied for table nombttem");
+    }
+
+    gp::Fallo fallo_;
 };
 
 const QString MAC = "00A0C9142C7F";
@@ -125,6 +150,51 @@ TEST(NombresTablasTemporales, StoreThatCannotBeWrittenEndsWithTheReason)
     EXPECT_EQ(almacen.inserciones, IntentosNombreTemporal);
 }
 
+TEST(NombresTablasTemporales, FailuresCarryTheirKindAndAnUnreachableServerIsAskedOnce)
+{
+    const auto fallo = [](AlmacenEnMemoria &almacen) {
+        try {
+            AbreviarNombreTablaTemporal("TEMP_x", "fA", almacen);
+        } catch (const gp::DatabaseError &error) {
+            return gp::Fallo{true, error.mensaje(), error.kind()};
+        }
+        return gp::Fallo{};
+    };
+    // The server gone: its own reason, its kind, one statement and no retries.
+    AlmacenEnMemoria sinServidor;
+    sinServidor.sinServidor = true;
+    gp::Fallo f = fallo(sinServidor);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f.tipo, gp::DatabaseErrorKind::ConnectionLost);
+    EXPECT_EQ(f.mensaje, AlmacenEnMemoria::kSinServidor);
+    EXPECT_EQ(sinServidor.lecturas + sinServidor.inserciones, 1);
+
+    // A server lost between the reads and the insert is not asked again either.
+    AlmacenEnMemoria caido;
+    caido.antesDeInsertar = [&caido] { caido.sinServidor = true; };
+    f = fallo(caido);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f.tipo, gp::DatabaseErrorKind::ConnectionLost);
+    EXPECT_EQ(f.mensaje, AlmacenEnMemoria::kSinServidor);
+    EXPECT_EQ(caido.inserciones, 1);
+
+    // A refused read names the table and keeps its kind (no row was written).
+    AlmacenEnMemoria prohibido;
+    prohibido.lecturaProhibida = true;
+    f = fallo(prohibido);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f.tipo, gp::DatabaseErrorKind::Other);
+    EXPECT_TRUE(f.mensaje.startsWith("¡Imposible asignar un nombre a la tabla temporal TEMP_x! Motivo: permission denied"))
+        << f.mensaje.toStdString();
+    EXPECT_EQ(prohibido.inserciones, 0);
+
+    // Clashes that never end keep the last one's kind.
+    AlmacenEnMemoria lleno;
+    lleno.rechazarTodo = true;
+    f = fallo(lleno);
+    EXPECT_EQ(f.tipo, gp::DatabaseErrorKind::KeyViolation);
+}
+
 TEST(NombresTablasTemporales, StatementsAreTheProgramsOwn)
 {
     EXPECT_EQ(AlmacenNombresTemporalesSQL::sentenciaBuscar("TEMP_O'X"),
@@ -147,7 +217,7 @@ protected:
     AlmacenNombresTemporalesSQL almacenDe(gptest::ConexionSQLitePrueba &conexion)
     {
         return AlmacenNombresTemporalesSQL(
-            [&conexion](const QString &sql, const QString &opciones) { return conexion.ejecutar(sql, opciones); });
+            [&conexion](const QString &sql, const QString &opciones) { return conexion.resultado(sql, opciones); });
     }
 
     gptest::TempDir dir;
@@ -190,7 +260,7 @@ TEST_F(NombresTablasTemporalesSQLite, TwoConnectionsAskingAtOnceGetDistinctNames
             return maximo;
         }
     };
-    AlmacenInterrumpido primero([this](const QString &sql, const QString &o) { return una.ejecutar(sql, o); });
+    AlmacenInterrumpido primero([this](const QString &sql, const QString &o) { return una.resultado(sql, o); });
     AlmacenNombresTemporalesSQL segundo = almacenDe(otra);
     QString nombreSegundo;
     primero.interrupcion = [&] { nombreSegundo = AbreviarNombreTablaTemporal("TEMP_2", "fDos", segundo); };

@@ -449,6 +449,51 @@ TEST_P(MaestroProyectosTest, ControlsFollowBothTablesAndTheWorkTableGoesWithTheW
     EXPECT_THROW(conexion->scalar(cuenta), gp::Error);
 }
 
+// Opening the window on a project whose dates and customer are empty, walking the projects
+// and passing through its controls without typing leave every row as it was.
+TEST_P(MaestroProyectosTest, OpeningAndBrowsingWriteNothingAndEmptyValuesStayEmpty)
+{
+    // Written by another program: the columns' defaults do not apply to explicit NULLs.
+    ASSERT_EQ(sql("INSERT INTO PROYECT (Codigo, Descripcion, CodigoCliente, NombreCliente, Director, FechaAceptacion, "
+                  "FechaEntrega, FechaFinalizacion, Situacion) VALUES ('N-1', 'Sin datos', NULL, NULL, NULL, NULL, NULL, "
+                  "NULL, NULL)"),
+              QString());
+    const QString vacios = QStringLiteral(
+        "SELECT COUNT(*) FROM PROYECT WHERE Codigo = 'N-1' AND CodigoCliente IS NULL AND FechaAceptacion IS NULL "
+        "AND FechaEntrega IS NULL AND FechaFinalizacion IS NULL AND Director IS NULL AND Situacion IS NULL");
+    ASSERT_EQ(sql(vacios), "1");
+    const QString todo = QStringLiteral("SELECT * FROM PROYECT ORDER BY Codigo");
+    const QString antes = sql(todo);
+    const QString lineasAntes = sql(QStringLiteral("SELECT * FROM LPROYECT ORDER BY CodigoProyecto, Linea"));
+
+    ventana_ = ventanaPrograma<TfPROYPROY>();
+    TfPROYPROY &f = *ventana_;
+    f.Show();
+    ASSERT_TRUE(cabecera().locate(QStringLiteral("Codigo"), QStringLiteral("N-1")));
+    for (QWidget *control : std::initializer_list<QWidget *>{f.EditCodigoCliente, f.EditFechaAceptacion, f.EditFechaEntrega,
+                                                            f.EditFechaFinalizacion, f.EditDirector, f.EditDescripcion}) {
+        control->setFocus();
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(cabecera().state(), plat::DataSetState::Browse);
+    for (cabecera().first(); !cabecera().eof(); cabecera().next())
+        EXPECT_EQ(cabecera().state(), plat::DataSetState::Browse) << cabecera().fieldByName("Codigo").asString().toStdString();
+    f.pbPrimeroClick(nullptr);
+    f.pbUltimoClick(nullptr);
+    f.pbAnteriorClick(nullptr);
+    ASSERT_TRUE(cabecera().locate(QStringLiteral("Codigo"), QStringLiteral("N-1")));
+    f.DBGrid1->setFocus();
+    QApplication::processEvents();
+    f.Close();
+    QApplication::sendPostedEvents();
+    EXPECT_FALSE(ventana_);
+
+    EXPECT_EQ(sql(vacios), "1");
+    EXPECT_EQ(sql(todo), antes);
+    EXPECT_EQ(sql(QStringLiteral("SELECT * FROM LPROYECT ORDER BY CodigoProyecto, Linea")), lineasAntes);
+    EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join(u'\n').toStdString();
+}
+
 // ---- order and pages -------------------------------------------------------------------------
 
 TEST_P(MaestroProyectosTest, TheOrderComboAndThePagesSetTheLinesAndTools)
