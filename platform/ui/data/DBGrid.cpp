@@ -919,10 +919,11 @@ void DBGrid::insertRow()
 
 void DBGrid::reselectCurrent()
 {
-    // The view selects the row it was moving to after the move itself was refused.
-    if (!postRefused_)
+    // The view selects the row it was moving to even when the grid settled elsewhere (a
+    // refused post, a dropped new row).
+    if (!reselect_)
         return;
-    postRefused_ = false;
+    reselect_ = false;
     if (model_->currentRow_ >= 0)
         moveViewTo(model_->currentRow_, std::max(currentIndex().column(), 0));
 }
@@ -938,21 +939,35 @@ void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previ
     const bool columnChanged = col != previous.column();
     DataSet *ds = dataSet();
     if (ds && ds->active() && current.isValid() && row != model_->currentRow_) {
-        // Leaving an edited row posts it; a failed post keeps the grid on the row.
+        // Leaving an edited row posts it; a failed post keeps the grid on the row. A new row
+        // left as it came is dropped instead, and the rows below it move up.
         const int from = model_->currentRow_;
-        bool ok = postRow();
+        int target = row;
+        bool ok = true;
+        if (ds->state() == DataSetState::Insert && !ds->modified()) {
+            const int inserted = model_->insertRow_;
+            syncing_ = true;
+            ok = application().guard(this, [&] { ds->cancel(); });
+            syncing_ = false;
+            model_->reload();
+            if (inserted >= 0 && target > inserted)
+                --target;
+            reselect_ = true;   // the row the view moved to is gone or has moved
+        } else {
+            ok = postRow();
+        }
         if (ok && ds->state() == DataSetState::Browse) {
             syncing_ = true;
-            ok = application().guard(this, [&] { ds->moveToRow(model_->dataRow(row)); });
+            ok = application().guard(this, [&] { ds->moveToRow(model_->dataRow(target)); });
             syncing_ = false;
         }
-        const int at = ok ? row : (model_->currentRow_ >= 0 ? model_->currentRow_ : from);
+        const int at = ok ? target : (model_->currentRow_ >= 0 ? model_->currentRow_ : from);
         model_->currentRow_ = at;
         moveViewTo(at, col);
         model_->rowChanged(from);
         model_->rowChanged(at);
         if (!ok) {
-            postRefused_ = true;
+            reselect_ = true;
             return;
         }
     }

@@ -184,7 +184,7 @@ private:
     bool enterAsTab_ = false;
     bool defaultDrawing_ = true;
     bool syncing_ = false;
-    bool postRefused_ = false;   // the view's own selection must not move off the row kept
+    bool reselect_ = false;   // the view's own selection must follow the row the grid settled on
     Canvas *canvas_ = nullptr;
     int drawingRow_ = -1;
     QPainter *painter_ = nullptr;

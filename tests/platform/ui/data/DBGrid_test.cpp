@@ -482,12 +482,17 @@ TEST_F(GridTest, DownOnTheLastRowAppendsAndPostsRowsAndInsertOpensOne)
     }
     EXPECT_EQ(grid.model()->rowCount(), 3);
     EXPECT_EQ(grid.currentIndex().row(), 2);
-    // A new row nobody typed in stays as it is.
+    // A new row nobody typed in stays as it is, and leaving it upwards drops it.
     QTest::keyClick(&grid, Qt::Key_Down);
     EXPECT_EQ(grid.model()->rowCount(), 3);
     EXPECT_EQ(table->state(), DataSetState::Insert);
-    table->cancel();
+    QTest::keyClick(&grid, Qt::Key_Up);
+    EXPECT_EQ(table->state(), DataSetState::Browse);
     EXPECT_EQ(grid.model()->rowCount(), 2);
+    EXPECT_EQ(grid.currentIndex().row(), 1);
+    EXPECT_EQ(selectedRows(), QList<int>{1});
+    EXPECT_EQ(table->fieldByName("Codigo").asInteger(), 8);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM ARTICULOS"), {}, SqlOrigin::AsWritten).toInt(), 2);
 
     // An edited last row posts on Down, and a new one follows it.
     grid.setCurrentIndex(grid.model()->index(1, columnOf("Nombre")));
