@@ -106,9 +106,15 @@ Form::~Form()
 
 Form *Form::formOf(const QWidget *widget)
 {
-    for (QWidget *w = const_cast<QWidget *>(widget); w; w = w->parentWidget())
+    for (QWidget *w = const_cast<QWidget *>(widget); w; w = w->parentWidget()) {
         if (auto *form = qobject_cast<Form *>(w))
             return form;
+        // A dialog opened over a form (a file dialog) is a window of its own, not one of the
+        // form's controls: the form's key handlers never see its keys. A drop-down list
+        // belongs to its control.
+        if (w->isWindow() && w->windowType() != Qt::Popup)
+            return nullptr;
+    }
     return nullptr;
 }
 

@@ -163,7 +163,8 @@ public:
 
     QObject *ownerObject() override { return this; }
 
-    // The form a widget belongs to (the nearest form among it and its parents).
+    // The form a widget belongs to (the nearest form among it and its parents, within its
+    // window; a drop-down's window counts as its control's).
     static Form *formOf(const QWidget *widget);
 
 protected:

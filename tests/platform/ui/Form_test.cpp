@@ -8,6 +8,7 @@
 #include "platform/ui/Control.h"
 #include "tests/support/EntradaUsuario.h"
 
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QPointer>
@@ -244,6 +245,23 @@ TEST(KeyPreview, TheFormSeesKeysBeforeTheEditAndCanDropOrChangeThem)
     EXPECT_EQ(form->first->text(), "a,b");
     const QStringList expected{"form:a", "edit:a", "form:x", "form:.", "edit:a,", "form:b", "edit:a,b"};
     EXPECT_EQ(form->log, expected);
+}
+
+TEST(KeyPreview, ADialogOpenedOverTheFormKeepsItsKeys)
+{
+    std::unique_ptr<KeyForm> form(createForm<KeyForm>());
+    form->setKeyPreview(true);
+    form->OnKeyPress = [&](QObject *, QChar &key) {
+        form->log << QStringLiteral("form:") + key;
+        key = QChar();
+    };
+    form->Show();
+    QDialog dialog(form.get());   // as the file dialogs open over the window in front
+    auto *name = new QLineEdit(&dialog);
+    dialog.show();
+    QTest::keyClicks(name, QStringLiteral("ab"));
+    EXPECT_EQ(name->text(), "ab");
+    EXPECT_TRUE(form->log.isEmpty()) << form->log.join(u',').toStdString();
 }
 
 TEST(KeyPreview, KeyDownConsumesOrTurnsEnterIntoTab)
