@@ -62,6 +62,15 @@ QPointer<QWidget> &lastActiveWindow()
     return window;
 }
 
+// A window going off screen gives the keys back to the window it was opened over (a window
+// manager would see to it; without one the keys would go nowhere).
+void giveInputBack(const QWidget &window, QWidget *opener)
+{
+    const QWidget *active = QApplication::activeWindow();
+    if (window.isWindow() && (!active || active == &window) && opener && opener != &window && opener->isVisible())
+        opener->activateWindow();
+}
+
 } // namespace
 
 QWidget *activeWindowForDialogs()
@@ -426,6 +435,8 @@ void Form::Free()
         setParent(nullptr);
         delete window;
     }
+    if (isVisible())
+        giveInputBack(*this, openedAbove_);   // freed on screen: no hide event comes
     delete this;
 }
 
@@ -622,11 +633,7 @@ void Form::hideEvent(QHideEvent *e)
     QWidget::hideEvent(e);
     if (e->spontaneous())
         return;
-    // The window it opened above takes the keys again (a window manager would see to it;
-    // without one the keys would go nowhere).
-    const QWidget *active = QApplication::activeWindow();
-    if (isWindow() && (!active || active == this) && openedAbove_ && openedAbove_ != this && openedAbove_->isVisible())
-        openedAbove_->activateWindow();
+    giveInputBack(*this, openedAbove_);
     fire(OnHide);
 }
 

@@ -8,6 +8,7 @@
 #include "platform/ui/Control.h"
 #include "tests/support/EntradaUsuario.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -360,8 +361,18 @@ TEST(ModalForms, AWindowOpenedOverAModalOneTakesTheClicksUntilItHides)
         EXPECT_FALSE(keypad->isModal());
         keypad->Hide();
         preview->Hide();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), dialog.get());   // the keys go back to it
         gptest::clicDeUsuario(*dialog->button);
         EXPECT_EQ(dialog->clicks, 1);
+        // A window freed while on screen gives the keys back too.
+        auto *freed = createForm<ButtonForm>();
+        freed->Show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), freed);
+        freed->Free();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), dialog.get());
         dialog->setModalResult(mrOk);
     });
     EXPECT_EQ(dialog->ShowModal(), mrOk);
