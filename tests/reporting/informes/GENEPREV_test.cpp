@@ -449,6 +449,9 @@ TEST_F(Previsualizacion, ExcelYPdfEscribenSusFicherosBajoSusTitulosSobreLaVentan
     QWidget *vista = nullptr;
     previsualizar([&](TfGENEPREV &v) {
         vista = &v;
+        // The user's click on the button brings the preview in front (off screen a click does not).
+        v.activateWindow();
+        QCoreApplication::processEvents();
         responder(QStringLiteral("libro"));
         v.pbExportarAExcel->click();
         for (const char *nombre : {"informe.PDF", "copia.pdf", "sin"}) {
@@ -459,7 +462,7 @@ TEST_F(Previsualizacion, ExcelYPdfEscribenSusFicherosBajoSusTitulosSobreLaVentan
     ASSERT_EQ(dialogos.size(), 4) << mensajes_.textos().join(u'\n').toStdString();
     EXPECT_EQ(dialogos[0].titulo, QStringLiteral("Introducir el Nombre del Fichero de Excel"));
     for (const Dialogo &d : dialogos) {
-        EXPECT_EQ(d.padre, vista);
+        EXPECT_EQ(d.padre, vista) << d.titulo.toStdString();
         if (&d != &dialogos[0])
             EXPECT_EQ(d.titulo, QFileDialog::tr("Save As"));
     }
