@@ -166,10 +166,8 @@ ServiciosSesion Todos()
 
 ServiciosPrevisualizacion Previsualizacion()
 {
-    ServiciosPrevisualizacion s;
-    s.PrepararFormulario = [](QObject *formulario) { fGENEINIC->PrepararFormulario(formulario); };
-    s.TraducirFormulario = [](QObject *formulario) { fGENEINIC->TraducirFormulario(formulario); };
-    s.PonerListadoCancelado = [](bool cancelado) { ListadoCancelado = cancelado; };
+    // Over the framework's part: keys, the restrictions header and the Excel export stay.
+    ServiciosPrevisualizacion s = TfGENEPREV::ServiciosDelMarco();
     s.ImprimirInforme = [](plat::PreparedReport &informe, const QString &destino) {
         if (ModuloDatos)
             ModuloDatos->ImprimirInforme(informe, destino);

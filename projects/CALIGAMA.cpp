@@ -251,9 +251,10 @@ void TfCALIGAMA::construirRejillas(QWidget *area)
         for (const Columna &c : lista) {
             plat::GridColumn *columna = rejilla->addColumn(QString::fromLatin1(c.campo));
             columna->TitleCaption = QString::fromUtf8(c.titulo);
-            // As wide as the field's size, never narrower than its title.
-            columna->Width =
-                std::max(c.caracteres * letra.averageCharWidth(), letra.horizontalAdvance(columna->TitleCaption)) + 8;
+            // As wide as the field's size, never narrower than its title: measured on screen.
+            rejilla->setShownWidth(
+                rejilla->columnCount() - 1,
+                std::max(c.caracteres * letra.averageCharWidth(), letra.horizontalAdvance(columna->TitleCaption)) + 8);
             // Offered values: any other typed text is kept as well.
             columna->PickList = c.ofrecidos;
             if (c.editor)

@@ -95,15 +95,18 @@ bool EjecutorIntercambioSQL::reemplazar(const PasoIntercambio &paso, QStringList
         incidencias.append(QStringLiteral("La tabla %1 no se puede procesar. Motivo: %2").arg(paso.tabla, e.mensaje()));
         return false;
     }
-    QStringList porClave;
-    for (int i = 0; i < claves.size(); ++i)
-        porClave.append(QStringLiteral("%1 = :k%2").arg(claves[i]).arg(i));
+    QStringList porClave, nombres;
+    for (int i = 0; i < claves.size(); ++i) {
+        nombres.append(QStringLiteral("k%1").arg(i));
+        porClave.append(claves[i] + QStringLiteral(" = :") + nombres.last());
+    }
     const QString sql = QStringLiteral("UPDATE %1 SET %2 = :nuevo WHERE %3")
                             .arg(paso.tabla, paso.columna, porClave.join(QStringLiteral(" AND ")));
+    // One parameter map for every row: only the key values change.
+    QVariantMap parametros{{QStringLiteral("nuevo"), nuevo}};
     for (const QVariantList &fila : filas) {
-        QVariantMap parametros{{QStringLiteral("nuevo"), nuevo}};
         for (int i = 0; i < claves.size(); ++i)
-            parametros.insert(QStringLiteral("k%1").arg(i), fila.value(i));
+            parametros.insert(nombres[i], fila.value(i));
         try {
             db_.exec(sql, parametros);
         } catch (const gp::DatabaseError &) {

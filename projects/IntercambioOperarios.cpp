@@ -57,6 +57,12 @@ const QList<ColumnaOperario> &ColumnasOperario()
         Columna("TARFOPOB", "CodigoOperario"),
         Columna("UDADINT", "CodigoOperario"),
         Columna("UDADINTP", "CodigoOperario"),
+        // This program's own references to an operator: project directors, chapter and
+        // note responsibles and the personal calendar.
+        Columna("PROYECT", "Director"),
+        Columna("LPROYECT", "Responsable"),
+        Columna("NTECNICA", "Responsable"),
+        Columna("CALENOPE", "CodigoOperario"),
     };
     return columnas;
 }

@@ -31,8 +31,9 @@ struct ParejaCodigos
     bool operator==(const ParejaCodigos &) const = default;
 };
 
-// The pair of two typed or imported texts, or the conversion message of the first that is
-// not an integer ("'x' is not a valid integer value").
+// The pair of two typed or imported texts, or the runtime's own conversion text of the first
+// that is not an integer ("'x' is not a valid integer value"), which the window shows through
+// the exception translation like any other failed conversion.
 struct LecturaPareja
 {
     std::optional<ParejaCodigos> pareja;

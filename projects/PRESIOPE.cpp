@@ -4,6 +4,7 @@
 #include "GENEW/data/GENEFILT.h"
 #include "GENEW/data/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/TraduccionExcepciones.h"
 #include "GENEW/runtime/comun/FicherosTexto.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasNumeros.h"
@@ -59,6 +60,12 @@ bool HayOperario(qint64 codigo)
     return fGENEINIC->Database()
         .scalar(QStringLiteral("SELECT Codigo FROM OPERARIO WHERE Codigo = :codigo"), {{QStringLiteral("codigo"), codigo}})
         .isValid();
+}
+
+// A code that is not a number is reported as the runtime reports any failed conversion.
+QString AvisoConversion(const QString &error)
+{
+    return TraducirExcepcion(error, false, QString()).texto;
 }
 
 } // namespace
@@ -251,7 +258,7 @@ bool TfPRESIOPE::ComprobarOrigenDestino()
     const QString destino = temporal().fieldByName(kDatoDestino).asString();
     const auto lectura = intercambio::LeerPareja(origen, destino);
     if (!lectura.pareja) {
-        MensajeAviso(lectura.error);
+        MensajeAviso(AvisoConversion(lectura.error));
         return false;
     }
     bool respuesta = true;
@@ -274,7 +281,7 @@ bool TfPRESIOPE::IntercambiarCodigosOperario()
     const auto lectura = intercambio::LeerPareja(temporal().fieldByName(kDatoOrigen).asString(),
                                                  temporal().fieldByName(kDatoDestino).asString());
     if (!lectura.pareja) {
-        incidencias_.append(lectura.error);
+        incidencias_.append(AvisoConversion(lectura.error));
         return false;
     }
     EjecutorPrograma ejecutor(fGENEINIC->Database());

@@ -640,7 +640,7 @@ void TfPROYPROY::DBGrid1DrawColumnCell(QObject *, const QRect &Rect, int, plat::
     canvas->FillRect(Rect);
     FilaCapitulos fila{LineaDe(*DBGrid1), DBGrid1->drawnText(QStringLiteral("FechaInicioCapitulo")),
                        DBGrid1->drawnText(QStringLiteral("FechaFinalCapitulo")),
-                       DBGrid1->drawnText(QStringLiteral("TiempoPrevistoCapitulo"))};
+                       DBGrid1->drawnText(QStringLiteral("TiempoPrevistoCapitulo")), DBGrid1->drawingEditedRow()};
     PintarCeldaCapitulos(*canvas, Rect, Column->FieldName, DBGrid1->drawnText(Column->FieldName), fila);
 }
 

@@ -21,6 +21,18 @@ void Figura(plat::Canvas &canvas, const QRect &celda, int x, const QString &text
     canvas.font().Color = color;
 }
 
+// Where a text starts to end two pixels inside the cell's right edge.
+int AlineadoDerecha(plat::Canvas &canvas, const QRect &celda, const QString &texto)
+{
+    return celda.left() + celda.width() - 2 - canvas.TextWidth(texto);
+}
+
+bool EsFiguraCapitulo(const QString &campo)
+{
+    return campo == QLatin1String("FechaInicio") || campo == QLatin1String("FechaFinal")
+        || campo == QLatin1String("TiempoPrevisto");
+}
+
 } // namespace
 
 int ColorTextoAvance(const QString &gradoAvance)
@@ -48,6 +60,9 @@ bool PintarCeldaCapitulos(plat::Canvas &canvas, const QRect &celda, const QStrin
     } else if (campo == QLatin1String("Capitulo")) {
         const QString sangria = SangriaCapitulo(texto);
         Texto(canvas, celda, sangria.isEmpty() ? izquierda : celda.left(), sangria + texto);
+    } else if (fila.Editada && EsFiguraCapitulo(campo)) {
+        Texto(canvas, celda, campo == QLatin1String("TiempoPrevisto") ? AlineadoDerecha(canvas, celda, texto) : izquierda,
+              texto);
     } else if (campo == QLatin1String("FechaInicio")) {
         Figura(canvas, celda, izquierda, fila.FechaInicioCapitulo, fila.Linea.FechaInicio != 0);
     } else if (campo == QLatin1String("FechaFinal")) {
@@ -55,10 +70,9 @@ bool PintarCeldaCapitulos(plat::Canvas &canvas, const QRect &celda, const QStrin
     } else if (campo == QLatin1String("TiempoPrevisto")) {
         // Right-aligned by the width of the text drawn, so that it always ends in the cell.
         const QString &total = fila.TiempoPrevistoCapitulo;
-        Figura(canvas, celda, celda.left() + celda.width() - 2 - canvas.TextWidth(total), total,
-               fila.Linea.TiempoPrevisto != 0);
+        Figura(canvas, celda, AlineadoDerecha(canvas, celda, total), total, fila.Linea.TiempoPrevisto != 0);
     } else if (campo == QLatin1String("Importe")) {
-        Texto(canvas, celda, celda.left() + celda.width() - 2 - canvas.TextWidth(texto), texto);
+        Texto(canvas, celda, AlineadoDerecha(canvas, celda, texto), texto);
     } else {
         Texto(canvas, celda, izquierda, texto);
     }

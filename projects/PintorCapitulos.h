@@ -19,6 +19,9 @@ struct FilaCapitulos
     QString FechaInicioCapitulo;      // the chapter's span and hours as shown
     QString FechaFinalCapitulo;
     QString TiempoPrevistoCapitulo;
+    // The line being edited or inserted: its dates and hours show as typed, since its
+    // chapter's figures are those of the stored lines.
+    bool Editada = false;
 };
 
 // Text colour of a progress text in the chapter grid, by the Gantt painter's text

@@ -214,7 +214,7 @@ void TfGENEMLIS::ajustarColumnas()
         for (int i = 0; i < DBGrid1->columnCount(); ++i) {
             plat::GridColumn *c = DBGrid1->column(i);
             if (c->Visible && c->field())
-                c->Width = anchoLetra * AnchoPorDefectoCampo(*c->field());
+                DBGrid1->setShownWidth(i, anchoLetra * AnchoPorDefectoCampo(*c->field()));
         }
         DBGrid1->updateColumns();
     } else if (ModuloDatos) {

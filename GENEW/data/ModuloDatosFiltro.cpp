@@ -33,11 +33,12 @@ QVariant valoresClave(const QString &clave)
     return QVariantList{clave, QStringLiteral("")};
 }
 
-// The column's width on screen: its own, or the one the grid gave it from its field.
+// The column's width as the layout keeps it: its own, or the one the grid gave it from its
+// field, in the program's pixels.
 int anchoColumna(const plat::DBGrid &rejilla, int indice)
 {
     const plat::GridColumn *c = rejilla.column(indice);
-    return c->Width > 0 ? c->Width : rejilla.columnWidth(indice);
+    return c->Width > 0 ? c->Width : rejilla.widthScale().toProgram(rejilla.columnWidth(indice));
 }
 
 FuenteRejilla fuenteDe(const plat::DBGrid &rejilla)
@@ -108,12 +109,13 @@ void aplicarColumnas(plat::DBGrid &rejilla, const QList<ColumnaRejilla> &columna
     rejilla.updateColumns();
 }
 
+// The columns' widths on screen, as the grid's own width is measured.
 QList<AnchoColumna> anchosDe(const plat::DBGrid &rejilla)
 {
     QList<AnchoColumna> anchos;
     for (int i = 0; i < rejilla.columnCount(); ++i) {
         const plat::GridColumn *c = rejilla.column(i);
-        anchos << AnchoColumna{anchoColumna(rejilla, i), c->field() ? AnchoPorDefectoCampo(*c->field()) : 0, c->Visible};
+        anchos << AnchoColumna{rejilla.shownWidth(i), c->field() ? AnchoPorDefectoCampo(*c->field()) : 0, c->Visible};
     }
     return anchos;
 }
@@ -242,7 +244,8 @@ void TModuloDatos::AjustarColumnasRejilla(plat::DBGrid &rejilla, const QString &
     if (!anchos)
         return;
     for (int i = 0; i < anchos->size(); ++i)
-        rejilla.column(i)->Width = anchos->at(i);
+        if (anchos->at(i) != rejilla.shownWidth(i))
+            rejilla.setShownWidth(i, anchos->at(i));
     rejilla.updateColumns();
 }
 

@@ -11,6 +11,7 @@
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/data/DBGrid.h"
 #include "platform/ui/data/DataControls.h"
 
@@ -100,6 +101,7 @@ void TModuloDatos::ExportarTexto(plat::DataSet *principal, plat::DataSet *detall
     const bool sinDialogo = conOpcion(opciones, "SinDialogo");
     QString nombre = fichero;
     if (!sinDialogo) {
+        const plat::FileDialogSettingsKept compartido(*SaveDialog1);
         SaveDialog1->Title = QStringLiteral("Introducir el Nombre del Fichero de Texto");
         SaveDialog1->FileName = fichero;
         if (!SaveDialog1->Execute())
@@ -206,6 +208,7 @@ void TModuloDatos::ExportarExcel(plat::DataSet *principal, plat::DataSet *detall
     }
     QString nombre = fichero;
     if (!sinDialogo) {
+        const plat::FileDialogSettingsKept compartido(*SaveDialog1);
         SaveDialog1->Title = Traducir(QStringLiteral("Introducir el Nombre del Fichero de Excel"));
         SaveDialog1->FileName = fichero;
         SaveDialog1->Filter = Traducir(QStringLiteral("Archivos Excel (*.xlsx)|*.XLSX|Todos los Archivos (*.*)"));

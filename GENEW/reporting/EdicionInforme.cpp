@@ -307,27 +307,27 @@ QList<int> anchosRejilla(const QStringList &columnas, const QStringList &grupos,
 
 QList<int> autoajustar(const QList<int> &anchos, int objetivo)
 {
-    // The one-pixel gaps stay as they are: only the widths are scaled, so that a shrink
-    // never leaves the last column less than nothing.
-    qint64 suma = 0;
-    int visibles = 0;
-    for (int a : anchos)
-        if (a >= 0) {
-            suma += a;
-            ++visibles;
-        }
-    const qint64 espacio = qint64(objetivo) - (visibles - 1);
-    if (visibles == 0 || suma <= 0 || espacio <= 0)
+    const auto total = [](const QList<int> &a) {
+        qint64 t = -1;
+        for (int w : a)
+            if (w >= 0)
+                t += w + 1;
+        return t;
+    };
+    const qint64 antes = total(anchos);
+    if (antes <= 0)
         return anchos;
     QList<int> nuevos = anchos;
-    qint64 nuevaSuma = 0;
     for (int &a : nuevos)
-        if (a >= 0) {
-            a = int(qint64(a) * espacio / suma);
-            nuevaSuma += a;
-        }
+        if (a >= 0)
+            a = int(qint64(a) * objetivo / antes);
     if (nuevos.last() >= 0)
-        nuevos.last() += int(espacio - nuevaSuma);
+        nuevos.last() += int(objetivo - total(nuevos));
+    // A shrink can leave a visible column at nothing, or the last one below it, where a
+    // width of -1 would hide it.
+    for (qsizetype i = 0; i < nuevos.size(); ++i)
+        if (anchos[i] >= 0 && nuevos[i] < 1)
+            nuevos[i] = 1;
     return nuevos;
 }
 

@@ -111,9 +111,10 @@ QList<int> anchosRejilla(const QStringList &columnas, const QStringList &grupos,
                          const QList<std::pair<QString, int>> &anteriores,
                          const std::function<int(const QString &columna)> &anchoTitulo);
 
-// The visible widths scaled so that they and one pixel between each fill `objetivo`
-// pixels; the last column, when visible, takes the rounding. Nothing changes without a
-// visible width or without room for the gaps.
+// The visible widths (hidden ones are -1) scaled by `objetivo` over their total, counted
+// with one pixel after each but the last; each width truncated, the last column, when
+// visible, takes the difference to `objetivo`; a visible column keeps at least one pixel.
+// Nothing changes when the total is not positive.
 QList<int> autoajustar(const QList<int> &anchos, int objetivo);
 
 // ---- the export file ------------------------------------------------------------------------

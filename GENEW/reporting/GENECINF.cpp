@@ -6,6 +6,7 @@
 #include "GENEW/data/TextoRegistros.h"
 #include "GENEW/data/busqueda/ServiciosBusqueda.h"
 #include "GENEW/reporting/GENEUINF.h"
+#include "GENEW/reporting/IconosHerramientas.h"
 #include "GENEW/reporting/personalizados/SentenciaInforme.h"
 #include "GENEW/reporting/personalizados/ValidacionInforme.h"
 #include "GENEW/runtime/Geneinic.h"
@@ -147,50 +148,49 @@ void TfGENECINF::construirBotones()
     auto *fila = new QHBoxLayout(PanelBotones);
     fila->setContentsMargins(4, 4, 4, 4);
     fila->setSpacing(2);
-    const auto boton = [&](const QString &nombre, const QString &texto, const QString &ayuda,
-                           void (TfGENECINF::*manejador)(QObject *)) {
+    const auto boton = [&](const QString &nombre, const QString &ayuda, void (TfGENECINF::*manejador)(QObject *)) {
         auto *b = make<plat::SpeedButton>(nombre, PanelBotones);
-        b->setCaption(texto);
+        PonerIconoHerramienta(*b);
         b->setHint(ayuda);
         b->setFixedSize(36, 28);
         b->OnClick = plat::handler(this, manejador);
         fila->addWidget(b);
         return b;
     };
-    pbBuscar = boton(QStringLiteral("pbBuscar"), QStringLiteral("Bus"), QStringLiteral("Buscar un Informe Existente"),
+    pbBuscar = boton(QStringLiteral("pbBuscar"), QStringLiteral("Buscar un Informe Existente"),
                      &TfGENECINF::BuscarDatosDBEdit);
-    pbNuevo = boton(QStringLiteral("pbNuevo"), QStringLiteral("Nuevo"), QStringLiteral("Crear un Nuevo Informe en Blanco"),
+    pbNuevo = boton(QStringLiteral("pbNuevo"), QStringLiteral("Crear un Nuevo Informe en Blanco"),
                     &TfGENECINF::pbNuevoClick);
-    pbGuardar = boton(QStringLiteral("pbGuardar"), QStringLiteral("Grb"), QStringLiteral("Guardar el Informe actual"),
+    pbGuardar = boton(QStringLiteral("pbGuardar"), QStringLiteral("Guardar el Informe actual"),
                       &TfGENECINF::pbGuardarClick);
-    pbGuardarComo = boton(QStringLiteral("pbGuardarComo"), QStringLiteral("Como"),
-                          QStringLiteral("Guardar el Informe actual como..."), &TfGENECINF::pbGuardarComoClick);
-    pbEliminar = boton(QStringLiteral("pbEliminar"), QStringLiteral("Elim"), QStringLiteral("Eliminar el Informe actual"),
+    pbGuardarComo = boton(QStringLiteral("pbGuardarComo"), QStringLiteral("Guardar el Informe actual como..."),
+                          &TfGENECINF::pbGuardarComoClick);
+    pbEliminar = boton(QStringLiteral("pbEliminar"), QStringLiteral("Eliminar el Informe actual"),
                        &TfGENECINF::pbEliminarClick);
-    pbValidarInforme = boton(QStringLiteral("pbValidarInforme"), QStringLiteral("Val"),
-                             QStringLiteral("Validar el Informe actual"), &TfGENECINF::pbValidarInformeClick);
-    pbImprimir = boton(QStringLiteral("pbImprimir"), QStringLiteral("Impr"), QStringLiteral("Imprimir el Informe Actual"),
+    pbValidarInforme = boton(QStringLiteral("pbValidarInforme"), QStringLiteral("Validar el Informe actual"),
+                             &TfGENECINF::pbValidarInformeClick);
+    pbImprimir = boton(QStringLiteral("pbImprimir"), QStringLiteral("Imprimir el Informe Actual"),
                        &TfGENECINF::pbImprimirClick);
-    pbRestringirAUsuarios = boton(QStringLiteral("pbRestringirAUsuarios"), QStringLiteral("Usu"),
+    pbRestringirAUsuarios = boton(QStringLiteral("pbRestringirAUsuarios"),
                                   QStringLiteral("Restringir el Acceso al Informe a determinados Usuarios"),
                                   &TfGENECINF::pbRestringirAUsuariosClick);
-    pbPersonalizarMenu = boton(QStringLiteral("pbPersonalizarMenu"), QStringLiteral("Menú"),
+    pbPersonalizarMenu = boton(QStringLiteral("pbPersonalizarMenu"),
                                QStringLiteral("Personalizar el Informe en un Menú de Aplicación"),
                                &TfGENECINF::pbPersonalizarMenuClick);
-    pbCopiarConfiguracion = boton(QStringLiteral("pbCopiarConfiguracion"), QStringLiteral("Cfg"),
-                                  QStringLiteral("Copiar la configuración de Usuarios y Aplicaciones de este informe a "
-                                                 "otros informes"),
-                                  &TfGENECINF::pbCopiarConfiguracionClick);
-    pbCopiarAOtrasEmpresas = boton(QStringLiteral("pbCopiarAOtrasEmpresas"), QStringLiteral("Emp"),
+    pbCopiarConfiguracion = boton(QStringLiteral("pbCopiarConfiguracion"),
+                                  QStringLiteral("Copiar la configuración de Usuarios y Aplicaciones de este informe "
+                                                 "a otros informes"), &TfGENECINF::pbCopiarConfiguracionClick);
+    pbCopiarAOtrasEmpresas = boton(QStringLiteral("pbCopiarAOtrasEmpresas"),
                                    QStringLiteral("Copiar todos los Informes a otras Empresas"),
                                    &TfGENECINF::pbCopiarAOtrasEmpresasClick);
-    pbExportar = boton(QStringLiteral("pbExportar"), QStringLiteral("Exp"),
-                       QStringLiteral("Exportar los datos a un fichero de texto (ASCII)"), &TfGENECINF::pbExportarClick);
-    pbImportar = boton(QStringLiteral("pbImportar"), QStringLiteral("Impt"),
-                       QStringLiteral("Importar los datos desde un fichero de texto (ASCII)"), &TfGENECINF::pbImportarClick);
-    pbZoom = boton(QStringLiteral("pbZoom"), QStringLiteral("Zoom"), QStringLiteral("Ajustar el área visible a la pantalla"),
+    pbExportar = boton(QStringLiteral("pbExportar"), QStringLiteral("Exportar los datos a un fichero de texto (ASCII)"),
+                       &TfGENECINF::pbExportarClick);
+    pbImportar = boton(QStringLiteral("pbImportar"),
+                       QStringLiteral("Importar los datos desde un fichero de texto (ASCII)"),
+                       &TfGENECINF::pbImportarClick);
+    pbZoom = boton(QStringLiteral("pbZoom"), QStringLiteral("Ajustar el área visible a la pantalla"),
                    &TfGENECINF::pbZoomClick);
-    pbSalir = boton(QStringLiteral("pbSalir"), QStringLiteral("Salir"), QStringLiteral("&Salir"), &TfGENECINF::pbSalirClick);
+    pbSalir = boton(QStringLiteral("pbSalir"), QStringLiteral("&Salir"), &TfGENECINF::pbSalirClick);
     fila->addSpacing(12);
     LabelNombreInforme = make<plat::Label>(QStringLiteral("LabelNombreInforme"), PanelBotones);
     LabelNombreInforme->setCaption(QStringLiteral("Nombre Informe"));

@@ -3,6 +3,7 @@
 #include "GENEW/data/GENECOPI.h"
 #include "GENEW/data/GENEVMEM.h"
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/reporting/IconosHerramientas.h"
 #include "GENEW/reporting/consultas/AyudasSentencia.h"
 #include "GENEW/reporting/consultas/GraficoConsulta.h"
 #include "GENEW/reporting/consultas/VariablesConsulta.h"
@@ -101,37 +102,39 @@ void TfGENECSQL::construirBotones()
     PanelBotones = make<plat::Panel>(QStringLiteral("PanelBotones"), this);
     PanelBotones->setFixedHeight(64);
     int izquierda = 4;
-    const auto boton = [&](const QString &nombre, const QString &texto, const QString &ayuda) {
+    const auto boton = [&](const QString &nombre, const QString &ayuda) {
         auto *b = plat::place(make<plat::SpeedButton>(nombre, PanelBotones), izquierda, 4, 34, 28);
-        b->setCaption(texto);
+        PonerIconoHerramienta(*b);
         b->setHint(ayuda);
         izquierda += 36;
         return b;
     };
-    pbEjecutar = boton(QStringLiteral("pbEjecutar"), QStringLiteral("F9"), QStringLiteral("Ejecutar la Sentencia SQL (F9)"));
-    pbModificar = boton(QStringLiteral("pbModificar"), QStringLiteral("Mod"), QStringLiteral("Permitir la Modificación de Datos"));
+    pbEjecutar = boton(QStringLiteral("pbEjecutar"), QStringLiteral("Ejecutar la Sentencia SQL (F9)"));
+    pbModificar = boton(QStringLiteral("pbModificar"), QStringLiteral("Permitir la Modificación de Datos"));
     pbModificar->setGroupIndex(1);
     pbModificar->setAllowAllUp(true);
-    pbImprimir = boton(QStringLiteral("pbImprimir"), QStringLiteral("Impr"), QStringLiteral("Imprimir el Resultado"));
-    pbImprimirApaisado = boton(QStringLiteral("pbImprimirApaisado"), QStringLiteral("Apa"), QStringLiteral("Imprimir el Resultado en Apaisado"));
-    pbExportar = boton(QStringLiteral("pbExportar"), QStringLiteral("Exp"), QStringLiteral("Exportar el Resultado a Texto"));
-    pbImportar = boton(QStringLiteral("pbImportar"), QStringLiteral("Impt"), QStringLiteral("Importar Texto al Resultado"));
-    pbExportarExcel = boton(QStringLiteral("pbExportarExcel"), QStringLiteral("XLS"), QStringLiteral("Exportar el Resultado a Excel"));
-    pbGrafico = boton(QStringLiteral("pbGrafico"), QStringLiteral("Gra"), QStringLiteral("Representación Gráfica"));
-    pbGuardarFiltro = boton(QStringLiteral("pbGuardarFiltro"), QStringLiteral("Grb"), QStringLiteral("Guardar la Sentencia SQL"));
-    pbGuardarFiltroComo = boton(QStringLiteral("pbGuardarFiltroComo"), QStringLiteral("Como"), QStringLiteral("Guardar la Sentencia SQL Como..."));
-    pbEliminarFiltro = boton(QStringLiteral("pbEliminarFiltro"), QStringLiteral("Elim"), QStringLiteral("Eliminar la Sentencia SQL"));
-    pbCambioDatabase = boton(QStringLiteral("pbCambioDatabase"), QStringLiteral("BD"), QStringLiteral("Cambiar de Base de Datos"));
-    pbCambiarFont = boton(QStringLiteral("pbCambiarFont"), QStringLiteral("Aa"), QStringLiteral("Cambiar el Tipo de Letra"));
-    pbRefrescar = boton(QStringLiteral("pbRefrescar"), QStringLiteral("Ref"), QStringLiteral("Refrescar el Resultado"));
-    pbZoom = boton(QStringLiteral("pbZoom"), QStringLiteral("Zoom"), QStringLiteral("Ocultar la Sentencia SQL"));
+    pbImprimir = boton(QStringLiteral("pbImprimir"), QStringLiteral("Imprimir el Resultado"));
+    pbImprimirApaisado = boton(QStringLiteral("pbImprimirApaisado"),
+                               QStringLiteral("Imprimir el Resultado en Apaisado"));
+    pbExportar = boton(QStringLiteral("pbExportar"), QStringLiteral("Exportar el Resultado a Texto"));
+    pbImportar = boton(QStringLiteral("pbImportar"), QStringLiteral("Importar Texto al Resultado"));
+    pbExportarExcel = boton(QStringLiteral("pbExportarExcel"), QStringLiteral("Exportar el Resultado a Excel"));
+    pbGrafico = boton(QStringLiteral("pbGrafico"), QStringLiteral("Representación Gráfica"));
+    pbGuardarFiltro = boton(QStringLiteral("pbGuardarFiltro"), QStringLiteral("Guardar la Sentencia SQL"));
+    pbGuardarFiltroComo = boton(QStringLiteral("pbGuardarFiltroComo"),
+                                QStringLiteral("Guardar la Sentencia SQL Como..."));
+    pbEliminarFiltro = boton(QStringLiteral("pbEliminarFiltro"), QStringLiteral("Eliminar la Sentencia SQL"));
+    pbCambioDatabase = boton(QStringLiteral("pbCambioDatabase"), QStringLiteral("Cambiar de Base de Datos"));
+    pbCambiarFont = boton(QStringLiteral("pbCambiarFont"), QStringLiteral("Cambiar el Tipo de Letra"));
+    pbRefrescar = boton(QStringLiteral("pbRefrescar"), QStringLiteral("Refrescar el Resultado"));
+    pbZoom = boton(QStringLiteral("pbZoom"), QStringLiteral("Ocultar la Sentencia SQL"));
     pbZoom->setGroupIndex(2);
     pbZoom->setAllowAllUp(true);
-    pbRestringirAUsuarios = boton(QStringLiteral("pbRestringirAUsuarios"), QStringLiteral("Usu"), QStringLiteral("Restringir a Usuarios"));
-    pbPersonalizarMenu = boton(QStringLiteral("pbPersonalizarMenu"), QStringLiteral("Menú"), QStringLiteral("Aplicaciones Contenedoras"));
-    pbCopiarConfiguracion = boton(QStringLiteral("pbCopiarConfiguracion"), QStringLiteral("Cfg"), QStringLiteral("Copiar la Configuración"));
-    pbCopiarAOtrasEmpresas = boton(QStringLiteral("pbCopiarAOtrasEmpresas"), QStringLiteral("Emp"), QStringLiteral("Copiar a otras Empresas"));
-    pbSalir = boton(QStringLiteral("pbSalir"), QStringLiteral("Salir"), QStringLiteral("Salir"));
+    pbRestringirAUsuarios = boton(QStringLiteral("pbRestringirAUsuarios"), QStringLiteral("Restringir a Usuarios"));
+    pbPersonalizarMenu = boton(QStringLiteral("pbPersonalizarMenu"), QStringLiteral("Aplicaciones Contenedoras"));
+    pbCopiarConfiguracion = boton(QStringLiteral("pbCopiarConfiguracion"), QStringLiteral("Copiar la Configuración"));
+    pbCopiarAOtrasEmpresas = boton(QStringLiteral("pbCopiarAOtrasEmpresas"), QStringLiteral("Copiar a otras Empresas"));
+    pbSalir = boton(QStringLiteral("pbSalir"), QStringLiteral("Salir"));
     auto *etiqueta = plat::place(make<plat::Label>(QStringLiteral("LabelDescripcion"), PanelBotones), 4, 40, 140, 18);
     etiqueta->setCaption(QStringLiteral("Sentencia SQL:"));
     EditDescripcionFiltro = plat::place(make<plat::ComboBox>(QStringLiteral("EditDescripcionFiltro"), PanelBotones), 110, 36, 360, 24);

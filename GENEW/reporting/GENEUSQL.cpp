@@ -1,6 +1,7 @@
 #include "GENEW/reporting/GENEUSQL.h"
 
 #include "GENEW/data/Genemodu.h"
+#include "GENEW/reporting/IconosHerramientas.h"
 #include "GENEW/reporting/consultas/CasillasVariables.h"
 #include "GENEW/reporting/consultas/ComandosRejilla.h"
 #include "GENEW/reporting/consultas/NombreAlmacenado.h"
@@ -100,38 +101,37 @@ void TfGENEUSQL::construirBotones()
     PanelBotones = make<plat::Panel>(QStringLiteral("PanelBotones"), this);
     PanelBotones->setFixedHeight(36);
     int izquierda = 4;
-    const auto boton = [&](const QString &nombre, const QString &texto, const QString &ayuda,
-                           void (TfGENEUSQL::*manejador)(QObject *)) {
+    const auto boton = [&](const QString &nombre, const QString &ayuda, void (TfGENEUSQL::*manejador)(QObject *)) {
         auto *b = make<plat::SpeedButton>(nombre, PanelBotones);
         b->setBounds(izquierda, 4, 34, 28);
-        b->setCaption(texto);
+        PonerIconoHerramienta(*b);
         b->setHint(ayuda);
         if (manejador)
             b->OnClick = [this, manejador](QObject *s) { (this->*manejador)(s); };
         izquierda += 36;
         return b;
     };
-    pbEjecutar = boton(QStringLiteral("pbEjecutar"), QStringLiteral("F9"), QStringLiteral("Ejecutar la sentencia SQL (F9)"),
+    pbEjecutar = boton(QStringLiteral("pbEjecutar"), QStringLiteral("Ejecutar la sentencia SQL (F9)"),
                        &TfGENEUSQL::pbEjecutarClick);
-    pbModificar = boton(QStringLiteral("pbModificar"), QStringLiteral("Mod"), QStringLiteral("Permitir la Modificación de Datos"),
+    pbModificar = boton(QStringLiteral("pbModificar"), QStringLiteral("Permitir la Modificación de Datos"),
                         &TfGENEUSQL::pbModificarClick);
     pbModificar->setGroupIndex(1);
     pbModificar->setAllowAllUp(true);
-    pbImprimir = boton(QStringLiteral("pbImprimir"), QStringLiteral("Impr"), QStringLiteral("Imprimir el Resultado"),
+    pbImprimir = boton(QStringLiteral("pbImprimir"), QStringLiteral("Imprimir el Resultado"),
                        &TfGENEUSQL::pbImprimirClick);
-    pbImprimirApaisado = boton(QStringLiteral("pbImprimirApaisado"), QStringLiteral("Apa"),
+    pbImprimirApaisado = boton(QStringLiteral("pbImprimirApaisado"),
                                QStringLiteral("Imprimir el Resultado en Apaisado"), &TfGENEUSQL::pbImprimirClick);
-    pbExportar = boton(QStringLiteral("pbExportar"), QStringLiteral("Exp"), QStringLiteral("Exportar el Resultado a Texto"),
+    pbExportar = boton(QStringLiteral("pbExportar"), QStringLiteral("Exportar el Resultado a Texto"),
                        &TfGENEUSQL::pbExportarClick);
-    pbImportar = boton(QStringLiteral("pbImportar"), QStringLiteral("Impt"), QStringLiteral("Importar Texto al Resultado"),
+    pbImportar = boton(QStringLiteral("pbImportar"), QStringLiteral("Importar Texto al Resultado"),
                        &TfGENEUSQL::pbImportarClick);
-    pbExportarExcel = boton(QStringLiteral("pbExportarExcel"), QStringLiteral("XLS"),
-                            QStringLiteral("Exportar el Resultado a Excel"), &TfGENEUSQL::pbExportarExcelClick);
-    pbGuardarCambios = boton(QStringLiteral("pbGuardarCambios"), QStringLiteral("Grb"),
-                             QStringLiteral("Guardar los Cambios"), &TfGENEUSQL::pbGuardarCambiosClick);
-    pbCambiarFont = boton(QStringLiteral("pbCambiarFont"), QStringLiteral("Aa"), QStringLiteral("Cambiar el Tipo de Letra"),
+    pbExportarExcel = boton(QStringLiteral("pbExportarExcel"), QStringLiteral("Exportar el Resultado a Excel"),
+                            &TfGENEUSQL::pbExportarExcelClick);
+    pbGuardarCambios = boton(QStringLiteral("pbGuardarCambios"), QStringLiteral("Guardar los Cambios"),
+                             &TfGENEUSQL::pbGuardarCambiosClick);
+    pbCambiarFont = boton(QStringLiteral("pbCambiarFont"), QStringLiteral("Cambiar el Tipo de Letra"),
                           &TfGENEUSQL::pbCambiarFontClick);
-    pbSalir = boton(QStringLiteral("pbSalir"), QStringLiteral("Salir"), QStringLiteral("Salir"), nullptr);
+    pbSalir = boton(QStringLiteral("pbSalir"), QStringLiteral("Salir"), nullptr);
     pbSalir->OnClick = [this](QObject *) { Close(); };
 }
 

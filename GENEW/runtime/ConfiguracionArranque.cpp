@@ -9,7 +9,7 @@
 #include <QFileInfo>
 
 ConfiguracionArranque ConfiguracionArranque::leer(const QString &directorioTrabajo, const QStringList &argumentos,
-                                                  const QString &plataforma)
+                                                  const QString &plataforma, const QString &directorioInstalacion)
 {
     ConfiguracionArranque c;
     c.directorioTrabajo = directorioTrabajo;
@@ -32,7 +32,7 @@ ConfiguracionArranque ConfiguracionArranque::leer(const QString &directorioTraba
         c.basesDatos.PathArchivosTemporales = c.basesDatos.AliasBaseDatosGeneral;
 
     c.direccionWeb = DireccionWebDistribuidor(c.parametros.URLAccesoMenuWebDistribuidor);
-    c.mapaNombres = MapaNombres::leer(directorioTrabajo);
+    c.mapaNombres = MapaNombres::leer(directorioTrabajo, directorioInstalacion);
     return c;
 }
 

@@ -29,9 +29,10 @@ struct ConfiguracionArranque
     QString aviso;
     QString rechazo;
 
-    // Reads everything; argumentos are the program's arguments without the program itself.
+    // Reads everything; argumentos are the program's arguments without the program itself;
+    // directorioInstalacion (ending in "/") holds the files installed with the program.
     static ConfiguracionArranque leer(const QString &directorioTrabajo, const QStringList &argumentos,
-                                      const QString &plataforma);
+                                      const QString &plataforma, const QString &directorioInstalacion = QString());
 
     // The process-wide effects of the settings: the date format and zero-date literal of SQL
     // text.

@@ -103,7 +103,8 @@ void TfGENEINIC::FormCreate(QObject *)
     if (AgruparCreacionesArranque)
         creacionesArranque_ = std::make_unique<CreacionesArranque>(conexiones_);
     Configuracion = ConfiguracionArranque::leer(directorioTrabajo, argumentos,
-                                                LeerValorDeLista(QStringLiteral("Plataforma"), ObtenerPlataforma()));
+                                                LeerValorDeLista(QStringLiteral("Plataforma"), ObtenerPlataforma()),
+                                                DirectorioInstalacion);
     if (Configuracion.basesDatos.PathArchivosTemporales == QLatin1String(ConfiguracionBasesDatos::ValorDirectorioPrivado))
         Configuracion.basesDatos.sustituirDirectorioPrivado(sesion_.privateDir());
     UsuarioActual = Configuracion.lineaComandos.usuario;

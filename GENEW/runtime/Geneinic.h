@@ -290,7 +290,8 @@ public:
                          const QString &nombreDestinatarioCC, const QString &emailDestinatarioCC,
                          const QString &opciones);
     void AbrirDocumentoWord(const QString &documento, const QString &valores);
-    void ImprimirDocumento(const QString &documento, const QString &impresora, const QString &tipo);
+    // The auxiliary program's exit code: 0 printed.
+    int ImprimirDocumento(const QString &documento, const QString &impresora, const QString &tipo);
     bool EnviarCorreoElectronico(const QString &ajustesSMTP, const QString &destinatarios, const QString &asunto,
                                  const QString &texto, const QString &adjuntos, QString &error,
                                  const QString &datosCorreo, const QString &opciones);

@@ -3,9 +3,12 @@
 #include "GENEW/runtime/comun/FicherosTexto.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 
-MapaNombres MapaNombres::leer(const QString &directorioTrabajo)
+MapaNombres MapaNombres::leer(const QString &directorioTrabajo, const QString &directorioInstalacion)
 {
-    return deTexto(LeerFicheroTexto(directorioTrabajo + QLatin1String(NombreArchivo)));
+    LecturaFicheroTexto lectura = LeerFicheroTextoConMotivo(directorioTrabajo + QLatin1String(NombreArchivo));
+    if (!lectura.existe && !directorioInstalacion.isEmpty())
+        lectura = LeerFicheroTextoConMotivo(directorioInstalacion + QLatin1String(NombreArchivo));
+    return lectura.leido ? deTexto(lectura.texto) : MapaNombres();
 }
 
 MapaNombres MapaNombres::deTexto(const QString &texto)

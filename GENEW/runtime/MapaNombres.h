@@ -13,9 +13,10 @@ public:
     MapaNombres() = default;
     explicit MapaNombres(QStringList lineas) : lineas_(std::move(lineas)) {}
 
-    // Reads the map of the working directory (ending in "/"); a missing or unreadable file
-    // gives an empty map, without a message.
-    static MapaNombres leer(const QString &directorioTrabajo);
+    // Reads the map of the working directory (folders end in "/"); when that folder has none,
+    // the copy installed beside the program, so that a new installation has its application.
+    // An unreadable file, or none in either folder, gives an empty map without a message.
+    static MapaNombres leer(const QString &directorioTrabajo, const QString &directorioInstalacion);
     // The same from the file's text.
     static MapaNombres deTexto(const QString &texto);
     // One line of the file rewritten as name "=" number.

@@ -2,6 +2,7 @@
 
 #include "GENEW/runtime/comun/RutinasSistema.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Form.h"
 
 #include <QApplication>
 #include <QDir>
@@ -97,7 +98,7 @@ void MostrarCuadroMensaje(const QString &texto)
         return;
     }
     if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
-        QMessageBox::information(nullptr, plat::application().title(), texto);
+        QMessageBox::information(plat::activeWindowForDialogs(), plat::application().title(), texto);
         return;
     }
     std::fprintf(stderr, "%s\n", texto.toLocal8Bit().constData());

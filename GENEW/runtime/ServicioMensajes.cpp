@@ -11,7 +11,7 @@
 ServicioMensajes::ServicioMensajes(TfGENEMENS &formulario)
     : terminar([] { plat::application().terminate(); }),
       cuadroSistema([](const QString &texto) {
-          QMessageBox::information(nullptr, plat::application().title(), texto);
+          QMessageBox::information(plat::activeWindowForDialogs(), plat::application().title(), texto);
       }),
       formulario_(formulario)
 {

@@ -87,9 +87,9 @@ void TfGENEINIC::AbrirDocumentoWord(const QString &documento, const QString &val
     EjecutarComandoVktlext(ComandoAbrirDocumentoWord(documento, valores), entornoVktlext(*this));
 }
 
-void TfGENEINIC::ImprimirDocumento(const QString &documento, const QString &impresora, const QString &tipo)
+int TfGENEINIC::ImprimirDocumento(const QString &documento, const QString &impresora, const QString &tipo)
 {
-    EjecutarComandoVktlext(ComandoImprimirDocumento(documento, impresora, tipo), entornoVktlext(*this));
+    return EjecutarComandoVktlext(ComandoImprimirDocumento(documento, impresora, tipo), entornoVktlext(*this));
 }
 
 // ---- mail ------------------------------------------------------------------------------------

@@ -131,6 +131,8 @@ public:
     // Editing.
     void append();
     void insert();
+    // Whether the record being inserted came from append (shown after the last record).
+    bool appending() const { return appending_ && state_ == DataSetState::Insert; }
     void edit();
     void post();
     void cancel();
@@ -371,6 +373,7 @@ private:
     bool hasCurrent_ = false;
     bool eof_ = true, bof_ = true;
     bool modified_ = false;
+    bool appending_ = false;
     bool readOnly_ = false;
     int controlsDisabled_ = 0;
     bool pendingNotify_ = false;

@@ -48,17 +48,22 @@ void DataSet::beginInsert()
         backToBrowse();
         throw;
     }
+    // A record holding only the defaults its handler gave it is not yet modified: left as it
+    // came, it is dropped rather than posted.
+    modified_ = false;
     fire(AfterInsert);
     fire(AfterScroll);
 }
 
 void DataSet::append()
 {
+    appending_ = true;
     beginInsert();
 }
 
 void DataSet::insert()
 {
+    appending_ = false;
     beginInsert();
 }
 

@@ -358,7 +358,12 @@ void HtmlView::Navigate(const QString &address)
     if (!file.isFile() || file.size() == 0) {
         clear();
     } else if (suffix == QLatin1String("html") || suffix == QLatin1String("htm")) {
-        setSource(url, QTextDocument::HtmlResource);
+        // The same page written again (a statement shown after each change) must be read
+        // again: the browser ignores a source it already shows.
+        if (source() == url)
+            reload();
+        else
+            setSource(url, QTextDocument::HtmlResource);
     } else if (suffix == QLatin1String("txt")) {
         QFile text(file.filePath());
         setPlainText(text.open(QIODevice::ReadOnly) ? QString::fromUtf8(text.readAll()) : QString());

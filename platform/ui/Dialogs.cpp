@@ -1,5 +1,7 @@
 #include "platform/ui/Dialogs.h"
 
+#include "platform/ui/Form.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -57,12 +59,12 @@ bool OpenDialog::Execute()
     const QString dir = InitialDir.isEmpty() ? FileName : InitialDir;
     QString entry = selectedQtFilter();
     if (MultiSelect) {
-        Files = QFileDialog::getOpenFileNames(nullptr, Title, dir, qtFilter(Filter), &entry);
+        Files = QFileDialog::getOpenFileNames(activeWindowForDialogs(), Title, dir, qtFilter(Filter), &entry);
         FileName = Files.value(0);
         setFilterIndexFrom(entry);
         return !Files.isEmpty();
     }
-    const QString chosen = QFileDialog::getOpenFileName(nullptr, Title, dir, qtFilter(Filter), &entry);
+    const QString chosen = QFileDialog::getOpenFileName(activeWindowForDialogs(), Title, dir, qtFilter(Filter), &entry);
     if (chosen.isEmpty())
         return false;
     setFilterIndexFrom(entry);
@@ -77,7 +79,7 @@ bool SaveDialog::Execute()
         return script()(this);
     const QString dir = InitialDir.isEmpty() ? FileName : InitialDir + QLatin1Char('/') + FileName;
     QString entry = selectedQtFilter();
-    QString chosen = QFileDialog::getSaveFileName(nullptr, Title, dir, qtFilter(Filter), &entry);
+    QString chosen = QFileDialog::getSaveFileName(activeWindowForDialogs(), Title, dir, qtFilter(Filter), &entry);
     if (chosen.isEmpty())
         return false;
     setFilterIndexFrom(entry);
@@ -92,7 +94,7 @@ bool FontDialog::Execute()
     if (script())
         return script()(this);
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, Font);
+    const QFont chosen = QFontDialog::getFont(&ok, Font, activeWindowForDialogs());
     if (ok)
         Font = chosen;
     return ok;
@@ -102,7 +104,7 @@ bool ColorDialog::Execute()
 {
     if (script())
         return script()(this);
-    const QColor chosen = QColorDialog::getColor(toQColor(Color));
+    const QColor chosen = QColorDialog::getColor(toQColor(Color), activeWindowForDialogs());
     if (!chosen.isValid())
         return false;
     Color = fromQColor(chosen);
@@ -119,7 +121,7 @@ bool PrintDialog::Execute()
 {
     if (script())
         return script()(this);
-    QPrintDialog dialog(&sharedPrinter());
+    QPrintDialog dialog(&sharedPrinter(), activeWindowForDialogs());
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, FromPage > 0);
     if (FromPage > 0)
         dialog.setFromTo(FromPage, ToPage);
@@ -137,7 +139,7 @@ bool PrinterSetupDialog::Execute()
 {
     if (script())
         return script()(this);
-    QPageSetupDialog dialog(&sharedPrinter());
+    QPageSetupDialog dialog(&sharedPrinter(), activeWindowForDialogs());
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -145,7 +147,7 @@ bool FolderDialog::Execute()
 {
     if (script())
         return script()(this);
-    QString chosen = QFileDialog::getExistingDirectory(nullptr, Title, Folder);
+    QString chosen = QFileDialog::getExistingDirectory(activeWindowForDialogs(), Title, Folder);
     if (chosen.isEmpty())
         return false;
     if (!chosen.endsWith(QLatin1Char('/')))

@@ -51,6 +51,34 @@ public:
     bool Execute() override;
 };
 
+// A file dialog shared by several commands gets its title, filter, chosen filter and default
+// extension back when this goes, so that one command's settings never show in the next one.
+class FileDialogSettingsKept
+{
+public:
+    explicit FileDialogSettingsKept(OpenDialog &dialog)
+        : dialog_(dialog), title_(dialog.Title), filter_(dialog.Filter), filterIndex_(dialog.FilterIndex),
+          defaultExt_(dialog.DefaultExt)
+    {
+    }
+    ~FileDialogSettingsKept()
+    {
+        dialog_.Title = title_;
+        dialog_.Filter = filter_;
+        dialog_.FilterIndex = filterIndex_;
+        dialog_.DefaultExt = defaultExt_;
+    }
+    FileDialogSettingsKept(const FileDialogSettingsKept &) = delete;
+    FileDialogSettingsKept &operator=(const FileDialogSettingsKept &) = delete;
+
+private:
+    OpenDialog &dialog_;
+    QString title_;
+    QString filter_;
+    int filterIndex_;
+    QString defaultExt_;
+};
+
 class FontDialog : public QObject
 {
     Q_OBJECT

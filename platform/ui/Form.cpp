@@ -49,7 +49,51 @@ int qtKeyForCharacter(QChar c, int fallback)
     }
 }
 
+// Off screen nothing is stacked (and a raise is refused with a warning).
+bool windowsAreStacked()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+QPointer<QWidget> &lastActiveWindow()
+{
+    static QPointer<QWidget> window;
+    return window;
+}
+
+// A window going off screen gives the keys back to the window it was opened over (a window
+// manager would see to it; without one the keys would go nowhere).
+void giveInputBack(const QWidget &window, QWidget *opener)
+{
+    const QWidget *active = QApplication::activeWindow();
+    if (window.isWindow() && (!active || active == &window) && opener && opener != &window && opener->isVisible())
+        opener->activateWindow();
+}
+
 } // namespace
+
+QWidget *activeWindowForDialogs()
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    // Without a window manager nothing is active once a dialog has gone: the window that was
+    // active last, while it is still on screen.
+    QWidget *last = lastActiveWindow();
+    return last && last->isVisible() ? last : nullptr;
+}
+
+void takeInputAboveModal(QWidget &window)
+{
+    // Qt blocks every window but the modal one on top, so a window opened from a modal dialog
+    // (a preview) would show and answer nothing.
+    const QWidget *blocking = QApplication::activeModalWidget();
+    const bool takesFocus = !window.testAttribute(Qt::WA_ShowWithoutActivating)
+                            && !(window.windowFlags() & Qt::WindowDoesNotAcceptFocus);
+    window.setWindowModality(blocking && blocking != &window && takesFocus ? Qt::ApplicationModal : Qt::NonModal);
+}
 
 Form::Form(QWidget *parent) : QWidget(parent, parent ? Qt::Window : Qt::WindowFlags()), color_(clBtnFace)
 {
@@ -71,9 +115,15 @@ Form::~Form()
 
 Form *Form::formOf(const QWidget *widget)
 {
-    for (QWidget *w = const_cast<QWidget *>(widget); w; w = w->parentWidget())
+    for (QWidget *w = const_cast<QWidget *>(widget); w; w = w->parentWidget()) {
         if (auto *form = qobject_cast<Form *>(w))
             return form;
+        // A dialog opened over a form (a file dialog) is a window of its own, not one of the
+        // form's controls: the form's key handlers never see its keys. A drop-down list
+        // belongs to its control.
+        if (w->isWindow() && w->windowType() != Qt::Popup)
+            return nullptr;
+    }
     return nullptr;
 }
 
@@ -219,6 +269,12 @@ void Form::setShown(bool shown)
     if (!positioned_)
         applyPosition();
     QWidget *w = frameWidget();
+    const bool opening = !subWindow_ && !w->isVisible();
+    if (opening) {
+        openedAbove_ = activeWindowForDialogs();
+        if (!modal_)
+            takeInputAboveModal(*this);
+    }
     const WindowState state = initialState_;
     initialState_ = wsNormal;
     switch (state) {
@@ -228,6 +284,8 @@ void Form::setShown(bool shown)
     }
     if (subWindow_)
         subWindow_->mdiArea()->setActiveSubWindow(subWindow_);
+    else if (opening && windowsAreStacked())
+        raise();   // a window made before the one now on top is otherwise mapped below it
 }
 
 void Form::BringToFront()
@@ -377,6 +435,8 @@ void Form::Free()
         setParent(nullptr);
         delete window;
     }
+    if (isVisible())
+        giveInputBack(*this, openedAbove_);   // freed on screen: no hide event comes
     delete this;
 }
 
@@ -544,6 +604,8 @@ bool Form::event(QEvent *e)
     }
     switch (e->type()) {
     case QEvent::WindowActivate:
+        if (isWindow())
+            lastActiveWindow() = this;
         if (!subWindow_) {
             fire(OnActivate);
             application().checkActiveForm();
@@ -569,8 +631,10 @@ void Form::showEvent(QShowEvent *e)
 void Form::hideEvent(QHideEvent *e)
 {
     QWidget::hideEvent(e);
-    if (!e->spontaneous())
-        fire(OnHide);
+    if (e->spontaneous())
+        return;
+    giveInputBack(*this, openedAbove_);
+    fire(OnHide);
 }
 
 void Form::resizeEvent(QResizeEvent *e)

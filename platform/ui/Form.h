@@ -163,7 +163,8 @@ public:
 
     QObject *ownerObject() override { return this; }
 
-    // The form a widget belongs to (the nearest form among it and its parents).
+    // The form a widget belongs to (the nearest form among it and its parents, within its
+    // window; a drop-down's window counts as its control's).
     static Form *formOf(const QWidget *widget);
 
 protected:
@@ -206,11 +207,21 @@ private:
     QMdiArea *mdiArea_ = nullptr;
     QPointer<QMdiSubWindow> subWindow_;
     QPointer<Form> activeChild_;
+    QPointer<QWidget> openedAbove_;   // the window in front when this one was opened
     MainMenu *menu_ = nullptr;
     QPointer<MenuItem> windowMenu_;
     QList<QAction *> childEntries_;
     void listChildren();
 };
+
+// The window that dialogs and message boxes open above (their parent): the modal window on
+// top, else the active window; nullptr when no window of the program is active.
+QWidget *activeWindowForDialogs();
+
+// Called on a hidden top-level window about to be shown: while a modal window is up, the new
+// one (unless it never takes the focus) is modal above it until it hides, and so takes the input;
+// otherwise it is not modal.
+void takeInputAboveModal(QWidget &window);
 
 // A form as the common routines place it (PosicionarControl): an MDI child within the main
 // form's MDI area, another form on its screen.

@@ -1,8 +1,17 @@
 // Qt's own dialogs in Spanish through Qt's translation of its base module.
 #include "app/TraduccionQt.h"
+#include "GENEW/runtime/GENEMENS.h"
+#include "GENEW/runtime/ServicioMensajes.h"
+#include "GENEW/runtime/comun/RutinasMensajes.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Form.h"
+#include "tests/support/EntradaUsuario.h"
 #include "tests/support/ImprimirQString.h"
 
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -42,6 +51,60 @@ TEST(TraduccionQt, TheFileDialogAndThePlainBoxSpeakSpanishWhileInstalled)
     }
     EXPECT_EQ(textoBotonAceptar(), aceptarIngles);
     EXPECT_EQ(etiquetaVerEn(), verEnIngles);
+}
+
+// The texts of a dialog's buttons, without their accelerator marks.
+QStringList textosBotones(const QWidget &dialogo)
+{
+    QStringList textos;
+    for (const QPushButton *boton : dialogo.findChildren<QPushButton *>())
+        if (boton->isVisible())
+            textos << boton->text().remove(u'&');
+    return textos;
+}
+
+TEST(TraduccionQt, TheProgramsSaveDialogAndPlainBoxSpeakSpanishAboveTheWindowInFront)
+{
+    if (!QFileInfo::exists(QDir(TraduccionQtInstalada::carpetaDeQt()).filePath(QStringLiteral("qtbase_es.qm"))))
+        GTEST_SKIP() << "Qt's Spanish translation is not installed";
+    const TraduccionQtInstalada traduccion;
+    std::unique_ptr<plat::Form> delante(plat::createForm<plat::Form>());
+    delante->Show();
+    QApplication::setActiveWindow(delante.get());
+
+    struct Visto
+    {
+        QWidget *padre = nullptr;
+        QStringList botones;
+    };
+    Visto guardar, cuadro;
+    QTimer::singleShot(0, [&] {
+        auto *dialogo = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialogo, nullptr);
+        guardar = {dialogo->parentWidget(), textosBotones(*dialogo)};
+        gptest::guardarCapturaVentana(*dialogo, QStringLiteral("dialogo-guardar"));
+        QMetaObject::invokeMethod(dialogo, "reject");
+    });
+    plat::SaveDialog dialogo;
+    dialogo.Title = QStringLiteral("Introducir el Nombre del Fichero de Excel");
+    EXPECT_FALSE(dialogo.Execute());
+    EXPECT_EQ(guardar.padre, delante.get());
+    EXPECT_TRUE(guardar.botones.contains(QStringLiteral("Guardar"))) << guardar.botones.join(u',').toStdString();
+    EXPECT_TRUE(guardar.botones.contains(QStringLiteral("Cancelar"))) << guardar.botones.join(u',').toStdString();
+
+    // The plain box of the message service (after an SQL error, say).
+    std::unique_ptr<TfGENEMENS> ventanaMensajes(plat::createForm<TfGENEMENS>());
+    ServicioMensajes servicio(*ventanaMensajes);
+    QTimer::singleShot(0, [&] {
+        auto *caja = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(caja, nullptr);
+        cuadro = {caja->parentWidget(), textosBotones(*caja)};
+        gptest::guardarCapturaVentana(*caja, QStringLiteral("cuadro-sistema"));
+        QMetaObject::invokeMethod(caja, "accept");
+    });
+    servicio.MostrarMensaje(TipoCuadroSistema, QStringLiteral("Error de SQL"), QString());
+    EXPECT_EQ(cuadro.padre, delante.get());
+    EXPECT_EQ(cuadro.botones, QStringList{QStringLiteral("Aceptar")});
 }
 
 TEST(TraduccionQt, WithoutTheFileNothingChanges)

@@ -178,21 +178,25 @@ TEST_P(ModuloDatosFiltroTest, ColumnsAreFittedFromTheirFieldsAlone)
     f.datos.setFieldDefs({plat::fieldDef(QStringLiteral("T"), ftString, 30), plat::fieldDef(QStringLiteral("A"), ftInteger),
                           plat::fieldDef(QStringLiteral("B"), ftInteger)});
     f.datos.createDataSet();
-    f.rejilla->addColumn(QStringLiteral("T"))->Width = 200;
+    f.rejilla->addColumn(QStringLiteral("T"));
     f.rejilla->addColumn(QStringLiteral("A"));
     f.rejilla->addColumn(QStringLiteral("B"));
+    f.rejilla->setShownWidth(0, 200);
     f.rejilla->setIndicator(true);
+    // The fitting works in the pixels shown: they fill the grid's own width as given.
     modulo_->AjustarColumnasRejilla(*f.rejilla, QStringLiteral("ColumnaInicial:1"));
-    EXPECT_EQ(f.rejilla->column(0)->Width, 200);
-    EXPECT_EQ(f.rejilla->column(1)->Width, 19);
-    EXPECT_EQ(f.rejilla->column(2)->Width, 246);
+    const plat::WidthScale escala = f.rejilla->widthScale();
+    EXPECT_EQ(f.rejilla->shownWidth(0), 200);
+    EXPECT_EQ(f.rejilla->shownWidth(1), 19);
+    EXPECT_EQ(f.rejilla->shownWidth(2), 246);
+    EXPECT_EQ(f.rejilla->column(2)->Width, escala.toProgram(246));
     EXPECT_EQ(modulo_->AnchoColumnasRejilla(*f.rejilla), 201 + 20 + 247 + 12);
 
     OcultarColumnaRejilla(QStringLiteral("T"), *f.rejilla);
     modulo_->AjustarRejilla(*f.rejilla);
-    EXPECT_EQ(f.rejilla->column(1)->Width, 234);
-    EXPECT_EQ(f.rejilla->column(2)->Width, 231);
-    EXPECT_EQ(f.rejilla->column(0)->Width, 200);
+    EXPECT_EQ(f.rejilla->shownWidth(1), 234);
+    EXPECT_EQ(f.rejilla->shownWidth(2), 231);
+    EXPECT_EQ(f.rejilla->column(0)->Width, escala.toProgram(200));
     // The fitted columns fill the grid without a horizontal scroll bar, even with rows
     // enough for the vertical one.
     for (int i = 0; i < 40; ++i) {

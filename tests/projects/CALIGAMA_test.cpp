@@ -11,6 +11,7 @@
 #include "projects/CALILGAM.h"
 #include "projects/EspecificacionGama.h"
 #include "tests/data/MaestroFixture.h"
+#include "tests/support/Captura.h"
 
 #include <QApplication>
 #include <QScopeGuard>
@@ -279,6 +280,58 @@ TEST_P(MaestroGamasTest, GridKeysPagesAndDoubleClicksGuardTheRowsBeingEdited)
     v.DBGrid1DblClick(v.DBGrid1);
     EXPECT_EQ(mensajes_.textos(), QStringList{"¡El registro está bloqueado por otro usuario!"});
     EXPECT_EQ(lineas().state(), plat::DataSetState::Browse);
+}
+
+// A range's characteristics are typed one after another in "Generales" as a person does it:
+// Down in the empty grid starts a line, Enter moves on, Down saves it and starts the next; a
+// new line nobody typed in stays unsaved.
+TEST_P(MaestroGamasTest, CharacteristicsAreTypedOneAfterAnotherWithDown)
+{
+    TfCALIGAMA &v = abrir(QStringLiteral("G2"));
+    v.Show();
+    QApplication::setActiveWindow(v.window());
+    v.PageControl2->setActivePage(v.PagGenerales);
+    plat::DBGrid *rejilla = v.DBGrid1;
+    rejilla->setFocus();
+    ASSERT_EQ(rejilla->model()->rowCount(), 0);
+    const auto editor = [rejilla]() -> QWidget * {
+        QWidget *w = QApplication::focusWidget();
+        return w && rejilla->viewport()->isAncestorOf(w) ? w : nullptr;
+    };
+    // Enter moves on into the next cell's editor, which then takes the keys.
+    const auto teclear = [&](const QString &texto) {
+        if (editor()) {
+            QTest::keyClicks(editor(), texto);
+            return;
+        }
+        QTest::keyClick(rejilla, texto.at(0).toLatin1());
+        ASSERT_NE(editor(), nullptr) << texto.toStdString();
+        QTest::keyClicks(editor(), texto.mid(1));
+    };
+
+    QTest::keyClick(rejilla, Qt::Key_Down);
+    ASSERT_EQ(lineas().state(), plat::DataSetState::Insert);
+    for (const char *caracteristica : {"1 Dureza", "2 Rugosidad"}) {
+        const QString linea = QString::fromLatin1(caracteristica).section(u' ', 0, 0);
+        SCOPED_TRACE(linea.toStdString());
+        EXPECT_EQ(rejilla->currentIndex().column(), 0);
+        teclear(linea);
+        QTest::keyClick(editor(), Qt::Key_Return);
+        EXPECT_EQ(rejilla->currentIndex().column(), 1);
+        teclear(QString::fromLatin1(caracteristica).section(u' ', 1));
+        if (linea == QLatin1String("1"))
+            GuardarCaptura(v, QStringLiteral("gamas-caracteristica-tecleada"));
+        QTest::keyClick(editor(), Qt::Key_Down);
+        EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join(u'\n').toStdString();
+        EXPECT_EQ(lineas().state(), plat::DataSetState::Insert) << "the next line is started";
+    }
+    EXPECT_EQ(lineasDe("G2"), "1|Dureza\r\n2|Rugosidad");
+    EXPECT_EQ(rejilla->model()->rowCount(), 3);
+    QTest::keyClick(rejilla, Qt::Key_Down);
+    EXPECT_EQ(rejilla->model()->rowCount(), 3);
+    EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join(u'\n').toStdString();
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM LGCNTROL WHERE Codigo = 'G2'"), "2");
+    GuardarCaptura(v, QStringLiteral("gamas-caracteristicas-grabadas"));
 }
 
 // A line already stored cannot be entered again; an out-of-range number stays in its column.

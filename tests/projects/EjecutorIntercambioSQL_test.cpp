@@ -27,12 +27,22 @@ TEST_P(IntercambioSQLTest, RenameAndMergeMoveEveryReference)
             .replace(QStringLiteral("LMULTPOB=1,Trabajo,5,"), "LMULTPOB=1,Trabajo," + d + u',')
             .replace(QStringLiteral("LMULTPOB=2,Maquina,M1,5"), "LMULTPOB=2,Maquina,M1," + d)
             .replace(QStringLiteral("OPERARIO,5,"), "OPERARIO," + d + u',')
+            .replace(QStringLiteral("PROYECT=P1,5"), "PROYECT=P1," + d)
+            .replace(QStringLiteral("LPROYECT=P1,1,5"), "LPROYECT=P1,1," + d)
+            .replace(QStringLiteral("NTECNICA=1,5"), "NTECNICA=1," + d)
+            .replace(QStringLiteral("CALENOPE=5,"), "CALENOPE=" + d + u',')
             .replace(QStringLiteral("OPERARIO=5,Cinco\n"), caso.destino == 7 ? QString() : "OPERARIO=12,Cinco\n");
         QStringList lineas = esperado.split(u'\n');
         lineas.sort();
         EXPECT_EQ(foto(), lineas.join(u'\n'));
         EXPECT_TRUE(foto().contains(QStringLiteral("LMULTPOB=3,Otro,5,5")));
         EXPECT_FALSE(db().inTransaction());
+        // The project's director, both responsibles and the personal calendar follow the operator.
+        for (const char *consulta : {"SELECT Director FROM PROYECT WHERE Codigo = 'P1'",
+                                     "SELECT Responsable FROM LPROYECT WHERE Linea = 1",
+                                     "SELECT Responsable FROM NTECNICA", "SELECT CodigoOperario FROM CALENOPE"})
+            EXPECT_EQ(db().scalar(QString::fromUtf8(consulta)).toInt(), caso.destino) << consulta;
+        EXPECT_FALSE(db().scalar(QStringLiteral("SELECT Codigo FROM OPERARIO WHERE Codigo = 5")).isValid());
     }
 }
 

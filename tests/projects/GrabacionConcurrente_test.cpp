@@ -109,8 +109,13 @@ TEST_P(GrabacionConcurrenteTest, LaLineaCambiadaPorOtroSeQuedaComoSeEscribio)
     otro_->ejecutar(QStringLiteral("UPDATE LPROYECT SET Descripcion = 'Licencia de obra' WHERE CodigoProyecto = '1' AND "
                                    "Linea = %1")
                         .arg(linea));
-    // Leaving the row posts it.
+    // Leaving the row posts it; refused, the row stays current and highlighted.
+    const int fila = f.DBGrid1->currentIndex().row();
     QTest::keyClick(f.DBGrid1, Qt::Key_Down);
+    EXPECT_EQ(f.DBGrid1->currentIndex().row(), fila);
+    for (const QModelIndex &seleccionada : f.DBGrid1->selectionModel()->selectedIndexes())
+        EXPECT_EQ(seleccionada.row(), fila);
+    EXPECT_TRUE(f.DBGrid1->selectionModel()->isSelected(f.DBGrid1->currentIndex()));
     EXPECT_EQ(mensajes_.textos(), QStringList{"¡ El registro ha sido modificado por otro usuario !. Debe cancelar la "
                                               "edición, salir e intentarlo de nuevo."});
     EXPECT_EQ(lineas().state(), plat::DataSetState::Edit);

@@ -41,6 +41,12 @@ protected:
                   {"NombreTabla", "ClaveTabla", "Nombre"});
         tabla("CONTACTO", {{"NombreTabla", ftString}, {"CodigoTabla", ftString}, {"Linea", ftSmallint}},
               {"NombreTabla", "CodigoTabla", "Linea"});
+        tabla("PROYECT", {{"Codigo", ftString}, {"Director", ftSmallint}}, {"Codigo"});
+        tabla("LPROYECT", {{"CodigoProyecto", ftString}, {"Linea", ftSmallint}, {"Responsable", ftSmallint}},
+              {"CodigoProyecto", "Linea"});
+        tabla("NTECNICA", {{"NotaTecnica", ftInteger}, {"Responsable", ftSmallint}}, {"NotaTecnica"});
+        tabla("CALENOPE", {{"CodigoOperario", ftSmallint}, {"Fecha", ftDateTime}, {"EsDiaTrabajado", ftString}},
+              {"CodigoOperario", "Fecha"});
         for (const char *fila : {
                  "INSERT INTO OPERARIO (Codigo, Nombre) VALUES (5, 'Cinco')",
                  "INSERT INTO OPERARIO (Codigo, Nombre) VALUES (7, 'Siete')",
@@ -55,6 +61,12 @@ protected:
                  "INSERT INTO DOCUTRON (NombreTabla, ClaveTabla, Nombre) VALUES ('OPERARIO', '5', 'ficha.pdf')",
                  "INSERT INTO GRANTAB (NombreTabla, ClaveTabla, Nombre) VALUES ('OPERARIO', '5', 'G1')",
                  "INSERT INTO CONTACTO (NombreTabla, CodigoTabla, Linea) VALUES ('OPERARIO', '5', 1)",
+                 "INSERT INTO PROYECT (Codigo, Director) VALUES ('P1', 5)",
+                 "INSERT INTO PROYECT (Codigo, Director) VALUES ('P2', 9)",
+                 "INSERT INTO LPROYECT (CodigoProyecto, Linea, Responsable) VALUES ('P1', 1, 5)",
+                 "INSERT INTO LPROYECT (CodigoProyecto, Linea, Responsable) VALUES ('P1', 2, 9)",
+                 "INSERT INTO NTECNICA (NotaTecnica, Responsable) VALUES (1, 5)",
+                 "INSERT INTO CALENOPE (CodigoOperario, Fecha, EsDiaTrabajado) VALUES (5, '2024-03-04 00:00:00', 'SI')",
              })
             ASSERT_EQ(sql(QString::fromUtf8(fila)), QString()) << fila;
     }
@@ -79,7 +91,8 @@ protected:
     QString foto()
     {
         QStringList lineas;
-        for (const char *t : {"OPERARIO", "BONO", "PERSONAL", "OORDEN", "LMULTPOB", "DOCUTRON", "GRANTAB", "CONTACTO"})
+        for (const char *t : {"OPERARIO", "BONO", "PERSONAL", "OORDEN", "LMULTPOB", "DOCUTRON", "GRANTAB", "CONTACTO",
+                              "PROYECT", "LPROYECT", "NTECNICA", "CALENOPE"})
             for (const auto &fila : db().query(QStringLiteral("SELECT * FROM ") + QString::fromLatin1(t)).rows) {
                 QStringList valores;
                 for (const QVariant &v : fila)

@@ -41,14 +41,20 @@ TEST(IntercambioOperarios, PlanRewritesEveryColumnThenTheOperatorThenItsSideRows
     };
     for (const Caso caso : {Caso{false, AccionPaso::Reemplazar}, Caso{true, AccionPaso::Eliminar}}) {
         const auto pasos = PlanIntercambio({5, 12}, caso.destinoExiste);
-        ASSERT_EQ(pasos.size(), 29 + 1 + 3);
+        ASSERT_EQ(pasos.size(), 33 + 1 + 3);
         EXPECT_EQ(pasos.first(), (PasoIntercambio{AccionPaso::Reemplazar, "AVISOPER", "CodigoOperario", "", "5", "12"}));
         EXPECT_EQ(pasos[9].condicion, QStringLiteral("TipoMultiParte = 'Trabajo'"));
         EXPECT_EQ(pasos[10].condicion, QStringLiteral("TipoMultiParte = 'Maquina'"));
         EXPECT_EQ(pasos[20].columna, QStringLiteral("CodigoOperarioPresencia"));
-        EXPECT_EQ(pasos[29].tabla, QStringLiteral("OPERARIO"));
-        EXPECT_EQ(pasos[29].accion, caso.accionOperario);
-        EXPECT_EQ(pasos[29].valor, QStringLiteral("5"));
+        // The program's own columns come after the common list, before the operator record.
+        EXPECT_EQ(pasos[28].tabla, QStringLiteral("UDADINTP"));
+        EXPECT_EQ(pasos[29], (PasoIntercambio{AccionPaso::Reemplazar, "PROYECT", "Director", "", "5", "12"}));
+        EXPECT_EQ(pasos[30].tabla + u'.' + pasos[30].columna, QStringLiteral("LPROYECT.Responsable"));
+        EXPECT_EQ(pasos[31].tabla + u'.' + pasos[31].columna, QStringLiteral("NTECNICA.Responsable"));
+        EXPECT_EQ(pasos[32].tabla + u'.' + pasos[32].columna, QStringLiteral("CALENOPE.CodigoOperario"));
+        EXPECT_EQ(pasos[33].tabla, QStringLiteral("OPERARIO"));
+        EXPECT_EQ(pasos[33].accion, caso.accionOperario);
+        EXPECT_EQ(pasos[33].valor, QStringLiteral("5"));
         EXPECT_EQ(pasos.last(),
                   (PasoIntercambio{AccionPaso::Reemplazar, "CONTACTO", "CodigoTabla", "(NombreTabla = 'OPERARIO')", "5", "12"}));
     }

@@ -1,5 +1,6 @@
 // The project query over open and closed projects, on SQLite and PostgreSQL.
 #include "ProyectosFixture.h"
+#include "TextosPintados.h"
 
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/base/FechaHora.h"
@@ -121,6 +122,30 @@ protected:
 
     QPointer<TfPROYCPRO> ventana_;
 };
+
+// The projects' dates are painted whole in the columns made for them, in the font in use.
+TEST_P(ConsultaProyectosTest, TheProjectsDatesArePaintedWhole)
+{
+    TfPROYCPRO &f = *ventana_;
+    enfocar(f.DBGrid1);
+    plat::DBGrid *rejilla = f.DBGrid1;
+    const int fila = rejilla->currentIndex().row();
+    const TextosPintados textos(*rejilla->viewport());
+    int fechas = 0;
+    for (int columna = 0; columna < rejilla->columnCount(); ++columna) {
+        const plat::Field *campo = rejilla->column(columna)->field();
+        const QRect celda = rejilla->visualRect(rejilla->model()->index(fila, columna));
+        if (!campo || !campo->fieldName().startsWith(QLatin1String("Fecha")) || campo->displayText().isEmpty()
+            || !rejilla->viewport()->rect().contains(celda))
+            continue;
+        ++fechas;
+        EXPECT_EQ(textos.en(celda),
+                  QStringList{campo->displayText()})
+            << campo->fieldName().toStdString();
+    }
+    EXPECT_GE(fechas, 2);
+    guardarCaptura(f, QStringLiteral("consulta-proyectos-fechas-") + (GetParam() ? "postgresql" : "sqlite"));
+}
 
 TEST_P(ConsultaProyectosTest, DirectorsSituationsAndFiguresChooseAndDescribeTheProjects)
 {

@@ -554,6 +554,10 @@ TEST_P(NotificacionesVersionTest, NoticesAreNumberedAfterTheHighestAndDuplicates
     // The extended description's marker: red " -->" when it holds text.
     f.pbCancelarClick(&f);
     f.DBGrid1->setCurrentIndex({});
+    // The column is scrolled into view: the widths grow with the font in use.
+    for (int i = 0; i < f.DBGrid1->columnCount(); ++i)
+        if (f.DBGrid1->column(i)->FieldName == QLatin1String("DescripcionAmpliada"))
+            f.DBGrid1->scrollTo(f.DBGrid1->model()->index(0, i));
     const QImage pintada = f.DBGrid1->viewport()->grab().toImage();
     EXPECT_TRUE(hayColorEnCelda(*f.DBGrid1, pintada, 0, "DescripcionAmpliada", QColor(255, 0, 0)));
     EXPECT_FALSE(hayColorEnCelda(*f.DBGrid1, pintada, 1, "DescripcionAmpliada", QColor(255, 0, 0)));

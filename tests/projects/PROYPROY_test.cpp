@@ -1,11 +1,13 @@
 // The project master over the sample company, on SQLite and PostgreSQL.
 #include "ProyectoMuestra.h"
 #include "ProyectosFixture.h"
+#include "TextosPintados.h"
 
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/base/FechaHora.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/ui/Keys.h"
+#include "platform/ui/Menus.h"
 #include "GENEW/data/GENEBUSQ.h"
 #include "GENEW/data/GENEVMEM.h"
 #include "platform/ui/data/DataControls.h"
@@ -15,6 +17,8 @@
 #include "projects/PROYPROY.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QTest>
@@ -115,6 +119,49 @@ protected:
             lineas().append();
         campo("Descripcion").setAsString(descripcion);
         f.GrabarDatos(&f);
+    }
+
+    // The window shown and active on the chapter page, its grid focused, as a person finds it.
+    void mostrarCapitulos()
+    {
+        TfPROYPROY &f = *ventana_;
+        f.Show();
+        // Wide enough for every column of the chapter grid.
+        for (QWidget *w = &f; w; w = w->parentWidget())
+            w->resize(std::max(w->width(), 1500), std::max(w->height(), 560));
+        QApplication::setActiveWindow(f.window());
+        f.PageControl1->setActivePage(f.PagCapitulos);
+        f.DBGrid1->setFocus();
+    }
+
+    QWidget *editorCelda() const
+    {
+        QWidget *w = QApplication::focusWidget();
+        return w && ventana_->DBGrid1->viewport()->isAncestorOf(w) ? w : nullptr;
+    }
+
+    // The cell of the chapter grid made current, then typed into: the first key opens its
+    // editor, the rest go to the editor.
+    void teclear(int columna, const QString &texto)
+    {
+        plat::DBGrid *rejilla = ventana_->DBGrid1;
+        if (rejilla->currentIndex().column() != columna || !editorCelda()) {
+            rejilla->setCurrentIndex(rejilla->model()->index(rejilla->currentIndex().row(), columna));
+            QTest::keyClick(rejilla, texto.at(0).toLatin1());
+            ASSERT_NE(editorCelda(), nullptr) << "no cell editor for " << texto.toStdString();
+            QTest::keyClicks(editorCelda(), texto.mid(1));
+            return;
+        }
+        // Enter moved on into the next cell's editor, which takes the keys.
+        QTest::keyClicks(editorCelda(), texto);
+    }
+
+    // The texts painted in a cell of the chapter grid.
+    QStringList textosCelda(int fila, int columna)
+    {
+        plat::DBGrid *rejilla = ventana_->DBGrid1;
+        const TextosPintados textos(*rejilla->viewport());
+        return textos.en(rejilla->visualRect(rejilla->model()->index(fila, columna)));
     }
 
     QPointer<TfPROYPROY> ventana_;
@@ -535,6 +582,115 @@ TEST_P(MaestroProyectosTest, EachLineShowsItsChaptersPlan)
     EXPECT_DOUBLE_EQ(campo("TiempoPrevistoCapitulo").asFloat(), 220);
     EXPECT_EQ(campo("Responsable").displayText(), "Ana Ruiz");
     EXPECT_EQ(campo("Responsable").text(), "3");
+}
+
+// ---- typed in the window -----------------------------------------------------------------------
+
+// Lines are entered one after another from the keyboard: Down on the last line starts a new
+// one, Down off it saves it and starts the next. What was typed shows in its cells until
+// then; once saved, the line shows its chapter's figures.
+TEST_P(MaestroProyectosTest, ChapterLinesAreTypedWithDownAndShowWhatWasTypedUntilSaved)
+{
+    TfPROYPROY &f = abrir();
+    mostrarCapitulos();
+    lineas().last();
+    const int fila = f.DBGrid1->currentIndex().row() + 1;
+    QTest::keyClick(f.DBGrid1, Qt::Key_Down);
+    ASSERT_EQ(lineas().state(), plat::DataSetState::Insert);
+    EXPECT_EQ(f.DBGrid1->currentIndex().row(), fila);
+    teclear(1, QStringLiteral("Viales"));
+    teclear(4, QStringLiteral("07/12/2026"));
+    QTest::keyClick(editorCelda(), Qt::Key_Return);   // Enter moves on, as Tab
+    EXPECT_EQ(f.DBGrid1->currentIndex().column(), 5);
+    teclear(5, QStringLiteral("18/12/2026"));
+    teclear(6, QStringLiteral("40"));
+    QTest::keyClick(editorCelda(), Qt::Key_Return);
+    ASSERT_EQ(lineas().state(), plat::DataSetState::Insert);
+    EXPECT_EQ(textosCelda(fila, 4), QStringList{"07/12/2026"});
+    EXPECT_EQ(textosCelda(fila, 5), QStringList{"18/12/2026"});
+    EXPECT_EQ(textosCelda(fila, 6), QStringList{campo("TiempoPrevisto").displayText()});
+    EXPECT_TRUE(campo("TiempoPrevisto").displayText().startsWith(u'4'));
+    guardarCaptura(f, QStringLiteral("capitulos-linea-tecleada-") + (GetParam() ? "postgresql" : "sqlite"));
+
+    QTest::keyClick(f.DBGrid1, Qt::Key_Down);
+    EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join('\n').toStdString();
+    EXPECT_EQ(sql("SELECT Descripcion, TiempoPrevisto FROM LPROYECT WHERE CodigoProyecto = '1' AND Linea = 8"),
+              "Viales|40");
+    EXPECT_EQ(lineas().state(), plat::DataSetState::Insert) << "the next line is started";
+    EXPECT_EQ(f.DBGrid1->currentIndex().row(), fila + 1);
+    // Saved, a line without chapter shows the figures of every line of the project.
+    EXPECT_EQ(textosCelda(fila, 4), QStringList{"01/09/2026"});
+    teclear(1, QStringLiteral("Jardines"));
+    QTest::keyClick(editorCelda(), Qt::Key_Down);
+    EXPECT_EQ(lineasDe("1").split("\r\n").mid(7), (QStringList{"8|Viales", "9|Jardines"}));
+    guardarCaptura(f, QStringLiteral("capitulos-lineas-grabadas-") + (GetParam() ? "postgresql" : "sqlite"));
+}
+
+// The progress cell takes the first key typed over its text ("5" over "50"), and the
+// column's check then refuses it; "Director" offers an operator created after the window
+// opened as soon as it drops down.
+TEST_P(MaestroProyectosTest, ProgressIsTypedOverAndTheDirectorListIsReadWhenItDropsDown)
+{
+    TfPROYPROY &f = abrir();
+    mostrarCapitulos();
+    ASSERT_TRUE(lineas().locate("Linea", 3));
+    ASSERT_EQ(campo("GradoAvance").asString(), "50");
+    teclear(7, QStringLiteral("5"));
+    QWidget *editor = editorCelda();
+    auto *lista = editor ? qobject_cast<QComboBox *>(editor) : nullptr;
+    if (!lista && editor)
+        lista = qobject_cast<QComboBox *>(editor->parentWidget());
+    ASSERT_NE(lista, nullptr);
+    EXPECT_EQ(lista->currentText(), "5");
+    guardarCaptura(f, QStringLiteral("capitulos-grado-avance-") + (GetParam() ? "postgresql" : "sqlite"));
+    QTest::keyClick(editorCelda(), Qt::Key_Return);
+    EXPECT_EQ(mensajes_.textos(), QStringList{"¡ El valor \"5\" de la columna \"G.Avance\" no es correcto !"});
+    f.pbCancelarClick(&f);
+    EXPECT_EQ(sql("SELECT GradoAvance FROM LPROYECT WHERE CodigoProyecto = '1' AND Linea = 3"), "50");
+
+    f.PageControl1->setActivePage(f.PagGeneral);
+    const int antes = f.EditDirector->count();
+    ASSERT_EQ(sql("INSERT INTO OPERARIO (Codigo, Nombre) VALUES (9, 'Eva Soler')"), QString());
+    EXPECT_EQ(f.EditDirector->count(), antes);
+    f.EditDirector->showPopup();
+    EXPECT_EQ(f.EditDirector->count(), antes + 1);
+    const int eva = f.EditDirector->findText(QStringLiteral("Eva Soler"));
+    ASSERT_GE(eva, 0);
+    guardarCaptura(f, QStringLiteral("director-operario-nuevo-") + (GetParam() ? "postgresql" : "sqlite"));
+    f.EditDirector->hidePopup();
+    f.EditDirector->setCurrentIndex(eva);
+    emit f.EditDirector->activated(eva);
+    EXPECT_EQ(cabecera().fieldByName("Director").asInteger(), 9);
+    EXPECT_EQ(f.EditDirector->currentText(), "Eva Soler");
+}
+
+// Dates and titles fit the columns their widths were made for, in the font in use: the cells
+// and titles are painted whole; the lines' menu shows its separator as a line.
+TEST_P(MaestroProyectosTest, DatesAndTitlesFitTheirColumnsAndTheSeparatorHasNoText)
+{
+    TfPROYPROY &f = abrir();
+    mostrarCapitulos();
+    plat::DBGrid *rejilla = f.DBGrid1;
+    const QFontMetrics letra = rejilla->fontMetrics();
+    for (int columna : {4, 5})
+        EXPECT_GE(rejilla->columnWidth(columna), letra.horizontalAdvance(QStringLiteral("07/12/2026")) + 4) << columna;
+    // A title that does not fit is painted cut short ("Tiem…").
+    const TextosPintados titulos(*rejilla->horizontalHeader());
+    for (int columna : {3, 4, 5, 6, 7}) {
+        const QString titulo = rejilla->column(columna)->TitleCaption;
+        EXPECT_TRUE(std::any_of(titulos.textos().begin(), titulos.textos().end(),
+                                [&](const TextosPintados::Texto &t) { return t.texto == titulo; }))
+            << titulo.toStdString();
+    }
+    EXPECT_EQ(rejilla->column(6)->TitleCaption, "Tiempo");
+    ASSERT_TRUE(lineas().locate("Linea", 7));
+    EXPECT_EQ(textosCelda(rejilla->currentIndex().row(), 4), QStringList{"01/12/2026"});
+    guardarCaptura(f, QStringLiteral("capitulos-anchos-") + (GetParam() ? "postgresql" : "sqlite"));
+
+    plat::MenuItem *separador = f.PopupMenu1->Items()->Find(QStringLiteral("-"));
+    ASSERT_NE(separador, nullptr);
+    EXPECT_TRUE(separador->action()->isSeparator());
+    EXPECT_TRUE(separador->action()->text().isEmpty());
 }
 
 // ---- line tools ------------------------------------------------------------------------------

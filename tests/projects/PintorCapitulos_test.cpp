@@ -123,3 +123,23 @@ TEST(PintorCapitulos, ChapterFiguresAreSilverOnHeadingsAndTheTotalEndsInsideTheC
     }
     EXPECT_EQ(NoBlancos(Pintar("DescripcionAmpliada", "texto", Fila(kPropia))), 0);
 }
+
+// The line being typed shows its own dates and hours, not its chapter's figures (those of the
+// stored lines, which a new line is not yet among); the hours end inside the cell.
+TEST(PintorCapitulos, TheLineBeingEditedShowsWhatWasTyped)
+{
+    FilaCapitulos editada = Fila(kPropia);
+    editada.Editada = true;
+    EXPECT_EQ(Pintar("FechaInicio", "07/12/2026", editada), Pintar("Descripcion", "07/12/2026", editada));
+    EXPECT_EQ(Pintar("FechaFinal", "09/12/2026", editada), Pintar("Descripcion", "09/12/2026", editada));
+    EXPECT_NE(Pintar("FechaInicio", "07/12/2026", editada), Pintar("FechaInicio", "07/12/2026", Fila(kPropia)));
+    // Nothing typed: nothing shown, where a stored line shows its chapter's date.
+    EXPECT_EQ(NoBlancos(Pintar("FechaFinal", QString(), editada)), 0);
+    EXPECT_GT(NoBlancos(Pintar("FechaFinal", QString(), Fila(kPropia))), 0);
+    const QRect ancha(10, 4, 100, 18);
+    const auto [izquierda, derecha] = Extension(Pintar("TiempoPrevisto", "7,5", editada, ancha));
+    EXPECT_LE(derecha, ancha.right() - 2);
+    EXPECT_GE(derecha, ancha.right() - 5);
+    EXPECT_GT(izquierda, ancha.left() + 40) << "right-aligned";
+    EXPECT_NE(Pintar("TiempoPrevisto", "7,5", editada, ancha), Pintar("TiempoPrevisto", "7,5", Fila(kPropia), ancha));
+}

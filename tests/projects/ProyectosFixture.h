@@ -5,6 +5,7 @@
 #include "platform/ui/Form.h"
 #include "projects/Proymodu.h"
 #include "tests/data/ModuloFixture.h"
+#include "tests/support/Captura.h"
 
 // A company database with the data module and the project data module created, on each
 // engine.
@@ -62,14 +63,7 @@ protected:
         return plat::createForm<F>();
     }
 
-    // A picture of the window, kept in the build's folder "capturas" (the test's own working
-    // folder goes with it).
-    static void guardarCaptura(QWidget &ventana, const QString &nombre)
-    {
-        const QDir capturas(QCoreApplication::applicationDirPath() + QStringLiteral("/../capturas"));
-        capturas.mkpath(QStringLiteral("."));
-        ventana.grab().save(capturas.filePath(nombre + QStringLiteral(".png")));
-    }
+    static void guardarCaptura(QWidget &ventana, const QString &nombre) { GuardarCaptura(ventana, nombre); }
 
     static QString fecha(const QString &texto)
     {

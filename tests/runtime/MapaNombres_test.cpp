@@ -42,14 +42,35 @@ TEST(MapaNombres, NombreDeCodigoYCodigoDeNombre)
 TEST(MapaNombres, ArchivoAusenteOIlegibleDaMapaVacio)
 {
     gptest::TempDir dir;
-    EXPECT_TRUE(MapaNombres::leer(dir.path() + "/").lineas().isEmpty());
+    EXPECT_TRUE(MapaNombres::leer(dir.path() + "/", QString()).lineas().isEmpty());
     QFile f(dir.file("korvel.map"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("7 Ventana_Uno 1234\n");
     f.close();
-    const MapaNombres mapa = MapaNombres::leer(dir.path() + "/");
+    const MapaNombres mapa = MapaNombres::leer(dir.path() + "/", QString());
     EXPECT_EQ(mapa.lineas(), QStringList{"Ventana Uno=1234"});
     EXPECT_EQ(NombreDeCodigoEnLista(mapa, 1234), "Ventana Uno");
+}
+
+TEST(MapaNombres, SinMapaLocalSeLeeElInstaladoConElPrograma)
+{
+    gptest::TempDir trabajo, otro;
+    const QString instalacion = QStringLiteral(GP_DATA_DIR "/");
+    // The shipped map names this program's application under the first application code.
+    const MapaNombres instalado = MapaNombres::leer(trabajo.path() + "/", instalacion);
+    EXPECT_EQ(NombreDeCodigoEnLista(instalado, 100), QString::fromUtf8("Gestión de Proyectos"));
+    EXPECT_EQ(instalado.codigoDeNombre(QString::fromUtf8("Gestión de Proyectos")), 100);
+
+    // A map of the working folder wins over the installed one, even an empty one.
+    QFile propio(trabajo.file("KORVEL.MAP"));
+    ASSERT_TRUE(propio.open(QIODevice::WriteOnly));
+    propio.write("1 Otra 200\r\n");
+    propio.close();
+    EXPECT_EQ(MapaNombres::leer(trabajo.path() + "/", instalacion).lineas(), QStringList{"Otra=200"});
+    QFile vacio(otro.file("KORVEL.MAP"));
+    ASSERT_TRUE(vacio.open(QIODevice::WriteOnly));
+    vacio.close();
+    EXPECT_TRUE(MapaNombres::leer(otro.path() + "/", instalacion).lineas().isEmpty());
 }
 
 TEST(Plataforma, TextoDeCuatroLineas)

@@ -192,9 +192,17 @@ private:
     plat::SaveDialog &dialogoGrabar();
     bool arrancarWord();
     QList<plat::office::MergeValues> valoresFusionDocumento() const;
+    // What went wrong with one Word copy: it could not be opened (merged), or not printed.
+    struct FalloDocumentoWord
+    {
+        enum class Tipo { Ninguno, Apertura, Impresion };
+        Tipo tipo = Tipo::Ninguno;
+        QString motivo;
+    };
     // Merges one Word copy and prints it or converts it into the PDF numbered n; the copy is
-    // deleted then. The answer is the reason it could not be opened, empty when it could.
-    QString procesarDocumentoWord(const QString &copia, const QList<plat::office::MergeValues> &valores, int numero);
+    // deleted then.
+    FalloDocumentoWord procesarDocumentoWord(const QString &copia, const QList<plat::office::MergeValues> &valores,
+                                             int numero);
     void ejecutarOrden(OrdenImpreso orden, const ArgumentosInstruccion &argumentos) override;
     void ejecutarSeccion(SeccionImpreso seccion);
     void abrirPie();

@@ -25,6 +25,11 @@ QString TextoImposibleWord(const QString &motivo)
     return QStringLiteral("¡Imposible conectar con Word!. (Motivo: ") + motivo + QStringLiteral(")");
 }
 
+QString TextoErrorImprimiendo(const QString &motivo)
+{
+    return QStringLiteral("¡Error Imprimiendo!. Motivo: ") + motivo;
+}
+
 } // namespace
 
 void TfGENELIMP::ImprimirASCII()
@@ -44,7 +49,7 @@ void TfGENELIMP::ImprimirASCII()
         return;
     const QString error = servicio.enviarBruto(eleccion->nombre, flujo);
     if (!error.isEmpty())
-        MensajeAviso(QStringLiteral("¡Error Imprimiendo!. Motivo: ") + error);
+        MensajeAviso(TextoErrorImprimiendo(error));
 }
 
 bool TfGENELIMP::arrancarWord()
@@ -70,12 +75,15 @@ QList<plat::office::MergeValues> TfGENELIMP::valoresFusionDocumento() const
     return pasos;
 }
 
-QString TfGENELIMP::procesarDocumentoWord(const QString &copia, const QList<plat::office::MergeValues> &valores,
-                                          int numero)
+TfGENELIMP::FalloDocumentoWord TfGENELIMP::procesarDocumentoWord(const QString &copia,
+                                                                const QList<plat::office::MergeValues> &valores,
+                                                                int numero)
 {
+    using Tipo = FalloDocumentoWord::Tipo;
     const QString error = plat::office::mergeDocx(copia, valores);
     if (!error.isEmpty())
-        return error;
+        return {Tipo::Apertura, error};
+    FalloDocumentoWord fallo;
     if (salidaPDF()) {
         const QString pdf = QDir(carpetaTemporal())
                                 .filePath(QStringLiteral("VKTPDFCreatorTempWord") + QString::number(numero) +
@@ -85,15 +93,18 @@ QString TfGENELIMP::procesarDocumentoWord(const QString &copia, const QList<plat
             listaPDF_.append(pdf);
         else
             avisoPDF(errorPDF);
-    } else {
-        impresorasMotor().imprimirDocumento(copia, impresorasMotor().predeterminada(), QStringLiteral("DOC"));
+    } else if (const QString errorImpresion =
+                   impresorasMotor().imprimirDocumento(copia, impresorasMotor().predeterminada(), QStringLiteral("DOC"));
+               !errorImpresion.isEmpty()) {
+        fallo = {Tipo::Impresion, errorImpresion};
     }
     QFile::remove(copia);
-    return {};
+    return fallo;
 }
 
 void TfGENELIMP::CombinarDocumentoWord()
 {
+    using Tipo = FalloDocumentoWord::Tipo;
     const QString plantilla = LeerValorDeLista(QStringLiteral("DocumentoModelo"), instruccionesEnCurso_);
     if (plantilla.isEmpty())
         return;
@@ -105,16 +116,20 @@ void TfGENELIMP::CombinarDocumentoWord()
         return;
     int numero = 0;
     for (docs.first(); !docs.eof(); docs.next(), ++numero) {
-        QString error;
+        FalloDocumentoWord fallo;
         try {
             CopiarFichero(plantilla, copia);
-            error = procesarDocumentoWord(copia, valoresFusionDocumento(), numero);
+            fallo = procesarDocumentoWord(copia, valoresFusionDocumento(), numero);
         } catch (const std::exception &e) {
-            error = QString::fromUtf8(e.what());
+            fallo = {Tipo::Apertura, QString::fromUtf8(e.what())};
         }
-        // A document that cannot be opened ends the merge; the user is told where and why.
-        if (!error.isEmpty()) {
-            MensajeAviso(TextoImposibleWord(plantilla + QStringLiteral(": ") + error));
+        // A document that cannot be opened or printed ends the merge; the user is told why.
+        if (fallo.tipo == Tipo::Apertura) {
+            MensajeAviso(TextoImposibleWord(plantilla + QStringLiteral(": ") + fallo.motivo));
+            return;
+        }
+        if (fallo.tipo == Tipo::Impresion) {
+            MensajeAviso(TextoErrorImprimiendo(fallo.motivo));
             return;
         }
     }
@@ -148,7 +163,12 @@ void TfGENELIMP::ImprimirDocumentosWord()
         QList<plat::office::MergeValues> valores;
         if (docs.locate(campoCodigo, trabajo.codigo))
             valores = valoresFusionDocumento();
-        // A copy that is not a Word document is skipped and left where it is.
-        procesarDocumentoWord(copia, valores, numero);
+        // A copy that is not a Word document is skipped and left where it is; one that does
+        // not print is said once, and the rest would fail alike.
+        if (const FalloDocumentoWord fallo = procesarDocumentoWord(copia, valores, numero);
+            fallo.tipo == FalloDocumentoWord::Tipo::Impresion) {
+            MensajeAviso(TextoErrorImprimiendo(fallo.motivo));
+            return;
+        }
     }
 }

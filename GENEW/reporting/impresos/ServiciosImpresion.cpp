@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryFile>
 #include <QPageSize>
 #include <QPainter>
@@ -102,13 +103,19 @@ QString ServicioImpresorasSistema::enviarBruto(const QString &impresora, const Q
     return EjecutarLp({QStringLiteral("-d"), impresora, QStringLiteral("-o"), QStringLiteral("raw")}, datos);
 }
 
-void ServicioImpresorasSistema::imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo)
+QString ServicioImpresorasSistema::imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo)
 {
+    // Without any printer the office suite would end quietly with nothing printed.
+    if (impresora.isEmpty() && impresoras().isEmpty())
+        return QStringLiteral("No hay ninguna impresora instalada.");
+    if (!fGENEINIC)
+        return EjecutarLp({QStringLiteral("-d"), impresora, fichero}, {});
     // The start-up form prints documents by their type (Word through the office suite).
-    if (fGENEINIC)
-        fGENEINIC->ImprimirDocumento(fichero, impresora, tipo);
-    else
-        EjecutarLp({QStringLiteral("-d"), impresora, fichero}, {});
+    const int codigo = fGENEINIC->ImprimirDocumento(fichero, impresora, tipo);
+    return codigo == 0 ? QString()
+                       : QStringLiteral("La impresión del documento %1 ha terminado con el código %2.")
+                             .arg(QFileInfo(fichero).fileName())
+                             .arg(codigo);
 }
 
 // ---- PDF ----------------------------------------------------------------------------

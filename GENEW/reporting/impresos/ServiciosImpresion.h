@@ -39,8 +39,9 @@ public:
     virtual void descartarTrabajo(QPrinter &impresora) = 0;
     // Sends bytes as one raw job; the answer is an error text, empty on success.
     virtual QString enviarBruto(const QString &impresora, const QByteArray &datos) = 0;
-    // Prints a file by its type ("DOC", "PDF"...): an attached or a merged Word document.
-    virtual void imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo) = 0;
+    // Prints a file by its type ("DOC", "PDF"...): an attached or a merged Word document. The
+    // answer is why it did not print, empty when it did.
+    virtual QString imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo) = 0;
 };
 
 // The system's printers through Qt and CUPS: the platform's print dialog; a drawn job is a
@@ -56,7 +57,7 @@ public:
     QString enviarTrabajo(const EleccionImpresora &eleccion, QPrinter &impresora) override;
     void descartarTrabajo(QPrinter &impresora) override;
     QString enviarBruto(const QString &impresora, const QByteArray &datos) override;
-    void imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo) override;
+    QString imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo) override;
 };
 
 // The PDF server: pages to a file on the paper of a layout's `Formato`, Word documents to

@@ -427,7 +427,7 @@ void TfGENELIMP::pbExportarAPDFClick(QObject *)
     if (!dialogo.ejecutar())
         return;
     ListadoCanceladoMotor() = false;
-    SalidaImpresion = QStringLiteral("PDF:") + dialogo.fichero() + QStringLiteral(".pdf");
+    SalidaImpresion = QStringLiteral("PDF:") + ConExtension(dialogo.fichero(), QStringLiteral(".pdf"));
     try {
         Imprimir();
     } catch (const std::exception &) {

@@ -29,20 +29,15 @@ ZoomInicialVistaPrevia LeerZoomInicial(const QString &formato)
             entero ? std::clamp(porcentaje, kZoomMinimoVistaPrevia, kZoomMaximoVistaPrevia) : 100};
 }
 
-DialogoGrabar::DialogoGrabar(plat::SaveDialog &dialogo, const QString &fichero, const QString &filtro)
-    : dialogo_(dialogo), filtro_(dialogo.Filter), indice_(dialogo.FilterIndex), extension_(dialogo.DefaultExt)
+DialogoGrabar::DialogoGrabar(plat::SaveDialog &dialogo, const QString &fichero, const QString &filtro,
+                             const QString &titulo)
+    : dialogo_(dialogo), ajustes_(dialogo)
 {
+    dialogo.Title = titulo;
     dialogo.FileName = fichero;
     dialogo.Filter = filtro;
     dialogo.FilterIndex = 1;
     dialogo.DefaultExt.clear();   // the command appends its own extension
-}
-
-DialogoGrabar::~DialogoGrabar()
-{
-    dialogo_.Filter = filtro_;
-    dialogo_.FilterIndex = indice_;
-    dialogo_.DefaultExt = extension_;
 }
 
 bool DialogoGrabar::ejecutar()
@@ -58,4 +53,9 @@ QString DialogoGrabar::fichero() const
 int DialogoGrabar::filtroElegido() const
 {
     return dialogo_.FilterIndex;
+}
+
+QString ConExtension(const QString &fichero, const QString &extension)
+{
+    return fichero.endsWith(extension, Qt::CaseInsensitive) ? fichero : fichero + extension;
 }

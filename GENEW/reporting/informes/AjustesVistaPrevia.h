@@ -1,9 +1,7 @@
 #pragma once
-#include <QString>
+#include "platform/ui/Dialogs.h"
 
-namespace plat {
-class SaveDialog;
-}
+#include <QString>
 
 // What the listing preview and the print engine's preview do alike.
 
@@ -24,13 +22,13 @@ ZoomInicialVistaPrevia LeerZoomInicial(const QString &formato);
 constexpr int kZoomMinimoVistaPrevia = 10;
 constexpr int kZoomMaximoVistaPrevia = 300;
 
-// The data module's save dialog on one file name and filter for one command; its filter,
-// chosen filter and default extension are put back afterwards.
+// The data module's save dialog on one file name, filter and title for one command (no title:
+// the dialog's standard one); its settings are put back afterwards.
 class DialogoGrabar
 {
 public:
-    DialogoGrabar(plat::SaveDialog &dialogo, const QString &fichero, const QString &filtro);
-    ~DialogoGrabar();
+    DialogoGrabar(plat::SaveDialog &dialogo, const QString &fichero, const QString &filtro,
+                  const QString &titulo = QString());
     DialogoGrabar(const DialogoGrabar &) = delete;
     DialogoGrabar &operator=(const DialogoGrabar &) = delete;
 
@@ -40,7 +38,8 @@ public:
 
 private:
     plat::SaveDialog &dialogo_;
-    QString filtro_;
-    int indice_;
-    QString extension_;
+    plat::FileDialogSettingsKept ajustes_;
 };
+
+// The file name with the extension (".pdf") appended unless it already ends in it, in any case.
+QString ConExtension(const QString &fichero, const QString &extension);

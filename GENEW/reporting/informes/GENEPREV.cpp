@@ -62,11 +62,7 @@ plat::Form *ventanaDe(const QObject *objeto)
 
 // ---- services ---------------------------------------------------------------------------------
 
-namespace {
-
-// The form framework's part, reached through the start-up form while it lives; the main
-// window installs the whole set over it.
-ServiciosPrevisualizacion serviciosDelMarco()
+ServiciosPrevisualizacion TfGENEPREV::ServiciosDelMarco()
 {
     ServiciosPrevisualizacion s;
     s.PrepararFormulario = [](QObject *formulario) {
@@ -86,14 +82,17 @@ ServiciosPrevisualizacion serviciosDelMarco()
         if (fGENEINIC)
             fGENEINIC->CabeceraListadoActual.primeraPagina = true;
     };
+    s.ExportarExcel = [](plat::DataSet *principal, plat::DataSet *detalle, const QString &fichero,
+                         const QString &opciones) {
+        if (ModuloDatos)
+            ModuloDatos->ExportarExcel(principal, detalle, fichero, opciones);
+    };
     return s;
 }
 
-} // namespace
-
 Gancho<ServiciosPrevisualizacion> &TfGENEPREV::GanchoServicios()
 {
-    static Gancho<ServiciosPrevisualizacion> gancho(serviciosDelMarco());
+    static Gancho<ServiciosPrevisualizacion> gancho(ServiciosDelMarco());
     return gancho;
 }
 
@@ -452,7 +451,7 @@ void TfGENEPREV::pbExportarAPDFClick(QObject *)
     DialogoGrabar dialogo(*ModuloDatos->SaveDialog1, nombreVentanaInforme(), kFiltroPDF);
     if (!dialogo.ejecutar())
         return;
-    const QString fichero = dialogo.fichero() + QStringLiteral(".pdf");
+    const QString fichero = ConExtension(dialogo.fichero(), QStringLiteral(".pdf"));
     if (const auto &imprimir = Servicios().ImprimirInforme)
         imprimir(*Informe, QStringLiteral("PDF:") + fichero);
     else if (!escribirPdf(Informe->impresora()->paginas(), fichero, Informe->paper(), Informe->orientation(),

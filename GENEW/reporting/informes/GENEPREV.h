@@ -54,6 +54,10 @@ public:
     explicit TfGENEPREV(QWidget *parent = nullptr);
     ~TfGENEPREV() override;
 
+    // The form framework's part (preparation, translation, keys, the shared flags, the data
+    // module's Excel export), reached through the start-up form and the data module while
+    // they live; the default of the hook, and what the main window installs its own over.
+    static ServiciosPrevisualizacion ServiciosDelMarco();
     static Gancho<ServiciosPrevisualizacion> &GanchoServicios();
     static const ServiciosPrevisualizacion &Servicios() { return GanchoServicios().valor(); }
 

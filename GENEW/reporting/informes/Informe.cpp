@@ -151,6 +151,7 @@ void Informe::Preview()
         vista->setWindowTitle(ReportTitle);
         vista->setQRPrinter(impresora_);
         vista->resize(900, 700);
+        plat::takeInputAboveModal(*vista);
         vista->show();
     }
     QEventLoop bucle;

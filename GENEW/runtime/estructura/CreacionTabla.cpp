@@ -17,10 +17,9 @@ QString ErrorCamposUsuario(const QString &tabla, const QString &motivo)
            + QStringLiteral(". ") + QStringLiteral("Motivo: ") + motivo;
 }
 
-QString SinDefinicion(const QString &tabla, const QString &archivo)
+QString SinDefinicion(const QString &tabla)
 {
-    const QString texto = QStringLiteral("No se ha encontrado la definición de la tabla. Tabla: ") + tabla;
-    return archivo.isEmpty() ? texto : texto + QStringLiteral(". Archivo: ") + archivo;
+    return QStringLiteral("No se ha encontrado la definición de la tabla. Tabla: ") + tabla;
 }
 
 QString ErrorCreandoTabla(const QString &tabla, const QString &motivo)
@@ -286,7 +285,7 @@ private:
     bool crearConMotor(const QStringList &lineas)
     {
         if (lineas.isEmpty()) {
-            ejecutor_.mostrarMensaje(QStringLiteral("A"), mensajes::SinDefinicion(tabla_.TableName, archivoDefiniciones_));
+            ejecutor_.mostrarMensaje(QStringLiteral("A"), mensajes::SinDefinicion(tabla_.TableName));
             return false;
         }
         const DefinicionesTabla definiciones =
@@ -334,7 +333,7 @@ private:
     bool hechaPorOtro_ = false;   // another process made the table while this one waited
     bool empresa_ = false;        // the company table, made with its company 1
     QString nombre_;   // the table name without owner
-    QString archivoDefiniciones_;   // the structure file read, named when it lacks the table
+    QString archivoDefiniciones_;   // the structure file read
 };
 
 } // namespace

@@ -43,8 +43,8 @@ inline const QString kImposibleAbrirEstructuras =
     QStringLiteral("¡ Imposible abrir el fichero de estructuras de la Base de Datos !");
 inline const QString kImposibleCrearEmpresa1 = QStringLiteral("¡ Imposible crear el registro de la empresa 1 !");
 QString ErrorCamposUsuario(const QString &tabla, const QString &motivo);
-// archivo: the structure file that lacks the table (empty for a definition given in full).
-QString SinDefinicion(const QString &tabla, const QString &archivo = QString());
+// The table alone: the user is not shown where the program keeps its files.
+QString SinDefinicion(const QString &tabla);
 QString ErrorCreandoTabla(const QString &tabla, const QString &motivo);
 QString ErrorCrearTablaSQL(const QString &motivo);
 QString ErrorCrearIndiceSQL(const QString &motivo);

@@ -183,6 +183,14 @@ void TfGENEINIC::ProcesarTeclaFormulario(QObject *Sender, int &Key, plat::ShiftS
         && e.PuedeAbrirPrograma && e.PuedeAbrirPrograma(QStringLiteral("Configuración de Impresos"))) {
         const QString codigo = plat::readProperty(c.foco, QStringLiteral("Text")).toString();
         sinFallos([&] { e.EditarImpreso(codigo); });
+        // A layout written or retyped in the editor is offered by the selector at once; the
+        // one chosen before stays chosen.
+        if (auto *selector = qobject_cast<plat::DBLookupComboBox *>(c.foco))
+            if (plat::DataSource *lista = selector->listSource(); lista && lista->dataSet() && lista->dataSet()->active()) {
+                const QString elegido = selector->text();
+                sinFallos([&] { lista->dataSet()->refresh(); });
+                selector->setItemIndex(selector->items().indexOf(elegido));
+            }
     }
     if (es('A', kCtrl) && c.registro() && e.MostrarHistorialAccesos)
         e.MostrarHistorialAccesos(*c.registro());

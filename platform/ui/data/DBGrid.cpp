@@ -5,6 +5,7 @@
 #include "platform/ui/Published.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -207,8 +208,7 @@ public:
         Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
         GridColumn *column = grid_->column(index.column());
         Field *field = column ? column->field_ : nullptr;
-        if (field && !grid_->readOnly_ && !column->ReadOnly && !field->readOnly && !field->isCalculated()
-            && active() && ds()->canModify() && grid_->source_ && grid_->source_->autoEdit())
+        if (field && !column->ReadOnly && !field->readOnly && !field->isCalculated() && grid_->editable())
             f |= Qt::ItemIsEditable;
         return f;
     }
@@ -349,11 +349,16 @@ public:
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
+        // Typing into a cell edits the record from the first key on, as it is stored now.
+        if (!grid_->startEditing())
+            return nullptr;
         GridColumn *column = grid_->column(index.column());
         if (column && !column->PickList.isEmpty()) {
             auto *combo = new QComboBox(parent);
             combo->setEditable(true);
             combo->addItems(column->PickList);
+            // What is typed stays as typed: "5" is not completed to the offered "50".
+            combo->setCompleter(nullptr);
             return combo;
         }
         QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
@@ -369,9 +374,12 @@ public:
 
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
     {
-        if (auto *combo = qobject_cast<QComboBox *>(editor))
+        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
             combo->setCurrentText(index.data(Qt::EditRole).toString());
-        else
+            // As in the other cells, the key that opens the editor replaces the text.
+            if (QLineEdit *edit = combo->lineEdit())
+                edit->selectAll();
+        } else
             QStyledItemDelegate::setEditorData(editor, index);
     }
 
@@ -489,8 +497,13 @@ void DBGrid::setDataSource(plat::DataSource *source)
             DataSet *ds = dataSet();
             if (!ds || syncing_)
                 return;
-            if (ds->state() == DataSetState::Insert)
-                model_->startInsert(ds->eof() && model_->atEnd_ ? int(model_->known_) : std::max(model_->currentRow_, 0));
+            if (ds->state() == DataSetState::Insert) {
+                // An appended record shows after the last row, an inserted one at the current row.
+                if (ds->appending())
+                    model_->knowAllRows();
+                const bool atEnd = (ds->appending() || ds->eof()) && model_->atEnd_;
+                model_->startInsert(atEnd ? int(model_->known_) : std::max(model_->currentRow_, 0));
+            }
             else if (model_->insertRow_ >= 0) {
                 model_->reload();   // the inserted row was cancelled
                 syncFromDataSet();
@@ -596,19 +609,34 @@ void DBGrid::updateColumns()
 
 int DBGrid::characterWidth() const { return fontMetrics().horizontalAdvance(QLatin1Char('0')); }
 
+int DBGrid::shownWidth(int index) const
+{
+    const GridColumn *c = column(index);
+    if (!c)
+        return 0;
+    if (c->Width > 0)
+        return c->shown_ > 0 && c->Width == c->shownFor_ ? c->shown_ : widthScale().toScreen(c->Width);
+    const int chars = c->field_ ? c->field_->effectiveDisplayWidth() : 10;
+    const QString title = model_->headerData(index, Qt::Horizontal, Qt::DisplayRole).toString();
+    return std::max(std::min(chars, 40) * characterWidth() + 8, QFontMetrics(titleFont_).horizontalAdvance(title) + 12);
+}
+
+void DBGrid::setShownWidth(int index, int pixels)
+{
+    GridColumn *c = column(index);
+    if (!c || pixels <= 0)
+        return;
+    c->Width = std::max(1, widthScale().toProgram(pixels));
+    c->shown_ = pixels;
+    c->shownFor_ = c->Width;
+    setColumnWidth(index, pixels);
+}
+
 void DBGrid::applyColumnLook()
 {
-    const int charWidth = characterWidth();
     for (int i = 0; i < columns_.size(); ++i) {
-        GridColumn *c = columns_[i];
-        int w = c->Width;
-        if (w <= 0) {
-            const int chars = c->field_ ? c->field_->effectiveDisplayWidth() : 10;
-            const QString title = model_->headerData(i, Qt::Horizontal, Qt::DisplayRole).toString();
-            w = std::max(std::min(chars, 40) * charWidth + 8, QFontMetrics(titleFont_).horizontalAdvance(title) + 12);
-        }
-        setColumnWidth(i, w);
-        setColumnHidden(i, !c->Visible);
+        setColumnWidth(i, shownWidth(i));
+        setColumnHidden(i, !columns_[i]->Visible);
     }
 }
 
@@ -724,6 +752,11 @@ void DBGrid::clearSelectedRows()
         selectionModel()->clearSelection();
 }
 
+bool DBGrid::drawingEditedRow() const
+{
+    return drawingRow_ >= 0 && model_->isLive(drawingRow_);
+}
+
 QString DBGrid::drawnText(const QString &fieldName) const
 {
     DataSet *ds = dataSet();
@@ -784,18 +817,115 @@ void DBGrid::mousePressEvent(QMouseEvent *event)
         return;
     }
     QTableView::mousePressEvent(event);
+    reselectCurrent();
 }
 
 void DBGrid::keyPressEvent(QKeyEvent *event)
 {
+    const bool plain = !(event->modifiers() & ~Qt::KeypadModifier);
     if (enterAsTab_ && state() != EditingState && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        && plain) {
         QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
         QTableView::keyPressEvent(&tab);
         event->setAccepted(tab.isAccepted());
+        reselectCurrent();
+        return;
+    }
+    if (plain && event->key() == Qt::Key_Down && downFromLastRow()) {
+        event->accept();
+        return;
+    }
+    if (plain && event->key() == Qt::Key_Insert && editable()) {
+        insertRow();
+        event->accept();
         return;
     }
     QTableView::keyPressEvent(event);
+    reselectCurrent();
+}
+
+bool DBGrid::editable() const
+{
+    DataSet *ds = dataSet();
+    return !readOnly_ && ds && ds->active() && ds->canModify() && source_->autoEdit();
+}
+
+void DBGrid::commitCellEditor()
+{
+    if (state() != EditingState)
+        return;
+    QWidget *editor = QApplication::focusWidget();
+    while (editor && editor->parentWidget() != viewport())
+        editor = editor->parentWidget();
+    if (!editor)
+        return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+bool DBGrid::startEditing()
+{
+    DataSet *ds = dataSet();
+    if (!ds || !ds->active())
+        return false;
+    if (ds->state() == DataSetState::Edit || ds->state() == DataSetState::Insert)
+        return true;
+    bool editing = false;
+    application().guard(this, [&] { editing = source_->Edit(); });
+    return editing;
+}
+
+bool DBGrid::postRow()
+{
+    DataSet *ds = dataSet();
+    if (ds->state() != DataSetState::Edit && ds->state() != DataSetState::Insert)
+        return true;
+    return application().guard(this, [&] {
+        source_->UpdateRecord();
+        ds->post();
+    });
+}
+
+// Down on the last row (or in a grid with none) posts the row and, when the table may be
+// edited, appends a new one; a new row left as it came stays where it is.
+bool DBGrid::downFromLastRow()
+{
+    DataSet *ds = dataSet();
+    if (!ds || !ds->active())
+        return false;
+    const int row = currentIndex().isValid() ? currentIndex().row() : -1;
+    model_->ensureRow(row + 1);
+    if (row + 1 < model_->rowCount())
+        return false;   // the view moves down, posting as it leaves the row
+    commitCellEditor();
+    if (ds->state() == DataSetState::Insert && !ds->modified())
+        return true;
+    if (!postRow()) {
+        moveViewTo(model_->currentRow_, std::max(currentIndex().column(), 0));
+        return true;
+    }
+    if (ds->state() == DataSetState::Browse && editable())
+        application().guard(this, [&] { ds->append(); });
+    return true;
+}
+
+void DBGrid::insertRow()
+{
+    commitCellEditor();
+    // The dataset posts (or drops, when untouched) the row being edited before inserting.
+    if (!application().guard(this, [&] { dataSet()->insert(); }))
+        moveViewTo(model_->currentRow_, std::max(currentIndex().column(), 0));
+}
+
+void DBGrid::reselectCurrent()
+{
+    // The view selects the row it was moving to even when the grid settled elsewhere (a
+    // refused post, a dropped new row).
+    if (!reselect_)
+        return;
+    reselect_ = false;
+    if (model_->currentRow_ >= 0)
+        moveViewTo(model_->currentRow_, std::max(currentIndex().column(), 0));
 }
 
 void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
@@ -809,30 +939,50 @@ void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previ
     const bool columnChanged = col != previous.column();
     DataSet *ds = dataSet();
     if (ds && ds->active() && current.isValid() && row != model_->currentRow_) {
-        // Leaving an edited row posts it; a failed post keeps the grid on the row.
+        // Leaving an edited row posts it; a failed post keeps the grid on the row. A new row
+        // left as it came is dropped instead, and the rows below it move up.
         const int from = model_->currentRow_;
-        const DataSetState s = ds->state();
+        int target = row;
         bool ok = true;
-        if (s == DataSetState::Edit || s == DataSetState::Insert)
-            ok = application().guard(this, [&] {
-                source_->UpdateRecord();
-                ds->post();
-            });
+        if (ds->state() == DataSetState::Insert && !ds->modified()) {
+            const int inserted = model_->insertRow_;
+            syncing_ = true;
+            ok = application().guard(this, [&] { ds->cancel(); });
+            syncing_ = false;
+            model_->reload();
+            if (inserted >= 0 && target > inserted)
+                --target;
+            reselect_ = true;   // the row the view moved to is gone or has moved
+        } else {
+            ok = postRow();
+        }
         if (ok && ds->state() == DataSetState::Browse) {
             syncing_ = true;
-            ok = application().guard(this, [&] { ds->moveToRow(model_->dataRow(row)); });
+            ok = application().guard(this, [&] { ds->moveToRow(model_->dataRow(target)); });
             syncing_ = false;
         }
-        const int at = ok ? row : (model_->currentRow_ >= 0 ? model_->currentRow_ : from);
+        const int at = ok ? target : (model_->currentRow_ >= 0 ? model_->currentRow_ : from);
         model_->currentRow_ = at;
         moveViewTo(at, col);
         model_->rowChanged(from);
         model_->rowChanged(at);
-        if (!ok)
+        if (!ok) {
+            reselect_ = true;
             return;
+        }
     }
     if (columnChanged)
         fire(OnColEnter);
+}
+
+void DBGrid::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    // Rows and columns are measured in the grid's font.
+    if (event->type() == QEvent::FontChange) {
+        verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+        applyColumnLook();
+    }
 }
 
 void DBGrid::syncFromDataSet()

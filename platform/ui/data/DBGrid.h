@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Control.h"
+#include "platform/ui/WidthScale.h"
 #include "platform/ui/data/DataSource.h"
 
 #include <QAbstractTableModel>
@@ -26,7 +27,7 @@ public:
     QFont TitleFont;               // used when hasTitleFont
     bool hasTitleFont = false;
     int TitleFontColor = clDefault;
-    int Width = 0;                 // pixels; 0: from the field's display width
+    int Width = 0;                 // the program's pixels, scaled on screen (WidthScale); 0: from the field's display width
     Qt::Alignment Alignment;       // empty: the field's
     bool Visible = true;
     bool ReadOnly = false;
@@ -40,6 +41,8 @@ private:
     friend class DBGrid;
     friend class GridModel;
     Field *field_ = nullptr;
+    int shown_ = 0;                // screen pixels given exactly, while Width is still shownFor_
+    int shownFor_ = 0;
 };
 
 using DrawColumnCellEvent =
@@ -81,6 +84,13 @@ public:
     // The pixels of one character of a field's display width: a digit of the grid's font,
     // so that numbers and dates of that many characters fit their default column.
     int characterWidth() const;
+    // The scale of the program's pixel widths for the grid's font.
+    WidthScale widthScale() const { return WidthScale(fontMetrics()); }
+    // A column's width on screen, hidden or not.
+    int shownWidth(int index) const;
+    // Gives a column a width in screen pixels (a fitting to the grid's own width): shown as
+    // given, its Width becomes the program's pixels for it.
+    void setShownWidth(int index, int pixels);
 
     QFont titleFont() const { return titleFont_; }
     void setTitleFont(const QFont &font);
@@ -115,6 +125,8 @@ public:
     // text in that row.
     Canvas *canvas() const { return canvas_; }
     int drawingRow() const { return drawingRow_; }
+    // Whether the row being drawn is the record being edited or inserted.
+    bool drawingEditedRow() const;
     QString drawnText(const QString &fieldName) const;
     void DefaultDrawColumnCell(const QRect &rect, int dataCol, GridColumn *column, GridCellState state);
 
@@ -136,6 +148,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     friend class GridModel;
@@ -146,6 +159,13 @@ private:
     void resolveFields();
     void applyColumnLook();
     bool leaveColumn(const QModelIndex &target);
+    bool editable() const;
+    bool startEditing();
+    void commitCellEditor();
+    bool postRow();
+    bool downFromLastRow();
+    void insertRow();
+    void reselectCurrent();
     void syncFromDataSet();
     void moveViewTo(int row, int col);
     void columnMoved(int logical, int oldVisual, int newVisual);
@@ -164,6 +184,7 @@ private:
     bool enterAsTab_ = false;
     bool defaultDrawing_ = true;
     bool syncing_ = false;
+    bool reselect_ = false;   // the view's own selection must follow the row the grid settled on
     Canvas *canvas_ = nullptr;
     int drawingRow_ = -1;
     QPainter *painter_ = nullptr;

@@ -244,6 +244,8 @@ DBComboBox::DBComboBox(QWidget *parent) : ComboBox(parent), DataBound(this)
 
 void DBComboBox::showField()
 {
+    if (showing_)
+        return;
     Field *f = field();
     const QSignalBlocker block(this);
     showing_ = true;
@@ -255,13 +257,14 @@ void DBComboBox::chosen()
 {
     if (showing_)
         return;
-    if (!link_->edit()) {
-        showField();
-        return;
-    }
+    // Entering edit state re-reads the record: the text just typed or chosen must survive it.
     showing_ = true;
-    writeText(this, field(), text(), true);
+    const bool editable = link_->edit();
+    if (editable)
+        writeText(this, field(), text(), true);
     showing_ = false;
+    if (!editable)
+        showField();
 }
 
 // ---- DBLookupComboBox --------------------------------------------------------------------
@@ -309,6 +312,17 @@ void DBLookupComboBox::reloadList()
         }
     }
     showField();
+}
+
+void DBLookupComboBox::showPopup()
+{
+    // The list's table may have gained or lost rows since it was read (another window adds
+    // an operator): it is read again each time it drops down.
+    DataSet *list = listSource_ ? listSource_->dataSet() : nullptr;
+    if (list && list->active() && list->state() == DataSetState::Browse)
+        application().guard(this, [&] { list->refresh(); });
+    reloadList();
+    ComboBox::showPopup();
 }
 
 QVariant DBLookupComboBox::keyValue() const

@@ -136,6 +136,7 @@ public:
     void setListField(const QString &name) { listField_ = name; reloadList(); }
     QVariant keyValue() const;
     void reloadList();
+    void showPopup() override;
 
 private:
     void showField();

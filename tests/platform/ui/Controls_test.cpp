@@ -455,6 +455,41 @@ TEST(Dialogs, TheSaveDialogOffersItsFilterIndexAndTellsTheOneChosen)
     EXPECT_EQ(save.FilterIndex, 2);
 }
 
+TEST(Dialogs, TheRealDialogsOpenAboveTheWindowInFront)
+{
+    std::unique_ptr<Form> front(createForm<Form>());
+    front->Show();
+    QApplication::setActiveWindow(front.get());
+    QList<QWidget *> parents;
+    const auto answer = [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        parents << (dialog ? dialog->parentWidget() : nullptr);
+        if (dialog)
+            QMetaObject::invokeMethod(dialog, "reject");
+    };
+    SaveDialog save;
+    OpenDialog open;
+    FolderDialog folder;
+    QTimer::singleShot(0, answer);
+    EXPECT_FALSE(save.Execute());
+    QTimer::singleShot(0, answer);
+    EXPECT_FALSE(open.Execute());
+    QTimer::singleShot(0, answer);
+    EXPECT_FALSE(folder.Execute());
+    EXPECT_EQ(parents, QList<QWidget *>({front.get(), front.get(), front.get()}));
+
+    // Over a modal form, the modal form is the parent.
+    std::unique_ptr<Form> modal(createForm<Form>());
+    parents.clear();
+    QTimer::singleShot(0, modal.get(), [&] {
+        QTimer::singleShot(0, answer);
+        save.Execute();
+        modal->setModalResult(mrOk);
+    });
+    modal->ShowModal();
+    EXPECT_EQ(parents, QList<QWidget *>({modal.get()}));
+}
+
 TEST(Controls, SpinEditHoldsItsRangeAndTellsEachChange)
 {
     SpinEdit spin;

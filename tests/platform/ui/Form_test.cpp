@@ -6,8 +6,12 @@
 
 #include "platform/base/SalidaMensajes.h"
 #include "platform/ui/Control.h"
+#include "tests/support/EntradaUsuario.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -61,6 +65,22 @@ public:
     QLineEdit *first;
     QLineEdit *second;
     QStringList log;
+};
+
+// A form with one button that counts the clicks it gets.
+class ButtonForm : public Form
+{
+    Q_OBJECT
+public:
+    ButtonForm()
+    {
+        button = make<QPushButton>(QStringLiteral("Button1"), this);
+        button->setFixedSize(80, 24);
+        connect(button, &QPushButton::clicked, this, [this] { ++clicks; });
+        resize(200, 100);
+    }
+    QPushButton *button;
+    int clicks = 0;
 };
 
 struct ExceptionRecorder
@@ -228,6 +248,23 @@ TEST(KeyPreview, TheFormSeesKeysBeforeTheEditAndCanDropOrChangeThem)
     EXPECT_EQ(form->log, expected);
 }
 
+TEST(KeyPreview, ADialogOpenedOverTheFormKeepsItsKeys)
+{
+    std::unique_ptr<KeyForm> form(createForm<KeyForm>());
+    form->setKeyPreview(true);
+    form->OnKeyPress = [&](QObject *, QChar &key) {
+        form->log << QStringLiteral("form:") + key;
+        key = QChar();
+    };
+    form->Show();
+    QDialog dialog(form.get());   // as the file dialogs open over the window in front
+    auto *name = new QLineEdit(&dialog);
+    dialog.show();
+    QTest::keyClicks(name, QStringLiteral("ab"));
+    EXPECT_EQ(name->text(), "ab");
+    EXPECT_TRUE(form->log.isEmpty()) << form->log.join(u',').toStdString();
+}
+
 TEST(KeyPreview, KeyDownConsumesOrTurnsEnterIntoTab)
 {
     std::unique_ptr<KeyForm> form(createForm<KeyForm>());
@@ -304,6 +341,45 @@ TEST(ModalForms, TheModalHookAnswersInsteadOfAPerson)
     EXPECT_EQ(seen, QStringList{"fPLAIN"});
     form->Show();
     EXPECT_THROW(form->ShowModal(), gp::Error);
+}
+
+TEST(ModalForms, AWindowOpenedOverAModalOneTakesTheClicksUntilItHides)
+{
+    std::unique_ptr<ButtonForm> dialog(createForm<ButtonForm>());
+    std::unique_ptr<ButtonForm> preview(createForm<ButtonForm>());
+    std::unique_ptr<ButtonForm> keypad(createForm<ButtonForm>());
+    keypad->setAttribute(Qt::WA_ShowWithoutActivating);
+    QTimer::singleShot(0, dialog.get(), [&] {
+        preview->Show();
+        gptest::clicDeUsuario(*preview->button);
+        gptest::clicDeUsuario(*dialog->button);   // the preview is in front: the dialog waits
+        EXPECT_EQ(preview->clicks, 1);
+        EXPECT_EQ(dialog->clicks, 0);
+        EXPECT_EQ(activeWindowForDialogs(), preview.get());
+        // A window that never takes the focus leaves the input where it is.
+        keypad->Show();
+        EXPECT_FALSE(keypad->isModal());
+        keypad->Hide();
+        preview->Hide();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), dialog.get());   // the keys go back to it
+        gptest::clicDeUsuario(*dialog->button);
+        EXPECT_EQ(dialog->clicks, 1);
+        // A window freed while on screen gives the keys back too.
+        auto *freed = createForm<ButtonForm>();
+        freed->Show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), freed);
+        freed->Free();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), dialog.get());
+        dialog->setModalResult(mrOk);
+    });
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    // With no modal window up the same window opens as an ordinary one.
+    preview->Show();
+    EXPECT_FALSE(preview->isModal());
+    EXPECT_FALSE(dialog->isModal());
 }
 
 TEST(Closing, CloseActionsAndTheReleaseHook)

@@ -19,6 +19,7 @@
 #include "GENEW/data/SalidaInforme.h"
 #include "platform/report/PreparedReport.h"
 #include "tests/reporting/consultas/ProgramaConsultas.h"
+#include "tests/reporting/BotonesConIcono.h"
 
 #include <QKeyEvent>
 #include <QTemporaryDir>
@@ -134,6 +135,16 @@ TEST_P(Consola, CtrlEndReachesTheLastOfAHundredThousandRows)
     EXPECT_EQ(actual.row(), 99999);
     EXPECT_EQ(c.DBGrid1->model()->index(actual.row(), 1).data().toString(), "Fila 100000");
     EXPECT_EQ(c.DBGrid1->model()->index(actual.row() - 1, 0).data().toString(), "99999");
+}
+
+TEST_P(Consola, TheToolBarShowsAPicturePerButtonWithItsHint)
+{
+    TfGENECSQL &c = abrir();
+    c.resize(1000, 600);
+    c.Show();
+    gptest::ComprobarBotonesConIcono(*c.PanelBotones);
+    EXPECT_EQ(c.pbGuardarFiltro->hint(), "Guardar la Sentencia SQL");
+    gptest::GuardarCaptura(c, QStringLiteral("consola-botones"));
 }
 
 TEST_P(Consola, RunsSelectsAlwaysAndOtherStatementsOnlyWhileEditingIsOn)

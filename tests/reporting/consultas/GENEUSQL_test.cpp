@@ -11,6 +11,7 @@
 #include "platform/ui/data/DBGrid.h"
 #include "platform/ui/data/DataSetComponents.h"
 #include "tests/reporting/consultas/ProgramaConsultas.h"
+#include "tests/reporting/BotonesConIcono.h"
 
 #include <QPointer>
 #include <QProcess>
@@ -147,6 +148,16 @@ TEST_P(Ejecutor, VariablesAreAskedInAPanelSizedByTheirNumberAndBound)
     ventana_->findChild<plat::Edit *>(QStringLiteral("Minimo"))->setText(QStringLiteral("abc"));
     ventana_->pbEjecutar->click();
     EXPECT_EQ(mensajes_.textos(), QStringList({"¡El valor de Minimo es incorrecto! Repita por favor"}));
+}
+
+TEST_P(Ejecutor, TheToolBarShowsAPicturePerButtonWithItsHint)
+{
+    guardar(QStringLiteral("Lista"), QStringLiteral("SELECT Codigo, Nombre FROM T ORDER BY Codigo"));
+    TfGENEUSQL &v = abrir(QStringLiteral("Lista"));
+    v.Show();
+    gptest::ComprobarBotonesConIcono(*v.PanelBotones);
+    EXPECT_EQ(v.pbGuardarCambios->hint(), "Guardar los Cambios");
+    gptest::GuardarCaptura(v, QStringLiteral("ejecutor-botones"));
 }
 
 TEST_P(Ejecutor, AStatementWithoutVariablesRunsAtOnceAndAProcessClosesItsWindow)

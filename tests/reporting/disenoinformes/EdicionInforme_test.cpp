@@ -145,29 +145,26 @@ TEST(EdicionInforme, GridWidthsFollowTheColumnsAndTheGroups)
     EXPECT_EQ(anchosRejilla({"A.w"}, {}, anteriores, ancho), QList<int>({3 + 8}));
 }
 
-TEST(EdicionInforme, AutoFitFillsTheTargetWithTheVisibleColumns)
+TEST(EdicionInforme, AutoFitScalesByTheTotalWithItsGapsAndTheLastTakesTheRest)
 {
-    const auto total = [](const QList<int> &a) {
-        int t = -1;
-        for (int w : a)
-            if (w >= 0)
-                t += w + 1;
-        return t;
-    };
-    const QList<int> anchos = {100, -1, 133, 57};
-    const QList<int> ajustados = autoajustar(anchos, 190 * 3);
-    EXPECT_EQ(total(ajustados), 570);
-    EXPECT_EQ(ajustados[1], -1);
-    EXPECT_EQ(ajustados[0], 100 * 568 / 290);
-    const QList<int> ultimaOculta = autoajustar({100, 200, -1}, 570);
-    EXPECT_EQ(ultimaOculta, QList<int>({189, 379, -1}));   // truncated, nobody takes the rest
-    // Many narrow columns shrunk: the gaps are not scaled, so the last keeps a width.
-    const QList<int> estrechas = autoajustar(QList<int>(40, 30), 190);
-    EXPECT_EQ(total(estrechas), 190);
-    EXPECT_GE(estrechas.last(), 0);
-    EXPECT_EQ(autoajustar({10, 10, 10}, 2), QList<int>({10, 10, 10}));   // no room for the gaps
-    EXPECT_EQ(autoajustar(anchos, 0), anchos);
+    // Total 101 + 134 + 58 - 1 = 292: 195, 259 and 111 truncated; the last takes 570 - 567.
+    EXPECT_EQ(autoajustar({100, -1, 133, 57}, 190 * 3), QList<int>({195, -1, 259, 114}));
+    // A hidden last column takes nothing: the truncation stays short of the target.
+    EXPECT_EQ(autoajustar({100, 200, -1}, 570), QList<int>({189, 378, -1}));
+    // Widened as well as narrowed: 11 + 11 - 1 = 21 to 42.
+    EXPECT_EQ(autoajustar({10, 10}, 42), QList<int>({20, 21}));
+    // No visible width, or a total that is not positive: nothing changes.
     EXPECT_EQ(autoajustar({-1, -1}, 570), QList<int>({-1, -1}));
+    EXPECT_EQ(autoajustar({0}, 570), QList<int>({0}));
+}
+
+TEST(EdicionInforme, AutoFitNeverHidesAVisibleColumn)
+{
+    // Three empty columns fitted to one pixel: the truncation gives 0, 0, 0, whose total with
+    // the gaps is 2, and the last would take 1 - 2 and be -1, hidden; each keeps one pixel.
+    EXPECT_EQ(autoajustar({0, 0, 0}, 1), QList<int>({1, 1, 1}));
+    // A narrow column truncated to nothing keeps one pixel; a hidden one stays hidden.
+    EXPECT_EQ(autoajustar({1, -1, 1000}, 100), QList<int>({1, -1, 99}));
 }
 
 TEST(EdicionInforme, ExportFileReadWithItsLineBreaksAndMissingKeysEmpty)

@@ -15,6 +15,7 @@
 #include "platform/ui/Lists.h"
 #include "platform/ui/Menus.h"
 #include "tests/data/ModuloFixture.h"
+#include "tests/reporting/BotonesConIcono.h"
 
 #include <QFile>
 #include <QPointer>
@@ -310,6 +311,34 @@ TEST_P(Disenador, GroupsHideTheirGridColumnAndTheGridReordersAndFitsTheColumns)
     mensajes_.programarRespuestas({""});
     d.pbAutoajusteClick(d.pbAutoajuste);
     EXPECT_EQ(mensajes_.mensajes().value(0).respuestaPropuesta, "277");
+}
+
+TEST_P(Disenador, TheStatementPaneShowsEveryChangeAndTheToolBarShowsPictures)
+{
+    TfGENECINF &d = abrir();
+    d.resize(1100, 700);
+    d.Show();
+    const auto lineasSentencia = [&d] {
+        QStringList l = d.MemoSentenciaSQL->text().split(kCrLf, Qt::SkipEmptyParts);
+        for (QString &linea : l)
+            linea = linea.simplified();
+        return l;
+    };
+    const auto pagina = [&d] { return d.WebBrowser1->toPlainText().simplified(); };
+    // Each change of the lists rewrites the page, which is read again every time.
+    pulsar("pbAgregarLBTablas", {"LPROYECT\r\n"});
+    EXPECT_TRUE(pagina().contains("FROM LPROYECT")) << pagina().toStdString();
+    componer();
+    mensajes_.limpiar();
+    d.pbValidarInformeClick(d.pbValidarInforme);
+    ASSERT_FALSE(lineasSentencia().isEmpty());
+    for (const QString &linea : lineasSentencia())
+        EXPECT_TRUE(pagina().contains(linea)) << linea.toStdString() << " not in: " << pagina().toStdString();
+    EXPECT_TRUE(pagina().contains("PROYECT.Codigo")) << pagina().toStdString();
+    gptest::GuardarCaptura(d, QStringLiteral("disenador-sentencia"));
+
+    gptest::ComprobarBotonesConIcono(*d.PanelBotones);
+    EXPECT_EQ(d.pbValidarInforme->hint(), "Validar el Informe actual");
 }
 
 TEST_P(Disenador, AnalysisGroupColumnReadsTheGroupOfARecordWithATwoColumnKey)

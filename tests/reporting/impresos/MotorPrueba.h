@@ -65,10 +65,13 @@ public:
         brutos.append({impresora, datos});
         return {};
     }
-    void imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo) override
+    QString imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo) override
     {
+        if (!errorDocumento.isEmpty())
+            return errorDocumento;
         QFile f(fichero);
         documentos.append({fichero, impresora, tipo, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray()});
+        return {};
     }
 
     struct Trabajo
@@ -89,6 +92,7 @@ public:
     };
     bool cancelarDialogo = false;
     QString errorBruto;   // the raw channel fails with this text
+    QString errorDocumento;   // documents fail to print with this text
     EleccionImpresora eleccionDialogo;
     int dialogos = 0;
     QList<Trabajo> trabajos;

@@ -163,6 +163,35 @@ TEST_F(WordPrueba, TheTemplateIsMergedFieldByFieldForEachDocumentAndPrinted)
     EXPECT_EQ(TextoDocx(original.readAll(), dir.path()), "Sr. $Nombre$ ($NOMBRE$) $Otro$|$direccion$|");
 }
 
+TEST_F(WordPrueba, AMergedDocumentThatDoesNotPrintIsSaidOnceWithItsReason)
+{
+    const QString carta = plantilla("carta.docx", Parrafo("Sr. $Nombre$"));
+    preparar({"DocumentoModelo=" + carta});
+    documento(1, {{"Nombre", "Ana"}});
+    documento(2, {{"Nombre", "Luis"}});
+    RutaProgramas ruta(RutaConSustituto());
+    impresoras.errorDocumento = "No hay ninguna impresora instalada.";
+    motor->Imprimir();
+    // The first failure ends the merge: one message, not one per document.
+    EXPECT_EQ(mensajes.textos(), QStringList{"¡Error Imprimiendo!. Motivo: No hay ninguna impresora instalada."});
+    EXPECT_TRUE(impresoras.documentos.isEmpty());
+
+    // Listed documents: the same message once.
+    mensajes.limpiar();
+    db().exec("UPDATE IMPRESO SET Modo = 'Grafico', Instrucciones = :i",
+              {{"i", "DocumentosAdjuntos=" + carta + "\r\n[CABECERA]\r\nText=10;10;0;Hoja\r\n"}});
+    motor->Imprimir();
+    EXPECT_EQ(mensajes.textos(), QStringList{"¡Error Imprimiendo!. Motivo: No hay ninguna impresora instalada."});
+}
+
+TEST(ServicioImpresorasSistema, ADocumentWithoutAnyPrinterGivesTheReason)
+{
+    ServicioImpresorasSistema sistema;
+    if (!sistema.impresoras().isEmpty())
+        GTEST_SKIP() << "this machine has printers";
+    EXPECT_EQ(sistema.imprimirDocumento("/no/importa.docx", QString(), "DOC"), "No hay ninguna impresora instalada.");
+}
+
 // Conversions of a test: each Word document becomes a file of known bytes.
 class ConversorGrabado : public ServidorPDFSistema
 {

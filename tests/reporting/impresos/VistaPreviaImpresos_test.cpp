@@ -200,7 +200,7 @@ TEST_F(VistaPrevia, ThePdfButtonWritesTheWholeRequestAndGivesThePreviewItsPagesB
     for (const QString &pagina : gptest::TextoPDF(dir.file("Oferta.pdf")).split('\f', Qt::SkipEmptyParts))
         codigos << pagina.section('\n', 0, 0).trimmed();
     EXPECT_EQ(codigos, QStringList({"1", "2", "2", "2", "3", "3"}));
-    EXPECT_EQ(gptest::PaginasPDF(dir.file("Oferta.pdf.pdf")), 6);
+    EXPECT_FALSE(QFile::exists(dir.file("Oferta.pdf.pdf")));   // a name given with ".pdf" keeps it once
     if (qEnvironmentVariableIsSet("GP_GUARDAR_PAGINAS"))
         QFile::copy(dir.file("Oferta.pdf"), qEnvironmentVariable("GP_GUARDAR_PAGINAS") + "/vista-previa-oferta.pdf");
     EXPECT_FALSE(QFile::exists(dir.file("Fallida.pdf")));

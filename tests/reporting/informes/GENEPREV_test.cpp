@@ -8,8 +8,10 @@
 #include "tests/reporting/informes/ImpresoraGrabadora.h"
 #include "tests/reporting/informes/InformePrueba.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QPainter>
 #include <QPointer>
 #include <QTest>
@@ -423,6 +425,56 @@ TEST_F(Previsualizacion, ElPdfLlevaElNombreDeLaVentanaDelInforme)
     });
     EXPECT_EQ(propuesto, QStringLiteral("fPRUEBA"));
     EXPECT_EQ(paginasPdf(dir_.file(QStringLiteral("fPRUEBA.pdf"))), 3);
+}
+
+TEST_F(Previsualizacion, ExcelYPdfEscribenSusFicherosBajoSusTitulosSobreLaVentana)
+{
+    // The real file dialogs, answered by a person's hand; the preview's own services (no
+    // owner installed any).
+    struct Dialogo
+    {
+        QString titulo;
+        QWidget *padre;
+    };
+    QList<Dialogo> dialogos;
+    const auto responder = [&](const QString &nombre) {
+        QTimer::singleShot(0, [&, nombre] {
+            auto *dialogo = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialogo, nullptr);
+            dialogos << Dialogo{dialogo->windowTitle(), dialogo->parentWidget()};
+            dialogo->selectFile(dir_.file(nombre));
+            QMetaObject::invokeMethod(dialogo, "accept");
+        });
+    };
+    mensajes_.programarRespuestas({QStringLiteral("SI"), QStringLiteral("SI")});
+    QWidget *vista = nullptr;
+    previsualizar([&](TfGENEPREV &v) {
+        vista = &v;
+        // The user's click on the button brings the preview in front (off screen a click does not).
+        v.activateWindow();
+        QCoreApplication::processEvents();
+        responder(QStringLiteral("libro"));
+        v.pbExportarAExcel->click();
+        for (const char *nombre : {"informe.PDF", "copia.pdf", "sin"}) {
+            responder(QString::fromLatin1(nombre));
+            v.pbExportarAPDF->click();
+        }
+    });
+    ASSERT_EQ(dialogos.size(), 4) << mensajes_.textos().join(u'\n').toStdString();
+    EXPECT_EQ(dialogos[0].titulo, QStringLiteral("Introducir el Nombre del Fichero de Excel"));
+    for (const Dialogo &d : dialogos) {
+        EXPECT_EQ(d.padre, vista) << d.titulo.toStdString();
+        if (&d != &dialogos[0])
+            EXPECT_EQ(d.titulo, QFileDialog::tr("Save As"));
+    }
+    EXPECT_TRUE(modulo_->SaveDialog1->Title.isEmpty());
+    EXPECT_TRUE(mensajes_.textos().contains(QStringLiteral("El archivo ha sido guardado en ")
+                                            + dir_.file(QStringLiteral("libro.xlsx"))));
+    EXPECT_TRUE(QFile::exists(dir_.file(QStringLiteral("libro.xlsx"))));
+    EXPECT_EQ(paginasPdf(dir_.file(QStringLiteral("informe.PDF"))), 3);
+    EXPECT_EQ(paginasPdf(dir_.file(QStringLiteral("copia.pdf"))), 3);
+    EXPECT_EQ(paginasPdf(dir_.file(QStringLiteral("sin.pdf"))), 3);
+    EXPECT_TRUE(QDir(dir_.path()).entryList({QStringLiteral("*.pdf.pdf")}).isEmpty());   // any case
 }
 
 TEST_F(Previsualizacion, ExcelPreguntaYExportaDeLaPrimeraFuenteQueHay)

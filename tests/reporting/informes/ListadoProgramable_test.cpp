@@ -15,6 +15,9 @@
 #include "tests/data/TablaLista.h"
 #include "tests/reporting/informes/ImpresoraGrabadora.h"
 #include "tests/reporting/informes/InformePrueba.h"
+#include "tests/support/EntradaUsuario.h"
+#include "GENEW/reporting/informes/VistaPreviaInforme.h"
+#include "platform/ui/SpinEdit.h"
 
 #include <QFile>
 #include <QPointer>
@@ -108,6 +111,59 @@ TEST_P(ListadoProgramableImpreso, PreviewShowsTheListingAndReturnsWhenItCloses)
 
     EXPECT_EQ(paginasVistas, 1);
     EXPECT_EQ(titulo, QStringLiteral("Clientes escogidos"));
+    EXPECT_EQ(fGENELPRO, nullptr);
+}
+
+TEST_P(ListadoProgramableImpreso, ThePreviewOverTheDialogTakesTheClicksAndGivesThemBackWhenItCloses)
+{
+    // Clicks as the window system delivers them: Qt drops those aimed at a blocked window.
+    QList<int> zooms;
+    bool dialogoEsperaba = false, dialogoResponde = false, salirPerdido = false;
+    auto *turno = new QTimer(dialogo_);
+    QObject::connect(turno, &QTimer::timeout, [&] {
+        if (!fGENEPREV || !fGENELPRO || fGENELPRO->QuickReport->generando())
+            return;
+        turno->stop();
+        TfGENEPREV &v = *fGENEPREV;
+        clicDeUsuario(*v.pbZoomToFit);
+        zooms << v.SpinEditZoom->value();
+        clicDeUsuario(*v.pbZoomTo100);
+        zooms << v.SpinEditZoom->value();
+        guardarCapturaVentana(v, QStringLiteral("listado-programable-vista-previa"));
+        clicDeUsuario(*dialogo_->pbSalir);   // the dialog behind waits its turn
+        dialogoEsperaba = dialogo_->isVisible();
+        clicDeUsuario(*v.pbSalir);
+        QTimer::singleShot(500, dialogo_, [&] {
+            if (fGENEPREV) {   // the click was lost: closed by hand, so the test goes on
+                salirPerdido = true;
+                fGENEPREV->Close();
+            }
+        });
+    });
+    plat::application().OnModalShown = [&](plat::Form &f) {
+        auto &d = static_cast<TfGENECPRO &>(f);
+        d.LBSeleccionado->setItems({QStringLiteral("Nombre"), QStringLiteral("Codigo")});
+        d.MemoFiltros->setText(QStringLiteral("(Codigo >= '6')"));
+        turno->start(0);
+        clicDeUsuario(*d.pbConforme);   // returns when the preview has closed
+        guardarCapturaVentana(d, QStringLiteral("listado-programable-tras-vista-previa"));
+        dialogoResponde = d.isVisible() && !fGENEPREV;
+        clicDeUsuario(*d.pbSalir);
+        QTimer::singleShot(500, dialogo_, [&] {
+            if (dialogo_->isVisible()) {
+                salirPerdido = true;
+                dialogo_->Close();
+            }
+        });
+    };
+    dialogo_->AbrirListado(tabla_, QString(), QString(), QString());
+
+    ASSERT_EQ(zooms.size(), 2) << mensajes_.textos().join(u'\n').toStdString();
+    EXPECT_NE(zooms[0], 100);
+    EXPECT_EQ(zooms[1], 100);
+    EXPECT_TRUE(dialogoEsperaba);
+    EXPECT_TRUE(dialogoResponde);
+    EXPECT_FALSE(salirPerdido);
     EXPECT_EQ(fGENELPRO, nullptr);
 }
 

@@ -4,10 +4,14 @@
 #include "platform/ui/Form.h"
 #include "platform/ui/data/DBGrid.h"
 #include "platform/ui/data/DataSource.h"
+#include "platform/data/engine/EngineErrors.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QScopeGuard>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -20,7 +24,8 @@ class GridTest : public gptest::GridData
 protected:
     void show(int rows)
     {
-        fill(rows);
+        if (rows > 0)
+            fill(rows);
         open();
         source.setDataSet(table.get());
         grid.setDataSource(&source);
@@ -40,6 +45,37 @@ protected:
             if (grid.column(c)->FieldName == field)
                 return c;
         return -1;
+    }
+    // Types text into the current cell as a person would: the first key opens the cell's
+    // editor, the rest go to it.
+    void type(const QString &text)
+    {
+        QTest::keyClick(&grid, text.at(0).toLatin1());
+        QWidget *editor = QApplication::focusWidget();
+        ASSERT_NE(editor, &grid) << "no cell editor opened";
+        ASSERT_TRUE(editor && grid.viewport()->isAncestorOf(editor));
+        if (text.size() > 1)
+            QTest::keyClicks(editor, text.mid(1));
+    }
+    QWidget *cellEditor() const
+    {
+        QWidget *w = QApplication::focusWidget();
+        return w && grid.viewport()->isAncestorOf(w) ? w : nullptr;
+    }
+    // The rows that hold a selected cell.
+    QList<int> selectedRows() const
+    {
+        QList<int> rows;
+        for (const QModelIndex &i : grid.selectionModel()->selectedIndexes())
+            if (!rows.contains(i.row()))
+                rows << i.row();
+        return rows;
+    }
+    void showActive(int rows)
+    {
+        show(rows);
+        QApplication::setActiveWindow(&grid);
+        grid.setFocus();
     }
     DataSource source;
     DBGrid grid;
@@ -414,6 +450,174 @@ TEST_F(GridTest, OwnerDrawnCellsAndTitlesAndEnterAsTab)
     QTest::keyClick(&grid, Qt::Key_Return);
     EXPECT_EQ(grid.currentIndex().column(), 1);
     EXPECT_EQ(grid.currentIndex().row(), 2);
+}
+
+// Rows are entered from the keyboard: Down in an empty grid or on the last row appends one,
+// Down off a typed new row posts it and starts the next, a new row left untouched stays,
+// and Insert opens a row at the current one.
+TEST_F(GridTest, DownOnTheLastRowAppendsAndPostsRowsAndInsertOpensOne)
+{
+    showActive(0);
+    // A default given to every new row is no typing.
+    table->OnNewRecord = [](DataSet &ds) { ds.fieldByName(QStringLiteral("Activo")).setAsString(QStringLiteral("NO")); };
+    ASSERT_EQ(grid.model()->rowCount(), 0);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    ASSERT_EQ(table->state(), DataSetState::Insert);
+    EXPECT_EQ(grid.model()->rowCount(), 1);
+    EXPECT_EQ(grid.currentIndex().row(), 0);
+    EXPECT_EQ(grid.model()->headerData(0, Qt::Vertical).toString(), "*");
+
+    for (int codigo : {7, 8}) {
+        grid.setCurrentIndex(grid.model()->index(grid.currentIndex().row(), columnOf("Codigo")));
+        type(QString::number(codigo));
+        QTest::keyClick(&grid, Qt::Key_Tab);
+        type(QStringLiteral("Tuerca %1").arg(codigo));
+        EXPECT_EQ(cellText(grid.currentIndex().row(), "Nombre"), "");   // still in its editor
+        QTest::keyClick(cellEditor(), Qt::Key_Down);
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT Nombre FROM ARTICULOS WHERE Codigo = %1").arg(codigo), {},
+                              SqlOrigin::AsWritten)
+                      .toString(),
+                  QStringLiteral("Tuerca %1").arg(codigo));
+        EXPECT_EQ(table->state(), DataSetState::Insert) << "the next new row";
+    }
+    EXPECT_EQ(grid.model()->rowCount(), 3);
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+    // A new row nobody typed in stays as it is, and leaving it upwards drops it.
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(grid.model()->rowCount(), 3);
+    EXPECT_EQ(table->state(), DataSetState::Insert);
+    QTest::keyClick(&grid, Qt::Key_Up);
+    EXPECT_EQ(table->state(), DataSetState::Browse);
+    EXPECT_EQ(grid.model()->rowCount(), 2);
+    EXPECT_EQ(grid.currentIndex().row(), 1);
+    EXPECT_EQ(selectedRows(), QList<int>{1});
+    EXPECT_EQ(table->fieldByName("Codigo").asInteger(), 8);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM ARTICULOS"), {}, SqlOrigin::AsWritten).toInt(), 2);
+
+    // An edited last row posts on Down, and a new one follows it.
+    grid.setCurrentIndex(grid.model()->index(1, columnOf("Nombre")));
+    type(QStringLiteral("Arandela"));
+    QTest::keyClick(cellEditor(), Qt::Key_Down);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Nombre FROM ARTICULOS WHERE Codigo = 8"), {}, SqlOrigin::AsWritten)
+                  .toString(),
+              "Arandela");
+    EXPECT_EQ(table->state(), DataSetState::Insert);
+    EXPECT_EQ(grid.model()->rowCount(), 3);
+    EXPECT_EQ(grid.currentIndex().row(), 2) << "appended after the last row";
+    EXPECT_EQ(grid.model()->headerData(2, Qt::Vertical).toString(), "*");
+    EXPECT_EQ(cellText(1, "Nombre"), "Arandela");
+    table->cancel();
+
+    // Insert opens a new row at the current one.
+    grid.setCurrentIndex(grid.model()->index(0, columnOf("Codigo")));
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    EXPECT_EQ(table->state(), DataSetState::Insert);
+    EXPECT_EQ(grid.model()->rowCount(), 3);
+    EXPECT_EQ(grid.model()->headerData(0, Qt::Vertical).toString(), "*");
+    table->cancel();
+
+    // A grid that may not edit adds nothing.
+    grid.setReadOnly(true);
+    grid.setCurrentIndex(grid.model()->index(1, 0));
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    EXPECT_EQ(table->state(), DataSetState::Browse);
+    EXPECT_EQ(grid.model()->rowCount(), 2);
+}
+
+// A save refused when the row is left (another user changed the same value) keeps the
+// edited row current and highlighted, with what was typed, whether the row was left by the
+// keyboard or by the mouse.
+TEST_F(GridTest, ARefusedPostKeepsTheEditedRowCurrentAndHighlighted)
+{
+    QStringList errors;
+    application().OnException = [&](QObject *, const std::exception &e) { errors << QString::fromUtf8(e.what()); };
+    const auto restore = qScopeGuard([] { application().OnException = nullptr; });
+    grid.setRowSelect(true);
+    showActive(6);
+    grid.setCurrentIndex(grid.model()->index(2, columnOf("Nombre")));
+    type(QStringLiteral("Tornillo"));
+    db().exec(QStringLiteral("UPDATE ARTICULOS SET Nombre = 'Otro' WHERE Codigo = 3"), {}, SqlOrigin::AsWritten);
+    QTest::keyClick(cellEditor(), Qt::Key_Down);
+    ASSERT_EQ(errors.size(), 1) << table->fieldByName("Nombre").asString().toStdString() << " state "
+                                << int(table->state()) << " row " << grid.currentIndex().row();
+    EXPECT_EQ(table->state(), DataSetState::Edit);
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+    EXPECT_EQ(selectedRows(), QList<int>{2});
+    EXPECT_EQ(cellText(2, "Nombre"), "Tornillo");
+    EXPECT_EQ(grid.model()->headerData(2, Qt::Vertical).toString(), "I");
+
+    const QRect fifth = grid.visualRect(grid.model()->index(4, columnOf("Precio")));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, fifth.center());
+    EXPECT_EQ(errors.size(), 2);
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+    EXPECT_EQ(selectedRows(), QList<int>{2});
+    EXPECT_EQ(cellText(2, "Nombre"), "Tornillo");
+    EXPECT_EQ(table->fieldByName("Codigo").asInteger(), 3);
+}
+
+// The editor of a pick-list cell replaces the cell's text with the key that opens it, as
+// the other cells do: "5" on "50" is "5".
+TEST_F(GridTest, TheFirstKeyReplacesThePickListCellsText)
+{
+    fill(3);
+    db().exec(QStringLiteral("UPDATE ARTICULOS SET Nombre = '50' WHERE Codigo = 2"), {}, SqlOrigin::AsWritten);
+    open();
+    source.setDataSet(table.get());
+    grid.setDataSource(&source);
+    grid.addColumn(QStringLiteral("Codigo"));
+    grid.addColumn(QStringLiteral("Nombre"))->PickList = {QStringLiteral("10"), QStringLiteral("50"), QStringLiteral("75")};
+    grid.updateColumns();
+    grid.show();
+    QApplication::setActiveWindow(&grid);
+    grid.setFocus();
+    grid.setCurrentIndex(grid.model()->index(1, 1));
+    type(QStringLiteral("5"));
+    QWidget *editor = cellEditor();
+    auto *combo = editor ? qobject_cast<QComboBox *>(editor) : nullptr;
+    if (!combo && editor)
+        combo = qobject_cast<QComboBox *>(editor->parentWidget());
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->currentText(), "5");
+    QTest::keyClick(cellEditor(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(table->fieldByName("Nombre").asString(), "5");
+}
+
+// The program's pixel widths grow with the font in use, so that the date a column was made
+// for still fits; a width given on screen (a fitting) is kept as given.
+TEST_F(GridTest, ColumnWidthsFollowTheFontAndScreenWidthsStayAsGiven)
+{
+    const WidthScale reference(WidthScale::kReferenceDigit, WidthScale::kReferenceAverage);
+    EXPECT_EQ(reference.toScreen(68), 68);
+    const WidthScale wide(8, 7);   // the larger of 8/6 and 7/5
+    EXPECT_EQ(wide.toScreen(68), 95);
+    EXPECT_EQ(wide.toProgram(95), 68);
+    EXPECT_EQ(WidthScale(0, 0).toScreen(41), 41);
+
+    show(3);
+    grid.addColumn(QStringLiteral("Codigo"))->Width = 68;
+    grid.addColumn(QStringLiteral("Nombre"))->Width = 41;
+    grid.column(1)->TitleCaption = QStringLiteral("Tiempo");
+    for (int points : {8, 9, 12, 16}) {
+        SCOPED_TRACE(points);
+        QFont font = grid.font();
+        font.setPointSize(points);
+        grid.setFont(font);
+        const QFontMetrics metrics(font);
+        EXPECT_EQ(grid.columnWidth(0), grid.widthScale().toScreen(68));
+        EXPECT_GE(grid.columnWidth(0), metrics.horizontalAdvance(QStringLiteral("07/12/2026")) + 4);
+        EXPECT_GE(grid.columnWidth(1), metrics.horizontalAdvance(QStringLiteral("Tiempo")) + 4);
+    }
+    grid.setShownWidth(0, 301);
+    grid.updateColumns();
+    EXPECT_EQ(grid.columnWidth(0), 301);
+    EXPECT_EQ(grid.shownWidth(0), 301);
+    EXPECT_EQ(grid.column(0)->Width, grid.widthScale().toProgram(301));
+    // A width set again by the program is scaled again.
+    grid.column(0)->Width = 50;
+    grid.updateColumns();
+    EXPECT_EQ(grid.columnWidth(0), grid.widthScale().toScreen(50));
 }
 
 #include "DBGrid_test.moc"

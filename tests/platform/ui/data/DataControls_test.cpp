@@ -6,6 +6,7 @@
 #include "platform/ui/data/DataSetComponents.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
@@ -148,6 +149,61 @@ TEST_F(DataControls, CheckBoxWritesItsValuesAndLookupComboWritesTheKey)
     emit combo->activated(1);
     EXPECT_EQ(table->fieldByName("Familia").asInteger(), 2);
     EXPECT_EQ(combo->keyValue().toInt(), 2);
+}
+
+// A look-up list is read again when it drops down: rows another window added since are
+// offered, even when the list was empty and would not have dropped down at all.
+TEST_F(DataControls, ALookupListOffersTheRowsAddedElsewhereWhenItDropsDown)
+{
+    db().exec(QStringLiteral("DELETE FROM FAMILIAS"), {}, SqlOrigin::AsWritten);
+    TableDataSet &familias = open(QStringLiteral("FAMILIAS"));
+    DataSource listSource;
+    listSource.setDataSet(&familias);
+    auto *combo = new DBLookupComboBox(&window);
+    combo->setDataSource(&source);
+    combo->setDataField(QStringLiteral("Familia"));
+    combo->setKeyField(QStringLiteral("Codigo"));
+    combo->setListField(QStringLiteral("Descripcion"));
+    combo->setListSource(&listSource);
+    showActive();
+    ASSERT_EQ(combo->count(), 0);
+
+    db().exec(QStringLiteral("INSERT INTO FAMILIAS (Codigo, Descripcion) VALUES (3, 'Ferretería')"), {},
+              SqlOrigin::AsWritten);
+    combo->showPopup();
+    ASSERT_EQ(combo->count(), 1);
+    EXPECT_EQ(combo->itemText(0), "Ferretería");
+    EXPECT_TRUE(combo->view()->isVisible());
+    combo->hidePopup();
+
+    db().exec(QStringLiteral("INSERT INTO FAMILIAS (Codigo, Descripcion) VALUES (1, 'Tornillería')"), {},
+              SqlOrigin::AsWritten);
+    QTest::keyClick(combo, Qt::Key_F4);
+    EXPECT_EQ(combo->count(), 2);
+    combo->hidePopup();
+    // The shown record's key still picks its entry after the list is read again.
+    EXPECT_EQ(combo->currentText(), "");   // record 1 has family 2, none here
+    table->next();
+    EXPECT_EQ(combo->currentText(), "Tornillería");
+}
+
+// Typing into a combo box of a record being browsed puts the record in edit state; the
+// record read again then must not put back the old text over the first key typed.
+TEST_F(DataControls, AComboBoxKeepsTheFirstKeyTypedOverItsText)
+{
+    auto *combo = new DBComboBox(&window);
+    combo->setStyle(ComboBox::csDropDown);
+    combo->addItems({QStringLiteral("SI"), QStringLiteral("NO")});
+    combo->setDataSource(&source);
+    combo->setDataField(QStringLiteral("Nombre"));
+    showActive();
+    ASSERT_EQ(combo->currentText(), "Artículo 1");
+    combo->setFocus();
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(combo->lineEdit(), QStringLiteral("Proyecto"));
+    EXPECT_EQ(table->state(), DataSetState::Edit);
+    EXPECT_EQ(combo->currentText(), "Proyecto");
+    EXPECT_EQ(table->fieldByName("Nombre").asString(), "Proyecto");
 }
 
 TEST_F(DataControls, NavigatorMovesEditsAndRunsItsEvents)
