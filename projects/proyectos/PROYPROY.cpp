@@ -153,6 +153,9 @@ void TfPROYPROY::conectarEventos()
     l.OnNewRecord = [this](plat::DataSet &ds) { Table2NewRecord(ds); };
     l.BeforePost = [this](plat::DataSet &ds) { Table2BeforePost(ds); };
     l.AfterPost = [this](plat::DataSet &ds) { Table2AfterPost(ds); };
+    l.OnPostError = [this](plat::DataSet &ds, const gp::Error &e, plat::DataAction &a) {
+        numeracionLineas_.trasFallo(ds, e, a);
+    };
     l.OnCalcFields = [this](plat::DataSet &ds) { Table2CalcFields(ds); };
 }
 
@@ -337,6 +340,7 @@ void TfPROYPROY::Table2BeforeInsert(plat::DataSet &DataSet)
         DataSet.last();
         SiguienteLinea = mayorLinea() + 1;
     }
+    LineaEnHueco = InsercionIntermedia;
     InsercionIntermedia = false;
     ClaveDuplicacion = ModuloDatos->EstaVacio(DataSet) ? QString() : ModuloDatos->ClaveRegistro(DataSet);
 }
@@ -352,8 +356,14 @@ void TfPROYPROY::Table2NewRecord(plat::DataSet &DataSet)
 void TfPROYPROY::Table2BeforePost(plat::DataSet &DataSet)
 {
     EstadoCabeceraAlGrabarLinea = cabecera().state();
-    if (DataSet.state() == plat::DataSetState::Insert)
-        DataSet.fieldByName(CampoLinea).setAsInteger(SiguienteLinea);
+    if (DataSet.state() == plat::DataSetState::Insert) {
+        // Another user may have saved a line under the same number meanwhile: an appended
+        // line then takes the next free one. A line put in a gap keeps its place or fails.
+        NumeracionAlta::Siguiente siguiente;
+        if (!LineaEnHueco)
+            siguiente = [this] { return QString::number(mayorLinea() + 1); };
+        numeracionLineas_.numerar(DataSet, CampoLinea, QString::number(SiguienteLinea), std::move(siguiente));
+    }
     if (!ValidarProyecto(nullptr))
         throw gp::Abort();
 }

@@ -48,6 +48,7 @@ public:
     QString CampoLinea;
     int SiguienteLinea = 1;
     bool InsercionIntermedia = false;
+    bool LineaEnHueco = false;   // the line being added keeps the number of the gap opened for it
     plat::DataSetState EstadoCabeceraAlGrabarLinea = plat::DataSetState::Browse;
     QVariant LineaPortapapeles;
 
@@ -139,6 +140,7 @@ private:
 
     // The transaction a project's deletion runs in, from its before-delete to its end.
     plat::Connection *borrando_ = nullptr;
+    NumeracionAlta numeracionLineas_;
     RejillaGantt *ganttGrafico_ = nullptr;
     InstanciaGlobal<TfPROYPROY> instancia_;
 };

@@ -2,7 +2,9 @@
 // it is given, it adds one project per round when told, in two steps so that two of them can
 // be made to take their code at the same moment. Orders on standard input, one a line:
 // "numerar <text>" starts a new project with that description ("numerado <code>" answers),
-// "grabar" saves it ("grabado" and the messages shown, separated by " / "), "fin" ends.
+// "capitulo <code> <text>" starts a new line of that project with that description ("anotado
+// <line>" answers with the line number taken), "grabar" saves the project or the line being
+// added ("grabado" and the messages shown, separated by " / "), "fin" ends.
 #include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "platform/base/SalidaMensajes.h"
@@ -56,6 +58,7 @@ int main(int argc, char **argv)
     plat::application().setMainForm(marco);
     auto *ventana = plat::createForm<TfPROYPROY>();
     plat::DataSet &proyectos = ventana->Table1->dataSet();
+    plat::DataSet &lineas = ventana->Table2->dataSet();
     mensajes.limpiar();
     responder(QStringLiteral("listo"));
 
@@ -69,6 +72,15 @@ int main(int argc, char **argv)
             ventana->AgregarClick(ventana);
             proyectos.fieldByName(QStringLiteral("Descripcion")).setAsString(orden.mid(8));
             responder(QStringLiteral("numerado ") + proyectos.fieldByName(QStringLiteral("Codigo")).asString());
+        } else if (orden.startsWith(QLatin1String("capitulo "))) {
+            // A saved line starts the next one at once: that one is let go.
+            if (lineas.state() == plat::DataSetState::Insert)
+                lineas.cancel();
+            const QStringList partes = orden.split(u' ');
+            proyectos.locate(QStringLiteral("Codigo"), partes.value(1));
+            lineas.append();
+            lineas.fieldByName(QStringLiteral("Descripcion")).setAsString(partes.mid(2).join(u' '));
+            responder(QStringLiteral("anotado %1").arg(ventana->SiguienteLinea));
         } else if (orden == QLatin1String("grabar")) {
             ventana->GrabarDatos(ventana);
             responder(QStringLiteral("grabado ") + mensajes.textos().join(QStringLiteral(" / ")));

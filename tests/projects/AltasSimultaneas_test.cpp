@@ -1,6 +1,7 @@
-// Two users add a project at the same moment: both took the same next code, the one who
-// saves second is numbered anew without a message. No project is lost and no code is
-// taken twice, round after round, on SQLite and PostgreSQL; each user is a program of its own.
+// Two users add a project, or a line to one project, at the same moment: both took the same
+// next number, the one who saves second is numbered anew without a message. Nothing is lost
+// and no number is taken twice, round after round, on SQLite and PostgreSQL; each user is a
+// program of its own.
 #include "ProyectoMuestra.h"
 #include "ProyectosFixture.h"
 #include "tests/support/ImprimirQString.h"
@@ -65,39 +66,86 @@ protected:
     }
 
     int contar(const QString &condicion) { return sql(QStringLiteral("SELECT COUNT(*) FROM PROYECT WHERE ") + condicion).toInt(); }
+
+    // Ana and Luis, each in a program of their own, both started.
+    void arrancar()
+    {
+        usuarios_ = {std::make_unique<Usuario>(QStringLiteral("Ana"), dir_.path()),
+                     std::make_unique<Usuario>(QStringLiteral("Luis"), dir_.path())};
+        for (auto &u : usuarios_)
+            ASSERT_EQ(u->respuesta(), "listo") << u->nombre().toStdString();
+    }
+    // Both are told one order (their name and the round follow it), then both answer.
+    QStringList ordenarAmbos(const QString &orden, int ronda)
+    {
+        for (auto &u : usuarios_)
+            u->ordenar(QStringLiteral("%1 %2 %3").arg(orden, u->nombre()).arg(ronda));
+        QStringList respuestas;
+        for (auto &u : usuarios_)
+            respuestas << u->respuesta();
+        return respuestas;
+    }
+    void grabarAmbos()
+    {
+        for (auto &u : usuarios_)
+            u->ordenar(QStringLiteral("grabar"));
+        for (auto &u : usuarios_)
+            ASSERT_EQ(u->respuesta(), "grabado") << u->nombre().toStdString();
+    }
+    // The numbers stored under round's records of Ana and Luis, lowest first.
+    QList<int> numerosDe(const QString &consulta, int ronda)
+    {
+        const QStringList filas = sql(consulta.arg(QStringLiteral("Ana %1").arg(ronda), QStringLiteral("Luis %1").arg(ronda)))
+                                      .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QList<int> numeros;
+        for (const QString &f : filas)
+            numeros << f.toInt();
+        std::sort(numeros.begin(), numeros.end());
+        return numeros;
+    }
+
+    std::array<std::unique_ptr<Usuario>, 2> usuarios_;
 };
 
 TEST_P(AltasSimultaneasTest, TwoUsersTakingOneCodeBothSaveTheSecondUnderTheNext)
 {
     const int antes = contar(QStringLiteral("1 = 1"));
-    std::array<std::unique_ptr<Usuario>, 2> usuarios{std::make_unique<Usuario>(QStringLiteral("Ana"), dir_.path()),
-                                                     std::make_unique<Usuario>(QStringLiteral("Luis"), dir_.path())};
-    for (auto &u : usuarios)
-        ASSERT_EQ(u->respuesta(), "listo") << u->nombre().toStdString();
-
+    ASSERT_NO_FATAL_FAILURE(arrancar());
     for (int ronda = 1; ronda <= kRondas; ++ronda) {
         SCOPED_TRACE(ronda);
-        QStringList codigos;
-        for (auto &u : usuarios)
-            u->ordenar(QStringLiteral("numerar %1 %2").arg(u->nombre()).arg(ronda));
-        for (auto &u : usuarios)
-            codigos << u->respuesta();
+        const QStringList codigos = ordenarAmbos(QStringLiteral("numerar"), ronda);
         // Both read the same highest code: the case the numbering has to survive.
         ASSERT_EQ(codigos.value(0), QStringLiteral("numerado %1").arg(2 * ronda + 1));
         ASSERT_EQ(codigos.value(1), codigos.value(0));
-        for (auto &u : usuarios)
-            u->ordenar(QStringLiteral("grabar"));
-        for (auto &u : usuarios)
-            ASSERT_EQ(u->respuesta(), "grabado") << u->nombre().toStdString();
-        const QString ana = QStringLiteral("Ana %1").arg(ronda), luis = QStringLiteral("Luis %1").arg(ronda);
-        QStringList guardados = sql(QStringLiteral("SELECT Codigo FROM PROYECT WHERE Descripcion IN ('%1', '%2')")
-                                        .arg(ana, luis))
-                                    .split(QStringLiteral("\r\n"));
-        std::sort(guardados.begin(), guardados.end(), [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
-        EXPECT_EQ(guardados, (QStringList{QString::number(2 * ronda + 1), QString::number(2 * ronda + 2)}));
+        ASSERT_NO_FATAL_FAILURE(grabarAmbos());
+        EXPECT_EQ(numerosDe(QStringLiteral("SELECT Codigo FROM PROYECT WHERE Descripcion IN ('%1', '%2')"), ronda),
+                  (QList<int>{2 * ronda + 1, 2 * ronda + 2}));
     }
     EXPECT_EQ(contar(QStringLiteral("1 = 1")), antes + 2 * kRondas);
     EXPECT_EQ(sql("SELECT COUNT(DISTINCT Codigo) FROM PROYECT").toInt(), antes + 2 * kRondas);
+}
+
+TEST_P(AltasSimultaneasTest, TwoUsersAddingALineToOneProjectBothSaveTheSecondUnderTheNext)
+{
+    const auto lineas = [this] {
+        return sql(QStringLiteral("SELECT COUNT(*) FROM LPROYECT WHERE CodigoProyecto = '1'")).toInt();
+    };
+    const int antes = lineas();
+    ASSERT_NO_FATAL_FAILURE(arrancar());
+    for (int ronda = 1; ronda <= kRondas; ++ronda) {
+        SCOPED_TRACE(ronda);
+        const QStringList tomadas = ordenarAmbos(QStringLiteral("capitulo 1"), ronda);
+        const int siguiente = antes + 2 * ronda - 1;
+        ASSERT_EQ(tomadas.value(0), QStringLiteral("anotado %1").arg(siguiente));
+        ASSERT_EQ(tomadas.value(1), tomadas.value(0));
+        ASSERT_NO_FATAL_FAILURE(grabarAmbos());
+        EXPECT_EQ(numerosDe(QStringLiteral("SELECT Linea FROM LPROYECT WHERE CodigoProyecto = '1' AND "
+                                           "Descripcion IN ('%1', '%2')"),
+                            ronda),
+                  (QList<int>{siguiente, siguiente + 1}));
+    }
+    EXPECT_EQ(lineas(), antes + 2 * kRondas);
+    EXPECT_EQ(sql("SELECT COUNT(DISTINCT Linea) FROM LPROYECT WHERE CodigoProyecto = '1'").toInt(), antes + 2 * kRondas);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, AltasSimultaneasTest, ::testing::Values(false, true), NombreMotor);

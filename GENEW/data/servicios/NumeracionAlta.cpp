@@ -12,11 +12,17 @@ constexpr int kIntentos = 20;
 
 void NumeracionAlta::numerar(plat::DataSet &tabla, const QString &campo, Siguiente siguiente)
 {
+    const QString dado = siguiente();
+    numerar(tabla, campo, dado, std::move(siguiente));
+}
+
+void NumeracionAlta::numerar(plat::DataSet &tabla, const QString &campo, const QString &dado, Siguiente siguiente)
+{
     campo_ = campo;
     siguiente_ = std::move(siguiente);
     intentos_ = 0;
     plat::Field &f = tabla.fieldByName(campo_);
-    f.setAsString(siguiente_());
+    f.setAsString(dado);
     dado_ = f.asString();
 }
 

@@ -15,6 +15,9 @@ public:
 
     // Gives the record's field the next code and keeps how to find another.
     void numerar(plat::DataSet &tabla, const QString &campo, Siguiente siguiente);
+    // The same with a code taken earlier (when the record was started); without a way to find
+    // another, a failure on the key is told as before.
+    void numerar(plat::DataSet &tabla, const QString &campo, const QString &dado, Siguiente siguiente);
     // As the table's post-error handler: a key violation of the record numbered here, still
     // under its given code, is numbered anew and retried.
     void trasFallo(plat::DataSet &tabla, const gp::Error &fallo, plat::DataAction &accion);
