@@ -321,13 +321,14 @@ QList<int> autoajustar(const QList<int> &anchos, int objetivo)
     for (int &a : nuevos)
         if (a >= 0)
             a = int(qint64(a) * objetivo / antes);
-    if (nuevos.last() >= 0)
-        nuevos.last() += int(objetivo - total(nuevos));
     // A shrink can leave a visible column at nothing, or the last one below it, where a
-    // width of -1 would hide it.
+    // width of -1 would hide it; the pixel it keeps comes out of the last column, so the
+    // columns still fill the target whenever there is room for them.
     for (qsizetype i = 0; i < nuevos.size(); ++i)
         if (anchos[i] >= 0 && nuevos[i] < 1)
             nuevos[i] = 1;
+    if (nuevos.last() >= 0)
+        nuevos.last() = qMax(1, int(nuevos.last() + objetivo - total(nuevos)));
     return nuevos;
 }
 

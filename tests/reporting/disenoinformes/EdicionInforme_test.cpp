@@ -163,8 +163,21 @@ TEST(EdicionInforme, AutoFitNeverHidesAVisibleColumn)
     // Three empty columns fitted to one pixel: the truncation gives 0, 0, 0, whose total with
     // the gaps is 2, and the last would take 1 - 2 and be -1, hidden; each keeps one pixel.
     EXPECT_EQ(autoajustar({0, 0, 0}, 1), QList<int>({1, 1, 1}));
-    // A narrow column truncated to nothing keeps one pixel; a hidden one stays hidden.
-    EXPECT_EQ(autoajustar({1, -1, 1000}, 100), QList<int>({1, -1, 99}));
+    // A narrow column truncated to nothing keeps one pixel, taken from the last, so the
+    // total stays 100; a hidden one stays hidden.
+    EXPECT_EQ(autoajustar({1, -1, 1000}, 100), QList<int>({1, -1, 98}));
+    // Twenty narrow columns each keep a pixel and the wide last one still closes the target:
+    // 20 x (1 + 1) - 1 + 61 = 100.
+    QList<int> estrechas(20, 1);
+    estrechas << 1000;
+    const QList<int> ajustadas = autoajustar(estrechas, 100);
+    EXPECT_EQ(ajustadas.last(), 60);
+    qint64 total = -1;
+    for (int a : ajustadas) {
+        EXPECT_GE(a, 1);
+        total += a + 1;
+    }
+    EXPECT_EQ(total, 100);
 }
 
 TEST(EdicionInforme, ExportFileReadWithItsLineBreaksAndMissingKeysEmpty)
