@@ -7,6 +7,7 @@
 #include "tests/data/ModuloFixture.h"
 
 #include <QPointer>
+#include <QScrollBar>
 
 using calendario::Familia;
 
@@ -222,6 +223,11 @@ TEST_P(VentanaCalendario, VimbaroRefusesATimetableOnAFestiveDay)
     plat::setDialogScript(nullptr);
     EXPECT_EQ(sql(QStringLiteral("SELECT Color FROM INCCALOP WHERE Fecha = '2026-03-03 00:00:00'")),
               QString::number(0x00C000));
+    // The colour column lies past the grid's width in the font in use: the window laid out at
+    // its size, the grid is scrolled to it.
+    v.show();
+    QCoreApplication::processEvents();
+    v.DBGrid1->horizontalScrollBar()->setValue(v.DBGrid1->horizontalScrollBar()->maximum());
     const QImage imagen = v.DBGrid1->grab().toImage();
     int pintados = 0;
     for (int y = 0; y < imagen.height(); ++y)
