@@ -7,9 +7,9 @@ import tempfile
 import unittest
 
 HERE = pathlib.Path(__file__).resolve()
-spec = importlib.util.spec_from_file_location("layer_check", HERE.parents[2] / "tools" / "layer-check.py")
-layer_check = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(layer_check)
+cargador = importlib.util.spec_from_file_location("layer_check", HERE.parents[2] / "tools" / "layer-check.py")
+layer_check = importlib.util.module_from_spec(cargador)
+cargador.loader.exec_module(layer_check)
 
 
 class LayerCheckTest(unittest.TestCase):
