@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <gtest/gtest.h>
 
 namespace {
@@ -68,12 +69,17 @@ TEST_F(AyudaYPaginas, HtmlGoesToTheOwnersTemporaryFileAndTheBrowserShowsIt)
     QObject propietario;
     propietario.setObjectName(QStringLiteral("fPROYPROY"));
     plat::HtmlView navegador;
-    const QString archivo = DirectorioTemporal() + QStringLiteral("_QSfPROYPROY1.html");
+    const QString archivo = DirectorioTemporalPropio() + QStringLiteral("_QSfPROYPROY1.html");
     ASSERT_TRUE(externos::escribirArchivo(archivo, "<p>una página anterior mucho más larga</p>"));
+    // Another program showing a page of the same name keeps its own, and this one is not shown.
+    const QString deOtroPrograma = DirectorioTemporal() + QStringLiteral("_QSfPROYPROY1.html");
+    ASSERT_TRUE(externos::escribirArchivo(deOtroPrograma, "<p>Otro programa</p>"));
+    const auto borrarAjena = qScopeGuard([&] { QFile::remove(deOtroPrograma); });
     MostrarHTML(&propietario, QStringLiteral("<p>Avance: 75 %</p>"), &navegador);
     EXPECT_EQ(externos::leerArchivo(archivo), "<p>Avance: 75 %</p>");
     EXPECT_EQ(navegador.source(), QUrl::fromLocalFile(archivo));
     EXPECT_TRUE(navegador.toPlainText().contains("Avance: 75 %"));
+    EXPECT_EQ(externos::leerArchivo(deOtroPrograma), "<p>Otro programa</p>");
 
     form_.AbrirPaginaHTML(&propietario, &navegador);
     EXPECT_EQ(externos::leerArchivo(archivo), "");
