@@ -16,6 +16,7 @@
 #include <QFileSystemModel>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -155,6 +156,23 @@ TEST_F(AyudaYPaginas, ThePickerAnswersTheChosenPathOrLeavesItWhenClosed)
     ruta = dir_.file("obras");
     EXPECT_FALSE(form_.SeleccionarCarpetaArchivo(QStringLiteral("Plano"), ruta, QStringLiteral("Archivos")));
     EXPECT_EQ(ruta, dir_.file("obras"));
+
+    // From the keyboard: Enter in the tree accepts, Esc closes choosing nothing.
+    for (const Qt::Key tecla : {Qt::Key_Return, Qt::Key_Escape}) {
+        plat::application().OnModalShown = [&](plat::Form &mostrado) {
+            auto &picker = dynamic_cast<TfGENEOPEN &>(mostrado);
+            picker.ShellTreeView->setPath(dir_.file("obras/2024"));
+            picker.ShellTreeView->setFocus();
+            QTest::keyClick(picker.ShellTreeView, tecla);
+            EXPECT_EQ(picker.modalResult(), tecla == Qt::Key_Return ? plat::mrOk : plat::mrCancel);
+            if (picker.modalResult() == plat::mrNone)   // fail, never wait
+                picker.Close();
+        };
+        ruta = dir_.file("obras");
+        EXPECT_EQ(form_.SeleccionarCarpetaArchivo(QStringLiteral("Plano"), ruta, QStringLiteral("Carpetas")),
+                  tecla == Qt::Key_Return);
+        EXPECT_EQ(ruta, tecla == Qt::Key_Return ? dir_.file("obras/2024") : dir_.file("obras"));
+    }
 }
 
 } // namespace
