@@ -7,6 +7,7 @@
 // QPainter on a QPdfWriter. Also the time from the preview call to the first page shown.
 #include "ArranqueBenchmarks.h"
 #include "bench/PrimeraPagina.h"
+#include "bench/TextosAncla.h"
 #include "GENEW/reporting/informes/GENELPRO.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
@@ -21,11 +22,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <sqlite3.h>
-#include <string>
 
 namespace {
 
@@ -198,36 +195,10 @@ void ListadoPorVistaPreviaAPdf(benchmark::State &state)
 }
 BENCHMARK(ListadoPorVistaPreviaAPdf)->Arg(kCien)->Arg(kMil)->Arg(kDiezMil)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// The listing's number mask ("#,###.##"): thousands grouped by '.', up to two decimals
-// after ',', nothing for zero.
+// The listing's number mask, "#,###.##".
 QString cifra(double valor)
 {
-    char fijo[48];
-    std::snprintf(fijo, sizeof fijo, "%.2f", std::fabs(valor));
-    std::string entera(fijo, std::strchr(fijo, '.')), decimales(std::strchr(fijo, '.') + 1);
-    while (!decimales.empty() && decimales.back() == '0')
-        decimales.pop_back();
-    if (entera == "0")
-        entera.clear();
-    for (int i = int(entera.size()) - 3; i > 0; i -= 3)
-        entera.insert(size_t(i), 1, '.');
-    std::string texto = entera;
-    if (!decimales.empty())
-        texto += ',' + decimales;
-    if (!texto.empty() && valor < 0)
-        texto.insert(texto.begin(), '-');
-    return QString::fromLatin1(texto);
-}
-
-// A font of so many page pixels, unhinted and without kerning, as the listing lays them out.
-QFont fuentePixeles(int pixeles, bool negrita)
-{
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(pixeles);
-    f.setBold(negrita);
-    f.setHintingPreference(QFont::PreferNoHinting);
-    f.setKerning(false);
-    return f;
+    return cifraConMascara(valor, 0, 0, 2);
 }
 
 // The text cut by whole characters until it fits the width, on the side away from its
