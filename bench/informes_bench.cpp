@@ -6,6 +6,7 @@
 // call to the first page shown.
 #include "ArranqueBenchmarks.h"
 #include "bench/PrimeraPagina.h"
+#include "bench/TextosAncla.h"
 #include "GENEW/reporting/informes/Informe.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
@@ -222,7 +223,11 @@ void InformeAPdfDirecto(benchmark::State &state)
 }
 BENCHMARK(InformeAPdfDirecto)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-// The anchor: the same listing read and laid out raw.
+// The anchor: the same listing read and laid out raw, in the report's page fonts (10 points:
+// 13 page pixels; 8 points: 11; the 12-point title: 16), every text in its control's place:
+// the centred title, the group's value on its silver band, five texts a row (the amount
+// through its mask and right-aligned, the date formatted), the group's sum right-aligned, the
+// total, the centred page number and the print date on the right.
 void AnclaQPainterEnQPdfWriter(benchmark::State &state)
 {
     sqlite3 *db = nullptr;
@@ -237,15 +242,14 @@ void AnclaQPainterEnQPdfWriter(benchmark::State &state)
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         QPainter p(&pdf);
         p.scale(pdf.logicalDpiX() / 96.0, pdf.logicalDpiY() / 96.0);
-        const QFont titulo(QStringLiteral("Arial"), 12, QFont::Bold), texto(QStringLiteral("Arial"), 8),
-            normal(QStringLiteral("Arial"), 10);
-        const QFontMetricsF medidas(texto, &pdf), medidasNormal(normal, &pdf), medidasTitulo(titulo, &pdf);
-        const double margen = 10 * 96 / 25.4, alto = 297 * 96 / 25.4, ancho = 210 * 96 / 25.4 - 2 * margen;
-        const double abajo = alto - margen - 45;
-        const QLocale es(QLocale::Spanish);
+        const QFont titulo = fuentePixeles(16, true), texto = fuentePixeles(11, false), normal = fuentePixeles(13, false);
+        const QFontMetricsF medidas(texto), medidasNormal(normal), medidasTitulo(titulo);
+        const double margen = 10 * 96 / 25.4, alto = 297 * 96 / 25.4, banda = 210 * 96 / 25.4 - 2 * margen;
+        const double ancho = 718, abajo = alto - margen - 45;
+        const auto importe = [](double valor) { return cifraConMascara(valor, 1, 2, 2); };
         const QString impreso = QStringLiteral("Impreso el ") + QDateTime::currentDateTime().toString("dd/MM/yyyy hh:mm:ss");
         const auto derecha = [&](const QFontMetricsF &m, double izquierda, double anchura, double y, const QString &t) {
-            p.drawText(QPointF(margen + izquierda + anchura - m.horizontalAdvance(t), y), t);
+            p.drawText(QPointF(margen + izquierda + anchura - m.horizontalAdvance(t), y + m.ascent()), t);
         };
         double y = alto, sumaGrupo = 0, total = 0;
         QByteArray grupo;
@@ -253,25 +257,28 @@ void AnclaQPainterEnQPdfWriter(benchmark::State &state)
         const auto pie = [&] {
             p.setFont(normal);
             const QString numero = QStringLiteral("Página  %1").arg(paginas);
-            p.drawText(QPointF(margen + (ancho - medidasNormal.horizontalAdvance(numero)) / 2, abajo + 8 + 12), numero);
-            derecha(medidasNormal, ancho - 200, 200, abajo + 24 + 12, impreso);
+            p.drawText(QPointF(margen + (ancho - medidasNormal.horizontalAdvance(numero)) / 2,
+                               abajo + 8 + medidasNormal.ascent()), numero);
+            derecha(medidasNormal, ancho - 200, 200, abajo + 24, impreso);
         };
-        const auto sitio = [&](double banda) {
-            if (y + banda <= abajo)
+        const auto sitio = [&](double alturaBanda) {
+            if (y + alturaBanda <= abajo + 0.01)
                 return;
-            if (paginas++ > 0) {
+            if (paginas > 0) {
                 pie();
                 pdf.newPage();
             }
+            ++paginas;
             p.setFont(titulo);
             const QString t = QStringLiteral("Listado de clientes");
-            p.drawText(QPointF(margen + (ancho - medidasTitulo.horizontalAdvance(t)) / 2, margen + 12 + 16), t);
+            p.drawText(QPointF(margen + (ancho - medidasTitulo.horizontalAdvance(t)) / 2,
+                               margen + 12 + medidasTitulo.ascent()), t);
             y = margen + 99;
         };
         const auto cerrarGrupo = [&] {
             sitio(17);
             p.setFont(normal);
-            derecha(medidasNormal, 450, 100, y + 13, es.toString(sumaGrupo, 'f', 2));
+            derecha(medidasNormal, 450, 100, y, importe(sumaGrupo));
             y += 17;
             sumaGrupo = 0;
         };
@@ -281,31 +288,34 @@ void AnclaQPainterEnQPdfWriter(benchmark::State &state)
                 if (!grupo.isEmpty())
                     cerrarGrupo();
                 sitio(32);
-                p.fillRect(QRectF(margen, y, ancho, 32), QColor(192, 192, 192));
+                p.fillRect(QRectF(margen, y, banda, 32), QColor(192, 192, 192));
                 p.setFont(normal);
-                p.drawText(QPointF(margen, y + 8 + 13), QString::fromUtf8(esteGrupo));
+                p.drawText(QPointF(margen, y + 8 + medidasNormal.ascent()), QString::fromUtf8(esteGrupo));
                 y += 32;
                 grupo = esteGrupo;
             }
             sitio(15);
             p.setFont(texto);
-            const double importe = sqlite3_column_double(filas, 3);
-            p.drawText(QPointF(margen, y + 11), QString::number(sqlite3_column_int(filas, 0)));
-            p.drawText(QPointF(margen + 80, y + 11), QString::fromUtf8(esteGrupo));
-            p.drawText(QPointF(margen + 180, y + 11),
+            const double linea = y + medidas.ascent();
+            const double cantidad = sqlite3_column_double(filas, 3);
+            const QDateTime fecha = QDateTime::fromString(
+                QString::fromLatin1(reinterpret_cast<const char *>(sqlite3_column_text(filas, 4))),
+                QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            p.drawText(QPointF(margen, linea), QString::number(sqlite3_column_int(filas, 0)));
+            p.drawText(QPointF(margen + 80, linea), QString::fromUtf8(esteGrupo));
+            p.drawText(QPointF(margen + 180, linea),
                        QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(filas, 2))));
-            derecha(medidas, 450, 100, y + 11, es.toString(importe, 'f', 2));
-            p.drawText(QPointF(margen + 560, y + 11),
-                       QString::fromLatin1(reinterpret_cast<const char *>(sqlite3_column_text(filas, 4))));
-            sumaGrupo += importe;
-            total += importe;
+            derecha(medidas, 450, 100, y, importe(cantidad));
+            p.drawText(QPointF(margen + 560, linea), fecha.toString(QStringLiteral("dd/MM/yyyy hh:mm:ss")));
+            sumaGrupo += cantidad;
+            total += cantidad;
             y += 15;
         }
         sqlite3_reset(filas);
         cerrarGrupo();
         sitio(32);
         p.setFont(normal);
-        p.drawText(QPointF(margen + 450, y + 13), es.toString(total, 'f', 2));
+        p.drawText(QPointF(margen + 450, y + medidasNormal.ascent()), importe(total));
         pie();
     }
     sqlite3_finalize(filas);

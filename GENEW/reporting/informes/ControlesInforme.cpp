@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -92,24 +93,31 @@ QFont fuenteDePagina(const QFont &puntos)
     return f;
 }
 
-TextoMaquetado maquetarTexto(const QString &texto, const QFont &puntos, double ancho, bool ajustar)
+TextoMaquetado maquetarTexto(const QString &texto, const QFont &puntos, double ancho, bool ajustar,
+                             MedidasTexto &medidas)
 {
+    MedidasTexto::Fuente &fuente = medidas.fuente(puntos);
     TextoMaquetado m;
-    m.fuente = fuenteDePagina(puntos);
-    const QFontMetricsF fm(m.fuente);
-    m.altoLinea = fm.height();
-    m.ascenso = fm.ascent();
+    m.fuente = fuente.pagina;
+    m.altoLinea = fuente.alto;
+    m.ascenso = fuente.ascenso;
+    const auto medir = [&](const QString &linea) { return medidas.ancho(fuente, linea); };
+    if (!texto.contains(u'\n') && !texto.contains(u'\r') && (!ajustar || medir(texto) <= ancho)) {
+        m.lineas << texto;
+        m.anchos << medir(texto);
+        return m;
+    }
     QString normal = texto;
     normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     for (const QString &parrafo : normal.split(u'\n')) {
-        if (!ajustar || fm.horizontalAdvance(parrafo) <= ancho) {
+        if (!ajustar || medir(parrafo) <= ancho) {
             m.lineas << parrafo;
             continue;
         }
         QString linea;
         for (const QString &palabra : parrafo.split(u' ')) {
             const QString prueba = linea.isEmpty() ? palabra : linea + u' ' + palabra;
-            if (!linea.isEmpty() && fm.horizontalAdvance(prueba) > ancho) {
+            if (!linea.isEmpty() && fuente.medidas.horizontalAdvance(prueba) > ancho) {
                 m.lineas << linea;
                 linea = palabra;
             } else {
@@ -119,7 +127,7 @@ TextoMaquetado maquetarTexto(const QString &texto, const QFont &puntos, double a
         m.lineas << linea;
     }
     for (const QString &l : std::as_const(m.lineas))
-        m.anchos << fm.horizontalAdvance(l);
+        m.anchos << medir(l);
     return m;
 }
 
@@ -127,18 +135,20 @@ TextoMaquetado maquetarTexto(const QString &texto, const QFont &puntos, double a
 // its alignment, as a clip at the control's edges would show it.
 void recortarLineas(TextoMaquetado &m, double ancho, plat::Alignment alineacion)
 {
-    const QFontMetricsF fm(m.fuente);
+    std::optional<QFontMetricsF> fm;   // made for the first line that has to be cut
     for (int i = 0; i < m.lineas.size(); ++i) {
         QString &linea = m.lineas[i];
         bool porDelante = alineacion == plat::taRightJustify;
         while (m.anchos[i] > ancho + 0.5 && !linea.isEmpty()) {
+            if (!fm)
+                fm.emplace(m.fuente);
             if (porDelante)
                 linea.remove(0, 1);
             else
                 linea.chop(1);
             if (alineacion == plat::taCenter)
                 porDelante = !porDelante;
-            m.anchos[i] = fm.horizontalAdvance(linea);
+            m.anchos[i] = fm->horizontalAdvance(linea);
         }
     }
 }
@@ -158,7 +168,8 @@ double ControlTextoInforme::prepararImpresion(const ContextoImpresion &contexto)
     impreso_ = texto;
     impreso();
 
-    maqueta_ = maquetarTexto(texto, Font, Width, WordWrap);
+    MedidasTexto propias;
+    maqueta_ = maquetarTexto(texto, Font, Width, WordWrap, contexto.medidas ? *contexto.medidas : propias);
     izquierda_ = Left;
     ancho_ = Width;
     if (AutoSize && !WordWrap) {

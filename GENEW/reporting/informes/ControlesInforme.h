@@ -1,5 +1,6 @@
 #pragma once
 #include "GENEW/reporting/informes/LecturaExpresion.h"
+#include "GENEW/reporting/informes/MedidasTexto.h"
 #include "GENEW/reporting/informes/PaginasInforme.h"
 #include "platform/report/ReportComponents.h"
 #include "platform/ui/Canvas.h"
@@ -29,6 +30,8 @@ struct ContextoImpresion
     int pagina = 0;
     QString tituloInforme;
     QDateTime fechaImpresion;
+    // The run's measures of texts; none: each text is measured afresh.
+    MedidasTexto *medidas = nullptr;
 };
 
 // Frame sides of a control.
@@ -97,7 +100,8 @@ struct TextoMaquetado
 };
 // Pixel font of a font in points (10 pt: 13 page pixels), hinting off for measuring.
 QFont fuenteDePagina(const QFont &puntos);
-TextoMaquetado maquetarTexto(const QString &texto, const QFont &puntos, double ancho, bool ajustar);
+TextoMaquetado maquetarTexto(const QString &texto, const QFont &puntos, double ancho, bool ajustar,
+                             MedidasTexto &medidas);
 void recortarLineas(TextoMaquetado &maqueta, double ancho, plat::Alignment alineacion);
 
 // A control that prints a text: its value, through the print event, in its font.

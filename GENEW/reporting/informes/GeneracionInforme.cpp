@@ -163,6 +163,7 @@ GeneracionInforme::GeneracionInforme(Informe &informe, MaquetadorInforme::AlCerr
 {
     contexto_.tituloInforme = informe.ReportTitle;
     contexto_.fechaImpresion = Ahora();
+    contexto_.medidas = &medidas_;
 }
 
 GeneracionInforme::~GeneracionInforme()

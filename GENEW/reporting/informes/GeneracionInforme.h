@@ -94,6 +94,7 @@ private:
     Informe &informe_;
     MaquetadorInforme::AlCerrarPagina entregar_;
     QVector<PaginaCompartida> cerradas_;
+    MedidasTexto medidas_;
     ContextoImpresion contexto_;
     MaquetadorInforme maquetador_;
     plat::DataSet *datos_ = nullptr;

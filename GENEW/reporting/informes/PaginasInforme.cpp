@@ -105,25 +105,69 @@ double milimetrosAPixeles(double milimetros)
 
 namespace {
 
-constexpr quint32 kMarcaFichero = 0x47504732;   // "GPG2": pictures as plat::Drawing
+constexpr quint32 kMarcaFichero = 0x47504733;   // "GPG3": each font once, pictures as plat::Drawing
 constexpr QDataStream::Version kVersionFlujo = QDataStream::Qt_6_4;
 
-void escribir(QDataStream &s, const TextoPagina &t)
+// The fonts of a page's texts: a text names its font by number, and a font follows the
+// first number that names it. Written whole, a font is most of a text's bytes and the
+// slowest part to read back, and a page has a few of them.
+class FuentesFichero
 {
-    s << t.texto << t.fuente << t.color << int(t.alineacion) << t.origen << t.caja << t.recorte;
-}
-void escribir(QDataStream &s, const LineaPagina &l) { s << l.linea << l.pluma; }
-void escribir(QDataStream &s, const RectanguloPagina &r) { s << r.rectangulo << r.pluma << r.relleno << r.elipse; }
-void escribir(QDataStream &s, const ImagenPagina &i) { s << i.destino << i.imagen << i.recorte; }
-void escribir(QDataStream &s, const DibujoPagina &d) { s << d.origen << d.dibujo << d.recorte; }
+public:
+    void escribir(QDataStream &s, const QFont &fuente)
+    {
+        for (qsizetype i = 0; i < fuentes_.size(); ++i)
+            if (fuentes_[i] == fuente) {
+                s << quint32(i);
+                return;
+            }
+        s << quint32(fuentes_.size()) << fuente;
+        fuentes_ << fuente;
+    }
+    // False when the number names no font.
+    bool leer(QDataStream &s, QFont &fuente)
+    {
+        quint32 numero = 0;
+        s >> numero;
+        if (qsizetype(numero) == fuentes_.size()) {
+            s >> fuente;
+            fuentes_ << fuente;
+            return true;
+        }
+        if (qsizetype(numero) > fuentes_.size())
+            return false;
+        fuente = fuentes_[numero];
+        return true;
+    }
 
-Primitiva leerPrimitiva(QDataStream &s, quint8 tipo)
+private:
+    QVector<QFont> fuentes_;
+};
+
+void escribir(QDataStream &s, FuentesFichero &fuentes, const TextoPagina &t)
+{
+    s << t.texto;
+    fuentes.escribir(s, t.fuente);
+    s << t.color << int(t.alineacion) << t.origen << t.caja << t.recorte;
+}
+void escribir(QDataStream &s, FuentesFichero &, const LineaPagina &l) { s << l.linea << l.pluma; }
+void escribir(QDataStream &s, FuentesFichero &, const RectanguloPagina &r)
+{
+    s << r.rectangulo << r.pluma << r.relleno << r.elipse;
+}
+void escribir(QDataStream &s, FuentesFichero &, const ImagenPagina &i) { s << i.destino << i.imagen << i.recorte; }
+void escribir(QDataStream &s, FuentesFichero &, const DibujoPagina &d) { s << d.origen << d.dibujo << d.recorte; }
+
+std::optional<Primitiva> leerPrimitiva(QDataStream &s, FuentesFichero &fuentes, quint8 tipo)
 {
     switch (tipo) {
     case 0: {
         TextoPagina t;
         int alineacion = 0;
-        s >> t.texto >> t.fuente >> t.color >> alineacion >> t.origen >> t.caja >> t.recorte;
+        s >> t.texto;
+        if (!fuentes.leer(s, t.fuente))
+            return std::nullopt;
+        s >> t.color >> alineacion >> t.origen >> t.caja >> t.recorte;
         t.alineacion = Qt::Alignment(alineacion);
         return t;
     }
@@ -158,12 +202,13 @@ QByteArray guardarPagina(const PaginaGenerada &pagina)
     QDataStream s(&bytes, QIODevice::WriteOnly);
     s.setVersion(kVersionFlujo);
     s << kMarcaFichero << qint32(pagina.numero) << pagina.tamanio << qint32(pagina.bandas.size());
+    FuentesFichero fuentes;
     for (const BandaImpresa &banda : pagina.bandas) {
         s << quint8(banda.tipo) << banda.nombre << banda.area << banda.recortada << banda.controlDePrimitiva
           << qint32(banda.primitivas.size());
         for (const Primitiva &p : banda.primitivas) {
             s << quint8(p.index());
-            std::visit([&](const auto &primitiva) { escribir(s, primitiva); }, p);
+            std::visit([&](const auto &primitiva) { escribir(s, fuentes, primitiva); }, p);
         }
     }
     return bytes;
@@ -180,6 +225,7 @@ std::optional<PaginaGenerada> leerPagina(const QByteArray &bytes)
     if (marca != kMarcaFichero || bandas < 0 || s.status() != QDataStream::Ok)
         return std::nullopt;
     pagina.numero = numero;
+    FuentesFichero fuentes;
     for (qint32 b = 0; b < bandas && s.status() == QDataStream::Ok; ++b) {
         BandaImpresa banda;
         quint8 tipo = 0;
@@ -193,7 +239,10 @@ std::optional<PaginaGenerada> leerPagina(const QByteArray &bytes)
             s >> clase;
             if (clase >= std::variant_size_v<Primitiva>)
                 return std::nullopt;
-            banda.primitivas << leerPrimitiva(s, clase);
+            std::optional<Primitiva> leida = leerPrimitiva(s, fuentes, clase);
+            if (!leida)
+                return std::nullopt;
+            banda.primitivas << std::move(*leida);
         }
         pagina.bandas << std::move(banda);
     }
