@@ -61,8 +61,7 @@ TfPROYMENU::TfPROYMENU(QWidget *parent) : plat::Form(parent)
 
     Image1 = make<plat::Image>(QStringLiteral("Image1"), this);
     Image1->setStretch(true);
-    Image1->setPicture(ImagenPrograma(QStringLiteral("FONDOMENU")));
-    Image1->hide();   // drawn as the MDI area's background
+    Image1->hide();   // drawn as the MDI area's background, made when the area is first painted
 
     IrAPaginaWeb = make<plat::Label>(QStringLiteral("IrAPaginaWeb"), this);
     IrAPaginaWeb->setAlignment(plat::taCenter);
@@ -567,15 +566,25 @@ void TfPROYMENU::colocarPaneles()
 
 void TfPROYMENU::FormResize(QObject *) { colocarPaneles(); }
 
+void TfPROYMENU::ajustarFondo()
+{
+    const QSize tamano = mdiArea()->viewport()->size();
+    if (tamano.isEmpty() || tamano == fondoAjustado_)
+        return;
+    fondoAjustado_ = tamano;
+    if (Image1->picture().isNull())
+        Image1->setPicture(ImagenPrograma(QStringLiteral("FONDOMENU")));
+    mdiArea()->setBackground(QBrush(Image1->picture().scaled(tamano, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+}
+
 bool TfPROYMENU::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == mdiArea()->viewport() && event->type() == QEvent::Resize) {
-        const QSize tamano = mdiArea()->viewport()->size();
-        if (!Image1->picture().isNull() && !tamano.isEmpty())
-            mdiArea()->setBackground(
-                QBrush(Image1->picture().scaled(tamano, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    if (watched == mdiArea()->viewport() && event->type() == QEvent::Resize)
         colocarPaneles();
-    }
+    // The picture (and the fonts its text loads) waits for the first paint: the window is
+    // shown without it.
+    if (watched == mdiArea()->viewport() && event->type() == QEvent::Paint)
+        ajustarFondo();
     return plat::Form::eventFilter(watched, event);
 }
 

@@ -108,6 +108,8 @@ private:
     // The active window's "pbEuro" and the currency entry, for the data module's amounts.
     TModuloDatos::EstadoVistaMoneda estadoVistaMoneda() const;
     void colocarPaneles();
+    // The background picture scaled to the area's size, when that size has none yet.
+    void ajustarFondo();
     void asignarAtajoAyuda();
     bool accesoPermitido(const plat::MenuItem *item) const;
     QString usuario() const;
@@ -119,6 +121,7 @@ private:
     // The open company's name for listings, served while a company is open.
     std::optional<Gancho<std::function<QString()>>::Instalacion> empresaAbierta_;
     bool primeraActivacion_ = true;
+    QSize fondoAjustado_;   // the area's size the background was last scaled to
 };
 
 extern TfPROYMENU *fPROYMENU;

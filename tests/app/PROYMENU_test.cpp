@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QMdiArea>
 #include <QTest>
 #include <utility>
 
@@ -645,3 +646,23 @@ TEST_F(VentanaPrincipalTest, TheCompanyLogoShowsWhenItLoadsAndHidesWhenItCannot)
 }
 
 #include "PROYMENU_test.moc"
+
+// The background is the program's picture at the size of the area, made when the area is
+// painted and made again when it is painted at another size.
+TEST_F(VentanaPrincipalTest, TheBackgroundFillsTheAreaAtEverySizeItIsPaintedAt)
+{
+    TfPROYMENU &v = mostrar();
+    QWidget *area = v.mdiArea()->viewport();
+    const auto fondo = [&] { return v.mdiArea()->background().texture().toImage(); };
+    for (const QSize tamano : {QSize(800, 600), QSize(1000, 700)}) {
+        v.setWindowState(Qt::WindowNoState);
+        v.resize(tamano);
+        v.grab();
+        ASSERT_EQ(fondo().size(), area->size()) << tamano.width();
+        // The picture's gradient runs from a light top to a darker bottom.
+        const QColor arriba = fondo().pixelColor(2, 2);
+        const QColor abajo = fondo().pixelColor(2, area->height() - 3);
+        EXPECT_NEAR(arriba.red(), 232, 3);
+        EXPECT_LT(abajo.red(), arriba.red() - 40);
+    }
+}

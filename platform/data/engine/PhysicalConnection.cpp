@@ -3,6 +3,7 @@
 #include "platform/data/engine/Dialects.h"
 #include "platform/data/engine/Catalogue.h"
 #include "platform/data/engine/FileAccess.h"
+#include "platform/data/engine/ServerClientLibraries.h"
 #include "platform/data/engine/Session.h"
 #include "platform/data/engine/SqliteBusyWait.h"
 #include "platform/data/engine/SqliteExtensions.h"
@@ -23,7 +24,6 @@
 #include <QSqlResult>
 #include <charconv>
 #include <cmath>
-#include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace plat {
@@ -375,11 +375,12 @@ QList<TFieldType> PhysicalConnection::columnTypes(const QSqlQuery &q) const
 
 namespace {
 
-// The PostgreSQL driver's result of the query, whose texts are the values as stored.
+// The PostgreSQL driver's result of the query, whose texts are the values as stored (read
+// with pgClient(), which a result given here always has).
 const PGresult *pgResult(const QSqlQuery &q)
 {
     const QVariant h = q.result()->handle();
-    if (h.isValid() && qstrcmp(h.typeName(), "pg_result*") == 0)
+    if (h.isValid() && qstrcmp(h.typeName(), "pg_result*") == 0 && pgClient())
         return *static_cast<PGresult *const *>(h.constData());
     return nullptr;
 }
@@ -402,7 +403,8 @@ QVariant PhysicalConnection::readValue(const QSqlQuery &q, int column, TFieldTyp
     const PGresult *res = dated ? pgResult(q) : nullptr;
     if (res) {
         const int row = q.isForwardOnly() ? 0 : q.at();
-        const QVariant stored = storedTextValue(QByteArrayView(PQgetvalue(res, row, column), PQgetlength(res, row, column)), type);
+        const QVariant stored = storedTextValue(
+            QByteArrayView(pgClient()->getValue(res, row, column), pgClient()->getLength(res, row, column)), type);
         if (stored.typeId() != QMetaType::QString)
             return stored;
     }
@@ -541,12 +543,13 @@ public:
         Cell c;
         if (!result_)
             return c;
-        if (PQgetisnull(result_, 0, column)) {
+        const PgClient &pg = *pgClient();
+        if (pg.getIsNull(result_, 0, column)) {
             c.kind = Cell::Kind::Null;
             return c;
         }
-        const char *text = PQgetvalue(result_, 0, column);
-        const int size = PQgetlength(result_, 0, column);
+        const char *text = pg.getValue(result_, 0, column);
+        const int size = pg.getLength(result_, 0, column);
         switch (types_.value(column)) {
         case ftString:
         case ftMemo:

@@ -3,12 +3,11 @@
 #include "platform/data/engine/PhysicalConnection.h"
 
 #include "platform/data/engine/EngineErrors.h"
+#include "platform/data/engine/ServerClientLibraries.h"
 
 #include <QSqlDriver>
 #include <atomic>
-#include <libpq-fe.h>
 #include <poll.h>
-#include <sql.h>
 #include <sqlext.h>
 
 namespace plat {
@@ -158,14 +157,17 @@ void *PhysicalConnection::pgConnection() const
 // Whether the driver, asked after a failure, holds its connection for dead.
 bool PhysicalConnection::driverLinkDead() const
 {
-    if (const auto *pg = static_cast<const PGconn *>(pgConnection()))
-        return PQstatus(pg) == CONNECTION_BAD;
+    if (const auto *pg = static_cast<const PGconn *>(pgConnection())) {
+        const PgClient *client = pgClient();
+        return client && client->status(pg) == CONNECTION_BAD;
+    }
     if (errorSource_ != ErrorSource::Odbc)
         return false;
     SQLHANDLE connection = driverHandle("void*");   // QODBC's SQLHANDLE of the connection
+    const OdbcClient *client = connection ? odbcClient() : nullptr;
     SQLUINTEGER dead = SQL_CD_FALSE;
-    return connection
-        && SQL_SUCCEEDED(SQLGetConnectAttr(connection, SQL_ATTR_CONNECTION_DEAD, &dead, SQL_IS_UINTEGER, nullptr))
+    return client
+        && SQL_SUCCEEDED(client->getConnectAttr(connection, SQL_ATTR_CONNECTION_DEAD, &dead, SQL_IS_UINTEGER, nullptr))
         && dead == SQL_CD_TRUE;
 }
 
@@ -176,16 +178,17 @@ bool PhysicalConnection::driverLinkDead() const
 bool PhysicalConnection::idleLinkClosed()
 {
     auto *pg = static_cast<PGconn *>(pgConnection());
-    if (!pg)
+    const PgClient *client = pg ? pgClient() : nullptr;
+    if (!client)
         return false;
-    for (int reads = 0; reads < 4 && PQstatus(pg) == CONNECTION_OK; ++reads) {
-        pollfd socket{PQsocket(pg), POLLIN, 0};
-        if (::poll(&socket, 1, reads == 0 ? 0 : kClosingWaitMs) <= 0 || !PQconsumeInput(pg))
+    for (int reads = 0; reads < 4 && client->status(pg) == CONNECTION_OK; ++reads) {
+        pollfd socket{client->socket(pg), POLLIN, 0};
+        if (::poll(&socket, 1, reads == 0 ? 0 : kClosingWaitMs) <= 0 || !client->consumeInput(pg))
             break;
     }
-    if (PQstatus(pg) == CONNECTION_OK)
+    if (client->status(pg) == CONNECTION_OK)
         return false;
-    lostReason_ = QString::fromUtf8(PQerrorMessage(pg)).trimmed();
+    lostReason_ = QString::fromUtf8(client->errorMessage(pg)).trimmed();
     return true;
 }
 

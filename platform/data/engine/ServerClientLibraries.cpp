@@ -1,0 +1,57 @@
+#include "platform/data/engine/ServerClientLibraries.h"
+
+#include <dlfcn.h>
+
+namespace plat {
+
+namespace {
+
+class Library
+{
+public:
+    explicit Library(const char *file) : handle_(dlopen(file, RTLD_NOW | RTLD_LOCAL)) {}
+    template<typename F>
+    bool resolve(const char *name, F &function) const
+    {
+        function = handle_ ? reinterpret_cast<F>(dlsym(handle_, name)) : nullptr;
+        return function != nullptr;
+    }
+
+private:
+    void *handle_;   // kept loaded for the rest of the run
+};
+
+const PgClient *loadPg()
+{
+    static PgClient client;
+    const Library lib("libpq.so.5");
+    const bool complete = lib.resolve("PQstatus", client.status) && lib.resolve("PQsocket", client.socket)
+                          && lib.resolve("PQconsumeInput", client.consumeInput)
+                          && lib.resolve("PQerrorMessage", client.errorMessage)
+                          && lib.resolve("PQgetvalue", client.getValue) && lib.resolve("PQgetlength", client.getLength)
+                          && lib.resolve("PQgetisnull", client.getIsNull);
+    return complete ? &client : nullptr;
+}
+
+const OdbcClient *loadOdbc()
+{
+    static OdbcClient client;
+    const Library lib("libodbc.so.2");
+    return lib.resolve("SQLGetConnectAttr", client.getConnectAttr) ? &client : nullptr;
+}
+
+} // namespace
+
+const PgClient *pgClient()
+{
+    static const PgClient *const client = loadPg();
+    return client;
+}
+
+const OdbcClient *odbcClient()
+{
+    static const OdbcClient *const client = loadOdbc();
+    return client;
+}
+
+} // namespace plat
