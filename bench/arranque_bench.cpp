@@ -199,7 +199,14 @@ void AnclaVentanaDesnuda(benchmark::State &estado)
 
 BENCHMARK(PrimerArranque)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 BENCHMARK(ArranqueSiguiente)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+// The same bare window with the program's menu bar: the fonts every window with text loads.
+void AnclaVentanaDesnudaConMenus(benchmark::State &estado)
+{
+    medir(estado, carpetaProgramas + "/gp_ventana_desnuda", {"--menus"}, false);
+}
+
 BENCHMARK(AnclaVentanaDesnuda)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+BENCHMARK(AnclaVentanaDesnudaConMenus)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
 } // namespace
 
