@@ -231,10 +231,11 @@ void DataSet::setEmptyBuffer()
 
 void DataSet::loadRecord(const Row &row)
 {
-    buffer_ = QVector<QVariant>(int(fields_.size()));
+    // The buffer is reused: moving from record to record allocates nothing.
+    if (buffer_.size() != qsizetype(fields_.size()))
+        buffer_ = QVector<QVariant>(int(fields_.size()));
     for (const auto &f : fields_)
-        if (f->column_ >= 0)
-            buffer_[f->index_] = row.value(f->column_);
+        buffer_[f->index_] = f->column_ >= 0 && f->column_ < row.size() ? row[f->column_] : QVariant();
     currentRow_ = row;
     hasCurrent_ = true;
     computeCalculated();

@@ -89,6 +89,13 @@ bool Field::isDateTime() const
     return def_.type == ftDate || def_.type == ftTime || def_.type == ftDateTime;
 }
 
+QString Field::fitText(QString text) const
+{
+    if (def_.type == ftString && def_.size > 0 && text.size() > def_.size)
+        text.truncate(def_.size);
+    return text;
+}
+
 QVariant Field::convert(const QVariant &value) const
 {
     if (!value.isValid() || value.isNull())
@@ -109,9 +116,7 @@ QVariant Field::convert(const QVariant &value) const
             text = value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
         else
             text = value.toString();
-        if (t == ftString && def_.size > 0 && text.size() > def_.size)
-            text.truncate(def_.size);
-        return text;
+        return fitText(std::move(text));
     }
     if (isIntegerType(t)) {
         if (textIn) {

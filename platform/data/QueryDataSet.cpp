@@ -390,8 +390,22 @@ QList<FieldDef> QueryDataSet::openSource()
     const QList<FieldDef> defs = declaredColumns(names, types, first);
     findLiveTable(defs);
     converters_.clear();
-    for (const FieldDef &def : defs)
+    asIs_.clear();
+    for (int i = 0; i < defs.size(); ++i) {
+        const FieldDef &def = defs[i];
         converters_.push_back(std::make_unique<Field>(*this, def, FieldKind::Data));
+        const TFieldType read = types.value(i);
+        AsIs asIs = AsIs::None;
+        // A date column's text is read as a date first, whatever field shows it.
+        if ((def.type == ftString || def.type == ftMemo || def.type == ftFmtMemo) && read != ftDateTime
+            && read != ftDate && read != ftTime)
+            asIs = AsIs::Text;
+        else if (def.type == ftSmallint || def.type == ftInteger || def.type == ftWord || def.type == ftAutoInc)
+            asIs = AsIs::Integer;
+        else if (def.type == ftFloat || def.type == ftCurrency || (def.type == ftBCD && def.scale <= 0))
+            asIs = AsIs::Real;
+        asIs_.push_back(asIs);
+    }
     pending_ = convertRows(first);
     return defs;
 }
@@ -429,12 +443,58 @@ QVector<Row> QueryDataSet::convertRows(QList<QVariantList> rows) const
     return rows;
 }
 
+QVariant QueryDataSet::convertedValue(int column) const
+{
+    const Field &field = *converters_[size_t(column)];
+    const AsIs asIs = asIs_[size_t(column)];
+    const QueryCursor::Cell cell = reader_->cell(column);
+    switch (cell.kind) {
+    case QueryCursor::Cell::Kind::Null:
+        return QVariant();
+    case QueryCursor::Cell::Kind::Integer:
+        if (asIs == AsIs::Integer)
+            return QVariant(qlonglong(cell.integer));
+        return field.convert(QVariant(qlonglong(cell.integer)));
+    case QueryCursor::Cell::Kind::Real:
+        if (asIs == AsIs::Real)
+            return QVariant(cell.real);
+        return field.convert(QVariant(cell.real));
+    case QueryCursor::Cell::Kind::Text:
+        if (asIs == AsIs::Text)
+            return field.fitText(QString::fromUtf8(QByteArrayView(cell.text, cell.size)));
+        break;
+    case QueryCursor::Cell::Kind::Other:
+        break;
+    }
+    return field.convert(reader_->value(column));
+}
+
+QVector<Row> QueryDataSet::readConverted(int count)
+{
+    QVector<Row> rows;
+    if (!reader_)
+        return rows;
+    const int columns = int(converters_.size());
+    while (count < 0 || rows.size() < count) {
+        if (!reader_->next()) {
+            reader_.reset();   // all read: the engine's result goes
+            break;
+        }
+        Row row;
+        row.reserve(columns + 1);   // room for the row number the dataset adds
+        for (int i = 0; i < columns; ++i)
+            row.append(convertedValue(i));
+        rows.append(std::move(row));
+    }
+    return rows;
+}
+
 bool QueryDataSet::fetchRows(int count, QVector<Row> &rows)
 {
     rows = std::move(pending_);
     pending_.clear();
     if (count < 0 || rows.size() < count)
-        rows += convertRows(readRows(count < 0 ? -1 : count - int(rows.size())));
+        rows += readConverted(count < 0 ? -1 : count - int(rows.size()));
     return reader_ != nullptr;
 }
 

@@ -117,8 +117,16 @@ private:
     static constexpr int kStepPacket = 100;   // stepped rows: no more than a client's packet
     QList<QVariantList> readRows(int count);   // count < 0: the rest
     QVector<Row> convertRows(QList<QVariantList> rows) const;
+    // The same rows read and converted in one pass, from the engine's own values where the
+    // reader gives them (no intermediate value per column).
+    QVector<Row> readConverted(int count);
+    QVariant convertedValue(int column) const;
     std::unique_ptr<QueryCursor> reader_;      // while rows remain to be read
     std::vector<std::unique_ptr<Field>> converters_;
+    // By column, the engine's value that already is the field's value as it stands (a
+    // text, an integer, a double); any other goes through the field's conversion.
+    enum class AsIs : quint8 { None, Text, Integer, Real };
+    std::vector<AsIs> asIs_;
     QVector<Row> pending_;
     bool requestLive_ = false;
     bool stepRows_ = false;
