@@ -69,23 +69,34 @@ bool MemoryDataSet::loadPacket()
 {
     if (exhausted_ || passedOn_ > 0)
         return false;
-    QVector<Row> rows;
-    const bool more = fetchRows(ordered() ? -1 : packetSize(), rows);
+    QVector<qint64> ids;
+    const bool more = fetchInto(ordered() ? -1 : packetSize(), store_, width(), ids);
     if (!more || packetSize() < 0 || ordered())
         exhausted_ = true;
-    if (rows.isEmpty()) {
+    if (ids.isEmpty()) {
         exhausted_ = true;
         return false;
     }
-    const bool simple = !ordered();
-    for (Row &row : rows) {
-        const qint64 id = store_.append(std::move(row), width());
-        if (simple && acceptsRow(store_.row(id)))
-            visible_.append(id);
-    }
-    if (!simple)
+    if (!ordered()) {
+        // A row is only read back here when a condition asks for its values.
+        const bool conditions = hasRowConditions();
+        for (qint64 id : std::as_const(ids))
+            if (!conditions || acceptsRow(store_.row(id)))
+                visible_.append(id);
+    } else {
         rebuildVisible();
+    }
     return true;
+}
+
+bool MemoryDataSet::fetchInto(int count, RowStore &store, int width, QVector<qint64> &ids)
+{
+    QVector<Row> rows;
+    const bool more = fetchRows(count, rows);
+    ids.reserve(ids.size() + rows.size());
+    for (Row &row : rows)
+        ids.append(store.append(std::move(row), width));
+    return more;
 }
 
 void MemoryDataSet::loadAll()

@@ -26,6 +26,9 @@ protected:
     virtual void closeSource() {}
     // Appends up to `count` further rows (count < 0: all of them); false when no more.
     virtual bool fetchRows(int count, QVector<Row> &rows) = 0;
+    // The same rows kept straight in `store` (their numbers added to `ids`), `width` values
+    // each; by default through fetchRows.
+    virtual bool fetchInto(int count, RowStore &store, int width, QVector<qint64> &ids);
     virtual int packetSize() const { return -1; }
     // Whether the rows stay after the dataset is closed and reopened.
     virtual bool keepRowsWhenClosed() const { return false; }

@@ -1,5 +1,7 @@
 #include "platform/data/QueryDataSet.h"
 
+#include "platform/data/EngineValues.h"
+
 #include "platform/data/SqlVariables.h"
 #include "platform/data/ValueText.h"
 #include "platform/data/engine/Connection.h"
@@ -15,6 +17,8 @@ namespace plat {
 
 QueryDataSet::QueryDataSet(QString name) : MemoryDataSet(std::move(name)) {}
 
+QueryDataSet::~QueryDataSet() = default;
+
 bool QueryDataSet::canModify() const
 {
     return !readOnly() && canWriteBack();
@@ -23,6 +27,7 @@ bool QueryDataSet::canModify() const
 void QueryDataSet::closeSource()
 {
     reader_.reset();
+    values_.reset();
     converters_.clear();
     pending_.clear();
 }
@@ -390,22 +395,9 @@ QList<FieldDef> QueryDataSet::openSource()
     const QList<FieldDef> defs = declaredColumns(names, types, first);
     findLiveTable(defs);
     converters_.clear();
-    asIs_.clear();
-    for (int i = 0; i < defs.size(); ++i) {
-        const FieldDef &def = defs[i];
+    for (const FieldDef &def : defs)
         converters_.push_back(std::make_unique<Field>(*this, def, FieldKind::Data));
-        const TFieldType read = types.value(i);
-        AsIs asIs = AsIs::None;
-        // A date column's text is read as a date first, whatever field shows it.
-        if ((def.type == ftString || def.type == ftMemo || def.type == ftFmtMemo) && read != ftDateTime
-            && read != ftDate && read != ftTime)
-            asIs = AsIs::Text;
-        else if (def.type == ftSmallint || def.type == ftInteger || def.type == ftWord || def.type == ftAutoInc)
-            asIs = AsIs::Integer;
-        else if (def.type == ftFloat || def.type == ftCurrency || (def.type == ftBCD && def.scale <= 0))
-            asIs = AsIs::Real;
-        asIs_.push_back(asIs);
-    }
+    values_ = std::make_unique<EngineValues>(converters_, types);
     pending_ = convertRows(first);
     return defs;
 }
@@ -443,50 +435,36 @@ QVector<Row> QueryDataSet::convertRows(QList<QVariantList> rows) const
     return rows;
 }
 
-QVariant QueryDataSet::convertedValue(int column) const
-{
-    const Field &field = *converters_[size_t(column)];
-    const AsIs asIs = asIs_[size_t(column)];
-    const QueryCursor::Cell cell = reader_->cell(column);
-    switch (cell.kind) {
-    case QueryCursor::Cell::Kind::Null:
-        return QVariant();
-    case QueryCursor::Cell::Kind::Integer:
-        if (asIs == AsIs::Integer)
-            return QVariant(qlonglong(cell.integer));
-        return field.convert(QVariant(qlonglong(cell.integer)));
-    case QueryCursor::Cell::Kind::Real:
-        if (asIs == AsIs::Real)
-            return QVariant(cell.real);
-        return field.convert(QVariant(cell.real));
-    case QueryCursor::Cell::Kind::Text:
-        if (asIs == AsIs::Text)
-            return field.fitText(QString::fromUtf8(QByteArrayView(cell.text, cell.size)));
-        break;
-    case QueryCursor::Cell::Kind::Other:
-        break;
-    }
-    return field.convert(reader_->value(column));
-}
-
 QVector<Row> QueryDataSet::readConverted(int count)
 {
     QVector<Row> rows;
-    if (!reader_)
-        return rows;
-    const int columns = int(converters_.size());
-    while (count < 0 || rows.size() < count) {
+    while (reader_ && (count < 0 || rows.size() < count)) {
         if (!reader_->next()) {
             reader_.reset();   // all read: the engine's result goes
             break;
         }
-        Row row;
-        row.reserve(columns + 1);   // room for the row number the dataset adds
-        for (int i = 0; i < columns; ++i)
-            row.append(convertedValue(i));
-        rows.append(std::move(row));
+        rows.append(values_->row(*reader_));
     }
     return rows;
+}
+
+bool QueryDataSet::fetchInto(int count, RowStore &store, int width, QVector<qint64> &ids)
+{
+    qsizetype taken = 0;
+    for (; taken < pending_.size() && (count < 0 || taken < count); ++taken)
+        ids.append(store.append(std::move(pending_[taken]), width));
+    pending_.remove(0, taken);
+    QByteArray packed;
+    while (reader_ && (count < 0 || ids.size() < count)) {
+        if (!reader_->next()) {
+            reader_.reset();
+            break;
+        }
+        packed.clear();
+        ids.append(values_->pack(*reader_, packed) ? store.appendPacked(packed, values_.get())
+                                                   : store.append(values_->row(*reader_), width));
+    }
+    return reader_ != nullptr || !pending_.isEmpty();
 }
 
 bool QueryDataSet::fetchRows(int count, QVector<Row> &rows)

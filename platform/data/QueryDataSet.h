@@ -9,6 +9,8 @@
 
 namespace plat {
 
+class EngineValues;
+
 // A parameter of a query: its name (kind character included for the program's
 // variables, "$Cliente"), its type and its value. A "*" list's value is a QStringList:
 // one bound text per item.
@@ -41,6 +43,7 @@ class QueryDataSet : public MemoryDataSet
 {
 public:
     explicit QueryDataSet(QString name = QString());
+    ~QueryDataSet() override;
 
     void setConnection(Connection *connection);
     Connection *connection() const { return link_.assigned(); }
@@ -120,13 +123,10 @@ private:
     // The same rows read and converted in one pass, from the engine's own values where the
     // reader gives them (no intermediate value per column).
     QVector<Row> readConverted(int count);
-    QVariant convertedValue(int column) const;
+    bool fetchInto(int count, RowStore &store, int width, QVector<qint64> &ids) override;
     std::unique_ptr<QueryCursor> reader_;      // while rows remain to be read
     std::vector<std::unique_ptr<Field>> converters_;
-    // By column, the engine's value that already is the field's value as it stands (a
-    // text, an integer, a double); any other goes through the field's conversion.
-    enum class AsIs : quint8 { None, Text, Integer, Real };
-    std::vector<AsIs> asIs_;
+    std::unique_ptr<EngineValues> values_;   // the columns' conversions
     QVector<Row> pending_;
     bool requestLive_ = false;
     bool stepRows_ = false;

@@ -5,6 +5,14 @@
 
 namespace plat {
 
+// Turns a packed row (see RowStore::appendPacked) back into its values.
+class RowDecoder
+{
+public:
+    virtual ~RowDecoder() = default;
+    virtual Row decode(QByteArrayView packed) const = 0;
+};
+
 // The rows a memory dataset keeps, by row number (1, 2, ... in arrival order), each held
 // once with its own number as a last, hidden value: a row handed out names its bookmark
 // without being copied. Numbers are never reused; a removed row leaves a gap.
@@ -14,9 +22,13 @@ public:
     void clear();
     // Keeps `row` cut or padded to `width` values; answers its number.
     qint64 append(Row row, int width);
+    // Keeps a row as the bytes `decoder` turns into its values the first time it is asked
+    // for: a large answer costs its bytes until its rows are shown. The decoder stays the
+    // store's until it is cleared.
+    qint64 appendPacked(QByteArrayView packed, const RowDecoder *decoder);
     void replace(qint64 id, Row row, int width);
     void remove(qint64 id);
-    bool contains(qint64 id) const { return index(id) >= 0 && !rows_[index(id)].isEmpty(); }
+    bool contains(qint64 id) const;
     // The row with its number last; an empty row when there is none.
     const Row &row(qint64 id) const;
     // The row without its number, as it arrived.
@@ -29,7 +41,10 @@ private:
     qsizetype index(qint64 id) const { return id >= 1 && id <= rows_.size() ? qsizetype(id - 1) : -1; }
     static void stamp(Row &row, int width, qint64 id);
 
-    QVector<Row> rows_;   // row number - 1 -> values and number; empty once removed
+    mutable QVector<Row> rows_;   // row number - 1 -> values and number; empty while packed or removed
+    mutable QVector<qint64> packed_;   // row number - 1 -> where its bytes start in arena_, -1 when none
+    QByteArray arena_;
+    const RowDecoder *decoder_ = nullptr;
 };
 
 // Where each kept row stands in the order a dataset shows them: positions by row number and
