@@ -169,12 +169,12 @@ int DataSet::columnOf(const QString &fieldName) const
     return -1;
 }
 
-QVariant DataSet::fieldValue(const Field &field) const
+const QVariant &DataSet::heldValue(const Field &field) const
 {
+    static const QVariant none;
     const int i = field.index();
-    if (state_ == DataSetState::SetKey)
-        return keyBuffer_.value(i);
-    return buffer_.value(i);
+    const QVector<QVariant> &values = state_ == DataSetState::SetKey ? keyBuffer_ : buffer_;
+    return i >= 0 && i < values.size() ? values[i] : none;
 }
 
 QVariant DataSet::oldFieldValue(const Field &field) const

@@ -215,7 +215,7 @@ void Field::setValue(const QVariant &value)
 
 bool Field::isNull() const
 {
-    const QVariant v = value();
+    const QVariant &v = dataSet_.heldValue(*this);
     return !v.isValid() || v.isNull();
 }
 
@@ -275,7 +275,7 @@ void Field::setAsInteger(qint64 value)
 
 double Field::asFloat() const
 {
-    const QVariant v = value();
+    const QVariant &v = dataSet_.heldValue(*this);
     if (v.isNull() || !v.isValid())
         return 0;
     if (v.typeId() == QMetaType::QString) {
