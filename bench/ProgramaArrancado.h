@@ -20,6 +20,9 @@ struct OpcionesArranque
     QStringList argumentos{QStringLiteral("U=ADMIN")};
     QByteArray definicionesAdicionales;   // lines appended to DATABASE.TXT, CR LF ended
     bool conEmpresa = true;
+    // Files written into the folder before the start (name, contents): BASESDATOS.TXT and
+    // ALIAS.INI put the databases on a server.
+    QList<QPair<QString, QByteArray>> archivos;
 };
 
 struct ProgramaArrancado
@@ -45,6 +48,11 @@ struct ProgramaArrancado
         if (!opciones.definicionesAdicionales.isEmpty())
             destino.write("\r\n" + opciones.definicionesAdicionales);
         destino.close();
+        for (const auto &[nombre, contenido] : opciones.archivos) {
+            QFile archivo(carpeta.filePath(nombre));
+            if (!archivo.open(QIODevice::WriteOnly) || archivo.write(contenido) != contenido.size())
+                return;
+        }
         TfGENEINIC::ArgumentosArranque = opciones.argumentos;
         inicio = std::make_unique<TfGENEINIC>(nullptr, &sesion);
         inicio->afterConstruction();

@@ -12,7 +12,10 @@ inline void crearVentasMuestra(plat::Connection &empresa, int filas)
     empresa.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
                                 "INSERT INTO VENTAS SELECT i, 'Cliente número ' || i, 'Ciudad ' || (i % 50), "
                                 "'Producto ' || (i % 300), i % 17, i * 0.5, (i % 17) * i * 0.5, "
-                                "'2026-01-01 10:00:00', 'V' || (i % 9), 'Nota de la venta ' || i FROM n")
-                     .arg(filas),
+                                "%2, 'V' || (i % 9), 'Nota de la venta ' || i FROM n")
+                     .arg(filas)
+                     // A server types a bare literal as text, which a TIMESTAMP column refuses.
+                     .arg(empresa.engine() == plat::EngineKind::SQLite ? QStringLiteral("'2026-01-01 10:00:00'")
+                                                                         : QStringLiteral("TIMESTAMP '2026-01-01 10:00:00'")),
                  {}, plat::SqlOrigin::AsWritten);
 }

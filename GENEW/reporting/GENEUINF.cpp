@@ -137,6 +137,8 @@ void TfGENEUINF::construirPaneles()
 
     QryConsultasSQL = make<plat::QueryComponent>(QStringLiteral("QryConsultasSQL"), this);
     QryConsultasSQL->query().setSqlOrigin(plat::SqlOrigin::Program);
+    // The rows go straight from the engine's statement to ClientDataSet1, never held twice.
+    QryConsultasSQL->query().setStepRows(true);
     DataSetProvider1 = std::make_unique<plat::DataSetProvider>(&QryConsultasSQL->query());
     DataSetProvider1->setPassThrough(true);
     ClientDataSet1 = make<plat::ClientDataSetComponent>(QStringLiteral("ClientDataSet1"), this);

@@ -169,12 +169,12 @@ int DataSet::columnOf(const QString &fieldName) const
     return -1;
 }
 
-QVariant DataSet::fieldValue(const Field &field) const
+const QVariant &DataSet::heldValue(const Field &field) const
 {
+    static const QVariant none;
     const int i = field.index();
-    if (state_ == DataSetState::SetKey)
-        return keyBuffer_.value(i);
-    return buffer_.value(i);
+    const QVector<QVariant> &values = state_ == DataSetState::SetKey ? keyBuffer_ : buffer_;
+    return i >= 0 && i < values.size() ? values[i] : none;
 }
 
 QVariant DataSet::oldFieldValue(const Field &field) const
@@ -231,10 +231,11 @@ void DataSet::setEmptyBuffer()
 
 void DataSet::loadRecord(const Row &row)
 {
-    buffer_ = QVector<QVariant>(int(fields_.size()));
+    // The buffer is reused: moving from record to record allocates nothing.
+    if (buffer_.size() != qsizetype(fields_.size()))
+        buffer_ = QVector<QVariant>(int(fields_.size()));
     for (const auto &f : fields_)
-        if (f->column_ >= 0)
-            buffer_[f->index_] = row.value(f->column_);
+        buffer_[f->index_] = f->column_ >= 0 && f->column_ < row.size() ? row[f->column_] : QVariant();
     currentRow_ = row;
     hasCurrent_ = true;
     computeCalculated();

@@ -241,7 +241,9 @@ public:
     ErrorEvent OnPostError, OnDeleteError, OnEditError;
 
     // Used by fields.
-    QVariant fieldValue(const Field &field) const;
+    QVariant fieldValue(const Field &field) const { return heldValue(field); }
+    // The same value where the record holds it, valid until the record changes.
+    const QVariant &heldValue(const Field &field) const;
     void setFieldValue(Field &field, const QVariant &value);
     QVariant oldFieldValue(const Field &field) const;
 

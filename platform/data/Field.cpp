@@ -89,6 +89,13 @@ bool Field::isDateTime() const
     return def_.type == ftDate || def_.type == ftTime || def_.type == ftDateTime;
 }
 
+QString Field::fitText(QString text) const
+{
+    if (def_.type == ftString && def_.size > 0 && text.size() > def_.size)
+        text.truncate(def_.size);
+    return text;
+}
+
 QVariant Field::convert(const QVariant &value) const
 {
     if (!value.isValid() || value.isNull())
@@ -109,9 +116,7 @@ QVariant Field::convert(const QVariant &value) const
             text = value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
         else
             text = value.toString();
-        if (t == ftString && def_.size > 0 && text.size() > def_.size)
-            text.truncate(def_.size);
-        return text;
+        return fitText(std::move(text));
     }
     if (isIntegerType(t)) {
         if (textIn) {
@@ -210,7 +215,7 @@ void Field::setValue(const QVariant &value)
 
 bool Field::isNull() const
 {
-    const QVariant v = value();
+    const QVariant &v = dataSet_.heldValue(*this);
     return !v.isValid() || v.isNull();
 }
 
@@ -270,7 +275,7 @@ void Field::setAsInteger(qint64 value)
 
 double Field::asFloat() const
 {
-    const QVariant v = value();
+    const QVariant &v = dataSet_.heldValue(*this);
     if (v.isNull() || !v.isValid())
         return 0;
     if (v.typeId() == QMetaType::QString) {

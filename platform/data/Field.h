@@ -119,6 +119,8 @@ public:
 
     // Converts a value to this field's type, raising the engine's conversion texts.
     QVariant convert(const QVariant &value) const;
+    // A text value of a text field, cut to its declared size: `convert` of a QString there.
+    QString fitText(QString text) const;
     QString plainText(const QVariant &value) const;
 
 private:

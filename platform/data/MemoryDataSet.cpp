@@ -9,13 +9,11 @@ QList<FieldDef> MemoryDataSet::cursorOpen()
     const QList<FieldDef> defs = openSource();
     if (!hasRows_ || !keepRowsWhenClosed()) {
         store_.clear();
-        nextId_ = 1;
         exhausted_ = false;
         hasRows_ = true;
     }
     passedOn_ = 0;
     visible_.clear();
-    positionOf_.clear();
     position_ = -1;
     return defs;
 }
@@ -26,7 +24,6 @@ void MemoryDataSet::cursorClose()
     if (!keepRowsWhenClosed())
         discardRows();
     visible_.clear();
-    positionOf_.clear();
     position_ = -1;
 }
 
@@ -46,7 +43,7 @@ bool MemoryDataSet::passRowsOn(qint64 from, int count, QVector<Row> &rows, bool 
     const auto wanted = [&] { return count < 0 ? -1 : count - int(rows.size()); };
     qint64 next = from;
     for (; next < visible_.size() && wanted() != 0; ++next)
-        rows << store_.value(visible_[int(next)]);
+        rows << store_.values(visible_.idAt(next));
     // Source rows beyond those kept: those handed over before are skipped, the rest taken.
     const qint64 kept = visible_.size();
     while (!exhausted_ && next - kept > passedOn_) {
@@ -68,39 +65,38 @@ bool MemoryDataSet::passRowsOn(qint64 from, int count, QVector<Row> &rows, bool 
     return true;
 }
 
-Row MemoryDataSet::withId(qint64 id) const
-{
-    // The row number travels as a hidden last value, so a row names its own bookmark.
-    Row row = store_.value(id);
-    row.resize(int(columns().size()));
-    row << QVariant(id);
-    return row;
-}
-
 bool MemoryDataSet::loadPacket()
 {
     if (exhausted_ || passedOn_ > 0)
         return false;
-    QVector<Row> rows;
-    const bool more = fetchRows(ordered() ? -1 : packetSize(), rows);
+    QVector<qint64> ids;
+    const bool more = fetchInto(ordered() ? -1 : packetSize(), store_, width(), ids);
     if (!more || packetSize() < 0 || ordered())
         exhausted_ = true;
-    if (rows.isEmpty()) {
+    if (ids.isEmpty()) {
         exhausted_ = true;
         return false;
     }
-    const bool simple = !ordered();
-    for (Row &row : rows) {
-        const qint64 id = nextId_++;
-        store_.insert(id, row);
-        if (simple && acceptsRow(row)) {
-            positionOf_.insert(id, visible_.size());
-            visible_ << id;
-        }
-    }
-    if (!simple)
+    if (!ordered()) {
+        // A row is only read back here when a condition asks for its values.
+        const bool conditions = hasRowConditions();
+        for (qint64 id : std::as_const(ids))
+            if (!conditions || acceptsRow(store_.row(id)))
+                visible_.append(id);
+    } else {
         rebuildVisible();
+    }
     return true;
+}
+
+bool MemoryDataSet::fetchInto(int count, RowStore &store, int width, QVector<qint64> &ids)
+{
+    QVector<Row> rows;
+    const bool more = fetchRows(count, rows);
+    ids.reserve(ids.size() + rows.size());
+    for (Row &row : rows)
+        ids.append(store.append(std::move(row), width));
+    return more;
 }
 
 void MemoryDataSet::loadAll()
@@ -111,8 +107,8 @@ void MemoryDataSet::loadAll()
 
 bool MemoryDataSet::lessThan(qint64 a, qint64 b) const
 {
-    const Row &x = store_[a];
-    const Row &y = store_[b];
+    const Row &x = store_.row(a);
+    const Row &y = store_.row(b);
     for (int column : orderColumns_) {
         const int c = compareValues(x.value(column), y.value(column));
         if (c != 0)
@@ -123,15 +119,12 @@ bool MemoryDataSet::lessThan(qint64 a, qint64 b) const
 
 void MemoryDataSet::rebuildVisible()
 {
-    visible_.clear();
-    positionOf_.clear();
-    for (auto it = store_.cbegin(); it != store_.cend(); ++it)
-        if (acceptsRow(it.value()))
-            visible_ << it.key();
+    QVector<qint64> ids = store_.ids();
+    if (hasRowConditions())
+        ids.removeIf([this](qint64 id) { return !acceptsRow(store_.row(id)); });
     if (ordered())
-        std::stable_sort(visible_.begin(), visible_.end(), [this](qint64 a, qint64 b) { return lessThan(a, b); });
-    for (int i = 0; i < visible_.size(); ++i)
-        positionOf_.insert(visible_[i], i);
+        std::stable_sort(ids.begin(), ids.end(), [this](qint64 a, qint64 b) { return lessThan(a, b); });
+    visible_.assign(std::move(ids));
 }
 
 bool MemoryDataSet::rowAt(qint64 position, Row &row)
@@ -141,7 +134,7 @@ bool MemoryDataSet::rowAt(qint64 position, Row &row)
     if (position < 0 || position >= visible_.size())
         return false;
     position_ = position;
-    row = withId(visible_[int(position)]);
+    row = store_.row(visible_.idAt(position));
     return true;
 }
 
@@ -169,11 +162,11 @@ bool MemoryDataSet::cursorPrior(Row &row)
 bool MemoryDataSet::cursorGoto(const Bookmark &bookmark, Row &row)
 {
     const qint64 id = bookmark.key.value(0).toLongLong();
-    const auto it = positionOf_.constFind(id);
-    if (it == positionOf_.cend())
+    const qint64 position = visible_.position(id);
+    if (position < 0)
         return false;
-    position_ = it.value();
-    row = withId(id);
+    position_ = position;
+    row = store_.row(id);
     return true;
 }
 
@@ -186,35 +179,33 @@ bool MemoryDataSet::cursorSeek(const QVariantList &values, bool exact, Row &row)
 {
     loadAll();
     if (!ordered()) {
-        for (int i = 0; i < visible_.size(); ++i)
-            if (compareKey(store_[visible_[i]], values) == 0)
+        for (qint64 i = 0; i < visible_.size(); ++i)
+            if (compareKey(store_.row(visible_.idAt(i)), values) == 0)
                 return rowAt(i, row);
         return false;
     }
-    const auto it = std::lower_bound(visible_.cbegin(), visible_.cend(), values,
-                                     [this](qint64 id, const QVariantList &key) { return compareKey(store_[id], key) < 0; });
-    if (it == visible_.cend())
+    const QVector<qint64> &ids = visible_.ids();
+    const auto it = std::lower_bound(ids.cbegin(), ids.cend(), values,
+                                     [this](qint64 id, const QVariantList &key) { return compareKey(store_.row(id), key) < 0; });
+    if (it == ids.cend())
         return false;
-    if (exact && compareKey(store_[*it], values) != 0)
+    if (exact && compareKey(store_.row(*it), values) != 0)
         return false;
-    return rowAt(it - visible_.cbegin(), row);
+    return rowAt(it - ids.cbegin(), row);
 }
 
 Bookmark MemoryDataSet::cursorInsert(const Row &row)
 {
-    const qint64 id = nextId_++;
-    store_.insert(id, row);
+    const qint64 id = store_.append(row, width());
     if (!ordered() && exhausted_ && acceptsRow(row)) {
-        positionOf_.insert(id, visible_.size());
-        visible_ << id;
+        visible_.append(id);
     } else if (ordered() || exhausted_) {
         rebuildVisible();
     } else if (acceptsRow(row)) {
         // Rows still to arrive come after the ones read: the new row is shown at the end
         // once they are all read.
         loadAll();
-        positionOf_.insert(id, visible_.size());
-        visible_ << id;
+        visible_.append(id);
     }
     return Bookmark{{QVariant(id)}};
 }
@@ -222,7 +213,7 @@ Bookmark MemoryDataSet::cursorInsert(const Row &row)
 Bookmark MemoryDataSet::cursorUpdate(const Bookmark &at, const Row &, const Row &row)
 {
     const qint64 id = at.key.value(0).toLongLong();
-    store_.insert(id, row);
+    store_.replace(id, row, width());
     if (ordered() || hasRowConditions())
         rebuildVisible();
     return at;
@@ -232,14 +223,7 @@ void MemoryDataSet::cursorDelete(const Bookmark &at, const Row &)
 {
     const qint64 id = at.key.value(0).toLongLong();
     store_.remove(id);
-    const auto it = positionOf_.constFind(id);
-    if (it == positionOf_.cend())
-        return;
-    const int position = int(it.value());
-    visible_.remove(position);
-    positionOf_.remove(id);
-    for (int i = position; i < visible_.size(); ++i)
-        positionOf_[visible_[i]] = i;
+    visible_.remove(id);
 }
 
 void MemoryDataSet::cursorReset()
@@ -267,7 +251,7 @@ QVector<Row> MemoryDataSet::cursorRows(qint64 first, int count)
 
 qint64 MemoryDataSet::cursorPosition(const Row &row)
 {
-    return positionOf_.value(cursorBookmark(row).key.value(0).toLongLong(), -1);
+    return visible_.position(cursorBookmark(row).key.value(0).toLongLong());
 }
 
 QStringList MemoryDataSet::cursorSetOrder(const QString &indexName, const QStringList &fields)

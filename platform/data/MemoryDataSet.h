@@ -1,8 +1,6 @@
 #pragma once
 #include "platform/data/DataSet.h"
-
-#include <QHash>
-#include <QMap>
+#include "platform/data/RowStore.h"
 
 namespace plat {
 
@@ -28,6 +26,9 @@ protected:
     virtual void closeSource() {}
     // Appends up to `count` further rows (count < 0: all of them); false when no more.
     virtual bool fetchRows(int count, QVector<Row> &rows) = 0;
+    // The same rows kept straight in `store` (their numbers added to `ids`), `width` values
+    // each; by default through fetchRows.
+    virtual bool fetchInto(int count, RowStore &store, int width, QVector<qint64> &ids);
     virtual int packetSize() const { return -1; }
     // Whether the rows stay after the dataset is closed and reopened.
     virtual bool keepRowsWhenClosed() const { return false; }
@@ -60,14 +61,12 @@ private:
     bool rowAt(qint64 position, Row &row);
     bool ordered() const { return !orderFields_.isEmpty(); }
     bool lessThan(qint64 a, qint64 b) const;
-    Row withId(qint64 id) const;
+    int width() const { return int(columns().size()); }
 
-    QMap<qint64, Row> store_;       // row number -> values
-    QVector<qint64> visible_;       // row numbers in the current order, conditions applied
-    QHash<qint64, qint64> positionOf_;
+    RowStore store_;
+    RowOrder visible_;   // the rows shown, in the current order, conditions applied
     QVector<int> orderColumns_;
     QStringList orderFields_;
-    qint64 nextId_ = 1;
     qint64 position_ = -1;
     bool exhausted_ = false;
     bool hasRows_ = false;

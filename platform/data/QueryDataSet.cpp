@@ -1,5 +1,7 @@
 #include "platform/data/QueryDataSet.h"
 
+#include "platform/data/EngineValues.h"
+
 #include "platform/data/SqlVariables.h"
 #include "platform/data/ValueText.h"
 #include "platform/data/engine/Connection.h"
@@ -15,6 +17,8 @@ namespace plat {
 
 QueryDataSet::QueryDataSet(QString name) : MemoryDataSet(std::move(name)) {}
 
+QueryDataSet::~QueryDataSet() = default;
+
 bool QueryDataSet::canModify() const
 {
     return !readOnly() && canWriteBack();
@@ -23,6 +27,7 @@ bool QueryDataSet::canModify() const
 void QueryDataSet::closeSource()
 {
     reader_.reset();
+    values_.reset();
     converters_.clear();
     pending_.clear();
 }
@@ -392,6 +397,7 @@ QList<FieldDef> QueryDataSet::openSource()
     converters_.clear();
     for (const FieldDef &def : defs)
         converters_.push_back(std::make_unique<Field>(*this, def, FieldKind::Data));
+    values_ = std::make_unique<EngineValues>(converters_, types);
     pending_ = convertRows(first);
     return defs;
 }
@@ -429,12 +435,44 @@ QVector<Row> QueryDataSet::convertRows(QList<QVariantList> rows) const
     return rows;
 }
 
+QVector<Row> QueryDataSet::readConverted(int count)
+{
+    QVector<Row> rows;
+    while (reader_ && (count < 0 || rows.size() < count)) {
+        if (!reader_->next()) {
+            reader_.reset();   // all read: the engine's result goes
+            break;
+        }
+        rows.append(values_->row(*reader_));
+    }
+    return rows;
+}
+
+bool QueryDataSet::fetchInto(int count, RowStore &store, int width, QVector<qint64> &ids)
+{
+    qsizetype taken = 0;
+    for (; taken < pending_.size() && (count < 0 || taken < count); ++taken)
+        ids.append(store.append(std::move(pending_[taken]), width));
+    pending_.remove(0, taken);
+    QByteArray packed;
+    while (reader_ && (count < 0 || ids.size() < count)) {
+        if (!reader_->next()) {
+            reader_.reset();
+            break;
+        }
+        packed.clear();
+        ids.append(values_->pack(*reader_, packed) ? store.appendPacked(packed, values_.get())
+                                                   : store.append(values_->row(*reader_), width));
+    }
+    return reader_ != nullptr || !pending_.isEmpty();
+}
+
 bool QueryDataSet::fetchRows(int count, QVector<Row> &rows)
 {
     rows = std::move(pending_);
     pending_.clear();
     if (count < 0 || rows.size() < count)
-        rows += convertRows(readRows(count < 0 ? -1 : count - int(rows.size())));
+        rows += readConverted(count < 0 ? -1 : count - int(rows.size()));
     return reader_ != nullptr;
 }
 

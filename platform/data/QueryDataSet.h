@@ -9,6 +9,8 @@
 
 namespace plat {
 
+class EngineValues;
+
 // A parameter of a query: its name (kind character included for the program's
 // variables, "$Cliente"), its type and its value. A "*" list's value is a QStringList:
 // one bound text per item.
@@ -41,6 +43,7 @@ class QueryDataSet : public MemoryDataSet
 {
 public:
     explicit QueryDataSet(QString name = QString());
+    ~QueryDataSet() override;
 
     void setConnection(Connection *connection);
     Connection *connection() const { return link_.assigned(); }
@@ -117,8 +120,13 @@ private:
     static constexpr int kStepPacket = 100;   // stepped rows: no more than a client's packet
     QList<QVariantList> readRows(int count);   // count < 0: the rest
     QVector<Row> convertRows(QList<QVariantList> rows) const;
+    // The same rows read and converted in one pass, from the engine's own values where the
+    // reader gives them (no intermediate value per column).
+    QVector<Row> readConverted(int count);
+    bool fetchInto(int count, RowStore &store, int width, QVector<qint64> &ids) override;
     std::unique_ptr<QueryCursor> reader_;      // while rows remain to be read
     std::vector<std::unique_ptr<Field>> converters_;
+    std::unique_ptr<EngineValues> values_;   // the columns' conversions
     QVector<Row> pending_;
     bool requestLive_ = false;
     bool stepRows_ = false;

@@ -265,10 +265,12 @@ void GeneracionInforme::procesarRegistro()
 {
     int cambio = -1;
     for (int i = 0; i < grupos_.size() && cambio < 0; ++i) {
-        QVariantList valores;
-        for (const plat::Field *campo : std::as_const(grupos_[i].campos))
-            valores << campo->value();
-        if (primero_ || valores != grupos_[i].valores)
+        // Compared where they stand: a record of the same group allocates nothing.
+        const auto &campos = grupos_[i].campos;
+        bool igual = !primero_ && campos.size() == grupos_[i].valores.size();
+        for (int j = 0; igual && j < campos.size(); ++j)
+            igual = campos[j]->value() == grupos_[i].valores[j];
+        if (!igual)
             cambio = i;
     }
     if (cambio >= 0) {

@@ -1,0 +1,46 @@
+#pragma once
+#include "platform/data/DataSet.h"
+#include "platform/data/RowStore.h"
+#include "platform/data/engine/QueryCursor.h"
+
+#include <memory>
+#include <vector>
+
+namespace plat {
+
+// How a query's columns become its fields' values: the engine's own value where it already
+// is the field's value (a text, an integer, a double, a stored date's text), the field's
+// conversion otherwise. A row whose every value is of the first kind can be kept packed, as
+// the engine gave it, and turned into values when it is first asked for: the same values,
+// since nothing in the conversion can fail or depend on when it runs.
+class EngineValues : public RowDecoder
+{
+public:
+    EngineValues(const std::vector<std::unique_ptr<Field>> &fields, const QList<TFieldType> &readTypes);
+
+    // The values of the reader's current row.
+    Row row(const QueryCursor &reader) const;
+    // The current row's values packed into `out`; false when one of them must be converted now.
+    bool pack(const QueryCursor &reader, QByteArray &out) const;
+    Row decode(QByteArrayView packed) const override;
+
+private:
+    enum class AsIs : quint8 { None, Text, Integer, Real, StoredDate };
+    struct Column
+    {
+        const Field *field;
+        AsIs asIs;
+        TFieldType read;   // the type the engine reads the column as
+        // The last text read: a value repeated from the row before (a sorted or grouped
+        // column) shares it instead of being made again.
+        mutable QByteArray lastBytes;
+        mutable QString lastText;
+        mutable bool hasLast = false;
+    };
+    QString text(const Column &column, QByteArrayView bytes) const;
+    QVariant value(const QueryCursor &reader, int column) const;
+
+    std::vector<Column> columns_;
+};
+
+} // namespace plat

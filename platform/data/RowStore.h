@@ -1,0 +1,72 @@
+#pragma once
+#include "platform/data/DataSet.h"
+
+#include <QVector>
+
+namespace plat {
+
+// Turns a packed row (see RowStore::appendPacked) back into its values.
+class RowDecoder
+{
+public:
+    virtual ~RowDecoder() = default;
+    virtual Row decode(QByteArrayView packed) const = 0;
+};
+
+// The rows a memory dataset keeps, by row number (1, 2, ... in arrival order), each held
+// once with its own number as a last, hidden value: a row handed out names its bookmark
+// without being copied. Numbers are never reused; a removed row leaves a gap.
+class RowStore
+{
+public:
+    void clear();
+    // Keeps `row` cut or padded to `width` values; answers its number.
+    qint64 append(Row row, int width);
+    // Keeps a row as the bytes `decoder` turns into its values the first time it is asked
+    // for: a large answer costs its bytes until its rows are shown. The decoder stays the
+    // store's until it is cleared.
+    qint64 appendPacked(QByteArrayView packed, const RowDecoder *decoder);
+    void replace(qint64 id, Row row, int width);
+    void remove(qint64 id);
+    bool contains(qint64 id) const;
+    // The row with its number last; an empty row when there is none.
+    const Row &row(qint64 id) const;
+    // The row without its number, as it arrived.
+    Row values(qint64 id) const;
+    // Numbers of the kept rows, in arrival order.
+    QVector<qint64> ids() const;
+    qint64 lastId() const { return qint64(rows_.size()); }
+
+private:
+    qsizetype index(qint64 id) const { return id >= 1 && id <= rows_.size() ? qsizetype(id - 1) : -1; }
+    static void stamp(Row &row, int width, qint64 id);
+
+    mutable QVector<Row> rows_;   // row number - 1 -> values and number; empty while packed or removed
+    mutable QVector<qint64> packed_;   // row number - 1 -> where its bytes start in arena_, -1 when none
+    QByteArray arena_;
+    const RowDecoder *decoder_ = nullptr;
+};
+
+// Where each kept row stands in the order a dataset shows them: positions by row number and
+// row numbers by position, both dense.
+class RowOrder
+{
+public:
+    void clear();
+    void assign(QVector<qint64> ids);
+    void append(qint64 id);
+    // Takes the row out; the rows after it move up one.
+    void remove(qint64 id);
+    qint64 position(qint64 id) const;   // -1 when not shown
+    qint64 idAt(qint64 position) const { return ids_[qsizetype(position)]; }
+    qint64 size() const { return ids_.size(); }
+    const QVector<qint64> &ids() const { return ids_; }
+
+private:
+    void place(qsizetype from);
+
+    QVector<qint64> ids_;
+    QVector<qint64> positionOf_;   // row number - 1 -> position, -1 when not shown
+};
+
+} // namespace plat

@@ -1,0 +1,147 @@
+// Rows a stepped query keeps as the engine gave them and turns into values when first shown:
+// the same values, errors and behaviour as rows converted on arrival.
+#include "tests/platform/data/DataFixture.h"
+
+#include "platform/data/ClientDataSet.h"
+
+using namespace plat;
+using gptest::errorText;
+
+namespace {
+
+class SteppedRows : public gptest::DataTest
+{
+protected:
+    void SetUp() override
+    {
+        DataTest::SetUp();
+        if (IsSkipped())
+            return;
+        // Only SQLite keeps a text longer than its column's declared size.
+        exec(QStringLiteral("CREATE TABLE MEZCLA (Codigo INTEGER PRIMARY KEY, Corto VARCHAR(%1), Ciudad VARCHAR(20), "
+                            "Importe FLOAT, Cantidad INTEGER, Fecha TIMESTAMP, Notas TEXT, Medida NUMERIC)")
+                 .arg(sqlite() ? 5 : 20));
+        // Rows past the first packet, a city repeated from the row before, NULLs in every
+        // column but the key.
+        const QString fecha = sqlite() ? QStringLiteral("'2026-01-01 10:00:00'")
+                                                                    : QStringLiteral("TIMESTAMP '2026-01-01 10:00:00'");
+        exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2600) "
+             "INSERT INTO MEZCLA SELECT i, CASE WHEN i % 7 = 0 THEN NULL ELSE 'corto ' || i END, "
+             "CASE WHEN i % 11 = 0 THEN NULL ELSE 'Ciudad ' || (i / 3) END, "
+             "CASE WHEN i % 13 = 0 THEN NULL ELSE i * 0.25 END, "
+                            "CASE WHEN i % 17 = 0 THEN NULL WHEN i % 3 = 0 THEN i * 0.5 ELSE i % 5 END, "
+             "CASE WHEN i % 19 = 0 THEN NULL ELSE %1 END, "
+             "CASE WHEN i % 23 = 0 THEN NULL ELSE 'nota ' || i END, CASE WHEN i % 2 = 0 THEN i % 4 ELSE i * 0.5 END "
+                            "FROM n").arg(fecha));
+    }
+    void exec(const QString &sql) { db().exec(sql, {}, SqlOrigin::AsWritten); }
+    bool sqlite() const { return GetParam() == gptest::Backend::SQLite; }
+
+    std::unique_ptr<QueryDataSet> query(const QString &sql, bool stepped)
+    {
+        auto q = std::make_unique<QueryDataSet>("Consulta");
+        q->setConnection(&db());
+        q->setStepRows(stepped);
+        q->setSql(sql);
+        return q;
+    }
+
+    // Every row's values, shown in the order given.
+    static QVector<QVariantList> valuesOf(QueryDataSet &q, bool lastFirst)
+    {
+        const qint64 count = q.rowCount();
+        QVector<QVariantList> rows(count);
+        for (qint64 i = 0; i < count; ++i) {
+            const qint64 row = lastFirst ? count - 1 - i : i;
+            rows[row] = q.rowValues(row, 1).value(0);
+        }
+        return rows;
+    }
+};
+
+} // namespace
+
+TEST_P(SteppedRows, GiveTheValuesOfRowsConvertedOnArrival)
+{
+    // On SQLite a whole number of a NUMERIC column is stored as an integer, and a fraction
+    // in an INTEGER column as a float.
+    const QString sql = "SELECT Codigo, Corto, Ciudad, Importe, Cantidad, Fecha, Notas, Medida FROM MEZCLA ORDER BY Codigo";
+    auto read = query(sql, false);
+    read->open();
+    auto stepped = query(sql, true);
+    stepped->open();
+    const QVector<QVariantList> expected = valuesOf(*read, false);
+    ASSERT_EQ(expected.size(), 2600);
+    EXPECT_EQ(expected[5].value(1).toString(), sqlite() ? "corto" : "corto 6");   // cut to its declared size
+    EXPECT_EQ(expected[5].value(5).typeId(), QMetaType::QDateTime);
+    // The last rows are asked for first: rows are turned into values out of order.
+    const QVector<QVariantList> got = valuesOf(*stepped, true);
+    ASSERT_EQ(got.size(), expected.size());
+    for (qsizetype i = 0; i < got.size(); ++i) {
+        ASSERT_EQ(got[i].size(), expected[i].size()) << "row " << i;
+        for (qsizetype c = 0; c < got[i].size(); ++c) {
+            EXPECT_EQ(got[i][c].typeId(), expected[i][c].typeId()) << "row " << i << " column " << c;
+            EXPECT_EQ(got[i][c], expected[i][c]) << "row " << i << " column " << c;
+        }
+    }
+}
+
+TEST_P(SteppedRows, AStoredDateThatIsNoDateFailsAsItArrives)
+{
+    if (!sqlite())
+        GTEST_SKIP() << "only SQLite stores a text that is no date in a date column";
+    exec("UPDATE MEZCLA SET Fecha = 'mañana' WHERE Codigo = 2500");
+    const QString sql = "SELECT Codigo, Fecha FROM MEZCLA ORDER BY Codigo";
+    auto read = query(sql, false);
+    auto stepped = query(sql, true);
+    read->open();
+    const std::string expected = errorText([&] { read->rowCount(); });
+    EXPECT_EQ(expected, "'mañana' is not a valid date");
+    stepped->open();
+    // Counting reads every row: the bad one fails there, not later when shown.
+    EXPECT_EQ(errorText([&] { stepped->rowCount(); }), expected);
+}
+
+TEST_P(SteppedRows, KeepFiltersOrderBookmarksAndEdits)
+{
+    auto q = query("SELECT Codigo, Ciudad, Importe FROM MEZCLA ORDER BY Codigo", true);
+    q->setRequestLive(true);
+    q->open();
+    // A filter and an order over rows never shown.
+    q->setFilter("Importe >= 600");
+    q->setFiltered(true);
+    q->setIndexFieldNames("Ciudad;Codigo");
+    q->first();
+    // Rows without a city come first.
+    EXPECT_TRUE(q->fieldByName("Ciudad").isNull());
+    EXPECT_EQ(q->fieldByName("Codigo").asInteger(),
+              db().scalar("SELECT MIN(Codigo) FROM MEZCLA WHERE Importe >= 600 AND Ciudad IS NULL").toInt());
+    const Bookmark mark = q->bookmark();
+    const int first = q->fieldByName("Codigo").asInteger();
+    EXPECT_EQ(q->recordCount(), db().scalar("SELECT COUNT(*) FROM MEZCLA WHERE Importe >= 600").toInt());
+    EXPECT_TRUE(q->locate("Codigo", 2402));
+    q->next();
+    EXPECT_EQ(q->fieldByName("Ciudad").asString(), "Ciudad 801");
+    EXPECT_EQ(q->fieldByName("Codigo").asInteger(), 2403);
+    q->setFiltered(false);
+    q->setIndexFieldNames(QString());
+    EXPECT_EQ(q->recordCount(), 2600);
+    EXPECT_TRUE(q->locate("Codigo", 2599));
+    q->edit();
+    q->fieldByName("Ciudad").setAsString("Otra");
+    q->post();
+    EXPECT_TRUE(q->locate("Codigo", 2598));
+    q->remove();
+    EXPECT_EQ(q->recordCount(), 2599);
+    q->last();
+    EXPECT_EQ(q->fieldByName("Codigo").asInteger(), 2600);
+    q->prior();
+    EXPECT_EQ(q->fieldByName("Codigo").asInteger(), 2599);
+    EXPECT_EQ(q->fieldByName("Ciudad").asString(), "Otra");
+    q->gotoBookmark(mark);
+    EXPECT_EQ(q->fieldByName("Codigo").asInteger(), first);
+    EXPECT_EQ(db().scalar("SELECT Ciudad FROM MEZCLA WHERE Codigo = 2599").toString(), "Otra");
+    EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM MEZCLA").toInt(), 2599);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, SteppedRows, GP_DATA_BACKENDS);
