@@ -2,46 +2,32 @@
 // the window's own message and cancels, as the master windows do; the chapter grid, which has
 // no message of its own, tells it through the exception handler and keeps the line as typed.
 // On SQLite and PostgreSQL.
-#include "ProyectoMuestra.h"
-#include "ProyectosFixture.h"
+#include "VentanaProyectoMuestra.h"
 #include "tests/support/ImprimirQString.h"
 
-#include "projects/proyectos/PROYPROY.h"
 #include "tests/platform/engine/OtherProgramFixture.h"
 
-#include <QPointer>
 #include <QTest>
 
 namespace {
 
-class GrabacionConcurrenteTest : public ProyectosMotorTest
+class GrabacionConcurrenteTest : public VentanaProyectoMuestraTest
 {
 protected:
     void SetUp() override
     {
-        ProyectosMotorTest::SetUp();
+        VentanaProyectoMuestraTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        for (const QString &sentencia : SentenciasProyectoMuestra())
-            ASSERT_EQ(sql(sentencia), QString()) << sentencia.toStdString();
-        ventana_ = ventanaPrograma<TfPROYPROY>();
-        ventana_->setBounds(0, 0, 900, 600);
-        cabecera().locate(QStringLiteral("Codigo"), QStringLiteral("1"));
         otro_ = std::make_unique<gptest::OtherProgram>(form_->Database().location());
-        mensajes_.limpiar();
     }
 
     void TearDown() override
     {
         otro_.reset();
-        delete ventana_.data();
-        ProyectosMotorTest::TearDown();
+        VentanaProyectoMuestraTest::TearDown();
     }
 
-    plat::DataSet &cabecera() { return ventana_->Table1->dataSet(); }
-    plat::DataSet &lineas() { return ventana_->Table2->dataSet(); }
-
-    QPointer<TfPROYPROY> ventana_;
     std::unique_ptr<gptest::OtherProgram> otro_;
 };
 

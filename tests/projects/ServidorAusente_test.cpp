@@ -1,11 +1,9 @@
 // The PostgreSQL server is stopped while a project is being typed: one message names the
 // server's reason, the typed values stay in the window, and once the server is back the
 // save stores them. The program runs against a server of the test's own.
-#include "ProyectoMuestra.h"
-#include "ProyectosFixture.h"
+#include "VentanaProyectoMuestra.h"
 #include "tests/support/ImprimirQString.h"
 
-#include "projects/proyectos/PROYPROY.h"
 #include "tests/platform/engine/StoppedServerFixture.h"
 
 #include <QPointer>
@@ -13,33 +11,10 @@
 
 namespace {
 
-class ServidorAusenteTest : public gptest::StoppedServerTest<ProyectosMotorTest>
+// The window's datasets end with the server back: the server fixture starts it again before
+// the window goes.
+class ServidorAusenteTest : public gptest::StoppedServerTest<VentanaProyectoMuestraTest>
 {
-protected:
-    void SetUp() override
-    {
-        StoppedServerTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        for (const QString &sentencia : SentenciasProyectoMuestra())
-            ASSERT_EQ(sql(sentencia), QString()) << sentencia.toStdString();
-        ventana_ = ventanaPrograma<TfPROYPROY>();
-        ventana_->setBounds(0, 0, 900, 600);
-        cabecera().locate(QStringLiteral("Codigo"), QStringLiteral("1"));
-        mensajes_.limpiar();
-    }
-
-    // The window's datasets end with the server back.
-    void TearDown() override
-    {
-        runAgain();
-        delete ventana_.data();
-        StoppedServerTest::TearDown();
-    }
-
-    plat::DataSet &cabecera() { return ventana_->Table1->dataSet(); }
-
-    QPointer<TfPROYPROY> ventana_;
 };
 
 TEST_P(ServidorAusenteTest, UnSoloMensajeYLoEscritoSeGrabaAlVolverElServidor)

@@ -41,7 +41,9 @@ protected:
     {
         if (saved_.empty())
             return;
-        runAgain();
+        if (!running_)
+            server_->resume();
+        running_ = true;
         Base::TearDown();
         for (const auto &[name, value] : saved_)
             qputenv(name.c_str(), value);
@@ -57,16 +59,6 @@ protected:
     {
         ASSERT_TRUE(server_->resume());
         running_ = true;
-    }
-
-    // Started again if a case left it stopped; a case whose own parts need the server to
-    // end calls it before ending them.
-    void runAgain()
-    {
-        if (running_)
-            return;
-        running_ = true;
-        server_->resume();
     }
 
     static const PrivatePgServer &server() { return *server_; }
