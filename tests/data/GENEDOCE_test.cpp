@@ -12,6 +12,7 @@
 #include "platform/ui/Lists.h"
 #include "platform/ui/ShellTreeView.h"
 #include "tests/data/ModuloFixture.h"
+#include "tests/runtime/externos/SumiderosSmtp.h"
 
 #include <QDir>
 #include <QImage>
@@ -310,22 +311,13 @@ protected:
         openssl.start(QStringLiteral("openssl"), {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
                                                   "/CN=correo.prueba.test", "-keyout", "clave.pem", "-out", "cert.pem"});
         ASSERT_TRUE(openssl.waitForFinished(60000) && openssl.exitCode() == 0);
-        sumideros_ = new QProcess;
-        sumideros_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        sumideros_->start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(GP_SUMIDEROS_SMTP), registro(),
-                                                               carpeta_->file("cert.pem"), carpeta_->file("clave.pem")});
-        ASSERT_TRUE(sumideros_->waitForReadyRead(30000));
-        for (const QString &par : QString::fromUtf8(sumideros_->readLine()).trimmed().split(u' '))
-            if (par.startsWith(QLatin1String("plano=")))
-                puerto_ = par.section(u'=', 1).toInt();
+        sumideros_ = new gptest::SumiderosSmtp(registro(), {carpeta_->file("cert.pem"), carpeta_->file("clave.pem")});
+        puerto_ = sumideros_->puertos().value(QStringLiteral("plano"));
         ASSERT_NE(puerto_, 0);
     }
 
     static void TearDownTestSuite()
     {
-        sumideros_->closeWriteChannel();
-        if (!sumideros_->waitForFinished(5000))
-            sumideros_->kill();
         delete sumideros_;
         delete carpeta_;
     }
@@ -370,7 +362,7 @@ protected:
     }
 
     static inline gptest::TempDir *carpeta_ = nullptr;
-    static inline QProcess *sumideros_ = nullptr;
+    static inline gptest::SumiderosSmtp *sumideros_ = nullptr;
     static inline int puerto_ = 0;
 };
 

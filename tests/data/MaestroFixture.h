@@ -51,24 +51,6 @@ protected:
         return *f;
     }
 
-    // The engine refuses every operation ("UPDATE", "DELETE", "INSERT") on the table.
-    void rechazar(const QString &tabla, const QString &operacion)
-    {
-        const QString disparador = QStringLiteral("gp_rechazo_%1_%2").arg(tabla, operacion).toLower();
-        if (GetParam()) {
-            ASSERT_EQ(sql("CREATE OR REPLACE FUNCTION gp_rechazo() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION "
-                          "'bloqueado'; END $$ LANGUAGE plpgsql"),
-                      QString());
-            ASSERT_EQ(sql(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW EXECUTE FUNCTION gp_rechazo()")
-                              .arg(disparador, operacion, tabla)),
-                      QString());
-        } else {
-            ASSERT_EQ(sql(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 BEGIN SELECT RAISE(ABORT, 'bloqueado'); END")
-                              .arg(disparador, operacion, tabla)),
-                      QString());
-        }
-    }
-
     QPointer<plat::Form> ventana_;
     plat::Form *marco_ = nullptr;
 };

@@ -69,6 +69,27 @@ protected:
         if (!prepararMotor(GetParam()))
             GTEST_SKIP() << "no PostgreSQL test server";
     }
+
+    // A trigger refusing every operation of that kind ("UPDATE", "DELETE", "INSERT") on the
+    // table stands for another user's lock; a condition ("OLD.Linea = 2") limits it to those
+    // rows. It is named gp_rechazo_<table>_<operation>, in lower case.
+    void rechazar(const QString &tabla, const QString &operacion, const QString &condicion = QString())
+    {
+        const QString disparador = QStringLiteral("gp_rechazo_%1_%2").arg(tabla, operacion).toLower();
+        const QString cuando = condicion.isEmpty() ? QString() : QStringLiteral(" WHEN (%1)").arg(condicion);
+        if (GetParam()) {
+            ASSERT_EQ(sql("CREATE OR REPLACE FUNCTION gp_rechazo() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION "
+                          "'bloqueado'; END $$ LANGUAGE plpgsql"),
+                      QString());
+            ASSERT_EQ(sql(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW%4 EXECUTE FUNCTION gp_rechazo()")
+                              .arg(disparador, operacion, tabla, cuando)),
+                      QString());
+        } else {
+            ASSERT_EQ(sql(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3%4 BEGIN SELECT RAISE(ABORT, 'bloqueado'); END")
+                              .arg(disparador, operacion, tabla, cuando)),
+                      QString());
+        }
+    }
 };
 
 inline std::string NombreMotor(const ::testing::TestParamInfo<bool> &info)

@@ -2,72 +2,33 @@
 // the window's own message and cancels, as the master windows do; the chapter grid, which has
 // no message of its own, tells it through the exception handler and keeps the line as typed.
 // On SQLite and PostgreSQL.
-#include "ProyectoMuestra.h"
-#include "ProyectosFixture.h"
+#include "VentanaProyectoMuestra.h"
 #include "tests/support/ImprimirQString.h"
 
-#include "platform/data/engine/Connection.h"
-#include "platform/data/engine/Session.h"
-#include "projects/proyectos/PROYPROY.h"
+#include "tests/platform/engine/OtherProgramFixture.h"
 
-#include <QPointer>
 #include <QTest>
 
 namespace {
 
-// Another program on the same company database.
-class OtroPrograma
-{
-public:
-    explicit OtroPrograma(const plat::DatabaseLocation &donde)
-    {
-        plat::Connection &c = conexion();
-        if (donde.isFolder()) {
-            c.setDatabaseName(donde.folder);
-            return;
-        }
-        sesion_.setEngine(donde.engine);
-        c.setParams({QStringLiteral("SERVER NAME=%1,%2").arg(donde.host).arg(donde.port),
-                     QStringLiteral("DATABASE NAME=") + donde.database, QStringLiteral("USER NAME=") + donde.user,
-                     QStringLiteral("PASSWORD=") + donde.password});
-    }
-    ~OtroPrograma() { sesion_.closeAll(); }
-    void ejecutar(const QString &sentencia) { conexion().exec(sentencia); }
-
-private:
-    plat::Connection &conexion() { return sesion_.connection(QStringLiteral("Database")); }
-    plat::Session sesion_;
-};
-
-class GrabacionConcurrenteTest : public ProyectosMotorTest
+class GrabacionConcurrenteTest : public VentanaProyectoMuestraTest
 {
 protected:
     void SetUp() override
     {
-        ProyectosMotorTest::SetUp();
+        VentanaProyectoMuestraTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        for (const QString &sentencia : SentenciasProyectoMuestra())
-            ASSERT_EQ(sql(sentencia), QString()) << sentencia.toStdString();
-        ventana_ = ventanaPrograma<TfPROYPROY>();
-        ventana_->setBounds(0, 0, 900, 600);
-        cabecera().locate(QStringLiteral("Codigo"), QStringLiteral("1"));
-        otro_ = std::make_unique<OtroPrograma>(form_->Database().location());
-        mensajes_.limpiar();
+        otro_ = std::make_unique<gptest::OtherProgram>(form_->Database().location());
     }
 
     void TearDown() override
     {
         otro_.reset();
-        delete ventana_.data();
-        ProyectosMotorTest::TearDown();
+        VentanaProyectoMuestraTest::TearDown();
     }
 
-    plat::DataSet &cabecera() { return ventana_->Table1->dataSet(); }
-    plat::DataSet &lineas() { return ventana_->Table2->dataSet(); }
-
-    QPointer<TfPROYPROY> ventana_;
-    std::unique_ptr<OtroPrograma> otro_;
+    std::unique_ptr<gptest::OtherProgram> otro_;
 };
 
 TEST_P(GrabacionConcurrenteTest, LaCabeceraCambiadaPorOtroSeCancelaConElMensajeDeLaVentana)
@@ -75,7 +36,7 @@ TEST_P(GrabacionConcurrenteTest, LaCabeceraCambiadaPorOtroSeCancelaConElMensajeD
     TfPROYPROY &f = *ventana_;
     cabecera().edit();
     cabecera().fieldByName("Descripcion").setAsString("Nave de Cuarte, fase 2");
-    otro_->ejecutar("UPDATE PROYECT SET Descripcion = 'Nave industrial Cuarte (ampliada)' WHERE Codigo = '1'");
+    otro_->db().exec("UPDATE PROYECT SET Descripcion = 'Nave industrial Cuarte (ampliada)' WHERE Codigo = '1'");
     f.GrabarDatos(&f);
     EXPECT_EQ(mensajes_.textos(),
               QStringList{"¡Imposible modificar el registro!. Es posible que esté siendo modificado por otro usuario."});
@@ -88,7 +49,7 @@ TEST_P(GrabacionConcurrenteTest, LaCabeceraCambiadaPorOtroSeCancelaConElMensajeD
     cabecera().edit();
     EXPECT_EQ(cabecera().fieldByName("Descripcion").asString(), "Nave industrial Cuarte (ampliada)");
     cabecera().fieldByName("Descripcion").setAsString("Nave de Cuarte, fase 2");
-    otro_->ejecutar("UPDATE PROYECT SET DescripcionAmpliada = 'Ampliación aprobada' WHERE Codigo = '1'");
+    otro_->db().exec("UPDATE PROYECT SET DescripcionAmpliada = 'Ampliación aprobada' WHERE Codigo = '1'");
     f.GrabarDatos(&f);
     EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join('\n').toStdString();
     EXPECT_EQ(sql("SELECT Descripcion, DescripcionAmpliada FROM PROYECT WHERE Codigo = '1'"),
@@ -106,7 +67,7 @@ TEST_P(GrabacionConcurrenteTest, LaLineaCambiadaPorOtroSeQuedaComoSeEscribio)
     mensajes_.limpiar();
     lineas().edit();
     lineas().fieldByName("Descripcion").setAsString("Proyecto básico y licencias");
-    otro_->ejecutar(QStringLiteral("UPDATE LPROYECT SET Descripcion = 'Licencia de obra' WHERE CodigoProyecto = '1' AND "
+    otro_->db().exec(QStringLiteral("UPDATE LPROYECT SET Descripcion = 'Licencia de obra' WHERE CodigoProyecto = '1' AND "
                                    "Linea = %1")
                         .arg(linea));
     // Leaving the row posts it; refused, the row stays current and highlighted.

@@ -83,26 +83,6 @@ protected:
             + sql(QStringLiteral("SELECT COUNT(*) FROM CONTACTO WHERE CodigoTabla = '%1'").arg(codigo));
     }
 
-    // A trigger refusing every write of that kind to the table stands for another user's lock.
-    // A condition ("OLD.Linea = 2") limits it to those rows.
-    void rechazar(const QString &operacion, const QString &tabla, const QString &condicion = QString())
-    {
-        const QString nombre = QStringLiteral("gp_rechazo_%1_%2").arg(operacion, tabla);
-        const QString cuando = condicion.isEmpty() ? QString() : QStringLiteral(" WHEN (%1)").arg(condicion);
-        if (GetParam()) {
-            ASSERT_EQ(sql("CREATE OR REPLACE FUNCTION gp_rechazo() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION "
-                          "'bloqueado'; END $$ LANGUAGE plpgsql"),
-                      QString());
-            ASSERT_EQ(sql(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW%4 EXECUTE FUNCTION gp_rechazo()")
-                              .arg(nombre, operacion, tabla, cuando)),
-                      QString());
-        } else {
-            ASSERT_EQ(sql(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3%4 BEGIN SELECT RAISE(ABORT, 'bloqueado'); END")
-                              .arg(nombre, operacion, tabla, cuando)),
-                      QString());
-        }
-    }
-
     void pulsar(QObject *emisor, int tecla, plat::ShiftState estado = {})
     {
         if (emisor == ventana_->DBGrid1)
@@ -353,11 +333,11 @@ TEST_P(MaestroProyectosTest, SearchesAndTheMemoEditorFillTheirFields)
 TEST_P(MaestroProyectosTest, RefusedWritesAreCancelledWithTheirMessages)
 {
     TfPROYPROY &f = abrir();
-    rechazar("UPDATE", "PROYECT");
-    rechazar("INSERT", "PROYECT");
-    rechazar("UPDATE", "LPROYECT");
-    rechazar("INSERT", "LPROYECT");
-    rechazar("DELETE", "LPROYECT");
+    rechazar("PROYECT", "UPDATE");
+    rechazar("PROYECT", "INSERT");
+    rechazar("LPROYECT", "UPDATE");
+    rechazar("LPROYECT", "INSERT");
+    rechazar("LPROYECT", "DELETE");
     struct Caso
     {
         const char *descripcion;
@@ -399,7 +379,7 @@ TEST_P(MaestroProyectosTest, RefusedWritesAreCancelledWithTheirMessages)
 TEST_P(MaestroProyectosTest, AProjectGoesWithItsLinesAndSideRowsOrNotAtAll)
 {
     TfPROYPROY &f = abrir();
-    rechazar("DELETE", "PROYECT");
+    rechazar("PROYECT", "DELETE");
     mensajes_.programarRespuestas({"SI"});
     f.Eliminar1Click(&f);
     EXPECT_EQ(mensajes_.textos(), (QStringList{"¿Está seguro de querer eliminar el registro y todas sus líneas?",
@@ -409,7 +389,7 @@ TEST_P(MaestroProyectosTest, AProjectGoesWithItsLinesAndSideRowsOrNotAtAll)
     EXPECT_EQ(sql("SELECT COUNT(*) FROM PROYECT WHERE Codigo = '1'"), "1");
     EXPECT_EQ(lineas().recordCount(), 7);
 
-    sql(GetParam() ? "DROP TRIGGER gp_rechazo_DELETE_PROYECT ON PROYECT" : "DROP TRIGGER gp_rechazo_DELETE_PROYECT");
+    sql(GetParam() ? "DROP TRIGGER gp_rechazo_proyect_delete ON PROYECT" : "DROP TRIGGER gp_rechazo_proyect_delete");
     mensajes_.limpiar();
     mensajes_.programarRespuestas({"NO"});
     f.Eliminar1Click(&f);
@@ -779,7 +759,7 @@ TEST_P(MaestroProyectosTest, RenumberingFollowsTheShownOrderAndSkipsALockedLine)
 
     f.Modalidad->setItemIndex(0);
     f.ModalidadChange(f.Modalidad);
-    rechazar("UPDATE", "LPROYECT", "OLD.Linea = 2");
+    rechazar("LPROYECT", "UPDATE", "OLD.Linea = 2");
     mensajes_.limpiar();
     mensajes_.programarRespuestas({"SI"});
     f.RenumerarCapitulosClick(&f);
@@ -814,7 +794,7 @@ TEST_P(MaestroProyectosTest, ReorderingByStartKeepsEveryValueAndMovesTheSideRows
                               "FROM LPROYECT WHERE CodigoProyecto = '2' ORDER BY Linea");
 
     // A failure at the third re-entry leaves the lines and their side rows as they were.
-    rechazar("INSERT", "LPROYECT", "NEW.Linea = 3");
+    rechazar("LPROYECT", "INSERT", "NEW.Linea = 3");
     mensajes_.programarRespuestas({"SI"});
     f.ReordenarporFechadeInicio1Click(&f);
     EXPECT_EQ(sql("SELECT Linea, Descripcion, DescripcionAmpliada, FechaInicio, Importe, TiempoPrevisto FROM LPROYECT "
@@ -823,7 +803,7 @@ TEST_P(MaestroProyectosTest, ReorderingByStartKeepsEveryValueAndMovesTheSideRows
     EXPECT_EQ(sql("SELECT ClaveTabla FROM DOCUTRON WHERE NombreTabla = 'LPROYECT'"), "2|1");
     EXPECT_EQ(mensajes_.textos().size(), 2) << mensajes_.textos().join(u'\n').toStdString();
     EXPECT_TRUE(f.Temporal->table().isEmpty());
-    sql(GetParam() ? "DROP TRIGGER gp_rechazo_INSERT_LPROYECT ON LPROYECT" : "DROP TRIGGER gp_rechazo_INSERT_LPROYECT");
+    sql(GetParam() ? "DROP TRIGGER gp_rechazo_lproyect_insert ON LPROYECT" : "DROP TRIGGER gp_rechazo_lproyect_insert");
 
     mensajes_.limpiar();
     mensajes_.programarRespuestas({"SI"});

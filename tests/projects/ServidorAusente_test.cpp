@@ -1,78 +1,20 @@
 // The PostgreSQL server is stopped while a project is being typed: one message names the
 // server's reason, the typed values stay in the window, and once the server is back the
 // save stores them. The program runs against a server of the test's own.
-#include "ProyectoMuestra.h"
-#include "ProyectosFixture.h"
+#include "VentanaProyectoMuestra.h"
 #include "tests/support/ImprimirQString.h"
 
-#include "projects/proyectos/PROYPROY.h"
-#include "tests/support/PrivatePgServer.h"
+#include "tests/platform/engine/StoppedServerFixture.h"
 
 #include <QPointer>
 #include <QTest>
 
 namespace {
 
-class ServidorAusenteTest : public ProyectosMotorTest
+// The window's datasets end with the server back: the server fixture starts it again before
+// the window goes.
+class ServidorAusenteTest : public gptest::StoppedServerTest<VentanaProyectoMuestraTest>
 {
-protected:
-    static void SetUpTestSuite() { servidor_ = new gptest::PrivatePgServer; }
-    static void TearDownTestSuite()
-    {
-        delete servidor_;
-        servidor_ = nullptr;
-    }
-
-    void SetUp() override
-    {
-        if (!servidor_->available())
-            GTEST_SKIP() << "no PostgreSQL test server";
-        // The program's settings are written for the server the environment names.
-        for (const char *nombre : {"GP_TEST_PGHOST", "GP_TEST_PGPORT", "GP_TEST_PGUSER"})
-            entorno_[nombre] = qgetenv(nombre);
-        qputenv("GP_TEST_PGHOST", servidor_->settings().host.toUtf8());
-        qputenv("GP_TEST_PGPORT", QByteArray::number(servidor_->settings().port));
-        qputenv("GP_TEST_PGUSER", servidor_->settings().user.toUtf8());
-        ProyectosMotorTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        for (const QString &sentencia : SentenciasProyectoMuestra())
-            ASSERT_EQ(sql(sentencia), QString()) << sentencia.toStdString();
-        ventana_ = ventanaPrograma<TfPROYPROY>();
-        ventana_->setBounds(0, 0, 900, 600);
-        cabecera().locate(QStringLiteral("Codigo"), QStringLiteral("1"));
-        mensajes_.limpiar();
-    }
-
-    void TearDown() override
-    {
-        if (!entorno_.empty()) {
-            if (!enMarcha_)
-                servidor_->resume();
-            delete ventana_.data();
-            ProyectosMotorTest::TearDown();
-            for (const auto &[nombre, valor] : entorno_)
-                qputenv(nombre.c_str(), valor);
-        }
-    }
-
-    plat::DataSet &cabecera() { return ventana_->Table1->dataSet(); }
-
-    void detener()
-    {
-        ASSERT_TRUE(servidor_->pause());
-        enMarcha_ = false;
-    }
-    void arrancar()
-    {
-        ASSERT_TRUE(servidor_->resume());
-        enMarcha_ = true;
-    }
-
-    static inline gptest::PrivatePgServer *servidor_ = nullptr;
-    std::map<std::string, QByteArray> entorno_;
-    bool enMarcha_ = true;
-    QPointer<TfPROYPROY> ventana_;
 };
 
 TEST_P(ServidorAusenteTest, UnSoloMensajeYLoEscritoSeGrabaAlVolverElServidor)
@@ -84,7 +26,7 @@ TEST_P(ServidorAusenteTest, UnSoloMensajeYLoEscritoSeGrabaAlVolverElServidor)
     f.EditDescripcion->selectAll();
     QTest::keyClicks(f.EditDescripcion, QStringLiteral("Nave de Cuarte, fase 2"));
     QTest::keyClick(f.EditDescripcion, Qt::Key_Tab);
-    detener();
+    stopServer();
     f.GrabarDatos(&f);
     ASSERT_EQ(mensajes_.mensajes().size(), 1) << mensajes_.textos().join('\n').toStdString();
     EXPECT_EQ(mensajes_.mensajes()[0].tipo, "A");
@@ -101,7 +43,7 @@ TEST_P(ServidorAusenteTest, UnSoloMensajeYLoEscritoSeGrabaAlVolverElServidor)
     EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join('\n').toStdString();
     EXPECT_EQ(cabecera().state(), plat::DataSetState::Edit);
 
-    arrancar();
+    startServer();
     mensajes_.limpiar();
     f.GrabarDatos(&f);
     EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join('\n').toStdString();
@@ -114,7 +56,7 @@ TEST_P(ServidorAusenteTest, UnSoloMensajeYLoEscritoSeGrabaAlVolverElServidor)
 TEST_P(ServidorAusenteTest, UnaVentanaAbiertaSinServidorNombraElServidorUnaVez)
 {
     delete ventana_.data();
-    detener();
+    stopServer();
     QPointer<TfPROYPROY> otra = ventanaPrograma<TfPROYPROY>();
     EXPECT_TRUE(otra);
     const QStringList servidor = mensajes_.textos().filter(QStringLiteral("No es posible conectar con el servidor"));

@@ -1,4 +1,5 @@
 #include "platform/data/ClientDataSet.h"
+#include "tests/platform/data/RowsInPackets.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -351,40 +352,13 @@ TEST_F(Lines, GridRowsInCurrentOrder)
 
 // --- Fed by a provider ------------------------------------------------------------------
 
-namespace {
-// Stands for a query: re-reads the same rows every time it is opened, and counts them.
-class Numbers : public MemoryDataSet
-{
-public:
-    explicit Numbers(int count) : MemoryDataSet("Consulta"), count_(count) {}
-    int produced = 0;
-
-protected:
-    QList<FieldDef> openSource() override
-    {
-        next_ = 1;
-        return {fieldDef("N", ftInteger), fieldDef("Texto", ftString, 10)};
-    }
-    bool fetchRows(int count, QVector<Row> &rows) override
-    {
-        for (int i = 0; (count < 0 || i < count) && next_ <= count_; ++i, ++next_, ++produced)
-            rows << Row{next_, QString("t%1").arg(next_)};
-        return next_ <= count_;
-    }
-    int packetSize() const override { return 10; }
-
-private:
-    int count_, next_ = 1;
-};
-} // namespace
-
 class Packets : public ::testing::TestWithParam<int>
 {
 };
 
 TEST_P(Packets, RowsFilterAndBookmarksOutliveTheSource)
 {
-    Numbers source(250);
+    gptest::RowsInPackets source(250, 10);
     DataSetProvider provider(&source);
     ClientDataSet cds{"Cache"};
     cds.setProvider(&provider);
@@ -414,7 +388,7 @@ INSTANTIATE_TEST_SUITE_P(AllRowsOrHundredAtATime, Packets, ::testing::Values(-1,
 
 TEST(ClientDataSetPackets, ReadsOnlyThePacketsItNeeds)
 {
-    Numbers source(250);
+    gptest::RowsInPackets source(250, 10);
     DataSetProvider provider(&source);
     ClientDataSet cds{"Cache"};
     cds.setProvider(&provider);

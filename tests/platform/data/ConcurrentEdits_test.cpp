@@ -1,6 +1,7 @@
 // Two programs edit one record: the second post of one column is refused, changes to
 // different columns both stay, on every engine and for every kind of value.
 #include "tests/platform/data/DataFixture.h"
+#include "tests/platform/engine/OtherProgramFixture.h"
 
 #include "platform/data/engine/EngineErrors.h"
 
@@ -29,10 +30,10 @@ protected:
                     fieldDef("Cantidad", ftInteger), fieldDef("Fecha", ftDateTime), fieldDef("Nota", ftMemo)};
         t.indexes = {gptest::indexOn("Clave1", {"Codigo"}, true)};
         db().createTable(t);
-        database.openAgain(otherProgram, dir.path());
+        otherProgram.emplace(database, dir.path());
         mine = table("FICHA");
         theirs = std::make_unique<TableDataSet>("FICHA");
-        theirs->setConnection(&otherProgram.connection("Database"));
+        theirs->setConnection(&otherProgram->db());
         theirs->setTableName("FICHA");
     }
 
@@ -40,7 +41,7 @@ protected:
     {
         if (theirs)
             theirs->close();
-        otherProgram.closeAll();
+        otherProgram.reset();
         DataTest::TearDown();
     }
 
@@ -71,7 +72,7 @@ protected:
 
     QVariant stored(const QString &column) { return db().scalar("SELECT " + column + " FROM FICHA WHERE Codigo = 1"); }
 
-    Session otherProgram;
+    std::optional<gptest::OtherProgram> otherProgram;
     std::unique_ptr<TableDataSet> mine, theirs;
 };
 

@@ -2,27 +2,21 @@
 // waits in its dataset and the next post stores it; a transaction open across the stop fails
 // whole; nothing needs the program restarted.
 #include "tests/platform/data/DataFixture.h"
-#include "tests/support/PrivatePgServer.h"
+#include "tests/platform/engine/StoppedServerFixture.h"
 
 using namespace plat;
 
 namespace {
 
-class ServerRestart : public ::testing::TestWithParam<gptest::Backend>
+class ServerRestart : public gptest::StoppedServerTest<::testing::TestWithParam<gptest::Backend>>
 {
 protected:
-    static void SetUpTestSuite() { server = new gptest::PrivatePgServer; }
-    static void TearDownTestSuite()
-    {
-        delete server;
-        server = nullptr;
-    }
-
     void SetUp() override
     {
-        if (!server->available())
-            GTEST_SKIP() << "no PostgreSQL test server";
-        QStringList params = server->aliasParams(QStringLiteral("GP_REINICIO_%1").arg(int(GetParam())));
+        StoppedServerTest::SetUp();
+        if (IsSkipped())
+            return;
+        QStringList params = server().aliasParams(QStringLiteral("GP_REINICIO_%1").arg(int(GetParam())));
         if (GetParam() == gptest::Backend::OdbcPostgreSQL) {
             if (gptest::postgresOdbcDriver().isEmpty())
                 GTEST_SKIP() << "no PostgreSQL ODBC driver";
@@ -33,12 +27,7 @@ protected:
         session.createDatabase("PRUEBA");
         db().setAliasName("PRUEBA");
         db().dropTable("FICHA");
-        TableDef t;
-        t.name = "FICHA";
-        t.fields = {fieldDef("Codigo", ftInteger, 0, true), fieldDef("Nombre", ftString, 20)};
-        t.indexes = {gptest::indexOn("Clave1", {"Codigo"}, true)};
-        db().createTable(t);
-        db().exec("INSERT INTO FICHA (Codigo, Nombre) VALUES (1, 'uno')");
+        gptest::createFicha(db());
         ficha.setConnection(&db());
         ficha.setTableName("FICHA");
         ficha.open();
@@ -48,27 +37,13 @@ protected:
     {
         ficha.close();
         session.closeAll();
-        if (server && server->available() && !running)
-            server->resume();
+        StoppedServerTest::TearDown();
     }
 
     Connection &db() { return session.connection("Database"); }
 
-    void stop()
-    {
-        ASSERT_TRUE(server->pause());
-        running = false;
-    }
-    void start()
-    {
-        ASSERT_TRUE(server->resume());
-        running = true;
-    }
-
     QString stored(int codigo) { return db().scalar(QStringLiteral("SELECT Nombre FROM FICHA WHERE Codigo = %1").arg(codigo)).toString(); }
 
-    static inline gptest::PrivatePgServer *server = nullptr;
-    bool running = true;
     Session session;
     TableDataSet ficha;
 };
@@ -78,14 +53,14 @@ TEST_P(ServerRestart, TheRecordTypedWhileTheServerIsAwayIsStoredByTheNextPost)
     ASSERT_TRUE(ficha.findKey({1}));
     ficha.edit();
     ficha.fieldByName("Nombre").setAsString("escrito");
-    stop();
+    stopServer();
     // Every post while it is away fails as a lost server, and the record stays as typed.
     for (int attempt = 0; attempt < 2; ++attempt) {
         EXPECT_EQ(gptest::failureKind([&] { ficha.post(); }), gp::DatabaseErrorKind::ConnectionLost) << attempt;
         EXPECT_EQ(ficha.state(), DataSetState::Edit);
         EXPECT_EQ(ficha.fieldByName("Nombre").asString(), "escrito");
     }
-    start();
+    startServer();
     EXPECT_EQ(gptest::failureKind([&] { ficha.post(); }), std::nullopt);
     EXPECT_EQ(stored(1), "escrito");
 
@@ -93,8 +68,8 @@ TEST_P(ServerRestart, TheRecordTypedWhileTheServerIsAwayIsStoredByTheNextPost)
     ficha.append();
     ficha.fieldByName("Codigo").setAsInteger(2);
     ficha.fieldByName("Nombre").setAsString("nuevo");
-    stop();
-    start();
+    stopServer();
+    startServer();
     const auto first = gptest::failureKind([&] { ficha.post(); });
     if (first)
         EXPECT_EQ(first, gp::DatabaseErrorKind::ConnectionLost);   // only where the loss shows on a statement
@@ -108,8 +83,8 @@ TEST_P(ServerRestart, ATransactionOpenAcrossTheStopFailsWhole)
     ASSERT_TRUE(ficha.findKey({1}));
     db().startTransaction();
     db().exec("INSERT INTO FICHA (Codigo, Nombre) VALUES (2, 'dos')");
-    stop();
-    start();
+    stopServer();
+    startServer();
     EXPECT_EQ(gptest::failureKind([&] {
                   ficha.edit();
                   ficha.fieldByName("Nombre").setAsString("escrito");

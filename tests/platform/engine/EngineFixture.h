@@ -3,6 +3,7 @@
 #include "tests/support/TempDir.h"
 
 #include "platform/base/Errores.h"
+#include "platform/data/Field.h"
 
 #include <QUuid>
 #include <functional>
@@ -45,6 +46,22 @@ inline QString postgresOdbcDriver()
         if (QFile::exists(QLatin1String(p)))
             return QLatin1String(p);
     return {};
+}
+
+// FICHA (Codigo, the key, and Nombre) holding record 1, "uno": the one record of the cases
+// where a connection is held up, lost or cut off.
+inline void createFicha(plat::Connection &db)
+{
+    plat::TableDef t;
+    t.name = QStringLiteral("FICHA");
+    t.fields = {plat::fieldDef(QStringLiteral("Codigo"), ftInteger, 0, true), plat::fieldDef(QStringLiteral("Nombre"), ftString, 20)};
+    plat::IndexDef key;
+    key.name = QStringLiteral("Clave1");
+    key.fields = {QStringLiteral("Codigo")};
+    key.primary = key.unique = true;
+    t.indexes = {key};
+    db.createTable(t);
+    db.exec(QStringLiteral("INSERT INTO FICHA (Codigo, Nombre) VALUES (1, 'uno')"));
 }
 
 // A fresh database of one back end behind the connection "Database" of a session: a

@@ -1,6 +1,6 @@
 // A record another program holds: a save waits for it the configured time at most, then
 // fails as a locked record with the edit kept, on every engine; once let go it is saved.
-#include "tests/platform/engine/EngineFixture.h"
+#include "tests/platform/engine/OtherProgramFixture.h"
 
 #include "platform/base/Errores.h"
 #include "platform/data/Field.h"
@@ -31,22 +31,19 @@ public:
     Holder(const gptest::EngineDatabase &database, const QString &folder)
     {
         worker_ = std::thread([this, &database, folder] {
-            Session session;
-            database.openAgain(session, folder);
-            Connection &c = session.connection(QStringLiteral("Database"));
+            gptest::OtherProgram other(database, folder);
+            Connection &c = other.db();
             try {
                 c.startTransaction();
                 c.exec(QStringLiteral("UPDATE FICHA SET Nombre = Nombre WHERE Codigo = 1"));
                 held_.set_value(true);
             } catch (const gp::Error &) {
                 held_.set_value(false);
-                session.closeAll();
                 return;
             }
             release_.get_future().wait_for(kHeldFor);
             c.rollback();
             released_ = true;
-            session.closeAll();
         });
     }
     ~Holder() { letGo(); }
@@ -81,20 +78,11 @@ protected:
         EngineTest::SetUp();
         if (IsSkipped())
             return;
-        TableDef t;
-        t.name = "FICHA";
-        t.fields = {fieldDef("Codigo", ftInteger, 0, true), fieldDef("Nombre", ftString, 30)};
-        IndexDef pk;
-        pk.name = "Clave1";
-        pk.fields = {"Codigo"};
-        pk.primary = pk.unique = true;
-        t.indexes = {pk};
-        db().createTable(t);
-        db().exec("INSERT INTO FICHA (Codigo, Nombre) VALUES (1, 'Inicial')");
-        editor.setLockWait(kWaitMs);
-        database.openAgain(editor, dir.path());
+        gptest::createFicha(db());
+        editor.emplace(database, dir.path());
+        editor->session().setLockWait(kWaitMs);
         table = std::make_unique<TableDataSet>("FICHA");
-        table->setConnection(&editor.connection("Database"));
+        table->setConnection(&editor->db());
         table->setTableName("FICHA");
         table->open();
     }
@@ -102,13 +90,13 @@ protected:
     void TearDown() override
     {
         table.reset();
-        editor.closeAll();
+        editor.reset();
         EngineTest::TearDown();
     }
 
     QString stored() { return db().scalar("SELECT Nombre FROM FICHA WHERE Codigo = 1").toString(); }
 
-    Session editor;
+    std::optional<gptest::OtherProgram> editor;
     std::unique_ptr<TableDataSet> table;
 };
 

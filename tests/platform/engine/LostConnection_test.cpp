@@ -4,7 +4,6 @@
 #include "tests/platform/engine/ServidorPrueba.h"
 
 #include "platform/base/Errores.h"
-#include "platform/data/Field.h"
 
 #include <QThread>
 
@@ -22,16 +21,7 @@ protected:
             return;
         if (isSqlite())
             GTEST_SKIP() << "a file has no server to lose";
-        TableDef t;
-        t.name = "FICHA";
-        t.fields = {fieldDef("Codigo", ftInteger, 0, true), fieldDef("Nombre", ftString, 20)};
-        IndexDef pk;
-        pk.name = "Clave1";
-        pk.fields = {"Codigo"};
-        pk.primary = pk.unique = true;
-        t.indexes = {pk};
-        db().createTable(t);
-        db().exec("INSERT INTO FICHA (Codigo, Nombre) VALUES (1, 'uno')");
+        gptest::createFicha(db());
         databaseName = db().scalar("SELECT current_database()").toString();
     }
 

@@ -4,46 +4,13 @@
 #include "GENEW/reporting/GENECSQL.h"
 #include "platform/ui/Lists.h"
 #include "tests/reporting/consultas/ProgramaConsultas.h"
-#include "tests/support/PrivatePgServer.h"
-
-#include <map>
+#include "tests/platform/engine/StoppedServerFixture.h"
 
 namespace {
 
-class ConsolaSinServidor : public ProgramaConsultas
+class ConsolaSinServidor : public gptest::StoppedServerTest<ProgramaConsultas>
 {
 protected:
-    static void SetUpTestSuite() { servidor_ = new gptest::PrivatePgServer; }
-    static void TearDownTestSuite()
-    {
-        delete servidor_;
-        servidor_ = nullptr;
-    }
-
-    void SetUp() override
-    {
-        if (!servidor_->available())
-            GTEST_SKIP() << "no PostgreSQL test server";
-        // The program's settings are written for the server the environment names.
-        for (const char *nombre : {"GP_TEST_PGHOST", "GP_TEST_PGPORT", "GP_TEST_PGUSER"})
-            entorno_[nombre] = qgetenv(nombre);
-        qputenv("GP_TEST_PGHOST", servidor_->settings().host.toUtf8());
-        qputenv("GP_TEST_PGPORT", QByteArray::number(servidor_->settings().port));
-        qputenv("GP_TEST_PGUSER", servidor_->settings().user.toUtf8());
-        ProgramaConsultas::SetUp();
-    }
-
-    void TearDown() override
-    {
-        if (entorno_.empty())
-            return;
-        if (!enMarcha_)
-            servidor_->resume();
-        ProgramaConsultas::TearDown();
-        for (const auto &[nombre, valor] : entorno_)
-            qputenv(nombre.c_str(), valor);
-    }
-
     void liberarVentana() override
     {
         if (consola_)
@@ -59,16 +26,12 @@ protected:
         return t;
     }
 
-    static inline gptest::PrivatePgServer *servidor_ = nullptr;
-    std::map<std::string, QByteArray> entorno_;
-    bool enMarcha_ = true;
     TfGENECSQL *consola_ = nullptr;
 };
 
 TEST_P(ConsolaSinServidor, OneMessageNamesTheServerAndTheConsoleOpensEmpty)
 {
-    ASSERT_TRUE(servidor_->pause());
-    enMarcha_ = false;
+    stopServer();
     mensajes_.limpiar();
     consola_ = plat::createForm<TfGENECSQL>();
     ASSERT_NE(consola_, nullptr);
@@ -80,8 +43,7 @@ TEST_P(ConsolaSinServidor, OneMessageNamesTheServerAndTheConsoleOpensEmpty)
     EXPECT_TRUE(elementos(*consola_).isEmpty());
     liberarVentana();
 
-    ASSERT_TRUE(servidor_->resume());
-    enMarcha_ = true;
+    startServer();
     mensajes_.limpiar();
     consola_ = plat::createForm<TfGENECSQL>();
     EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join(u'\n').toStdString();

@@ -3,6 +3,7 @@
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "tests/runtime/externos/ApoyoExternos.h"
+#include "tests/runtime/externos/SumiderosSmtp.h"
 #include "tests/support/TempDir.h"
 
 #include <optional>
@@ -73,23 +74,13 @@ protected:
     {
         carpeta_ = new gptest::TempDir;
         ASSERT_TRUE(crearCertificados(carpeta_->path()));
-        sumideros_ = new QProcess;
-        sumideros_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        sumideros_->start(QStringLiteral("/usr/bin/python3"),
-                          {QStringLiteral(GP_SUMIDEROS_SMTP), registro(), carpeta_->file("servidor.pem"),
-                           carpeta_->file("servidor-clave.pem"), carpeta_->file("otro.pem"),
-                           carpeta_->file("otro-clave.pem")});
-        ASSERT_TRUE(sumideros_->waitForReadyRead(30000));
-        for (const QString &par : QString::fromUtf8(sumideros_->readLine()).trimmed().split(u' '))
-            puertos_.insert(par.section(u'=', 0, 0), par.section(u'=', 1).toInt());
-        ASSERT_EQ(puertos_.size(), 4);
+        sumideros_ = new gptest::SumiderosSmtp(registro(), {carpeta_->file("servidor.pem"), carpeta_->file("servidor-clave.pem"),
+                                                            carpeta_->file("otro.pem"), carpeta_->file("otro-clave.pem")});
+        ASSERT_EQ(sumideros_->puertos().size(), 4);
     }
 
     static void TearDownTestSuite()
     {
-        sumideros_->closeWriteChannel();
-        if (!sumideros_->waitForFinished(5000))
-            sumideros_->kill();
         delete sumideros_;
         delete carpeta_;
     }
@@ -111,7 +102,7 @@ protected:
     {
         auto entrada = [](int puerto, const QString &sumidero) {
             return kServidor + u':' + QString::number(puerto) + QStringLiteral(":127.0.0.1:")
-                + QString::number(puertos_.value(sumidero));
+                + QString::number(sumideros_->puertos().value(sumidero));
         };
         form_.TransporteCorreo.conectarA = {entrada(25, p25), entrada(2525, p25), entrada(465, p465),
                                             entrada(587, p587)};
@@ -168,13 +159,11 @@ protected:
     TfGENEINIC form_;
     std::optional<Gancho<std::function<QString()>>::Instalacion> razonSocial_;
     static gptest::TempDir *carpeta_;
-    static QProcess *sumideros_;
-    static QMap<QString, int> puertos_;
+    static gptest::SumiderosSmtp *sumideros_;
 };
 
 gptest::TempDir *CorreoSMTP::carpeta_ = nullptr;
-QProcess *CorreoSMTP::sumideros_ = nullptr;
-QMap<QString, int> CorreoSMTP::puertos_;
+gptest::SumiderosSmtp *CorreoSMTP::sumideros_ = nullptr;
 
 struct CasoConexion
 {

@@ -1,6 +1,6 @@
 #include "tests/platform/ui/data/GridFixture.h"
 
-#include "platform/data/MemoryDataSet.h"
+#include "tests/platform/data/RowsInPackets.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/data/DBGrid.h"
 #include "platform/ui/data/DataSource.h"
@@ -150,36 +150,9 @@ TEST_F(GridTest, ScrollingOnCountsTheRowsOnceAndKeepsOnlyThePagesAroundTheShownO
     EXPECT_EQ(reads, 0) << "the page just read is kept";
 }
 
-namespace {
-// Stands for a query that takes its rows from the engine in packets, and counts them.
-class RowsInPackets : public MemoryDataSet
-{
-public:
-    explicit RowsInPackets(int count) : MemoryDataSet("Consulta"), count_(count) {}
-    int produced = 0;
-
-protected:
-    QList<FieldDef> openSource() override
-    {
-        next_ = 1;
-        return {fieldDef("N", ftInteger), fieldDef("Texto", ftString, 10)};
-    }
-    bool fetchRows(int count, QVector<Row> &rows) override
-    {
-        for (int i = 0; (count < 0 || i < count) && next_ <= count_; ++i, ++next_, ++produced)
-            rows << Row{next_, QString("t%1").arg(next_)};
-        return next_ <= count_;
-    }
-    int packetSize() const override { return 100; }
-
-private:
-    int count_, next_ = 1;
-};
-} // namespace
-
 TEST_F(GridTest, AQueryStillTakingItsRowsIsReadOnlyAsFarAsTheUserScrolls)
 {
-    RowsInPackets query(100000);
+    gptest::RowsInPackets query(100000, 100);
     query.open();
     source.setDataSet(&query);
     grid.setDataSource(&source);
