@@ -139,9 +139,7 @@ void OrdenesDibujo::Texto(const QString &xTexto, const QString &yTexto, const QS
     const long double anchoUnidades = NumeroArgumento(anchoTexto);
     const int anchoPixeles = ancho(anchoUnidades);
     if (anchoUnidades != 0 && (alineacion == QLatin1String("D") || alineacion == QLatin1String("C"))) {
-        // One blank's width is measured over a hundred: fonts advance by fractions of a
-        // pixel, and a rounded single width would shift a long padding by whole characters.
-        const long double blanco = destino.anchoTexto(QString(100, QLatin1Char(' '))) / 100.0L;
+        const long double blanco = destino.anchoBlanco();
         // A blank of no width would divide by zero: the text stays as it is.
         if (blanco > 0) {
             int n = RedondearMitadesAPar((anchoPixeles - destino.anchoTexto(visible)) / blanco);
