@@ -13,6 +13,20 @@
 
 long double NumeroArgumento(const QString &texto)
 {
+    // Positions and sizes are mostly plain whole numbers, read here without the general
+    // reader's copy of the text; up to nine digits no int overflows.
+    if (!texto.isEmpty() && texto.size() <= 9) {
+        int entero = 0;
+        for (const QChar c : texto) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+                entero = -1;
+                break;
+            }
+            entero = entero * 10 + (c.unicode() - '0');
+        }
+        if (entero >= 0)
+            return entero;
+    }
     double valor = 0;
     return LeerDecimal(texto, valor) ? valor : 0;
 }
