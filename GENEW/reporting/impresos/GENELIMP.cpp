@@ -703,7 +703,7 @@ void TfGENELIMP::nuevaPaginaPantalla()
             pdf_ = std::make_unique<EscritorPDFImpreso>(carpetaTemporal(), resolucionPagina_);
         lienzoPagina_ = std::make_unique<plat::Canvas>(&pdf_->nuevaPagina(diseno_->registro().Formato));
     } else {
-        QPicture &pagina = paginas_.nueva(ejecucion_.tamanoPagina, claveDocumento());
+        plat::Drawing &pagina = paginas_.nueva(ejecucion_.tamanoPagina, claveDocumento());
         lienzoPagina_ = std::make_unique<plat::Canvas>(&pagina);
     }
     destinoLienzo_ = std::make_unique<DestinoLienzo>(*lienzoPagina_, resolucionPagina_);
