@@ -75,6 +75,31 @@ TEST_F(MotorPrueba, EachDocumentRunsItsOwnLayoutAndPaper)
     EXPECT_EQ(doc2->moneda, 3);
 }
 
+// To PDF each page goes on the sheet of the layout that drew it.
+TEST_F(MotorPrueba, EachDocumentsPdfPageIsOnItsOwnLayoutsSheet)
+{
+    anadirImpreso("FACTURA", kFactura, "A4");
+    anadirImpreso("ALBARAN", {"[CABECERA]", "Camp=1;1;0;CodigoTemporal"}, "A5-Apaisado");
+    VistaPreviaImpreso = false;
+    crearMotor("FACTURA", {plat::fieldDef("CodigoImpreso", ftString, 20)});
+    documento(1, {{"CodigoImpreso", "Por Defecto"}});
+    documento(2, {{"CodigoImpreso", "ALBARAN"}});
+    documento(3, {{"CodigoImpreso", ""}});
+    const QString salida = dir.file("hojas.pdf");
+    motor->SalidaImpresion = "PDF:" + salida;
+    motor->Imprimir();
+    EXPECT_TRUE(mensajes.textos().isEmpty()) << mensajes.textos().join('\n').toStdString();
+    QProcess info;
+    info.start("pdfinfo", {"-f", "1", "-l", "3", salida});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    const QString hojas = QString::fromUtf8(info.readAllStandardOutput());
+    QStringList tamanos;
+    static const QRegularExpression tamano("Page +\\d+ size: +(\\S+ x \\S+) pts");
+    for (auto it = tamano.globalMatch(hojas); it.hasNext();)
+        tamanos << it.next().captured(1);
+    EXPECT_EQ(tamanos, QStringList({"595 x 842", "595 x 420", "595 x 842"})) << hojas.toStdString();
+}
+
 TEST_F(MotorPrueba, CopiesOnThePrinterOnlyOnScreenAndPdfOnce)
 {
     anadirImpreso("FACTURA", {"[CABECERA]", "Camp=10;10;0;CodigoTemporal", "Vari=10;20;0;NumeroCopia"}, "A4", "Grafico",
