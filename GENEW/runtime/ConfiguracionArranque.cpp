@@ -50,6 +50,7 @@ void BorrarTemporalesAntiguos(const QString &directorioTrabajo)
 {
     BorrarFicheros(directorioTrabajo + QStringLiteral("_QS*.*"));
     BorrarFicheros(DirectorioTemporal() + QStringLiteral("QRP*.TMP"));
+    BorrarTemporalesDeProgramasTerminados();
 }
 
 QString DireccionWebDistribuidor(const QString &valor)

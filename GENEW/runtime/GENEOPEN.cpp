@@ -4,7 +4,6 @@
 #include "platform/ui/ShellTreeView.h"
 
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 TfGENEOPEN::TfGENEOPEN(QWidget *parent) : plat::Form(parent)
@@ -32,10 +31,19 @@ TfGENEOPEN::TfGENEOPEN(QWidget *parent) : plat::Form(parent)
 
     Panel2 = make<plat::Panel>(QStringLiteral("Panel2"), this);
     Panel2->setFixedHeight(41);
-    pbAceptar = make<QPushButton>(QStringLiteral("pbAceptar"), QStringLiteral("&Aceptar"), Panel2);
-    pbAceptar->setDefault(true);
+    pbAceptar = make<plat::Button>(QStringLiteral("pbAceptar"), Panel2);
+    pbAceptar->setCaption(QStringLiteral("&Aceptar"));
+    pbAceptar->setDefaultButton(true);
     pbAceptar->setFixedSize(97, 27);
     connect(pbAceptar, &QPushButton::clicked, this, [this] { setModalResult(plat::mrOk); });
+    // No button leaves the picker: Esc (which the tree leaves to the window) closes it as its
+    // close box does, choosing nothing.
+    OnKeyDown = [this](QObject *, int &Key, plat::ShiftState Shift) {
+        if (Key == plat::VK_ESCAPE && Shift == plat::ShiftState()) {
+            Key = 0;
+            Close();
+        }
+    };
     auto *botones = new QHBoxLayout(Panel2);
     botones->addStretch();
     botones->addWidget(pbAceptar);

@@ -2,8 +2,8 @@
 #include "platform/ui/Form.h"
 
 class QLabel;
-class QPushButton;
 namespace plat {
+class Button;
 class Panel;
 class ShellTreeView;
 } // namespace plat
@@ -19,5 +19,5 @@ public:
     QLabel *Titulo;
     plat::ShellTreeView *ShellTreeView;
     plat::Panel *Panel2;
-    QPushButton *pbAceptar;
+    plat::Button *pbAceptar;
 };

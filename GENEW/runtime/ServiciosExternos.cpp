@@ -59,7 +59,7 @@ void MostrarHTML(QObject *propietario, const QString &html, plat::HtmlView *nave
     QString nombre = dueno;
     if (fGENEINIC && fGENEINIC->NombresTablas.valor().nombreTablaTemporal)
         nombre = fGENEINIC->NombresTablas.valor().nombreTablaTemporal(dueno, 1);
-    const QString archivo = DirectorioTemporal() + nombre + QStringLiteral(".html");
+    const QString archivo = DirectorioTemporalPropio() + nombre + QStringLiteral(".html");
     QFile::remove(archivo);
     EscribirFicheroTexto(archivo, html);
     if (navegador)

@@ -7,9 +7,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QRegularExpression>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -66,12 +70,54 @@ TEST(Sistema, CarpetaTemporalYEjecutable)
     EXPECT_TRUE(temporal.endsWith(QLatin1Char('/')));
     EXPECT_TRUE(QFileInfo(temporal).isDir());
 
+    // The program's own folder, inside the shared one and closed to other users.
+    const QString propia = DirectorioTemporalPropio();
+    EXPECT_TRUE(propia.endsWith(QLatin1Char('/')));
+    EXPECT_TRUE(propia.startsWith(temporal));
+    EXPECT_NE(propia, temporal);
+    EXPECT_EQ(QFileInfo(propia).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup
+                                                  | QFile::WriteOther | QFile::ExeGroup | QFile::ExeOther),
+              QFile::Permissions());
+    EXPECT_EQ(DirectorioTemporalPropio(), propia);
+    // Removed behind the program's back, it is made again.
+    ASSERT_TRUE(QDir(propia).removeRecursively());
+    EXPECT_TRUE(QFileInfo(DirectorioTemporalPropio()).isDir());
+
     const QString propio = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     EXPECT_TRUE(EsEsteEjecutable(propio));
     EXPECT_TRUE(EsEsteEjecutable(propio.toUpper() + QStringLiteral(".EXE")));
     EXPECT_TRUE(EsEsteEjecutable(propio.left(4)));
     EXPECT_FALSE(EsEsteEjecutable(QStringLiteral("KORVEL.EXE")));
     EXPECT_FALSE(EsEsteEjecutable(QString()));
+}
+
+TEST(Sistema, LasCarpetasDeProgramasTerminadosSeBorranYLasDeLosVivosNo)
+{
+    gptest::TempDir sistema;
+    const QByteArray tmpAnterior = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(sistema.path()));
+    const auto restaurar = qScopeGuard([&] { qputenv("TMPDIR", tmpAnterior); });
+
+    QProcess terminado;
+    terminado.start(QStringLiteral("true"), {});
+    ASSERT_TRUE(terminado.waitForStarted());
+    const qint64 pidTerminado = terminado.processId();
+    ASSERT_TRUE(terminado.waitForFinished());
+    const QString muerta = sistema.file(QStringLiteral("gestion-proyectos-%1-abcdef").arg(pidTerminado));
+    const QString viva = sistema.file(QStringLiteral("gestion-proyectos-%1-abcdef").arg(::getppid()));
+    const QString ajena = sistema.file(QStringLiteral("otro-programa-%1").arg(pidTerminado));
+    for (const QString &carpeta : {muerta, viva, ajena}) {
+        ASSERT_TRUE(QDir().mkpath(carpeta));
+        Grabar(carpeta + QStringLiteral("/pagina.html"), "<p>x</p>");
+    }
+    const QString propia = DirectorioTemporalPropio();
+    Grabar(propia + QStringLiteral("pagina.html"), "<p>propia</p>");
+
+    BorrarTemporalesDeProgramasTerminados();
+    EXPECT_FALSE(QFileInfo::exists(muerta));
+    EXPECT_TRUE(QFileInfo::exists(viva + QStringLiteral("/pagina.html")));
+    EXPECT_TRUE(QFileInfo::exists(ajena + QStringLiteral("/pagina.html")));
+    EXPECT_TRUE(QFileInfo::exists(propia + QStringLiteral("pagina.html")));
 }
 
 TEST(Sistema, GuidUsuarioYAdaptador)

@@ -95,6 +95,34 @@ TEST_F(DialogosOpciones, SelectionStartsFromStarredItemsAndAbandoningGivesThemBa
     EXPECT_EQ(SeleccionarDeLista(QStringLiteral("Opciones=Ordenada"), QStringLiteral("c\r\nb\r\na\r\n")), QStringLiteral("a"));
 }
 
+TEST_F(DialogosOpciones, SelectionByKeyboardEnterAcceptsAndEscGivesTheInitialSelectionBack)
+{
+    const QString lista = QStringLiteral("A\r\n*B\r\nC");
+    const auto marcarC = [](plat::ListBox &l) {
+        l.setFocus();
+        l.setCurrentRow(2, QItemSelectionModel::NoUpdate);
+        QTest::keyClick(&l, Qt::Key_Space);
+    };
+    guion({[&](plat::Form &f) {
+        marcarC(*seleccion(f).ListBox1);
+        QTest::keyClick(seleccion(f).ListBox1, Qt::Key_Return);
+        EXPECT_EQ(f.modalResult(), plat::mrOk);
+        if (f.modalResult() == plat::mrNone)   // fail, never wait
+            seleccion(f).pbAceptar->click();
+    }});
+    EXPECT_EQ(SeleccionarDeLista(QStringLiteral("Modo=Multiple"), lista), QStringLiteral("B\r\nC"));
+
+    mostrados_ = 0;
+    guion({[&](plat::Form &f) {
+        marcarC(*seleccion(f).ListBox1);
+        QTest::keyClick(seleccion(f).ListBox1, Qt::Key_Escape);
+        EXPECT_NE(f.modalResult(), plat::mrNone);
+        if (f.modalResult() == plat::mrNone)
+            seleccion(f).pbCancelar->click();
+    }});
+    EXPECT_EQ(SeleccionarDeLista(QStringLiteral("Modo=Multiple"), lista), QStringLiteral("B"));
+}
+
 TEST_F(DialogosOpciones, RestoringTheInitialSelectionNeverTakesItemThirteenForItemThree)
 {
     QStringList items;

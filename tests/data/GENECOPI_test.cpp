@@ -7,6 +7,8 @@
 #include "platform/ui/data/DataSetComponents.h"
 #include "tests/data/ModuloFixture.h"
 
+#include <QTest>
+
 #include <functional>
 
 namespace {
@@ -206,6 +208,17 @@ TEST_P(CopiaEmpresas, NoToEitherQuestionCopiesNothing)
         EXPECT_EQ(mostrados, 0);
         EXPECT_EQ(textosDeTipo(QStringLiteral("C")).size(), respuestas.size());
     }
+    // Esc in the list of companies leaves as "Cancelar" does.
+    mensajes_.programarRespuestas({QStringLiteral("SI"), QStringLiteral("SI")});
+    plat::application().OnModalShown = [&](plat::Form &f) {
+        auto &c = static_cast<TfGENECOPI &>(f);
+        c.ListaEmpresas->setSelected(1, true);
+        QTest::keyClick(c.ListaEmpresas, Qt::Key_Escape);
+        EXPECT_EQ(c.modalResult(), plat::mrCancel);
+        if (c.modalResult() == plat::mrNone)   // fail, never wait
+            c.pbCancelar->click();
+    };
+    copia_->CopiarTabla(maestro_);
     EXPECT_EQ(filas(2, QStringLiteral("COPIAM")), "-");
 }
 

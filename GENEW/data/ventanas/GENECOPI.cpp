@@ -84,6 +84,7 @@ TfGENECOPI::TfGENECOPI(QWidget *parent) : plat::Form(parent)
     pbCancelar = make<plat::Button>(QStringLiteral("pbCancelar"), PanelControl);
     pbCancelar->setCaption(QStringLiteral("&Cancelar"));
     pbCancelar->setModalResult(plat::mrCancel);
+    pbCancelar->setCancelButton(true);
     auto *botones = new QHBoxLayout(PanelControl);
     botones->addStretch();
     botones->addWidget(pbConforme);

@@ -165,7 +165,7 @@ void PrepararDetalle(TfGENEDETA &f, const QString &texto, const QString &titulo,
     f.resize(ancho, alto);
     const bool html = DividirLineas(opciones).contains(QStringLiteral("Interprete=HTML"));
     if (html) {
-        const QString pagina = DirectorioTemporal() + QFileInfo(QCoreApplication::applicationFilePath()).fileName()
+        const QString pagina = DirectorioTemporalPropio() + QFileInfo(QCoreApplication::applicationFilePath()).fileName()
             + QStringLiteral(".html");
         if (!EscribirFicheroTexto(pagina, texto))
             throw gp::Error(QStringLiteral("No se puede escribir ") + pagina);

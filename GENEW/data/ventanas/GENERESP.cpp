@@ -112,6 +112,7 @@ TfGENERESP::TfGENERESP(QWidget *parent) : plat::Form(parent)
     pbCancelar->setCaption(QStringLiteral("&Cancelar"));
     pbCancelar->setHint(QStringLiteral("Abandonar sin grabar los datos en el registro"));
     pbCancelar->setGeometry(218, 10, 88, 26);
+    pbCancelar->setCancelButton(true);
     for (plat::Panel *panel : {PanelRegistradoPor, PanelRealizadoPor, PanelAprobadoPor, PanelControl})
         columna->addWidget(panel, 1);
 

@@ -55,10 +55,13 @@ TfGENESELE::TfGENESELE(QWidget *parent) : plat::Form(parent)
     pbAceptar->setCaption(QStringLiteral("&Aceptar"));
     pbAceptar->setHint(QStringLiteral("Aceptar los datos actuales"));
     pbAceptar->setModalResult(plat::mrOk);
+    // The list leaves Enter and Esc to the window: Enter accepts the selection, Esc leaves it.
+    pbAceptar->setDefaultButton(true);
     pbCancelar = make<plat::Button>(QStringLiteral("pbCancelar"), PanelControl);
     pbCancelar->setCaption(QStringLiteral("&Salir"));
     pbCancelar->setHint(QStringLiteral("Abandonar sin modificar la selección"));
     pbCancelar->setModalResult(plat::mrIgnore);
+    pbCancelar->setCancelButton(true);
     auto *fila = new QHBoxLayout(PanelControl);
     fila->addStretch();
     fila->addWidget(pbAceptar);

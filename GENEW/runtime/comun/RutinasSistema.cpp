@@ -13,10 +13,17 @@
 #include <QHostInfo>
 #include <QNetworkInterface>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QUuid>
 
+#include <cerrno>
+#include <map>
+#include <memory>
+#include <mutex>
+
 #include <pwd.h>
+#include <signal.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 
@@ -98,12 +105,74 @@ bool BorrarFicheros(const QString &mascara)
     return todoBorrado;
 }
 
-QString DirectorioTemporal()
+namespace {
+
+const QString kPrefijoCarpetaPrograma = QStringLiteral("gestion-proyectos-");
+
+QString conBarra(QString carpeta)
 {
-    QString carpeta = QDir::tempPath();
     if (!carpeta.endsWith(QLatin1Char('/')))
         carpeta += QLatin1Char('/');
     return carpeta;
+}
+
+// One folder per system temporary folder the program has seen (TMPDIR may change while it
+// runs); each is removed with everything in it when the program ends.
+class CarpetasDelPrograma
+{
+public:
+    QString carpetaEn(const QString &base)
+    {
+        const std::lock_guard<std::mutex> cerrojo(mutex_);
+        std::unique_ptr<QTemporaryDir> &carpeta = porBase_[base];
+        if (!carpeta || !carpeta->isValid() || !QFileInfo(carpeta->path()).isDir())
+            carpeta = std::make_unique<QTemporaryDir>(
+                base + kPrefijoCarpetaPrograma + QString::number(QCoreApplication::applicationPid())
+                + QStringLiteral("-XXXXXX"));
+        return carpeta->isValid() ? conBarra(carpeta->path()) : base;
+    }
+
+private:
+    std::mutex mutex_;
+    std::map<QString, std::unique_ptr<QTemporaryDir>> porBase_;
+};
+
+CarpetasDelPrograma &carpetasDelPrograma()
+{
+    static CarpetasDelPrograma carpetas;
+    return carpetas;
+}
+
+bool procesoVivo(qint64 pid)
+{
+    return pid <= 0 || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+} // namespace
+
+QString DirectorioTemporal()
+{
+    return conBarra(QDir::tempPath());
+}
+
+QString DirectorioTemporalPropio()
+{
+    return carpetasDelPrograma().carpetaEn(DirectorioTemporal());
+}
+
+void BorrarTemporalesDeProgramasTerminados()
+{
+    static const QRegularExpression nombre(QStringLiteral("^") + QRegularExpression::escape(kPrefijoCarpetaPrograma)
+                                           + QStringLiteral("(\\d+)-[^/]+$"));
+    const QFileInfoList carpetas = QDir(DirectorioTemporal())
+                                       .entryInfoList({kPrefijoCarpetaPrograma + QStringLiteral("*")},
+                                                      QDir::Dirs | QDir::NoSymLinks | QDir::Hidden);
+    for (const QFileInfo &carpeta : carpetas) {
+        const QRegularExpressionMatch m = nombre.match(carpeta.fileName());
+        if (!m.hasMatch() || carpeta.ownerId() != ::getuid() || procesoVivo(m.captured(1).toLongLong()))
+            continue;
+        QDir(carpeta.filePath()).removeRecursively();
+    }
 }
 
 bool EsEsteEjecutable(const QString &nombre)

@@ -13,8 +13,15 @@ void CopiarFichero(const QString &origen, const QString &destino);
 // ignored; "*.*" also matches names without extension). True when every deletion succeeded
 // (also when nothing matched); false when any failed, folders among the matches included.
 bool BorrarFicheros(const QString &mascara);
-// The system's temporary folder, ending in "/".
+// The system's temporary folder, ending in "/"; shared by every user and program of the machine.
 QString DirectorioTemporal();
+// A folder of this running program's own inside the system's temporary folder, ending in "/",
+// readable by its user only and removed when the program ends: for pages the program writes
+// to show them, which two programs (or two users) showing the same window must not overwrite,
+// read or delete in each other. The system's folder itself when no folder can be made there.
+QString DirectorioTemporalPropio();
+// Removes the temporary folders this user's programs left when they were killed.
+void BorrarTemporalesDeProgramasTerminados();
 // The running program's file name, upper-cased and without extension, equals or contains the
 // name (also taken without extension and upper-cased).
 bool EsEsteEjecutable(const QString &nombre);

@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -68,12 +70,17 @@ TEST_F(AyudaYPaginas, HtmlGoesToTheOwnersTemporaryFileAndTheBrowserShowsIt)
     QObject propietario;
     propietario.setObjectName(QStringLiteral("fPROYPROY"));
     plat::HtmlView navegador;
-    const QString archivo = DirectorioTemporal() + QStringLiteral("_QSfPROYPROY1.html");
+    const QString archivo = DirectorioTemporalPropio() + QStringLiteral("_QSfPROYPROY1.html");
     ASSERT_TRUE(externos::escribirArchivo(archivo, "<p>una página anterior mucho más larga</p>"));
+    // Another program showing a page of the same name keeps its own, and this one is not shown.
+    const QString deOtroPrograma = DirectorioTemporal() + QStringLiteral("_QSfPROYPROY1.html");
+    ASSERT_TRUE(externos::escribirArchivo(deOtroPrograma, "<p>Otro programa</p>"));
+    const auto borrarAjena = qScopeGuard([&] { QFile::remove(deOtroPrograma); });
     MostrarHTML(&propietario, QStringLiteral("<p>Avance: 75 %</p>"), &navegador);
     EXPECT_EQ(externos::leerArchivo(archivo), "<p>Avance: 75 %</p>");
     EXPECT_EQ(navegador.source(), QUrl::fromLocalFile(archivo));
     EXPECT_TRUE(navegador.toPlainText().contains("Avance: 75 %"));
+    EXPECT_EQ(externos::leerArchivo(deOtroPrograma), "<p>Otro programa</p>");
 
     form_.AbrirPaginaHTML(&propietario, &navegador);
     EXPECT_EQ(externos::leerArchivo(archivo), "");
@@ -149,6 +156,23 @@ TEST_F(AyudaYPaginas, ThePickerAnswersTheChosenPathOrLeavesItWhenClosed)
     ruta = dir_.file("obras");
     EXPECT_FALSE(form_.SeleccionarCarpetaArchivo(QStringLiteral("Plano"), ruta, QStringLiteral("Archivos")));
     EXPECT_EQ(ruta, dir_.file("obras"));
+
+    // From the keyboard: Enter in the tree accepts, Esc closes choosing nothing.
+    for (const Qt::Key tecla : {Qt::Key_Return, Qt::Key_Escape}) {
+        plat::application().OnModalShown = [&](plat::Form &mostrado) {
+            auto &picker = dynamic_cast<TfGENEOPEN &>(mostrado);
+            picker.ShellTreeView->setPath(dir_.file("obras/2024"));
+            picker.ShellTreeView->setFocus();
+            QTest::keyClick(picker.ShellTreeView, tecla);
+            EXPECT_EQ(picker.modalResult(), tecla == Qt::Key_Return ? plat::mrOk : plat::mrCancel);
+            if (picker.modalResult() == plat::mrNone)   // fail, never wait
+                picker.Close();
+        };
+        ruta = dir_.file("obras");
+        EXPECT_EQ(form_.SeleccionarCarpetaArchivo(QStringLiteral("Plano"), ruta, QStringLiteral("Carpetas")),
+                  tecla == Qt::Key_Return);
+        EXPECT_EQ(ruta, tecla == Qt::Key_Return ? dir_.file("obras/2024") : dir_.file("obras"));
+    }
 }
 
 } // namespace
