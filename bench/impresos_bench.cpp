@@ -1,8 +1,8 @@
 // The print engine over 1,000 documents of 30 lines, six drawing commands a line: to screen
 // pages and to PDF, against raw anchors in the same run: the documents' line rows stepped with
 // the sqlite3 C API and, for each, the same texts, line and rectangle at the same pixels drawn
-// with a plain QPainter on the same device (the pages' pictures; a QPdfWriter at 150 dpi).
-// Times are wall time: the PDF's writing waits for the disk.
+// with a plain QPainter on the same device (the store's page drawings; a QPdfWriter at 150
+// dpi). Times are wall time: the PDF's writing waits for the disk.
 #include "ArranqueBenchmarks.h"
 #include "GENEW/reporting/impresos/AlmacenPaginas.h"
 #include "GENEW/reporting/impresos/DestinoDibujo.h"
@@ -17,7 +17,6 @@
 #include "platform/ui/data/DataSetComponents.h"
 
 #include <QPainter>
-#include <QPicture>
 #include <sqlite3.h>
 #include <QPdfWriter>
 #include <QTemporaryDir>
@@ -180,7 +179,7 @@ void BM_MotorAPantalla(benchmark::State &state)
     state.counters["paginas/s"] = benchmark::Counter(double(kDocumentos) * state.iterations(), benchmark::Counter::kIsRate);
 }
 
-void BM_AnclajeQPicture(benchmark::State &state)
+void BM_AnclajePaginasPantalla(benchmark::State &state)
 {
     datos();
     const QSize tamano(800, 1131);
@@ -227,7 +226,7 @@ void BM_AnclajeQPdfWriter(benchmark::State &state)
 }
 
 BENCHMARK(BM_MotorAPantalla)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(BM_AnclajeQPicture)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_AnclajePaginasPantalla)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_MotorAPDF)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 BENCHMARK(BM_AnclajeQPdfWriter)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 

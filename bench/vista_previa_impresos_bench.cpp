@@ -104,7 +104,7 @@ void BM_MostrarPagina300ConRegla(benchmark::State &state)
 void BM_AnclajeQPainterSobreQImage(benchmark::State &state)
 {
     Previsualizar([&state](TfGENELIMP &m) {
-        const QPicture pagina = m.paginas().pagina(1);
+        const plat::Drawing pagina = m.paginas().pagina(1);
         const QSize tamano = m.paginas().tamano(1) * 3;
         for (auto _ : state) {
             QImage imagen(tamano, QImage::Format_RGB32);

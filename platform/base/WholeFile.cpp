@@ -13,51 +13,6 @@ namespace {
 
 constexpr qsizetype kBlock = 1 << 16;
 
-// The device writers are handed: it gathers their small writes into blocks and hands each
-// block to the file until all of it is taken. A file that takes part of a block answers the
-// reason only on the next attempt, which is why the rest is offered again.
-class CheckedDevice : public QIODevice
-{
-public:
-    explicit CheckedDevice(QFileDevice &file) : file_(file) { open(QIODevice::WriteOnly); }
-
-    // Hands what is gathered to the file; false (the reason kept) when it refused some.
-    bool drain()
-    {
-        const char *data = pending_.constData();
-        qint64 left = pending_.size();
-        while (left > 0 && failure_.isEmpty()) {
-            const qint64 taken = file_.write(data, left);
-            if (taken <= 0)
-                failure_ = file_.errorString();
-            else {
-                data += taken;
-                left -= taken;
-            }
-        }
-        pending_.clear();
-        return failure_.isEmpty();
-    }
-    const QString &failure() const { return failure_; }
-
-protected:
-    qint64 writeData(const char *data, qint64 len) override
-    {
-        if (!failure_.isEmpty())
-            return -1;
-        pending_.append(data, len);
-        if (pending_.size() >= kBlock && !drain())
-            return -1;
-        return len;
-    }
-    qint64 readData(char *, qint64) override { return -1; }
-
-private:
-    QFileDevice &file_;
-    QByteArray pending_;
-    QString failure_;
-};
-
 // What reaches the disk is checked here: the file's own commit does not report a failed sync.
 QString syncFailure(QFileDevice &file)
 {
@@ -67,6 +22,38 @@ QString syncFailure(QFileDevice &file)
 }
 
 } // namespace
+
+CheckedDevice::CheckedDevice(QFileDevice &file) : file_(file)
+{
+    open(QIODevice::WriteOnly);
+}
+
+bool CheckedDevice::drain()
+{
+    const char *data = pending_.constData();
+    qint64 left = pending_.size();
+    while (left > 0 && failure_.isEmpty()) {
+        const qint64 taken = file_.write(data, left);
+        if (taken <= 0)
+            failure_ = file_.errorString();
+        else {
+            data += taken;
+            left -= taken;
+        }
+    }
+    pending_.clear();
+    return failure_.isEmpty();
+}
+
+qint64 CheckedDevice::writeData(const char *data, qint64 len)
+{
+    if (!failure_.isEmpty())
+        return -1;
+    pending_.append(data, len);
+    if (pending_.size() >= kBlock && !drain())
+        return -1;
+    return len;
+}
 
 QString writeWholeFile(const QString &path, const std::function<QString(WholeFileTarget &)> &write)
 {

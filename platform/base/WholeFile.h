@@ -1,10 +1,33 @@
 #pragma once
+#include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <functional>
 
-class QIODevice;
+class QFileDevice;
 
 namespace plat {
+
+// The device writers are handed: it gathers their small writes into blocks and hands each
+// block to the file until all of it is taken. A file that takes part of a block answers the
+// reason only on the next attempt, which is why the rest is offered again.
+class CheckedDevice : public QIODevice
+{
+public:
+    explicit CheckedDevice(QFileDevice &file);
+    // Hands what is gathered to the file; false (the reason kept) when it refused some.
+    bool drain();
+    const QString &failure() const { return failure_; }
+
+protected:
+    qint64 writeData(const char *data, qint64 len) override;
+    qint64 readData(char *, qint64) override { return -1; }
+
+private:
+    QFileDevice &file_;
+    QByteArray pending_;
+    QString failure_;
+};
 
 // Where the writer of a whole file puts the content.
 struct WholeFileTarget

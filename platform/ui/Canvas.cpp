@@ -205,6 +205,13 @@ void Canvas::TextOut(int x, int y, const QString &text)
     penPos_ = QPoint(x + r.width(), y);
 }
 
+void Canvas::DrawText(int x, int y, const QString &text)
+{
+    painter_->setFont(font_.Font);
+    painter_->setPen(toQColor(font_.Color));
+    painter_->drawText(QPoint(x, y + QFontMetrics(font_.Font).ascent()), text);
+}
+
 void Canvas::TextRect(const QRect &r, int x, int y, const QString &text)
 {
     painter_->save();

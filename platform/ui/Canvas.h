@@ -71,6 +71,9 @@ public:
     void Polyline(const QPolygon &points);
 
     void TextOut(int x, int y, const QString &text);
+    // Text over what is there whatever the brush, the pen position left as it is: unlike
+    // TextOut, nothing measures the text, so it is laid out once.
+    void DrawText(int x, int y, const QString &text);
     // Text clipped to the rectangle, written at (x, y).
     void TextRect(const QRect &r, int x, int y, const QString &text);
     int TextWidth(const QString &text) const;

@@ -58,8 +58,7 @@ void TfGENELIMP::ImprimirDocumentosAdjuntos()
         GenerarImpreso();
         if (pdf) {
             impresoraAdjuntos_ = SalidaImpresion;
-            if (paginas_.cuenta() > 0)
-                escribirPaginasPDF(QStringLiteral("VKTPDFCreatorTemp") + QString::number(fila) + QStringLiteral(".pdf"));
+            escribirPaginasPDF(QStringLiteral("VKTPDFCreatorTemp") + QString::number(fila) + QStringLiteral(".pdf"));
             liberarPaginas();
         }
         if (impresoraAdjuntos_ != QLatin1String("Ninguna"))

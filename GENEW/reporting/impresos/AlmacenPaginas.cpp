@@ -2,26 +2,21 @@
 
 #include "GENEW/runtime/comun/RutinasSistema.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QPainter>
 
-void DibujarPagina(QPainter &pintor, const QPicture &pagina)
+void DibujarPagina(QPainter &pintor, const plat::Drawing &pagina)
 {
-    const QPaintDevice *dispositivo = pintor.device();
-    pintor.save();
-    pintor.scale(double(pagina.logicalDpiX()) / dispositivo->logicalDpiX(),
-                 double(pagina.logicalDpiY()) / dispositivo->logicalDpiY());
-    pintor.drawPicture(0, 0, pagina);
-    pintor.restore();
+    pagina.play(pintor);
 }
 
 AlmacenPaginas::AlmacenPaginas(int paginasEnMemoria) : enMemoria_(qMax(2, paginasEnMemoria)) {}
 
-QPicture &AlmacenPaginas::nueva(QSize tamano, const QString &clave)
+plat::Drawing &AlmacenPaginas::nueva(QSize tamano, const QString &clave)
 {
     Pagina pagina;
-    pagina.dibujo = std::make_unique<QPicture>();
-    pagina.dibujo->setBoundingRect(QRect(QPoint(0, 0), tamano));
+    pagina.dibujo = std::make_unique<plat::Drawing>();
     pagina.tamano = tamano;
     pagina.clave = clave;
     paginas_.push_back(std::move(pagina));
@@ -41,10 +36,15 @@ void AlmacenPaginas::guardarAntiguas()
             }
         }
         Pagina &antigua = paginas_[primeraEnMemoria_];
+        QByteArray datos;
+        {
+            QDataStream flujo(&datos, QIODevice::WriteOnly);
+            flujo << *antigua.dibujo;
+        }
         const qint64 desplazamiento = disco_->size();
         disco_->seek(desplazamiento);
-        const qint64 bytes = antigua.dibujo->size();
-        if (disco_->write(antigua.dibujo->data(), bytes) != bytes)
+        const qint64 bytes = datos.size();
+        if (disco_->write(datos) != bytes)
             return;
         antigua.desplazamiento = desplazamiento;
         antigua.bytes = bytes;
@@ -53,18 +53,20 @@ void AlmacenPaginas::guardarAntiguas()
     }
 }
 
-QPicture AlmacenPaginas::pagina(int n) const
+plat::Drawing AlmacenPaginas::pagina(int n) const
 {
     if (n < 1 || n > cuenta())
-        return QPicture();
+        return {};
     const Pagina &p = paginas_.at(size_t(n - 1));
     if (p.dibujo)
         return *p.dibujo;
-    QPicture leida;
+    plat::Drawing leida;
     if (disco_ && disco_->seek(p.desplazamiento)) {
         const QByteArray datos = disco_->read(p.bytes);
-        if (datos.size() == p.bytes)
-            leida.setData(datos.constData(), uint(datos.size()));
+        if (datos.size() == p.bytes) {
+            QDataStream flujo(datos);
+            flujo >> leida;   // a damaged page reads as an empty one
+        }
     }
     return leida;
 }

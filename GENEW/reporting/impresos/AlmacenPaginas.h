@@ -1,5 +1,6 @@
 #pragma once
-#include <QPicture>
+#include "platform/ui/Drawing.h"
+
 #include <QSize>
 #include <QStringList>
 #include <QTemporaryFile>
@@ -8,24 +9,23 @@
 
 class QPainter;
 
-// Draws a stored page at its own pixels: Qt plays a picture scaled by the device's
-// resolution over the one it was recorded at, which a page in pixels must not be.
-void DibujarPagina(QPainter &pintor, const QPicture &pagina);
+// Draws a stored page at its own pixels, in the painter's coordinates.
+void DibujarPagina(QPainter &pintor, const plat::Drawing &pagina);
 
-// The pages of a screen or PDF run, each a recorded picture of the page-bitmap size with the
-// key text of its document. There is no fixed limit: past the memory budget the older pages
-// are kept in one private temporary file and read back when asked for.
+// The pages of a screen run, each a drawing of the page-bitmap size with the key text of its
+// document. There is no fixed limit: past the memory budget the older pages are kept in one
+// private temporary file and read back when asked for.
 class AlmacenPaginas
 {
 public:
     explicit AlmacenPaginas(int paginasEnMemoria = 500);
 
-    // Starts a new page for that document; the picture returned records its drawing until
-    // the next page starts (or `cerrar`).
-    QPicture &nueva(QSize tamano, const QString &clave);
+    // Starts a new page for that document; the drawing returned records what is painted on
+    // it until the next page starts.
+    plat::Drawing &nueva(QSize tamano, const QString &clave);
     int cuenta() const { return int(paginas_.size()); }
-    // Page n, from 1; an empty picture when there is no such page or its file was lost.
-    QPicture pagina(int n) const;
+    // Page n, from 1; an empty drawing when there is no such page or its file was lost.
+    plat::Drawing pagina(int n) const;
     QSize tamano(int n) const;
     const QString &clave(int n) const { return paginas_.at(size_t(n - 1)).clave; }
     QStringList claves() const;
@@ -34,7 +34,7 @@ public:
 private:
     struct Pagina
     {
-        std::unique_ptr<QPicture> dibujo;   // none once kept on disk
+        std::unique_ptr<plat::Drawing> dibujo;   // none once kept on disk
         qint64 desplazamiento = 0;          // where on disk, and how many bytes
         qint64 bytes = 0;
         QSize tamano;

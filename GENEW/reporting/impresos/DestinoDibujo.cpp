@@ -21,6 +21,7 @@ void DestinoLienzo::aplicarFuente()
     if (!(fuente_.Font == fuentePuntos_) || fuentePixeles_.pixelSize() <= 0) {
         fuentePuntos_ = fuente_.Font;
         fuentePixeles_ = FuenteEnPixeles(fuente_.Font, resolucion_);
+        blanco_.reset();
     }
     lienzo_->font().Font = fuentePixeles_;
     lienzo_->font().Color = fuente_.Color;
@@ -40,10 +41,18 @@ int DestinoLienzo::altoTexto(const QString &texto)
     return lienzo_->TextHeight(texto);
 }
 
+long double DestinoLienzo::anchoBlanco()
+{
+    aplicarFuente();
+    if (!blanco_)
+        blanco_ = lienzo_->TextWidth(QString(100, QLatin1Char(' '))) / 100.0L;
+    return *blanco_;
+}
+
 void DestinoLienzo::texto(int x, int y, const QString &texto)
 {
     aplicarFuente();
-    lienzo_->TextOut(x, y, texto);
+    lienzo_->DrawText(x, y, texto);
 }
 
 void DestinoLienzo::textoRecortado(const QRect &recorte, int x, int y, const QString &texto)

@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <optional>
 
 // Where the drawing commands of a run go: a canvas over a stored page or over the printer's
 // page, or the raw byte stream of a printer in text mode. Positions and sizes are in the
@@ -20,6 +21,10 @@ public:
     virtual plat::CanvasFont &fuente() = 0;
     virtual int anchoTexto(const QString &texto) = 0;
     virtual int altoTexto(const QString &texto) = 0;
+    // One blank's width in the font in force, measured over a hundred: fonts advance by
+    // fractions of a pixel, and a rounded single width would shift a long padding by whole
+    // characters.
+    virtual long double anchoBlanco() { return anchoTexto(QString(100, QLatin1Char(' '))) / 100.0L; }
     // Text with its top-left corner at (x, y); clipped to the rectangle when one is given.
     virtual void texto(int x, int y, const QString &texto) = 0;
     virtual void textoRecortado(const QRect &recorte, int x, int y, const QString &texto) = 0;
@@ -44,6 +49,7 @@ public:
     plat::CanvasFont &fuente() override { return fuente_; }
     int anchoTexto(const QString &texto) override;
     int altoTexto(const QString &texto) override;
+    long double anchoBlanco() override;
     void texto(int x, int y, const QString &texto) override;
     void textoRecortado(const QRect &recorte, int x, int y, const QString &texto) override;
     void rectangulo(const QRect &r, const plat::Pen &pluma, const plat::Brush &brocha, QSize esquinas) override;
@@ -65,6 +71,7 @@ private:
     plat::CanvasFont fuente_;
     QFont fuentePuntos_;    // the font last turned into pixels, and the result
     QFont fuentePixeles_;
+    std::optional<long double> blanco_;   // of fuentePixeles_, once measured
     QByteArray bytes_;
 };
 

@@ -122,6 +122,7 @@ void DisenoImpreso::leerSecciones()
 {
     const QString &texto = registro_.Instrucciones;
     sustituto_ = CaracterNoUsado(texto);
+    preparadas_.clear();   // split with the substitute of their own layout
     for (QStringList &lista : secciones_)
         lista.clear();
     camposSuma_.clear();
@@ -144,12 +145,22 @@ void DisenoImpreso::leerSecciones()
 
 void DisenoImpreso::EjecutarInstruccion(const QString &linea)
 {
-    const InstruccionDividida instruccion = DividirInstruccion(linea, sustituto_);
-    ordenActual_ = instruccion.clave;
-    if (const auto orden = OrdenDeClave(instruccion.clave))
-        despacharOrden(*orden, instruccion.argumentos);
+    constexpr qsizetype kPreparadasMaximas = 512;
+    auto it = preparadas_.constFind(linea);
+    if (it == preparadas_.cend()) {
+        if (preparadas_.size() >= kPreparadasMaximas)
+            preparadas_.clear();
+        InstruccionDividida dividida = DividirInstruccion(linea, sustituto_);
+        const auto orden = OrdenDeClave(dividida.clave);
+        it = preparadas_.insert(linea, {std::move(dividida), orden});
+    }
+    // A copy: a command may run instructions of its own meanwhile.
+    const InstruccionPreparada instruccion = *it;
+    ordenActual_ = instruccion.dividida.clave;
+    if (instruccion.orden)
+        despacharOrden(*instruccion.orden, instruccion.dividida.argumentos);
     else
-        ejecutarAjuste(instruccion.clave, instruccion.argumentos);
+        ejecutarAjuste(instruccion.dividida.clave, instruccion.dividida.argumentos);
 }
 
 void DisenoImpreso::ejecutarAjuste(const QString &clave, const ArgumentosInstruccion &argumentos)

@@ -3,6 +3,7 @@
 #include "GENEW/reporting/impresos/InstruccionImpreso.h"
 #include "GENEW/reporting/impresos/RegistroImpreso.h"
 
+#include <QHash>
 #include <QStringList>
 #include <array>
 #include <functional>
@@ -123,6 +124,14 @@ private:
     AjustesDiseno ajustes_;
     std::array<QStringList, kNumeroSecciones> secciones_;
     QString sustituto_;
+    // The lines met so far, split, with their commands: a run executes the same section lines
+    // for every document and line. Bounded, as a line's own instructions come from its row.
+    struct InstruccionPreparada
+    {
+        InstruccionDividida dividida;
+        std::optional<OrdenImpreso> orden;
+    };
+    QHash<QString, InstruccionPreparada> preparadas_;
     QStringList camposSuma_;
     bool contenidoPagina_ = false;
     QString ordenActual_;

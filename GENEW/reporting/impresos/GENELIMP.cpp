@@ -5,6 +5,7 @@
 #include "GENEW/reporting/graficos/PrintBarcode.h"
 #include "GENEW/reporting/impresos/CodigoBarrasImpreso.h"
 #include "GENEW/reporting/impresos/DestinoDibujo.h"
+#include "GENEW/reporting/impresos/EscritorPDFImpreso.h"
 #include "GENEW/reporting/impresos/OrdenesCampo.h"
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"
 #include "GENEW/reporting/impresos/TablaImpresos.h"
@@ -272,8 +273,7 @@ void TfGENELIMP::Imprimir()
             return;
         }
         if (diseno_->registro().Modo != QLatin1String("MSWord")) {
-            if (paginas_.cuenta() > 0)
-                escribirPaginasPDF(QStringLiteral("VKTPDFCreatorTempDoc.pdf"));
+            escribirPaginasPDF(QStringLiteral("VKTPDFCreatorTempDoc.pdf"));
             if (!VistaPreviaImpreso)
                 liberarPaginas();
             ImprimirDocumentosWord();
@@ -294,9 +294,11 @@ void TfGENELIMP::Imprimir()
 void TfGENELIMP::escribirPaginasPDF(const QString &nombre)
 {
     lienzoPagina_.reset();
+    const std::unique_ptr<EscritorPDFImpreso> pdf = std::move(pdf_);
+    if (!pdf)
+        return;   // the run drew no page
     const QString fichero = QDir(carpetaTemporal()).filePath(nombre);
-    const QString error =
-        servidorPDFMotor().escribirPaginas(paginas_, resolucionPagina_, fichero, diseno_->registro().Formato);
+    const QString error = pdf->terminar(fichero);
     if (!error.isEmpty())
         avisoPDF(error);
     else
@@ -330,6 +332,7 @@ void TfGENELIMP::UnirPDF()
 void TfGENELIMP::liberarPaginas()
 {
     lienzoPagina_.reset();
+    pdf_.reset();
     paginas_.vaciar();
 }
 
@@ -695,8 +698,14 @@ void TfGENELIMP::nuevaPaginaPantalla()
     ejecucion_.posicionEtiqueta = 1;
     // The page before is finished before the store may keep it on disk.
     lienzoPagina_.reset();
-    QPicture &pagina = paginas_.nueva(ejecucion_.tamanoPagina, claveDocumento());
-    lienzoPagina_ = std::make_unique<plat::Canvas>(&pagina);
+    if (salidaPDF()) {
+        if (!pdf_)
+            pdf_ = std::make_unique<EscritorPDFImpreso>(carpetaTemporal(), resolucionPagina_);
+        lienzoPagina_ = std::make_unique<plat::Canvas>(&pdf_->nuevaPagina(diseno_->registro().Formato));
+    } else {
+        plat::Drawing &pagina = paginas_.nueva(ejecucion_.tamanoPagina, claveDocumento());
+        lienzoPagina_ = std::make_unique<plat::Canvas>(&pagina);
+    }
     destinoLienzo_ = std::make_unique<DestinoLienzo>(*lienzoPagina_, resolucionPagina_);
     contexto_.destino = destinoLienzo_.get();
 }

@@ -11,6 +11,7 @@
 #include <optional>
 
 class DestinoLienzo;
+class EscritorPDFImpreso;
 class OrdenesCampo;
 class PintorPrintBarcode;
 class DestinoTextoBruto;
@@ -221,6 +222,8 @@ private:
     void abortarImpresora();
     void liberarPaginas();
     void nuevaPaginaPantalla();
+    // Ends the PDF the run drew (nothing when it drew no page), names it in the run's folder
+    // and adds it to the PDF list.
     void escribirPaginasPDF(const QString &nombre);
     void anadirObjetosAdjuntos(const QString &tabla, const QString &clave, int fila);
     void avisoPDF(const QString &motivo);
@@ -237,7 +240,8 @@ private:
     std::unique_ptr<OrdenesCampo> ordenesCampoPropias_;
     EjecutorOrdenesImpreso *ordenesCampo_ = nullptr;
 
-    AlmacenPaginas paginas_;
+    AlmacenPaginas paginas_;                    // a screen run's pages
+    std::unique_ptr<EscritorPDFImpreso> pdf_;   // a PDF run's, from its first page
     std::unique_ptr<plat::Canvas> lienzoPagina_;
     std::unique_ptr<DestinoLienzo> destinoLienzo_;
     std::unique_ptr<DestinoTextoBruto> destinoBruto_;

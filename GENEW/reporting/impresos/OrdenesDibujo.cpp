@@ -13,6 +13,20 @@
 
 long double NumeroArgumento(const QString &texto)
 {
+    // Positions and sizes are mostly plain whole numbers, read here without the general
+    // reader's copy of the text; up to nine digits no int overflows.
+    if (!texto.isEmpty() && texto.size() <= 9) {
+        int entero = 0;
+        for (const QChar c : texto) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+                entero = -1;
+                break;
+            }
+            entero = entero * 10 + (c.unicode() - '0');
+        }
+        if (entero >= 0)
+            return entero;
+    }
     double valor = 0;
     return LeerDecimal(texto, valor) ? valor : 0;
 }
@@ -139,9 +153,7 @@ void OrdenesDibujo::Texto(const QString &xTexto, const QString &yTexto, const QS
     const long double anchoUnidades = NumeroArgumento(anchoTexto);
     const int anchoPixeles = ancho(anchoUnidades);
     if (anchoUnidades != 0 && (alineacion == QLatin1String("D") || alineacion == QLatin1String("C"))) {
-        // One blank's width is measured over a hundred: fonts advance by fractions of a
-        // pixel, and a rounded single width would shift a long padding by whole characters.
-        const long double blanco = destino.anchoTexto(QString(100, QLatin1Char(' '))) / 100.0L;
+        const long double blanco = destino.anchoBlanco();
         // A blank of no width would divide by zero: the text stays as it is.
         if (blanco > 0) {
             int n = RedondearMitadesAPar((anchoPixeles - destino.anchoTexto(visible)) / blanco);

@@ -1,21 +1,16 @@
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"
 
 #include "GENEW/data/modulo/Genemodu.h"
-#include "GENEW/reporting/impresos/AlmacenPaginas.h"
-#include "GENEW/reporting/impresos/RegistroImpreso.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasSistema.h"
 #include "platform/base/WholeFile.h"
 #include "platform/office/ConversionPDF.h"
-#include "platform/office/ServidorPDF.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
-#include <QPageSize>
-#include <QPainter>
 #include <QPrinterInfo>
 #include <QProcess>
 #define POINTERHOLDER_TRANSITION 4
@@ -122,21 +117,6 @@ QString ServicioImpresorasSistema::imprimirDocumento(const QString &fichero, con
 
 namespace {
 
-QPageLayout DisposicionDeFormato(const QString &formato)
-{
-    const PapelImpreso papel = PapelDeFormato(formato);
-    QSizeF vertical(papel.anchoMm, papel.altoMm);
-    if (vertical.width() > vertical.height())
-        vertical.transpose();
-    QPageSize tamano(vertical, QPageSize::Millimeter);
-    if (formato.startsWith(QLatin1String("A4")))
-        tamano = QPageSize(QPageSize::A4);
-    else if (formato.startsWith(QLatin1String("A5")))
-        tamano = QPageSize(QPageSize::A5);
-    const bool apaisado = papel.anchoMm > papel.altoMm;
-    return QPageLayout(tamano, apaisado ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
-}
-
 // The end of qpdf's output chain: the bytes go to a device, which checks them.
 class TuberiaDispositivo : public Pipeline
 {
@@ -153,13 +133,6 @@ private:
 };
 
 } // namespace
-
-QString ServidorPDFSistema::escribirPaginas(const AlmacenPaginas &paginas, int resolucion, const QString &fichero,
-                                            const QString &formato)
-{
-    const auto dibujar = [&paginas](int n, QPainter &pintor) { DibujarPagina(pintor, paginas.pagina(n)); };
-    return EscribirPDF(fichero, {DisposicionDeFormato(formato), resolucion, QString(), paginas.cuenta(), dibujar});
-}
 
 QString ServidorPDFSistema::convertirWord(const QString &documento, const QString &fichero)
 {

@@ -8,8 +8,6 @@
 #include <memory>
 #include <optional>
 
-class AlmacenPaginas;
-
 // What the print engine reaches outside itself: printers, the PDF server, the page preview,
 // the shared listing-cancel flag. Each has a default over the system; the main window, the
 // preview and tests install their own for a scope.
@@ -60,24 +58,20 @@ public:
     QString imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo) override;
 };
 
-// The PDF server: pages to a file on the paper of a layout's `Formato`, Word documents to
-// PDF, and several files merged into one. Each answers an error text, empty on success.
+// The PDF server: Word documents to PDF, and several files merged into one. Each answers an
+// error text, empty on success. (The engine draws its own pages into a PDF writer.)
 class ServidorPDF
 {
 public:
     virtual ~ServidorPDF() = default;
-    virtual QString escribirPaginas(const AlmacenPaginas &paginas, int resolucion, const QString &fichero,
-                                    const QString &formato) = 0;
     virtual QString convertirWord(const QString &documento, const QString &fichero) = 0;
     virtual QString unir(const QStringList &ficheros, const QString &destino) = 0;
 };
 
-// QPdfWriter for pages, LibreOffice headless for Word documents and qpdf for merges.
+// LibreOffice headless for Word documents and qpdf for merges.
 class ServidorPDFSistema : public ServidorPDF
 {
 public:
-    QString escribirPaginas(const AlmacenPaginas &paginas, int resolucion, const QString &fichero,
-                            const QString &formato) override;
     QString convertirWord(const QString &documento, const QString &fichero) override;
     QString unir(const QStringList &ficheros, const QString &destino) override;
 };

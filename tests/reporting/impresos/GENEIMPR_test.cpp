@@ -17,7 +17,6 @@
 
 #include <QPaintDevice>
 #include <QPaintEngine>
-#include <QPicture>
 #include <QTest>
 #include <QTextItem>
 
@@ -466,7 +465,7 @@ TEST_P(EditorImpresos, SimulationPreviewsFieldNamesThroughTheEngineAndDropsItsTa
         for (int n = 1; n <= m.paginas().cuenta(); ++n) {
             PaginaRecuento pagina;
             QPainter pintor(&pagina);
-            m.paginas().pagina(n).play(&pintor);
+            DibujarPagina(pintor, m.paginas().pagina(n));
             pintor.end();
             textos << pagina.motor.textos;
             imagenes += pagina.motor.imagenes;

@@ -75,6 +75,31 @@ TEST_F(MotorPrueba, EachDocumentRunsItsOwnLayoutAndPaper)
     EXPECT_EQ(doc2->moneda, 3);
 }
 
+// To PDF each page goes on the sheet of the layout that drew it.
+TEST_F(MotorPrueba, EachDocumentsPdfPageIsOnItsOwnLayoutsSheet)
+{
+    anadirImpreso("FACTURA", kFactura, "A4");
+    anadirImpreso("ALBARAN", {"[CABECERA]", "Camp=1;1;0;CodigoTemporal"}, "A5-Apaisado");
+    VistaPreviaImpreso = false;
+    crearMotor("FACTURA", {plat::fieldDef("CodigoImpreso", ftString, 20)});
+    documento(1, {{"CodigoImpreso", "Por Defecto"}});
+    documento(2, {{"CodigoImpreso", "ALBARAN"}});
+    documento(3, {{"CodigoImpreso", ""}});
+    const QString salida = dir.file("hojas.pdf");
+    motor->SalidaImpresion = "PDF:" + salida;
+    motor->Imprimir();
+    EXPECT_TRUE(mensajes.textos().isEmpty()) << mensajes.textos().join('\n').toStdString();
+    QProcess info;
+    info.start("pdfinfo", {"-f", "1", "-l", "3", salida});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    const QString hojas = QString::fromUtf8(info.readAllStandardOutput());
+    QStringList tamanos;
+    static const QRegularExpression tamano("Page +\\d+ size: +(\\S+ x \\S+) pts");
+    for (auto it = tamano.globalMatch(hojas); it.hasNext();)
+        tamanos << it.next().captured(1);
+    EXPECT_EQ(tamanos, QStringList({"595 x 842", "595 x 420", "595 x 842"})) << hojas.toStdString();
+}
+
 TEST_F(MotorPrueba, CopiesOnThePrinterOnlyOnScreenAndPdfOnce)
 {
     anadirImpreso("FACTURA", {"[CABECERA]", "Camp=10;10;0;CodigoTemporal", "Vari=10;20;0;NumeroCopia"}, "A4", "Grafico",
@@ -267,7 +292,7 @@ TEST_F(MotorPrueba, TenThousandAndOnePagesAreAllKeptInOrder)
     conVista.vistaPrevia = [&](TfGENELIMP &m) {
         clavesVistaPrevia = m.paginas().claves();
         // The first page was kept on disk and is read back whole.
-        primeraLeida = m.paginas().pagina(1).size() > 0 && m.paginas().pagina(10001).size() > 0;
+        primeraLeida = !m.paginas().pagina(1).isEmpty() && !m.paginas().pagina(10001).isEmpty();
     };
     const ServiciosImpresionInstalados vistaInstalada(conVista);
     motor->Imprimir();
@@ -289,6 +314,48 @@ TEST_F(MotorPrueba, FreeingTheEngineDropsBothTablesAndClearsTheRequestFlags)
     EXPECT_FALSE(SinDialogoImpresora);
     EXPECT_TRUE(FormularioLlamanteImpreso.isEmpty());
     EXPECT_EQ(CodigoImpresoPeticion, "FACTURA");   // the caller sets it for every request
+}
+
+} // namespace
+
+namespace {
+
+// Pages past the memory budget (two here) go to the store's file and come back as they were
+// drawn.
+TEST(AlmacenPaginas, PagesKeptOnDiskDrawAsTheyWereDrawn)
+{
+    const QSize tamano(200, 120);
+    const auto dibujar = [](QPainter &p, int n) {
+        p.setFont(QFont(QStringLiteral("Arial"), 14));
+        p.drawText(10, 40, QStringLiteral("Página %1").arg(n));
+        p.fillRect(QRect(10 + 10 * n, 60, 30, 20), QColor(20 * n, 0, 200));
+    };
+    const auto imagen = [&](const plat::Drawing &pagina) {
+        QImage i(tamano, QImage::Format_RGB32);
+        i.fill(Qt::white);
+        QPainter p(&i);
+        DibujarPagina(p, pagina);
+        return i;
+    };
+    AlmacenPaginas paginas(2);
+    for (int n = 1; n <= 5; ++n) {
+        QPainter p(&paginas.nueva(tamano, QString::number(n) + ";"));
+        dibujar(p, n);
+    }
+    paginas.nueva(tamano, "6;");   // the fifth is finished and may go to disk too
+    for (int n = 1; n <= 5; ++n) {
+        SCOPED_TRACE(n);
+        plat::Drawing esperada;
+        {
+            QPainter p(&esperada);
+            dibujar(p, n);
+        }
+        EXPECT_FALSE(paginas.pagina(n).isEmpty());
+        EXPECT_EQ(imagen(paginas.pagina(n)), imagen(esperada));
+    }
+    EXPECT_NE(imagen(paginas.pagina(2)), imagen(paginas.pagina(3)));
+    EXPECT_TRUE(paginas.pagina(7).isEmpty());
+    EXPECT_EQ(paginas.claves(), QStringList({"1;", "2;", "3;", "4;", "5;", "6;"}));
 }
 
 } // namespace

@@ -104,11 +104,14 @@ private:
     QString carpeta_;
 };
 
-// The text of a PDF file as pdftotext reads it (layout kept).
-inline QString TextoPDF(const QString &fichero)
+// The text of a PDF file as pdftotext reads it (layout kept, or in reading order).
+inline QString TextoPDF(const QString &fichero, bool conDisposicion = true)
 {
     QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), fichero, QStringLiteral("-")});
+    QStringList argumentos = {fichero, QStringLiteral("-")};
+    if (conDisposicion)
+        argumentos.prepend(QStringLiteral("-layout"));
+    p.start(QStringLiteral("pdftotext"), argumentos);
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput());
 }

@@ -4,6 +4,8 @@
 #include "GENEW/reporting/impresos/CodigoBarrasImpreso.h"
 #include "tests/reporting/impresos/DestinoGrabado.h"
 #include "tests/reporting/impresos/ImpresoPrueba.h"
+#include "platform/base/AjustesComunes.h"
+#include "platform/base/LecturaTextos.h"
 #include "tests/support/TempDir.h"
 
 #include <QBuffer>
@@ -261,6 +263,27 @@ TEST_F(OrdenesDibujoPrueba, ContinuationRowsDrawOnlyTheirMemoAndPrinterCodesGoTo
     ejecucion.altoFisicoImpresora = 297;
     ejecutar({"[CABECERA]", "Asci=27,x,64,,65"});
     EXPECT_EQ(destino.bloques, QList<QByteArray>{QByteArray("\x1b@")});
+}
+
+} // namespace
+
+namespace {
+
+// Whole numbers are read on a short path; every form reads as the general reader reads it.
+TEST(NumeroArgumento, ReadsEveryFormAsTheDecimalReader)
+{
+    const QChar decimal = ajustesComunes().SeparadorDecimal;
+    const QStringList formas = {"0",  "10", "007", "180", "123456789", "9999999999", "",   " 12", "12 ",
+                                "-3", "+4", "1e3", "abc", "12a",       QString("12") + decimal + "5"};
+    for (const QString &forma : formas) {
+        SCOPED_TRACE(forma.toStdString());
+        double esperado = 0;
+        if (!LeerDecimal(forma, esperado))
+            esperado = 0;
+        EXPECT_EQ(double(NumeroArgumento(forma)), esperado);
+    }
+    EXPECT_EQ(double(NumeroArgumento("123456789")), 123456789.0);
+    EXPECT_EQ(double(NumeroArgumento(QString("12") + decimal + "5")), 12.5);
 }
 
 } // namespace
