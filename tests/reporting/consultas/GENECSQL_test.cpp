@@ -25,7 +25,7 @@
 
 #include <QKeyEvent>
 #include <QTemporaryDir>
-#include <QPointer>
+#include <QApplication>
 #include <QTimer>
 
 QT_BEGIN_NAMESPACE
@@ -482,6 +482,22 @@ TEST_P(Consola, ConfigurationCopiedToAllTheChosenStatementsOrToNone)
     EXPECT_EQ(valor("SELECT Instrucciones FROM FILTRO WHERE Descripcion = 'B'"), "UsuariosAutorizados=ADMIN,\r\n");
 }
 
+// Counts the times a preview window is shown, while alive.
+class ContadorDeVistas : public QObject
+{
+public:
+    explicit ContadorDeVistas(int &vistas) : vistas_(vistas) { qApp->installEventFilter(this); }
+    bool eventFilter(QObject *objeto, QEvent *evento) override
+    {
+        if (evento->type() == QEvent::Show && qobject_cast<TfGENEPREV *>(objeto))
+            ++vistas_;
+        return false;
+    }
+
+private:
+    int &vistas_;
+};
+
 TEST_P(Consola, ResultPrintedOrPreviewedAndExportedToTextAndBack)
 {
     QTemporaryDir dir;
@@ -505,20 +521,15 @@ TEST_P(Consola, ResultPrintedOrPreviewedAndExportedToTextAndBack)
     EXPECT_EQ(impresora.orientaciones, QList<QPageLayout::Orientation>({QPageLayout::Landscape}));
     EXPECT_EQ(fGENELPRO, nullptr);   // the listing is released after printing
 
-    // Each preview is counted once; it refuses to close while its report is still being made
-    // (a loaded machine), so the close is tried again until it is done.
+    // Previews are counted as they are shown; one still making its report refuses to close (a
+    // loaded machine), so the close is tried again until it is done.
     int vistas = 0;
-    QPointer<TfGENEPREV> vista;
+    ContadorDeVistas contador(vistas);
     QTimer cierre;
     QObject::connect(&cierre, &QTimer::timeout, [&] {
-        if (fGENEPREV && !fGENEPREV->isHidden()) {
-            if (vista != fGENEPREV)
-                ++vistas;
-            vista = fGENEPREV;
-            if (!fGENEPREV->QRPreview1->qrPrinter()->busy()) {
-                fGENEPREV->Estado = QStringLiteral("Finalizada");
-                fGENEPREV->Close();
-            }
+        if (fGENEPREV && !fGENEPREV->isHidden() && !fGENEPREV->QRPreview1->qrPrinter()->busy()) {
+            fGENEPREV->Estado = QStringLiteral("Finalizada");
+            fGENEPREV->Close();
         }
     });
     cierre.start(20);
