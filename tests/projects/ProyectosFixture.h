@@ -6,6 +6,7 @@
 #include "projects/proyectos/Proymodu.h"
 #include "tests/data/ModuloFixture.h"
 #include "tests/support/Captura.h"
+#include <QPointer>
 
 // A company database with the data module and the project data module created, on each
 // engine.
@@ -54,11 +55,12 @@ protected:
     template<class F>
     static F *ventanaPrograma()
     {
-        static plat::Form *marco = [] {
-            auto *f = new plat::Form;
-            f->setFormStyle(plat::fsMDIForm);
-            return f;
-        }();
+        // Made again when an earlier case's clean-up has freed it (cases may share one process).
+        static QPointer<plat::Form> marco;
+        if (!marco) {
+            marco = new plat::Form;
+            marco->setFormStyle(plat::fsMDIForm);
+        }
         plat::application().setMainForm(marco);
         return plat::createForm<F>();
     }
