@@ -1,6 +1,8 @@
 // A large query through the engine: 100,000 rows of five columns (integer, text, decimal,
 // date-time, memo) read by Connection::query, and the same rows answered as text, from the
-// whole result and read row by row. The sqlite3 command-line tool is the yardstick.
+// whole result and read row by row. The anchors, in the same run, are raw: the same statement
+// stepped with the sqlite3 C API on the same file, every value read in its column's type, and
+// for the answers the same text written into one buffer.
 #include "GENEW/runtime/FilasResultadoConsulta.h"
 #include "GENEW/runtime/RespuestaSQL.h"
 #include "platform/data/Field.h"
@@ -8,10 +10,14 @@
 #include "platform/data/engine/Session.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <charconv>
+#include <sqlite3.h>
+#include <string>
 
 using namespace plat;
 
@@ -48,9 +54,9 @@ struct BenchData
             q.exec();
         }
         db.commit();
-        // The file for the command-line comparison: sqlite3 <path> "<select>" > /dev/null
-        qInfo("data file: %s", qPrintable(dir.path() + QStringLiteral("/datos.sqlite")));
     }
+
+    QString file() const { return dir.path() + QStringLiteral("/datos.sqlite"); }
 };
 
 BenchData &data()
@@ -89,6 +95,125 @@ void RespuestaSQLLeyendoFilaAFila(benchmark::State &state)
     }
 }
 BENCHMARK(RespuestaSQLLeyendoFilaAFila)->Unit(benchmark::kMillisecond);
+
+// The raw side: the same file opened read-only and the statement prepared once per run.
+struct Raw
+{
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *stmt = nullptr;
+    Raw()
+    {
+        sqlite3_open_v2(QFile::encodeName(data().file()).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        const QByteArray sql = kSelect.toUtf8();
+        sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
+    }
+    ~Raw()
+    {
+        sqlite3_finalize(stmt);
+        sqlite3_close(db);
+    }
+};
+
+// The rows read as Connection::query reads them: every value in its column's type.
+void AnclaSqlite3LeerFilas(benchmark::State &state)
+{
+    Raw raw;
+    if (!raw.stmt) {
+        state.SkipWithError("cannot prepare the statement");
+        return;
+    }
+    int rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        while (sqlite3_step(raw.stmt) == SQLITE_ROW) {
+            benchmark::DoNotOptimize(sqlite3_column_int64(raw.stmt, 0));
+            benchmark::DoNotOptimize(*sqlite3_column_text(raw.stmt, 1));
+            benchmark::DoNotOptimize(sqlite3_column_double(raw.stmt, 2));
+            benchmark::DoNotOptimize(*sqlite3_column_text(raw.stmt, 3));
+            benchmark::DoNotOptimize(*sqlite3_column_text(raw.stmt, 4));
+            ++rows;
+        }
+        sqlite3_reset(raw.stmt);
+    }
+    if (rows != kRows)
+        state.SkipWithError("wrong number of rows");
+}
+BENCHMARK(AnclaSqlite3LeerFilas)->Unit(benchmark::kMillisecond);
+
+void twoDigits(std::string &out, int n)
+{
+    out.push_back(char('0' + n / 10));
+    out.push_back(char('0' + n % 10));
+}
+
+// The answer's text written raw: the integer and the double in their shortest fixed form
+// (decimal comma), the name as stored, the stored date-time as dd/mm/yyyy hh:mm:ss (the date
+// alone at midnight), the memo's line breaks turned into a space, "|" between the columns and
+// CR LF between the rows.
+void answerRaw(sqlite3_stmt *stmt, std::string &out)
+{
+    out.clear();
+    char number[64];
+    bool first = true;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        if (!first)
+            out.append("\r\n", 2);
+        first = false;
+        auto end = std::to_chars(number, number + sizeof number, sqlite3_column_int64(stmt, 0)).ptr;
+        out.append(number, size_t(end - number));
+        out.push_back('|');
+        out.append(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 1)), size_t(sqlite3_column_bytes(stmt, 1)));
+        out.push_back('|');
+        end = std::to_chars(number, number + sizeof number, sqlite3_column_double(stmt, 2), std::chars_format::fixed).ptr;
+        for (char *c = number; c != end; ++c)
+            out.push_back(*c == '.' ? ',' : *c);
+        out.push_back('|');
+        const char *d = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 3));
+        out.append(d + 8, 2).append(1, '/').append(d + 5, 2).append(1, '/').append(d, 4);
+        if (sqlite3_column_bytes(stmt, 3) == 19 && std::string_view(d + 11, 8) != "00:00:00")
+            out.append(1, ' ').append(d + 11, 8);
+        out.push_back('|');
+        const char *m = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 4));
+        const int length = sqlite3_column_bytes(stmt, 4);
+        for (int i = 0; i < length; ++i) {
+            if (m[i] == '\r' || m[i] == '\n') {
+                out.push_back(' ');
+                if (m[i] == '\r' && i + 1 < length && m[i + 1] == '\n')
+                    ++i;
+            } else {
+                out.push_back(m[i]);
+            }
+        }
+    }
+    sqlite3_reset(stmt);
+}
+
+void AnclaSqlite3TextoDeLaRespuesta(benchmark::State &state)
+{
+    Raw raw;
+    if (!raw.stmt) {
+        state.SkipWithError("cannot prepare the statement");
+        return;
+    }
+    // The anchor must write the program's very text, or it would not be doing the same work.
+    std::string out;
+    answerRaw(raw.stmt, out);
+    {
+        Connection &db = data().session.connection(QStringLiteral("Database"));
+        const std::unique_ptr<QueryCursor> cursor = db.openQuery(kSelect);
+        FilasCursorConsulta rows(*cursor);
+        if (FormatearRespuestaSQL(rows, QString()).toUtf8() != QByteArray::fromStdString(out)) {
+            state.SkipWithError("the raw answer differs from the program's");
+            return;
+        }
+    }
+    for (auto _ : state) {
+        answerRaw(raw.stmt, out);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.counters["bytes"] = double(out.size());
+}
+BENCHMARK(AnclaSqlite3TextoDeLaRespuesta)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
