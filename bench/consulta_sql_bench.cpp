@@ -127,10 +127,10 @@ void AnclaSqlite3LeerFilas(benchmark::State &state)
         rows = 0;
         while (sqlite3_step(raw.stmt) == SQLITE_ROW) {
             benchmark::DoNotOptimize(sqlite3_column_int64(raw.stmt, 0));
-            benchmark::DoNotOptimize(*sqlite3_column_text(raw.stmt, 1));
+            benchmark::DoNotOptimize(sqlite3_column_text(raw.stmt, 1));
             benchmark::DoNotOptimize(sqlite3_column_double(raw.stmt, 2));
-            benchmark::DoNotOptimize(*sqlite3_column_text(raw.stmt, 3));
-            benchmark::DoNotOptimize(*sqlite3_column_text(raw.stmt, 4));
+            benchmark::DoNotOptimize(sqlite3_column_text(raw.stmt, 3));
+            benchmark::DoNotOptimize(sqlite3_column_text(raw.stmt, 4));
             ++rows;
         }
         sqlite3_reset(raw.stmt);

@@ -114,9 +114,9 @@ struct Raw
 void readRow(sqlite3_stmt *s)
 {
     benchmark::DoNotOptimize(sqlite3_column_int64(s, 0));
-    benchmark::DoNotOptimize(*sqlite3_column_text(s, 1));
+    benchmark::DoNotOptimize(sqlite3_column_text(s, 1));
     benchmark::DoNotOptimize(sqlite3_column_double(s, 2));
-    benchmark::DoNotOptimize(*sqlite3_column_text(s, 3));
+    benchmark::DoNotOptimize(sqlite3_column_text(s, 3));
 }
 
 void OpenAndShowFirst50Sqlite3(benchmark::State &state)
