@@ -1,7 +1,6 @@
 // The text and Excel exports of 100,000 rows of ten columns (texts, integers, floats, a date,
 // an hour and a two-line memo) against the plain tools doing the same writing:
-// - text: the sqlite3 C API walking the same table and writing "|"-separated lines, and the
-//   sqlite3 command-line tool when it is installed;
+// - text: the sqlite3 C API walking the same table and writing "|"-separated lines;
 // - Excel: a plain libxlsxwriter loop writing the same 1,000,000 cells in constant memory.
 #include "ArranqueBenchmarks.h"
 #include "FilasExportacion.h"
@@ -13,10 +12,8 @@
 #include "platform/data/engine/Session.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -137,25 +134,6 @@ void AnclaTextoApiSqlite(benchmark::State &estado)
     sqlite3_close(db);
 }
 BENCHMARK(AnclaTextoApiSqlite)->Unit(benchmark::kMillisecond);
-
-// Anchor: the sqlite3 tool writing the same rows "|"-separated to a file.
-void AnclaTextoHerramientaSqlite(benchmark::State &estado)
-{
-    Datos &d = datos();
-    const QString herramienta = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
-    if (herramienta.isEmpty()) {
-        estado.SkipWithError("sqlite3 is not installed");
-        return;
-    }
-    for (auto _ : estado) {
-        QProcess p;
-        p.setStandardOutputFile(d.dir.path() + QStringLiteral("/herramienta.txt"));
-        p.start(herramienta, {QStringLiteral("-separator"), QStringLiteral("|"), d.fichero,
-                              QStringLiteral("SELECT * FROM EXPORTA ORDER BY Codigo")});
-        p.waitForFinished(-1);
-    }
-}
-BENCHMARK(AnclaTextoHerramientaSqlite)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void ExcelDesdeMemoria(benchmark::State &estado)
 {
