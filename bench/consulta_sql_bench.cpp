@@ -3,6 +3,7 @@
 // whole result and read row by row. The anchors, in the same run, are raw: the same statement
 // stepped with the sqlite3 C API on the same file, every value read in its column's type, and
 // for the answers the same text written into one buffer.
+#include "AnclaSqlite3Textos.h"
 #include "GENEW/runtime/FilasResultadoConsulta.h"
 #include "GENEW/runtime/RespuestaSQL.h"
 #include "platform/data/Field.h"
@@ -15,7 +16,6 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <charconv>
 #include <sqlite3.h>
 #include <string>
 
@@ -140,54 +140,6 @@ void AnclaSqlite3LeerFilas(benchmark::State &state)
 }
 BENCHMARK(AnclaSqlite3LeerFilas)->Unit(benchmark::kMillisecond);
 
-void twoDigits(std::string &out, int n)
-{
-    out.push_back(char('0' + n / 10));
-    out.push_back(char('0' + n % 10));
-}
-
-// The answer's text written raw: the integer and the double in their shortest fixed form
-// (decimal comma), the name as stored, the stored date-time as dd/mm/yyyy hh:mm:ss (the date
-// alone at midnight), the memo's line breaks turned into a space, "|" between the columns and
-// CR LF between the rows.
-void answerRaw(sqlite3_stmt *stmt, std::string &out)
-{
-    out.clear();
-    char number[64];
-    bool first = true;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        if (!first)
-            out.append("\r\n", 2);
-        first = false;
-        auto end = std::to_chars(number, number + sizeof number, sqlite3_column_int64(stmt, 0)).ptr;
-        out.append(number, size_t(end - number));
-        out.push_back('|');
-        out.append(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 1)), size_t(sqlite3_column_bytes(stmt, 1)));
-        out.push_back('|');
-        end = std::to_chars(number, number + sizeof number, sqlite3_column_double(stmt, 2), std::chars_format::fixed).ptr;
-        for (char *c = number; c != end; ++c)
-            out.push_back(*c == '.' ? ',' : *c);
-        out.push_back('|');
-        const char *d = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 3));
-        out.append(d + 8, 2).append(1, '/').append(d + 5, 2).append(1, '/').append(d, 4);
-        if (sqlite3_column_bytes(stmt, 3) == 19 && std::string_view(d + 11, 8) != "00:00:00")
-            out.append(1, ' ').append(d + 11, 8);
-        out.push_back('|');
-        const char *m = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 4));
-        const int length = sqlite3_column_bytes(stmt, 4);
-        for (int i = 0; i < length; ++i) {
-            if (m[i] == '\r' || m[i] == '\n') {
-                out.push_back(' ');
-                if (m[i] == '\r' && i + 1 < length && m[i + 1] == '\n')
-                    ++i;
-            } else {
-                out.push_back(m[i]);
-            }
-        }
-    }
-    sqlite3_reset(stmt);
-}
-
 void AnclaSqlite3TextoDeLaRespuesta(benchmark::State &state)
 {
     Raw raw;
@@ -197,7 +149,7 @@ void AnclaSqlite3TextoDeLaRespuesta(benchmark::State &state)
     }
     // The anchor must write the program's very text, or it would not be doing the same work.
     std::string out;
-    answerRaw(raw.stmt, out);
+    EscribirRespuestaCincoColumnas(raw.stmt, out);
     {
         Connection &db = data().session.connection(QStringLiteral("Database"));
         const std::unique_ptr<QueryCursor> cursor = db.openQuery(kSelect);
@@ -208,7 +160,7 @@ void AnclaSqlite3TextoDeLaRespuesta(benchmark::State &state)
         }
     }
     for (auto _ : state) {
-        answerRaw(raw.stmt, out);
+        EscribirRespuestaCincoColumnas(raw.stmt, out);
         benchmark::DoNotOptimize(out.data());
     }
     state.counters["bytes"] = double(out.size());

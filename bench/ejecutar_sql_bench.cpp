@@ -3,6 +3,7 @@
 // break) read through the data module's EjecutarSQL from an SQLite file, set in the same
 // run against a plain C loop that steps the same SELECT on the same file with the sqlite3
 // API and writes each column's text with a separator into a buffer.
+#include "AnclaSqlite3Textos.h"
 #include "ArranqueBenchmarks.h"
 #include "ProgramaArrancado.h"
 
@@ -65,40 +66,39 @@ void EjecutarSQL(benchmark::State &estado)
     estado.counters["filas"] = double(respuesta.count(u'\n') + 1);
 }
 
-// The anchor: the statement stepped with the sqlite3 API, each column's text written with
-// a separator into one buffer.
-void BucleSqlite3(benchmark::State &estado)
+// The anchor: the statement prepared once with the sqlite3 API and the answer's very text
+// written from its rows into one buffer. Before timing, its text is checked against the
+// program's answer: an anchor writing anything else would not be doing the same work.
+void AnclaSqlite3TextoDeLaRespuesta(benchmark::State &estado)
 {
     sqlite3 *db = nullptr;
     sqlite3_open_v2(QFile::encodeName(entorno->fichero).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    const QByteArray sql = consulta(int(estado.range(0))).toUtf8();
-    std::string salida;
-    qint64 filas = 0;
-    for (auto _ : estado) {
-        salida.clear();
-        filas = 0;
-        sqlite3_stmt *stmt = nullptr;
-        sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
-        const int columnas = sqlite3_column_count(stmt);
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            for (int c = 0; c < columnas; ++c) {
-                if (c > 0)
-                    salida += '|';
-                const auto *texto = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
-                salida.append(texto ? texto : "", size_t(sqlite3_column_bytes(stmt, c)));
-            }
-            salida += "\r\n";
-            ++filas;
-        }
-        sqlite3_finalize(stmt);
-        benchmark::DoNotOptimize(salida.data());
+    const QString sql = consulta(int(estado.range(0)));
+    const QByteArray texto = sql.toUtf8();
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), &stmt, nullptr) != SQLITE_OK) {
+        estado.SkipWithError(sqlite3_errmsg(db));
+        sqlite3_close(db);
+        return;
     }
+    std::string salida;
+    EscribirRespuestaCincoColumnas(stmt, salida);
+    if (entorno->programa.modulo->EjecutarSQL(sql, QStringLiteral("DatabaseGeneral")).toUtf8()
+        != QByteArray::fromStdString(salida)) {
+        estado.SkipWithError("the raw answer differs from the program's");
+    } else {
+        for (auto _ : estado) {
+            EscribirRespuestaCincoColumnas(stmt, salida);
+            benchmark::DoNotOptimize(salida.data());
+        }
+    }
+    estado.counters["bytes"] = double(salida.size());
+    sqlite3_finalize(stmt);
     sqlite3_close(db);
-    estado.counters["filas"] = double(filas);
 }
 
 BENCHMARK(EjecutarSQL)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BucleSqlite3)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(AnclaSqlite3TextoDeLaRespuesta)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
