@@ -102,11 +102,9 @@ struct Programa : ProgramaArrancado
     }
 };
 
-Programa &programa()
-{
-    static Programa p;
-    return p;
-}
+// Made in main after the application and gone before it.
+Programa *programa_ = nullptr;
+Programa &programa() { return *programa_; }
 
 void Pintar(plat::DBGrid &rejilla, QImage &imagen) { rejilla.viewport()->render(&imagen); }
 
@@ -169,4 +167,10 @@ BENCHMARK(ConsultaConEstadisticas)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-GP_BENCHMARK_MAIN(Ventanas)
+int main(int argc, char **argv)
+{
+    ArranqueBenchmarks arranque(argc, argv);
+    Programa programa;
+    programa_ = &programa;
+    return arranque.ejecutar();
+}
