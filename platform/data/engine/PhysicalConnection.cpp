@@ -3,6 +3,7 @@
 #include "platform/data/engine/Dialects.h"
 #include "platform/data/engine/Catalogue.h"
 #include "platform/data/engine/FileAccess.h"
+#include "platform/data/engine/PgCursor.h"
 #include "platform/data/engine/ServerClientLibraries.h"
 #include "platform/data/engine/Session.h"
 #include "platform/data/engine/SqliteBusyWait.h"
@@ -390,6 +391,15 @@ bool isDateType(TFieldType type)
     return type == ftDateTime || type == ftDate || type == ftTime;
 }
 
+// The libpq connection of a PostgreSQL driver's database (read with pgClient()).
+PGconn *pgHandle(const QSqlDatabase &db)
+{
+    const QVariant h = db.driver()->handle();
+    if (h.isValid() && qstrcmp(h.typeName(), "pg_conn*") == 0 && pgClient())
+        return *static_cast<PGconn *const *>(h.constData());
+    return nullptr;
+}
+
 } // namespace
 
 QVariant PhysicalConnection::readValue(const QSqlQuery &q, int column, TFieldType type) const
@@ -622,16 +632,30 @@ public:
             throw connection_->error(e);
         }
         connection_->declaredName(QString());   // the catalogue's names are read on the main connection
-        query_ = std::make_unique<QSqlQuery>(db);
-        if (!connection_->runRaw(*query_, sql, params, true)) {
-            const QSqlError e = query_->lastError();
-            close();
-            throw connection_->error(e);
+        // Without parameters the rows are read from libpq itself; with them, the driver binds.
+        PGconn *pg = params.isEmpty() && connection_->errorSource() == ErrorSource::PostgreSQL ? pgHandle(db) : nullptr;
+        if (pg) {
+            rows_ = std::make_unique<PgRows>(pg, *pgClient());
+            if (!rows_->start(sql.toUtf8())) {
+                const QSqlError e = rows_->error();
+                close();
+                throw connection_->error(e);
+            }
+            types_ = rows_->types();
+            for (int i = 0; i < rows_->columnCount(); ++i)
+                columns_ << connection_->declaredName(rows_->columnName(i));
+        } else {
+            query_ = std::make_unique<QSqlQuery>(db);
+            if (!connection_->runRaw(*query_, sql, params, true)) {
+                const QSqlError e = query_->lastError();
+                close();
+                throw connection_->error(e);
+            }
+            types_ = connection_->columnTypes(*query_);
+            const QSqlRecord rec = query_->record();
+            for (int i = 0; i < rec.count(); ++i)
+                columns_ << connection_->declaredName(rec.fieldName(i));
         }
-        types_ = connection_->columnTypes(*query_);
-        const QSqlRecord rec = query_->record();
-        for (int i = 0; i < rec.count(); ++i)
-            columns_ << connection_->declaredName(rec.fieldName(i));
         connection_->readers_.push_back(this);
     }
 
@@ -655,12 +679,12 @@ public:
         }
         if (done_)
             return false;
-        positioned_ = query_->next();
+        positioned_ = rows_ ? rows_->next() : query_->next();
         if (positioned_)
             return true;
         done_ = true;
-        if (query_->lastError().isValid())
-            throw connection_->error(query_->lastError());
+        if (const QSqlError e = failure(); e.isValid())
+            throw connection_->error(e);
         return false;
     }
 
@@ -668,7 +692,14 @@ public:
     {
         if (held_)
             return held_->value(heldRow_).value(column);
+        if (rows_)
+            return rows_->value(column, types_.value(column));
         return connection_->readValue(*query_, column, types_.value(column));
+    }
+
+    Cell cell(int column) const override
+    {
+        return rows_ && !held_ ? rows_->cell(column, types_.value(column)) : Cell();
     }
 
     // The rest of the rows (the current one included) read into memory; the reader's
@@ -684,9 +715,9 @@ public:
             heldRow_ = 0;
         }
         if (!done_) {
-            while (query_->next())
+            while (rows_ ? rows_->next() : query_->next())
                 held_->append(currentRow());
-            heldError_ = query_->lastError();
+            heldError_ = failure();
             done_ = true;
         }
         close();
@@ -697,17 +728,22 @@ private:
     {
         QVariantList row;
         for (int i = 0; i < columns_.size(); ++i)
-            row << connection_->readValue(*query_, i, types_.value(i));
+            row << (rows_ ? rows_->value(i, types_.value(i)) : connection_->readValue(*query_, i, types_.value(i)));
         return row;
     }
 
+    QSqlError failure() const { return rows_ ? rows_->error() : query_->lastError(); }
+
     void close()
     {
-        if (!query_)
+        if (!query_ && !rows_)
             return;
         // Closed first: the server stops sending when its client goes, whereas the
         // driver, on letting go of an unfinished query, reads the rest of its rows.
+        if (rows_)
+            rows_->abandon();
         QSqlDatabase::database(name_, false).close();
+        rows_.reset();
         query_.reset();
         QSqlDatabase::removeDatabase(name_);
     }
@@ -715,7 +751,8 @@ private:
     static inline QAtomicInt serial_;
     std::shared_ptr<PhysicalConnection> connection_;
     QString name_;
-    std::unique_ptr<QSqlQuery> query_;
+    std::unique_ptr<QSqlQuery> query_;   // rows the driver reads (a statement with parameters)
+    std::unique_ptr<PgRows> rows_;       // or rows read from libpq
     QStringList columns_;
     QList<TFieldType> types_;
     bool positioned_ = false;
@@ -761,8 +798,12 @@ std::unique_ptr<QueryCursor> PhysicalConnection::openQuery(const QString &sql, c
         case SqliteQuery::Outcome::NotHandled: break;
         }
     }
-    if (!sqlite_)
+    if (!sqlite_) {
+        // Without parameters PostgreSQL's rows are read from libpq itself; with them, the driver binds.
+        if (PGconn *pg = params.isEmpty() ? static_cast<PGconn *>(pgConnection()) : nullptr; pg && pgClient())
+            return std::make_unique<PgCursor>(shared_from_this(), pg, sql);
         return std::make_unique<ServerCursor>(shared_from_this(), sql, params);
+    }
     return std::make_unique<ResultCursor>(queryThroughQt(sql, params));
 }
 

@@ -80,6 +80,7 @@ public:
 
 private:
     friend class ServerCursor;
+    friend class PgCursor;
     friend class ReaderCursor;
     friend class SqlitePreparedStatement;
     friend class QtPreparedStatement;
