@@ -88,6 +88,10 @@ QVariant driverValue(Oid oid, const char *text, int size, const PgClient &pq)
     }
 }
 
+// Rows of the server's cursor asked for at a time: few at first, for the first screen.
+constexpr int kFirstBatch = 100;
+constexpr int kBatch = 2000;
+
 } // namespace
 
 // ---- PgRows ----
@@ -133,19 +137,107 @@ bool PgRows::start(const QByteArray &sql)
         finish(false);
         return false;
     }
-    if (status != PGRES_COMMAND_OK) {
-        const int fields = pq_.nfields(result_);
-        oids_.reserve(size_t(fields));
-        for (int i = 0; i < fields; ++i) {
-            oids_.push_back(pq_.ftype(result_, i));
-            names_ << QString::fromUtf8(pq_.fname(result_, i));
-        }
-    }
+    if (status != PGRES_COMMAND_OK)
+        readColumns();
     // The first row stays for `next`; a statement that answered whole has its end read now.
     atEnd_ = status != PGRES_SINGLE_TUPLE;
     if (atEnd_)
         drain(false);
     return true;
+}
+
+void PgRows::readColumns()
+{
+    const int fields = pq_.nfields(result_);
+    oids_.reserve(size_t(fields));
+    for (int i = 0; i < fields; ++i) {
+        oids_.push_back(pq_.ftype(result_, i));
+        names_ << QString::fromUtf8(pq_.fname(result_, i));
+    }
+}
+
+bool PgRows::startBatched(const QByteArray &sql)
+{
+    // One statement only: whatever followed it would run inside the cursor's transaction.
+    static const QRegularExpression read(QStringLiteral("^\\s*(SELECT|WITH|VALUES|TABLE)\\b"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    QByteArray body = sql.trimmed();
+    while (body.endsWith(';'))
+        body = body.chopped(1).trimmed();
+    if (body.contains(';') || !read.match(QString::fromUtf8(body.left(16))).hasMatch())
+        return start(sql);
+    while (PGresult *left = pq_.getResult(pg_))
+        pq_.clear(left);
+    // The comment that may end the statement ends with its line.
+    const QByteArray text = "BEGIN;DECLARE gp_filas NO SCROLL CURSOR FOR " + body + "\n;FETCH "
+                            + QByteArray::number(kFirstBatch) + " FROM gp_filas";
+    if (!pq_.sendQuery(pg_, text.constData()))
+        return start(sql);
+    PGresult *rows = nullptr;
+    bool failed = false;
+    while (PGresult *answer = pq_.getResult(pg_)) {
+        const ExecStatusType status = pq_.resultStatus(answer);
+        if (status == PGRES_TUPLES_OK && !rows) {
+            rows = answer;
+            continue;
+        }
+        failed = failed || (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK);
+        pq_.clear(answer);
+    }
+    if (failed || !rows) {
+        // Not a statement a cursor takes, or one that fails: run alone, it answers for itself.
+        if (rows)
+            pq_.clear(rows);
+        command("ROLLBACK");
+        return start(sql);
+    }
+    batched_ = true;
+    take(rows);
+    readColumns();
+    afterBatch(kFirstBatch);
+    return true;
+}
+
+// Sent and its answers read; whether it succeeded.
+bool PgRows::command(const char *sql)
+{
+    if (!pq_.sendQuery(pg_, sql))
+        return false;
+    bool ok = true;
+    while (PGresult *answer = pq_.getResult(pg_)) {
+        const ExecStatusType status = pq_.resultStatus(answer);
+        ok = ok && (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK);
+        pq_.clear(answer);
+    }
+    return ok;
+}
+
+// After a batch arrived: the next one asked for at once, so that the server works on it
+// while this one is used; a short batch was the last one.
+void PgRows::afterBatch(int asked)
+{
+    if (rowsInResult_ < asked) {
+        atEnd_ = true;
+        endBatches(false);
+        return;
+    }
+    const QByteArray fetch = "FETCH " + QByteArray::number(kBatch) + " FROM gp_filas";
+    if (!pq_.sendQuery(pg_, fetch.constData())) {
+        error_ = errorOf("Unable to send query", nullptr);
+        atEnd_ = true;
+        endBatches(true);
+        return;
+    }
+    active_ = true;
+}
+
+void PgRows::endBatches(bool failed)
+{
+    if (!batched_)
+        return;
+    batched_ = false;
+    if (!command(failed ? "ROLLBACK" : "CLOSE gp_filas;COMMIT") && !failed && !error_.isValid())
+        error_ = errorOf("Unable to get result", nullptr);
 }
 
 QList<TFieldType> PgRows::types() const
@@ -180,6 +272,16 @@ bool PgRows::next()
     }
     take(pq_.getResult(pg_));
     const ExecStatusType status = result_ ? pq_.resultStatus(result_) : PGRES_FATAL_ERROR;
+    if (batched_ && status == PGRES_TUPLES_OK) {
+        drain(false);   // the batch's end of command
+        afterBatch(kBatch);
+        if (rowsInResult_ > 0) {
+            row_ = 0;
+            return true;
+        }
+        take(nullptr);
+        return false;
+    }
     if (status == PGRES_SINGLE_TUPLE && rowsInResult_ > 0) {
         row_ = 0;
         return true;
@@ -199,7 +301,9 @@ bool PgRows::next()
 bool PgRows::finish(bool cancel)
 {
     take(nullptr);
-    return drain(cancel);
+    const bool failure = drain(cancel && !batched_);
+    endBatches(failure || error_.isValid());
+    return failure;
 }
 
 // Whatever follows the rows read (the answers of further statements in the same text too:
@@ -229,6 +333,7 @@ void PgRows::abandon()
 {
     take(nullptr);
     active_ = false;
+    batched_ = false;   // the connection goes, and its transaction with it
 }
 
 QVariant PgRows::value(int column, TFieldType type) const

@@ -27,6 +27,12 @@ public:
     // Sends the statement and waits for its first answer; false on a failure (`error`),
     // the connection then ready for the next statement.
     bool start(const QByteArray &sql);
+    // The same for a connection of the rows' own: a single SELECT is read through a cursor of
+    // the server in batches, the next one asked for before the current one is used (a row
+    // at a time costs libpq a result of its own). The cursor's transaction is committed at
+    // the end, as the statement alone would have been; a statement the server does not take
+    // as a cursor runs as `start` runs it.
+    bool startBatched(const QByteArray &sql);
     int columnCount() const { return int(oids_.size()); }
     QString columnName(int column) const { return names_.value(column); }
     // The engine's types as the program's, as columnTypes gives them for the driver's query.
@@ -52,6 +58,10 @@ private:
     QSqlError errorOf(const char *what, const PGresult *result) const;
     void take(PGresult *result);
     bool drain(bool cancel);
+    void readColumns();
+    bool command(const char *sql);
+    void afterBatch(int asked);
+    void endBatches(bool failed);
 
     PGconn *pg_;
     const PgClient &pq_;
@@ -60,6 +70,7 @@ private:
     int rowsInResult_ = 0;
     bool active_ = false;    // answers of the statement still to be read
     bool atEnd_ = false;
+    bool batched_ = false;   // read through the server's cursor, whose transaction is open
     std::vector<Oid> oids_;
     QStringList names_;
     QSqlError error_;

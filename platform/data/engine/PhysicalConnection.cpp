@@ -636,7 +636,7 @@ public:
         PGconn *pg = params.isEmpty() && connection_->errorSource() == ErrorSource::PostgreSQL ? pgHandle(db) : nullptr;
         if (pg) {
             rows_ = std::make_unique<PgRows>(pg, *pgClient());
-            if (!rows_->start(sql.toUtf8())) {
+            if (!rows_->startBatched(sql.toUtf8())) {
                 const QSqlError e = rows_->error();
                 close();
                 throw connection_->error(e);
