@@ -46,7 +46,7 @@ bool isDateType(TFieldType type)
 }
 
 // The driver's value of a text the server sent (its numeric precision policy being the
-// default one, which keeps NUMERIC as text).
+// default one, which reads NUMERIC as a double).
 QVariant driverValue(Oid oid, const char *text, int size, const PgClient &pq)
 {
     const QByteArray bytes = QByteArray::fromRawData(text, size);
@@ -56,8 +56,6 @@ QVariant driverValue(Oid oid, const char *text, int size, const PgClient &pq)
         return text[0] == '-' ? QVariant(bytes.toLongLong()) : QVariant(bytes.toULongLong());
     case QMetaType::Int: return QVariant(std::atoi(text));
     case QMetaType::Double: {
-        if (oid == kNumeric)
-            return QString::fromLatin1(bytes);
         bool ok = false;
         double value = bytes.toDouble(&ok);
         if (!ok) {
