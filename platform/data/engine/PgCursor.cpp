@@ -334,6 +334,20 @@ void PgRows::abandon()
     batched_ = false;   // the connection goes, and its transaction with it
 }
 
+bool PgRows::release()
+{
+    take(nullptr);
+    if (failed() || (active_ && !batched_))
+        return false;
+    if (batched_) {
+        const bool failure = drain(false);
+        batched_ = false;
+        if (!command("ROLLBACK") || failure)
+            return false;
+    }
+    return pq_.status(pg_) == CONNECTION_OK;
+}
+
 QVariant PgRows::value(int column, TFieldType type) const
 {
     if (!result_ || row_ < 0 || column < 0 || column >= columnCount() || pq_.getIsNull(result_, row_, column))

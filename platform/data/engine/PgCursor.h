@@ -52,6 +52,10 @@ public:
     // then be rolled back to).
     bool finish(bool cancel);
     void abandon();
+    // Done with the statement, the connection kept: the batch asked for is read and the
+    // cursor's transaction rolled back, as closing would have; whether the connection is
+    // ready for another statement (not after a failure, nor amid rows read one at a time).
+    bool release();
     bool active() const { return active_; }
 
 private:

@@ -24,6 +24,7 @@
 #include <QSqlRecord>
 #include <QSqlResult>
 #include <charconv>
+#include <poll.h>
 #include <cmath>
 #include <sqlite3.h>
 
@@ -38,6 +39,15 @@ QString nextQtName()
 }
 
 const QString kStatementSavepoint = QStringLiteral("gp_sentencia");
+
+// The libpq connection of a PostgreSQL driver's database (read with pgClient()).
+PGconn *pgHandle(const QSqlDatabase &db)
+{
+    const QVariant h = db.isValid() ? db.driver()->handle() : QVariant();
+    if (h.isValid() && qstrcmp(h.typeName(), "pg_conn*") == 0 && pgClient())
+        return *static_cast<PGconn *const *>(h.constData());
+    return nullptr;
+}
 
 ErrorSource sourceOf(const DatabaseLocation &loc)
 {
@@ -70,6 +80,39 @@ PhysicalConnection::~PhysicalConnection()
         }
     }
     QSqlDatabase::removeDatabase(qtName_);
+    dropSpareReader();
+}
+
+QString PhysicalConnection::takeSpareReader()
+{
+    const QString name = std::exchange(spareReader_, QString());
+    if (name.isEmpty())
+        return name;
+    // A server that ended the idle session has said so on its socket: that one is not used.
+    auto *pg = pgHandle(QSqlDatabase::database(name, false));
+    const PgClient *client = pg ? pgClient() : nullptr;
+    pollfd socket{client ? client->socket(pg) : -1, POLLIN, 0};
+    if (client && client->status(pg) == CONNECTION_OK && ::poll(&socket, 1, 0) == 0)
+        return name;
+    spareReader_ = name;
+    dropSpareReader();
+    return QString();
+}
+
+bool PhysicalConnection::keepSpareReader(const QString &name)
+{
+    if (!spareReader_.isEmpty() || lost_)
+        return false;
+    spareReader_ = name;
+    return true;
+}
+
+void PhysicalConnection::dropSpareReader()
+{
+    if (spareReader_.isEmpty())
+        return;
+    QSqlDatabase::database(spareReader_, false).close();
+    QSqlDatabase::removeDatabase(std::exchange(spareReader_, QString()));
 }
 
 QSqlDatabase PhysicalConnection::database() const { return QSqlDatabase::database(qtName_, false); }
@@ -391,15 +434,6 @@ bool isDateType(TFieldType type)
     return type == ftDateTime || type == ftDate || type == ftTime;
 }
 
-// The libpq connection of a PostgreSQL driver's database (read with pgClient()).
-PGconn *pgHandle(const QSqlDatabase &db)
-{
-    const QVariant h = db.driver()->handle();
-    if (h.isValid() && qstrcmp(h.typeName(), "pg_conn*") == 0 && pgClient())
-        return *static_cast<PGconn *const *>(h.constData());
-    return nullptr;
-}
-
 } // namespace
 
 QVariant PhysicalConnection::readValue(const QSqlQuery &q, int column, TFieldType type) const
@@ -622,10 +656,14 @@ class ReaderCursor : public QueryCursor
 {
 public:
     ReaderCursor(std::shared_ptr<PhysicalConnection> connection, const QString &sql, const QVariantMap &params)
-        : connection_(std::move(connection)), name_(connection_->qtConnectionName() + QStringLiteral("_lector%1").arg(++serial_))
+        : connection_(std::move(connection)), name_(connection_->takeSpareReader())
     {
-        QSqlDatabase db = QSqlDatabase::cloneDatabase(connection_->qtConnectionName(), name_);
-        if (!db.open()) {
+        if (name_.isEmpty())
+            name_ = connection_->qtConnectionName() + QStringLiteral("_lector%1").arg(++serial_);
+        QSqlDatabase db = QSqlDatabase::database(name_, false);
+        if (!db.isOpen())
+            db = QSqlDatabase::cloneDatabase(connection_->qtConnectionName(), name_);
+        if (!db.isOpen() && !db.open()) {
             const QSqlError e = db.lastError();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(name_);
@@ -740,6 +778,12 @@ private:
             return;
         // Closed first: the server stops sending when its client goes, whereas the
         // driver, on letting go of an unfinished query, reads the rest of its rows.
+        // A connection whose statement ended cleanly serves the next reader: opening one
+        // costs more round trips to the server than the reading of a screen of rows.
+        if (rows_ && rows_->release() && connection_->keepSpareReader(name_)) {
+            rows_.reset();
+            return;
+        }
         if (rows_)
             rows_->abandon();
         QSqlDatabase::database(name_, false).close();

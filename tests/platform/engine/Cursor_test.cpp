@@ -243,6 +243,29 @@ TEST_P(EngineTest, ACursorOrReaderGivenUpHalfWayLeavesTheConnectionReadyForTheNe
                 << "the row inserted after the cursor is kept";
             db().exec(QStringLiteral("DELETE FROM N WHERE Codigo = 0"), {}, SqlOrigin::AsWritten);
         }
+    // Nothing given up holds the table: its structure changes without waiting.
+    db().exec(QStringLiteral("ALTER TABLE N ADD COLUMN Nota VARCHAR(10)"), {}, SqlOrigin::AsWritten);
+    EXPECT_EQ(readAll(*db().openReader(QStringLiteral("SELECT COUNT(Nota) FROM N"), {}, SqlOrigin::AsWritten)),
+              (QList<QVariantList>{{0}}));
+}
+
+TEST_P(EngineTest, AReaderAfterTheServerEndedTheSessionsOfEarlierOnesReadsItsRows)
+{
+    if (GetParam() != gptest::Backend::PostgreSQL)
+        GTEST_SKIP() << "only PostgreSQL streams readers on connections of their own";
+    fillNumbers(db(), 3000);
+    const QString sql = QStringLiteral("SELECT SUM(Codigo) FROM N");
+    EXPECT_EQ(readAll(*db().openReader(sql, {}, SqlOrigin::AsWritten)), (QList<QVariantList>{{4501500}}));
+    // Every other session of the database ended by the server (the one that read above too).
+    db().exec(QStringLiteral("SELECT pg_terminate_backend(pid, 5000) FROM pg_stat_activity "
+                             "WHERE datname = current_database() AND pid <> pg_backend_pid()"),
+              {}, SqlOrigin::AsWritten);
+    const quint64 openings = serverOpenings();
+    EXPECT_EQ(readAll(*db().openReader(sql, {}, SqlOrigin::AsWritten)), (QList<QVariantList>{{4501500}}));
+    EXPECT_EQ(serverOpenings(), openings) << "the reader's ended session is not taken for the program's own";
+    EXPECT_EQ(readAll(*db().openReader(QStringLiteral("SELECT Codigo FROM N ORDER BY Codigo"), {}, SqlOrigin::AsWritten))
+                  .size(),
+              3000);
 }
 
 TEST_P(EngineTest, AFailureAmidTheRowsIsRaisedAsTheWholeQueryRaisesItAndTheConnectionGoesOn)
