@@ -376,12 +376,13 @@ QueryCursor::Cell PgRows::cell(int column, TFieldType type) const
     QueryCursor::Cell c;
     if (!result_ || row_ < 0 || column < 0 || column >= columnCount())
         return c;
-    if (pq_.getIsNull(result_, row_, column)) {
+    // Only an empty value can be a null one: most cells need no third call into libpq.
+    const int size = pq_.getLength(result_, row_, column);
+    if (size == 0 && pq_.getIsNull(result_, row_, column)) {
         c.kind = QueryCursor::Cell::Kind::Null;
         return c;
     }
     const char *text = pq_.getValue(result_, row_, column);
-    const int size = pq_.getLength(result_, row_, column);
     switch (type) {
     case ftString:
     case ftMemo:
@@ -429,9 +430,15 @@ PgCursor::PgCursor(std::shared_ptr<PhysicalConnection> connection, PGconn *pg, c
     savepoint_ = connection_->takeSavepoint();
     if (!rows_.start(sql.toUtf8()))
         fail();
-    types_ = rows_.types();
-    for (int i = 0; i < rows_.columnCount(); ++i)
-        columns_ << connection_->declaredName(rows_.columnName(i));
+    try {
+        types_ = rows_.types();
+        for (int i = 0; i < rows_.columnCount(); ++i)
+            columns_ << connection_->declaredName(rows_.columnName(i));
+    } catch (...) {
+        // No destructor runs for a cursor not made: the statement is ended here.
+        finish(true, cancellable_);
+        throw;
+    }
 }
 
 PgCursor::~PgCursor()
