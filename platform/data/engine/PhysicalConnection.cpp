@@ -648,10 +648,13 @@ private:
 
 // Rows of a PostgreSQL query streamed on a connection of their own (a copy of this one's
 // settings), so that the program may run other statements on its connection meanwhile.
-// Given up early, its connection closes and the server stops; nothing more is read. While
-// it streams, the server holds a share lock on the tables it reads: before this connection
-// changes a table's structure (which would wait for that lock), the rest of the rows is
-// read into memory and the reader's connection closed (`readWhole`).
+// Without parameters the rows come in batches of a server cursor (PgRows): given up early,
+// the batch asked for is read, the cursor's transaction rolled back and the connection kept
+// for the next reader. A statement read one row at a time (with parameters, or one that no
+// cursor takes) closes its connection instead, and the server stops. While it streams, the
+// server holds a share lock on the tables it reads: before this connection changes a
+// table's structure (which would wait for that lock), the rest of the rows is read into
+// memory and the reader's statement ended (`readWhole`).
 class ReaderCursor : public QueryCursor
 {
 public:
