@@ -2,6 +2,7 @@
 
 #include "platform/data/engine/SqliteQuery.h"
 
+#include <QVarLengthArray>
 #include <cstring>
 
 namespace plat {
@@ -21,9 +22,10 @@ bool readsAsDate(QByteArrayView text, TFieldType read)
     return storedTextValue(text, read).typeId() != QMetaType::QString || text.trimmed().isEmpty();
 }
 
-template<typename T> void put(QByteArray &out, const T &value)
+template<typename T> char *put(char *at, const T &value)
 {
-    out.append(reinterpret_cast<const char *>(&value), sizeof value);
+    std::memcpy(at, &value, sizeof value);
+    return at + sizeof value;
 }
 
 template<typename T> T take(const char *&at)
@@ -105,36 +107,62 @@ Row EngineValues::row(const QueryCursor &reader) const
 
 bool EngineValues::pack(const QueryCursor &reader, QByteArray &out) const
 {
+    // The cells are checked first and then written with one resize: a row is some thirty
+    // small pieces, which appended one by one cost more than the rest of the packing.
+    QVarLengthArray<QueryCursor::Cell, 32> cells(qsizetype(columns_.size()));
+    qsizetype size = 0;
     for (int i = 0; i < int(columns_.size()); ++i) {
         const AsIs asIs = columns_[size_t(i)].asIs;
-        const QueryCursor::Cell cell = reader.cell(i);
+        const QueryCursor::Cell &cell = cells[i] = reader.cell(i);
         switch (cell.kind) {
         case QueryCursor::Cell::Kind::Null:
-            out.append(char(Tag::Null));
+            size += 1;
             break;
         case QueryCursor::Cell::Kind::Integer:
             if (asIs != AsIs::Integer && asIs != AsIs::Real)
                 return false;
-            out.append(char(Tag::Integer));
-            put(out, cell.integer);
+            size += 1 + qsizetype(sizeof cell.integer);
             break;
         case QueryCursor::Cell::Kind::Real:
             if (asIs != AsIs::Real)
                 return false;
-            out.append(char(Tag::Real));
-            put(out, cell.real);
+            size += 1 + qsizetype(sizeof cell.real);
             break;
         case QueryCursor::Cell::Kind::Text:
             if (asIs == AsIs::StoredDate && !readsAsDate(QByteArrayView(cell.text, cell.size), columns_[size_t(i)].read))
                 return false;
             if (asIs != AsIs::Text && asIs != AsIs::StoredDate)
                 return false;
-            out.append(char(Tag::Text));
-            put(out, qint32(cell.size));
-            out.append(cell.text, cell.size);
+            size += 1 + qsizetype(sizeof(qint32)) + cell.size;
             break;
         case QueryCursor::Cell::Kind::Other:
             return false;
+        }
+    }
+    const qsizetype start = out.size();
+    out.resize(start + size);
+    char *at = out.data() + start;
+    for (const QueryCursor::Cell &cell : cells) {
+        switch (cell.kind) {
+        case QueryCursor::Cell::Kind::Null:
+            *at++ = char(Tag::Null);
+            break;
+        case QueryCursor::Cell::Kind::Integer:
+            *at++ = char(Tag::Integer);
+            at = put(at, cell.integer);
+            break;
+        case QueryCursor::Cell::Kind::Real:
+            *at++ = char(Tag::Real);
+            at = put(at, cell.real);
+            break;
+        case QueryCursor::Cell::Kind::Text:
+            *at++ = char(Tag::Text);
+            at = put(at, qint32(cell.size));
+            std::memcpy(at, cell.text, size_t(cell.size));
+            at += cell.size;
+            break;
+        case QueryCursor::Cell::Kind::Other:
+            break;
         }
     }
     return true;

@@ -460,7 +460,7 @@ bool QueryDataSet::fetchInto(int count, RowStore &store, int width, QVector<qint
             reader_.reset();
             break;
         }
-        packed.clear();
+        packed.resize(0);   // keeps its room: clear() would give it back every row
         ids.append(values_->pack(*reader_, packed) ? store.appendPacked(packed, values_.get())
                                                    : store.append(values_->row(*reader_), width));
     }

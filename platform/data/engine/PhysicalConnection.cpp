@@ -3,6 +3,7 @@
 #include "platform/data/engine/Dialects.h"
 #include "platform/data/engine/Catalogue.h"
 #include "platform/data/engine/FileAccess.h"
+#include "platform/data/engine/PgCursor.h"
 #include "platform/data/engine/ServerClientLibraries.h"
 #include "platform/data/engine/Session.h"
 #include "platform/data/engine/SqliteBusyWait.h"
@@ -23,6 +24,7 @@
 #include <QSqlRecord>
 #include <QSqlResult>
 #include <charconv>
+#include <poll.h>
 #include <cmath>
 #include <sqlite3.h>
 
@@ -37,6 +39,15 @@ QString nextQtName()
 }
 
 const QString kStatementSavepoint = QStringLiteral("gp_sentencia");
+
+// The libpq connection of a PostgreSQL driver's database (read with pgClient()).
+PGconn *pgHandle(const QSqlDatabase &db)
+{
+    const QVariant h = db.isValid() ? db.driver()->handle() : QVariant();
+    if (h.isValid() && qstrcmp(h.typeName(), "pg_conn*") == 0 && pgClient())
+        return *static_cast<PGconn *const *>(h.constData());
+    return nullptr;
+}
 
 ErrorSource sourceOf(const DatabaseLocation &loc)
 {
@@ -69,6 +80,39 @@ PhysicalConnection::~PhysicalConnection()
         }
     }
     QSqlDatabase::removeDatabase(qtName_);
+    dropSpareReader();
+}
+
+QString PhysicalConnection::takeSpareReader()
+{
+    const QString name = std::exchange(spareReader_, QString());
+    if (name.isEmpty())
+        return name;
+    // A server that ended the idle session has said so on its socket: that one is not used.
+    auto *pg = pgHandle(QSqlDatabase::database(name, false));
+    const PgClient *client = pg ? pgClient() : nullptr;
+    pollfd socket{client ? client->socket(pg) : -1, POLLIN, 0};
+    if (client && client->status(pg) == CONNECTION_OK && ::poll(&socket, 1, 0) == 0)
+        return name;
+    spareReader_ = name;
+    dropSpareReader();
+    return QString();
+}
+
+bool PhysicalConnection::keepSpareReader(const QString &name)
+{
+    if (!spareReader_.isEmpty() || lost_)
+        return false;
+    spareReader_ = name;
+    return true;
+}
+
+void PhysicalConnection::dropSpareReader()
+{
+    if (spareReader_.isEmpty())
+        return;
+    QSqlDatabase::database(spareReader_, false).close();
+    QSqlDatabase::removeDatabase(std::exchange(spareReader_, QString()));
 }
 
 QSqlDatabase PhysicalConnection::database() const { return QSqlDatabase::database(qtName_, false); }
@@ -604,34 +648,55 @@ private:
 
 // Rows of a PostgreSQL query streamed on a connection of their own (a copy of this one's
 // settings), so that the program may run other statements on its connection meanwhile.
-// Given up early, its connection closes and the server stops; nothing more is read. While
-// it streams, the server holds a share lock on the tables it reads: before this connection
-// changes a table's structure (which would wait for that lock), the rest of the rows is
-// read into memory and the reader's connection closed (`readWhole`).
+// Without parameters the rows come in batches of a server cursor (PgRows): given up early,
+// the batch asked for is read, the cursor's transaction rolled back and the connection kept
+// for the next reader. A statement read one row at a time (with parameters, or one that no
+// cursor takes) closes its connection instead, and the server stops. While it streams, the
+// server holds a share lock on the tables it reads: before this connection changes a
+// table's structure (which would wait for that lock), the rest of the rows is read into
+// memory and the reader's statement ended (`readWhole`).
 class ReaderCursor : public QueryCursor
 {
 public:
     ReaderCursor(std::shared_ptr<PhysicalConnection> connection, const QString &sql, const QVariantMap &params)
-        : connection_(std::move(connection)), name_(connection_->qtConnectionName() + QStringLiteral("_lector%1").arg(++serial_))
+        : connection_(std::move(connection)), name_(connection_->takeSpareReader())
     {
-        QSqlDatabase db = QSqlDatabase::cloneDatabase(connection_->qtConnectionName(), name_);
-        if (!db.open()) {
+        if (name_.isEmpty())
+            name_ = connection_->qtConnectionName() + QStringLiteral("_lector%1").arg(++serial_);
+        QSqlDatabase db = QSqlDatabase::database(name_, false);
+        if (!db.isOpen())
+            db = QSqlDatabase::cloneDatabase(connection_->qtConnectionName(), name_);
+        if (!db.isOpen() && !db.open()) {
             const QSqlError e = db.lastError();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(name_);
             throw connection_->error(e);
         }
         connection_->declaredName(QString());   // the catalogue's names are read on the main connection
-        query_ = std::make_unique<QSqlQuery>(db);
-        if (!connection_->runRaw(*query_, sql, params, true)) {
-            const QSqlError e = query_->lastError();
-            close();
-            throw connection_->error(e);
+        // Without parameters the rows are read from libpq itself; with them, the driver binds.
+        PGconn *pg = params.isEmpty() && connection_->errorSource() == ErrorSource::PostgreSQL ? pgHandle(db) : nullptr;
+        if (pg) {
+            rows_ = std::make_unique<PgRows>(pg, *pgClient());
+            if (!rows_->startBatched(sql.toUtf8())) {
+                const QSqlError e = rows_->error();
+                close();
+                throw connection_->error(e);
+            }
+            types_ = rows_->types();
+            for (int i = 0; i < rows_->columnCount(); ++i)
+                columns_ << connection_->declaredName(rows_->columnName(i));
+        } else {
+            query_ = std::make_unique<QSqlQuery>(db);
+            if (!connection_->runRaw(*query_, sql, params, true)) {
+                const QSqlError e = query_->lastError();
+                close();
+                throw connection_->error(e);
+            }
+            types_ = connection_->columnTypes(*query_);
+            const QSqlRecord rec = query_->record();
+            for (int i = 0; i < rec.count(); ++i)
+                columns_ << connection_->declaredName(rec.fieldName(i));
         }
-        types_ = connection_->columnTypes(*query_);
-        const QSqlRecord rec = query_->record();
-        for (int i = 0; i < rec.count(); ++i)
-            columns_ << connection_->declaredName(rec.fieldName(i));
         connection_->readers_.push_back(this);
     }
 
@@ -655,12 +720,12 @@ public:
         }
         if (done_)
             return false;
-        positioned_ = query_->next();
+        positioned_ = rows_ ? rows_->next() : query_->next();
         if (positioned_)
             return true;
         done_ = true;
-        if (query_->lastError().isValid())
-            throw connection_->error(query_->lastError());
+        if (const QSqlError e = failure(); e.isValid())
+            throw connection_->error(e);
         return false;
     }
 
@@ -668,7 +733,14 @@ public:
     {
         if (held_)
             return held_->value(heldRow_).value(column);
+        if (rows_)
+            return rows_->value(column, types_.value(column));
         return connection_->readValue(*query_, column, types_.value(column));
+    }
+
+    Cell cell(int column) const override
+    {
+        return rows_ && !held_ ? rows_->cell(column, types_.value(column)) : Cell();
     }
 
     // The rest of the rows (the current one included) read into memory; the reader's
@@ -684,9 +756,9 @@ public:
             heldRow_ = 0;
         }
         if (!done_) {
-            while (query_->next())
+            while (rows_ ? rows_->next() : query_->next())
                 held_->append(currentRow());
-            heldError_ = query_->lastError();
+            heldError_ = failure();
             done_ = true;
         }
         close();
@@ -697,17 +769,28 @@ private:
     {
         QVariantList row;
         for (int i = 0; i < columns_.size(); ++i)
-            row << connection_->readValue(*query_, i, types_.value(i));
+            row << (rows_ ? rows_->value(i, types_.value(i)) : connection_->readValue(*query_, i, types_.value(i)));
         return row;
     }
 
+    QSqlError failure() const { return rows_ ? rows_->error() : query_->lastError(); }
+
     void close()
     {
-        if (!query_)
+        if (!query_ && !rows_)
             return;
         // Closed first: the server stops sending when its client goes, whereas the
         // driver, on letting go of an unfinished query, reads the rest of its rows.
+        // A connection whose statement ended cleanly serves the next reader: opening one
+        // costs more round trips to the server than the reading of a screen of rows.
+        if (rows_ && rows_->release() && connection_->keepSpareReader(name_)) {
+            rows_.reset();
+            return;
+        }
+        if (rows_)
+            rows_->abandon();
         QSqlDatabase::database(name_, false).close();
+        rows_.reset();
         query_.reset();
         QSqlDatabase::removeDatabase(name_);
     }
@@ -715,7 +798,8 @@ private:
     static inline QAtomicInt serial_;
     std::shared_ptr<PhysicalConnection> connection_;
     QString name_;
-    std::unique_ptr<QSqlQuery> query_;
+    std::unique_ptr<QSqlQuery> query_;   // rows the driver reads (a statement with parameters)
+    std::unique_ptr<PgRows> rows_;       // or rows read from libpq
     QStringList columns_;
     QList<TFieldType> types_;
     bool positioned_ = false;
@@ -761,8 +845,12 @@ std::unique_ptr<QueryCursor> PhysicalConnection::openQuery(const QString &sql, c
         case SqliteQuery::Outcome::NotHandled: break;
         }
     }
-    if (!sqlite_)
+    if (!sqlite_) {
+        // Without parameters PostgreSQL's rows are read from libpq itself; with them, the driver binds.
+        if (PGconn *pg = params.isEmpty() ? static_cast<PGconn *>(pgConnection()) : nullptr; pg && pgClient())
+            return std::make_unique<PgCursor>(shared_from_this(), pg, sql);
         return std::make_unique<ServerCursor>(shared_from_this(), sql, params);
+    }
     return std::make_unique<ResultCursor>(queryThroughQt(sql, params));
 }
 

@@ -80,6 +80,7 @@ public:
 
 private:
     friend class ServerCursor;
+    friend class PgCursor;
     friend class ReaderCursor;
     friend class SqlitePreparedStatement;
     friend class QtPreparedStatement;
@@ -132,6 +133,11 @@ private:
     std::vector<ReaderCursor *> readers_;   // queries streaming on connections of their own
     std::vector<QtPreparedStatement *> prepared_;   // statements prepared on the server's session
     void readReadersWhole(const QString &sql);
+    // The Qt connection of a reader whose statement ended cleanly, kept open for the next one.
+    QString spareReader_;
+    QString takeSpareReader();
+    bool keepSpareReader(const QString &name);
+    void dropSpareReader();
 };
 
 } // namespace plat

@@ -212,6 +212,7 @@ void PhysicalConnection::reopen()
 {
     // Statements prepared on the old session let go of it while it is still the one open.
     forgetPrepared();
+    dropSpareReader();   // a reader's connection went with the server too
     QSqlDatabase db = database();
     db.close();
     QElapsedTimer trying;

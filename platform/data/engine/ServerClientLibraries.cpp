@@ -29,7 +29,17 @@ const PgClient *loadPg()
                           && lib.resolve("PQconsumeInput", client.consumeInput)
                           && lib.resolve("PQerrorMessage", client.errorMessage)
                           && lib.resolve("PQgetvalue", client.getValue) && lib.resolve("PQgetlength", client.getLength)
-                          && lib.resolve("PQgetisnull", client.getIsNull);
+                          && lib.resolve("PQgetisnull", client.getIsNull)
+                          && lib.resolve("PQsendQuery", client.sendQuery)
+                          && lib.resolve("PQsetSingleRowMode", client.setSingleRowMode)
+                          && lib.resolve("PQgetResult", client.getResult) && lib.resolve("PQclear", client.clear)
+                          && lib.resolve("PQresultStatus", client.resultStatus)
+                          && lib.resolve("PQresultErrorField", client.resultErrorField)
+                          && lib.resolve("PQntuples", client.ntuples) && lib.resolve("PQnfields", client.nfields)
+                          && lib.resolve("PQfname", client.fname) && lib.resolve("PQftype", client.ftype)
+                          && lib.resolve("PQunescapeBytea", client.unescapeBytea)
+                          && lib.resolve("PQfreemem", client.freemem) && lib.resolve("PQgetCancel", client.getCancel)
+                          && lib.resolve("PQcancel", client.cancel) && lib.resolve("PQfreeCancel", client.freeCancel);
     return complete ? &client : nullptr;
 }
 

@@ -17,6 +17,22 @@ struct PgClient
     char *(*getValue)(const PGresult *, int, int) = nullptr;
     int (*getLength)(const PGresult *, int, int) = nullptr;
     int (*getIsNull)(const PGresult *, int, int) = nullptr;
+    // A statement's rows read as they arrive (see PgRows).
+    int (*sendQuery)(PGconn *, const char *) = nullptr;
+    int (*setSingleRowMode)(PGconn *) = nullptr;
+    PGresult *(*getResult)(PGconn *) = nullptr;
+    void (*clear)(PGresult *) = nullptr;
+    ExecStatusType (*resultStatus)(const PGresult *) = nullptr;
+    char *(*resultErrorField)(const PGresult *, int) = nullptr;
+    int (*ntuples)(const PGresult *) = nullptr;
+    int (*nfields)(const PGresult *) = nullptr;
+    char *(*fname)(const PGresult *, int) = nullptr;
+    Oid (*ftype)(const PGresult *, int) = nullptr;
+    unsigned char *(*unescapeBytea)(const unsigned char *, size_t *) = nullptr;
+    void (*freemem)(void *) = nullptr;
+    PGcancel *(*getCancel)(PGconn *) = nullptr;
+    int (*cancel)(PGcancel *, char *, int) = nullptr;
+    void (*freeCancel)(PGcancel *) = nullptr;
 };
 
 struct OdbcClient

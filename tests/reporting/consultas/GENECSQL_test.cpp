@@ -140,6 +140,34 @@ TEST_P(Consola, CtrlEndReachesTheLastOfAHundredThousandRows)
     EXPECT_EQ(c.DBGrid1->model()->index(actual.row() - 1, 0).data().toString(), "99999");
 }
 
+// The same SELECT run again and again, each time left at its first screen, then other
+// statements: every one answers in full, the last read to its end.
+TEST_P(Consola, StatementsLeftAtTheirFirstScreenLeaveTheNextOnesWhole)
+{
+    db().exec(QStringLiteral("CREATE TABLE V (Codigo INTEGER PRIMARY KEY, Texto VARCHAR(40))"), {},
+              plat::SqlOrigin::AsWritten);
+    db().exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
+                             "INSERT INTO V SELECT i, 'Fila ' || i FROM n"),
+              {}, plat::SqlOrigin::AsWritten);
+    TfGENECSQL &c = abrir();
+    c.resize(900, 600);
+    c.Show();
+    for (int vez = 0; vez < 3; ++vez) {
+        EXPECT_EQ(ejecutar(QStringLiteral("SELECT Codigo, Texto FROM V ORDER BY Codigo")), QStringList());
+        EXPECT_EQ(resultado().fieldByName(QStringLiteral("Codigo")).asInteger(), 1);
+        EXPECT_LT(c.DBGrid1->fetchedRows(), 20000) << "only the first screen is read";
+    }
+    EXPECT_EQ(ejecutar(QStringLiteral("SELECT COUNT(*) AS N, SUM(Codigo) AS S FROM V")), QStringList());
+    EXPECT_EQ(resultado().fieldByName(QStringLiteral("N")).asInteger(), 20000);
+    EXPECT_EQ(resultado().fieldByName(QStringLiteral("S")).asFloat(), 200010000.0);
+    EXPECT_EQ(ejecutar(QStringLiteral("SELECT Texto FROM V WHERE Codigo > 10000 ORDER BY Codigo DESC")), QStringList());
+    c.DBGrid1->setFocus();
+    teclear(c.DBGrid1, Qt::Key_End, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(c.DBGrid1->currentIndex().row(), 9999);
+    EXPECT_EQ(resultado().fieldByName(QStringLiteral("Texto")).asString(), "Fila 10001");
+}
+
 TEST_P(Consola, TheToolBarShowsAPicturePerButtonWithItsHint)
 {
     TfGENECSQL &c = abrir();

@@ -1,0 +1,484 @@
+#include "platform/data/engine/PgCursor.h"
+
+#include "platform/data/engine/PhysicalConnection.h"
+#include "platform/data/engine/SqliteQuery.h"
+
+#include "platform/base/FechaHora.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QRegularExpression>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace plat {
+
+namespace {
+
+// The server's type numbers the driver tells apart; any other reads as text.
+enum : Oid {
+    kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kRegproc = 24, kText = 25, kInt4 = 23, kXid = 28, kCid = 29,
+    kFloat4 = 700, kFloat8 = 701, kAbstime = 702, kReltime = 703, kDate = 1082, kTime = 1083, kTimestamp = 1114,
+    kTimestampTz = 1184, kTimeTz = 1266, kNumeric = 1700,
+    kDriverOid = 2278,   // the driver's number for "oid" (the server's "void"), kept so that values match its own
+};
+
+// The value type the driver gives a column of the server's type.
+QMetaType::Type driverType(Oid oid)
+{
+    switch (oid) {
+    case kBool: return QMetaType::Bool;
+    case kInt8: return QMetaType::LongLong;
+    case kInt2: case kInt4: case kDriverOid: case kRegproc: case kXid: case kCid: return QMetaType::Int;
+    case kNumeric: case kFloat4: case kFloat8: return QMetaType::Double;
+    case kAbstime: case kReltime: case kDate: return QMetaType::QDate;
+    case kTime: case kTimeTz: return QMetaType::QTime;
+    case kTimestamp: case kTimestampTz: return QMetaType::QDateTime;
+    case kBytea: return QMetaType::QByteArray;
+    default: return QMetaType::QString;
+    }
+}
+
+bool isDateType(TFieldType type)
+{
+    return type == ftDateTime || type == ftDate || type == ftTime;
+}
+
+// The driver's value of a text the server sent (its numeric precision policy being the
+// default one, which reads NUMERIC as a double).
+QVariant driverValue(Oid oid, const char *text, int size, const PgClient &pq)
+{
+    const QByteArray bytes = QByteArray::fromRawData(text, size);
+    switch (driverType(oid)) {
+    case QMetaType::Bool: return QVariant(text[0] == 't');
+    case QMetaType::LongLong:
+        return text[0] == '-' ? QVariant(bytes.toLongLong()) : QVariant(bytes.toULongLong());
+    case QMetaType::Int: return QVariant(std::atoi(text));
+    case QMetaType::Double: {
+        bool ok = false;
+        double value = bytes.toDouble(&ok);
+        if (!ok) {
+            if (qstricmp(text, "NaN") == 0)
+                value = qQNaN();
+            else if (qstricmp(text, "Infinity") == 0)
+                value = qInf();
+            else if (qstricmp(text, "-Infinity") == 0)
+                value = -qInf();
+            else
+                return QVariant();
+        }
+        return value;
+    }
+    case QMetaType::QDate: return QVariant(QDate::fromString(QString::fromLatin1(bytes), Qt::ISODate));
+    case QMetaType::QTime: return QVariant(QTime::fromString(QString::fromLatin1(bytes), Qt::ISODate));
+    case QMetaType::QDateTime: return QVariant(QDateTime::fromString(QString::fromLatin1(bytes), Qt::ISODate));
+    case QMetaType::QByteArray: {
+        size_t length = 0;
+        unsigned char *data = pq.unescapeBytea(reinterpret_cast<const unsigned char *>(text), &length);
+        if (!data)
+            return QVariant(QByteArray());
+        QByteArray value(reinterpret_cast<const char *>(data), qsizetype(length));
+        pq.freemem(data);
+        return value;
+    }
+    default: return QString::fromUtf8(bytes);
+    }
+}
+
+// Rows of the server's cursor asked for at a time: few at first, for the first screen.
+constexpr int kFirstBatch = 100;
+constexpr int kBatch = 2000;
+
+} // namespace
+
+// ---- PgRows ----
+
+QSqlError PgRows::errorOf(const char *what, const PGresult *result) const
+{
+    // Worded as the driver words its own failures, so that they read (and classify) alike.
+    QString message = QString::fromUtf8(pq_.errorMessage(pg_));
+    QString state;
+    if (result) {
+        state = QString::fromLatin1(pq_.resultErrorField(result, PG_DIAG_SQLSTATE));
+        message += QStringLiteral("(%1)").arg(state);
+    }
+    return QSqlError(QStringLiteral("QPSQL: ") + QCoreApplication::translate("QPSQLResult", what), message,
+                     QSqlError::StatementError, state);
+}
+
+void PgRows::take(PGresult *result)
+{
+    if (result_)
+        pq_.clear(result_);
+    result_ = result;
+    row_ = -1;
+    rowsInResult_ = result ? pq_.ntuples(result) : 0;
+}
+
+bool PgRows::start(const QByteArray &sql)
+{
+    // Whatever an earlier statement left unread would answer in this one's place.
+    while (PGresult *left = pq_.getResult(pg_))
+        pq_.clear(left);
+    if (!pq_.sendQuery(pg_, sql.constData())) {
+        error_ = errorOf("Unable to send query", nullptr);
+        return false;
+    }
+    active_ = true;
+    pq_.setSingleRowMode(pg_);   // refused only if the statement was not sent: then the rows come whole
+    take(pq_.getResult(pg_));
+    const ExecStatusType status = result_ ? pq_.resultStatus(result_) : PGRES_FATAL_ERROR;
+    if (status != PGRES_SINGLE_TUPLE && status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
+        error_ = errorOf("Unable to create query", result_);
+        take(nullptr);
+        finish(false);
+        return false;
+    }
+    if (status != PGRES_COMMAND_OK)
+        readColumns();
+    // The first row stays for `next`; a statement that answered whole has its end read now.
+    atEnd_ = status != PGRES_SINGLE_TUPLE;
+    if (atEnd_)
+        drain(false);
+    return true;
+}
+
+void PgRows::readColumns()
+{
+    const int fields = pq_.nfields(result_);
+    oids_.reserve(size_t(fields));
+    for (int i = 0; i < fields; ++i) {
+        oids_.push_back(pq_.ftype(result_, i));
+        names_ << QString::fromUtf8(pq_.fname(result_, i));
+    }
+}
+
+bool PgRows::startBatched(const QByteArray &sql)
+{
+    // One statement only: whatever followed it would run inside the cursor's transaction.
+    static const QRegularExpression read(QStringLiteral("^\\s*(SELECT|WITH|VALUES|TABLE)\\b"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    QByteArray body = sql.trimmed();
+    while (body.endsWith(';'))
+        body = body.chopped(1).trimmed();
+    if (body.contains(';') || !read.match(QString::fromUtf8(body.left(16))).hasMatch())
+        return start(sql);
+    while (PGresult *left = pq_.getResult(pg_))
+        pq_.clear(left);
+    // The comment that may end the statement ends with its line.
+    const QByteArray text = "BEGIN;DECLARE gp_filas NO SCROLL CURSOR FOR " + body + "\n;FETCH "
+                            + QByteArray::number(kFirstBatch) + " FROM gp_filas";
+    if (!pq_.sendQuery(pg_, text.constData()))
+        return start(sql);
+    PGresult *rows = nullptr;
+    bool failed = false;
+    while (PGresult *answer = pq_.getResult(pg_)) {
+        const ExecStatusType status = pq_.resultStatus(answer);
+        if (status == PGRES_TUPLES_OK && !rows) {
+            rows = answer;
+            continue;
+        }
+        failed = failed || (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK);
+        pq_.clear(answer);
+    }
+    if (failed || !rows) {
+        // Not a statement a cursor takes, or one that fails: run alone, it answers for itself.
+        if (rows)
+            pq_.clear(rows);
+        command("ROLLBACK");
+        return start(sql);
+    }
+    batched_ = true;
+    take(rows);
+    readColumns();
+    afterBatch(kFirstBatch);
+    return true;
+}
+
+// Sent and its answers read; whether it succeeded.
+bool PgRows::command(const char *sql)
+{
+    if (!pq_.sendQuery(pg_, sql))
+        return false;
+    bool ok = true;
+    while (PGresult *answer = pq_.getResult(pg_)) {
+        const ExecStatusType status = pq_.resultStatus(answer);
+        ok = ok && (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK);
+        pq_.clear(answer);
+    }
+    return ok;
+}
+
+// After a batch arrived: the next one asked for at once, so that the server works on it
+// while this one is used; a short batch was the last one.
+void PgRows::afterBatch(int asked)
+{
+    if (rowsInResult_ < asked) {
+        atEnd_ = true;
+        endBatches(false);
+        return;
+    }
+    const QByteArray fetch = "FETCH " + QByteArray::number(kBatch) + " FROM gp_filas";
+    if (!pq_.sendQuery(pg_, fetch.constData())) {
+        error_ = errorOf("Unable to send query", nullptr);
+        atEnd_ = true;
+        endBatches(true);
+        return;
+    }
+    active_ = true;
+}
+
+void PgRows::endBatches(bool failed)
+{
+    if (!batched_)
+        return;
+    batched_ = false;
+    if (!command(failed ? "ROLLBACK" : "CLOSE gp_filas;COMMIT") && !failed && !error_.isValid())
+        error_ = errorOf("Unable to get result", nullptr);
+}
+
+QList<TFieldType> PgRows::types() const
+{
+    QList<TFieldType> types(columnCount(), ftUnknown);
+    for (int i = 0; i < columnCount(); ++i) {
+        switch (driverType(oids_[size_t(i)])) {
+        case QMetaType::QString: types[i] = oids_[size_t(i)] == kText ? ftMemo : ftString; break;
+        case QMetaType::Int:
+        case QMetaType::LongLong: types[i] = ftInteger; break;
+        case QMetaType::Double: types[i] = ftFloat; break;
+        case QMetaType::Bool: types[i] = ftBoolean; break;
+        case QMetaType::QDateTime: types[i] = ftDateTime; break;
+        case QMetaType::QDate: types[i] = ftDate; break;
+        case QMetaType::QTime: types[i] = ftTime; break;
+        case QMetaType::QByteArray: types[i] = ftBlob; break;
+        default: break;
+        }
+    }
+    return types;
+}
+
+bool PgRows::next()
+{
+    if (result_ && row_ + 1 < rowsInResult_) {
+        ++row_;
+        return true;
+    }
+    if (atEnd_ || failed()) {
+        take(nullptr);
+        return false;
+    }
+    take(pq_.getResult(pg_));
+    const ExecStatusType status = result_ ? pq_.resultStatus(result_) : PGRES_FATAL_ERROR;
+    if (batched_ && status == PGRES_TUPLES_OK) {
+        drain(false);   // the batch's end of command
+        afterBatch(kBatch);
+        if (rowsInResult_ > 0) {
+            row_ = 0;
+            return true;
+        }
+        take(nullptr);
+        return false;
+    }
+    if (status == PGRES_SINGLE_TUPLE && rowsInResult_ > 0) {
+        row_ = 0;
+        return true;
+    }
+    if (status == PGRES_TUPLES_OK) {
+        take(nullptr);
+        atEnd_ = true;
+        drain(false);
+        return false;
+    }
+    error_ = errorOf("Unable to get result", result_);
+    take(nullptr);
+    finish(false);
+    return false;
+}
+
+bool PgRows::finish(bool cancel)
+{
+    take(nullptr);
+    const bool failure = drain(cancel && !batched_);
+    endBatches(failure || error_.isValid());
+    return failure;
+}
+
+// Whatever follows the rows read (the answers of further statements in the same text too:
+// the driver gives the first one only) is read and dropped.
+bool PgRows::drain(bool cancel)
+{
+    if (!active_)
+        return false;
+    active_ = false;
+    if (cancel) {
+        if (PGcancel *request = pq_.getCancel(pg_)) {
+            char reason[256];
+            pq_.cancel(request, reason, int(sizeof reason));
+            pq_.freeCancel(request);
+        }
+    }
+    bool failure = false;
+    while (PGresult *left = pq_.getResult(pg_)) {
+        const ExecStatusType status = pq_.resultStatus(left);
+        failure = failure || status == PGRES_FATAL_ERROR || status == PGRES_BAD_RESPONSE;
+        pq_.clear(left);
+    }
+    return failure;
+}
+
+void PgRows::abandon()
+{
+    take(nullptr);
+    active_ = false;
+    batched_ = false;   // the connection goes, and its transaction with it
+}
+
+bool PgRows::release()
+{
+    take(nullptr);
+    if (failed() || (active_ && !batched_))
+        return false;
+    if (batched_) {
+        const bool failure = drain(false);
+        batched_ = false;
+        if (!command("ROLLBACK") || failure)
+            return false;
+    }
+    return pq_.status(pg_) == CONNECTION_OK;
+}
+
+QVariant PgRows::value(int column, TFieldType type) const
+{
+    if (!result_ || row_ < 0 || column < 0 || column >= columnCount() || pq_.getIsNull(result_, row_, column))
+        return QVariant();
+    const char *text = pq_.getValue(result_, row_, column);
+    const int size = pq_.getLength(result_, row_, column);
+    // A date's text is the reading itself (see readValue).
+    const bool dated = isDateType(type);
+    if (dated) {
+        const QVariant stored = storedTextValue(QByteArrayView(text, size), type);
+        if (stored.typeId() != QMetaType::QString)
+            return stored;
+    }
+    const QVariant v = driverValue(oids_[size_t(column)], text, size, pq_);
+    if (v.typeId() == QMetaType::QString)
+        return dated ? storedTextValue(v.toString().toUtf8(), type) : v;
+    if (v.typeId() != QMetaType::QDateTime)
+        return v;
+    return FechaHoraDeReloj(v.toDateTime());
+}
+
+// The server's texts, for the types whose text is what the value would write; integers
+// and floats as numbers.
+QueryCursor::Cell PgRows::cell(int column, TFieldType type) const
+{
+    QueryCursor::Cell c;
+    if (!result_ || row_ < 0 || column < 0 || column >= columnCount())
+        return c;
+    // Only an empty value can be a null one: most cells need no third call into libpq.
+    const int size = pq_.getLength(result_, row_, column);
+    if (size == 0 && pq_.getIsNull(result_, row_, column)) {
+        c.kind = QueryCursor::Cell::Kind::Null;
+        return c;
+    }
+    const char *text = pq_.getValue(result_, row_, column);
+    switch (type) {
+    case ftString:
+    case ftMemo:
+    case ftDateTime:
+    case ftDate:
+    case ftTime:
+        c.kind = QueryCursor::Cell::Kind::Text;
+        c.text = text;
+        c.size = size;
+        break;
+    case ftInteger: {
+        qint64 value = 0;
+        const auto [end, error] = std::from_chars(text, text + size, value);
+        if (error == std::errc() && end == text + size) {
+            c.kind = QueryCursor::Cell::Kind::Integer;
+            c.integer = value;
+        }
+        break;
+    }
+    case ftFloat: {
+        double value = 0;
+        const auto [end, error] = std::from_chars(text, text + size, value);
+        if (error == std::errc() && end == text + size && std::isfinite(value)) {
+            c.kind = QueryCursor::Cell::Kind::Real;
+            c.real = value;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return c;
+}
+
+// ---- PgCursor ----
+
+PgCursor::PgCursor(std::shared_ptr<PhysicalConnection> connection, PGconn *pg, const QString &sql)
+    : connection_(std::move(connection)), rows_(pg, *pgClient())
+{
+    // Only a plain read is stopped on the server when given up: anything else that was sent
+    // is carried out whole, as if read to its end.
+    static const QRegularExpression read(QStringLiteral("^\\s*SELECT\\b"), QRegularExpression::CaseInsensitiveOption);
+    cancellable_ = read.match(sql).hasMatch();
+    connection_->declaredName(QString());   // the catalogue's names are read before the rows start
+    savepoint_ = connection_->takeSavepoint();
+    if (!rows_.start(sql.toUtf8()))
+        fail();
+    try {
+        types_ = rows_.types();
+        for (int i = 0; i < rows_.columnCount(); ++i)
+            columns_ << connection_->declaredName(rows_.columnName(i));
+    } catch (...) {
+        // No destructor runs for a cursor not made: the statement is ended here.
+        finish(true, cancellable_);
+        throw;
+    }
+}
+
+PgCursor::~PgCursor()
+{
+    if (done_)
+        return;
+    try {
+        finish(false, cancellable_);
+    } catch (const gp::Error &) {
+        // The rows were read (or given up); the release failing changes nothing read.
+    }
+}
+
+bool PgCursor::next()
+{
+    if (done_)
+        return false;
+    if (rows_.next())
+        return true;
+    if (rows_.failed())
+        fail();
+    finish(false, false);
+    return false;
+}
+
+void PgCursor::finish(bool failed, bool cancel)
+{
+    done_ = true;
+    const bool cancelled = rows_.finish(cancel);
+    if (savepoint_) {
+        savepoint_ = false;
+        connection_->endSavepoint(failed || cancelled);
+    }
+}
+
+void PgCursor::fail()
+{
+    const QSqlError e = rows_.error();
+    finish(true, false);
+    throw connection_->error(e);
+}
+
+} // namespace plat
