@@ -1,6 +1,7 @@
 #include "app/ImpresionPeticion.h"
 #include "app/MensajesDesatendidos.h"
 #include "app/PROYMENU.h"
+#include "app/PreparacionDiferida.h"
 #include "app/PRQRLGRA.h"
 #include "app/ServiciosSesion.h"
 #include "app/TraduccionQt.h"
@@ -93,19 +94,28 @@ int main(int argc, char **argv)
         // Ctrl+P on a layout selector opens the layout editor.
         EdicionImpresosInstalada edicionImpresos;
         fGENEMENS->Plataforma = fGENEINIC->Configuracion.plataforma;
-        if (fGENEINIC->Configuracion.parametros.BusquedaAproximadaActivada)
-            crear(fGENEBUSA, formularios);
-        else
-            crear(fGENEBUSQ, formularios);
-        crear(fGENECOPI, formularios);
-        crear(fGENEFILT, formularios);
-        crear(fGENEVMEM, formularios);
-        crear(fGENECALC, formularios);
-        crear(fGENECPRO, formularios);
-        crear(fGENEDETA, formularios);
+        // The forms the program's windows share (record search, copy, filter, memo viewer,
+        // calculator, listing, detail viewer) are made once the main window is painted: only
+        // the user's programs reach them, through input or through the main window opening
+        // the user's programs by itself, and both make them first.
+        PreparacionDiferida comunes(*fPROYMENU);
+        comunes.anadir([&formularios] {
+            if (fGENEINIC->Configuracion.parametros.BusquedaAproximadaActivada)
+                crear(fGENEBUSA, formularios);
+            else
+                crear(fGENEBUSQ, formularios);
+            crear(fGENECOPI, formularios);
+            crear(fGENEFILT, formularios);
+            crear(fGENEVMEM, formularios);
+            crear(fGENECALC, formularios);
+            crear(fGENECPRO, formularios);
+            crear(fGENEDETA, formularios);
+        });
+        fPROYMENU->AntesDeAbrirProgramas = [&comunes] { comunes.completar(); };
         fPROYMENU->Show();
         fGENEINIC->TerminarCreacionesArranque();
         resultado = plat::application().terminated() ? 1 : qtApp.exec();
+        fPROYMENU->AntesDeAbrirProgramas = nullptr;
     }
 
     // The data modules of the session go first, then the long-lived forms in the reverse
