@@ -9,15 +9,16 @@
 namespace {
 
 // What a user does to the program: any of these may open a form that needs the steps' work.
+// Releases are left out: what they trigger (a button's click, a menu entry) began with a press
+// the filter saw, and the release of the key that answered the log-in prompt, which arrives
+// once the main window is up, would otherwise bring the steps before its first paint.
 bool esEntrada(QEvent::Type tipo)
 {
     switch (tipo) {
     case QEvent::KeyPress:
-    case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:
     case QEvent::Shortcut:
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::NonClientAreaMouseButtonPress:
     case QEvent::NonClientAreaMouseButtonDblClick:

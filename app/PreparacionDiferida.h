@@ -11,7 +11,7 @@ class QWidget;
 // Work the start leaves for after the main window's first paint, so that the user sees the
 // window painted sooner. Each step runs once, in the order given: from a call queued at the
 // window's first paint, or earlier, before anything could reach what the steps make: input for
-// any window of the program (a key, a click, a shortcut) runs them before the input is
+// any window of the program (a key pressed, a click, a shortcut) runs them before the input is
 // delivered, and code that needs them calls completar(). A window that is never painted gets
 // them after `esperaMaxima` milliseconds all the same.
 class PreparacionDiferida final : public QObject
