@@ -34,6 +34,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <utility>
+
 TfPROYMENU *fPROYMENU = nullptr;
 
 namespace {
@@ -406,8 +408,11 @@ void TfPROYMENU::FormActivate(QObject *)
     const QList<QObject *> componentes = components();
     for (QObject *componente : componentes) {
         auto *item = qobject_cast<plat::MenuItem *>(componente);
-        if (item && item->OnClick.assigned() && ModuloDatos->EsProgramaActivo(usuario(), ModuloDatos->RutaMenu(item)))
+        if (item && item->OnClick.assigned() && ModuloDatos->EsProgramaActivo(usuario(), ModuloDatos->RutaMenu(item))) {
+            if (AntesDeAbrirProgramas)
+                std::exchange(AntesDeAbrirProgramas, nullptr)();
             item->Click();
+        }
     }
 }
 

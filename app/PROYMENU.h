@@ -48,6 +48,10 @@ public:
     // The open company's name for listings (EMPRESA Nombre).
     const QString &NombreEmpresa() const { return nombreEmpresa_; }
 
+    // Called before the first activation opens the user's programs by itself: what those
+    // programs need that the start made later is made now.
+    std::function<void()> AntesDeAbrirProgramas;
+
     void CrearModulosDatos();
     // Opens the current company; the session stays on none (code 0) when it cannot. Answers
     // why its database could not be made, empty otherwise.

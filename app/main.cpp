@@ -1,21 +1,16 @@
+#include "app/FormulariosComunes.h"
 #include "app/ImpresionPeticion.h"
 #include "app/MensajesDesatendidos.h"
 #include "app/PROYMENU.h"
+#include "app/PreparacionDiferida.h"
 #include "app/PRQRLGRA.h"
 #include "app/ServiciosSesion.h"
 #include "app/TraduccionQt.h"
 
-#include "GENEW/data/ventanas/GENEBUSA.h"
-#include "GENEW/data/ventanas/GENEBUSQ.h"
-#include "GENEW/data/ventanas/GENECALC.h"
-#include "GENEW/data/ventanas/GENECOPI.h"
-#include "GENEW/data/ventanas/GENECPRO.h"
 #include "GENEW/reporting/impresos/GENEIMPR.h"
 #include "GENEW/reporting/informes/ImprimirListadoProgramable.h"
 #include "GENEW/data/ventanas/GENEDETA.h"
-#include "GENEW/data/ventanas/GENEFILT.h"
 #include "GENEW/data/ventanas/GENEPROG.h"
-#include "GENEW/data/ventanas/GENEVMEM.h"
 #include "GENEW/data/servicios/MostrarGrafico.h"
 #include "GENEW/reporting/graficos/GENEGRAF.h"
 #include "GENEW/runtime/GENEDIAG.h"
@@ -93,19 +88,18 @@ int main(int argc, char **argv)
         // Ctrl+P on a layout selector opens the layout editor.
         EdicionImpresosInstalada edicionImpresos;
         fGENEMENS->Plataforma = fGENEINIC->Configuracion.plataforma;
-        if (fGENEINIC->Configuracion.parametros.BusquedaAproximadaActivada)
-            crear(fGENEBUSA, formularios);
-        else
-            crear(fGENEBUSQ, formularios);
-        crear(fGENECOPI, formularios);
-        crear(fGENEFILT, formularios);
-        crear(fGENEVMEM, formularios);
-        crear(fGENECALC, formularios);
-        crear(fGENECPRO, formularios);
-        crear(fGENEDETA, formularios);
+        // The forms the program's windows share (record search, copy, filter, memo viewer,
+        // calculator, listing, detail viewer) are made once the main window is painted: only
+        // the user's programs reach them, through input or through the main window opening
+        // the user's programs by itself, and both make them first.
+        PreparacionDiferida comunes(*fPROYMENU);
+        comunes.anadir([&formularios] { CrearFormulariosComunes(formularios); });
+        fPROYMENU->AntesDeAbrirProgramas = [&comunes] { comunes.completar(); };
         fPROYMENU->Show();
         fGENEINIC->TerminarCreacionesArranque();
         resultado = plat::application().terminated() ? 1 : qtApp.exec();
+        if (fPROYMENU)
+            fPROYMENU->AntesDeAbrirProgramas = nullptr;
     }
 
     // The data modules of the session go first, then the long-lived forms in the reverse

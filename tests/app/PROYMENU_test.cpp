@@ -1,8 +1,17 @@
 #include "tests/app/SesionFixture.h"
 #include "tests/support/ImprimirQString.h"
 
+#include "app/FormulariosComunes.h"
+#include "app/PreparacionDiferida.h"
 #include "GENEW/data/modulo/FormulariosMDI.h"
+#include "GENEW/data/ventanas/GENEBUSA.h"
 #include "GENEW/data/ventanas/GENEBUSQ.h"
+#include "GENEW/data/ventanas/GENECALC.h"
+#include "GENEW/data/ventanas/GENECOPI.h"
+#include "GENEW/data/ventanas/GENECPRO.h"
+#include "GENEW/data/ventanas/GENEDETA.h"
+#include "GENEW/data/ventanas/GENEFILT.h"
+#include "GENEW/data/ventanas/GENEVMEM.h"
 #include "GENEW/data/servicios/ListaConsultas.h"
 #include "GENEW/reporting/GENEUSQL.h"
 #include "GENEW/runtime/AperturaDataSet.h"
@@ -13,6 +22,7 @@
 #include "projects/proyectos/PROYPROY.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QTest>
@@ -330,12 +340,33 @@ TEST_F(VentanaPrincipalTest, TheUsersActiveProgramsOpenOnTheFirstActivation)
 {
     usuario(QStringLiteral("ProgramasActivos"), QStringLiteral("Maestro de Proyectos\r\nMaestro de Textos"));
     TfPROYMENU &v = mostrar();
+    // What the programs need that the start made later is asked for once, before the first.
+    int preparaciones = 0;
+    int abiertosAlPreparar = -1;
+    v.AntesDeAbrirProgramas = [&] {
+        ++preparaciones;
+        abiertosAlPreparar = v.mdiChildCount();
+    };
     v.FormActivate(&v);
     EXPECT_NE(BuscarFormularioMDI(QStringLiteral("fPROYPROY")), nullptr);
     EXPECT_NE(BuscarFormularioMDI(QStringLiteral("fGENEMTEX")), nullptr);
     EXPECT_EQ(v.mdiChildCount(), 2);
+    EXPECT_EQ(preparaciones, 1);
+    EXPECT_EQ(abiertosAlPreparar, 0);
     v.FormActivate(&v);   // only the first activation
     EXPECT_EQ(v.mdiChildCount(), 2);
+    EXPECT_EQ(preparaciones, 1);
+}
+
+TEST_F(VentanaPrincipalTest, WithoutActiveProgramsTheFirstActivationLeavesTheLaterWorkForLater)
+{
+    TfPROYMENU &v = mostrar();
+    int preparaciones = 0;
+    v.AntesDeAbrirProgramas = [&] { ++preparaciones; };
+    v.FormActivate(&v);
+    EXPECT_EQ(v.mdiChildCount(), 0);
+    EXPECT_EQ(preparaciones, 0);
+    EXPECT_TRUE(static_cast<bool>(v.AntesDeAbrirProgramas));
 }
 
 // ---- company change ----------------------------------------------------------------------------
@@ -371,6 +402,54 @@ TEST_F(VentanaPrincipalTest, ACompanyChangeFreesTheProgramWindowsAndModulesAndKe
     EXPECT_NE(ModuloDatos, nullptr);
     EXPECT_NE(MDProyectos, nullptr);
     EXPECT_TRUE(avisos().isEmpty()) << avisos().join(u'\n').toStdString();
+}
+
+// As the program starts: the shared forms wait for the main window's first paint, then are
+// there, each once, and the first company change finds its record search.
+TEST_F(VentanaPrincipalTest, TheSharedFormsMadeAfterTheFirstPaintServeTheFirstCompanyChange)
+{
+    general({QStringLiteral("INSERT INTO EMPRESA (Codigo, Nombre, Abreviatura) VALUES (2, 'Segunda Empresa', 'SEG')"),
+             QStringLiteral("UPDATE USUARIO SET Empresas = '1' || char(13) || char(10) || '2' WHERE Codigo = 'ADMIN'")});
+    ASSERT_TRUE(fGENEINIC->CrearBaseDatosEmpresa(2));
+    QList<plat::Form *> creados;
+    std::optional<PreparacionDiferida> comunes;
+    TfPROYMENU &v = mostrar([&](TfPROYMENU &ventana) {
+        comunes.emplace(ventana, 60000);
+        comunes->anadir([&creados] { CrearFormulariosComunes(creados); });
+    });
+    EXPECT_EQ(fGENEBUSQ, nullptr);
+    EXPECT_EQ(fGENECALC, nullptr);
+    QElapsedTimer reloj;
+    reloj.start();
+    while (comunes->pendiente() && reloj.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_FALSE(comunes->pendiente());
+    EXPECT_EQ(creados.size(), 7);
+    EXPECT_EQ(fGENEBUSA, nullptr);
+    const QList<plat::Form *> globales{fGENEBUSQ, fGENECOPI, fGENEFILT, fGENEVMEM, fGENECALC, fGENECPRO, fGENEDETA};
+    for (plat::Form *f : globales) {
+        EXPECT_NE(f, nullptr);
+        EXPECT_TRUE(creados.contains(f));
+    }
+    CrearFormulariosComunes(creados);   // made already: nothing more
+    EXPECT_EQ(creados.size(), 7);
+
+    int ofrecidas = 0;
+    elegirEmpresa(2, &ofrecidas);
+    v.CambioEmpresa1->Click();
+    plat::application().OnModalShown = nullptr;
+    EXPECT_EQ(ofrecidas, 2);
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 2);
+
+    for (plat::Form *f : creados)
+        if (f != fGENEBUSQ)
+            delete f;
+    fGENECOPI = nullptr;
+    fGENEFILT = nullptr;
+    fGENEVMEM = nullptr;
+    fGENECALC = nullptr;
+    fGENECPRO = nullptr;
+    fGENEDETA = nullptr;
 }
 
 TEST_F(VentanaPrincipalTest, ACodeMissingFromTheCompaniesFreesNothingAndOpensNothing)

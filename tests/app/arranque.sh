@@ -7,6 +7,8 @@
 #                with company 1 open (screenshot) and SIGTERM closes it; then every program
 #                entry goes into ADMIN's ProgramasActivos, and a second start opens them all
 #                by itself (the access log says so) and Alt+T opens "&Tablas" (screenshot);
+#                before that, a start whose "Cambio Empresa" is chosen as soon as the window
+#                is there opens the record search of the companies (screenshot);
 #   pg-caido     "SQL Generica" aimed at a port where no server listens: the start-up ends
 #                with its error message and the driver's reason;
 #   pg           the same settings against the test server (GP_TEST_PG*): starts normally;
@@ -51,9 +53,10 @@ unset QT_QPA_PLATFORM
 printf "[Configuración]\r\nMonitorizarActividadUsuario=SI\r\n" >KORVEL.INI
 
 # Starts the program, waits for its window, runs the given action on it, saves a screenshot
-# and ends it with SIGTERM. Sets $window and $status.
+# and ends it with SIGTERM. Sets $window and $status. With a third argument "ya" the action
+# runs as soon as the window is there, without waiting for the program to settle.
 arrancar() {
-    local foto=$1 accion=$2
+    local foto=$1 accion=$2 espera=${3:-}
     : >"$WORK/MENSAJES.TXT"
     "$EXE" U=ADMIN >"$WORK/salida-programa.txt" 2>&1 &
     pid=$!
@@ -70,7 +73,7 @@ arrancar() {
         kill "$pid" 2>/dev/null || true
         exit 1
     fi
-    sleep 1
+    [ "$espera" = ya ] || sleep 1
     $accion
     import -window root "$OUT/$foto.png"
     kill -TERM "$pid"
@@ -92,6 +95,26 @@ arrancar() {
 }
 
 nada() { :; }
+# Base Datos > Cambio Empresa at once: the record search of the companies must open.
+buscarEmpresa() {
+    xdotool windowfocus "$window" 2>/dev/null || true
+    xdotool key --window "$window" alt+b
+    sleep 0.3
+    xdotool key --window "$window" c
+    busqueda=""
+    for _ in $(seq 1 50); do
+        busqueda=$(xdotool search --name "Buscar en la tabla EMPRESA" 2>/dev/null | head -n 1 || true)
+        [ -n "$busqueda" ] && break
+        sleep 0.2
+    done
+    if [ -z "$busqueda" ]; then
+        echo "the record search did not open straight after the start" >&2
+        cat "$WORK/salida-programa.txt" "$WORK/MENSAJES.TXT" >&2 2>/dev/null
+        kill "$pid" 2>/dev/null || true
+        exit 1
+    fi
+    sleep 0.5
+}
 abrirTablas() {
     xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
     xdotool key --window "$window" alt+t
@@ -150,6 +173,10 @@ arrancar "arranque-$MODE" nada
 echo "window $window, screenshot $OUT/arranque-$MODE.png, exit status $status"
 [ "$status" = 0 ] || exit "$status"
 [ "$MODE" = sqlite ] || exit 0
+
+arrancar "arranque-$MODE-busqueda" buscarEmpresa ya
+echo "record search at once: screenshot $OUT/arranque-$MODE-busqueda.png"
+[ "$status" = 0 ] || exit "$status"
 
 [ -f datos/DATABASE.TXT ] || { echo "DATABASE.TXT was not copied into datos/" >&2; exit 1; }
 tablas=$(sqlite3 datos/datos.sqlite ".tables")
