@@ -17,9 +17,9 @@ class GridColumn;
 inline const QString kColumnaGantt = QStringLiteral("Grafico");
 
 // A grid of chapter lines with a Gantt column, as the project master and the project query
-// paint it. Every row of a screen is drawn on its project's span: the span is read once for
-// the screen (all of the project's lines), not once per row, and read afresh when the grid
-// paints its rows again. The titles are the columns' captions, the Gantt column's the month
+// paint it. Every row of a screen is drawn on its project's span: the spans a screen asks
+// for are worked out once for the screen from its projects' lines, read once each, and read
+// afresh when the grid paints its rows again. The titles are the columns' captions, the Gantt column's the month
 // names over the current project's span.
 class RejillaGantt : public QObject
 {
@@ -39,4 +39,5 @@ protected:
 private:
     plat::DBGrid &rejilla_;
     std::optional<std::pair<QString, PlanProyecto>> plan_;
+    bool pintando_ = false;   // the paint being passed on from inside the filter
 };

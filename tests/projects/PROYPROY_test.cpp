@@ -12,6 +12,7 @@
 #include "GENEW/data/ventanas/GENEVMEM.h"
 #include "platform/ui/data/DataControls.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Colors.h"
 #include "projects/proyectos/ListadoGrafico.h"
 #include "projects/proyectos/PROYLPRO.h"
 #include "projects/proyectos/PROYPROY.h"
@@ -562,6 +563,57 @@ TEST_P(MaestroProyectosTest, EachLineShowsItsChaptersPlan)
     EXPECT_DOUBLE_EQ(campo("TiempoPrevistoCapitulo").asFloat(), 220);
     EXPECT_EQ(campo("Responsable").displayText(), "Ana Ruiz");
     EXPECT_EQ(campo("Responsable").text(), "3");
+}
+
+// A screen of the Gantt page works out its rows' chapter spans from one read of the project's
+// lines, however many rows it shows, and reads them again at its next paint, so that a line
+// changed meanwhile shows.
+TEST_P(MaestroProyectosTest, AGanttScreenReadsItsProjectsLinesOnceAndAgainAtTheNextPaint)
+{
+    proyecto(QStringLiteral("G"), QStringLiteral("2024-03-04"), QStringLiteral("2024-06-28"));
+    for (int n = 1; n <= 40; ++n) {
+        const QDate inicio = QDate(2024, 3, 4).addDays(n);
+        linea(QStringLiteral("G"), n, QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0')), inicio.toString(Qt::ISODate),
+              inicio.addDays(5).toString(Qt::ISODate), n, QStringLiteral("Terminado"));
+    }
+    TfPROYPROY &f = abrir();
+    ASSERT_TRUE(cabecera().locate(QStringLiteral("Codigo"), QStringLiteral("G")));
+    QWidget *marco = f.window();
+    marco->resize(1200, 1400);
+    marco->show();
+    f.setBounds(0, 0, 1180, 1380);
+    QCoreApplication::processEvents();
+    plat::Connection &conexion = fGENEINIC->Database();
+    f.PageControl1->setActivePage(f.PagGrafico);
+    QCoreApplication::processEvents();
+    plat::DBGrid &rejilla = *f.DBGrid2;
+    QImage imagen(rejilla.viewport()->size(), QImage::Format_RGB32);
+    const QRect celda = rejilla.visualRect(rejilla.model()->index(39, rejilla.columnCount() - 1));
+    ASSERT_TRUE(celda.isValid() && celda.bottom() < imagen.height()) << "the last row is not on the screen";
+    const auto sentenciasPintura = [&] {
+        const quint64 antes = conexion.statementsSent();
+        rejilla.viewport()->render(&imagen);
+        return conexion.statementsSent() - antes;
+    };
+    // The project's row and its lines; per row there would be two for each of the 40.
+    EXPECT_LE(sentenciasPintura(), 2u);
+
+    // The last chapter's (red) bar ends further right once its line ends later.
+    const auto finalBarra = [&] {
+        rejilla.viewport()->render(&imagen);
+        int ultimo = -1;
+        for (int x = celda.left(); x <= celda.right(); ++x)
+            if (plat::fromQColor(QColor::fromRgb(imagen.pixel(x, celda.top() + 8))) == plat::clRed)
+                ultimo = x;
+        return ultimo;
+    };
+    const int antes = finalBarra();
+    ASSERT_GT(antes, celda.left());
+    ASSERT_EQ(sql(QStringLiteral("UPDATE LPROYECT SET FechaFinal = '2024-06-20 00:00:00' WHERE CodigoProyecto = 'G' "
+                                 "AND Linea = 40")),
+              QString());
+    EXPECT_GT(sentenciasPintura(), 0u);
+    EXPECT_GT(finalBarra(), antes);
 }
 
 // ---- typed in the window -----------------------------------------------------------------------
