@@ -192,7 +192,8 @@ QVariant DataSet::oldFieldValue(const Field &field) const
         return oldBuffer_.value(field.index());
     if (state_ == DataSetState::Insert)
         return QVariant();
-    return heldValue(field);
+    makeAllValues();
+    return buffer_.value(field.index());
 }
 
 void DataSet::setFieldValue(Field &field, const QVariant &value)
