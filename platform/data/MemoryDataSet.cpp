@@ -35,6 +35,18 @@ void MemoryDataSet::discardRows()
     passedOn_ = 0;
 }
 
+void MemoryDataSet::skipPassedOn(qint64 upTo)
+{
+    while (!exhausted_ && upTo > passedOn_) {
+        QVector<Row> skipped;
+        if (!fetchRows(int(qMin<qint64>(upTo - passedOn_, 1 << 20)), skipped))
+            exhausted_ = true;
+        passedOn_ += skipped.size();
+        if (skipped.isEmpty())
+            exhausted_ = true;
+    }
+}
+
 bool MemoryDataSet::passRowsOn(qint64 from, int count, QVector<Row> &rows, bool &more)
 {
     checkActive();
@@ -46,14 +58,7 @@ bool MemoryDataSet::passRowsOn(qint64 from, int count, QVector<Row> &rows, bool 
         rows << store_.values(visible_.idAt(next));
     // Source rows beyond those kept: those handed over before are skipped, the rest taken.
     const qint64 kept = visible_.size();
-    while (!exhausted_ && next - kept > passedOn_) {
-        QVector<Row> skipped;
-        if (!fetchRows(int(qMin<qint64>(next - kept - passedOn_, 1 << 20)), skipped))
-            exhausted_ = true;
-        passedOn_ += skipped.size();
-        if (skipped.isEmpty())
-            exhausted_ = true;
-    }
+    skipPassedOn(next - kept);
     if (!exhausted_ && wanted() != 0) {
         QVector<Row> taken;
         if (!fetchRows(wanted(), taken))
@@ -78,14 +83,7 @@ bool MemoryDataSet::passRowsInto(qint64 from, int count, RowStore &store, int wi
         ids.append(store.append(store_.values(visible_.idAt(next)), width));
     // Source rows beyond those kept: those handed over before are skipped, the rest taken.
     const qint64 kept = visible_.size();
-    while (!exhausted_ && next - kept > passedOn_) {
-        QVector<Row> skipped;
-        if (!fetchRows(int(qMin<qint64>(next - kept - passedOn_, 1 << 20)), skipped))
-            exhausted_ = true;
-        passedOn_ += skipped.size();
-        if (skipped.isEmpty())
-            exhausted_ = true;
-    }
+    skipPassedOn(next - kept);
     if (!exhausted_ && wanted() != 0) {
         const qsizetype taken = ids.size();
         if (!fetchInto(wanted(), store, width, ids))

@@ -62,6 +62,8 @@ protected:
 
 private:
     bool loadPacket();
+    // Reads and drops source rows until `upTo` of them have been handed over.
+    void skipPassedOn(qint64 upTo);
     void loadAll();
     void rebuildVisible();
     bool rowAt(qint64 position, Row &row);

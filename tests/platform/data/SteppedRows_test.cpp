@@ -280,6 +280,30 @@ TEST_P(SteppedRows, AClientFedThroughKeepsChangesOrderFilterAndBookmarks)
     EXPECT_EQ(ds.recordCount(), 2599);
 }
 
+TEST_P(SteppedRows, AClientFedThroughInPacketsGoesOnAfterTheQueryClosesBetweenThem)
+{
+    const QString sql = "SELECT Codigo, Corto, Ciudad, Importe, Fecha FROM MEZCLA ORDER BY Codigo";
+    auto copied = client(sql, false);
+    copied->client.open();
+    const QVector<QVariantList> expected = walk(copied->client);
+    auto through = client(sql, true);
+    ClientDataSet &ds = through->client;
+    ds.setPacketRecords(100);
+    ds.open();
+    ds.moveBy(349);
+    EXPECT_EQ(ds.fieldByName("Codigo").asInteger(), 350);
+    // Reopened for the next packet, the query skips the rows it gave: those come with the
+    // conversions of this opening, the earlier ones keep theirs.
+    through->source->close();
+    ds.moveBy(1000);
+    EXPECT_EQ(ds.fieldByName("Codigo").asInteger(), 1350);
+    through->source->close();
+    QVector<QVariantList> got;
+    for (ds.first(); !ds.eof(); ds.next())
+        got << recordOf(ds);
+    expectSame(got, expected);
+}
+
 TEST_P(SteppedRows, AClientFedThroughComputesItsFieldsAndMovesThem)
 {
     auto through = client("SELECT Codigo, Ciudad, Importe FROM MEZCLA ORDER BY Codigo", true);
