@@ -84,6 +84,20 @@ bool DataSetProvider::fetch(int count, QVector<Row> &rows)
     return !dataSet_->eof();
 }
 
+bool DataSetProvider::fetchInto(int count, RowStore &store, int width, QVector<qint64> &ids, bool &more)
+{
+    if (!passThrough_ || !dataSet_)
+        return false;
+    if (!dataSet_->active())
+        dataSet_->open();
+    auto *memory = dynamic_cast<MemoryDataSet *>(dataSet_);
+    const qsizetype before = ids.size();
+    if (!memory || !memory->passRowsInto(delivered_, count, store, width, ids, more))
+        return false;
+    delivered_ += ids.size() - before;
+    return true;
+}
+
 void DataSetProvider::applyUpdates(ClientDataSet &client)
 {
     auto *query = dynamic_cast<QueryDataSet *>(dataSet_);
@@ -218,6 +232,17 @@ QList<FieldDef> ClientDataSet::openSource()
     QList<FieldDef> defs = provider_ ? provider_->fieldDefs() : ownDefs_;
     providerColumns_ = int(defs.size());
     return defs + storedDefs_;
+}
+
+bool ClientDataSet::fetchInto(int count, RowStore &store, int width, QVector<qint64> &ids)
+{
+    // Without columns of its own a row is the provider's row as it stands: it goes into the
+    // store as its source keeps it.
+    bool more = false;
+    if (provider_ && storedDefs_.isEmpty() && width == providerColumns_
+        && provider_->fetchInto(count, store, width, ids, more))
+        return more;
+    return MemoryDataSet::fetchInto(count, store, width, ids);
 }
 
 bool ClientDataSet::fetchRows(int count, QVector<Row> &rows)

@@ -24,6 +24,9 @@ public:
     // Up to `count` rows (all when count < 0) following those already handed over;
     // false when there were none left.
     bool fetch(int count, QVector<Row> &rows);
+    // The same rows kept straight in `store`, `width` values each, when they can pass through
+    // as their dataset keeps them; false (nothing taken) otherwise.
+    bool fetchInto(int count, RowStore &store, int width, QVector<qint64> &ids, bool &more);
     void reset();   // the next fetch starts again from the first row
 
     // Writes the client's kept changes through its dataset, a query that can write its rows
@@ -85,6 +88,7 @@ public:
 protected:
     QList<FieldDef> openSource() override;
     bool fetchRows(int count, QVector<Row> &rows) override;
+    bool fetchInto(int count, RowStore &store, int width, QVector<qint64> &ids) override;
     int packetSize() const override { return packetRecords_; }
     bool keepRowsWhenClosed() const override { return false; }
     Bookmark cursorInsert(const Row &row) override;

@@ -91,6 +91,7 @@ void DataSet::moveField(Field &field, int index)
             std::rotate(values.begin() + to, values.begin() + from, values.begin() + from + 1);
     };
     // The record buffers hold one value per field, in field order.
+    makeAllValues();
     move(buffer_);
     move(oldBuffer_);
     move(keyBuffer_);
@@ -173,8 +174,16 @@ const QVariant &DataSet::heldValue(const Field &field) const
 {
     static const QVariant none;
     const int i = field.index();
-    const QVector<QVariant> &values = state_ == DataSetState::SetKey ? keyBuffer_ : buffer_;
-    return i >= 0 && i < values.size() ? values[i] : none;
+    if (state_ == DataSetState::SetKey)
+        return i >= 0 && i < keyBuffer_.size() ? keyBuffer_[i] : none;
+    if (i < 0 || i >= buffer_.size())
+        return none;
+    if (lazy_ && !made_[size_t(i)]) {
+        made_[size_t(i)] = 1;
+        if (field.column_ >= 0)
+            buffer_[i] = cursorPackedValue(currentRow_, field.column_);
+    }
+    return buffer_[i];
 }
 
 QVariant DataSet::oldFieldValue(const Field &field) const
@@ -183,6 +192,7 @@ QVariant DataSet::oldFieldValue(const Field &field) const
         return oldBuffer_.value(field.index());
     if (state_ == DataSetState::Insert)
         return QVariant();
+    makeAllValues();
     return buffer_.value(field.index());
 }
 
@@ -210,6 +220,7 @@ void DataSet::setFieldValue(Field &field, const QVariant &value)
         fail(QStringLiteral("Field '%1' cannot be modified").arg(field.fieldName()));
     if (field.OnValidate)
         field.OnValidate(field);
+    makeAllValues();
     buffer_[i] = value;
     modified_ = true;
     if (field.OnChange)
@@ -227,6 +238,7 @@ void DataSet::setEmptyBuffer()
     buffer_ = QVector<QVariant>(int(fields_.size()));
     currentRow_.clear();
     hasCurrent_ = false;
+    lazy_ = false;
 }
 
 void DataSet::loadRecord(const Row &row)
@@ -234,11 +246,30 @@ void DataSet::loadRecord(const Row &row)
     // The buffer is reused: moving from record to record allocates nothing.
     if (buffer_.size() != qsizetype(fields_.size()))
         buffer_ = QVector<QVariant>(int(fields_.size()));
-    for (const auto &f : fields_)
-        buffer_[f->index_] = f->column_ >= 0 && f->column_ < row.size() ? row[f->column_] : QVariant();
+    lazy_ = std::exchange(answeredPacked_, false);
+    if (lazy_) {
+        // The values are made as the fields are read (heldValue).
+        made_.assign(fields_.size(), 0);
+        for (const auto &f : fields_)
+            buffer_[f->index_] = QVariant();
+    } else {
+        for (const auto &f : fields_)
+            buffer_[f->index_] = f->column_ >= 0 && f->column_ < row.size() ? row[f->column_] : QVariant();
+    }
     currentRow_ = row;
     hasCurrent_ = true;
     computeCalculated();
+}
+
+void DataSet::makeAllValues() const
+{
+    if (!lazy_)
+        return;
+    lazy_ = false;
+    cursorUnpack(currentRow_);
+    for (const auto &f : fields_)
+        if (!made_[size_t(f->index_)] && f->column_ >= 0)
+            buffer_[f->index_] = currentRow_.value(f->column_);
 }
 
 void DataSet::computeCalculated()
@@ -249,6 +280,8 @@ void DataSet::computeCalculated()
             continue;
         any = true;
         buffer_[f->index_] = QVariant();
+        if (lazy_)
+            made_[size_t(f->index_)] = 1;
         if (f->fieldKind() == FieldKind::Lookup && f->lookupDataSet && f->lookupDataSet->active()) {
             QVariantList keys;
             for (const QString &name : splitNames(f->keyFields))
@@ -273,6 +306,7 @@ void DataSet::computeCalculated()
 
 Row DataSet::bufferRow() const
 {
+    makeAllValues();
     Row row(int(columns_.size()));
     for (const auto &f : fields_) {
         if (f->column_ < 0)
@@ -288,6 +322,7 @@ Row DataSet::bufferRow() const
 
 void DataSet::restoreCurrent()
 {
+    makeAllValues();
     if (hasCurrent_)
         loadRecord(currentRow_);
     else
@@ -353,7 +388,7 @@ void DataSet::open()
             applyMasterRange();
         compileFilter();
         Row row;
-        const bool found = cursorFirst(row);
+        const bool found = welcomingPacked([&] { return cursorFirst(row); });
         if (found)
             loadRecord(row);
         bof_ = true;

@@ -282,6 +282,15 @@ protected:
         Q_UNUSED(previous);
         return cursorRows(first, count);
     }
+    // A move that only makes the row reached the current record welcomes a packed answer:
+    // a cursor that keeps the row as bytes may then answer its bookmark's row alone and say
+    // so (`answeredPacked`); the record makes each value when it is first read
+    // (`cursorPackedValue`), and the whole row (`cursorUnpack`) before anything else uses it.
+    bool packedRowWelcome() const { return packedWelcome_; }
+    void answeredPacked() { answeredPacked_ = true; }
+    virtual QVariant cursorPackedValue(const Row &row, int column) const { return row.value(column); }
+    virtual void cursorUnpack(Row &row) const { Q_UNUSED(row); }
+
     // What `StoredRows::nextSelect` and `committedSource` answer for this kind of dataset.
     virtual std::optional<SelectStatement> cursorSelectAfter(const Row *previous, int count, const QList<int> &columns,
                                                             const QString &schema)
@@ -333,6 +342,23 @@ private:
     class RecordKept;
     void createFields(const QList<FieldDef> &defs);
     void loadRecord(const Row &row);
+    // The record's values not made yet, made: the buffer and the current row are whole.
+    void makeAllValues() const;
+    // Runs a cursor move whose row is only loaded as the record (see packedRowWelcome).
+    template<typename Move> bool welcomingPacked(Move move)
+    {
+        packedWelcome_ = true;
+        answeredPacked_ = false;
+        try {
+            const bool found = move();
+            packedWelcome_ = false;
+            answeredPacked_ = answeredPacked_ && found;
+            return found;
+        } catch (...) {
+            packedWelcome_ = answeredPacked_ = false;
+            throw;
+        }
+    }
     void computeCalculated();
     void setEmptyBuffer();
     // Runs an event when one is assigned.
@@ -369,9 +395,14 @@ private:
     std::vector<std::unique_ptr<Field>> fields_;
     std::vector<FieldDef> columns_;
     DataSetState state_ = DataSetState::Inactive;
-    QVector<QVariant> buffer_;      // one value per field
-    QVector<QVariant> oldBuffer_;   // the record as it was before edit / insert
-    Row currentRow_;                // the source row of the current record
+    mutable QVector<QVariant> buffer_;   // one value per field
+    QVector<QVariant> oldBuffer_;        // the record as it was before edit / insert
+    mutable Row currentRow_;             // the source row of the current record
+    // A record loaded from a packed row: which data fields' values are made in buffer_.
+    mutable bool lazy_ = false;
+    mutable std::vector<char> made_;
+    bool packedWelcome_ = false;
+    bool answeredPacked_ = false;
     bool hasCurrent_ = false;
     bool eof_ = true, bof_ = true;
     bool modified_ = false;

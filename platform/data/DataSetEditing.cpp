@@ -30,6 +30,7 @@ void DataSet::beginInsert()
     fire(BeforeInsert);
     fire(BeforeScroll);
     buffer_ = QVector<QVariant>(int(fields_.size()));
+    lazy_ = false;
     oldBuffer_ = buffer_;
     state_ = DataSetState::Insert;
     modified_ = false;
@@ -86,6 +87,7 @@ void DataSet::edit()
             fail(QStringLiteral("Record/Key Deleted"));
         loadRecord(row);
     });
+    makeAllValues();
     oldBuffer_ = buffer_;
     modified_ = false;
     setState(DataSetState::Edit);
@@ -117,6 +119,7 @@ bool DataSet::runWithErrorHandler(const ErrorEvent &handler, const std::function
 
 void DataSet::checkRequired() const
 {
+    makeAllValues();
     for (const auto &f : fields_) {
         if (!f->required || f->isCalculated() || f->dataType() == ftAutoInc)
             continue;
@@ -191,6 +194,7 @@ void DataSet::remove()
         state_ = DataSetState::Browse;
         restoreCurrent();
     }
+    makeAllValues();
     const Row doomed = currentRow_;
     const Bookmark at = cursorBookmark(doomed);
     // Where to stand afterwards: the next record, else the one before.

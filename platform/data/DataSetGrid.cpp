@@ -32,7 +32,10 @@ QVector<Out> DataSet::mapRows(qint64 first, int count, const std::function<Out()
 
 QVector<QVariantList> DataSet::rowValues(qint64 first, int count)
 {
-    return mapRows<QVariantList>(first, count, [this] { return QVariantList(buffer_.begin(), buffer_.end()); });
+    return mapRows<QVariantList>(first, count, [this] {
+        makeAllValues();
+        return QVariantList(buffer_.begin(), buffer_.end());
+    });
 }
 
 QVector<QStringList> DataSet::rowDisplayTexts(qint64 first, int count)

@@ -37,13 +37,14 @@ class DataSet::RecordKept
 {
 public:
     RecordKept(DataSet &dataSet, DataSetState shownState)
-        : dataSet_(dataSet), buffer_(dataSet.buffer_), row_(dataSet.currentRow_),
+        : dataSet_((dataSet.makeAllValues(), dataSet)), buffer_(dataSet.buffer_), row_(dataSet.currentRow_),
           hasCurrent_(dataSet.hasCurrent_), state_(dataSet.state_)
     {
         dataSet.state_ = shownState;
     }
     ~RecordKept()
     {
+        dataSet_.lazy_ = false;
         dataSet_.buffer_ = std::move(buffer_);
         dataSet_.currentRow_ = std::move(row_);
         dataSet_.hasCurrent_ = hasCurrent_;

@@ -291,6 +291,7 @@ public:
         if (!calculated_) {
             const RecordKept kept(ds_, ds_.state_);
             ds_.loadRecord(row_);
+            ds_.makeAllValues();
             calculated_ = ds_.buffer_;
         }
         return calculated_->value(index);

@@ -24,7 +24,7 @@ void DataSet::settleOn(const Bookmark &preferred)
     Row row;
     if (preferred.isValid() && cursorGoto(preferred, row))
         loadRecord(row);
-    else if (cursorFirst(row))
+    else if (welcomingPacked([&] { return cursorFirst(row); }))
         loadRecord(row);
     else
         setEmptyBuffer();
@@ -54,7 +54,7 @@ void DataSet::moveToEnd(bool toLast)
     checkBrowseMode();
     fire(BeforeScroll);
     Row row;
-    const bool found = toLast ? cursorLast(row) : cursorFirst(row);
+    const bool found = welcomingPacked([&] { return toLast ? cursorLast(row) : cursorFirst(row); });
     if (found)
         loadRecord(row);
     else
@@ -73,7 +73,7 @@ void DataSet::step(bool forward)
         return;
     fire(BeforeScroll);
     Row row;
-    if (hasCurrent_ && (forward ? cursorNext(row) : cursorPrior(row))) {
+    if (hasCurrent_ && welcomingPacked([&] { return forward ? cursorNext(row) : cursorPrior(row); })) {
         loadRecord(row);
         (forward ? bof_ : eof_) = false;
         afterMove(true);

@@ -2,7 +2,6 @@
 
 #include "platform/data/engine/SqliteQuery.h"
 
-#include <QVarLengthArray>
 #include <cstring>
 
 namespace plat {
@@ -22,13 +21,12 @@ bool readsAsDate(QByteArrayView text, TFieldType read)
     return storedTextValue(text, read).typeId() != QMetaType::QString || text.trimmed().isEmpty();
 }
 
-template<typename T> char *put(char *at, const T &value)
+template<typename T> void put(std::string &out, const T &value)
 {
-    std::memcpy(at, &value, sizeof value);
-    return at + sizeof value;
+    out.append(reinterpret_cast<const char *>(&value), sizeof value);
 }
 
-template<typename T> T take(const char *&at)
+template<typename T> T read(const char *&at)
 {
     T value;
     std::memcpy(&value, at, sizeof value);
@@ -38,8 +36,10 @@ template<typename T> T take(const char *&at)
 
 } // namespace
 
-EngineValues::EngineValues(const std::vector<std::unique_ptr<Field>> &fields, const QList<TFieldType> &readTypes)
+EngineValues::EngineValues(std::shared_ptr<const Fields> fieldsOwned, const QList<TFieldType> &readTypes)
+    : fields_(std::move(fieldsOwned))
 {
+    const Fields &fields = *fields_;
     columns_.reserve(fields.size());
     for (size_t i = 0; i < fields.size(); ++i) {
         const Field &field = *fields[i];
@@ -105,67 +105,79 @@ Row EngineValues::row(const QueryCursor &reader) const
     return row;
 }
 
-bool EngineValues::pack(const QueryCursor &reader, QByteArray &out) const
+bool EngineValues::pack(const QueryCursor &reader, std::string &out) const
 {
-    // The cells are checked first and then written with one resize: a row is some thirty
-    // small pieces, which appended one by one cost more than the rest of the packing.
-    QVarLengthArray<QueryCursor::Cell, 32> cells(qsizetype(columns_.size()));
-    qsizetype size = 0;
     for (int i = 0; i < int(columns_.size()); ++i) {
         const AsIs asIs = columns_[size_t(i)].asIs;
-        const QueryCursor::Cell &cell = cells[i] = reader.cell(i);
+        const QueryCursor::Cell cell = reader.cell(i);
         switch (cell.kind) {
         case QueryCursor::Cell::Kind::Null:
-            size += 1;
+            out.push_back(char(Tag::Null));
             break;
         case QueryCursor::Cell::Kind::Integer:
             if (asIs != AsIs::Integer && asIs != AsIs::Real)
                 return false;
-            size += 1 + qsizetype(sizeof cell.integer);
+            out.push_back(char(Tag::Integer));
+            put(out, cell.integer);
             break;
         case QueryCursor::Cell::Kind::Real:
             if (asIs != AsIs::Real)
                 return false;
-            size += 1 + qsizetype(sizeof cell.real);
+            out.push_back(char(Tag::Real));
+            put(out, cell.real);
             break;
         case QueryCursor::Cell::Kind::Text:
             if (asIs == AsIs::StoredDate && !readsAsDate(QByteArrayView(cell.text, cell.size), columns_[size_t(i)].read))
                 return false;
             if (asIs != AsIs::Text && asIs != AsIs::StoredDate)
                 return false;
-            size += 1 + qsizetype(sizeof(qint32)) + cell.size;
+            out.push_back(char(Tag::Text));
+            put(out, qint32(cell.size));
+            out.append(cell.text, size_t(cell.size));
             break;
         case QueryCursor::Cell::Kind::Other:
             return false;
         }
     }
-    const qsizetype start = out.size();
-    out.resize(start + size);
-    char *at = out.data() + start;
-    for (const QueryCursor::Cell &cell : cells) {
-        switch (cell.kind) {
-        case QueryCursor::Cell::Kind::Null:
-            *at++ = char(Tag::Null);
-            break;
-        case QueryCursor::Cell::Kind::Integer:
-            *at++ = char(Tag::Integer);
-            at = put(at, cell.integer);
-            break;
-        case QueryCursor::Cell::Kind::Real:
-            *at++ = char(Tag::Real);
-            at = put(at, cell.real);
-            break;
-        case QueryCursor::Cell::Kind::Text:
-            *at++ = char(Tag::Text);
-            at = put(at, qint32(cell.size));
-            std::memcpy(at, cell.text, size_t(cell.size));
-            at += cell.size;
-            break;
-        case QueryCursor::Cell::Kind::Other:
-            break;
-        }
-    }
     return true;
+}
+
+QVariant EngineValues::take(const Column &c, char tag, const char *&at) const
+{
+    switch (Tag(tag)) {
+    case Tag::Null:
+        return QVariant();
+    case Tag::Integer: {
+        const qint64 n = read<qint64>(at);
+        return c.asIs == AsIs::Integer ? QVariant(qlonglong(n)) : QVariant(double(n));
+    }
+    case Tag::Real:
+        return QVariant(read<double>(at));
+    case Tag::Text: {
+        const qint32 size = read<qint32>(at);
+        const QByteArrayView bytes(at, size);
+        at += size;
+        return c.asIs == AsIs::Text ? QVariant(text(c, bytes)) : c.field->convert(storedTextValue(bytes, c.read));
+    }
+    }
+    return QVariant();
+}
+
+void EngineValues::skip(char tag, const char *&at)
+{
+    switch (Tag(tag)) {
+    case Tag::Null:
+        break;
+    case Tag::Integer:
+        at += sizeof(qint64);
+        break;
+    case Tag::Real:
+        at += sizeof(double);
+        break;
+    case Tag::Text:
+        at += read<qint32>(at);
+        break;
+    }
 }
 
 Row EngineValues::decode(QByteArrayView packed) const
@@ -174,29 +186,23 @@ Row EngineValues::decode(QByteArrayView packed) const
     row.reserve(qsizetype(columns_.size()) + 1);
     const char *at = packed.data();
     for (const Column &c : columns_) {
-        switch (Tag(*at++)) {
-        case Tag::Null:
-            row.append(QVariant());
-            break;
-        case Tag::Integer: {
-            const qint64 n = take<qint64>(at);
-            row.append(c.asIs == AsIs::Integer ? QVariant(qlonglong(n)) : QVariant(double(n)));
-            break;
-        }
-        case Tag::Real:
-            row.append(QVariant(take<double>(at)));
-            break;
-        case Tag::Text: {
-            const qint32 size = take<qint32>(at);
-            const QByteArrayView text(at, size);
-            at += size;
-            row.append(c.asIs == AsIs::Text ? QVariant(c.field->fitText(QString::fromUtf8(text)))
-                                            : c.field->convert(storedTextValue(text, c.read)));
-            break;
-        }
-        }
+        const char tag = *at++;
+        row.append(take(c, tag, at));
     }
     return row;
+}
+
+QVariant EngineValues::decodeValue(QByteArrayView packed, int column) const
+{
+    if (column < 0 || size_t(column) >= columns_.size())
+        return QVariant();
+    const char *at = packed.data();
+    for (int i = 0; i < column; ++i) {
+        const char tag = *at++;
+        skip(tag, at);
+    }
+    const char tag = *at++;
+    return take(columns_[size_t(column)], tag, at);
 }
 
 } // namespace plat

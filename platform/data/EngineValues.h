@@ -4,6 +4,7 @@
 #include "platform/data/engine/QueryCursor.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace plat {
@@ -16,13 +17,16 @@ namespace plat {
 class EngineValues : public RowDecoder
 {
 public:
-    EngineValues(const std::vector<std::unique_ptr<Field>> &fields, const QList<TFieldType> &readTypes);
+    using Fields = std::vector<std::unique_ptr<Field>>;
+    // Shares the fields that convert: rows kept packed elsewhere outlive the query's opening.
+    EngineValues(std::shared_ptr<const Fields> fields, const QList<TFieldType> &readTypes);
 
     // The values of the reader's current row.
     Row row(const QueryCursor &reader) const;
     // The current row's values packed into `out`; false when one of them must be converted now.
-    bool pack(const QueryCursor &reader, QByteArray &out) const;
+    bool pack(const QueryCursor &reader, std::string &out) const;
     Row decode(QByteArrayView packed) const override;
+    QVariant decodeValue(QByteArrayView packed, int column) const override;
 
 private:
     enum class AsIs : quint8 { None, Text, Integer, Real, StoredDate };
@@ -39,7 +43,11 @@ private:
     };
     QString text(const Column &column, QByteArrayView bytes) const;
     QVariant value(const QueryCursor &reader, int column) const;
+    // The value whose bytes start at `at` (after its tag), which moves past them.
+    QVariant take(const Column &column, char tag, const char *&at) const;
+    static void skip(char tag, const char *&at);
 
+    std::shared_ptr<const Fields> fields_;
     std::vector<Column> columns_;
 };
 

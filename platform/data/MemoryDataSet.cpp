@@ -35,6 +35,18 @@ void MemoryDataSet::discardRows()
     passedOn_ = 0;
 }
 
+void MemoryDataSet::skipPassedOn(qint64 upTo)
+{
+    while (!exhausted_ && upTo > passedOn_) {
+        QVector<Row> skipped;
+        if (!fetchRows(int(qMin<qint64>(upTo - passedOn_, 1 << 20)), skipped))
+            exhausted_ = true;
+        passedOn_ += skipped.size();
+        if (skipped.isEmpty())
+            exhausted_ = true;
+    }
+}
+
 bool MemoryDataSet::passRowsOn(qint64 from, int count, QVector<Row> &rows, bool &more)
 {
     checkActive();
@@ -46,20 +58,37 @@ bool MemoryDataSet::passRowsOn(qint64 from, int count, QVector<Row> &rows, bool 
         rows << store_.values(visible_.idAt(next));
     // Source rows beyond those kept: those handed over before are skipped, the rest taken.
     const qint64 kept = visible_.size();
-    while (!exhausted_ && next - kept > passedOn_) {
-        QVector<Row> skipped;
-        if (!fetchRows(int(qMin<qint64>(next - kept - passedOn_, 1 << 20)), skipped))
-            exhausted_ = true;
-        passedOn_ += skipped.size();
-        if (skipped.isEmpty())
-            exhausted_ = true;
-    }
+    skipPassedOn(next - kept);
     if (!exhausted_ && wanted() != 0) {
         QVector<Row> taken;
         if (!fetchRows(wanted(), taken))
             exhausted_ = true;
         passedOn_ += taken.size();
         rows += std::move(taken);
+    }
+    more = next < kept || !exhausted_;
+    return true;
+}
+
+bool MemoryDataSet::passRowsInto(qint64 from, int count, RowStore &store, int width, QVector<qint64> &ids,
+                                 bool &more)
+{
+    checkActive();
+    if (ordered() || hasRowConditions())
+        return false;
+    const qsizetype before = ids.size();
+    const auto wanted = [&] { return count < 0 ? -1 : count - int(ids.size() - before); };
+    qint64 next = from;
+    for (; next < visible_.size() && wanted() != 0; ++next)
+        ids.append(store.append(store_.values(visible_.idAt(next)), width));
+    // Source rows beyond those kept: those handed over before are skipped, the rest taken.
+    const qint64 kept = visible_.size();
+    skipPassedOn(next - kept);
+    if (!exhausted_ && wanted() != 0) {
+        const qsizetype taken = ids.size();
+        if (!fetchInto(wanted(), store, width, ids))
+            exhausted_ = true;
+        passedOn_ += ids.size() - taken;
     }
     more = next < kept || !exhausted_;
     return true;
@@ -134,8 +163,25 @@ bool MemoryDataSet::rowAt(qint64 position, Row &row)
     if (position < 0 || position >= visible_.size())
         return false;
     position_ = position;
-    row = store_.row(visible_.idAt(position));
+    const qint64 id = visible_.idAt(position);
+    if (packedRowWelcome() && width() > 0 && store_.isPacked(id)) {
+        // Only the row's number: the record makes the values it is asked for.
+        row = Row{QVariant(id)};
+        answeredPacked();
+    } else {
+        row = store_.row(id);
+    }
     return true;
+}
+
+QVariant MemoryDataSet::cursorPackedValue(const Row &row, int column) const
+{
+    return store_.value(row.value(0).toLongLong(), column);
+}
+
+void MemoryDataSet::cursorUnpack(Row &row) const
+{
+    row = store_.row(row.value(0).toLongLong());
 }
 
 bool MemoryDataSet::cursorFirst(Row &row)
@@ -172,7 +218,8 @@ bool MemoryDataSet::cursorGoto(const Bookmark &bookmark, Row &row)
 
 Bookmark MemoryDataSet::cursorBookmark(const Row &row) const
 {
-    return Bookmark{{row.value(int(columns().size()))}};
+    // A row answered packed holds its number alone.
+    return Bookmark{{row.size() == 1 ? row.first() : row.value(int(columns().size()))}};
 }
 
 bool MemoryDataSet::cursorSeek(const QVariantList &values, bool exact, Row &row)

@@ -19,6 +19,10 @@ public:
     // dataset then ends at the rows it had read. False when the rows cannot be taken so (an
     // order, a filter or a range applies); `more` tells whether rows remain.
     bool passRowsOn(qint64 from, int count, QVector<Row> &rows, bool &more);
+    // The same rows kept straight in another dataset's `store` (their numbers added to
+    // `ids`), `width` values each: rows not read yet go as the source keeps them (packed
+    // where it can), never made into values on the way.
+    bool passRowsInto(qint64 from, int count, RowStore &store, int width, QVector<qint64> &ids, bool &more);
 
 protected:
     // The source of the rows: columns at open, then packets of rows.
@@ -42,6 +46,8 @@ protected:
     bool cursorGoto(const Bookmark &bookmark, Row &row) override;
     Bookmark cursorBookmark(const Row &row) const override;
     bool cursorSeek(const QVariantList &values, bool exact, Row &row) override;
+    QVariant cursorPackedValue(const Row &row, int column) const override;
+    void cursorUnpack(Row &row) const override;
     Bookmark cursorInsert(const Row &row) override;
     Bookmark cursorUpdate(const Bookmark &at, const Row &oldRow, const Row &row) override;
     void cursorDelete(const Bookmark &at, const Row &row) override;
@@ -56,6 +62,8 @@ protected:
 
 private:
     bool loadPacket();
+    // Reads and drops source rows until `upTo` of them have been handed over.
+    void skipPassedOn(qint64 upTo);
     void loadAll();
     void rebuildVisible();
     bool rowAt(qint64 position, Row &row);

@@ -28,7 +28,7 @@ void QueryDataSet::closeSource()
 {
     reader_.reset();
     values_.reset();
-    converters_.clear();
+    converters_.reset();
     pending_.clear();
 }
 
@@ -394,10 +394,10 @@ QList<FieldDef> QueryDataSet::openSource()
     const QList<QVariantList> first = readRows(typesFromValues ? -1 : packetSize());   // the reader goes when all are read
     const QList<FieldDef> defs = declaredColumns(names, types, first);
     findLiveTable(defs);
-    converters_.clear();
+    converters_ = std::make_shared<std::vector<std::unique_ptr<Field>>>();
     for (const FieldDef &def : defs)
-        converters_.push_back(std::make_unique<Field>(*this, def, FieldKind::Data));
-    values_ = std::make_unique<EngineValues>(converters_, types);
+        converters_->push_back(std::make_unique<Field>(*this, def, FieldKind::Data));
+    values_ = std::make_shared<EngineValues>(converters_, types);
     pending_ = convertRows(first);
     return defs;
 }
@@ -426,11 +426,11 @@ QList<QVariantList> QueryDataSet::readRows(int count)
 QVector<Row> QueryDataSet::convertRows(QList<QVariantList> rows) const
 {
     // A row read is already a list of values: each is converted where it stands.
-    const int columns = int(converters_.size());
+    const int columns = int(converters_->size());
     for (QVariantList &row : rows) {
         row.resize(columns);
         for (int i = 0; i < columns; ++i)
-            row[i] = converters_[size_t(i)]->convert(row[i]);
+            row[i] = (*converters_)[size_t(i)]->convert(row[i]);
     }
     return rows;
 }
@@ -454,14 +454,14 @@ bool QueryDataSet::fetchInto(int count, RowStore &store, int width, QVector<qint
     for (; taken < pending_.size() && (count < 0 || taken < count); ++taken)
         ids.append(store.append(std::move(pending_[taken]), width));
     pending_.remove(0, taken);
-    QByteArray packed;
+    std::string packed;   // reused: a row's bytes are only copied into the store
     while (reader_ && (count < 0 || ids.size() < count)) {
         if (!reader_->next()) {
             reader_.reset();
             break;
         }
-        packed.resize(0);   // keeps its room: clear() would give it back every row
-        ids.append(values_->pack(*reader_, packed) ? store.appendPacked(packed, values_.get())
+        packed.clear();
+        ids.append(values_->pack(*reader_, packed) ? store.appendPacked(QByteArrayView(packed.data(), qsizetype(packed.size())), values_)
                                                    : store.append(values_->row(*reader_), width));
     }
     return reader_ != nullptr || !pending_.isEmpty();

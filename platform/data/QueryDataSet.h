@@ -125,8 +125,8 @@ private:
     QVector<Row> readConverted(int count);
     bool fetchInto(int count, RowStore &store, int width, QVector<qint64> &ids) override;
     std::unique_ptr<QueryCursor> reader_;      // while rows remain to be read
-    std::vector<std::unique_ptr<Field>> converters_;
-    std::unique_ptr<EngineValues> values_;   // the columns' conversions
+    std::shared_ptr<std::vector<std::unique_ptr<Field>>> converters_;
+    std::shared_ptr<EngineValues> values_;   // the columns' conversions, shared with the rows kept packed
     QVector<Row> pending_;
     bool requestLive_ = false;
     bool stepRows_ = false;

@@ -8,8 +8,9 @@ void RowStore::clear()
 {
     rows_ = QVector<Row>();
     packed_ = QVector<qint64>();
-    arena_ = QByteArray();
-    decoder_ = nullptr;
+    blocks_.clear();
+    blockUsed_ = blockSize_ = 0;
+    decoders_.clear();
 }
 
 void RowStore::stamp(Row &row, int width, qint64 id)
@@ -28,17 +29,44 @@ qint64 RowStore::append(Row row, int width)
     return id;
 }
 
-qint64 RowStore::appendPacked(QByteArrayView packed, const RowDecoder *decoder)
+namespace {
+
+struct PackedHeader
 {
-    decoder_ = decoder;
+    qint32 size;
+    qint32 decoder;
+};
+
+} // namespace
+
+qint64 RowStore::appendPacked(QByteArrayView packed, const std::shared_ptr<const RowDecoder> &decoder)
+{
+    // A query reopened between packets brings a decoder of its own; earlier rows keep theirs.
+    if (decoders_.empty() || decoders_.back() != decoder)
+        decoders_.push_back(decoder);
     const qint64 id = qint64(rows_.size()) + 1;
+    const PackedHeader header{qint32(packed.size()), qint32(decoders_.size() - 1)};
+    const qint64 where = reserve(qsizetype(sizeof header) + packed.size());
+    char *at = const_cast<char *>(packedAt(where));
+    std::memcpy(at, &header, sizeof header);
+    if (!packed.isEmpty())
+        std::memcpy(at + sizeof header, packed.data(), size_t(packed.size()));
     rows_.append(Row());
-    // Each row's bytes are preceded by their length.
-    packed_.append(arena_.size());
-    const qint32 size = qint32(packed.size());
-    arena_.append(reinterpret_cast<const char *>(&size), sizeof size);
-    arena_.append(packed);
+    packed_.append(where);
     return id;
+}
+
+qint64 RowStore::reserve(qsizetype size)
+{
+    constexpr qsizetype blockSize = qsizetype(1) << 18;
+    if (blocks_.empty() || blockSize_ - blockUsed_ < size) {
+        blockSize_ = qMax(blockSize, size);
+        blocks_.push_back(std::make_unique<char[]>(size_t(blockSize_)));
+        blockUsed_ = 0;
+    }
+    const qint64 where = (qint64(blocks_.size() - 1) << 32) | qint64(blockUsed_);
+    blockUsed_ += size;
+    return where;
 }
 
 bool RowStore::contains(qint64 id) const
@@ -72,14 +100,29 @@ const Row &RowStore::row(qint64 id) const
     if (at < 0)
         return none;
     if (const qint64 start = packed_[at]; start >= 0) {
-        qint32 size = 0;
-        std::memcpy(&size, arena_.constData() + start, sizeof size);
-        Row row = decoder_->decode(QByteArrayView(arena_.constData() + start + qint64(sizeof size), size));
+        const char *bytes = packedAt(start);
+        PackedHeader header;
+        std::memcpy(&header, bytes, sizeof header);
+        Row row = decoders_[size_t(header.decoder)]->decode(QByteArrayView(bytes + sizeof header, header.size));
         row.append(QVariant(id));
         rows_[at] = std::move(row);
         packed_[at] = -1;
     }
     return rows_[at];
+}
+
+QVariant RowStore::value(qint64 id, int column) const
+{
+    const qsizetype at = index(id);
+    if (at < 0)
+        return QVariant();
+    const qint64 start = packed_[at];
+    if (start < 0)
+        return rows_[at].value(column);
+    const char *bytes = packedAt(start);
+    PackedHeader header;
+    std::memcpy(&header, bytes, sizeof header);
+    return decoders_[size_t(header.decoder)]->decodeValue(QByteArrayView(bytes + sizeof header, header.size), column);
 }
 
 Row RowStore::values(qint64 id) const

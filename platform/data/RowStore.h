@@ -2,6 +2,8 @@
 #include "platform/data/DataSet.h"
 
 #include <QVector>
+#include <memory>
+#include <vector>
 
 namespace plat {
 
@@ -11,6 +13,8 @@ class RowDecoder
 public:
     virtual ~RowDecoder() = default;
     virtual Row decode(QByteArrayView packed) const = 0;
+    // The one value at `column`, the same as decode(packed)[column].
+    virtual QVariant decodeValue(QByteArrayView packed, int column) const = 0;
 };
 
 // The rows a memory dataset keeps, by row number (1, 2, ... in arrival order), each held
@@ -23,9 +27,9 @@ public:
     // Keeps `row` cut or padded to `width` values; answers its number.
     qint64 append(Row row, int width);
     // Keeps a row as the bytes `decoder` turns into its values the first time it is asked
-    // for: a large answer costs its bytes until its rows are shown. The decoder stays the
-    // store's until it is cleared.
-    qint64 appendPacked(QByteArrayView packed, const RowDecoder *decoder);
+    // for: a large answer costs its bytes until its rows are shown. The store shares the
+    // decoder until it is cleared, so rows stay readable after their source is gone.
+    qint64 appendPacked(QByteArrayView packed, const std::shared_ptr<const RowDecoder> &decoder);
     void replace(qint64 id, Row row, int width);
     void remove(qint64 id);
     bool contains(qint64 id) const;
@@ -33,6 +37,14 @@ public:
     const Row &row(qint64 id) const;
     // The row without its number, as it arrived.
     Row values(qint64 id) const;
+    // Whether the row is still kept as bytes.
+    bool isPacked(qint64 id) const
+    {
+        const qsizetype at = index(id);
+        return at >= 0 && packed_[at] >= 0;
+    }
+    // One value of the row, made from its bytes when it is packed (the row stays packed).
+    QVariant value(qint64 id, int column) const;
     // Numbers of the kept rows, in arrival order.
     QVector<qint64> ids() const;
     qint64 lastId() const { return qint64(rows_.size()); }
@@ -42,9 +54,16 @@ private:
     static void stamp(Row &row, int width, qint64 id);
 
     mutable QVector<Row> rows_;   // row number - 1 -> values and number; empty while packed or removed
-    mutable QVector<qint64> packed_;   // row number - 1 -> where its bytes start in arena_, -1 when none
-    QByteArray arena_;
-    const RowDecoder *decoder_ = nullptr;
+    // Where a packed row's bytes start: its block in the high half, the offset in the low one.
+    const char *packedAt(qint64 where) const { return blocks_[size_t(where >> 32)].get() + (where & 0xffffffff); }
+    // Room for `size` bytes, in blocks that never move (a growing buffer would copy them all).
+    qint64 reserve(qsizetype size);
+
+    mutable QVector<qint64> packed_;   // row number - 1 -> where its bytes are, -1 when none
+    // Per packed row: its length, its decoder's number, its bytes.
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    qsizetype blockUsed_ = 0, blockSize_ = 0;   // of the last block
+    std::vector<std::shared_ptr<const RowDecoder>> decoders_;
 };
 
 // Where each kept row stands in the order a dataset shows them: positions by row number and

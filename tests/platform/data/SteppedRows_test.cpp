@@ -46,6 +46,51 @@ protected:
         return q;
     }
 
+    // A client fed by `source`: passing its rows through as the query keeps them, or walking
+    // and copying them.
+    struct Client
+    {
+        std::unique_ptr<QueryDataSet> source;
+        DataSetProvider provider;
+        ClientDataSet client{"Cliente"};
+        Client(std::unique_ptr<QueryDataSet> query, bool through) : source(std::move(query)), provider(source.get())
+        {
+            provider.setPassThrough(through);
+            client.setProvider(&provider);
+        }
+    };
+    std::unique_ptr<Client> client(const QString &sql, bool through)
+    {
+        return std::make_unique<Client>(query(sql, through), through);
+    }
+
+    // The current record's values, read from the last field to the first.
+    static QVariantList recordOf(DataSet &ds)
+    {
+        QVariantList values(ds.fieldCount());
+        for (int i = ds.fieldCount() - 1; i >= 0; --i)
+            values[i] = ds.field(i).value();
+        return values;
+    }
+    static QVector<QVariantList> walk(DataSet &ds)
+    {
+        QVector<QVariantList> rows;
+        for (ds.first(); !ds.eof(); ds.next())
+            rows << recordOf(ds);
+        return rows;
+    }
+    static void expectSame(const QVector<QVariantList> &got, const QVector<QVariantList> &expected)
+    {
+        ASSERT_EQ(got.size(), expected.size());
+        for (qsizetype i = 0; i < got.size(); ++i) {
+            ASSERT_EQ(got[i].size(), expected[i].size()) << "row " << i;
+            for (qsizetype c = 0; c < got[i].size(); ++c) {
+                EXPECT_EQ(got[i][c].typeId(), expected[i][c].typeId()) << "row " << i << " column " << c;
+                EXPECT_EQ(got[i][c], expected[i][c]) << "row " << i << " column " << c;
+            }
+        }
+    }
+
     // Every row's values, shown in the order given.
     static QVector<QVariantList> valuesOf(QueryDataSet &q, bool lastFirst)
     {
@@ -142,6 +187,144 @@ TEST_P(SteppedRows, KeepFiltersOrderBookmarksAndEdits)
     EXPECT_EQ(q->fieldByName("Codigo").asInteger(), first);
     EXPECT_EQ(db().scalar("SELECT Ciudad FROM MEZCLA WHERE Codigo = 2599").toString(), "Otra");
     EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM MEZCLA").toInt(), 2599);
+}
+
+TEST_P(SteppedRows, AClientFedThroughMakesTheValuesOfRowsConvertedOnArrival)
+{
+    const QString sql = "SELECT Codigo, Corto, Ciudad, Importe, Cantidad, Fecha, Notas, Medida FROM MEZCLA ORDER BY Codigo";
+    auto copied = client(sql, false);
+    copied->client.open();
+    const QVector<QVariantList> expected = walk(copied->client);
+    ASSERT_EQ(expected.size(), 2600);
+    EXPECT_EQ(expected[6].value(1), QVariant());
+    EXPECT_EQ(expected[5].value(5).typeId(), QMetaType::QDateTime);
+    auto through = client(sql, true);
+    through->client.open();
+    // Each record has one field read first, made alone from the row's bytes, then the rest.
+    QVector<QVariantList> got;
+    DataSet &ds = through->client;
+    for (ds.first(); !ds.eof(); ds.next()) {
+        ds.field(int(got.size() % ds.fieldCount())).value();
+        got << recordOf(ds);
+    }
+    expectSame(got, expected);
+    // Backwards, and as the grids read them.
+    QVector<QVariantList> backwards;
+    for (ds.last(); !ds.bof(); ds.prior())
+        backwards.prepend(recordOf(ds));
+    expectSame(backwards, expected);
+    ds.first();
+    ds.moveBy(2000);
+    expectSame(ds.rowValues(1990, 20), expected.mid(1990, 20));
+    EXPECT_EQ(recordOf(ds), expected[2000]);
+}
+
+TEST_P(SteppedRows, AClientFedThroughFailsOnAStoredDateThatIsNoDateAsItArrives)
+{
+    if (!sqlite())
+        GTEST_SKIP() << "only SQLite stores a text that is no date in a date column";
+    exec("UPDATE MEZCLA SET Fecha = 'mañana' WHERE Codigo = 2500");
+    const QString sql = "SELECT Codigo, Fecha FROM MEZCLA ORDER BY Codigo";
+    auto copied = client(sql, false);
+    const std::string expected = errorText([&] { copied->client.open(); });
+    EXPECT_EQ(expected, "'mañana' is not a valid date");
+    auto through = client(sql, true);
+    EXPECT_EQ(errorText([&] { through->client.open(); }), expected);
+}
+
+TEST_P(SteppedRows, AClientFedThroughKeepsChangesOrderFilterAndBookmarks)
+{
+    auto through = client("SELECT Codigo, Ciudad, Importe FROM MEZCLA ORDER BY Codigo", true);
+    ClientDataSet &ds = through->client;
+    ds.open();
+    // The query goes and another statement reuses it: the rows kept stay readable.
+    through->source->close();
+    through->source->setSql("SELECT Codigo FROM MEZCLA WHERE Codigo < 3");
+    through->source->open();
+    through->source->close();
+    ds.first();
+    ds.moveBy(1999);
+    // Only the number read: the record's other values are still to be made.
+    ASSERT_EQ(ds.fieldByName("Codigo").asInteger(), 2000);
+    const Bookmark mark = ds.bookmark();
+    ds.edit();
+    ds.fieldByName("Importe").setAsFloat(-1);
+    ds.post();
+    ds.next();
+    ds.remove();   // 2001, never read
+    ASSERT_EQ(ds.changeCount(), 2);
+    const QVector<ClientDataSet::Change> changes = ds.changes();
+    // The rows as they arrived, whole.
+    EXPECT_EQ(changes[0].original, Row({2000, "Ciudad 666", 500.0}));
+    EXPECT_EQ(changes[0].current, Row({2000, "Ciudad 666", -1.0}));
+    EXPECT_EQ(changes[1].kind, ClientDataSet::ChangeKind::Deleted);
+    EXPECT_EQ(changes[1].original, Row({2001, "Ciudad 667", 500.25}));
+    EXPECT_EQ(ds.fieldByName("Codigo").asInteger(), 2002);
+    EXPECT_TRUE(ds.fieldByName("Ciudad").isNull());
+    ds.gotoBookmark(mark);
+    EXPECT_EQ(ds.fieldByName("Importe").asFloat(), -1.0);
+    EXPECT_EQ(ds.fieldByName("Ciudad").asString(), "Ciudad 666");
+    ds.setFilter("Importe >= 600");
+    ds.setFiltered(true);
+    EXPECT_EQ(ds.recordCount(), db().scalar("SELECT COUNT(*) FROM MEZCLA WHERE Importe >= 600 AND Codigo <> 2001").toInt());
+    ds.setFiltered(false);
+    ds.setIndexFieldNames("Ciudad;Codigo");
+    ds.first();
+    EXPECT_TRUE(ds.fieldByName("Ciudad").isNull());
+    ds.last();
+    EXPECT_EQ(ds.fieldByName("Codigo").asInteger(),
+              db().scalar("SELECT MAX(Codigo) FROM MEZCLA WHERE Ciudad = (SELECT MAX(Ciudad) FROM MEZCLA)").toInt());
+    ds.setIndexFieldNames(QString());
+    EXPECT_TRUE(ds.locate("Ciudad", "Ciudad 801"));
+    EXPECT_EQ(ds.fieldByName("Codigo").asInteger(), 2403);
+    EXPECT_EQ(ds.recordCount(), 2599);
+}
+
+TEST_P(SteppedRows, AClientFedThroughInPacketsGoesOnAfterTheQueryClosesBetweenThem)
+{
+    const QString sql = "SELECT Codigo, Corto, Ciudad, Importe, Fecha FROM MEZCLA ORDER BY Codigo";
+    auto copied = client(sql, false);
+    copied->client.open();
+    const QVector<QVariantList> expected = walk(copied->client);
+    auto through = client(sql, true);
+    ClientDataSet &ds = through->client;
+    ds.setPacketRecords(100);
+    ds.open();
+    ds.moveBy(349);
+    EXPECT_EQ(ds.fieldByName("Codigo").asInteger(), 350);
+    // Reopened for the next packet, the query skips the rows it gave: those come with the
+    // conversions of this opening, the earlier ones keep theirs.
+    through->source->close();
+    ds.moveBy(1000);
+    EXPECT_EQ(ds.fieldByName("Codigo").asInteger(), 1350);
+    through->source->close();
+    QVector<QVariantList> got;
+    for (ds.first(); !ds.eof(); ds.next())
+        got << recordOf(ds);
+    expectSame(got, expected);
+}
+
+TEST_P(SteppedRows, AClientFedThroughComputesItsFieldsAndMovesThem)
+{
+    auto through = client("SELECT Codigo, Ciudad, Importe FROM MEZCLA ORDER BY Codigo", true);
+    ClientDataSet &ds = through->client;
+    ds.addCalculatedField("Doble", ftFloat);
+    ds.OnCalcFields = [](DataSet &d) { d.fieldByName("Doble").setAsFloat(2 * d.fieldByName("Importe").asFloat()); };
+    ds.open();
+    ds.first();
+    ds.moveBy(1235);
+    EXPECT_EQ(ds.fieldByName("Doble").asFloat(), 1236 * 0.5);
+    EXPECT_EQ(ds.fieldByName("Codigo").asInteger(), 1236);
+    ds.next();
+    // A field moved on a record whose values are not all made: each stays with its field.
+    ds.fieldByName("Importe").setIndex(0);
+    EXPECT_EQ(ds.field(0).fieldName(), "Importe");
+    EXPECT_EQ(ds.field(0).asFloat(), 1237 * 0.25);
+    EXPECT_EQ(ds.fieldByName("Ciudad").asString(), "Ciudad 412");
+    EXPECT_EQ(ds.fieldByName("Codigo").asInteger(), 1237);
+    ds.next();
+    EXPECT_EQ(ds.field(0).asFloat(), 1238 * 0.25);
+    EXPECT_EQ(ds.fieldByName("Doble").asFloat(), 1238 * 0.5);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SteppedRows, GP_DATA_BACKENDS);
