@@ -239,6 +239,10 @@ public:
     Event OnNewRecord, OnCalcFields, BeforeRefresh, AfterRefresh;
     std::function<void(DataSet &, bool &accept)> OnFilterRecord;
     ErrorEvent OnPostError, OnDeleteError, OnEditError;
+    // Called before a grid's rows are read (`rowValues`, `rowDisplayTexts`); what it gives
+    // is held until they have been: calculated fields that share one costly reading (the
+    // rows of one parent, say) may keep it for the rows read together.
+    std::function<std::shared_ptr<void>(DataSet &)> OnReadRows;
 
     // Used by fields.
     QVariant fieldValue(const Field &field) const { return heldValue(field); }

@@ -22,6 +22,7 @@ QVector<Out> DataSet::mapRows(qint64 first, int count, const std::function<Out()
     if (!active() || count <= 0)
         return out;
     const QVector<Row> rows = cursorRows(first, count);
+    const std::shared_ptr<void> heldForTheRows = OnReadRows && !rows.isEmpty() ? OnReadRows(*this) : nullptr;
     const RecordKept kept(*this, DataSetState::Browse);
     for (const Row &row : rows) {
         loadRecord(row);

@@ -614,6 +614,18 @@ TEST_P(MaestroProyectosTest, AGanttScreenReadsItsProjectsLinesOnceAndAgainAtTheN
               QString());
     EXPECT_GT(sentenciasPintura(), 0u);
     EXPECT_GT(finalBarra(), antes);
+
+    // Moving to another project and back reads the rows of the screen again: their calculated
+    // chapter spans come from one read of the project's lines too (the responsible operators'
+    // names, which the grid reads per row as it repaints, are left out of the count).
+    f.Operario->dataSet().close();
+    ASSERT_TRUE(cabecera().locate(QStringLiteral("Codigo"), QStringLiteral("1")));
+    QCoreApplication::processEvents();
+    const quint64 antesVuelta = conexion.statementsSent();
+    ASSERT_TRUE(cabecera().locate(QStringLiteral("Codigo"), QStringLiteral("G")));
+    rejilla.viewport()->render(&imagen);
+    EXPECT_LE(conexion.statementsSent() - antesVuelta, 16u);   // per row there would be 160 more
+    EXPECT_EQ(lineas().fieldByName(QStringLiteral("FechaFinalCapitulo")).asDateTime().date(), QDate(2024, 3, 10));
 }
 
 // ---- typed in the window -----------------------------------------------------------------------
