@@ -56,15 +56,4 @@ bool makeOwnerFolder(const QString &folder)
     return ::chmod(name.constData(), S_IRWXU) == 0;
 }
 
-bool createOwnerFile(const QString &path)
-{
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
-    if (fd < 0)
-        return false;
-    const bool owner = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
-    ::close(fd);
-    return owner;
-}
-
 } // namespace plat

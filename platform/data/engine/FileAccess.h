@@ -15,8 +15,4 @@ QString folderCreationProblem(const QString &folder);
 // the umask; folders that exist keep their modes. False when one cannot be made.
 bool makeOwnerFolder(const QString &folder);
 
-// The file made empty for its owner only (0600) whatever the umask; false when it exists or
-// cannot be made. SQLite gives a database's -wal and -shm files the database file's mode.
-bool createOwnerFile(const QString &path);
-
 } // namespace plat

@@ -9,8 +9,51 @@
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
 
 namespace plat {
+
+namespace {
+
+// A new database file is made whole under a name of its own in the same folder and linked
+// under its final name only then, so that the final name never names a half-made file: the
+// start takes a file that exists as made. Until linked, a crash loses nothing the next start
+// would not make again, so SQLite writes it without syncs (4 per file through the rollback
+// journal when switching to WAL); one sync before the link keeps an operating-system crash
+// from leaving the name on a file whose bytes never reached the disk. Answers whether this
+// program made the file; false when another program linked its own first, or the folder
+// refused.
+bool createWalFile(const QString &file)
+{
+    QTemporaryFile draft(file + QStringLiteral(".XXXXXX"));
+    if (!draft.open())
+        return false;
+    // SQLite's locks are the process's: a descriptor of the file left open and closed later
+    // would drop them.
+    draft.close();
+    const QByteArray draftName = QFile::encodeName(draft.fileName());
+    sqlite3 *db = nullptr;
+    bool written = sqlite3_open_v2(draftName.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK
+        && sqlite3_exec(db, "PRAGMA synchronous=OFF; PRAGMA journal_mode=WAL;", nullptr, nullptr, nullptr) == SQLITE_OK;
+    // The last connection's close folds the write-ahead log into the file and removes it.
+    written = sqlite3_close(db) == SQLITE_OK && written;
+    if (!written)
+        return false;
+    const int fd = ::open(draftName.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fdatasync(fd) == 0;
+    ::close(fd);
+    // A link, not a rename: a file another program linked meanwhile is never replaced.
+    return synced && ::link(draftName.constData(), QFile::encodeName(file).constData()) == 0;
+}
+
+} // namespace
 
 Session::Session() = default;
 
@@ -157,11 +200,11 @@ std::shared_ptr<PhysicalConnection> Session::physicalFor(const DatabaseLocation 
         const QString key = location.key();
         if (auto existing = shared_.value(key).lock())
             return existing;
-        // A new database file is its owner's alone before SQLite writes a byte of it (SQLite
-        // would make it 0644, and its -wal and -shm files alike).
+        // A new database file is its owner's alone from its first byte (SQLite would make it
+        // 0644, and its -wal and -shm files alike, which take the file's mode).
         const QString file = location.sqliteFile();
         const bool made = location.odbcDriver.isEmpty() && QFileInfo(location.folder).isDir()
-            && !QFileInfo::exists(file) && createOwnerFile(file);
+            && !QFileInfo::exists(file) && createWalFile(file);
         auto pc = std::make_shared<PhysicalConnection>(*this, location);
         try {
             pc->open();

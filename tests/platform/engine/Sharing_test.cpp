@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace plat;
@@ -258,4 +260,92 @@ TEST(CrashTest, KilledWriterLeavesEveryCommittedRecordAndNothingPartial)
     // No half-done transaction: every record carries its second statement's text.
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM POSTS WHERE Texto <> printf('%s%d', substr(Texto, 1, 4000), Numero)"))
                   .toInt(), 0);
+}
+
+namespace {
+
+// Byte 18 of a SQLite header is the write version: 2 for a file in WAL.
+int writeVersion(const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray head = f.read(100);
+    return head.size() == 100 && head.startsWith("SQLite format 3") ? int(head.at(18)) : 0;
+}
+
+QStringList namesBeside(const QString &folder)
+{
+    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    names.removeIf([](const QString &n) { return n == QLatin1String("datos.sqlite") || n.endsWith(QLatin1String("-wal"))
+                                                  || n.endsWith(QLatin1String("-shm")); });
+    return names;
+}
+
+} // namespace
+
+TEST(NewSqliteFileTest, MadeInWalUnderItsNameAloneAndWrittenAtTheFullLevel)
+{
+    gptest::TempDir dir;
+    {
+        Session s;
+        Connection &db = s.connection(QStringLiteral("Database"));
+        db.setDatabaseName(dir.path());
+        db.createTable(keyedTable(QStringLiteral("T")));
+        // Later writes keep the data layer's level: FULL (2) in WAL.
+        EXPECT_EQ(db.scalar(QStringLiteral("PRAGMA journal_mode"), {}, SqlOrigin::AsWritten).toString(), QStringLiteral("wal"));
+        EXPECT_EQ(db.scalar(QStringLiteral("PRAGMA synchronous"), {}, SqlOrigin::AsWritten).toInt(), 2);
+        s.closeAll();
+    }
+    EXPECT_EQ(writeVersion(dir.file(QStringLiteral("datos.sqlite"))), 2);
+    // The draft it was made under is gone.
+    EXPECT_EQ(namesBeside(dir.path()), QStringList());
+}
+
+TEST(NewSqliteFileTest, ADraftLeftByAKilledStartIsNeverTakenForTheDatabase)
+{
+    gptest::TempDir dir;
+    {
+        QFile draft(dir.file(QStringLiteral("datos.sqlite.Ab12Cd")));
+        ASSERT_TRUE(draft.open(QIODevice::WriteOnly));
+        draft.write(QByteArray(4096, 'x'));
+    }
+    Session s;
+    Connection &db = s.connection(QStringLiteral("Database"));
+    db.setDatabaseName(dir.path());
+    db.createTable(keyedTable(QStringLiteral("T")));
+    db.exec(QStringLiteral("INSERT INTO T (Codigo, Nombre) VALUES (1, 'uno')"));
+    EXPECT_EQ(count(db, QStringLiteral("T")), 1);
+    EXPECT_EQ(writeVersion(dir.file(QStringLiteral("datos.sqlite"))), 2);
+    EXPECT_EQ(namesBeside(dir.path()), QStringList{QStringLiteral("datos.sqlite.Ab12Cd")});
+}
+
+// A first start killed at any moment of making its file: the next one opens the folder, finds
+// a whole database or none, and completes it.
+TEST(NewSqliteFileTest, AMakerKilledAtRandomMomentsLeavesAFolderTheNextOpeningCompletes)
+{
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        gptest::TempDir dir;
+        QProcess writer;
+        writer.start(QStringLiteral(GP_CRASH_WRITER), {dir.path()});
+        ASSERT_TRUE(writer.waitForStarted(10000));
+        QThread::usleep(QRandomGenerator::global()->bounded(2000, 60000));
+        writer.kill();
+        writer.waitForFinished(10000);
+
+        const QString file = dir.file(QStringLiteral("datos.sqlite"));
+        if (QFile::exists(file)) {
+            EXPECT_EQ(writeVersion(file), 2) << "a file under the final name that is not a whole WAL database";
+        }
+        Session s;
+        Connection &db = s.connection(QStringLiteral("Database"));
+        db.setDatabaseName(dir.path());
+        EXPECT_EQ(db.scalar(QStringLiteral("PRAGMA integrity_check"), {}, SqlOrigin::AsWritten).toString(), QStringLiteral("ok"));
+        if (!db.tableExists(QStringLiteral("T")))
+            db.createTable(keyedTable(QStringLiteral("T")));
+        db.exec(QStringLiteral("INSERT INTO T (Codigo, Nombre) VALUES (1, 'uno')"));
+        EXPECT_EQ(count(db, QStringLiteral("T")), 1);
+        EXPECT_EQ(db.scalar(QStringLiteral("PRAGMA journal_mode"), {}, SqlOrigin::AsWritten).toString(), QStringLiteral("wal"));
+    }
 }
