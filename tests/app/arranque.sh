@@ -62,7 +62,7 @@ arrancar() {
     pid=$!
     window=""
     for _ in $(seq 1 150); do
-        window=$(xdotool search --name "$TITLE" 2>/dev/null | head -n 1 || true)
+        window=$(xdotool search --onlyvisible --name "$TITLE" 2>/dev/null | head -n 1 || true)
         [ -n "$window" ] && break
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.2
@@ -143,7 +143,7 @@ if [ "$MODE" = diagnostico ]; then
     xdotool key --window "$informe" Escape
     window=""
     for _ in $(seq 1 150); do
-        window=$(xdotool search --name "$TITLE" 2>/dev/null | head -n 1 || true)
+        window=$(xdotool search --onlyvisible --name "$TITLE" 2>/dev/null | head -n 1 || true)
         [ -n "$window" ] && break
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.2
