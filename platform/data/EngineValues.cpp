@@ -55,7 +55,7 @@ EngineValues::EngineValues(std::shared_ptr<const Fields> fieldsOwned, const QLis
             asIs = AsIs::Real;
         else if (isDateType(type) && type == read)
             asIs = AsIs::StoredDate;
-        columns_.push_back({&field, asIs, read});
+        columns_.push_back({&field, asIs, read, {}, {}, false});
     }
 }
 

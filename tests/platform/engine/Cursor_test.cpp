@@ -304,8 +304,9 @@ TEST_P(EngineTest, AFailureAmidTheRowsIsRaisedAsTheWholeQueryRaisesItAndTheConne
             // those before the failure came as they were read.
             const bool streams = GetParam() != gptest::Backend::OdbcPostgreSQL
                                  && (way.open == &Connection::openQuery || (!isSqlite() && !inTransaction));
-            if (streams)
+            if (streams) {
                 EXPECT_GT(read, 20000);
+            }
             if (inTransaction) {
                 // The transaction's earlier work survives the failed statement.
                 db().exec(QStringLiteral("INSERT INTO N (Codigo) VALUES (-2)"), {}, SqlOrigin::AsWritten);
