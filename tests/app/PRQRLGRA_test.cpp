@@ -43,8 +43,9 @@ protected:
         ProyectosMotorTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        for (const QString &sentencia : SentenciasProyectoMuestra())
-            ASSERT_EQ(sql(sentencia), QString()) << sentencia.toStdString();
+        cargarProyectoMuestra();
+        if (HasFatalFailure())
+            return;
         ASSERT_EQ(sql("UPDATE LPROYECT SET DescripcionAbreviada = Capitulo"), QString());
         mensajes_.limpiar();
     }

@@ -61,8 +61,9 @@ protected:
         ProyectosMotorTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        for (const QString &sentencia : SentenciasProyectoMuestra())
-            ASSERT_EQ(sql(sentencia), QString()) << sentencia.toStdString();
+        cargarProyectoMuestra();
+        if (HasFatalFailure())
+            return;
     }
 
     int contar(const QString &condicion) { return sql(QStringLiteral("SELECT COUNT(*) FROM PROYECT WHERE ") + condicion).toInt(); }

@@ -34,8 +34,9 @@ protected:
         ProyectosMotorTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        for (const QString &sentencia : SentenciasProyectoMuestra())
-            ASSERT_EQ(sql(sentencia), QString()) << sentencia.toStdString();
+        cargarProyectoMuestra();
+        if (HasFatalFailure())
+            return;
         mensajes_.limpiar();
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <QCoreApplication>
 #include <QDir>
+#include "ProyectoMuestra.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Form.h"
 #include "projects/proyectos/Proymodu.h"
@@ -25,6 +26,13 @@ protected:
     {
         LiberarMDProyectos();
         ModuloMotorTest::TearDown();
+    }
+
+    // The sample company of ProyectoMuestra.h written to the company database.
+    void cargarProyectoMuestra()
+    {
+        for (const QString &sentencia : SentenciasProyectoMuestra())
+            ASSERT_EQ(sql(sentencia), QString()) << sentencia.toStdString();
     }
 
     // A project; dates as 'yyyy-mm-dd' or NULL.

@@ -16,8 +16,9 @@ protected:
         ProyectosMotorTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        for (const QString &sentencia : SentenciasProyectoMuestra())
-            ASSERT_EQ(sql(sentencia), QString()) << sentencia.toStdString();
+        cargarProyectoMuestra();
+        if (HasFatalFailure())
+            return;
         ventana_ = ventanaPrograma<TfPROYPROY>();
         ventana_->setBounds(0, 0, 900, 600);
         cabecera().locate(QStringLiteral("Codigo"), QStringLiteral("1"));

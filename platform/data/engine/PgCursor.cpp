@@ -240,21 +240,9 @@ void PgRows::endBatches(bool failed)
 
 QList<TFieldType> PgRows::types() const
 {
-    QList<TFieldType> types(columnCount(), ftUnknown);
-    for (int i = 0; i < columnCount(); ++i) {
-        switch (driverType(oids_[size_t(i)])) {
-        case QMetaType::QString: types[i] = oids_[size_t(i)] == kText ? ftMemo : ftString; break;
-        case QMetaType::Int:
-        case QMetaType::LongLong: types[i] = ftInteger; break;
-        case QMetaType::Double: types[i] = ftFloat; break;
-        case QMetaType::Bool: types[i] = ftBoolean; break;
-        case QMetaType::QDateTime: types[i] = ftDateTime; break;
-        case QMetaType::QDate: types[i] = ftDate; break;
-        case QMetaType::QTime: types[i] = ftTime; break;
-        case QMetaType::QByteArray: types[i] = ftBlob; break;
-        default: break;
-        }
-    }
+    QList<TFieldType> types(columnCount());
+    for (int i = 0; i < columnCount(); ++i)
+        types[i] = fieldTypeOfValues(driverType(oids_[size_t(i)]), oids_[size_t(i)] == kText);
     return types;
 }
 

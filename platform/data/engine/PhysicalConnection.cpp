@@ -397,24 +397,27 @@ QList<TFieldType> PhysicalConnection::columnTypes(const QSqlQuery &q) const
     // PostgreSQL's "text" (type 25) is what memo columns are made as; strings are varchar.
     constexpr int kTextoPostgreSQL = 25;
     const bool postgres = location_.engine == EngineKind::PostgreSQL;
-    for (int i = 0; i < rec.count(); ++i) {
-        switch (rec.field(i).metaType().id()) {
-        case QMetaType::QString:
-            types[i] = postgres && rec.field(i).typeID() == kTextoPostgreSQL ? ftMemo : ftString;
-            break;
-        case QMetaType::Int:
-        case QMetaType::LongLong:
-        case QMetaType::UInt: types[i] = ftInteger; break;
-        case QMetaType::Double: types[i] = ftFloat; break;
-        case QMetaType::Bool: types[i] = ftBoolean; break;
-        case QMetaType::QDateTime: types[i] = ftDateTime; break;
-        case QMetaType::QDate: types[i] = ftDate; break;
-        case QMetaType::QTime: types[i] = ftTime; break;
-        case QMetaType::QByteArray: types[i] = ftBlob; break;
-        default: break;
-        }
-    }
+    for (int i = 0; i < rec.count(); ++i)
+        types[i] = fieldTypeOfValues(rec.field(i).metaType().id(),
+                                     postgres && rec.field(i).typeID() == kTextoPostgreSQL);
     return types;
+}
+
+TFieldType fieldTypeOfValues(int metaTypeId, bool textColumn)
+{
+    switch (metaTypeId) {
+    case QMetaType::QString: return textColumn ? ftMemo : ftString;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt: return ftInteger;
+    case QMetaType::Double: return ftFloat;
+    case QMetaType::Bool: return ftBoolean;
+    case QMetaType::QDateTime: return ftDateTime;
+    case QMetaType::QDate: return ftDate;
+    case QMetaType::QTime: return ftTime;
+    case QMetaType::QByteArray: return ftBlob;
+    default: return ftUnknown;
+    }
 }
 
 namespace {

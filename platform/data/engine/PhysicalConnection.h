@@ -32,6 +32,10 @@ class Catalogue;
 // One real connection to one database, shared by every named connection that resolves
 // to it (SQLite) or owned by one (servers). It keeps the transaction depth, runs
 // statements with their parameters and maps every failure to the engine's text.
+// The field type of a result column from the type its values come as; `textColumn` tells a
+// column of unbounded text (a memo) from a string.
+TFieldType fieldTypeOfValues(int metaTypeId, bool textColumn);
+
 class PhysicalConnection : public std::enable_shared_from_this<PhysicalConnection>
 {
 public:
