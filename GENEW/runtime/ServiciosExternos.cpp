@@ -16,8 +16,8 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
-#include <QHostInfo>
 #include <QLabel>
+#include <QSysInfo>
 
 namespace {
 
@@ -146,7 +146,7 @@ bool TfGENEINIC::EnviarCorreoSMTP(const QString &ajustesSMTP, const QString &des
     const QByteArray id = NuevoGUID().toLatin1();
     // The Date header is an instant of the sending machine, not a program date.
     const QByteArray datos = ComponerMensaje(mensaje, QDateTime::currentDateTime(), "=_" + id,
-                                             id + '@' + QHostInfo::localHostName().toUtf8());
+                                             id + '@' + QSysInfo::machineHostName().toUtf8());
     EnviarMensajeSMTP(ajustes, mensaje.direccionRemitente, mensaje.sobres(), datos, TransporteCorreo);
     return true;
 }

@@ -10,9 +10,14 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QRegularExpression>
+#include <QSysInfo>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <map>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -144,6 +149,78 @@ TEST(Sistema, DireccionIP)
         EXPECT_TRUE(direccion.isEmpty());
         EXPECT_FALSE(error.isEmpty());
     }
+}
+
+// The links as sysfs shows them (read apart from the routines' own listing), by index.
+struct EnlaceSysfs
+{
+    QString nombre;
+    unsigned flags = 0;
+    int tipo = 0;
+    QString direccion;
+};
+
+std::map<int, EnlaceSysfs> EnlacesSysfs()
+{
+    std::map<int, EnlaceSysfs> enlaces;
+    const auto leer = [](const QString &ruta) {
+        QFile f(ruta);
+        return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).trimmed() : QString();
+    };
+    const QDir red(QStringLiteral("/sys/class/net"));
+    for (const QString &nombre : red.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::System)) {
+        const QString base = red.filePath(nombre) + u'/';
+        EnlaceSysfs e{nombre, leer(base + "flags").toUInt(nullptr, 16), leer(base + "type").toInt(),
+                      leer(base + "address")};
+        enlaces[leer(base + "ifindex").toInt()] = e;
+    }
+    return enlaces;
+}
+
+TEST(Sistema, EnlacesRedComoLosMuestraElNucleo)
+{
+    const std::map<int, EnlaceSysfs> sysfs = EnlacesSysfs();
+    if (sysfs.empty())
+        GTEST_SKIP() << "sin /sys/class/net";
+    const std::vector<EnlaceRed> enlaces = EnlacesRed();
+    ASSERT_EQ(enlaces.size(), sysfs.size());
+    auto esperado = sysfs.begin();
+    QString primeraFisica = QStringLiteral("000000000000");
+    for (const EnlaceRed &e : enlaces) {
+        const EnlaceSysfs &s = (esperado++)->second;
+        SCOPED_TRACE(qPrintable(s.nombre));
+        EXPECT_EQ(e.nombre, s.nombre);
+        EXPECT_EQ(e.activo, bool(s.flags & 0x1));
+        EXPECT_EQ(e.bucleLocal, bool(s.flags & 0x8));
+        EXPECT_EQ(e.tipoBucleLocal, s.tipo == 772);
+        if (!e.direccionHardware.isEmpty()) {
+            EXPECT_EQ(QString::fromLatin1(e.direccionHardware.toHex(':')), s.direccion);
+        }
+        QString digitos = s.direccion.toUpper();
+        digitos.remove(u':');
+        if (!(s.flags & 0x8) && digitos.size() == 12 && digitos != QStringLiteral("000000000000")
+            && primeraFisica == QStringLiteral("000000000000"))
+            primeraFisica = digitos;
+    }
+    // The first link by index that is not the loopback, up or not.
+    EXPECT_EQ(DireccionAdaptadorRed(), primeraFisica);
+}
+
+TEST(Sistema, DireccionIPEsDeEsteOrdenador)
+{
+    QString host, direccion, error;
+    if (!ObtenerDireccionIP(host, direccion, error))
+        GTEST_SKIP() << qPrintable(error);
+    EXPECT_EQ(host, QSysInfo::machineHostName());
+    EXPECT_FALSE(direccion.startsWith(QStringLiteral("127.")));
+    // Only an address of one of this machine's links can be bound.
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    ASSERT_EQ(inet_pton(AF_INET, direccion.toLatin1().constData(), &local.sin_addr), 1);
+    const int socketPrueba = socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_GE(socketPrueba, 0);
+    EXPECT_EQ(bind(socketPrueba, reinterpret_cast<const sockaddr *>(&local), sizeof local), 0) << qPrintable(direccion);
+    close(socketPrueba);
 }
 
 TEST(Sistema, VersionDelNucleo)

@@ -1,6 +1,7 @@
 #include "GENEW/data/servicios/DireccionAdaptador.h"
 
-#include <QNetworkInterface>
+#include "GENEW/runtime/comun/RutinasSistema.h"
+
 #include <QRegularExpression>
 
 namespace {
@@ -45,11 +46,8 @@ QString DireccionMACDeInterfaces(const QList<InterfazRed> &interfaces, const QSt
 QString ObtenerDireccionMAC(const QString &opciones)
 {
     QList<InterfazRed> interfaces;
-    const QList<QNetworkInterface> delSistema = QNetworkInterface::allInterfaces();
-    for (const QNetworkInterface &interfaz : delSistema) {
-        const bool bucle = interfaz.flags().testFlag(QNetworkInterface::IsLoopBack)
-            || interfaz.type() == QNetworkInterface::Loopback;
-        interfaces.append(InterfazRed{bucle, interfaz.hardwareAddress()});
-    }
+    for (const EnlaceRed &enlace : EnlacesRed())
+        interfaces.append(InterfazRed{enlace.bucleLocal || enlace.tipoBucleLocal,
+                                      QString::fromLatin1(enlace.direccionHardware.toHex(':'))});
     return DireccionMACDeInterfaces(interfaces, opciones);
 }

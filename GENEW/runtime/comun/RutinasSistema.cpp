@@ -9,19 +9,24 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QHostAddress>
-#include <QHostInfo>
-#include <QNetworkInterface>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QUuid>
 
+#include <algorithm>
 #include <cerrno>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <net/if_arp.h>
+#include <netinet/in.h>
+#include <netpacket/packet.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/utsname.h>
@@ -189,18 +194,69 @@ QString NuevoGUID()
     return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
 }
 
+std::vector<EnlaceRed> EnlacesRed()
+{
+    std::vector<EnlaceRed> enlaces;
+    ifaddrs *lista = nullptr;
+    if (getifaddrs(&lista) != 0)
+        return enlaces;
+    // getifaddrs lists every link first (its hardware address) and then every address:
+    // addresses are grouped back under their link, which keeps the links' order.
+    const auto enlace = [&](const ifaddrs &entrada) -> EnlaceRed & {
+        const QString nombre = QString::fromLocal8Bit(entrada.ifa_name);
+        for (EnlaceRed &e : enlaces)
+            if (e.nombre == nombre)
+                return e;
+        EnlaceRed nuevo;
+        nuevo.nombre = nombre;
+        nuevo.activo = entrada.ifa_flags & IFF_UP;
+        nuevo.bucleLocal = entrada.ifa_flags & IFF_LOOPBACK;
+        enlaces.push_back(nuevo);
+        return enlaces.back();
+    };
+    for (const ifaddrs *e = lista; e; e = e->ifa_next) {
+        if (!e->ifa_name)
+            continue;
+        EnlaceRed &destino = enlace(*e);
+        if (!e->ifa_addr)
+            continue;
+        if (e->ifa_addr->sa_family == AF_PACKET) {
+            const auto *fisica = reinterpret_cast<const sockaddr_ll *>(e->ifa_addr);
+            destino.tipoBucleLocal = fisica->sll_hatype == ARPHRD_LOOPBACK;
+            destino.direccionHardware = QByteArray(reinterpret_cast<const char *>(fisica->sll_addr),
+                                                   std::min<int>(fisica->sll_halen, sizeof fisica->sll_addr));
+        } else if (e->ifa_addr->sa_family == AF_INET) {
+            char texto[INET_ADDRSTRLEN] = {};
+            const in_addr &ip = reinterpret_cast<const sockaddr_in *>(e->ifa_addr)->sin_addr;
+            if (inet_ntop(AF_INET, &ip, texto, sizeof texto))
+                destino.direccionesIPv4.append(QString::fromLatin1(texto));
+        }
+    }
+    freeifaddrs(lista);
+    return enlaces;
+}
+
 bool ObtenerDireccionIP(QString &nombreHost, QString &direccion, QString &error)
 {
     direccion.clear();
-    nombreHost = QHostInfo::localHostName();
+    char nombre[256] = {};
+    if (gethostname(nombre, sizeof nombre - 1) == 0)
+        nombreHost = QString::fromLocal8Bit(nombre);
+    else
+        nombreHost.clear();
     if (nombreHost.isEmpty()) {
         error = QStringLiteral("No se puede leer el nombre del ordenador");
         return false;
     }
-    for (const QHostAddress &candidata : QNetworkInterface::allAddresses()) {
-        if (candidata.protocol() == QAbstractSocket::IPv4Protocol && !candidata.isLoopback()) {
-            direccion = candidata.toString();
-            return true;
+    // Addresses of links that are up; the whole 127.0.0.0/8 is the loopback.
+    for (const EnlaceRed &enlace : EnlacesRed()) {
+        if (!enlace.activo)
+            continue;
+        for (const QString &candidata : enlace.direccionesIPv4) {
+            if (!candidata.startsWith(QLatin1String("127."))) {
+                direccion = candidata;
+                return true;
+            }
         }
     }
     error = QStringLiteral("No se encuentra la dirección de ") + nombreHost;
@@ -256,13 +312,12 @@ QString NombreUsuarioWindows()
 
 QString DireccionAdaptadorRed()
 {
-    for (const QNetworkInterface &interfaz : QNetworkInterface::allInterfaces()) {
-        if (interfaz.flags() & QNetworkInterface::IsLoopBack)
+    for (const EnlaceRed &enlace : EnlacesRed()) {
+        if (enlace.bucleLocal)
             continue;
-        QString hardware = interfaz.hardwareAddress();
-        hardware.remove(QLatin1Char(':'));
+        const QString hardware = QString::fromLatin1(enlace.direccionHardware.toHex()).toUpper();
         if (hardware.size() == 12 && hardware != QStringLiteral("000000000000"))
-            return hardware.toUpper();
+            return hardware;
     }
     return QStringLiteral("000000000000");
 }

@@ -1,8 +1,11 @@
 #pragma once
 #include "platform/base/Gancho.h"
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <vector>
 
 // Files and the operating system. Paths use "/"; folders returned end in "/".
 
@@ -27,6 +30,19 @@ void BorrarTemporalesDeProgramasTerminados();
 bool EsEsteEjecutable(const QString &nombre);
 // A new GUID: 36 characters, upper-case hexadecimal digits in groups joined by "-".
 QString NuevoGUID();
+// One network link of the machine.
+struct EnlaceRed
+{
+    QString nombre;
+    bool activo = false;             // up
+    bool bucleLocal = false;         // flagged as the loopback
+    bool tipoBucleLocal = false;     // of the loopback's link type
+    QByteArray direccionHardware;    // its bytes; empty when it has none
+    QStringList direccionesIPv4;     // dotted, in the kernel's order
+};
+// The machine's links in the kernel's order (that of their indexes), each with its IPv4
+// addresses.
+std::vector<EnlaceRed> EnlacesRed();
 // The computer's host name and its first address that is not the loopback (IPv4); false,
 // with the address empty and an error text, when there is no such address.
 bool ObtenerDireccionIP(QString &nombreHost, QString &direccion, QString &error);
