@@ -1,8 +1,5 @@
 #include "GENEW/reporting/graficos/ConstructorGrafico.h"
 
-#include "GENEW/runtime/comun/RutinasNumeros.h"
-#include "platform/ui/Colors.h"
-
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -35,7 +32,36 @@ constexpr int kParedFondo = 0xD9FFFF;
 constexpr const char *kEnLeyenda = "gpEnLeyenda";
 constexpr const char *kTituloLeyenda = "gpTituloLeyenda";
 
-QColor color(TColor c) { return plat::toQColor(c); }
+// Chart colours are named colours (red in the low byte), never the system's: the module
+// needs no palette of the program's.
+QColor color(qint32 c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+// A number as the program writes it: up to 15 significant digits, its decimal separator.
+QString numeroATexto(double valor, QChar separadorDecimal)
+{
+    QString texto = QString::number(valor, 'g', 15);
+    texto.replace(QLatin1Char('.'), separadorDecimal);
+    return texto;
+}
+
+// Rounds to hundredths, halves away from zero (the tiny excess absorbs the binary error of
+// values such as 2.675); a value too large to scale is kept.
+double redondearCentesimas(double valor)
+{
+    const double escalado = valor * 100;
+    if (!std::isfinite(escalado))
+        return valor;
+    const long double desplazada = std::fabs(static_cast<long double>(escalado)) + 0.5000001L;
+    long double entero = 0;
+    if (desplazada < 9.2e18L) {
+        entero = static_cast<long double>(static_cast<qint64>(desplazada));
+    } else {
+        const long double fraccion = std::modf(std::fabs(static_cast<long double>(escalado)), &entero);
+        entero += fraccion > 0.5L ? 1 : 0;
+    }
+    const double resultado = static_cast<double>(escalado < 0 ? -entero : entero) / 100;
+    return std::isfinite(resultado) ? resultado : valor;
+}
 
 void marcarLeyenda(QObject *o, const SerieGrafico &s, bool representaSerie)
 {
@@ -128,10 +154,10 @@ QXYSeries *nuevaXY(const SerieGrafico &s, const QFont &letra)
 
 void anadirXY(QChart &chart, Ejes &ejes, const SerieGrafico &s, const QFont &letra)
 {
-    const TColor propio = s.color != 0 || s.puntos.empty() ? s.color : s.puntos.front().color;
+    const qint32 propio = s.color != 0 || s.puntos.empty() ? s.color : s.puntos.front().color;
     if (s.trianguloInvertido) {
         // A marker picture has one colour: one series of triangles per colour, listed once.
-        std::vector<TColor> colores;
+        std::vector<qint32> colores;
         for (const PuntoGrafico &p : s.puntos)
             if (std::find(colores.begin(), colores.end(), p.color) == colores.end())
                 colores.push_back(p.color);
@@ -161,7 +187,8 @@ void anadirXY(QChart &chart, Ejes &ejes, const SerieGrafico &s, const QFont &let
     ejes.unir(serie);
 }
 
-void anadirTartas(QChart &chart, const std::vector<const SerieGrafico *> &tartas, const QFont &letra)
+void anadirTartas(QChart &chart, const std::vector<const SerieGrafico *> &tartas, const QFont &letra,
+                  QChar separadorDecimal)
 {
     const int n = int(tartas.size());
     for (int k = 0; k < n; ++k) {
@@ -173,7 +200,7 @@ void anadirTartas(QChart &chart, const std::vector<const SerieGrafico *> &tartas
         for (const PuntoGrafico &p : s.puntos)
             total += p.valor;
         for (const PuntoGrafico &p : s.puntos) {
-            auto *porcion = tarta->append(marcaTarta(p.etiqueta, p.valor, total), p.valor);
+            auto *porcion = tarta->append(marcaTarta(p.etiqueta, p.valor, total, separadorDecimal), p.valor);
             porcion->setColor(color(p.color));
             porcion->setLabelFont(letra);
             porcion->setLabelArmLengthFactor(0.05);
@@ -231,7 +258,7 @@ void anadirBarras(QChart &chart, const std::vector<const SerieGrafico *> &series
     else
         barras = horizontales ? static_cast<QAbstractBarSeries *>(new QHorizontalStackedBarSeries)
                               : new QStackedBarSeries;
-    const auto nuevoConjunto = [&](const SerieGrafico &s, TColor c, bool representaSerie) {
+    const auto nuevoConjunto = [&](const SerieGrafico &s, qint32 c, bool representaSerie) {
         auto *conjunto = new QBarSet(s.titulo);
         conjunto->setColor(color(c));
         conjunto->setBorderColor(color(c).darker());
@@ -279,10 +306,12 @@ void anadirBarras(QChart &chart, const std::vector<const SerieGrafico *> &series
 
 } // namespace
 
-QString marcaTarta(const QString &etiqueta, double valor, double total)
+QString marcaTarta(const QString &etiqueta, double valor, double total, QChar separadorDecimal)
 {
-    const double porcentaje = total != 0 ? RedondearDecimales(valor * 100.0 / total, 2) : 0.0;
-    return QStringLiteral("%1 %2% de %3").arg(etiqueta, FlotanteATexto(porcentaje), FlotanteATexto(total)).trimmed();
+    const double porcentaje = total != 0 ? redondearCentesimas(valor * 100.0 / total) : 0.0;
+    return QStringLiteral("%1 %2% de %3")
+        .arg(etiqueta, numeroATexto(porcentaje, separadorDecimal), numeroATexto(total, separadorDecimal))
+        .trimmed();
 }
 
 QColor colorParedFondo() { return color(kParedFondo); }
@@ -309,7 +338,8 @@ void aplicarAspecto(QChart &chart, bool degradado)
     chart.setPlotAreaBackgroundVisible(true);
 }
 
-void anadirSeries(QChart &chart, const std::vector<SerieGrafico> &series, const QFont &letraMarcas)
+void anadirSeries(QChart &chart, const std::vector<SerieGrafico> &series, const QFont &letraMarcas,
+                  QChar separadorDecimal)
 {
     // Axis labels and marks written as the program writes numbers (decimal comma).
     chart.setLocale(QLocale(QLocale::Spanish, QLocale::Spain));
@@ -336,7 +366,7 @@ void anadirSeries(QChart &chart, const std::vector<SerieGrafico> &series, const 
     ejes.ajustar();
     anadirBarras(chart, barras, false, letraMarcas);
     anadirBarras(chart, barrasH, true, letraMarcas);
-    anadirTartas(chart, tartas, letraMarcas);
+    anadirTartas(chart, tartas, letraMarcas, separadorDecimal);
 }
 
 void mostrarMarcas(QChart &chart, bool visibles)

@@ -3,14 +3,12 @@
 #include "GENEW/runtime/Geneinic.h"
 
 #include "GENEW/data/modulo/Genemodu.h"
-#include "GENEW/reporting/graficos/ConstructorGrafico.h"
-#include "GENEW/reporting/graficos/Vista3D.h"
+#include "GENEW/reporting/graficos/CargaModuloGraficos.h"
+#include "GENEW/reporting/graficos/ModuloGraficos.h"
+#include "platform/base/AjustesComunes.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 
-#include <QChart>
-#include <QChartView>
-#include <QGraphicsLayout>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -50,8 +48,22 @@ TfGENEGRAF::TfGENEGRAF(QWidget *parent) : plat::Form(parent)
     LabelTitulo->setFont(letraTitulo);
     LabelTitulo->setContentsMargins(8, 4, 8, 2);
 
-    Chart1 = make<QChartView>(QStringLiteral("Chart1"), this);
-    Chart1->setRenderHint(QPainter::Antialiasing);
+    QString error;
+    modulo_ = CargarModuloGraficos(error);
+    if (modulo_) {
+        vista_ = modulo_->crearVista(this);
+        insertComponent(vista_, QStringLiteral("Chart1"));
+        Chart1 = modulo_->vistaGrafico(vista_);
+        LabelSinGraficos = nullptr;
+    } else {
+        Chart1 = nullptr;
+        LabelSinGraficos = make<plat::Label>(QStringLiteral("LabelSinGraficos"), this);
+        LabelSinGraficos->setCaption(error);
+        LabelSinGraficos->setAlignment(plat::taCenter);
+        LabelSinGraficos->setLayoutCentred(true);
+        LabelSinGraficos->setWordWrap(true);
+        vista_ = LabelSinGraficos;
+    }
     PanelStatusBar = make<plat::Panel>(QStringLiteral("PanelStatusBar"), this);
     PanelStatusBar->setFixedHeight(20);
     PanelStatusBar->setBevelOuter(plat::bvLowered);
@@ -61,7 +73,7 @@ TfGENEGRAF::TfGENEGRAF(QWidget *parent) : plat::Form(parent)
     columna->setSpacing(0);
     columna->addWidget(PanelControl);
     columna->addWidget(LabelTitulo);
-    columna->addWidget(Chart1, 1);
+    columna->addWidget(vista_, 1);
     columna->addWidget(PanelStatusBar);
 
     OnCreate = plat::handler(this, &TfGENEGRAF::FormCreate);
@@ -95,7 +107,7 @@ TfGENEGRAF::RutinasComunes &TfGENEGRAF::Rutinas()
     return rutinas;
 }
 
-QChart *TfGENEGRAF::chart() const { return Chart1->chart(); }
+QChart *TfGENEGRAF::chart() const { return modulo_ ? modulo_->grafico(vista_) : nullptr; }
 
 void TfGENEGRAF::FormCreate(QObject *Sender) { Rutinas().AplicarAspecto(Sender); }
 
@@ -110,12 +122,6 @@ void TfGENEGRAF::FormKeyPress(QObject *Sender, QChar &Key) { Rutinas().ProcesarT
 void TfGENEGRAF::construirGrafico()
 {
     ajustes_ = leerAjustesGrafico(DefinicionGrafico);
-    auto *nuevo = new QChart;
-    QChart *anterior = Chart1->chart();
-    Chart1->setChart(nuevo);
-    delete anterior;
-    nuevo->layout()->setContentsMargins(0, 0, 0, 0);
-    constructorgrafico::aplicarAspecto(*nuevo, ajustes_.Degradado);
 
     setCaption(ajustes_.Titulo);
     LabelTitulo->setCaption(ajustes_.Titulo);
@@ -129,20 +135,27 @@ void TfGENEGRAF::construirGrafico()
     PanelControl->setVisible(ajustes_.PanelControl);
     PanelStatusBar->setVisible(ajustes_.StatusBar);
 
-    constructorgrafico::anadirSeries(*nuevo, leerSeriesGrafico(SeriesGrafico), font());
-    if (ajustes_.Vista3D)
-        vista3d::aplicar(*nuevo, vista3d::profundidadPara(ajustes_.Ancho, ajustes_.Alto));
+    if (modulo_)
+        modulo_->construir(vista_, ajustes_, leerSeriesGrafico(SeriesGrafico), font(), ajustesComunes().SeparadorDecimal);
     pbMarcasClick(pbMarcas);
     pbLeyendaClick(pbLeyenda);
 }
 
-void TfGENEGRAF::pbLeyendaClick(QObject *) { constructorgrafico::mostrarLeyenda(*chart(), pbLeyenda->isChecked()); }
+void TfGENEGRAF::pbLeyendaClick(QObject *)
+{
+    if (modulo_)
+        modulo_->mostrarLeyenda(vista_, pbLeyenda->isChecked());
+}
 
-void TfGENEGRAF::pbMarcasClick(QObject *) { constructorgrafico::mostrarMarcas(*chart(), pbMarcas->isChecked()); }
+void TfGENEGRAF::pbMarcasClick(QObject *)
+{
+    if (modulo_)
+        modulo_->mostrarMarcas(vista_, pbMarcas->isChecked());
+}
 
 void TfGENEGRAF::pbImprimirClick(QObject *)
 {
-    if (!ModuloDatos || !ModuloDatos->PrintDialog1->Execute())
+    if (!modulo_ || !ModuloDatos || !ModuloDatos->PrintDialog1->Execute())
         return;
     imprimirEn(plat::sharedPrinter());
 }
@@ -164,15 +177,8 @@ void TfGENEGRAF::imprimirEn(QPaintDevice &pagina)
         painter.drawText(linea, Qt::AlignLeft | Qt::AlignVCenter, ajustes_.Titulo);
         arriba = linea.bottom() + 4 * escala;
     }
-    QChart *c = chart();
-    const QSizeF tamanoPantalla = c->size();
-    const QRectF destino(0, arriba, hoja.width(), hoja.height() - arriba);
-    const QSizeF logico = destino.size() / escala;
-    c->resize(logico);
-    c->layout()->activate();
-    Chart1->scene()->render(&painter, destino, QRectF(c->pos(), logico));
-    c->resize(tamanoPantalla);
-    c->layout()->activate();
+    if (modulo_)
+        modulo_->pintar(vista_, painter, QRectF(0, arriba, hoja.width(), hoja.height() - arriba), escala);
 }
 
 void MostrarVentanaGrafico(const QString &definicion, const QString &series)

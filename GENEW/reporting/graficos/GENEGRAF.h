@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class ModuloGraficos;
 class QChart;
 class QChartView;
 class QPaintDevice;
@@ -17,6 +18,8 @@ class SpeedButton;
 // The chart window: draws line, pie, bar, point and horizontal-bar series from a chart
 // definition text and a series text (DefinicionGrafico.h), flat or in its 3-D view
 // (Vista3D.h), shows or hides the legend and the marks, and prints the chart over a whole page.
+// The chart itself is drawn by the chart module (ModuloGraficos.h), loaded when the first
+// window is made; without it the window says so where the chart would be.
 class TfGENEGRAF : public plat::Form
 {
     Q_OBJECT
@@ -42,10 +45,11 @@ public:
     plat::SpeedButton *pbMarcas;
     plat::SpeedButton *pbImprimir;
     plat::Label *LabelTitulo;      // the title, left-aligned above the chart
-    QChartView *Chart1;
+    QChartView *Chart1;            // nullptr without the chart module
+    plat::Label *LabelSinGraficos; // in the chart's place without the chart module, else nullptr
     plat::Panel *PanelStatusBar;
 
-    QChart *chart() const;
+    QChart *chart() const;         // nullptr without the chart module
     const AjustesGrafico &ajustes() const { return ajustes_; }
 
     // Draws the title and the chart over the whole page of a printer or PDF writer.
@@ -62,6 +66,8 @@ public slots:
 private:
     void construirGrafico();
     AjustesGrafico ajustes_;
+    ModuloGraficos *modulo_ = nullptr;
+    QWidget *vista_ = nullptr;     // Chart1 as a widget
 };
 
 // Creates the chart window on the two texts, shows it modally and frees it.
