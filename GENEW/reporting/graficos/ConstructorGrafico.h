@@ -8,7 +8,7 @@
 
 class QChart;
 
-// Turns read series into the chart component's series, axes and legend entries. Part of the
+// Turns read series into the chart component's series, axes and legend entries. Built into the
 // chart module (ModuloGraficos.h): it reaches nothing of the program, whose decimal separator
 // it is given (the program's own default when it is not).
 namespace constructorgrafico {
