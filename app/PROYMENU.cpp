@@ -71,6 +71,7 @@ TfPROYMENU::TfPROYMENU(QWidget *parent) : plat::Form(parent)
     courier.setBold(true);
     IrAPaginaWeb->setFont(courier);
     IrAPaginaWeb->setCursor(Qt::PointingHandCursor);
+    IrAPaginaWeb->hide();   // until the show gives it an address: its font is not loaded before
     if (auto *caja = qobject_cast<QVBoxLayout *>(layout()))
         caja->addWidget(IrAPaginaWeb);
 

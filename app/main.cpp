@@ -53,9 +53,22 @@ int main(int argc, char **argv)
     QList<plat::Form *> formularios;
     // The main window first, so that it is the main form.
     crear(fPROYMENU, formularios);
-    crear(fGENEMENS, formularios);
+    // The message window is made for the first message: a start whose log-in asks nothing
+    // reaches its main window without it (its pictures and fonts cost a start a tenth of its
+    // time). Freed as if made second, after every form but the main window.
+    const auto ventanaMensajes = [&formularios]() -> TfGENEMENS & {
+        if (!fGENEMENS) {
+            fGENEMENS = plat::createForm<TfGENEMENS>();
+            formularios.insert(1, fGENEMENS);
+            if (fGENEINIC) {
+                fGENEINIC->conectarVentanaMensajes(*fGENEMENS);
+                fGENEMENS->Plataforma = fGENEINIC->Configuracion.plataforma;
+            }
+        }
+        return *fGENEMENS;
+    };
     std::unique_ptr<MensajesDesatendidos> desatendidos(MensajesDesatendidos::desdeEntorno());
-    ServicioMensajes servicioMensajes(*fGENEMENS);
+    ServicioMensajes servicioMensajes(ventanaMensajes);
     servicioMensajes.terminar = [] { plat::application().terminate(); };
     std::optional<SalidaMensajesInstalada> salidaDesatendida;
     if (desatendidos)
@@ -78,6 +91,7 @@ int main(int argc, char **argv)
         TfGENEDIAG::Visor(), [](const QString &texto, const QString &titulo) { MostrarDetalle(texto, titulo); });
 
     TfGENEINIC::AgruparCreacionesArranque = true;
+    TfGENEINIC::DiferirBorradoTemporales = true;
     crear(fGENEINIC, formularios);
     int resultado = 1;
     if (!fGENEINIC->ArranqueFallido) {
@@ -87,12 +101,15 @@ int main(int argc, char **argv)
         ListadoGraficoInstalado listadoGrafico;
         // Ctrl+P on a layout selector opens the layout editor.
         EdicionImpresosInstalada edicionImpresos;
-        fGENEMENS->Plataforma = fGENEINIC->Configuracion.plataforma;
+        // A window made by a message of the start-up form itself.
+        if (fGENEMENS)
+            fGENEMENS->Plataforma = fGENEINIC->Configuracion.plataforma;
         // The forms the program's windows share (record search, copy, filter, memo viewer,
         // calculator, listing, detail viewer) are made once the main window is painted: only
         // the user's programs reach them, through input or through the main window opening
         // the user's programs by itself, and both make them first.
         PreparacionDiferida comunes(*fPROYMENU);
+        comunes.anadir([] { fGENEINIC->BorrarTemporalesPendientes(); });
         comunes.anadir([&formularios] { CrearFormulariosComunes(formularios); });
         fPROYMENU->AntesDeAbrirProgramas = [&comunes] { comunes.completar(); };
         fPROYMENU->Show();

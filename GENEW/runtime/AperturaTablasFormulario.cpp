@@ -5,11 +5,9 @@
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "platform/data/engine/Connection.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/data/DataSetComponents.h"
-
-#include <QApplication>
-#include <QGuiApplication>
 
 namespace {
 
@@ -18,32 +16,13 @@ bool esParametrosGenerales(const QString &tabla)
     return tabla.section(u'.', -1).compare(QLatin1String("PARAGENE"), Qt::CaseInsensitive) == 0;
 }
 
-// The hourglass while the tables open, when there is a screen to show it on.
-class CursorEspera
-{
-public:
-    CursorEspera() : activo_(qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr)
-    {
-        if (activo_)
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~CursorEspera()
-    {
-        if (activo_)
-            QGuiApplication::restoreOverrideCursor();
-    }
-
-private:
-    bool activo_;
-};
-
 } // namespace
 
 bool AbrirTablasFormulario(plat::ComponentOwner &formulario)
 {
     TfGENEINIC &inicio = *fGENEINIC;
     const QString propietario = formulario.ownerObject()->objectName();
-    CursorEspera cursor;
+    plat::WaitCursor cursor;
     bool todasCreadas = true;
     const QList<QObject *> componentes = formulario.components();
     for (QObject *componente : componentes) {

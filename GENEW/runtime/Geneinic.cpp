@@ -38,6 +38,7 @@
 TfGENEINIC *fGENEINIC = nullptr;
 QStringList TfGENEINIC::ArgumentosArranque;
 bool TfGENEINIC::AgruparCreacionesArranque = false;
+bool TfGENEINIC::DiferirBorradoTemporales = false;
 
 namespace {
 
@@ -99,7 +100,9 @@ void TfGENEINIC::FormCreate(QObject *)
     ejecutarProgramaInstalado_.emplace(ganchoEjecutarPrograma(), EjecutorProgramas(DirectorioInstalacion));
     ControlesNoVisiblesRecogidos.clear();
     TrazaDepuracion.clear();
-    BorrarTemporalesAntiguos(directorioTrabajo);
+    temporalesPendientes_ = directorioTrabajo;
+    if (!DiferirBorradoTemporales)
+        BorrarTemporalesPendientes();
     if (AgruparCreacionesArranque)
         creacionesArranque_ = std::make_unique<CreacionesArranque>(conexiones_);
     Configuracion = ConfiguracionArranque::leer(directorioTrabajo, argumentos,
@@ -200,12 +203,6 @@ void TfGENEINIC::arranqueProtegido()
     manejador_.nivelCapturaIncidencias = p.NivelCapturaIncidencias;
     manejador_.instalar();
     Imagenes.clear();
-    for (const QString &nombre : kImagenes) {
-        const QPixmap imagen = ImagenPrograma(nombre);
-        if (imagen.isNull())
-            throw gp::Error(QStringLiteral("Resource ") + nombre + QStringLiteral(" not found"));
-        Imagenes.insert(nombre, imagen);
-    }
     conexiones_.EnTransaccion = false;
     conexiones_.EnTransaccionFormularios = false;
 }
@@ -273,6 +270,19 @@ void TfGENEINIC::terminarArranque()
 }
 
 void TfGENEINIC::FormActivate(QObject *) {}
+
+QPixmap TfGENEINIC::ImagenesFormularios::value(const QString &nombre) const
+{
+    if (const auto puesta = puestas_.constFind(nombre); puesta != puestas_.constEnd())
+        return *puesta;
+    return kImagenes.contains(nombre) ? ImagenPrograma(nombre) : QPixmap();
+}
+
+void TfGENEINIC::BorrarTemporalesPendientes()
+{
+    if (temporalesPendientes_)
+        BorrarTemporalesAntiguos(*std::exchange(temporalesPendientes_, std::nullopt));
+}
 
 void TfGENEINIC::FormDestroy(QObject *)
 {

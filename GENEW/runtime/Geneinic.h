@@ -88,7 +88,19 @@ public:
     int ColorAspecto2 = 0;
     QStringList ControlesNoVisiblesRecogidos;            // sorted, no duplicates
     QStringList TrazaDepuracion;
-    QMap<QString, QPixmap> Imagenes;     // "MANOD", "EUROPTS", "PTSEURO", "DOCEON", "DOCEOFF"
+    // "MANOD", "EUROPTS", "PTSEURO", "DOCEON", "DOCEOFF": each painted when first asked for,
+    // not at the start; a picture put in replaces the painted one.
+    class ImagenesFormularios
+    {
+    public:
+        QPixmap value(const QString &nombre) const;
+        void insert(const QString &nombre, const QPixmap &imagen) { puestas_.insert(nombre, imagen); }
+        void clear() { puestas_.clear(); }
+
+    private:
+        QMap<QString, QPixmap> puestas_;
+    };
+    ImagenesFormularios Imagenes;
     QString VersionServidorSQL;
     QString UsuarioActual;
     QString ClaveAccesoActual;       // the logged-in user's password
@@ -105,6 +117,10 @@ public:
     // together (CreacionesArranque) until TerminarCreacionesArranque.
     static bool AgruparCreacionesArranque;
     void TerminarCreacionesArranque();
+    // Set by the program before the form is created: the work files an earlier run left are
+    // deleted by BorrarTemporalesPendientes, once the main window is up, not at the start.
+    static bool DiferirBorradoTemporales;
+    void BorrarTemporalesPendientes();
 
     void FormCreate(QObject *Sender);
     void FormActivate(QObject *Sender);
@@ -339,6 +355,7 @@ private:
     std::optional<Gancho<ObtenerPlataformaFn>::Instalacion> plataformaInstalada_;
     std::optional<Gancho<EjecutarProgramaFn>::Instalacion> ejecutarProgramaInstalado_;
     std::unique_ptr<CreacionesArranque> creacionesArranque_;
+    std::optional<QString> temporalesPendientes_;   // the working folder whose files wait
 };
 
 extern TfGENEINIC *fGENEINIC;

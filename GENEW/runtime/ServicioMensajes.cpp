@@ -8,12 +8,17 @@
 
 #include <memory>
 
-ServicioMensajes::ServicioMensajes(TfGENEMENS &formulario)
+ServicioMensajes::ServicioMensajes(std::function<TfGENEMENS &()> ventana)
     : terminar([] { plat::application().terminate(); }),
       cuadroSistema([](const QString &texto) {
           QMessageBox::information(plat::activeWindowForDialogs(), plat::application().title(), texto);
       }),
-      formulario_(formulario)
+      ventana_(std::move(ventana))
+{
+}
+
+ServicioMensajes::ServicioMensajes(TfGENEMENS &formulario)
+    : ServicioMensajes([&formulario]() -> TfGENEMENS & { return formulario; })
 {
 }
 
@@ -30,11 +35,12 @@ QString ServicioMensajes::MostrarMensaje(const QString &tipo, const QString &tex
         return QString();
     }
     // The window on screen keeps its message: a second one opens its own window above it.
+    TfGENEMENS &principal = ventana_();
     std::unique_ptr<TfGENEMENS> encima;
-    TfGENEMENS *ventana = &formulario_;
-    if (formulario_.visible()) {
+    TfGENEMENS *ventana = &principal;
+    if (principal.visible()) {
         encima = std::make_unique<TfGENEMENS>();
-        formulario_.copiarRutinasA(*encima);
+        principal.copiarRutinasA(*encima);
         encima->afterConstruction();
         ventana = encima.get();
     }

@@ -13,7 +13,9 @@ class TfGENEMENS;
 class ServicioMensajes : public SalidaMensajes
 {
 public:
-    // formulario: the long-lived message window (fGENEMENS).
+    // ventana: gives the long-lived message window (fGENEMENS); the program makes it the
+    // first time a message is shown.
+    explicit ServicioMensajes(std::function<TfGENEMENS &()> ventana);
     explicit ServicioMensajes(TfGENEMENS &formulario);
     ~ServicioMensajes() override;
 
@@ -41,7 +43,7 @@ public:
     std::function<void(const QString &texto)> cuadroSistema;
 
 private:
-    TfGENEMENS &formulario_;
+    std::function<TfGENEMENS &()> ventana_;
     SalidaMensajes *anterior_ = nullptr;
     std::optional<SalidaMensajesInstalada> instalacion_;
 };

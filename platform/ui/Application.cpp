@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QWidget>
+#include <QWindow>
+#include <algorithm>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -152,6 +154,30 @@ void Application::setCursor(Cursor cursor)
     case crHandPoint: QGuiApplication::setOverrideCursor(Qt::PointingHandCursor); break;
     case crArrow: QGuiApplication::setOverrideCursor(Qt::ArrowCursor); break;
     }
+}
+
+namespace {
+
+bool windowOnScreen()
+{
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return false;
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    return std::any_of(windows.begin(), windows.end(), [](const QWindow *w) { return w->isExposed(); });
+}
+
+} // namespace
+
+WaitCursor::WaitCursor() : shown_(windowOnScreen())
+{
+    if (shown_)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor()
+{
+    if (shown_)
+        QGuiApplication::restoreOverrideCursor();
 }
 
 void Application::handleException(QObject *sender, const std::exception &e)

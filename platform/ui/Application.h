@@ -136,6 +136,21 @@ private:
     Cursor previous_;
 };
 
+// The hourglass over the program's windows while in scope, when one is on screen to show it
+// on: before the first window is mapped there is none, and a cursor set then loads the
+// cursor theme ahead of that window.
+class WaitCursor
+{
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+
+private:
+    bool shown_;
+};
+
 // The program's QApplication: an exception that escapes any event handler (Qt cannot carry
 // one through its own code) is caught here and handed to Application::handleException with
 // the object that received the event.

@@ -37,6 +37,29 @@ TEST_F(GeneinicTest, SettingsOfTheRunAreHeldAndApplied)
     EXPECT_TRUE(ganchoObtenerPlataforma().valor()().startsWith("PlataformaBase=Linux"));
 }
 
+TEST_F(GeneinicTest, TheProgramDefersTheOldWorkFilesToItsCall)
+{
+    escribir(QStringLiteral("_QS123.TMP"), QStringLiteral("x"));
+    TfGENEINIC::DiferirBorradoTemporales = true;
+    TfGENEINIC &f = arrancar({QStringLiteral("U=pepe")});
+    TfGENEINIC::DiferirBorradoTemporales = false;
+    ASSERT_FALSE(f.ArranqueFallido);
+    EXPECT_TRUE(QFileInfo::exists(dir_.file(QStringLiteral("_QS123.TMP"))));
+    f.BorrarTemporalesPendientes();
+    EXPECT_FALSE(QFileInfo::exists(dir_.file(QStringLiteral("_QS123.TMP"))));
+    // Once: a work file of this run made afterwards stays.
+    escribir(QStringLiteral("_QS456.TMP"), QStringLiteral("x"));
+    f.BorrarTemporalesPendientes();
+    EXPECT_TRUE(QFileInfo::exists(dir_.file(QStringLiteral("_QS456.TMP"))));
+    // The pictures are painted when asked for; one put in replaces its painting.
+    const QPixmap pintada = f.Imagenes.value(QStringLiteral("DOCEON"));
+    EXPECT_FALSE(pintada.isNull());
+    EXPECT_TRUE(f.Imagenes.value(QStringLiteral("NINGUNA")).isNull());
+    QPixmap propia(3, 3);
+    f.Imagenes.insert(QStringLiteral("DOCEON"), propia);
+    EXPECT_EQ(f.Imagenes.value(QStringLiteral("DOCEON")).size(), QSize(3, 3));
+}
+
 TEST_F(GeneinicTest, WithoutAnInactivityTimeTheTimerStaysOff)
 {
     TfGENEINIC &f = arrancar();

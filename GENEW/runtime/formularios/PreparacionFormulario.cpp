@@ -14,6 +14,7 @@
 #include "platform/data/ValueText.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/report/ReportComponents.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Containers.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Form.h"
@@ -23,30 +24,10 @@
 #include "platform/ui/data/DataControls.h"
 #include "platform/ui/data/DataSetComponents.h"
 
-#include <QApplication>
-#include <QGuiApplication>
 
 namespace {
 
 const QString kSoloLectura = QStringLiteral("Solo Lectura");
-
-class CursorEspera
-{
-public:
-    CursorEspera() : activo_(qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr)
-    {
-        if (activo_)
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~CursorEspera()
-    {
-        if (activo_)
-            QGuiApplication::restoreOverrideCursor();
-    }
-
-private:
-    bool activo_;
-};
 
 bool esDateTime(const plat::Field &campo) { return campo.dataType() == ftDateTime; }
 
@@ -79,7 +60,7 @@ bool TfGENEINIC::AbrirTablasFormulario(plat::ComponentOwner &formulario)
     PrepararFormulario(propietario);
     bool creadas = false;
     {
-        CursorEspera cursor;
+        plat::WaitCursor cursor;
         creadas = ::AbrirTablasFormulario(formulario);
         prepararCamposAbiertos(propietario);
     }
@@ -129,7 +110,7 @@ void TfGENEINIC::PrepararFormulario(QObject *formulario)
         }
     }
     {
-        CursorEspera cursor;
+        plat::WaitCursor cursor;
         for (QObject *c : componentes)
             AsignarFormatosCampos(c);
     }
@@ -397,7 +378,7 @@ TfGENEINIC::EstadoBotonEuro TfGENEINIC::BotonEuroActivo() const
 
 void TfGENEINIC::RefrescarDatos(QObject *formulario, const QString &)
 {
-    CursorEspera cursor;
+    plat::WaitCursor cursor;
     for (plat::DataSet *ds : dataSetsDe(formulario)) {
         if (!ds->active())
             continue;
