@@ -47,28 +47,31 @@ extern "C" {
 
 CURLcode curl_global_init(long flags)
 {
-    return curl() ? curl()->globalInit(flags) : CURLE_FAILED_INIT;
+    const Curl *f = curl();
+    return f ? f->globalInit(flags) : CURLE_FAILED_INIT;
 }
 
 CURL *curl_easy_init()
 {
-    return curl() ? curl()->easyInit() : nullptr;
+    const Curl *f = curl();
+    return f ? f->easyInit() : nullptr;
 }
 
 // The option's number says what its one argument is (a long, a pointer, a file offset).
 CURLcode curl_easy_setopt(CURL *handle, CURLoption opcion, ...)
 {
-    if (!curl())
+    const Curl *f = curl();
+    if (!f)
         return CURLE_FAILED_INIT;
     va_list argumentos;
     va_start(argumentos, opcion);
     CURLcode codigo;
     if (opcion < CURLOPTTYPE_OBJECTPOINT) {
-        codigo = curl()->easySetopt(handle, opcion, va_arg(argumentos, long));
+        codigo = f->easySetopt(handle, opcion, va_arg(argumentos, long));
     } else if (opcion >= CURLOPTTYPE_OFF_T && opcion < CURLOPTTYPE_BLOB) {
-        codigo = curl()->easySetopt(handle, opcion, va_arg(argumentos, curl_off_t));
+        codigo = f->easySetopt(handle, opcion, va_arg(argumentos, curl_off_t));
     } else {
-        codigo = curl()->easySetopt(handle, opcion, va_arg(argumentos, void *));
+        codigo = f->easySetopt(handle, opcion, va_arg(argumentos, void *));
     }
     va_end(argumentos);
     return codigo;
@@ -76,32 +79,34 @@ CURLcode curl_easy_setopt(CURL *handle, CURLoption opcion, ...)
 
 CURLcode curl_easy_perform(CURL *handle)
 {
-    return curl() ? curl()->easyPerform(handle) : CURLE_FAILED_INIT;
+    const Curl *f = curl();
+    return f ? f->easyPerform(handle) : CURLE_FAILED_INIT;
 }
 
 void curl_easy_cleanup(CURL *handle)
 {
-    if (curl())
-        curl()->easyCleanup(handle);
+    if (const Curl *f = curl())
+        f->easyCleanup(handle);
 }
 
 const char *curl_easy_strerror(CURLcode codigo)
 {
-    if (curl())
-        return curl()->easyStrerror(codigo);
+    if (const Curl *f = curl())
+        return f->easyStrerror(codigo);
     static const QByteArray motivo = biblioteca().motivo().toUtf8();
     return motivo.constData();
 }
 
 curl_slist *curl_slist_append(curl_slist *lista, const char *texto)
 {
-    return curl() ? curl()->slistAppend(lista, texto) : nullptr;
+    const Curl *f = curl();
+    return f ? f->slistAppend(lista, texto) : nullptr;
 }
 
 void curl_slist_free_all(curl_slist *lista)
 {
-    if (curl())
-        curl()->slistFreeAll(lista);
+    if (const Curl *f = curl())
+        f->slistFreeAll(lista);
 }
 
 } // extern "C"

@@ -68,8 +68,8 @@ extern "C" {
 
 zip_t *zip_open(const char *ruta, int modo, int *error)
 {
-    if (libzip())
-        return libzip()->open(ruta, modo, error);
+    if (const Libzip *f = libzip())
+        return f->open(ruta, modo, error);
     if (error)
         *error = ZIP_ER_OPEN;
     return nullptr;
@@ -77,25 +77,27 @@ zip_t *zip_open(const char *ruta, int modo, int *error)
 
 int zip_close(zip_t *archivo)
 {
-    return libzip() ? libzip()->close(archivo) : -1;
+    const Libzip *f = libzip();
+    return f ? f->close(archivo) : -1;
 }
 
 void zip_discard(zip_t *archivo)
 {
-    if (libzip())
-        libzip()->discard(archivo);
+    if (const Libzip *f = libzip())
+        f->discard(archivo);
 }
 
 const char *zip_strerror(zip_t *archivo)
 {
-    return libzip() ? libzip()->strerror(archivo) : ausente();
+    const Libzip *f = libzip();
+    return f ? f->strerror(archivo) : ausente();
 }
 
 // Filled by hand without the library: the error's text is asked for next.
 void zip_error_init_with_code(zip_error_t *error, int codigo)
 {
-    if (libzip()) {
-        libzip()->errorInitWithCode(error, codigo);
+    if (const Libzip *f = libzip()) {
+        f->errorInitWithCode(error, codigo);
         return;
     }
     std::memset(error, 0, sizeof *error);
@@ -104,77 +106,88 @@ void zip_error_init_with_code(zip_error_t *error, int codigo)
 
 const char *zip_error_strerror(zip_error_t *error)
 {
-    return libzip() ? libzip()->errorStrerror(error) : ausente();
+    const Libzip *f = libzip();
+    return f ? f->errorStrerror(error) : ausente();
 }
 
 void zip_error_fini(zip_error_t *error)
 {
-    if (libzip())
-        libzip()->errorFini(error);
+    if (const Libzip *f = libzip())
+        f->errorFini(error);
 }
 
 zip_int64_t zip_get_num_entries(zip_t *archivo, zip_flags_t opciones)
 {
-    return libzip() ? libzip()->getNumEntries(archivo, opciones) : -1;
+    const Libzip *f = libzip();
+    return f ? f->getNumEntries(archivo, opciones) : -1;
 }
 
 const char *zip_get_name(zip_t *archivo, zip_uint64_t indice, zip_flags_t opciones)
 {
-    return libzip() ? libzip()->getName(archivo, indice, opciones) : nullptr;
+    const Libzip *f = libzip();
+    return f ? f->getName(archivo, indice, opciones) : nullptr;
 }
 
 void zip_stat_init(zip_stat_t *estado)
 {
-    if (libzip())
-        libzip()->statInit(estado);
+    if (const Libzip *f = libzip())
+        f->statInit(estado);
     else
         std::memset(estado, 0, sizeof *estado);
 }
 
 int zip_stat_index(zip_t *archivo, zip_uint64_t indice, zip_flags_t opciones, zip_stat_t *estado)
 {
-    return libzip() ? libzip()->statIndex(archivo, indice, opciones, estado) : -1;
+    const Libzip *f = libzip();
+    return f ? f->statIndex(archivo, indice, opciones, estado) : -1;
 }
 
 zip_file_t *zip_fopen_index(zip_t *archivo, zip_uint64_t indice, zip_flags_t opciones)
 {
-    return libzip() ? libzip()->fopenIndex(archivo, indice, opciones) : nullptr;
+    const Libzip *f = libzip();
+    return f ? f->fopenIndex(archivo, indice, opciones) : nullptr;
 }
 
 zip_int64_t zip_fread(zip_file_t *entrada, void *destino, zip_uint64_t bytes)
 {
-    return libzip() ? libzip()->fread(entrada, destino, bytes) : -1;
+    const Libzip *f = libzip();
+    return f ? f->fread(entrada, destino, bytes) : -1;
 }
 
 int zip_fclose(zip_file_t *entrada)
 {
-    return libzip() ? libzip()->fclose(entrada) : ZIP_ER_INVAL;
+    const Libzip *f = libzip();
+    return f ? f->fclose(entrada) : ZIP_ER_INVAL;
 }
 
 const char *zip_file_strerror(zip_file_t *entrada)
 {
-    return libzip() ? libzip()->fileStrerror(entrada) : ausente();
+    const Libzip *f = libzip();
+    return f ? f->fileStrerror(entrada) : ausente();
 }
 
 zip_source_t *zip_source_buffer(zip_t *archivo, const void *datos, zip_uint64_t bytes, int liberar)
 {
-    return libzip() ? libzip()->sourceBuffer(archivo, datos, bytes, liberar) : nullptr;
+    const Libzip *f = libzip();
+    return f ? f->sourceBuffer(archivo, datos, bytes, liberar) : nullptr;
 }
 
 void zip_source_free(zip_source_t *fuente)
 {
-    if (libzip())
-        libzip()->sourceFree(fuente);
+    if (const Libzip *f = libzip())
+        f->sourceFree(fuente);
 }
 
 zip_int64_t zip_file_add(zip_t *archivo, const char *nombre, zip_source_t *fuente, zip_flags_t opciones)
 {
-    return libzip() ? libzip()->fileAdd(archivo, nombre, fuente, opciones) : -1;
+    const Libzip *f = libzip();
+    return f ? f->fileAdd(archivo, nombre, fuente, opciones) : -1;
 }
 
 int zip_set_file_compression(zip_t *archivo, zip_uint64_t indice, zip_int32_t metodo, zip_uint32_t nivel)
 {
-    return libzip() ? libzip()->setFileCompression(archivo, indice, metodo, nivel) : -1;
+    const Libzip *f = libzip();
+    return f ? f->setFileCompression(archivo, indice, metodo, nivel) : -1;
 }
 
 } // extern "C"

@@ -55,62 +55,69 @@ extern "C" {
 
 lxw_workbook *workbook_new_opt(const char *fichero, lxw_workbook_options *opciones)
 {
-    return xlsx() ? xlsx()->workbookNewOpt(fichero, opciones) : nullptr;
+    const Xlsxwriter *f = xlsx();
+    return f ? f->workbookNewOpt(fichero, opciones) : nullptr;
 }
 
 lxw_worksheet *workbook_add_worksheet(lxw_workbook *libro, const char *nombre)
 {
-    return xlsx() ? xlsx()->workbookAddWorksheet(libro, nombre) : nullptr;
+    const Xlsxwriter *f = xlsx();
+    return f ? f->workbookAddWorksheet(libro, nombre) : nullptr;
 }
 
 lxw_format *workbook_add_format(lxw_workbook *libro)
 {
-    return xlsx() ? xlsx()->workbookAddFormat(libro) : nullptr;
+    const Xlsxwriter *f = xlsx();
+    return f ? f->workbookAddFormat(libro) : nullptr;
 }
 
 lxw_error workbook_close(lxw_workbook *libro)
 {
-    return xlsx() ? xlsx()->workbookClose(libro) : LXW_ERROR_NULL_PARAMETER_IGNORED;
+    const Xlsxwriter *f = xlsx();
+    return f ? f->workbookClose(libro) : LXW_ERROR_NULL_PARAMETER_IGNORED;
 }
 
 void format_set_num_format(lxw_format *formato, const char *numero)
 {
-    if (xlsx())
-        xlsx()->formatSetNumFormat(formato, numero);
+    if (const Xlsxwriter *f = xlsx())
+        f->formatSetNumFormat(formato, numero);
 }
 
 void format_set_align(lxw_format *formato, uint8_t alineacion)
 {
-    if (xlsx())
-        xlsx()->formatSetAlign(formato, alineacion);
+    if (const Xlsxwriter *f = xlsx())
+        f->formatSetAlign(formato, alineacion);
 }
 
 void format_set_bold(lxw_format *formato)
 {
-    if (xlsx())
-        xlsx()->formatSetBold(formato);
+    if (const Xlsxwriter *f = xlsx())
+        f->formatSetBold(formato);
 }
 
 lxw_error worksheet_set_column(lxw_worksheet *hoja, lxw_col_t primera, lxw_col_t ultima, double ancho, lxw_format *formato)
 {
-    return xlsx() ? xlsx()->worksheetSetColumn(hoja, primera, ultima, ancho, formato) : LXW_ERROR_NULL_PARAMETER_IGNORED;
+    const Xlsxwriter *f = xlsx();
+    return f ? f->worksheetSetColumn(hoja, primera, ultima, ancho, formato) : LXW_ERROR_NULL_PARAMETER_IGNORED;
 }
 
 lxw_error worksheet_write_number(lxw_worksheet *hoja, lxw_row_t fila, lxw_col_t columna, double numero, lxw_format *formato)
 {
-    return xlsx() ? xlsx()->worksheetWriteNumber(hoja, fila, columna, numero, formato) : LXW_ERROR_NULL_PARAMETER_IGNORED;
+    const Xlsxwriter *f = xlsx();
+    return f ? f->worksheetWriteNumber(hoja, fila, columna, numero, formato) : LXW_ERROR_NULL_PARAMETER_IGNORED;
 }
 
 lxw_error worksheet_write_string(lxw_worksheet *hoja, lxw_row_t fila, lxw_col_t columna, const char *texto,
                                  lxw_format *formato)
 {
-    return xlsx() ? xlsx()->worksheetWriteString(hoja, fila, columna, texto, formato) : LXW_ERROR_NULL_PARAMETER_IGNORED;
+    const Xlsxwriter *f = xlsx();
+    return f ? f->worksheetWriteString(hoja, fila, columna, texto, formato) : LXW_ERROR_NULL_PARAMETER_IGNORED;
 }
 
 char *lxw_strerror(lxw_error codigo)
 {
-    if (xlsx())
-        return xlsx()->strerror(codigo);
+    if (const Xlsxwriter *f = xlsx())
+        return f->strerror(codigo);
     // The library's texts live as long as the program; so does this one.
     static QByteArray motivo = BibliotecaXlsxwriter().motivo().toUtf8();
     return motivo.data();

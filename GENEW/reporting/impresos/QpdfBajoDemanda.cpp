@@ -61,82 +61,94 @@ extern "C" {
 
 qpdf_data qpdf_init()
 {
-    return qpdf() ? qpdf()->init() : nullptr;
+    const Qpdf *f = qpdf();
+    return f ? f->init() : nullptr;
 }
 
 void qpdf_cleanup(qpdf_data *documento)
 {
-    if (qpdf())
-        qpdf()->cleanup(documento);
+    if (const Qpdf *f = qpdf())
+        f->cleanup(documento);
 }
 
 void qpdf_silence_errors(qpdf_data documento)
 {
-    if (qpdf())
-        qpdf()->silenceErrors(documento);
+    if (const Qpdf *f = qpdf())
+        f->silenceErrors(documento);
 }
 
 QPDF_BOOL qpdf_has_error(qpdf_data documento)
 {
-    return qpdf() ? qpdf()->hasError(documento) : QPDF_TRUE;
+    const Qpdf *f = qpdf();
+    return f ? f->hasError(documento) : QPDF_TRUE;
 }
 
 qpdf_error qpdf_get_error(qpdf_data documento)
 {
-    return qpdf() ? qpdf()->getError(documento) : nullptr;
+    const Qpdf *f = qpdf();
+    return f ? f->getError(documento) : nullptr;
 }
 
 char const *qpdf_get_error_full_text(qpdf_data documento, qpdf_error error)
 {
-    if (qpdf())
-        return qpdf()->getErrorFullText(documento, error);
+    if (const Qpdf *f = qpdf())
+        return f->getErrorFullText(documento, error);
     static const QByteArray motivo = BibliotecaQpdf().motivo().toLocal8Bit();
     return motivo.constData();
 }
 
 QPDF_ERROR_CODE qpdf_empty_pdf(qpdf_data documento)
 {
-    return qpdf() ? qpdf()->emptyPdf(documento) : QPDF_ERRORS;
+    const Qpdf *f = qpdf();
+    return f ? f->emptyPdf(documento) : QPDF_ERRORS;
 }
 
 QPDF_ERROR_CODE qpdf_read(qpdf_data documento, char const *fichero, char const *clave)
 {
-    return qpdf() ? qpdf()->read(documento, fichero, clave) : QPDF_ERRORS;
+    const Qpdf *f = qpdf();
+    return f ? f->read(documento, fichero, clave) : QPDF_ERRORS;
 }
 
 int qpdf_get_num_pages(qpdf_data documento)
 {
-    return qpdf() ? qpdf()->getNumPages(documento) : -1;
+    const Qpdf *f = qpdf();
+    return f ? f->getNumPages(documento) : -1;
 }
 
 qpdf_oh qpdf_get_page_n(qpdf_data documento, size_t indice)
 {
-    return qpdf() ? qpdf()->getPageN(documento, indice) : 0;
+    const Qpdf *f = qpdf();
+    return f ? f->getPageN(documento, indice) : 0;
 }
 
 QPDF_ERROR_CODE qpdf_add_page(qpdf_data documento, qpdf_data origen, qpdf_oh pagina, QPDF_BOOL primera)
 {
-    return qpdf() ? qpdf()->addPage(documento, origen, pagina, primera) : QPDF_ERRORS;
+    const Qpdf *f = qpdf();
+    return f ? f->addPage(documento, origen, pagina, primera) : QPDF_ERRORS;
 }
 
 QPDF_ERROR_CODE qpdf_init_write_memory(qpdf_data documento)
 {
-    return qpdf() ? qpdf()->initWriteMemory(documento) : QPDF_ERRORS;
+    const Qpdf *f = qpdf();
+    return f ? f->initWriteMemory(documento) : QPDF_ERRORS;
 }
 
 QPDF_ERROR_CODE qpdf_write(qpdf_data documento)
 {
-    return qpdf() ? qpdf()->write(documento) : QPDF_ERRORS;
+    const Qpdf *f = qpdf();
+    return f ? f->write(documento) : QPDF_ERRORS;
 }
 
 size_t qpdf_get_buffer_length(qpdf_data documento)
 {
-    return qpdf() ? qpdf()->getBufferLength(documento) : 0;
+    const Qpdf *f = qpdf();
+    return f ? f->getBufferLength(documento) : 0;
 }
 
 unsigned char const *qpdf_get_buffer(qpdf_data documento)
 {
-    return qpdf() ? qpdf()->getBuffer(documento) : nullptr;
+    const Qpdf *f = qpdf();
+    return f ? f->getBuffer(documento) : nullptr;
 }
 
 } // extern "C"
