@@ -157,8 +157,6 @@ QString ServidorPDFSistema::unir(const QStringList &ficheros, const QString &des
     for (const QString &fichero : ficheros) {
         fuentes.push_back(std::make_unique<DocumentoQpdf>());
         DocumentoQpdf &fuente = *fuentes.back();
-        if (!fuente.datos)
-            return BibliotecaQpdf().motivo();
         if (qpdf_read(fuente.datos, QFile::encodeName(fichero).constData(), nullptr) & QPDF_ERRORS)
             return fuente.error();
         const int paginas = qpdf_get_num_pages(fuente.datos);
