@@ -3,52 +3,42 @@
 // it brings (TLS, SSH, LDAP, Kerberos, HTTP/2), which cost a start about as much as its own
 // window. Without the library the calls fail as libcurl fails to start: no handle, an error
 // code, an empty list.
-#include <curl/curl.h>
+#include "platform/base/BibliotecaBajoDemanda.h"
 
 #include <cstdarg>
-#include <dlfcn.h>
-#include <mutex>
+#include <curl/curl.h>
 
 namespace {
 
 struct Curl
 {
-    CURLcode (*globalInit)(long) = nullptr;
-    CURL *(*easyInit)() = nullptr;
-    CURLcode (*easySetopt)(CURL *, CURLoption, ...) = nullptr;
-    CURLcode (*easyPerform)(CURL *) = nullptr;
-    void (*easyCleanup)(CURL *) = nullptr;
-    const char *(*easyStrerror)(CURLcode) = nullptr;
-    curl_slist *(*slistAppend)(curl_slist *, const char *) = nullptr;
-    void (*slistFreeAll)(curl_slist *) = nullptr;
-    bool cargada = false;
+    decltype(&curl_global_init) globalInit;
+    decltype(&curl_easy_init) easyInit;
+    decltype(&curl_easy_setopt) easySetopt;
+    decltype(&curl_easy_perform) easyPerform;
+    decltype(&curl_easy_cleanup) easyCleanup;
+    decltype(&curl_easy_strerror) easyStrerror;
+    decltype(&curl_slist_append) slistAppend;
+    decltype(&curl_slist_free_all) slistFreeAll;
 };
 
-template<typename F>
-bool resolver(void *biblioteca, const char *nombre, F &funcion)
+bool resolver(plat::BibliotecaBajoDemanda &b, Curl &f)
 {
-    funcion = reinterpret_cast<F>(dlsym(biblioteca, nombre));
-    return funcion != nullptr;
+    return b.resolver("curl_global_init", f.globalInit) && b.resolver("curl_easy_init", f.easyInit)
+           && b.resolver("curl_easy_setopt", f.easySetopt) && b.resolver("curl_easy_perform", f.easyPerform)
+           && b.resolver("curl_easy_cleanup", f.easyCleanup) && b.resolver("curl_easy_strerror", f.easyStrerror)
+           && b.resolver("curl_slist_append", f.slistAppend) && b.resolver("curl_slist_free_all", f.slistFreeAll);
 }
 
-const Curl &curl()
+plat::FuncionesBajoDemanda<Curl> &biblioteca()
 {
-    static Curl c;
-    static std::once_flag cargada;
-    std::call_once(cargada, [] {
-        void *biblioteca = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
-        if (!biblioteca)
-            return;
-        c.cargada = resolver(biblioteca, "curl_global_init", c.globalInit)
-                    && resolver(biblioteca, "curl_easy_init", c.easyInit)
-                    && resolver(biblioteca, "curl_easy_setopt", c.easySetopt)
-                    && resolver(biblioteca, "curl_easy_perform", c.easyPerform)
-                    && resolver(biblioteca, "curl_easy_cleanup", c.easyCleanup)
-                    && resolver(biblioteca, "curl_easy_strerror", c.easyStrerror)
-                    && resolver(biblioteca, "curl_slist_append", c.slistAppend)
-                    && resolver(biblioteca, "curl_slist_free_all", c.slistFreeAll);
-    });
-    return c;
+    static plat::FuncionesBajoDemanda<Curl> b("libcurl.so.4", resolver);
+    return b;
+}
+
+const Curl *curl()
+{
+    return biblioteca()();
 }
 
 } // namespace
@@ -57,28 +47,31 @@ extern "C" {
 
 CURLcode curl_global_init(long flags)
 {
-    return curl().cargada ? curl().globalInit(flags) : CURLE_FAILED_INIT;
+    const Curl *f = curl();
+    return f ? f->globalInit(flags) : CURLE_FAILED_INIT;
 }
 
 CURL *curl_easy_init()
 {
-    return curl().cargada ? curl().easyInit() : nullptr;
+    const Curl *f = curl();
+    return f ? f->easyInit() : nullptr;
 }
 
 // The option's number says what its one argument is (a long, a pointer, a file offset).
 CURLcode curl_easy_setopt(CURL *handle, CURLoption opcion, ...)
 {
-    if (!curl().cargada)
+    const Curl *f = curl();
+    if (!f)
         return CURLE_FAILED_INIT;
     va_list argumentos;
     va_start(argumentos, opcion);
     CURLcode codigo;
     if (opcion < CURLOPTTYPE_OBJECTPOINT) {
-        codigo = curl().easySetopt(handle, opcion, va_arg(argumentos, long));
+        codigo = f->easySetopt(handle, opcion, va_arg(argumentos, long));
     } else if (opcion >= CURLOPTTYPE_OFF_T && opcion < CURLOPTTYPE_BLOB) {
-        codigo = curl().easySetopt(handle, opcion, va_arg(argumentos, curl_off_t));
+        codigo = f->easySetopt(handle, opcion, va_arg(argumentos, curl_off_t));
     } else {
-        codigo = curl().easySetopt(handle, opcion, va_arg(argumentos, void *));
+        codigo = f->easySetopt(handle, opcion, va_arg(argumentos, void *));
     }
     va_end(argumentos);
     return codigo;
@@ -86,29 +79,34 @@ CURLcode curl_easy_setopt(CURL *handle, CURLoption opcion, ...)
 
 CURLcode curl_easy_perform(CURL *handle)
 {
-    return curl().cargada ? curl().easyPerform(handle) : CURLE_FAILED_INIT;
+    const Curl *f = curl();
+    return f ? f->easyPerform(handle) : CURLE_FAILED_INIT;
 }
 
 void curl_easy_cleanup(CURL *handle)
 {
-    if (curl().cargada)
-        curl().easyCleanup(handle);
+    if (const Curl *f = curl())
+        f->easyCleanup(handle);
 }
 
 const char *curl_easy_strerror(CURLcode codigo)
 {
-    return curl().cargada ? curl().easyStrerror(codigo) : "libcurl could not be loaded";
+    if (const Curl *f = curl())
+        return f->easyStrerror(codigo);
+    static const QByteArray motivo = biblioteca().motivo().toUtf8();
+    return motivo.constData();
 }
 
 curl_slist *curl_slist_append(curl_slist *lista, const char *texto)
 {
-    return curl().cargada ? curl().slistAppend(lista, texto) : nullptr;
+    const Curl *f = curl();
+    return f ? f->slistAppend(lista, texto) : nullptr;
 }
 
 void curl_slist_free_all(curl_slist *lista)
 {
-    if (curl().cargada)
-        curl().slistFreeAll(lista);
+    if (const Curl *f = curl())
+        f->slistFreeAll(lista);
 }
 
 } // extern "C"

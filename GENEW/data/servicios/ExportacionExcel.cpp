@@ -2,6 +2,7 @@
 
 #include "GENEW/data/servicios/NombresMotor.h"
 #include "GENEW/data/servicios/TextoRegistros.h"
+#include "GENEW/data/servicios/XlsxwriterBajoDemanda.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/RutinasNumeros.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
@@ -261,8 +262,10 @@ QString parteIncompleta(const QString &libro)
 QString escribirLibro(const QString &nombre, plat::DataSet &principal, plat::DataSet *detalle, const Opciones &opciones)
 {
     Libro libro(nombre);
-    if (!libro.valido())
-        return QStringLiteral("no se puede crear el libro");
+    if (!libro.valido()) {
+        const QString ausente = BibliotecaXlsxwriter().motivo();
+        return ausente.isEmpty() ? QStringLiteral("no se puede crear el libro") : ausente;
+    }
     const bool conDetalle = detalle != nullptr;
 
     Columnas principales;

@@ -1,4 +1,5 @@
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"
+#include "GENEW/reporting/impresos/QpdfBajoDemanda.h"
 
 #include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
@@ -13,11 +14,7 @@
 #include <QTemporaryFile>
 #include <QPrinterInfo>
 #include <QProcess>
-#define POINTERHOLDER_TRANSITION 4
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/Pipeline.hh>
-#include <qpdf/QPDFWriter.hh>
+#include <qpdf/qpdf-c.h>
 
 namespace {
 
@@ -117,19 +114,28 @@ QString ServicioImpresorasSistema::imprimirDocumento(const QString &fichero, con
 
 namespace {
 
-// The end of qpdf's output chain: the bytes go to a device, which checks them.
-class TuberiaDispositivo : public Pipeline
+// One document of qpdf's C interface, given back when it goes out of scope.
+struct DocumentoQpdf
 {
-public:
-    explicit TuberiaDispositivo(QIODevice &dispositivo) : Pipeline("dispositivo", nullptr), dispositivo_(dispositivo) {}
-    void write(unsigned char const *datos, size_t longitud) override
+    DocumentoQpdf() : datos(qpdf_init())
     {
-        dispositivo_.write(reinterpret_cast<const char *>(datos), qint64(longitud));
+        // The failures are read from the calls' answers, not printed.
+        if (datos)
+            qpdf_silence_errors(datos);
     }
-    void finish() override {}
+    ~DocumentoQpdf() { qpdf_cleanup(&datos); }
+    DocumentoQpdf(const DocumentoQpdf &) = delete;
+    DocumentoQpdf &operator=(const DocumentoQpdf &) = delete;
 
-private:
-    QIODevice &dispositivo_;
+    // The text of the last failure; empty when there was none.
+    QString error()
+    {
+        if (!qpdf_has_error(datos))
+            return {};
+        return QString::fromLocal8Bit(qpdf_get_error_full_text(datos, qpdf_get_error(datos)));
+    }
+
+    qpdf_data datos;
 };
 
 } // namespace
@@ -141,29 +147,37 @@ QString ServidorPDFSistema::convertirWord(const QString &documento, const QStrin
 
 QString ServidorPDFSistema::unir(const QStringList &ficheros, const QString &destino)
 {
-    try {
-        // The sources must live until the merged file is written.
-        std::vector<std::unique_ptr<QPDF>> fuentes;
-        QPDF salida;
-        salida.emptyPDF();
-        QPDFPageDocumentHelper paginasSalida(salida);
-        for (const QString &fichero : ficheros) {
-            auto fuente = std::make_unique<QPDF>();
-            fuente->processFile(QFile::encodeName(fichero).constData());
-            for (QPDFPageObjectHelper &pagina : QPDFPageDocumentHelper(*fuente).getAllPages())
-                paginasSalida.addPage(pagina, false);
-            fuentes.push_back(std::move(fuente));
+    DocumentoQpdf salida;
+    if (!salida.datos)
+        return BibliotecaQpdf().motivo();
+    if (qpdf_empty_pdf(salida.datos) & QPDF_ERRORS)
+        return salida.error();
+    // The sources must live until the merged file is written.
+    std::vector<std::unique_ptr<DocumentoQpdf>> fuentes;
+    for (const QString &fichero : ficheros) {
+        fuentes.push_back(std::make_unique<DocumentoQpdf>());
+        DocumentoQpdf &fuente = *fuentes.back();
+        if (qpdf_read(fuente.datos, QFile::encodeName(fichero).constData(), nullptr) & QPDF_ERRORS)
+            return fuente.error();
+        const int paginas = qpdf_get_num_pages(fuente.datos);
+        if (paginas < 0)
+            return fuente.error();
+        for (int p = 0; p < paginas; ++p) {
+            const qpdf_oh pagina = qpdf_get_page_n(fuente.datos, size_t(p));
+            if (const QString error = fuente.error(); !error.isEmpty())
+                return error;
+            if (qpdf_add_page(salida.datos, fuente.datos, pagina, QPDF_FALSE) & QPDF_ERRORS)
+                return salida.error();
         }
-        return plat::writeWholeFile(destino, [&salida](plat::WholeFileTarget &archivo) {
-            TuberiaDispositivo tuberia(archivo.device);
-            QPDFWriter escritor(salida);
-            escritor.setOutputPipeline(&tuberia);
-            escritor.write();
-            return QString();
-        });
-    } catch (const std::exception &e) {
-        return QString::fromLocal8Bit(e.what());
     }
+    if ((qpdf_init_write_memory(salida.datos) & QPDF_ERRORS) || (qpdf_write(salida.datos) & QPDF_ERRORS))
+        return salida.error();
+    const QByteArray escrito = QByteArray::fromRawData(reinterpret_cast<const char *>(qpdf_get_buffer(salida.datos)),
+                                                       qsizetype(qpdf_get_buffer_length(salida.datos)));
+    return plat::writeWholeFile(destino, [&escrito](plat::WholeFileTarget &archivo) {
+        archivo.device.write(escrito);
+        return QString();
+    });
 }
 
 // ---- the services in force ------------------------------------------------------------
