@@ -402,6 +402,12 @@ QList<FieldDef> QueryDataSet::openSource()
     return defs;
 }
 
+void QueryDataSet::fetchingAll()
+{
+    if (reader_)
+        reader_->readingAll();
+}
+
 QList<QVariantList> QueryDataSet::readRows(int count)
 {
     QList<QVariantList> rows;

@@ -89,6 +89,11 @@ QVariant driverValue(Oid oid, const char *text, int size, const PgClient &pq)
 // Rows of the server's cursor asked for at a time: few at first, for the first screen.
 constexpr int kFirstBatch = 100;
 constexpr int kBatch = 2000;
+// When every row is wanted, batches go many to a request, so that the server sends them one
+// after another instead of waiting for the client to ask for each; requests grow to a limit.
+constexpr int kRestBatch = 5000;
+constexpr int kFirstRestRequest = 16;
+constexpr int kLastRestRequest = 64;
 
 } // namespace
 
@@ -192,7 +197,9 @@ bool PgRows::startBatched(const QByteArray &sql)
     batched_ = true;
     take(rows);
     readColumns();
-    afterBatch(kFirstBatch);
+    fetchSize_ = kFirstBatch;
+    fetchesLeft_ = 1;
+    afterFetch();
     return true;
 }
 
@@ -210,23 +217,51 @@ bool PgRows::command(const char *sql)
     return ok;
 }
 
-// After a batch arrived: the next one asked for at once, so that the server works on it
-// while this one is used; a short batch was the last one.
-void PgRows::afterBatch(int asked)
+// After a batch arrived: the next request sent at once when this batch was its last, so
+// that the server works on it while this one is used; a short batch was the cursor's last.
+void PgRows::afterFetch()
 {
-    if (rowsInResult_ < asked) {
+    --fetchesLeft_;
+    if (rowsInResult_ < fetchSize_) {
+        // The request's batches after it are empty.
+        if (drain(false) && !error_.isValid())
+            error_ = errorOf("Unable to get result", nullptr);
         atEnd_ = true;
-        endBatches(false);
+        endBatches(error_.isValid());
         return;
     }
-    const QByteArray fetch = "FETCH " + QByteArray::number(kBatch) + " FROM gp_filas";
-    if (!pq_.sendQuery(pg_, fetch.constData())) {
+    if (fetchesLeft_ > 0)
+        return;
+    if (drain(false)) {
+        error_ = errorOf("Unable to get result", nullptr);
+        atEnd_ = true;
+        endBatches(true);
+        return;
+    }
+    const int batches = readingAll_ ? restRequest_ : 1;
+    fetchSize_ = readingAll_ ? kRestBatch : kBatch;
+    const QByteArray fetch = "FETCH " + QByteArray::number(fetchSize_) + " FROM gp_filas";
+    QByteArray request = fetch;
+    for (int i = 1; i < batches; ++i)
+        request += ';' + fetch;
+    if (readingAll_)
+        restRequest_ = qMin(2 * restRequest_, kLastRestRequest);
+    if (!pq_.sendQuery(pg_, request.constData())) {
         error_ = errorOf("Unable to send query", nullptr);
         atEnd_ = true;
         endBatches(true);
         return;
     }
     active_ = true;
+    fetchesLeft_ = batches;
+}
+
+void PgRows::readAll()
+{
+    if (readingAll_)
+        return;
+    readingAll_ = true;
+    restRequest_ = kFirstRestRequest;
 }
 
 void PgRows::endBatches(bool failed)
@@ -259,8 +294,7 @@ bool PgRows::next()
     take(pq_.getResult(pg_));
     const ExecStatusType status = result_ ? pq_.resultStatus(result_) : PGRES_FATAL_ERROR;
     if (batched_ && status == PGRES_TUPLES_OK) {
-        drain(false);   // the batch's end of command
-        afterBatch(kBatch);
+        afterFetch();
         if (rowsInResult_ > 0) {
             row_ = 0;
             return true;
@@ -328,9 +362,11 @@ bool PgRows::release()
     if (failed() || (active_ && !batched_))
         return false;
     if (batched_) {
-        const bool failure = drain(false);
+        // Many batches still asked for are stopped rather than read: the batch stopped fails.
+        const bool stop = fetchesLeft_ > 1;
+        const bool failure = drain(stop);
         batched_ = false;
-        if (!command("ROLLBACK") || failure)
+        if (!command("ROLLBACK") || (failure && !stop))
             return false;
     }
     return pq_.status(pg_) == CONNECTION_OK;

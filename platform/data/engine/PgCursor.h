@@ -40,6 +40,8 @@ public:
 
     // The next row; false past the last one or on a failure (`failed`, `error`).
     bool next();
+    // Every row will be read: the rest of a batched read comes in few requests.
+    void readAll();
     bool failed() const { return error_.isValid(); }
     const QSqlError &error() const { return error_; }
 
@@ -64,7 +66,7 @@ private:
     bool drain(bool cancel);
     void readColumns();
     bool command(const char *sql);
-    void afterBatch(int asked);
+    void afterFetch();
     void endBatches(bool failed);
 
     PGconn *pg_;
@@ -75,6 +77,10 @@ private:
     bool active_ = false;    // answers of the statement still to be read
     bool atEnd_ = false;
     bool batched_ = false;   // read through the server's cursor, whose transaction is open
+    int fetchSize_ = 0;      // rows each batch asked for
+    int fetchesLeft_ = 0;    // batches of the request sent still to arrive
+    bool readingAll_ = false;
+    int restRequest_ = 0;    // batches in the next request when every row is wanted
     std::vector<Oid> oids_;
     QStringList names_;
     QSqlError error_;

@@ -16,6 +16,8 @@ public:
     // A failure raises gp::DatabaseError with the engine's text.
     virtual bool next() = 0;
     virtual QVariant value(int column) const = 0;   // of the current row
+    // Every remaining row will be read: a cursor that reads ahead may read more at a time.
+    virtual void readingAll() {}
 
     // A value of the current row as the engine holds it, without a QVariant: an integer, a
     // double or UTF-8 text valid until the cursor moves; Other where the cursor cannot
