@@ -86,6 +86,27 @@ QVariant driverValue(Oid oid, const char *text, int size, const PgClient &pq)
     }
 }
 
+// An optional minus, digits and at most one point among them: std::from_chars reads it whole,
+// and with 24 characters at most it is finite.
+bool isPlainDecimal(const char *text, int size)
+{
+    if (size <= 0 || size > 24)
+        return false;
+    const char *at = text, *end = text + size;
+    if (*at == '-')
+        ++at;
+    bool digits = false, point = false;
+    for (; at < end; ++at) {
+        if (*at >= '0' && *at <= '9')
+            digits = true;
+        else if (*at == '.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digits;
+}
+
 // Rows of the server's cursor asked for at a time: few at first, for the first screen.
 constexpr int kFirstBatch = 100;
 constexpr int kBatch = 2000;
@@ -395,7 +416,7 @@ QVariant PgRows::value(int column, TFieldType type) const
 
 // The server's texts, for the types whose text is what the value would write; integers
 // and floats as numbers.
-QueryCursor::Cell PgRows::cell(int column, TFieldType type) const
+QueryCursor::Cell PgRows::cell(int column, TFieldType type, bool floatText) const
 {
     QueryCursor::Cell c;
     if (!result_ || row_ < 0 || column < 0 || column >= columnCount())
@@ -427,6 +448,13 @@ QueryCursor::Cell PgRows::cell(int column, TFieldType type) const
         break;
     }
     case ftFloat: {
+        if (floatText && isPlainDecimal(text, size)) {
+            c.kind = QueryCursor::Cell::Kind::Text;
+            c.text = text;
+            c.size = size;
+            c.decimal = true;
+            break;
+        }
         double value = 0;
         const auto [end, error] = std::from_chars(text, text + size, value);
         if (error == std::errc() && end == text + size && std::isfinite(value)) {

@@ -47,7 +47,8 @@ public:
 
     // The current row's value as the driver's query gives it read through readValue.
     QVariant value(int column, TFieldType type) const;
-    QueryCursor::Cell cell(int column, TFieldType type) const;
+    // With `floatText`, a float whose text is a plain decimal comes as that text.
+    QueryCursor::Cell cell(int column, TFieldType type, bool floatText = false) const;
 
     // The statement's remaining answers read and dropped, the server first asked to stop
     // when `cancel`; whether one of them was a failure (a transaction's savepoint must
@@ -101,6 +102,7 @@ public:
     bool next() override;
     QVariant value(int column) const override { return rows_.value(column, types_.value(column)); }
     Cell cell(int column) const override { return rows_.cell(column, types_.value(column)); }
+    Cell storedCell(int column) const override { return rows_.cell(column, types_.value(column), true); }
 
 private:
     void finish(bool failed, bool cancel);

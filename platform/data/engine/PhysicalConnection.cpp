@@ -746,6 +746,11 @@ public:
         return rows_ && !held_ ? rows_->cell(column, types_.value(column)) : Cell();
     }
 
+    Cell storedCell(int column) const override
+    {
+        return rows_ && !held_ ? rows_->cell(column, types_.value(column), true) : Cell();
+    }
+
     void readingAll() override
     {
         if (rows_ && !held_)

@@ -30,12 +30,18 @@ public:
         double real = 0;
         const char *text = nullptr;
         qsizetype size = 0;
+        // Text of a float column given as `storedCell` gives it: a plain decimal (an optional
+        // minus, digits, at most one point), short enough to be a finite double.
+        bool decimal = false;
     };
     virtual Cell cell(int column) const
     {
         Q_UNUSED(column);
         return {};
     }
+    // The same cell for keeping it as the engine gave it: a float may come as its decimal
+    // text, to be made a number only when it is read.
+    virtual Cell storedCell(int column) const { return cell(column); }
 };
 
 } // namespace plat
