@@ -10,7 +10,11 @@
 #include <QRegularExpression>
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
 #include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <thread>
 
 namespace plat {
 
@@ -115,6 +119,8 @@ constexpr int kBatch = 2000;
 constexpr int kRestBatch = 5000;
 constexpr int kFirstRestRequest = 16;
 constexpr int kLastRestRequest = 64;
+// Batches taken ahead of the one used, at most.
+constexpr size_t kAheadBatches = 8;
 
 } // namespace
 
@@ -131,6 +137,13 @@ QSqlError PgRows::errorOf(const char *what, const PGresult *result) const
     }
     return QSqlError(QStringLiteral("QPSQL: ") + QCoreApplication::translate("QPSQLResult", what), message,
                      QSqlError::StatementError, state);
+}
+
+PgRows::PgRows(PGconn *connection, const PgClient &client) : pg_(connection), pq_(client) {}
+
+PgRows::~PgRows()
+{
+    abandon();
 }
 
 void PgRows::take(PGresult *result)
@@ -259,6 +272,19 @@ void PgRows::afterFetch()
         endBatches(true);
         return;
     }
+    if (!askFetches()) {
+        error_ = errorOf("Unable to send query", nullptr);
+        atEnd_ = true;
+        endBatches(true);
+        return;
+    }
+    if (readingAll_)
+        startAhead();
+}
+
+// The next request of batches sent; false when it could not be.
+bool PgRows::askFetches()
+{
     const int batches = readingAll_ ? restRequest_ : 1;
     fetchSize_ = readingAll_ ? kRestBatch : kBatch;
     const QByteArray fetch = "FETCH " + QByteArray::number(fetchSize_) + " FROM gp_filas";
@@ -267,14 +293,127 @@ void PgRows::afterFetch()
         request += ';' + fetch;
     if (readingAll_)
         restRequest_ = qMin(2 * restRequest_, kLastRestRequest);
-    if (!pq_.sendQuery(pg_, request.constData())) {
-        error_ = errorOf("Unable to send query", nullptr);
-        atEnd_ = true;
-        endBatches(true);
-        return;
-    }
+    if (!pq_.sendQuery(pg_, request.constData()))
+        return false;
     active_ = true;
     fetchesLeft_ = batches;
+    return true;
+}
+
+struct PgRows::Ahead
+{
+    std::thread thread;
+    std::mutex lock;
+    std::condition_variable arrived, room;
+    std::deque<PGresult *> results;   // batches taken, in order
+    bool done = false;                // the thread ended, the connection idle
+    bool stop = false;
+    QSqlError error;                  // a failure the thread met
+    PGcancel *cancel = nullptr;
+};
+
+// Batches taken off the connection while the rows before them are used: libpq's reading and
+// parsing of the rest go on beside the packing.
+void PgRows::startAhead()
+{
+    ahead_ = std::make_unique<Ahead>();
+    ahead_->cancel = pq_.getCancel(pg_);
+    ahead_->thread = std::thread([this] { readAhead(); });
+}
+
+// The thread's work: the connection is its own until it is joined.
+void PgRows::readAhead()
+{
+    Ahead &a = *ahead_;
+    bool ended = false;   // the cursor's end or a failure met: the rest is read and dropped
+    for (;;) {
+        PGresult *result = pq_.getResult(pg_);
+        if (!result) {
+            {
+                const std::lock_guard lock(a.lock);
+                if (ended || a.stop)
+                    break;
+            }
+            // Every batch of the request was full: the next request.
+            if (!askFetches()) {
+                const std::lock_guard lock(a.lock);
+                a.error = errorOf("Unable to send query", nullptr);
+                break;
+            }
+            continue;
+        }
+        if (ended) {
+            pq_.clear(result);
+            continue;
+        }
+        if (pq_.resultStatus(result) != PGRES_TUPLES_OK) {
+            const std::lock_guard lock(a.lock);
+            if (!a.stop)
+                a.error = errorOf("Unable to get result", result);
+            pq_.clear(result);
+            ended = true;
+            continue;
+        }
+        --fetchesLeft_;
+        ended = pq_.ntuples(result) < fetchSize_;
+        std::unique_lock lock(a.lock);
+        a.room.wait(lock, [&] { return a.stop || a.results.size() < kAheadBatches; });
+        if (a.stop) {
+            pq_.clear(result);
+            ended = true;
+            continue;
+        }
+        a.results.push_back(result);
+        a.arrived.notify_one();
+    }
+    active_ = false;
+    fetchesLeft_ = 0;
+    const std::lock_guard lock(a.lock);
+    a.done = true;
+    a.arrived.notify_one();
+}
+
+// The next batch the thread took; null once it is done and every batch was given.
+PGresult *PgRows::nextAhead()
+{
+    Ahead &a = *ahead_;
+    std::unique_lock lock(a.lock);
+    a.arrived.wait(lock, [&] { return a.done || !a.results.empty(); });
+    if (a.results.empty())
+        return nullptr;
+    PGresult *result = a.results.front();
+    a.results.pop_front();
+    a.room.notify_one();
+    return result;
+}
+
+// The thread ended and joined, the connection idle and the rows' again; with `cancel` the
+// statement is stopped on the server first, and a failure that stopping makes is no failure.
+void PgRows::stopAhead(bool cancel)
+{
+    if (!ahead_)
+        return;
+    Ahead &a = *ahead_;
+    bool running = false;
+    {
+        const std::lock_guard lock(a.lock);
+        running = !a.done;
+        if (cancel)
+            a.stop = true;
+        a.room.notify_one();
+    }
+    if (cancel && running && a.cancel) {
+        char reason[256];
+        pq_.cancel(a.cancel, reason, int(sizeof reason));
+    }
+    a.thread.join();
+    for (PGresult *left : a.results)
+        pq_.clear(left);
+    if (a.cancel)
+        pq_.freeCancel(a.cancel);
+    if (!cancel && a.error.isValid() && !error_.isValid())
+        error_ = a.error;
+    ahead_.reset();
 }
 
 void PgRows::readAll()
@@ -312,6 +451,20 @@ bool PgRows::next()
         take(nullptr);
         return false;
     }
+    if (ahead_) {
+        while (PGresult *batch = nextAhead()) {
+            take(batch);
+            if (rowsInResult_ > 0) {
+                row_ = 0;
+                return true;
+            }
+        }
+        take(nullptr);
+        stopAhead(false);
+        atEnd_ = true;
+        endBatches(failed());
+        return false;
+    }
     take(pq_.getResult(pg_));
     const ExecStatusType status = result_ ? pq_.resultStatus(result_) : PGRES_FATAL_ERROR;
     if (batched_ && status == PGRES_TUPLES_OK) {
@@ -342,6 +495,7 @@ bool PgRows::next()
 bool PgRows::finish(bool cancel)
 {
     take(nullptr);
+    stopAhead(cancel);
     const bool failure = drain(cancel && !batched_);
     endBatches(failure || error_.isValid());
     return failure;
@@ -373,6 +527,7 @@ bool PgRows::drain(bool cancel)
 void PgRows::abandon()
 {
     take(nullptr);
+    stopAhead(true);
     active_ = false;
     batched_ = false;   // the connection goes, and its transaction with it
 }
@@ -380,6 +535,7 @@ void PgRows::abandon()
 bool PgRows::release()
 {
     take(nullptr);
+    stopAhead(true);
     if (failed() || (active_ && !batched_))
         return false;
     if (batched_) {

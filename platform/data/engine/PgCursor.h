@@ -19,8 +19,8 @@ class PhysicalConnection;
 class PgRows
 {
 public:
-    PgRows(PGconn *connection, const PgClient &client) : pg_(connection), pq_(client) {}
-    ~PgRows() { abandon(); }
+    PgRows(PGconn *connection, const PgClient &client);
+    ~PgRows();
     PgRows(const PgRows &) = delete;
     PgRows &operator=(const PgRows &) = delete;
 
@@ -68,6 +68,12 @@ private:
     void readColumns();
     bool command(const char *sql);
     void afterFetch();
+    bool askFetches();
+    struct Ahead;
+    void startAhead();
+    void readAhead();
+    PGresult *nextAhead();
+    void stopAhead(bool cancel);
     void endBatches(bool failed);
 
     PGconn *pg_;
@@ -82,6 +88,7 @@ private:
     int fetchesLeft_ = 0;    // batches of the request sent still to arrive
     bool readingAll_ = false;
     int restRequest_ = 0;    // batches in the next request when every row is wanted
+    std::unique_ptr<Ahead> ahead_;   // the thread reading the rest, while there is one
     std::vector<Oid> oids_;
     QStringList names_;
     QSqlError error_;
