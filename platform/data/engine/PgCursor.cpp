@@ -276,10 +276,7 @@ void PgRows::afterFetch()
         error_ = errorOf("Unable to send query", nullptr);
         atEnd_ = true;
         endBatches(true);
-        return;
     }
-    if (readingAll_)
-        startAhead();
 }
 
 // The next request of batches sent; false when it could not be.
@@ -422,6 +419,9 @@ void PgRows::readAll()
         return;
     readingAll_ = true;
     restRequest_ = kFirstRestRequest;
+    // The batch asked for is the thread's first: the next request leaves as soon as it is in.
+    if (batched_ && active_ && !failed())
+        startAhead();
 }
 
 void PgRows::endBatches(bool failed)
