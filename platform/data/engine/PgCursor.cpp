@@ -15,6 +15,7 @@
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <sys/socket.h>
 
 namespace plat {
 
@@ -384,31 +385,35 @@ PGresult *PgRows::nextAhead()
     return result;
 }
 
-// The thread ended and joined, the connection idle and the rows' again; with `cancel` the
-// statement is stopped on the server first, and a failure that stopping makes is no failure.
-void PgRows::stopAhead(bool cancel)
+// The thread ended and joined, the connection idle and the rows' again. A statement stopped
+// is cancelled on the server, or its connection cut when it is about to be closed (a server
+// that no longer answers cannot keep the thread waiting); a failure stopping makes is none.
+void PgRows::stopAhead(Stop how)
 {
     if (!ahead_)
         return;
     Ahead &a = *ahead_;
+    const bool stop = how != Stop::Finish;
     bool running = false;
     {
         const std::lock_guard lock(a.lock);
         running = !a.done;
-        if (cancel)
+        if (stop)
             a.stop = true;
         a.room.notify_one();
     }
-    if (cancel && running && a.cancel) {
+    if (running && how == Stop::Cancel && a.cancel) {
         char reason[256];
         pq_.cancel(a.cancel, reason, int(sizeof reason));
+    } else if (running && how == Stop::Cut) {
+        ::shutdown(pq_.socket(pg_), SHUT_RDWR);
     }
     a.thread.join();
     for (PGresult *left : a.results)
         pq_.clear(left);
     if (a.cancel)
         pq_.freeCancel(a.cancel);
-    if (!cancel && a.error.isValid() && !error_.isValid())
+    if (!stop && a.error.isValid() && !error_.isValid())
         error_ = a.error;
     ahead_.reset();
 }
@@ -460,7 +465,7 @@ bool PgRows::next()
             }
         }
         take(nullptr);
-        stopAhead(false);
+        stopAhead(Stop::Finish);
         atEnd_ = true;
         endBatches(failed());
         return false;
@@ -495,7 +500,7 @@ bool PgRows::next()
 bool PgRows::finish(bool cancel)
 {
     take(nullptr);
-    stopAhead(cancel);
+    stopAhead(cancel ? Stop::Cancel : Stop::Finish);
     const bool failure = drain(cancel && !batched_);
     endBatches(failure || error_.isValid());
     return failure;
@@ -527,7 +532,7 @@ bool PgRows::drain(bool cancel)
 void PgRows::abandon()
 {
     take(nullptr);
-    stopAhead(true);
+    stopAhead(Stop::Cut);
     active_ = false;
     batched_ = false;   // the connection goes, and its transaction with it
 }
@@ -535,7 +540,7 @@ void PgRows::abandon()
 bool PgRows::release()
 {
     take(nullptr);
-    stopAhead(true);
+    stopAhead(Stop::Cancel);
     if (failed() || (active_ && !batched_))
         return false;
     if (batched_) {

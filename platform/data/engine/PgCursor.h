@@ -40,7 +40,8 @@ public:
 
     // The next row; false past the last one or on a failure (`failed`, `error`).
     bool next();
-    // Every row will be read: the rest of a batched read comes in few requests.
+    // Every row will be read: the rest of a batched read comes in few requests, taken off the
+    // connection by a thread of the rows' own while the rows before it are used.
     void readAll();
     bool failed() const { return error_.isValid(); }
     const QSqlError &error() const { return error_; }
@@ -73,7 +74,8 @@ private:
     void startAhead();
     void readAhead();
     PGresult *nextAhead();
-    void stopAhead(bool cancel);
+    enum class Stop { Finish, Cancel, Cut };
+    void stopAhead(Stop how);
     void endBatches(bool failed);
 
     PGconn *pg_;
