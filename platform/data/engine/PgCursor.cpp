@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <deque>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <sys/socket.h>
 
@@ -316,7 +317,14 @@ void PgRows::startAhead()
 {
     ahead_ = std::make_unique<Ahead>();
     ahead_->cancel = pq_.getCancel(pg_);
-    ahead_->thread = std::thread([this] { readAhead(); });
+    try {
+        ahead_->thread = std::thread([this] { readAhead(); });
+    } catch (const std::system_error &) {
+        // No thread to be had: the batches are read here, as they are used.
+        if (ahead_->cancel)
+            pq_.freeCancel(ahead_->cancel);
+        ahead_.reset();
+    }
 }
 
 // The thread's work: the connection is its own until it is joined.
