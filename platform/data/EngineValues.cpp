@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <new>
 
 namespace plat {
 
@@ -113,7 +114,8 @@ qsizetype EngineValues::packedSize(const QueryCursor &reader) const
     qsizetype size = 0;
     for (int i = 0; i < int(columns_.size()); ++i) {
         const Column &c = columns_[size_t(i)];
-        const QueryCursor::Cell &cell = cells_[size_t(i)] = reader.storedCell(i);
+        // Made where it is kept: a cell copied from the stack costs more than reading it.
+        QueryCursor::Cell &cell = *::new (&cells_[size_t(i)]) QueryCursor::Cell(reader.storedCell(i));
         switch (cell.kind) {
         case QueryCursor::Cell::Kind::Null:
             size += 1;
