@@ -2,13 +2,16 @@
 
 #include "platform/data/engine/SqliteQuery.h"
 
+#include <charconv>
 #include <cstring>
+#include <new>
 
 namespace plat {
 
 namespace {
 
-enum class Tag : char { Null, Integer, Real, Text };
+// Decimal: a float's text, made the double when read.
+enum class Tag : char { Null, Integer, Real, Text, Decimal };
 
 bool isDateType(TFieldType t)
 {
@@ -105,41 +108,74 @@ Row EngineValues::row(const QueryCursor &reader) const
     return row;
 }
 
-bool EngineValues::pack(const QueryCursor &reader, std::string &out) const
+qsizetype EngineValues::packedSize(const QueryCursor &reader) const
 {
+    cells_.resize(columns_.size());
+    qsizetype size = 0;
     for (int i = 0; i < int(columns_.size()); ++i) {
-        const AsIs asIs = columns_[size_t(i)].asIs;
-        const QueryCursor::Cell cell = reader.cell(i);
+        const Column &c = columns_[size_t(i)];
+        // Made where it is kept: a cell copied from the stack costs more than reading it.
+        QueryCursor::Cell &cell = *::new (&cells_[size_t(i)]) QueryCursor::Cell(reader.storedCell(i));
         switch (cell.kind) {
         case QueryCursor::Cell::Kind::Null:
-            out.push_back(char(Tag::Null));
+            size += 1;
             break;
         case QueryCursor::Cell::Kind::Integer:
-            if (asIs != AsIs::Integer && asIs != AsIs::Real)
-                return false;
-            out.push_back(char(Tag::Integer));
-            put(out, cell.integer);
+            if (c.asIs != AsIs::Integer && c.asIs != AsIs::Real)
+                return -1;
+            size += 1 + qsizetype(sizeof(qint64));
             break;
         case QueryCursor::Cell::Kind::Real:
-            if (asIs != AsIs::Real)
-                return false;
-            out.push_back(char(Tag::Real));
-            put(out, cell.real);
+            if (c.asIs != AsIs::Real)
+                return -1;
+            size += 1 + qsizetype(sizeof(double));
             break;
         case QueryCursor::Cell::Kind::Text:
-            if (asIs == AsIs::StoredDate && !readsAsDate(QByteArrayView(cell.text, cell.size), columns_[size_t(i)].read))
-                return false;
-            if (asIs != AsIs::Text && asIs != AsIs::StoredDate)
-                return false;
-            out.push_back(char(Tag::Text));
-            put(out, qint32(cell.size));
-            out.append(cell.text, size_t(cell.size));
+            if (cell.decimal ? c.asIs != AsIs::Real : c.asIs != AsIs::Text && c.asIs != AsIs::StoredDate)
+                return -1;
+            if (c.asIs == AsIs::StoredDate && !readsAsDate(QByteArrayView(cell.text, cell.size), c.read))
+                return -1;
+            size += 1 + qsizetype(sizeof(qint32)) + cell.size;
             break;
         case QueryCursor::Cell::Kind::Other:
-            return false;
+            return -1;
         }
     }
-    return true;
+    return size;
+}
+
+void EngineValues::packInto(char *out) const
+{
+    for (const QueryCursor::Cell &cell : cells_) {
+        switch (cell.kind) {
+        case QueryCursor::Cell::Kind::Null:
+            *out++ = char(Tag::Null);
+            break;
+        case QueryCursor::Cell::Kind::Integer:
+            *out++ = char(Tag::Integer);
+            std::memcpy(out, &cell.integer, sizeof cell.integer);
+            out += sizeof cell.integer;
+            break;
+        case QueryCursor::Cell::Kind::Real:
+            *out++ = char(Tag::Real);
+            std::memcpy(out, &cell.real, sizeof cell.real);
+            out += sizeof cell.real;
+            break;
+        case QueryCursor::Cell::Kind::Text: {
+            *out++ = char(cell.decimal ? Tag::Decimal : Tag::Text);
+            const qint32 size = qint32(cell.size);
+            std::memcpy(out, &size, sizeof size);
+            out += sizeof size;
+            // Short texts are the rule: a byte loop beats a call for them.
+            for (qint32 i = 0; i < size; ++i)
+                out[i] = cell.text[i];
+            out += size;
+            break;
+        }
+        case QueryCursor::Cell::Kind::Other:
+            break;
+        }
+    }
 }
 
 QVariant EngineValues::take(const Column &c, char tag, const char *&at) const
@@ -159,6 +195,14 @@ QVariant EngineValues::take(const Column &c, char tag, const char *&at) const
         at += size;
         return c.asIs == AsIs::Text ? QVariant(text(c, bytes)) : c.field->convert(storedTextValue(bytes, c.read));
     }
+    case Tag::Decimal: {
+        // Checked when packed: read whole, and finite.
+        const qint32 size = read<qint32>(at);
+        double value = 0;
+        std::from_chars(at, at + size, value);
+        at += size;
+        return QVariant(value);
+    }
     }
     return QVariant();
 }
@@ -175,6 +219,7 @@ void EngineValues::skip(char tag, const char *&at)
         at += sizeof(double);
         break;
     case Tag::Text:
+    case Tag::Decimal:
         at += read<qint32>(at);
         break;
     }

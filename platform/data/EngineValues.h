@@ -23,8 +23,10 @@ public:
 
     // The values of the reader's current row.
     Row row(const QueryCursor &reader) const;
-    // The current row's values packed into `out`; false when one of them must be converted now.
-    bool pack(const QueryCursor &reader, std::string &out) const;
+    // The size of the current row's values packed; -1 when one of them must be converted now.
+    // The row is then written by `packInto`, before the reader moves.
+    qsizetype packedSize(const QueryCursor &reader) const;
+    void packInto(char *out) const;
     Row decode(QByteArrayView packed) const override;
     QVariant decodeValue(QByteArrayView packed, int column) const override;
 
@@ -49,6 +51,7 @@ private:
 
     std::shared_ptr<const Fields> fields_;
     std::vector<Column> columns_;
+    mutable std::vector<QueryCursor::Cell> cells_;   // of the row being packed
 };
 
 } // namespace plat

@@ -130,6 +130,8 @@ bool MemoryDataSet::fetchInto(int count, RowStore &store, int width, QVector<qin
 
 void MemoryDataSet::loadAll()
 {
+    if (!exhausted_ && passedOn_ == 0)
+        fetchingAll();
     while (loadPacket()) {
     }
 }

@@ -34,6 +34,8 @@ protected:
     // each; by default through fetchRows.
     virtual bool fetchInto(int count, RowStore &store, int width, QVector<qint64> &ids);
     virtual int packetSize() const { return -1; }
+    // Every row of the source is about to be fetched, packet after packet.
+    virtual void fetchingAll() {}
     // Whether the rows stay after the dataset is closed and reopened.
     virtual bool keepRowsWhenClosed() const { return false; }
 

@@ -402,6 +402,12 @@ QList<FieldDef> QueryDataSet::openSource()
     return defs;
 }
 
+void QueryDataSet::fetchingAll()
+{
+    if (reader_)
+        reader_->readingAll();
+}
+
 QList<QVariantList> QueryDataSet::readRows(int count)
 {
     QList<QVariantList> rows;
@@ -454,15 +460,20 @@ bool QueryDataSet::fetchInto(int count, RowStore &store, int width, QVector<qint
     for (; taken < pending_.size() && (count < 0 || taken < count); ++taken)
         ids.append(store.append(std::move(pending_[taken]), width));
     pending_.remove(0, taken);
-    std::string packed;   // reused: a row's bytes are only copied into the store
+    const std::shared_ptr<const RowDecoder> decoder = values_;
     while (reader_ && (count < 0 || ids.size() < count)) {
         if (!reader_->next()) {
             reader_.reset();
             break;
         }
-        packed.clear();
-        ids.append(values_->pack(*reader_, packed) ? store.appendPacked(QByteArrayView(packed.data(), qsizetype(packed.size())), values_)
-                                                   : store.append(values_->row(*reader_), width));
+        // A row packed is written straight into the store.
+        if (const qsizetype size = values_->packedSize(*reader_); size >= 0) {
+            char *bytes = nullptr;
+            ids.append(store.appendPacked(size, decoder, bytes));
+            values_->packInto(bytes);
+        } else {
+            ids.append(store.append(values_->row(*reader_), width));
+        }
     }
     return reader_ != nullptr || !pending_.isEmpty();
 }

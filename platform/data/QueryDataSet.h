@@ -94,6 +94,7 @@ protected:
     QList<FieldDef> openSource() override;
     bool fetchRows(int count, QVector<Row> &rows) override;
     int packetSize() const override { return stepRows_ ? kStepPacket : kPacket; }
+    void fetchingAll() override;
     void closeSource() override;
     Bookmark cursorInsert(const Row &row) override;
     Bookmark cursorUpdate(const Bookmark &at, const Row &oldRow, const Row &row) override;

@@ -41,16 +41,24 @@ struct PackedHeader
 
 qint64 RowStore::appendPacked(QByteArrayView packed, const std::shared_ptr<const RowDecoder> &decoder)
 {
+    char *bytes = nullptr;
+    const qint64 id = appendPacked(packed.size(), decoder, bytes);
+    if (!packed.isEmpty())
+        std::memcpy(bytes, packed.data(), size_t(packed.size()));
+    return id;
+}
+
+qint64 RowStore::appendPacked(qsizetype size, const std::shared_ptr<const RowDecoder> &decoder, char *&bytes)
+{
     // A query reopened between packets brings a decoder of its own; earlier rows keep theirs.
     if (decoders_.empty() || decoders_.back() != decoder)
         decoders_.push_back(decoder);
     const qint64 id = qint64(rows_.size()) + 1;
-    const PackedHeader header{qint32(packed.size()), qint32(decoders_.size() - 1)};
-    const qint64 where = reserve(qsizetype(sizeof header) + packed.size());
+    const PackedHeader header{qint32(size), qint32(decoders_.size() - 1)};
+    const qint64 where = reserve(qsizetype(sizeof header) + size);
     char *at = const_cast<char *>(packedAt(where));
     std::memcpy(at, &header, sizeof header);
-    if (!packed.isEmpty())
-        std::memcpy(at + sizeof header, packed.data(), size_t(packed.size()));
+    bytes = at + sizeof header;
     rows_.append(Row());
     packed_.append(where);
     return id;

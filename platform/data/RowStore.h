@@ -30,6 +30,9 @@ public:
     // for: a large answer costs its bytes until its rows are shown. The store shares the
     // decoder until it is cleared, so rows stay readable after their source is gone.
     qint64 appendPacked(QByteArrayView packed, const std::shared_ptr<const RowDecoder> &decoder);
+    // The same for a row of `size` bytes the caller writes at `bytes` (before anything else
+    // is appended): no copy of them on the way.
+    qint64 appendPacked(qsizetype size, const std::shared_ptr<const RowDecoder> &decoder, char *&bytes);
     void replace(qint64 id, Row row, int width);
     void remove(qint64 id);
     bool contains(qint64 id) const;

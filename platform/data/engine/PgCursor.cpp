@@ -10,7 +10,13 @@
 #include <QRegularExpression>
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
 #include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <sys/socket.h>
 
 namespace plat {
 
@@ -86,9 +92,37 @@ QVariant driverValue(Oid oid, const char *text, int size, const PgClient &pq)
     }
 }
 
+// An optional minus, digits and at most one point among them: std::from_chars reads it whole,
+// and with 24 characters at most it is finite.
+bool isPlainDecimal(const char *text, int size)
+{
+    if (size <= 0 || size > 24)
+        return false;
+    const char *at = text, *end = text + size;
+    if (*at == '-')
+        ++at;
+    bool digits = false, point = false;
+    for (; at < end; ++at) {
+        if (*at >= '0' && *at <= '9')
+            digits = true;
+        else if (*at == '.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digits;
+}
+
 // Rows of the server's cursor asked for at a time: few at first, for the first screen.
 constexpr int kFirstBatch = 100;
 constexpr int kBatch = 2000;
+// When every row is wanted, batches go many to a request, so that the server sends them one
+// after another instead of waiting for the client to ask for each; requests grow to a limit.
+constexpr int kRestBatch = 5000;
+constexpr int kFirstRestRequest = 16;
+constexpr int kLastRestRequest = 64;
+// Batches taken ahead of the one used, at most.
+constexpr size_t kAheadBatches = 8;
 
 } // namespace
 
@@ -105,6 +139,13 @@ QSqlError PgRows::errorOf(const char *what, const PGresult *result) const
     }
     return QSqlError(QStringLiteral("QPSQL: ") + QCoreApplication::translate("QPSQLResult", what), message,
                      QSqlError::StatementError, state);
+}
+
+PgRows::PgRows(PGconn *connection, const PgClient &client) : pg_(connection), pq_(client) {}
+
+PgRows::~PgRows()
+{
+    abandon();
 }
 
 void PgRows::take(PGresult *result)
@@ -192,7 +233,9 @@ bool PgRows::startBatched(const QByteArray &sql)
     batched_ = true;
     take(rows);
     readColumns();
-    afterBatch(kFirstBatch);
+    fetchSize_ = kFirstBatch;
+    fetchesLeft_ = 1;
+    afterFetch();
     return true;
 }
 
@@ -210,23 +253,188 @@ bool PgRows::command(const char *sql)
     return ok;
 }
 
-// After a batch arrived: the next one asked for at once, so that the server works on it
-// while this one is used; a short batch was the last one.
-void PgRows::afterBatch(int asked)
+// After a batch arrived: the next request sent at once when this batch was its last, so
+// that the server works on it while this one is used; a short batch was the cursor's last.
+void PgRows::afterFetch()
 {
-    if (rowsInResult_ < asked) {
+    --fetchesLeft_;
+    if (rowsInResult_ < fetchSize_) {
+        // The request's batches after it are empty.
+        if (drain(false) && !error_.isValid())
+            error_ = errorOf("Unable to get result", nullptr);
         atEnd_ = true;
-        endBatches(false);
+        endBatches(error_.isValid());
         return;
     }
-    const QByteArray fetch = "FETCH " + QByteArray::number(kBatch) + " FROM gp_filas";
-    if (!pq_.sendQuery(pg_, fetch.constData())) {
-        error_ = errorOf("Unable to send query", nullptr);
+    if (fetchesLeft_ > 0)
+        return;
+    if (drain(false)) {
+        error_ = errorOf("Unable to get result", nullptr);
         atEnd_ = true;
         endBatches(true);
         return;
     }
+    if (!askFetches()) {
+        error_ = errorOf("Unable to send query", nullptr);
+        atEnd_ = true;
+        endBatches(true);
+    }
+}
+
+// The next request of batches sent; false when it could not be.
+bool PgRows::askFetches()
+{
+    const int batches = readingAll_ ? restRequest_ : 1;
+    fetchSize_ = readingAll_ ? kRestBatch : kBatch;
+    const QByteArray fetch = "FETCH " + QByteArray::number(fetchSize_) + " FROM gp_filas";
+    QByteArray request = fetch;
+    for (int i = 1; i < batches; ++i)
+        request += ';' + fetch;
+    if (readingAll_)
+        restRequest_ = qMin(2 * restRequest_, kLastRestRequest);
+    if (!pq_.sendQuery(pg_, request.constData()))
+        return false;
     active_ = true;
+    fetchesLeft_ = batches;
+    return true;
+}
+
+struct PgRows::Ahead
+{
+    std::thread thread;
+    std::mutex lock;
+    std::condition_variable arrived, room;
+    std::deque<PGresult *> results;   // batches taken, in order
+    bool done = false;                // the thread ended, the connection idle
+    bool stop = false;
+    QSqlError error;                  // a failure the thread met
+    PGcancel *cancel = nullptr;
+};
+
+// Batches taken off the connection while the rows before them are used: libpq's reading and
+// parsing of the rest go on beside the packing.
+void PgRows::startAhead()
+{
+    ahead_ = std::make_unique<Ahead>();
+    ahead_->cancel = pq_.getCancel(pg_);
+    try {
+        ahead_->thread = std::thread([this] { readAhead(); });
+    } catch (const std::system_error &) {
+        // No thread to be had: the batches are read here, as they are used.
+        if (ahead_->cancel)
+            pq_.freeCancel(ahead_->cancel);
+        ahead_.reset();
+    }
+}
+
+// The thread's work: the connection is its own until it is joined.
+void PgRows::readAhead()
+{
+    Ahead &a = *ahead_;
+    bool ended = false;   // the cursor's end or a failure met: the rest is read and dropped
+    for (;;) {
+        PGresult *result = pq_.getResult(pg_);
+        if (!result) {
+            {
+                const std::lock_guard lock(a.lock);
+                if (ended || a.stop)
+                    break;
+            }
+            // Every batch of the request was full: the next request.
+            if (!askFetches()) {
+                const std::lock_guard lock(a.lock);
+                a.error = errorOf("Unable to send query", nullptr);
+                break;
+            }
+            continue;
+        }
+        if (ended) {
+            pq_.clear(result);
+            continue;
+        }
+        if (pq_.resultStatus(result) != PGRES_TUPLES_OK) {
+            const std::lock_guard lock(a.lock);
+            if (!a.stop)
+                a.error = errorOf("Unable to get result", result);
+            pq_.clear(result);
+            ended = true;
+            continue;
+        }
+        --fetchesLeft_;
+        ended = pq_.ntuples(result) < fetchSize_;
+        std::unique_lock lock(a.lock);
+        a.room.wait(lock, [&] { return a.stop || a.results.size() < kAheadBatches; });
+        if (a.stop) {
+            pq_.clear(result);
+            ended = true;
+            continue;
+        }
+        a.results.push_back(result);
+        a.arrived.notify_one();
+    }
+    active_ = false;
+    fetchesLeft_ = 0;
+    const std::lock_guard lock(a.lock);
+    a.done = true;
+    a.arrived.notify_one();
+}
+
+// The next batch the thread took; null once it is done and every batch was given.
+PGresult *PgRows::nextAhead()
+{
+    Ahead &a = *ahead_;
+    std::unique_lock lock(a.lock);
+    a.arrived.wait(lock, [&] { return a.done || !a.results.empty(); });
+    if (a.results.empty())
+        return nullptr;
+    PGresult *result = a.results.front();
+    a.results.pop_front();
+    a.room.notify_one();
+    return result;
+}
+
+// The thread ended and joined, the connection idle and the rows' again. A statement stopped
+// is cancelled on the server, or its connection cut when it is about to be closed (a server
+// that no longer answers cannot keep the thread waiting); a failure stopping makes is none.
+void PgRows::stopAhead(Stop how)
+{
+    if (!ahead_)
+        return;
+    Ahead &a = *ahead_;
+    const bool stop = how != Stop::Finish;
+    bool running = false;
+    {
+        const std::lock_guard lock(a.lock);
+        running = !a.done;
+        if (stop)
+            a.stop = true;
+        a.room.notify_one();
+    }
+    if (running && how == Stop::Cancel && a.cancel) {
+        char reason[256];
+        pq_.cancel(a.cancel, reason, int(sizeof reason));
+    } else if (running && how == Stop::Cut) {
+        ::shutdown(pq_.socket(pg_), SHUT_RDWR);
+    }
+    a.thread.join();
+    for (PGresult *left : a.results)
+        pq_.clear(left);
+    if (a.cancel)
+        pq_.freeCancel(a.cancel);
+    if (!stop && a.error.isValid() && !error_.isValid())
+        error_ = a.error;
+    ahead_.reset();
+}
+
+void PgRows::readAll()
+{
+    if (readingAll_)
+        return;
+    readingAll_ = true;
+    restRequest_ = kFirstRestRequest;
+    // The batch asked for is the thread's first: the next request leaves as soon as it is in.
+    if (batched_ && active_ && !failed())
+        startAhead();
 }
 
 void PgRows::endBatches(bool failed)
@@ -256,11 +464,24 @@ bool PgRows::next()
         take(nullptr);
         return false;
     }
+    if (ahead_) {
+        while (PGresult *batch = nextAhead()) {
+            take(batch);
+            if (rowsInResult_ > 0) {
+                row_ = 0;
+                return true;
+            }
+        }
+        take(nullptr);
+        stopAhead(Stop::Finish);
+        atEnd_ = true;
+        endBatches(failed());
+        return false;
+    }
     take(pq_.getResult(pg_));
     const ExecStatusType status = result_ ? pq_.resultStatus(result_) : PGRES_FATAL_ERROR;
     if (batched_ && status == PGRES_TUPLES_OK) {
-        drain(false);   // the batch's end of command
-        afterBatch(kBatch);
+        afterFetch();
         if (rowsInResult_ > 0) {
             row_ = 0;
             return true;
@@ -287,6 +508,7 @@ bool PgRows::next()
 bool PgRows::finish(bool cancel)
 {
     take(nullptr);
+    stopAhead(cancel ? Stop::Cancel : Stop::Finish);
     const bool failure = drain(cancel && !batched_);
     endBatches(failure || error_.isValid());
     return failure;
@@ -318,6 +540,7 @@ bool PgRows::drain(bool cancel)
 void PgRows::abandon()
 {
     take(nullptr);
+    stopAhead(Stop::Cut);
     active_ = false;
     batched_ = false;   // the connection goes, and its transaction with it
 }
@@ -325,12 +548,15 @@ void PgRows::abandon()
 bool PgRows::release()
 {
     take(nullptr);
+    stopAhead(Stop::Cancel);
     if (failed() || (active_ && !batched_))
         return false;
     if (batched_) {
-        const bool failure = drain(false);
+        // Many batches still asked for are stopped rather than read: the batch stopped fails.
+        const bool stop = fetchesLeft_ > 1;
+        const bool failure = drain(stop);
         batched_ = false;
-        if (!command("ROLLBACK") || failure)
+        if (!command("ROLLBACK") || (failure && !stop))
             return false;
     }
     return pq_.status(pg_) == CONNECTION_OK;
@@ -359,7 +585,7 @@ QVariant PgRows::value(int column, TFieldType type) const
 
 // The server's texts, for the types whose text is what the value would write; integers
 // and floats as numbers.
-QueryCursor::Cell PgRows::cell(int column, TFieldType type) const
+QueryCursor::Cell PgRows::cell(int column, TFieldType type, bool floatText) const
 {
     QueryCursor::Cell c;
     if (!result_ || row_ < 0 || column < 0 || column >= columnCount())
@@ -391,6 +617,13 @@ QueryCursor::Cell PgRows::cell(int column, TFieldType type) const
         break;
     }
     case ftFloat: {
+        if (floatText && isPlainDecimal(text, size)) {
+            c.kind = QueryCursor::Cell::Kind::Text;
+            c.text = text;
+            c.size = size;
+            c.decimal = true;
+            break;
+        }
         double value = 0;
         const auto [end, error] = std::from_chars(text, text + size, value);
         if (error == std::errc() && end == text + size && std::isfinite(value)) {

@@ -19,8 +19,8 @@ class PhysicalConnection;
 class PgRows
 {
 public:
-    PgRows(PGconn *connection, const PgClient &client) : pg_(connection), pq_(client) {}
-    ~PgRows() { abandon(); }
+    PgRows(PGconn *connection, const PgClient &client);
+    ~PgRows();
     PgRows(const PgRows &) = delete;
     PgRows &operator=(const PgRows &) = delete;
 
@@ -40,12 +40,16 @@ public:
 
     // The next row; false past the last one or on a failure (`failed`, `error`).
     bool next();
+    // Every row will be read: the rest of a batched read comes in few requests, taken off the
+    // connection by a thread of the rows' own while the rows before it are used.
+    void readAll();
     bool failed() const { return error_.isValid(); }
     const QSqlError &error() const { return error_; }
 
     // The current row's value as the driver's query gives it read through readValue.
     QVariant value(int column, TFieldType type) const;
-    QueryCursor::Cell cell(int column, TFieldType type) const;
+    // With `floatText`, a float whose text is a plain decimal comes as that text.
+    QueryCursor::Cell cell(int column, TFieldType type, bool floatText = false) const;
 
     // The statement's remaining answers read and dropped, the server first asked to stop
     // when `cancel`; whether one of them was a failure (a transaction's savepoint must
@@ -64,7 +68,14 @@ private:
     bool drain(bool cancel);
     void readColumns();
     bool command(const char *sql);
-    void afterBatch(int asked);
+    void afterFetch();
+    bool askFetches();
+    struct Ahead;
+    void startAhead();
+    void readAhead();
+    PGresult *nextAhead();
+    enum class Stop { Finish, Cancel, Cut };
+    void stopAhead(Stop how);
     void endBatches(bool failed);
 
     PGconn *pg_;
@@ -75,6 +86,11 @@ private:
     bool active_ = false;    // answers of the statement still to be read
     bool atEnd_ = false;
     bool batched_ = false;   // read through the server's cursor, whose transaction is open
+    int fetchSize_ = 0;      // rows each batch asked for
+    int fetchesLeft_ = 0;    // batches of the request sent still to arrive
+    bool readingAll_ = false;
+    int restRequest_ = 0;    // batches in the next request when every row is wanted
+    std::unique_ptr<Ahead> ahead_;   // the thread reading the rest, while there is one
     std::vector<Oid> oids_;
     QStringList names_;
     QSqlError error_;
@@ -95,6 +111,7 @@ public:
     bool next() override;
     QVariant value(int column) const override { return rows_.value(column, types_.value(column)); }
     Cell cell(int column) const override { return rows_.cell(column, types_.value(column)); }
+    Cell storedCell(int column) const override { return rows_.cell(column, types_.value(column), true); }
 
 private:
     void finish(bool failed, bool cancel);

@@ -746,6 +746,17 @@ public:
         return rows_ && !held_ ? rows_->cell(column, types_.value(column)) : Cell();
     }
 
+    Cell storedCell(int column) const override
+    {
+        return rows_ && !held_ ? rows_->cell(column, types_.value(column), true) : Cell();
+    }
+
+    void readingAll() override
+    {
+        if (rows_ && !held_)
+            rows_->readAll();
+    }
+
     // The rest of the rows (the current one included) read into memory; the reader's
     // connection closes. A failure is kept for the row it stopped at.
     void readWhole()

@@ -4,6 +4,8 @@
 
 #include "platform/data/ClientDataSet.h"
 
+#include <cmath>
+
 using namespace plat;
 using gptest::errorText;
 
@@ -328,3 +330,93 @@ TEST_P(SteppedRows, AClientFedThroughComputesItsFieldsAndMovesThem)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SteppedRows, GP_DATA_BACKENDS);
+
+namespace {
+
+// Doubles compared by their bits' meaning: NaN equals NaN.
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    if (a.typeId() == QMetaType::Double && b.typeId() == QMetaType::Double && std::isnan(a.toDouble()))
+        return std::isnan(b.toDouble());
+    return a == b;
+}
+
+} // namespace
+
+// Every row read at once (counting them), more than one request of batches long: the values
+// and their types are those of rows read a packet at a time and converted on arrival, at the
+// limits of integers and doubles, with NULLs, and the texts of numbers too long to keep.
+TEST_P(SteppedRows, ReadWholeInLongRequestsGiveTheValuesOfRowsConvertedOnArrival)
+{
+    exec("CREATE TABLE LIMITES (Codigo INTEGER PRIMARY KEY, Entero INTEGER, Grande BIGINT, Doble DOUBLE PRECISION, "
+         "Exacto NUMERIC, Texto VARCHAR(30))");
+    exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 150000) "
+         "INSERT INTO LIMITES SELECT i, "
+         "CASE i % 4 WHEN 0 THEN 2147483647 WHEN 1 THEN -2147483648 WHEN 2 THEN NULL ELSE i END, "
+         "CASE i % 3 WHEN 0 THEN 9223372036854775807 WHEN 1 THEN -9223372036854775807 - 1 ELSE NULL END, "
+         "CASE i % 7 WHEN 0 THEN 1.7976931348623157e308 WHEN 1 THEN -2.2250738585072014e-308 WHEN 2 THEN NULL "
+         "WHEN 3 THEN 0.1 WHEN 4 THEN i * -0.125 WHEN 5 THEN 123456789012345678 ELSE 0 END, "
+         "CASE i % 5 WHEN 0 THEN 1234567890123456789012345.678 WHEN 1 THEN -0.5 WHEN 2 THEN NULL ELSE i END, "
+         "CASE WHEN i % 6 = 0 THEN NULL ELSE 'texto ' || i END FROM n");
+    if (!sqlite())   // values only the server keeps
+        exec("INSERT INTO LIMITES (Codigo, Doble, Exacto) VALUES (150001, 'NaN', 'NaN'), (150002, 'Infinity', 1), "
+             "(150003, '-Infinity', 2)");
+    const QString sql = "SELECT * FROM LIMITES ORDER BY Codigo";
+    auto packets = query(sql, false);
+    packets->open();
+    const QVector<QVariantList> expected = walk(*packets);
+    packets->close();
+    ASSERT_EQ(expected.size(), sqlite() ? 150000 : 150003);
+    EXPECT_EQ(expected[2].value(2).toLongLong(), Q_INT64_C(9223372036854775807));
+    EXPECT_EQ(expected[6].value(3).toDouble(), 1.7976931348623157e308);
+
+    auto stepped = query(sql, true);
+    stepped->open();
+    ASSERT_EQ(stepped->rowCount(), expected.size());
+    const QVector<QVariantList> got = valuesOf(*stepped, true);
+    for (qsizetype i = 0; i < got.size(); ++i) {
+        ASSERT_EQ(got[i].size(), expected[i].size()) << "row " << i;
+        for (qsizetype c = 0; c < got[i].size(); ++c) {
+            ASSERT_EQ(got[i][c].typeId(), expected[i][c].typeId()) << "row " << i << " column " << c;
+            ASSERT_TRUE(sameValue(got[i][c], expected[i][c]))
+                << "row " << i << " column " << c << ": " << got[i][c].toString().toStdString() << " against "
+                << expected[i][c].toString().toStdString();
+        }
+    }
+}
+
+// A failure met by the server after many requests of the rest were answered is raised as the
+// whole statement raises it, and the next statements read every row.
+TEST_P(SteppedRows, AFailureAmidARowsReadWholeIsRaisedAndTheNextStatementsReadWhole)
+{
+    exec("CREATE TABLE MUCHAS (Codigo INTEGER)");
+    exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 120000) "
+         "INSERT INTO MUCHAS SELECT i FROM n");
+    const QString failing = "SELECT Codigo, abs(CASE WHEN Codigo = 110000 THEN -9223372036854775807 - 1 ELSE Codigo END) "
+                            "FROM MUCHAS";   // no sort: the server meets the failure as it sends the rows
+    // The engine's failure as its first line tells it, and its kind.
+    const auto failure = [](const std::function<void()> &work) {
+        try {
+            work();
+        } catch (const gp::DatabaseError &e) {
+            return std::make_pair(int(e.kind()), e.mensaje().section(QLatin1Char('\n'), 0, 0).toStdString());
+        }
+        return std::make_pair(-1, std::string());
+    };
+    const auto expected = failure([&] { db().query(failing, {}, SqlOrigin::AsWritten); });
+    ASSERT_FALSE(expected.second.empty());
+    for (int time = 0; time < 2; ++time) {
+        // Where an engine reads every row on opening (a column's type told by its values), it fails there.
+        auto stepped = query(failing, true);
+        EXPECT_EQ(failure([&] {
+                      stepped->open();
+                      stepped->rowCount();
+                  }),
+                  expected);
+        auto next = query("SELECT Codigo FROM MUCHAS ORDER BY Codigo", true);
+        next->open();
+        ASSERT_EQ(next->rowCount(), 120000);
+        EXPECT_EQ(next->rowValues(119999, 1).value(0).value(0).toInt(), 120000);
+        EXPECT_EQ(next->rowValues(54321, 1).value(0).value(0).toInt(), 54322);
+    }
+}

@@ -338,3 +338,46 @@ TEST_P(EngineTest, AReaderOfAStatementThatWritesCarriesItOut)
     EXPECT_EQ(readAll(*all).size(), 8);
     db().exec(QStringLiteral("DROP TABLE N"), {}, SqlOrigin::AsWritten);
 }
+
+// A reader told that every row is wanted, given up a long way before its end: the statement
+// stops on the server, the reader's connection serves the next reader, and rows read to the
+// end come whole and in order.
+TEST_P(EngineTest, AReaderGivenUpAmidAReadOfEveryRowLeavesItsConnectionReadyForTheNext)
+{
+    fillNumbers(db(), 120000);
+    // The server's session of each statement, where there is one.
+    const QString session = isSqlite() ? QStringLiteral("0") : QStringLiteral("pg_backend_pid()");
+    const QString sql = QStringLiteral("SELECT Codigo, %1 FROM N ORDER BY Codigo").arg(session);
+    for (const Way &way : kWays) {
+        SCOPED_TRACE(way.name);
+        QVariant givenUpSession;
+        {
+            const std::unique_ptr<QueryCursor> reader = (db().*way.open)(sql, {}, SqlOrigin::AsWritten);
+            for (int i = 1; i <= 30000; ++i) {
+                ASSERT_TRUE(reader->next());
+                ASSERT_EQ(reader->value(0).toInt(), i);
+                if (i == 150)
+                    reader->readingAll();
+            }
+            givenUpSession = reader->value(1);
+        }
+        const std::unique_ptr<QueryCursor> count = (db().*way.open)(
+            QStringLiteral("SELECT COUNT(*), MIN(Codigo), MAX(Codigo), %1 FROM N").arg(session), {}, SqlOrigin::AsWritten);
+        EXPECT_EQ(readAll(*count), (QList<QVariantList>{{120000, 1, 120000, givenUpSession}}))
+            << "the connection given up is the one reused";
+
+        const std::unique_ptr<QueryCursor> whole = (db().*way.open)(sql, {}, SqlOrigin::AsWritten);
+        whole->readingAll();
+        qint64 expected = 0;
+        while (whole->next()) {
+            ++expected;
+            if (whole->value(0).toLongLong() != expected) {
+                ADD_FAILURE() << "row " << expected << " reads " << whole->value(0).toLongLong();
+                break;
+            }
+        }
+        EXPECT_EQ(expected, 120000);
+    }
+    // Nothing given up holds the table.
+    db().exec(QStringLiteral("ALTER TABLE N ADD COLUMN Nota VARCHAR(10)"), {}, SqlOrigin::AsWritten);
+}
