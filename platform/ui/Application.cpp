@@ -140,22 +140,6 @@ int Application::screenHeight() const
     return s ? s->geometry().height() : 768;
 }
 
-void Application::setCursor(Cursor cursor)
-{
-    if (cursor == cursor_)
-        return;
-    if (cursor_ != crDefault)
-        QGuiApplication::restoreOverrideCursor();
-    cursor_ = cursor;
-    switch (cursor) {
-    case crDefault: break;
-    case crHourGlass: QGuiApplication::setOverrideCursor(Qt::WaitCursor); break;
-    case crNoDrop: QGuiApplication::setOverrideCursor(Qt::ForbiddenCursor); break;
-    case crHandPoint: QGuiApplication::setOverrideCursor(Qt::PointingHandCursor); break;
-    case crArrow: QGuiApplication::setOverrideCursor(Qt::ArrowCursor); break;
-    }
-}
-
 namespace {
 
 bool windowOnScreen()
@@ -167,6 +151,26 @@ bool windowOnScreen()
 }
 
 } // namespace
+
+void Application::setCursor(Cursor cursor)
+{
+    if (cursor == cursor_)
+        return;
+    if (cursorShown_)
+        QGuiApplication::restoreOverrideCursor();
+    cursor_ = cursor;
+    // Shown only over a window on screen (see WaitCursor).
+    cursorShown_ = cursor != crDefault && windowOnScreen();
+    if (!cursorShown_)
+        return;
+    switch (cursor) {
+    case crDefault: break;
+    case crHourGlass: QGuiApplication::setOverrideCursor(Qt::WaitCursor); break;
+    case crNoDrop: QGuiApplication::setOverrideCursor(Qt::ForbiddenCursor); break;
+    case crHandPoint: QGuiApplication::setOverrideCursor(Qt::PointingHandCursor); break;
+    case crArrow: QGuiApplication::setOverrideCursor(Qt::ArrowCursor); break;
+    }
+}
 
 WaitCursor::WaitCursor() : shown_(windowOnScreen())
 {

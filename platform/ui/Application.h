@@ -115,6 +115,7 @@ private:
     QList<QObject *> owners_;
     QString hint_;
     Cursor cursor_ = crDefault;
+    bool cursorShown_ = false;   // cursor_ set as the toolkit's override cursor
     bool terminated_ = false;
     QSet<QEvent *> keysInDelivery_;
     std::unique_ptr<FormularioPrincipal> mainFormView_;

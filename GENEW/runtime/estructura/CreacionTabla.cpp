@@ -57,6 +57,12 @@ void LoteCreacion::incluir(const QString &baseDatos)
     baseDatos_ = baseDatos;
 }
 
+const QString *LoteCreacion::textoLeido(const QString &definicion) const
+{
+    const auto leido = textos_.constFind(definicion);
+    return leido == textos_.constEnd() ? nullptr : &*leido;
+}
+
 void LoteCreacion::confirmar()
 {
     if (baseDatos_.isEmpty())
@@ -154,17 +160,28 @@ private:
             texto = definicion;
             return true;
         }
-        const auto mostrar = [this](const QString &tipo, const QString &mensaje) {
+        bool avisado = false;
+        const auto mostrar = [this, &avisado](const QString &tipo, const QString &mensaje) {
+            avisado = true;
             ejecutor_.mostrarMensaje(tipo, mensaje);
         };
         try {
-            if (definicion.isEmpty()) {
+            if (definicion.isEmpty())
                 archivoDefiniciones_ = ejecutor_.ficheroDefinicionesBaseDatos();
+            const QString clave = definicion.isEmpty() ? archivoDefiniciones_ : u';' + definicion;
+            if (const QString *leido = lote_ ? lote_->textoLeido(clave) : nullptr) {
+                texto = *leido;
+                return true;
+            }
+            if (definicion.isEmpty()) {
                 texto = TextoEstructura(archivoDefiniciones_, ejecutor_.lectorFicheros(), mostrar);
             } else {
                 texto = CargarDefinicionesEstructura(definicion.section(u';', 0, 0), definicion.section(u';', 1, 1),
                                                      QString(), ejecutor_.lectorFicheros(), mostrar);
             }
+            // A file that could not be read is tried again, and said again, by the next table.
+            if (lote_ && !avisado)
+                lote_->anotarTextoLeido(clave, texto);
         } catch (const gp::Error &) {
             ejecutor_.mostrarMensaje(QStringLiteral("E"), mensajes::kImposibleAbrirEstructuras);
             return false;

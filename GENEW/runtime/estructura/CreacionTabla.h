@@ -3,6 +3,7 @@
 #include "GENEW/runtime/estructura/FicherosDefiniciones.h"
 #include "GENEW/runtime/estructura/PlanCreacionTabla.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -84,9 +85,15 @@ public:
     void confirmar();
     bool retiene() const { return !baseDatos_.isEmpty(); }
 
+    // The structure text of a definition as first read in the batch: the start's tables are
+    // made within moments of each other, each reading the same files whole otherwise.
+    const QString *textoLeido(const QString &definicion) const;
+    void anotarTextoLeido(const QString &definicion, const QString &texto) { textos_.insert(definicion, texto); }
+
 private:
     TransaccionesCreacion &transacciones_;
     QString baseDatos_;
+    QHash<QString, QString> textos_;
 };
 
 class EjecutorCreacionTabla : public TransaccionesCreacion

@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QTest>
 #include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 using namespace plat;
@@ -56,6 +57,23 @@ TEST(ApplicationHooks, TheTitleIsNoDisplayNameForWindowCaptions)
 TEST(ApplicationHooks, BusyCursorPutsThePreviousCursorBack)
 {
     EXPECT_EQ(application().cursor(), crDefault);
+    {
+        // No window on screen: nothing to show the cursor on.
+        BusyCursor busy;
+        EXPECT_EQ(application().cursor(), crHourGlass);
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        WaitCursor wait;
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    }
+    QWidget window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    {
+        WaitCursor wait;
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     {
         BusyCursor busy;
         EXPECT_EQ(application().cursor(), crHourGlass);

@@ -14,9 +14,11 @@ class LectorEnMemoria : public LectorFicheros
 {
 public:
     QMap<QString, QString> ficheros;
+    mutable QStringList leidos;
     bool existe(const QString &ruta) const override { return ficheros.contains(ruta); }
     bool leer(const QString &ruta, QString &texto, QString &motivo) const override
     {
+        leidos << ruta;
         motivo = QStringLiteral("missing");
         texto = ficheros.value(ruta);
         return ficheros.contains(ruta);
@@ -445,9 +447,9 @@ TEST_F(CrearTablaTest, ABatchCommitsTheTablesOfEachDatabaseOnce)
     };
     {
         LoteCreacion lote(ejecutor);
-        for (const QString &nombre : {"CAMPOUSR", "EMPRESA"}) {
+        for (const char *nombre : {"CAMPOUSR", "EMPRESA"}) {
             tabla = {"GENERAL", nombre, "fGENEINIC"};
-            EXPECT_TRUE(CrearTabla(tabla, QString(), -1, configuracion, ejecutor, &lote)) << nombre.toStdString();
+            EXPECT_TRUE(CrearTabla(tabla, QString(), -1, configuracion, ejecutor, &lote)) << nombre;
         }
         EXPECT_EQ(engine(), QStringList({"begin:GENERAL"}));
         EXPECT_LT(ejecutor.registro.indexOf("begin:GENERAL"), ejecutor.registro.indexOf("motor:GENERAL:CAMPOUSR"));
@@ -462,6 +464,35 @@ TEST_F(CrearTablaTest, ABatchCommitsTheTablesOfEachDatabaseOnce)
     EXPECT_EQ(engine(), QStringList({"begin:GENERAL", "commit:GENERAL", "begin:EMP1", "commit:EMP1"}));
     EXPECT_EQ(ejecutor.registro.filter("motor:").size(), 3);
     EXPECT_TRUE(ejecutor.mensajes.isEmpty());
+}
+
+// The start's tables read the definitions once for the batch; a file that could not be read
+// is tried, and reported, again by the next table.
+TEST_F(CrearTablaTest, ABatchReadsTheDefinitionsOnceUnlessTheyCouldNotBeRead)
+{
+    configuracion.Motor = plat::EngineKind::SQLite;
+    {
+        LoteCreacion lote(ejecutor);
+        for (const char *nombre : {"PROYECT", "CAMPOUSR", "PROYECT"})
+            CrearTabla(tabla = {"EMP1", nombre, "f"}, QString(), 1, configuracion, ejecutor, &lote);
+        EXPECT_EQ(ejecutor.lector.leidos, QStringList({"datos/DATABASE.TXT"}));
+    }
+    ejecutor.lector.leidos.clear();
+    ejecutor.lector.ficheros.remove("datos/DATABASE.TXT");
+    {
+        LoteCreacion lote(ejecutor);
+        for (const char *nombre : {"PROYECT", "CAMPOUSR"})
+            CrearTabla(tabla = {"EMP1", nombre, "f"}, QString(), 1, configuracion, ejecutor, &lote);
+    }
+    EXPECT_EQ(ejecutor.lector.leidos, QStringList({"datos/DATABASE.TXT", "datos/DATABASE.TXT"}));
+    EXPECT_EQ(ejecutor.mensajes.filter("No está disponible").size(), 2);
+    // Outside a batch every table reads them.
+    ejecutor.lector.ficheros["datos/DATABASE.TXT"] = kEstructura;
+    ejecutor.lector.leidos.clear();
+    ejecutor.tablas.clear();
+    crear("EMP1", "PROYECT");
+    crear("EMP1", "CAMPOUSR");
+    EXPECT_EQ(ejecutor.lector.leidos.size(), 2);
 }
 
 // The batch leaves out what is not a table of the start: temporary tables and the server
