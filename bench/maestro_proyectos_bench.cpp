@@ -6,6 +6,7 @@
 // through prepared statements of the sqlite3 C API on the same file and drawn with plain
 // QPainter on an image of the grid's viewport.
 #include "ArranqueBenchmarks.h"
+#include "DiaCrudo.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "ProgramaArrancado.h"
 #include "ProyectoGrande.h"
@@ -109,21 +110,6 @@ void AbrirPaginaGanttDiezMilLineas(benchmark::State &state)
 BENCHMARK(AbrirPaginaGanttDiezMilLineas)->Unit(benchmark::kMillisecond);
 
 // ---- the raw anchor --------------------------------------------------------------------------
-
-// Day numbers as the program counts them (days since 30/12/1899, 0 = none), read from the
-// stored "yyyy-mm-dd..." text.
-double DiaCrudo(const unsigned char *t)
-{
-    if (!t)
-        return 0;
-    const auto n = [t](int desde, int cifras) {
-        int v = 0;
-        for (int i = desde; i < desde + cifras; ++i)
-            v = v * 10 + (t[i] - '0');
-        return v;
-    };
-    return double(QDate(n(0, 4), n(5, 2), n(8, 2)).toJulianDay() - 2415019);
-}
 
 // A span of days (0 = none) widened by a line's.
 struct Tramo

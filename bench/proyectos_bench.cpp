@@ -6,6 +6,7 @@
 // marks drawn with QPainter; for the painting, the same marks filled straight with QPainter.
 // The horizon shares stand against their goal alone.
 #include "ArranqueBenchmarks.h"
+#include "DiaCrudo.h"
 #include "GENEW/data/modulo/DibujarEscalaTiempo.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "ProgramaArrancado.h"
@@ -104,21 +105,6 @@ void PantallaGanttCuarentaProyectos(benchmark::State &state)
     state.counters["llamadas_plan"] = 2 * kFilasPantalla;
 }
 BENCHMARK(PantallaGanttCuarentaProyectos)->Unit(benchmark::kMillisecond);
-
-// Day numbers as the program counts them (days since 30/12/1899, 0 = none), read from the
-// stored "yyyy-mm-dd..." text.
-double DiaCrudo(const unsigned char *t)
-{
-    if (!t)
-        return 0;
-    const auto n = [t](int desde, int cifras) {
-        int v = 0;
-        for (int i = desde; i < desde + cifras; ++i)
-            v = v * 10 + (t[i] - '0');
-        return v;
-    };
-    return double(QDate(n(0, 4), n(5, 2), n(8, 2)).toJulianDay() - 2415019);
-}
 
 // The screen raw: per project its dates and its lines read once through prepared sqlite3
 // statements, giving the project's span and the chapter's (the chapter and its sub-chapters,
