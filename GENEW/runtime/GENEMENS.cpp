@@ -20,6 +20,10 @@ const QString RespuestaOculta = QStringLiteral("Password");
 constexpr int AnchoBoton = 97;
 constexpr int AltoBoton = 27;
 constexpr int TextoLargo = 90;
+constexpr int AltoTexto = 80;
+constexpr int AltoPanelMensaje = 88;
+// What the window keeps free of the screen's height when a long text makes it grow.
+constexpr int MargenPantalla = 80;
 
 QLabel *icono(plat::Form *form, const QString &nombre, const QString &imagen, QWidget *panel)
 {
@@ -40,10 +44,10 @@ TfGENEMENS::TfGENEMENS(QWidget *parent) : plat::Form(parent)
 
     PanelMensaje = make<QFrame>(QStringLiteral("PanelMensaje"), this);
     PanelMensaje->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    PanelMensaje->setGeometry(4, 4, 396, 88);
+    PanelMensaje->setGeometry(4, 4, 396, AltoPanelMensaje);
 
     TextoMensaje = make<QLabel>(QStringLiteral("TextoMensaje"), PanelMensaje);
-    TextoMensaje->setGeometry(66, 4, 324, 80);
+    TextoMensaje->setGeometry(66, 4, 324, AltoTexto);
     TextoMensaje->setAlignment(Qt::AlignCenter);
     TextoMensaje->setWordWrap(true);
     QFont letra = TextoMensaje->font();
@@ -123,7 +127,11 @@ void TfGENEMENS::FormShow(QObject *Sender)
                        static_cast<QWidget *>(ImagenError), static_cast<QWidget *>(pbSI), static_cast<QWidget *>(pbNO),
                        static_cast<QWidget *>(PanelRespuesta), static_cast<QWidget *>(pbAceptar)})
         w->hide();
+    altoAnadido_ = 0;
     pbAceptar->move(153, 99);
+    pbSI->move(100, 99);
+    pbNO->move(207, 99);
+    PanelRespuesta->move(4, 96);
     setFixedSize(404, Plataforma == QLatin1String("Windows XP") ? 162 : 158);
 
     const QString &tipo = TipoMensaje;
@@ -165,7 +173,27 @@ void TfGENEMENS::FormShow(QObject *Sender)
         }
         setActiveControl(EditRespuesta);
     }
+    ajustarAlTexto();
+}
 
+// A text of more lines than the panel holds (a start-up error with the server's reason, say)
+// makes the panel and the window taller, the buttons and the answer moving down, up to the
+// screen's height; the window stays centred.
+void TfGENEMENS::ajustarAlTexto()
+{
+    const int necesario = TextoMensaje->heightForWidth(TextoMensaje->width());
+    const int maximo = qMax(0, plat::application().screenHeight() - MargenPantalla - (height() - altoAnadido_));
+    const int anadido = qBound(0, necesario - AltoTexto, maximo);
+    const int cambio = anadido - altoAnadido_;
+    altoAnadido_ = anadido;
+    PanelMensaje->resize(PanelMensaje->width(), AltoPanelMensaje + anadido);
+    TextoMensaje->resize(TextoMensaje->width(), AltoTexto + anadido);
+    // Beyond the screen the text's start stays in sight.
+    TextoMensaje->setAlignment(necesario - AltoTexto > maximo ? Qt::AlignHCenter | Qt::AlignTop : Qt::AlignCenter);
+    for (QWidget *debajo : {static_cast<QWidget *>(PanelRespuesta), static_cast<QWidget *>(pbAceptar),
+                            static_cast<QWidget *>(pbSI), static_cast<QWidget *>(pbNO)})
+        debajo->move(debajo->x(), debajo->y() + cambio);
+    setFixedSize(width(), height() + cambio);
     setLeft((plat::application().screenWidth() - width()) / 2);
     setTop((plat::application().screenHeight() - height()) / 2);
 }
@@ -186,6 +214,7 @@ void TfGENEMENS::FormActivate(QObject *Sender)
     if (const TraduccionMensajesFn &traducir = ganchoTraduccionMensajes().valor()) {
         setCaption(traducir(caption()));
         TextoMensaje->setText(traducir(TextoMensaje->text()));
+        ajustarAlTexto();
     }
     TraducirFormulario(Sender);
     update();
@@ -214,7 +243,8 @@ void TfGENEMENS::FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift)
     const int pulsada = Key;
     ProcesarTeclaFormulario(Sender, Key, Shift);
     // The buttons' default and cancel roles: Enter presses the focused button, else the
-    // default one; Esc the cancel button.
+    // default one; Esc answers No, leaves a question for a value unanswered, and closes a
+    // notice.
     if (pulsada == plat::VK_RETURN) {
         auto *enfocado = qobject_cast<QPushButton *>(focusWidget());
         QPushButton *porDefecto = pbAceptar->isVisible() ? pbAceptar : pbNO;
@@ -223,8 +253,13 @@ void TfGENEMENS::FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift)
         else if (porDefecto->isVisible())
             porDefecto->click();
         Key = 0;
-    } else if (pulsada == plat::VK_ESCAPE && pbNO->isVisible()) {
-        pbNO->click();
+    } else if (pulsada == plat::VK_ESCAPE) {
+        if (pbNO->isVisible())
+            pbNO->click();
+        else if (PanelRespuesta->isVisible())
+            Close();   // the value asked for is not given
+        else if (pbAceptar->isVisible())
+            pbAceptar->click();   // a notice with one button: seen
         Key = 0;
     }
 }

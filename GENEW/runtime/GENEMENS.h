@@ -61,7 +61,9 @@ public:
 private:
     QPushButton *boton(const QString &nombre, const QString &texto, int resultado);
     void mostrarIcono(QLabel *icono);
+    void ajustarAlTexto();
     int tamanoLetraDiseno_ = 0;
+    int altoAnadido_ = 0;   // what the text's lines added to the window's height
 };
 
 extern TfGENEMENS *fGENEMENS;

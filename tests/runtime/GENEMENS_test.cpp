@@ -214,6 +214,57 @@ TEST_F(Mensajes, TextoLargoEnLetraPequenaYLaSiguienteRecuperaSuTamano)
     EXPECT_EQ(tamanoCorto, 10);
 }
 
+// A start-up error carrying the server's reason runs to several lines: every one is shown,
+// the buttons below the text, and the next short message has the window's own size.
+TEST_F(Mensajes, UnTextoDeMuchasLineasAgrandaLaVentanaYLaSiguienteVuelveASuTamano)
+{
+    const QString largo = QStringLiteral(
+        "¡Imposible iniciar la aplicación!. Motivo: AliasBaseDatos=EMPRESA: General SQL error. connection to "
+        "server at \"127.0.0.1\", port 1 failed: Connection refused\nIs the server running on that host and "
+        "accepting TCP/IP connections? QPSQL: No es posible establecer conexión");
+    for (const char *tipo : {"E", "C", "P"}) {
+        responder([&](TfGENEMENS &m) {
+            const int necesario = m.TextoMensaje->heightForWidth(m.TextoMensaje->width());
+            EXPECT_GT(necesario, 80) << tipo;
+            EXPECT_GE(m.TextoMensaje->height(), necesario) << tipo;
+            EXPECT_GE(m.PanelMensaje->geometry().bottom(), m.TextoMensaje->geometry().bottom()) << tipo;
+            for (QWidget *w : {static_cast<QWidget *>(m.pbAceptar), static_cast<QWidget *>(m.pbSI),
+                               static_cast<QWidget *>(m.PanelRespuesta)}) {
+                if (!w->isVisible())
+                    continue;
+                EXPECT_GT(w->y(), m.PanelMensaje->geometry().bottom()) << tipo << qPrintable(w->objectName());
+                EXPECT_LE(w->geometry().bottom(), m.height()) << tipo << qPrintable(w->objectName());
+            }
+            EXPECT_EQ(m.top(), (application().screenHeight() - m.height()) / 2);
+            guardarCaptura(m, QStringLiteral("largo-") + tipo);
+            m.Close();
+        });
+        servicio->MostrarMensaje(tipo, largo, "");
+    }
+    responder([](TfGENEMENS &m) {
+        EXPECT_EQ(m.height(), 158);
+        EXPECT_EQ(m.TextoMensaje->height(), 80);
+        EXPECT_EQ(m.pbAceptar->pos(), QPoint(153, 99));
+        m.pbAceptar->click();
+    });
+    servicio->MostrarMensaje("I", "Texto del aviso", "");
+    responder([](TfGENEMENS &m) {
+        EXPECT_EQ(m.pbSI->pos(), QPoint(100, 99));
+        EXPECT_EQ(m.pbNO->pos(), QPoint(207, 99));
+        m.pbSI->click();
+    });
+    servicio->MostrarMensaje("C", "¿Desea continuar?", "");
+
+    // More lines than the screen holds: the window stops at the screen, the text's start in sight.
+    responder([](TfGENEMENS &m) {
+        EXPECT_LE(m.height(), application().screenHeight());
+        EXPECT_GE(m.top(), 0);
+        EXPECT_TRUE(m.TextoMensaje->alignment() & Qt::AlignTop);
+        m.pbAceptar->click();
+    });
+    servicio->MostrarMensaje("I", QStringList(200, QStringLiteral("Línea de texto")).join(u'\n'), "");
+}
+
 TEST_F(Mensajes, TextosMarcadosSeMuestranEnEspanol)
 {
     QString mostrado;
@@ -342,7 +393,7 @@ void tecla(TfGENEMENS &m, Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier
     QTest::keyClick(m.focusWidget(), k, mods);
 }
 
-TEST_F(MensajesConTeclado, EnterPressesTheFocusedOrTheDefaultButtonAndEscAnswersNo)
+TEST_F(MensajesConTeclado, EnterPressesTheFocusedOrTheDefaultButtonAndEscCancels)
 {
     struct Caso
     {
@@ -364,6 +415,10 @@ TEST_F(MensajesConTeclado, EnterPressesTheFocusedOrTheDefaultButtonAndEscAnswers
         {"A", "sin cambio", [](TfGENEMENS &m) { tecla(m, Qt::Key_Return); }, "sin cambio"},
         {"C", "", [](TfGENEMENS &m) { tecla(m, Qt::Key_Return); }, "NO"},
         {"C", "", [](TfGENEMENS &m) { tecla(m, Qt::Key_Escape); }, "NO"},
+        // Esc closes a notice, and leaves a value asked for unanswered.
+        {"I", "sin cambio", [](TfGENEMENS &m) { tecla(m, Qt::Key_Escape); }, "sin cambio"},
+        {"A", "sin cambio", [](TfGENEMENS &m) { tecla(m, Qt::Key_Escape); }, "sin cambio"},
+        {"P", "propuesta", [](TfGENEMENS &m) { tecla(m, Qt::Key_Escape); }, ""},
         // Tab moves to "SI", which Enter then presses.
         {"C", "",
          [](TfGENEMENS &m) {
