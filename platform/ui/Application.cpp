@@ -1,4 +1,5 @@
 #include "platform/ui/Application.h"
+#include "platform/ui/ProgramStyle.h"
 
 #include "platform/ui/Form.h"
 
@@ -310,6 +311,12 @@ bool Application::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return false;
+}
+
+GuardedApplication::GuardedApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    // Qt's style, with what a start need not pay for left until first used.
+    setStyle(new ProgramStyle);
 }
 
 bool GuardedApplication::notify(QObject *receiver, QEvent *event)

@@ -158,7 +158,7 @@ private:
 class GuardedApplication : public QApplication
 {
 public:
-    GuardedApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+    GuardedApplication(int &argc, char **argv);
     bool notify(QObject *receiver, QEvent *event) override;
 };
 
