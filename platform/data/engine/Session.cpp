@@ -192,14 +192,23 @@ void Session::closeAll()
 {
     for (auto &c : connections_)
         c.second->close();
+    madeOpen_.clear();
+}
+
+bool Session::madeFile(const Connection &connection) const
+{
+    const auto physical = connection.physical();
+    return physical && physical->location().isFolder() && madeFiles_.contains(physical->location().key());
 }
 
 std::shared_ptr<PhysicalConnection> Session::physicalFor(const DatabaseLocation &location)
 {
     if (location.isFolder()) {
         const QString key = location.key();
-        if (auto existing = shared_.value(key).lock())
+        if (auto existing = shared_.value(key).lock()) {
+            madeOpen_.remove(key);
             return existing;
+        }
         // A new database file is its owner's alone from its first byte (SQLite would make it
         // 0644, and its -wal and -shm files alike, which take the file's mode).
         const QString file = location.sqliteFile();
@@ -214,6 +223,8 @@ std::shared_ptr<PhysicalConnection> Session::physicalFor(const DatabaseLocation 
             throw;
         }
         shared_.insert(key, pc);
+        if (made)
+            madeFiles_.insert(key);
         return pc;
     }
     auto pc = std::make_shared<PhysicalConnection>(*this, location);
@@ -249,7 +260,7 @@ bool Session::createDatabase(const QString &databaseName, const QStringList &ser
             throw gp::DatabaseError(problem);
         if (!makeOwnerFolder(loc.folder))
             throw gp::DatabaseError(EngineText::PathNotFound + QStringLiteral(".\n") + loc.folder);
-        physicalFor(loc);  // opening makes datos.sqlite
+        madeOpen_.insert(loc.key(), physicalFor(loc));  // opening makes datos.sqlite
         return true;
     }
     if (databaseExists(databaseName, params))

@@ -351,3 +351,71 @@ TEST(NewSqliteFileTest, AMakerKilledAtRandomMomentsLeavesAFolderTheNextOpeningCo
         EXPECT_EQ(db.scalar(QStringLiteral("PRAGMA journal_mode"), {}, SqlOrigin::AsWritten).toString(), QStringLiteral("wal"));
     }
 }
+
+// A database made by createDatabase stays open for the connection that opens it next (an
+// open file keeps its -shm beside it), once: that connection's close, or the session's
+// closeAll, closes the file.
+TEST(NewSqliteFileTest, AMadeDatabaseIsHandedOpenToTheNextConnectionOnce)
+{
+    gptest::TempDir dir;
+    const QString folder = dir.file(QStringLiteral("datos"));
+    const QString shm = folder + QStringLiteral("/datos.sqlite-shm");
+    Session s;
+    ASSERT_TRUE(s.createDatabase(folder));
+    EXPECT_TRUE(QFile::exists(shm));
+    Connection &db = s.connection(QStringLiteral("Database"));
+    db.setDatabaseName(folder);
+    db.open();
+    db.createTable(keyedTable(QStringLiteral("T")));
+    db.close();
+    EXPECT_FALSE(QFile::exists(shm));
+    // Opened again, it is an ordinary file that holds the table.
+    db.open();
+    EXPECT_TRUE(db.tableExists(QStringLiteral("T")));
+    db.close();
+
+    const QString otra = dir.file(QStringLiteral("otra"));
+    ASSERT_TRUE(s.createDatabase(otra));
+    EXPECT_TRUE(QFile::exists(otra + QStringLiteral("/datos.sqlite-shm")));
+    s.closeAll();
+    EXPECT_FALSE(QFile::exists(otra + QStringLiteral("/datos.sqlite-shm")));
+    EXPECT_EQ(namesBeside(otra), QStringList());
+}
+
+// Only the session that made a file counts it as made: another session, or this one on a
+// file that was there before, does not.
+TEST(NewSqliteFileTest, TheSessionThatMadeTheFileAloneKnowsItAsMade)
+{
+    gptest::TempDir dir;
+    const QString nueva = dir.file(QStringLiteral("nueva"));
+    const QString previa = dir.file(QStringLiteral("previa"));
+    ASSERT_TRUE(QDir().mkpath(previa));
+    {
+        Session antes;
+        Connection &c = antes.connection(QStringLiteral("Database"));
+        c.setDatabaseName(previa);
+        c.createTable(keyedTable(QStringLiteral("T")));
+        EXPECT_TRUE(antes.madeFile(c));
+        antes.closeAll();
+    }
+    Session s;
+    Connection &db = s.connection(QStringLiteral("Database"));
+    Connection &general = s.connection(QStringLiteral("DatabaseGeneral"));
+    EXPECT_FALSE(s.madeFile(db));   // not open
+    db.setDatabaseName(previa);
+    db.open();
+    EXPECT_FALSE(s.madeFile(db));
+    ASSERT_TRUE(s.createDatabase(nueva));
+    general.setDatabaseName(nueva);
+    general.open();
+    EXPECT_TRUE(s.madeFile(general));
+    EXPECT_FALSE(s.madeFile(db));
+
+    Session otra;
+    Connection &ajena = otra.connection(QStringLiteral("Database"));
+    ajena.setDatabaseName(nueva);
+    ajena.open();
+    EXPECT_FALSE(otra.madeFile(ajena));
+    otra.closeAll();
+    s.closeAll();
+}
