@@ -12,6 +12,7 @@
 #include <QRandomGenerator>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using namespace plat;
 
@@ -350,6 +351,40 @@ TEST(NewSqliteFileTest, AMakerKilledAtRandomMomentsLeavesAFolderTheNextOpeningCo
         EXPECT_EQ(count(db, QStringLiteral("T")), 1);
         EXPECT_EQ(db.scalar(QStringLiteral("PRAGMA journal_mode"), {}, SqlOrigin::AsWritten).toString(), QStringLiteral("wal"));
     }
+}
+
+// The new file is, byte for byte, the one SQLite writes for an empty database switched to WAL,
+// and the engine takes it as such.
+TEST(NewSqliteFileTest, TheNewFileIsTheEmptyDatabaseSqliteWritesInWal)
+{
+    gptest::TempDir dir;
+    const QString referencia = dir.file(QStringLiteral("referencia.sqlite"));
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(referencia).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                              nullptr),
+              SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    const auto bytes = [](const QString &file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+
+    const QString folder = dir.file(QStringLiteral("datos"));
+    Session s;
+    ASSERT_TRUE(s.createDatabase(folder));
+    // Until a checkpoint, the engine writes to the journal only: the file is as it was made.
+    const QByteArray hecho = bytes(folder + QStringLiteral("/datos.sqlite"));
+    ASSERT_EQ(hecho.size(), 4096);
+    EXPECT_EQ(hecho, bytes(referencia));
+    Connection &c = s.connection(QStringLiteral("Database"));
+    c.setDatabaseName(folder);
+    EXPECT_EQ(c.scalar(QStringLiteral("PRAGMA integrity_check"), {}, SqlOrigin::AsWritten).toString(), QStringLiteral("ok"));
+    EXPECT_EQ(c.scalar(QStringLiteral("PRAGMA journal_mode"), {}, SqlOrigin::AsWritten).toString(), QStringLiteral("wal"));
+    EXPECT_EQ(c.tableNames(), QStringList());
+    c.createTable(keyedTable(QStringLiteral("T")));
+    s.closeAll();
+    EXPECT_EQ(writeVersion(folder + QStringLiteral("/datos.sqlite")), 2);
 }
 
 // A database made by createDatabase stays open for the connection that opens it next (an
