@@ -212,7 +212,7 @@ private:
             return filas;
         try {
             const QString nombreSQL = ejecutor_.nombreTablaSQL(nombre_);
-            for (const FilaCampoUsuario &fila : ejecutor_.camposUsuario()) {
+            for (const FilaCampoUsuario &fila : todosCamposUsuario()) {
                 if (ejecutor_.nombreTablaSQL(fila.NombreTabla) == nombreSQL)
                     filas << fila;
             }
@@ -220,6 +220,18 @@ private:
             ejecutor_.mostrarMensaje(QStringLiteral("A"), mensajes::ErrorCamposUsuario(nombre_, error.mensaje()));
             filas.clear();
         }
+        return filas;
+    }
+
+    // Raises gp::Error when CAMPOUSR cannot be read; that table is then tried, and reported,
+    // again by the next one.
+    QList<FilaCampoUsuario> todosCamposUsuario()
+    {
+        if (const QList<FilaCampoUsuario> *leidos = lote_ ? lote_->camposUsuarioLeidos() : nullptr)
+            return *leidos;
+        const QList<FilaCampoUsuario> filas = ejecutor_.camposUsuario();
+        if (lote_)
+            lote_->anotarCamposUsuario(filas);
         return filas;
     }
 

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 // Creation of one table from its definition: the steps, their order and their messages.
 // Everything that touches a connection, a table component or the screen goes through
@@ -94,10 +95,16 @@ public:
         textos_.insert(definicion, std::move(texto));
     }
 
+    // The rows of CAMPOUSR as first read in the batch, read again by no later table: nothing
+    // the start does changes them.
+    const QList<FilaCampoUsuario> *camposUsuarioLeidos() const { return camposUsuario_ ? &*camposUsuario_ : nullptr; }
+    void anotarCamposUsuario(const QList<FilaCampoUsuario> &filas) { camposUsuario_ = filas; }
+
 private:
     TransaccionesCreacion &transacciones_;
     QString baseDatos_;
     QHash<QString, std::shared_ptr<const TextoDividido>> textos_;
+    std::optional<QList<FilaCampoUsuario>> camposUsuario_;
 };
 
 class EjecutorCreacionTabla : public TransaccionesCreacion
