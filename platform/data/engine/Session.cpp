@@ -269,6 +269,8 @@ bool Session::createDatabase(const QString &databaseName, const QStringList &ser
     if (loc.isFolder()) {
         if (QFileInfo::exists(loc.sqliteFile()))
             return false;
+        // One made earlier and removed since (a deleted company) is not handed out again.
+        madeOpen_.remove(loc.key());
         if (const QString problem = folderCreationProblem(loc.folder); !problem.isEmpty())
             throw gp::DatabaseError(problem);
         if (!makeOwnerFolder(loc.folder))

@@ -412,6 +412,10 @@ TEST(NewSqliteFileTest, AMadeDatabaseIsHandedOpenToTheNextConnectionOnce)
     const QString otra = dir.file(QStringLiteral("otra"));
     ASSERT_TRUE(s.createDatabase(otra));
     EXPECT_TRUE(QFile::exists(otra + QStringLiteral("/datos.sqlite-shm")));
+    // Removed before any connection took it and made again: a new file, not the removed one.
+    ASSERT_TRUE(QDir(otra).removeRecursively());
+    ASSERT_TRUE(s.createDatabase(otra));
+    EXPECT_TRUE(QFile::exists(otra + QStringLiteral("/datos.sqlite")));
     s.closeAll();
     EXPECT_FALSE(QFile::exists(otra + QStringLiteral("/datos.sqlite-shm")));
     EXPECT_EQ(namesBeside(otra), QStringList());
