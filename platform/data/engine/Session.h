@@ -76,8 +76,7 @@ public:
 
     // The physical connection of a location, shared for SQLite files (internal).
     std::shared_ptr<PhysicalConnection> physicalFor(const DatabaseLocation &location);
-    // Whether this session made the SQLite file the connection is open on: nothing but what
-    // it wrote since is in it.
+    // Whether this session made (and linked) the SQLite file the connection is open on.
     bool madeFile(const Connection &connection) const;
 
 private:
