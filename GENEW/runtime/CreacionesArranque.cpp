@@ -3,6 +3,7 @@
 #include "GENEW/runtime/ConexionesPrograma.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "platform/data/engine/Connection.h"
+#include "platform/data/engine/Session.h"
 
 void TransaccionesArranque::iniciarTransaccion(const QString &conexion)
 {
@@ -12,8 +13,13 @@ void TransaccionesArranque::iniciarTransaccion(const QString &conexion)
     if (!nivelAnterior_.contains(conexion) && !c.inTransaction() && c.engine() == plat::EngineKind::SQLite) {
         try {
             const QVariant nivel = c.scalar(QStringLiteral("PRAGMA synchronous"), {}, plat::SqlOrigin::AsWritten);
-            if (nivel.isValid() && nivel.toInt() > 1) {
-                c.exec(QStringLiteral("PRAGMA synchronous=NORMAL"), {}, plat::SqlOrigin::AsWritten);
+            // A file this start made holds nothing but the start's tables: even the header of
+            // its new journal need not wait for the disk, since a crash loses no more than the
+            // next start makes again. The file is never written but by a checkpoint, and the
+            // start's few pages are far from the size that runs one before the level is back.
+            const int bajo = c.session().madeFile(c) ? 0 : 1;
+            if (nivel.isValid() && nivel.toInt() > bajo) {
+                c.exec(QStringLiteral("PRAGMA synchronous=") + QString::number(bajo), {}, plat::SqlOrigin::AsWritten);
                 nivelAnterior_.insert(conexion, nivel);
             }
         } catch (const gp::Error &) {

@@ -7,8 +7,8 @@
 class ConexionesPrograma;
 
 // The start's creation transactions, committed on the file engine without waiting for the
-// disk: SQLite's "synchronous" goes to NORMAL when such a transaction starts and back to what
-// it was once it ends. On the WAL journal a crash may then lose the tables made, never damage
+// disk: SQLite's "synchronous" goes to NORMAL (OFF on a file this start made) when such a
+// transaction starts and back to what it was once it ends. On the WAL journal a crash may then lose the tables made, never damage
 // the file; the next start makes them again, and the first later commit that waits for the disk
 // makes them lasting as well. The other engines are left as they are.
 class TransaccionesArranque final : public estructura::TransaccionesCreacion

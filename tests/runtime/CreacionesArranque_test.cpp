@@ -51,15 +51,16 @@ protected:
     QString archivoGeneral() const { return dir_.file(QStringLiteral("datos/datos.sqlite")); }
 };
 
-// The batch's tables are committed without waiting for the disk, and the level the data layer
-// gives every connection (FULL) is back for the writes that follow.
+// The batch's tables are committed without waiting for the disk, not even for the journal's
+// header on a file this start made, and the level the data layer gives every connection (FULL)
+// is back for the writes that follow.
 TEST_F(CreacionesArranqueTest, TheStartsTablesAreHeldWithoutSyncsAndTheLevelComesBackAtTheEnd)
 {
     TfGENEINIC &f = arrancar();
     ASSERT_FALSE(f.ArranqueFallido) << mensajes_.textos().join(u'\n').toStdString();
     plat::Connection &general = f.DatabaseGeneral();
     ASSERT_TRUE(general.inTransaction());
-    EXPECT_EQ(nivelSincronia(general), 1);
+    EXPECT_EQ(nivelSincronia(general), 0);
     EXPECT_FALSE(tablaVisibleDesdeFuera(archivoGeneral(), "CAMPOUSR"));
 
     f.TerminarCreacionesArranque();
@@ -79,7 +80,7 @@ TEST_F(CreacionesArranqueTest, AMessageCommitsWhatIsHeldAndRestoresTheLevel)
     TfGENEINIC &f = arrancar();
     ASSERT_FALSE(f.ArranqueFallido) << mensajes_.textos().join(u'\n').toStdString();
     plat::Connection &general = f.DatabaseGeneral();
-    ASSERT_EQ(nivelSincronia(general), 1);
+    ASSERT_EQ(nivelSincronia(general), 0);
     MensajeAviso(QStringLiteral("Aviso durante el arranque"));
     EXPECT_FALSE(general.inTransaction());
     EXPECT_EQ(nivelSincronia(general), 2);
@@ -87,6 +88,30 @@ TEST_F(CreacionesArranqueTest, AMessageCommitsWhatIsHeldAndRestoresTheLevel)
     EXPECT_TRUE(mensajes_.textos().contains(QStringLiteral("Aviso durante el arranque")));
     f.TerminarCreacionesArranque();
     EXPECT_EQ(nivelSincronia(general), 2);
+}
+
+// A general file that was there before the start (another program made it, or an older
+// version left it without a table) holds what others wrote: its missing tables are made at
+// NORMAL, where a crash never loses what was there.
+TEST_F(CreacionesArranqueTest, AFileThatWasThereBeforeTheStartIsOnlyLoweredToNormal)
+{
+    {
+        plat::Session otra;
+        plat::Connection &c = otra.connection(QStringLiteral("x"));
+        ASSERT_TRUE(QDir().mkpath(dir_.file(QStringLiteral("datos"))));
+        c.setDatabaseName(dir_.file(QStringLiteral("datos")));
+        c.exec(QStringLiteral("CREATE TABLE PREVIA (A INTEGER)"));
+        otra.closeAll();
+    }
+    TfGENEINIC &f = arrancar();
+    ASSERT_FALSE(f.ArranqueFallido) << mensajes_.textos().join(u'\n').toStdString();
+    plat::Connection &general = f.DatabaseGeneral();
+    ASSERT_TRUE(general.inTransaction());
+    EXPECT_EQ(nivelSincronia(general), 1);
+    f.TerminarCreacionesArranque();
+    EXPECT_EQ(nivelSincronia(general), 2);
+    EXPECT_TRUE(tablaVisibleDesdeFuera(archivoGeneral(), "CAMPOUSR"));
+    EXPECT_TRUE(tablaVisibleDesdeFuera(archivoGeneral(), "PREVIA"));
 }
 
 // Without the batch (the tests and tools that start the form alone) nothing is lowered.

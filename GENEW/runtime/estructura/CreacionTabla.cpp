@@ -57,12 +57,6 @@ void LoteCreacion::incluir(const QString &baseDatos)
     baseDatos_ = baseDatos;
 }
 
-const QString *LoteCreacion::textoLeido(const QString &definicion) const
-{
-    const auto leido = textos_.constFind(definicion);
-    return leido == textos_.constEnd() ? nullptr : &*leido;
-}
-
 void LoteCreacion::confirmar()
 {
     if (baseDatos_.isEmpty())
@@ -105,11 +99,11 @@ public:
         sqlServer_ = motor == plat::EngineKind::SqlServer;
         servidor_ = motor != plat::EngineKind::SQLite;
 
-        QString texto;
-        if (!obtenerTexto(definicion, texto))
-            return false;
+        std::shared_ptr<const TextoDividido> texto;
         if (temporal_)
-            texto = nombrarTablaTemporal(texto);
+            texto = std::make_shared<const TextoDividido>(nombrarTablaTemporal(definicion));
+        else if (!obtenerTexto(definicion, texto))
+            return false;
 
         alternativa_ = tabla_.DatabaseName.startsWith(u'?');
         if (alternativa_) {
@@ -126,8 +120,11 @@ public:
 
         CursorEspera cursor(ejecutor_);
         ejecutor_.prepararTabla(tabla_, !servidor_);
-        const QStringList lineas = LineasAConstruir(nombre_, texto, temporal_, camposUsuarioDeLaTabla());
-        const bool definida = !LineasAConstruir(nombre_, texto, temporal_, {}).isEmpty();
+        const QList<FilaCampoUsuario> camposUsuario = camposUsuarioDeLaTabla();
+        const QStringList definidas = LineasAConstruir(nombre_, *texto, temporal_, {});
+        const QStringList lineas =
+            camposUsuario.isEmpty() ? definidas : LineasAConstruir(nombre_, *texto, temporal_, camposUsuario);
+        const bool definida = !definidas.isEmpty();
 
         // EMPRESA and its company 1 are made in one transaction: a program starting at the same
         // moment never finds the table without its first company. A table another process
@@ -154,12 +151,8 @@ public:
     }
 
 private:
-    bool obtenerTexto(const QString &definicion, QString &texto)
+    bool obtenerTexto(const QString &definicion, std::shared_ptr<const TextoDividido> &texto)
     {
-        if (temporal_) {
-            texto = definicion;
-            return true;
-        }
         bool avisado = false;
         const auto mostrar = [this, &avisado](const QString &tipo, const QString &mensaje) {
             avisado = true;
@@ -169,16 +162,17 @@ private:
             if (definicion.isEmpty())
                 archivoDefiniciones_ = ejecutor_.ficheroDefinicionesBaseDatos();
             const QString clave = definicion.isEmpty() ? archivoDefiniciones_ : u';' + definicion;
-            if (const QString *leido = lote_ ? lote_->textoLeido(clave) : nullptr) {
-                texto = *leido;
-                return true;
+            if (lote_) {
+                texto = lote_->textoLeido(clave);
+                if (texto)
+                    return true;
             }
-            if (definicion.isEmpty()) {
-                texto = TextoEstructura(archivoDefiniciones_, ejecutor_.lectorFicheros(), mostrar);
-            } else {
-                texto = CargarDefinicionesEstructura(definicion.section(u';', 0, 0), definicion.section(u';', 1, 1),
-                                                     QString(), ejecutor_.lectorFicheros(), mostrar);
-            }
+            const QString leido =
+                definicion.isEmpty()
+                    ? TextoEstructura(archivoDefiniciones_, ejecutor_.lectorFicheros(), mostrar)
+                    : CargarDefinicionesEstructura(definicion.section(u';', 0, 0), definicion.section(u';', 1, 1),
+                                                   QString(), ejecutor_.lectorFicheros(), mostrar);
+            texto = std::make_shared<const TextoDividido>(leido);
             // A file that could not be read is tried again, and said again, by the next table.
             if (lote_ && !avisado)
                 lote_->anotarTextoLeido(clave, texto);
@@ -218,7 +212,7 @@ private:
             return filas;
         try {
             const QString nombreSQL = ejecutor_.nombreTablaSQL(nombre_);
-            for (const FilaCampoUsuario &fila : ejecutor_.camposUsuario()) {
+            for (const FilaCampoUsuario &fila : todosCamposUsuario()) {
                 if (ejecutor_.nombreTablaSQL(fila.NombreTabla) == nombreSQL)
                     filas << fila;
             }
@@ -226,6 +220,18 @@ private:
             ejecutor_.mostrarMensaje(QStringLiteral("A"), mensajes::ErrorCamposUsuario(nombre_, error.mensaje()));
             filas.clear();
         }
+        return filas;
+    }
+
+    // Raises gp::Error when CAMPOUSR cannot be read; that table is then tried, and reported,
+    // again by the next one.
+    QList<FilaCampoUsuario> todosCamposUsuario()
+    {
+        if (const QList<FilaCampoUsuario> *leidos = lote_ ? lote_->camposUsuarioLeidos() : nullptr)
+            return *leidos;
+        const QList<FilaCampoUsuario> filas = ejecutor_.camposUsuario();
+        if (lote_)
+            lote_->anotarCamposUsuario(filas);
         return filas;
     }
 

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
+#include <optional>
 
 // Creation of one table from its definition: the steps, their order and their messages.
 // Everything that touches a connection, a table component or the screen goes through
@@ -85,15 +87,24 @@ public:
     void confirmar();
     bool retiene() const { return !baseDatos_.isEmpty(); }
 
-    // The structure text of a definition as first read in the batch: the start's tables are
-    // made within moments of each other, each reading the same files whole otherwise.
-    const QString *textoLeido(const QString &definicion) const;
-    void anotarTextoLeido(const QString &definicion, const QString &texto) { textos_.insert(definicion, texto); }
+    // The structure text of a definition as first read in the batch, split: the start's tables
+    // are made within moments of each other, each reading the same files whole otherwise.
+    std::shared_ptr<const TextoDividido> textoLeido(const QString &definicion) const { return textos_.value(definicion); }
+    void anotarTextoLeido(const QString &definicion, std::shared_ptr<const TextoDividido> texto)
+    {
+        textos_.insert(definicion, std::move(texto));
+    }
+
+    // The rows of CAMPOUSR as first read in the batch, read again by no later table: nothing
+    // the start does changes them.
+    const QList<FilaCampoUsuario> *camposUsuarioLeidos() const { return camposUsuario_ ? &*camposUsuario_ : nullptr; }
+    void anotarCamposUsuario(const QList<FilaCampoUsuario> &filas) { camposUsuario_ = filas; }
 
 private:
     TransaccionesCreacion &transacciones_;
     QString baseDatos_;
-    QHash<QString, QString> textos_;
+    QHash<QString, std::shared_ptr<const TextoDividido>> textos_;
+    std::optional<QList<FilaCampoUsuario>> camposUsuario_;
 };
 
 class EjecutorCreacionTabla : public TransaccionesCreacion

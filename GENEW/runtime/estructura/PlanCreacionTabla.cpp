@@ -57,12 +57,11 @@ QString CamposIndiceSQL(const QString &campos, DialectoSQL dialecto)
 
 } // namespace
 
-QStringList LineasAConstruir(const QString &tabla, const QString &texto, bool temporal,
-                             const QList<FilaCampoUsuario> &camposUsuario)
-{
-    const QStringList lineas = DividirLineas(texto);
-    const QStringList bloque = temporal ? lineas : PrimerBloque(tabla, lineas, Qt::CaseInsensitive);
+namespace {
 
+QStringList LineasDelBloque(const QString &tabla, const QStringList &bloque,
+                            const QList<FilaCampoUsuario> &camposUsuario)
+{
     QStringList aConstruir;
     for (const QString &linea : bloque) {
         if (ClaseDeLinea(linea) == kClaseCampo)
@@ -81,6 +80,50 @@ QStringList LineasAConstruir(const QString &tabla, const QString &texto, bool te
             aConstruir << linea;
     }
     return aConstruir;
+}
+
+} // namespace
+
+QStringList LineasAConstruir(const QString &tabla, const QString &texto, bool temporal,
+                             const QList<FilaCampoUsuario> &camposUsuario)
+{
+    const QStringList lineas = DividirLineas(texto);
+    return LineasDelBloque(tabla, temporal ? lineas : PrimerBloque(tabla, lineas, Qt::CaseInsensitive), camposUsuario);
+}
+
+TextoDividido::TextoDividido(const QString &texto) : lineas_(DividirLineas(texto))
+{
+    // A block is a run of non-empty lines of one table (names compared ignoring case); only
+    // the first run of each table counts.
+    QString actual;
+    qsizetype inicio = -1;
+    for (qsizetype i = 0; i <= lineas_.size(); ++i) {
+        const bool corte = i == lineas_.size() || lineas_[i].isEmpty();
+        const QString clave = corte ? QString() : TablaDeLinea(lineas_[i]).toCaseFolded();
+        if (inicio >= 0 && (corte || clave != actual)) {
+            if (!bloques_.contains(actual))
+                bloques_.insert(actual, {inicio, i});
+            inicio = -1;
+        }
+        if (!corte && inicio < 0) {
+            inicio = i;
+            actual = clave;
+        }
+    }
+}
+
+QStringList TextoDividido::primerBloque(const QString &tabla) const
+{
+    const auto bloque = bloques_.constFind(tabla.toCaseFolded());
+    if (bloque == bloques_.constEnd())
+        return {};
+    return lineas_.mid(bloque->first, bloque->second - bloque->first);
+}
+
+QStringList LineasAConstruir(const QString &tabla, const TextoDividido &texto, bool temporal,
+                             const QList<FilaCampoUsuario> &camposUsuario)
+{
+    return LineasDelBloque(tabla, temporal ? texto.lineas() : texto.primerBloque(tabla), camposUsuario);
 }
 
 QString NombreCampoSQL(const QString &nombre, DialectoSQL dialecto)

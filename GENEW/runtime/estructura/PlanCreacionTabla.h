@@ -1,10 +1,12 @@
 #pragma once
 #include "GENEW/runtime/comun/TipoCampo.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <utility>
 
 // What creating one table needs, worked out from its definition lines without touching
 // any database: the statements of the server engines, or the field and index
@@ -26,6 +28,24 @@ struct FilaCampoUsuario
 // one line per user field of the table (an unknown type word is skipped), then the "I"
 // lines of the block. The user fields are already those of this table.
 QStringList LineasAConstruir(const QString &tabla, const QString &texto, bool temporal,
+                             const QList<FilaCampoUsuario> &camposUsuario);
+
+// A structure text split into lines once, with the first block of each table found in one
+// pass: the start makes its tables from one text, each otherwise splitting and scanning it.
+class TextoDividido
+{
+public:
+    explicit TextoDividido(const QString &texto);
+    const QStringList &lineas() const { return lineas_; }
+    // As PrimerBloque ignoring case.
+    QStringList primerBloque(const QString &tabla) const;
+
+private:
+    QStringList lineas_;
+    QHash<QString, std::pair<qsizetype, qsizetype>> bloques_;   // by folded table name: first line, past the last
+};
+
+QStringList LineasAConstruir(const QString &tabla, const TextoDividido &texto, bool temporal,
                              const QList<FilaCampoUsuario> &camposUsuario);
 
 // Server statements.

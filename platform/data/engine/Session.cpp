@@ -20,37 +20,50 @@ namespace plat {
 
 namespace {
 
+// An empty database in WAL, as SQLite writes one when switched to WAL (one page of 4096
+// bytes: the header and an empty schema table). Written by hand, the new file costs one write
+// instead of an engine opening, the switch through the rollback journal and a closing.
+QByteArray emptyWalDatabase()
+{
+    QByteArray page(4096, '\0');
+    const auto put32 = [&page](int at, quint32 value) {
+        for (int i = 0; i < 4; ++i)
+            page[at + i] = char((value >> (24 - 8 * i)) & 0xff);
+    };
+    page.replace(0, 16, QByteArray("SQLite format 3", 16));
+    page[16] = 0x10;                  // page size 4096
+    page[17] = 0x00;
+    page[18] = page[19] = 2;          // write and read versions: WAL
+    page[21] = 64;                    // payload fractions, fixed by the format
+    page[22] = 32;
+    page[23] = 32;
+    put32(24, 1);                     // change counter
+    put32(28, 1);                     // pages in the file
+    put32(92, 1);                     // the size above is valid for change 1
+    put32(96, quint32(sqlite3_libversion_number()));
+    page[100] = 0x0d;                 // the schema table: an empty leaf table page
+    page[105] = 0x10;                 // its cell content starts at the page's end
+    return page;
+}
+
 // A new database file is made whole under a name of its own in the same folder and linked
 // under its final name only then, so that the final name never names a half-made file: the
-// start takes a file that exists as made. Until linked, a crash loses nothing the next start
-// would not make again, so SQLite writes it without syncs (4 per file through the rollback
-// journal when switching to WAL); one sync before the link keeps an operating-system crash
-// from leaving the name on a file whose bytes never reached the disk. Answers whether this
-// program made the file; false when another program linked its own first, or the folder
+// start takes a file that exists as made. One sync before the link keeps an operating-system
+// crash from leaving the name on a file whose bytes never reached the disk. Answers whether
+// this program made the file; false when another program linked its own first, or the folder
 // refused.
 bool createWalFile(const QString &file)
 {
+    static const QByteArray image = emptyWalDatabase();
     QTemporaryFile draft(file + QStringLiteral(".XXXXXX"));
     if (!draft.open())
         return false;
-    // SQLite's locks are the process's: a descriptor of the file left open and closed later
-    // would drop them.
-    draft.close();
+    const bool written = draft.write(image) == image.size() && draft.flush() && ::fdatasync(draft.handle()) == 0;
     const QByteArray draftName = QFile::encodeName(draft.fileName());
-    sqlite3 *db = nullptr;
-    bool written = sqlite3_open_v2(draftName.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK
-        && sqlite3_exec(db, "PRAGMA synchronous=OFF; PRAGMA journal_mode=WAL;", nullptr, nullptr, nullptr) == SQLITE_OK;
-    // The last connection's close folds the write-ahead log into the file and removes it.
-    written = sqlite3_close(db) == SQLITE_OK && written;
-    if (!written)
-        return false;
-    const int fd = ::open(draftName.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fdatasync(fd) == 0;
-    ::close(fd);
+    // SQLite's locks are the process's: no descriptor of the file stays open to drop them later.
+    draft.close();
     // A link, not a rename: a file another program linked meanwhile is never replaced.
-    return synced && ::link(draftName.constData(), QFile::encodeName(file).constData()) == 0;
+    return written && ::link(draftName.constData(), QFile::encodeName(file).constData()) == 0;
 }
 
 } // namespace
@@ -192,14 +205,23 @@ void Session::closeAll()
 {
     for (auto &c : connections_)
         c.second->close();
+    madeOpen_.clear();
+}
+
+bool Session::madeFile(const Connection &connection) const
+{
+    const auto physical = connection.physical();
+    return physical && physical->location().isFolder() && madeFiles_.contains(physical->location().key());
 }
 
 std::shared_ptr<PhysicalConnection> Session::physicalFor(const DatabaseLocation &location)
 {
     if (location.isFolder()) {
         const QString key = location.key();
-        if (auto existing = shared_.value(key).lock())
+        if (auto existing = shared_.value(key).lock()) {
+            madeOpen_.remove(key);
             return existing;
+        }
         // A new database file is its owner's alone from its first byte (SQLite would make it
         // 0644, and its -wal and -shm files alike, which take the file's mode).
         const QString file = location.sqliteFile();
@@ -214,6 +236,8 @@ std::shared_ptr<PhysicalConnection> Session::physicalFor(const DatabaseLocation 
             throw;
         }
         shared_.insert(key, pc);
+        if (made)
+            madeFiles_.insert(key);
         return pc;
     }
     auto pc = std::make_shared<PhysicalConnection>(*this, location);
@@ -245,11 +269,13 @@ bool Session::createDatabase(const QString &databaseName, const QStringList &ser
     if (loc.isFolder()) {
         if (QFileInfo::exists(loc.sqliteFile()))
             return false;
+        // One made earlier and removed since (a deleted company) is not handed out again.
+        madeOpen_.remove(loc.key());
         if (const QString problem = folderCreationProblem(loc.folder); !problem.isEmpty())
             throw gp::DatabaseError(problem);
         if (!makeOwnerFolder(loc.folder))
             throw gp::DatabaseError(EngineText::PathNotFound + QStringLiteral(".\n") + loc.folder);
-        physicalFor(loc);  // opening makes datos.sqlite
+        madeOpen_.insert(loc.key(), physicalFor(loc));  // opening makes datos.sqlite
         return true;
     }
     if (databaseExists(databaseName, params))

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -75,6 +76,8 @@ public:
 
     // The physical connection of a location, shared for SQLite files (internal).
     std::shared_ptr<PhysicalConnection> physicalFor(const DatabaseLocation &location);
+    // Whether this session made (and linked) the SQLite file the connection is open on.
+    bool madeFile(const Connection &connection) const;
 
 private:
     EngineKind engine_ = EngineKind::SQLite;
@@ -84,6 +87,10 @@ private:
     QMap<QString, Alias> aliases_;   // by upper-case name
     std::map<QString, std::unique_ptr<Connection>> connections_;
     QHash<QString, std::weak_ptr<PhysicalConnection>> shared_;
+    // A database just made stays open until a connection takes it: its connection is the
+    // next thing a start opens, and opening a file again costs what closing it undid.
+    QHash<QString, std::shared_ptr<PhysicalConnection>> madeOpen_;
+    QSet<QString> madeFiles_;   // keys of the files this session made
 };
 
 } // namespace plat

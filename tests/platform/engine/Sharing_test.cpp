@@ -12,6 +12,7 @@
 #include <QRandomGenerator>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using namespace plat;
 
@@ -350,4 +351,110 @@ TEST(NewSqliteFileTest, AMakerKilledAtRandomMomentsLeavesAFolderTheNextOpeningCo
         EXPECT_EQ(count(db, QStringLiteral("T")), 1);
         EXPECT_EQ(db.scalar(QStringLiteral("PRAGMA journal_mode"), {}, SqlOrigin::AsWritten).toString(), QStringLiteral("wal"));
     }
+}
+
+// The new file is, byte for byte, the one SQLite writes for an empty database switched to WAL,
+// and the engine takes it as such.
+TEST(NewSqliteFileTest, TheNewFileIsTheEmptyDatabaseSqliteWritesInWal)
+{
+    gptest::TempDir dir;
+    const QString referencia = dir.file(QStringLiteral("referencia.sqlite"));
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(referencia).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                              nullptr),
+              SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    const auto bytes = [](const QString &file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+
+    const QString folder = dir.file(QStringLiteral("datos"));
+    Session s;
+    ASSERT_TRUE(s.createDatabase(folder));
+    // Until a checkpoint, the engine writes to the journal only: the file is as it was made.
+    const QByteArray hecho = bytes(folder + QStringLiteral("/datos.sqlite"));
+    ASSERT_EQ(hecho.size(), 4096);
+    EXPECT_EQ(hecho, bytes(referencia));
+    Connection &c = s.connection(QStringLiteral("Database"));
+    c.setDatabaseName(folder);
+    EXPECT_EQ(c.scalar(QStringLiteral("PRAGMA integrity_check"), {}, SqlOrigin::AsWritten).toString(), QStringLiteral("ok"));
+    EXPECT_EQ(c.scalar(QStringLiteral("PRAGMA journal_mode"), {}, SqlOrigin::AsWritten).toString(), QStringLiteral("wal"));
+    EXPECT_EQ(c.tableNames(), QStringList());
+    c.createTable(keyedTable(QStringLiteral("T")));
+    s.closeAll();
+    EXPECT_EQ(writeVersion(folder + QStringLiteral("/datos.sqlite")), 2);
+}
+
+// A database made by createDatabase stays open for the connection that opens it next (an
+// open file keeps its -shm beside it), once: that connection's close, or the session's
+// closeAll, closes the file.
+TEST(NewSqliteFileTest, AMadeDatabaseIsHandedOpenToTheNextConnectionOnce)
+{
+    gptest::TempDir dir;
+    const QString folder = dir.file(QStringLiteral("datos"));
+    const QString shm = folder + QStringLiteral("/datos.sqlite-shm");
+    Session s;
+    ASSERT_TRUE(s.createDatabase(folder));
+    EXPECT_TRUE(QFile::exists(shm));
+    Connection &db = s.connection(QStringLiteral("Database"));
+    db.setDatabaseName(folder);
+    db.open();
+    db.createTable(keyedTable(QStringLiteral("T")));
+    db.close();
+    EXPECT_FALSE(QFile::exists(shm));
+    // Opened again, it is an ordinary file that holds the table.
+    db.open();
+    EXPECT_TRUE(db.tableExists(QStringLiteral("T")));
+    db.close();
+
+    const QString otra = dir.file(QStringLiteral("otra"));
+    ASSERT_TRUE(s.createDatabase(otra));
+    EXPECT_TRUE(QFile::exists(otra + QStringLiteral("/datos.sqlite-shm")));
+    // Removed before any connection took it and made again: a new file, not the removed one.
+    ASSERT_TRUE(QDir(otra).removeRecursively());
+    ASSERT_TRUE(s.createDatabase(otra));
+    EXPECT_TRUE(QFile::exists(otra + QStringLiteral("/datos.sqlite")));
+    s.closeAll();
+    EXPECT_FALSE(QFile::exists(otra + QStringLiteral("/datos.sqlite-shm")));
+    EXPECT_EQ(namesBeside(otra), QStringList());
+}
+
+// Only the session that made a file counts it as made: another session, or this one on a
+// file that was there before, does not.
+TEST(NewSqliteFileTest, TheSessionThatMadeTheFileAloneKnowsItAsMade)
+{
+    gptest::TempDir dir;
+    const QString nueva = dir.file(QStringLiteral("nueva"));
+    const QString previa = dir.file(QStringLiteral("previa"));
+    ASSERT_TRUE(QDir().mkpath(previa));
+    {
+        Session antes;
+        Connection &c = antes.connection(QStringLiteral("Database"));
+        c.setDatabaseName(previa);
+        c.createTable(keyedTable(QStringLiteral("T")));
+        EXPECT_TRUE(antes.madeFile(c));
+        antes.closeAll();
+    }
+    Session s;
+    Connection &db = s.connection(QStringLiteral("Database"));
+    Connection &general = s.connection(QStringLiteral("DatabaseGeneral"));
+    EXPECT_FALSE(s.madeFile(db));   // not open
+    db.setDatabaseName(previa);
+    db.open();
+    EXPECT_FALSE(s.madeFile(db));
+    ASSERT_TRUE(s.createDatabase(nueva));
+    general.setDatabaseName(nueva);
+    general.open();
+    EXPECT_TRUE(s.madeFile(general));
+    EXPECT_FALSE(s.madeFile(db));
+
+    Session otra;
+    Connection &ajena = otra.connection(QStringLiteral("Database"));
+    ajena.setDatabaseName(nueva);
+    ajena.open();
+    EXPECT_FALSE(otra.madeFile(ajena));
+    otra.closeAll();
+    s.closeAll();
 }

@@ -3,6 +3,7 @@
 #include "GENEW/runtime/estructura/LineaDefinicion.h"
 
 #include <QMap>
+#include <algorithm>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -493,6 +494,38 @@ TEST_F(CrearTablaTest, ABatchReadsTheDefinitionsOnceUnlessTheyCouldNotBeRead)
     crear("EMP1", "PROYECT");
     crear("EMP1", "CAMPOUSR");
     EXPECT_EQ(ejecutor.lector.leidos.size(), 2);
+}
+
+// The start's tables read CAMPOUSR once for the batch, each taking its own user fields; while
+// it cannot be read, every table tries again and warns.
+TEST_F(CrearTablaTest, ABatchReadsTheUserFieldsOnceUnlessTheyCouldNotBeRead)
+{
+    configuracion.Motor = plat::EngineKind::SQLite;
+    ejecutor.filasCamposUsuario = {{"PROYECT", 1, "Color", "Alfanumerico", "20"},
+                                   {"EMPRESA", 1, "Sede", "Alfanumerico", "30"}};
+    const auto tieneCampo = [this](const char *campo) {
+        return std::any_of(ejecutor.definicionesCreadas.campos.cbegin(), ejecutor.definicionesCreadas.campos.cend(),
+                           [campo](const DefinicionCampo &c) { return c.nombre == QLatin1String(campo); });
+    };
+    {
+        LoteCreacion lote(ejecutor);
+        ejecutor.camposUsuarioIlegibles = true;
+        CrearTabla(tabla = {"EMP1", "PROYECT", "f"}, QString(), 1, configuracion, ejecutor, &lote);
+        EXPECT_FALSE(tieneCampo("Color"));
+        ejecutor.camposUsuarioIlegibles = false;
+        CrearTabla(tabla = {"EMP1", "PROYECT", "f"}, QString(), 1, configuracion, ejecutor, &lote);
+        EXPECT_TRUE(tieneCampo("Color"));
+        ejecutor.filasCamposUsuario.clear();   // read already: the batch keeps what it read
+        CrearTabla(tabla = {"GENERAL", "EMPRESA", "fGENEINIC"}, QString(), -1, configuracion, ejecutor, &lote);
+        EXPECT_TRUE(tieneCampo("Sede"));
+        EXPECT_FALSE(tieneCampo("Color"));
+    }
+    EXPECT_EQ(ejecutor.registro.filter("camposUsuario").size(), 2);
+    EXPECT_EQ(ejecutor.mensajes.filter("Campos de Usuario").size(), 1);
+    // Outside a batch every table reads them.
+    crear("EMP1", "PROYECT");
+    crear("EMP1", "PROYECT");
+    EXPECT_EQ(ejecutor.registro.filter("camposUsuario").size(), 4);
 }
 
 // The batch leaves out what is not a table of the start: temporary tables and the server

@@ -110,6 +110,19 @@ TEST_F(DatabaseTxt, EveryTableHasStatementsOnBothServerEngines)
     }
 }
 
+// The start builds every table from the text split once: it gives each table its lines as
+// reading the text for that table alone does.
+TEST_F(DatabaseTxt, TheSplitTextGivesEveryTableItsLines)
+{
+    const TextoDividido dividido(texto_);
+    for (const QString &tabla : Tablas()) {
+        SCOPED_TRACE(tabla.toStdString());
+        const QStringList lineas = LineasAConstruir(tabla, dividido, false, {});
+        EXPECT_FALSE(lineas.isEmpty());
+        EXPECT_EQ(lineas, LineasAConstruir(tabla.toLower(), texto_, false, {}));
+    }
+}
+
 TEST_F(DatabaseTxt, TablesTheProgramRelyOnHaveTheirShape)
 {
     EXPECT_EQ(ObtenerEstructuraTabla("NOMBTTEM", "IncluirTipo", texto_),

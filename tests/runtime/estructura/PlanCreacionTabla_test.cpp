@@ -1,3 +1,4 @@
+#include "GENEW/runtime/estructura/DefinicionesEstructura.h"
 #include "GENEW/runtime/estructura/LineaDefinicion.h"
 #include "GENEW/runtime/estructura/PlanCreacionTabla.h"
 
@@ -120,6 +121,32 @@ TEST(LineasAConstruir, ColumnsThenUserFieldsThenIndexesOfTheFirstBlock)
     // Every line of a temporary text is the table's, whatever piece 0 says.
     EXPECT_EQ(LineasAConstruir("TEMP000001_X", UnirLineas({"/C/1/A/ftInteger/0/*", "/I/1/<Primary>/A"}), true, {}),
               QStringList({"/C/1/A/ftInteger/0/*", "/I/1/<Primary>/A"}));
+}
+
+// The text split once finds every table's first block as the scan of the lines does: names
+// in any case, a table's later block, an empty line that ends a block, a table never
+// defined, and lines whose table piece is empty.
+TEST(LineasAConstruir, TheSplitTextFindsTheFirstBlocksAsTheScanDoes)
+{
+    const QStringList lineas = {"OTRA/C/1/X/ftInteger/0/*/|o", "prueba/C/1/Codigo/ftString/15/*/|p",
+                                "PRUEBA/I/1/<Primary>/Codigo//|p", "Prueba/C/2/Nombre/ftString/30//|p",
+                                "OTRA/C/2/Y/ftInteger/0//|o", "PRUEBA/C/3/Tarde/ftString/30//|p",
+                                "", "ÑANDÚ/C/1/A/ftInteger/0/*/|n", "ñandú/I/1/<Primary>/A//|n", "",
+                                "OTRA/C/3/Z/ftInteger/0//|o", "/C/1/Suelta/ftInteger/0//|",
+                                "ULTIMA/C/1/B/ftInteger/0/*/|u"};
+    const QString texto = UnirLineas(lineas);
+    const TextoDividido dividido(texto);
+    EXPECT_EQ(dividido.lineas(), DividirLineas(texto));
+    for (const QString &tabla : {"PRUEBA", "prueba", "OTRA", "ñandú", "ÑANDÚ", "", "ULTIMA", "NINGUNA"}) {
+        SCOPED_TRACE(tabla.toStdString());
+        EXPECT_EQ(dividido.primerBloque(tabla), PrimerBloque(tabla, DividirLineas(texto), Qt::CaseInsensitive));
+        EXPECT_EQ(LineasAConstruir(tabla, dividido, false, {{tabla, 1, "Color", "Alfanumerico", "20"}}),
+                  LineasAConstruir(tabla, texto, false, {{tabla, 1, "Color", "Alfanumerico", "20"}}));
+    }
+    EXPECT_EQ(dividido.primerBloque("prueba").size(), 3);
+    EXPECT_EQ(dividido.primerBloque("ñandú").size(), 2);
+    // A temporary text is every line, whatever the table.
+    EXPECT_EQ(LineasAConstruir("T", dividido, true, {}), LineasAConstruir("T", texto, true, {}));
 }
 
 TEST(DefinicionesCrearTabla, FieldsAndIndexesForTheFileEngine)
