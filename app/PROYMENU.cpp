@@ -480,7 +480,7 @@ void TfPROYMENU::VerDatosenMonedaNacionalOEuroClick(QObject *Sender)
     const bool marcado = item->checked();
     const bool monedaDistinta = ModuloDatos && ModuloDatos->MonedaBaseDistintaNacional();
     const bool pesetas = marcado == monedaDistinta;
-    item->action()->setIcon(QIcon(ImagenPrograma(marcado ? QStringLiteral("PTSEURO") : QStringLiteral("EUROPTS"))));
+    item->action()->setIcon(IconoPrograma(marcado ? QStringLiteral("PTSEURO") : QStringLiteral("EUROPTS")));
     PanelMoneda->setVisible(marcado);
     PanelMoneda->setCaption(pesetas ? QStringLiteral("Pts") : QStringLiteral("€"));
     PanelMoneda->setFont(QFont(QStringLiteral("Tahoma"), pesetas ? 18 : 36, QFont::Bold));

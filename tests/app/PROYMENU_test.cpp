@@ -15,6 +15,7 @@
 #include "GENEW/data/servicios/ListaConsultas.h"
 #include "GENEW/reporting/GENEUSQL.h"
 #include "GENEW/runtime/AperturaDataSet.h"
+#include "GENEW/runtime/ImagenesPrograma.h"
 #include "GENEW/runtime/ProgramasExternos.h"
 #include "GENEW/runtime/ServiciosExternos.h"
 #include "platform/ui/Controls.h"
@@ -651,6 +652,11 @@ TEST_F(VentanaPrincipalTest, CtrlEOnTheHiddenToggleSwitchesTheCurrencyOfEveryWin
     EXPECT_EQ(hija->vistos, (QStringList{QStringLiteral("€"), QString()}));
     EXPECT_EQ(v.PanelMoneda->caption(), QStringLiteral("Pts"));
     EXPECT_EQ(v.PanelMoneda->font().pointSize(), 18);
+    // The entry's picture shows the switch the next press makes.
+    const auto picture = [&v] { return v.VerDatosenMonedaNacionalOEuro->action()->icon().pixmap(32).toImage(); };
+    EXPECT_EQ(picture(), ImagenPrograma(QStringLiteral("EUROPTS")).toImage());
+    QTest::keyClick(&v, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(picture(), ImagenPrograma(QStringLiteral("PTSEURO")).toImage());
 }
 
 TEST_F(VentanaPrincipalTest, HelpFollowsTheActiveWindowAndTheLogoShrinks)
