@@ -1,4 +1,5 @@
 #include "app/PROYMENU.h"
+#include "app/PreparacionDiferida.h"
 
 #include "GENEW/data/ventanas/busqueda/ServiciosBusqueda.h"
 #include "GENEW/data/ventanas/GENEACER.h"
@@ -31,6 +32,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QMdiArea>
+#include <QScopeGuard>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -54,7 +56,7 @@ void rechazarSesion(const QString &texto)
 
 } // namespace
 
-TfPROYMENU::TfPROYMENU(QWidget *parent) : plat::Form(parent)
+TfPROYMENU::TfPROYMENU(QWidget *parent) : plat::Form(parent), trasPintar_(std::make_unique<PreparacionDiferida>(*this))
 {
     setObjectName(QStringLiteral("fPROYMENU"));
     setFormStyle(plat::fsMDIForm);
@@ -311,7 +313,16 @@ TModuloDatos::EstadoVistaMoneda TfPROYMENU::estadoVistaMoneda() const
 
 void TfPROYMENU::CrearModulosDatos()
 {
-    plat::createDataModule<TModuloDatos>();
+    {
+        const bool antes = std::exchange(TModuloDatos::DiferirTablasAuxiliares, true);
+        const auto restaurar = qScopeGuard([antes] { TModuloDatos::DiferirTablasAuxiliares = antes; });
+        plat::createDataModule<TModuloDatos>();
+    }
+    if (ModuloDatos->tablasAuxiliaresPendientes())
+        trasPintar_->anadir([] {
+            if (ModuloDatos)
+                ModuloDatos->AbrirTablasAuxiliares();
+        });
     using VistaMoneda = decltype(TModuloDatos::VistaMonedaActual);
     const QPointer<TfPROYMENU> ventana(this);
     ModuloDatos->ConservarInstalacion(std::make_shared<VistaMoneda::Instalacion>(
@@ -410,6 +421,7 @@ void TfPROYMENU::FormActivate(QObject *)
     for (QObject *componente : componentes) {
         auto *item = qobject_cast<plat::MenuItem *>(componente);
         if (item && item->OnClick.assigned() && ModuloDatos->EsProgramaActivo(usuario(), ModuloDatos->RutaMenu(item))) {
+            trasPintar_->completar();
             if (AntesDeAbrirProgramas)
                 std::exchange(AntesDeAbrirProgramas, nullptr)();
             item->Click();

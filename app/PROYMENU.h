@@ -3,7 +3,10 @@
 #include "GENEW/data/servicios/NombreEmpresaInforme.h"
 #include "platform/ui/Form.h"
 
+class PreparacionDiferida;
+
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace plat {
@@ -126,6 +129,8 @@ private:
     std::optional<Gancho<std::function<QString()>>::Instalacion> empresaAbierta_;
     bool primeraActivacion_ = true;
     QSize fondoAjustado_;   // the area's size the background was last scaled to
+    // The session's work that nothing needs before the window is painted.
+    std::unique_ptr<PreparacionDiferida> trasPintar_;
 };
 
 extern TfPROYMENU *fPROYMENU;

@@ -453,6 +453,52 @@ TEST_F(VentanaPrincipalTest, TheSharedFormsMadeAfterTheFirstPaintServeTheFirstCo
     fGENEDETA = nullptr;
 }
 
+// The company's responsibility, analysis-group and access tables wait for the window's first
+// paint; whatever reads them before opens them itself.
+TEST_F(VentanaPrincipalTest, TheTablesNothingReadsAtTheStartOpenAfterTheFirstPaint)
+{
+    mostrar();
+    ASSERT_NE(ModuloDatos, nullptr);
+    const QList<plat::TableComponent *> auxiliares{ModuloDatos->Responsabilidad, ModuloDatos->GATablas,
+                                                   ModuloDatos->GAnalisis, ModuloDatos->RegistroAccesos};
+    EXPECT_TRUE(ModuloDatos->tablasAuxiliaresPendientes());
+    for (plat::TableComponent *t : auxiliares)
+        EXPECT_FALSE(t->table().active()) << t->objectName().toStdString();
+    EXPECT_TRUE(ModuloDatos->Moneda->table().active());   // the currency switch reads it
+    EXPECT_TRUE(ModuloDatos->ParamGenerales->table().active());
+
+    QElapsedTimer reloj;
+    reloj.start();
+    while (ModuloDatos->tablasAuxiliaresPendientes() && reloj.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_FALSE(ModuloDatos->tablasAuxiliaresPendientes());
+    for (plat::TableComponent *t : auxiliares)
+        EXPECT_TRUE(t->table().active()) << t->objectName().toStdString();
+    for (const char *tabla : {"RESPDOC", "GRANTAB", "GRANALIS", "REGACCES"})
+        EXPECT_EQ(ModuloDatos->EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(tabla)),
+                                           QStringLiteral("Database")),
+                  QStringLiteral("0"))
+            << tabla;
+    EXPECT_TRUE(avisos().isEmpty()) << avisos().join(u'\n').toStdString();
+}
+
+TEST_F(VentanaPrincipalTest, AResponsibilityReadBeforeTheFirstPaintOpensItsTable)
+{
+    mostrar();
+    ASSERT_TRUE(ModuloDatos->tablasAuxiliaresPendientes());
+    const auto leer = [] {
+        return ModuloDatos->CompletarNombresOperarios(QStringLiteral("PROYECTO"), QStringLiteral("P1"),
+                                                      QStringLiteral("RealizadoPor;ClaveTabla"));
+    };
+    EXPECT_TRUE(leer().isNull());   // none yet; the table is opened on the way
+    EXPECT_FALSE(ModuloDatos->tablasAuxiliaresPendientes());
+    ASSERT_EQ(ModuloDatos->EjecutarSQL(QStringLiteral("INSERT INTO RESPDOC (NombreTabla, ClaveTabla, RealizadoPor) "
+                                                      "VALUES ('PROYECTO', 'P1', 3)"),
+                                       QStringLiteral("Database")),
+              QString());
+    EXPECT_EQ(leer().toStringList(), (QStringList{QStringLiteral("3"), QStringLiteral("P1")}));
+}
+
 TEST_F(VentanaPrincipalTest, ACodeMissingFromTheCompaniesFreesNothingAndOpensNothing)
 {
     usuario(QStringLiteral("Empresas"), QStringLiteral("1\r\n7"));
