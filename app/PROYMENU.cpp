@@ -229,6 +229,8 @@ void TfPROYMENU::FormShow(QObject *Sender)
 
 bool TfPROYMENU::iniciarSesion()
 {
+    iniciandoSesion_ = true;
+    const auto iniciada = qScopeGuard([this] { iniciandoSesion_ = false; });
     CrearModulosDatos();
     QString codigo = usuario();
     if (!ModuloDatos->IdentificarUsuario(codigo)) {
@@ -330,10 +332,22 @@ void TfPROYMENU::CrearModulosDatos()
         [ventana] { return ventana ? ventana->estadoVistaMoneda() : TModuloDatos::EstadoVistaMoneda{}; }));
     VerDatosenMonedaNacionalOEuro->setChecked(true);
     VerDatosenMonedaNacionalOEuroClick(VerDatosenMonedaNacionalOEuro);
-    if (empresaActual() != 0) {
-        CrearMDProyectos();
-        CrearMDPrimas();
+    if (empresaActual() == 0)
+        return;
+    // At the session's start only the user's programs reach the projects' and bonuses' modules,
+    // and they wait for the steps after the first paint.
+    if (iniciandoSesion_) {
+        const QPointer<TfPROYMENU> ventana(this);
+        trasPintar_->anadir([ventana] {
+            if (ventana && ventana->empresaActual() != 0 && !MDProyectos) {
+                CrearMDProyectos();
+                CrearMDPrimas();
+            }
+        });
+        return;
     }
+    CrearMDProyectos();
+    CrearMDPrimas();
 }
 
 QString TfPROYMENU::AbrirEmpresa()
@@ -397,6 +411,7 @@ void TfPROYMENU::SeleccionarEmpresa()
 
 void TfPROYMENU::CambioEmpresa1Click(QObject *)
 {
+    completarPreparacion();
     const int anterior = empresaActual();
     SeleccionarEmpresa();
     if (empresaActual() == anterior)
@@ -421,13 +436,15 @@ void TfPROYMENU::FormActivate(QObject *)
     for (QObject *componente : componentes) {
         auto *item = qobject_cast<plat::MenuItem *>(componente);
         if (item && item->OnClick.assigned() && ModuloDatos->EsProgramaActivo(usuario(), ModuloDatos->RutaMenu(item))) {
-            trasPintar_->completar();
+            completarPreparacion();
             if (AntesDeAbrirProgramas)
                 std::exchange(AntesDeAbrirProgramas, nullptr)();
             item->Click();
         }
     }
 }
+
+void TfPROYMENU::completarPreparacion() { trasPintar_->completar(); }
 
 bool TfPROYMENU::accesoPermitido(const plat::MenuItem *item) const
 {

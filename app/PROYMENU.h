@@ -65,6 +65,7 @@ public:
     template<class F>
     void AbrirFormulario(F *&formulario, plat::MenuItem *item, const QString &nombre)
     {
+        completarPreparacion();
         if (accesoPermitido(item))
             ModuloDatos->AbrirFormularioMDI(formulario, nombre);
     }
@@ -119,6 +120,8 @@ private:
     void ajustarFondo();
     void asignarAtajoAyuda();
     bool accesoPermitido(const plat::MenuItem *item) const;
+    // What the session left for after the first paint, done now: a program is about to use it.
+    void completarPreparacion();
     QString usuario() const;
     int empresaActual() const;
     void ponerEmpresaActual(int codigo);
@@ -128,6 +131,7 @@ private:
     // The open company's name for listings, served while a company is open.
     std::optional<Gancho<std::function<QString()>>::Instalacion> empresaAbierta_;
     bool primeraActivacion_ = true;
+    bool iniciandoSesion_ = false;
     QSize fondoAjustado_;   // the area's size the background was last scaled to
     // The session's work that nothing needs before the window is painted.
     std::unique_ptr<PreparacionDiferida> trasPintar_;

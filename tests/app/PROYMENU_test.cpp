@@ -16,6 +16,8 @@
 #include "GENEW/reporting/GENEUSQL.h"
 #include "GENEW/runtime/AperturaDataSet.h"
 #include "GENEW/runtime/ImagenesPrograma.h"
+#include "projects/operarios/Primmodu.h"
+#include "projects/proyectos/Proymodu.h"
 #include "GENEW/runtime/ProgramasExternos.h"
 #include "GENEW/runtime/ServiciosExternos.h"
 #include "platform/ui/Controls.h"
@@ -131,8 +133,6 @@ TEST_F(VentanaPrincipalTest, AdminLogsInWithCompanyOneOpenAndTheStartIsLogged)
     EXPECT_TRUE(v.caption().startsWith(QStringLiteral("Gestión de Proyectos: "))) << v.caption().toStdString();
     EXPECT_EQ(v.NombrePrograma(), QStringLiteral("Gestión de Proyectos"));
     EXPECT_NE(ModuloDatos, nullptr);
-    EXPECT_NE(MDProyectos, nullptr);
-    EXPECT_NE(MDPrimas, nullptr);
     // Only the log-in prompt, answered with the "U=" user.
     ASSERT_EQ(mensajes_.mensajes().size(), 1) << mensajes_.textos().join(u'\n').toStdString();
     EXPECT_EQ(mensajes_.mensajes()[0].tipo, QStringLiteral("P"));
@@ -451,6 +451,41 @@ TEST_F(VentanaPrincipalTest, TheSharedFormsMadeAfterTheFirstPaintServeTheFirstCo
     fGENECALC = nullptr;
     fGENECPRO = nullptr;
     fGENEDETA = nullptr;
+}
+
+// The projects' and bonuses' modules are made after the window's first paint, once; a program
+// opened before (by code, not input) has them made first.
+TEST_F(VentanaPrincipalTest, TheProjectModulesAreMadeAfterTheFirstPaintOnce)
+{
+    mostrar();
+    EXPECT_EQ(MDProyectos, nullptr);
+    EXPECT_EQ(MDPrimas, nullptr);
+    QElapsedTimer reloj;
+    reloj.start();
+    while (!MDPrimas && reloj.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_NE(MDProyectos, nullptr);
+    ASSERT_NE(MDPrimas, nullptr);
+    const QPointer<TMDProyectos> proyectos = MDProyectos;
+    const QPointer<TMDPrimas> primas = MDPrimas;
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    fPROYMENU->MaestrodeProyectos1->Click();
+    EXPECT_EQ(MDProyectos, proyectos.data());
+    EXPECT_EQ(MDPrimas, primas.data());
+    EXPECT_TRUE(avisos().isEmpty()) << avisos().join(u'\n').toStdString();
+}
+
+TEST_F(VentanaPrincipalTest, AProgramOpenedBeforeTheFirstPaintHasTheProjectModules)
+{
+    TfPROYMENU &v = mostrar();
+    ASSERT_EQ(MDProyectos, nullptr);
+    v.MaestrodeProyectos1->Click();
+    EXPECT_NE(MDProyectos, nullptr);
+    EXPECT_NE(MDPrimas, nullptr);
+    EXPECT_FALSE(ModuloDatos->tablasAuxiliaresPendientes());
+    EXPECT_NE(BuscarFormularioMDI(QStringLiteral("fPROYPROY")), nullptr);
+    EXPECT_TRUE(avisos().isEmpty()) << avisos().join(u'\n').toStdString();
 }
 
 // The company's responsibility, analysis-group and access tables wait for the window's first
