@@ -391,8 +391,25 @@ QString TfPROYMENU::AbrirEmpresa()
         throw;
     }
     CrearModulosDatos();
-    fGENEINIC->AnadirInformesPersonalizados(usuario(), nombrePrograma_, MainMenu1);
+    // The reports' entries sit in menus nobody has opened yet: at the session's start they are
+    // added after the first paint, unless the window is translated with them.
+    if (iniciandoSesion_ && fGENEINIC->CodigoIdioma.isEmpty()) {
+        informesPendientes_ = true;
+        const QPointer<TfPROYMENU> ventana(this);
+        trasPintar_->anadir([ventana] {
+            if (ventana && ventana->informesPendientes_)
+                ventana->anadirInformes();
+        });
+    } else {
+        anadirInformes();
+    }
     return QString();
+}
+
+void TfPROYMENU::anadirInformes()
+{
+    informesPendientes_ = false;
+    fGENEINIC->AnadirInformesPersonalizados(usuario(), nombrePrograma_, MainMenu1);
 }
 
 void TfPROYMENU::SeleccionarEmpresa()
@@ -432,6 +449,9 @@ void TfPROYMENU::FormActivate(QObject *)
     if (!primeraActivacion_ || !ModuloDatos)
         return;
     primeraActivacion_ = false;
+    // The reports' entries may be programs the user opens at the start.
+    if (informesPendientes_)
+        completarPreparacion();
     const QList<QObject *> componentes = components();
     for (QObject *componente : componentes) {
         auto *item = qobject_cast<plat::MenuItem *>(componente);
@@ -445,6 +465,7 @@ void TfPROYMENU::FormActivate(QObject *)
 }
 
 void TfPROYMENU::completarPreparacion() { trasPintar_->completar(); }
+bool TfPROYMENU::PreparacionPendiente() const { return trasPintar_->pendiente(); }
 
 bool TfPROYMENU::accesoPermitido(const plat::MenuItem *item) const
 {

@@ -35,6 +35,16 @@ namespace {
 
 using Registro = QList<QPair<QString, QString>>;
 
+// Lets the shown window paint, until the work its start leaves for then is done.
+bool esperarPrimerPintado(const TfPROYMENU &ventana)
+{
+    QElapsedTimer reloj;
+    reloj.start();
+    while (ventana.PreparacionPendiente() && reloj.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return !ventana.PreparacionPendiente();
+}
+
 QStringList titulos(const plat::MenuItem *menu)
 {
     QStringList t;
@@ -189,7 +199,10 @@ TEST_F(VentanaPrincipalTest, EveryRowOfTheMenuTable)
     }
     EXPECT_EQ(item(v, "VerDatosenMonedaNacionalOEuro")->shortCut(), plat::ShortCut('E', plat::ssCtrl));
     EXPECT_EQ(item(v, "AyudadeMenu")->shortCut(), plat::ShortCut(plat::VK_F1, {}));
-    // The bar, and Informes1 always ends with the designer entry.
+    // The reports' entries come with the first paint; then Informes1 always ends with the
+    // designer entry.
+    EXPECT_EQ(titulos(v.Informes1), QStringList{"Consulta de &Proyectos"});
+    ASSERT_TRUE(esperarPrimerPintado(v));
     EXPECT_EQ(titulos(v.MainMenu1->Items()),
               (QStringList{"&Base Datos", "&Tablas", "&Procesos", "&Informes", "&Utilidades", "A&dicional", "&Ventana",
                            "&Ayuda"}));
@@ -359,6 +372,31 @@ TEST_F(VentanaPrincipalTest, TheUsersActiveProgramsOpenOnTheFirstActivation)
     EXPECT_EQ(preparaciones, 1);
 }
 
+// The reports' entries wait for the first paint, but not past the first activation: they may
+// be programs the user opens at the start.
+TEST_F(VentanaPrincipalTest, TheReportsEntriesAreThereByTheFirstActivation)
+{
+    TfPROYMENU &v = mostrar();
+    EXPECT_EQ(titulos(v.Informes1), QStringList{"Consulta de &Proyectos"});
+    EXPECT_TRUE(v.PreparacionPendiente());
+    v.FormActivate(&v);
+    EXPECT_FALSE(v.PreparacionPendiente());
+    EXPECT_EQ(titulos(v.Informes1), (QStringList{"Consulta de &Proyectos", "-", "Configuración de Informes Personalizados"}));
+    EXPECT_NE(MDProyectos, nullptr);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(titulos(v.Informes1), (QStringList{"Consulta de &Proyectos", "-", "Configuración de Informes Personalizados"}));
+}
+
+// A window translated at the start is translated with its reports' entries: they are not left
+// for later.
+TEST_F(VentanaPrincipalTest, ATranslatedSessionAddsTheReportsEntriesAtOnce)
+{
+    TfPROYMENU &v = mostrar([](TfPROYMENU &) { fGENEINIC->CodigoIdioma = QStringLiteral("ENG"); });
+    EXPECT_EQ(titulos(v.Informes1).mid(1), (QStringList{"-", "Configuración de Informes Personalizados"}));
+    fGENEINIC->CodigoIdioma.clear();
+}
+
 TEST_F(VentanaPrincipalTest, WithoutActiveProgramsTheFirstActivationLeavesTheLaterWorkForLater)
 {
     TfPROYMENU &v = mostrar();
@@ -457,20 +495,17 @@ TEST_F(VentanaPrincipalTest, TheSharedFormsMadeAfterTheFirstPaintServeTheFirstCo
 // opened before (by code, not input) has them made first.
 TEST_F(VentanaPrincipalTest, TheProjectModulesAreMadeAfterTheFirstPaintOnce)
 {
-    mostrar();
+    TfPROYMENU &v = mostrar();
     EXPECT_EQ(MDProyectos, nullptr);
     EXPECT_EQ(MDPrimas, nullptr);
-    QElapsedTimer reloj;
-    reloj.start();
-    while (!MDPrimas && reloj.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_TRUE(esperarPrimerPintado(v));
     ASSERT_NE(MDProyectos, nullptr);
     ASSERT_NE(MDPrimas, nullptr);
     const QPointer<TMDProyectos> proyectos = MDProyectos;
     const QPointer<TMDPrimas> primas = MDPrimas;
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    fPROYMENU->MaestrodeProyectos1->Click();
+    v.MaestrodeProyectos1->Click();
     EXPECT_EQ(MDProyectos, proyectos.data());
     EXPECT_EQ(MDPrimas, primas.data());
     EXPECT_TRUE(avisos().isEmpty()) << avisos().join(u'\n').toStdString();
@@ -502,11 +537,8 @@ TEST_F(VentanaPrincipalTest, TheTablesNothingReadsAtTheStartOpenAfterTheFirstPai
     EXPECT_TRUE(ModuloDatos->Moneda->table().active());   // the currency switch reads it
     EXPECT_TRUE(ModuloDatos->ParamGenerales->table().active());
 
-    QElapsedTimer reloj;
-    reloj.start();
-    while (ModuloDatos->tablasAuxiliaresPendientes() && reloj.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_FALSE(ModuloDatos->tablasAuxiliaresPendientes());
+    ASSERT_TRUE(esperarPrimerPintado(*fPROYMENU));
+    EXPECT_FALSE(ModuloDatos->tablasAuxiliaresPendientes());
     for (plat::TableComponent *t : auxiliares)
         EXPECT_TRUE(t->table().active()) << t->objectName().toStdString();
     for (const char *tabla : {"RESPDOC", "GRANTAB", "GRANALIS", "REGACCES"})
