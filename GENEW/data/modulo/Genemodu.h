@@ -188,8 +188,8 @@ public:
     QString ClaveUltimoRegistroGrupo(plat::TableDataSet &tabla);
     bool AbrirTabla(plat::TableDataSet &tabla);
     // Set while the main window makes its session's module: RESPDOC, GRANTAB, GRANALIS and
-    // REGACCES (made on a first start), which nothing reads while the session starts, are left
-    // closed until AbrirTablasAuxiliares; what reads them opens them first.
+    // REGACCES, which nothing reads while the session starts, are left closed until
+    // AbrirTablasAuxiliares; what reads them opens them first.
     static bool DiferirTablasAuxiliares;
     void AbrirTablasAuxiliares();
     bool tablasAuxiliaresPendientes() const { return tablasAuxiliaresPendientes_; }
