@@ -1,4 +1,5 @@
 #include "app/PROYMENU.h"
+#include "app/PreparacionDiferida.h"
 
 #include "GENEW/data/ventanas/busqueda/ServiciosBusqueda.h"
 #include "GENEW/data/ventanas/GENEACER.h"
@@ -31,6 +32,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QMdiArea>
+#include <QScopeGuard>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -54,7 +56,7 @@ void rechazarSesion(const QString &texto)
 
 } // namespace
 
-TfPROYMENU::TfPROYMENU(QWidget *parent) : plat::Form(parent)
+TfPROYMENU::TfPROYMENU(QWidget *parent) : plat::Form(parent), trasPintar_(std::make_unique<PreparacionDiferida>(*this))
 {
     setObjectName(QStringLiteral("fPROYMENU"));
     setFormStyle(plat::fsMDIForm);
@@ -227,6 +229,8 @@ void TfPROYMENU::FormShow(QObject *Sender)
 
 bool TfPROYMENU::iniciarSesion()
 {
+    iniciandoSesion_ = true;
+    const auto iniciada = qScopeGuard([this] { iniciandoSesion_ = false; });
     CrearModulosDatos();
     QString codigo = usuario();
     if (!ModuloDatos->IdentificarUsuario(codigo)) {
@@ -311,7 +315,16 @@ TModuloDatos::EstadoVistaMoneda TfPROYMENU::estadoVistaMoneda() const
 
 void TfPROYMENU::CrearModulosDatos()
 {
-    plat::createDataModule<TModuloDatos>();
+    {
+        const bool antes = std::exchange(TModuloDatos::DiferirTablasAuxiliares, true);
+        const auto restaurar = qScopeGuard([antes] { TModuloDatos::DiferirTablasAuxiliares = antes; });
+        plat::createDataModule<TModuloDatos>();
+    }
+    if (ModuloDatos->tablasAuxiliaresPendientes())
+        trasPintar_->anadir([] {
+            if (ModuloDatos)
+                ModuloDatos->AbrirTablasAuxiliares();
+        });
     using VistaMoneda = decltype(TModuloDatos::VistaMonedaActual);
     const QPointer<TfPROYMENU> ventana(this);
     ModuloDatos->ConservarInstalacion(std::make_shared<VistaMoneda::Instalacion>(
@@ -319,10 +332,22 @@ void TfPROYMENU::CrearModulosDatos()
         [ventana] { return ventana ? ventana->estadoVistaMoneda() : TModuloDatos::EstadoVistaMoneda{}; }));
     VerDatosenMonedaNacionalOEuro->setChecked(true);
     VerDatosenMonedaNacionalOEuroClick(VerDatosenMonedaNacionalOEuro);
-    if (empresaActual() != 0) {
-        CrearMDProyectos();
-        CrearMDPrimas();
+    if (empresaActual() == 0)
+        return;
+    // At the session's start only the user's programs reach the projects' and bonuses' modules,
+    // and they wait for the steps after the first paint.
+    if (iniciandoSesion_) {
+        const QPointer<TfPROYMENU> ventana(this);
+        trasPintar_->anadir([ventana] {
+            if (ventana && ventana->empresaActual() != 0 && !MDProyectos) {
+                CrearMDProyectos();
+                CrearMDPrimas();
+            }
+        });
+        return;
     }
+    CrearMDProyectos();
+    CrearMDPrimas();
 }
 
 QString TfPROYMENU::AbrirEmpresa()
@@ -366,8 +391,25 @@ QString TfPROYMENU::AbrirEmpresa()
         throw;
     }
     CrearModulosDatos();
-    fGENEINIC->AnadirInformesPersonalizados(usuario(), nombrePrograma_, MainMenu1);
+    // The reports' entries sit in menus nobody has opened yet: at the session's start they are
+    // added after the first paint, unless the window is translated with them.
+    if (iniciandoSesion_ && fGENEINIC->CodigoIdioma.isEmpty()) {
+        informesPendientes_ = true;
+        const QPointer<TfPROYMENU> ventana(this);
+        trasPintar_->anadir([ventana] {
+            if (ventana && ventana->informesPendientes_)
+                ventana->anadirInformes();
+        });
+    } else {
+        anadirInformes();
+    }
     return QString();
+}
+
+void TfPROYMENU::anadirInformes()
+{
+    informesPendientes_ = false;
+    fGENEINIC->AnadirInformesPersonalizados(usuario(), nombrePrograma_, MainMenu1);
 }
 
 void TfPROYMENU::SeleccionarEmpresa()
@@ -386,6 +428,7 @@ void TfPROYMENU::SeleccionarEmpresa()
 
 void TfPROYMENU::CambioEmpresa1Click(QObject *)
 {
+    completarPreparacion();
     const int anterior = empresaActual();
     SeleccionarEmpresa();
     if (empresaActual() == anterior)
@@ -406,16 +449,23 @@ void TfPROYMENU::FormActivate(QObject *)
     if (!primeraActivacion_ || !ModuloDatos)
         return;
     primeraActivacion_ = false;
+    // The reports' entries may be programs the user opens at the start.
+    if (informesPendientes_)
+        completarPreparacion();
     const QList<QObject *> componentes = components();
     for (QObject *componente : componentes) {
         auto *item = qobject_cast<plat::MenuItem *>(componente);
         if (item && item->OnClick.assigned() && ModuloDatos->EsProgramaActivo(usuario(), ModuloDatos->RutaMenu(item))) {
+            completarPreparacion();
             if (AntesDeAbrirProgramas)
                 std::exchange(AntesDeAbrirProgramas, nullptr)();
             item->Click();
         }
     }
 }
+
+void TfPROYMENU::completarPreparacion() { trasPintar_->completar(); }
+bool TfPROYMENU::PreparacionPendiente() const { return trasPintar_->pendiente(); }
 
 bool TfPROYMENU::accesoPermitido(const plat::MenuItem *item) const
 {
@@ -480,7 +530,7 @@ void TfPROYMENU::VerDatosenMonedaNacionalOEuroClick(QObject *Sender)
     const bool marcado = item->checked();
     const bool monedaDistinta = ModuloDatos && ModuloDatos->MonedaBaseDistintaNacional();
     const bool pesetas = marcado == monedaDistinta;
-    item->action()->setIcon(QIcon(ImagenPrograma(marcado ? QStringLiteral("PTSEURO") : QStringLiteral("EUROPTS"))));
+    item->action()->setIcon(IconoPrograma(marcado ? QStringLiteral("PTSEURO") : QStringLiteral("EUROPTS")));
     PanelMoneda->setVisible(marcado);
     PanelMoneda->setCaption(pesetas ? QStringLiteral("Pts") : QStringLiteral("€"));
     PanelMoneda->setFont(QFont(QStringLiteral("Tahoma"), pesetas ? 18 : 36, QFont::Bold));

@@ -3,7 +3,10 @@
 #include "GENEW/data/servicios/NombreEmpresaInforme.h"
 #include "platform/ui/Form.h"
 
+class PreparacionDiferida;
+
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace plat {
@@ -52,6 +55,9 @@ public:
     // programs need that the start made later is made now.
     std::function<void()> AntesDeAbrirProgramas;
 
+    // Work of the session's start that waits for the window's first paint.
+    bool PreparacionPendiente() const;
+
     void CrearModulosDatos();
     // Opens the current company; the session stays on none (code 0) when it cannot. Answers
     // why its database could not be made, empty otherwise.
@@ -62,6 +68,7 @@ public:
     template<class F>
     void AbrirFormulario(F *&formulario, plat::MenuItem *item, const QString &nombre)
     {
+        completarPreparacion();
         if (accesoPermitido(item))
             ModuloDatos->AbrirFormularioMDI(formulario, nombre);
     }
@@ -116,6 +123,9 @@ private:
     void ajustarFondo();
     void asignarAtajoAyuda();
     bool accesoPermitido(const plat::MenuItem *item) const;
+    // What the session left for after the first paint, done now: a program is about to use it.
+    void completarPreparacion();
+    void anadirInformes();
     QString usuario() const;
     int empresaActual() const;
     void ponerEmpresaActual(int codigo);
@@ -125,7 +135,11 @@ private:
     // The open company's name for listings, served while a company is open.
     std::optional<Gancho<std::function<QString()>>::Instalacion> empresaAbierta_;
     bool primeraActivacion_ = true;
+    bool iniciandoSesion_ = false;
+    bool informesPendientes_ = false;   // the reports' entries wait for the first paint
     QSize fondoAjustado_;   // the area's size the background was last scaled to
+    // The session's work that nothing needs before the window is painted.
+    std::unique_ptr<PreparacionDiferida> trasPintar_;
 };
 
 extern TfPROYMENU *fPROYMENU;

@@ -1,4 +1,5 @@
 #pragma once
+#include <QIcon>
 #include <QPixmap>
 #include <QString>
 
@@ -8,3 +9,8 @@
 // program's own drawings, painted on first use and kept for the rest of the run. An unknown
 // name gives a null pixmap.
 QPixmap ImagenPrograma(const QString &nombre);
+
+// The same picture as an icon that is painted only when the icon is first drawn or asked for
+// its pixmap: a menu entry gets its icon without the painting (and the font its text loads)
+// before the entry is ever seen.
+QIcon IconoPrograma(const QString &nombre);

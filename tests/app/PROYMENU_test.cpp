@@ -15,6 +15,9 @@
 #include "GENEW/data/servicios/ListaConsultas.h"
 #include "GENEW/reporting/GENEUSQL.h"
 #include "GENEW/runtime/AperturaDataSet.h"
+#include "GENEW/runtime/ImagenesPrograma.h"
+#include "projects/operarios/Primmodu.h"
+#include "projects/proyectos/Proymodu.h"
 #include "GENEW/runtime/ProgramasExternos.h"
 #include "GENEW/runtime/ServiciosExternos.h"
 #include "platform/ui/Controls.h"
@@ -31,6 +34,16 @@
 namespace {
 
 using Registro = QList<QPair<QString, QString>>;
+
+// Lets the shown window paint, until the work its start leaves for then is done.
+bool esperarPrimerPintado(const TfPROYMENU &ventana)
+{
+    QElapsedTimer reloj;
+    reloj.start();
+    while (ventana.PreparacionPendiente() && reloj.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return !ventana.PreparacionPendiente();
+}
 
 QStringList titulos(const plat::MenuItem *menu)
 {
@@ -130,8 +143,6 @@ TEST_F(VentanaPrincipalTest, AdminLogsInWithCompanyOneOpenAndTheStartIsLogged)
     EXPECT_TRUE(v.caption().startsWith(QStringLiteral("Gestión de Proyectos: "))) << v.caption().toStdString();
     EXPECT_EQ(v.NombrePrograma(), QStringLiteral("Gestión de Proyectos"));
     EXPECT_NE(ModuloDatos, nullptr);
-    EXPECT_NE(MDProyectos, nullptr);
-    EXPECT_NE(MDPrimas, nullptr);
     // Only the log-in prompt, answered with the "U=" user.
     ASSERT_EQ(mensajes_.mensajes().size(), 1) << mensajes_.textos().join(u'\n').toStdString();
     EXPECT_EQ(mensajes_.mensajes()[0].tipo, QStringLiteral("P"));
@@ -188,7 +199,10 @@ TEST_F(VentanaPrincipalTest, EveryRowOfTheMenuTable)
     }
     EXPECT_EQ(item(v, "VerDatosenMonedaNacionalOEuro")->shortCut(), plat::ShortCut('E', plat::ssCtrl));
     EXPECT_EQ(item(v, "AyudadeMenu")->shortCut(), plat::ShortCut(plat::VK_F1, {}));
-    // The bar, and Informes1 always ends with the designer entry.
+    // The reports' entries come with the first paint; then Informes1 always ends with the
+    // designer entry.
+    EXPECT_EQ(titulos(v.Informes1), QStringList{"Consulta de &Proyectos"});
+    ASSERT_TRUE(esperarPrimerPintado(v));
     EXPECT_EQ(titulos(v.MainMenu1->Items()),
               (QStringList{"&Base Datos", "&Tablas", "&Procesos", "&Informes", "&Utilidades", "A&dicional", "&Ventana",
                            "&Ayuda"}));
@@ -358,6 +372,31 @@ TEST_F(VentanaPrincipalTest, TheUsersActiveProgramsOpenOnTheFirstActivation)
     EXPECT_EQ(preparaciones, 1);
 }
 
+// The reports' entries wait for the first paint, but not past the first activation: they may
+// be programs the user opens at the start.
+TEST_F(VentanaPrincipalTest, TheReportsEntriesAreThereByTheFirstActivation)
+{
+    TfPROYMENU &v = mostrar();
+    EXPECT_EQ(titulos(v.Informes1), QStringList{"Consulta de &Proyectos"});
+    EXPECT_TRUE(v.PreparacionPendiente());
+    v.FormActivate(&v);
+    EXPECT_FALSE(v.PreparacionPendiente());
+    EXPECT_EQ(titulos(v.Informes1), (QStringList{"Consulta de &Proyectos", "-", "Configuración de Informes Personalizados"}));
+    EXPECT_NE(MDProyectos, nullptr);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(titulos(v.Informes1), (QStringList{"Consulta de &Proyectos", "-", "Configuración de Informes Personalizados"}));
+}
+
+// A window translated at the start is translated with its reports' entries: they are not left
+// for later.
+TEST_F(VentanaPrincipalTest, ATranslatedSessionAddsTheReportsEntriesAtOnce)
+{
+    TfPROYMENU &v = mostrar([](TfPROYMENU &) { fGENEINIC->CodigoIdioma = QStringLiteral("ENG"); });
+    EXPECT_EQ(titulos(v.Informes1).mid(1), (QStringList{"-", "Configuración de Informes Personalizados"}));
+    fGENEINIC->CodigoIdioma.clear();
+}
+
 TEST_F(VentanaPrincipalTest, WithoutActiveProgramsTheFirstActivationLeavesTheLaterWorkForLater)
 {
     TfPROYMENU &v = mostrar();
@@ -450,6 +489,81 @@ TEST_F(VentanaPrincipalTest, TheSharedFormsMadeAfterTheFirstPaintServeTheFirstCo
     fGENECALC = nullptr;
     fGENECPRO = nullptr;
     fGENEDETA = nullptr;
+}
+
+// The projects' and bonuses' modules are made after the window's first paint, once; a program
+// opened before (by code, not input) has them made first.
+TEST_F(VentanaPrincipalTest, TheProjectModulesAreMadeAfterTheFirstPaintOnce)
+{
+    TfPROYMENU &v = mostrar();
+    EXPECT_EQ(MDProyectos, nullptr);
+    EXPECT_EQ(MDPrimas, nullptr);
+    ASSERT_TRUE(esperarPrimerPintado(v));
+    ASSERT_NE(MDProyectos, nullptr);
+    ASSERT_NE(MDPrimas, nullptr);
+    const QPointer<TMDProyectos> proyectos = MDProyectos;
+    const QPointer<TMDPrimas> primas = MDPrimas;
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    v.MaestrodeProyectos1->Click();
+    EXPECT_EQ(MDProyectos, proyectos.data());
+    EXPECT_EQ(MDPrimas, primas.data());
+    EXPECT_TRUE(avisos().isEmpty()) << avisos().join(u'\n').toStdString();
+}
+
+TEST_F(VentanaPrincipalTest, AProgramOpenedBeforeTheFirstPaintHasTheProjectModules)
+{
+    TfPROYMENU &v = mostrar();
+    ASSERT_EQ(MDProyectos, nullptr);
+    v.MaestrodeProyectos1->Click();
+    EXPECT_NE(MDProyectos, nullptr);
+    EXPECT_NE(MDPrimas, nullptr);
+    EXPECT_FALSE(ModuloDatos->tablasAuxiliaresPendientes());
+    EXPECT_NE(BuscarFormularioMDI(QStringLiteral("fPROYPROY")), nullptr);
+    EXPECT_TRUE(avisos().isEmpty()) << avisos().join(u'\n').toStdString();
+}
+
+// The company's responsibility, analysis-group and access tables wait for the window's first
+// paint; whatever reads them before opens them itself.
+TEST_F(VentanaPrincipalTest, TheTablesNothingReadsAtTheStartOpenAfterTheFirstPaint)
+{
+    mostrar();
+    ASSERT_NE(ModuloDatos, nullptr);
+    const QList<plat::TableComponent *> auxiliares{ModuloDatos->Responsabilidad, ModuloDatos->GATablas,
+                                                   ModuloDatos->GAnalisis, ModuloDatos->RegistroAccesos};
+    EXPECT_TRUE(ModuloDatos->tablasAuxiliaresPendientes());
+    for (plat::TableComponent *t : auxiliares)
+        EXPECT_FALSE(t->table().active()) << t->objectName().toStdString();
+    EXPECT_TRUE(ModuloDatos->Moneda->table().active());   // the currency switch reads it
+    EXPECT_TRUE(ModuloDatos->ParamGenerales->table().active());
+
+    ASSERT_TRUE(esperarPrimerPintado(*fPROYMENU));
+    EXPECT_FALSE(ModuloDatos->tablasAuxiliaresPendientes());
+    for (plat::TableComponent *t : auxiliares)
+        EXPECT_TRUE(t->table().active()) << t->objectName().toStdString();
+    for (const char *tabla : {"RESPDOC", "GRANTAB", "GRANALIS", "REGACCES"})
+        EXPECT_EQ(ModuloDatos->EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(tabla)),
+                                           QStringLiteral("Database")),
+                  QStringLiteral("0"))
+            << tabla;
+    EXPECT_TRUE(avisos().isEmpty()) << avisos().join(u'\n').toStdString();
+}
+
+TEST_F(VentanaPrincipalTest, AResponsibilityReadBeforeTheFirstPaintOpensItsTable)
+{
+    mostrar();
+    ASSERT_TRUE(ModuloDatos->tablasAuxiliaresPendientes());
+    const auto leer = [] {
+        return ModuloDatos->CompletarNombresOperarios(QStringLiteral("PROYECTO"), QStringLiteral("P1"),
+                                                      QStringLiteral("RealizadoPor;ClaveTabla"));
+    };
+    EXPECT_TRUE(leer().isNull());   // none yet; the table is opened on the way
+    EXPECT_FALSE(ModuloDatos->tablasAuxiliaresPendientes());
+    ASSERT_EQ(ModuloDatos->EjecutarSQL(QStringLiteral("INSERT INTO RESPDOC (NombreTabla, ClaveTabla, RealizadoPor) "
+                                                      "VALUES ('PROYECTO', 'P1', 3)"),
+                                       QStringLiteral("Database")),
+              QString());
+    EXPECT_EQ(leer().toStringList(), (QStringList{QStringLiteral("3"), QStringLiteral("P1")}));
 }
 
 TEST_F(VentanaPrincipalTest, ACodeMissingFromTheCompaniesFreesNothingAndOpensNothing)
@@ -651,6 +765,11 @@ TEST_F(VentanaPrincipalTest, CtrlEOnTheHiddenToggleSwitchesTheCurrencyOfEveryWin
     EXPECT_EQ(hija->vistos, (QStringList{QStringLiteral("€"), QString()}));
     EXPECT_EQ(v.PanelMoneda->caption(), QStringLiteral("Pts"));
     EXPECT_EQ(v.PanelMoneda->font().pointSize(), 18);
+    // The entry's picture shows the switch the next press makes.
+    const auto picture = [&v] { return v.VerDatosenMonedaNacionalOEuro->action()->icon().pixmap(32).toImage(); };
+    EXPECT_EQ(picture(), ImagenPrograma(QStringLiteral("EUROPTS")).toImage());
+    QTest::keyClick(&v, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(picture(), ImagenPrograma(QStringLiteral("PTSEURO")).toImage());
 }
 
 TEST_F(VentanaPrincipalTest, HelpFollowsTheActiveWindowAndTheLogoShrinks)

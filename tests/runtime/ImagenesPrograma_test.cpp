@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,6 +40,32 @@ TEST(ImagenesPrograma, CadaNombreTieneSuDibujo)
         vistas << imagen.toImage();
     }
     EXPECT_TRUE(ImagenPrograma("NOEXISTE").isNull());
+}
+
+TEST(ImagenesPrograma, ElIconoDaLaMismaImagenAlPedirla)
+{
+    for (const char *nombre : {"EUROPTS", "PTSEURO", "INFORMACION"}) {
+        const QPixmap imagen = ImagenPrograma(nombre);
+        const QIcon icono = IconoPrograma(nombre);
+        const QIcon directo(imagen);
+        ASSERT_FALSE(icono.isNull()) << nombre;
+        EXPECT_EQ(icono.actualSize(QSize(64, 64)), imagen.size()) << nombre;
+        EXPECT_EQ(icono.pixmap(imagen.size()).toImage(), imagen.toImage()) << nombre;
+        // Smaller sizes and other modes come out as the plain icon of the picture gives them.
+        EXPECT_EQ(icono.pixmap(16).toImage(), directo.pixmap(16).toImage()) << nombre;
+        EXPECT_EQ(icono.pixmap(16, QIcon::Disabled).toImage(), directo.pixmap(16, QIcon::Disabled).toImage()) << nombre;
+        QImage pintada(imagen.size(), QImage::Format_ARGB32_Premultiplied);
+        pintada.fill(Qt::transparent);
+        {
+            QPainter p(&pintada);
+            icono.paint(&p, pintada.rect());
+        }
+        EXPECT_EQ(pintada, imagen.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied)) << nombre;
+        // A copy of the icon shows the same picture.
+        const QIcon copia = icono;
+        EXPECT_EQ(copia.pixmap(imagen.size()).toImage(), imagen.toImage()) << nombre;
+    }
+    EXPECT_TRUE(IconoPrograma("NOEXISTE").isNull());
 }
 
 } // namespace

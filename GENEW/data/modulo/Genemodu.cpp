@@ -23,8 +23,11 @@
 #include "platform/data/engine/Connection.h"
 #include "platform/ui/Event.h"
 
+#include <utility>
+
 TModuloDatos *ModuloDatos = nullptr;
 bool ModuloDatosCreado = false;
+bool TModuloDatos::DiferirTablasAuxiliares = false;
 
 namespace {
 
@@ -332,12 +335,14 @@ void TModuloDatos::leerParametrosGenerales()
     const std::pair<plat::TableComponent *, const char *> tablas[] = {{Responsabilidad, "RESPDOC"},
                                                              {GATablas, "GRANTAB"},
                                                              {GAnalisis, "GRANALIS"},
-                                                             {RegistroAccesos, "REGACCES"},
-                                                             {Moneda, "MONEDA"}};
-    for (const auto &[tabla, nombre] : tablas) {
+                                                             {RegistroAccesos, "REGACCES"}};
+    for (const auto &[tabla, nombre] : tablas)
         tabla->setTableName(NombreTablaSQL(QString::fromLatin1(nombre)));
-        AbrirTabla(tabla->table());
-    }
+    tablasAuxiliaresPendientes_ = true;
+    if (!DiferirTablasAuxiliares)
+        AbrirTablasAuxiliares();
+    Moneda->setTableName(NombreTablaSQL(QStringLiteral("MONEDA")));
+    AbrirTabla(Moneda->table());
     DSMoneda->setDataSet(&Moneda->table());
     moneda_->cargar(codigos);
 }
@@ -765,6 +770,14 @@ QString TModuloDatos::ClaveUltimoRegistroGrupo(plat::TableDataSet &tabla)
     } catch (const gp::Error &) {
         return QString();
     }
+}
+
+void TModuloDatos::AbrirTablasAuxiliares()
+{
+    if (!std::exchange(tablasAuxiliaresPendientes_, false))
+        return;
+    for (plat::TableComponent *tabla : {Responsabilidad, GATablas, GAnalisis, RegistroAccesos})
+        AbrirTabla(tabla->table());
 }
 
 bool TModuloDatos::AbrirTabla(plat::TableDataSet &tabla)

@@ -187,6 +187,12 @@ public:
     QString ClaveLateralRegistro(plat::DataSet &dataSet) override;
     QString ClaveUltimoRegistroGrupo(plat::TableDataSet &tabla);
     bool AbrirTabla(plat::TableDataSet &tabla);
+    // Set while the main window makes its session's module: RESPDOC, GRANTAB, GRANALIS and
+    // REGACCES, which nothing reads while the session starts, are left closed until
+    // AbrirTablasAuxiliares; what reads them opens them first.
+    static bool DiferirTablasAuxiliares;
+    void AbrirTablasAuxiliares();
+    bool tablasAuxiliaresPendientes() const { return tablasAuxiliaresPendientes_; }
     void RefrescarDataSet(plat::DataSet &dataSet, const QString &opciones = QString());
     // owner: the form or data module the table belongs to ("Unknown" without one).
     QString NombreTablaTemporal(const QObject *propietario, int numeroTabla);
@@ -383,6 +389,7 @@ public:
     void AsignarParametrosSQL(plat::QueryDataSet &query, const QString &valores) const;
 
 private:
+    bool tablasAuxiliaresPendientes_ = false;
     void crearComponentes();
     void abrirUsuario();
     void leerParametrosGenerales();

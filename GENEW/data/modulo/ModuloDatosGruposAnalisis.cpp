@@ -91,6 +91,7 @@ QString TModuloDatos::RegistroEnGruposAnalisis(const QString &tabla, const QStri
 // the first one of the category.
 QStringList TModuloDatos::gruposEnTablas(const QString &tabla, const QString &categoria, const QString &clave)
 {
+    AbrirTablasAuxiliares();
     plat::TableDataSet &asignaciones = GATablas->table();
     plat::TableDataSet &grupos = GAnalisis->table();
     if (!AbrirTabla(asignaciones) || !AbrirTabla(grupos))

@@ -216,6 +216,7 @@ QVariant TModuloDatos::CompletarNombresOperarios(const QString &NombreTabla, con
 {
     static const QStringList kNombres = {QStringLiteral("NombreRealizadoPor"), QStringLiteral("NombreAprobadoPor"),
                                          QStringLiteral("NombreRegistradoPor")};
+    AbrirTablasAuxiliares();
     plat::TableDataSet &respdoc = Responsabilidad->table();
     try {
         if (!respdoc.active())
