@@ -428,7 +428,7 @@ void TfPROYMENU::SeleccionarEmpresa()
 
 void TfPROYMENU::CambioEmpresa1Click(QObject *)
 {
-    completarPreparacion();
+    CompletarPreparacion();
     const int anterior = empresaActual();
     SeleccionarEmpresa();
     if (empresaActual() == anterior)
@@ -451,12 +451,12 @@ void TfPROYMENU::FormActivate(QObject *)
     primeraActivacion_ = false;
     // The reports' entries may be programs the user opens at the start.
     if (informesPendientes_)
-        completarPreparacion();
+        CompletarPreparacion();
     const QList<QObject *> componentes = components();
     for (QObject *componente : componentes) {
         auto *item = qobject_cast<plat::MenuItem *>(componente);
         if (item && item->OnClick.assigned() && ModuloDatos->EsProgramaActivo(usuario(), ModuloDatos->RutaMenu(item))) {
-            completarPreparacion();
+            CompletarPreparacion();
             if (AntesDeAbrirProgramas)
                 std::exchange(AntesDeAbrirProgramas, nullptr)();
             item->Click();
@@ -464,7 +464,7 @@ void TfPROYMENU::FormActivate(QObject *)
     }
 }
 
-void TfPROYMENU::completarPreparacion() { trasPintar_->completar(); }
+void TfPROYMENU::CompletarPreparacion() { trasPintar_->completar(); }
 bool TfPROYMENU::PreparacionPendiente() const { return trasPintar_->pendiente(); }
 
 bool TfPROYMENU::accesoPermitido(const plat::MenuItem *item) const

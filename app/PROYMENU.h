@@ -57,6 +57,8 @@ public:
 
     // Work of the session's start that waits for the window's first paint.
     bool PreparacionPendiente() const;
+    // That work, done now: a program is about to use it.
+    void CompletarPreparacion();
 
     void CrearModulosDatos();
     // Opens the current company; the session stays on none (code 0) when it cannot. Answers
@@ -68,7 +70,7 @@ public:
     template<class F>
     void AbrirFormulario(F *&formulario, plat::MenuItem *item, const QString &nombre)
     {
-        completarPreparacion();
+        CompletarPreparacion();
         if (accesoPermitido(item))
             ModuloDatos->AbrirFormularioMDI(formulario, nombre);
     }
@@ -123,8 +125,6 @@ private:
     void ajustarFondo();
     void asignarAtajoAyuda();
     bool accesoPermitido(const plat::MenuItem *item) const;
-    // What the session left for after the first paint, done now: a program is about to use it.
-    void completarPreparacion();
     void anadirInformes();
     QString usuario() const;
     int empresaActual() const;

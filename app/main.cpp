@@ -113,7 +113,13 @@ int main(int argc, char **argv)
         comunes.anadir([&formularios] { CrearFormulariosComunes(formularios); });
         fPROYMENU->AntesDeAbrirProgramas = [&comunes] { comunes.completar(); };
         fPROYMENU->Show();
-        fGENEINIC->TerminarCreacionesArranque();
+        // The start's batch of tables stays open for what the session left for after the first
+        // paint (a first start makes the projects' tables there), and ends with it.
+        comunes.anadir([] {
+            if (fPROYMENU)
+                fPROYMENU->CompletarPreparacion();
+            fGENEINIC->TerminarCreacionesArranque();
+        });
         resultado = plat::application().terminated() ? 1 : qtApp.exec();
         if (fPROYMENU)
             fPROYMENU->AntesDeAbrirProgramas = nullptr;
