@@ -1,11 +1,11 @@
 #include "GENEW/runtime/ImagenesPrograma.h"
 
+#include "platform/ui/DeferredIcon.h"
+
 #include <QHash>
-#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <functional>
-#include <optional>
 #include <utility>
 
 namespace {
@@ -189,51 +189,12 @@ QPixmap crear(const QString &nombre)
     return QPixmap();
 }
 
-// Hands every request to the icon of the named picture, made on the first one.
-class MotorIconoDiferido final : public QIconEngine
-{
-public:
-    explicit MotorIconoDiferido(QString nombre) : nombre_(std::move(nombre)) {}
-
-    void paint(QPainter *pintor, const QRect &zona, QIcon::Mode modo, QIcon::State estado) override
-    {
-        icono().paint(pintor, zona, Qt::AlignCenter, modo, estado);
-    }
-    QPixmap pixmap(const QSize &tamano, QIcon::Mode modo, QIcon::State estado) override
-    {
-        return icono().pixmap(tamano, modo, estado);
-    }
-    QPixmap scaledPixmap(const QSize &tamano, QIcon::Mode modo, QIcon::State estado, qreal escala) override
-    {
-        return icono().pixmap(tamano, escala, modo, estado);
-    }
-    QSize actualSize(const QSize &tamano, QIcon::Mode modo, QIcon::State estado) override
-    {
-        return icono().actualSize(tamano, modo, estado);
-    }
-    QList<QSize> availableSizes(QIcon::Mode modo, QIcon::State estado) override
-    {
-        return icono().availableSizes(modo, estado);
-    }
-    bool isNull() override { return icono().isNull(); }
-    QString key() const override { return QStringLiteral("MotorIconoDiferido"); }
-    QIconEngine *clone() const override { return new MotorIconoDiferido(*this); }
-
-private:
-    const QIcon &icono()
-    {
-        if (!icono_)
-            icono_.emplace(ImagenPrograma(nombre_));
-        return *icono_;
-    }
-
-    QString nombre_;
-    std::optional<QIcon> icono_;
-};
-
 } // namespace
 
-QIcon IconoPrograma(const QString &nombre) { return QIcon(new MotorIconoDiferido(nombre)); }
+QIcon IconoPrograma(const QString &nombre)
+{
+    return plat::deferredIcon([nombre] { return QIcon(ImagenPrograma(nombre)); });
+}
 
 QPixmap ImagenPrograma(const QString &nombre)
 {
