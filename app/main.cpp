@@ -21,6 +21,7 @@
 #include "platform/data/engine/Session.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/DataModule.h"
+#include "platform/ui/SystemFonts.h"
 
 #include <QPointer>
 #include <memory>
@@ -42,6 +43,9 @@ F *crear(F *&global, QList<plat::Form *> &creados)
 int main(int argc, char **argv)
 {
     plat::GuardedApplication qtApp(argc, argv);
+    // The fonts load while the main window is made and the session starts; the installation
+    // diagnosis waits for the font configuration, the main window's show for the rest.
+    const plat::FontPreload fuentes;
     const TraduccionQtInstalada traduccionQt;
     const QString titulo = QStringLiteral("Gestión de Proyectos");
     QCoreApplication::setApplicationName(titulo);
@@ -112,6 +116,7 @@ int main(int argc, char **argv)
         comunes.anadir([] { fGENEINIC->BorrarTemporalesPendientes(); });
         comunes.anadir([&formularios] { CrearFormulariosComunes(formularios); });
         fPROYMENU->AntesDeAbrirProgramas = [&comunes] { comunes.completar(); };
+        plat::awaitFonts();
         fPROYMENU->Show();
         // The start's batch of tables stays open for what the session left for after the first
         // paint (a first start makes the projects' tables there), and ends with it.
