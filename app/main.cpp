@@ -57,6 +57,8 @@ int main(int argc, char **argv)
     QList<plat::Form *> formularios;
     // The main window first, so that it is the main form.
     crear(fPROYMENU, formularios);
+    // Its window on the display is made now, while the fonts still load, instead of at its show.
+    fPROYMENU->createWinId();
     // The message window is made for the first message: a start whose log-in asks nothing
     // reaches its main window without it (its pictures and fonts cost a start a tenth of its
     // time). Freed as if made second, after every form but the main window.
