@@ -21,6 +21,7 @@
 #include "platform/data/engine/Session.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/DataModule.h"
+#include "platform/ui/SystemFonts.h"
 
 #include <QPointer>
 #include <memory>
@@ -42,6 +43,9 @@ F *crear(F *&global, QList<plat::Form *> &creados)
 int main(int argc, char **argv)
 {
     plat::GuardedApplication qtApp(argc, argv);
+    // The fonts load while the main window is made and the session starts; the installation
+    // diagnosis waits for the font configuration, the main window's show for the rest.
+    const plat::FontPreload fuentes;
     const TraduccionQtInstalada traduccionQt;
     const QString titulo = QStringLiteral("Gestión de Proyectos");
     QCoreApplication::setApplicationName(titulo);
@@ -53,6 +57,8 @@ int main(int argc, char **argv)
     QList<plat::Form *> formularios;
     // The main window first, so that it is the main form.
     crear(fPROYMENU, formularios);
+    // Its window on the display is made now, while the fonts still load, instead of at its show.
+    fPROYMENU->createWinId();
     // The message window is made for the first message: a start whose log-in asks nothing
     // reaches its main window without it (its pictures and fonts cost a start a tenth of its
     // time). Freed as if made second, after every form but the main window.
@@ -112,6 +118,7 @@ int main(int argc, char **argv)
         comunes.anadir([] { fGENEINIC->BorrarTemporalesPendientes(); });
         comunes.anadir([&formularios] { CrearFormulariosComunes(formularios); });
         fPROYMENU->AntesDeAbrirProgramas = [&comunes] { comunes.completar(); };
+        plat::awaitFonts();
         fPROYMENU->Show();
         // The start's batch of tables stays open for what the session left for after the first
         // paint (a first start makes the projects' tables there), and ends with it.

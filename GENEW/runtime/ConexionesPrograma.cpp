@@ -82,10 +82,16 @@ void ConexionesPrograma::AbrirConexionesInicio(const EjecutorSQL &ejecutarSQL)
             throw gp::Error(motivo);
     }
     creadasEnArranque_.clear();
+    const auto anotarHechaAntes = [this](const plat::Connection &conexion, const QString &alias) {
+        if (preparadasEnArranque_.contains(alias) && sesion_.madeFile(conexion))
+            creadasEnArranque_ << alias;
+    };
     abrirInicio(Database(), ajustes_.AliasBaseDatos, false, ejecutarSQL);
+    anotarHechaAntes(Database(), ajustes_.AliasBaseDatos);
     literalFecha_.reset();
     literalFecha_.emplace(ganchoLiteralFechaSQL(), Database().dialect().programDateLiteral());
     abrirInicio(DatabaseGeneral(), ajustes_.AliasBaseDatosGeneral, true, ejecutarSQL);
+    anotarHechaAntes(DatabaseGeneral(), ajustes_.AliasBaseDatosGeneral);
     if (esSQLServer()) {
         IntercalacionTXIDIOMA = ejecutarSQL(QStringLiteral("SELECT TOP 1 collation_name   FROM information_schema.columns"
                                                           "   WHERE table_name = 'TXIDIOMA'"),
@@ -93,6 +99,41 @@ void ConexionesPrograma::AbrirConexionesInicio(const EjecutorSQL &ejecutarSQL)
     } else {
         IntercalacionTXIDIOMA = ajustes_.NombreIntercalacionMSSQL;
     }
+}
+
+void ConexionesPrograma::PrepararBasesDatosInicio()
+{
+    preparadasEnArranque_.clear();
+    if (esSQLServer() || esSQLGenerica())
+        return;
+    // The databases the opening below would make: a missing file in a folder that exists or
+    // that a start may make. Both aliases may name one.
+    QStringList nuevas;   // their locations' keys
+    QString general;
+    for (const QString &alias : {ajustes_.AliasBaseDatos, ajustes_.AliasBaseDatosGeneral}) {
+        const QStringList parametros = sesion_.alias(alias).params;
+        if (EsRutaWindows(plat::paramValue(parametros, QStringLiteral("PATH"))))
+            continue;
+        const plat::DatabaseLocation lugar = sesion_.resolve(alias, parametros);
+        if (prepararBaseDatos(lugar)) {
+            preparadasEnArranque_ << alias;
+            nuevas << lugar.key();
+        }
+        if (alias == ajustes_.AliasBaseDatosGeneral)
+            general = lugar.key();
+    }
+    // A new general database gets the company table, and with it company 1 and its database,
+    // from this start, unless it ends first: then the empty database waits for the next one.
+    if (nuevas.contains(general)) {
+        const QString empresa1 = NombreBaseDatosEmpresa(1);
+        prepararBaseDatos(sesion_.resolve(empresa1, ParametrosServidor(empresa1)));
+    }
+}
+
+bool ConexionesPrograma::prepararBaseDatos(const plat::DatabaseLocation &lugar)
+{
+    return lugar.isFolder() && (QFileInfo(lugar.folder).isDir() || carpetaCreable(lugar.folder))
+        && sesion_.prepareDatabase(lugar);
 }
 
 // The server engines reach their databases only through ALIAS.INI: an alias missing from it

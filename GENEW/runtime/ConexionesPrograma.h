@@ -11,6 +11,7 @@
 namespace plat {
 class Connection;
 class Session;
+struct DatabaseLocation;
 } // namespace plat
 
 // What the connections are built from: the database settings, the SQL Server section of
@@ -77,6 +78,11 @@ public:
     using EjecutorSQL = std::function<QString(const QString &sql, const QString &baseDatos, const QString &opciones)>;
     void AbrirConexionesInicio(const EjecutorSQL &ejecutarSQL);
 
+    // On the embedded engine, the start's database files that do not exist and that the start
+    // would make are made ahead on a thread of their own, while the start does other work
+    // before opening them (the installation diagnosis). Needs the settings.
+    void PrepararBasesDatosInicio();
+
     void ConectarBaseDatosEmpresa(int codigo, const EjecutorSQL &ejecutarSQL);
     void ConectarBaseDatosAlt(int codigo, const QString &nombre, const EjecutorSQL &ejecutarSQL);
 
@@ -127,6 +133,7 @@ private:
     void crearBaseDatosInicio(const QString &alias, const EjecutorSQL &ejecutarSQL);
     static QString ajusteAlias(bool general, const QString &alias);
     bool carpetaCreable(const QString &carpeta) const;
+    bool prepararBaseDatos(const plat::DatabaseLocation &lugar);
     QString claveDe(const QStringList &parametrosAlias, const QString &clavePrograma) const;
     QString claveEmpresa() const;
     void abrirInicio(plat::Connection &conexion, const QString &alias, bool general,
@@ -141,6 +148,7 @@ private:
     QString password_;
     QString servidor_;
     QStringList creadasEnArranque_;   // databases this start-up made, named if a later one fails
+    QStringList preparadasEnArranque_;   // aliases whose database files are being made ahead
     // While the company database is open, the program writes dates as its engine reads them.
     std::optional<Gancho<LiteralFechaSQLFn>::Instalacion> literalFecha_;
 };

@@ -240,11 +240,13 @@ ResultadoDiagnostico ComponerDiagnostico(EntornoDiagnostico &entorno, const Ajus
                     sistema += QStringLiteral("El archivo ") + QLatin1String(a.nombre) + QStringLiteral(" debe ser actualizado.") + kCrLf;
             }
         }
+        // The fonts are asked last: at the start their configuration may still be loading.
+        const QString ausente = entorno.programaAuxiliarAusente();
         if (!entorno.hayFuenteConCaracteres(QStringLiteral("ñá€")))
             sistema += QStringLiteral("Ninguna de las fuentes instaladas tiene los caracteres ñ, á y €: los textos se verán "
                                       "incompletos.")
                 + kCrLf;
-        if (const QString ausente = entorno.programaAuxiliarAusente(); !ausente.isEmpty())
+        if (!ausente.isEmpty())
             sistema += QStringLiteral("No se encuentra el programa auxiliar ") + ausente
                 + QStringLiteral(": no se podrán enviar correos ni combinar documentos.") + kCrLf;
         anadirSeccion(r.informe,

@@ -168,20 +168,6 @@ void TfGENEINIC::arranqueProtegido()
         throw gp::Error(alias.textoNoDisponible());
     sesion_.loadAliasText(alias.texto);
 
-    NumeroSesion = NumeroSesionRed();
-    if (NumeroSesion == -1)
-        NumeroSesion = 0;
-    if (!p.DesactivarDiagnostico)
-        MostrarDiagnostico(QStringLiteral("Configuracion"));
-    const DirectorioPrivado privado = DirectorioPrivado::preparar(Configuracion.directorioTrabajo, NumeroSesion, p,
-                                                                  Configuracion.temporalesEnBaseDatos);
-    if (privado.conflicto) {
-        MostrarMensaje(QStringLiteral("A"), QString::fromUtf8(DirectorioPrivado::AvisoConflicto));
-        throw gp::Abort();
-    }
-    if (privado.usar)
-        sesion_.setPrivateDir(privado.carpeta);
-
     AjustesConexiones ajustes;
     ajustes.Motor = bd.Motor;
     ajustes.AliasBaseDatosGeneral = bd.AliasBaseDatosGeneral;
@@ -198,6 +184,24 @@ void TfGENEINIC::arranqueProtegido()
     ajustes.archivoAlias = alias.ruta;
     ajustes.carpetaPrimerArranque = ConfiguracionBasesDatos::carpetaPorDefecto(Configuracion.directorioTrabajo);
     conexiones_.configurar(ajustes);
+    // A first start's database files are made while the diagnosis runs (it waits for the
+    // fonts); the connections below open them.
+    conexiones_.PrepararBasesDatosInicio();
+
+    NumeroSesion = NumeroSesionRed();
+    if (NumeroSesion == -1)
+        NumeroSesion = 0;
+    if (!p.DesactivarDiagnostico)
+        MostrarDiagnostico(QStringLiteral("Configuracion"));
+    const DirectorioPrivado privado = DirectorioPrivado::preparar(Configuracion.directorioTrabajo, NumeroSesion, p,
+                                                                  Configuracion.temporalesEnBaseDatos);
+    if (privado.conflicto) {
+        MostrarMensaje(QStringLiteral("A"), QString::fromUtf8(DirectorioPrivado::AvisoConflicto));
+        throw gp::Abort();
+    }
+    if (privado.usar)
+        sesion_.setPrivateDir(privado.carpeta);
+
     conexiones_.AbrirConexionesInicio(ejecutorSQL());
 
     manejador_.nivelCapturaIncidencias = p.NivelCapturaIncidencias;

@@ -1,14 +1,33 @@
 #include "platform/ui/SystemFonts.h"
 
+#include <QFontInfo>
+#include <QGuiApplication>
 #include <QList>
 
 #include <fontconfig/fontconfig.h>
 
+#include <future>
 #include <memory>
+#include <mutex>
 
 namespace plat {
 
 namespace {
+
+struct Preload
+{
+    std::shared_future<void> configuration;
+    std::shared_future<void> all;
+};
+
+std::mutex preloadLock;
+Preload preload;   // empty until started
+
+Preload startedPreload()
+{
+    const std::lock_guard lock(preloadLock);
+    return preload;
+}
 
 // Whether fontconfig lists a font whose character set holds the character.
 bool someFontHas(char32_t point)
@@ -26,9 +45,38 @@ bool someFontHas(char32_t point)
 
 } // namespace
 
+void preloadFonts()
+{
+    const std::lock_guard lock(preloadLock);
+    if (preload.all.valid() || !QGuiApplication::instance())
+        return;
+    auto configured = std::make_shared<std::promise<void>>();
+    preload.configuration = configured->get_future().share();
+    preload.all = std::async(std::launch::async, [configured] {
+                      FcInit();
+                      configured->set_value();
+                      // The family's details and its fallbacks stay in Qt's shared font list;
+                      // the font engine made here is this thread's own and goes with it.
+                      QFontInfo(QGuiApplication::font()).family();
+                  }).share();
+}
+
+void awaitFontConfiguration()
+{
+    if (const Preload started = startedPreload(); started.configuration.valid())
+        started.configuration.wait();
+}
+
+void awaitFonts()
+{
+    if (const Preload started = startedPreload(); started.all.valid())
+        started.all.wait();
+}
+
 bool fontsCover(const QString &characters)
 {
     // The configuration is loaded by the first call of the process, as Qt's first text would.
+    awaitFontConfiguration();
     if (!FcInit())
         return false;
     for (const char32_t point : characters.toUcs4())

@@ -31,9 +31,13 @@ using MostrarMensajeEstructura = std::function<void(const QString &tipo, const Q
 
 // The path of DATABASE.TXT in the general database's folder. When that folder has none,
 // the working directory's copy is copied there, or else the copy installed with the
-// program, so that a fresh empty folder works.
+// program, so that a fresh empty folder works. The copy is made on a thread of its own; the
+// disk reader reads the file copied until the copy stands under its name.
 QString FicheroDefinicionesBaseDatos(const QString &directorioGeneral, const QString &directorioTrabajo,
                                      const QString &directorioInstalacion);
+
+// Waits for the copies started above.
+void EsperarCopiasDefiniciones();
 
 // The same path with another extension (".ESP", ".VRT").
 QString CambiarExtension(const QString &ruta, const QString &extension);

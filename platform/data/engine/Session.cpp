@@ -225,8 +225,14 @@ std::shared_ptr<PhysicalConnection> Session::physicalFor(const DatabaseLocation 
         // A new database file is its owner's alone from its first byte (SQLite would make it
         // 0644, and its -wal and -shm files alike, which take the file's mode).
         const QString file = location.sqliteFile();
-        const bool made = location.odbcDriver.isEmpty() && QFileInfo(location.folder).isDir()
-            && !QFileInfo::exists(file) && createWalFile(file);
+        bool madeAhead = false;
+        if (const auto ahead = preparing_.constFind(key); ahead != preparing_.constEnd()) {
+            madeAhead = ahead->get();
+            preparing_.erase(ahead);
+        }
+        const bool made = madeAhead
+            || (location.odbcDriver.isEmpty() && QFileInfo(location.folder).isDir() && !QFileInfo::exists(file)
+                && createWalFile(file));
         auto pc = std::make_shared<PhysicalConnection>(*this, location);
         try {
             pc->open();
@@ -261,6 +267,17 @@ bool Session::databaseExists(const QString &databaseName, const QStringList &par
             return false;
         throw;
     }
+}
+
+bool Session::prepareDatabase(const DatabaseLocation &location)
+{
+    if (!location.isFolder() || !location.odbcDriver.isEmpty() || preparing_.contains(location.key())
+        || QFileInfo::exists(location.sqliteFile()) || !folderCreationProblem(location.folder).isEmpty()
+        || !makeOwnerFolder(location.folder))
+        return false;
+    const QString file = location.sqliteFile();
+    preparing_.insert(location.key(), std::async(std::launch::async, [file] { return createWalFile(file); }).share());
+    return true;
 }
 
 bool Session::createDatabase(const QString &databaseName, const QStringList &serverStatements, const QStringList &params)

@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <future>
 #include <memory>
 
 namespace plat {
@@ -74,6 +75,13 @@ public:
                         const QStringList &params = {});
     bool databaseExists(const QString &databaseName, const QStringList &params = {});
 
+    // Makes ahead, on a thread of its own, the file of an embedded database that does not
+    // exist yet, its folder made first for the owner alone: a start goes on with other work
+    // while the file's first page is synced, and opening the location waits for it. Answers
+    // whether it started making it (not for a server, a file that exists or a location
+    // already being made).
+    bool prepareDatabase(const DatabaseLocation &location);
+
     // The physical connection of a location, shared for SQLite files (internal).
     std::shared_ptr<PhysicalConnection> physicalFor(const DatabaseLocation &location);
     // Whether this session made (and linked) the SQLite file the connection is open on.
@@ -91,6 +99,7 @@ private:
     // next thing a start opens, and opening a file again costs what closing it undid.
     QHash<QString, std::shared_ptr<PhysicalConnection>> madeOpen_;
     QSet<QString> madeFiles_;   // keys of the files this session made
+    QHash<QString, std::shared_future<bool>> preparing_;   // files made ahead: whether made
 };
 
 } // namespace plat

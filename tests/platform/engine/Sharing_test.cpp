@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QThread>
@@ -457,4 +458,46 @@ TEST(NewSqliteFileTest, TheSessionThatMadeTheFileAloneKnowsItAsMade)
     EXPECT_FALSE(otra.madeFile(ajena));
     otra.closeAll();
     s.closeAll();
+}
+
+// A file made ahead is made once, for its owner alone, and counted as made by the session
+// that opens it; two sessions making one folder ahead both open it, one of them as its maker.
+TEST(NewSqliteFileTest, AFileMadeAheadOpensAsMadeAndTwoMakersAgreeOnOne)
+{
+    gptest::TempDir dir;
+    const QString folder = dir.file(QStringLiteral("nueva/datos"));
+    Session s;
+    const DatabaseLocation lugar = s.resolve(folder);
+    ASSERT_TRUE(s.prepareDatabase(lugar));
+    EXPECT_FALSE(s.prepareDatabase(lugar));   // under way
+    EXPECT_EQ(QFileInfo(folder).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), 0);
+    Connection &db = s.connection(QStringLiteral("Database"));
+    db.setDatabaseName(folder);
+    db.open();
+    EXPECT_TRUE(s.madeFile(db));
+    db.createTable(keyedTable(QStringLiteral("T")));
+    EXPECT_EQ(db.scalar(QStringLiteral("PRAGMA journal_mode"), {}, SqlOrigin::AsWritten).toString(), QStringLiteral("wal"));
+    EXPECT_FALSE(s.prepareDatabase(lugar));   // exists
+    s.closeAll();
+    EXPECT_EQ(namesBeside(folder), QStringList());
+
+    for (int vuelta = 0; vuelta < 20; ++vuelta) {
+        const QString comun = dir.file(QStringLiteral("comun%1").arg(vuelta));
+        Session a;
+        Session b;
+        ASSERT_TRUE(a.prepareDatabase(a.resolve(comun)));
+        b.prepareDatabase(b.resolve(comun));
+        Connection &ca = a.connection(QStringLiteral("Database"));
+        Connection &cb = b.connection(QStringLiteral("Database"));
+        cb.setDatabaseName(comun);
+        cb.open();
+        ca.setDatabaseName(comun);
+        ca.open();
+        EXPECT_NE(a.madeFile(ca), b.madeFile(cb)) << vuelta;
+        cb.createTable(keyedTable(QStringLiteral("T")));
+        EXPECT_TRUE(ca.tableExists(QStringLiteral("T")));
+        a.closeAll();
+        b.closeAll();
+        EXPECT_EQ(namesBeside(comun), QStringList());
+    }
 }

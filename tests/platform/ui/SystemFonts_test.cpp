@@ -1,6 +1,8 @@
 #include "platform/ui/SystemFonts.h"
 
 #include <QFont>
+#include <QFontInfo>
+#include <QGuiApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QStringList>
@@ -30,6 +32,27 @@ const QStringList kTexts{QStringLiteral("ñá€"), QStringLiteral("Año"), QStr
                          QStringLiteral("ñ\U0010FFFD€"), QString()};
 
 } // namespace
+
+// The preload shares Qt's font list with the main thread, which draws text meanwhile: the
+// answers are those of a loaded list, and the preload may be started and waited for again.
+TEST(SystemFonts, PreloadWhileTheMainThreadMeasuresText)
+{
+    const QFont font = QGuiApplication::font();
+    const QString text = QStringLiteral("Base Datos ñá€");
+    preloadFonts();
+    const QString familyMeanwhile = QFontInfo(font).family();
+    const int widthMeanwhile = QFontMetrics(font).horizontalAdvance(text);
+    const bool coverMeanwhile = fontsCover(text);
+    awaitFonts();
+    preloadFonts();
+    awaitFontConfiguration();
+    awaitFonts();
+    EXPECT_FALSE(familyMeanwhile.isEmpty());
+    EXPECT_EQ(familyMeanwhile, QFontInfo(font).family());
+    EXPECT_EQ(widthMeanwhile, QFontMetrics(font).horizontalAdvance(text));
+    EXPECT_EQ(coverMeanwhile, qtFontsCover(text));
+    EXPECT_GT(widthMeanwhile, 0);
+}
 
 TEST(SystemFonts, CoverageIsQtsOwnAnswer)
 {

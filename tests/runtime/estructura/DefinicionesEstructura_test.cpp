@@ -279,6 +279,69 @@ TEST(FicherosDefiniciones, TheInstalledCopyFillsAnEmptyGeneralFolder)
     EXPECT_EQ(CambiarExtension(ruta, ".ESP"), dir.file("datos/DATABASE.ESP"));
 }
 
+// The copy is made on a thread of its own: reads of its path before it stands give the file
+// copied, and once it stands, the copy itself.
+TEST(FicherosDefiniciones, TheCopyStandsWholeAndIsReadOnceMade)
+{
+    gptest::TempDir dir;
+    QDir().mkpath(dir.file("instalado"));
+    QFile instalado(dir.file("instalado/DATABASE.TXT"));
+    ASSERT_TRUE(instalado.open(QIODevice::WriteOnly));
+    QByteArray lineas;
+    for (int i = 0; i < 2000; ++i)
+        lineas += "TABLA" + QByteArray::number(i) + "/C/1/Codigo/ftInteger/0/*/|T\r\n";
+    instalado.write(lineas);
+    instalado.close();
+
+    const QString ruta = FicheroDefinicionesBaseDatos(dir.file("datos"), dir.file("trabajo"), dir.file("instalado"));
+    LectorFicherosDisco lector;
+    QString texto, motivo;
+    EXPECT_TRUE(lector.existe(ruta));
+    ASSERT_TRUE(lector.leer(ruta, texto, motivo)) << motivo.toStdString();
+    EXPECT_EQ(DividirLineas(ListarTablasTexto(texto)).size(), 2000);
+    // Asked again while under way, the same path and no second copy.
+    EXPECT_EQ(FicheroDefinicionesBaseDatos(dir.file("datos"), dir.file("trabajo"), dir.file("instalado")), ruta);
+
+    EsperarCopiasDefiniciones();
+    QFile copia(ruta);
+    ASSERT_TRUE(copia.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copia.readAll(), lineas);
+    copia.close();
+    EXPECT_EQ(QDir(dir.file("datos")).entryList(QDir::Files), QStringList{"DATABASE.TXT"});
+
+    // The general folder's own file is read from now on.
+    ASSERT_TRUE(copia.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    copia.write("PROPIA/C/1/Codigo/ftInteger/0/*/|P\r\n");
+    copia.close();
+    ASSERT_TRUE(lector.leer(ruta, texto, motivo));
+    EXPECT_EQ(ListarTablasTexto(texto), Texto({"PROPIA"}));
+}
+
+// A general folder that cannot be made (its parent is a file): the start goes on with the
+// file copied, and no copy is left anywhere.
+TEST(FicherosDefiniciones, ACopyThatCannotBeMadeIsReadFromTheFileCopied)
+{
+    gptest::TempDir dir;
+    QDir().mkpath(dir.file("instalado"));
+    QFile instalado(dir.file("instalado/DATABASE.TXT"));
+    ASSERT_TRUE(instalado.open(QIODevice::WriteOnly));
+    instalado.write("EMPRESA/C/1/Codigo/ftInteger/0/*/|Empresas\r\n");
+    instalado.close();
+    QFile estorbo(dir.file("estorbo"));
+    ASSERT_TRUE(estorbo.open(QIODevice::WriteOnly));
+    estorbo.close();
+
+    const QString ruta =
+        FicheroDefinicionesBaseDatos(dir.file("estorbo/datos"), dir.file("trabajo"), dir.file("instalado"));
+    EsperarCopiasDefiniciones();
+    EXPECT_FALSE(QFileInfo::exists(ruta));
+    LectorFicherosDisco lector;
+    QString texto, motivo;
+    EXPECT_TRUE(lector.existe(ruta));
+    ASSERT_TRUE(lector.leer(ruta, texto, motivo)) << motivo.toStdString();
+    EXPECT_EQ(ListarTablasTexto(texto), Texto({"EMPRESA"}));
+}
+
 TEST(FicherosDefiniciones, ReadsWindows1252WhenNotUtf8AndFindsNamesIgnoringCase)
 {
     gptest::TempDir dir;
