@@ -43,7 +43,7 @@ F *crear(F *&global, QList<plat::Form *> &creados)
 int main(int argc, char **argv)
 {
     plat::GuardedApplication qtApp(argc, argv);
-    // The fonts load while the main window is made and the session starts; the installation
+    // The fonts load while the main window and the start-up form are made; the installation
     // diagnosis waits for the font configuration, the main window's show for the rest.
     const plat::FontPreload fuentes;
     const TraduccionQtInstalada traduccionQt;
