@@ -61,12 +61,6 @@ void preloadFonts()
                   }).share();
 }
 
-void awaitFontConfiguration()
-{
-    if (const Preload started = startedPreload(); started.configuration.valid())
-        started.configuration.wait();
-}
-
 void awaitFonts()
 {
     if (const Preload started = startedPreload(); started.all.valid())
@@ -75,8 +69,10 @@ void awaitFonts()
 
 bool fontsCover(const QString &characters)
 {
-    // The configuration is loaded by the first call of the process, as Qt's first text would.
-    awaitFontConfiguration();
+    // The configuration is loaded by the first call of the process, as Qt's first text would,
+    // or by the preload, which it waits for.
+    if (const Preload started = startedPreload(); started.configuration.valid())
+        started.configuration.wait();
     if (!FcInit())
         return false;
     for (const char32_t point : characters.toUcs4())

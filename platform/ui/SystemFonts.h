@@ -17,9 +17,6 @@ bool fontsCover(const QString &characters);
 // configuration, should Qt ask for it meanwhile.
 void preloadFonts();
 
-// Waits for the font configuration started above, if any (fontsCover waits by itself).
-void awaitFontConfiguration();
-
 // Waits for all of the preload, if any: before the first window is shown.
 void awaitFonts();
 

@@ -61,7 +61,8 @@ public:
         return hecha ? ruta : copia->origen;
     }
 
-    bool enCurso(const QString &ruta) const
+    // Whether this program started a copy to that path, whatever came of it.
+    bool iniciada(const QString &ruta) const
     {
         const std::lock_guard bloqueo(cerrojo_);
         return copias_.contains(ruta);
@@ -100,7 +101,7 @@ CopiasDefiniciones &copiasDefiniciones()
 
 bool LectorFicherosDisco::existe(const QString &ruta) const
 {
-    return !BuscarFichero(ruta).isEmpty() || copiasDefiniciones().enCurso(ruta);
+    return !BuscarFichero(ruta).isEmpty() || copiasDefiniciones().iniciada(ruta);
 }
 
 bool LectorFicherosDisco::leer(const QString &ruta, QString &texto, QString &motivo) const
@@ -116,8 +117,10 @@ QString FicheroDefinicionesBaseDatos(const QString &directorioGeneral, const QSt
 {
     const QString destino = EnCarpeta(directorioGeneral, kNombreFicheroDefiniciones);
     const QString existente = BuscarFichero(destino);
-    if (!existente.isEmpty() || copiasDefiniciones().enCurso(destino))
-        return existente.isEmpty() ? destino : existente;
+    if (!existente.isEmpty())
+        return existente;
+    if (copiasDefiniciones().iniciada(destino))
+        return destino;
     for (const QString &carpeta : {directorioTrabajo, directorioInstalacion}) {
         const QString origen = BuscarFichero(EnCarpeta(carpeta, kNombreFicheroDefiniciones));
         if (!origen.isEmpty()) {

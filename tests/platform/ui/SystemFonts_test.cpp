@@ -45,7 +45,6 @@ TEST(SystemFonts, PreloadWhileTheMainThreadMeasuresText)
     const bool coverMeanwhile = fontsCover(text);
     awaitFonts();
     preloadFonts();
-    awaitFontConfiguration();
     awaitFonts();
     EXPECT_FALSE(familyMeanwhile.isEmpty());
     EXPECT_EQ(familyMeanwhile, QFontInfo(font).family());
