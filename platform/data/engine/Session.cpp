@@ -215,7 +215,10 @@ void Session::prepareDriver(const DatabaseLocation &location)
     if (loadingDrivers_.contains(driver))
         return;
     loadingDrivers_.insert(driver, std::async(std::launch::async, [driver] {
-        // A connection of the driver made and removed: the plugin stays loaded.
+        // A connection of the driver made and removed: the plugin stays loaded. A driver not
+        // installed is left for the opening to report.
+        if (!QSqlDatabase::isDriverAvailable(driver))
+            return;
         const QString name = QStringLiteral("plat.driverLoad.") + driver;
         QSqlDatabase::addDatabase(driver, name);
         QSqlDatabase::removeDatabase(name);
