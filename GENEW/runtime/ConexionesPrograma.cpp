@@ -104,12 +104,17 @@ void ConexionesPrograma::AbrirConexionesInicio(const EjecutorSQL &ejecutarSQL)
 void ConexionesPrograma::PrepararBasesDatosInicio()
 {
     preparadasEnArranque_.clear();
-    if (esSQLServer() || esSQLGenerica())
+    const QString general = ajustes_.AliasBaseDatosGeneral;
+    const bool servidor = esSQLServer() || esSQLGenerica();
+    // An alias missing from a server's settings is said when the start opens it.
+    if (!servidor || sesion_.isAlias(general))
+        sesion_.prepareDriver(sesion_.resolve(general, sesion_.alias(general).params));
+    if (servidor)
         return;
     // The databases the opening below would make: a missing file in a folder that exists or
     // that a start may make. Both aliases may name one.
     QStringList nuevas;   // their locations' keys
-    QString general;
+    QString claveGeneral;
     for (const QString &alias : {ajustes_.AliasBaseDatos, ajustes_.AliasBaseDatosGeneral}) {
         const QStringList parametros = sesion_.alias(alias).params;
         if (EsRutaWindows(plat::paramValue(parametros, QStringLiteral("PATH"))))
@@ -119,12 +124,12 @@ void ConexionesPrograma::PrepararBasesDatosInicio()
             preparadasEnArranque_ << alias;
             nuevas << lugar.key();
         }
-        if (alias == ajustes_.AliasBaseDatosGeneral)
-            general = lugar.key();
+        if (alias == general)
+            claveGeneral = lugar.key();
     }
     // A new general database gets the company table, and with it company 1 and its database,
     // from this start, unless it ends first: then the empty database waits for the next one.
-    if (nuevas.contains(general)) {
+    if (nuevas.contains(claveGeneral)) {
         const QString empresa1 = NombreBaseDatosEmpresa(1);
         prepararBaseDatos(sesion_.resolve(empresa1, ParametrosServidor(empresa1)));
     }

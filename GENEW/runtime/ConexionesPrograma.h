@@ -78,9 +78,10 @@ public:
     using EjecutorSQL = std::function<QString(const QString &sql, const QString &baseDatos, const QString &opciones)>;
     void AbrirConexionesInicio(const EjecutorSQL &ejecutarSQL);
 
-    // On the embedded engine, the start's database files that do not exist and that the start
-    // would make are made ahead on a thread of their own, while the start does other work
-    // before opening them (the installation diagnosis). Needs the settings.
+    // The start's database driver is loaded ahead, and on the embedded engine the start's
+    // database files that do not exist and that the start would make are made ahead, each on a
+    // thread of its own, while the start does other work before opening them (the installation
+    // diagnosis). Needs the settings.
     void PrepararBasesDatosInicio();
 
     void ConectarBaseDatosEmpresa(int codigo, const EjecutorSQL &ejecutarSQL);

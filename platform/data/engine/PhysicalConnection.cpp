@@ -140,7 +140,7 @@ void PhysicalConnection::openSqlite()
     const QString file = location_.sqliteFile();
     if (const QString problem = fileAccessProblem(QFileInfo::exists(file) ? file : location_.folder); !problem.isEmpty())
         throw gp::DatabaseError(problem);
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), qtName_);
+    QSqlDatabase db = QSqlDatabase::addDatabase(driverName(location_), qtName_);
     db.setDatabaseName(location_.sqliteFile());
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(session_.lockWait()));
     if (!db.open())
@@ -185,10 +185,17 @@ void PhysicalConnection::setWalJournal()
     }
 }
 
+QString PhysicalConnection::driverName(const DatabaseLocation &location)
+{
+    if (!location.odbcDriver.isEmpty() || location.engine == EngineKind::SqlServer)
+        return QStringLiteral("QODBC");
+    return location.isFolder() ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL");
+}
+
 void PhysicalConnection::openServer()
 {
     const bool odbc = !location_.odbcDriver.isEmpty() || location_.engine == EngineKind::SqlServer;
-    QSqlDatabase db = QSqlDatabase::addDatabase(odbc ? QStringLiteral("QODBC") : QStringLiteral("QPSQL"), qtName_);
+    QSqlDatabase db = QSqlDatabase::addDatabase(driverName(location_), qtName_);
     if (odbc) {
         db.setDatabaseName(location_.odbcConnectionString());
     } else {

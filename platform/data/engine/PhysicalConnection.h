@@ -61,6 +61,8 @@ public:
     void applySessionSetting(const QString &sql);
     // How many times a connection of this process reached a server (see plat::serverOpenings).
     static quint64 serverOpenings();
+    // The QtSql driver a location's connections go through.
+    static QString driverName(const DatabaseLocation &location);
 
     int exec(const QString &sql, const QVariantMap &params);
     QueryResult query(const QString &sql, const QVariantMap &params);

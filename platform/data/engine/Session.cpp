@@ -206,6 +206,31 @@ void Session::closeAll()
     for (auto &c : connections_)
         c.second->close();
     madeOpen_.clear();
+    waitForDrivers();
+}
+
+void Session::prepareDriver(const DatabaseLocation &location)
+{
+    const QString driver = PhysicalConnection::driverName(location);
+    if (loadingDrivers_.contains(driver))
+        return;
+    loadingDrivers_.insert(driver, std::async(std::launch::async, [driver] {
+        // A connection of the driver made and removed: the plugin stays loaded. A driver not
+        // installed is left for the opening to report.
+        if (!QSqlDatabase::isDriverAvailable(driver))
+            return;
+        const QString name = QStringLiteral("plat.driverLoad.") + driver;
+        QSqlDatabase::addDatabase(driver, name);
+        QSqlDatabase::removeDatabase(name);
+    }).share());
+}
+
+// The program closes its session before it ends: a load still running then must end while
+// QtSql's registry of connections, gone before the session at exit, stands.
+void Session::waitForDrivers()
+{
+    for (const auto &loading : std::as_const(loadingDrivers_))
+        loading.wait();
 }
 
 bool Session::madeFile(const Connection &connection) const

@@ -81,6 +81,10 @@ public:
     // whether it started making it (not for a server, a file that exists or a location
     // already being made).
     bool prepareDatabase(const DatabaseLocation &location);
+    // Loads ahead, on a thread of its own, the driver a location's connections go through
+    // (its plugin found and linked), once per driver: a start opens its first connection
+    // after other work, and the opening then finds the driver loaded.
+    void prepareDriver(const DatabaseLocation &location);
 
     // The physical connection of a location, shared for SQLite files (internal).
     std::shared_ptr<PhysicalConnection> physicalFor(const DatabaseLocation &location);
@@ -88,6 +92,8 @@ public:
     bool madeFile(const Connection &connection) const;
 
 private:
+    void waitForDrivers();
+
     EngineKind engine_ = EngineKind::SQLite;
     int lockWaitMs_ = Dialect::kLockWaitMs;
     QString privateDir_;
@@ -100,6 +106,7 @@ private:
     QHash<QString, std::shared_ptr<PhysicalConnection>> madeOpen_;
     QSet<QString> madeFiles_;   // keys of the files this session made
     QHash<QString, std::shared_future<bool>> preparing_;   // files made ahead: whether made
+    QHash<QString, std::shared_future<void>> loadingDrivers_;   // by driver name
 };
 
 } // namespace plat

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSqlDatabase>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -499,5 +500,39 @@ TEST(NewSqliteFileTest, AFileMadeAheadOpensAsMadeAndTwoMakersAgreeOnOne)
         a.closeAll();
         b.closeAll();
         EXPECT_EQ(namesBeside(comun), QStringList());
+    }
+}
+
+// A driver loaded ahead, while the session opens its first connection or as it closes, leaves
+// no connection of its own behind.
+TEST(NewSqliteFileTest, ADriverLoadedAheadLeavesNothingBehind)
+{
+    const auto cargas = [] {
+        QStringList names;
+        for (const QString &name : QSqlDatabase::connectionNames())
+            if (name.startsWith(QLatin1String("plat.driverLoad.")))
+                names << name;
+        return names;
+    };
+    gptest::TempDir dir;
+    for (int vuelta = 0; vuelta < 10; ++vuelta) {
+        const QString folder = dir.file(QStringLiteral("datos%1").arg(vuelta));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        {
+            Session s;
+            const DatabaseLocation lugar = s.resolve(folder);
+            s.prepareDriver(lugar);
+            s.prepareDriver(lugar);
+            Connection &db = s.connection(QStringLiteral("Database"));
+            db.setDatabaseName(folder);
+            db.createTable(keyedTable(QStringLiteral("T")));
+            EXPECT_TRUE(db.tableExists(QStringLiteral("T")));
+            s.closeAll();
+            EXPECT_EQ(cargas(), QStringList()) << vuelta;
+        }
+        Session closed;
+        closed.prepareDriver(closed.resolve(folder));
+        closed.closeAll();
+        EXPECT_EQ(cargas(), QStringList()) << vuelta;
     }
 }
