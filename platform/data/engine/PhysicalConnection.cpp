@@ -685,6 +685,11 @@ public:
         connection_->declaredName(QString());   // the catalogue's names are read on the main connection
         // Without parameters the rows are read from libpq itself; with them, the driver binds.
         PGconn *pg = params.isEmpty() && connection_->errorSource() == ErrorSource::PostgreSQL ? pgHandle(db) : nullptr;
+        if (!pg)
+            query_ = std::make_unique<QSqlQuery>(db);
+        // Let go of before a failure closes the connection: QtSql removes a connection still
+        // held here only after saying it is in use.
+        db = QSqlDatabase();
         if (pg) {
             rows_ = std::make_unique<PgRows>(pg, *pgClient());
             if (!rows_->startBatched(sql.toUtf8())) {
@@ -696,7 +701,6 @@ public:
             for (int i = 0; i < rows_->columnCount(); ++i)
                 columns_ << connection_->declaredName(rows_->columnName(i));
         } else {
-            query_ = std::make_unique<QSqlQuery>(db);
             if (!connection_->runRaw(*query_, sql, params, true)) {
                 const QSqlError e = query_->lastError();
                 close();

@@ -4,6 +4,9 @@
 #include "platform/data/Field.h"
 #include "tests/platform/engine/EngineFixture.h"
 
+#include <QSqlDatabase>
+#include <QtGlobal>
+
 using namespace plat;
 using gptest::EngineTest;
 
@@ -380,4 +383,61 @@ TEST_P(EngineTest, AReaderGivenUpAmidAReadOfEveryRowLeavesItsConnectionReadyForT
     }
     // Nothing given up holds the table.
     db().exec(QStringLiteral("ALTER TABLE N ADD COLUMN Nota VARCHAR(10)"), {}, SqlOrigin::AsWritten);
+}
+
+namespace {
+
+// Qt's warnings while it lives.
+class QtWarnings
+{
+public:
+    QtWarnings() { previous_ = qInstallMessageHandler(&QtWarnings::keep); }
+    ~QtWarnings() { qInstallMessageHandler(previous_); }
+    QtWarnings(const QtWarnings &) = delete;
+    QtWarnings &operator=(const QtWarnings &) = delete;
+    static QStringList &said()
+    {
+        static QStringList texts;
+        return texts;
+    }
+
+private:
+    static void keep(QtMsgType type, const QMessageLogContext &, const QString &text)
+    {
+        if (type != QtDebugMsg && type != QtInfoMsg)
+            said() << text;
+    }
+    QtMessageHandler previous_ = nullptr;
+};
+
+QStringList readerConnections()
+{
+    QStringList names;
+    for (const QString &name : QSqlDatabase::connectionNames())
+        if (name.contains(QLatin1String("_lector")))
+            names << name;
+    return names;
+}
+
+} // namespace
+
+// A reader whose statement fails closes its own connection, with or without parameters, as
+// no longer held (QtSql says so of one removed while held), and the next reader reads.
+TEST_P(EngineTest, AReaderWhoseStatementFailsLetsGoOfItsConnection)
+{
+    db().exec(QStringLiteral("CREATE TABLE N (Codigo INTEGER)"), {}, SqlOrigin::AsWritten);
+    db().exec(QStringLiteral("INSERT INTO N (Codigo) VALUES (1), (2)"), {}, SqlOrigin::AsWritten);
+    const QStringList before = readerConnections();
+    QtWarnings warnings;
+    QtWarnings::said().clear();
+    for (const QVariantMap &params : {QVariantMap(), QVariantMap{{QStringLiteral("c"), 1}}}) {
+        const QString sql = params.isEmpty() ? QStringLiteral("SELECT * FROM NOEXISTE")
+                                             : QStringLiteral("SELECT * FROM NOEXISTE WHERE Codigo = :c");
+        EXPECT_EQ(gptest::failureKind([&] { db().openReader(sql, params, SqlOrigin::AsWritten); }),
+                  gp::DatabaseErrorKind::MissingTable);
+        EXPECT_EQ(readerConnections(), before);
+    }
+    EXPECT_EQ(QtWarnings::said().filter(QStringLiteral("in use")), QStringList()) << "removed while held";
+    EXPECT_EQ(readAll(*db().openReader(QStringLiteral("SELECT Codigo FROM N ORDER BY Codigo"), {}, SqlOrigin::AsWritten)),
+              (QList<QVariantList>{{1}, {2}}));
 }
