@@ -194,8 +194,9 @@ QString PhysicalConnection::driverName(const DatabaseLocation &location)
 
 void PhysicalConnection::openServer()
 {
-    const bool odbc = !location_.odbcDriver.isEmpty() || location_.engine == EngineKind::SqlServer;
-    QSqlDatabase db = QSqlDatabase::addDatabase(driverName(location_), qtName_);
+    const QString driver = driverName(location_);
+    const bool odbc = driver == QLatin1String("QODBC");
+    QSqlDatabase db = QSqlDatabase::addDatabase(driver, qtName_);
     if (odbc) {
         db.setDatabaseName(location_.odbcConnectionString());
     } else {
@@ -687,8 +688,8 @@ public:
         PGconn *pg = params.isEmpty() && connection_->errorSource() == ErrorSource::PostgreSQL ? pgHandle(db) : nullptr;
         if (!pg)
             query_ = std::make_unique<QSqlQuery>(db);
-        // Let go of before a failure closes the connection: QtSql removes a connection still
-        // held here only after saying it is in use.
+        // Held here no longer: a failure below closes the connection by its name, and QtSql
+        // removes a connection still held only after warning that it is in use.
         db = QSqlDatabase();
         if (pg) {
             rows_ = std::make_unique<PgRows>(pg, *pgClient());

@@ -3,13 +3,23 @@
 #include "GENEW/runtime/estructura/LineaDefinicion.h"
 #include "tests/support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <gtest/gtest.h>
 
 using namespace estructura;
 
 namespace {
+
+// Writes the bytes as the whole of the file, its folder made first.
+bool escribir(const QString &ruta, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(ruta).path());
+    QFile fichero(ruta);
+    return fichero.open(QIODevice::WriteOnly | QIODevice::Truncate) && fichero.write(bytes) == bytes.size();
+}
 
 QString Texto(const QStringList &lineas) { return UnirLineas(lineas); }
 
@@ -249,12 +259,8 @@ TEST(TablaTemporal, NumberComesFromTheFirstLine)
 TEST(FicherosDefiniciones, TheInstalledCopyFillsAnEmptyGeneralFolder)
 {
     gptest::TempDir dir;
-    QDir().mkpath(dir.file("instalado"));
     QDir().mkpath(dir.file("trabajo"));
-    QFile instalado(dir.file("instalado/DATABASE.TXT"));
-    ASSERT_TRUE(instalado.open(QIODevice::WriteOnly));
-    instalado.write("EMPRESA/C/1/Codigo/ftInteger/0/*/|Empresas\r\n");
-    instalado.close();
+    ASSERT_TRUE(escribir(dir.file("instalado/DATABASE.TXT"), "EMPRESA/C/1/Codigo/ftInteger/0/*/|Empresas\r\n"));
 
     const QString ruta = FicheroDefinicionesBaseDatos(dir.file("datos"), dir.file("trabajo"), dir.file("instalado"));
     EXPECT_EQ(ruta, dir.file("datos/DATABASE.TXT"));
@@ -264,10 +270,7 @@ TEST(FicherosDefiniciones, TheInstalledCopyFillsAnEmptyGeneralFolder)
     EXPECT_EQ(ListarTablasTexto(texto), Texto({"EMPRESA"}));
 
     // The working directory's copy comes before the installed one, and a copy in place is kept.
-    QFile trabajo(dir.file("trabajo/DATABASE.TXT"));
-    ASSERT_TRUE(trabajo.open(QIODevice::WriteOnly));
-    trabajo.write("PROYECT/C/1/Codigo/ftInteger/0/*/|P\r\n");
-    trabajo.close();
+    ASSERT_TRUE(escribir(dir.file("trabajo/DATABASE.TXT"), "PROYECT/C/1/Codigo/ftInteger/0/*/|P\r\n"));
     EXPECT_EQ(FicheroDefinicionesBaseDatos(dir.file("otra"), dir.file("trabajo"), dir.file("instalado")),
               dir.file("otra/DATABASE.TXT"));
     ASSERT_TRUE(lector.leer(dir.file("otra/DATABASE.TXT"), texto, motivo));
@@ -284,14 +287,10 @@ TEST(FicherosDefiniciones, TheInstalledCopyFillsAnEmptyGeneralFolder)
 TEST(FicherosDefiniciones, TheCopyStandsWholeAndIsReadOnceMade)
 {
     gptest::TempDir dir;
-    QDir().mkpath(dir.file("instalado"));
-    QFile instalado(dir.file("instalado/DATABASE.TXT"));
-    ASSERT_TRUE(instalado.open(QIODevice::WriteOnly));
     QByteArray lineas;
     for (int i = 0; i < 2000; ++i)
         lineas += "TABLA" + QByteArray::number(i) + "/C/1/Codigo/ftInteger/0/*/|T\r\n";
-    instalado.write(lineas);
-    instalado.close();
+    ASSERT_TRUE(escribir(dir.file("instalado/DATABASE.TXT"), lineas));
 
     const QString ruta = FicheroDefinicionesBaseDatos(dir.file("datos"), dir.file("trabajo"), dir.file("instalado"));
     LectorFicherosDisco lector;
@@ -310,9 +309,7 @@ TEST(FicherosDefiniciones, TheCopyStandsWholeAndIsReadOnceMade)
     EXPECT_EQ(QDir(dir.file("datos")).entryList(QDir::Files), QStringList{"DATABASE.TXT"});
 
     // The general folder's own file is read from now on.
-    ASSERT_TRUE(copia.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    copia.write("PROPIA/C/1/Codigo/ftInteger/0/*/|P\r\n");
-    copia.close();
+    ASSERT_TRUE(escribir(ruta, "PROPIA/C/1/Codigo/ftInteger/0/*/|P\r\n"));
     ASSERT_TRUE(lector.leer(ruta, texto, motivo));
     EXPECT_EQ(ListarTablasTexto(texto), Texto({"PROPIA"}));
 }
@@ -322,14 +319,8 @@ TEST(FicherosDefiniciones, TheCopyStandsWholeAndIsReadOnceMade)
 TEST(FicherosDefiniciones, ACopyThatCannotBeMadeIsReadFromTheFileCopied)
 {
     gptest::TempDir dir;
-    QDir().mkpath(dir.file("instalado"));
-    QFile instalado(dir.file("instalado/DATABASE.TXT"));
-    ASSERT_TRUE(instalado.open(QIODevice::WriteOnly));
-    instalado.write("EMPRESA/C/1/Codigo/ftInteger/0/*/|Empresas\r\n");
-    instalado.close();
-    QFile estorbo(dir.file("estorbo"));
-    ASSERT_TRUE(estorbo.open(QIODevice::WriteOnly));
-    estorbo.close();
+    ASSERT_TRUE(escribir(dir.file("instalado/DATABASE.TXT"), "EMPRESA/C/1/Codigo/ftInteger/0/*/|Empresas\r\n"));
+    ASSERT_TRUE(escribir(dir.file("estorbo"), QByteArray()));
 
     const QString ruta =
         FicheroDefinicionesBaseDatos(dir.file("estorbo/datos"), dir.file("trabajo"), dir.file("instalado"));
@@ -345,10 +336,7 @@ TEST(FicherosDefiniciones, ACopyThatCannotBeMadeIsReadFromTheFileCopied)
 TEST(FicherosDefiniciones, ReadsWindows1252WhenNotUtf8AndFindsNamesIgnoringCase)
 {
     gptest::TempDir dir;
-    QFile fichero(dir.file("database.txt"));
-    ASSERT_TRUE(fichero.open(QIODevice::WriteOnly));
-    fichero.write("T/C/1/A\xf1o/ftInteger/0/*/|A\xf1os \x80\r\n");
-    fichero.close();
+    ASSERT_TRUE(escribir(dir.file("database.txt"), "T/C/1/A\xf1o/ftInteger/0/*/|A\xf1os \x80\r\n"));
 
     LectorFicherosDisco lector;
     EXPECT_TRUE(lector.existe(dir.file("DATABASE.TXT")));
