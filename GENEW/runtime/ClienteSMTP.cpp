@@ -1,15 +1,11 @@
 #include "GENEW/runtime/ClienteSMTP.h"
 
-#include "GENEW/runtime/comun/Errores.h"
-
 #include <curl/curl.h>
 #include <cstring>
 #include <memory>
 #include <mutex>
 
 namespace {
-
-const QString kSinCifrado = QStringLiteral("el servidor no ofrece cifrado");
 
 void iniciarCurl()
 {
@@ -63,9 +59,50 @@ struct ResultadoIntento
 {
     bool enviado = false;
     bool huboRespuesta = false;
-    bool sinCifrado = false;   // TLS was required and the server offered no STARTTLS
-    QString error;
+    CURLcode codigo = CURLE_OK;
+    QString error;   // libcurl's text
 };
+
+FalloEnvioSMTP falloDeCodigo(CURLcode codigo)
+{
+    switch (codigo) {
+    case CURLE_COULDNT_RESOLVE_HOST: return FalloEnvioSMTP::ServidorDesconocido;
+    case CURLE_COULDNT_CONNECT: return FalloEnvioSMTP::ConexionRechazada;
+    case CURLE_OPERATION_TIMEDOUT: return FalloEnvioSMTP::TiempoAgotado;
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR: return FalloEnvioSMTP::CertificadoNoConfiable;
+    case CURLE_USE_SSL_FAILED: return FalloEnvioSMTP::SinCifrado;
+    case CURLE_LOGIN_DENIED: return FalloEnvioSMTP::Autenticacion;
+    default: return FalloEnvioSMTP::Otro;
+    }
+}
+
+QString motivoDeFallo(FalloEnvioSMTP tipo, const ResultadoIntento &r, const AjustesSMTP &a, const TransporteSMTP &t)
+{
+    const QString servidor = QStringLiteral("\"") + a.servidor + u'"';
+    const QString puerto = QString::number(NumeroPuertoSMTP(a.puerto));
+    switch (tipo) {
+    case FalloEnvioSMTP::ServidorDesconocido:
+        return QStringLiteral("no se encuentra el servidor de correo ") + servidor;
+    case FalloEnvioSMTP::ConexionRechazada:
+        return QStringLiteral("el servidor de correo ") + servidor + QStringLiteral(" no acepta conexiones en el puerto ")
+            + puerto;
+    case FalloEnvioSMTP::TiempoAgotado:
+        return QStringLiteral("el servidor de correo ") + servidor + QStringLiteral(" no ha respondido en ")
+            + QString::number(t.segundosEspera) + QStringLiteral(" segundos");
+    case FalloEnvioSMTP::CertificadoNoConfiable:
+        return QStringLiteral("el certificado del servidor de correo ") + servidor
+            + QStringLiteral(" no es de confianza o no es el de ese servidor");
+    case FalloEnvioSMTP::SinCifrado:
+        return QStringLiteral("el servidor no ofrece cifrado");
+    case FalloEnvioSMTP::Autenticacion:
+        return QStringLiteral("el servidor de correo no acepta el usuario o la clave de acceso");
+    case FalloEnvioSMTP::Otro:
+        break;
+    }
+    return r.error;
+}
 
 // libcurl's use of TLS for an attempt. A password only ever travels encrypted: with one, the
 // switch to TLS is required; without one a server that offers no STARTTLS gets the mail in clear.
@@ -139,15 +176,19 @@ ResultadoIntento intentar(ModoConexionSMTP modo, const AjustesSMTP &a, const QSt
     char textoError[CURL_ERROR_SIZE] = {};
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, textoError);
 
-    const CURLcode codigo = curl_easy_perform(c);
-    r.enviado = codigo == CURLE_OK;
-    r.sinCifrado = codigo == CURLE_USE_SSL_FAILED;
+    r.codigo = curl_easy_perform(c);
+    r.enviado = r.codigo == CURLE_OK;
     if (!r.enviado)
-        r.error = QString::fromUtf8(textoError[0] ? textoError : curl_easy_strerror(codigo));
+        r.error = QString::fromUtf8(textoError[0] ? textoError : curl_easy_strerror(r.codigo));
     return r;
 }
 
 } // namespace
+
+ErrorEnvioSMTP::ErrorEnvioSMTP(FalloEnvioSMTP tipo, const QString &motivo)
+    : gp::Error(TextoCorreoNoEnviado(motivo)), tipo_(tipo)
+{
+}
 
 void EnviarMensajeSMTP(const AjustesSMTP &ajustes, const QString &remitente, const QStringList &sobres,
                        const QByteArray &mensaje, const TransporteSMTP &transporte)
@@ -159,9 +200,8 @@ void EnviarMensajeSMTP(const AjustesSMTP &ajustes, const QString &remitente, con
         if (r.enviado)
             return;
         const bool quedaIntento = i + 1 < intentos.size();
-        if (r.sinCifrado)
-            throw gp::Error(r.error + u'\n' + kSinCifrado);
-        if (r.huboRespuesta || !quedaIntento)
-            throw gp::Error(r.error);
+        const FalloEnvioSMTP tipo = falloDeCodigo(r.codigo);
+        if (tipo == FalloEnvioSMTP::SinCifrado || r.huboRespuesta || !quedaIntento)
+            throw ErrorEnvioSMTP(tipo, motivoDeFallo(tipo, r, ajustes, transporte));
     }
 }

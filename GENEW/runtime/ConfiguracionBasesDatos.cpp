@@ -41,7 +41,7 @@ bool EsRutaWindows(const QString &ruta)
 
 ConfiguracionBasesDatos ConfiguracionBasesDatos::leer(const QString &directorioTrabajo)
 {
-    const LecturaFicheroTexto lectura = LeerFicheroTextoConMotivo(directorioTrabajo + QLatin1String(NombreArchivo));
+    const LecturaFicheroTexto lectura = LeerFicheroAjustesConMotivo(directorioTrabajo + QLatin1String(NombreArchivo));
     ConfiguracionBasesDatos c = deTexto(lectura.texto, directorioTrabajo);
     if (lectura.ilegible())
         c.motivoLectura = lectura.textoNoDisponible();

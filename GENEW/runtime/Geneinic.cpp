@@ -163,7 +163,7 @@ void TfGENEINIC::arranqueProtegido()
     // name is an error, never a quiet new database beside the configured one.
     if (sesion_.engine() == plat::EngineKind::SQLite)
         sesion_.setDefaultFolder(bd.PathBaseDatosGeneral);
-    const LecturaFicheroTexto alias = LeerFicheroTextoConMotivo(Configuracion.directorioTrabajo + QStringLiteral("ALIAS.INI"));
+    const LecturaFicheroTexto alias = LeerFicheroAjustesConMotivo(Configuracion.directorioTrabajo + QStringLiteral("ALIAS.INI"));
     if (alias.ilegible())
         throw gp::Error(alias.textoNoDisponible());
     sesion_.loadAliasText(alias.texto);

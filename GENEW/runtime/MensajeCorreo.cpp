@@ -52,8 +52,9 @@ QByteArray base64EnLineas(const QByteArray &datos)
 QByteArray fechaRFC5322(const QDateTime &fecha)
 {
     const int minutos = fecha.offsetFromUtc() / 60;
+    // The sign goes in as a character: a char16_t given to arg() is taken for its number.
     const QString zona = QStringLiteral("%1%2%3")
-                             .arg(minutos < 0 ? u'-' : u'+')
+                             .arg(QChar(minutos < 0 ? u'-' : u'+'))
                              .arg(std::abs(minutos) / 60, 2, 10, QLatin1Char('0'))
                              .arg(std::abs(minutos) % 60, 2, 10, QLatin1Char('0'));
     return (QLocale::c().toString(fecha, QStringLiteral("ddd, dd MMM yyyy hh:mm:ss ")) + zona).toLatin1();
@@ -78,6 +79,16 @@ QString AjustesSMTP::direccionRemitente() const
     if (!cuentaFrom.isEmpty())
         return cuentaFrom;
     return usuario.contains(u'@') ? usuario : cuentaCopias;
+}
+
+bool EnviaPorSMTP(const QString &ajustes)
+{
+    return QString(ajustes).remove(QStringLiteral("(Masivo)")).contains(QLatin1String("ClienteSMTP=Indy"));
+}
+
+QString TextoCorreoNoEnviado(const QString &motivo)
+{
+    return QStringLiteral("¡No ha sido posible enviar el correo electrónico!. Motivo: ") + motivo;
 }
 
 QList<ModoConexionSMTP> IntentosSMTP(const QString &puerto)

@@ -23,6 +23,14 @@ struct AjustesSMTP
     bool conAutenticacion() const { return !usuario.isEmpty() || !clave.isEmpty(); }
 };
 
+// Settings that send by SMTP: they hold "ClienteSMTP=Indy" (also as "ClienteSMTP(Masivo)=Indy");
+// any other settings hand the mail to the desktop's mail program.
+bool EnviaPorSMTP(const QString &ajustes);
+
+// What the user is told of a mail that could not go: "¡No ha sido posible enviar el correo
+// electrónico!. Motivo: " and the reason.
+QString TextoCorreoNoEnviado(const QString &motivo);
+
 // How one connection attempt starts: in plain text that switches to TLS with STARTTLS whenever
 // the server offers it (and, with a user or password, only then goes on), encrypted from the
 // first byte, or in plain text that must switch to TLS with STARTTLS before anything else.

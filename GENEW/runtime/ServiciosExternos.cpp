@@ -100,7 +100,7 @@ bool TfGENEINIC::EnviarCorreoElectronico(const QString &ajustesSMTP, const QStri
 {
     const QString ajustes = QString(ajustesSMTP).remove(QStringLiteral("(Masivo)"));
     error.clear();
-    if (ajustes.contains(QLatin1String("ClienteSMTP=Indy")))
+    if (EnviaPorSMTP(ajustes))
         return EnviarCorreoSMTP(ajustes, destinatarios, asunto, texto, adjuntos);
 
     QString datos = datosCorreo;

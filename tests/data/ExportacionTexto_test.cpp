@@ -106,6 +106,48 @@ TEST_P(ExportacionTexto, ImportBringsEveryValueBackWithAndWithoutHeaderLines)
     }
 }
 
+// Values the plain form cannot carry (the delimiter, a lone LF or CR, a literal "·", blanks at
+// the ends, quotes around the whole, backslashes) come back exactly, with and without header
+// lines, in standard delimiters and in the settings' own. A NULL number or date stays NULL; a
+// NULL text comes back as '', as every write of a data set stores it.
+TEST_P(ExportacionTexto, HostileValuesComeBackExactly)
+{
+    vaciar();
+    const QString filas[][3] = {{"H1", "Uno|dos", "línea\nsuelta y \rretorno"}, {"H2", "punto · medio", ""},
+                                {"H3", "  blancos  ", "a\r\nb·c\\d \\n \\"},   {"H4", "\"entre comillas\"", "\t"},
+                                {"H5", "\\d y \"a medias", "fin\r\n"},        {"H6", "a;b~c", "x~y\r\nz;"}};
+    const char *campos[] = {"Codigo", "Descripcion", "DescripcionAmpliada"};
+    for (const auto &f : filas) {
+        proyectos->append();
+        for (int i = 0; i < 3; ++i)
+            proyectos->fieldByName(campos[i]).setValue(f[i]);
+        proyectos->fieldByName("CodigoCliente").setValue(7);
+        proyectos->fieldByName("FechaAceptacion").setValue(FechaHora(QDate(2024, 12, 31), QTime(23, 59, 59)));
+        proyectos->post();
+    }
+    ASSERT_EQ(sql("INSERT INTO PROYECT (Codigo, Descripcion, DescripcionAmpliada) VALUES ('H9', NULL, NULL)"), QString());
+    ASSERT_EQ(sql("INSERT INTO PARAGENE (IdRegistro, CaracterSeparadorASCII, CaracterSeparadorCRLF) VALUES (0, ';', '~')"),
+              QString());
+    modulo_->ParamGenerales->table().refresh();
+    // The SQL service's answer shows a NULL text as an empty one, a NULL number or date as nothing.
+    const auto valores = [this] { return sql("SELECT * FROM PROYECT ORDER BY Codigo"); };
+    const QString antes = valores();
+    for (const char *opciones : {"SinDialogo,ConFormatoCampos", "SinDialogo", "ConFormatoCampos"}) {
+        const QString fichero = dir_.file("hostil.txt");
+        plat::setDialogScript([&](QObject *d) {
+            static_cast<plat::OpenDialog *>(d)->FileName = fichero;
+            return true;
+        });
+        mensajes_.programarRespuestas({"SI"});
+        modulo_->ExportarTexto(proyectos.get(), nullptr, fichero, opciones);
+        vaciar();
+        QString leido;
+        modulo_->ImportarTexto(proyectos.get(), nullptr, fichero, opciones, leido);
+        EXPECT_EQ(valores(), antes) << opciones << '\n' << contenido(fichero).toStdString();
+        EXPECT_TRUE(textosDeTipo("A").isEmpty()) << mensajes_.textos().join('\n').toStdString();
+    }
+}
+
 TEST_P(ExportacionTexto, IncidencesAreAskedAboutAndShownInTheViewer)
 {
     const QString fichero = dir_.file("mal.txt");

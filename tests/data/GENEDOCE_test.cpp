@@ -21,6 +21,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QScrollArea>
+#include <QStandardPaths>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -296,6 +297,54 @@ TEST_P(DocumentosTest, TheListShowsNamesAndPlacesHoldingABarWhole)
     EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join(u'\n').toStdString();
 }
 
+// A text longer than its column is refused the same way on every engine, with the reason, and
+// nothing is stored cut; the engines count characters, so 100 outside the basic plane fit.
+TEST_P(DocumentosTest, ANameOrPlaceLongerThanItsColumnIsRefusedWithItsReason)
+{
+    TfGENEDOCE &d = abrir(QStringLiteral("CLIENTE"), QStringLiteral("8"));
+    const QString web = QStringLiteral("www.ejemplo.es/");
+    const QString casos[][3] = {{web, QString(156, u'n'), "el nombre tiene 156 caracteres y el campo admite 100"},
+                                {web + QString(285, u'd'), "Larga", "la ubicación tiene 300 caracteres y el campo admite 255"},
+                                {web, QStringLiteral("😀").repeated(100), ""}};
+    for (const auto &c : casos) {
+        mensajes_.limpiar();
+        mensajes_.programarRespuestas({c[0], c[1]});
+        d.pbAgregarWebClick(nullptr);
+        EXPECT_EQ(textosDeTipo(QStringLiteral("A")),
+                  c[2].isEmpty() ? QStringList() : QStringList{"¡No ha sido posible registrar el Documento!. Motivo: " + c[2]});
+    }
+    EXPECT_EQ(sql(QStringLiteral("SELECT Nombre FROM DOCUTRON WHERE ClaveTabla = '8'"), QStringLiteral("Database")),
+              casos[2][1]);
+}
+
+// Without SMTP settings the mail goes through the real auxiliary program and xdg-email to the
+// mail program $MAILER names, here a script recording the address it is given.
+TEST_P(DocumentosTest, ThePlaceholderOpensTheDesktopMailWithNoRecipientAndAFailureIsTold)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-email")).isEmpty())
+        GTEST_SKIP() << "xdg-email is not installed (package xdg-utils)";
+    QDir(dir_.path()).mkdir(QStringLiteral("programa"));
+    ASSERT_TRUE(QFile::link(QStringLiteral(GP_VKTLEXT), dir_.file("programa/vktlext")));
+    form_->DirectorioInstalacion = dir_.file("programa/");
+    const QString correo = fichero(QStringLiteral("correo"), "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \""
+                                                                 + dir_.file("mailto").toUtf8() + "\"\nexit $GP_PRUEBA_SALIDA\n");
+    QFile::setPermissions(correo, QFile::ReadOwner | QFile::ExeOwner);
+    qputenv("MAILER", correo.toUtf8());
+    qputenv("GP_PRUEBA_SALIDA", "0");
+    documento(QStringLiteral("22"), QStringLiteral("Portal"), QStringLiteral("www.ejemplo.es"));
+    abrir(QStringLiteral("CLIENTE"), QStringLiteral("22")).pbEnviarEMailClick(nullptr);
+    QFile abiertas(dir_.file("mailto"));
+    EXPECT_TRUE(abiertas.open(QIODevice::ReadOnly) && abiertas.readAll().startsWith("mailto:?subject=Portal&body="));
+    EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join(u'\n').toStdString();
+    // xdg-email ends with 4 when the mail program fails, and so does the auxiliary program.
+    qputenv("GP_PRUEBA_SALIDA", "1");
+    abrir(QStringLiteral("CLIENTE"), QStringLiteral("22")).pbEnviarEMailClick(nullptr);
+    qunsetenv("MAILER");
+    qunsetenv("GP_PRUEBA_SALIDA");
+    EXPECT_EQ(textosDeTipo(QStringLiteral("A")),
+              QStringList{"¡No ha sido posible enviar el correo electrónico!. Motivo: Error en el envío (MAPI): 4"});
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, DocumentosTest, ::testing::Bool(), NombreMotor);
 
 // Mail through a sink on loopback (tests/runtime/externos/sumideros_smtp.py); the general
@@ -415,6 +464,9 @@ TEST_P(CorreoDocumentosTest, ASelectionIsMailedWithItsFilesAttachedAndOneAddress
     EXPECT_TRUE(adjuntos(correos[1]).isEmpty());
     const QStringList avisos = textosDeTipo(QStringLiteral("P"));
     EXPECT_EQ(avisos.value(0), "Introduzca la dirección de correo electrónica del destinatario:");
+    EXPECT_EQ(textosDeTipo(QStringLiteral("I")),
+              (QStringList{"El correo electrónico ha sido enviado a cliente@destino.test",
+                           "El correo electrónico ha sido enviado a otro@destino.test"}));
 }
 
 TEST_P(CorreoDocumentosTest, ACustomerWithoutAnAddressIsOfferedThePlaceholderAndAnEmptyAnswerSendsNothing)
@@ -423,15 +475,17 @@ TEST_P(CorreoDocumentosTest, ACustomerWithoutAnAddressIsOfferedThePlaceholderAnd
               QString());
     documento(QStringLiteral("12"), QStringLiteral("Portal"), QStringLiteral("www.ejemplo.es"));
     documento(QStringLiteral("12 OR 1=1"), QStringLiteral("Portal"), QStringLiteral("www.ejemplo.es"));
-    for (const char *clave : {"12", "12 OR 1=1"}) {
-        TfGENEDOCE &d = abrir(QStringLiteral("CLIENTE"), QString::fromLatin1(clave));
-        mensajes_.limpiar();
-        mensajes_.programarRespuestas({""});
-        d.pbEnviarEMailClick(nullptr);
-        ASSERT_EQ(mensajes_.mensajes().size(), 1);
-        EXPECT_EQ(mensajes_.mensajes().first().respuestaPropuesta,
-                  "Introduzca aquí la dirección de correo del destinatario...");
-    }
+    const QString invitacion = QStringLiteral("Introduzca aquí la dirección de correo del destinatario...");
+    // The placeholder accepted as it is is no address either.
+    for (const QString &respuesta : {QString(), invitacion})
+        for (const char *clave : {"12", "12 OR 1=1"}) {
+            TfGENEDOCE &d = abrir(QStringLiteral("CLIENTE"), QString::fromLatin1(clave));
+            mensajes_.limpiar();
+            mensajes_.programarRespuestas({respuesta});
+            d.pbEnviarEMailClick(nullptr);
+            ASSERT_EQ(mensajes_.mensajes().size(), 1);
+            EXPECT_EQ(mensajes_.mensajes().first().respuestaPropuesta, invitacion);
+        }
     EXPECT_TRUE(recibidos().isEmpty());
 }
 

@@ -239,8 +239,10 @@ TEST_P(VentanaCalendario, VimbaroRefusesATimetableOnAFestiveDay)
 TEST_P(VentanaCalendario, IncidencesAreNumberedByDateAndTimed)
 {
     plat::DataSet &inc = ventana_->IncidenciasCalendario->dataSet();
-    const auto nueva = [&](int d, QTime inicio, QTime final_) {
+    // Before its date a new line counts among all of the operator's lines.
+    const auto nueva = [&](int d, QTime inicio, QTime final_, int lineaSinFecha) {
         inc.append();
+        EXPECT_EQ(inc.fieldByName(QStringLiteral("Linea")).asInteger(), lineaSinFecha);
         inc.fieldByName(QStringLiteral("Fecha")).setValue(FechaHora(QDate(2026, 3, d)));
         inc.fieldByName(QStringLiteral("HoraInicio")).setValue(FechaHora(QDate(1899, 12, 30), inicio));
         if (final_.isValid())
@@ -250,14 +252,15 @@ TEST_P(VentanaCalendario, IncidencesAreNumberedByDateAndTimed)
         if (inc.state() != plat::DataSetState::Browse)
             inc.post();
     };
-    nueva(3, QTime(8, 0), QTime(12, 30));   // a second line on a day that has one
-    nueva(5, QTime(9, 0), QTime());
+    nueva(3, QTime(8, 0), QTime(12, 30), 2);   // a second line on a day that has one
+    nueva(5, QTime(9, 0), QTime(), 3);
     EXPECT_EQ(sql(QStringLiteral("SELECT Linea FROM INCCALOP WHERE Fecha = '2026-03-03 00:00:00' AND Linea = 2")),
               QStringLiteral("2"));
     EXPECT_EQ(sql(QStringLiteral("SELECT Tiempo FROM INCCALOP WHERE Fecha = '2026-03-03 00:00:00' AND Linea = 2")),
               QStringLiteral("4,5"));
     EXPECT_EQ(sql(QStringLiteral("SELECT Linea FROM INCCALOP WHERE Fecha = '2026-03-05 00:00:00'")), QStringLiteral("1"));
     EXPECT_EQ(sql(QStringLiteral("SELECT Tiempo FROM INCCALOP WHERE Fecha = '2026-03-05 00:00:00'")), QStringLiteral("9"));
+    EXPECT_TRUE(mensajes_.mensajes().isEmpty()) << mensajes_.textos().join(u'\n').toStdString();
 }
 
 TEST_P(VentanaCalendario, QuestalGeneratesDaysUnderAContractAndMarksThemTheSecondTime)

@@ -135,6 +135,24 @@ TEST(ConfiguracionBasesDatos, ArchivoIlegibleRechazadoConSuMotivo)
               "No está disponible el archivo " + dir.file("BASESDATOS.TXT") + ". Motivo: Permission denied");
 }
 
+// Bytes no text editor writes are no settings, even without a NUL (random bytes read as
+// Windows-1252): the start-up ends naming the file and its first control character.
+TEST(ConfiguracionBasesDatos, BytesQueNoSonTextoRechazadosAunqueNoTenganNUL)
+{
+    gptest::TempDir dir;
+    const char *casos[][2] = {{"\xe3\xa4\x17\x02\x9c\x8f\xbb", "0x17 en la línea 1"},
+                              {"TipoBaseDatos=Paradox\r\n\x81\r\n", "0x81 en la línea 2"}};
+    for (const auto &c : casos) {
+        escribir(dir.file("BASESDATOS.TXT"), c[0]);
+        EXPECT_EQ(ConfiguracionBasesDatos::leer(trabajo(dir)).motivoRechazo(),
+                  "No está disponible el archivo " + dir.file("BASESDATOS.TXT")
+                      + ". Motivo: Su contenido no es texto: tiene el carácter de control " + QString::fromUtf8(c[1]));
+    }
+    // Tabs, both line ends and Windows-1252 letters are text.
+    escribir(dir.file("BASESDATOS.TXT"), "TipoBaseDatos=SQL Generica\t\nAliasBaseDatos=A\xd1O\r\n");
+    EXPECT_EQ(ConfiguracionBasesDatos::leer(trabajo(dir)).AliasBaseDatos, "AÑO");
+}
+
 // Saved as "Unicode" by a Windows editor: UTF-16 with its byte-order mark.
 TEST(ConfiguracionBasesDatos, ArchivoEnUtf16)
 {

@@ -500,10 +500,13 @@ int TModuloDatos::SiguienteCodigo(plat::TableDataSet &tabla, int paso, int infer
     const QString campoCodigo = campos.last();
     const plat::Field *codigo = tabla.active() ? tabla.findField(campoCodigo) : nullptr;
     const bool codigoTexto = codigo && codigo->dataType() == ftString;
+    // A key field without a value yet (the date of a new line not typed) narrows nothing: the
+    // highest code of more rows is still free among fewer, and "Fecha=" is no SQL.
     QList<sentenciasRegistros::CondicionCodigo> otros;
     for (int i = 0; i + 1 < campos.size(); ++i)
         if (const plat::Field *f = tabla.active() ? tabla.findField(campos.at(i)) : nullptr)
-            otros << sentenciasRegistros::CondicionCodigo{campos.at(i), ValorASQL(f->value())};
+            if (const QString valor = ValorASQL(f->value()); !valor.isEmpty())
+                otros << sentenciasRegistros::CondicionCodigo{campos.at(i), valor};
     const QString baseDatos = QStringLiteral("?") + tabla.databaseName();
     const plat::Dialect &dialecto =
         tabla.connection() ? tabla.connection()->dialect() : conexiones().ConexionDeSelector(baseDatos).dialect();

@@ -64,22 +64,6 @@ struct Celda
     double numero = 0;
 };
 
-QString textoFecha(const QDate &fecha)
-{
-    const int partes[] = {fecha.day(), fecha.month(), fecha.year()};
-    QChar t[10];
-    int n = 0;
-    for (int i = 0; i < 3; ++i) {
-        const int cifras = i == 2 ? 4 : 2;
-        for (int j = cifras - 1, v = partes[i]; j >= 0; --j, v /= 10)
-            t[n + j] = QChar(u'0' + v % 10);
-        n += cifras;
-        if (i < 2)
-            t[n++] = u'/';
-    }
-    return QString(t, n);
-}
-
 Celda celdaDeCampo(const plat::Field &campo, bool columnaTexto)
 {
     Celda c;
@@ -88,9 +72,10 @@ Celda celdaDeCampo(const plat::Field &campo, bool columnaTexto)
     if (EsCampoHora(campo)) {
         texto = textoRegistros::TextoCampo(campo);
     } else if (esFecha(tipo)) {
+        // A date-time keeps its time, as the grid shows it.
         const QDateTime valor = campo.asDateTime();
         if (!campo.isNull() && valor.isValid() && !EsFechaCero(valor))
-            texto = textoFecha(valor.date());
+            texto = textoRegistros::TextoFechaHora(valor, tipo);
     } else if (esMemo(tipo)) {
         texto = campo.asString();
         texto.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

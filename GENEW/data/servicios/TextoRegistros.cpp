@@ -78,9 +78,9 @@ QString textoHora(const QTime &hora)
     return t;
 }
 
-// The display text of a date-time field without a format of its own, digit by digit:
-// "dd/mm/yyyy", and " hh:nn:ss" when the time is not midnight.
-QString textoFechaHora(const QDateTime &valor, TFieldType tipo)
+} // namespace
+
+QString TextoFechaHora(const QDateTime &valor, TFieldType tipo)
 {
     const QDate fecha = valor.date();
     if (fecha.year() < 1 || fecha.year() > 9999)
@@ -98,8 +98,6 @@ QString textoFechaHora(const QDateTime &valor, TFieldType tipo)
     }
     return t;
 }
-
-} // namespace
 
 QString TextoCampo(const plat::Field &campo)
 {
@@ -123,7 +121,7 @@ QString TextoCampo(const plat::Field &campo)
             const QDateTime valor = variante.isNull() ? QDateTime() : variante.toDateTime();
             if (!valor.isValid())
                 return QString();
-            const QString rapido = textoFechaHora(valor, tipo);
+            const QString rapido = TextoFechaHora(valor, tipo);
             if (!rapido.isEmpty())
                 return rapido;
         }
@@ -220,18 +218,96 @@ EscritorTexto::EscritorTexto(QIODevice &salida, Delimitadores delimitadores, int
 {
 }
 
+namespace {
+
+bool entreComillas(QStringView texto)
+{
+    return texto.size() >= 2 && texto.front() == u'"' && texto.back() == u'"';
+}
+
+// Whether the plain form brings the text back as it is: no D and no L in it, no CR or LF
+// outside a CR LF pair, no blank at either end (the import trims), and not itself between
+// quotes.
+bool esLlano(const QString &texto, const Delimitadores &d)
+{
+    if (texto.isEmpty())
+        return true;
+    if (texto.front().isSpace() || texto.back().isSpace() || entreComillas(texto))
+        return false;
+    if (texto.contains(d.campo) || texto.contains(d.salto))
+        return false;
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto.at(i);
+        if (c == u'\r' && (i + 1 == texto.size() || texto.at(i + 1) != u'\n'))
+            return false;
+        if (c == u'\n' && (i == 0 || texto.at(i - 1) != u'\r'))
+            return false;
+    }
+    return true;
+}
+
+// Any other text travels between quotes, written out exactly: "\\" a backslash, "\r" and "\n"
+// the line ends, "\d" the delimiter D; everything else (L and quotes included) as it is.
+QString entrecomillado(const QString &texto, const Delimitadores &d)
+{
+    QString r;
+    r.reserve(texto.size() + 8);
+    r += u'"';
+    const QStringView v(texto);
+    for (qsizetype i = 0; i < v.size(); ++i) {
+        if (v.sliced(i).startsWith(d.campo)) {
+            r += QStringLiteral("\\d");
+            i += d.campo.size() - 1;
+            continue;
+        }
+        switch (v.at(i).unicode()) {
+        case u'\\': r += QStringLiteral("\\\\"); break;
+        case u'\r': r += QStringLiteral("\\r"); break;
+        case u'\n': r += QStringLiteral("\\n"); break;
+        default: r += v.at(i);
+        }
+    }
+    r += u'"';
+    return r;
+}
+
+QString desentrecomillado(QStringView dentro, const Delimitadores &d)
+{
+    QString r;
+    r.reserve(dentro.size());
+    for (qsizetype i = 0; i < dentro.size(); ++i) {
+        const QChar c = dentro.at(i);
+        if (c != u'\\' || i + 1 == dentro.size()) {
+            r += c;
+            continue;
+        }
+        switch (dentro.at(++i).unicode()) {
+        case u'\\': r += u'\\'; break;
+        case u'r': r += u'\r'; break;
+        case u'n': r += u'\n'; break;
+        case u'd': r += d.campo; break;
+        default:   // not written by the export: kept as read
+            r += c;
+            r += dentro.at(i);
+        }
+    }
+    return r;
+}
+
+} // namespace
+
 void EscritorTexto::valor(const QString &texto, bool puedeTenerSaltos)
 {
-    // A break inside a value travels as L; whatever CR or LF is left would split the line.
-    if (puedeTenerSaltos && (texto.contains(u'\r') || texto.contains(u'\n'))) {
-        QString limpio = texto;
-        limpio.replace(kCrLf, d_.salto);
-        limpio.remove(u'\r');
-        limpio.remove(u'\n');
-        texto_ += limpio;
-    } else {
+    // A break inside a value travels as L; a value the plain form would not give back goes
+    // between quotes.
+    if (!puedeTenerSaltos)
         texto_ += texto;
-    }
+    else if (!esLlano(texto, d_))
+        texto_ += entrecomillado(texto, d_);
+    else if (texto.contains(u'\r'))
+        texto_ += QString(texto).replace(kCrLf, d_.salto);
+    else
+        texto_ += texto;
     texto_ += d_.campo;
 }
 
@@ -327,6 +403,8 @@ bool ExportarDataSet(QIODevice &salida, plat::DataSet &principal, plat::DataSet 
 QString ValorImportado(const QString &pieza, const Delimitadores &d)
 {
     QString valor = pieza.trimmed();
+    if (entreComillas(valor))
+        return desentrecomillado(QStringView(valor).sliced(1, valor.size() - 2), d);
     valor.replace(d.salto, kCrLf);
     return valor;
 }

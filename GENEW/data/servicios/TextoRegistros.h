@@ -1,4 +1,7 @@
 #pragma once
+#include "platform/base/TipoCampo.h"
+
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -23,6 +26,11 @@ struct Delimitadores
 // The settings' delimiters; an empty one takes the standard.
 Delimitadores DelimitadoresDe(const QString &campo, const QString &salto);
 
+// The display text of a date-time value without a format of its own, digit by digit:
+// "dd/mm/yyyy", and " hh:nn:ss" when the type is not ftDate and the time is not midnight;
+// empty for a year outside 1..9999.
+QString TextoFechaHora(const QDateTime &valor, TFieldType tipo);
+
 // A field's value as the texts write it: a time field ("Hora" date-time) as "hh:nn:ss",
 // a memo as its text, any other as its display text.
 QString TextoCampo(const plat::Field &campo);
@@ -40,7 +48,9 @@ void TextoARegistro(plat::DataSet &dataSet, const QString &texto, const QString 
 
 // ---- export ---------------------------------------------------------------------------------
 
-// Writes the lines of an export (each ending with CR LF, UTF-8) to a device.
+// Writes the lines of an export (each ending with CR LF, UTF-8) to a device. A text holding D
+// or L, a CR or LF outside a CR LF pair, blanks at its ends, or quotes around the whole goes
+// between quotes, with "\\" for a backslash, "\r" and "\n" for the line ends and "\d" for D.
 class EscritorTexto
 {
 public:
@@ -110,7 +120,8 @@ private:
     bool preguntado_ = false;
 };
 
-// The values a file line writes: trimmed, L turned back into CR LF.
+// The value a piece of a file line writes: trimmed, L turned back into CR LF; a piece between
+// quotes (what the export writes for a text the plain form would not give back) read exactly.
 QString ValorImportado(const QString &pieza, const Delimitadores &d);
 
 } // namespace textoRegistros

@@ -4,11 +4,13 @@
 #include "GENEW/data/ventanas/GENETEXT.h"
 #include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/MensajeCorreo.h"
 #include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/ServiciosExternos.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/QueryDataSet.h"
+#include "platform/data/engine/Connection.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Lists.h"
@@ -31,6 +33,7 @@ const QString kDatabase = QStringLiteral("Database");
 const QString kDebeSeleccionar = QStringLiteral("¡Debe seleccionar algún documento!");
 const QString kNombreDocumento = QStringLiteral("Introduzca el Nombre del Documento:");
 const QString kNoRegistrado = QStringLiteral("¡No ha sido posible registrar el Documento!");
+const QString kSinDireccion = QStringLiteral("Introduzca aquí la dirección de correo del destinatario...");
 
 bool esImagen(const QString &ubicacion)
 {
@@ -334,8 +337,32 @@ void TfGENEDOCE::pbEjecutarClick(QObject *)
 
 // ---- editing the list ---------------------------------------------------------------------
 
+namespace {
+
+// The declared widths of DOCUTRON's text columns: one engine would cut a longer text, or store
+// it whole, where another refuses it. None when the table cannot be read; its insert says why.
+QHash<QString, int> anchosDocumentos()
+{
+    QHash<QString, int> anchos;
+    try {
+        for (const plat::FieldDef &columna : fGENEINIC->Database().columns(QStringLiteral("DOCUTRON")))
+            if (columna.type == ftString)
+                anchos.insert(columna.name.toLower(), columna.size);
+    } catch (const gp::Error &) {
+    }
+    return anchos;
+}
+
+} // namespace
+
 void TfGENEDOCE::agregarDocumento(const QString &nombre, const QString &ubicacion, const QString &descripcion)
 {
+    const QString motivo =
+        sentenciasDocumentos::MotivoNoCabe(TablaDocumentos, ClaveDocumentos, nombre, ubicacion, anchosDocumentos());
+    if (!motivo.isEmpty()) {
+        MensajeAviso(kNoRegistrado + QStringLiteral(". Motivo: ") + motivo);
+        return;
+    }
     const QString sentencia =
         sentenciasDocumentos::Insertar(TablaDocumentos, ClaveDocumentos, nombre, ubicacion, descripcion);
     if (!ModuloDatos->EjecutarSQL(sentencia, kDatabase, OpcionSQL::Silenciosa).isEmpty()) {
@@ -514,8 +541,8 @@ void TfGENEDOCE::pbEnviarEMailClick(QObject *)
     EnviarDocumentosCorreo();
 }
 
-// A customer's or supplier's address by its code; the key's first piece becomes SQL only
-// when it is a whole number.
+// A customer's or supplier's address by its code, empty when there is none; the key's first
+// piece becomes SQL only when it is a whole number.
 QString TfGENEDOCE::destinatario()
 {
     const QString tabla = ModuloDatos->QuitarPropietarioTabla(TablaDocumentos);
@@ -527,7 +554,7 @@ QString TfGENEDOCE::destinatario()
         if (!EsRespuestaErrorSQL(respuesta))
             direccion = DividirLineas(respuesta).value(0).trimmed();
     }
-    return direccion.isEmpty() ? QStringLiteral("Introduzca aquí la dirección de correo del destinatario...") : direccion;
+    return direccion;
 }
 
 void TfGENEDOCE::EnviarDocumentosCorreo()
@@ -563,12 +590,20 @@ void TfGENEDOCE::EnviarDocumentosCorreo()
     const plat::Field *ajustesGenerales = ModuloDatos->ParamGenerales->table().active()
         ? ModuloDatos->ParamGenerales->table().findField(QStringLiteral("CfgCorreoElectronico"))
         : nullptr;
+    // The placeholder only invites an address: the desktop's mail program opens without one.
     if (ajustesGenerales && ajustesGenerales->asString().contains(QLatin1String("ClienteSMTP=Indy"))) {
-        para = MensajePedirDato(QStringLiteral("Introduzca la dirección de correo electrónica del destinatario:"), para);
-        if (para.isEmpty())
+        para = MensajePedirDato(QStringLiteral("Introduzca la dirección de correo electrónica del destinatario:"),
+                                para.isEmpty() ? kSinDireccion : para);
+        if (para.isEmpty() || para == kSinDireccion)
             return;
     }
-    fGENEINIC->EnviarDocumentoCorreo(ModuloDatos->ConfiguracionSMTP(), para, asunto, texto, adjuntos, QString(), QString());
+    const QString ajustes = ModuloDatos->ConfiguracionSMTP();
+    QString error;
+    if (!fGENEINIC->EnviarCorreoElectronico(ajustes, para, asunto, texto, adjuntos, error, QString(), QString()))
+        MensajeAviso(TextoCorreoNoEnviado(
+            error.isEmpty() ? QStringLiteral("no se ha indicado la dirección del destinatario") : error));
+    else if (EnviaPorSMTP(ajustes))
+        MensajeInformacion(QStringLiteral("El correo electrónico ha sido enviado a ") + para);
     DocumentosSeleccionados.clear();
 }
 

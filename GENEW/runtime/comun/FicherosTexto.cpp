@@ -9,6 +9,8 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace {
 
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F; the five unassigned codes keep
@@ -145,6 +147,32 @@ LecturaFicheroTexto LeerFicheroTextoConMotivo(const QString &fichero)
     }
     lectura.leido = true;
     lectura.texto = texto;
+    return lectura;
+}
+
+namespace {
+
+// The C0 controls but tab, CR and LF, DEL and the C1 controls.
+bool esControlAjeno(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u < 0x20 && u != u'\t' && u != u'\r' && u != u'\n') || (u >= 0x7F && u < 0xA0);
+}
+
+} // namespace
+
+LecturaFicheroTexto LeerFicheroAjustesConMotivo(const QString &fichero)
+{
+    LecturaFicheroTexto lectura = LeerFicheroTextoConMotivo(fichero);
+    const auto control = std::find_if(lectura.texto.cbegin(), lectura.texto.cend(), esControlAjeno);
+    if (!lectura.leido || control == lectura.texto.cend())
+        return lectura;
+    const qsizetype posicion = control - lectura.texto.cbegin();
+    lectura.leido = false;
+    lectura.motivo = QStringLiteral("Su contenido no es texto: tiene el carácter de control %1 en la línea %2")
+                         .arg(QStringLiteral("0x") + QString::number(control->unicode(), 16).rightJustified(2, u'0').toUpper())
+                         .arg(QStringView(lectura.texto).left(posicion).count(u'\n') + 1);
+    lectura.texto.clear();
     return lectura;
 }
 

@@ -37,6 +37,11 @@ struct LecturaFicheroTexto
 };
 LecturaFicheroTexto LeerFicheroTextoConMotivo(const QString &fichero);
 
+// A settings file (BASESDATOS.TXT, ALIAS.INI): read as LeerFicheroTextoConMotivo, and refused
+// when its text holds a control character no text editor writes (any but tab, CR and LF):
+// random bytes without a NUL read as Windows-1252 would otherwise pass for settings.
+LecturaFicheroTexto LeerFicheroAjustesConMotivo(const QString &fichero);
+
 // The whole text of a file (found through LocalizarFichero). *leido tells whether the
 // file could be read; a file that cannot be read gives the empty text.
 QString LeerFicheroTexto(const QString &fichero, bool *leido = nullptr);

@@ -5,6 +5,8 @@
 
 #include <QMap>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
@@ -163,10 +165,36 @@ TEST_F(ExportacionExcelTest, ValuesFormatsAndWidthsWithoutADetail)
     EXPECT_FALSE(h.hay("D3"));   // the zero date
     EXPECT_EQ(h.texto("E3"), "08:05:09");
     EXPECT_EQ(h.texto("F3"), "a\nb");
-    EXPECT_EQ(h.texto("D4"), "05/03/2024");
+    EXPECT_EQ(h.texto("D4"), "05/03/2024 10:00:00");
     const QMap<int, int> anchos{{1, 10}, {2, 21}, {3, 15}, {4, 10}, {5, 10}, {6, 40}};
     for (auto it = anchos.begin(); it != anchos.end(); ++it)
         EXPECT_EQ(int(h.anchos.value(it.key())), it.value()) << "column " << it.key();
+}
+
+// Dates as LibreOffice reads the workbook into CSV: a date-time keeps its time, as the grid
+// shows it; a date and a midnight show the date alone.
+TEST_F(ExportacionExcelTest, DateTimesKeepTheirTimeAsLibreOfficeReadsThem)
+{
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed (package libreoffice-calc-nogui)";
+    plat::ClientDataSet ds(QStringLiteral("Fechas"));
+    ds.setFieldDefs({plat::fieldDef("Cierre", ftDateTime), plat::fieldDef("Dia", ftDate), plat::fieldDef("Noche", ftDateTime)});
+    ds.createDataSet();
+    ds.append();
+    for (int i = 0; i < 3; ++i)
+        ds.field(i).setValue(FechaHora(QDate(2024, 12, 31), i == 2 ? QTime(0, 0) : QTime(23, 59, 59)));
+    ds.post();
+    QString error;
+    ASSERT_TRUE(Exportar(fichero("fechas.xlsx"), ds, nullptr, {false, {}}, error)) << error.toStdString();
+    QProcess p;
+    p.start(soffice, {"-env:UserInstallation=" + QUrl::fromLocalFile(fichero("perfil")).toString(), "--headless",
+                      "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76", "--outdir", dir_.path(),
+                      fichero("fechas.xlsx")});
+    ASSERT_TRUE(p.waitForFinished(180000));
+    QFile csv(fichero("fechas.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly)) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(csv.readAll().trimmed(), "31/12/2024 23:59:59,31/12/2024,31/12/2024");
 }
 
 TEST_F(ExportacionExcelTest, DetailBlocksWithBoldDetailHeaders)

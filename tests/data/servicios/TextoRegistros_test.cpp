@@ -117,10 +117,10 @@ TEST_F(TextoRegistrosTest, ExportWritesValuesBreaksAndTheLineMarker)
     e.cabeceras(documentos, &lineas);
     e.principal(documentos);
     ASSERT_TRUE(e.terminar());
-    // A value holding LF alone loses it: only CR LF travels as L.
+    // A value holding D or a lone LF goes between quotes, written out exactly.
     EXPECT_EQ(QString::fromUtf8(salida.data()), "CamposCabecera=Codigo|0|Nombre|Importe|HoraInicio|Notas|\r\n"
                                                 "CamposLinea=Codigo|Linea|Texto|\r\n"
-                                                "D1|0|Uno|dos|1234,5|09:30:00|x·yz|\r\n");
+                                                "D1|0|\"Uno\\ddos\"|1234,5|09:30:00|\"x\\r\\ny\\nz\"|\r\n");
 }
 
 TEST_F(TextoRegistrosTest, AFailingDeviceIsReported)

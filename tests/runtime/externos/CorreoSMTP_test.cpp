@@ -1,5 +1,6 @@
 // Mail through SMTP against sinks on loopback (tests/runtime/externos/sumideros_smtp.py), with
 // certificates of a test CA made here for the host the connect-to map sends.
+#include "GENEW/runtime/ClienteSMTP.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "tests/runtime/externos/ApoyoExternos.h"
@@ -7,12 +8,14 @@
 #include "tests/support/TempDir.h"
 
 #include <optional>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTcpServer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -76,7 +79,7 @@ protected:
         ASSERT_TRUE(crearCertificados(carpeta_->path()));
         sumideros_ = new gptest::SumiderosSmtp(registro(), {carpeta_->file("servidor.pem"), carpeta_->file("servidor-clave.pem"),
                                                             carpeta_->file("otro.pem"), carpeta_->file("otro-clave.pem")});
-        ASSERT_EQ(sumideros_->puertos().size(), 4);
+        ASSERT_EQ(sumideros_->puertos().size(), 5);
     }
 
     static void TearDownTestSuite()
@@ -202,11 +205,9 @@ TEST_F(CorreoSMTP, EachPortTextConnectsAsItsRuleSaysAndAPasswordNeverTravelsInCl
         try {
             EXPECT_TRUE(enviar(ajustes(QString::fromLatin1(c.puerto), c.conClave)));
             resultado = resumen(eventos());
-        } catch (const gp::Error &e) {
+        } catch (const ErrorEnvioSMTP &e) {
             resultado = QStringLiteral("error");
-            EXPECT_FALSE(e.mensaje().isEmpty());
-            EXPECT_EQ(e.mensaje().endsWith(QStringLiteral("\nel servidor no ofrece cifrado")), c.sinCifrado)
-                << e.mensaje().toStdString();
+            EXPECT_EQ(e.tipo() == FalloEnvioSMTP::SinCifrado, c.sinCifrado) << e.mensaje().toStdString();
             EXPECT_EQ(resumen(eventos()), "") << "nothing may reach a sink when the send fails";
         }
         EXPECT_EQ(resultado, QString::fromLatin1(c.esperado));
@@ -218,6 +219,38 @@ TEST_F(CorreoSMTP, AnUntrustedCertificateIsAnErrorAndNothingIsSent)
     form_.TransporteCorreo.archivoCA = carpeta_->file("ajena.pem");
     EXPECT_THROW(enviar(ajustes(QStringLiteral("465"))), gp::Error);
     EXPECT_TRUE(eventos().isEmpty());
+}
+
+// Each common refusal reaches the user as the failed send with its kind and its reason in Spanish.
+TEST_F(CorreoSMTP, TheCommonRefusalsAreToldInSpanish)
+{
+    QTcpServer cerrado, mudo;   // nothing listens on the first once closed; the second never greets
+    ASSERT_TRUE(cerrado.listen(QHostAddress::LocalHost) && mudo.listen(QHostAddress::LocalHost));
+    const int nadie = cerrado.serverPort(), rechazo = sumideros_->puertos().value(QStringLiteral("rechazo"));
+    cerrado.close();
+    const struct { const char *servidor; int puerto; const char *ca; FalloEnvioSMTP tipo; const char *motivo; } casos[] = {
+        {"correo.prueba.test", nadie, "ca", FalloEnvioSMTP::ConexionRechazada,
+         "el servidor de correo \"correo.prueba.test\" no acepta conexiones en el puerto 2525"},
+        {"no-existe.invalid", nadie, "ca", FalloEnvioSMTP::ServidorDesconocido,
+         "no se encuentra el servidor de correo \"no-existe.invalid\""},
+        {"correo.prueba.test", rechazo, "ca", FalloEnvioSMTP::Autenticacion,
+         "el servidor de correo no acepta el usuario o la clave de acceso"},
+        {"correo.prueba.test", rechazo, "ajena", FalloEnvioSMTP::CertificadoNoConfiable,
+         "el certificado del servidor de correo \"correo.prueba.test\" no es de confianza o no es el de ese servidor"},
+        {"correo.prueba.test", mudo.serverPort(), "ca", FalloEnvioSMTP::TiempoAgotado,
+         "el servidor de correo \"correo.prueba.test\" no ha respondido en 2 segundos"},
+    };
+    for (const auto &c : casos) {
+        form_.TransporteCorreo.conectarA = {kServidor + QStringLiteral(":2525:127.0.0.1:") + QString::number(c.puerto)};
+        form_.TransporteCorreo.archivoCA = carpeta_->file(QString::fromLatin1(c.ca) + QStringLiteral(".pem"));
+        try {
+            enviar(QString(ajustes(QStringLiteral("2525"))).replace(kServidor, QString::fromLatin1(c.servidor)));
+            ADD_FAILURE() << "sent: " << c.motivo;
+        } catch (const ErrorEnvioSMTP &e) {
+            EXPECT_EQ(e.tipo(), c.tipo) << c.motivo;
+            EXPECT_EQ(e.mensaje(), "¡No ha sido posible enviar el correo electrónico!. Motivo: " + QString::fromUtf8(c.motivo));
+        }
+    }
 }
 
 TEST_F(CorreoSMTP, TheMessageReadsBackWithSenderCopiesSubjectAndEveryRegularFileAttached)
@@ -258,6 +291,11 @@ TEST_F(CorreoSMTP, TheMessageReadsBackWithSenderCopiesSubjectAndEveryRegularFile
     EXPECT_EQ(QByteArray::fromBase64(archivos[1].toObject().value("datos").toString().toLatin1()),
               QByteArray("%PDF-1.4\r\n.\r\n..linea con punto\r\n"));
     EXPECT_TRUE(m.value("lineas_cabecera_sueltas").toArray().isEmpty());
+    // The Date header reads as the moment of sending in the machine's own offset.
+    const QDateTime fecha = QDateTime::fromString(m.value("fecha").toString(), Qt::ISODate);
+    ASSERT_TRUE(fecha.isValid()) << "Date header unreadable";
+    EXPECT_LT(std::abs(fecha.secsTo(QDateTime::currentDateTime())), 120);
+    EXPECT_EQ(fecha.offsetFromUtc(), QDateTime::currentDateTime().offsetFromUtc());
 }
 
 TEST_F(CorreoSMTP, TheSenderAddressFollowsItsThreeRules)

@@ -3,11 +3,12 @@
 
 sumideros_smtp.py <record file> <certificate> <key> [<other host's certificate> <its key>]
 
-Starts the sinks and prints "plano=<port> tls=<port> starttls=<port> ajeno=<port>" on one line
-(ajeno only when the other host's certificate is given):
+Starts the sinks and prints "plano=<port> tls=<port> starttls=<port> rechazo=<port> ajeno=<port>"
+on one line (ajeno only when the other host's certificate is given):
   plano     plain text, no STARTTLS, AUTH allowed without TLS;
   tls       TLS from the first byte;
   starttls  plain text offering STARTTLS;
+  rechazo   as starttls, refusing every AUTH;
   ajeno     plain text offering STARTTLS with the certificate of another host.
 Each AUTH and each DATA is appended to the record file as one JSON line saying whether the
 connection was encrypted at that moment; DATA also carries the envelope and the message.
@@ -46,12 +47,13 @@ def cifrada(server, session):
 
 
 class Sumidero:
-    def __init__(self, nombre):
+    def __init__(self, nombre, acepta=True):
         self.nombre = nombre
+        self.acepta = acepta
 
     def autenticar(self, server, session, envelope, mecanismo, datos):
         anotar({"sumidero": self.nombre, "orden": "AUTH", "tls": cifrada(server, session), "mecanismo": mecanismo})
-        return AuthResult(success=True)
+        return AuthResult(success=self.acepta, handled=False)
 
     async def handle_DATA(self, server, session, envelope):
         evento = {"sumidero": self.nombre, "orden": "DATA", "tls": cifrada(server, session),
@@ -70,7 +72,9 @@ def leer_mensaje(datos):
     m = email.message_from_bytes(datos, policy=email.policy.default)
     remitente = m["From"].addresses[0]
     cuerpo = m.get_body(("plain",))
+    fecha = m["Date"].datetime if m["Date"] is not None else None
     return {
+        "fecha": fecha.isoformat() if fecha is not None else None,
         "remitente_nombre": remitente.display_name,
         "remitente_direccion": remitente.addr_spec,
         "cabecera_to": direcciones(m["To"]),
@@ -98,11 +102,12 @@ sumideros = [
     ("plano", {"auth_require_tls": False}),
     ("tls", {"ssl_context": contexto_servidor(), "auth_require_tls": False}),
     ("starttls", {"tls_context": contexto_servidor(), "auth_require_tls": True}),
+    ("rechazo", {"tls_context": contexto_servidor(), "auth_require_tls": True}),
 ]
 if ajena:
     sumideros.append(("ajeno", {"tls_context": contexto_servidor(*ajena), "auth_require_tls": True}))
 for nombre, argumentos in sumideros:
-    sumidero = Sumidero(nombre)
+    sumidero = Sumidero(nombre, acepta=nombre != "rechazo")
     c = UnthreadedController(sumidero, loop=bucle, hostname="127.0.0.1", port=0,
                              authenticator=sumidero.autenticar, **argumentos)
     c.begin()
