@@ -52,6 +52,36 @@ QVector<int> huecosColumnas(const QVector<double> &pesosVisibles, int anchoImpri
     return huecos;
 }
 
+QVector<int> huecosConMinimos(QVector<int> huecos, const QVector<int> &minimos, int minimoTexto)
+{
+    int falta = 0;
+    for (int i = 0; i < huecos.size(); ++i) {
+        const int minimo = minimos.value(i);
+        if (minimo > huecos[i] && huecos[i] > 0) {
+            falta += minimo - huecos[i];
+            huecos[i] = minimo;
+        }
+    }
+    // One pixel at a time from the widest column that may give it.
+    const auto quitarPixel = [&huecos](const auto &puedeDar) {
+        int mayor = -1;
+        for (int i = 0; i < huecos.size(); ++i)
+            if (puedeDar(i) && (mayor < 0 || huecos[i] > huecos[mayor]))
+                mayor = i;
+        if (mayor < 0)
+            return false;
+        --huecos[mayor];
+        return true;
+    };
+    const auto texto = [&](int i) { return minimos.value(i) <= 0 && huecos[i] > minimoTexto; };
+    const auto cualquiera = [&](int i) { return huecos[i] > 0; };
+    while (falta > 0 && quitarPixel(texto))
+        --falta;
+    while (falta > 0 && quitarPixel(cualquiera))
+        --falta;
+    return huecos;
+}
+
 QVector<GeometriaColumna> geometriaColumnas(const QVector<double> &pesosVisibles, int anchoImprimible)
 {
     QVector<GeometriaColumna> columnas;

@@ -27,6 +27,12 @@ struct GeometriaColumna
 // The slot of each visible field: the integer part of its share of W; a sum of weights not
 // above 0 gives 0 everywhere.
 QVector<int> huecosColumnas(const QVector<double> &pesosVisibles, int anchoImprimible);
+// The slots after every column with a minimum (above 0: a date or a number, which must print
+// whole) has been given it; a slot of 0 (a weight of 0, the user's way of leaving a column
+// out) stays 0. The room comes from the columns without one (texts, which wrap or end in
+// "…"), the widest first, none going below minimoTexto; only when they have no more to give
+// are the widest of the others narrowed. The total never grows.
+QVector<int> huecosConMinimos(QVector<int> huecos, const QVector<int> &minimos, int minimoTexto);
 // The columns of the visible fields, filling W in proportion to their weights; a sum of
 // weights not above 0 gives width 0 everywhere.
 QVector<GeometriaColumna> geometriaColumnas(const QVector<double> &pesosVisibles, int anchoImprimible);

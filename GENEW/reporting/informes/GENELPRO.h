@@ -93,7 +93,12 @@ public:
 
     void ConstruirColumnas();
     void ConstruirFichas();
+    // A field's slot by the Part's rule: its share of the printable width.
     int AnchoColumna(int indiceCampo) const;
+    // The least slot of each visible column (by position in visibles, the fields' indexes):
+    // for a date or a number column its widest value as it prints (its sums too), 0 for
+    // the others, which give up room for them.
+    QVector<int> huecosMinimos(const QVector<int> &visibles);
     static QString TituloColumna(const QString &nombreCampo) ;
     plat::Field *CampoDeColumna(int columna) const;
 

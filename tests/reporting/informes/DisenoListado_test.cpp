@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <gtest/gtest.h>
 #include <limits>
+#include <numeric>
 
 namespace {
 
@@ -68,6 +69,28 @@ TEST(DisenoListado, PesosEnormesNoDesbordan)
     ASSERT_EQ(mezcla.size(), 4);
     EXPECT_LE(mezcla[3].izquierda + mezcla[3].ancho, 750);
     EXPECT_LT(mezcla[3].ancho, 750 - 2);
+}
+
+// Columns with a minimum (dates, numbers) get it from the widest text columns first, which
+// keep at least their own; only then do the others give; a slot of 0 stays 0; the total
+// never grows.
+TEST(DisenoListado, LasColumnasConMinimoLoTomanDeLosTextosMasAnchos)
+{
+    struct Caso
+    {
+        QVector<int> huecos, minimos, esperados;
+    } casos[] = {
+        {{100, 50, 600}, {60, 0, 0}, {100, 50, 600}},             // wide enough: as it was
+        {{10, 10, 300, 430}, {70, 80, 0, 0}, {70, 80, 300, 300}}, // the widest text gives first
+        {{10, 40, 30}, {70, 0, 0}, {40, 20, 20}},                 // texts stop at 20, then the rest give
+        {{10, 40, 20}, {80, 50, 0}, {25, 25, 20}},
+        {{0, 60, 690}, {90, 0, 0}, {0, 60, 690}},                 // weight 0: left out
+    };
+    for (const Caso &c : casos) {
+        const QVector<int> huecos = huecosConMinimos(c.huecos, c.minimos, 20);
+        EXPECT_EQ(huecos, c.esperados) << c.huecos.size();
+        EXPECT_EQ(std::accumulate(huecos.begin(), huecos.end(), 0), std::accumulate(c.huecos.begin(), c.huecos.end(), 0));
+    }
 }
 
 TEST(DisenoListado, FichasEnColumnas)
