@@ -6,6 +6,8 @@
 #include "platform/ui/Dialogs.h"
 #include "tests/data/ModuloFixture.h"
 #include "tests/reporting/graficos/VentanaGrafico.h"
+#include "tests/support/ColaCupsPrueba.h"
+#include "tests/support/RespuestaDialogoImprimir.h"
 
 #include <QAbstractBarSeries>
 #include <QBarCategoryAxis>
@@ -73,6 +75,35 @@ TEST(GENEGRAF, BarrasHorizontalesLlevanLasCategoriasEnElEjeVertical)
         EXPECT_TRUE(categorias->at(2).startsWith(QStringLiteral("Ana")));   // repeated text, its own category
         EXPECT_EQ(barras->barSets().at(0)->color(), QColor(0, 128, 0));
     }
+}
+
+// An empty value, as the SQL console writes an empty rate, keeps its place: every later value
+// stays above its own label, and the empty one draws nothing (no bar, point or slice).
+TEST(GENEGRAF, UnValorVacioConservaSuSitioYNoDibujaNada)
+{
+    const QString puntos = QStringLiteral("Valores=1:25:Ana:/2::Luis:/3:40:Marta:/");
+    VentanaGrafico barras(QString(), QStringLiteral("Titulo=Diez;Tipo=Barras;Color=Rojo;Valores=1:10:Ana:/2:20:Luis:/3:30:Marta:/\r\n"
+                                                    "Titulo=Tarifa;Tipo=Barras;Color=Verde;") + puntos);
+    auto *serie = qobject_cast<QAbstractBarSeries *>(barras.chart().series().at(0));
+    ASSERT_NE(serie, nullptr);
+    auto *categorias = qobject_cast<QBarCategoryAxis *>(serie->attachedAxes().at(0));
+    ASSERT_NE(categorias, nullptr);
+    EXPECT_EQ(categorias->categories(), QStringList({QStringLiteral("Ana"), QStringLiteral("Luis"), QStringLiteral("Marta")}));
+    const QBarSet *tarifa = serie->barSets().at(1);
+    ASSERT_EQ(tarifa->count(), 3);
+    EXPECT_EQ(tarifa->at(1), 0);
+    EXPECT_EQ(tarifa->at(2), 40);
+
+    VentanaGrafico lineas(QString(), QStringLiteral("Tipo=Lineas;") + puntos);
+    auto *linea = qobject_cast<QXYSeries *>(lineas.chart().series().at(0));
+    ASSERT_NE(linea, nullptr);
+    EXPECT_EQ(linea->points(), QList<QPointF>({QPointF(1, 25), QPointF(3, 40)}));
+
+    VentanaGrafico tarta(QString(), QStringLiteral("Tipo=Tarta;") + puntos);
+    auto *porciones = qobject_cast<QPieSeries *>(tarta.chart().series().at(0));
+    ASSERT_NE(porciones, nullptr);
+    ASSERT_EQ(porciones->count(), 2);
+    EXPECT_EQ(porciones->slices().at(1)->label(), QStringLiteral("Marta 61,54% de 65"));
 }
 
 TEST(GENEGRAF, TartaConMarcasDePorcentajeYTotalYSinPorcionesEnLaLeyenda)
@@ -192,6 +223,34 @@ TEST_F(ImpresionGrafico, LaPaginaImpresaMuestraLaVista3D)
         EXPECT_EQ(sombreados > 200, tresD) << sombreados;
     }
     plat::setDialogScript(nullptr);
+}
+
+// On a real CUPS queue the chart's job bears the chart's title; a page that cannot be
+// written is said with its reason.
+TEST_F(ImpresionGrafico, ElTrabajoLlevaElTituloDelGraficoYUnFalloSeDice)
+{
+    gptest::ColaCupsPrueba cola;
+    ASSERT_TRUE(prepararMotor(false));
+    QPrinter &impresora = plat::sharedPrinter();
+    impresora.setOutputFormat(QPrinter::PdfFormat);
+    impresora.setOutputFileName(QStringLiteral("/no/existe/grafico.pdf"));
+    plat::setDialogScript([](QObject *) { return true; });
+    VentanaGrafico v(QStringLiteral("Titulo=Ventas anuales"), QStringLiteral("Tipo=Barras;Valores=1:120:Madrid:"));
+    v.f->pbImprimir->click();
+    plat::setDialogScript(nullptr);
+    EXPECT_EQ(mensajes_.textos(),
+              QStringList{QStringLiteral("¡Error Imprimiendo!. Motivo: no se puede escribir el archivo /no/existe/grafico.pdf")});
+    if (!cola.disponible())
+        GTEST_SKIP() << "no CUPS queue: " << cola.motivo().toStdString();
+    gptest::ResponderDialogoImprimir(QStringLiteral("Prueba"));
+    v.f->pbImprimir->click();
+    const auto trabajos = cola.trabajos(1);
+    ASSERT_EQ(trabajos.size(), 1);
+    EXPECT_EQ(trabajos[0].titulo, QStringLiteral("Ventas anuales"));
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {trabajos[0].documento, QStringLiteral("-")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardOutput()).contains(QStringLiteral("Madrid")));
 }
 
 TEST_F(ImpresionGrafico, SinConfirmarNoSeImprime)
