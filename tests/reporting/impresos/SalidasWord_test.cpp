@@ -211,7 +211,11 @@ TEST_F(WordPrueba, MergedLettersArriveOnARealPrintQueue)
     ServiciosImpresion delSistema;
     delSistema.impresoras = &sistema;
     const ServiciosImpresionInstalados instalados(delSistema);
+    // Under the program's own name, which its temporary folders bear.
+    const QString nombre = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName("Gestión de Proyectos");
     motor->Imprimir();
+    QCoreApplication::setApplicationName(nombre);
     EXPECT_TRUE(mensajes.textos().isEmpty()) << mensajes.textos().join('\n').toStdString();
     const auto trabajos = cola->trabajos(2);
     ASSERT_EQ(trabajos.size(), 2);
