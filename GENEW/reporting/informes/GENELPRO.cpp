@@ -100,14 +100,15 @@ QString textoValorListado(const plat::Field &campo, const QString &texto)
 }
 
 // The widest of the texts of a column, read as they print. Texts of one length are drawn in
-// figures of one width, so only those as long as the longest so far are measured.
+// about one width (figures in exactly one), so only those nearly as long as the longest so
+// far are measured.
 class AnchoMayor
 {
 public:
     AnchoMayor(MedidasTexto &medidas, const QFont &fuente) : medidas_(medidas), fuente_(fuente) {}
     void medir(const QString &texto)
     {
-        if (texto.size() + 1 < largo_)
+        if (texto.size() + 2 < largo_)
             return;
         largo_ = std::max(largo_, texto.size());
         ancho_ = std::max(ancho_, medidas_.ancho(medidas_.fuente(fuente_), texto));
@@ -479,12 +480,12 @@ int TfGENELPRO::AnchoColumna(int indiceCampo) const
     return huecosColumnas(pesos, anchoImprimible_).value(posicion);
 }
 
-QVector<int> TfGENELPRO::huecosMinimos(const QVector<int> &visibles)
+QVector<NecesidadColumna> TfGENELPRO::necesidadesColumnas(const QVector<int> &visibles)
 {
-    QVector<int> minimos(visibles.size(), 0);
+    QVector<NecesidadColumna> necesidades(visibles.size());
     plat::DataSet *datos = QuickReport->DataSet;
     if (!datos || !datos->active())
-        return minimos;
+        return necesidades;
     // Measured in the fonts as they print, compression included, and given back in the
     // widths before compression.
     QFont valores = fuenteValores(), sumas = valores;
@@ -499,6 +500,7 @@ QVector<int> TfGENELPRO::huecosMinimos(const QVector<int> &visibles)
     {
         int indice;
         plat::Field *campo;
+        bool fija;
         AnchoMayor valores, sumas;
         double positivos = 0, negativos = 0;
         bool conSuma = false;
@@ -508,18 +510,25 @@ QVector<int> TfGENELPRO::huecosMinimos(const QVector<int> &visibles)
     std::vector<Columna> columnas;
     for (int k = 0; k < visibles.size(); ++k) {
         plat::Field &campo = datos->field(visibles[k]);
-        if (!esAnchoFijo(campo))
+        if (esImagen(campo))
             continue;
-        columnas.push_back({k, &campo, AnchoMayor(medidas, valores), AnchoMayor(medidas, sumas)});
+        columnas.push_back({k, &campo, esAnchoFijo(campo), AnchoMayor(medidas, valores), AnchoMayor(medidas, sumas)});
         columnas.back().conSuma = esFlotante(campo) && pedidos.hayResumen() && pedidos.suma(campo.fieldName());
     }
     if (columnas.empty())
-        return minimos;
+        return necesidades;
     {
+        static const QRegularExpression blancos(QStringLiteral("\\s+"));
         const RecorridoListado recorrido(*datos);
         for (datos->first(); !datos->eof(); datos->next()) {
             for (Columna &c : columnas) {
-                c.valores.medir(textoValorListado(*c.campo, c.campo->asString()));
+                const QString texto = textoValorListado(*c.campo, c.campo->asString());
+                if (!c.fija) {
+                    for (const QString &palabra : texto.split(blancos, Qt::SkipEmptyParts))
+                        c.valores.medir(palabra);
+                    continue;
+                }
+                c.valores.medir(texto);
                 if (c.conSuma && !c.campo->isNull())
                     (c.campo->asFloat() < 0 ? c.negativos : c.positivos) += c.campo->asFloat();
             }
@@ -533,10 +542,12 @@ QVector<int> TfGENELPRO::huecosMinimos(const QVector<int> &visibles)
             c.sumas.medir(plat::formatFloat(mascara, c.negativos));
         }
         const double texto = std::max(c.valores.ancho(), c.sumas.ancho());
-        if (texto > 0)
-            minimos[c.indice] = int(std::ceil(texto / escala)) + kMargenValor;
+        if (texto <= 0)
+            continue;
+        const int hueco = int(std::ceil(texto / escala)) + kMargenValor;
+        (c.fija ? necesidades[c.indice].minimo : necesidades[c.indice].deseado) = hueco;
     }
-    return minimos;
+    return necesidades;
 }
 
 QString TfGENELPRO::TituloColumna(const QString &nombreCampo)
@@ -587,7 +598,7 @@ void TfGENELPRO::ConstruirColumnas()
         datos->field(visibles[k]).tag = k;
         huecos << AnchoColumna(visibles[k]);
     }
-    huecos = huecosConMinimos(huecos, huecosMinimos(visibles), kHuecoMinimoTexto);
+    huecos = huecosConMinimos(huecos, necesidadesColumnas(visibles), kHuecoMinimoTexto);
 
     int izquierda = 0;
     for (int k = 0; k < visibles.size(); ++k) {
