@@ -132,11 +132,12 @@ QString ServicioImpresorasSistema::imprimirDocumento(const QString &fichero, con
     // A Word document is printed as the PDF the office suite makes of it: the suite's own
     // printing says nothing when it fails and names the job after the file.
     QString documento = fichero;
-    QTemporaryDir conversion(QDir(DirectorioTemporal()).filePath(QStringLiteral("documento-XXXXXX")));
+    std::optional<QTemporaryDir> conversion;
     if (tipo == QLatin1String("DOC")) {
-        if (!conversion.isValid())
-            return QStringLiteral("No se puede crear una carpeta temporal: ") + conversion.errorString();
-        documento = conversion.filePath(QFileInfo(fichero).completeBaseName() + QStringLiteral(".pdf"));
+        conversion.emplace(QDir(DirectorioTemporal()).filePath(QStringLiteral("documento-XXXXXX")));
+        if (!conversion->isValid())
+            return QStringLiteral("No se puede crear una carpeta temporal: ") + conversion->errorString();
+        documento = conversion->filePath(QFileInfo(fichero).completeBaseName() + QStringLiteral(".pdf"));
         if (const QString error = plat::office::convertToPdf(fichero, documento); !error.isEmpty())
             return error;
     }

@@ -6,8 +6,6 @@
 #include "platform/ui/Dialogs.h"
 #include "tests/data/ModuloFixture.h"
 #include "tests/reporting/graficos/VentanaGrafico.h"
-#include "tests/support/ColaCupsPrueba.h"
-#include "tests/support/RespuestaDialogoImprimir.h"
 
 #include <QAbstractBarSeries>
 #include <QBarCategoryAxis>
@@ -223,34 +221,6 @@ TEST_F(ImpresionGrafico, LaPaginaImpresaMuestraLaVista3D)
         EXPECT_EQ(sombreados > 200, tresD) << sombreados;
     }
     plat::setDialogScript(nullptr);
-}
-
-// On a real CUPS queue the chart's job bears the chart's title; a page that cannot be
-// written is said with its reason.
-TEST_F(ImpresionGrafico, ElTrabajoLlevaElTituloDelGraficoYUnFalloSeDice)
-{
-    gptest::ColaCupsPrueba cola;
-    ASSERT_TRUE(prepararMotor(false));
-    QPrinter &impresora = plat::sharedPrinter();
-    impresora.setOutputFormat(QPrinter::PdfFormat);
-    impresora.setOutputFileName(QStringLiteral("/no/existe/grafico.pdf"));
-    plat::setDialogScript([](QObject *) { return true; });
-    VentanaGrafico v(QStringLiteral("Titulo=Ventas anuales"), QStringLiteral("Tipo=Barras;Valores=1:120:Madrid:"));
-    v.f->pbImprimir->click();
-    plat::setDialogScript(nullptr);
-    EXPECT_EQ(mensajes_.textos(),
-              QStringList{QStringLiteral("¡Error Imprimiendo!. Motivo: no se puede escribir el archivo /no/existe/grafico.pdf")});
-    if (!cola.disponible())
-        GTEST_SKIP() << "no CUPS queue: " << cola.motivo().toStdString();
-    gptest::ResponderDialogoImprimir(QStringLiteral("Prueba"));
-    v.f->pbImprimir->click();
-    const auto trabajos = cola.trabajos(1);
-    ASSERT_EQ(trabajos.size(), 1);
-    EXPECT_EQ(trabajos[0].titulo, QStringLiteral("Ventas anuales"));
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {trabajos[0].documento, QStringLiteral("-")});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardOutput()).contains(QStringLiteral("Madrid")));
 }
 
 TEST_F(ImpresionGrafico, SinConfirmarNoSeImprime)
