@@ -33,7 +33,10 @@ QString convertToPdf(const QString &document, const QString &pdf)
     const QString output = work.filePath(QStringLiteral("pdf"));
     if (!QDir().mkpath(output))
         return QStringLiteral("No se puede crear la carpeta ") + output;
-    const QString profile = QUrl::fromLocalFile(work.filePath(QStringLiteral("perfil"))).toString();
+    // The suite reads the profile as a URL: a folder with blanks or accents (the program's
+    // own name is "Gestión de Proyectos") must come percent-encoded, or the suite aborts and
+    // stays without converting.
+    const QString profile = QUrl::fromLocalFile(work.filePath(QStringLiteral("perfil"))).toString(QUrl::FullyEncoded);
     QProcess office;
     office.setProcessChannelMode(QProcess::MergedChannels);
     // The suite's own temporary files go with the work folder, whatever TMPDIR holds.

@@ -23,6 +23,7 @@ enum class ReportExport { Text, Csv, Html };
 struct ReportPrinterSettings
 {
     QString printerName;   // empty: the current printer
+    QString outputFile;    // not empty: the job is written to this PDF file, not printed
     int copies = 1;
     // Chosen for printing (a print dialog): the report is laid out again on it; none keeps
     // the report page's.

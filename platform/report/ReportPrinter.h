@@ -18,13 +18,19 @@ public:
     virtual std::unique_ptr<QPrinter> printerFor(const ReportPrinterSettings &settings) = 0;
 };
 
-// The default: the named printer (else the system's default), copies and automatic source.
+// The default: the output file as a PDF writer, or the named printer (else the system's
+// default), copies and automatic source.
 class SystemPrinterProvider : public PrinterProvider
 {
 public:
     std::unique_ptr<QPrinter> printerFor(const ReportPrinterSettings &settings) override
     {
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        if (!settings.outputFile.isEmpty()) {
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(settings.outputFile);
+            return printer;
+        }
         if (!settings.printerName.isEmpty())
             printer->setPrinterName(settings.printerName);
         if (!printer->isValid())

@@ -8,6 +8,7 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 namespace plat {
 namespace {
@@ -121,15 +122,20 @@ bool PrintDialog::Execute()
 {
     if (script())
         return script()(this);
-    QPrintDialog dialog(&sharedPrinter(), activeWindowForDialogs());
+    QPrinter &printer = sharedPrinter();
+    if (!PrinterName.isEmpty() && QPrinterInfo::availablePrinterNames().contains(PrinterName))
+        printer.setPrinterName(PrinterName);
+    QPrintDialog dialog(&printer, activeWindowForDialogs());
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, FromPage > 0);
     if (FromPage > 0)
         dialog.setFromTo(FromPage, ToPage);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    PrinterName = sharedPrinter().printerName();
-    Copies = sharedPrinter().copyCount();
-    Landscape = sharedPrinter().pageLayout().orientation() == QPageLayout::Landscape;
+    // Printing to a file turns the printer into a PDF writer with no printer's name.
+    OutputFileName = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    PrinterName = OutputFileName.isEmpty() ? printer.printerName() : QString();
+    Copies = printer.copyCount();
+    Landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
     FromPage = dialog.fromPage();
     ToPage = dialog.toPage();
     return true;

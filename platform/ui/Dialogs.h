@@ -105,8 +105,12 @@ class PrintDialog : public QObject
     Q_OBJECT
 public:
     explicit PrintDialog(QObject *parent = nullptr) : QObject(parent) {}
-    // What the user chose, read after an accepted Execute (a script fills them in).
+    // What the user chose, read after an accepted Execute (a script fills them in). A
+    // PrinterName of an installed printer set before Execute is the one the dialog offers.
     QString PrinterName;
+    // The PDF file chosen in place of a printer ("Imprimir a archivo (PDF)"); empty when the
+    // job goes to PrinterName.
+    QString OutputFileName;
     int Copies = 1;
     bool Landscape = false;
     int FromPage = 0;

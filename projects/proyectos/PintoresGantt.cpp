@@ -203,7 +203,8 @@ void PintarTituloMaestro(plat::Canvas &canvas, const QRect &titulo, const PlanPr
     canvas.font().Color = plat::clBlack;
     RecorrerMeses(escala.S0, escala.S1, [&](double dia, int mes) {
         const int px = PosicionPixel(pixelesDia * (dia - escala.S0));
-        canvas.TextOut(titulo.left() + px + 2, titulo.top() + 2, NombreMes(mes).left(3));
+        const QString nombre = NombreMes(mes).left(3);
+        canvas.TextOut(IzquierdaNombreMes(titulo.left() + px, canvas.TextWidth(nombre), titulo), titulo.top() + 2, nombre);
     });
 }
 

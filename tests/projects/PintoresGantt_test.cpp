@@ -328,6 +328,25 @@ TEST(EscalaTiempo, OptionsChooseTheMarks)
     }
 }
 
+// November 2025 and the 1st of December over 310 pixels: December's line is 10 pixels from
+// the edge, and its name is moved back to end there whole, in the query's scale as in the
+// master's title.
+TEST(EscalaTiempo, TheLastMonthsNameEndsWholeInsideTheScale)
+{
+    const double s0 = Dia("2025-11-01");
+    const QRect r(0, 0, 310, 18);
+    plat::Bitmap escala(400, 20), titulo(400, 20), esperado(400, 20);
+    DibujarEscalaTiempo(escala.canvas(), r, s0, s0 + 30, QStringLiteral("Meses,Cabecera Meses"), kLejos);
+    PintarTituloMaestro(titulo.canvas(), r, Span(s0, s0 + 30));
+    plat::Canvas &c = esperado.canvas();
+    c.setFont(escala.canvas().font().Font);
+    c.brush().Color = plat::clSilver;
+    c.TextOut(2, 2, QStringLiteral("Nov"));
+    c.TextOut(310 - c.TextWidth(QStringLiteral("Dic")), 2, QStringLiteral("Dic"));
+    EXPECT_EQ(escala.image(), esperado.image());
+    EXPECT_EQ(titulo.image(), esperado.image());
+}
+
 TEST(EscalaTiempo, DaysCloserThanTwoPixelsMarkEachDaysPixelAndNoOther)
 {
     // 100 days over 150 pixels: ticks one and two pixels apart, neighbours drawn as runs.

@@ -72,6 +72,11 @@ void RecorrerMeses(double desde, double hasta, const std::function<void(double d
         visitar(dia, MesDeFecha(mes));
 }
 
+int IzquierdaNombreMes(int x, int anchoNombre, const QRect &rectangulo)
+{
+    return std::max(rectangulo.left(), std::min(x + 2, rectangulo.left() + rectangulo.width() - anchoNombre));
+}
+
 void DibujarEscalaTiempo(plat::Canvas &canvas, const QRect &rectangulo, double s0, double s1,
                          const QString &opciones, double ahora)
 {
@@ -129,7 +134,8 @@ void DibujarEscalaTiempo(plat::Canvas &canvas, const QRect &rectangulo, double s
                 canvas.brush().Style = plat::bsSolid;
                 canvas.pen().Color = plat::clBlack;
                 canvas.font().Color = plat::clBlack;
-                canvas.TextOut(l + px + 2, 2, NombreMes(mes).left(3));
+                const QString nombre = NombreMes(mes).left(3);
+                canvas.TextOut(IzquierdaNombreMes(l + px, canvas.TextWidth(nombre), rectangulo), 2, nombre);
             }
         });
     }

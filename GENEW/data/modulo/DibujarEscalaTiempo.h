@@ -28,11 +28,16 @@ double PrimerLunes(double dia);
 // month's number.
 void RecorrerMeses(double desde, double hasta, const std::function<void(double dia, int mes)> &visitar);
 
+// Where a month's name starts: 2 pixels after the month's line at x, moved back as far as it
+// must for the whole name to end inside the rectangle (never before its left edge), since a
+// name cut at the edge ("Di") reads as another word.
+int IzquierdaNombreMes(int x, int anchoNombre, const QRect &rectangulo);
+
 // The scale of the days S0..S1 over the rectangle (its edges L, T, L + width, T + height),
 // x(d) = (d - S0) x W / D with D = S1 - S0 + 1 and W the width. The options are tested as
 // substrings: "Dias" (a silver tick per day halfway down), "Semanas" (a silver line per
 // Monday), "Meses" (per first of a month: a black line unless "Cabecera Meses", the month's
-// three letters at (L + x + 2, 2) on silver unless "Linea Meses"), "Hoy" (a fuchsia line at
+// three letters at (IzquierdaNombreMes, 2) on silver unless "Linea Meses"), "Hoy" (a fuchsia line at
 // `ahora`). A span of no days (D <= 0) draws nothing. After "Hoy" the pen is silver and the
 // brush white.
 void DibujarEscalaTiempo(plat::Canvas &canvas, const QRect &rectangulo, double s0, double s1,

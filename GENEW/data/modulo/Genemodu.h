@@ -208,8 +208,8 @@ public:
     // the destination, or (empty) to the current printer through the print dialog unless
     // the general parameter SolicitarDialogoImpresora is "NO".
     void ImprimirInforme(plat::PreparedReport &informe, const QString &destino);
-    // The print dialog (PrintDialog1); when confirmed, its printer, copies, orientation and
-    // pages go into the report's printer settings.
+    // The print dialog (PrintDialog1); when confirmed, its printer (or the PDF file chosen in
+    // its place), copies, orientation and pages go into the report's printer settings.
     bool EjecutarDialogoImpresora(plat::PreparedReport &informe);
     // Opens a program window of class F named nombre (see AbrirVentanaMDI) into formulario
     // and writes the access-log line of what was done.

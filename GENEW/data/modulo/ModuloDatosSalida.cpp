@@ -40,6 +40,7 @@ bool TModuloDatos::EjecutarDialogoImpresora(plat::PreparedReport &informe)
     if (!PrintDialog1->Execute())
         return false;
     ajustes.printerName = PrintDialog1->PrinterName;
+    ajustes.outputFile = PrintDialog1->OutputFileName;
     ajustes.copies = PrintDialog1->Copies;
     ajustes.orientation = PrintDialog1->Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     ajustes.firstPage = PrintDialog1->FromPage;

@@ -62,6 +62,7 @@ bool ImprimirEnImpresoraNombrada(plat::PreparedReport &informe, const QString &n
     for (const QString &impresora : impresoras.nombres()) {
         if (impresora.contains(nombre, Qt::CaseSensitive)) {
             informe.printerSettings().printerName = impresora;
+            informe.printerSettings().outputFile.clear();
             impresoras.imprimir(informe);
             return true;
         }

@@ -18,6 +18,7 @@
 #include <QStackedBarSeries>
 #include <QValueAxis>
 
+#include <algorithm>
 #include <cmath>
 
 namespace constructorgrafico {
@@ -167,7 +168,7 @@ void anadirXY(QChart &chart, Ejes &ejes, const SerieGrafico &s, const QFont &let
             QXYSeries *serie = nuevaXY(s, letra);
             marcarLeyenda(serie, s, k == 0);
             for (const PuntoGrafico &p : s.puntos)
-                if (p.color == colores[k])
+                if (p.color == colores[k] && p.conValor)
                     serie->append(p.posicion, p.valor);
             serie->setColor(color(colores[k]));
             serie->setLightMarker(trianguloInvertido(color(colores[k])));
@@ -178,11 +179,13 @@ void anadirXY(QChart &chart, Ejes &ejes, const SerieGrafico &s, const QFont &let
     }
     QXYSeries *serie = nuevaXY(s, letra);
     marcarLeyenda(serie, s, true);
-    for (const PuntoGrafico &p : s.puntos)
-        serie->append(p.posicion, p.valor);
     serie->setColor(color(propio));
-    for (int i = 0; i < int(s.puntos.size()); ++i)
-        serie->setPointConfiguration(i, QXYSeries::PointConfiguration::Color, color(s.puntos[i].color));
+    for (const PuntoGrafico &p : s.puntos) {
+        if (!p.conValor)
+            continue;
+        serie->append(p.posicion, p.valor);
+        serie->setPointConfiguration(serie->count() - 1, QXYSeries::PointConfiguration::Color, color(p.color));
+    }
     chart.addSeries(serie);
     ejes.unir(serie);
 }
@@ -200,6 +203,8 @@ void anadirTartas(QChart &chart, const std::vector<const SerieGrafico *> &tartas
         for (const PuntoGrafico &p : s.puntos)
             total += p.valor;
         for (const PuntoGrafico &p : s.puntos) {
+            if (!p.conValor)
+                continue;
             auto *porcion = tarta->append(marcaTarta(p.etiqueta, p.valor, total, separadorDecimal), p.valor);
             porcion->setColor(color(p.color));
             porcion->setLabelFont(letra);
@@ -211,19 +216,43 @@ void anadirTartas(QChart &chart, const std::vector<const SerieGrafico *> &tartas
     }
 }
 
-// Category texts in item order; the axis needs them distinct, so repeated or empty texts are
-// told apart by invisible marks.
-QStringList categorias(const std::vector<const SerieGrafico *> &series)
+// The categories of bar series: one per position any series gives, in position order, so
+// that a point stands at its own position whatever the other series hold.
+std::vector<int> posicionesBarras(const std::vector<const SerieGrafico *> &series)
 {
-    size_t n = 0;
+    std::vector<int> posiciones;
     for (const SerieGrafico *s : series)
-        n = std::max(n, s->puntos.size());
+        for (const PuntoGrafico &p : s->puntos)
+            posiciones.push_back(p.posicion);
+    std::sort(posiciones.begin(), posiciones.end());
+    posiciones.erase(std::unique(posiciones.begin(), posiciones.end()), posiciones.end());
+    return posiciones;
+}
+
+// The first point of a series at a position; none when the series has nothing there.
+const PuntoGrafico *puntoEn(const SerieGrafico &s, int posicion)
+{
+    const auto p = std::find_if(s.puntos.begin(), s.puntos.end(), [posicion](const PuntoGrafico &q) { return q.posicion == posicion; });
+    return p == s.puntos.end() ? nullptr : &*p;
+}
+
+// The bar a series has at a position: 0 (no bar, no mark) where it has no value.
+double valorEn(const SerieGrafico &s, int posicion)
+{
+    const PuntoGrafico *p = puntoEn(s, posicion);
+    return p && p->conValor ? p->valor : 0.0;
+}
+
+// Category texts by position, from the first series with a point there; the axis needs them
+// distinct, so repeated or empty texts are told apart by invisible marks.
+QStringList categorias(const std::vector<const SerieGrafico *> &series, const std::vector<int> &posiciones)
+{
     QStringList textos;
-    for (size_t i = 0; i < n; ++i) {
+    for (const int posicion : posiciones) {
         QString texto;
         for (const SerieGrafico *s : series)
-            if (i < s->puntos.size()) {
-                texto = s->puntos[i].etiqueta;
+            if (const PuntoGrafico *p = puntoEn(*s, posicion)) {
+                texto = p->etiqueta;
                 break;
             }
         while (textos.contains(texto) || texto.isEmpty())
@@ -250,7 +279,8 @@ void anadirBarras(QChart &chart, const std::vector<const SerieGrafico *> &series
 {
     if (series.empty())
         return;
-    const QStringList textos = categorias(series);
+    const std::vector<int> posiciones = posicionesBarras(series);
+    const QStringList textos = categorias(series, posiciones);
     const bool uniformes = coloresUniformes(series);
     QAbstractBarSeries *barras = nullptr;
     if (uniformes)
@@ -271,14 +301,15 @@ void anadirBarras(QChart &chart, const std::vector<const SerieGrafico *> &series
     for (const SerieGrafico *s : series) {
         if (uniformes) {
             QBarSet *conjunto = nuevoConjunto(*s, s->puntos.empty() ? s->color : s->puntos.front().color, true);
-            for (const PuntoGrafico &p : s->puntos)
-                conjunto->append(p.valor);
+            for (const int posicion : posiciones)
+                conjunto->append(valorEn(*s, posicion));
             continue;
         }
         for (size_t i = 0; i < s->puntos.size(); ++i) {
-            QBarSet *conjunto = nuevoConjunto(*s, s->puntos[i].color, i == 0);
-            for (size_t k = 0; k < s->puntos.size(); ++k)
-                conjunto->append(k == i ? s->puntos[i].valor : 0.0);
+            const PuntoGrafico &punto = s->puntos[i];
+            QBarSet *conjunto = nuevoConjunto(*s, punto.color, i == 0);
+            for (const int posicion : posiciones)
+                conjunto->append(posicion == punto.posicion && punto.conValor ? punto.valor : 0.0);
         }
     }
     barras->setLabelsFormat(QStringLiteral("@value"));

@@ -27,6 +27,8 @@ struct PuntoGrafico
     double valor = 0;
     QString etiqueta;
     qint32 color = 0;               // red in the low byte, then green, then blue
+    // An item with an empty value keeps its place and its label and draws nothing.
+    bool conValor = true;
 };
 
 struct SerieGrafico

@@ -104,8 +104,9 @@ std::vector<SerieGrafico> leerSeriesGrafico(const QString &series)
             if (item.isEmpty())
                 break;
             PuntoGrafico p;
-            if (!LeerEntero(ExtraerCampo(0, item, dosPuntos), p.posicion)
-                || !leerValor(ExtraerCampo(1, item, dosPuntos), p.valor))
+            const QString valor = ExtraerCampo(1, item, dosPuntos).trimmed();
+            p.conValor = !valor.isEmpty();
+            if (!LeerEntero(ExtraerCampo(0, item, dosPuntos), p.posicion) || (p.conValor && !leerValor(valor, p.valor)))
                 continue;
             p.etiqueta = ExtraerCampo(2, item, dosPuntos);
             const QString color = ExtraerCampo(3, item, dosPuntos);

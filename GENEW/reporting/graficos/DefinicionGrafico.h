@@ -20,5 +20,6 @@ AjustesGrafico leerAjustesGrafico(const QString &definicion);
 
 // Every series line whose "Tipo" is one of the five, in order. Points without a colour take
 // the series colour, else the next default colour; that sequence runs on across the series
-// of one reading. Items whose position or value is not a number are left out.
+// of one reading. Items whose position or value is not a number are left out; an item
+// whose value is empty is read as a point without value (conValor false).
 std::vector<SerieGrafico> leerSeriesGrafico(const QString &series);

@@ -3,6 +3,7 @@
 #include "GENEW/runtime/Geneinic.h"
 
 #include "GENEW/data/modulo/Genemodu.h"
+#include "GENEW/reporting/AvisoImpresion.h"
 #include "GENEW/reporting/graficos/CargaModuloGraficos.h"
 #include "GENEW/reporting/graficos/ModuloGraficos.h"
 #include "platform/base/AjustesComunes.h"
@@ -157,12 +158,21 @@ void TfGENEGRAF::pbImprimirClick(QObject *)
 {
     if (!modulo_ || !ModuloDatos || !ModuloDatos->PrintDialog1->Execute())
         return;
-    imprimirEn(plat::sharedPrinter());
+    // The dialog has set the shared printer up: a printer, or the PDF file chosen instead.
+    QPrinter &impresora = plat::sharedPrinter();
+    impresora.setDocName(ajustes_.Titulo.trimmed().isEmpty() ? QStringLiteral("Gráfico") : ajustes_.Titulo.trimmed());
+    if (!imprimirEn(impresora)) {
+        AvisoErrorImprimiendo(impresora.outputFormat() == QPrinter::PdfFormat
+                                  ? QStringLiteral("no se puede escribir el archivo ") + impresora.outputFileName()
+                                  : QStringLiteral("no se puede usar la impresora ") + impresora.printerName());
+    }
 }
 
-void TfGENEGRAF::imprimirEn(QPaintDevice &pagina)
+bool TfGENEGRAF::imprimirEn(QPaintDevice &pagina)
 {
     QPainter painter(&pagina);
+    if (!painter.isActive())
+        return false;
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF hoja(0, 0, pagina.width() - 1, pagina.height() - 1);
     // The chart is laid out again for the page's proportions at screen scale, and drawn as
@@ -179,6 +189,7 @@ void TfGENEGRAF::imprimirEn(QPaintDevice &pagina)
     }
     if (modulo_)
         modulo_->pintar(vista_, painter, QRectF(0, arriba, hoja.width(), hoja.height() - arriba), escala);
+    return true;
 }
 
 void MostrarVentanaGrafico(const QString &definicion, const QString &series)

@@ -52,8 +52,9 @@ public:
     QChart *chart() const;         // nullptr without the chart module
     const AjustesGrafico &ajustes() const { return ajustes_; }
 
-    // Draws the title and the chart over the whole page of a printer or PDF writer.
-    void imprimirEn(QPaintDevice &pagina);
+    // Draws the title and the chart over the whole page of a printer or PDF writer; false
+    // when the device cannot be drawn on (a file that cannot be written, no printer).
+    bool imprimirEn(QPaintDevice &pagina);
 
 public slots:
     void FormCreate(QObject *Sender);

@@ -90,7 +90,7 @@ void TfGENELIMP::anadirObjetosAdjuntos(const QString &tabla, const QString &clav
             continue;
         salida.close();
         if (!salidaPDF()) {
-            impresorasMotor().imprimirDocumento(fichero, impresoraAdjuntos_, tipo);
+            impresorasMotor().imprimirDocumento(fichero, impresoraAdjuntos_, tipo, TituloTrabajo());
             continue;
         }
         if (tipo == QLatin1String("PDF")) {

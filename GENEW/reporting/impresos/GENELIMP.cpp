@@ -2,6 +2,7 @@
 
 #include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/data/servicios/NombreEmpresaInforme.h"
+#include "GENEW/reporting/AvisoImpresion.h"
 #include "GENEW/reporting/graficos/PrintBarcode.h"
 #include "GENEW/reporting/impresos/CodigoBarrasImpreso.h"
 #include "GENEW/reporting/impresos/DestinoDibujo.h"
@@ -62,11 +63,6 @@ QString PreguntaInformeGrande()
     return QStringLiteral("¡El número de páginas del informe es mayor que ") + QString::number(kPaginasAvisoInforme) +
            QStringLiteral("!. Superar este número puede ocasionarle un bloqueo del sistema ") +
            QStringLiteral("en caso de no disponer de recursos suficientes. ") + QStringLiteral("¿Desea continuar?");
-}
-
-void AvisoErrorImpresion(const QString &motivo)
-{
-    MensajeAviso(QStringLiteral("¡Error Imprimiendo!. Motivo: ") + motivo);
 }
 
 QString AvisoPDF()
@@ -407,6 +403,7 @@ void TfGENELIMP::GenerarImpreso()
         return;
     }
     instruccionesEnCurso_ = registro->Instrucciones;
+    descripcionEnCurso_ = registro->Descripcion;
     if (registro->Modo == QLatin1String("ASCII")) {
         ImprimirASCII();
         return;
@@ -724,7 +721,7 @@ bool TfGENELIMP::seleccionarImpresora(const QString &nombre)
 {
     ServicioImpresoras &servicio = impresorasMotor();
     // The system's default printer is never changed: the printer chosen is named per job.
-    EleccionImpresora eleccion{servicio.predeterminada(), 1, false};
+    EleccionImpresora eleccion{servicio.predeterminada(), 1, false, {}};
     bool nombrada = false;
     if (!nombre.isEmpty() && nombre != QLatin1String("Predeterminada") && servicio.impresoras().contains(nombre)) {
         eleccion.nombre = nombre;
@@ -742,9 +739,7 @@ bool TfGENELIMP::seleccionarImpresora(const QString &nombre)
         eleccion = *elegida;
     }
     impresoraAdjuntos_ = eleccion.nombre;
-    nombreImpresora_ = eleccion.nombre;
-    copiasTrabajo_ = eleccion.copias;
-    duplexTrabajo_ = eleccion.duplex;
+    eleccionTrabajo_ = eleccion;
     if (diseno_->modoTexto()) {
         // Texts are measured as on a page at the raw target's resolution.
         destinoBruto_ = std::make_unique<DestinoTextoBruto>();
@@ -756,8 +751,11 @@ bool TfGENELIMP::seleccionarImpresora(const QString &nombre)
     }
     impresora_ = servicio.abrir(eleccion, diseno_->papel().apaisado);
     pintorImpresora_ = std::make_unique<QPainter>();
+    if (impresora_)
+        impresora_->setDocName(TituloTrabajo());
     if (!impresora_ || !pintorImpresora_->begin(impresora_.get())) {
-        AvisoErrorImpresion(QStringLiteral("no se puede usar la impresora ") + eleccion.nombre);
+        AvisoErrorImprimiendo(eleccion.fichero.isEmpty() ? QStringLiteral("no se puede usar la impresora ") + eleccion.nombre
+                                                         : QStringLiteral("no se puede escribir el archivo ") + eleccion.fichero);
         impresora_.reset();
         pintorImpresora_.reset();
         return false;
@@ -779,21 +777,27 @@ void TfGENELIMP::terminarImpresora()
     QByteArray bruto;
     if (destinoBruto_)
         bruto = destinoBruto_->flujo();
-    else if (destinoLienzo_ && impresora_)
-        bruto = destinoLienzo_->bytesPendientes();
+    else if (destinoLienzo_ && impresora_ && eleccionTrabajo_.fichero.isEmpty())
+        bruto = destinoLienzo_->bytesPendientes();   // printer codes mean nothing in a file
     lienzoImpresora_.reset();
     QString error;
     if (pintorImpresora_ && pintorImpresora_->end())
-        error = impresorasMotor().enviarTrabajo({nombreImpresora_, copiasTrabajo_, duplexTrabajo_}, *impresora_);
+        error = impresorasMotor().enviarTrabajo(eleccionTrabajo_, *impresora_);
     pintorImpresora_.reset();
     impresora_.reset();
     destinoBruto_.reset();
     destinoLienzo_.reset();
     contexto_.destino = nullptr;
     if (error.isEmpty() && !bruto.isEmpty())
-        error = impresorasMotor().enviarBruto(nombreImpresora_, bruto);
+        error = impresorasMotor().enviarBruto(eleccionTrabajo_, bruto, TituloTrabajo());
     if (!error.isEmpty())
-        AvisoErrorImpresion(error);
+        AvisoErrorImprimiendo(error);
+}
+
+QString TfGENELIMP::TituloTrabajo() const
+{
+    const QString descripcion = descripcionEnCurso_.trimmed();
+    return descripcion.isEmpty() ? QStringLiteral("Impreso") : descripcion;
 }
 
 void TfGENELIMP::abortarImpresora()

@@ -2,6 +2,7 @@
 #include "GENEW/reporting/impresos/AlmacenPaginas.h"
 #include "GENEW/reporting/impresos/DisenoImpreso.h"
 #include "GENEW/reporting/impresos/OrdenesDibujo.h"
+#include "GENEW/reporting/impresos/ServiciosImpresion.h"
 #include "platform/ui/Form.h"
 
 #include <QImage>
@@ -126,6 +127,9 @@ public:
     // The Word documents `DocumentosAdjuntos` lists, merged with their documents, printed or
     // converted into the PDF list.
     void ImprimirDocumentosWord();
+    // The title of the run's print jobs in the print queue: the layout's description, else
+    // "Impreso".
+    QString TituloTrabajo() const;
     int MilimetrosAPuntosX(double milimetros) const;
     int MilimetrosAPuntosY(double milimetros) const;
 
@@ -248,9 +252,7 @@ private:
     std::unique_ptr<QPrinter> impresora_;
     std::unique_ptr<QPainter> pintorImpresora_;
     std::unique_ptr<plat::Canvas> lienzoImpresora_;
-    QString nombreImpresora_;
-    int copiasTrabajo_ = 1;
-    bool duplexTrabajo_ = false;
+    EleccionImpresora eleccionTrabajo_;   // where the printer job of the run goes
     int resolucionPagina_ = kResolucionPaginaPantalla;
 
     qint64 contadorPaginas_ = 0;
@@ -263,6 +265,7 @@ private:
     bool preguntadoInformeGrande_ = false;
     std::unique_ptr<QTemporaryDir> carpeta_;
     QString instruccionesEnCurso_;   // `Instrucciones` of the layout the run found first
+    QString descripcionEnCurso_;     // and its `Descripcion`
 
     QImage bitmapTrabajo_;
     std::optional<QSize> tamanoPantalla_;

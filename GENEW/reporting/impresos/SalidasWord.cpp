@@ -1,7 +1,8 @@
 // The print engine's outputs that do not go through its drawing: the raw stream of "ASCII"
 // layouts, the Word template merge of "MSWord" layouts and the Word documents a layout lists.
-// The office suite stands for Word: the merge writes the .docx itself, the suite prints
-// (through the start-up form's document printing) or converts to PDF.
+// The office suite stands for Word: the merge writes the .docx itself, the suite converts it
+// to PDF, which is printed or joins the PDF list.
+#include "GENEW/reporting/AvisoImpresion.h"
 #include "GENEW/reporting/impresos/DocumentosWord.h"
 #include "GENEW/reporting/impresos/GENELIMP.h"
 #include "GENEW/reporting/impresos/ServiciosImpresion.h"
@@ -25,11 +26,6 @@ QString TextoImposibleWord(const QString &motivo)
     return QStringLiteral("¡Imposible conectar con Word!. (Motivo: ") + motivo + QStringLiteral(")");
 }
 
-QString TextoErrorImprimiendo(const QString &motivo)
-{
-    return QStringLiteral("¡Error Imprimiendo!. Motivo: ") + motivo;
-}
-
 } // namespace
 
 void TfGENELIMP::ImprimirASCII()
@@ -47,7 +43,7 @@ void TfGENELIMP::ImprimirASCII()
     }
     if (flujo.isEmpty())
         return;
-    const QString error = servicio.enviarBruto(eleccion->nombre, flujo);
+    const QString error = servicio.enviarBruto(*eleccion, flujo, TituloTrabajo());
     if (!error.isEmpty())
         MensajeAviso(TextoErrorImprimiendo(error));
 }
@@ -94,7 +90,8 @@ TfGENELIMP::FalloDocumentoWord TfGENELIMP::procesarDocumentoWord(const QString &
         else
             avisoPDF(errorPDF);
     } else if (const QString errorImpresion =
-                   impresorasMotor().imprimirDocumento(copia, impresorasMotor().predeterminada(), QStringLiteral("DOC"));
+                   impresorasMotor().imprimirDocumento(copia, impresorasMotor().predeterminada(), QStringLiteral("DOC"),
+                                                       TituloTrabajo());
                !errorImpresion.isEmpty()) {
         fallo = {Tipo::Impresion, errorImpresion};
     }

@@ -2,7 +2,6 @@
 #include "GENEW/reporting/impresos/QpdfBajoDemanda.h"
 
 #include "GENEW/data/modulo/Genemodu.h"
-#include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasSistema.h"
 #include "platform/base/WholeFile.h"
 #include "platform/office/ConversionPDF.h"
@@ -11,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -27,8 +27,10 @@ QString EjecutarLp(const QStringList &argumentos, const QByteArray &entrada)
     lp.write(entrada);
     lp.closeWriteChannel();
     lp.waitForFinished(-1);
-    if (lp.exitStatus() != QProcess::NormalExit || lp.exitCode() != 0)
-        return QString::fromLocal8Bit(lp.readAllStandardError()).trimmed();
+    if (lp.exitStatus() != QProcess::NormalExit || lp.exitCode() != 0) {
+        const QString dicho = QString::fromLocal8Bit(lp.readAllStandardError()).trimmed();
+        return dicho.isEmpty() ? QStringLiteral("lp ha terminado con el código %1").arg(lp.exitCode()) : dicho;
+    }
     return {};
 }
 
@@ -51,17 +53,27 @@ std::optional<EleccionImpresora> ServicioImpresorasSistema::dialogo(const QStrin
     // The data module's dialog when there is one, so that its settings carry between runs.
     plat::PrintDialog propio;
     plat::PrintDialog &dialogo = ModuloDatos ? *ModuloDatos->PrintDialog1 : propio;
+    dialogo.PrinterName = propuesta;
     if (!dialogo.Execute())
         return std::nullopt;
-    return EleccionImpresora{propuesta, qMax(1, dialogo.Copies), false};
+    EleccionImpresora eleccion{dialogo.PrinterName.isEmpty() ? propuesta : dialogo.PrinterName, qMax(1, dialogo.Copies),
+                               false, dialogo.OutputFileName};
+    if (!eleccion.fichero.isEmpty())
+        eleccion.nombre.clear();
+    return eleccion;
 }
 
 std::unique_ptr<QPrinter> ServicioImpresorasSistema::abrir(const EleccionImpresora &eleccion, bool apaisado)
 {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(eleccion.nombre);
-    if (info.isNull())
-        return nullptr;
-    auto impresora = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    std::unique_ptr<QPrinter> impresora;
+    if (eleccion.fichero.isEmpty()) {
+        const QPrinterInfo info = QPrinterInfo::printerInfo(eleccion.nombre);
+        if (info.isNull())
+            return nullptr;
+        impresora = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    } else {
+        impresora = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
     impresora->setOutputFormat(QPrinter::PdfFormat);
     QTemporaryFile cola(QDir(DirectorioTemporal()).filePath(QStringLiteral("trabajo-XXXXXX.pdf")));
     if (!cola.open())
@@ -72,16 +84,22 @@ std::unique_ptr<QPrinter> ServicioImpresorasSistema::abrir(const EleccionImpreso
     return impresora;
 }
 
-
 QString ServicioImpresorasSistema::enviarTrabajo(const EleccionImpresora &eleccion, QPrinter &impresora)
 {
-    QStringList opciones = {QStringLiteral("-d"), eleccion.nombre, QStringLiteral("-n"),
-                            QString::number(qMax(1, eleccion.copias))};
-    if (eleccion.duplex)
-        opciones << QStringLiteral("-o") << QStringLiteral("sides=two-sided-long-edge");
-    opciones << impresora.outputFileName();
-    const QString error = EjecutarLp(opciones, {});
-    QFile::remove(impresora.outputFileName());
+    const QString cola = impresora.outputFileName();
+    QString error;
+    if (!eleccion.fichero.isEmpty()) {
+        if (const QString copia = plat::copyWholeFile(cola, eleccion.fichero); !copia.isEmpty())
+            error = QStringLiteral("no se puede escribir el archivo ") + copia;
+    } else {
+        QStringList opciones = {QStringLiteral("-d"), eleccion.nombre, QStringLiteral("-t"), impresora.docName(),
+                                QStringLiteral("-n"), QString::number(qMax(1, eleccion.copias))};
+        if (eleccion.duplex)
+            opciones << QStringLiteral("-o") << QStringLiteral("sides=two-sided-long-edge");
+        opciones << QStringLiteral("--") << cola;
+        error = EjecutarLp(opciones, {});
+    }
+    QFile::remove(cola);
     return error;
 }
 
@@ -90,24 +108,44 @@ void ServicioImpresorasSistema::descartarTrabajo(QPrinter &impresora)
     QFile::remove(impresora.outputFileName());
 }
 
-QString ServicioImpresorasSistema::enviarBruto(const QString &impresora, const QByteArray &datos)
+QString ServicioImpresorasSistema::enviarBruto(const EleccionImpresora &eleccion, const QByteArray &datos,
+                                               const QString &titulo)
 {
-    return EjecutarLp({QStringLiteral("-d"), impresora, QStringLiteral("-o"), QStringLiteral("raw")}, datos);
+    if (!eleccion.fichero.isEmpty()) {
+        const QString error = plat::writeWholeFile(eleccion.fichero, [&datos](plat::WholeFileTarget &destino) {
+            destino.device.write(datos);
+            return QString();
+        });
+        return error.isEmpty() ? error : QStringLiteral("no se puede escribir el archivo ") + error;
+    }
+    return EjecutarLp({QStringLiteral("-d"), eleccion.nombre, QStringLiteral("-t"), titulo, QStringLiteral("-o"),
+                       QStringLiteral("raw")},
+                      datos);
 }
 
-QString ServicioImpresorasSistema::imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo)
+QString ServicioImpresorasSistema::imprimirDocumento(const QString &fichero, const QString &impresora,
+                                                     const QString &tipo, const QString &titulo)
 {
-    // Without any printer the office suite would end quietly with nothing printed.
+    // Without any printer "lp" (and the office suite) would say little or nothing.
     if (impresora.isEmpty() && impresoras().isEmpty())
         return QStringLiteral("No hay ninguna impresora instalada.");
-    if (!fGENEINIC)
-        return EjecutarLp({QStringLiteral("-d"), impresora, fichero}, {});
-    // The start-up form prints documents by their type (Word through the office suite).
-    const int codigo = fGENEINIC->ImprimirDocumento(fichero, impresora, tipo);
-    return codigo == 0 ? QString()
-                       : QStringLiteral("La impresión del documento %1 ha terminado con el código %2.")
-                             .arg(QFileInfo(fichero).fileName())
-                             .arg(codigo);
+    // A Word document is printed as the PDF the office suite makes of it: the suite's own
+    // printing says nothing when it fails and names the job after the file.
+    QString documento = fichero;
+    std::optional<QTemporaryDir> conversion;
+    if (tipo == QLatin1String("DOC")) {
+        conversion.emplace(QDir(DirectorioTemporal()).filePath(QStringLiteral("documento-XXXXXX")));
+        if (!conversion->isValid())
+            return QStringLiteral("No se puede crear una carpeta temporal: ") + conversion->errorString();
+        documento = conversion->filePath(QFileInfo(fichero).completeBaseName() + QStringLiteral(".pdf"));
+        if (const QString error = plat::office::convertToPdf(fichero, documento); !error.isEmpty())
+            return error;
+    }
+    QStringList opciones;
+    if (!impresora.isEmpty())
+        opciones << QStringLiteral("-d") << impresora;
+    opciones << QStringLiteral("-t") << titulo << QStringLiteral("--") << documento;
+    return EjecutarLp(opciones, {});
 }
 
 // ---- PDF ----------------------------------------------------------------------------

@@ -12,12 +12,14 @@
 // the shared listing-cancel flag. Each has a default over the system; the main window, the
 // preview and tests install their own for a scope.
 
-// The printer chosen in the print dialog, with the dialog's copies and duplex choice.
+// The printer chosen in the print dialog, with the dialog's copies and duplex choice, or the
+// PDF file chosen in its place.
 struct EleccionImpresora
 {
     QString nombre;
     int copias = 1;
     bool duplex = false;
+    QString fichero;   // not empty: the job is written to this file, not printed
 };
 
 class ServicioImpresoras
@@ -26,25 +28,30 @@ public:
     virtual ~ServicioImpresoras() = default;
     virtual QString predeterminada() = 0;
     virtual QStringList impresoras() = 0;
-    // The print dialog over the proposed printer; none when the user cancels it.
+    // The print dialog over the proposed printer: the printer, or the file, chosen; none when
+    // the user cancels it.
     virtual std::optional<EleccionImpresora> dialogo(const QString &propuesta) = 0;
     // A printer ready for a drawn job; nullptr when it cannot be had. Nothing reaches the
-    // printer until the job is sent, so a run that fails half-way prints nothing.
+    // printer or the file until the job is sent, so a run that fails half-way prints nothing.
     virtual std::unique_ptr<QPrinter> abrir(const EleccionImpresora &eleccion, bool apaisado) = 0;
-    // The job drawn on that printer, ended: sent to the printer (an error text, empty on
+    // The job drawn on that printer, ended: sent to the printer (or written to the file
+    // chosen) under the printer's document name as its title (an error text, empty on
     // success), or thrown away.
     virtual QString enviarTrabajo(const EleccionImpresora &eleccion, QPrinter &impresora) = 0;
     virtual void descartarTrabajo(QPrinter &impresora) = 0;
-    // Sends bytes as one raw job; the answer is an error text, empty on success.
-    virtual QString enviarBruto(const QString &impresora, const QByteArray &datos) = 0;
-    // Prints a file by its type ("DOC", "PDF"...): an attached or a merged Word document. The
-    // answer is why it did not print, empty when it did.
-    virtual QString imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo) = 0;
+    // Sends bytes as one raw job of that title (or writes them to the file chosen); the
+    // answer is an error text, empty on success.
+    virtual QString enviarBruto(const EleccionImpresora &eleccion, const QByteArray &datos, const QString &titulo) = 0;
+    // Prints a file by its type ("DOC", "PDF"...) as a job of that title: an attached or a
+    // merged Word document. The answer is why it did not print, empty when it did.
+    virtual QString imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo,
+                                      const QString &titulo) = 0;
 };
 
 // The system's printers through Qt and CUPS: the platform's print dialog; a drawn job is a
-// PDF spool file handed to "lp" with its copies and sides, a raw one goes with "-o raw"; a
-// document goes through the start-up form's document printing while it lives, else "lp".
+// PDF spool file handed to "lp" with its title, copies and sides (or moved to the file
+// chosen), a raw one goes with "-o raw"; a Word document is converted to PDF by the office
+// suite and goes to "lp" like any other document.
 class ServicioImpresorasSistema : public ServicioImpresoras
 {
 public:
@@ -54,8 +61,9 @@ public:
     std::unique_ptr<QPrinter> abrir(const EleccionImpresora &eleccion, bool apaisado) override;
     QString enviarTrabajo(const EleccionImpresora &eleccion, QPrinter &impresora) override;
     void descartarTrabajo(QPrinter &impresora) override;
-    QString enviarBruto(const QString &impresora, const QByteArray &datos) override;
-    QString imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo) override;
+    QString enviarBruto(const EleccionImpresora &eleccion, const QByteArray &datos, const QString &titulo) override;
+    QString imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo,
+                              const QString &titulo) override;
 };
 
 // The PDF server: Word documents to PDF, and several files merged into one. Each answers an

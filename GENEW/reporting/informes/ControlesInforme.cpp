@@ -114,15 +114,28 @@ TextoMaquetado maquetarTexto(const QString &texto, const QFont &puntos, double a
             m.lineas << parrafo;
             continue;
         }
+        // A word wider than the whole line is broken where it fills a line: its end would
+        // otherwise be cut off at the control's edge.
+        const auto partir = [&](QString palabra) {
+            while (palabra.size() > 1 && fuente.medidas.horizontalAdvance(palabra) > ancho) {
+                qsizetype cabe = palabra.size() - 1;
+                while (cabe > 1 && fuente.medidas.horizontalAdvance(palabra.left(cabe)) > ancho)
+                    --cabe;
+                m.lineas << palabra.left(cabe);
+                palabra.remove(0, cabe);
+            }
+            return palabra;
+        };
         QString linea;
         for (const QString &palabra : parrafo.split(u' ')) {
             const QString prueba = linea.isEmpty() ? palabra : linea + u' ' + palabra;
-            if (!linea.isEmpty() && fuente.medidas.horizontalAdvance(prueba) > ancho) {
-                m.lineas << linea;
-                linea = palabra;
-            } else {
+            if (fuente.medidas.horizontalAdvance(prueba) <= ancho) {
                 linea = prueba;
+                continue;
             }
+            if (!linea.isEmpty())
+                m.lineas << linea;
+            linea = partir(palabra);
         }
         m.lineas << linea;
     }
@@ -132,12 +145,20 @@ TextoMaquetado maquetarTexto(const QString &texto, const QFont &puntos, double a
 }
 
 // Cuts each line to the whole characters that lie inside the width, on the side away from
-// its alignment, as a clip at the control's edges would show it.
-void recortarLineas(TextoMaquetado &m, double ancho, plat::Alignment alineacion)
+// its alignment, as a clip at the control's edges would show it; or, conElipsis, ends it in
+// "…" where it is cut, so that the reader sees the text goes on.
+void recortarLineas(TextoMaquetado &m, double ancho, plat::Alignment alineacion, bool conElipsis)
 {
     std::optional<QFontMetricsF> fm;   // made for the first line that has to be cut
     for (int i = 0; i < m.lineas.size(); ++i) {
         QString &linea = m.lineas[i];
+        if (conElipsis && m.anchos[i] > ancho + 0.5) {
+            if (!fm)
+                fm.emplace(m.fuente);
+            linea = fm->elidedText(linea, Qt::ElideRight, ancho);
+            m.anchos[i] = fm->horizontalAdvance(linea);
+            continue;
+        }
         bool porDelante = alineacion == plat::taRightJustify;
         while (m.anchos[i] > ancho + 0.5 && !linea.isEmpty()) {
             if (!fm)
@@ -180,7 +201,7 @@ double ControlTextoInforme::prepararImpresion(const ContextoImpresion &contexto)
             izquierda_ = Left + (Width - natural) / 2;
         ancho_ = natural;
     }
-    recortarLineas(maqueta_, ancho_, Alignment);
+    recortarLineas(maqueta_, ancho_, Alignment, cortarConElipsis);
     alto_ = Height;
     if (AutoStretch)
         alto_ = std::max<double>(Height, maqueta_.lineas.size() * maqueta_.altoLinea);

@@ -120,6 +120,9 @@ public:
     bool AutoSize = false;
     bool AutoStretch = false;
     bool WordWrap = false;
+    // A line wider than the control ends in "…" where it is cut, instead of being clipped at
+    // the edge.
+    bool cortarConElipsis = false;
     // May change the text (and the control's settings) just before it is laid out.
     plat::Event<void(QObject *Sender, QString &Value)> OnPrint;
 

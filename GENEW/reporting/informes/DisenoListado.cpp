@@ -52,6 +52,54 @@ QVector<int> huecosColumnas(const QVector<double> &pesosVisibles, int anchoImpri
     return huecos;
 }
 
+QVector<int> huecosConMinimos(QVector<int> huecos, const QVector<NecesidadColumna> &necesidades, int minimoTexto)
+{
+    const auto minimo = [&](int i) { return necesidades.value(i).minimo; };
+    const auto deseado = [&](int i) { return necesidades.value(i).deseado; };
+    QVector<bool> flexible(huecos.size());
+    int falta = 0;
+    for (int i = 0; i < huecos.size(); ++i) {
+        flexible[i] = minimo(i) <= 0 && huecos[i] > 0;
+        if (minimo(i) > huecos[i] && huecos[i] > 0) {
+            falta += minimo(i) - huecos[i];
+            huecos[i] = minimo(i);
+        }
+    }
+    // One pixel at a time from the widest column that may give it.
+    const auto quitarPixel = [&huecos](const auto &puedeDar) {
+        int mayor = -1;
+        for (int i = 0; i < huecos.size(); ++i)
+            if (puedeDar(i) && (mayor < 0 || huecos[i] > huecos[mayor]))
+                mayor = i;
+        if (mayor < 0)
+            return false;
+        --huecos[mayor];
+        return true;
+    };
+    const auto sobraDeseado = [&](int i) { return flexible[i] && huecos[i] > std::max(deseado(i), minimoTexto); };
+    const auto sobraTexto = [&](int i) { return flexible[i] && huecos[i] > minimoTexto; };
+    const auto cualquiera = [&](int i) { return huecos[i] > 0; };
+    while (falta > 0 && quitarPixel(sobraDeseado))
+        --falta;
+    while (falta > 0 && quitarPixel(sobraTexto))
+        --falta;
+    while (falta > 0 && quitarPixel(cualquiera))
+        --falta;
+    // Texts narrower than their widest word take what the texts wider than theirs spare, the
+    // one nearest its own first.
+    for (;;) {
+        int receptor = -1;
+        for (int i = 0; i < huecos.size(); ++i)
+            if (flexible[i] && huecos[i] < deseado(i)
+                && (receptor < 0 || deseado(i) - huecos[i] < deseado(receptor) - huecos[receptor]))
+                receptor = i;
+        if (receptor < 0 || !quitarPixel([&](int i) { return i != receptor && sobraDeseado(i); }))
+            break;
+        ++huecos[receptor];
+    }
+    return huecos;
+}
+
 QVector<GeometriaColumna> geometriaColumnas(const QVector<double> &pesosVisibles, int anchoImprimible)
 {
     QVector<GeometriaColumna> columnas;

@@ -27,6 +27,21 @@ struct GeometriaColumna
 // The slot of each visible field: the integer part of its share of W; a sum of weights not
 // above 0 gives 0 everywhere.
 QVector<int> huecosColumnas(const QVector<double> &pesosVisibles, int anchoImprimible);
+// What a column needs of its slot: a date or a number its widest value (minimo, above 0: it
+// must print whole); a text its widest word (deseado: so that it wraps at word boundaries),
+// when the other texts have room to spare.
+struct NecesidadColumna
+{
+    int minimo = 0;
+    int deseado = 0;
+};
+// The slots after every column with a minimum has been given it; a slot of 0 (a weight of 0,
+// the user's way of leaving a column out) stays 0. The room comes from the texts (which wrap
+// or end in "…"), the widest first: first down to their own widest word, then down to
+// minimoTexto; only when they have no more to give are the widest of the others narrowed.
+// Then texts narrower than their widest word take what the others spare above theirs. The
+// total never grows.
+QVector<int> huecosConMinimos(QVector<int> huecos, const QVector<NecesidadColumna> &necesidades, int minimoTexto);
 // The columns of the visible fields, filling W in proportion to their weights; a sum of
 // weights not above 0 gives width 0 everywhere.
 QVector<GeometriaColumna> geometriaColumnas(const QVector<double> &pesosVisibles, int anchoImprimible);

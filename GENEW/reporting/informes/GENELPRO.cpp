@@ -4,6 +4,7 @@
 #include "GENEW/data/servicios/NombreEmpresaInforme.h"
 #include "GENEW/reporting/informes/DisenoListado.h"
 #include "GENEW/reporting/informes/GENEPREV.h"
+#include "GENEW/reporting/informes/MedidasTexto.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "platform/data/DataSet.h"
@@ -12,6 +13,9 @@
 #include "platform/ui/Application.h"
 
 #include <QRegularExpression>
+
+#include <cmath>
+#include <vector>
 
 TfGENELPRO *fGENELPRO = nullptr;
 
@@ -52,6 +56,94 @@ bool esFechaCero(const QDateTime &fecha)
 {
     return !fecha.isValid() || (fecha.date() == QDate(1899, 12, 30) && fecha.time() == QTime(0, 0));
 }
+
+// Dates and numbers: a column of them is never narrower than its widest value, since a
+// value cut short ("08/12/202") is a wrong value; texts wrap or end in "…".
+bool esAnchoFijo(const plat::Field &campo)
+{
+    switch (campo.dataType()) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftAutoInc:
+    case ftFloat:
+    case ftCurrency:
+    case ftBCD:
+    case ftDate:
+    case ftTime:
+    case ftDateTime:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The text a value label prints for the field's value (texto as it came): floats by the
+// numeric template, the time of a "Hora" field, nothing for the zero date. A value that
+// cannot be formatted prints as it came.
+QString textoValorListado(const plat::Field &campo, const QString &texto)
+{
+    try {
+        if (esFlotante(campo))
+            return campo.isNull() ? QString() : plat::formatFloat(plantillaNumerica(campo.fieldName()), campo.asFloat());
+        if (esFechaHora(campo)) {
+            const QDateTime fecha = campo.asDateTime();
+            if (campo.fieldName().contains(QLatin1String("Hora"), Qt::CaseInsensitive))
+                return fecha.isValid() ? FormatearFechaHora(QStringLiteral("hh:nn:ss"), fecha) : QString();
+            if (campo.isNull() || esFechaCero(fecha))
+                return QString();
+        }
+    } catch (const std::exception &) {
+        // The value prints as it came.
+    }
+    return texto;
+}
+
+// The widest of the texts of a column, read as they print. Texts of one length are drawn in
+// about one width (figures in exactly one), so only those nearly as long as the longest so
+// far are measured.
+class AnchoMayor
+{
+public:
+    AnchoMayor(MedidasTexto &medidas, const QFont &fuente) : medidas_(medidas), fuente_(fuente) {}
+    void medir(const QString &texto)
+    {
+        if (texto.size() + 2 < largo_)
+            return;
+        largo_ = std::max(largo_, texto.size());
+        ancho_ = std::max(ancho_, medidas_.ancho(medidas_.fuente(fuente_), texto));
+    }
+    double ancho() const { return ancho_; }
+
+private:
+    MedidasTexto &medidas_;
+    QFont fuente_;
+    qsizetype largo_ = 0;
+    double ancho_ = 0;
+};
+
+// Walks the listing's rows, its grids not following, and leaves it on its first row.
+class RecorridoListado
+{
+public:
+    explicit RecorridoListado(plat::DataSet &datos) : datos_(datos) { datos_.disableControls(); }
+    ~RecorridoListado()
+    {
+        datos_.first();
+        datos_.enableControls();
+    }
+    RecorridoListado(const RecorridoListado &) = delete;
+    RecorridoListado &operator=(const RecorridoListado &) = delete;
+
+private:
+    plat::DataSet &datos_;
+};
+
+// The narrowest a text column is made to give room to dates and numbers: a letter and "…".
+constexpr int kHuecoMinimoTexto = 20;
+// What a value label needs beyond its text: the 2 pixels between columns and one for the
+// text's antialiased edge.
+constexpr int kMargenValor = 3;
 
 // The window the listing was started from: the main form's active MDI child.
 std::optional<VentanaLlamante> ventanaActiva()
@@ -336,6 +428,7 @@ void TfGENELPRO::crearValor(int columna, plat::Field &campo, int izquierda, int 
     valor->Alignment = esFlotante(campo) && !FormatoFicha ? plat::taRightJustify : plat::taLeftJustify;
     valor->AutoStretch = !FormatoFicha;
     valor->WordWrap = AjustarPalabras;
+    valor->cortarConElipsis = !AjustarPalabras;
     valor->Font = fuenteValores();
     valor->Color = BandaDetalle->Color;
     valor->Left = izquierda;
@@ -387,6 +480,76 @@ int TfGENELPRO::AnchoColumna(int indiceCampo) const
     return huecosColumnas(pesos, anchoImprimible_).value(posicion);
 }
 
+QVector<NecesidadColumna> TfGENELPRO::necesidadesColumnas(const QVector<int> &visibles)
+{
+    QVector<NecesidadColumna> necesidades(visibles.size());
+    plat::DataSet *datos = QuickReport->DataSet;
+    if (!datos || !datos->active())
+        return necesidades;
+    // Measured in the fonts as they print, compression included, and given back in the
+    // widths before compression.
+    QFont valores = fuenteValores(), sumas = valores;
+    sumas.setBold(true);
+    double escala = 1;
+    if (Parametros.compresionGeneral()) {
+        comprimirFuenteListado(valores, Parametros);
+        comprimirFuenteListado(sumas, Parametros);
+        escala = Parametros.FCompresionListados;
+    }
+    struct Columna
+    {
+        int indice;
+        plat::Field *campo;
+        bool fija;
+        AnchoMayor valores, sumas;
+        double positivos = 0, negativos = 0;
+        bool conSuma = false;
+    };
+    MedidasTexto medidas;
+    const SumatoriosListado pedidos(Sumatorios);
+    std::vector<Columna> columnas;
+    for (int k = 0; k < visibles.size(); ++k) {
+        plat::Field &campo = datos->field(visibles[k]);
+        if (esImagen(campo))
+            continue;
+        columnas.push_back({k, &campo, esAnchoFijo(campo), AnchoMayor(medidas, valores), AnchoMayor(medidas, sumas)});
+        columnas.back().conSuma = esFlotante(campo) && pedidos.hayResumen() && pedidos.suma(campo.fieldName());
+    }
+    if (columnas.empty())
+        return necesidades;
+    {
+        static const QRegularExpression blancos(QStringLiteral("\\s+"));
+        const RecorridoListado recorrido(*datos);
+        for (datos->first(); !datos->eof(); datos->next()) {
+            for (Columna &c : columnas) {
+                const QString texto = textoValorListado(*c.campo, c.campo->asString());
+                if (!c.fija) {
+                    for (const QString &palabra : texto.split(blancos, Qt::SkipEmptyParts))
+                        c.valores.medir(palabra);
+                    continue;
+                }
+                c.valores.medir(texto);
+                if (c.conSuma && !c.campo->isNull())
+                    (c.campo->asFloat() < 0 ? c.negativos : c.positivos) += c.campo->asFloat();
+            }
+        }
+    }
+    for (Columna &c : columnas) {
+        // A group's sum never goes beyond the sum of the same sign over the whole listing.
+        if (c.conSuma) {
+            const QString mascara = plantillaNumerica(c.campo->fieldName());
+            c.sumas.medir(plat::formatFloat(mascara, c.positivos));
+            c.sumas.medir(plat::formatFloat(mascara, c.negativos));
+        }
+        const double texto = std::max(c.valores.ancho(), c.sumas.ancho());
+        if (texto <= 0)
+            continue;
+        const int hueco = int(std::ceil(texto / escala)) + kMargenValor;
+        (c.fija ? necesidades[c.indice].minimo : necesidades[c.indice].deseado) = hueco;
+    }
+    return necesidades;
+}
+
 QString TfGENELPRO::TituloColumna(const QString &nombreCampo)
 {
     return tituloColumnaListado(nombreCampo);
@@ -430,11 +593,17 @@ void TfGENELPRO::ConstruirColumnas()
     SumasTotales.fill(nullptr, visibles.size());
     Imagenes.fill(nullptr, visibles.size());
 
+    QVector<int> huecos;
+    for (int k = 0; k < visibles.size(); ++k) {
+        datos->field(visibles[k]).tag = k;
+        huecos << AnchoColumna(visibles[k]);
+    }
+    huecos = huecosConMinimos(huecos, necesidadesColumnas(visibles), kHuecoMinimoTexto);
+
     int izquierda = 0;
     for (int k = 0; k < visibles.size(); ++k) {
         plat::Field &campo = datos->field(visibles[k]);
-        campo.tag = k;
-        const int hueco = AnchoColumna(visibles[k]);
+        const int hueco = huecos[k];
         const int ancho = std::max(0, hueco - 2);
 
         EtiquetaInforme *titulo = crearTitulo(QStringLiteral("LBCabecera%1").arg(k), PageHeader, campo.fieldName());
@@ -576,19 +745,7 @@ void TfGENELPRO::LBDetallePrint(QObject *Sender, QString &Value)
     plat::Field *campo = CampoDeColumna(valor->objectName().mid(int(qstrlen("LBDetalle"))).toInt());
     if (!campo)
         return;
-    try {
-        if (esFlotante(*campo)) {
-            Value = campo->isNull() ? QString() : plat::formatFloat(plantillaNumerica(campo->fieldName()), campo->asFloat());
-        } else if (esFechaHora(*campo)) {
-            const QDateTime fecha = campo->asDateTime();
-            if (campo->fieldName().contains(QLatin1String("Hora"), Qt::CaseInsensitive))
-                Value = fecha.isValid() ? FormatearFechaHora(QStringLiteral("hh:nn:ss"), fecha) : QString();
-            else if (campo->isNull() || esFechaCero(fecha))
-                Value.clear();
-        }
-    } catch (const std::exception &) {
-        // The value prints as it came.
-    }
+    Value = textoValorListado(*campo, Value);
     if (HayInstrucciones)
         alinearPorInstrucciones(*valor, campo->fieldName(), esFlotante(*campo));
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "GENEW/reporting/informes/AspectoListado.h"
+#include "GENEW/reporting/informes/DisenoListado.h"
 #include "GENEW/reporting/informes/RestriccionesListado.h"
 #include "platform/base/Gancho.h"
 #include "platform/ui/Form.h"
@@ -93,7 +94,12 @@ public:
 
     void ConstruirColumnas();
     void ConstruirFichas();
+    // A field's slot by the Part's rule: its share of the printable width.
     int AnchoColumna(int indiceCampo) const;
+    // What each visible column (by position in visibles, the fields' indexes) needs of its
+    // slot: a date or a number column its widest value as it prints (its sums too), a text
+    // column its widest word (DisenoListado.h); one walk of the rows.
+    QVector<NecesidadColumna> necesidadesColumnas(const QVector<int> &visibles);
     static QString TituloColumna(const QString &nombreCampo) ;
     plat::Field *CampoDeColumna(int columna) const;
 

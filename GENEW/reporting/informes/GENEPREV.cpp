@@ -31,19 +31,22 @@ const QString kFiltroExportar =
     QStringLiteral("Archivos de Texto (*.TXT)|*.TXT|Formato CSV (*.CSV)|*.CSV|Documento HTML (*.HTM)|*.HTM");
 const QString kFiltroPDF = QStringLiteral("Archivos PDF (*.PDF)|*.PDF");
 
-// The data module's print dialog on the report's copies and pages; when confirmed, its
-// choices go into the report's printer settings.
+// The data module's print dialog on the report's printer, copies and pages; when confirmed,
+// its choices (a printer or a PDF file) go into the report's printer settings.
 bool dialogoImpresoraDelModulo(Informe &informe)
 {
     if (!ModuloDatos)
         return false;
     plat::PrintDialog &impresion = *ModuloDatos->PrintDialog1;
     plat::ReportPrinterSettings &ajustes = informe.PrinterSettings;
+    impresion.PrinterName = ajustes.printerName;
     impresion.Copies = ajustes.copies;
     impresion.FromPage = 1;
     impresion.ToPage = informe.pageCount();
     if (!impresion.Execute())
         return false;
+    ajustes.printerName = impresion.PrinterName;
+    ajustes.outputFile = impresion.OutputFileName;
     ajustes.copies = impresion.Copies;
     ajustes.firstPage = impresion.FromPage;
     ajustes.lastPage = impresion.ToPage;
@@ -400,10 +403,16 @@ void TfGENEPREV::imprimirConDialogo(bool soloPaginaActual)
 
 // ---- exports ----------------------------------------------------------------------------------
 
-QString TfGENEPREV::nombreVentanaInforme() const
+QString TfGENEPREV::nombreFicheroPropuesto() const
 {
-    const plat::Form *ventana = ventanaDe(Informe);
-    return ventana ? ventana->name() : QString();
+    // What the user knows the listing by: its printed title, else its window's title; the
+    // window's internal name means nothing to a user.
+    QString nombre = Informe ? Informe->ReportTitle.trimmed() : QString();
+    if (const plat::Form *ventana = ventanaDe(Informe); nombre.isEmpty() && ventana)
+        nombre = ventana->caption().trimmed();
+    if (nombre.isEmpty())
+        nombre = QStringLiteral("Informe");
+    return nombre.replace(u'/', u'-');
 }
 
 void TfGENEPREV::pbExportarClick(QObject *)
@@ -435,7 +444,7 @@ void TfGENEPREV::pbExportarAExcelClick(QObject *)
     const auto &exportar = Servicios().ExportarExcel;
     if (!exportar || !Informe)
         return;
-    const QString fichero = nombreVentanaInforme();
+    const QString fichero = nombreFicheroPropuesto();
     if (ModuloDatos && ModuloDatos->QR_Export_Table->table().active())
         exportar(&ModuloDatos->QR_Export_Table->table(), nullptr, fichero, QString());
     else if (auto *detalle = Informe->findChild<SubDetalleInforme *>(QStringLiteral("Detail")))
@@ -448,7 +457,7 @@ void TfGENEPREV::pbExportarAPDFClick(QObject *)
 {
     if (!ModuloDatos || !Informe)
         return;
-    DialogoGrabar dialogo(*ModuloDatos->SaveDialog1, nombreVentanaInforme(), kFiltroPDF);
+    DialogoGrabar dialogo(*ModuloDatos->SaveDialog1, nombreFicheroPropuesto(), kFiltroPDF);
     if (!dialogo.ejecutar())
         return;
     const QString fichero = ConExtension(dialogo.fichero(), QStringLiteral(".pdf"));

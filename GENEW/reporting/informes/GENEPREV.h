@@ -130,8 +130,9 @@ private:
     void mostrarZoom();
     void imprimirPaginasRetenidas(bool soloPaginaActual);
     void imprimirConDialogo(bool soloPaginaActual);
-    // The name of the window that owns the report (the file name the exports offer).
-    QString nombreVentanaInforme() const;
+    // The file name the exports offer: the report's title, else the title of the window that
+    // owns it, else "Informe" ("/" made "-").
+    QString nombreFicheroPropuesto() const;
 
     ::Informe *provisional_;
 };

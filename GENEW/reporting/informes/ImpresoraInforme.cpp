@@ -1,5 +1,7 @@
 #include "GENEW/reporting/informes/ImpresoraInforme.h"
 
+#include "GENEW/reporting/AvisoImpresion.h"
+
 #include "GENEW/reporting/informes/ExportacionesInforme.h"
 #include "GENEW/reporting/informes/Informe.h"
 #include "platform/office/ServidorPDF.h"
@@ -40,9 +42,12 @@ void ImpresoraInforme::registrarVista(int delta)
 bool ImpresoraInforme::Print()
 {
     ocupada_ = true;
-    const bool hecho = imprimirPaginas(paginas_, informe_->PrinterSettings, informe_->paper(), informe_->orientation());
+    const QString motivo = imprimirPaginas(paginas_, informe_->PrinterSettings, informe_->paper(),
+                                           informe_->orientation(), tituloTrabajo(*informe_));
     ocupada_ = false;
-    return hecho;
+    if (!motivo.isEmpty())
+        AvisoErrorImprimiendo(motivo);
+    return motivo.isEmpty();
 }
 
 bool ImpresoraInforme::ExportToFilter(plat::ReportExport formato, const QString &fileName) const
@@ -97,17 +102,29 @@ bool escribirPdf(const PaginasGuardadas &paginas, const QString &fichero, plat::
     return EscribirPDF(fichero, {disposicion(papel, orientacion), 0, titulo, paginas.cuenta(), dibujar}).isEmpty();
 }
 
-bool imprimirPaginas(const PaginasGuardadas &paginas, const plat::ReportPrinterSettings &ajustes,
-                     plat::ReportPaper papel, QPageLayout::Orientation orientacion)
+QString tituloTrabajo(const Informe &informe)
+{
+    return informe.ReportTitle.trimmed().isEmpty() ? QStringLiteral("Informe") : informe.ReportTitle.trimmed();
+}
+
+QString imprimirPaginas(const PaginasGuardadas &paginas, const plat::ReportPrinterSettings &ajustes,
+                        plat::ReportPaper papel, QPageLayout::Orientation orientacion, const QString &titulo)
 {
     const int primera = std::max(1, ajustes.firstPage);
     const int ultima = ajustes.lastPage > 0 ? std::min(ajustes.lastPage, paginas.cuenta()) : paginas.cuenta();
     if (primera > ultima)
-        return false;
+        return QStringLiteral("no hay páginas que imprimir");
     std::unique_ptr<QPrinter> impresora = plat::printerProvider().printerFor(ajustes);
-    if (!impresora)
-        return false;
+    if (!impresora) {
+        return ajustes.printerName.isEmpty() ? QStringLiteral("no hay ninguna impresora instalada")
+                                             : QStringLiteral("no se encuentra la impresora ") + ajustes.printerName;
+    }
+    impresora->setDocName(titulo);
     impresora->setFullPage(true);
     impresora->setPageLayout(disposicion(papel, orientacion));
-    return dibujarPaginas(*impresora, paginas, primera, ultima);
+    if (dibujarPaginas(*impresora, paginas, primera, ultima))
+        return {};
+    if (!ajustes.outputFile.isEmpty())
+        return QStringLiteral("no se puede escribir el archivo ") + ajustes.outputFile;
+    return QStringLiteral("no se puede usar la impresora ") + impresora->printerName();
 }

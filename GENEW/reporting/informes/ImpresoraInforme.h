@@ -30,7 +30,8 @@ public:
     // Ends the run after the page being generated.
     Q_INVOKABLE void AbortDoc() { cancelar_ = true; }
     bool cancelada() const { return cancelar_; }
-    // Prints the pages held as they are, on the report's printer settings.
+    // Prints the pages held as they are, on the report's printer settings (a PDF file when
+    // they name one); a print that cannot be made is said with its reason.
     Q_INVOKABLE bool Print();
     bool ExportToFilter(plat::ReportExport formato, const QString &fileName) const;
 
@@ -65,6 +66,9 @@ void dibujarPaginaEn(const PaginaGenerada &pagina, QPainter &painter);
 bool escribirPdf(const PaginasGuardadas &paginas, const QString &fichero, plat::ReportPaper papel,
                  QPageLayout::Orientation orientacion, const QString &titulo = QString());
 // On the printer the installed provider gives for the settings (page range and copies
-// taken from them); false when there is no printer.
-bool imprimirPaginas(const PaginasGuardadas &paginas, const plat::ReportPrinterSettings &ajustes,
-                     plat::ReportPaper papel, QPageLayout::Orientation orientacion);
+// taken from them), as a job of that title; the reason it could not print, empty when it
+// printed.
+QString imprimirPaginas(const PaginasGuardadas &paginas, const plat::ReportPrinterSettings &ajustes,
+                        plat::ReportPaper papel, QPageLayout::Orientation orientacion, const QString &titulo);
+// The title a report's print job goes by in the print queue: the report's, else "Informe".
+QString tituloTrabajo(const Informe &informe);

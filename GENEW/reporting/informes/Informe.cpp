@@ -192,7 +192,7 @@ void Informe::print()
     if (PrinterSettings.orientation)
         pagina_->Orientation = *PrinterSettings.orientation;
     Prepare();
-    imprimirPaginas(impresora_->paginas(), PrinterSettings, paper(), orientation());
+    impresora_->Print();
 }
 
 bool Informe::exportTo(plat::ReportExport formato, const QString &fichero) const

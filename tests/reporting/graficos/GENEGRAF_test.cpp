@@ -75,6 +75,35 @@ TEST(GENEGRAF, BarrasHorizontalesLlevanLasCategoriasEnElEjeVertical)
     }
 }
 
+// An empty value, as the SQL console writes an empty rate, keeps its place: every later value
+// stays above its own label, and the empty one draws nothing (no bar, point or slice).
+TEST(GENEGRAF, UnValorVacioConservaSuSitioYNoDibujaNada)
+{
+    const QString puntos = QStringLiteral("Valores=1:25:Ana:/2::Luis:/3:40:Marta:/");
+    VentanaGrafico barras(QString(), QStringLiteral("Titulo=Diez;Tipo=Barras;Color=Rojo;Valores=1:10:Ana:/2:20:Luis:/3:30:Marta:/\r\n"
+                                                    "Titulo=Tarifa;Tipo=Barras;Color=Verde;") + puntos);
+    auto *serie = qobject_cast<QAbstractBarSeries *>(barras.chart().series().at(0));
+    ASSERT_NE(serie, nullptr);
+    auto *categorias = qobject_cast<QBarCategoryAxis *>(serie->attachedAxes().at(0));
+    ASSERT_NE(categorias, nullptr);
+    EXPECT_EQ(categorias->categories(), QStringList({QStringLiteral("Ana"), QStringLiteral("Luis"), QStringLiteral("Marta")}));
+    const QBarSet *tarifa = serie->barSets().at(1);
+    ASSERT_EQ(tarifa->count(), 3);
+    EXPECT_EQ(tarifa->at(1), 0);
+    EXPECT_EQ(tarifa->at(2), 40);
+
+    VentanaGrafico lineas(QString(), QStringLiteral("Tipo=Lineas;") + puntos);
+    auto *linea = qobject_cast<QXYSeries *>(lineas.chart().series().at(0));
+    ASSERT_NE(linea, nullptr);
+    EXPECT_EQ(linea->points(), QList<QPointF>({QPointF(1, 25), QPointF(3, 40)}));
+
+    VentanaGrafico tarta(QString(), QStringLiteral("Tipo=Tarta;") + puntos);
+    auto *porciones = qobject_cast<QPieSeries *>(tarta.chart().series().at(0));
+    ASSERT_NE(porciones, nullptr);
+    ASSERT_EQ(porciones->count(), 2);
+    EXPECT_EQ(porciones->slices().at(1)->label(), QStringLiteral("Marta 61,54% de 65"));
+}
+
 TEST(GENEGRAF, TartaConMarcasDePorcentajeYTotalYSinPorcionesEnLaLeyenda)
 {
     VentanaGrafico v(QStringLiteral("Leyenda=SI;Marcas=SI"),

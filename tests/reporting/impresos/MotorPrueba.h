@@ -55,22 +55,26 @@ public:
     QString enviarTrabajo(const EleccionImpresora &, QPrinter &impresora) override
     {
         enviados << impresora.outputFileName();
+        titulos << impresora.docName();
         return {};
     }
     void descartarTrabajo(QPrinter &impresora) override { QFile::remove(impresora.outputFileName()); }
-    QString enviarBruto(const QString &impresora, const QByteArray &datos) override
+    QString enviarBruto(const EleccionImpresora &eleccion, const QByteArray &datos, const QString &titulo) override
     {
         if (!errorBruto.isEmpty())
             return errorBruto;
-        brutos.append({impresora, datos});
+        brutos.append({eleccion.nombre, datos});
+        titulos << titulo;
         return {};
     }
-    QString imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo) override
+    QString imprimirDocumento(const QString &fichero, const QString &impresora, const QString &tipo,
+                              const QString &titulo) override
     {
         if (!errorDocumento.isEmpty())
             return errorDocumento;
         QFile f(fichero);
         documentos.append({fichero, impresora, tipo, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray()});
+        titulos << titulo;
         return {};
     }
 
@@ -99,6 +103,7 @@ public:
     QStringList enviados;   // the drawn jobs' files, in the order they were sent
     QList<Bruto> brutos;
     QList<Documento> documentos;
+    QStringList titulos;   // the titles of every job sent, drawn, raw or document
 
 private:
     QString carpeta_;

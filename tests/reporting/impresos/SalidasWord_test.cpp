@@ -1,6 +1,7 @@
 #include "GENEW/runtime/comun/RutinasSistema.h"
 #include "platform/office/ArchivoZip.h"
 #include "tests/reporting/impresos/MotorPrueba.h"
+#include "tests/support/ColaCupsPrueba.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -189,7 +190,42 @@ TEST(ServicioImpresorasSistema, ADocumentWithoutAnyPrinterGivesTheReason)
     ServicioImpresorasSistema sistema;
     if (!sistema.impresoras().isEmpty())
         GTEST_SKIP() << "this machine has printers";
-    EXPECT_EQ(sistema.imprimirDocumento("/no/importa.docx", QString(), "DOC"), "No hay ninguna impresora instalada.");
+    EXPECT_EQ(sistema.imprimirDocumento("/no/importa.docx", QString(), "DOC", "Carta"), "No hay ninguna impresora instalada.");
+}
+
+// On the system's printers and a real CUPS queue: each merged letter arrives as a PDF with
+// its values, under the layout's title; with no printer at all the user is told why.
+TEST_F(WordPrueba, MergedLettersArriveOnARealPrintQueue)
+{
+    if (QStandardPaths::findExecutable("soffice").isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed here";
+    std::optional<gptest::ColaCupsPrueba> cola(std::in_place);
+    if (!cola->disponible())
+        GTEST_SKIP() << "no CUPS queue: " << cola->motivo().toStdString();
+    const QString carta = plantilla("carta.docx", Parrafo("Estimada $Nombre$:"));
+    preparar({"DocumentoModelo=" + carta});
+    db().exec("UPDATE IMPRESO SET Descripcion = 'Carta a clientes'");
+    documento(1, {{"Nombre", "Doña Úrsula"}});
+    documento(2, {{"Nombre", "Luis"}});
+    ServicioImpresorasSistema sistema;
+    ServiciosImpresion delSistema;
+    delSistema.impresoras = &sistema;
+    const ServiciosImpresionInstalados instalados(delSistema);
+    // Under the program's own name, which its temporary folders bear.
+    const QString nombre = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName("Gestión de Proyectos");
+    motor->Imprimir();
+    QCoreApplication::setApplicationName(nombre);
+    EXPECT_TRUE(mensajes.textos().isEmpty()) << mensajes.textos().join('\n').toStdString();
+    const auto trabajos = cola->trabajos(2);
+    ASSERT_EQ(trabajos.size(), 2);
+    EXPECT_EQ(trabajos[0].titulo, "Carta a clientes");
+    EXPECT_TRUE(gptest::TextoPDF(trabajos[0].documento).contains("Estimada Doña Úrsula:"));
+    EXPECT_TRUE(gptest::TextoPDF(trabajos[1].documento).contains("Estimada Luis:"));
+
+    cola.reset();   // no scheduler: no printer at all
+    motor->Imprimir();
+    EXPECT_EQ(mensajes.textos(), QStringList{"¡Error Imprimiendo!. Motivo: No hay ninguna impresora instalada."});
 }
 
 // Conversions of a test: each Word document becomes a file of known bytes.

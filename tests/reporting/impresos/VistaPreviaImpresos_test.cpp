@@ -8,6 +8,8 @@
 #include "platform/ui/SpinEdit.h"
 #include "tests/data/ModuloFixture.h"
 #include "tests/reporting/impresos/MotorPrueba.h"
+#include "tests/support/ColaCupsPrueba.h"
+#include "tests/support/RespuestaDialogoImprimir.h"
 
 #include <QScrollArea>
 
@@ -151,6 +153,45 @@ TEST_F(VistaPrevia, PrintingAllOrThePagesDocumentKeepsThePreviewAndWorksAfterACa
     const QString soloSegundo = gptest::TextoPDF(impresoras.enviados.at(1));
     EXPECT_EQ(soloSegundo.count("Linea"), 12);
     EXPECT_EQ(soloSegundo.count(QRegularExpression("^\\s*2\\s*$", QRegularExpression::MultilineOption)), 6);
+}
+
+// Through the real print dialog and the system's printers: the file the user names gets the
+// pages, the queue the user picks gets them under the layout's title, and a file that
+// cannot be written is said.
+TEST_F(VistaPrevia, PrintingFromThePreviewGoesWhereTheDialogSays)
+{
+    gptest::ColaCupsPrueba cola;
+    preparar();
+    ServicioImpresorasSistema sistema;
+    ServiciosImpresion delSistema;
+    delSistema.impresoras = &sistema;
+    const ServiciosImpresionInstalados instalados(delSistema);
+    const QString pdf = dir.file("oferta.pdf");
+    alMostrar = [&](TfGENELIMP &m) {
+        gptest::ResponderDialogoImprimir({}, pdf);
+        m.pbImprimir->click();
+        if (cola.disponible()) {
+            gptest::ResponderDialogoImprimir("Prueba");
+            m.pbImprimirPagina->click();
+        }
+        plat::setDialogScript([](QObject *d) {
+            static_cast<plat::PrintDialog *>(d)->OutputFileName = "/no/existe/oferta.pdf";
+            return true;
+        });
+        m.pbImprimir->click();
+        plat::setDialogScript(nullptr);
+    };
+    motor->Imprimir();
+    ASSERT_EQ(mensajes.textos().size(), 1);
+    EXPECT_TRUE(mensajes.textos()[0].startsWith("¡Error Imprimiendo!. Motivo: no se puede escribir el archivo /no/existe/oferta.pdf"));
+    EXPECT_EQ(gptest::PaginasPDF(pdf), 12);   // every document twice, as on paper
+    EXPECT_TRUE(impresoras.enviados.isEmpty());
+    if (!cola.disponible())
+        GTEST_SKIP() << "no CUPS queue: " << cola.motivo().toStdString();
+    const auto trabajos = cola.trabajos(1);
+    ASSERT_EQ(trabajos.size(), 1);
+    EXPECT_EQ(trabajos[0].titulo, "Oferta de obra");
+    EXPECT_EQ(gptest::PaginasPDF(trabajos[0].documento), 2);   // the page's document, twice
 }
 
 TEST_F(VistaPrevia, ThePdfButtonWritesTheWholeRequestAndGivesThePreviewItsPagesBack)

@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <gtest/gtest.h>
 #include <limits>
+#include <numeric>
 
 namespace {
 
@@ -68,6 +69,33 @@ TEST(DisenoListado, PesosEnormesNoDesbordan)
     ASSERT_EQ(mezcla.size(), 4);
     EXPECT_LE(mezcla[3].izquierda + mezcla[3].ancho, 750);
     EXPECT_LT(mezcla[3].ancho, 750 - 2);
+}
+
+// Columns with a minimum (dates, numbers) get it from the widest text columns first, down to
+// their widest word, then down to 20; only then do the others give; a slot of 0 stays 0.
+// Texts narrower than their widest word then take what the others spare, the nearest
+// first. The total never grows.
+TEST(DisenoListado, LasColumnasConMinimoLoTomanDeLosTextosMasAnchos)
+{
+    using N = NecesidadColumna;
+    struct Caso
+    {
+        QVector<int> huecos;
+        QVector<N> necesidades;
+        QVector<int> esperados;
+    } casos[] = {
+        {{100, 50, 600}, {N{60, 0}, N{}, N{}}, {100, 50, 600}},                     // wide enough: as it was
+        {{10, 10, 300, 430}, {N{70, 0}, N{80, 0}, N{}, N{}}, {70, 80, 300, 300}},   // the widest text first
+        {{10, 300, 60}, {N{95, 0}, N{0, 250}, N{0, 50}}, {95, 225, 50}},            // down to their words, then the widest
+        {{10, 40, 30}, {N{70, 0}, N{}, N{}}, {40, 20, 20}},                         // then the rest give
+        {{0, 60, 690}, {N{90, 0}, N{}, N{}}, {0, 60, 690}},                         // weight 0: left out
+        {{20, 30, 700}, {N{0, 45}, N{0, 60}, N{0, 100}}, {45, 60, 645}},            // words take what is spared
+    };
+    for (const Caso &c : casos) {
+        const QVector<int> huecos = huecosConMinimos(c.huecos, c.necesidades, 20);
+        EXPECT_EQ(huecos, c.esperados) << c.huecos.size();
+        EXPECT_EQ(std::accumulate(huecos.begin(), huecos.end(), 0), std::accumulate(c.huecos.begin(), c.huecos.end(), 0));
+    }
 }
 
 TEST(DisenoListado, FichasEnColumnas)

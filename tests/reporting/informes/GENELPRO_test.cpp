@@ -13,6 +13,7 @@
 #include <QBuffer>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QRegularExpression>
 #include <QTimer>
 
 using namespace gptest;
@@ -268,6 +269,42 @@ TEST_F(Listado, ValoresFormateadosEInstruccionesDeFila)
     ASSERT_TRUE(importe);
     EXPECT_TRUE(importe->alineacion & Qt::AlignRight);
     EXPECT_TRUE(texto(impresora, QStringLiteral("BandaDetalle"), QStringLiteral("10"))->alineacion & Qt::AlignRight);
+}
+
+// A date or a number column is never narrower than its widest value, its total included,
+// however little it weighs: the room comes from the text columns, whose values end in "…"
+// on one line, or wrap at word boundaries.
+TEST_F(Listado, FechasYNumerosNuncaSeCortanYLosTextosCedenElSitio)
+{
+    const QString nota = QStringLiteral("Importe estimado de la obra en la fase de cimentación, estructura y cubierta, "
+                                        "con revisión de plazos, certificaciones mensuales y liquidación final del "
+                                        "contrato con la dirección facultativa");
+    datos->first();
+    datos->edit();
+    datos->fieldByName(QStringLiteral("Notas")).setAsString(nota);
+    datos->post();
+    for (const bool ajustar : {false, true}) {
+        SCOPED_TRACE(ajustar ? "wrapped" : "one line");
+        TfGENELPRO &l = crear();
+        ocultar({QStringLiteral("Zona"), QStringLiteral("Total"), QStringLiteral("HoraInicio"), QStringLiteral("Foto")});
+        l.FormatoColumnas = QStringLiteral("10|99|1|99|99|1|60|99|");
+        l.AjustarPalabras = ajustar;
+        ImpresoraInforme &impresora = preparar();
+        const QStringList filas = textosDe(impresora, QStringLiteral("BandaDetalle"));
+        ASSERT_EQ(filas.size(), 3);
+        EXPECT_TRUE(filas[0].startsWith(QStringLiteral("0001|1.234,5|01/03/2026|"))) << filas[0].toStdString();
+        EXPECT_EQ(textosDe(impresora, QStringLiteral("BandaTotales")), QStringList{QStringLiteral("1.249,75")});
+        const QStringList palabras = filas[0].section(u'|', 3).split(QRegularExpression(QStringLiteral("[| ]")));
+        if (ajustar) {
+            EXPECT_EQ(palabras, nota.split(u' '));
+        } else {
+            EXPECT_TRUE(filas[0].endsWith(u'…')) << filas[0].toStdString();
+            EXPECT_TRUE(nota.startsWith(filas[0].section(u'|', 3).chopped(1))) << filas[0].toStdString();
+        }
+        const EtiquetaInforme *ultima = l.EtiquetasDetalle.last();
+        EXPECT_LE(ultima->Left + ultima->Width, 750);
+        l.Free();
+    }
 }
 
 TEST_F(Listado, SumatoriosPorPeticion)

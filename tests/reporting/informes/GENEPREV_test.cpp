@@ -7,6 +7,8 @@
 #include "tests/data/ModuloFixture.h"
 #include "tests/reporting/informes/ImpresoraGrabadora.h"
 #include "tests/reporting/informes/InformePrueba.h"
+#include "tests/support/ColaCupsPrueba.h"
+#include "tests/support/RespuestaDialogoImprimir.h"
 
 #include <QApplication>
 #include <QDir>
@@ -264,6 +266,41 @@ TEST_F(Previsualizacion, CancelarTrasImprimirCierraLaVentana)
     EXPECT_TRUE(listado->informe->impresora()->cancelada());
 }
 
+// Through the real print dialog on the system's printers: the file the user names gets the
+// pages, the queue the user picks gets them under the report's title, and a print that
+// cannot start is said with its reason.
+TEST_F(Previsualizacion, ImprimirVaAdondeDiceElDialogo)
+{
+    ColaCupsPrueba cola;
+    listado->informe->ReportTitle = QStringLiteral("Obras del mes");
+    const QString pdf = dir_.file(QStringLiteral("listado.pdf"));
+    previsualizar([&](TfGENEPREV &v) {
+        ResponderDialogoImprimir({}, pdf);
+        v.pbImprimir->click();
+        if (cola.disponible()) {
+            v.SpinEditPagina->setValue(2);
+            ResponderDialogoImprimir(QStringLiteral("Prueba"));
+            v.pbImprimirPagina->click();
+        }
+        plat::setDialogScript([](QObject *d) {
+            static_cast<plat::PrintDialog *>(d)->OutputFileName = QStringLiteral("/no/existe/listado.pdf");
+            return true;
+        });
+        v.pbImprimir->click();
+        plat::setDialogScript(nullptr);
+    });
+    EXPECT_EQ(avisos(), QStringList{QStringLiteral("¡Error Imprimiendo!. Motivo: no se puede escribir el archivo /no/existe/listado.pdf")});
+    EXPECT_EQ(paginasPdf(pdf), 3);
+    EXPECT_TRUE(textoPdf(pdf).contains(QStringLiteral("Obras del mes")));
+    if (!cola.disponible())
+        GTEST_SKIP() << "no CUPS queue: " << cola.motivo().toStdString();
+    const auto trabajos = cola.trabajos(1);
+    ASSERT_EQ(trabajos.size(), 1);
+    EXPECT_EQ(trabajos[0].titulo, QStringLiteral("Obras del mes"));
+    EXPECT_EQ(paginasPdf(trabajos[0].documento), 1);
+    EXPECT_TRUE(textoPdf(trabajos[0].documento).contains(QStringLiteral("Página 2")));
+}
+
 TEST_F(Previsualizacion, ImprimirConDialogoImprimeSuRangoOLaPaginaActual)
 {
     const QString pdf = dir_.file(QStringLiteral("impresora.pdf"));
@@ -405,26 +442,35 @@ TEST_F(Previsualizacion, ExportarAUnSitioNoGrabableAvisaYCancelarNoHaceNada)
     EXPECT_TRUE(QDir(dir_.path()).entryList({QStringLiteral("cancelado*")}).isEmpty());
 }
 
-TEST_F(Previsualizacion, ElPdfLlevaElNombreDeLaVentanaDelInforme)
+// The file the user is offered bears the name the user knows the listing by, never the
+// window's internal name: the report's title, else the window's, else "Informe".
+TEST_F(Previsualizacion, ElPdfLlevaElTituloDelInforme)
 {
-    QString propuesto;
+    QStringList propuestos;
     plat::setDialogScript([&](QObject *d) {
         auto *dialogo = qobject_cast<plat::SaveDialog *>(d);
-        propuesto = dialogo->FileName;
+        propuestos << dialogo->FileName;
         EXPECT_EQ(dialogo->Filter, QStringLiteral("Archivos PDF (*.PDF)|*.PDF"));
-        dialogo->FileName = dir_.file(propuesto);
+        dialogo->FileName = dir_.file(dialogo->FileName);
         return true;
     });
+    listado->informe->ReportTitle = QStringLiteral("Ventas 2024/25");
     previsualizar([&](TfGENEPREV &v) {
         v.pbExportarAPDF->click();
         QString destino;
         TfGENEPREV::ServiciosInstalados servicios(
             {.ImprimirInforme = [&](plat::PreparedReport &, const QString &d) { destino = d; }});
         v.pbExportarAPDF->click();
-        EXPECT_EQ(destino, QStringLiteral("PDF:") + dir_.file(QStringLiteral("fPRUEBA.pdf")));
+        EXPECT_EQ(destino, QStringLiteral("PDF:") + dir_.file(QStringLiteral("Ventas 2024-25.pdf")));
+        listado->informe->ReportTitle.clear();
+        listado->setCaption(QStringLiteral("Listado de Ventas"));
+        v.pbExportarAPDF->click();
+        listado->setCaption(QString());
+        v.pbExportarAPDF->click();
     });
-    EXPECT_EQ(propuesto, QStringLiteral("fPRUEBA"));
-    EXPECT_EQ(paginasPdf(dir_.file(QStringLiteral("fPRUEBA.pdf"))), 3);
+    EXPECT_EQ(propuestos, QStringList({QStringLiteral("Ventas 2024-25"), QStringLiteral("Ventas 2024-25"),
+                                       QStringLiteral("Listado de Ventas"), QStringLiteral("Informe")}));
+    EXPECT_EQ(paginasPdf(dir_.file(QStringLiteral("Ventas 2024-25.pdf"))), 3);
 }
 
 TEST_F(Previsualizacion, ExcelYPdfEscribenSusFicherosBajoSusTitulosSobreLaVentana)
@@ -513,7 +559,7 @@ TEST_F(Previsualizacion, ExcelPreguntaYExportaDeLaPrimeraFuenteQueHay)
     EXPECT_EQ(hechas[2].principal, &modulo_->QR_Export_Table->table());
     EXPECT_EQ(hechas[2].detalle, nullptr);
     for (const Exportacion &e : hechas)
-        EXPECT_EQ(e.fichero, QStringLiteral("fPRUEBA"));
+        EXPECT_EQ(e.fichero, QStringLiteral("Informe"));   // no title: the window's name is not offered
     EXPECT_EQ(avisos().size(), 4);
 }
 
