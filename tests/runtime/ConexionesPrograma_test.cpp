@@ -4,6 +4,7 @@
 #include "GENEW/runtime/CifradoClave.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/ServicioSQL.h"
+#include "GENEW/runtime/estructura/FicherosDefiniciones.h"
 
 #include "tests/support/PermisosDeUsuario.h"
 
@@ -26,6 +27,8 @@ TEST_F(ConexionesTest, AFreshFolderStartsOnTheEmbeddedEngineInDatos)
     EXPECT_TRUE(QFileInfo::exists(dir_.file(QStringLiteral("datos/datos.sqlite"))));
     // The user-fields table was created from the installed definitions.
     EXPECT_TRUE(f.DatabaseGeneral().tableExists(QStringLiteral("CAMPOUSR")));
+    // The definitions are copied into the general folder while the start goes on.
+    estructura::EsperarCopiasDefiniciones();
     EXPECT_TRUE(QFileInfo::exists(dir_.file(QStringLiteral("datos/DATABASE.TXT"))));
     EXPECT_EQ(f.UsuarioActual, "ADMIN");
     EXPECT_EQ(f.NombreBaseDatosEmpresa(1), dir_.file(QStringLiteral("datos/1")));
