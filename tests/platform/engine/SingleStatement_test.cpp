@@ -42,6 +42,7 @@ const Caso kCasos[] = {
     {"SELECT 1 /* /* ; */ ; */", false, true, true},
     {"SELECT 1 /* /* */", true, false, false},
     {"SELECT 1 /* sin cerrar ;", true, false, false},
+    {"select ? ;/*", false, false, false},   // SQLite reads a final "/*" as "/" and "*"
     {"SELECT 1; -- x\rDELETE FROM T", false, false, false},   // a carriage return may end the comment
     // PostgreSQL's escape strings, its strings without standard strings, and dollar quotes.
     {"SELECT E'\\''; DELETE FROM OTRA; --'", true, false, true},
