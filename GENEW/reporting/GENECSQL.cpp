@@ -14,6 +14,7 @@
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasNumeros.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "platform/base/Errores.h"
 #include "platform/data/QueryDataSet.h"
 #include "platform/data/TableDataSet.h"
@@ -317,7 +318,7 @@ void TfGENECSQL::FormCreate(QObject *)
     vivoConModificar_ = fGENEINIC && fGENEINIC->Conexiones().ajustes().Motor != plat::EngineKind::SQLite;
     QryConsultasSQL->query().setRequestLive(!vivoConModificar_);
     ponerSalida(false);
-    soloLectura_ = fGENEINIC && fGENEINIC->FormularioSoloLectura(this);
+    soloLectura_ = SoloLectura(this);
     if (soloLectura_)
         impedirCambios();
 }
@@ -330,7 +331,9 @@ void TfGENECSQL::impedirCambios()
         insertar->setEnabled(false);
     pbModificar->setChecked(false);
     pbModificar->setEnabled(false);
-    pbImportar->setEnabled(false);
+    for (plat::SpeedButton *b : {pbImportar, pbGuardarFiltro, pbGuardarFiltroComo, pbEliminarFiltro, pbRestringirAUsuarios,
+                                 pbPersonalizarMenu, pbCopiarConfiguracion, pbCopiarAOtrasEmpresas})
+        b->setEnabled(false);
     DBGrid1->setReadOnly(true);
     QryConsultasSQL->query().setReadOnly(true);
 }
@@ -632,6 +635,8 @@ void TfGENECSQL::LBCamposDblClick(QObject *)
 
 void TfGENECSQL::pbGuardarFiltroClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     plat::TableDataSet &filtro = Filtro->table();
     const QString descripcion = EditDescripcionFiltro->text();
     const bool enSuFila = filtro.active() && !filtro.isEmpty()
@@ -653,6 +658,8 @@ void TfGENECSQL::pbGuardarFiltroClick(QObject *)
 
 void TfGENECSQL::pbGuardarFiltroComoClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     const QString descripcion = MensajePedirDato(QStringLiteral("Introduzca la Descripción de la Sentencia SQL: "));
     plat::TableDataSet &filtro = Filtro->table();
     if (descripcion.isEmpty() || !filtro.active())
@@ -677,7 +684,7 @@ void TfGENECSQL::pbGuardarFiltroComoClick(QObject *)
 void TfGENECSQL::pbEliminarFiltroClick(QObject *)
 {
     plat::TableDataSet &filtro = Filtro->table();
-    if (!filtro.active() || filtro.isEmpty()
+    if (!filtro.active() || filtro.isEmpty() || !EscrituraAutorizada(this)
         || MensajeConfirmacion(QStringLiteral("¿Está seguro de querer eliminar la sentencia SQL?")) == kNo)
         return;
     filtro.remove();
@@ -734,6 +741,8 @@ QString primeraPalabra(const QString &linea)
 
 void TfGENECSQL::pbRestringirAUsuariosClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     QStringList usuarios;
     const QString respuesta = ModuloDatos->EjecutarSQL(
         QStringLiteral("SELECT Codigo, Nombre FROM USUARIO   ORDER BY Codigo"), QStringLiteral("DatabaseGeneral"));
@@ -751,6 +760,8 @@ void TfGENECSQL::pbRestringirAUsuariosClick(QObject *)
 
 void TfGENECSQL::pbPersonalizarMenuClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     QStringList aplicaciones;
     for (int codigo = 100; codigo <= 9900; codigo += 100) {
         const QString nombre = fGENEINIC->NombreDeCodigoEnLista(codigo);
@@ -768,7 +779,7 @@ void TfGENECSQL::pbPersonalizarMenuClick(QObject *)
 void TfGENECSQL::pbCopiarConfiguracionClick(QObject *)
 {
     plat::TableDataSet &filtro = Filtro->table();
-    if (!filtro.active())
+    if (!filtro.active() || !EscrituraAutorizada(this))
         return;
     const QString actual = EditDescripcionFiltro->text();
     QStringList otras;
