@@ -11,6 +11,7 @@
 #include "GENEW/runtime/AvisoServidorAusente.h"
 #include "GENEW/runtime/ConexionesPrograma.h"
 #include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/TraduccionExcepciones.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasNumeros.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
@@ -42,6 +43,13 @@ const QString kNo = QStringLiteral("NO");
 const QString kSelect = QStringLiteral("SELECT");
 const QString kImposibleGrabar = QStringLiteral("¡Imposible grabar el registro!");
 const QString kNoEjecutada = QStringLiteral("¡No se ha podido ejecutar la sentencia SQL!");
+const QString kSoloUnaSelect = QStringLiteral("sin «Modificar» pulsado sólo se ejecuta una sentencia SELECT");
+
+// The console's refusal, with the reason after "Motivo: ".
+void avisarNoEjecutada(const QString &motivo)
+{
+    MensajeAviso(kNoEjecutada + QStringLiteral(". Motivo: ") + motivo);
+}
 const QString kAvisoCambios = QStringLiteral("Recuerde que los cambios realizados no serán efectivos hasta que las "
                                              "aplicaciones de los usuarios afectados sean cerradas y abiertas de nuevo");
 const QString kOpcionesSeleccion = QStringLiteral("Formato=0,0,300,0\r\nModo=Multiple");
@@ -396,8 +404,13 @@ void TfGENECSQL::pbEjecutarClick(QObject *)
         fGENEINIC->Manejador().GestionExcepciones(this, e);
         return;
     }
-    if (!DividirLineas(sql).value(0).toUpper().startsWith(kSelect) && !edicionActiva())
+    if (!DividirLineas(sql).value(0).toUpper().startsWith(kSelect) && !edicionActiva()) {
+        if (soloLectura_)
+            MensajeAviso(kSinAutorizacionModificar);
+        else
+            avisarNoEjecutada(kSoloUnaSelect);
         return;
+    }
     ejecutar();
 }
 
@@ -407,13 +420,20 @@ bool TfGENECSQL::ejecutar()
     plat::QueryDataSet &query = QryConsultasSQL->query();
     const bool esSelect = DividirLineas(query.sql()).value(0).trimmed().toUpper().startsWith(kSelect);
     bool hecho = false;
+    gp::Fallo fallo;
     {
         plat::BusyCursor reloj;
-        // With editing off a second statement after the SELECT would run too, and change data.
-        hecho = ModuloDatos && ModuloDatos->AbrirConsulta(query, edicionActiva() ? QString() : QStringLiteral("UnaSentencia"));
+        // With editing off a second statement after the SELECT would run too, and a single
+        // one may still write (SELECT ... INTO, a function that writes): the engine refuses.
+        hecho = ModuloDatos
+            && ModuloDatos->AbrirConsulta(query, edicionActiva() ? QString() : QStringLiteral("UnaSentencia,SoloLectura"),
+                                          &fallo);
     }
     if (!hecho) {
-        MensajeAviso(kNoEjecutada);
+        if (fallo.tipo == gp::DatabaseErrorKind::ConnectionLost)
+            AvisoServidorAusente::delPrograma().avisar(fallo.mensaje);
+        else
+            avisarNoEjecutada(MotivoFallo(fallo));
         ponerSalida(false);
         return false;
     }
