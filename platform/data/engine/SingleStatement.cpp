@@ -216,7 +216,9 @@ private:
 
 bool isSingleStatement(QStringView sql, const StatementLexicon &lexicon)
 {
-    return StatementReader(sql, lexicon).singleStatement();
+    // An engine given a NUL stops reading there, whatever follows: such a text is refused
+    // rather than read two ways.
+    return !sql.contains(QChar(u'\0')) && StatementReader(sql, lexicon).singleStatement();
 }
 
 } // namespace plat

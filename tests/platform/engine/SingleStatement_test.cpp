@@ -79,6 +79,16 @@ TEST(SentenciaUnica, EachEngineReadsItsQuotesCommentsAndSeparators)
     }
 }
 
+// A NUL ends the text where an engine reads it, not where the routine would: refused.
+TEST(SentenciaUnica, ATextHoldingANulIsRefused)
+{
+    for (const char *resto : {"", " DELETE FROM T", "\0\0"}) {
+        const QString texto = QStringLiteral("select ? ;/*") + QChar(u'\0') + QString::fromUtf8(resto);
+        for (const EngineKind motor : {EngineKind::SQLite, EngineKind::PostgreSQL, EngineKind::SqlServer})
+            EXPECT_FALSE(Dialect::forEngine(motor).isSingleStatement(texto)) << resto;
+    }
+}
+
 // Where the routine says "one" for SQLite, SQLite's own tokenizer leaves nothing after the
 // first statement but blanks, comments and ";".
 TEST(SentenciaUnica, SqliteAgreesWhereItSaysOne)
