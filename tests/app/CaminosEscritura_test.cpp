@@ -108,17 +108,21 @@ TEST_P(CaminosEscritura, EachPathWritesOnlyForAUserWhoMay)
     v.MaestrodeTextos1->Click();
     ASSERT_NE(fGENEMTEX, nullptr);
     TfGENEMTEX &t = *fGENEMTEX;
-    for (const char *s : {"INSERT INTO TEXTO (Codigo, Descripcion, Texto) VALUES ('SALUDO', 'DESPEDIDA', 'Hola')",
-                          "INSERT INTO TEXTO (Codigo, Descripcion, Texto) VALUES ('DESPEDIDA', 'Adiós', 'Adiós')",
-                          "INSERT INTO DOCUTRON (NombreTabla, ClaveTabla, Nombre, Ubicacion) VALUES ('TEXTO', 'SALUDO', 'Plano', '/tmp')",
-                          "INSERT INTO CONFRESP (NombreTabla, CamposSolicitados) VALUES ('TEXTO', 'FechaRegistro')",
-                          "INSERT INTO OPERARIO (Codigo, Nombre) VALUES (1, 'Uno')",
-                          "INSERT INTO CALENOPE (CodigoOperario, Fecha, EsDiaTrabajado) VALUES (1, '2024-03-05 00:00:00', 'SI')",
-                          "SELECT COUNT(*) FROM RESPDOC", "SELECT COUNT(*) FROM FORMLIST", "SELECT COUNT(*) FROM FILTRO"})
+    // The tables the paths write are made first: making one writes nothing of a user's.
+    for (const char *s :
+         {"INSERT INTO TEXTO (Codigo, Descripcion, Texto) VALUES ('SALUDO', 'DESPEDIDA', 'Hola')",
+          "INSERT INTO TEXTO (Codigo, Descripcion, Texto) VALUES ('DESPEDIDA', 'Adiós', 'Adiós')",
+          "INSERT INTO DOCUTRON (NombreTabla, ClaveTabla, Nombre, Ubicacion) VALUES ('TEXTO', 'SALUDO', 'Plano', '/tmp')",
+          "INSERT INTO CONFRESP (NombreTabla, CamposSolicitados) VALUES ('TEXTO', 'FechaRegistro')",
+          "INSERT INTO OPERARIO (Codigo, Nombre) VALUES (1, 'Uno')",
+          "INSERT INTO CALENOPE (CodigoOperario, Fecha, EsDiaTrabajado) VALUES (1, '2024-03-05 00:00:00', 'SI')",
+          "SELECT COUNT(*) FROM RESPDOC", "SELECT COUNT(*) FROM FORMLIST", "SELECT COUNT(*) FROM FILTRO"})
         sql(QString::fromUtf8(s));
     t.Table1->table().refresh();
     const auto enSaludo = [&] { t.Table1->table().locate(QStringLiteral("Codigo"), QStringLiteral("SALUDO")); };
-    const auto tecla = [&](int codigo) { fGENEINIC->ProcesarTeclaFormulario(&t, codigo, plat::ShiftState(plat::ssCtrl)); };
+    const auto tecla = [&](int codigo) {
+        fGENEINIC->ProcesarTeclaFormulario(&t, codigo, plat::ShiftState(plat::ssCtrl));
+    };
     v.ConsultasSQL1->Click();
     v.IntercambiodeCdigosdeOperarios1->Click();
     TfRRHHCAOP *calendario = AbrirCalendarioOperario(1, 2024, 3, 1);
@@ -130,7 +134,13 @@ TEST_P(CaminosEscritura, EachPathWritesOnlyForAUserWhoMay)
         QStringLiteral("INSERT INTO %1 (DatoOrigen, DatoDestino, Situacion) VALUES ('1', '7', 'Pendiente')")
             .arg(fPRESIOPE->Temporal->tableName()));
     fPRESIOPE->Temporal->dataSet().refresh();
-    const auto modal = [](const std::function<void(plat::Form &)> &paso) { plat::application().OnModalShown = paso; };
+    // The modal window a path opens: filled in by `paso`, then closed with `fin`.
+    const auto modal = [](std::function<void(plat::Form &)> paso, plat::ModalResult fin) {
+        plat::application().OnModalShown = [paso, fin](plat::Form &f) {
+            paso(f);
+            f.setModalResult(fin);
+        };
+    };
 
     const struct
     {
@@ -139,15 +149,12 @@ TEST_P(CaminosEscritura, EachPathWritesOnlyForAUserWhoMay)
         std::function<void()> recorrer;
     } caminos[] = {
         {"copia a otras empresas", {"SI", "SI"}, [&] {
-             modal([](plat::Form &f) {
-                 static_cast<TfGENECOPI &>(f).ListaEmpresas->setSelected(0, true);
-                 f.setModalResult(plat::mrOk);
-             });
+             modal([](plat::Form &f) { static_cast<TfGENECOPI &>(f).ListaEmpresas->setSelected(0, true); }, plat::mrOk);
              t.CopiarRegistrosaOtrasEmpresas1Click(nullptr);
          }},
         {"documento web", {"www.ejemplo.es", "Ejemplo"}, [&] { fGENEDOCE->pbAgregarWebClick(nullptr); }},
         {"documento eliminado", {}, [&] {
-             fGENEDOCE->ListView1->setCurrentItem(fGENEDOCE->ListView1->findItems(QStringLiteral("Plano"), Qt::MatchExactly).value(0));
+             fGENEDOCE->ListView1->setCurrentItem(fGENEDOCE->ListView1->topLevelItem(0));
              fGENEDOCE->pbEliminarClick(nullptr);
          }},
         {"responsabilidad (Ctrl+R)", {}, [&] { enSaludo(); tecla('R'); }},
@@ -159,17 +166,12 @@ TEST_P(CaminosEscritura, EachPathWritesOnlyForAUserWhoMay)
              t.pbConformeClick(nullptr);
          }},
         {"campos de usuario", {}, [&] {
-             modal([](plat::Form &f) {
-                 static_cast<TfGENEVLIS &>(f).StringGrid->setCell(1, 1, QStringLiteral("Nuevo"));
-                 f.setModalResult(plat::mrOk);
-             });
+             modal([](plat::Form &f) { static_cast<TfGENEVLIS &>(f).StringGrid->setCell(1, 1, QStringLiteral("Nuevo")); },
+                   plat::mrOk);
              tecla(plat::VK_ADD);
          }},
         {"formato de listado", {"Corto"}, [&] {
-             modal([](plat::Form &f) {
-                 static_cast<TfGENECPRO &>(f).pbGuardarComoClick(nullptr);
-                 f.setModalResult(plat::mrCancel);
-             });
+             modal([](plat::Form &f) { static_cast<TfGENECPRO &>(f).pbGuardarComoClick(nullptr); }, plat::mrCancel);
              t.ListadoProgramable1Click(nullptr);
          }},
         {"sentencia guardada", {"Nueva"}, [&] { fGENECSQL->pbGuardarFiltroComoClick(nullptr); }},
@@ -194,16 +196,19 @@ TEST_P(CaminosEscritura, EachPathWritesOnlyForAUserWhoMay)
         }
     }
     // What only writes is offered only to a user who may write.
-    for (QWidget *b : std::initializer_list<QWidget *>{t.pbEliminar, t.pbAgregar, fGENEDOCE->pbAgregar, fGENECSQL->pbGuardarFiltroComo,
-                                                      fGENECINF->pbNuevo, calendario->pbEliminar, fPRESIOPE->pbConforme})
+    for (QWidget *b : std::initializer_list<QWidget *>{t.pbEliminar, t.pbAgregar, fGENEDOCE->pbAgregar,
+                                                      fGENECSQL->pbGuardarFiltroComo, fGENECINF->pbNuevo,
+                                                      calendario->pbEliminar, fPRESIOPE->pbConforme})
         EXPECT_EQ(b->isEnabled(), !soloLectura()) << b->objectName().toStdString();
 }
 
 std::string nombreCaso(const ::testing::TestParamInfo<std::tuple<bool, bool>> &info)
 {
-    return std::string(std::get<0>(info.param) ? "PostgreSQL" : "SQLite") + (std::get<1>(info.param) ? "SoloLectura" : "Total");
+    return std::string(std::get<0>(info.param) ? "PostgreSQL" : "SQLite")
+        + (std::get<1>(info.param) ? "SoloLectura" : "Total");
 }
 
-INSTANTIATE_TEST_SUITE_P(Motores, CaminosEscritura, ::testing::Combine(::testing::Bool(), ::testing::Bool()), nombreCaso);
+INSTANTIATE_TEST_SUITE_P(Motores, CaminosEscritura, ::testing::Combine(::testing::Bool(), ::testing::Bool()),
+                         nombreCaso);
 
 } // namespace

@@ -193,13 +193,11 @@ TEST(TraduccionExcepciones, FallosDelMotorEnEspanol)
         gp::Fallo fallo;
         const char *motivo;
     } casos[] = {
-        {{true, "General SQL error.\nincomplete input", Tipo::Other, "incomplete input"}, "incomplete input"},
         {{true, "Path not found.\n[FreeTDS] Cannot open database", Tipo::MissingPath, "[FreeTDS] Cannot open database"},
          "¡ La dirección (path) de la Base de Datos es incorrecta ! [FreeTDS] Cannot open database"},
         {{true, "Table is read only.\nERROR: cannot execute INSERT in a read-only transaction", Tipo::ReadOnly,
           "ERROR: cannot execute INSERT in a read-only transaction"},
          "¡Ud. no tiene autorización para realizar modificaciones! ERROR: cannot execute INSERT in a read-only transaction"},
-        {{true, "Field 'Nombre' must have a value", Tipo::RequiredField, ""}, "¡ Debe introducir un valor en el campo 'Nombre'  !"},
         {{true, "el texto tiene dos sentencias", Tipo::Other, ""}, "el texto tiene dos sentencias"},
     };
     for (const auto &c : casos)
