@@ -92,9 +92,15 @@ int main(int argc, char **argv)
     ProgresoEnVentana progreso;
     VentanaGraficoInstalada ventanaGrafico(MostrarVentanaGrafico);
     ImpresionListadoProgramableInstalada impresionListado;
-    // The start-up's installation diagnosis shows its report in the detail viewer.
+    // The start-up's installation diagnosis shows its report in the detail viewer; unattended,
+    // no one would close it: the report goes to the messages file and the start goes on.
+    const auto informeDesatendido = [&desatendidos](const QString &texto, const QString &titulo) {
+        desatendidos->mostrarMensaje(QStringLiteral("I"), titulo + u'\n' + texto, QString());
+    };
+    const auto informeEnVisor = [](const QString &texto, const QString &titulo) { MostrarDetalle(texto, titulo); };
     Gancho<TfGENEDIAG::VisorInforme>::Instalacion visorDiagnostico(
-        TfGENEDIAG::Visor(), [](const QString &texto, const QString &titulo) { MostrarDetalle(texto, titulo); });
+        TfGENEDIAG::Visor(),
+        desatendidos ? TfGENEDIAG::VisorInforme(informeDesatendido) : TfGENEDIAG::VisorInforme(informeEnVisor));
 
     TfGENEINIC::AgruparCreacionesArranque = true;
     TfGENEINIC::DiferirBorradoTemporales = true;

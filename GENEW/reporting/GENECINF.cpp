@@ -16,6 +16,7 @@
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasSistema.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "platform/base/Errores.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
@@ -399,6 +400,11 @@ void TfGENECINF::FormCreate(QObject *)
     const bool administrador = esAdministrador();
     pbRestringirAUsuarios->setEnabled(administrador);
     pbPersonalizarMenu->setEnabled(administrador);
+    if (SoloLectura(this)) {
+        for (plat::SpeedButton *b : {pbNuevo, pbGuardar, pbGuardarComo, pbEliminar, pbCopiarConfiguracion,
+                                     pbCopiarAOtrasEmpresas, pbExportar, pbImportar})
+            b->setEnabled(false);
+    }
     CargarInforme(primerNombre());
 }
 
@@ -1033,6 +1039,8 @@ void TfGENECINF::CargarInforme(const QString &nombre)
 
 bool TfGENECINF::GuardarInforme(const QString &nombre, const QString &opciones)
 {
+    if (!EscrituraAutorizada(this))
+        return false;
     if (!opciones.contains(QLatin1String("Nuevo")) && ValidarInforme(QStringLiteral("Silenciosa")).startsWith(QLatin1String("Error"))
         && MensajeConfirmacion(QStringLiteral("El informe contiene errores. ¿Desea continuar con la grabación?")) == kNo)
         return false;
@@ -1088,7 +1096,7 @@ bool TfGENECINF::nombreExiste(const QString &nombre)
 bool TfGENECINF::guardarSiModificado(const QString &pregunta)
 {
     const QString nombre = edNombreInforme->text();
-    if (nombre.isEmpty() || !InformeModificado() || MensajeConfirmacion(pregunta) != kSi)
+    if (nombre.isEmpty() || SoloLectura(this) || !InformeModificado() || MensajeConfirmacion(pregunta) != kSi)
         return true;
     return GuardarInforme(nombre, QString());
 }
@@ -1108,7 +1116,8 @@ void TfGENECINF::BuscarDatosDBEdit(QObject *)
 
 void TfGENECINF::pbNuevoClick(QObject *)
 {
-    if (!guardarSiModificado(QStringLiteral("¿Desea guardar las modificaciones al informe anterior?")))
+    if (!EscrituraAutorizada(this)
+        || !guardarSiModificado(QStringLiteral("¿Desea guardar las modificaciones al informe anterior?")))
         return;
     const QString nombre = MensajePedirDato(kPideNombreNuevo);
     if (nombre.isEmpty())
@@ -1130,6 +1139,8 @@ void TfGENECINF::pbGuardarClick(QObject *)
 
 void TfGENECINF::pbGuardarComoClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     const QString nombre = MensajePedirDato(kPideNombreNuevo, edNombreInforme->text());
     if (nombre.isEmpty())
         return;
@@ -1140,7 +1151,8 @@ void TfGENECINF::pbGuardarComoClick(QObject *)
 void TfGENECINF::pbEliminarClick(QObject *)
 {
     const QString nombre = edNombreInforme->text();
-    if (nombre.isEmpty() || MensajeConfirmacion(QStringLiteral("¿Está seguro de que quiere eliminar el Informe actual?")) != kSi)
+    if (nombre.isEmpty() || !EscrituraAutorizada(this)
+        || MensajeConfirmacion(QStringLiteral("¿Está seguro de que quiere eliminar el Informe actual?")) != kSi)
         return;
     ModuloDatos->EjecutarSQL(QStringLiteral("DELETE") + condicionNombre(nombre));
     QString anterior = ModuloDatos->EjecutarSQL(QStringLiteral("SELECT MAX(Descripcion)") + condicionTipo()
@@ -1152,7 +1164,7 @@ void TfGENECINF::pbEliminarClick(QObject *)
 
 void TfGENECINF::pbSalirClick(QObject *)
 {
-    if (!edNombreInforme->text().isEmpty() && InformeModificado()
+    if (!edNombreInforme->text().isEmpty() && !SoloLectura(this) && InformeModificado()
         && MensajeConfirmacion(QStringLiteral("El informe ha sido modificado. ¿Desea guardarlo antes de salir?")) == kSi)
         GuardarInforme(edNombreInforme->text(), QString());
     Close();
@@ -1221,6 +1233,8 @@ void TfGENECINF::pbPersonalizarMenuClick(QObject *)
 
 void TfGENECINF::pbCopiarConfiguracionClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     const QStringList informes = lineas(ModuloDatos->ListaConsultasSQL(QString(), QString(), kTipoInforme));
     const QStringList elegidos = lineas(seleccionar(informes, QStringLiteral("Titulo=Seleccion de Informes") + kMultipleOrdenada));
     EsperarMilisegundos(500);
@@ -1270,6 +1284,9 @@ void TfGENECINF::pbCopiarAOtrasEmpresasClick(QObject *)
 
 void TfGENECINF::pbExportarClick(QObject *)
 {
+    // The report is saved before it is exported.
+    if (!EscrituraAutorizada(this))
+        return;
     if (MensajeConfirmacion(QStringLiteral("Se guadarán los datos del registro actual previamente. ¿Desea continuar en cualquier "
                                            "caso?"))
         == kNo)
@@ -1293,6 +1310,8 @@ void TfGENECINF::pbExportarClick(QObject *)
 
 void TfGENECINF::pbImportarClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     if (!edNombreInforme->text().isEmpty()
         && MensajeConfirmacion(QStringLiteral("¿Desea guadar los datos del registro actual previamente?")) == kSi)
         GuardarInforme(edNombreInforme->text(), QString());

@@ -11,9 +11,11 @@
 #include "GENEW/runtime/AvisoServidorAusente.h"
 #include "GENEW/runtime/ConexionesPrograma.h"
 #include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/TraduccionExcepciones.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasNumeros.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "platform/base/Errores.h"
 #include "platform/data/QueryDataSet.h"
 #include "platform/data/TableDataSet.h"
@@ -41,6 +43,13 @@ const QString kNo = QStringLiteral("NO");
 const QString kSelect = QStringLiteral("SELECT");
 const QString kImposibleGrabar = QStringLiteral("¡Imposible grabar el registro!");
 const QString kNoEjecutada = QStringLiteral("¡No se ha podido ejecutar la sentencia SQL!");
+const QString kSoloUnaSelect = QStringLiteral("sin «Modificar» pulsado sólo se ejecuta una sentencia SELECT");
+
+// The console's refusal, with the reason after "Motivo: ".
+void avisarNoEjecutada(const QString &motivo)
+{
+    MensajeAviso(kNoEjecutada + QStringLiteral(". Motivo: ") + motivo);
+}
 const QString kAvisoCambios = QStringLiteral("Recuerde que los cambios realizados no serán efectivos hasta que las "
                                              "aplicaciones de los usuarios afectados sean cerradas y abiertas de nuevo");
 const QString kOpcionesSeleccion = QStringLiteral("Formato=0,0,300,0\r\nModo=Multiple");
@@ -317,7 +326,7 @@ void TfGENECSQL::FormCreate(QObject *)
     vivoConModificar_ = fGENEINIC && fGENEINIC->Conexiones().ajustes().Motor != plat::EngineKind::SQLite;
     QryConsultasSQL->query().setRequestLive(!vivoConModificar_);
     ponerSalida(false);
-    soloLectura_ = fGENEINIC && fGENEINIC->FormularioSoloLectura(this);
+    soloLectura_ = SoloLectura(this);
     if (soloLectura_)
         impedirCambios();
 }
@@ -330,7 +339,9 @@ void TfGENECSQL::impedirCambios()
         insertar->setEnabled(false);
     pbModificar->setChecked(false);
     pbModificar->setEnabled(false);
-    pbImportar->setEnabled(false);
+    for (plat::SpeedButton *b : {pbImportar, pbGuardarFiltro, pbGuardarFiltroComo, pbEliminarFiltro, pbRestringirAUsuarios,
+                                 pbPersonalizarMenu, pbCopiarConfiguracion, pbCopiarAOtrasEmpresas})
+        b->setEnabled(false);
     DBGrid1->setReadOnly(true);
     QryConsultasSQL->query().setReadOnly(true);
 }
@@ -393,8 +404,13 @@ void TfGENECSQL::pbEjecutarClick(QObject *)
         fGENEINIC->Manejador().GestionExcepciones(this, e);
         return;
     }
-    if (!DividirLineas(sql).value(0).toUpper().startsWith(kSelect) && !edicionActiva())
+    if (!DividirLineas(sql).value(0).toUpper().startsWith(kSelect) && !edicionActiva()) {
+        if (soloLectura_)
+            MensajeAviso(kSinAutorizacionModificar);
+        else
+            avisarNoEjecutada(kSoloUnaSelect);
         return;
+    }
     ejecutar();
 }
 
@@ -404,13 +420,20 @@ bool TfGENECSQL::ejecutar()
     plat::QueryDataSet &query = QryConsultasSQL->query();
     const bool esSelect = DividirLineas(query.sql()).value(0).trimmed().toUpper().startsWith(kSelect);
     bool hecho = false;
+    gp::Fallo fallo;
     {
         plat::BusyCursor reloj;
-        // With editing off a second statement after the SELECT would run too, and change data.
-        hecho = ModuloDatos && ModuloDatos->AbrirConsulta(query, edicionActiva() ? QString() : QStringLiteral("UnaSentencia"));
+        // With editing off a second statement after the SELECT would run too, and a single
+        // one may still write (SELECT ... INTO, a function that writes): the engine refuses.
+        hecho = ModuloDatos
+            && ModuloDatos->AbrirConsulta(query, edicionActiva() ? QString() : QStringLiteral("UnaSentencia,SoloLectura"),
+                                          &fallo);
     }
     if (!hecho) {
-        MensajeAviso(kNoEjecutada);
+        if (fallo.tipo == gp::DatabaseErrorKind::ConnectionLost)
+            AvisoServidorAusente::delPrograma().avisar(fallo.mensaje);
+        else
+            avisarNoEjecutada(MotivoFallo(fallo));
         ponerSalida(false);
         return false;
     }
@@ -632,6 +655,8 @@ void TfGENECSQL::LBCamposDblClick(QObject *)
 
 void TfGENECSQL::pbGuardarFiltroClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     plat::TableDataSet &filtro = Filtro->table();
     const QString descripcion = EditDescripcionFiltro->text();
     const bool enSuFila = filtro.active() && !filtro.isEmpty()
@@ -653,6 +678,8 @@ void TfGENECSQL::pbGuardarFiltroClick(QObject *)
 
 void TfGENECSQL::pbGuardarFiltroComoClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     const QString descripcion = MensajePedirDato(QStringLiteral("Introduzca la Descripción de la Sentencia SQL: "));
     plat::TableDataSet &filtro = Filtro->table();
     if (descripcion.isEmpty() || !filtro.active())
@@ -677,7 +704,7 @@ void TfGENECSQL::pbGuardarFiltroComoClick(QObject *)
 void TfGENECSQL::pbEliminarFiltroClick(QObject *)
 {
     plat::TableDataSet &filtro = Filtro->table();
-    if (!filtro.active() || filtro.isEmpty()
+    if (!filtro.active() || filtro.isEmpty() || !EscrituraAutorizada(this)
         || MensajeConfirmacion(QStringLiteral("¿Está seguro de querer eliminar la sentencia SQL?")) == kNo)
         return;
     filtro.remove();
@@ -734,6 +761,8 @@ QString primeraPalabra(const QString &linea)
 
 void TfGENECSQL::pbRestringirAUsuariosClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     QStringList usuarios;
     const QString respuesta = ModuloDatos->EjecutarSQL(
         QStringLiteral("SELECT Codigo, Nombre FROM USUARIO   ORDER BY Codigo"), QStringLiteral("DatabaseGeneral"));
@@ -751,6 +780,8 @@ void TfGENECSQL::pbRestringirAUsuariosClick(QObject *)
 
 void TfGENECSQL::pbPersonalizarMenuClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     QStringList aplicaciones;
     for (int codigo = 100; codigo <= 9900; codigo += 100) {
         const QString nombre = fGENEINIC->NombreDeCodigoEnLista(codigo);
@@ -768,7 +799,7 @@ void TfGENECSQL::pbPersonalizarMenuClick(QObject *)
 void TfGENECSQL::pbCopiarConfiguracionClick(QObject *)
 {
     plat::TableDataSet &filtro = Filtro->table();
-    if (!filtro.active())
+    if (!filtro.active() || !EscrituraAutorizada(this))
         return;
     const QString actual = EditDescripcionFiltro->text();
     QStringList otras;

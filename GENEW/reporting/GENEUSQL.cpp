@@ -7,6 +7,7 @@
 #include "GENEW/reporting/consultas/NombreAlmacenado.h"
 #include "GENEW/reporting/informes/Informe.h"
 #include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/comun/RutinasComponentes.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
@@ -229,6 +230,8 @@ void TfGENEUSQL::CargaConsulta(const QString &descripcion)
         return;
     }
     Instrucciones = InstruccionesConsulta(primeraRespuesta(QStringLiteral("SELECT Instrucciones") + condicion));
+    // The statement's own program decides: its caption is the menu path.
+    pbModificar->setEnabled(!SoloLectura(this));
     QStringList variables;
     for (const QString &nombre : DividirLineas(ModuloDatos->ParametrosSQL(SentenciaSQL)))
         if (!nombre.isEmpty())
@@ -324,6 +327,11 @@ bool TfGENEUSQL::ejecutar()
     query.setRequestLive(pbModificar->downState());
 
     const bool consulta = esConsulta();
+    // A process writes; a query of a "Solo Lectura" user runs where the engine refuses writes.
+    if (!consulta && !EscrituraAutorizada(this))
+        return false;
+    const QString opciones = consulta ? (SoloLectura(this) ? QStringLiteral(",Open,SoloLectura") : QStringLiteral(",Open"))
+                                      : QStringLiteral(",ExecSQL");
     const QString trabajo = consulta ? QStringLiteral("Ejecutando la consulta...") : QStringLiteral("Procesando datos...");
     if (HayVariables)
         fGENEINIC->ConfigurarBarraEstado(StatusBar1, kTituloProgreso + u'|' + trabajo);
@@ -332,7 +340,7 @@ bool TfGENEUSQL::ejecutar()
     bool hecho = false;
     {
         plat::BusyCursor reloj;
-        hecho = ModuloDatos->AbrirConsulta(query, consulta ? QStringLiteral(",Open") : QStringLiteral(",ExecSQL"));
+        hecho = ModuloDatos->AbrirConsulta(query, opciones);
         if (hecho && consulta)
             mostrarResultado();
         query.close();   // the grid shows the client's copy

@@ -131,8 +131,11 @@ void TfGENEINIC::FormCreate(QObject *)
         terminarArranque();
         return;
     } catch (const std::exception &e) {
-        const QString motivo = dynamic_cast<const gp::Error *>(&e) ? static_cast<const gp::Error &>(e).mensaje()
-                                                                   : QString::fromUtf8(e.what());
+        // An engine's failure by its kind's Spanish message, its English text after it.
+        const auto *fallo = dynamic_cast<const gp::DatabaseError *>(&e);
+        const QString motivo = fallo ? MotivoFallo({true, fallo->mensaje(), fallo->kind(), fallo->motivo()})
+            : dynamic_cast<const gp::Error *>(&e) ? static_cast<const gp::Error &>(e).mensaje()
+                                                  : QString::fromUtf8(e.what());
         MostrarMensaje(QStringLiteral("E"), kImposibleIniciar + motivo);
         terminarArranque();
         return;

@@ -76,9 +76,20 @@ QString campoObligatorio(const QString &m)
     return QStringLiteral("¡ Debe introducir un valor en el campo ") + campo + QStringLiteral(" !");
 }
 
+// An engine failure of no known kind: "General SQL error." and the driver's words on the
+// lines after it, which go after "Motivo: ".
+const QString kErrorGeneralMotor = QStringLiteral("General SQL error.");
+
+QString errorGeneralMotor(const QString &m)
+{
+    return QStringLiteral("¡ Se ha producido un error en la Base de Datos !. Motivo: ")
+        + m.mid(kErrorGeneralMotor.size()).trimmed();
+}
+
 const QList<Regla> &reglasAdvertencia()
 {
     static const QList<Regla> reglas = {
+        {[](const QString &m) { return m.startsWith(kErrorGeneralMotor); }, errorGeneralMotor},
         {igual("Unable to insert a line"),
          fijo("¡ La cantidad de información es excesiva !. Seleccione menos datos o segrégelos en varios bloques diferentes.")},
         {igual("Record already locked by this session"), fijo("¡ El registro esta bloqueado en esta sesion !")},
@@ -160,6 +171,26 @@ QString avisoDeTipo(gp::DatabaseErrorKind tipo, const QString &mensaje)
     }
 }
 
+// The Spanish message of a failure's kind; empty for a failure of no known kind.
+QString mensajeDeTipo(gp::DatabaseErrorKind tipo, const QString &mensaje)
+{
+    using K = gp::DatabaseErrorKind;
+    switch (tipo) {
+    case K::MissingTable: return QStringLiteral("¡ La tabla no existe !");
+    case K::MissingPath: return QStringLiteral("¡ La dirección (path) de la Base de Datos es incorrecta !");
+    case K::KeyViolation: return QStringLiteral("¡ Ya existe el registro !");
+    case K::RecordLocked: return QStringLiteral("¡ El registro esta siendo bloqueado por otro usuario !");
+    case K::RecordDeleted: return QStringLiteral("¡Este registro ya no está disponible en la vista actual!");
+    case K::RecordChanged: return QStringLiteral("¡ El registro ha sido modificado por otro usuario !");
+    case K::ReadOnly: return QStringLiteral("¡Ud. no tiene autorización para realizar modificaciones!");
+    case K::RequiredField: return campoObligatorio(mensaje);
+    case K::UnknownUser: return QStringLiteral("¡ El usuario o la contraseña no son válidos !");
+    case K::ConnectionLost: return QStringLiteral("¡ No es posible conectar con el servidor de la Base de Datos !");
+    case K::Other: break;
+    }
+    return {};
+}
+
 // Every matching rule replaces the text: the last match wins.
 QString aplicar(const QList<Regla> &reglas, const QString &mensaje, QString texto)
 {
@@ -225,6 +256,15 @@ TraduccionExcepcion TraducirExcepcion(const QString &mensaje, bool remitenteEsRe
     t.texto = texto;
     t.registrarTraza = t.clase == Clase::Error || nivelCapturaIncidencias == QLatin1String("Maximo");
     return t;
+}
+
+QString MotivoFallo(const gp::Fallo &fallo)
+{
+    const QString tipo = mensajeDeTipo(fallo.tipo, fallo.mensaje);
+    const QString palabras = fallo.motivo.isEmpty() && tipo.isEmpty() ? fallo.mensaje : fallo.motivo;
+    if (tipo.isEmpty() || palabras.isEmpty())
+        return tipo.isEmpty() ? palabras : tipo;
+    return tipo + u' ' + palabras;
 }
 
 QString TraducirTextoMarcado(const QString &texto)

@@ -36,3 +36,7 @@ TraduccionExcepcion TraducirExcepcion(const QString &mensaje, bool remitenteEsRe
 // its first ten characters ("TRADUCIR: ") and the known engine phrases are put in Spanish.
 // A text without the mark comes back unchanged.
 QString TraducirTextoMarcado(const QString &texto);
+
+// The reason of an engine failure as the user reads it after "Motivo: ": the Spanish
+// message of its kind, when the failure is of a known kind, then the driver's own words.
+QString MotivoFallo(const gp::Fallo &fallo);

@@ -50,18 +50,22 @@ enum class DatabaseErrorKind {
     ConnectionLost,   // the server went away or cannot be reached: the driver's own reason
 };
 
-// Every failure of the data layer and its engines, with the engine's own English text.
+// Every failure of the data layer and its engines, with the engine's own English text. The
+// reason is the driver's own words (or the detail the layer found), without the engine text
+// that names the kind: what a message puts after "Motivo: ".
 class DatabaseError : public Error
 {
 public:
-    explicit DatabaseError(QString mensaje, DatabaseErrorKind kind = DatabaseErrorKind::Other)
-        : Error(std::move(mensaje)), kind_(kind)
+    explicit DatabaseError(QString mensaje, DatabaseErrorKind kind = DatabaseErrorKind::Other, QString motivo = {})
+        : Error(std::move(mensaje)), kind_(kind), motivo_(std::move(motivo))
     {
     }
     DatabaseErrorKind kind() const noexcept { return kind_; }
+    const QString &motivo() const noexcept { return motivo_; }
 
 private:
     DatabaseErrorKind kind_;
+    QString motivo_;
 };
 
 // A failure caught by capturarFallo: its text and, for an engine failure, its kind.
@@ -70,6 +74,7 @@ struct Fallo
     bool hay = false;
     QString mensaje;
     DatabaseErrorKind tipo = DatabaseErrorKind::Other;
+    QString motivo;   // an engine failure's reason (DatabaseError::motivo)
 
     explicit operator bool() const { return hay; }
 };
@@ -85,7 +90,7 @@ Fallo capturarFallo(Trabajo &&trabajo)
     } catch (const Abort &) {
         throw;
     } catch (const DatabaseError &e) {
-        return {true, e.mensaje(), e.kind()};
+        return {true, e.mensaje(), e.kind(), e.motivo()};
     } catch (const Error &e) {
         return {true, e.mensaje(), DatabaseErrorKind::Other};
     }

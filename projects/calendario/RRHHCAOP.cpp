@@ -11,6 +11,7 @@
 #include "GENEW/runtime/comun/RutinasSistema.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "GENEW/runtime/RespuestaSQL.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "platform/base/LecturaTextos.h"
 #include "platform/base/LiteralFechaSQL.h"
 #include "platform/base/FechaHora.h"
@@ -336,6 +337,14 @@ void TfRRHHCAOP::FormCreate(QObject *)
         };
     familia_ = FamiliaEnEjecucion();
     aplicarFamilia();
+    // The day marks, the generation and the deletions write; the window's own tables are
+    // read-only at "Solo Lectura", the deletions' statements are not.
+    if (SoloLectura(this)) {
+        for (plat::SpeedButton *b :
+             {pbModificar, pbGenerarCalendario, pbMarcarDiasRegulacionEmpleo, pbEliminar, pbEliminarEjercicio})
+            b->setEnabled(false);
+        Eliminardia->setEnabled(false);
+    }
     pbTrabajados->setDownState(true);
     pbLaborables->setDownState(true);
     for (plat::SpeedButton *b : {pbFestivos, pbVacaciones, pbPuente, pbPermiso})
@@ -715,6 +724,8 @@ QList<int> TfRRHHCAOP::operariosEntre(const QString &desde, const QString &hasta
 
 void TfRRHHCAOP::pbGenerarCalendarioClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     if (MensajeConfirmacion(QStringLiteral("Este proceso calcula el calendario del mes actual para todos los operarios. "
                                            "Los calendarios destino se crearán nuevos o se modificarán definitivamente. "
                                            "¿Desea continuar?"))
@@ -736,6 +747,8 @@ void TfRRHHCAOP::pbGenerarCalendarioClick(QObject *)
 
 void TfRRHHCAOP::pbMarcarDiasRegulacionEmpleoClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     const QString desde = MensajePedirDato(QStringLiteral("Introduzca Desde Operario:"));
     if (!ValidarEntero(desde, QStringLiteral("Desde Operario")))
         return;
@@ -854,6 +867,8 @@ void TfRRHHCAOP::borrar(const QString &tabla, int mes, int dia)
 
 void TfRRHHCAOP::pbEliminarClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     if (MensajeConfirmacion(QStringLiteral("¿ Realmente desea eliminar el mes del calendario ?")) == kNo)
         return;
     borrar(QStringLiteral("CALENOPE"), mostrado_.mes);
@@ -866,6 +881,8 @@ void TfRRHHCAOP::pbEliminarClick(QObject *)
 
 void TfRRHHCAOP::pbEliminarEjercicioClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     if (MensajeConfirmacion(QStringLiteral("¿ Realmente desea eliminar el año del calendario ?")) == kNo)
         return;
     borrar(QStringLiteral("CALENOPE"));
@@ -878,6 +895,8 @@ void TfRRHHCAOP::pbEliminarEjercicioClick(QObject *)
 
 void TfRRHHCAOP::EliminardiaClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     if (MensajeConfirmacion(QStringLiteral("¿Realmente desea despersonalizar el día seleccionado del calendario?")) == kNo)
         return;
     borrar(QStringLiteral("CALENOPE"), mostrado_.mes, SGrid->cell(SGrid->col(), SGrid->row()).toInt());

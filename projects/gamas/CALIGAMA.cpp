@@ -7,6 +7,7 @@
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Colors.h"
@@ -517,7 +518,7 @@ void TfCALIGAMA::DBGridKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift
         return;
     Key = 0;
     plat::DataSet &tabla = tablaDeRejilla(Sender);
-    if (enEdicion(tabla.state()) || ModuloDatos->EstaVacio(tabla))
+    if (enEdicion(tabla.state()) || ModuloDatos->EstaVacio(tabla) || !EscrituraAutorizada(this))
         return;
     if (MensajeConfirmacion(QStringLiteral("¿ Está seguro de querer eliminar la linea ?")) != QLatin1String("SI"))
         return;

@@ -8,6 +8,7 @@
 #include "GENEW/runtime/comun/FicherosTexto.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasNumeros.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "platform/base/Errores.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/ui/Application.h"
@@ -196,6 +197,7 @@ void TfPRESIOPE::FormCreate(QObject *)
     importando_ = false;
     ejecutando_ = false;
     fGENEINIC->AbrirTablasFormulario(*this);
+    pbConforme->setEnabled(!SoloLectura(this));
     temporal().addCalculatedField(QStringLiteral("Nombre"), ftString, 40);
     const QString definicion = QStringList{QStringLiteral("Tabla Temporal"), QStringLiteral("/C/1/DatoOrigen/ftString/20/*"),
                                            QStringLiteral("/C/2/DatoDestino/ftString/20/"),
@@ -296,6 +298,9 @@ void TfPRESIOPE::pbConformeClick(QObject *)
     if (ejecutando_ || temporal().isEmpty() || !ComprobarOrigenDestino())
         return;
     const ConexionesPrograma &conexiones = fGENEINIC->Conexiones();
+    // The swap rewrites every table that holds an operator's code, through statements of its own.
+    if (!EscrituraAutorizada(this))
+        return;
     if (conexiones.EnTransaccion || conexiones.EnTransaccionFormularios) {
         MensajeAviso(QStringLiteral("¡ Hay otra transacción activa en curso !. Debe finalizarla previamente."));
         return;
@@ -379,6 +384,8 @@ QChar TfPRESIOPE::separadorArchivo() const
 
 void TfPRESIOPE::AnadirFilasImportadas(const QList<LineaEquivalencia> &filas)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     plat::DataSet &t = temporal();
     plat::Connection &conexion = *Temporal->table().connection();
     importando_ = true;
@@ -427,6 +434,8 @@ void TfPRESIOPE::AnadirFilasImportadas(const QList<LineaEquivalencia> &filas)
 
 void TfPRESIOPE::Inicializartabladeequivalencias1Click(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     Temporal->table().emptyTable();
     temporal().refresh();
 }

@@ -7,6 +7,7 @@
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "platform/base/FechaHora.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
@@ -539,7 +540,7 @@ void TfPROYPROY::DBGrid1KeyDown(QObject *, int &Key, plat::ShiftState Shift)
         return;
     Key = 0;
     plat::DataSet &l = lineas();
-    if (editandoLineas() || ModuloDatos->EstaVacio(l))
+    if (editandoLineas() || ModuloDatos->EstaVacio(l) || !EscrituraAutorizada(this))
         return;
     if (MensajeConfirmacion(QStringLiteral("¿ Está seguro de querer eliminar la linea ?")) != QLatin1String("SI"))
         return;

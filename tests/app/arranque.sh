@@ -13,8 +13,9 @@
 #                with its error message and the driver's reason;
 #   pg           the same settings against the test server (GP_TEST_PG*): starts normally;
 #   diagnostico  no font installed (an empty font configuration): the installation diagnosis
-#                shows its report naming the fonts (screenshot), Escape closes it, the repair
-#                question is answered "NO" and the start-up goes on to the main window.
+#                of an unattended start writes its report naming the fonts to the messages
+#                file instead of showing it, the repair question is answered "NO" and the
+#                start-up goes on to the main window (screenshot).
 # Usage: arranque.sh <executable> <output folder> <mode>
 set -euo pipefail
 exe=$(readlink -f "$1")
@@ -126,21 +127,6 @@ if [ "$MODE" = diagnostico ]; then
     : >"$WORK/MENSAJES.TXT"
     FONTCONFIG_FILE="$WORK/fuentes.conf" "$EXE" U=ADMIN >"$WORK/salida-programa.txt" 2>&1 &
     pid=$!
-    informe=""
-    for _ in $(seq 1 150); do
-        informe=$(xdotool search --name "Diagnóstico de la Instalación" 2>/dev/null | head -n 1 || true)
-        [ -n "$informe" ] && break
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.2
-    done
-    if [ -z "$informe" ]; then
-        echo "the diagnosis report did not appear" >&2; cat "$WORK/salida-programa.txt" "$WORK/MENSAJES.TXT" >&2
-        kill "$pid" 2>/dev/null || true; exit 1
-    fi
-    sleep 1
-    import -window root "$OUT/arranque-diagnostico.png"
-    xdotool windowactivate --sync "$informe" 2>/dev/null || xdotool windowfocus "$informe"
-    xdotool key --window "$informe" Escape
     window=""
     for _ in $(seq 1 150); do
         window=$(xdotool search --onlyvisible --name "$TITLE" 2>/dev/null | head -n 1 || true)
@@ -148,13 +134,20 @@ if [ "$MODE" = diagnostico ]; then
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.2
     done
+    sleep 1
+    import -window root "$OUT/arranque-diagnostico.png"
+    informe=$(xdotool search --onlyvisible --name "Diagnóstico de la Instalación" 2>/dev/null | head -n 1 || true)
     kill -TERM "$pid" 2>/dev/null || true
     wait "$pid" || true
-    [ -n "$window" ] || { echo "the main window did not appear after the report" >&2; cat "$WORK/MENSAJES.TXT" "$WORK/salida-programa.txt" >&2; exit 1; }
+    [ -n "$window" ] || { echo "the main window did not appear after the diagnosis" >&2; cat "$WORK/MENSAJES.TXT" "$WORK/salida-programa.txt" >&2; exit 1; }
+    [ -z "$informe" ] || { echo "the diagnosis report opened a window in an unattended start" >&2; exit 1; }
+    if ! grep -q "^I: Diagnóstico de la Instalación" "$WORK/MENSAJES.TXT" || ! grep -qi "fuente" "$WORK/MENSAJES.TXT"; then
+        echo "the diagnosis report is not in the messages file:" >&2; cat "$WORK/MENSAJES.TXT" >&2; exit 1
+    fi
     if ! grep -q "^C: ¿Desea que la aplicación reconfigure la instalación" "$WORK/MENSAJES.TXT"; then
         echo "the repair question was not asked:" >&2; cat "$WORK/MENSAJES.TXT" >&2; exit 1
     fi
-    echo "report screenshot $OUT/arranque-diagnostico.png"
+    echo "main window after the diagnosis: screenshot $OUT/arranque-diagnostico.png"
     exit 0
 fi
 

@@ -181,6 +181,29 @@ TEST(TraduccionExcepciones, FallosPorSuTipo)
     EXPECT_TRUE(TraducirExcepcion("Record changed by another user", false, "Maximo", Tipo::RecordChanged).registrarTraza);
 }
 
+// An engine's failure reads in Spanish: its kind's message, then the driver's words after
+// "Motivo: "; the engine's English text of the kind never shows.
+TEST(TraduccionExcepciones, FallosDelMotorEnEspanol)
+{
+    using Tipo = gp::DatabaseErrorKind;
+    EXPECT_EQ(TraducirExcepcion("General SQL error.\nincomplete input Unable to execute statement", false, "Minimo").texto,
+              "¡ Se ha producido un error en la Base de Datos !. Motivo: incomplete input Unable to execute statement");
+    const struct
+    {
+        gp::Fallo fallo;
+        const char *motivo;
+    } casos[] = {
+        {{true, "Path not found.\n[FreeTDS] Cannot open database", Tipo::MissingPath, "[FreeTDS] Cannot open database"},
+         "¡ La dirección (path) de la Base de Datos es incorrecta ! [FreeTDS] Cannot open database"},
+        {{true, "Table is read only.\nERROR: cannot execute INSERT in a read-only transaction", Tipo::ReadOnly,
+          "ERROR: cannot execute INSERT in a read-only transaction"},
+         "¡Ud. no tiene autorización para realizar modificaciones! ERROR: cannot execute INSERT in a read-only transaction"},
+        {{true, "el texto tiene dos sentencias", Tipo::Other, ""}, "el texto tiene dos sentencias"},
+    };
+    for (const auto &c : casos)
+        EXPECT_EQ(MotivoFallo(c.fallo), QString::fromUtf8(c.motivo)) << c.fallo.mensaje.toStdString();
+}
+
 TEST(TraduccionExcepciones, MemosExcesivosYRejilla)
 {
     const QString m = "Invalid BLOB handle in record buffer. Key violation";

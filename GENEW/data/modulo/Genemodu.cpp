@@ -12,6 +12,7 @@
 #include "GENEW/runtime/AperturaTablasFormulario.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/ServicioSQL.h"
+#include "GENEW/runtime/TraduccionExcepciones.h"
 #include "GENEW/runtime/GENEMENS.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
@@ -33,6 +34,7 @@ namespace {
 
 const QString kDatabaseGeneral = QStringLiteral("DatabaseGeneral");
 const QString kNoEsPosibleConsulta = QStringLiteral("¡No es posible ejecutar la sentencia SQL. Motivo: ");
+const QString kVariasSentencias = QStringLiteral("el texto tiene más de una sentencia");
 
 // The one record of PARAGENE as the parameters read it; nothing on an empty or closed table.
 class RegistroTablaParametros : public RegistroParametrosGenerales
@@ -461,9 +463,9 @@ QString TModuloDatos::EjecutarSQLCache(const QString &sql, CacheRespuestasSQL &c
     return cache.respuesta(sql, [&](const QString &sentencia) { return EjecutarSQL(sentencia, database, opciones); });
 }
 
-bool TModuloDatos::AbrirConsulta(plat::QueryDataSet &query, const QString &opciones)
+bool TModuloDatos::AbrirConsulta(plat::QueryDataSet &query, const QString &opciones, gp::Fallo *fallo)
 {
-    return abrirConsultaEn(query, opciones, conexionDeConsulta(query, fGENEINIC->Database()));
+    return abrirConsultaEn(query, opciones, conexionDeConsulta(query, fGENEINIC->Database()), fallo);
 }
 
 bool TModuloDatos::AbrirConsultaADO(plat::QueryDataSet &query, const QString &opciones)
@@ -483,7 +485,8 @@ plat::Connection &TModuloDatos::conexionDeConsulta(plat::QueryDataSet &query, pl
     return conexion;
 }
 
-bool TModuloDatos::abrirConsultaEn(plat::QueryDataSet &query, QString opciones, plat::Connection &conexion)
+bool TModuloDatos::abrirConsultaEn(plat::QueryDataSet &query, QString opciones, plat::Connection &conexion,
+                                   gp::Fallo *motivoFallo)
 {
     if (!opciones.contains(QLatin1String("Open")) && !opciones.contains(QLatin1String("ExecSQL"))) {
         const QString primera = query.sql().trimmed().section(u' ', 0, 0).toUpper();
@@ -493,29 +496,47 @@ bool TModuloDatos::abrirConsultaEn(plat::QueryDataSet &query, QString opciones, 
     // "UnaSentencia": a text its engine would read as more than one statement runs nothing (a
     // text that cannot be read so neither), and the answer is false without a message.
     bool unaSentencia = false;
-    if (opciones.contains(QLatin1String("UnaSentencia"))
-        && (gp::capturarFallo([&] { unaSentencia = query.isSingleStatement(); }) || !unaSentencia))
-        return false;
+    if (opciones.contains(QLatin1String("UnaSentencia"))) {
+        const gp::Fallo ilegible = gp::capturarFallo([&] { unaSentencia = query.isSingleStatement(); });
+        if (ilegible || !unaSentencia) {
+            if (motivoFallo)
+                *motivoFallo = ilegible ? ilegible : gp::Fallo{true, kVariasSentencias, {}, kVariasSentencias};
+            return false;
+        }
+    }
     const bool abrir = opciones.contains(QLatin1String("Open"));
+    const bool soloLectura = opciones.contains(QLatin1String("SoloLectura"));
     const auto ejecutar = [&] {
         return gp::capturarFallo([&] {
-            if (abrir)
-                query.open();
+            const auto correr = [&] {
+                if (abrir)
+                    query.open();
+                else
+                    query.execSql();
+            };
+            if (soloLectura)
+                conexion.runReadOnly(correr);
             else
-                query.execSql();
+                correr();
         });
     };
     gp::Fallo fallo = ejecutar();
     if (fallo.tipo == gp::DatabaseErrorKind::MissingTable) {
-        if (!CrearTablasSentencia(query.sql(), conexion.databaseName()))
+        if (!CrearTablasSentencia(query.sql(), conexion.databaseName())) {
+            if (motivoFallo)
+                *motivoFallo = fallo;
             return false;
+        }
         fallo = ejecutar();
     }
     if (fallo) {
         TrazaDepuracion(fallo.mensaje + QStringLiteral(" ") + query.sql());
-        if (!opciones.contains(QLatin1String("Silencio")))
-            InformarSentenciaErronea(kNoEsPosibleConsulta + (fallo.mensaje.isEmpty() ? QStringLiteral("?") : fallo.mensaje),
-                                     query.sql(), fallo);
+        if (motivoFallo)
+            *motivoFallo = fallo;
+        else if (!opciones.contains(QLatin1String("Silencio")))
+            InformarSentenciaErronea(
+                kNoEsPosibleConsulta + (fallo.mensaje.isEmpty() ? QStringLiteral("?") : MotivoFallo(fallo)), query.sql(),
+                fallo);
         return false;
     }
     if (abrir && opciones.contains(QLatin1String("Temporal")))

@@ -154,7 +154,10 @@ public:
                            const QString &opciones = QString());
     QString EjecutarSQLCache(const QString &sql, CacheRespuestasSQL &cache, const QString &database = QString(),
                              const QString &opciones = QString());
-    bool AbrirConsulta(plat::QueryDataSet &query, const QString &opciones = QString());
+    // "SoloLectura": the engine itself refuses any write of the statement (see
+    // plat::Connection::runReadOnly). When `fallo` is given it is told why the query did
+    // not run (nothing is shown then).
+    bool AbrirConsulta(plat::QueryDataSet &query, const QString &opciones = QString(), gp::Fallo *fallo = nullptr);
     bool AbrirConsultaADO(plat::QueryDataSet &query, const QString &opciones = QString());
     bool CrearTablasSentencia(const QString &sql, const QString &database);
     void CrearTablaTemporalConsulta(plat::QueryDataSet &query);
@@ -402,7 +405,8 @@ private:
     void retirarServicios();
     ConexionesPrograma &conexiones() const;
     CatalogoClaves catalogo(const QString &baseDatos);
-    bool abrirConsultaEn(plat::QueryDataSet &query, QString opciones, plat::Connection &conexion);
+    bool abrirConsultaEn(plat::QueryDataSet &query, QString opciones, plat::Connection &conexion,
+                         gp::Fallo *fallo = nullptr);
     // The connection a query runs on: the one its database name selects, else porDefecto.
     plat::Connection &conexionDeConsulta(plat::QueryDataSet &query, plat::Connection &porDefecto);
     static QString nombrePropietario(const QObject *componente);

@@ -8,6 +8,7 @@
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "platform/data/Field.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/QueryDataSet.h"
@@ -115,7 +116,8 @@ void MostrarCamposUsuario(plat::DataSet &dataSet)
             rejilla.setCell(1, fila, valor);
         });
     }
-    if (rejilla.rowCount() == 1)
+    // The viewer is for editing: its table is written through a dataset of its own.
+    if (rejilla.rowCount() == 1 || !EscrituraAutorizada(dataSet))
         return;
     rejilla.setFixedRows(1);
     if (visor->ShowModal() != plat::mrOk)

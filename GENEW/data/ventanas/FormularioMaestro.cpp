@@ -11,6 +11,7 @@
 #include "GENEW/runtime/AvisoServidorAusente.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Keys.h"
 #include "platform/ui/data/DataControls.h"
@@ -208,6 +209,7 @@ void FormularioMaestro::FormCreate(QObject *)
         OnCloseQuery = plat::handler(this, &FormularioMaestro::FormCloseQuery);
     IndiceBusqueda = 0;
     fGENEINIC->AbrirTablasFormulario(*this);
+    soloLectura_ = SoloLectura(this);
     DataSource1->setAutoEdit(true);
     HabilitarControles(false);
     ClaveModificada = false;
@@ -224,10 +226,12 @@ void FormularioMaestro::HabilitarControles(bool editando)
         control->setEnabled(editando);
     CancelarEdicion1->setEnabled(editando);
     for (QWidget *control : {static_cast<QWidget *>(pbEliminar), static_cast<QWidget *>(pbAgregar)})
-        control->setEnabled(!editando);
-    for (plat::MenuItem *item : {Eliminar1, Agregar, EliminacionMultiple1, Buscar, FiltrarRegistros1,
-                                 CopiarRegistrosaOtrasEmpresas1, DocumentacionElectronica1, Cerrar1})
+        control->setEnabled(!editando && !soloLectura_);
+    for (plat::MenuItem *item : {Buscar, FiltrarRegistros1, DocumentacionElectronica1, Cerrar1})
         item->setEnabled(!editando);
+    // What only writes is not offered to a user who may only consult.
+    for (plat::MenuItem *item : {Eliminar1, Agregar, EliminacionMultiple1, CopiarRegistrosaOtrasEmpresas1})
+        item->setEnabled(!editando && !soloLectura_);
     if (comportamiento.refrescarSoloNavegando)
         pbRefrescar->setEnabled(!editando);
 }
@@ -284,6 +288,8 @@ void FormularioMaestro::IralPaneldeControl1Click(QObject *) { pbSalir->setFocus(
 
 void FormularioMaestro::AgregarClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     if (comportamiento.anadirAlFinal)
         Table1->dataSet().append();
     else
@@ -437,7 +443,7 @@ void FormularioMaestro::pbCancelarClick(QObject *)
 void FormularioMaestro::Eliminar1Click(QObject *)
 {
     plat::DataSet &tabla = Table1->dataSet();
-    if (editando() || ModuloDatos->EstaVacio(tabla))
+    if (editando() || ModuloDatos->EstaVacio(tabla) || !EscrituraAutorizada(this))
         return;
     if (MensajeConfirmacion(comportamiento.preguntaEliminar) != QLatin1String("SI"))
         return;
@@ -451,7 +457,11 @@ void FormularioMaestro::Eliminar1Click(QObject *)
 
 // ---- services ------------------------------------------------------------------------------
 
-void FormularioMaestro::EliminacionMultiple1Click(QObject *) { ModuloDatos->BorrarTodosLosRegistros(Table1->dataSet()); }
+void FormularioMaestro::EliminacionMultiple1Click(QObject *)
+{
+    if (EscrituraAutorizada(this))
+        ModuloDatos->BorrarTodosLosRegistros(Table1->dataSet());
+}
 
 void FormularioMaestro::BuscarClick(QObject *) { BuscarYPosicionarTabla(Table1->table(), IndiceBusqueda); }
 

@@ -127,5 +127,7 @@ private:
 
     QWidget *AreaDatos;
     bool bordeSoloMinimizar_ = false;
+    bool soloLectura_ = false;   // the user's level for the window's program
+
     NumeracionAlta numeracion_;
 };

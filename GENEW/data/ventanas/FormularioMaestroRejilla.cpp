@@ -5,6 +5,7 @@
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Keys.h"
 
@@ -138,7 +139,7 @@ void FormularioMaestroRejilla::DBGrid1KeyDown(QObject *, int &Key, plat::ShiftSt
     plat::DataSet &tabla = Table1->dataSet();
     if (Key == plat::VK_DELETE && Shift.testFlag(plat::ssCtrl)) {
         Key = 0;
-        if (editando() || ModuloDatos->EstaVacio(tabla))
+        if (editando() || ModuloDatos->EstaVacio(tabla) || !EscrituraAutorizada(this))
             return;
         if (MensajeConfirmacion(QStringLiteral("¿ Está seguro de querer eliminar la linea ?")) != QLatin1String("SI"))
             return;

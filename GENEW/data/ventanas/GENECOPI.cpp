@@ -4,6 +4,7 @@
 #include "GENEW/runtime/AperturaDataSet.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "platform/data/DataSetCopy.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
@@ -149,6 +150,10 @@ void TfGENECOPI::CopiarTablaConDetalles(plat::TableDataSet &Tabla, plat::TableDa
 
 void TfGENECOPI::CopiarDatosEmpresas(plat::TableDataSet &Tabla, const QList<plat::TableDataSet *> &Detalles)
 {
+    // Other companies' tables are written through connections of their own, which the
+    // calling window's read-only tables do not guard.
+    if (!EscrituraAutorizada(Tabla))
+        return;
     if (MensajeConfirmacion(QStringLiteral("¡Esta opción copiará todos los registros activos de la tabla!. Puede utilizar "
                                            "previamente opciones de filtrado para limitar los registros a copiar. ¿Desea "
                                            "continuar?"))

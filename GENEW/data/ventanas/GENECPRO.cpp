@@ -7,6 +7,7 @@
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "GENEW/runtime/comun/RutinasTipos.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "platform/data/QueryDataSet.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/data/TableDataSet.h"
@@ -308,6 +309,11 @@ void TfGENECPRO::AbrirListado(plat::DataSet &dataSet, const QString &prefijoForm
                               const QString &opciones)
 {
     titulo_ = titulo;
+    // The formats are the listed window's: its program decides whether they may be written.
+    programaListado_ = ProgramaDeVentana(dataSet);
+    const bool soloLectura = SoloLectura(QStringList{programaListado_});
+    for (plat::SpeedButton *b : {pbGuardar, pbGuardarComo, pbEliminar})
+        b->setEnabled(!soloLectura);
     LBDisponible->setSortingEnabled(!opciones.contains(QLatin1String("CamposOrdenadosOFF")));
     dataSet_ = &dataSet;
     prefijo_ = prefijoFormato;
@@ -422,6 +428,8 @@ void TfGENECPRO::StringGridDrawCell(QObject *, int ACol, int ARow, const QRect &
 
 void TfGENECPRO::pbGuardarClick(QObject *Sender)
 {
+    if (!EscrituraAutorizada(QStringList{programaListado_}))
+        return;
     plat::TableDataSet &formatos = FORMLIST->table();
     if (!formatos.active() || formatos.isEmpty()) {
         pbGuardarComoClick(Sender);
@@ -441,6 +449,8 @@ void TfGENECPRO::pbGuardarClick(QObject *Sender)
 
 void TfGENECPRO::pbGuardarComoClick(QObject *)
 {
+    if (!EscrituraAutorizada(QStringList{programaListado_}))
+        return;
     const QString nombre = MensajePedirDato(QStringLiteral("Introduzca el Nombre del Formato:"), NombreFormato->text());
     plat::TableDataSet &formatos = FORMLIST->table();
     if (nombre.isEmpty() || !formatos.active())
@@ -465,7 +475,7 @@ void TfGENECPRO::pbGuardarComoClick(QObject *)
 void TfGENECPRO::pbEliminarClick(QObject *)
 {
     plat::TableDataSet &formatos = FORMLIST->table();
-    if (!formatos.active() || formatos.isEmpty())
+    if (!formatos.active() || formatos.isEmpty() || !EscrituraAutorizada(QStringList{programaListado_}))
         return;
     if (MensajeConfirmacion(QStringLiteral("¿ Esta seguro de querer eliminar el formato actual ?")) != QLatin1String("SI"))
         return;

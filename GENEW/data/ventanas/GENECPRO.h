@@ -152,6 +152,7 @@ private:
     plat::DataSet *dataSet_ = nullptr;
     QString prefijo_;
     QString titulo_;
+    QString programaListado_;   // the program of the window whose data is listed
     QString filtroOriginal_;
     bool filtroGuardado_ = false;   // filtroOriginal_ is the listed dataset's, to give back
     QStringList tipos_;

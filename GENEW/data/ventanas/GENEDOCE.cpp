@@ -9,8 +9,10 @@
 #include "GENEW/runtime/ServiciosExternos.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "platform/data/QueryDataSet.h"
 #include "platform/data/engine/Connection.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Lists.h"
@@ -355,6 +357,15 @@ QHash<QString, int> anchosDocumentos()
 
 } // namespace
 
+QStringList TfGENEDOCE::programas() const { return {caption(), ProgramaRegistro}; }
+
+void TfGENEDOCE::aplicarNivel()
+{
+    const bool soloLectura = SoloLectura(programas());
+    for (plat::SpeedButton *b : {pbAgregar, pbEliminar, pbAgregarWeb, pbAgregarCarpeta, pbEditarDescripcion})
+        b->setEnabled(!soloLectura);
+}
+
 void TfGENEDOCE::agregarDocumento(const QString &nombre, const QString &ubicacion, const QString &descripcion)
 {
     const QString motivo =
@@ -388,7 +399,8 @@ bool rutaExistente(const QString &ruta)
 
 void TfGENEDOCE::pbAgregarClick(QObject *)
 {
-    if (!OpenDialog1->Execute() || OpenDialog1->FileName.isEmpty() || !rutaExistente(OpenDialog1->FileName))
+    if (!EscrituraAutorizada(programas()) || !OpenDialog1->Execute() || OpenDialog1->FileName.isEmpty()
+        || !rutaExistente(OpenDialog1->FileName))
         return;
     const QFileInfo fichero(OpenDialog1->FileName);
     QString propuesta = fichero.fileName();
@@ -403,8 +415,9 @@ void TfGENEDOCE::pbAgregarClick(QObject *)
 void TfGENEDOCE::pbAgregarCarpetaClick(QObject *)
 {
     QString carpeta;
-    if (!fGENEINIC->SeleccionarCarpetaArchivo(QStringLiteral("Seleccione la carpeta que desea incorporar"), carpeta,
-                                              QStringLiteral("Carpetas"))
+    if (!EscrituraAutorizada(programas())
+        || !fGENEINIC->SeleccionarCarpetaArchivo(QStringLiteral("Seleccione la carpeta que desea incorporar"), carpeta,
+                                                 QStringLiteral("Carpetas"))
         || carpeta.isEmpty() || !rutaExistente(carpeta))
         return;
     const QString nombre = MensajePedirDato(kNombreDocumento, QFileInfo(QDir::cleanPath(carpeta)).fileName());
@@ -415,6 +428,8 @@ void TfGENEDOCE::pbAgregarCarpetaClick(QObject *)
 
 void TfGENEDOCE::pbAgregarWebClick(QObject *)
 {
+    if (!EscrituraAutorizada(programas()))
+        return;
     const QString direccion = MensajePedirDato(QStringLiteral("Introduzca la dirección de la página Web:"));
     if (direccion.isEmpty())
         return;
@@ -427,7 +442,7 @@ void TfGENEDOCE::pbAgregarWebClick(QObject *)
 void TfGENEDOCE::pbEliminarClick(QObject *)
 {
     QTreeWidgetItem *item = ListView1->selectedItem();
-    if (!item)
+    if (!item || !EscrituraAutorizada(programas()))
         return;
     const QString respuesta =
         ModuloDatos->EjecutarSQL(sentenciasDocumentos::Eliminar(TablaDocumentos, ClaveDocumentos, item->text(0)), kDatabase);
@@ -442,6 +457,8 @@ void TfGENEDOCE::pbEliminarClick(QObject *)
 
 void TfGENEDOCE::pbEditarDescripcionClick(QObject *)
 {
+    if (!EscrituraAutorizada(programas()))
+        return;
     if (const QTreeWidgetItem *item = ListView1->selectedItem()) {
         const QString texto = EditarTexto(QStringLiteral("Titulo=Descripción del Documento"), MemoDescripcion->text());
         const QString respuesta = ModuloDatos->EjecutarSQL(
@@ -615,10 +632,17 @@ void AbrirDocumentacionElectronica(const QString &tabla, const QString &clave)
         || ModuloDatos->NivelAccesoPrograma(fGENEINIC->UsuarioActual, QStringLiteral("Documentación Electrónica"))
             == QLatin1String("Ninguno"))
         return;
+    // The record's window is the one the user is in: its menu, its keys or its scrolling
+    // opened this one.
+    const plat::Form *principal = plat::application().mainForm();
+    const plat::Form *registro = principal ? principal->activeMdiChild() : nullptr;
     TfGENEDOCE *ventana = nullptr;
     ModuloDatos->AbrirFormularioMDI(ventana, QStringLiteral("fGENEDOCE"));
     if (!ventana)
         return;
+    if (registro != ventana)
+        ventana->ProgramaRegistro = registro ? registro->caption() : QString();
+    ventana->aplicarNivel();
     ventana->TablaDocumentos = ModuloDatos->QuitarPropietarioTabla(tabla);
     ventana->ClaveDocumentos = clave;
     ventana->CargarDocumentos();

@@ -65,6 +65,11 @@ public:
     QString ClaveDocumentos;
     // The documents chosen for mailing, title "|" location, sorted and without repeats.
     QStringList DocumentosSeleccionados;
+    // The program of the window whose record is shown: the list is written only when the
+    // user may write for it and for this window's own program.
+    QString ProgramaRegistro;
+    // The buttons that write, enabled as the user's levels allow.
+    void aplicarNivel();
 
 public slots:
     void CargarDocumentos();
@@ -96,6 +101,7 @@ public slots:
     void EnviarDocumento1Click(QObject *Sender);
 
 private:
+    QStringList programas() const;
     plat::SpeedButton *boton(const QString &nombre, const QString &texto, const QString &ayuda);
     void construirMenu();
     void vaciarVisores();

@@ -3,6 +3,7 @@
 #include "GENEW/data/modulo/Genemodu.h"
 #include "GENEW/data/ventanas/busqueda/ServiciosBusqueda.h"
 #include "GENEW/runtime/Geneinic.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "platform/base/FechaHora.h"
@@ -438,6 +439,9 @@ void MostrarResponsabilidad(plat::DataSet &tabla)
     if (!registro || !ModuloDatos || !fGENEINIC->Configuracion.parametros.ResponsabilidadDocumentalActivada)
         return;
     if (!ModuloDatos->ExisteClaveEnTabla(QStringLiteral("CONFRESP"), ModuloDatos->QuitarPropietarioTabla(registro->tableName())))
+        return;
+    // Opening the dialog already stamps the registration.
+    if (!EscrituraAutorizada(tabla))
         return;
     TfGENERESP::NombreTablaResp = registro->tableName();
     TfGENERESP::ClaveTablaResp = ModuloDatos->ClaveLateralRegistro(tabla);

@@ -5,6 +5,7 @@
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "GENEW/runtime/formularios/ServiciosFormulario.h"
 #include "platform/base/Errores.h"
 #include "platform/data/DataSet.h"
@@ -283,6 +284,8 @@ void ComandosRejilla::exportarTexto()
 
 void ComandosRejilla::importarTexto()
 {
+    if (!EscrituraAutorizada(&rejilla_))
+        return;
     QString leido;
     ModuloDatos->ImportarTexto(rejilla_.dataSet(), nullptr, QStringLiteral("SQL.TXT"), QString(), leido);
 }

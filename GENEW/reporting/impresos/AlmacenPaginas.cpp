@@ -29,7 +29,8 @@ void AlmacenPaginas::guardarAntiguas()
     // The page being recorded and the one before it stay in memory.
     while (paginas_.size() - primeraEnMemoria_ > size_t(enMemoria_)) {
         if (!disco_) {
-            disco_ = std::make_unique<QTemporaryFile>(QDir(DirectorioTemporal()).filePath(QStringLiteral("paginas-XXXXXX")));
+            disco_ = std::make_unique<QTemporaryFile>(
+                QDir(DirectorioTemporalPropio()).filePath(QStringLiteral("paginas-XXXXXX")));
             if (!disco_->open()) {
                 disco_.reset();
                 return;   // without a file the pages stay in memory

@@ -12,6 +12,7 @@
 #include "GENEW/runtime/comun/FicherosTexto.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/comun/RutinasSistema.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
@@ -254,6 +255,8 @@ void TfGENEIMPR::FormCreate(QObject *Sender)
         return;   // the tables could not be opened: the window is closing
     EditCodigo->setFocus();
     CopiarRegistrosaOtrasEmpresas1->setVisible(fGENEINIC->SeleccionEmpresaActiva);
+    // Importing writes the layout's instructions.
+    pbImportar->setEnabled(!SoloLectura(this));
     llenarImpresoras();
     PageControl1->setActivePage(PagInstrucciones);
 }
@@ -528,6 +531,8 @@ void TfGENEIMPR::pbSimularClick(QObject *)
 
 void TfGENEIMPR::pbImportarClick(QObject *)
 {
+    if (!EscrituraAutorizada(this))
+        return;
     plat::OpenDialog &dialogo = *ModuloDatos->OpenDialog1;
     {
         const DialogoPrestado prestado(dialogo, QStringLiteral("Importar desde un Archivo de Texto"));

@@ -227,7 +227,10 @@ plat::DataSet *TfGENELIMP::lineas() const
 QString TfGENELIMP::carpetaTemporal()
 {
     if (!carpeta_ || !carpeta_->isValid())
-        carpeta_ = std::make_unique<QTemporaryDir>(QDir(DirectorioTemporal()).filePath(QStringLiteral("impreso-XXXXXX")));
+        // Inside the program's own folder: a print killed midway leaves its pages to the next
+        // start's clean-up, and no other account reads them meanwhile.
+        carpeta_ = std::make_unique<QTemporaryDir>(
+            QDir(DirectorioTemporalPropio()).filePath(QStringLiteral("impreso-XXXXXX")));
     return carpeta_->path();
 }
 

@@ -24,7 +24,8 @@ bool PaginasGuardadas::abrirDisco()
 {
     if (disco_)
         return true;
-    auto disco = std::make_unique<QTemporaryFile>(QDir(DirectorioTemporal()).filePath(QStringLiteral("informe-XXXXXX")));
+    auto disco =
+        std::make_unique<QTemporaryFile>(QDir(DirectorioTemporalPropio()).filePath(QStringLiteral("informe-XXXXXX")));
     if (!disco->open())
         return false;
     disco_ = std::move(disco);

@@ -5,6 +5,7 @@
 #include "GENEW/runtime/comun/RutinasComponentes.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "GENEW/runtime/formularios/ComponentesFormulario.h"
 #include "GENEW/runtime/formularios/DibujarElementoTraducido.h"
 #include "GENEW/runtime/formularios/GanchosFormulario.h"
@@ -26,8 +27,6 @@
 
 
 namespace {
-
-const QString kSoloLectura = QStringLiteral("Solo Lectura");
 
 bool esDateTime(const plat::Field &campo) { return campo.dataType() == ftDateTime; }
 
@@ -230,9 +229,7 @@ void TfGENEINIC::AsignarFormatosCampos(QObject *componente)
 
 bool TfGENEINIC::FormularioSoloLectura(QObject *formulario)
 {
-    ServiciosFormulario *servicios = serviciosFormulario();
-    auto *form = qobject_cast<plat::Form *>(formulario);
-    return servicios && form && servicios->NivelAccesoPrograma(UsuarioActual, form->caption()) == kSoloLectura;
+    return qobject_cast<plat::Form *>(formulario) && SoloLectura(formulario);
 }
 
 void TfGENEINIC::TablasSoloLectura(QObject *formulario)

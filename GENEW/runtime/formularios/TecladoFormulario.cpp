@@ -2,6 +2,7 @@
 // rules for Enter and the keypad's decimal key, and the on-screen keypad.
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
+#include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "GENEW/runtime/formularios/ComponentesFormulario.h"
 #include "GENEW/runtime/formularios/ReglasFormulario.h"
 #include "GENEW/runtime/formularios/ServiciosFormulario.h"
@@ -237,9 +238,18 @@ void TfGENEINIC::teclaTextoPredefinido(QWidget *foco)
 {
     if (!PuntosEntrada.ObtenerTextoPredefinido)
         return;
+    // A text for a record is written into it: the template's questions are not asked of a
+    // user who may not write there.
+    auto *rejilla = controlEnfocado<plat::DBGrid>(foco);
+    auto *datos = rejilla ? nullptr : controlEnfocado<plat::DataBound>(foco);
+    plat::DataSet *registro = rejilla ? rejilla->dataSet()
+        : datos && datos->field() && datos->dataSource() ? datos->dataSource()->dataSet()
+                                                          : nullptr;
+    if (registro && !EscrituraAutorizada(foco))
+        return;
     const auto texto = [this](const QString &codigo) { return PuntosEntrada.ObtenerTextoPredefinido(codigo); };
     const gp::Fallo fallo = gp::capturarFallo([&] {
-        if (auto *rejilla = controlEnfocado<plat::DBGrid>(foco)) {
+        if (rejilla) {
             // A window the text opens (the search, a template's questions) closes the cell
             // editor that has the focus; one still open would write the typed code back over
             // the text when it closes, so it is closed unwritten.
@@ -251,7 +261,7 @@ void TfGENEINIC::teclaTextoPredefinido(QWidget *foco)
                 if (editorCelda)
                     emit rejilla->itemDelegate()->closeEditor(editorCelda, QAbstractItemDelegate::NoHint);
             }
-        } else if (auto *datos = controlEnfocado<plat::DataBound>(foco); datos && datos->field()) {
+        } else if (datos && datos->field()) {
             const QString t = texto(plat::readProperty(foco, QStringLiteral("Text")).toString());
             if (!t.isEmpty()) {
                 datos->dataSource()->dataSet()->edit();

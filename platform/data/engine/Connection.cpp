@@ -136,6 +136,43 @@ void Connection::rollback()
     physical_->rollback();
 }
 
+void Connection::runReadOnly(const std::function<void()> &work)
+{
+    ensureOpen();
+    const Dialect::ReadOnlyRun run = physical_->dialect().readOnlyRun();
+    if (run.ownTransaction && physical_->depth() > 0)
+        throw gp::DatabaseError(EngineText::GeneralSqlError
+                                + QStringLiteral(".\nA read-only statement cannot run inside an open transaction"));
+    if (!run.start.isEmpty())
+        exec(run.start, {}, SqlOrigin::AsWritten);
+    const auto restore = [&] {
+        if (!run.end.isEmpty())
+            exec(run.end, {}, SqlOrigin::AsWritten);
+    };
+    try {
+        if (run.transaction) {
+            startTransaction();
+            try {
+                work();
+            } catch (...) {
+                rollback();
+                throw;
+            }
+            rollback();
+        } else {
+            work();
+        }
+    } catch (...) {
+        try {
+            restore();
+        } catch (const gp::Error &) {
+            // The work's failure is the one the caller hears of.
+        }
+        throw;
+    }
+    restore();
+}
+
 QString Connection::adaptSql(const QString &sql)
 {
     ensureOpen();

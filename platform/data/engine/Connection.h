@@ -8,6 +8,7 @@
 
 #include <QStringList>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
 
 namespace plat {
@@ -73,6 +74,11 @@ public:
     void commit();
     void rollback();
     bool inTransaction() const { return ownDepth_ > 0; }
+    // Runs the work (statements on this connection) so that the engine itself refuses every
+    // write in them (Dialect::readOnlyRun): nothing they do stays. The work's own failure
+    // comes through once the connection is as it was; a run the engine cannot make
+    // read-only (inside a transaction already open there) runs nothing and fails.
+    void runReadOnly(const std::function<void()> &work);
 
     // Runs a statement; answers the number of rows it changed (-1 when unknown).
     // Parameters are bound by name (":Name"); dates are written as the engine stores

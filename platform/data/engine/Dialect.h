@@ -148,6 +148,19 @@ public:
     // Statements that create a table from its definition (table, then indexes).
     virtual QStringList createTableStatements(const TableDef &def) const;
     virtual QString isolationStatement(IsolationLevel level) const;
+    // How a statement runs so that the engine itself refuses every write it attempts,
+    // however it is worded (SELECT ... INTO, a function that writes, a data-changing WITH):
+    // a setting of the connection run before it and undone after it, and whether it runs
+    // inside a transaction that is always rolled back. Where the setting makes only the
+    // transactions it starts read-only, the run cannot join one already open.
+    struct ReadOnlyRun
+    {
+        QString start;
+        QString end;
+        bool transaction = true;
+        bool ownTransaction = false;
+    };
+    virtual ReadOnlyRun readOnlyRun() const { return {}; }
     // A statement that, inside a transaction, waits until no other session is creating the
     // table and holds them off until the transaction ends; empty where starting the
     // transaction is already that lock (SQLite's BEGIN IMMEDIATE).

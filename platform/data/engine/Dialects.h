@@ -67,6 +67,11 @@ public:
     QString foldExpression(const QString &expr) const override;
     QStringList createTableStatements(const TableDef &def) const override;
     QString isolationStatement(IsolationLevel level) const override;
+    // The connection's query_only switch: no transaction, and so no write lock, is taken.
+    ReadOnlyRun readOnlyRun() const override
+    {
+        return {QStringLiteral("PRAGMA query_only = ON"), QStringLiteral("PRAGMA query_only = OFF"), false, false};
+    }
     QString adaptProgramSql(const QString &sql) const override;
     bool isSingleStatement(QStringView sql) const override;
 
@@ -107,6 +112,13 @@ public:
     QString threePartName(const QString &database, const QString &table, bool sameDatabase) const override;
     QString adaptProgramSql(const QString &sql) const override;
     QString tableCreationLock(const QString &table) const override;
+    // Transactions the session starts are read-only; a savepoint inside one could not make
+    // its own so (the setting would go with the savepoint).
+    ReadOnlyRun readOnlyRun() const override
+    {
+        return {QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"),
+                QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ WRITE"), true, true};
+    }
     QString maintenanceDatabase() const override { return QStringLiteral("postgres"); }
     QStringList databaseCreation(const QString &name, const QStringList &programStatements) const override;
     // Read both with and without standard strings (a server may have them off, where every

@@ -99,7 +99,8 @@ Classified classifyPostgres(const QString &state, const QString &msg,
     if (state == QLatin1String("3D000")
         || (msg.contains(QLatin1String("database \"")) && msg.contains(QLatin1String("does not exist"))))
         return {EngineText::PathNotFound};
-    if (state == QLatin1String("25006"))
+    // The server's ODBC driver words a write a read-only transaction refuses without its SQLSTATE.
+    if (state == QLatin1String("25006") || msg.contains(QLatin1String("in a read-only transaction")))
         return {EngineText::TableReadOnly};
     if (state == QLatin1String("42703"))
         return {QStringLiteral("Invalid field name")};
@@ -153,7 +154,8 @@ gp::DatabaseError linkLostError(const QSqlError &error)
     // The server's or the client library's words; QtSql's own ("Unable to connect") add nothing.
     const QString server = error.databaseText().trimmed();
     const QString reason = server.isEmpty() ? driverMessage(error) : server;
-    return gp::DatabaseError(reason.isEmpty() ? EngineText::GeneralSqlError : reason, gp::DatabaseErrorKind::ConnectionLost);
+    return gp::DatabaseError(reason.isEmpty() ? EngineText::GeneralSqlError : reason, gp::DatabaseErrorKind::ConnectionLost,
+                             reason);
 }
 
 gp::DatabaseError engineError(ErrorSource source, const QSqlError &error,
@@ -171,8 +173,8 @@ gp::DatabaseError engineError(ErrorSource source, const QSqlError &error,
         c.text = EngineText::GeneralSqlError;
     const gp::DatabaseErrorKind kind = c.kind != gp::DatabaseErrorKind::Other ? c.kind : kindOf(c.text);
     if (c.standsAlone || msg.isEmpty())
-        return gp::DatabaseError(c.text, kind);
-    return gp::DatabaseError(c.text + QStringLiteral(".\n") + msg, kind);
+        return gp::DatabaseError(c.text, kind, msg);
+    return gp::DatabaseError(c.text + QStringLiteral(".\n") + msg, kind, msg);
 }
 
 QString engineErrorText(ErrorSource source, const QSqlError &error,
@@ -184,7 +186,7 @@ QString engineErrorText(ErrorSource source, const QSqlError &error,
 gp::DatabaseError engineFailure(const QString &engineText, const QString &detail)
 {
     return gp::DatabaseError(detail.isEmpty() ? engineText : engineText + QStringLiteral(".\n") + detail,
-                             kindOf(engineText));
+                             kindOf(engineText), detail);
 }
 
 } // namespace plat

@@ -95,7 +95,9 @@ private:
 
     qsizetype blockCommentEnd(qsizetype i) const
     {
-        const qsizetype unclosed = lexicon_.unclosedCommentEnds ? sql_.size() : -1;
+        // Where an unclosed comment runs to the end, a "/*" with nothing after it is no
+        // comment but "/" and "*" (SQLite's tokenizer): a text the engine reads on.
+        const qsizetype unclosed = lexicon_.unclosedCommentEnds && i + 2 < sql_.size() ? sql_.size() : -1;
         if (!lexicon_.nestedComments) {
             const qsizetype close = sql_.indexOf(u"*/", i + 2);
             return close < 0 ? unclosed : close + 2;
@@ -214,7 +216,9 @@ private:
 
 bool isSingleStatement(QStringView sql, const StatementLexicon &lexicon)
 {
-    return StatementReader(sql, lexicon).singleStatement();
+    // An engine given a NUL stops reading there, whatever follows: such a text is refused
+    // rather than read two ways.
+    return !sql.contains(QChar(u'\0')) && StatementReader(sql, lexicon).singleStatement();
 }
 
 } // namespace plat

@@ -19,6 +19,22 @@ bool onlyBlanksAndSemicolons(const char *text)
     return true;
 }
 
+// Nothing after the statement but blanks, ";" and comments, as SQLite itself reads the rest
+// (QtSql's driver would refuse a comment there as a second statement).
+bool nothingAfter(sqlite3 *db, const char *tail)
+{
+    while (!onlyBlanksAndSemicolons(tail)) {
+        sqlite3_stmt *next = nullptr;
+        const char *rest = nullptr;
+        const bool empty = sqlite3_prepare_v2(db, tail, -1, &next, &rest) == SQLITE_OK && !next && rest != tail;
+        sqlite3_finalize(next);
+        if (!empty)
+            return false;
+        tail = rest;
+    }
+    return true;
+}
+
 int bindParameter(sqlite3_stmt *stmt, int index, const QVariant &value)
 {
     // A null of any type is SQL NULL, as QtSql binds it; texts come here never null.
@@ -220,7 +236,7 @@ SqliteQuery::Outcome SqliteQuery::prepare()
         error_ = engineError(QStringLiteral("Unable to execute statement"));
         return Outcome::Failed;
     }
-    if (!stmt_ || !onlyBlanksAndSemicolons(tail))
+    if (!stmt_ || !nothingAfter(db_, tail))
         return Outcome::NotHandled;
 
     const int placeholders = sqlite3_bind_parameter_count(stmt_);
@@ -365,7 +381,7 @@ bool SqliteBoundStatement::prepare()
         error_ = engineErrorOf(db_, QStringLiteral("Unable to execute statement"));
         return false;
     }
-    if (!stmt_ || !onlyBlanksAndSemicolons(tail)) {
+    if (!stmt_ || !nothingAfter(db_, tail)) {
         error_ = QSqlError(QStringLiteral("Unable to execute statement"),
                            QStringLiteral("one statement is prepared at a time"), QSqlError::StatementError);
         return false;

@@ -140,6 +140,9 @@ TEST_P(EngineTest, FailuresCarryTheEngineTexts)
     const gp::Fallo syntax = gp::capturarFallo([&] { db().query(QStringLiteral("SELEC 1")); });
     EXPECT_TRUE(syntax.hay);
     EXPECT_EQ(syntax.tipo, Kind::Other);
+    // The reason is the driver's own words, without the engine text of the kind.
+    EXPECT_TRUE(!syntax.motivo.isEmpty() && syntax.mensaje.endsWith(syntax.motivo)) << syntax.mensaje.toStdString();
+    EXPECT_FALSE(syntax.motivo.contains(QStringLiteral("General SQL error")));
 }
 
 TEST_P(EngineTest, FailedStatementLeavesTheTransactionUsable)
@@ -198,6 +201,33 @@ TEST_P(EngineTest, AnInnerRollBackUndoesItsOwnWorkOnly)
     db().commit();
     db().rollback();
     EXPECT_EQ(stored(), "1 2 4");
+}
+
+// However a statement writes, a read-only run keeps nothing of it: the engine refuses it
+// (PostgreSQL's read-only transaction, SQLite's query_only), it still reads, and the
+// connection writes again afterwards. A trailing comment is no second statement.
+TEST_P(EngineTest, AReadOnlyRunKeepsNothingAStatementWrites)
+{
+    db().createTable(clientes());
+    db().exec(QStringLiteral("INSERT INTO CLIENTES (Codigo, Serie) VALUES (1, 'A')"));
+    QStringList escrituras{QStringLiteral("INSERT INTO CLIENTES (Codigo, Serie) VALUES (2, 'A')")};
+    if (db().engine() == EngineKind::PostgreSQL) {
+        db().exec(QStringLiteral("CREATE FUNCTION escribe() RETURNS integer LANGUAGE sql AS "
+                                 "'INSERT INTO clientes (codigo, serie) VALUES (3, ''A'') RETURNING codigo'"),
+                  {}, SqlOrigin::AsWritten);
+        escrituras << QStringLiteral("SELECT * INTO NUEVA FROM CLIENTES") << QStringLiteral("SELECT escribe()")
+                   << QStringLiteral("WITH x AS (DELETE FROM CLIENTES RETURNING Codigo) SELECT * FROM x");
+    }
+    for (const QString &sql : escrituras) {
+        const auto tipo = gptest::failureKind([&] { db().runReadOnly([&] { db().query(sql, {}, SqlOrigin::AsWritten); }); });
+        EXPECT_EQ(tipo, gp::DatabaseErrorKind::ReadOnly) << sql.toStdString();
+    }
+    QVariant leido;
+    db().runReadOnly([&] { leido = db().scalar(QStringLiteral("SELECT COUNT(*) FROM CLIENTES;  -- fin"), {}, SqlOrigin::AsWritten); });
+    EXPECT_EQ(leido.toInt(), 1);
+    EXPECT_FALSE(db().tableExists(QStringLiteral("NUEVA")));
+    db().exec(QStringLiteral("INSERT INTO CLIENTES (Codigo, Serie) VALUES (4, 'A')"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM CLIENTES")).toInt(), 2);
 }
 
 TEST_P(EngineTest, TablesAreDroppedEmptiedAndMatchedByPattern)

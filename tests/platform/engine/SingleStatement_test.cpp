@@ -42,6 +42,7 @@ const Caso kCasos[] = {
     {"SELECT 1 /* /* ; */ ; */", false, true, true},
     {"SELECT 1 /* /* */", true, false, false},
     {"SELECT 1 /* sin cerrar ;", true, false, false},
+    {"select ? ;/*", false, false, false},   // SQLite reads a final "/*" as "/" and "*"
     {"SELECT 1; -- x\rDELETE FROM T", false, false, false},   // a carriage return may end the comment
     // PostgreSQL's escape strings, its strings without standard strings, and dollar quotes.
     {"SELECT E'\\''; DELETE FROM OTRA; --'", true, false, true},
@@ -75,6 +76,16 @@ TEST(SentenciaUnica, EachEngineReadsItsQuotesCommentsAndSeparators)
         EXPECT_EQ(Dialect::forEngine(EngineKind::SQLite).isSingleStatement(texto), c.sqlite);
         EXPECT_EQ(Dialect::forEngine(EngineKind::PostgreSQL).isSingleStatement(texto), c.postgres);
         EXPECT_EQ(Dialect::forEngine(EngineKind::SqlServer).isSingleStatement(texto), c.sqlServer);
+    }
+}
+
+// A NUL ends the text where an engine reads it, not where the routine would: refused.
+TEST(SentenciaUnica, ATextHoldingANulIsRefused)
+{
+    for (const char *resto : {"", " DELETE FROM T", "\0\0"}) {
+        const QString texto = QStringLiteral("select ? ;/*") + QChar(u'\0') + QString::fromUtf8(resto);
+        for (const EngineKind motor : {EngineKind::SQLite, EngineKind::PostgreSQL, EngineKind::SqlServer})
+            EXPECT_FALSE(Dialect::forEngine(motor).isSingleStatement(texto)) << resto;
     }
 }
 

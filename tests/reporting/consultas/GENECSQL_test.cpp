@@ -47,6 +47,8 @@ const QString kFechaNoValida = QStringLiteral("¡ La fecha (u hora) introducida 
 const QString kSinAcceso = QStringLiteral("¡Vd. no tiene acceso a la consulta!");
 const QString kImposibleGrabar = QStringLiteral("¡Imposible grabar el registro!");
 const QString kNoEjecutada = QStringLiteral("¡No se ha podido ejecutar la sentencia SQL!");
+const QString kSoloSelect = kNoEjecutada + QStringLiteral(". Motivo: sin «Modificar» pulsado sólo se ejecuta una sentencia SELECT");
+const QString kVariasSentencias = kNoEjecutada + QStringLiteral(". Motivo: el texto tiene más de una sentencia");
 const QString kDatoNoValido = QStringLiteral("¡ El dato introducido no es válido !. Repita por favor.");
 
 // The console open over the program.
@@ -188,9 +190,9 @@ TEST_P(Consola, RunsSelectsAlwaysAndOtherStatementsOnlyWhileEditingIsOn)
         QStringList mensajes;
         QStringList codigos;
     } casos[] = {
-        {"update T set Nombre = 'X' WHERE Codigo = '1'", false, {}, {}, {"(cerrada)"}},
+        {"update T set Nombre = 'X' WHERE Codigo = '1'", false, {}, {kSoloSelect}, {"(cerrada)"}},
         {"select Codigo from T ORDER BY Codigo", false, {}, {}, {"1", "2", "3"}},
-        {"\r\nSELECT Codigo FROM T", false, {}, {}, {"(cerrada)"}},
+        {"\r\nSELECT Codigo FROM T", false, {}, {kSoloSelect}, {"(cerrada)"}},
         {"SELECT Codigo FROM T WHERE Nombre = :$A OR Codigo = :$A", false, {"Bilbao"},
          {"Introduzca el valor para la variable A"}, {"2"}},
         {"SELECT Codigo FROM T WHERE Nombre <> '10:30' AND Nombre = ':$T'", false, {"Vigo"},
@@ -254,7 +256,7 @@ TEST_P(Consola, WithEditingOffOnlyOneStatementRunsOnEveryEngine)
     for (const Caso &caso : rechazadas) {
         SCOPED_TRACE(caso.sentencia.toStdString());
         resultado().close();
-        EXPECT_EQ(ejecutar(caso.sentencia, caso.respuestas).value(caso.respuestas.size()), kNoEjecutada);
+        EXPECT_EQ(ejecutar(caso.sentencia, caso.respuestas).value(caso.respuestas.size()), kVariasSentencias);
         EXPECT_FALSE(resultado().active());
         EXPECT_FALSE(c.pbExportar->isEnabled());
     }
@@ -363,15 +365,52 @@ TEST_P(Consola, AUserOutsideTheStatementsListCannotRunIt)
     EXPECT_TRUE(resultado().active());
 }
 
+// One warning: the console's, with the engine's reason after "Motivo: " (a known kind in
+// Spanish first), never the engine's English text of the kind.
 TEST_P(Consola, ABrokenStatementShowsTheEnginesReasonAndKeepsTheText)
 {
     TfGENECSQL &c = abrir();
-    const QStringList mensajes = ejecutar("SELECT Nada FROM NoHay WHERE");
-    ASSERT_EQ(mensajes.size(), 3) << mensajes.join("\n").toStdString();
-    EXPECT_TRUE(mensajes[0].startsWith("¡No es posible ejecutar la sentencia SQL. Motivo: ")) << mensajes[0].toStdString();
-    EXPECT_EQ(mensajes.last(), "¡No se ha podido ejecutar la sentencia SQL!");
-    EXPECT_EQ(c.SentenciaSQL->text(), "SELECT Nada FROM NoHay WHERE");
-    EXPECT_FALSE(c.pbExportar->isEnabled());
+    for (const char *sentencia : {"SELECT Nada FROM T WHERE", "SELECT Nada FROM NoHay"}) {
+        // A table the definitions do not know is first looked for there, which says so.
+        const QString aviso = ejecutar(sentencia).last();
+        EXPECT_TRUE(aviso.startsWith(kNoEjecutada + ". Motivo: ")) << aviso.toStdString();
+        EXPECT_GT(aviso.size(), kNoEjecutada.size() + 12) << aviso.toStdString();
+        EXPECT_FALSE(aviso.contains("General SQL error") || aviso.contains("Table does not exist"));
+        EXPECT_EQ(c.SentenciaSQL->text(), sentencia);
+        EXPECT_FALSE(c.pbExportar->isEnabled());
+    }
+    EXPECT_EQ(ejecutar("SELECT Nada FROM T WHERE").size(), 1);
+    EXPECT_TRUE(ejecutar("SELECT Nada FROM NoHay").last().contains("¡ La tabla no existe !"));
+    EXPECT_TRUE(ejecutar("SELECT Codigo FROM T;   -- fin").isEmpty());   // a trailing comment is no second statement
+    EXPECT_EQ(columna("Codigo").size(), 3);
+}
+
+// With editing off a single SELECT that writes (into a new table, through a function) is
+// refused by the engine itself, which says why; nothing stays and editing writes again.
+TEST_P(Consola, WithEditingOffTheEngineRefusesASelectThatWrites)
+{
+    QStringList escrituras;
+    if (GetParam()) {
+        db().exec("CREATE FUNCTION escribe() RETURNS integer LANGUAGE sql AS "
+                  "'UPDATE t SET nombre = ''escrito'' WHERE codigo = ''1'' RETURNING 1'",
+                  {}, plat::SqlOrigin::AsWritten);
+        escrituras << "SELECT * INTO NUEVA FROM T" << "SELECT escribe()" << "SELECT Codigo INTO TEMP Temporal FROM T";
+    }
+    TfGENECSQL &c = abrir();
+    for (const QString &sentencia : escrituras) {
+        const QStringList mensajes = ejecutar(sentencia);
+        ASSERT_EQ(mensajes.size(), 1) << sentencia.toStdString();
+        EXPECT_TRUE(mensajes[0].startsWith(kNoEjecutada + ". Motivo: ¡Ud. no tiene autorización para realizar modificaciones! "))
+            << mensajes[0].toStdString();
+        EXPECT_TRUE(mensajes[0].contains("read-only transaction")) << mensajes[0].toStdString();
+    }
+    EXPECT_FALSE(db().tableExists("NUEVA"));
+    EXPECT_EQ(valor("SELECT Nombre FROM T WHERE Codigo = '1'"), "Madrid");
+    EXPECT_TRUE(ejecutar("SELECT Codigo FROM T ORDER BY Codigo").isEmpty());
+    EXPECT_EQ(columna("Codigo"), QStringList({"1", "2", "3"}));
+    c.pbModificar->click();
+    ejecutar("UPDATE T SET Nombre = 'editado' WHERE Codigo = '1'");
+    EXPECT_EQ(valor("SELECT Nombre FROM T WHERE Codigo = '1'"), "editado");
 }
 
 TEST_P(Consola, ResultColumnsHiddenFormattedAndEditableOnlyWhileEditingIsOn)

@@ -29,10 +29,15 @@ QByteArray LeerBinario(const QString &nombre)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// What is left in the temporary directory.
+// What is left in the temporary directory, the program's own folder there by what it holds.
 QStringList ContenidoTemporal()
 {
-    return QDir(DirectorioTemporal()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QDir propia(DirectorioTemporalPropio());
+    QStringList contenido = propia.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const QString &entrada : QDir(DirectorioTemporal()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+        if (entrada != propia.dirName())
+            contenido << entrada;
+    return contenido;
 }
 
 // A temporary directory of the test's own while in scope (other tests run at the same time).
@@ -124,6 +129,9 @@ TEST_F(MotorPrueba, TheDemoLayoutToPdfGivesA4PagesInOrderAndLeavesNoFile)
     EXPECT_GT(segunda, primera);
     EXPECT_EQ(texto.count("Partida de obra"), 60);
     EXPECT_EQ(texto.count("ORIGINAL"), 4);
+    // The pages were written in the program's own folder, which no other account reads.
+    EXPECT_EQ(QDir(DirectorioTemporalPropio()).entryList({"impreso-*"}, QDir::Dirs).size(), 1);
+    EXPECT_TRUE(QDir(DirectorioTemporal()).entryList({"impreso-*"}, QDir::Dirs).isEmpty());
     motor.reset();
     EXPECT_EQ(ContenidoTemporal(), QStringList());
 
