@@ -66,7 +66,7 @@ void Connection::open()
 {
     if (physical_)
         return;
-    physical_ = session_.physicalFor(location());
+    physical_ = session_.physicalFor(location(), isolation_);
     applyIsolation();
 }
 
@@ -78,9 +78,7 @@ void Connection::ensureOpen()
 
 void Connection::applyIsolation()
 {
-    const QString sql = physical_->dialect().isolationStatement(isolation_);
-    if (!sql.isEmpty())
-        physical_->applySessionSetting(physical_->dialect().adaptProgramSql(sql));
+    physical_->setIsolation(isolation_);
 }
 
 void Connection::rollBackOwnDepth()

@@ -33,6 +33,24 @@ struct PgClient
     PGcancel *(*getCancel)(PGconn *) = nullptr;
     int (*cancel)(PGcancel *, char *, int) = nullptr;
     void (*freeCancel)(PGcancel *) = nullptr;
+    // The engine's own connections (PgConnection): opened, closed, and statements sent with
+    // their parameters through the extended protocol, several to one exchange (pipeline mode,
+    // libpq 14 and later).
+    PGconn *(*connectdbParams)(const char *const *, const char *const *, int) = nullptr;
+    void (*finish)(PGconn *) = nullptr;
+    PQnoticeProcessor (*setNoticeProcessor)(PGconn *, PQnoticeProcessor, void *) = nullptr;
+    int (*sendQueryParams)(PGconn *, const char *, int, const Oid *, const char *const *, const int *, const int *,
+                           int) = nullptr;
+    int (*sendPrepare)(PGconn *, const char *, const char *, int, const Oid *) = nullptr;
+    int (*sendQueryPrepared)(PGconn *, const char *, int, const char *const *, const int *, const int *,
+                             int) = nullptr;
+    int (*enterPipelineMode)(PGconn *) = nullptr;
+    int (*exitPipelineMode)(PGconn *) = nullptr;
+    int (*pipelineSync)(PGconn *) = nullptr;
+    char *(*cmdTuples)(PGresult *) = nullptr;
+    char *(*cmdStatus)(PGresult *) = nullptr;
+    char *(*resultErrorMessage)(const PGresult *) = nullptr;
+    PGTransactionStatusType (*transactionStatus)(const PGconn *) = nullptr;
 };
 
 struct OdbcClient

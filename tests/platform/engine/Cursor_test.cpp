@@ -5,6 +5,7 @@
 #include "tests/platform/engine/EngineFixture.h"
 
 #include <QSqlDatabase>
+#include <QThread>
 #include <QtGlobal>
 
 using namespace plat;
@@ -304,11 +305,16 @@ TEST_P(EngineTest, AFailureAmidTheRowsIsRaisedAsTheWholeQueryRaisesItAndTheConne
             }
             EXPECT_LT(read, 25000) << "no row after the failure is given";
             // Where the rows stream (not through ODBC, nor a reader that reads whole first),
-            // those before the failure came as they were read.
-            const bool streams = GetParam() != gptest::Backend::OdbcPostgreSQL
-                                 && (way.open == &Connection::openQuery || (!isSqlite() && !inTransaction));
+            // those before the failure came as they were read. A reader of its own connection
+            // has the server finish its rows once the first batch is in (its transaction ends
+            // then): the failure comes after that batch.
+            const bool ownConnection = GetParam() == gptest::Backend::PostgreSQL && way.open == &Connection::openReader
+                                       && !inTransaction;
+            const bool streams = GetParam() != gptest::Backend::OdbcPostgreSQL && way.open == &Connection::openQuery;
             if (streams) {
                 EXPECT_GT(read, 20000);
+            } else if (ownConnection) {
+                EXPECT_EQ(read, 100);
             }
             if (inTransaction) {
                 // The transaction's earlier work survives the failed statement.
@@ -410,24 +416,38 @@ private:
     QtMessageHandler previous_ = nullptr;
 };
 
-QStringList readerConnections()
+// The connections readers hold: the driver's, and the server's sessions on the database
+// besides the program's own (a session that goes ends on the server a moment later).
+QStringList readerConnections(Connection &db)
 {
     QStringList names;
     for (const QString &name : QSqlDatabase::connectionNames())
         if (name.contains(QLatin1String("_lector")))
             names << name;
+    if (db.engine() != EngineKind::PostgreSQL)
+        return names;
+    const QString others = QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE datname = current_database() "
+                                          "AND pid <> pg_backend_pid() AND backend_type = 'client backend'");
+    int sessions = db.scalar(others, {}, SqlOrigin::AsWritten).toInt();
+    for (int i = 0; i < 100 && sessions > 0; ++i) {
+        QThread::msleep(20);
+        sessions = db.scalar(others, {}, SqlOrigin::AsWritten).toInt();
+    }
+    for (int i = 0; i < sessions; ++i)
+        names << QStringLiteral("session");
     return names;
 }
 
 } // namespace
 
 // A reader whose statement fails closes its own connection, with or without parameters, as
-// no longer held (QtSql says so of one removed while held), and the next reader reads.
+// no longer held (QtSql says so of one removed while held; the server's session ends), and
+// the next reader reads.
 TEST_P(EngineTest, AReaderWhoseStatementFailsLetsGoOfItsConnection)
 {
     db().exec(QStringLiteral("CREATE TABLE N (Codigo INTEGER)"), {}, SqlOrigin::AsWritten);
     db().exec(QStringLiteral("INSERT INTO N (Codigo) VALUES (1), (2)"), {}, SqlOrigin::AsWritten);
-    const QStringList before = readerConnections();
+    const QStringList before = readerConnections(db());
     QtWarnings warnings;
     QtWarnings::said().clear();
     for (const QVariantMap &params : {QVariantMap(), QVariantMap{{QStringLiteral("c"), 1}}}) {
@@ -435,9 +455,42 @@ TEST_P(EngineTest, AReaderWhoseStatementFailsLetsGoOfItsConnection)
                                              : QStringLiteral("SELECT * FROM NOEXISTE WHERE Codigo = :c");
         EXPECT_EQ(gptest::failureKind([&] { db().openReader(sql, params, SqlOrigin::AsWritten); }),
                   gp::DatabaseErrorKind::MissingTable);
-        EXPECT_EQ(readerConnections(), before);
+        EXPECT_EQ(readerConnections(db()), before);
     }
     EXPECT_EQ(QtWarnings::said().filter(QStringLiteral("in use")), QStringList()) << "removed while held";
     EXPECT_EQ(readAll(*db().openReader(QStringLiteral("SELECT Codigo FROM N ORDER BY Codigo"), {}, SqlOrigin::AsWritten)),
               (QList<QVariantList>{{1}, {2}}));
+}
+
+// Rows a reader has shown and that are only looked at hold nothing on the server: its
+// transaction ended once the server had the rest of them, so that another session may lock
+// or change the table at once; the reader reads on.
+TEST_P(EngineTest, AReaderWhoseRowsAreLookedAtHoldsNoTransaction)
+{
+    if (GetParam() != gptest::Backend::PostgreSQL)
+        GTEST_SKIP() << "only PostgreSQL streams readers on connections of their own";
+    fillNumbers(db(), 5000);
+    const auto reader = db().openReader(QStringLiteral("SELECT Codigo FROM N ORDER BY Codigo"), {}, SqlOrigin::AsWritten);
+    for (int i = 1; i <= 50; ++i) {
+        ASSERT_TRUE(reader->next());
+        ASSERT_EQ(reader->value(0).toInt(), i);
+    }
+    Session other;
+    database.openAgain(other, dir.path());
+    Connection &admin = other.connection(QStringLiteral("Database"));
+    admin.startTransaction();
+    admin.exec(QStringLiteral("SET LOCAL lock_timeout = '5s'"), {}, SqlOrigin::AsWritten);
+    EXPECT_EQ(gptest::failureKind([&] { admin.exec(QStringLiteral("LOCK TABLE N IN ACCESS EXCLUSIVE MODE"), {}, SqlOrigin::AsWritten); }),
+              std::nullopt);
+    EXPECT_EQ(admin.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE datname = current_database() "
+                                          "AND state LIKE 'idle in transaction%'"),
+                           {}, SqlOrigin::AsWritten)
+                  .toInt(),
+              0);
+    admin.rollback();
+    int last = 50;
+    while (reader->next())
+        EXPECT_EQ(reader->value(0).toInt(), ++last);
+    EXPECT_EQ(last, 5000);
+    other.closeAll();
 }
