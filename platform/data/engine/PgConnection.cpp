@@ -36,7 +36,7 @@ PgConnection::~PgConnection()
     close();
 }
 
-bool PgConnection::open(const Parameters &parameters)
+bool PgConnection::open(const PgParameters &parameters)
 {
     close();
     std::vector<const char *> keywords, values;
@@ -398,18 +398,6 @@ PgResult PgConnection::runScript(const QByteArray &sql, const QByteArray &savepo
     if (statementFailed_ || broken_)
         return nullptr;
     return savepoint.isEmpty() ? std::move(last) : std::move(beforeLast);
-}
-
-bool PgConnection::command(const QByteArray &sql)
-{
-    PgStatement statement;
-    statement.text = sql;
-    const QByteArray savepoint = std::exchange(savepoint_, {});
-    const bool failedBefore = statementFailed_;
-    const bool ok = run(statement) != nullptr;
-    savepoint_ = savepoint;
-    statementFailed_ = statementFailed_ || failedBefore;
-    return ok;
 }
 
 // ---- placeholders ----

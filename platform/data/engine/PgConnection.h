@@ -4,13 +4,15 @@
 // together goes in one: the session's settings are start-up options of the connection;
 // statements with parameters go through the extended protocol (parse, bind, execute and
 // sync in one message train); what must precede a statement (a transaction's start, a
-// setting of the session, a statement's savepoint) travels in the same exchange as the
-// statement, in libpq's pipeline mode.
+// savepoint, the roll-back to a failed statement's savepoint, a prepared statement's
+// release) travels in the same exchange as the statement, in libpq's pipeline mode.
+#include "platform/data/engine/PgStatement.h"
 #include "platform/data/engine/ServerClientLibraries.h"
 
 #include <QByteArray>
 #include <QSqlError>
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <memory>
 #include <utility>
@@ -18,53 +20,26 @@
 
 namespace plat {
 
-// The values bound to a statement's $1, $2...: each one's text as the server reads it, a
-// null QByteArray for NULL.
-using PgValues = std::vector<QByteArray>;
-
-// A result of libpq's, cleared when it goes.
-struct PgResultFree
-{
-    void operator()(PGresult *result) const;
-};
-using PgResult = std::unique_ptr<PGresult, PgResultFree>;
-// The rows a statement's result says it changed (0 where it says none).
-int pgChangedRows(const PgResult &result);
-
-// A statement to send: its text with $n placeholders, or the name of one prepared on the
-// session (parsed first under that name when `prepareAs` is set).
-struct PgStatement
-{
-    QByteArray text;
-    const PgValues *values = nullptr;
-    QByteArray preparedName;   // run by name, the text then only for preparing it
-    bool prepareFirst = false;
-};
-
 class PgConnection
 {
 public:
-    using Parameters = std::vector<std::pair<QByteArray, QByteArray>>;   // libpq keyword, value
-
     explicit PgConnection(const PgClient &client);
     ~PgConnection();
     PgConnection(const PgConnection &) = delete;
     PgConnection &operator=(const PgConnection &) = delete;
 
     // Connects; false with `error` set when the server cannot be reached or refuses.
-    bool open(const Parameters &parameters);
+    bool open(const PgParameters &parameters);
     void close();
     bool isOpen() const;
     PGconn *handle() const { return pg_; }
     const PgClient &client() const { return pq_; }
 
     // A statement without parameters to go ahead of the next one sent, in its exchange (a
-    // transaction's start, a setting of the session). Its failure is that statement's.
+    // transaction's start, a savepoint). Its failure is that statement's.
     void queue(const QByteArray &sql);
     // Takes back the statement queued last when it is `sql`; whether it was.
     bool unqueue(const QByteArray &sql);
-    bool hasQueued() const { return !queued_.empty(); }
-    void clearQueued() { queued_.clear(); }
 
     // Sends the queued statements and this one, under the savepoint named (released after
     // it in the same exchange) when there is one. Its answers are then read with `next`;
@@ -81,19 +56,15 @@ public:
     PgResult next();
     // Every remaining answer read and dropped; whether one of them was a failure.
     bool drain();
-    bool busy() const { return !expected_.empty() || simple_; }
+    bool busy() const { return !expected_.empty() || simple_; }   // answers still to read
 
     // The statement sent, read whole: its last answer, or null on a failure (`error`).
     PgResult run(const PgStatement &statement, const QByteArray &savepoint = {});
     PgResult runScript(const QByteArray &sql, const QByteArray &savepoint = {});
-    // A statement without parameters run alone; whether it succeeded.
-    bool command(const QByteArray &sql);
 
     // The last failure, worded as the driver words its own.
     const QSqlError &error() const { return error_; }
     QSqlError errorOf(const char *what, const PGresult *result) const;
-    // Whether the statement's answers held a failure.
-    bool statementFailed() const { return statementFailed_; }
     // Whether the statement sent with `prepareFirst` was prepared (even when its run failed).
     bool prepared() const { return parsed_; }
 

@@ -23,9 +23,7 @@
 #include <QSqlField>
 #include <QSqlRecord>
 #include <QSqlResult>
-#include <charconv>
 #include <poll.h>
-#include <cmath>
 #include <sqlite3.h>
 
 namespace plat {
@@ -300,10 +298,10 @@ QVariant PhysicalConnection::bindValue(const QVariant &v) const
 
 bool PhysicalConnection::runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params, bool streamed)
 {
-    // QPSQL reads forward-only results row by row and loses them when the connection
-    // runs anything else (the savepoint release, a catalogue look-up): read them whole,
-    // unless the caller streams them and runs nothing else until they are read.
-    q.setForwardOnly(streamed || location_.engine != EngineKind::PostgreSQL || errorSource_ == ErrorSource::Odbc);
+    // Read forward: QtSql carries SQLite's scripts and the ODBC engines, none of which
+    // scrolls back.
+    Q_UNUSED(streamed);
+    q.setForwardOnly(true);
     if (params.isEmpty())
         return q.exec(sql);
     if (!q.prepare(sql))
@@ -428,16 +426,6 @@ TFieldType fieldTypeOfValues(int metaTypeId, bool textColumn)
 
 namespace {
 
-// The PostgreSQL driver's result of the query, whose texts are the values as stored (read
-// with pgClient(), which a result given here always has).
-const PGresult *pgResult(const QSqlQuery &q)
-{
-    const QVariant h = q.result()->handle();
-    if (h.isValid() && qstrcmp(h.typeName(), "pg_result*") == 0 && pgClient())
-        return *static_cast<PGresult *const *>(h.constData());
-    return nullptr;
-}
-
 bool isDateType(TFieldType type)
 {
     return type == ftDateTime || type == ftDate || type == ftTime;
@@ -450,17 +438,6 @@ QVariant PhysicalConnection::readValue(const QSqlQuery &q, int column, TFieldTyp
     if (q.isNull(column))
         return QVariant();
     const bool dated = isDateType(type);
-    // The PostgreSQL driver reads a timestamp as local time (a look-up of the time zone for
-    // every value, and a time in a daylight-saving gap lost or moved): its text, still in
-    // the result, is the reading itself, read before the driver converts anything.
-    const PGresult *res = dated ? pgResult(q) : nullptr;
-    if (res) {
-        const int row = q.isForwardOnly() ? 0 : q.at();
-        const QVariant stored = storedTextValue(
-            QByteArrayView(pgClient()->getValue(res, row, column), pgClient()->getLength(res, row, column)), type);
-        if (stored.typeId() != QMetaType::QString)
-            return stored;
-    }
     const QVariant v = q.value(column);
     if (v.typeId() == QMetaType::QString)
         return dated ? storedTextValue(v.toString().toUtf8(), type) : v;
@@ -541,10 +518,9 @@ private:
 
 } // namespace
 
-// Rows of a server engine read forward as they arrive (QPSQL's single-row mode, an ODBC
-// forward-only cursor): the first rows are used before the last arrive, and a large result
-// is never held whole. Nothing else may run on the connection until the cursor is read to
-// its end or destroyed, since QPSQL drops a pending result when it does.
+// Rows of an ODBC engine read forward as they arrive (a forward-only cursor): the first rows
+// are used before the last arrive, and a large result is never held whole. Nothing else may
+// run on the connection until the cursor is read to its end or destroyed.
 class ServerCursor : public QueryCursor
 {
 public:
@@ -579,11 +555,8 @@ public:
     {
         if (done_)
             return false;
-        if (query_.next()) {
-            result_ = pgResult(query_);
+        if (query_.next())
             return true;
-        }
-        result_ = nullptr;
         if (query_.lastError().isValid())
             fail(query_.lastError());
         finish(false);
@@ -591,45 +564,6 @@ public:
     }
 
     QVariant value(int column) const override { return connection_->readValue(query_, column, types_.value(column)); }
-
-    // PostgreSQL's texts, for the types whose text is what the driver's value would write.
-    Cell cell(int column) const override
-    {
-        Cell c;
-        if (!result_)
-            return c;
-        const PgClient &pg = *pgClient();
-        if (pg.getIsNull(result_, 0, column)) {
-            c.kind = Cell::Kind::Null;
-            return c;
-        }
-        const char *text = pg.getValue(result_, 0, column);
-        const int size = pg.getLength(result_, 0, column);
-        switch (types_.value(column)) {
-        case ftString:
-        case ftMemo:
-        case ftInteger:
-        case ftDateTime:
-        case ftDate:
-        case ftTime:
-            c.kind = Cell::Kind::Text;
-            c.text = text;
-            c.size = size;
-            break;
-        case ftFloat: {
-            double value = 0;
-            const auto [end, error] = std::from_chars(text, text + size, value);
-            if (error == std::errc() && end == text + size && std::isfinite(value)) {
-                c.kind = Cell::Kind::Real;
-                c.real = value;
-            }
-            break;
-        }
-        default:
-            break;
-        }
-        return c;
-    }
 
 private:
     void finish(bool failed)
@@ -652,7 +586,6 @@ private:
     QSqlQuery query_;
     QStringList columns_;
     QList<TFieldType> types_;
-    const PGresult *result_ = nullptr;
     bool savepoint_ = false;
     bool done_ = false;
 };

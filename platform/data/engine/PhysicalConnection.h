@@ -2,7 +2,7 @@
 #include "platform/data/engine/DatabaseLocation.h"
 #include "platform/data/engine/Dialect.h"
 #include "platform/data/engine/EngineErrors.h"
-#include "platform/data/engine/PgConnection.h"
+#include "platform/data/engine/PgStatement.h"
 #include "platform/data/engine/PreparedStatement.h"
 #include "platform/data/engine/QueryCursor.h"
 #include "platform/data/engine/QueryResult.h"
@@ -23,6 +23,7 @@ class SqliteStatementCache;
 class ReaderCursor;
 class ServerPreparedStatement;
 class SqliteBusyWait;
+class PgConnection;
 }
 
 namespace plat {
@@ -122,9 +123,9 @@ private:
     gp::DatabaseError lostFailure() const;
     static void countServerOpening();
     void *driverHandle(const char *type) const;
-    PGconn *pgConnection() const;
+    pg_conn *pgConnection() const;
     // ---- PostgreSQL through the engine's own libpq connection (PhysicalConnectionPg.cpp) ----
-    PgConnection::Parameters pgParameters() const;
+    PgParameters pgParameters() const;
     void openPg();
     // The statement as the server takes it ($n placeholders, the values' texts in `values`);
     // `script` when the text holds several statements.

@@ -4,6 +4,7 @@
 
 #include "platform/data/engine/Catalogue.h"
 #include "platform/data/engine/EngineErrors.h"
+#include "platform/data/engine/PgConnection.h"
 #include "platform/data/engine/ServerClientLibraries.h"
 
 #include <QSqlDriver>
@@ -173,7 +174,7 @@ void *PhysicalConnection::driverHandle(const char *type) const
     return nullptr;
 }
 
-PGconn *PhysicalConnection::pgConnection() const
+pg_conn *PhysicalConnection::pgConnection() const
 {
     return pg_ ? pg_->handle() : nullptr;
 }

@@ -4,6 +4,7 @@
 #include "platform/data/engine/PhysicalConnection.h"
 
 #include "platform/data/engine/Dialects.h"
+#include "platform/data/engine/PgConnection.h"
 #include "platform/data/engine/PgCursor.h"
 #include "platform/data/engine/Session.h"
 
@@ -18,9 +19,9 @@ const QByteArray kStatementSavepoint = QByteArrayLiteral("gp_sentencia");
 
 } // namespace
 
-PgConnection::Parameters PhysicalConnection::pgParameters() const
+PgParameters PhysicalConnection::pgParameters() const
 {
-    PgConnection::Parameters p;
+    PgParameters p;
     const auto add = [&p](const char *keyword, const QString &value) {
         if (!value.isEmpty())
             p.emplace_back(keyword, value.toUtf8());

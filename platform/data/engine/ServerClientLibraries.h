@@ -1,8 +1,9 @@
 #pragma once
-// The few calls the engine makes itself into the servers' client libraries (libpq,
-// unixODBC), on handles their QtSql drivers made. The libraries are loaded the first time
-// one is asked for, never at start: a program that only ever opens SQLite files does not
-// load them and the dozens of libraries they bring (TLS, Kerberos, LDAP, SASL).
+// The calls the engine makes itself into the servers' client libraries: libpq, which carries
+// its PostgreSQL connections (PgConnection), and unixODBC, on the handles QtSql's ODBC driver
+// made. The libraries are loaded the first time one is asked for, never at start: a program
+// that only ever opens SQLite files does not load them and the dozens of libraries they
+// bring (TLS, Kerberos, LDAP, SASL).
 #include <libpq-fe.h>
 #include <sql.h>
 
@@ -58,9 +59,9 @@ struct OdbcClient
     SQLRETURN (*getConnectAttr)(SQLHDBC, SQLINTEGER, SQLPOINTER, SQLINTEGER, SQLINTEGER *) = nullptr;
 };
 
-// Null when the library or one of its functions could not be loaded; a handle of its
-// driver exists only once the driver has loaded the library, so callers that hold one get
-// the functions.
+// Null when the library or one of its functions could not be loaded (libpq before 14 lacks
+// the pipeline's); a connection exists only once its library was loaded, so callers that
+// hold one get the functions.
 const PgClient *pgClient();
 const OdbcClient *odbcClient();
 
