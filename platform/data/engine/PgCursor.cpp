@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QObject>
+#include <QTimer>
 #include <QRegularExpression>
 #include <charconv>
 #include <cmath>
@@ -229,7 +231,47 @@ bool PgRows::startBatched(const QByteArray &sql, bool script)
     fetchSize_ = kFirstBatch;
     fetchesLeft_ = 1;
     afterFetch();
+    if (batched_ && QCoreApplication::instance()) {
+        // Once the program is idle again (the rows shown, the user looking at them), the
+        // cursor's transaction ends.
+        idle_ = std::make_unique<QObject>();
+        QTimer::singleShot(0, idle_.get(), [this] { endTransactionWhileIdle(); });
+    }
     return true;
+}
+
+// The rows read on so far hold a snapshot and a share lock on every table the statement
+// reads, which would stop another session's ALTER or LOCK for as long as the rows are looked
+// at: the cursor is made to outlive its transaction, which is committed. The batch asked
+// for is taken off the connection first and kept for when it is wanted; the commit's answer
+// (the server has then kept the rest of the rows for the cursor) is read before the next
+// request. Not while every row is being read: that ends the transaction soon enough.
+void PgRows::endTransactionWhileIdle()
+{
+    if (!batched_ || holding_ || atEnd_ || readingAll_ || ahead_ || failed() || held_)
+        return;
+    if (active_) {
+        held_ = pq_.getResult(pg_);
+        while (PGresult *left = pq_.getResult(pg_))
+            pq_.clear(left);
+        active_ = false;
+        if (!held_ || pq_.resultStatus(held_) != PGRES_TUPLES_OK)
+            return;   // the failure is met where the batch is wanted
+    }
+    if (!pq_.sendQuery(pg_, "COMMIT"))
+        return;
+    holding_ = active_ = true;
+}
+
+PGresult *PgRows::nextBatch()
+{
+    return held_ ? std::exchange(held_, nullptr) : pq_.getResult(pg_);
+}
+
+void PgRows::dropHeld()
+{
+    if (held_)
+        pq_.clear(std::exchange(held_, nullptr));
 }
 
 // Sent and its answers read; whether it succeeded.
@@ -283,13 +325,6 @@ bool PgRows::askFetches()
     QByteArray request = fetch;
     for (int i = 1; i < batches; ++i)
         request += ';' + fetch;
-    // The first request after the first batch ends the cursor's transaction: the server
-    // keeps the rest of the rows for the cursor, and the rows the program shows and the user
-    // looks at hold no snapshot and no lock that would stop another session's work.
-    if (!holding_) {
-        request = "COMMIT;" + request;
-        holding_ = true;
-    }
     if (readingAll_)
         restRequest_ = qMin(2 * restRequest_, kLastRestRequest);
     if (!pq_.sendQuery(pg_, request.constData()))
@@ -475,7 +510,7 @@ bool PgRows::next()
         return false;
     }
     if (ahead_) {
-        while (PGresult *batch = nextAhead()) {
+        while (PGresult *batch = held_ ? std::exchange(held_, nullptr) : nextAhead()) {
             take(batch);
             if (rowsInResult_ > 0) {
                 row_ = 0;
@@ -488,12 +523,7 @@ bool PgRows::next()
         endBatches(failed());
         return false;
     }
-    take(exchanged_ ? connection_.next().release() : pq_.getResult(pg_));
-    // The answer of the commit that goes ahead of a request's batches.
-    while (batched_ && result_ && pq_.resultStatus(result_) == PGRES_COMMAND_OK) {
-        committed_ = true;
-        take(pq_.getResult(pg_));
-    }
+    take(exchanged_ ? connection_.next().release() : nextBatch());
     const ExecStatusType status = result_ ? pq_.resultStatus(result_) : PGRES_FATAL_ERROR;
     if (batched_ && status == PGRES_TUPLES_OK) {
         afterFetch();
@@ -525,6 +555,7 @@ bool PgRows::next()
 bool PgRows::finish(bool cancel)
 {
     take(nullptr);
+    dropHeld();
     stopAhead(cancel ? Stop::Cancel : Stop::Finish);
     const bool failure = drain(cancel && !batched_);
     endBatches(failure || error_.isValid());
@@ -560,6 +591,7 @@ bool PgRows::drain(bool cancel)
 void PgRows::abandon()
 {
     take(nullptr);
+    dropHeld();
     stopAhead(Stop::Cut);
     active_ = exchanged_ = false;
     batched_ = false;   // the connection goes, and its transaction with it
@@ -568,6 +600,7 @@ void PgRows::abandon()
 bool PgRows::release()
 {
     take(nullptr);
+    dropHeld();
     stopAhead(Stop::Cancel);
     if (failed() || (active_ && !batched_))
         return false;

@@ -5,6 +5,7 @@
 #include "platform/data/engine/QueryCursor.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QSqlError>
 #include <memory>
 #include <vector>
@@ -37,11 +38,12 @@ public:
     bool start(const PgStatement &statement, const QByteArray &savepoint = {}, bool script = false);
     // The same for a connection of the rows' own: a single SELECT is read through a cursor of
     // the server in batches, the next one asked for before the current one is used (a row
-    // at a time costs libpq a result of its own). The cursor outlives its transaction, which
-    // is committed with the request that follows the first batch (or at once when that batch
-    // held every row): the server keeps the rest for the cursor, and the rows hold no lock
-    // while they are looked at. A statement the server does not take as a cursor runs as
-    // `start` runs it.
+    // at a time costs libpq a result of its own). A result whose first batch holds every row
+    // ends its transaction at once; otherwise the cursor outlives its transaction, which is
+    // committed once the program is idle again (its event loop runs: the rows are shown and
+    // looked at), the server keeping the rest of the rows for the cursor, so that they hold
+    // no lock while they are looked at. A statement the server does not take as a cursor
+    // runs as `start` runs it.
     bool startBatched(const QByteArray &sql, bool script);
     int columnCount() const { return int(oids_.size()); }
     QString columnName(int column) const { return names_.value(column); }
@@ -88,6 +90,9 @@ private:
     void stopAhead(Stop how);
     void endBatches(bool failed);
     const char *closing(bool failed) const;
+    void endTransactionWhileIdle();
+    PGresult *nextBatch();
+    void dropHeld();
 
     PgConnection &connection_;
     PGconn *pg_;
@@ -101,6 +106,8 @@ private:
     bool batched_ = false;   // read through the server's cursor
     bool holding_ = false;   // the commit of the cursor's transaction was asked for
     bool committed_ = false; // and answered: the cursor outlived its transaction
+    PGresult *held_ = nullptr;           // a batch taken off the connection before it was wanted
+    std::unique_ptr<QObject> idle_;      // whose call ends the transaction once the program is idle
     int fetchSize_ = 0;      // rows each batch asked for
     int fetchesLeft_ = 0;    // batches of the request sent still to arrive
     bool readingAll_ = false;

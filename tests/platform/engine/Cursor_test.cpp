@@ -4,6 +4,7 @@
 #include "platform/data/Field.h"
 #include "tests/platform/engine/EngineFixture.h"
 
+#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QThread>
 #include <QtGlobal>
@@ -305,16 +306,11 @@ TEST_P(EngineTest, AFailureAmidTheRowsIsRaisedAsTheWholeQueryRaisesItAndTheConne
             }
             EXPECT_LT(read, 25000) << "no row after the failure is given";
             // Where the rows stream (not through ODBC, nor a reader that reads whole first),
-            // those before the failure came as they were read. A reader of its own connection
-            // has the server finish its rows once the first batch is in (its transaction ends
-            // then): the failure comes after that batch.
-            const bool ownConnection = GetParam() == gptest::Backend::PostgreSQL && way.open == &Connection::openReader
-                                       && !inTransaction;
-            const bool streams = GetParam() != gptest::Backend::OdbcPostgreSQL && way.open == &Connection::openQuery;
+            // those before the failure came as they were read.
+            const bool streams = GetParam() != gptest::Backend::OdbcPostgreSQL
+                                 && (way.open == &Connection::openQuery || (!isSqlite() && !inTransaction));
             if (streams) {
                 EXPECT_GT(read, 20000);
-            } else if (ownConnection) {
-                EXPECT_EQ(read, 100);
             }
             if (inTransaction) {
                 // The transaction's earlier work survives the failed statement.
@@ -462,9 +458,10 @@ TEST_P(EngineTest, AReaderWhoseStatementFailsLetsGoOfItsConnection)
               (QList<QVariantList>{{1}, {2}}));
 }
 
-// Rows a reader has shown and that are only looked at hold nothing on the server: its
-// transaction ended once the server had the rest of them, so that another session may lock
-// or change the table at once; the reader reads on.
+// Rows a reader has shown and that are only looked at (the program idle, its event loop
+// running) hold nothing on the server: the reader's transaction ends, the server keeping the
+// rest of the rows, so that another session may lock or change the table at once; the
+// reader reads on, from rows read before and after the idle moment alike.
 TEST_P(EngineTest, AReaderWhoseRowsAreLookedAtHoldsNoTransaction)
 {
     if (GetParam() != gptest::Backend::PostgreSQL)
@@ -475,6 +472,7 @@ TEST_P(EngineTest, AReaderWhoseRowsAreLookedAtHoldsNoTransaction)
         ASSERT_TRUE(reader->next());
         ASSERT_EQ(reader->value(0).toInt(), i);
     }
+    QCoreApplication::processEvents();
     Session other;
     database.openAgain(other, dir.path());
     Connection &admin = other.connection(QStringLiteral("Database"));
