@@ -12,7 +12,6 @@
 #include <QByteArray>
 #include <QSqlError>
 #include <QString>
-#include <QStringList>
 #include <deque>
 #include <memory>
 #include <utility>
@@ -97,10 +96,5 @@ private:
     bool broken_ = false;             // the exchange lost its way (the link went)
     QSqlError error_;
 };
-
-// The program's statement as the server reads it: its ":Name" placeholders (or, with
-// `positional`, its "?" ones) as $1, $2..., outside quotes, quoted names and comments.
-// `names` gets each name in the order of its number (a name used twice has one number).
-QByteArray pgPlaceholders(const QString &sql, bool positional, QStringList *names = nullptr, int *count = nullptr);
 
 } // namespace plat

@@ -2,6 +2,8 @@
 // What the engine sends to PostgreSQL and gets back, named without libpq's header (which
 // only the data layer's own sources see).
 #include <QByteArray>
+#include <QString>
+#include <QStringList>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -36,5 +38,10 @@ struct PgStatement
     QByteArray preparedName;   // run by name, the text then only for preparing it
     bool prepareFirst = false;
 };
+
+// The program's statement as the server reads it: its ":Name" placeholders (or, with
+// `positional`, its "?" ones) as $1, $2..., outside quotes, quoted names and comments.
+// `names` gets each name in the order of its number (a name used twice has one number).
+QByteArray pgPlaceholders(const QString &sql, bool positional, QStringList *names = nullptr, int *count = nullptr);
 
 } // namespace plat
