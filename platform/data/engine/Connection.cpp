@@ -150,12 +150,17 @@ void Connection::runReadOnly(const std::function<void()> &work)
     try {
         if (run.transaction) {
             startTransaction();
+            // A reader the work opens streams in a read-only transaction of its own, which
+            // then ends as any reader's does, not with the rows read whole first.
+            physical_->setReadOnlyReaders(run.ownTransaction);
             try {
                 work();
             } catch (...) {
+                physical_->setReadOnlyReaders(false);
                 rollback();
                 throw;
             }
+            physical_->setReadOnlyReaders(false);
             rollback();
         } else {
             work();

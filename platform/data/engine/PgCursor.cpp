@@ -186,10 +186,11 @@ void PgRows::readColumns()
     }
 }
 
-bool PgRows::startBatched(const QByteArray &sql, bool script)
+bool PgRows::startBatched(const QByteArray &sql, bool script, bool readOnly)
 {
     PgStatement alone;
     alone.text = sql;
+    const auto unbatched = [&] { return !readOnly && start(alone, {}, script); };
     // One statement only: whatever followed it would run inside the cursor's transaction.
     static const QRegularExpression read(QStringLiteral("^\\s*(SELECT|WITH|VALUES|TABLE)\\b"),
                                          QRegularExpression::CaseInsensitiveOption);
@@ -197,15 +198,16 @@ bool PgRows::startBatched(const QByteArray &sql, bool script)
     while (body.endsWith(';'))
         body = body.chopped(1).trimmed();
     if (script || body.contains(';') || !read.match(QString::fromUtf8(body.left(16))).hasMatch())
-        return start(alone, {}, script);
+        return unbatched();
     while (PGresult *left = pq_.getResult(pg_))
         pq_.clear(left);
     // The comment that may end the statement ends with its line. The cursor outlives its
     // transaction, which ends with the next request (see askFetches).
-    const QByteArray text = "BEGIN;DECLARE gp_filas NO SCROLL CURSOR WITH HOLD FOR " + body + "\n;FETCH "
+    const QByteArray text = QByteArray(readOnly ? "BEGIN READ ONLY" : "BEGIN")
+                            + ";DECLARE gp_filas NO SCROLL CURSOR WITH HOLD FOR " + body + "\n;FETCH "
                             + QByteArray::number(kFirstBatch) + " FROM gp_filas";
     if (!pq_.sendQuery(pg_, text.constData()))
-        return start(alone);
+        return unbatched();
     PGresult *rows = nullptr;
     bool failed = false;
     while (PGresult *answer = pq_.getResult(pg_)) {
@@ -222,7 +224,7 @@ bool PgRows::startBatched(const QByteArray &sql, bool script)
         if (rows)
             pq_.clear(rows);
         command("ROLLBACK");
-        return start(alone);
+        return unbatched();
     }
     batched_ = true;
     holding_ = committed_ = false;

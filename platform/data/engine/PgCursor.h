@@ -43,8 +43,10 @@ public:
     // committed once the program is idle again (its event loop runs: the rows are shown and
     // looked at), the server keeping the rest of the rows for the cursor, so that they hold
     // no lock while they are looked at. A statement the server does not take as a cursor
-    // runs as `start` runs it.
-    bool startBatched(const QByteArray &sql, bool script);
+    // runs as `start` runs it; in a `readOnly` transaction (the reader of a read-only run) it
+    // does not run at all, the answer false without a failure, for the caller to run it
+    // where the engine refuses its writes.
+    bool startBatched(const QByteArray &sql, bool script, bool readOnly = false);
     int columnCount() const { return int(oids_.size()); }
     QString columnName(int column) const { return names_.value(column); }
     // The engine's types as the program's, as columnTypes gives them for the driver's query.

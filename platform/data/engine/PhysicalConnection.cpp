@@ -604,7 +604,10 @@ private:
 class ReaderCursor : public QueryCursor
 {
 public:
-    ReaderCursor(std::shared_ptr<PhysicalConnection> connection, const QString &sql, const QVariantMap &params)
+    // A `readOnly` reader streams in a read-only transaction of its own; a statement it cannot
+    // so read (one with parameters, one no cursor takes) it leaves alone: `streams` is false.
+    ReaderCursor(std::shared_ptr<PhysicalConnection> connection, const QString &sql, const QVariantMap &params,
+                 bool readOnly)
         : connection_(std::move(connection)), link_(connection_->takeSpareReader())
     {
         if (!link_) {
@@ -619,12 +622,17 @@ public:
         rows_ = std::make_unique<PgRows>(*link_);
         bool script = false;
         const PgStatement statement = connection_->pgStatement(sql, params, values_, script);
-        const bool started = statement.values ? rows_->start(statement) : rows_->startBatched(statement.text, script);
+        const bool started = readOnly ? !statement.values && rows_->startBatched(statement.text, script, true)
+                             : statement.values ? rows_->start(statement)
+                                                : rows_->startBatched(statement.text, script);
         if (!started) {
             const QSqlError e = rows_->error();
             close();
+            if (readOnly && !e.isValid())
+                return;
             throw connection_->error(e);
         }
+        streams_ = true;
         types_ = rows_->types();
         for (int i = 0; i < rows_->columnCount(); ++i)
             columns_ << connection_->declaredName(rows_->columnName(i));
@@ -636,6 +644,8 @@ public:
         std::erase(connection_->readers_, this);
         close();
     }
+
+    bool streams() const { return streams_; }
 
     const QStringList &columns() const override { return columns_; }
     const QList<TFieldType> &types() const override { return types_; }
@@ -733,6 +743,7 @@ private:
     PgValues values_;
     QStringList columns_;
     QList<TFieldType> types_;
+    bool streams_ = false;
     bool positioned_ = false;
     bool done_ = false;
     std::unique_ptr<QList<QVariantList>> held_;
@@ -742,8 +753,9 @@ private:
 
 void PhysicalConnection::readReadersWhole(const QString &sql)
 {
-    // Rows written or read take no lock that a streaming query holds against them.
-    static const QRegularExpression rowStatement(QStringLiteral("^\\s*(SELECT|INSERT|UPDATE|DELETE|WITH)\\b"),
+    // Rows written or read take no lock that a streaming query holds against them, nor does
+    // a setting of the session (a read-only run's start and end).
+    static const QRegularExpression rowStatement(QStringLiteral("^\\s*(SELECT|INSERT|UPDATE|DELETE|WITH|SET)\\b"),
                                                  QRegularExpression::CaseInsensitiveOption);
     if (readers_.empty() || rowStatement.match(sql).hasMatch())
         return;
@@ -754,10 +766,14 @@ void PhysicalConnection::readReadersWhole(const QString &sql)
 std::unique_ptr<QueryCursor> PhysicalConnection::openReader(const QString &sql, const QVariantMap &params)
 {
     ensureUsable();
-    // Inside a transaction the rows must be read where its changes are seen.
-    if (pg_ && depth_ == 0) {
+    // Inside a transaction the rows must be read where its changes are seen; a read-only
+    // run's own transaction has none, and its reader's transaction is read-only too.
+    const bool readOnly = readOnlyReaders_ && depth_ == 1;
+    if (pg_ && (depth_ == 0 || readOnly)) {
         try {
-            return std::make_unique<ReaderCursor>(shared_from_this(), sql, params);
+            auto reader = std::make_unique<ReaderCursor>(shared_from_this(), sql, params, readOnly);
+            if (reader->streams())
+                return reader;
         } catch (const gp::DatabaseError &) {
             // Whatever failed there is answered (or done) on this connection, as before.
         }

@@ -74,6 +74,9 @@ public:
     QueryResult query(const QString &sql, const QVariantMap &params);
     std::unique_ptr<QueryCursor> openQuery(const QString &sql, const QVariantMap &params);
     std::unique_ptr<QueryCursor> openReader(const QString &sql, const QVariantMap &params);
+    // While a read-only run's transaction (Connection::runReadOnly) is the connection's only
+    // one, a reader streams on a connection of its own in a read-only transaction.
+    void setReadOnlyReaders(bool on) { readOnlyReaders_ = on; }
     std::unique_ptr<PreparedStatement> prepare(const QString &sql);
     // Program text as this engine runs it (dialect, attached databases, collations).
     QString adapt(const QString &sql);
@@ -149,6 +152,7 @@ private:
     ErrorSource errorSource_;
     QString qtName_;
     int depth_ = 0;
+    bool readOnlyReaders_ = false;
     bool linked_ = false;     // the server answered once: a link to lose
     bool lost_ = false;       // the server's link is gone
     QString lostReason_;      // the driver's words for it

@@ -492,3 +492,50 @@ TEST_P(EngineTest, AReaderWhoseRowsAreLookedAtHoldsNoTransaction)
     EXPECT_EQ(last, 5000);
     other.closeAll();
 }
+
+// A reader opened in a read-only run (the SQL console's SELECT) streams as any other: its
+// first rows come before the rest is computed and its transaction ends once they are looked
+// at; a write its statement attempts is still refused, however it is worded.
+TEST_P(EngineTest, AReadOnlyRunsReaderStreamsAndStillRefusesWrites)
+{
+    if (GetParam() != gptest::Backend::PostgreSQL)
+        GTEST_SKIP() << "only PostgreSQL streams readers on connections of their own";
+    const auto readOnlyReader = [&](const QString &sql) {
+        std::unique_ptr<QueryCursor> reader;
+        db().runReadOnly([&] { reader = db().openReader(sql, {}, SqlOrigin::AsWritten); });
+        return reader;
+    };
+    // Each row says when the server made it: the rows after the first batch are made after
+    // the run has ended, not read whole inside it.
+    const QString now = QStringLiteral("extract(epoch FROM clock_timestamp())::float8");
+    const auto reader = readOnlyReader(QStringLiteral("SELECT i, %1 FROM generate_series(1, 5000) i").arg(now));
+    ASSERT_TRUE(reader->next());
+    const double runEnded = db().scalar(QStringLiteral("SELECT ") + now, {}, SqlOrigin::AsWritten).toDouble();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE datname = current_database() "
+                                         "AND state LIKE 'idle in transaction%'"),
+                          {}, SqlOrigin::AsWritten)
+                  .toInt(),
+              0);
+    int rows = 1;
+    double lastMade = 0;
+    while (reader->next()) {
+        ASSERT_EQ(reader->value(0).toInt(), ++rows);
+        lastMade = reader->value(1).toDouble();
+    }
+    EXPECT_EQ(rows, 5000);
+    EXPECT_GT(lastMade, runEnded);
+
+    fillNumbers(db(), 300);
+    db().exec(QStringLiteral("CREATE FUNCTION borra() RETURNS integer LANGUAGE sql AS 'DELETE FROM n RETURNING 1'"), {},
+              SqlOrigin::AsWritten);
+    for (const char *sql : {"SELECT * INTO NUEVA FROM N", "SELECT borra(), Codigo FROM N",
+                            "WITH x AS (DELETE FROM N RETURNING Codigo) SELECT * FROM x",
+                            "DELETE FROM N RETURNING Codigo"}) {
+        EXPECT_EQ(gptest::failureKind([&] { readAll(*readOnlyReader(QLatin1String(sql))); }),
+                  gp::DatabaseErrorKind::ReadOnly)
+            << sql;
+    }
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM N")).toInt(), 300);
+    EXPECT_FALSE(db().tableExists(QStringLiteral("NUEVA")));
+}
