@@ -1,12 +1,23 @@
 #pragma once
 #include "platform/data/engine/Schema.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
 namespace plat {
 
 class PhysicalConnection;
+
+// What every connection of a session to one database knows of its catalogue, read once for
+// all of them: the declared case of the names the engine folds (PostgreSQL), and whether the
+// database keeps the engine's record of them.
+struct SharedCatalogue
+{
+    QHash<QString, QString> names;   // lower -> declared
+    bool loaded = false;
+    bool recordFound = false;
+};
 
 // What one connection's database holds (tables, their columns and indexes) as the
 // program declared it, read the way its engine keeps it. Each engine has its own; the
@@ -19,6 +30,8 @@ public:
 
     // Called once the connection is open, before any statement of the program.
     virtual void prepare() {}
+    // The connection rolled back work: whatever was read inside it may be gone.
+    virtual void transactionUndone() {}
 
     virtual QStringList tableNames() = 0;
     // Raise gp::DatabaseError with "Table does not exist" for a table that is not there.

@@ -66,7 +66,7 @@ void Connection::open()
 {
     if (physical_)
         return;
-    physical_ = session_.physicalFor(location());
+    physical_ = session_.physicalFor(location(), isolation_);
     applyIsolation();
 }
 
@@ -78,9 +78,7 @@ void Connection::ensureOpen()
 
 void Connection::applyIsolation()
 {
-    const QString sql = physical_->dialect().isolationStatement(isolation_);
-    if (!sql.isEmpty())
-        physical_->applySessionSetting(physical_->dialect().adaptProgramSql(sql));
+    physical_->setIsolation(isolation_);
 }
 
 void Connection::rollBackOwnDepth()
@@ -152,12 +150,17 @@ void Connection::runReadOnly(const std::function<void()> &work)
     try {
         if (run.transaction) {
             startTransaction();
+            // A reader the work opens streams in a read-only transaction of its own, which
+            // then ends as any reader's does, not with the rows read whole first.
+            physical_->setReadOnlyReaders(run.ownTransaction);
             try {
                 work();
             } catch (...) {
+                physical_->setReadOnlyReaders(false);
                 rollback();
                 throw;
             }
+            physical_->setReadOnlyReaders(false);
             rollback();
         } else {
             work();

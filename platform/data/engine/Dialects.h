@@ -86,12 +86,13 @@ public:
     EngineKind kind() const override { return EngineKind::PostgreSQL; }
     QString qtDriver() const override { return QStringLiteral("QPSQL"); }
     std::unique_ptr<Catalogue> catalogue(PhysicalConnection &connection) const override;
-    QStringList sessionStatements() const override { return {QStringLiteral("SET client_min_messages = warning")}; }
+    QStringList sessionStatements() const override;
     // A lock not granted in time fails with SQLSTATE 55P03, a locked record.
-    QString lockWaitStatement(int milliseconds) const override
-    {
-        return QStringLiteral("SET lock_timeout = %1").arg(milliseconds);
-    }
+    QString lockWaitStatement(int milliseconds) const override;
+    // The same settings, the date style the engine reads dates in and the isolation level, as
+    // the start-up options of a libpq connection ("-c name=value ..."): a session of the
+    // engine's own starts with them, without a statement.
+    QByteArray startupOptions(int lockWaitMs, IsolationLevel isolation) const;
     bool statementSavepoints() const override { return true; }
     QString selectTop(const QString &selectSql, int n) const override;
     QString lastInsertedIdQuery(const QString &table, const QString &column) const override;

@@ -2,6 +2,7 @@
 
 #include "platform/data/engine/Dialects.h"
 #include "platform/data/engine/PhysicalConnection.h"
+#include "platform/data/engine/Session.h"
 
 #include <QRegularExpression>
 
@@ -66,7 +67,10 @@ IndexDef indexFromColumns(const QString &columns)
 
 } // namespace
 
-PgCatalogue::PgCatalogue(PhysicalConnection &connection) : pc_(connection) {}
+PgCatalogue::PgCatalogue(PhysicalConnection &connection)
+    : pc_(connection), shared_(connection.session().sharedCatalogue(connection.location()))
+{
+}
 
 bool PgCatalogue::isCatalogueTable(const QString &name)
 {
@@ -74,62 +78,84 @@ bool PgCatalogue::isCatalogueTable(const QString &name)
         || name.compare(kCatalogueIndexes, Qt::CaseInsensitive) == 0;
 }
 
-void PgCatalogue::prepare()
+// Made where the first table is recorded, in one exchange; a database that has them is not
+// asked again.
+void PgCatalogue::ensureRecordTables()
 {
-    const QString sql[] = {
+    loadNames();
+    if (shared_->recordFound)
+        return;
+    const QString sql =
         QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (tabla VARCHAR(128) NOT NULL, orden INTEGER NOT NULL, "
-                       "nombre VARCHAR(128) NOT NULL, tipo VARCHAR(64) NOT NULL, requerido BOOLEAN NOT NULL)")
-            .arg(kCatalogueColumns),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (tabla VARCHAR(128) NOT NULL, orden INTEGER NOT NULL, "
+                       "nombre VARCHAR(128) NOT NULL, tipo VARCHAR(64) NOT NULL, requerido BOOLEAN NOT NULL);"
+                       "CREATE TABLE IF NOT EXISTS %2 (tabla VARCHAR(128) NOT NULL, orden INTEGER NOT NULL, "
                        "indice VARCHAR(128) NOT NULL, fisico VARCHAR(128) NOT NULL, campos TEXT NOT NULL, "
                        "primario BOOLEAN NOT NULL, unico BOOLEAN NOT NULL, sin_mayusculas BOOLEAN NOT NULL, "
                        "descendente BOOLEAN NOT NULL)")
-            .arg(kCatalogueIndexes),
-    };
-    for (const auto &s : sql) {
-        try {
-            pc_.exec(s, {});
-        } catch (const gp::DatabaseError &) {
-            // Another connection made it at the same moment.
-        }
+            .arg(kCatalogueColumns, kCatalogueIndexes);
+    try {
+        pc_.exec(sql, {});
+    } catch (const gp::DatabaseError &) {
+        // Another connection made them at the same moment.
     }
+    shared_->recordFound = true;
 }
 
 void PgCatalogue::forgetTable(const QString &table)
 {
-    pc_.exec(QStringLiteral("DELETE FROM %1 WHERE lower(tabla) = lower(%2)").arg(kCatalogueColumns, q(table)), {});
-    pc_.exec(QStringLiteral("DELETE FROM %1 WHERE lower(tabla) = lower(%2)").arg(kCatalogueIndexes, q(table)), {});
-    namesLoaded_ = false;
+    loadNames();
+    if (shared_->recordFound)
+        pc_.exec(forgetStatements(table), {});
+    shared_->loaded = false;
+    forgetRecords();
 }
 
-void PgCatalogue::insertIndex(const QString &table, int order, const IndexDef &ix, const QString &physical)
+QString PgCatalogue::forgetStatements(const QString &table)
 {
-    pc_.exec(QStringLiteral("INSERT INTO %1 VALUES (%2, %3, %4, %5, %6, %7, %8, %9, %10)")
-                 .arg(kCatalogueIndexes, q(table))
-                 .arg(order)
-                 .arg(q(ix.name), q(physical), q(ix.fields.join(QLatin1Char(';'))), boolText(ix.primary),
-                      boolText(ix.unique || ix.primary), boolText(ix.caseInsensitive), boolText(ix.descending)),
-             {});
+    return QStringLiteral("DELETE FROM %1 WHERE lower(tabla) = lower(%2);DELETE FROM %3 WHERE lower(tabla) = lower(%2)")
+        .arg(kCatalogueColumns, q(table), kCatalogueIndexes);
+}
+
+QString PgCatalogue::columnRow(const QString &table, int order, const QString &name, const QString &type, bool required)
+{
+    return QStringLiteral("(%1, %2, %3, %4, %5)").arg(q(table)).arg(order).arg(q(name), q(type), boolText(required));
+}
+
+QString PgCatalogue::indexRow(const QString &table, const QString &order, const IndexDef &ix, const QString &physical)
+{
+    return QStringLiteral("(%1, %2, %3, %4, %5, %6, %7, %8, %9)")
+        .arg(q(table), order, q(ix.name), q(physical), q(ix.fields.join(QLatin1Char(';'))), boolText(ix.primary),
+             boolText(ix.unique || ix.primary), boolText(ix.caseInsensitive), boolText(ix.descending));
+}
+
+// A table's record written anew, in one exchange.
+void PgCatalogue::writeRecord(const QString &table, const QStringList &columnRows, const QStringList &indexRows)
+{
+    ensureRecordTables();
+    QStringList statements{forgetStatements(table)};
+    if (!columnRows.isEmpty())
+        statements << QStringLiteral("INSERT INTO %1 VALUES %2").arg(kCatalogueColumns, columnRows.join(QStringLiteral(", ")));
+    if (!indexRows.isEmpty())
+        statements << QStringLiteral("INSERT INTO %1 VALUES %2").arg(kCatalogueIndexes, indexRows.join(QStringLiteral(", ")));
+    pc_.exec(statements.join(QLatin1Char(';')), {});
+    shared_->loaded = false;
+    forgetRecords();
 }
 
 void PgCatalogue::recordTable(const TableDef &def)
 {
-    forgetTable(def.name);
+    QStringList columns, indexes;
     int order = 0;
     for (const auto &f : def.fields) {
         const QString type = declaredTypeOfField(f);
-        if (type.isEmpty())
-            continue;
-        pc_.exec(QStringLiteral("INSERT INTO %1 VALUES (%2, %3, %4, %5, %6)")
-                     .arg(kCatalogueColumns, q(def.name))
-                     .arg(++order)
-                     .arg(q(f.name), q(type), boolText(f.required)),
-                 {});
+        if (!type.isEmpty())
+            columns << columnRow(def.name, ++order, f.name, type, f.required);
     }
     order = 0;
     for (const auto &ix : def.indexes)
-        insertIndex(def.name, ix.primary ? 0 : ++order, ix, pc_.dialect().physicalIndexName(def.name, ix.name));
-    namesLoaded_ = false;
+        indexes << indexRow(def.name, QString::number(ix.primary ? 0 : ++order), ix,
+                            pc_.dialect().physicalIndexName(def.name, ix.name));
+    writeRecord(def.name, columns, indexes);
 }
 
 void PgCatalogue::recordStatement(const QString &sql)
@@ -142,6 +168,10 @@ void PgCatalogue::recordStatement(const QString &sql)
                              Q::CaseInsensitiveOption);
     static const Q dropIndex(QStringLiteral("^\\s*DROP\\s+INDEX\\s+(?:IF\\s+EXISTS\\s+)?(\\w+)\\s*;?\\s*$"),
                              Q::CaseInsensitiveOption);
+    // Whatever changes a structure may change one that was read.
+    static const Q structure(QStringLiteral("^\\s*(CREATE|ALTER|DROP|TRUNCATE|COMMENT)\\b"), Q::CaseInsensitiveOption);
+    if (structure.match(sql).hasMatch())
+        forgetRecords();
     if (auto m = createTable.match(sql); m.hasMatch()) {
         if (!isCatalogueTable(m.captured(1)))
             recordCreateTable(m.captured(1), m.captured(2));
@@ -151,25 +181,27 @@ void PgCatalogue::recordStatement(const QString &sql)
         if (!isCatalogueTable(m.captured(1)))
             forgetTable(m.captured(1));
     } else if (auto m = dropIndex.match(sql); m.hasMatch()) {
-        pc_.exec(QStringLiteral("DELETE FROM %1 WHERE lower(fisico) = lower(%2)").arg(kCatalogueIndexes, q(m.captured(1))), {});
+        loadNames();
+        if (shared_->recordFound)
+            pc_.exec(QStringLiteral("DELETE FROM %1 WHERE lower(fisico) = lower(%2)").arg(kCatalogueIndexes, q(m.captured(1))), {});
     }
 }
 
 void PgCatalogue::recordCreateTable(const QString &table, const QString &body)
 {
-    forgetTable(table);
     static const Q constraint(QStringLiteral("^(?:CONSTRAINT\\s+(\\w+)\\s+)?PRIMARY\\s+KEY\\s*\\((.*)\\)$"),
                               Q::CaseInsensitiveOption | Q::DotMatchesEverythingOption);
     static const Q column(QStringLiteral("^(\\w+)\\s+(.*?)(?=\\s+(?:DEFAULT|NULL|NOT|PRIMARY|CONSTRAINT|COLLATE|REFERENCES|UNIQUE|CHECK|GENERATED)\\b|$)"),
                           Q::CaseInsensitiveOption | Q::DotMatchesEverythingOption);
+    QStringList columns, indexes;
+    const QString primaryName = pc_.dialect().physicalIndexName(table, QStringLiteral("Clave1"));
     int order = 0;
     for (const QString &part : splitTopLevel(body)) {
         if (auto m = constraint.match(part); m.hasMatch()) {
             IndexDef ix = indexFromColumns(m.captured(2));
             ix.primary = ix.unique = true;
-            ix.name = m.captured(1).isEmpty() ? pc_.dialect().physicalIndexName(table, QStringLiteral("Clave1"))
-                                              : m.captured(1);
-            insertIndex(table, 0, ix, ix.name);
+            ix.name = m.captured(1).isEmpty() ? primaryName : m.captured(1);
+            indexes << indexRow(table, QStringLiteral("0"), ix, ix.name);
             continue;
         }
         const auto m = column.match(part);
@@ -179,20 +211,16 @@ void PgCatalogue::recordCreateTable(const QString &table, const QString &body)
         QString type = m.captured(2).trimmed();
         if (rest.contains(QLatin1String("GENERATED")))
             type = QStringLiteral("AUTOINC");
-        pc_.exec(QStringLiteral("INSERT INTO %1 VALUES (%2, %3, %4, %5, %6)")
-                     .arg(kCatalogueColumns, q(table))
-                     .arg(++order)
-                     .arg(q(m.captured(1)), q(type), boolText(rest.contains(QLatin1String("NOT NULL")))),
-                 {});
+        columns << columnRow(table, ++order, m.captured(1), type, rest.contains(QLatin1String("NOT NULL")));
         if (rest.contains(QLatin1String("PRIMARY KEY"))) {
             IndexDef ix;
             ix.primary = ix.unique = true;
             ix.fields << m.captured(1);
-            ix.name = pc_.dialect().physicalIndexName(table, QStringLiteral("Clave1"));
-            insertIndex(table, 0, ix, ix.name);
+            ix.name = primaryName;
+            indexes << indexRow(table, QStringLiteral("0"), ix, ix.name);
         }
     }
-    namesLoaded_ = false;
+    writeRecord(table, columns, indexes);
 }
 
 void PgCatalogue::recordCreateIndex(const QString &name, const QString &table, const QString &columns, bool unique)
@@ -200,26 +228,38 @@ void PgCatalogue::recordCreateIndex(const QString &name, const QString &table, c
     IndexDef ix = indexFromColumns(columns);
     ix.name = name;
     ix.unique = unique;
-    const auto r = pc_.query(QStringLiteral("SELECT COALESCE(MAX(orden), 0) + 1 FROM %1 WHERE lower(tabla) = lower(%2)")
-                                 .arg(kCatalogueIndexes, q(table)), {});
-    pc_.exec(QStringLiteral("DELETE FROM %1 WHERE lower(fisico) = lower(%2)").arg(kCatalogueIndexes, q(name)), {});
-    insertIndex(table, r.rows.value(0).value(0).toInt(), ix, name);
+    ensureRecordTables();
+    // After the table's other indexes, in one exchange.
+    const QString order = QStringLiteral("(SELECT COALESCE(MAX(orden), 0) + 1 FROM %1 WHERE lower(tabla) = lower(%2))")
+                              .arg(kCatalogueIndexes, q(table));
+    pc_.exec(QStringLiteral("DELETE FROM %1 WHERE lower(fisico) = lower(%2);INSERT INTO %1 VALUES %3")
+                 .arg(kCatalogueIndexes, q(name), indexRow(table, order, ix, name)),
+             {});
+    forgetRecords();
 }
 
 void PgCatalogue::loadNames() const
 {
-    if (namesLoaded_ || loading_)
+    if (shared_->loaded || loading_)
         return;
     loading_ = true;  // the query below must not map its own column names
-    names_.clear();
+    shared_->names.clear();
     auto &self = const_cast<PgCatalogue &>(*this);
-    const auto r = self.pc_.query(QStringLiteral("SELECT nombre FROM %1 UNION SELECT tabla FROM %1")
-                                      .arg(kCatalogueColumns), {});
+    QueryResult r;
+    try {
+        r = self.pc_.query(QStringLiteral("SELECT nombre FROM %1 UNION SELECT tabla FROM %1").arg(kCatalogueColumns), {});
+        shared_->recordFound = true;
+    } catch (const gp::DatabaseError &e) {
+        loading_ = false;
+        if (e.kind() != gp::DatabaseErrorKind::MissingTable)
+            throw;
+        shared_->recordFound = false;   // a database where nothing was recorded yet
+    }
     for (const auto &row : r.rows) {
         const QString n = row.value(0).toString();
-        names_.insert(n.toLower(), n);
+        shared_->names.insert(n.toLower(), n);
     }
-    namesLoaded_ = true;
+    shared_->loaded = true;
     loading_ = false;
 }
 
@@ -233,7 +273,7 @@ QString PgCatalogue::declaredName(const QString &name) const
         loading_ = false;
         return name;
     }
-    return names_.value(name.toLower(), name);
+    return shared_->names.value(name.toLower(), name);
 }
 
 QStringList PgCatalogue::tableNames()
@@ -248,19 +288,74 @@ QStringList PgCatalogue::tableNames()
     return out;
 }
 
+// The columns and indexes the record holds of a table, in one query; what it does not hold,
+// from the server.
+const PgCatalogue::TableRecord &PgCatalogue::record(const QString &table)
+{
+    const QString key = table.toLower();
+    if (const auto it = records_.constFind(key); it != records_.constEnd())
+        return *it;
+    TableRecord found;
+    QueryResult r;
+    try {
+        // Columns in their order, then indexes, the primary first.
+        r = pc_.query(QStringLiteral("SELECT 0, 0, orden, nombre, tipo, requerido, FALSE, FALSE, FALSE FROM %1 "
+                                     "WHERE lower(tabla) = lower(%3) UNION ALL "
+                                     "SELECT 1, CASE WHEN primario THEN 0 ELSE 1 END, orden, indice, campos, primario, "
+                                     "unico, sin_mayusculas, descendente FROM %2 WHERE lower(tabla) = lower(%3) "
+                                     "ORDER BY 1, 2, 3")
+                          .arg(kCatalogueColumns, kCatalogueIndexes, q(table)),
+                      {});
+    } catch (const gp::DatabaseError &e) {
+        if (e.kind() != gp::DatabaseErrorKind::MissingTable)
+            throw;
+    }
+    for (const auto &row : r.rows) {
+        if (row.value(0).toInt() == 0) {
+            FieldDef f = fieldFromDeclaredType(row.value(3).toString(), row.value(4).toString());
+            f.required = row.value(5).toBool();
+            found.columns << f;
+            continue;
+        }
+        IndexDef ix;
+        ix.name = row.value(3).toString();
+        ix.fields = row.value(4).toString().split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        ix.primary = row.value(5).toBool();
+        ix.unique = row.value(6).toBool();
+        ix.caseInsensitive = row.value(7).toBool();
+        ix.descending = row.value(8).toBool();
+        found.indexes << ix;
+    }
+    if (found.columns.isEmpty())
+        found.columns = serverColumns(table);
+    if (found.indexes.isEmpty())
+        found.indexes = serverIndexes(table);
+    return *records_.insert(key, found);
+}
+
+void PgCatalogue::forgetRecords()
+{
+    records_.clear();
+    changed_ = true;
+}
+
+void PgCatalogue::transactionUndone()
+{
+    // What was recorded since may be gone, and what was read of it with it.
+    if (!std::exchange(changed_, false))
+        return;
+    records_.clear();
+    shared_->loaded = false;
+}
+
 QList<FieldDef> PgCatalogue::columns(const QString &table)
 {
-    const auto r = pc_.query(QStringLiteral("SELECT nombre, tipo, requerido FROM %1 WHERE lower(tabla) = lower(%2) "
-                                            "ORDER BY orden").arg(kCatalogueColumns, q(table)), {});
-    if (r.rows.isEmpty())
-        return serverColumns(table);
-    QList<FieldDef> out;
-    for (const auto &row : r.rows) {
-        FieldDef f = fieldFromDeclaredType(row.value(0).toString(), row.value(1).toString());
-        f.required = row.value(2).toBool();
-        out << f;
-    }
-    return out;
+    return record(table).columns;
+}
+
+QList<IndexDef> PgCatalogue::indexes(const QString &table)
+{
+    return record(table).indexes;
 }
 
 QList<FieldDef> PgCatalogue::serverColumns(const QString &table)
@@ -283,27 +378,6 @@ QList<FieldDef> PgCatalogue::serverColumns(const QString &table)
         FieldDef f = fieldFromDeclaredType(row.value(0).toString(), type);
         f.required = row.value(5).toString() == QLatin1String("NO");
         out << f;
-    }
-    return out;
-}
-
-QList<IndexDef> PgCatalogue::indexes(const QString &table)
-{
-    const auto r = pc_.query(QStringLiteral("SELECT indice, campos, primario, unico, sin_mayusculas, descendente "
-                                            "FROM %1 WHERE lower(tabla) = lower(%2) ORDER BY primario DESC, orden")
-                                 .arg(kCatalogueIndexes, q(table)), {});
-    if (r.rows.isEmpty())
-        return serverIndexes(table);
-    QList<IndexDef> out;
-    for (const auto &row : r.rows) {
-        IndexDef ix;
-        ix.name = row.value(0).toString();
-        ix.fields = row.value(1).toString().split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        ix.primary = row.value(2).toBool();
-        ix.unique = row.value(3).toBool();
-        ix.caseInsensitive = row.value(4).toBool();
-        ix.descending = row.value(5).toBool();
-        out << ix;
     }
     return out;
 }

@@ -3,6 +3,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <memory>
 #include <QString>
 
 namespace plat {
@@ -10,14 +11,16 @@ namespace plat {
 // PostgreSQL folds unquoted names and cannot tell the program's declared types apart,
 // so every CREATE TABLE and CREATE INDEX run through the layer is recorded in two small
 // tables of its own; names, types and indexes are reported from that record. Tables it
-// never recorded are reported as the server gives them.
+// never recorded are reported as the server gives them. The two tables are made in a
+// database when the first table is recorded there. What the record says of a table is read
+// once per connection, in one query, and read again after the connection changes a table's
+// structure or rolls back; the declared names once for all the session's connections to
+// the database, and again after one of them changes the record or rolls back.
 class PgCatalogue : public Catalogue
 {
 public:
     explicit PgCatalogue(PhysicalConnection &connection);
 
-    // Makes the two record tables when they are missing.
-    void prepare() override;
     void recordTable(const TableDef &def) override;
     void recordStatement(const QString &sql) override;
     void forgetTable(const QString &table) override;
@@ -30,21 +33,35 @@ public:
     // Creates on the server the collations a statement names, case- or
     // accent-insensitive by their "_CI"/"_AI" parts; answers the statement.
     QString withCollations(const QString &sql) override;
+    void transactionUndone() override;
 
     static bool isCatalogueTable(const QString &name);
 
 private:
+    // A table as the record (or, unrecorded, the server) gives it.
+    struct TableRecord
+    {
+        QList<FieldDef> columns;
+        QList<IndexDef> indexes;
+    };
+    const TableRecord &record(const QString &table);
+    void forgetRecords();
+    void ensureRecordTables();
     void recordCreateTable(const QString &table, const QString &body);
     void recordCreateIndex(const QString &name, const QString &table, const QString &columns, bool unique);
-    void insertIndex(const QString &table, int order, const IndexDef &ix, const QString &physical);
+    static QString forgetStatements(const QString &table);
+    static QString columnRow(const QString &table, int order, const QString &name, const QString &type, bool required);
+    static QString indexRow(const QString &table, const QString &order, const IndexDef &ix, const QString &physical);
+    void writeRecord(const QString &table, const QStringList &columnRows, const QStringList &indexRows);
     void loadNames() const;
     QList<FieldDef> serverColumns(const QString &table);
     QList<IndexDef> serverIndexes(const QString &table);
 
     PhysicalConnection &pc_;
-    mutable QHash<QString, QString> names_;  // lower -> declared
-    mutable bool namesLoaded_ = false;
+    std::shared_ptr<SharedCatalogue> shared_;   // the names, read once for the session's connections
     mutable bool loading_ = false;
+    QHash<QString, TableRecord> records_;      // lower table name -> what was read of it
+    bool changed_ = false;                     // the structure or the record changed since the last roll-back
     QSet<QString> collations_;
 };
 

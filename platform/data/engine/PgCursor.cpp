@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QObject>
+#include <QTimer>
 #include <QRegularExpression>
 #include <charconv>
 #include <cmath>
@@ -128,20 +130,10 @@ constexpr size_t kAheadBatches = 8;
 
 // ---- PgRows ----
 
-QSqlError PgRows::errorOf(const char *what, const PGresult *result) const
+PgRows::PgRows(PgConnection &connection)
+    : connection_(connection), pg_(connection.handle()), pq_(connection.client())
 {
-    // Worded as the driver words its own failures, so that they read (and classify) alike.
-    QString message = QString::fromUtf8(pq_.errorMessage(pg_));
-    QString state;
-    if (result) {
-        state = QString::fromLatin1(pq_.resultErrorField(result, PG_DIAG_SQLSTATE));
-        message += QStringLiteral("(%1)").arg(state);
-    }
-    return QSqlError(QStringLiteral("QPSQL: ") + QCoreApplication::translate("QPSQLResult", what), message,
-                     QSqlError::StatementError, state);
 }
-
-PgRows::PgRows(PGconn *connection, const PgClient &client) : pg_(connection), pq_(client) {}
 
 PgRows::~PgRows()
 {
@@ -157,23 +149,22 @@ void PgRows::take(PGresult *result)
     rowsInResult_ = result ? pq_.ntuples(result) : 0;
 }
 
-bool PgRows::start(const QByteArray &sql)
+bool PgRows::start(const PgStatement &statement, const QByteArray &savepoint, bool script)
 {
-    // Whatever an earlier statement left unread would answer in this one's place.
-    while (PGresult *left = pq_.getResult(pg_))
-        pq_.clear(left);
-    if (!pq_.sendQuery(pg_, sql.constData())) {
-        error_ = errorOf("Unable to send query", nullptr);
+    const bool sent = script ? connection_.sendScript(statement.text, savepoint) : connection_.send(statement, savepoint);
+    if (!sent) {
+        error_ = connection_.error();
         return false;
     }
-    active_ = true;
-    pq_.setSingleRowMode(pg_);   // refused only if the statement was not sent: then the rows come whole
-    take(pq_.getResult(pg_));
+    active_ = exchanged_ = true;
+    connection_.singleRows();   // refused only if the statement was not sent: then the rows come whole
+    take(connection_.next().release());
     const ExecStatusType status = result_ ? pq_.resultStatus(result_) : PGRES_FATAL_ERROR;
     if (status != PGRES_SINGLE_TUPLE && status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
-        error_ = errorOf("Unable to create query", result_);
+        const QSqlError e = connection_.error().isValid() ? connection_.error() : errorOf("Unable to create query", result_);
         take(nullptr);
         finish(false);
+        error_ = e;
         return false;
     }
     if (status != PGRES_COMMAND_OK)
@@ -195,23 +186,28 @@ void PgRows::readColumns()
     }
 }
 
-bool PgRows::startBatched(const QByteArray &sql)
+bool PgRows::startBatched(const QByteArray &sql, bool script, bool readOnly)
 {
+    PgStatement alone;
+    alone.text = sql;
+    const auto unbatched = [&] { return !readOnly && start(alone, {}, script); };
     // One statement only: whatever followed it would run inside the cursor's transaction.
     static const QRegularExpression read(QStringLiteral("^\\s*(SELECT|WITH|VALUES|TABLE)\\b"),
                                          QRegularExpression::CaseInsensitiveOption);
     QByteArray body = sql.trimmed();
     while (body.endsWith(';'))
         body = body.chopped(1).trimmed();
-    if (body.contains(';') || !read.match(QString::fromUtf8(body.left(16))).hasMatch())
-        return start(sql);
+    if (script || body.contains(';') || !read.match(QString::fromUtf8(body.left(16))).hasMatch())
+        return unbatched();
     while (PGresult *left = pq_.getResult(pg_))
         pq_.clear(left);
-    // The comment that may end the statement ends with its line.
-    const QByteArray text = "BEGIN;DECLARE gp_filas NO SCROLL CURSOR FOR " + body + "\n;FETCH "
+    // The comment that may end the statement ends with its line. The cursor outlives its
+    // transaction, which ends with the next request (see askFetches).
+    const QByteArray text = QByteArray(readOnly ? "BEGIN READ ONLY" : "BEGIN")
+                            + ";DECLARE gp_filas NO SCROLL CURSOR WITH HOLD FOR " + body + "\n;FETCH "
                             + QByteArray::number(kFirstBatch) + " FROM gp_filas";
     if (!pq_.sendQuery(pg_, text.constData()))
-        return start(sql);
+        return unbatched();
     PGresult *rows = nullptr;
     bool failed = false;
     while (PGresult *answer = pq_.getResult(pg_)) {
@@ -228,15 +224,56 @@ bool PgRows::startBatched(const QByteArray &sql)
         if (rows)
             pq_.clear(rows);
         command("ROLLBACK");
-        return start(sql);
+        return unbatched();
     }
     batched_ = true;
+    holding_ = committed_ = false;
     take(rows);
     readColumns();
     fetchSize_ = kFirstBatch;
     fetchesLeft_ = 1;
     afterFetch();
+    if (batched_ && QCoreApplication::instance()) {
+        // Once the program is idle again (the rows shown, the user looking at them), the
+        // cursor's transaction ends.
+        idle_ = std::make_unique<QObject>();
+        QTimer::singleShot(0, idle_.get(), [this] { endTransactionWhileIdle(); });
+    }
     return true;
+}
+
+// The rows read on so far hold a snapshot and a share lock on every table the statement
+// reads, which would stop another session's ALTER or LOCK for as long as the rows are looked
+// at: the cursor is made to outlive its transaction, which is committed. The batch asked
+// for is taken off the connection first and kept for when it is wanted; the commit's answer
+// (the server has then kept the rest of the rows for the cursor) is read before the next
+// request. Not while every row is being read: that ends the transaction soon enough.
+void PgRows::endTransactionWhileIdle()
+{
+    if (!batched_ || holding_ || atEnd_ || readingAll_ || ahead_ || failed() || held_)
+        return;
+    if (active_) {
+        held_ = pq_.getResult(pg_);
+        while (PGresult *left = pq_.getResult(pg_))
+            pq_.clear(left);
+        active_ = false;
+        if (!held_ || pq_.resultStatus(held_) != PGRES_TUPLES_OK)
+            return;   // the failure is met where the batch is wanted
+    }
+    if (!pq_.sendQuery(pg_, "COMMIT"))
+        return;
+    holding_ = active_ = true;
+}
+
+PGresult *PgRows::nextBatch()
+{
+    return held_ ? std::exchange(held_, nullptr) : pq_.getResult(pg_);
+}
+
+void PgRows::dropHeld()
+{
+    if (held_)
+        pq_.clear(std::exchange(held_, nullptr));
 }
 
 // Sent and its answers read; whether it succeeded.
@@ -348,7 +385,8 @@ void PgRows::readAhead()
             }
             continue;
         }
-        if (ended) {
+        if (ended || pq_.resultStatus(result) == PGRES_COMMAND_OK) {
+            committed_ = committed_ || !ended;   // read once the thread is joined
             pq_.clear(result);
             continue;
         }
@@ -437,12 +475,21 @@ void PgRows::readAll()
         startAhead();
 }
 
+// What ends the cursor: its transaction while it lasts, the cursor itself once it outlived
+// it. A commit stopped on its way took the cursor with it, and a roll-back ends nothing.
+const char *PgRows::closing(bool failed) const
+{
+    if (committed_)
+        return "CLOSE gp_filas";
+    return failed || holding_ ? "ROLLBACK" : "CLOSE gp_filas;COMMIT";
+}
+
 void PgRows::endBatches(bool failed)
 {
     if (!batched_)
         return;
     batched_ = false;
-    if (!command(failed ? "ROLLBACK" : "CLOSE gp_filas;COMMIT") && !failed && !error_.isValid())
+    if (!command(closing(failed)) && !failed && !error_.isValid())
         error_ = errorOf("Unable to get result", nullptr);
 }
 
@@ -465,7 +512,7 @@ bool PgRows::next()
         return false;
     }
     if (ahead_) {
-        while (PGresult *batch = nextAhead()) {
+        while (PGresult *batch = held_ ? std::exchange(held_, nullptr) : nextAhead()) {
             take(batch);
             if (rowsInResult_ > 0) {
                 row_ = 0;
@@ -478,7 +525,7 @@ bool PgRows::next()
         endBatches(failed());
         return false;
     }
-    take(pq_.getResult(pg_));
+    take(exchanged_ ? connection_.next().release() : nextBatch());
     const ExecStatusType status = result_ ? pq_.resultStatus(result_) : PGRES_FATAL_ERROR;
     if (batched_ && status == PGRES_TUPLES_OK) {
         afterFetch();
@@ -499,15 +546,18 @@ bool PgRows::next()
         drain(false);
         return false;
     }
-    error_ = errorOf("Unable to get result", result_);
+    const QSqlError e = exchanged_ && connection_.error().isValid() ? connection_.error()
+                                                                     : errorOf("Unable to get result", result_);
     take(nullptr);
     finish(false);
+    error_ = e;
     return false;
 }
 
 bool PgRows::finish(bool cancel)
 {
     take(nullptr);
+    dropHeld();
     stopAhead(cancel ? Stop::Cancel : Stop::Finish);
     const bool failure = drain(cancel && !batched_);
     endBatches(failure || error_.isValid());
@@ -528,10 +578,13 @@ bool PgRows::drain(bool cancel)
             pq_.freeCancel(request);
         }
     }
+    if (std::exchange(exchanged_, false))
+        return connection_.drain();
     bool failure = false;
     while (PGresult *left = pq_.getResult(pg_)) {
         const ExecStatusType status = pq_.resultStatus(left);
         failure = failure || status == PGRES_FATAL_ERROR || status == PGRES_BAD_RESPONSE;
+        committed_ = committed_ || (batched_ && status == PGRES_COMMAND_OK);
         pq_.clear(left);
     }
     return failure;
@@ -540,47 +593,78 @@ bool PgRows::drain(bool cancel)
 void PgRows::abandon()
 {
     take(nullptr);
+    dropHeld();
     stopAhead(Stop::Cut);
-    active_ = false;
+    active_ = exchanged_ = false;
     batched_ = false;   // the connection goes, and its transaction with it
 }
 
 bool PgRows::release()
 {
     take(nullptr);
+    dropHeld();
     stopAhead(Stop::Cancel);
     if (failed() || (active_ && !batched_))
         return false;
     if (batched_) {
-        // Many batches still asked for are stopped rather than read: the batch stopped fails.
-        const bool stop = fetchesLeft_ > 1;
+        // Many batches still asked for are stopped rather than read, and so is a commit that
+        // may still be finishing a large result for the cursor: what was stopped fails.
+        const bool stop = fetchesLeft_ > 1 || (holding_ && !committed_);
         const bool failure = drain(stop);
         batched_ = false;
-        if (!command("ROLLBACK") || (failure && !stop))
+        if (!command(closing(true)) || (failure && !stop))
             return false;
     }
     return pq_.status(pg_) == CONNECTION_OK;
 }
 
-QVariant PgRows::value(int column, TFieldType type) const
+namespace {
+
+// A value's text as the program reads it (see pgValue).
+QVariant valueOfText(Oid oid, const char *text, int size, TFieldType type, const PgClient &pq)
 {
-    if (!result_ || row_ < 0 || column < 0 || column >= columnCount() || pq_.getIsNull(result_, row_, column))
-        return QVariant();
-    const char *text = pq_.getValue(result_, row_, column);
-    const int size = pq_.getLength(result_, row_, column);
-    // A date's text is the reading itself (see readValue).
+    // A date's text is the reading itself, never converted through the local time.
     const bool dated = isDateType(type);
     if (dated) {
         const QVariant stored = storedTextValue(QByteArrayView(text, size), type);
         if (stored.typeId() != QMetaType::QString)
             return stored;
     }
-    const QVariant v = driverValue(oids_[size_t(column)], text, size, pq_);
+    const QVariant v = driverValue(oid, text, size, pq);
     if (v.typeId() == QMetaType::QString)
         return dated ? storedTextValue(v.toString().toUtf8(), type) : v;
     if (v.typeId() != QMetaType::QDateTime)
         return v;
     return FechaHoraDeReloj(v.toDateTime());
+}
+
+} // namespace
+
+QList<TFieldType> pgColumnTypes(const PgClient &pq, const PGresult *result)
+{
+    const int columns = result ? pq.nfields(result) : 0;
+    QList<TFieldType> types(columns);
+    for (int i = 0; i < columns; ++i) {
+        const Oid oid = pq.ftype(result, i);
+        types[i] = fieldTypeOfValues(driverType(oid), oid == kText);
+    }
+    return types;
+}
+
+QVariant pgValue(const PgClient &pq, const PGresult *result, int row, int column, TFieldType type)
+{
+    if (pq.getIsNull(result, row, column))
+        return QVariant();
+    return valueOfText(pq.ftype(result, column), pq.getValue(result, row, column), pq.getLength(result, row, column),
+                       type, pq);
+}
+
+QVariant PgRows::value(int column, TFieldType type) const
+{
+    if (!result_ || row_ < 0 || column < 0 || column >= columnCount() || pq_.getIsNull(result_, row_, column))
+        return QVariant();
+    return valueOfText(oids_[size_t(column)], pq_.getValue(result_, row_, column), pq_.getLength(result_, row_, column),
+                       type, pq_);
 }
 
 // The server's texts, for the types whose text is what the value would write; integers
@@ -640,16 +724,18 @@ QueryCursor::Cell PgRows::cell(int column, TFieldType type, bool floatText) cons
 
 // ---- PgCursor ----
 
-PgCursor::PgCursor(std::shared_ptr<PhysicalConnection> connection, PGconn *pg, const QString &sql)
-    : connection_(std::move(connection)), rows_(pg, *pgClient())
+PgCursor::PgCursor(std::shared_ptr<PhysicalConnection> connection, PgConnection &pg, const QString &sql,
+                   const QVariantMap &params)
+    : connection_(std::move(connection)), rows_(pg)
 {
     // Only a plain read is stopped on the server when given up: anything else that was sent
     // is carried out whole, as if read to its end.
     static const QRegularExpression read(QStringLiteral("^\\s*SELECT\\b"), QRegularExpression::CaseInsensitiveOption);
     cancellable_ = read.match(sql).hasMatch();
     connection_->declaredName(QString());   // the catalogue's names are read before the rows start
-    savepoint_ = connection_->takeSavepoint();
-    if (!rows_.start(sql.toUtf8()))
+    bool script = false;
+    const PgStatement statement = connection_->pgStatement(sql, params, values_, script);
+    if (!rows_.start(statement, connection_->statementSavepoint(), script))
         fail();
     try {
         types_ = rows_.types();
@@ -657,7 +743,7 @@ PgCursor::PgCursor(std::shared_ptr<PhysicalConnection> connection, PGconn *pg, c
             columns_ << connection_->declaredName(rows_.columnName(i));
     } catch (...) {
         // No destructor runs for a cursor not made: the statement is ended here.
-        finish(true, cancellable_);
+        finish(cancellable_);
         throw;
     }
 }
@@ -666,11 +752,7 @@ PgCursor::~PgCursor()
 {
     if (done_)
         return;
-    try {
-        finish(false, cancellable_);
-    } catch (const gp::Error &) {
-        // The rows were read (or given up); the release failing changes nothing read.
-    }
+    finish(cancellable_);
 }
 
 bool PgCursor::next()
@@ -681,24 +763,21 @@ bool PgCursor::next()
         return true;
     if (rows_.failed())
         fail();
-    finish(false, false);
+    finish(false);
     return false;
 }
 
-void PgCursor::finish(bool failed, bool cancel)
+// The statement's savepoint is released (or rolled back to) with its last answer.
+void PgCursor::finish(bool cancel)
 {
     done_ = true;
-    const bool cancelled = rows_.finish(cancel);
-    if (savepoint_) {
-        savepoint_ = false;
-        connection_->endSavepoint(failed || cancelled);
-    }
+    rows_.finish(cancel);
 }
 
 void PgCursor::fail()
 {
     const QSqlError e = rows_.error();
-    finish(true, false);
+    finish(false);
     throw connection_->error(e);
 }
 

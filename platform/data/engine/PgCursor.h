@@ -1,10 +1,11 @@
 #pragma once
-// PostgreSQL rows read straight from libpq on the connection the driver opened, in
-// single-row mode: each row is used as it arrives, without the driver's per-row work.
+// PostgreSQL rows read straight from libpq on the engine's own connections, in single-row
+// mode: each row is used as it arrives, without per-row work of a driver's.
+#include "platform/data/engine/PgConnection.h"
 #include "platform/data/engine/QueryCursor.h"
-#include "platform/data/engine/ServerClientLibraries.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QSqlError>
 #include <memory>
 #include <vector>
@@ -13,26 +14,39 @@ namespace plat {
 
 class PhysicalConnection;
 
-// One statement's rows on a PGconn. Nothing else may be sent on the connection until
+// The program's types of a result's columns, as the engine has always given them (a column
+// of the server's "text" a memo).
+QList<TFieldType> pgColumnTypes(const PgClient &pq, const PGresult *result);
+// A value of a result as the program reads it: dates from their stored text, numbers and
+// texts as their types give them, NULL as an invalid QVariant.
+QVariant pgValue(const PgClient &pq, const PGresult *result, int row, int column, TFieldType type);
+
+// One statement's rows on a connection. Nothing else may be sent on the connection until
 // `finish` (or the end of the rows, or a failure, which finish by themselves); `abandon`
 // is for a connection about to be closed, whose unread rows go with it.
 class PgRows
 {
 public:
-    PgRows(PGconn *connection, const PgClient &client);
+    explicit PgRows(PgConnection &connection);
     ~PgRows();
     PgRows(const PgRows &) = delete;
     PgRows &operator=(const PgRows &) = delete;
 
-    // Sends the statement and waits for its first answer; false on a failure (`error`),
-    // the connection then ready for the next statement.
-    bool start(const QByteArray &sql);
+    // Sends the statement (with what the connection has queued, under the savepoint named)
+    // and waits for its first answer; false on a failure (`error`), the connection then ready
+    // for the next statement. A `script` of several statements goes through the simple protocol.
+    bool start(const PgStatement &statement, const QByteArray &savepoint = {}, bool script = false);
     // The same for a connection of the rows' own: a single SELECT is read through a cursor of
     // the server in batches, the next one asked for before the current one is used (a row
-    // at a time costs libpq a result of its own). The cursor's transaction is committed at
-    // the end, as the statement alone would have been; a statement the server does not take
-    // as a cursor runs as `start` runs it.
-    bool startBatched(const QByteArray &sql);
+    // at a time costs libpq a result of its own). A result whose first batch holds every row
+    // ends its transaction at once; otherwise the cursor outlives its transaction, which is
+    // committed once the program is idle again (its event loop runs: the rows are shown and
+    // looked at), the server keeping the rest of the rows for the cursor, so that they hold
+    // no lock while they are looked at. A statement the server does not take as a cursor
+    // runs as `start` runs it; in a `readOnly` transaction (the reader of a read-only run) it
+    // does not run at all, the answer false without a failure, for the caller to run it
+    // where the engine refuses its writes.
+    bool startBatched(const QByteArray &sql, bool script, bool readOnly = false);
     int columnCount() const { return int(oids_.size()); }
     QString columnName(int column) const { return names_.value(column); }
     // The engine's types as the program's, as columnTypes gives them for the driver's query.
@@ -63,7 +77,7 @@ public:
     bool active() const { return active_; }
 
 private:
-    QSqlError errorOf(const char *what, const PGresult *result) const;
+    QSqlError errorOf(const char *what, const PGresult *result) const { return connection_.errorOf(what, result); }
     void take(PGresult *result);
     bool drain(bool cancel);
     void readColumns();
@@ -77,15 +91,25 @@ private:
     enum class Stop { Finish, Cancel, Cut };
     void stopAhead(Stop how);
     void endBatches(bool failed);
+    const char *closing(bool failed) const;
+    void endTransactionWhileIdle();
+    PGresult *nextBatch();
+    void dropHeld();
 
+    PgConnection &connection_;
     PGconn *pg_;
     const PgClient &pq_;
     PGresult *result_ = nullptr;
     int row_ = -1;
     int rowsInResult_ = 0;
     bool active_ = false;    // answers of the statement still to be read
+    bool exchanged_ = false; // sent through the connection's exchange (read with its `next`)
     bool atEnd_ = false;
-    bool batched_ = false;   // read through the server's cursor, whose transaction is open
+    bool batched_ = false;   // read through the server's cursor
+    bool holding_ = false;   // the commit of the cursor's transaction was asked for
+    bool committed_ = false; // and answered: the cursor outlived its transaction
+    PGresult *held_ = nullptr;           // a batch taken off the connection before it was wanted
+    std::unique_ptr<QObject> idle_;      // whose call ends the transaction once the program is idle
     int fetchSize_ = 0;      // rows each batch asked for
     int fetchesLeft_ = 0;    // batches of the request sent still to arrive
     bool readingAll_ = false;
@@ -97,13 +121,14 @@ private:
 };
 
 // A query's rows on the connection's own PostgreSQL session, as they arrive. Inside a
-// transaction the statement runs under a savepoint, released at the end (rolled back to
-// on a failure). Given up before its last row, a SELECT is cancelled on the server and
+// transaction the statement runs under a savepoint, released with it (rolled back to on a
+// failure). Given up before its last row, a SELECT is cancelled on the server and
 // anything else read to its end, so that the connection is ready for the next statement.
 class PgCursor : public QueryCursor
 {
 public:
-    PgCursor(std::shared_ptr<PhysicalConnection> connection, PGconn *pg, const QString &sql);
+    PgCursor(std::shared_ptr<PhysicalConnection> connection, PgConnection &pg, const QString &sql,
+             const QVariantMap &params);
     ~PgCursor() override;
 
     const QStringList &columns() const override { return columns_; }
@@ -114,15 +139,15 @@ public:
     Cell storedCell(int column) const override { return rows_.cell(column, types_.value(column), true); }
 
 private:
-    void finish(bool failed, bool cancel);
+    void finish(bool cancel);
     [[noreturn]] void fail();
 
     std::shared_ptr<PhysicalConnection> connection_;
     PgRows rows_;
+    PgValues values_;
     QStringList columns_;
     QList<TFieldType> types_;
     bool cancellable_ = false;
-    bool savepoint_ = false;
     bool done_ = false;
 };
 

@@ -23,9 +23,7 @@
 #include <QSqlField>
 #include <QSqlRecord>
 #include <QSqlResult>
-#include <charconv>
 #include <poll.h>
-#include <cmath>
 #include <sqlite3.h>
 
 namespace plat {
@@ -40,15 +38,6 @@ QString nextQtName()
 
 const QString kStatementSavepoint = QStringLiteral("gp_sentencia");
 
-// The libpq connection of a PostgreSQL driver's database (read with pgClient()).
-PGconn *pgHandle(const QSqlDatabase &db)
-{
-    const QVariant h = db.isValid() ? db.driver()->handle() : QVariant();
-    if (h.isValid() && qstrcmp(h.typeName(), "pg_conn*") == 0 && pgClient())
-        return *static_cast<PGconn *const *>(h.constData());
-    return nullptr;
-}
-
 ErrorSource sourceOf(const DatabaseLocation &loc)
 {
     if (loc.engine == EngineKind::SQLite)
@@ -60,8 +49,9 @@ ErrorSource sourceOf(const DatabaseLocation &loc)
 
 } // namespace
 
-PhysicalConnection::PhysicalConnection(Session &session, const DatabaseLocation &location)
-    : session_(session), location_(location), errorSource_(sourceOf(location)), qtName_(nextQtName())
+PhysicalConnection::PhysicalConnection(Session &session, const DatabaseLocation &location, IsolationLevel isolation)
+    : session_(session), location_(location), errorSource_(sourceOf(location)), qtName_(nextQtName()),
+      isolation_(isolation)
 {
     dialect_ = &Dialect::forEngine(location.engine);
     catalogue_ = dialect_->catalogue(*this);
@@ -83,36 +73,30 @@ PhysicalConnection::~PhysicalConnection()
     dropSpareReader();
 }
 
-QString PhysicalConnection::takeSpareReader()
+std::unique_ptr<PgConnection> PhysicalConnection::takeSpareReader()
 {
-    const QString name = std::exchange(spareReader_, QString());
-    if (name.isEmpty())
-        return name;
+    std::unique_ptr<PgConnection> reader = std::move(spareReader_);
+    if (!reader)
+        return reader;
     // A server that ended the idle session has said so on its socket: that one is not used.
-    auto *pg = pgHandle(QSqlDatabase::database(name, false));
-    const PgClient *client = pg ? pgClient() : nullptr;
-    pollfd socket{client ? client->socket(pg) : -1, POLLIN, 0};
-    if (client && client->status(pg) == CONNECTION_OK && ::poll(&socket, 1, 0) == 0)
-        return name;
-    spareReader_ = name;
-    dropSpareReader();
-    return QString();
+    const PgClient &client = reader->client();
+    pollfd socket{client.socket(reader->handle()), POLLIN, 0};
+    if (reader->isOpen() && ::poll(&socket, 1, 0) == 0)
+        return reader;
+    return nullptr;
 }
 
-bool PhysicalConnection::keepSpareReader(const QString &name)
+bool PhysicalConnection::keepSpareReader(std::unique_ptr<PgConnection> &reader)
 {
-    if (!spareReader_.isEmpty() || lost_)
+    if (spareReader_ || lost_)
         return false;
-    spareReader_ = name;
+    spareReader_ = std::move(reader);
     return true;
 }
 
 void PhysicalConnection::dropSpareReader()
 {
-    if (spareReader_.isEmpty())
-        return;
-    QSqlDatabase::database(spareReader_, false).close();
-    QSqlDatabase::removeDatabase(std::exchange(spareReader_, QString()));
+    spareReader_.reset();
 }
 
 QSqlDatabase PhysicalConnection::database() const { return QSqlDatabase::database(qtName_, false); }
@@ -194,19 +178,17 @@ QString PhysicalConnection::driverName(const DatabaseLocation &location)
 
 void PhysicalConnection::openServer()
 {
+    if (errorSource_ == ErrorSource::PostgreSQL) {
+        openPg();
+        linked_ = true;
+        countServerOpening();
+        return;
+    }
     const QString driver = driverName(location_);
     const bool odbc = driver == QLatin1String("QODBC");
     QSqlDatabase db = QSqlDatabase::addDatabase(driver, qtName_);
     if (odbc) {
         db.setDatabaseName(location_.odbcConnectionString());
-    } else {
-        db.setHostName(location_.host);
-        if (location_.port > 0)
-            db.setPort(location_.port);
-        db.setDatabaseName(location_.database);
-        db.setUserName(location_.user);
-        db.setPassword(location_.password);
-        db.setConnectOptions(QStringLiteral("connect_timeout=10"));
     }
     if (!db.open())
         throw error(db.lastError());
@@ -216,6 +198,8 @@ void PhysicalConnection::openServer()
 
 void PhysicalConnection::runSessionStatements()
 {
+    if (pg_)
+        return;   // its start-up options
     for (const QString &sql : dialect_->sessionStatements())
         execSimple(sql);
     if (const QString wait = dialect_->lockWaitStatement(session_.lockWait()); !wait.isEmpty())
@@ -232,6 +216,13 @@ void PhysicalConnection::execSimple(const QString &sql)
         case SqliteQuery::Outcome::Failed: throw error(direct.error());
         case SqliteQuery::Outcome::NotHandled: break;
         }
+    }
+    if (pg_) {
+        PgStatement statement;
+        statement.text = sql.toUtf8();
+        if (!pg_->run(statement))
+            throw error(pg_->error());
+        return;
     }
     QSqlQuery q(database());
     if (!q.exec(sql))
@@ -307,10 +298,10 @@ QVariant PhysicalConnection::bindValue(const QVariant &v) const
 
 bool PhysicalConnection::runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params, bool streamed)
 {
-    // QPSQL reads forward-only results row by row and loses them when the connection
-    // runs anything else (the savepoint release, a catalogue look-up): read them whole,
-    // unless the caller streams them and runs nothing else until they are read.
-    q.setForwardOnly(streamed || location_.engine != EngineKind::PostgreSQL || errorSource_ == ErrorSource::Odbc);
+    // Read forward: QtSql carries SQLite's scripts and the ODBC engines, none of which
+    // scrolls back.
+    Q_UNUSED(streamed);
+    q.setForwardOnly(true);
     if (params.isEmpty())
         return q.exec(sql);
     if (!q.prepare(sql))
@@ -379,6 +370,11 @@ int PhysicalConnection::exec(const QString &sql, const QVariantMap &params)
         }
         statements_->clear();   // a script QtSql runs may change the schema
     }
+    if (pg_) {
+        const int n = pgChangedRows(runPg(sql, params));
+        catalogue_->recordStatement(sql);
+        return n;
+    }
     QSqlQuery q = run(sql, params, false);
     const int n = q.numRowsAffected();
     catalogue_->recordStatement(sql);
@@ -430,16 +426,6 @@ TFieldType fieldTypeOfValues(int metaTypeId, bool textColumn)
 
 namespace {
 
-// The PostgreSQL driver's result of the query, whose texts are the values as stored (read
-// with pgClient(), which a result given here always has).
-const PGresult *pgResult(const QSqlQuery &q)
-{
-    const QVariant h = q.result()->handle();
-    if (h.isValid() && qstrcmp(h.typeName(), "pg_result*") == 0 && pgClient())
-        return *static_cast<PGresult *const *>(h.constData());
-    return nullptr;
-}
-
 bool isDateType(TFieldType type)
 {
     return type == ftDateTime || type == ftDate || type == ftTime;
@@ -452,17 +438,6 @@ QVariant PhysicalConnection::readValue(const QSqlQuery &q, int column, TFieldTyp
     if (q.isNull(column))
         return QVariant();
     const bool dated = isDateType(type);
-    // The PostgreSQL driver reads a timestamp as local time (a look-up of the time zone for
-    // every value, and a time in a daylight-saving gap lost or moved): its text, still in
-    // the result, is the reading itself, read before the driver converts anything.
-    const PGresult *res = dated ? pgResult(q) : nullptr;
-    if (res) {
-        const int row = q.isForwardOnly() ? 0 : q.at();
-        const QVariant stored = storedTextValue(
-            QByteArrayView(pgClient()->getValue(res, row, column), pgClient()->getLength(res, row, column)), type);
-        if (stored.typeId() != QMetaType::QString)
-            return stored;
-    }
     const QVariant v = q.value(column);
     if (v.typeId() == QMetaType::QString)
         return dated ? storedTextValue(v.toString().toUtf8(), type) : v;
@@ -492,6 +467,8 @@ QueryResult PhysicalConnection::query(const QString &sql, const QVariantMap &par
         case SqliteQuery::Outcome::NotHandled: break;
         }
     }
+    if (pg_)
+        return queryPg(sql, params);
     return queryThroughQt(sql, params);
 }
 
@@ -541,10 +518,9 @@ private:
 
 } // namespace
 
-// Rows of a server engine read forward as they arrive (QPSQL's single-row mode, an ODBC
-// forward-only cursor): the first rows are used before the last arrive, and a large result
-// is never held whole. Nothing else may run on the connection until the cursor is read to
-// its end or destroyed, since QPSQL drops a pending result when it does.
+// Rows of an ODBC engine read forward as they arrive (a forward-only cursor): the first rows
+// are used before the last arrive, and a large result is never held whole. Nothing else may
+// run on the connection until the cursor is read to its end or destroyed.
 class ServerCursor : public QueryCursor
 {
 public:
@@ -579,11 +555,8 @@ public:
     {
         if (done_)
             return false;
-        if (query_.next()) {
-            result_ = pgResult(query_);
+        if (query_.next())
             return true;
-        }
-        result_ = nullptr;
         if (query_.lastError().isValid())
             fail(query_.lastError());
         finish(false);
@@ -591,45 +564,6 @@ public:
     }
 
     QVariant value(int column) const override { return connection_->readValue(query_, column, types_.value(column)); }
-
-    // PostgreSQL's texts, for the types whose text is what the driver's value would write.
-    Cell cell(int column) const override
-    {
-        Cell c;
-        if (!result_)
-            return c;
-        const PgClient &pg = *pgClient();
-        if (pg.getIsNull(result_, 0, column)) {
-            c.kind = Cell::Kind::Null;
-            return c;
-        }
-        const char *text = pg.getValue(result_, 0, column);
-        const int size = pg.getLength(result_, 0, column);
-        switch (types_.value(column)) {
-        case ftString:
-        case ftMemo:
-        case ftInteger:
-        case ftDateTime:
-        case ftDate:
-        case ftTime:
-            c.kind = Cell::Kind::Text;
-            c.text = text;
-            c.size = size;
-            break;
-        case ftFloat: {
-            double value = 0;
-            const auto [end, error] = std::from_chars(text, text + size, value);
-            if (error == std::errc() && end == text + size && std::isfinite(value)) {
-                c.kind = Cell::Kind::Real;
-                c.real = value;
-            }
-            break;
-        }
-        default:
-            break;
-        }
-        return c;
-    }
 
 private:
     void finish(bool failed)
@@ -652,66 +586,56 @@ private:
     QSqlQuery query_;
     QStringList columns_;
     QList<TFieldType> types_;
-    const PGresult *result_ = nullptr;
     bool savepoint_ = false;
     bool done_ = false;
 };
 
-// Rows of a PostgreSQL query streamed on a connection of their own (a copy of this one's
+// Rows of a PostgreSQL query streamed on a connection of their own (opened with this one's
 // settings), so that the program may run other statements on its connection meanwhile.
-// Without parameters the rows come in batches of a server cursor (PgRows): given up early,
-// the batch asked for is read, the cursor's transaction rolled back and the connection kept
-// for the next reader. A statement read one row at a time (with parameters, or one that no
-// cursor takes) closes its connection instead, and the server stops. While it streams, the
-// server holds a share lock on the tables it reads: before this connection changes a
-// table's structure (which would wait for that lock), the rest of the rows is read into
-// memory and the reader's statement ended (`readWhole`).
+// A single SELECT comes in batches of a server cursor (PgRows) that outlives its transaction:
+// the transaction ends once the server has the rows, not when the program has read them, so
+// that rows shown and looked at hold no snapshot and no lock on the server. Given up early,
+// the batch asked for is read, the cursor closed and the connection kept for the next reader.
+// A statement read one row at a time (with parameters, or one that no cursor takes) closes
+// its connection instead, and the server stops. While it streams, the server holds a share
+// lock on the tables it reads: before this connection changes a table's structure (which
+// would wait for that lock), the rest of the rows is read into memory and the reader's
+// statement ended (`readWhole`).
 class ReaderCursor : public QueryCursor
 {
 public:
-    ReaderCursor(std::shared_ptr<PhysicalConnection> connection, const QString &sql, const QVariantMap &params)
-        : connection_(std::move(connection)), name_(connection_->takeSpareReader())
+    // A `readOnly` reader streams in a read-only transaction of its own; a statement it cannot
+    // so read (one with parameters, one no cursor takes) it leaves alone: `streams` is false.
+    ReaderCursor(std::shared_ptr<PhysicalConnection> connection, const QString &sql, const QVariantMap &params,
+                 bool readOnly)
+        : connection_(std::move(connection)), link_(connection_->takeSpareReader())
     {
-        if (name_.isEmpty())
-            name_ = connection_->qtConnectionName() + QStringLiteral("_lector%1").arg(++serial_);
-        QSqlDatabase db = QSqlDatabase::database(name_, false);
-        if (!db.isOpen())
-            db = QSqlDatabase::cloneDatabase(connection_->qtConnectionName(), name_);
-        if (!db.isOpen() && !db.open()) {
-            const QSqlError e = db.lastError();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(name_);
-            throw connection_->error(e);
+        if (!link_) {
+            link_ = std::make_unique<PgConnection>(*pgClient());
+            if (!link_->open(connection_->pgParameters())) {
+                const QSqlError e = link_->error();
+                link_.reset();
+                throw connection_->error(e);
+            }
         }
         connection_->declaredName(QString());   // the catalogue's names are read on the main connection
-        // Without parameters the rows are read from libpq itself; with them, the driver binds.
-        PGconn *pg = params.isEmpty() && connection_->errorSource() == ErrorSource::PostgreSQL ? pgHandle(db) : nullptr;
-        if (!pg)
-            query_ = std::make_unique<QSqlQuery>(db);
-        // Held here no longer: a failure below closes the connection by its name, and QtSql
-        // removes a connection still held only after warning that it is in use.
-        db = QSqlDatabase();
-        if (pg) {
-            rows_ = std::make_unique<PgRows>(pg, *pgClient());
-            if (!rows_->startBatched(sql.toUtf8())) {
-                const QSqlError e = rows_->error();
-                close();
-                throw connection_->error(e);
-            }
-            types_ = rows_->types();
-            for (int i = 0; i < rows_->columnCount(); ++i)
-                columns_ << connection_->declaredName(rows_->columnName(i));
-        } else {
-            if (!connection_->runRaw(*query_, sql, params, true)) {
-                const QSqlError e = query_->lastError();
-                close();
-                throw connection_->error(e);
-            }
-            types_ = connection_->columnTypes(*query_);
-            const QSqlRecord rec = query_->record();
-            for (int i = 0; i < rec.count(); ++i)
-                columns_ << connection_->declaredName(rec.fieldName(i));
+        rows_ = std::make_unique<PgRows>(*link_);
+        bool script = false;
+        const PgStatement statement = connection_->pgStatement(sql, params, values_, script);
+        const bool started = readOnly ? !statement.values && rows_->startBatched(statement.text, script, true)
+                             : statement.values ? rows_->start(statement)
+                                                : rows_->startBatched(statement.text, script);
+        if (!started) {
+            const QSqlError e = rows_->error();
+            close();
+            if (readOnly && !e.isValid())
+                return;
+            throw connection_->error(e);
         }
+        streams_ = true;
+        types_ = rows_->types();
+        for (int i = 0; i < rows_->columnCount(); ++i)
+            columns_ << connection_->declaredName(rows_->columnName(i));
         connection_->readers_.push_back(this);
     }
 
@@ -720,6 +644,8 @@ public:
         std::erase(connection_->readers_, this);
         close();
     }
+
+    bool streams() const { return streams_; }
 
     const QStringList &columns() const override { return columns_; }
     const QList<TFieldType> &types() const override { return types_; }
@@ -735,11 +661,11 @@ public:
         }
         if (done_)
             return false;
-        positioned_ = rows_ ? rows_->next() : query_->next();
+        positioned_ = rows_->next();
         if (positioned_)
             return true;
         done_ = true;
-        if (const QSqlError e = failure(); e.isValid())
+        if (const QSqlError e = rows_->error(); e.isValid())
             throw connection_->error(e);
         return false;
     }
@@ -748,24 +674,19 @@ public:
     {
         if (held_)
             return held_->value(heldRow_).value(column);
-        if (rows_)
-            return rows_->value(column, types_.value(column));
-        return connection_->readValue(*query_, column, types_.value(column));
+        return rows_->value(column, types_.value(column));
     }
 
-    Cell cell(int column) const override
-    {
-        return rows_ && !held_ ? rows_->cell(column, types_.value(column)) : Cell();
-    }
+    Cell cell(int column) const override { return held_ ? Cell() : rows_->cell(column, types_.value(column)); }
 
     Cell storedCell(int column) const override
     {
-        return rows_ && !held_ ? rows_->cell(column, types_.value(column), true) : Cell();
+        return held_ ? Cell() : rows_->cell(column, types_.value(column), true);
     }
 
     void readingAll() override
     {
-        if (rows_ && !held_)
+        if (!held_)
             rows_->readAll();
     }
 
@@ -782,9 +703,9 @@ public:
             heldRow_ = 0;
         }
         if (!done_) {
-            while (rows_ ? rows_->next() : query_->next())
+            while (rows_->next())
                 held_->append(currentRow());
-            heldError_ = failure();
+            heldError_ = rows_->error();
             done_ = true;
         }
         close();
@@ -795,39 +716,34 @@ private:
     {
         QVariantList row;
         for (int i = 0; i < columns_.size(); ++i)
-            row << (rows_ ? rows_->value(i, types_.value(i)) : connection_->readValue(*query_, i, types_.value(i)));
+            row << rows_->value(i, types_.value(i));
         return row;
     }
 
-    QSqlError failure() const { return rows_ ? rows_->error() : query_->lastError(); }
-
     void close()
     {
-        if (!query_ && !rows_)
+        if (!link_)
             return;
-        // Closed first: the server stops sending when its client goes, whereas the
-        // driver, on letting go of an unfinished query, reads the rest of its rows.
+        // Closed first: the server stops sending when its client goes.
         // A connection whose statement ended cleanly serves the next reader: opening one
         // costs more round trips to the server than the reading of a screen of rows.
-        if (rows_ && rows_->release() && connection_->keepSpareReader(name_)) {
+        if (rows_ && rows_->release() && connection_->keepSpareReader(link_)) {
             rows_.reset();
             return;
         }
         if (rows_)
             rows_->abandon();
-        QSqlDatabase::database(name_, false).close();
         rows_.reset();
-        query_.reset();
-        QSqlDatabase::removeDatabase(name_);
+        link_.reset();
     }
 
-    static inline QAtomicInt serial_;
     std::shared_ptr<PhysicalConnection> connection_;
-    QString name_;
-    std::unique_ptr<QSqlQuery> query_;   // rows the driver reads (a statement with parameters)
-    std::unique_ptr<PgRows> rows_;       // or rows read from libpq
+    std::unique_ptr<PgConnection> link_;   // the reader's own connection
+    std::unique_ptr<PgRows> rows_;
+    PgValues values_;
     QStringList columns_;
     QList<TFieldType> types_;
+    bool streams_ = false;
     bool positioned_ = false;
     bool done_ = false;
     std::unique_ptr<QList<QVariantList>> held_;
@@ -837,8 +753,9 @@ private:
 
 void PhysicalConnection::readReadersWhole(const QString &sql)
 {
-    // Rows written or read take no lock that a streaming query holds against them.
-    static const QRegularExpression rowStatement(QStringLiteral("^\\s*(SELECT|INSERT|UPDATE|DELETE|WITH)\\b"),
+    // Rows written or read take no lock that a streaming query holds against them, nor does
+    // a setting of the session (a read-only run's start and end).
+    static const QRegularExpression rowStatement(QStringLiteral("^\\s*(SELECT|INSERT|UPDATE|DELETE|WITH|SET)\\b"),
                                                  QRegularExpression::CaseInsensitiveOption);
     if (readers_.empty() || rowStatement.match(sql).hasMatch())
         return;
@@ -849,10 +766,14 @@ void PhysicalConnection::readReadersWhole(const QString &sql)
 std::unique_ptr<QueryCursor> PhysicalConnection::openReader(const QString &sql, const QVariantMap &params)
 {
     ensureUsable();
-    // Inside a transaction the rows must be read where its changes are seen.
-    if (location_.engine == EngineKind::PostgreSQL && errorSource_ != ErrorSource::Odbc && depth_ == 0) {
+    // Inside a transaction the rows must be read where its changes are seen; a read-only
+    // run's own transaction has none, and its reader's transaction is read-only too.
+    const bool readOnly = readOnlyReaders_ && depth_ == 1;
+    if (pg_ && (depth_ == 0 || readOnly)) {
         try {
-            return std::make_unique<ReaderCursor>(shared_from_this(), sql, params);
+            auto reader = std::make_unique<ReaderCursor>(shared_from_this(), sql, params, readOnly);
+            if (reader->streams())
+                return reader;
         } catch (const gp::DatabaseError &) {
             // Whatever failed there is answered (or done) on this connection, as before.
         }
@@ -871,12 +792,10 @@ std::unique_ptr<QueryCursor> PhysicalConnection::openQuery(const QString &sql, c
         case SqliteQuery::Outcome::NotHandled: break;
         }
     }
-    if (!sqlite_) {
-        // Without parameters PostgreSQL's rows are read from libpq itself; with them, the driver binds.
-        if (PGconn *pg = params.isEmpty() ? static_cast<PGconn *>(pgConnection()) : nullptr; pg && pgClient())
-            return std::make_unique<PgCursor>(shared_from_this(), pg, sql);
+    if (pg_)
+        return std::make_unique<PgCursor>(shared_from_this(), *pg_, sql, params);
+    if (!sqlite_)
         return std::make_unique<ServerCursor>(shared_from_this(), sql, params);
-    }
     return std::make_unique<ResultCursor>(queryThroughQt(sql, params));
 }
 
@@ -934,15 +853,23 @@ QList<IndexDef> PhysicalConnection::indexes(const QString &table)
 void PhysicalConnection::createTable(const TableDef &def)
 {
     ensureUsable();
-    for (const QString &sql : dialect_->createTableStatements(def))
-        run(sql, {}, false);
+    for (const QString &sql : dialect_->createTableStatements(def)) {
+        if (pg_)
+            runPg(sql, {});
+        else
+            run(sql, {}, false);
+    }
     catalogue_->recordTable(def);
 }
 
 void PhysicalConnection::dropTable(const QString &table, bool ifExists)
 {
     ensureUsable();
-    run(QStringLiteral("DROP TABLE %1%2").arg(ifExists ? QStringLiteral("IF EXISTS ") : QString(), table), {}, false);
+    const QString drop = QStringLiteral("DROP TABLE %1%2").arg(ifExists ? QStringLiteral("IF EXISTS ") : QString(), table);
+    if (pg_)
+        runPg(drop, {});
+    else
+        run(drop, {}, false);
     catalogue_->forgetTable(table);
 }
 

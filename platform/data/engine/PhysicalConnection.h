@@ -2,6 +2,7 @@
 #include "platform/data/engine/DatabaseLocation.h"
 #include "platform/data/engine/Dialect.h"
 #include "platform/data/engine/EngineErrors.h"
+#include "platform/data/engine/PgStatement.h"
 #include "platform/data/engine/PreparedStatement.h"
 #include "platform/data/engine/QueryCursor.h"
 #include "platform/data/engine/QueryResult.h"
@@ -20,8 +21,9 @@ struct sqlite3;
 namespace plat {
 class SqliteStatementCache;
 class ReaderCursor;
-class QtPreparedStatement;
+class ServerPreparedStatement;
 class SqliteBusyWait;
+class PgConnection;
 }
 
 namespace plat {
@@ -39,11 +41,14 @@ TFieldType fieldTypeOfValues(int metaTypeId, bool textColumn);
 class PhysicalConnection : public std::enable_shared_from_this<PhysicalConnection>
 {
 public:
-    PhysicalConnection(Session &session, const DatabaseLocation &location);
+    // `isolation` is the level its sessions start with (see setIsolation).
+    PhysicalConnection(Session &session, const DatabaseLocation &location,
+                       IsolationLevel isolation = IsolationLevel::ReadCommitted);
     ~PhysicalConnection();
 
     void open();
     const DatabaseLocation &location() const { return location_; }
+    Session &session() const { return session_; }
     const Dialect &dialect() const { return *dialect_; }
     ErrorSource errorSource() const { return errorSource_; }
     QSqlDatabase database() const;
@@ -56,9 +61,10 @@ public:
     void rollback();
     int depth() const { return depth_; }
 
-    // A setting of the session (the isolation level): run now, and again whenever the
-    // connection to the server is opened anew.
-    void applySessionSetting(const QString &sql);
+    // The isolation level of the session's transactions: set now (on PostgreSQL a session
+    // opened with it already has it), and again whenever the connection to the server is
+    // opened anew.
+    void setIsolation(IsolationLevel level);
     // How many times a connection of this process reached a server (see plat::serverOpenings).
     static quint64 serverOpenings();
     // The QtSql driver a location's connections go through.
@@ -68,6 +74,9 @@ public:
     QueryResult query(const QString &sql, const QVariantMap &params);
     std::unique_ptr<QueryCursor> openQuery(const QString &sql, const QVariantMap &params);
     std::unique_ptr<QueryCursor> openReader(const QString &sql, const QVariantMap &params);
+    // While a read-only run's transaction (Connection::runReadOnly) is the connection's only
+    // one, a reader streams on a connection of its own in a read-only transaction.
+    void setReadOnlyReaders(bool on) { readOnlyReaders_ = on; }
     std::unique_ptr<PreparedStatement> prepare(const QString &sql);
     // Program text as this engine runs it (dialect, attached databases, collations).
     QString adapt(const QString &sql);
@@ -90,6 +99,7 @@ private:
     friend class ReaderCursor;
     friend class SqlitePreparedStatement;
     friend class QtPreparedStatement;
+    friend class PgPreparedStatement;
     QSqlQuery run(const QString &sql, const QVariantMap &params, bool forRows);
     bool runRaw(QSqlQuery &q, const QString &sql, const QVariantMap &params, bool streamed = false);
     bool takeSavepoint();
@@ -116,7 +126,23 @@ private:
     gp::DatabaseError lostFailure() const;
     static void countServerOpening();
     void *driverHandle(const char *type) const;
-    void *pgConnection() const;
+    pg_conn *pgConnection() const;
+    // ---- PostgreSQL through the engine's own libpq connection (PhysicalConnectionPg.cpp) ----
+    PgParameters pgParameters() const;
+    void openPg();
+    // The statement as the server takes it ($n placeholders, the values' texts in `values`);
+    // `script` when the text holds several statements.
+    PgStatement pgStatement(const QString &sql, const QVariantMap &params, PgValues &values, bool &script) const;
+    // A value bound as the server reads it (see bindValue).
+    QByteArray pgText(const QVariant &value) const;
+    // The savepoint a statement runs under: inside a transaction its failure must leave the
+    // transaction usable, as on the other engines.
+    QByteArray statementSavepoint() const;
+    PgResult runPg(const QString &sql, const QVariantMap &params);
+    QueryResult queryPg(const QString &sql, const QVariantMap &params);
+    void beginPg();
+    void commitPg();
+    void undoPg();
     bool driverLinkDead() const;
     QString savepointName(int level) const { return QStringLiteral("gp_nivel%1").arg(level); }
 
@@ -126,23 +152,26 @@ private:
     ErrorSource errorSource_;
     QString qtName_;
     int depth_ = 0;
+    bool readOnlyReaders_ = false;
     bool linked_ = false;     // the server answered once: a link to lose
     bool lost_ = false;       // the server's link is gone
     QString lostReason_;      // the driver's words for it
     QElapsedTimer unanswered_;   // since an opening anew that got no answer from the server
-    QString sessionSetting_;
+    IsolationLevel isolation_;
+    QString sessionSetting_;   // the isolation's statement, where one was run
     QSet<QString> attached_;
     std::unique_ptr<Catalogue> catalogue_;
     sqlite3 *sqlite_ = nullptr;   // the SQLite handle, run straight for single statements
+    std::unique_ptr<PgConnection> pg_;   // PostgreSQL's libpq connection, the engine's own
     std::unique_ptr<SqliteBusyWait> busyWait_;   // its wait for another program's lock, outliving it
     std::unique_ptr<SqliteStatementCache> statements_;   // its prepared statements, kept
     std::vector<ReaderCursor *> readers_;   // queries streaming on connections of their own
-    std::vector<QtPreparedStatement *> prepared_;   // statements prepared on the server's session
+    std::vector<ServerPreparedStatement *> prepared_;   // statements prepared on the server's session
     void readReadersWhole(const QString &sql);
-    // The Qt connection of a reader whose statement ended cleanly, kept open for the next one.
-    QString spareReader_;
-    QString takeSpareReader();
-    bool keepSpareReader(const QString &name);
+    // The connection of a reader whose statement ended cleanly, kept open for the next one.
+    std::unique_ptr<PgConnection> spareReader_;
+    std::unique_ptr<PgConnection> takeSpareReader();
+    bool keepSpareReader(std::unique_ptr<PgConnection> &reader);
     void dropSpareReader();
 };
 

@@ -2,7 +2,9 @@
 // savepoints, and a link found lost opened anew before the next statement.
 #include "platform/data/engine/PhysicalConnection.h"
 
+#include "platform/data/engine/Catalogue.h"
 #include "platform/data/engine/EngineErrors.h"
+#include "platform/data/engine/PgConnection.h"
 #include "platform/data/engine/ServerClientLibraries.h"
 
 #include <QSqlDriver>
@@ -32,7 +34,13 @@ gp::DatabaseError noTransaction()
 
 void PhysicalConnection::begin()
 {
-    if (depth_ == 0) {
+    if (pg_) {
+        if (depth_ == 0)
+            ensureUsable();
+        else if (lost_)
+            throw lostFailure();
+        beginPg();
+    } else if (depth_ == 0) {
         ensureUsable();
         if (const QString begin = dialect_->beginStatement(); !begin.isEmpty()) {
             execSimple(begin);
@@ -57,6 +65,10 @@ void PhysicalConnection::commit()
     // The server dropped the transaction with the link: nothing of it can be committed.
     if (lost_)
         throw lostFailure();
+    if (pg_) {
+        commitPg();
+        return;
+    }
     if (depth_ > 0) {
         if (const QString release = dialect_->releaseSavepointStatement(savepointName(depth_)); !release.isEmpty())
             execSimple(release);
@@ -76,6 +88,7 @@ void PhysicalConnection::rollback()
     if (depth_ == 0)
         throw noTransaction();
     --depth_;
+    catalogue_->transactionUndone();
     // A server that went away has let the work go already: that is what was asked.
     try {
         if (!lost_)
@@ -88,6 +101,10 @@ void PhysicalConnection::rollback()
 
 void PhysicalConnection::undo()
 {
+    if (pg_) {
+        undoPg();
+        return;
+    }
     if (depth_ > 0) {
         const QString name = savepointName(depth_);
         execSimple(dialect_->rollbackToSavepointStatement(name));
@@ -114,10 +131,18 @@ void PhysicalConnection::countServerOpening()
     ++openings;
 }
 
-void PhysicalConnection::applySessionSetting(const QString &sql)
+void PhysicalConnection::setIsolation(IsolationLevel level)
 {
+    // A PostgreSQL session starts with it (a start-up option), the first and every next one.
+    if (pg_ && level == isolation_)
+        return;
+    isolation_ = level;
+    const QString statement = dialect_->isolationStatement(level);
+    if (statement.isEmpty())
+        return;
+    const QString sql = dialect_->adaptProgramSql(statement);
     exec(sql, {});
-    sessionSetting_ = sql;
+    sessionSetting_ = pg_ ? QString() : sql;
 }
 
 gp::DatabaseError PhysicalConnection::error(const QSqlError &e)
@@ -149,15 +174,15 @@ void *PhysicalConnection::driverHandle(const char *type) const
     return nullptr;
 }
 
-void *PhysicalConnection::pgConnection() const
+pg_conn *PhysicalConnection::pgConnection() const
 {
-    return errorSource_ == ErrorSource::PostgreSQL ? driverHandle("pg_conn*") : nullptr;
+    return pg_ ? pg_->handle() : nullptr;
 }
 
 // Whether the driver, asked after a failure, holds its connection for dead.
 bool PhysicalConnection::driverLinkDead() const
 {
-    if (const auto *pg = static_cast<const PGconn *>(pgConnection())) {
+    if (const PGconn *pg = pgConnection()) {
         const PgClient *client = pgClient();
         return client && client->status(pg) == CONNECTION_BAD;
     }
@@ -177,7 +202,7 @@ bool PhysicalConnection::driverLinkDead() const
 // once something has, the close that follows it is waited for a moment.
 bool PhysicalConnection::idleLinkClosed()
 {
-    auto *pg = static_cast<PGconn *>(pgConnection());
+    PGconn *pg = pgConnection();
     const PgClient *client = pg ? pgClient() : nullptr;
     if (!client)
         return false;
@@ -213,15 +238,23 @@ void PhysicalConnection::reopen()
     // Statements prepared on the old session let go of it while it is still the one open.
     forgetPrepared();
     dropSpareReader();   // a reader's connection went with the server too
-    QSqlDatabase db = database();
-    db.close();
     QElapsedTimer trying;
     trying.start();
-    if (!db.open()) {
-        lostReason_ = linkLostError(db.lastError()).mensaje();
+    const auto failed = [&](const QSqlError &e) {
+        lostReason_ = linkLostError(e).mensaje();
         if (trying.hasExpired(kUnansweredMs))
             unanswered_.start();
-        throw lostFailure();
+        return lostFailure();
+    };
+    if (pg_) {
+        // The settings are the session's start-up options, the isolation level included.
+        if (!pg_->open(pgParameters()))
+            throw failed(pg_->error());
+    } else {
+        QSqlDatabase db = database();
+        db.close();
+        if (!db.open())
+            throw failed(db.lastError());
     }
     unanswered_.invalidate();
     lost_ = false;

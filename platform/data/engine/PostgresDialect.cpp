@@ -201,10 +201,53 @@ const FilterSqlDialect &PostgresDialect::filterDialect() const
 
 std::unique_ptr<Catalogue> PostgresDialect::catalogue(PhysicalConnection &connection) const
 {
-    // The server's own database (where CREATE DATABASE runs) keeps no record tables.
-    if (connection.location().database == QLatin1String("postgres"))
-        return std::make_unique<DriverCatalogue>(connection);
     return std::make_unique<PgCatalogue>(connection);
+}
+
+namespace {
+
+// A setting of every session, by name and value.
+struct SessionSetting
+{
+    const char *name;
+    QString value;
+};
+
+// Notices below a warning are not sent: the program shows none.
+const SessionSetting kMessages{"client_min_messages", QStringLiteral("warning")};
+
+SessionSetting lockWait(int milliseconds)
+{
+    return {"lock_timeout", QString::number(milliseconds)};
+}
+
+QString asStatement(const SessionSetting &setting)
+{
+    return QStringLiteral("SET %1 = %2").arg(QLatin1String(setting.name), setting.value);
+}
+
+} // namespace
+
+QStringList PostgresDialect::sessionStatements() const
+{
+    return {asStatement(kMessages)};
+}
+
+QString PostgresDialect::lockWaitStatement(int milliseconds) const
+{
+    return asStatement(lockWait(milliseconds));
+}
+
+QByteArray PostgresDialect::startupOptions(int lockWaitMs, IsolationLevel isolation) const
+{
+    // "SET TRANSACTION ISOLATION LEVEL READ COMMITTED": the level's words, a blank escaped.
+    const QString level = isolationStatement(isolation).section(QStringLiteral(" LEVEL "), 1).toLower();
+    const SessionSetting settings[] = {{"DateStyle", QStringLiteral("ISO")}, kMessages, lockWait(lockWaitMs),
+                                       {"default_transaction_isolation", level}};
+    QStringList options;
+    for (const SessionSetting &s : settings)
+        options << QStringLiteral("-c %1=%2").arg(QLatin1String(s.name), QString(s.value).replace(u' ', QStringLiteral("\\ ")));
+    return options.join(u' ').toUtf8();
 }
 
 // An advisory lock of the transaction on the table's name (in lower case, as the server

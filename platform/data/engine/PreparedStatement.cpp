@@ -1,11 +1,21 @@
 #include "platform/data/engine/PreparedStatement.h"
 
+#include "platform/data/engine/PgCursor.h"
 #include "platform/data/engine/PhysicalConnection.h"
 #include "platform/data/engine/SqliteQuery.h"
 
 #include "platform/base/FechaHora.h"
 
 namespace plat {
+
+namespace {
+
+QSqlError parameterCountMismatch()
+{
+    return QSqlError(QString(), QStringLiteral("Parameter count mismatch"), QSqlError::StatementError);
+}
+
+} // namespace
 
 // On the SQLite handle itself: bound and stepped without QtSql.
 class SqlitePreparedStatement : public PreparedStatement
@@ -31,8 +41,7 @@ private:
     int run(const QVariantList &values, QVariant *first)
     {
         if (values.size() != statement_.parameterCount())
-            throw connection_->error(
-                QSqlError(QString(), QStringLiteral("Parameter count mismatch"), QSqlError::StatementError));
+            throw connection_->error(parameterCountMismatch());
         for (int i = 0; i < values.size(); ++i)
             if (!bind(i + 1, values[i]))
                 throw connection_->error(statement_.error());
@@ -79,9 +88,17 @@ private:
     QByteArray text_;
 };
 
-// Through QtSql, prepared once by the driver (PostgreSQL, ODBC), and again on the session
-// that replaces one whose server went away.
-class QtPreparedStatement : public PreparedStatement
+// A statement prepared on a server's session, prepared again on the session that replaces
+// one whose server went away.
+class ServerPreparedStatement : public PreparedStatement
+{
+public:
+    // The session it was prepared on is closing.
+    virtual void forget() = 0;
+};
+
+// Through QtSql, prepared once by the driver (ODBC).
+class QtPreparedStatement : public ServerPreparedStatement
 {
 public:
     QtPreparedStatement(std::shared_ptr<PhysicalConnection> connection, const QString &sql)
@@ -108,17 +125,13 @@ public:
         return first;
     }
 
-    // The session it was prepared on is closing.
-    void forget() { query_.reset(); }
+    void forget() override { query_.reset(); }
 
 private:
     void prepareQuery()
     {
         auto query = std::make_unique<QSqlQuery>(connection_->database());
-        // As `PhysicalConnection::run`: PostgreSQL's answer is read whole, so the savepoint's
-        // release does not lose it.
-        query->setForwardOnly(connection_->location().engine != EngineKind::PostgreSQL
-                              || connection_->errorSource() == ErrorSource::Odbc);
+        query->setForwardOnly(true);
         if (!query->prepare(sql_))
             throw connection_->error(query->lastError());
         query_ = std::move(query);
@@ -130,8 +143,7 @@ private:
         if (placeholders_ < 0)
             placeholders_ = int(values.size());
         else if (values.size() != placeholders_)
-            throw connection_->error(
-                QSqlError(QString(), QStringLiteral("Parameter count mismatch"), QSqlError::StatementError));
+            throw connection_->error(parameterCountMismatch());
         connection_->ensureUsable();
         if (!query_)
             prepareQuery();
@@ -155,9 +167,75 @@ private:
     int placeholders_ = -1;   // the values of the first run
 };
 
+// On PostgreSQL's own connection: a named statement of the session, parsed in the exchange
+// of its first run and run by name after it; let go of with the next exchange after it goes.
+class PgPreparedStatement : public ServerPreparedStatement
+{
+public:
+    PgPreparedStatement(std::shared_ptr<PhysicalConnection> connection, const QString &sql)
+        : connection_(std::move(connection)), sql_(sql),
+          name_("gp_sentencia_" + QByteArray::number(serial_.fetchAndAddRelaxed(1) + 1))
+    {
+        connection_->ensureUsable();
+        statement_.text = pgPlaceholders(sql, true, nullptr, &placeholders_);
+        statement_.preparedName = name_;
+        statement_.values = &values_;
+        connection_->prepared_.push_back(this);
+    }
+
+    ~PgPreparedStatement() override
+    {
+        std::erase(connection_->prepared_, this);
+        if (prepared_ && connection_->pg_)
+            connection_->pg_->queue("DEALLOCATE " + name_);
+    }
+
+    int exec(const QVariantList &values) override { return pgChangedRows(run(values)); }
+
+    QVariant scalar(const QVariantList &values) override
+    {
+        const PgResult result = run(values);
+        const PgClient &pq = *pgClient();
+        if (pq.ntuples(result.get()) == 0 || pq.nfields(result.get()) == 0)
+            return QVariant();
+        return pgValue(pq, result.get(), 0, 0, pgColumnTypes(pq, result.get()).value(0));
+    }
+
+    void forget() override { prepared_ = false; }
+
+private:
+    PgResult run(const QVariantList &values)
+    {
+        if (values.size() != placeholders_)
+            throw connection_->error(parameterCountMismatch());
+        connection_->ensureUsable();
+        connection_->readReadersWhole(sql_);
+        values_.clear();
+        for (const QVariant &value : values)
+            values_.push_back(connection_->pgText(value));
+        PgConnection &pg = *connection_->pg_;
+        statement_.prepareFirst = !prepared_;
+        PgResult result = pg.run(statement_, connection_->statementSavepoint());
+        // Parsed once, even when the run itself then failed.
+        prepared_ = prepared_ || pg.prepared();
+        if (!result)
+            throw connection_->error(pg.error());
+        return result;
+    }
+
+    static inline QAtomicInt serial_;
+    std::shared_ptr<PhysicalConnection> connection_;
+    QString sql_;
+    QByteArray name_;
+    PgStatement statement_;
+    PgValues values_;
+    int placeholders_ = 0;
+    bool prepared_ = false;   // on the session open now
+};
+
 void PhysicalConnection::forgetPrepared()
 {
-    for (QtPreparedStatement *statement : prepared_)
+    for (ServerPreparedStatement *statement : prepared_)
         statement->forget();
 }
 
@@ -165,6 +243,8 @@ std::unique_ptr<PreparedStatement> PhysicalConnection::prepare(const QString &sq
 {
     if (sqlite_)
         return std::make_unique<SqlitePreparedStatement>(shared_from_this(), sql);
+    if (pg_)
+        return std::make_unique<PgPreparedStatement>(shared_from_this(), sql);
     return std::make_unique<QtPreparedStatement>(shared_from_this(), sql);
 }
 

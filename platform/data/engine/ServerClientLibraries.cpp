@@ -39,7 +39,19 @@ const PgClient *loadPg()
                           && lib.resolve("PQfname", client.fname) && lib.resolve("PQftype", client.ftype)
                           && lib.resolve("PQunescapeBytea", client.unescapeBytea)
                           && lib.resolve("PQfreemem", client.freemem) && lib.resolve("PQgetCancel", client.getCancel)
-                          && lib.resolve("PQcancel", client.cancel) && lib.resolve("PQfreeCancel", client.freeCancel);
+                          && lib.resolve("PQcancel", client.cancel) && lib.resolve("PQfreeCancel", client.freeCancel)
+                          && lib.resolve("PQconnectdbParams", client.connectdbParams)
+                          && lib.resolve("PQfinish", client.finish)
+                          && lib.resolve("PQsetNoticeProcessor", client.setNoticeProcessor)
+                          && lib.resolve("PQsendQueryParams", client.sendQueryParams)
+                          && lib.resolve("PQsendPrepare", client.sendPrepare)
+                          && lib.resolve("PQsendQueryPrepared", client.sendQueryPrepared)
+                          && lib.resolve("PQenterPipelineMode", client.enterPipelineMode)
+                          && lib.resolve("PQexitPipelineMode", client.exitPipelineMode)
+                          && lib.resolve("PQpipelineSync", client.pipelineSync)
+                          && lib.resolve("PQcmdTuples", client.cmdTuples) && lib.resolve("PQcmdStatus", client.cmdStatus)
+                          && lib.resolve("PQresultErrorMessage", client.resultErrorMessage)
+                          && lib.resolve("PQtransactionStatus", client.transactionStatus);
     return complete ? &client : nullptr;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// The few calls the engine makes itself into the servers' client libraries (libpq,
-// unixODBC), on handles their QtSql drivers made. The libraries are loaded the first time
-// one is asked for, never at start: a program that only ever opens SQLite files does not
-// load them and the dozens of libraries they bring (TLS, Kerberos, LDAP, SASL).
+// The calls the engine makes itself into the servers' client libraries: libpq, which carries
+// its PostgreSQL connections (PgConnection), and unixODBC, on the handles QtSql's ODBC driver
+// made. The libraries are loaded the first time one is asked for, never at start: a program
+// that only ever opens SQLite files does not load them and the dozens of libraries they
+// bring (TLS, Kerberos, LDAP, SASL).
 #include <libpq-fe.h>
 #include <sql.h>
 
@@ -33,6 +34,24 @@ struct PgClient
     PGcancel *(*getCancel)(PGconn *) = nullptr;
     int (*cancel)(PGcancel *, char *, int) = nullptr;
     void (*freeCancel)(PGcancel *) = nullptr;
+    // The engine's own connections (PgConnection): opened, closed, and statements sent with
+    // their parameters through the extended protocol, several to one exchange (pipeline mode,
+    // libpq 14 and later).
+    PGconn *(*connectdbParams)(const char *const *, const char *const *, int) = nullptr;
+    void (*finish)(PGconn *) = nullptr;
+    PQnoticeProcessor (*setNoticeProcessor)(PGconn *, PQnoticeProcessor, void *) = nullptr;
+    int (*sendQueryParams)(PGconn *, const char *, int, const Oid *, const char *const *, const int *, const int *,
+                           int) = nullptr;
+    int (*sendPrepare)(PGconn *, const char *, const char *, int, const Oid *) = nullptr;
+    int (*sendQueryPrepared)(PGconn *, const char *, int, const char *const *, const int *, const int *,
+                             int) = nullptr;
+    int (*enterPipelineMode)(PGconn *) = nullptr;
+    int (*exitPipelineMode)(PGconn *) = nullptr;
+    int (*pipelineSync)(PGconn *) = nullptr;
+    char *(*cmdTuples)(PGresult *) = nullptr;
+    char *(*cmdStatus)(PGresult *) = nullptr;
+    char *(*resultErrorMessage)(const PGresult *) = nullptr;
+    PGTransactionStatusType (*transactionStatus)(const PGconn *) = nullptr;
 };
 
 struct OdbcClient
@@ -40,9 +59,9 @@ struct OdbcClient
     SQLRETURN (*getConnectAttr)(SQLHDBC, SQLINTEGER, SQLPOINTER, SQLINTEGER, SQLINTEGER *) = nullptr;
 };
 
-// Null when the library or one of its functions could not be loaded; a handle of its
-// driver exists only once the driver has loaded the library, so callers that hold one get
-// the functions.
+// Null when the library or one of its functions could not be loaded (libpq before 14 lacks
+// the pipeline's); a connection exists only once its library was loaded, so callers that
+// hold one get the functions.
 const PgClient *pgClient();
 const OdbcClient *odbcClient();
 

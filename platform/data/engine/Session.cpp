@@ -1,8 +1,10 @@
 #include "platform/data/engine/Session.h"
 
+#include "platform/data/engine/Catalogue.h"
 #include "platform/data/engine/EngineErrors.h"
 #include "platform/data/engine/FileAccess.h"
 #include "platform/data/engine/PhysicalConnection.h"
+#include "platform/data/engine/ServerClientLibraries.h"
 
 #include <QDir>
 #include <QFile>
@@ -206,6 +208,7 @@ void Session::closeAll()
     for (auto &c : connections_)
         c.second->close();
     madeOpen_.clear();
+    catalogues_.clear();
     waitForDrivers();
 }
 
@@ -214,6 +217,11 @@ void Session::prepareDriver(const DatabaseLocation &location)
     const QString driver = PhysicalConnection::driverName(location);
     if (loadingDrivers_.contains(driver))
         return;
+    // PostgreSQL's connections are the engine's own: libpq is what there is to load.
+    if (location.engine == EngineKind::PostgreSQL && location.odbcDriver.isEmpty()) {
+        loadingDrivers_.insert(driver, std::async(std::launch::async, [] { pgClient(); }).share());
+        return;
+    }
     loadingDrivers_.insert(driver, std::async(std::launch::async, [driver] {
         // A connection of the driver made and removed: the plugin stays loaded. A driver not
         // installed is left for the opening to report.
@@ -239,7 +247,15 @@ bool Session::madeFile(const Connection &connection) const
     return physical && physical->location().isFolder() && madeFiles_.contains(physical->location().key());
 }
 
-std::shared_ptr<PhysicalConnection> Session::physicalFor(const DatabaseLocation &location)
+std::shared_ptr<SharedCatalogue> Session::sharedCatalogue(const DatabaseLocation &location)
+{
+    auto &shared = catalogues_[location.key()];
+    if (!shared)
+        shared = std::make_shared<SharedCatalogue>();
+    return shared;
+}
+
+std::shared_ptr<PhysicalConnection> Session::physicalFor(const DatabaseLocation &location, IsolationLevel isolation)
 {
     if (location.isFolder()) {
         const QString key = location.key();
@@ -271,7 +287,7 @@ std::shared_ptr<PhysicalConnection> Session::physicalFor(const DatabaseLocation 
             madeFiles_.insert(key);
         return pc;
     }
-    auto pc = std::make_shared<PhysicalConnection>(*this, location);
+    auto pc = std::make_shared<PhysicalConnection>(*this, location, isolation);
     pc->open();
     return pc;
 }

@@ -23,6 +23,8 @@ struct Alias
 
 // The engine session: the configured engine, the aliases, the private directory and
 // the named connections. The program has one (defaultSession); tests make their own.
+struct SharedCatalogue;
+
 class Session
 {
 public:
@@ -86,8 +88,13 @@ public:
     // after other work, and the opening then finds the driver loaded.
     void prepareDriver(const DatabaseLocation &location);
 
-    // The physical connection of a location, shared for SQLite files (internal).
-    std::shared_ptr<PhysicalConnection> physicalFor(const DatabaseLocation &location);
+    // What the session's connections to one database share of its catalogue (internal): read
+    // once for all of them.
+    std::shared_ptr<SharedCatalogue> sharedCatalogue(const DatabaseLocation &location);
+    // The physical connection of a location, shared for SQLite files (internal); a server's
+    // sessions start with the isolation level given.
+    std::shared_ptr<PhysicalConnection> physicalFor(const DatabaseLocation &location,
+                                                    IsolationLevel isolation = IsolationLevel::ReadCommitted);
     // Whether this session made (and linked) the SQLite file the connection is open on.
     bool madeFile(const Connection &connection) const;
 
@@ -101,6 +108,7 @@ private:
     QMap<QString, Alias> aliases_;   // by upper-case name
     std::map<QString, std::unique_ptr<Connection>> connections_;
     QHash<QString, std::weak_ptr<PhysicalConnection>> shared_;
+    QHash<QString, std::shared_ptr<SharedCatalogue>> catalogues_;
     // A database just made stays open until a connection takes it: its connection is the
     // next thing a start opens, and opening a file again costs what closing it undid.
     QHash<QString, std::shared_ptr<PhysicalConnection>> madeOpen_;

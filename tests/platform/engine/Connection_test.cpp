@@ -344,3 +344,36 @@ TEST_P(EngineTest, PreparedStatementsBindByPositionAndOutliveAFailedRun)
     EXPECT_EQ(r.value(1, "Nombre").toString(), QStringLiteral("Ana"));
     EXPECT_TRUE(r.rows[1][3].isNull()) << "an invalid value is NULL";
 }
+
+// On PostgreSQL's own connection a text of several statements goes whole to the server:
+// inside a transaction one that fails undoes the text's earlier statements only, the
+// transaction going on; a prepared statement let go of leaves the session with the next
+// statement.
+TEST_P(EngineTest, AScriptThatFailsHalfWayAndAStatementLetGoOfLeaveTheSessionAsItWas)
+{
+    if (GetParam() != gptest::Backend::PostgreSQL)
+        GTEST_SKIP() << "SQLite runs the first statement of a text only; ODBC prepares as its driver does";
+    gptest::createFicha(db());
+    db().startTransaction();
+    db().exec(QStringLiteral("INSERT INTO FICHA (Codigo, Nombre) VALUES (2, 'dos')"));
+    EXPECT_EQ(gptest::failureKind([&] {
+                  db().exec(QStringLiteral("INSERT INTO FICHA (Codigo, Nombre) VALUES (3, 'tres'); "
+                                           "INSERT INTO FICHA (Codigo, Nombre) VALUES (1, 'otra vez')"));
+              }),
+              gp::DatabaseErrorKind::KeyViolation);
+    EXPECT_EQ(db().exec(QStringLiteral("INSERT INTO FICHA (Codigo, Nombre) VALUES (4, 'cuatro'); "
+                                       "UPDATE FICHA SET Nombre = 'DOS' WHERE Codigo = 2")),
+              1);
+    db().commit();
+    QStringList stored;
+    for (const QVariantList &row : db().query(QStringLiteral("SELECT Codigo, Nombre FROM FICHA ORDER BY Codigo")).rows)
+        stored << row.value(0).toString() + row.value(1).toString();
+    EXPECT_EQ(stored, (QStringList{"1uno", "2DOS", "4cuatro"}));
+
+    const QString prepared = QStringLiteral("SELECT COUNT(*) FROM pg_prepared_statements WHERE statement LIKE '%FICHA%'");
+    auto update = db().prepare(QStringLiteral("UPDATE FICHA SET Nombre = ? WHERE Codigo = ?"));
+    EXPECT_EQ(update->exec({QStringLiteral("cinco"), 4}), 1);
+    EXPECT_EQ(db().scalar(prepared).toInt(), 1);
+    update.reset();
+    EXPECT_EQ(db().scalar(prepared).toInt(), 0);
+}

@@ -4,7 +4,9 @@
 #include "platform/data/Field.h"
 #include "tests/platform/engine/EngineFixture.h"
 
+#include <QCoreApplication>
 #include <QSqlDatabase>
+#include <QThread>
 #include <QtGlobal>
 
 using namespace plat;
@@ -410,24 +412,38 @@ private:
     QtMessageHandler previous_ = nullptr;
 };
 
-QStringList readerConnections()
+// The connections readers hold: the driver's, and the server's sessions on the database
+// besides the program's own (a session that goes ends on the server a moment later).
+QStringList readerConnections(Connection &db)
 {
     QStringList names;
     for (const QString &name : QSqlDatabase::connectionNames())
         if (name.contains(QLatin1String("_lector")))
             names << name;
+    if (db.engine() != EngineKind::PostgreSQL)
+        return names;
+    const QString others = QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE datname = current_database() "
+                                          "AND pid <> pg_backend_pid() AND backend_type = 'client backend'");
+    int sessions = db.scalar(others, {}, SqlOrigin::AsWritten).toInt();
+    for (int i = 0; i < 100 && sessions > 0; ++i) {
+        QThread::msleep(20);
+        sessions = db.scalar(others, {}, SqlOrigin::AsWritten).toInt();
+    }
+    for (int i = 0; i < sessions; ++i)
+        names << QStringLiteral("session");
     return names;
 }
 
 } // namespace
 
 // A reader whose statement fails closes its own connection, with or without parameters, as
-// no longer held (QtSql says so of one removed while held), and the next reader reads.
+// no longer held (QtSql says so of one removed while held; the server's session ends), and
+// the next reader reads.
 TEST_P(EngineTest, AReaderWhoseStatementFailsLetsGoOfItsConnection)
 {
     db().exec(QStringLiteral("CREATE TABLE N (Codigo INTEGER)"), {}, SqlOrigin::AsWritten);
     db().exec(QStringLiteral("INSERT INTO N (Codigo) VALUES (1), (2)"), {}, SqlOrigin::AsWritten);
-    const QStringList before = readerConnections();
+    const QStringList before = readerConnections(db());
     QtWarnings warnings;
     QtWarnings::said().clear();
     for (const QVariantMap &params : {QVariantMap(), QVariantMap{{QStringLiteral("c"), 1}}}) {
@@ -435,9 +451,91 @@ TEST_P(EngineTest, AReaderWhoseStatementFailsLetsGoOfItsConnection)
                                              : QStringLiteral("SELECT * FROM NOEXISTE WHERE Codigo = :c");
         EXPECT_EQ(gptest::failureKind([&] { db().openReader(sql, params, SqlOrigin::AsWritten); }),
                   gp::DatabaseErrorKind::MissingTable);
-        EXPECT_EQ(readerConnections(), before);
+        EXPECT_EQ(readerConnections(db()), before);
     }
     EXPECT_EQ(QtWarnings::said().filter(QStringLiteral("in use")), QStringList()) << "removed while held";
     EXPECT_EQ(readAll(*db().openReader(QStringLiteral("SELECT Codigo FROM N ORDER BY Codigo"), {}, SqlOrigin::AsWritten)),
               (QList<QVariantList>{{1}, {2}}));
+}
+
+// Rows a reader has shown and that are only looked at (the program idle, its event loop
+// running) hold nothing on the server: the reader's transaction ends, the server keeping the
+// rest of the rows, so that another session may lock or change the table at once; the
+// reader reads on, from rows read before and after the idle moment alike.
+TEST_P(EngineTest, AReaderWhoseRowsAreLookedAtHoldsNoTransaction)
+{
+    if (GetParam() != gptest::Backend::PostgreSQL)
+        GTEST_SKIP() << "only PostgreSQL streams readers on connections of their own";
+    fillNumbers(db(), 5000);
+    const auto reader = db().openReader(QStringLiteral("SELECT Codigo FROM N ORDER BY Codigo"), {}, SqlOrigin::AsWritten);
+    for (int i = 1; i <= 50; ++i) {
+        ASSERT_TRUE(reader->next());
+        ASSERT_EQ(reader->value(0).toInt(), i);
+    }
+    QCoreApplication::processEvents();
+    Session other;
+    database.openAgain(other, dir.path());
+    Connection &admin = other.connection(QStringLiteral("Database"));
+    admin.startTransaction();
+    admin.exec(QStringLiteral("SET LOCAL lock_timeout = '5s'"), {}, SqlOrigin::AsWritten);
+    EXPECT_EQ(gptest::failureKind([&] { admin.exec(QStringLiteral("LOCK TABLE N IN ACCESS EXCLUSIVE MODE"), {}, SqlOrigin::AsWritten); }),
+              std::nullopt);
+    EXPECT_EQ(admin.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE datname = current_database() "
+                                          "AND state LIKE 'idle in transaction%'"),
+                           {}, SqlOrigin::AsWritten)
+                  .toInt(),
+              0);
+    admin.rollback();
+    int last = 50;
+    while (reader->next())
+        EXPECT_EQ(reader->value(0).toInt(), ++last);
+    EXPECT_EQ(last, 5000);
+    other.closeAll();
+}
+
+// A reader opened in a read-only run (the SQL console's SELECT) streams as any other: its
+// first rows come before the rest is computed and its transaction ends once they are looked
+// at; a write its statement attempts is still refused, however it is worded.
+TEST_P(EngineTest, AReadOnlyRunsReaderStreamsAndStillRefusesWrites)
+{
+    if (GetParam() != gptest::Backend::PostgreSQL)
+        GTEST_SKIP() << "only PostgreSQL streams readers on connections of their own";
+    const auto readOnlyReader = [&](const QString &sql) {
+        std::unique_ptr<QueryCursor> reader;
+        db().runReadOnly([&] { reader = db().openReader(sql, {}, SqlOrigin::AsWritten); });
+        return reader;
+    };
+    // Each row says when the server made it: the rows after the first batch are made after
+    // the run has ended, not read whole inside it.
+    const QString now = QStringLiteral("extract(epoch FROM clock_timestamp())::float8");
+    const auto reader = readOnlyReader(QStringLiteral("SELECT i, %1 FROM generate_series(1, 5000) i").arg(now));
+    ASSERT_TRUE(reader->next());
+    const double runEnded = db().scalar(QStringLiteral("SELECT ") + now, {}, SqlOrigin::AsWritten).toDouble();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE datname = current_database() "
+                                         "AND state LIKE 'idle in transaction%'"),
+                          {}, SqlOrigin::AsWritten)
+                  .toInt(),
+              0);
+    int rows = 1;
+    double lastMade = 0;
+    while (reader->next()) {
+        ASSERT_EQ(reader->value(0).toInt(), ++rows);
+        lastMade = reader->value(1).toDouble();
+    }
+    EXPECT_EQ(rows, 5000);
+    EXPECT_GT(lastMade, runEnded);
+
+    fillNumbers(db(), 300);
+    db().exec(QStringLiteral("CREATE FUNCTION borra() RETURNS integer LANGUAGE sql AS 'DELETE FROM n RETURNING 1'"), {},
+              SqlOrigin::AsWritten);
+    for (const char *sql : {"SELECT * INTO NUEVA FROM N", "SELECT borra(), Codigo FROM N",
+                            "WITH x AS (DELETE FROM N RETURNING Codigo) SELECT * FROM x",
+                            "DELETE FROM N RETURNING Codigo"}) {
+        EXPECT_EQ(gptest::failureKind([&] { readAll(*readOnlyReader(QLatin1String(sql))); }),
+                  gp::DatabaseErrorKind::ReadOnly)
+            << sql;
+    }
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM N")).toInt(), 300);
+    EXPECT_FALSE(db().tableExists(QStringLiteral("NUEVA")));
 }

@@ -96,15 +96,18 @@ public:
     }
 
     // Points the connection "Database" of another session at the same database: another
-    // program using it.
-    void openAgain(plat::Session &other, const QString &folder) const
+    // program using it (reaching the server through `port` of the loopback when given).
+    void openAgain(plat::Session &other, const QString &folder, int port = 0) const
     {
         if (!created_) {
             other.connection(QStringLiteral("Database")).setDatabaseName(folder);
             return;
         }
         other.setEngine(plat::EngineKind::PostgreSQL);
-        other.addAlias(QStringLiteral("PRUEBA"), QStringLiteral("MSSQL"), aliasParams_);
+        QStringList params = aliasParams_;
+        if (port > 0)
+            params[0] = QStringLiteral("SERVER NAME=127.0.0.1,%1").arg(port);
+        other.addAlias(QStringLiteral("PRUEBA"), QStringLiteral("MSSQL"), params);
         other.connection(QStringLiteral("Database")).setAliasName(QStringLiteral("PRUEBA"));
     }
 

@@ -86,6 +86,29 @@ TEST_P(LostConnection, ATransactionOpenAcrossTheLossFailsWhole)
     EXPECT_EQ(rows(), 1);
 }
 
+// A session starts with the connection's settings (its isolation level, the lock wait, the
+// messages it is sent), and so does the session that replaces one the server ended.
+TEST_P(LostConnection, TheSessionsSettingsComeBackWithTheConnectionOpenedAnew)
+{
+    session->setLockWait(2500);
+    db().close();
+    db().setIsolationLevel(IsolationLevel::RepeatableRead);
+    const auto settings = [&] {
+        db().startTransaction();
+        const QString read = db().scalar("SELECT current_setting('transaction_isolation') || ' ' || "
+                                         "current_setting('lock_timeout') || ' ' || current_setting('client_min_messages')")
+                                 .toString();
+        db().commit();
+        return read;
+    };
+    EXPECT_EQ(settings(), "repeatable read 2500ms warning");
+    endSessions();
+    const auto first = gptest::failureKind([&] { rows(); });
+    if (GetParam() == gptest::Backend::PostgreSQL)
+        EXPECT_EQ(first, std::nullopt);
+    EXPECT_EQ(settings(), "repeatable read 2500ms warning");
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, LostConnection, GP_ENGINE_BACKENDS);
 
 } // namespace
