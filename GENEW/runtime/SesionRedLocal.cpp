@@ -1,8 +1,11 @@
 #include "GENEW/runtime/SesionRedLocal.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+
+#include <unistd.h>
 
 SesionRedLocal::SesionRedLocal(const QString &carpeta)
 {
@@ -23,8 +26,22 @@ SesionRedLocal::SesionRedLocal(const QString &carpeta)
 
 SesionRedLocal::~SesionRedLocal() = default;
 
+QString SesionRedLocal::carpetaDelUsuario()
+{
+    // The user's folder for the files of running programs; without one, a folder of the
+    // user's own in the temporary folder, where the program's passing files are not mixed
+    // with the locks that last as long as it runs.
+    const QString deEjecucion = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!deEjecucion.isEmpty() && QFileInfo(deEjecucion).isDir())
+        return deEjecucion;
+    const QString propia = QDir::tempPath() + QStringLiteral("/gestion-proyectos-%1").arg(getuid());
+    if (QDir().mkpath(propia))
+        QFile::setPermissions(propia, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return propia;
+}
+
 int SesionRedLocal::delPrograma()
 {
-    static const SesionRedLocal sesion(QDir::tempPath());
+    static const SesionRedLocal sesion(carpetaDelUsuario());
     return sesion.numero();
 }

@@ -23,9 +23,12 @@ public:
 
     int numero() const { return numero_; }
 
-    // This program's, taken in the system's temporary folder at the first call and held until
-    // the program ends.
+    // This program's, taken in carpetaDelUsuario() at the first call and held until the
+    // program ends.
     static int delPrograma();
+
+    // The folder every copy of one user shares for the numbers.
+    static QString carpetaDelUsuario();
 
     // The numbers handed out: 0 to this one less.
     static constexpr int MaximoSesiones = 1000;

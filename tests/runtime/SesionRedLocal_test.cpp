@@ -1,7 +1,10 @@
 #include "GENEW/runtime/SesionRedLocal.h"
 #include "tests/support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -32,6 +35,30 @@ TEST(SesionRedLocal, EachRunningCopyHoldsTheLowestFreeNumber)
     EXPECT_EQ(SesionRedLocal(dir.path()).numero(), 0);
 
     EXPECT_EQ(SesionRedLocal(dir.file("no/existe")).numero(), -1);
+}
+
+// The locks live in the user's runtime folder, or else in a private folder of their own inside
+// the temporary folder: never among the passing files there, which callers expect to clear.
+TEST(SesionRedLocal, TheNumbersLiveApartFromThePassingFiles)
+{
+    gptest::TempDir dir;
+    const QByteArray tmp = qgetenv("TMPDIR"), ejecucion = qgetenv("XDG_RUNTIME_DIR");
+    const auto restaurar = qScopeGuard([&] {
+        qputenv("TMPDIR", tmp);
+        ejecucion.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", ejecucion);
+    });
+    qputenv("TMPDIR", dir.path().toUtf8());
+    qputenv("XDG_RUNTIME_DIR", dir.file("ejecucion").toUtf8());
+    EXPECT_NE(SesionRedLocal::carpetaDelUsuario(), dir.file("ejecucion")) << "a runtime folder that is not there";
+    QDir(dir.path()).mkdir(QStringLiteral("ejecucion"));
+    EXPECT_EQ(SesionRedLocal::carpetaDelUsuario(), dir.file("ejecucion"));
+
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString propia = SesionRedLocal::carpetaDelUsuario();
+    EXPECT_EQ(QFileInfo(propia).dir().path(), dir.path());
+    EXPECT_EQ(QFileInfo(propia).permissions() & (QFile::ReadGroup | QFile::WriteOther), QFile::Permissions());
+    EXPECT_EQ(SesionRedLocal(propia).numero(), 0);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 
 } // namespace
