@@ -1,5 +1,6 @@
 #include "GENEW/runtime/Plataforma.h"
 
+#include "GENEW/runtime/SesionRedLocal.h"
 #include "GENEW/runtime/comun/FicherosTexto.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 
@@ -44,7 +45,7 @@ QString ObtenerPlataforma()
 
 int NumeroSesionRed()
 {
-    return 0;
+    return SesionRedLocal::delPrograma();
 }
 
 QString ObtenerUsuarioWindows()

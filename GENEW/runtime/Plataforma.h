@@ -12,8 +12,9 @@ QString ObtenerPlataforma();
 // an unreadable record gives the name "Desconocida".
 QString ObtenerPlataformaDe(const QString &osRelease, const VersionWindows &version);
 
-// The highest network session number of the current user in the engine's user list. The
-// engines used here keep no such list, so every run is session 0.
+// The network session number of this running program: the engines used here keep no list
+// of their users, so it is the number this copy holds among the copies running on this
+// machine (SesionRedLocal), the same for the whole run; -1 when none could be taken.
 int NumeroSesionRed();
 
 // The login name of the user who runs the program; "Unknown" when it cannot be read.

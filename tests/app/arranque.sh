@@ -29,29 +29,35 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-mkdir "$work/run"
 
+SERVER=""; PGUSUARIO=""
 if [ "$mode" != sqlite ] && [ "$mode" != diagnostico ]; then
     if [ "$mode" = pg ]; then
         if [ -z "${GP_TEST_PGHOST:-}" ]; then echo "no PostgreSQL test server: skipped"; exit 77; fi
-        server="$GP_TEST_PGHOST,$GP_TEST_PGPORT"; user="${GP_TEST_PGUSER:-postgres}"
+        SERVER="$GP_TEST_PGHOST,$GP_TEST_PGPORT"; PGUSUARIO="${GP_TEST_PGUSER:-postgres}"
     else
-        server="127.0.0.1,1"; user=postgres
+        SERVER="127.0.0.1,1"; PGUSUARIO=postgres
     fi
-    n=$RANDOM$RANDOM
-    printf 'TipoBaseDatos=SQL Generica\r\nAliasBaseDatosGeneral=GENERAL\r\nAliasBaseDatos=EMPRESA\r\n' >"$work/run/BASESDATOS.TXT"
-    printf '[GENERAL]\nSERVER NAME=%s\nDATABASE NAME=gpapp_g%s\nUSER NAME=%s\n[EMPRESA]\nSERVER NAME=%s\nDATABASE NAME=gpapp_e%s\nUSER NAME=%s\n' \
-        "$server" "$n" "$user" "$server" "$n" "$user" >"$work/run/ALIAS.INI"
 fi
 
-export EXE="$exe" OUT="$out" TITLE="$title" WORK="$work/run" MODE="$mode"
+export EXE="$exe" OUT="$out" TITLE="$title" WORK="$work/run" MODE="$mode" SERVER PGUSUARIO
 export GP_RESPUESTAS_MENSAJES="" GP_ARCHIVO_MENSAJES="$work/run/MENSAJES.TXT"
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+# Under a virtual screen of its own, which runs it again, from an empty folder and with new
+# server databases, when the screen fails.
+bash "$(dirname "$(readlink -f "$0")")/pantalla_virtual.sh" bash -c '
 set -u
-cd "$WORK"
+rm -rf "$WORK"; mkdir "$WORK"; cd "$WORK"
 unset QT_QPA_PLATFORM
 printf "[Configuración]\r\nMonitorizarActividadUsuario=SI\r\n" >KORVEL.INI
+if [ -n "$SERVER" ]; then
+    n=$RANDOM$RANDOM
+    printf "TipoBaseDatos=SQL Generica\r\nAliasBaseDatosGeneral=GENERAL\r\nAliasBaseDatos=EMPRESA\r\n" >BASESDATOS.TXT
+    printf "[GENERAL]\nSERVER NAME=%s\nDATABASE NAME=gpapp_g%s\nUSER NAME=%s\n[EMPRESA]\nSERVER NAME=%s\nDATABASE NAME=gpapp_e%s\nUSER NAME=%s\n" \
+        "$SERVER" "$n" "$PGUSUARIO" "$SERVER" "$n" "$PGUSUARIO" >ALIAS.INI
+fi
+# A program that could not reach the screen: the screen failed, not the program.
+pantalla_caida() { grep -qs "could not connect to display" "$WORK/salida-programa.txt" && exit 75; }
 
 # Starts the program, waits for its window, runs the given action on it, saves a screenshot
 # and ends it with SIGTERM. Sets $window and $status. With a third argument "ya" the action
@@ -62,16 +68,17 @@ arrancar() {
     "$EXE" U=ADMIN >"$WORK/salida-programa.txt" 2>&1 &
     pid=$!
     window=""
-    for _ in $(seq 1 150); do
+    for _ in $(seq 1 300); do
         window=$(xdotool search --onlyvisible --name "$TITLE" 2>/dev/null | head -n 1 || true)
         [ -n "$window" ] && break
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.2
     done
     if [ -z "$window" ]; then
+        kill "$pid" 2>/dev/null || true
+        pantalla_caida
         echo "the main window \"$TITLE\" did not appear" >&2
         cat "$WORK/salida-programa.txt" "$WORK/MENSAJES.TXT" >&2 2>/dev/null
-        kill "$pid" 2>/dev/null || true
         exit 1
     fi
     [ "$espera" = ya ] || sleep 1
@@ -128,7 +135,7 @@ if [ "$MODE" = diagnostico ]; then
     FONTCONFIG_FILE="$WORK/fuentes.conf" "$EXE" U=ADMIN >"$WORK/salida-programa.txt" 2>&1 &
     pid=$!
     window=""
-    for _ in $(seq 1 150); do
+    for _ in $(seq 1 300); do
         window=$(xdotool search --onlyvisible --name "$TITLE" 2>/dev/null | head -n 1 || true)
         [ -n "$window" ] && break
         kill -0 "$pid" 2>/dev/null || break
@@ -139,7 +146,7 @@ if [ "$MODE" = diagnostico ]; then
     informe=$(xdotool search --onlyvisible --name "Diagnóstico de la Instalación" 2>/dev/null | head -n 1 || true)
     kill -TERM "$pid" 2>/dev/null || true
     wait "$pid" || true
-    [ -n "$window" ] || { echo "the main window did not appear after the diagnosis" >&2; cat "$WORK/MENSAJES.TXT" "$WORK/salida-programa.txt" >&2; exit 1; }
+    [ -n "$window" ] || { pantalla_caida; echo "the main window did not appear after the diagnosis" >&2; cat "$WORK/MENSAJES.TXT" "$WORK/salida-programa.txt" >&2; exit 1; }
     [ -z "$informe" ] || { echo "the diagnosis report opened a window in an unattended start" >&2; exit 1; }
     if ! grep -q "^I: Diagnóstico de la Instalación" "$WORK/MENSAJES.TXT" || ! grep -qi "fuente" "$WORK/MENSAJES.TXT"; then
         echo "the diagnosis report is not in the messages file:" >&2; cat "$WORK/MENSAJES.TXT" >&2; exit 1
@@ -156,6 +163,7 @@ if [ "$MODE" = pg-caido ]; then
     status=$?
     if [ "$status" = 0 ]; then echo "the start-up did not fail" >&2; exit 1; fi
     if ! grep -q "^E: ¡Imposible iniciar la aplicación!. Motivo: ..*" "$WORK/MENSAJES.TXT"; then
+        pantalla_caida
         echo "no start-up error message:" >&2; cat "$WORK/MENSAJES.TXT" "$WORK/salida-programa.txt" >&2; exit 1
     fi
     cat "$WORK/MENSAJES.TXT"

@@ -6,6 +6,7 @@
 set -uo pipefail
 exe=$(readlink -f "$1")
 rounds=${2:-20}
+SCREEN="$(dirname "$(readlink -f "$0")")/pantalla_virtual.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -21,15 +22,13 @@ tables_of() {
     done
 }
 
-# One round under its own virtual screen. Exit status 0: passed; 1: failed; 75: the virtual
-# screen went away (the machine is shared), so the round says nothing and is run again.
+# One round under a virtual screen of its own, in a new folder each time it runs (a screen
+# that failed runs it again). Exit status 0: passed; 1: failed; 75: a program could not reach
+# the screen, which then failed.
 one_round() {
-    local dir=$1
-    mkdir -p "$dir"
-    # A display number of its own: other runs on a shared machine start at 99 too.
-    DIR="$dir" xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" bash -c '
+    DIR="$1" bash "$SCREEN" bash -c '
     set -u
-    cd "$DIR"
+    rm -rf "$DIR"; mkdir -p "$DIR"; cd "$DIR"
     unset QT_QPA_PLATFORM
     fail() {
         grep -qs "could not connect to display" a1.log a2.log && exit 75
@@ -40,7 +39,7 @@ one_round() {
     window_of() { xdotool search --pid "$1" --name "$TITLE" 2>/dev/null | head -n 1 || true; }
     # The third process: waits for the database file, then posts 100 rows one at a time.
     (
-        for _ in $(seq 1 200); do [ -f datos/datos.sqlite ] && break; sleep 0.05; done
+        for _ in $(seq 1 600); do [ -f datos/datos.sqlite ] && break; sleep 0.05; done
         for i in $(seq 1 100); do
             printf ".timeout 20000\nCREATE TABLE IF NOT EXISTS ESCRITOR (N INTEGER PRIMARY KEY);\nINSERT INTO ESCRITOR VALUES ($i);\n" \
                 | sqlite3 datos/datos.sqlite >/dev/null || exit 1
@@ -49,7 +48,7 @@ one_round() {
     GP_ARCHIVO_MENSAJES="$DIR/MENSAJES1.TXT" "$EXE" U=ADMIN >a1.log 2>&1 & p1=$!
     GP_ARCHIVO_MENSAJES="$DIR/MENSAJES2.TXT" "$EXE" U=ADMIN >a2.log 2>&1 & p2=$!
     w1=""; w2=""
-    for _ in $(seq 1 200); do
+    for _ in $(seq 1 600); do
         [ -z "$w1" ] && w1=$(window_of $p1)
         [ -z "$w2" ] && w2=$(window_of $p2)
         [ -n "$w1" ] && [ -n "$w2" ] && break
@@ -76,32 +75,28 @@ one_round() {
     '
 }
 
-# What one program alone makes on its first start.
+# What one program alone makes on its first start (status as a round's).
 lone_start() {
-    mkdir -p "$1"
-    DIR="$1" xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" bash -c '
-    cd "$DIR"; unset QT_QPA_PLATFORM
+    DIR="$1" bash "$SCREEN" bash -c '
+    rm -rf "$DIR"; mkdir -p "$DIR"; cd "$DIR"; unset QT_QPA_PLATFORM
     GP_ARCHIVO_MENSAJES="$DIR/MENSAJES.TXT" "$EXE" U=ADMIN >a.log 2>&1 & p=$!
-    for _ in $(seq 1 200); do
+    for _ in $(seq 1 600); do
         [ -n "$(xdotool search --pid $p --name "$TITLE" 2>/dev/null | head -n 1)" ] && { kill -TERM $p; wait $p; exit 0; }
-        kill -0 $p 2>/dev/null || exit 1
+        kill -0 $p 2>/dev/null || break
         sleep 0.1
     done
-    kill $p; exit 1'
+    kill $p 2>/dev/null
+    grep -qs "could not connect to display" a.log && exit 75
+    for f in a.log MENSAJES.TXT; do [ -f "$f" ] && { echo "== $f" >&2; cat "$f" >&2; }; done
+    exit 1'
 }
 lone_start "$work/solo" || { echo "a lone first start did not show its window" >&2; exit 1; }
 EXPECTED_TABLES=$(tables_of "$work/solo")
 [ -n "$EXPECTED_TABLES" ] || { echo "a lone first start made no tables" >&2; exit 1; }
 
 for round in $(seq 1 "$rounds"); do
-    for attempt in 1 2 3; do
-        one_round "$work/r$round-$attempt"
-        status=$?
-        [ $status = 75 ] || break
-        echo "round $round: the virtual screen went away, run again" >&2
-    done
-    [ $status = 0 ] || { echo "round $round failed" >&2; exit 1; }
-    made=$(tables_of "$work/r$round-$attempt")
+    one_round "$work/r$round" || { echo "round $round failed" >&2; exit 1; }
+    made=$(tables_of "$work/r$round")
     [ "$made" = "$EXPECTED_TABLES" ] || { echo "round $round made $made instead of $EXPECTED_TABLES" >&2; exit 1; }
 done
 echo "$rounds rounds: both programs started every time with every table made, the database is sound, no row lost"

@@ -1,7 +1,9 @@
-// Two users add a project, or a line to one project, at the same moment: both took the same
-// next number, the one who saves second is numbered anew without a message. Nothing is lost
-// and no number is taken twice, round after round, on SQLite and PostgreSQL; each user is a
-// program of its own.
+// Users of the project master at the same moment, each a program of its own, on SQLite and
+// PostgreSQL. Two users add a project, or a line to one project: both took the same next
+// number, the one who saves second is numbered anew without a message. Many users adding as
+// fast as they can all get their projects stored, under numbers that follow one another. The
+// first saves of many programs into a new company, which make its tables on first use, show
+// no message. Two copies of the program fill the window's work table each with their own.
 #include "ProyectoMuestra.h"
 #include "ProyectosFixture.h"
 #include "tests/support/ImprimirQString.h"
@@ -10,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -20,10 +23,10 @@ constexpr int kEsperaMs = 60000;
 class Usuario
 {
 public:
-    Usuario(const QString &nombre, const QString &carpeta) : nombre_(nombre)
+    Usuario(const QString &nombre, const QString &carpeta, int empresa = 1) : nombre_(nombre)
     {
         programa_.setProgram(QStringLiteral(GP_ALTA_PROYECTO));
-        programa_.setArguments({carpeta});
+        programa_.setArguments({carpeta, QString::number(empresa)});
         programa_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         programa_.start();
     }
@@ -67,6 +70,32 @@ protected:
     }
 
     int contar(const QString &condicion) { return sql(QStringLiteral("SELECT COUNT(*) FROM PROYECT WHERE ") + condicion).toInt(); }
+
+    // So many users, each a program of its own on that company; false unless all started
+    // without a message.
+    static bool arrancarVarios(std::vector<std::unique_ptr<Usuario>> &usuarios, int cuantos, const QString &prefijo,
+                               const QString &carpeta, int empresa = 1)
+    {
+        for (int i = 1; i <= cuantos; ++i)
+            usuarios.push_back(std::make_unique<Usuario>(prefijo + QString::number(i), carpeta, empresa));
+        bool listos = true;
+        for (auto &u : usuarios) {
+            const QString respuesta = u->respuesta();
+            EXPECT_EQ(respuesta, "listo") << u->nombre().toStdString();
+            listos = listos && respuesta == QLatin1String("listo");
+        }
+        return listos;
+    }
+    // Every user told the order with their name after it, at once; then their answers.
+    static QStringList ordenarTodos(std::vector<std::unique_ptr<Usuario>> &usuarios, const QString &orden)
+    {
+        for (auto &u : usuarios)
+            u->ordenar(orden + u' ' + u->nombre());
+        QStringList respuestas;
+        for (auto &u : usuarios)
+            respuestas << u->respuesta();
+        return respuestas;
+    }
 
     // Ana and Luis, each in a program of their own, both started.
     void arrancar()
@@ -147,6 +176,63 @@ TEST_P(AltasSimultaneasTest, TwoUsersAddingALineToOneProjectBothSaveTheSecondUnd
     }
     EXPECT_EQ(lineas(), antes + 2 * kRondas);
     EXPECT_EQ(sql("SELECT COUNT(DISTINCT Linea) FROM LPROYECT WHERE CodigoProyecto = '1'").toInt(), antes + 2 * kRondas);
+}
+
+TEST_P(AltasSimultaneasTest, ManyUsersAddingAsFastAsTheyCanAllStoreUnderNumbersThatFollowOn)
+{
+    constexpr int kAltas = 200;
+    for (const int cuantos : {8, 16}) {
+        SCOPED_TRACE(cuantos);
+        const int antes = contar(QStringLiteral("1 = 1"));
+        int mayor = 0;   // the sample's codes are not all numbers
+        for (const QString &codigo : sql("SELECT Codigo FROM PROYECT").split(QStringLiteral("\r\n")))
+            mayor = std::max(mayor, codigo.toInt());
+        const QString prefijo = QStringLiteral("U%1-").arg(cuantos);
+        std::vector<std::unique_ptr<Usuario>> usuarios;
+        ASSERT_TRUE(arrancarVarios(usuarios, cuantos, prefijo, dir_.path()));
+        const QStringList respuestas = ordenarTodos(usuarios, QStringLiteral("altas %1").arg(kAltas));
+        EXPECT_EQ(respuestas, QStringList(cuantos, QStringLiteral("altas")));
+        for (auto &u : usuarios)
+            EXPECT_EQ(contar(QStringLiteral("Descripcion LIKE '%1 %'").arg(u->nombre())), kAltas) << u->nombre().toStdString();
+        // Every add stored once, numbered on from the highest number there was, no gap.
+        const int total = cuantos * kAltas;
+        EXPECT_EQ(contar(QStringLiteral("1 = 1")), antes + total);
+        EXPECT_EQ(sql(QStringLiteral("SELECT COUNT(DISTINCT Codigo), MIN(CAST(Codigo AS INTEGER)), "
+                                     "MAX(CAST(Codigo AS INTEGER)) FROM PROYECT WHERE Descripcion LIKE '%1%'")
+                          .arg(prefijo)),
+                  QStringLiteral("%1|%2|%3").arg(total).arg(mayor + 1).arg(mayor + total));
+    }
+}
+
+TEST_P(AltasSimultaneasTest, FirstSavesOfManyProgramsIntoANewCompanyShowNoMessage)
+{
+    constexpr int kRondasEmpresa = 20;
+    constexpr int kProgramas = 8;
+    for (int ronda = 1; ronda <= kRondasEmpresa; ++ronda) {
+        SCOPED_TRACE(ronda);
+        const int empresa = 100 + ronda;
+        ASSERT_TRUE(form_->CrearBaseDatosEmpresa(empresa));
+        std::vector<std::unique_ptr<Usuario>> usuarios;
+        ASSERT_TRUE(arrancarVarios(usuarios, kProgramas, QStringLiteral("E%1-").arg(ronda), dir_.path(), empresa));
+        // The first save of each: its tables are made as the statements meet them missing.
+        EXPECT_EQ(ordenarTodos(usuarios, QStringLiteral("altas 1")), QStringList(kProgramas, QStringLiteral("altas")));
+        usuarios.clear();
+        EXPECT_EQ(sql("SELECT COUNT(DISTINCT Codigo) FROM PROYECT", form_->NombreBaseDatosEmpresa(empresa),
+                      OpcionSQL::NoCrearTabla),
+                  QString::number(kProgramas));
+    }
+}
+
+TEST_P(AltasSimultaneasTest, TwoCopiesFillingTheWindowsWorkTableEachReadBackTheirOwn)
+{
+    std::vector<std::unique_ptr<Usuario>> copias;
+    ASSERT_TRUE(arrancarVarios(copias, 2, QStringLiteral("Copia"), dir_.path()));
+    for (int ronda = 1; ronda <= 3; ++ronda) {
+        SCOPED_TRACE(ronda);
+        EXPECT_EQ(ordenarTodos(copias, QStringLiteral("llenar 20")), QStringList(2, QStringLiteral("lleno")));
+        EXPECT_EQ(ordenarTodos(copias, QStringLiteral("leer")),
+                  (QStringList{QStringLiteral("leido / Copia1"), QStringLiteral("leido / Copia2")}));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, AltasSimultaneasTest, ::testing::Values(false, true), NombreMotor);

@@ -258,7 +258,7 @@ void TModuloDatos::instalarServicios()
     NombresCreacionTablas n;
     n.nombreTablaTemporal = [this](const QString &propietario, int numero) {
         SesionTablasTemporales sesion{ObtenerDireccionMAC(QStringLiteral("SinSeparadores")),
-                                      fGENEINIC->NumeroSesionRed(), fGENEINIC->UsuarioActual};
+                                      qMax(0, fGENEINIC->NumeroSesionRed()), fGENEINIC->UsuarioActual};
         AlmacenNombresTemporalesSQL almacen([this](const QString &sql, const QString &opciones) {
             return EjecutarSentenciaSQL(sql, kDatabaseGeneral, opciones);
         });
@@ -549,17 +549,28 @@ bool TModuloDatos::CrearTablasSentencia(const QString &sql, const QString &datab
     // The tables are made on the statement's own connection: pointing the second company's
     // connection at it (as a "?" name would) is not needed to reach it.
     plat::Connection &conexion = conexiones().ConexionDeSelector(database);
-    bool creada = false;
-    for (const QString &nombre : TablasDeSentencia(sql)) {
+    const QStringList nombres = TablasDeSentencia(sql);
+    bool todas = !nombres.isEmpty();
+    for (const QString &nombre : nombres) {
         TablaComprobada tabla(QStringLiteral("Table"), nombre, objectName());
         tabla.ponerBaseDatos(conexion.databaseName(), &conexion);
+        bool creada = false;
         try {
             creada = fGENEINIC->CrearTabla(tabla, QString(), conexiones().EmpresaActual);
         } catch (const gp::Error &) {
             creada = false;   // gp::Abort included: the creation has said why
         }
+        // Creation answers false for a table that exists: another program meeting it missing
+        // at the same moment made it first, and the statement can run now.
+        todas = todas && (creada || tablaPresente(conexion, nombre));
     }
-    return creada;
+    return todas;
+}
+
+bool TModuloDatos::tablaPresente(plat::Connection &conexion, const QString &nombre)
+{
+    bool presente = false;
+    return !gp::capturarFallo([&] { presente = conexion.tableExists(QuitarPropietarioTabla(nombre)); }) && presente;
 }
 
 void TModuloDatos::CrearTablaTemporalConsulta(plat::QueryDataSet &query)

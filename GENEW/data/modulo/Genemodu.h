@@ -159,6 +159,8 @@ public:
     // not run (nothing is shown then).
     bool AbrirConsulta(plat::QueryDataSet &query, const QString &opciones = QString(), gp::Fallo *fallo = nullptr);
     bool AbrirConsultaADO(plat::QueryDataSet &query, const QString &opciones = QString());
+    // Makes the missing tables a statement names; true when all of them are there now, made
+    // here or by another program meanwhile, so that the statement is worth running again.
     bool CrearTablasSentencia(const QString &sql, const QString &database);
     void CrearTablaTemporalConsulta(plat::QueryDataSet &query);
     bool InsertarRegistroSQL(const QString &registro, const QString &database = QString(),
@@ -407,6 +409,7 @@ private:
     CatalogoClaves catalogo(const QString &baseDatos);
     bool abrirConsultaEn(plat::QueryDataSet &query, QString opciones, plat::Connection &conexion,
                          gp::Fallo *fallo = nullptr);
+    bool tablaPresente(plat::Connection &conexion, const QString &nombre);
     // The connection a query runs on: the one its database name selects, else porDefecto.
     plat::Connection &conexionDeConsulta(plat::QueryDataSet &query, plat::Connection &porDefecto);
     static QString nombrePropietario(const QObject *componente);
