@@ -63,6 +63,13 @@ TEST(Buttons, ModalResultsComeFromButtonsEnterAndEsc)
 
     QTimer::singleShot(0, form.get(), [&] { QTest::keyClick(form->edit, Qt::Key_Escape); });
     EXPECT_EQ(form->ShowModal(), mrCancel);
+
+    // Enter on a focused button presses that button, not the default one.
+    QTimer::singleShot(0, form.get(), [&] {
+        form->cancel->setFocus();
+        QTest::keyClick(form->cancel, Qt::Key_Return);
+    });
+    EXPECT_EQ(form->ShowModal(), mrCancel);
     EXPECT_EQ(readProperty(form->ok, QStringLiteral("Caption")).toString(), "&Aceptar");
     EXPECT_EQ(readProperty(form->ok, QStringLiteral("ModalResult")).toInt(), mrOk);
 }
@@ -116,6 +123,26 @@ TEST(Edits, OwnKeyHandlersRunAfterTheFormsPreview)
     form->edit->setSelection(4, 10);
     EXPECT_EQ(form->edit->selStart(), 4);
     EXPECT_EQ(form->edit->selLength(), 10);
+}
+
+// Line breaks and tabs pasted, dropped or typed into a one-line edit become blanks: no line
+// shows them, and a stored text would carry them into listings and exports.
+TEST(Edits, OneLineEditsHoldBreaksAndTabsAsBlanks)
+{
+    EXPECT_EQ(oneLineText(QStringLiteral("linea1\r\nlinea2\tTAB\nfin\r")), "linea1 linea2 TAB fin ");
+    Edit edit;
+    ComboBox combo;
+    for (QLineEdit *line : {static_cast<QLineEdit *>(&edit), combo.lineEdit()}) {
+        line->setText(QStringLiteral("<>"));
+        line->setCursorPosition(1);
+        line->insert(QStringLiteral("linea1\r\nlinea2\tTAB"));
+        EXPECT_EQ(line->text(), "<linea1 linea2 TAB>");
+        EXPECT_EQ(line->cursorPosition(), 18);
+    }
+    combo.setStyle(ComboBox::csDropDownList);
+    combo.setStyle(ComboBox::csDropDown);
+    combo.lineEdit()->insert(QStringLiteral("a\nb"));
+    EXPECT_EQ(combo.currentText(), "a b");
 }
 
 TEST(Edits, MemoTextUsesCrLfBetweenLines)
