@@ -332,7 +332,7 @@ TEST_P(MaestroProyectosTest, SearchesAndTheMemoEditorFillTheirFields)
 
 // ---- failures --------------------------------------------------------------------------------
 
-TEST_P(MaestroProyectosTest, RefusedWritesAreCancelledWithTheirMessages)
+TEST_P(MaestroProyectosTest, RefusedWritesKeepWhatWasTypedWithTheirMessages)
 {
     TfPROYPROY &f = abrir();
     rechazar("PROYECT", "UPDATE");
@@ -366,8 +366,15 @@ TEST_P(MaestroProyectosTest, RefusedWritesAreCancelledWithTheirMessages)
         mensajes_.limpiar();
         c.hacer();
         EXPECT_TRUE(mensajes_.textos().contains(QString::fromUtf8(c.mensaje))) << mensajes_.textos().join('\n').toStdString();
+        // What was typed stays, in edit, to be saved again or cancelled.
+        const bool enLinea = QByteArray(c.descripcion).startsWith("line");
+        plat::DataSet &editado = enLinea ? lineas() : cabecera();
+        if (QByteArray(c.descripcion).endsWith("edit") || c.descripcion == QByteArrayLiteral("line insert")) {
+            EXPECT_NE(editado.state(), plat::DataSetState::Browse);
+            EXPECT_EQ(editado.fieldByName("Descripcion").asString(), "Otra");
+        }
     }
-    // A refused new line is followed by another one.
+    // A refused new line stays as typed.
     EXPECT_EQ(lineas().state(), plat::DataSetState::Insert);
     f.pbCancelarClick(&f);
     EXPECT_EQ(sql("SELECT Descripcion FROM PROYECT WHERE Codigo = '1'"), "Nave industrial Cuarte");

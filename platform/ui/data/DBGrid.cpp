@@ -512,6 +512,12 @@ void DBGrid::setDataSource(plat::DataSource *source)
             syncFromDataSet();
         });
         connect(source, &DataSource::recordChanged, this, &DBGrid::syncFromDataSet);
+        // A post from code writes the cell being typed first; a refused text stops it.
+        connect(source, &DataSource::updateRecordRequested, this, [this] {
+            commitCellEditor();
+            if (refused_)
+                source_->refuseUpdate();
+        });
         connect(source, &DataSource::fieldsMoved, this, &DBGrid::followFieldOrder);
         connect(source, &DataSource::fieldChanged, this, [this] { model_->rowChanged(model_->currentRow_); });
         connect(source, &DataSource::stateChanged, this, [this] {
