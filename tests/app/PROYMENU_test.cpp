@@ -443,6 +443,43 @@ TEST_F(VentanaPrincipalTest, ACompanyChangeFreesTheProgramWindowsAndModulesAndKe
     EXPECT_TRUE(avisos().isEmpty()) << avisos().join(u'\n').toStdString();
 }
 
+// A window holding a typed, unsaved record is asked before a company change frees it, as Salir
+// asks it: while it refuses (the masters' own check) the company stays, the window and what
+// was typed with it; once the user has cancelled the record, the change goes on.
+TEST_F(VentanaPrincipalTest, ACompanyChangeAsksTheWindowsFirstAndARefusalKeepsTheCompany)
+{
+    general({QStringLiteral("INSERT INTO EMPRESA (Codigo, Nombre, Abreviatura) VALUES (2, 'Segunda Empresa', 'SEG')"),
+             QStringLiteral("UPDATE USUARIO SET Empresas = '1' || char(13) || char(10) || '2' WHERE Codigo = 'ADMIN'")});
+    ASSERT_TRUE(fGENEINIC->CrearBaseDatosEmpresa(2));
+    TfPROYMENU &v = mostrar();
+    v.MaestrodeTextos1->Click();
+    const QPointer<plat::Form> textos = BuscarFormularioMDI(QStringLiteral("fGENEMTEX"));
+    ASSERT_NE(textos, nullptr);
+    plat::TableDataSet &tabla = textos->findComponent<plat::TableComponent>(QStringLiteral("Table1"))->table();
+    tabla.insert();
+    tabla.fieldByName(QStringLiteral("Codigo")).setAsString(QStringLiteral("A"));
+    tabla.fieldByName(QStringLiteral("Descripcion")).setAsString(QStringLiteral("Sin grabar"));
+
+    const QString titulo = v.caption();
+    elegirEmpresa(2);
+    v.CambioEmpresa1->Click();
+    EXPECT_TRUE(avisos().contains(QStringLiteral("¡ Debe grabar o cancelar la edición antes de cerrar la ventana !")))
+        << avisos().join(u'\n').toStdString();
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 1);
+    EXPECT_EQ(v.caption(), titulo);
+    ASSERT_NE(textos, nullptr);
+    EXPECT_EQ(tabla.state(), plat::DataSetState::Insert);
+    EXPECT_EQ(tabla.fieldByName(QStringLiteral("Descripcion")).asString(), QStringLiteral("Sin grabar"));
+
+    tabla.cancel();
+    elegirEmpresa(2);
+    v.CambioEmpresa1->Click();
+    plat::application().OnModalShown = nullptr;
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 2);
+    EXPECT_EQ(textos, nullptr);
+}
+
 // As the program starts: the shared forms wait for the main window's first paint, then are
 // there, each once, and the first company change finds its record search.
 TEST_F(VentanaPrincipalTest, TheSharedFormsMadeAfterTheFirstPaintServeTheFirstCompanyChange)
