@@ -5,6 +5,7 @@
 
 #include "platform/base/SalidaMensajes.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
@@ -302,6 +303,14 @@ bool Application::eventFilter(QObject *watched, QEvent *event)
     case QEvent::KeyRelease:
         if (watched->isWidgetType())
             return previewKey(static_cast<QWidget *>(watched), static_cast<QKeyEvent *>(event));
+        break;
+    case QEvent::ShortcutOverride:
+        // Esc while a drop-down list, a date picker or a completer is open closes that alone:
+        // no shortcut of the window behind it (cancelling the record) takes the key.
+        if (QApplication::activePopupWidget() && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return true;
+        }
         break;
     case QEvent::Enter:
         if (watched->isWidgetType())

@@ -22,6 +22,7 @@
 #include "GENEW/runtime/ServiciosExternos.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Lists.h"
+#include "projects/comun/GENEMTEX.h"
 #include "projects/proyectos/PROYPROY.h"
 
 #include <QAction>
@@ -29,6 +30,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QTest>
+#include <QWindow>
 #include <utility>
 
 namespace {
@@ -478,6 +480,35 @@ TEST_F(VentanaPrincipalTest, ACompanyChangeAsksTheWindowsFirstAndARefusalKeepsTh
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 2);
     EXPECT_EQ(textos, nullptr);
+}
+
+// Esc while a drop-down list is open closes the list alone: the record being typed stays in
+// insert; the next Esc cancels it, as the user asks then.
+TEST_F(VentanaPrincipalTest, EscClosesAnOpenListAloneAndTheNextOneCancelsTheRecord)
+{
+    TfPROYMENU &v = mostrar();
+    v.MaestrodeTextos1->Click();
+    auto *textos = qobject_cast<TfGENEMTEX *>(BuscarFormularioMDI(QStringLiteral("fGENEMTEX")));
+    ASSERT_NE(textos, nullptr);
+    plat::TableDataSet &tabla = textos->Table1->table();
+    QApplication::setActiveWindow(&v);
+    QWindow *ventana = v.windowHandle();
+    QTest::keyClick(ventana, Qt::Key_F5);
+    ASSERT_EQ(tabla.state(), plat::DataSetState::Insert);
+    QTest::keyClick(ventana, 'X');
+    QTest::keyClick(ventana, Qt::Key_Tab);
+    QTest::keyClick(ventana, 'd');
+    textos->EditTipo->setFocus();
+    QTest::keyClick(ventana, Qt::Key_Down, Qt::AltModifier);
+    QWidget *lista = QApplication::activePopupWidget();
+    ASSERT_NE(lista, nullptr);
+    QTest::keyClick(lista->windowHandle(), Qt::Key_Escape);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(tabla.state(), plat::DataSetState::Insert);
+    EXPECT_EQ(textos->EditCodigo->text(), QStringLiteral("X"));
+    EXPECT_EQ(textos->EditDescripcion->text(), QStringLiteral("d"));
+    QTest::keyClick(ventana, Qt::Key_Escape);
+    EXPECT_EQ(tabla.state(), plat::DataSetState::Browse);
 }
 
 // As the program starts: the shared forms wait for the main window's first paint, then are
