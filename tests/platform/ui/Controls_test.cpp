@@ -74,6 +74,30 @@ TEST(Buttons, ModalResultsComeFromButtonsEnterAndEsc)
     EXPECT_EQ(readProperty(form->ok, QStringLiteral("ModalResult")).toInt(), mrOk);
 }
 
+// A dialog opens with the focus in its first field to type in, even when it gave the focus
+// to a button on showing: the first keys typed land there.
+TEST(Buttons, ADialogOpensWithTheFocusInItsFirstField)
+{
+    std::unique_ptr<DialogForm> form(createForm<DialogForm>());
+    form->OnShow = [&](QObject *) { form->ok->setFocus(); };
+    QTimer::singleShot(0, form.get(), [&] {
+        EXPECT_EQ(form->focusWidget(), form->edit);
+        if (form->focusWidget())
+            QTest::keyClicks(form->focusWidget(), QStringLiteral("si"));
+        form->cancel->click();
+    });
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_EQ(form->edit->text(), "si");
+
+    // Without a field to type in, the button keeps it.
+    form->edit->setReadOnly(true);
+    QTimer::singleShot(0, form.get(), [&] {
+        EXPECT_EQ(form->focusWidget(), form->ok);
+        form->cancel->click();
+    });
+    form->ShowModal();
+}
+
 TEST(Buttons, SpeedButtonsNeverTakeTheFocusAndStayDownInTheirGroup)
 {
     QWidget parent;
