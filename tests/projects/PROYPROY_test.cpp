@@ -330,6 +330,19 @@ TEST_P(MaestroProyectosTest, SearchesAndTheMemoEditorFillTheirFields)
               "5|Planos de planta y alzado");
 }
 
+// A date the engine keeps as its zero default (a row written outside the window) is no date:
+// the window shows it empty from its first paint.
+TEST_P(MaestroProyectosTest, AZeroDateShowsEmptyFromTheFirstPaint)
+{
+    ASSERT_EQ(sql("INSERT INTO PROYECT (Codigo, Descripcion) VALUES ('00', 'Sin fechas')"), QString());
+    ventana_ = ventanaPrograma<TfPROYPROY>();
+    TfPROYPROY &f = *ventana_;
+    ASSERT_EQ(cabecera().fieldByName("Codigo").asString(), "00");
+    ASSERT_EQ(cabecera().fieldByName("FechaFinalizacion").asString(), "30/12/1899");
+    for (plat::DBEdit *e : {f.EditFechaAceptacion, f.EditFechaEntrega, f.EditFechaFinalizacion})
+        EXPECT_EQ(e->text(), "") << e->objectName().toStdString();
+}
+
 // ---- failures --------------------------------------------------------------------------------
 
 TEST_P(MaestroProyectosTest, RefusedWritesKeepWhatWasTypedWithTheirMessages)
