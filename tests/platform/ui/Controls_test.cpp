@@ -70,6 +70,23 @@ TEST(Buttons, ModalResultsComeFromButtonsEnterAndEsc)
         QTest::keyClick(form->cancel, Qt::Key_Return);
     });
     EXPECT_EQ(form->ShowModal(), mrCancel);
+    // Also in a form whose own key handler moves on with Enter, for each of its buttons.
+    form->setKeyPreview(true);
+    form->OnKeyPress = [&](QObject *, QChar &key) {
+        if (key == u'\r') {
+            key = QChar();
+            form->selectNext(true);
+        }
+    };
+    for (Button *button : {form->ok, form->cancel}) {
+        QTimer::singleShot(0, form.get(), [&] {
+            button->setFocus();
+            QTest::keyClick(button, Qt::Key_Return);
+            if (form->modalResult() == mrNone)
+                form->setModalResult(mrAbort);   // not pressed: the dialog ends all the same
+        });
+        EXPECT_EQ(form->ShowModal(), button->modalResult()) << button->objectName().toStdString();
+    }
     EXPECT_EQ(readProperty(form->ok, QStringLiteral("Caption")).toString(), "&Aceptar");
     EXPECT_EQ(readProperty(form->ok, QStringLiteral("ModalResult")).toInt(), mrOk);
 }
