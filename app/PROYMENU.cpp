@@ -433,6 +433,12 @@ void TfPROYMENU::CambioEmpresa1Click(QObject *)
     SeleccionarEmpresa();
     if (empresaActual() == anterior)
         return;
+    // The open windows go with the company they show: each is asked first, as Salir asks
+    // it, and one that keeps its typed values keeps the company too.
+    if (!CloseQuery()) {
+        ponerEmpresaActual(anterior);
+        return;
+    }
     AbrirEmpresa();
     if (empresaActual() == 0) {
         MensajeAviso(QStringLiteral("¡Ud. no tiene acceso a esta empresa!"));

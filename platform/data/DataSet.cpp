@@ -371,6 +371,12 @@ void DataSet::enableControls()
     }
 }
 
+void DataSet::redisplay()
+{
+    notifyDataSet();
+    notifyRecord();
+}
+
 // --- Open and close ---------------------------------------------------------------------
 
 void DataSet::open()

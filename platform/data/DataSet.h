@@ -191,6 +191,9 @@ public:
 
     void disableControls();
     void enableControls();
+    // The fields show differently (a format or a get-text hook assigned after opening): the
+    // controls show the rows and the current record again.
+    void redisplay();
     bool controlsDisabled() const { return controlsDisabled_ > 0; }
 
     // For grids (see the class comment).

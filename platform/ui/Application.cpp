@@ -1,10 +1,12 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/ProgramStyle.h"
 
+#include "platform/ui/Controls.h"
 #include "platform/ui/Form.h"
 
 #include "platform/base/SalidaMensajes.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
@@ -230,10 +232,21 @@ void Application::updateHint(QWidget *widget)
         guard(widget, [this] { OnHint(); });
 }
 
+namespace {
+
+// Enter on a focused push button is the button's: no form's handler turns it into Tab first.
+bool isEnterOnButton(const QWidget *receiver, const QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    return enter && !(event->modifiers() & ~Qt::KeypadModifier) && dynamic_cast<const Button *>(receiver);
+}
+
+} // namespace
+
 bool Application::previewKey(QWidget *receiver, QKeyEvent *event)
 {
     Form *form = Form::formOf(receiver);
-    if (!form || !form->keyPreview() || keysInDelivery_.contains(event))
+    if (!form || !form->keyPreview() || keysInDelivery_.contains(event) || isEnterOnButton(receiver, event))
         return false;
     // The form sees the key first; then the key (or what the handlers made of it) goes
     // to the control as Qt would have delivered it.
@@ -302,6 +315,14 @@ bool Application::eventFilter(QObject *watched, QEvent *event)
     case QEvent::KeyRelease:
         if (watched->isWidgetType())
             return previewKey(static_cast<QWidget *>(watched), static_cast<QKeyEvent *>(event));
+        break;
+    case QEvent::ShortcutOverride:
+        // Esc while a drop-down list, a date picker or a completer is open closes that alone:
+        // no shortcut of the window behind it (cancelling the record) takes the key.
+        if (QApplication::activePopupWidget() && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return true;
+        }
         break;
     case QEvent::Enter:
         if (watched->isWidgetType())

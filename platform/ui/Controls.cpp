@@ -9,8 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QUrl>
+#include <QValidator>
 #include <QVBoxLayout>
 
 namespace plat {
@@ -153,6 +155,18 @@ Button::Button(QWidget *parent) : QPushButton(parent), Control(this)
     });
 }
 
+void Button::keyPressEvent(QKeyEvent *event)
+{
+    // Enter presses the focused button, whichever the form's default is.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !(event->modifiers() & ~Qt::KeypadModifier) && isEnabled()) {
+        event->accept();
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
 void Button::setDefaultButton(bool on)
 {
     setDefault(on);
@@ -209,8 +223,43 @@ void SpeedButton::setDownState(bool down)
 
 // ---- Edits -------------------------------------------------------------------------------
 
+namespace {
+
+// Rewrites the text as it changes; the text is always acceptable.
+class OneLineValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &pos) const override
+    {
+        if (input.contains(QLatin1Char('\n')) || input.contains(QLatin1Char('\r')) || input.contains(QLatin1Char('\t'))) {
+            pos = int(oneLineText(input.left(pos)).size());
+            input = oneLineText(input);
+        }
+        return Acceptable;
+    }
+};
+
+} // namespace
+
+QString oneLineText(const QString &text)
+{
+    QString line = text;
+    line.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    for (QChar &c : line)
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QLatin1Char('\t'))
+            c = QLatin1Char(' ');
+    return line;
+}
+
+void keepOnOneLine(QLineEdit &edit)
+{
+    edit.setValidator(new OneLineValidator(&edit));
+}
+
 Edit::Edit(QWidget *parent) : QLineEdit(parent), Control(this)
 {
+    keepOnOneLine(*this);
     connect(this, &QLineEdit::textChanged, this, [this] { fire(OnChange); });
 }
 

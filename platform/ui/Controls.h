@@ -115,6 +115,7 @@ public:
 protected:
     bool clicksFromMouse() const override { return false; }
     QPalette::ColorRole colorRole() const override { return QPalette::Button; }
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     int modalResult_ = 0;
@@ -151,6 +152,12 @@ private:
     int groupIndex_ = 0;
     bool allowAllUp_ = false;
 };
+
+// A one-line text as a one-line edit holds it: each line break (CR LF, CR or LF) and each tab
+// becomes one blank, so that a pasted or dropped text never stores what no line shows.
+QString oneLineText(const QString &text);
+// Makes the edit hold its text on one line, however it arrives (typed, pasted, dropped, set).
+void keepOnOneLine(QLineEdit &edit);
 
 class Edit : public QLineEdit, public Control
 {

@@ -3,16 +3,23 @@
 #include "platform/ui/Colors.h"
 #include "platform/ui/Menus.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -69,6 +76,24 @@ void giveInputBack(const QWidget &window, QWidget *opener)
     const QWidget *active = QApplication::activeWindow();
     if (window.isWindow() && (!active || active == &window) && opener && opener != &window && opener->isVisible())
         opener->activateWindow();
+}
+
+// A control the user types text into: an edit, a memo, a spin box, an editable list or grid.
+bool takesTypedText(const QWidget &w)
+{
+    if (auto *line = qobject_cast<const QLineEdit *>(&w))
+        return !line->isReadOnly();
+    if (auto *text = qobject_cast<const QPlainTextEdit *>(&w))
+        return !text->isReadOnly();
+    if (auto *text = qobject_cast<const QTextEdit *>(&w))
+        return !text->isReadOnly();
+    if (auto *spin = qobject_cast<const QAbstractSpinBox *>(&w))
+        return !spin->isReadOnly();
+    if (auto *combo = qobject_cast<const QComboBox *>(&w))
+        return combo->isEditable();
+    if (auto *view = qobject_cast<const QAbstractItemView *>(&w))
+        return view->editTriggers().testFlag(QAbstractItemView::AnyKeyPressed);
+    return false;
 }
 
 } // namespace
@@ -309,6 +334,7 @@ int Form::ShowModal()
     setWindowModality(Qt::ApplicationModal);
     Show();
     activateWindow();
+    focusFirstField();
     if (application().OnModalShown.assigned())
         QTimer::singleShot(0, this, [this] {
             application().guard(this, [this] { application().OnModalShown(*this); });
@@ -324,6 +350,21 @@ int Form::ShowModal()
         hide();
     setWindowModality(Qt::NonModal);
     return modalResult_;
+}
+
+void Form::focusFirstField()
+{
+    QWidget *focused = focusWidget();
+    if (focused && focused != this && !qobject_cast<QAbstractButton *>(focused))
+        return;
+    for (QWidget *w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        if (formOf(w) != this || !w->isVisible() || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus))
+            continue;
+        if (takesTypedText(*w)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void Form::setModalResult(int result)

@@ -91,7 +91,9 @@ public:
     void BringToFront();
 
     // Shows the form modally and returns its modal result once a button (or code) has set
-    // one; closing the window gives mrCancel. Raises gp::Error for a visible form.
+    // one; closing the window gives mrCancel. Raises gp::Error for a visible form. It opens
+    // with the focus in its first field to type in, should its OnShow have left the focus on
+    // a button or nowhere, so that the first keys typed are not lost.
     int ShowModal();
     int modalResult() const { return modalResult_; }
     void setModalResult(int result);
@@ -183,6 +185,7 @@ private:
     void attachToMdiFrame();
     void applyPosition();
     void tryEndModal();
+    void focusFirstField();
     void mdiChildActivated(QMdiSubWindow *window);
     void handleOwnKey(QKeyEvent *event);
     bool pressDialogButton(QKeyEvent *event);

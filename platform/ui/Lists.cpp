@@ -2,6 +2,7 @@
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Canvas.h"
+#include "platform/ui/Controls.h"
 
 #include <QButtonGroup>
 #include <QDropEvent>
@@ -66,6 +67,7 @@ private:
 ComboBox::ComboBox(QWidget *parent) : QComboBox(parent), Control(this)
 {
     setEditable(true);
+    keepOnOneLine(*lineEdit());
     connect(this, &QComboBox::currentIndexChanged, this, [this] { fire(OnChange); });
     connect(this, &QComboBox::editTextChanged, this, [this] {
         if (isEditable())
@@ -77,6 +79,8 @@ void ComboBox::setStyle(Style style)
 {
     style_ = style;
     setEditable(style == csDropDown);
+    if (lineEdit())
+        keepOnOneLine(*lineEdit());
     if (style == csOwnerDrawFixed)
         setItemDelegate(new OwnerDraw(this, this));
 }

@@ -482,10 +482,8 @@ plat::DataSet &TfCALIGAMA::tablaDeRejilla(QObject *rejilla) const { return rejil
 
 void TfCALIGAMA::DBGridEnter(QObject *Sender)
 {
-    if (editando())
-        grabarTabla(cabecera());
     auto *rejilla = qobject_cast<plat::DBGrid *>(Sender);
-    if (!rejilla)
+    if (!rejilla || !grabarAntesDeLineas(rejilla))
         return;
     rejilla->setFocus();
     rejilla->setSelectedIndex(0);
@@ -605,18 +603,7 @@ void TfCALIGAMA::PageControl2Change(QObject *)
 
 bool TfCALIGAMA::grabarTabla(plat::DataSet &tabla)
 {
-    const plat::DataSetState estado = tabla.state();
-    if (!enEdicion(estado))
-        return true;
-    try {
-        if (!gp::capturarFallo([&] { tabla.post(); }))
-            return true;
-    } catch (const gp::Abort &) {
-        return false;   // refused by a validation that said why; the edit stays
-    }
-    MensajeAviso(estado == plat::DataSetState::Edit ? comportamiento.fallaGrabarEdicion : comportamiento.fallaGrabarAlta);
-    tabla.cancel();
-    return false;
+    return FormularioMaestro::grabarTabla(tabla, comportamiento.fallaGrabarEdicion, comportamiento.fallaGrabarAlta);
 }
 
 // The header first, so that the rows below a new range find it stored.

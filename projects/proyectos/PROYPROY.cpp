@@ -429,17 +429,11 @@ void TfPROYPROY::grabarLinea()
     const plat::DataSetState estado = l.state();
     if (!editandoEstado(estado))
         return;
-    try {
-        if (gp::capturarFallo([&] { l.post(); })) {
-            MensajeAviso(estado == plat::DataSetState::Edit
-                             ? QStringLiteral("¡ No se puede grabar la línea porque está bloqueada por otro usuario o "
-                                              "porque el dato introducido no es válido !")
-                             : QStringLiteral("¡ La línea no ha sido grabada !"));
-            l.cancel();
-        }
-    } catch (const gp::Abort &) {
-        return;   // refused by the validation: the line stays as typed
-    }
+    if (!grabarTabla(l,
+                     QStringLiteral("¡ No se puede grabar la línea porque está bloqueada por otro usuario o porque el "
+                                    "dato introducido no es válido !"),
+                     QStringLiteral("¡ La línea no ha sido grabada !")))
+        return;   // refused: the line stays as typed
     if (estado == plat::DataSetState::Insert) {
         if (l.state() == plat::DataSetState::Browse)
             nuevaLinea();
@@ -464,9 +458,8 @@ void TfPROYPROY::pbCancelarClick(QObject *)
 
 void TfPROYPROY::DBGrid1Enter(QObject *)
 {
-    if (!editando())
+    if (!editando() || !grabarAntesDeLineas(DBGrid1))
         return;
-    grabarRegistro(comportamiento.fallaGrabarEdicion, comportamiento.fallaGrabarAlta);
     DBGrid1->setFocus();
     DBGrid1->setSelectedIndex(0);
 }

@@ -22,6 +22,7 @@
 #include "GENEW/runtime/ServiciosExternos.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Lists.h"
+#include "projects/comun/GENEMTEX.h"
 #include "projects/proyectos/PROYPROY.h"
 
 #include <QAction>
@@ -29,6 +30,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QTest>
+#include <QWindow>
 #include <utility>
 
 namespace {
@@ -441,6 +443,72 @@ TEST_F(VentanaPrincipalTest, ACompanyChangeFreesTheProgramWindowsAndModulesAndKe
     EXPECT_NE(ModuloDatos, nullptr);
     EXPECT_NE(MDProyectos, nullptr);
     EXPECT_TRUE(avisos().isEmpty()) << avisos().join(u'\n').toStdString();
+}
+
+// A window holding a typed, unsaved record is asked before a company change frees it, as Salir
+// asks it: while it refuses (the masters' own check) the company stays, the window and what
+// was typed with it; once the user has cancelled the record, the change goes on.
+TEST_F(VentanaPrincipalTest, ACompanyChangeAsksTheWindowsFirstAndARefusalKeepsTheCompany)
+{
+    general({QStringLiteral("INSERT INTO EMPRESA (Codigo, Nombre, Abreviatura) VALUES (2, 'Segunda Empresa', 'SEG')"),
+             QStringLiteral("UPDATE USUARIO SET Empresas = '1' || char(13) || char(10) || '2' WHERE Codigo = 'ADMIN'")});
+    ASSERT_TRUE(fGENEINIC->CrearBaseDatosEmpresa(2));
+    TfPROYMENU &v = mostrar();
+    v.MaestrodeTextos1->Click();
+    const QPointer<plat::Form> textos = BuscarFormularioMDI(QStringLiteral("fGENEMTEX"));
+    ASSERT_NE(textos, nullptr);
+    plat::TableDataSet &tabla = textos->findComponent<plat::TableComponent>(QStringLiteral("Table1"))->table();
+    tabla.insert();
+    tabla.fieldByName(QStringLiteral("Codigo")).setAsString(QStringLiteral("A"));
+    tabla.fieldByName(QStringLiteral("Descripcion")).setAsString(QStringLiteral("Sin grabar"));
+
+    const QString titulo = v.caption();
+    elegirEmpresa(2);
+    v.CambioEmpresa1->Click();
+    EXPECT_TRUE(avisos().contains(QStringLiteral("¡ Debe grabar o cancelar la edición antes de cerrar la ventana !")))
+        << avisos().join(u'\n').toStdString();
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 1);
+    EXPECT_EQ(v.caption(), titulo);
+    ASSERT_NE(textos, nullptr);
+    EXPECT_EQ(tabla.state(), plat::DataSetState::Insert);
+    EXPECT_EQ(tabla.fieldByName(QStringLiteral("Descripcion")).asString(), QStringLiteral("Sin grabar"));
+
+    tabla.cancel();
+    elegirEmpresa(2);
+    v.CambioEmpresa1->Click();
+    plat::application().OnModalShown = nullptr;
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(fGENEINIC->Conexiones().EmpresaActual, 2);
+    EXPECT_EQ(textos, nullptr);
+}
+
+// Esc while a drop-down list is open closes the list alone: the record being typed stays in
+// insert; the next Esc cancels it, as the user asks then.
+TEST_F(VentanaPrincipalTest, EscClosesAnOpenListAloneAndTheNextOneCancelsTheRecord)
+{
+    TfPROYMENU &v = mostrar();
+    v.MaestrodeTextos1->Click();
+    auto *textos = qobject_cast<TfGENEMTEX *>(BuscarFormularioMDI(QStringLiteral("fGENEMTEX")));
+    ASSERT_NE(textos, nullptr);
+    plat::TableDataSet &tabla = textos->Table1->table();
+    QApplication::setActiveWindow(&v);
+    QWindow *ventana = v.windowHandle();
+    QTest::keyClick(ventana, Qt::Key_F5);
+    ASSERT_EQ(tabla.state(), plat::DataSetState::Insert);
+    QTest::keyClick(ventana, 'X');
+    QTest::keyClick(ventana, Qt::Key_Tab);
+    QTest::keyClick(ventana, 'd');
+    textos->EditTipo->setFocus();
+    QTest::keyClick(ventana, Qt::Key_Down, Qt::AltModifier);
+    QWidget *lista = QApplication::activePopupWidget();
+    ASSERT_NE(lista, nullptr);
+    QTest::keyClick(lista->windowHandle(), Qt::Key_Escape);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(tabla.state(), plat::DataSetState::Insert);
+    EXPECT_EQ(textos->EditCodigo->text(), QStringLiteral("X"));
+    EXPECT_EQ(textos->EditDescripcion->text(), QStringLiteral("d"));
+    QTest::keyClick(ventana, Qt::Key_Escape);
+    EXPECT_EQ(tabla.state(), plat::DataSetState::Browse);
 }
 
 // As the program starts: the shared forms wait for the main window's first paint, then are

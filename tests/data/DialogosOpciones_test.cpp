@@ -436,6 +436,33 @@ TEST_F(CamposUsuarioRegistro, EditsTheCurrentRecordFoundByTheTableKeyByName)
     EXPECT_EQ(mostrados, 1);
 }
 
+// A save another user's lock refuses shows the viewer again with what was typed, to be
+// accepted once the lock has gone.
+TEST_F(CamposUsuarioRegistro, ARefusedSaveShowsTheViewerAgainWithWhatWasTyped)
+{
+    sql(QStringLiteral("INSERT INTO CAMPOUSR (NombreTabla, OrdenCampo, NombreCampo, TipoCampo, LongitudCampo) "
+                       "VALUES ('LINEAS', 1, 'ZonaObra', 'Texto', '20')"),
+        QStringLiteral("DatabaseGeneral"));
+    sql(QStringLiteral("CREATE TRIGGER bloqueo BEFORE UPDATE ON LINEAS BEGIN SELECT RAISE(ABORT, 'bloqueado'); END"),
+        QStringLiteral("Database"));
+    abrir(QStringLiteral("SELECT Parte, Linea FROM LINEAS ORDER BY Parte, Linea"));
+    QStringList vistos;
+    plat::application().OnModalShown = [&](plat::Form &f) {
+        auto &v = visor(f);
+        vistos << v.StringGrid->cell(1, 1);
+        if (vistos.size() == 1)
+            v.StringGrid->setCell(1, 1, QStringLiteral("Oeste"));
+        else
+            sql(QStringLiteral("DROP TRIGGER bloqueo"), QStringLiteral("Database"));
+        v.pbGrabarClick();
+    };
+    MostrarCamposUsuario(consulta);
+    EXPECT_EQ(vistos, (QStringList{"Norte", "Oeste"}));
+    EXPECT_EQ(zona(QStringLiteral("P1"), 1), QStringLiteral("Oeste"));
+    EXPECT_TRUE(mensajes_.textos().contains(
+        QStringLiteral("¡Imposible modificar el registro. Es posible que esté siendo modificado por otro usuario.!")));
+}
+
 TEST_F(CamposUsuarioRegistro, ARecordWithoutUserFieldsShowsNothing)
 {
     abrir(QStringLiteral("SELECT * FROM LINEAS"));

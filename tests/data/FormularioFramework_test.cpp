@@ -491,6 +491,16 @@ TEST_P(FormularioTest, KeysOnTheGridAndTheEdits)
     QTest::keyClick(f.EditCodigo, Qt::Key_Return);
     EXPECT_EQ(f.EditCodigo->text(), "12");
     EXPECT_NE(QApplication::focusWidget(), f.EditCodigo);
+    // Enter on a focused button presses it, where it is.
+    auto *boton = f.make<plat::Button>(QStringLiteral("pbPrueba"), f.Hoja1);
+    boton->setGeometry(4, 240, 80, 24);
+    boton->show();
+    int pulsado = 0;
+    boton->OnClick = [&pulsado](QObject *) { ++pulsado; };
+    boton->setFocus();
+    QTest::keyClick(boton, Qt::Key_Return);
+    EXPECT_EQ(pulsado, 1);
+    EXPECT_EQ(QApplication::focusWidget(), boton);
     // Enter in a memo is a line break.
     f.Memo1->setFocus();
     QTest::keyClicks(f.Memo1, "a");

@@ -163,7 +163,8 @@ TEST_P(MaestroRejillaTest, SavesTellTheirFailuresAndNewRowsFollowOneAnother)
     EXPECT_EQ(tabla(f).state(), plat::DataSetState::Insert);
     EXPECT_EQ(f.DBGrid1->selectedIndex(), 0);
 
-    // A new row the engine refuses: through OK, then through the save.
+    // A new row the engine refuses, through OK and through the save, stays as typed, so that
+    // the user can change its code.
     for (const bool porConforme : {true, false}) {
         SCOPED_TRACE(porConforme);
         mensajes_.limpiar();
@@ -176,11 +177,15 @@ TEST_P(MaestroRejillaTest, SavesTellTheirFailuresAndNewRowsFollowOneAnother)
         EXPECT_EQ(mensajes_.textos(), QStringList{porConforme ? QStringLiteral("¡ El registro no ha sido grabado !")
                                                               : QStringLiteral("¡ Este registro ya existe !")});
         EXPECT_EQ(tabla(f).state(), plat::DataSetState::Insert);
-        EXPECT_TRUE(tabla(f).fieldByName("Codigo").isNull());
+        EXPECT_EQ(tabla(f).fieldByName("Codigo").asInteger(), 1);
+        EXPECT_EQ(tabla(f).fieldByName("Descripcion").asString(), "Repetido");
         EXPECT_EQ(descripcion(1), "Uno");
     }
+    tabla(f).fieldByName("Codigo").setValue(4);
+    f.pbConformeClick(&f);
+    EXPECT_EQ(descripcion(4), "Repetido");
 
-    // A change the engine refuses is cancelled.
+    // A change the engine refuses stays as typed too.
     f.pbCancelarClick(&f);
     EXPECT_TRUE(f.pbRefrescar->isEnabled());
     rechazar("PRUEBAR", "UPDATE");
@@ -193,7 +198,8 @@ TEST_P(MaestroRejillaTest, SavesTellTheirFailuresAndNewRowsFollowOneAnother)
     EXPECT_EQ(mensajes_.textos(),
               QStringList{"¡ No se puede grabar el registro porque está bloqueado por otro usuario o porque el dato "
                           "introducido no es válido !"});
-    EXPECT_EQ(tabla(f).state(), plat::DataSetState::Browse);
+    EXPECT_EQ(tabla(f).state(), plat::DataSetState::Edit);
+    EXPECT_EQ(tabla(f).fieldByName("Descripcion").asString(), "Cambiado");
     EXPECT_EQ(descripcion(1), "Uno");
 }
 

@@ -184,7 +184,7 @@ TEST_P(ResponsabilidadTest, ARowKeptWithAFinalBarIsFoundAndSavedWithoutIt)
     EXPECT_EQ(fila(QStringLiteral("AprobadoPor"), QStringLiteral("4|")), QString());
 }
 
-TEST_P(ResponsabilidadTest, APostRefusedByTheDatabaseWarnsAndCloses)
+TEST_P(ResponsabilidadTest, APostRefusedByTheDatabaseWarnsAndKeepsTheDialogAsTyped)
 {
     configurar(QStringLiteral("RealizadoPor"));
     abrir([&](TfGENERESP &d) {
@@ -193,12 +193,21 @@ TEST_P(ResponsabilidadTest, APostRefusedByTheDatabaseWarnsAndCloses)
                       QStringLiteral("Database")),
                   QString());
         d.pbGrabar->click();
+        EXPECT_EQ(d.modalResult(), plat::mrNone);
+        EXPECT_NE(d.Table1->table().state(), plat::DataSetState::Browse);
+        EXPECT_EQ(d.RealizadoPor->text(), QStringLiteral("3"));
+        EXPECT_EQ(textosDeTipo(QStringLiteral("A")),
+                  QStringList{QStringLiteral(
+                      "¡Imposible modificar el registro. Es posible que esté siendo modificado por otro usuario.!")});
+        EXPECT_NE(fila(QStringLiteral("RealizadoPor")), QStringLiteral("3"));   // the other user's row stands
+
+        // Saved again once the other row has gone.
+        ASSERT_EQ(sql(QStringLiteral("DELETE FROM RESPDOC WHERE NombreTabla = 'CATEGORI'"), QStringLiteral("Database")),
+                  QString());
+        d.pbGrabar->click();
         EXPECT_EQ(d.modalResult(), plat::mrOk);
     });
-    EXPECT_EQ(textosDeTipo(QStringLiteral("A")),
-              QStringList{QStringLiteral(
-                  "¡Imposible modificar el registro. Es posible que esté siendo modificado por otro usuario.!")});
-    EXPECT_NE(fila(QStringLiteral("RealizadoPor")), QStringLiteral("3"));   // the other user's row stands
+    EXPECT_EQ(fila(QStringLiteral("RealizadoPor")), QStringLiteral("3"));
 }
 
 TEST_P(ResponsabilidadTest, APostOnAConfiguredTableOpensTheDialogOnlyWhileTheRecordHasNoRow)

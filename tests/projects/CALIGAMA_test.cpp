@@ -178,18 +178,21 @@ TEST_P(MaestroGamasTest, LinesTakeTheHeaderModeAndAreEnteredOneAfterAnother)
     EXPECT_EQ(cabecera().state(), plat::DataSetState::Browse);
     EXPECT_EQ(sql("SELECT COUNT(*) FROM GCNTROL WHERE Codigo = 'G5'"), "1");
 
-    // When that save fails the grid is still entered and the new range dropped.
+    // When that save fails the new range stays as typed and the focus goes back to its code:
+    // no line is typed under a range that is not stored.
     rechazar("GCNTROL", "INSERT");
     v.AgregarClick(&v);
     cabecera().fieldByName("Codigo").setAsString("G6");
-    v.DBGridEnter(v.DBGrid1);
+    v.DBGrid1->setFocus();
+    QApplication::processEvents();
     EXPECT_EQ(mensajes_.textos(), QStringList{kNoGrabado});
-    EXPECT_EQ(cabecera().state(), plat::DataSetState::Browse);
-    EXPECT_EQ(v.focusWidget(), v.DBGrid1);
+    EXPECT_EQ(cabecera().state(), plat::DataSetState::Insert);
+    EXPECT_EQ(cabecera().fieldByName("Codigo").asString(), "G6");
+    EXPECT_EQ(v.focusWidget(), v.EditCodigo);
     EXPECT_EQ(sql("SELECT COUNT(*) FROM GCNTROL WHERE Codigo = 'G6'"), "0");
 }
 
-TEST_P(MaestroGamasTest, SavingPostsHeaderThenRowsAndFailuresCancelWithTheirMessage)
+TEST_P(MaestroGamasTest, SavingPostsHeaderThenRowsAndFailuresKeepTheEditWithTheirMessage)
 {
     TfCALIGAMA &v = abrir();
     cabecera().edit();
@@ -224,7 +227,8 @@ TEST_P(MaestroGamasTest, SavingPostsHeaderThenRowsAndFailuresCancelWithTheirMess
         c.preparar();
         v.pbConformeClick(&v);
         EXPECT_EQ(mensajes_.textos(), QStringList{c.mensaje});
-        EXPECT_FALSE(v.pbConforme->isEnabled());
+        EXPECT_TRUE(v.pbConforme->isEnabled());   // still as typed, to be saved or cancelled
+        v.pbCancelarClick(&v);
     }
     EXPECT_EQ(sql("SELECT Descripcion FROM GCNTROL WHERE Codigo = 'G1'"), "Eje nuevo");
     EXPECT_EQ(sql("SELECT COUNT(*) FROM HGCNTROL WHERE Codigo = 'G1'"), "2");

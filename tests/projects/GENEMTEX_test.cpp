@@ -305,15 +305,19 @@ TEST_P(MaestroTextosConDatosTest, LeavingTheKeyChecksItAgainstTheTable)
     EXPECT_EQ(tabla().state(), plat::DataSetState::Insert);
     EXPECT_EQ(f.focusWidget(), f.EditCodigo);
 
-    // Posted anyway: refused, cancelled, and a fresh insert is open.
+    // Posted anyway: refused, and the record stays as typed for its code to be changed.
     mensajes_.limpiar();
     tabla().fieldByName("Descripcion").setValue("Otro");
     f.GrabarDatos(&f);
     EXPECT_EQ(mensajes_.textos(), QStringList{"¡ Este registro ya existe !"});
     EXPECT_EQ(tabla().state(), plat::DataSetState::Insert);
-    EXPECT_EQ(tabla().fieldByName("Codigo").asString(), "");
+    EXPECT_EQ(tabla().fieldByName("Codigo").asString(), "B");
+    EXPECT_EQ(tabla().fieldByName("Descripcion").asString(), "Otro");
     EXPECT_EQ(campo("B", "Descripcion"), "Segundo");
     EXPECT_EQ(cuantos(), 2);
+    tabla().fieldByName("Codigo").setValue("C");
+    f.GrabarDatos(&f);
+    EXPECT_EQ(campo("C", "Descripcion"), "Otro");
 }
 
 TEST_P(MaestroTextosConDatosTest, ASavedInsertIsFollowedByANewOne)
@@ -330,7 +334,7 @@ TEST_P(MaestroTextosConDatosTest, ASavedInsertIsFollowedByANewOne)
 
 // ---- failures the engine reports -----------------------------------------------------------
 
-TEST_P(MaestroTextosConDatosTest, ARefusedUpdateIsCancelledAndTheStoredRecordKept)
+TEST_P(MaestroTextosConDatosTest, ARefusedUpdateKeepsTheEditAndTheStoredRecord)
 {
     TfGENEMTEX &f = abrir();
     rechazar("TEXTO", "UPDATE");
@@ -338,7 +342,8 @@ TEST_P(MaestroTextosConDatosTest, ARefusedUpdateIsCancelledAndTheStoredRecordKep
     tabla().fieldByName("Descripcion").setValue("Cambiado");
     f.GrabarDatos(&f);
     EXPECT_EQ(mensajes_.textos(), QStringList{"¡ El registro está siendo modificado por otro usuario !"});
-    EXPECT_EQ(tabla().state(), plat::DataSetState::Browse);
+    EXPECT_EQ(tabla().state(), plat::DataSetState::Edit);
+    EXPECT_EQ(tabla().fieldByName("Descripcion").asString(), "Cambiado");
     EXPECT_EQ(campo("A", "Descripcion"), "Primero");
 }
 

@@ -1,7 +1,7 @@
 // Another program changes the project the window is editing: the header's save says so with
-// the window's own message and cancels, as the master windows do; the chapter grid, which has
-// no message of its own, tells it through the exception handler and keeps the line as typed.
-// On SQLite and PostgreSQL.
+// the window's own message and keeps what was typed, as the master windows do; the chapter
+// grid, which has no message of its own, tells it through the exception handler and keeps
+// the line as typed. On SQLite and PostgreSQL.
 #include "VentanaProyectoMuestra.h"
 #include "tests/support/ImprimirQString.h"
 
@@ -31,7 +31,7 @@ protected:
     std::unique_ptr<gptest::OtherProgram> otro_;
 };
 
-TEST_P(GrabacionConcurrenteTest, LaCabeceraCambiadaPorOtroSeCancelaConElMensajeDeLaVentana)
+TEST_P(GrabacionConcurrenteTest, LaCabeceraCambiadaPorOtroGuardaLoEscritoConElMensajeDeLaVentana)
 {
     TfPROYPROY &f = *ventana_;
     cabecera().edit();
@@ -40,12 +40,14 @@ TEST_P(GrabacionConcurrenteTest, LaCabeceraCambiadaPorOtroSeCancelaConElMensajeD
     f.GrabarDatos(&f);
     EXPECT_EQ(mensajes_.textos(),
               QStringList{"¡Imposible modificar el registro!. Es posible que esté siendo modificado por otro usuario."});
-    EXPECT_EQ(cabecera().state(), plat::DataSetState::Browse);
+    EXPECT_EQ(cabecera().state(), plat::DataSetState::Edit);
+    EXPECT_EQ(cabecera().fieldByName("Descripcion").asString(), "Nave de Cuarte, fase 2");
     EXPECT_EQ(sql("SELECT Descripcion FROM PROYECT WHERE Codigo = '1'"), "Nave industrial Cuarte (ampliada)");
 
-    // A change of another field of the project stays beside the user's, who edits anew from
-    // what is stored now.
+    // Cancelled by the user, a change of another field of the project stays beside the
+    // user's, who edits anew from what is stored now.
     mensajes_.limpiar();
+    f.pbCancelarClick(&f);
     cabecera().edit();
     EXPECT_EQ(cabecera().fieldByName("Descripcion").asString(), "Nave industrial Cuarte (ampliada)");
     cabecera().fieldByName("Descripcion").setAsString("Nave de Cuarte, fase 2");

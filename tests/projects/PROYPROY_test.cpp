@@ -330,9 +330,22 @@ TEST_P(MaestroProyectosTest, SearchesAndTheMemoEditorFillTheirFields)
               "5|Planos de planta y alzado");
 }
 
+// A date the engine keeps as its zero default (a row written outside the window) is no date:
+// the window shows it empty from its first paint.
+TEST_P(MaestroProyectosTest, AZeroDateShowsEmptyFromTheFirstPaint)
+{
+    ASSERT_EQ(sql("INSERT INTO PROYECT (Codigo, Descripcion) VALUES ('00', 'Sin fechas')"), QString());
+    ventana_ = ventanaPrograma<TfPROYPROY>();
+    TfPROYPROY &f = *ventana_;
+    ASSERT_EQ(cabecera().fieldByName("Codigo").asString(), "00");
+    ASSERT_EQ(cabecera().fieldByName("FechaFinalizacion").asString(), "30/12/1899");
+    for (plat::DBEdit *e : {f.EditFechaAceptacion, f.EditFechaEntrega, f.EditFechaFinalizacion})
+        EXPECT_EQ(e->text(), "") << e->objectName().toStdString();
+}
+
 // ---- failures --------------------------------------------------------------------------------
 
-TEST_P(MaestroProyectosTest, RefusedWritesAreCancelledWithTheirMessages)
+TEST_P(MaestroProyectosTest, RefusedWritesKeepWhatWasTypedWithTheirMessages)
 {
     TfPROYPROY &f = abrir();
     rechazar("PROYECT", "UPDATE");
@@ -366,8 +379,15 @@ TEST_P(MaestroProyectosTest, RefusedWritesAreCancelledWithTheirMessages)
         mensajes_.limpiar();
         c.hacer();
         EXPECT_TRUE(mensajes_.textos().contains(QString::fromUtf8(c.mensaje))) << mensajes_.textos().join('\n').toStdString();
+        // What was typed stays, in edit, to be saved again or cancelled.
+        const bool enLinea = QByteArray(c.descripcion).startsWith("line");
+        plat::DataSet &editado = enLinea ? lineas() : cabecera();
+        if (QByteArray(c.descripcion).endsWith("edit") || c.descripcion == QByteArrayLiteral("line insert")) {
+            EXPECT_NE(editado.state(), plat::DataSetState::Browse);
+            EXPECT_EQ(editado.fieldByName("Descripcion").asString(), "Otra");
+        }
     }
-    // A refused new line is followed by another one.
+    // A refused new line stays as typed.
     EXPECT_EQ(lineas().state(), plat::DataSetState::Insert);
     f.pbCancelarClick(&f);
     EXPECT_EQ(sql("SELECT Descripcion FROM PROYECT WHERE Codigo = '1'"), "Nave industrial Cuarte");

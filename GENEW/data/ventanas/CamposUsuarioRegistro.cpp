@@ -64,6 +64,34 @@ QString valorMostrado(const plat::Field &campo, const QString &tipo)
     return campo.asString();
 }
 
+// Writes the viewer's values into the record; false (after the warning) when the record
+// could not be saved, the record then left as stored.
+bool grabarCamposUsuario(plat::TableDataSet &registro, const plat::StringGrid &rejilla)
+{
+    try {
+        registro.edit();
+        for (int fila = 1; fila < rejilla.rowCount(); ++fila) {
+            const QString nombre = rejilla.cell(0, fila);
+            const QString valor = rejilla.cell(1, fila);
+            try {
+                plat::Field &campo = registro.fieldByName(nombre);
+                const bool flotante = campo.dataType() == ftFloat || campo.dataType() == ftCurrency;
+                campo.setAsString(flotante ? QString(valor).remove(u'.') : valor);
+            } catch (const gp::Error &) {
+                MensajeAviso(QStringLiteral("¡El valor ") + AbreviarNombreCampo(nombre, 1) + QStringLiteral(" = ") + valor
+                             + QStringLiteral(" es incorrecto!"));
+            }
+        }
+        registro.post();
+        return true;
+    } catch (const gp::Error &) {
+        MensajeAviso(QStringLiteral("¡Imposible modificar el registro. Es posible que esté siendo modificado por otro usuario.!"));
+        if (registro.state() == plat::DataSetState::Edit)
+            registro.cancel();
+        return false;
+    }
+}
+
 } // namespace
 
 void MostrarCamposUsuario(plat::DataSet &dataSet)
@@ -120,27 +148,8 @@ void MostrarCamposUsuario(plat::DataSet &dataSet)
     if (rejilla.rowCount() == 1 || !EscrituraAutorizada(dataSet))
         return;
     rejilla.setFixedRows(1);
-    if (visor->ShowModal() != plat::mrOk)
-        return;
-
-    try {
-        registro->edit();
-        for (int fila = 1; fila < rejilla.rowCount(); ++fila) {
-            const QString nombre = rejilla.cell(0, fila);
-            const QString valor = rejilla.cell(1, fila);
-            try {
-                plat::Field &campo = registro->fieldByName(nombre);
-                const bool flotante = campo.dataType() == ftFloat || campo.dataType() == ftCurrency;
-                campo.setAsString(flotante ? QString(valor).remove(u'.') : valor);
-            } catch (const gp::Error &) {
-                MensajeAviso(QStringLiteral("¡El valor ") + AbreviarNombreCampo(nombre, 1) + QStringLiteral(" = ") + valor
-                             + QStringLiteral(" es incorrecto!"));
-            }
-        }
-        registro->post();
-    } catch (const gp::Error &) {
-        MensajeAviso(QStringLiteral("¡Imposible modificar el registro. Es posible que esté siendo modificado por otro usuario.!"));
-        if (registro->state() == plat::DataSetState::Edit)
-            registro->cancel();
+    // A refused save shows the viewer again with what was typed, to be accepted again or
+    // cancelled.
+    while (visor->ShowModal() == plat::mrOk && !grabarCamposUsuario(*registro, rejilla)) {
     }
 }

@@ -388,8 +388,18 @@ void FormularioMaestro::Table1BeforePost(plat::DataSet &)
 
 bool FormularioMaestro::grabarRegistro(const QString &fallaEdicion, const QString &fallaAlta)
 {
-    plat::DataSet &tabla = Table1->dataSet();
+    return grabarTabla(Table1->dataSet(), fallaEdicion, fallaAlta);
+}
+
+bool FormularioMaestro::grabarTabla(plat::DataSet &tabla, const QString &fallaEdicion, const QString &fallaAlta)
+{
     const plat::DataSetState estado = tabla.state();
+    if (estado != plat::DataSetState::Edit && estado != plat::DataSetState::Insert)
+        return true;
+    // A text a control still holds goes in first; one its field refuses stops the save.
+    for (plat::DataSource *fuente : findChildren<plat::DataSource *>())
+        if (fuente->dataSet() == &tabla && !fuente->UpdateRecord())
+            return false;
     gp::Fallo fallo;
     try {
         fallo = gp::capturarFallo([&] { tabla.post(); });
@@ -398,13 +408,29 @@ bool FormularioMaestro::grabarRegistro(const QString &fallaEdicion, const QStrin
     } catch (const gp::Abort &) {
         return false;   // the window's validation refused and said why; the edit stays
     }
-    // No other user is to blame: the record stays as typed, to be saved once the server is back.
-    if (fallo.tipo == gp::DatabaseErrorKind::ConnectionLost) {
+    // The engines refuse at the save, after the typing: the record stays as typed, for the
+    // user to save again once the lock or the server is gone, or to cancel.
+    if (fallo.tipo == gp::DatabaseErrorKind::ConnectionLost)
         AvisoServidorAusente::delPrograma().avisar(fallo.mensaje);
-        return false;
-    }
-    MensajeAviso(estado == plat::DataSetState::Edit ? fallaEdicion : fallaAlta);
-    tabla.cancel();
+    else
+        MensajeAviso(estado == plat::DataSetState::Edit ? fallaEdicion : fallaAlta);
+    return false;
+}
+
+bool FormularioMaestro::grabarAntesDeLineas(QWidget *rejilla)
+{
+    if (!editando() || grabarRegistro(comportamiento.fallaGrabarEdicion, comportamiento.fallaGrabarAlta))
+        return true;
+    QWidget *destino = Table1->dataSet().state() == plat::DataSetState::Insert ? CampoClave : nullptr;
+    for (QWidget *w = rejilla->previousInFocusChain(); !destino && w && w != rejilla; w = w->previousInFocusChain())
+        if (isAncestorOf(w) && !rejilla->isAncestorOf(w) && w->isVisible() && w->isEnabled()
+            && (w->focusPolicy() & Qt::TabFocus))
+            destino = w;
+    // After the focus change into the grid has finished, or it would win.
+    QTimer::singleShot(0, this, [destino = QPointer<QWidget>(destino)] {
+        if (destino)
+            destino->setFocus(Qt::OtherFocusReason);
+    });
     return false;
 }
 
@@ -413,9 +439,8 @@ void FormularioMaestro::GrabarDatos(QObject *)
     const plat::DataSetState estado = Table1->dataSet().state();
     if (estado != plat::DataSetState::Edit && estado != plat::DataSetState::Insert)
         return;
-    const bool grabado = grabarRegistro(comportamiento.fallaGrabarEdicion, comportamiento.fallaGrabarAlta);
-    if (!grabado && Table1->dataSet().state() != plat::DataSetState::Browse)
-        return;   // refused by the validation: the record stays as typed
+    if (!grabarRegistro(comportamiento.fallaGrabarEdicion, comportamiento.fallaGrabarAlta))
+        return;   // refused: the record stays as typed
     if (estado == plat::DataSetState::Insert && comportamiento.nuevoTrasGrabarAlta)
         AgregarClick(this);
 }

@@ -106,9 +106,16 @@ public slots:
 protected:
     Comportamiento comportamiento;
     void showEvent(QShowEvent *event) override;
-    // Posts the table's edit or insert; on failure cancels it and shows fallaEdicion or
-    // fallaAlta. False when it failed or the window's validation refused.
+    // Posts the table's edit or insert; a refused one shows fallaEdicion or fallaAlta (a lost
+    // server its own notice) and stays in edit or insert as typed, to be saved again or
+    // cancelled. False when it failed or the window's validation refused.
     bool grabarRegistro(const QString &fallaEdicion, const QString &fallaAlta);
+    // The same for any dataset of the window (a grid's lines); true when it was not editing.
+    bool grabarTabla(plat::DataSet &tabla, const QString &fallaEdicion, const QString &fallaAlta);
+    // The focus entering the grid of the record's lines saves the record first. Lines of a
+    // record that is not stored cannot be typed: a refused save takes the focus back to the
+    // record's controls (the key of a new one). False when refused.
+    bool grabarAntesDeLineas(QWidget *rejilla);
     // The key's range by its field type; false (after the warning) when out of it.
     bool claveEnRango(const plat::Field &campo, const QString &texto);
     // Where the window's own controls go, above the button panel.

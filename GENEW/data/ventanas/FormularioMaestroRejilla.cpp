@@ -218,13 +218,8 @@ void FormularioMaestroRejilla::Table1BeforePost(plat::DataSet &DataSet)
 
 void FormularioMaestroRejilla::GrabarDatos(QObject *)
 {
-    const plat::DataSetState estado = Table1->dataSet().state();
-    if (estado != plat::DataSetState::Edit && estado != plat::DataSetState::Insert)
-        return;
-    // A saved insert appends the next line after the post; a failed one does it here.
-    if (!grabarRegistro(comportamiento.fallaGrabarEdicion, comportamiento.fallaGrabarAlta)
-        && estado == plat::DataSetState::Insert && Table1->dataSet().state() == plat::DataSetState::Browse)
-        nuevaLinea();
+    // A saved new line is followed by the next one after the post; a refused one stays as typed.
+    grabarRegistro(comportamiento.fallaGrabarEdicion, comportamiento.fallaGrabarAlta);
 }
 
 void FormularioMaestroRejilla::pbConformeClick(QObject *Sender)
@@ -234,8 +229,7 @@ void FormularioMaestroRejilla::pbConformeClick(QObject *Sender)
         return;
     }
     const QString noGrabado = QStringLiteral("¡ El registro no ha sido grabado !");
-    if (!grabarRegistro(noGrabado, noGrabado) && Table1->dataSet().state() == plat::DataSetState::Browse)
-        nuevaLinea();
+    grabarRegistro(noGrabado, noGrabado);
 }
 
 void FormularioMaestroRejilla::Table1AfterPost(plat::DataSet &DataSet)

@@ -339,9 +339,10 @@ void TfGENERESP::pbGrabarClick(QObject *)
             }
             tabla.post();
         } catch (const gp::Error &) {
+            // The dialog stays open with what was typed, to be saved again or cancelled.
             MensajeAviso(QStringLiteral(
                 "¡Imposible modificar el registro. Es posible que esté siendo modificado por otro usuario.!"));
-            cancelarEnSilencio(tabla);
+            return;
         }
     }
     setModalResult(plat::mrOk);

@@ -81,6 +81,10 @@ void TfGENEINIC::prepararCamposAbiertos(QObject *formulario)
             if (campo->fieldName() == QLatin1String("Cambio"))
                 campo->alignment = Qt::AlignLeft;
         }
+        // The controls showed the record as it opened, before its fields' hooks: a zero
+        // date shows empty from the first paint.
+        if (ds->active() && ds->state() == plat::DataSetState::Browse)
+            ds->redisplay();
     }
     AsignarBotonEuro(formulario, QStringLiteral("Asignar"));
     OcultarCamposNoVisibles(formulario);

@@ -19,6 +19,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemDelegate>
+#include <QPushButton>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
@@ -42,6 +43,12 @@ T *controlEnfocado(QWidget *foco)
             break;
     }
     return nullptr;
+}
+
+// Enter on a focused push button presses it rather than moving on.
+bool esBotonPulsable(const QWidget *foco)
+{
+    return qobject_cast<const QPushButton *>(foco) != nullptr;
 }
 
 bool esFlotante(const plat::Field *campo)
@@ -103,7 +110,7 @@ void TfGENEINIC::ProcesarTeclaFormulario(QObject *Sender, int &Key, plat::ShiftS
     const auto sinFallos = [](const std::function<void()> &trabajo) { (void)gp::capturarFallo(trabajo); };
     PuntosEntradaFormulario &e = PuntosEntrada;
 
-    if (es(plat::VK_RETURN, kNinguno) && !controlEnfocado<plat::Memo>(c.foco)) {
+    if (es(plat::VK_RETURN, kNinguno) && !controlEnfocado<plat::Memo>(c.foco) && !esBotonPulsable(c.foco)) {
         Key = plat::VK_TAB;
         enterCambiadoATab_ = true;
     }
@@ -318,6 +325,8 @@ void TfGENEINIC::ProcesarTeclaPulsada(QObject *Sender, QChar &Key)
     QWidget *foco = formulario ? formulario->activeControl() : nullptr;
     auto *rejilla = controlEnfocado<plat::DBGrid>(foco);
     if (Key == u'\r') {
+        if (esBotonPulsable(foco))
+            return;   // the button takes it
         if (rejilla || controlEnfocado<plat::StringGrid>(foco)) {
             Key = u'\t';
         } else if (!controlEnfocado<plat::Memo>(foco)) {

@@ -1,6 +1,7 @@
 #include "platform/ui/data/DBGrid.h"
 
 #include "platform/ui/Application.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Published.h"
 
@@ -12,7 +13,9 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
+#include <QScopeGuard>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <algorithm>
 #include <limits>
 
@@ -196,7 +199,13 @@ public:
         application().guard(grid_, [&] {
             if (!grid_->source_->Edit())
                 return;
-            field->setText(value.toString());
+            try {
+                field->setText(value.toString());
+            } catch (const gp::Error &) {
+                // Known before the reason is told, which may take the focus from the editor.
+                grid_->refuseCell(index, value.toString());
+                throw;
+            }
             done = true;
         });
         emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
@@ -356,14 +365,18 @@ public:
         if (column && !column->PickList.isEmpty()) {
             auto *combo = new QComboBox(parent);
             combo->setEditable(true);
+            keepOnOneLine(*combo->lineEdit());
             combo->addItems(column->PickList);
             // What is typed stays as typed: "5" is not completed to the offered "50".
             combo->setCompleter(nullptr);
             return combo;
         }
         QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        auto *line = qobject_cast<QLineEdit *>(editor);
+        if (line && !(column && column->field() && column->field()->dataType() == ftMemo))
+            keepOnOneLine(*line);
         if (column && column->ButtonStyle == cbsEllipsis)
-            if (auto *edit = qobject_cast<QLineEdit *>(editor)) {
+            if (auto *edit = line) {
                 QAction *ellipsis = edit->addAction(QIcon(), QLineEdit::TrailingPosition);
                 ellipsis->setText(QStringLiteral("…"));
                 DBGrid *grid = grid_;
@@ -374,6 +387,14 @@ public:
 
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
     {
+        // A text the field refused comes back as it was typed, selected by the view.
+        if (const std::optional<QString> refused = grid_->refusedText(index)) {
+            if (auto *combo = qobject_cast<QComboBox *>(editor))
+                combo->setCurrentText(*refused);
+            else if (auto *line = qobject_cast<QLineEdit *>(editor))
+                line->setText(*refused);
+            return;
+        }
         if (auto *combo = qobject_cast<QComboBox *>(editor)) {
             combo->setCurrentText(index.data(Qt::EditRole).toString());
             // As in the other cells, the key that opens the editor replaces the text.
@@ -491,6 +512,12 @@ void DBGrid::setDataSource(plat::DataSource *source)
             syncFromDataSet();
         });
         connect(source, &DataSource::recordChanged, this, &DBGrid::syncFromDataSet);
+        // A post from code writes the cell being typed first; a refused text stops it.
+        connect(source, &DataSource::updateRecordRequested, this, [this] {
+            commitCellEditor();
+            if (refused_)
+                source_->refuseUpdate();
+        });
         connect(source, &DataSource::fieldsMoved, this, &DBGrid::followFieldOrder);
         connect(source, &DataSource::fieldChanged, this, [this] { model_->rowChanged(model_->currentRow_); });
         connect(source, &DataSource::stateChanged, this, [this] {
@@ -931,7 +958,8 @@ void DBGrid::reselectCurrent()
 void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QTableView::currentChanged(current, previous);
-    if (syncing_)
+    // A refused cell keeps the row: the cursor goes back to it.
+    if (syncing_ || refused_)
         return;
     // A post below reloads the model: keep the cell as numbers.
     const int row = current.row();
@@ -973,6 +1001,47 @@ void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previ
     }
     if (columnChanged)
         fire(OnColEnter);
+}
+
+void DBGrid::refuseCell(const QModelIndex &cell, const QString &text)
+{
+    refused_ = RefusedCell{QPersistentModelIndex(cell), text, false};
+}
+
+std::optional<QString> DBGrid::refusedText(const QModelIndex &cell) const
+{
+    if (refused_ && refused_->reopening && refused_->cell == cell)
+        return refused_->text;
+    return std::nullopt;
+}
+
+void DBGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    if (!refused_) {
+        QTableView::closeEditor(editor, hint);
+        return;
+    }
+    // The editor goes, the cursor stays: the value is typed again in the same cell.
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    QTimer::singleShot(0, this, &DBGrid::reopenRefusedCell);
+}
+
+void DBGrid::reopenRefusedCell()
+{
+    if (!refused_ || refused_->reopening)
+        return;
+    const QModelIndex cell = refused_->cell;
+    DataSet *ds = dataSet();
+    const bool editing = ds && ds->active() && ds->state() != DataSetState::Browse;
+    if (!cell.isValid() || !editing || !isVisible()) {
+        refused_.reset();
+        return;
+    }
+    refused_->reopening = true;
+    const auto done = qScopeGuard([this] { refused_.reset(); });
+    setFocus(Qt::OtherFocusReason);
+    setCurrentIndex(cell);
+    edit(cell);
 }
 
 void DBGrid::changeEvent(QEvent *event)

@@ -4,10 +4,13 @@
 #include "platform/ui/WidthScale.h"
 #include "platform/ui/data/DataSource.h"
 
+#include <QAbstractItemDelegate>
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QPointer>
 #include <QTableView>
+
+#include <optional>
 
 namespace plat {
 
@@ -149,6 +152,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void changeEvent(QEvent *event) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     friend class GridModel;
@@ -169,6 +173,18 @@ private:
     void syncFromDataSet();
     void moveViewTo(int row, int col);
     void columnMoved(int logical, int oldVisual, int newVisual);
+    // A cell whose text its field refused: its editor opens again on it with the text
+    // selected ("Repita por favor"), and the row stays current meanwhile.
+    void refuseCell(const QModelIndex &cell, const QString &text);
+    std::optional<QString> refusedText(const QModelIndex &cell) const;
+    void reopenRefusedCell();
+    struct RefusedCell
+    {
+        QPersistentModelIndex cell;
+        QString text;
+        bool reopening;
+    };
+    std::optional<RefusedCell> refused_;
 
     QPointer<plat::DataSource> source_;
     GridModel *model_;

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QImage>
 #include <QSignalBlocker>
+#include <QTimer>
 
 namespace plat {
 namespace {
@@ -66,14 +67,32 @@ bool DataBound::takeTyped(QWidget *control, const QString &text)
     return editable;
 }
 
-bool DataBound::writeTyped(QWidget *control, const QString &text)
+DataBound::Typed DataBound::writeTyped(QWidget *control, const QString &text, bool leaving)
 {
     if (!pending_)
-        return false;
+        return Typed::Nothing;
     pending_ = false;
-    if (link_->editing())
+    if (!link_->editing())
+        return Typed::Written;
+    if (writeText(control, field(), text, false)) {
+        refused_.clear();
+        return Typed::Written;
+    }
+    // Reported through the application's handler: once on leaving, every time the record
+    // is updated for a save.
+    if (!leaving || text != refused_)
         writeText(control, field(), text, true);
-    return true;
+    refused_ = text;
+    refusedOver_ = field() ? field()->value() : QVariant();
+    pending_ = true;
+    link_->refuseUpdate();
+    return Typed::Refused;
+}
+
+bool DataBound::showsRefused(const QString &shown) const
+{
+    const Field *f = field();
+    return pending_ && f && !refused_.isEmpty() && shown == refused_ && f->value() == refusedOver_;
 }
 
 // ---- DBEdit ------------------------------------------------------------------------------
@@ -81,9 +100,9 @@ bool DataBound::writeTyped(QWidget *control, const QString &text)
 DBEdit::DBEdit(QWidget *parent) : Edit(parent), DataBound(this)
 {
     connect(link_, &FieldLink::refresh, this, &DBEdit::showField);
-    connect(link_, &FieldLink::updateData, this, &DBEdit::writeField);
+    connect(link_, &FieldLink::updateData, this, [this] { writeField(); });
     connect(this, &QLineEdit::textEdited, this, &DBEdit::typed);
-    connect(this, &QLineEdit::editingFinished, this, &DBEdit::writeField);
+    connect(this, &QLineEdit::editingFinished, this, [this] { writeField(true); });
 }
 
 void DBEdit::showField()
@@ -93,15 +112,18 @@ void DBEdit::showField()
     Field *f = field();
     const QSignalBlocker block(this);
     showing_ = true;
-    // The focused control shows the edit text, the others the display text.
-    const QString shown = !f ? QString() : hasFocus() ? f->text() : f->displayText();
-    if (shown != text())
-        setText(shown);
+    if (!link_->editing())
+        pending_ = false;
+    if (!showsRefused(text())) {
+        refused_.clear();
+        // The focused control shows the edit text, the others the display text.
+        const QString shown = !f ? QString() : hasFocus() ? f->text() : f->displayText();
+        if (shown != text())
+            setText(shown);
+    }
     if (f && f->size() > 0 && f->dataType() == ftString)
         setMaxLength(f->size());
     QLineEdit::setReadOnly(readOnly_ || !link_->canModify());
-    if (!link_->editing())
-        pending_ = false;
     showing_ = false;
 }
 
@@ -117,10 +139,22 @@ void DBEdit::typed()
         showField();
 }
 
-void DBEdit::writeField()
+DataBound::Typed DBEdit::writeField(bool leaving)
 {
-    if (writeTyped(this, text()))
+    const Typed written = writeTyped(this, text(), leaving);
+    if (written == Typed::Written)
         showField();
+    if (written == Typed::Refused) {
+        // "Repita por favor": the text is typed again here, not in the control the focus
+        // was going to.
+        QTimer::singleShot(0, this, [this] {
+            if (!pending_ || !isVisible())
+                return;
+            setFocus(Qt::OtherFocusReason);
+            selectAll();
+        });
+    }
+    return written;
 }
 
 void DBEdit::focusInEvent(QFocusEvent *event)
@@ -144,9 +178,10 @@ void DBEdit::keyPressEvent(QKeyEvent *event)
 
 void DBEdit::focusOutEvent(QFocusEvent *event)
 {
-    writeField();
+    const bool refused = writeField(true) == Typed::Refused;
     Edit::focusOutEvent(event);
-    showField();
+    if (!refused)
+        showField();
 }
 
 // ---- DBMemo ------------------------------------------------------------------------------
@@ -184,7 +219,7 @@ void DBMemo::setReadOnly(bool readOnly)
 
 void DBMemo::writeField()
 {
-    writeTyped(this, text());
+    (void)writeTyped(this, text());
 }
 
 void DBMemo::focusOutEvent(QFocusEvent *event)

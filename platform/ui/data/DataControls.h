@@ -36,12 +36,20 @@ protected:
     // Typed text reaches the field at once when it converts (a half-typed value waits);
     // answers false when the dataset cannot be edited, so the control shows the field again.
     bool takeTyped(QWidget *control, const QString &text);
-    // Writes what was typed for good, reporting a bad value; answers whether anything was typed.
-    bool writeTyped(QWidget *control, const QString &text);
+    enum class Typed { Nothing, Written, Refused };
+    // Writes what was typed for good. A text the field refuses is reported (leaving the
+    // control again with the same text says nothing more) and stays pending, to be typed
+    // again; the data source hears of it while it updates the record.
+    Typed writeTyped(QWidget *control, const QString &text, bool leaving = false);
 
     FieldLink *link_;
     bool showing_ = false;   // the control is being filled from the field
     bool pending_ = false;   // typed text not yet written for good
+    QString refused_;        // the last text the field refused, kept on screen
+    QVariant refusedOver_;   // the field's value when it refused it
+    // Whether the control still shows a refused text over the value that refused it (a
+    // change of the field from elsewhere shows the field again).
+    bool showsRefused(const QString &shown) const;
 };
 
 class DBEdit : public Edit, public DataBound
@@ -62,7 +70,8 @@ protected:
 private:
     void showField();
     void typed();
-    void writeField();
+    // Writes what was typed; a refused text stays, selected, with the focus back here.
+    Typed writeField(bool leaving = false);
     bool readOnly_ = false;
 };
 

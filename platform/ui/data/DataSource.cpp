@@ -3,6 +3,8 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/data/DataSetComponents.h"
 
+#include <utility>
+
 namespace plat {
 
 DataSource::DataSource(QObject *parent) : QObject(parent) {}
@@ -91,11 +93,13 @@ bool DataSource::Edit()
     return dataSet_->state() == DataSetState::Edit;
 }
 
-void DataSource::UpdateRecord()
+bool DataSource::UpdateRecord()
 {
+    updateRefused_ = false;
     emit updateRecordRequested();
     if (OnUpdateData.assigned())
         application().guard(this, [this] { OnUpdateData(this); });
+    return !std::exchange(updateRefused_, false);
 }
 
 // ---- FieldLink ---------------------------------------------------------------------------

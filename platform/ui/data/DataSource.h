@@ -38,8 +38,11 @@ public:
     // this puts the dataset in edit state first.
     bool Edit();
     // Asks every control to write the text it holds into its field (before a post from
-    // code while a control still has the focus).
-    void UpdateRecord();
+    // code while a control still has the focus); false when a field refused a control's
+    // text (the control said so and keeps it).
+    bool UpdateRecord();
+    // A control tells that its field refused its text.
+    void refuseUpdate() { updateRefused_ = true; }
 
     NotifyEvent OnStateChange;
     Event<void(QObject *Sender, Field *Field)> OnDataChange;
@@ -61,6 +64,7 @@ private:
     int tag_ = 0;
     bool autoEdit_ = true;
     bool enabled_ = true;
+    bool updateRefused_ = false;
 };
 
 // What a data-aware control is bound to: a data source and a field name.
@@ -79,6 +83,12 @@ public:
     // Puts the dataset in edit state (AutoEdit); false when the record cannot change.
     bool edit();
     bool editing() const;
+    // The control's text was refused by its field.
+    void refuseUpdate()
+    {
+        if (source_)
+            source_->refuseUpdate();
+    }
 
 signals:
     void refresh();        // the control shows the field's value again

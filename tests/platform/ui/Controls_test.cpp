@@ -63,8 +63,56 @@ TEST(Buttons, ModalResultsComeFromButtonsEnterAndEsc)
 
     QTimer::singleShot(0, form.get(), [&] { QTest::keyClick(form->edit, Qt::Key_Escape); });
     EXPECT_EQ(form->ShowModal(), mrCancel);
+
+    // Enter on a focused button presses that button, not the default one.
+    QTimer::singleShot(0, form.get(), [&] {
+        form->cancel->setFocus();
+        QTest::keyClick(form->cancel, Qt::Key_Return);
+    });
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    // Also in a form whose own key handler moves on with Enter, for each of its buttons.
+    form->setKeyPreview(true);
+    form->OnKeyPress = [&](QObject *, QChar &key) {
+        if (key == u'\r') {
+            key = QChar();
+            form->selectNext(true);
+        }
+    };
+    for (Button *button : {form->ok, form->cancel}) {
+        QTimer::singleShot(0, form.get(), [&] {
+            button->setFocus();
+            QTest::keyClick(button, Qt::Key_Return);
+            if (form->modalResult() == mrNone)
+                form->setModalResult(mrAbort);   // not pressed: the dialog ends all the same
+        });
+        EXPECT_EQ(form->ShowModal(), button->modalResult()) << button->objectName().toStdString();
+    }
     EXPECT_EQ(readProperty(form->ok, QStringLiteral("Caption")).toString(), "&Aceptar");
     EXPECT_EQ(readProperty(form->ok, QStringLiteral("ModalResult")).toInt(), mrOk);
+}
+
+// A dialog opens with the focus in its first field to type in, even when it gave the focus
+// to a button on showing: the first keys typed land there.
+TEST(Buttons, ADialogOpensWithTheFocusInItsFirstField)
+{
+    std::unique_ptr<DialogForm> form(createForm<DialogForm>());
+    form->OnShow = [&](QObject *) { form->ok->setFocus(); };
+    QTimer::singleShot(0, form.get(), [&] {
+        EXPECT_EQ(form->focusWidget(), form->edit);
+        if (form->focusWidget())
+            QTest::keyClicks(form->focusWidget(), QStringLiteral("si"));
+        form->cancel->click();
+    });
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_EQ(form->edit->text(), "si");
+
+    // Without a field to type in, the button keeps it.
+    form->edit->setReadOnly(true);
+    QTimer::singleShot(0, form.get(), [&] {
+        EXPECT_EQ(form->focusWidget(), form->ok);
+        form->cancel->click();
+    });
+    form->ShowModal();
 }
 
 TEST(Buttons, SpeedButtonsNeverTakeTheFocusAndStayDownInTheirGroup)
@@ -116,6 +164,26 @@ TEST(Edits, OwnKeyHandlersRunAfterTheFormsPreview)
     form->edit->setSelection(4, 10);
     EXPECT_EQ(form->edit->selStart(), 4);
     EXPECT_EQ(form->edit->selLength(), 10);
+}
+
+// Line breaks and tabs pasted, dropped or typed into a one-line edit become blanks: no line
+// shows them, and a stored text would carry them into listings and exports.
+TEST(Edits, OneLineEditsHoldBreaksAndTabsAsBlanks)
+{
+    EXPECT_EQ(oneLineText(QStringLiteral("linea1\r\nlinea2\tTAB\nfin\r")), "linea1 linea2 TAB fin ");
+    Edit edit;
+    ComboBox combo;
+    for (QLineEdit *line : {static_cast<QLineEdit *>(&edit), combo.lineEdit()}) {
+        line->setText(QStringLiteral("<>"));
+        line->setCursorPosition(1);
+        line->insert(QStringLiteral("linea1\r\nlinea2\tTAB"));
+        EXPECT_EQ(line->text(), "<linea1 linea2 TAB>");
+        EXPECT_EQ(line->cursorPosition(), 18);
+    }
+    combo.setStyle(ComboBox::csDropDownList);
+    combo.setStyle(ComboBox::csDropDown);
+    combo.lineEdit()->insert(QStringLiteral("a\nb"));
+    EXPECT_EQ(combo.currentText(), "a b");
 }
 
 TEST(Edits, MemoTextUsesCrLfBetweenLines)

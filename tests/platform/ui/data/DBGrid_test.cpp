@@ -529,6 +529,52 @@ TEST_F(GridTest, ARefusedPostKeepsTheEditedRowCurrentAndHighlighted)
     EXPECT_EQ(table->fieldByName("Codigo").asInteger(), 3);
 }
 
+// A cell text its field refuses opens again in the same cell, selected, with the row still
+// current and in edit, whether the cell was left by Tab or by a click on another row; a
+// line break or tab pasted into a cell of a one-line field becomes a blank.
+TEST_F(GridTest, ARefusedCellTextOpensAgainSelectedInItsCell)
+{
+    QStringList errors;
+    application().OnException = [&](QObject *, const std::exception &e) { errors << QString::fromUtf8(e.what()); };
+    const auto restore = qScopeGuard([] { application().OnException = nullptr; });
+    showActive(6);
+    const QModelIndex precio = grid.model()->index(2, columnOf("Precio"));
+    grid.setCurrentIndex(precio);
+    type(QStringLiteral("32/1"));
+    for (const bool porRaton : {false, true}) {
+        SCOPED_TRACE(porRaton);
+        errors.clear();
+        QTest::keyClick(cellEditor(), Qt::Key_End);
+        QTest::keyClicks(cellEditor(), porRaton ? QStringLiteral("3") : QStringLiteral("2"));
+        if (porRaton)
+            QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                              grid.visualRect(grid.model()->index(4, columnOf("Nombre"))).center());
+        else
+            QTest::keyClick(cellEditor(), Qt::Key_Tab);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(errors.size(), 1);
+        EXPECT_EQ(grid.currentIndex(), precio);
+        auto *editor = qobject_cast<QLineEdit *>(cellEditor());
+        ASSERT_NE(editor, nullptr);
+        const QString escrito = porRaton ? QStringLiteral("32/123") : QStringLiteral("32/12");
+        EXPECT_EQ(editor->text(), escrito);
+        EXPECT_EQ(editor->selectedText(), escrito);
+        EXPECT_EQ(table->state(), DataSetState::Edit);
+        EXPECT_EQ(table->fieldByName("Codigo").asInteger(), 3);
+        EXPECT_DOUBLE_EQ(table->fieldByName("Precio").asFloat(), 4.5);
+    }
+    QTest::keyClicks(cellEditor(), QStringLiteral("7"));
+    QTest::keyClick(cellEditor(), Qt::Key_Tab);
+    EXPECT_DOUBLE_EQ(table->fieldByName("Precio").asFloat(), 7.0);
+    EXPECT_EQ(errors.size(), 1);
+
+    grid.setCurrentIndex(grid.model()->index(2, columnOf("Nombre")));
+    type(QStringLiteral("x"));
+    qobject_cast<QLineEdit *>(cellEditor())->insert(QStringLiteral("linea1\r\nlinea2\tTAB"));
+    QTest::keyClick(cellEditor(), Qt::Key_Tab);
+    EXPECT_EQ(table->fieldByName("Nombre").asString(), "xlinea1 linea2 TAB");
+}
+
 // The editor of a pick-list cell replaces the cell's text with the key that opens it, as
 // the other cells do: "5" on "50" is "5".
 TEST_F(GridTest, TheFirstKeyReplacesThePickListCellsText)

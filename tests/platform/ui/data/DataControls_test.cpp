@@ -1,5 +1,6 @@
 #include "tests/platform/ui/data/GridFixture.h"
 
+#include "platform/ui/Application.h"
 #include "platform/ui/Published.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/data/DataControls.h"
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QAbstractItemView>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -115,6 +117,46 @@ TEST_F(DataControls, GetAndSetTextHooksAreHonoured)
     EXPECT_TRUE(setTexts.contains(QStringLiteral("4")));
     EXPECT_DOUBLE_EQ(precio.asFloat(), 8.0);
     EXPECT_EQ(label->text(), "8 €");
+}
+
+// "Repita por favor": a text its field refuses stays in its edit, selected, with the focus,
+// so that the correction is typed there and not in the control the focus was going to. It
+// is told once on leaving, and stops an update of the record for a save.
+TEST_F(DataControls, ARefusedTextStaysSelectedInItsEditWithTheFocus)
+{
+    QStringList errors;
+    application().OnException = [&](QObject *, const std::exception &e) { errors << QString::fromUtf8(e.what()); };
+    const auto restore = qScopeGuard([] { application().OnException = nullptr; });
+    auto *precio = new DBEdit(&window);
+    precio->setDataSource(&source);
+    precio->setDataField(QStringLiteral("Precio"));
+    auto *nombre = new DBEdit(&window);
+    nombre->setDataSource(&source);
+    nombre->setDataField(QStringLiteral("Nombre"));
+    showActive();
+    precio->setFocus();
+    precio->selectAll();
+    QTest::keyClicks(precio, QStringLiteral("abc"));
+    QTest::keyClick(precio, Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(errors.size(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), precio);
+    EXPECT_EQ(precio->text(), "abc");
+    EXPECT_EQ(precio->selectedText(), "abc");
+    EXPECT_DOUBLE_EQ(table->fieldByName("Precio").asFloat(), 1.5);
+
+    nombre->setFocus();   // leaving again with the same text says nothing more
+    EXPECT_EQ(errors.size(), 1);
+    EXPECT_FALSE(source.UpdateRecord());
+    EXPECT_EQ(errors.size(), 2);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), precio);
+    QTest::keyClicks(precio, QStringLiteral("30"));   // replaces the selection
+    nombre->setFocus();
+    EXPECT_TRUE(source.UpdateRecord());
+    EXPECT_EQ(errors.size(), 2);
+    EXPECT_DOUBLE_EQ(table->fieldByName("Precio").asFloat(), 30.0);
+    EXPECT_EQ(precio->text(), "30");
 }
 
 TEST_F(DataControls, CheckBoxWritesItsValuesAndLookupComboWritesTheKey)
