@@ -1,0 +1,127 @@
+// Every editable grid of the project windows, walked by keyboard over a stored row on SQLite
+// and PostgreSQL: Tab and Enter from each cell's editor go to the next column, in order.
+#include "ProyectosFixture.h"
+
+#include "platform/ui/Containers.h"
+#include "platform/ui/data/DBGrid.h"
+#include "projects/gamas/CALIGAMA.h"
+#include "projects/proyectos/PROYNTEC.h"
+#include "projects/proyectos/PROYPROY.h"
+#include "projects/proyectos/PROYVERS.h"
+
+#include <QApplication>
+#include <QTest>
+#include <functional>
+
+namespace {
+
+class RejillasTecladoTest : public ProyectosMotorTest
+{
+protected:
+    void SetUp() override
+    {
+        ProyectosMotorTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        cargarProyectoMuestra();
+    }
+
+    // The grid shown and focused on its first row, as a person finds it.
+    static void mostrar(plat::Form &ventana, plat::DBGrid &rejilla)
+    {
+        ventana.Show();
+        for (QWidget *w = &ventana; w; w = w->parentWidget())
+            w->resize(std::max(w->width(), 1500), std::max(w->height(), 600));
+        QApplication::setActiveWindow(ventana.window());
+        for (plat::PageControl *paginas : ventana.findChildren<plat::PageControl *>())
+            for (int i = 0; i < paginas->pageCount(); ++i)
+                if (paginas->page(i)->isAncestorOf(&rejilla))
+                    paginas->setActivePage(paginas->page(i));
+        rejilla.setFocus();
+        rejilla.setCurrentIndex(rejilla.model()->index(0, 0));
+    }
+
+    // From each column's editor (the key column of the first aside) Tab, then Enter, then Tab
+    // again... must reach the next shown column.
+    void recorrer(plat::Form &ventana, plat::DBGrid &rejilla)
+    {
+        SCOPED_TRACE(rejilla.objectName().toStdString());
+        mostrar(ventana, rejilla);
+        ASSERT_GT(rejilla.model()->rowCount(), 0);
+        QList<int> columnas;
+        for (int c = 1; c < rejilla.columnCount(); ++c)
+            if (!rejilla.isColumnHidden(c))
+                columnas << c;
+        const auto editor = [&rejilla] {
+            QWidget *foco = QApplication::focusWidget();
+            return foco && rejilla.viewport()->isAncestorOf(foco) ? foco : nullptr;
+        };
+        for (int i = 0; i + 1 < columnas.size(); ++i) {
+            // The editor opens on the column Tab reached, or on the first one.
+            if (!editor() || rejilla.currentIndex().column() != columnas[i]) {
+                rejilla.setCurrentIndex(rejilla.model()->index(0, columnas[i]));
+                if (rejilla.model()->flags(rejilla.currentIndex()) & Qt::ItemIsEditable)
+                    rejilla.edit(rejilla.currentIndex());
+            }
+            const Qt::Key tecla = i % 2 ? Qt::Key_Return : Qt::Key_Tab;
+            QTest::keyClick(QApplication::focusWidget(), tecla);
+            EXPECT_EQ(rejilla.currentIndex().column(), columnas[i + 1])
+                << (tecla == Qt::Key_Tab ? "Tab" : "Enter") << " from " << rejilla.column(columnas[i])->FieldName.toStdString();
+        }
+        if (editor())
+            QTest::keyClick(editor(), Qt::Key_Escape);
+        rejilla.dataSet()->cancel();
+        EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join(u'\n').toStdString();
+    }
+
+    // The window opened once (its tables made), the rows added, then opened again and its
+    // editable grids walked; answers their names.
+    template<class F>
+    QStringList recorrerVentana(const QStringList &filas, const std::function<void(F &)> &situar = {})
+    {
+        delete ventanaPrograma<F>();
+        for (const QString &fila : filas)
+            EXPECT_EQ(sql(fila), QString()) << fila.toStdString();
+        QPointer<F> ventana = ventanaPrograma<F>();
+        if (situar)
+            situar(*ventana);
+        mensajes_.limpiar();
+        QStringList recorridas;
+        for (plat::DBGrid *rejilla : ventana->template findChildren<plat::DBGrid *>()) {
+            bool editable = false;
+            for (int c = 1; c < rejilla->columnCount(); ++c)
+                editable = editable || rejilla->model()->flags(rejilla->model()->index(0, c)) & Qt::ItemIsEditable;
+            if (!editable)
+                continue;
+            recorrer(*ventana, *rejilla);
+            recorridas << rejilla->objectName();
+        }
+        delete ventana.data();
+        recorridas.sort();
+        return recorridas;
+    }
+};
+
+TEST_P(RejillasTecladoTest, TabAndEnterGoThroughTheColumnsOfEveryGridInOrder)
+{
+    EXPECT_EQ(recorrerVentana<TfCALIGAMA>(
+                  {QStringLiteral("INSERT INTO GCNTROL (Codigo, Descripcion, Modalidad) VALUES ('G1', 'Eje', 'Normal')"),
+                   QStringLiteral("INSERT INTO LGCNTROL (Codigo, Linea, Descripcion) VALUES ('G1', 1, 'Diametro')"),
+                   QStringLiteral("INSERT INTO HGCNTROL (Codigo, Linea, Nivel, Modificacion) VALUES ('G1', 1, 'B', "
+                                  "'Cambio')")}),
+              (QStringList{"DBGrid1", "DBGrid2"}));
+    const auto proyecto1 = [](TfPROYPROY &v) { v.Table1->dataSet().locate(QStringLiteral("Codigo"), QStringLiteral("1")); };
+    EXPECT_EQ(recorrerVentana<TfPROYPROY>({}, proyecto1), QStringList{"DBGrid1"});
+    EXPECT_EQ(recorrerVentana<TfPROYNTEC>({QStringLiteral("INSERT INTO NTECNICA (NotaTecnica, Descripcion, NivelUrgencia, "
+                                                          "Situacion, NivelPrioridad) VALUES (1, 'Nota', 'Error', "
+                                                          "'Pendiente', 'Maxima')")}),
+              QStringList{"DBGrid1"});
+    EXPECT_EQ(recorrerVentana<TfPROYVERS>(
+                  {QStringLiteral("INSERT INTO NOTVERS (NumeroNotificacion, Descripcion) VALUES (1, 'Cambio')")}),
+              QStringList{"DBGrid1"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, RejillasTecladoTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool> &i) { return i.param ? "PostgreSQL" : "SQLite"; });
+
+} // namespace
