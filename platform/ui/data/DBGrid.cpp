@@ -2,6 +2,7 @@
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Form.h"
+#include "platform/ui/Lists.h"
 #include "platform/ui/Published.h"
 
 #include <QAction>
@@ -375,7 +376,7 @@ public:
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
     {
         if (auto *combo = qobject_cast<QComboBox *>(editor)) {
-            combo->setCurrentText(index.data(Qt::EditRole).toString());
+            showOfferedText(*combo, index.data(Qt::EditRole).toString());
             // As in the other cells, the key that opens the editor replaces the text.
             if (QLineEdit *edit = combo->lineEdit())
                 edit->selectAll();
