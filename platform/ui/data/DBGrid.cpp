@@ -499,6 +499,7 @@ void DBGrid::setDataSource(plat::DataSource *source)
             if (!ds || syncing_)
                 return;
             if (ds->state() == DataSetState::Insert) {
+                ++cellSerial_;
                 // An appended record shows after the last row, an inserted one at the current row.
                 if (ds->appending())
                     model_->knowAllRows();
@@ -932,6 +933,7 @@ void DBGrid::reselectCurrent()
 void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QTableView::currentChanged(current, previous);
+    ++cellSerial_;
     if (syncing_)
         return;
     // A post below reloads the model: keep the cell as numbers.
