@@ -1,5 +1,6 @@
-// Every editable grid of the project windows, walked by keyboard over a stored row on SQLite
-// and PostgreSQL: Tab and Enter from each cell's editor go to the next column, in order.
+// The grids of the project windows on SQLite and PostgreSQL: every editable one walked by
+// keyboard over a stored row (Tab and Enter from each cell's editor go to the next column, in
+// order), and every grid over a detail empty while its master record is being added.
 #include "ProyectosFixture.h"
 
 #include "platform/ui/Containers.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-class RejillasTecladoTest : public ProyectosMotorTest
+class RejillasVentanasTest : public ProyectosMotorTest
 {
 protected:
     void SetUp() override
@@ -74,10 +75,9 @@ protected:
         EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join(u'\n').toStdString();
     }
 
-    // The window opened once (its tables made), the rows added, then opened again and its
-    // editable grids walked; answers their names.
+    // The window opened once (its tables made), the rows added, then opened again.
     template<class F>
-    QStringList recorrerVentana(const QStringList &filas, const std::function<void(F &)> &situar = {})
+    QPointer<F> abrirConFilas(const QStringList &filas, const std::function<void(F &)> &situar)
     {
         delete ventanaPrograma<F>();
         for (const QString &fila : filas)
@@ -86,6 +86,14 @@ protected:
         if (situar)
             situar(*ventana);
         mensajes_.limpiar();
+        return ventana;
+    }
+
+    // The window's editable grids walked; answers their names.
+    template<class F>
+    QStringList recorrerVentana(const QStringList &filas, const std::function<void(F &)> &situar = {})
+    {
+        QPointer<F> ventana = abrirConFilas<F>(filas, situar);
         QStringList recorridas;
         for (plat::DBGrid *rejilla : ventana->template findChildren<plat::DBGrid *>()) {
             bool editable = false;
@@ -100,17 +108,46 @@ protected:
         recorridas.sort();
         return recorridas;
     }
+
+    // A record added in the window: every grid over a detail shows no rows, and the rows of
+    // the record shown come back when the addition is cancelled. Answers the grids' names.
+    template<class F>
+    QStringList agregarVentana(const QStringList &filas, const std::function<void(F &)> &situar = {})
+    {
+        QPointer<F> ventana = abrirConFilas<F>(filas, situar);
+        QList<plat::DBGrid *> detalles;
+        for (plat::DBGrid *rejilla : ventana->template findChildren<plat::DBGrid *>())
+            if (rejilla->dataSet() && rejilla->dataSet()->masterSource())
+                detalles << rejilla;
+        QStringList nombres;
+        for (plat::DBGrid *rejilla : detalles) {
+            EXPECT_GT(rejilla->model()->rowCount(), 0) << rejilla->objectName().toStdString();
+            nombres << rejilla->objectName();
+        }
+        ventana->AgregarClick(ventana);
+        EXPECT_EQ(ventana->Table1->dataSet().state(), plat::DataSetState::Insert);
+        for (plat::DBGrid *rejilla : detalles)
+            EXPECT_EQ(rejilla->model()->rowCount(), 0) << rejilla->objectName().toStdString() << " of a new record";
+        ventana->pbCancelar->click();
+        for (plat::DBGrid *rejilla : detalles)
+            EXPECT_GT(rejilla->model()->rowCount(), 0) << rejilla->objectName().toStdString() << " once cancelled";
+        EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join(u'\n').toStdString();
+        delete ventana.data();
+        nombres.sort();
+        return nombres;
+    }
 };
 
-TEST_P(RejillasTecladoTest, TabAndEnterGoThroughTheColumnsOfEveryGridInOrder)
+const QStringList kGamaG1 = {
+    QStringLiteral("INSERT INTO GCNTROL (Codigo, Descripcion, Modalidad) VALUES ('G1', 'Eje', 'Normal')"),
+    QStringLiteral("INSERT INTO LGCNTROL (Codigo, Linea, Descripcion) VALUES ('G1', 1, 'Diametro')"),
+    QStringLiteral("INSERT INTO HGCNTROL (Codigo, Linea, Nivel, Modificacion) VALUES ('G1', 1, 'B', 'Cambio')")};
+
+void proyecto1(TfPROYPROY &v) { v.Table1->dataSet().locate(QStringLiteral("Codigo"), QStringLiteral("1")); }
+
+TEST_P(RejillasVentanasTest, TabAndEnterGoThroughTheColumnsOfEveryGridInOrder)
 {
-    EXPECT_EQ(recorrerVentana<TfCALIGAMA>(
-                  {QStringLiteral("INSERT INTO GCNTROL (Codigo, Descripcion, Modalidad) VALUES ('G1', 'Eje', 'Normal')"),
-                   QStringLiteral("INSERT INTO LGCNTROL (Codigo, Linea, Descripcion) VALUES ('G1', 1, 'Diametro')"),
-                   QStringLiteral("INSERT INTO HGCNTROL (Codigo, Linea, Nivel, Modificacion) VALUES ('G1', 1, 'B', "
-                                  "'Cambio')")}),
-              (QStringList{"DBGrid1", "DBGrid2"}));
-    const auto proyecto1 = [](TfPROYPROY &v) { v.Table1->dataSet().locate(QStringLiteral("Codigo"), QStringLiteral("1")); };
+    EXPECT_EQ(recorrerVentana<TfCALIGAMA>(kGamaG1), (QStringList{"DBGrid1", "DBGrid2"}));
     EXPECT_EQ(recorrerVentana<TfPROYPROY>({}, proyecto1), QStringList{"DBGrid1"});
     EXPECT_EQ(recorrerVentana<TfPROYNTEC>({QStringLiteral("INSERT INTO NTECNICA (NotaTecnica, Descripcion, NivelUrgencia, "
                                                           "Situacion, NivelPrioridad) VALUES (1, 'Nota', 'Error', "
@@ -121,7 +158,13 @@ TEST_P(RejillasTecladoTest, TabAndEnterGoThroughTheColumnsOfEveryGridInOrder)
               QStringList{"DBGrid1"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Motores, RejillasTecladoTest, ::testing::Values(false, true),
+TEST_P(RejillasVentanasTest, ANewRecordsDetailGridsAreEmpty)
+{
+    EXPECT_EQ(agregarVentana<TfCALIGAMA>(kGamaG1), (QStringList{"DBGrid1", "DBGrid2"}));
+    EXPECT_EQ(agregarVentana<TfPROYPROY>({}, proyecto1), (QStringList{"DBGrid1", "DBGrid2"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, RejillasVentanasTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool> &i) { return i.param ? "PostgreSQL" : "SQLite"; });
 
 } // namespace
