@@ -182,6 +182,37 @@ TEST_P(MaestroProyectosTest, LinesAreNumberedInEntryOrderAndInsertOpensAGapBefor
     EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join('\n').toStdString();
 }
 
+// An insertion in the middle moves no stored line until the new line is written, and then in
+// the same transaction: Esc leaves the lines as they were, and so does a refused write.
+TEST_P(MaestroProyectosTest, InsertInTheMiddleMovesTheLinesOnlyWithTheNewLinesWrite)
+{
+    TfPROYPROY &f = abrir();
+    cabecera().locate("Codigo", "2");
+    for (const char *d : {"Uno", "Dos", "Tres", "Cuatro"})
+        nuevaLinea(QString::fromLatin1(d));
+    f.pbCancelarClick(&f);
+    const QString guardadas = QStringLiteral("1|Uno\r\n2|Dos\r\n3|Tres\r\n4|Cuatro");
+    ASSERT_EQ(lineasDe("2"), guardadas);
+
+    ASSERT_TRUE(lineas().locate("Linea", 2));
+    f.DBGrid1->setFocus();
+    pulsar(&f, plat::VK_INSERT);
+    ASSERT_EQ(lineas().state(), plat::DataSetState::Insert);
+    EXPECT_EQ(lineasDe("2"), guardadas) << "nothing is moved before the line is written";
+    f.pbCancelarClick(&f);
+    EXPECT_EQ(lineasDe("2"), guardadas);
+
+    rechazar("LPROYECT", "INSERT");
+    ASSERT_TRUE(lineas().locate("Linea", 2));
+    pulsar(&f, plat::VK_INSERT);
+    campo("Descripcion").setAsString("Nueva");
+    f.GrabarDatos(&f);
+    EXPECT_EQ(mensajes_.textos(), QStringList{"¡ La línea no ha sido grabada !"});
+    EXPECT_EQ(lineasDe("2"), guardadas);
+    f.pbCancelarClick(&f);
+    EXPECT_FALSE(fGENEINIC->Database().inTransaction());
+}
+
 TEST_P(MaestroProyectosTest, ALinePostedWhileTheHeaderIsInsertedIsFollowedByANewLine)
 {
     TfPROYPROY &f = abrir();
