@@ -256,14 +256,14 @@ TEST_P(FormularioTest, UnconfirmedEditsOnClose)
     plat::TableDataSet &b = f.Tablas[1]->table();
     a.append();
     a.fieldByName("Codigo").setValue(1);
-    b.append();   // first field empty: cancelled
+    b.append();   // nothing typed: dropped without asking
     mensajes_.programarRespuestas({"NO"});
     f.Close();
     EXPECT_FALSE(f.isVisible());
     EXPECT_EQ(contar("SELECT COUNT(*) FROM PRUEBAF"), 1);
     EXPECT_EQ(b.state(), plat::DataSetState::Browse);
     EXPECT_TRUE(mensajes_.textos().last().startsWith(
-        "Hay registros de Maestro de Pruebas (Table1, Table2, )  cuya grabación no ha sido confirmada."));
+        "Hay registros de Maestro de Pruebas (Datos, )  cuya grabación no ha sido confirmada."));
 
     // A post that fails keeps the form open with the record in edit.
     mostrar(f);

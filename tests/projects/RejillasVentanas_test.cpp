@@ -1,6 +1,7 @@
 // The grids of the project windows on SQLite and PostgreSQL: every editable one walked by
 // keyboard over a stored row (Tab and Enter from each cell's editor go to the next column, in
-// order), and every grid over a detail empty while its master record is being added.
+// order), every grid over a detail empty while its master record is being added, and the
+// question on closing asked only for what was typed, naming the grids as the user sees them.
 #include "ProyectosFixture.h"
 
 #include "platform/ui/Containers.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QTest>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -136,6 +138,61 @@ protected:
         nombres.sort();
         return nombres;
     }
+    // A row typed in the grid over `campo` and saved, then the window closed: nothing is asked
+    // (the blank row started after the save holds nothing typed). Opened again, a value typed
+    // in a cell and not saved: closing asks, naming the grid; the answer cancels it. Answers
+    // the question.
+    template<class F>
+    QString cerrarVentana(const QString &campo, const QStringList &filas, const std::function<void(F &)> &situar = {})
+    {
+        QPointer<F> ventana = abrirConFilas<F>(filas, situar);
+        plat::DBGrid *rejilla = nullptr;
+        int columna = -1;
+        for (plat::DBGrid *r : ventana->template findChildren<plat::DBGrid *>())
+            for (int c = 0; c < r->columnCount() && !rejilla; ++c)
+                if (r->column(c)->FieldName == campo && !r->readOnly())
+                    std::tie(rejilla, columna) = std::pair(r, c);
+        if (!rejilla) {
+            ADD_FAILURE() << "no grid over " << campo.toStdString();
+            return QString();
+        }
+        const QString nombre = rejilla->objectName();
+        // The cell of `campo` made current and typed into, then left with Tab.
+        const auto teclear = [&](int en, const QString &texto) {
+            rejilla->setCurrentIndex(rejilla->model()->index(rejilla->currentIndex().row(), en));
+            // As a keyboard sends them: to the cell's editor once it is open.
+            for (QChar letra : texto)
+                QTest::keyClick(QApplication::focusWidget(), letra.toLatin1());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        };
+        // Down on the last row starts a new one; a line number is typed first where it is the key.
+        mostrar(*ventana, *rejilla);
+        rejilla->setCurrentIndex(rejilla->model()->index(rejilla->model()->rowCount() - 1, 0));
+        QTest::keyClick(rejilla, Qt::Key_Down);
+        if (rejilla->column(0)->FieldName == QLatin1String("Linea"))
+            teclear(0, QStringLiteral("7"));
+        teclear(columna, QStringLiteral("Nueva"));
+        ventana->pbConforme->click();
+        EXPECT_EQ(rejilla->dataSet()->state(), plat::DataSetState::Insert) << "a blank row follows the save";
+        EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join(u'\n').toStdString();
+        ventana->Close();
+        EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join(u'\n').toStdString();
+        delete ventana.data();
+
+        ventana = ventanaPrograma<F>();
+        if (situar)
+            situar(*ventana);
+        rejilla = ventana->template findChild<plat::DBGrid *>(nombre);
+        mostrar(*ventana, *rejilla);
+        rejilla->setCurrentIndex(rejilla->model()->index(0, columna));
+        QTest::keyClicks(rejilla, QStringLiteral("Otra"));
+        mensajes_.programarRespuestas({QStringLiteral("SI")});
+        ventana->Close();
+        const QString pregunta = mensajes_.textos().value(0);
+        EXPECT_EQ(mensajes_.textos().size(), 1);
+        delete ventana.data();
+        return pregunta;
+    }
 };
 
 const QStringList kGamaG1 = {
@@ -156,6 +213,24 @@ TEST_P(RejillasVentanasTest, TabAndEnterGoThroughTheColumnsOfEveryGridInOrder)
     EXPECT_EQ(recorrerVentana<TfPROYVERS>(
                   {QStringLiteral("INSERT INTO NOTVERS (NumeroNotificacion, Descripcion) VALUES (1, 'Cambio')")}),
               QStringList{"DBGrid1"});
+}
+
+TEST_P(RejillasVentanasTest, ClosingAsksOnlyForWhatWasTypedAndNamesTheGridsAsShown)
+{
+    const auto pregunta = [](const char *ventana, const char *rejilla) {
+        return QStringLiteral("Hay registros de %1 (%2, )  cuya grabación no ha sido confirmada. ¿Desea cancelar la "
+                              "grabación?")
+            .arg(QString::fromUtf8(ventana), QString::fromUtf8(rejilla));
+    };
+    EXPECT_EQ(cerrarVentana<TfPROYNTEC>(QStringLiteral("Descripcion"), {}),
+              pregunta("Introducción de Notas Técnicas", "Introducción de Notas Técnicas"));
+    EXPECT_EQ(cerrarVentana<TfPROYVERS>(QStringLiteral("Descripcion"), {}),
+              pregunta("Notificaciones de Cambios de Versión", "Notificaciones de Cambios de Versión"));
+    EXPECT_EQ(cerrarVentana<TfCALIGAMA>(QStringLiteral("Descripcion"), kGamaG1),
+              pregunta("Maestro de Gamas de Control", "Generales"));
+    EXPECT_EQ(sql("SELECT Descripcion FROM LGCNTROL WHERE Linea = 7"), "Nueva");
+    EXPECT_EQ(cerrarVentana<TfPROYPROY>(QStringLiteral("Descripcion"), {}, proyecto1),
+              pregunta("Maestro de Proyectos", "Capítulos (Hitos)"));
 }
 
 TEST_P(RejillasVentanasTest, ANewRecordsDetailGridsAreEmpty)

@@ -492,6 +492,8 @@ void DBGrid::setDataSource(plat::DataSource *source)
             syncFromDataSet();
         });
         connect(source, &DataSource::recordChanged, this, &DBGrid::syncFromDataSet);
+        // What a cell's editor holds is written like a control's pending text.
+        connect(source, &DataSource::updateRecordRequested, this, &DBGrid::commitCellEditor);
         connect(source, &DataSource::fieldsMoved, this, &DBGrid::followFieldOrder);
         connect(source, &DataSource::fieldChanged, this, [this] { model_->rowChanged(model_->currentRow_); });
         connect(source, &DataSource::stateChanged, this, [this] {
