@@ -58,7 +58,7 @@ RegistrosSinConfirmar::RegistrosSinConfirmar(QWidget *ventana, const QString &ti
             if (origen->dataSet() && origen->dataSet()->active() && editando(*origen->dataSet()))
                 origen->UpdateRecord();
     for (plat::DataSet *ds : dataSets) {
-        if (editando(*ds) && !ds->modified()) {
+        if (ds->state() == plat::DataSetState::Insert && !ds->modified()) {
             sinTeclear_ << ds;
             continue;
         }

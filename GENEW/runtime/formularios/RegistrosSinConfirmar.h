@@ -10,11 +10,11 @@ class DataSet;
 }
 
 // The records of a window whose saving the user has not confirmed, as the question on closing
-// names them. A dataset counts when it edits or inserts something typed (what its controls
-// and its grids' cell editors still hold is written to it first) or takes a search key; a
-// record nothing was typed in (the blank row a window appends after each save) is no unsaved
-// record. Each is named as the user sees it: by the label that names its grid, the page its
-// grid is on, else the window's caption.
+// names them: the datasets editing, inserting or taking a search key (what their controls and
+// their grids' cell editors still hold is written to them first). A new record nothing was
+// typed in (the blank row a window appends after each save) is no unsaved record. Each is
+// named as the user sees it: by the label that names its grid, the page its grid is on, else
+// the window's caption.
 class RegistrosSinConfirmar
 {
 public:
@@ -23,7 +23,7 @@ public:
     const QList<plat::DataSet *> &pendientes() const { return pendientes_; }
     // Each name followed by ", ", as the question lists them.
     QString nombres() const;
-    // Drops the records nothing was typed in.
+    // Drops the new records nothing was typed in.
     void descartarSinTeclear();
 
 private:
