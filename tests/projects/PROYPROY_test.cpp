@@ -187,29 +187,21 @@ TEST_P(MaestroProyectosTest, LinesAreNumberedInEntryOrderAndInsertOpensAGapBefor
 TEST_P(MaestroProyectosTest, InsertInTheMiddleMovesTheLinesOnlyWithTheNewLinesWrite)
 {
     TfPROYPROY &f = abrir();
-    cabecera().locate("Codigo", "2");
-    for (const char *d : {"Uno", "Dos", "Tres", "Cuatro"})
-        nuevaLinea(QString::fromLatin1(d));
-    f.pbCancelarClick(&f);
-    const QString guardadas = QStringLiteral("1|Uno\r\n2|Dos\r\n3|Tres\r\n4|Cuatro");
-    ASSERT_EQ(lineasDe("2"), guardadas);
-
-    ASSERT_TRUE(lineas().locate("Linea", 2));
-    f.DBGrid1->setFocus();
-    pulsar(&f, plat::VK_INSERT);
-    ASSERT_EQ(lineas().state(), plat::DataSetState::Insert);
-    EXPECT_EQ(lineasDe("2"), guardadas) << "nothing is moved before the line is written";
-    f.pbCancelarClick(&f);
-    EXPECT_EQ(lineasDe("2"), guardadas);
-
-    rechazar("LPROYECT", "INSERT");
-    ASSERT_TRUE(lineas().locate("Linea", 2));
-    pulsar(&f, plat::VK_INSERT);
-    campo("Descripcion").setAsString("Nueva");
-    f.GrabarDatos(&f);
+    const QString guardadas = lineasDe("1");
+    for (bool rechazada : {false, true}) {
+        if (rechazada)
+            rechazar("LPROYECT", "INSERT");
+        ASSERT_TRUE(lineas().locate("Linea", 2));
+        pulsar(&f, plat::VK_INSERT);
+        ASSERT_EQ(lineas().state(), plat::DataSetState::Insert);
+        EXPECT_EQ(lineasDe("1"), guardadas) << "nothing is moved before the line is written";
+        campo("Descripcion").setAsString("Nueva");
+        if (rechazada)
+            f.GrabarDatos(&f);
+        f.pbCancelarClick(&f);
+        EXPECT_EQ(lineasDe("1"), guardadas);
+    }
     EXPECT_EQ(mensajes_.textos(), QStringList{"¡ La línea no ha sido grabada !"});
-    EXPECT_EQ(lineasDe("2"), guardadas);
-    f.pbCancelarClick(&f);
     EXPECT_FALSE(fGENEINIC->Database().inTransaction());
 }
 

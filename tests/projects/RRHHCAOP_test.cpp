@@ -236,20 +236,6 @@ TEST_P(VentanaCalendario, VimbaroRefusesATimetableOnAFestiveDay)
     EXPECT_GT(pintados, 100);
 }
 
-// Closing with an incidence typed and not saved asks about it by the title over its grid.
-TEST_P(VentanaCalendario, ClosingWithAnUnsavedIncidenceNamesItsGridByItsTitle)
-{
-    plat::DataSet &inc = ventana_->IncidenciasCalendario->dataSet();
-    inc.first();
-    inc.edit();
-    inc.fieldByName(QStringLiteral("Descripcion")).setAsString(QStringLiteral("Médico"));
-    mensajes_.programarRespuestas({QStringLiteral("SI")});
-    ventana_->Close();
-    ASSERT_EQ(mensajes_.textos().size(), 1);
-    EXPECT_TRUE(mensajes_.textos().first().contains(QStringLiteral("(Incidencias del Calendario del Operario, )")))
-        << mensajes_.textos().first().toStdString();
-}
-
 TEST_P(VentanaCalendario, IncidencesAreNumberedByDateAndTimed)
 {
     plat::DataSet &inc = ventana_->IncidenciasCalendario->dataSet();
