@@ -266,6 +266,16 @@ public:
     // Keyboard state: typed keys, the last key-down code, the user's decimal-comma switch,
     // the control key F8 took last, the keypad's target and options.
     QString TeclasPulsadas;
+    // Where the keys of the buffer were typed: the control, and in a grid the cell (its
+    // serial). A key typed somewhere else starts the buffer again, so that a code typed in
+    // one cell is never taken for the code of another.
+    struct LugarTecleo
+    {
+        const void *control = nullptr;
+        quint64 celda = 0;
+        bool operator==(const LugarTecleo &) const = default;
+    };
+    LugarTecleo LugarTeclasPulsadas;
     int UltimaTecla = 0;
     bool DesactivarPuntoPorComaDecimal = false;
     QString ClaveControlActual;

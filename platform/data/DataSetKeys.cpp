@@ -383,10 +383,11 @@ void DataSet::applyMasterRange()
 {
     const QStringList names = splitNames(masterFields_);
     QVariantList values;
+    // A master with no stored record, or one being inserted, shows no detail: NULL equals no
+    // stored key.
+    const bool stored = master_->active() && !master_->isEmpty() && master_->state() != DataSetState::Insert;
     for (int i = 0; i < names.size() && i < currentIndexFields_.size(); ++i) {
-        const QVariant v = master_->active() && !master_->isEmpty() ? master_->fieldByName(names[i]).value()
-                                                                    : QVariant();
-        // A master with no record shows no detail: NULL equals no stored key.
+        const QVariant v = stored ? master_->fieldByName(names[i]).value() : QVariant();
         values << (v.isValid() ? fieldByName(currentIndexFields_[i]).convert(v) : QVariant());
     }
     range_.start = values;
@@ -395,7 +396,7 @@ void DataSet::applyMasterRange()
 
 void DataSet::masterChanged()
 {
-    if (!active() || !master_ || master_->state() == DataSetState::Insert)
+    if (!active() || !master_)
         return;
     const KeyRange before = range_;
     applyMasterRange();

@@ -3,9 +3,11 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Form.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QVariant>
+#include <utility>
 
 namespace plat {
 
@@ -25,11 +27,16 @@ public:
         QWidget *self = c.self_;
         switch (e->type()) {
         case QEvent::FocusIn:
-            if (watched == self)
+            // Back from a widget inside the control (a grid's cell editor): it never left.
+            if (watched == self && !stopFollowingInside())
                 c.fire(c.OnEnter);
             break;
         case QEvent::FocusOut:
-            if (watched == self)
+            if (watched != self)
+                break;
+            if (inside(QApplication::focusWidget()))
+                followInside();
+            else
                 c.fire(c.OnExit);
             break;
         case QEvent::MouseButtonDblClick:
@@ -109,8 +116,35 @@ private:
         return true;
     }
 
+    // Whether a widget is the control or lies inside it, also in a pop-up of its own (the
+    // list of a cell's combo box).
+    bool inside(const QWidget *widget) const
+    {
+        for (const QWidget *w = widget; w; w = w->parentWidget())
+            if (w == control_->self_)
+                return true;
+        return false;
+    }
+
+    // The focus went to a widget inside the control: the control is left only when the
+    // focus goes on to a widget outside it.
+    void followInside()
+    {
+        if (insideFocus_)
+            return;
+        insideFocus_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+            if (inside(now))
+                return;
+            stopFollowingInside();
+            control_->fire(control_->OnExit);
+        });
+    }
+
+    bool stopFollowingInside() { return disconnect(std::exchange(insideFocus_, {})); }
+
     Control *control_;
     bool replacing_ = false;
+    QMetaObject::Connection insideFocus_;
 };
 
 Control::Control(QWidget *self) : self_(self), watcher_(new ControlWatcher(this, self))

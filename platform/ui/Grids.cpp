@@ -2,6 +2,7 @@
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Canvas.h"
+#include "platform/ui/Lists.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -81,7 +82,7 @@ public:
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
     {
         if (auto *combo = qobject_cast<QComboBox *>(editor)) {
-            combo->setCurrentText(index.data(Qt::EditRole).toString());
+            showOfferedText(*combo, index.data(Qt::EditRole).toString());
             return;
         }
         QStyledItemDelegate::setEditorData(editor, index);

@@ -64,6 +64,14 @@ private:
 
 // ---- ComboBox ----------------------------------------------------------------------------
 
+void showOfferedText(QComboBox &combo, const QString &text)
+{
+    // An editable list keeps its current item while its text changes: without this the
+    // arrows would go on from the value shown before.
+    combo.setCurrentIndex(combo.findText(text));
+    combo.setEditText(text);
+}
+
 ComboBox::ComboBox(QWidget *parent) : QComboBox(parent), Control(this)
 {
     setEditable(true);

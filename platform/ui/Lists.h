@@ -20,6 +20,10 @@ Q_DECLARE_FLAGS(OwnerDrawState, OwnerDrawFlag)
 // is valid while the handler runs.
 using DrawItemEvent = Event<void(QObject *Control, int Index, const QRect &Rect, OwnerDrawState State)>;
 
+// Shows a text in an editable list of offered values: the item equal to it becomes the
+// current one (none when no item is), so that Up and Down go on from the value shown.
+void showOfferedText(QComboBox &combo, const QString &text);
+
 // A combo box: drop-down list (csDropDownList) or editable (csDropDown); owner-drawn
 // when OnDrawItem is assigned and the style says so.
 class ComboBox : public QComboBox, public Control

@@ -293,6 +293,7 @@ void TfRRHHCAOP::construirIncidencias()
     columna->addWidget(titulo);
     DBGrid1 = make<plat::DBGrid>(QStringLiteral("DBGrid1"), PanelIncidencias);
     DBGrid1->setDataSource(DSIncidencias);
+    titulo->setBuddy(DBGrid1);
     const struct
     {
         const char *campo;

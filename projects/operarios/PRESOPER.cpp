@@ -117,6 +117,7 @@ void TfPRESOPER::construirGrupos(QWidget *area)
     LBGruposAnalisis->setCaption(QStringLiteral("Grupos de Análisis"));
     DBGridGA = plat::place(make<plat::DBGrid>(QStringLiteral("DBGridGA"), area), 12, 262, 400, 148);
     DBGridGA->setDataSource(DSGATablas);
+    LBGruposAnalisis->setBuddy(DBGridGA);
     DBGridGA->setHint(QStringLiteral("Pulsar FLECHA ABAJO para agregar registros aquí"));
     const struct
     {

@@ -156,6 +156,8 @@ void TfPROYPROY::conectarEventos()
     l.AfterPost = [this](plat::DataSet &ds) { Table2AfterPost(ds); };
     l.OnPostError = [this](plat::DataSet &ds, const gp::Error &e, plat::DataAction &a) {
         numeracionLineas_.trasFallo(ds, e, a);
+        if (a != plat::DataAction::Retry)
+            hueco_.anular();
     };
     l.OnCalcFields = [this](plat::DataSet &ds) { Table2CalcFields(ds); };
     // The rows a grid reads together are mostly chapters of one project: their spans are
@@ -342,7 +344,7 @@ int TfPROYPROY::mayorLinea()
 void TfPROYPROY::Table2BeforeInsert(plat::DataSet &DataSet)
 {
     if (InsercionIntermedia) {
-        SiguienteLinea = int(DataSet.fieldByName(CampoLinea).asInteger()) - 1;
+        SiguienteLinea = int(DataSet.fieldByName(CampoLinea).asInteger());
     } else {
         // The number after the highest one, whatever order the lines are shown in.
         DataSet.last();
@@ -374,10 +376,18 @@ void TfPROYPROY::Table2BeforePost(plat::DataSet &DataSet)
     }
     if (!ValidarProyecto(nullptr))
         throw gp::Abort();
+    if (DataSet.state() == plat::DataSetState::Insert && LineaEnHueco && conexion())
+        hueco_.abrir(*conexion(), ModuloDatos->NombreTablaSQL(Table2->tableName()),
+                     DataSet.fieldByName(QStringLiteral("CodigoProyecto")).asString(), SiguienteLinea);
 }
 
 void TfPROYPROY::Table2AfterPost(plat::DataSet &DataSet)
 {
+    if (hueco_.abierto()) {
+        hueco_.confirmar();
+        // The lines after the new one show their new numbers.
+        DataSet.refresh();
+    }
     fGENEINIC->TablaAfterPost(DataSet);
     if (EstadoCabeceraAlGrabarLinea == plat::DataSetState::Insert)
         nuevaLinea();
@@ -400,26 +410,12 @@ void TfPROYPROY::FormKeyDown(QObject *Sender, int &Key, plat::ShiftState Shift)
     plat::DataSet &l = lineas();
     if (editandoLineas())
         l.cancel();
-    if (!abrirHuecoLinea())
-        return;
+    marcarHuecoLinea();
     Key = 0;
     l.insert();
 }
 
-bool TfPROYPROY::abrirHuecoLinea()
-{
-    plat::DataSet &l = lineas();
-    if (ModuloDatos->EstaVacio(l))
-        return true;
-    const int linea = int(l.fieldByName(CampoLinea).asInteger());
-    if (!ModuloDatos->InsertarLinea(Table2->table(), l.bookmark()))
-        return false;
-    InsercionIntermedia = true;
-    l.refresh();
-    // The line that was current now holds the next number.
-    l.locate(CampoLinea, linea + 1);
-    return true;
-}
+void TfPROYPROY::marcarHuecoLinea() { InsercionIntermedia = !ModuloDatos->EstaVacio(lineas()); }
 
 // ---- saving --------------------------------------------------------------------------------
 

@@ -4,6 +4,7 @@
 #include "platform/ui/Lists.h"
 #include "platform/ui/data/DBGrid.h"
 #include "platform/ui/data/DataControls.h"
+#include "projects/proyectos/HuecoLinea.h"
 #include "projects/proyectos/PlanProyecto.h"
 #include "projects/proyectos/RejillaGantt.h"
 
@@ -48,7 +49,7 @@ public:
     QString CampoLinea;
     int SiguienteLinea = 1;
     bool InsercionIntermedia = false;
-    bool LineaEnHueco = false;   // the line being added keeps the number of the gap opened for it
+    bool LineaEnHueco = false;   // the line being added goes into a gap before the line it was inserted at
     plat::DataSetState EstadoCabeceraAlGrabarLinea = plat::DataSetState::Browse;
     QVariant LineaPortapapeles;
 
@@ -128,9 +129,9 @@ private:
     bool validarCliente();
     bool validarLinea(bool deRejilla);
     void terminarBorrado(bool confirmar);
-    // Opens a gap at the current line (it and the later ones move one number up) and marks
-    // the next insertion to take the freed number; false when the gap could not be opened.
-    bool abrirHuecoLinea();
+    // Marks the next insertion to go before the current line, under its number (the gap is
+    // opened when the new line is written, `hueco_`).
+    void marcarHuecoLinea();
     // A line being edited is dropped and a header being edited saved before a tool walks the
     // lines; false when the header could not be saved.
     bool prepararHerramientaLineas();
@@ -141,6 +142,7 @@ private:
     // The transaction a project's deletion runs in, from its before-delete to its end.
     plat::Connection *borrando_ = nullptr;
     NumeracionAlta numeracionLineas_;
+    HuecoLinea hueco_;
     RejillaGantt *ganttGrafico_ = nullptr;
     InstanciaGlobal<TfPROYPROY> instancia_;
 };

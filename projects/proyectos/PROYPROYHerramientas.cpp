@@ -121,8 +121,7 @@ void TfPROYPROY::PegarLinea1Click(QObject *)
     plat::DataSet &l = lineas();
     if (editandoLineas())
         l.cancel();
-    if (!abrirHuecoLinea())
-        return;
+    marcarHuecoLinea();
     const QStringList valores = LineaPortapapeles.toStringList();
     const QStringList campos = camposGuardados(l);
     try {

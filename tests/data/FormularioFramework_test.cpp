@@ -256,14 +256,14 @@ TEST_P(FormularioTest, UnconfirmedEditsOnClose)
     plat::TableDataSet &b = f.Tablas[1]->table();
     a.append();
     a.fieldByName("Codigo").setValue(1);
-    b.append();   // first field empty: cancelled
+    b.append();   // nothing typed: dropped without asking
     mensajes_.programarRespuestas({"NO"});
     f.Close();
     EXPECT_FALSE(f.isVisible());
     EXPECT_EQ(contar("SELECT COUNT(*) FROM PRUEBAF"), 1);
     EXPECT_EQ(b.state(), plat::DataSetState::Browse);
     EXPECT_TRUE(mensajes_.textos().last().startsWith(
-        "Hay registros de Maestro de Pruebas (Table1, Table2, )  cuya grabación no ha sido confirmada."));
+        "Hay registros de Maestro de Pruebas (Datos, )  cuya grabación no ha sido confirmada."));
 
     // A post that fails keeps the form open with the record in edit.
     mostrar(f);
@@ -279,6 +279,19 @@ TEST_P(FormularioTest, UnconfirmedEditsOnClose)
     f.Close();
     EXPECT_FALSE(f.isVisible());
     EXPECT_EQ(a.state(), plat::DataSetState::Browse);
+
+    // What a new row's cell editor holds is typed too; a label that names the grid names it.
+    f.Etiqueta->setBuddy(f.DBGrid1);
+    mostrar(f);
+    f.DBGrid1->setFocus();
+    a.append();
+    f.DBGrid1->setCurrentIndex(f.DBGrid1->model()->index(f.DBGrid1->currentIndex().row(), 1));
+    for (const char *tecla : {"O", "t", "r", "a"})
+        QTest::keyClicks(QApplication::focusWidget(), tecla);
+    mensajes_.programarRespuestas({"SI"});
+    f.Close();
+    EXPECT_TRUE(mensajes_.textos().last().startsWith("Hay registros de Maestro de Pruebas (Cancelar, )"))
+        << mensajes_.textos().last().toStdString();
 }
 
 TEST_P(FormularioTest, ElectronicDocumentsFollowTheRecordWhileTheirWindowIsOpen)

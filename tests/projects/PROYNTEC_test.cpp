@@ -498,6 +498,25 @@ TEST_P(TextosEnNotasTest, AnEmptyCodeOpensTheSearchAndEscLeavesTheCellAndTheNext
     EXPECT_EQ(descripcion(), "ab");
 }
 
+// A code belongs to the cell it was typed in: Ctrl+T in the next note's empty cell searches
+// rather than writing the last text again.
+TEST_P(TextosEnNotasTest, CtrlTInTheNextNotesEmptyCellSearchesRatherThanRepeatingTheLastText)
+{
+    TfPROYNTEC &f = editarDescripcion();
+    teclear("SALUDO", Qt::ShiftModifier);
+    ctrlT();
+    f.pbConformeClick(&f);
+    int busquedas = 0;
+    plat::application().OnModalShown = [&busquedas](plat::Form &ventana) {
+        ++busquedas;
+        QTest::keyClick(static_cast<TfGENEBUSQ &>(ventana).DatoABuscar, Qt::Key_Escape);
+    };
+    seleccionar("Descripcion");
+    ctrlT();
+    EXPECT_EQ(busquedas, 1);
+    EXPECT_EQ(descripcion(), "");
+}
+
 TEST_P(TextosEnNotasTest, ATemplateTypedWithCapsLockGivesItsLabelAndTheAnswer)
 {
     TfPROYNTEC &f = editarDescripcion();

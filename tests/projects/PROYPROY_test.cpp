@@ -182,6 +182,29 @@ TEST_P(MaestroProyectosTest, LinesAreNumberedInEntryOrderAndInsertOpensAGapBefor
     EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join('\n').toStdString();
 }
 
+// An insertion in the middle moves no stored line until the new line is written, and then in
+// the same transaction: Esc leaves the lines as they were, and so does a refused write.
+TEST_P(MaestroProyectosTest, InsertInTheMiddleMovesTheLinesOnlyWithTheNewLinesWrite)
+{
+    TfPROYPROY &f = abrir();
+    const QString guardadas = lineasDe("1");
+    for (bool rechazada : {false, true}) {
+        if (rechazada)
+            rechazar("LPROYECT", "INSERT");
+        ASSERT_TRUE(lineas().locate("Linea", 2));
+        pulsar(&f, plat::VK_INSERT);
+        ASSERT_EQ(lineas().state(), plat::DataSetState::Insert);
+        EXPECT_EQ(lineasDe("1"), guardadas) << "nothing is moved before the line is written";
+        campo("Descripcion").setAsString("Nueva");
+        if (rechazada)
+            f.GrabarDatos(&f);
+        f.pbCancelarClick(&f);
+        EXPECT_EQ(lineasDe("1"), guardadas);
+    }
+    EXPECT_EQ(mensajes_.textos(), QStringList{"¡ La línea no ha sido grabada !"});
+    EXPECT_FALSE(fGENEINIC->Database().inTransaction());
+}
+
 TEST_P(MaestroProyectosTest, ALinePostedWhileTheHeaderIsInsertedIsFollowedByANewLine)
 {
     TfPROYPROY &f = abrir();

@@ -12,6 +12,7 @@
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
 #include "GENEW/runtime/formularios/AutorizacionEscritura.h"
+#include "GENEW/runtime/formularios/RegistrosSinConfirmar.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Keys.h"
 #include "platform/ui/data/DataControls.h"
@@ -548,6 +549,11 @@ void FormularioMaestro::Cerrar1Click(QObject *) { Close(); }
 
 void FormularioMaestro::FormCloseQuery(QObject *, bool &CanClose)
 {
+    // A new record nothing was typed in (the one a save starts) holds no work: it is dropped.
+    QList<plat::DataSet *> dataSets;
+    for (plat::TableComponent *tabla : tablas())
+        dataSets << &tabla->dataSet();
+    RegistrosSinConfirmar(this, caption(), dataSets).descartarSinTeclear();
     for (plat::TableComponent *tabla : tablas()) {
         if (enEdicion(tabla->dataSet().state())) {
             MensajeAviso(QStringLiteral("¡ Debe grabar o cancelar la edición antes de cerrar la ventana !"));

@@ -4,6 +4,7 @@
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "GENEW/runtime/formularios/ComponentesFormulario.h"
+#include "GENEW/runtime/formularios/RegistrosSinConfirmar.h"
 #include "GENEW/runtime/formularios/ReglasFormulario.h"
 #include "GENEW/runtime/formularios/ServiciosFormulario.h"
 #include "platform/data/DataSet.h"
@@ -147,22 +148,15 @@ void TfGENEINIC::TablaAfterScroll(plat::DataSet &DataSet)
 
 void TfGENEINIC::FormCloseQueryComun(QObject *Sender, bool &CanClose)
 {
-    QList<plat::DataSet *> pendientes;
-    QString nombres;
-    for (plat::DataSet *ds : dataSetsDe(Sender)) {
-        const auto estado = ds->state();
-        if (estado == plat::DataSetState::Edit || estado == plat::DataSetState::Insert
-            || estado == plat::DataSetState::SetKey) {
-            pendientes << ds;
-            nombres += ds->name() + QStringLiteral(", ");
-        }
-    }
-    if (pendientes.isEmpty())
-        return;
     auto *form = qobject_cast<plat::Form *>(Sender);
     const QString caption = form ? form->caption() : QString();
+    RegistrosSinConfirmar registros(form, caption, dataSetsDe(Sender));
+    registros.descartarSinTeclear();
+    const QList<plat::DataSet *> &pendientes = registros.pendientes();
+    if (pendientes.isEmpty())
+        return;
     const QString respuesta = MostrarMensaje(QStringLiteral("C"), QStringLiteral("Hay registros de ") + caption + QStringLiteral(" (")
-                                                                    + nombres + QStringLiteral(") ")
+                                                                    + registros.nombres() + QStringLiteral(") ")
                                                                     + QStringLiteral(" cuya grabación no ha sido confirmada. "
                                                                                      "¿Desea cancelar la grabación?"));
     for (plat::DataSet *ds : pendientes) {

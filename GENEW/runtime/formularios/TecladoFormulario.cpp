@@ -94,10 +94,6 @@ void TfGENEINIC::ProcesarTeclaFormulario(QObject *Sender, int &Key, plat::ShiftS
 {
     const int tecla = Key;
     const plat::ShiftState mods = Shift & (plat::ssShift | plat::ssAlt | plat::ssCtrl);
-    AnotarTecla(TeclasPulsadas, tecla, mods.testAnyFlags(plat::ssCtrl | plat::ssAlt));
-    UltimaTecla = tecla;
-    enterCambiadoATab_ = false;
-
     ContextoTecla c;
     c.formulario = qobject_cast<plat::Form *>(Sender);
     if (!c.formulario)
@@ -106,6 +102,15 @@ void TfGENEINIC::ProcesarTeclaFormulario(QObject *Sender, int &Key, plat::ShiftS
     c.foco = c.formulario ? c.formulario->activeControl() : nullptr;
     c.rejilla = controlEnfocado<plat::DBGrid>(c.foco);
     c.datos = controlEnfocado<plat::DataBound>(c.foco);
+
+    const LugarTecleo lugar = c.rejilla ? LugarTecleo{c.rejilla, c.rejilla->cellSerial()} : LugarTecleo{c.foco};
+    if (lugar != LugarTeclasPulsadas) {
+        TeclasPulsadas.clear();
+        LugarTeclasPulsadas = lugar;
+    }
+    AnotarTecla(TeclasPulsadas, tecla, mods.testAnyFlags(plat::ssCtrl | plat::ssAlt));
+    UltimaTecla = tecla;
+    enterCambiadoATab_ = false;
     const auto es = [&](int k, plat::ShiftState m) { return tecla == k && mods == m; };
     const auto sinFallos = [](const std::function<void()> &trabajo) { (void)gp::capturarFallo(trabajo); };
     PuntosEntradaFormulario &e = PuntosEntrada;

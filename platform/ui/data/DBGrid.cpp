@@ -3,6 +3,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Form.h"
+#include "platform/ui/Lists.h"
 #include "platform/ui/Published.h"
 
 #include <QAction>
@@ -396,7 +397,7 @@ public:
             return;
         }
         if (auto *combo = qobject_cast<QComboBox *>(editor)) {
-            combo->setCurrentText(index.data(Qt::EditRole).toString());
+            showOfferedText(*combo, index.data(Qt::EditRole).toString());
             // As in the other cells, the key that opens the editor replaces the text.
             if (QLineEdit *edit = combo->lineEdit())
                 edit->selectAll();
@@ -525,6 +526,7 @@ void DBGrid::setDataSource(plat::DataSource *source)
             if (!ds || syncing_)
                 return;
             if (ds->state() == DataSetState::Insert) {
+                ++cellSerial_;
                 // An appended record shows after the last row, an inserted one at the current row.
                 if (ds->appending())
                     model_->knowAllRows();
@@ -958,6 +960,7 @@ void DBGrid::reselectCurrent()
 void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QTableView::currentChanged(current, previous);
+    ++cellSerial_;
     // A refused cell keeps the row: the cursor goes back to it.
     if (syncing_ || refused_)
         return;

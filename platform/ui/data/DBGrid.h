@@ -120,6 +120,9 @@ public:
     void setSelectedIndex(int index);
     Field *selectedField() const;
     void setSelectedField(Field *field);
+    // A number that changes whenever the current cell does: another row or column, or a new
+    // record starting in it. What was typed in one cell is told from what was typed in another.
+    quint64 cellSerial() const { return cellSerial_; }
     // The bookmarks of the selected rows (multi-select), in row order.
     QList<Bookmark> selectedRows();
     void clearSelectedRows();
@@ -201,6 +204,7 @@ private:
     bool defaultDrawing_ = true;
     bool syncing_ = false;
     bool reselect_ = false;   // the view's own selection must follow the row the grid settled on
+    quint64 cellSerial_ = 0;
     Canvas *canvas_ = nullptr;
     int drawingRow_ = -1;
     QPainter *painter_ = nullptr;

@@ -284,7 +284,11 @@ void DBComboBox::showField()
     Field *f = field();
     const QSignalBlocker block(this);
     showing_ = true;
-    setText(f ? f->text() : QString());
+    const QString text = f ? f->text() : QString();
+    if (isEditable())
+        showOfferedText(*this, text);
+    else
+        setText(text);
     showing_ = false;
 }
 

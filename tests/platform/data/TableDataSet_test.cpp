@@ -233,6 +233,12 @@ TEST_P(TableData, MasterDetail)
     EXPECT_TRUE(lines->isEmpty());
     addLine(*lines, 4, "Z", 1, "cuatro");
     EXPECT_EQ(column(*lines, "Texto"), QStringList({"cuatro"}));
+    // A new master record has no detail yet; cancelled, the detail of the record shown comes back.
+    master->first();
+    master->append();
+    EXPECT_TRUE(lines->isEmpty());
+    master->cancel();
+    EXPECT_EQ(column(*lines, "Texto"), QStringList({"Uno A Uno", "uno a dos", "uno a tres", "uno b uno"}));
 }
 
 TEST_P(TableData, DatesRoundTripIncludingTheZeroDate)

@@ -314,6 +314,15 @@ TEST(Grids, ValueListRowsHoldNamesValuesAndTheirEditors)
     list.setCurrentCell(1, 1);   // leaving the cell commits the value
     QCoreApplication::processEvents();
     EXPECT_EQ(list.value(QStringLiteral("Moneda")), "PTS");
+    // Opened again, Up goes on from the value shown.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    list.setCurrentCell(1, 2);
+    list.edit(list.currentIndex());
+    combo = list.viewport()->findChild<QComboBox *>();
+    ASSERT_NE(combo, nullptr);
+    QTest::keyClick(combo, Qt::Key_Up);
+    EXPECT_EQ(combo->currentText(), "EUR");
+    list.setCurrentCell(1, 1);
 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     list.edit(list.model()->index(1, 1));

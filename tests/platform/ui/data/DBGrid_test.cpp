@@ -425,6 +425,23 @@ TEST_F(GridTest, OwnerDrawnCellsAndTitlesAndEnterAsTab)
     EXPECT_EQ(grid.currentIndex().row(), 2);
 }
 
+// Focus going to a grid's cell editor and back neither leaves nor enters the grid, so a handler
+// that starts each entry in the first column (as a window's grid does) lets Tab go on in order.
+TEST_F(GridTest, CellEditorsNeitherLeaveNorEnterTheirGrid)
+{
+    showActive(3);
+    int entered = 0, left = 0;
+    grid.OnEnter = [&](QObject *) { ++entered, grid.setSelectedIndex(0); };
+    grid.OnExit = [&](QObject *) { ++left; };
+    for (int column = 0; column + 1 < grid.columnCount(); ++column) {
+        grid.edit(grid.model()->index(0, column));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(grid.currentIndex().column(), column + 1);
+    }
+    EXPECT_EQ(entered + left, 0);
+    table->cancel();
+}
+
 // Rows are entered from the keyboard: Down in an empty grid or on the last row appends one,
 // Down off a typed new row posts it and starts the next, a new row left untouched stays,
 // and Insert opens a row at the current one.

@@ -3,11 +3,13 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Published.h"
 #include "platform/ui/Components.h"
+#include "platform/ui/data/DBGrid.h"
 #include "platform/ui/data/DataControls.h"
 #include "platform/ui/data/DataSetComponents.h"
 
 #include <QApplication>
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QScopeGuard>
 #include <QTest>
@@ -246,6 +248,38 @@ TEST_F(DataControls, AComboBoxKeepsTheFirstKeyTypedOverItsText)
     EXPECT_EQ(table->state(), DataSetState::Edit);
     EXPECT_EQ(combo->currentText(), "Proyecto");
     EXPECT_EQ(table->fieldByName("Nombre").asString(), "Proyecto");
+}
+
+// Up and Down go on from the value a list shows, whatever was chosen in it before: in a combo
+// box and in a grid's pick list, Up on a record holding the last item chooses the first, and so
+// does Down on a new record.
+TEST_F(DataControls, UpAndDownChooseFromTheValueShownInEveryList)
+{
+    auto *combo = new DBComboBox(&window);
+    combo->setItems({QStringLiteral("NO"), QStringLiteral("SI")});
+    combo->setDataSource(&source);
+    combo->setDataField(QStringLiteral("Activo"));
+    auto *grid = new DBGrid(&window);
+    grid->setDataSource(&source);
+    grid->addColumn(QStringLiteral("Activo"))->PickList = combo->items();
+    showActive();
+    const auto pickList = [grid] {
+        grid->edit(grid->model()->index(grid->currentIndex().row(), 0));
+        return grid->viewport()->findChild<QComboBox *>();
+    };
+    for (const std::function<QComboBox *()> &list : {std::function<QComboBox *()>([combo] { return combo; }), {pickList}})
+        for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down}) {
+            if (key == Qt::Key_Up)
+                table->locate(QStringLiteral("Codigo"), 2);   // "SI"
+            else
+                table->append();
+            QTest::keyClick(list(), key);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);   // a pick list's value is written
+            QCoreApplication::processEvents();
+            EXPECT_EQ(table->fieldByName(QStringLiteral("Activo")).asString(), "NO") << key;
+            table->cancel();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
 }
 
 TEST_F(DataControls, NavigatorMovesEditsAndRunsItsEvents)
