@@ -1,4 +1,5 @@
 #include "ArranqueFixture.h"
+#include "GENEW/runtime/Plataforma.h"
 
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Application.h"
@@ -68,7 +69,8 @@ TEST_F(GeneinicTest, WithoutAnInactivityTimeTheTimerStaysOff)
     EXPECT_EQ(f.FuenteAspecto.family(), "Segoe UI");
 }
 
-// Session 0 with numbered private folders: one successful attempt is enough to go on.
+// Numbered private folders: one successful attempt is enough to go on, and the folder is the
+// one of this copy's session number (other copies running beside it hold the lower ones).
 TEST_F(GeneinicTest, APrivateFolderThatCanBeMadeDoesNotEndTheStartUp)
 {
     escribir(QStringLiteral("KORVEL.INI"),
@@ -77,8 +79,9 @@ TEST_F(GeneinicTest, APrivateFolderThatCanBeMadeDoesNotEndTheStartUp)
     TfGENEINIC &f = arrancar();
     EXPECT_FALSE(f.ArranqueFallido) << mensajes_.textos().join(u'\n').toStdString();
     EXPECT_TRUE(mensajes_.mensajes().isEmpty());
-    EXPECT_TRUE(QFileInfo(dir_.file(QStringLiteral("PRIVDIR/0"))).isDir());
-    EXPECT_TRUE(sesion_.privateDir().contains(QStringLiteral("PRIVDIR/0")));
+    const QString propia = QStringLiteral("PRIVDIR/%1").arg(qMax(0, NumeroSesionRed()));
+    EXPECT_TRUE(QFileInfo(dir_.file(propia)).isDir());
+    EXPECT_TRUE(sesion_.privateDir().contains(propia)) << sesion_.privateDir().toStdString();
 }
 
 TEST_F(GeneinicTest, AnEngineThatDoesNotExistHereEndsTheStartUp)
