@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/DatabaseLocation.h"
+#include "platform/data/engine/TableChanges.h"
 #include "platform/base/EngineKind.h"
 
 #include <QHash>
@@ -98,6 +99,9 @@ public:
     // Whether this session made (and linked) the SQLite file the connection is open on.
     bool madeFile(const Connection &connection) const;
 
+    // What the session's statements and refreshes changed, by table: where its caches end.
+    TableChanges &tableChanges() { return tableChanges_; }
+
 private:
     void waitForDrivers();
 
@@ -115,6 +119,7 @@ private:
     QSet<QString> madeFiles_;   // keys of the files this session made
     QHash<QString, std::shared_future<bool>> preparing_;   // files made ahead: whether made
     QHash<QString, std::shared_future<void>> loadingDrivers_;   // by driver name
+    TableChanges tableChanges_;
 };
 
 } // namespace plat
