@@ -825,10 +825,12 @@ bool TModuloDatos::AbrirTabla(plat::TableDataSet &tabla)
         if (tabla.indexFieldCount() > 0) {
             if (!tabla.indexName().isEmpty())
                 tabla.setIndexName(QString());
-            if (estabaAbierta)
+            // A table opened just now holds its rows as stored: only one open before is read anew.
+            if (estabaAbierta) {
                 tabla.cancelRange();
-            if (!nombres_->esSQLServer())
-                tabla.refresh();
+                if (!nombres_->esSQLServer())
+                    tabla.refresh();
+            }
         }
         return true;
     } catch (const gp::Abort &) {

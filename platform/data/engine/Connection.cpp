@@ -205,6 +205,12 @@ void Connection::markChanged(const QString &table)
     session_.tableChanges().changed(databaseKey(), table);
 }
 
+void Connection::markDatabaseChanged()
+{
+    ensureOpen();
+    session_.tableChanges().changedDatabase(databaseKey());
+}
+
 void Connection::noteChanges(const StatementTarget &target)
 {
     if (target.kind == StatementTarget::Nothing)

@@ -112,8 +112,12 @@ public:
     // rows marks what it may change there before it runs, and again when its transaction
     // commits (another connection reads the rows only then); a roll-back marks the database.
     TableChanges::Stamp changeStamp(const QString &table);
-    // Marks the table as changed (a refresh reads it as stored now).
+    // Marks the table as changed.
     void markChanged(const QString &table);
+    // Marks every table of its database as changed: a refresh asks for the rows as stored
+    // now, other programs' saves included, so every cache over them ends (a grid's look-ups
+    // into other tables and what its calculated fields read among them).
+    void markDatabaseChanged();
     // The key of the database it is open on (DatabaseLocation::key), opening it when closed.
     QString databaseKey();
 
