@@ -160,13 +160,6 @@ void TfPROYPROY::conectarEventos()
             hueco_.anular();
     };
     l.OnCalcFields = [this](plat::DataSet &ds) { Table2CalcFields(ds); };
-    // The rows a grid reads together are mostly chapters of one project: their spans are
-    // worked out from one read of its lines.
-    l.OnReadRows = [](plat::DataSet &) -> std::shared_ptr<void> {
-        if (!MDProyectos)
-            return nullptr;
-        return std::make_shared<TMDProyectos::PasadaPlanes>(*MDProyectos);
-    };
 }
 
 // ---- creation and closing ------------------------------------------------------------------

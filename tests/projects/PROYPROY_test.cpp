@@ -16,6 +16,7 @@
 #include "projects/proyectos/ListadoGrafico.h"
 #include "projects/proyectos/PROYLPRO.h"
 #include "projects/proyectos/PROYPROY.h"
+#include "tests/platform/engine/OtherProgramFixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -607,6 +608,43 @@ TEST_P(MaestroProyectosTest, EachLineShowsItsChaptersPlan)
     EXPECT_DOUBLE_EQ(campo("TiempoPrevistoCapitulo").asFloat(), 220);
     EXPECT_EQ(campo("Responsable").displayText(), "Ana Ruiz");
     EXPECT_EQ(campo("Responsable").text(), "3");
+}
+
+// The chapter grid's operators' names and chapter spans are read once and kept while nothing
+// changes: going to another project and back, and repainting, read only the lines. Another
+// program's saves show after a refresh.
+TEST_P(MaestroProyectosTest, NamesAndSpansAreKeptUntilARefreshShowsAnotherProgramsSaves)
+{
+    TfPROYPROY &f = abrir();
+    mostrarCapitulos();
+    QCoreApplication::processEvents();
+    const auto pintados = [&] {
+        QStringList textos;
+        const TextosPintados pintura(*f.DBGrid1->viewport());
+        for (const TextosPintados::Texto &t : pintura.textos())
+            textos << t.texto;
+        return textos;
+    };
+    ASSERT_TRUE(pintados().contains("Luis Peña"));
+    plat::Connection &conexion = fGENEINIC->Database();
+    const quint64 antes = conexion.statementsSent();
+    ASSERT_TRUE(cabecera().locate(QStringLiteral("Codigo"), QStringLiteral("2")));
+    ASSERT_TRUE(cabecera().locate(QStringLiteral("Codigo"), QStringLiteral("1")));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(pintados().contains("Ana Ruiz"));
+    // Each move reads the project, its lines and whether it has documents; the second
+    // project's plan once (per line, and per operator shown, there would be two more each).
+    EXPECT_LE(conexion.statementsSent() - antes, 8u);
+
+    gptest::OtherProgram otro(conexion.location());
+    otro.db().exec(QStringLiteral("UPDATE OPERARIO SET Nombre = 'Ana Ruiz Gil' WHERE Codigo = 3"));
+    otro.db().exec(QStringLiteral("UPDATE LPROYECT SET FechaFinal = '2026-12-04 00:00:00' WHERE CodigoProyecto = '1' "
+                                  "AND Linea = 5"));
+    fGENEINIC->RefrescarDatos(&f);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(pintados().contains("Ana Ruiz Gil"));
+    ASSERT_TRUE(lineas().locate("Linea", 4));
+    EXPECT_EQ(campo("FechaFinalCapitulo").asDateTime(), Dia(2026, 12, 4));
 }
 
 // A screen of the Gantt page works out its rows' chapter spans from one read of the project's
