@@ -92,8 +92,8 @@ public:
     // What the session's connections to one database share of its catalogue (internal): read
     // once for all of them.
     std::shared_ptr<SharedCatalogue> sharedCatalogue(const DatabaseLocation &location);
-    // The physical connection of a location, shared for SQLite files (internal); a server's
-    // sessions start with the isolation level given.
+    // The physical connection of a location, shared for SQLite files and PostgreSQL
+    // databases (internal); a server's sessions start with the isolation level given.
     std::shared_ptr<PhysicalConnection> physicalFor(const DatabaseLocation &location,
                                                     IsolationLevel isolation = IsolationLevel::ReadCommitted);
     // Whether this session made (and linked) the SQLite file the connection is open on.
@@ -104,6 +104,7 @@ public:
 
 private:
     void waitForDrivers();
+    static bool sharesServerConnection(const DatabaseLocation &location);
 
     EngineKind engine_ = EngineKind::SQLite;
     int lockWaitMs_ = Dialect::kLockWaitMs;
@@ -117,6 +118,8 @@ private:
     // next thing a start opens, and opening a file again costs what closing it undid.
     QHash<QString, std::shared_ptr<PhysicalConnection>> madeOpen_;
     QSet<QString> madeFiles_;   // keys of the files this session made
+    // The server database an existence check found, open for the connection that follows.
+    std::shared_ptr<PhysicalConnection> checked_;
     QHash<QString, std::shared_future<bool>> preparing_;   // files made ahead: whether made
     QHash<QString, std::shared_future<void>> loadingDrivers_;   // by driver name
     TableChanges tableChanges_;
