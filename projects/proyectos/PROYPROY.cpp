@@ -198,14 +198,10 @@ void TfPROYPROY::FormCreate(QObject *Sender)
     PageControl1->setActivePage(PagGeneral);
 }
 
+// The work table stays for the window's next opening in the run, which empties it.
 void TfPROYPROY::FormClose(QObject *Sender, plat::CloseAction &Action)
 {
-    try {
-        Temporal->table().close();
-        Temporal->table().deleteTable();
-    } catch (const gp::Error &) {
-        // A work table that cannot be dropped now is a leftover, not lost data.
-    }
+    Temporal->table().close();
     VentanaPrograma::FormClose(Sender, Action);
 }
 

@@ -484,8 +484,9 @@ TEST_P(MaestroProyectosTest, CancellingANewProjectClearsOnlyTheSideRowsOfAnUnsav
     EXPECT_EQ(ladosDe("3"), "0/1/0");
 }
 
-// The buttons follow whichever table edits; the work table lives as long as the window.
-TEST_P(MaestroProyectosTest, ControlsFollowBothTablesAndTheWorkTableGoesWithTheWindow)
+// The buttons follow whichever table edits; the work table is the window's while it is open
+// and is kept, emptied, for its next opening in the run.
+TEST_P(MaestroProyectosTest, ControlsFollowBothTablesAndTheWorkTableIsKeptForTheNextOpening)
 {
     TfPROYPROY &f = abrir();
     const auto editando = [&f] {
@@ -514,12 +515,22 @@ TEST_P(MaestroProyectosTest, ControlsFollowBothTablesAndTheWorkTableGoesWithTheW
     EXPECT_EQ(temporal.fieldByName("Datos").size(), 200);
     plat::Connection *conexion = temporal.connection();
     ASSERT_TRUE(conexion);
-    const QString cuenta = QStringLiteral("SELECT COUNT(*) FROM %1").arg(temporal.tableName());
+    const QString tablaTrabajo = temporal.tableName();
+    const QString cuenta = QStringLiteral("SELECT COUNT(*) FROM %1").arg(tablaTrabajo);
     EXPECT_EQ(conexion->scalar(cuenta).toInt(), 0);
+    conexion->exec(QStringLiteral("INSERT INTO %1 (CampoClave, Datos) VALUES ('k', 'd')").arg(tablaTrabajo));
     f.Close();
     QApplication::sendPostedEvents();
     EXPECT_FALSE(ventana_);
-    EXPECT_THROW(conexion->scalar(cuenta), gp::Error);
+
+    // The table stays for the window's next opening, which empties it: a column added
+    // meanwhile is still there, which a table made anew would not have.
+    EXPECT_EQ(conexion->scalar(cuenta).toInt(), 1);
+    conexion->exec(QStringLiteral("ALTER TABLE %1 ADD Marca INTEGER").arg(tablaTrabajo));
+    TfPROYPROY &otra = abrir();
+    ASSERT_TRUE(otra.Temporal->table().active());
+    EXPECT_EQ(otra.Temporal->table().tableName(), tablaTrabajo);
+    EXPECT_EQ(conexion->scalar(QStringLiteral("SELECT COUNT(Marca) + COUNT(*) FROM %1").arg(tablaTrabajo)).toInt(), 0);
 }
 
 // Opening the window on a project whose dates and customer are empty, walking the projects
