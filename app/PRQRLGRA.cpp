@@ -94,7 +94,6 @@ void TfPRQRLGRA::construirInforme()
     QuickReport->OnPreview = [this](QObject *s) { QuickReportPreview(s); };
     ChildBand1->BeforePrint = [this](QObject *s, bool &p) { ChildBand1BeforePrint(s, p); };
     BandaDetalle->BeforePrint = [this](QObject *s, bool &p) { BandaDetalleBeforePrint(s, p); };
-    connect(QuickReport->impresora(), &ImpresoraInforme::generacionTerminada, this, [this] { pasada_.reset(); });
 }
 
 // Prepared as the run-time listing is: the form framework, then the listing's own creation
@@ -110,9 +109,6 @@ void TfPRQRLGRA::FormCreate(QObject *)
 
 void TfPRQRLGRA::QuickReportBeforePrint(QObject *, bool &PrintReport)
 {
-    pasada_.reset();
-    if (MDProyectos)
-        pasada_.emplace(*MDProyectos);
     const bool apaisado = QuickReport->page()->Orientation == QPageLayout::Landscape;
     QRTitulo->Width = apaisado ? kAnchoApaisado : kAnchoVertical;
     QRImage1->Width = QRTitulo->Width - QRImage1->Left;

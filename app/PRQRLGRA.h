@@ -57,9 +57,6 @@ public slots:
 private:
     void construirInforme();
     bool porCapitulos() const { return ModoInforme == QLatin1String("Capitulos"); }
-
-    // The spans of a run, read once each for all its bands and rows.
-    std::optional<TMDProyectos::PasadaPlanes> pasada_;
 };
 
 extern TfPRQRLGRA *fPRQRLGRA;

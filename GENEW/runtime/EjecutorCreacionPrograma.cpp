@@ -161,6 +161,34 @@ void EjecutorCreacionPrograma::ejecutarSQLSilencioso(const QString &baseDatos, c
     entorno_.ejecutarSQL(sentencia, baseDatos, QStringLiteral("Silenciosa"));
 }
 
+namespace {
+
+QString claveTablaTrabajo(const TablaCreacion &tabla) { return tabla.DatabaseName + u'\n' + tabla.TableName; }
+
+} // namespace
+
+void EjecutorCreacionPrograma::anotarTablaTrabajo(const TablaCreacion &tabla, const QString &definicion)
+{
+    if (entorno_.tablasTrabajo)
+        entorno_.tablasTrabajo->insert(claveTablaTrabajo(tabla), definicion);
+}
+
+// Emptying costs one statement; making it again a round of them and of its catalogue rows.
+bool EjecutorCreacionPrograma::vaciarTablaTrabajo(const TablaCreacion &tabla, const QString &definicion)
+{
+    if (!entorno_.tablasTrabajo || entorno_.tablasTrabajo->value(claveTablaTrabajo(tabla)) != definicion)
+        return false;
+    try {
+        conexiones_.ConexionDeBaseDatos(tabla.DatabaseName).emptyTable(tabla.TableName);
+    } catch (const gp::Error &) {
+        // Dropped since: it is made again.
+        entorno_.tablasTrabajo->remove(claveTablaTrabajo(tabla));
+        return false;
+    }
+    terminarCreacion(tabla);
+    return abrirTablaExclusiva(tabla);
+}
+
 void EjecutorCreacionPrograma::bloquearCreacion(const QString &conexion, const QString &tabla)
 {
     plat::Connection &c = conexiones_.ConexionDeSelector(conexion);

@@ -1,6 +1,7 @@
 #pragma once
 #include "GENEW/runtime/estructura/CreacionTabla.h"
 
+#include <QHash>
 #include <functional>
 
 class ConexionesPrograma;
@@ -35,6 +36,9 @@ public:
         std::function<QString(const QString &sql, const QString &baseDatos, const QString &opciones)> ejecutarSQL;
         std::function<void(const QString &alias, int empresa)> conectarBaseDatosAlt;
         std::function<void()> crearBaseDatosEmpresa1;
+        // The work tables made in this run, by database and name, with their definitions; none:
+        // each is made anew.
+        QHash<QString, QString> *tablasTrabajo = nullptr;
     };
 
     EjecutorCreacionPrograma(ConexionesPrograma &conexiones, DataSetAbrible &tabla, const NombresCreacionTablas &nombres,
@@ -66,6 +70,8 @@ public:
     void insertarEmpresa1(const estructura::TablaCreacion &tabla, const QString &nombre, const QString &abreviatura) override;
     void cancelarInsercion(const estructura::TablaCreacion &tabla) override;
     void crearBaseDatosEmpresa1() override;
+    void anotarTablaTrabajo(const estructura::TablaCreacion &tabla, const QString &definicion) override;
+    bool vaciarTablaTrabajo(const estructura::TablaCreacion &tabla, const QString &definicion) override;
 
 private:
     void apuntar(const estructura::TablaCreacion &tabla);

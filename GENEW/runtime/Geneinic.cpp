@@ -553,6 +553,7 @@ bool TfGENEINIC::CrearTabla(DataSetAbrible &ds, const QString &definicion, int e
     entorno.crearBaseDatosEmpresa1 = [this] {
         conexiones_.CrearBaseDatos(NombreBaseDatosEmpresa(1), ejecutorSQLADO());
     };
+    entorno.tablasTrabajo = &tablasTrabajo_;
     EjecutorCreacionPrograma ejecutor(conexiones_, ds, NombresTablas.valor(), std::move(entorno));
     return estructura::CrearTabla(tabla, definicion, empresa, configuracion, ejecutor,
                                   creacionesArranque_ ? &creacionesArranque_->lote() : nullptr);

@@ -366,6 +366,8 @@ private:
     std::optional<Gancho<EjecutarProgramaFn>::Instalacion> ejecutarProgramaInstalado_;
     std::unique_ptr<CreacionesArranque> creacionesArranque_;
     std::optional<QString> temporalesPendientes_;   // the working folder whose files wait
+    // The work tables this run made, emptied rather than made again (EjecutorCreacionPrograma).
+    QHash<QString, QString> tablasTrabajo_;
 };
 
 extern TfGENEINIC *fGENEINIC;

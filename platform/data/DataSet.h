@@ -321,6 +321,13 @@ protected:
     // Locate in the current order; the default walks the rows.
     virtual bool cursorLocate(const QStringList &fields, const QVariantList &values,
                               LocateOptions options, Row &row);
+    // The first row of the current order whose fields hold the values exactly, with at
+    // least the result columns, the cursor left where it is; the default locates and goes
+    // back.
+    virtual bool cursorLookup(const QStringList &fields, const QVariantList &values, const QVector<int> &resultColumns,
+                              Row &row);
+    // Forget every cached row because the user asks for the rows as stored now.
+    virtual void cursorRefresh() { cursorReset(); }
     // Whether the cursor itself applies the range / the filter text (pushed into SQL).
     virtual bool cursorAppliesRange() const { return false; }
     virtual bool cursorAppliesFilterText() const { return false; }

@@ -229,7 +229,7 @@ void DataSet::refresh()
     checkBrowseMode();
     fire(BeforeRefresh);
     const Bookmark at = bookmark();
-    cursorReset();
+    cursorRefresh();
     settleOn(at);
     notifyDataSet();
     notifyRecord();

@@ -203,6 +203,16 @@ bool DataSet::locate(const QString &fields, const QVariant &values, LocateOption
     return true;
 }
 
+bool DataSet::cursorLookup(const QStringList &fields, const QVariantList &values, const QVector<int> &, Row &row)
+{
+    const bool found = cursorLocate(fields, values, {}, row);
+    if (hasCurrent_) {
+        Row back;
+        cursorGoto(cursorBookmark(currentRow_), back);
+    }
+    return found;
+}
+
 QVariant DataSet::lookup(const QString &keyFields, const QVariant &keyValues, const QString &resultFields)
 {
     if (!active())
@@ -214,15 +224,14 @@ QVariant DataSet::lookup(const QString &keyFields, const QVariant &keyValues, co
         Field &f = fieldByName(names[i]);
         wanted << (f.dataType() == ftString ? QVariant(raw.value(i).toString()) : f.convert(raw.value(i)));
     }
-    Row row;
-    const bool found = cursorLocate(names, wanted, {}, row);
-    if (hasCurrent_) {
-        Row back;
-        cursorGoto(cursorBookmark(currentRow_), back);
-    }
-    if (!found)
-        return QVariant();
     const QStringList results = splitNames(resultFields);
+    QVector<int> resultColumns;
+    for (const QString &name : results)
+        if (const int column = columnOf(name); column >= 0)
+            resultColumns << column;
+    Row row;
+    if (!cursorLookup(names, wanted, resultColumns, row))
+        return QVariant();
     QVariantList out;
     for (const QString &name : results) {
         const int column = columnOf(name);

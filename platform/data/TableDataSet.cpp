@@ -353,6 +353,24 @@ QVector<Row> TableDataSet::select(Statement &st, bool reverse, int limit, qint64
     return rows;
 }
 
+QVector<Row> TableDataSet::selectColumns(Statement &st, const QVector<int> &columns, int limit)
+{
+    QStringList names;
+    for (int column : columns)
+        names << this->columns()[size_t(column)].name;
+    const QString sql = selectText(st, false, limit, 0, names.join(QStringLiteral(", ")), tableName_);
+    QueryResult result = conn().query(sql, st.params, SqlOrigin::AsWritten);
+    QVector<Row> rows;
+    rows.reserve(result.rows.size());
+    for (const QVariantList &values : std::as_const(result.rows)) {
+        QVariantList row(qsizetype(this->columns().size()));
+        for (int i = 0; i < columns.size(); ++i)
+            row[columns[i]] = values.value(i);
+        rows << normalized(std::move(row));
+    }
+    return rows;
+}
+
 // Up to `limit` rows of the current order after (or before) `boundary`, or from the
 // start (end) when there is none; rows the cursor cannot test in SQL are tested here.
 QVector<Row> TableDataSet::fetchFrom(const Row *boundary, bool after, int limit)
@@ -547,7 +565,7 @@ bool TableDataSet::cursorSeek(const QVariantList &values, bool exact, Row &row)
     return setWindow(std::move(rows), 0, false, false, row);
 }
 
-bool TableDataSet::cursorLocate(const QStringList &fields, const QVariantList &values, LocateOptions options, Row &row)
+std::optional<Row> TableDataSet::locateRow(const QStringList &fields, const QVariantList &values, LocateOptions options)
 {
     Connection &c = conn();
     const Dialect &d = c.dialect();
@@ -581,11 +599,55 @@ bool TableDataSet::cursorLocate(const QStringList &fields, const QVariantList &v
         const QVector<Row> rows = select(st, false, limit);
         for (const Row &r : rows)
             if (!hasRowConditions() || acceptsRow(r))
-                return setWindow({r}, 0, false, false, row);
+                return r;
         if (rows.size() < limit)
-            return false;
+            return std::nullopt;
         st.conditions << keyset(rows.last(), int(order_.size()), true, false, st);
     }
+}
+
+bool TableDataSet::cursorLocate(const QStringList &fields, const QVariantList &values, LocateOptions options, Row &row)
+{
+    const std::optional<Row> found = locateRow(fields, values, options);
+    return found && setWindow({*found}, 0, false, false, row);
+}
+
+bool TableDataSet::cursorLookup(const QStringList &fields, const QVariantList &values, const QVector<int> &resultColumns,
+                                Row &row)
+{
+    // Rows tested here (an OnFilterRecord, a filter SQL cannot say) are the walk's.
+    if (hasRowConditions())
+        return DataSet::cursorLookup(fields, values, resultColumns, row);
+    TableLookups::Question question;
+    for (const QString &f : fields) {
+        const int column = columnOf(f);
+        if (column < 0)
+            fail(DataSetMessages::fieldNotFound(f));
+        question.keyColumns << column;
+    }
+    question.resultColumns = resultColumns;
+    Connection &c = conn();
+    question.exactText = c.dialect().exactTextEquality();
+    const std::optional<Row> found = lookups_.find(
+        c.changeStamp(tableName_), question, values,
+        [&](const QVector<int> &columns, int limit) -> std::optional<QVector<Row>> {
+            Statement st;
+            addConditions(st);
+            QVector<Row> rows = selectColumns(st, columns, limit + 1);
+            return rows.size() > limit ? std::nullopt : std::optional<QVector<Row>>(std::move(rows));
+        },
+        [&] { return locateRow(fields, values, {}); });
+    if (found)
+        row = *found;
+    return found.has_value();
+}
+
+void TableDataSet::cursorRefresh()
+{
+    // Whatever the session keeps of its database is read again too: the rows shown may take
+    // texts and values from other tables.
+    conn().markDatabaseChanged();
+    cursorReset();
 }
 
 // --- Writing ----------------------------------------------------------------------------
@@ -691,6 +753,7 @@ void TableDataSet::cursorDelete(const Bookmark &at, const Row &)
 
 void TableDataSet::cursorReset()
 {
+    lookups_.clear();
     window_.clear();
     position_ = -1;
     windowAtStart_ = windowAtEnd_ = false;

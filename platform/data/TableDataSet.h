@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/data/DataSet.h"
 #include "platform/data/DatabaseLink.h"
+#include "platform/data/TableLookups.h"
 
 #include <QMap>
 #include <QVariantMap>
@@ -17,7 +18,8 @@ class Session;
 // table of a million rows and showing its first screen reads one page. Ranges, master-
 // detail links and filter texts that can be written in SQL are part of every statement.
 // Bookmarks are primary-key values. Each post, delete or edit runs in its own short
-// transaction (nested in the connection's, when one is open).
+// transaction (nested in the connection's, when one is open). Look-ups are answered from
+// a TableLookups, which a refresh of any dataset of the database ends.
 class TableDataSet : public DataSet
 {
 public:
@@ -78,6 +80,9 @@ protected:
     QStringList cursorSetOrder(const QString &indexName, const QStringList &fields) override;
     bool cursorLocate(const QStringList &fields, const QVariantList &values, LocateOptions options,
                       Row &row) override;
+    bool cursorLookup(const QStringList &fields, const QVariantList &values, const QVector<int> &resultColumns,
+                      Row &row) override;
+    void cursorRefresh() override;
     bool cursorAppliesRange() const override { return true; }
     bool cursorAppliesFilterText() const override { return filterComplete_; }
     void filterCompiled(const CompiledFilter *filter) override;
@@ -102,6 +107,9 @@ private:
     QString selectText(const Statement &st, bool reverse, int limit, qint64 offset, const QString &columns,
                        const QString &from) const;
     QVector<Row> select(Statement &st, bool reverse, int limit, qint64 offset = 0);
+    // The rows with only these columns (the others left null), at most `limit`.
+    QVector<Row> selectColumns(Statement &st, const QVector<int> &columns, int limit);
+    std::optional<Row> locateRow(const QStringList &fields, const QVariantList &values, LocateOptions options);
     QVector<Row> fetchFrom(const Row *boundary, bool after, int limit);
     bool setWindow(QVector<Row> rows, int position, bool atStart, bool atEnd, Row &row);
     Row normalized(QVariantList values) const;
@@ -127,6 +135,7 @@ private:
     bool windowAtStart_ = false, windowAtEnd_ = false;
     qint64 count_ = -1;
     QMap<qint64, QVector<Row>> gridPages_;
+    TableLookups lookups_;
 };
 
 } // namespace plat

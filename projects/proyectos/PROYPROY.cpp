@@ -160,13 +160,6 @@ void TfPROYPROY::conectarEventos()
             hueco_.anular();
     };
     l.OnCalcFields = [this](plat::DataSet &ds) { Table2CalcFields(ds); };
-    // The rows a grid reads together are mostly chapters of one project: their spans are
-    // worked out from one read of its lines.
-    l.OnReadRows = [](plat::DataSet &) -> std::shared_ptr<void> {
-        if (!MDProyectos)
-            return nullptr;
-        return std::make_shared<TMDProyectos::PasadaPlanes>(*MDProyectos);
-    };
 }
 
 // ---- creation and closing ------------------------------------------------------------------
@@ -205,14 +198,10 @@ void TfPROYPROY::FormCreate(QObject *Sender)
     PageControl1->setActivePage(PagGeneral);
 }
 
+// The work table stays for the window's next opening in the run, which empties it.
 void TfPROYPROY::FormClose(QObject *Sender, plat::CloseAction &Action)
 {
-    try {
-        Temporal->table().close();
-        Temporal->table().deleteTable();
-    } catch (const gp::Error &) {
-        // A work table that cannot be dropped now is a leftover, not lost data.
-    }
+    Temporal->table().close();
     VentanaPrograma::FormClose(Sender, Action);
 }
 

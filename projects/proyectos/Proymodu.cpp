@@ -29,12 +29,6 @@ double DiaDeValor(const QVariant &valor)
     return NumeroDia(FechaHoraDeReloj(valor.toDateTime()));
 }
 
-// Chapter numbers compare in the engine's binary order, whatever the server's collation.
-QString CapituloBinario(const plat::Connection &conexion)
-{
-    return conexion.dialect().filterDialect().binaryText(QStringLiteral("Capitulo"));
-}
-
 PlanProyecto PlanVacio() { return PlanProyecto{FechaCero(), FechaCero(), 0, 0}; }
 
 } // namespace
@@ -80,65 +74,25 @@ PlanProyecto TMDProyectos::CalcularPlanProyecto(const QString &codigoProyecto, c
     plat::Connection *conexion = conexionEmpresa();
     if (!conexion)
         return PlanVacio();
-    if (!memoria_)
-        return leerPlan(*conexion, codigoProyecto, capitulo);
-    const std::pair<QString, QString> clave(codigoProyecto, capitulo);
-    const auto hecho = memoria_->planes.find(clave);
-    if (hecho != memoria_->planes.end())
-        return hecho->second;
-    const PlanProyecto plan = leerPlan(*conexion, codigoProyecto, capitulo);
-    memoria_->planes.emplace(clave, plan);
-    return plan;
-}
-
-PlanProyecto TMDProyectos::leerPlan(plat::Connection &conexion, const QString &codigoProyecto, const QString &capitulo)
-{
     try {
-        const std::optional<FechasProyecto> fechas = fechasProyecto(conexion, codigoProyecto);
-        if (!fechas)
-            return PlanVacio();
-        CalculoPlan calculo = capitulo.isEmpty()
-            ? CalculoPlan::deProyecto(fechas->aceptacion, fechas->entrega, fechas->finalizacion)
-            : CalculoPlan::deCapitulo();
-        recorrerLineas(conexion, codigoProyecto, capitulo, [&](const LineaPlan &linea) { calculo.anadir(linea); });
-        return calculo.resultado();
+        Memoria &m = memoria(*conexion);
+        const std::pair<QString, QString> clave(codigoProyecto, capitulo);
+        if (const auto hecho = m.planes.find(clave); hecho != m.planes.end())
+            return hecho->second;
+        const std::optional<ProyectoLeido> &proyecto = proyectoLeido(*conexion, codigoProyecto);
+        PlanProyecto plan = PlanVacio();
+        if (proyecto) {
+            CalculoPlan calculo = capitulo.isEmpty()
+                ? CalculoPlan::deProyecto(proyecto->aceptacion, proyecto->entrega, proyecto->finalizacion)
+                : CalculoPlan::deCapitulo();
+            recorrerLineas(*proyecto, capitulo, [&](const LineaPlan &linea) { calculo.anadir(linea); });
+            plan = calculo.resultado();
+        }
+        m.planes.emplace(clave, plan);
+        return plan;
     } catch (const gp::Error &) {
         return PlanVacio();
     }
-}
-
-std::optional<TMDProyectos::FechasProyecto> TMDProyectos::fechasProyecto(plat::Connection &conexion,
-                                                                         const QString &codigoProyecto)
-{
-    if (memoria_) {
-        const auto hecho = memoria_->proyectos.find(codigoProyecto);
-        if (hecho != memoria_->proyectos.end())
-            return hecho->second;
-    }
-    const plat::QueryResult proyecto = conexion.query(
-        QStringLiteral("SELECT FechaAceptacion, FechaEntrega, FechaFinalizacion FROM %1 WHERE Codigo = :codigo")
-            .arg(nombreTabla(*Proyecto)),
-        {{QStringLiteral("codigo"), codigoProyecto}});
-    std::optional<FechasProyecto> fechas;
-    if (!proyecto.rows.isEmpty()) {
-        const QVariantList &p = proyecto.rows.first();
-        fechas = FechasProyecto{DiaDeValor(p.value(0)), DiaDeValor(p.value(1)), DiaDeValor(p.value(2))};
-    }
-    if (memoria_)
-        memoria_->proyectos.emplace(codigoProyecto, fechas);
-    return fechas;
-}
-
-TMDProyectos::PasadaPlanes::PasadaPlanes(TMDProyectos &modulo) : modulo_(&modulo)
-{
-    if (modulo.pasadas_++ == 0)
-        modulo.memoria_ = std::make_unique<Memoria>();
-}
-
-TMDProyectos::PasadaPlanes::~PasadaPlanes()
-{
-    if (modulo_ && --modulo_->pasadas_ == 0)
-        modulo_->memoria_.reset();
 }
 
 PlanHorizonte TMDProyectos::CalcularPlanHorizonte(const QString &codigoProyecto, const QString &capitulo,
@@ -148,22 +102,64 @@ PlanHorizonte TMDProyectos::CalcularPlanHorizonte(const QString &codigoProyecto,
     if (!conexion)
         return {};
     try {
+        memoria(*conexion);
+        const std::optional<ProyectoLeido> &proyecto = proyectoLeido(*conexion, codigoProyecto);
         CalculoHorizonte calculo(NumeroDia(desde), NumeroDia(hasta));
-        recorrerLineas(*conexion, codigoProyecto, capitulo, [&](const LineaPlan &linea) { calculo.anadir(linea); });
+        if (proyecto)
+            recorrerLineas(*proyecto, capitulo, [&](const LineaPlan &linea) { calculo.anadir(linea); });
         return calculo.resultado();
     } catch (const gp::Error &) {
         return {};
     }
 }
 
-void TMDProyectos::recorrerLineas(plat::Connection &conexion, const QString &codigoProyecto, const QString &capitulo,
+TMDProyectos::Memoria &TMDProyectos::memoria(plat::Connection &conexion)
+{
+    const QString baseDatos = conexion.databaseKey();
+    const plat::TableChanges::Stamp proyectos = conexion.changeStamp(nombreTabla(*Proyecto));
+    const plat::TableChanges::Stamp lineas = conexion.changeStamp(nombreTabla(*LProyecto));
+    if (memoria_.baseDatos != baseDatos || memoria_.proyectos != proyectos || memoria_.lineas != lineas)
+        memoria_ = Memoria{baseDatos, proyectos, lineas, {}, {}};
+    return memoria_;
+}
+
+const std::optional<TMDProyectos::ProyectoLeido> &TMDProyectos::proyectoLeido(plat::Connection &conexion,
+                                                                              const QString &codigoProyecto)
+{
+    if (const auto hecho = memoria_.leidos.find(codigoProyecto); hecho != memoria_.leidos.end())
+        return hecho->second;
+    // The project's dates with its lines in the order of index Clave2 (chapter, then line), all
+    // of them, those without a chapter number too; a project without lines comes as one row
+    // of dates.
+    const QString sql =
+        QStringLiteral("SELECT p.FechaAceptacion, p.FechaEntrega, p.FechaFinalizacion, l.FechaInicio, l.FechaFinal, "
+                       "l.TiempoPrevisto, l.GradoAvance, l.Capitulo, l.Linea FROM %1 p LEFT JOIN %2 l "
+                       "ON l.CodigoProyecto = p.Codigo WHERE p.Codigo = :codigo ORDER BY l.Capitulo, l.Linea")
+            .arg(nombreTabla(*Proyecto), nombreTabla(*LProyecto));
+    const std::unique_ptr<plat::QueryCursor> filas =
+        conexion.openQuery(sql, {{QStringLiteral("codigo"), codigoProyecto}});
+    std::optional<ProyectoLeido> proyecto;
+    while (filas->next()) {
+        if (!proyecto)
+            proyecto = ProyectoLeido{DiaDeValor(filas->value(0)), DiaDeValor(filas->value(1)),
+                                     DiaDeValor(filas->value(2)), {}, {}};
+        if (filas->value(8).isNull())
+            continue;   // the project's row alone: it has no lines
+        const QVariant capitulo = filas->value(7);
+        if (!capitulo.isNull())
+            proyecto->porCapitulo.emplace_back(capitulo.toString().toUtf8(), int(proyecto->lineas.size()));
+        proyecto->lineas.push_back(LineaPlan{DiaDeValor(filas->value(3)), DiaDeValor(filas->value(4)),
+                                             filas->value(5).toDouble(), filas->value(6).toString()});
+    }
+    if (proyecto)
+        std::stable_sort(proyecto->porCapitulo.begin(), proyecto->porCapitulo.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+    return memoria_.leidos.emplace(codigoProyecto, std::move(proyecto)).first->second;
+}
+
+void TMDProyectos::recorrerLineas(const ProyectoLeido &proyecto, const QString &capitulo,
                                   const std::function<void(const LineaPlan &)> &anadir)
 {
-    if (!memoria_) {
-        consultarLineas(conexion, codigoProyecto, capitulo, [&](const QVariant &, const LineaPlan &l) { anadir(l); });
-        return;
-    }
-    const LineasProyecto &proyecto = lineasProyecto(conexion, codigoProyecto);
     if (capitulo.isEmpty()) {
         for (const LineaPlan &linea : proyecto.lineas)
             anadir(linea);
@@ -174,45 +170,6 @@ void TMDProyectos::recorrerLineas(plat::Connection &conexion, const QString &cod
                                   [](const auto &l, const QByteArray &c) { return l.first < c; });
     for (; linea != proyecto.porCapitulo.end() && linea->first <= hasta; ++linea)
         anadir(proyecto.lineas[size_t(linea->second)]);
-}
-
-const TMDProyectos::LineasProyecto &TMDProyectos::lineasProyecto(plat::Connection &conexion,
-                                                                 const QString &codigoProyecto)
-{
-    const auto hecho = memoria_->lineas.find(codigoProyecto);
-    if (hecho != memoria_->lineas.end())
-        return hecho->second;
-    LineasProyecto leidas;
-    consultarLineas(conexion, codigoProyecto, QString(), [&](const QVariant &capitulo, const LineaPlan &linea) {
-        if (!capitulo.isNull())
-            leidas.porCapitulo.emplace_back(capitulo.toString().toUtf8(), int(leidas.lineas.size()));
-        leidas.lineas.push_back(linea);
-    });
-    std::stable_sort(leidas.porCapitulo.begin(), leidas.porCapitulo.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-    return memoria_->lineas.emplace(codigoProyecto, std::move(leidas)).first->second;
-}
-
-void TMDProyectos::consultarLineas(plat::Connection &conexion, const QString &codigoProyecto, const QString &capitulo,
-                                   const std::function<void(const QVariant &capitulo, const LineaPlan &)> &anadir)
-{
-    // The lines in the order of index Clave2 (project, chapter; the key breaks ties). The
-    // whole project takes every line, those without a chapter number too.
-    QString sql = QStringLiteral("SELECT FechaInicio, FechaFinal, TiempoPrevisto, GradoAvance, Capitulo FROM %1 "
-                                 "WHERE CodigoProyecto = :codigo")
-                      .arg(nombreTabla(*LProyecto));
-    QVariantMap parametros{{QStringLiteral("codigo"), codigoProyecto}};
-    if (!capitulo.isEmpty()) {
-        const QString columna = CapituloBinario(conexion);
-        sql += QStringLiteral(" AND %1 >= :desde AND %1 <= :hasta").arg(columna);
-        parametros.insert(QStringLiteral("desde"), capitulo);
-        parametros.insert(QStringLiteral("hasta"), capitulo + kFinCapitulo);
-    }
-    sql += QStringLiteral(" ORDER BY CodigoProyecto, Capitulo, Linea");
-    const std::unique_ptr<plat::QueryCursor> lineas = conexion.openQuery(sql, parametros);
-    while (lineas->next())
-        anadir(lineas->value(4), LineaPlan{DiaDeValor(lineas->value(0)), DiaDeValor(lineas->value(1)),
-                                           lineas->value(2).toDouble(), lineas->value(3).toString()});
 }
 
 TMDProyectos &CrearMDProyectos()

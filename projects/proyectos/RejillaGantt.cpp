@@ -7,9 +7,7 @@
 #include "projects/proyectos/DibujoGantt.h"
 #include "projects/proyectos/Proymodu.h"
 
-#include <QCoreApplication>
 #include <QEvent>
-#include <QScopedValueRollback>
 
 RejillaGantt::RejillaGantt(plat::DBGrid &rejilla) : QObject(&rejilla), rejilla_(rejilla)
 {
@@ -23,23 +21,11 @@ const PlanProyecto &RejillaGantt::planProyecto(const QString &codigo)
     return plan_->second;
 }
 
-// A screen's rows ask for their chapters' spans (the calculated fields of rows read as it
-// paints, and each Gantt cell): the paint runs inside one pass of plans, so that each project
-// on the screen has its lines read once for the screen instead of once per chapter asked.
 bool RejillaGantt::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::Paint || watched != rejilla_.viewport() || pintando_)
-        return false;
-    plan_.reset();
-    if (!MDProyectos)
-        return false;
-    {
-        const QScopedValueRollback enPintura(pintando_, true);
-        const TMDProyectos::PasadaPlanes pasada(*MDProyectos);
-        QCoreApplication::sendEvent(watched, event);
-    }
-    plan_.reset();
-    return true;
+    if (event->type() == QEvent::Paint && watched == rejilla_.viewport())
+        plan_.reset();
+    return false;
 }
 
 void RejillaGantt::dibujarTitulo(const QRect &rect, const plat::GridColumn &columna, const plat::DataSet &proyecto) const

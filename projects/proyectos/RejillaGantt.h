@@ -17,10 +17,10 @@ class GridColumn;
 inline const QString kColumnaGantt = QStringLiteral("Grafico");
 
 // A grid of chapter lines with a Gantt column, as the project master and the project query
-// paint it. Every row of a screen is drawn on its project's span: the spans a screen asks
-// for are worked out once for the screen from its projects' lines, read once each, and read
-// afresh when the grid paints its rows again. The titles are the columns' captions, the Gantt column's the month
-// names over the current project's span.
+// paint it. Every row of a screen is drawn on its project's span, asked of the project module
+// once per painted screen (the module keeps each project's lines until they change). The
+// titles are the columns' captions, the Gantt column's the month names over the current
+// project's span.
 class RejillaGantt : public QObject
 {
 public:
@@ -39,5 +39,4 @@ protected:
 private:
     plat::DBGrid &rejilla_;
     std::optional<std::pair<QString, PlanProyecto>> plan_;
-    bool pintando_ = false;   // the paint being passed on from inside the filter
 };

@@ -16,6 +16,7 @@
 #include "projects/proyectos/ListadoGrafico.h"
 #include "projects/proyectos/PROYLPRO.h"
 #include "projects/proyectos/PROYPROY.h"
+#include "tests/platform/engine/OtherProgramFixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -483,8 +484,9 @@ TEST_P(MaestroProyectosTest, CancellingANewProjectClearsOnlyTheSideRowsOfAnUnsav
     EXPECT_EQ(ladosDe("3"), "0/1/0");
 }
 
-// The buttons follow whichever table edits; the work table lives as long as the window.
-TEST_P(MaestroProyectosTest, ControlsFollowBothTablesAndTheWorkTableGoesWithTheWindow)
+// The buttons follow whichever table edits; the work table is the window's while it is open
+// and is kept, emptied, for its next opening in the run.
+TEST_P(MaestroProyectosTest, ControlsFollowBothTablesAndTheWorkTableIsKeptForTheNextOpening)
 {
     TfPROYPROY &f = abrir();
     const auto editando = [&f] {
@@ -513,12 +515,22 @@ TEST_P(MaestroProyectosTest, ControlsFollowBothTablesAndTheWorkTableGoesWithTheW
     EXPECT_EQ(temporal.fieldByName("Datos").size(), 200);
     plat::Connection *conexion = temporal.connection();
     ASSERT_TRUE(conexion);
-    const QString cuenta = QStringLiteral("SELECT COUNT(*) FROM %1").arg(temporal.tableName());
+    const QString tablaTrabajo = temporal.tableName();
+    const QString cuenta = QStringLiteral("SELECT COUNT(*) FROM %1").arg(tablaTrabajo);
     EXPECT_EQ(conexion->scalar(cuenta).toInt(), 0);
+    conexion->exec(QStringLiteral("INSERT INTO %1 (CampoClave, Datos) VALUES ('k', 'd')").arg(tablaTrabajo));
     f.Close();
     QApplication::sendPostedEvents();
     EXPECT_FALSE(ventana_);
-    EXPECT_THROW(conexion->scalar(cuenta), gp::Error);
+
+    // The table stays for the window's next opening, which empties it: a column added
+    // meanwhile is still there, which a table made anew would not have.
+    EXPECT_EQ(conexion->scalar(cuenta).toInt(), 1);
+    conexion->exec(QStringLiteral("ALTER TABLE %1 ADD Marca INTEGER").arg(tablaTrabajo));
+    TfPROYPROY &otra = abrir();
+    ASSERT_TRUE(otra.Temporal->table().active());
+    EXPECT_EQ(otra.Temporal->table().tableName(), tablaTrabajo);
+    EXPECT_EQ(conexion->scalar(QStringLiteral("SELECT COUNT(Marca) + COUNT(*) FROM %1").arg(tablaTrabajo)).toInt(), 0);
 }
 
 // Opening the window on a project whose dates and customer are empty, walking the projects
@@ -607,6 +619,43 @@ TEST_P(MaestroProyectosTest, EachLineShowsItsChaptersPlan)
     EXPECT_DOUBLE_EQ(campo("TiempoPrevistoCapitulo").asFloat(), 220);
     EXPECT_EQ(campo("Responsable").displayText(), "Ana Ruiz");
     EXPECT_EQ(campo("Responsable").text(), "3");
+}
+
+// The chapter grid's operators' names and chapter spans are read once and kept while nothing
+// changes: going to another project and back, and repainting, read only the lines. Another
+// program's saves show after a refresh.
+TEST_P(MaestroProyectosTest, NamesAndSpansAreKeptUntilARefreshShowsAnotherProgramsSaves)
+{
+    TfPROYPROY &f = abrir();
+    mostrarCapitulos();
+    QCoreApplication::processEvents();
+    const auto pintados = [&] {
+        QStringList textos;
+        const TextosPintados pintura(*f.DBGrid1->viewport());
+        for (const TextosPintados::Texto &t : pintura.textos())
+            textos << t.texto;
+        return textos;
+    };
+    ASSERT_TRUE(pintados().contains("Luis Peña"));
+    plat::Connection &conexion = fGENEINIC->Database();
+    const quint64 antes = conexion.statementsSent();
+    ASSERT_TRUE(cabecera().locate(QStringLiteral("Codigo"), QStringLiteral("2")));
+    ASSERT_TRUE(cabecera().locate(QStringLiteral("Codigo"), QStringLiteral("1")));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(pintados().contains("Ana Ruiz"));
+    // Each move reads the project, its lines and whether it has documents; the second
+    // project's plan once (per line, and per operator shown, there would be two more each).
+    EXPECT_LE(conexion.statementsSent() - antes, 8u);
+
+    gptest::OtherProgram otro(conexion.location());
+    otro.db().exec(QStringLiteral("UPDATE OPERARIO SET Nombre = 'Ana Ruiz Gil' WHERE Codigo = 3"));
+    otro.db().exec(QStringLiteral("UPDATE LPROYECT SET FechaFinal = '2026-12-04 00:00:00' WHERE CodigoProyecto = '1' "
+                                  "AND Linea = 5"));
+    fGENEINIC->RefrescarDatos(&f);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(pintados().contains("Ana Ruiz Gil"));
+    ASSERT_TRUE(lineas().locate("Linea", 4));
+    EXPECT_EQ(campo("FechaFinalCapitulo").asDateTime(), Dia(2026, 12, 4));
 }
 
 // A screen of the Gantt page works out its rows' chapter spans from one read of the project's

@@ -2,11 +2,14 @@
 
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/data/modulo/DibujarEscalaTiempo.h"
+#include "platform/data/TableDataSet.h"
+#include "platform/data/engine/Connection.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Colors.h"
 #include "projects/proyectos/DibujoGantt.h"
 
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -104,6 +107,42 @@ TEST_P(ProyectosMotorTest, EveryCallSeesTheLinesAsStoredNow)
     const PlanProyecto plan = MDProyectos->CalcularPlanProyecto(QStringLiteral("P1"), QStringLiteral("1"));
     EXPECT_EQ(plan.TiempoPrevisto, 12);
     EXPECT_EQ(plan.TiempoRealizado, 12);
+}
+
+// A project's dates and lines are read with one statement and kept for every span asked of
+// it until the program changes or re-reads either table (a refresh of the lines here).
+TEST_P(ProyectosMotorTest, AProjectIsReadOnceUntilItsTablesChange)
+{
+    proyecto(QStringLiteral("P1"), QStringLiteral("2024-03-01"), QStringLiteral("2024-03-20"));
+    proyecto(QStringLiteral("P2"), QStringLiteral("2024-04-01"), QStringLiteral("2024-04-20"));
+    linea(QStringLiteral("P1"), 1, QStringLiteral("1"), QStringLiteral("2024-03-04"), QStringLiteral("2024-03-08"), 10,
+          QString());
+    linea(QStringLiteral("P1"), 2, QStringLiteral("1.1"), QStringLiteral("2024-03-05"), QStringLiteral("2024-03-12"), 6,
+          QStringLiteral("Terminado"));
+    plat::Connection &conexion = fGENEINIC->Database();
+    const auto sentencias = [&](const std::function<void()> &trabajo) {
+        const quint64 antes = conexion.statementsSent();
+        trabajo();
+        return conexion.statementsSent() - antes;
+    };
+    const auto preguntarTodo = [&] {
+        for (int vez = 0; vez < 3; ++vez) {
+            for (const char *capitulo : {"", "1", "1.1", "2"})
+                MDProyectos->CalcularPlanProyecto(QStringLiteral("P1"), QString::fromLatin1(capitulo));
+            MDProyectos->CalcularPlanHorizonte(QStringLiteral("P1"), QStringLiteral("1"), FechaCero(), Dia("2024-12-31"));
+        }
+    };
+    EXPECT_EQ(sentencias(preguntarTodo), 1u);
+    EXPECT_EQ(MDProyectos->CalcularPlanProyecto(QStringLiteral("P1"), QStringLiteral("1")).FechaFinal, Dia("2024-03-12"));
+    EXPECT_EQ(sentencias([] { MDProyectos->CalcularPlanProyecto(QStringLiteral("P2"), QString()); }), 1u);
+    EXPECT_EQ(sentencias(preguntarTodo), 0u);
+
+    plat::TableDataSet lineas;
+    lineas.setConnection(&conexion);
+    lineas.setTableName(QStringLiteral("LPROYECT"));
+    lineas.open();
+    lineas.refresh();
+    EXPECT_EQ(sentencias(preguntarTodo), 1u);
 }
 
 TEST_P(ProyectosMotorTest, TablesThatCannotBeReadGiveZerosSilently)

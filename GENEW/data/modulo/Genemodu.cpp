@@ -256,14 +256,20 @@ void TModuloDatos::instalarServicios()
     nombres_ = std::make_unique<NombresMotor>(configuracion);
 
     NombresCreacionTablas n;
-    n.nombreTablaTemporal = [this](const QString &propietario, int numero) {
+    // A name once registered stays the long name's: each is asked of NOMBTTEM once per run.
+    n.nombreTablaTemporal = [this, nombrados = std::make_shared<QHash<QString, QString>>()](const QString &propietario,
+                                                                                            int numero) {
         SesionTablasTemporales sesion{ObtenerDireccionMAC(QStringLiteral("SinSeparadores")),
                                       qMax(0, fGENEINIC->NumeroSesionRed()), fGENEINIC->UsuarioActual};
+        const QString dueno = propietario.isEmpty() ? QStringLiteral("Unknown") : propietario;
+        const QString largo =
+            NombreLargoTablaTemporal(sesion.direccionMAC, dueno, numero, sesion.numeroSesionRed, sesion.codigoUsuario);
+        if (const auto nombrado = nombrados->constFind(largo); nombrado != nombrados->cend())
+            return *nombrado;
         AlmacenNombresTemporalesSQL almacen([this](const QString &sql, const QString &opciones) {
             return EjecutarSentenciaSQL(sql, kDatabaseGeneral, opciones);
         });
-        return ::NombreTablaTemporal(propietario.isEmpty() ? QStringLiteral("Unknown") : propietario, numero, sesion,
-                                     almacen);
+        return *nombrados->insert(largo, ::NombreTablaTemporal(dueno, numero, sesion, almacen));
     };
     n.nombreTablaSQL = [this](const QString &tabla) { return NombreTablaSQL(tabla); };
     // The form framework's rules, which the main window may override with its currency switch.
@@ -825,10 +831,12 @@ bool TModuloDatos::AbrirTabla(plat::TableDataSet &tabla)
         if (tabla.indexFieldCount() > 0) {
             if (!tabla.indexName().isEmpty())
                 tabla.setIndexName(QString());
-            if (estabaAbierta)
+            // A table opened just now holds its rows as stored: only one open before is read anew.
+            if (estabaAbierta) {
                 tabla.cancelRange();
-            if (!nombres_->esSQLServer())
-                tabla.refresh();
+                if (!nombres_->esSQLServer())
+                    tabla.refresh();
+            }
         }
         return true;
     } catch (const gp::Abort &) {

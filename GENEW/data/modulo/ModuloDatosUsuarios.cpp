@@ -11,6 +11,7 @@
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/Field.h"
 #include "platform/data/QueryDataSet.h"
+#include "platform/data/engine/Connection.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Menus.h"
 
@@ -71,6 +72,13 @@ public:
             return false;
         }
     }
+    QString marcaCambios() const override
+    {
+        plat::Connection *conexion = tabla_.connection();
+        if (!tabla_.active() || !conexion)
+            return QString();
+        return conexion->databaseKey() + u'#' + QString::number(conexion->changeStamp(tabla_.tableName()));
+    }
 
 private:
     plat::TableDataSet &tabla_;
@@ -84,9 +92,12 @@ ServicioUsuarios &TModuloDatos::usuarios()
 {
     if (!usuarios_) {
         tablaUsuarios_ = std::make_unique<TablaUsuariosModulo>(Usuario->table());
-        usuarios_ = std::make_unique<ServicioUsuarios>(*tablaUsuarios_, [this](const QString &sql) {
-            return EjecutarSQL(sql, QStringLiteral("DatabaseGeneral"));
-        });
+        // The users' settings are the session's: a module made again for another company
+        // finds them kept.
+        static const auto memoriaSesion = std::make_shared<MemoriaUsuarios>();
+        usuarios_ = std::make_unique<ServicioUsuarios>(
+            *tablaUsuarios_, [this](const QString &sql) { return EjecutarSQL(sql, QStringLiteral("DatabaseGeneral")); },
+            memoriaSesion);
     }
     return *usuarios_;
 }

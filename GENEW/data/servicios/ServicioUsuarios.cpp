@@ -38,11 +38,46 @@ bool esCategoriaBasica(const QString &categoria)
 
 } // namespace
 
+void ServicioUsuarios::comprobarCambios()
+{
+    const QString marca = tabla_.marcaCambios();
+    if (marca == memoria_->marca)
+        return;
+    *memoria_ = MemoriaUsuarios{marca, {}, {}};
+}
+
+ServicioUsuarios::FilaUsuario ServicioUsuarios::filaActual() const
+{
+    FilaUsuario valores;
+    for (const QString &columna : {kCodigo, kCategoria, kConfiguracion, QStringLiteral("ProgramasNoAccesibles"),
+                                   QStringLiteral("ProgramasSoloLectura"), QStringLiteral("ProgramasActivos"),
+                                   QStringLiteral("Empresas")})
+        valores.insert(columna, tabla_.valor(columna));
+    return valores;
+}
+
+const std::optional<ServicioUsuarios::FilaUsuario> &ServicioUsuarios::fila(const QString &codigo)
+{
+    comprobarCambios();
+    if (const auto leida = memoria_->filas.constFind(codigo); leida != memoria_->filas.cend())
+        return *leida;
+    std::optional<FilaUsuario> leida;
+    if (tabla_.abierta() && tabla_.localizar(codigo))
+        leida = filaActual();
+    return *memoria_->filas.insert(codigo, leida);
+}
+
 QString ServicioUsuarios::UsuarioConfiguracion(const QString &usuario)
 {
+    comprobarCambios();
+    if (const auto leida = memoria_->configuraciones.constFind(usuario); leida != memoria_->configuraciones.cend())
+        return *leida;
     const QString categoria =
         consultarGeneral_(QStringLiteral("SELECT Categoria FROM USUARIO   WHERE Codigo = ") + Entrecomillar(usuario));
-    return esCategoriaBasica(categoria) || EsRespuestaErrorSQL(categoria) ? usuario : categoria;
+    // A question that failed is asked again next time.
+    if (EsRespuestaErrorSQL(categoria))
+        return usuario;
+    return *memoria_->configuraciones.insert(usuario, esCategoriaBasica(categoria) ? usuario : categoria);
 }
 
 QString ServicioUsuarios::usuarioEfectivo(const QString &usuario, const QString &clave)
@@ -53,17 +88,20 @@ QString ServicioUsuarios::usuarioEfectivo(const QString &usuario, const QString 
 QString ServicioUsuarios::LeerConfiguracionUsuario(const QString &usuario, const QString &clave,
                                                    const QString &defecto)
 {
-    if (!tabla_.abierta() || !tabla_.localizar(usuarioEfectivo(usuario, clave)))
+    const std::optional<FilaUsuario> &valores = fila(usuarioEfectivo(usuario, clave));
+    if (!valores)
         return defecto;
     if (esClaveColumna(clave))
-        return tabla_.valor(clave);
-    const QString valor = LeerValorDeLista(clave, tabla_.valor(kConfiguracion));
+        return valores->value(clave);
+    const QString valor = LeerValorDeLista(clave, valores->value(kConfiguracion));
     return valor.isEmpty() ? defecto : valor;
 }
 
 void ServicioUsuarios::GrabarConfiguracionUsuario(const QString &usuario, const QString &clave, const QString &valor)
 {
-    if (!tabla_.abierta() || !tabla_.localizar(usuarioEfectivo(usuario, clave)) || !tabla_.editar())
+    comprobarCambios();
+    const QString codigo = usuarioEfectivo(usuario, clave);
+    if (!tabla_.abierta() || !tabla_.localizar(codigo) || !tabla_.editar())
         return;
     if (esClaveColumna(clave)) {
         tabla_.asignar(clave, valor);
@@ -72,7 +110,18 @@ void ServicioUsuarios::GrabarConfiguracionUsuario(const QString &usuario, const 
         QString configuracion = tabla_.valor(kConfiguracion);
         tabla_.asignar(kConfiguracion, EscribirValorEnTexto(clave, valor, configuracion));
     }
-    tabla_.grabar();
+    if (!tabla_.grabar())
+        return;
+    // What was kept stays, with the row as now stored: only this write moved the count.
+    memoria_->marca = tabla_.marcaCambios();
+    const FilaUsuario escrita = filaActual();
+    auto &filas = memoria_->filas;
+    for (auto kept = filas.begin(); kept != filas.end();) {
+        const bool mismaFila =
+            kept.value() && kept.value()->value(kCodigo).compare(escrita.value(kCodigo), Qt::CaseInsensitive) == 0;
+        kept = mismaFila ? filas.erase(kept) : std::next(kept);
+    }
+    filas.insert(codigo, escrita);
 }
 
 bool ServicioUsuarios::enLista(const QString &usuario, const QString &columna, const QString &linea)
@@ -82,9 +131,8 @@ bool ServicioUsuarios::enLista(const QString &usuario, const QString &columna, c
 
 bool ServicioUsuarios::UsuarioAccedeEmpresa(const QString &usuario, int empresa)
 {
-    if (!tabla_.abierta() || !tabla_.localizar(UsuarioConfiguracion(usuario)))
-        return false;
-    return DividirLineas(tabla_.valor(QStringLiteral("Empresas"))).contains(QString::number(empresa));
+    const std::optional<FilaUsuario> &valores = fila(UsuarioConfiguracion(usuario));
+    return valores && DividirLineas(valores->value(QStringLiteral("Empresas"))).contains(QString::number(empresa));
 }
 
 QString ServicioUsuarios::NivelAccesoPrograma(const QString &usuario, const QString &programa)
@@ -106,7 +154,8 @@ bool ServicioUsuarios::EsProgramaActivo(const QString &usuario, const QString &p
 
 bool ServicioUsuarios::EsAdministrador(const QString &usuario, const QString &opciones)
 {
-    if (tabla_.abierta() && tabla_.localizar(UsuarioConfiguracion(usuario)) && tabla_.valor(kCategoria) == kAdministrador)
+    if (const std::optional<FilaUsuario> &valores = fila(UsuarioConfiguracion(usuario));
+        valores && valores->value(kCategoria) == kAdministrador)
         return true;
     if (!opciones.contains(QLatin1String("Silencio")))
         MensajeAviso(QStringLiteral(

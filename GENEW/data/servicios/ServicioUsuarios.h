@@ -1,6 +1,9 @@
 #pragma once
+#include <QHash>
 #include <QString>
 #include <functional>
+#include <memory>
+#include <optional>
 
 // USUARIO as the user services read and write it (the data module's `Usuario` table).
 class TablaUsuarios
@@ -21,6 +24,9 @@ public:
     virtual bool grabar() = 0;
     // Inserts a row with the code; the values follow with asignar() and grabar().
     virtual bool insertar() = 0;
+    // A mark that changes when the rows may have changed (a write of the program, a refresh)
+    // and differs between databases and sessions: what was read of them holds while it stays.
+    virtual QString marcaCambios() const = 0;
 };
 
 // What the log-in needs to know of the run.
@@ -40,14 +46,33 @@ struct ResultadoIdentificacion
     QString camposNoVisibles;   // the user's hidden-field list
 };
 
+// What the user services keep of USUARIO (see ServicioUsuarios): each user's category, and
+// the rows whose settings apply by code (none: no such row), with the mark they were read at.
+// It may outlive the services of one data module: the module is made again when the company
+// changes, the users stay.
+struct MemoriaUsuarios
+{
+    QString marca;
+    QHash<QString, QString> configuraciones;
+    QHash<QString, std::optional<QHash<QString, QString>>> filas;
+};
+
 // The users of the application: log-in with its failed-password counter, profile users
 // whose settings others inherit, per-user settings and the rights tests.
+//
+// The settings are read once per session: each user's category and the row whose settings
+// apply are kept until USUARIO changes (TablaUsuarios::marcaCambios). A setting written here
+// goes into what is kept as it is stored, so the session's later reads see it without reading
+// the row again.
 class ServicioUsuarios
 {
 public:
-    // consultarGeneral: a SELECT on the general database answered as text.
-    ServicioUsuarios(TablaUsuarios &tabla, std::function<QString(const QString &sql)> consultarGeneral)
-        : tabla_(tabla), consultarGeneral_(std::move(consultarGeneral))
+    // consultarGeneral: a SELECT on the general database answered as text; memoria: what is
+    // kept, shared with the services of other modules (one of its own when none).
+    ServicioUsuarios(TablaUsuarios &tabla, std::function<QString(const QString &sql)> consultarGeneral,
+                     std::shared_ptr<MemoriaUsuarios> memoria = nullptr)
+        : tabla_(tabla), consultarGeneral_(std::move(consultarGeneral)),
+          memoria_(memoria ? std::move(memoria) : std::make_shared<MemoriaUsuarios>())
     {
     }
 
@@ -62,10 +87,20 @@ public:
     bool ProcesoAutorizado(const QString &usuario, const QString &proceso);
 
 private:
+    // The columns of a user's row that the settings and rights read, by name.
+    using FilaUsuario = QHash<QString, QString>;
+
     QString usuarioEfectivo(const QString &usuario, const QString &clave);
     bool enLista(const QString &usuario, const QString &columna, const QString &linea);
     bool darDeAlta(const QString &codigo);
+    // The user's row as stored, read once while USUARIO stays unchanged; none when the table
+    // is closed or has no such user.
+    const std::optional<FilaUsuario> &fila(const QString &codigo);
+    FilaUsuario filaActual() const;
+    // Forgets what was kept when USUARIO changed since.
+    void comprobarCambios();
 
     TablaUsuarios &tabla_;
     std::function<QString(const QString &sql)> consultarGeneral_;
+    std::shared_ptr<MemoriaUsuarios> memoria_;
 };

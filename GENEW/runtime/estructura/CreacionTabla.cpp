@@ -105,6 +105,9 @@ public:
         else if (!obtenerTexto(definicion, texto))
             return false;
 
+        if (temporal_ && !sqlServer_ && ejecutor_.vaciarTablaTrabajo(tabla_, definicion))
+            return true;
+
         alternativa_ = tabla_.DatabaseName.startsWith(u'?');
         if (alternativa_) {
             ejecutor_.conectarBaseDatosAlt(tabla_.DatabaseName.mid(1), empresa);
@@ -130,6 +133,12 @@ public:
         // moment never finds the table without its first company. A table another process
         // made meanwhile came with its own company 1.
         empresa_ = !temporal_ && tabla_.TableName.contains(u"EMPRESA") && tabla_.propietario != u"fGENEACTU";
+        if (temporal_) {
+            const bool creada = servidor_ ? crearConSentencias(lineas) : crearConMotor(lineas);
+            if (creada)
+                ejecutor_.anotarTablaTrabajo(tabla_, definicion);
+            return creada;
+        }
         if (servidor_)
             return crearConSentencias(definida ? lineas : QStringList());
         if (!empresa_)

@@ -155,6 +155,21 @@ public:
     // it is kept as it is, rows and all.
     virtual bool crearTablaMotor(const TablaCreacion &tabla, const DefinicionesTabla &definiciones) = 0;
 
+    // Work tables: one made in this run from a definition is noted; a later creation of the
+    // same one from the same definition empties it (every row deleted) and opens it
+    // exclusively instead, answering false when that cannot be done (the table is gone).
+    virtual void anotarTablaTrabajo(const TablaCreacion &tabla, const QString &definicion)
+    {
+        Q_UNUSED(tabla);
+        Q_UNUSED(definicion);
+    }
+    virtual bool vaciarTablaTrabajo(const TablaCreacion &tabla, const QString &definicion)
+    {
+        Q_UNUSED(tabla);
+        Q_UNUSED(definicion);
+        return false;
+    }
+
     // Company 1 of a new EMPRESA table: open, insert and post (raises gp::Error), cancel
     // a failed insert, and create the company's SQL Server database.
     virtual void insertarEmpresa1(const TablaCreacion &tabla, const QString &nombre, const QString &abreviatura) = 0;
@@ -163,7 +178,9 @@ public:
 };
 
 // Creates the table from the definition text: empty (the structure files), a "Tabla
-// Temporal" text, or a standard and a specific file path joined by ";". empresa is the
+// Temporal" text, or a standard and a specific file path joined by ";". A work table ("Tabla
+// Temporal") made earlier in the run from the same text is emptied and opened instead, except
+// on SQL Server. empresa is the
 // company of a "?" database name. True when the table was created; false when it
 // already existed, had no definition or could not be created. A failing CREATE
 // statement rolls the transaction back, shows why and raises gp::Abort. With a batch, a

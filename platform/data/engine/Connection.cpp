@@ -5,6 +5,8 @@
 #include "platform/data/engine/Session.h"
 
 #include <QRegularExpression>
+#include <algorithm>
+#include <utility>
 
 namespace plat {
 
@@ -93,6 +95,7 @@ void Connection::close()
 {
     if (!physical_)
         return;
+    uncommittedChanges_.clear();
     auto physical = physical_;
     try {
         rollBackOwnDepth();
@@ -124,6 +127,10 @@ void Connection::commit()
         throw gp::DatabaseError(EngineText::GeneralSqlError + QStringLiteral(".\nNo transaction is active on ") + name_);
     --ownDepth_;
     physical_->commit();
+    if (physical_->depth() == 0) {
+        for (const StatementTarget &target : std::exchange(uncommittedChanges_, {}))
+            session_.tableChanges().changedBy(databaseKey(), target);
+    }
 }
 
 void Connection::rollback()
@@ -132,6 +139,10 @@ void Connection::rollback()
         throw gp::DatabaseError(EngineText::GeneralSqlError + QStringLiteral(".\nNo transaction is active on ") + name_);
     --ownDepth_;
     physical_->rollback();
+    // Whatever the transaction changed is as it was.
+    session_.tableChanges().changedDatabase(databaseKey());
+    if (physical_->depth() == 0)
+        uncommittedChanges_.clear();
 }
 
 void Connection::runReadOnly(const std::function<void()> &work)
@@ -176,6 +187,71 @@ void Connection::runReadOnly(const std::function<void()> &work)
     restore();
 }
 
+QString Connection::databaseKey()
+{
+    ensureOpen();
+    return physical_->location().key();
+}
+
+TableChanges::Stamp Connection::changeStamp(const QString &table)
+{
+    ensureOpen();
+    return session_.tableChanges().stamp(databaseKey(), table);
+}
+
+void Connection::markChanged(const QString &table)
+{
+    ensureOpen();
+    session_.tableChanges().changed(databaseKey(), table);
+}
+
+void Connection::markDatabaseChanged()
+{
+    ensureOpen();
+    session_.tableChanges().changedDatabase(databaseKey());
+}
+
+void Connection::noteChanges(const StatementTarget &target)
+{
+    if (target.kind == StatementTarget::Nothing)
+        return;
+    session_.tableChanges().changedBy(databaseKey(), target);
+    if (physical_->depth() == 0) {
+        uncommittedChanges_.clear();
+        return;
+    }
+    const bool noted = std::any_of(uncommittedChanges_.cbegin(), uncommittedChanges_.cend(), [&](const StatementTarget &t) {
+        return t.kind == target.kind && t.table == target.table;
+    });
+    if (!noted)
+        uncommittedChanges_ << target;
+}
+
+// A prepared statement that marks what it may change at every run, as `exec` does.
+class MarkingStatement : public PreparedStatement
+{
+public:
+    MarkingStatement(Connection &connection, std::unique_ptr<PreparedStatement> statement, StatementTarget target)
+        : connection_(connection), statement_(std::move(statement)), target_(std::move(target))
+    {
+    }
+    int exec(const QVariantList &values) override
+    {
+        connection_.noteChanges(target_);
+        return statement_->exec(values);
+    }
+    QVariant scalar(const QVariantList &values) override
+    {
+        connection_.noteChanges(target_);
+        return statement_->scalar(values);
+    }
+
+private:
+    Connection &connection_;
+    std::unique_ptr<PreparedStatement> statement_;
+    StatementTarget target_;
+};
+
 QString Connection::adaptSql(const QString &sql)
 {
     ensureOpen();
@@ -186,6 +262,7 @@ int Connection::exec(const QString &sql, const QVariantMap &params, SqlOrigin or
 {
     ensureOpen();
     ++statementsSent_;
+    noteChanges(sql);
     return physical_->exec(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
 }
 
@@ -193,6 +270,7 @@ QueryResult Connection::query(const QString &sql, const QVariantMap &params, Sql
 {
     ensureOpen();
     ++statementsSent_;
+    noteChanges(sql);
     return physical_->query(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
 }
 
@@ -200,19 +278,26 @@ std::unique_ptr<QueryCursor> Connection::openQuery(const QString &sql, const QVa
 {
     ensureOpen();
     ++statementsSent_;
+    noteChanges(sql);
     return physical_->openQuery(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
 }
 
 std::unique_ptr<QueryCursor> Connection::openReader(const QString &sql, const QVariantMap &params, SqlOrigin origin)
 {
     ensureOpen();
+    noteChanges(sql);
     return physical_->openReader(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
 }
 
 std::unique_ptr<PreparedStatement> Connection::prepare(const QString &sql, SqlOrigin origin)
 {
     ensureOpen();
-    return physical_->prepare(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql);
+    std::unique_ptr<PreparedStatement> statement =
+        physical_->prepare(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql);
+    StatementTarget target = statementTarget(sql);
+    if (target.kind == StatementTarget::Nothing)
+        return statement;
+    return std::make_unique<MarkingStatement>(*this, std::move(statement), std::move(target));
 }
 
 QVariant Connection::scalar(const QString &sql, const QVariantMap &params, SqlOrigin origin)
@@ -272,12 +357,14 @@ void Connection::createTable(const TableDef &def)
     }
     std::stable_sort(d.indexes.begin(), d.indexes.end(),
                      [](const IndexDef &a, const IndexDef &b) { return a.primary && !b.primary; });
+    noteChanges(StatementTarget{StatementTarget::Table, d.name.toUpper()});
     physical_->createTable(d);
 }
 
 void Connection::dropTable(const QString &table, bool ifExists)
 {
     ensureOpen();
+    noteChanges(StatementTarget{StatementTarget::Table, table.toUpper()});
     physical_->dropTable(table, ifExists);
 }
 

@@ -5,6 +5,7 @@
 #include "platform/data/engine/QueryCursor.h"
 #include "platform/data/engine/QueryResult.h"
 #include "platform/data/engine/Schema.h"
+#include "platform/data/engine/TableChanges.h"
 
 #include <QStringList>
 #include <QVariantMap>
@@ -106,6 +107,20 @@ public:
     // The program's statement as this connection's engine runs it.
     QString adaptSql(const QString &sql);
 
+    // The stamp of the table in the session's record of changes (TableChanges): a cache read
+    // through this connection holds while it stays the same. Every statement that may change
+    // rows marks what it may change there before it runs, and again when its transaction
+    // commits (another connection reads the rows only then); a roll-back marks the database.
+    TableChanges::Stamp changeStamp(const QString &table);
+    // Marks the table as changed.
+    void markChanged(const QString &table);
+    // Marks every table of its database as changed: a refresh asks for the rows as stored
+    // now, other programs' saves included, so every cache over them ends (a grid's look-ups
+    // into other tables and what its calculated fields read among them).
+    void markDatabaseChanged();
+    // The key of the database it is open on (DatabaseLocation::key), opening it when closed.
+    QString databaseKey();
+
     // Schema.
     QStringList tableNames();                      // user tables, sorted, declared case
     bool tableExists(const QString &table);
@@ -127,6 +142,9 @@ private:
     void ensureOpen();
     void applyIsolation();
     void rollBackOwnDepth();
+    void noteChanges(const StatementTarget &target);
+    void noteChanges(const QString &sql) { noteChanges(statementTarget(sql)); }
+    friend class MarkingStatement;
 
     Session &session_;
     QString name_;
@@ -140,6 +158,8 @@ private:
     std::shared_ptr<PhysicalConnection> physical_;
     quint64 statementsSent_ = 0;
     int ownDepth_ = 0;
+    // What statements of the open transaction may have changed, marked again at its commit.
+    QList<StatementTarget> uncommittedChanges_;
 };
 
 // How many times a connection of this process reached a server: a failure after the count

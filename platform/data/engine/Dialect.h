@@ -80,6 +80,9 @@ public:
     // Whether NULL sorts before every value in ascending order (SQLite, SQL Server) or
     // after (PostgreSQL).
     virtual bool nullsSortFirst() const { return true; }
+    // Whether "=" on text holds only for the same characters (a binary or deterministic
+    // collation); SQL Server's usual collations ignore case, accents and trailing blanks.
+    virtual bool exactTextEquality() const { return true; }
     // A text column ordered and compared ignoring case, and the value it is compared with.
     virtual QString caseInsensitiveOrder(const QString &column) const = 0;
     virtual QString caseInsensitiveValue(const QString &value) const { return value; }

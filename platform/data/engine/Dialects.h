@@ -145,6 +145,7 @@ public:
     QString selectTop(const QString &selectSql, int n) const override;
     QString pageClause(int n, qint64 offset) const override;
     QString lastInsertedIdQuery(const QString &table, const QString &column) const override;
+    bool exactTextEquality() const override { return false; }
     QString caseInsensitiveOrder(const QString &column) const override;
     QString leftPart(const QString &expr, int n) const override;
     const FilterSqlDialect &filterDialect() const override;

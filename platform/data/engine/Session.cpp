@@ -209,6 +209,7 @@ void Session::closeAll()
         c.second->close();
     madeOpen_.clear();
     catalogues_.clear();
+    checked_.reset();
     waitForDrivers();
 }
 
@@ -287,9 +288,31 @@ std::shared_ptr<PhysicalConnection> Session::physicalFor(const DatabaseLocation 
             madeFiles_.insert(key);
         return pc;
     }
-    auto pc = std::make_shared<PhysicalConnection>(*this, location, isolation);
-    pc->open();
+    if (!sharesServerConnection(location)) {
+        auto pc = std::make_shared<PhysicalConnection>(*this, location, isolation);
+        pc->open();
+        return pc;
+    }
+    // One connection of the server per database, as one per SQLite file: the session's
+    // connections to it share it (and its transaction). One an existence check opened is
+    // the next one's. Connections asking for another isolation level share another.
+    const QString key = location.key() + u'\n' + QString::number(int(isolation));
+    if (auto existing = shared_.value(key).lock())
+        return existing;
+    std::shared_ptr<PhysicalConnection> pc;
+    if (checked_ && isolation == IsolationLevel::ReadCommitted && checked_->location().key() == location.key())
+        pc = std::exchange(checked_, nullptr);
+    if (!pc) {
+        pc = std::make_shared<PhysicalConnection>(*this, location, isolation);
+        pc->open();
+    }
+    shared_.insert(key, pc);
     return pc;
+}
+
+bool Session::sharesServerConnection(const DatabaseLocation &location)
+{
+    return location.engine == EngineKind::PostgreSQL && location.odbcDriver.isEmpty();
 }
 
 bool Session::databaseExists(const QString &databaseName, const QStringList &params)
@@ -301,7 +324,9 @@ bool Session::databaseExists(const QString &databaseName, const QStringList &par
     // a failed log-in too); any other refusal goes up with the server's reason, rather than a
     // creation that cannot help.
     try {
-        physicalFor(loc);
+        std::shared_ptr<PhysicalConnection> opened = physicalFor(loc);
+        if (sharesServerConnection(loc))
+            checked_ = std::move(opened);
         return true;
     } catch (const gp::DatabaseError &error) {
         if (error.kind() == gp::DatabaseErrorKind::MissingPath || error.kind() == gp::DatabaseErrorKind::UnknownUser)

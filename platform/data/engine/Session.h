@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/data/engine/Connection.h"
 #include "platform/data/engine/DatabaseLocation.h"
+#include "platform/data/engine/TableChanges.h"
 #include "platform/base/EngineKind.h"
 
 #include <QHash>
@@ -91,15 +92,19 @@ public:
     // What the session's connections to one database share of its catalogue (internal): read
     // once for all of them.
     std::shared_ptr<SharedCatalogue> sharedCatalogue(const DatabaseLocation &location);
-    // The physical connection of a location, shared for SQLite files (internal); a server's
-    // sessions start with the isolation level given.
+    // The physical connection of a location, shared for SQLite files and PostgreSQL
+    // databases (internal); a server's sessions start with the isolation level given.
     std::shared_ptr<PhysicalConnection> physicalFor(const DatabaseLocation &location,
                                                     IsolationLevel isolation = IsolationLevel::ReadCommitted);
     // Whether this session made (and linked) the SQLite file the connection is open on.
     bool madeFile(const Connection &connection) const;
 
+    // What the session's statements and refreshes changed, by table: where its caches end.
+    TableChanges &tableChanges() { return tableChanges_; }
+
 private:
     void waitForDrivers();
+    static bool sharesServerConnection(const DatabaseLocation &location);
 
     EngineKind engine_ = EngineKind::SQLite;
     int lockWaitMs_ = Dialect::kLockWaitMs;
@@ -113,8 +118,11 @@ private:
     // next thing a start opens, and opening a file again costs what closing it undid.
     QHash<QString, std::shared_ptr<PhysicalConnection>> madeOpen_;
     QSet<QString> madeFiles_;   // keys of the files this session made
+    // The server database an existence check found, open for the connection that follows.
+    std::shared_ptr<PhysicalConnection> checked_;
     QHash<QString, std::shared_future<bool>> preparing_;   // files made ahead: whether made
     QHash<QString, std::shared_future<void>> loadingDrivers_;   // by driver name
+    TableChanges tableChanges_;
 };
 
 } // namespace plat

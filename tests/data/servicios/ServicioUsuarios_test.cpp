@@ -17,8 +17,10 @@ public:
     std::function<void()> antesDeEditar;   // another run writing between the read and the edit
 
     bool abierta() const override { return true; }
+    int localizados = 0;
     bool localizar(const QString &codigo) override
     {
+        ++localizados;
         if (!guardadas.contains(codigo))
             return false;
         actual_ = codigo;
@@ -41,6 +43,8 @@ public:
         return true;
     }
     bool insertar() override { return false; }
+    QString marcaCambios() const override { return QString::number(marca); }
+    int marca = 0;
 
 private:
     QString actual_;
@@ -62,6 +66,48 @@ TEST(ServicioUsuarios, ASettingIsWrittenFromTheRowAsTheEditReadIt)
     servicio.GrabarConfiguracionUsuario("ANA", "Empresas", "1\r\n2\r\n");
     EXPECT_EQ(tabla.guardadas["ANA"]["Configuracion"], "ContadorAccesos=2\r\nIndicesBusqueda=PROYECT:2\r\n");
     EXPECT_EQ(tabla.guardadas["ANA"]["Empresas"], "1\r\n2\r\n");
+}
+
+// A session reads each user's category and settings row once, whatever it asks of them; a
+// setting it writes is read back as written without reading the row; a change of USUARIO
+// it did not make (the count moved) has them read again.
+TEST(ServicioUsuarios, SettingsAreReadOncePerSessionAndWrittenThroughTheSameOwner)
+{
+    TablaEnMemoria tabla;
+    // The profile's settings are inherited; the search indexes and the count are ANA's own.
+    tabla.guardadas["PERFIL"] = Fila{{"Codigo", "PERFIL"}, {"Categoria", "Administrador"},
+                                     {"Configuracion", "ColorFondo=Azul\r\n"}, {"Empresas", "1\r\n2\r\n"}};
+    tabla.guardadas["ANA"] = Fila{{"Codigo", "ANA"}, {"Categoria", "PERFIL"},
+                                  {"Configuracion", "ContadorAccesos=1\r\nIndicesBusqueda=PROYECT:2\r\n"}};
+    int preguntas = 0;
+    ServicioUsuarios servicio(tabla, [&](const QString &sql) {
+        ++preguntas;
+        return tabla.guardadas.value(sql.section('\'', 1, 1)).value("Categoria");
+    });
+    for (int vez = 0; vez < 3; ++vez) {
+        EXPECT_EQ(servicio.LeerConfiguracionUsuario("ANA", "IndicesBusqueda", "x"), "PROYECT:2");
+        EXPECT_EQ(servicio.LeerConfiguracionUsuario("ANA", "ContadorAccesos", "0"), "1");
+        EXPECT_EQ(servicio.LeerConfiguracionUsuario("ANA", "Empresas", "x"), "1\r\n2\r\n");
+        EXPECT_EQ(servicio.LeerConfiguracionUsuario("ANA", "ColorFondo", "x"), "Azul");
+        EXPECT_TRUE(servicio.UsuarioAccedeEmpresa("ANA", 2));
+        EXPECT_TRUE(servicio.EsAdministrador("ANA", "Silencio"));
+        EXPECT_EQ(servicio.LeerConfiguracionUsuario("NADIE", "Empresas", "x"), "x");
+    }
+    EXPECT_EQ(preguntas, 2);          // ANA's category and NADIE's
+    EXPECT_EQ(tabla.localizados, 3);  // PERFIL's row, ANA's own and NADIE's absence
+
+    servicio.GrabarConfiguracionUsuario("ANA", "IndicesBusqueda", "PROYECT:3");
+    servicio.GrabarConfiguracionUsuario("ANA", "ContadorAccesos", "2");
+    const int trasGrabar = tabla.localizados;
+    EXPECT_EQ(servicio.LeerConfiguracionUsuario("ANA", "IndicesBusqueda", "x"), "PROYECT:3");
+    EXPECT_EQ(servicio.LeerConfiguracionUsuario("ANA", "ContadorAccesos", "0"), "2");
+    EXPECT_EQ(tabla.localizados, trasGrabar);
+    EXPECT_EQ(preguntas, 2);
+
+    tabla.guardadas["ANA"]["Configuracion"] = "ContadorAccesos=3\r\n";
+    ++tabla.marca;
+    EXPECT_EQ(servicio.LeerConfiguracionUsuario("ANA", "ContadorAccesos", "0"), "3");
+    EXPECT_EQ(preguntas, 2);
 }
 
 } // namespace

@@ -171,6 +171,65 @@ TEST_P(TableData, LocateIgnoringCaseAndPartialKeys)
     EXPECT_EQ(lines->fieldByName("Texto").asString(), "dos a uno");
 }
 
+// Look-ups read a small table once, only the columns they compare and answer, and keep it
+// until the table changes: a write of the session through any dataset, or a refresh of any
+// dataset over it, which is how another program's save comes in. A larger table keeps each
+// key's answer.
+TEST_P(TableData, LookUpsReadTheTableOnceUntilItChanges)
+{
+    Connection &c = db();
+    const auto statements = [&](const std::function<void()> &work) {
+        const quint64 before = c.statementsSent();
+        work();
+        return c.statementsSent() - before;
+    };
+    const auto text = [&](int document, const char *series, int line) {
+        return lines->lookup("Documento;Serie;Linea", QVariantList{document, series, line}, "Texto");
+    };
+    lines->first();
+    EXPECT_EQ(statements([&] {
+                  for (int round = 0; round < 3; ++round) {
+                      EXPECT_EQ(text(1, "A", 2).toString(), "uno a dos");
+                      EXPECT_EQ(text(3, "A", 1).toString(), "tres");
+                      EXPECT_TRUE(text(9, "Z", 9).isNull());
+                  }
+              }),
+              1u);
+    EXPECT_EQ(lines->fieldByName("Texto").asString(), "Uno A Uno");
+
+    auto other = table("LINEAS");
+    other->open();
+    ASSERT_TRUE(other->locate("Texto", "tres"));
+    other->edit();
+    other->fieldByName("Texto").setAsString("tres nuevo");
+    other->post();
+    EXPECT_EQ(statements([&] {
+                  EXPECT_EQ(text(3, "A", 1).toString(), "tres nuevo");
+                  EXPECT_EQ(text(1, "A", 2).toString(), "uno a dos");
+              }),
+              1u);
+
+    {
+        plat::Session otherProgram;
+        database.openAgain(otherProgram, dir.path());
+        otherProgram.connection("Database").exec("UPDATE LINEAS SET Texto = 'tres otro' WHERE Documento = 3");
+        otherProgram.closeAll();
+    }
+    other->refresh();
+    EXPECT_EQ(text(3, "A", 1).toString(), "tres otro");
+
+    QStringList rows;
+    for (int n = 0; n < TableLookups::kWholeRows; ++n)
+        rows << QStringLiteral("(9, 'M', %1, 'muchas')").arg(n);
+    c.exec("INSERT INTO LINEAS (Documento, Serie, Linea, Texto) VALUES " + rows.join(", "));
+    EXPECT_EQ(statements([&] {
+                  EXPECT_EQ(text(3, "A", 1).toString(), "tres otro");
+                  EXPECT_EQ(text(3, "A", 1).toString(), "tres otro");
+                  EXPECT_EQ(text(9, "M", 7).toString(), "muchas");
+              }),
+              3u);   // the whole table tried once, then each key once
+}
+
 TEST_P(TableData, RangesOnLeadingKeyFields)
 {
     lines->setRange({1, "A"}, {1, "A"});

@@ -25,7 +25,9 @@ TEST(CreacionConcurrente, PostgreSqlTableCreationLockWaitsForTheOtherTransaction
     if (!servidor.pg.available())
         GTEST_SKIP() << "no PostgreSQL test server";
     const QString bloqueo = Dialect::forEngine(EngineKind::PostgreSQL).tableCreationLock("CAMPOUSR");
-    Connection primera(servidor.sesion, "primera"), segunda(servidor.sesion, "segunda");
+    // Two programs: a session's connections to one database are one connection of the server.
+    ServidorPrueba otroPrograma;
+    Connection primera(servidor.sesion, "primera"), segunda(otroPrograma.sesion, "segunda");
     for (Connection *c : {&primera, &segunda})
         c->setParams(servidor.parametros("postgres", servidor.pg.user));
     primera.startTransaction();

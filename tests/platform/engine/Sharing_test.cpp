@@ -228,6 +228,38 @@ TEST_P(EngineTest, CopiesRecordsBetweenConnectionsByKey)
     }
 }
 
+// On PostgreSQL, as on a SQLite file, the session's connections to one database (the one an
+// existence check opened included) are one connection of the server, in one transaction.
+TEST_P(EngineTest, ConnectionsToOneServerDatabaseAreOneConnectionOfTheServer)
+{
+    if (GetParam() != gptest::Backend::PostgreSQL)
+        GTEST_SKIP() << "a SQLite file is shared above; connections through ODBC keep their own";
+    const quint64 before = serverOpenings();
+    ASSERT_TRUE(session->databaseExists(QStringLiteral("PRUEBA")));
+    db().createTable(keyedTable(QStringLiteral("T")));
+    Connection &twin = session->connection(QStringLiteral("ADOConnection"));
+    twin.setAliasName(QStringLiteral("PRUEBA"));
+    Connection &named = session->connection(QStringLiteral("PRUEBA"));   // as a table naming the alias
+    named.setDatabaseName(QStringLiteral("PRUEBA"));
+    twin.open();
+    named.open();
+    EXPECT_EQ(twin.physical(), db().physical());
+    EXPECT_EQ(named.physical(), db().physical());
+    EXPECT_EQ(serverOpenings() - before, 1u);
+
+    db().startTransaction();
+    twin.startTransaction();
+    twin.exec(QStringLiteral("INSERT INTO T (Codigo) VALUES (1)"));
+    twin.commit();
+    EXPECT_EQ(count(named, QStringLiteral("T")), 1);
+    db().rollback();
+    EXPECT_EQ(count(named, QStringLiteral("T")), 0);
+    // One closed, the others go on through the same connection.
+    twin.close();
+    db().exec(QStringLiteral("INSERT INTO T (Codigo) VALUES (2)"));
+    EXPECT_EQ(count(named, QStringLiteral("T")), 1);
+    EXPECT_EQ(serverOpenings() - before, 1u);
+}
 
 TEST(CrashTest, KilledWriterLeavesEveryCommittedRecordAndNothingPartial)
 {
