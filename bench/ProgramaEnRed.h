@@ -4,7 +4,7 @@
 // databases on a PostgreSQL server reached at a host and port of the caller's (a delaying
 // proxy's), and the actions a user takes in it, each through the forms' own code: opening the
 // masters from the menu, moving to the next record, saving a field, adding a project with its
-// lines, the Gantt page, the record search, the SQL console. The benchmark that times them
+// lines, the Gantt page, the record search, a listing's preview, the SQL console. The benchmark that times them
 // over a delayed link and the test that counts their round trips both drive it.
 #include "app/FormulariosComunes.h"
 #include "app/PROYMENU.h"
@@ -12,7 +12,18 @@
 #include "app/ServiciosSesion.h"
 #include "GENEW/data/modulo/FormulariosMDI.h"
 #include "GENEW/data/modulo/Genemodu.h"
+#include "GENEW/data/ventanas/GENEBUSA.h"
 #include "GENEW/data/ventanas/GENEBUSQ.h"
+#include "GENEW/data/ventanas/GENECALC.h"
+#include "GENEW/data/ventanas/GENECOPI.h"
+#include "GENEW/data/ventanas/GENEDETA.h"
+#include "GENEW/data/ventanas/GENEFILT.h"
+#include "GENEW/data/ventanas/GENEVMEM.h"
+#include "GENEW/data/ventanas/GENECPRO.h"
+#include "GENEW/reporting/informes/GENELPRO.h"
+#include "GENEW/reporting/informes/GENEPREV.h"
+#include "GENEW/reporting/informes/ImprimirListadoProgramable.h"
+#include "platform/ui/Lists.h"
 #include "GENEW/reporting/GENECSQL.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/SalidaMensajes.h"
@@ -40,10 +51,12 @@
 class ProgramaEnRed
 {
 public:
-    // The sample company: operators, and projects "1", "2" and "3" of 20, 10 and 20 chapters,
-    // each chapter's "Responsable" one of the operators; a table of 1,000 rows for the console.
+    // The sample company: operators, projects "1", "2" and "3" of 20, 10 and 20 chapters (each
+    // chapter's "Responsable" one of the operators) and more without chapters after them, up
+    // to 100; a table of 1,000 rows for the console.
     static constexpr int kOperarios = 10;
     static constexpr int kCapitulos[] = {20, 10, 20};
+    static constexpr int kProyectos = 100;
     static constexpr int kFilasConsola = 1000;
 
     // servidor: "host,port"; sufijo names the databases (gpg_<sufijo>, gpe_<sufijo>).
@@ -80,6 +93,7 @@ public:
         if (fGENEINIC->ArranqueFallido)
             return false;
         servicios_.emplace(*fGENEINIC, servicios_sesion::Todos());
+        previsualizacion_.emplace(servicios_sesion::Previsualizacion());
         comunes_ = std::make_unique<PreparacionDiferida>(*fPROYMENU);
         comunes_->anadir([] { fGENEINIC->BorrarTemporalesPendientes(); });
         comunes_->anadir([this] { CrearFormulariosComunes(formularios_); });
@@ -114,10 +128,20 @@ public:
             if (modulo)
                 modulo->Free();
         comunes_.reset();
+        previsualizacion_.reset();
         servicios_.reset();
         for (auto it = formularios_.rbegin(); it != formularios_.rend(); ++it)
             (*it)->Free();
         formularios_.clear();
+        // A process ends here; the next start in this one makes the shared forms anew.
+        fGENEBUSQ = nullptr;
+        fGENEBUSA = nullptr;
+        fGENECOPI = nullptr;
+        fGENEFILT = nullptr;
+        fGENEVMEM = nullptr;
+        fGENECALC = nullptr;
+        fGENECPRO = nullptr;
+        fGENEDETA = nullptr;
         plat::Session::defaultSession().closeAll();
         // A session that ended asked the application to end; the next start runs its events.
         QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
@@ -151,6 +175,10 @@ public:
                                   .arg(1 + l % 28, 2, 10, QLatin1Char('0'))
                                   .arg(1 + l % kOperarios);
         }
+        for (int p = 4; p <= kProyectos; ++p)
+            sentencias << QStringLiteral("INSERT INTO PROYECT (Codigo, Descripcion, Situacion) "
+                                         "VALUES ('P%1', 'Proyecto sin capítulos %1', 'Cerrado')")
+                              .arg(p, 3, 10, QLatin1Char('0'));
         sentencias << QStringLiteral("CREATE TABLE FILASCONSOLA AS SELECT g AS Codigo, 'Fila ' || g AS Nombre, "
                                      "g * 1.5 AS Importe FROM generate_series(1, %1) g")
                           .arg(kFilasConsola);
@@ -265,6 +293,39 @@ public:
         return v->Table1->dataSet().fieldByName(QStringLiteral("Codigo")).asString() == codigo;
     }
 
+    // "Listado Programable" of the master's menu: the code and description of every project
+    // listed to the preview, which is closed once its pages are made. True when it showed them.
+    bool previsualizarListado()
+    {
+        TfPROYPROY *v = proyectos();
+        if (!v)
+            return false;
+        int paginas = 0;
+        QTimer turno;   // watches the preview until its pages are made
+        QObject::connect(&turno, &QTimer::timeout, [&] {
+            if (!fGENEPREV || !fGENELPRO || fGENELPRO->QuickReport->generando())
+                return;
+            turno.stop();
+            paginas = fGENEPREV->NumeroPaginas;
+            fGENEPREV->Estado = QStringLiteral("Finalizada");
+            fGENEPREV->Close();
+        });
+        plat::application().OnModalShown = [&turno](plat::Form &dialogo) {
+            auto *listado = qobject_cast<TfGENECPRO *>(&dialogo);
+            if (!listado)
+                return;
+            listado->LBSeleccionado->setItems({QStringLiteral("Codigo"), QStringLiteral("Descripcion")});
+            listado->Titulo->setText(QStringLiteral("Proyectos"));
+            listado->VisualizacionPrevia->setChecked(true);
+            turno.start(0);
+            listado->pbConformeClick(listado->pbConforme);
+            dialogo.Close();
+        };
+        v->ListadoProgramable1->Click();
+        plat::application().OnModalShown = nullptr;
+        return paginas > 0;
+    }
+
     // "Maestro de Operarios" from the menu, painted.
     bool abrirOperarios()
     {
@@ -356,6 +417,8 @@ private:
     SalidaMensajesGrabada mensajes_;
     SalidaMensajesInstalada salida_{mensajes_};
     QList<plat::Form *> formularios_;   // made by the start, freed by cerrar
+    ImpresionListadoProgramableInstalada impresionListado_;
     std::optional<ServiciosSesionInstalados> servicios_;
+    std::optional<TfGENEPREV::ServiciosInstalados> previsualizacion_;
     std::unique_ptr<PreparacionDiferida> comunes_;
 };

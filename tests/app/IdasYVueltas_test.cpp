@@ -73,6 +73,7 @@ TEST_F(IdasYVueltas, EveryActionOfTheProgramStaysWithinItsBudget)
         {"the Gantt page", 1, 8, [&] { return p.paginaGantt(); }},
         {"accept a record found by the search", 2, 100, [&] { return p.buscarProyecto(QStringLiteral("3")); }},
         {"add a project with 3 chapter lines, each saved", 4, 103, [&] { return p.altaProyectoConLineas(3); }},
+        {"preview of the listing of 100 projects", 1, 32, [&] { return p.previsualizarListado(); }},
         {"open \"Maestro de Operarios\"", 1, 44, [&] { return p.abrirOperarios(); }},
         {"open \"Consultas SQL\"", 1, 24, [&] { return p.abrirConsultas(); }},
         {"F9 on a 1,000-row SELECT in the console", 1, 7, [&] { return p.consolaMilFilas(); }},
