@@ -512,8 +512,12 @@ QVector<NecesidadColumna> TfGENELPRO::necesidadesColumnas(const QVector<int> &vi
         plat::Field &campo = datos->field(visibles[k]);
         if (esImagen(campo))
             continue;
+        const bool conSuma = esFlotante(campo) && pedidos.hayResumen() && pedidos.suma(campo.fieldName());
+        // Listing only the totals prints no row's value: only the sums need room.
+        if (SoloTotales && !conSuma)
+            continue;
         columnas.push_back({k, &campo, esAnchoFijo(campo), AnchoMayor(medidas, valores), AnchoMayor(medidas, sumas)});
-        columnas.back().conSuma = esFlotante(campo) && pedidos.hayResumen() && pedidos.suma(campo.fieldName());
+        columnas.back().conSuma = conSuma;
     }
     if (columnas.empty())
         return necesidades;
@@ -522,6 +526,11 @@ QVector<NecesidadColumna> TfGENELPRO::necesidadesColumnas(const QVector<int> &vi
         const RecorridoListado recorrido(*datos);
         for (datos->first(); !datos->eof(); datos->next()) {
             for (Columna &c : columnas) {
+                if (SoloTotales) {
+                    if (!c.campo->isNull())
+                        (c.campo->asFloat() < 0 ? c.negativos : c.positivos) += c.campo->asFloat();
+                    continue;
+                }
                 const QString texto = textoValorListado(*c.campo, c.campo->asString());
                 if (!c.fija) {
                     for (const QString &palabra : texto.split(blancos, Qt::SkipEmptyParts))

@@ -43,6 +43,8 @@ public:
 
     int port() const { return port_; }
     void reset() { ask("reset"); }
+    // Each exchange from now on waits that many milliseconds.
+    void setDelay(int milliseconds) { ask("delay " + QByteArray::number(milliseconds)); }
     // What crossed it since the last reset: "round_trips", "connections", "queries"...
     int count(const char *what) { return QJsonDocument::fromJson(ask("counts")).object().value(QLatin1String(what)).toInt(-1); }
     int roundTrips() { return count("round_trips"); }

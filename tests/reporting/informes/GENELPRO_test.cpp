@@ -359,6 +359,37 @@ TEST_F(Listado, GruposConCampoOcultoEnLaCabeceraYSumasQueReempiezan)
     EXPECT_EQ(textosDe(preparar(), QStringLiteral("BandaDetalle")).size(), 3);
 }
 
+// Only totals: the columns get room for what prints, the sums, whatever the rows that do not
+// print hold (a listing of 100,000 rows measured every value for nothing).
+TEST_F(Listado, SoloTotalesDaSitioALasSumasYNoALasFilas)
+{
+    const auto anchos = [&](const QList<Fila> &filas) {
+        datos = proyectos(filas);
+        TfGENELPRO &l = crear();
+        ocultar({QStringLiteral("Foto")});
+        l.SoloTotales = true;
+        preparar();
+        QList<int> w;
+        for (const auto *etiqueta : l.EtiquetasCabecera)
+            w << (etiqueta ? etiqueta->Width : -1);
+        l.Free();
+        return w;
+    };
+    QList<Fila> largas = kFilas;
+    largas[0].notas = "Impermeabilización-de-cubiertas-ajardinadas-transitables-y-no-transitables";
+    largas[1].alta = QDate(2026, 12, 31);
+    QList<Fila> vacias;
+    for (Fila f : kFilas) {
+        f.codigo = f.zona = f.total = f.notas = "";
+        f.hora = QTime();
+        f.alta = QDate();
+        vacias << f;
+    }
+    const QList<int> conValores = anchos(largas);
+    EXPECT_EQ(conValores, anchos(vacias));
+    EXPECT_EQ(conValores.size(), 7);
+}
+
 TEST_F(Listado, FichasEnDosColumnasConMemo)
 {
     TfGENELPRO &l = crear();
