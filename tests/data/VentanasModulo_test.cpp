@@ -2,6 +2,8 @@
 // the entry points, the predefined texts and the listings must ask it, with their arguments
 // in the order the windows take them, and show nothing of their own.
 #include "GENEW/data/modulo/VentanasModulo.h"
+#include "GENEW/data/ventanas/GENECOPI.h"
+#include "GENEW/data/ventanas/GENECPRO.h"
 #include "platform/data/ClientDataSet.h"
 #include "platform/data/TableDataSet.h"
 #include "tests/data/ModuloFixture.h"
@@ -127,3 +129,15 @@ TEST_F(VentanasDelModulo, ATableIsListedOnlyWhenTheProgramHasItsListingWindow)
 }
 
 } // namespace
+
+// A freed window leaves no global naming it: the next start of the program (or the next
+// opening) makes a new one instead of using the freed one.
+TEST(VentanasGlobales, AFreedFormLeavesNoGlobalBehind)
+{
+    fGENECPRO = new TfGENECPRO;
+    delete fGENECPRO;
+    EXPECT_EQ(fGENECPRO, nullptr);
+    fGENECOPI = new TfGENECOPI;
+    delete fGENECOPI;
+    EXPECT_EQ(fGENECOPI, nullptr);
+}

@@ -105,6 +105,13 @@ TfGENECOPI::TfGENECOPI(QWidget *parent) : plat::Form(parent)
     OnKeyPress = plat::handler(this, &TfGENECOPI::FormKeyPress);
 }
 
+// The global names only a living form.
+TfGENECOPI::~TfGENECOPI()
+{
+    if (fGENECOPI == this)
+        fGENECOPI = nullptr;
+}
+
 void TfGENECOPI::FormShow()
 {
     if (!fGENEINIC)

@@ -26,6 +26,7 @@ class TfGENECOPI : public plat::Form
     Q_OBJECT
 public:
     explicit TfGENECOPI(QWidget *parent = nullptr);
+    ~TfGENECOPI() override;
 
     plat::Panel *P2;
     plat::Label *LabelLista;

@@ -119,6 +119,13 @@ TfGENECPRO::TfGENECPRO(QWidget *parent) : plat::Form(parent)
     };
 }
 
+// The global names only a living form.
+TfGENECPRO::~TfGENECPRO()
+{
+    if (fGENECPRO == this)
+        fGENECPRO = nullptr;
+}
+
 void TfGENECPRO::construirControles()
 {
     auto *caja = new QVBoxLayout(this);

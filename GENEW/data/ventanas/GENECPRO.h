@@ -45,6 +45,7 @@ class TfGENECPRO : public plat::Form
     Q_OBJECT
 public:
     explicit TfGENECPRO(QWidget *parent = nullptr);
+    ~TfGENECPRO() override;
 
     // Lists the data set with the saved formats whose names begin with the prefix.
     // Options: "CamposOrdenadosOFF" keeps the data set's field order.
