@@ -10,6 +10,7 @@
 // step and what held.
 #include "tests/app/SesionFixture.h"
 #include "tests/platform/engine/OtherProgramFixture.h"
+#include "tests/support/TecladoUsuario.h"
 #include "tests/support/ValoresCampo.h"
 
 #include "app/FormulariosComunes.h"
@@ -43,10 +44,24 @@
 #include <QTimer>
 #include <iostream>
 #include <set>
+#include <span>
 
 namespace {
 
+using gptest::asentar;
 using gptest::ClaseCampo;
+using gptest::deFoco;
+using gptest::foco;
+using gptest::listaAbierta;
+using gptest::listaDe;
+using gptest::pulsar;
+using gptest::reactivar;
+using gptest::reescribir;
+using gptest::siguiente;
+using gptest::tabularHasta;
+using gptest::teclear;
+using gptest::textoDeControl;
+using gptest::textosVisibles;
 
 constexpr int kEsperaBloqueo = 400;   // ms the program waits for a held record
 const QString kTextoPredefinido = QStringLiteral("Hola a todos");
@@ -113,165 +128,12 @@ QString faltaDeTexto(const QString &texto, const std::set<QString> &internos)
     return {};
 }
 
-// The texts a window shows in its edits, lists, labels and the rows of its grids on screen.
-QStringList textosVisibles(const QWidget &raiz)
-{
-    QStringList t;
-    for (const QWidget *w : raiz.findChildren<QWidget *>()) {
-        if (!w->isVisible())
-            continue;
-        if (auto *e = qobject_cast<const QLineEdit *>(w))
-            t << e->text();
-        else if (auto *c = qobject_cast<const QComboBox *>(w))
-            t << c->currentText();
-        else if (auto *l = qobject_cast<const QLabel *>(w))
-            t << l->text();
-        else if (auto *p = qobject_cast<const QPlainTextEdit *>(w))
-            t << p->toPlainText();
-        else if (auto *v = qobject_cast<const QAbstractItemView *>(w); v && v->model())
-            for (int fila = 0; fila < qMin(v->model()->rowCount(), 40); ++fila)
-                for (int col = 0; col < v->model()->columnCount(); ++col)
-                    t << v->model()->index(fila, col).data().toString();
-    }
-    return t;
-}
-
-// ---- keys ----------------------------------------------------------------------------------------
-
-// Lets what a key left for later (focus moves, timers of no delay, releases) happen.
-void asentar()
-{
-    for (int i = 0; i < 4; ++i) {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-}
-
-QWidget *foco() { return QApplication::focusWidget(); }
-
-// Keys reach the window that has the focus as the window system delivers them.
-QWindow *ventanaDelFoco()
-{
-    QWidget *w = foco();
-    if (!w)
-        w = QApplication::activeModalWidget();
-    if (!w)
-        w = QApplication::activeWindow();
-    if (!w)
-        w = fPROYMENU;
-    return w->window()->windowHandle();
-}
-
-// The window that takes the keys is the active one, as a window manager makes it: the modal
-// dialog on screen, else the main window (a dialog that closed gives the activation back).
-void reactivar()
-{
-    if (QApplication::activePopupWidget())
-        return;
-    QWidget *destino = QApplication::activeModalWidget();
-    if (!destino)
-        destino = fPROYMENU;
-    if (destino && destino->isVisible() && QApplication::activeWindow() != destino) {
-        QApplication::setActiveWindow(destino);
-        asentar();
-    }
-    // An MDI child that gets the activation back gives the focus to the control that had it.
-    if (auto *marco = qobject_cast<QMdiSubWindow *>(foco()); marco && marco->widget()) {
-        QWidget *control = marco->widget()->focusWidget();
-        (control ? control : marco->widget())->setFocus(Qt::ActiveWindowFocusReason);
-        asentar();
-    }
-}
-
-void pulsar(Qt::Key tecla, Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
-    QTest::keyClick(ventanaDelFoco(), tecla, mods);
-    asentar();
-    reactivar();
-}
-
-void teclear(const QString &texto)
-{
-    for (const QChar c : texto) {
-        const bool ascii = c.unicode() < 128 && c.isLetterOrNumber();
-        QTest::sendKeyEvent(QTest::Click, ventanaDelFoco(), ascii ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown,
-                            QString(c), Qt::NoModifier);
-    }
-    asentar();
-}
-
-// Everything the control holds replaced by what is typed.
-void reescribir(const QString &texto)
-{
-    pulsar(Qt::Key_A, Qt::ControlModifier);
-    if (auto *e = qobject_cast<QLineEdit *>(foco()))
-        e->selectAll();   // a combo's edit does not take Ctrl+A in every style
-    if (texto.isEmpty())
-        pulsar(Qt::Key_Delete);
-    else
-        teclear(texto);
-}
-
-template<class T>
-T *deFoco(QWidget *w)
-{
-    for (; w; w = w->parentWidget()) {
-        if (auto *c = dynamic_cast<T *>(w))
-            return c;
-        if (qobject_cast<plat::Form *>(w))
-            break;
-    }
-    return nullptr;
-}
-
-// The next control: Tab; out of a grid, whose Tab moves between its cells, F3, the program's
-// key to the window's buttons.
-void siguiente()
-{
-    pulsar(deFoco<plat::DBGrid>(foco()) ? Qt::Key_F3 : Qt::Key_Tab);
-}
-
-// Onwards until the focus reaches the widget; false when it never does.
-bool tabularHasta(const QWidget *destino, int maximo = 60)
-{
-    for (int i = 0; i < maximo && foco() != destino; ++i)
-        siguiente();
-    return foco() == destino;
-}
+// ---- the walk --------------------------------------------------------------------------------
 
 bool enEdicion(const plat::DataSet &ds)
 {
     return ds.state() == plat::DataSetState::Edit || ds.state() == plat::DataSetState::Insert;
 }
-
-QString textoDeControl(QWidget *w)
-{
-    if (auto *e = qobject_cast<QLineEdit *>(w))
-        return e->text();
-    if (auto *c = qobject_cast<QComboBox *>(w))
-        return c->currentText();
-    if (auto *p = qobject_cast<QPlainTextEdit *>(w))
-        return p->toPlainText();
-    return {};
-}
-
-// The list a widget is, or whose pop-up it is in.
-QComboBox *listaDe(QWidget *w)
-{
-    for (; w; w = w->parentWidget())
-        if (auto *c = qobject_cast<QComboBox *>(w))
-            return c;
-    return nullptr;
-}
-
-// A list's pop-up on screen.
-bool listaAbierta(QWidget *w)
-{
-    const QComboBox *c = listaDe(w);
-    return c && c->view() && c->view()->isVisible();
-}
-
-// ---- the walk --------------------------------------------------------------------------------
 
 // A value the walk typed into a field of the record, to be found on screen and stored.
 struct Tecleado
@@ -539,23 +401,27 @@ protected:
         QPointer<plat::Form> form;
         QPointer<plat::DataSource> fuente;
         QString nombreTabla;   // what the record's table is, kept while the window is closed
-        QStringList camposClave;
         QVariantMap claveGrabada;   // of the last record the walk stored
 
         plat::DataSet *registro() const { return fuente ? fuente->dataSet() : nullptr; }
         plat::TableDataSet *tabla() const { return dynamic_cast<plat::TableDataSet *>(registro()); }
     };
 
-    void recorrerEntrada(const QString &ruta)
+    // The steps of a window with a record of the framework (F5 adds one), and of any other.
+    using Paso = void (RecorridoTeclado::*)(Ventana &);
+    static std::span<const Paso> pasos(bool conRegistro)
     {
-        try {
-            recorrerVentana(ruta);
-        } catch (const std::exception &e) {
-            informe_.comprobar(false, QStringLiteral("sin excepciones (%1)").arg(QString::fromUtf8(e.what())));
-        }
+        using R = RecorridoTeclado;
+        static constexpr Paso kConRegistro[] = {
+            &R::pasoFechaCero,        &R::pasoAltas,           &R::pasoInsertarEnMedio,
+            &R::pasoCerrarConEdicion, &R::pasoCambioEmpresaConEdicion, &R::pasoGrabarRetenido,
+            &R::pasoCerrarTrasGrabar, &R::pasoMenuVentana,
+        };
+        static constexpr Paso kSinRegistro[] = {&R::pasoTeclado, &R::pasoMenuVentana};
+        return conRegistro ? std::span<const Paso>(kConRegistro) : std::span<const Paso>(kSinRegistro);
     }
 
-    void recorrerVentana(const QString &ruta)
+    void recorrerEntrada(const QString &ruta)
     {
         // What an earlier walk left open goes first.
         for (plat::Form *f : hijas())
@@ -574,31 +440,34 @@ protected:
         }
         informe_.nota(QStringLiteral("%1 «%2»").arg(v.form->objectName(), v.form->caption()));
         v.fuente = v.form->findComponent<plat::DataSource>(QStringLiteral("DataSource1"));
-        plat::TableDataSet *t = v.tabla();
-        if (t && t->active() && t->canModify() && !t->primaryKeyFields().isEmpty()
-            && v.form->findComponent<plat::MenuItem>(QStringLiteral("Agregar"))) {
+        const plat::TableDataSet *t = v.tabla();
+        const bool conRegistro = t && t->active() && t->canModify() && !t->primaryKeyFields().isEmpty()
+                              && v.form->findComponent<plat::MenuItem>(QStringLiteral("Agregar"));
+        if (conRegistro)
             v.nombreTabla = t->tableName();
-            v.camposClave = t->primaryKeyFields();
-            pasoFechaCero(v);
-            for (int vuelta = 1; vuelta <= 2 && v.form; ++vuelta)
-                if (!pasoAlta(v, vuelta)) {
-                    // The record lost on the way: once more, so that the later steps find
-                    // the faults behind this one, without the Esc that may have lost it.
-                    const bool antes = std::exchange(escEnListas_, false);
-                    informe_.paso(QStringLiteral("alta %1 otra vez, sin Esc en las listas").arg(vuelta));
-                    pasoAlta(v, vuelta);
-                    escEnListas_ = antes;
-                }
-            pasoInsertarEnMedio(v);
-            pasoCerrarConEdicion(v);
-            pasoCambioEmpresaConEdicion(v);
-            pasoGrabarRetenido(v);
-            pasoCerrarTrasGrabar(v);
-        } else {
-            pasoTeclado(v);
+        for (Paso paso : pasos(conRegistro)) {
+            try {
+                (this->*paso)(v);
+            } catch (const std::exception &e) {
+                informe_.comprobar(false, QStringLiteral("sin excepciones (%1)").arg(QString::fromUtf8(e.what())));
+            }
         }
-        pasoMenuVentana(v);
         cerrar(v);
+    }
+
+    // Two records, each once more without the Esc in the lists when what was typed was lost
+    // on the way, so that the later steps find the faults behind that one.
+    void pasoAltas(Ventana &v)
+    {
+        for (int vuelta = 1; vuelta <= 2 && v.form; ++vuelta) {
+            informe_.paso(QStringLiteral("alta %1").arg(vuelta));
+            if (pasoAlta(v, vuelta))
+                continue;
+            const bool antes = std::exchange(escEnListas_, false);
+            informe_.paso(QStringLiteral("alta %1 otra vez, sin Esc en las listas").arg(vuelta));
+            pasoAlta(v, vuelta);
+            escEnListas_ = antes;
+        }
     }
 
     bool reabrir(Ventana &v)
@@ -687,8 +556,6 @@ protected:
     // False when what was typed was lost before the save.
     bool pasoAlta(Ventana &v, int vuelta)
     {
-        if (escEnListas_)
-            informe_.paso(QStringLiteral("alta %1").arg(vuelta));
         if (!reabrir(v))
             return true;
         marcar();
@@ -878,7 +745,7 @@ protected:
             valido = textoDeControl(control);   // the window numbered it
         // A key already stored is refused as a value of the wrong kind is.
         const QString rechazado = esClave ? v.claveGrabada.value(nombre).toString() : valores.rechazado;
-        const std::optional<QString> tomado = teclearYSalir(v, control, valido, memo);
+        const std::optional<QString> tomado = teclearYSalir(v, control, valido);
         if (!tomado)
             return;
         valido = *tomado;
@@ -886,7 +753,7 @@ protected:
             volverA(control);
             marcar();
             reescribir(rechazado);
-            salir(memo);
+            pulsar(Qt::Key_Tab);
             const Leidos l = leer();
             if (!l.textos.isEmpty())
                 informe_.comprobar(foco() == control && textoDeControl(control) == rechazado,
@@ -895,7 +762,7 @@ protected:
                 informe_.comprobar(!campo.asString().contains(rechazado),
                                    QStringLiteral("%1 no toma «%2»").arg(nombre, rechazado));
             volverA(control);
-            teclearYSalir(v, control, valido, memo);
+            teclearYSalir(v, control, valido);
         }
         if (clase == ClaseCampo::Texto && !esClave && !memo) {
             // Pasted line breaks and tabs become blanks in a one-line field.
@@ -906,7 +773,7 @@ protected:
             valido = textoDeControl(control);
             informe_.comprobar(!valido.contains(u'\n') && !valido.contains(u'\t') && valido.startsWith(QLatin1String("linea1")),
                                QStringLiteral("%1 pega «%2» en una línea").arg(nombre, QString(valido).replace(u'\n', "⏎").replace(u'\t', "⇥")));
-            salir(memo);
+            pulsar(Qt::Key_Tab);
             leer();
         }
         tecleados << Tecleado{nombre, clase, valido};
@@ -915,11 +782,11 @@ protected:
     // Types the value and leaves the control: the value is on screen in the field. A value
     // the field refuses (a code of a look-up) is looked up with F2, which offers the stored
     // ones: the first is taken, or the field is left empty. Answers what the field took.
-    std::optional<QString> teclearYSalir(Ventana &v, QWidget *control, const QString &valor, bool memo)
+    std::optional<QString> teclearYSalir(Ventana &v, QWidget *control, const QString &valor)
     {
         marcar();
         reescribir(valor);
-        salir(memo);
+        pulsar(Qt::Key_Tab);
         const QString nombre = control->objectName();
         if (!leer().textos.isEmpty()) {
             informe_.comprobar(foco() == control, QStringLiteral("%1 rechaza «%2» y guarda el foco").arg(nombre, valor));
@@ -930,7 +797,7 @@ protected:
             const QString elegido = textoDeControl(control);
             if (elegido == valor || elegido.isEmpty())
                 reescribir(QString());
-            salir(memo);
+            pulsar(Qt::Key_Tab);
             if (!leer().textos.isEmpty() || elegido == valor || elegido.isEmpty())
                 return std::nullopt;
             informe_.nota(QStringLiteral("F2 en %1 elige «%2»").arg(nombre, elegido));
@@ -958,9 +825,6 @@ protected:
             d.setModalResult(plat::mrCancel);
         }
     }
-
-    // Tab leaves every control the walk types into, memos included (they take no tabs).
-    void salir(bool) { pulsar(Qt::Key_Tab); }
 
     // Back to a control the walk left, with Shift+Tab.
     void volverA(QWidget *control)
@@ -1476,14 +1340,12 @@ protected:
                 continue;
             informe_.paso(QStringLiteral("menú › ") + rutaMenu(item));
             marcar();
-            QList<plat::Form *> antes;
-            for (int i = 0; i < ventana_->mdiChildCount(); ++i)
-                antes << ventana_->mdiChild(i);
+            const QList<plat::Form *> antes = hijas();
             item->Click();
             asentar();
             leer();
-            for (int i = ventana_->mdiChildCount() - 1; i >= 0; --i)
-                if (plat::Form *nueva = ventana_->mdiChild(i); !antes.contains(nueva)) {
+            for (plat::Form *nueva : hijas())
+                if (!antes.contains(nueva)) {
                     informe_.nota(QStringLiteral("abre %1 «%2»").arg(nueva->objectName(), nueva->caption()));
                     nueva->Close();
                     asentar();
