@@ -16,6 +16,12 @@
 #include "app/FormulariosComunes.h"
 #include "GENEW/data/modulo/FormulariosMDI.h"
 #include "GENEW/data/ventanas/GENEBUSQ.h"
+#include "GENEW/data/ventanas/GENECALC.h"
+#include "GENEW/data/ventanas/GENECOPI.h"
+#include "GENEW/data/ventanas/GENECPRO.h"
+#include "GENEW/data/ventanas/GENEDETA.h"
+#include "GENEW/data/ventanas/GENEFILT.h"
+#include "GENEW/data/ventanas/GENEVMEM.h"
 #include "GENEW/runtime/ProgramasExternos.h"
 #include "GENEW/runtime/ServiciosExternos.h"
 #include "platform/data/TableDataSet.h"
@@ -198,7 +204,14 @@ protected:
                 delete ventana_->mdiChild(i);
         for (plat::Form *f : comunes_)
             delete f;
+        // The shared forms' globals, for the next start.
         fGENEBUSQ = nullptr;
+        fGENECOPI = nullptr;
+        fGENEFILT = nullptr;
+        fGENEVMEM = nullptr;
+        fGENECALC = nullptr;
+        fGENECPRO = nullptr;
+        fGENEDETA = nullptr;
         programa_.reset();
         url_.reset();
         cuadro_.reset();
