@@ -1159,28 +1159,26 @@ protected:
         const auto editable = [&](const plat::Field *f) {
             return f && !f->readOnly && gptest::claseDeCampo(*f) == ClaseCampo::Texto && !claves.contains(f->fieldName());
         };
+        // The longest text, as descriptions are: no code of a look-up.
+        plat::DBEdit *descripcion = nullptr;
+        for (plat::DBEdit *e : v.form->findChildren<plat::DBEdit *>())
+            if (e->isVisible() && e->isEnabled() && !e->isReadOnly() && e->dataSource() == v.fuente && editable(e->field())
+                && (!descripcion || e->field()->size() > descripcion->field()->size()))
+                descripcion = e;
         std::optional<Edicion> ed;
-        for (plat::DBEdit *e : v.form->findChildren<plat::DBEdit *>()) {
-            if (ed || !e->isVisible() || !e->isEnabled() || e->isReadOnly() || e->dataSource() != v.fuente
-                || !editable(e->field()) || !tabularHasta(e))
-                continue;
+        if (descripcion && tabularHasta(descripcion)) {
             pulsar(Qt::Key_End);
             teclear(QStringLiteral("x"));
-            ed = Edicion{e->field()->fieldName(), e->text(), clave(*v.tabla())};
+            ed = Edicion{descripcion->field()->fieldName(), descripcion->text(), clave(*v.tabla())};
         }
         for (plat::DBGrid *g : v.form->findChildren<plat::DBGrid *>()) {
-            int col = -1;
-            for (int i = 0; i < g->columnCount() && col < 0; ++i)
-                if (columnaEditable(*g, i) && g->column(i)->PickList.isEmpty() && editable(g->column(i)->field()))
-                    col = i;
+            const int col = columnaDescriptiva(*g);
             if (ed || col < 0 || g->dataSource() != v.fuente || !g->isVisible() || !tabularHasta(g))
                 continue;
             pulsar(Qt::Key_Home);
             for (int i = 0; i < g->columnCount() && g->selectedIndex() != col; ++i)
                 pulsar(Qt::Key_Tab);
-            pulsar(Qt::Key_F2);   // the cell's editor, with its text
-            pulsar(Qt::Key_End);
-            teclear(QStringLiteral("x"));
+            teclear(QStringLiteral("x"));   // typing opens the cell's editor over its text
             const QString texto = textoDeControl(foco());
             pulsar(Qt::Key_Tab);
             ed = Edicion{g->column(col)->field()->fieldName(), texto, clave(*v.tabla())};
@@ -1309,19 +1307,25 @@ protected:
 
     // ---- windows without a record, and the windows' menus ----------------------------------------
 
-    // Every control in Tab order: lists opened and closed with Esc, buttons pressed with Return.
+    // Every control in Tab order: lists opened and closed with Esc, buttons pressed with Return,
+    // a line typed into each grid.
     void pasoTeclado(Ventana &v)
     {
         informe_.paso(QStringLiteral("teclado"));
-        if (!reabrir(v))
-            return;
+        if (reabrir(v))
+            recorrerControles(*v.form);
+    }
+
+    void recorrerControles(plat::Form &f)
+    {
+        const QPointer<plat::Form> form(&f);
         marcar();
         std::set<QWidget *> vistos;
-        for (int i = 0; i < 60 && v.form && foco() && v.form->isAncestorOf(foco()) && !vistos.count(foco()); ++i) {
+        for (int i = 0; i < 60 && form && form->isAncestorOf(foco()) && !vistos.count(foco()); ++i) {
             QWidget *w = foco();
             vistos.insert(w);
             if (qobject_cast<QComboBox *>(w))
-                listaConEsc(w, [&] { return bool(v.form); }, QStringLiteral("la ventana sigue abierta"));
+                listaConEsc(w, [&] { return bool(form); }, QStringLiteral("la ventana sigue abierta"));
             else if (auto *b = qobject_cast<plat::Button *>(w))
                 returnEnBoton(*b);
             else if (auto *g = qobject_cast<plat::DBGrid *>(w))
@@ -1331,7 +1335,7 @@ protected:
         }
         leer();
         informe_.nota(QStringLiteral("%1 controles en orden de Tab").arg(vistos.size()));
-        informe_.comprobar(vivo() && v.form, QStringLiteral("el programa y la ventana siguen"));
+        informe_.comprobar(vivo() && form, QStringLiteral("el programa y la ventana siguen"));
     }
 
     // Every entry of the window's own menus, with the record at rest: the dialogs they open
@@ -1360,6 +1364,7 @@ protected:
             for (plat::Form *nueva : hijas())
                 if (!antes.contains(nueva)) {
                     informe_.nota(QStringLiteral("abre %1 «%2»").arg(nueva->objectName(), nueva->caption()));
+                    recorrerControles(*activar(nueva));
                     nueva->Close();
                     asentar();
                     leer();
