@@ -436,9 +436,9 @@ protected:
     {
         using R = RecorridoTeclado;
         static constexpr Paso kConRegistro[] = {
-            &R::pasoFechaCero,        &R::pasoAltas,           &R::pasoInsertarEnMedio,
-            &R::pasoCerrarConEdicion, &R::pasoCambioEmpresaConEdicion, &R::pasoGrabarRetenido,
-            &R::pasoCerrarTrasGrabar, &R::pasoMenuVentana,
+            &R::pasoFechaCero,        &R::pasoAltas,           &R::pasoCerrarTrasGrabar,
+            &R::pasoInsertarEnMedio,  &R::pasoCerrarConEdicion, &R::pasoCambioEmpresaConEdicion,
+            &R::pasoGrabarRetenido,   &R::pasoMenuVentana,
         };
         static constexpr Paso kSinRegistro[] = {&R::pasoTeclado, &R::pasoMenuVentana};
         return conRegistro ? std::span<const Paso>(kConRegistro) : std::span<const Paso>(kSinRegistro);
@@ -598,11 +598,11 @@ protected:
         if (!recorrerCampos(v, vuelta, tecleados, c))
             return false;
         leer();
+        if (c.isEmpty())
+            return true;   // the records were the grid's lines, each saved and found stored
         grabar(v);
         leer();
         informe_.comprobar(vivo(), QStringLiteral("el programa sigue"));
-        if (c.isEmpty())
-            return true;   // the records were the grid's lines
         const plat::QueryResult fila = almacenado(v, c);
         if (!informe_.comprobar(fila.rows.size() == 1,
                                 QStringLiteral("el registro %1 está grabado").arg(textoClave(c))))
@@ -661,7 +661,7 @@ protected:
             vistos.insert(w);
             const QString nombre = w->objectName();
             auto *g = qobject_cast<plat::DBGrid *>(w);
-            if (g && !recorrerRejilla(*g))
+            if (g && !recorrerRejilla(*g, &v))
                 return false;
             else if (auto *b = qobject_cast<plat::Button *>(w))
                 returnEnBoton(*b);
@@ -860,14 +860,16 @@ protected:
             pulsar(Qt::Key_Backtab, Qt::ShiftModifier);
     }
 
-    // A grid of the record: two lines typed column by column with Tab, each posted with Down
-    // (which adds the next); the blank line added last is left with Up. False when a line
-    // typed was lost.
-    bool recorrerRejilla(plat::DBGrid &g)
+    // A grid: two lines typed column by column with Tab. The first is posted with Down (which
+    // adds the next); the second, in a window whose records are the grid's lines, with the
+    // window's save (which adds a blank line of its own, left there), else with Down too, and
+    // the blank line Down added is left with Up. False when a line typed was lost.
+    bool recorrerRejilla(plat::DBGrid &g, Ventana *v = nullptr)
     {
         bool guardadas = true;
         auto *tabla = dynamic_cast<plat::TableDataSet *>(g.dataSet());
         const QPointer<plat::DBGrid> rejilla(&g);
+        const bool registros = v && tabla == v->registro();
         if (tabla && tabla->active() && !g.readOnly() && tabla->canModify()) {
             const int columnaTexto = columnaDescriptiva(g);
             for (int linea = 1; linea <= 2 && rejilla && tabla->active(); ++linea) {
@@ -879,11 +881,13 @@ protected:
                                         QStringLiteral("%1 abre la línea %2").arg(g.objectName()).arg(linea)))
                     break;
                 const QList<Tecleado> celdas = teclearLinea(g, ++lineasTecleadas_, columnaTexto, linea == 2);
-                if (rejilla && enEdicion(*tabla))
+                if (registros && linea == 2)
+                    grabar(*v);
+                else if (rejilla && enEdicion(*tabla))
                     pulsar(Qt::Key_Down);
                 guardadas = lineaGrabada(*tabla, celdas) && guardadas;
             }
-            if (rejilla && tabla->state() == plat::DataSetState::Insert)
+            if (rejilla && !registros && tabla->state() == plat::DataSetState::Insert)
                 pulsar(Qt::Key_Up);
         }
         if (rejilla && deFoco<plat::DBGrid>(foco()) == rejilla)
@@ -961,7 +965,21 @@ protected:
             } else {
                 teclearCelda(valor);
             }
+            marcar();
             pulsar(Qt::Key_Tab);
+            if (!leer().textos.isEmpty()) {
+                // Refused (a key stored already, a code of nothing): the cell keeps it, with the
+                // focus, and is left empty, or a key gets another code.
+                informe_.comprobar(g.selectedIndex() == col && textoDeControl(foco()) == valor,
+                                   QStringLiteral("%1 rechaza «%2» y lo conserva con el foco").arg(nombre, valor));
+                if (!volverACelda(g, fila, col))
+                    break;
+                valor = esClave ? gptest::codigoDeCampo(*f, n + 50) : QString();
+                teclearCelda(valor);
+                pulsar(Qt::Key_Tab);
+                if (valor.isEmpty())
+                    continue;
+            }
             if (g.currentIndex().row() == fila)   // else the line was posted: it is read back stored
                 informe_.comprobar(gptest::coincide(clase, f->value(), valor),
                                    QStringLiteral("%1 toma «%2» (tiene «%3»)").arg(nombre, valor, f->asString()));
@@ -1308,7 +1326,8 @@ protected:
                            QStringLiteral("soltado, la misma grabación guarda «%1»").arg(ed->texto));
     }
 
-    // A close right after a save asks nothing.
+    // A close right after the last record's save asks nothing: a blank record or line the
+    // window opened by itself holds nothing typed.
     void pasoCerrarTrasGrabar(Ventana &v)
     {
         informe_.paso(QStringLiteral("cerrar tras grabar"));

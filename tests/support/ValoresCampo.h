@@ -50,11 +50,12 @@ inline ValoresCampo valoresDeCampo(const plat::Field &campo, int n)
     return {};
 }
 
-// A code no other record of the walk takes: texts within the field's size, numbers in range.
+// A code no other record of the walk takes: texts within the field's size, numbers in range
+// and going down, so that none is the next number a window gives a new record itself.
 inline QString codigoDeCampo(const plat::Field &campo, int n)
 {
     if (claseDeCampo(campo) == ClaseCampo::Entero)
-        return QString::number(900 + n);
+        return QString::number(9000 - n);
     return QStringLiteral("W%1").arg(n).right(campo.size() > 0 ? campo.size() : 8);
 }
 
