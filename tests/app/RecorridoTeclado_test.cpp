@@ -1111,13 +1111,17 @@ protected:
                                   QStringLiteral("la línea «%1» está grabada").arg(textos.join(QStringLiteral("|"))));
     }
 
-    // On the stored record, Insert on the second line of each grid and Esc: the stored lines
-    // are those of before.
+    // On the last stored record (the walk's, with its lines), Insert on the second line of each
+    // grid and Esc: the stored lines are those of before.
     void pasoInsertarEnMedio(Ventana &v)
     {
         informe_.paso(QStringLiteral("insertar en medio"));
         if (!reabrir(v))
             return;
+        if (enEdicion(*v.registro()))
+            pulsar(Qt::Key_Escape);   // the new record the window opened after the last save
+        if (auto *ultimo = v.form->findComponent<QWidget>(QStringLiteral("pbUltimo")); ultimo && tabularHasta(ultimo))
+            pulsar(Qt::Key_Space);
         QList<QPointer<plat::DBGrid>> rejillas;
         for (plat::DBGrid *g : v.form->findChildren<plat::DBGrid *>())
             rejillas << g;
