@@ -329,20 +329,23 @@ protected:
         informe_.comprobar(sigue(), QStringLiteral("tras Esc en la lista %1, %2").arg(nombre, que));
     }
 
-    // Return on a focused button presses it (what it does is kept off for the check).
-    void returnEnBoton(plat::Button &boton)
+    // Return on a focused button presses it (what it does is kept off for the check, where the
+    // window reaches it through the button's OnClick or result). True when it was pressed.
+    bool returnEnBoton(plat::Button &boton)
     {
         bool pulsado = false;
         const QPointer<plat::Button> b(&boton);
+        const QString nombre = boton.objectName();
         auto clic = std::exchange(boton.OnClick, [&pulsado](QObject *) { pulsado = true; });
         const int resultado = boton.modalResult();
         boton.setModalResult(plat::mrNone);
         pulsar(Qt::Key_Return);
-        if (!b)
-            return;
-        b->OnClick = std::move(clic);
-        b->setModalResult(resultado);
-        informe_.comprobar(pulsado, QStringLiteral("Return en el botón %1 lo pulsa").arg(b->objectName()));
+        if (b) {
+            b->OnClick = std::move(clic);
+            b->setModalResult(resultado);
+        }
+        informe_.comprobar(pulsado, QStringLiteral("Return en el botón %1 lo pulsa").arg(nombre));
+        return pulsado;
     }
 
     // ---- the main menu ---------------------------------------------------------------------------
@@ -1163,7 +1166,22 @@ protected:
             return;
         }
         const QPointer<QAbstractButton> boton = qobject_cast<QAbstractButton *>(botonGrabar(*v.form));
-        if (!informe_.comprobar(boton && tabularHasta(boton), QStringLiteral("Tab llega al botón de grabar")))
+        // Entering a window's lines saves its record first: that save may store it, or be
+        // refused and say so (the focus goes back before the lines), on the way to the button.
+        const auto avisos = [this] { return mensajes_.mensajes().size() + cuadros_.size(); };
+        const auto antes = avisos();
+        for (int i = 0; i < 60 && boton && foco() != boton; ++i) {
+            siguiente();
+            if (!v.form || !enEdicion(*v.registro())) {
+                informe_.nota(QStringLiteral("la entrada en las líneas graba el registro"));
+                return;
+            }
+            if (avisos() != antes) {
+                informe_.nota(QStringLiteral("la entrada en las líneas intenta grabar el registro y avisa"));
+                return;
+            }
+        }
+        if (!informe_.comprobar(boton && foco() == boton, QStringLiteral("Tab llega al botón de grabar")))
             return;
         int pulsado = 0;
         const auto conexion = QObject::connect(boton, &QAbstractButton::clicked, [&pulsado] { ++pulsado; });
@@ -1216,7 +1234,9 @@ protected:
             pulsar(Qt::Key_Home);
             for (int i = 0; i < g->columnCount() && g->selectedIndex() != col; ++i)
                 pulsar(Qt::Key_Tab);
-            teclear(QStringLiteral("x"));   // typing opens the cell's editor over its text
+            // Typing opens the cell's editor over its text: the stored text and one letter more
+            // is a change, as the edit box's added letter is.
+            teclear(g->column(col)->field()->asString() + u'x');
             const QString texto = textoDeControl(foco());
             pulsar(Qt::Key_Tab);
             ed = Edicion{g->column(col)->field()->fieldName(), texto, clave(*v.tabla())};
@@ -1361,21 +1381,28 @@ protected:
         const QPointer<plat::Form> form(&f);
         marcar();
         std::set<QWidget *> vistos;
+        // A window whose own button closes it (its save and close, its exit) is closed by the
+        // press, not lost.
+        QString cerradaPor;
         for (int i = 0; i < 60 && form && form->isAncestorOf(foco()) && !vistos.count(foco()); ++i) {
             QWidget *w = foco();
             vistos.insert(w);
             if (qobject_cast<QComboBox *>(w))
                 listaConEsc(w, [&] { return bool(form); }, QStringLiteral("la ventana sigue abierta"));
-            else if (auto *b = qobject_cast<plat::Button *>(w))
-                returnEnBoton(*b);
-            else if (auto *g = qobject_cast<plat::DBGrid *>(w))
+            else if (auto *b = qobject_cast<plat::Button *>(w)) {
+                const QString nombre = b->objectName();
+                if (returnEnBoton(*b) && !form)
+                    cerradaPor = nombre;
+            } else if (auto *g = qobject_cast<plat::DBGrid *>(w))
                 recorrerRejilla(*g);
-            if (foco() == w)
+            if (form && foco() == w)
                 siguiente();
         }
         leer();
         informe_.nota(QStringLiteral("%1 controles en orden de Tab").arg(vistos.size()));
-        informe_.comprobar(vivo() && form, QStringLiteral("el programa y la ventana siguen"));
+        if (!cerradaPor.isEmpty())
+            informe_.nota(QStringLiteral("el botón %1 cierra la ventana").arg(cerradaPor));
+        informe_.comprobar(vivo() && (form || !cerradaPor.isEmpty()), QStringLiteral("el programa y la ventana siguen"));
     }
 
     // Every entry of the window's own menus, with the record at rest: the dialogs they open
