@@ -126,6 +126,9 @@ int main(int argc, char **argv)
         fPROYMENU->AntesDeAbrirProgramas = [&comunes] { comunes.completar(); };
         plat::awaitFonts();
         fPROYMENU->Show();
+        // The keys go to the main window once the log-in prompt has gone, also where no window
+        // manager hands them over.
+        fPROYMENU->BringToFront();
         // The start's batch of tables stays open for what the session left for after the first
         // paint (a first start makes the projects' tables there), and ends with it.
         comunes.anadir([] {

@@ -124,6 +124,12 @@ buscarEmpresa() {
     sleep 0.5
 }
 abrirTablas() {
+    # With no window manager to hand them over, the keys go to the main window from the start.
+    if [ "$(xdotool getwindowfocus 2>/dev/null)" != "$window" ]; then
+        echo "the main window did not take the keys: they go to \"$(xdotool getwindowfocus getwindowname 2>/dev/null)\"" >&2
+        kill "$pid" 2>/dev/null || true
+        exit 1
+    fi
     xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
     xdotool key --window "$window" alt+t
     sleep 1
