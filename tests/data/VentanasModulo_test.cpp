@@ -2,8 +2,14 @@
 // the entry points, the predefined texts and the listings must ask it, with their arguments
 // in the order the windows take them, and show nothing of their own.
 #include "GENEW/data/modulo/VentanasModulo.h"
+#include "GENEW/data/ventanas/GENEBUSA.h"
+#include "GENEW/data/ventanas/GENEBUSQ.h"
+#include "GENEW/data/ventanas/GENECALC.h"
 #include "GENEW/data/ventanas/GENECOPI.h"
 #include "GENEW/data/ventanas/GENECPRO.h"
+#include "GENEW/data/ventanas/GENEDETA.h"
+#include "GENEW/data/ventanas/GENEFILT.h"
+#include "GENEW/data/ventanas/GENEVMEM.h"
 #include "platform/data/ClientDataSet.h"
 #include "platform/data/TableDataSet.h"
 #include "tests/data/ModuloFixture.h"
@@ -130,14 +136,24 @@ TEST_F(VentanasDelModulo, ATableIsListedOnlyWhenTheProgramHasItsListingWindow)
 
 } // namespace
 
-// A freed window leaves no global naming it: the next start of the program (or the next
-// opening) makes a new one instead of using the freed one.
+// A freed shared window leaves no global naming it: the next start of the program (or the
+// next opening) makes a new one instead of using the freed one.
+template <class Forma>
+void liberadaSinGlobal(Forma *&global)
+{
+    global = new Forma;
+    delete global;
+    EXPECT_EQ(global, nullptr) << Forma::staticMetaObject.className();
+}
+
 TEST(VentanasGlobales, AFreedFormLeavesNoGlobalBehind)
 {
-    fGENECPRO = new TfGENECPRO;
-    delete fGENECPRO;
-    EXPECT_EQ(fGENECPRO, nullptr);
-    fGENECOPI = new TfGENECOPI;
-    delete fGENECOPI;
-    EXPECT_EQ(fGENECOPI, nullptr);
+    liberadaSinGlobal(fGENEBUSQ);
+    liberadaSinGlobal(fGENEBUSA);
+    liberadaSinGlobal(fGENECOPI);
+    liberadaSinGlobal(fGENEFILT);
+    liberadaSinGlobal(fGENEVMEM);
+    liberadaSinGlobal(fGENECALC);
+    liberadaSinGlobal(fGENECPRO);
+    liberadaSinGlobal(fGENEDETA);
 }

@@ -121,6 +121,13 @@ TfGENECALC::TfGENECALC(QWidget *parent) : plat::Form(parent)
     OnKeyDown = [this](QObject *, int &Key, plat::ShiftState) { teclaAbajo(Key); };
 }
 
+// The global names only a living form.
+TfGENECALC::~TfGENECALC()
+{
+    if (fGENECALC == this)
+        fGENECALC = nullptr;
+}
+
 void TfGENECALC::crearTeclas()
 {
     for (int fila = 0; fila < 4; ++fila)

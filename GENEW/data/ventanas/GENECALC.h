@@ -16,6 +16,7 @@ class TfGENECALC : public plat::Form
     Q_OBJECT
 public:
     explicit TfGENECALC(QWidget *parent = nullptr);
+    ~TfGENECALC() override;
 
     plat::Panel *PanelDisplay;
     plat::Label *Display;

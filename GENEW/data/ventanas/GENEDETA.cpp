@@ -70,6 +70,13 @@ TfGENEDETA::TfGENEDETA(QWidget *parent) : plat::Form(parent)
     columna->addWidget(PanelControl);
 }
 
+// The global names only a living form.
+TfGENEDETA::~TfGENEDETA()
+{
+    if (fGENEDETA == this)
+        fGENEDETA = nullptr;
+}
+
 QStringList TextoPlanoDeHTML(const QString &html)
 {
     QString texto = html;

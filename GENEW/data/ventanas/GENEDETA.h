@@ -17,6 +17,7 @@ class TfGENEDETA : public plat::Form
     Q_OBJECT
 public:
     explicit TfGENEDETA(QWidget *parent = nullptr);
+    ~TfGENEDETA() override;
 
     plat::Panel *Panel1;
     plat::SpeedButton *pbImprimir;

@@ -57,6 +57,13 @@ TfGENEFILT::TfGENEFILT(QWidget *parent) : plat::Form(parent)
     };
 }
 
+// The global names only a living form.
+TfGENEFILT::~TfGENEFILT()
+{
+    if (fGENEFILT == this)
+        fGENEFILT = nullptr;
+}
+
 void TfGENEFILT::construirControles()
 {
     auto *caja = new QVBoxLayout(this);

@@ -26,6 +26,7 @@ class TfGENEFILT : public plat::Form
     Q_OBJECT
 public:
     explicit TfGENEFILT(QWidget *parent = nullptr);
+    ~TfGENEFILT() override;
 
     plat::Panel *Panel1;
     plat::Label *LabelCampo;

@@ -47,6 +47,13 @@ TfGENEVMEM::TfGENEVMEM(QWidget *parent) : plat::Form(parent)
     };
 }
 
+// The global names only a living form.
+TfGENEVMEM::~TfGENEVMEM()
+{
+    if (fGENEVMEM == this)
+        fGENEVMEM = nullptr;
+}
+
 void TfGENEVMEM::FormKeyDown(int &Key, plat::ShiftState Shift)
 {
     const bool sinModificadores = !(Shift & (plat::ssShift | plat::ssAlt | plat::ssCtrl));

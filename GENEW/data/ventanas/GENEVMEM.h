@@ -15,6 +15,7 @@ class TfGENEVMEM : public plat::Form
     Q_OBJECT
 public:
     explicit TfGENEVMEM(QWidget *parent = nullptr);
+    ~TfGENEVMEM() override;
 
     plat::Panel *Panel1;
     plat::DBMemo *DBMemo;
