@@ -10,7 +10,8 @@ line, "PORT=<n> CONTROL=<m>", and serves:
   (in order), so that every answer the client waits for costs the delay once, as on a link
   whose round trip takes that long; what the server sends goes back at once;
 - on CONTROL, one command a line, answered by one line: "counts" (the counts as JSON),
-  "reset" (counts to zero, answering "ok"), "delay <ms>" (a new delay, "ok").
+  "reset" (counts to zero, answering "ok"), "delay <ms>" (a new delay, "ok"), "mark <text>"
+  (a line "## <text>" in the log, "ok": where an action starts).
 
 Counted since the last reset: "connections" (clients accepted), "round_trips" (a client's
 burst answered by the server: the server speaking after the client spoke since the server
@@ -201,6 +202,11 @@ class Proxy:
                     answer = json.dumps(self.counts.values)
                 elif words[0] == "reset":
                     self.counts.reset()
+                    answer = "ok"
+                elif words[0] == "mark":
+                    if self.log:
+                        self.log.write("## %s\n" % " ".join(words[1:]))
+                        self.log.flush()
                     answer = "ok"
                 elif words[0] == "delay" and len(words) == 2:
                     self.delay = float(words[1]) / 1000.0

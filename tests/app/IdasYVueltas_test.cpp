@@ -35,8 +35,9 @@ protected:
     }
 
     // The round trips of one action, once what it left for the idle program has run too.
-    int idasYVueltas(const std::function<bool()> &accion, bool &hecha)
+    int idasYVueltas(const char *nombre, const std::function<bool()> &accion, bool &hecha)
     {
+        proxy_.mark(nombre);
         proxy_.reset();
         hecha = accion();
         QElapsedTimer reloj;
@@ -81,7 +82,7 @@ TEST_F(IdasYVueltas, EveryActionOfTheProgramStaysWithinItsBudget)
     for (const auto &paso : pasos) {
         SCOPED_TRACE(paso.accion);
         bool hecha = false;
-        const int cuenta = idasYVueltas(paso.hacer, hecha);
+        const int cuenta = idasYVueltas(paso.accion, paso.hacer, hecha);
         ASSERT_TRUE(hecha) << p.mensajes().toStdString();
         if (paso.minimo == 0)
             continue;

@@ -22,8 +22,13 @@ public:
     // Empty when it runs, else why not.
     QString start(const PgTestServer &server)
     {
-        process_.start(QStringLiteral("python3"), {QStringLiteral(GP_DELAY_PROXY), QStringLiteral("--target"),
-                                                   QStringLiteral("%1:%2").arg(server.host).arg(server.port)});
+        QStringList arguments{QStringLiteral(GP_DELAY_PROXY), QStringLiteral("--target"),
+                              QStringLiteral("%1:%2").arg(server.host).arg(server.port)};
+        // GP_DELAY_PROXY_LOG names a file that gets every statement's text, to see what an
+        // action over its budget sent.
+        if (const QString log = qEnvironmentVariable("GP_DELAY_PROXY_LOG"); !log.isEmpty())
+            arguments << QStringLiteral("--log") << log;
+        process_.start(QStringLiteral("python3"), arguments);
         if (!process_.waitForStarted(10000) || !process_.waitForReadyRead(10000))
             return QStringLiteral("the proxy did not start: ") + process_.readAllStandardError();
         const auto m = QRegularExpression(QStringLiteral("PORT=(\\d+) CONTROL=(\\d+)"))
@@ -43,6 +48,8 @@ public:
 
     int port() const { return port_; }
     void reset() { ask("reset"); }
+    // A line in the statements' log (GP_DELAY_PROXY_LOG) naming what follows.
+    void mark(const QByteArray &what) { ask("mark " + what); }
     // Each exchange from now on waits that many milliseconds.
     void setDelay(int milliseconds) { ask("delay " + QByteArray::number(milliseconds)); }
     // What crossed it since the last reset: "round_trips", "connections", "queries"...
