@@ -107,7 +107,7 @@ void PgCatalogue::forgetTable(const QString &table)
     if (shared_->recordFound)
         pc_.exec(forgetStatements(table), {});
     shared_->loaded = false;
-    forgetRecords();
+    forgetRecord(table);
 }
 
 QString PgCatalogue::forgetStatements(const QString &table)
@@ -139,7 +139,7 @@ void PgCatalogue::writeRecord(const QString &table, const QStringList &columnRow
         statements << QStringLiteral("INSERT INTO %1 VALUES %2").arg(kCatalogueIndexes, indexRows.join(QStringLiteral(", ")));
     pc_.exec(statements.join(QLatin1Char(';')), {});
     shared_->loaded = false;
-    forgetRecords();
+    forgetRecord(table);
 }
 
 void PgCatalogue::recordTable(const TableDef &def)
@@ -168,10 +168,8 @@ void PgCatalogue::recordStatement(const QString &sql)
                              Q::CaseInsensitiveOption);
     static const Q dropIndex(QStringLiteral("^\\s*DROP\\s+INDEX\\s+(?:IF\\s+EXISTS\\s+)?(\\w+)\\s*;?\\s*$"),
                              Q::CaseInsensitiveOption);
-    // Whatever changes a structure may change one that was read.
+    // Whatever changes a structure may change one that was read: the table named, or any.
     static const Q structure(QStringLiteral("^\\s*(CREATE|ALTER|DROP|TRUNCATE|COMMENT)\\b"), Q::CaseInsensitiveOption);
-    if (structure.match(sql).hasMatch())
-        forgetRecords();
     if (auto m = createTable.match(sql); m.hasMatch()) {
         if (!isCatalogueTable(m.captured(1)))
             recordCreateTable(m.captured(1), m.captured(2));
@@ -180,10 +178,13 @@ void PgCatalogue::recordStatement(const QString &sql)
     } else if (auto m = dropTable.match(sql); m.hasMatch()) {
         if (!isCatalogueTable(m.captured(1)))
             forgetTable(m.captured(1));
-    } else if (auto m = dropIndex.match(sql); m.hasMatch()) {
-        loadNames();
-        if (shared_->recordFound)
-            pc_.exec(QStringLiteral("DELETE FROM %1 WHERE lower(fisico) = lower(%2)").arg(kCatalogueIndexes, q(m.captured(1))), {});
+    } else if (structure.match(sql).hasMatch()) {
+        forgetRecords();
+        if (auto m = dropIndex.match(sql); m.hasMatch()) {
+            loadNames();
+            if (shared_->recordFound)
+                pc_.exec(QStringLiteral("DELETE FROM %1 WHERE lower(fisico) = lower(%2)").arg(kCatalogueIndexes, q(m.captured(1))), {});
+        }
     }
 }
 
@@ -235,16 +236,20 @@ void PgCatalogue::recordCreateIndex(const QString &name, const QString &table, c
     pc_.exec(QStringLiteral("DELETE FROM %1 WHERE lower(fisico) = lower(%2);INSERT INTO %1 VALUES %3")
                  .arg(kCatalogueIndexes, q(name), indexRow(table, order, ix, name)),
              {});
-    forgetRecords();
+    forgetRecord(table);
 }
 
 void PgCatalogue::loadNames() const
 {
     if (shared_->loaded || loading_)
         return;
+    auto &self = const_cast<PgCatalogue &>(*this);
+    if (!wholeRead_) {
+        self.readWholeRecord();
+        return;
+    }
     loading_ = true;  // the query below must not map its own column names
     shared_->names.clear();
-    auto &self = const_cast<PgCatalogue &>(*this);
     QueryResult r;
     try {
         r = self.pc_.query(QStringLiteral("SELECT nombre FROM %1 UNION SELECT tabla FROM %1").arg(kCatalogueColumns), {});
@@ -288,54 +293,156 @@ QStringList PgCatalogue::tableNames()
     return out;
 }
 
-// The columns and indexes the record holds of a table, in one query; what it does not hold,
-// from the server.
-const PgCatalogue::TableRecord &PgCatalogue::record(const QString &table)
+// Every table's columns and indexes as the record holds them, and the declared names with
+// them, in one query; a database where nothing was recorded holds none.
+void PgCatalogue::readWholeRecord()
 {
-    const QString key = table.toLower();
-    if (const auto it = records_.constFind(key); it != records_.constEnd())
-        return *it;
-    TableRecord found;
+    loading_ = true;   // the query must not map its own column names
     QueryResult r;
+    bool found = true;
     try {
         // Columns in their order, then indexes, the primary first.
-        r = pc_.query(QStringLiteral("SELECT 0, 0, orden, nombre, tipo, requerido, FALSE, FALSE, FALSE FROM %1 "
-                                     "WHERE lower(tabla) = lower(%3) UNION ALL "
-                                     "SELECT 1, CASE WHEN primario THEN 0 ELSE 1 END, orden, indice, campos, primario, "
-                                     "unico, sin_mayusculas, descendente FROM %2 WHERE lower(tabla) = lower(%3) "
-                                     "ORDER BY 1, 2, 3")
-                          .arg(kCatalogueColumns, kCatalogueIndexes, q(table)),
+        r = pc_.query(QStringLiteral("SELECT 0, 0, orden, tabla, nombre, tipo, requerido, FALSE, FALSE, FALSE FROM %1 "
+                                     "UNION ALL SELECT 1, CASE WHEN primario THEN 0 ELSE 1 END, orden, tabla, indice, "
+                                     "campos, primario, unico, sin_mayusculas, descendente FROM %2 ORDER BY 1, 2, 3")
+                          .arg(kCatalogueColumns, kCatalogueIndexes),
                       {});
     } catch (const gp::DatabaseError &e) {
+        loading_ = false;
         if (e.kind() != gp::DatabaseErrorKind::MissingTable)
             throw;
+        found = false;
     }
+    loading_ = false;
+    records_.clear();
+    shared_->names.clear();
     for (const auto &row : r.rows) {
+        const QString table = row.value(3).toString();
+        TableRecord &record = records_[table.toLower()];
+        shared_->names.insert(table.toLower(), table);
         if (row.value(0).toInt() == 0) {
-            FieldDef f = fieldFromDeclaredType(row.value(3).toString(), row.value(4).toString());
-            f.required = row.value(5).toBool();
-            found.columns << f;
+            FieldDef f = fieldFromDeclaredType(row.value(4).toString(), row.value(5).toString());
+            f.required = row.value(6).toBool();
+            shared_->names.insert(f.name.toLower(), f.name);
+            record.columns << f;
             continue;
         }
         IndexDef ix;
-        ix.name = row.value(3).toString();
-        ix.fields = row.value(4).toString().split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        ix.primary = row.value(5).toBool();
-        ix.unique = row.value(6).toBool();
-        ix.caseInsensitive = row.value(7).toBool();
-        ix.descending = row.value(8).toBool();
-        found.indexes << ix;
+        ix.name = row.value(4).toString();
+        ix.fields = row.value(5).toString().split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        ix.primary = row.value(6).toBool();
+        ix.unique = row.value(7).toBool();
+        ix.caseInsensitive = row.value(8).toBool();
+        ix.descending = row.value(9).toBool();
+        record.indexes << ix;
     }
-    if (found.columns.isEmpty())
-        found.columns = serverColumns(table);
+    shared_->recordFound = found;
+    shared_->loaded = true;
+    wholeRead_ = true;
+}
+
+// One table as the record holds it and as the server gives it, in one query: what the
+// record does not hold of it (its columns, its indexes) is the server's.
+PgCatalogue::TableRecord PgCatalogue::readTable(const QString &table)
+{
+    // Each row: what it is (0 a recorded column, 1 a recorded index, 2 a column of the
+    // server's, 3 an index of the server's), its place, and its words as text.
+    const QString server =
+        QStringLiteral("SELECT 2, 0, '', ordinal_position::int, column_name::text, upper(data_type), is_nullable::text, "
+                       "character_maximum_length::text, numeric_precision::text, numeric_scale::text "
+                       "FROM information_schema.columns WHERE table_schema = current_schema() AND table_name = lower(%1) "
+                       "UNION ALL SELECT 3, CASE WHEN i.indisprimary THEN 0 ELSE 1 END, c.relname::text, k.pos::int, "
+                       "c.relname::text, a.attname::text, i.indisprimary::text, i.indisunique::text, '', '' FROM pg_index i "
+                       "JOIN pg_class c ON c.oid = i.indexrelid JOIN pg_class t ON t.oid = i.indrelid "
+                       "JOIN pg_namespace n ON n.oid = t.relnamespace AND n.nspname = current_schema() "
+                       "JOIN LATERAL unnest(i.indkey) WITH ORDINALITY AS k(attnum, pos) ON TRUE "
+                       "JOIN pg_attribute a ON a.attrelid = t.oid AND a.attnum = k.attnum WHERE t.relname = lower(%1)")
+            .arg(q(table));
+    const QString recorded =
+        QStringLiteral("SELECT 0, 0, '', orden, nombre::text, tipo::text, requerido::text, '', '', '' FROM %1 "
+                       "WHERE lower(tabla) = lower(%3) UNION ALL "
+                       "SELECT 1, CASE WHEN primario THEN 0 ELSE 1 END, '', orden, indice::text, campos, primario::text, "
+                       "unico::text, sin_mayusculas::text, descendente::text FROM %2 WHERE lower(tabla) = lower(%3) UNION ALL ")
+            .arg(kCatalogueColumns, kCatalogueIndexes, q(table));
+    const QueryResult r =
+        pc_.query((shared_->recordFound ? recorded : QString()) + server + QStringLiteral(" ORDER BY 1, 2, 3, 4"), {});
+    const auto yes = [](const QVariant &v) { return v.toString() == QLatin1String("true"); };
+    TableRecord found, fromServer;
+    for (const auto &row : r.rows) {
+        switch (row.value(0).toInt()) {
+        case 0: {
+            FieldDef f = fieldFromDeclaredType(row.value(4).toString(), row.value(5).toString());
+            f.required = yes(row.value(6));
+            found.columns << f;
+            break;
+        }
+        case 1: {
+            IndexDef ix;
+            ix.name = row.value(4).toString();
+            ix.fields = row.value(5).toString().split(QLatin1Char(';'), Qt::SkipEmptyParts);
+            ix.primary = yes(row.value(6));
+            ix.unique = yes(row.value(7));
+            ix.caseInsensitive = yes(row.value(8));
+            ix.descending = yes(row.value(9));
+            found.indexes << ix;
+            break;
+        }
+        case 2: {
+            QString type = row.value(5).toString();
+            if (type == QLatin1String("CHARACTER VARYING"))
+                type = QStringLiteral("VARCHAR(%1)").arg(row.value(7).toInt());
+            else if (type == QLatin1String("NUMERIC"))
+                type = QStringLiteral("DECIMAL(%1,%2)").arg(row.value(8).toInt()).arg(row.value(9).toInt());
+            else if (type.startsWith(QLatin1String("TIMESTAMP")))
+                type = QStringLiteral("DATETIME");
+            FieldDef f = fieldFromDeclaredType(row.value(4).toString(), type);
+            f.required = row.value(6).toString() == QLatin1String("NO");
+            fromServer.columns << f;
+            break;
+        }
+        default: {
+            const QString name = row.value(4).toString();
+            if (fromServer.indexes.isEmpty() || fromServer.indexes.last().name != name) {
+                IndexDef ix;
+                ix.name = name;
+                ix.primary = yes(row.value(6));
+                ix.unique = yes(row.value(7));
+                fromServer.indexes << ix;
+            }
+            fromServer.indexes.last().fields << row.value(5).toString();
+        }
+        }
+    }
+    if (found.columns.isEmpty()) {
+        if (fromServer.columns.isEmpty())
+            throw engineFailure(EngineText::TableDoesNotExist, table);
+        found.columns = fromServer.columns;
+    }
     if (found.indexes.isEmpty())
-        found.indexes = serverIndexes(table);
-    return *records_.insert(key, found);
+        found.indexes = fromServer.indexes;
+    return found;
+}
+
+const PgCatalogue::TableRecord &PgCatalogue::record(const QString &table)
+{
+    const QString key = table.toLower();
+    if (!wholeRead_)
+        readWholeRecord();
+    if (const auto it = records_.constFind(key); it != records_.constEnd())
+        return *it;
+    return *records_.insert(key, readTable(table));
 }
 
 void PgCatalogue::forgetRecords()
 {
     records_.clear();
+    wholeRead_ = false;
+    changed_ = true;
+}
+
+void PgCatalogue::forgetRecord(const QString &table)
+{
+    records_.remove(table.toLower());
     changed_ = true;
 }
 
@@ -345,6 +452,7 @@ void PgCatalogue::transactionUndone()
     if (!std::exchange(changed_, false))
         return;
     records_.clear();
+    wholeRead_ = false;
     shared_->loaded = false;
 }
 
@@ -356,54 +464,6 @@ QList<FieldDef> PgCatalogue::columns(const QString &table)
 QList<IndexDef> PgCatalogue::indexes(const QString &table)
 {
     return record(table).indexes;
-}
-
-QList<FieldDef> PgCatalogue::serverColumns(const QString &table)
-{
-    const auto r = pc_.query(
-        QStringLiteral("SELECT column_name, data_type, character_maximum_length, numeric_precision, numeric_scale, "
-                       "is_nullable FROM information_schema.columns WHERE table_schema = current_schema() "
-                       "AND table_name = lower(%1) ORDER BY ordinal_position").arg(q(table)), {});
-    if (r.rows.isEmpty())
-        throw engineFailure(EngineText::TableDoesNotExist, table);
-    QList<FieldDef> out;
-    for (const auto &row : r.rows) {
-        QString type = row.value(1).toString().toUpper();
-        if (type == QLatin1String("CHARACTER VARYING"))
-            type = QStringLiteral("VARCHAR(%1)").arg(row.value(2).toInt());
-        else if (type == QLatin1String("NUMERIC"))
-            type = QStringLiteral("DECIMAL(%1,%2)").arg(row.value(3).toInt()).arg(row.value(4).toInt());
-        else if (type.startsWith(QLatin1String("TIMESTAMP")))
-            type = QStringLiteral("DATETIME");
-        FieldDef f = fieldFromDeclaredType(row.value(0).toString(), type);
-        f.required = row.value(5).toString() == QLatin1String("NO");
-        out << f;
-    }
-    return out;
-}
-
-QList<IndexDef> PgCatalogue::serverIndexes(const QString &table)
-{
-    const auto r = pc_.query(
-        QStringLiteral("SELECT c.relname, i.indisprimary, i.indisunique, a.attname FROM pg_index i "
-                       "JOIN pg_class c ON c.oid = i.indexrelid JOIN pg_class t ON t.oid = i.indrelid "
-                       "JOIN pg_namespace n ON n.oid = t.relnamespace AND n.nspname = current_schema() "
-                       "JOIN LATERAL unnest(i.indkey) WITH ORDINALITY AS k(attnum, pos) ON TRUE "
-                       "JOIN pg_attribute a ON a.attrelid = t.oid AND a.attnum = k.attnum "
-                       "WHERE t.relname = lower(%1) ORDER BY i.indisprimary DESC, c.relname, k.pos").arg(q(table)), {});
-    QList<IndexDef> out;
-    for (const auto &row : r.rows) {
-        const QString name = row.value(0).toString();
-        if (out.isEmpty() || out.last().name != name) {
-            IndexDef ix;
-            ix.name = name;
-            ix.primary = row.value(1).toBool();
-            ix.unique = row.value(2).toBool();
-            out << ix;
-        }
-        out.last().fields << row.value(3).toString();
-    }
-    return out;
 }
 
 QString PgCatalogue::withCollations(const QString &sql)

@@ -12,10 +12,13 @@ namespace plat {
 // so every CREATE TABLE and CREATE INDEX run through the layer is recorded in two small
 // tables of its own; names, types and indexes are reported from that record. Tables it
 // never recorded are reported as the server gives them. The two tables are made in a
-// database when the first table is recorded there. What the record says of a table is read
-// once per connection, in one query, and read again after the connection changes a table's
-// structure or rolls back; the declared names once for all the session's connections to
-// the database, and again after one of them changes the record or rolls back.
+// database when the first table is recorded there. The whole record (every table's columns
+// and indexes, and with them the declared names) is read once per connection, in one query;
+// a table the connection changes is read again alone, in one query that asks the server too,
+// and so is one the record did not hold when it was read; a change the connection cannot
+// tell the table of, or a roll-back after a change, has the whole record read again. The
+// declared names are shared by the session's connections to the database, and read again
+// after one of them changes the record or rolls back.
 class PgCatalogue : public Catalogue
 {
 public:
@@ -45,7 +48,10 @@ private:
         QList<IndexDef> indexes;
     };
     const TableRecord &record(const QString &table);
+    void readWholeRecord();
+    TableRecord readTable(const QString &table);
     void forgetRecords();
+    void forgetRecord(const QString &table);
     void ensureRecordTables();
     void recordCreateTable(const QString &table, const QString &body);
     void recordCreateIndex(const QString &name, const QString &table, const QString &columns, bool unique);
@@ -54,13 +60,12 @@ private:
     static QString indexRow(const QString &table, const QString &order, const IndexDef &ix, const QString &physical);
     void writeRecord(const QString &table, const QStringList &columnRows, const QStringList &indexRows);
     void loadNames() const;
-    QList<FieldDef> serverColumns(const QString &table);
-    QList<IndexDef> serverIndexes(const QString &table);
 
     PhysicalConnection &pc_;
     std::shared_ptr<SharedCatalogue> shared_;   // the names, read once for the session's connections
     mutable bool loading_ = false;
     QHash<QString, TableRecord> records_;      // lower table name -> what was read of it
+    bool wholeRead_ = false;                   // records_ holds every table the record held when read
     bool changed_ = false;                     // the structure or the record changed since the last roll-back
     QSet<QString> collations_;
 };
