@@ -309,8 +309,10 @@ void TfGENECSQL::FormCreate(QObject *)
             || ModuloDatos->ConsultaAutorizada(ds.fieldByName(QStringLiteral("Descripcion")).asString(),
                                                fGENEINIC->UsuarioActual);
     };
-    if (ModuloDatos && ModuloDatos->AbrirTabla(filtro))
-        filtro.setFiltered(true);
+    // Filtered before it opens: its rows are read once, only the console's.
+    filtro.setFiltered(true);
+    if (!ModuloDatos || !ModuloDatos->AbrirTabla(filtro))
+        filtro.setFiltered(false);
     llenarDescripciones();
     if (!filtro.active() || filtro.isEmpty()) {
         SentenciaSQL->setText(QStringLiteral("SELECT * FROM "));

@@ -5,6 +5,7 @@
 #include "platform/data/engine/Session.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace plat {
 
@@ -128,8 +129,10 @@ QString PgCatalogue::indexRow(const QString &table, const QString &order, const 
              boolText(ix.unique || ix.primary), boolText(ix.caseInsensitive), boolText(ix.descending));
 }
 
-// A table's record written anew, in one exchange.
-void PgCatalogue::writeRecord(const QString &table, const QStringList &columnRows, const QStringList &indexRows)
+// A table's record written anew, in one exchange; what was written is what the connection
+// knows of the table from then on, as a read of it would give it (a roll-back forgets it).
+void PgCatalogue::writeRecord(const QString &table, const QStringList &columnRows, const QStringList &indexRows,
+                              TableRecord written)
 {
     ensureRecordTables();
     QStringList statements{forgetStatements(table)};
@@ -138,24 +141,51 @@ void PgCatalogue::writeRecord(const QString &table, const QStringList &columnRow
     if (!indexRows.isEmpty())
         statements << QStringLiteral("INSERT INTO %1 VALUES %2").arg(kCatalogueIndexes, indexRows.join(QStringLiteral(", ")));
     pc_.exec(statements.join(QLatin1Char(';')), {});
-    shared_->loaded = false;
     forgetRecord(table);
+    if (!shared_->loaded || written.columns.isEmpty() || written.indexes.isEmpty()) {
+        shared_->loaded = false;
+        return;   // read back when wanted
+    }
+    shared_->names.insert(table.toLower(), table);
+    for (const FieldDef &f : written.columns)
+        shared_->names.insert(f.name.toLower(), f.name);
+    // The primary first, the others in their order, as the record is read.
+    std::stable_partition(written.indexes.begin(), written.indexes.end(), [](const IndexDef &ix) { return ix.primary; });
+    records_.insert(table.toLower(), std::move(written));
 }
 
 void PgCatalogue::recordTable(const TableDef &def)
 {
     QStringList columns, indexes;
+    TableRecord written;
     int order = 0;
     for (const auto &f : def.fields) {
         const QString type = declaredTypeOfField(f);
-        if (!type.isEmpty())
-            columns << columnRow(def.name, ++order, f.name, type, f.required);
+        if (type.isEmpty())
+            continue;
+        columns << columnRow(def.name, ++order, f.name, type, f.required);
+        written.columns << recordedField(f.name, type, f.required);
     }
     order = 0;
-    for (const auto &ix : def.indexes)
+    for (const auto &ix : def.indexes) {
         indexes << indexRow(def.name, QString::number(ix.primary ? 0 : ++order), ix,
                             pc_.dialect().physicalIndexName(def.name, ix.name));
-    writeRecord(def.name, columns, indexes);
+        written.indexes << recordedIndex(ix);
+    }
+    writeRecord(def.name, columns, indexes, std::move(written));
+}
+
+FieldDef PgCatalogue::recordedField(const QString &name, const QString &type, bool required)
+{
+    FieldDef f = fieldFromDeclaredType(name, type);
+    f.required = required;
+    return f;
+}
+
+IndexDef PgCatalogue::recordedIndex(IndexDef ix)
+{
+    ix.unique = ix.unique || ix.primary;
+    return ix;
 }
 
 void PgCatalogue::recordStatement(const QString &sql)
@@ -195,6 +225,7 @@ void PgCatalogue::recordCreateTable(const QString &table, const QString &body)
     static const Q column(QStringLiteral("^(\\w+)\\s+(.*?)(?=\\s+(?:DEFAULT|NULL|NOT|PRIMARY|CONSTRAINT|COLLATE|REFERENCES|UNIQUE|CHECK|GENERATED)\\b|$)"),
                           Q::CaseInsensitiveOption | Q::DotMatchesEverythingOption);
     QStringList columns, indexes;
+    TableRecord written;
     const QString primaryName = pc_.dialect().physicalIndexName(table, QStringLiteral("Clave1"));
     int order = 0;
     for (const QString &part : splitTopLevel(body)) {
@@ -203,6 +234,7 @@ void PgCatalogue::recordCreateTable(const QString &table, const QString &body)
             ix.primary = ix.unique = true;
             ix.name = m.captured(1).isEmpty() ? primaryName : m.captured(1);
             indexes << indexRow(table, QStringLiteral("0"), ix, ix.name);
+            written.indexes << recordedIndex(ix);
             continue;
         }
         const auto m = column.match(part);
@@ -213,15 +245,17 @@ void PgCatalogue::recordCreateTable(const QString &table, const QString &body)
         if (rest.contains(QLatin1String("GENERATED")))
             type = QStringLiteral("AUTOINC");
         columns << columnRow(table, ++order, m.captured(1), type, rest.contains(QLatin1String("NOT NULL")));
+        written.columns << recordedField(m.captured(1), type, rest.contains(QLatin1String("NOT NULL")));
         if (rest.contains(QLatin1String("PRIMARY KEY"))) {
             IndexDef ix;
             ix.primary = ix.unique = true;
             ix.fields << m.captured(1);
             ix.name = primaryName;
             indexes << indexRow(table, QStringLiteral("0"), ix, ix.name);
+            written.indexes << recordedIndex(ix);
         }
     }
-    writeRecord(table, columns, indexes);
+    writeRecord(table, columns, indexes, std::move(written));
 }
 
 void PgCatalogue::recordCreateIndex(const QString &name, const QString &table, const QString &columns, bool unique)
@@ -252,7 +286,7 @@ void PgCatalogue::loadNames() const
     shared_->names.clear();
     QueryResult r;
     try {
-        r = self.pc_.query(QStringLiteral("SELECT nombre FROM %1 UNION SELECT tabla FROM %1").arg(kCatalogueColumns), {});
+        r = self.pc_.catalogueQuery(QStringLiteral("SELECT nombre FROM %1 UNION SELECT tabla FROM %1").arg(kCatalogueColumns));
         shared_->recordFound = true;
     } catch (const gp::DatabaseError &e) {
         loading_ = false;
@@ -283,7 +317,7 @@ QString PgCatalogue::declaredName(const QString &name) const
 
 QStringList PgCatalogue::tableNames()
 {
-    const auto r = pc_.query(QStringLiteral("SELECT tablename FROM pg_tables WHERE schemaname = current_schema()"), {});
+    const auto r = pc_.catalogueQuery(QStringLiteral("SELECT tablename FROM pg_tables WHERE schemaname = current_schema()"));
     QStringList out;
     for (const auto &row : r.rows) {
         const QString n = row.value(0).toString();
@@ -302,11 +336,10 @@ void PgCatalogue::readWholeRecord()
     bool found = true;
     try {
         // Columns in their order, then indexes, the primary first.
-        r = pc_.query(QStringLiteral("SELECT 0, 0, orden, tabla, nombre, tipo, requerido, FALSE, FALSE, FALSE FROM %1 "
+        r = pc_.catalogueQuery(QStringLiteral("SELECT 0, 0, orden, tabla, nombre, tipo, requerido, FALSE, FALSE, FALSE FROM %1 "
                                      "UNION ALL SELECT 1, CASE WHEN primario THEN 0 ELSE 1 END, orden, tabla, indice, "
                                      "campos, primario, unico, sin_mayusculas, descendente FROM %2 ORDER BY 1, 2, 3")
-                          .arg(kCatalogueColumns, kCatalogueIndexes),
-                      {});
+                          .arg(kCatalogueColumns, kCatalogueIndexes));
     } catch (const gp::DatabaseError &e) {
         loading_ = false;
         if (e.kind() != gp::DatabaseErrorKind::MissingTable)
@@ -365,7 +398,7 @@ PgCatalogue::TableRecord PgCatalogue::readTable(const QString &table)
                        "unico::text, sin_mayusculas::text, descendente::text FROM %2 WHERE lower(tabla) = lower(%3) UNION ALL ")
             .arg(kCatalogueColumns, kCatalogueIndexes, q(table));
     const QueryResult r =
-        pc_.query((shared_->recordFound ? recorded : QString()) + server + QStringLiteral(" ORDER BY 1, 2, 3, 4"), {});
+        pc_.catalogueQuery((shared_->recordFound ? recorded : QString()) + server + QStringLiteral(" ORDER BY 1, 2, 3, 4"));
     const auto yes = [](const QVariant &v) { return v.toString() == QLatin1String("true"); };
     TableRecord found, fromServer;
     for (const auto &row : r.rows) {

@@ -58,7 +58,11 @@ private:
     static QString forgetStatements(const QString &table);
     static QString columnRow(const QString &table, int order, const QString &name, const QString &type, bool required);
     static QString indexRow(const QString &table, const QString &order, const IndexDef &ix, const QString &physical);
-    void writeRecord(const QString &table, const QStringList &columnRows, const QStringList &indexRows);
+    void writeRecord(const QString &table, const QStringList &columnRows, const QStringList &indexRows,
+                     TableRecord written);
+    // A column and an index as a read of the record gives them.
+    static FieldDef recordedField(const QString &name, const QString &type, bool required);
+    static IndexDef recordedIndex(IndexDef ix);
     void loadNames() const;
 
     PhysicalConnection &pc_;
