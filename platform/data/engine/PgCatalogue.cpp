@@ -470,13 +470,19 @@ void PgCatalogue::forgetRecords()
 {
     records_.clear();
     wholeRead_ = false;
-    changed_ = true;
+    noteChange();
 }
 
 void PgCatalogue::forgetRecord(const QString &table)
 {
     records_.remove(table.toLower());
-    changed_ = true;
+    noteChange();
+}
+
+// Only a change inside a transaction can be undone by its roll-back.
+void PgCatalogue::noteChange()
+{
+    changed_ = changed_ || pc_.depth() > 0;
 }
 
 void PgCatalogue::transactionUndone()

@@ -52,6 +52,7 @@ private:
     TableRecord readTable(const QString &table);
     void forgetRecords();
     void forgetRecord(const QString &table);
+    void noteChange();
     void ensureRecordTables();
     void recordCreateTable(const QString &table, const QString &body);
     void recordCreateIndex(const QString &name, const QString &table, const QString &columns, bool unique);
@@ -70,7 +71,7 @@ private:
     mutable bool loading_ = false;
     QHash<QString, TableRecord> records_;      // lower table name -> what was read of it
     bool wholeRead_ = false;                   // records_ holds every table the record held when read
-    bool changed_ = false;                     // the structure or the record changed since the last roll-back
+    bool changed_ = false;                     // the structure or the record changed in a transaction since the last roll-back
     QSet<QString> collations_;
 };
 
