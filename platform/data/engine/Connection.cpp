@@ -267,6 +267,15 @@ int Connection::exec(const QString &sql, const QVariantMap &params, SqlOrigin or
     return physical_->exec(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
 }
 
+void Connection::execWithNext(const QString &sql)
+{
+    ensureOpen();
+    ++statementsSent_;
+    noteChanges(sql);
+    if (!physical_->queueWithNext(sql))
+        physical_->exec(sql, {});
+}
+
 QueryResult Connection::query(const QString &sql, const QVariantMap &params, SqlOrigin origin)
 {
     ensureOpen();

@@ -45,6 +45,14 @@ QString q(const QString &s) { return Dialect::quoted(s); }
 
 QString boolText(bool b) { return b ? QStringLiteral("TRUE") : QStringLiteral("FALSE"); }
 
+// "CREATE TABLE name (body)": the name and the body.
+QRegularExpressionMatch createTableMatch(const QString &sql)
+{
+    static const Q createTable(QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(?:dbo\\.)?(\\w+)\\s*\\((.*)\\)\\s*;?\\s*$"),
+                               Q::CaseInsensitiveOption | Q::DotMatchesEverythingOption);
+    return createTable.match(sql);
+}
+
 IndexDef indexFromColumns(const QString &columns)
 {
     IndexDef ix;
@@ -132,7 +140,7 @@ QString PgCatalogue::indexRow(const QString &table, const QString &order, const 
 // A table's record written anew, in one exchange; what was written is what the connection
 // knows of the table from then on, as a read of it would give it (a roll-back forgets it).
 void PgCatalogue::writeRecord(const QString &table, const QStringList &columnRows, const QStringList &indexRows,
-                              TableRecord written)
+                              TableRecord written, const QStringList &creation)
 {
     ensureRecordTables();
     QStringList statements{forgetStatements(table)};
@@ -140,7 +148,9 @@ void PgCatalogue::writeRecord(const QString &table, const QStringList &columnRow
         statements << QStringLiteral("INSERT INTO %1 VALUES %2").arg(kCatalogueColumns, columnRows.join(QStringLiteral(", ")));
     if (!indexRows.isEmpty())
         statements << QStringLiteral("INSERT INTO %1 VALUES %2").arg(kCatalogueIndexes, indexRows.join(QStringLiteral(", ")));
-    pc_.exec(statements.join(QLatin1Char(';')), {});
+    // The table's own statements after its record, in the same text: they stand or fall
+    // together (the text is one statement's savepoint, or one implicit transaction).
+    pc_.exec((statements + creation).join(QLatin1Char(';')), {});
     forgetRecord(table);
     if (!shared_->loaded || written.columns.isEmpty() || written.indexes.isEmpty()) {
         shared_->loaded = false;
@@ -155,6 +165,11 @@ void PgCatalogue::writeRecord(const QString &table, const QStringList &columnRow
 }
 
 void PgCatalogue::recordTable(const TableDef &def)
+{
+    createAndRecord(def, {});
+}
+
+void PgCatalogue::createAndRecord(const TableDef &def, const QStringList &creation)
 {
     QStringList columns, indexes;
     TableRecord written;
@@ -172,7 +187,7 @@ void PgCatalogue::recordTable(const TableDef &def)
                             pc_.dialect().physicalIndexName(def.name, ix.name));
         written.indexes << recordedIndex(ix);
     }
-    writeRecord(def.name, columns, indexes, std::move(written));
+    writeRecord(def.name, columns, indexes, std::move(written), creation);
 }
 
 FieldDef PgCatalogue::recordedField(const QString &name, const QString &type, bool required)
@@ -190,8 +205,6 @@ IndexDef PgCatalogue::recordedIndex(IndexDef ix)
 
 void PgCatalogue::recordStatement(const QString &sql)
 {
-    static const Q createTable(QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(?:dbo\\.)?(\\w+)\\s*\\((.*)\\)\\s*;?\\s*$"),
-                               Q::CaseInsensitiveOption | Q::DotMatchesEverythingOption);
     static const Q createIndex(QStringLiteral("^\\s*CREATE\\s+(UNIQUE\\s+)?INDEX\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)\\s+ON\\s+(?:dbo\\.)?(\\w+)\\s*\\((.*)\\)\\s*;?\\s*$"),
                                Q::CaseInsensitiveOption | Q::DotMatchesEverythingOption);
     static const Q dropTable(QStringLiteral("^\\s*DROP\\s+TABLE\\s+(?:IF\\s+EXISTS\\s+)?(?:dbo\\.)?(\\w+)\\s*;?\\s*$"),
@@ -200,7 +213,7 @@ void PgCatalogue::recordStatement(const QString &sql)
                              Q::CaseInsensitiveOption);
     // Whatever changes a structure may change one that was read: the table named, or any.
     static const Q structure(QStringLiteral("^\\s*(CREATE|ALTER|DROP|TRUNCATE|COMMENT)\\b"), Q::CaseInsensitiveOption);
-    if (auto m = createTable.match(sql); m.hasMatch()) {
+    if (auto m = createTableMatch(sql); m.hasMatch()) {
         if (!isCatalogueTable(m.captured(1)))
             recordCreateTable(m.captured(1), m.captured(2));
     } else if (auto m = createIndex.match(sql); m.hasMatch()) {
@@ -218,7 +231,16 @@ void PgCatalogue::recordStatement(const QString &sql)
     }
 }
 
-void PgCatalogue::recordCreateTable(const QString &table, const QString &body)
+bool PgCatalogue::createRecorded(const QString &sql)
+{
+    const auto m = createTableMatch(sql);
+    if (!m.hasMatch() || isCatalogueTable(m.captured(1)) || !pc_.dialect().isSingleStatement(sql))
+        return false;
+    recordCreateTable(m.captured(1), m.captured(2), {sql});
+    return true;
+}
+
+void PgCatalogue::recordCreateTable(const QString &table, const QString &body, const QStringList &creation)
 {
     static const Q constraint(QStringLiteral("^(?:CONSTRAINT\\s+(\\w+)\\s+)?PRIMARY\\s+KEY\\s*\\((.*)\\)$"),
                               Q::CaseInsensitiveOption | Q::DotMatchesEverythingOption);
@@ -255,7 +277,7 @@ void PgCatalogue::recordCreateTable(const QString &table, const QString &body)
             written.indexes << recordedIndex(ix);
         }
     }
-    writeRecord(table, columns, indexes, std::move(written));
+    writeRecord(table, columns, indexes, std::move(written), creation);
 }
 
 void PgCatalogue::recordCreateIndex(const QString &name, const QString &table, const QString &columns, bool unique)

@@ -25,6 +25,11 @@ public:
     explicit PgCatalogue(PhysicalConnection &connection);
 
     void recordTable(const TableDef &def) override;
+    // The table made by its `creation` statements and recorded, in one exchange.
+    void createAndRecord(const TableDef &def, const QStringList &creation);
+    // A CREATE TABLE of the program's run with its record, in one exchange; false (nothing
+    // run) for any other statement.
+    bool createRecorded(const QString &sql);
     void recordStatement(const QString &sql) override;
     void forgetTable(const QString &table) override;
 
@@ -37,6 +42,7 @@ public:
     // accent-insensitive by their "_CI"/"_AI" parts; answers the statement.
     QString withCollations(const QString &sql) override;
     void transactionUndone() override;
+    void transactionCommitted() override { changed_ = false; }
 
     static bool isCatalogueTable(const QString &name);
 
@@ -54,13 +60,13 @@ private:
     void forgetRecord(const QString &table);
     void noteChange();
     void ensureRecordTables();
-    void recordCreateTable(const QString &table, const QString &body);
+    void recordCreateTable(const QString &table, const QString &body, const QStringList &creation = {});
     void recordCreateIndex(const QString &name, const QString &table, const QString &columns, bool unique);
     static QString forgetStatements(const QString &table);
     static QString columnRow(const QString &table, int order, const QString &name, const QString &type, bool required);
     static QString indexRow(const QString &table, const QString &order, const IndexDef &ix, const QString &physical);
     void writeRecord(const QString &table, const QStringList &columnRows, const QStringList &indexRows,
-                     TableRecord written);
+                     TableRecord written, const QStringList &creation = {});
     // A column and an index as a read of the record gives them.
     static FieldDef recordedField(const QString &name, const QString &type, bool required);
     static IndexDef recordedIndex(IndexDef ix);

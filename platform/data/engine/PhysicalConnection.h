@@ -81,6 +81,8 @@ public:
     // go with its first statement) it runs ahead of the start, outside the transaction, so
     // that a transaction in which only the catalogue was read never reaches the server.
     QueryResult catalogueQuery(const QString &sql);
+    // The statement queued to go with the next one, where it can (see Connection::execWithNext).
+    bool queueWithNext(const QString &sql);
     std::unique_ptr<QueryCursor> openQuery(const QString &sql, const QVariantMap &params);
     std::unique_ptr<QueryCursor> openReader(const QString &sql, const QVariantMap &params);
     // While a read-only run's transaction (Connection::runReadOnly) is the connection's only

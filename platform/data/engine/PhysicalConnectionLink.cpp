@@ -67,6 +67,8 @@ void PhysicalConnection::commit()
         throw lostFailure();
     if (pg_) {
         commitPg();
+        if (depth_ == 0)
+            catalogue_->transactionCommitted();
         return;
     }
     if (depth_ > 0) {

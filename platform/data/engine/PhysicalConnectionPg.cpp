@@ -130,6 +130,15 @@ QueryResult PhysicalConnection::catalogueQuery(const QString &sql)
     return query(sql, {});
 }
 
+bool PhysicalConnection::queueWithNext(const QString &sql)
+{
+    if (!pg_ || depth_ == 0)
+        return false;
+    ensureUsable();
+    pg_->queue(sql.toUtf8());
+    return true;
+}
+
 Dialect::ReadOnlyRun PhysicalConnection::readOnlyRun() const
 {
     Dialect::ReadOnlyRun run = dialect_->readOnlyRun();

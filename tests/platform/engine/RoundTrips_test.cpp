@@ -133,6 +133,20 @@ TEST_F(RoundTrips, EachThingTheEngineDoesCostsTheExchangesItNeeds)
              }
              EXPECT_EQ(key, other.keyFields(QStringLiteral("FICHA2")));
          }},
+        // The creation lock goes with the check under it, the program's CREATE TABLE with its
+        // record, then the commit; what was recorded is known without a read.
+        {"a table made under the creation lock", 3,
+         [&] {
+             db().startTransaction();
+             db().execWithNext(db().dialect().tableCreationLock(QStringLiteral("HOJA")));
+             EXPECT_FALSE(db().tableExists(QStringLiteral("HOJA")));
+             db().exec(QStringLiteral("CREATE TABLE HOJA (Codigo INTEGER NOT NULL, Texto VARCHAR(9), "
+                                      "CONSTRAINT HOJA_Clave1 PRIMARY KEY (Codigo))"));
+             db().commit();
+             ASSERT_EQ(db().columns(QStringLiteral("HOJA")).size(), 2);
+             EXPECT_EQ(db().columns(QStringLiteral("HOJA"))[1].size, 9);
+             EXPECT_EQ(owner->connection(QStringLiteral("Database")).columns(QStringLiteral("HOJA"))[1].name, "Texto");
+         }},
         // A table another session made after the record was read: its columns and indexes in
         // one query, in a read-only run that starts no transaction for it nor sets anything.
         {"a read-only run reading a new table's columns", 1,
