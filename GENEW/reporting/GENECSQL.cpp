@@ -357,9 +357,13 @@ void TfGENECSQL::llenarDescripciones()
 {
     plat::TableDataSet &filtro = Filtro->table();
     QStringList descripciones;
-    if (filtro.active())
-        for (filtro.first(); !filtro.eof(); filtro.next())
+    if (filtro.active()) {
+        // Just opened it stands on its first row: going there would read the rows again.
+        if (!filtro.bof())
+            filtro.first();
+        for (; !filtro.eof(); filtro.next())
             descripciones << filtro.fieldByName(QStringLiteral("Descripcion")).asString();
+    }
     EditDescripcionFiltro->setItems(descripciones);
 }
 

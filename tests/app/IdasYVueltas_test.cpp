@@ -76,7 +76,7 @@ TEST_F(IdasYVueltas, EveryActionOfTheProgramStaysWithinItsBudget)
         {"add a project with 3 chapter lines, each saved", 4, 35, [&] { return p.altaProyectoConLineas(3); }},
         {"preview of the listing of 100 projects", 1, 14, [&] { return p.previsualizarListado(); }},
         {"open \"Maestro de Operarios\"", 1, 32, [&] { return p.abrirOperarios(); }},
-        {"open \"Consultas SQL\"", 1, 4, [&] { return p.abrirConsultas(); }},
+        {"open \"Consultas SQL\"", 1, 3, [&] { return p.abrirConsultas(); }},
         {"F9 on a 1,000-row SELECT in the console", 1, 4, [&] { return p.consolaMilFilas(); }},
     };
     for (const auto &paso : pasos) {
