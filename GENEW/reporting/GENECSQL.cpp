@@ -309,8 +309,10 @@ void TfGENECSQL::FormCreate(QObject *)
             || ModuloDatos->ConsultaAutorizada(ds.fieldByName(QStringLiteral("Descripcion")).asString(),
                                                fGENEINIC->UsuarioActual);
     };
-    if (ModuloDatos && ModuloDatos->AbrirTabla(filtro))
-        filtro.setFiltered(true);
+    // Filtered before it opens: its rows are read once, only the console's.
+    filtro.setFiltered(true);
+    if (!ModuloDatos || !ModuloDatos->AbrirTabla(filtro))
+        filtro.setFiltered(false);
     llenarDescripciones();
     if (!filtro.active() || filtro.isEmpty()) {
         SentenciaSQL->setText(QStringLiteral("SELECT * FROM "));
@@ -355,9 +357,13 @@ void TfGENECSQL::llenarDescripciones()
 {
     plat::TableDataSet &filtro = Filtro->table();
     QStringList descripciones;
-    if (filtro.active())
-        for (filtro.first(); !filtro.eof(); filtro.next())
+    if (filtro.active()) {
+        // Just opened it stands on its first row: going there would read the rows again.
+        if (!filtro.bof())
+            filtro.first();
+        for (; !filtro.eof(); filtro.next())
             descripciones << filtro.fieldByName(QStringLiteral("Descripcion")).asString();
+    }
     EditDescripcionFiltro->setItems(descripciones);
 }
 

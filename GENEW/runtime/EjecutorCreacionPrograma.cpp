@@ -194,7 +194,7 @@ void EjecutorCreacionPrograma::bloquearCreacion(const QString &conexion, const Q
     plat::Connection &c = conexiones_.ConexionDeSelector(conexion);
     const QString bloqueo = c.dialect().tableCreationLock(tabla);
     if (!bloqueo.isEmpty())
-        c.exec(bloqueo, {}, plat::SqlOrigin::AsWritten);
+        c.execWithNext(bloqueo);   // with the check that follows it
 }
 
 namespace {

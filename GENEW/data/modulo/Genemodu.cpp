@@ -512,42 +512,53 @@ bool TModuloDatos::abrirConsultaEn(plat::QueryDataSet &query, QString opciones, 
     }
     const bool abrir = opciones.contains(QLatin1String("Open"));
     const bool soloLectura = opciones.contains(QLatin1String("SoloLectura"));
-    const auto ejecutar = [&] {
-        return gp::capturarFallo([&] {
-            const auto correr = [&] {
-                if (abrir)
-                    query.open();
-                else
-                    query.execSql();
-            };
-            if (soloLectura)
-                conexion.runReadOnly(correr);
-            else
-                correr();
-        });
+    const auto correr = [&] {
+        if (abrir)
+            query.open();
+        else
+            query.execSql();
     };
-    gp::Fallo fallo = ejecutar();
+    const auto trabajo = [&] {
+        if (soloLectura)
+            conexion.runReadOnly(correr);
+        else
+            correr();
+    };
+    if (!ejecutarConsulta(trabajo, query.sql(), opciones, conexion, motivoFallo))
+        return false;
+    if (abrir && opciones.contains(QLatin1String("Temporal")))
+        CrearTablaTemporalConsulta(query);
+    return true;
+}
+
+bool TModuloDatos::ejecutarConsulta(const std::function<void()> &trabajo, const QString &sql, const QString &opciones,
+                                    plat::Connection &conexion, gp::Fallo *motivoFallo)
+{
+    gp::Fallo fallo = gp::capturarFallo(trabajo);
     if (fallo.tipo == gp::DatabaseErrorKind::MissingTable) {
-        if (!CrearTablasSentencia(query.sql(), conexion.databaseName())) {
+        if (!CrearTablasSentencia(sql, conexion.databaseName())) {
             if (motivoFallo)
                 *motivoFallo = fallo;
             return false;
         }
-        fallo = ejecutar();
+        fallo = gp::capturarFallo(trabajo);
     }
-    if (fallo) {
-        TrazaDepuracion(fallo.mensaje + QStringLiteral(" ") + query.sql());
-        if (motivoFallo)
-            *motivoFallo = fallo;
-        else if (!opciones.contains(QLatin1String("Silencio")))
-            InformarSentenciaErronea(
-                kNoEsPosibleConsulta + (fallo.mensaje.isEmpty() ? QStringLiteral("?") : MotivoFallo(fallo)), query.sql(),
-                fallo);
-        return false;
-    }
-    if (abrir && opciones.contains(QLatin1String("Temporal")))
-        CrearTablaTemporalConsulta(query);
-    return true;
+    if (!fallo)
+        return true;
+    TrazaDepuracion(fallo.mensaje + QStringLiteral(" ") + sql);
+    if (motivoFallo)
+        *motivoFallo = fallo;
+    else if (!opciones.contains(QLatin1String("Silencio")))
+        InformarSentenciaErronea(kNoEsPosibleConsulta + (fallo.mensaje.isEmpty() ? QStringLiteral("?") : MotivoFallo(fallo)),
+                                 sql, fallo);
+    return false;
+}
+
+bool TModuloDatos::LeerFilasConsulta(const QString &sql, plat::QueryResult &filas)
+{
+    plat::Connection &conexion = fGENEINIC->Database();
+    return ejecutarConsulta([&] { filas = conexion.query(sql, {}, plat::SqlOrigin::AsWritten); }, sql, QString(),
+                            conexion, nullptr);
 }
 
 bool TModuloDatos::CrearTablasSentencia(const QString &sql, const QString &database)

@@ -14,6 +14,7 @@
 #include "GENEW/runtime/ServicioSQL.h"
 #include "GENEW/runtime/formularios/ServiciosFormulario.h"
 #include "platform/base/Gancho.h"
+#include "platform/data/engine/QueryResult.h"
 #include "platform/ui/DataModule.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Dialogs.h"
@@ -159,6 +160,10 @@ public:
     // not run (nothing is shown then).
     bool AbrirConsulta(plat::QueryDataSet &query, const QString &opciones = QString(), gp::Fallo *fallo = nullptr);
     bool AbrirConsultaADO(plat::QueryDataSet &query, const QString &opciones = QString());
+    // A few rows wanted at once, read whole in one exchange on the program's connection
+    // (an open query streams on a connection of its own); missing tables are made and a
+    // failure told as AbrirConsulta tells it. False when they could not be read.
+    bool LeerFilasConsulta(const QString &sql, plat::QueryResult &filas);
     // Makes the missing tables a statement names; true when all of them are there now, made
     // here or by another program meanwhile, so that the statement is worth running again.
     bool CrearTablasSentencia(const QString &sql, const QString &database);
@@ -409,6 +414,10 @@ private:
     CatalogoClaves catalogo(const QString &baseDatos);
     bool abrirConsultaEn(plat::QueryDataSet &query, QString opciones, plat::Connection &conexion,
                          gp::Fallo *fallo = nullptr);
+    // The work of a query, run again once after the tables its text names were made when one
+    // was missing; a failure told unless `opciones` say "Silencio" or `fallo` takes it.
+    bool ejecutarConsulta(const std::function<void()> &trabajo, const QString &sql, const QString &opciones,
+                          plat::Connection &conexion, gp::Fallo *fallo);
     bool tablaPresente(plat::Connection &conexion, const QString &nombre);
     // The connection a query runs on: the one its database name selects, else porDefecto.
     plat::Connection &conexionDeConsulta(plat::QueryDataSet &query, plat::Connection &porDefecto);

@@ -55,15 +55,14 @@ void TModuloDatos::MostrarGrafico(const QString &definicion, const QString &seri
 
 QString TModuloDatos::ListaConsultasSQL(const QString &usuario, const QString &aplicacion, const QString &tipo)
 {
-    plat::QueryDataSet consulta(QStringLiteral("ListaConsultasSQL"));
-    consulta.setSql(QStringLiteral("SELECT Descripcion, Instrucciones FROM FILTRO   WHERE NombreTabla = ")
-                    + Entrecomillar(NombreTablaDeTipoConsulta(tipo)) + QStringLiteral("  ORDER BY Descripcion"));
-    if (!AbrirConsulta(consulta))
+    plat::QueryResult filas;
+    if (!LeerFilasConsulta(QStringLiteral("SELECT Descripcion, Instrucciones FROM FILTRO   WHERE NombreTabla = ")
+                               + Entrecomillar(NombreTablaDeTipoConsulta(tipo)) + QStringLiteral("  ORDER BY Descripcion"),
+                           filas))
         return QString();
     QList<ElementoAlmacenado> elementos;
-    for (consulta.first(); !consulta.eof(); consulta.next())
-        elementos.append({consulta.fieldByName(QStringLiteral("Descripcion")).asString(),
-                          consulta.fieldByName(QStringLiteral("Instrucciones")).asString()});
+    for (const QVariantList &fila : std::as_const(filas.rows))
+        elementos.append({fila.value(0).toString(), fila.value(1).toString()});
     const QString usuarioConfiguracion = usuario.isEmpty() ? QString() : UsuarioConfiguracion(usuario);
     return ListaElementosAutorizados(elementos, usuario, usuarioConfiguracion, aplicacion);
 }

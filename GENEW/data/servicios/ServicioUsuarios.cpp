@@ -72,11 +72,17 @@ QString ServicioUsuarios::UsuarioConfiguracion(const QString &usuario)
     comprobarCambios();
     if (const auto leida = memoria_->configuraciones.constFind(usuario); leida != memoria_->configuraciones.cend())
         return *leida;
-    const QString categoria =
-        consultarGeneral_(QStringLiteral("SELECT Categoria FROM USUARIO   WHERE Codigo = ") + Entrecomillar(usuario));
-    // A question that failed is asked again next time.
-    if (EsRespuestaErrorSQL(categoria))
-        return usuario;
+    // The category comes with the user's row, kept for the session; without the table, asked.
+    QString categoria;
+    if (tabla_.abierta() && tabla_.tieneCampo(kCategoria)) {
+        const std::optional<FilaUsuario> &valores = fila(usuario);
+        categoria = valores ? valores->value(kCategoria) : QString();
+    } else {
+        categoria = consultarGeneral_(QStringLiteral("SELECT Categoria FROM USUARIO   WHERE Codigo = ") + Entrecomillar(usuario));
+        // A question that failed is asked again next time.
+        if (EsRespuestaErrorSQL(categoria))
+            return usuario;
+    }
     return *memoria_->configuraciones.insert(usuario, esCategoriaBasica(categoria) ? usuario : categoria);
 }
 

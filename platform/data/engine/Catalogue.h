@@ -32,6 +32,8 @@ public:
     virtual void prepare() {}
     // The connection rolled back work: whatever was read inside it may be gone.
     virtual void transactionUndone() {}
+    // The connection's outermost transaction committed: what changed in it stays.
+    virtual void transactionCommitted() {}
 
     virtual QStringList tableNames() = 0;
     // Raise gp::DatabaseError with "Table does not exist" for a table that is not there.

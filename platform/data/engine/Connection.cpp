@@ -148,7 +148,7 @@ void Connection::rollback()
 void Connection::runReadOnly(const std::function<void()> &work)
 {
     ensureOpen();
-    const Dialect::ReadOnlyRun run = physical_->dialect().readOnlyRun();
+    const Dialect::ReadOnlyRun run = physical_->readOnlyRun();
     if (run.ownTransaction && physical_->depth() > 0)
         throw gp::DatabaseError(EngineText::GeneralSqlError
                                 + QStringLiteral(".\nA read-only statement cannot run inside an open transaction"));
@@ -160,7 +160,8 @@ void Connection::runReadOnly(const std::function<void()> &work)
     };
     try {
         if (run.transaction) {
-            startTransaction();
+            physical_->begin(run.readOnlyStart);
+            ++ownDepth_;
             // A reader the work opens streams in a read-only transaction of its own, which
             // then ends as any reader's does, not with the rows read whole first.
             physical_->setReadOnlyReaders(run.ownTransaction);
@@ -264,6 +265,15 @@ int Connection::exec(const QString &sql, const QVariantMap &params, SqlOrigin or
     ++statementsSent_;
     noteChanges(sql);
     return physical_->exec(origin == SqlOrigin::Program ? physical_->adapt(sql) : sql, params);
+}
+
+void Connection::execWithNext(const QString &sql)
+{
+    ensureOpen();
+    ++statementsSent_;
+    noteChanges(sql);
+    if (!physical_->queueWithNext(sql))
+        physical_->exec(sql, {});
 }
 
 QueryResult Connection::query(const QString &sql, const QVariantMap &params, SqlOrigin origin)

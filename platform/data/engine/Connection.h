@@ -85,6 +85,10 @@ public:
     // Parameters are bound by name (":Name"); dates are written as the engine stores
     // them and a null or empty text as '' (pass an invalid QVariant for NULL).
     int exec(const QString &sql, const QVariantMap &params = {}, SqlOrigin origin = SqlOrigin::Program);
+    // A statement run as written whose answer nobody reads (a lock taken inside a
+    // transaction): on PostgreSQL inside a transaction it goes in the exchange of the next
+    // statement (or the commit), whose failure its own failure is; elsewhere it runs now.
+    void execWithNext(const QString &sql);
     // Runs a query and answers all its rows.
     QueryResult query(const QString &sql, const QVariantMap &params = {}, SqlOrigin origin = SqlOrigin::Program);
     // The same rows read one at a time (large answers written out as they are read).

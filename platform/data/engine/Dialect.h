@@ -162,6 +162,7 @@ public:
         QString end;
         bool transaction = true;
         bool ownTransaction = false;
+        bool readOnlyStart = false;   // the transaction itself starts read-only (no setting)
     };
     virtual ReadOnlyRun readOnlyRun() const { return {}; }
     // A statement that, inside a transaction, waits until no other session is creating the

@@ -5,6 +5,7 @@
 #include "platform/data/engine/Session.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace plat {
 
@@ -43,6 +44,14 @@ QStringList splitTopLevel(const QString &body)
 QString q(const QString &s) { return Dialect::quoted(s); }
 
 QString boolText(bool b) { return b ? QStringLiteral("TRUE") : QStringLiteral("FALSE"); }
+
+// "CREATE TABLE name (body)": the name and the body.
+QRegularExpressionMatch createTableMatch(const QString &sql)
+{
+    static const Q createTable(QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(?:dbo\\.)?(\\w+)\\s*\\((.*)\\)\\s*;?\\s*$"),
+                               Q::CaseInsensitiveOption | Q::DotMatchesEverythingOption);
+    return createTable.match(sql);
+}
 
 IndexDef indexFromColumns(const QString &columns)
 {
@@ -107,7 +116,7 @@ void PgCatalogue::forgetTable(const QString &table)
     if (shared_->recordFound)
         pc_.exec(forgetStatements(table), {});
     shared_->loaded = false;
-    forgetRecords();
+    forgetRecord(table);
 }
 
 QString PgCatalogue::forgetStatements(const QString &table)
@@ -128,8 +137,10 @@ QString PgCatalogue::indexRow(const QString &table, const QString &order, const 
              boolText(ix.unique || ix.primary), boolText(ix.caseInsensitive), boolText(ix.descending));
 }
 
-// A table's record written anew, in one exchange.
-void PgCatalogue::writeRecord(const QString &table, const QStringList &columnRows, const QStringList &indexRows)
+// A table's record written anew, in one exchange; what was written is what the connection
+// knows of the table from then on, as a read of it would give it (a roll-back forgets it).
+void PgCatalogue::writeRecord(const QString &table, const QStringList &columnRows, const QStringList &indexRows,
+                              TableRecord written, const QStringList &creation)
 {
     ensureRecordTables();
     QStringList statements{forgetStatements(table)};
@@ -137,42 +148,72 @@ void PgCatalogue::writeRecord(const QString &table, const QStringList &columnRow
         statements << QStringLiteral("INSERT INTO %1 VALUES %2").arg(kCatalogueColumns, columnRows.join(QStringLiteral(", ")));
     if (!indexRows.isEmpty())
         statements << QStringLiteral("INSERT INTO %1 VALUES %2").arg(kCatalogueIndexes, indexRows.join(QStringLiteral(", ")));
-    pc_.exec(statements.join(QLatin1Char(';')), {});
-    shared_->loaded = false;
-    forgetRecords();
+    // The table's own statements after its record, in the same text: they stand or fall
+    // together (the text is one statement's savepoint, or one implicit transaction).
+    pc_.exec((statements + creation).join(QLatin1Char(';')), {});
+    forgetRecord(table);
+    if (!shared_->loaded || written.columns.isEmpty() || written.indexes.isEmpty()) {
+        shared_->loaded = false;
+        return;   // read back when wanted
+    }
+    shared_->names.insert(table.toLower(), table);
+    for (const FieldDef &f : written.columns)
+        shared_->names.insert(f.name.toLower(), f.name);
+    // The primary first, the others in their order, as the record is read.
+    std::stable_partition(written.indexes.begin(), written.indexes.end(), [](const IndexDef &ix) { return ix.primary; });
+    records_.insert(table.toLower(), std::move(written));
 }
 
 void PgCatalogue::recordTable(const TableDef &def)
 {
+    createAndRecord(def, {});
+}
+
+void PgCatalogue::createAndRecord(const TableDef &def, const QStringList &creation)
+{
     QStringList columns, indexes;
+    TableRecord written;
     int order = 0;
     for (const auto &f : def.fields) {
         const QString type = declaredTypeOfField(f);
-        if (!type.isEmpty())
-            columns << columnRow(def.name, ++order, f.name, type, f.required);
+        if (type.isEmpty())
+            continue;
+        columns << columnRow(def.name, ++order, f.name, type, f.required);
+        written.columns << recordedField(f.name, type, f.required);
     }
     order = 0;
-    for (const auto &ix : def.indexes)
+    for (const auto &ix : def.indexes) {
         indexes << indexRow(def.name, QString::number(ix.primary ? 0 : ++order), ix,
                             pc_.dialect().physicalIndexName(def.name, ix.name));
-    writeRecord(def.name, columns, indexes);
+        written.indexes << recordedIndex(ix);
+    }
+    writeRecord(def.name, columns, indexes, std::move(written), creation);
+}
+
+FieldDef PgCatalogue::recordedField(const QString &name, const QString &type, bool required)
+{
+    FieldDef f = fieldFromDeclaredType(name, type);
+    f.required = required;
+    return f;
+}
+
+IndexDef PgCatalogue::recordedIndex(IndexDef ix)
+{
+    ix.unique = ix.unique || ix.primary;
+    return ix;
 }
 
 void PgCatalogue::recordStatement(const QString &sql)
 {
-    static const Q createTable(QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(?:dbo\\.)?(\\w+)\\s*\\((.*)\\)\\s*;?\\s*$"),
-                               Q::CaseInsensitiveOption | Q::DotMatchesEverythingOption);
     static const Q createIndex(QStringLiteral("^\\s*CREATE\\s+(UNIQUE\\s+)?INDEX\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)\\s+ON\\s+(?:dbo\\.)?(\\w+)\\s*\\((.*)\\)\\s*;?\\s*$"),
                                Q::CaseInsensitiveOption | Q::DotMatchesEverythingOption);
     static const Q dropTable(QStringLiteral("^\\s*DROP\\s+TABLE\\s+(?:IF\\s+EXISTS\\s+)?(?:dbo\\.)?(\\w+)\\s*;?\\s*$"),
                              Q::CaseInsensitiveOption);
     static const Q dropIndex(QStringLiteral("^\\s*DROP\\s+INDEX\\s+(?:IF\\s+EXISTS\\s+)?(\\w+)\\s*;?\\s*$"),
                              Q::CaseInsensitiveOption);
-    // Whatever changes a structure may change one that was read.
+    // Whatever changes a structure may change one that was read: the table named, or any.
     static const Q structure(QStringLiteral("^\\s*(CREATE|ALTER|DROP|TRUNCATE|COMMENT)\\b"), Q::CaseInsensitiveOption);
-    if (structure.match(sql).hasMatch())
-        forgetRecords();
-    if (auto m = createTable.match(sql); m.hasMatch()) {
+    if (auto m = createTableMatch(sql); m.hasMatch()) {
         if (!isCatalogueTable(m.captured(1)))
             recordCreateTable(m.captured(1), m.captured(2));
     } else if (auto m = createIndex.match(sql); m.hasMatch()) {
@@ -180,20 +221,33 @@ void PgCatalogue::recordStatement(const QString &sql)
     } else if (auto m = dropTable.match(sql); m.hasMatch()) {
         if (!isCatalogueTable(m.captured(1)))
             forgetTable(m.captured(1));
-    } else if (auto m = dropIndex.match(sql); m.hasMatch()) {
-        loadNames();
-        if (shared_->recordFound)
-            pc_.exec(QStringLiteral("DELETE FROM %1 WHERE lower(fisico) = lower(%2)").arg(kCatalogueIndexes, q(m.captured(1))), {});
+    } else if (structure.match(sql).hasMatch()) {
+        forgetRecords();
+        if (auto m = dropIndex.match(sql); m.hasMatch()) {
+            loadNames();
+            if (shared_->recordFound)
+                pc_.exec(QStringLiteral("DELETE FROM %1 WHERE lower(fisico) = lower(%2)").arg(kCatalogueIndexes, q(m.captured(1))), {});
+        }
     }
 }
 
-void PgCatalogue::recordCreateTable(const QString &table, const QString &body)
+bool PgCatalogue::createRecorded(const QString &sql)
+{
+    const auto m = createTableMatch(sql);
+    if (!m.hasMatch() || isCatalogueTable(m.captured(1)) || !pc_.dialect().isSingleStatement(sql))
+        return false;
+    recordCreateTable(m.captured(1), m.captured(2), {sql});
+    return true;
+}
+
+void PgCatalogue::recordCreateTable(const QString &table, const QString &body, const QStringList &creation)
 {
     static const Q constraint(QStringLiteral("^(?:CONSTRAINT\\s+(\\w+)\\s+)?PRIMARY\\s+KEY\\s*\\((.*)\\)$"),
                               Q::CaseInsensitiveOption | Q::DotMatchesEverythingOption);
     static const Q column(QStringLiteral("^(\\w+)\\s+(.*?)(?=\\s+(?:DEFAULT|NULL|NOT|PRIMARY|CONSTRAINT|COLLATE|REFERENCES|UNIQUE|CHECK|GENERATED)\\b|$)"),
                           Q::CaseInsensitiveOption | Q::DotMatchesEverythingOption);
     QStringList columns, indexes;
+    TableRecord written;
     const QString primaryName = pc_.dialect().physicalIndexName(table, QStringLiteral("Clave1"));
     int order = 0;
     for (const QString &part : splitTopLevel(body)) {
@@ -202,6 +256,7 @@ void PgCatalogue::recordCreateTable(const QString &table, const QString &body)
             ix.primary = ix.unique = true;
             ix.name = m.captured(1).isEmpty() ? primaryName : m.captured(1);
             indexes << indexRow(table, QStringLiteral("0"), ix, ix.name);
+            written.indexes << recordedIndex(ix);
             continue;
         }
         const auto m = column.match(part);
@@ -212,15 +267,17 @@ void PgCatalogue::recordCreateTable(const QString &table, const QString &body)
         if (rest.contains(QLatin1String("GENERATED")))
             type = QStringLiteral("AUTOINC");
         columns << columnRow(table, ++order, m.captured(1), type, rest.contains(QLatin1String("NOT NULL")));
+        written.columns << recordedField(m.captured(1), type, rest.contains(QLatin1String("NOT NULL")));
         if (rest.contains(QLatin1String("PRIMARY KEY"))) {
             IndexDef ix;
             ix.primary = ix.unique = true;
             ix.fields << m.captured(1);
             ix.name = primaryName;
             indexes << indexRow(table, QStringLiteral("0"), ix, ix.name);
+            written.indexes << recordedIndex(ix);
         }
     }
-    writeRecord(table, columns, indexes);
+    writeRecord(table, columns, indexes, std::move(written), creation);
 }
 
 void PgCatalogue::recordCreateIndex(const QString &name, const QString &table, const QString &columns, bool unique)
@@ -235,19 +292,23 @@ void PgCatalogue::recordCreateIndex(const QString &name, const QString &table, c
     pc_.exec(QStringLiteral("DELETE FROM %1 WHERE lower(fisico) = lower(%2);INSERT INTO %1 VALUES %3")
                  .arg(kCatalogueIndexes, q(name), indexRow(table, order, ix, name)),
              {});
-    forgetRecords();
+    forgetRecord(table);
 }
 
 void PgCatalogue::loadNames() const
 {
     if (shared_->loaded || loading_)
         return;
+    auto &self = const_cast<PgCatalogue &>(*this);
+    if (!wholeRead_) {
+        self.readWholeRecord();
+        return;
+    }
     loading_ = true;  // the query below must not map its own column names
     shared_->names.clear();
-    auto &self = const_cast<PgCatalogue &>(*this);
     QueryResult r;
     try {
-        r = self.pc_.query(QStringLiteral("SELECT nombre FROM %1 UNION SELECT tabla FROM %1").arg(kCatalogueColumns), {});
+        r = self.pc_.catalogueQuery(QStringLiteral("SELECT nombre FROM %1 UNION SELECT tabla FROM %1").arg(kCatalogueColumns));
         shared_->recordFound = true;
     } catch (const gp::DatabaseError &e) {
         loading_ = false;
@@ -278,7 +339,7 @@ QString PgCatalogue::declaredName(const QString &name) const
 
 QStringList PgCatalogue::tableNames()
 {
-    const auto r = pc_.query(QStringLiteral("SELECT tablename FROM pg_tables WHERE schemaname = current_schema()"), {});
+    const auto r = pc_.catalogueQuery(QStringLiteral("SELECT tablename FROM pg_tables WHERE schemaname = current_schema()"));
     QStringList out;
     for (const auto &row : r.rows) {
         const QString n = row.value(0).toString();
@@ -288,55 +349,162 @@ QStringList PgCatalogue::tableNames()
     return out;
 }
 
-// The columns and indexes the record holds of a table, in one query; what it does not hold,
-// from the server.
-const PgCatalogue::TableRecord &PgCatalogue::record(const QString &table)
+// Every table's columns and indexes as the record holds them, and the declared names with
+// them, in one query; a database where nothing was recorded holds none.
+void PgCatalogue::readWholeRecord()
 {
-    const QString key = table.toLower();
-    if (const auto it = records_.constFind(key); it != records_.constEnd())
-        return *it;
-    TableRecord found;
+    loading_ = true;   // the query must not map its own column names
     QueryResult r;
+    bool found = true;
     try {
         // Columns in their order, then indexes, the primary first.
-        r = pc_.query(QStringLiteral("SELECT 0, 0, orden, nombre, tipo, requerido, FALSE, FALSE, FALSE FROM %1 "
-                                     "WHERE lower(tabla) = lower(%3) UNION ALL "
-                                     "SELECT 1, CASE WHEN primario THEN 0 ELSE 1 END, orden, indice, campos, primario, "
-                                     "unico, sin_mayusculas, descendente FROM %2 WHERE lower(tabla) = lower(%3) "
-                                     "ORDER BY 1, 2, 3")
-                          .arg(kCatalogueColumns, kCatalogueIndexes, q(table)),
-                      {});
+        r = pc_.catalogueQuery(QStringLiteral("SELECT 0, 0, orden, tabla, nombre, tipo, requerido, FALSE, FALSE, FALSE FROM %1 "
+                                     "UNION ALL SELECT 1, CASE WHEN primario THEN 0 ELSE 1 END, orden, tabla, indice, "
+                                     "campos, primario, unico, sin_mayusculas, descendente FROM %2 ORDER BY 1, 2, 3")
+                          .arg(kCatalogueColumns, kCatalogueIndexes));
     } catch (const gp::DatabaseError &e) {
+        loading_ = false;
         if (e.kind() != gp::DatabaseErrorKind::MissingTable)
             throw;
+        found = false;
     }
+    loading_ = false;
+    records_.clear();
+    shared_->names.clear();
     for (const auto &row : r.rows) {
+        const QString table = row.value(3).toString();
+        TableRecord &record = records_[table.toLower()];
+        shared_->names.insert(table.toLower(), table);
         if (row.value(0).toInt() == 0) {
-            FieldDef f = fieldFromDeclaredType(row.value(3).toString(), row.value(4).toString());
-            f.required = row.value(5).toBool();
-            found.columns << f;
+            FieldDef f = fieldFromDeclaredType(row.value(4).toString(), row.value(5).toString());
+            f.required = row.value(6).toBool();
+            shared_->names.insert(f.name.toLower(), f.name);
+            record.columns << f;
             continue;
         }
         IndexDef ix;
-        ix.name = row.value(3).toString();
-        ix.fields = row.value(4).toString().split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        ix.primary = row.value(5).toBool();
-        ix.unique = row.value(6).toBool();
-        ix.caseInsensitive = row.value(7).toBool();
-        ix.descending = row.value(8).toBool();
-        found.indexes << ix;
+        ix.name = row.value(4).toString();
+        ix.fields = row.value(5).toString().split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        ix.primary = row.value(6).toBool();
+        ix.unique = row.value(7).toBool();
+        ix.caseInsensitive = row.value(8).toBool();
+        ix.descending = row.value(9).toBool();
+        record.indexes << ix;
     }
-    if (found.columns.isEmpty())
-        found.columns = serverColumns(table);
+    shared_->recordFound = found;
+    shared_->loaded = true;
+    wholeRead_ = true;
+}
+
+// One table as the record holds it and as the server gives it, in one query: what the
+// record does not hold of it (its columns, its indexes) is the server's.
+PgCatalogue::TableRecord PgCatalogue::readTable(const QString &table)
+{
+    // Each row: what it is (0 a recorded column, 1 a recorded index, 2 a column of the
+    // server's, 3 an index of the server's), its place, and its words as text.
+    const QString server =
+        QStringLiteral("SELECT 2, 0, '', ordinal_position::int, column_name::text, upper(data_type), is_nullable::text, "
+                       "character_maximum_length::text, numeric_precision::text, numeric_scale::text "
+                       "FROM information_schema.columns WHERE table_schema = current_schema() AND table_name = lower(%1) "
+                       "UNION ALL SELECT 3, CASE WHEN i.indisprimary THEN 0 ELSE 1 END, c.relname::text, k.pos::int, "
+                       "c.relname::text, a.attname::text, i.indisprimary::text, i.indisunique::text, '', '' FROM pg_index i "
+                       "JOIN pg_class c ON c.oid = i.indexrelid JOIN pg_class t ON t.oid = i.indrelid "
+                       "JOIN pg_namespace n ON n.oid = t.relnamespace AND n.nspname = current_schema() "
+                       "JOIN LATERAL unnest(i.indkey) WITH ORDINALITY AS k(attnum, pos) ON TRUE "
+                       "JOIN pg_attribute a ON a.attrelid = t.oid AND a.attnum = k.attnum WHERE t.relname = lower(%1)")
+            .arg(q(table));
+    const QString recorded =
+        QStringLiteral("SELECT 0, 0, '', orden, nombre::text, tipo::text, requerido::text, '', '', '' FROM %1 "
+                       "WHERE lower(tabla) = lower(%3) UNION ALL "
+                       "SELECT 1, CASE WHEN primario THEN 0 ELSE 1 END, '', orden, indice::text, campos, primario::text, "
+                       "unico::text, sin_mayusculas::text, descendente::text FROM %2 WHERE lower(tabla) = lower(%3) UNION ALL ")
+            .arg(kCatalogueColumns, kCatalogueIndexes, q(table));
+    const QueryResult r =
+        pc_.catalogueQuery((shared_->recordFound ? recorded : QString()) + server + QStringLiteral(" ORDER BY 1, 2, 3, 4"));
+    const auto yes = [](const QVariant &v) { return v.toString() == QLatin1String("true"); };
+    TableRecord found, fromServer;
+    for (const auto &row : r.rows) {
+        switch (row.value(0).toInt()) {
+        case 0: {
+            FieldDef f = fieldFromDeclaredType(row.value(4).toString(), row.value(5).toString());
+            f.required = yes(row.value(6));
+            found.columns << f;
+            break;
+        }
+        case 1: {
+            IndexDef ix;
+            ix.name = row.value(4).toString();
+            ix.fields = row.value(5).toString().split(QLatin1Char(';'), Qt::SkipEmptyParts);
+            ix.primary = yes(row.value(6));
+            ix.unique = yes(row.value(7));
+            ix.caseInsensitive = yes(row.value(8));
+            ix.descending = yes(row.value(9));
+            found.indexes << ix;
+            break;
+        }
+        case 2: {
+            QString type = row.value(5).toString();
+            if (type == QLatin1String("CHARACTER VARYING"))
+                type = QStringLiteral("VARCHAR(%1)").arg(row.value(7).toInt());
+            else if (type == QLatin1String("NUMERIC"))
+                type = QStringLiteral("DECIMAL(%1,%2)").arg(row.value(8).toInt()).arg(row.value(9).toInt());
+            else if (type.startsWith(QLatin1String("TIMESTAMP")))
+                type = QStringLiteral("DATETIME");
+            FieldDef f = fieldFromDeclaredType(row.value(4).toString(), type);
+            f.required = row.value(6).toString() == QLatin1String("NO");
+            fromServer.columns << f;
+            break;
+        }
+        default: {
+            const QString name = row.value(4).toString();
+            if (fromServer.indexes.isEmpty() || fromServer.indexes.last().name != name) {
+                IndexDef ix;
+                ix.name = name;
+                ix.primary = yes(row.value(6));
+                ix.unique = yes(row.value(7));
+                fromServer.indexes << ix;
+            }
+            fromServer.indexes.last().fields << row.value(5).toString();
+        }
+        }
+    }
+    if (found.columns.isEmpty()) {
+        if (fromServer.columns.isEmpty())
+            throw engineFailure(EngineText::TableDoesNotExist, table);
+        found.columns = fromServer.columns;
+    }
     if (found.indexes.isEmpty())
-        found.indexes = serverIndexes(table);
-    return *records_.insert(key, found);
+        found.indexes = fromServer.indexes;
+    return found;
+}
+
+const PgCatalogue::TableRecord &PgCatalogue::record(const QString &table)
+{
+    const QString key = table.toLower();
+    if (!wholeRead_)
+        readWholeRecord();
+    if (const auto it = records_.constFind(key); it != records_.constEnd())
+        return *it;
+    return *records_.insert(key, readTable(table));
 }
 
 void PgCatalogue::forgetRecords()
 {
     records_.clear();
-    changed_ = true;
+    wholeRead_ = false;
+    noteChange();
+}
+
+void PgCatalogue::forgetRecord(const QString &table)
+{
+    records_.remove(table.toLower());
+    noteChange();
+}
+
+// Only a change inside a transaction can be undone by its roll-back.
+void PgCatalogue::noteChange()
+{
+    changed_ = changed_ || pc_.depth() > 0;
 }
 
 void PgCatalogue::transactionUndone()
@@ -345,6 +513,7 @@ void PgCatalogue::transactionUndone()
     if (!std::exchange(changed_, false))
         return;
     records_.clear();
+    wholeRead_ = false;
     shared_->loaded = false;
 }
 
@@ -356,54 +525,6 @@ QList<FieldDef> PgCatalogue::columns(const QString &table)
 QList<IndexDef> PgCatalogue::indexes(const QString &table)
 {
     return record(table).indexes;
-}
-
-QList<FieldDef> PgCatalogue::serverColumns(const QString &table)
-{
-    const auto r = pc_.query(
-        QStringLiteral("SELECT column_name, data_type, character_maximum_length, numeric_precision, numeric_scale, "
-                       "is_nullable FROM information_schema.columns WHERE table_schema = current_schema() "
-                       "AND table_name = lower(%1) ORDER BY ordinal_position").arg(q(table)), {});
-    if (r.rows.isEmpty())
-        throw engineFailure(EngineText::TableDoesNotExist, table);
-    QList<FieldDef> out;
-    for (const auto &row : r.rows) {
-        QString type = row.value(1).toString().toUpper();
-        if (type == QLatin1String("CHARACTER VARYING"))
-            type = QStringLiteral("VARCHAR(%1)").arg(row.value(2).toInt());
-        else if (type == QLatin1String("NUMERIC"))
-            type = QStringLiteral("DECIMAL(%1,%2)").arg(row.value(3).toInt()).arg(row.value(4).toInt());
-        else if (type.startsWith(QLatin1String("TIMESTAMP")))
-            type = QStringLiteral("DATETIME");
-        FieldDef f = fieldFromDeclaredType(row.value(0).toString(), type);
-        f.required = row.value(5).toString() == QLatin1String("NO");
-        out << f;
-    }
-    return out;
-}
-
-QList<IndexDef> PgCatalogue::serverIndexes(const QString &table)
-{
-    const auto r = pc_.query(
-        QStringLiteral("SELECT c.relname, i.indisprimary, i.indisunique, a.attname FROM pg_index i "
-                       "JOIN pg_class c ON c.oid = i.indexrelid JOIN pg_class t ON t.oid = i.indrelid "
-                       "JOIN pg_namespace n ON n.oid = t.relnamespace AND n.nspname = current_schema() "
-                       "JOIN LATERAL unnest(i.indkey) WITH ORDINALITY AS k(attnum, pos) ON TRUE "
-                       "JOIN pg_attribute a ON a.attrelid = t.oid AND a.attnum = k.attnum "
-                       "WHERE t.relname = lower(%1) ORDER BY i.indisprimary DESC, c.relname, k.pos").arg(q(table)), {});
-    QList<IndexDef> out;
-    for (const auto &row : r.rows) {
-        const QString name = row.value(0).toString();
-        if (out.isEmpty() || out.last().name != name) {
-            IndexDef ix;
-            ix.name = name;
-            ix.primary = row.value(1).toBool();
-            ix.unique = row.value(2).toBool();
-            out << ix;
-        }
-        out.last().fields << row.value(3).toString();
-    }
-    return out;
 }
 
 QString PgCatalogue::withCollations(const QString &sql)

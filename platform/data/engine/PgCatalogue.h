@@ -12,16 +12,24 @@ namespace plat {
 // so every CREATE TABLE and CREATE INDEX run through the layer is recorded in two small
 // tables of its own; names, types and indexes are reported from that record. Tables it
 // never recorded are reported as the server gives them. The two tables are made in a
-// database when the first table is recorded there. What the record says of a table is read
-// once per connection, in one query, and read again after the connection changes a table's
-// structure or rolls back; the declared names once for all the session's connections to
-// the database, and again after one of them changes the record or rolls back.
+// database when the first table is recorded there. The whole record (every table's columns
+// and indexes, and with them the declared names) is read once per connection, in one query;
+// a table the connection changes is read again alone, in one query that asks the server too,
+// and so is one the record did not hold when it was read; a change the connection cannot
+// tell the table of, or a roll-back after a change, has the whole record read again. The
+// declared names are shared by the session's connections to the database, and read again
+// after one of them changes the record or rolls back.
 class PgCatalogue : public Catalogue
 {
 public:
     explicit PgCatalogue(PhysicalConnection &connection);
 
     void recordTable(const TableDef &def) override;
+    // The table made by its `creation` statements and recorded, in one exchange.
+    void createAndRecord(const TableDef &def, const QStringList &creation);
+    // A CREATE TABLE of the program's run with its record, in one exchange; false (nothing
+    // run) for any other statement.
+    bool createRecorded(const QString &sql);
     void recordStatement(const QString &sql) override;
     void forgetTable(const QString &table) override;
 
@@ -34,6 +42,7 @@ public:
     // accent-insensitive by their "_CI"/"_AI" parts; answers the statement.
     QString withCollations(const QString &sql) override;
     void transactionUndone() override;
+    void transactionCommitted() override { changed_ = false; }
 
     static bool isCatalogueTable(const QString &name);
 
@@ -45,23 +54,30 @@ private:
         QList<IndexDef> indexes;
     };
     const TableRecord &record(const QString &table);
+    void readWholeRecord();
+    TableRecord readTable(const QString &table);
     void forgetRecords();
+    void forgetRecord(const QString &table);
+    void noteChange();
     void ensureRecordTables();
-    void recordCreateTable(const QString &table, const QString &body);
+    void recordCreateTable(const QString &table, const QString &body, const QStringList &creation = {});
     void recordCreateIndex(const QString &name, const QString &table, const QString &columns, bool unique);
     static QString forgetStatements(const QString &table);
     static QString columnRow(const QString &table, int order, const QString &name, const QString &type, bool required);
     static QString indexRow(const QString &table, const QString &order, const IndexDef &ix, const QString &physical);
-    void writeRecord(const QString &table, const QStringList &columnRows, const QStringList &indexRows);
+    void writeRecord(const QString &table, const QStringList &columnRows, const QStringList &indexRows,
+                     TableRecord written, const QStringList &creation = {});
+    // A column and an index as a read of the record gives them.
+    static FieldDef recordedField(const QString &name, const QString &type, bool required);
+    static IndexDef recordedIndex(IndexDef ix);
     void loadNames() const;
-    QList<FieldDef> serverColumns(const QString &table);
-    QList<IndexDef> serverIndexes(const QString &table);
 
     PhysicalConnection &pc_;
     std::shared_ptr<SharedCatalogue> shared_;   // the names, read once for the session's connections
     mutable bool loading_ = false;
     QHash<QString, TableRecord> records_;      // lower table name -> what was read of it
-    bool changed_ = false;                     // the structure or the record changed since the last roll-back
+    bool wholeRead_ = false;                   // records_ holds every table the record held when read
+    bool changed_ = false;                     // the structure or the record changed in a transaction since the last roll-back
     QSet<QString> collations_;
 };
 

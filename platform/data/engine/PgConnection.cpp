@@ -1,7 +1,9 @@
 #include "platform/data/engine/PgConnection.h"
 
 #include <QCoreApplication>
+#include <QSet>
 #include <cstdlib>
+#include <mutex>
 
 namespace plat {
 
@@ -36,19 +38,61 @@ PgConnection::~PgConnection()
     close();
 }
 
+namespace {
+
+// A server answers a connection's request for TLS before it knows the database or the user:
+// one that said no to a connection of the process says no to every one. Later connections to
+// it (a reader's, another database's) then do not ask, which saves their first exchange, as
+// long as TLS is only preferred (libpq's default), not asked for by the environment.
+std::mutex withoutTlsLock;
+QSet<QByteArray> withoutTls;   // "host:port"
+
+QByteArray serverOf(const PgParameters &parameters)
+{
+    QByteArray host, port;
+    for (const auto &[keyword, value] : parameters) {
+        if (keyword == "host")
+            host = value;
+        else if (keyword == "port")
+            port = value;
+        else if (keyword == "sslmode")
+            return {};
+    }
+    const QByteArray mode = qgetenv("PGSSLMODE");
+    if (host.isEmpty() || host.startsWith('/') || (!mode.isEmpty() && mode != "prefer") || !qgetenv("PGSERVICE").isEmpty())
+        return {};
+    return host + ':' + port;
+}
+
+} // namespace
+
 bool PgConnection::open(const PgParameters &parameters)
 {
     close();
+    const QByteArray server = serverOf(parameters);
+    bool askTls = true;
+    if (!server.isEmpty()) {
+        const std::lock_guard lock(withoutTlsLock);
+        askTls = !withoutTls.contains(server);
+    }
     std::vector<const char *> keywords, values;
     for (const auto &[keyword, value] : parameters) {
         keywords.push_back(keyword.constData());
         values.push_back(value.constData());
+    }
+    if (!askTls) {
+        keywords.push_back("sslmode");
+        values.push_back("disable");
     }
     keywords.push_back(nullptr);
     values.push_back(nullptr);
     pg_ = pq_.connectdbParams(keywords.data(), values.data(), 0);
     if (pg_ && pq_.status(pg_) == CONNECTION_OK) {
         pq_.setNoticeProcessor(pg_, &ignoreNotice, nullptr);
+        if (askTls && !server.isEmpty() && !pq_.sslInUse(pg_)) {
+            const std::lock_guard lock(withoutTlsLock);
+            withoutTls.insert(server);
+        }
         return true;
     }
     error_ = QSqlError(QStringLiteral("QPSQL: ") + QCoreApplication::translate("QPSQLDriver", "Unable to connect"),

@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QSqlError>
 #include <QString>
+#include <algorithm>
 #include <deque>
 #include <memory>
 #include <utility>
@@ -39,6 +40,16 @@ public:
     void queue(const QByteArray &sql);
     // Takes back the statement queued last when it is `sql`; whether it was.
     bool unqueue(const QByteArray &sql);
+    // Whether only a transaction's start (and savepoints inside it) waits in the queue:
+    // nothing of the transaction reached the server yet.
+    bool startQueued() const
+    {
+        return !queued_.empty() && queued_.front().startsWith("BEGIN")
+            && std::all_of(queued_.begin() + 1, queued_.end(), [](const QByteArray &s) { return s.startsWith("SAVEPOINT"); });
+    }
+    // What waits in the queue, taken off (for a statement to go ahead of it) and put back.
+    std::vector<QByteArray> takeQueued() { return std::exchange(queued_, {}); }
+    void restoreQueued(std::vector<QByteArray> queued) { queued_ = std::move(queued); }
 
     // Sends the queued statements and this one, under the savepoint named (released after
     // it in the same exchange) when there is one. Its answers are then read with `next`;

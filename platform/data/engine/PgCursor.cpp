@@ -227,7 +227,7 @@ bool PgRows::startBatched(const QByteArray &sql, bool script, bool readOnly)
         return unbatched();
     }
     batched_ = true;
-    holding_ = committed_ = false;
+    holding_ = committed_ = closed_ = false;
     take(rows);
     readColumns();
     fetchSize_ = kFirstBatch;
@@ -260,9 +260,12 @@ void PgRows::endTransactionWhileIdle()
         if (!held_ || pq_.resultStatus(held_) != PGRES_TUPLES_OK)
             return;   // the failure is met where the batch is wanted
     }
-    if (!pq_.sendQuery(pg_, "COMMIT"))
+    // A short batch kept aside is the cursor's last: the cursor goes with the commit.
+    const bool last = held_ && pq_.ntuples(held_) < fetchSize_;
+    if (!pq_.sendQuery(pg_, last ? "CLOSE gp_filas;COMMIT" : "COMMIT"))
         return;
     holding_ = active_ = true;
+    closed_ = last;
 }
 
 PGresult *PgRows::nextBatch()
@@ -471,16 +474,18 @@ void PgRows::readAll()
     readingAll_ = true;
     restRequest_ = kFirstRestRequest;
     // The batch asked for is the thread's first: the next request leaves as soon as it is in.
-    if (batched_ && active_ && !failed())
+    // A cursor closed with its commit has nothing more to ask for.
+    if (batched_ && active_ && !failed() && !closed_)
         startAhead();
 }
 
 // What ends the cursor: its transaction while it lasts, the cursor itself once it outlived
-// it. A commit stopped on its way took the cursor with it, and a roll-back ends nothing.
+// it, nothing once it went with the commit. A commit stopped on its way took the cursor with
+// it, and a roll-back ends nothing.
 const char *PgRows::closing(bool failed) const
 {
     if (committed_)
-        return "CLOSE gp_filas";
+        return closed_ ? nullptr : "CLOSE gp_filas";
     return failed || holding_ ? "ROLLBACK" : "CLOSE gp_filas;COMMIT";
 }
 
@@ -489,7 +494,8 @@ void PgRows::endBatches(bool failed)
     if (!batched_)
         return;
     batched_ = false;
-    if (!command(closing(failed)) && !failed && !error_.isValid())
+    const char *sql = closing(failed);
+    if (sql && !command(sql) && !failed && !error_.isValid())
         error_ = errorOf("Unable to get result", nullptr);
 }
 
@@ -612,7 +618,8 @@ bool PgRows::release()
         const bool stop = fetchesLeft_ > 1 || (holding_ && !committed_);
         const bool failure = drain(stop);
         batched_ = false;
-        if (!command(closing(true)) || (failure && !stop))
+        const char *sql = closing(true);
+        if ((sql && !command(sql)) || (failure && !stop))
             return false;
     }
     return pq_.status(pg_) == CONNECTION_OK;

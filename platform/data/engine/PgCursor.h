@@ -108,6 +108,7 @@ private:
     bool batched_ = false;   // read through the server's cursor
     bool holding_ = false;   // the commit of the cursor's transaction was asked for
     bool committed_ = false; // and answered: the cursor outlived its transaction
+    bool closed_ = false;    // the cursor was closed with that commit, its last batch kept aside
     PGresult *held_ = nullptr;           // a batch taken off the connection before it was wanted
     std::unique_ptr<QObject> idle_;      // whose call ends the transaction once the program is idle
     int fetchSize_ = 0;      // rows each batch asked for

@@ -3,6 +3,7 @@
 #include "platform/data/engine/Dialects.h"
 #include "platform/data/engine/Catalogue.h"
 #include "platform/data/engine/FileAccess.h"
+#include "platform/data/engine/PgCatalogue.h"
 #include "platform/data/engine/PgCursor.h"
 #include "platform/data/engine/ServerClientLibraries.h"
 #include "platform/data/engine/Session.h"
@@ -371,6 +372,8 @@ int PhysicalConnection::exec(const QString &sql, const QVariantMap &params)
         statements_->clear();   // a script QtSql runs may change the schema
     }
     if (pg_) {
+        if (auto *record = dynamic_cast<PgCatalogue *>(catalogue_.get()); record && params.isEmpty() && record->createRecorded(sql))
+            return 0;
         const int n = pgChangedRows(runPg(sql, params));
         catalogue_->recordStatement(sql);
         return n;
@@ -853,6 +856,10 @@ QList<IndexDef> PhysicalConnection::indexes(const QString &table)
 void PhysicalConnection::createTable(const TableDef &def)
 {
     ensureUsable();
+    if (auto *record = pg_ ? dynamic_cast<PgCatalogue *>(catalogue_.get()) : nullptr) {
+        record->createAndRecord(def, dialect_->createTableStatements(def));
+        return;
+    }
     for (const QString &sql : dialect_->createTableStatements(def)) {
         if (pg_)
             runPg(sql, {});

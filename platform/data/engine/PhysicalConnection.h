@@ -56,7 +56,12 @@ public:
 
     // Counted transaction: the outermost start and end reach the engine as a transaction,
     // a start inside one as a savepoint, so that an inner roll-back undoes its own work only.
-    void begin();
+    // A transaction's start (`readOnly`: one where the engine refuses every write, on a
+    // server whose transactions can start so; see readOnlyRun), or a savepoint inside one.
+    void begin(bool readOnly = false);
+    // How a read-only run goes on this connection: the dialect's, or, where the engine's
+    // own connection starts the transaction read-only, without the session's setting.
+    Dialect::ReadOnlyRun readOnlyRun() const;
     void commit();
     void rollback();
     int depth() const { return depth_; }
@@ -72,6 +77,12 @@ public:
 
     int exec(const QString &sql, const QVariantMap &params);
     QueryResult query(const QString &sql, const QVariantMap &params);
+    // A read of the catalogue. In a transaction nothing has run in yet (whose start waits to
+    // go with its first statement) it runs ahead of the start, outside the transaction, so
+    // that a transaction in which only the catalogue was read never reaches the server.
+    QueryResult catalogueQuery(const QString &sql);
+    // The statement queued to go with the next one, where it can (see Connection::execWithNext).
+    bool queueWithNext(const QString &sql);
     std::unique_ptr<QueryCursor> openQuery(const QString &sql, const QVariantMap &params);
     std::unique_ptr<QueryCursor> openReader(const QString &sql, const QVariantMap &params);
     // While a read-only run's transaction (Connection::runReadOnly) is the connection's only
@@ -138,9 +149,9 @@ private:
     // The savepoint a statement runs under: inside a transaction its failure must leave the
     // transaction usable, as on the other engines.
     QByteArray statementSavepoint() const;
-    PgResult runPg(const QString &sql, const QVariantMap &params);
-    QueryResult queryPg(const QString &sql, const QVariantMap &params);
-    void beginPg();
+    PgResult runPg(const QString &sql, const QVariantMap &params, bool aheadOfTransaction = false);
+    QueryResult queryPg(const QString &sql, const QVariantMap &params, bool aheadOfTransaction = false);
+    void beginPg(bool readOnly);
     void commitPg();
     void undoPg();
     bool driverLinkDead() const;
@@ -163,6 +174,7 @@ private:
     std::unique_ptr<Catalogue> catalogue_;
     sqlite3 *sqlite_ = nullptr;   // the SQLite handle, run straight for single statements
     std::unique_ptr<PgConnection> pg_;   // PostgreSQL's libpq connection, the engine's own
+    QByteArray pgStart_;                 // the start of the transaction, while it waits to be sent
     std::unique_ptr<SqliteBusyWait> busyWait_;   // its wait for another program's lock, outliving it
     std::unique_ptr<SqliteStatementCache> statements_;   // its prepared statements, kept
     std::vector<ReaderCursor *> readers_;   // queries streaming on connections of their own

@@ -32,14 +32,14 @@ gp::DatabaseError noTransaction()
 
 } // namespace
 
-void PhysicalConnection::begin()
+void PhysicalConnection::begin(bool readOnly)
 {
     if (pg_) {
         if (depth_ == 0)
             ensureUsable();
         else if (lost_)
             throw lostFailure();
-        beginPg();
+        beginPg(readOnly);
     } else if (depth_ == 0) {
         ensureUsable();
         if (const QString begin = dialect_->beginStatement(); !begin.isEmpty()) {
@@ -67,6 +67,8 @@ void PhysicalConnection::commit()
         throw lostFailure();
     if (pg_) {
         commitPg();
+        if (depth_ == 0)
+            catalogue_->transactionCommitted();
         return;
     }
     if (depth_ > 0) {

@@ -102,22 +102,58 @@ QByteArray PhysicalConnection::statementSavepoint() const
     return depth_ > 0 && dialect_->statementSavepoints() ? kStatementSavepoint : QByteArray();
 }
 
-PgResult PhysicalConnection::runPg(const QString &sql, const QVariantMap &params)
+PgResult PhysicalConnection::runPg(const QString &sql, const QVariantMap &params, bool aheadOfTransaction)
 {
     readReadersWhole(sql);
     PgValues values;
     bool script = false;
     const PgStatement statement = pgStatement(sql, params, values, script);
-    PgResult result = script ? pg_->runScript(statement.text, statementSavepoint())
-                             : pg_->run(statement, statementSavepoint());
+    // Ahead of a transaction's start, the statement runs outside it: no savepoint, and what
+    // waits to be sent waits on for the next statement.
+    std::vector<QByteArray> waiting;
+    if (aheadOfTransaction)
+        waiting = pg_->takeQueued();
+    const QByteArray savepoint = aheadOfTransaction ? QByteArray() : statementSavepoint();
+    PgResult result = script ? pg_->runScript(statement.text, savepoint) : pg_->run(statement, savepoint);
+    if (aheadOfTransaction)
+        pg_->restoreQueued(std::move(waiting));
     if (!result)
         throw error(pg_->error());
     return result;
 }
 
-QueryResult PhysicalConnection::queryPg(const QString &sql, const QVariantMap &params)
+QueryResult PhysicalConnection::catalogueQuery(const QString &sql)
 {
-    const PgResult result = runPg(sql, params);
+    ensureUsable();
+    if (pg_ && depth_ > 0 && pg_->startQueued())
+        return queryPg(sql, {}, true);
+    return query(sql, {});
+}
+
+bool PhysicalConnection::queueWithNext(const QString &sql)
+{
+    if (!pg_ || depth_ == 0)
+        return false;
+    ensureUsable();
+    pg_->queue(sql.toUtf8());
+    return true;
+}
+
+Dialect::ReadOnlyRun PhysicalConnection::readOnlyRun() const
+{
+    Dialect::ReadOnlyRun run = dialect_->readOnlyRun();
+    if (pg_) {
+        // The transaction starts read-only itself: no setting of the session to send and undo.
+        run.start.clear();
+        run.end.clear();
+        run.readOnlyStart = true;
+    }
+    return run;
+}
+
+QueryResult PhysicalConnection::queryPg(const QString &sql, const QVariantMap &params, bool aheadOfTransaction)
+{
+    const PgResult result = runPg(sql, params, aheadOfTransaction);
     const PgClient &pq = pg_->client();
     QueryResult r;
     r.types = pgColumnTypes(pq, result.get());
@@ -138,9 +174,14 @@ QueryResult PhysicalConnection::queryPg(const QString &sql, const QVariantMap &p
 
 // A transaction's start goes with its first statement; one that ends before any ran never
 // reaches the server.
-void PhysicalConnection::beginPg()
+void PhysicalConnection::beginPg(bool readOnly)
 {
-    pg_->queue(depth_ == 0 ? QByteArrayLiteral("BEGIN") : dialect_->savepointStatement(savepointName(depth_)).toUtf8());
+    if (depth_ == 0) {
+        pgStart_ = readOnly ? QByteArrayLiteral("BEGIN READ ONLY") : QByteArrayLiteral("BEGIN");
+        pg_->queue(pgStart_);
+        return;
+    }
+    pg_->queue(dialect_->savepointStatement(savepointName(depth_)).toUtf8());
 }
 
 void PhysicalConnection::commitPg()
@@ -151,7 +192,7 @@ void PhysicalConnection::commitPg()
             pg_->queue(dialect_->releaseSavepointStatement(name).toUtf8());
         return;
     }
-    if (pg_->unqueue("BEGIN"))
+    if (pg_->unqueue(pgStart_))
         return;
     PgStatement commit;
     commit.text = "COMMIT";
@@ -173,7 +214,7 @@ void PhysicalConnection::undoPg()
             return;
         pg_->queue(dialect_->rollbackToSavepointStatement(name).toUtf8());
         last = dialect_->releaseSavepointStatement(name).toUtf8();
-    } else if (pg_->unqueue("BEGIN")) {
+    } else if (pg_->unqueue(pgStart_)) {
         return;
     }
     PgStatement statement;

@@ -51,7 +51,8 @@ const PgClient *loadPg()
                           && lib.resolve("PQpipelineSync", client.pipelineSync)
                           && lib.resolve("PQcmdTuples", client.cmdTuples) && lib.resolve("PQcmdStatus", client.cmdStatus)
                           && lib.resolve("PQresultErrorMessage", client.resultErrorMessage)
-                          && lib.resolve("PQtransactionStatus", client.transactionStatus);
+                          && lib.resolve("PQtransactionStatus", client.transactionStatus)
+                          && lib.resolve("PQsslInUse", client.sslInUse);
     return complete ? &client : nullptr;
 }
 

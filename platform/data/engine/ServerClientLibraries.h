@@ -52,6 +52,7 @@ struct PgClient
     char *(*cmdStatus)(PGresult *) = nullptr;
     char *(*resultErrorMessage)(const PGresult *) = nullptr;
     PGTransactionStatusType (*transactionStatus)(const PGconn *) = nullptr;
+    int (*sslInUse)(PGconn *) = nullptr;
 };
 
 struct OdbcClient

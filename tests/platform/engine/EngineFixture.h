@@ -50,10 +50,10 @@ inline QString postgresOdbcDriver()
 
 // FICHA (Codigo, the key, and Nombre) holding record 1, "uno": the one record of the cases
 // where a connection is held up, lost or cut off.
-inline void createFicha(plat::Connection &db)
+inline void createFicha(plat::Connection &db, const QString &name = QStringLiteral("FICHA"))
 {
     plat::TableDef t;
-    t.name = QStringLiteral("FICHA");
+    t.name = name;
     t.fields = {plat::fieldDef(QStringLiteral("Codigo"), ftInteger, 0, true), plat::fieldDef(QStringLiteral("Nombre"), ftString, 20)};
     plat::IndexDef key;
     key.name = QStringLiteral("Clave1");
@@ -61,7 +61,7 @@ inline void createFicha(plat::Connection &db)
     key.primary = key.unique = true;
     t.indexes = {key};
     db.createTable(t);
-    db.exec(QStringLiteral("INSERT INTO FICHA (Codigo, Nombre) VALUES (1, 'uno')"));
+    db.exec(QStringLiteral("INSERT INTO %1 (Codigo, Nombre) VALUES (1, 'uno')").arg(name));
 }
 
 // A fresh database of one back end behind the connection "Database" of a session: a

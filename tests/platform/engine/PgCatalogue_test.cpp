@@ -6,6 +6,8 @@
 #include "platform/base/Errores.h"
 #include "platform/data/Field.h"
 
+#include <functional>
+
 using namespace plat;
 
 namespace {
@@ -66,17 +68,51 @@ TEST_P(PgCatalogueTest, TheNamesServeTheSessionsConnectionsAndAreReadAgainAfterA
     EXPECT_EQ(other.columns(QStringLiteral("Segunda")).value(1).size, 20);
 }
 
+// Whichever way it was made (the definition, or the program's own statement, which goes with
+// its record), what the connection knew of it goes with the roll-back.
 TEST_P(PgCatalogueTest, ATableWhoseCreationIsRolledBackIsNoLongerReported)
 {
-    db().startTransaction();
-    db().createTable(table(QStringLiteral("Efimera"), QStringLiteral("NombreLargo")));
-    EXPECT_EQ(db().columns(QStringLiteral("Efimera")).size(), 2);
-    EXPECT_EQ(db().keyFields(QStringLiteral("Efimera")), QStringList{QStringLiteral("Codigo")});
-    db().rollback();
-    EXPECT_EQ(gptest::failureKind([&] { db().columns(QStringLiteral("Efimera")); }), gp::DatabaseErrorKind::MissingTable);
-    EXPECT_FALSE(db().tableExists(QStringLiteral("Efimera")));
-    EXPECT_EQ(db().query(QStringLiteral("SELECT 1 AS NombreLargo")).columns, QStringList{QStringLiteral("nombrelargo")})
-        << "a name recorded only by the rolled-back work";
+    db().createTable(table(QStringLiteral("Primera"), QStringLiteral("OtroNombre")));   // the record's tables
+    const std::function<void()> makers[] = {
+        [&] { db().createTable(table(QStringLiteral("Efimera"), QStringLiteral("NombreLargo"))); },
+        [&] {
+            db().exec(QStringLiteral("CREATE TABLE Efimera (Codigo INTEGER NOT NULL, NombreLargo VARCHAR(20), "
+                                     "CONSTRAINT Efimera_Clave1 PRIMARY KEY (Codigo))"));
+        },
+    };
+    for (const auto &make : makers) {
+        db().startTransaction();
+        make();
+        EXPECT_EQ(db().columns(QStringLiteral("Efimera")).size(), 2);
+        EXPECT_EQ(db().columns(QStringLiteral("Efimera")).value(1).size, 20);
+        EXPECT_EQ(db().keyFields(QStringLiteral("Efimera")), QStringList{QStringLiteral("Codigo")});
+        db().rollback();
+        EXPECT_EQ(gptest::failureKind([&] { db().columns(QStringLiteral("Efimera")); }), gp::DatabaseErrorKind::MissingTable);
+        EXPECT_FALSE(db().tableExists(QStringLiteral("Efimera")));
+        EXPECT_EQ(db().query(QStringLiteral("SELECT 1 AS NombreLargo")).columns, QStringList{QStringLiteral("nombrelargo")})
+            << "a name recorded only by the rolled-back work";
+    }
+}
+
+// The record is read whole once; a table another program recorded after that is read alone,
+// with its declared types and names, and one it made without a record as the server has it.
+TEST_P(PgCatalogueTest, TablesMadeElsewhereAfterTheRecordWasReadAreReadAlone)
+{
+    db().createTable(table(QStringLiteral("Primera"), QStringLiteral("NombreLargo")));
+    ASSERT_EQ(db().columns(QStringLiteral("Primera")).size(), 2);
+    plat::Session otra;
+    database.openAgain(otra, dir.path());
+    Connection &otro = otra.connection(QStringLiteral("Database"));
+    otro.createTable(table(QStringLiteral("Tardia"), QStringLiteral("NombreTardio")));
+    otro.exec(QStringLiteral("CREATE TABLE suelta AS SELECT 1::integer AS a, 'x'::varchar(7) AS b"), {},
+              SqlOrigin::AsWritten);
+    EXPECT_EQ(db().columns(QStringLiteral("TARDIA")).value(1).name, QStringLiteral("NombreTardio"));
+    EXPECT_EQ(db().columns(QStringLiteral("TARDIA")).value(1).size, 20);
+    EXPECT_EQ(db().keyFields(QStringLiteral("Tardia")), QStringList{QStringLiteral("Codigo")});
+    ASSERT_EQ(db().columns(QStringLiteral("SUELTA")).size(), 2);
+    EXPECT_EQ(db().columns(QStringLiteral("SUELTA")).value(1).size, 7);
+    EXPECT_TRUE(db().keyFields(QStringLiteral("SUELTA")).isEmpty());
+    otra.closeAll();
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, PgCatalogueTest, GP_ENGINE_BACKENDS);

@@ -6,6 +6,7 @@
 
 #include "platform/data/engine/Connection.h"
 
+#include <QCoreApplication>
 #include <functional>
 
 using namespace plat;
@@ -107,22 +108,81 @@ TEST_F(RoundTrips, EachThingTheEngineDoesCostsTheExchangesItNeeds)
              prepared.reset();
              EXPECT_EQ(nombre(), "siete");
          }},
-        {"a table's columns and indexes read twice", 1,
+        // The whole record came with the connection's first query.
+        {"a table's columns and indexes read twice", 0,
          [&] {
              for (int i = 0; i < 2; ++i) {
                  EXPECT_EQ(db().columns(QStringLiteral("FICHA")).size(), 2);
                  EXPECT_EQ(db().keyFields(QStringLiteral("FICHA")), QStringList{QStringLiteral("Codigo")});
              }
          }},
-        // A connection of their own, opened once: the first batch of rows, the request after
-        // it (which ends the cursor's transaction), the cursor's closing, for each.
-        {"two readers one after the other", 6,
+        // What the connection recorded of a table it made is what it knows of it: nothing is
+        // read back after the table, its record and its row, and it is what a connection
+        // opened afterwards reads.
+        {"a table made, then its columns and indexes", 3,
+         [&] {
+             gptest::createFicha(db(), QStringLiteral("FICHA2"));
+             const QList<FieldDef> columns = db().columns(QStringLiteral("FICHA2"));
+             const QStringList key = db().keyFields(QStringLiteral("FICHA2"));
+             Connection &other = owner->connection(QStringLiteral("Database"));
+             ASSERT_EQ(columns.size(), other.columns(QStringLiteral("FICHA2")).size());
+             for (qsizetype i = 0; i < columns.size(); ++i) {
+                 EXPECT_EQ(columns[i].name, other.columns(QStringLiteral("FICHA2"))[i].name);
+                 EXPECT_EQ(columns[i].type, other.columns(QStringLiteral("FICHA2"))[i].type);
+                 EXPECT_EQ(columns[i].size, other.columns(QStringLiteral("FICHA2"))[i].size);
+             }
+             EXPECT_EQ(key, other.keyFields(QStringLiteral("FICHA2")));
+         }},
+        // The creation lock goes with the check under it, the program's CREATE TABLE with its
+        // record, then the commit; what was recorded is known without a read.
+        {"a table made under the creation lock", 3,
+         [&] {
+             db().startTransaction();
+             db().execWithNext(db().dialect().tableCreationLock(QStringLiteral("HOJA")));
+             EXPECT_FALSE(db().tableExists(QStringLiteral("HOJA")));
+             db().exec(QStringLiteral("CREATE TABLE HOJA (Codigo INTEGER NOT NULL, Texto VARCHAR(9), "
+                                      "CONSTRAINT HOJA_Clave1 PRIMARY KEY (Codigo))"));
+             db().commit();
+             ASSERT_EQ(db().columns(QStringLiteral("HOJA")).size(), 2);
+             EXPECT_EQ(db().columns(QStringLiteral("HOJA"))[1].size, 9);
+             EXPECT_EQ(owner->connection(QStringLiteral("Database")).columns(QStringLiteral("HOJA"))[1].name, "Texto");
+         }},
+        // A table another session made after the record was read: its columns and indexes in
+        // one query, in a read-only run that starts no transaction for it nor sets anything.
+        {"a read-only run reading a new table's columns", 1,
+         [&] {
+             owner->connection(QStringLiteral("Database"))
+                 .exec(QStringLiteral("CREATE TABLE SUELTA AS SELECT 1 AS a, 'x'::varchar(7) AS b"), {},
+                       SqlOrigin::AsWritten);
+             db().runReadOnly([&] {
+                 const QList<FieldDef> columns = db().columns(QStringLiteral("SUELTA"));
+                 ASSERT_EQ(columns.size(), 2);
+                 EXPECT_EQ(columns[1].size, 7);
+                 EXPECT_TRUE(db().keyFields(QStringLiteral("SUELTA")).isEmpty());
+             });
+         }},
+        // A connection of their own, opened once (the start-up alone: the server said no to
+        // TLS for the first connection, and says it to every one); for each, the first batch of
+        // rows and the cursor's closing with its commit.
+        {"two readers one after the other", 5,
          [&] {
              for (int i = 0; i < 2; ++i) {
                  const auto reader = db().openReader(QStringLiteral("SELECT Codigo, Nombre FROM FICHA"));
                  ASSERT_TRUE(reader->next());
                  EXPECT_EQ(reader->value(1).toString(), "siete");
              }
+         }},
+        // The first batch, the request after it, and, once the program is idle, the commit
+        // that closes the cursor with it: that request held the last rows.
+        {"a reader of 1,000 rows looked at, then read to its end", 3,
+         [&] {
+             const auto reader = db().openReader(QStringLiteral("SELECT g FROM generate_series(1, 1000) g"));
+             ASSERT_TRUE(reader->next());
+             QCoreApplication::processEvents();
+             int rows = 1;
+             while (reader->next())
+                 ++rows;
+             EXPECT_EQ(rows, 1000);
          }},
     };
     for (const auto &c : cases) {
