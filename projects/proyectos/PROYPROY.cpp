@@ -186,8 +186,8 @@ void TfPROYPROY::FormCreate(QObject *Sender)
             if (mostrar && !campo.isNull())
                 texto = Operario->dataSet().lookup(QStringLiteral("Codigo"), campo.value(), QStringLiteral("Nombre")).toString();
         };
-        // The grids read their first rows as the tables opened, before these settings.
-        lineas().refresh();
+        // The grids showed their first rows as the tables opened, before these settings.
+        lineas().redisplay();
     }
     DataSetAbribleDe<plat::TableDataSet> abrible(Temporal->table(), objectName());
     if (fGENEINIC->CrearTabla(abrible, kDefinicionTemporal, fGENEINIC->Conexiones().EmpresaActual)
