@@ -138,6 +138,8 @@ private:
     // The project's lines re-entered in the order of the work table's keys; false (the lines
     // as they were, the reason shown) when any step failed.
     bool reentrarLineasEnOrden(const QString &codigo);
+    // The work table the reordering sorts the lines in, made and opened; false when it could not be.
+    bool abrirTablaTrabajo();
 
     // The transaction a project's deletion runs in, from its before-delete to its end.
     plat::Connection *borrando_ = nullptr;

@@ -218,7 +218,7 @@ bool TfPROYPROY::reentrarLineasEnOrden(const QString &codigo)
 {
     plat::Connection *c = conexion();
     plat::TableDataSet &temporal = Temporal->table();
-    if (!c || !temporal.active())
+    if (!c || !abrirTablaTrabajo())
         return false;
     plat::TableDataSet obra;
     obra.setConnection(c);
