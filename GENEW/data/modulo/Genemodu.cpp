@@ -528,7 +528,8 @@ bool TModuloDatos::abrirConsultaEn(plat::QueryDataSet &query, QString opciones, 
     };
     gp::Fallo fallo = ejecutar();
     if (fallo.tipo == gp::DatabaseErrorKind::MissingTable) {
-        if (!CrearTablasSentencia(query.sql(), conexion.databaseName())) {
+        // Asked not to make it: a table never made holds no rows, which is no fault to report.
+        if (opciones.contains(OpcionSQL::NoCrearTabla) || !CrearTablasSentencia(query.sql(), conexion.databaseName())) {
             if (motivoFallo)
                 *motivoFallo = fallo;
             return false;
