@@ -376,6 +376,8 @@ QVector<Row> TableDataSet::selectColumns(Statement &st, const QVector<int> &colu
 QVector<Row> TableDataSet::fetchFrom(const Row *boundary, bool after, int limit)
 {
     QVector<Row> out;
+    if (detailOfUnstoredMaster())
+        return out;
     const bool testHere = hasRowConditions();
     Row from;
     bool hasFrom = boundary != nullptr;
@@ -807,6 +809,8 @@ qint64 TableDataSet::cursorCount()
 {
     if (count_ >= 0)
         return count_;
+    if (detailOfUnstoredMaster())
+        return count_ = 0;
     if (hasRowConditions()) {
         qint64 n = 0;
         QVector<Row> page = fetchFrom(nullptr, true, pageSize_);
