@@ -230,6 +230,57 @@ TEST_P(TableData, LookUpsReadTheTableOnceUntilItChanges)
               3u);   // the whole table tried once, then each key once
 }
 
+// A first read that holds every row the dataset shows is its grid's first page, its last
+// record and its look-ups' rows until the rows change; a detail of a master being added
+// shows no rows without asking; on PostgreSQL a saved record comes back with its write.
+TEST_P(TableData, WhatIsReadOnceIsNotAskedForAgain)
+{
+    Connection &c = db();
+    const auto statements = [&](const std::function<void()> &work) {
+        const quint64 before = c.statementsSent();
+        work();
+        return c.statementsSent() - before;
+    };
+    auto all = table("LINEAS");
+    all->open();
+    EXPECT_EQ(statements([&] {
+                  EXPECT_EQ(all->rowValues(0, 10).size(), 7);
+                  all->last();
+                  EXPECT_EQ(all->fieldByName("Texto").asString(), "tres");
+                  EXPECT_EQ(all->lookup("Documento;Serie;Linea", QVariantList{2, "B", 1}, "Texto").toString(), "dos b uno");
+              }),
+              0u);
+
+    ASSERT_TRUE(lines->findKey({2, "B", 1}));
+    const quint64 saved = statements([&] {
+        lines->edit();
+        lines->fieldByName("Texto").setAsString("dos b nuevo");
+        lines->post();
+    });
+    EXPECT_EQ(lines->fieldByName("Texto").asString(), "dos b nuevo");
+    if (c.dialect().kind() == EngineKind::PostgreSQL)
+        EXPECT_EQ(saved, 2u);   // the edit's read of the row as stored, and the write
+    EXPECT_EQ(all->lookup("Documento;Serie;Linea", QVariantList{2, "B", 1}, "Texto").toString(), "dos b nuevo");
+
+    TableDef docs;
+    docs.name = "DOCUMENTOS";
+    docs.fields = {fieldDef("Codigo", ftInteger, 0, true)};
+    docs.indexes = {gptest::indexOn("Clave1", {"Codigo"}, true)};
+    c.createTable(docs);
+    auto master = table("DOCUMENTOS");
+    master->open();
+    all->setMasterSource(master.get(), "Codigo");
+    EXPECT_EQ(statements([&] {
+                  master->append();
+                  EXPECT_TRUE(all->isEmpty());
+                  EXPECT_EQ(all->recordCount(), 0);
+              }),
+              0u);
+    master->fieldByName("Codigo").setAsInteger(3);
+    master->post();
+    EXPECT_EQ(column(*all, "Texto"), QStringList({"tres"}));
+}
+
 TEST_P(TableData, RangesOnLeadingKeyFields)
 {
     lines->setRange({1, "A"}, {1, "A"});
