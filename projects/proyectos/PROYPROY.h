@@ -53,6 +53,10 @@ public:
     plat::DataSetState EstadoCabeceraAlGrabarLinea = plat::DataSetState::Browse;
     QVariant LineaPortapapeles;
 
+    // The work table the reordering sorts the lines in, made (or emptied, when the run made
+    // it before) and opened at its first use; false when it could not be.
+    bool abrirTablaTrabajo();
+
     bool ValidarControl(QWidget *control) override;
     bool ValidarProyecto(QObject *control);
     bool ValidarValorColumna(plat::DBGrid *rejilla, plat::Field *campo);
@@ -138,8 +142,6 @@ private:
     // The project's lines re-entered in the order of the work table's keys; false (the lines
     // as they were, the reason shown) when any step failed.
     bool reentrarLineasEnOrden(const QString &codigo);
-    // The work table the reordering sorts the lines in, made and opened; false when it could not be.
-    bool abrirTablaTrabajo();
 
     // The transaction a project's deletion runs in, from its before-delete to its end.
     plat::Connection *borrando_ = nullptr;
