@@ -425,8 +425,10 @@ bool TableDataSet::cursorFirst(Row &row)
     const bool end = rows.size() < pageSize_;
     // These are the grid's first page, and when they are every row shown, the look-ups'
     // rows too: neither reads them again.
-    if (gridPages_.isEmpty())
+    if (gridPages_.isEmpty()) {
         gridPages_.insert(0, rows);
+        firstPageStamp_ = stamp;
+    }
     if (end && !hasRowConditions())
         lookups_.holdWhole(stamp, rows);
     return setWindow(std::move(rows), 0, true, end, row);
@@ -434,8 +436,9 @@ bool TableDataSet::cursorFirst(Row &row)
 
 bool TableDataSet::cursorLast(Row &row)
 {
-    // A first page shorter than a page is every row as read since the rows last changed.
-    if (const auto first = gridPages_.constFind(0); first != gridPages_.cend() && first->size() < pageSize_)
+    // A first page shorter than a page is every row, while the table's stamp has not moved.
+    if (const auto first = gridPages_.constFind(0); first != gridPages_.cend() && first->size() < pageSize_
+        && conn().changeStamp(tableName_) == firstPageStamp_)
         return setWindow(*first, int(first->size()) - 1, true, true, row);
     QVector<Row> rows = fetchFrom(nullptr, false, pageSize_);
     const bool start = rows.size() < pageSize_;
@@ -836,6 +839,7 @@ QVector<Row> TableDataSet::gridPage(qint64 page)
         return it.value();
     QVector<Row> rows;
     if (page == 0) {
+        firstPageStamp_ = conn().changeStamp(tableName_);
         rows = fetchFrom(nullptr, true, pageSize_);
     } else if (const auto before = gridPages_.constFind(page - 1); before != gridPages_.cend()) {
         if (before->size() < pageSize_)

@@ -140,6 +140,7 @@ private:
     bool windowAtStart_ = false, windowAtEnd_ = false;
     qint64 count_ = -1;
     QMap<qint64, QVector<Row>> gridPages_;
+    TableChanges::Stamp firstPageStamp_ = 0;   // the table's stamp when page 0 was read
     TableLookups lookups_;
 };
 
