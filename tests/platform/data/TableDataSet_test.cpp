@@ -28,6 +28,13 @@ protected:
         addLine(*lines, 1, "A", 3, "uno a tres", 8, FechaHora(QDate(2024, 1, 3), QTime(0, 0)));
         addLine(*lines, 2, "A", 1, "dos a uno", 2, FechaHora(QDate(2024, 1, 4), QTime(0, 0)));
     }
+    // The statements the work sent through the test's connection.
+    quint64 statements(const std::function<void()> &work)
+    {
+        const quint64 before = db().statementsSent();
+        work();
+        return db().statementsSent() - before;
+    }
     std::unique_ptr<TableDataSet> lines;
 };
 
@@ -178,11 +185,6 @@ TEST_P(TableData, LocateIgnoringCaseAndPartialKeys)
 TEST_P(TableData, LookUpsReadTheTableOnceUntilItChanges)
 {
     Connection &c = db();
-    const auto statements = [&](const std::function<void()> &work) {
-        const quint64 before = c.statementsSent();
-        work();
-        return c.statementsSent() - before;
-    };
     const auto text = [&](int document, const char *series, int line) {
         return lines->lookup("Documento;Serie;Linea", QVariantList{document, series, line}, "Texto");
     };
@@ -236,11 +238,6 @@ TEST_P(TableData, LookUpsReadTheTableOnceUntilItChanges)
 TEST_P(TableData, WhatIsReadOnceIsNotAskedForAgain)
 {
     Connection &c = db();
-    const auto statements = [&](const std::function<void()> &work) {
-        const quint64 before = c.statementsSent();
-        work();
-        return c.statementsSent() - before;
-    };
     auto all = table("LINEAS");
     all->open();
     EXPECT_EQ(statements([&] {
