@@ -336,6 +336,8 @@ protected:
     // for the parts the cursor does not apply itself.
     bool acceptsRow(const Row &row);
     bool hasRowConditions() const;
+    // A detail whose master has no stored record (none, or one being inserted) shows no rows.
+    bool detailOfUnstoredMaster() const { return master_ && masterUnstored_; }
     // Compares `row`'s leading index fields with `values` (-1, 0, 1).
     int compareKey(const Row &row, const QVariantList &values) const;
     int columnOf(const QString &fieldName) const;   // source column of a data field, -1 when none
@@ -433,6 +435,7 @@ private:
     FilterOptions filterOptions_;
     std::shared_ptr<const CompiledFilter> compiledFilter_;
     DataSet *master_ = nullptr;
+    bool masterUnstored_ = false;   // the range applied is the NULL key of an unstored master
     QString masterFields_;
     QMetaObject::Connection masterConnection_, masterDestroyed_;
     QVector<QVariant> keyBuffer_;

@@ -192,6 +192,7 @@ void DataSet::setRange(const QVariantList &start, const QVariantList &end)
         fail(QLatin1String(DataSetMessages::noIndex));
     range_.start = convertKeyValues(*this, currentIndexFields_, start);
     range_.end = convertKeyValues(*this, currentIndexFields_, end);
+    masterUnstored_ = false;
     conditionsChanged();
 }
 
@@ -200,6 +201,7 @@ void DataSet::cancelRange()
     if (!range_.isActive())
         return;
     range_ = {};
+    masterUnstored_ = false;
     if (active())
         conditionsChanged();
 }
@@ -363,6 +365,7 @@ void DataSet::setMasterSource(DataSet *master, const QString &masterFields)
     QObject::disconnect(masterConnection_);
     QObject::disconnect(masterDestroyed_);
     master_ = master;
+    masterUnstored_ = false;
     masterFields_ = masterFields;
     if (master_) {
         DataSetNotifier *source = master_->notifier();
@@ -392,6 +395,7 @@ void DataSet::applyMasterRange()
     }
     range_.start = values;
     range_.end = values;
+    masterUnstored_ = !stored;
 }
 
 void DataSet::masterChanged()

@@ -376,6 +376,8 @@ QVector<Row> TableDataSet::selectColumns(Statement &st, const QVector<int> &colu
 QVector<Row> TableDataSet::fetchFrom(const Row *boundary, bool after, int limit)
 {
     QVector<Row> out;
+    if (detailOfUnstoredMaster())
+        return out;
     const bool testHere = hasRowConditions();
     Row from;
     bool hasFrom = boundary != nullptr;
@@ -418,13 +420,26 @@ bool TableDataSet::setWindow(QVector<Row> rows, int position, bool atStart, bool
 
 bool TableDataSet::cursorFirst(Row &row)
 {
+    const TableChanges::Stamp stamp = conn().changeStamp(tableName_);
     QVector<Row> rows = fetchFrom(nullptr, true, pageSize_);
     const bool end = rows.size() < pageSize_;
+    // These are the grid's first page, and when they are every row shown, the look-ups'
+    // rows too: neither reads them again.
+    if (gridPages_.isEmpty()) {
+        gridPages_.insert(0, rows);
+        firstPageStamp_ = stamp;
+    }
+    if (end && !hasRowConditions())
+        lookups_.holdWhole(stamp, rows);
     return setWindow(std::move(rows), 0, true, end, row);
 }
 
 bool TableDataSet::cursorLast(Row &row)
 {
+    // A first page shorter than a page is every row, while the table's stamp has not moved.
+    if (const auto first = gridPages_.constFind(0); first != gridPages_.cend() && first->size() < pageSize_
+        && conn().changeStamp(tableName_) == firstPageStamp_)
+        return setWindow(*first, int(first->size()) - 1, true, true, row);
     QVector<Row> rows = fetchFrom(nullptr, false, pageSize_);
     const bool start = rows.size() < pageSize_;
     const int last = int(rows.size()) - 1;
@@ -674,7 +689,14 @@ Bookmark TableDataSet::cursorInsert(const Row &row)
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                             .arg(tableName_, names.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
     Row written = row;
+    std::optional<Row> stored;
     link_.inTransaction([&] {
+        if (writesAnswerRows()) {
+            stored = writtenRow(sql, params);
+            if (stored)
+                written = *stored;
+            return 0;
+        }
         c.exec(sql, params, SqlOrigin::AsWritten);
         if (autoIncColumn >= 0 && (!row[autoIncColumn].isValid() || row[autoIncColumn].isNull())) {
             const QString last = c.dialect().lastInsertedIdQuery(tableName_, columns()[size_t(autoIncColumn)].name);
@@ -683,7 +705,25 @@ Bookmark TableDataSet::cursorInsert(const Row &row)
         return 0;
     });
     cursorReset();
+    holdWritten(stored);
     return cursorBookmark(written);
+}
+
+bool TableDataSet::writesAnswerRows() const { return conn().dialect().kind() == EngineKind::PostgreSQL; }
+
+std::optional<Row> TableDataSet::writtenRow(const QString &sql, const QVariantMap &params)
+{
+    QueryResult result = conn().query(sql + QStringLiteral(" RETURNING ") + columnList_, params, SqlOrigin::AsWritten);
+    if (result.rows.isEmpty())
+        return std::nullopt;
+    return normalized(std::move(result.rows.first()));
+}
+
+void TableDataSet::holdWritten(const std::optional<Row> &stored)
+{
+    // The record settles on the row as stored without reading it again.
+    if (stored)
+        window_ = {*stored};
 }
 
 // Only the changed columns are written, and only while each still holds what the edit
@@ -714,9 +754,15 @@ Bookmark TableDataSet::cursorUpdate(const Bookmark &at, const Row &oldRow, const
     unchanged.prepend(keyCondition(at.key, st));
     const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                             .arg(tableName_, sets.join(QStringLiteral(", ")), unchanged.join(QStringLiteral(" AND ")));
+    std::optional<Row> stored;
     link_.inTransaction([&] {
-        if (c.exec(sql, st.params, SqlOrigin::AsWritten) > 0)
+        if (writesAnswerRows()) {
+            stored = writtenRow(sql, st.params);
+            if (stored)
+                return 0;
+        } else if (c.exec(sql, st.params, SqlOrigin::AsWritten) > 0) {
             return 0;
+        }
         // Nothing matched: the record is gone, or a column the edit changed was changed meanwhile.
         Statement byKey;
         const QString exists = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(tableName_, keyCondition(at.key, byKey));
@@ -725,7 +771,8 @@ Bookmark TableDataSet::cursorUpdate(const Bookmark &at, const Row &oldRow, const
         throw engineFailure(EngineText::RecordChanged);
     });
     cursorReset();
-    return cursorBookmark(row);
+    holdWritten(stored);
+    return cursorBookmark(stored ? *stored : row);
 }
 
 void TableDataSet::cursorDelete(const Bookmark &at, const Row &)
@@ -765,6 +812,8 @@ qint64 TableDataSet::cursorCount()
 {
     if (count_ >= 0)
         return count_;
+    if (detailOfUnstoredMaster())
+        return count_ = 0;
     if (hasRowConditions()) {
         qint64 n = 0;
         QVector<Row> page = fetchFrom(nullptr, true, pageSize_);
@@ -790,6 +839,7 @@ QVector<Row> TableDataSet::gridPage(qint64 page)
         return it.value();
     QVector<Row> rows;
     if (page == 0) {
+        firstPageStamp_ = conn().changeStamp(tableName_);
         rows = fetchFrom(nullptr, true, pageSize_);
     } else if (const auto before = gridPages_.constFind(page - 1); before != gridPages_.cend()) {
         if (before->size() < pageSize_)

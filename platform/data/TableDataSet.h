@@ -116,6 +116,11 @@ private:
     QString keyCondition(const QVariantList &key, Statement &st) const;
     bool nullsFirst() const;
     QVector<Row> gridPage(qint64 page);
+    // Whether a write can answer the row as stored (`RETURNING`), so that it is not read again.
+    bool writesAnswerRows() const;
+    // The write run with the row it stored answered; none when it touched no row.
+    std::optional<Row> writtenRow(const QString &sql, const QVariantMap &params);
+    void holdWritten(const std::optional<Row> &stored);
 
     mutable DatabaseLink link_;
     QString tableName_;
@@ -135,6 +140,7 @@ private:
     bool windowAtStart_ = false, windowAtEnd_ = false;
     qint64 count_ = -1;
     QMap<qint64, QVector<Row>> gridPages_;
+    TableChanges::Stamp firstPageStamp_ = 0;   // the table's stamp when page 0 was read
     TableLookups lookups_;
 };
 

@@ -66,6 +66,7 @@ std::optional<Row> TableLookups::find(TableChanges::Stamp stamp, const Question 
 {
     if (stamp != stamp_) {
         questions_.clear();
+        whole_.reset();
         stamp_ = stamp;
     }
     Answers &answers = questions_[signature(question)];
@@ -76,7 +77,7 @@ std::optional<Row> TableLookups::find(TableChanges::Stamp stamp, const Question 
         for (int c : question.resultColumns)
             if (!columns.contains(c))
                 columns << c;
-        const std::optional<QVector<Row>> rows = readAll(columns, kWholeRows);
+        const std::optional<QVector<Row>> rows = whole_ ? whole_ : readAll(columns, kWholeRows);
         answers.whole = rows ? Answers::Whole::Held : Answers::Whole::TooLarge;
         for (const Row &row : rows.value_or(QVector<Row>())) {
             QVariantList rowKey;
@@ -105,6 +106,18 @@ std::optional<Row> TableLookups::find(TableChanges::Stamp stamp, const Question 
     return row;
 }
 
-void TableLookups::clear() { questions_.clear(); }
+void TableLookups::holdWhole(TableChanges::Stamp stamp, const QVector<Row> &rows)
+{
+    if (stamp != stamp_)
+        questions_.clear();
+    stamp_ = stamp;
+    whole_ = rows;
+}
+
+void TableLookups::clear()
+{
+    questions_.clear();
+    whole_.reset();
+}
 
 } // namespace plat

@@ -38,6 +38,9 @@ public:
 
     std::optional<Row> find(TableChanges::Stamp stamp, const Question &question, const QVariantList &values,
                             const ReadAll &readAll, const ReadOne &readOne);
+    // Every row the dataset shows, just read by it with all its columns at `stamp`: look-ups
+    // at that stamp are answered from them instead of reading the table again.
+    void holdWhole(TableChanges::Stamp stamp, const QVector<Row> &rows);
     void clear();
 
 private:
@@ -51,6 +54,7 @@ private:
 
     TableChanges::Stamp stamp_ = 0;
     std::map<QString, Answers> questions_;   // by the columns compared and answered
+    std::optional<QVector<Row>> whole_;      // holdWhole's rows, while the stamp holds
 };
 
 } // namespace plat

@@ -188,8 +188,12 @@ void TfPRESOPER::FormCreate(QObject *Sender)
     FormularioMaestro::FormCreate(Sender);
     if (plat::Field *tarifa = Table1->dataSet().findField(QStringLiteral("TarifaHoraria")))
         tarifa->displayFormat = kFormatoCifras;
-    DataSource1DataChange(DataSource1, nullptr);
-    Table1AfterScroll(Table1->dataSet());
+    // The opening of the tables already limited the groups to the record and showed its
+    // photo when it found one; the groups of a table opened without a record start here.
+    if (!GATablas->dataSet().range().isActive())
+        DataSource1DataChange(DataSource1, nullptr);
+    if (!Table1->dataSet().active() || Table1->dataSet().isEmpty())
+        Table1AfterScroll(Table1->dataSet());
 }
 
 // The sibling programs of the family show this window differently.

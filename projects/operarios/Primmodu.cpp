@@ -49,7 +49,8 @@ double TMDPrimas::ActividadMovilOperario(int CodigoOperario, const QDateTime &Fe
     consulta.setSql(SentenciaActividadMovil(CodigoOperario, Fecha));
     double actividad = 0;
     gp::capturarFallo([&] {
-        if (ModuloDatos->AbrirConsulta(consulta) && !consulta.isEmpty())
+        // A company whose vouchers' table was never made has no activity yet: asking makes none.
+        if (ModuloDatos->AbrirConsulta(consulta, OpcionSQL::NoCrearTabla) && !consulta.isEmpty())
             actividad = consulta.fieldByName(QStringLiteral("ActividadMovil")).asFloat();
     });
     return actividad;

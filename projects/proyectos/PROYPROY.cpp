@@ -186,19 +186,27 @@ void TfPROYPROY::FormCreate(QObject *Sender)
             if (mostrar && !campo.isNull())
                 texto = Operario->dataSet().lookup(QStringLiteral("Codigo"), campo.value(), QStringLiteral("Nombre")).toString();
         };
-        // The grids read their first rows as the tables opened, before these settings.
-        lineas().refresh();
+        // The grids showed their first rows as the tables opened, before these settings.
+        lineas().redisplay();
     }
-    DataSetAbribleDe<plat::TableDataSet> abrible(Temporal->table(), objectName());
-    if (fGENEINIC->CrearTabla(abrible, kDefinicionTemporal, fGENEINIC->Conexiones().EmpresaActual)
-        && !Temporal->table().active())
-        Temporal->table().open();
     DataSource1->setAutoEdit(true);
     DataSource2->setAutoEdit(true);
     PageControl1->setActivePage(PagGeneral);
 }
 
-// The work table stays for the window's next opening in the run, which empties it.
+// Only the reordering of the lines uses it: it is made when first needed, not with the window.
+bool TfPROYPROY::abrirTablaTrabajo()
+{
+    plat::TableDataSet &temporal = Temporal->table();
+    if (temporal.active())
+        return true;
+    DataSetAbribleDe<plat::TableDataSet> abrible(temporal, objectName());
+    if (fGENEINIC->CrearTabla(abrible, kDefinicionTemporal, fGENEINIC->Conexiones().EmpresaActual) && !temporal.active())
+        temporal.open();
+    return temporal.active();
+}
+
+// The work table stays for the window's next use of it in the run, which empties it.
 void TfPROYPROY::FormClose(QObject *Sender, plat::CloseAction &Action)
 {
     Temporal->table().close();

@@ -53,6 +53,10 @@ public:
     plat::DataSetState EstadoCabeceraAlGrabarLinea = plat::DataSetState::Browse;
     QVariant LineaPortapapeles;
 
+    // The work table the reordering sorts the lines in, made (or emptied, when the run made
+    // it before) and opened at its first use; false when it could not be.
+    bool abrirTablaTrabajo();
+
     bool ValidarControl(QWidget *control) override;
     bool ValidarProyecto(QObject *control);
     bool ValidarValorColumna(plat::DBGrid *rejilla, plat::Field *campo);

@@ -218,7 +218,7 @@ bool TfPROYPROY::reentrarLineasEnOrden(const QString &codigo)
 {
     plat::Connection *c = conexion();
     plat::TableDataSet &temporal = Temporal->table();
-    if (!c || !temporal.active())
+    if (!c || !abrirTablaTrabajo())
         return false;
     plat::TableDataSet obra;
     obra.setConnection(c);
@@ -368,7 +368,9 @@ void TfPROYPROY::Table1AfterScroll(plat::DataSet &DataSet)
     fGENEINIC->TablaAfterScroll(DataSet);
     if (DataSet.isEmpty())
         return;
-    const bool tiene = ModuloDatos->TieneDocumentacionElectronica(
+    // A record not stored yet has no documents.
+    const bool tiene = DataSet.state() != plat::DataSetState::Insert
+        && ModuloDatos->TieneDocumentacionElectronica(
         ModuloDatos->QuitarPropietarioTabla(Table1->table().tableName()), ModuloDatos->ClaveLateralRegistro(DataSet));
     pbDocumentacionElectronica->setGlyph(fGENEINIC->Imagenes.value(tiene ? QStringLiteral("DOCEON") : QStringLiteral("DOCEOFF")));
 }

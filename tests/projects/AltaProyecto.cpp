@@ -74,6 +74,7 @@ public:
             }
             conMensajes(QStringLiteral("altas"));
         } else if (orden.startsWith(QLatin1String("llenar "))) {
+            ventana_.abrirTablaTrabajo();
             plat::DataSet &trabajo = ventana_.Temporal->dataSet();
             for (int i = 1, filas = orden.section(u' ', 1, 1).toInt(); i <= filas; ++i) {
                 trabajo.append();

@@ -484,8 +484,8 @@ TEST_P(MaestroProyectosTest, CancellingANewProjectClearsOnlyTheSideRowsOfAnUnsav
     EXPECT_EQ(ladosDe("3"), "0/1/0");
 }
 
-// The buttons follow whichever table edits; the work table is the window's while it is open
-// and is kept, emptied, for its next opening in the run.
+// The buttons follow whichever table edits; the work table is the window's from its first
+// use while it is open and is kept, emptied, for its next use in the run.
 TEST_P(MaestroProyectosTest, ControlsFollowBothTablesAndTheWorkTableIsKeptForTheNextOpening)
 {
     TfPROYPROY &f = abrir();
@@ -510,6 +510,8 @@ TEST_P(MaestroProyectosTest, ControlsFollowBothTablesAndTheWorkTableIsKeptForThe
     EXPECT_TRUE(navegando());
 
     plat::TableDataSet &temporal = f.Temporal->table();
+    EXPECT_FALSE(temporal.active());   // opening the window makes no work table
+    ASSERT_TRUE(f.abrirTablaTrabajo());
     ASSERT_TRUE(temporal.active());
     EXPECT_EQ(temporal.fieldNames(), (QStringList{"CampoClave", "Datos"}));
     EXPECT_EQ(temporal.fieldByName("Datos").size(), 200);
@@ -523,11 +525,12 @@ TEST_P(MaestroProyectosTest, ControlsFollowBothTablesAndTheWorkTableIsKeptForThe
     QApplication::sendPostedEvents();
     EXPECT_FALSE(ventana_);
 
-    // The table stays for the window's next opening, which empties it: a column added
+    // The table stays for the window's next use of it, which empties it: a column added
     // meanwhile is still there, which a table made anew would not have.
     EXPECT_EQ(conexion->scalar(cuenta).toInt(), 1);
     conexion->exec(QStringLiteral("ALTER TABLE %1 ADD Marca INTEGER").arg(tablaTrabajo));
     TfPROYPROY &otra = abrir();
+    ASSERT_TRUE(otra.abrirTablaTrabajo());
     ASSERT_TRUE(otra.Temporal->table().active());
     EXPECT_EQ(otra.Temporal->table().tableName(), tablaTrabajo);
     EXPECT_EQ(conexion->scalar(QStringLiteral("SELECT COUNT(Marca) + COUNT(*) FROM %1").arg(tablaTrabajo)).toInt(), 0);

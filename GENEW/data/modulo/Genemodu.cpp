@@ -536,7 +536,8 @@ bool TModuloDatos::ejecutarConsulta(const std::function<void()> &trabajo, const 
 {
     gp::Fallo fallo = gp::capturarFallo(trabajo);
     if (fallo.tipo == gp::DatabaseErrorKind::MissingTable) {
-        if (!CrearTablasSentencia(sql, conexion.databaseName())) {
+        // Asked not to make it: a table never made holds no rows, which is no fault to report.
+        if (opciones.contains(OpcionSQL::NoCrearTabla) || !CrearTablasSentencia(sql, conexion.databaseName())) {
             if (motivoFallo)
                 *motivoFallo = fallo;
             return false;

@@ -206,9 +206,15 @@ void TModuloDatos::AbrirDocumentacionElectronica(const QString &tabla, const QSt
 
 bool TModuloDatos::TieneDocumentacionElectronica(const QString &tabla, const QString &clave)
 {
-    const QString respuesta =
-        EjecutarSQL(sentenciasRegistros::DocumentacionElectronica(QuitarPropietarioTabla(tabla), clave), kDatabase);
-    return !respuesta.isEmpty() && !EsRespuestaErrorSQL(respuesta);
+    // A company whose documents' table was never made has no documents: asking makes none.
+    const ResultadoSentenciaSQL resultado = EjecutarSentenciaSQL(
+        sentenciasRegistros::DocumentacionElectronica(QuitarPropietarioTabla(tabla), clave), kDatabase,
+        OpcionSQL::NoCrearTabla);
+    if (resultado.fallo.tipo == gp::DatabaseErrorKind::MissingTable)
+        return false;
+    if (resultado.fallo)
+        InformarSentenciaErronea(resultado.respuesta, resultado.sentencia, resultado.fallo);
+    return !resultado.fallo && !resultado.respuesta.isEmpty();
 }
 
 QVariant TModuloDatos::CompletarNombresOperarios(const QString &NombreTabla, const QString &ClaveTabla,

@@ -28,6 +28,13 @@ protected:
         addLine(*lines, 1, "A", 3, "uno a tres", 8, FechaHora(QDate(2024, 1, 3), QTime(0, 0)));
         addLine(*lines, 2, "A", 1, "dos a uno", 2, FechaHora(QDate(2024, 1, 4), QTime(0, 0)));
     }
+    // The statements the work sent through the test's connection.
+    quint64 statements(const std::function<void()> &work)
+    {
+        const quint64 before = db().statementsSent();
+        work();
+        return db().statementsSent() - before;
+    }
     std::unique_ptr<TableDataSet> lines;
 };
 
@@ -178,11 +185,6 @@ TEST_P(TableData, LocateIgnoringCaseAndPartialKeys)
 TEST_P(TableData, LookUpsReadTheTableOnceUntilItChanges)
 {
     Connection &c = db();
-    const auto statements = [&](const std::function<void()> &work) {
-        const quint64 before = c.statementsSent();
-        work();
-        return c.statementsSent() - before;
-    };
     const auto text = [&](int document, const char *series, int line) {
         return lines->lookup("Documento;Serie;Linea", QVariantList{document, series, line}, "Texto");
     };
@@ -228,6 +230,58 @@ TEST_P(TableData, LookUpsReadTheTableOnceUntilItChanges)
                   EXPECT_EQ(text(9, "M", 7).toString(), "muchas");
               }),
               3u);   // the whole table tried once, then each key once
+}
+
+// A first read that holds every row the dataset shows is its grid's first page, its last
+// record and its look-ups' rows until the rows change; a detail of a master being added
+// shows no rows without asking; on PostgreSQL a saved record comes back with its write.
+TEST_P(TableData, WhatIsReadOnceIsNotAskedForAgain)
+{
+    Connection &c = db();
+    auto all = table("LINEAS");
+    all->open();
+    EXPECT_EQ(statements([&] {
+                  EXPECT_EQ(all->rowValues(0, 10).size(), 7);
+                  all->last();
+                  EXPECT_EQ(all->fieldByName("Texto").asString(), "tres");
+                  EXPECT_EQ(all->lookup("Documento;Serie;Linea", QVariantList{2, "B", 1}, "Texto").toString(), "dos b uno");
+              }),
+              0u);
+
+    ASSERT_TRUE(lines->findKey({2, "B", 1}));
+    const quint64 saved = statements([&] {
+        lines->edit();
+        lines->fieldByName("Texto").setAsString("dos b nuevo");
+        lines->post();
+    });
+    EXPECT_EQ(lines->fieldByName("Texto").asString(), "dos b nuevo");
+    if (c.dialect().kind() == EngineKind::PostgreSQL)
+        EXPECT_EQ(saved, 2u);   // the edit's read of the row as stored, and the write
+    EXPECT_EQ(all->lookup("Documento;Serie;Linea", QVariantList{2, "B", 1}, "Texto").toString(), "dos b nuevo");
+    ASSERT_TRUE(lines->findKey({3, "A", 1}));
+    lines->edit();
+    lines->fieldByName("Texto").setAsString("tres nuevo");
+    lines->post();
+    all->last();   // another dataset's write ended what the first read held
+    EXPECT_EQ(all->fieldByName("Texto").asString(), "tres nuevo");
+
+    TableDef docs;
+    docs.name = "DOCUMENTOS";
+    docs.fields = {fieldDef("Codigo", ftInteger, 0, true)};
+    docs.indexes = {gptest::indexOn("Clave1", {"Codigo"}, true)};
+    c.createTable(docs);
+    auto master = table("DOCUMENTOS");
+    master->open();
+    all->setMasterSource(master.get(), "Codigo");
+    EXPECT_EQ(statements([&] {
+                  master->append();
+                  EXPECT_TRUE(all->isEmpty());
+                  EXPECT_EQ(all->recordCount(), 0);
+              }),
+              0u);
+    master->fieldByName("Codigo").setAsInteger(3);
+    master->post();
+    EXPECT_EQ(column(*all, "Texto"), QStringList({"tres nuevo"}));
 }
 
 TEST_P(TableData, RangesOnLeadingKeyFields)
