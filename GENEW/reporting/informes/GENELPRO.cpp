@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
 TfGENELPRO *fGENELPRO = nullptr;
@@ -121,6 +122,38 @@ private:
     qsizetype largo_ = 0;
     double ancho_ = 0;
 };
+
+struct SumaPorSigno
+{
+    double positivos = 0, negativos = 0;
+};
+
+// The sums of the positive and of the negative values of each field (by index) over the rows
+// the dataset shows, read as it keeps them; none when a field is not stored (a calculated
+// one) or holds a value that is not a number, whose reading only the field itself knows.
+std::optional<QVector<SumaPorSigno>> sumasPorSigno(plat::DataSet &datos, const QList<int> &campos)
+{
+    for (int indice : campos)
+        if (datos.field(indice).fieldKind() != plat::FieldKind::Data)
+            return std::nullopt;
+    QVector<SumaPorSigno> sumas(campos.size());
+    plat::DataSet::StoredRows filas(datos, campos);
+    constexpr int kLote = 4096;
+    for (QVector<QVariantList> lote = filas.next(kLote); !lote.isEmpty(); lote = filas.next(kLote)) {
+        for (const QVariantList &fila : std::as_const(lote)) {
+            for (qsizetype i = 0; i < sumas.size(); ++i) {
+                const QVariant &valor = fila.at(i);
+                if (!valor.isValid() || valor.isNull())
+                    continue;
+                if (valor.typeId() != QMetaType::Double)
+                    return std::nullopt;
+                const double numero = valor.toDouble();
+                (numero < 0 ? sumas[i].negativos : sumas[i].positivos) += numero;
+            }
+        }
+    }
+    return sumas;
+}
 
 // Walks the listing's rows, its grids not following, and leaves it on its first row.
 class RecorridoListado
@@ -521,7 +554,22 @@ QVector<NecesidadColumna> TfGENELPRO::necesidadesColumnas(const QVector<int> &vi
     }
     if (columnas.empty())
         return necesidades;
-    {
+    // A listing of totals reads the sums' values where the dataset keeps them, without
+    // making each row the current record; other listings measure every value as it prints.
+    bool sumado = false;
+    if (SoloTotales) {
+        QList<int> sumados;
+        for (const Columna &c : columnas)
+            sumados << visibles[c.indice];
+        if (const std::optional<QVector<SumaPorSigno>> sumas = sumasPorSigno(*datos, sumados)) {
+            for (size_t i = 0; i < columnas.size(); ++i) {
+                columnas[i].positivos = (*sumas)[qsizetype(i)].positivos;
+                columnas[i].negativos = (*sumas)[qsizetype(i)].negativos;
+            }
+            sumado = true;
+        }
+    }
+    if (!sumado) {
         static const QRegularExpression blancos(QStringLiteral("\\s+"));
         const RecorridoListado recorrido(*datos);
         for (datos->first(); !datos->eof(); datos->next()) {
