@@ -79,10 +79,10 @@ bool esAnchoFijo(const plat::Field &campo)
     }
 }
 
-// The text a value label prints for the field's value (texto as it came): floats by the
-// numeric template, the time of a "Hora" field, nothing for the zero date. A value that
-// cannot be formatted prints as it came.
-QString textoValorListado(const plat::Field &campo, const QString &texto)
+// The text a value label prints for the field's value (comoVino, the field's text, read here
+// when not given and only when it prints): floats by the numeric template, the time of a
+// "Hora" field, nothing for the zero date. A value that cannot be formatted prints as it came.
+QString textoValorListado(const plat::Field &campo, const QString *comoVino = nullptr)
 {
     try {
         if (esFlotante(campo))
@@ -97,7 +97,7 @@ QString textoValorListado(const plat::Field &campo, const QString &texto)
     } catch (const std::exception &) {
         // The value prints as it came.
     }
-    return texto;
+    return comoVino ? *comoVino : campo.asString();
 }
 
 // The widest of the texts of a column, read as they print. Texts of one length are drawn in
@@ -107,12 +107,24 @@ class AnchoMayor
 {
 public:
     AnchoMayor(MedidasTexto &medidas, const QFont &fuente) : medidas_(medidas), fuente_(fuente) {}
-    void medir(const QString &texto)
+    void medir(QStringView texto)
     {
         if (texto.size() + 2 < largo_)
             return;
         largo_ = std::max(largo_, texto.size());
-        ancho_ = std::max(ancho_, medidas_.ancho(medidas_.fuente(fuente_), texto));
+        ancho_ = std::max(ancho_, medidas_.ancho(medidas_.fuente(fuente_), texto.toString()));
+    }
+    // Each word of the text, words parted by white space.
+    void medirPalabras(QStringView texto)
+    {
+        qsizetype desde = 0;
+        for (qsizetype i = 0; i <= texto.size(); ++i) {
+            if (i < texto.size() && !texto[i].isSpace())
+                continue;
+            if (i > desde)
+                medir(texto.sliced(desde, i - desde));
+            desde = i + 1;
+        }
     }
     double ancho() const { return ancho_; }
 
@@ -570,7 +582,6 @@ QVector<NecesidadColumna> TfGENELPRO::necesidadesColumnas(const QVector<int> &vi
         }
     }
     if (!sumado) {
-        static const QRegularExpression blancos(QStringLiteral("\\s+"));
         const RecorridoListado recorrido(*datos);
         for (datos->first(); !datos->eof(); datos->next()) {
             for (Columna &c : columnas) {
@@ -579,10 +590,9 @@ QVector<NecesidadColumna> TfGENELPRO::necesidadesColumnas(const QVector<int> &vi
                         (c.campo->asFloat() < 0 ? c.negativos : c.positivos) += c.campo->asFloat();
                     continue;
                 }
-                const QString texto = textoValorListado(*c.campo, c.campo->asString());
+                const QString texto = textoValorListado(*c.campo);
                 if (!c.fija) {
-                    for (const QString &palabra : texto.split(blancos, Qt::SkipEmptyParts))
-                        c.valores.medir(palabra);
+                    c.valores.medirPalabras(texto);
                     continue;
                 }
                 c.valores.medir(texto);
@@ -802,7 +812,7 @@ void TfGENELPRO::LBDetallePrint(QObject *Sender, QString &Value)
     plat::Field *campo = CampoDeColumna(valor->objectName().mid(int(qstrlen("LBDetalle"))).toInt());
     if (!campo)
         return;
-    Value = textoValorListado(*campo, Value);
+    Value = textoValorListado(*campo, &Value);
     if (HayInstrucciones)
         alinearPorInstrucciones(*valor, campo->fieldName(), esFlotante(*campo));
 }
