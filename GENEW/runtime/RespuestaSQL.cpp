@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -55,27 +56,33 @@ bool formatosFechaPorDefecto()
 class Escritor
 {
 public:
-    Escritor() : fechasPorDefecto_(formatosFechaPorDefecto()), decimal_(QString(ajustesComunes().SeparadorDecimal).toUtf8())
+    Escritor() : fechasPorDefecto_(formatosFechaPorDefecto()), decimal_(QString(ajustesComunes().SeparadorDecimal).toStdString())
     {
         texto_.reserve(1 << 16);
     }
 
-    QByteArray &texto() { return texto_; }
+    // The answer's UTF-8 bytes so far; the last CR LF taken off when asked.
+    QString decodificado(bool quitarUltimoCRLF) const
+    {
+        qsizetype largo = qsizetype(texto_.size());
+        if (quitarUltimoCRLF && texto_.ends_with("\r\n"))
+            largo -= 2;
+        return QString::fromUtf8(texto_.data(), largo);
+    }
 
-    void bytes(const char *datos, qsizetype largo) { texto_.append(datos, largo); }
-    void caracter(char c) { texto_.append(c); }
+    void bytes(const char *datos, qsizetype largo) { texto_.append(datos, size_t(largo)); }
+    void caracter(char c) { texto_.push_back(c); }
     void cadena(QStringView texto)
     {
         // Most texts are ASCII: copied a character at a time, without a UTF-8 copy first.
-        const qsizetype inicio = texto_.size();
-        if (texto_.capacity() < inicio + texto.size())
-            texto_.reserve(std::max(inicio + texto.size(), 2 * texto_.capacity()));
-        texto_.resize(inicio + texto.size());
+        const size_t inicio = texto_.size();
+        texto_.resize(inicio + size_t(texto.size()));
         char *destino = texto_.data() + inicio;
         for (const QChar c : texto) {
             if (c.unicode() >= 0x80) {
                 texto_.resize(inicio);
-                texto_.append(texto.toUtf8());
+                const QByteArray utf8 = texto.toUtf8();
+                texto_.append(utf8.constData(), size_t(utf8.size()));
                 return;
             }
             *destino++ = char(c.unicode());
@@ -86,14 +93,14 @@ public:
     {
         char buffer[24];
         const auto fin = std::to_chars(buffer, buffer + sizeof buffer, valor).ptr;
-        texto_.append(buffer, fin - buffer);
+        texto_.append(buffer, size_t(fin - buffer));
     }
 
     void natural(quint64 valor)
     {
         char buffer[24];
         const auto fin = std::to_chars(buffer, buffer + sizeof buffer, valor).ptr;
-        texto_.append(buffer, fin - buffer);
+        texto_.append(buffer, size_t(fin - buffer));
     }
 
     // The shortest text that reads back as the number is the 15-digit text whenever it has
@@ -124,30 +131,37 @@ public:
             return;
         }
         if (!punto) {
-            texto_.append(buffer, fin - buffer);
+            texto_.append(buffer, size_t(fin - buffer));
             return;
         }
-        texto_.append(buffer, punto - buffer);
+        texto_.append(buffer, size_t(punto - buffer));
         texto_.append(decimal_);
-        texto_.append(punto + 1, fin - punto - 1);
+        texto_.append(punto + 1, size_t(fin - punto - 1));
     }
 
-    // A date and time by parts, as anadirFechaHora writes them with the default formats.
+    // A date and time by parts, as anadirFechaHora writes them with the default formats:
+    // written into a few bytes on the stack and appended at once.
     void fechaHora(int anyo, int mes, int dia, int hora, int minuto, int segundo, bool medianoche, TFieldType tipo)
     {
-        if (tipo == ftTime) {
-            horaPartes(hora, minuto, segundo);
-            return;
+        char buffer[19];
+        char *c = buffer;
+        if (tipo != ftTime) {
+            c = digitos(c, dia, 2);
+            *c++ = '/';
+            c = digitos(c, mes, 2);
+            *c++ = '/';
+            c = digitos(c, anyo, 4);
         }
-        digitos(dia, 2);
-        texto_.append('/');
-        digitos(mes, 2);
-        texto_.append('/');
-        digitos(anyo, 4);
-        if (tipo != ftDate && !medianoche) {
-            texto_.append(' ');
-            horaPartes(hora, minuto, segundo);
+        if (tipo == ftTime || (tipo != ftDate && !medianoche)) {
+            if (c != buffer)
+                *c++ = ' ';
+            c = digitos(c, hora, 2);
+            *c++ = ':';
+            c = digitos(c, minuto, 2);
+            *c++ = ':';
+            c = digitos(c, segundo, 2);
         }
+        texto_.append(buffer, size_t(c - buffer));
     }
 
     void fechaHora(const QDateTime &valor, TFieldType tipo)
@@ -193,13 +207,13 @@ public:
         for (qsizetype i = 0; i < largo; ++i) {
             if (t[i] != '\r' && t[i] != '\n')
                 continue;
-            texto_.append(t + desde, i - desde);
-            texto_.append(delimitador);
+            texto_.append(t + desde, size_t(i - desde));
+            texto_.append(delimitador.constData(), size_t(delimitador.size()));
             if (t[i] == '\r' && i + 1 < largo && t[i + 1] == '\n')
                 ++i;
             desde = i + 1;
         }
-        texto_.append(t + desde, largo - desde);
+        texto_.append(t + desde, size_t(largo - desde));
     }
 
 private:
@@ -214,28 +228,19 @@ private:
         return true;
     }
 
-    void digitos(int valor, int cifras)
+    static char *digitos(char *destino, int valor, int cifras)
     {
-        char buffer[4];
         for (int i = cifras - 1; i >= 0; --i) {
-            buffer[i] = char('0' + valor % 10);
+            destino[i] = char('0' + valor % 10);
             valor /= 10;
         }
-        texto_.append(buffer, cifras);
+        return destino + cifras;
     }
 
-    void horaPartes(int hora, int minuto, int segundo)
-    {
-        digitos(hora, 2);
-        texto_.append(':');
-        digitos(minuto, 2);
-        texto_.append(':');
-        digitos(segundo, 2);
-    }
-
-    QByteArray texto_;
+    // A standard string: its appends are a capacity check and a copy.
+    std::string texto_;
     bool fechasPorDefecto_;
-    QByteArray decimal_;
+    std::string decimal_;
 };
 
 void anadirValor(Escritor &destino, const QVariant &valor, TFieldType tipo)
@@ -418,7 +423,7 @@ QString TextoValorSQL(const QVariant &valor, TFieldType tipo)
 {
     Escritor escritor;
     anadirValor(escritor, valor, tipo);
-    return QString::fromUtf8(escritor.texto());
+    return escritor.decodificado(false);
 }
 
 QString FormatearRespuestaSQL(FilasRespuestaSQL &filas, const QString &opciones)
@@ -487,8 +492,5 @@ QString FormatearRespuestaSQL(FilasRespuestaSQL &filas, const FormatoRespuestaSQ
         }
         escritor.bytes("\r\n", 2);
     }
-    QByteArray &texto = escritor.texto();
-    if (!formato.conservarUltimoCRLF && texto.endsWith("\r\n"))
-        texto.chop(2);
-    return QString::fromUtf8(texto);
+    return escritor.decodificado(!formato.conservarUltimoCRLF);
 }

@@ -309,6 +309,15 @@ protected:
         return std::nullopt;
     }
     virtual std::optional<DatabaseLocation> cursorCommittedSource() const { return std::nullopt; }
+    // What `StoredRows::next` answers, the values of `columns` of the shown rows from the
+    // `first`-th, where the cursor reads them without making whole rows; none otherwise.
+    virtual std::optional<QVector<QVariantList>> cursorStoredValues(qint64 first, int count, const QList<int> &columns)
+    {
+        Q_UNUSED(first);
+        Q_UNUSED(count);
+        Q_UNUSED(columns);
+        return std::nullopt;
+    }
     // The last of the `count` rows `cursorRowsAfter` answers, when there are that many.
     virtual std::optional<Row> cursorLastRowAfter(const Row *previous, qint64 first, int count)
     {

@@ -64,6 +64,10 @@ QVector<QVariantList> DataSet::StoredRows::next(int count)
     QVector<QVariantList> out;
     if (!dataSet_.active() || count <= 0)
         return out;
+    if (std::optional<QVector<QVariantList>> values = dataSet_.cursorStoredValues(read_, count, columns_)) {
+        read_ += values->size();
+        return std::move(*values);
+    }
     const QVector<Row> rows = dataSet_.cursorRowsAfter(read_ > 0 ? &last_ : nullptr, read_, count);
     if (!rows.isEmpty()) {
         read_ += rows.size();

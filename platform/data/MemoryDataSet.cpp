@@ -298,6 +298,26 @@ QVector<Row> MemoryDataSet::cursorRows(qint64 first, int count)
     return rows;
 }
 
+std::optional<QVector<QVariantList>> MemoryDataSet::cursorStoredValues(qint64 first, int count,
+                                                                       const QList<int> &columns)
+{
+    // A packed row gives the values asked for and stays packed.
+    QVector<QVariantList> out;
+    for (qint64 position = first; position < first + count; ++position) {
+        while (position >= visible_.size() && loadPacket()) {
+        }
+        if (position >= visible_.size())
+            break;
+        const qint64 id = visible_.idAt(position);
+        QVariantList values;
+        values.reserve(columns.size());
+        for (int column : columns)
+            values.append(store_.value(id, column));
+        out.append(std::move(values));
+    }
+    return out;
+}
+
 qint64 MemoryDataSet::cursorPosition(const Row &row)
 {
     return visible_.position(cursorBookmark(row).key.value(0).toLongLong());

@@ -57,6 +57,7 @@ protected:
     qint64 cursorCount() override;
     qint64 cursorCountWithoutReading() override { return exhausted_ || passedOn_ > 0 ? cursorCount() : -1; }
     QVector<Row> cursorRows(qint64 first, int count) override;
+    std::optional<QVector<QVariantList>> cursorStoredValues(qint64 first, int count, const QList<int> &columns) override;
     qint64 cursorPosition(const Row &row) override;
     QStringList cursorSetOrder(const QString &indexName, const QStringList &fields) override;
 

@@ -257,6 +257,22 @@ QString TextoDatoInforme::valor(const ContextoImpresion &) const
 
 // ---- computed controls ---------------------------------------------------------------------
 
+namespace {
+
+// The field's number for a running figure, none when it is empty: the value is read once
+// where the record holds it, a float as it is; any other kind as the field reads it.
+std::optional<double> numeroAcumulable(const plat::Field &campo)
+{
+    const QVariant &valor = campo.dataSet().heldValue(campo);
+    if (!valor.isValid() || valor.isNull())
+        return std::nullopt;
+    if (valor.typeId() == QMetaType::Double)
+        return *static_cast<const double *>(valor.constData());
+    return campo.asFloat();
+}
+
+} // namespace
+
 void AcumuladorInforme::agregar(double valor)
 {
     minimo_ = cuenta_ == 0 ? valor : std::min(minimo_, valor);
@@ -299,8 +315,10 @@ void ExpresionInforme::enlazar(plat::DataSet &datos)
 
 void ExpresionInforme::acumular()
 {
-    if (leida_.tipo == ExpresionLeida::Tipo::Suma && !campos_.isEmpty() && !campos_[0]->isNull())
-        suma_.agregar(campos_[0]->asFloat());
+    if (leida_.tipo != ExpresionLeida::Tipo::Suma || campos_.isEmpty())
+        return;
+    if (const std::optional<double> numero = numeroAcumulable(*campos_[0]))
+        suma_.agregar(*numero);
 }
 
 QString ExpresionInforme::valor(const ContextoImpresion &) const
@@ -321,8 +339,10 @@ void CalculoDatoInforme::enlazar(plat::DataSet &datos)
 
 void CalculoDatoInforme::acumular()
 {
-    if (campo_ && !campo_->isNull())
-        acumulador_.agregar(Operation == qrcCount ? 0 : campo_->asFloat());
+    if (!campo_ || campo_->isNull())
+        return;
+    // A count adds any value; the other figures read it as a number.
+    acumulador_.agregar(Operation == qrcCount ? 0 : numeroAcumulable(*campo_).value_or(0));
 }
 
 QString CalculoDatoInforme::valor(const ContextoImpresion &) const

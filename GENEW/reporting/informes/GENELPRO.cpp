@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
 TfGENELPRO *fGENELPRO = nullptr;
@@ -78,10 +79,10 @@ bool esAnchoFijo(const plat::Field &campo)
     }
 }
 
-// The text a value label prints for the field's value (texto as it came): floats by the
-// numeric template, the time of a "Hora" field, nothing for the zero date. A value that
-// cannot be formatted prints as it came.
-QString textoValorListado(const plat::Field &campo, const QString &texto)
+// The text a value label prints for the field's value (comoVino, the field's text, read here
+// when not given and only when it prints): floats by the numeric template, the time of a
+// "Hora" field, nothing for the zero date. A value that cannot be formatted prints as it came.
+QString textoValorListado(const plat::Field &campo, const QString *comoVino = nullptr)
 {
     try {
         if (esFlotante(campo))
@@ -96,7 +97,7 @@ QString textoValorListado(const plat::Field &campo, const QString &texto)
     } catch (const std::exception &) {
         // The value prints as it came.
     }
-    return texto;
+    return comoVino ? *comoVino : campo.asString();
 }
 
 // The widest of the texts of a column, read as they print. Texts of one length are drawn in
@@ -106,12 +107,24 @@ class AnchoMayor
 {
 public:
     AnchoMayor(MedidasTexto &medidas, const QFont &fuente) : medidas_(medidas), fuente_(fuente) {}
-    void medir(const QString &texto)
+    void medir(QStringView texto)
     {
         if (texto.size() + 2 < largo_)
             return;
         largo_ = std::max(largo_, texto.size());
-        ancho_ = std::max(ancho_, medidas_.ancho(medidas_.fuente(fuente_), texto));
+        ancho_ = std::max(ancho_, medidas_.ancho(medidas_.fuente(fuente_), texto.toString()));
+    }
+    // Each word of the text, words parted by white space.
+    void medirPalabras(QStringView texto)
+    {
+        qsizetype desde = 0;
+        for (qsizetype i = 0; i <= texto.size(); ++i) {
+            if (i < texto.size() && !texto[i].isSpace())
+                continue;
+            if (i > desde)
+                medir(texto.sliced(desde, i - desde));
+            desde = i + 1;
+        }
     }
     double ancho() const { return ancho_; }
 
@@ -121,6 +134,38 @@ private:
     qsizetype largo_ = 0;
     double ancho_ = 0;
 };
+
+struct SumaPorSigno
+{
+    double positivos = 0, negativos = 0;
+};
+
+// The sums of the positive and of the negative values of each field (by index) over the rows
+// the dataset shows, read as it keeps them; none when a field is not stored (a calculated
+// one) or holds a value that is not a number, whose reading only the field itself knows.
+std::optional<QVector<SumaPorSigno>> sumasPorSigno(plat::DataSet &datos, const QList<int> &campos)
+{
+    for (int indice : campos)
+        if (datos.field(indice).fieldKind() != plat::FieldKind::Data)
+            return std::nullopt;
+    QVector<SumaPorSigno> sumas(campos.size());
+    plat::DataSet::StoredRows filas(datos, campos);
+    constexpr int kLote = 4096;
+    for (QVector<QVariantList> lote = filas.next(kLote); !lote.isEmpty(); lote = filas.next(kLote)) {
+        for (const QVariantList &fila : std::as_const(lote)) {
+            for (qsizetype i = 0; i < sumas.size(); ++i) {
+                const QVariant &valor = fila.at(i);
+                if (!valor.isValid() || valor.isNull())
+                    continue;
+                if (valor.typeId() != QMetaType::Double)
+                    return std::nullopt;
+                const double numero = valor.toDouble();
+                (numero < 0 ? sumas[i].negativos : sumas[i].positivos) += numero;
+            }
+        }
+    }
+    return sumas;
+}
 
 // Walks the listing's rows, its grids not following, and leaves it on its first row.
 class RecorridoListado
@@ -521,8 +566,22 @@ QVector<NecesidadColumna> TfGENELPRO::necesidadesColumnas(const QVector<int> &vi
     }
     if (columnas.empty())
         return necesidades;
-    {
-        static const QRegularExpression blancos(QStringLiteral("\\s+"));
+    // A listing of totals reads the sums' values where the dataset keeps them, without
+    // making each row the current record; other listings measure every value as it prints.
+    bool sumado = false;
+    if (SoloTotales) {
+        QList<int> sumados;
+        for (const Columna &c : columnas)
+            sumados << visibles[c.indice];
+        if (const std::optional<QVector<SumaPorSigno>> sumas = sumasPorSigno(*datos, sumados)) {
+            for (size_t i = 0; i < columnas.size(); ++i) {
+                columnas[i].positivos = (*sumas)[qsizetype(i)].positivos;
+                columnas[i].negativos = (*sumas)[qsizetype(i)].negativos;
+            }
+            sumado = true;
+        }
+    }
+    if (!sumado) {
         const RecorridoListado recorrido(*datos);
         for (datos->first(); !datos->eof(); datos->next()) {
             for (Columna &c : columnas) {
@@ -531,10 +590,9 @@ QVector<NecesidadColumna> TfGENELPRO::necesidadesColumnas(const QVector<int> &vi
                         (c.campo->asFloat() < 0 ? c.negativos : c.positivos) += c.campo->asFloat();
                     continue;
                 }
-                const QString texto = textoValorListado(*c.campo, c.campo->asString());
+                const QString texto = textoValorListado(*c.campo);
                 if (!c.fija) {
-                    for (const QString &palabra : texto.split(blancos, Qt::SkipEmptyParts))
-                        c.valores.medir(palabra);
+                    c.valores.medirPalabras(texto);
                     continue;
                 }
                 c.valores.medir(texto);
@@ -754,7 +812,7 @@ void TfGENELPRO::LBDetallePrint(QObject *Sender, QString &Value)
     plat::Field *campo = CampoDeColumna(valor->objectName().mid(int(qstrlen("LBDetalle"))).toInt());
     if (!campo)
         return;
-    Value = textoValorListado(*campo, Value);
+    Value = textoValorListado(*campo, &Value);
     if (HayInstrucciones)
         alinearPorInstrucciones(*valor, campo->fieldName(), esFlotante(*campo));
 }

@@ -269,7 +269,7 @@ void GeneracionInforme::procesarRegistro()
         const auto &campos = grupos_[i].campos;
         bool igual = !primero_ && campos.size() == grupos_[i].valores.size();
         for (int j = 0; igual && j < campos.size(); ++j)
-            igual = campos[j]->value() == grupos_[i].valores[j];
+            igual = datos_->heldValue(*campos[j]) == grupos_[i].valores[j];
         if (!igual)
             cambio = i;
     }

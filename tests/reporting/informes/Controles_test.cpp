@@ -103,6 +103,22 @@ TEST_F(Controles, CalculosSobreTodosLosRegistros)
         preparar(10);
         EXPECT_EQ(textosDe(impresora(), "BandaTotales"), QStringList{QString(c.esperado) + "|55,00"}) << c.operacion;
     }
+    // A count takes any value that is not empty, texts that are no number included; the
+    // other figures read a number; an empty amount adds nothing.
+    calculo->DataField = "Nombre";
+    calculo->Operation = qrcCount;
+    preparar(10);
+    EXPECT_EQ(textosDe(impresora(), "BandaTotales"), QStringList{"10|55,00"});
+    datos->first();
+    datos->edit();
+    datos->fieldByName("Importe").clear();
+    datos->post();
+    calculo->DataField = "Importe";
+    for (const Caso c : {Caso{qrcCount, "9"}, Caso{qrcSum, "54"}, Caso{qrcMin, "2"}}) {
+        calculo->Operation = c.operacion;
+        ventana.informe->Prepare();
+        EXPECT_EQ(textosDe(impresora(), "BandaTotales"), QStringList{QString(c.esperado) + "|54,00"}) << c.operacion;
+    }
 }
 
 TEST_F(Controles, MemoQueCreceConSusLineas)
