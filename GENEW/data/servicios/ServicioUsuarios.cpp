@@ -72,7 +72,8 @@ QString ServicioUsuarios::UsuarioConfiguracion(const QString &usuario)
     comprobarCambios();
     if (const auto leida = memoria_->configuraciones.constFind(usuario); leida != memoria_->configuraciones.cend())
         return *leida;
-    // The category comes with the user's row, kept for the session; without the table, asked.
+    // The category is read from the user's row that the session keeps; where that table is not
+    // open, the general database is queried.
     QString categoria;
     if (tabla_.abierta() && tabla_.tieneCampo(kCategoria)) {
         const std::optional<FilaUsuario> &valores = fila(usuario);
