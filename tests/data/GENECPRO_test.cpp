@@ -286,6 +286,30 @@ TEST_P(ListadoProgramableTest, FormatsAreStoredOncePerNameAndReloadedWithoutUnkn
     EXPECT_EQ(formatosGuardados(), 0);
 }
 
+// One dialog opened for one listing after another offers each its own formats, and on a
+// listing opened again the formats as stored now (one written meanwhile by another program).
+TEST_P(ListadoProgramableTest, EachOpeningOffersItsListingsFormatsAsStoredNow)
+{
+    listar([](TfGENECPRO &d) { EXPECT_TRUE(d.NombreFormato->items().isEmpty()); });
+    const auto guardar = [&](const QString &prefijo, const QString &nombre) {
+        sql(QStringLiteral("INSERT INTO FORMLIST (Prefijo, Nombre, Titulo, ListaSeleccionado, ListaFiltrosSQL) "
+                           "VALUES ('%1', '%2', 'T', 'Codigo', '')")
+                .arg(prefijo, nombre));
+    };
+    guardar(QStringLiteral("LISTA"), QStringLiteral("Ancho"));
+    guardar(QStringLiteral("OTRA"), QStringLiteral("Corto"));
+    const auto ofrecidos = [&](const QString &prefijo) {
+        QStringList vistos;
+        listar([&](TfGENECPRO &d) { vistos = d.NombreFormato->items(); }, prefijo);
+        return vistos;
+    };
+    EXPECT_EQ(ofrecidos(QString()), QStringList{QStringLiteral("Ancho")});
+    EXPECT_EQ(ofrecidos(QStringLiteral("OTRA")), QStringList{QStringLiteral("Corto")});
+    guardar(QStringLiteral("OTRA"), QStringLiteral("Largo"));
+    EXPECT_EQ(ofrecidos(QStringLiteral("OTRA")), (QStringList{QStringLiteral("Corto"), QStringLiteral("Largo")}));
+    EXPECT_EQ(ofrecidos(QStringLiteral("LISTA")), QStringList{QStringLiteral("Ancho")});
+}
+
 // The user drags Nombre's column first on the sample grid and widens it by its title's edge:
 // the listing gets the fields in the grid's order, Nombre as wide as it was left, in either
 // mode (the query's fields, or the listed table's moved with their columns).

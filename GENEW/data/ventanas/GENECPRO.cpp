@@ -307,9 +307,23 @@ bool TfGENECPRO::abrirTablas()
             return false;
     }
     plat::TableDataSet &formatos = FORMLIST->table();
-    if (ModuloDatos)
+    if (ModuloDatos && !formatos.active())
         formatos.setTableName(ModuloDatos->NombreTablaSQL(QStringLiteral("FORMLIST")));
-    return formatos.active() || fGENEINIC->AbrirDataSet(formatos);
+    // Only this listing's formats, in one read: a filter set before the opening goes with it;
+    // on an open table the rows are read again once, filtered anew or as stored now.
+    const QString filtro = QStringLiteral("(Prefijo = %1)").arg(Entrecomillar(grupo()));
+    if (!formatos.active()) {
+        formatos.setFilter(filtro);
+        formatos.setFiltered(true);
+        return fGENEINIC->AbrirDataSet(formatos);
+    }
+    if (formatos.filtered() && formatos.filter() == filtro) {
+        formatos.first();
+    } else {
+        formatos.setFilter(filtro);
+        formatos.setFiltered(true);
+    }
+    return true;
 }
 
 void TfGENECPRO::AbrirListado(plat::DataSet &dataSet, const QString &prefijoFormato, const QString &titulo,
@@ -333,11 +347,6 @@ void TfGENECPRO::AbrirListado(plat::DataSet &dataSet, const QString &prefijoForm
         MensajeAviso(QStringLiteral("¡No ha sido posible abrir las tablas!"));
         return;
     }
-    plat::TableDataSet &formatos = FORMLIST->table();
-    formatos.setFiltered(false);
-    formatos.setFilter(QStringLiteral("(Prefijo = %1)").arg(Entrecomillar(grupo())));
-    formatos.setFiltered(true);
-    formatos.first();
     cargarFormato(false);
     PageControl1->setActivePage(PagSeleccionCampos);
     paginaAnterior_ = 0;
@@ -353,7 +362,10 @@ void TfGENECPRO::cargarFormato(bool estandar)
     QStringList nombres;
     if (formatos.active()) {
         const QVariant marca = formatos.isEmpty() ? QVariant() : formatos.fieldByName(kNombre).value();
-        for (formatos.first(); !formatos.eof(); formatos.next())
+        // A table just read stands on its first row: going there again would read it again.
+        if (!formatos.bof())
+            formatos.first();
+        for (; !formatos.eof(); formatos.next())
             nombres << formatos.fieldByName(kNombre).asString();
         if (marca.isValid())
             formatos.locate(kNombre, marca);
