@@ -144,6 +144,11 @@ void TransaccionesConexiones::confirmarTransaccion(const QString &conexion)
     conexiones_.ConexionDeSelector(conexion).commit();
 }
 
+void TransaccionesConexiones::confirmarConLaSiguiente(const QString &conexion)
+{
+    conexiones_.ConexionDeSelector(conexion).commitWithNext();
+}
+
 void TransaccionesConexiones::deshacerTransaccion(const QString &conexion)
 {
     plat::Connection &c = conexiones_.ConexionDeSelector(conexion);

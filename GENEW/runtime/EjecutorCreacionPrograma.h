@@ -16,6 +16,7 @@ public:
     void iniciarTransaccion(const QString &conexion) override;
     void confirmarTransaccion(const QString &conexion) override;
     void deshacerTransaccion(const QString &conexion) override;
+    void confirmarConLaSiguiente(const QString &conexion) override;
 
 private:
     ConexionesPrograma &conexiones_;
@@ -63,6 +64,7 @@ public:
     void iniciarTransaccion(const QString &conexion) override { transacciones_.iniciarTransaccion(conexion); }
     void confirmarTransaccion(const QString &conexion) override { transacciones_.confirmarTransaccion(conexion); }
     void deshacerTransaccion(const QString &conexion) override { transacciones_.deshacerTransaccion(conexion); }
+    void confirmarConLaSiguiente(const QString &conexion) override { transacciones_.confirmarConLaSiguiente(conexion); }
     void ejecutarSentencia(const QString &baseDatos, const QString &sentencia) override;
     void ejecutarSQLSilencioso(const QString &baseDatos, const QString &sentencia) override;
     void bloquearCreacion(const QString &conexion, const QString &tabla) override;

@@ -29,6 +29,8 @@ int DatabaseLink::inTransaction(const std::function<int()> &write)
     Connection &c = connection();
     c.startTransaction();
     try {
+        // The write is the transaction's one statement: its commit can travel with it.
+        c.commitWithNext();
         const int result = write();
         c.commit();
         return result;

@@ -290,15 +290,24 @@ private:
             hechaPorOtro_ = existeTabla();
         }
         bool creada = hechaPorOtro_;
+        // The last statement of the creation takes the commit along, unless company 1 follows it.
+        const bool conEmpresa = empresa_ && !sentencias.crearTabla.isEmpty();
+        const auto ultima = [&](bool es) {
+            if (es && !conEmpresa)
+                ejecutor_.confirmarConLaSiguiente(conexion);
+        };
         if (!hechaPorOtro_ && !sentencias.crearTabla.isEmpty()) {
             if (temporal_)
                 ejecutor_.ejecutarSQLSilencioso(tabla_.DatabaseName, QStringLiteral("DROP TABLE ") + nombre_);
+            ultima(sentencias.crearIndices.isEmpty());
             ejecutar(conexion, sentencias.crearTabla, true);
             creada = true;
         }
         if (!hechaPorOtro_) {
-            for (const QString &indice : sentencias.crearIndices)
-                ejecutar(conexion, indice, false);
+            for (qsizetype i = 0; i < sentencias.crearIndices.size(); ++i) {
+                ultima(i + 1 == sentencias.crearIndices.size());
+                ejecutar(conexion, sentencias.crearIndices[i], false);
+            }
         }
         if (empresa_ && creada && !hechaPorOtro_)
             crearEmpresa1();

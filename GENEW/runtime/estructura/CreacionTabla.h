@@ -64,6 +64,9 @@ public:
     virtual void iniciarTransaccion(const QString &conexion) = 0;
     virtual void confirmarTransaccion(const QString &conexion) = 0;
     virtual void deshacerTransaccion(const QString &conexion) = 0;
+    // The next statement is the transaction's last: where the engine can, its commit travels
+    // with it (the confirmation that follows then sends nothing).
+    virtual void confirmarConLaSiguiente(const QString &) {}
 };
 
 // Tables of the file engine made while a batch lives share one transaction per database, so

@@ -276,6 +276,12 @@ void Connection::execWithNext(const QString &sql)
         physical_->exec(sql, {});
 }
 
+void Connection::commitWithNext()
+{
+    if (physical_ && ownDepth_ > 0)
+        physical_->commitWithNext();
+}
+
 QueryResult Connection::query(const QString &sql, const QVariantMap &params, SqlOrigin origin)
 {
     ensureOpen();

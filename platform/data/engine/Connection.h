@@ -89,6 +89,13 @@ public:
     // transaction): on PostgreSQL inside a transaction it goes in the exchange of the next
     // statement (or the commit), whose failure its own failure is; elsewhere it runs now.
     void execWithNext(const QString &sql);
+    // The next statement run by exec or query is the transaction's last, and its success is
+    // committed: on PostgreSQL, in the outermost transaction, the COMMIT goes in that
+    // statement's exchange, without a savepoint around it (its failure, or the COMMIT's,
+    // is raised as the statement's, and the transaction is then only rolled back); the
+    // commit() that follows sends nothing. Elsewhere, or inside an outer transaction,
+    // nothing changes.
+    void commitWithNext();
     // Runs a query and answers all its rows.
     QueryResult query(const QString &sql, const QVariantMap &params = {}, SqlOrigin origin = SqlOrigin::Program);
     // The same rows read one at a time (large answers written out as they are read).

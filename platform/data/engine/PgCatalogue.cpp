@@ -139,8 +139,15 @@ QString PgCatalogue::indexRow(const QString &table, const QString &order, const 
 
 // A table's record written anew, in one exchange; what was written is what the connection
 // knows of the table from then on, as a read of it would give it (a roll-back forgets it).
+void PgCatalogue::runRecorded(const QString &statements, bool commits)
+{
+    if (commits)
+        pc_.commitWithNext();
+    pc_.exec(statements, {});
+}
+
 void PgCatalogue::writeRecord(const QString &table, const QStringList &columnRows, const QStringList &indexRows,
-                              TableRecord written, const QStringList &creation)
+                              TableRecord written, const QStringList &creation, bool commits)
 {
     ensureRecordTables();
     QStringList statements{forgetStatements(table)};
@@ -150,7 +157,7 @@ void PgCatalogue::writeRecord(const QString &table, const QStringList &columnRow
         statements << QStringLiteral("INSERT INTO %1 VALUES %2").arg(kCatalogueIndexes, indexRows.join(QStringLiteral(", ")));
     // The table's own statements after its record, in the same text: they stand or fall
     // together (the text is one statement's savepoint, or one implicit transaction).
-    pc_.exec((statements + creation).join(QLatin1Char(';')), {});
+    runRecorded((statements + creation).join(QLatin1Char(';')), commits);
     forgetRecord(table);
     if (!shared_->loaded || written.columns.isEmpty() || written.indexes.isEmpty()) {
         shared_->loaded = false;
@@ -203,10 +210,21 @@ IndexDef PgCatalogue::recordedIndex(IndexDef ix)
     return ix;
 }
 
+namespace {
+
+// "CREATE [UNIQUE] INDEX name ON table (columns)": whether unique, the name, the table, the columns.
+QRegularExpressionMatch createIndexMatch(const QString &sql)
+{
+    static const QRegularExpression createIndex(
+        QStringLiteral("^\\s*CREATE\\s+(UNIQUE\\s+)?INDEX\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)\\s+ON\\s+(?:dbo\\.)?(\\w+)\\s*\\((.*)\\)\\s*;?\\s*$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    return createIndex.match(sql);
+}
+
+} // namespace
+
 void PgCatalogue::recordStatement(const QString &sql)
 {
-    static const Q createIndex(QStringLiteral("^\\s*CREATE\\s+(UNIQUE\\s+)?INDEX\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)\\s+ON\\s+(?:dbo\\.)?(\\w+)\\s*\\((.*)\\)\\s*;?\\s*$"),
-                               Q::CaseInsensitiveOption | Q::DotMatchesEverythingOption);
     static const Q dropTable(QStringLiteral("^\\s*DROP\\s+TABLE\\s+(?:IF\\s+EXISTS\\s+)?(?:dbo\\.)?(\\w+)\\s*;?\\s*$"),
                              Q::CaseInsensitiveOption);
     static const Q dropIndex(QStringLiteral("^\\s*DROP\\s+INDEX\\s+(?:IF\\s+EXISTS\\s+)?(\\w+)\\s*;?\\s*$"),
@@ -216,7 +234,7 @@ void PgCatalogue::recordStatement(const QString &sql)
     if (auto m = createTableMatch(sql); m.hasMatch()) {
         if (!isCatalogueTable(m.captured(1)))
             recordCreateTable(m.captured(1), m.captured(2));
-    } else if (auto m = createIndex.match(sql); m.hasMatch()) {
+    } else if (auto m = createIndexMatch(sql); m.hasMatch()) {
         recordCreateIndex(m.captured(2), m.captured(3), m.captured(4), !m.captured(1).isEmpty());
     } else if (auto m = dropTable.match(sql); m.hasMatch()) {
         if (!isCatalogueTable(m.captured(1)))
@@ -233,14 +251,22 @@ void PgCatalogue::recordStatement(const QString &sql)
 
 bool PgCatalogue::createRecorded(const QString &sql)
 {
-    const auto m = createTableMatch(sql);
-    if (!m.hasMatch() || isCatalogueTable(m.captured(1)) || !pc_.dialect().isSingleStatement(sql))
+    const auto table = createTableMatch(sql);
+    const auto index = table.hasMatch() ? QRegularExpressionMatch() : createIndexMatch(sql);
+    if ((table.hasMatch() && isCatalogueTable(table.captured(1))) || (!table.hasMatch() && !index.hasMatch())
+        || !pc_.dialect().isSingleStatement(sql))
         return false;
-    recordCreateTable(m.captured(1), m.captured(2), {sql});
+    // The reads and the record's tables that may come first do not take the commit along.
+    const bool commits = pc_.takeCommitWithNext();
+    if (table.hasMatch())
+        recordCreateTable(table.captured(1), table.captured(2), {sql}, commits);
+    else
+        recordCreateIndex(index.captured(2), index.captured(3), index.captured(4), !index.captured(1).isEmpty(), {sql},
+                          commits);
     return true;
 }
 
-void PgCatalogue::recordCreateTable(const QString &table, const QString &body, const QStringList &creation)
+void PgCatalogue::recordCreateTable(const QString &table, const QString &body, const QStringList &creation, bool commits)
 {
     static const Q constraint(QStringLiteral("^(?:CONSTRAINT\\s+(\\w+)\\s+)?PRIMARY\\s+KEY\\s*\\((.*)\\)$"),
                               Q::CaseInsensitiveOption | Q::DotMatchesEverythingOption);
@@ -277,10 +303,11 @@ void PgCatalogue::recordCreateTable(const QString &table, const QString &body, c
             written.indexes << recordedIndex(ix);
         }
     }
-    writeRecord(table, columns, indexes, std::move(written), creation);
+    writeRecord(table, columns, indexes, std::move(written), creation, commits);
 }
 
-void PgCatalogue::recordCreateIndex(const QString &name, const QString &table, const QString &columns, bool unique)
+void PgCatalogue::recordCreateIndex(const QString &name, const QString &table, const QString &columns, bool unique,
+                                    const QStringList &creation, bool commits)
 {
     IndexDef ix = indexFromColumns(columns);
     ix.name = name;
@@ -289,9 +316,9 @@ void PgCatalogue::recordCreateIndex(const QString &name, const QString &table, c
     // After the table's other indexes, in one exchange.
     const QString order = QStringLiteral("(SELECT COALESCE(MAX(orden), 0) + 1 FROM %1 WHERE lower(tabla) = lower(%2))")
                               .arg(kCatalogueIndexes, q(table));
-    pc_.exec(QStringLiteral("DELETE FROM %1 WHERE lower(fisico) = lower(%2);INSERT INTO %1 VALUES %3")
-                 .arg(kCatalogueIndexes, q(name), indexRow(table, order, ix, name)),
-             {});
+    const QString record = QStringLiteral("DELETE FROM %1 WHERE lower(fisico) = lower(%2);INSERT INTO %1 VALUES %3")
+                               .arg(kCatalogueIndexes, q(name), indexRow(table, order, ix, name));
+    runRecorded((QStringList{record} + creation).join(QLatin1Char(';')), commits);
     forgetRecord(table);
 }
 
@@ -542,12 +569,16 @@ QString PgCatalogue::withCollations(const QString &sql)
             continue;
         // ICU strength: level 1 ignores case and accents, level 2 only case.
         const QString locale = ai ? QStringLiteral("und-u-ks-level1") : QStringLiteral("und-u-ks-level2");
+        // The commit asked to go with the statement goes with it, not with its collation.
+        const bool commits = pc_.takeCommitWithNext();
         try {
             pc_.exec(QStringLiteral("CREATE COLLATION IF NOT EXISTS %1 (provider = icu, locale = '%2', "
                                     "deterministic = false)").arg(name, locale), {});
         } catch (const gp::DatabaseError &) {
             // A server without ICU keeps its own order; the statement then reports the failure.
         }
+        if (commits)
+            pc_.commitWithNext();
     }
     return sql;
 }

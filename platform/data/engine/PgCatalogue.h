@@ -27,8 +27,9 @@ public:
     void recordTable(const TableDef &def) override;
     // The table made by its `creation` statements and recorded, in one exchange.
     void createAndRecord(const TableDef &def, const QStringList &creation);
-    // A CREATE TABLE of the program's run with its record, in one exchange; false (nothing
-    // run) for any other statement.
+    // A CREATE TABLE or CREATE INDEX of the program's run with its record, in one exchange
+    // (the transaction's commit in it too when it was asked to go with the statement); false
+    // (nothing run) for any other statement.
     bool createRecorded(const QString &sql);
     void recordStatement(const QString &sql) override;
     void forgetTable(const QString &table) override;
@@ -60,13 +61,18 @@ private:
     void forgetRecord(const QString &table);
     void noteChange();
     void ensureRecordTables();
-    void recordCreateTable(const QString &table, const QString &body, const QStringList &creation = {});
-    void recordCreateIndex(const QString &name, const QString &table, const QString &columns, bool unique);
+    void recordCreateTable(const QString &table, const QString &body, const QStringList &creation = {},
+                           bool commits = false);
+    void recordCreateIndex(const QString &name, const QString &table, const QString &columns, bool unique,
+                           const QStringList &creation = {}, bool commits = false);
     static QString forgetStatements(const QString &table);
     static QString columnRow(const QString &table, int order, const QString &name, const QString &type, bool required);
     static QString indexRow(const QString &table, const QString &order, const IndexDef &ix, const QString &physical);
     void writeRecord(const QString &table, const QStringList &columnRows, const QStringList &indexRows,
-                     TableRecord written, const QStringList &creation = {});
+                     TableRecord written, const QStringList &creation = {}, bool commits = false);
+    // The record's statements and the creation, in one exchange: with `commits`, the one that
+    // takes the transaction's commit along (what runs ahead of it does not).
+    void runRecorded(const QString &statements, bool commits);
     // A column and an index as a read of the record gives them.
     static FieldDef recordedField(const QString &name, const QString &type, bool required);
     static IndexDef recordedIndex(IndexDef ix);

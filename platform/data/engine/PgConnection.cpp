@@ -165,7 +165,7 @@ bool PgConnection::sendOne(const QByteArray &sqlOrName, const PgValues *values, 
                                nullptr, 0);
 }
 
-bool PgConnection::send(const PgStatement &statement, const QByteArray &savepoint)
+bool PgConnection::send(const PgStatement &statement, const QByteArray &savepoint, const QByteArray &closing)
 {
     error_ = QSqlError();
     statementFailed_ = broken_ = parsed_ = false;
@@ -208,6 +208,10 @@ bool PgConnection::send(const PgStatement &statement, const QByteArray &savepoin
         sent = sent && sendOne("RELEASE SAVEPOINT " + savepoint, nullptr);
         expected_.push_back({Slot::Command, false});
     }
+    if (!closing.isEmpty()) {
+        sent = sent && sendOne(closing, nullptr);
+        expected_.push_back({Slot::Command});
+    }
     sent = sent && pq_.pipelineSync(pg_);
     expected_.push_back({Slot::Sync});
     if (!sent) {
@@ -227,7 +231,7 @@ bool PgConnection::send(const PgStatement &statement, const QByteArray &savepoin
     return true;
 }
 
-bool PgConnection::sendScript(const QByteArray &sql, const QByteArray &savepoint)
+bool PgConnection::sendScript(const QByteArray &sql, const QByteArray &savepoint, const QByteArray &closing)
 {
     error_ = QSqlError();
     statementFailed_ = broken_ = parsed_ = false;
@@ -254,6 +258,8 @@ bool PgConnection::sendScript(const QByteArray &sql, const QByteArray &savepoint
     text += sql;
     if (!savepoint.isEmpty())
         text += "\n;RELEASE SAVEPOINT " + savepoint;
+    if (!closing.isEmpty())
+        text += "\n;" + closing;
     savepoint_ = savepoint;
     if (!pq_.sendQuery(pg_, text.constData())) {
         failed("Unable to send query", nullptr);
@@ -417,9 +423,9 @@ bool PgConnection::drain()
     return failure || statementFailed_;
 }
 
-PgResult PgConnection::run(const PgStatement &statement, const QByteArray &savepoint)
+PgResult PgConnection::run(const PgStatement &statement, const QByteArray &savepoint, const QByteArray &closing)
 {
-    if (!send(statement, savepoint))
+    if (!send(statement, savepoint, closing))
         return nullptr;
     PgResult last;
     while (PgResult answer = next())
@@ -429,19 +435,22 @@ PgResult PgConnection::run(const PgStatement &statement, const QByteArray &savep
     return last;
 }
 
-PgResult PgConnection::runScript(const QByteArray &sql, const QByteArray &savepoint)
+PgResult PgConnection::runScript(const QByteArray &sql, const QByteArray &savepoint, const QByteArray &closing)
 {
-    if (!sendScript(sql, savepoint))
+    if (!sendScript(sql, savepoint, closing))
         return nullptr;
-    // The last answer is the savepoint's release: the script's own is the one before it.
-    PgResult last, beforeLast;
+    // The last answers are the savepoint's release and the closing: the script's own is the
+    // one before them.
+    const size_t after = (savepoint.isEmpty() ? 0 : 1) + (closing.isEmpty() ? 0 : 1);
+    std::deque<PgResult> last;
     while (PgResult answer = next()) {
-        beforeLast = std::move(last);
-        last = std::move(answer);
+        last.push_back(std::move(answer));
+        if (last.size() > after + 1)
+            last.pop_front();
     }
-    if (statementFailed_ || broken_)
+    if (statementFailed_ || broken_ || last.size() <= after)
         return nullptr;
-    return savepoint.isEmpty() ? std::move(last) : std::move(beforeLast);
+    return std::move(last.front());
 }
 
 // ---- placeholders ----

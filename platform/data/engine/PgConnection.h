@@ -52,12 +52,15 @@ public:
     void restoreQueued(std::vector<QByteArray> queued) { queued_ = std::move(queued); }
 
     // Sends the queued statements and this one, under the savepoint named (released after
-    // it in the same exchange) when there is one. Its answers are then read with `next`;
-    // nothing else may be sent until `next` answers null. False when nothing could be sent.
-    bool send(const PgStatement &statement, const QByteArray &savepoint = {});
+    // it in the same exchange) when there is one, and then `closing` when given (the
+    // transaction's COMMIT, whose failure is the statement's: it is skipped when the
+    // statement fails). Its answers are then read with `next`; nothing else may be sent
+    // until `next` answers null. False when nothing could be sent.
+    bool send(const PgStatement &statement, const QByteArray &savepoint = {}, const QByteArray &closing = {});
     // The same for a text of several statements, through the simple protocol (no
-    // parameters), the queued ones and the savepoint written ahead of it in its text.
-    bool sendScript(const QByteArray &sql, const QByteArray &savepoint = {});
+    // parameters), the queued ones and the savepoint written ahead of it in its text, and
+    // `closing` after it.
+    bool sendScript(const QByteArray &sql, const QByteArray &savepoint = {}, const QByteArray &closing = {});
     // Asks for the statement's rows one at a time (right after `send`).
     bool singleRows();
     // The statement's next answer; null once every answer was read, when whatever followed
@@ -69,8 +72,8 @@ public:
     bool busy() const { return !expected_.empty() || simple_; }   // answers still to read
 
     // The statement sent, read whole: its last answer, or null on a failure (`error`).
-    PgResult run(const PgStatement &statement, const QByteArray &savepoint = {});
-    PgResult runScript(const QByteArray &sql, const QByteArray &savepoint = {});
+    PgResult run(const PgStatement &statement, const QByteArray &savepoint = {}, const QByteArray &closing = {});
+    PgResult runScript(const QByteArray &sql, const QByteArray &savepoint = {}, const QByteArray &closing = {});
 
     // The last failure, worded as the driver words its own.
     const QSqlError &error() const { return error_; }

@@ -202,10 +202,16 @@ bool PgRows::startBatched(const QByteArray &sql, bool script, bool readOnly)
     while (PGresult *left = pq_.getResult(pg_))
         pq_.clear(left);
     // The comment that may end the statement ends with its line. The cursor outlives its
-    // transaction, which ends with the next request (see askFetches).
-    const QByteArray text = QByteArray(readOnly ? "BEGIN READ ONLY" : "BEGIN")
-                            + ";DECLARE gp_filas NO SCROLL CURSOR WITH HOLD FOR " + body + "\n;FETCH "
-                            + QByteArray::number(kFirstBatch) + " FROM gp_filas";
+    // transaction (see endTransactionWhileIdle). What the connection keeps for its next
+    // exchange (an earlier reader's cursor to close) goes ahead of it. The first batch is
+    // asked for alone: the server sends a text's answers once the whole text has run (or
+    // its buffer is full), so a second batch asked for with it would hold up the first
+    // screen for as long as the server takes to find that batch's rows.
+    QByteArray text;
+    for (const QByteArray &before : connection_.takeQueued())
+        text += before + ';';
+    text += QByteArray(readOnly ? "BEGIN READ ONLY" : "BEGIN") + ";DECLARE gp_filas NO SCROLL CURSOR WITH HOLD FOR "
+            + body + "\n;FETCH " + QByteArray::number(kFirstBatch) + " FROM gp_filas";
     if (!pq_.sendQuery(pg_, text.constData()))
         return unbatched();
     PGresult *rows = nullptr;
@@ -330,6 +336,7 @@ bool PgRows::askFetches()
     QByteArray request = fetch;
     for (int i = 1; i < batches; ++i)
         request += ';' + fetch;
+
     if (readingAll_)
         restRequest_ = qMin(2 * restRequest_, kLastRestRequest);
     if (!pq_.sendQuery(pg_, request.constData()))
@@ -495,8 +502,20 @@ void PgRows::endBatches(bool failed)
         return;
     batched_ = false;
     const char *sql = closing(failed);
-    if (sql && !command(sql) && !failed && !error_.isValid())
+    if (sql && !endCursor(sql) && !failed && !error_.isValid())
         error_ = errorOf("Unable to get result", nullptr);
+}
+
+// A cursor that outlived its transaction holds nothing but the rows kept for it: its closing
+// goes ahead of the connection's next statement, in that one's exchange. Anything else is
+// sent now.
+bool PgRows::endCursor(const char *sql)
+{
+    if (committed_ && qstrcmp(sql, "CLOSE gp_filas") == 0) {
+        connection_.queue(sql);
+        return true;
+    }
+    return command(sql);
 }
 
 QList<TFieldType> PgRows::types() const
@@ -619,7 +638,7 @@ bool PgRows::release()
         const bool failure = drain(stop);
         batched_ = false;
         const char *sql = closing(true);
-        if ((sql && !command(sql)) || (failure && !stop))
+        if ((sql && !endCursor(sql)) || (failure && !stop))
             return false;
     }
     return pq_.status(pg_) == CONNECTION_OK;

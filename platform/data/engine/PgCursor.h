@@ -82,6 +82,7 @@ private:
     bool drain(bool cancel);
     void readColumns();
     bool command(const char *sql);
+    bool endCursor(const char *sql);
     void afterFetch();
     bool askFetches();
     struct Ahead;

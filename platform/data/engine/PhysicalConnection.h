@@ -83,6 +83,12 @@ public:
     QueryResult catalogueQuery(const QString &sql);
     // The statement queued to go with the next one, where it can (see Connection::execWithNext).
     bool queueWithNext(const QString &sql);
+    // The next statement run by exec or query ends the outermost transaction when it
+    // succeeds (see Connection::commitWithNext).
+    void commitWithNext();
+    // Whether it was asked for, no longer asked (for a statement of the engine's own that
+    // runs first, the mark given back for the one it was asked for).
+    bool takeCommitWithNext();
     std::unique_ptr<QueryCursor> openQuery(const QString &sql, const QVariantMap &params);
     std::unique_ptr<QueryCursor> openReader(const QString &sql, const QVariantMap &params);
     // While a read-only run's transaction (Connection::runReadOnly) is the connection's only
@@ -175,6 +181,7 @@ private:
     sqlite3 *sqlite_ = nullptr;   // the SQLite handle, run straight for single statements
     std::unique_ptr<PgConnection> pg_;   // PostgreSQL's libpq connection, the engine's own
     QByteArray pgStart_;                 // the start of the transaction, while it waits to be sent
+    bool commitWithNext_ = false;        // the next statement takes the transaction's COMMIT along
     std::unique_ptr<SqliteBusyWait> busyWait_;   // its wait for another program's lock, outliving it
     std::unique_ptr<SqliteStatementCache> statements_;   // its prepared statements, kept
     std::vector<ReaderCursor *> readers_;   // queries streaming on connections of their own

@@ -34,6 +34,7 @@ gp::DatabaseError noTransaction()
 
 void PhysicalConnection::begin(bool readOnly)
 {
+    commitWithNext_ = false;
     if (pg_) {
         if (depth_ == 0)
             ensureUsable();
@@ -62,6 +63,7 @@ void PhysicalConnection::commit()
     if (depth_ == 0)
         throw noTransaction();
     --depth_;
+    commitWithNext_ = false;
     // The server dropped the transaction with the link: nothing of it can be committed.
     if (lost_)
         throw lostFailure();
@@ -90,6 +92,7 @@ void PhysicalConnection::rollback()
     if (depth_ == 0)
         throw noTransaction();
     --depth_;
+    commitWithNext_ = false;
     catalogue_->transactionUndone();
     // A server that went away has let the work go already: that is what was asked.
     try {

@@ -113,13 +113,31 @@ PgResult PhysicalConnection::runPg(const QString &sql, const QVariantMap &params
     std::vector<QByteArray> waiting;
     if (aheadOfTransaction)
         waiting = pg_->takeQueued();
-    const QByteArray savepoint = aheadOfTransaction ? QByteArray() : statementSavepoint();
-    PgResult result = script ? pg_->runScript(statement.text, savepoint) : pg_->run(statement, savepoint);
+    // The outermost transaction's last statement takes its COMMIT along and needs no
+    // savepoint: its failure ends the transaction, which the caller then rolls back.
+    const bool closes = !aheadOfTransaction && std::exchange(commitWithNext_, false) && depth_ == 1;
+    const QByteArray savepoint = aheadOfTransaction || closes ? QByteArray() : statementSavepoint();
+    const QByteArray closing = closes ? QByteArrayLiteral("COMMIT") : QByteArray();
+    PgResult result = script ? pg_->runScript(statement.text, savepoint, closing) : pg_->run(statement, savepoint, closing);
     if (aheadOfTransaction)
         pg_->restoreQueued(std::move(waiting));
     if (!result)
         throw error(pg_->error());
+    // Committed: what runs before the program's commit goes in a transaction of its own,
+    // which that commit (or a roll-back) ends without a word to the server when nothing ran.
+    if (closes)
+        pg_->queue(pgStart_);
     return result;
+}
+
+void PhysicalConnection::commitWithNext()
+{
+    commitWithNext_ = pg_ != nullptr && depth_ == 1;
+}
+
+bool PhysicalConnection::takeCommitWithNext()
+{
+    return std::exchange(commitWithNext_, false);
 }
 
 QueryResult PhysicalConnection::catalogueQuery(const QString &sql)

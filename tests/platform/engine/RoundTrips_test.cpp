@@ -4,6 +4,7 @@
 #include "tests/platform/engine/DelayProxy.h"
 #include "tests/platform/engine/EngineFixture.h"
 
+#include "platform/data/TableDataSet.h"
 #include "platform/data/engine/Connection.h"
 
 #include <QCoreApplication>
@@ -147,6 +148,22 @@ TEST_F(RoundTrips, EachThingTheEngineDoesCostsTheExchangesItNeeds)
              EXPECT_EQ(db().columns(QStringLiteral("HOJA"))[1].size, 9);
              EXPECT_EQ(owner->connection(QStringLiteral("Database")).columns(QStringLiteral("HOJA"))[1].name, "Texto");
          }},
+        // The lock with the check under it; the table with its record; its index with its
+        // record and the commit, the creation's last statement.
+        {"a table and its index made, the commit with the last", 3,
+         [&] {
+             db().startTransaction();
+             db().execWithNext(db().dialect().tableCreationLock(QStringLiteral("HOJA2")));
+             EXPECT_FALSE(db().tableExists(QStringLiteral("HOJA2")));
+             db().exec(QStringLiteral("CREATE TABLE HOJA2 (Codigo INTEGER NOT NULL, Texto VARCHAR(9), "
+                                      "CONSTRAINT HOJA2_Clave1 PRIMARY KEY (Codigo))"));
+             db().commitWithNext();
+             db().exec(QStringLiteral("CREATE INDEX HOJA2_Clave2 ON HOJA2 (Texto)"));
+             db().commit();
+             const QList<IndexDef> indexes = owner->connection(QStringLiteral("Database")).indexes(QStringLiteral("HOJA2"));
+             ASSERT_EQ(indexes.size(), 2);
+             EXPECT_EQ(indexes[1].fields, QStringList{QStringLiteral("Texto")});
+         }},
         // A table another session made after the record was read: its columns and indexes in
         // one query, in a read-only run that starts no transaction for it nor sets anything.
         {"a read-only run reading a new table's columns", 1,
@@ -184,6 +201,22 @@ TEST_F(RoundTrips, EachThingTheEngineDoesCostsTheExchangesItNeeds)
                  ++rows;
              EXPECT_EQ(rows, 1000);
          }},
+        // Its first batch, the next request, the commit once idle (that batch was full), two
+        // more requests; the cursor, by then outside its transaction, closed in the first
+        // exchange of the next reader, which ends in two.
+        {"a reader of 5,000 rows looked at, read to its end, then another", 7,
+         [&] {
+             int rows = 0;
+             {
+                 const auto reader = db().openReader(QStringLiteral("SELECT g FROM generate_series(1, 5000) g"));
+                 ASSERT_TRUE(reader->next());
+                 QCoreApplication::processEvents();
+                 for (rows = 1; reader->next();)
+                     ++rows;
+             }
+             EXPECT_EQ(rows, 5000);
+             EXPECT_EQ(db().openReader(QStringLiteral("SELECT COUNT(*) FROM FICHA"))->next(), true);
+         }},
     };
     for (const auto &c : cases) {
         proxy.reset();
@@ -191,6 +224,66 @@ TEST_F(RoundTrips, EachThingTheEngineDoesCostsTheExchangesItNeeds)
         EXPECT_LE(proxy.roundTrips(), c.budget) << c.what;
     }
     EXPECT_EQ(nombre(), "siete");
+}
+
+// A record's save is one exchange: its transaction's start, the statement and the commit go
+// together. What is reported saved is stored for another program at once; a refused save
+// keeps its kind, stores nothing and leaves the connection ready for the next one; inside a
+// transaction of the program's, a refused save leaves that transaction usable.
+TEST_F(RoundTrips, EverySaveOfARecordIsOneExchange)
+{
+    TableDataSet ficha(QStringLiteral("FICHA"));
+    ficha.setConnection(&db());
+    ficha.setTableName(QStringLiteral("FICHA"));
+    ficha.open();
+    const auto stored = [&](int codigo) {
+        return owner->connection(QStringLiteral("Database")).scalar(QStringLiteral("SELECT Nombre FROM FICHA WHERE Codigo = %1").arg(codigo));
+    };
+    const auto post = [&](const QVariant &codigo, const char *name) {
+        if (codigo.isValid()) {
+            ficha.append();
+            ficha.fieldByName(QStringLiteral("Codigo")).setValue(codigo);
+        }
+        ficha.fieldByName(QStringLiteral("Nombre")).setValue(QString::fromLatin1(name));
+        ficha.post();
+    };
+    const auto refused = [&](int codigo) {
+        EXPECT_EQ(gptest::failureKind([&] { post(codigo, "otro"); }), gp::DatabaseErrorKind::KeyViolation);
+        ficha.cancel();
+    };
+    const struct
+    {
+        const char *what;
+        std::function<void()> before, save;   // before: not counted
+        int budget, codigo;
+        QVariant seen;   // what the other program reads after it
+    } saves[] = {
+        {"a record added", [] {}, [&] { post(2, "dos"); }, 1, 2, "dos"},
+        {"a field edited", [&] { ASSERT_TRUE(ficha.findKey({2})); ficha.edit(); }, [&] { post({}, "tres"); }, 1, 2, "tres"},
+        // The records around it read first (where the data set goes after it), then the delete.
+        {"a record deleted", [&] { ASSERT_TRUE(ficha.findKey({2})); }, [&] { ficha.remove(); }, 3, 2, {}},
+        // The statement and its commit refused together, then the roll-back.
+        {"a record refused for its key", [] {}, [&] { refused(1); }, 2, 1, "uno"},
+        {"the next record added", [] {}, [&] { post(3, "tres"); }, 1, 3, "tres"},
+        // Under the savepoints of the program's transaction and of each save: the refused
+        // one, its roll-back, the good one, the commit.
+        {"a refused and a good record in the program's transaction", [] {},
+         [&] {
+             db().startTransaction();
+             refused(3);
+             post(4, "cuatro");
+             db().commit();
+         },
+         4, 4, "cuatro"},
+    };
+    for (const auto &s : saves) {
+        s.before();
+        proxy.reset();
+        s.save();
+        EXPECT_LE(proxy.roundTrips(), s.budget) << s.what;
+        EXPECT_EQ(stored(s.codigo), s.seen) << s.what;
+    }
+    EXPECT_EQ(stored(3), "tres");
 }
 
 } // namespace
