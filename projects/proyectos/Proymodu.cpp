@@ -69,7 +69,8 @@ QString TMDProyectos::nombreTabla(const plat::TableComponent &tabla) const
     return ModuloDatos->NombreTablaSQL(tabla.tableName());
 }
 
-PlanProyecto TMDProyectos::CalcularPlanProyecto(const QString &codigoProyecto, const QString &capitulo)
+PlanProyecto TMDProyectos::CalcularPlanProyecto(const QString &codigoProyecto, const QString &capitulo,
+                                                const FuenteEnMano &enMano)
 {
     plat::Connection *conexion = conexionEmpresa();
     if (!conexion)
@@ -79,7 +80,7 @@ PlanProyecto TMDProyectos::CalcularPlanProyecto(const QString &codigoProyecto, c
         const std::pair<QString, QString> clave(codigoProyecto, capitulo);
         if (const auto hecho = m.planes.find(clave); hecho != m.planes.end())
             return hecho->second;
-        const std::optional<ProyectoLeido> &proyecto = proyectoLeido(*conexion, codigoProyecto);
+        const std::optional<ProyectoLeido> &proyecto = proyectoLeido(*conexion, codigoProyecto, enMano);
         PlanProyecto plan = PlanVacio();
         if (proyecto) {
             CalculoPlan calculo = capitulo.isEmpty()
@@ -103,7 +104,7 @@ PlanHorizonte TMDProyectos::CalcularPlanHorizonte(const QString &codigoProyecto,
         return {};
     try {
         memoria(*conexion);
-        const std::optional<ProyectoLeido> &proyecto = proyectoLeido(*conexion, codigoProyecto);
+        const std::optional<ProyectoLeido> &proyecto = proyectoLeido(*conexion, codigoProyecto, {});
         CalculoHorizonte calculo(NumeroDia(desde), NumeroDia(hasta));
         if (proyecto)
             recorrerLineas(*proyecto, capitulo, [&](const LineaPlan &linea) { calculo.anadir(linea); });
@@ -123,11 +124,35 @@ TMDProyectos::Memoria &TMDProyectos::memoria(plat::Connection &conexion)
     return memoria_;
 }
 
+void TMDProyectos::anadirLinea(ProyectoLeido &proyecto, const QVariant &capitulo, const LineaPlan &linea)
+{
+    if (!capitulo.isNull())
+        proyecto.porCapitulo.emplace_back(capitulo.toString().toUtf8(), int(proyecto.lineas.size()));
+    proyecto.lineas.push_back(linea);
+}
+
+void TMDProyectos::ordenarCapitulos(ProyectoLeido &proyecto)
+{
+    std::stable_sort(proyecto.porCapitulo.begin(), proyecto.porCapitulo.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+}
+
 const std::optional<TMDProyectos::ProyectoLeido> &TMDProyectos::proyectoLeido(plat::Connection &conexion,
-                                                                              const QString &codigoProyecto)
+                                                                              const QString &codigoProyecto,
+                                                                              const FuenteEnMano &enMano)
 {
     if (const auto hecho = memoria_.leidos.find(codigoProyecto); hecho != memoria_.leidos.end())
         return hecho->second;
+    if (std::optional<ProyectoEnMano> tenido = enMano ? enMano() : std::nullopt) {
+        ProyectoLeido proyecto{DiaDeValor(tenido->aceptacion), DiaDeValor(tenido->entrega),
+                               DiaDeValor(tenido->finalizacion), {}, {}};
+        for (const LineaEnMano &l : tenido->lineas)
+            anadirLinea(proyecto, l.capitulo,
+                        LineaPlan{DiaDeValor(l.fechaInicio), DiaDeValor(l.fechaFinal), l.tiempoPrevisto.toDouble(),
+                                  l.gradoAvance.toString()});
+        ordenarCapitulos(proyecto);
+        return memoria_.leidos.emplace(codigoProyecto, std::move(proyecto)).first->second;
+    }
     // The project's dates with its lines in the order of index Clave2 (chapter, then line), all
     // of them, those without a chapter number too; a project without lines comes as one row
     // of dates.
@@ -145,15 +170,12 @@ const std::optional<TMDProyectos::ProyectoLeido> &TMDProyectos::proyectoLeido(pl
                                      DiaDeValor(filas->value(2)), {}, {}};
         if (filas->value(8).isNull())
             continue;   // the project's row alone: it has no lines
-        const QVariant capitulo = filas->value(7);
-        if (!capitulo.isNull())
-            proyecto->porCapitulo.emplace_back(capitulo.toString().toUtf8(), int(proyecto->lineas.size()));
-        proyecto->lineas.push_back(LineaPlan{DiaDeValor(filas->value(3)), DiaDeValor(filas->value(4)),
-                                             filas->value(5).toDouble(), filas->value(6).toString()});
+        anadirLinea(*proyecto, filas->value(7),
+                    LineaPlan{DiaDeValor(filas->value(3)), DiaDeValor(filas->value(4)), filas->value(5).toDouble(),
+                              filas->value(6).toString()});
     }
     if (proyecto)
-        std::stable_sort(proyecto->porCapitulo.begin(), proyecto->porCapitulo.end(),
-                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        ordenarCapitulos(*proyecto);
     return memoria_.leidos.emplace(codigoProyecto, std::move(proyecto)).first->second;
 }
 
