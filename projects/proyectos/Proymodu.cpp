@@ -5,7 +5,10 @@
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "platform/data/engine/Connection.h"
+#include "platform/data/engine/Dialect.h"
 #include "platform/data/engine/QueryCursor.h"
 #include "platform/ui/Event.h"
 
@@ -94,6 +97,43 @@ PlanProyecto TMDProyectos::CalcularPlanProyecto(const QString &codigoProyecto, c
     } catch (const gp::Error &) {
         return PlanVacio();
     }
+}
+
+bool TMDProyectos::TieneDocumentos(const QString &tabla, const QString &clave)
+{
+    plat::Connection *conexion = conexionEmpresa();
+    if (!conexion)
+        return false;
+    constexpr int kMaximoGuardadas = 1000;
+    const std::optional<QSet<QString>> *claves = nullptr;
+    gp::capturarFallo([&] {
+        if (!conexion->dialect().exactTextEquality())
+            return;
+        const QString baseDatos = conexion->databaseKey();
+        const plat::TableChanges::Stamp documentos = conexion->changeStamp(ModuloDatos->NombreTablaSQL(QStringLiteral("DOCUTRON")));
+        if (documentados_.baseDatos != baseDatos || documentados_.documentos != documentos)
+            documentados_ = Documentados{baseDatos, documentos, {}};
+        if (const auto leidas = documentados_.porTabla.find(tabla); leidas != documentados_.porTabla.end()) {
+            claves = &leidas->second;
+            return;
+        }
+        // A company whose documents' table was never made has none: asking makes none.
+        const ResultadoSentenciaSQL resultado = ModuloDatos->EjecutarSentenciaSQL(
+            conexion->dialect().selectTop(QStringLiteral("SELECT ClaveTabla FROM DOCUTRON WHERE NombreTabla = ")
+                                              + Entrecomillar(tabla),
+                                          kMaximoGuardadas + 1),
+            QString(), OpcionSQL::NoCrearTabla);
+        if (resultado.fallo && resultado.fallo.tipo != gp::DatabaseErrorKind::MissingTable)
+            return;
+        std::optional<QSet<QString>> leidas;
+        const QStringList filas = resultado.fallo ? QStringList() : resultado.respuesta.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        if (filas.size() <= kMaximoGuardadas)
+            leidas = QSet<QString>(filas.begin(), filas.end());
+        claves = &documentados_.porTabla.emplace(tabla, std::move(leidas)).first->second;
+    });
+    if (claves && *claves)
+        return (*claves)->contains(clave);
+    return ModuloDatos->TieneDocumentacionElectronica(tabla, clave);
 }
 
 PlanHorizonte TMDProyectos::CalcularPlanHorizonte(const QString &codigoProyecto, const QString &capitulo,

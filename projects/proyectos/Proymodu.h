@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 #include <functional>
@@ -63,6 +64,11 @@ public:
     // gives, when it gives it, is taken instead of reading the project.
     PlanProyecto CalcularPlanProyecto(const QString &codigoProyecto, const QString &capitulo,
                                       const FuenteEnMano &enMano = {});
+    // Whether the record of the table has electronic documents. The keys of the table's records
+    // that have any are read once (up to 1,000 of them) and kept until the program changes
+    // DOCUTRON or reads anew; beyond that, or where the engine's "=" on texts is not exact,
+    // each record is asked alone.
+    bool TieneDocumentos(const QString &tabla, const QString &clave);
     // The hours of the project or chapter that fall between Desde and Hasta.
     PlanHorizonte CalcularPlanHorizonte(const QString &codigoProyecto, const QString &capitulo,
                                         const QDateTime &desde, const QDateTime &hasta);
@@ -99,6 +105,14 @@ private:
                                const std::function<void(const LineaPlan &)> &anadir);
 
     Memoria memoria_;
+    // The keys with documents per table (none: too many to keep), and DOCUTRON's stamp then.
+    struct Documentados
+    {
+        QString baseDatos;
+        plat::TableChanges::Stamp documentos = 0;
+        std::map<QString, std::optional<QSet<QString>>> porTabla;
+    };
+    Documentados documentados_;
 };
 
 extern TMDProyectos *MDProyectos;
