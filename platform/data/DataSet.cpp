@@ -392,6 +392,7 @@ void DataSet::open()
         currentIndexFields_ = cursorSetOrder(indexName_, splitNames(orderFieldNames_));
         if (master_)
             applyMasterRange();
+        applyRangeForOpening();
         compileFilter();
         Row row;
         const bool found = welcomingPacked([&] { return cursorFirst(row); });

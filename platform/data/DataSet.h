@@ -163,7 +163,9 @@ public:
     bool gotoKey();
     void gotoNearest();
 
-    // Ranges on the leading fields of the current index.
+    // Ranges on the leading fields of the current index. One set on a dataset not open yet
+    // is kept for its opening, which then reads only the range's rows (and drops it when
+    // the order it opens in has no fields).
     void setRange(const QVariantList &start, const QVariantList &end);
     void cancelRange();
     const KeyRange &range() const { return range_; }
@@ -410,6 +412,7 @@ private:
     void restoreCurrent();
     void masterChanged();
     void applyMasterRange();
+    void applyRangeForOpening();
     bool runWithErrorHandler(const ErrorEvent &handler, const std::function<void()> &work);
     QVariantList keyFromBuffer() const;
     void compileFilter();
@@ -439,6 +442,7 @@ private:
     QString orderFieldNames_;
     QStringList currentIndexFields_;
     KeyRange range_;
+    KeyRange rangeForOpening_;   // set while closed, as given; applied by open()
     QString filterText_;
     bool filtered_ = false;
     FilterOptions filterOptions_;

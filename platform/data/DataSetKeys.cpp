@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <optional>
+#include <utility>
 
 namespace plat {
 
@@ -186,7 +187,10 @@ void DataSet::gotoNearest()
 
 void DataSet::setRange(const QVariantList &start, const QVariantList &end)
 {
-    checkActive();
+    if (!active()) {
+        rangeForOpening_ = {start, end};
+        return;
+    }
     checkBrowseMode();
     if (currentIndexFields_.isEmpty())
         fail(QLatin1String(DataSetMessages::noIndex));
@@ -196,8 +200,19 @@ void DataSet::setRange(const QVariantList &start, const QVariantList &end)
     conditionsChanged();
 }
 
+void DataSet::applyRangeForOpening()
+{
+    const KeyRange given = std::exchange(rangeForOpening_, {});
+    if (!given.isActive() || currentIndexFields_.isEmpty())
+        return;
+    range_.start = convertKeyValues(*this, currentIndexFields_, given.start);
+    range_.end = convertKeyValues(*this, currentIndexFields_, given.end);
+    masterUnstored_ = false;
+}
+
 void DataSet::cancelRange()
 {
+    rangeForOpening_ = {};
     if (!range_.isActive())
         return;
     range_ = {};

@@ -688,6 +688,7 @@ Bookmark TableDataSet::cursorInsert(const Row &row)
     }
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                             .arg(tableName_, names.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
+    std::optional<QVector<Row>> held = everyRowHeld();
     Row written = row;
     std::optional<Row> stored;
     link_.inTransaction([&] {
@@ -705,7 +706,8 @@ Bookmark TableDataSet::cursorInsert(const Row &row)
         return 0;
     });
     cursorReset();
-    holdWritten(stored);
+    if (!held || !stored || !holdWithWritten(std::move(*held), *stored, std::nullopt))
+        holdWritten(stored);
     return cursorBookmark(written);
 }
 
@@ -724,6 +726,101 @@ void TableDataSet::holdWritten(const std::optional<Row> &stored)
     // The record settles on the row as stored without reading it again.
     if (stored)
         window_ = {*stored};
+}
+
+std::optional<QVector<Row>> TableDataSet::everyRowHeld() const
+{
+    const auto first = gridPages_.constFind(0);
+    if (first == gridPages_.cend() || first->size() >= pageSize_ || filtered() || hasRowConditions()
+        || conn().changeStamp(tableName_) != firstPageStamp_)
+        return std::nullopt;
+    return *first;
+}
+
+std::optional<QVariantList> TableDataSet::heldValues(const QString &field) const
+{
+    const Field *f = findField(field);
+    const std::optional<QVector<Row>> rows = f && !f->isCalculated() ? everyRowHeld() : std::nullopt;
+    if (!rows)
+        return std::nullopt;
+    QVariantList values;
+    values.reserve(rows->size());
+    for (const Row &row : *rows)
+        values.append(row.value(f->index()));
+    return values;
+}
+
+std::optional<int> TableDataSet::compareInOrder(const Row &a, const Row &b) const
+{
+    for (const OrderTerm &term : order_) {
+        const QVariant &x = a.value(term.column), &y = b.value(term.column);
+        if (x.isNull() && y.isNull())
+            continue;
+        if (x.isNull() != y.isNull())
+            return std::nullopt;
+        if (valuesEqual(x, y, false, false))
+            continue;
+        switch (columns()[size_t(term.column)].type) {
+        case ftSmallint: case ftInteger: case ftWord: case ftAutoInc: case ftBoolean:
+        case ftFloat: case ftCurrency: case ftBCD: case ftDate: case ftTime: case ftDateTime:
+            break;
+        default:
+            return std::nullopt;
+        }
+        const int c = compareValues(x, y);
+        return term.descending ? -c : c;
+    }
+    return 0;
+}
+
+bool TableDataSet::showsRow(const Row &row) const
+{
+    // A range of one key (a detail's master link) holds the rows whose key is that one,
+    // compared exactly; any other range is the server's to apply.
+    const KeyRange &r = range();
+    if (!r.isActive())
+        return true;
+    if (r.start != r.end || r.start.size() > order_.size())
+        return false;
+    for (int i = 0; i < r.start.size(); ++i) {
+        const QVariant &v = row.value(order_[i].column);
+        if (v.isNull() || r.start[i].isNull() || !valuesEqual(v, r.start[i], false, false))
+            return false;
+    }
+    return true;
+}
+
+bool TableDataSet::holdWithWritten(QVector<Row> rows, const Row &stored, const std::optional<Bookmark> &replaced)
+{
+    if (!showsRow(stored))
+        return false;
+    if (replaced) {
+        const auto old = std::find_if(rows.begin(), rows.end(), [&](const Row &r) { return cursorBookmark(r) == *replaced; });
+        if (old == rows.end())
+            return false;
+        rows.erase(old);
+    }
+    if (rows.size() + 1 >= pageSize_)
+        return false;
+    qsizetype at = rows.size();
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const std::optional<int> c = compareInOrder(stored, rows[i]);
+        if (!c)
+            return false;
+        if (*c < 0) {
+            at = i;
+            break;
+        }
+    }
+    rows.insert(at, stored);
+    // The table's stamp now stands where this write left it: what was held plus this row is the table.
+    firstPageStamp_ = conn().changeStamp(tableName_);
+    gridPages_.insert(0, rows);
+    count_ = rows.size();
+    window_ = std::move(rows);
+    position_ = int(at);
+    windowAtStart_ = windowAtEnd_ = true;
+    return true;
 }
 
 // Only the changed columns are written, and only while each still holds what the edit
@@ -752,6 +849,7 @@ Bookmark TableDataSet::cursorUpdate(const Bookmark &at, const Row &oldRow, const
     if (sets.isEmpty())
         return at;
     unchanged.prepend(keyCondition(at.key, st));
+    std::optional<QVector<Row>> held = everyRowHeld();
     const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                             .arg(tableName_, sets.join(QStringLiteral(", ")), unchanged.join(QStringLiteral(" AND ")));
     std::optional<Row> stored;
@@ -771,7 +869,8 @@ Bookmark TableDataSet::cursorUpdate(const Bookmark &at, const Row &oldRow, const
         throw engineFailure(EngineText::RecordChanged);
     });
     cursorReset();
-    holdWritten(stored);
+    if (!held || !stored || !holdWithWritten(std::move(*held), *stored, at))
+        holdWritten(stored);
     return cursorBookmark(stored ? *stored : row);
 }
 

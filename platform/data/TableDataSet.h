@@ -5,6 +5,7 @@
 
 #include <QMap>
 #include <QVariantMap>
+#include <optional>
 
 namespace plat {
 
@@ -52,6 +53,10 @@ public:
     void deleteTable();
     void emptyTable();   // every row goes; an open table shows none
     QStringList primaryKeyFields() const { return keyFields_; }
+    // Every row's value of the field, when the dataset holds every row it shows as the table
+    // stands in the session (its first page read whole, and nothing written to the table
+    // since but this dataset's own posts); nullopt when they would have to be read.
+    std::optional<QVariantList> heldValues(const QString &field) const;
 
 protected:
     QList<FieldDef> cursorOpen() override;
@@ -121,6 +126,17 @@ private:
     // The write run with the row it stored answered; none when it touched no row.
     std::optional<Row> writtenRow(const QString &sql, const QVariantMap &params);
     void holdWritten(const std::optional<Row> &stored);
+    // The first page, when it is every row the dataset shows and the table is unchanged since it was read.
+    std::optional<QVector<Row>> everyRowHeld() const;
+    // After a post of this dataset: the rows held before it with the row as stored put at its
+    // place (the row it replaced taken out), as the first page and window, so that neither
+    // the grid nor the record reads them again. False (nothing kept) when the row's place
+    // or whether the dataset shows it cannot be told without the server.
+    bool holdWithWritten(QVector<Row> rows, const Row &stored, const std::optional<Bookmark> &replaced);
+    // The order of two rows in the current index; nullopt when only the server can tell
+    // (texts that differ, which its collation orders, or a NULL against a value).
+    std::optional<int> compareInOrder(const Row &a, const Row &b) const;
+    bool showsRow(const Row &row) const;
 
     mutable DatabaseLink link_;
     QString tableName_;

@@ -172,6 +172,8 @@ void TfPRESOPER::conectarEventos()
     o.BeforeCancel = [this](plat::DataSet &ds) { Table1BeforeCancel(ds); };
     o.AfterScroll = [this](plat::DataSet &ds) { Table1AfterScroll(ds); };
     o.OnCalcFields = [this](plat::DataSet &ds) { Table1CalcFields(ds); };
+    // The operators open before the groups: the groups' opening then reads the record's alone.
+    o.AfterOpen = [this](plat::DataSet &) { DataSource1DataChange(DataSource1, nullptr); };
     plat::DataSet &g = GATablas->dataSet();
     g.OnNewRecord = [this](plat::DataSet &ds) { GATablasNewRecord(ds); };
     g.OnCalcFields = [this](plat::DataSet &ds) { GATablasCalcFields(ds); };
@@ -264,11 +266,15 @@ void TfPRESOPER::Table1CalcFields(plat::DataSet &DataSet)
 
 void TfPRESOPER::DataSource1DataChange(QObject *, plat::Field *Field)
 {
+    // The groups not open yet open on the record's range alone.
     plat::DataSet &g = GATablas->dataSet();
-    if ((Field && Field->fieldName() != QLatin1String("Codigo")) || !g.active() || !Table1->dataSet().active())
+    if ((Field && Field->fieldName() != QLatin1String("Codigo")) || !Table1->dataSet().active())
         return;
     const QVariantList limite{ModuloDatos->QuitarPropietarioTabla(kTabla),
                               Table1->dataSet().fieldByName(QStringLiteral("Codigo")).displayText()};
+    // The groups already shown for this record are not read again.
+    if (g.active() && g.range().start == limite && g.range().end == limite)
+        return;
     g.setRange(limite, limite);
 }
 

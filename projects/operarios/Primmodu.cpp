@@ -6,6 +6,9 @@
 #include "GENEW/runtime/comun/RutinasFechas.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
 #include "platform/data/QueryDataSet.h"
+#include "platform/data/engine/Connection.h"
+
+#include <optional>
 
 TMDPrimas *MDPrimas = nullptr;
 
@@ -45,14 +48,47 @@ double TMDPrimas::ActividadMovilOperario(int CodigoOperario, const QDateTime &Fe
 {
     if (CodigoOperario == 0 || !ModuloDatos)
         return 0;
-    plat::QueryDataSet consulta(QStringLiteral("ActividadMovil"));
-    consulta.setSql(SentenciaActividadMovil(CodigoOperario, Fecha));
+    std::optional<std::pair<int, qint64>> clave;
+    if (fGENEINIC) {
+        gp::capturarFallo([&] {
+            plat::Connection &conexion = fGENEINIC->Database();
+            const QString baseDatos = conexion.databaseKey();
+            const plat::TableChanges::Stamp bonos = conexion.changeStamp(ModuloDatos->NombreTablaSQL(Bono->tableName()));
+            if (actividades_.baseDatos != baseDatos || actividades_.bonos != bonos)
+                actividades_ = ActividadesLeidas{baseDatos, bonos, {}};
+            clave.emplace(CodigoOperario, Fecha.toMSecsSinceEpoch());
+        });
+        if (clave)
+            if (const auto leida = actividades_.porOperarioYFecha.find(*clave); leida != actividades_.porOperarioYFecha.end())
+                return leida->second;
+    }
+    const QString sql = SentenciaActividadMovil(CodigoOperario, Fecha);
     double actividad = 0;
-    gp::capturarFallo([&] {
-        // A company whose vouchers' table was never made has no activity yet: asking makes none.
-        if (ModuloDatos->AbrirConsulta(consulta, OpcionSQL::NoCrearTabla) && !consulta.isEmpty())
-            actividad = consulta.fieldByName(QStringLiteral("ActividadMovil")).asFloat();
-    });
+    bool abierta = false;
+    // The newest row alone is wanted: read whole in one exchange, with no reader left open.
+    gp::Fallo fallo;
+    fallo.hay = true;
+    if (fGENEINIC)
+        fallo = gp::capturarFallo([&] {
+            const plat::QueryResult filas = fGENEINIC->Database().query(sql, {}, plat::SqlOrigin::AsWritten);
+            abierta = true;
+            if (!filas.rows.isEmpty())
+                actividad = filas.rows.first().value(3).toDouble();
+        });
+    // A company whose vouchers' table was never made has no activity yet: asking makes none.
+    // Any other failure is asked again as a query of the module, which tells it.
+    if (fallo && fallo.tipo != gp::DatabaseErrorKind::MissingTable) {
+        plat::QueryDataSet consulta(QStringLiteral("ActividadMovil"));
+        consulta.setSql(sql);
+        gp::capturarFallo([&] {
+            abierta = ModuloDatos->AbrirConsulta(consulta, OpcionSQL::NoCrearTabla);
+            if (abierta && !consulta.isEmpty())
+                actividad = consulta.fieldByName(QStringLiteral("ActividadMovil")).asFloat();
+        });
+    }
+    // Only an answer of the table is kept: one that failed is asked again.
+    if (abierta && clave)
+        actividades_.porOperarioYFecha.emplace(*clave, actividad);
     return actividad;
 }
 

@@ -2,8 +2,12 @@
 #include "platform/ui/DataModule.h"
 #include "platform/ui/data/DataSetComponents.h"
 
+#include "platform/data/engine/TableChanges.h"
+
 #include <QDateTime>
 #include <QString>
+#include <map>
+#include <utility>
 
 // The bonus data module: the bonus parameters (PARAPRIM) and the bonus records (BONO). The
 // main window creates it right after the project data module, once a company is open; like
@@ -22,8 +26,18 @@ public:
 
     // The mobile activity of the operator's newest bonus record with a non-zero activity
     // dated within one year up to Fecha; 0 for code 0, for none, or when the query does
-    // not open.
+    // not open. Each answer is kept until the program changes BONO or reads it anew (a
+    // refresh; see plat::TableChanges): a window's record is calculated more than once.
     double ActividadMovilOperario(int CodigoOperario, const QDateTime &Fecha);
+
+private:
+    struct ActividadesLeidas
+    {
+        QString baseDatos;
+        plat::TableChanges::Stamp bonos = 0;
+        std::map<std::pair<int, qint64>, double> porOperarioYFecha;
+    };
+    ActividadesLeidas actividades_;
 };
 
 extern TMDPrimas *MDPrimas;

@@ -327,8 +327,19 @@ void TfPROYPROY::Table1NewRecord(plat::DataSet &DataSet)
 
 plat::Connection *TfPROYPROY::conexion() const { return Table1->table().connection(); }
 
-int TfPROYPROY::mayorLinea()
+int TfPROYPROY::mayorLinea(bool delServidor)
 {
+    // Another user adding a line to it meanwhile makes the post fail on its number, and the
+    // retry asks the server.
+    if (!delServidor && !proyectoHecho_.isEmpty()
+        && cabecera().fieldByName(QStringLiteral("Codigo")).asString() == proyectoHecho_) {
+        if (const std::optional<QVariantList> numeros = Table2->table().heldValues(CampoLinea)) {
+            int mayor = 0;
+            for (const QVariant &numero : *numeros)
+                mayor = std::max(mayor, numero.toInt());
+            return mayor;
+        }
+    }
     plat::Connection *c = conexion();
     if (!c)
         return 0;
@@ -336,6 +347,34 @@ int TfPROYPROY::mayorLinea()
                          .arg(ModuloDatos->NombreTablaSQL(Table2->tableName())),
                      {{QStringLiteral("codigo"), cabecera().fieldByName(QStringLiteral("Codigo")).asString()}})
         .toInt();
+}
+
+std::optional<TMDProyectos::ProyectoEnMano> TfPROYPROY::proyectoEnMano(const QString &codigoProyecto) const
+{
+    // The header's dates only as stored: an edit not yet saved is not the project's.
+    const plat::DataSet &p = cabecera();
+    if (!p.active() || p.state() != plat::DataSetState::Browse || p.isEmpty()
+        || p.fieldByName(QStringLiteral("Codigo")).asString() != codigoProyecto)
+        return std::nullopt;
+    const plat::TableDataSet &l = Table2->table();
+    const auto inicio = l.heldValues(QStringLiteral("FechaInicio"));
+    const auto final_ = l.heldValues(QStringLiteral("FechaFinal"));
+    const auto tiempo = l.heldValues(QStringLiteral("TiempoPrevisto"));
+    const auto grado = l.heldValues(QStringLiteral("GradoAvance"));
+    const auto capitulo = l.heldValues(QStringLiteral("Capitulo"));
+    const auto proyectos = l.heldValues(QStringLiteral("CodigoProyecto"));
+    if (!inicio || !final_ || !tiempo || !grado || !capitulo || !proyectos)
+        return std::nullopt;
+    TMDProyectos::ProyectoEnMano proyecto{p.fieldByName(QStringLiteral("FechaAceptacion")).value(),
+                                          p.fieldByName(QStringLiteral("FechaEntrega")).value(),
+                                          p.fieldByName(QStringLiteral("FechaFinalizacion")).value(), {}};
+    for (qsizetype i = 0; i < proyectos->size(); ++i) {
+        // Rows of another project: the lines shown are not this one's.
+        if (proyectos->at(i).toString() != codigoProyecto)
+            return std::nullopt;
+        proyecto.lineas.push_back({inicio->at(i), final_->at(i), tiempo->at(i), grado->at(i), capitulo->at(i)});
+    }
+    return proyecto;
 }
 
 void TfPROYPROY::Table2BeforeInsert(plat::DataSet &DataSet)
@@ -365,10 +404,11 @@ void TfPROYPROY::Table2BeforePost(plat::DataSet &DataSet)
     EstadoCabeceraAlGrabarLinea = cabecera().state();
     if (DataSet.state() == plat::DataSetState::Insert) {
         // Another user may have saved a line under the same number meanwhile: an appended
-        // line then takes the next free one. A line put in a gap keeps its place or fails.
+        // line then takes the next free one as the server has them. A line put in a gap keeps
+        // its place or fails.
         NumeracionAlta::Siguiente siguiente;
         if (!LineaEnHueco)
-            siguiente = [this] { return QString::number(mayorLinea() + 1); };
+            siguiente = [this] { return QString::number(mayorLinea(true) + 1); };
         numeracionLineas_.numerar(DataSet, CampoLinea, QString::number(SiguienteLinea), std::move(siguiente));
     }
     if (!ValidarProyecto(nullptr))
@@ -457,8 +497,17 @@ void TfPROYPROY::DBGrid1Enter(QObject *)
     DBGrid1->setSelectedIndex(0);
 }
 
+void TfPROYPROY::Table1BeforePost(plat::DataSet &DataSet)
+{
+    FormularioMaestro::Table1BeforePost(DataSet);
+    grabandoAlta_ = DataSet.state() == plat::DataSetState::Insert;
+}
+
 void TfPROYPROY::Table1AfterPost(plat::DataSet &DataSet)
 {
+    // Under the code it was stored with, which a clash on saving may have moved on.
+    if (std::exchange(grabandoAlta_, false))
+        proyectoHecho_ = DataSet.fieldByName(QStringLiteral("Codigo")).asString();
     FormularioMaestro::Table1AfterPost(DataSet);
     DBGrid2->viewport()->update();
 }
@@ -587,9 +636,9 @@ void TfPROYPROY::Table2CalcFields(plat::DataSet &DataSet)
 {
     if (!MDProyectos)
         return;
-    const PlanProyecto plan =
-        MDProyectos->CalcularPlanProyecto(DataSet.fieldByName(QStringLiteral("CodigoProyecto")).asString(),
-                                          DataSet.fieldByName(QStringLiteral("Capitulo")).asString());
+    const QString codigo = DataSet.fieldByName(QStringLiteral("CodigoProyecto")).asString();
+    const PlanProyecto plan = MDProyectos->CalcularPlanProyecto(
+        codigo, DataSet.fieldByName(QStringLiteral("Capitulo")).asString(), [&] { return proyectoEnMano(codigo); });
     if (NumeroDia(plan.FechaInicio) != 0)
         DataSet.fieldByName(QStringLiteral("FechaInicioCapitulo")).setAsDateTime(plan.FechaInicio);
     if (NumeroDia(plan.FechaFinal) != 0)

@@ -6,6 +6,7 @@
 #include "platform/ui/data/DataControls.h"
 #include "projects/proyectos/HuecoLinea.h"
 #include "projects/proyectos/PlanProyecto.h"
+#include "projects/proyectos/Proymodu.h"
 #include "projects/proyectos/RejillaGantt.h"
 
 #include <QVariant>
@@ -75,6 +76,7 @@ public slots:
     void Table1DeleteError(plat::DataSet &DataSet, const gp::Error &E, plat::DataAction &Action);
     void Table1BeforeCancel(plat::DataSet &DataSet);
     void Table1AfterPost(plat::DataSet &DataSet) override;
+    void Table1BeforePost(plat::DataSet &DataSet) override;
     void Table2BeforeInsert(plat::DataSet &DataSet);
     void Table2NewRecord(plat::DataSet &DataSet);
     void Table2BeforePost(plat::DataSet &DataSet);
@@ -129,7 +131,14 @@ private:
     void grabarLinea();
     void nuevaLinea();
     void ajustarGrafico();
-    int mayorLinea();
+    // The highest line number of the project: as the server has it, or, for the project this
+    // window has just made (which has the lines the window gave it), from the lines the grid
+    // holds when it holds all of them.
+    int mayorLinea(bool delServidor = false);
+    QString proyectoHecho_;   // the code of the last project this window saved new
+    bool grabandoAlta_ = false;   // the project being posted is a new one
+    // The project's stored dates and all its lines as the window holds them, for its plan.
+    std::optional<TMDProyectos::ProyectoEnMano> proyectoEnMano(const QString &codigoProyecto) const;
     bool validarCliente();
     bool validarLinea(bool deRejilla);
     void terminarBorrado(bool confirmar);

@@ -369,8 +369,9 @@ void TfPROYPROY::Table1AfterScroll(plat::DataSet &DataSet)
     if (DataSet.isEmpty())
         return;
     // A record not stored yet has no documents.
+    const QString tabla = ModuloDatos->QuitarPropietarioTabla(Table1->table().tableName());
+    const QString clave = ModuloDatos->ClaveLateralRegistro(DataSet);
     const bool tiene = DataSet.state() != plat::DataSetState::Insert
-        && ModuloDatos->TieneDocumentacionElectronica(
-        ModuloDatos->QuitarPropietarioTabla(Table1->table().tableName()), ModuloDatos->ClaveLateralRegistro(DataSet));
+        && (MDProyectos ? MDProyectos->TieneDocumentos(tabla, clave) : ModuloDatos->TieneDocumentacionElectronica(tabla, clave));
     pbDocumentacionElectronica->setGlyph(fGENEINIC->Imagenes.value(tiene ? QStringLiteral("DOCEON") : QStringLiteral("DOCEOFF")));
 }

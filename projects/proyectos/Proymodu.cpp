@@ -5,7 +5,10 @@
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasFechas.h"
+#include "GENEW/runtime/comun/RutinasTexto.h"
+#include "GENEW/runtime/RespuestaSQL.h"
 #include "platform/data/engine/Connection.h"
+#include "platform/data/engine/Dialect.h"
 #include "platform/data/engine/QueryCursor.h"
 #include "platform/ui/Event.h"
 
@@ -69,7 +72,8 @@ QString TMDProyectos::nombreTabla(const plat::TableComponent &tabla) const
     return ModuloDatos->NombreTablaSQL(tabla.tableName());
 }
 
-PlanProyecto TMDProyectos::CalcularPlanProyecto(const QString &codigoProyecto, const QString &capitulo)
+PlanProyecto TMDProyectos::CalcularPlanProyecto(const QString &codigoProyecto, const QString &capitulo,
+                                                const FuenteEnMano &enMano)
 {
     plat::Connection *conexion = conexionEmpresa();
     if (!conexion)
@@ -79,7 +83,7 @@ PlanProyecto TMDProyectos::CalcularPlanProyecto(const QString &codigoProyecto, c
         const std::pair<QString, QString> clave(codigoProyecto, capitulo);
         if (const auto hecho = m.planes.find(clave); hecho != m.planes.end())
             return hecho->second;
-        const std::optional<ProyectoLeido> &proyecto = proyectoLeido(*conexion, codigoProyecto);
+        const std::optional<ProyectoLeido> &proyecto = proyectoLeido(*conexion, codigoProyecto, enMano);
         PlanProyecto plan = PlanVacio();
         if (proyecto) {
             CalculoPlan calculo = capitulo.isEmpty()
@@ -95,6 +99,43 @@ PlanProyecto TMDProyectos::CalcularPlanProyecto(const QString &codigoProyecto, c
     }
 }
 
+bool TMDProyectos::TieneDocumentos(const QString &tabla, const QString &clave)
+{
+    plat::Connection *conexion = conexionEmpresa();
+    if (!conexion)
+        return false;
+    constexpr int kMaximoGuardadas = 1000;
+    const std::optional<QSet<QString>> *claves = nullptr;
+    gp::capturarFallo([&] {
+        if (!conexion->dialect().exactTextEquality())
+            return;
+        const QString baseDatos = conexion->databaseKey();
+        const plat::TableChanges::Stamp documentos = conexion->changeStamp(ModuloDatos->NombreTablaSQL(QStringLiteral("DOCUTRON")));
+        if (documentados_.baseDatos != baseDatos || documentados_.documentos != documentos)
+            documentados_ = Documentados{baseDatos, documentos, {}};
+        if (const auto leidas = documentados_.porTabla.find(tabla); leidas != documentados_.porTabla.end()) {
+            claves = &leidas->second;
+            return;
+        }
+        // A company whose documents' table was never made has none: asking makes none.
+        const ResultadoSentenciaSQL resultado = ModuloDatos->EjecutarSentenciaSQL(
+            conexion->dialect().selectTop(QStringLiteral("SELECT ClaveTabla FROM DOCUTRON WHERE NombreTabla = ")
+                                              + Entrecomillar(tabla),
+                                          kMaximoGuardadas + 1),
+            QString(), OpcionSQL::NoCrearTabla);
+        if (resultado.fallo && resultado.fallo.tipo != gp::DatabaseErrorKind::MissingTable)
+            return;
+        std::optional<QSet<QString>> leidas;
+        const QStringList filas = resultado.fallo ? QStringList() : resultado.respuesta.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        if (filas.size() <= kMaximoGuardadas)
+            leidas = QSet<QString>(filas.begin(), filas.end());
+        claves = &documentados_.porTabla.emplace(tabla, std::move(leidas)).first->second;
+    });
+    if (claves && *claves)
+        return (*claves)->contains(clave);
+    return ModuloDatos->TieneDocumentacionElectronica(tabla, clave);
+}
+
 PlanHorizonte TMDProyectos::CalcularPlanHorizonte(const QString &codigoProyecto, const QString &capitulo,
                                                   const QDateTime &desde, const QDateTime &hasta)
 {
@@ -103,7 +144,7 @@ PlanHorizonte TMDProyectos::CalcularPlanHorizonte(const QString &codigoProyecto,
         return {};
     try {
         memoria(*conexion);
-        const std::optional<ProyectoLeido> &proyecto = proyectoLeido(*conexion, codigoProyecto);
+        const std::optional<ProyectoLeido> &proyecto = proyectoLeido(*conexion, codigoProyecto, {});
         CalculoHorizonte calculo(NumeroDia(desde), NumeroDia(hasta));
         if (proyecto)
             recorrerLineas(*proyecto, capitulo, [&](const LineaPlan &linea) { calculo.anadir(linea); });
@@ -123,11 +164,35 @@ TMDProyectos::Memoria &TMDProyectos::memoria(plat::Connection &conexion)
     return memoria_;
 }
 
+void TMDProyectos::anadirLinea(ProyectoLeido &proyecto, const QVariant &capitulo, const LineaPlan &linea)
+{
+    if (!capitulo.isNull())
+        proyecto.porCapitulo.emplace_back(capitulo.toString().toUtf8(), int(proyecto.lineas.size()));
+    proyecto.lineas.push_back(linea);
+}
+
+void TMDProyectos::ordenarCapitulos(ProyectoLeido &proyecto)
+{
+    std::stable_sort(proyecto.porCapitulo.begin(), proyecto.porCapitulo.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+}
+
 const std::optional<TMDProyectos::ProyectoLeido> &TMDProyectos::proyectoLeido(plat::Connection &conexion,
-                                                                              const QString &codigoProyecto)
+                                                                              const QString &codigoProyecto,
+                                                                              const FuenteEnMano &enMano)
 {
     if (const auto hecho = memoria_.leidos.find(codigoProyecto); hecho != memoria_.leidos.end())
         return hecho->second;
+    if (std::optional<ProyectoEnMano> tenido = enMano ? enMano() : std::nullopt) {
+        ProyectoLeido proyecto{DiaDeValor(tenido->aceptacion), DiaDeValor(tenido->entrega),
+                               DiaDeValor(tenido->finalizacion), {}, {}};
+        for (const LineaEnMano &l : tenido->lineas)
+            anadirLinea(proyecto, l.capitulo,
+                        LineaPlan{DiaDeValor(l.fechaInicio), DiaDeValor(l.fechaFinal), l.tiempoPrevisto.toDouble(),
+                                  l.gradoAvance.toString()});
+        ordenarCapitulos(proyecto);
+        return memoria_.leidos.emplace(codigoProyecto, std::move(proyecto)).first->second;
+    }
     // The project's dates with its lines in the order of index Clave2 (chapter, then line), all
     // of them, those without a chapter number too; a project without lines comes as one row
     // of dates.
@@ -145,15 +210,12 @@ const std::optional<TMDProyectos::ProyectoLeido> &TMDProyectos::proyectoLeido(pl
                                      DiaDeValor(filas->value(2)), {}, {}};
         if (filas->value(8).isNull())
             continue;   // the project's row alone: it has no lines
-        const QVariant capitulo = filas->value(7);
-        if (!capitulo.isNull())
-            proyecto->porCapitulo.emplace_back(capitulo.toString().toUtf8(), int(proyecto->lineas.size()));
-        proyecto->lineas.push_back(LineaPlan{DiaDeValor(filas->value(3)), DiaDeValor(filas->value(4)),
-                                             filas->value(5).toDouble(), filas->value(6).toString()});
+        anadirLinea(*proyecto, filas->value(7),
+                    LineaPlan{DiaDeValor(filas->value(3)), DiaDeValor(filas->value(4)), filas->value(5).toDouble(),
+                              filas->value(6).toString()});
     }
     if (proyecto)
-        std::stable_sort(proyecto->porCapitulo.begin(), proyecto->porCapitulo.end(),
-                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        ordenarCapitulos(*proyecto);
     return memoria_.leidos.emplace(codigoProyecto, std::move(proyecto)).first->second;
 }
 

@@ -7,7 +7,9 @@
 
 #include <QDateTime>
 #include <QByteArray>
+#include <QSet>
 #include <QString>
+#include <QVariant>
 #include <functional>
 #include <map>
 #include <optional>
@@ -25,7 +27,7 @@ class Connection;
 // The calculations run inside paint handlers, twice per Gantt cell, and for every line a
 // grid shows or an edit touches: they show nothing and leave every table component alone.
 // Each project's dates and lines are read with one bound statement on the company connection
-// and kept, with every span worked out from them, until the program changes PROYECT or
+// (or taken from a window that holds all of them, as the master's chapter grid does) and kept, with every span worked out from them, until the program changes PROYECT or
 // LPROYECT or reads either anew (a refresh; see plat::TableChanges): another program's save
 // shows after a refresh, as it does in the grids.
 class TMDProyectos : public plat::DataModule
@@ -42,9 +44,31 @@ public:
 
     void ModuloDatosCreate(QObject *Sender);
 
+    // A project's stored dates and every one of its lines as a window holds them (the rows
+    // its grid shows): they serve the plan as a read of them would.
+    struct LineaEnMano
+    {
+        QVariant fechaInicio, fechaFinal, tiempoPrevisto, gradoAvance;
+        QVariant capitulo;   // null: a line without a chapter number
+    };
+    struct ProyectoEnMano
+    {
+        QVariant aceptacion, entrega, finalizacion;
+        std::vector<LineaEnMano> lineas;
+    };
+    // The project as a window holds it; nullopt when it does not hold all of it.
+    using FuenteEnMano = std::function<std::optional<ProyectoEnMano>()>;
+
     // The span and hours of a project (empty chapter) or of a chapter and its sub-chapters;
-    // zeros when the project does not exist or a table cannot be opened.
-    PlanProyecto CalcularPlanProyecto(const QString &codigoProyecto, const QString &capitulo);
+    // zeros when the project does not exist or a table cannot be opened. What `enMano`
+    // gives, when it gives it, is taken instead of reading the project.
+    PlanProyecto CalcularPlanProyecto(const QString &codigoProyecto, const QString &capitulo,
+                                      const FuenteEnMano &enMano = {});
+    // Whether the record of the table has electronic documents. The keys of the table's records
+    // that have any are read once (up to 1,000 of them) and kept until the program changes
+    // DOCUTRON or reads anew; beyond that, or where the engine's "=" on texts is not exact,
+    // each record is asked alone.
+    bool TieneDocumentos(const QString &tabla, const QString &clave);
     // The hours of the project or chapter that fall between Desde and Hasta.
     PlanHorizonte CalcularPlanHorizonte(const QString &codigoProyecto, const QString &capitulo,
                                         const QDateTime &desde, const QDateTime &hasta);
@@ -72,12 +96,23 @@ private:
     // The memory, emptied first when a table changed since it was filled.
     Memoria &memoria(plat::Connection &conexion);
     // The project as stored; raises gp::Error when it cannot be read (nothing is kept then).
-    const std::optional<ProyectoLeido> &proyectoLeido(plat::Connection &conexion, const QString &codigoProyecto);
+    const std::optional<ProyectoLeido> &proyectoLeido(plat::Connection &conexion, const QString &codigoProyecto,
+                                                      const FuenteEnMano &enMano);
+    static void anadirLinea(ProyectoLeido &proyecto, const QVariant &capitulo, const LineaPlan &linea);
+    static void ordenarCapitulos(ProyectoLeido &proyecto);
     // The chapter's lines in chapter order (every line of the project for an empty chapter).
     static void recorrerLineas(const ProyectoLeido &proyecto, const QString &capitulo,
                                const std::function<void(const LineaPlan &)> &anadir);
 
     Memoria memoria_;
+    // The keys with documents per table (none: too many to keep), and DOCUTRON's stamp then.
+    struct Documentados
+    {
+        QString baseDatos;
+        plat::TableChanges::Stamp documentos = 0;
+        std::map<QString, std::optional<QSet<QString>>> porTabla;
+    };
+    Documentados documentados_;
 };
 
 extern TMDProyectos *MDProyectos;

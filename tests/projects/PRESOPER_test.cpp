@@ -7,6 +7,7 @@
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/ServicioMensajes.h"
 #include "platform/base/FechaHora.h"
+#include "platform/data/engine/Connection.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Keys.h"
 #include "projects/operarios/PRESOPER.h"
@@ -84,6 +85,14 @@ TEST_P(PrimasTest, MobileActivityIsTheNewestNonZeroRecordOfTheYear)
     };
     for (const auto &c : casos)
         EXPECT_DOUBLE_EQ(MDPrimas->ActividadMovilOperario(c.operario, c.fecha), c.esperada) << c.caso;
+    // Asked again, every answer is the one kept, until the program writes BONO.
+    plat::Connection &conexion = fGENEINIC->Database();
+    const quint64 antes = conexion.statementsSent();
+    for (const auto &c : casos)
+        EXPECT_DOUBLE_EQ(MDPrimas->ActividadMovilOperario(c.operario, c.fecha), c.esperada) << c.caso;
+    EXPECT_EQ(conexion.statementsSent(), antes);
+    bono(4, "2024-06-15", "07:00:00", 75);
+    EXPECT_DOUBLE_EQ(MDPrimas->ActividadMovilOperario(4, Dia(2024, 6, 15)), 75);
 
     // A statement that does not run leaves the activity at 0.
     ASSERT_EQ(sql("DROP TABLE BONO"), QString());

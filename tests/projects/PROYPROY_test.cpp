@@ -624,6 +624,59 @@ TEST_P(MaestroProyectosTest, EachLineShowsItsChaptersPlan)
     EXPECT_EQ(campo("Responsable").text(), "3");
 }
 
+// The lines of a project just made, each saved, are numbered on and show their chapter's plan
+// from the rows the window holds, as a read of the stored lines gives it.
+TEST_P(MaestroProyectosTest, LinesOfANewProjectAreNumberedAndPlannedFromTheRowsHeld)
+{
+    TfPROYPROY &f = abrir();
+    plat::Connection &conexion = fGENEINIC->Database();
+    f.AgregarClick(&f);
+    f.DBGrid1Enter(f.DBGrid1);   // entering the chapters saves the project
+    ASSERT_EQ(cabecera().state(), plat::DataSetState::Browse);
+    const QString codigo = cabecera().fieldByName("Codigo").asString();
+    const struct
+    {
+        const char *capitulo;
+        QDateTime inicio, final_;
+        double horas;
+    } nuevas[] = {
+        {"0001", Dia(2026, 10, 1), Dia(2026, 12, 20), 30},
+        {"0001.01", Dia(2026, 9, 5), Dia(2026, 11, 6), 4},   // widens the chapter above it
+        {"0002", {}, {}, 0},                                 // a chapter without dates
+        {"0001.02", Dia(2026, 10, 2), Dia(2027, 1, 8), 2.5},
+    };
+    int linea = 0;
+    for (const auto &n : nuevas) {
+        SCOPED_TRACE(n.capitulo);
+        if (lineas().state() != plat::DataSetState::Insert)
+            lineas().append();
+        campo("Capitulo").setAsString(n.capitulo);
+        if (n.inicio.isValid()) {
+            campo("FechaInicio").setAsDateTime(n.inicio);
+            campo("FechaFinal").setAsDateTime(n.final_);
+        }
+        campo("TiempoPrevisto").setAsFloat(n.horas);
+        campo("Descripcion").setAsString(QStringLiteral("Nueva"));
+        const quint64 antes = conexion.statementsSent();
+        f.GrabarDatos(&f);
+        const quint64 enviadas = conexion.statementsSent() - antes;
+        if (conexion.engine() == plat::EngineKind::PostgreSQL)
+            EXPECT_EQ(enviadas, 1u);   // the write alone: no number, page or plan read again
+        if (lineas().state() == plat::DataSetState::Insert)
+            lineas().cancel();   // the next line, started at once
+        ASSERT_TRUE(lineas().locate("Linea", ++linea));
+        // A module of its own reads the stored lines for the plan.
+        TMDProyectos lector;
+        const PlanProyecto leido = lector.CalcularPlanProyecto(codigo, QString::fromLatin1(n.capitulo));
+        EXPECT_DOUBLE_EQ(campo("TiempoPrevistoCapitulo").asFloat(), leido.TiempoPrevisto);
+        if (leido.FechaInicio != FechaCero()) {
+            EXPECT_EQ(campo("FechaInicioCapitulo").asDateTime(), leido.FechaInicio);
+            EXPECT_EQ(campo("FechaFinalCapitulo").asDateTime(), leido.FechaFinal);
+        }
+    }
+    EXPECT_TRUE(mensajes_.textos().isEmpty()) << mensajes_.textos().join('\n').toStdString();
+}
+
 // The chapter grid's operators' names and chapter spans are read once and kept while nothing
 // changes: going to another project and back, and repainting, read only the lines. Another
 // program's saves show after a refresh.

@@ -145,6 +145,37 @@ TEST_P(ProyectosMotorTest, AProjectIsReadOnceUntilItsTablesChange)
     EXPECT_EQ(sentencias(preguntarTodo), 1u);
 }
 
+// Whether a record has documents: the table's keys with documents read once, as asking each
+// record gives it, until the program writes DOCUTRON.
+TEST_P(ProyectosMotorTest, TheRecordsWithDocumentsAreReadOnceUntilTheDocumentsChange)
+{
+    const QStringList claves{"1", "2", "10", "1|2", "X"};
+    const auto ponerDocumento = [&](const QString &tabla, const QString &clave) {
+        ASSERT_EQ(ModuloDatos->EjecutarSQL(QStringLiteral("INSERT INTO DOCUTRON (NombreTabla, ClaveTabla, Nombre) "
+                                                          "VALUES ('%1', '%2', 'Doc')").arg(tabla, clave)),
+                  QString());
+    };
+    // Before the table is made there are none, and asking does not make it.
+    EXPECT_FALSE(MDProyectos->TieneDocumentos(QStringLiteral("PROYECT"), QStringLiteral("1")));
+    ModuloDatos->EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM DOCUTRON"));   // the program makes it
+    ponerDocumento(QStringLiteral("PROYECT"), QStringLiteral("2"));
+    ponerDocumento(QStringLiteral("PROYECT"), QStringLiteral("1|2"));
+    ponerDocumento(QStringLiteral("CLIENTE"), QStringLiteral("1"));
+    plat::Connection &conexion = fGENEINIC->Database();
+    for (int vez = 0; vez < 2; ++vez) {
+        for (const QString &clave : claves) {
+            const bool preguntada = ModuloDatos->TieneDocumentacionElectronica(QStringLiteral("PROYECT"), clave);
+            const quint64 antes = conexion.statementsSent();
+            EXPECT_EQ(MDProyectos->TieneDocumentos(QStringLiteral("PROYECT"), clave), preguntada) << clave.toStdString();
+            // The table's keys read at the first question after a change, none after it.
+            EXPECT_EQ(conexion.statementsSent() - antes, clave == claves.first() ? 1u : 0u) << clave.toStdString();
+        }
+        if (vez == 0)
+            ponerDocumento(QStringLiteral("PROYECT"), QStringLiteral("10"));
+    }
+    EXPECT_TRUE(MDProyectos->TieneDocumentos(QStringLiteral("PROYECT"), QStringLiteral("10")));
+}
+
 TEST_P(ProyectosMotorTest, TablesThatCannotBeReadGiveZerosSilently)
 {
     proyecto(QStringLiteral("P1"), QStringLiteral("2024-03-01"), QStringLiteral("2024-03-20"));

@@ -693,7 +693,7 @@ CatalogoClaves TModuloDatos::catalogo(const QString &baseDatos)
     return CatalogoClaves(
         *nombres_, dialecto,
         [this](const QString &sql, const QString &bd, const QString &opciones) { return EjecutarSQL(sql, bd, opciones); },
-        cacheCamposClave_.get());
+        cacheCamposClave_.get(), [this](const QString &bd) { return &conexiones().ConexionDeSelector(bd); });
 }
 
 QString TModuloDatos::CamposClave(plat::DataSet &dataSet, const QString &indice)

@@ -10,6 +10,7 @@
 #include "GENEW/runtime/comun/RutinasSistema.h"
 #include "GENEW/runtime/comun/RutinasTexto.h"
 #include "platform/data/Field.h"
+#include "platform/data/engine/Dialect.h"
 #include "platform/data/QueryDataSet.h"
 #include "platform/data/engine/Connection.h"
 #include "platform/ui/Form.h"
@@ -51,6 +52,29 @@ public:
     {
         if (plat::Field *f = tabla_.findField(campo))
             f->setAsString(valor);
+    }
+    bool escribirSiSigue(const QString &codigo, const QString &campo, const QString &anterior,
+                         const QString &valor) override
+    {
+        plat::Connection *conexion = tabla_.connection();
+        const plat::Field *f = tabla_.findField(campo);
+        if (!tabla_.active() || !conexion || !f)
+            return false;
+        try {
+            QString sigue = conexion->dialect().sameValueCondition(campo, f->dataType(), QStringLiteral(":anterior"));
+            if (sigue.isEmpty())
+                return false;
+            // An empty text is read from NULL too.
+            if (anterior.isEmpty())
+                sigue = QStringLiteral("(%1 IS NULL OR %2)").arg(campo, sigue);
+            const QString sql = QStringLiteral("UPDATE %1 SET %2 = :valor WHERE Codigo = :codigo AND %3")
+                                    .arg(tabla_.tableName(), campo, sigue);
+            return conexion->exec(sql, {{QStringLiteral("valor"), valor}, {QStringLiteral("codigo"), codigo},
+                                        {QStringLiteral("anterior"), anterior}})
+                == 1;
+        } catch (const gp::Error &) {
+            return false;
+        }
     }
     bool grabar() override
     {

@@ -2,7 +2,35 @@
 
 #include "GENEW/runtime/RespuestaSQL.h"
 #include "GENEW/runtime/comun/RutinasSQL.h"
+#include "GENEW/runtime/comun/Errores.h"
+#include "platform/data/engine/Connection.h"
 #include "platform/data/engine/Dialect.h"
+
+#include <optional>
+
+namespace {
+
+bool esMemo(const plat::FieldDef &columna)
+{
+    const QString tipo = columna.declaredType.toUpper();
+    if (!tipo.isEmpty())
+        return tipo == QLatin1String("TEXT") || tipo == QLatin1String("MEMO");
+    return columna.type == ftMemo || columna.type == ftFmtMemo;
+}
+
+// A question to the connection's record; nullopt when the record could not answer (the
+// connection failed to open, the table is not there), and then the server is asked.
+template<typename Pregunta>
+auto delRegistro(Pregunta pregunta) -> std::optional<decltype(pregunta())>
+{
+    try {
+        return pregunta();
+    } catch (const gp::Error &) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
 
 QString CatalogoClaves::sentenciaCamposClave(const QString &tabla, const QString &indice) const
 {
@@ -25,8 +53,23 @@ QString CatalogoClaves::preguntar(const QString &sql, const QString &baseDatos, 
     return EsRespuestaErrorSQL(respuesta) ? QString() : respuesta;
 }
 
+plat::Connection *CatalogoClaves::registro(const QString &tabla, const QString &baseDatos) const
+{
+    if (!conexion_ || dialecto_.kind() != plat::EngineKind::PostgreSQL || EsTablaTemporal(tabla))
+        return nullptr;
+    return conexion_(baseDatos);
+}
+
 QString CatalogoClaves::CamposClaveSQL(const QString &tabla, const QString &indice)
 {
+    const QString sinPropietario = nombres_.QuitarPropietarioTabla(tabla);
+    if (plat::Connection *conexion = registro(tabla, nombres_.BaseDatosCatalogo(tabla))) {
+        const auto campos = delRegistro([&] {
+            return conexion->keyFields(sinPropietario, nombres_.NombreIndiceCatalogo(tabla, indice));
+        });
+        if (campos)
+            return campos->join(u';');
+    }
     // A temporary table's structure changes from one use to the next: never cached.
     const QString respuesta = preguntar(sentenciaCamposClave(tabla, indice), nombres_.BaseDatosCatalogo(tabla),
                                         !EsTablaTemporal(tabla));
@@ -41,6 +84,18 @@ int CatalogoClaves::NumeroCamposClaveSQL(const QString &tabla)
 QString CatalogoClaves::ColumnasTablaSQL(const QString &tabla, const QString &opciones)
 {
     const NombresMotor::TablaCatalogo donde = nombres_.TablaColumnasCatalogo(tabla);
+    if (plat::Connection *conexion = registro(tabla, donde.baseDatos)) {
+        const bool sinMemos = opciones.contains(QStringLiteral("SinMemos"));
+        const auto columnas = delRegistro([&] {
+            QStringList nombres;
+            for (const plat::FieldDef &columna : conexion->columns(donde.tabla))
+                if (!sinMemos || !esMemo(columna))
+                    nombres.append(columna.name);
+            return nombres;
+        });
+        if (columnas)
+            return columnas->join(u';');
+    }
     return RespuestaANombres(preguntar(sentenciaColumnas(tabla, opciones), donde.baseDatos, true));
 }
 

@@ -104,10 +104,42 @@ QString ServicioUsuarios::LeerConfiguracionUsuario(const QString &usuario, const
     return valor.isEmpty() ? defecto : valor;
 }
 
+void ServicioUsuarios::recordarEscrita(const QString &codigo, const FilaUsuario &escrita)
+{
+    memoria_->marca = tabla_.marcaCambios();
+    auto &filas = memoria_->filas;
+    for (auto kept = filas.begin(); kept != filas.end();) {
+        const bool mismaFila =
+            kept.value() && kept.value()->value(kCodigo).compare(escrita.value(kCodigo), Qt::CaseInsensitive) == 0;
+        kept = mismaFila ? filas.erase(kept) : std::next(kept);
+    }
+    filas.insert(codigo, escrita);
+}
+
+bool ServicioUsuarios::grabarSobreLaFilaRecordada(const QString &codigo, const QString &clave, const QString &valor)
+{
+    const auto kept = memoria_->filas.constFind(codigo);
+    if (kept == memoria_->filas.cend() || !kept.value())
+        return false;
+    FilaUsuario escrita = *kept.value();
+    const QString columna = esClaveColumna(clave) ? clave : kConfiguracion;
+    const QString anterior = escrita.value(columna);
+    QString texto = anterior;
+    const QString nuevo = esClaveColumna(clave) ? valor : EscribirValorEnTexto(clave, valor, texto);
+    if (!tabla_.escribirSiSigue(escrita.value(kCodigo), columna, anterior, nuevo))
+        return false;
+    escrita.insert(columna, nuevo);
+    // What was kept stays: only this write moved the count.
+    recordarEscrita(codigo, escrita);
+    return true;
+}
+
 void ServicioUsuarios::GrabarConfiguracionUsuario(const QString &usuario, const QString &clave, const QString &valor)
 {
     comprobarCambios();
     const QString codigo = usuarioEfectivo(usuario, clave);
+    if (grabarSobreLaFilaRecordada(codigo, clave, valor))
+        return;
     if (!tabla_.abierta() || !tabla_.localizar(codigo) || !tabla_.editar())
         return;
     if (esClaveColumna(clave)) {
@@ -120,15 +152,7 @@ void ServicioUsuarios::GrabarConfiguracionUsuario(const QString &usuario, const 
     if (!tabla_.grabar())
         return;
     // What was kept stays, with the row as now stored: only this write moved the count.
-    memoria_->marca = tabla_.marcaCambios();
-    const FilaUsuario escrita = filaActual();
-    auto &filas = memoria_->filas;
-    for (auto kept = filas.begin(); kept != filas.end();) {
-        const bool mismaFila =
-            kept.value() && kept.value()->value(kCodigo).compare(escrita.value(kCodigo), Qt::CaseInsensitive) == 0;
-        kept = mismaFila ? filas.erase(kept) : std::next(kept);
-    }
-    filas.insert(codigo, escrita);
+    recordarEscrita(codigo, filaActual());
 }
 
 bool ServicioUsuarios::enLista(const QString &usuario, const QString &columna, const QString &linea)

@@ -20,6 +20,11 @@ public:
     // answers from then on is what another run may have written meanwhile.
     virtual bool editar() = 0;
     virtual void asignar(const QString &campo, const QString &valor) = 0;
+    // Writes a column of the user's row in one statement, on condition that it still holds
+    // `anterior`; false (nothing written) when it holds another value now or the engine
+    // cannot compare the column so.
+    virtual bool escribirSiSigue(const QString &codigo, const QString &campo, const QString &anterior,
+                                 const QString &valor) = 0;
     // Posts the edit or insert; on failure the change is cancelled and false answered.
     virtual bool grabar() = 0;
     // Inserts a row with the code; the values follow with asignar() and grabar().
@@ -97,6 +102,11 @@ private:
     // is closed or has no such user.
     const std::optional<FilaUsuario> &fila(const QString &codigo);
     FilaUsuario filaActual() const;
+    // The row as this session wrote it is what is kept of it, under every code that names it.
+    void recordarEscrita(const QString &codigo, const FilaUsuario &escrita);
+    // The setting written over the row kept for the session; false when that row is not kept or
+    // another run changed it since.
+    bool grabarSobreLaFilaRecordada(const QString &codigo, const QString &clave, const QString &valor);
     // Forgets what was kept when USUARIO changed since.
     void comprobarCambios();
 

@@ -146,13 +146,29 @@ protected:
 TEST_P(CatalogoClavesMotor, KeyFieldsAndColumnsComeInDeclaredOrderAndCase)
 {
     const NombresMotor motor = nombres();
-    CacheRespuestasSQL cache;
-    CatalogoClaves catalogo(motor, db().dialect(), ejecutor(), &cache);
-    EXPECT_EQ(catalogo.CamposClaveSQL("LPROYECT", ""), "CodigoProyecto;Linea");
-    EXPECT_EQ(catalogo.CamposClaveSQL("LPROYECT", "Clave2"), "Descripcion;Linea");
-    EXPECT_EQ(catalogo.NumeroCamposClaveSQL("LPROYECT"), 2);
-    EXPECT_EQ(catalogo.ColumnasTablaSQL("LPROYECT", ""), "CodigoProyecto;Linea;Descripcion;Notas");
-    EXPECT_EQ(catalogo.ListaColumnasTabla("LPROYECT", "Sin Campos Memo"), "CodigoProyecto\r\nLinea\r\nDescripcion");
+    // Asked of the server, and answered by the connection where its engine holds the record.
+    for (const bool conConexion : {false, true}) {
+        SCOPED_TRACE(conConexion);
+        CacheRespuestasSQL cache;
+        CatalogoClaves::Conexion conexion;
+        if (conConexion)
+            conexion = [this](const QString &) { return &db(); };
+        CatalogoClaves catalogo(motor, db().dialect(), ejecutor(), &cache, conexion);
+        db().columns("LPROYECT");   // the record as the connection reads it on opening a table
+        const quint64 antes = db().statementsSent();
+        EXPECT_EQ(catalogo.CamposClaveSQL("LPROYECT", ""), "CodigoProyecto;Linea");
+        EXPECT_EQ(catalogo.CamposClaveSQL("LPROYECT", "Clave2"), "Descripcion;Linea");
+        EXPECT_EQ(catalogo.CamposClaveSQL("LPROYECT", "LPROYECT_Clave2"), "Descripcion;Linea");
+        EXPECT_EQ(catalogo.NumeroCamposClaveSQL("LPROYECT"), 2);
+        EXPECT_EQ(catalogo.ColumnasTablaSQL("LPROYECT", ""), "CodigoProyecto;Linea;Descripcion;Notas");
+        EXPECT_EQ(catalogo.ListaColumnasTabla("LPROYECT", "Sin Campos Memo"), "CodigoProyecto\r\nLinea\r\nDescripcion");
+        const quint64 enviadas = db().statementsSent() - antes;
+        if (conConexion && db().engine() == plat::EngineKind::PostgreSQL)
+            EXPECT_EQ(enviadas, 0u);
+        else
+            EXPECT_GE(enviadas, 4u);   // each different question once, the rest from the cache
+        EXPECT_EQ(catalogo.ColumnasTablaSQL("NOEXISTE", ""), "");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, CatalogoClavesMotor, GP_ENGINE_BACKENDS);

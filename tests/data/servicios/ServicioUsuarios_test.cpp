@@ -2,6 +2,7 @@
 #include "GENEW/data/servicios/ServicioUsuarios.h"
 
 #include <QMap>
+#include <utility>
 #include <gtest/gtest.h>
 
 namespace {
@@ -37,6 +38,14 @@ public:
         return true;
     }
     void asignar(const QString &campo, const QString &valor) override { buffer_[campo] = valor; }
+    bool escribirSiSigue(const QString &codigo, const QString &campo, const QString &anterior,
+                         const QString &valor) override
+    {
+        if (!guardadas.contains(codigo) || guardadas[codigo].value(campo) != anterior)
+            return false;
+        guardadas[codigo][campo] = valor;
+        return true;
+    }
     bool grabar() override
     {
         guardadas[actual_] = buffer_;
@@ -96,9 +105,11 @@ TEST(ServicioUsuarios, SettingsAreReadOncePerSessionAndWrittenThroughTheSameOwne
     EXPECT_EQ(preguntas, 0);          // the categories come with the rows
     EXPECT_EQ(tabla.localizados, 3);  // PERFIL's row, ANA's own and NADIE's absence
 
+    const int antesDeGrabar = tabla.localizados;
     servicio.GrabarConfiguracionUsuario("ANA", "IndicesBusqueda", "PROYECT:3");
     servicio.GrabarConfiguracionUsuario("ANA", "ContadorAccesos", "2");
     const int trasGrabar = tabla.localizados;
+    EXPECT_EQ(trasGrabar, antesDeGrabar);   // written over the row kept, not read again
     EXPECT_EQ(servicio.LeerConfiguracionUsuario("ANA", "IndicesBusqueda", "x"), "PROYECT:3");
     EXPECT_EQ(servicio.LeerConfiguracionUsuario("ANA", "ContadorAccesos", "0"), "2");
     EXPECT_EQ(tabla.localizados, trasGrabar);
@@ -108,6 +119,21 @@ TEST(ServicioUsuarios, SettingsAreReadOncePerSessionAndWrittenThroughTheSameOwne
     ++tabla.marca;
     EXPECT_EQ(servicio.LeerConfiguracionUsuario("ANA", "ContadorAccesos", "0"), "3");
     EXPECT_EQ(preguntas, 0);
+
+    // Another program writes the row unseen (the count does not move): a write over the row
+    // kept finds it changed, and the setting goes into the row as stored now, the other's kept.
+    // ANA's own key goes into her row; the companies into her profile's.
+    for (const auto &[clave, fila] : {std::pair<QString, QString>{"DatosBusqueda", "ANA"}, {"Empresas", "PERFIL"}}) {
+        SCOPED_TRACE(clave.toStdString());
+        EXPECT_FALSE(servicio.LeerConfiguracionUsuario("ANA", clave, "x").isEmpty());   // the row kept
+        tabla.guardadas[fila]["Configuracion"] += "Otro=1\r\n";
+        tabla.guardadas[fila]["Empresas"] += "9\r\n";
+        servicio.GrabarConfiguracionUsuario("ANA", clave, "PROYECT;1");
+        EXPECT_TRUE(tabla.guardadas[fila]["Configuracion"].contains("Otro=1"));
+        EXPECT_EQ(servicio.LeerConfiguracionUsuario("ANA", clave, "x"), "PROYECT;1");
+    }
+    EXPECT_TRUE(tabla.guardadas["ANA"]["Configuracion"].contains("DatosBusqueda=PROYECT;1"));
+    EXPECT_EQ(tabla.guardadas["PERFIL"]["Empresas"], "PROYECT;1");
 }
 
 } // namespace
