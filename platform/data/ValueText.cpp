@@ -2,7 +2,9 @@
 #include "platform/base/FechaHora.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace plat {
 
@@ -223,16 +225,36 @@ NumberSection parseSection(const QString &section)
     return s;
 }
 
-QString groupThousands(const QString &digits)
+// A mask read into its sections: positive, and negative and zero when it has them.
+struct NumberFormat
 {
-    QString out;
-    const int n = int(digits.size());
-    for (int i = 0; i < n; ++i) {
-        if (i > 0 && (n - i) % 3 == 0)
-            out += u'.';
-        out += digits[i];
+    NumberSection positive, negative, zero;
+    bool hasNegative = false, hasZero = false;
+
+    explicit NumberFormat(const QString &format)
+    {
+        const QStringList parts = sections(format);
+        positive = parseSection(parts.value(0));
+        hasNegative = parts.size() > 1 && !parts[1].isEmpty();
+        if (hasNegative)
+            negative = parseSection(parts[1]);
+        hasZero = parts.size() > 2 && !parts[2].isEmpty();
+        if (hasZero)
+            zero = parseSection(parts[2]);
     }
-    return out;
+};
+
+// Listings and grids format column after column with one mask: the last mask read is kept,
+// as reading it costs more than the number.
+const NumberFormat &numberFormat(const QString &format)
+{
+    thread_local QString lastText;
+    thread_local std::optional<NumberFormat> last;
+    if (!last || format != lastText) {
+        last.emplace(format);
+        lastText = format;
+    }
+    return *last;
 }
 
 } // namespace
@@ -241,37 +263,49 @@ QString formatFloat(const QString &format, double value)
 {
     if (format.isEmpty())
         return floatToText(value);
-    const QStringList parts = sections(format);
-    QString section = parts.value(0);
+    const NumberFormat &parsed = numberFormat(format);
+    const NumberSection *chosen = &parsed.positive;
     bool sign = value < 0;
-    if (value < 0 && parts.size() > 1 && !parts[1].isEmpty()) {
-        section = parts[1];
+    if (value < 0 && parsed.hasNegative) {
+        chosen = &parsed.negative;
         sign = false;
-    } else if (value == 0 && parts.size() > 2 && !parts[2].isEmpty()) {
-        section = parts[2];
+    } else if (value == 0 && parsed.hasZero) {
+        chosen = &parsed.zero;
     }
-    const NumberSection s = parseSection(section);
+    const NumberSection &s = *chosen;
     if (!s.hasPlaces)
         return s.prefix + s.suffix;
-    QString fixed = QString::number(std::fabs(value), 'f', s.maxDecimals);
-    QString integer = fixed.section(u'.', 0, 0);
-    QString decimals = fixed.section(u'.', 1, 1);
+    // Made in one string from views of the fixed text: a number is formatted for every row
+    // of a listing.
+    const QString fixed = QString::number(std::fabs(value), 'f', s.maxDecimals);
+    const QStringView all(fixed);
+    const qsizetype point = all.indexOf(u'.');
+    QStringView integer = point < 0 ? all : all.left(point);
+    QStringView decimals = point < 0 ? QStringView() : all.mid(point + 1);
     while (decimals.size() > s.minDecimals && decimals.endsWith(u'0'))
         decimals.chop(1);
-    if (integer == QStringLiteral("0") && s.minInteger == 0)
-        integer.clear();
-    while (integer.size() < s.minInteger)
-        integer.prepend(u'0');
-    if (s.thousands)
-        integer = groupThousands(integer);
-    QString number = integer;
-    if (!decimals.isEmpty())
-        number += u',' + decimals;
-    const bool isZero = (integer.isEmpty() || integer.count(u'0') + integer.count(u'.') == integer.size())
-                        && decimals.count(u'0') == decimals.size();
+    if (integer == u"0" && s.minInteger == 0)
+        integer = QStringView();
+    const auto onlyZeros = [](QStringView t) { return std::all_of(t.begin(), t.end(), [](QChar c) { return c == u'0'; }); };
+    const bool isZero = onlyZeros(integer) && onlyZeros(decimals);
+    const qsizetype padding = std::max<qsizetype>(0, s.minInteger - integer.size());
+    const qsizetype digits = padding + integer.size();
+    QString out;
+    out.reserve(s.prefix.size() + 1 + digits + digits / 3 + 1 + decimals.size() + s.suffix.size());
+    out += s.prefix;
     if (sign && !isZero)
-        number.prepend(u'-');
-    return s.prefix + number + s.suffix;
+        out += u'-';
+    for (qsizetype i = 0; i < digits; ++i) {
+        if (s.thousands && i > 0 && (digits - i) % 3 == 0)
+            out += u'.';
+        out += i < padding ? QChar(u'0') : integer[i - padding];
+    }
+    if (!decimals.isEmpty()) {
+        out += u',';
+        out += decimals;
+    }
+    out += s.suffix;
+    return out;
 }
 
 QString formatDateTime(const QString &format, const QDateTime &value)

@@ -5,24 +5,45 @@
 
 using namespace plat;
 
+namespace {
+
+struct FloatCase { const char *format; double value; const char *expected; };
+
+const FloatCase floatCases[] = {
+    {"#,##0.00", 1234.5, "1.234,50"},
+    {"#,##0.00", -1234567.891, "-1.234.567,89"},
+    {"0.##", 3.0, "3"},
+    {"0.##", 3.456, "3,46"},
+    {"0.00", 0.005, "0,01"},
+    {"#,###.##", 0.5, ",5"},
+    {"000", 7, "007"},
+    {"#,##0.00 €", 12, "12,00 €"},
+    {"0.00;(0.00)", -2.5, "(2,50)"},
+    {"0.00;-0.00;'cero'", 0, "cero"},
+    {"0", -0.4, "0"},
+    {"0,000", 12, "0.012"},
+    {"0.00", -0.001, "0,00"},
+    {"#,##0", 1234567.8, "1.234.568"},
+};
+
+} // namespace
+
 TEST(ValueText, FloatFormatsFollowTheStoredPatterns)
 {
-    struct Case { const char *format; double value; const char *expected; };
-    const Case cases[] = {
-        {"#,##0.00", 1234.5, "1.234,50"},
-        {"#,##0.00", -1234567.891, "-1.234.567,89"},
-        {"0.##", 3.0, "3"},
-        {"0.##", 3.456, "3,46"},
-        {"0.00", 0.005, "0,01"},
-        {"#,###.##", 0.5, ",5"},
-        {"000", 7, "007"},
-        {"#,##0.00 €", 12, "12,00 €"},
-        {"0.00;(0.00)", -2.5, "(2,50)"},
-        {"0.00;-0.00;'cero'", 0, "cero"},
-        {"0", -0.4, "0"},
-    };
-    for (const Case &c : cases)
+    for (const FloatCase &c : floatCases)
         EXPECT_EQ(formatFloat(QString::fromUtf8(c.format), c.value), QString::fromUtf8(c.expected)) << c.format;
+}
+
+// A mask read for one number serves the next ones: whatever mask came before, each number
+// follows its own.
+TEST(ValueText, FloatFormatsDoNotDependOnTheMaskBefore)
+{
+    for (const FloatCase &before : floatCases)
+        for (const FloatCase &c : floatCases) {
+            formatFloat(QString::fromUtf8(before.format), before.value);
+            EXPECT_EQ(formatFloat(QString::fromUtf8(c.format), c.value), QString::fromUtf8(c.expected))
+                << c.format << " after " << before.format;
+        }
 }
 
 TEST(ValueText, DateFormatsReadMinutesAfterHours)

@@ -3,6 +3,7 @@
 #include "GENEW/reporting/informes/PaginasInforme.h"
 
 #include <QFontMetricsF>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -141,4 +142,70 @@ TEST(FicherosDePagina, UnaPaginaDeVariasFuentesVuelveIgual)
             }
         }
     }
+}
+
+namespace {
+
+// What a page draws, as a picture: two pages that draw the same make the same picture.
+QImage dibujada(const PaginaGenerada &pagina)
+{
+    QImage imagen(200, 120, QImage::Format_RGB32);
+    imagen.fill(Qt::white);
+    QPainter painter(&imagen);
+    dibujarPagina(pagina, painter);
+    return imagen;
+}
+
+} // namespace
+
+// Every kind of primitive comes back from its page file as it went, and a page file cut
+// anywhere, or with a byte more, is refused rather than read past its end.
+TEST(FicherosDePagina, CadaClaseDePrimitivaVuelveYCualquierCorteSeRechaza)
+{
+    QImage logotipo(6, 4, QImage::Format_ARGB32);
+    logotipo.fill(QColor(10, 200, 30));
+    plat::Drawing dibujo;
+    {
+        QPainter lienzo(&dibujo);
+        lienzo.setPen(QPen(Qt::blue, 2));
+        lienzo.drawLine(QLineF(0, 0, 30, 20));
+    }
+    PaginaGenerada pagina;
+    pagina.numero = 3;
+    pagina.tamanio = QSizeF(200, 120);
+    BandaImpresa banda;
+    banda.nombre = QStringLiteral("Año único");
+    banda.area = QRectF(1.5, 2.25, 190, 110);
+    banda.recortada = true;
+    banda.primitivas << TextoPagina{QStringLiteral("Ñandú 1.234,5"), fuenteDePagina(arial(9, true)), QColor(0, 0, 128),
+                                    Qt::AlignRight, QPointF(40.125, 20.5), QRectF(10, 10, 60, 14), QRectF(10, 10, 60, 15)}
+                     << LineaPagina{QLineF(2, 30.5, 180, 30.5), QPen(Qt::red, 1.5, Qt::DashLine)}
+                     << RectanguloPagina{QRectF(5, 40, 50, 20), QPen(Qt::black), QColor(), true}
+                     << RectanguloPagina{QRectF(60, 40, 50, 20), Qt::NoPen, QColor(192, 192, 192), false}
+                     << ImagenPagina{QRectF(120, 40, 12, 8), logotipo, QRectF(120, 40, 10, 8)}
+                     << DibujoPagina{QPointF(140, 70), dibujo, QRectF(140, 70, 40, 30)};
+    banda.controlDePrimitiva = {0, 1, 2, 2, 3, 4};
+    pagina.bandas << banda;
+
+    const QByteArray fichero = guardarPagina(pagina);
+    const std::optional<PaginaGenerada> leida = leerPagina(fichero);
+    ASSERT_TRUE(leida);
+    ASSERT_EQ(leida->bandas.size(), 1);
+    const BandaImpresa &vuelta = leida->bandas[0];
+    EXPECT_EQ(vuelta.nombre, banda.nombre);
+    EXPECT_EQ(vuelta.area, banda.area);
+    EXPECT_TRUE(vuelta.recortada);
+    EXPECT_EQ(vuelta.controlDePrimitiva, banda.controlDePrimitiva);
+    ASSERT_EQ(vuelta.primitivas.size(), banda.primitivas.size());
+    const auto &contorno = std::get<RectanguloPagina>(vuelta.primitivas[2]);
+    EXPECT_FALSE(contorno.relleno.isValid());
+    EXPECT_TRUE(contorno.elipse);
+    EXPECT_EQ(std::get<LineaPagina>(vuelta.primitivas[1]).pluma, QPen(Qt::red, 1.5, Qt::DashLine));
+    EXPECT_EQ(std::get<ImagenPagina>(vuelta.primitivas[4]).imagen, logotipo);
+    EXPECT_EQ(std::get<DibujoPagina>(vuelta.primitivas[5]).recorte, QRectF(140, 70, 40, 30));
+    EXPECT_EQ(dibujada(*leida), dibujada(pagina));
+
+    for (qsizetype corte = 0; corte < fichero.size(); ++corte)
+        EXPECT_FALSE(leerPagina(fichero.left(corte))) << corte;
+    EXPECT_FALSE(leerPagina(fichero + QByteArray(1, '\0')));
 }
