@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QTimer>
 #include <QRegularExpression>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <condition_variable>
@@ -203,32 +204,32 @@ bool PgRows::startBatched(const QByteArray &sql, bool script, bool readOnly)
         pq_.clear(left);
     // The comment that may end the statement ends with its line. The cursor outlives its
     // transaction (see endTransactionWhileIdle). What the connection keeps for its next
-    // exchange (an earlier reader's cursor to close) goes ahead of it. The first batch is
-    // asked for alone: the server sends a text's answers once the whole text has run (or
-    // its buffer is full), so a second batch asked for with it would hold up the first
-    // screen for as long as the server takes to find that batch's rows.
-    QByteArray text;
-    for (const QByteArray &before : connection_.takeQueued())
-        text += before + ';';
-    text += QByteArray(readOnly ? "BEGIN READ ONLY" : "BEGIN") + ";DECLARE gp_filas NO SCROLL CURSOR WITH HOLD FOR "
-            + body + "\n;FETCH " + QByteArray::number(kFirstBatch) + " FROM gp_filas";
-    if (!pq_.sendQuery(pg_, text.constData()))
+    // exchange (an earlier reader's cursor to close) goes ahead of it. The second batch is
+    // asked for in the same exchange, behind a flush: the server sends the first batch as
+    // soon as it has it, and finds the second one's rows while the first are shown.
+    std::vector<QByteArray> commands = connection_.takeQueued();
+    commands.push_back(readOnly ? "BEGIN READ ONLY" : "BEGIN");
+    commands.push_back("DECLARE gp_filas NO SCROLL CURSOR WITH HOLD FOR " + body + '\n');
+    commands.push_back("FETCH " + QByteArray::number(kFirstBatch) + " FROM gp_filas");
+    if (!sendOpening(commands))
         return unbatched();
     PGresult *rows = nullptr;
     bool failed = false;
-    while (PGresult *answer = pq_.getResult(pg_)) {
-        const ExecStatusType status = pq_.resultStatus(answer);
-        if (status == PGRES_TUPLES_OK && !rows) {
+    for (size_t i = 0; i < commands.size() && !failed; ++i) {
+        PGresult *answer = nextAnswer();
+        const ExecStatusType status = answer ? pq_.resultStatus(answer) : PGRES_FATAL_ERROR;
+        if (status == PGRES_TUPLES_OK && i + 1 == commands.size())
             rows = answer;
-            continue;
-        }
-        failed = failed || (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK);
-        pq_.clear(answer);
+        else if (answer)
+            pq_.clear(answer);
+        failed = status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK;
     }
     if (failed || !rows) {
         // Not a statement a cursor takes, or one that fails: run alone, it answers for itself.
         if (rows)
             pq_.clear(rows);
+        while (PGresult *left = nextAnswer())
+            pq_.clear(left);
         command("ROLLBACK");
         return unbatched();
     }
@@ -237,7 +238,8 @@ bool PgRows::startBatched(const QByteArray &sql, bool script, bool readOnly)
     take(rows);
     readColumns();
     fetchSize_ = kFirstBatch;
-    fetchesLeft_ = 1;
+    fetchesLeft_ = 2;
+    active_ = true;   // the second batch is on its way
     afterFetch();
     if (batched_ && QCoreApplication::instance()) {
         // Once the program is idle again (the rows shown, the user looking at them), the
@@ -246,6 +248,52 @@ bool PgRows::startBatched(const QByteArray &sql, bool script, bool readOnly)
         QTimer::singleShot(0, idle_.get(), [this] { endTransactionWhileIdle(); });
     }
     return true;
+}
+
+// The opening commands, the first batch and a second one sent in one exchange, as a
+// pipeline: each statement alone through the extended protocol, a flush after the first
+// batch and the synchronisation at the end. Whether it was all sent.
+bool PgRows::sendOpening(const std::vector<QByteArray> &commands)
+{
+    if (!pq_.enterPipelineMode(pg_))
+        return false;
+    pipelined_ = true;
+    const auto sendOne = [&](const QByteArray &sql) {
+        return pq_.sendQueryParams(pg_, sql.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0) != 0;
+    };
+    bool sent = std::all_of(commands.begin(), commands.end(), sendOne) && pq_.sendFlushRequest(pg_)
+        && sendOne("FETCH " + QByteArray::number(kBatch) + " FROM gp_filas") && pq_.pipelineSync(pg_);
+    if (!sent) {
+        // Whatever left stays unanswered: the link is gone or libpq out of memory.
+        pq_.exitPipelineMode(pg_);
+        pipelined_ = false;
+    }
+    return sent;
+}
+
+// The request's next answer; null once every one was read. A pipeline's answers come each
+// followed by a null and end with its synchronisation: they are given as a text's would be,
+// so that the reading after the opening need not tell them apart, and the connection leaves
+// pipeline mode when they end.
+PGresult *PgRows::nextAnswer()
+{
+    if (!pipelined_)
+        return pq_.getResult(pg_);
+    bool ended = false;   // a statement's answers ended: a second null means nothing follows
+    for (;;) {
+        PGresult *answer = pq_.getResult(pg_);
+        if (!answer && std::exchange(ended, true))
+            break;
+        if (!answer)
+            continue;
+        if (pq_.resultStatus(answer) != PGRES_PIPELINE_SYNC)
+            return answer;
+        pq_.clear(answer);
+        break;
+    }
+    pq_.exitPipelineMode(pg_);
+    pipelined_ = false;
+    return nullptr;
 }
 
 // The rows read on so far hold a snapshot and a share lock on every table the statement
@@ -259,8 +307,8 @@ void PgRows::endTransactionWhileIdle()
     if (!batched_ || holding_ || atEnd_ || readingAll_ || ahead_ || failed() || held_)
         return;
     if (active_) {
-        held_ = pq_.getResult(pg_);
-        while (PGresult *left = pq_.getResult(pg_))
+        held_ = nextAnswer();
+        while (PGresult *left = nextAnswer())
             pq_.clear(left);
         active_ = false;
         if (!held_ || pq_.resultStatus(held_) != PGRES_TUPLES_OK)
@@ -276,7 +324,7 @@ void PgRows::endTransactionWhileIdle()
 
 PGresult *PgRows::nextBatch()
 {
-    return held_ ? std::exchange(held_, nullptr) : pq_.getResult(pg_);
+    return held_ ? std::exchange(held_, nullptr) : nextAnswer();
 }
 
 void PgRows::dropHeld()
@@ -312,8 +360,11 @@ void PgRows::afterFetch()
         endBatches(error_.isValid());
         return;
     }
-    if (fetchesLeft_ > 0)
+    if (fetchesLeft_ > 0) {
+        if (fetchSize_ == kFirstBatch)
+            fetchSize_ = kBatch;   // the opening's second batch, asked for with the first
         return;
+    }
     if (drain(false)) {
         error_ = errorOf("Unable to get result", nullptr);
         atEnd_ = true;
@@ -380,7 +431,7 @@ void PgRows::readAhead()
     Ahead &a = *ahead_;
     bool ended = false;   // the cursor's end or a failure met: the rest is read and dropped
     for (;;) {
-        PGresult *result = pq_.getResult(pg_);
+        PGresult *result = nextAnswer();
         if (!result) {
             {
                 const std::lock_guard lock(a.lock);
@@ -606,7 +657,7 @@ bool PgRows::drain(bool cancel)
     if (std::exchange(exchanged_, false))
         return connection_.drain();
     bool failure = false;
-    while (PGresult *left = pq_.getResult(pg_)) {
+    while (PGresult *left = nextAnswer()) {
         const ExecStatusType status = pq_.resultStatus(left);
         failure = failure || status == PGRES_FATAL_ERROR || status == PGRES_BAD_RESPONSE;
         committed_ = committed_ || (batched_ && status == PGRES_COMMAND_OK);
@@ -620,7 +671,7 @@ void PgRows::abandon()
     take(nullptr);
     dropHeld();
     stopAhead(Stop::Cut);
-    active_ = exchanged_ = false;
+    active_ = exchanged_ = pipelined_ = false;
     batched_ = false;   // the connection goes, and its transaction with it
 }
 

@@ -38,7 +38,8 @@ public:
     bool start(const PgStatement &statement, const QByteArray &savepoint = {}, bool script = false);
     // The same for a connection of the rows' own: a single SELECT is read through a cursor of
     // the server in batches, the next one asked for before the current one is used (a row
-    // at a time costs libpq a result of its own). A result whose first batch holds every row
+    // at a time costs libpq a result of its own; the first two go in the opening exchange,
+    // the first one answered as soon as the server has it). A result whose first batch holds every row
     // ends its transaction at once; otherwise the cursor outlives its transaction, which is
     // committed once the program is idle again (its event loop runs: the rows are shown and
     // looked at), the server keeping the rest of the rows for the cursor, so that they hold
@@ -82,6 +83,8 @@ private:
     bool drain(bool cancel);
     void readColumns();
     bool command(const char *sql);
+    bool sendOpening(const std::vector<QByteArray> &commands);
+    PGresult *nextAnswer();
     bool endCursor(const char *sql);
     void afterFetch();
     bool askFetches();
@@ -107,6 +110,7 @@ private:
     bool exchanged_ = false; // sent through the connection's exchange (read with its `next`)
     bool atEnd_ = false;
     bool batched_ = false;   // read through the server's cursor
+    bool pipelined_ = false; // the connection in pipeline mode until the opening's answers end
     bool holding_ = false;   // the commit of the cursor's transaction was asked for
     bool committed_ = false; // and answered: the cursor outlived its transaction
     bool closed_ = false;    // the cursor was closed with that commit, its last batch kept aside

@@ -48,6 +48,7 @@ struct PgClient
     int (*enterPipelineMode)(PGconn *) = nullptr;
     int (*exitPipelineMode)(PGconn *) = nullptr;
     int (*pipelineSync)(PGconn *) = nullptr;
+    int (*sendFlushRequest)(PGconn *) = nullptr;
     char *(*cmdTuples)(PGresult *) = nullptr;
     char *(*cmdStatus)(PGresult *) = nullptr;
     char *(*resultErrorMessage)(const PGresult *) = nullptr;

@@ -5,6 +5,7 @@
 #include "tests/platform/engine/EngineFixture.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QThread>
 #include <QtGlobal>
@@ -552,4 +553,56 @@ TEST_P(EngineTest, AReadOnlyRunsReaderStreamsAndStillRefusesWrites)
     }
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM N")).toInt(), 300);
     EXPECT_FALSE(db().tableExists(QStringLiteral("NUEVA")));
+}
+
+// A reader's first batch comes as soon as the server has it, though the batch after it is
+// asked for in the same exchange: a statement whose later rows are slow to make shows its
+// first rows at once, read plainly or in a read-only run. A failure in any batch (the first,
+// the one asked for with it, a later one) is raised as the whole query raises it, after the
+// rows before it and none after, and the reader's connection reads the next statement.
+TEST_P(EngineTest, AReadersFirstRowsComeAtOnceAndAFailureInAnyBatchIsRaisedInItsPlace)
+{
+    if (GetParam() != gptest::Backend::PostgreSQL)
+        GTEST_SKIP() << "only PostgreSQL streams readers on connections of their own";
+    const auto open = [&](const QString &sql, bool readOnly) {
+        std::unique_ptr<QueryCursor> reader;
+        const auto opening = [&] { reader = db().openReader(sql, {}, SqlOrigin::AsWritten); };
+        readOnly ? db().runReadOnly(opening) : opening();
+        return reader;
+    };
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "in a read-only run" : "plainly");
+        // Row 150 takes the server a second and a half to make.
+        QElapsedTimer clock;
+        clock.start();
+        const auto slow = open(QStringLiteral("SELECT CASE WHEN i = 150 THEN (SELECT i FROM pg_sleep(1.5)) ELSE i END "
+                                              "FROM generate_series(1, 1000) i"),
+                               readOnly);
+        ASSERT_TRUE(slow->next());
+        EXPECT_LT(clock.elapsed(), 1000) << "the first rows waited for the next batch";
+        int rows = 1;
+        while (slow->next())
+            EXPECT_EQ(slow->value(0).toInt(), ++rows);
+        EXPECT_EQ(rows, 1000);
+        EXPECT_GE(clock.elapsed(), 1500);
+
+        for (const int failing : {50, 150, 2500}) {
+            SCOPED_TRACE(failing);
+            const QString sql = QStringLiteral("SELECT abs(CASE WHEN i = %1 THEN -2147483647 - 1 ELSE i END) "
+                                               "FROM generate_series(1, 3000) i")
+                                    .arg(failing);
+            const auto wholeKind = gptest::failureKind([&] { db().query(sql, {}, SqlOrigin::AsWritten); });
+            ASSERT_TRUE(wholeKind.has_value());
+            int read = 0;
+            const auto kind = gptest::failureKind([&] {
+                const auto reader = open(sql, readOnly);
+                while (reader->next())
+                    EXPECT_EQ(reader->value(0).toInt(), ++read);
+            });
+            EXPECT_EQ(kind, wholeKind);
+            EXPECT_LT(read, failing);
+            EXPECT_EQ(open(QStringLiteral("SELECT 7"), readOnly)->next(), true);
+        }
+    }
+    EXPECT_EQ(sessionsIdleInTransaction(db()), 0);
 }
