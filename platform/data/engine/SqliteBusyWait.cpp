@@ -123,7 +123,8 @@ void SqliteBusyWait::install(sqlite3 *handle)
 
 int SqliteBusyWait::oldWaitMs(int others)
 {
-    return std::max(kOldWaitMs, others * kWaitPerOtherMs);
+    // Bounded, so that however long the line no waiter is left behind for long.
+    return std::clamp(others * kWaitPerOtherMs, kOldWaitMs, kLongTransactionMs / 4);
 }
 
 int SqliteBusyWait::pauseUs(qint64 waitedUs, int oldMs)

@@ -61,7 +61,7 @@ TEST(SqliteBusyWait, PassedOverLaterOnlyWhenTheLineIsLong)
     for (int others : {0, 1, 4, 15})
         EXPECT_EQ(SqliteBusyWait::oldWaitMs(others), SqliteBusyWait::kOldWaitMs) << others;
     int before = SqliteBusyWait::kOldWaitMs;
-    for (int others : {16, 32, 63}) {
+    for (int others : {16, 32, 63, SqliteWaitLine::kPlaces}) {
         const int oldMs = SqliteBusyWait::oldWaitMs(others);
         EXPECT_GT(oldMs, before) << others;
         EXPECT_LE(oldMs, SqliteBusyWait::kLongTransactionMs / 4) << others;
