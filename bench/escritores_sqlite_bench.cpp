@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <random>
 #include <sqlite3.h>
@@ -224,11 +225,13 @@ void Writers(benchmark::State &state)
 {
     const int writers = int(state.range(0));
     const auto storage = Storage(state.range(1));
-    static int pairs = 0;
+    // Counted for each point, so that an even number of repetitions puts each handler first
+    // equally often there, however the points are interleaved.
+    static std::map<std::pair<int, Storage>, int> pairs;
     for (auto _ : state) {
         Outcome outcome[2];
         const char *error = nullptr;
-        const bool programFirst = pairs++ % 2 == 1;
+        const bool programFirst = pairs[{writers, storage}]++ % 2 == 1;
         for (const Handler handler : {programFirst ? Handler::Program : Handler::SqliteDefault,
                                       programFirst ? Handler::SqliteDefault : Handler::Program}) {
             if (!runWriters(writers, handler, storage, outcome[int(handler)], error)) {
