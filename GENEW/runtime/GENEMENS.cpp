@@ -170,6 +170,8 @@ void TfGENEMENS::FormShow(QObject *Sender)
         } else {
             EditRespuesta->setEchoMode(QLineEdit::Normal);
             EditRespuesta->setText(RespuestaMensaje);
+            // A proposal is taken with Return or typed over, as in any question of the system.
+            EditRespuesta->selectAll();
         }
         setActiveControl(EditRespuesta);
     }

@@ -167,10 +167,12 @@ TEST_F(Mensajes, PeticionDeUnDato)
         EXPECT_EQ(m.EditRespuesta->echoMode(), QLineEdit::Normal);
         EXPECT_EQ(enfocado(m), m.EditRespuesta);
         guardarCaptura(m, "P");
-        m.EditRespuesta->setText("Otro valor");
+        // The proposal is selected: what the user types replaces it.
+        pulsar(m.EditRespuesta, Qt::Key_O, "O");
+        pulsar(m.EditRespuesta, Qt::Key_T, "t");
         pulsar(m.EditRespuesta, Qt::Key_Return, "\r");   // Enter is the default button
     });
-    EXPECT_EQ(servicio->MostrarMensaje("P", "Indique el nombre:", "Valor propuesto"), "Otro valor");
+    EXPECT_EQ(servicio->MostrarMensaje("P", "Indique el nombre:", "Valor propuesto"), "Ot");
 
     // A password starts empty and shows "*" for each typed character, not the style's dot.
     responder([](TfGENEMENS &m) {
