@@ -230,6 +230,7 @@ void TfGENECPRO::construirControles()
     pbSalir = plat::place(make<plat::Button>(QStringLiteral("pbSalir"), opciones), 516, 86, 90, 24);
     pbSalir->setCaption(QStringLiteral("&Salir"));
     pbSalir->setModalResult(plat::mrCancel);
+    pbSalir->setCancelButton(true);
     caja->addWidget(opciones);
     FormatoFichaClick(FormatoFicha);
 
