@@ -286,6 +286,17 @@ TEST_P(ListadoProgramableTest, FormatsAreStoredOncePerNameAndReloadedWithoutUnkn
     EXPECT_EQ(formatosGuardados(), 0);
 }
 
+// Esc leaves the dialog through "Salir", its cancel button, from a control that leaves the key.
+TEST_P(ListadoProgramableTest, EscLeavesTheDialogThroughSalir)
+{
+    int salidas = 0;
+    listar([&](TfGENECPRO &d) {
+        QObject::connect(d.pbSalir, &QPushButton::clicked, [&] { ++salidas; });
+        QTest::keyClick(d.Titulo, Qt::Key_Escape);
+    });
+    EXPECT_EQ(salidas, 1);
+}
+
 // One dialog opened for one listing after another offers each its own formats, and on a
 // listing opened again the formats as stored now (one written meanwhile by another program).
 TEST_P(ListadoProgramableTest, EachOpeningOffersItsListingsFormatsAsStoredNow)
