@@ -2,6 +2,7 @@
 #include "platform/data/engine/Connection.h"
 
 #include <QString>
+#include <algorithm>
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -16,8 +17,10 @@ template <class T>
 class HeldUntilChanged
 {
 public:
-    // The held value, emptied first when the database or a table's stamp moved since it was
-    // filled. Tables are named as the connection's statements name them.
+    // The held value, emptied first when it was filled for another database or other tables,
+    // or a table's stamp moved since. Tables are named as the connection's statements name
+    // them. The names are compared too: tables nobody changed in the session share its first
+    // stamp, so the stamps alone would serve one table's value for another.
     T &current(Connection &connection, std::initializer_list<QString> tables)
     {
         QString database = connection.databaseKey();
@@ -25,8 +28,10 @@ public:
         stamps.reserve(tables.size());
         for (const QString &table : tables)
             stamps.push_back(connection.changeStamp(table));
-        if (!filled_ || database != database_ || stamps != stamps_) {
+        if (!filled_ || database != database_ || stamps != stamps_
+            || !std::equal(tables.begin(), tables.end(), tables_.begin(), tables_.end())) {
             database_ = std::move(database);
+            tables_.assign(tables.begin(), tables.end());
             stamps_ = std::move(stamps);
             value_ = T{};
             filled_ = true;
@@ -44,6 +49,7 @@ public:
 private:
     bool filled_ = false;
     QString database_;
+    std::vector<QString> tables_;
     std::vector<TableChanges::Stamp> stamps_;
     T value_{};
 };

@@ -1,8 +1,10 @@
 #include "platform/data/engine/Connection.h"
+#include "platform/data/engine/HeldUntilChanged.h"
 #include "platform/data/engine/PreparedStatement.h"
 #include "platform/data/engine/TableChanges.h"
 #include "tests/platform/engine/EngineFixture.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace plat;
@@ -118,6 +120,79 @@ TEST_P(TableChangesTest, TheProgramsStatementsMoveTheStampsOfWhatTheyChange)
     twin.markChanged(QStringLiteral("ficha"));
     EXPECT_NE(twin.changeStamp(QStringLiteral("FICHA")), ficha);
     EXPECT_EQ(twin.changeStamp(QStringLiteral("FICHA")), stamp("FICHA"));
+}
+
+// What a holder keeps ends with the first of its tables the program writes, through any of
+// the session's connections to its database, with a refresh, with a statement that may change
+// anything of the database and with clear(); a read, another table's write or another
+// database's leave it. A second database, or other tables, asked of the same holder are
+// never served what was read for the first: the tables are made by another program, so their
+// stamps here are all the session's first.
+TEST_P(TableChangesTest, WhatIsHeldEndsWithAChangeToItsTablesAndIsNeverServedForOthers)
+{
+    gptest::TempDir segundaCarpeta;
+    {
+        Session otra;
+        database.openAgain(otra, dir.path());
+        Connection &suya = otra.connection(QStringLiteral("Database"));
+        for (const char *tabla : {"FICHA", "OTRA", "TERCERA"})
+            gptest::createFicha(suya, QString::fromLatin1(tabla));
+        Connection &segunda = otra.connection(QStringLiteral("Segunda"));
+        segunda.setDatabaseName(segundaCarpeta.path());
+        gptest::createFicha(segunda);
+        otra.closeAll();
+    }
+    Connection &c = db();
+    Connection &segunda = session->connection(QStringLiteral("Segunda"));
+    segunda.setDatabaseName(segundaCarpeta.path());
+    Connection &gemela = session->connection(QStringLiteral("Gemela"));
+    gemela.setAliasName(c.aliasName());
+    gemela.setDatabaseName(c.databaseName());
+    gemela.setParams(c.params());
+
+    HeldUntilChanged<QString> held;
+    // Fills what is held, answering whether it had been kept since the last call.
+    const auto keptOn = [&](Connection &k) {
+        QString &value = held.current(k, {QStringLiteral("FICHA"), QStringLiteral("otra")});
+        const bool was = !value.isEmpty();
+        value = QStringLiteral("leído");
+        return was;
+    };
+    const auto kept = [&] { return keptOn(c); };
+
+    EXPECT_FALSE(kept());
+    EXPECT_FALSE(keptOn(segunda)) << "another database";
+    EXPECT_FALSE(kept()) << "back on the first";
+    EXPECT_TRUE(held.current(c, {QStringLiteral("TERCERA"), QStringLiteral("otra")}).isEmpty()) << "other tables";
+    EXPECT_FALSE(kept());
+    const auto run = [](Connection &k, const char *sql) { return [&k, sql] { k.exec(QString::fromLatin1(sql)); }; };
+    const struct
+    {
+        const char *what;
+        std::function<void()> change;
+        bool ends;
+    } changes[] = {
+        {"a read", [&] { c.query(QStringLiteral("SELECT * FROM FICHA")); }, false},
+        {"another table's write", run(c, "UPDATE TERCERA SET Nombre = 'x'"), false},
+        {"another database's write", run(segunda, "UPDATE FICHA SET Nombre = 'x'"), false},
+        {"a write", run(c, "UPDATE FICHA SET Nombre = 'y'"), true},
+        {"a write through another connection", run(gemela, "DELETE FROM OTRA"), true},
+        {"a statement of unsure reach", run(c, "WITH x AS (SELECT 1) UPDATE TERCERA SET Nombre = 'z'"), true},
+        {"a roll-back",
+         [&] {
+             c.startTransaction();
+             c.exec(QStringLiteral("UPDATE TERCERA SET Nombre = 'w'"));
+             c.rollback();
+         },
+         true},
+        {"a refresh", [&] { c.markDatabaseChanged(); }, true},
+        {"clear()", [&] { held.clear(); }, true},
+    };
+    for (const auto &change : changes) {
+        ASSERT_TRUE(kept()) << change.what;
+        change.change();
+        EXPECT_EQ(!kept(), change.ends) << change.what;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TableChangesTest, GP_ENGINE_BACKENDS);
