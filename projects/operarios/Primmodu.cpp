@@ -8,8 +8,6 @@
 #include "platform/data/QueryDataSet.h"
 #include "platform/data/engine/Connection.h"
 
-#include <optional>
-
 TMDPrimas *MDPrimas = nullptr;
 
 TMDPrimas::TMDPrimas(QObject *parent) : plat::DataModule(parent)
@@ -48,18 +46,14 @@ double TMDPrimas::ActividadMovilOperario(int CodigoOperario, const QDateTime &Fe
 {
     if (CodigoOperario == 0 || !ModuloDatos)
         return 0;
-    std::optional<std::pair<int, qint64>> clave;
+    const std::pair<int, qint64> clave(CodigoOperario, Fecha.toMSecsSinceEpoch());
+    std::map<std::pair<int, qint64>, double> *leidas = nullptr;
     if (fGENEINIC) {
         gp::capturarFallo([&] {
-            plat::Connection &conexion = fGENEINIC->Database();
-            const QString baseDatos = conexion.databaseKey();
-            const plat::TableChanges::Stamp bonos = conexion.changeStamp(ModuloDatos->NombreTablaSQL(Bono->tableName()));
-            if (actividades_.baseDatos != baseDatos || actividades_.bonos != bonos)
-                actividades_ = ActividadesLeidas{baseDatos, bonos, {}};
-            clave.emplace(CodigoOperario, Fecha.toMSecsSinceEpoch());
+            leidas = &actividades_.current(fGENEINIC->Database(), {ModuloDatos->NombreTablaSQL(Bono->tableName())});
         });
-        if (clave)
-            if (const auto leida = actividades_.porOperarioYFecha.find(*clave); leida != actividades_.porOperarioYFecha.end())
+        if (leidas)
+            if (const auto leida = leidas->find(clave); leida != leidas->end())
                 return leida->second;
     }
     const QString sql = SentenciaActividadMovil(CodigoOperario, Fecha);
@@ -87,8 +81,8 @@ double TMDPrimas::ActividadMovilOperario(int CodigoOperario, const QDateTime &Fe
         });
     }
     // Only an answer of the table is kept: one that failed is asked again.
-    if (abierta && clave)
-        actividades_.porOperarioYFecha.emplace(*clave, actividad);
+    if (abierta && leidas)
+        leidas->emplace(clave, actividad);
     return actividad;
 }
 

@@ -2,7 +2,7 @@
 #include "platform/ui/DataModule.h"
 #include "platform/ui/data/DataSetComponents.h"
 
-#include "platform/data/engine/TableChanges.h"
+#include "platform/data/engine/HeldUntilChanged.h"
 
 #include <QDateTime>
 #include <QString>
@@ -31,13 +31,8 @@ public:
     double ActividadMovilOperario(int CodigoOperario, const QDateTime &Fecha);
 
 private:
-    struct ActividadesLeidas
-    {
-        QString baseDatos;
-        plat::TableChanges::Stamp bonos = 0;
-        std::map<std::pair<int, qint64>, double> porOperarioYFecha;
-    };
-    ActividadesLeidas actividades_;
+    // Each answer by operator and date (milliseconds since the epoch).
+    plat::HeldUntilChanged<std::map<std::pair<int, qint64>, double>> actividades_;
 };
 
 extern TMDPrimas *MDPrimas;

@@ -83,7 +83,7 @@ PlanProyecto TMDProyectos::CalcularPlanProyecto(const QString &codigoProyecto, c
         const std::pair<QString, QString> clave(codigoProyecto, capitulo);
         if (const auto hecho = m.planes.find(clave); hecho != m.planes.end())
             return hecho->second;
-        const std::optional<ProyectoLeido> &proyecto = proyectoLeido(*conexion, codigoProyecto, enMano);
+        const std::optional<ProyectoLeido> &proyecto = proyectoLeido(m, *conexion, codigoProyecto, enMano);
         PlanProyecto plan = PlanVacio();
         if (proyecto) {
             CalculoPlan calculo = capitulo.isEmpty()
@@ -109,11 +109,8 @@ bool TMDProyectos::TieneDocumentos(const QString &tabla, const QString &clave)
     gp::capturarFallo([&] {
         if (!conexion->dialect().exactTextEquality())
             return;
-        const QString baseDatos = conexion->databaseKey();
-        const plat::TableChanges::Stamp documentos = conexion->changeStamp(ModuloDatos->NombreTablaSQL(QStringLiteral("DOCUTRON")));
-        if (documentados_.baseDatos != baseDatos || documentados_.documentos != documentos)
-            documentados_ = Documentados{baseDatos, documentos, {}};
-        if (const auto leidas = documentados_.porTabla.find(tabla); leidas != documentados_.porTabla.end()) {
+        auto &porTabla = documentados_.current(*conexion, {ModuloDatos->NombreTablaSQL(QStringLiteral("DOCUTRON"))});
+        if (const auto leidas = porTabla.find(tabla); leidas != porTabla.end()) {
             claves = &leidas->second;
             return;
         }
@@ -129,7 +126,7 @@ bool TMDProyectos::TieneDocumentos(const QString &tabla, const QString &clave)
         const QStringList filas = resultado.fallo ? QStringList() : resultado.respuesta.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         if (filas.size() <= kMaximoGuardadas)
             leidas = QSet<QString>(filas.begin(), filas.end());
-        claves = &documentados_.porTabla.emplace(tabla, std::move(leidas)).first->second;
+        claves = &porTabla.emplace(tabla, std::move(leidas)).first->second;
     });
     if (claves && *claves)
         return (*claves)->contains(clave);
@@ -143,8 +140,7 @@ PlanHorizonte TMDProyectos::CalcularPlanHorizonte(const QString &codigoProyecto,
     if (!conexion)
         return {};
     try {
-        memoria(*conexion);
-        const std::optional<ProyectoLeido> &proyecto = proyectoLeido(*conexion, codigoProyecto, {});
+        const std::optional<ProyectoLeido> &proyecto = proyectoLeido(memoria(*conexion), *conexion, codigoProyecto, {});
         CalculoHorizonte calculo(NumeroDia(desde), NumeroDia(hasta));
         if (proyecto)
             recorrerLineas(*proyecto, capitulo, [&](const LineaPlan &linea) { calculo.anadir(linea); });
@@ -156,12 +152,7 @@ PlanHorizonte TMDProyectos::CalcularPlanHorizonte(const QString &codigoProyecto,
 
 TMDProyectos::Memoria &TMDProyectos::memoria(plat::Connection &conexion)
 {
-    const QString baseDatos = conexion.databaseKey();
-    const plat::TableChanges::Stamp proyectos = conexion.changeStamp(nombreTabla(*Proyecto));
-    const plat::TableChanges::Stamp lineas = conexion.changeStamp(nombreTabla(*LProyecto));
-    if (memoria_.baseDatos != baseDatos || memoria_.proyectos != proyectos || memoria_.lineas != lineas)
-        memoria_ = Memoria{baseDatos, proyectos, lineas, {}, {}};
-    return memoria_;
+    return memoria_.current(conexion, {nombreTabla(*Proyecto), nombreTabla(*LProyecto)});
 }
 
 void TMDProyectos::anadirLinea(ProyectoLeido &proyecto, const QVariant &capitulo, const LineaPlan &linea)
@@ -177,11 +168,12 @@ void TMDProyectos::ordenarCapitulos(ProyectoLeido &proyecto)
                      [](const auto &a, const auto &b) { return a.first < b.first; });
 }
 
-const std::optional<TMDProyectos::ProyectoLeido> &TMDProyectos::proyectoLeido(plat::Connection &conexion,
+const std::optional<TMDProyectos::ProyectoLeido> &TMDProyectos::proyectoLeido(Memoria &memoria,
+                                                                              plat::Connection &conexion,
                                                                               const QString &codigoProyecto,
                                                                               const FuenteEnMano &enMano)
 {
-    if (const auto hecho = memoria_.leidos.find(codigoProyecto); hecho != memoria_.leidos.end())
+    if (const auto hecho = memoria.leidos.find(codigoProyecto); hecho != memoria.leidos.end())
         return hecho->second;
     if (std::optional<ProyectoEnMano> tenido = enMano ? enMano() : std::nullopt) {
         ProyectoLeido proyecto{DiaDeValor(tenido->aceptacion), DiaDeValor(tenido->entrega),
@@ -191,7 +183,7 @@ const std::optional<TMDProyectos::ProyectoLeido> &TMDProyectos::proyectoLeido(pl
                         LineaPlan{DiaDeValor(l.fechaInicio), DiaDeValor(l.fechaFinal), l.tiempoPrevisto.toDouble(),
                                   l.gradoAvance.toString()});
         ordenarCapitulos(proyecto);
-        return memoria_.leidos.emplace(codigoProyecto, std::move(proyecto)).first->second;
+        return memoria.leidos.emplace(codigoProyecto, std::move(proyecto)).first->second;
     }
     // The project's dates with its lines in the order of index Clave2 (chapter, then line), all
     // of them, those without a chapter number too; a project without lines comes as one row
@@ -216,7 +208,7 @@ const std::optional<TMDProyectos::ProyectoLeido> &TMDProyectos::proyectoLeido(pl
     }
     if (proyecto)
         ordenarCapitulos(*proyecto);
-    return memoria_.leidos.emplace(codigoProyecto, std::move(proyecto)).first->second;
+    return memoria.leidos.emplace(codigoProyecto, std::move(proyecto)).first->second;
 }
 
 void TMDProyectos::recorrerLineas(const ProyectoLeido &proyecto, const QString &capitulo,

@@ -2,7 +2,7 @@
 #include "platform/ui/DataModule.h"
 #include "platform/ui/data/DataSetComponents.h"
 #include "platform/ui/data/DataSource.h"
-#include "platform/data/engine/TableChanges.h"
+#include "platform/data/engine/HeldUntilChanged.h"
 #include "projects/proyectos/PlanProyecto.h"
 
 #include <QDateTime>
@@ -83,36 +83,29 @@ private:
         std::vector<LineaPlan> lineas;
         std::vector<std::pair<QByteArray, int>> porCapitulo;
     };
-    // What is kept, and the stamps of the two tables when it was read.
+    // What is kept of the project and line tables.
     struct Memoria
     {
-        QString baseDatos;
-        plat::TableChanges::Stamp proyectos = 0, lineas = 0;
         std::map<QString, std::optional<ProyectoLeido>> leidos;   // none: the project does not exist
         std::map<std::pair<QString, QString>, PlanProyecto> planes;
     };
     plat::Connection *conexionEmpresa() const;
     QString nombreTabla(const plat::TableComponent &tabla) const;
-    // The memory, emptied first when a table changed since it was filled.
+    // The memory, emptied first when either table changed since it was filled.
     Memoria &memoria(plat::Connection &conexion);
-    // The project as stored; raises gp::Error when it cannot be read (nothing is kept then).
-    const std::optional<ProyectoLeido> &proyectoLeido(plat::Connection &conexion, const QString &codigoProyecto,
-                                                      const FuenteEnMano &enMano);
+    // The project as stored, kept in the memory; raises gp::Error when it cannot be read
+    // (nothing is kept then).
+    const std::optional<ProyectoLeido> &proyectoLeido(Memoria &memoria, plat::Connection &conexion,
+                                                      const QString &codigoProyecto, const FuenteEnMano &enMano);
     static void anadirLinea(ProyectoLeido &proyecto, const QVariant &capitulo, const LineaPlan &linea);
     static void ordenarCapitulos(ProyectoLeido &proyecto);
     // The chapter's lines in chapter order (every line of the project for an empty chapter).
     static void recorrerLineas(const ProyectoLeido &proyecto, const QString &capitulo,
                                const std::function<void(const LineaPlan &)> &anadir);
 
-    Memoria memoria_;
-    // The keys with documents per table (none: too many to keep), and DOCUTRON's stamp then.
-    struct Documentados
-    {
-        QString baseDatos;
-        plat::TableChanges::Stamp documentos = 0;
-        std::map<QString, std::optional<QSet<QString>>> porTabla;
-    };
-    Documentados documentados_;
+    plat::HeldUntilChanged<Memoria> memoria_;
+    // The keys with documents per table (none: too many to keep), held while DOCUTRON stays.
+    plat::HeldUntilChanged<std::map<QString, std::optional<QSet<QString>>>> documentados_;
 };
 
 extern TMDProyectos *MDProyectos;
