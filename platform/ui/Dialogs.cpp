@@ -125,10 +125,19 @@ bool PrintDialog::Execute()
     QPrinter &printer = sharedPrinter();
     if (!PrinterName.isEmpty() && QPrinterInfo::availablePrinterNames().contains(PrinterName))
         printer.setPrinterName(PrinterName);
+    // The job's orientation and copies are what the dialog offers: a landscape listing stays
+    // landscape unless the person turns it.
+    printer.setPageOrientation(Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer.setCopyCount(qMax(1, Copies));
     QPrintDialog dialog(&printer, activeWindowForDialogs());
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, FromPage > 0);
+    // A range is always offered (without the option Qt still lets one be chosen, then prints
+    // every page), and every job starts on every page, whatever the previous one chose.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setPrintRange(QAbstractPrintDialog::AllPages);
     if (FromPage > 0)
-        dialog.setFromTo(FromPage, ToPage);
+        dialog.setFromTo(FromPage, qMax(FromPage, ToPage));
+    else
+        printer.setFromTo(0, 0);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     // Printing to a file turns the printer into a PDF writer with no printer's name.

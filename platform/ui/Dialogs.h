@@ -105,8 +105,10 @@ class PrintDialog : public QObject
     Q_OBJECT
 public:
     explicit PrintDialog(QObject *parent = nullptr) : QObject(parent) {}
-    // What the user chose, read after an accepted Execute (a script fills them in). A
-    // PrinterName of an installed printer set before Execute is the one the dialog offers.
+    // What the user chose, read after an accepted Execute (a script fills them in). Set
+    // before Execute they are what the dialog offers: a PrinterName of an installed printer,
+    // the copies, the orientation and, when FromPage is set, the pages; a range is always
+    // offered, and FromPage 0 after Execute means every page.
     QString PrinterName;
     // The PDF file chosen in place of a printer ("Imprimir a archivo (PDF)"); empty when the
     // job goes to PrinterName.

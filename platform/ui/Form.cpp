@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -493,6 +494,20 @@ void Form::setFormStyle(FormStyle style)
         if (QVBoxLayout *box = formLayout(this))
             box->addWidget(mdiArea_, 1);
         connect(mdiArea_, &QMdiArea::subWindowActivated, this, &Form::mdiChildActivated);
+        // The frame's window keys: Ctrl+F4 closes the active child through its own close (so
+        // a child with changes asks), Ctrl+F6 and Ctrl+Shift+F6 go through the children. Where
+        // the platform's close of a child window takes Ctrl+F4 already, it is left to it: a key
+        // with two owners would go to neither.
+        const auto tecla = [this](QKeyCombination keys, auto action) {
+            connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, action);
+        };
+        if (!QKeySequence::keyBindings(QKeySequence::Close).contains(QKeySequence(Qt::CTRL | Qt::Key_F4)))
+            tecla(Qt::CTRL | Qt::Key_F4, [this] {
+                if (Form *child = activeMdiChild())
+                    application().guard(child, [child] { child->Close(); });
+            });
+        tecla(Qt::CTRL | Qt::Key_F6, [this] { Next(); });
+        tecla(Qt::CTRL | Qt::SHIFT | Qt::Key_F6, [this] { Previous(); });
     }
 }
 

@@ -15,6 +15,7 @@
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Colors.h"
 #include "platform/ui/Keys.h"
+#include "platform/ui/RefusedText.h"
 #include "projects/proyectos/DibujoGantt.h"
 #include "projects/proyectos/PROYPROY.h"
 #include "projects/proyectos/Proymodu.h"
@@ -331,10 +332,9 @@ void TfPROYCPRO::conectarEventos()
     for (plat::SpeedButton *b : {pbEstadisticas, VerProyectosAbiertos, VerProyectosCerrados, VerGradoAvance3,
                                  VerPlanificado, VerSoloMalPlanificado})
         b->OnClick = handler(this, &TfPROYCPRO::ReconsultarClick);
-    EditFechaEstadisticas->OnExit = handler(this, &TfPROYCPRO::ReconsultarClick);
     EditCodigoOperario->OnChange = handler(this, &TfPROYCPRO::ReconsultarClick);
-    DesdeHorizonte->OnExit = handler(this, &TfPROYCPRO::HorizonteExit);
-    HastaHorizonte->OnExit = handler(this, &TfPROYCPRO::HorizonteExit);
+    for (plat::Edit *fecha : {EditFechaEstadisticas, DesdeHorizonte, HastaHorizonte})
+        fecha->OnExit = handler(this, &TfPROYCPRO::FechaExit);
     VerDias->OnClick = handler(this, &TfPROYCPRO::VerDiasClick);
     PageControl1->OnChange = handler(this, &TfPROYCPRO::PageControl1Change);
     AccesoMaestroProyectos->OnClick = handler(this, &TfPROYCPRO::AccesoMaestroProyectosClick);
@@ -444,19 +444,45 @@ void TfPROYCPRO::VerDiasClick(QObject *)
 
 void TfPROYCPRO::ReconsultarClick(QObject *) { ConstruirConsultaProyectos(); }
 
-void TfPROYCPRO::HorizonteExit(QObject *)
+void TfPROYCPRO::FechaExit(QObject *Sender)
 {
-    if (Proyecto->active())
+    // A wrong date left is said once and typed again where it is; the query is built again
+    // only over right dates (a wrong one elsewhere was said when it was left).
+    bool correctas = true;
+    for (const auto &[edicion, titulo] : fechasConsulta()) {
+        if (ValidarFecha(edicion->text(), QString())) {
+            fechaDicha_.remove(edicion);
+            continue;
+        }
+        correctas = false;
+        if (edicion == Sender && fechaDicha_.value(edicion) != edicion->text()) {
+            ValidarFecha(edicion->text(), titulo);
+            fechaDicha_.insert(edicion, edicion->text());
+            plat::refuseText(*edicion);
+        }
+    }
+    if (correctas && (Sender == EditFechaEstadisticas || Proyecto->active()))
         ConstruirConsultaProyectos();
 }
 
 // ---- the query -----------------------------------------------------------------------------
 
+QList<std::pair<plat::Edit *, QString>> TfPROYCPRO::fechasConsulta() const
+{
+    return {{EditFechaEstadisticas, QStringLiteral("Fecha Estadísticas")},
+            {DesdeHorizonte, QStringLiteral("Desde Horizonte")},
+            {HastaHorizonte, QStringLiteral("Hasta Horizonte")}};
+}
+
 bool TfPROYCPRO::ValidarFechasConsulta()
 {
-    return ValidarFecha(EditFechaEstadisticas->text(), QStringLiteral("Fecha Estadísticas"))
-        && ValidarFecha(DesdeHorizonte->text(), QStringLiteral("Desde Horizonte"))
-        && ValidarFecha(HastaHorizonte->text(), QStringLiteral("Hasta Horizonte"));
+    for (const auto &[edicion, titulo] : fechasConsulta()) {
+        if (!ValidarFecha(edicion->text(), titulo)) {
+            plat::refuseText(*edicion);
+            return false;
+        }
+    }
+    return true;
 }
 
 QDateTime TfPROYCPRO::fechaEdicion(const plat::Edit &edicion) const { return TextoAFechaHora(edicion.text()); }

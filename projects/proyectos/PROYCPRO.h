@@ -12,6 +12,7 @@
 #include "projects/proyectos/ListadoGrafico.h"
 #include "projects/proyectos/RejillaGantt.h"
 
+#include <QHash>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -68,7 +69,8 @@ public slots:
     void FormResize(QObject *Sender);
     void pbSalirClick(QObject *Sender);
     void ReconsultarClick(QObject *Sender);
-    void HorizonteExit(QObject *Sender);
+    // Leaving one of the query's dates.
+    void FechaExit(QObject *Sender);
     void VerDiasClick(QObject *Sender);
     void PageControl1Change(QObject *Sender);
     void AccesoMaestroProyectosClick(QObject *Sender);
@@ -113,6 +115,10 @@ private:
                            const std::function<void()> &visitar);
     void filtrarPorValor(const QString &operador);
     QDateTime fechaEdicion(const plat::Edit &edicion) const;
+    // The query's dates, each with the name its refusal gives it.
+    QList<std::pair<plat::Edit *, QString>> fechasConsulta() const;
+    // The wrong date a date edit last said, which leaving it again does not say again.
+    QHash<const plat::Edit *, QString> fechaDicha_;
 
     RejillaGantt *ganttCapitulos_ = nullptr;
     InstanciaGlobal<TfPROYCPRO> instancia_;

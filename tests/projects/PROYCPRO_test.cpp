@@ -13,6 +13,7 @@
 #include <QItemSelectionModel>
 #include <QPointer>
 #include <QScopeGuard>
+#include <QTest>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
@@ -202,6 +203,25 @@ TEST_P(ConsultaProyectosTest, DirectorsSituationsAndFiguresChooseAndDescribeTheP
     const auto sinOtra = qScopeGuard([&] { delete otra.data(); });
     EXPECT_EQ(otra->EditCodigoOperario->items(), QStringList{"Todos"});
     EXPECT_EQ(otra->EditCodigoOperario->text(), "Todos");
+}
+
+TEST_P(ConsultaProyectosTest, AWrongDateLeftIsSaidOnceAndTypedAgainWhereItIs)
+{
+    TfPROYCPRO &f = *ventana_;
+    f.show();
+    f.window()->show();
+    QApplication::setActiveWindow(f.window());
+    f.DesdeHorizonte->setFocus();
+    f.DesdeHorizonte->setText(QStringLiteral("31/02/2025"));
+    // Left, it is said and selected for typing again; left again as it is, it lets the focus
+    // go, and neither that nor leaving the next date says anything more.
+    for (QWidget *enfocado : std::initializer_list<QWidget *>{f.DesdeHorizonte, f.HastaHorizonte, nullptr}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QApplication::processEvents();
+        if (enfocado)
+            EXPECT_EQ(QApplication::focusWidget(), enfocado);
+    }
+    EXPECT_EQ(mensajes_.textos(), QStringList{"¡La fecha de Desde Horizonte es incorrecta! Repita por favor"});
 }
 
 TEST_P(ConsultaProyectosTest, ChapterTogglesPagesAndTheirGroup)

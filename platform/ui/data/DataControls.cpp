@@ -1,6 +1,7 @@
 #include "platform/ui/data/DataControls.h"
 
 #include "platform/ui/Application.h"
+#include "platform/ui/RefusedText.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -147,12 +148,7 @@ DataBound::Typed DBEdit::writeField(bool leaving)
     if (written == Typed::Refused) {
         // "Repita por favor": the text is typed again here, not in the control the focus
         // was going to.
-        QTimer::singleShot(0, this, [this] {
-            if (!pending_ || !isVisible())
-                return;
-            setFocus(Qt::OtherFocusReason);
-            selectAll();
-        });
+        refuseText(*this, [this] { return pending_; });
     }
     return written;
 }

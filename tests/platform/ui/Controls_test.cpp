@@ -16,6 +16,10 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QMimeData>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
@@ -535,6 +539,31 @@ TEST(Dialogs, TheSaveDialogOffersItsFilterIndexAndTellsTheOneChosen)
     EXPECT_TRUE(save.Execute());
     setDialogScript(nullptr);
     EXPECT_EQ(save.FilterIndex, 2);
+}
+
+TEST(Dialogs, ThePrintDialogOffersTheJobsOrientationAndCopiesAndAnswersThePagesChosen)
+{
+    // The real dialog on a PDF file: pages 2 to 3 chosen, then the next job taken as offered.
+    QTemporaryDir carpeta;
+    sharedPrinter().setOutputFileName(carpeta.filePath(QStringLiteral("listado.pdf")));
+    PrintDialog impresion;
+    impresion.Landscape = true;
+    impresion.Copies = 3;
+    for (const int desde : {2, 0}) {
+        QTimer::singleShot(0, [desde] {
+            QWidget *d = QApplication::activeModalWidget();
+            ASSERT_NE(d, nullptr);
+            if (desde > 0) {
+                d->findChild<QRadioButton *>(QStringLiteral("printRange"))->setChecked(true);
+                d->findChild<QSpinBox *>(QStringLiteral("to"))->setValue(3);
+                d->findChild<QSpinBox *>(QStringLiteral("from"))->setValue(desde);
+            }
+            QMetaObject::invokeMethod(d, "accept");
+        });
+        ASSERT_TRUE(impresion.Execute());
+        EXPECT_EQ(std::tuple(impresion.Landscape, impresion.Copies, impresion.FromPage), std::tuple(true, 3, desde));
+        impresion.FromPage = impresion.ToPage = 0;
+    }
 }
 
 TEST(Dialogs, TheRealDialogsOpenAboveTheWindowInFront)

@@ -3,6 +3,7 @@
 #include "platform/ui/Menus.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -133,6 +134,26 @@ TEST_F(MdiFixture, ChildrenActivateDeactivateAndCloseAsTheLibraryDoes)
     EXPECT_FALSE(frame->CloseQuery());
     a->OnCloseQuery = nullptr;
     EXPECT_TRUE(frame->CloseQuery());
+}
+
+TEST_F(MdiFixture, CtrlF4ClosesTheActiveChildThroughItsOwnCloseAndCtrlF6GoesThroughThem)
+{
+    auto *a = openForm<ChildForm>(QStringLiteral("fA"));
+    auto *b = openForm<OtherChild>(QStringLiteral("fB"));
+    QApplication::setActiveWindow(frame);
+    bool cerrar = false;
+    b->OnCloseQuery = [&](QObject *, bool &canClose) { canClose = cerrar; };
+    b->OnClose = [](QObject *, CloseAction &action) { action = caFree; };
+    const auto pulsar = [&](Qt::Key tecla, Qt::KeyboardModifiers mods, Form *activa, int hijas) {
+        QTest::keyClick(QApplication::focusWidget(), tecla, mods);
+        QCoreApplication::sendPostedEvents();
+        EXPECT_EQ(std::pair(frame->activeMdiChild(), frame->mdiChildCount()), std::pair(activa, hijas));
+    };
+    pulsar(Qt::Key_F4, Qt::ControlModifier, b, 2);   // its close refuses: it stays
+    pulsar(Qt::Key_F6, Qt::ControlModifier, a, 2);
+    pulsar(Qt::Key_F6, Qt::ControlModifier | Qt::ShiftModifier, b, 2);
+    cerrar = true;
+    pulsar(Qt::Key_F4, Qt::ControlModifier, a, 1);
 }
 
 TEST_F(MdiFixture, TheActiveChildsMenuMergesByGroupIndex)
