@@ -218,8 +218,9 @@ TEST_P(ConsultaProyectosTest, AWrongDateLeftIsSaidOnceAndTypedAgainWhereItIs)
     for (QWidget *enfocado : std::initializer_list<QWidget *>{f.DesdeHorizonte, f.HastaHorizonte, nullptr}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QApplication::processEvents();
-        if (enfocado)
+        if (enfocado) {
             EXPECT_EQ(QApplication::focusWidget(), enfocado);
+        }
     }
     EXPECT_EQ(mensajes_.textos(), QStringList{"¡La fecha de Desde Horizonte es incorrecta! Repita por favor"});
 }
