@@ -2,9 +2,19 @@
 #include <QString>
 #include <QTranslator>
 
+// The few texts of Qt's own dialogs that Qt's Spanish translation leaves in English (the
+// print dialog's page ranges and two-sided printing, the file dialog's kinds of entry).
+class ComplementoTraduccionQt : public QTranslator
+{
+public:
+    QString translate(const char *contexto, const char *texto, const char *aclaracion, int n) const override;
+    bool isEmpty() const override { return false; }
+};
+
 // Qt's own dialogs and boxes (file and print dialogs, the plain message box's buttons) in
-// Spanish: Qt's "qtbase" translation is installed for the object's life. Without the file (the
-// system's Qt translations not installed) Qt keeps its English and nothing else changes.
+// Spanish: Qt's "qtbase" translation, with its complement, is installed for the object's life.
+// Without the file (the system's Qt translations not installed) Qt keeps its English and
+// nothing else changes.
 class TraduccionQtInstalada
 {
 public:
@@ -19,5 +29,6 @@ public:
 
 private:
     QTranslator traductor_;
+    ComplementoTraduccionQt complemento_;
     bool instalada_ = false;
 };

@@ -16,7 +16,11 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -105,6 +109,57 @@ TEST(TraduccionQt, TheProgramsSaveDialogAndPlainBoxSpeakSpanishAboveTheWindowInF
     servicio.MostrarMensaje(TipoCuadroSistema, QStringLiteral("Error de SQL"), QString());
     EXPECT_EQ(cuadro.padre, delante.get());
     EXPECT_EQ(cuadro.botones, QStringList{QStringLiteral("Aceptar")});
+}
+
+// Installed before the others, it is asked last: it sees each text that no translation gave.
+class TextosSinTraducir : public QTranslator
+{
+public:
+    QString translate(const char *contexto, const char *texto, const char *, int) const override
+    {
+        // Not a text anyone reads: the layout's direction.
+        if (qstrcmp(texto, "QT_LAYOUT_DIRECTION") != 0)
+            vistos_.insert(QString::fromLatin1(contexto) + QStringLiteral(": ") + QString::fromUtf8(texto));
+        return {};
+    }
+    bool isEmpty() const override { return false; }
+    QStringList vistos() const { return QStringList(vistos_.begin(), vistos_.end()); }
+
+private:
+    mutable QSet<QString> vistos_;
+};
+
+TEST(TraduccionQt, EveryTextOfQtsDialogsTheProgramShowsIsSpanish)
+{
+    if (!QFileInfo::exists(QDir(TraduccionQtInstalada::carpetaDeQt()).filePath(QStringLiteral("qtbase_es.qm"))))
+        GTEST_SKIP() << "Qt's Spanish translation is not installed";
+    TextosSinTraducir sinTraducir;
+    QCoreApplication::installTranslator(&sinTraducir);
+    {
+        const TraduccionQtInstalada traduccion;
+        QPrinter impresora;
+        auto mostrar = [](QDialog &dialogo) {
+            dialogo.show();
+            QApplication::processEvents();
+            dialogo.reject();
+        };
+        // As the program's print dialog offers it: page ranges, copies, to a file.
+        QPrintDialog imprimir(&impresora);
+        imprimir.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintToFile
+                            | QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize
+                            | QAbstractPrintDialog::PrintCurrentPage);
+        mostrar(imprimir);
+        QPageSetupDialog pagina(&impresora);
+        mostrar(pagina);
+        for (const auto modo : {QFileDialog::AcceptOpen, QFileDialog::AcceptSave}) {
+            QFileDialog fichero;
+            fichero.setOption(QFileDialog::DontUseNativeDialog);
+            fichero.setAcceptMode(modo);
+            mostrar(fichero);
+        }
+    }
+    QCoreApplication::removeTranslator(&sinTraducir);
+    EXPECT_EQ(sinTraducir.vistos(), QStringList()) << sinTraducir.vistos().join(u'\n').toStdString();
 }
 
 TEST(TraduccionQt, WithoutTheFileNothingChanges)
