@@ -376,7 +376,14 @@ bool TfGENECPRO::hayTablaFormatos() const
     try {
         plat::Connection &conexion = fGENEINIC->Conexiones().ConexionDeBaseDatos(fGENEINIC->BaseDatosDeTabla(formatos));
         const QString tabla = ModuloDatos ? ModuloDatos->QuitarPropietarioTabla(ModuloDatos->NombreTablaSQL(formatos)) : formatos;
-        return (conexion.columnsHeld(tabla) && !conexion.columns(tabla).isEmpty()) || conexion.tableExists(tabla);
+        const auto columnasSabidas = [&] {
+            try {
+                return conexion.columnsHeld(tabla) && !conexion.columns(tabla).isEmpty();
+            } catch (const gp::Error &) {
+                return false;   // not there as the connection knows it: the server tells
+            }
+        };
+        return columnasSabidas() || conexion.tableExists(tabla);
     } catch (const gp::Error &) {
         return true;
     }
