@@ -330,15 +330,18 @@ bool QueryDataSet::isSingleStatement()
 QList<FieldDef> QueryDataSet::declaredColumns(const QStringList &names, const QList<TFieldType> &types,
                                               const QList<QVariantList> &rows)
 {
-    // The tables the statement reads, for their declared column types.
+    // The tables the statement reads, for their declared column types. A table the catalogue
+    // does not hold (made outside the program) is not asked about: the result's description
+    // gives its columns' types without an exchange.
     QList<FieldDef> declared;
     static const QRegularExpression tables(QStringLiteral("\\b(?:FROM|JOIN)\\s+([A-Za-z_][\\w.]*)"),
                                            QRegularExpression::CaseInsensitiveOption);
     Connection &c = link_.connection();
     for (auto it = tables.globalMatch(sql_); it.hasNext();) {
-        const QString table = it.next().captured(1);
+        const QString table = it.next().captured(1).section(u'.', -1);
         try {
-            declared += c.columns(table.section(u'.', -1));
+            if (c.columnsHeld(table))
+                declared += c.columns(table);
         } catch (const gp::Error &) {
             // A name that is not a table (a sub-query alias, a function) adds nothing.
         }
@@ -382,7 +385,7 @@ QList<FieldDef> QueryDataSet::openSource()
     QString driverSql;
     const QVariantMap values = boundValues(driverSql);
     Connection &connection = link_.connection();
-    reader_ = stepRows_ && connection.engine() == EngineKind::SQLite
+    reader_ = readWhole_ || (stepRows_ && connection.engine() == EngineKind::SQLite)
         ? connection.openQuery(driverSql, values, origin_)
         : connection.openReader(driverSql, values, origin_);
     // The first packet of rows; all of them when a column's type can only be told from

@@ -71,6 +71,12 @@ public:
     bool stepRows() const { return stepRows_; }
     void setStepRows(bool on) { close(); stepRows_ = on; }
 
+    // Every row read at the opening, by one statement on the connection itself: for a client
+    // that uses them all at once (a listing), which a reader streaming them a packet at a time
+    // would cost more exchanges with a server.
+    bool readWhole() const { return readWhole_; }
+    void setReadWhole(bool on) { close(); readWhole_ = on; }
+
     bool requestLive() const { return requestLive_; }
     void setRequestLive(bool live) { close(); requestLive_ = live; }
     bool canModify() const override;
@@ -93,7 +99,7 @@ public:
 protected:
     QList<FieldDef> openSource() override;
     bool fetchRows(int count, QVector<Row> &rows) override;
-    int packetSize() const override { return stepRows_ ? kStepPacket : kPacket; }
+    int packetSize() const override { return readWhole_ ? -1 : stepRows_ ? kStepPacket : kPacket; }
     void fetchingAll() override;
     void closeSource() override;
     Bookmark cursorInsert(const Row &row) override;
@@ -131,6 +137,7 @@ private:
     QVector<Row> pending_;
     bool requestLive_ = false;
     bool stepRows_ = false;
+    bool readWhole_ = false;
     // Where a live query writes: the table (empty when read-only), the result's columns,
     // its primary key among them and which of them are columns of that table.
     struct LiveTarget

@@ -463,6 +463,30 @@ TEST_F(CamposUsuarioRegistro, ARefusedSaveShowsTheViewerAgainWithWhatWasTyped)
         QStringLiteral("¡Imposible modificar el registro. Es posible que esté siendo modificado por otro usuario.!")));
 }
 
+// The definitions are read once and kept until the program changes CAMPOUSR: one deleted
+// since is not shown at the next opening.
+TEST_F(CamposUsuarioRegistro, TheDefinitionsAreReadOnceAndAgainAfterTheProgramChangesThem)
+{
+    sql(QStringLiteral("INSERT INTO CAMPOUSR (NombreTabla, OrdenCampo, NombreCampo, TipoCampo, LongitudCampo) "
+                       "VALUES ('LINEAS', 1, 'ZonaObra', 'Texto', '20')"),
+        QStringLiteral("DatabaseGeneral"));
+    abrir(QStringLiteral("SELECT Linea, Parte FROM LINEAS ORDER BY Parte, Linea"));
+    int mostrados = 0;
+    plat::application().OnModalShown = [&](plat::Form &f) {
+        ++mostrados;
+        visor(f).pbGrabarClick();
+    };
+    MostrarCamposUsuario(consulta);
+    plat::Connection &general = fGENEINIC->DatabaseGeneral();
+    const quint64 enviadas = general.statementsSent();
+    MostrarCamposUsuario(consulta);
+    EXPECT_EQ(general.statementsSent(), enviadas);
+    EXPECT_EQ(mostrados, 2);
+    sql(QStringLiteral("DELETE FROM CAMPOUSR"), QStringLiteral("DatabaseGeneral"));
+    MostrarCamposUsuario(consulta);
+    EXPECT_EQ(mostrados, 2);
+}
+
 TEST_F(CamposUsuarioRegistro, ARecordWithoutUserFieldsShowsNothing)
 {
     abrir(QStringLiteral("SELECT * FROM LINEAS"));

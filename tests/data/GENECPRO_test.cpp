@@ -286,6 +286,21 @@ TEST_P(ListadoProgramableTest, FormatsAreStoredOncePerNameAndReloadedWithoutUnkn
     EXPECT_EQ(formatosGuardados(), 0);
 }
 
+// Reading formats makes no FORMLIST: a database where none was saved offers none, and the
+// first format saved "Como..." makes the table and is offered on the next opening.
+TEST_P(ListadoProgramableTest, TheFormatsTableIsMadeByTheFirstFormatSaved)
+{
+    plat::Connection &empresa = fGENEINIC->Database();
+    ASSERT_FALSE(empresa.tableExists(QStringLiteral("FORMLIST")));
+    listar([](TfGENECPRO &d) { EXPECT_TRUE(d.NombreFormato->items().isEmpty()); });
+    EXPECT_FALSE(empresa.tableExists(QStringLiteral("FORMLIST")));
+    mensajes_.programarRespuestas({QStringLiteral("Primero")});
+    listar([](TfGENECPRO &d) { d.pbGuardarComoClick(d.pbGuardarComo); });
+    EXPECT_TRUE(empresa.tableExists(QStringLiteral("FORMLIST")));
+    EXPECT_EQ(formatosGuardados(), 1);
+    listar([](TfGENECPRO &d) { EXPECT_EQ(d.NombreFormato->items(), QStringList{QStringLiteral("Primero")}); });
+}
+
 // Esc leaves the dialog through "Salir", its cancel button, from a control that leaves the key.
 TEST_P(ListadoProgramableTest, EscLeavesTheDialogThroughSalir)
 {

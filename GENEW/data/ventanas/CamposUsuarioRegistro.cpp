@@ -11,6 +11,7 @@
 #include "GENEW/runtime/formularios/AutorizacionEscritura.h"
 #include "platform/data/Field.h"
 #include "platform/data/engine/Connection.h"
+#include "platform/data/engine/HeldUntilChanged.h"
 #include "platform/data/QueryDataSet.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/data/ValueText.h"
@@ -19,6 +20,7 @@
 #include "platform/ui/data/DataSetComponents.h"
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -92,6 +94,43 @@ bool grabarCamposUsuario(plat::TableDataSet &registro, const plat::StringGrid &r
     }
 }
 
+// A row of CAMPOUSR: a user field of a table.
+struct CampoUsuario
+{
+    QString tabla;   // as NombreTablaSQL names it
+    QString nombre;
+    QString tipo;
+};
+using CamposUsuario = std::optional<QVector<CampoUsuario>>;   // nullopt: not read
+
+// CAMPOUSR's rows, read once and kept until the program changes the table or the general
+// connection turns to another database; null when they cannot be read.
+const QVector<CampoUsuario> *camposUsuarioDefinidos()
+{
+    static plat::HeldUntilChanged<CamposUsuario> leidos;
+    plat::Connection &general = fGENEINIC->DatabaseGeneral();
+    CamposUsuario &campos = leidos.current(general, {QStringLiteral("CAMPOUSR")});
+    if (campos)
+        return &*campos;
+    plat::TableDataSet definiciones(QStringLiteral("CamposUsuario"));
+    definiciones.setConnection(&general);
+    definiciones.setDatabaseName(general.databaseName());
+    definiciones.setTableName(QStringLiteral("CAMPOUSR"));
+    try {
+        if (!ModuloDatos->AbrirTabla(definiciones))
+            return nullptr;
+        QVector<CampoUsuario> filas;
+        for (definiciones.first(); !definiciones.eof(); definiciones.next())
+            filas.append({ModuloDatos->NombreTablaSQL(definiciones.fieldByName(QStringLiteral("NombreTabla")).asString()),
+                          definiciones.fieldByName(QStringLiteral("NombreCampo")).asString(),
+                          definiciones.fieldByName(QStringLiteral("TipoCampo")).asString()});
+        campos = std::move(filas);
+    } catch (const gp::Error &) {
+        return nullptr;
+    }
+    return &*campos;
+}
+
 } // namespace
 
 void MostrarCamposUsuario(plat::DataSet &dataSet)
@@ -111,16 +150,9 @@ void MostrarCamposUsuario(plat::DataSet &dataSet)
         return;
     }
 
-    plat::TableDataSet definiciones(QStringLiteral("CamposUsuario"));
-    definiciones.setConnection(&fGENEINIC->DatabaseGeneral());
-    definiciones.setDatabaseName(fGENEINIC->DatabaseGeneral().databaseName());
-    definiciones.setTableName(QStringLiteral("CAMPOUSR"));
-    try {
-        if (!ModuloDatos->AbrirTabla(definiciones))
-            return;
-    } catch (const gp::Error &) {
+    const QVector<CampoUsuario> *definiciones = camposUsuarioDefinidos();
+    if (!definiciones)
         return;
-    }
 
     ModoVisor = VisorCamposUsuario;
     auto visor = std::make_unique<TfGENEVLIS>();
@@ -130,14 +162,12 @@ void MostrarCamposUsuario(plat::DataSet &dataSet)
     rejilla.setCell(0, 0, QStringLiteral("Campo"));
     rejilla.setCell(1, 0, QStringLiteral("Valor"));
     const QString nombreTabla = ModuloDatos->NombreTablaSQL(tabla);
-    for (definiciones.first(); !definiciones.eof(); definiciones.next()) {
-        const QString nombreCampo = definiciones.fieldByName(QStringLiteral("NombreCampo")).asString();
-        if (ModuloDatos->NombreTablaSQL(definiciones.fieldByName(QStringLiteral("NombreTabla")).asString()) != nombreTabla
-            || ModuloDatos->EsCampoNoVisible(nombreCampo))
+    for (const CampoUsuario &definicion : *definiciones) {
+        const QString &nombreCampo = definicion.nombre;
+        if (definicion.tabla != nombreTabla || ModuloDatos->EsCampoNoVisible(nombreCampo))
             continue;
         (void)gp::capturarFallo([&] {
-            const QString valor = valorMostrado(registro->fieldByName(nombreCampo),
-                                                definiciones.fieldByName(QStringLiteral("TipoCampo")).asString());
+            const QString valor = valorMostrado(registro->fieldByName(nombreCampo), definicion.tipo);
             const int fila = rejilla.rowCount();
             rejilla.setRowCount(fila + 1);
             rejilla.setCell(0, fila, nombreCampo);

@@ -2,6 +2,7 @@
 
 #include "GENEW/data/modulo/CopiaClasificada.h"
 #include "GENEW/data/modulo/Genemodu.h"
+#include "GENEW/runtime/ConexionesPrograma.h"
 #include "GENEW/runtime/Geneinic.h"
 #include "GENEW/runtime/comun/Errores.h"
 #include "GENEW/runtime/comun/RutinasMensajes.h"
@@ -279,7 +280,7 @@ bool TfGENECPRO::ModoLogico() const
 
 QString TfGENECPRO::nombreTablaListada() const
 {
-    const QString tabla = ModoLogico() || !TablaFisica->table().active() ? tablaDe(*dataSet_) : TablaFisica->tableName();
+    const QString tabla = ModoLogico() || TablaFisica->tableName().isEmpty() ? tablaDe(*dataSet_) : TablaFisica->tableName();
     return ModuloDatos ? ModuloDatos->QuitarPropietarioTabla(tabla) : tabla;
 }
 
@@ -300,13 +301,50 @@ bool TfGENECPRO::abrirTablas()
         fGENEINIC->OcultarCamposNoVisibles(this);
     } else {
         DSAjustar->setDataSet(&Query1->dataSet());
-        plat::TableDataSet &fisica = TablaFisica->table();
-        fisica.close();
-        const QString tabla = tablaDe(*dataSet_);
-        fisica.setTableName(ModuloDatos ? ModuloDatos->NombreTablaSQL(tabla) : tabla);
-        if (!fGENEINIC->AbrirDataSet(fisica))
+        if (!leerColumnasFisicas())
             return false;
     }
+    return abrirFormatos(false);
+}
+
+// Only the columns are wanted, not the rows: a listed table's own connection gives them from
+// its catalogue; any other dataset's table is opened to learn them (made if it is missing).
+bool TfGENECPRO::leerColumnasFisicas()
+{
+    plat::TableDataSet &fisica = TablaFisica->table();
+    fisica.close();
+    columnasFisicas_.clear();
+    const QString tabla = tablaDe(*dataSet_);
+    fisica.setTableName(ModuloDatos ? ModuloDatos->NombreTablaSQL(tabla) : tabla);
+    const auto *listada = dynamic_cast<const plat::TableDataSet *>(dataSet_);
+    if (listada && listada->active() && listada->connection()
+        && listada->tableName().compare(fisica.tableName(), Qt::CaseInsensitive) == 0) {
+        columnasFisicas_ = listada->connection()->columns(fisica.tableName());
+        return true;
+    }
+    if (!fGENEINIC->AbrirDataSet(fisica))
+        return false;
+    columnasFisicas_ = fisica.fieldDefs();
+    return true;
+}
+
+// The fields offered: the listed dataset's (logical mode) or its table's columns.
+QList<plat::FieldDef> TfGENECPRO::camposFuente() const
+{
+    if (!ModoLogico())
+        return columnasFisicas_;
+    QList<plat::FieldDef> campos;
+    for (int i = 0; i < dataSet_->fieldCount(); ++i) {
+        const plat::Field &campo = dataSet_->field(i);
+        campos.append({campo.fieldName(), campo.dataType(), campo.size()});
+    }
+    return campos;
+}
+
+// A database where no format was ever saved has no FORMLIST: reading formats finds none
+// without making it, and the first format saved makes it (`crear`).
+bool TfGENECPRO::abrirFormatos(bool crear)
+{
     plat::TableDataSet &formatos = FORMLIST->table();
     if (ModuloDatos && !formatos.active())
         formatos.setTableName(ModuloDatos->NombreTablaSQL(QStringLiteral("FORMLIST")));
@@ -314,6 +352,8 @@ bool TfGENECPRO::abrirTablas()
     // on an open table the rows are read again once, filtered anew or as stored now.
     const QString filtro = QStringLiteral("(Prefijo = %1)").arg(Entrecomillar(grupo()));
     if (!formatos.active()) {
+        if (!crear && !hayTablaFormatos())
+            return true;
         formatos.setFilter(filtro);
         formatos.setFiltered(true);
         return fGENEINIC->AbrirDataSet(formatos);
@@ -325,6 +365,28 @@ bool TfGENECPRO::abrirTablas()
         formatos.setFiltered(true);
     }
     return true;
+}
+
+// A table the catalogue already holds is there without asking; one it does not hold may have
+// been made by another program since it was read, so the server is asked. A connection that
+// cannot tell says yes: the opening then shows why.
+bool TfGENECPRO::hayTablaFormatos() const
+{
+    const QString formatos = QStringLiteral("FORMLIST");
+    try {
+        plat::Connection &conexion = fGENEINIC->Conexiones().ConexionDeBaseDatos(fGENEINIC->BaseDatosDeTabla(formatos));
+        const QString tabla = ModuloDatos ? ModuloDatos->QuitarPropietarioTabla(ModuloDatos->NombreTablaSQL(formatos)) : formatos;
+        const auto columnasSabidas = [&] {
+            try {
+                return conexion.columnsHeld(tabla) && !conexion.columns(tabla).isEmpty();
+            } catch (const gp::Error &) {
+                return false;   // not there as the connection knows it: the server tells
+            }
+        };
+        return columnasSabidas() || conexion.tableExists(tabla);
+    } catch (const gp::Error &) {
+        return true;
+    }
 }
 
 void TfGENECPRO::AbrirListado(plat::DataSet &dataSet, const QString &prefijoFormato, const QString &titulo,
@@ -375,15 +437,13 @@ void TfGENECPRO::cargarFormato(bool estandar)
     const bool hayFormato = formatos.active() && !formatos.isEmpty();
     NombreFormato->setItemIndex(hayFormato ? nombres.indexOf(formatos.fieldByName(kNombre).asString()) : -1);
 
-    const plat::DataSet &fuente = ModoLogico() ? *dataSet_ : TablaFisica->table();
     QStringList disponibles;
     tipos_.clear();
-    for (int i = 0; i < fuente.fieldCount(); ++i) {
-        const plat::Field &campo = fuente.field(i);
-        if (ModuloDatos && ModuloDatos->EsCampoNoVisible(campo.fieldName()))
+    for (const plat::FieldDef &campo : camposFuente()) {
+        if (ModuloDatos && ModuloDatos->EsCampoNoVisible(campo.name))
             continue;
-        disponibles << campo.fieldName();
-        tipos_ << NombreTipoCampo(campo.dataType());
+        disponibles << campo.name;
+        tipos_ << NombreTipoCampo(campo.type);
     }
     LBDisponible->setItems(disponibles);
     ListaCampos->setItems(disponibles);
@@ -473,8 +533,15 @@ void TfGENECPRO::pbGuardarComoClick(QObject *)
         return;
     const QString nombre = MensajePedirDato(QStringLiteral("Introduzca el Nombre del Formato:"), NombreFormato->text());
     plat::TableDataSet &formatos = FORMLIST->table();
-    if (nombre.isEmpty() || !formatos.active())
+    if (nombre.isEmpty())
         return;
+    try {
+        if (!formatos.active() && !abrirFormatos(true))
+            return;
+    } catch (const gp::Error &) {
+        MensajeAviso(QStringLiteral("¡No ha sido posible abrir las tablas!"));
+        return;
+    }
     try {
         formatos.insert();
         formatos.fieldByName(kPrefijo).setAsString(grupo());
@@ -613,10 +680,10 @@ QString TfGENECPRO::TextoCondicion() const
 QVector<CampoListado> TfGENECPRO::seleccionConTipos() const
 {
     QVector<CampoListado> campos;
-    const plat::DataSet &fuente = ModoLogico() ? *dataSet_ : TablaFisica->table();
+    const QList<plat::FieldDef> fuente = camposFuente();
     for (const QString &nombre : LBSeleccionado->items()) {
-        const plat::Field *campo = fuente.findField(nombre);
-        campos.append({nombre, campo ? NombreTipoCampo(campo->dataType()) : QString(), campo ? campo->size() : 0});
+        const plat::FieldDef *campo = plat::findField(fuente, nombre);
+        campos.append({nombre, campo ? NombreTipoCampo(campo->type) : QString(), campo ? campo->size : 0});
     }
     return campos;
 }
@@ -631,11 +698,14 @@ plat::DataSet *TfGENECPRO::DatosAjustar() const
     return DSAjustar->dataSet();
 }
 
-bool TfGENECPRO::abrirConsulta()
+// The listing uses every row at once: they are read whole. The "Ajustar" grid shows the first
+// ones while the rest are read as it scrolls.
+bool TfGENECPRO::abrirConsulta(bool paraListar)
 {
     plat::QueryDataSet &consulta = Query1->query();
     try {
         consulta.close();
+        consulta.setReadWhole(paraListar);
         if (fGENEINIC)
             consulta.setDatabaseName(fGENEINIC->Database().databaseName());
         consulta.setSql(TextoConsulta());
@@ -770,7 +840,7 @@ void TfGENECPRO::pbConformeClick(QObject *)
         const QStringList antes = LBSeleccionado->items();
         if (enAjustar)
             deRejillaALista();
-        if ((!enAjustar || LBSeleccionado->items() != antes) && !abrirConsulta())
+        if ((!enAjustar || LBSeleccionado->items() != antes) && !abrirConsulta(true))
             return;
         listar(Query1->dataSet());
         return;

@@ -1,6 +1,7 @@
 #pragma once
 #include "GENEW/data/servicios/TextosListado.h"
 #include "platform/base/Gancho.h"
+#include "platform/data/engine/Schema.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Grids.h"
 
@@ -135,10 +136,14 @@ private:
     QString grupo() const;
     QString nombreTablaListada() const;
     bool abrirTablas();
+    bool abrirFormatos(bool crear);
+    bool leerColumnasFisicas();
+    QList<plat::FieldDef> camposFuente() const;
+    bool hayTablaFormatos() const;
     void cargarFormato(bool estandar);
     void formatoElegido();
     QVector<CampoListado> seleccionConTipos() const;
-    bool abrirConsulta();
+    bool abrirConsulta(bool paraListar = false);
     bool aplicarFiltroLogico();
     void volverASeleccion();
     void deListaARejilla();
@@ -157,6 +162,7 @@ private:
     QString filtroOriginal_;
     bool filtroGuardado_ = false;   // filtroOriginal_ is the listed dataset's, to give back
     QStringList tipos_;
+    QList<plat::FieldDef> columnasFisicas_;   // the listed table's columns (physical mode)
     int paginaAnterior_ = 0;
     bool cabeceraPulsada_ = false;   // a column width is being dragged by the user
 };

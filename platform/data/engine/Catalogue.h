@@ -39,6 +39,9 @@ public:
     // Raise gp::DatabaseError with "Table does not exist" for a table that is not there.
     virtual QList<FieldDef> columns(const QString &table) = 0;
     virtual QList<IndexDef> indexes(const QString &table) = 0;
+    // Whether `columns` answers for the table from what is already held, without asking the
+    // server about it; by default every engine's catalogue does.
+    virtual bool holdsColumns(const QString &) { return true; }
 
     virtual void recordTable(const TableDef &) {}
     // A statement that ran: CREATE TABLE / CREATE INDEX / DROP TABLE / DROP INDEX.

@@ -343,6 +343,12 @@ QList<FieldDef> Connection::columns(const QString &table)
     return physical_->columns(table);
 }
 
+bool Connection::columnsHeld(const QString &table)
+{
+    ensureOpen();
+    return physical_->holdsColumns(table);
+}
+
 QList<IndexDef> Connection::indexes(const QString &table)
 {
     ensureOpen();

@@ -136,6 +136,9 @@ public:
     QStringList tableNames();                      // user tables, sorted, declared case
     bool tableExists(const QString &table);
     QList<FieldDef> columns(const QString &table); // "Table does not exist" when missing
+    // Whether `columns` would answer without asking the server (PostgreSQL: the catalogue's
+    // record holds the table); a result's own description can stand in for the others.
+    bool columnsHeld(const QString &table);
     QList<IndexDef> indexes(const QString &table); // primary first, logical names
     QStringList keyFields(const QString &table, const QString &indexName = {});
     void createTable(const TableDef &def);

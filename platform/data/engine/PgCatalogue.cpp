@@ -549,6 +549,13 @@ QList<FieldDef> PgCatalogue::columns(const QString &table)
     return record(table).columns;
 }
 
+bool PgCatalogue::holdsColumns(const QString &table)
+{
+    if (!wholeRead_)
+        readWholeRecord();
+    return records_.contains(table.toLower());
+}
+
 QList<IndexDef> PgCatalogue::indexes(const QString &table)
 {
     return record(table).indexes;

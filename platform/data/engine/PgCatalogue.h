@@ -37,6 +37,8 @@ public:
     QStringList tableNames() override;
     QList<FieldDef> columns(const QString &table) override;
     QList<IndexDef> indexes(const QString &table) override;
+    // The record read whole once holds the table (or it was read alone already).
+    bool holdsColumns(const QString &table) override;
     // A folded name in its declared case (tables and columns); unknown names unchanged.
     QString declaredName(const QString &name) const override;
     // Creates on the server the collations a statement names, case- or

@@ -847,6 +847,12 @@ QList<FieldDef> PhysicalConnection::columns(const QString &table)
     return catalogue_->columns(table);
 }
 
+bool PhysicalConnection::holdsColumns(const QString &table)
+{
+    ensureUsable();
+    return catalogue_->holdsColumns(table);
+}
+
 QList<IndexDef> PhysicalConnection::indexes(const QString &table)
 {
     ensureUsable();

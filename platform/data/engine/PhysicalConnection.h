@@ -100,6 +100,7 @@ public:
 
     QStringList tableNames();
     QList<FieldDef> columns(const QString &table);
+    bool holdsColumns(const QString &table);
     QList<IndexDef> indexes(const QString &table);
     void createTable(const TableDef &def);
     void dropTable(const QString &table, bool ifExists);

@@ -133,6 +133,24 @@ TEST_P(SteppedRows, GiveTheValuesOfRowsConvertedOnArrival)
     }
 }
 
+// A query read whole holds every row once open, as the ordinary read gives them, and its
+// connection is free for the next statement while they are used: what that statement
+// changes is not in the rows read before it.
+TEST_P(SteppedRows, AQueryReadWholeHoldsEveryRowOnceOpenAndLeavesItsConnectionFree)
+{
+    const QString sql = "SELECT Codigo, Corto, Ciudad, Importe, Cantidad, Fecha, Notas, Medida FROM MEZCLA ORDER BY Codigo";
+    auto read = query(sql, false);
+    read->open();
+    const QVector<QVariantList> expected = walk(*read);
+    read->close();
+    auto whole = query(sql, false);
+    whole->setReadWhole(true);
+    whole->open();
+    EXPECT_EQ(whole->rowCountWithoutReading(), 2600);
+    exec(QStringLiteral("UPDATE MEZCLA SET Ciudad = 'Cambiada' WHERE Codigo >= 2500"));
+    expectSame(walk(*whole), expected);
+}
+
 TEST_P(SteppedRows, AStoredDateThatIsNoDateFailsAsItArrives)
 {
     if (!sqlite())

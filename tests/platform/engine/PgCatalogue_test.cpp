@@ -106,7 +106,13 @@ TEST_P(PgCatalogueTest, TablesMadeElsewhereAfterTheRecordWasReadAreReadAlone)
     otro.createTable(table(QStringLiteral("Tardia"), QStringLiteral("NombreTardio")));
     otro.exec(QStringLiteral("CREATE TABLE suelta AS SELECT 1::integer AS a, 'x'::varchar(7) AS b"), {},
               SqlOrigin::AsWritten);
+    // Only what the connection read answers without the server: a table made elsewhere since
+    // is not held until it is read alone.
+    EXPECT_TRUE(db().columnsHeld(QStringLiteral("PRIMERA")));
+    EXPECT_FALSE(db().columnsHeld(QStringLiteral("Tardia")));
+    EXPECT_FALSE(db().columnsHeld(QStringLiteral("suelta")));
     EXPECT_EQ(db().columns(QStringLiteral("TARDIA")).value(1).name, QStringLiteral("NombreTardio"));
+    EXPECT_TRUE(db().columnsHeld(QStringLiteral("Tardia")));
     EXPECT_EQ(db().columns(QStringLiteral("TARDIA")).value(1).size, 20);
     EXPECT_EQ(db().keyFields(QStringLiteral("Tardia")), QStringList{QStringLiteral("Codigo")});
     ASSERT_EQ(db().columns(QStringLiteral("SUELTA")).size(), 2);
