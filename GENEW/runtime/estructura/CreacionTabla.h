@@ -201,8 +201,9 @@ public:
 // Temporal" text, or a standard and a specific file path joined by ";". A work table ("Tabla
 // Temporal") made earlier in the run from the same text is emptied and opened instead, except
 // on SQL Server. empresa is the
-// company of a "?" database name. True when the table was created; false when it
-// already existed, had no definition or could not be created. A failing CREATE
+// company of a "?" database name. True when the table was created (or found made by another
+// program under the creation's lock: where the engine checks as it creates, that is any table
+// found there); false when it already existed, had no definition or could not be created. A failing CREATE
 // statement rolls the transaction back, shows why and raises gp::Abort. With a batch, a
 // table of the file engine (not a temporary one) is made inside the batch's transaction.
 bool CrearTabla(TablaCreacion &tabla, const QString &definicion, int empresa,
