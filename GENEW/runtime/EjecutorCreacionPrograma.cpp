@@ -202,6 +202,19 @@ void EjecutorCreacionPrograma::bloquearCreacion(const QString &conexion, const Q
         c.execWithNext(bloqueo);   // with the check that follows it
 }
 
+bool EjecutorCreacionPrograma::creaSiFalta(const QString &baseDatos)
+{
+    return conexiones_.ConexionDeBaseDatos(baseDatos).createsUnlessExists();
+}
+
+bool EjecutorCreacionPrograma::crearSiFalta(const QString &baseDatos, const QString &tabla, const QStringList &sentencias)
+{
+    const std::optional<bool> hecha = conexiones_.ConexionDeBaseDatos(baseDatos).createTableUnlessExists(tabla, sentencias);
+    if (!hecha)
+        return estructura::EjecutorCreacionTabla::crearSiFalta(baseDatos, tabla, sentencias);
+    return *hecha;
+}
+
 namespace {
 
 // The table holds the columns of the definition (names ignoring case, any order).

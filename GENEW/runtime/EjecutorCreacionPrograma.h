@@ -68,6 +68,8 @@ public:
     void ejecutarSentencia(const QString &baseDatos, const QString &sentencia) override;
     void ejecutarSQLSilencioso(const QString &baseDatos, const QString &sentencia) override;
     void bloquearCreacion(const QString &conexion, const QString &tabla) override;
+    bool creaSiFalta(const QString &baseDatos) override;
+    bool crearSiFalta(const QString &baseDatos, const QString &tabla, const QStringList &sentencias) override;
     bool crearTablaMotor(const estructura::TablaCreacion &tabla, const estructura::DefinicionesTabla &definiciones) override;
     void insertarEmpresa1(const estructura::TablaCreacion &tabla, const QString &nombre, const QString &abreviatura) override;
     void cancelarInsercion(const estructura::TablaCreacion &tabla) override;

@@ -65,7 +65,7 @@ TEST_F(IdasYVueltas, EveryActionOfTheProgramStaysWithinItsBudget)
         int presupuesto;
         std::function<bool()> hacer;
     } pasos[] = {
-        {"first start, to the main window painted", 15, 99, [&] { return p.arrancar(); }},
+        {"first start, to the main window painted", 15, 71, [&] { return p.arrancar(); }},
         {"the sample company", 0, 0, [&] { return p.cargarEmpresa(); }},
         {"later start, to the main window painted", 6, 28, [&] { return p.arrancar(); }},
         {"open \"Maestro de Proyectos\" on a 20-chapter project", 3, 5, [&] { return p.abrirProyectos() != nullptr; }},

@@ -116,7 +116,9 @@ public:
         }
         nombre_ = ejecutor_.quitarPropietarioTabla(tabla_.TableName);
         general_ = EsTablaGeneral(tabla_.TableName);
-        if (!temporal_ && existeTabla())
+        deUnaVez_ = servidor_ && !temporal_
+            && ejecutor_.creaSiFalta(alternativa_ ? tabla_.DatabaseName.mid(1) : tabla_.DatabaseName);
+        if (!temporal_ && !deUnaVez_ && existeTabla())
             return false;
         if (alternativa_)
             tabla_.DatabaseName = tabla_.DatabaseName.mid(1);
@@ -282,6 +284,10 @@ private:
         const SentenciasCreacion sentencias = SentenciasCrearTabla(nombre_, lineas, opciones);
 
         const QString conexion = conexionTransaccion();
+        // The common case in one exchange; a failure goes the long way below, whose messages
+        // name the statement that fails.
+        if (deUnaVez_ && !sentencias.crearTabla.isEmpty() && crearDeUnaVez(conexion, sentencias))
+            return terminarConSentencias(true);
         ejecutor_.iniciarTransaccion(conexion);
         // Two first starts at once: the second waits here for the first to finish and then
         // finds the table made.
@@ -312,7 +318,36 @@ private:
         if (empresa_ && creada && !hechaPorOtro_)
             crearEmpresa1();
         ejecutor_.confirmarTransaccion(conexion);
+        return terminarConSentencias(creada);
+    }
 
+    // The lock, the check, the table with its indexes and record, and the commit, in one
+    // exchange (company 1 follows it in the same transaction). False, with the transaction
+    // undone, when that exchange failed.
+    bool crearDeUnaVez(const QString &conexion, const SentenciasCreacion &sentencias)
+    {
+        ejecutor_.iniciarTransaccion(conexion);
+        ejecutor_.bloquearCreacion(conexion, nombre_);
+        if (!empresa_)
+            ejecutor_.confirmarConLaSiguiente(conexion);
+        try {
+            hechaPorOtro_ = !ejecutor_.crearSiFalta(tabla_.DatabaseName, nombre_,
+                                                    QStringList{sentencias.crearTabla} + sentencias.crearIndices);
+        } catch (const gp::Abort &) {
+            ejecutor_.deshacerTransaccion(conexion);
+            throw;
+        } catch (const gp::Error &) {
+            ejecutor_.deshacerTransaccion(conexion);
+            return false;
+        }
+        if (empresa_ && !hechaPorOtro_)
+            crearEmpresa1();
+        ejecutor_.confirmarTransaccion(conexion);
+        return true;
+    }
+
+    bool terminarConSentencias(bool creada)
+    {
         if (sqlServer_)
             tabla_.TableName = ejecutor_.nombreTablaSQL(nombre_);
         ejecutor_.terminarCreacion(tabla_);
@@ -372,6 +407,7 @@ private:
     bool general_ = false;
     bool alternativa_ = false;
     bool hechaPorOtro_ = false;   // another process made the table while this one waited
+    bool deUnaVez_ = false;       // the engine checks and creates in one exchange
     bool empresa_ = false;        // the company table, made with its company 1
     QString nombre_;   // the table name without owner
     QString archivoDefiniciones_;   // the structure file read

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/base/EngineKind.h"
+#include "platform/base/Errores.h"
 #include "GENEW/runtime/estructura/FicherosDefiniciones.h"
 #include "GENEW/runtime/estructura/PlanCreacionTabla.h"
 
@@ -152,6 +153,22 @@ public:
     // Inside the transaction of the connection: waits until no other process is creating
     // a table of that name, and keeps them waiting until the transaction ends.
     virtual void bloquearCreacion(const QString &conexion, const QString &tabla) = 0;
+    // Whether the engine of the named database makes a table unless it exists in one
+    // exchange (crearSiFalta): its check, on the server under the lock, is then the only one.
+    virtual bool creaSiFalta(const QString &baseDatos)
+    {
+        Q_UNUSED(baseDatos);
+        return false;
+    }
+    // Runs the statements of the table on the named database, in one exchange with the lock
+    // and the commit asked before, unless a table of that name exists: true when made, false
+    // when the one there was left alone. Raises gp::Error with the engine's reason.
+    virtual bool crearSiFalta(const QString &baseDatos, const QString &tabla, const QStringList &sentencias)
+    {
+        Q_UNUSED(tabla);
+        Q_UNUSED(sentencias);
+        throw gp::Error(QStringLiteral("The engine of ") + baseDatos + QStringLiteral(" checks before it creates"));
+    }
 
     // The file engine creates (or replaces) the table under its write lock; raises gp::Error
     // with the reason. False when another process made it meanwhile with this definition:
@@ -184,8 +201,9 @@ public:
 // Temporal" text, or a standard and a specific file path joined by ";". A work table ("Tabla
 // Temporal") made earlier in the run from the same text is emptied and opened instead, except
 // on SQL Server. empresa is the
-// company of a "?" database name. True when the table was created; false when it
-// already existed, had no definition or could not be created. A failing CREATE
+// company of a "?" database name. True when the table was created (or found made by another
+// program under the creation's lock: where the engine checks as it creates, that is any table
+// found there); false when it already existed, had no definition or could not be created. A failing CREATE
 // statement rolls the transaction back, shows why and raises gp::Abort. With a batch, a
 // table of the file engine (not a temporary one) is made inside the batch's transaction.
 bool CrearTabla(TablaCreacion &tabla, const QString &definicion, int empresa,

@@ -383,6 +383,24 @@ void Connection::createTable(const TableDef &def)
     physical_->createTable(d);
 }
 
+bool Connection::createsUnlessExists()
+{
+    ensureOpen();
+    return physical_->createsUnlessExists();
+}
+
+std::optional<bool> Connection::createTableUnlessExists(const QString &table, const QStringList &statements)
+{
+    if (!createsUnlessExists())
+        return std::nullopt;
+    QStringList adapted;
+    for (const QString &sql : statements)
+        adapted << physical_->adapt(sql);
+    ++statementsSent_;
+    noteChanges(StatementTarget{StatementTarget::Table, table.toUpper()});
+    return physical_->createTableUnlessExists(table, adapted);
+}
+
 void Connection::dropTable(const QString &table, bool ifExists)
 {
     ensureOpen();

@@ -11,6 +11,7 @@
 #include <QVariantMap>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace plat {
 
@@ -142,6 +143,14 @@ public:
     QList<IndexDef> indexes(const QString &table); // primary first, logical names
     QStringList keyFields(const QString &table, const QString &indexName = {});
     void createTable(const TableDef &def);
+    // The table made by the program's statements of its creation (its CREATE TABLE, then its
+    // CREATE INDEXes) and recorded, unless a table of that name exists, in one exchange: the
+    // check runs on the server after what the transaction queued (the creation's lock, see
+    // execWithNext) and before the creation, with the commit when asked (commitWithNext).
+    // True when made, false when the one there is left alone, rows and all. Where the engine
+    // cannot check in the creation's own exchange (createsUnlessExists) nothing runs: no answer.
+    std::optional<bool> createTableUnlessExists(const QString &table, const QStringList &statements);
+    bool createsUnlessExists();
     void dropTable(const QString &table, bool ifExists = true);
     void emptyTable(const QString &table);
     // Drops the tables whose name matches the pattern ("*" and "?", ignoring case,

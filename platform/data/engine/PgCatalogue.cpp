@@ -87,6 +87,22 @@ bool PgCatalogue::isCatalogueTable(const QString &name)
         || name.compare(kCatalogueIndexes, Qt::CaseInsensitive) == 0;
 }
 
+namespace {
+
+// The record's two tables, made where the first table is recorded.
+QString recordTablesCreation()
+{
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (tabla VARCHAR(128) NOT NULL, orden INTEGER NOT NULL, "
+                          "nombre VARCHAR(128) NOT NULL, tipo VARCHAR(64) NOT NULL, requerido BOOLEAN NOT NULL);"
+                          "CREATE TABLE IF NOT EXISTS %2 (tabla VARCHAR(128) NOT NULL, orden INTEGER NOT NULL, "
+                          "indice VARCHAR(128) NOT NULL, fisico VARCHAR(128) NOT NULL, campos TEXT NOT NULL, "
+                          "primario BOOLEAN NOT NULL, unico BOOLEAN NOT NULL, sin_mayusculas BOOLEAN NOT NULL, "
+                          "descendente BOOLEAN NOT NULL)")
+        .arg(kCatalogueColumns, kCatalogueIndexes);
+}
+
+} // namespace
+
 // Made where the first table is recorded, in one exchange; a database that has them is not
 // asked again.
 void PgCatalogue::ensureRecordTables()
@@ -94,16 +110,8 @@ void PgCatalogue::ensureRecordTables()
     loadNames();
     if (shared_->recordFound)
         return;
-    const QString sql =
-        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (tabla VARCHAR(128) NOT NULL, orden INTEGER NOT NULL, "
-                       "nombre VARCHAR(128) NOT NULL, tipo VARCHAR(64) NOT NULL, requerido BOOLEAN NOT NULL);"
-                       "CREATE TABLE IF NOT EXISTS %2 (tabla VARCHAR(128) NOT NULL, orden INTEGER NOT NULL, "
-                       "indice VARCHAR(128) NOT NULL, fisico VARCHAR(128) NOT NULL, campos TEXT NOT NULL, "
-                       "primario BOOLEAN NOT NULL, unico BOOLEAN NOT NULL, sin_mayusculas BOOLEAN NOT NULL, "
-                       "descendente BOOLEAN NOT NULL)")
-            .arg(kCatalogueColumns, kCatalogueIndexes);
     try {
-        pc_.exec(sql, {});
+        pc_.exec(recordTablesCreation(), {});
     } catch (const gp::DatabaseError &) {
         // Another connection made them at the same moment.
     }
@@ -137,8 +145,7 @@ QString PgCatalogue::indexRow(const QString &table, const QString &order, const 
              boolText(ix.unique || ix.primary), boolText(ix.caseInsensitive), boolText(ix.descending));
 }
 
-// A table's record written anew, in one exchange; what was written is what the connection
-// knows of the table from then on, as a read of it would give it (a roll-back forgets it).
+// A table's record written anew, in one exchange.
 void PgCatalogue::runRecorded(const QString &statements, bool commits)
 {
     if (commits)
@@ -146,18 +153,29 @@ void PgCatalogue::runRecorded(const QString &statements, bool commits)
     pc_.exec(statements, {});
 }
 
-void PgCatalogue::writeRecord(const QString &table, const QStringList &columnRows, const QStringList &indexRows,
-                              TableRecord written, const QStringList &creation, bool commits)
+QString PgCatalogue::recordStatements(const QString &table, const QStringList &columnRows, const QStringList &indexRows)
 {
-    ensureRecordTables();
     QStringList statements{forgetStatements(table)};
     if (!columnRows.isEmpty())
         statements << QStringLiteral("INSERT INTO %1 VALUES %2").arg(kCatalogueColumns, columnRows.join(QStringLiteral(", ")));
     if (!indexRows.isEmpty())
         statements << QStringLiteral("INSERT INTO %1 VALUES %2").arg(kCatalogueIndexes, indexRows.join(QStringLiteral(", ")));
+    return statements.join(QLatin1Char(';'));
+}
+
+void PgCatalogue::writeRecord(const QString &table, const QStringList &columnRows, const QStringList &indexRows,
+                              TableRecord written, const QStringList &creation, bool commits)
+{
+    ensureRecordTables();
     // The table's own statements after its record, in the same text: they stand or fall
     // together (the text is one statement's savepoint, or one implicit transaction).
-    runRecorded((statements + creation).join(QLatin1Char(';')), commits);
+    runRecorded((QStringList{recordStatements(table, columnRows, indexRows)} + creation).join(QLatin1Char(';')), commits);
+    noteWritten(table, std::move(written));
+}
+
+// A roll-back forgets what was noted.
+void PgCatalogue::noteWritten(const QString &table, TableRecord written)
+{
     forgetRecord(table);
     if (!shared_->loaded || written.columns.isEmpty() || written.indexes.isEmpty()) {
         shared_->loaded = false;
@@ -268,11 +286,18 @@ bool PgCatalogue::createRecorded(const QString &sql)
 
 void PgCatalogue::recordCreateTable(const QString &table, const QString &body, const QStringList &creation, bool commits)
 {
+    QStringList columns, indexes;
+    TableRecord written = tableRecordOf(table, body, columns, indexes);
+    writeRecord(table, columns, indexes, std::move(written), creation, commits);
+}
+
+PgCatalogue::TableRecord PgCatalogue::tableRecordOf(const QString &table, const QString &body, QStringList &columns,
+                                                    QStringList &indexes) const
+{
     static const Q constraint(QStringLiteral("^(?:CONSTRAINT\\s+(\\w+)\\s+)?PRIMARY\\s+KEY\\s*\\((.*)\\)$"),
                               Q::CaseInsensitiveOption | Q::DotMatchesEverythingOption);
     static const Q column(QStringLiteral("^(\\w+)\\s+(.*?)(?=\\s+(?:DEFAULT|NULL|NOT|PRIMARY|CONSTRAINT|COLLATE|REFERENCES|UNIQUE|CHECK|GENERATED)\\b|$)"),
                           Q::CaseInsensitiveOption | Q::DotMatchesEverythingOption);
-    QStringList columns, indexes;
     TableRecord written;
     const QString primaryName = pc_.dialect().physicalIndexName(table, QStringLiteral("Clave1"));
     int order = 0;
@@ -303,23 +328,87 @@ void PgCatalogue::recordCreateTable(const QString &table, const QString &body, c
             written.indexes << recordedIndex(ix);
         }
     }
-    writeRecord(table, columns, indexes, std::move(written), creation, commits);
+    return written;
+}
+
+QString PgCatalogue::indexRecordOf(const QString &name, const QString &table, const QString &columns, bool unique,
+                                   IndexDef &ix) const
+{
+    ix = indexFromColumns(columns);
+    ix.name = name;
+    ix.unique = unique;
+    // After the table's other indexes.
+    const QString order = QStringLiteral("(SELECT COALESCE(MAX(orden), 0) + 1 FROM %1 WHERE lower(tabla) = lower(%2))")
+                              .arg(kCatalogueIndexes, q(table));
+    return QStringLiteral("DELETE FROM %1 WHERE lower(fisico) = lower(%2);INSERT INTO %1 VALUES %3")
+        .arg(kCatalogueIndexes, q(name), indexRow(table, order, ix, name));
 }
 
 void PgCatalogue::recordCreateIndex(const QString &name, const QString &table, const QString &columns, bool unique,
                                     const QStringList &creation, bool commits)
 {
-    IndexDef ix = indexFromColumns(columns);
-    ix.name = name;
-    ix.unique = unique;
+    IndexDef ix;
+    const QString record = indexRecordOf(name, table, columns, unique, ix);
     ensureRecordTables();
-    // After the table's other indexes, in one exchange.
-    const QString order = QStringLiteral("(SELECT COALESCE(MAX(orden), 0) + 1 FROM %1 WHERE lower(tabla) = lower(%2))")
-                              .arg(kCatalogueIndexes, q(table));
-    const QString record = QStringLiteral("DELETE FROM %1 WHERE lower(fisico) = lower(%2);INSERT INTO %1 VALUES %3")
-                               .arg(kCatalogueIndexes, q(name), indexRow(table, order, ix, name));
     runRecorded((QStringList{record} + creation).join(QLatin1Char(';')), commits);
     forgetRecord(table);
+}
+
+// The check, the record's tables where there are none yet, the record and the creation run
+// in one block on the server; the answer says whether the block made the table. The record's
+// tables are made under a guard of their own: another program making its first table at the
+// same moment may make them first.
+bool PgCatalogue::createUnlessExists(const QString &table, const QStringList &statements)
+{
+    // The read of the record that may come first does not take the commit along.
+    const bool commits = pc_.takeCommitWithNext();
+    loadNames();
+    QStringList block;
+    if (!shared_->recordFound)
+        block << QStringLiteral("BEGIN %1; EXCEPTION WHEN duplicate_table OR unique_violation THEN NULL; END")
+                     .arg(recordTablesCreation());
+    TableRecord written;
+    bool whole = true;   // the statements are all the record knows how to read
+    for (const QString &sql : statements) {
+        if (const auto m = createTableMatch(sql); m.hasMatch() && !isCatalogueTable(m.captured(1))) {
+            QStringList columnRows, indexRows;
+            written = tableRecordOf(m.captured(1), m.captured(2), columnRows, indexRows);
+            block << recordStatements(m.captured(1), columnRows, indexRows);
+        } else if (const auto i = createIndexMatch(sql); i.hasMatch()) {
+            IndexDef ix;
+            block << indexRecordOf(i.captured(2), i.captured(3), i.captured(4), !i.captured(1).isEmpty(), ix);
+            written.indexes << recordedIndex(ix);
+        } else {
+            whole = false;
+        }
+        block << sql;
+    }
+    const QString body = block.join(QStringLiteral(";\n"));
+    QString quote = QStringLiteral("$gp_crear$");
+    for (int n = 1; body.contains(quote); ++n)
+        quote = QStringLiteral("$gp_crear%1$").arg(n);
+    const QString text =
+        QStringLiteral("DO %1 BEGIN PERFORM set_config('gp.tabla_hecha', 'no', TRUE);\n"
+                       "IF NOT EXISTS (SELECT 1 FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n "
+                       "ON n.oid = c.relnamespace WHERE n.nspname = current_schema() AND c.relname = lower(%2)) THEN\n"
+                       "%3;\nPERFORM set_config('gp.tabla_hecha', 'si', TRUE);\nEND IF; END %1;"
+                       "SELECT current_setting('gp.tabla_hecha')")
+            .arg(quote, q(table), body);
+    if (commits)
+        pc_.commitWithNext();
+    const QueryResult r = pc_.query(text, {});
+    if (r.rows.value(0).value(0).toString() != QLatin1String("si")) {
+        // Made by another program: its record is read when wanted.
+        forgetRecord(table);
+        shared_->loaded = false;
+        return false;
+    }
+    shared_->recordFound = true;
+    if (whole)
+        noteWritten(table, std::move(written));
+    else
+        forgetRecords();
+    return true;
 }
 
 void PgCatalogue::loadNames() const

@@ -31,6 +31,12 @@ public:
     // (the transaction's commit in it too when it was asked to go with the statement); false
     // (nothing run) for any other statement.
     bool createRecorded(const QString &sql);
+    // A table made by its statements (its CREATE TABLE, then its CREATE INDEXes) and recorded,
+    // unless the schema holds a relation of that name, in one exchange whose check runs on
+    // the server after whatever the transaction queued before it (the creation's lock), with
+    // the commit when it was asked to go with the statement: true when made, false when what
+    // was there is left as it was, rows and record.
+    bool createUnlessExists(const QString &table, const QStringList &statements);
     void recordStatement(const QString &sql) override;
     void forgetTable(const QString &table) override;
 
@@ -67,6 +73,15 @@ private:
                            bool commits = false);
     void recordCreateIndex(const QString &name, const QString &table, const QString &columns, bool unique,
                            const QStringList &creation = {}, bool commits = false);
+    // The record's rows of a CREATE TABLE's columns and primary key, and what they hold.
+    TableRecord tableRecordOf(const QString &table, const QString &body, QStringList &columnRows,
+                              QStringList &indexRows) const;
+    // The record's statements of a CREATE INDEX (after the table's other indexes), and the index.
+    QString indexRecordOf(const QString &name, const QString &table, const QString &columns, bool unique,
+                          IndexDef &ix) const;
+    static QString recordStatements(const QString &table, const QStringList &columnRows, const QStringList &indexRows);
+    // What was written is what the connection knows of the table from then on.
+    void noteWritten(const QString &table, TableRecord written);
     static QString forgetStatements(const QString &table);
     static QString columnRow(const QString &table, int order, const QString &name, const QString &type, bool required);
     static QString indexRow(const QString &table, const QString &order, const IndexDef &ix, const QString &physical);

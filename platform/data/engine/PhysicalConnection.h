@@ -14,6 +14,7 @@
 #include <QSqlQuery>
 #include <QVariantMap>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct sqlite3;
@@ -104,6 +105,9 @@ public:
     QList<IndexDef> indexes(const QString &table);
     void createTable(const TableDef &def);
     void dropTable(const QString &table, bool ifExists);
+    // See Connection::createTableUnlessExists; no answer where the engine cannot.
+    bool createsUnlessExists() const;
+    std::optional<bool> createTableUnlessExists(const QString &table, const QStringList &statements);
 
     // The failure as the program reports it. A failure that finds the link to the server
     // gone marks the connection lost: the next statement opens it anew (see ensureUsable).

@@ -5,6 +5,7 @@
 
 #include "platform/data/engine/Dialects.h"
 #include "platform/data/engine/PgConnection.h"
+#include "platform/data/engine/PgCatalogue.h"
 #include "platform/data/engine/PgCursor.h"
 #include "platform/data/engine/Session.h"
 
@@ -155,6 +156,19 @@ bool PhysicalConnection::queueWithNext(const QString &sql)
     ensureUsable();
     pg_->queue(sql.toUtf8());
     return true;
+}
+
+bool PhysicalConnection::createsUnlessExists() const
+{
+    return pg_ && dynamic_cast<const PgCatalogue *>(catalogue_.get());
+}
+
+std::optional<bool> PhysicalConnection::createTableUnlessExists(const QString &table, const QStringList &statements)
+{
+    if (!createsUnlessExists())
+        return std::nullopt;
+    ensureUsable();
+    return static_cast<PgCatalogue &>(*catalogue_).createUnlessExists(table, statements);
 }
 
 Dialect::ReadOnlyRun PhysicalConnection::readOnlyRun() const

@@ -45,6 +45,9 @@ public:
     int cursor = 0;
     DefinicionesTabla definicionesCreadas;
     bool sqlServer = false;
+    bool compruebaAlCrear = false;              // the engine checks under the lock as it creates
+    bool existeEnServidor = false;              // the table is there, as that check finds it
+    QStringList conLaSiguiente;                 // connections whose commit goes with the next statement
 
     void mostrarMensaje(const QString &tipo, const QString &texto) override { mensajes << tipo + ":" + texto; }
     void cursorEspera(bool activo) override { cursor += activo ? 1 : -1; }
@@ -134,6 +137,15 @@ public:
         // Another process made the table while this one waited for the lock.
         if (otroProcesoLaCrea)
             tablas[conexion] << tabla;
+    }
+    void confirmarConLaSiguiente(const QString &conexion) override { conLaSiguiente << conexion; }
+    bool creaSiFalta(const QString &) override { return compruebaAlCrear; }
+    bool crearSiFalta(const QString &baseDatos, const QString &tabla, const QStringList &sentencias) override
+    {
+        registro << "siFalta:" + baseDatos + ":" + tabla + ":" + sentencias.join('|');
+        if (!sentenciaQueFalla.isEmpty() && sentencias.join('|').contains(sentenciaQueFalla))
+            throw gp::DatabaseError("boom");
+        return !existeEnServidor;
     }
     bool crearTablaMotor(const TablaCreacion &tabla, const DefinicionesTabla &definiciones) override
     {
@@ -552,4 +564,48 @@ TEST_F(CrearTablaTest, ABatchLeavesTemporaryAndServerTablesToTheirOwnTransaction
     lote.confirmar();
     EXPECT_EQ(ejecutor.registro.filter(QRegularExpression("^(begin|commit):")),
               QStringList({"begin:EMP1", "commit:EMP1", "begin:EMP1", "commit:EMP1"}));
+}
+
+// Where the engine checks under the lock in the creation's own exchange, no check goes before
+// the lock: a missing table is one call with its index and the commit; company 1 follows its
+// table in the transaction; a table that is there is left alone, rows, company 1 and all;
+// a failure of that exchange is undone and the long way names the statement that fails.
+TEST_F(CrearTablaTest, WhereTheEngineChecksAsItCreatesTheTableIsMadeInOneCall)
+{
+    ejecutor.compruebaAlCrear = true;
+    EXPECT_TRUE(crear("EMP1", "PROYECT"));
+    EXPECT_EQ(ejecutor.registro,
+              QStringList({"preparar:PROYECT:sql", "camposUsuario", "begin:Database", "bloquear:Database:PROYECT",
+                           "siFalta:EMP1:PROYECT:CREATE TABLE PROYECT (Codigo VARCHAR(15) DEFAULT '', Descripcion "
+                           "VARCHAR(60) DEFAULT '' NULL, CONSTRAINT PROYECT_Clave1 PRIMARY KEY (Codigo))|CREATE "
+                           "INDEX PROYECT_Clave2 ON PROYECT (Descripcion) ",
+                           "commit:Database", "terminar"}));
+    EXPECT_EQ(ejecutor.conLaSiguiente, QStringList({"Database"}));
+
+    ejecutor.registro.clear();
+    ejecutor.conLaSiguiente.clear();
+    EXPECT_TRUE(crear("GENERAL", "EMPRESA"));
+    EXPECT_EQ(ejecutor.registro.filter(QRegularExpression("^(siFalta|empresa1|commit)")),
+              QStringList({ejecutor.registro.filter("siFalta").value(0), "empresa1:Empresa 1:Empresa 1",
+                           "commit:DatabaseGeneral"}));
+    EXPECT_TRUE(ejecutor.conLaSiguiente.isEmpty());
+
+    for (const QString tablaExistente : {"PROYECT", "EMPRESA"}) {
+        ejecutor.registro.clear();
+        ejecutor.existeEnServidor = true;
+        EXPECT_TRUE(crear(tablaExistente == "EMPRESA" ? "GENERAL" : "EMP1", tablaExistente));
+        EXPECT_TRUE(ejecutor.registro.filter(QRegularExpression("^(sql|silencioso|empresa1|lista|rollback)")).isEmpty())
+            << ejecutor.registro.join('\n').toStdString();
+        EXPECT_EQ(ejecutor.registro.filter("commit").size(), 1);
+        EXPECT_TRUE(ejecutor.mensajes.isEmpty());
+    }
+
+    ejecutor.registro.clear();
+    ejecutor.existeEnServidor = false;
+    ejecutor.sentenciaQueFalla = "CREATE INDEX";
+    EXPECT_THROW(crear("EMP1", "PROYECT"), gp::Abort);
+    EXPECT_EQ(ejecutor.registro.filter(QRegularExpression("^(begin|rollback|lista|commit)")),
+              QStringList({"begin:Database", "rollback:Database", "begin:Database", "lista:Database", "rollback:Database"}));
+    EXPECT_EQ(ejecutor.mensajes, QStringList({"A:No es posible crear el índice en SQL. Mensaje: boom"}));
+    EXPECT_EQ(ejecutor.cursor, 0);
 }
