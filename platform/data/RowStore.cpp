@@ -108,15 +108,23 @@ const Row &RowStore::row(qint64 id) const
     if (at < 0)
         return none;
     if (const qint64 start = packed_[at]; start >= 0) {
-        const char *bytes = packedAt(start);
-        PackedHeader header;
-        std::memcpy(&header, bytes, sizeof header);
-        Row row = decoders_[size_t(header.decoder)]->decode(QByteArrayView(bytes + sizeof header, header.size));
+        const RowDecoder *decoder = nullptr;
+        const QByteArrayView bytes = packedBytes(start, decoder);
+        Row row = decoder->decode(bytes);
         row.append(QVariant(id));
         rows_[at] = std::move(row);
         packed_[at] = -1;
     }
     return rows_[at];
+}
+
+QByteArrayView RowStore::packedBytes(qint64 where, const RowDecoder *&decoder) const
+{
+    const char *bytes = packedAt(where);
+    PackedHeader header;
+    std::memcpy(&header, bytes, sizeof header);
+    decoder = decoders_[size_t(header.decoder)].get();
+    return QByteArrayView(bytes + sizeof header, header.size);
 }
 
 QVariant RowStore::value(qint64 id, int column) const
@@ -127,10 +135,24 @@ QVariant RowStore::value(qint64 id, int column) const
     const qint64 start = packed_[at];
     if (start < 0)
         return rows_[at].value(column);
-    const char *bytes = packedAt(start);
-    PackedHeader header;
-    std::memcpy(&header, bytes, sizeof header);
-    return decoders_[size_t(header.decoder)]->decodeValue(QByteArrayView(bytes + sizeof header, header.size), column);
+    const RowDecoder *decoder = nullptr;
+    const QByteArrayView bytes = packedBytes(start, decoder);
+    return decoder->decodeValue(bytes, column);
+}
+
+void RowStore::readValues(qint64 id, const QList<int> &columns, QVariant *out) const
+{
+    const qsizetype at = index(id);
+    const qint64 start = at < 0 ? -1 : packed_[at];
+    if (start < 0) {
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            out[i] = at < 0 ? QVariant() : rows_[at].value(columns[i]);
+        return;
+    }
+    const RowDecoder *decoder = nullptr;
+    const QByteArrayView bytes = packedBytes(start, decoder);
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        out[i] = decoder->decodeValue(bytes, columns[i]);
 }
 
 Row RowStore::values(qint64 id) const

@@ -48,12 +48,16 @@ public:
     }
     // One value of the row, made from its bytes when it is packed (the row stays packed).
     QVariant value(qint64 id, int column) const;
+    // The values of `columns` of the row into `out`, one each, as `value` gives them.
+    void readValues(qint64 id, const QList<int> &columns, QVariant *out) const;
     // Numbers of the kept rows, in arrival order.
     QVector<qint64> ids() const;
     qint64 lastId() const { return qint64(rows_.size()); }
 
 private:
     qsizetype index(qint64 id) const { return id >= 1 && id <= rows_.size() ? qsizetype(id - 1) : -1; }
+    // A packed row's bytes and its decoder.
+    QByteArrayView packedBytes(qint64 where, const RowDecoder *&decoder) const;
     static void stamp(Row &row, int width, qint64 id);
 
     mutable QVector<Row> rows_;   // row number - 1 -> values and number; empty while packed or removed
