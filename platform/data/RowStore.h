@@ -52,15 +52,25 @@ public:
     void readValues(qint64 id, const QList<int> &columns, QVariant *out) const;
     // Numbers of the kept rows, in arrival order.
     QVector<qint64> ids() const;
-    qint64 lastId() const { return qint64(rows_.size()); }
+    qint64 lastId() const { return qint64(packed_.size()); }
 
 private:
-    qsizetype index(qint64 id) const { return id >= 1 && id <= rows_.size() ? qsizetype(id - 1) : -1; }
+    qsizetype index(qint64 id) const { return id >= 1 && id <= packed_.size() ? qsizetype(id - 1) : -1; }
+    // The row kept as values at `at`; empty while packed or removed.
+    const Row &kept(qsizetype at) const
+    {
+        static const Row none;
+        return at < rows_.size() ? rows_[at] : none;
+    }
+    // Its place, made when the rows have none yet.
+    Row &unpacked(qsizetype at) const;
     // A packed row's bytes and its decoder.
     QByteArrayView packedBytes(qint64 where, const RowDecoder *&decoder) const;
     static void stamp(Row &row, int width, qint64 id);
 
-    mutable QVector<Row> rows_;   // row number - 1 -> values and number; empty while packed or removed
+    // Row number - 1 -> values and number; empty while packed or removed, and none at all
+    // while every row is packed.
+    mutable QVector<Row> rows_;
     // Where a packed row's bytes start: its block in the high half, the offset in the low one.
     const char *packedAt(qint64 where) const { return blocks_[size_t(where >> 32)].get() + (where & 0xffffffff); }
     // Room for `size` bytes, in blocks that never move (a growing buffer would copy them all).
