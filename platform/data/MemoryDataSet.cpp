@@ -110,10 +110,13 @@ bool MemoryDataSet::loadPacket()
     }
     if (!ordered()) {
         // A row is only read back here when a condition asks for its values.
-        const bool conditions = hasRowConditions();
-        for (qint64 id : std::as_const(ids))
-            if (!conditions || acceptsRow(store_.row(id)))
-                visible_.append(id);
+        if (!hasRowConditions()) {
+            visible_.append(ids);
+        } else {
+            for (qint64 id : std::as_const(ids))
+                if (acceptsRow(store_.row(id)))
+                    visible_.append(id);
+        }
     } else {
         rebuildVisible();
     }

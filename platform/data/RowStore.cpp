@@ -90,7 +90,7 @@ qint64 RowStore::reserve(qsizetype size)
 bool RowStore::contains(qint64 id) const
 {
     const qsizetype at = index(id);
-    return at >= 0 && (packed_[at] >= 0 || !kept(at).isEmpty());
+    return at >= 0 && (packed_.at(at) >= 0 || !kept(at).isEmpty());
 }
 
 void RowStore::replace(qint64 id, Row row, int width)
@@ -118,7 +118,7 @@ const Row &RowStore::row(qint64 id) const
     const qsizetype at = index(id);
     if (at < 0)
         return none;
-    if (const qint64 start = packed_[at]; start >= 0) {
+    if (const qint64 start = packed_.at(at); start >= 0) {
         const RowDecoder *decoder = nullptr;
         const QByteArrayView bytes = packedBytes(start, decoder);
         Row row = decoder->decode(bytes);
@@ -143,7 +143,7 @@ QVariant RowStore::value(qint64 id, int column) const
     const qsizetype at = index(id);
     if (at < 0)
         return QVariant();
-    const qint64 start = packed_[at];
+    const qint64 start = packed_.at(at);
     if (start < 0)
         return kept(at).value(column);
     const RowDecoder *decoder = nullptr;
@@ -154,7 +154,7 @@ QVariant RowStore::value(qint64 id, int column) const
 void RowStore::readValues(qint64 id, const QList<int> &columns, QVariant *out) const
 {
     const qsizetype at = index(id);
-    const qint64 start = at < 0 ? -1 : packed_[at];
+    const qint64 start = at < 0 ? -1 : packed_.at(at);
     if (start < 0) {
         for (qsizetype i = 0; i < columns.size(); ++i)
             out[i] = at < 0 ? QVariant() : kept(at).value(columns[i]);
@@ -179,7 +179,7 @@ QVector<qint64> RowStore::ids() const
     QVector<qint64> out;
     out.reserve(packed_.size());
     for (qsizetype i = 0; i < packed_.size(); ++i)
-        if (packed_[i] >= 0 || !kept(i).isEmpty())
+        if (packed_.at(i) >= 0 || !kept(i).isEmpty())
             out.append(qint64(i) + 1);
     return out;
 }
@@ -203,14 +203,24 @@ void RowOrder::append(qint64 id)
     place(ids_.size() - 1);
 }
 
+void RowOrder::append(const QVector<qint64> &ids)
+{
+    const qsizetype from = ids_.size();
+    ids_ += ids;
+    place(from);
+}
+
 void RowOrder::place(qsizetype from)
 {
-    for (qsizetype i = from; i < ids_.size(); ++i) {
-        const qsizetype at = qsizetype(ids_[i] - 1);
-        if (at >= positionOf_.size())
-            positionOf_.resize(qMax(at + 1, 2 * positionOf_.size()), -1);
-        positionOf_[at] = i;
-    }
+    const QVector<qint64> &ids = ids_;
+    qint64 highest = 0;
+    for (qsizetype i = from; i < ids.size(); ++i)
+        highest = qMax(highest, ids[i]);
+    if (highest > positionOf_.size())
+        positionOf_.resize(qMax(qsizetype(highest), 2 * positionOf_.size()), -1);
+    qint64 *positions = positionOf_.data();
+    for (qsizetype i = from; i < ids.size(); ++i)
+        positions[ids[i] - 1] = i;
 }
 
 void RowOrder::remove(qint64 id)

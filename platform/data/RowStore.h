@@ -44,7 +44,7 @@ public:
     bool isPacked(qint64 id) const
     {
         const qsizetype at = index(id);
-        return at >= 0 && packed_[at] >= 0;
+        return at >= 0 && packed_.at(at) >= 0;
     }
     // One value of the row, made from its bytes when it is packed (the row stays packed).
     QVariant value(qint64 id, int column) const;
@@ -60,7 +60,7 @@ private:
     const Row &kept(qsizetype at) const
     {
         static const Row none;
-        return at < rows_.size() ? rows_[at] : none;
+        return at < rows_.size() ? rows_.at(at) : none;
     }
     // Its place, made when the rows have none yet.
     Row &unpacked(qsizetype at) const;
@@ -91,6 +91,7 @@ public:
     void clear();
     void assign(QVector<qint64> ids);
     void append(qint64 id);
+    void append(const QVector<qint64> &ids);
     // Takes the row out; the rows after it move up one.
     void remove(qint64 id);
     qint64 position(qint64 id) const;   // -1 when not shown
