@@ -180,8 +180,7 @@ const QVariant &DataSet::heldValue(const Field &field) const
         return none;
     if (lazy_ && !made_[size_t(i)]) {
         made_[size_t(i)] = 1;
-        if (field.column_ >= 0)
-            buffer_[i] = cursorPackedValue(currentRow_, field.column_);
+        buffer_[i] = field.column_ >= 0 ? cursorPackedValue(packedRow_, field.column_) : QVariant();
     }
     return buffer_[i];
 }
@@ -248,15 +247,18 @@ void DataSet::loadRecord(const Row &row)
         buffer_ = QVector<QVariant>(int(fields_.size()));
     lazy_ = std::exchange(answeredPacked_, false);
     if (lazy_) {
-        // The values are made as the fields are read (heldValue).
+        // The values are made as the fields are read (heldValue): until then the buffer keeps
+        // the last record's, never read. The row is its number alone, kept in place.
         made_.assign(fields_.size(), 0);
-        for (const auto &f : fields_)
-            buffer_[f->index_] = QVariant();
+        if (currentRow_.size() == 1 && currentRow_.isDetached())
+            currentRow_[0].setValue(packedRow_);
+        else
+            currentRow_ = Row{QVariant(packedRow_)};
     } else {
         for (const auto &f : fields_)
             buffer_[f->index_] = f->column_ >= 0 && f->column_ < row.size() ? row[f->column_] : QVariant();
+        currentRow_ = row;
     }
-    currentRow_ = row;
     hasCurrent_ = true;
     computeCalculated();
 }
@@ -268,8 +270,8 @@ void DataSet::makeAllValues() const
     lazy_ = false;
     cursorUnpack(currentRow_);
     for (const auto &f : fields_)
-        if (!made_[size_t(f->index_)] && f->column_ >= 0)
-            buffer_[f->index_] = currentRow_.value(f->column_);
+        if (!made_[size_t(f->index_)])
+            buffer_[f->index_] = f->column_ >= 0 ? currentRow_.value(f->column_) : QVariant();
 }
 
 void DataSet::computeCalculated()

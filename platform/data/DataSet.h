@@ -217,6 +217,11 @@ public:
         StoredRows(DataSet &dataSet, const QList<int> &fieldIndexes);
         // The next `count` rows; fewer at the end.
         QVector<QVariantList> next(int count);
+        // The same rows handed one at a time to `take`, each as the values of the fields in
+        // their order, valid during the call only: no list is made for a row. `take` answers
+        // whether to go on (a walk it stops is over). Answers how many rows were handed.
+        using Take = std::function<bool(const QVariant *values)>;
+        qsizetype visit(int count, const Take &take);
         // The SELECT of the engine that answers the next `count` rows as `next` would, the
         // table read from the attached `schema`, when SQL alone decides which rows the
         // dataset shows; none otherwise. `skip` then moves past the rows it answered.
@@ -292,12 +297,22 @@ protected:
         return cursorRows(first, count);
     }
     // A move that only makes the row reached the current record welcomes a packed answer:
-    // a cursor that keeps the row as bytes may then answer its bookmark's row alone and say
-    // so (`answeredPacked`); the record makes each value when it is first read
-    // (`cursorPackedValue`), and the whole row (`cursorUnpack`) before anything else uses it.
+    // a cursor that keeps the row as bytes may then answer its number alone and say so
+    // (`answeredPacked`), leaving the row out empty; the record then holds that number as
+    // its row, makes each value when it is first read (`cursorPackedValue`), and the whole
+    // row (`cursorUnpack`) before anything else uses it.
     bool packedRowWelcome() const { return packedWelcome_; }
-    void answeredPacked() { answeredPacked_ = true; }
-    virtual QVariant cursorPackedValue(const Row &row, int column) const { return row.value(column); }
+    void answeredPacked(qint64 rowNumber)
+    {
+        answeredPacked_ = true;
+        packedRow_ = rowNumber;
+    }
+    virtual QVariant cursorPackedValue(qint64 rowNumber, int column) const
+    {
+        Q_UNUSED(rowNumber);
+        Q_UNUSED(column);
+        return QVariant();
+    }
     virtual void cursorUnpack(Row &row) const { Q_UNUSED(row); }
 
     // What `StoredRows::nextSelect` and `committedSource` answer for this kind of dataset.
@@ -311,13 +326,16 @@ protected:
         return std::nullopt;
     }
     virtual std::optional<DatabaseLocation> cursorCommittedSource() const { return std::nullopt; }
-    // What `StoredRows::next` answers, the values of `columns` of the shown rows from the
-    // `first`-th, where the cursor reads them without making whole rows; none otherwise.
-    virtual std::optional<QVector<QVariantList>> cursorStoredValues(qint64 first, int count, const QList<int> &columns)
+    // What `StoredRows` reads, the values of `columns` of the shown rows from the `first`-th
+    // handed a row at a time to `take` (see StoredRows::visit), where the cursor reads them
+    // without making whole rows: how many rows were handed; none otherwise.
+    virtual std::optional<qsizetype> cursorVisitStoredValues(qint64 first, int count, const QList<int> &columns,
+                                                             const StoredRows::Take &take)
     {
         Q_UNUSED(first);
         Q_UNUSED(count);
         Q_UNUSED(columns);
+        Q_UNUSED(take);
         return std::nullopt;
     }
     // The last of the `count` rows `cursorRowsAfter` answers, when there are that many.
@@ -431,6 +449,7 @@ private:
     mutable std::vector<char> made_;
     bool packedWelcome_ = false;
     bool answeredPacked_ = false;
+    qint64 packedRow_ = 0;   // the number of the row answered packed
     bool hasCurrent_ = false;
     bool eof_ = true, bof_ = true;
     bool modified_ = false;

@@ -64,9 +64,13 @@ QVector<QVariantList> DataSet::StoredRows::next(int count)
     QVector<QVariantList> out;
     if (!dataSet_.active() || count <= 0)
         return out;
-    if (std::optional<QVector<QVariantList>> values = dataSet_.cursorStoredValues(read_, count, columns_)) {
-        read_ += values->size();
-        return std::move(*values);
+    const auto keep = [&](const QVariant *values) {
+        out.append(QVariantList(values, values + columns_.size()));
+        return true;
+    };
+    if (const std::optional<qsizetype> handed = dataSet_.cursorVisitStoredValues(read_, count, columns_, keep)) {
+        read_ += *handed;
+        return out;
     }
     const QVector<Row> rows = dataSet_.cursorRowsAfter(read_ > 0 ? &last_ : nullptr, read_, count);
     if (!rows.isEmpty()) {
@@ -84,6 +88,23 @@ QVector<QVariantList> DataSet::StoredRows::next(int count)
         out.append(std::move(values));
     }
     return out;
+}
+
+qsizetype DataSet::StoredRows::visit(int count, const Take &take)
+{
+    if (!dataSet_.active() || count <= 0)
+        return 0;
+    if (const std::optional<qsizetype> handed = dataSet_.cursorVisitStoredValues(read_, count, columns_, take)) {
+        read_ += *handed;
+        return *handed;
+    }
+    qsizetype handed = 0;
+    for (const QVariantList &values : next(count)) {
+        ++handed;
+        if (!take(values.constData()))
+            break;
+    }
+    return handed;
 }
 
 std::optional<SelectStatement> DataSet::StoredRows::nextSelect(int count, const QString &schema)

@@ -108,6 +108,18 @@ Row EngineValues::row(const QueryCursor &reader) const
     return row;
 }
 
+qsizetype EngineValues::cellSize(const QueryCursor::Cell &cell)
+{
+    switch (cell.kind) {
+    case QueryCursor::Cell::Kind::Null: return 1;
+    case QueryCursor::Cell::Kind::Integer: return 1 + qsizetype(sizeof(qint64));
+    case QueryCursor::Cell::Kind::Real: return 1 + qsizetype(sizeof(double));
+    case QueryCursor::Cell::Kind::Text: return 1 + qsizetype(sizeof(qint32)) + cell.size;
+    case QueryCursor::Cell::Kind::Other: break;
+    }
+    return 0;
+}
+
 qsizetype EngineValues::packedSize(const QueryCursor &reader) const
 {
     cells_.resize(columns_.size());
@@ -118,35 +130,47 @@ qsizetype EngineValues::packedSize(const QueryCursor &reader) const
         QueryCursor::Cell &cell = *::new (&cells_[size_t(i)]) QueryCursor::Cell(reader.storedCell(i));
         switch (cell.kind) {
         case QueryCursor::Cell::Kind::Null:
-            size += 1;
             break;
         case QueryCursor::Cell::Kind::Integer:
             if (c.asIs != AsIs::Integer && c.asIs != AsIs::Real)
                 return -1;
-            size += 1 + qsizetype(sizeof(qint64));
             break;
         case QueryCursor::Cell::Kind::Real:
             if (c.asIs != AsIs::Real)
                 return -1;
-            size += 1 + qsizetype(sizeof(double));
             break;
         case QueryCursor::Cell::Kind::Text:
             if (cell.decimal ? c.asIs != AsIs::Real : c.asIs != AsIs::Text && c.asIs != AsIs::StoredDate)
                 return -1;
             if (c.asIs == AsIs::StoredDate && !readsAsDate(QByteArrayView(cell.text, cell.size), c.read))
                 return -1;
-            size += 1 + qsizetype(sizeof(qint32)) + cell.size;
             break;
         case QueryCursor::Cell::Kind::Other:
             return -1;
         }
+        size += cellSize(cell);
     }
-    return size;
+    // The columns' starts in two bytes each where the row then still fits them.
+    const qsizetype narrow = size + offsetsSize(0);
+    packedSize_ = narrow <= 0xffff ? narrow : size + offsetsSize(0x10000);
+    return packedSize_;
 }
 
-void EngineValues::packInto(char *out) const
+void EngineValues::packInto(char *start) const
 {
-    for (const QueryCursor::Cell &cell : cells_) {
+    const int width = offsetWidth(packedSize_);
+    char *out = start + offsetsSize(packedSize_);
+    for (size_t i = 0; i < cells_.size(); ++i) {
+        const QueryCursor::Cell &cell = cells_[i];
+        if (i > 0) {
+            const quint32 offset = quint32(out - start);
+            if (width == 2) {
+                const quint16 narrow = quint16(offset);
+                std::memcpy(start + (i - 1) * 2, &narrow, sizeof narrow);
+            } else {
+                std::memcpy(start + (i - 1) * 4, &offset, sizeof offset);
+            }
+        }
         switch (cell.kind) {
         case QueryCursor::Cell::Kind::Null:
             *out++ = char(Tag::Null);
@@ -207,29 +231,11 @@ QVariant EngineValues::take(const Column &c, char tag, const char *&at) const
     return QVariant();
 }
 
-void EngineValues::skip(char tag, const char *&at)
-{
-    switch (Tag(tag)) {
-    case Tag::Null:
-        break;
-    case Tag::Integer:
-        at += sizeof(qint64);
-        break;
-    case Tag::Real:
-        at += sizeof(double);
-        break;
-    case Tag::Text:
-    case Tag::Decimal:
-        at += read<qint32>(at);
-        break;
-    }
-}
-
 Row EngineValues::decode(QByteArrayView packed) const
 {
     Row row;
     row.reserve(qsizetype(columns_.size()) + 1);
-    const char *at = packed.data();
+    const char *at = packed.data() + offsetsSize(packed.size());
     for (const Column &c : columns_) {
         const char tag = *at++;
         row.append(take(c, tag, at));
@@ -242,9 +248,16 @@ QVariant EngineValues::decodeValue(QByteArrayView packed, int column) const
     if (column < 0 || size_t(column) >= columns_.size())
         return QVariant();
     const char *at = packed.data();
-    for (int i = 0; i < column; ++i) {
-        const char tag = *at++;
-        skip(tag, at);
+    if (column == 0) {
+        at += offsetsSize(packed.size());
+    } else if (offsetWidth(packed.size()) == 2) {
+        quint16 offset;
+        std::memcpy(&offset, at + (column - 1) * 2, sizeof offset);
+        at += offset;
+    } else {
+        quint32 offset;
+        std::memcpy(&offset, at + (column - 1) * 4, sizeof offset);
+        at += offset;
     }
     const char tag = *at++;
     return take(columns_[size_t(column)], tag, at);

@@ -24,7 +24,9 @@ public:
     // The values of the reader's current row.
     Row row(const QueryCursor &reader) const;
     // The size of the current row's values packed; -1 when one of them must be converted now.
-    // The row is then written by `packInto`, before the reader moves.
+    // The row is then written by `packInto`, before the reader moves. A packed row starts
+    // with where each column after the first begins, so one value is read without walking
+    // the ones before it.
     qsizetype packedSize(const QueryCursor &reader) const;
     void packInto(char *out) const;
     Row decode(QByteArrayView packed) const override;
@@ -47,11 +49,18 @@ private:
     QVariant value(const QueryCursor &reader, int column) const;
     // The value whose bytes start at `at` (after its tag), which moves past them.
     QVariant take(const Column &column, char tag, const char *&at) const;
-    static void skip(char tag, const char *&at);
+    static qsizetype cellSize(const QueryCursor::Cell &cell);
+    // The width of each column's start: two bytes while a row's bytes fit them, else four.
+    static int offsetWidth(qsizetype packedSize) { return packedSize <= 0xffff ? 2 : 4; }
+    qsizetype offsetsSize(qsizetype packedSize) const
+    {
+        return qsizetype(columns_.size() > 0 ? columns_.size() - 1 : 0) * offsetWidth(packedSize);
+    }
 
     std::shared_ptr<const Fields> fields_;
     std::vector<Column> columns_;
     mutable std::vector<QueryCursor::Cell> cells_;   // of the row being packed
+    mutable qsizetype packedSize_ = 0;                // and its size
 };
 
 } // namespace plat

@@ -1,5 +1,7 @@
 #include "platform/data/MemoryDataSet.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 
 namespace plat {
@@ -108,10 +110,13 @@ bool MemoryDataSet::loadPacket()
     }
     if (!ordered()) {
         // A row is only read back here when a condition asks for its values.
-        const bool conditions = hasRowConditions();
-        for (qint64 id : std::as_const(ids))
-            if (!conditions || acceptsRow(store_.row(id)))
-                visible_.append(id);
+        if (!hasRowConditions()) {
+            visible_.append(ids);
+        } else {
+            for (qint64 id : std::as_const(ids))
+                if (acceptsRow(store_.row(id)))
+                    visible_.append(id);
+        }
     } else {
         rebuildVisible();
     }
@@ -168,17 +173,16 @@ bool MemoryDataSet::rowAt(qint64 position, Row &row)
     const qint64 id = visible_.idAt(position);
     if (packedRowWelcome() && width() > 0 && store_.isPacked(id)) {
         // Only the row's number: the record makes the values it is asked for.
-        row = Row{QVariant(id)};
-        answeredPacked();
+        answeredPacked(id);
     } else {
         row = store_.row(id);
     }
     return true;
 }
 
-QVariant MemoryDataSet::cursorPackedValue(const Row &row, int column) const
+QVariant MemoryDataSet::cursorPackedValue(qint64 rowNumber, int column) const
 {
-    return store_.value(row.value(0).toLongLong(), column);
+    return store_.value(rowNumber, column);
 }
 
 void MemoryDataSet::cursorUnpack(Row &row) const
@@ -298,24 +302,24 @@ QVector<Row> MemoryDataSet::cursorRows(qint64 first, int count)
     return rows;
 }
 
-std::optional<QVector<QVariantList>> MemoryDataSet::cursorStoredValues(qint64 first, int count,
-                                                                       const QList<int> &columns)
+std::optional<qsizetype> MemoryDataSet::cursorVisitStoredValues(qint64 first, int count, const QList<int> &columns,
+                                                                 const StoredRows::Take &take)
 {
-    // A packed row gives the values asked for and stays packed.
-    QVector<QVariantList> out;
+    // A packed row gives the values asked for and stays packed; one set of values serves
+    // every row.
+    QVarLengthArray<QVariant, 8> values(columns.size());
+    qsizetype handed = 0;
     for (qint64 position = first; position < first + count; ++position) {
         while (position >= visible_.size() && loadPacket()) {
         }
         if (position >= visible_.size())
             break;
-        const qint64 id = visible_.idAt(position);
-        QVariantList values;
-        values.reserve(columns.size());
-        for (int column : columns)
-            values.append(store_.value(id, column));
-        out.append(std::move(values));
+        store_.readValues(visible_.idAt(position), columns, values.data());
+        ++handed;
+        if (!take(values.data()))
+            break;
     }
-    return out;
+    return handed;
 }
 
 qint64 MemoryDataSet::cursorPosition(const Row &row)

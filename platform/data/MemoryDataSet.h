@@ -48,7 +48,7 @@ protected:
     bool cursorGoto(const Bookmark &bookmark, Row &row) override;
     Bookmark cursorBookmark(const Row &row) const override;
     bool cursorSeek(const QVariantList &values, bool exact, Row &row) override;
-    QVariant cursorPackedValue(const Row &row, int column) const override;
+    QVariant cursorPackedValue(qint64 rowNumber, int column) const override;
     void cursorUnpack(Row &row) const override;
     Bookmark cursorInsert(const Row &row) override;
     Bookmark cursorUpdate(const Bookmark &at, const Row &oldRow, const Row &row) override;
@@ -57,7 +57,8 @@ protected:
     qint64 cursorCount() override;
     qint64 cursorCountWithoutReading() override { return exhausted_ || passedOn_ > 0 ? cursorCount() : -1; }
     QVector<Row> cursorRows(qint64 first, int count) override;
-    std::optional<QVector<QVariantList>> cursorStoredValues(qint64 first, int count, const QList<int> &columns) override;
+    std::optional<qsizetype> cursorVisitStoredValues(qint64 first, int count, const QList<int> &columns,
+                                                     const StoredRows::Take &take) override;
     qint64 cursorPosition(const Row &row) override;
     QStringList cursorSetOrder(const QString &indexName, const QStringList &fields) override;
 

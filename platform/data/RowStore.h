@@ -44,19 +44,33 @@ public:
     bool isPacked(qint64 id) const
     {
         const qsizetype at = index(id);
-        return at >= 0 && packed_[at] >= 0;
+        return at >= 0 && packed_.at(at) >= 0;
     }
     // One value of the row, made from its bytes when it is packed (the row stays packed).
     QVariant value(qint64 id, int column) const;
+    // The values of `columns` of the row into `out`, one each, as `value` gives them.
+    void readValues(qint64 id, const QList<int> &columns, QVariant *out) const;
     // Numbers of the kept rows, in arrival order.
     QVector<qint64> ids() const;
-    qint64 lastId() const { return qint64(rows_.size()); }
+    qint64 lastId() const { return qint64(packed_.size()); }
 
 private:
-    qsizetype index(qint64 id) const { return id >= 1 && id <= rows_.size() ? qsizetype(id - 1) : -1; }
+    qsizetype index(qint64 id) const { return id >= 1 && id <= packed_.size() ? qsizetype(id - 1) : -1; }
+    // The row kept as values at `at`; empty while packed or removed.
+    const Row &kept(qsizetype at) const
+    {
+        static const Row none;
+        return at < rows_.size() ? rows_.at(at) : none;
+    }
+    // Its place, made when the rows have none yet.
+    Row &unpacked(qsizetype at) const;
+    // A packed row's bytes and its decoder.
+    QByteArrayView packedBytes(qint64 where, const RowDecoder *&decoder) const;
     static void stamp(Row &row, int width, qint64 id);
 
-    mutable QVector<Row> rows_;   // row number - 1 -> values and number; empty while packed or removed
+    // Row number - 1 -> values and number; empty while packed or removed, and none at all
+    // while every row is packed.
+    mutable QVector<Row> rows_;
     // Where a packed row's bytes start: its block in the high half, the offset in the low one.
     const char *packedAt(qint64 where) const { return blocks_[size_t(where >> 32)].get() + (where & 0xffffffff); }
     // Room for `size` bytes, in blocks that never move (a growing buffer would copy them all).
@@ -77,6 +91,7 @@ public:
     void clear();
     void assign(QVector<qint64> ids);
     void append(qint64 id);
+    void append(const QVector<qint64> &ids);
     // Takes the row out; the rows after it move up one.
     void remove(qint64 id);
     qint64 position(qint64 id) const;   // -1 when not shown

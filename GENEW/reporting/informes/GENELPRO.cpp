@@ -149,22 +149,24 @@ std::optional<QVector<SumaPorSigno>> sumasPorSigno(plat::DataSet &datos, const Q
         if (datos.field(indice).fieldKind() != plat::FieldKind::Data)
             return std::nullopt;
     QVector<SumaPorSigno> sumas(campos.size());
+    bool numeros = true;
+    const auto sumar = [&](const QVariant *fila) {
+        for (qsizetype i = 0; i < sumas.size(); ++i) {
+            const QVariant &valor = fila[i];
+            if (!valor.isValid() || valor.isNull())
+                continue;
+            if (valor.typeId() != QMetaType::Double)
+                return numeros = false;
+            const double numero = valor.toDouble();
+            (numero < 0 ? sumas[i].negativos : sumas[i].positivos) += numero;
+        }
+        return true;
+    };
     plat::DataSet::StoredRows filas(datos, campos);
     constexpr int kLote = 4096;
-    for (QVector<QVariantList> lote = filas.next(kLote); !lote.isEmpty(); lote = filas.next(kLote)) {
-        for (const QVariantList &fila : std::as_const(lote)) {
-            for (qsizetype i = 0; i < sumas.size(); ++i) {
-                const QVariant &valor = fila.at(i);
-                if (!valor.isValid() || valor.isNull())
-                    continue;
-                if (valor.typeId() != QMetaType::Double)
-                    return std::nullopt;
-                const double numero = valor.toDouble();
-                (numero < 0 ? sumas[i].negativos : sumas[i].positivos) += numero;
-            }
-        }
+    while (filas.visit(kLote, sumar) > 0 && numeros) {
     }
-    return sumas;
+    return numeros ? std::optional(sumas) : std::nullopt;
 }
 
 // Walks the listing's rows, its grids not following, and leaves it on its first row.
