@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QImage>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -100,7 +101,7 @@ bool DataBound::showsRefused(const QString &shown) const
 
 DBEdit::DBEdit(QWidget *parent) : Edit(parent), DataBound(this)
 {
-    connect(link_, &FieldLink::refresh, this, &DBEdit::showField);
+    connect(link_, &FieldLink::refresh, this, &DBEdit::showRecordValue);
     connect(link_, &FieldLink::updateData, this, [this] { writeField(); });
     connect(this, &QLineEdit::textEdited, this, &DBEdit::typed);
     connect(this, &QLineEdit::editingFinished, this, [this] { writeField(true); });
@@ -134,9 +135,22 @@ void DBEdit::setReadOnly(bool readOnly)
     QLineEdit::setReadOnly(readOnly_ || !link_->canModify());
 }
 
+void DBEdit::showRecordValue()
+{
+    const QString before = text();
+    showField();
+    if (!typing_ && hasFocus() && !isReadOnly() && text() != before)
+        selectAll();
+}
+
 void DBEdit::typed()
 {
-    if (!takeTyped(this, text()))
+    bool taken = false;
+    {
+        const QScopedValueRollback<bool> echo(typing_, true);
+        taken = takeTyped(this, text());
+    }
+    if (!taken)
         showField();
 }
 

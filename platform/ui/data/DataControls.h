@@ -69,10 +69,15 @@ protected:
 
 private:
     void showField();
+    // A value the record brings to the focused edit (another record, a code proposed for a
+    // new one) is shown selected, so that what the user types replaces it instead of
+    // joining it; the echo of what the user types is not.
+    void showRecordValue();
     void typed();
     // Writes what was typed; a refused text stays, selected, with the focus back here.
     Typed writeField(bool leaving = false);
     bool readOnly_ = false;
+    bool typing_ = false;
 };
 
 class DBMemo : public Memo, public DataBound

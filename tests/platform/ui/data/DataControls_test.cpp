@@ -121,6 +121,29 @@ TEST_F(DataControls, GetAndSetTextHooksAreHonoured)
     EXPECT_EQ(label->text(), "8 €");
 }
 
+// What the record brings to the focused edit (a proposed value, another record) is typed
+// over; what the user types, even when its field changes it on the way, is typed on.
+TEST_F(DataControls, TheRecordsValueIsTypedOverAndTheTypedTextTypedOn)
+{
+    table->OnNewRecord = [&](DataSet &) { table->fieldByName("Nombre").setAsString(QStringLiteral("Propuesto")); };
+    table->fieldByName("Nombre").OnSetText = [](Field &f, const QString &text) { f.setAsString(text.toUpper()); };
+    auto *edit = new DBEdit(&window);
+    edit->setDataSource(&source);
+    edit->setDataField(QStringLiteral("Nombre"));
+    showActive();
+    edit->setFocus();
+    edit->setCursorPosition(0);
+    table->append();
+    EXPECT_EQ(edit->text(), "Propuesto");
+    QTest::keyClicks(edit, QStringLiteral("ab"));
+    EXPECT_EQ(table->fieldByName("Nombre").asString(), "AB") << "a proposal typed over, the typed text typed on";
+    table->cancel();
+    table->first();
+    table->next();
+    QTest::keyClicks(edit, QStringLiteral("c"));
+    EXPECT_EQ(table->fieldByName("Nombre").asString(), "C") << "another record's value typed over";
+}
+
 // "Repita por favor": a text its field refuses stays in its edit, selected, with the focus,
 // so that the correction is typed there and not in the control the focus was going to. It
 // is told once on leaving, and stops an update of the record for a save.
