@@ -15,6 +15,7 @@
 #include "GENEW/runtime/formularios/RegistrosSinConfirmar.h"
 #include "platform/data/TableDataSet.h"
 #include "platform/ui/Keys.h"
+#include "platform/ui/RefusedText.h"
 #include "platform/ui/data/DataControls.h"
 
 #include <QHBoxLayout>
@@ -312,17 +313,7 @@ void FormularioMaestro::Table1NewRecord(plat::DataSet &)
 
 // ---- the key -------------------------------------------------------------------------------
 
-void FormularioMaestro::volverAlCampoClave()
-{
-    // After the focus change that left the key has finished, or it would win; the text is
-    // selected so that what the user types next replaces it.
-    QTimer::singleShot(0, CampoClave, [control = QPointer<plat::Edit>(CampoClave)] {
-        if (control) {
-            control->setFocus();
-            control->selectAll();
-        }
-    });
-}
+void FormularioMaestro::volverAlCampoClave() { plat::refuseText(*CampoClave); }
 
 bool FormularioMaestro::claveEnRango(const plat::Field &campo, const QString &texto)
 {

@@ -17,13 +17,13 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Keys.h"
+#include "platform/ui/RefusedText.h"
 
 #include <QApplication>
 #include <QFontDatabase>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QStyle>
-#include <QTimer>
 
 QString ModoImpresos;
 TfGENEIMPR *fGENEIMPR = nullptr;
@@ -392,14 +392,7 @@ bool TfGENEIMPR::ValidarDatos(QWidget *control)
     return true;
 }
 
-void TfGENEIMPR::volverAlCampoClave()
-{
-    // After the focus change that left the key has finished, or it would win.
-    QTimer::singleShot(0, EditCodigo, [control = QPointer<plat::DBEdit>(EditCodigo)] {
-        if (control)
-            control->setFocus();
-    });
-}
+void TfGENEIMPR::volverAlCampoClave() { plat::refuseText(*EditCodigo); }
 
 void TfGENEIMPR::CampoClaveExit(QObject *)
 {

@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
-#include <QTimer>
 
 namespace plat {
 namespace {
