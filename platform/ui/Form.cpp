@@ -498,16 +498,16 @@ void Form::setFormStyle(FormStyle style)
         // a child with changes asks), Ctrl+F6 and Ctrl+Shift+F6 go through the children. Where
         // the platform's close of a child window takes Ctrl+F4 already, it is left to it: a key
         // with two owners would go to neither.
-        const auto tecla = [this](QKeyCombination keys, auto action) {
+        const auto bind = [this](QKeyCombination keys, auto action) {
             connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, action);
         };
         if (!QKeySequence::keyBindings(QKeySequence::Close).contains(QKeySequence(Qt::CTRL | Qt::Key_F4)))
-            tecla(Qt::CTRL | Qt::Key_F4, [this] {
+            bind(Qt::CTRL | Qt::Key_F4, [this] {
                 if (Form *child = activeMdiChild())
                     application().guard(child, [child] { child->Close(); });
             });
-        tecla(Qt::CTRL | Qt::Key_F6, [this] { Next(); });
-        tecla(Qt::CTRL | Qt::SHIFT | Qt::Key_F6, [this] { Previous(); });
+        bind(Qt::CTRL | Qt::Key_F6, [this] { Next(); });
+        bind(Qt::CTRL | Qt::SHIFT | Qt::Key_F6, [this] { Previous(); });
     }
 }
 
